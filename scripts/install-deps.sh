@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project builds, tests and runs with.
+# Only missing packages are installed; needs root (or sudo) when something is missing.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake clang-format pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
+  qt6-multimedia-dev qt6-translations-l10n qt6-l10n-tools
+  libgl-dev
+  libzint-dev zint
+  libsqlite3-dev sqlite3
+  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libbenchmark-dev
+  fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
+  xvfb xauth
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The program directory: the folder of the running executable, where
+// "attendance.ini" lives. Tests point it at a temporary folder.
+QString ProgramDirectory();
+void SetProgramDirectory(const QString& dir); // empty restores the default
+
+// Joins a directory and a file name the way stored paths expect: a stored
+// directory may use backslashes (written on another system); they become '/'.
+QString JoinPath(const QString& dir, const QString& name);

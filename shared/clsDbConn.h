@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The process-wide database connection. Opened at the first record
+// operation and kept for the whole run; every record class goes through it.
+class clsDbConn {
+public:
+    // The shared connection when open, else a freshly opened one; an invalid
+    // QSqlDatabase when the database file is missing or cannot be opened.
+    QSqlDatabase GetDbConn();
+    // Opens the connection anew (closing an open one first).
+    bool TestConn();
+
+    // Closes and drops the shared connection (program end, tests).
+    static void CloseShared();
+    // Name of the shared Qt SQL connection.
+    static QString ConnectionName();
+    // Busy timeout for concurrent use of the file by both programs.
+    static constexpr int BusyTimeoutMs = 5000;
+
+    // Opens a connection named `name` on an SQLite file with the settings
+    // the programs use; an invalid QSqlDatabase on failure. The file must exist.
+    static QSqlDatabase OpenFile(const QString& path, const QString& name);
+
+private:
+    bool open();
+};

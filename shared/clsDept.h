@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// A department (table Dept). Setting ID or DNAME through their setters also
+// loads the rest of the record from the database.
+class clsDept {
+public:
+    qint16 ID() const { return m_id; }
+    void setID(qint16 id);
+    QString DNAME() const { return m_dname; }
+    void setDNAME(const QString& name);
+    QString PASSWORD() const { return m_password; }
+    void setPASSWORD(const QString& p) { m_password = p; }
+    qint16 EMPLOYEENUM() const { return m_employeeNum; }
+
+    bool LoadByID();
+    bool LoadByName();
+    bool AppendToDb();
+    bool UpdateToDb();
+    bool Remove(const QString& did);
+    bool RemoveMe();
+
+    // Assigns fields without any database access (used by set loads).
+    void assign(qint16 id, const QString& name, const QString& password, qint16 employeeNum);
+
+private:
+    void countEmployees();
+
+    qint16 m_id = 0;
+    QString m_dname;
+    QString m_password;
+    qint16 m_employeeNum = -1;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+// An employee (table Employee, joined with Dept for the department name).
+// A loaded record keeps its photo bytes and writes them to a JPEG file named
+// after the number, in a private temporary folder of this record, the first
+// time HeadImg() is read; the file is deleted with the record.
+class clsEmployee {
+public:
+    clsEmployee();
+    ~clsEmployee();
+    clsEmployee(const clsEmployee&) = delete;
+    clsEmployee& operator=(const clsEmployee&) = delete;
+
+    qint32 ID() const { return m_id; }
+    void setID(qint32 v) { m_id = v; }
+    qint16 did() const { return m_did; }
+    void setdid(qint16 v) { m_did = v; }
+    QString DNAME() const { return m_dname; }
+    void setDNAME(const QString& v) { m_dname = v; }
+    QString ENUMBER() const { return m_enumber; }
+    void setENUMBER(const QString& v) { m_enumber = v; }
+    QString EBARCODE() const { return m_ebarcode; }
+    void setEBARCODE(const QString& v) { m_ebarcode = v.trimmed().toUpper(); }
+    QString ENAME() const { return m_ename; }
+    void setENAME(const QString& v) { m_ename = v.trimmed(); }
+    QDateTime ENTERDATE() const { return m_enterDate; }
+    void setENTERDATE(const QDateTime& v) { m_enterDate = v; }
+
+    // Path of the photo file of this record. For a loaded record the file is
+    // written on first read; empty when the record has no photo.
+    QString HeadImg() const;
+    // A caller-provided photo file (new employee); the record deletes it when destroyed.
+    void setHeadImg(const QString& path);
+    // The photo bytes of a loaded record (fetched on demand), or the content
+    // of the file set with setHeadImg.
+    QByteArray HeadImgBytes() const;
+
+    qint16 LoadByENUMBER(); // 1 found, 0 not found / empty, -1 error
+    qint16 IsExist();       // by EBARCODE: 1 found, 0 not found / empty, -1 error
+    bool Add();
+    bool UpdateEBarCode();
+    bool savetoXML(const QString& filePath);
+    bool Remove(const QString& eid);
+    bool RemoveMe();
+
+    // A random 15-digit barcode (not checked against the database).
+    static QString GenerateBarcode();
+
+    // For set loads: photo fetched from the database by ID when first needed.
+    void setPhotoDeferred();
+
+private:
+    qint16 loadBy(const char* column, const QString& key, bool setNumber);
+    void deletePhotoFile();
+
+    qint32 m_id = 0;
+    qint16 m_did = 0;
+    QString m_dname, m_enumber, m_ebarcode, m_ename;
+    QDateTime m_enterDate;
+
+    // Photo: either a caller's file, or bytes of a loaded record.
+    mutable QString m_headImg;
+    mutable QByteArray m_photo;
+    mutable bool m_photoLoaded = false;  // m_photo holds the database bytes
+    mutable bool m_photoDeferred = false; // fetch by ID on first use
+    mutable bool m_ownsFolder = false;    // m_headImg lies in a folder of this record
+};
