@@ -1,0 +1,92 @@
+#include "AreaSampler.h"
+
+#include "cImage.h"
+
+#include <algorithm>
+
+AreaSampler::AreaSampler(const cImage& source, int left, int top, int width, int height,
+                         int outWidth, int outHeight)
+    : m_source(source), m_left(left), m_top(top), m_width(width), m_height(height),
+      m_outWidth(outWidth), m_outHeight(outHeight), m_direct(source.BitCount() == 24) {
+    if (!m_direct)
+        m_expanded.resize(size_t(width) * 3);
+    if (outWidth == width && outHeight == height)
+        return; // rows are handed out unscaled
+    m_hTaps = MakeTaps(width, outWidth);
+    m_vTaps = MakeTaps(height, outHeight);
+    // A ring a little larger than the rows one output row needs keeps every
+    // row of the current window while rows are read in order.
+    const int ringSize = m_vTaps.maxTaps + 1;
+    m_cache.resize(size_t(ringSize) * size_t(outWidth) * 3);
+    m_cacheTag.assign(size_t(ringSize), -1);
+    m_sum.resize(size_t(outWidth) * 3);
+    m_out.resize(size_t(outWidth) * 3);
+}
+
+AreaSampler::Taps AreaSampler::MakeTaps(int sourceLength, int outLength) {
+    // Output i covers [i * n, (i + 1) * n) and source j covers
+    // [j * m, (j + 1) * m) in units of 1/m source pixels (n source, m output).
+    Taps t;
+    const qint64 n = sourceLength, m = outLength;
+    t.start.reserve(size_t(outLength) + 1);
+    for (qint64 i = 0; i < m; ++i) {
+        t.start.push_back(int(t.index.size()));
+        const qint64 a = i * n, b = (i + 1) * n;
+        for (qint64 j = a / m; j * m < b && j < n; ++j) {
+            const qint64 overlap = std::min(b, (j + 1) * m) - std::max(a, j * m);
+            if (overlap <= 0)
+                continue;
+            t.index.push_back(int(j));
+            t.weight.push_back(float(double(overlap) / double(n)));
+        }
+        t.maxTaps = std::max(t.maxTaps, int(t.index.size()) - t.start.back());
+    }
+    t.start.push_back(int(t.index.size()));
+    return t;
+}
+
+const uchar* AreaSampler::sourceRow(int sy) {
+    if (m_direct)
+        return m_source.ScanLine(m_top + sy) + size_t(m_left) * 3;
+    m_source.ReadRowBGR(m_top + sy, m_left, m_width, m_expanded.data());
+    return m_expanded.data();
+}
+
+const float* AreaSampler::scaledRow(int sy) {
+    const int slot = sy % int(m_cacheTag.size());
+    float* dst = m_cache.data() + size_t(slot) * size_t(m_outWidth) * 3;
+    if (m_cacheTag[size_t(slot)] == sy)
+        return dst;
+    const uchar* src = sourceRow(sy);
+    for (int x = 0; x < m_outWidth; ++x) {
+        float b = 0, g = 0, r = 0;
+        for (int t = m_hTaps.start[size_t(x)]; t < m_hTaps.start[size_t(x) + 1]; ++t) {
+            const uchar* p = src + size_t(m_hTaps.index[size_t(t)]) * 3;
+            const float w = m_hTaps.weight[size_t(t)];
+            b += w * p[0];
+            g += w * p[1];
+            r += w * p[2];
+        }
+        dst[3 * x] = b;
+        dst[3 * x + 1] = g;
+        dst[3 * x + 2] = r;
+    }
+    m_cacheTag[size_t(slot)] = sy;
+    return dst;
+}
+
+const uchar* AreaSampler::Row(int y) {
+    if (m_outWidth == m_width && m_outHeight == m_height)
+        return sourceRow(y);
+    std::fill(m_sum.begin(), m_sum.end(), 0.0f);
+    const size_t n = m_sum.size();
+    for (int t = m_vTaps.start[size_t(y)]; t < m_vTaps.start[size_t(y) + 1]; ++t) {
+        const float* row = scaledRow(m_vTaps.index[size_t(t)]);
+        const float w = m_vTaps.weight[size_t(t)];
+        for (size_t i = 0; i < n; ++i)
+            m_sum[i] += w * row[i];
+    }
+    for (size_t i = 0; i < n; ++i)
+        m_out[i] = uchar(std::clamp(int(m_sum[i] + 0.5f), 0, 255));
+    return m_out.data();
+}

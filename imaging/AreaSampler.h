@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <vector>
+
+class cImage;
+
+// Reads a rectangle of a cImage scaled to another size by area averaging:
+// every output pixel is the mean of the source area it covers, weighted by
+// how much of each source pixel lies inside it. Rows are produced one at a
+// time as blue, green, red bytes; reading them top to bottom is cheapest.
+class AreaSampler {
+public:
+    AreaSampler(const cImage& source, int left, int top, int width, int height, int outWidth,
+                int outHeight);
+
+    int OutWidth() const { return m_outWidth; }
+    int OutHeight() const { return m_outHeight; }
+    // Row y (0 = top) of the scaled rectangle; valid until the next call.
+    const uchar* Row(int y);
+
+    // Source pixels and weights of each output position along one axis.
+    struct Taps {
+        std::vector<int> start; // taps of output i: [start[i], start[i + 1])
+        std::vector<int> index;
+        std::vector<float> weight;
+        int maxTaps = 0;
+    };
+    static Taps MakeTaps(int sourceLength, int outLength);
+
+private:
+    const uchar* sourceRow(int sy);
+    const float* scaledRow(int sy);
+
+    const cImage& m_source;
+    int m_left, m_top, m_width, m_height, m_outWidth, m_outHeight;
+    bool m_direct; // 24-bit source: rows are read in place
+    Taps m_hTaps, m_vTaps;
+    std::vector<uchar> m_expanded; // one source row converted to blue, green, red
+    std::vector<float> m_cache;    // ring of horizontally scaled source rows
+    std::vector<int> m_cacheTag;
+    std::vector<float> m_sum;
+    std::vector<uchar> m_out;
+};
