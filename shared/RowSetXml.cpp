@@ -391,6 +391,7 @@ public:
                 continue;
             if (n <= 0)
                 return fail(error, n < 0 ? errno : ENOSPC);
+            done += n;
         }
         if (::fsync(fd_) != 0)
             return fail(error, errno);

@@ -1,0 +1,754 @@
+#include "RowSetXml.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using Type = RowSetColumn::Type;
+
+namespace {
+
+const QByteArray kHead = "<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
+                         "\txmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
+                         "\txmlns:rs='urn:schemas-microsoft-com:rowset'\r\n"
+                         "\txmlns:z='#RowsetSchema'>\r\n";
+
+RowSetColumn column(const QString& name, Type type, int maxLength = 255) {
+    RowSetColumn c;
+    c.name = name;
+    c.type = type;
+    c.maxLength = maxLength;
+    return c;
+}
+
+RowSetRow row(const QVariantList& values, bool pendingInsert = false) {
+    RowSetRow r;
+    r.values = QVector<QVariant>(values.begin(), values.end());
+    r.pendingInsert = pendingInsert;
+    return r;
+}
+
+QDateTime at(const char* text) {
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+QByteArray readSample(const char* name) {
+    QFile f(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// A file with a schema of the given attribute types and a data part.
+QByteArray document(const QByteArray& attributeTypes, const QByteArray& data) {
+    return kHead + "<s:Schema id='RowsetSchema'><s:ElementType name='row' content='eltOnly'>" +
+           attributeTypes + "<s:extends type='rs:rowbase'/></s:ElementType></s:Schema>" + data +
+           "</xml>";
+}
+
+QByteArray typed(const char* name, const char* dtType) {
+    return QByteArray("<s:AttributeType name='") + name + "'><s:datatype dt:type='" + dtType +
+           "'/></s:AttributeType>";
+}
+
+// One column of the given type holding `value`.
+bool parseValue(const char* dtType, const QByteArray& value, QVariant* out,
+                QString* error = nullptr) {
+    RowSet rs;
+    if (!RowSetXml::Parse(
+            document(typed("V", dtType), "<rs:data><z:row V='" + value + "'/></rs:data>"), &rs,
+            error))
+        return false;
+    if (rs.rows.size() != 1 || rs.columns.size() != 1)
+        return false;
+    *out = rs.rows[0].values[0];
+    return true;
+}
+
+// A row set with one column of every type and a row of awkward values.
+RowSet everyType() {
+    RowSet rs;
+    RowSetColumn id = column(QStringLiteral("ID"), Type::Int);
+    id.autoIncrement = id.keyColumn = true;
+    id.nullable = false;
+    RowSetColumn photo = column(QStringLiteral("HEADIMG"), Type::Binary);
+    photo.isLong = true;
+    RowSetColumn memo = column(QStringLiteral("MEMO"), Type::String);
+    memo.isLong = true;
+    rs.columns = {id,
+                  column(QStringLiteral("ENAME"), Type::String, 20),
+                  column(QStringLiteral("DID"), Type::I2),
+                  photo,
+                  column(QStringLiteral("ENTERDATE"), Type::DateTime),
+                  column(QStringLiteral("OK"), Type::Boolean),
+                  column(QStringLiteral("RATE"), Type::Double),
+                  memo};
+    QByteArray bytes("\x00\xff\xd8", 3);
+    for (int b = 0x80; b <= 0x9f; ++b)
+        bytes.append(char(b));
+    bytes.append('\xff').append('\x00');
+    const QString text = QStringLiteral("it's \"A&B\" <tag>\tx\r\ny\n张三 ");
+    rs.rows = {row({2147483647, text, -32768, bytes, at("1899-12-30T00:00:00"), true, 0.1,
+                    QStringLiteral("多行\r\n文本")}),
+               row({-2147483647 - 1, QStringLiteral(""), 32767, QVariant(),
+                    at("2038-01-19T03:14:07"), false, -1e300, QVariant()}),
+               row({QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+                    QVariant(), QStringLiteral("")},
+                   true)};
+    return rs;
+}
+
+} // namespace
+
+class TestRowSetXml : public QObject {
+    Q_OBJECT
+
+private slots:
+    // --- the real sample files --------------------------------------------
+
+    void sampleDateStates() {
+        RowSet rs;
+        QString error;
+        QVERIFY2(RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR
+                                                "/tablegram_exhaustive_flat_Date_states.xml"),
+                                 &rs, &error),
+                 qPrintable(error));
+        QVERIFY(rs.updatable);
+        QCOMPARE(rs.columns.size(), 2);
+        QCOMPARE(rs.columns[0].name, QStringLiteral("ID"));
+        QCOMPARE(rs.columns[0].type, Type::Int);
+        QVERIFY(!rs.columns[0].nullable);
+        QCOMPARE(rs.columns[1].type, Type::DateTime);
+        QVERIFY(rs.columns[1].nullable);
+        // The update is merged (ID from the original), the insert shows, the delete does not.
+        QCOMPARE(rs.rows.size(), 3);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, at("2026-06-12T14:30:15")}));
+        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, at("2000-01-01T00:00:01")}));
+        QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, at("2038-01-19T03:14:07")}));
+        QCOMPARE(rs.rows[0].pendingInsert, false);
+        QCOMPARE(rs.rows[1].pendingInsert, false);
+        QCOMPARE(rs.rows[2].pendingInsert, true);
+        QCOMPARE(rs.value(2, QStringLiteral("value_field")).toDateTime().timeSpec(), Qt::LocalTime);
+    }
+
+    void sampleWrappedBinary() {
+        RowSet rs;
+        QString error;
+        QVERIFY2(
+            RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR
+                                           "/tablegram_exhaustive_flat_LongVarBinary_states.xml"),
+                            &rs, &error),
+            qPrintable(error));
+        QCOMPARE(rs.columns[1].type, Type::Binary);
+        QVERIFY(rs.columns[1].isLong);
+        QCOMPARE(rs.columns[1].maxLength, 4000);
+        QCOMPARE(rs.rows.size(), 3);
+        const QByteArray updated = QByteArray::fromHex(
+            "6f8295a8bbcee1f4071a2d405366798c9fb2c5d8ebfe1124374a5d708396a9bccfe2f5081b2e4154677a"
+            "8da0b3c6d9ecff1225384b5e718497aabdd0e3f6091c2f4255687b8ea1b4c7daed001326394c5f728598"
+            "abbed1e4f70a1d304356697c");
+        const QByteArray plain = QByteArray::fromHex(
+            "4a5d708396a9bccfe2f5081b2e4154677a8da0b3c6d9ecff1225384b5e718497aabdd0e3f6091c2f4255"
+            "687b8ea1b4c7daed001326394c5f728598abbed1e4f70a1d304356697c8fa2b5c8dbee0114273a4d6073"
+            "8699acbfd2e5f80b1e314457");
+        const QByteArray inserted = QByteArray::fromHex(
+            "94a7bacde0f306192c3f5265788b9eb1c4d7eafd102336495c6f8295a8bbcee1f4071a2d405366798c9f"
+            "b2c5d8ebfe1124374a5d708396a9bccfe2f5081b2e4154677a8da0b3c6d9ecff1225384b5e718497aabd"
+            "d0e3f6091c2f4255687b8ea1");
+        QCOMPARE(updated.size(), 96);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, updated}));
+        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, plain}));
+        QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, inserted}));
+        QVERIFY(rs.rows[2].pendingInsert);
+    }
+
+    void sampleNameMapping() {
+        RowSet rs;
+        QString error;
+        QVERIFY2(RowSetXml::Load(
+                     QStringLiteral(ATTENDANCE_SAMPLES_DIR "/tablegram_fuzz_name_mapping.xml"), &rs,
+                     &error),
+                 qPrintable(error));
+        QCOMPARE(rs.columns.size(), 5);
+        const QStringList names{QStringLiteral("ID"), QStringLiteral("Field Space Text"),
+                                QStringLiteral("1LeadingInteger"), QStringLiteral("Name-With-Dash"),
+                                QStringLiteral("한글 필드")};
+        for (int c = 0; c < 5; ++c) {
+            QCOMPARE(rs.columns[c].realName(), names[c]);
+            QCOMPARE(rs.columnIndex(names[c]), c);
+        }
+        QCOMPARE(rs.columns[0].displayName, QString());
+        QCOMPARE(rs.columns[2].name, QStringLiteral("c2"));
+        QCOMPARE(rs.columns[2].type, Type::Int);
+        QCOMPARE(rs.columns[3].type, Type::String); // rs:dbtype='str' is still text
+        QCOMPARE(rs.rows.size(), 3);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QStringLiteral("alpha-updated"), 11,
+                                                       QStringLiteral("dash-one-updated"),
+                                                       QStringLiteral("한글_4_값")}));
+        QCOMPARE(rs.rows[1].values,
+                 (QVector<QVariant>{3, QStringLiteral("gamma"), 30, QStringLiteral("dash-three"),
+                                    QStringLiteral("한글_3_값")}));
+        QCOMPARE(rs.rows[2].values,
+                 (QVector<QVariant>{4, QStringLiteral("delta"), 40, QStringLiteral("dash-four"),
+                                    QStringLiteral("한글_5_값")}));
+        QCOMPARE(rs.value(1, QStringLiteral("1leadinginteger")), QVariant(30));
+        QCOMPARE(rs.value(1, QStringLiteral("c2")), QVariant(30)); // the alias works too
+        QCOMPARE(rs.value(1, QStringLiteral("nope")), QVariant());
+        QCOMPARE(rs.value(3, QStringLiteral("ID")), QVariant());
+    }
+
+    void sampleBinaryInsert() {
+        RowSet rs;
+        QString error;
+        QVERIFY2(RowSetXml::Load(
+                     QStringLiteral(ATTENDANCE_SAMPLES_DIR "/tablegram_generated_binary.xml"), &rs,
+                     &error),
+                 qPrintable(error));
+        QCOMPARE(rs.columns.size(), 3);
+        QVERIFY(!rs.columns[1].isLong);
+        QCOMPARE(rs.columns[1].maxLength, 4);
+        QVERIFY(rs.columns[2].isLong);
+        QCOMPARE(rs.rows.size(), 1);
+        QVERIFY(rs.rows[0].pendingInsert);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QByteArray::fromHex("000102ff"),
+                                                       QByteArray::fromHex("deadbeef00102030")}));
+    }
+
+    // --- writer ------------------------------------------------------------
+
+    void writesTheExactBytes() {
+        RowSet rs;
+        RowSetColumn id = column(QStringLiteral("ID"), Type::Int);
+        id.autoIncrement = id.keyColumn = true;
+        id.nullable = false;
+        id.baseTable = id.baseColumn = QStringLiteral("Employee");
+        id.baseColumn = QStringLiteral("ID");
+        RowSetColumn photo = column(QStringLiteral("HEADIMG"), Type::Binary);
+        photo.isLong = true;
+        rs.columns = {id,
+                      column(QStringLiteral("ENAME"), Type::String, 20),
+                      column(QStringLiteral("DID"), Type::I2),
+                      photo,
+                      column(QStringLiteral("ENTERDATE"), Type::DateTime),
+                      column(QStringLiteral("OK"), Type::Boolean),
+                      column(QStringLiteral("RATE"), Type::Double)};
+        rs.rows = {
+            row({7, QStringLiteral("张三"), 3, QByteArray("\x00\xAB", 2), at("2026-06-12T08:00:00"),
+                 true, 1.5}),
+            row({QVariant(), QStringLiteral("a'b"), QVariant(), QVariant(), QVariant(), false,
+                 QVariant()},
+                true),
+            row({QVariant(), QStringLiteral(""), QVariant(), QByteArray(), QVariant(), QVariant(),
+                 QVariant()},
+                true),
+            row({8, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()})};
+        const QByteArray expected =
+            kHead +
+            "<s:Schema id='RowsetSchema'>\r\n"
+            "\t<s:ElementType name='row' content='eltOnly' rs:updatable='true'>\r\n"
+            "\t\t<s:AttributeType name='ID' rs:number='1' rs:maydefer='true' "
+            "rs:writeunknown='true' rs:basetable='Employee' rs:basecolumn='ID' "
+            "rs:keycolumn='true' rs:autoincrement='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='int' dt:maxLength='4' rs:precision='10' "
+            "rs:fixedlength='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='ENAME' rs:number='2' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='string' dt:maxLength='20'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='DID' rs:number='3' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='i2' dt:maxLength='2' rs:precision='5' "
+            "rs:fixedlength='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='HEADIMG' rs:number='4' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='bin.hex' dt:maxLength='1073741823' rs:long='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='ENTERDATE' rs:number='5' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='dateTime' rs:dbtype='variantdate' dt:maxLength='16' "
+            "rs:fixedlength='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='OK' rs:number='6' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='boolean' dt:maxLength='2' rs:fixedlength='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:AttributeType name='RATE' rs:number='7' rs:nullable='true' "
+            "rs:maydefer='true' rs:write='true'>\r\n"
+            "\t\t\t<s:datatype dt:type='float' dt:maxLength='8' rs:precision='15' "
+            "rs:fixedlength='true'/>\r\n"
+            "\t\t</s:AttributeType>\r\n"
+            "\t\t<s:extends type='rs:rowbase'/>\r\n"
+            "\t</s:ElementType>\r\n"
+            "</s:Schema>\r\n"
+            "<rs:data>\r\n"
+            "\t<z:row ID='7' ENAME='\xe5\xbc\xa0\xe4\xb8\x89' DID='3' HEADIMG='00ab' "
+            "ENTERDATE='2026-06-12T08:00:00' OK='True' RATE='1.5'/>\r\n"
+            "\t<rs:insert>\r\n"
+            "\t\t<z:row ENAME='a&#x27;b' OK='False'/>\r\n"
+            "\t\t<z:row ENAME=''/>\r\n"
+            "\t</rs:insert>\r\n"
+            "\t<z:row ID='8'/>\r\n"
+            "</rs:data>\r\n"
+            "</xml>";
+        QCOMPARE(RowSetXml::Serialize(rs), expected);
+    }
+
+    void emptyAndReadOnlySet() {
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("DNAME"), Type::String, 50)};
+        const QByteArray bytes = RowSetXml::Serialize(rs);
+        QVERIFY(bytes.contains("<s:ElementType name='row' content='eltOnly'>\r\n"));
+        QVERIFY(bytes.endsWith("<rs:data>\r\n</rs:data>\r\n</xml>"));
+        RowSet back;
+        QVERIFY(RowSetXml::Parse(bytes, &back));
+        QVERIFY(!back.updatable);
+        QCOMPARE(back.columns.size(), 1);
+        QCOMPARE(back.rows.size(), 0);
+    }
+
+    void escapesSpecialsAndWhitespace() {
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("T"), Type::String)};
+        rs.rows = {row({QStringLiteral("'&<>\"\t\r\n")})};
+        const QByteArray bytes = RowSetXml::Serialize(rs);
+        QVERIFY(bytes.contains("<z:row T='&#x27;&#x26;&#x3c;&#x3e;&#x22;&#x9;&#xD;&#xA;'/>"));
+    }
+
+    void aliasesUnusableNames() {
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("ID"), Type::Int),
+                      column(QStringLiteral("Field Space"), Type::String),
+                      column(QStringLiteral("id"), Type::Int), // duplicate, ignoring case
+                      column(QStringLiteral("Name-With-Dash"), Type::String),
+                      column(QStringLiteral("xmlns"), Type::String),
+                      column(QStringLiteral("C1"), Type::String), // would clash with alias c1
+                      column(QStringLiteral("名字"), Type::String),
+                      column(QStringLiteral("_ok9"), Type::String)};
+        rs.rows = {row({1, QStringLiteral("a"), 2, QStringLiteral("b"), QStringLiteral("c"),
+                        QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")})};
+        const QByteArray bytes = RowSetXml::Serialize(rs);
+        QVERIFY(bytes.contains("<s:AttributeType name='ID' rs:number='1' "));
+        QVERIFY(bytes.contains("<s:AttributeType name='c1' rs:name='Field Space' rs:number='2' "));
+        QVERIFY(bytes.contains("<s:AttributeType name='c2' rs:name='id' rs:number='3' "));
+        QVERIFY(bytes.contains("name='c3' rs:name='Name-With-Dash' rs:number='4' "));
+        QVERIFY(bytes.contains("name='c4' rs:name='xmlns' rs:number='5' "));
+        QVERIFY(bytes.contains("name='c5' rs:name='C1' rs:number='6' "));
+        QVERIFY(bytes.contains("name='c6' rs:name='\xe5\x90\x8d\xe5\xad\x97' rs:number='7' "));
+        QVERIFY(bytes.contains("<s:AttributeType name='_ok9' rs:number='8' "));
+        QVERIFY(bytes.contains("<z:row ID='1' c1='a' c2='2' c3='b' c4='c' c5='d' c6='e' "
+                               "_ok9='f'/>"));
+        RowSet back;
+        QString error;
+        QVERIFY2(RowSetXml::Parse(bytes, &back, &error), qPrintable(error));
+        for (int c = 0; c < rs.columns.size(); ++c)
+            QCOMPARE(back.columns[c].realName(), rs.columns[c].realName());
+        QCOMPARE(back.rows[0].values, rs.rows[0].values);
+        QCOMPARE(back.value(0, QStringLiteral("Name-With-Dash")), QVariant(QStringLiteral("b")));
+    }
+
+    void serializeStaysWellFormedWhereSaveRefuses() {
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("T"), Type::String)};
+        rs.rows = {row({QStringLiteral("a\x01"
+                                       "b")})};
+        RowSet back;
+        QVERIFY(RowSetXml::Parse(RowSetXml::Serialize(rs), &back));
+        QCOMPARE(back.rows[0].values[0], QVariant(QStringLiteral("a\uFFFDb")));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("c.xml"));
+        QString error;
+        QVERIFY(!RowSetXml::Save(rs, path, &error));
+        QVERIFY(error.contains(QStringLiteral("U+0001")));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+
+        // Values that do not fit their column are refused as well.
+        const QVector<std::pair<Type, QVariant>> unfit{{Type::I2, 40000},
+                                                       {Type::Int, 1LL << 40},
+                                                       {Type::Int, QStringLiteral("x")},
+                                                       {Type::DateTime, QDateTime()},
+                                                       {Type::Double, qQNaN()},
+                                                       {Type::String, QString(QChar(0xD800))}};
+        for (const auto& [type, value] : unfit) {
+            RowSet bad;
+            bad.columns = {column(QStringLiteral("V"), type)};
+            bad.rows = {row({value})};
+            QVERIFY(!RowSetXml::Save(bad, path, &error));
+            QVERIFY(!QFile::exists(path));
+            QVERIFY(RowSetXml::Parse(RowSetXml::Serialize(bad), &back));
+        }
+    }
+
+    // --- round trips ---------------------------------------------------------
+
+    void roundTripsEveryType() {
+        const RowSet rs = everyType();
+        RowSet back;
+        QString error;
+        QVERIFY2(RowSetXml::Parse(RowSetXml::Serialize(rs), &back, &error), qPrintable(error));
+        QCOMPARE(back.columns.size(), rs.columns.size());
+        for (int c = 0; c < rs.columns.size(); ++c) {
+            QCOMPARE(back.columns[c].name, rs.columns[c].name);
+            QCOMPARE(back.columns[c].type, rs.columns[c].type);
+            QCOMPARE(back.columns[c].isLong, rs.columns[c].isLong);
+            QCOMPARE(back.columns[c].nullable, rs.columns[c].nullable);
+            QCOMPARE(back.columns[c].autoIncrement, rs.columns[c].autoIncrement);
+            QCOMPARE(back.columns[c].keyColumn, rs.columns[c].keyColumn);
+        }
+        QCOMPARE(back.columns[1].maxLength, 20);
+        QVERIFY(back.updatable);
+        QCOMPARE(back.rows.size(), 3);
+        for (int r = 0; r < 3; ++r) {
+            QCOMPARE(back.rows[r].pendingInsert, rs.rows[r].pendingInsert);
+            for (int c = 0; c < rs.columns.size(); ++c) {
+                const QVariant& want = rs.rows[r].values[c];
+                const QVariant& got = back.rows[r].values[c];
+                QCOMPARE(got.isValid(), want.isValid());
+                if (rs.columns[c].type == Type::I2 && want.isValid())
+                    QCOMPARE(got.toInt(), want.toInt());
+                else
+                    QCOMPARE(got, want);
+            }
+        }
+        // Exact edge values, checked by name.
+        QCOMPARE(back.value(0, QStringLiteral("ENTERDATE")).toDateTime(),
+                 QDateTime(QDate(1899, 12, 30), QTime(0, 0, 0)));
+        QCOMPARE(back.value(1, QStringLiteral("ENTERDATE")).toDateTime(),
+                 QDateTime(QDate(2038, 1, 19), QTime(3, 14, 7)));
+        QCOMPARE(back.value(0, QStringLiteral("DID")).toInt(), -32768);
+        QCOMPARE(back.value(1, QStringLiteral("DID")).toInt(), 32767);
+        // Empty text and null text stay apart.
+        QCOMPARE(back.value(1, QStringLiteral("ENAME")), QVariant(QStringLiteral("")));
+        QVERIFY(!back.value(2, QStringLiteral("ENAME")).isValid());
+        // A second pass gives the same bytes.
+        QCOMPARE(RowSetXml::Serialize(back), RowSetXml::Serialize(rs));
+    }
+
+    void photoRoundTripsByteForByte() {
+        QByteArray jpeg("\xff\xd8\xff\xe0\x00\x10JFIF\x00", 11);
+        for (int i = 0; i < 4096; ++i)
+            jpeg.append(char(i * 37 % 256));
+        jpeg.append("\xff\xd9", 2);
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("HEADIMG"), Type::Binary)};
+        rs.columns[0].isLong = true;
+        rs.rows = {row({jpeg})};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.xml"));
+        QString error;
+        QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error));
+        RowSet back;
+        QVERIFY2(RowSetXml::Load(path, &back, &error), qPrintable(error));
+        QCOMPARE(back.rows[0].values[0].toByteArray(), jpeg);
+    }
+
+    void zeroLengthBinaryIsWrittenAsAbsent() {
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("B"), Type::Binary)};
+        rs.rows = {row({QByteArray()})};
+        QVERIFY(RowSetXml::Serialize(rs).contains("\t<z:row/>\r\n"));
+    }
+
+    // --- reader checklist ------------------------------------------------------
+
+    void readsHexInEitherCaseAndWrapped() {
+        QVariant v;
+        QVERIFY(parseValue("bin.hex", "00ABcdEF", &v));
+        QCOMPARE(v.toByteArray(), QByteArray("\x00\xab\xcd\xef", 4));
+        QVERIFY(parseValue("bin.hex", "00&#xD;&#xA;\t\t ab\r\n\tcd", &v));
+        QCOMPARE(v.toByteArray(), QByteArray("\x00\xab\xcd", 3));
+        QVERIFY(parseValue("bin.hex", "", &v));
+        QVERIFY(v.isValid());
+        QCOMPARE(v.toByteArray(), QByteArray());
+        QString error;
+        QVERIFY(!parseValue("bin.hex", "abc", &v, &error));
+        QVERIFY(error.contains(QStringLiteral("odd")));
+        QVERIFY(!parseValue("bin.hex", "0g", &v, &error));
+        QVERIFY(!parseValue("bin.hex", "0x12", &v, &error));
+    }
+
+    void readsValuesStrictly() {
+        QVariant v;
+        QVERIFY(parseValue("i4", "-12", &v)); // i4 and int mean the same
+        QCOMPARE(v, QVariant(-12));
+        QVERIFY(parseValue("boolean", "true", &v));
+        QCOMPARE(v, QVariant(true));
+        QVERIFY(parseValue("float", "2.5E+3", &v));
+        QCOMPARE(v.toDouble(), 2500.0);
+        QVERIFY(parseValue("string", "&#x27;&apos;&amp;", &v));
+        QCOMPARE(v, QVariant(QStringLiteral("''&")));
+        QVERIFY(parseValue("uuid", "{x}", &v)); // unknown types keep their text
+        QCOMPARE(v, QVariant(QStringLiteral("{x}")));
+        const QVector<std::pair<const char*, QByteArray>> bad{{"int", "abc"},
+                                                              {"int", "2147483648"},
+                                                              {"int", "1.5"},
+                                                              {"i2", "32768"},
+                                                              {"i2", "-32769"},
+                                                              {"dateTime", "2026-13-01T00:00:00"},
+                                                              {"dateTime", "2026-02-30T00:00:00"},
+                                                              {"dateTime", "2026-01-01"},
+                                                              {"dateTime", "2026-01-01 10:00:00"},
+                                                              {"dateTime", "2026-01-01T24:00:00"},
+                                                              {"dateTime", "2026-01-01T10:00:00Z"},
+                                                              {"boolean", "yes"},
+                                                              {"float", "nan"},
+                                                              {"float", "x"}};
+        for (const auto& [type, text] : bad) {
+            QString error;
+            QVERIFY2(!parseValue(type, text, &v, &error), type);
+            QVERIFY(error.startsWith(QStringLiteral("Not a row-set file")));
+        }
+    }
+
+    void mergesPendingChanges() {
+        const QByteArray schema = typed("ID", "int") + typed("T", "string") + typed("N", "i2");
+        const QByteArray data =
+            "<rs:data>"
+            "<rs:update><z:row T='new' rs:forcenull='N'/>"
+            "<rs:original><z:row ID='1' T='old' N='5'/></rs:original></rs:update>"
+            "<rs:delete><z:row ID='2' T='gone'/></rs:delete>"
+            "<rs:insert><z:row ID='3' T=''/><z:row ID='4'/></rs:insert>"
+            "<rs:insert><z:row ID='5' rs:forcenull='T N'/></rs:insert>"
+            "<rs:update><rs:original><z:row ID='6' T='same'/></rs:original></rs:update>"
+            "</rs:data>";
+        RowSet rs;
+        QString error;
+        QVERIFY2(RowSetXml::Parse(document(schema, data), &rs, &error), qPrintable(error));
+        QCOMPARE(rs.rows.size(), 5);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QStringLiteral("new"), QVariant()}));
+        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, QStringLiteral(""), QVariant()}));
+        QVERIFY(rs.rows[1].pendingInsert);
+        QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, QVariant(), QVariant()}));
+        QCOMPARE(rs.rows[3].values, (QVector<QVariant>{5, QVariant(), QVariant()}));
+        QCOMPARE(rs.rows[4].values, (QVector<QVariant>{6, QStringLiteral("same"), QVariant()}));
+        QVERIFY(!rs.rows[4].pendingInsert);
+    }
+
+    void readsMinimalAndLooseSchemas() {
+        // Names only: untyped columns read as strings; ordering by rs:number;
+        // unknown schema attributes and elements are ignored; dt:type may
+        // stand on the AttributeType itself.
+        const QByteArray schema =
+            "<s:AttributeType name='B' rs:number='2' rs:whatever='x' dt:type='int'/>"
+            "<s:AttributeType name='A' rs:number='1'><s:other/></s:AttributeType>";
+        RowSet rs;
+        QString error;
+        QVERIFY2(RowSetXml::Parse(document(schema, "<rs:data/>"), &rs, &error), qPrintable(error));
+        QCOMPARE(rs.rows.size(), 0);
+        QCOMPARE(rs.columns[0].name, QStringLiteral("A"));
+        QCOMPARE(rs.columns[0].type, Type::String);
+        QCOMPARE(rs.columns[1].type, Type::Int);
+        QVERIFY2(RowSetXml::Parse(document(schema, "<rs:data><z:row B='2' A='x'/></rs:data>"), &rs,
+                                  &error),
+                 qPrintable(error));
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{QStringLiteral("x"), 2}));
+    }
+
+    void sniffsTheByteOrderMark() {
+        const QByteArray utf8 = readSample("tablegram_fuzz_name_mapping.xml");
+        QStringEncoder le(QStringConverter::Utf16LE);
+        QStringEncoder be(QStringConverter::Utf16BE);
+        const QString text = QString::fromUtf8(utf8);
+        const QVector<QByteArray> variants{QByteArray("\xff\xfe") + QByteArray(le(text)),
+                                           QByteArray("\xfe\xff") + QByteArray(be(text)),
+                                           QByteArray("\xef\xbb\xbf") + utf8};
+        for (const QByteArray& bytes : variants) {
+            RowSet rs;
+            QString error;
+            QVERIFY2(RowSetXml::Parse(bytes, &rs, &error), qPrintable(error));
+            QCOMPARE(rs.value(0, QStringLiteral("한글 필드")),
+                     QVariant(QStringLiteral("한글_4_값")));
+        }
+    }
+
+    // --- bad files ---------------------------------------------------------------
+
+    void refusesWhatIsNotARowSet_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray col = typed("ID", "int");
+        const QByteArray rows = "<rs:data><z:row ID='1'/></rs:data>";
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("text") << QByteArray("ID,NAME\r\n1,x\r\n");
+        QTest::newRow("binary") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10);
+        QTest::newRow("other root") << QByteArray("<html><body/></html>");
+        QTest::newRow("no schema") << kHead + rows + "</xml>";
+        QTest::newRow("no data") << document(col, "");
+        QTest::newRow("data first")
+            << kHead + rows +
+                   "<s:Schema id='RowsetSchema'><s:ElementType name='row'/></s:Schema></xml>";
+        QTest::newRow("no row type") << kHead + "<s:Schema id='RowsetSchema'/>" + rows + "</xml>";
+        QTest::newRow("no schema id")
+            << kHead + "<s:Schema><s:ElementType name='row'/></s:Schema><rs:data/></xml>";
+        QTest::newRow("unknown attribute")
+            << document(col, "<rs:data><z:row ID='1' X='2'/></rs:data>");
+        QTest::newRow("foreign attribute")
+            << document(col, "<rs:data><z:row ID='1' dt:type='2'/></rs:data>");
+        QTest::newRow("forcenull unknown")
+            << document(col, "<rs:data><z:row rs:forcenull='X'/></rs:data>");
+        QTest::newRow("wrong type") << document(col, "<rs:data><z:row ID='one'/></rs:data>");
+        QTest::newRow("bad hex") << document(typed("B", "bin.hex"),
+                                             "<rs:data><z:row B='0'/></rs:data>");
+        QTest::newRow("bad date") << document(typed("D", "dateTime"),
+                                              "<rs:data><z:row D='yesterday'/></rs:data>");
+        QTest::newRow("other element") << document(col, "<rs:data><row ID='1'/></rs:data>");
+        QTest::newRow("wrong row namespace")
+            << document(col, "<rs:data><rs:row ID='1'/></rs:data>");
+        QTest::newRow("element in row")
+            << document(col, "<rs:data><z:row ID='1'><z:row/></z:row></rs:data>");
+        QTest::newRow("text in data") << document(col, "<rs:data>1,2</rs:data>");
+        QTest::newRow("text in row") << document(col, "<rs:data><z:row>1</z:row></rs:data>");
+        QTest::newRow("duplicate column") << document(col + col, "<rs:data/>");
+        QTest::newRow("bad number")
+            << document("<s:AttributeType name='A' rs:number='x'/>", "<rs:data/>");
+        QTest::newRow("number gap") << document("<s:AttributeType name='A' rs:number='1'/>"
+                                                "<s:AttributeType name='B' rs:number='3'/>",
+                                                "<rs:data/>");
+        QTest::newRow("unnamed column")
+            << document("<s:AttributeType rs:number='1'/>", "<rs:data/>");
+        QTest::newRow("empty update") << document(col, "<rs:data><rs:update/></rs:data>");
+        QTest::newRow("two changed rows")
+            << document(col, "<rs:data><rs:update><z:row ID='1'/><z:row ID='2'/>"
+                             "</rs:update></rs:data>");
+        QTest::newRow("two data parts") << document(col, "<rs:data/><rs:data/>");
+        QTest::newRow("undeclared entity")
+            << document(typed("T", "string"), "<rs:data><z:row T='&lol;'/></rs:data>");
+        QTest::newRow("bad utf-8")
+            << document(typed("T", "string"), "<rs:data><z:row T='\xc3\x28'/></rs:data>");
+        QTest::newRow("trailing content") << document(col, "<rs:data/>") + "<xml/>";
+        QByteArray bomb = "<?xml version='1.0'?>\n<!DOCTYPE xml [\n<!ENTITY a "
+                          "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>\n";
+        for (char e = 'b'; e <= 'j'; ++e)
+            bomb += QByteArray("<!ENTITY ") + e + " '" + QByteArray("&") + char(e - 1) + ";" +
+                    QByteArray("&") + char(e - 1) + ";&" + char(e - 1) + ";&" + char(e - 1) +
+                    ";'>\n";
+        bomb += "]>\n";
+        QTest::newRow("entity bomb")
+            << bomb + document(typed("T", "string"), "<rs:data><z:row T='&j;'/></rs:data>");
+        QTest::newRow("plain dtd") << "<!DOCTYPE xml>" + document(col, "<rs:data/>");
+    }
+
+    void refusesWhatIsNotARowSet() {
+        QFETCH(QByteArray, bytes);
+        RowSet rs;
+        rs.columns = {column(QStringLiteral("KEEP"), Type::Int)};
+        QString error;
+        QVERIFY(!RowSetXml::Parse(bytes, &rs, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(rs.columns.size(), 1); // the output is left alone on failure
+    }
+
+    void refusesEveryTruncation() {
+        const QVector<QByteArray> samples{
+            readSample("tablegram_exhaustive_flat_LongVarBinary_states.xml"),
+            readSample("tablegram_fuzz_name_mapping.xml"), RowSetXml::Serialize(everyType())};
+        for (const QByteArray& sample : samples) {
+            QVERIFY(!sample.isEmpty());
+            RowSet rs;
+            QVERIFY(RowSetXml::Parse(sample, &rs));
+            for (qsizetype n = 0; n < sample.size() - 1; n += 7) {
+                QString error;
+                QVERIFY2(!RowSetXml::Parse(sample.left(n), &rs, &error),
+                         qPrintable(QString::number(n)));
+                QVERIFY(!error.isEmpty());
+            }
+        }
+    }
+
+    void loadRefusesOversizedAndMissingFiles() {
+        QTemporaryDir dir;
+        RowSet rs;
+        QString error;
+        QVERIFY(!RowSetXml::Load(dir.filePath(QStringLiteral("none.xml")), &rs, &error));
+        QVERIFY(error.contains(QStringLiteral("does not exist")));
+        QVERIFY(!RowSetXml::Load(dir.path(), &rs, &error));
+        // A sparse file just over the limit is refused by its size, unread.
+        const QString big = dir.filePath(QStringLiteral("big.xml"));
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write(kHead) > 0);
+        QVERIFY(f.resize(RowSetXml::MaxFileSize + 1));
+        f.close();
+        QVERIFY(!RowSetXml::Load(big, &rs, &error));
+        QVERIFY(error.contains(QStringLiteral("larger than")));
+    }
+
+    // --- saving --------------------------------------------------------------------
+
+    void saveWritesNewFilesOnly() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("员工信息_2026-12-06.xml"));
+        const RowSet rs = everyType();
+        QString error;
+        QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray written = f.readAll();
+        f.close();
+        QCOMPARE(written, RowSetXml::Serialize(rs));
+        QVERIFY(written.startsWith("<xml "));
+        QVERIFY(written.endsWith("</xml>"));
+
+        // A second save onto the same path fails and leaves the file as it was.
+        RowSet other;
+        other.columns = {column(QStringLiteral("X"), Type::Int)};
+        QVERIFY(!RowSetXml::Save(other, path, &error));
+        QVERIFY(error.contains(QStringLiteral("already exists")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), written);
+        f.close();
+
+        // So does a save onto a dangling symbolic link; nothing is created behind it.
+        const QString link = dir.filePath(QStringLiteral("link.xml"));
+        const QString behind = dir.filePath(QStringLiteral("behind.xml"));
+        QVERIFY(::symlink(QFile::encodeName(behind).constData(),
+                          QFile::encodeName(link).constData()) == 0);
+        QVERIFY(!RowSetXml::Save(other, link, &error));
+        QVERIFY(!QFile::exists(behind));
+
+        // No temporary file is left behind by either failure.
+        QCOMPARE(
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            (QStringList{QStringLiteral("link.xml"), QStringLiteral("员工信息_2026-12-06.xml")}));
+
+        // A missing folder is an error, not a crash.
+        QVERIFY(!RowSetXml::Save(rs, dir.filePath(QStringLiteral("no/such.xml")), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!RowSetXml::Save(rs, QString(), &error));
+    }
+
+    void saveReplacingSwapsTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("部门信息.xml"));
+        RowSet first;
+        first.columns = {column(QStringLiteral("ID"), Type::Int)};
+        first.rows = {row({1})};
+        QString error;
+        QVERIFY2(RowSetXml::SaveReplacing(first, path, &error), qPrintable(error));
+        RowSet second = first;
+        second.rows = {row({2}), row({3})};
+        QVERIFY2(RowSetXml::SaveReplacing(second, path, &error), qPrintable(error));
+        RowSet back;
+        QVERIFY(RowSetXml::Load(path, &back, &error));
+        QCOMPARE(back.rows.size(), 2);
+        QCOMPARE(back.value(1, QStringLiteral("ID")), QVariant(3));
+
+        // A refused row set leaves the old file in place.
+        RowSet bad = first;
+        bad.rows = {row({QStringLiteral("x")})};
+        QVERIFY(!RowSetXml::SaveReplacing(bad, path, &error));
+        QVERIFY(RowSetXml::Load(path, &back, &error));
+        QCOMPARE(back.rows.size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRowSetXml)
+#include "tst_rowsetxml.moc"
