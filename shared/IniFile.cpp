@@ -326,22 +326,23 @@ QString IniFile::FromAnsi(const QByteArray& bytes) {
 }
 
 QString IniFile::Read(const QString& group, const QString& key) const {
-    if (m_fileName.isEmpty() || key.isEmpty())
+    const QString g = group.trimmed(), k = key.trimmed();
+    if (m_fileName.isEmpty() || k.isEmpty())
         return QString();
     QByteArray bytes;
     if (!ReadFile(QFile::encodeName(m_fileName), bytes))
         return QString();
     bool inGroup = false;
     for (const Line& l : SplitLines(bytes)) {
-        if (const auto g = GroupOf(l.text)) {
+        if (const auto name = GroupOf(l.text)) {
             if (inGroup)
                 return QString(); // the first matching group is the one used
-            inGroup = SameName(*g, group);
+            inGroup = SameName(*name, g);
             continue;
         }
         if (!inGroup)
             continue;
-        const qsizetype eq = KeyMatch(l.text, key);
+        const qsizetype eq = KeyMatch(l.text, k);
         if (eq >= 0)
             return ValueOf(l.text.mid(eq + 1));
     }
