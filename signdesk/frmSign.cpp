@@ -1,0 +1,375 @@
+#include "frmSign.h"
+
+#include "AppClock.h"
+#include "ChineseUi.h"
+#include "MsgBox.h"
+#include "ProgramDirectory.h"
+#include "StationGlobals.h"
+#include "clsEmployee.h"
+#include "clsPresence.h"
+#include "clsSchoolArea.h"
+
+#include <QFile>
+#include <QFont>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QTimer>
+
+// The resource file lives in a static library: register it explicitly.
+static void initSignResources() {
+    Q_INIT_RESOURCE(frmSign);
+}
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+const QRect kPictureBox(5, 6, 295, 223);
+const QSize kDefaultPictureSize(295, 233);
+
+QFont songFont(qreal points, bool bold) {
+    QFont f(QStringLiteral("宋体"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+void styleText(QLabel* label, const QFont& font, const QColor& colour, Qt::Alignment align) {
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+    // Text starts at the top of the box, as the screen was laid out.
+    label->setAlignment(align | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+}
+
+// Drawn only should the built-in resource be missing from the build.
+QPixmap drawnDefaultPicture() {
+    QPixmap pix(kDefaultPictureSize);
+    pix.fill(QColor(200, 214, 232));
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(245, 248, 252));
+    p.drawEllipse(QPointF(147.5, 88), 38, 44);
+    p.drawEllipse(QRectF(62, 145, 171, 176));
+    return pix;
+}
+
+bool isEnterKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmSign::frmSign(QWidget* parent) : QDialog(parent) {
+    initSignResources();
+    setObjectName(QStringLiteral("frmSign"));
+    setWindowTitle(QStringLiteral("签到窗体"));
+    // Fixed border with a close box only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    m_defaultPicture = QPixmap(QStringLiteral(":/signdesk/images/default_head.png"));
+    if (m_defaultPicture.isNull())
+        m_defaultPicture = drawnDefaultPicture();
+
+    buildControls();
+}
+
+frmSign::~frmSign() = default;
+
+void frmSign::buildControls() {
+    imgHead = makeLabel(this, "imgHead", kPictureBox);
+    imgHead->setScaledContents(true);
+    imgHead->setPixmap(m_defaultPicture);
+
+    // The waiting frames lie over the photo, in the same box. Each element
+    // carries the array's name and its index.
+    for (int i = 0; i < WaitFrameCount; ++i) {
+        QLabel* frame = makeLabel(this, "imgWait", kPictureBox);
+        frame->setProperty("index", i);
+        frame->setScaledContents(true);
+        frame->hide();
+        imgWait[i] = frame;
+    }
+
+    lblWelcome = makeLabel(this, "lblWelcome", QRect(312, 9, 151, 116));
+    styleText(lblWelcome, songFont(21.75, false), QColor(0, 128, 0), Qt::AlignHCenter);
+    lblWelcome->setWordWrap(true);
+
+    lblName = makeLabel(this, "lblName", QRect(312, 126, 151, 20));
+    styleText(lblName, songFont(15, true), QColor(0, 0, 255), Qt::AlignHCenter);
+
+    lblJob = makeLabel(this, "lblJob", QRect(312, 170, 151, 16));
+    styleText(lblJob, songFont(12, true), QColor(0, 0, 255), Qt::AlignHCenter);
+
+    lblTime = makeLabel(this, "lblTime", QRect(312, 209, 96, 16));
+    styleText(lblTime, songFont(12, false), QColor(255, 0, 0), Qt::AlignLeft);
+    lblTime->installEventFilter(this);
+
+    txtBarCode = new QLineEdit(this);
+    txtBarCode->setObjectName(QStringLiteral("txtBarCode"));
+    txtBarCode->setGeometry(304, 105, 129, 18);
+    txtBarCode->hide();
+    txtBarCode->installEventFilter(this);
+
+    // None of the labels takes the focus: with the field hidden, every key
+    // goes to the window itself.
+    setFocusPolicy(Qt::StrongFocus);
+
+    TimerDspWait = new QTimer(this);
+    TimerDspWait->setObjectName(QStringLiteral("TimerDspWait"));
+    TimerDspWait->setInterval(100);
+    connect(TimerDspWait, &QTimer::timeout, this, &frmSign::TimerDspWait_Timer);
+
+    TimerDspInfo = new QTimer(this);
+    TimerDspInfo->setObjectName(QStringLiteral("TimerDspInfo"));
+    TimerDspInfo->setInterval(10000);
+    connect(TimerDspInfo, &QTimer::timeout, this, &frmSign::TimerDspInfo_Timer);
+
+    TimerDspTime = new QTimer(this);
+    TimerDspTime->setObjectName(QStringLiteral("TimerDspTime"));
+    TimerDspTime->setInterval(1000);
+    connect(TimerDspTime, &QTimer::timeout, this, &frmSign::TimerDspTime_Timer);
+}
+
+// Opening: every show of the window starts it afresh, as a newly loaded
+// window; the gathered barcode, the last key time and the frame index stay.
+void frmSign::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    Form_Load();
+}
+
+void frmSign::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    // Closed: nothing ticks until the next opening.
+    TimerDspWait->stop();
+    TimerDspInfo->stop();
+    TimerDspTime->stop();
+}
+
+void frmSign::Form_Load() {
+    ShowTime();
+    txtBarCode->hide();
+    imgHead->setPixmap(m_defaultPicture);
+    imgHead->show();
+    ShowIdleInfo();
+    LoadWaitImages();
+    TimerDspWait->start();
+    TimerDspInfo->start();
+    TimerDspTime->start();
+}
+
+void frmSign::ShowIdleInfo() {
+    lblName->setText(QStringLiteral("签到系统"));
+    lblJob->setText(QStringLiteral("Ver") + Station::VersionText());
+    const clsSchoolArea school;
+    lblWelcome->setText(kCrLf + school.SNAME());
+}
+
+// Frames are scaled to the box once, at opening, so the animation only
+// switches visibility and memory stays small whatever size the files have.
+void frmSign::LoadWaitImages() {
+    const QString folder = JoinPath(ProgramDirectory(), QStringLiteral("wait"));
+    // One scaled copy of the default picture, shared by every frame whose
+    // file is missing or cannot be read as a picture.
+    const QPixmap fallback = m_defaultPicture.scaled(kPictureBox.size(), Qt::IgnoreAspectRatio,
+                                                     Qt::SmoothTransformation);
+    for (int i = 0; i < WaitFrameCount; ++i) {
+        QLabel* frame = imgWait[i];
+        frame->hide();
+        const QString path = JoinPath(folder, QStringLiteral("1_%1.jpg").arg(i + 1));
+        QImage image;
+        if (QFile::exists(path)) {
+            QImageReader reader(path);
+            reader.setDecideFormatFromContent(true);
+            image = reader.read();
+        }
+        frame->setPixmap(image.isNull() ? fallback
+                                        : QPixmap::fromImage(image.scaled(
+                                              kPictureBox.size(), Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation)));
+        frame->raise();
+    }
+    txtBarCode->raise();
+}
+
+void frmSign::ShowHeadImage() {
+    imgHead->show();
+    for (QLabel* frame : imgWait)
+        frame->hide();
+}
+
+void frmSign::ShowTime() {
+    lblTime->setText(ChineseUi::GeneralDateTime(AppClock::now()));
+    // The label grows with its text (within the window) so the clock is never cut.
+    const int width = qBound(96, lblTime->sizeHint().width(), ClientWidth - lblTime->x());
+    lblTime->resize(width, lblTime->height());
+}
+
+void frmSign::TimerDspWait_Timer() {
+    miWaitFrame = static_cast<qint16>(miWaitFrame + 1);
+    if (miWaitFrame > WaitFrameCount - 1)
+        miWaitFrame = 0;
+    imgWait[miWaitFrame]->show();
+    imgWait[miWaitFrame == 0 ? WaitFrameCount - 1 : miWaitFrame - 1]->hide();
+}
+
+void frmSign::TimerDspInfo_Timer() {
+    ShowIdleInfo();
+    imgHead->clear();
+    if (!TimerDspWait->isActive())
+        TimerDspWait->start();
+}
+
+void frmSign::TimerDspTime_Timer() {
+    ShowTime();
+}
+
+void frmSign::keyPressEvent(QKeyEvent* event) {
+    // Keys are the scanner's: never passed on, so Escape does not close the
+    // window and Enter presses no button.
+    HandleKeyText(event);
+    event->accept();
+}
+
+bool frmSign::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtBarCode && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isEnterKey(key)) {
+            HandleKeyText(key);
+            return true;
+        }
+        // The window sees the key first; the field still gets the character.
+        // Delivered here so it does not travel on to the window a second time.
+        HandleKeyText(key);
+        static_cast<QObject*>(txtBarCode)->event(event);
+        return true;
+    }
+    if (watched == lblTime && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && mouse->modifiers() == Qt::ShiftModifier) {
+            txtBarCode->show();
+            txtBarCode->raise();
+            txtBarCode->setFocus(Qt::OtherFocusReason);
+            mstrBarCode.clear();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmSign::HandleKeyText(const QKeyEvent* event) {
+    if (isEnterKey(event)) {
+        HandleEnter();
+        return;
+    }
+    for (const QChar c : event->text()) {
+        if (c == QLatin1Char('\r'))
+            HandleEnter();
+        else
+            HandleCharacter(c);
+    }
+}
+
+void frmSign::HandleCharacter(QChar c) {
+    const qint64 now = AppClock::msecsSinceEpoch();
+    if (!mdtLastKey)
+        mdtLastKey = now;
+    if (now - *mdtLastKey < KeyPauseMs)
+        mstrBarCode.append(c);
+    else
+        mstrBarCode = QString(c);
+    mdtLastKey = now;
+}
+
+void frmSign::HandleEnter() {
+    // A manual entry takes precedence over the gathered keys.
+    const QString typed = txtBarCode->text().trimmed();
+    txtBarCode->setText(typed);
+    if (!typed.isEmpty()) {
+        mstrBarCode = typed;
+        txtBarCode->clear();
+    }
+    const QString barcode = mstrBarCode.toUpper();
+    // Ready for the next card before anything else happens, also before a
+    // message box opens.
+    mstrBarCode.clear();
+    txtBarCode->hide();
+
+    clsEmployee employee;
+    employee.setEBARCODE(barcode);
+    const qint16 found = employee.IsExist();
+    if (found != 1) {
+        ShowWarning(found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
+                               : QStringLiteral("数据库操作失败！"));
+        return;
+    }
+
+    clsPresence presence;
+    presence.setENUMBER(employee.ENUMBER());
+    const qint16 result = presence.Add();
+
+    if (result == 1 || result == 2) {
+        TimerDspInfo->start(); // ten seconds from now
+        TimerDspWait->stop();
+        // The scan is recorded: a photo that cannot be read still greets,
+        // with the default picture.
+        QPixmap photo;
+        const QByteArray bytes = employee.HeadImgBytes();
+        if (bytes.isEmpty() || !photo.loadFromData(bytes))
+            photo = m_defaultPicture;
+        imgHead->setPixmap(photo);
+        ShowHeadImage();
+        lblName->setText(employee.ENAME());
+        lblJob->setText(employee.DNAME());
+        lblWelcome->setText(result == 1
+                                ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
+                                      kCrLf + QStringLiteral("快乐点")
+                                : kCrLf + QStringLiteral("下班啦"));
+        // The greeting is painted before the list is rebuilt behind it.
+        if (isVisible())
+            repaint();
+    }
+
+    emit onUpdatePresenceList();
+
+    switch (result) {
+    case 1:
+    case 2:
+        break;
+    case 3:
+        ShowWarning(QStringLiteral("今天您已经签退了！"));
+        break;
+    case 4:
+        ShowWarning(QStringLiteral("连续扫描签到卡！"));
+        break;
+    default:
+        ShowWarning(QStringLiteral("系统错误！"));
+        break;
+    }
+}
+
+void frmSign::ShowWarning(const QString& text) {
+    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation,
+                        MsgBox::Buttons::Ok);
+}
