@@ -889,7 +889,8 @@ private:
         const QXmlStreamAttributes attributes = x_.attributes();
         for (const QXmlStreamAttribute& a : attributes) {
             if (a.namespaceUri() == kNsRowset && a.name() == QLatin1String("forcenull")) {
-                forceNull = a.value().toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                forceNull =
+                    a.value().toString().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
                 continue;
             }
             const int c =

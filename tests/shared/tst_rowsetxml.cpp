@@ -516,7 +516,7 @@ private slots:
             "<rs:original><z:row ID='1' T='old' N='5'/></rs:original></rs:update>"
             "<rs:delete><z:row ID='2' T='gone'/></rs:delete>"
             "<rs:insert><z:row ID='3' T=''/><z:row ID='4'/></rs:insert>"
-            "<rs:insert><z:row ID='5' rs:forcenull='T N'/></rs:insert>"
+            "<rs:insert><z:row ID='5' rs:forcenull='T&#x9;N '/></rs:insert>"
             "<rs:update><rs:original><z:row ID='6' T='same'/></rs:original></rs:update>"
             "</rs:data>";
         RowSet rs;
@@ -573,56 +573,84 @@ private slots:
 
     void refusesWhatIsNotARowSet_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
         const QByteArray col = typed("ID", "int");
         const QByteArray rows = "<rs:data><z:row ID='1'/></rs:data>";
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("ID,NAME\r\n1,x\r\n");
-        QTest::newRow("binary") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10);
-        QTest::newRow("other root") << QByteArray("<html><body/></html>");
-        QTest::newRow("no schema") << kHead + rows + "</xml>";
-        QTest::newRow("no data") << document(col, "");
+        QTest::newRow("empty") << QByteArray() << QStringLiteral("Premature end");
+        QTest::newRow("text") << QByteArray("ID,NAME\r\n1,x\r\n")
+                              << QStringLiteral("Start tag expected");
+        QTest::newRow("binary") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10)
+                                << QStringLiteral("incorrectly encoded");
+        QTest::newRow("other root")
+            << QByteArray("<html><body/></html>") << QStringLiteral("not <xml>");
+        QTest::newRow("no schema")
+            << kHead + rows + "</xml>" << QStringLiteral("before the schema");
+        QTest::newRow("no data") << document(col, "") << QStringLiteral("no data part");
         QTest::newRow("data first")
             << kHead + rows +
-                   "<s:Schema id='RowsetSchema'><s:ElementType name='row'/></s:Schema></xml>";
-        QTest::newRow("no row type") << kHead + "<s:Schema id='RowsetSchema'/>" + rows + "</xml>";
+                   "<s:Schema id='RowsetSchema'><s:ElementType name='row'/></s:Schema></xml>"
+            << QStringLiteral("before the schema");
+        QTest::newRow("no row type") << kHead + "<s:Schema id='RowsetSchema'/>" + rows + "</xml>"
+                                     << QStringLiteral("describes no row");
         QTest::newRow("no schema id")
-            << kHead + "<s:Schema><s:ElementType name='row'/></s:Schema><rs:data/></xml>";
+            << kHead + "<s:Schema><s:ElementType name='row'/></s:Schema><rs:data/></xml>"
+            << QStringLiteral("no id");
         QTest::newRow("unknown attribute")
-            << document(col, "<rs:data><z:row ID='1' X='2'/></rs:data>");
+            << document(col, "<rs:data><z:row ID='1' X='2'/></rs:data>")
+            << QStringLiteral("attribute X");
         QTest::newRow("foreign attribute")
-            << document(col, "<rs:data><z:row ID='1' dt:type='2'/></rs:data>");
+            << document(col, "<rs:data><z:row ID='1' dt:type='2'/></rs:data>")
+            << QStringLiteral("attribute dt:type");
         QTest::newRow("forcenull unknown")
-            << document(col, "<rs:data><z:row rs:forcenull='X'/></rs:data>");
-        QTest::newRow("wrong type") << document(col, "<rs:data><z:row ID='one'/></rs:data>");
+            << document(col, "<rs:data><z:row rs:forcenull='X'/></rs:data>")
+            << QStringLiteral("forcenull names X");
+        QTest::newRow("wrong type") << document(col, "<rs:data><z:row ID='one'/></rs:data>")
+                                    << QStringLiteral("not a 32-bit integer");
         QTest::newRow("bad hex") << document(typed("B", "bin.hex"),
-                                             "<rs:data><z:row B='0'/></rs:data>");
+                                             "<rs:data><z:row B='0'/></rs:data>")
+                                 << QStringLiteral("odd number");
         QTest::newRow("bad date") << document(typed("D", "dateTime"),
-                                              "<rs:data><z:row D='yesterday'/></rs:data>");
-        QTest::newRow("other element") << document(col, "<rs:data><row ID='1'/></rs:data>");
-        QTest::newRow("wrong row namespace")
-            << document(col, "<rs:data><rs:row ID='1'/></rs:data>");
+                                              "<rs:data><z:row D='yesterday'/></rs:data>")
+                                  << QStringLiteral("not a date");
+        QTest::newRow("other element") << document(col, "<rs:data><row ID='1'/></rs:data>")
+                                       << QStringLiteral("unexpected element <row>");
+        QTest::newRow("wrong row namespace") << document(col, "<rs:data><rs:row ID='1'/></rs:data>")
+                                             << QStringLiteral("unexpected element <rs:row>");
         QTest::newRow("element in row")
-            << document(col, "<rs:data><z:row ID='1'><z:row/></z:row></rs:data>");
-        QTest::newRow("text in data") << document(col, "<rs:data>1,2</rs:data>");
-        QTest::newRow("text in row") << document(col, "<rs:data><z:row>1</z:row></rs:data>");
-        QTest::newRow("duplicate column") << document(col + col, "<rs:data/>");
+            << document(col, "<rs:data><z:row ID='1'><z:row/></z:row></rs:data>")
+            << QStringLiteral("holds the element");
+        QTest::newRow("text in data")
+            << document(col, "<rs:data>1,2</rs:data>") << QStringLiteral("unexpected text");
+        QTest::newRow("text in row") << document(col, "<rs:data><z:row>1</z:row></rs:data>")
+                                     << QStringLiteral("unexpected text");
+        QTest::newRow("duplicate column")
+            << document(col + col, "<rs:data/>") << QStringLiteral("appears twice");
         QTest::newRow("bad number")
-            << document("<s:AttributeType name='A' rs:number='x'/>", "<rs:data/>");
+            << document("<s:AttributeType name='A' rs:number='x'/>", "<rs:data/>")
+            << QStringLiteral("has the number");
         QTest::newRow("number gap") << document("<s:AttributeType name='A' rs:number='1'/>"
                                                 "<s:AttributeType name='B' rs:number='3'/>",
-                                                "<rs:data/>");
+                                                "<rs:data/>")
+                                    << QStringLiteral("not 1 to 2");
         QTest::newRow("unnamed column")
-            << document("<s:AttributeType rs:number='1'/>", "<rs:data/>");
-        QTest::newRow("empty update") << document(col, "<rs:data><rs:update/></rs:data>");
+            << document("<s:AttributeType rs:number='1'/>", "<rs:data/>")
+            << QStringLiteral("no name");
+        QTest::newRow("empty update") << document(col, "<rs:data><rs:update/></rs:data>")
+                                      << QStringLiteral("empty <rs:update>");
         QTest::newRow("two changed rows")
             << document(col, "<rs:data><rs:update><z:row ID='1'/><z:row ID='2'/>"
-                             "</rs:update></rs:data>");
-        QTest::newRow("two data parts") << document(col, "<rs:data/><rs:data/>");
+                             "</rs:update></rs:data>")
+            << QStringLiteral("in <rs:update>");
+        QTest::newRow("two data parts")
+            << document(col, "<rs:data/><rs:data/>") << QStringLiteral("second data part");
         QTest::newRow("undeclared entity")
-            << document(typed("T", "string"), "<rs:data><z:row T='&lol;'/></rs:data>");
+            << document(typed("T", "string"), "<rs:data><z:row T='&lol;'/></rs:data>")
+            << QStringLiteral("not declared");
         QTest::newRow("bad utf-8")
-            << document(typed("T", "string"), "<rs:data><z:row T='\xc3\x28'/></rs:data>");
-        QTest::newRow("trailing content") << document(col, "<rs:data/>") + "<xml/>";
+            << document(typed("T", "string"), "<rs:data><z:row T='\xc3\x28'/></rs:data>")
+            << QStringLiteral("incorrectly encoded");
+        QTest::newRow("trailing content")
+            << document(col, "<rs:data/>") + "<xml/>" << QStringLiteral("Extra content");
         QByteArray bomb = "<?xml version='1.0'?>\n<!DOCTYPE xml [\n<!ENTITY a "
                           "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>\n";
         for (char e = 'b'; e <= 'j'; ++e)
@@ -631,17 +659,20 @@ private slots:
                     ";'>\n";
         bomb += "]>\n";
         QTest::newRow("entity bomb")
-            << bomb + document(typed("T", "string"), "<rs:data><z:row T='&j;'/></rs:data>");
-        QTest::newRow("plain dtd") << "<!DOCTYPE xml>" + document(col, "<rs:data/>");
+            << bomb + document(typed("T", "string"), "<rs:data><z:row T='&j;'/></rs:data>")
+            << QStringLiteral("document type declarations");
+        QTest::newRow("plain dtd") << "<!DOCTYPE xml>" + document(col, "<rs:data/>")
+                                   << QStringLiteral("document type declarations");
     }
 
     void refusesWhatIsNotARowSet() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
         RowSet rs;
         rs.columns = {column(QStringLiteral("KEEP"), Type::Int)};
         QString error;
         QVERIFY(!RowSetXml::Parse(bytes, &rs, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY2(error.contains(reason), qPrintable(error));
         QCOMPARE(rs.columns.size(), 1); // the output is left alone on failure
     }
 
