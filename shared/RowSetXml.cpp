@@ -23,7 +23,6 @@ namespace {
 const QLatin1String kNsSchema("uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882");
 const QLatin1String kNsRowset("urn:schemas-microsoft-com:rowset");
 const QLatin1String kNsDatatype("uuid:C2F41010-65B3-11d1-A29F-00AA00C14882");
-const QLatin1String kSchemaId("RowsetSchema");
 
 // ---------------------------------------------------------------------------
 // Writer
@@ -53,14 +52,12 @@ void appendAttributeText(QByteArray& out, const QString& text, Problems& problem
     escaped.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
-        char32_t code = ch.unicode();
+        const char32_t code = ch.unicode();
         if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             escaped.append(ch);
             escaped.append(text.at(++i));
             continue;
         }
-        if (ch.isSurrogate())
-            code = 0xFFFF; // unpaired: not a character
         switch (code) {
         case '\'':
             escaped.append(QLatin1String("&#x27;"));
@@ -94,7 +91,9 @@ void appendAttributeText(QByteArray& out, const QString& text, Problems& problem
                 problems.add(QStringLiteral("%1 holds the character U+%2, which an XML file "
                                             "cannot carry")
                                  .arg(where)
-                                 .arg(uint(code), 4, 16, QLatin1Char('0')));
+                                 .arg(QString::number(uint(code), 16)
+                                          .toUpper()
+                                          .rightJustified(4, QLatin1Char('0'))));
             }
         }
     }
