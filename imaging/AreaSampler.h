@@ -32,10 +32,13 @@ public:
 private:
     const uchar* sourceRow(int sy);
     const float* scaledRow(int sy);
+    const uchar* boxRow(int y);
 
     const cImage& m_source;
     int m_left, m_top, m_width, m_height, m_outWidth, m_outHeight;
-    bool m_direct; // 24-bit source: rows are read in place
+    bool m_direct;              // 24-bit source: rows are read in place
+    int m_boxW = 0, m_boxH = 0; // whole-pixel boxes when the sizes divide
+    std::vector<int> m_boxSum;
     Taps m_hTaps, m_vTaps;
     std::vector<uchar> m_expanded; // one source row converted to blue, green, red
     std::vector<float> m_cache;    // ring of horizontally scaled source rows

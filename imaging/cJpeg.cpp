@@ -11,9 +11,11 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <set>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 namespace {
@@ -23,7 +25,8 @@ namespace {
 struct ZigZag {
     std::array<int, 64> natural{};
     std::array<int, 64> position{};
-    ZigZag() {
+    std::array<int, 64> positionT{}; // position of vertical u, horizontal v at v·8 + u
+    constexpr ZigZag() {
         int k = 0;
         for (int s = 0; s < 15; ++s) {
             // Even diagonals run up to the right, odd ones down to the left.
@@ -34,14 +37,14 @@ struct ZigZag {
                     natural[size_t(k++)] = row * 8 + col;
             }
         }
-        for (int z = 0; z < 64; ++z)
-            position[size_t(natural[size_t(z)])] = z;
+        for (int z = 0; z < 64; ++z) {
+            const int n = natural[size_t(z)];
+            position[size_t(n)] = z;
+            positionT[size_t((n % 8) * 8 + n / 8)] = z;
+        }
     }
 };
-const ZigZag& zigZag() {
-    static const ZigZag table;
-    return table;
-}
+constexpr ZigZag kZigZag;
 
 // ITU T.81 Annex K, Tables K.1 (luminance) and K.2 (chrominance), natural order.
 constexpr quint16 kLuminance[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
@@ -71,32 +74,33 @@ qint64 divRoundEven(qint64 n, qint64 d) {
     return q;
 }
 
-// One pass of the floating-point AAN forward DCT over eight values
-// (the factorisation of the Independent JPEG Group's float DCT).
-struct Aan {
-    float o0, o1, o2, o3, o4, o5, o6, o7;
-    Aan(float d0, float d1, float d2, float d3, float d4, float d5, float d6, float d7) {
-        const float tmp0 = d0 + d7, tmp7 = d0 - d7;
-        const float tmp1 = d1 + d6, tmp6 = d1 - d6;
-        const float tmp2 = d2 + d5, tmp5 = d2 - d5;
-        const float tmp3 = d3 + d4, tmp4 = d3 - d4;
+// One pass of the floating-point AAN forward DCT over eight values, or over
+// eight vectors of values (the factorisation of the Independent JPEG Group's
+// float DCT).
+template <class T> struct Aan {
+    T o0, o1, o2, o3, o4, o5, o6, o7;
+    Aan(T d0, T d1, T d2, T d3, T d4, T d5, T d6, T d7) {
+        const T tmp0 = d0 + d7, tmp7 = d0 - d7;
+        const T tmp1 = d1 + d6, tmp6 = d1 - d6;
+        const T tmp2 = d2 + d5, tmp5 = d2 - d5;
+        const T tmp3 = d3 + d4, tmp4 = d3 - d4;
         // Even part.
-        float tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
-        float tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+        T tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
+        T tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
         o0 = tmp10 + tmp11;
         o4 = tmp10 - tmp11;
-        const float z1 = (tmp12 + tmp13) * 0.707106781186548f;
+        const T z1 = (tmp12 + tmp13) * 0.707106781186548f;
         o2 = tmp13 + z1;
         o6 = tmp13 - z1;
         // Odd part.
         tmp10 = tmp4 + tmp5;
         tmp11 = tmp5 + tmp6;
         tmp12 = tmp6 + tmp7;
-        const float z5 = (tmp10 - tmp12) * 0.382683432365091f;
-        const float z2 = 0.541196100146196f * tmp10 + z5;
-        const float z4 = 1.30656296487638f * tmp12 + z5;
-        const float z3 = tmp11 * 0.707106781186548f;
-        const float z11 = tmp7 + z3, z13 = tmp7 - z3;
+        const T z5 = (tmp10 - tmp12) * 0.382683432365091f;
+        const T z2 = tmp10 * 0.541196100146196f + z5;
+        const T z4 = tmp12 * 1.30656296487638f + z5;
+        const T z3 = tmp11 * 0.707106781186548f;
+        const T z11 = tmp7 + z3, z13 = tmp7 - z3;
         o5 = z13 + z2;
         o3 = z13 - z2;
         o1 = z11 + z4;
@@ -104,35 +108,90 @@ struct Aan {
     }
 };
 
-// Vertical pass over eight rows of a whole block row at once (one column per lane).
-void dctColumns(const float* __restrict in, float* __restrict out, size_t cols) {
-    for (size_t x = 0; x < cols; ++x) {
-        const Aan a(in[x], in[cols + x], in[2 * cols + x], in[3 * cols + x], in[4 * cols + x],
-                    in[5 * cols + x], in[6 * cols + x], in[7 * cols + x]);
-        out[x] = a.o0;
-        out[cols + x] = a.o1;
-        out[2 * cols + x] = a.o2;
-        out[3 * cols + x] = a.o3;
-        out[4 * cols + x] = a.o4;
-        out[5 * cols + x] = a.o5;
-        out[6 * cols + x] = a.o6;
-        out[7 * cols + x] = a.o7;
+using Vec4 = float __attribute__((vector_size(16)));
+
+// Vertical pass over eight rows of a whole block row at once, four columns
+// per vector (cols is a multiple of 8).
+void dctColumns(const float* in, float* out, size_t cols) {
+    const auto load = [](const float* p) {
+        Vec4 v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    const auto store = [](float* p, Vec4 v) { std::memcpy(p, &v, sizeof v); };
+    for (size_t x = 0; x < cols; x += 4) {
+        const Aan<Vec4> a(load(in + x), load(in + cols + x), load(in + 2 * cols + x),
+                          load(in + 3 * cols + x), load(in + 4 * cols + x), load(in + 5 * cols + x),
+                          load(in + 6 * cols + x), load(in + 7 * cols + x));
+        store(out + x, a.o0);
+        store(out + cols + x, a.o1);
+        store(out + 2 * cols + x, a.o2);
+        store(out + 3 * cols + x, a.o3);
+        store(out + 4 * cols + x, a.o4);
+        store(out + 5 * cols + x, a.o5);
+        store(out + 6 * cols + x, a.o6);
+        store(out + 7 * cols + x, a.o7);
     }
 }
 
+// Colour conversion: Y, Cb, Cr of JFIF with the level shift of 128 applied
+// (a single component is Y), in single precision.
+constexpr float kConvert[3][4] = {{0.299f, 0.587f, 0.114f, -128.0f},
+                                  {-0.16874f, -0.33126f, 0.5f, 0.0f},
+                                  {0.5f, -0.41869f, -0.08131f, 0.0f}};
+
+// One row of blue, green, red bytes to component samples. Built also for
+// AVX2, where the byte triples vectorise; both give the same values.
+__attribute__((target_clones("avx2", "default"))) void
+convertRow(const uchar* __restrict bgr, size_t count, const float* k, float* __restrict dst) {
+    const float kr = k[0], kg = k[1], kb = k[2], offset = k[3];
+    for (size_t x = 0; x < count; ++x)
+        dst[x] = kr * float(bgr[3 * x + 2]) + kg * float(bgr[3 * x + 1]) + kb * float(bgr[3 * x]) +
+                 offset;
+}
+
 // Horizontal pass of one block and quantisation: coefficient = output ×
-// multiplier, rounded to the nearest integer with ties to even.
-void dctRowsQuantise(const float* rows, size_t cols, const float* multipliers,
-                     const int* zigZagPosition, qint16* block) {
+// multiplier, rounded to the nearest integer with ties to even. The
+// multipliers are given transposed: entry v·8 + u belongs to vertical
+// frequency u and horizontal frequency v.
+void dctRowsQuantise(const float* rows, size_t cols, const float* multipliersT, qint16* block) {
+    alignas(16) qint16 q[64]; // transposed: v·8 + u
+#if defined(__SSE2__)
+    // Transpose the block so that each vector holds one column of four rows,
+    // then run the pass on the columns as vectors.
+    __m128 lo[8], hi[8];
+    for (int u = 0; u < 8; ++u) {
+        lo[u] = _mm_loadu_ps(rows + size_t(u) * cols);
+        hi[u] = _mm_loadu_ps(rows + size_t(u) * cols + 4);
+    }
+    _MM_TRANSPOSE4_PS(lo[0], lo[1], lo[2], lo[3]);
+    _MM_TRANSPOSE4_PS(hi[0], hi[1], hi[2], hi[3]);
+    _MM_TRANSPOSE4_PS(lo[4], lo[5], lo[6], lo[7]);
+    _MM_TRANSPOSE4_PS(hi[4], hi[5], hi[6], hi[7]);
+    const Aan<Vec4> top(lo[0], lo[1], lo[2], lo[3], hi[0], hi[1], hi[2], hi[3]);
+    const Aan<Vec4> bottom(lo[4], lo[5], lo[6], lo[7], hi[4], hi[5], hi[6], hi[7]);
+    const __m128 t[8] = {top.o0, top.o1, top.o2, top.o3, top.o4, top.o5, top.o6, top.o7};
+    const __m128 b[8] = {bottom.o0, bottom.o1, bottom.o2, bottom.o3,
+                         bottom.o4, bottom.o5, bottom.o6, bottom.o7};
+    for (int v = 0; v < 8; ++v) {
+        // The conversion rounds to the nearest integer, ties to even.
+        const __m128i qt = _mm_cvtps_epi32(_mm_mul_ps(t[v], _mm_loadu_ps(multipliersT + v * 8)));
+        const __m128i qb =
+            _mm_cvtps_epi32(_mm_mul_ps(b[v], _mm_loadu_ps(multipliersT + v * 8 + 4)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(q + v * 8), _mm_packs_epi32(qt, qb));
+    }
+#else
     for (int u = 0; u < 8; ++u) {
         const float* r = rows + size_t(u) * cols;
-        const Aan a(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+        const Aan<float> a(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
         const float o[8] = {a.o0, a.o1, a.o2, a.o3, a.o4, a.o5, a.o6, a.o7};
-        const float* m = multipliers + u * 8;
-        const int* zz = zigZagPosition + u * 8;
         for (int v = 0; v < 8; ++v)
-            block[zz[v]] = qint16(std::lrint(o[v] * m[v]));
+            q[v * 8 + u] = qint16(std::nearbyint(o[v] * multipliersT[v * 8 + u]));
     }
+#endif
+#pragma GCC unroll 64
+    for (int k = 0; k < 64; ++k)
+        block[kZigZag.positionT[size_t(k)]] = q[k];
 }
 
 // Huffman table of one class and index: code-length counts, symbols, and
@@ -151,25 +210,19 @@ HuffTable buildOptimalTable(const std::array<qint64, 257>& counts) {
     std::array<int, 257> codesize{};
     std::array<int, 257> others;
     others.fill(-1);
-    for (;;) {
-        // V1: least frequency, the last scanned among equals; V2: the next least.
-        int c1 = -1, c2 = -1;
-        qint64 v = std::numeric_limits<qint64>::max();
-        for (int i = 0; i <= 256; ++i)
-            if (freq[size_t(i)] && freq[size_t(i)] <= v) {
-                v = freq[size_t(i)];
-                c1 = i;
-            }
-        v = std::numeric_limits<qint64>::max();
-        for (int i = 0; i <= 256; ++i)
-            if (freq[size_t(i)] && freq[size_t(i)] <= v && i != c1) {
-                v = freq[size_t(i)];
-                c2 = i;
-            }
-        if (c2 < 0)
-            break;
-        freq[size_t(c1)] += freq[size_t(c2)];
-        freq[size_t(c2)] = 0;
+    // Entries ordered by frequency and, among equal frequencies, from the
+    // highest symbol value down: the first is V1, the second V2.
+    std::set<std::pair<qint64, int>> live;
+    for (int i = 0; i <= 256; ++i)
+        if (freq[size_t(i)])
+            live.emplace(freq[size_t(i)], -i);
+    while (live.size() > 1) {
+        const auto [f1, n1] = *live.begin();
+        live.erase(live.begin());
+        const auto [f2, n2] = *live.begin();
+        live.erase(live.begin());
+        int c1 = -n1, c2 = -n2;
+        live.emplace(f1 + f2, n1);
         ++codesize[size_t(c1)];
         while (others[size_t(c1)] >= 0) {
             c1 = others[size_t(c1)];
@@ -373,7 +426,6 @@ private:
 } // namespace
 
 cJpeg::cJpeg() {
-    zigZag();
     SetSamplingFrequencies(2, 2, 1, 1, 1, 1);
     setQuality(75);
 }
@@ -382,7 +434,7 @@ void cJpeg::setQuality(qint32 quality) {
     if (quality <= 0 || quality > 100)
         return;
     const qint64 scale = quality >= 50 ? 200 - 2 * quality : divRoundEven(5000, quality);
-    const ZigZag& zz = zigZag();
+    const ZigZag& zz = kZigZag;
     Table64 tables[2];
     std::array<float, 64> multipliers[2];
     for (int t = 0; t < 2; ++t) {
@@ -498,12 +550,13 @@ qint32 cJpeg::SampleHDC(const cImage* surface, qint32 width, qint32 height, qint
 }
 
 void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& frame) const {
-    // Colour conversion per component: Y, Cb, Cr of JFIF with the level shift
-    // of 128 applied (a single component is Y).
-    static const float kConvert[3][4] = {{0.299f, 0.587f, 0.114f, -128.0f},
-                                         {-0.16874f, -0.33126f, 0.5f, 0.0f},
-                                         {0.5f, -0.41869f, -0.08131f, 0.0f}};
-    const int* zzPos = zigZag().position.data();
+    // Multipliers transposed for the block transform.
+    alignas(16) float multipliersT[2][64];
+    for (int u = 0; u < 8; ++u)
+        for (int v = 0; v < 8; ++v) {
+            for (int t = 0; t < 2; ++t)
+                multipliersT[t][v * 8 + u] = m_multipliers[t][size_t(u * 8 + v)];
+        }
     const size_t n = frame.comps.size();
     for (size_t first = 0; first < n;) {
         // Components of the same sample size share the scaled picture rows.
@@ -540,21 +593,16 @@ void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& fr
                 if (y >= comp.blocksH * 8)
                     continue;
                 Work& w = work[c - first];
-                const float* k = kConvert[n == 1 ? 0 : c];
                 float* dst = w.in.data() + size_t(y & 7) * w.cols;
-                for (int x = 0; x < wc; ++x) {
-                    const uchar* p = bgr + 3 * size_t(x);
-                    dst[x] = k[0] * p[2] + k[1] * p[1] + k[2] * p[0] + k[3];
-                }
+                convertRow(bgr, size_t(wc), kConvert[n == 1 ? 0 : c], dst);
                 // Columns right of the picture repeat its last column.
                 std::fill(dst + wc, dst + w.cols, dst[wc - 1]);
                 if ((y & 7) != 7)
                     continue;
                 dctColumns(w.in.data(), w.out.data(), w.cols);
-                const float* multipliers = m_multipliers[comp.tq].data();
                 qint16* block = comp.coef.data() + size_t(y >> 3) * size_t(comp.blocksW) * 64;
                 for (int bx = 0; bx < comp.blocksW; ++bx, block += 64)
-                    dctRowsQuantise(w.out.data() + size_t(bx) * 8, w.cols, multipliers, zzPos,
+                    dctRowsQuantise(w.out.data() + size_t(bx) * 8, w.cols, multipliersT[comp.tq],
                                     block);
             }
         }
