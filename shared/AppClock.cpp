@@ -24,14 +24,18 @@ qint64 AppClock::msecsSinceEpoch() {
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-void AppClock::setSource(Source s) { source() = std::move(s); }
+void AppClock::setSource(Source s) {
+    source() = std::move(s);
+}
 
 void AppClock::setFixed(const QDateTime& when) {
     fixedTime() = when;
     source() = [] { return fixedTime(); };
 }
 
-void AppClock::advance(qint64 msecs) { fixedTime() = fixedTime().addMSecs(msecs); }
+void AppClock::advance(qint64 msecs) {
+    fixedTime() = fixedTime().addMSecs(msecs);
+}
 
 void AppClock::reset() {
     source() = nullptr;

@@ -2,13 +2,21 @@
 
 namespace DbDateTime {
 
-QDateTime Zero() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0, 0)); }
+QDateTime Zero() {
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0, 0));
+}
 
-bool IsZero(const QDateTime& t) { return !t.isValid() || t == Zero(); }
+bool IsZero(const QDateTime& t) {
+    return !t.isValid() || t == Zero();
+}
 
-QString ToText(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString ToText(const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 
-QString DayText(const QDate& d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
+QString DayText(const QDate& d) {
+    return d.toString(QStringLiteral("yyyy-MM-dd"));
+}
 
 QDateTime FromText(const QString& s) {
     QDateTime t = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -17,8 +25,12 @@ QDateTime FromText(const QString& s) {
     return t;
 }
 
-QString DayStart(const QDate& d) { return DayText(d) + QStringLiteral(" 00:00:00"); }
+QString DayStart(const QDate& d) {
+    return DayText(d) + QStringLiteral(" 00:00:00");
+}
 
-QString DayEnd(const QDate& d) { return DayStart(d.addDays(1)); }
+QString DayEnd(const QDate& d) {
+    return DayStart(d.addDays(1));
+}
 
 } // namespace DbDateTime

@@ -17,17 +17,20 @@ enum class Existing {
     Replace // the new file replaces it once it is complete
 };
 
+// The columns of a table as the files describe them (types, keys).
+QVector<RowSetColumn> TableColumns(const QString& table);
+
 // Row sets of a statement on the shared connection (all columns, engine order).
-bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table,
-                 RowSet* out, QString* error);
+bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
+                 QString* error);
 
 // Employees with the given numbers; all employees when `numbers` is empty.
 bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
                      QString* error = nullptr);
 bool ExportDepartments(const QString& path, Existing existing, QString* error = nullptr);
 // Presence rows whose arrival lies from `first` to `last` inclusive.
-bool ExportPresence(const QString& path, const QDate& first, const QDate& last,
-                    Existing existing, QString* error = nullptr);
+bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
+                    QString* error = nullptr);
 // The current month up to and including today (from the clock).
 bool BackupMonth(const QString& path, QString* error = nullptr);
 

@@ -15,7 +15,9 @@ QString ProgramDirectory() {
     return QCoreApplication::applicationDirPath();
 }
 
-void SetProgramDirectory(const QString& dir) { overrideDir() = dir; }
+void SetProgramDirectory(const QString& dir) {
+    overrideDir() = dir;
+}
 
 QString JoinPath(const QString& dir, const QString& name) {
     QString d = dir;

@@ -66,7 +66,7 @@ private:
     // Photo: either a caller's file, or bytes of a loaded record.
     mutable QString m_headImg;
     mutable QByteArray m_photo;
-    mutable bool m_photoLoaded = false;  // m_photo holds the database bytes
+    mutable bool m_photoLoaded = false;   // m_photo holds the database bytes
     mutable bool m_photoDeferred = false; // fetch by ID on first use
     mutable bool m_ownsFolder = false;    // m_headImg lies in a folder of this record
 };

@@ -1,0 +1,87 @@
+#include "clsDbConn.h"
+
+#include "clsConfiguration.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+QString clsDbConn::ConnectionName() {
+    return QStringLiteral("attendance");
+}
+
+QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
+    // Only an existing regular file: the programs never create the database.
+    QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return QSqlDatabase();
+
+    if (QSqlDatabase::contains(name)) {
+        {
+            QSqlDatabase old = QSqlDatabase::database(name, false);
+            old.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        // mode=rw: fail rather than create a file if it vanished meanwhile.
+        db.setDatabaseName(
+            QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?mode=rw"));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        if (db.open()) {
+            QSqlQuery q(db);
+            // A rollback journal with full synchronous commits keeps every
+            // committed record in the database file itself, so copying the
+            // file copies everything. The first query also proves the file
+            // is a database.
+            ok = q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
+                 q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+                 q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            q.finish();
+        }
+        if (!ok)
+            db.close();
+    }
+    if (!ok) {
+        QSqlDatabase::removeDatabase(name);
+        return QSqlDatabase();
+    }
+    return QSqlDatabase::database(name, false);
+}
+
+bool clsDbConn::open() {
+    return OpenFile(DatabaseFilePath(), ConnectionName()).isValid();
+}
+
+QSqlDatabase clsDbConn::GetDbConn() {
+    const QString name = ConnectionName();
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            return db;
+    }
+    if (!open())
+        return QSqlDatabase();
+    return QSqlDatabase::database(name, false);
+}
+
+bool clsDbConn::TestConn() {
+    return open();
+}
+
+void clsDbConn::CloseShared() {
+    const QString name = ConnectionName();
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}

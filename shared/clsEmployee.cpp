@@ -1,0 +1,278 @@
+#include "clsEmployee.h"
+
+#include "DbDateTime.h"
+#include "DbQuery.h"
+#include "ExchangeFiles.h"
+#include "RowSetXml.h"
+#include "clsDbConn.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+namespace {
+
+// Private folder of this process for photo files, removed at exit.
+QString photoRoot() {
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/attendance-photos-XXXXXX"));
+    return dir.isValid() ? dir.path() : QString();
+}
+
+// A file name made of the employee number; characters that could leave the
+// folder or are awkward in names are replaced.
+QString photoFileName(const QString& number) {
+    QString name;
+    for (QChar c : number) {
+        if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_'))
+            name += c;
+        else
+            name += QLatin1Char('_');
+    }
+    if (name.isEmpty())
+        name = QStringLiteral("_");
+    return name + QStringLiteral(".jpg");
+}
+
+QByteArray readFile(const QString& path, bool* ok) {
+    QFile f(path);
+    *ok = f.open(QIODevice::ReadOnly);
+    if (!*ok)
+        return {};
+    QByteArray data = f.readAll();
+    *ok = f.error() == QFileDevice::NoError;
+    return data;
+}
+
+const char* kSelectJoined =
+    "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
+    "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, Employee.HEADIMG "
+    "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND Employee.";
+
+} // namespace
+
+clsEmployee::clsEmployee() = default;
+
+clsEmployee::~clsEmployee() {
+    deletePhotoFile();
+}
+
+void clsEmployee::deletePhotoFile() {
+    const QString path = m_headImg.trimmed();
+    if (!path.isEmpty() && QFileInfo(path).isFile())
+        QFile::remove(path);
+    if (m_ownsFolder && !path.isEmpty())
+        QDir().rmdir(QFileInfo(path).absolutePath());
+    m_ownsFolder = false;
+}
+
+void clsEmployee::setHeadImg(const QString& path) {
+    if (m_ownsFolder)
+        deletePhotoFile();
+    m_headImg = path;
+    m_photo.clear();
+    m_photoLoaded = false;
+    m_photoDeferred = false;
+}
+
+void clsEmployee::setPhotoDeferred() {
+    setHeadImg(QString());
+    m_photoDeferred = true;
+}
+
+QByteArray clsEmployee::HeadImgBytes() const {
+    if (m_photoDeferred) {
+        auto q =
+            DbQuery::Select(QStringLiteral("SELECT HEADIMG FROM Employee WHERE ID = ?"), {m_id});
+        if (q && q->next())
+            m_photo = q->value(0).toByteArray();
+        m_photoDeferred = false;
+        m_photoLoaded = true;
+    }
+    if (m_photoLoaded)
+        return m_photo;
+    if (m_headImg.trimmed().isEmpty())
+        return {};
+    bool ok = false;
+    return readFile(m_headImg.trimmed(), &ok);
+}
+
+QString clsEmployee::HeadImg() const {
+    if ((m_photoLoaded || m_photoDeferred) && m_headImg.isEmpty()) {
+        // Each record gets its own folder, so two records of one employee
+        // never share (and delete) one file.
+        static quint64 serial = 0;
+        const QString root = photoRoot();
+        if (root.isEmpty())
+            return {};
+        const QString folder = root + QLatin1Char('/') + QString::number(++serial);
+        if (!QDir().mkpath(folder))
+            return {};
+        const QString path = folder + QLatin1Char('/') + photoFileName(m_enumber);
+        QSaveFile f(path);
+        const QByteArray bytes = HeadImgBytes();
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+            QDir().rmdir(folder);
+            return {};
+        }
+        m_headImg = path;
+        m_ownsFolder = true;
+    }
+    return m_headImg;
+}
+
+qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
+    if (key.isEmpty())
+        return 0;
+    auto q = DbQuery::Select(
+        QLatin1String(kSelectJoined) + QLatin1String(column) + QStringLiteral(" = ?"), {key});
+    if (!q)
+        return -1;
+    if (!q->next())
+        return 0;
+    // A missing name, department, date or barcode makes the record unusable.
+    for (int i : {1, 3, 4, 5, 6})
+        if (q->isNull(i))
+            return -1;
+    setENAME(q->value(4).toString());
+    m_did = static_cast<qint16>(q->value(1).toInt());
+    m_enterDate = DbDateTime::FromText(q->value(5).toString());
+    m_dname = q->value(6).toString();
+    setEBARCODE(q->value(3).toString());
+    if (setNumber)
+        m_enumber = q->value(2).toString();
+    m_id = q->value(0).toInt();
+    setHeadImg(QString());
+    m_photo = q->value(7).toByteArray();
+    m_photoLoaded = true;
+    return 1;
+}
+
+qint16 clsEmployee::LoadByENUMBER() {
+    return loadBy("ENUMBER", m_enumber, false);
+}
+
+qint16 clsEmployee::IsExist() {
+    return loadBy("EBARCODE", EBARCODE(), true);
+}
+
+bool clsEmployee::Add() {
+    const bool hasPhoto = m_photoLoaded || m_photoDeferred || !m_headImg.trimmed().isEmpty();
+    if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto || m_enumber.isEmpty())
+        return false;
+    if (m_did <= 0)
+        return false;
+
+    QByteArray photo;
+    if (m_photoLoaded || m_photoDeferred) {
+        photo = HeadImgBytes();
+    } else {
+        bool ok = false;
+        photo = readFile(m_headImg.trimmed(), &ok);
+        if (!ok)
+            return false;
+    }
+
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid() || !db.transaction())
+        return false;
+    auto found = DbQuery::Select(
+        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {m_enumber});
+    bool ok = found.has_value();
+    const QVariant date = m_enterDate.isValid() ? QVariant(DbDateTime::ToText(m_enterDate))
+                                                : DbQuery::TextOrNull(QString());
+    if (ok && found->next()) {
+        const QVariant id = found->value(0);
+        found->finish();
+        ok = DbQuery::Exec(
+                 db,
+                 QStringLiteral("UPDATE Employee SET EBARCODE = ?, ENUMBER = ?, ENAME = ?, "
+                                "DID = ?, HEADIMG = ?, ENTERDATE = ? WHERE ID = ?"),
+                 {m_ebarcode, m_enumber, m_ename, int(m_did), photo, date, id}) >= 1;
+    } else if (ok) {
+        found->finish();
+        ok = DbQuery::Exec(
+                 db,
+                 QStringLiteral("INSERT INTO Employee(EBARCODE, ENUMBER, ENAME, DID, HEADIMG, "
+                                "ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
+                 {m_ebarcode, m_enumber, m_ename, int(m_did), photo, date}) >= 1;
+    }
+    if (ok)
+        ok = db.commit();
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
+QString clsEmployee::GenerateBarcode() {
+    // Appends the decimal text of whole numbers 0..9999 until 15 digits are
+    // there, then keeps the last 15.
+    QString text;
+    while (text.size() < 15)
+        text += QString::number(QRandomGenerator::global()->bounded(10000));
+    return text.right(15);
+}
+
+bool clsEmployee::UpdateEBarCode() {
+    // A collision among 10^15 codes is rare; the bound only guards against a
+    // database that answers every look-up with a row.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const QString code = GenerateBarcode();
+        auto q = DbQuery::Select(
+            QStringLiteral("SELECT 1 FROM Employee WHERE EBARCODE = ? LIMIT 1"), {code});
+        if (!q)
+            return false;
+        if (!q->next()) {
+            setEBARCODE(code);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool clsEmployee::savetoXML(const QString& filePath) {
+    const bool hasPhoto = m_photoLoaded || m_photoDeferred || !m_headImg.trimmed().isEmpty();
+    if (m_ename.isEmpty() || !hasPhoto || m_did <= 0)
+        return false;
+    QByteArray photo;
+    if (m_photoLoaded || m_photoDeferred) {
+        photo = HeadImgBytes();
+    } else {
+        bool ok = false;
+        photo = readFile(m_headImg.trimmed(), &ok);
+        if (!ok)
+            return false;
+    }
+    // One new, unwritten row: number, barcode and key stay empty.
+    RowSet rs;
+    rs.columns = ExchangeFiles::TableColumns(QStringLiteral("Employee"));
+    rs.updatable = true;
+    RowSetRow row;
+    row.values.resize(rs.columns.size());
+    row.pendingInsert = true;
+    const auto set = [&](const char* name, const QVariant& v) {
+        const int i = rs.columnIndex(QLatin1String(name));
+        if (i >= 0)
+            row.values[i] = v;
+    };
+    set("ENAME", m_ename);
+    set("DID", int(m_did));
+    set("HEADIMG", photo);
+    if (m_enterDate.isValid())
+        set("ENTERDATE", m_enterDate);
+    rs.rows.append(row);
+    return RowSetXml::SaveReplacing(rs, filePath);
+}
+
+bool clsEmployee::Remove(const QString& eid) {
+    if (eid.isEmpty())
+        return false;
+    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = ?"), {eid}) >= 1;
+}
+
+bool clsEmployee::RemoveMe() {
+    return Remove(m_enumber);
+}

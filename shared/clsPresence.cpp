@@ -1,0 +1,75 @@
+#include "clsPresence.h"
+
+#include "AppClock.h"
+#include "DbQuery.h"
+#include "clsDbConn.h"
+
+namespace {
+
+// The day's rows of an employee: arrivals from 00:00:00 of the day up to,
+// not including, 00:00:00 of the next day.
+const char* kTodayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
+
+qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
+    const QDate today = now.date();
+    auto q = DbQuery::Select(db,
+                             QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
+                                 QLatin1String(kTodayCondition) + QStringLiteral(" LIMIT 1"),
+                             {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
+    if (!q)
+        return -1;
+    if (!q->next())
+        return 1;
+    if (!q->isNull(1))
+        return 3;
+    const QDateTime arrival = DbDateTime::FromText(q->value(0).toString());
+    if (!arrival.isValid())
+        return -1;
+    return arrival.secsTo(now) <= clsPresence::RepeatSeconds ? 4 : 2;
+}
+
+} // namespace
+
+qint16 clsPresence::CheckState() {
+    return stateOf(clsDbConn().GetDbConn(), m_enumber, AppClock::now());
+}
+
+qint16 clsPresence::Add() {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return -2;
+    // The check and the write form one immediate transaction, so two
+    // stations scanning one card at the same moment cannot both record an
+    // arrival.
+    if (DbQuery::Exec(db, QStringLiteral("BEGIN IMMEDIATE"), {}) < 0)
+        return -2;
+    const QDateTime now = AppClock::now();
+    const qint16 state = stateOf(db, m_enumber, now);
+    qint16 result = state;
+    if (state == 1) {
+        const int n = DbQuery::Exec(
+            db, QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
+            {m_enumber, DbDateTime::ToText(now)});
+        if (n < 1)
+            result = -2;
+    } else if (state == 2) {
+        // Every row of the employee for today receives the departure.
+        const QDate today = now.date();
+        const int n = DbQuery::Exec(db,
+                                    QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") +
+                                        QLatin1String(kTodayCondition),
+                                    {DbDateTime::ToText(now), m_enumber,
+                                     DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
+        if (n < 1)
+            result = -2;
+    }
+    if (result == -2 || (result != 1 && result != 2)) {
+        DbQuery::Exec(db, QStringLiteral("ROLLBACK"), {});
+        return result;
+    }
+    if (DbQuery::Exec(db, QStringLiteral("COMMIT"), {}) < 0) {
+        DbQuery::Exec(db, QStringLiteral("ROLLBACK"), {});
+        return -2;
+    }
+    return result;
+}

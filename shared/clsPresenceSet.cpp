@@ -1,0 +1,41 @@
+#include "clsPresenceSet.h"
+
+#include "AppClock.h"
+#include "DbQuery.h"
+
+bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
+    // Half-open range on the stored text: from the start up to the day
+    // after the end. Callers pass dates at midnight.
+    auto q = DbQuery::Select(
+        QStringLiteral(
+            "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
+            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER "
+            "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ?"),
+        {DbDateTime::ToText(startDate), DbDateTime::ToText(endDate.addDays(1))});
+    if (!q)
+        return false;
+    while (q->next()) {
+        const QDateTime enter = DbDateTime::FromText(q->value(2).toString());
+        const QDateTime exit =
+            q->isNull(3) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(3).toString());
+        Add(q->value(1).toString(), enter.isValid() ? enter : DbDateTime::Zero(),
+            exit.isValid() ? exit : DbDateTime::Zero(), q->value(0).toString());
+    }
+    return true;
+}
+
+bool clsPresenceSet::LoadToday() {
+    const QDateTime midnight(AppClock::now().date(), QTime(0, 0, 0));
+    return LoadSet(midnight, midnight);
+}
+
+clsPresence& clsPresenceSet::Add(const QString& ENUMBER, const QDateTime& enterTime,
+                                 const QDateTime& exitTime, const QString& ENAME,
+                                 const QString& sKey) {
+    auto p = std::make_unique<clsPresence>();
+    p->setENUMBER(ENUMBER);
+    p->setenterTime(enterTime);
+    p->setexitTime(exitTime);
+    p->setENAME(ENAME);
+    return Append(std::move(p), sKey);
+}
