@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QApplication;
+class QDate;
+class QDateTime;
+class QTime;
+
+// Makes the programs look right in Chinese on Linux: the Windows face names
+// the windows ask for ("宋体", "黑体", "楷体_GB2312", ...) resolve to the
+// installed Chinese fonts, and Qt's own dialogs and buttons speak Chinese.
+namespace ChineseUi {
+
+// Font substitutions for every Windows Chinese face name the programs use.
+void InstallFontSubstitutions();
+// The installed faces that stand in for `windowsFace` (empty when unknown).
+QStringList SubstitutesFor(const QString& windowsFace);
+
+// Loads Qt's zh_CN translations into the application; false when none was found.
+bool LoadTranslations(QApplication& app);
+
+// Both of the above plus the Chinese locale for number and date texts.
+void Setup(QApplication& app);
+
+// The general date and time text of the Chinese desktop: "2007-3-5 8:05:09".
+QString GeneralDateTime(const QDateTime& t);
+// Short date "2007-3-5" and short time "8:05".
+QString ShortDate(const QDate& d);
+QString ShortTime(const QTime& t);
+
+} // namespace ChineseUi

@@ -1,0 +1,77 @@
+#include "MsgBox.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace MsgBox {
+
+namespace {
+
+Handler& currentHandler() {
+    static Handler handler;
+    return handler;
+}
+
+// The program's own name; a test executable that set none shows the station's.
+QString programTitle() {
+    const QString name = QCoreApplication::applicationName();
+    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    if (name.isEmpty() || name == exe)
+        return QStringLiteral("签到系统");
+    return name;
+}
+
+QMessageBox::Icon toQtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Result ShowMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) {
+    const QString shownTitle = title.isEmpty() ? programTitle() : title;
+    if (const Handler& handler = currentHandler())
+        return handler(Shown{text, shownTitle, icon, buttons});
+
+    QMessageBox box(parent);
+    box.setWindowTitle(shownTitle);
+    box.setText(text);
+    box.setIcon(toQtIcon(icon));
+    if (buttons == Buttons::YesNo) {
+        QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? Result::Yes : Result::No;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return Result::Ok;
+}
+
+void SetHandler(Handler handler) {
+    currentHandler() = std::move(handler);
+}
+
+void ClearHandler() {
+    currentHandler() = nullptr;
+}
+
+} // namespace MsgBox

@@ -1,0 +1,417 @@
+#include "frmMain.h"
+#include "ui_frmMain.h"
+
+#include "AppClock.h"
+#include "ChineseUi.h"
+#include "DbDateTime.h"
+#include "DesktopServices.h"
+#include "ExchangeFiles.h"
+#include "MsgBox.h"
+#include "ProgramDirectory.h"
+#include "StationGlobals.h"
+#include "clsPresenceSet.h"
+#include "clsSchoolArea.h"
+#include "frimImportExport.h"
+#include "frmAbout.h"
+#include "frmChgPwd.h"
+#include "frmConDbParaSet.h"
+#include "frmLogin.h"
+#include "frmSetSchoolName.h"
+#include "frmSign.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+const QString kKeyPrefix = QStringLiteral("KEYPRE");
+
+// Column captions and widths (pixels) of today's list.
+struct Column {
+    const char* caption;
+    int width;
+};
+constexpr Column kColumns[] = {{"员工号", 53}, {"姓名", 67}, {"签到时间", 133}, {"签退时间", 133}};
+
+// Placement keys and their defaults in twips.
+struct PlacementKey {
+    const char* name;
+    int defaultTwips;
+};
+constexpr PlacementKey kLeft{"MainLeft", 1000};
+constexpr PlacementKey kTop{"MainTop", 1000};
+constexpr PlacementKey kWidth{"MainWidth", 6500};
+constexpr PlacementKey kHeight{"MainHeight", 6500};
+
+int readTwips(QSettings& store, const PlacementKey& key) {
+    bool ok = false;
+    const int value = store.value(QLatin1String(key.name)).toString().trimmed().toInt(&ok);
+    return ok ? value : key.defaultTwips;
+}
+
+int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(double(twips) / frmMain::TwipsPerPixel));
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
+    ui->setupUi(this);
+    ui->mnuHelpAbout->setText(QStringLiteral("关于(&A) "));
+
+    // Separator lines carry their menu names too.
+    const std::pair<QMenu*, const char*> splits[] = {{ui->mnuFile, "mnuSplit3"},
+                                                     {ui->mnuPeopleMange, "mnuSplit4"},
+                                                     {ui->mnuAttendance, "mnuSplit1"},
+                                                     {ui->mnuSysMange, "mnuSplit5"}};
+    for (const auto& [menu, name] : splits)
+        for (QAction* action : menu->actions())
+            if (action->isSeparator())
+                action->setObjectName(QLatin1String(name));
+
+    ui->mnuDbSet->setVisible(false);
+    ui->mnuDbSet->setEnabled(false);
+
+    QHeaderView* header = ui->lsvList->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setStretchLastSection(false);
+    connect(header, &QHeaderView::sectionClicked, this, &frmMain::lsvList_ColumnClick);
+
+    // Status bar: free panel, date, time (hours and minutes).
+    m_panelText = new QLabel(ui->sbStatusBar);
+    m_panelDate = new QLabel(ui->sbStatusBar);
+    m_panelTime = new QLabel(ui->sbStatusBar);
+    m_panelText->setObjectName(QStringLiteral("sbPanelText"));
+    m_panelDate->setObjectName(QStringLiteral("sbPanelDate"));
+    m_panelTime->setObjectName(QStringLiteral("sbPanelTime"));
+    ui->sbStatusBar->addWidget(m_panelText, 1);
+    ui->sbStatusBar->addPermanentWidget(m_panelDate);
+    ui->sbStatusBar->addPermanentWidget(m_panelTime);
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setObjectName(QStringLiteral("sbClockTimer"));
+    m_clockTimer->setInterval(1000);
+    connect(m_clockTimer, &QTimer::timeout, this, &frmMain::updateClock);
+    m_clockTimer->start();
+    updateClock();
+
+    connect(ui->mnuMangeLogin, &QAction::triggered, this, &frmMain::mnuMangeLogin_Click);
+    connect(ui->mnuChgPwd, &QAction::triggered, this, &frmMain::mnuChgPwd_Click);
+    connect(ui->mnuLogout, &QAction::triggered, this, &frmMain::mnuLogout_Click);
+    connect(ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuImportEmployeeInfo, &QAction::triggered, this,
+            &frmMain::mnuImportEmployeeInfo_Click);
+    connect(ui->mnuExportEmployeeInfo, &QAction::triggered, this,
+            &frmMain::mnuExportEmployeeInfo_Click);
+    connect(ui->mnuDspAttendanceDlg, &QAction::triggered, this,
+            &frmMain::mnuDspAttendanceDlg_Click);
+    connect(ui->mnuTodayPresence, &QAction::triggered, this, &frmMain::FillTodayList);
+    connect(ui->mnuDbSet, &QAction::triggered, this, &frmMain::mnuDbSet_Click);
+    connect(ui->mnuSetUnit, &QAction::triggered, this, &frmMain::mnuSetUnit_Click);
+    connect(ui->mnuImportDetpInfo, &QAction::triggered, this, &frmMain::mnuImportDetpInfo_Click);
+    connect(ui->mnuBackUpCurrentMonthPrs, &QAction::triggered, this,
+            &frmMain::mnuBackUpCurrentMonthPrs_Click);
+    connect(ui->mnuHelpFile, &QAction::triggered, this, &frmMain::mnuHelpFile_Click);
+    connect(ui->mnuVistHomePage, &QAction::triggered, this, &frmMain::mnuVistHomePage_Click);
+    connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    // Enrolment, monthly export and monthly report come with their own windows.
+
+    // Loading: placement, title, today's list, the sign-in screen.
+    RestorePlacement();
+    setWindowTitle(BaseTitle());
+    FillTodayList();
+    mfrmDialog = new frmSign(this);
+    connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
+    SetManageMode(false);
+
+    Timer_DspSign = new QTimer(this);
+    Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
+    Timer_DspSign->setSingleShot(true);
+    Timer_DspSign->setInterval(10);
+    connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
+    Timer_DspSign->start();
+}
+
+frmMain::~frmMain() = default;
+
+frmSign* frmMain::signWindow() const {
+    return mfrmDialog;
+}
+
+void frmMain::setFileDialog(FileDialog dialog) {
+    m_fileDialog = std::move(dialog);
+}
+
+std::unique_ptr<QSettings> frmMain::PlacementStore() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       Station::ProgramTitle());
+}
+
+QString frmMain::BaseTitle() {
+    return clsSchoolArea().SNAME() + QStringLiteral("考勤系统") + QStringLiteral(" Ver") +
+           Station::VersionText();
+}
+
+void frmMain::UpdateEmployeePresenceList() {
+    FillTodayList();
+}
+
+void frmMain::FillTodayList() {
+    QTreeWidget* list = ui->lsvList;
+    list->setUpdatesEnabled(false);
+    list->clear();
+    list->setColumnCount(int(std::size(kColumns)));
+    QStringList captions;
+    for (const Column& c : kColumns)
+        captions << QString::fromUtf8(c.caption);
+    list->setHeaderLabels(captions);
+    for (int i = 0; i < int(std::size(kColumns)); ++i)
+        list->setColumnWidth(i, kColumns[i].width);
+
+    clsPresenceSet today;
+    if (today.LoadToday()) {
+        QList<QTreeWidgetItem*> rows;
+        rows.reserve(today.Count());
+        for (const clsPresence& p : today) {
+            auto row = std::make_unique<QTreeWidgetItem>();
+            row->setText(0, p.ENUMBER());
+            row->setData(0, Qt::UserRole, kKeyPrefix + p.ENUMBER());
+            row->setText(1, p.ENAME());
+            row->setText(2, ChineseUi::GeneralDateTime(p.enterTime()));
+            const QDateTime exit = p.exitTime();
+            if (exit.isValid() && !DbDateTime::IsZero(exit))
+                row->setText(3, ChineseUi::GeneralDateTime(exit));
+            rows.append(row.release());
+        }
+        list->addTopLevelItems(rows); // the list owns the rows from here
+        if (m_sorted)
+            list->sortItems(m_sortColumn, m_sortOrder);
+    }
+    list->setUpdatesEnabled(true);
+    setWindowTitle(BaseTitle() + QStringLiteral("-[当日员工签到列表]"));
+}
+
+void frmMain::lsvList_ColumnClick(int column) {
+    if (m_sortColumn != column)
+        m_sortColumn = column;
+    else
+        m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_sorted = true;
+    QHeaderView* header = ui->lsvList->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(m_sortColumn, m_sortOrder);
+    ui->lsvList->sortItems(m_sortColumn, m_sortOrder);
+}
+
+void frmMain::updateClock() {
+    const QDateTime now = AppClock::now();
+    m_panelDate->setText(ChineseUi::ShortDate(now.date()));
+    m_panelTime->setText(ChineseUi::ShortTime(now.time()));
+}
+
+void frmMain::SetManageMode(bool on) {
+    QAction* const adminEntries[] = {ui->mnuChgPwd,
+                                     ui->mnuLogout,
+                                     ui->mnuImportEmployeeInfo,
+                                     ui->mnuExportEmployeeInfo,
+                                     ui->mnuInputNewEmp,
+                                     ui->mnuEmployeeAttendanceMonthExport,
+                                     ui->mnuEmployeeAttendanceMonthReport,
+                                     ui->mnuSetUnit,
+                                     ui->mnuImportDetpInfo,
+                                     ui->mnuBackUpCurrentMonthPrs};
+    for (QAction* action : adminEntries)
+        action->setEnabled(on);
+    ui->mnuMangeLogin->setEnabled(!on);
+    m_manageMode = on;
+}
+
+void frmMain::Timer_DspSign_Timer() {
+    Timer_DspSign->stop();
+    ShowSignWindow();
+}
+
+void frmMain::ShowSignWindow() {
+    if (!mfrmDialog) {
+        mfrmDialog = new frmSign(this);
+        connect(mfrmDialog, &frmSign::onUpdatePresenceList, this,
+                &frmMain::UpdateEmployeePresenceList);
+    }
+    if (mfrmDialog->isVisible()) {
+        mfrmDialog->raise();
+        mfrmDialog->activateWindow();
+        return;
+    }
+    // Modal without a nested event loop: scans keep flowing through the one loop.
+    mfrmDialog->setWindowModality(Qt::ApplicationModal);
+    mfrmDialog->show();
+    mfrmDialog->raise();
+    mfrmDialog->activateWindow();
+}
+
+void frmMain::mnuDspAttendanceDlg_Click() {
+    ShowSignWindow();
+}
+
+void frmMain::mnuMangeLogin_Click() {
+    if (!m_login)
+        m_login = new frmLogin(this);
+    m_login->exec();
+    if (m_login && m_login->LoginOK())
+        SetManageMode(true);
+}
+
+void frmMain::mnuChgPwd_Click() {
+    frmChgPwd dialog;
+    dialog.exec();
+}
+
+void frmMain::mnuLogout_Click() {
+    SetManageMode(false);
+}
+
+void frmMain::mnuImportEmployeeInfo_Click() {
+    frimImportExport dialog;
+    dialog.setImportMode(true);
+    dialog.exec();
+}
+
+void frmMain::mnuExportEmployeeInfo_Click() {
+    frimImportExport dialog;
+    dialog.setImportMode(false);
+    dialog.exec();
+}
+
+void frmMain::mnuDbSet_Click() {
+    frmConDbParaSet dialog;
+    dialog.exec();
+}
+
+void frmMain::mnuSetUnit_Click() {
+    frmSetSchoolName dialog;
+    dialog.exec();
+}
+
+QString frmMain::askFile(bool save, const QString& title, const QString& filter) {
+    if (m_fileDialog)
+        return m_fileDialog(save, title, filter);
+    // An existing backup file is refused by the backup itself, never overwritten.
+    const QString chosen =
+        save ? QFileDialog::getSaveFileName(this, title, QString(), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite)
+             : QFileDialog::getOpenFileName(this, title, QString(), filter);
+    return chosen.isEmpty() ? QString() : chosen; // null: cancelled
+}
+
+void frmMain::mnuImportDetpInfo_Click() {
+    const QString chosen = askFile(false, QString(), QStringLiteral("XML文件 (*.xml *.XML)"));
+    if (chosen.isEmpty())
+        return;
+    // Replaces all departments in one transaction: a bad file keeps the old ones.
+    QString error;
+    if (!ExchangeFiles::ImportDepartments(chosen.trimmed(), &error)) {
+        MsgBox::ShowMessage(this, QStringLiteral("导入数据失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("数据导入完成！"), QStringLiteral("信息"),
+                        MsgBox::Icon::Information);
+}
+
+void frmMain::mnuBackUpCurrentMonthPrs_Click() {
+    const QString chosen =
+        askFile(true, QStringLiteral("设定导出文件"), QStringLiteral("XML文件 (*.XML *.xml)"));
+    if (chosen.isNull())
+        return; // cancelled
+    if (chosen.trimmed().isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("没有指定备份文件名!"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    QString error;
+    if (!ExchangeFiles::BackupMonth(chosen.trimmed(), &error)) {
+        MsgBox::ShowMessage(this, QStringLiteral("导出数据失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("数据已成功导出！"), QStringLiteral("信息"),
+                        MsgBox::Icon::Information);
+}
+
+void frmMain::mnuHelpFile_Click() {
+    DesktopServices::OpenDocument(JoinPath(ProgramDirectory(), QStringLiteral("HELP.html")));
+}
+
+void frmMain::mnuVistHomePage_Click() {
+    DesktopServices::OpenDocument(Station::HomePage());
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::RestorePlacement() {
+    const std::unique_ptr<QSettings> store = PlacementStore();
+    store->beginGroup(QStringLiteral("Settings"));
+    const int left = twipsToPixels(readTwips(*store, kLeft));
+    const int top = twipsToPixels(readTwips(*store, kTop));
+    int width = twipsToPixels(readTwips(*store, kWidth));
+    int height = twipsToPixels(readTwips(*store, kHeight));
+    // A damaged store must not make the window vanish.
+    if (width < 1)
+        width = twipsToPixels(kWidth.defaultTwips);
+    if (height < 1)
+        height = twipsToPixels(kHeight.defaultTwips);
+    move(left, top);
+    resize(width, height);
+}
+
+void frmMain::StorePlacement() {
+    const std::unique_ptr<QSettings> store = PlacementStore();
+    store->beginGroup(QStringLiteral("Settings"));
+    store->setValue(QLatin1String(kLeft.name), QString::number(x() * TwipsPerPixel));
+    store->setValue(QLatin1String(kTop.name), QString::number(y() * TwipsPerPixel));
+    store->setValue(QLatin1String(kWidth.name), QString::number(width() * TwipsPerPixel));
+    store->setValue(QLatin1String(kHeight.name), QString::number(height() * TwipsPerPixel));
+    store->endGroup();
+    store->sync();
+}
+
+void frmMain::CloseOtherWindows() {
+    const auto closeWindow = [](QWidget* w) {
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject(); // hides it and ends its modal loop
+        else
+            w->close();
+        if (w->isVisible())
+            w->hide();
+    };
+    // Modal windows stack up: the active one is always the most recently opened.
+    while (QWidget* w = QApplication::activeModalWidget()) {
+        if (w == this)
+            break;
+        closeWindow(w);
+        if (w->isVisible())
+            break;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            closeWindow(w);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    CloseOtherWindows();
+    if (!isMinimized())
+        StorePlacement();
+    event->accept();
+}

@@ -1,0 +1,29 @@
+#include "ChineseUi.h"
+#include "StationGlobals.h"
+#include "clsDbConn.h"
+#include "frmMain.h"
+
+#include <QApplication>
+
+// Start-up: the database file check, the unit name, then the main window,
+// which opens the sign-in screen 10 ms after it has loaded.
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(Station::ProgramTitle());
+    ChineseUi::Setup(app);
+
+    if (!Station::CheckDatabaseFile())
+        return 1;
+    Station::AskUnitNameIfMissing();
+
+    int status = 0;
+    {
+        frmMain mainWindow;
+        gfrmMain = &mainWindow;
+        mainWindow.show();
+        status = QApplication::exec();
+        gfrmMain = nullptr;
+    }
+    clsDbConn::CloseShared();
+    return status;
+}

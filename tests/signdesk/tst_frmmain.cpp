@@ -1,0 +1,722 @@
+// The station's main window and start-up: menus and modes, placement store,
+// today's list, department update, month backup, help and About.
+#include "helpers/StationFixture.h"
+
+#include "AppClock.h"
+#include "ChineseUi.h"
+#include "DesktopServices.h"
+#include "ExchangeFiles.h"
+#include "MsgBox.h"
+#include "PasswordModule.h"
+#include "StationGlobals.h"
+#include "frmAbout.h"
+#include "frmLogin.h"
+#include "frmMain.h"
+#include "frmSetSchoolName.h"
+#include "frmSign.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 3, 18), QTime(9, 30, 0));
+
+QList<MsgBox::Shown> gBoxes;
+QStringList gOpened;
+
+// Runs `action` on the next modal window other than the sign-in screen as
+// soon as it is up.
+void onNextModal(std::function<void(QWidget*)> action) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [action, poll]() {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && !qobject_cast<frmSign*>(w))
+            action(w);
+        else
+            QTimer::singleShot(5, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+} // namespace
+
+class tst_frmMain : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_settingsDir;
+    std::unique_ptr<StationFixture> fx;
+
+    // A main window that does not open the sign-in screen by itself.
+    std::unique_ptr<frmMain> makeMain() {
+        auto w = std::make_unique<frmMain>();
+        w->findChild<QTimer*>(QStringLiteral("Timer_DspSign"))->stop();
+        return w;
+    }
+    static QAction* action(QWidget* w, const char* name) {
+        return w->findChild<QAction*>(QLatin1String(name));
+    }
+    static QTreeWidget* list(QWidget* w) {
+        return w->findChild<QTreeWidget*>(QStringLiteral("lsvList"));
+    }
+    static QStringList column(QTreeWidget* l, int c) {
+        QStringList out;
+        for (int i = 0; i < l->topLevelItemCount(); ++i)
+            out << l->topLevelItem(i)->text(c);
+        return out;
+    }
+    static void clickHeader(QTreeWidget* l, int section) {
+        QHeaderView* h = l->header();
+        const QPoint p(h->sectionViewportPosition(section) + h->sectionSize(section) / 2,
+                       h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
+    }
+    void storePlacement(int left, int top, int width, int height) {
+        auto store = frmMain::PlacementStore();
+        store->beginGroup(QStringLiteral("Settings"));
+        store->setValue(QStringLiteral("MainLeft"), QString::number(left));
+        store->setValue(QStringLiteral("MainTop"), QString::number(top));
+        store->setValue(QStringLiteral("MainWidth"), QString::number(width));
+        store->setValue(QStringLiteral("MainHeight"), QString::number(height));
+    }
+    QStringList storedPlacement() {
+        auto store = frmMain::PlacementStore();
+        store->beginGroup(QStringLiteral("Settings"));
+        QStringList out;
+        for (const char* k : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+            out << store->value(QLatin1String(k)).toString();
+        return out;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_settingsDir.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        MsgBox::SetHandler([](const MsgBox::Shown& s) {
+            gBoxes << s;
+            return MsgBox::Result::Ok;
+        });
+        DesktopServices::SetHandler([](const QString& target) {
+            gOpened << target;
+            return true;
+        });
+    }
+
+    void init() {
+        gBoxes.clear();
+        gOpened.clear();
+        frmMain::PlacementStore()->clear();
+        AppClock::setFixed(kNow);
+        fx = std::make_unique<StationFixture>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+    }
+
+    void cleanup() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->hide();
+        fx.reset();
+        AppClock::reset();
+    }
+
+    // --- start-up -------------------------------------------------------
+
+    void startupDatabaseCheck() {
+        QVERIFY(Station::CheckDatabaseFile());
+        QVERIFY(gBoxes.isEmpty());
+
+        // PATH names an existing folder without the database file.
+        QTemporaryDir empty;
+        QVERIFY(fx->setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), empty.path()));
+        QVERIFY(!Station::CheckDatabaseFile());
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text,
+                 QStringLiteral("数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("错误"));
+        QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Exclamation);
+
+        // A folder named like the database file is not a database file.
+        QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("vorerur.dat")));
+        QVERIFY(!Station::CheckDatabaseFile());
+
+        // No PATH at all.
+        QVERIFY(fx->setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
+        QVERIFY(!Station::CheckDatabaseFile());
+        QCOMPARE(gBoxes.size(), 3);
+    }
+
+    void startupUnitName() {
+        // A name is set: no dialog.
+        Station::AskUnitNameIfMissing();
+
+        QVERIFY(
+            fx->setIni(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), QStringLiteral("  ")));
+        QString shown;
+        onNextModal([&](QWidget* w) {
+            shown = QString::fromLatin1(w->metaObject()->className());
+            w->close(); // the close box: nothing saved, start-up goes on
+        });
+        Station::AskUnitNameIfMissing();
+        QCOMPARE(shown, QStringLiteral("frmSetSchoolName"));
+
+        // Closed without a name: the title starts with the program name alone.
+        auto w = makeMain();
+        QCOMPARE(w->windowTitle(), QStringLiteral("  考勤系统 Ver2.00-[当日员工签到列表]"));
+    }
+
+    // --- title, menus and modes ----------------------------------------
+
+    void titleAndVersion() {
+        auto w = makeMain();
+        QCOMPARE(w->windowTitle(), QStringLiteral("实验中学考勤系统 Ver2.00-[当日员工签到列表]"));
+        QCOMPARE(frmMain::BaseTitle(), QStringLiteral("实验中学考勤系统 Ver2.00"));
+        // A changed unit name shows at the next refresh.
+        QVERIFY(fx->setIni(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"),
+                           QStringLiteral("第二中学")));
+        action(w.get(), "mnuTodayPresence")->trigger();
+        QCOMPARE(w->windowTitle(), QStringLiteral("第二中学考勤系统 Ver2.00-[当日员工签到列表]"));
+    }
+
+    void menuEntries_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<bool>("admin");
+        QTest::newRow("login") << "mnuMangeLogin"
+                               << "管理员登陆(&I)"
+                               << "" << false;
+        QTest::newRow("chgpwd") << "mnuChgPwd"
+                                << "修改管理密码(&P)"
+                                << "" << true;
+        QTest::newRow("logout") << "mnuLogout"
+                                << "退出管理状态(&O)"
+                                << "" << true;
+        QTest::newRow("exit") << "mnuFileExit"
+                              << "退出(&X)"
+                              << "Ctrl+X" << false;
+        QTest::newRow("import") << "mnuImportEmployeeInfo"
+                                << "导入员工信息(&I)"
+                                << "" << true;
+        QTest::newRow("export") << "mnuExportEmployeeInfo"
+                                << "导出员工信息(&E)"
+                                << "" << true;
+        QTest::newRow("newemp") << "mnuInputNewEmp"
+                                << "录入员工信息(&I)"
+                                << "" << true;
+        QTest::newRow("sign") << "mnuDspAttendanceDlg"
+                              << "显示考勤窗口(&D)"
+                              << "Ctrl+D" << false;
+        QTest::newRow("today") << "mnuTodayPresence"
+                               << "显示当日签到信息(&T)"
+                               << "Ctrl+T" << false;
+        QTest::newRow("mexport") << "mnuEmployeeAttendanceMonthExport"
+                                 << "导出考勤月报表(&O)"
+                                 << "" << true;
+        QTest::newRow("mreport") << "mnuEmployeeAttendanceMonthReport"
+                                 << "打印考勤月报表(&P)"
+                                 << "" << true;
+        QTest::newRow("unit") << "mnuSetUnit"
+                              << "单位名称设定(&U)"
+                              << "" << true;
+        QTest::newRow("dept") << "mnuImportDetpInfo"
+                              << "更新部门数据(&D)"
+                              << "" << true;
+        QTest::newRow("backup") << "mnuBackUpCurrentMonthPrs"
+                                << "备份当月签到数据(&B)"
+                                << "" << true;
+        QTest::newRow("help") << "mnuHelpFile"
+                              << "帮助文件(&H)"
+                              << "" << false;
+        QTest::newRow("home") << "mnuVistHomePage"
+                              << "访问官方网站(&V)"
+                              << "" << false;
+        QTest::newRow("about") << "mnuHelpAbout"
+                               << "关于(&A) "
+                               << "" << false;
+    }
+
+    void menuEntries() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        QFETCH(bool, admin);
+        auto w = makeMain();
+        QAction* a = action(w.get(), name.toLatin1().constData());
+        QVERIFY(a);
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->shortcut(), QKeySequence(shortcut));
+        QVERIFY(a->isVisible());
+        QCOMPARE(a->isEnabled(), !admin); // normal mode at load
+    }
+
+    void menuStructure() {
+        auto w = makeMain();
+        const QList<std::pair<const char*, const char*>> menus = {
+            {"mnuFile", "系统(&F)"},
+            {"mnuPeopleMange", "人员管理(&P)"},
+            {"mnuAttendance", "考勤管理(&P)"},
+            {"mnuSysMange", "系统管理(&S)"},
+            {"mnuHelp", "帮助(&H)"}};
+        for (const auto& [name, title] : menus) {
+            QMenu* m = w->findChild<QMenu*>(QLatin1String(name));
+            QVERIFY2(m, name);
+            QCOMPARE(m->title(), QString::fromUtf8(title));
+        }
+        for (const char* split : {"mnuSplit1", "mnuSplit3", "mnuSplit4", "mnuSplit5"}) {
+            QAction* a = action(w.get(), split);
+            QVERIFY2(a && a->isSeparator(), split);
+        }
+        QAction* dbSet = action(w.get(), "mnuDbSet");
+        QCOMPARE(dbSet->text(), QStringLiteral("数据库设定(&D)"));
+        QVERIFY(!dbSet->isVisible());
+        QVERIFY(!dbSet->isEnabled());
+    }
+
+    void manageModeAfterLoginAndLogout() {
+        QVERIFY(SavePassword(QStringLiteral("8888")));
+        auto w = makeMain();
+        const char* adminEntries[] = {"mnuChgPwd",
+                                      "mnuLogout",
+                                      "mnuImportEmployeeInfo",
+                                      "mnuExportEmployeeInfo",
+                                      "mnuInputNewEmp",
+                                      "mnuEmployeeAttendanceMonthExport",
+                                      "mnuEmployeeAttendanceMonthReport",
+                                      "mnuSetUnit",
+                                      "mnuImportDetpInfo",
+                                      "mnuBackUpCurrentMonthPrs"};
+        auto login = [&](const QString& password) {
+            onNextModal([password](QWidget* dialog) {
+                QVERIFY(qobject_cast<frmLogin*>(dialog));
+                dialog->findChild<QLineEdit*>(QStringLiteral("txtPwd"))->setText(password);
+                dialog->findChild<QPushButton*>(QStringLiteral("btnLogin"))->click();
+            });
+            action(w.get(), "mnuMangeLogin")->trigger();
+        };
+
+        login(QStringLiteral("1234")); // wrong: stays in normal mode, no message
+        QVERIFY(!w->isManageMode());
+        QVERIFY(gBoxes.isEmpty());
+        QVERIFY(action(w.get(), "mnuMangeLogin")->isEnabled());
+
+        login(QStringLiteral(" 8888 "));
+        QVERIFY(w->isManageMode());
+        QVERIFY(!action(w.get(), "mnuMangeLogin")->isEnabled());
+        for (const char* name : adminEntries)
+            QVERIFY2(action(w.get(), name)->isEnabled(), name);
+        QVERIFY(!action(w.get(), "mnuDbSet")->isEnabled());
+        QVERIFY(!action(w.get(), "mnuDbSet")->isVisible());
+
+        action(w.get(), "mnuLogout")->trigger();
+        QVERIFY(!w->isManageMode());
+        QVERIFY(action(w.get(), "mnuMangeLogin")->isEnabled());
+        for (const char* name : adminEntries)
+            QVERIFY2(!action(w.get(), name)->isEnabled(), name);
+
+        // The same hidden login dialog serves the next login.
+        login(QStringLiteral("8888"));
+        QVERIFY(w->isManageMode());
+        QCOMPARE(w->findChildren<frmLogin*>().size(), 1);
+    }
+
+    // --- placement ----------------------------------------------------
+
+    void placementDefaults() {
+        auto w = makeMain();
+        QCOMPARE(w->pos(), QPoint(67, 67));   // 1000 twips
+        QCOMPARE(w->size(), QSize(433, 433)); // 6500 twips
+    }
+
+    void placementRoundTrip() {
+        storePlacement(1500, 3000, 9000, 7500);
+        auto w = makeMain();
+        QCOMPARE(w->pos(), QPoint(100, 200));
+        QCOMPARE(w->size(), QSize(600, 500));
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->move(120, 90);
+        w->resize(640, 480);
+        QVERIFY(w->close());
+        QCOMPARE(storedPlacement(),
+                 (QStringList{QString::number(w->x() * 15), QString::number(w->y() * 15),
+                              QStringLiteral("9600"), QStringLiteral("7200")}));
+    }
+
+    void placementUnreadableValues() {
+        storePlacement(1500, 3000, -5, 0);
+        auto store = frmMain::PlacementStore();
+        store->setValue(QStringLiteral("Settings/MainLeft"), QStringLiteral("abc"));
+        store.reset();
+        auto w = makeMain();
+        QCOMPARE(w->pos(), QPoint(67, 200));
+        QCOMPARE(w->size(), QSize(433, 433));
+    }
+
+    void minimisedCloseKeepsPlacement() {
+        storePlacement(1500, 3000, 9000, 7500);
+        auto w = makeMain();
+        w->show();
+        w->resize(300, 300);
+        w->setWindowState(Qt::WindowMinimized);
+        QVERIFY(w->isMinimized());
+        QVERIFY(w->close());
+        QCOMPARE(storedPlacement(), (QStringList{"1500", "3000", "9000", "7500"}));
+    }
+
+    // --- sign-in screen and closing ------------------------------------
+
+    void signWindowOpensAfterLoad() {
+        auto w = std::make_unique<frmMain>();
+        gfrmMain = w.get();
+        w->show();
+        frmSign* sign = w->signWindow();
+        QVERIFY(sign);
+        QVERIFY(!sign->isVisible());
+        QTRY_VERIFY(sign->isVisible());
+        QVERIFY(sign->isModal());
+        QCOMPARE(sign->parentWidget(), w.get());
+        QVERIFY(!w->findChild<QTimer*>(QStringLiteral("Timer_DspSign"))->isActive());
+
+        // Closing the sign-in screen leaves the main window usable; the menu reopens it.
+        sign->close();
+        QVERIFY(!sign->isVisible());
+        action(w.get(), "mnuDspAttendanceDlg")->trigger();
+        QVERIFY(sign->isVisible());
+        QCOMPARE(w->signWindow(), sign);
+
+        // Closing the main window closes the sign-in screen too.
+        QVERIFY(w->close());
+        QVERIFY(!sign->isVisible());
+        gfrmMain = nullptr;
+    }
+
+    void closeEndsOpenModalWindowsNewestFirst() {
+        auto w = makeMain();
+        w->show();
+        QStringList closedOrder;
+        bool aboutWasOpen = false;
+        // Close the main window while the About window (over the sign-in screen) is up.
+        action(w.get(), "mnuDspAttendanceDlg")->trigger();
+        connect(w->signWindow(), &QDialog::rejected, this,
+                [&] { closedOrder << QStringLiteral("frmSign"); });
+        onNextModal([&](QWidget* modal) {
+            if (auto* about = qobject_cast<frmAbout*>(modal)) {
+                aboutWasOpen = true;
+                connect(about, &QDialog::rejected, this,
+                        [&] { closedOrder << QStringLiteral("frmAbout"); });
+                w->close();
+            }
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuHelpAbout_Click", Qt::DirectConnection);
+        QVERIFY(aboutWasOpen);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->signWindow()->isVisible());
+        QCOMPARE(closedOrder, (QStringList{"frmAbout", "frmSign"}));
+    }
+
+    // --- today's list --------------------------------------------------
+
+    void listContentsAndKeys() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addEmployee(QStringLiteral("003"), QStringLiteral("王五"),
+                                QStringLiteral("100000000000003"), 1));
+        QVERIFY(fx->addEmployee(QStringLiteral("001"), QStringLiteral("张三"),
+                                QStringLiteral("100000000000001"), 1));
+        QVERIFY(fx->addEmployee(QStringLiteral("002"), QStringLiteral("李四"),
+                                QStringLiteral("100000000000002"), 1));
+        const QDateTime today = kNow;
+        QVERIFY(fx->addPresence(QStringLiteral("003"), today.addSecs(-3600), today.addSecs(-60)));
+        QVERIFY(fx->addPresence(QStringLiteral("001"), today.addSecs(-1800)));
+        QVERIFY(fx->addPresence(QStringLiteral("002"), today.addDays(-1),
+                                today.addDays(-1).addSecs(600)));
+
+        auto w = makeMain();
+        QTreeWidget* l = list(w.get());
+        QCOMPARE(l->columnCount(), 4);
+        const QStringList captions = {"员工号", "姓名", "签到时间", "签退时间"};
+        const int widths[] = {53, 67, 133, 133};
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(l->headerItem()->text(c), captions[c]);
+            QCOMPARE(l->columnWidth(c), widths[c]);
+        }
+        QCOMPARE(l->topLevelItemCount(), 2); // yesterday's record is not listed
+        QSet<QString> numbers;
+        for (int i = 0; i < 2; ++i) {
+            QTreeWidgetItem* row = l->topLevelItem(i);
+            numbers << row->text(0);
+            QCOMPARE(row->data(0, Qt::UserRole).toString(),
+                     QStringLiteral("KEYPRE") + row->text(0));
+            if (row->text(0) == QLatin1String("003")) {
+                QCOMPARE(row->text(1), QStringLiteral("王五"));
+                QCOMPARE(row->text(2), ChineseUi::GeneralDateTime(today.addSecs(-3600)));
+                QCOMPARE(row->text(3), QStringLiteral("2026-3-18 9:29:00"));
+            } else {
+                QCOMPARE(row->text(1), QStringLiteral("张三"));
+                QCOMPARE(row->text(2), QStringLiteral("2026-3-18 9:00:00"));
+                QVERIFY(row->text(3).isEmpty()); // no departure yet
+            }
+        }
+        QCOMPARE(numbers, (QSet<QString>{"001", "003"}));
+
+        // A scan of a known card refreshes the list at once.
+        QVERIFY(fx->addPresence(QStringLiteral("002"), today));
+        emit w->signWindow()->onUpdatePresenceList();
+        QCOMPARE(l->topLevelItemCount(), 3);
+
+        // Two rows of one employee for one day (two stations at once) are both listed.
+        QVERIFY(fx->addPresence(QStringLiteral("002"), today.addSecs(1)));
+        w->UpdateEmployeePresenceList();
+        QCOMPARE(column(l, 0).count(QStringLiteral("002")), 2);
+    }
+
+    void listEmptyWithoutDatabase() {
+        QVERIFY(QFile::remove(fx->dbPath));
+        auto w = makeMain();
+        QCOMPARE(list(w.get())->topLevelItemCount(), 0);
+        QVERIFY(gBoxes.isEmpty()); // no message
+        QCOMPARE(w->windowTitle(), QStringLiteral("实验中学考勤系统 Ver2.00-[当日员工签到列表]"));
+    }
+
+    void sortOnHeaderClicks() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        const QStringList names = {"Carol", "Alice", "Bob"};
+        for (int i = 0; i < 3; ++i) {
+            const QString number = QStringLiteral("00%1").arg(i + 1);
+            QVERIFY(
+                fx->addEmployee(number, names[i], QStringLiteral("10000000000000%1").arg(i), 1));
+            QVERIFY(fx->addPresence(number, kNow.addSecs(-600 * (i + 1))));
+        }
+        auto w = makeMain();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTreeWidget* l = list(w.get());
+
+        // The sort column starts as the first one, ascending: a click on another
+        // header takes that column with the direction unchanged.
+        clickHeader(l, 1);
+        QCOMPARE(column(l, 1), (QStringList{"Alice", "Bob", "Carol"}));
+        clickHeader(l, 1); // same header: reversed
+        QCOMPARE(column(l, 1), (QStringList{"Carol", "Bob", "Alice"}));
+        clickHeader(l, 0); // other header: direction stays descending
+        QCOMPARE(column(l, 0), (QStringList{"003", "002", "001"}));
+        clickHeader(l, 0);
+        QCOMPARE(column(l, 0), (QStringList{"001", "002", "003"}));
+        QCOMPARE(l->header()->sortIndicatorSection(), 0);
+        QCOMPARE(l->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+
+        // A refresh keeps the chosen order.
+        QVERIFY(fx->addEmployee(QStringLiteral("000"), QStringLiteral("Dan"),
+                                QStringLiteral("100000000000009"), 1));
+        QVERIFY(fx->addPresence(QStringLiteral("000"), kNow));
+        w->UpdateEmployeePresenceList();
+        QCOMPARE(column(l, 0), (QStringList{"000", "001", "002", "003"}));
+    }
+
+    // --- department update --------------------------------------------
+
+    void departmentUpdate() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(5, QStringLiteral("总务处")));
+        QVERIFY(fx->addDept(9, QStringLiteral("校办")));
+        const QString file = fx->file(QStringLiteral("部门信息.xml"));
+        QString error;
+        QVERIFY2(ExchangeFiles::ExportDepartments(file, ExchangeFiles::Existing::Refuse, &error),
+                 qPrintable(error));
+        QVERIFY(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")) == 3);
+        QVERIFY(fx->addDept(20, QStringLiteral("旧部门")));
+
+        auto w = makeMain();
+        QString askedFilter;
+        bool askedSave = true;
+        w->setFileDialog([&](bool save, const QString&, const QString& filter) {
+            askedSave = save;
+            askedFilter = filter;
+            return QStringLiteral("  ") + file + QStringLiteral(" ");
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        QVERIFY(!askedSave);
+        QVERIFY(askedFilter.contains(QLatin1String("*.xml")));
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("数据导入完成！"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("信息"));
+        QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Information);
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 3);
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID IN (1, 5, 9)")), 3);
+        QCOMPARE(fx->count(
+                     QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID = 5 AND DNAME = '总务处'")),
+                 1);
+
+        // Cancelled: nothing happens.
+        gBoxes.clear();
+        w->setFileDialog([](bool, const QString&, const QString&) { return QString(); });
+        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        QVERIFY(gBoxes.isEmpty());
+    }
+
+    void departmentUpdateBadFileKeepsDepartments() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(2, QStringLiteral("总务处")));
+        QVERIFY(fx->addDept(3, QStringLiteral("校办")));
+        const QString good = fx->file(QStringLiteral("good.xml"));
+        QVERIFY(ExchangeFiles::ExportDepartments(good, ExchangeFiles::Existing::Refuse));
+
+        // A readable file whose third row repeats a key: fails part-way.
+        QFile in(good);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(in.readAll());
+        in.close();
+        const QRegularExpression third(QStringLiteral("\\bID=([\"'])3\\1"));
+        QVERIFY(text.contains(third));
+        text.replace(third, QStringLiteral("ID=\"2\""));
+        const QString duplicate = fx->file(QStringLiteral("duplicate.xml"));
+        QFile out(duplicate);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text.toUtf8());
+        out.close();
+
+        const QString garbage = fx->file(QStringLiteral("garbage.xml"));
+        QFile g(garbage);
+        QVERIFY(g.open(QIODevice::WriteOnly));
+        g.write("<xml>not a row set");
+        g.close();
+
+        // The station's departments before the update: one other department.
+        QVERIFY(fx->addDept(7, QStringLiteral("旧部门")));
+        const int before = fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept"));
+
+        auto w = makeMain();
+        for (const QString& bad : {duplicate, garbage, fx->file(QStringLiteral("missing.xml"))}) {
+            gBoxes.clear();
+            w->setFileDialog([bad](bool, const QString&, const QString&) { return bad; });
+            QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+            QCOMPARE(gBoxes.size(), 1);
+            QCOMPARE(gBoxes[0].text, QStringLiteral("导入数据失败！"));
+            QCOMPARE(gBoxes[0].title, QStringLiteral("错误"));
+            QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Exclamation);
+            QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), before);
+            QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID = 7")), 1);
+        }
+    }
+
+    // --- month backup ----------------------------------------------
+
+    void backupCurrentMonth() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addEmployee(QStringLiteral("001"), QStringLiteral("张三"),
+                                QStringLiteral("100000000000001"), 1));
+        QVERIFY(fx->addPresence(QStringLiteral("001"), QDateTime(QDate(2026, 3, 1), QTime(8, 0))));
+        QVERIFY(fx->addPresence(QStringLiteral("001"), kNow.addSecs(-3600), kNow));
+        QVERIFY(fx->addPresence(QStringLiteral("001"), QDateTime(QDate(2026, 2, 28), QTime(8, 0))));
+
+        auto w = makeMain();
+        const QString file = fx->file(QStringLiteral("backup.xml"));
+        QString askedTitle;
+        w->setFileDialog([&](bool save, const QString& title, const QString&) {
+            askedTitle = save ? title : QString();
+            return file + QStringLiteral("  ");
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QCOMPARE(askedTitle, QStringLiteral("设定导出文件"));
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("数据已成功导出！"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("信息"));
+        QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Information);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray content = written.readAll();
+        written.close();
+        QVERIFY(content.contains("2026-03-01"));
+        QVERIFY(!content.contains("2026-02-28"));
+
+        // The same name again: refused, the first backup stays as it was.
+        gBoxes.clear();
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("导出数据失败！"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("错误"));
+        QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Exclamation);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), content);
+    }
+
+    void backupWithoutName() {
+        auto w = makeMain();
+        w->setFileDialog(
+            [](bool, const QString&, const QString&) { return QStringLiteral("   "); });
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("没有指定备份文件名!"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("错误"));
+        QCOMPARE(gBoxes[0].icon, MsgBox::Icon::Exclamation);
+
+        gBoxes.clear();
+        w->setFileDialog([](bool, const QString&, const QString&) { return QString(); });
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QVERIFY(gBoxes.isEmpty()); // cancelled
+
+        // A folder that does not exist: the write fails.
+        w->setFileDialog([this](bool, const QString&, const QString&) {
+            return fx->file(QStringLiteral("no/such/dir/b.xml"));
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("导出数据失败！"));
+    }
+
+    // --- help, home page, About -----------------------------------
+
+    void helpAndHomePage() {
+        auto w = makeMain();
+        action(w.get(), "mnuHelpFile")->trigger();
+        action(w.get(), "mnuVistHomePage")->trigger();
+        QCOMPARE(gOpened,
+                 (QStringList{fx->file(QStringLiteral("HELP.html")), Station::HomePage()}));
+        QVERIFY(gBoxes.isEmpty()); // results are not examined
+    }
+
+    void aboutWindow() {
+        frmAbout about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("关于 签到系统"));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
+                 QStringLiteral("签到系统"));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("版本 2.0.0"));
+        QLabel* link = about.findChild<QLabel*>(QStringLiteral("lblURL"));
+        QCOMPARE(link->text(), Station::HomePage());
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::mouseMove(link);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(link, &enter);
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::mouseMove(&about, QPoint(2, about.height() - 2));
+        QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(gOpened, QStringList{Station::HomePage()});
+
+        if (!frmAbout::SystemInfoTool().isEmpty())
+            QSKIP("a system information tool is installed here");
+        about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("此时系统信息不可用"));
+        QCOMPARE(gBoxes[0].title, QStringLiteral("签到系统"));
+        about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        QVERIFY(!about.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmmain.moc"
