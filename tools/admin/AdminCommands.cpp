@@ -1,0 +1,405 @@
+#include "AdminCommands.h"
+
+#include "DatabaseSchema.h"
+#include "DemoData.h"
+#include "ExchangeFiles.h"
+#include "PasswordModule.h"
+#include "ProgramDirectory.h"
+#include "RowSetDump.h"
+#include "RowSetXml.h"
+#include "clsConfiguration.h"
+#include "clsDbConn.h"
+#include "clsSchoolArea.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <functional>
+
+namespace AdminCommands {
+
+namespace {
+
+enum Status { Success = 0, Failure = 1, WrongUsage = 2 };
+
+struct Context {
+    QCommandLineParser& parser;
+    QStringList args; // positional arguments after the command
+    QTextStream& out;
+    QTextStream& err;
+};
+
+struct Command {
+    QString name;
+    QString synopsis;
+    QString summary;
+    int minArgs;
+    int maxArgs; // -1: any number
+    bool usesDirOption;
+    std::function<int(Context&)> run;
+};
+
+int failure(QTextStream& err, const QString& message) {
+    err << "attendance-admin: " << message << Qt::endl;
+    return Failure;
+}
+
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+// Points the shared classes at the program directory of --dir (default: the
+// executable's own directory) and checks that its database file exists.
+bool openProgramDirectory(Context& c) {
+    QString dir = c.parser.value(QStringLiteral("dir"));
+    if (!dir.isEmpty()) {
+        if (!QFileInfo(dir).isDir()) {
+            failure(c.err, QStringLiteral("no such program directory: %1").arg(dir));
+            return false;
+        }
+        SetProgramDirectory(absolute(dir));
+    }
+    const QString ini = clsConfiguration::DefaultFileName();
+    if (DataPath().isEmpty()) {
+        failure(c.err, QStringLiteral("%1 names no database folder (group DATA, key PATH); "
+                                      "set the program directory up with 'attendance-admin init'")
+                           .arg(ini));
+        return false;
+    }
+    const QString db = DatabaseFilePath();
+    if (!QFileInfo(db).isFile()) {
+        failure(
+            c.err,
+            QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)").arg(db, ini));
+        return false;
+    }
+    return true;
+}
+
+int reportExchange(Context& c, bool ok, const QString& error, const QString& done) {
+    if (!ok)
+        return failure(c.err, error.isEmpty() ? QStringLiteral("operation failed") : error);
+    c.out << done << Qt::endl;
+    return Success;
+}
+
+int runInit(Context& c) {
+    const QString dir = absolute(c.args[0]);
+    const QString dataDir = c.parser.isSet(QStringLiteral("data"))
+                                ? absolute(c.parser.value(QStringLiteral("data")))
+                                : dir;
+    const bool demo = c.parser.isSet(QStringLiteral("demo"));
+    QString password = c.parser.value(QStringLiteral("password"));
+    const bool passwordGiven = c.parser.isSet(QStringLiteral("password"));
+    QString unit = c.parser.value(QStringLiteral("unit")).trimmed();
+    const bool unitGiven = c.parser.isSet(QStringLiteral("unit"));
+    if (c.parser.isSet(QStringLiteral("dir")))
+        return failure(c.err, QStringLiteral("init takes the program directory as its argument, "
+                                             "not --dir"));
+
+    // The station trims what is typed at its login, so such a password could never be entered.
+    if (passwordGiven && (password.isEmpty() || password.trimmed() != password))
+        return failure(c.err, QStringLiteral("the password must not be empty nor begin or end "
+                                             "with blanks"));
+    if (unitGiven && unit.isEmpty())
+        return failure(c.err, QStringLiteral("the unit name must not be empty"));
+    if (demo && !passwordGiven)
+        password = DemoData::DefaultPassword();
+    if (demo && !unitGiven)
+        unit = DemoData::DefaultUnitName();
+
+    const QString db = JoinPath(dataDir, QStringLiteral("vorerur.dat"));
+    if (QFileInfo::exists(db))
+        return failure(
+            c.err, QStringLiteral("a database exists already: %1; nothing was changed").arg(db));
+    const QString ini = JoinPath(dir, QStringLiteral("attendance.ini"));
+    if (QFileInfo::exists(ini)) {
+        // Never repoint an installation away from the database it uses.
+        clsConfiguration existing;
+        existing.setFileName(ini);
+        existing.setGroup(QStringLiteral("DATA"));
+        const QString path = existing.GetItem(QStringLiteral("PATH"));
+        const QString otherDb = JoinPath(path, QStringLiteral("vorerur.dat"));
+        if (!path.isEmpty() && QFileInfo::exists(otherDb) && !sameFile(otherDb, db))
+            return failure(c.err, QStringLiteral("%1 already names the database %2; "
+                                                 "nothing was changed")
+                                      .arg(ini, otherDb));
+    }
+    if (!QDir().mkpath(dir))
+        return failure(c.err, QStringLiteral("cannot create the program directory %1").arg(dir));
+    if (!QDir().mkpath(dataDir))
+        return failure(c.err, QStringLiteral("cannot create the data directory %1").arg(dataDir));
+
+    QString error;
+    if (!DatabaseSchema::Create(db, &error))
+        return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
+
+    // From here on a failure removes the database again, so init can be repeated.
+    auto undo = [&](const QString& message) {
+        clsDbConn::CloseShared();
+        QFile::remove(db);
+        return failure(c.err, message);
+    };
+
+    SetProgramDirectory(dir);
+    clsConfiguration config;
+    config.setFileName(clsConfiguration::DefaultFileName());
+    config.setGroup(QStringLiteral("DATA"));
+    if (!config.SetItem(QStringLiteral("PATH"), dataDir))
+        return undo(QStringLiteral("cannot write %1").arg(config.FileName()));
+    if (!password.isEmpty() && !SavePassword(password))
+        return undo(QStringLiteral("cannot write the password to %1").arg(config.FileName()));
+    if (!unit.isEmpty()) {
+        clsSchoolArea area;
+        area.setSNAME(unit);
+        if (!area.SaveInfo())
+            return undo(QStringLiteral("cannot write the unit name to %1").arg(config.FileName()));
+    }
+
+    c.out << "created database " << db << Qt::endl;
+    c.out << "wrote " << config.FileName() << Qt::endl;
+    if (demo) {
+        DemoData::Summary summary;
+        if (!DemoData::Populate(&summary, &error))
+            return undo(QStringLiteral("cannot fill in the demo data: %1").arg(error));
+        clsDbConn::CloseShared();
+        c.out << "demo data: " << summary.departments << " departments, " << summary.employees
+              << " employees, " << summary.presenceRows << " presence records" << Qt::endl;
+        const QStringList numbers = DemoData::Numbers();
+        const QStringList barcodes = DemoData::Barcodes();
+        c.out << "administrator password: " << password << Qt::endl;
+        for (int i = 0; i < 3; ++i)
+            c.out << "card of employee " << numbers[i] << ": " << barcodes[i] << Qt::endl;
+    } else if (password.isEmpty() && GetStoredPassword().isEmpty()) {
+        c.err << "attendance-admin: warning: no administrator password is set (--password); "
+                 "nobody can log in at the station until OTHER/ALP is set"
+              << Qt::endl;
+    }
+    return Success;
+}
+
+int runExportEmployees(Context& c) {
+    if (!openProgramDirectory(c))
+        return Failure;
+    const QStringList numbers = c.args.mid(1);
+    // Every number asked for must exist: a file quietly missing people is worse than none.
+    for (const QString& number : numbers) {
+        RowSet found;
+        QString error;
+        if (!ExchangeFiles::QueryRowSet(
+                QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?"), {number},
+                QStringLiteral("Employee"), &found, &error))
+            return failure(c.err, error);
+        if (found.rows.isEmpty())
+            return failure(
+                c.err, QStringLiteral("no employee with number %1; no file written").arg(number));
+    }
+    QString error;
+    const bool ok =
+        ExchangeFiles::ExportEmployees(c.args[0], numbers, ExchangeFiles::Existing::Refuse, &error);
+    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
+}
+
+int runExportDepartments(Context& c) {
+    if (!openProgramDirectory(c))
+        return Failure;
+    QString error;
+    const bool ok =
+        ExchangeFiles::ExportDepartments(c.args[0], ExchangeFiles::Existing::Refuse, &error);
+    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
+}
+
+int runImportEmployees(Context& c) {
+    if (!openProgramDirectory(c))
+        return Failure;
+    QString error;
+    int count = 0;
+    const bool ok = ExchangeFiles::ImportEmployees(c.args[0], &error, &count);
+    return reportExchange(
+        c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
+}
+
+int runImportDepartments(Context& c) {
+    if (!openProgramDirectory(c))
+        return Failure;
+    QString error;
+    int count = 0;
+    const bool ok = ExchangeFiles::ImportDepartments(c.args[0], &error, &count);
+    return reportExchange(
+        c, ok, error, QStringLiteral("imported %1 departments from %2").arg(count).arg(c.args[0]));
+}
+
+int runBackupMonth(Context& c) {
+    if (!openProgramDirectory(c))
+        return Failure;
+    QString error;
+    const bool ok = ExchangeFiles::BackupMonth(c.args[0], &error);
+    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
+}
+
+int runExportMonth(Context& c) {
+    bool yearOk = false;
+    bool monthOk = false;
+    const int year = c.args[0].toInt(&yearOk);
+    const int month = c.args[1].toInt(&monthOk);
+    if (!yearOk || year < 1900 || year > 9999)
+        return failure(c.err, QStringLiteral("not a year: %1").arg(c.args[0]));
+    if (!monthOk || month < 1 || month > 12)
+        return failure(c.err, QStringLiteral("not a month (1 to 12): %1").arg(c.args[1]));
+    if (!openProgramDirectory(c))
+        return Failure;
+    const QDate first(year, month, 1);
+    const QDate last = first.addMonths(1).addDays(-1);
+    QString error;
+    const bool ok = ExchangeFiles::ExportPresence(c.args[2], first, last,
+                                                  ExchangeFiles::Existing::Refuse, &error);
+    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[2]));
+}
+
+int runDump(Context& c) {
+    RowSet rs;
+    QString error;
+    if (!RowSetXml::Load(c.args[0], &rs, &error))
+        return failure(c.err, QStringLiteral("cannot read %1: %2").arg(c.args[0], error));
+    c.out << c.args[0] << Qt::endl << RowSetDump::Format(rs);
+    c.out.flush();
+    return Success;
+}
+
+const QVector<Command>& commands() {
+    static const QVector<Command> list = {
+        {QStringLiteral("init"),
+         QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]"),
+         QStringLiteral("Writes DIR/attendance.ini and creates the database (in DATADIR, default\n"
+                        "DIR); refuses, changing nothing, when the database exists. --demo adds\n"
+                        "departments, employees with photos and presence records (password\n"
+                        "and unit name default to the demo ones)."),
+         1, 1, false, runInit},
+        {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
+         QStringLiteral("Writes an employee file with the given employees (all when none given)."),
+         1, -1, true, runExportEmployees},
+        {QStringLiteral("export-departments"), QStringLiteral("FILE"),
+         QStringLiteral("Writes a department file with all departments."), 1, 1, true,
+         runExportDepartments},
+        {QStringLiteral("import-employees"), QStringLiteral("FILE"),
+         QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, true,
+         runImportEmployees},
+        {QStringLiteral("import-departments"), QStringLiteral("FILE"),
+         QStringLiteral("Replaces all departments with those of the file."), 1, 1, true,
+         runImportDepartments},
+        {QStringLiteral("backup-month"), QStringLiteral("FILE"),
+         QStringLiteral("Writes the presence records of the current month up to today."), 1, 1,
+         true, runBackupMonth},
+        {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
+         QStringLiteral("Writes the presence records of one month."), 3, 3, true, runExportMonth},
+        {QStringLiteral("dump"), QStringLiteral("FILE"),
+         QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
+                        "values as their byte count and SHA-256."),
+         1, 1, false, runDump},
+    };
+    return list;
+}
+
+QString commandUsage(const Command& cmd) {
+    QString text = QStringLiteral("usage: attendance-admin %1 %2").arg(cmd.name, cmd.synopsis);
+    if (cmd.usesDirOption)
+        text += QStringLiteral(" [--dir DIR]");
+    text += QStringLiteral("\n\n") + cmd.summary + QLatin1Char('\n');
+    if (cmd.usesDirOption)
+        text += QStringLiteral("\n--dir DIR  the program directory whose attendance.ini is used\n"
+                               "           (default: the directory of attendance-admin)\n");
+    if (cmd.name.startsWith(QLatin1String("export")) || cmd.name == QLatin1String("backup-month"))
+        text += QStringLiteral(
+            "\nThe file is never overwritten: an existing FILE makes the command fail.\n");
+    return text;
+}
+
+} // namespace
+
+bool NeedsGui(const QStringList& arguments) {
+    return arguments.size() > 1 && arguments[1] == QLatin1String("init") &&
+           arguments.contains(QStringLiteral("--demo"));
+}
+
+QString Usage() {
+    QString text = QStringLiteral(
+        "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
+        "Sets up and scripts a program directory of the attendance system (the folder with\n"
+        "signdesk, manage and attendance.ini). Commands other than init work on the\n"
+        "program directory given by --dir, by default the directory of attendance-admin.\n\n"
+        "commands:\n");
+    for (const Command& cmd : commands())
+        text += QStringLiteral("  %1 %2\n").arg(cmd.name, cmd.synopsis);
+    text += QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
+                           "Exit status: 0 success, 1 failure, 2 wrong usage.\n");
+    return text;
+}
+
+int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.size() < 2) {
+        err << Usage();
+        return WrongUsage;
+    }
+    const QString name = arguments[1];
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        out << Usage();
+        return Success;
+    }
+    const Command* cmd = nullptr;
+    for (const Command& candidate : commands())
+        if (candidate.name == name)
+            cmd = &candidate;
+    if (!cmd) {
+        err << "attendance-admin: unknown command: " << name << "\n\n" << Usage();
+        return WrongUsage;
+    }
+
+    QCommandLineParser parser;
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help")});
+    parser.addOption(
+        {QStringLiteral("dir"), QStringLiteral("program directory"), QStringLiteral("DIR")});
+    if (cmd->name == QLatin1String("init")) {
+        parser.addOption(
+            {QStringLiteral("data"), QStringLiteral("data directory"), QStringLiteral("DATADIR")});
+        parser.addOption({QStringLiteral("password"), QStringLiteral("administrator password"),
+                          QStringLiteral("PW")});
+        parser.addOption(
+            {QStringLiteral("unit"), QStringLiteral("unit name"), QStringLiteral("NAME")});
+        parser.addOption({QStringLiteral("demo"), QStringLiteral("demo data")});
+    }
+    if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2))) {
+        err << "attendance-admin " << cmd->name << ": " << parser.errorText() << "\n\n"
+            << commandUsage(*cmd);
+        return WrongUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << commandUsage(*cmd);
+        return Success;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.size() < cmd->minArgs || (cmd->maxArgs >= 0 && args.size() > cmd->maxArgs)) {
+        err << "attendance-admin " << cmd->name << ": wrong number of arguments\n\n"
+            << commandUsage(*cmd);
+        return WrongUsage;
+    }
+    if (!cmd->usesDirOption && cmd->name != QLatin1String("init") &&
+        parser.isSet(QStringLiteral("dir"))) {
+        err << "attendance-admin " << cmd->name << ": --dir does not apply\n";
+        return WrongUsage;
+    }
+    Context context{parser, args, out, err};
+    const int status = cmd->run(context);
+    clsDbConn::CloseShared();
+    out.flush();
+    err.flush();
+    return status;
+}
+
+} // namespace AdminCommands

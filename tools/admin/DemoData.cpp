@@ -1,0 +1,199 @@
+#include "DemoData.h"
+
+#include "AppClock.h"
+#include "DbDateTime.h"
+#include "DemoPhoto.h"
+#include "clsDbConn.h"
+#include "clsDept.h"
+#include "clsEmployee.h"
+
+#include <QDir>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <random>
+
+namespace DemoData {
+
+namespace {
+
+const char* const kDepartments[] = {"办公室", "教务处", "后勤部", "财务部"};
+
+const char* const kNames[] = {"张伟", "王芳", "李娜", "刘洋", "陈静", "杨帆", "赵磊",
+                              "黄丽", "周杰", "吴敏", "徐强", "孙燕", "马超", "朱婷",
+                              "胡军", "郭玲", "何平", "林峰", "高洁", "罗斌"};
+constexpr int kEmployeeCount = sizeof(kNames) / sizeof(kNames[0]);
+
+// std::mt19937 gives the same sequence everywhere, so the demo cards are
+// the same on every machine.
+constexpr std::mt19937::result_type kBarcodeSeed = 20091125;
+constexpr std::mt19937::result_type kTimeSeed = 8030;
+
+int uniform(std::mt19937& rng, int lo, int hi) {
+    return lo + static_cast<int>(rng() % static_cast<std::mt19937::result_type>(hi - lo + 1));
+}
+
+bool fail(QString* error, const QString& message) {
+    if (error)
+        *error = message;
+    return false;
+}
+
+bool addDepartments(QVector<qint16>* ids, QString* error) {
+    for (const char* name : kDepartments) {
+        const QString dname = QString::fromUtf8(name);
+        clsDept dept;
+        dept.setDNAME(dname);
+        if (!dept.AppendToDb())
+            return fail(error, QStringLiteral("cannot add department %1").arg(dname));
+        clsDept stored;
+        stored.setDNAME(dname);
+        if (stored.ID() <= 0)
+            return fail(error, QStringLiteral("department %1 not found after adding").arg(dname));
+        ids->append(stored.ID());
+    }
+    return true;
+}
+
+bool addEmployees(const QVector<qint16>& deptIds, QString* error) {
+    QTemporaryDir photos;
+    if (!photos.isValid())
+        return fail(error, QStringLiteral("cannot create a temporary folder for the photos"));
+    const QStringList numbers = Numbers();
+    const QStringList barcodes = Barcodes();
+    std::mt19937 rng(kBarcodeSeed + 1);
+    for (int i = 0; i < kEmployeeCount; ++i) {
+        const QString name = QString::fromUtf8(kNames[i]);
+        const QString photo = QDir(photos.path()).filePath(QStringLiteral("%1.jpg").arg(i));
+        if (!DemoPhoto::SaveJpeg(DemoPhoto::Draw(name, i), photo))
+            return fail(error, QStringLiteral("cannot write the demo photo %1").arg(photo));
+        clsEmployee e;
+        e.setENUMBER(numbers[i]);
+        e.setEBARCODE(barcodes[i]);
+        e.setENAME(name);
+        e.setdid(deptIds[i % deptIds.size()]);
+        e.setENTERDATE(QDateTime(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0)));
+        e.setHeadImg(photo); // the record deletes the file when it goes
+        if (!e.Add())
+            return fail(error, QStringLiteral("cannot add employee %1").arg(numbers[i]));
+    }
+    return true;
+}
+
+QDateTime at(const QDate& day, int secondsOfDay) {
+    return QDateTime(day, QTime(0, 0).addSecs(secondsOfDay));
+}
+
+bool addPresence(int* rows, QString* error) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid() || !db.isOpen())
+        return fail(error, QStringLiteral("cannot open the database"));
+    if (!db.transaction())
+        return fail(error, db.lastError().text());
+    QSqlQuery insert(db);
+    if (!insert.prepare(
+            QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)"))) {
+        const QString message = insert.lastError().text();
+        db.rollback();
+        return fail(error, message);
+    }
+    auto write = [&](const QString& number, const QDateTime& in, const QDateTime& out) {
+        insert.bindValue(0, number);
+        insert.bindValue(1, DbDateTime::ToText(in));
+        insert.bindValue(2, out.isValid() ? QVariant(DbDateTime::ToText(out))
+                                          : QVariant(QMetaType::fromType<QString>()));
+        if (!insert.exec())
+            return false;
+        ++*rows;
+        return true;
+    };
+
+    const QStringList numbers = Numbers();
+    const QDateTime now = AppClock::now();
+    const QDate today = now.date();
+    const QDate first = QDate(today.year(), today.month(), 1).addMonths(-1);
+    std::mt19937 rng(kTimeSeed);
+    bool ok = true;
+    // Working days from the first day of the previous month to yesterday:
+    // arrivals 07:40-08:30, departures 17:00-18:30; now and then a day off or
+    // a forgotten departure scan.
+    for (QDate day = first; ok && day < today; day = day.addDays(1)) {
+        if (day.dayOfWeek() > 5)
+            continue;
+        for (int i = 0; ok && i < kEmployeeCount; ++i) {
+            const int roll = uniform(rng, 0, 99);
+            const QDateTime in = at(day, 7 * 3600 + 40 * 60 + uniform(rng, 0, 50 * 60));
+            const QDateTime out = at(day, 17 * 3600 + uniform(rng, 0, 90 * 60));
+            if (roll < 4)
+                continue;
+            ok = write(numbers[i], in, roll < 7 ? QDateTime() : out);
+        }
+    }
+    // Today: two in three have arrived (never in the future), nobody has left.
+    for (int i = 0; ok && i < kEmployeeCount; ++i) {
+        QDateTime in = at(today, 7 * 3600 + 40 * 60 + uniform(rng, 0, 50 * 60));
+        if (i % 3 == 0)
+            continue;
+        const QDateTime latest = now.addSecs(-120 - 60 * i);
+        if (in > latest)
+            in = latest.date() == today ? latest : at(today, i);
+        ok = write(numbers[i], in, QDateTime());
+    }
+    if (!ok) {
+        const QString message = insert.lastError().text();
+        db.rollback();
+        *rows = 0;
+        return fail(error, QStringLiteral("cannot add presence records: %1").arg(message));
+    }
+    if (!db.commit())
+        return fail(error, db.lastError().text());
+    return true;
+}
+
+} // namespace
+
+QStringList Numbers() {
+    QStringList numbers;
+    for (int i = 0; i < kEmployeeCount; ++i)
+        numbers << QString::number(1001 + i);
+    return numbers;
+}
+
+QStringList Barcodes() {
+    std::mt19937 rng(kBarcodeSeed);
+    QStringList barcodes;
+    while (barcodes.size() < kEmployeeCount) {
+        QString code = QString::number(uniform(rng, 1, 9));
+        while (code.size() < 15)
+            code += QString::number(uniform(rng, 0, 9));
+        if (!barcodes.contains(code))
+            barcodes << code;
+    }
+    return barcodes;
+}
+
+QString DefaultPassword() {
+    return QStringLiteral("123456");
+}
+
+QString DefaultUnitName() {
+    return QStringLiteral("示范实验学校");
+}
+
+bool Populate(Summary* summary, QString* error) {
+    Summary s;
+    QVector<qint16> deptIds;
+    if (!addDepartments(&deptIds, error))
+        return false;
+    s.departments = deptIds.size();
+    if (!addEmployees(deptIds, error))
+        return false;
+    s.employees = kEmployeeCount;
+    if (!addPresence(&s.presenceRows, error))
+        return false;
+    if (summary)
+        *summary = s;
+    return true;
+}
+
+} // namespace DemoData

@@ -1,0 +1,162 @@
+#include "RowSetDump.h"
+
+#include "DbDateTime.h"
+
+#include <QCryptographicHash>
+#include <QStringList>
+
+namespace RowSetDump {
+
+namespace {
+
+QString typeName(RowSetColumn::Type type) {
+    switch (type) {
+    case RowSetColumn::Type::Int:
+        return QStringLiteral("int");
+    case RowSetColumn::Type::I2:
+        return QStringLiteral("i2");
+    case RowSetColumn::Type::String:
+        return QStringLiteral("string");
+    case RowSetColumn::Type::DateTime:
+        return QStringLiteral("dateTime");
+    case RowSetColumn::Type::Binary:
+        return QStringLiteral("bin.hex");
+    case RowSetColumn::Type::Boolean:
+        return QStringLiteral("boolean");
+    case RowSetColumn::Type::Double:
+        return QStringLiteral("float");
+    }
+    return QStringLiteral("?");
+}
+
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
+           (c >= 0x3041 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) ||
+           (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6) ||
+           (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+QString padded(const QString& text, int width) {
+    return text + QString(qMax(0, width - DisplayWidth(text)), QLatin1Char(' '));
+}
+
+// Control characters would break the one-line-per-row layout.
+QString escaped(const QString& text) {
+    QString s;
+    s.reserve(text.size());
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            s += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            s += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            s += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            s += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20)
+            s += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            s += c;
+    }
+    return s;
+}
+
+QString table(const QVector<QStringList>& lines) {
+    QVector<int> widths;
+    for (const QStringList& line : lines) {
+        widths.resize(qMax(widths.size(), line.size()));
+        for (int i = 0; i < line.size(); ++i)
+            widths[i] = qMax(widths[i], DisplayWidth(line[i]));
+    }
+    QString result;
+    for (const QStringList& line : lines) {
+        QString text;
+        for (int i = 0; i < line.size(); ++i) {
+            if (i > 0)
+                text += QStringLiteral("  ");
+            text += i + 1 < line.size() ? padded(line[i], widths[i]) : line[i];
+        }
+        result += QStringLiteral("  ") + text + QLatin1Char('\n');
+    }
+    return result;
+}
+
+} // namespace
+
+int DisplayWidth(const QString& text) {
+    int width = 0;
+    for (char32_t c : text.toUcs4())
+        width += isWide(c) ? 2 : 1;
+    return width;
+}
+
+QString FormatValue(const RowSetColumn& column, const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("NULL");
+    switch (column.type) {
+    case RowSetColumn::Type::Binary: {
+        const QByteArray bytes = value.toByteArray();
+        return QStringLiteral("%1 bytes sha256:%2")
+            .arg(bytes.size())
+            .arg(QString::fromLatin1(
+                QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    }
+    case RowSetColumn::Type::DateTime:
+        if (value.canConvert<QDateTime>() && value.toDateTime().isValid())
+            return DbDateTime::ToText(value.toDateTime());
+        return escaped(value.toString());
+    case RowSetColumn::Type::Boolean:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    default:
+        return escaped(value.toString());
+    }
+}
+
+QString Format(const RowSet& rs) {
+    QString text = QStringLiteral("columns (%1):\n").arg(rs.columns.size());
+    QVector<QStringList> columnLines;
+    columnLines.append({QStringLiteral("#"), QStringLiteral("name"), QStringLiteral("type"),
+                        QStringLiteral("length"), QStringLiteral("attributes")});
+    for (int i = 0; i < rs.columns.size(); ++i) {
+        const RowSetColumn& c = rs.columns[i];
+        QStringList attributes;
+        if (!c.displayName.isEmpty())
+            attributes << QStringLiteral("alias of %1").arg(c.name);
+        if (c.keyColumn)
+            attributes << QStringLiteral("key");
+        if (c.autoIncrement)
+            attributes << QStringLiteral("autoincrement");
+        if (c.nullable)
+            attributes << QStringLiteral("nullable");
+        if (c.isLong)
+            attributes << QStringLiteral("long");
+        if (!c.baseTable.isEmpty())
+            attributes << QStringLiteral("from %1.%2").arg(c.baseTable, c.baseColumn);
+        columnLines.append({QString::number(i + 1), c.realName(), typeName(c.type),
+                            QString::number(c.maxLength), attributes.join(QStringLiteral(", "))});
+    }
+    text += table(columnLines);
+
+    text += QStringLiteral("rows (%1):\n").arg(rs.rows.size());
+    if (rs.columns.isEmpty())
+        return text;
+    QVector<QStringList> rowLines;
+    QStringList header;
+    QStringList rule;
+    for (const RowSetColumn& c : rs.columns) {
+        header << c.realName();
+        rule << QString(DisplayWidth(c.realName()), QLatin1Char('-'));
+    }
+    rowLines << header << rule;
+    for (const RowSetRow& row : rs.rows) {
+        QStringList line;
+        for (int i = 0; i < rs.columns.size(); ++i)
+            line << FormatValue(rs.columns[i], i < row.values.size() ? row.values[i] : QVariant());
+        rowLines << line;
+    }
+    text += table(rowLines);
+    return text;
+}
+
+} // namespace RowSetDump
