@@ -5,6 +5,7 @@
 #include "DbQuery.h"
 #include "RowSetXml.h"
 #include "clsDbConn.h"
+#include "clsEmployee.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -279,30 +280,7 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
                 *message = QStringLiteral("row %1 has no employee number").arg(r + 1);
                 return false;
             }
-            auto found = DbQuery::Select(
-                db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {number});
-            if (!found) {
-                *message = db.lastError().text();
-                return false;
-            }
-            int n;
-            if (found->next()) {
-                const QVariant id = found->value(0);
-                found->finish();
-                n = DbQuery::Exec(
-                    db,
-                    QStringLiteral("UPDATE Employee SET ENUMBER = ?, EBARCODE = ?, ENAME = ?, "
-                                   "DID = ?, HEADIMG = ?, ENTERDATE = ? WHERE ID = ?"),
-                    values + QVariantList{id});
-            } else {
-                found->finish();
-                n = DbQuery::Exec(
-                    db,
-                    QStringLiteral("INSERT INTO Employee(ENUMBER, EBARCODE, ENAME, DID, "
-                                   "HEADIMG, ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
-                    values);
-            }
-            if (n < 1) {
+            if (!clsEmployee::StoreRow(db, values)) {
                 *message = QStringLiteral("row %1 could not be written").arg(r + 1);
                 return false;
             }

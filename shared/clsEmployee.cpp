@@ -159,47 +159,57 @@ qint16 clsEmployee::IsExist() {
     return loadBy("EBARCODE", EBARCODE(), true);
 }
 
+bool clsEmployee::hasPhoto() const {
+    return m_photoLoaded || m_photoDeferred || !m_headImg.trimmed().isEmpty();
+}
+
+bool clsEmployee::photoForStore(QByteArray* photo) const {
+    if (m_photoLoaded || m_photoDeferred) {
+        *photo = HeadImgBytes();
+        return true;
+    }
+    bool ok = false;
+    *photo = readFile(m_headImg.trimmed(), &ok);
+    return ok;
+}
+
+bool clsEmployee::StoreRow(QSqlDatabase db, const QVariantList& values) {
+    auto found = DbQuery::Select(
+        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {values.value(0)});
+    if (!found)
+        return false;
+    if (found->next()) {
+        const QVariant id = found->value(0);
+        found->finish();
+        return DbQuery::Exec(
+                   db,
+                   QStringLiteral("UPDATE Employee SET ENUMBER = ?, EBARCODE = ?, ENAME = ?, "
+                                  "DID = ?, HEADIMG = ?, ENTERDATE = ? WHERE ID = ?"),
+                   values + QVariantList{id}) >= 1;
+    }
+    found->finish();
+    return DbQuery::Exec(
+               db,
+               QStringLiteral("INSERT INTO Employee(ENUMBER, EBARCODE, ENAME, DID, HEADIMG, "
+                              "ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
+               values) >= 1;
+}
+
 bool clsEmployee::Add() {
-    const bool hasPhoto = m_photoLoaded || m_photoDeferred || !m_headImg.trimmed().isEmpty();
-    if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto || m_enumber.isEmpty())
+    if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto() || m_enumber.isEmpty())
         return false;
     if (m_did <= 0)
         return false;
-
     QByteArray photo;
-    if (m_photoLoaded || m_photoDeferred) {
-        photo = HeadImgBytes();
-    } else {
-        bool ok = false;
-        photo = readFile(m_headImg.trimmed(), &ok);
-        if (!ok)
-            return false;
-    }
+    if (!photoForStore(&photo))
+        return false;
 
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid() || !db.transaction())
         return false;
-    auto found = DbQuery::Select(
-        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {m_enumber});
-    bool ok = found.has_value();
     const QVariant date = m_enterDate.isValid() ? QVariant(DbDateTime::ToText(m_enterDate))
                                                 : DbQuery::TextOrNull(QString());
-    if (ok && found->next()) {
-        const QVariant id = found->value(0);
-        found->finish();
-        ok = DbQuery::Exec(
-                 db,
-                 QStringLiteral("UPDATE Employee SET EBARCODE = ?, ENUMBER = ?, ENAME = ?, "
-                                "DID = ?, HEADIMG = ?, ENTERDATE = ? WHERE ID = ?"),
-                 {m_ebarcode, m_enumber, m_ename, int(m_did), photo, date, id}) >= 1;
-    } else if (ok) {
-        found->finish();
-        ok = DbQuery::Exec(
-                 db,
-                 QStringLiteral("INSERT INTO Employee(EBARCODE, ENUMBER, ENAME, DID, HEADIMG, "
-                                "ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
-                 {m_ebarcode, m_enumber, m_ename, int(m_did), photo, date}) >= 1;
-    }
+    bool ok = StoreRow(db, {m_enumber, m_ebarcode, m_ename, int(m_did), photo, date});
     if (ok)
         ok = db.commit();
     if (!ok)
@@ -234,18 +244,11 @@ bool clsEmployee::UpdateEBarCode() {
 }
 
 bool clsEmployee::savetoXML(const QString& filePath) {
-    const bool hasPhoto = m_photoLoaded || m_photoDeferred || !m_headImg.trimmed().isEmpty();
-    if (m_ename.isEmpty() || !hasPhoto || m_did <= 0)
+    if (m_ename.isEmpty() || !hasPhoto() || m_did <= 0)
         return false;
     QByteArray photo;
-    if (m_photoLoaded || m_photoDeferred) {
-        photo = HeadImgBytes();
-    } else {
-        bool ok = false;
-        photo = readFile(m_headImg.trimmed(), &ok);
-        if (!ok)
-            return false;
-    }
+    if (!photoForStore(&photo))
+        return false;
     // One new, unwritten row: number, barcode and key stay empty.
     RowSet rs;
     rs.columns = ExchangeFiles::TableColumns(QStringLiteral("Employee"));

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 // An employee (table Employee, joined with Dept for the department name).
@@ -48,6 +50,11 @@ public:
     bool Remove(const QString& eid);
     bool RemoveMe();
 
+    // Writes one employee row keyed by number: the first row with the
+    // number is changed in place, else a row is added. `values` holds
+    // ENUMBER, EBARCODE, ENAME, DID, HEADIMG, ENTERDATE in that order.
+    static bool StoreRow(QSqlDatabase db, const QVariantList& values);
+
     // A random 15-digit barcode (not checked against the database).
     static QString GenerateBarcode();
 
@@ -57,6 +64,9 @@ public:
 private:
     qint16 loadBy(const char* column, const QString& key, bool setNumber);
     void deletePhotoFile();
+    // The photo bytes to store: a loaded record's own, else the file's.
+    bool photoForStore(QByteArray* photo) const;
+    bool hasPhoto() const;
 
     qint32 m_id = 0;
     qint16 m_did = 0;
