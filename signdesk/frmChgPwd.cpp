@@ -1,0 +1,47 @@
+#include "frmChgPwd.h"
+#include "ui_frmChgPwd.h"
+
+#include "MsgBox.h"
+#include "PasswordModule.h"
+
+#include <QLineEdit>
+
+frmChgPwd::frmChgPwd(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmChgPwd>()) {
+    ui->setupUi(this);
+    // Title bar without a close box: the dialog ends through its two buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    for (QLineEdit* field : {ui->txtOldPwd, ui->txtNewPWD1, ui->txtNewPWD2}) {
+        field->setAttribute(Qt::WA_InputMethodEnabled, false);
+        field->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
+                                   Qt::ImhNoPredictiveText);
+    }
+
+    connect(ui->btnOK, &QPushButton::clicked, this, &frmChgPwd::btnOK_Click);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &frmChgPwd::reject);
+}
+
+frmChgPwd::~frmChgPwd() = default;
+
+void frmChgPwd::btnOK_Click() {
+    if (!CheckPassword(ui->txtOldPwd->text().trimmed())) {
+        MsgBox::ShowMessage(this, QStringLiteral("原密码错误！"), QStringLiteral("警告"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    const QString newPwd = ui->txtNewPWD1->text().trimmed();
+    if (newPwd != ui->txtNewPWD2->text().trimmed()) {
+        MsgBox::ShowMessage(this, QStringLiteral("输入的两次新密码不一致！"),
+                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    // Only a completed write is reported as done; otherwise the old password
+    // stays in force and the dialog stays open for another try or cancel.
+    if (!SavePassword(newPwd)) {
+        MsgBox::ShowMessage(this, QStringLiteral("保存新密码失败，原密码仍然有效！"),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("新密码已成功设定！"), QStringLiteral("消息"),
+                        MsgBox::Icon::Information);
+    accept();
+}

@@ -1,0 +1,102 @@
+#include "frmConDbParaSet.h"
+#include "ui_frmConDbParaSet.h"
+
+#include "MsgBox.h"
+#include "ProgramDirectory.h"
+#include "clsConDbSet.h"
+#include "clsDbConn.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+// Private connection of the test, never the shared one of the records.
+const QString TestConnectionName = QStringLiteral("frmConDbParaSet.test");
+
+// Opens "vorerur.mdb" in the program directory as a database file and reads
+// its catalogue, so a file that is not a database fails as well.
+bool TryTestConnection() {
+    const QString path = JoinPath(ProgramDirectory(), QStringLiteral("vorerur.mdb"));
+    // Never let the test create the file it is looking for.
+    if (!QFileInfo(path).isFile())
+        return false;
+    bool ok = false;
+    {
+        QSqlDatabase db = clsDbConn::OpenFile(path, TestConnectionName);
+        if (db.isValid() && db.isOpen()) {
+            QSqlQuery query(db);
+            ok = query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next();
+        }
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(TestConnectionName))
+        QSqlDatabase::removeDatabase(TestConnectionName);
+    return ok;
+}
+} // namespace
+
+frmConDbParaSet::frmConDbParaSet(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmConDbParaSet>()) {
+    ui->setupUi(this);
+    // Title bar without a close box: the dialog ends through its buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    ui->txtPwd->setAttribute(Qt::WA_InputMethodEnabled, false);
+    ui->txtPwd->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
+                                    Qt::ImhNoPredictiveText);
+
+    const clsConDbSet set;
+    ui->txtServer->setText(set.Server());
+    ui->txtLoginName->setText(set.LoginName());
+    ui->txtPwd->setText(set.LoginPwd());
+    ui->txtDbName->setText(set.dbName());
+
+    connect(ui->cmdTest, &QPushButton::clicked, this, &frmConDbParaSet::cmdTest_Click);
+    connect(ui->cmbSet, &QPushButton::clicked, this, &frmConDbParaSet::cmbSet_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &frmConDbParaSet::reject);
+}
+
+frmConDbParaSet::~frmConDbParaSet() = default;
+
+bool frmConDbParaSet::CheckInput() {
+    const char16_t* missing = nullptr;
+    if (ui->txtServer->text().trimmed().isEmpty())
+        missing = u"请输入数据库服务器名称或IP！";
+    else if (ui->txtLoginName->text().trimmed().isEmpty())
+        missing = u"请输入数据库登陆名！";
+    else if (ui->txtPwd->text().isEmpty()) // the password counts as typed, blanks too
+        missing = u"请输入数据库登陆密码！";
+    else if (ui->txtDbName->text().trimmed().isEmpty())
+        missing = u"请输入数据库名称！";
+    if (!missing)
+        return true;
+    MsgBox::ShowMessage(this, QString::fromUtf16(missing), QStringLiteral("提示"),
+                        MsgBox::Icon::Exclamation);
+    return false;
+}
+
+void frmConDbParaSet::cmbSet_Click() {
+    if (!CheckInput())
+        return;
+    clsConDbSet set;
+    set.setServer(ui->txtServer->text().trimmed());
+    set.setLoginName(ui->txtLoginName->text().trimmed());
+    set.setLoginPwd(ui->txtPwd->text());
+    set.setdbName(ui->txtDbName->text().trimmed());
+    if (!set.Save()) {
+        MsgBox::ShowMessage(this, QStringLiteral("保存数据库连接信息失败！"),
+                            QStringLiteral("错误"), MsgBox::Icon::Critical);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("数据库连接参数已被成功保存！"),
+                        QStringLiteral("信息"), MsgBox::Icon::Information);
+    accept();
+}
+
+void frmConDbParaSet::cmdTest_Click() {
+    const bool ok = TryTestConnection();
+    MsgBox::ShowMessage(
+        this, ok ? QStringLiteral("数据库连接成功！") : QStringLiteral("数据库连接失败！"),
+        QStringLiteral("信息"), MsgBox::Icon::Information);
+}

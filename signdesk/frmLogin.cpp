@@ -1,0 +1,48 @@
+#include "frmLogin.h"
+#include "ui_frmLogin.h"
+
+#include "MsgBox.h"
+#include "PasswordModule.h"
+
+frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
+    ui->setupUi(this);
+    // Title bar without a close box: the dialog ends through its two buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No input method on the password: keystrokes go straight into the field.
+    ui->txtPwd->setAttribute(Qt::WA_InputMethodEnabled, false);
+    ui->txtPwd->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
+                                    Qt::ImhNoPredictiveText);
+    ui->btnLogin->setDefault(true);
+
+    connect(ui->btnLogin, &QPushButton::clicked, this, &frmLogin::btnLogin_Click);
+    connect(ui->btnCancle, &QPushButton::clicked, this, &frmLogin::btnCancle_Click);
+}
+
+frmLogin::~frmLogin() = default;
+
+void frmLogin::btnLogin_Click() {
+    const QString pwd = ui->txtPwd->text().trimmed();
+    if (pwd.isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("请输入密码！"), QStringLiteral("警告"),
+                            MsgBox::Icon::Exclamation);
+        ui->txtPwd->setFocus();
+        return;
+    }
+    // A wrong password closes without a message; the caller stays in normal mode.
+    m_loginOK = CheckPassword(pwd);
+    ui->txtPwd->clear();
+    done(m_loginOK ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void frmLogin::btnCancle_Click() {
+    reject();
+}
+
+// Escape and the cancel button: no login. The field is emptied as well, so a
+// password typed and abandoned is not waiting in the hidden dialog for the
+// next person to press Enter.
+void frmLogin::reject() {
+    m_loginOK = false;
+    ui->txtPwd->clear();
+    QDialog::reject();
+}

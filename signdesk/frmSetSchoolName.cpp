@@ -1,0 +1,35 @@
+#include "frmSetSchoolName.h"
+#include "ui_frmSetSchoolName.h"
+
+#include "MsgBox.h"
+#include "clsSchoolArea.h"
+
+frmSetSchoolName::frmSetSchoolName(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmSetSchoolName>()) {
+    ui->setupUi(this);
+    // Close box, but neither maximise nor minimise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    ui->txtUnitName->setText(clsSchoolArea().SNAME());
+
+    connect(ui->cmdSave, &QPushButton::clicked, this, &frmSetSchoolName::cmdSave_Click);
+}
+
+frmSetSchoolName::~frmSetSchoolName() = default;
+
+void frmSetSchoolName::cmdSave_Click() {
+    const QString name = ui->txtUnitName->text().trimmed();
+    if (name.isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("请输入使用单位名称！"), QStringLiteral("警告"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    clsSchoolArea unit;
+    unit.setSNAME(name);
+    if (!unit.SaveInfo()) {
+        MsgBox::ShowMessage(this, QStringLiteral("设定使用单位名称失败！"),
+                            QStringLiteral("签到系统"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    accept();
+}
