@@ -1,0 +1,152 @@
+#include "frimImportExport.h"
+#include "ui_frimImportExport.h"
+
+#include "ExchangeFiles.h"
+#include "MsgBox.h"
+#include "clsEmployeeSet.h"
+
+#include <QFileDialog>
+#include <QListWidgetItem>
+#include <exception>
+
+namespace {
+// Each list line keeps the employee's number beside its text, so numbers with
+// blanks or quotes are exported as they are.
+constexpr int NumberRole = Qt::UserRole;
+} // namespace
+
+frimImportExport::frimImportExport(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frimImportExport>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    connect(ui->btnBrow, &QPushButton::clicked, this, &frimImportExport::btnBrow_Click);
+    connect(ui->btnOp, &QPushButton::clicked, this, &frimImportExport::btnOp_Click);
+    connect(ui->btnClose, &QPushButton::clicked, this, &frimImportExport::reject);
+}
+
+frimImportExport::~frimImportExport() = default;
+
+void frimImportExport::setImportMode(bool import) {
+    m_import = import;
+    applyMode();
+}
+
+void frimImportExport::showEvent(QShowEvent* event) {
+    if (!m_loaded)
+        applyMode();
+    QDialog::showEvent(event);
+}
+
+void frimImportExport::applyMode() {
+    m_loaded = true;
+    if (m_import) {
+        ui->btnOp->setText(QStringLiteral("导入"));
+        ui->lstEmployeeList->clear();
+        ui->lstEmployeeList->setEnabled(false);
+    } else {
+        ui->btnOp->setText(QStringLiteral("导出"));
+        ui->lstEmployeeList->setEnabled(true);
+        FillList();
+    }
+}
+
+void frimImportExport::FillList() {
+    QListWidget* list = ui->lstEmployeeList;
+    list->clear();
+    clsEmployeeSet employees;
+    try {
+        employees.LoadSet();
+    } catch (const std::exception&) {
+        // The list stays empty; an export then stops at its first message.
+        return;
+    }
+    list->setUpdatesEnabled(false);
+    for (const clsEmployee& e : employees) {
+        auto* item = new QListWidgetItem(e.ENUMBER() + QLatin1Char(' ') + e.ENAME(), list);
+        item->setData(NumberRole, e.ENUMBER());
+    }
+    list->setUpdatesEnabled(true);
+}
+
+QStringList frimImportExport::MarkedNumbers() const {
+    QStringList numbers;
+    const QListWidget* list = ui->lstEmployeeList;
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem* item = list->item(i);
+        if (item->isSelected())
+            numbers << item->data(NumberRole).toString();
+    }
+    return numbers;
+}
+
+void frimImportExport::btnBrow_Click() {
+    // A save dialog in both modes, without the overwrite question: an export
+    // never replaces a file, an import only reads it.
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, QString(), m_lastFile, QStringLiteral("XML文件 (*.xml)"),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return; // cancelled: the path typed so far stays
+    m_lastFile = chosen;
+    ui->txtFile->setText(chosen);
+}
+
+void frimImportExport::btnOp_Click() {
+    if (m_import)
+        Import();
+    else
+        Export();
+}
+
+void frimImportExport::Export() {
+    const QStringList numbers = MarkedNumbers();
+    if (numbers.isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("至少要选择一个需要导出的员工才能执行导出操作！"),
+                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    const QString path = ui->txtFile->text().trimmed();
+    if (path.isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("请设定导出文件名！"), QStringLiteral("警告"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    bool ok = false;
+    try {
+        ok = ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok) {
+        MsgBox::ShowMessage(this, QStringLiteral("导出数据失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("数据已成功导出！"), QStringLiteral("信息"),
+                        MsgBox::Icon::Information);
+}
+
+void frimImportExport::Import() {
+    const QString path = ui->txtFile->text().trimmed();
+    if (path.isEmpty()) {
+        MsgBox::ShowMessage(this, QStringLiteral("请选择导入文件！"), QStringLiteral("警告"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    // One transaction: a file that fails part-way leaves the database as it was.
+    bool ok = false;
+    try {
+        ok = ExchangeFiles::ImportEmployees(path);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok) {
+        MsgBox::ShowMessage(this, QStringLiteral("导入数据失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    MsgBox::ShowMessage(this, QStringLiteral("数据导入完成！"), QStringLiteral("信息"),
+                        MsgBox::Icon::Information);
+}

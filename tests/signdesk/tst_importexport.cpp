@@ -1,0 +1,353 @@
+// The employee import and export window.
+#include "MsgBox.h"
+#include "ProgramDirectory.h"
+#include "RowSetXml.h"
+#include "clsDbConn.h"
+#include "frimImportExport.h"
+#include "helpers/StationFixture.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+template <typename T> T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    if (!c)
+        qFatal("missing control %s", name);
+    return c;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestImportExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void importMode_listDisabledAndEmpty();
+    void exportMode_listsEveryEmployee();
+    void export_writesExactlyTheMarkedEmployees();
+    void export_numbersWithBlanksAndQuotes();
+    void export_needsMarksThenPath();
+    void export_refusesExistingFile();
+    void export_unwritablePathFails();
+    void export_listEmptyWithoutDatabase();
+    void import_needsPath();
+    void import_insertsAndOverwrites();
+    void import_twiceChangesNothing();
+    void import_badFileLeavesDatabase();
+
+private:
+    QListWidget* list(frimImportExport& w) { return child<QListWidget>(&w, "lstEmployeeList"); }
+    void mark(frimImportExport& w, const QStringList& numbers);
+    void run(frimImportExport& w, const QString& path);
+    QStringList numbersIn(const QString& path);
+    // ENUMBER -> "ENAME|EBARCODE|DID|HEADIMG size" for the whole table.
+    QMap<QString, QString> employees();
+
+    std::unique_ptr<StationFixture> fx;
+    QList<MsgBox::Shown> boxes;
+};
+
+void TestImportExport::init() {
+    boxes.clear();
+    MsgBox::SetHandler([this](const MsgBox::Shown& s) {
+        boxes << s;
+        return MsgBox::Result::Ok;
+    });
+    fx = std::make_unique<StationFixture>();
+    QVERIFY2(fx->init(), qPrintable(fx->lastError));
+    QVERIFY2(fx->addDept(1, QStringLiteral("办公室")), qPrintable(fx->lastError));
+    QVERIFY2(fx->addDept(2, QStringLiteral("教务处")), qPrintable(fx->lastError));
+    const QByteArray photo("\xFF\xD8\xFF\xE0photo\xFF\xD9", 11);
+    QVERIFY(fx->addEmployee("E01", QStringLiteral("张三"), "100000000000001", 1, photo));
+    QVERIFY(fx->addEmployee("E02", QStringLiteral("李四"), "100000000000002", 2));
+    QVERIFY(fx->addEmployee("E03", QStringLiteral("王五"), "100000000000003", 1));
+    QVERIFY(fx->addEmployee("E07", QStringLiteral("赵六"), "100000000000007", 2, photo));
+}
+
+void TestImportExport::cleanup() {
+    fx.reset();
+    MsgBox::ClearHandler();
+}
+
+void TestImportExport::mark(frimImportExport& w, const QStringList& numbers) {
+    QListWidget* l = list(w);
+    for (int i = 0; i < l->count(); ++i) {
+        const QString number = l->item(i)->data(Qt::UserRole).toString();
+        l->item(i)->setSelected(numbers.contains(number));
+    }
+}
+
+void TestImportExport::run(frimImportExport& w, const QString& path) {
+    boxes.clear();
+    child<QLineEdit>(&w, "txtFile")->setText(path);
+    QTest::mouseClick(child<QPushButton>(&w, "btnOp"), Qt::LeftButton);
+}
+
+QStringList TestImportExport::numbersIn(const QString& path) {
+    RowSet rs;
+    QString error;
+    if (!RowSetXml::Load(path, &rs, &error)) {
+        qWarning("%s", qPrintable(error));
+        return {QStringLiteral("<unreadable>")};
+    }
+    QStringList numbers;
+    for (int r = 0; r < rs.rows.size(); ++r)
+        numbers << rs.value(r, QStringLiteral("ENUMBER")).toString();
+    numbers.sort();
+    return numbers;
+}
+
+QMap<QString, QString> TestImportExport::employees() {
+    QMap<QString, QString> out;
+    QSqlQuery q(clsDbConn().GetDbConn());
+    if (!q.exec(QStringLiteral("SELECT ENUMBER, ENAME, EBARCODE, DID, HEADIMG FROM Employee")))
+        return out;
+    while (q.next())
+        out.insert(q.value(0).toString(), QStringLiteral("%1|%2|%3|%4")
+                                              .arg(q.value(1).toString(), q.value(2).toString())
+                                              .arg(q.value(3).toInt())
+                                              .arg(q.value(4).toByteArray().size()));
+    return out;
+}
+
+void TestImportExport::importMode_listDisabledAndEmpty() {
+    frimImportExport w;
+    w.setImportMode(true);
+    w.show();
+    QCOMPARE(w.windowTitle(), QStringLiteral("导入与导出员工信息"));
+    QCOMPARE(child<QPushButton>(&w, "btnOp")->text(), QStringLiteral("导入"));
+    QVERIFY(!list(w)->isEnabled());
+    QCOMPARE(list(w)->count(), 0);
+    QCOMPARE(child<QGroupBox>(&w, "Frame1")->title(), QStringLiteral("选择要操作的员工"));
+}
+
+void TestImportExport::exportMode_listsEveryEmployee() {
+    frimImportExport w;
+    w.setImportMode(false);
+    w.show();
+    QCOMPARE(child<QPushButton>(&w, "btnOp")->text(), QStringLiteral("导出"));
+    QVERIFY(list(w)->isEnabled());
+    QStringList lines;
+    for (int i = 0; i < list(w)->count(); ++i)
+        lines << list(w)->item(i)->text();
+    lines.sort();
+    QCOMPARE(lines, (QStringList{QStringLiteral("E01 张三"), QStringLiteral("E02 李四"),
+                                 QStringLiteral("E03 王五"), QStringLiteral("E07 赵六")}));
+    QVERIFY(w.MarkedNumbers().isEmpty());
+}
+
+void TestImportExport::export_writesExactlyTheMarkedEmployees() {
+    frimImportExport w;
+    w.setImportMode(false);
+    w.show();
+    mark(w, {"E01", "E07"});
+    QCOMPARE(w.MarkedNumbers().size(), 2);
+    const QString path = fx->file(QStringLiteral("out.xml"));
+    run(w, QStringLiteral("  ") + path + QStringLiteral(" ")); // typed path, trimmed
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("数据已成功导出！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("信息"));
+    QCOMPARE(boxes[0].icon, MsgBox::Icon::Information);
+    QCOMPARE(numbersIn(path), (QStringList{"E01", "E07"}));
+
+    // The marks stay, so another file can follow with a changed choice.
+    QVERIFY(w.isVisible());
+    mark(w, {"E02"});
+    const QString second = fx->file(QStringLiteral("second.xml"));
+    run(w, second);
+    QCOMPARE(boxes.value(0).text, QStringLiteral("数据已成功导出！"));
+    QCOMPARE(numbersIn(second), QStringList{"E02"});
+}
+
+void TestImportExport::export_numbersWithBlanksAndQuotes() {
+    QVERIFY(fx->addEmployee(QStringLiteral("E 9'x"), QStringLiteral("钱七"), "100000000000009", 1));
+    frimImportExport w;
+    w.setImportMode(false);
+    mark(w, {QStringLiteral("E 9'x"), "E03"});
+    const QString path = fx->file(QStringLiteral("odd.xml"));
+    run(w, path);
+    QCOMPARE(boxes.value(0).text, QStringLiteral("数据已成功导出！"));
+    QCOMPARE(numbersIn(path), (QStringList{QStringLiteral("E 9'x"), "E03"}));
+}
+
+void TestImportExport::export_needsMarksThenPath() {
+    frimImportExport w;
+    w.setImportMode(false);
+    run(w, QStringLiteral("   "));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("至少要选择一个需要导出的员工才能执行导出操作！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("警告"));
+    QCOMPARE(boxes[0].icon, MsgBox::Icon::Exclamation);
+
+    mark(w, {"E02"});
+    run(w, QStringLiteral("   "));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("请设定导出文件名！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("警告"));
+}
+
+void TestImportExport::export_refusesExistingFile() {
+    const QString path = fx->file(QStringLiteral("keep.xml"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("precious");
+    }
+    frimImportExport w;
+    w.setImportMode(false);
+    mark(w, {"E01"});
+    run(w, path);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("导出数据失败！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("错误"));
+    QCOMPARE(boxes[0].icon, MsgBox::Icon::Exclamation);
+    QCOMPARE(readAll(path), QByteArray("precious"));
+}
+
+void TestImportExport::export_unwritablePathFails() {
+    frimImportExport w;
+    w.setImportMode(false);
+    mark(w, {"E01"});
+    const QString path = fx->file(QStringLiteral("no/such/folder/out.xml"));
+    run(w, path);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("导出数据失败！"));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestImportExport::export_listEmptyWithoutDatabase() {
+    QTemporaryDir empty;
+    SetProgramDirectory(empty.path()); // no configuration, no database
+    clsDbConn::CloseShared();
+    frimImportExport w;
+    w.setImportMode(false);
+    w.show();
+    QCOMPARE(list(w)->count(), 0);
+    QVERIFY(boxes.isEmpty()); // a failed load shows nothing by itself
+    run(w, empty.filePath(QStringLiteral("out.xml")));
+    QCOMPARE(boxes.value(0).text, QStringLiteral("至少要选择一个需要导出的员工才能执行导出操作！"));
+}
+
+void TestImportExport::import_needsPath() {
+    frimImportExport w;
+    w.setImportMode(true);
+    run(w, QStringLiteral(" "));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("请选择导入文件！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("警告"));
+    QCOMPARE(boxes[0].icon, MsgBox::Icon::Exclamation);
+}
+
+void TestImportExport::import_insertsAndOverwrites() {
+    const QString path = fx->file(QStringLiteral("employees.xml"));
+    {
+        frimImportExport w;
+        w.setImportMode(false);
+        mark(w, {"E01", "E02"});
+        run(w, path);
+        QCOMPARE(boxes.value(0).text, QStringLiteral("数据已成功导出！"));
+    }
+    const QMap<QString, QString> exported = employees();
+
+    // Change one employee and remove the other; the import restores both.
+    QSqlQuery q(clsDbConn().GetDbConn());
+    QVERIFY(q.exec(QStringLiteral("UPDATE Employee SET ENAME = '改名', EBARCODE = '999', "
+                                  "DID = 2, HEADIMG = NULL WHERE ENUMBER = 'E01'")));
+    QVERIFY(q.exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = 'E02'")));
+    QVERIFY(q.exec(QStringLiteral("UPDATE Employee SET ENAME = '留下' WHERE ENUMBER = 'E03'")));
+    q.finish();
+
+    frimImportExport w;
+    w.setImportMode(true);
+    run(w, QStringLiteral(" ") + path);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, QStringLiteral("数据导入完成！"));
+    QCOMPARE(boxes[0].title, QStringLiteral("信息"));
+    QCOMPARE(boxes[0].icon, MsgBox::Icon::Information);
+
+    const QMap<QString, QString> now = employees();
+    QCOMPARE(now.value("E01"), exported.value("E01"));
+    QCOMPARE(now.value("E02"), exported.value("E02"));
+    QCOMPARE(now.value("E03").section('|', 0, 0), QStringLiteral("留下")); // not in the file
+    QCOMPARE(now.size(), 4);
+}
+
+void TestImportExport::import_twiceChangesNothing() {
+    const QString path = fx->file(QStringLiteral("employees.xml"));
+    frimImportExport out;
+    out.setImportMode(false);
+    mark(out, {"E03", "E07"});
+    run(out, path);
+    QCOMPARE(boxes.value(0).text, QStringLiteral("数据已成功导出！"));
+
+    frimImportExport w;
+    w.setImportMode(true);
+    run(w, path);
+    QCOMPARE(boxes.value(0).text, QStringLiteral("数据导入完成！"));
+    const QMap<QString, QString> once = employees();
+    run(w, path);
+    QCOMPARE(boxes.value(0).text, QStringLiteral("数据导入完成！"));
+    QCOMPARE(employees(), once);
+    QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 4);
+}
+
+void TestImportExport::import_badFileLeavesDatabase() {
+    const QMap<QString, QString> before = employees();
+    const QString broken = fx->file(QStringLiteral("broken.xml"));
+    {
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'><rs:data><z:row");
+    }
+    // A file whose second row has no employee number: the first row, already
+    // written when the second fails, is taken back as well.
+    const QString good = fx->file(QStringLiteral("good.xml"));
+    {
+        frimImportExport out;
+        out.setImportMode(false);
+        mark(out, {"E01", "E02"});
+        run(out, good);
+        QCOMPARE(boxes.value(0).text, QStringLiteral("数据已成功导出！"));
+    }
+    const QString halfBad = fx->file(QStringLiteral("halfbad.xml"));
+    {
+        RowSet rs;
+        QVERIFY(RowSetXml::Load(good, &rs));
+        QCOMPARE(rs.rows.size(), 2);
+        const int name = rs.columnIndex(QStringLiteral("ENAME"));
+        const int number = rs.columnIndex(QStringLiteral("ENUMBER"));
+        QVERIFY(name >= 0 && number >= 0);
+        rs.rows[0].values[name] = QStringLiteral("改过");
+        rs.rows[1].values[number] = QVariant();
+        QVERIFY(RowSetXml::Save(rs, halfBad));
+    }
+    frimImportExport w;
+    w.setImportMode(true);
+    for (const QString& path : {broken, halfBad, fx->file(QStringLiteral("missing.xml"))}) {
+        run(w, path);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("导入数据失败！"));
+        QCOMPARE(boxes[0].title, QStringLiteral("错误"));
+        QCOMPARE(boxes[0].icon, MsgBox::Icon::Exclamation);
+        QCOMPARE(employees(), before);
+    }
+}
+
+QTEST_MAIN(TestImportExport)
+#include "tst_importexport.moc"
