@@ -6,46 +6,54 @@
 
 AreaSampler::AreaSampler(const cImage& source, int left, int top, int width, int height,
                          int outWidth, int outHeight)
+    : AreaSampler(source, left, top, width, height, outWidth, outHeight, {width, outWidth},
+                  {height, outHeight}) {}
+
+AreaSampler::AreaSampler(const cImage& source, int left, int top, int width, int height,
+                         int outWidth, int outHeight, Step stepX, Step stepY)
     : m_source(source), m_left(left), m_top(top), m_width(width), m_height(height),
       m_outWidth(outWidth), m_outHeight(outHeight), m_direct(source.BitCount() == 24) {
     if (!m_direct)
         m_expanded.resize(size_t(width) * 3);
-    if (outWidth == width && outHeight == height)
-        return; // rows are handed out unscaled
-    if (width % outWidth == 0 && height % outHeight == 0) {
-        // Whole-pixel boxes: sums of whole source pixels give the exact mean.
-        m_boxW = width / outWidth;
-        m_boxH = height / outHeight;
-        m_boxSum.resize(size_t(outWidth) * 3);
-        m_out.resize(size_t(outWidth) * 3);
+    m_out.resize(size_t(outWidth) * 3);
+    if (stepX.num == stepX.den && stepY.num == stepY.den && outWidth <= width &&
+        outHeight <= height) {
+        m_identity = true;
         return;
     }
-    m_hTaps = MakeTaps(width, outWidth);
-    m_vTaps = MakeTaps(height, outHeight);
+    if (stepX.num % stepX.den == 0 && stepY.num % stepY.den == 0) {
+        // Whole-pixel boxes: sums of whole source pixels give the exact mean.
+        m_boxW = int(stepX.num / stepX.den);
+        m_boxH = int(stepY.num / stepY.den);
+        m_boxSum.resize(size_t(outWidth) * 3);
+        return;
+    }
+    m_hTaps = MakeTaps(width, outWidth, stepX);
+    m_vTaps = MakeTaps(height, outHeight, stepY);
     // A ring a little larger than the rows one output row needs keeps every
     // row of the current window while rows are read in order.
     const int ringSize = m_vTaps.maxTaps + 1;
     m_cache.resize(size_t(ringSize) * size_t(outWidth) * 3);
     m_cacheTag.assign(size_t(ringSize), -1);
     m_sum.resize(size_t(outWidth) * 3);
-    m_out.resize(size_t(outWidth) * 3);
 }
 
-AreaSampler::Taps AreaSampler::MakeTaps(int sourceLength, int outLength) {
-    // Output i covers [i * n, (i + 1) * n) and source j covers
-    // [j * m, (j + 1) * m) in units of 1/m source pixels (n source, m output).
+AreaSampler::Taps AreaSampler::MakeTaps(int sourceLength, int outLength, Step step) {
+    // In units of 1/den source pixels output i covers [i·num, (i + 1)·num)
+    // and source j covers [j·den, (j + 1)·den). Positions beyond the source
+    // take its last pixel.
     Taps t;
-    const qint64 n = sourceLength, m = outLength;
+    const qint64 num = step.num, den = step.den;
     t.start.reserve(size_t(outLength) + 1);
-    for (qint64 i = 0; i < m; ++i) {
+    for (qint64 i = 0; i < outLength; ++i) {
         t.start.push_back(int(t.index.size()));
-        const qint64 a = i * n, b = (i + 1) * n;
-        for (qint64 j = a / m; j * m < b && j < n; ++j) {
-            const qint64 overlap = std::min(b, (j + 1) * m) - std::max(a, j * m);
+        const qint64 a = i * num, b = (i + 1) * num;
+        for (qint64 j = a / den; j * den < b; ++j) {
+            const qint64 overlap = std::min(b, (j + 1) * den) - std::max(a, j * den);
             if (overlap <= 0)
                 continue;
-            t.index.push_back(int(j));
-            t.weight.push_back(float(double(overlap) / double(n)));
+            t.index.push_back(int(std::min<qint64>(j, sourceLength - 1)));
+            t.weight.push_back(float(double(overlap) / double(num)));
         }
         t.maxTaps = std::max(t.maxTaps, int(t.index.size()) - t.start.back());
     }
@@ -54,6 +62,7 @@ AreaSampler::Taps AreaSampler::MakeTaps(int sourceLength, int outLength) {
 }
 
 const uchar* AreaSampler::sourceRow(int sy) {
+    sy = std::min(sy, m_height - 1);
     if (m_direct)
         return m_source.ScanLine(m_top + sy) + size_t(m_left) * 3;
     m_source.ReadRowBGR(m_top + sy, m_left, m_width, m_expanded.data());
@@ -84,7 +93,7 @@ const float* AreaSampler::scaledRow(int sy) {
 }
 
 const uchar* AreaSampler::Row(int y) {
-    if (m_outWidth == m_width && m_outHeight == m_height)
+    if (m_identity)
         return sourceRow(y);
     if (m_boxW > 0)
         return boxRow(y);
@@ -104,26 +113,30 @@ const uchar* AreaSampler::Row(int y) {
 const uchar* AreaSampler::boxRow(int y) {
     const size_t n = size_t(m_outWidth) * 3;
     uchar* __restrict out = m_out.data();
+    // Output columns whose box lies wholly inside the source.
+    const size_t inside = std::min(n, size_t(m_width / m_boxW) * 3);
     if (m_direct && m_boxW == 2 && m_boxH == 2) {
         // The common chrominance case: means of 2×2 pixels straight from the picture.
         const uchar* __restrict r0 = sourceRow(2 * y);
         const uchar* __restrict r1 = sourceRow(2 * y + 1);
-        for (size_t i = 0; i < n; i += 3)
+        for (size_t i = 0; i < inside; i += 3)
             for (size_t c = 0; c < 3; ++c)
                 out[i + c] = uchar(
                     (r0[2 * i + c] + r0[2 * i + 3 + c] + r1[2 * i + c] + r1[2 * i + 3 + c] + 2) >>
                     2);
-        return out;
+        if (inside == n)
+            return out;
     }
     int* __restrict sum = m_boxSum.data();
     std::fill(sum, sum + n, 0);
+    const size_t last = size_t(m_width - 1) * 3;
     for (int j = 0; j < m_boxH; ++j) {
         const uchar* __restrict src = sourceRow(y * m_boxH + j);
         const size_t step = size_t(m_boxW) * 3;
         for (size_t i = 0, s = 0; i < n; i += 3, s += step)
             for (size_t k = 0; k < step; k += 3)
                 for (size_t c = 0; c < 3; ++c)
-                    sum[i + c] += src[s + k + c];
+                    sum[i + c] += src[std::min(s + k, last) + c];
     }
     const int count = m_boxW * m_boxH;
     for (size_t i = 0; i < n; ++i)

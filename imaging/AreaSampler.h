@@ -6,14 +6,26 @@
 
 class cImage;
 
-// Reads a rectangle of a cImage scaled to another size by area averaging:
-// every output pixel is the mean of the source area it covers, weighted by
-// how much of each source pixel lies inside it. Rows are produced one at a
-// time as blue, green, red bytes; reading them top to bottom is cheapest.
+// Reads a rectangle of a cImage scaled by area averaging: every output pixel
+// is the mean of the source area it covers, weighted by how much of each
+// source pixel lies inside it. Rows are produced one at a time as blue,
+// green, red bytes; reading them top to bottom is cheapest.
+//
+// By default the output size spans the whole rectangle. With a step, output
+// pixel i covers source pixels [i·step, (i + 1)·step) instead, and source
+// pixels beyond the rectangle repeat its last column or row; the JPEG
+// encoder samples its components on that grid.
 class AreaSampler {
 public:
+    // Source pixels per output pixel: num / den.
+    struct Step {
+        qint64 num, den;
+    };
+
     AreaSampler(const cImage& source, int left, int top, int width, int height, int outWidth,
                 int outHeight);
+    AreaSampler(const cImage& source, int left, int top, int width, int height, int outWidth,
+                int outHeight, Step stepX, Step stepY);
 
     int OutWidth() const { return m_outWidth; }
     int OutHeight() const { return m_outHeight; }
@@ -27,7 +39,7 @@ public:
         std::vector<float> weight;
         int maxTaps = 0;
     };
-    static Taps MakeTaps(int sourceLength, int outLength);
+    static Taps MakeTaps(int sourceLength, int outLength, Step step);
 
 private:
     const uchar* sourceRow(int sy);
@@ -37,7 +49,8 @@ private:
     const cImage& m_source;
     int m_left, m_top, m_width, m_height, m_outWidth, m_outHeight;
     bool m_direct;              // 24-bit source: rows are read in place
-    int m_boxW = 0, m_boxH = 0; // whole-pixel boxes when the sizes divide
+    bool m_identity = false;    // output pixels are the source pixels
+    int m_boxW = 0, m_boxH = 0; // whole-pixel boxes when the steps are whole
     std::vector<int> m_boxSum;
     Taps m_hTaps, m_vTaps;
     std::vector<uchar> m_expanded; // one source row converted to blue, green, red

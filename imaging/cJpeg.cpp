@@ -559,19 +559,18 @@ void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& fr
         }
     const size_t n = frame.comps.size();
     for (size_t first = 0; first < n;) {
-        // Components of the same sample size share the scaled picture rows.
+        // Components of the same sampling factors share the scaled picture rows.
         const SampledComponent& f = frame.comps[first];
         const int wc = int((qint64(f.h) * frame.width + frame.hmax - 1) / frame.hmax);
         const int hc = int((qint64(f.v) * frame.height + frame.vmax - 1) / frame.vmax);
         size_t last = first + 1;
-        while (last < n) {
-            const SampledComponent& o = frame.comps[last];
-            if (int((qint64(o.h) * frame.width + frame.hmax - 1) / frame.hmax) != wc ||
-                int((qint64(o.v) * frame.height + frame.vmax - 1) / frame.vmax) != hc)
-                break;
+        while (last < n && frame.comps[last].h == f.h && frame.comps[last].v == f.v)
             ++last;
-        }
-        AreaSampler sampler(surface, left, top, frame.width, frame.height, wc, hc);
+        // Sample i of a component covers the picture pixels [i·Hmax/H, (i + 1)·Hmax/H)
+        // (and likewise vertically), the grid on which decoders place it; the last
+        // sample of an odd-sized picture repeats its edge pixels.
+        AreaSampler sampler(surface, left, top, frame.width, frame.height, wc, hc,
+                            {frame.hmax, f.h}, {frame.vmax, f.v});
         struct Work {
             size_t cols;
             std::vector<float> in, out;

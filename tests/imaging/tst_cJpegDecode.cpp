@@ -1,0 +1,337 @@
+// Files of the JPEG encoder decode with libjpeg-turbo and with Qt's reader
+// at many sizes, samplings and qualities, and match libjpeg-turbo's own
+// encoder in quality and size.
+#include "cImage.h"
+#include "cJpeg.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+struct Sampling {
+    int f[6];
+    QString name() const {
+        if (f[2] == 0)
+            return QStringLiteral("grey");
+        return QStringLiteral("%1x%2,%3x%4,%5x%6")
+            .arg(f[0])
+            .arg(f[1])
+            .arg(f[2])
+            .arg(f[3])
+            .arg(f[4])
+            .arg(f[5]);
+    }
+};
+
+// Every combination of factors 1 and 2 for the three components.
+QList<Sampling> allColourSamplings() {
+    QList<Sampling> list;
+    for (int m = 0; m < 64; ++m) {
+        Sampling s;
+        for (int k = 0; k < 6; ++k)
+            s.f[k] = 1 + ((m >> k) & 1);
+        list << s;
+    }
+    return list;
+}
+
+QList<Sampling> greySamplings() {
+    return {{{1, 1, 0, 0, 0, 0}}, {{2, 1, 0, 0, 0, 0}}, {{1, 2, 0, 0, 0, 0}}, {{2, 2, 0, 0, 0, 0}}};
+}
+
+// Smooth colours with one sharp edge, for any size.
+std::unique_ptr<cImage> testPicture(int w, int h) {
+    auto image = std::make_unique<cImage>();
+    if (!image->Create(w, h, 24))
+        return nullptr;
+    std::vector<uchar> row(size_t(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double fx = double(x) / std::max(1, w - 1), fy = double(y) / std::max(1, h - 1);
+            row[3 * size_t(x)] = uchar(40 + 180 * fx);
+            row[3 * size_t(x) + 1] = uchar(200 - 150 * fy);
+            row[3 * size_t(x) + 2] =
+                uchar(128 + 90 * std::sin(6.0 * (fx + fy)) + (x > w / 2 ? 20 : 0));
+        }
+        image->WriteRowBGR(y, 0, w, row.data());
+    }
+    return image;
+}
+
+// A photo-like picture: shading, edges and fine texture.
+std::unique_ptr<cImage> photoPicture(int w, int h) {
+    auto image = std::make_unique<cImage>();
+    if (!image->Create(w, h, 24))
+        return nullptr;
+    quint32 seed = 12345;
+    std::vector<uchar> row(size_t(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = int((seed >> 16) % 21) - 10;
+            double r = 128 + 100 * std::sin(x / 37.0) * std::cos(y / 23.0) + noise;
+            const double g = 128 + 90 * std::sin((x + y) / 50.0) - noise;
+            const double b = (x * 255.0 / w + y * 255.0 / h) / 2 + noise / 2;
+            if ((x / 80 + y / 80) % 2)
+                r += 40;
+            row[3 * size_t(x)] = uchar(std::clamp(b, 0.0, 255.0));
+            row[3 * size_t(x) + 1] = uchar(std::clamp(g, 0.0, 255.0));
+            row[3 * size_t(x) + 2] = uchar(std::clamp(r, 0.0, 255.0));
+        }
+        image->WriteRowBGR(y, 0, w, row.data());
+    }
+    return image;
+}
+
+struct Pnm {
+    int width = 0, height = 0, channels = 0;
+    QByteArray pixels;
+};
+
+QString tool(const char* name) {
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+// Decodes with djpeg into a PPM or PGM; false with a message on any error or warning.
+bool djpeg(const QString& file, Pnm* out, QString* message) {
+    QProcess p;
+    p.start(tool("djpeg"), {QStringLiteral("-pnm"), file});
+    if (!p.waitForFinished(120000)) {
+        *message = QStringLiteral("djpeg did not finish");
+        return false;
+    }
+    *message = QString::fromLocal8Bit(p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !message->isEmpty()) {
+        *message += QStringLiteral(" (djpeg exit %1)").arg(p.exitCode());
+        return false;
+    }
+    const QByteArray data = p.readAllStandardOutput();
+    // Header: magic, width, height, maximum value, one whitespace byte.
+    QList<QByteArray> fields;
+    qsizetype i = 0;
+    while (fields.size() < 4 && i < data.size()) {
+        while (i < data.size() && std::isspace(uchar(data[i])))
+            ++i;
+        const qsizetype start = i;
+        while (i < data.size() && !std::isspace(uchar(data[i])))
+            ++i;
+        fields << data.mid(start, i - start);
+    }
+    if (fields.size() < 4 || (fields[0] != "P5" && fields[0] != "P6")) {
+        *message = QStringLiteral("djpeg wrote no PNM");
+        return false;
+    }
+    out->channels = fields[0] == "P5" ? 1 : 3;
+    out->width = fields[1].toInt();
+    out->height = fields[2].toInt();
+    out->pixels = data.mid(i + 1);
+    if (out->pixels.size() != qsizetype(out->width) * out->height * out->channels) {
+        *message = QStringLiteral("short PNM");
+        return false;
+    }
+    return true;
+}
+
+// Peak signal-to-noise ratio of a decoded picture against the source (for
+// grey files against the source's luminance).
+double psnr(const cImage& source, const Pnm& decoded) {
+    double sum = 0;
+    const int w = source.Width(), h = source.Height();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = source.PixelAt(x, y);
+            const uchar* d = reinterpret_cast<const uchar*>(decoded.pixels.constData()) +
+                             (size_t(y) * size_t(w) + size_t(x)) * size_t(decoded.channels);
+            if (decoded.channels == 1) {
+                const double luma = 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
+                sum += (luma - d[0]) * (luma - d[0]);
+            } else {
+                sum += std::pow(qRed(c) - d[0], 2) + std::pow(qGreen(c) - d[1], 2) +
+                       std::pow(qBlue(c) - d[2], 2);
+            }
+        }
+    const double mse = sum / (double(w) * h * decoded.channels);
+    return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+bool writePpm(const cImage& image, const QString& path) {
+    QImage ppm(image.Width(), image.Height(), QImage::Format_RGB32);
+    image.PaintHDC(ppm, 0, 0);
+    return ppm.convertToFormat(QImage::Format_RGB888).save(path, "PPM");
+}
+
+// The same picture through libjpeg-turbo's encoder (float DCT, optimised
+// tables, same quality and sampling) and decoder.
+bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, Pnm* out, QString* message) {
+    const QString jpg = ppm + QStringLiteral(".ref.jpg");
+    QFile::remove(jpg);
+    QStringList args = {QStringLiteral("-quality"), QString::number(quality),
+                        QStringLiteral("-dct"), QStringLiteral("float"),
+                        QStringLiteral("-optimize")};
+    // libjpeg-turbo wants at most 10 blocks per unit; equal factors all mean full resolution.
+    const bool equal = s.f[0] == s.f[2] && s.f[2] == s.f[4] && s.f[1] == s.f[3] && s.f[3] == s.f[5];
+    args << (s.f[2] == 0 ? QStringList{QStringLiteral("-grayscale")}
+                         : QStringList{QStringLiteral("-sample"),
+                                       equal ? QStringLiteral("1x1,1x1,1x1") : s.name()});
+    args << QStringLiteral("-outfile") << jpg << ppm;
+    QProcess p;
+    p.start(tool("cjpeg"), args);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0) {
+        *message =
+            QStringLiteral("cjpeg failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+        return false;
+    }
+    return djpeg(jpg, out, message);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Sampling)
+
+class tst_cJpegDecode : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void decodes_data();
+    void decodes();
+    void matchesLibjpegTurbo_data();
+    void matchesLibjpegTurbo();
+
+private:
+    QTemporaryDir m_dir;
+    int m_fileNumber = 0;
+};
+
+void tst_cJpegDecode::initTestCase() {
+    QVERIFY2(!tool("djpeg").isEmpty() && !tool("cjpeg").isEmpty(),
+             "djpeg/cjpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_cJpegDecode::decodes_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QList<Sampling>>("samplings");
+    QTest::addColumn<QList<int>>("qualities");
+    const QList<int> all = {1, 30, 75, 100};
+    const QList<Sampling> every = allColourSamplings() + greySamplings();
+    for (const auto& [w, h] :
+         QList<std::pair<int, int>>{{1, 1}, {7, 9}, {8, 8}, {13, 13}, {16, 16}, {17, 33}})
+        QTest::addRow("%dx%d", w, h) << w << h << every << all;
+    // The large sizes: every sampling at quality 75, a few at every quality.
+    const QList<Sampling> few = {{{2, 2, 1, 1, 1, 1}}, {{1, 1, 1, 1, 1, 1}}, {{1, 1, 0, 0, 0, 0}}};
+    QTest::addRow("640x480 all samplings") << 640 << 480 << every << QList<int>{75};
+    QTest::addRow("640x480 all qualities") << 640 << 480 << few << all;
+    QTest::addRow("2000x1500") << 2000 << 1500
+                               << QList<Sampling>{{{2, 2, 1, 1, 1, 1}}, {{1, 2, 2, 1, 1, 1}}}
+                               << QList<int>{1, 100};
+    QTest::addRow("2000x1500 grey")
+        << 2000 << 1500 << QList<Sampling>{{{1, 1, 0, 0, 0, 0}}} << QList<int>{30};
+}
+
+void tst_cJpegDecode::decodes() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QList<Sampling>, samplings);
+    QFETCH(QList<int>, qualities);
+    auto image = testPicture(width, height);
+    QVERIFY(image);
+    const QString source = m_dir.filePath(QStringLiteral("source.ppm"));
+    QVERIFY(writePpm(*image, source));
+    for (const Sampling& s : samplings) {
+        cJpeg jpeg;
+        jpeg.SetSamplingFrequencies(s.f[0], s.f[1], s.f[2], s.f[3], s.f[4], s.f[5]);
+        for (int quality : qualities) {
+            const QString what = QStringLiteral("%1 q%2").arg(s.name()).arg(quality);
+            jpeg.setQuality(quality);
+            QCOMPARE(jpeg.SampleHDC(image->hDC(), width, height, 0, 0), 0);
+            const QString path = m_dir.filePath(QStringLiteral("d%1.jpg").arg(++m_fileNumber));
+            QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+
+            Pnm decoded;
+            QString message;
+            QVERIFY2(djpeg(path, &decoded, &message), qPrintable(what + ": " + message));
+            QCOMPARE(decoded.width, width);
+            QCOMPARE(decoded.height, height);
+            QCOMPARE(decoded.channels, s.f[2] == 0 ? 1 : 3);
+            // The picture itself must come back, about as well as libjpeg-turbo brings it.
+            if (quality >= 75) {
+                Pnm reference;
+                QVERIFY2(libjpegTurbo(source, s, quality, &reference, &message),
+                         qPrintable(message));
+                const double ours = psnr(*image, decoded), theirs = psnr(*image, reference);
+                QVERIFY2(
+                    ours >= theirs - 1.0,
+                    qPrintable(
+                        what +
+                        QStringLiteral(": PSNR %1 dB, libjpeg-turbo %2 dB").arg(ours).arg(theirs)));
+            }
+
+            const QImage qt(path);
+            QVERIFY2(!qt.isNull(), qPrintable(what + ": Qt cannot read it"));
+            QCOMPARE(qt.size(), QSize(width, height));
+            QFile::remove(path);
+        }
+    }
+}
+
+void tst_cJpegDecode::matchesLibjpegTurbo_data() {
+    QTest::addColumn<Sampling>("sampling");
+    QTest::addColumn<QStringList>("cjpegOptions");
+    QTest::newRow("2x2,1x1,1x1") << Sampling{{2, 2, 1, 1, 1, 1}}
+                                 << QStringList{QStringLiteral("-sample"),
+                                                QStringLiteral("2x2,1x1,1x1")};
+    QTest::newRow("1x1,1x1,1x1") << Sampling{{1, 1, 1, 1, 1, 1}}
+                                 << QStringList{QStringLiteral("-sample"),
+                                                QStringLiteral("1x1,1x1,1x1")};
+    QTest::newRow("grey") << Sampling{{1, 1, 0, 0, 0, 0}}
+                          << QStringList{QStringLiteral("-grayscale")};
+}
+
+// At quality 75 on a photo-like 640x480 picture the decoded picture is at
+// most 0.3 dB worse than libjpeg-turbo's (float DCT, optimised tables) and
+// the file at most 3% larger.
+void tst_cJpegDecode::matchesLibjpegTurbo() {
+    QFETCH(Sampling, sampling);
+    QFETCH(QStringList, cjpegOptions);
+    auto image = photoPicture(640, 480);
+    const QString source = m_dir.filePath(QStringLiteral("photo.ppm"));
+    QVERIFY(writePpm(*image, source));
+
+    const QString ours = m_dir.filePath(QStringLiteral("ours-%1.jpg").arg(++m_fileNumber));
+    cJpeg jpeg;
+    jpeg.SetSamplingFrequencies(sampling.f[0], sampling.f[1], sampling.f[2], sampling.f[3],
+                                sampling.f[4], sampling.f[5]);
+    QCOMPARE(jpeg.SampleHDC(image->hDC(), 640, 480, 0, 0), 0);
+    QCOMPARE(jpeg.SaveFile(ours), qint32(cJpeg::SaveOk));
+
+    const QString theirs = m_dir.filePath(QStringLiteral("theirs-%1.jpg").arg(m_fileNumber));
+    QProcess cjpeg;
+    cjpeg.start(tool("cjpeg"), QStringList{QStringLiteral("-quality"), QStringLiteral("75"),
+                                           QStringLiteral("-dct"), QStringLiteral("float"),
+                                           QStringLiteral("-optimize")} +
+                                   cjpegOptions +
+                                   QStringList{QStringLiteral("-outfile"), theirs, source});
+    QVERIFY(cjpeg.waitForFinished(60000));
+    QCOMPARE(cjpeg.exitCode(), 0);
+
+    Pnm a, b;
+    QString message;
+    QVERIFY2(djpeg(ours, &a, &message), qPrintable(message));
+    QVERIFY2(djpeg(theirs, &b, &message), qPrintable(message));
+    const double ourPsnr = psnr(*image, a), theirPsnr = psnr(*image, b);
+    const qint64 ourSize = QFileInfo(ours).size(), theirSize = QFileInfo(theirs).size();
+    qInfo("PSNR %.3f dB (libjpeg-turbo %.3f dB), size %lld bytes (libjpeg-turbo %lld)", ourPsnr,
+          theirPsnr, ourSize, theirSize);
+    QVERIFY(ourPsnr >= theirPsnr - 0.3);
+    QVERIFY(double(ourSize) <= 1.03 * double(theirSize));
+}
+
+QTEST_GUILESS_MAIN(tst_cJpegDecode)
+#include "tst_cJpegDecode.moc"
