@@ -71,7 +71,7 @@ QImage Draw(const QString& name, int index) {
     p.setBrush(hair);
     QPainterPath top;
     top.moveTo(68, 110);
-    top.cubicTo(60, 40, 180, 40, 172, 110);
+    top.cubicTo(56, 18, 184, 18, 172, 110);
     top.cubicTo(150, 78, 96, 74, 68, 110);
     p.drawPath(top);
     // Eyes, brows, nose, mouth.
