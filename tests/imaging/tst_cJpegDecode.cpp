@@ -165,6 +165,11 @@ bool writePpm(const cImage& image, const QString& path) {
     return ppm.convertToFormat(QImage::Format_RGB888).save(path, "PPM");
 }
 
+// Equal factors all stand for full resolution.
+bool allEqual(const Sampling& s) {
+    return s.f[0] == s.f[2] && s.f[2] == s.f[4] && s.f[1] == s.f[3] && s.f[3] == s.f[5];
+}
+
 // The same picture through libjpeg-turbo's encoder (float DCT, optimised
 // tables, same quality and sampling) and decoder.
 bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, Pnm* out, QString* message) {
@@ -173,11 +178,18 @@ bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, Pnm* out, 
     QStringList args = {QStringLiteral("-quality"), QString::number(quality),
                         QStringLiteral("-dct"), QStringLiteral("float"),
                         QStringLiteral("-optimize")};
-    // libjpeg-turbo wants at most 10 blocks per unit; equal factors all mean full resolution.
-    const bool equal = s.f[0] == s.f[2] && s.f[2] == s.f[4] && s.f[1] == s.f[3] && s.f[3] == s.f[5];
     args << (s.f[2] == 0 ? QStringList{QStringLiteral("-grayscale")}
                          : QStringList{QStringLiteral("-sample"),
-                                       equal ? QStringLiteral("1x1,1x1,1x1") : s.name()});
+                                       allEqual(s) ? QStringLiteral("1x1,1x1,1x1") : s.name()});
+    // libjpeg-turbo interleaves at most 10 blocks a unit; beyond that each
+    // component gets a scan of its own (the scans do not change the picture).
+    if (s.f[2] != 0 && !allEqual(s) && s.f[0] * s.f[1] + s.f[2] * s.f[3] + s.f[4] * s.f[5] > 10) {
+        const QString scans = ppm + QStringLiteral(".scans");
+        QFile file(scans);
+        if (!file.open(QIODevice::WriteOnly) || file.write("0;\n1;\n2;\n") < 0)
+            return false;
+        args << QStringLiteral("-scans") << scans;
+    }
     args << QStringLiteral("-outfile") << jpg << ppm;
     QProcess p;
     p.start(tool("cjpeg"), args);
@@ -200,6 +212,7 @@ private slots:
     void initTestCase();
     void decodes_data();
     void decodes();
+    void samplesRectanglesAndIndexedPictures();
     void matchesLibjpegTurbo_data();
     void matchesLibjpegTurbo();
 
@@ -233,6 +246,12 @@ void tst_cJpegDecode::decodes_data() {
                                << QList<int>{1, 100};
     QTest::addRow("2000x1500 grey")
         << 2000 << 1500 << QList<Sampling>{{{1, 1, 0, 0, 0, 0}}} << QList<int>{30};
+    // Factors up to 4, where a unit may need scans of their own.
+    const QList<Sampling> large = {{{4, 4, 1, 1, 1, 1}}, {{4, 1, 2, 1, 1, 1}},
+                                   {{1, 4, 1, 2, 1, 1}}, {{3, 3, 1, 1, 1, 1}},
+                                   {{2, 2, 2, 2, 1, 1}}, {{1, 1, 4, 4, 2, 2}}};
+    for (const auto& [w, h] : QList<std::pair<int, int>>{{13, 13}, {17, 33}, {640, 480}})
+        QTest::addRow("%dx%d factors up to 4", w, h) << w << h << large << QList<int>{30, 75};
 }
 
 void tst_cJpegDecode::decodes() {
@@ -278,6 +297,38 @@ void tst_cJpegDecode::decodes() {
             QCOMPARE(qt.size(), QSize(width, height));
             QFile::remove(path);
         }
+    }
+}
+
+// The sampled rectangle is the one asked for, and indexed bitmaps are read
+// through their colour tables.
+void tst_cJpegDecode::samplesRectanglesAndIndexedPictures() {
+    auto image = testPicture(64, 48);
+    cImage part;
+    QVERIFY(part.CopyHDC(image->hDC(), 24, 16, 24, 20, 10));
+    cImage grey;
+    QVERIFY(grey.CopyHDC(image->hDC(), 64, 48, 8));
+    cImage mono;
+    QVERIFY(mono.CopyHDC(image->hDC(), 64, 48, 1));
+    struct Case {
+        const cImage* surface;
+        int left, top, w, h;
+        const cImage* expected;
+    };
+    for (const Case& c : {Case{image.get(), 20, 10, 24, 16, &part},
+                          Case{&grey, 0, 0, 64, 48, &grey}, Case{&mono, 0, 0, 64, 48, &mono}}) {
+        cJpeg jpeg;
+        jpeg.setQuality(100);
+        jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+        QCOMPARE(jpeg.SampleHDC(c.surface->hDC(), c.w, c.h, c.left, c.top), 0);
+        const QString path = m_dir.filePath(QStringLiteral("r%1.jpg").arg(++m_fileNumber));
+        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+        Pnm decoded;
+        QString message;
+        QVERIFY2(djpeg(path, &decoded, &message), qPrintable(message));
+        QCOMPARE(decoded.width, c.w);
+        const double p = psnr(*c.expected, decoded);
+        QVERIFY2(p > 40.0, qPrintable(QStringLiteral("PSNR %1 dB").arg(p)));
     }
 }
 
