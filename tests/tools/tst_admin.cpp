@@ -240,8 +240,11 @@ private slots:
                                       "('1001', '1002', '1003') ORDER BY ENUMBER"));
         QCOMPARE(firstCards.size(), 3);
         const QByteArray readme = readAll(QStringLiteral(ATTENDANCE_SOURCE_DIR "/README.md"));
-        for (const QString& card : firstCards)
+        const QByteArray runScript = readAll(QStringLiteral(ATTENDANCE_SOURCE_DIR "/run.sh"));
+        for (const QString& card : firstCards) {
             QVERIFY2(readme.contains(card.toLatin1()), qPrintable(card));
+            QVERIFY2(runScript.contains(card.toLatin1()), qPrintable(card));
+        }
         const QString again = path(QStringLiteral("demo-again"));
         QCOMPARE(run({QStringLiteral("init"), again, QStringLiteral("--demo")}).code, 0);
         QCOMPARE(rows(db(QStringLiteral("demo-again")),
@@ -282,6 +285,17 @@ private slots:
                       QStringLiteral("SELECT hex(HEADIMG) FROM Employee ORDER BY ENUMBER")),
                  rows(db(QStringLiteral("demo")),
                       QStringLiteral("SELECT hex(HEADIMG) FROM Employee ORDER BY ENUMBER")));
+
+        // Without the departments the employees could not sign in: said, not refused.
+        const QString bare = path(QStringLiteral("bare"));
+        QCOMPARE(
+            run({QStringLiteral("init"), bare, QStringLiteral("--password"), QStringLiteral("x")})
+                .code,
+            0);
+        r = run({QStringLiteral("import-employees"), emps, dir, bare});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains(QStringLiteral("warning")), qPrintable(r.err));
+        QCOMPARE(rows(db(QStringLiteral("bare")), kEmployeeColumns), source);
 
         // A second import overwrites by number and adds nobody.
         r = run({QStringLiteral("import-employees"), emps, dir, target});

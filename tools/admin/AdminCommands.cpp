@@ -15,6 +15,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlQuery>
 #include <functional>
 
 namespace AdminCommands {
@@ -140,10 +142,29 @@ int runInit(Context& c) {
     if (!DatabaseSchema::Create(db, &error))
         return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
 
-    // From here on a failure removes the database again, so init can be repeated.
+    // From here on a failure removes the database again and puts the
+    // configuration back as it was, so init can simply be repeated.
+    const bool hadIni = QFileInfo::exists(ini);
+    QByteArray oldIni;
+    if (hadIni) {
+        QFile f(ini);
+        if (!f.open(QIODevice::ReadOnly)) {
+            QFile::remove(db);
+            return failure(c.err, QStringLiteral("cannot read %1").arg(ini));
+        }
+        oldIni = f.readAll();
+    }
     auto undo = [&](const QString& message) {
         clsDbConn::CloseShared();
         QFile::remove(db);
+        if (!hadIni) {
+            QFile::remove(ini);
+        } else {
+            QSaveFile f(ini);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(oldIni);
+            f.commit();
+        }
         return failure(c.err, message);
     };
 
@@ -221,8 +242,20 @@ int runImportEmployees(Context& c) {
     QString error;
     int count = 0;
     const bool ok = ExchangeFiles::ImportEmployees(c.args[0], &error, &count);
-    return reportExchange(
+    const int status = reportExchange(
         c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
+    if (status == Success) {
+        // Such employees vanish from every list and cannot sign in.
+        QSqlQuery q(clsDbConn().GetDbConn());
+        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID IS NULL OR DID NOT IN "
+                                  "(SELECT ID FROM Dept)")) &&
+            q.next() && q.value(0).toInt() > 0)
+            c.err << "attendance-admin: warning: " << q.value(0).toInt()
+                  << " employees have a department key that this database does not know; "
+                     "import the department file of the exporting database as well"
+                  << Qt::endl;
+    }
+    return status;
 }
 
 int runImportDepartments(Context& c) {
