@@ -122,6 +122,7 @@ private slots:
     void failedSamplingKeepsPrevious();
     void laterSettingsDoNotSpoilSamples();
     void entropyDataIsStuffed();
+    void edgesRepeatIntoPaddingAndUnits();
     void jpegencCommand();
 
 private:
@@ -434,6 +435,43 @@ void tst_cJpeg::entropyDataIsStuffed() {
         QString message;
         const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
         QVERIFY2(decodesWithDjpeg(path, &message), qPrintable(message));
+    }
+}
+
+void tst_cJpeg::edgesRepeatIntoPaddingAndUnits() {
+    // A picture smaller than its blocks or units codes exactly like a larger
+    // picture that repeats its last column and row: the padding and the whole
+    // units of the interleaved scan repeat the edge samples.
+    const auto repeatEdges = [](const cImage& image, int w, int h) {
+        auto out = std::make_unique<cImage>();
+        out->Create(w, h, 24);
+        std::vector<uchar> row(size_t(w) * 3);
+        for (int y = 0; y < h; ++y) {
+            image.ReadRowBGR(std::min(y, image.Height() - 1), 0, image.Width(), row.data());
+            for (int x = image.Width(); x < w; ++x)
+                std::copy_n(&row[3 * size_t(image.Width() - 1)], 3, &row[3 * size_t(x)]);
+            out->WriteRowBGR(y, 0, w, row.data());
+        }
+        return out;
+    };
+    for (int size : {1, 8, 13}) {
+        // The last two columns and rows are equal, so that the 2×2 chrominance
+        // means at the edge are those of the edge pixels.
+        auto base = smoothPicture(std::max(1, size - 1), std::max(1, size - 1));
+        auto image = repeatEdges(*base, size, size);
+        for (bool grey : {false, true}) {
+            const int padded = grey ? (size + 7) / 8 * 8 : 16;
+            auto larger = repeatEdges(*image, padded, padded);
+            cJpeg jpeg;
+            jpeg.setQuality(100);
+            if (grey)
+                jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
+            QList<QByteArray> small, large;
+            parse(encode(jpeg, *image), &small);
+            parse(encode(jpeg, *larger), &large);
+            QCOMPARE(small.size(), 1);
+            QVERIFY2(small == large, qPrintable(QStringLiteral("size %1").arg(size)));
+        }
     }
 }
 
