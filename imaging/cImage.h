@@ -44,11 +44,18 @@ public:
     const uchar* DIBitsPtr() const { return m_bits.empty() ? nullptr : m_bits.data(); }
     qint32 BytesPerScanLine() const;
 
+    // Bit counts 1, 4, 8 and 24; indexed images start with an even grey ramp.
+    // Every failed Create or copy leaves the image empty.
     bool Create(qint32 width, qint32 height, qint16 bitCount);
+    // Bit count 0 takes the picture's own depth (16 bits become 24; 32 fails).
     bool CopyStdPicture(const QImage& picture, qint16 bitCount = 0);
+    // The rectangle must lie wholly inside the source; bit count 0 follows
+    // the size of the source's colour table.
     bool CopyHDC(const cImage* source, qint32 width, qint32 height, qint16 bitCount = 0,
                  qint32 left = 0, qint32 top = 0);
     bool CopyPalletHDC(const cImage* source);
+    // Clipped to the destination; a destination in another format than
+    // 32 bits a pixel is converted to 32 bits first.
     void PaintHDC(QImage& destination, qint32 left = 0, qint32 top = 0,
                   quint32 rasterOperation = SRCCOPY) const;
     std::unique_ptr<cImage> Greyscale() const;
