@@ -17,11 +17,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -129,6 +132,69 @@ private slots:
             w->hide();
         fx.reset();
         AppClock::reset();
+    }
+
+    // --- platform: message boxes, fonts, translations -------------------
+
+    void realMessageBoxes() {
+        MsgBox::ClearHandler();
+        QString title, buttons;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        auto answer = [&](const QString& press) {
+            onNextModal([&, press](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                QVERIFY(box);
+                title = box->windowTitle();
+                icon = box->icon();
+                buttons.clear();
+                for (QAbstractButton* b : box->buttons())
+                    buttons += b->text() + QLatin1Char('|');
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == press)
+                        b->click();
+            });
+        };
+        answer(QStringLiteral("确定"));
+        QCOMPARE(
+            MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QString(), MsgBox::Icon::Exclamation),
+            MsgBox::Result::Ok);
+        QCOMPARE(title, QStringLiteral("签到系统")); // no title: the program title
+        QCOMPARE(icon, QMessageBox::Warning);
+        QCOMPARE(buttons, QStringLiteral("确定|"));
+
+        answer(QStringLiteral("否"));
+        QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("y"), QStringLiteral("询问"),
+                                     MsgBox::Icon::Question, MsgBox::Buttons::YesNo),
+                 MsgBox::Result::No);
+        QCOMPARE(title, QStringLiteral("询问"));
+        QCOMPARE(icon, QMessageBox::Question);
+        answer(QStringLiteral("是"));
+        QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("y"), QStringLiteral("询问"),
+                                     MsgBox::Icon::Question, MsgBox::Buttons::YesNo),
+                 MsgBox::Result::Yes);
+        initTestCase(); // the capturing handler again
+    }
+
+    void chineseFontsAndTranslations() {
+        ChineseUi::InstallFontSubstitutions();
+        const QStringList chinese = {"AR PL UMing CN", "AR PL UKai CN", "WenQuanYi Zen Hei"};
+        for (const char* face : {"宋体", "黑体", "楷体_GB2312", "仿宋_GB2312", "隶书"}) {
+            const QString family = QFontInfo(QFont(QString::fromUtf8(face), 12)).family();
+            QVERIFY2(chinese.contains(family),
+                     qPrintable(QString::fromUtf8(face) + " -> " + family));
+        }
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("宋体"))).family(),
+                 QStringLiteral("AR PL UMing CN"));
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("黑体"))).family(),
+                 QStringLiteral("WenQuanYi Zen Hei"));
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("楷体_GB2312"))).family(),
+                 QStringLiteral("AR PL UKai CN"));
+
+        QVERIFY(ChineseUi::LoadTranslations(*qApp));
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        QCOMPARE(ChineseUi::GeneralDateTime(QDateTime(QDate(2007, 3, 5), QTime(8, 5, 9))),
+                 QStringLiteral("2007-3-5 8:05:09"));
     }
 
     // --- start-up -------------------------------------------------------
