@@ -304,12 +304,21 @@ void frmMain::mnuSetUnit_Click() {
 QString frmMain::askFile(bool save, const QString& title, const QString& filter) {
     if (m_fileDialog)
         return m_fileDialog(save, title, filter);
-    // An existing backup file is refused by the backup itself, never overwritten.
-    const QString chosen =
-        save ? QFileDialog::getSaveFileName(this, title, QString(), filter, nullptr,
-                                            QFileDialog::DontConfirmOverwrite)
-             : QFileDialog::getOpenFileName(this, title, QString(), filter);
-    return chosen.isEmpty() ? QString() : chosen; // null: cancelled
+    QFileDialog dlgCommonDialog(this, title, QString(), filter);
+    dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
+    if (save) {
+        dlgCommonDialog.setAcceptMode(QFileDialog::AcceptSave);
+        dlgCommonDialog.setFileMode(QFileDialog::AnyFile);
+        // An existing backup file is refused by the backup itself, never overwritten.
+        dlgCommonDialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dlgCommonDialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dlgCommonDialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dlgCommonDialog.exec() != QDialog::Accepted)
+        return QString(); // null: cancelled
+    const QStringList chosen = dlgCommonDialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 void frmMain::mnuImportDetpInfo_Click() {

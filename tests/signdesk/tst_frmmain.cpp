@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -739,6 +740,35 @@ private slots:
         QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
         QCOMPARE(gBoxes.size(), 1);
         QCOMPARE(gBoxes[0].text, QStringLiteral("导出数据失败！"));
+    }
+
+    void backupThroughTheFileDialog() {
+        auto w = makeMain();
+        const QString file = fx->file(QStringLiteral("month.xml"));
+        QString title;
+        onNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->objectName(), QStringLiteral("dlgCommonDialog"));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            title = dialog->windowTitle();
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        QCOMPARE(title, QStringLiteral("设定导出文件"));
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(gBoxes.size(), 1);
+        QCOMPARE(gBoxes[0].text, QStringLiteral("数据已成功导出！"));
+
+        // Cancelling the open dialog of the department update: no message.
+        gBoxes.clear();
+        onNextModal([](QWidget* modal) {
+            QVERIFY(qobject_cast<QFileDialog*>(modal));
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        QVERIFY(gBoxes.isEmpty());
     }
 
     // --- help, home page, About -----------------------------------
