@@ -63,6 +63,17 @@ private slots:
     }
     void cleanup() { fx.reset(); }
 
+    void storedDateTimes() {
+        const QDateTime t(QDate(2026, 3, 10), QTime(8, 3, 7));
+        QCOMPARE(DbDateTime::ToText(t), QStringLiteral("2026-03-10 08:03:07"));
+        QCOMPARE(DbDateTime::FromText(QStringLiteral("2026-03-10 08:03:07")), t);
+        QCOMPARE(DbDateTime::FromText(QStringLiteral("2026-03-10T08:03:07")), t);
+        for (const char* bad :
+             {"2026-02-30 08:00:00", "2026-03-10 24:00:00", "2026-03-1x 08:00:00", "", "garbage"})
+            QVERIFY(!DbDateTime::FromText(QString::fromLatin1(bad)).isValid());
+        QCOMPARE(DbDateTime::DayEnd(QDate(2026, 12, 31)), QStringLiteral("2027-01-01 00:00:00"));
+    }
+
     void connectionNeedsTheFile() {
         QVERIFY(clsDbConn().GetDbConn().isValid());
         clsDbConn::CloseShared();
