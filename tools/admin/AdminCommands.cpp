@@ -422,11 +422,6 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             << commandUsage(*cmd);
         return WrongUsage;
     }
-    if (!cmd->usesDirOption && cmd->name != QLatin1String("init") &&
-        parser.isSet(QStringLiteral("dir"))) {
-        err << "attendance-admin " << cmd->name << ": --dir does not apply\n";
-        return WrongUsage;
-    }
     Context context{parser, args, out, err};
     const int status = cmd->run(context);
     clsDbConn::CloseShared();
