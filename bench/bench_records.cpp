@@ -254,8 +254,8 @@ public:
                               nullptr),
               "open");
         sqlite3_busy_timeout(m_db, clsDbConn::BusyTimeoutMs);
-        exec(m_db, "PRAGMA journal_mode=DELETE");
-        exec(m_db, "PRAGMA synchronous=FULL");
+        for (const QString& pragma : clsDbConn::SessionPragmas())
+            exec(m_db, pragma.toUtf8().constData());
     }
     ~RawSignIn() { sqlite3_close(m_db); }
 
@@ -344,6 +344,7 @@ void printFigure(const char* what, double ms, double goalMs) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    AppClock::UseSystemTimeZoneOnce();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const Size& size = args.contains(QStringLiteral("--quick")) ? kQuick : kFull;

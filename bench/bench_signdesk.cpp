@@ -289,6 +289,7 @@ int startupChild(int argc, char* argv[], const QString& dir, QElapsedTimer& sinc
 } // namespace
 
 int main(int argc, char* argv[]) {
+    AppClock::UseSystemTimeZoneOnce();
     QElapsedTimer sinceStart;
     sinceStart.start();
     QString dir = QStringLiteral("/tmp/signdesk_bench");

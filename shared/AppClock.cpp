@@ -1,5 +1,7 @@
 #include "AppClock.h"
 
+#include <ctime>
+
 namespace {
 AppClock::Source& source() {
     static AppClock::Source s;
@@ -40,4 +42,11 @@ void AppClock::advance(qint64 msecs) {
 void AppClock::reset() {
     source() = nullptr;
     fixedTime() = QDateTime();
+}
+
+void AppClock::UseSystemTimeZoneOnce() {
+    if (qEnvironmentVariableIsSet("TZ"))
+        return;
+    qputenv("TZ", ":/etc/localtime");
+    tzset();
 }

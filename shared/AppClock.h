@@ -21,4 +21,9 @@ public:
     // Moves a fixed clock forward; no effect on the system clock.
     static void advance(qint64 msecs);
     static void reset();
+
+    // Call first in main(): with TZ unset the C library checks the zone file
+    // on every local-time conversion, which dominates loading thousands of
+    // records. TZ=":/etc/localtime" names the same zone and reads it once.
+    static void UseSystemTimeZoneOnce();
 };

@@ -11,6 +11,14 @@ QString clsDbConn::ConnectionName() {
     return QStringLiteral("attendance");
 }
 
+QStringList clsDbConn::SessionPragmas() {
+    // Every committed record is in the database file itself, so copying the
+    // file copies everything; truncating the journal instead of deleting it
+    // spares the folder update on every commit.
+    return {QStringLiteral("PRAGMA journal_mode=TRUNCATE"),
+            QStringLiteral("PRAGMA synchronous=FULL")};
+}
+
 QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
     // Only an existing regular file: the programs never create the database.
     QFileInfo info(path);
@@ -36,13 +44,11 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
             QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (db.open()) {
             QSqlQuery q(db);
-            // A rollback journal with full synchronous commits keeps every
-            // committed record in the database file itself, so copying the
-            // file copies everything. The first query also proves the file
-            // is a database.
-            ok = q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")) &&
-                 q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
-                 q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            ok = true;
+            for (const QString& pragma : SessionPragmas())
+                ok = ok && q.exec(pragma);
+            // Proves the file is a database.
+            ok = ok && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             q.finish();
         }
         if (!ok)

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // The process-wide database connection. Opened at the first record
 // operation and kept for the whole run; every record class goes through it.
@@ -19,6 +20,10 @@ public:
     static QString ConnectionName();
     // Busy timeout for concurrent use of the file by both programs.
     static constexpr int BusyTimeoutMs = 5000;
+
+    // The statements every connection runs after opening: a rollback journal
+    // with full synchronous commits.
+    static QStringList SessionPragmas();
 
     // Opens a connection named `name` on an SQLite file with the settings
     // the programs use; an invalid QSqlDatabase on failure. The file must exist.

@@ -1,3 +1,4 @@
+#include "AppClock.h"
 #include "ChineseUi.h"
 #include "StationGlobals.h"
 #include "clsDbConn.h"
@@ -8,6 +9,7 @@
 // Start-up: the database file check, the unit name, then the main window,
 // which opens the sign-in screen 10 ms after it has loaded.
 int main(int argc, char* argv[]) {
+    AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
     QApplication::setApplicationName(Station::ProgramTitle());
     ChineseUi::Setup(app);

@@ -2,6 +2,7 @@
 // commands from scripts. Works on the "attendance.ini" of the program
 // directory, like the two programs.
 #include "AdminCommands.h"
+#include "AppClock.h"
 
 #include <QGuiApplication>
 #include <memory>
@@ -19,6 +20,7 @@ void messageFilter(QtMsgType type, const QMessageLogContext& context, const QStr
 } // namespace
 
 int main(int argc, char* argv[]) {
+    AppClock::UseSystemTimeZoneOnce();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
