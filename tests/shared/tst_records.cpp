@@ -4,6 +4,7 @@
 #include "DbQuery.h"
 #include "ExchangeFiles.h"
 #include "RowSetXml.h"
+#include "clsConfiguration.h"
 #include "clsDept.h"
 #include "clsDeptSet.h"
 #include "clsEmployee.h"
@@ -85,6 +86,18 @@ private slots:
         // A file that is not a database does not open either.
         fx->writeFile(QStringLiteral("vorerur.dat"), "not a database at all, just text");
         QVERIFY(!clsDbConn().TestConn());
+    }
+
+    void pathWrittenWithBackslashes() {
+        // A configuration written on another system names the folder with
+        // backslashes; it still finds the database.
+        clsDbConn::CloseShared();
+        QString windowsStyle = fx->dir.path();
+        windowsStyle.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        fx->writeFile(QStringLiteral("attendance.ini"),
+                      "[data]\r\npath = \"" + windowsStyle.toUtf8() + "\\\"\r\n");
+        QCOMPARE(DatabaseFilePath(), fx->dbPath);
+        QVERIFY(clsDbConn().GetDbConn().isOpen());
     }
 
     void connectionIsSharedAndReopened() {
