@@ -2,8 +2,20 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+
+// The control `name` below w; the test program stops if it is missing.
+template <typename T> T* child(QObject* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    if (!c)
+        qFatal("missing control %s", name);
+    return c;
+}
+
+QByteArray readFile(const QString& path); // empty when unreadable
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 // A station installation in a temporary program directory: "attendance.ini"
 // with DATA/PATH pointing at the directory and a unit name, and a fresh
