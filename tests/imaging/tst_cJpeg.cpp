@@ -2,31 +2,16 @@
 // the jpegenc command.
 #include "cImage.h"
 #include "cJpeg.h"
+#include "helpers/JpegCheck.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// Smooth colours over the whole picture.
-std::unique_ptr<cImage> smoothPicture(int w, int h) {
-    auto image = std::make_unique<cImage>();
-    if (!image->Create(w, h, 24))
-        return nullptr;
-    std::vector<uchar> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            row[3 * size_t(x)] = uchar(255 * x / std::max(1, w - 1));
-            row[3 * size_t(x) + 1] = uchar(255 * y / std::max(1, h - 1));
-            row[3 * size_t(x) + 2] = uchar(128 + 100 * std::sin((x + y) / 9.0));
-        }
-        image->WriteRowBGR(y, 0, w, row.data());
-    }
-    return image;
-}
+using namespace JpegCheck;
 
 struct Segment {
     int marker = 0;
@@ -86,22 +71,6 @@ QList<int> bytes(const QByteArray& data) {
     return list;
 }
 
-QString djpegPath() {
-    return QStandardPaths::findExecutable(QStringLiteral("djpeg"));
-}
-
-// Decodes with libjpeg-turbo's djpeg; true when it decodes without a warning.
-bool decodesWithDjpeg(const QString& file, QString* message) {
-    QProcess p;
-    p.start(djpegPath(), {QStringLiteral("-pnm"), file});
-    if (!p.waitForFinished(120000)) {
-        *message = QStringLiteral("djpeg did not finish");
-        return false;
-    }
-    *message = QString::fromLocal8Bit(p.readAllStandardError());
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 && message->isEmpty();
-}
-
 } // namespace
 
 class tst_cJpeg : public QObject {
@@ -114,7 +83,6 @@ private slots:
     void quantisationTables();
     void qualityOutsideRangeIsIgnored();
     void samplingErrorsKeepStructure();
-    void greyHasOneComponent();
     void markerOrderAndHeaders();
     void huffmanTablesAreComplete();
     void commentLimits();
@@ -133,7 +101,7 @@ private:
 };
 
 void tst_cJpeg::initTestCase() {
-    QVERIFY2(!djpegPath().isEmpty(),
+    QVERIFY2(!Tool("djpeg").isEmpty(),
              "djpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
 }
 
@@ -190,7 +158,7 @@ void tst_cJpeg::quantisationTables() {
     QFETCH(int, quality);
     QFETCH(QList<int>, luminance);
     QFETCH(QList<int>, chrominance);
-    auto image = smoothPicture(16, 16);
+    auto image = TestPicture(16, 16);
     cJpeg jpeg;
     jpeg.setQuality(quality);
     QCOMPARE(jpeg.Quality(), quality);
@@ -204,7 +172,7 @@ void tst_cJpeg::quantisationTables() {
 }
 
 void tst_cJpeg::qualityOutsideRangeIsIgnored() {
-    auto image = smoothPicture(8, 8);
+    auto image = TestPicture(8, 8);
     cJpeg jpeg;
     QCOMPARE(jpeg.Quality(), 75);
     const QByteArray before = encode(jpeg, *image);
@@ -216,7 +184,7 @@ void tst_cJpeg::qualityOutsideRangeIsIgnored() {
 }
 
 void tst_cJpeg::samplingErrorsKeepStructure() {
-    auto image = smoothPicture(24, 24);
+    auto image = TestPicture(24, 24);
     cJpeg jpeg;
     jpeg.SetSamplingFrequencies(1, 2, 1, 1, 1, 1);
     const QList<QList<int>> bad = {{5, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 5},
@@ -237,20 +205,8 @@ void tst_cJpeg::samplingErrorsKeepStructure() {
              (QList<int>{8, 0, 24, 0, 24, 3, 1, 0x12, 0, 2, 0x11, 1, 3, 0x11, 1}));
 }
 
-void tst_cJpeg::greyHasOneComponent() {
-    auto image = smoothPicture(13, 13);
-    cJpeg jpeg;
-    jpeg.SetSamplingFrequencies(2, 2, 0, 0, 0, 0);
-    const QList<Segment> segments = parse(encode(jpeg, *image));
-    QCOMPARE(withMarker(segments, 0xDB).size(), 1);
-    QCOMPARE(withMarker(segments, 0xC4).size(), 2);
-    QCOMPARE(bytes(withMarker(segments, 0xC0)[0].payload),
-             (QList<int>{8, 0, 13, 0, 13, 1, 1, 0x11, 0}));
-    QCOMPARE(bytes(withMarker(segments, 0xDA)[0].payload), (QList<int>{1, 1, 0x00, 0, 63, 0}));
-}
-
 void tst_cJpeg::markerOrderAndHeaders() {
-    auto image = smoothPicture(17, 33);
+    auto image = TestPicture(17, 33);
     cJpeg jpeg;
     jpeg.setComment(QStringLiteral("Employee 0042"));
     const QByteArray file = encode(jpeg, *image);
@@ -289,7 +245,7 @@ void tst_cJpeg::huffmanTablesAreComplete() {
     // Every table must be a prefix code of at most 16 bits that leaves the
     // all-ones code free, and hold each symbol once.
     for (int quality : {1, 75, 100}) {
-        auto image = smoothPicture(64, 48);
+        auto image = TestPicture(64, 48);
         cJpeg jpeg;
         jpeg.setQuality(quality);
         for (const Segment& s : withMarker(parse(encode(jpeg, *image)), 0xC4)) {
@@ -309,7 +265,7 @@ void tst_cJpeg::huffmanTablesAreComplete() {
 }
 
 void tst_cJpeg::commentLimits() {
-    auto image = smoothPicture(8, 8);
+    auto image = TestPicture(8, 8);
     cJpeg jpeg;
     jpeg.setComment(QStringLiteral("keep"));
     for (int length : {65534, 65535, 65536}) {
@@ -327,14 +283,14 @@ void tst_cJpeg::commentLimits() {
     QCOMPARE(file.mid(20, 4), QByteArray("\xFF\xFE\xFF\xFF", 4));
     QString message;
     const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
-    QVERIFY2(decodesWithDjpeg(path, &message), qPrintable(message));
+    QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
     // One byte per character; characters beyond one byte become '?'.
     jpeg.setComment(QStringLiteral("A\u00E9\u4E2D"));
     QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE)[0].payload, QByteArray("A\xE9?"));
 }
 
 void tst_cJpeg::saveFileResults() {
-    auto image = smoothPicture(9, 9);
+    auto image = TestPicture(9, 9);
     cJpeg jpeg;
     const QString path = m_dir->filePath(QStringLiteral("photo.jpg"));
     QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveNotWritten)); // nothing sampled yet
@@ -370,7 +326,7 @@ void tst_cJpeg::saveFileResults() {
 }
 
 void tst_cJpeg::failedSamplingKeepsPrevious() {
-    auto image = smoothPicture(20, 10);
+    auto image = TestPicture(20, 10);
     cImage never;
     cJpeg jpeg;
     QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 0, 0), 0);
@@ -395,7 +351,7 @@ void tst_cJpeg::failedSamplingKeepsPrevious() {
 
 void tst_cJpeg::laterSettingsDoNotSpoilSamples() {
     // A file always carries the tables and structure its coefficients were made with.
-    auto image = smoothPicture(32, 32);
+    auto image = TestPicture(32, 32);
     cJpeg jpeg;
     jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
     const QByteArray expected = encode(jpeg, *image);
@@ -434,7 +390,7 @@ void tst_cJpeg::entropyDataIsStuffed() {
         QVERIFY2(scans[0].count(QByteArray("\xFF\x00", 2)) > 10, "no stuffed byte produced");
         QString message;
         const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
-        QVERIFY2(decodesWithDjpeg(path, &message), qPrintable(message));
+        QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
     }
 }
 
@@ -457,7 +413,7 @@ void tst_cJpeg::edgesRepeatIntoPaddingAndUnits() {
     for (int size : {1, 8, 13}) {
         // The last two columns and rows are equal, so that the 2×2 chrominance
         // means at the edge are those of the edge pixels.
-        auto base = smoothPicture(std::max(1, size - 1), std::max(1, size - 1));
+        auto base = TestPicture(std::max(1, size - 1), std::max(1, size - 1));
         auto image = repeatEdges(*base, size, size);
         for (bool grey : {false, true}) {
             const int padded = grey ? (size + 7) / 8 * 8 : 16;

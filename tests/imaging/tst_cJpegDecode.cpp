@@ -3,15 +3,17 @@
 // encoder in quality and size.
 #include "cImage.h"
 #include "cJpeg.h"
+#include "helpers/JpegCheck.h"
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
 
 namespace {
+
+using namespace JpegCheck;
 
 struct Sampling {
     int f[6];
@@ -44,25 +46,6 @@ QList<Sampling> greySamplings() {
     return {{{1, 1, 0, 0, 0, 0}}, {{2, 1, 0, 0, 0, 0}}, {{1, 2, 0, 0, 0, 0}}, {{2, 2, 0, 0, 0, 0}}};
 }
 
-// Smooth colours with one sharp edge, for any size.
-std::unique_ptr<cImage> testPicture(int w, int h) {
-    auto image = std::make_unique<cImage>();
-    if (!image->Create(w, h, 24))
-        return nullptr;
-    std::vector<uchar> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const double fx = double(x) / std::max(1, w - 1), fy = double(y) / std::max(1, h - 1);
-            row[3 * size_t(x)] = uchar(40 + 180 * fx);
-            row[3 * size_t(x) + 1] = uchar(200 - 150 * fy);
-            row[3 * size_t(x) + 2] =
-                uchar(128 + 90 * std::sin(6.0 * (fx + fy)) + (x > w / 2 ? 20 : 0));
-        }
-        image->WriteRowBGR(y, 0, w, row.data());
-    }
-    return image;
-}
-
 // A photo-like picture: shading, edges and fine texture.
 std::unique_ptr<cImage> photoPicture(int w, int h) {
     auto image = std::make_unique<cImage>();
@@ -86,55 +69,6 @@ std::unique_ptr<cImage> photoPicture(int w, int h) {
         image->WriteRowBGR(y, 0, w, row.data());
     }
     return image;
-}
-
-struct Pnm {
-    int width = 0, height = 0, channels = 0;
-    QByteArray pixels;
-};
-
-QString tool(const char* name) {
-    return QStandardPaths::findExecutable(QString::fromLatin1(name));
-}
-
-// Decodes with djpeg into a PPM or PGM; false with a message on any error or warning.
-bool djpeg(const QString& file, Pnm* out, QString* message) {
-    QProcess p;
-    p.start(tool("djpeg"), {QStringLiteral("-pnm"), file});
-    if (!p.waitForFinished(120000)) {
-        *message = QStringLiteral("djpeg did not finish");
-        return false;
-    }
-    *message = QString::fromLocal8Bit(p.readAllStandardError());
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !message->isEmpty()) {
-        *message += QStringLiteral(" (djpeg exit %1)").arg(p.exitCode());
-        return false;
-    }
-    const QByteArray data = p.readAllStandardOutput();
-    // Header: magic, width, height, maximum value, one whitespace byte.
-    QList<QByteArray> fields;
-    qsizetype i = 0;
-    while (fields.size() < 4 && i < data.size()) {
-        while (i < data.size() && std::isspace(uchar(data[i])))
-            ++i;
-        const qsizetype start = i;
-        while (i < data.size() && !std::isspace(uchar(data[i])))
-            ++i;
-        fields << data.mid(start, i - start);
-    }
-    if (fields.size() < 4 || (fields[0] != "P5" && fields[0] != "P6")) {
-        *message = QStringLiteral("djpeg wrote no PNM");
-        return false;
-    }
-    out->channels = fields[0] == "P5" ? 1 : 3;
-    out->width = fields[1].toInt();
-    out->height = fields[2].toInt();
-    out->pixels = data.mid(i + 1);
-    if (out->pixels.size() != qsizetype(out->width) * out->height * out->channels) {
-        *message = QStringLiteral("short PNM");
-        return false;
-    }
-    return true;
 }
 
 // Peak signal-to-noise ratio of a decoded picture against the source (for
@@ -192,13 +126,13 @@ bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, Pnm* out, 
     }
     args << QStringLiteral("-outfile") << jpg << ppm;
     QProcess p;
-    p.start(tool("cjpeg"), args);
+    p.start(Tool("cjpeg"), args);
     if (!p.waitForFinished(120000) || p.exitCode() != 0) {
         *message =
             QStringLiteral("cjpeg failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
         return false;
     }
-    return djpeg(jpg, out, message);
+    return Djpeg(jpg, out, message);
 }
 
 } // namespace
@@ -222,7 +156,7 @@ private:
 };
 
 void tst_cJpegDecode::initTestCase() {
-    QVERIFY2(!tool("djpeg").isEmpty() && !tool("cjpeg").isEmpty(),
+    QVERIFY2(!Tool("djpeg").isEmpty() && !Tool("cjpeg").isEmpty(),
              "djpeg/cjpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
     QVERIFY(m_dir.isValid());
 }
@@ -259,7 +193,7 @@ void tst_cJpegDecode::decodes() {
     QFETCH(int, height);
     QFETCH(QList<Sampling>, samplings);
     QFETCH(QList<int>, qualities);
-    auto image = testPicture(width, height);
+    auto image = TestPicture(width, height);
     QVERIFY(image);
     const QString source = m_dir.filePath(QStringLiteral("source.ppm"));
     QVERIFY(writePpm(*image, source));
@@ -275,7 +209,7 @@ void tst_cJpegDecode::decodes() {
 
             Pnm decoded;
             QString message;
-            QVERIFY2(djpeg(path, &decoded, &message), qPrintable(what + ": " + message));
+            QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(what + ": " + message));
             QCOMPARE(decoded.width, width);
             QCOMPARE(decoded.height, height);
             QCOMPARE(decoded.channels, s.f[2] == 0 ? 1 : 3);
@@ -303,7 +237,7 @@ void tst_cJpegDecode::decodes() {
 // The sampled rectangle is the one asked for, and indexed bitmaps are read
 // through their colour tables.
 void tst_cJpegDecode::samplesRectanglesAndIndexedPictures() {
-    auto image = testPicture(64, 48);
+    auto image = TestPicture(64, 48);
     cImage part;
     QVERIFY(part.CopyHDC(image->hDC(), 24, 16, 24, 20, 10));
     cImage grey;
@@ -325,7 +259,7 @@ void tst_cJpegDecode::samplesRectanglesAndIndexedPictures() {
         QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
         Pnm decoded;
         QString message;
-        QVERIFY2(djpeg(path, &decoded, &message), qPrintable(message));
+        QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(message));
         QCOMPARE(decoded.width, c.w);
         const double p = psnr(*c.expected, decoded);
         QVERIFY2(p > 40.0, qPrintable(QStringLiteral("PSNR %1 dB").arg(p)));
@@ -364,7 +298,7 @@ void tst_cJpegDecode::matchesLibjpegTurbo() {
 
     const QString theirs = m_dir.filePath(QStringLiteral("theirs-%1.jpg").arg(m_fileNumber));
     QProcess cjpeg;
-    cjpeg.start(tool("cjpeg"), QStringList{QStringLiteral("-quality"), QStringLiteral("75"),
+    cjpeg.start(Tool("cjpeg"), QStringList{QStringLiteral("-quality"), QStringLiteral("75"),
                                            QStringLiteral("-dct"), QStringLiteral("float"),
                                            QStringLiteral("-optimize")} +
                                    cjpegOptions +
@@ -374,8 +308,8 @@ void tst_cJpegDecode::matchesLibjpegTurbo() {
 
     Pnm a, b;
     QString message;
-    QVERIFY2(djpeg(ours, &a, &message), qPrintable(message));
-    QVERIFY2(djpeg(theirs, &b, &message), qPrintable(message));
+    QVERIFY2(Djpeg(ours, &a, &message), qPrintable(message));
+    QVERIFY2(Djpeg(theirs, &b, &message), qPrintable(message));
     const double ourPsnr = psnr(*image, a), theirPsnr = psnr(*image, b);
     const qint64 ourSize = QFileInfo(ours).size(), theirSize = QFileInfo(theirs).size();
     qInfo("PSNR %.3f dB (libjpeg-turbo %.3f dB), size %lld bytes (libjpeg-turbo %lld)", ourPsnr,

@@ -1,0 +1,76 @@
+#include "JpegCheck.h"
+
+#include <QList>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace JpegCheck {
+
+std::unique_ptr<cImage> TestPicture(int w, int h) {
+    auto image = std::make_unique<cImage>();
+    if (!image->Create(w, h, 24))
+        return nullptr;
+    std::vector<uchar> row(size_t(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const double fx = double(x) / std::max(1, w - 1), fy = double(y) / std::max(1, h - 1);
+            row[3 * size_t(x)] = uchar(40 + 180 * fx);
+            row[3 * size_t(x) + 1] = uchar(200 - 150 * fy);
+            row[3 * size_t(x) + 2] =
+                uchar(128 + 90 * std::sin(6.0 * (fx + fy)) + (x > w / 2 ? 20 : 0));
+        }
+        image->WriteRowBGR(y, 0, w, row.data());
+    }
+    return image;
+}
+
+QString Tool(const char* name) {
+    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+}
+
+bool Djpeg(const QString& file, Pnm* out, QString* message) {
+    QProcess p;
+    p.start(Tool("djpeg"), {QStringLiteral("-pnm"), file});
+    if (!p.waitForFinished(120000)) {
+        *message = QStringLiteral("djpeg did not finish");
+        return false;
+    }
+    *message = QString::fromLocal8Bit(p.readAllStandardError());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !message->isEmpty()) {
+        *message += QStringLiteral(" (djpeg exit %1)").arg(p.exitCode());
+        return false;
+    }
+    if (!out)
+        return true;
+    const QByteArray data = p.readAllStandardOutput();
+    // Header: magic, width, height, maximum value, one whitespace byte.
+    QList<QByteArray> fields;
+    qsizetype i = 0;
+    while (fields.size() < 4 && i < data.size()) {
+        while (i < data.size() && std::isspace(uchar(data[i])))
+            ++i;
+        const qsizetype start = i;
+        while (i < data.size() && !std::isspace(uchar(data[i])))
+            ++i;
+        fields << data.mid(start, i - start);
+    }
+    if (fields.size() < 4 || (fields[0] != "P5" && fields[0] != "P6")) {
+        *message = QStringLiteral("djpeg wrote no PNM");
+        return false;
+    }
+    out->channels = fields[0] == "P5" ? 1 : 3;
+    out->width = fields[1].toInt();
+    out->height = fields[2].toInt();
+    out->pixels = data.mid(i + 1);
+    if (out->pixels.size() != qsizetype(out->width) * out->height * out->channels) {
+        *message = QStringLiteral("short PNM");
+        return false;
+    }
+    return true;
+}
+
+} // namespace JpegCheck
