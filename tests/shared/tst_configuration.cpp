@@ -292,20 +292,6 @@ private slots:
         QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
     }
 
-    void unitNameOnlyStoredBySaveInfo() {
-        clsSchoolArea first;
-        first.setSNAME(QStringLiteral("第一中学"));
-        QVERIFY(first.SaveInfo());
-        const QByteArray stored = ReadBytes(m_ini);
-        clsSchoolArea second;
-        QCOMPARE(second.SNAME(), QStringLiteral("第一中学"));
-        second.setSNAME(QStringLiteral("第二中学"));
-        QCOMPARE(ReadBytes(m_ini), stored);
-        QCOMPARE(clsSchoolArea().SNAME(), QStringLiteral("第一中学"));
-        second.LoadInfo();
-        QCOMPARE(second.SNAME(), QStringLiteral("第一中学"));
-    }
-
     void rewriteKeepsModeAndLinks() {
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
         QVERIFY(

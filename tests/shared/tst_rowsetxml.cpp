@@ -36,6 +36,16 @@ QDateTime at(const char* text) {
     return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
 }
 
+// Loads a sample file; a failure is printed.
+bool loadSample(const char* name, RowSet* rs) {
+    QString error;
+    if (RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name), rs,
+                        &error))
+        return true;
+    qWarning("%s", qPrintable(error));
+    return false;
+}
+
 QByteArray readSample(const char* name) {
     QFile f(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name));
     if (!f.open(QIODevice::ReadOnly))
@@ -112,11 +122,7 @@ private slots:
 
     void sampleDateStates() {
         RowSet rs;
-        QString error;
-        QVERIFY2(RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR
-                                                "/tablegram_exhaustive_flat_Date_states.xml"),
-                                 &rs, &error),
-                 qPrintable(error));
+        QVERIFY(loadSample("tablegram_exhaustive_flat_Date_states.xml", &rs));
         QVERIFY(rs.updatable);
         QCOMPARE(rs.columns.size(), 2);
         QCOMPARE(rs.columns[0].name, QStringLiteral("ID"));
@@ -137,12 +143,7 @@ private slots:
 
     void sampleWrappedBinary() {
         RowSet rs;
-        QString error;
-        QVERIFY2(
-            RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR
-                                           "/tablegram_exhaustive_flat_LongVarBinary_states.xml"),
-                            &rs, &error),
-            qPrintable(error));
+        QVERIFY(loadSample("tablegram_exhaustive_flat_LongVarBinary_states.xml", &rs));
         QCOMPARE(rs.columns[1].type, Type::Binary);
         QVERIFY(rs.columns[1].isLong);
         QCOMPARE(rs.columns[1].maxLength, 4000);
@@ -168,11 +169,7 @@ private slots:
 
     void sampleNameMapping() {
         RowSet rs;
-        QString error;
-        QVERIFY2(RowSetXml::Load(
-                     QStringLiteral(ATTENDANCE_SAMPLES_DIR "/tablegram_fuzz_name_mapping.xml"), &rs,
-                     &error),
-                 qPrintable(error));
+        QVERIFY(loadSample("tablegram_fuzz_name_mapping.xml", &rs));
         QCOMPARE(rs.columns.size(), 5);
         const QStringList names{QStringLiteral("ID"), QStringLiteral("Field Space Text"),
                                 QStringLiteral("1LeadingInteger"), QStringLiteral("Name-With-Dash"),
@@ -203,11 +200,7 @@ private slots:
 
     void sampleBinaryInsert() {
         RowSet rs;
-        QString error;
-        QVERIFY2(RowSetXml::Load(
-                     QStringLiteral(ATTENDANCE_SAMPLES_DIR "/tablegram_generated_binary.xml"), &rs,
-                     &error),
-                 qPrintable(error));
+        QVERIFY(loadSample("tablegram_generated_binary.xml", &rs));
         QCOMPARE(rs.columns.size(), 3);
         QVERIFY(!rs.columns[1].isLong);
         QCOMPARE(rs.columns[1].maxLength, 4);
@@ -312,10 +305,11 @@ private slots:
         QCOMPARE(back.rows.size(), 0);
     }
 
-    void escapesSpecialsAndWhitespace() {
+    void escapesSpecialsAndOmitsEmptyBinary() {
         RowSet rs;
-        rs.columns = {column(QStringLiteral("T"), Type::String)};
-        rs.rows = {row({QStringLiteral("'&<>\"\t\r\n")})};
+        rs.columns = {column(QStringLiteral("T"), Type::String),
+                      column(QStringLiteral("B"), Type::Binary)};
+        rs.rows = {row({QStringLiteral("'&<>\"\t\r\n"), QByteArray()})};
         const QByteArray bytes = RowSetXml::Serialize(rs);
         QVERIFY(bytes.contains("<z:row T='&#x27;&#x26;&#x3c;&#x3e;&#x22;&#x9;&#xD;&#xA;'/>"));
     }
@@ -394,16 +388,9 @@ private slots:
         RowSet back;
         QString error;
         QVERIFY2(RowSetXml::Parse(RowSetXml::Serialize(rs), &back, &error), qPrintable(error));
-        QCOMPARE(back.columns.size(), rs.columns.size());
-        for (int c = 0; c < rs.columns.size(); ++c) {
-            QCOMPARE(back.columns[c].name, rs.columns[c].name);
-            QCOMPARE(back.columns[c].type, rs.columns[c].type);
-            QCOMPARE(back.columns[c].isLong, rs.columns[c].isLong);
-            QCOMPARE(back.columns[c].nullable, rs.columns[c].nullable);
-            QCOMPARE(back.columns[c].autoIncrement, rs.columns[c].autoIncrement);
-            QCOMPARE(back.columns[c].keyColumn, rs.columns[c].keyColumn);
-        }
-        QCOMPARE(back.columns[1].maxLength, 20);
+        // Writing what was read gives the same bytes: every column attribute
+        // and every value came back.
+        QCOMPARE(RowSetXml::Serialize(back), RowSetXml::Serialize(rs));
         QVERIFY(back.updatable);
         QCOMPARE(back.rows.size(), 3);
         for (int r = 0; r < 3; ++r) {
@@ -428,33 +415,6 @@ private slots:
         // Empty text and null text stay apart.
         QCOMPARE(back.value(1, QStringLiteral("ENAME")), QVariant(QStringLiteral("")));
         QVERIFY(!back.value(2, QStringLiteral("ENAME")).isValid());
-        // A second pass gives the same bytes.
-        QCOMPARE(RowSetXml::Serialize(back), RowSetXml::Serialize(rs));
-    }
-
-    void photoRoundTripsByteForByte() {
-        QByteArray jpeg("\xff\xd8\xff\xe0\x00\x10JFIF\x00", 11);
-        for (int i = 0; i < 4096; ++i)
-            jpeg.append(char(i * 37 % 256));
-        jpeg.append("\xff\xd9", 2);
-        RowSet rs;
-        rs.columns = {column(QStringLiteral("HEADIMG"), Type::Binary)};
-        rs.columns[0].isLong = true;
-        rs.rows = {row({jpeg})};
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("photo.xml"));
-        QString error;
-        QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error));
-        RowSet back;
-        QVERIFY2(RowSetXml::Load(path, &back, &error), qPrintable(error));
-        QCOMPARE(back.rows[0].values[0].toByteArray(), jpeg);
-    }
-
-    void zeroLengthBinaryIsWrittenAsAbsent() {
-        RowSet rs;
-        rs.columns = {column(QStringLiteral("B"), Type::Binary)};
-        rs.rows = {row({QByteArray()})};
-        QVERIFY(RowSetXml::Serialize(rs).contains("\t<z:row/>\r\n"));
     }
 
     // --- reader checklist ------------------------------------------------------

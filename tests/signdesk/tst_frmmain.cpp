@@ -74,6 +74,16 @@ private:
     static QAction* action(QWidget* w, const char* name) {
         return w->findChild<QAction*>(QLatin1String(name));
     }
+    // Runs a menu handler of w directly (a triggered action would not wait for it).
+    static void invoke(frmMain* w, const char* slot) {
+        QVERIFY(QMetaObject::invokeMethod(w, slot, Qt::DirectConnection));
+    }
+    // Runs a menu handler whose file dialog answers `file`, with no boxes shown before.
+    void invokeWithFile(frmMain* w, const char* slot, const QString& file) {
+        boxes.clear();
+        w->setFileDialog([file](bool, const QString&, const QString&) { return file; });
+        invoke(w, slot);
+    }
     static QTreeWidget* list(QWidget* w) {
         return w->findChild<QTreeWidget*>(QStringLiteral("lsvList"));
     }
@@ -398,7 +408,7 @@ private slots:
                 w->close();
             }
         });
-        QMetaObject::invokeMethod(w.get(), "mnuHelpAbout_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuHelpAbout_Click");
         QVERIFY(aboutWasOpen);
         QVERIFY(!w->isVisible());
         QVERIFY(!w->signWindow()->isVisible());
@@ -518,7 +528,7 @@ private slots:
             askedFilter = filter;
             return QStringLiteral("  ") + file + QStringLiteral(" ");
         });
-        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuImportDetpInfo_Click");
         QVERIFY(!askedSave);
         QVERIFY(askedFilter.contains(QLatin1String("*.xml")));
         QCOMPARE(boxes.lines(), box("信息", "数据导入完成！", MsgBox::Icon::Information));
@@ -530,8 +540,7 @@ private slots:
 
         // Cancelled: nothing happens.
         boxes.clear();
-        w->setFileDialog([](bool, const QString&, const QString&) { return QString(); });
-        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        invokeWithFile(w.get(), "mnuImportDetpInfo_Click", QString());
         QVERIFY(boxes.isEmpty());
     }
 
@@ -558,9 +567,7 @@ private slots:
 
         auto w = makeMain();
         for (const QString& bad : {duplicate, garbage, fx->file(QStringLiteral("missing.xml"))}) {
-            boxes.clear();
-            w->setFileDialog([bad](bool, const QString&, const QString&) { return bad; });
-            QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+            invokeWithFile(w.get(), "mnuImportDetpInfo_Click", bad);
             QCOMPARE(boxes.lines(), box("错误", "导入数据失败！"));
             QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), before);
             QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID = 7")), 1);
@@ -584,7 +591,7 @@ private slots:
             askedTitle = save ? title : QString();
             return file + QStringLiteral("  ");
         });
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuBackUpCurrentMonthPrs_Click");
         QCOMPARE(askedTitle, QStringLiteral("设定导出文件"));
         QCOMPARE(boxes.lines(), box("信息", "数据已成功导出！", MsgBox::Icon::Information));
         const QByteArray content = readFile(file);
@@ -593,28 +600,20 @@ private slots:
 
         // The same name again: refused, the first backup stays as it was.
         boxes.clear();
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuBackUpCurrentMonthPrs_Click");
         QCOMPARE(boxes.lines(), box("错误", "导出数据失败！"));
         QCOMPARE(readFile(file), content);
     }
 
     void backupWithoutName() {
         auto w = makeMain();
-        w->setFileDialog(
-            [](bool, const QString&, const QString&) { return QStringLiteral("   "); });
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        const char* backup = "mnuBackUpCurrentMonthPrs_Click";
+        invokeWithFile(w.get(), backup, QStringLiteral("   "));
         QCOMPARE(boxes.lines(), box("错误", "没有指定备份文件名!"));
-
-        boxes.clear();
-        w->setFileDialog([](bool, const QString&, const QString&) { return QString(); });
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        invokeWithFile(w.get(), backup, QString());
         QVERIFY(boxes.isEmpty()); // cancelled
-
         // A folder that does not exist: the write fails.
-        w->setFileDialog([this](bool, const QString&, const QString&) {
-            return fx->file(QStringLiteral("no/such/dir/b.xml"));
-        });
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        invokeWithFile(w.get(), backup, fx->file(QStringLiteral("no/such/dir/b.xml")));
         QCOMPARE(boxes.lines(), box("错误", "导出数据失败！"));
     }
 
@@ -631,7 +630,7 @@ private slots:
             dialog->selectFile(file);
             QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
         });
-        QMetaObject::invokeMethod(w.get(), "mnuBackUpCurrentMonthPrs_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuBackUpCurrentMonthPrs_Click");
         QCOMPARE(title, QStringLiteral("设定导出文件"));
         QVERIFY(QFile::exists(file));
         QCOMPARE(boxes.lines(), box("信息", "数据已成功导出！", MsgBox::Icon::Information));
@@ -642,7 +641,7 @@ private slots:
             QVERIFY(qobject_cast<QFileDialog*>(modal));
             static_cast<QDialog*>(modal)->reject();
         });
-        QMetaObject::invokeMethod(w.get(), "mnuImportDetpInfo_Click", Qt::DirectConnection);
+        invoke(w.get(), "mnuImportDetpInfo_Click");
         QVERIFY(boxes.isEmpty());
     }
 
