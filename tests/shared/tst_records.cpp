@@ -57,6 +57,11 @@ class TestRecords : public QObject {
         return p.Add();
     }
 
+    // A scan of employee "7" at an ISO date-time.
+    qint16 scan7(const char* when) {
+        return scanAt(QStringLiteral("7"), QDateTime::fromString(QLatin1String(when), Qt::ISODate));
+    }
+
 private slots:
     void init() {
         fx = std::make_unique<RecordsFixture>();
@@ -332,17 +337,15 @@ private slots:
     }
 
     void signInRule() {
-        const qint16 dept = addDept(QStringLiteral("D"));
-        QVERIFY(addEmployee(QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("n"), dept));
-        const QDateTime arrival(QDate(2026, 3, 10), QTime(8, 0, 0));
-        QCOMPARE(scanAt(QStringLiteral("7"), arrival), qint16(1));
+        QVERIFY(addEmployee(QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("n"),
+                            addDept(QStringLiteral("D"))));
+        QCOMPARE(scan7("2026-03-10T08:00:00"), qint16(1));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE EXITTIME IS NULL")), 1);
-        QCOMPARE(scanAt(QStringLiteral("7"), arrival.addSecs(30)), qint16(4));
-        QCOMPARE(scanAt(QStringLiteral("7"), arrival.addSecs(60)), qint16(4));
-        QCOMPARE(scanAt(QStringLiteral("7"), arrival.addSecs(61)), qint16(2));
-        QCOMPARE(scanAt(QStringLiteral("7"), arrival.addSecs(3600)), qint16(3));
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2026, 3, 10), QTime(23, 59, 59))),
-                 qint16(3));
+        QCOMPARE(scan7("2026-03-10T08:00:30"), qint16(4));
+        QCOMPARE(scan7("2026-03-10T08:01:00"), qint16(4));
+        QCOMPARE(scan7("2026-03-10T08:01:01"), qint16(2));
+        QCOMPARE(scan7("2026-03-10T09:00:00"), qint16(3));
+        QCOMPARE(scan7("2026-03-10T23:59:59"), qint16(3));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Presence")), 1);
         auto q = DbQuery::Select(QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence"));
         QVERIFY(q && q->next());
@@ -351,21 +354,16 @@ private slots:
     }
 
     void signInAcrossMidnight() {
-        const qint16 dept = addDept(QStringLiteral("D"));
-        QVERIFY(addEmployee(QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("n"), dept));
+        QVERIFY(addEmployee(QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("n"),
+                            addDept(QStringLiteral("D"))));
         // 23:59:59 arrival; one second later is a new day with its own arrival.
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2026, 3, 10), QTime(23, 59, 59))),
-                 qint16(1));
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2026, 3, 11), QTime(0, 0, 0))),
-                 qint16(1));
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2026, 3, 11), QTime(0, 0, 30))),
-                 qint16(4));
+        QCOMPARE(scan7("2026-03-10T23:59:59"), qint16(1));
+        QCOMPARE(scan7("2026-03-11T00:00:00"), qint16(1));
+        QCOMPARE(scan7("2026-03-11T00:00:30"), qint16(4));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE EXITTIME IS NULL")), 2);
         // The new year as well.
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59))),
-                 qint16(1));
-        QCOMPARE(scanAt(QStringLiteral("7"), QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0))),
-                 qint16(1));
+        QCOMPARE(scan7("2026-12-31T23:59:59"), qint16(1));
+        QCOMPARE(scan7("2027-01-01T00:00:00"), qint16(1));
     }
 
     void twoRowsOnOneDay() {
