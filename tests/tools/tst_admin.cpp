@@ -36,7 +36,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 // Rows of a query on a database file, each row's values joined by '|',
-// binaries as their SHA-256.
+// binaries as their SHA-256 (equal hashes: equal bytes).
 QStringList rows(const QString& dbFile, const QString& sql) {
     static int serial = 0;
     const QString name = QStringLiteral("tst_admin_%1").arg(++serial);
@@ -254,11 +254,6 @@ private slots:
         QCOMPARE(rows(db("target"), kEmployeeColumns), source);
         QCOMPARE(rows(db("target"), QStringLiteral("SELECT ID, DNAME FROM Dept ORDER BY ID")),
                  rows(db("demo"), QStringLiteral("SELECT ID, DNAME FROM Dept ORDER BY ID")));
-        // The photos themselves, byte for byte.
-        QCOMPARE(
-            rows(db("target"),
-                 QStringLiteral("SELECT hex(HEADIMG) FROM Employee ORDER BY ENUMBER")),
-            rows(db("demo"), QStringLiteral("SELECT hex(HEADIMG) FROM Employee ORDER BY ENUMBER")));
 
         // Without the departments the employees could not sign in: said, not refused.
         const QString bare = path("bare");
