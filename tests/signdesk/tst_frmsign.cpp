@@ -73,7 +73,6 @@ private slots:
     void messageResultsKeepDisplayAndTimer();
     void frameCycleWrapsAt59();
     void waitFramesFromProgramDirectory();
-    void missingWaitFolderUsesDefault();
     void unreadablePhotoStillGreets();
     void scanDuringListRefreshIsReadWhole();
     void clockShowsCurrentTime();
@@ -437,6 +436,14 @@ void tst_frmSign::frameCycleWrapsAt59() {
 }
 
 void tst_frmSign::waitFramesFromProgramDirectory() {
+    // Without the folder every frame is the default picture.
+    openWindow();
+    const QPixmap fallback = dlg->DefaultPicture().scaled(QSize(295, 223), Qt::IgnoreAspectRatio,
+                                                          Qt::SmoothTransformation);
+    for (QLabel* f : frames())
+        QVERIFY(samePicture(f->pixmap(), fallback));
+    dlg.reset();
+
     QVERIFY(QDir(fx->path()).mkdir(QStringLiteral("wait")));
     const QString wait = fx->file(QStringLiteral("wait/"));
     QVERIFY(writeFile(wait + QStringLiteral("1_1.jpg"), jpegOf(QSize(640, 480), Qt::red)));
@@ -449,8 +456,6 @@ void tst_frmSign::waitFramesFromProgramDirectory() {
     openWindow();
 
     const QList<QLabel*> all = frames();
-    const QPixmap fallback = dlg->DefaultPicture().scaled(QSize(295, 223), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation);
     auto centre = [&](int i) { return all[i]->pixmap().toImage().pixelColor(147, 111); };
     QVERIFY(qAbs(centre(0).red() - 255) < 8 && centre(0).blue() < 8);
     QVERIFY(qAbs(centre(59).blue() - 255) < 8 && centre(59).red() < 8);
@@ -459,14 +464,6 @@ void tst_frmSign::waitFramesFromProgramDirectory() {
     QVERIFY(samePicture(all[2]->pixmap(), fallback));
     for (QLabel* f : all)
         QCOMPARE(f->pixmap().size(), QSize(295, 223));
-}
-
-void tst_frmSign::missingWaitFolderUsesDefault() {
-    openWindow();
-    const QPixmap fallback = dlg->DefaultPicture().scaled(QSize(295, 223), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation);
-    for (QLabel* f : frames())
-        QVERIFY(samePicture(f->pixmap(), fallback));
 }
 
 void tst_frmSign::unreadablePhotoStillGreets() {

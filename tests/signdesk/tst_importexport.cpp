@@ -21,8 +21,7 @@ private slots:
     void init();
     void cleanup();
 
-    void importMode_listDisabledAndEmpty();
-    void exportMode_listsEveryEmployee();
+    void modes();
     void export_writesExactlyTheMarkedEmployees();
     void export_numbersWithBlanksAndQuotes();
     void export_needsMarksThenPath();
@@ -112,28 +111,27 @@ QMap<QString, QString> TestImportExport::employees() {
     return out;
 }
 
-void TestImportExport::importMode_listDisabledAndEmpty() {
+// Import mode: no list. Export mode: every employee listed, none marked.
+void TestImportExport::modes() {
     frimImportExport w;
     w.setImportMode(true);
     w.show();
     QCOMPARE(child<QPushButton>(&w, "btnOp")->text(), QStringLiteral("导入"));
     QVERIFY(!list(w)->isEnabled());
     QCOMPARE(list(w)->count(), 0);
-}
 
-void TestImportExport::exportMode_listsEveryEmployee() {
-    frimImportExport w;
-    w.setImportMode(false);
-    w.show();
-    QCOMPARE(child<QPushButton>(&w, "btnOp")->text(), QStringLiteral("导出"));
-    QVERIFY(list(w)->isEnabled());
+    frimImportExport out;
+    out.setImportMode(false);
+    out.show();
+    QCOMPARE(child<QPushButton>(&out, "btnOp")->text(), QStringLiteral("导出"));
+    QVERIFY(list(out)->isEnabled());
     QStringList lines;
-    for (int i = 0; i < list(w)->count(); ++i)
-        lines << list(w)->item(i)->text();
+    for (int i = 0; i < list(out)->count(); ++i)
+        lines << list(out)->item(i)->text();
     lines.sort();
     QCOMPARE(lines, (QStringList{QStringLiteral("E01 张三"), QStringLiteral("E02 李四"),
                                  QStringLiteral("E03 王五"), QStringLiteral("E07 赵六")}));
-    QVERIFY(w.MarkedNumbers().isEmpty());
+    QVERIFY(out.MarkedNumbers().isEmpty());
 }
 
 void TestImportExport::export_writesExactlyTheMarkedEmployees() {
