@@ -1,9 +1,11 @@
 #include "StationGlobals.h"
 
 #include "MsgBox.h"
+
 #include "clsConfiguration.h"
 #include "clsSchoolArea.h"
 #include "frmSetSchoolName.h"
+#include <exception>
 
 #include <QFileInfo>
 
@@ -39,6 +41,25 @@ void AskUnitNameIfMissing() {
         return;
     frmSetSchoolName dialog;
     dialog.exec();
+}
+
+bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation) {
+    bool ok = false;
+    try {
+        ok = operation();
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    const bool import = kind == Exchange::Import;
+    if (ok)
+        MsgBox::ShowMessage(
+            parent, import ? QStringLiteral("数据导入完成！") : QStringLiteral("数据已成功导出！"),
+            QStringLiteral("信息"), MsgBox::Icon::Information);
+    else
+        MsgBox::ShowMessage(
+            parent, import ? QStringLiteral("导入数据失败！") : QStringLiteral("导出数据失败！"),
+            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    return ok;
 }
 
 } // namespace Station

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 class frmMain;
@@ -27,5 +28,10 @@ QString HomePage();
 bool CheckDatabaseFile();
 // Start-up step 2: shows the unit-name dialog when no unit name is set.
 void AskUnitNameIfMissing();
+
+// Runs an exchange-file command and shows its one message: the failure
+// message for any failure (an exception included), else the completion message.
+enum class Exchange { Import, Export };
+bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation);
 
 } // namespace Station

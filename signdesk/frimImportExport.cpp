@@ -3,11 +3,11 @@
 
 #include "ExchangeFiles.h"
 #include "MsgBox.h"
+#include "StationGlobals.h"
 #include "clsEmployeeSet.h"
 
 #include <QFileDialog>
 #include <QListWidgetItem>
-#include <exception>
 
 namespace {
 // Each list line keeps the employee's number beside its text, so numbers with
@@ -113,19 +113,9 @@ void frimImportExport::Export() {
                             MsgBox::Icon::Exclamation);
         return;
     }
-    bool ok = false;
-    try {
-        ok = ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    if (!ok) {
-        MsgBox::ShowMessage(this, QStringLiteral("导出数据失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
-        return;
-    }
-    MsgBox::ShowMessage(this, QStringLiteral("数据已成功导出！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+    Station::RunExchange(this, Station::Exchange::Export, [&] {
+        return ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
+    });
 }
 
 void frimImportExport::Import() {
@@ -136,17 +126,6 @@ void frimImportExport::Import() {
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.
-    bool ok = false;
-    try {
-        ok = ExchangeFiles::ImportEmployees(path);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    if (!ok) {
-        MsgBox::ShowMessage(this, QStringLiteral("导入数据失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
-        return;
-    }
-    MsgBox::ShowMessage(this, QStringLiteral("数据导入完成！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+    Station::RunExchange(this, Station::Exchange::Import,
+                         [&] { return ExchangeFiles::ImportEmployees(path); });
 }

@@ -326,14 +326,8 @@ void frmMain::mnuImportDetpInfo_Click() {
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
-    QString error;
-    if (!ExchangeFiles::ImportDepartments(chosen.trimmed(), &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("导入数据失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
-        return;
-    }
-    MsgBox::ShowMessage(this, QStringLiteral("数据导入完成！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+    Station::RunExchange(this, Station::Exchange::Import,
+                         [&] { return ExchangeFiles::ImportDepartments(chosen.trimmed()); });
 }
 
 void frmMain::mnuBackUpCurrentMonthPrs_Click() {
@@ -346,14 +340,8 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
                             MsgBox::Icon::Exclamation);
         return;
     }
-    QString error;
-    if (!ExchangeFiles::BackupMonth(chosen.trimmed(), &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("导出数据失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
-        return;
-    }
-    MsgBox::ShowMessage(this, QStringLiteral("数据已成功导出！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+    Station::RunExchange(this, Station::Exchange::Export,
+                         [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
 }
 
 void frmMain::mnuHelpFile_Click() {
