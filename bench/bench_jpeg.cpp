@@ -5,6 +5,7 @@
 // SaveFile to /dev/shm for cJpeg; compression to a /dev/shm file for
 // libjpeg-turbo. Before the benchmarks run, the program encodes a 2000x1500
 // picture once and prints the resident memory it took beyond the picture.
+#include "PhotoPicture.h"
 #include "cImage.h"
 #include "cJpeg.h"
 
@@ -24,35 +25,13 @@
 
 namespace {
 
-// A photo-like picture: smooth shading, edges and fine texture.
-void fillPicture(cImage& image, int w, int h) {
-    image.Create(w, h, 24);
-    quint32 seed = 12345;
-    std::vector<uchar> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = int((seed >> 16) % 21) - 10;
-            double r = 128 + 100 * std::sin(x / 37.0) * std::cos(y / 23.0) + noise;
-            const double g = 128 + 90 * std::sin((x + y) / 50.0) - noise;
-            const double b = (x * 255.0 / w + y * 255.0 / h) / 2 + noise / 2;
-            if ((x / 80 + y / 80) % 2)
-                r += 40;
-            row[3 * size_t(x)] = uchar(std::clamp(b, 0.0, 255.0));
-            row[3 * size_t(x) + 1] = uchar(std::clamp(g, 0.0, 255.0));
-            row[3 * size_t(x) + 2] = uchar(std::clamp(r, 0.0, 255.0));
-        }
-        image.WriteRowBGR(y, 0, w, row.data());
-    }
-}
-
 QString shmPath(const char* name) {
     return QStringLiteral("/dev/shm/bench_jpeg_%1_%2.jpg").arg(getpid()).arg(name);
 }
 
 void BM_cJpeg(benchmark::State& state) {
     cImage image;
-    fillPicture(image, 640, 480);
+    FillPhotoPicture(image, 640, 480);
     const QString path = shmPath("cjpeg");
     for (auto _ : state) {
         cJpeg jpeg; // quality 75, sampling 2x2, 1x1, 1x1
@@ -68,7 +47,7 @@ BENCHMARK(BM_cJpeg)->Unit(benchmark::kMillisecond);
 
 void BM_libjpegTurbo(benchmark::State& state) {
     cImage image;
-    fillPicture(image, 640, 480);
+    FillPhotoPicture(image, 640, 480);
     // libjpeg takes top-down RGB rows.
     std::vector<uchar> rgb(size_t(640) * 480 * 3);
     for (int y = 0; y < 480; ++y) {
@@ -124,7 +103,7 @@ long residentKiB() {
 void reportPeakMemory() {
     const int w = 2000, h = 1500;
     cImage image;
-    fillPicture(image, w, h);
+    FillPhotoPicture(image, w, h);
     const long before = residentKiB();
     const QString path = shmPath("peak");
     for (int full = 0; full < 2; ++full) {

@@ -4,6 +4,7 @@
 #include "cImage.h"
 #include "cJpeg.h"
 #include "helpers/JpegCheck.h"
+#include "helpers/PhotoPicture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -46,29 +47,9 @@ QList<Sampling> greySamplings() {
     return {{{1, 1, 0, 0, 0, 0}}, {{2, 1, 0, 0, 0, 0}}, {{1, 2, 0, 0, 0, 0}}, {{2, 2, 0, 0, 0, 0}}};
 }
 
-// A photo-like picture: shading, edges and fine texture.
 std::unique_ptr<cImage> photoPicture(int w, int h) {
     auto image = std::make_unique<cImage>();
-    if (!image->Create(w, h, 24))
-        return nullptr;
-    quint32 seed = 12345;
-    std::vector<uchar> row(size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = int((seed >> 16) % 21) - 10;
-            double r = 128 + 100 * std::sin(x / 37.0) * std::cos(y / 23.0) + noise;
-            const double g = 128 + 90 * std::sin((x + y) / 50.0) - noise;
-            const double b = (x * 255.0 / w + y * 255.0 / h) / 2 + noise / 2;
-            if ((x / 80 + y / 80) % 2)
-                r += 40;
-            row[3 * size_t(x)] = uchar(std::clamp(b, 0.0, 255.0));
-            row[3 * size_t(x) + 1] = uchar(std::clamp(g, 0.0, 255.0));
-            row[3 * size_t(x) + 2] = uchar(std::clamp(r, 0.0, 255.0));
-        }
-        image->WriteRowBGR(y, 0, w, row.data());
-    }
-    return image;
+    return FillPhotoPicture(*image, w, h) ? std::move(image) : nullptr;
 }
 
 // Peak signal-to-noise ratio of a decoded picture against the source (for
