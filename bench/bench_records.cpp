@@ -10,6 +10,7 @@
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
 #include "ProgramDirectory.h"
+#include "TestProgramDir.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
 #include "clsEmployee.h"
@@ -369,12 +370,9 @@ int main(int argc, char* argv[]) {
     }
 
     // A program directory whose configuration names the benchmark database.
-    SetProgramDirectory(dir);
-    clsConfiguration config;
-    config.setFileName(clsConfiguration::DefaultFileName());
-    config.setGroup(QStringLiteral("DATA"));
-    if (!config.SetItem(QStringLiteral("PATH"), dir))
-        die("cannot write attendance.ini");
+    QString error;
+    if (!PrepareProgramDir(dir, QString(), false, &error))
+        die(qPrintable(error));
 
     const QDateTime signInTime(kToday, kSignInTime);
     RawSignIn raw(file);

@@ -18,6 +18,7 @@
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
+#include "TestProgramDir.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
 #include "clsPresenceSet.h"
@@ -85,16 +86,6 @@ bool exec(QSqlQuery& q, const QString& sql) {
         return false;
     }
     return true;
-}
-
-bool writeIni(const QString& dir) {
-    clsConfiguration config;
-    config.setFileName(QDir(dir).filePath(QStringLiteral("attendance.ini")));
-    config.setGroup(QStringLiteral("DATA"));
-    bool ok = config.SetItem(QStringLiteral("PATH"), dir);
-    config.setGroup(QStringLiteral("UNIT"));
-    ok = config.SetItem(QStringLiteral("UNITNAME"), QStringLiteral("实验中学")) && ok;
-    return ok;
 }
 
 // True when DIR already holds a complete generated database.
@@ -197,7 +188,7 @@ bool generateDatabase(const QString& dir, const QString& path) {
         say("  indexes built (%.0f s)\n", clock.elapsed() / 1000.0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bench-gen"));
-    return ok && writeIni(dir);
+    return ok;
 }
 
 // Today's rows: the first kTodayRows employees arrived this morning.
@@ -324,9 +315,11 @@ int main(int argc, char* argv[]) {
         if (!generateDatabase(dir, dbPath))
             return 1;
     }
-    if (!writeIni(dir))
+    QString error;
+    if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error)) {
+        say("%s\n", qPrintable(error));
         return 1;
-    SetProgramDirectory(dir);
+    }
     const QDate today = QDate::currentDate();
     if (!resetToday(dbPath, today))
         return 1;

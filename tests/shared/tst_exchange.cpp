@@ -1,6 +1,12 @@
 // Exchange files against a real database: what each export holds, and that
 // every import either applies a whole file or leaves the database as it was.
-#include "RecordsFixture.h"
+#include "AppClock.h"
+#include "TestProgramDir.h"
+#include "clsDbConn.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTest>
 
 #include "DbQuery.h"
 #include "ExchangeFiles.h"
@@ -15,7 +21,7 @@
 class TestExchange : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<RecordsFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
 
     QString path(const QString& name) { return fx->dir.filePath(name); }
 
@@ -54,7 +60,7 @@ class TestExchange : public QObject {
                               : QStringLiteral("员工%1").arg(i));
             e.setdid(static_cast<qint16>(i));
             e.setENTERDATE(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 59)));
-            e.setHeadImg(fx->writeFile(QStringLiteral("p%1.jpg").arg(i), RecordsFixture::jpeg(i)));
+            e.setHeadImg(fx->writeFile(QStringLiteral("p%1.jpg").arg(i), TestProgramDir::jpeg(i)));
             QVERIFY(e.Add());
         }
     }
@@ -66,8 +72,8 @@ class TestExchange : public QObject {
 
 private slots:
     void init() {
-        fx = std::make_unique<RecordsFixture>();
-        QVERIFY(fx->init());
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(QString()), qPrintable(fx->lastError));
         seed();
     }
     void cleanup() { fx.reset(); }
@@ -102,7 +108,7 @@ private slots:
         const QString before = snapshot(true);
 
         clsDbConn::CloseShared();
-        RecordsFixture other;
+        TestProgramDir other;
         QVERIFY(other.init());
         int n = 0;
         QString error;

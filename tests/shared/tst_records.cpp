@@ -1,5 +1,12 @@
 // Department, employee and presence records on a real database file.
-#include "RecordsFixture.h"
+#include "AppClock.h"
+#include "DatabaseSchema.h"
+#include "TestProgramDir.h"
+#include "clsDbConn.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTest>
 
 #include "DbQuery.h"
 #include "ExchangeFiles.h"
@@ -20,7 +27,7 @@
 class TestRecords : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<RecordsFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
 
     qint16 addDept(const QString& name) {
         clsDept d;
@@ -41,7 +48,7 @@ class TestRecords : public QObject {
         e.setdid(did);
         e.setENTERDATE(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
         e.setHeadImg(
-            fx->writeFile(number + QStringLiteral("-new.jpg"), RecordsFixture::jpeg(seed)));
+            fx->writeFile(number + QStringLiteral("-new.jpg"), TestProgramDir::jpeg(seed)));
         return e.Add();
     }
 
@@ -64,8 +71,8 @@ class TestRecords : public QObject {
 
 private slots:
     void init() {
-        fx = std::make_unique<RecordsFixture>();
-        QVERIFY(fx->init());
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(QString()), qPrintable(fx->lastError));
     }
     void cleanup() { fx.reset(); }
 
@@ -199,7 +206,7 @@ private slots:
         QCOMPARE(scan.IsExist(), qint16(1));
         QCOMPARE(scan.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scan.DNAME(), QStringLiteral("教务处"));
-        QCOMPARE(scan.HeadImgBytes(), RecordsFixture::jpeg(1));
+        QCOMPARE(scan.HeadImgBytes(), TestProgramDir::jpeg(1));
 
         clsEmployee none;
         QCOMPARE(none.IsExist(), qint16(0));
@@ -219,7 +226,7 @@ private slots:
         changed.setENUMBER(QStringLiteral("2001"));
         QCOMPARE(changed.LoadByENUMBER(), qint16(1));
         QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
-        QCOMPARE(changed.HeadImgBytes(), RecordsFixture::jpeg(3));
+        QCOMPARE(changed.HeadImgBytes(), TestProgramDir::jpeg(3));
 
         // Without its department the employee is not found.
         clsDept d;
@@ -265,12 +272,12 @@ private slots:
             QVERIFY(QFileInfo::exists(second)); // the other record keeps its file
             QFile f(second);
             QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), RecordsFixture::jpeg(1));
+            QCOMPARE(f.readAll(), TestProgramDir::jpeg(1));
         }
         QVERIFY(!QFileInfo::exists(second));
 
         // A caller's photo file is deleted with the record.
-        const QString own = fx->writeFile(QStringLiteral("own.jpg"), RecordsFixture::jpeg(5));
+        const QString own = fx->writeFile(QStringLiteral("own.jpg"), TestProgramDir::jpeg(5));
         {
             clsEmployee e;
             e.setHeadImg(own);
@@ -288,7 +295,7 @@ private slots:
         clsEmployeeSet set;
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Count(), 5);
-        QCOMPARE(set.Item(QStringLiteral("102")).HeadImgBytes(), RecordsFixture::jpeg(2));
+        QCOMPARE(set.Item(QStringLiteral("102")).HeadImgBytes(), TestProgramDir::jpeg(2));
         QCOMPARE(set.Item(1).DNAME(), QStringLiteral("D"));
         QVERIFY(!set.Contains(QStringLiteral("900")));
 
@@ -317,7 +324,7 @@ private slots:
         e.setdid(dept);
         e.setENTERDATE(QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)));
         QVERIFY(!e.savetoXML(fx->dir.filePath(QStringLiteral("n.xml")))); // no photo
-        e.setHeadImg(fx->writeFile(QStringLiteral("p.jpg"), RecordsFixture::jpeg(9)));
+        e.setHeadImg(fx->writeFile(QStringLiteral("p.jpg"), TestProgramDir::jpeg(9)));
         const QString path = fx->dir.filePath(QStringLiteral("n.xml"));
         fx->writeFile(QStringLiteral("n.xml"), "old");
         QVERIFY(e.savetoXML(path)); // replaces an existing file
@@ -327,7 +334,7 @@ private slots:
         QCOMPARE(n.ENAME, QStringLiteral("新人"));
         QCOMPARE(n.DID, dept);
         QCOMPARE(n.ENTERDATE, QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)));
-        QCOMPARE(n.HEADIMG, RecordsFixture::jpeg(9));
+        QCOMPARE(n.HEADIMG, TestProgramDir::jpeg(9));
         RowSet rs;
         QVERIFY(RowSetXml::Load(path, &rs));
         QCOMPARE(rs.rows.size(), 1);

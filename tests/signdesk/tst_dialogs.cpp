@@ -10,7 +10,7 @@
 #include "frmLogin.h"
 #include "frmSetSchoolName.h"
 #include "helpers/BoxLog.h"
-#include "helpers/StationFixture.h"
+#include "TestProgramDir.h"
 
 #include <DatabaseSchema.h>
 #include <QFile>
@@ -30,7 +30,7 @@ void click(QWidget* w, const char* button) {
     QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton);
 }
 
-QString storedAlp(const StationFixture& fx) {
+QString storedAlp(const TestProgramDir& fx) {
     clsConfiguration cfg;
     cfg.setFileName(fx.iniPath);
     cfg.setGroup(QStringLiteral("OTHER"));
@@ -76,13 +76,13 @@ private:
     // configuration write can succeed, whoever runs the test.
     void blockConfiguration();
 
-    std::unique_ptr<StationFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
     BoxLog boxes;
 };
 
 void TestDialogs::init() {
     boxes.clear();
-    fx = std::make_unique<StationFixture>();
+    fx = std::make_unique<TestProgramDir>();
     QVERIFY2(fx->init(), qPrintable(fx->lastError));
 }
 

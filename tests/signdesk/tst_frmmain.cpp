@@ -1,7 +1,7 @@
 // The station's main window and start-up: menus and modes, placement store,
 // today's list, department update, month backup, help and About.
 #include "helpers/BoxLog.h"
-#include "helpers/StationFixture.h"
+#include "TestProgramDir.h"
 
 #include "AppClock.h"
 #include "ChineseUi.h"
@@ -62,7 +62,7 @@ class tst_frmMain : public QObject {
 
 private:
     QTemporaryDir m_settingsDir;
-    std::unique_ptr<StationFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
     BoxLog boxes;
 
     // A main window that does not open the sign-in screen by itself.
@@ -131,7 +131,7 @@ private slots:
         gOpened.clear();
         frmMain::PlacementStore()->clear();
         AppClock::setFixed(kNow);
-        fx = std::make_unique<StationFixture>();
+        fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
     }
 

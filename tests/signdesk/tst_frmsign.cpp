@@ -5,7 +5,7 @@
 #include "clsDbConn.h"
 #include "frmSign.h"
 #include "helpers/BoxLog.h"
-#include "helpers/StationFixture.h"
+#include "TestProgramDir.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -89,7 +89,7 @@ private:
     int presenceRows() { return fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence")); }
     void tick(const char* slot) { QVERIFY(QMetaObject::invokeMethod(dlg.get(), slot)); }
 
-    std::unique_ptr<StationFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
     std::unique_ptr<frmSign> dlg;
     BoxLog boxes;
     QByteArray photoA;
@@ -104,7 +104,7 @@ void tst_frmSign::initTestCase() {
 void tst_frmSign::init() {
     boxes.clear();
     AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(8, 0, 0)));
-    fx = std::make_unique<StationFixture>();
+    fx = std::make_unique<TestProgramDir>();
     QVERIFY2(fx->init(), qPrintable(fx->lastError));
     QVERIFY2(fx->addDept(1, QStringLiteral("教务处")), qPrintable(fx->lastError));
     QVERIFY2(fx->addEmployee(QStringLiteral("E001"), QStringLiteral("张三"), kCardA, 1, photoA),

@@ -4,7 +4,7 @@
 #include "clsDbConn.h"
 #include "frimImportExport.h"
 #include "helpers/BoxLog.h"
-#include "helpers/StationFixture.h"
+#include "TestProgramDir.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -41,13 +41,13 @@ private:
     // ENUMBER -> "ENAME|EBARCODE|DID|HEADIMG size" for the whole table.
     QMap<QString, QString> employees();
 
-    std::unique_ptr<StationFixture> fx;
+    std::unique_ptr<TestProgramDir> fx;
     BoxLog boxes;
 };
 
 void TestImportExport::init() {
     boxes.clear();
-    fx = std::make_unique<StationFixture>();
+    fx = std::make_unique<TestProgramDir>();
     QVERIFY2(fx->init(), qPrintable(fx->lastError));
     QVERIFY2(fx->addDept(1, QStringLiteral("办公室")), qPrintable(fx->lastError));
     QVERIFY2(fx->addDept(2, QStringLiteral("教务处")), qPrintable(fx->lastError));

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 
 // The control `name` below w; the test program stops if it is missing.
 template <typename T> T* child(QObject* w, const char* name) {
@@ -17,41 +18,50 @@ template <typename T> T* child(QObject* w, const char* name) {
 QByteArray readFile(const QString& path); // empty when unreadable
 bool writeFile(const QString& path, const QByteArray& bytes);
 
-// A station installation in a temporary program directory: "attendance.ini"
-// with DATA/PATH pointing at the directory and a unit name, and a fresh
-// database file "vorerur.dat". The destructor closes the shared connection
-// and restores the default program directory.
-class StationFixture {
+// A program directory as the programs expect it: "attendance.ini" with
+// DATA/PATH naming the directory itself (and a unit name unless empty).
+// With `createDatabase` also a fresh "vorerur.dat". Makes `dir` the
+// process's program directory. Used by the tests and the benchmarks.
+bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
+                       QString* error);
+
+// A program directory in a temporary folder, with a fresh database. The
+// destructor closes the shared connection, restores the default program
+// directory and the real clock.
+class TestProgramDir {
 public:
-    StationFixture() = default;
-    ~StationFixture();
-    StationFixture(const StationFixture&) = delete;
-    StationFixture& operator=(const StationFixture&) = delete;
+    TestProgramDir() = default;
+    ~TestProgramDir();
+    TestProgramDir(const TestProgramDir&) = delete;
+    TestProgramDir& operator=(const TestProgramDir&) = delete;
 
     // Sets everything up; false (with the reason in lastError) on failure.
     bool init(const QString& unitName = QStringLiteral("实验中学"));
 
     QString path() const { return dir.path(); }
     QString file(const QString& name) const { return dir.filePath(name); }
+    // Writes a file into the directory and returns its path.
+    QString writeFile(const QString& name, const QByteArray& bytes);
 
     // Writes one key of "attendance.ini".
     bool setIni(const QString& group, const QString& key, const QString& value);
 
     // Rows straight into the database through the shared connection.
+    bool exec(const QString& sql, const QVariantList& params = {});
     bool addDept(int id, const QString& name);
     bool addEmployee(const QString& number, const QString& name, const QString& barcode, int did,
                      const QByteArray& photo = QByteArray());
     // An invalid or zero exit time stores NULL (no departure yet).
     bool addPresence(const QString& number, const QDateTime& enter,
                      const QDateTime& exit = QDateTime());
-    // Number of rows of a statement such as "SELECT COUNT(*) FROM Dept"; -1 on error.
+    // The first value of a statement such as "SELECT COUNT(*) FROM Dept"; -1 on error.
     int count(const QString& sql);
+
+    // A small JPEG holding every awkward byte value somewhere in its data.
+    static QByteArray jpeg(int seed);
 
     QTemporaryDir dir;
     QString dbPath;
     QString iniPath;
     QString lastError;
-
-private:
-    bool exec(const QString& sql, const QVariantList& params);
 };

@@ -1,0 +1,154 @@
+#include "TestProgramDir.h"
+
+#include "AppClock.h"
+#include "DatabaseSchema.h"
+#include "DbDateTime.h"
+#include "ProgramDirectory.h"
+#include "clsConfiguration.h"
+#include "clsDbConn.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSqlError>
+#include <QSqlQuery>
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+namespace {
+
+bool setKey(const QString& iniPath, const QString& group, const QString& key,
+            const QString& value) {
+    clsConfiguration config;
+    config.setFileName(iniPath);
+    config.setGroup(group);
+    return config.SetItem(key, value);
+}
+
+} // namespace
+
+bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
+                       QString* error) {
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    clsDbConn::CloseShared();
+    SetProgramDirectory(dir);
+    const QString ini = QDir(dir).filePath(QStringLiteral("attendance.ini"));
+    if (!setKey(ini, QStringLiteral("DATA"), QStringLiteral("PATH"), dir))
+        return fail(QStringLiteral("cannot write DATA/PATH"));
+    if (!unitName.isEmpty() &&
+        !setKey(ini, QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unitName))
+        return fail(QStringLiteral("cannot write UNIT/UNITNAME"));
+    QString message;
+    if (createDatabase &&
+        !DatabaseSchema::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &message))
+        return fail(QStringLiteral("database not created: ") + message);
+    return true;
+}
+
+TestProgramDir::~TestProgramDir() {
+    clsDbConn::CloseShared();
+    SetProgramDirectory(QString());
+    AppClock::reset();
+}
+
+bool TestProgramDir::init(const QString& unitName) {
+    if (!dir.isValid()) {
+        lastError = QStringLiteral("no temporary directory");
+        return false;
+    }
+    iniPath = dir.filePath(QStringLiteral("attendance.ini"));
+    dbPath = dir.filePath(QStringLiteral("vorerur.dat"));
+    return PrepareProgramDir(dir.path(), unitName, true, &lastError);
+}
+
+QString TestProgramDir::writeFile(const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    ::writeFile(path, bytes);
+    return path;
+}
+
+bool TestProgramDir::setIni(const QString& group, const QString& key, const QString& value) {
+    if (setKey(iniPath, group, key, value))
+        return true;
+    lastError = QStringLiteral("cannot write %1/%2").arg(group, key);
+    return false;
+}
+
+bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid() || !db.isOpen()) {
+        lastError = QStringLiteral("no database connection");
+        return false;
+    }
+    QSqlQuery q(db);
+    if (!q.prepare(sql)) {
+        lastError = q.lastError().text();
+        return false;
+    }
+    for (const QVariant& p : params)
+        q.addBindValue(p);
+    if (!q.exec()) {
+        lastError = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool TestProgramDir::addDept(int id, const QString& name) {
+    return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name});
+}
+
+bool TestProgramDir::addEmployee(const QString& number, const QString& name, const QString& barcode,
+                                 int did, const QByteArray& photo) {
+    return exec(QStringLiteral("INSERT INTO Employee (DID, ENUMBER, EBARCODE, ENAME, HEADIMG, "
+                               "ENTERDATE) VALUES (?, ?, ?, ?, ?, ?)"),
+                {did, number, barcode, name,
+                 photo.isNull() ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(photo),
+                 DbDateTime::ToText(QDateTime(QDate(2007, 1, 1), QTime(0, 0)))});
+}
+
+bool TestProgramDir::addPresence(const QString& number, const QDateTime& enter,
+                                 const QDateTime& exit) {
+    const QVariant exitValue = (!exit.isValid() || DbDateTime::IsZero(exit))
+                                   ? QVariant(QMetaType(QMetaType::QString))
+                                   : QVariant(DbDateTime::ToText(exit));
+    return exec(
+        QStringLiteral("INSERT INTO Presence (ENUMBER, ENTERTIME, EXITTIME) VALUES (?, ?, ?)"),
+        {number, DbDateTime::ToText(enter), exitValue});
+}
+
+int TestProgramDir::count(const QString& sql) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next()) {
+        lastError = q.lastError().text();
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+QByteArray TestProgramDir::jpeg(int seed) {
+    QImage img(16, 12, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y,
+                         qRgb((x * 16 + seed) & 255, (y * 20 + seed * 3) & 255, (x * y) & 255));
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "JPEG", 80);
+    return bytes;
+}
