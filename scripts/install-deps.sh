@@ -14,6 +14,8 @@ PACKAGES=(
   libbenchmark-dev
   fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
   xvfb xauth
+  zbar-tools poppler-utils
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 missing=()
