@@ -1,12 +1,43 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
+#   ./test.sh                      the normal build (build/)
+#   ./test.sh --sanitize           a clang build with the address and
+#                                  undefined-behaviour sanitizers (build-sanitize/),
+#                                  leaks included, and the fuzz targets' replays
+#   ./test.sh --sanitize --fuzz N  then runs each fuzz target for N seconds
 set -euo pipefail
 cd "$(dirname "$0")"
 
-./scripts/install-deps.sh
+sanitize=0
+fuzz_seconds=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --sanitize) sanitize=1 ;;
+    --fuzz) fuzz_seconds=${2:?--fuzz takes seconds}; shift ;;
+    *) echo "usage: $0 [--sanitize [--fuzz SECONDS]]" >&2; exit 2 ;;
+  esac
+  shift
+done
 
-BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+./scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
+
+if [ "$sanitize" -eq 0 ]; then
+  BUILD_DIR=${BUILD_DIR:-build}
+  cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$BUILD_DIR" -j"$(nproc)"
+  ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
+  exit 0
+fi
+
+BUILD_DIR=${BUILD_DIR:-build-sanitize}
+CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DATTENDANCE_SANITIZE=ON -DATTENDANCE_BUILD_FUZZ=ON -DATTENDANCE_BUILD_BENCH=OFF
+cmake --build "$BUILD_DIR" -j"$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
+if [ "$fuzz_seconds" -gt 0 ]; then
+  ./scripts/fuzz.sh "$BUILD_DIR" "$fuzz_seconds"
+fi
