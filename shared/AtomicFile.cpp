@@ -102,11 +102,100 @@ bool AtomicFile::fail(const QString& message) {
     return false;
 }
 
+bool AtomicFile::applyAttributes(int fd) {
+    if (!m_keep)
+        return true;
+    // Rewriting keeps the file's permissions and, where allowed, its owner.
+    if (::fchmod(fd, m_old.st_mode & 07777) != 0)
+        return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(errno)));
+    if (m_old.st_uid != ::geteuid() || m_old.st_gid != ::getegid())
+        (void)::fchown(fd, m_old.st_uid, m_old.st_gid);
+    return true;
+}
+
 bool AtomicFile::write(const QByteArray& bytes, Existing existing) {
     m_error.clear();
-    const QByteArray target = QFile::encodeName(m_path);
-    if (existing == Existing::Refuse && pathTaken(target))
+    if (existing == Existing::Refuse && pathTaken(QFile::encodeName(m_path)))
         return fail(QStringLiteral("The file %1 already exists").arg(m_path));
+    const QByteArray dir = QFile::encodeName(QFileInfo(m_path).absolutePath());
+    const int fd = ::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0)
+        return writeUnnamed(fd, bytes, existing);
+    // File systems without unnamed files refuse them with one of these.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+        return writeNamed(bytes, existing);
+    return fail(
+        QStringLiteral("Cannot write in the folder of %1: %2").arg(m_path, systemError(errno)));
+}
+
+bool AtomicFile::writeUnnamed(int fd, const QByteArray& bytes, Existing existing) {
+    struct Closer {
+        int fd;
+        ~Closer() {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } file{fd};
+    if (!applyAttributes(fd))
+        return false;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(QStringLiteral("Cannot write the file: %1")
+                            .arg(systemError(n < 0 ? errno : ENOSPC)));
+        done += n;
+    }
+    if (::fsync(fd) != 0)
+        return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(errno)));
+    // The unnamed file gets a name through its /proc entry; a link never
+    // replaces an existing name.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    const QByteArray target = QFile::encodeName(m_path);
+    const auto linkTo = [&](const QByteArray& name) {
+        return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(),
+                        AT_SYMLINK_FOLLOW) == 0
+                   ? 0
+                   : errno;
+    };
+    if (existing == Existing::Refuse) {
+        if (const int code = linkTo(target)) {
+            if (code == EEXIST)
+                return fail(QStringLiteral("The file %1 already exists").arg(m_path));
+            return fail(QStringLiteral("Cannot save %1: %2").arg(m_path, systemError(code)));
+        }
+    } else {
+        // Linked under a hidden name, then renamed over the old file in one step.
+        const QFileInfo info(m_path);
+        QByteArray temp;
+        int code = EEXIST;
+        for (int attempt = 0; attempt < 100 && code == EEXIST; ++attempt) {
+            temp = QFile::encodeName(info.absolutePath()) + '/' + '.' +
+                   QFile::encodeName(info.fileName()) + '.' +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+            code = linkTo(temp);
+        }
+        if (code == EEXIST)
+            return fail(QStringLiteral("Cannot create a temporary file beside %1").arg(m_path));
+        if (code != 0)
+            return fail(QStringLiteral("Cannot save %1: %2").arg(m_path, systemError(code)));
+        if (::rename(temp.constData(), target.constData()) != 0) {
+            const int renameError = errno;
+            ::unlink(temp.constData());
+            return fail(QStringLiteral("Cannot save %1: %2").arg(m_path, systemError(renameError)));
+        }
+    }
+    file.fd = -1;
+    if (::close(fd) != 0)
+        return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(errno)));
+    // Make the new name itself durable; the data is already safe either way.
+    syncFolder(m_path);
+    return true;
+}
+
+bool AtomicFile::writeNamed(const QByteArray& bytes, Existing existing) {
+    const QByteArray target = QFile::encodeName(m_path);
     TempFile temp;
     if (const int code = temp.create(m_path)) {
         if (code == EEXIST)
@@ -114,13 +203,8 @@ bool AtomicFile::write(const QByteArray& bytes, Existing existing) {
         return fail(
             QStringLiteral("Cannot write in the folder of %1: %2").arg(m_path, systemError(code)));
     }
-    if (m_keep) {
-        // Rewriting keeps the file's permissions and, where allowed, its owner.
-        if (::fchmod(temp.fd(), m_old.st_mode & 07777) != 0)
-            return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(errno)));
-        if (m_old.st_uid != ::geteuid() || m_old.st_gid != ::getegid())
-            (void)::fchown(temp.fd(), m_old.st_uid, m_old.st_gid);
-    }
+    if (!applyAttributes(temp.fd()))
+        return false;
     if (const int code = temp.write(bytes))
         return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(code)));
     if (existing == Existing::Replace) {
@@ -145,7 +229,6 @@ bool AtomicFile::write(const QByteArray& bytes, Existing existing) {
                 return fail(QStringLiteral("Cannot save %1: %2").arg(m_path, systemError(code)));
         }
     }
-    // Make the new name itself durable; the data is already safe either way.
     syncFolder(m_path);
     return true;
 }

@@ -336,7 +336,11 @@ bool IniFile::Write(const QString& group, const QString& key, const QString& val
     if (exists && after == before)
         return true;
     AtomicFile file(target);
+    // A new file is for the owner and the group alone, like the database: it
+    // holds what the password is derived from.
     if (exists)
         file.keepAttributesOf(st);
+    else
+        file.setMode(0660);
     return file.write(after, AtomicFile::Existing::Replace);
 }

@@ -319,6 +319,21 @@ private slots:
                            {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
     }
 
+    void newFileIsForOwnerAndGroupOnly() {
+        const mode_t saved = ::umask(022);
+        QVERIFY(
+            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("1")));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+        ::umask(077); // a rewrite keeps the mode whatever the umask
+        QVERIFY(
+            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("2")));
+        ::umask(saved);
+        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+    }
+
     void concurrentWritersKeepBothKeys() {
         WriteBytes(m_ini, "[OTHER]\r\nSTABLE=kept\r\n");
         constexpr int rounds = 60;

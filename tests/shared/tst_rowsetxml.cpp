@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using Type = RowSetColumn::Type;
@@ -646,6 +648,39 @@ private slots:
         QVERIFY(!RowSetXml::Save(rs, dir.filePath(QStringLiteral("no/such.xml")), &error));
         QVERIFY(!error.isEmpty());
         QVERIFY(!RowSetXml::Save(rs, QString(), &error));
+    }
+
+    void killedSaveLeavesNothingBehind() {
+        // A child killed in the middle of writing (by the file-size limit,
+        // as abruptly as kill -9): neither a new nor a replaced export leaves
+        // a partial or temporary file.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("e.xml"));
+        const QString old = dir.filePath(QStringLiteral("old.xml"));
+        RowSet big = everyType();
+        big.rows = QVector<RowSetRow>(2000, big.rows[0]);
+        QVERIFY(RowSetXml::Save(everyType(), old));
+        const QByteArray oldBytes = RowSetXml::Serialize(everyType());
+        for (bool replace : {false, true}) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                const rlimit none{0, 0}, small{64 * 1024, 64 * 1024};
+                ::setrlimit(RLIMIT_CORE, &none);
+                ::setrlimit(RLIMIT_FSIZE, &small);
+                const bool ok =
+                    replace ? RowSetXml::SaveReplacing(big, old) : RowSetXml::Save(big, path);
+                ::_exit(ok ? 0 : 1);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFSIGNALED(status));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                     QStringList{QStringLiteral("old.xml")});
+            QFile f(old);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), oldBytes);
+        }
     }
 
     void saveReplacingSwapsTheFile() {
