@@ -423,6 +423,89 @@ private:
     const HuffTable* const* m_tables = nullptr;
 };
 
+// The file's markers and segments (ITU T.81 Annex B), one function each.
+
+void writeSOI(Output& out) {
+    out.word(0xFFD8);
+}
+
+// JFIF 1.01, aspect ratio 1:1, no thumbnail.
+void writeAPP0(Output& out) {
+    out.word(0xFFE0);
+    out.word(16);
+    out.bytes("JFIF\0", 5);
+    out.byte(1);
+    out.byte(1);
+    out.byte(0);
+    out.word(1);
+    out.word(1);
+    out.byte(0);
+    out.byte(0);
+}
+
+void writeCOM(Output& out, const char* text, qsizetype size) {
+    out.word(0xFFFE);
+    out.word(int(size) + 2);
+    out.bytes(text, size);
+}
+
+// 8-bit entries, in the order given (zig-zag).
+void writeDQT(Output& out, int table, const std::array<quint16, 64>& entries) {
+    out.word(0xFFDB);
+    out.word(67);
+    out.byte(table);
+    for (quint16 q : entries)
+        out.byte(q);
+}
+
+struct FrameComponent {
+    int id, h, v, tq;
+};
+
+// Baseline frame header, 8-bit samples.
+void writeSOF0(Output& out, int width, int height, const std::vector<FrameComponent>& comps) {
+    out.word(0xFFC0);
+    out.word(8 + 3 * int(comps.size()));
+    out.byte(8);
+    out.word(height);
+    out.word(width);
+    out.byte(int(comps.size()));
+    for (const FrameComponent& c : comps) {
+        out.byte(c.id);
+        out.byte(c.h * 16 + c.v);
+        out.byte(c.tq);
+    }
+}
+
+// tableClass 0 is DC, 1 is AC.
+void writeDHT(Output& out, int tableClass, int id, const HuffTable& h) {
+    out.word(0xFFC4);
+    out.word(2 + 1 + 16 + int(h.values.size()));
+    out.byte(tableClass * 0x10 + id);
+    for (int l = 1; l <= 16; ++l)
+        out.byte(h.bits[size_t(l)]);
+    out.bytes(reinterpret_cast<const char*>(h.values.data()), qsizetype(h.values.size()));
+}
+
+// Scan header of a sequential scan: each component (id) codes with the DC and
+// AC tables of the same number; full spectral range, no approximation.
+void writeSOS(Output& out, const std::vector<std::pair<int, int>>& idAndTable) {
+    out.word(0xFFDA);
+    out.word(6 + 2 * int(idAndTable.size()));
+    out.byte(int(idAndTable.size()));
+    for (const auto& [id, t] : idAndTable) {
+        out.byte(id);
+        out.byte(t * 16 + t);
+    }
+    out.byte(0);
+    out.byte(63);
+    out.byte(0);
+}
+
+void writeEOI(Output& out) {
+    out.word(0xFFD9);
+}
+
 } // namespace
 
 cJpeg::cJpeg() {
@@ -690,72 +773,31 @@ QByteArray cJpeg::Encode() const {
     }();
     Output out(qint64(double(estimateBits / 8) * 1.3) + 1000 + comment.size());
 
-    out.word(0xFFD8); // SOI
-    out.word(0xFFE0); // APP0: JFIF 1.01, aspect ratio 1:1, no thumbnail
-    out.word(16);
-    out.bytes("JFIF\0", 5);
-    out.byte(1);
-    out.byte(1);
-    out.byte(0);
-    out.word(1);
-    out.word(1);
-    out.byte(0);
-    out.byte(0);
-    if (!comment.isEmpty()) {
-        out.word(0xFFFE);
-        out.word(int(comment.size()) + 2);
-        out.bytes(comment.constData(), comment.size());
-    }
-    out.word(0xFFFE);
-    out.word(int(sizeof(kCredit) - 1) + 2);
-    out.bytes(kCredit, qsizetype(sizeof(kCredit) - 1));
-    for (int t = 0; t < tableCount; ++t) {
-        out.word(0xFFDB);
-        out.word(67);
-        out.byte(t); // 8-bit entries, table t
-        for (quint16 q : f.qt[t])
-            out.byte(q);
-    }
-    out.word(0xFFC0); // SOF0
-    out.word(8 + 3 * int(n));
-    out.byte(8);
-    out.word(f.height);
-    out.word(f.width);
-    out.byte(int(n));
-    for (const SampledComponent& c : f.comps) {
-        out.byte(c.id);
-        out.byte(c.h * 16 + c.v);
-        out.byte(c.tq);
-    }
+    writeSOI(out);
+    writeAPP0(out);
+    if (!comment.isEmpty())
+        writeCOM(out, comment.constData(), comment.size());
+    writeCOM(out, kCredit, qsizetype(sizeof(kCredit) - 1));
     for (int t = 0; t < tableCount; ++t)
-        for (int ac = 0; ac < 2; ++ac) {
-            const HuffTable& h = tables[ac * 2 + t];
-            out.word(0xFFC4);
-            out.word(2 + 1 + 16 + int(h.values.size()));
-            out.byte(ac * 0x10 + t);
-            for (int l = 1; l <= 16; ++l)
-                out.byte(h.bits[size_t(l)]);
-            out.bytes(reinterpret_cast<const char*>(h.values.data()), qsizetype(h.values.size()));
-        }
+        writeDQT(out, t, f.qt[t]);
+    std::vector<FrameComponent> frameComps;
+    for (const SampledComponent& c : f.comps)
+        frameComps.push_back({c.id, c.h, c.v, c.tq});
+    writeSOF0(out, f.width, f.height, frameComps);
+    for (int t = 0; t < tableCount; ++t)
+        for (int ac = 0; ac < 2; ++ac)
+            writeDHT(out, ac, t, tables[ac * 2 + t]);
     const HuffTable* tablePtrs[4] = {&tables[0], &tables[1], &tables[2], &tables[3]};
     out.setTables(tablePtrs);
     for (const auto& [first, count] : groups) {
-        out.word(0xFFDA); // SOS
-        out.word(6 + 2 * count);
-        out.byte(count);
-        for (int i = 0; i < count; ++i) {
-            const size_t ci = size_t(first + i);
-            const int t = tableOf(ci);
-            out.byte(f.comps[ci].id);
-            out.byte(t * 16 + t);
-        }
-        out.byte(0);
-        out.byte(63);
-        out.byte(0);
+        std::vector<std::pair<int, int>> scanComps;
+        for (int i = 0; i < count; ++i)
+            scanComps.emplace_back(f.comps[size_t(first + i)].id, tableOf(size_t(first + i)));
+        writeSOS(out, scanComps);
         codeScan(first, count, out);
         out.padScan();
     }
-    out.word(0xFFD9); // EOI
+    writeEOI(out);
     return out.take();
 }
 

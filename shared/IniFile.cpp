@@ -1,8 +1,9 @@
 #include "IniFile.h"
 
+#include "AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -161,17 +162,6 @@ private:
     int m_fd;
 };
 
-// A file written beside the target, removed unless it was renamed into place.
-class TempFile {
-public:
-    ~TempFile() {
-        if (!m_path.isEmpty())
-            ::unlink(m_path.constData());
-    }
-    QByteArray m_path;
-    void release() { m_path.clear(); }
-};
-
 bool ReadAll(int fd, QByteArray& out) {
     char buf[65536];
     for (;;) {
@@ -185,22 +175,6 @@ bool ReadAll(int fd, QByteArray& out) {
         }
         out.append(buf, n);
     }
-}
-
-bool WriteAll(int fd, const QByteArray& data) {
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 // Reads the whole file; a missing file is empty. False on any other error.
@@ -260,47 +234,6 @@ void SetValue(std::vector<Line>& lines, const QString& group, const QByteArray& 
     }
     lines.push_back({'[' + groupBytes + ']', eol});
     lines.push_back(newKey);
-}
-
-// Writes data to a new file beside path with the given mode and owner, flushes
-// it and renames it over path.
-bool ReplaceFile(const QByteArray& path, const QByteArray& data, const struct stat* old) {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray dir = slash >= 0 ? path.left(slash + 1) : QByteArray("./");
-    const QByteArray base = path.mid(slash + 1);
-
-    TempFile tmp;
-    Fd fd;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        const QByteArray candidate = dir + '.' + base + ".tmp" + QByteArray::number(::getpid()) +
-                                     '.' +
-                                     QByteArray::number(QRandomGenerator::global()->generate(), 16);
-        // 0666 less the umask for a new file, as any other created file.
-        fd.reset(::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.valid())
-            tmp.m_path = candidate;
-        else if (errno != EEXIST)
-            return false;
-    }
-    if (!fd.valid())
-        return false;
-    if (old) {
-        // Rewriting keeps the file's permissions and, where allowed, its owner.
-        if (::fchmod(fd.get(), old->st_mode & 07777) != 0)
-            return false;
-        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
-            (void)::fchown(fd.get(), old->st_uid, old->st_gid);
-    }
-    if (!WriteAll(fd.get(), data) || ::fsync(fd.get()) != 0 || !fd.reset())
-        return false;
-    if (::rename(tmp.m_path.constData(), path.constData()) != 0)
-        return false;
-    tmp.release();
-    // Make the rename itself durable; the data is already safe either way.
-    Fd dirFd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.valid())
-        (void)::fsync(dirFd.get());
-    return true;
 }
 
 } // namespace
@@ -402,5 +335,12 @@ bool IniFile::Write(const QString& group, const QString& key, const QString& val
     const QByteArray after = JoinLines(lines);
     if (exists && after == before)
         return true;
-    return ReplaceFile(path, after, exists ? &st : nullptr);
+    AtomicFile file(target);
+    // A new file is for the owner and the group alone, like the database: it
+    // holds what the password is derived from.
+    if (exists)
+        file.keepAttributesOf(st);
+    else
+        file.setMode(0660);
+    return file.write(after, AtomicFile::Existing::Replace);
 }

@@ -13,7 +13,8 @@
 //
 // A write takes an exclusive lock on "<file>.lock" beside the file, reads the
 // file, changes or adds the one key, writes the result to a new file in the
-// same directory, flushes it to disk and renames it over the old one. Every
+// same directory, flushes it to disk and renames it over the old one. A new
+// file is created with mode 0660; a rewrite keeps the file's mode and owner. Every
 // other line stays byte for byte as it was, and readers never see a partly
 // written file. Two programs writing different keys at once both keep theirs.
 class IniFile {

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <array>
+
 namespace {
 
 // A 24-bit image whose every pixel has its own colour: red = 10·x, green = 10·y.
@@ -28,374 +30,347 @@ class tst_cImage : public QObject {
     Q_OBJECT
 
 private slots:
-    void bytesPerScanLine_data();
-    void bytesPerScanLine();
-    void createRefusesBadArguments();
-    void createBuildsGreyRamp();
-    void rowsLieBottomUp();
-    void copyStdPictureTakesDepth();
-    void copyStdPictureRefusesUnsupported();
-    void copyHDCRectangle();
-    void copyHDCRefusesBadSource();
-    void copyPalletHDC();
-    void paintHDC();
-    void greyscaleNearestGrey();
-    void resampleAveragesAreas();
-    void mirror();
-    void rotate();
-    void indexedGeometryKeepsIndices();
-};
+    void bytesPerScanLine() {
+        // Rows are padded to whole 32-bit words: {bits, width, bytes}.
+        for (const auto& [bits, width, expected] :
+             {std::array{1, 32, 4}, {1, 33, 8}, {4, 8, 4}, {4, 9, 8}, {8, 5, 8}, {24, 13, 40}}) {
+            cImage image;
+            QVERIFY(image.Create(width, 3, qint16(bits)));
+            QCOMPARE(image.BytesPerScanLine(), expected);
+        }
+    }
 
-void tst_cImage::bytesPerScanLine_data() {
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("1 bit, 32 pixels") << 1 << 32 << 4;
-    QTest::newRow("1 bit, 33 pixels") << 1 << 33 << 8;
-    QTest::newRow("4 bits, 8 pixels") << 4 << 8 << 4;
-    QTest::newRow("4 bits, 9 pixels") << 4 << 9 << 8;
-    QTest::newRow("8 bits, 5 pixels") << 8 << 5 << 8;
-    QTest::newRow("24 bits, 320 pixels") << 24 << 320 << 960;
-    QTest::newRow("24 bits, 13 pixels") << 24 << 13 << 40;
-}
-
-void tst_cImage::bytesPerScanLine() {
-    QFETCH(int, bits);
-    QFETCH(int, width);
-    QFETCH(int, expected);
-    cImage image;
-    QVERIFY(image.Create(width, 3, qint16(bits)));
-    QCOMPARE(image.BytesPerScanLine(), expected);
-}
-
-void tst_cImage::createRefusesBadArguments() {
-    cImage image;
-    QVERIFY(image.hDC() == nullptr);
-    QVERIFY(image.DIBitsPtr() == nullptr);
-    for (qint16 bits : {0, 2, 16, 32}) {
-        QVERIFY(image.Create(4, 4, 24));
-        QVERIFY(!image.Create(4, 4, bits));
+    void createRefusesBadArguments() {
+        cImage image;
         QVERIFY(image.hDC() == nullptr);
         QVERIFY(image.DIBitsPtr() == nullptr);
-        QCOMPARE(image.Width(), 0);
+        for (qint16 bits : {0, 2, 16, 32}) {
+            QVERIFY(image.Create(4, 4, 24));
+            QVERIFY(!image.Create(4, 4, bits));
+            QVERIFY(image.hDC() == nullptr);
+            QVERIFY(image.DIBitsPtr() == nullptr);
+            QCOMPARE(image.Width(), 0);
+        }
+        QVERIFY(!image.Create(0, 5, 24));
+        QVERIFY(!image.Create(5, -1, 8));
+        QVERIFY(!image.Create(-5, 5, 1));
+        // Beyond what a bitmap can hold: refused, not wrapped around.
+        QVERIFY(!image.Create(100000, 100000, 24));
+        QVERIFY(!image.Create(0x7FFFFFFF, 2, 24));
+        QVERIFY(image.DIBitsPtr() == nullptr);
     }
-    QVERIFY(!image.Create(0, 5, 24));
-    QVERIFY(!image.Create(5, -1, 8));
-    QVERIFY(!image.Create(-5, 5, 1));
-    // Beyond what a bitmap can hold: refused, not wrapped around.
-    QVERIFY(!image.Create(100000, 100000, 24));
-    QVERIFY(!image.Create(0x7FFFFFFF, 2, 24));
-    QVERIFY(image.DIBitsPtr() == nullptr);
-}
 
-void tst_cImage::createBuildsGreyRamp() {
-    cImage image;
-    for (qint16 bits : {1, 4, 8, 24}) {
-        QVERIFY(image.Create(3, 3, bits));
-        const int colours = bits == 24 ? 0 : 1 << bits;
-        QCOMPARE(image.ColourCount(), colours);
-        for (int i = 0; i < colours; ++i) {
-            const int v = 255 * i / (colours - 1);
-            QCOMPARE(image.ColourAt(i), qRgb(v, v, v));
-        }
-    }
-}
-
-void tst_cImage::rowsLieBottomUp() {
-    cImage image;
-    QVERIFY(image.Create(2, 3, 24));
-    const uchar top[6] = {1, 2, 3, 4, 5, 6};
-    const uchar bottom[6] = {7, 8, 9, 10, 11, 12};
-    image.WriteRowBGR(0, 0, 2, top);
-    image.WriteRowBGR(2, 0, 2, bottom);
-    const uchar* bits = image.DIBitsPtr();
-    QVERIFY(bits != nullptr);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits), 6),
-             QByteArray(reinterpret_cast<const char*>(bottom), 6));
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits + 2 * image.BytesPerScanLine()), 6),
-             QByteArray(reinterpret_cast<const char*>(top), 6));
-    // Blue, green, red order in memory.
-    QCOMPARE(image.PixelAt(0, 0), qRgb(3, 2, 1));
-}
-
-void tst_cImage::copyStdPictureTakesDepth() {
-    // 16 bits become 24 bits.
-    QImage rgb16(5, 4, QImage::Format_RGB16);
-    rgb16.fill(Qt::black);
-    rgb16.setPixel(1, 2, qRgb(255, 0, 0));
-    rgb16.setPixel(4, 3, qRgb(255, 255, 255));
-    cImage image;
-    QVERIFY(image.CopyStdPicture(rgb16));
-    QCOMPARE(image.BitCount(), qint16(24));
-    QCOMPARE(image.Width(), 5);
-    QCOMPARE(image.Height(), 4);
-    QCOMPARE(image.PixelAt(1, 2), qRgb(255, 0, 0));
-    QCOMPARE(image.PixelAt(4, 3), qRgb(255, 255, 255));
-    QCOMPARE(image.PixelAt(0, 0), qRgb(0, 0, 0));
-
-    // An indexed picture keeps its depth, colour table and indices.
-    QImage indexed(3, 2, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)});
-    indexed.fill(0);
-    indexed.setPixel(2, 1, 2);
-    QVERIFY(image.CopyStdPicture(indexed));
-    QCOMPARE(image.BitCount(), qint16(8));
-    QCOMPARE(image.ColourAt(1), qRgb(0, 255, 0));
-    QCOMPARE(image.ScanLine(1)[2], uchar(2));
-    QCOMPARE(image.PixelAt(2, 1), qRgb(0, 0, 255));
-
-    QImage mono(9, 2, QImage::Format_Mono);
-    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    mono.fill(0);
-    mono.setPixel(8, 1, 1);
-    QVERIFY(image.CopyStdPicture(mono));
-    QCOMPARE(image.BitCount(), qint16(1));
-    QCOMPARE(image.PixelAt(8, 1), qRgb(255, 255, 255));
-    QCOMPARE(image.PixelAt(7, 1), qRgb(0, 0, 0));
-
-    // A 32-bit picture with a bit count given.
-    QImage rgb32(2, 2, QImage::Format_RGB32);
-    rgb32.fill(qRgb(10, 20, 30));
-    QVERIFY(image.CopyStdPicture(rgb32, 24));
-    QCOMPARE(image.PixelAt(1, 1), qRgb(10, 20, 30));
-    // ... and into a grey bitmap: the nearest grey.
-    QVERIFY(image.CopyStdPicture(rgb32, 8));
-    QCOMPARE(image.ScanLine(0)[0], uchar(20));
-}
-
-void tst_cImage::copyStdPictureRefusesUnsupported() {
-    cImage image;
-    QVERIFY(image.Create(2, 2, 24));
-    QImage rgb32(2, 2, QImage::Format_ARGB32);
-    rgb32.fill(Qt::red);
-    QVERIFY(!image.CopyStdPicture(rgb32));
-    QVERIFY(image.hDC() == nullptr);
-    QVERIFY(!image.CopyStdPicture(QImage()));
-    QVERIFY(!image.CopyStdPicture(rgb32, 16));
-    QVERIFY(image.DIBitsPtr() == nullptr);
-}
-
-void tst_cImage::copyHDCRectangle() {
-    auto source = coordinateImage(6, 5);
-    cImage part;
-    QVERIFY(part.CopyHDC(source->hDC(), 3, 2, 0, 2, 1));
-    QCOMPARE(part.BitCount(), qint16(24));
-    QCOMPARE(part.Width(), 3);
-    QCOMPARE(part.Height(), 2);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            QCOMPARE(part.PixelAt(x, y), coordinateColour(x + 2, y + 1));
-
-    // The bit count follows the source's colour table.
-    cImage grey;
-    QVERIFY(grey.Create(4, 4, 4));
-    cImage copy;
-    QVERIFY(copy.CopyHDC(grey.hDC(), 4, 4));
-    QCOMPARE(copy.BitCount(), qint16(4));
-    // Converting while copying maps to the nearest table entry.
-    QVERIFY(copy.CopyHDC(source->hDC(), 6, 5, 1));
-    QCOMPARE(copy.BitCount(), qint16(1));
-
-    // Copying an image from itself.
-    QVERIFY(source->CopyHDC(source->hDC(), 2, 2, 24, 4, 3));
-    QCOMPARE(source->Width(), 2);
-    QCOMPARE(source->PixelAt(1, 1), coordinateColour(5, 4));
-}
-
-void tst_cImage::copyHDCRefusesBadSource() {
-    auto source = coordinateImage(6, 5);
-    cImage never;
-    cImage image;
-    QVERIFY(!image.CopyHDC(nullptr, 2, 2));
-    QVERIFY(!image.CopyHDC(never.hDC(), 2, 2));
-    // Rectangles reaching outside the source.
-    QVERIFY(image.CopyHDC(source->hDC(), 6, 5));
-    QVERIFY(!image.CopyHDC(source->hDC(), 7, 5));
-    QVERIFY(image.hDC() == nullptr);
-    QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 5, 0));
-    QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, -1, 0));
-    QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 0x7FFFFFFF, 0x7FFFFFFF));
-    QVERIFY(!image.CopyHDC(source->hDC(), 0, 2));
-    QVERIFY(!image.CopyHDC(source->hDC(), 2, -2));
-    QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 7));
-}
-
-void tst_cImage::copyPalletHDC() {
-    QImage indexed(2, 2, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(1, 2, 3), qRgb(4, 5, 6)});
-    indexed.fill(1);
-    cImage source;
-    QVERIFY(source.CopyStdPicture(indexed));
-    cImage target;
-    QVERIFY(target.Create(2, 2, 8));
-    QVERIFY(target.CopyPalletHDC(source.hDC()));
-    QCOMPARE(target.ColourAt(1), qRgb(4, 5, 6));
-    QCOMPARE(target.ColourAt(2), qRgb(2, 2, 2));
-
-    cImage colour;
-    QVERIFY(colour.Create(2, 2, 24));
-    QVERIFY(!colour.CopyPalletHDC(source.hDC()));
-    QVERIFY(!target.CopyPalletHDC(colour.hDC()));
-    QVERIFY(!target.CopyPalletHDC(nullptr));
-    cImage empty;
-    QVERIFY(!empty.CopyPalletHDC(source.hDC()));
-}
-
-void tst_cImage::paintHDC() {
-    auto image = coordinateImage(3, 2);
-    QImage canvas(5, 5, QImage::Format_RGB32);
-    canvas.fill(qRgb(1, 2, 3));
-    image->PaintHDC(canvas, 2, 1);
-    QCOMPARE(canvas.pixel(2, 1), coordinateColour(0, 0));
-    QCOMPARE(canvas.pixel(4, 2), coordinateColour(2, 1));
-    QCOMPARE(canvas.pixel(1, 1), qRgb(1, 2, 3));
-    QCOMPARE(canvas.pixel(2, 3), qRgb(1, 2, 3));
-
-    // Raster operations combine source and destination.
-    canvas.fill(qRgb(0xF0, 0x0F, 0xFF));
-    image->PaintHDC(canvas, 0, 0, cImage::SRCINVERT);
-    QCOMPARE(canvas.pixel(1, 1), qRgb(0xF0 ^ 10, 0x0F ^ 10, 0xFF ^ 77));
-    image->PaintHDC(canvas, 0, 0, cImage::DSTINVERT);
-    QCOMPARE(canvas.pixel(1, 1), qRgb(0xFF - (0xF0 ^ 10), 0xFF - (0x0F ^ 10), 0xFF - (0xFF ^ 77)));
-    image->PaintHDC(canvas, 0, 0, cImage::BLACKNESS);
-    QCOMPARE(canvas.pixel(2, 1), qRgb(0, 0, 0));
-
-    // Partly or wholly outside the destination: clipped, nothing else touched.
-    canvas.fill(qRgb(9, 9, 9));
-    image->PaintHDC(canvas, -2, -1);
-    QCOMPARE(canvas.pixel(0, 0), coordinateColour(2, 1));
-    QCOMPARE(canvas.pixel(1, 0), qRgb(9, 9, 9));
-    image->PaintHDC(canvas, 100, 100);
-    image->PaintHDC(canvas, -0x7FFFFFFF, 0x7FFFFFFF);
-
-    // Other destination formats are brought to 32 bits first.
-    QImage small(2, 2, QImage::Format_RGB888);
-    small.fill(Qt::white);
-    image->PaintHDC(small, 0, 0);
-    QCOMPARE(small.pixel(1, 1), coordinateColour(1, 1));
-    QImage none;
-    image->PaintHDC(none, 0, 0);
-    cImage empty;
-    empty.PaintHDC(canvas, 0, 0);
-}
-
-void tst_cImage::greyscaleNearestGrey() {
-    cImage image;
-    QVERIFY(image.Create(3, 1, 24));
-    const uchar bgr[9] = {90, 60, 30, 255, 255, 255, 0, 0, 1};
-    image.WriteRowBGR(0, 0, 3, bgr);
-    auto grey = image.Greyscale();
-    QVERIFY(grey);
-    QCOMPARE(grey->BitCount(), qint16(8));
-    QCOMPARE(grey->Width(), 3);
-    QCOMPARE(grey->ScanLine(0)[0], uchar(60));
-    QCOMPARE(grey->ScanLine(0)[1], uchar(255));
-    QCOMPARE(grey->ScanLine(0)[2], uchar(0));
-    QCOMPARE(image.PixelAt(0, 0), qRgb(30, 60, 90)); // source unchanged
-    cImage empty;
-    QVERIFY(!empty.Greyscale());
-}
-
-void tst_cImage::resampleAveragesAreas() {
-    // Left half black, right half white, 4×2 → 2×1 and → 3×1.
-    cImage image;
-    QVERIFY(image.Create(4, 2, 24));
-    const uchar row[12] = {0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255};
-    image.WriteRowBGR(0, 0, 4, row);
-    image.WriteRowBGR(1, 0, 4, row);
-    auto half = image.Resample(2, 1);
-    QVERIFY(half);
-    QCOMPARE(half->PixelAt(0, 0), qRgb(0, 0, 0));
-    QCOMPARE(half->PixelAt(1, 0), qRgb(255, 255, 255));
-    auto three = image.Resample(3, 1);
-    QVERIFY(three);
-    QCOMPARE(three->PixelAt(0, 0), qRgb(0, 0, 0));
-    QCOMPARE(three->PixelAt(1, 0), qRgb(128, 128, 128)); // covers half of each
-    QCOMPARE(three->PixelAt(2, 0), qRgb(255, 255, 255));
-    auto whole = image.Resample(1, 1);
-    QCOMPARE(whole->PixelAt(0, 0), qRgb(128, 128, 128));
-    // Enlarging repeats the covering pixel.
-    auto big = whole->Resample(3, 5);
-    QCOMPARE(big->Width(), 3);
-    QCOMPARE(big->PixelAt(2, 4), qRgb(128, 128, 128));
-    // Same size: a plain copy.
-    auto same = image.Resample(4, 2);
-    QCOMPARE(same->PixelAt(3, 1), qRgb(255, 255, 255));
-
-    // An indexed image keeps its bit count and table.
-    cImage grey;
-    QVERIFY(grey.Create(4, 4, 4));
-    auto smaller = grey.Resample(2, 2);
-    QCOMPARE(smaller->BitCount(), qint16(4));
-    QCOMPARE(smaller->ColourAt(15), qRgb(255, 255, 255));
-
-    QVERIFY(!image.Resample(0, 2));
-    QVERIFY(!image.Resample(2, -1));
-    cImage empty;
-    QVERIFY(!empty.Resample(2, 2));
-}
-
-void tst_cImage::mirror() {
-    auto image = coordinateImage(3, 2);
-    auto leftRight = image->Mirror(false);
-    QVERIFY(leftRight);
-    auto upsideDown = image->Mirror(true);
-    QVERIFY(upsideDown);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) {
-            QCOMPARE(leftRight->PixelAt(2 - x, y), coordinateColour(x, y));
-            QCOMPARE(upsideDown->PixelAt(x, 1 - y), coordinateColour(x, y));
-        }
-    QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0));
-}
-
-void tst_cImage::rotate() {
-    const int w = 4, h = 3;
-    auto image = coordinateImage(w, h);
-    auto r90 = image->Rotate(90);
-    auto r180 = image->Rotate(180);
-    auto r270 = image->Rotate(270);
-    QVERIFY(r90 && r180 && r270);
-    QCOMPARE(r90->Width(), h);
-    QCOMPARE(r90->Height(), w);
-    QCOMPARE(r180->Width(), w);
-    QCOMPARE(r270->Width(), h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            // 90: a quarter turn counter-clockwise; the upper-right corner goes to the upper left.
-            QCOMPARE(r90->PixelAt(y, w - 1 - x), coordinateColour(x, y));
-            QCOMPARE(r180->PixelAt(w - 1 - x, h - 1 - y), coordinateColour(x, y));
-            // 270: clockwise; the upper-left corner goes to the upper right.
-            QCOMPARE(r270->PixelAt(h - 1 - y, x), coordinateColour(x, y));
-            // Other turns of the same angle.
-            QCOMPARE(image->Rotate(-90)->PixelAt(h - 1 - y, x), coordinateColour(x, y));
-            QCOMPARE(image->Rotate(450)->PixelAt(y, w - 1 - x), coordinateColour(x, y));
-        }
-    QVERIFY(!image->Rotate(45));
-    QVERIFY(!image->Rotate(0));
-    QVERIFY(!image->Rotate(360));
-    QVERIFY(image->Rotate(-270));
-    cImage empty;
-    QVERIFY(!empty.Rotate(90));
-    QVERIFY(!empty.Mirror(true));
-}
-
-void tst_cImage::indexedGeometryKeepsIndices() {
-    // 1- and 4-bit pixels share bytes; the transforms must move single pixels.
-    for (qint16 bits : {1, 4}) {
+    void createBuildsGreyRamp() {
         cImage image;
-        QVERIFY(image.Create(11, 3, bits));
-        const uchar white[3] = {255, 255, 255};
-        image.WriteRowBGR(0, 10, 1, white); // upper-right corner
-        auto r90 = image.Rotate(90);
-        QCOMPARE(r90->BitCount(), bits);
-        QCOMPARE(r90->PixelAt(0, 0), qRgb(255, 255, 255));
-        QCOMPARE(r90->PixelAt(1, 0), qRgb(0, 0, 0));
-        auto mirrored = image.Mirror(false);
-        QCOMPARE(mirrored->PixelAt(0, 0), qRgb(255, 255, 255));
-        QCOMPARE(mirrored->PixelAt(10, 0), qRgb(0, 0, 0));
+        for (qint16 bits : {1, 4, 8, 24}) {
+            QVERIFY(image.Create(3, 3, bits));
+            const int colours = bits == 24 ? 0 : 1 << bits;
+            QCOMPARE(image.ColourCount(), colours);
+            for (int i = 0; i < colours; ++i) {
+                const int v = 255 * i / (colours - 1);
+                QCOMPARE(image.ColourAt(i), qRgb(v, v, v));
+            }
+        }
     }
-}
+
+    void rowsLieBottomUp() {
+        cImage image;
+        QVERIFY(image.Create(2, 3, 24));
+        const uchar top[6] = {1, 2, 3, 4, 5, 6};
+        const uchar bottom[6] = {7, 8, 9, 10, 11, 12};
+        image.WriteRowBGR(0, 0, 2, top);
+        image.WriteRowBGR(2, 0, 2, bottom);
+        const uchar* bits = image.DIBitsPtr();
+        QVERIFY(bits != nullptr);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits), 6),
+                 QByteArray(reinterpret_cast<const char*>(bottom), 6));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits + 2 * image.BytesPerScanLine()), 6),
+                 QByteArray(reinterpret_cast<const char*>(top), 6));
+        // Blue, green, red order in memory.
+        QCOMPARE(image.PixelAt(0, 0), qRgb(3, 2, 1));
+    }
+
+    void copyStdPictureTakesDepth() {
+        // 16 bits become 24 bits.
+        QImage rgb16(5, 4, QImage::Format_RGB16);
+        rgb16.fill(Qt::black);
+        rgb16.setPixel(1, 2, qRgb(255, 0, 0));
+        rgb16.setPixel(4, 3, qRgb(255, 255, 255));
+        cImage image;
+        QVERIFY(image.CopyStdPicture(rgb16));
+        QCOMPARE(image.BitCount(), qint16(24));
+        QCOMPARE(image.Width(), 5);
+        QCOMPARE(image.Height(), 4);
+        QCOMPARE(image.PixelAt(1, 2), qRgb(255, 0, 0));
+        QCOMPARE(image.PixelAt(4, 3), qRgb(255, 255, 255));
+        QCOMPARE(image.PixelAt(0, 0), qRgb(0, 0, 0));
+
+        // An indexed picture keeps its depth, colour table and indices.
+        QImage indexed(3, 2, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)});
+        indexed.fill(0);
+        indexed.setPixel(2, 1, 2);
+        QVERIFY(image.CopyStdPicture(indexed));
+        QCOMPARE(image.BitCount(), qint16(8));
+        QCOMPARE(image.ColourAt(1), qRgb(0, 255, 0));
+        QCOMPARE(image.ScanLine(1)[2], uchar(2));
+        QCOMPARE(image.PixelAt(2, 1), qRgb(0, 0, 255));
+
+        QImage mono(9, 2, QImage::Format_Mono);
+        mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        mono.fill(0);
+        mono.setPixel(8, 1, 1);
+        QVERIFY(image.CopyStdPicture(mono));
+        QCOMPARE(image.BitCount(), qint16(1));
+        QCOMPARE(image.PixelAt(8, 1), qRgb(255, 255, 255));
+        QCOMPARE(image.PixelAt(7, 1), qRgb(0, 0, 0));
+
+        // A 32-bit picture with a bit count given.
+        QImage rgb32(2, 2, QImage::Format_RGB32);
+        rgb32.fill(qRgb(10, 20, 30));
+        QVERIFY(image.CopyStdPicture(rgb32, 24));
+        QCOMPARE(image.PixelAt(1, 1), qRgb(10, 20, 30));
+        // ... and into a grey bitmap: the nearest grey.
+        QVERIFY(image.CopyStdPicture(rgb32, 8));
+        QCOMPARE(image.ScanLine(0)[0], uchar(20));
+    }
+
+    void copyStdPictureRefusesUnsupported() {
+        cImage image;
+        QVERIFY(image.Create(2, 2, 24));
+        QImage rgb32(2, 2, QImage::Format_ARGB32);
+        rgb32.fill(Qt::red);
+        QVERIFY(!image.CopyStdPicture(rgb32));
+        QVERIFY(image.hDC() == nullptr);
+        QVERIFY(!image.CopyStdPicture(QImage()));
+        QVERIFY(!image.CopyStdPicture(rgb32, 16));
+        QVERIFY(image.DIBitsPtr() == nullptr);
+    }
+
+    void copyHDCRectangle() {
+        auto source = coordinateImage(6, 5);
+        cImage part;
+        QVERIFY(part.CopyHDC(source->hDC(), 3, 2, 0, 2, 1));
+        QCOMPARE(part.BitCount(), qint16(24));
+        QCOMPARE(part.Width(), 3);
+        QCOMPARE(part.Height(), 2);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                QCOMPARE(part.PixelAt(x, y), coordinateColour(x + 2, y + 1));
+
+        // The bit count follows the source's colour table.
+        cImage grey;
+        QVERIFY(grey.Create(4, 4, 4));
+        cImage copy;
+        QVERIFY(copy.CopyHDC(grey.hDC(), 4, 4));
+        QCOMPARE(copy.BitCount(), qint16(4));
+        // Converting while copying maps to the nearest table entry.
+        QVERIFY(copy.CopyHDC(source->hDC(), 6, 5, 1));
+        QCOMPARE(copy.BitCount(), qint16(1));
+
+        // Copying an image from itself.
+        QVERIFY(source->CopyHDC(source->hDC(), 2, 2, 24, 4, 3));
+        QCOMPARE(source->Width(), 2);
+        QCOMPARE(source->PixelAt(1, 1), coordinateColour(5, 4));
+    }
+
+    void copyHDCRefusesBadSource() {
+        auto source = coordinateImage(6, 5);
+        cImage never;
+        cImage image;
+        QVERIFY(!image.CopyHDC(nullptr, 2, 2));
+        QVERIFY(!image.CopyHDC(never.hDC(), 2, 2));
+        // Rectangles reaching outside the source.
+        QVERIFY(image.CopyHDC(source->hDC(), 6, 5));
+        QVERIFY(!image.CopyHDC(source->hDC(), 7, 5));
+        QVERIFY(image.hDC() == nullptr);
+        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 5, 0));
+        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, -1, 0));
+        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 0x7FFFFFFF, 0x7FFFFFFF));
+        QVERIFY(!image.CopyHDC(source->hDC(), 0, 2));
+        QVERIFY(!image.CopyHDC(source->hDC(), 2, -2));
+        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 7));
+    }
+
+    void copyPalletHDC() {
+        QImage indexed(2, 2, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(1, 2, 3), qRgb(4, 5, 6)});
+        indexed.fill(1);
+        cImage source;
+        QVERIFY(source.CopyStdPicture(indexed));
+        cImage target;
+        QVERIFY(target.Create(2, 2, 8));
+        QVERIFY(target.CopyPalletHDC(source.hDC()));
+        QCOMPARE(target.ColourAt(1), qRgb(4, 5, 6));
+        QCOMPARE(target.ColourAt(2), qRgb(2, 2, 2));
+
+        cImage colour;
+        QVERIFY(colour.Create(2, 2, 24));
+        QVERIFY(!colour.CopyPalletHDC(source.hDC()));
+        QVERIFY(!target.CopyPalletHDC(colour.hDC()));
+        QVERIFY(!target.CopyPalletHDC(nullptr));
+        cImage empty;
+        QVERIFY(!empty.CopyPalletHDC(source.hDC()));
+    }
+
+    void paintHDC() {
+        auto image = coordinateImage(3, 2);
+        QImage canvas(5, 5, QImage::Format_RGB32);
+        canvas.fill(qRgb(1, 2, 3));
+        image->PaintHDC(canvas, 2, 1);
+        QCOMPARE(canvas.pixel(2, 1), coordinateColour(0, 0));
+        QCOMPARE(canvas.pixel(4, 2), coordinateColour(2, 1));
+        QCOMPARE(canvas.pixel(1, 1), qRgb(1, 2, 3));
+        QCOMPARE(canvas.pixel(2, 3), qRgb(1, 2, 3));
+
+        // Raster operations combine source and destination.
+        canvas.fill(qRgb(0xF0, 0x0F, 0xFF));
+        image->PaintHDC(canvas, 0, 0, cImage::SRCINVERT);
+        QCOMPARE(canvas.pixel(1, 1), qRgb(0xF0 ^ 10, 0x0F ^ 10, 0xFF ^ 77));
+        image->PaintHDC(canvas, 0, 0, cImage::DSTINVERT);
+        QCOMPARE(canvas.pixel(1, 1),
+                 qRgb(0xFF - (0xF0 ^ 10), 0xFF - (0x0F ^ 10), 0xFF - (0xFF ^ 77)));
+        image->PaintHDC(canvas, 0, 0, cImage::BLACKNESS);
+        QCOMPARE(canvas.pixel(2, 1), qRgb(0, 0, 0));
+
+        // Partly or wholly outside the destination: clipped, nothing else touched.
+        canvas.fill(qRgb(9, 9, 9));
+        image->PaintHDC(canvas, -2, -1);
+        QCOMPARE(canvas.pixel(0, 0), coordinateColour(2, 1));
+        QCOMPARE(canvas.pixel(1, 0), qRgb(9, 9, 9));
+        image->PaintHDC(canvas, 100, 100);
+        image->PaintHDC(canvas, -0x7FFFFFFF, 0x7FFFFFFF);
+
+        // Other destination formats are brought to 32 bits first.
+        QImage small(2, 2, QImage::Format_RGB888);
+        small.fill(Qt::white);
+        image->PaintHDC(small, 0, 0);
+        QCOMPARE(small.pixel(1, 1), coordinateColour(1, 1));
+        QImage none;
+        image->PaintHDC(none, 0, 0);
+        cImage empty;
+        empty.PaintHDC(canvas, 0, 0);
+    }
+
+    void greyscaleNearestGrey() {
+        cImage image;
+        QVERIFY(image.Create(3, 1, 24));
+        const uchar bgr[9] = {90, 60, 30, 255, 255, 255, 0, 0, 1};
+        image.WriteRowBGR(0, 0, 3, bgr);
+        auto grey = image.Greyscale();
+        QVERIFY(grey);
+        QCOMPARE(grey->BitCount(), qint16(8));
+        QCOMPARE(grey->Width(), 3);
+        QCOMPARE(grey->ScanLine(0)[0], uchar(60));
+        QCOMPARE(grey->ScanLine(0)[1], uchar(255));
+        QCOMPARE(grey->ScanLine(0)[2], uchar(0));
+        QCOMPARE(image.PixelAt(0, 0), qRgb(30, 60, 90)); // source unchanged
+        cImage empty;
+        QVERIFY(!empty.Greyscale());
+    }
+
+    void resampleAveragesAreas() {
+        // Left half black, right half white, 4×2 → 2×1 and → 3×1.
+        cImage image;
+        QVERIFY(image.Create(4, 2, 24));
+        const uchar row[12] = {0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255};
+        image.WriteRowBGR(0, 0, 4, row);
+        image.WriteRowBGR(1, 0, 4, row);
+        auto half = image.Resample(2, 1);
+        QVERIFY(half);
+        QCOMPARE(half->PixelAt(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(half->PixelAt(1, 0), qRgb(255, 255, 255));
+        auto three = image.Resample(3, 1);
+        QVERIFY(three);
+        QCOMPARE(three->PixelAt(0, 0), qRgb(0, 0, 0));
+        QCOMPARE(three->PixelAt(1, 0), qRgb(128, 128, 128)); // covers half of each
+        QCOMPARE(three->PixelAt(2, 0), qRgb(255, 255, 255));
+        auto whole = image.Resample(1, 1);
+        QCOMPARE(whole->PixelAt(0, 0), qRgb(128, 128, 128));
+        // Enlarging repeats the covering pixel.
+        auto big = whole->Resample(3, 5);
+        QCOMPARE(big->Width(), 3);
+        QCOMPARE(big->PixelAt(2, 4), qRgb(128, 128, 128));
+        // Same size: a plain copy.
+        auto same = image.Resample(4, 2);
+        QCOMPARE(same->PixelAt(3, 1), qRgb(255, 255, 255));
+
+        // An indexed image keeps its bit count and table.
+        cImage grey;
+        QVERIFY(grey.Create(4, 4, 4));
+        auto smaller = grey.Resample(2, 2);
+        QCOMPARE(smaller->BitCount(), qint16(4));
+        QCOMPARE(smaller->ColourAt(15), qRgb(255, 255, 255));
+
+        QVERIFY(!image.Resample(0, 2));
+        QVERIFY(!image.Resample(2, -1));
+        cImage empty;
+        QVERIFY(!empty.Resample(2, 2));
+    }
+
+    void mirror() {
+        auto image = coordinateImage(3, 2);
+        auto leftRight = image->Mirror(false);
+        QVERIFY(leftRight);
+        auto upsideDown = image->Mirror(true);
+        QVERIFY(upsideDown);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) {
+                QCOMPARE(leftRight->PixelAt(2 - x, y), coordinateColour(x, y));
+                QCOMPARE(upsideDown->PixelAt(x, 1 - y), coordinateColour(x, y));
+            }
+        QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0));
+    }
+
+    void rotate() {
+        const int w = 4, h = 3;
+        auto image = coordinateImage(w, h);
+        auto r90 = image->Rotate(90);
+        auto r180 = image->Rotate(180);
+        auto r270 = image->Rotate(270);
+        QVERIFY(r90 && r180 && r270);
+        QCOMPARE(r90->Width(), h);
+        QCOMPARE(r90->Height(), w);
+        QCOMPARE(r180->Width(), w);
+        QCOMPARE(r270->Width(), h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                // 90: a quarter turn counter-clockwise; the upper-right corner goes to the upper
+                // left.
+                QCOMPARE(r90->PixelAt(y, w - 1 - x), coordinateColour(x, y));
+                QCOMPARE(r180->PixelAt(w - 1 - x, h - 1 - y), coordinateColour(x, y));
+                // 270: clockwise; the upper-left corner goes to the upper right.
+                QCOMPARE(r270->PixelAt(h - 1 - y, x), coordinateColour(x, y));
+                // Other turns of the same angle.
+                QCOMPARE(image->Rotate(-90)->PixelAt(h - 1 - y, x), coordinateColour(x, y));
+                QCOMPARE(image->Rotate(450)->PixelAt(y, w - 1 - x), coordinateColour(x, y));
+            }
+        QVERIFY(!image->Rotate(45));
+        QVERIFY(!image->Rotate(0));
+        QVERIFY(!image->Rotate(360));
+        QVERIFY(image->Rotate(-270));
+        cImage empty;
+        QVERIFY(!empty.Rotate(90));
+        QVERIFY(!empty.Mirror(true));
+    }
+
+    void indexedGeometryKeepsIndices() {
+        // 1- and 4-bit pixels share bytes; the transforms must move single pixels.
+        for (qint16 bits : {1, 4}) {
+            cImage image;
+            QVERIFY(image.Create(11, 3, bits));
+            const uchar white[3] = {255, 255, 255};
+            image.WriteRowBGR(0, 10, 1, white); // upper-right corner
+            auto r90 = image.Rotate(90);
+            QCOMPARE(r90->BitCount(), bits);
+            QCOMPARE(r90->PixelAt(0, 0), qRgb(255, 255, 255));
+            QCOMPARE(r90->PixelAt(1, 0), qRgb(0, 0, 0));
+            auto mirrored = image.Mirror(false);
+            QCOMPARE(mirrored->PixelAt(0, 0), qRgb(255, 255, 255));
+            QCOMPARE(mirrored->PixelAt(10, 0), qRgb(0, 0, 0));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_cImage)
 #include "tst_cImage.moc"

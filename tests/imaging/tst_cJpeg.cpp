@@ -76,391 +76,375 @@ QList<int> bytes(const QByteArray& data) {
 class tst_cJpeg : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void quantisationTables_data();
-    void quantisationTables();
-    void qualityOutsideRangeIsIgnored();
-    void samplingErrorsKeepStructure();
-    void markerOrderAndHeaders();
-    void huffmanTablesAreComplete();
-    void commentLimits();
-    void saveFileResults();
-    void failedSamplingKeepsPrevious();
-    void laterSettingsDoNotSpoilSamples();
-    void entropyDataIsStuffed();
-    void edgesRepeatIntoPaddingAndUnits();
-    void jpegencCommand();
-
 private:
-    QByteArray encode(cJpeg& jpeg, const cImage& image);
+    QByteArray encode(cJpeg& jpeg, const cImage& image) {
+        if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
+            return {};
+        const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(++m_fileNumber));
+        if (jpeg.SaveFile(path) != cJpeg::SaveOk)
+            return {};
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_fileNumber = 0;
-};
 
-void tst_cJpeg::initTestCase() {
-    QVERIFY2(!Tool("djpeg").isEmpty(),
-             "djpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
-}
-
-void tst_cJpeg::init() {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-QByteArray tst_cJpeg::encode(cJpeg& jpeg, const cImage& image) {
-    if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
-        return {};
-    const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(++m_fileNumber));
-    if (jpeg.SaveFile(path) != cJpeg::SaveOk)
-        return {};
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-void tst_cJpeg::quantisationTables_data() {
-    QTest::addColumn<int>("quality");
-    QTest::addColumn<QList<int>>("luminance");
-    QTest::addColumn<QList<int>>("chrominance");
-    // Quality 75: scale 50; halves round to even (16 → 8.5 → 8, 14 → 7.5 → 8).
-    QTest::newRow("75") << 75 << QList<int>{8,  6,  6,  8,  6,  6,  8,  8,  7,  8,  10, 9,  8,
-                                            10, 12, 20, 14, 12, 12, 12, 12, 25, 18, 19, 15, 20,
-                                            30, 26, 31, 30, 29, 26, 28, 28, 32, 36, 46, 40, 32,
-                                            34, 44, 35, 28, 28, 40, 55, 41, 44, 48, 50, 52, 52,
-                                            52, 32, 39, 57, 61, 56, 50, 60, 46, 51, 52, 50}
-                        << QList<int>{9, 10, 10, 12, 11, 12, 24, 14, 14, 24, 50, 34, 28, 34} +
-                               QList<int>(50, 50);
-    // Quality 30: scale 5000 / 30 = 166.67 → 167.
-    QTest::newRow("30") << 30 << QList<int>{27,  19,  21,  24,  21,  17,  27,  24,  22,  24,  31,
-                                            29,  27,  32,  41,  67,  44,  41,  37,  37,  41,  82,
-                                            59,  62,  49,  67,  97,  86,  102, 101, 96,  86,  94,
-                                            92,  107, 121, 154, 131, 107, 114, 146, 116, 92,  94,
-                                            134, 183, 136, 146, 159, 164, 173, 174, 173, 104, 129,
-                                            189, 203, 188, 168, 201, 154, 169, 173, 166}
-                        << QList<int>{29, 31, 31, 41, 36, 41, 79, 44, 44, 79, 166, 111, 94, 111} +
-                               QList<int>(50, 166);
-    // Quality 100: scale 0, every entry raised to 1; quality 1: every entry limited to 255.
-    QTest::newRow("100") << 100 << QList<int>(64, 1) << QList<int>(64, 1);
-    QTest::newRow("1") << 1 << QList<int>(64, 255) << QList<int>(64, 255);
-}
-
-void tst_cJpeg::quantisationTables() {
-    QFETCH(int, quality);
-    QFETCH(QList<int>, luminance);
-    QFETCH(QList<int>, chrominance);
-    auto image = TestPicture(16, 16);
-    cJpeg jpeg;
-    jpeg.setQuality(quality);
-    QCOMPARE(jpeg.Quality(), quality);
-    const QList<Segment> dqt = withMarker(parse(encode(jpeg, *image)), 0xDB);
-    QCOMPARE(dqt.size(), 2);
-    QCOMPARE(dqt[0].payload.size(), 65);
-    QCOMPARE(int(uchar(dqt[0].payload[0])), 0x00);
-    QCOMPARE(bytes(dqt[0].payload.mid(1)), luminance);
-    QCOMPARE(int(uchar(dqt[1].payload[0])), 0x01);
-    QCOMPARE(bytes(dqt[1].payload.mid(1)), chrominance);
-}
-
-void tst_cJpeg::qualityOutsideRangeIsIgnored() {
-    auto image = TestPicture(8, 8);
-    cJpeg jpeg;
-    QCOMPARE(jpeg.Quality(), 75);
-    const QByteArray before = encode(jpeg, *image);
-    for (int q : {0, 101, -5}) {
-        jpeg.setQuality(q);
-        QCOMPARE(jpeg.Quality(), 75);
+private slots:
+    void initTestCase() {
+        QVERIFY2(!Tool("djpeg").isEmpty(),
+                 "djpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
     }
-    QCOMPARE(encode(jpeg, *image), before);
-}
 
-void tst_cJpeg::samplingErrorsKeepStructure() {
-    auto image = TestPicture(24, 24);
-    cJpeg jpeg;
-    jpeg.SetSamplingFrequencies(1, 2, 1, 1, 1, 1);
-    const QList<QList<int>> bad = {{5, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 5},
-                                   {1, 1, 0, 0, 0, 1}, {1, 1, 1, 0, 0, 0}, {1, -1, 0, 0, 0, 0}};
-    for (const QList<int>& f : bad) {
-        try {
-            jpeg.SetSamplingFrequencies(f[0], f[1], f[2], f[3], f[4], f[5]);
-            QFAIL("no error raised");
-        } catch (const cJpegError& e) {
-            QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Invalid Sampling Value"));
-            QCOMPARE(e.Number(), 1);
-        }
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
     }
-    const QList<Segment> sof = withMarker(parse(encode(jpeg, *image)), 0xC0);
-    QCOMPARE(sof.size(), 1);
-    // Precision, height, width, 3 components: (1, 1×2, table 0), (2, 1×1, 1), (3, 1×1, 1).
-    QCOMPARE(bytes(sof[0].payload),
-             (QList<int>{8, 0, 24, 0, 24, 3, 1, 0x12, 0, 2, 0x11, 1, 3, 0x11, 1}));
-}
 
-void tst_cJpeg::markerOrderAndHeaders() {
-    auto image = TestPicture(17, 33);
-    cJpeg jpeg;
-    jpeg.setComment(QStringLiteral("Employee 0042"));
-    const QByteArray file = encode(jpeg, *image);
-    QVERIFY(file.startsWith("\xFF\xD8"));
-    QVERIFY(file.endsWith("\xFF\xD9"));
-    const QList<Segment> segments = parse(file);
-    QCOMPARE(markers(segments), (QList<int>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4,
-                                            0xC4, 0xC4, 0xDA, 0xD9}));
-    // APP0: JFIF 1.01, aspect ratio 1:1, no thumbnail; 18 bytes with marker.
-    QCOMPARE(file.mid(2, 18),
-             QByteArray("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 18));
-    QCOMPARE(segments[2].payload, QByteArray("Employee 0042"));
-    const QList<QByteArray> credit = segments[3].payload.split('\n');
-    QCOMPARE(credit.size(), 3);
-    QCOMPARE(credit[0], QByteArray("JPEG Encoder Class\r"));
-    QVERIFY(credit[1].endsWith('\r') && credit[1].size() > 1);
-    QVERIFY(!credit[2].isEmpty());
-    // DHT order: DC 0, AC 0, DC 1, AC 1.
-    const QList<Segment> dht = withMarker(segments, 0xC4);
-    QCOMPARE(int(uchar(dht[0].payload[0])), 0x00);
-    QCOMPARE(int(uchar(dht[1].payload[0])), 0x10);
-    QCOMPARE(int(uchar(dht[2].payload[0])), 0x01);
-    QCOMPARE(int(uchar(dht[3].payload[0])), 0x11);
-    // One interleaved scan: Y with tables 0, Cb and Cr with tables 1.
-    QCOMPARE(bytes(withMarker(segments, 0xDA)[0].payload),
-             (QList<int>{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0}));
-    QCOMPARE(bytes(withMarker(segments, 0xC0)[0].payload),
-             (QList<int>{8, 0, 33, 0, 17, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}));
+    void quantisationTables_data() {
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<QList<int>>("luminance");
+        QTest::addColumn<QList<int>>("chrominance");
+        // Quality 75: scale 50; halves round to even (16 → 8.5 → 8, 14 → 7.5 → 8).
+        QTest::newRow("75") << 75 << QList<int>{8,  6,  6,  8,  6,  6,  8,  8,  7,  8,  10, 9,  8,
+                                                10, 12, 20, 14, 12, 12, 12, 12, 25, 18, 19, 15, 20,
+                                                30, 26, 31, 30, 29, 26, 28, 28, 32, 36, 46, 40, 32,
+                                                34, 44, 35, 28, 28, 40, 55, 41, 44, 48, 50, 52, 52,
+                                                52, 32, 39, 57, 61, 56, 50, 60, 46, 51, 52, 50}
+                            << QList<int>{9, 10, 10, 12, 11, 12, 24, 14, 14, 24, 50, 34, 28, 34} +
+                                   QList<int>(50, 50);
+        // Quality 30: scale 5000 / 30 = 166.67 → 167.
+        QTest::newRow("30") << 30
+                            << QList<int>{27,  19,  21,  24,  21,  17,  27,  24,  22,  24,  31,
+                                          29,  27,  32,  41,  67,  44,  41,  37,  37,  41,  82,
+                                          59,  62,  49,  67,  97,  86,  102, 101, 96,  86,  94,
+                                          92,  107, 121, 154, 131, 107, 114, 146, 116, 92,  94,
+                                          134, 183, 136, 146, 159, 164, 173, 174, 173, 104, 129,
+                                          189, 203, 188, 168, 201, 154, 169, 173, 166}
+                            << QList<int>{29, 31, 31, 41,  36,  41, 79,
+                                          44, 44, 79, 166, 111, 94, 111} +
+                                   QList<int>(50, 166);
+        // Quality 100: scale 0, every entry raised to 1; quality 1: every entry limited to 255.
+        QTest::newRow("100") << 100 << QList<int>(64, 1) << QList<int>(64, 1);
+        QTest::newRow("1") << 1 << QList<int>(64, 255) << QList<int>(64, 255);
+    }
 
-    // Without a user comment only the credit comment is written.
-    jpeg.setComment(QString());
-    QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE).size(), 1);
-}
-
-void tst_cJpeg::huffmanTablesAreComplete() {
-    // Every table must be a prefix code of at most 16 bits that leaves the
-    // all-ones code free, and hold each symbol once.
-    for (int quality : {1, 75, 100}) {
-        auto image = TestPicture(64, 48);
+    void quantisationTables() {
+        QFETCH(int, quality);
+        QFETCH(QList<int>, luminance);
+        QFETCH(QList<int>, chrominance);
+        auto image = TestPicture(16, 16);
         cJpeg jpeg;
         jpeg.setQuality(quality);
-        for (const Segment& s : withMarker(parse(encode(jpeg, *image)), 0xC4)) {
-            int total = 0;
-            double kraft = 0;
-            for (int l = 1; l <= 16; ++l) {
-                total += uchar(s.payload[l]);
-                kraft += uchar(s.payload[l]) / double(1 << l);
-            }
-            QCOMPARE(s.payload.size(), 17 + total);
-            QVERIFY(kraft < 1.0);
-            QVERIFY(total >= 1 && total <= 256);
-            const QList<int> symbols = bytes(s.payload.mid(17));
-            QCOMPARE(QSet<int>(symbols.begin(), symbols.end()).size(), total);
-        }
+        QCOMPARE(jpeg.Quality(), quality);
+        const QList<Segment> dqt = withMarker(parse(encode(jpeg, *image)), 0xDB);
+        QCOMPARE(dqt.size(), 2);
+        QCOMPARE(dqt[0].payload.size(), 65);
+        QCOMPARE(int(uchar(dqt[0].payload[0])), 0x00);
+        QCOMPARE(bytes(dqt[0].payload.mid(1)), luminance);
+        QCOMPARE(int(uchar(dqt[1].payload[0])), 0x01);
+        QCOMPARE(bytes(dqt[1].payload.mid(1)), chrominance);
     }
-}
 
-void tst_cJpeg::commentLimits() {
-    auto image = TestPicture(8, 8);
-    cJpeg jpeg;
-    jpeg.setComment(QStringLiteral("keep"));
-    for (int length : {65534, 65535, 65536}) {
-        try {
-            jpeg.setComment(QString(length, QLatin1Char('x')));
-            QFAIL("no error raised");
-        } catch (const cJpegError& e) {
-            QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Illegal Comment Length"));
-        }
-        QCOMPARE(jpeg.Comment(), QStringLiteral("keep"));
-    }
-    // The longest comment fills the 16-bit segment length exactly.
-    jpeg.setComment(QString(cJpeg::MaxCommentLength, QLatin1Char('y')));
-    const QByteArray file = encode(jpeg, *image);
-    QCOMPARE(file.mid(20, 4), QByteArray("\xFF\xFE\xFF\xFF", 4));
-    QString message;
-    const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
-    QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
-    // One byte per character; characters beyond one byte become '?'.
-    jpeg.setComment(QStringLiteral("A\u00E9\u4E2D"));
-    QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE)[0].payload, QByteArray("A\xE9?"));
-}
-
-void tst_cJpeg::saveFileResults() {
-    auto image = TestPicture(9, 9);
-    cJpeg jpeg;
-    const QString path = m_dir->filePath(QStringLiteral("photo.jpg"));
-    QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveNotWritten)); // nothing sampled yet
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 9, 9, 0, 0), 0);
-    QCOMPARE(jpeg.SaveFile(QString()), qint32(cJpeg::SaveEmptyName));
-
-    // An existing file is never overwritten.
-    {
-        QFile existing(path);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("old contents");
-    }
-    QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveFileExists));
-    QFile existing(path);
-    QVERIFY(existing.open(QIODevice::ReadOnly));
-    QCOMPARE(existing.readAll(), QByteArray("old contents"));
-    QCOMPARE(jpeg.SaveFile(m_dir->path()), qint32(cJpeg::SaveFileExists));
-
-    // A folder that does not exist: nothing written, nothing left behind.
-    const QString missing = m_dir->filePath(QStringLiteral("no/such/folder/photo.jpg"));
-    QCOMPARE(jpeg.SaveFile(missing), qint32(cJpeg::SaveNotWritten));
-    QVERIFY(!QFile::exists(missing));
-
-    // The samples stay: two saves give the same file.
-    const QString a = m_dir->filePath(QStringLiteral("a.jpg"));
-    const QString b = m_dir->filePath(QStringLiteral("b.jpg"));
-    QCOMPARE(jpeg.SaveFile(a), qint32(cJpeg::SaveOk));
-    QCOMPARE(jpeg.SaveFile(b), qint32(cJpeg::SaveOk));
-    QFile fa(a), fb(b);
-    QVERIFY(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
-    QCOMPARE(fa.readAll(), fb.readAll());
-}
-
-void tst_cJpeg::failedSamplingKeepsPrevious() {
-    auto image = TestPicture(20, 10);
-    cImage never;
-    cJpeg jpeg;
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 0, 0), 0);
-    QCOMPARE(jpeg.SampleHDC(nullptr, 20, 10, 0, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(never.hDC(), 20, 10, 0, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 0, 10, 0, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, -3, 0, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 1, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, 0, 6), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, -1, 0), 1);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 0x7FFFFFFF, 0x7FFFFFFF, 0, 0), 1);
-    const QString path = m_dir->filePath(QStringLiteral("kept.jpg"));
-    QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(bytes(withMarker(parse(file.readAll()), 0xC0)[0].payload.mid(1, 4)),
-             (QList<int>{0, 10, 0, 20}));
-
-    // A rectangle inside the picture is taken from its own position.
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 7, 3, 13, 7), 0);
-}
-
-void tst_cJpeg::laterSettingsDoNotSpoilSamples() {
-    // A file always carries the tables and structure its coefficients were made with.
-    auto image = TestPicture(32, 32);
-    cJpeg jpeg;
-    jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-    const QByteArray expected = encode(jpeg, *image);
-    jpeg.setQuality(10);
-    jpeg.SetSamplingFrequencies(2, 1, 0, 0, 0, 0);
-    const QString path = m_dir->filePath(QStringLiteral("later.jpg"));
-    QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), expected);
-}
-
-void tst_cJpeg::entropyDataIsStuffed() {
-    // Pixels of extreme values at quality 100 give long codes and many 0xFF bytes.
-    cImage image;
-    QVERIFY(image.Create(96, 64, 24));
-    QRandomGenerator random(7);
-    std::vector<uchar> row(96 * 3);
-    for (int y = 0; y < 64; ++y) {
-        for (uchar& b : row)
-            b = random.bounded(2) ? 255 : 0;
-        image.WriteRowBGR(y, 0, 96, row.data());
-    }
-    for (int sampling : {0, 1}) {
+    void qualityOutsideRangeIsIgnored() {
+        auto image = TestPicture(8, 8);
         cJpeg jpeg;
-        jpeg.setQuality(100);
-        if (sampling)
-            jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
-        const QByteArray file = encode(jpeg, image);
-        QList<QByteArray> scans;
-        const QList<Segment> segments = parse(file, &scans);
-        // The only 0xFF in the scan not followed by 0x00 is the EOI marker.
-        QCOMPARE(markers(segments).last(), 0xD9);
-        QCOMPARE(scans.size(), 1);
-        QVERIFY(file.endsWith(scans[0] + QByteArray("\xFF\xD9")));
-        QVERIFY2(scans[0].count(QByteArray("\xFF\x00", 2)) > 10, "no stuffed byte produced");
+        QCOMPARE(jpeg.Quality(), 75);
+        const QByteArray before = encode(jpeg, *image);
+        for (int q : {0, 101, -5}) {
+            jpeg.setQuality(q);
+            QCOMPARE(jpeg.Quality(), 75);
+        }
+        QCOMPARE(encode(jpeg, *image), before);
+    }
+
+    void samplingErrorsKeepStructure() {
+        auto image = TestPicture(24, 24);
+        cJpeg jpeg;
+        jpeg.SetSamplingFrequencies(1, 2, 1, 1, 1, 1);
+        const QList<QList<int>> bad = {{5, 1, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 5},
+                                       {1, 1, 0, 0, 0, 1}, {1, 1, 1, 0, 0, 0}, {1, -1, 0, 0, 0, 0}};
+        for (const QList<int>& f : bad) {
+            try {
+                jpeg.SetSamplingFrequencies(f[0], f[1], f[2], f[3], f[4], f[5]);
+                QFAIL("no error raised");
+            } catch (const cJpegError& e) {
+                QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Invalid Sampling Value"));
+                QCOMPARE(e.Number(), 1);
+            }
+        }
+        const QList<Segment> sof = withMarker(parse(encode(jpeg, *image)), 0xC0);
+        QCOMPARE(sof.size(), 1);
+        // Precision, height, width, 3 components: (1, 1×2, table 0), (2, 1×1, 1), (3, 1×1, 1).
+        QCOMPARE(bytes(sof[0].payload),
+                 (QList<int>{8, 0, 24, 0, 24, 3, 1, 0x12, 0, 2, 0x11, 1, 3, 0x11, 1}));
+    }
+
+    void markerOrderAndHeaders() {
+        auto image = TestPicture(17, 33);
+        cJpeg jpeg;
+        jpeg.setComment(QStringLiteral("Employee 0042"));
+        const QByteArray file = encode(jpeg, *image);
+        QVERIFY(file.startsWith("\xFF\xD8"));
+        QVERIFY(file.endsWith("\xFF\xD9"));
+        const QList<Segment> segments = parse(file);
+        QCOMPARE(markers(segments), (QList<int>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4,
+                                                0xC4, 0xC4, 0xC4, 0xDA, 0xD9}));
+        // APP0: JFIF 1.01, aspect ratio 1:1, no thumbnail; 18 bytes with marker.
+        QCOMPARE(file.mid(2, 18),
+                 QByteArray("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 18));
+        QCOMPARE(segments[2].payload, QByteArray("Employee 0042"));
+        const QList<QByteArray> credit = segments[3].payload.split('\n');
+        QCOMPARE(credit.size(), 3);
+        QCOMPARE(credit[0], QByteArray("JPEG Encoder Class\r"));
+        QVERIFY(credit[1].endsWith('\r') && credit[1].size() > 1);
+        QVERIFY(!credit[2].isEmpty());
+        // DHT order: DC 0, AC 0, DC 1, AC 1.
+        const QList<Segment> dht = withMarker(segments, 0xC4);
+        QCOMPARE(int(uchar(dht[0].payload[0])), 0x00);
+        QCOMPARE(int(uchar(dht[1].payload[0])), 0x10);
+        QCOMPARE(int(uchar(dht[2].payload[0])), 0x01);
+        QCOMPARE(int(uchar(dht[3].payload[0])), 0x11);
+        // One interleaved scan: Y with tables 0, Cb and Cr with tables 1.
+        QCOMPARE(bytes(withMarker(segments, 0xDA)[0].payload),
+                 (QList<int>{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0}));
+        QCOMPARE(bytes(withMarker(segments, 0xC0)[0].payload),
+                 (QList<int>{8, 0, 33, 0, 17, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}));
+
+        // Without a user comment only the credit comment is written.
+        jpeg.setComment(QString());
+        QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE).size(), 1);
+    }
+
+    void huffmanTablesAreComplete() {
+        // Every table must be a prefix code of at most 16 bits that leaves the
+        // all-ones code free, and hold each symbol once.
+        for (int quality : {1, 75, 100}) {
+            auto image = TestPicture(64, 48);
+            cJpeg jpeg;
+            jpeg.setQuality(quality);
+            for (const Segment& s : withMarker(parse(encode(jpeg, *image)), 0xC4)) {
+                int total = 0;
+                double kraft = 0;
+                for (int l = 1; l <= 16; ++l) {
+                    total += uchar(s.payload[l]);
+                    kraft += uchar(s.payload[l]) / double(1 << l);
+                }
+                QCOMPARE(s.payload.size(), 17 + total);
+                QVERIFY(kraft < 1.0);
+                QVERIFY(total >= 1 && total <= 256);
+                const QList<int> symbols = bytes(s.payload.mid(17));
+                QCOMPARE(QSet<int>(symbols.begin(), symbols.end()).size(), total);
+            }
+        }
+    }
+
+    void commentLimits() {
+        auto image = TestPicture(8, 8);
+        cJpeg jpeg;
+        jpeg.setComment(QStringLiteral("keep"));
+        for (int length : {65534, 65535, 65536}) {
+            try {
+                jpeg.setComment(QString(length, QLatin1Char('x')));
+                QFAIL("no error raised");
+            } catch (const cJpegError& e) {
+                QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Illegal Comment Length"));
+            }
+            QCOMPARE(jpeg.Comment(), QStringLiteral("keep"));
+        }
+        // The longest comment fills the 16-bit segment length exactly.
+        jpeg.setComment(QString(cJpeg::MaxCommentLength, QLatin1Char('y')));
+        const QByteArray file = encode(jpeg, *image);
+        QCOMPARE(file.mid(20, 4), QByteArray("\xFF\xFE\xFF\xFF", 4));
         QString message;
         const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
         QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
+        // One byte per character; characters beyond one byte become '?'.
+        jpeg.setComment(QStringLiteral("A\u00E9\u4E2D"));
+        QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE)[0].payload, QByteArray("A\xE9?"));
     }
-}
 
-void tst_cJpeg::edgesRepeatIntoPaddingAndUnits() {
-    // A picture smaller than its blocks or units codes exactly like a larger
-    // picture that repeats its last column and row: the padding and the whole
-    // units of the interleaved scan repeat the edge samples.
-    const auto repeatEdges = [](const cImage& image, int w, int h) {
-        auto out = std::make_unique<cImage>();
-        out->Create(w, h, 24);
-        std::vector<uchar> row(size_t(w) * 3);
-        for (int y = 0; y < h; ++y) {
-            image.ReadRowBGR(std::min(y, image.Height() - 1), 0, image.Width(), row.data());
-            for (int x = image.Width(); x < w; ++x)
-                std::copy_n(&row[3 * size_t(image.Width() - 1)], 3, &row[3 * size_t(x)]);
-            out->WriteRowBGR(y, 0, w, row.data());
+    void saveFileResults() {
+        auto image = TestPicture(9, 9);
+        cJpeg jpeg;
+        const QString path = m_dir->filePath(QStringLiteral("photo.jpg"));
+        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveNotWritten)); // nothing sampled yet
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 9, 9, 0, 0), 0);
+        QCOMPARE(jpeg.SaveFile(QString()), qint32(cJpeg::SaveEmptyName));
+
+        // An existing file is never overwritten.
+        {
+            QFile existing(path);
+            QVERIFY(existing.open(QIODevice::WriteOnly));
+            existing.write("old contents");
         }
-        return out;
-    };
-    for (int size : {1, 8, 13}) {
-        // The last two columns and rows are equal, so that the 2×2 chrominance
-        // means at the edge are those of the edge pixels.
-        auto base = TestPicture(std::max(1, size - 1), std::max(1, size - 1));
-        auto image = repeatEdges(*base, size, size);
-        for (bool grey : {false, true}) {
-            const int padded = grey ? (size + 7) / 8 * 8 : 16;
-            auto larger = repeatEdges(*image, padded, padded);
+        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveFileExists));
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("old contents"));
+        QCOMPARE(jpeg.SaveFile(m_dir->path()), qint32(cJpeg::SaveFileExists));
+
+        // A folder that does not exist: nothing written, nothing left behind.
+        const QString missing = m_dir->filePath(QStringLiteral("no/such/folder/photo.jpg"));
+        QCOMPARE(jpeg.SaveFile(missing), qint32(cJpeg::SaveNotWritten));
+        QVERIFY(!QFile::exists(missing));
+
+        // The samples stay: two saves give the same file.
+        const QString a = m_dir->filePath(QStringLiteral("a.jpg"));
+        const QString b = m_dir->filePath(QStringLiteral("b.jpg"));
+        QCOMPARE(jpeg.SaveFile(a), qint32(cJpeg::SaveOk));
+        QCOMPARE(jpeg.SaveFile(b), qint32(cJpeg::SaveOk));
+        QFile fa(a), fb(b);
+        QVERIFY(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
+        QCOMPARE(fa.readAll(), fb.readAll());
+    }
+
+    void failedSamplingKeepsPrevious() {
+        auto image = TestPicture(20, 10);
+        cImage never;
+        cJpeg jpeg;
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 0, 0), 0);
+        QCOMPARE(jpeg.SampleHDC(nullptr, 20, 10, 0, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(never.hDC(), 20, 10, 0, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 0, 10, 0, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, -3, 0, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 1, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, 0, 6), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, -1, 0), 1);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 0x7FFFFFFF, 0x7FFFFFFF, 0, 0), 1);
+        const QString path = m_dir->filePath(QStringLiteral("kept.jpg"));
+        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(bytes(withMarker(parse(file.readAll()), 0xC0)[0].payload.mid(1, 4)),
+                 (QList<int>{0, 10, 0, 20}));
+
+        // A rectangle inside the picture is taken from its own position.
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 7, 3, 13, 7), 0);
+    }
+
+    void laterSettingsDoNotSpoilSamples() {
+        // A file always carries the tables and structure its coefficients were made with.
+        auto image = TestPicture(32, 32);
+        cJpeg jpeg;
+        jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+        const QByteArray expected = encode(jpeg, *image);
+        jpeg.setQuality(10);
+        jpeg.SetSamplingFrequencies(2, 1, 0, 0, 0, 0);
+        const QString path = m_dir->filePath(QStringLiteral("later.jpg"));
+        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected);
+    }
+
+    void entropyDataIsStuffed() {
+        // Pixels of extreme values at quality 100 give long codes and many 0xFF bytes.
+        cImage image;
+        QVERIFY(image.Create(96, 64, 24));
+        QRandomGenerator random(7);
+        std::vector<uchar> row(96 * 3);
+        for (int y = 0; y < 64; ++y) {
+            for (uchar& b : row)
+                b = random.bounded(2) ? 255 : 0;
+            image.WriteRowBGR(y, 0, 96, row.data());
+        }
+        for (int sampling : {0, 1}) {
             cJpeg jpeg;
             jpeg.setQuality(100);
-            if (grey)
+            if (sampling)
                 jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
-            QList<QByteArray> small, large;
-            parse(encode(jpeg, *image), &small);
-            parse(encode(jpeg, *larger), &large);
-            QCOMPARE(small.size(), 1);
-            QVERIFY2(small == large, qPrintable(QStringLiteral("size %1").arg(size)));
+            const QByteArray file = encode(jpeg, image);
+            QList<QByteArray> scans;
+            const QList<Segment> segments = parse(file, &scans);
+            // The only 0xFF in the scan not followed by 0x00 is the EOI marker.
+            QCOMPARE(markers(segments).last(), 0xD9);
+            QCOMPARE(scans.size(), 1);
+            QVERIFY(file.endsWith(scans[0] + QByteArray("\xFF\xD9")));
+            QVERIFY2(scans[0].count(QByteArray("\xFF\x00", 2)) > 10, "no stuffed byte produced");
+            QString message;
+            const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
+            QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
         }
     }
-}
 
-void tst_cJpeg::jpegencCommand() {
-    const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc");
-    QVERIFY2(QFile::exists(exe), "jpegenc not built beside the tests");
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(qRgb(200, 100, 50));
-    const QString in = m_dir->filePath(QStringLiteral("in.png"));
-    QVERIFY(picture.save(in));
-    const auto run = [&](const QStringList& args) {
-        QProcess p;
-        p.start(exe, args);
-        p.waitForFinished(60000);
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    };
-    const QString grey = m_dir->filePath(QStringLiteral("grey.jpg"));
-    QCOMPARE(run({in, grey, QStringLiteral("-q"), QStringLiteral("30"), QStringLiteral("-s"),
-                  QStringLiteral("1x1,0x0,0x0"), QStringLiteral("-c"), QStringLiteral("hi")}),
-             0);
-    QFile file(grey);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QList<Segment> segments = parse(file.readAll());
-    QCOMPARE(int(uchar(withMarker(segments, 0xC0)[0].payload[5])), 1);
-    QCOMPARE(withMarker(segments, 0xFE)[0].payload, QByteArray("hi"));
-    QCOMPARE(int(uchar(withMarker(segments, 0xDB)[0].payload[1])), 27);
+    void edgesRepeatIntoPaddingAndUnits() {
+        // A picture smaller than its blocks or units codes exactly like a larger
+        // picture that repeats its last column and row: the padding and the whole
+        // units of the interleaved scan repeat the edge samples.
+        const auto repeatEdges = [](const cImage& image, int w, int h) {
+            auto out = std::make_unique<cImage>();
+            out->Create(w, h, 24);
+            std::vector<uchar> row(size_t(w) * 3);
+            for (int y = 0; y < h; ++y) {
+                image.ReadRowBGR(std::min(y, image.Height() - 1), 0, image.Width(), row.data());
+                for (int x = image.Width(); x < w; ++x)
+                    std::copy_n(&row[3 * size_t(image.Width() - 1)], 3, &row[3 * size_t(x)]);
+                out->WriteRowBGR(y, 0, w, row.data());
+            }
+            return out;
+        };
+        for (int size : {1, 8, 13}) {
+            // The last two columns and rows are equal, so that the 2×2 chrominance
+            // means at the edge are those of the edge pixels.
+            auto base = TestPicture(std::max(1, size - 1), std::max(1, size - 1));
+            auto image = repeatEdges(*base, size, size);
+            for (bool grey : {false, true}) {
+                const int padded = grey ? (size + 7) / 8 * 8 : 16;
+                auto larger = repeatEdges(*image, padded, padded);
+                cJpeg jpeg;
+                jpeg.setQuality(100);
+                if (grey)
+                    jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
+                QList<QByteArray> small, large;
+                parse(encode(jpeg, *image), &small);
+                parse(encode(jpeg, *larger), &large);
+                QCOMPARE(small.size(), 1);
+                QVERIFY2(small == large, qPrintable(QStringLiteral("size %1").arg(size)));
+            }
+        }
+    }
 
-    // An existing output stays untouched; bad sampling and missing input fail.
-    QCOMPARE(run({in, grey}), 1);
-    QVERIFY(file.seek(0));
-    QCOMPARE(parse(file.readAll()).size(), segments.size());
-    const QString out = m_dir->filePath(QStringLiteral("out.jpg"));
-    QCOMPARE(run({in, out, QStringLiteral("-s"), QStringLiteral("5x1,1x1,1x1")}), 1);
-    QCOMPARE(run({m_dir->filePath(QStringLiteral("none.png")), out}), 1);
-    QCOMPARE(run({in, m_dir->filePath(QStringLiteral("missing/out.jpg"))}), 1);
-    QCOMPARE(run({in}), 1);
-    QVERIFY(!QFile::exists(out));
-    QCOMPARE(run({in, out}), 0);
-    QVERIFY(!QImage(out).isNull());
-}
+    void jpegencCommand() {
+        const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc");
+        QVERIFY2(QFile::exists(exe), "jpegenc not built beside the tests");
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(qRgb(200, 100, 50));
+        const QString in = m_dir->filePath(QStringLiteral("in.png"));
+        QVERIFY(picture.save(in));
+        const auto run = [&](const QStringList& args) {
+            QProcess p;
+            p.start(exe, args);
+            p.waitForFinished(60000);
+            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        };
+        const QString grey = m_dir->filePath(QStringLiteral("grey.jpg"));
+        QCOMPARE(run({in, grey, QStringLiteral("-q"), QStringLiteral("30"), QStringLiteral("-s"),
+                      QStringLiteral("1x1,0x0,0x0"), QStringLiteral("-c"), QStringLiteral("hi")}),
+                 0);
+        QFile file(grey);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<Segment> segments = parse(file.readAll());
+        QCOMPARE(int(uchar(withMarker(segments, 0xC0)[0].payload[5])), 1);
+        QCOMPARE(withMarker(segments, 0xFE)[0].payload, QByteArray("hi"));
+        QCOMPARE(int(uchar(withMarker(segments, 0xDB)[0].payload[1])), 27);
+
+        // An existing output stays untouched; bad sampling and missing input fail.
+        QCOMPARE(run({in, grey}), 1);
+        QVERIFY(file.seek(0));
+        QCOMPARE(parse(file.readAll()).size(), segments.size());
+        const QString out = m_dir->filePath(QStringLiteral("out.jpg"));
+        QCOMPARE(run({in, out, QStringLiteral("-s"), QStringLiteral("5x1,1x1,1x1")}), 1);
+        QCOMPARE(run({m_dir->filePath(QStringLiteral("none.png")), out}), 1);
+        QCOMPARE(run({in, m_dir->filePath(QStringLiteral("missing/out.jpg"))}), 1);
+        QCOMPARE(run({in}), 1);
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(run({in, out}), 0);
+        QVERIFY(!QImage(out).isNull());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_cJpeg)
 #include "tst_cJpeg.moc"

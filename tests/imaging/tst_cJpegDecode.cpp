@@ -54,23 +54,22 @@ std::unique_ptr<cImage> photoPicture(int w, int h) {
 
 // Peak signal-to-noise ratio of a decoded picture against the source (for
 // grey files against the source's luminance).
-double psnr(const cImage& source, const Pnm& decoded) {
+double psnr(const cImage& source, const QImage& decoded) {
     double sum = 0;
     const int w = source.Width(), h = source.Height();
+    const bool grey = decoded.format() == QImage::Format_Grayscale8;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            const QRgb c = source.PixelAt(x, y);
-            const uchar* d = reinterpret_cast<const uchar*>(decoded.pixels.constData()) +
-                             (size_t(y) * size_t(w) + size_t(x)) * size_t(decoded.channels);
-            if (decoded.channels == 1) {
+            const QRgb c = source.PixelAt(x, y), d = decoded.pixel(x, y);
+            if (grey) {
                 const double luma = 0.299 * qRed(c) + 0.587 * qGreen(c) + 0.114 * qBlue(c);
-                sum += (luma - d[0]) * (luma - d[0]);
+                sum += std::pow(luma - qGray(d), 2);
             } else {
-                sum += std::pow(qRed(c) - d[0], 2) + std::pow(qGreen(c) - d[1], 2) +
-                       std::pow(qBlue(c) - d[2], 2);
+                sum += std::pow(qRed(c) - qRed(d), 2) + std::pow(qGreen(c) - qGreen(d), 2) +
+                       std::pow(qBlue(c) - qBlue(d), 2);
             }
         }
-    const double mse = sum / (double(w) * h * decoded.channels);
+    const double mse = sum / (double(w) * h * (grey ? 1 : 3));
     return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
 }
 
@@ -87,7 +86,8 @@ bool allEqual(const Sampling& s) {
 
 // The same picture through libjpeg-turbo's encoder (float DCT, optimised
 // tables, same quality and sampling), written to ppm + ".ref.jpg", and decoder.
-bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, Pnm* out, QString* message) {
+bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, QImage* out,
+                  QString* message) {
     const QString jpg = ppm + QStringLiteral(".ref.jpg");
     QFile::remove(jpg);
     QStringList args = {QStringLiteral("-quality"), QString::number(quality),
@@ -123,165 +123,157 @@ Q_DECLARE_METATYPE(Sampling)
 class tst_cJpegDecode : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void decodes_data();
-    void decodes();
-    void samplesRectanglesAndIndexedPictures();
-    void matchesLibjpegTurbo_data();
-    void matchesLibjpegTurbo();
-
 private:
     QTemporaryDir m_dir;
     int m_fileNumber = 0;
-};
 
-void tst_cJpegDecode::initTestCase() {
-    QVERIFY2(!Tool("djpeg").isEmpty() && !Tool("cjpeg").isEmpty(),
-             "djpeg/cjpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
-    QVERIFY(m_dir.isValid());
-}
+private slots:
+    void initTestCase() {
+        QVERIFY2(!Tool("djpeg").isEmpty() && !Tool("cjpeg").isEmpty(),
+                 "djpeg/cjpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
+        QVERIFY(m_dir.isValid());
+    }
 
-void tst_cJpegDecode::decodes_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QList<Sampling>>("samplings");
-    QTest::addColumn<QList<int>>("qualities");
-    const QList<int> all = {1, 30, 75, 100};
-    const QList<Sampling> every = allColourSamplings() + greySamplings();
-    for (const auto& [w, h] :
-         QList<std::pair<int, int>>{{1, 1}, {7, 9}, {8, 8}, {13, 13}, {16, 16}, {17, 33}})
-        QTest::addRow("%dx%d", w, h) << w << h << every << all;
-    // The large sizes: every sampling at quality 75, a few at every quality.
-    const QList<Sampling> few = {{{2, 2, 1, 1, 1, 1}}, {{1, 1, 1, 1, 1, 1}}, {{1, 1, 0, 0, 0, 0}}};
-    QTest::addRow("640x480 all samplings") << 640 << 480 << every << QList<int>{75};
-    QTest::addRow("640x480 all qualities") << 640 << 480 << few << all;
-    QTest::addRow("2000x1500") << 2000 << 1500
-                               << QList<Sampling>{{{2, 2, 1, 1, 1, 1}}, {{1, 2, 2, 1, 1, 1}}}
-                               << QList<int>{1, 100};
-    QTest::addRow("2000x1500 grey")
-        << 2000 << 1500 << QList<Sampling>{{{1, 1, 0, 0, 0, 0}}} << QList<int>{30};
-    // Factors up to 4, where a unit may need scans of their own.
-    const QList<Sampling> large = {{{4, 4, 1, 1, 1, 1}}, {{4, 1, 2, 1, 1, 1}},
-                                   {{1, 4, 1, 2, 1, 1}}, {{3, 3, 1, 1, 1, 1}},
-                                   {{2, 2, 2, 2, 1, 1}}, {{1, 1, 4, 4, 2, 2}}};
-    for (const auto& [w, h] : QList<std::pair<int, int>>{{13, 13}, {17, 33}, {640, 480}})
-        QTest::addRow("%dx%d factors up to 4", w, h) << w << h << large << QList<int>{30, 75};
-}
+    void decodes_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QList<Sampling>>("samplings");
+        QTest::addColumn<QList<int>>("qualities");
+        const QList<int> all = {1, 30, 75, 100};
+        const QList<Sampling> every = allColourSamplings() + greySamplings();
+        for (const auto& [w, h] :
+             QList<std::pair<int, int>>{{1, 1}, {7, 9}, {8, 8}, {13, 13}, {16, 16}, {17, 33}})
+            QTest::addRow("%dx%d", w, h) << w << h << every << all;
+        // The large sizes: every sampling at quality 75, a few at every quality.
+        const QList<Sampling> few = {
+            {{2, 2, 1, 1, 1, 1}}, {{1, 1, 1, 1, 1, 1}}, {{1, 1, 0, 0, 0, 0}}};
+        QTest::addRow("640x480 all samplings") << 640 << 480 << every << QList<int>{75};
+        QTest::addRow("640x480 all qualities") << 640 << 480 << few << all;
+        QTest::addRow("2000x1500")
+            << 2000 << 1500 << QList<Sampling>{{{2, 2, 1, 1, 1, 1}}, {{1, 2, 2, 1, 1, 1}}}
+            << QList<int>{1, 100};
+        QTest::addRow("2000x1500 grey")
+            << 2000 << 1500 << QList<Sampling>{{{1, 1, 0, 0, 0, 0}}} << QList<int>{30};
+        // Factors up to 4, where a unit may need scans of their own.
+        const QList<Sampling> large = {{{4, 4, 1, 1, 1, 1}}, {{4, 1, 2, 1, 1, 1}},
+                                       {{1, 4, 1, 2, 1, 1}}, {{3, 3, 1, 1, 1, 1}},
+                                       {{2, 2, 2, 2, 1, 1}}, {{1, 1, 4, 4, 2, 2}}};
+        for (const auto& [w, h] : QList<std::pair<int, int>>{{13, 13}, {17, 33}, {640, 480}})
+            QTest::addRow("%dx%d factors up to 4", w, h) << w << h << large << QList<int>{30, 75};
+    }
 
-void tst_cJpegDecode::decodes() {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(QList<Sampling>, samplings);
-    QFETCH(QList<int>, qualities);
-    auto image = TestPicture(width, height);
-    QVERIFY(image);
-    const QString source = m_dir.filePath(QStringLiteral("source.ppm"));
-    QVERIFY(writePpm(*image, source));
-    for (const Sampling& s : samplings) {
-        cJpeg jpeg;
-        jpeg.SetSamplingFrequencies(s.f[0], s.f[1], s.f[2], s.f[3], s.f[4], s.f[5]);
-        for (int quality : qualities) {
-            const QString what = QStringLiteral("%1 q%2").arg(s.name()).arg(quality);
-            jpeg.setQuality(quality);
-            QCOMPARE(jpeg.SampleHDC(image->hDC(), width, height, 0, 0), 0);
-            const QString path = m_dir.filePath(QStringLiteral("d%1.jpg").arg(++m_fileNumber));
-            QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+    void decodes() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(QList<Sampling>, samplings);
+        QFETCH(QList<int>, qualities);
+        auto image = TestPicture(width, height);
+        QVERIFY(image);
+        const QString source = m_dir.filePath(QStringLiteral("source.ppm"));
+        QVERIFY(writePpm(*image, source));
+        for (const Sampling& s : samplings) {
+            cJpeg jpeg;
+            jpeg.SetSamplingFrequencies(s.f[0], s.f[1], s.f[2], s.f[3], s.f[4], s.f[5]);
+            for (int quality : qualities) {
+                const QString what = QStringLiteral("%1 q%2").arg(s.name()).arg(quality);
+                jpeg.setQuality(quality);
+                QCOMPARE(jpeg.SampleHDC(image->hDC(), width, height, 0, 0), 0);
+                const QString path = m_dir.filePath(QStringLiteral("d%1.jpg").arg(++m_fileNumber));
+                QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
 
-            Pnm decoded;
-            QString message;
-            QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(what + ": " + message));
-            QCOMPARE(decoded.width, width);
-            QCOMPARE(decoded.height, height);
-            QCOMPARE(decoded.channels, s.f[2] == 0 ? 1 : 3);
-            // The picture itself must come back, about as well as libjpeg-turbo brings it.
-            if (quality >= 75) {
-                Pnm reference;
-                QVERIFY2(libjpegTurbo(source, s, quality, &reference, &message),
-                         qPrintable(message));
-                const double ours = psnr(*image, decoded), theirs = psnr(*image, reference);
-                QVERIFY2(
-                    ours >= theirs - 1.0,
-                    qPrintable(
-                        what +
-                        QStringLiteral(": PSNR %1 dB, libjpeg-turbo %2 dB").arg(ours).arg(theirs)));
+                QImage decoded;
+                QString message;
+                QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(what + ": " + message));
+                QCOMPARE(decoded.size(), QSize(width, height));
+                QCOMPARE(decoded.format() == QImage::Format_Grayscale8, s.f[2] == 0);
+                // The picture itself must come back, about as well as libjpeg-turbo brings it.
+                if (quality >= 75) {
+                    QImage reference;
+                    QVERIFY2(libjpegTurbo(source, s, quality, &reference, &message),
+                             qPrintable(message));
+                    const double ours = psnr(*image, decoded), theirs = psnr(*image, reference);
+                    QVERIFY2(ours >= theirs - 1.0,
+                             qPrintable(what + QStringLiteral(": PSNR %1 dB, libjpeg-turbo %2 dB")
+                                                   .arg(ours)
+                                                   .arg(theirs)));
+                }
+
+                const QImage qt(path);
+                QVERIFY2(!qt.isNull(), qPrintable(what + ": Qt cannot read it"));
+                QCOMPARE(qt.size(), QSize(width, height));
+                QFile::remove(path);
             }
-
-            const QImage qt(path);
-            QVERIFY2(!qt.isNull(), qPrintable(what + ": Qt cannot read it"));
-            QCOMPARE(qt.size(), QSize(width, height));
-            QFile::remove(path);
         }
     }
-}
 
-// The sampled rectangle is the one asked for, and indexed bitmaps are read
-// through their colour tables.
-void tst_cJpegDecode::samplesRectanglesAndIndexedPictures() {
-    auto image = TestPicture(64, 48);
-    cImage part;
-    QVERIFY(part.CopyHDC(image->hDC(), 24, 16, 24, 20, 10));
-    cImage grey;
-    QVERIFY(grey.CopyHDC(image->hDC(), 64, 48, 8));
-    cImage mono;
-    QVERIFY(mono.CopyHDC(image->hDC(), 64, 48, 1));
-    struct Case {
-        const cImage* surface;
-        int left, top, w, h;
-        const cImage* expected;
-    };
-    for (const Case& c : {Case{image.get(), 20, 10, 24, 16, &part},
-                          Case{&grey, 0, 0, 64, 48, &grey}, Case{&mono, 0, 0, 64, 48, &mono}}) {
-        cJpeg jpeg;
-        jpeg.setQuality(100);
-        jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-        QCOMPARE(jpeg.SampleHDC(c.surface->hDC(), c.w, c.h, c.left, c.top), 0);
-        const QString path = m_dir.filePath(QStringLiteral("r%1.jpg").arg(++m_fileNumber));
-        QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
-        Pnm decoded;
-        QString message;
-        QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(message));
-        QCOMPARE(decoded.width, c.w);
-        const double p = psnr(*c.expected, decoded);
-        QVERIFY2(p > 40.0, qPrintable(QStringLiteral("PSNR %1 dB").arg(p)));
+    // The sampled rectangle is the one asked for, and indexed bitmaps are read
+    // through their colour tables.
+    void samplesRectanglesAndIndexedPictures() {
+        auto image = TestPicture(64, 48);
+        cImage part;
+        QVERIFY(part.CopyHDC(image->hDC(), 24, 16, 24, 20, 10));
+        cImage grey;
+        QVERIFY(grey.CopyHDC(image->hDC(), 64, 48, 8));
+        cImage mono;
+        QVERIFY(mono.CopyHDC(image->hDC(), 64, 48, 1));
+        struct Case {
+            const cImage* surface;
+            int left, top, w, h;
+            const cImage* expected;
+        };
+        for (const Case& c : {Case{image.get(), 20, 10, 24, 16, &part},
+                              Case{&grey, 0, 0, 64, 48, &grey}, Case{&mono, 0, 0, 64, 48, &mono}}) {
+            cJpeg jpeg;
+            jpeg.setQuality(100);
+            jpeg.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
+            QCOMPARE(jpeg.SampleHDC(c.surface->hDC(), c.w, c.h, c.left, c.top), 0);
+            const QString path = m_dir.filePath(QStringLiteral("r%1.jpg").arg(++m_fileNumber));
+            QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
+            QImage decoded;
+            QString message;
+            QVERIFY2(Djpeg(path, &decoded, &message), qPrintable(message));
+            QCOMPARE(decoded.width(), c.w);
+            const double p = psnr(*c.expected, decoded);
+            QVERIFY2(p > 40.0, qPrintable(QStringLiteral("PSNR %1 dB").arg(p)));
+        }
     }
-}
 
-void tst_cJpegDecode::matchesLibjpegTurbo_data() {
-    QTest::addColumn<Sampling>("sampling");
-    QTest::newRow("2x2,1x1,1x1") << Sampling{{2, 2, 1, 1, 1, 1}};
-    QTest::newRow("1x1,1x1,1x1") << Sampling{{1, 1, 1, 1, 1, 1}};
-    QTest::newRow("grey") << Sampling{{1, 1, 0, 0, 0, 0}};
-}
+    void matchesLibjpegTurbo_data() {
+        QTest::addColumn<Sampling>("sampling");
+        QTest::newRow("2x2,1x1,1x1") << Sampling{{2, 2, 1, 1, 1, 1}};
+        QTest::newRow("1x1,1x1,1x1") << Sampling{{1, 1, 1, 1, 1, 1}};
+        QTest::newRow("grey") << Sampling{{1, 1, 0, 0, 0, 0}};
+    }
 
-// At quality 75 on a photo-like 640x480 picture the decoded picture is at
-// most 0.3 dB worse than libjpeg-turbo's (float DCT, optimised tables) and
-// the file at most 3% larger.
-void tst_cJpegDecode::matchesLibjpegTurbo() {
-    QFETCH(Sampling, sampling);
-    auto image = photoPicture(640, 480);
-    const QString source = m_dir.filePath(QStringLiteral("photo.ppm"));
-    QVERIFY(writePpm(*image, source));
+    // At quality 75 on a photo-like 640x480 picture the decoded picture is at
+    // most 0.3 dB worse than libjpeg-turbo's (float DCT, optimised tables) and
+    // the file at most 3% larger.
+    void matchesLibjpegTurbo() {
+        QFETCH(Sampling, sampling);
+        auto image = photoPicture(640, 480);
+        const QString source = m_dir.filePath(QStringLiteral("photo.ppm"));
+        QVERIFY(writePpm(*image, source));
 
-    const QString ours = m_dir.filePath(QStringLiteral("ours-%1.jpg").arg(++m_fileNumber));
-    cJpeg jpeg;
-    jpeg.SetSamplingFrequencies(sampling.f[0], sampling.f[1], sampling.f[2], sampling.f[3],
-                                sampling.f[4], sampling.f[5]);
-    QCOMPARE(jpeg.SampleHDC(image->hDC(), 640, 480, 0, 0), 0);
-    QCOMPARE(jpeg.SaveFile(ours), qint32(cJpeg::SaveOk));
+        const QString ours = m_dir.filePath(QStringLiteral("ours-%1.jpg").arg(++m_fileNumber));
+        cJpeg jpeg;
+        jpeg.SetSamplingFrequencies(sampling.f[0], sampling.f[1], sampling.f[2], sampling.f[3],
+                                    sampling.f[4], sampling.f[5]);
+        QCOMPARE(jpeg.SampleHDC(image->hDC(), 640, 480, 0, 0), 0);
+        QCOMPARE(jpeg.SaveFile(ours), qint32(cJpeg::SaveOk));
 
-    Pnm a, b;
-    QString message;
-    QVERIFY2(Djpeg(ours, &a, &message), qPrintable(message));
-    QVERIFY2(libjpegTurbo(source, sampling, 75, &b, &message), qPrintable(message));
-    const QString theirs = source + QStringLiteral(".ref.jpg");
-    const double ourPsnr = psnr(*image, a), theirPsnr = psnr(*image, b);
-    const qint64 ourSize = QFileInfo(ours).size(), theirSize = QFileInfo(theirs).size();
-    qInfo("PSNR %.3f dB (libjpeg-turbo %.3f dB), size %lld bytes (libjpeg-turbo %lld)", ourPsnr,
-          theirPsnr, ourSize, theirSize);
-    QVERIFY(ourPsnr >= theirPsnr - 0.3);
-    QVERIFY(double(ourSize) <= 1.03 * double(theirSize));
-}
+        QImage a, b;
+        QString message;
+        QVERIFY2(Djpeg(ours, &a, &message), qPrintable(message));
+        QVERIFY2(libjpegTurbo(source, sampling, 75, &b, &message), qPrintable(message));
+        const QString theirs = source + QStringLiteral(".ref.jpg");
+        const double ourPsnr = psnr(*image, a), theirPsnr = psnr(*image, b);
+        const qint64 ourSize = QFileInfo(ours).size(), theirSize = QFileInfo(theirs).size();
+        qInfo("PSNR %.3f dB (libjpeg-turbo %.3f dB), size %lld bytes (libjpeg-turbo %lld)", ourPsnr,
+              theirPsnr, ourSize, theirSize);
+        QVERIFY(ourPsnr >= theirPsnr - 0.3);
+        QVERIFY(double(ourSize) <= 1.03 * double(theirSize));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_cJpegDecode)
 #include "tst_cJpegDecode.moc"

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -208,9 +209,6 @@ private slots:
     }
 
     void lineEndingsFollowTheFile() {
-        QVERIFY(Config(QStringLiteral("UNIT"))
-                    .SetItem(QStringLiteral("UNITNAME"), QStringLiteral("a")));
-        QCOMPARE(ReadBytes(m_ini), QByteArray("[UNIT]\r\nUNITNAME=a\r\n"));
         WriteBytes(m_ini, "[UNIT]\nUNITNAME=a\n");
         QVERIFY(
             Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("1")));
@@ -222,15 +220,18 @@ private slots:
         clsConfiguration cfg = Config(QStringLiteral("UNIT"));
         // A line break would plant other keys; a character without a GBK code
         // would be stored as '?'.
-        QVERIFY(!cfg.SetItem(QStringLiteral("UNITNAME"), QStringLiteral("a\r\n[OTHER]\r\nALP=")));
-        QVERIFY(!cfg.SetItem(QStringLiteral("UNITNAME"), QStringLiteral("a\nb")));
-        QVERIFY(!cfg.SetItem(QStringLiteral("UNITNAME"), QString::fromUtf8("笑\xF0\x9F\x98\x80")));
-        QVERIFY(!cfg.SetItem(QStringLiteral("A=B"), QStringLiteral("1")));
-        QVERIFY(!cfg.SetItem(QString(), QStringLiteral("1")));
-        cfg.setGroup(QStringLiteral("X]Y"));
-        QVERIFY(!cfg.SetItem(QStringLiteral("K"), QStringLiteral("1")));
-        cfg.setGroup(QString());
-        QVERIFY(!cfg.SetItem(QStringLiteral("K"), QStringLiteral("1")));
+        const QString emoji = QString::fromUtf8("笑\xF0\x9F\x98\x80");
+        for (const auto& [group, key, value] :
+             {std::array<QString, 3>{"UNIT", "UNITNAME", "a\r\n[OTHER]\r\nALP="},
+              {"UNIT", "UNITNAME", "a\nb"},
+              {"UNIT", "UNITNAME", emoji},
+              {"UNIT", "A=B", "1"},
+              {"UNIT", "", "1"},
+              {"X]Y", "K", "1"},
+              {"", "K", "1"}}) {
+            cfg.setGroup(group);
+            QVERIFY2(!cfg.SetItem(key, value), qPrintable(group + '/' + key + '=' + value));
+        }
         QCOMPARE(ReadBytes(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
     }
 
@@ -316,6 +317,21 @@ private slots:
             QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         QCOMPARE(left, QStringList(
                            {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
+    }
+
+    void newFileIsForOwnerAndGroupOnly() {
+        const mode_t saved = ::umask(022);
+        QVERIFY(
+            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("1")));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+        ::umask(077); // a rewrite keeps the mode whatever the umask
+        QVERIFY(
+            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("2")));
+        ::umask(saved);
+        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0660));
     }
 
     void concurrentWritersKeepBothKeys() {

@@ -300,7 +300,8 @@ int runDump(Context& c) {
     QString error;
     if (!RowSetXml::Load(c.args[0], &rs, &error))
         return failure(c.err, QStringLiteral("cannot read %1: %2").arg(c.args[0], error));
-    c.out << c.args[0] << Qt::endl << RowSetDump::Format(rs);
+    c.out << c.args[0] << Qt::endl;
+    RowSetDump::Write(rs, c.out);
     c.out.flush();
     return Success;
 }

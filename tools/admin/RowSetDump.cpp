@@ -62,24 +62,43 @@ QString escaped(const QString& text) {
     return s;
 }
 
-QString table(const QVector<QStringList>& lines) {
+void writeLine(QTextStream& out, const QStringList& line, const QVector<int>& widths) {
+    QString text = QStringLiteral("  ");
+    for (int i = 0; i < line.size(); ++i) {
+        if (i > 0)
+            text += QStringLiteral("  ");
+        text += i + 1 < line.size() ? padded(line[i], widths[i]) : line[i];
+    }
+    out << text << '\n';
+}
+
+void table(QTextStream& out, const QVector<QStringList>& lines) {
     QVector<int> widths;
     for (const QStringList& line : lines) {
         widths.resize(qMax(widths.size(), line.size()));
         for (int i = 0; i < line.size(); ++i)
             widths[i] = qMax(widths[i], DisplayWidth(line[i]));
     }
+    for (const QStringList& line : lines)
+        writeLine(out, line, widths);
+}
+
+// The value as shown in a row: cut to MaxValueWidth columns, marked "...".
+QString shown(const RowSetColumn& column, const QVariant& value, bool* cut) {
+    const QString text = FormatValue(column, value);
+    if (column.type == RowSetColumn::Type::Binary || DisplayWidth(text) <= MaxValueWidth)
+        return text;
+    *cut = true;
     QString result;
-    for (const QStringList& line : lines) {
-        QString text;
-        for (int i = 0; i < line.size(); ++i) {
-            if (i > 0)
-                text += QStringLiteral("  ");
-            text += i + 1 < line.size() ? padded(line[i], widths[i]) : line[i];
-        }
-        result += QStringLiteral("  ") + text + QLatin1Char('\n');
+    int width = 0;
+    for (char32_t c : text.toUcs4()) {
+        const int w = isWide(c) ? 2 : 1;
+        if (width + w > MaxValueWidth - 3)
+            break;
+        width += w;
+        result += QString::fromUcs4(&c, 1);
     }
-    return result;
+    return result + QStringLiteral("...");
 }
 
 } // namespace
@@ -113,8 +132,8 @@ QString FormatValue(const RowSetColumn& column, const QVariant& value) {
     }
 }
 
-QString Format(const RowSet& rs) {
-    QString text = QStringLiteral("columns (%1):\n").arg(rs.columns.size());
+void Write(const RowSet& rs, QTextStream& out) {
+    out << QStringLiteral("columns (%1):\n").arg(rs.columns.size());
     QVector<QStringList> columnLines;
     columnLines.append({QStringLiteral("#"), QStringLiteral("name"), QStringLiteral("type"),
                         QStringLiteral("length"), QStringLiteral("attributes")});
@@ -136,26 +155,46 @@ QString Format(const RowSet& rs) {
         columnLines.append({QString::number(i + 1), c.realName(), typeName(c.type),
                             QString::number(c.maxLength), attributes.join(QStringLiteral(", "))});
     }
-    text += table(columnLines);
+    table(out, columnLines);
 
-    text += QStringLiteral("rows (%1):\n").arg(rs.rows.size());
+    out << QStringLiteral("rows (%1):\n").arg(rs.rows.size());
     if (rs.columns.isEmpty())
-        return text;
-    QVector<QStringList> rowLines;
+        return;
+    const auto rowLine = [&rs](const RowSetRow& row, bool* cut) {
+        QStringList line;
+        for (int i = 0; i < rs.columns.size(); ++i)
+            line << shown(rs.columns[i], i < row.values.size() ? row.values[i] : QVariant(), cut);
+        return line;
+    };
+    // First pass: the column widths (values already cut), then the rows one by one.
     QStringList header;
     QStringList rule;
+    QVector<int> widths;
     for (const RowSetColumn& c : rs.columns) {
         header << c.realName();
         rule << QString(DisplayWidth(c.realName()), QLatin1Char('-'));
+        widths << DisplayWidth(c.realName());
     }
-    rowLines << header << rule;
+    bool cut = false;
     for (const RowSetRow& row : rs.rows) {
-        QStringList line;
-        for (int i = 0; i < rs.columns.size(); ++i)
-            line << FormatValue(rs.columns[i], i < row.values.size() ? row.values[i] : QVariant());
-        rowLines << line;
+        const QStringList line = rowLine(row, &cut);
+        for (int i = 0; i < line.size(); ++i)
+            widths[i] = qMax(widths[i], DisplayWidth(line[i]));
     }
-    text += table(rowLines);
+    if (cut)
+        out << QStringLiteral("  (values longer than %1 columns are cut and end in \"...\")\n")
+                   .arg(MaxValueWidth);
+    writeLine(out, header, widths);
+    writeLine(out, rule, widths);
+    for (const RowSetRow& row : rs.rows)
+        writeLine(out, rowLine(row, &cut), widths);
+}
+
+QString Format(const RowSet& rs) {
+    QString text;
+    QTextStream out(&text);
+    Write(rs, out);
+    out.flush();
     return text;
 }
 

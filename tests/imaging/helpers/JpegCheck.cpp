@@ -1,11 +1,9 @@
 #include "JpegCheck.h"
 
-#include <QList>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 namespace JpegCheck {
@@ -32,7 +30,7 @@ QString Tool(const char* name) {
     return QStandardPaths::findExecutable(QString::fromLatin1(name));
 }
 
-bool Djpeg(const QString& file, Pnm* out, QString* message) {
+bool Djpeg(const QString& file, QImage* out, QString* message) {
     QProcess p;
     p.start(Tool("djpeg"), {QStringLiteral("-pnm"), file});
     if (!p.waitForFinished(120000)) {
@@ -46,28 +44,8 @@ bool Djpeg(const QString& file, Pnm* out, QString* message) {
     }
     if (!out)
         return true;
-    const QByteArray data = p.readAllStandardOutput();
-    // Header: magic, width, height, maximum value, one whitespace byte.
-    QList<QByteArray> fields;
-    qsizetype i = 0;
-    while (fields.size() < 4 && i < data.size()) {
-        while (i < data.size() && std::isspace(uchar(data[i])))
-            ++i;
-        const qsizetype start = i;
-        while (i < data.size() && !std::isspace(uchar(data[i])))
-            ++i;
-        fields << data.mid(start, i - start);
-    }
-    if (fields.size() < 4 || (fields[0] != "P5" && fields[0] != "P6")) {
+    if (!out->loadFromData(p.readAllStandardOutput(), "PPM")) {
         *message = QStringLiteral("djpeg wrote no PNM");
-        return false;
-    }
-    out->channels = fields[0] == "P5" ? 1 : 3;
-    out->width = fields[1].toInt();
-    out->height = fields[2].toInt();
-    out->pixels = data.mid(i + 1);
-    if (out->pixels.size() != qsizetype(out->width) * out->height * out->channels) {
-        *message = QStringLiteral("short PNM");
         return false;
     }
     return true;

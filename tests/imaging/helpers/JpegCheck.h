@@ -2,7 +2,7 @@
 
 #include "cImage.h"
 
-#include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <memory>
 
@@ -16,13 +16,9 @@ std::unique_ptr<cImage> TestPicture(int w, int h);
 // Path of a program on PATH (djpeg, cjpeg); empty when missing.
 QString Tool(const char* name);
 
-struct Pnm {
-    int width = 0, height = 0, channels = 0;
-    QByteArray pixels;
-};
-
-// Decodes with djpeg into a PPM or PGM; false with a message on any error or
-// warning. `out` may be null when only the verdict counts.
-bool Djpeg(const QString& file, Pnm* out, QString* message);
+// Decodes with djpeg (read back from its PPM or PGM; a grey file gives a
+// Grayscale8 picture); false with a message on any error or warning. `out`
+// may be null when only the verdict counts.
+bool Djpeg(const QString& file, QImage* out, QString* message);
 
 } // namespace JpegCheck
