@@ -45,7 +45,7 @@ void clickHeader(QTreeWidget* l, int section) {
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
 }
 
-// Left, top, width, height in twips, as text; empty entries are not written.
+// Left, top, width, height in twips, as text.
 void storePlacement(const QStringList& values) {
     auto store = frmMain::PlacementStore();
     for (int i = 0; i < 4; ++i)
