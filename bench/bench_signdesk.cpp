@@ -15,6 +15,7 @@
 #include "ChineseUi.h"
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
@@ -261,10 +262,10 @@ bool signShown(frmSign* sign) {
 // Child process: the station's start-up steps up to the sign-in screen shown.
 int startupChild(int argc, char* argv[], const QString& dir, QElapsedTimer& sinceStart) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(Station::ProgramTitle());
+    DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
     SetProgramDirectory(dir);
-    if (!Station::CheckDatabaseFile())
+    if (!DesktopKit::CheckDatabaseFile())
         return 1;
     Station::AskUnitNameIfMissing();
     frmMain mainWindow;
@@ -300,7 +301,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(Station::ProgramTitle());
+    DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
     say("platform: %s\n", qPrintable(QGuiApplication::platformName()));
 

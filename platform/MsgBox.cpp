@@ -1,7 +1,7 @@
 #include "MsgBox.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include "DesktopKit.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,15 +12,6 @@ namespace {
 Handler& currentHandler() {
     static Handler handler;
     return handler;
-}
-
-// The program's own name; a test executable that set none shows the station's.
-QString programTitle() {
-    const QString name = QCoreApplication::applicationName();
-    const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    if (name.isEmpty() || name == exe)
-        return QStringLiteral("签到系统");
-    return name;
 }
 
 QMessageBox::Icon toQtIcon(Icon icon) {
@@ -43,7 +34,7 @@ QMessageBox::Icon toQtIcon(Icon icon) {
 
 Result ShowMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
                    Buttons buttons) {
-    const QString shownTitle = title.isEmpty() ? programTitle() : title;
+    const QString shownTitle = title.isEmpty() ? DesktopKit::ProgramTitle() : title;
     if (const Handler& handler = currentHandler())
         return handler(Shown{text, shownTitle, icon, buttons});
 

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-class QWidget;
 class frmMain;
 
 // The station's main window, created at start-up; null before and after.
@@ -16,22 +14,15 @@ inline constexpr int VersionMajor = 2;
 inline constexpr int VersionMinor = 0;
 inline constexpr int VersionRevision = 0;
 
-// "签到系统": application name, settings store name, default message title.
+// "签到系统": the program title, settings store name and idle-screen caption.
 QString ProgramTitle();
 // Major "." minor and revision, each decimal: "2.00".
 QString VersionText();
 // The maker's home page (menu entry and About window).
 QString HomePage();
 
-// Start-up step 1: the database file must be a regular file. Otherwise shows
-// the database message and returns false: the program must end.
-bool CheckDatabaseFile();
-// Start-up step 2: shows the unit-name dialog when no unit name is set.
+// Start-up step 2 (after DesktopKit::CheckDatabaseFile): shows the unit-name dialog when no unit
+// name is set.
 void AskUnitNameIfMissing();
-
-// Runs an exchange-file command and shows its one message: the failure
-// message for any failure (an exception included), else the completion message.
-enum class Exchange { Import, Export };
-bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation);
 
 } // namespace Station

@@ -1,12 +1,12 @@
 #include "frimImportExport.h"
 #include "ui_frimImportExport.h"
 
+#include "DesktopKit.h"
 #include "ExchangeFiles.h"
+#include "FileDialog.h"
 #include "MsgBox.h"
-#include "StationGlobals.h"
 #include "clsEmployeeSet.h"
 
-#include <QFileDialog>
 #include <QListWidgetItem>
 
 namespace {
@@ -18,8 +18,7 @@ constexpr int NumberRole = Qt::UserRole;
 frimImportExport::frimImportExport(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frimImportExport>()) {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
 
     connect(ui->btnBrow, &QPushButton::clicked, this, &frimImportExport::btnBrow_Click);
     connect(ui->btnOp, &QPushButton::clicked, this, &frimImportExport::btnOp_Click);
@@ -85,8 +84,7 @@ void frimImportExport::btnBrow_Click() {
     // A save dialog in both modes, without the overwrite question: an export
     // never replaces a file, an import only reads it.
     const QString chosen =
-        QFileDialog::getSaveFileName(this, QString(), m_lastFile, QStringLiteral("XML文件 (*.xml)"),
-                                     nullptr, QFileDialog::DontConfirmOverwrite);
+        FileDialog::SaveFile(this, QString(), QStringLiteral("XML文件 (*.xml)"), m_lastFile);
     if (chosen.isEmpty())
         return; // cancelled: the path typed so far stays
     m_lastFile = chosen;
@@ -113,7 +111,7 @@ void frimImportExport::Export() {
                             MsgBox::Icon::Exclamation);
         return;
     }
-    Station::RunExchange(this, Station::Exchange::Export, [&] {
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
         return ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
     });
 }
@@ -126,6 +124,6 @@ void frimImportExport::Import() {
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.
-    Station::RunExchange(this, Station::Exchange::Import,
-                         [&] { return ExchangeFiles::ImportEmployees(path); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
+                            [&] { return ExchangeFiles::ImportEmployees(path); });
 }

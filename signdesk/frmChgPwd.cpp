@@ -1,6 +1,7 @@
 #include "frmChgPwd.h"
 #include "ui_frmChgPwd.h"
 
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "PasswordModule.h"
 
@@ -9,12 +10,9 @@
 frmChgPwd::frmChgPwd(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmChgPwd>()) {
     ui->setupUi(this);
     // Title bar without a close box: the dialog ends through its two buttons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    for (QLineEdit* field : {ui->txtOldPwd, ui->txtNewPWD1, ui->txtNewPWD2}) {
-        field->setAttribute(Qt::WA_InputMethodEnabled, false);
-        field->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
-                                   Qt::ImhNoPredictiveText);
-    }
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::NoCloseBox);
+    for (QLineEdit* field : {ui->txtOldPwd, ui->txtNewPWD1, ui->txtNewPWD2})
+        DesktopKit::MakePasswordField(field);
 
     connect(ui->btnOK, &QPushButton::clicked, this, &frmChgPwd::btnOK_Click);
     connect(ui->btnCancel, &QPushButton::clicked, this, &frmChgPwd::reject);

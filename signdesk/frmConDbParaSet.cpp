@@ -1,6 +1,7 @@
 #include "frmConDbParaSet.h"
 #include "ui_frmConDbParaSet.h"
 
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "clsConDbSet.h"
@@ -41,10 +42,8 @@ frmConDbParaSet::frmConDbParaSet(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmConDbParaSet>()) {
     ui->setupUi(this);
     // Title bar without a close box: the dialog ends through its buttons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    ui->txtPwd->setAttribute(Qt::WA_InputMethodEnabled, false);
-    ui->txtPwd->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
-                                    Qt::ImhNoPredictiveText);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::NoCloseBox);
+    DesktopKit::MakePasswordField(ui->txtPwd);
 
     const clsConDbSet set;
     ui->txtServer->setText(set.Server());

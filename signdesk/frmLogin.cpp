@@ -1,17 +1,16 @@
 #include "frmLogin.h"
 #include "ui_frmLogin.h"
 
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "PasswordModule.h"
 
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
     ui->setupUi(this);
     // Title bar without a close box: the dialog ends through its two buttons.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::NoCloseBox);
     // No input method on the password: keystrokes go straight into the field.
-    ui->txtPwd->setAttribute(Qt::WA_InputMethodEnabled, false);
-    ui->txtPwd->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData |
-                                    Qt::ImhNoPredictiveText);
+    DesktopKit::MakePasswordField(ui->txtPwd);
     ui->btnLogin->setDefault(true);
 
     connect(ui->btnLogin, &QPushButton::clicked, this, &frmLogin::btnLogin_Click);

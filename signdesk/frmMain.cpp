@@ -4,8 +4,10 @@
 #include "AppClock.h"
 #include "ChineseUi.h"
 #include "DbDateTime.h"
+#include "DesktopKit.h"
 #include "DesktopServices.h"
 #include "ExchangeFiles.h"
+#include "FileDialog.h"
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
@@ -21,7 +23,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
@@ -145,10 +146,6 @@ frmMain::~frmMain() = default;
 
 frmSign* frmMain::signWindow() const {
     return mfrmDialog;
-}
-
-void frmMain::setFileDialog(FileDialog dialog) {
-    m_fileDialog = std::move(dialog);
 }
 
 std::unique_ptr<QSettings> frmMain::PlacementStore() {
@@ -301,38 +298,20 @@ void frmMain::mnuSetUnit_Click() {
     dialog.exec();
 }
 
-QString frmMain::askFile(bool save, const QString& title, const QString& filter) {
-    if (m_fileDialog)
-        return m_fileDialog(save, title, filter);
-    QFileDialog dlgCommonDialog(this, title, QString(), filter);
-    dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
-    if (save) {
-        dlgCommonDialog.setAcceptMode(QFileDialog::AcceptSave);
-        dlgCommonDialog.setFileMode(QFileDialog::AnyFile);
-        // An existing backup file is refused by the backup itself, never overwritten.
-        dlgCommonDialog.setOption(QFileDialog::DontConfirmOverwrite);
-    } else {
-        dlgCommonDialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dlgCommonDialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dlgCommonDialog.exec() != QDialog::Accepted)
-        return QString(); // null: cancelled
-    const QStringList chosen = dlgCommonDialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
 void frmMain::mnuImportDetpInfo_Click() {
-    const QString chosen = askFile(false, QString(), QStringLiteral("XML文件 (*.xml *.XML)"));
+    const QString chosen =
+        FileDialog::OpenFile(this, QString(), QStringLiteral("XML文件 (*.xml *.XML)"));
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
-    Station::RunExchange(this, Station::Exchange::Import,
-                         [&] { return ExchangeFiles::ImportDepartments(chosen.trimmed()); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
+                            [&] { return ExchangeFiles::ImportDepartments(chosen.trimmed()); });
 }
 
 void frmMain::mnuBackUpCurrentMonthPrs_Click() {
-    const QString chosen =
-        askFile(true, QStringLiteral("设定导出文件"), QStringLiteral("XML文件 (*.XML *.xml)"));
+    // An existing backup file is refused by the backup itself, never overwritten.
+    const QString chosen = FileDialog::SaveFile(this, QStringLiteral("设定导出文件"),
+                                                QStringLiteral("XML文件 (*.XML *.xml)"));
     if (chosen.isNull())
         return; // cancelled
     if (chosen.trimmed().isEmpty()) {
@@ -340,8 +319,8 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
                             MsgBox::Icon::Exclamation);
         return;
     }
-    Station::RunExchange(this, Station::Exchange::Export,
-                         [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
+                            [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
 }
 
 void frmMain::mnuHelpFile_Click() {

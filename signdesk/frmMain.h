@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -24,12 +23,6 @@ class frmMain : public QMainWindow {
 public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
-
-    // The file dialog (dlgCommonDialog): save = true asks for a file to save.
-    // Returns the chosen name, empty when cancelled. Tests replace it.
-    using FileDialog =
-        std::function<QString(bool save, const QString& title, const QString& filter)>;
-    void setFileDialog(FileDialog dialog);
 
     // The per-user store of the window placement.
     static std::unique_ptr<QSettings> PlacementStore();
@@ -74,7 +67,6 @@ private:
     void RestorePlacement();
     void StorePlacement();
     void CloseOtherWindows();
-    QString askFile(bool save, const QString& title, const QString& filter);
 
     std::unique_ptr<Ui::frmMain> ui;
     QTimer* Timer_DspSign = nullptr;
@@ -84,7 +76,6 @@ private:
     QLabel* m_panelTime = nullptr;
     QPointer<frmSign> mfrmDialog;
     QPointer<frmLogin> m_login;
-    FileDialog m_fileDialog;
     bool m_manageMode = false;
     bool m_sorted = false; // sorted since the first header click
     int m_sortColumn = 0;

@@ -1,6 +1,7 @@
 #include "frmSetSchoolName.h"
 #include "ui_frmSetSchoolName.h"
 
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "clsSchoolArea.h"
 
@@ -8,8 +9,7 @@ frmSetSchoolName::frmSetSchoolName(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmSetSchoolName>()) {
     ui->setupUi(this);
     // Close box, but neither maximise nor minimise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
     ui->txtUnitName->setText(clsSchoolArea().SNAME());
 
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmSetSchoolName::cmdSave_Click);
@@ -27,8 +27,8 @@ void frmSetSchoolName::cmdSave_Click() {
     clsSchoolArea unit;
     unit.setSNAME(name);
     if (!unit.SaveInfo()) {
-        MsgBox::ShowMessage(this, QStringLiteral("设定使用单位名称失败！"),
-                            QStringLiteral("签到系统"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, QStringLiteral("设定使用单位名称失败！"), QString(),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     accept();

@@ -2,6 +2,7 @@
 
 #include "AppClock.h"
 #include "ChineseUi.h"
+#include "DesktopKit.h"
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
@@ -80,9 +81,7 @@ frmSign::frmSign(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSign"));
     setWindowTitle(QStringLiteral("签到窗体"));
     // Fixed border with a close box only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::FixedWithCloseBox);
     setFixedSize(ClientWidth, ClientHeight);
 
     m_defaultPicture = QPixmap(QStringLiteral(":/signdesk/images/default_head.png"));
@@ -181,7 +180,7 @@ void frmSign::Form_Load() {
 }
 
 void frmSign::ShowIdleInfo() {
-    lblName->setText(QStringLiteral("签到系统"));
+    lblName->setText(Station::ProgramTitle());
     lblJob->setText(QStringLiteral("Ver") + Station::VersionText());
     const clsSchoolArea school;
     lblWelcome->setText(kCrLf + school.SNAME());

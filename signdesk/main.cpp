@@ -1,5 +1,6 @@
 #include "AppClock.h"
 #include "ChineseUi.h"
+#include "DesktopKit.h"
 #include "StationGlobals.h"
 #include "clsDbConn.h"
 #include "frmMain.h"
@@ -11,10 +12,10 @@
 int main(int argc, char* argv[]) {
     AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(Station::ProgramTitle());
+    DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
 
-    if (!Station::CheckDatabaseFile())
+    if (!DesktopKit::CheckDatabaseFile())
         return 1;
     Station::AskUnitNameIfMissing();
 

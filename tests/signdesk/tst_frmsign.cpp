@@ -1,25 +1,17 @@
 // The sign-in screen: keystroke gathering, the presence results on screen,
 // the idle return, the waiting animation and its frames.
 #include "AppClock.h"
+#include "BoxLog.h"
 #include "ChineseUi.h"
+#include "DesktopKit.h"
+#include "StationGlobals.h"
+#include "TestProgramDir.h"
 #include "clsDbConn.h"
 #include "frmSign.h"
-#include "helpers/BoxLog.h"
-#include "TestProgramDir.h"
 
-#include <QApplication>
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QSqlQuery>
-#include <QTimer>
+#include <QtSql>
 #include <QtTest>
-#include <memory>
+#include <QtWidgets>
 
 namespace {
 
@@ -28,6 +20,7 @@ const QString kCardB = QStringLiteral("987654321098765");
 const QString kInvalid = QStringLiteral("无效条码！如果签到卡无误，请重试一遍！");
 const QString kArrival = QStringLiteral("上班喽\r\n轻松点\r\n快乐点");
 const QString kDeparture = QStringLiteral("\r\n下班啦");
+const char* const kTimers[] = {"TimerDspWait", "TimerDspInfo", "TimerDspTime"};
 
 QByteArray jpegOf(const QSize& size, const QColor& colour) {
     QImage image(size, QImage::Format_RGB32);
@@ -49,491 +42,363 @@ bool samePicture(const QPixmap& a, const QPixmap& b) {
 class tst_frmSign : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void idleScreen();
-    void fastScanIsReadWhole_data();
-    void fastScanIsReadWhole();
-    void pauseOfTwoSecondsStartsOver();
-    void enterAfterLongPauseUsesGatheredKeys();
-    void manualEntryIsTrimmed();
-    void manualEntryNeedsShiftAlone();
-    void keysInFieldAreGatheredOnce();
-    void escapeDoesNotClose();
-    void arrivalRepeatDeparture();
-    void invalidCards();
-    void employeeLookupFails();
-    void presenceTableFails_data();
-    void presenceTableFails();
-    void idleReturnAfterTenSeconds();
-    void secondScanRestartsIdleTimer();
-    void messageResultsKeepDisplayAndTimer();
-    void frameCycleWrapsAt59();
-    void waitFramesFromProgramDirectory();
-    void unreadablePhotoStillGreets();
-    void scanDuringListRefreshIsReadWhole();
-    void clockShowsCurrentTime();
-    void reopeningStartsAfresh();
-
-private:
-    void openWindow();
-    void type(QWidget* target, const QString& text, int stepMs = 2);
-    void scan(const QString& barcode);
-    QLabel* label(const char* name) const { return dlg->findChild<QLabel*>(QLatin1String(name)); }
-    QLineEdit* field() const { return dlg->findChild<QLineEdit*>(QStringLiteral("txtBarCode")); }
-    QTimer* timer(const char* name) const { return dlg->findChild<QTimer*>(QLatin1String(name)); }
-    QList<QLabel*> frames() const;
-    int presenceRows() { return fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence")); }
-    void tick(const char* slot) { QVERIFY(QMetaObject::invokeMethod(dlg.get(), slot)); }
-
     std::unique_ptr<TestProgramDir> fx;
     std::unique_ptr<frmSign> dlg;
     BoxLog boxes;
     QByteArray photoA;
-};
 
-void tst_frmSign::initTestCase() {
-    ChineseUi::InstallFontSubstitutions();
-    photoA = jpegOf(QSize(40, 30), Qt::red);
-    QVERIFY(!photoA.isEmpty());
-}
-
-void tst_frmSign::init() {
-    boxes.clear();
-    AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(8, 0, 0)));
-    fx = std::make_unique<TestProgramDir>();
-    QVERIFY2(fx->init(), qPrintable(fx->lastError));
-    QVERIFY2(fx->addDept(1, QStringLiteral("教务处")), qPrintable(fx->lastError));
-    QVERIFY2(fx->addEmployee(QStringLiteral("E001"), QStringLiteral("张三"), kCardA, 1, photoA),
-             qPrintable(fx->lastError));
-    QVERIFY2(fx->addEmployee(QStringLiteral("E002"), QStringLiteral("李四"), kCardB, 1, photoA),
-             qPrintable(fx->lastError));
-}
-
-void tst_frmSign::cleanup() {
-    dlg.reset();
-    fx.reset();
-    AppClock::reset();
-}
-
-void tst_frmSign::openWindow() {
-    dlg = std::make_unique<frmSign>();
-    dlg->show();
-}
-
-// Keys as a scanner types them: a few milliseconds apart.
-void tst_frmSign::type(QWidget* target, const QString& text, int stepMs) {
-    for (const QChar c : text) {
-        QTest::keyClick(target, c.toLatin1());
-        AppClock::advance(stepMs);
+    void openWindow() {
+        dlg = std::make_unique<frmSign>();
+        dlg->show();
     }
-}
-
-void tst_frmSign::scan(const QString& barcode) {
-    type(dlg.get(), barcode);
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-}
-
-QList<QLabel*> tst_frmSign::frames() const {
-    QList<QLabel*> result(frmSign::WaitFrameCount, nullptr);
-    for (QLabel* l : dlg->findChildren<QLabel*>(QStringLiteral("imgWait")))
-        result[l->property("index").toInt()] = l;
-    return result;
-}
-
-void tst_frmSign::idleScreen() {
-    openWindow();
-    QVERIFY(field()->isHidden());
-    QCOMPARE(timer("TimerDspWait")->interval(), 100);
-    QCOMPARE(timer("TimerDspInfo")->interval(), 10000);
-    QCOMPARE(timer("TimerDspTime")->interval(), 1000);
-    for (const char* t : {"TimerDspWait", "TimerDspInfo", "TimerDspTime"})
-        QVERIFY2(timer(t)->isActive(), t);
-    const QList<QLabel*> all = frames();
-    for (int i = 0; i < all.size(); ++i) {
-        QVERIFY2(all[i], qPrintable(QString::number(i)));
-        QVERIFY(all[i]->isHidden());
+    // Keys as a scanner types them: a few milliseconds apart.
+    void type(QWidget* target, const QString& text, int stepMs = 2) {
+        for (const QChar c : text) {
+            QTest::keyClick(target, c.toLatin1());
+            AppClock::advance(stepMs);
+        }
     }
-    QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-    QCOMPARE(label("lblJob")->text(), QStringLiteral("Ver2.00"));
-    QCOMPARE(label("lblWelcome")->text(), QStringLiteral("\r\n实验中学"));
-}
-
-void tst_frmSign::fastScanIsReadWhole_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("stepMs");
-    QTest::newRow("scanner, 2 ms apart") << kCardA << 2;
-    QTest::newRow("all in one millisecond") << kCardA << 0;
-    QTest::newRow("by hand, 1.999 s apart") << kCardA << 1999;
-}
-
-void tst_frmSign::fastScanIsReadWhole() {
-    QFETCH(QString, typed);
-    QFETCH(int, stepMs);
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    type(dlg.get(), typed, stepMs);
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(refresh.count(), 1);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-    QCOMPARE(label("lblJob")->text(), QStringLiteral("教务处"));
-    QCOMPARE(label("lblWelcome")->text(), kArrival);
-    QCOMPARE(presenceRows(), 1);
-}
-
-void tst_frmSign::pauseOfTwoSecondsStartsOver() {
-    QVERIFY(fx->addEmployee(QStringLiteral("E003"), QStringLiteral("王五"), QStringLiteral("ABCD"),
-                            1, photoA));
-    openWindow();
-    // Three keys, three seconds, then four keys: only the four count; they
-    // are looked up in upper case.
-    type(dlg.get(), QStringLiteral("xyz"));
-    AppClock::advance(3000);
-    type(dlg.get(), QStringLiteral("abcd"));
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("王五"));
-
-    // Exactly two seconds is already a new barcode.
-    type(dlg.get(), QStringLiteral("99"));
-    AppClock::advance(2000 - 2);
-    scan(kCardA);
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-}
-
-void tst_frmSign::enterAfterLongPauseUsesGatheredKeys() {
-    openWindow();
-    type(dlg.get(), kCardA);
-    AppClock::advance(10000);
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-
-    // The buffer is empty after Enter: a second Enter finds nothing.
-    QTest::keyClick(dlg.get(), Qt::Key_Enter);
-    QCOMPARE(boxes.lines(), box("警告", kInvalid));
-}
-
-void tst_frmSign::manualEntryIsTrimmed() {
-    openWindow();
-    type(dlg.get(), QStringLiteral("555")); // discarded by the manual entry
-    QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier);
-    QVERIFY(field()->isVisible());
-
-    type(field(), QStringLiteral("  ") + kCardA + QStringLiteral("  "));
-    QCOMPARE(field()->text(), QStringLiteral("  ") + kCardA + QStringLiteral("  "));
-    QTest::keyClick(field(), Qt::Key_Return);
-
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-    QVERIFY(field()->isHidden());
-    QVERIFY(field()->text().isEmpty());
-}
-
-void tst_frmSign::manualEntryNeedsShiftAlone() {
-    openWindow();
-    QTest::mouseClick(label("lblTime"), Qt::RightButton);
-    QVERIFY(field()->isHidden());
-    QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
-    QVERIFY(field()->isHidden());
-    QTest::mouseClick(label("lblTime"), Qt::LeftButton, Qt::ShiftModifier);
-    QVERIFY(field()->isHidden());
-    QTest::mouseClick(label("lblName"), Qt::RightButton, Qt::ShiftModifier);
-    QVERIFY(field()->isHidden());
-}
-
-// Keys typed into the field reach the window too, once each.
-void tst_frmSign::keysInFieldAreGatheredOnce() {
-    openWindow();
-    QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier);
-    type(field(), kCardA);
-    field()->clear();
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-}
-
-void tst_frmSign::escapeDoesNotClose() {
-    openWindow();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    QVERIFY(dlg->isVisible());
-    // Escape is a character like any other: the card after it is not found.
-    scan(kCardA);
-    QCOMPARE(boxes.lines(), box("警告", kInvalid));
-}
-
-// The sign-in rule on screen: a scan up to 60 s after the arrival is refused,
-// one 61 s after it is the departure, and after the departure nothing more is stored.
-void tst_frmSign::arrivalRepeatDeparture() {
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    scan(kCardA);
-    AppClock::advance(60000 - 2 * kCardA.size()); // the second Enter comes 60 s after the first
-    scan(kCardA);
-    QCOMPARE(boxes.lines(), box("警告", "连续扫描签到卡！"));
-    QCOMPARE(refresh.count(), 2);
-    QCOMPARE(label("lblWelcome")->text(), kArrival);
-    QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE EXITTIME IS NULL")), 1);
-
-    boxes.clear();
-    AppClock::advance(1000);
-    scan(kCardA);
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(refresh.count(), 3);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-    QCOMPARE(label("lblJob")->text(), QStringLiteral("教务处"));
-    QCOMPARE(label("lblWelcome")->text(), kDeparture);
-    QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE EXITTIME IS NOT NULL")),
-             1);
-
-    AppClock::advance(3600000);
-    scan(kCardA);
-    QCOMPARE(boxes.lines(), box("警告", "今天您已经签退了！"));
-    QCOMPARE(refresh.count(), 4);
-    QCOMPARE(label("lblWelcome")->text(), kDeparture);
-}
-
-// Enter alone, or a card nobody has: refused, nothing stored, the buffer emptied.
-void tst_frmSign::invalidCards() {
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    QTest::keyClick(dlg.get(), Qt::Key_Return);
-    QCOMPARE(boxes.lines(), box("警告", kInvalid));
-    QCOMPARE(boxes.shown[0].buttons, MsgBox::Buttons::Ok);
-    boxes.clear();
-    scan(QStringLiteral("111111111111111"));
-    QCOMPARE(boxes.lines(), box("警告", kInvalid));
-    QCOMPARE(refresh.count(), 0);
-    QCOMPARE(presenceRows(), 0);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-    // The next card is read on its own.
-    scan(kCardA);
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-}
-
-void tst_frmSign::employeeLookupFails() {
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    clsDbConn::CloseShared();
-    QVERIFY(QFile::remove(fx->dbPath));
-    scan(kCardA);
-    QCOMPARE(boxes.lines(), box("警告", "数据库操作失败！"));
-    QCOMPARE(refresh.count(), 0);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-}
-
-void tst_frmSign::presenceTableFails_data() {
-    QTest::addColumn<QString>("sql");
-    QTest::newRow("state unreadable") << "DROP TABLE Presence";
-    QTest::newRow("write refused") << "CREATE TRIGGER refuse BEFORE INSERT ON Presence "
-                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END";
-}
-
-void tst_frmSign::presenceTableFails() {
-    QFETCH(QString, sql);
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    QSqlQuery q(clsDbConn().GetDbConn());
-    QVERIFY(q.exec(sql));
-    scan(kCardA);
-    QCOMPARE(boxes.lines(), box("警告", "系统错误！"));
-    QCOMPARE(refresh.count(), 1);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-    if (!sql.startsWith(QLatin1String("DROP")))
-        QCOMPARE(presenceRows(), 0);
-}
-
-void tst_frmSign::idleReturnAfterTenSeconds() {
-    openWindow();
-    scan(kCardA);
-    QVERIFY(timer("TimerDspInfo")->isActive());
-    QVERIFY(!timer("TimerDspWait")->isActive());
-    QVERIFY(label("imgHead")->isVisible());
-    QVERIFY(!label("imgHead")->pixmap().isNull());
-    for (QLabel* f : frames())
-        QVERIFY(f->isHidden());
-
-    // A changed unit name shows at the next idle reset.
-    QVERIFY(
-        fx->setIni(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), QStringLiteral("第二中学")));
-    tick("TimerDspInfo_Timer");
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-    QCOMPARE(label("lblJob")->text(), QStringLiteral("Ver2.00"));
-    QCOMPARE(label("lblWelcome")->text(), QStringLiteral("\r\n第二中学"));
-    QVERIFY(label("imgHead")->isVisible());
-    QVERIFY(label("imgHead")->pixmap().isNull());
-    QVERIFY(timer("TimerDspWait")->isActive());
-    QVERIFY(timer("TimerDspInfo")->isActive());
-
-    // Idle ticks change nothing visible.
-    tick("TimerDspInfo_Timer");
-    QCOMPARE(label("lblWelcome")->text(), QStringLiteral("\r\n第二中学"));
-    QVERIFY(label("imgHead")->pixmap().isNull());
-}
-
-void tst_frmSign::secondScanRestartsIdleTimer() {
-    openWindow();
-    scan(kCardA);
-    // Stopped here so that only a restart by the next scan can start it.
-    timer("TimerDspInfo")->stop();
-    AppClock::advance(5000);
-    scan(kCardB);
-    QVERIFY(boxes.isEmpty());
-    QVERIFY(timer("TimerDspInfo")->isActive());
-    QCOMPARE(timer("TimerDspInfo")->interval(), 10000);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("李四"));
-    QCOMPARE(label("lblWelcome")->text(), kArrival);
-}
-
-void tst_frmSign::messageResultsKeepDisplayAndTimer() {
-    openWindow();
-    scan(kCardA);
-    timer("TimerDspInfo")->stop();
-    AppClock::advance(10000);
-    scan(kCardA);                // repeated
-    scan(QStringLiteral("000")); // unknown
-    QCOMPARE(boxes.size(), 2);
-    QVERIFY(!timer("TimerDspInfo")->isActive());
-    QVERIFY(!timer("TimerDspWait")->isActive());
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-}
-
-void tst_frmSign::frameCycleWrapsAt59() {
-    openWindow();
-    timer("TimerDspWait")->stop(); // ticks come from the test alone
-    const QList<QLabel*> all = frames();
-    auto shownFrames = [&] {
+    void scan(const QString& barcode) {
+        type(dlg.get(), barcode);
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+    }
+    QLabel* label(const char* name) const { return child<QLabel>(dlg.get(), name); }
+    QString name() const { return label("lblName")->text(); }
+    QLineEdit* field() const { return child<QLineEdit>(dlg.get(), "txtBarCode"); }
+    QTimer* timer(const char* name) const { return child<QTimer>(dlg.get(), name); }
+    QList<QLabel*> frames() const {
+        QList<QLabel*> result(frmSign::WaitFrameCount, nullptr);
+        for (QLabel* l : dlg->findChildren<QLabel*>(QStringLiteral("imgWait")))
+            result[l->property("index").toInt()] = l;
+        return result;
+    }
+    QList<int> shownFrames() const {
         QList<int> shown;
+        const QList<QLabel*> all = frames();
         for (int i = 0; i < all.size(); ++i)
             if (!all[i]->isHidden())
                 shown.append(i);
         return shown;
-    };
-    tick("TimerDspWait_Timer");
-    QCOMPARE(shownFrames(), QList<int>{1});
-    for (int i = 2; i <= 59; ++i)
-        tick("TimerDspWait_Timer");
-    QCOMPARE(shownFrames(), QList<int>{59});
-    tick("TimerDspWait_Timer");
-    QCOMPARE(shownFrames(), QList<int>{0});
-    tick("TimerDspWait_Timer");
-    QCOMPARE(shownFrames(), QList<int>{1});
+    }
+    int presenceRows(const char* where = "1") {
+        return fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE ") +
+                         QLatin1String(where));
+    }
+    void tick(const char* slot) { QVERIFY(QMetaObject::invokeMethod(dlg.get(), slot)); }
+    // The idle texts with `unit`, every timer running, no entry field.
+    void checkIdle(const QString& unit) {
+        QCOMPARE(name(), QStringLiteral("签到系统"));
+        QCOMPARE(label("lblJob")->text(), QStringLiteral("Ver2.00"));
+        QCOMPARE(label("lblWelcome")->text(), QStringLiteral("\r\n") + unit);
+        QVERIFY(field()->isHidden());
+        for (const char* t : kTimers)
+            QVERIFY2(timer(t)->isActive(), t);
+    }
 
-    // A scan hides every frame; the animation resumes after the last frame shown.
-    scan(kCardA);
-    QCOMPARE(shownFrames(), QList<int>{});
-    tick("TimerDspInfo_Timer");
-    tick("TimerDspWait_Timer");
-    QCOMPARE(shownFrames(), QList<int>{2});
-}
+private slots:
+    void initTestCase() {
+        DesktopKit::SetProgramTitle(Station::ProgramTitle());
+        ChineseUi::InstallFontSubstitutions();
+        photoA = jpegOf(QSize(40, 30), Qt::red);
+        QVERIFY(!photoA.isEmpty());
+    }
 
-void tst_frmSign::waitFramesFromProgramDirectory() {
-    // Without the folder every frame is the default picture.
-    openWindow();
-    const QPixmap fallback = dlg->DefaultPicture().scaled(QSize(295, 223), Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation);
-    for (QLabel* f : frames())
-        QVERIFY(samePicture(f->pixmap(), fallback));
-    dlg.reset();
+    void init() {
+        boxes.clear();
+        AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(8, 0, 0)));
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addEmployee("E001", QStringLiteral("张三"), kCardA, 1, photoA));
+        QVERIFY(fx->addEmployee("E002", QStringLiteral("李四"), kCardB, 1, photoA));
+        QVERIFY(fx->addEmployee("E003", QStringLiteral("王五"), "ABCD", 1, photoA));
+    }
 
-    QVERIFY(QDir(fx->path()).mkdir(QStringLiteral("wait")));
-    const QString wait = fx->file(QStringLiteral("wait/"));
-    QVERIFY(writeFile(wait + QStringLiteral("1_1.jpg"), jpegOf(QSize(640, 480), Qt::red)));
-    QVERIFY(writeFile(wait + QStringLiteral("1_60.jpg"), jpegOf(QSize(100, 80), Qt::blue)));
-    QVERIFY(writeFile(wait + QStringLiteral("1_30.jpg"), QByteArray("not a picture")));
-    // A file of another format under the .jpg name is still a picture.
-    QImage green(50, 50, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    QVERIFY(green.save(wait + QStringLiteral("1_2.jpg"), "PNG"));
-    openWindow();
+    void cleanup() {
+        dlg.reset();
+        fx.reset();
+        AppClock::reset();
+    }
 
-    const QList<QLabel*> all = frames();
-    auto centre = [&](int i) { return all[i]->pixmap().toImage().pixelColor(147, 111); };
-    QVERIFY(qAbs(centre(0).red() - 255) < 8 && centre(0).blue() < 8);
-    QVERIFY(qAbs(centre(59).blue() - 255) < 8 && centre(59).red() < 8);
-    QCOMPARE(centre(1), QColor(Qt::green));
-    QVERIFY(samePicture(all[29]->pixmap(), fallback));
-    QVERIFY(samePicture(all[2]->pixmap(), fallback));
-    for (QLabel* f : all)
-        QCOMPARE(f->pixmap().size(), QSize(295, 223));
-}
+    // Keys typed, a pause, more keys, Enter: the barcode is the keys after the
+    // last pause of two seconds or more, in upper case; Enter empties it.
+    void keysMakeOneBarcode_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<int>("pauseMs");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("stepMs");
+        QTest::addColumn<QString>("found"); // empty: an invalid barcode
+        QTest::newRow("scanner, 2 ms apart") << "" << 0 << kCardA << 2 << "张三";
+        QTest::newRow("all in one millisecond") << "" << 0 << kCardA << 0 << "张三";
+        QTest::newRow("by hand, 1.999 s apart") << "" << 0 << kCardA << 1999 << "张三";
+        QTest::newRow("3 s pause, lower case") << "xyz" << 3000 << "abcd" << 2 << "王五";
+        QTest::newRow("exactly 2 s pause") << "99" << 1998 << kCardA << 2 << "张三";
+        QTest::newRow("long pause before Enter") << kCardA << 10000 << "" << 2 << "张三";
+        QTest::newRow("Escape is a character") << "\x1b" << 0 << kCardA << 2 << "";
+    }
 
-void tst_frmSign::unreadablePhotoStillGreets() {
-    QVERIFY(fx->addEmployee(QStringLiteral("E010"), QStringLiteral("赵六"),
-                            QStringLiteral("111122223333444"), 1, QByteArray("broken jpeg")));
-    openWindow();
-    QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
-    scan(QStringLiteral("111122223333444"));
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(refresh.count(), 1);
-    QCOMPARE(presenceRows(), 1);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("赵六"));
-    QCOMPARE(label("lblWelcome")->text(), kArrival);
-    QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
-
-    // A readable photo is shown as stored.
-    scan(kCardA);
-    QCOMPARE(label("imgHead")->pixmap().size(), QSize(40, 30));
-}
-
-// The list is rebuilt synchronously after a scan; the next card's keys that
-// arrive meanwhile wait in the event queue and are read whole afterwards.
-void tst_frmSign::scanDuringListRefreshIsReadWhole() {
-    openWindow();
-    int refreshes = 0;
-    connect(dlg.get(), &frmSign::onUpdatePresenceList, dlg.get(), [&] {
-        if (++refreshes != 1)
-            return;
-        for (const QChar c : kCardB) {
-            QCoreApplication::postEvent(dlg.get(), new QKeyEvent(QEvent::KeyPress,
-                                                                 Qt::Key_0 + (c.unicode() - '0'),
-                                                                 Qt::NoModifier, QString(c)));
+    void keysMakeOneBarcode() {
+        QFETCH(QString, first);
+        QFETCH(int, pauseMs);
+        QFETCH(QString, second);
+        QFETCH(int, stepMs);
+        QFETCH(QString, found);
+        openWindow();
+        QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        type(dlg.get(), first, stepMs);
+        AppClock::advance(pauseMs);
+        type(dlg.get(), second, stepMs);
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+        QVERIFY(dlg->isVisible());
+        if (found.isEmpty()) {
+            QCOMPARE(boxes.lines(), box("警告", kInvalid));
+        } else {
+            QVERIFY(boxes.isEmpty());
+            QCOMPARE(name(), found);
+            QCOMPARE(refresh.count(), 1);
+            QCOMPARE(presenceRows(), 1);
         }
-        QCoreApplication::postEvent(dlg.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
-                                                             Qt::NoModifier, QStringLiteral("\r")));
-    });
-    scan(kCardA);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("张三"));
-    QCoreApplication::processEvents();
-    QVERIFY(boxes.isEmpty());
-    QCOMPARE(refreshes, 2);
-    QCOMPARE(label("lblName")->text(), QStringLiteral("李四"));
-    QCOMPARE(presenceRows(), 2);
-}
+        boxes.clear();
+        QTest::keyClick(dlg.get(), Qt::Key_Enter);
+        QCOMPARE(boxes.lines(), box("警告", kInvalid));
+    }
 
-void tst_frmSign::clockShowsCurrentTime() {
-    openWindow();
-    QCOMPARE(label("lblTime")->text(), QStringLiteral("2009-11-25 8:00:00"));
-    AppClock::setFixed(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59)));
-    tick("TimerDspTime_Timer");
-    QCOMPARE(label("lblTime")->text(), QStringLiteral("2009-12-31 23:59:59"));
-    // The whole text fits the label.
-    QLabel* time = label("lblTime");
-    QVERIFY(time->fontMetrics().horizontalAdvance(time->text()) <= time->width());
-}
+    // Shift + right click on the clock (nothing else) opens the entry field; what
+    // is typed there is trimmed, and reaches the window's barcode once.
+    void manualEntry() {
+        openWindow();
+        const std::tuple<const char*, Qt::MouseButton, Qt::KeyboardModifiers> others[] = {
+            {"lblTime", Qt::RightButton, {}},
+            {"lblTime", Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier},
+            {"lblTime", Qt::LeftButton, Qt::ShiftModifier},
+            {"lblName", Qt::RightButton, Qt::ShiftModifier}};
+        for (const auto& [target, button, modifiers] : others) {
+            QTest::mouseClick(label(target), button, modifiers);
+            QVERIFY(field()->isHidden());
+        }
+        type(dlg.get(), QStringLiteral("555")); // discarded by the manual entry
+        QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier);
+        QVERIFY(field()->isVisible());
+        const QString padded = QStringLiteral("  ") + kCardA + QStringLiteral("  ");
+        type(field(), padded);
+        QCOMPARE(field()->text(), padded);
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QVERIFY(field()->isHidden());
+        QVERIFY(field()->text().isEmpty());
 
-void tst_frmSign::reopeningStartsAfresh() {
-    openWindow();
-    scan(kCardA);
-    dlg->reject();
-    QVERIFY(!dlg->isVisible());
-    for (const char* t : {"TimerDspWait", "TimerDspInfo", "TimerDspTime"})
-        QVERIFY2(!timer(t)->isActive(), t);
+        QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier);
+        type(field(), kCardB);
+        field()->clear();
+        QTest::keyClick(dlg.get(), Qt::Key_Return);
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(name(), QStringLiteral("李四"));
+    }
 
-    dlg->show();
-    QCOMPARE(label("lblName")->text(), QStringLiteral("签到系统"));
-    QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
-    for (const char* t : {"TimerDspWait", "TimerDspInfo", "TimerDspTime"})
-        QVERIFY2(timer(t)->isActive(), t);
-}
+    // Up to 60 s after the arrival a scan is refused, 61 s after it is the
+    // departure, after the departure nothing more is stored. A message leaves
+    // the display and its timer alone; a stored scan restarts the timer.
+    void arrivalRepeatDeparture() {
+        openWindow();
+        QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        scan(kCardA);
+        timer("TimerDspInfo")->stop();
+        AppClock::advance(60000 - 2 * kCardA.size()); // the second Enter 60 s after the first
+        scan(kCardA);
+        QCOMPARE(boxes.lines(), box("警告", "连续扫描签到卡！"));
+        QCOMPARE(refresh.count(), 2);
+        QCOMPARE(label("lblWelcome")->text(), kArrival);
+        QVERIFY(!timer("TimerDspInfo")->isActive());
+        QVERIFY(!timer("TimerDspWait")->isActive());
+        QCOMPARE(presenceRows("EXITTIME IS NULL"), 1);
+
+        boxes.clear();
+        AppClock::advance(1000);
+        scan(kCardA);
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(refresh.count(), 3);
+        QCOMPARE(label("lblJob")->text(), QStringLiteral("教务处"));
+        QCOMPARE(label("lblWelcome")->text(), kDeparture);
+        QVERIFY(timer("TimerDspInfo")->isActive());
+        QCOMPARE(presenceRows("EXITTIME IS NOT NULL"), 1);
+
+        timer("TimerDspInfo")->stop();
+        AppClock::advance(3600000);
+        scan(kCardA);
+        scan(QStringLiteral("000"));
+        QCOMPARE(boxes.lines(), box("警告", "今天您已经签退了！") + box("警告", kInvalid));
+        QCOMPARE(refresh.count(), 4);
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QCOMPARE(label("lblWelcome")->text(), kDeparture);
+        QVERIFY(!timer("TimerDspInfo")->isActive());
+        QCOMPARE(presenceRows(), 1);
+    }
+
+    // Refused scans: one warning, nothing stored, the idle texts stay.
+    void refusedScans_data() {
+        QTest::addColumn<QString>("sql"); // run before the scan; "remove": no database file
+        QTest::addColumn<QString>("barcode");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("refreshes");
+        QTest::newRow("Enter alone") << ""
+                                     << "" << kInvalid << 0;
+        QTest::newRow("unknown card") << ""
+                                      << "111111111111111" << kInvalid << 0;
+        QTest::newRow("no database") << "remove" << kCardA << "数据库操作失败！" << 0;
+        QTest::newRow("state unreadable") << "DROP TABLE Presence" << kCardA << "系统错误！" << 1;
+        QTest::newRow("write refused") << "CREATE TRIGGER refuse BEFORE INSERT ON Presence "
+                                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"
+                                       << kCardA << "系统错误！" << 1;
+    }
+
+    void refusedScans() {
+        QFETCH(QString, sql);
+        QFETCH(QString, barcode);
+        QFETCH(QString, message);
+        QFETCH(int, refreshes);
+        openWindow();
+        QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        if (sql == QLatin1String("remove")) {
+            clsDbConn::CloseShared();
+            QVERIFY(QFile::remove(fx->dbPath));
+        } else if (!sql.isEmpty()) {
+            QVERIFY(QSqlQuery(clsDbConn().GetDbConn()).exec(sql));
+        }
+        scan(barcode);
+        QCOMPARE(boxes.lines(), box("警告", message));
+        QCOMPARE(refresh.count(), refreshes);
+        QCOMPARE(name(), QStringLiteral("签到系统"));
+        if (sql.startsWith(QLatin1String("CREATE")))
+            QCOMPARE(presenceRows(), 0);
+        if (!sql.isEmpty())
+            return;
+        QCOMPARE(presenceRows(), 0);
+        scan(kCardA); // the next card is read on its own
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(name(), QStringLiteral("张三"));
+    }
+
+    // Ten seconds after a scan the idle texts return (with the unit name read
+    // afresh); closing stops the timers, reopening starts afresh.
+    void idleScreenAndReturn() {
+        openWindow();
+        checkIdle(QStringLiteral("实验中学"));
+        QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
+        QVERIFY(!frames().contains(nullptr));
+        QCOMPARE(shownFrames(), QList<int>{});
+
+        scan(kCardA);
+        QVERIFY(timer("TimerDspInfo")->isActive());
+        QVERIFY(!timer("TimerDspWait")->isActive());
+        QCOMPARE(label("imgHead")->pixmap().size(), QSize(40, 30)); // the stored photo
+        QCOMPARE(shownFrames(), QList<int>{});
+
+        QVERIFY(fx->setIni("UNIT", "UNITNAME", QStringLiteral("第二中学")));
+        for (int i = 0; i < 2; ++i) { // further idle ticks change nothing
+            tick("TimerDspInfo_Timer");
+            checkIdle(QStringLiteral("第二中学"));
+            QVERIFY(label("imgHead")->isVisible());
+            QVERIFY(label("imgHead")->pixmap().isNull());
+        }
+
+        // A photo that cannot be read: greeted with the default picture.
+        QVERIFY(fx->addEmployee("E010", QStringLiteral("赵六"), "111122223333444", 1, "broken"));
+        scan(QStringLiteral("111122223333444"));
+        QCOMPARE(name(), QStringLiteral("赵六"));
+        QCOMPARE(presenceRows(), 2);
+        QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
+        dlg->reject();
+        QVERIFY(!dlg->isVisible());
+        for (const char* t : kTimers)
+            QVERIFY2(!timer(t)->isActive(), t);
+        dlg->show();
+        checkIdle(QStringLiteral("第二中学"));
+        QVERIFY(samePicture(label("imgHead")->pixmap(), dlg->DefaultPicture()));
+    }
+
+    void frameCycleWrapsAt59() {
+        openWindow();
+        timer("TimerDspWait")->stop(); // ticks come from the test alone
+        tick("TimerDspWait_Timer");
+        QCOMPARE(shownFrames(), QList<int>{1});
+        for (int i = 2; i <= 59; ++i)
+            tick("TimerDspWait_Timer");
+        QCOMPARE(shownFrames(), QList<int>{59});
+        tick("TimerDspWait_Timer");
+        QCOMPARE(shownFrames(), QList<int>{0});
+        tick("TimerDspWait_Timer");
+
+        // A scan hides every frame; the animation resumes after the last frame shown.
+        scan(kCardA);
+        QCOMPARE(shownFrames(), QList<int>{});
+        tick("TimerDspInfo_Timer");
+        tick("TimerDspWait_Timer");
+        QCOMPARE(shownFrames(), QList<int>{2});
+    }
+
+    // Frames come from "wait/1_N.jpg" (any picture format); the default
+    // picture stands in for a missing or unreadable one, and for all without the folder.
+    void waitFramesFromProgramDirectory() {
+        openWindow();
+        const QPixmap fallback = dlg->DefaultPicture().scaled(
+            QSize(295, 223), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (QLabel* f : frames())
+            QVERIFY(samePicture(f->pixmap(), fallback));
+
+        QVERIFY(QDir(fx->path()).mkdir(QStringLiteral("wait")));
+        QVERIFY(writeFile(fx->file("wait/1_1.jpg"), jpegOf(QSize(640, 480), Qt::red)));
+        QVERIFY(writeFile(fx->file("wait/1_60.jpg"), jpegOf(QSize(100, 80), Qt::blue)));
+        QVERIFY(writeFile(fx->file("wait/1_30.jpg"), QByteArray("not a picture")));
+        QImage green(50, 50, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(fx->file("wait/1_2.jpg"), "PNG"));
+        openWindow();
+
+        const QList<QLabel*> all = frames();
+        auto centre = [&](int i) { return all[i]->pixmap().toImage().pixelColor(147, 111); };
+        QVERIFY(qAbs(centre(0).red() - 255) < 8 && centre(0).blue() < 8);
+        QVERIFY(qAbs(centre(59).blue() - 255) < 8 && centre(59).red() < 8);
+        QCOMPARE(centre(1), QColor(Qt::green));
+        QVERIFY(samePicture(all[29]->pixmap(), fallback));
+        QVERIFY(samePicture(all[2]->pixmap(), fallback));
+        for (QLabel* f : all)
+            QCOMPARE(f->pixmap().size(), QSize(295, 223));
+    }
+
+    // The list is rebuilt synchronously after a scan; the next card's keys that
+    // arrive meanwhile wait in the event queue and are read whole afterwards.
+    void scanDuringListRefreshIsReadWhole() {
+        openWindow();
+        int refreshes = 0;
+        connect(dlg.get(), &frmSign::onUpdatePresenceList, dlg.get(), [&] {
+            if (++refreshes != 1)
+                return;
+            for (const QChar c : kCardB + QLatin1Char('\r'))
+                QCoreApplication::postEvent(
+                    dlg.get(),
+                    new QKeyEvent(QEvent::KeyPress,
+                                  c == '\r' ? Qt::Key_Return : Qt::Key_0 + (c.unicode() - '0'),
+                                  Qt::NoModifier, QString(c)));
+        });
+        scan(kCardA);
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QCoreApplication::processEvents();
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(refreshes, 2);
+        QCOMPARE(name(), QStringLiteral("李四"));
+        QCOMPARE(presenceRows(), 2);
+    }
+
+    void clockShowsCurrentTime() {
+        openWindow();
+        QCOMPARE(label("lblTime")->text(), QStringLiteral("2009-11-25 8:00:00"));
+        AppClock::setFixed(QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59)));
+        tick("TimerDspTime_Timer");
+        QLabel* time = label("lblTime");
+        QCOMPARE(time->text(), QStringLiteral("2009-12-31 23:59:59"));
+        QVERIFY(time->fontMetrics().horizontalAdvance(time->text()) <= time->width()); // fits
+    }
+};
 
 QTEST_MAIN(tst_frmSign)
 #include "tst_frmsign.moc"

@@ -1,0 +1,47 @@
+#include "DialogAnswers.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+DialogAnswers::DialogAnswers() {
+    FileDialog::SetHandler([this](const FileDialog::Request& r) {
+        files << r;
+        return next().value_or(QStringList());
+    });
+    InputBox::SetHandler([this](const InputBox::Request& r) -> std::optional<QString> {
+        inputs << r;
+        const std::optional<QStringList> answer = next();
+        if (!answer)
+            return std::nullopt;
+        return answer->value(0);
+    });
+}
+
+DialogAnswers::~DialogAnswers() {
+    FileDialog::ClearHandler();
+    InputBox::ClearHandler();
+}
+
+std::optional<QStringList> DialogAnswers::next() {
+    if (m_answers.empty())
+        return std::nullopt;
+    std::optional<QStringList> answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    return answer;
+}
+
+void OnNextModal(std::function<void(QWidget*)> action, const char* skip) {
+    // Owned by the application until the window is found.
+    auto* poll = new QTimer(QCoreApplication::instance());
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action = std::move(action), skip] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || (skip && w->inherits(skip)))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(w);
+    });
+    poll->start();
+}

@@ -1,0 +1,164 @@
+// The desktop kit shared by both programs: real message boxes and file
+// dialogs when no test handler is installed, the program title, fonts and
+// translations, the start-up check and the exchange-command runner.
+#include "BoxLog.h"
+#include "DesktopKit.h"
+#include "DialogAnswers.h"
+#include "TestProgramDir.h"
+
+#include "ChineseUi.h"
+#include "FileDialog.h"
+#include "InputBox.h"
+#include "MsgBox.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <stdexcept>
+
+class tst_DesktopKit : public QObject {
+    Q_OBJECT
+
+    BoxLog boxes;
+
+private slots:
+    void initTestCase() { DesktopKit::SetProgramTitle(QStringLiteral("签到系统")); }
+    void init() { boxes.clear(); }
+
+    // Real boxes: the program title when none is given, the icon, Chinese buttons.
+    void realMessageBoxes() {
+        MsgBox::ClearHandler();
+        QString seen; // title, icon number, button texts
+        const auto ask = [&seen](const QString& title, MsgBox::Icon icon, MsgBox::Buttons buttons,
+                                 const QString& press) {
+            OnNextModal([&seen, press](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                QAbstractButton* chosen = nullptr;
+                seen = box->windowTitle() + QString::number(box->icon());
+                for (QAbstractButton* b : box->buttons()) {
+                    seen += QLatin1Char('|') + b->text();
+                    chosen = b->text() == press ? b : chosen;
+                }
+                chosen->click();
+            });
+            return MsgBox::ShowMessage(nullptr, QStringLiteral("x"), title, icon, buttons);
+        };
+        using enum MsgBox::Icon;
+        QCOMPARE(ask({}, Exclamation, MsgBox::Buttons::Ok, "确定"), MsgBox::Result::Ok);
+        QCOMPARE(seen, QStringLiteral("签到系统%1|确定").arg(QMessageBox::Warning));
+        QCOMPARE(ask("询问", Question, MsgBox::Buttons::YesNo, "否"), MsgBox::Result::No);
+        QCOMPARE(seen, QStringLiteral("询问%1|是|否").arg(QMessageBox::Question));
+        QCOMPARE(ask("询问", Question, MsgBox::Buttons::YesNo, "是"), MsgBox::Result::Yes);
+        boxes.install();
+    }
+
+    // Another program's title is its boxes' title.
+    void programTitle() {
+        DesktopKit::SetProgramTitle(QStringLiteral("人事管理"));
+        MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QString());
+        DesktopKit::SetProgramTitle(QStringLiteral("签到系统"));
+        QCOMPARE(boxes.lines(), box("人事管理", "x", MsgBox::Icon::None));
+    }
+
+    // Without a handler each kind opens dlgCommonDialog in its own mode; saving
+    // asks no overwrite question (the callers refuse or replace files themselves).
+    void realFileDialogs() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.xml"));
+        QVERIFY(writeFile(file, "x"));
+        const QString filter = QStringLiteral("XML文件 (*.xml)");
+        const QString title = QStringLiteral("设定导出文件");
+        const std::pair<std::function<QStringList()>, QString> kinds[] = {
+            {[&] { return QStringList{FileDialog::SaveFile(nullptr, title, filter)}; }, "1 0 1"},
+            {[&] { return QStringList{FileDialog::OpenFile(nullptr, title, filter, dir.path())}; },
+             "0 1 0"},
+            {[&] { return FileDialog::OpenFiles(nullptr, title, filter, dir.path()); }, "0 3 0"}};
+        for (const auto& [call, modes] : kinds) {
+            QString seen; // accept mode, file mode, no overwrite question; then the title
+            OnNextModal([&](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                QVERIFY(d && d->objectName() == QLatin1String("dlgCommonDialog"));
+                seen = QStringLiteral("%1 %2 %3 ")
+                           .arg(d->acceptMode())
+                           .arg(d->fileMode())
+                           .arg(d->testOption(QFileDialog::DontConfirmOverwrite)) +
+                       d->windowTitle();
+                d->selectFile(file);
+                QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+            });
+            QCOMPARE(call(), QStringList{file});
+            QCOMPARE(seen, modes + QLatin1Char(' ') + title);
+        }
+        OnNextModal(
+            [](QWidget* w) { QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection); });
+        QVERIFY(FileDialog::OpenFile(nullptr, title, filter, dir.path()).isNull());
+    }
+
+    void realInputBox() {
+        OnNextModal([](QWidget* w) {
+            auto* dialog = qobject_cast<QInputDialog*>(w);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->objectName(), QStringLiteral("dlgInputBox"));
+            QCOMPARE(dialog->textValue(), QStringLiteral("旧"));
+            dialog->setTextValue(QStringLiteral("新"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QCOMPARE(InputBox::GetText(nullptr, QStringLiteral("t"), QStringLiteral("p"),
+                                   QStringLiteral("旧")),
+                 std::optional<QString>(QStringLiteral("新")));
+        // The test helper: queued answers, then cancel.
+        DialogAnswers answers;
+        answers.text(QStringLiteral("甲"));
+        QCOMPARE(InputBox::GetText(nullptr, QStringLiteral("t"), QStringLiteral("p")),
+                 std::optional<QString>(QStringLiteral("甲")));
+        QCOMPARE(InputBox::GetText(nullptr, QStringLiteral("t"), QStringLiteral("p")),
+                 std::nullopt);
+        QCOMPARE(answers.inputs.size(), 2);
+    }
+
+    void chineseFontsAndTranslations() {
+        ChineseUi::InstallFontSubstitutions();
+        const QStringList chinese = {"AR PL UMing CN", "AR PL UKai CN", "WenQuanYi Zen Hei"};
+        for (const char* face : {"宋体", "黑体", "楷体_GB2312", "仿宋_GB2312", "隶书"}) {
+            const QString family = QFontInfo(QFont(QString::fromUtf8(face), 12)).family();
+            QVERIFY2(chinese.contains(family),
+                     qPrintable(QString::fromUtf8(face) + " -> " + family));
+        }
+        QVERIFY(ChineseUi::LoadTranslations(*qApp));
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+        QCOMPARE(ChineseUi::GeneralDateTime(QDateTime(QDate(2007, 3, 5), QTime(8, 5, 9))),
+                 QStringLiteral("2007-3-5 8:05:09"));
+    }
+
+    void startupDatabaseCheck() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(DesktopKit::CheckDatabaseFile());
+        QVERIFY(boxes.isEmpty());
+        // A folder without the database file, a folder named like it, no PATH at all.
+        QTemporaryDir empty;
+        QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), empty.path()));
+        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QCOMPARE(boxes.lines(),
+                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
+        QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("vorerur.dat")));
+        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
+        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QCOMPARE(boxes.size(), 3);
+    }
+
+    // One message per command; an exception is a failure like any other.
+    void exchangeOutcome() {
+        using DesktopKit::Exchange;
+        QVERIFY(DesktopKit::RunExchange(nullptr, Exchange::Import, [] { return true; }));
+        QVERIFY(!DesktopKit::RunExchange(nullptr, Exchange::Export, [] { return false; }));
+        QVERIFY(!DesktopKit::RunExchange(nullptr, Exchange::Import,
+                                         []() -> bool { throw std::runtime_error("disk"); }));
+        QCOMPARE(boxes.lines(), box("信息", "数据导入完成！", MsgBox::Icon::Information) +
+                                    box("错误", "导出数据失败！") + box("错误", "导入数据失败！"));
+    }
+};
+
+QTEST_MAIN(tst_DesktopKit)
+#include "tst_desktopkit.moc"
