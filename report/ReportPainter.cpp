@@ -4,10 +4,13 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 
 namespace ReportPainter {
 
@@ -20,6 +23,29 @@ constexpr int kTextInset = 30; // twips between a frame and its text
 // keeps its size in points on every device.
 class FontCache {
 public:
+    // The laid-out glyphs of a single-line text in the current font: a report
+    // repeats few distinct texts (times, day numbers) thousands of times, and
+    // shaping each again dominated painting.
+    struct Line {
+        QList<QGlyphRun> runs;
+        QSizeF size;
+    };
+    const Line& line(const ReportControl& c) {
+        const QFont& font = get(c);
+        const QString key = c.text + QChar(0) + font.key();
+        auto it = m_lines.constFind(key);
+        if (it != m_lines.constEnd())
+            return *it;
+        QTextLayout layout(c.text, font);
+        layout.beginLayout();
+        QTextLine l = layout.createLine();
+        layout.endLayout();
+        Line result{layout.glyphRuns(), QSizeF(l.naturalTextWidth(), l.height())};
+        if (m_lines.size() > 20000)
+            m_lines.clear();
+        return *m_lines.insert(key, result);
+    }
+
     const QFont& get(const ReportControl& c) {
         const int size = qMax(1, qRound(c.fontSize * 20));
         if (!m_valid || c.fontFamily != m_family || size != m_size || c.bold != m_bold ||
@@ -42,6 +68,7 @@ private:
     QString m_family;
     int m_size = 0;
     bool m_bold = false, m_italic = false, m_valid = false;
+    QHash<QString, Line> m_lines;
 };
 
 void frame(QPainter& p, const ReportControl& c) {
@@ -87,7 +114,24 @@ void drawItem(QPainter& p, const ReportControl& c, FontCache& fonts) {
             // Framed text keeps off the frame; unframed labels may adjoin,
             // so two of them can read as one line.
             const int inset = c.border ? kTextInset : 0;
-            p.drawText(c.rect.adjusted(inset, 0, -inset, 0), flags, c.text);
+            const QRectF box = c.rect.adjusted(inset, 0, -inset, 0);
+            if (c.wordWrap) {
+                p.drawText(box, flags, c.text);
+                break;
+            }
+            const FontCache::Line& line = fonts.line(c);
+            double x = box.left();
+            if (c.alignment & Qt::AlignRight)
+                x = box.right() - line.size.width();
+            else if (c.alignment & Qt::AlignHCenter)
+                x = box.left() + (box.width() - line.size.width()) / 2;
+            double y = box.top();
+            if (c.alignment & Qt::AlignBottom)
+                y = box.bottom() - line.size.height();
+            else if (c.alignment & Qt::AlignVCenter)
+                y = box.top() + (box.height() - line.size.height()) / 2;
+            for (const QGlyphRun& run : line.runs)
+                p.drawGlyphRun(QPointF(x, y), run);
         }
         break;
     case ReportControl::Kind::Picture:
@@ -130,7 +174,7 @@ void PaintPage(QPainter& p, const ReportDocument& doc, int page, const QRect& hi
     p.restore();
 }
 
-QImage PageImage(const ReportDocument& doc, int page, int dpi) {
+QImage PageImage(const ReportDocument& doc, int page, int dpi, const QRect& highlight) {
     const QSize size(qRound(doc.PageSize().width() * dpi / kTwipsPerInch),
                      qRound(doc.PageSize().height() * dpi / kTwipsPerInch));
     QImage image(size, QImage::Format_RGB32);
@@ -140,7 +184,7 @@ QImage PageImage(const ReportDocument& doc, int page, int dpi) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    PaintPage(p, doc, page);
+    PaintPage(p, doc, page, highlight);
     return image;
 }
 

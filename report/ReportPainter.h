@@ -18,8 +18,9 @@ namespace ReportPainter {
 void PaintPage(QPainter& painter, const ReportDocument& doc, int page,
                const QRect& highlight = QRect());
 
-// One page as a white image at `dpi` dots per inch.
-QImage PageImage(const ReportDocument& doc, int page, int dpi = 150);
+// One page as a white image at `dpi` dots per inch, `highlight` marked.
+QImage PageImage(const ReportDocument& doc, int page, int dpi = 150,
+                 const QRect& highlight = QRect());
 
 // All pages onto a paged device (PDF writer, printer with full-page set),
 // with the document's paper and no margins; false when painting cannot start.

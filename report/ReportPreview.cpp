@@ -2,13 +2,12 @@
 
 #include "ReportPainter.h"
 
+#include "ReportPageView.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QListWidget>
 #include <QPainter>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
@@ -16,17 +15,11 @@
 #include <QVBoxLayout>
 
 ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
-    : QDialog(parent), m_doc(std::move(doc)),
-      m_previewPrinter(std::make_unique<QPrinter>(QPrinter::ScreenResolution)) {
+    : QDialog(parent), m_doc(std::move(doc)) {
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(m_doc.Caption());
     setModal(true);
     resize(960, 760);
-
-    m_previewPrinter->setFullPage(true);
-    m_previewPrinter->setPageLayout(
-        QPageLayout(QPageSize(QSizeF(m_doc.PageSize()) / 20.0, QPageSize::Point),
-                    QPageLayout::Portrait, QMarginsF()));
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("tbPreview"));
@@ -36,10 +29,8 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
         m_pageList->addItem(QStringLiteral("第 %1 页").arg(i));
     m_pageList->setMaximumWidth(160);
     m_pageList->hide();
-    m_view = new QPrintPreviewWidget(m_previewPrinter.get(), this);
+    m_view = new ReportPageView(m_doc, this);
     m_view->setObjectName(QStringLiteral("ppvReport"));
-    m_view->setViewMode(QPrintPreviewWidget::SinglePageView);
-    m_view->setZoomMode(QPrintPreviewWidget::FitToWidth);
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_pageList);
@@ -71,19 +62,17 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actSinglePage"), QString(), QStringLiteral("单页显示"),
                     s->standardIcon(QStyle::SP_TitleBarNormalButton), false),
-            &QAction::triggered, this,
-            [this] { m_view->setViewMode(QPrintPreviewWidget::SinglePageView); });
+            &QAction::triggered, this, [this] { m_view->SetMultiPage(false); });
     connect(addTool(QStringLiteral("actMultiPage"), QString(), QStringLiteral("多页显示"),
                     s->standardIcon(QStyle::SP_FileDialogListView), false),
-            &QAction::triggered, this,
-            [this] { m_view->setViewMode(QPrintPreviewWidget::AllPagesView); });
+            &QAction::triggered, this, [this] { m_view->SetMultiPage(true); });
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actZoomOut"), QString(), QStringLiteral("缩小"),
                     s->standardIcon(QStyle::SP_ArrowDown), false),
-            &QAction::triggered, this, [this] { m_view->zoomOut(1.25); });
+            &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() / 1.25); });
     connect(addTool(QStringLiteral("actZoomIn"), QString(), QStringLiteral("放大"),
                     s->standardIcon(QStyle::SP_ArrowUp), false),
-            &QAction::triggered, this, [this] { m_view->zoomIn(1.25); });
+            &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() * 1.25); });
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actPrevPage"), QString(), QStringLiteral("上一页"),
                     s->standardIcon(QStyle::SP_MediaSeekBackward), false),
@@ -106,8 +95,7 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
 
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintPages);
-    connect(m_view, &QPrintPreviewWidget::previewChanged, this, &ReportPreview::onPreviewChanged);
+    connect(m_view, &ReportPageView::currentPageChanged, this, &ReportPreview::onScrolledTo);
     connect(m_pageList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_moving && row >= 0)
             GoToPage(row + 1);
@@ -130,22 +118,10 @@ QAction* ReportPreview::addTool(const QString& name, const QString& caption, con
     return a;
 }
 
-void ReportPreview::paintPages(QPrinter* printer) {
-    printer->setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(printer))
-        return;
-    for (int i = 0; i < m_doc.PageCount(); ++i) {
-        if (i > 0)
-            printer->newPage();
-        ReportPainter::PaintPage(painter, m_doc, i, m_hit.page == i ? m_hit.rect : QRect());
-    }
-}
-
 void ReportPreview::showPage(int page) {
     m_moving = true;
     m_current = page;
-    m_view->setCurrentPage(page);
+    m_view->SetCurrentPage(page);
     m_pageList->setCurrentRow(page - 1);
     m_back->setEnabled(CanGoBack());
     m_forward->setEnabled(CanGoForward());
@@ -177,12 +153,9 @@ bool ReportPreview::Forward() {
     return true;
 }
 
-void ReportPreview::onPreviewChanged() {
+void ReportPreview::onScrolledTo(int page) {
     // Scrolling through the pages counts as visiting them.
-    if (m_moving || !m_view->isVisible())
-        return;
-    const int page = m_view->currentPage();
-    if (page >= 1 && page != m_current)
+    if (!m_moving && page != m_current)
         GoToPage(page);
 }
 
@@ -194,7 +167,7 @@ bool ReportPreview::FindText(const QString& text) {
     if (!hit.found() && m_hit.found())
         hit = m_doc.Find(text); // from the start again
     m_hit = hit;
-    m_view->updatePreview();
+    m_view->SetHighlight(hit.page + 1, hit.rect);
     if (!hit.found())
         return false;
     GoToPage(hit.page + 1);

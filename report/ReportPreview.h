@@ -5,13 +5,11 @@
 
 #include <QDialog>
 #include <functional>
-#include <memory>
 #include <vector>
 
 class QAction;
 class QListWidget;
-class QPrintPreviewWidget;
-class QPrinter;
+class ReportPageView;
 class QToolBar;
 
 // The modal preview of a finished report: its pages, a page list, printing,
@@ -61,9 +59,8 @@ signals:
 private:
     QAction* addTool(const QString& name, const QString& caption, const QString& tip,
                      const QIcon& icon, bool showCaption);
-    void paintPages(QPrinter* printer);
     void showPage(int page); // without touching the history
-    void onPreviewChanged();
+    void onScrolledTo(int page);
     void print();
     void copyPage();
     void find();
@@ -72,9 +69,8 @@ private:
 
     ReportDocument m_doc;
     ReportPrinter m_printer;
-    std::unique_ptr<QPrinter> m_previewPrinter;
     QToolBar* m_toolBar = nullptr;
-    QPrintPreviewWidget* m_view = nullptr;
+    ReportPageView* m_view = nullptr;
     QListWidget* m_pageList = nullptr;
     QAction* m_back = nullptr;
     QAction* m_forward = nullptr;
