@@ -5,6 +5,7 @@
 #include "ExchangeFiles.h"
 #include "PasswordModule.h"
 #include "ProgramDirectory.h"
+#include "ReportMonth.h"
 #include "RowSetDump.h"
 #include "RowSetXml.h"
 #include "clsConfiguration.h"
@@ -332,6 +333,12 @@ const QVector<Command>& commands() {
          true, runBackupMonth},
         {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
          QStringLiteral("Writes the presence records of one month."), 3, 3, true, runExportMonth},
+        {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3,
+         true,
+         [](Context& c) {
+             return ReportMonth::Run(
+                 c.args, [&c] { return openProgramDirectory(c); }, c.out, c.err);
+         }},
         {QStringLiteral("dump"), QStringLiteral("FILE"),
          QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
                         "values as their byte count and SHA-256."),
@@ -357,8 +364,10 @@ QString commandUsage(const Command& cmd) {
 } // namespace
 
 bool NeedsGui(const QStringList& arguments) {
-    return arguments.size() > 1 && arguments[1] == QLatin1String("init") &&
-           arguments.contains(QStringLiteral("--demo"));
+    // report-month lays out and draws the report's text.
+    return arguments.size() > 1 && ((arguments[1] == QLatin1String("init") &&
+                                     arguments.contains(QStringLiteral("--demo"))) ||
+                                    arguments[1] == QLatin1String("report-month"));
 }
 
 QString Usage() {

@@ -1,0 +1,249 @@
+#include "ReportPainter.h"
+
+#include "Code128.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QGlyphRun>
+#include <QHash>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextLayout>
+
+namespace ReportPainter {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr int kTextInset = 30; // twips between a frame and its text
+
+// Fonts are sized in twips (pixel size under the twips transform), so text
+// keeps its size in points on every device.
+class FontCache {
+public:
+    // The laid-out glyphs of a single-line text in the current font: a report
+    // repeats few distinct texts (times, day numbers) thousands of times, and
+    // shaping each again dominated painting.
+    struct Line {
+        QList<QGlyphRun> runs;
+        QSizeF size;
+    };
+    const Line& line(const ReportControl& c) {
+        const QFont& font = get(c);
+        const QString key = c.text + QChar(0) + font.key();
+        auto it = m_lines.constFind(key);
+        if (it != m_lines.constEnd())
+            return *it;
+        QTextLayout layout(c.text, font);
+        layout.beginLayout();
+        QTextLine l = layout.createLine();
+        layout.endLayout();
+        Line result{layout.glyphRuns(), QSizeF(l.naturalTextWidth(), l.height())};
+        if (m_lines.size() > 20000)
+            m_lines.clear();
+        return *m_lines.insert(key, result);
+    }
+
+    const QFont& get(const ReportControl& c) {
+        const int size = qMax(1, qRound(c.fontSize * 20));
+        if (!m_valid || c.fontFamily != m_family || size != m_size || c.bold != m_bold ||
+            c.italic != m_italic) {
+            m_font = QFont(c.fontFamily);
+            m_font.setPixelSize(size);
+            m_font.setBold(c.bold);
+            m_font.setItalic(c.italic);
+            m_family = c.fontFamily;
+            m_size = size;
+            m_bold = c.bold;
+            m_italic = c.italic;
+            m_valid = true;
+        }
+        return m_font;
+    }
+
+private:
+    QFont m_font;
+    QString m_family;
+    int m_size = 0;
+    bool m_bold = false, m_italic = false, m_valid = false;
+    QHash<QString, Line> m_lines;
+};
+
+void frame(QPainter& p, const ReportControl& c) {
+    if (!c.border)
+        return;
+    p.setPen(QPen(c.lineColor, c.lineWidth));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(c.rect);
+}
+
+void drawBarcode(QPainter& p, const ReportControl& c, FontCache& fonts) {
+    Code128 symbol;
+    if (c.text.isEmpty() || !symbol.Encode(c.text))
+        return;
+    const QFont& font = fonts.get(c);
+    const int textHeight = qRound(font.pixelSize() * 1.3);
+    const QRectF bars(c.rect.left(), c.rect.top(), c.rect.width(),
+                      qMax(0, c.rect.height() - textHeight));
+    // Ten modules of quiet zone on either side, as scanners expect.
+    const double module = bars.width() / (symbol.Modules() + 20);
+    const double x0 = bars.left() + 10 * module;
+    for (const QRectF& b : symbol.Bars())
+        p.fillRect(QRectF(x0 + b.x() * module, bars.top() + b.y() * bars.height(),
+                          b.width() * module, b.height() * bars.height()),
+                   c.foreColor);
+    p.setFont(font);
+    p.setPen(c.foreColor);
+    p.drawText(QRectF(c.rect.left(), bars.bottom(), c.rect.width(), textHeight),
+               Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, c.text);
+}
+
+void drawItem(QPainter& p, const ReportControl& c, FontCache& fonts) {
+    if (c.backColor.isValid())
+        p.fillRect(c.rect, c.backColor);
+    switch (c.kind) {
+    case ReportControl::Kind::Label:
+        frame(p, c);
+        if (!c.text.isEmpty()) {
+            p.setFont(fonts.get(c));
+            p.setPen(c.foreColor);
+            const int flags =
+                int(c.alignment) | (c.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+            // Framed text keeps off the frame; unframed labels may adjoin,
+            // so two of them can read as one line.
+            const int inset = c.border ? kTextInset : 0;
+            const QRectF box = c.rect.adjusted(inset, 0, -inset, 0);
+            if (c.wordWrap) {
+                p.drawText(box, flags, c.text);
+                break;
+            }
+            const FontCache::Line& line = fonts.line(c);
+            double x = box.left();
+            if (c.alignment & Qt::AlignRight)
+                x = box.right() - line.size.width();
+            else if (c.alignment & Qt::AlignHCenter)
+                x = box.left() + (box.width() - line.size.width()) / 2;
+            double y = box.top();
+            if (c.alignment & Qt::AlignBottom)
+                y = box.bottom() - line.size.height();
+            else if (c.alignment & Qt::AlignVCenter)
+                y = box.top() + (box.height() - line.size.height()) / 2;
+            for (const QGlyphRun& run : line.runs)
+                p.drawGlyphRun(QPointF(x, y), run);
+        }
+        break;
+    case ReportControl::Kind::Picture:
+        if (!c.picture.isNull())
+            p.drawImage(QRectF(c.rect), c.picture);
+        frame(p, c);
+        break;
+    case ReportControl::Kind::Rectangle:
+        frame(p, c);
+        break;
+    case ReportControl::Kind::Barcode:
+        drawBarcode(p, c, fonts);
+        break;
+    }
+}
+
+QPageLayout layoutOf(const ReportDocument& doc) {
+    const QSizeF points(doc.PageSize().width() / 20.0, doc.PageSize().height() / 20.0);
+    return QPageLayout(QPageSize(points, QPageSize::Point), QPageLayout::Portrait, QMarginsF());
+}
+
+} // namespace
+
+void PaintPage(QPainter& p, const ReportDocument& doc, int page, const QRect& highlight) {
+    if (page < 0 || page >= doc.PageCount())
+        return;
+    p.save();
+    p.scale(p.device()->logicalDpiX() / kTwipsPerInch, p.device()->logicalDpiY() / kTwipsPerInch);
+    const QRect area = doc.PrintArea();
+    p.setClipRect(QRect(area.left(), 0, area.width(), doc.PageSize().height()));
+    FontCache fonts;
+    for (const ReportControl& c : doc.PageAt(page).items)
+        drawItem(p, c, fonts);
+    if (!highlight.isNull()) {
+        p.fillRect(highlight, QColor(255, 220, 0, 110));
+        p.setPen(QPen(QColor(220, 0, 0), 20));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(highlight);
+    }
+    p.restore();
+}
+
+QImage PageImage(const ReportDocument& doc, int page, int dpi, const QRect& highlight) {
+    const QSize size(qRound(doc.PageSize().width() * dpi / kTwipsPerInch),
+                     qRound(doc.PageSize().height() * dpi / kTwipsPerInch));
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    PaintPage(p, doc, page, highlight);
+    return image;
+}
+
+bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first, int last) {
+    device.setPageLayout(layoutOf(doc));
+    first = qMax(0, first);
+    last = last < 0 ? doc.PageCount() - 1 : qMin(last, doc.PageCount() - 1);
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
+    for (int i = first; i <= last; ++i) {
+        if (i > first && !device.newPage())
+            return false;
+        PaintPage(p, doc, i);
+    }
+    return p.end();
+}
+
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error) {
+    QPdfWriter writer(&out);
+    writer.setTitle(doc.Caption());
+    writer.setCreator(QStringLiteral("attendance"));
+    if (!PaintAll(writer, doc)) {
+        if (error)
+            *error = QStringLiteral("cannot write the PDF");
+        return false;
+    }
+    return true;
+}
+
+bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
+                  QString* error) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (overwrite) {
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            return fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+        if (!WritePdf(doc, file, error))
+            return false;
+        return file.commit() ||
+               fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+    }
+    // NewOnly refuses an existing file at the moment of creation.
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(file.exists()
+                        ? QStringLiteral("%1 exists already").arg(fileName)
+                        : QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+    QString why;
+    if (!WritePdf(doc, file, &why) || !file.flush()) {
+        file.remove();
+        return fail(why.isEmpty() ? QStringLiteral("cannot write %1").arg(fileName) : why);
+    }
+    file.close();
+    return true;
+}
+
+} // namespace ReportPainter

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ReportDocument.h"
+
+#include <QImage>
+#include <QString>
+
+class QIODevice;
+class QPainter;
+class QPagedPaintDevice;
+
+// Paints the pages of a report document with QPainter: onto any paint
+// device, an image, a PDF file (the text stays text) or a printer.
+namespace ReportPainter {
+
+// Paints one page with the painter's origin at the paper's top-left corner;
+// `highlight` (twips) is marked, e.g. a hit of the find tool.
+void PaintPage(QPainter& painter, const ReportDocument& doc, int page,
+               const QRect& highlight = QRect());
+
+// One page as a white image at `dpi` dots per inch, `highlight` marked.
+QImage PageImage(const ReportDocument& doc, int page, int dpi = 150,
+                 const QRect& highlight = QRect());
+
+// All pages onto a paged device (PDF writer, printer with full-page set),
+// with the document's paper and no margins; false when painting cannot start.
+// `first` and `last` (0-based, -1: the last page) choose a range of pages.
+bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first = 0, int last = -1);
+
+// The whole document as PDF into an open device.
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr);
+// The whole document into a PDF file. With overwrite false an existing file
+// is refused and left alone; a failed write leaves no file behind.
+bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
+                  QString* error = nullptr);
+
+} // namespace ReportPainter

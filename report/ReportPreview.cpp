@@ -1,0 +1,215 @@
+#include "ReportPreview.h"
+
+#include "ReportPainter.h"
+
+#include "ReportPageView.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+#include <QPainter>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
+    : QDialog(parent), m_doc(std::move(doc)) {
+    setObjectName(QStringLiteral("ReportPreview"));
+    setWindowTitle(m_doc.Caption());
+    setModal(true);
+    resize(960, 760);
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("tbPreview"));
+    m_pageList = new QListWidget(this);
+    m_pageList->setObjectName(QStringLiteral("lstPages"));
+    for (int i = 1; i <= m_doc.PageCount(); ++i)
+        m_pageList->addItem(QStringLiteral("第 %1 页").arg(i));
+    m_pageList->setMaximumWidth(160);
+    m_pageList->hide();
+    m_view = new ReportPageView(m_doc, this);
+    m_view->setObjectName(QStringLiteral("ppvReport"));
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(m_pageList);
+    splitter->addWidget(m_view);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(splitter, 1);
+
+    QStyle* s = style();
+    QAction* pages = addTool(QStringLiteral("actPageList"), QString(), QStringLiteral("各页目录"),
+                             s->standardIcon(QStyle::SP_FileDialogListView), false);
+    pages->setCheckable(true);
+    connect(pages, &QAction::toggled, m_pageList, &QWidget::setVisible);
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actPrint"), QStringLiteral("打印..."),
+                    QStringLiteral("打印报表"), s->standardIcon(QStyle::SP_FileIcon), true),
+            &QAction::triggered, this, &ReportPreview::print);
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actCopy"), QString(), QStringLiteral("拷贝"),
+                    s->standardIcon(QStyle::SP_FileDialogDetailedView), false),
+            &QAction::triggered, this, &ReportPreview::copyPage);
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actFind"), QString(), QStringLiteral("查找"),
+                    s->standardIcon(QStyle::SP_FileDialogContentsView), false),
+            &QAction::triggered, this, &ReportPreview::find);
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actSinglePage"), QString(), QStringLiteral("单页显示"),
+                    s->standardIcon(QStyle::SP_TitleBarNormalButton), false),
+            &QAction::triggered, this, [this] { m_view->SetMultiPage(false); });
+    connect(addTool(QStringLiteral("actMultiPage"), QString(), QStringLiteral("多页显示"),
+                    s->standardIcon(QStyle::SP_FileDialogListView), false),
+            &QAction::triggered, this, [this] { m_view->SetMultiPage(true); });
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actZoomOut"), QString(), QStringLiteral("缩小"),
+                    s->standardIcon(QStyle::SP_ArrowDown), false),
+            &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() / 1.25); });
+    connect(addTool(QStringLiteral("actZoomIn"), QString(), QStringLiteral("放大"),
+                    s->standardIcon(QStyle::SP_ArrowUp), false),
+            &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() * 1.25); });
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actPrevPage"), QString(), QStringLiteral("上一页"),
+                    s->standardIcon(QStyle::SP_MediaSeekBackward), false),
+            &QAction::triggered, this, [this] { GoToPage(m_current - 1); });
+    connect(addTool(QStringLiteral("actNextPage"), QString(), QStringLiteral("下一页"),
+                    s->standardIcon(QStyle::SP_MediaSeekForward), false),
+            &QAction::triggered, this, [this] { GoToPage(m_current + 1); });
+    m_toolBar->addSeparator();
+    m_back = addTool(QStringLiteral("actBack"), QStringLiteral("后退"), QStringLiteral("后退"),
+                     s->standardIcon(QStyle::SP_ArrowBack), true);
+    connect(m_back, &QAction::triggered, this, &ReportPreview::Back);
+    m_forward = addTool(QStringLiteral("actForward"), QStringLiteral("前进"),
+                        QStringLiteral("前进"), s->standardIcon(QStyle::SP_ArrowForward), true);
+    connect(m_forward, &QAction::triggered, this, &ReportPreview::Forward);
+    m_toolBar->addSeparator();
+    connect(addTool(QStringLiteral("actExportPdf"), QStringLiteral("导出PDF"),
+                    QStringLiteral("导出PDF文件"), s->standardIcon(QStyle::SP_DialogSaveButton),
+                    true),
+            &QAction::triggered, this, &ReportPreview::exportPdf);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    connect(m_view, &ReportPageView::currentPageChanged, this, &ReportPreview::onScrolledTo);
+    connect(m_pageList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_moving && row >= 0)
+            GoToPage(row + 1);
+    });
+}
+
+ReportPreview::~ReportPreview() = default;
+
+QAction* ReportPreview::addTool(const QString& name, const QString& caption, const QString& tip,
+                                const QIcon& icon, bool showCaption) {
+    QAction* a = m_toolBar->addAction(icon, caption.isEmpty() ? tip : caption);
+    a->setObjectName(name);
+    a->setToolTip(tip);
+    if (QWidget* button = m_toolBar->widgetForAction(a)) {
+        button->setObjectName(name + QStringLiteral("Button"));
+        if (auto* tool = qobject_cast<QToolButton*>(button))
+            tool->setToolButtonStyle(showCaption ? Qt::ToolButtonTextBesideIcon
+                                                 : Qt::ToolButtonIconOnly);
+    }
+    return a;
+}
+
+void ReportPreview::showPage(int page) {
+    m_moving = true;
+    m_current = page;
+    m_view->SetCurrentPage(page);
+    m_pageList->setCurrentRow(page - 1);
+    m_back->setEnabled(CanGoBack());
+    m_forward->setEnabled(CanGoForward());
+    m_moving = false;
+    emit pageShown(page);
+}
+
+void ReportPreview::GoToPage(int page) {
+    page = qBound(1, page, qMax(1, m_doc.PageCount()));
+    if (page != m_history[m_historyPos]) {
+        m_history.resize(m_historyPos + 1);
+        m_history.push_back(page);
+        ++m_historyPos;
+    }
+    showPage(page);
+}
+
+bool ReportPreview::Back() {
+    if (!CanGoBack())
+        return false;
+    showPage(m_history[--m_historyPos]);
+    return true;
+}
+
+bool ReportPreview::Forward() {
+    if (!CanGoForward())
+        return false;
+    showPage(m_history[++m_historyPos]);
+    return true;
+}
+
+void ReportPreview::onScrolledTo(int page) {
+    // Scrolling through the pages counts as visiting them.
+    if (!m_moving && page != m_current)
+        GoToPage(page);
+}
+
+bool ReportPreview::FindText(const QString& text) {
+    if (text != m_lastFind)
+        m_hit = ReportDocument::Hit();
+    m_lastFind = text;
+    ReportDocument::Hit hit = m_doc.Find(text, m_hit);
+    if (!hit.found() && m_hit.found())
+        hit = m_doc.Find(text); // from the start again
+    m_hit = hit;
+    m_view->SetHighlight(hit.page + 1, hit.rect);
+    if (!hit.found())
+        return false;
+    GoToPage(hit.page + 1);
+    return true;
+}
+
+bool ReportPreview::ExportPdf(const QString& fileName, QString* error) {
+    return ReportPainter::WritePdfFile(m_doc, fileName, false, error);
+}
+
+void ReportPreview::print() {
+    QString error;
+    if (m_printer.Print(m_doc, true, this, &error) == ReportPrinter::Result::Failed)
+        message(QStringLiteral("打印失败！"), true);
+}
+
+void ReportPreview::copyPage() {
+    if (m_doc.PageCount() > 0)
+        QApplication::clipboard()->setImage(ReportPainter::PageImage(m_doc, m_current - 1, 150));
+}
+
+void ReportPreview::find() {
+    const QString text = m_findText ? m_findText().trimmed() : QString();
+    if (text.isEmpty())
+        return;
+    if (!FindText(text))
+        message(QStringLiteral("找不到“%1”。").arg(text), false);
+}
+
+void ReportPreview::exportPdf() {
+    const QString name =
+        m_pdfName ? m_pdfName(m_doc.Caption() + QStringLiteral(".pdf")).trimmed() : QString();
+    if (name.isEmpty())
+        return;
+    QString error;
+    if (ExportPdf(name, &error))
+        message(QStringLiteral("PDF文件已导出！"), false);
+    else
+        message(QStringLiteral("导出PDF失败！\n%1").arg(error), true);
+}
+
+void ReportPreview::message(const QString& text, bool isError) {
+    if (m_message)
+        m_message(text, isError);
+}

@@ -1,0 +1,36 @@
+#include "ReportPrinter.h"
+
+#include "ReportPainter.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+ReportPrinter::ReportPrinter()
+    : m_dialog([](QPrinter& printer, QWidget* parent) {
+          QPrintDialog dialog(&printer, parent);
+          return dialog.exec() == QDialog::Accepted;
+      }) {}
+
+ReportPrinter::Result ReportPrinter::Print(const ReportDocument& doc, bool showDialog,
+                                           QWidget* parent, QString* error) const {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setDocName(doc.Caption());
+    printer.setFromTo(0, 0);
+    if (showDialog && !(m_dialog && m_dialog(printer, parent)))
+        return Result::Cancelled;
+    if (!PrintTo(printer, doc)) {
+        if (error)
+            *error = QStringLiteral("the printer could not be started");
+        return Result::Failed;
+    }
+    return Result::Printed;
+}
+
+bool ReportPrinter::PrintTo(QPrinter& printer, const ReportDocument& doc) {
+    printer.setFullPage(true);
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+        return ReportPainter::PaintAll(printer, doc, printer.fromPage() - 1,
+                                       printer.toPage() > 0 ? printer.toPage() - 1 : -1);
+    return ReportPainter::PaintAll(printer, doc);
+}

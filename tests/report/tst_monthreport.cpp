@@ -1,0 +1,204 @@
+// The monthly attendance report on a small database: month choice, layout
+// read back from the PDF, short months, empty months and repeated runs.
+#include "AppClock.h"
+#include "EmployeeMonthReport.h"
+#include "MonthChoice.h"
+#include "ReportDocument.h"
+#include "ReportPainter.h"
+#include "TestProgramDir.h"
+#include "clsEmployeePresenceSet.h"
+#include "helpers/PdfText.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+// The page rectangle of a control in the n-th detail row (0-based) of a page.
+QRect detailCell(const ReportDocument& doc, int page, int row, const QString& name) {
+    int seen = -1;
+    for (const ReportControl& c : doc.PageAt(page).items) {
+        if (c.name == QLatin1String("lblName"))
+            ++seen;
+        if (seen == row && c.name == name)
+            return c.rect;
+    }
+    return QRect();
+}
+
+} // namespace
+
+class tst_monthreport : public QObject {
+    Q_OBJECT
+
+private:
+    TestProgramDir m_dir;
+
+    // Runs the report of a month into a PDF file and returns the document.
+    ReportDocument render(EmployeeMonthReport& report, int year, int month, const QString& pdf) {
+        clsEmployeePresenceSet table;
+        if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
+            qFatal("month table not loaded");
+        report.setSchoolName(QStringLiteral("第一实验小学"));
+        report.setYear(year);
+        report.setMonth(month);
+        report.setMonthTable(&table);
+        ReportDocument doc = ReportDocument::Run(report);
+        report.setMonthTable(nullptr);
+        QString error;
+        if (!pdf.isEmpty() && !ReportPainter::WritePdfFile(doc, m_dir.file(pdf), false, &error))
+            qFatal("%s", qPrintable(error));
+        return doc;
+    }
+    QString cellText(const ReportDocument& doc, const QString& pdf, int row, const QString& name) {
+        return PdfTextIn(m_dir.file(pdf), 1,
+                         detailCell(doc, 0, row, name).adjusted(20, 20, -20, -20));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        AppClock::setFixed(QDateTime(QDate(2010, 3, 15), QTime(10, 0)));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        const QStringList names = {QStringLiteral("王小明"), QStringLiteral("李红"),
+                                   QStringLiteral("赵刚")};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(m_dir.addEmployee(QString::number(1001 + i), names[i],
+                                      QString::number(500000000000001LL + i), 1));
+        auto at = [](int y, int m, int d, int h, int min) {
+            return QDateTime(QDate(y, m, d), QTime(h, min));
+        };
+        // February 2008: 29 days.
+        QVERIFY(m_dir.addPresence("1002", at(2008, 2, 3, 8, 5)));
+        QVERIFY(m_dir.addPresence("1001", at(2008, 2, 4, 7, 58), at(2008, 2, 4, 17, 31)));
+        QVERIFY(m_dir.addPresence("1001", at(2008, 2, 29, 8, 1), at(2008, 2, 29, 16, 2)));
+        QVERIFY(m_dir.addPresence("1003", at(2008, 2, 29, 9, 10), at(2008, 2, 29, 18, 0)));
+        QVERIFY(m_dir.addPresence("1003", at(2008, 3, 1, 9, 11)));
+        // January and February 2009.
+        QVERIFY(m_dir.addPresence("1001", at(2009, 1, 30, 8, 30), at(2009, 1, 30, 17, 30)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 1, 31, 8, 31), at(2009, 1, 31, 17, 31)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 2, 27, 8, 27), at(2009, 2, 27, 17, 27)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 3, 1, 8, 1)));
+    }
+    void cleanupTestCase() { AppClock::reset(); }
+
+    void monthChoice() {
+        using MonthChoice::PreviousMonth;
+        QCOMPARE(PreviousMonth(QDate(2010, 1, 15)).year, 2009);
+        QCOMPARE(PreviousMonth(QDate(2010, 1, 15)).month, 12);
+        QCOMPARE(PreviousMonth(QDate(2010, 3, 1)).year, 2010);
+        QCOMPARE(PreviousMonth(QDate(2010, 3, 1)).month, 2);
+        QCOMPARE(MonthChoice::LastDay(2008, 2), 29);
+        QCOMPARE(MonthChoice::LastDay(2009, 2), 28);
+        QCOMPARE(MonthChoice::LastDay(2000, 2), 29);
+        QCOMPARE(MonthChoice::LastDay(1900, 2), 28);
+        QCOMPARE(MonthChoice::LastDay(2009, 4), 30);
+        QCOMPARE(MonthChoice::LastDay(2009, 12), 31);
+        QCOMPARE(MonthChoice::LastDay(2009, 13), 0);
+        QCOMPARE(MonthChoice::YearList(2009), QStringList({"2007", "2008", "2009", "2010"}));
+        // The default month of January is always in the list.
+        const QStringList years = MonthChoice::YearList(2027);
+        QCOMPARE(years.first(), QStringLiteral("2007"));
+        QCOMPARE(years.last(), QStringLiteral("2027"));
+        QCOMPARE(years.size(), 21);
+        QCOMPARE(MonthChoice::MonthList().first(), QStringLiteral("1"));
+        QCOMPARE(MonthChoice::MonthList().last(), QStringLiteral("12"));
+    }
+
+    void february2008InThePdf() {
+        EmployeeMonthReport report;
+        const ReportDocument doc = render(report, 2008, 2, QStringLiteral("feb2008.pdf"));
+        QCOMPARE(doc.Caption(), QStringLiteral("员工出勤月报表"));
+        QCOMPARE(doc.DetailCount(), 3);
+        const QString pdf = m_dir.file(QStringLiteral("feb2008.pdf"));
+        const QStringList lines = PdfText(pdf).split(QLatin1Char('\n'));
+        QVERIFY(lines.contains(QStringLiteral("第一实验小学")));
+        QVERIFY2(lines.contains(QStringLiteral("2月员工考勤报表")), qPrintable(lines.join('|')));
+        const QString text = lines.join(QLatin1Char('\n'));
+        for (const char* name : {"王小明", "李红", "赵刚", "姓名", "打印日期："})
+            QVERIFY2(text.contains(QString::fromUtf8(name)), name);
+        QVERIFY(
+            text.contains(QLocale::system().toString(QDate(2010, 3, 15), QLocale::ShortFormat)));
+
+        // Rows in the order of the first record: 李红 (3rd), 王小明 (4th), 赵刚 (29th).
+        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblName"), QStringLiteral("李红"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblEnter3"), QStringLiteral("08:05"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblExit3"), QString());
+        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblEnter4"), QStringLiteral("07:58"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblExit4"), QStringLiteral("17:31"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblEnter29"), QStringLiteral("08:01"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblEnter29"), QStringLiteral("09:10"));
+        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblExit29"), QStringLiteral("18:00"));
+        // 1 March belongs to the next month.
+        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblEnter1"), QString());
+        QVERIFY(!text.contains(QStringLiteral("09:11")));
+        // Odd days on top, the next even day below, in the same column.
+        const QRect d3 = detailCell(doc, 0, 0, "lblEnter3");
+        const QRect d4 = detailCell(doc, 0, 0, "lblEnter4");
+        QCOMPARE(d3.left(), d4.left());
+        QCOMPARE(d4.top() - d3.top(), 567);
+    }
+
+    void shortMonthLeavesCellsEmpty() {
+        // The same report object, first for January: days 30 and 31 filled.
+        EmployeeMonthReport report;
+        ReportDocument doc = render(report, 2009, 1, QString());
+        QCOMPARE(report.Detail().Control("lblEnter31")->text, QStringLiteral("08:31"));
+        doc = render(report, 2009, 2, QStringLiteral("feb2009.pdf"));
+        QCOMPARE(doc.DetailCount(), 1);
+        for (int d = 29; d <= 31; ++d) {
+            for (const QString& cell :
+                 {QStringLiteral("lblEnter%1"), QStringLiteral("lblExit%1")}) {
+                const QString name = cell.arg(d);
+                for (const ReportControl& c : doc.PageAt(0).items)
+                    if (c.name == name)
+                        QVERIFY2(c.text.isEmpty(), qPrintable(name));
+            }
+        }
+        QCOMPARE(cellText(doc, "feb2009.pdf", 0, "lblEnter27"), QStringLiteral("08:27"));
+        const QString text = PdfText(m_dir.file(QStringLiteral("feb2009.pdf")));
+        for (const char* gone : {"08:30", "08:31", "17:31", "08:01"})
+            QVERIFY2(!text.contains(QLatin1String(gone)), gone);
+    }
+
+    void emptyMonthAndRepeatedRuns() {
+        EmployeeMonthReport report;
+        const ReportDocument empty = render(report, 2009, 6, QStringLiteral("jun2009.pdf"));
+        QCOMPARE(empty.PageCount(), 1);
+        QCOMPARE(empty.DetailCount(), 0);
+        const QString text = PdfText(m_dir.file(QStringLiteral("jun2009.pdf")));
+        QVERIFY(text.contains(QStringLiteral("6月员工考勤报表")));
+        QVERIFY(text.contains(QStringLiteral("打印日期：")));
+        QVERIFY(!text.contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d"))));
+
+        const ReportDocument first = render(report, 2008, 2, QString());
+        const ReportDocument second = render(report, 2008, 2, QString());
+        QCOMPARE(second.DetailCount(), 3);
+        QCOMPARE(second.PageTexts(0), first.PageTexts(0));
+    }
+
+    void manyEmployeesFillPages() {
+        // 25 employees: 11 rows a page, header and footer on each of 3 pages.
+        // (A program directory of its own: the last test, it leaves m_dir.)
+        TestProgramDir dir;
+        QVERIFY(dir.init());
+        for (int i = 0; i < 25; ++i) {
+            QVERIFY(dir.addEmployee(QString::number(2000 + i), QStringLiteral("员工%1").arg(i),
+                                    QString::number(600000000000000LL + i), 1));
+            QVERIFY(dir.addPresence(QString::number(2000 + i),
+                                    QDateTime(QDate(2009, 5, 1 + i), QTime(8, 0))));
+        }
+        EmployeeMonthReport report;
+        const ReportDocument doc = render(report, 2009, 5, QString());
+        QCOMPARE(doc.PageCount(), 3);
+        for (int p = 0; p < 3; ++p) {
+            const QStringList texts = doc.PageTexts(p);
+            QCOMPARE(texts.mid(1, 2), QStringList({"5", "月员工考勤报表"}));
+            QVERIFY(texts.contains(QStringLiteral("打印日期：")));
+        }
+        QCOMPARE(doc.PageAt(2).detailCount, 3);
+    }
+};
+
+QTEST_MAIN(tst_monthreport)
+#include "tst_monthreport.moc"

@@ -1,0 +1,317 @@
+// The report engine on a small definition of its own: page filling, output
+// to PDF, image and printer, the barcode, and the preview window's tools.
+#include "ReportDefinition.h"
+#include "ReportDocument.h"
+#include "ReportPainter.h"
+#include "ReportPreview.h"
+#include "ReportPrinter.h"
+#include "helpers/PdfText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// One detail row per entry of `rows`; 1000 twips each, so 12 fit a page
+// between the header and the footer.
+class ListReport : public ReportDefinition {
+public:
+    explicit ListReport(QStringList rows) : m_rows(std::move(rows)) {
+        setCaption(QStringLiteral("名单"));
+        setPrintWidth(8000);
+        PageHeader().setHeight(800);
+        PageHeader().AddLabel(QStringLiteral("lblTitle"), {0, 0, 8000, 800}).bold = true;
+        // Starts beyond the print width: never printed.
+        PageHeader().AddLabel(QStringLiteral("lblOutside"), {8100, 0, 1000, 400},
+                              QStringLiteral("OUTSIDE"));
+        Detail().setHeight(1000);
+        Detail().AddLabel(QStringLiteral("lblRow"), {0, 0, 6000, 1000});
+        PageFooter().setHeight(400);
+        PageFooter().AddLabel(QStringLiteral("lblFoot"), {0, 0, 8000, 400}, QStringLiteral("页脚"));
+    }
+    void ReportStart() override {
+        ++starts;
+        m_next = 0;
+        SetText(QStringLiteral("lblTitle"), QStringLiteral("名单标题"));
+    }
+    void FetchData(bool& eof) override {
+        eof = m_next >= m_rows.size();
+        if (!eof)
+            SetText(QStringLiteral("lblRow"), m_rows[m_next++]);
+    }
+    int starts = 0;
+
+private:
+    QStringList m_rows;
+    int m_next = 0;
+};
+
+// Pixels of the find tool's yellow mark in what the preview shows.
+int markedPixels(QWidget* view) {
+    const QImage image = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 230 && c.green() > 200 && c.blue() < 160;
+        }
+    return n;
+}
+
+QStringList names(int n) {
+    QStringList rows;
+    for (int i = 1; i <= n; ++i)
+        rows << QStringLiteral("员工%1").arg(i, 3, 10, QLatin1Char('0'));
+    return rows;
+}
+
+} // namespace
+
+class tst_reportengine : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void pagesFilledBandByBand() {
+        ListReport report(names(30));
+        const ReportDocument doc = ReportDocument::Run(report);
+        QCOMPARE(report.starts, 1);
+        QCOMPARE(doc.Caption(), QStringLiteral("名单"));
+        QCOMPARE(doc.PageCount(), 3);
+        QCOMPARE(doc.DetailCount(), 30);
+        QCOMPARE(doc.PageAt(0).detailCount, 12);
+        QCOMPARE(doc.PageAt(2).detailCount, 6);
+        // The print width fits between the margins of A4 (11906 twips wide).
+        QCOMPARE(doc.PrintArea().width(), 8000);
+        QVERIFY(doc.PrintArea().left() + 8000 <= doc.PageSize().width());
+        for (int p = 0; p < 3; ++p) {
+            const QStringList texts = doc.PageTexts(p);
+            QCOMPARE(texts.first(), QStringLiteral("名单标题"));
+            QCOMPARE(texts.last(), QStringLiteral("页脚"));
+            QVERIFY(!texts.contains(QStringLiteral("OUTSIDE")));
+            QCOMPARE(texts[1], names(30)[p * 12]); // rows continue in order
+        }
+        // The footer sits at the bottom margin, below every detail row.
+        const auto& items = doc.PageAt(0).items;
+        QCOMPARE(items.back().rect.bottom() + 1, doc.PageSize().height() - report.BottomMargin());
+        QVERIFY(items[items.size() - 2].rect.bottom() < items.back().rect.top());
+
+        // A second run starts over; no rows: header and footer only.
+        QCOMPARE(ReportDocument::Run(report).PageTexts(1), doc.PageTexts(1));
+        ListReport empty({});
+        const ReportDocument none = ReportDocument::Run(empty);
+        QCOMPARE(none.PageCount(), 1);
+        QCOMPARE(none.PageTexts(0), QStringList({"名单标题", "页脚"}));
+    }
+
+    void pdfKeepsTextAndNeverOverwrites() {
+        ListReport report(names(30));
+        const ReportDocument doc = ReportDocument::Run(report);
+        const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
+        QString error;
+        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error));
+        const QString page3 = PdfText(pdf, 3);
+        QVERIFY2(page3.contains(QStringLiteral("员工030")), qPrintable(page3));
+        QVERIFY(page3.contains(QStringLiteral("名单标题")));
+        QVERIFY(!page3.contains(QStringLiteral("员工012")));
+        QVERIFY(!PdfText(pdf).contains(QStringLiteral("OUTSIDE")));
+
+        const QByteArray before = [&] {
+            QFile f(pdf);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        ListReport other(names(1));
+        QVERIFY(!ReportPainter::WritePdfFile(ReportDocument::Run(other), pdf, false, &error));
+        QVERIFY(error.contains(QStringLiteral("exists")));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        // A folder that does not exist: failure, no file.
+        QVERIFY(!ReportPainter::WritePdfFile(doc, m_dir.filePath("no/such.pdf"), false, &error));
+    }
+
+    void barcodeDecodesToItsDigits() {
+        class CardReport : public ReportDefinition {
+        public:
+            CardReport() {
+                Detail().setHeight(1600);
+                ReportControl& c =
+                    Detail().AddBarcode(QStringLiteral("bcCard"), {500, 200, 5000, 1200});
+                c.text = QStringLiteral("500123456789012");
+                c.fontSize = 10;
+            }
+            void FetchData(bool& eof) override { eof = m_done++ > 0; }
+            int m_done = 0;
+        } report;
+        const ReportDocument doc = ReportDocument::Run(report);
+        const QString png = m_dir.filePath(QStringLiteral("barcode.png"));
+        QVERIFY(ReportPainter::PageImage(doc, 0, 300).save(png));
+        QProcess zbar;
+        zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+        QVERIFY(zbar.waitForFinished(60000));
+        QCOMPARE(QString::fromLatin1(zbar.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("500123456789012"));
+        // The digits are printed under the bars as text.
+        const QString pdf = m_dir.filePath(QStringLiteral("barcode.pdf"));
+        QVERIFY(ReportPainter::WritePdfFile(doc, pdf, false));
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("500123456789012")));
+    }
+
+    void printingGoesThroughTheDialogSeam() {
+        ListReport report(names(30));
+        const ReportDocument doc = ReportDocument::Run(report);
+        ReportPrinter printer;
+        int asked = 0;
+        printer.setDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
+        QCOMPARE(printer.Print(doc, true), ReportPrinter::Result::Cancelled);
+        QCOMPARE(asked, 1);
+
+        // The "printer" chosen in the dialog is a PDF file: pages 2 to 3 only.
+        const QString pdf = m_dir.filePath(QStringLiteral("printed.pdf"));
+        printer.setDialog([&](QPrinter& p, QWidget*) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPrintRange(QPrinter::PageRange);
+            p.setFromTo(2, 3);
+            return true;
+        });
+        QCOMPARE(printer.Print(doc, true), ReportPrinter::Result::Printed);
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("员工013")));
+        QVERIFY(text.contains(QStringLiteral("员工030")));
+        QVERIFY(!text.contains(QStringLiteral("员工001")));
+        // Without the dialog nothing asks.
+        asked = 0;
+        printer.setDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
+        QPrinter direct(QPrinter::HighResolution);
+        direct.setOutputFormat(QPrinter::PdfFormat);
+        direct.setOutputFileName(m_dir.filePath(QStringLiteral("direct.pdf")));
+        QVERIFY(ReportPrinter::PrintTo(direct, doc));
+        QCOMPARE(asked, 0);
+    }
+
+    void previewToolsHaveCaptionsAndTips() {
+        ListReport report(names(3));
+        ReportPreview preview(ReportDocument::Run(report));
+        QCOMPARE(preview.windowTitle(), QStringLiteral("名单"));
+        QVERIFY(preview.isModal());
+        const struct {
+            const char* name;
+            const char* caption;
+            const char* tip;
+        } tools[] = {
+            {"actPageList", "各页目录", "各页目录"},
+            {"actPrint", "打印...", "打印报表"},
+            {"actCopy", "拷贝", "拷贝"},
+            {"actFind", "查找", "查找"},
+            {"actSinglePage", "单页显示", "单页显示"},
+            {"actMultiPage", "多页显示", "多页显示"},
+            {"actZoomOut", "缩小", "缩小"},
+            {"actZoomIn", "放大", "放大"},
+            {"actPrevPage", "上一页", "上一页"},
+            {"actNextPage", "下一页", "下一页"},
+            {"actBack", "后退", "后退"},
+            {"actForward", "前进", "前进"},
+            {"actExportPdf", "导出PDF", "导出PDF文件"},
+        };
+        for (const auto& t : tools) {
+            QAction* a = preview.findChild<QAction*>(QString::fromLatin1(t.name));
+            QVERIFY2(a, t.name);
+            QCOMPARE(a->text(), QString::fromUtf8(t.caption));
+            QCOMPARE(a->toolTip(), QString::fromUtf8(t.tip));
+        }
+    }
+
+    void previewNavigatesFindsAndExports() {
+        ListReport report(names(30));
+        ReportPreview preview(ReportDocument::Run(report));
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        auto action = [&](const char* name) {
+            return preview.findChild<QAction*>(QString::fromLatin1(name));
+        };
+        QCOMPARE(preview.PageCount(), 3);
+        QCOMPARE(preview.CurrentPage(), 1);
+        QVERIFY(!action("actBack")->isEnabled());
+
+        // Find: the text given by the caller, its page shown and the hit marked.
+        QStringList messages;
+        QString findText = QStringLiteral("员工025");
+        preview.setFindTextProvider([&] { return findText; });
+        preview.setMessageHandler([&](const QString& text, bool) { messages << text; });
+        auto* view = preview.findChild<QWidget*>(QStringLiteral("ppvReport"));
+        QCOMPARE(markedPixels(view), 0);
+        action("actFind")->trigger();
+        QCOMPARE(preview.CurrentPage(), 3);
+        QCOMPARE(preview.LastHit().page, 2);
+        QCOMPARE(preview.Document().PageAt(2).items[preview.LastHit().item].text, findText);
+        QVERIFY(markedPixels(view) > 0);
+        QVERIFY(messages.isEmpty());
+        findText = QStringLiteral("没有的人");
+        action("actFind")->trigger();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(preview.CurrentPage(), 3);
+
+        // Page list: choosing the first page shows it.
+        action("actPageList")->trigger();
+        auto* list = preview.findChild<QListWidget*>(QStringLiteral("lstPages"));
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->count(), 3);
+        list->setCurrentRow(0);
+        QCOMPARE(preview.CurrentPage(), 1);
+        action("actNextPage")->trigger();
+        QCOMPARE(preview.CurrentPage(), 2);
+
+        // History of pages visited: 1, 3, 1, 2.
+        action("actBack")->trigger();
+        QCOMPARE(preview.CurrentPage(), 1);
+        action("actBack")->trigger();
+        QCOMPARE(preview.CurrentPage(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        action("actForward")->trigger();
+        QCOMPARE(preview.CurrentPage(), 1);
+        action("actForward")->trigger();
+        QCOMPARE(preview.CurrentPage(), 2);
+        QVERIFY(!action("actForward")->isEnabled());
+        // A new visit drops the pages ahead.
+        action("actBack")->trigger();
+        action("actPrevPage")->trigger(); // stays on page 1: nothing new
+        action("actNextPage")->trigger();
+        action("actNextPage")->trigger();
+        QCOMPARE(preview.CurrentPage(), 3);
+        QVERIFY(!preview.CanGoForward());
+
+        // Copy: the current page as an image.
+        action("actCopy")->trigger();
+        QCOMPARE(QApplication::clipboard()->image().size(),
+                 ReportPainter::PageImage(preview.Document(), 2, 150).size());
+
+        // Export: cancelled (no name), then written, then refused over the file.
+        messages.clear();
+        QString pdfName;
+        preview.setPdfFileNameProvider([&](const QString& suggested) {
+            return suggested == QStringLiteral("名单.pdf") ? pdfName : QStringLiteral("?");
+        });
+        action("actExportPdf")->trigger();
+        QVERIFY(messages.isEmpty());
+        pdfName = m_dir.filePath(QStringLiteral("preview.pdf"));
+        action("actExportPdf")->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(PdfText(pdfName, 2).contains(QStringLiteral("员工024")));
+        action("actExportPdf")->trigger();
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1].startsWith(QStringLiteral("导出PDF失败！")));
+    }
+};
+
+QTEST_MAIN(tst_reportengine)
+#include "tst_reportengine.moc"
