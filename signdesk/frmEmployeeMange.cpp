@@ -137,7 +137,10 @@ bool frmEmployeeMange::Validate() {
 QString frmEmployeeMange::AskFileName() {
     const QString proposed =
         JoinPath(ProgramDirectory(), ui->txtName->text().trimmed() + QStringLiteral(".xml"));
-    return FileDialog::SaveFile(this, QString(), QStringLiteral("XML文件 (*.xml)"), proposed)
+    // The dialog asks before replacing a file: two employees of one name
+    // would otherwise lose the first one's file without a word.
+    return FileDialog::SaveFile(this, QString(), QStringLiteral("XML文件 (*.xml)"), proposed,
+                                QFileDialog::Options())
         .trimmed();
 }
 
