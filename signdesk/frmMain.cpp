@@ -17,6 +17,7 @@
 #include "frmAbout.h"
 #include "frmChgPwd.h"
 #include "frmConDbParaSet.h"
+#include "frmEmployeeMange.h"
 #include "frmLogin.h"
 #include "frmSetSchoolName.h"
 #include "frmSign.h"
@@ -113,6 +114,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
             &frmMain::mnuImportEmployeeInfo_Click);
     connect(ui->mnuExportEmployeeInfo, &QAction::triggered, this,
             &frmMain::mnuExportEmployeeInfo_Click);
+    connect(ui->mnuInputNewEmp, &QAction::triggered, this, &frmMain::mnuInputNewEmp_Click);
     connect(ui->mnuDspAttendanceDlg, &QAction::triggered, this,
             &frmMain::mnuDspAttendanceDlg_Click);
     connect(ui->mnuTodayPresence, &QAction::triggered, this, &frmMain::FillTodayList);
@@ -285,6 +287,11 @@ void frmMain::mnuImportEmployeeInfo_Click() {
 void frmMain::mnuExportEmployeeInfo_Click() {
     frimImportExport dialog;
     dialog.setImportMode(false);
+    dialog.exec();
+}
+
+void frmMain::mnuInputNewEmp_Click() {
+    frmEmployeeMange dialog(this);
     dialog.exec();
 }
 

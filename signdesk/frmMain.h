@@ -51,6 +51,7 @@ private slots:
     void mnuLogout_Click();
     void mnuImportEmployeeInfo_Click();
     void mnuExportEmployeeInfo_Click();
+    void mnuInputNewEmp_Click();
     void mnuDspAttendanceDlg_Click();
     void mnuDbSet_Click();
     void mnuSetUnit_Click();
