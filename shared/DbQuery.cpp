@@ -2,35 +2,43 @@
 
 #include "clsDbConn.h"
 
+#include <QSqlError>
+
 namespace DbQuery {
 
-std::optional<QSqlQuery> Select(QSqlDatabase db, const QString& sql, const QVariantList& params) {
-    if (!db.isValid() || !db.isOpen())
+std::optional<QSqlQuery> Select(QSqlDatabase db, const QString& sql, const QVariantList& params,
+                                DbError* error) {
+    const auto failed = [error](const DbError& e) -> std::optional<QSqlQuery> {
+        if (error)
+            *error = e;
         return std::nullopt;
+    };
+    if (!db.isValid() || !db.isOpen())
+        return failed(DbError(QStringLiteral("the database cannot be opened")));
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        return std::nullopt;
+        return failed(DbError::From(q.lastError()));
     for (const QVariant& v : params)
         q.addBindValue(v);
     if (!q.exec())
-        return std::nullopt;
+        return failed(DbError::From(q.lastError()));
     return q;
 }
 
-std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params) {
-    return Select(clsDbConn().GetDbConn(), sql, params);
+std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params, DbError* error) {
+    return Select(clsDbConn().GetDbConn(), sql, params, error);
 }
 
-int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params) {
-    auto q = Select(db, sql, params);
+int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
+    auto q = Select(db, sql, params, error);
     if (!q)
         return -1;
     return q->numRowsAffected();
 }
 
-int Exec(const QString& sql, const QVariantList& params) {
-    return Exec(clsDbConn().GetDbConn(), sql, params);
+int Exec(const QString& sql, const QVariantList& params, DbError* error) {
+    return Exec(clsDbConn().GetDbConn(), sql, params, error);
 }
 
 QVariant TextOrNull(const QString& s) {

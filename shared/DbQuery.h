@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -10,14 +12,16 @@
 namespace DbQuery {
 
 // A forward-only query positioned before its first row, or nothing when the
-// connection or the statement failed.
-std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params = {});
+// connection or the statement failed (why in *error when given).
+std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params = {},
+                                DbError* error = nullptr);
 // Same on a given connection.
-std::optional<QSqlQuery> Select(QSqlDatabase db, const QString& sql, const QVariantList& params);
+std::optional<QSqlQuery> Select(QSqlDatabase db, const QString& sql, const QVariantList& params,
+                                DbError* error = nullptr);
 
 // Executes a statement; the number of rows affected, or -1 on failure.
-int Exec(const QString& sql, const QVariantList& params = {});
-int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params);
+int Exec(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error = nullptr);
 
 // Null for an invalid value, so an unset date or text is stored as null.
 QVariant TextOrNull(const QString& s);

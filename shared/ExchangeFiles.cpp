@@ -2,7 +2,10 @@
 
 #include "AppClock.h"
 #include "DbDateTime.h"
+#include "DbError.h"
 #include "DbQuery.h"
+#include "DbSchema.h"
+#include "DbTransaction.h"
 #include "RowSetXml.h"
 #include "clsDbConn.h"
 #include "clsEmployee.h"
@@ -14,34 +17,6 @@
 namespace ExchangeFiles {
 
 namespace {
-
-bool fail(QString* error, const QString& message) {
-    if (error)
-        *error = message;
-    return false;
-}
-
-RowSetColumn column(const char* name, RowSetColumn::Type type, int maxLength,
-                    bool nullable = true) {
-    RowSetColumn c;
-    c.name = QLatin1String(name);
-    c.type = type;
-    c.maxLength = maxLength;
-    c.nullable = nullable;
-    c.baseColumn = c.name;
-    if (type == RowSetColumn::Type::Binary) {
-        c.isLong = true;
-        c.maxLength = 1073741823;
-    }
-    return c;
-}
-
-RowSetColumn autoKey(const char* name) {
-    RowSetColumn c = column(name, RowSetColumn::Type::Int, 4, false);
-    c.autoIncrement = true;
-    c.keyColumn = true;
-    return c;
-}
 
 // Value of a database field in the type the file declares for its column.
 QVariant toFileValue(const QVariant& v, RowSetColumn::Type type) {
@@ -104,7 +79,7 @@ bool writeFile(const RowSet& rs, const QString& path, Existing existing, QString
     QString message;
     const bool ok = existing == Existing::Refuse ? RowSetXml::Save(rs, path, &message)
                                                  : RowSetXml::SaveReplacing(rs, path, &message);
-    return ok || fail(error, message);
+    return ok || DbError::Fail(error, message);
 }
 
 bool exportQuery(const QString& sql, const QVariantList& params, const QString& table,
@@ -118,62 +93,36 @@ bool exportQuery(const QString& sql, const QVariantList& params, const QString& 
 bool loadFile(const QString& path, const QStringList& required, RowSet* rs, QString* error) {
     QString message;
     if (!RowSetXml::Load(path.trimmed(), rs, &message))
-        return fail(error, message);
+        return DbError::Fail(error, message);
     for (const QString& name : required)
         if (rs->columnIndex(name) < 0)
-            return fail(error, QStringLiteral("the file has no column %1").arg(name));
+            return DbError::Fail(error, QStringLiteral("the file has no column %1").arg(name));
     return true;
 }
 
 // Runs `body` inside a transaction of the shared connection.
-template <typename Body> bool inTransaction(QString* error, Body body) {
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid())
-        return fail(error, QStringLiteral("the database cannot be opened"));
-    if (!db.transaction())
-        return fail(error, db.lastError().text());
+template <typename Body> bool inTransaction(DbTransaction::Mode mode, QString* error, Body body) {
+    DbTransaction tx(clsDbConn().GetDbConn(), mode);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
     QString message;
-    if (!body(db, &message)) {
-        db.rollback();
-        return fail(error, message);
-    }
-    if (!db.commit()) {
-        const QString text = db.lastError().text();
-        db.rollback();
-        return fail(error, text);
-    }
-    return true;
+    if (!body(tx.Connection(), &message))
+        return DbError::Fail(error, message);
+    return tx.Commit() || tx.Error().Report(error);
 }
 
 } // namespace
 
 QVector<RowSetColumn> TableColumns(const QString& table) {
-    using T = RowSetColumn::Type;
-    QVector<RowSetColumn> cols;
-    if (table.compare(QLatin1String("Dept"), Qt::CaseInsensitive) == 0) {
-        cols = {autoKey("ID"), column("DNAME", T::String, 50), column("PASSWORD", T::String, 50)};
-    } else if (table.compare(QLatin1String("Employee"), Qt::CaseInsensitive) == 0) {
-        cols = {autoKey("ID"),
-                column("DID", T::I2, 2),
-                column("ENUMBER", T::String, 50),
-                column("EBARCODE", T::String, 50),
-                column("ENAME", T::String, 50),
-                column("HEADIMG", T::Binary, 0),
-                column("ENTERDATE", T::DateTime, 16)};
-    } else if (table.compare(QLatin1String("Presence"), Qt::CaseInsensitive) == 0) {
-        cols = {column("ENUMBER", T::String, 50), column("ENTERTIME", T::DateTime, 16),
-                column("EXITTIME", T::DateTime, 16)};
-    }
-    for (RowSetColumn& c : cols)
-        c.baseTable = table;
-    return cols;
+    return DbSchema::FileColumns(table);
 }
 
 bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
                  QString* error) {
-    auto q = DbQuery::Select(sql, params);
+    DbError dbError;
+    auto q = DbQuery::Select(sql, params, &dbError);
     if (!q)
-        return fail(error, QStringLiteral("the database query failed"));
+        return dbError.Report(error);
     const QVector<RowSetColumn> known = TableColumns(table);
     const QSqlRecord rec = q->record();
     RowSet rs;
@@ -193,7 +142,7 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
         rs.rows.append(std::move(row));
     }
     if (q->lastError().isValid())
-        return fail(error, q->lastError().text());
+        return DbError::From(q->lastError()).Report(error);
     *out = std::move(rs);
     return true;
 }
@@ -248,45 +197,44 @@ bool BackupMonth(const QString& path, QString* error) {
 }
 
 bool ImportEmployees(const QString& path, QString* error, int* count) {
-    static const char* names[] = {"ENUMBER", "EBARCODE", "ENAME", "DID", "HEADIMG", "ENTERDATE"};
+    // The columns read from the file, in the order they are checked.
+    using Row = clsEmployee::Row;
+    static const std::pair<const char*, QVariant Row::*> columns[] = {
+        {"ENUMBER", &Row::ENUMBER}, {"EBARCODE", &Row::EBARCODE}, {"ENAME", &Row::ENAME},
+        {"DID", &Row::DID},         {"HEADIMG", &Row::HEADIMG},   {"ENTERDATE", &Row::ENTERDATE}};
+    const QString table = DbSchema::Employee().name;
     QStringList required;
-    for (const char* n : names)
-        required << QLatin1String(n);
+    for (const auto& c : columns)
+        required << QLatin1String(c.first);
     RowSet rs;
     if (!loadFile(path, required, &rs, error))
         return false;
-    const QVector<RowSetColumn> cols = TableColumns(QStringLiteral("Employee"));
-    auto typeOf = [&](const QString& name) {
-        for (const RowSetColumn& c : cols)
-            if (c.name == name)
-                return c.type;
-        return RowSetColumn::Type::String;
-    };
 
-    const bool ok = inTransaction(error, [&](QSqlDatabase db, QString* message) {
-        for (int r = 0; r < rs.rows.size(); ++r) {
-            QVariantList values;
-            for (const QString& name : required) {
-                QVariant v;
-                if (!toDbValue(rs.value(r, name), typeOf(name), &v)) {
-                    *message =
-                        QStringLiteral("row %1: bad value in column %2").arg(r + 1).arg(name);
+    // Immediate: each row's look-up by number decides between update and insert.
+    const bool ok = inTransaction(
+        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, QString* message) {
+            for (int r = 0; r < rs.rows.size(); ++r) {
+                Row row;
+                for (const auto& [column, member] : columns) {
+                    const QString name = QLatin1String(column);
+                    if (!toDbValue(rs.value(r, name), DbSchema::FileType(table, name),
+                                   &(row.*member))) {
+                        *message =
+                            QStringLiteral("row %1: bad value in column %2").arg(r + 1).arg(name);
+                        return false;
+                    }
+                }
+                if (row.ENUMBER.toString().isEmpty()) {
+                    *message = QStringLiteral("row %1 has no employee number").arg(r + 1);
                     return false;
                 }
-                values << v;
+                if (!clsEmployee::StoreRow(db, row)) {
+                    *message = QStringLiteral("row %1 could not be written").arg(r + 1);
+                    return false;
+                }
             }
-            const QString number = values[0].toString();
-            if (number.isEmpty()) {
-                *message = QStringLiteral("row %1 has no employee number").arg(r + 1);
-                return false;
-            }
-            if (!clsEmployee::StoreRow(db, values)) {
-                *message = QStringLiteral("row %1 could not be written").arg(r + 1);
-                return false;
-            }
-        }
-        return true;
-    });
+            return true;
+        });
     if (ok && count)
         *count = rs.rows.size();
     return ok;
@@ -296,29 +244,31 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
     RowSet rs;
     if (!loadFile(path, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
         return false;
-    const bool ok = inTransaction(error, [&](QSqlDatabase db, QString* message) {
-        if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}) < 0) {
-            *message = db.lastError().text();
-            return false;
-        }
-        for (int r = 0; r < rs.rows.size(); ++r) {
-            QVariant id;
-            if (!toDbValue(rs.value(r, QStringLiteral("ID")), RowSetColumn::Type::I2, &id) ||
-                id.isNull() || id.toLongLong() < 1) {
-                *message = QStringLiteral("row %1: bad department key").arg(r + 1);
+    const bool ok =
+        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, QString* message) {
+            DbError dbError;
+            if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}, &dbError) < 0) {
+                *message = dbError.Text();
                 return false;
             }
-            const QVariant name = rs.value(r, QStringLiteral("DNAME"));
-            if (DbQuery::Exec(db, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
-                              {id, name.isNull() ? DbQuery::TextOrNull(QString())
-                                                 : QVariant(name.toString())}) < 1) {
-                *message =
-                    QStringLiteral("row %1 could not be written (duplicate key?)").arg(r + 1);
-                return false;
+            for (int r = 0; r < rs.rows.size(); ++r) {
+                QVariant id;
+                if (!toDbValue(rs.value(r, QStringLiteral("ID")), RowSetColumn::Type::I2, &id) ||
+                    id.isNull() || id.toLongLong() < 1) {
+                    *message = QStringLiteral("row %1: bad department key").arg(r + 1);
+                    return false;
+                }
+                const QVariant name = rs.value(r, QStringLiteral("DNAME"));
+                if (DbQuery::Exec(db, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                                  {id, name.isNull() ? DbQuery::TextOrNull(QString())
+                                                     : QVariant(name.toString())}) < 1) {
+                    *message =
+                        QStringLiteral("row %1 could not be written (duplicate key?)").arg(r + 1);
+                    return false;
+                }
             }
-        }
-        return true;
-    });
+            return true;
+        });
     if (ok && count)
         *count = rs.rows.size();
     return ok;
@@ -332,12 +282,12 @@ bool ReadNewEmployee(const QString& path, NewEmployee* out, QString* error) {
                   &rs, error))
         return false;
     if (rs.rows.isEmpty())
-        return fail(error, QStringLiteral("the file holds no employee"));
+        return DbError::Fail(error, QStringLiteral("the file holds no employee"));
     NewEmployee e;
     e.ENAME = rs.value(0, QStringLiteral("ENAME")).toString();
     QVariant did;
     if (!toDbValue(rs.value(0, QStringLiteral("DID")), RowSetColumn::Type::I2, &did))
-        return fail(error, QStringLiteral("bad department key"));
+        return DbError::Fail(error, QStringLiteral("bad department key"));
     e.DID = static_cast<qint16>(did.toInt());
     const QVariant date = rs.value(0, QStringLiteral("ENTERDATE"));
     e.ENTERDATE = date.metaType() == QMetaType::fromType<QDateTime>()

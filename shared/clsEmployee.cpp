@@ -2,7 +2,8 @@
 
 #include "DbDateTime.h"
 #include "DbQuery.h"
-#include "ExchangeFiles.h"
+#include "DbSchema.h"
+#include "DbTransaction.h"
 #include "RowSetXml.h"
 #include "clsDbConn.h"
 
@@ -173,26 +174,41 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
     return ok;
 }
 
-bool clsEmployee::StoreRow(QSqlDatabase db, const QVariantList& values) {
+bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
+    // Every column but the key, in table order.
+    const DbSchema::Table& table = DbSchema::Employee();
+    QVariantList values;
+    QStringList assignments, marks;
+    for (const DbSchema::Column& c : table.columns) {
+        if (c.type == DbSchema::ColumnType::Key)
+            continue;
+        const QVariant* v = c.name == QLatin1String("DID")        ? &row.DID
+                            : c.name == QLatin1String("ENUMBER")  ? &row.ENUMBER
+                            : c.name == QLatin1String("EBARCODE") ? &row.EBARCODE
+                            : c.name == QLatin1String("ENAME")    ? &row.ENAME
+                            : c.name == QLatin1String("HEADIMG")  ? &row.HEADIMG
+                                                                  : &row.ENTERDATE;
+        values << *v;
+        assignments << c.name + QStringLiteral(" = ?");
+        marks << QStringLiteral("?");
+    }
     auto found = DbQuery::Select(
-        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {values.value(0)});
+        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {row.ENUMBER});
     if (!found)
         return false;
     if (found->next()) {
         const QVariant id = found->value(0);
         found->finish();
-        return DbQuery::Exec(
-                   db,
-                   QStringLiteral("UPDATE Employee SET ENUMBER = ?, EBARCODE = ?, ENAME = ?, "
-                                  "DID = ?, HEADIMG = ?, ENTERDATE = ? WHERE ID = ?"),
-                   values + QVariantList{id}) >= 1;
+        return DbQuery::Exec(db,
+                             QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
+                                 .arg(assignments.join(QStringLiteral(", "))),
+                             values + QVariantList{id}) >= 1;
     }
     found->finish();
-    return DbQuery::Exec(
-               db,
-               QStringLiteral("INSERT INTO Employee(ENUMBER, EBARCODE, ENAME, DID, HEADIMG, "
-                              "ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
-               values) >= 1;
+    return DbQuery::Exec(db,
+                         QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
+                             .arg(table.ColumnList(false), marks.join(QStringLiteral(", "))),
+                         values) >= 1;
 }
 
 bool clsEmployee::Add() {
@@ -204,17 +220,19 @@ bool clsEmployee::Add() {
     if (!photoForStore(&photo))
         return false;
 
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid() || !db.transaction())
+    // Immediate: the look-up by number decides between update and insert.
+    DbTransaction tx(clsDbConn().GetDbConn(), DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
         return false;
-    const QVariant date = m_enterDate.isValid() ? QVariant(DbDateTime::ToText(m_enterDate))
-                                                : DbQuery::TextOrNull(QString());
-    bool ok = StoreRow(db, {m_enumber, m_ebarcode, m_ename, int(m_did), photo, date});
-    if (ok)
-        ok = db.commit();
-    if (!ok)
-        db.rollback();
-    return ok;
+    Row row;
+    row.ENUMBER = m_enumber;
+    row.EBARCODE = m_ebarcode;
+    row.ENAME = m_ename;
+    row.DID = int(m_did);
+    row.HEADIMG = photo;
+    row.ENTERDATE = m_enterDate.isValid() ? QVariant(DbDateTime::ToText(m_enterDate))
+                                          : DbQuery::TextOrNull(QString());
+    return StoreRow(tx.Connection(), row) && tx.Commit();
 }
 
 QString clsEmployee::GenerateBarcode() {
@@ -251,7 +269,7 @@ bool clsEmployee::savetoXML(const QString& filePath) {
         return false;
     // One new, unwritten row: number, barcode and key stay empty.
     RowSet rs;
-    rs.columns = ExchangeFiles::TableColumns(QStringLiteral("Employee"));
+    rs.columns = DbSchema::FileColumns(DbSchema::Employee().name);
     rs.updatable = true;
     RowSetRow row;
     row.values.resize(rs.columns.size());

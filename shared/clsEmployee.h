@@ -50,10 +50,14 @@ public:
     bool Remove(const QString& eid);
     bool RemoveMe();
 
+    // The stored values of one employee row, as bound to the statement; a
+    // null QVariant stores NULL.
+    struct Row {
+        QVariant ENUMBER, EBARCODE, ENAME, DID, HEADIMG, ENTERDATE;
+    };
     // Writes one employee row keyed by number: the first row with the
-    // number is changed in place, else a row is added. `values` holds
-    // ENUMBER, EBARCODE, ENAME, DID, HEADIMG, ENTERDATE in that order.
-    static bool StoreRow(QSqlDatabase db, const QVariantList& values);
+    // number is changed in place, else a row is added.
+    static bool StoreRow(QSqlDatabase db, const Row& row);
 
     // A random 15-digit barcode (not checked against the database).
     static QString GenerateBarcode();

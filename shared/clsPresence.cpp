@@ -2,6 +2,7 @@
 
 #include "AppClock.h"
 #include "DbQuery.h"
+#include "DbTransaction.h"
 #include "clsDbConn.h"
 
 namespace {
@@ -41,17 +42,17 @@ qint16 clsPresence::Add() {
     // The check and the write form one immediate transaction, so two
     // stations scanning one card at the same moment cannot both record an
     // arrival.
-    if (DbQuery::Exec(db, QStringLiteral("BEGIN IMMEDIATE"), {}) < 0)
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
         return -2;
     const QDateTime now = AppClock::now();
     const qint16 state = stateOf(db, m_enumber, now);
-    qint16 result = state;
     if (state == 1) {
         const int n = DbQuery::Exec(
             db, QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
             {m_enumber, DbDateTime::ToText(now)});
         if (n < 1)
-            result = -2;
+            return -2;
     } else if (state == 2) {
         // Every row of the employee for today receives the departure.
         const QDate today = now.date();
@@ -61,15 +62,9 @@ qint16 clsPresence::Add() {
                                     {DbDateTime::ToText(now), m_enumber,
                                      DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
         if (n < 1)
-            result = -2;
+            return -2;
+    } else {
+        return state; // nothing to write; the transaction rolls back
     }
-    if (result == -2 || (result != 1 && result != 2)) {
-        DbQuery::Exec(db, QStringLiteral("ROLLBACK"), {});
-        return result;
-    }
-    if (DbQuery::Exec(db, QStringLiteral("COMMIT"), {}) < 0) {
-        DbQuery::Exec(db, QStringLiteral("ROLLBACK"), {});
-        return -2;
-    }
-    return result;
+    return tx.Commit() ? state : -2;
 }

@@ -2,6 +2,8 @@
 
 #include "AppClock.h"
 #include "DbDateTime.h"
+#include "DbError.h"
+#include "DbTransaction.h"
 #include "DemoPhoto.h"
 #include "clsDbConn.h"
 #include "clsDept.h"
@@ -33,23 +35,18 @@ int uniform(std::mt19937& rng, int lo, int hi) {
     return lo + static_cast<int>(rng() % static_cast<std::mt19937::result_type>(hi - lo + 1));
 }
 
-bool fail(QString* error, const QString& message) {
-    if (error)
-        *error = message;
-    return false;
-}
-
 bool addDepartments(QVector<qint16>* ids, QString* error) {
     for (const char* name : kDepartments) {
         const QString dname = QString::fromUtf8(name);
         clsDept dept;
         dept.setDNAME(dname);
         if (!dept.AppendToDb())
-            return fail(error, QStringLiteral("cannot add department %1").arg(dname));
+            return DbError::Fail(error, QStringLiteral("cannot add department %1").arg(dname));
         clsDept stored;
         stored.setDNAME(dname);
         if (stored.ID() <= 0)
-            return fail(error, QStringLiteral("department %1 not found after adding").arg(dname));
+            return DbError::Fail(error,
+                                 QStringLiteral("department %1 not found after adding").arg(dname));
         ids->append(stored.ID());
     }
     return true;
@@ -58,7 +55,8 @@ bool addDepartments(QVector<qint16>* ids, QString* error) {
 bool addEmployees(const QVector<qint16>& deptIds, QString* error) {
     QTemporaryDir photos;
     if (!photos.isValid())
-        return fail(error, QStringLiteral("cannot create a temporary folder for the photos"));
+        return DbError::Fail(error,
+                             QStringLiteral("cannot create a temporary folder for the photos"));
     const QStringList numbers = Numbers();
     const QStringList barcodes = Barcodes();
     std::mt19937 rng(kBarcodeSeed + 1);
@@ -66,7 +64,8 @@ bool addEmployees(const QVector<qint16>& deptIds, QString* error) {
         const QString name = QString::fromUtf8(kNames[i]);
         const QString photo = QDir(photos.path()).filePath(QStringLiteral("%1.jpg").arg(i));
         if (!DemoPhoto::SaveJpeg(DemoPhoto::Draw(name, i), photo))
-            return fail(error, QStringLiteral("cannot write the demo photo %1").arg(photo));
+            return DbError::Fail(error,
+                                 QStringLiteral("cannot write the demo photo %1").arg(photo));
         clsEmployee e;
         e.setENUMBER(numbers[i]);
         e.setEBARCODE(barcodes[i]);
@@ -75,7 +74,7 @@ bool addEmployees(const QVector<qint16>& deptIds, QString* error) {
         e.setENTERDATE(QDateTime(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0)));
         e.setHeadImg(photo); // the record deletes the file when it goes
         if (!e.Add())
-            return fail(error, QStringLiteral("cannot add employee %1").arg(numbers[i]));
+            return DbError::Fail(error, QStringLiteral("cannot add employee %1").arg(numbers[i]));
     }
     return true;
 }
@@ -87,16 +86,14 @@ QDateTime at(const QDate& day, int secondsOfDay) {
 bool addPresence(int* rows, QString* error) {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid() || !db.isOpen())
-        return fail(error, QStringLiteral("cannot open the database"));
-    if (!db.transaction())
-        return fail(error, db.lastError().text());
+        return DbError::Fail(error, QStringLiteral("cannot open the database"));
+    DbTransaction tx(db);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
     QSqlQuery insert(db);
     if (!insert.prepare(
-            QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)"))) {
-        const QString message = insert.lastError().text();
-        db.rollback();
-        return fail(error, message);
-    }
+            QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)")))
+        return DbError::From(insert.lastError()).Report(error);
     auto write = [&](const QString& number, const QDateTime& in, const QDateTime& out) {
         insert.bindValue(0, number);
         insert.bindValue(1, DbDateTime::ToText(in));
@@ -140,14 +137,12 @@ bool addPresence(int* rows, QString* error) {
         ok = write(numbers[i], in, QDateTime());
     }
     if (!ok) {
-        const QString message = insert.lastError().text();
-        db.rollback();
         *rows = 0;
-        return fail(error, QStringLiteral("cannot add presence records: %1").arg(message));
+        return DbError::Fail(error, QStringLiteral("cannot add presence records: %1")
+                                        .arg(DbError::From(insert.lastError()).Text()));
     }
-    if (!db.commit())
-        return fail(error, db.lastError().text());
-    return true;
+    insert.finish();
+    return tx.Commit() || tx.Error().Report(error);
 }
 
 } // namespace
