@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
 
         cImage image;
         QFile input(files[0]);
-        if (!input.open(QIODevice::ReadOnly))
+        if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return fail(QStringLiteral("cannot read %1: %2").arg(files[0], input.errorString()));
         QString error;
         switch (PictureFileReader::ReadPicture(input, image, &error)) {
