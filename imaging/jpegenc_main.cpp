@@ -1,9 +1,12 @@
 // jpegenc IN OUT [-q Q] [-s H1xV1,H2xV2,H3xV3] [-c COMMENT]
-// Encodes any picture Qt reads into a baseline JPEG file with cJpeg.
+// Encodes any picture Qt reads into a baseline JPEG file with cJpeg. PPM, PGM
+// and uncompressed BMP files are read straight into the bitmap.
+#include "PictureFileReader.h"
 #include "cImage.h"
 #include "cJpeg.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QStringList>
@@ -63,15 +66,30 @@ int main(int argc, char* argv[]) {
         if (files.size() != 2)
             return usage();
 
-        QImageReader reader(files[0]);
-        const QImage picture = reader.read();
-        if (picture.isNull())
-            return fail(QStringLiteral("cannot read %1: %2").arg(files[0], reader.errorString()));
         cImage image;
-        if (!image.CopyStdPicture(picture, 24))
-            return fail(QStringLiteral("cannot hold a %1x%2 picture")
-                            .arg(picture.width())
-                            .arg(picture.height()));
+        QFile input(files[0]);
+        if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return fail(QStringLiteral("cannot read %1: %2").arg(files[0], input.errorString()));
+        QString error;
+        switch (PictureFileReader::ReadPicture(input, image, &error)) {
+        case PictureFileReader::Read:
+            break;
+        case PictureFileReader::Failed:
+            return fail(QStringLiteral("cannot read %1: %2").arg(files[0], error));
+        case PictureFileReader::NotHandled: {
+            input.close();
+            QImageReader reader(files[0]);
+            const QImage picture = reader.read();
+            if (picture.isNull())
+                return fail(
+                    QStringLiteral("cannot read %1: %2").arg(files[0], reader.errorString()));
+            if (!image.CopyStdPicture(picture, 24))
+                return fail(QStringLiteral("cannot hold a %1x%2 picture")
+                                .arg(picture.width())
+                                .arg(picture.height()));
+        }
+        }
+        input.close();
         if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
             return fail(QStringLiteral("cannot sample the picture"));
         switch (jpeg.SaveFile(files[1])) {

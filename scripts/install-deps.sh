@@ -15,6 +15,7 @@ PACKAGES=(
   fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
   xvfb xauth
   zbar-tools poppler-utils
+  time
   clang libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )

@@ -1,0 +1,35 @@
+// libFuzzer target: the PPM, PGM and BMP reader jpegenc takes its input
+// through, on arbitrary bytes; small pictures it accepts are encoded too.
+#include "PictureFileReader.h"
+#include "cImage.h"
+#include "cJpeg.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    cImage image;
+    QString error;
+    const auto result = PictureFileReader::ReadPicture(bytes, image, &error);
+    if (result == PictureFileReader::Failed && error.isEmpty())
+        __builtin_trap(); // a refusal always gives its reason
+    if (result != PictureFileReader::Read)
+        return 0;
+    if (image.hDC() == nullptr)
+        __builtin_trap();
+    // Encoding large pictures would only slow the fuzzer down.
+    if (qint64(image.Width()) * image.Height() > 64 * 64)
+        return 0;
+    cJpeg jpeg;
+    // Sampling from the input's last byte: one grey component or colour.
+    if (size > 0 && (data[size - 1] & 1))
+        jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
+    if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height()) != 0 || jpeg.Encode().isEmpty())
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,211 @@
+// PictureFileReader: pictures read straight into the bitmap encode to the
+// same JPEG bytes as through Qt's readers; damaged files are refused before
+// anything large is allocated; jpegenc takes its input through it.
+#include "PictureFileReader.h"
+#include "cImage.h"
+#include "cJpeg.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr int W = 37, H = 23; // odd sizes: padded rows, partial blocks
+
+uchar sample(int x, int y, int c) {
+    return uchar((x * 7 + y * 13 + c * 85 + x * y) & 0xFF);
+}
+
+void put32(QByteArray& b, qint64 v) {
+    for (int i = 0; i < 4; ++i)
+        b.append(char((v >> (8 * i)) & 0xFF));
+}
+
+QByteArray pnm(bool colour, int maxval, int w = W, int h = H) {
+    QByteArray b = QStringLiteral("%1\n# made by the test\n%2 %3\n%4\n")
+                       .arg(colour ? "P6" : "P5")
+                       .arg(w)
+                       .arg(h)
+                       .arg(maxval)
+                       .toLatin1();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < (colour ? 3 : 1); ++c)
+                b.append(char(sample(x, y, c)));
+    return b;
+}
+
+// An uncompressed BMP with a 40-byte header; 8 bits use a table of
+// `colours` entries (indices beyond it occur in the picture).
+QByteArray bmp(int bits, bool topDown, int colours = 0) {
+    const int stride = (W * bits + 31) / 32 * 4;
+    const int table = bits == 8 ? 4 * colours : 0;
+    QByteArray b("BM");
+    put32(b, 54 + table + stride * H);
+    put32(b, 0);
+    put32(b, 54 + table);
+    put32(b, 40);
+    put32(b, W);
+    put32(b, topDown ? -H : H);
+    b.append("\x01\x00", 2).append(char(bits)).append('\0');
+    for (int i = 0; i < 6; ++i)
+        put32(b, i == 4 ? colours : 0);
+    for (int i = 0; i < colours; ++i)
+        b.append(char(i * 3)).append(char(255 - i)).append(char(i * 5)).append('\0');
+    for (int row = 0; row < H; ++row) {
+        const int y = topDown ? row : H - 1 - row;
+        QByteArray line;
+        for (int x = 0; x < W; ++x) {
+            if (bits == 8)
+                line.append(char(sample(x, y, 0) % (colours + 3)));
+            else
+                for (int c = 0; c < bits / 8; ++c)
+                    line.append(char(sample(x, y, c)));
+        }
+        b.append(line.leftJustified(stride, '\x5A')); // non-zero padding
+    }
+    return b;
+}
+
+QByteArray encode(const cImage& image) {
+    cJpeg jpeg;
+    if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height()) != 0)
+        return {};
+    return jpeg.Encode();
+}
+
+} // namespace
+
+class tst_PictureFileReader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sameJpegAsThroughQt_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("bitCount");
+        QTest::newRow("ppm") << pnm(true, 255) << 24;
+        QTest::newRow("ppm maxval 100") << pnm(true, 100) << 24;
+        QTest::newRow("pgm") << pnm(false, 255) << 8;
+        QTest::newRow("pgm maxval 17") << pnm(false, 17) << 8;
+        QTest::newRow("bmp 24 bottom-up") << bmp(24, false) << 24;
+        QTest::newRow("bmp 24 top-down") << bmp(24, true) << 24;
+        QTest::newRow("bmp 32") << bmp(32, false) << 24;
+        QTest::newRow("bmp 8, short table") << bmp(8, false, 20) << 8;
+        QTest::newRow("bmp 8 top-down") << bmp(8, true, 256) << 8;
+    }
+    void sameJpegAsThroughQt() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, bitCount);
+        const QImage picture = QImage::fromData(file);
+        QVERIFY(!picture.isNull());
+        cImage viaQt;
+        QVERIFY(viaQt.CopyStdPicture(picture, 24));
+
+        cImage direct;
+        QString error;
+        QCOMPARE(PictureFileReader::ReadPicture(file, direct, &error), PictureFileReader::Read);
+        QVERIFY(error.isEmpty());
+        QCOMPARE(direct.BitCount(), bitCount);
+        QCOMPARE(direct.Width(), W);
+        QCOMPARE(direct.Height(), H);
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                QCOMPARE(direct.PixelAt(x, y), viaQt.PixelAt(x, y));
+        const QByteArray jpeg = encode(direct);
+        QVERIFY(!jpeg.isEmpty());
+        QCOMPARE(jpeg, encode(viaQt));
+    }
+
+    void damagedFilesAreRefused_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason");
+        const QByteArray ppm = pnm(true, 255);
+        QTest::newRow("ppm truncated") << ppm.left(ppm.size() - 1) << "truncated";
+        QTest::newRow("bmp truncated") << bmp(24, false).left(500) << "truncated";
+        QTest::newRow("bmp header cut") << QByteArray("BM\x10\0\0\0", 6) << "file header";
+        QTest::newRow("ppm 65536 wide") << pnm(true, 255, 65536, 1) << "at most 65535";
+        QTest::newRow("ppm no pixels") << pnm(false, 255, 0, 5) << "no pixels";
+        // 65535x65535 claimed by a small file: refused before 12 GB are allocated.
+        QTest::newRow("ppm huge claim")
+            << QByteArray("P6 65535 65535 255\n").append(200, 'x') << "truncated";
+        QTest::newRow("ppm endless number")
+            << QByteArray("P6 123456789012345678901 1 255\n") << "too large";
+        QTest::newRow("ppm maxval 0") << QByteArray("P5 1 1 0\n\x01") << "maximum value";
+        QTest::newRow("ppm header ends") << QByteArray("P6 10 ") << "height";
+        QTest::newRow("ppm junk") << QByteArray("P6 10 x") << "no height";
+        QByteArray offset = bmp(24, false);
+        offset[10] = 10;
+        QTest::newRow("bmp offset inside header") << offset << "offset";
+        QTest::newRow("bmp table of 300") << bmp(8, false, 300) << "colour table";
+        QByteArray wide = bmp(24, true);
+        wide[21] = '\x7F'; // width 0x7F000025
+        QTest::newRow("bmp huge width") << wide << "at most 65535";
+    }
+    void damagedFilesAreRefused() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        cImage image;
+        QVERIFY(image.Create(4, 4, 24));
+        QString error;
+        QCOMPARE(PictureFileReader::ReadPicture(file, image, &error), PictureFileReader::Failed);
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(image.hDC() == nullptr);
+    }
+
+    void otherKindsAreLeftToQt() {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImage(3, 3, QImage::Format_RGB32).save(&png, "PNG");
+        QByteArray rle = bmp(8, false, 4);
+        rle[30] = 1; // run-length coded
+        QByteArray wide16 = pnm(true, 255);
+        wide16.replace("\n255\n", "\n65535\n");
+        QByteArray oldHeader = bmp(24, false);
+        oldHeader[14] = 12;
+        for (const QByteArray& file : {png.data(), QByteArray("P3 1 1 255 1 2 3"), wide16, rle,
+                                       bmp(4, false, 4), oldHeader, QByteArray()}) {
+            cImage image;
+            QString error = QStringLiteral("x");
+            QCOMPARE(PictureFileReader::ReadPicture(file, image, &error),
+                     PictureFileReader::NotHandled);
+            QVERIFY(error.isEmpty());
+            QVERIFY(image.hDC() == nullptr);
+        }
+    }
+
+    void jpegencReadsDirectly() {
+        const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc");
+        QVERIFY2(QFile::exists(exe), "jpegenc not built beside the tests");
+        QTemporaryDir dir;
+        const auto run = [&](const QByteArray& input, const QString& out, QString* err) {
+            QFile in(dir.filePath(QStringLiteral("in.pic")));
+            in.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            in.write(input);
+            in.close();
+            QProcess p;
+            p.start(exe, {in.fileName(), dir.filePath(out)});
+            p.waitForFinished(60000);
+            *err = QString::fromLocal8Bit(p.readAllStandardError());
+            return p.exitCode();
+        };
+        QString err;
+        const QByteArray ppm = pnm(true, 255);
+        QCOMPARE(run(ppm, QStringLiteral("a.jpg"), &err), 0);
+        QFile written(dir.filePath(QStringLiteral("a.jpg")));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        cImage image;
+        QCOMPARE(PictureFileReader::ReadPicture(ppm, image), PictureFileReader::Read);
+        QCOMPARE(written.readAll(), encode(image));
+        // A damaged file is refused with the reader's reason and no output.
+        QCOMPARE(run(ppm.left(100), QStringLiteral("b.jpg"), &err), 1);
+        QVERIFY2(err.contains(QStringLiteral("truncated")), qPrintable(err));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("b.jpg"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PictureFileReader)
+#include "tst_PictureFileReader.moc"
