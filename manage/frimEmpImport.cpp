@@ -1,0 +1,240 @@
+#include "frimEmpImport.h"
+#include "ui_frimEmpImport.h"
+
+#include "ChineseUi.h"
+#include "DesktopKit.h"
+#include "ExchangeFiles.h"
+#include "MsgBox.h"
+#include "ProgramDirectory.h"
+#include "RowSetXml.h"
+#include "clsDept.h"
+#include "clsDeptSet.h"
+#include "clsEmployee.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QSaveFile>
+
+frimEmpImport::frimEmpImport(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frimEmpImport>()) {
+    ui->setupUi(this);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::FixedWithCloseBox);
+    connect(ui->btnSave, &QPushButton::clicked, this, &frimEmpImport::btnSave_Click);
+    connect(ui->btnNext, &QPushButton::clicked, this, &frimEmpImport::btnNext_Click);
+
+    // The photo goes into the program directory; where that cannot be
+    // written, into a private temporary folder of this window.
+    const QString programDir = ProgramDirectory();
+    if (QFileInfo(programDir).isWritable()) {
+        m_photoPath = JoinPath(programDir, QStringLiteral("temp.jpg"));
+    } else {
+        m_tempDir = std::make_unique<QTemporaryDir>();
+        if (m_tempDir->isValid())
+            m_photoPath = m_tempDir->filePath(QStringLiteral("temp.jpg"));
+    }
+}
+
+frimEmpImport::~frimEmpImport() {
+    RemovePhoto();
+}
+
+void frimEmpImport::SetFileList(const QStringList& files) {
+    m_files = files;
+}
+
+void frimEmpImport::showEvent(QShowEvent* event) {
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+    QDialog::showEvent(event);
+}
+
+void frimEmpImport::done(int result) {
+    RemovePhoto();
+    QDialog::done(result);
+}
+
+void frimEmpImport::Form_Load() {
+    InitProgress();
+    LoadDepartments();
+    NextFile();
+}
+
+void frimEmpImport::InitProgress() {
+    m_position = 0;
+    m_total = int(qMin<qsizetype>(m_files.size(), 32767));
+    ui->pbWorking->setRange(0, qMax(m_total, 1));
+    ui->pbWorking->setValue(0);
+    ui->lblProcess->setText(QStringLiteral("%1/%2").arg(m_position).arg(m_total));
+}
+
+void frimEmpImport::LoadDepartments() {
+    const clsDeptSet depts;
+    for (const clsDept& d : depts)
+        ui->cbDept->addItem(d.DNAME());
+    ui->cbDept->setCurrentIndex(-1);
+}
+
+qint16 frimEmpImport::NextFile() {
+    if (m_position >= m_total)
+        return 2;
+    const qint16 result = LoadEmployeeFile(m_files.at(m_position));
+    ++m_position;
+    ui->pbWorking->setValue(m_position);
+    ui->lblProcess->setText(QStringLiteral("%1/%2").arg(m_position).arg(m_total));
+    UpdateNextButton();
+    ui->btnSave->setEnabled(true);
+    return result;
+}
+
+qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return -1;
+    ExchangeFiles::NewEmployee employee;
+    if (!ExchangeFiles::ReadNewEmployee(path, &employee)) {
+        RowSet rs;
+        if (RowSetXml::Load(path, &rs) && rs.rows.isEmpty()) {
+            ui->txtEmpNum->clear();
+            return -2;
+        }
+        return 0; // not a new-employee file: the fields keep what they showed
+    }
+    ui->txtName->setText(employee.ENAME);
+    SelectDepartment(employee.DID);
+    const QDateTime date = employee.ENTERDATE;
+    ui->txtInputDate->setText(date.time() == QTime(0, 0) ? ChineseUi::ShortDate(date.date())
+                                                         : ChineseUi::GeneralDateTime(date));
+    m_photo = employee.HEADIMG;
+    WritePhoto();
+    QPixmap picture;
+    picture.loadFromData(m_photo);
+    ui->imgHeader->setPixmap(picture);
+    ui->txtEmpNum->clear();
+    return 1;
+}
+
+bool frimEmpImport::WritePhoto() {
+    if (m_photoPath.isEmpty())
+        return false;
+    QSaveFile file(m_photoPath);
+    return file.open(QIODevice::WriteOnly) && file.write(m_photo) == m_photo.size() &&
+           file.commit();
+}
+
+void frimEmpImport::RemovePhoto() {
+    if (!m_photoPath.isEmpty() && QFileInfo(m_photoPath).isFile())
+        QFile::remove(m_photoPath);
+}
+
+void frimEmpImport::SelectDepartment(qint16 did) {
+    clsDept dept;
+    dept.setID(did);
+    if (dept.DNAME().isEmpty())
+        return;
+    const int index = ui->cbDept->findText(dept.DNAME());
+    if (index >= 0)
+        ui->cbDept->setCurrentIndex(index);
+}
+
+qint16 frimEmpImport::GetDeptID() const {
+    clsDept dept;
+    dept.setDNAME(ui->cbDept->currentText().trimmed());
+    return dept.ID() >= 1 ? dept.ID() : qint16(-1);
+}
+
+void frimEmpImport::UpdateNextButton() {
+    ui->btnNext->setEnabled(m_position < m_total);
+}
+
+std::optional<QDateTime> frimEmpImport::ParseEntryDate(const QString& text) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char('.'), QLatin1Char('-'));
+    for (const char* format : {"yyyy-M-d", "yyyy-M-d H:mm:ss", "yyyy-M-d H:mm"}) {
+        const QDateTime d = QDateTime::fromString(t, QLatin1String(format));
+        if (d.isValid())
+            return d;
+    }
+    return std::nullopt;
+}
+
+void frimEmpImport::warn(const QString& text) {
+    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+}
+
+bool frimEmpImport::CheckInput() {
+    if (ui->txtName->text().trimmed().isEmpty()) {
+        warn(QStringLiteral("请输入员工姓名！"));
+        return false;
+    }
+    if (ui->txtInputDate->text().trimmed().isEmpty()) {
+        warn(QStringLiteral("请输入员工信息录入日期！"));
+        return false;
+    }
+    if (!ParseEntryDate(ui->txtInputDate->text())) {
+        warn(QStringLiteral("录入日期不正确，请输入正确的日期！"));
+        return false;
+    }
+    if (m_photoPath.isEmpty() || !QFileInfo(m_photoPath).isFile()) {
+        warn(QStringLiteral("员工头像不存在！"));
+        return false;
+    }
+    const QString number = ui->txtEmpNum->text().trimmed();
+    if (number.isEmpty()) {
+        warn(QStringLiteral("请输入员工编号！"));
+        return false;
+    }
+    clsEmployee existing;
+    existing.setENUMBER(number);
+    switch (existing.LoadByENUMBER()) {
+    case 0:
+        return true;
+    case 1:
+        warn(QStringLiteral("员工编号已存在，请使用未使用的员工编号！"));
+        return false;
+    case -1:
+        warn(QStringLiteral("数据库操作异常！"));
+        return false;
+    default:
+        return false;
+    }
+}
+
+qint16 frimEmpImport::SaveEmployee() {
+    if (!CheckInput())
+        return -1;
+    // The record takes the photo file and deletes it when it goes.
+    clsEmployee employee;
+    employee.setENAME(ui->txtName->text().trimmed());
+    employee.setdid(GetDeptID());
+    employee.setENTERDATE(*ParseEntryDate(ui->txtInputDate->text()));
+    employee.setENUMBER(ui->txtEmpNum->text().trimmed());
+    employee.setHeadImg(m_photoPath);
+    if (!employee.UpdateEBarCode())
+        return 0;
+    return employee.Add() ? 1 : 0;
+}
+
+void frimEmpImport::btnSave_Click() {
+    switch (SaveEmployee()) {
+    case 1:
+        MsgBox::ShowMessage(this, QStringLiteral("员工信息已成功导入！"), QStringLiteral("消息"),
+                            MsgBox::Icon::Information);
+        ui->btnSave->setEnabled(false);
+        break;
+    case 0:
+        // The failed record took the photo file with it; put it back so the
+        // operator can correct the entry and save again.
+        WritePhoto();
+        warn(QStringLiteral("员工信息保存失败！"));
+        break;
+    default:
+        break;
+    }
+}
+
+void frimEmpImport::btnNext_Click() {
+    NextFile();
+}

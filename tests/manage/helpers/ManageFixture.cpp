@@ -1,0 +1,25 @@
+#include "ManageFixture.h"
+
+#include <memory>
+
+void AnswerQuestions(BoxLog& log, const QList<MsgBox::Result>& answers) {
+    auto queue = std::make_shared<QList<MsgBox::Result>>(answers);
+    MsgBox::SetHandler([&log, queue](const MsgBox::Shown& s) {
+        log.shown << s;
+        if (s.buttons == MsgBox::Buttons::Ok)
+            return MsgBox::Result::Ok;
+        return queue->isEmpty() ? MsgBox::Result::No : queue->takeFirst();
+    });
+}
+
+bool SeedOffice(TestProgramDir& dir, const QStringList& numbers) {
+    if (!dir.addDept(1, QStringLiteral("办公室")) || !dir.addDept(2, QStringLiteral("教务处")) ||
+        !dir.addDept(3, QStringLiteral("后勤部")))
+        return false;
+    for (const QString& n : numbers)
+        if (!dir.addEmployee(n, QStringLiteral("员工") + n,
+                             QString::number(100000000000LL + n.toLongLong()), 1,
+                             TestProgramDir::jpeg(n.toInt())))
+            return false;
+    return true;
+}

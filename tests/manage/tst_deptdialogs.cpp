@@ -1,0 +1,144 @@
+// The department dialogs: adding with its refusals, renaming with its cases.
+#include "BoxLog.h"
+#include "TestProgramDir.h"
+
+#include "frmDeptAppend.h"
+#include "frmDeptEdit.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+class tst_DeptDialogs : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    BoxLog boxes;
+
+    QString nameOf(int id) {
+        frmDeptEdit probe;
+        probe.setDeptID(QString::number(id));
+        return child<QLineEdit>(&probe, "txtOldName")->text();
+    }
+
+    // Types `text` into the add dialog and presses 确认.
+    void add(frmDeptAppend& d, const QString& text) {
+        child<QLineEdit>(&d, "txtDeptName")->setText(text);
+        child<QPushButton>(&d, "btnOK")->click();
+    }
+
+private slots:
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(fx->addDept(1, QStringLiteral("办公室")) &&
+                fx->addDept(2, QStringLiteral("教务处")));
+        boxes.clear();
+    }
+    void cleanup() { fx.reset(); }
+
+    void addTrimsAndRefusesDuplicatesAndBlanks() {
+        frmDeptAppend d;
+        d.show();
+        QCOMPARE(child<QLineEdit>(&d, "txtDeptName")->text(), QString());
+        add(d, QStringLiteral("   "));
+        QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QStringLiteral("请输入部门名称！")));
+        QVERIFY(d.isVisible());
+        QCOMPARE(child<QLineEdit>(&d, "txtDeptName")->text(), QStringLiteral("   "));
+
+        boxes.clear();
+        add(d, QStringLiteral("  办公室 "));
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("警告"), QStringLiteral("部门名称已经存在，请重新输入！")));
+        QVERIFY(d.isVisible());
+        QVERIFY(!d.Appended());
+
+        boxes.clear();
+        add(d, QStringLiteral("  后勤部  "));
+        QVERIFY(boxes.isEmpty());
+        QVERIFY(d.Appended());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE DNAME = '后勤部'")), 1);
+
+        frmDeptAppend again;
+        again.show();
+        add(again, QStringLiteral("后勤部"));
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("警告"), QStringLiteral("部门名称已经存在，请重新输入！")));
+        child<QPushButton>(&again, "btnCancel")->click();
+        QVERIFY(!again.Appended());
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 3);
+    }
+
+    void addFailureIsReported() {
+        QVERIFY(fx->exec(QStringLiteral("DROP TABLE Dept")));
+        frmDeptAppend d;
+        d.show();
+        add(d, QStringLiteral("财务部"));
+        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("追加部门失败！")));
+        QVERIFY(d.isVisible());
+        QVERIFY(!d.Appended());
+    }
+
+    void renameCases_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("name1");
+        QTest::addColumn<QString>("name2");
+        QTest::newRow("empty") << "  "
+                               << "请输入新的部门名称！" << false << "办公室"
+                               << "教务处";
+        QTest::newRow("same name") << " 办公室 "
+                                   << "新的部门名称不能与原名称相同！" << false << "办公室"
+                                   << "教务处";
+        QTest::newRow("new name") << " 校长室 "
+                                  << "" << true << "校长室"
+                                  << "教务处";
+        // The look-up of the new name finds the other department: the update
+        // lands there unchanged and this one keeps its name.
+        QTest::newRow("other's name") << "教务处"
+                                      << "" << true << "办公室"
+                                      << "教务处";
+    }
+    void renameCases() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        frmDeptEdit d;
+        d.setDeptID(QStringLiteral("1"));
+        d.show();
+        QLineEdit* oldName = child<QLineEdit>(&d, "txtOldName");
+        QCOMPARE(oldName->text(), QStringLiteral("办公室"));
+        QVERIFY(!oldName->isEnabled());
+        QCOMPARE(child<QLineEdit>(&d, "txtNewName")->text(), QString());
+        child<QLineEdit>(&d, "txtNewName")->setText(typed);
+        child<QPushButton>(&d, "btnOK")->click();
+        QCOMPARE(boxes.lines(),
+                 message.isEmpty() ? QString() : box(QStringLiteral("警告"), message));
+        QVERIFY(!d.isVisible()); // closes in every case
+        QTEST(d.Changed(), "changed");
+        QTEST(nameOf(1), "name1");
+        QTEST(nameOf(2), "name2");
+    }
+
+    void renameFailureAndCancel() {
+        frmDeptEdit cancelled;
+        cancelled.setDeptID(QStringLiteral("2"));
+        cancelled.show();
+        child<QLineEdit>(&cancelled, "txtNewName")->setText(QStringLiteral("甲"));
+        child<QPushButton>(&cancelled, "btnCanCel")->click();
+        QVERIFY(!cancelled.Changed());
+        QCOMPARE(nameOf(2), QStringLiteral("教务处"));
+
+        // A department removed meanwhile: nothing to update.
+        frmDeptEdit gone;
+        gone.setDeptID(QStringLiteral("2"));
+        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Dept WHERE ID = 2")));
+        child<QLineEdit>(&gone, "txtNewName")->setText(QStringLiteral("乙"));
+        child<QPushButton>(&gone, "btnOK")->click();
+        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("更新失败！")));
+        QVERIFY(!gone.Changed());
+    }
+};
+
+QTEST_MAIN(tst_DeptDialogs)
+#include "tst_deptdialogs.moc"

@@ -1,0 +1,179 @@
+// Batch entry of new-employee files: stepping through the files, the checks
+// in their order, the save with a fresh barcode, the temporary photo.
+#include "BoxLog.h"
+#include "TestProgramDir.h"
+#include "helpers/ManageFixture.h"
+
+#include "clsEmployee.h"
+#include "frimEmpImport.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+class tst_EmpImport : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    BoxLog boxes;
+
+    // A new-employee file as the station's enrolment writes it.
+    QString newEmployeeFile(const QString& name, const QString& ename, int did,
+                            const QDateTime& entered, int photoSeed) {
+        clsEmployee e;
+        e.setENAME(ename);
+        e.setdid(qint16(did));
+        e.setENTERDATE(entered);
+        e.setHeadImg(fx->writeFile(name + QStringLiteral(".jpg"), TestProgramDir::jpeg(photoSeed)));
+        const QString path = fx->file(name);
+        return e.savetoXML(path) ? path : QString();
+    }
+
+    QLineEdit* field(QWidget* w, const char* name) { return child<QLineEdit>(w, name); }
+    void save(QWidget* w) { child<QPushButton>(w, "btnSave")->click(); }
+
+private slots:
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(SeedOffice(*fx, {"1001"}));
+        boxes.clear();
+    }
+    void cleanup() { fx.reset(); }
+
+    void stepsThroughTheFilesOnce() {
+        const QDateTime day(QDate(2026, 3, 2), QTime(0, 0));
+        const QStringList files{newEmployeeFile("a.xml", "张三", 2, day, 1),
+                                newEmployeeFile("b.xml", "李四", 3, day.addSecs(30605), 2),
+                                newEmployeeFile("c.xml", "王五", 9, day, 3)};
+        frimEmpImport d;
+        d.SetFileList(files);
+        d.show();
+        QCOMPARE(d.windowTitle(), QStringLiteral("导入员工信息"));
+        auto* label = child<QLabel>(&d, "lblProcess");
+        auto* next = child<QPushButton>(&d, "btnNext");
+        auto* dept = child<QComboBox>(&d, "cbDept");
+        QCOMPARE(label->text(), QStringLiteral("1/3"));
+        QCOMPARE(dept->count(), 3);
+        QCOMPARE(dept->currentText(), QStringLiteral("教务处"));
+        QCOMPARE(field(&d, "txtName")->text(), QStringLiteral("张三"));
+        QCOMPARE(field(&d, "txtInputDate")->text(), QStringLiteral("2026-3-2"));
+        QCOMPARE(readFile(d.PhotoPath()), TestProgramDir::jpeg(1));
+        QCOMPARE(d.PhotoPath(), fx->file("temp.jpg"));
+        QVERIFY(!child<QLabel>(&d, "imgHeader")->pixmap().isNull());
+
+        field(&d, "txtEmpNum")->setText(QStringLiteral("x"));
+        next->click();
+        QCOMPARE(label->text(), QStringLiteral("2/3"));
+        QCOMPARE(field(&d, "txtEmpNum")->text(), QString());
+        QCOMPARE(field(&d, "txtInputDate")->text(), QStringLiteral("2026-3-2 8:30:05"));
+        QCOMPARE(dept->currentText(), QStringLiteral("后勤部"));
+        next->click();
+        QCOMPARE(label->text(), QStringLiteral("3/3"));
+        QCOMPARE(child<QProgressBar>(&d, "pbWorking")->value(), 3);
+        QCOMPARE(dept->currentText(), QStringLiteral("后勤部")); // key 9 unknown: kept
+        QCOMPARE(readFile(d.PhotoPath()), TestProgramDir::jpeg(3));
+        QVERIFY(!next->isEnabled());
+
+        d.reject(); // the close box
+        QVERIFY(!QFile::exists(fx->file("temp.jpg")));
+
+        frimEmpImport one;
+        one.SetFileList({files.first()});
+        one.show();
+        QCOMPARE(child<QLabel>(&one, "lblProcess")->text(), QStringLiteral("1/1"));
+        QVERIFY(!child<QPushButton>(&one, "btnNext")->isEnabled());
+    }
+
+    void checksInTheirOrder() {
+        const QString file =
+            newEmployeeFile("a.xml", "张三", 1, QDateTime(QDate(2026, 3, 2), QTime(0, 0)), 1);
+        frimEmpImport d;
+        d.SetFileList({file});
+        d.show();
+        struct Step {
+            const char* name;
+            const char* date;
+            const char* number;
+            bool photo;
+            const char* message;
+        };
+        const Step steps[] = {
+            {" ", "2026-3-2", "2001", true, "请输入员工姓名！"},
+            {"张三", " ", "", false, "请输入员工信息录入日期！"},
+            {"张三", "2026-13-40", "", false, "录入日期不正确，请输入正确的日期！"},
+            {"张三", "2026/3/2", "", false, "员工头像不存在！"},
+            {"张三", "2026/3/2", " ", true, "请输入员工编号！"},
+            {"张三", "2026/3/2", " 1001 ", true, "员工编号已存在，请使用未使用的员工编号！"},
+        };
+        for (const Step& s : steps) {
+            field(&d, "txtName")->setText(QString::fromUtf8(s.name));
+            field(&d, "txtInputDate")->setText(QLatin1String(s.date));
+            field(&d, "txtEmpNum")->setText(QLatin1String(s.number));
+            if (s.photo)
+                QVERIFY(writeFile(d.PhotoPath(), TestProgramDir::jpeg(1)));
+            else
+                QFile::remove(d.PhotoPath());
+            boxes.clear();
+            save(&d);
+            QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QString::fromUtf8(s.message)));
+        }
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 1);
+    }
+
+    void savedEmployeeIsFoundByItsBarcode() {
+        const QDateTime entered(QDate(2026, 3, 2), QTime(8, 30, 5));
+        const QString file = newEmployeeFile("a.xml", "  张三 ", 2, entered, 7);
+        frimEmpImport d;
+        d.SetFileList({file});
+        d.show();
+
+        // No department chosen: the store fails, and the photo is put back so
+        // that the corrected entry can be saved.
+        child<QComboBox>(&d, "cbDept")->setCurrentIndex(-1);
+        field(&d, "txtEmpNum")->setText(QStringLiteral(" 2001 "));
+        save(&d);
+        QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QStringLiteral("员工信息保存失败！")));
+        QVERIFY(QFile::exists(d.PhotoPath()));
+
+        boxes.clear();
+        child<QComboBox>(&d, "cbDept")->setCurrentText(QStringLiteral("教务处"));
+        save(&d);
+        QCOMPARE(boxes.lines(), box(QStringLiteral("消息"), QStringLiteral("员工信息已成功导入！"),
+                                    MsgBox::Icon::Information));
+        QVERIFY(!child<QPushButton>(&d, "btnSave")->isEnabled());
+        QVERIFY(!QFile::exists(d.PhotoPath())); // the record took it
+
+        clsEmployee stored;
+        stored.setENUMBER(QStringLiteral("2001"));
+        QCOMPARE(stored.LoadByENUMBER(), qint16(1));
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d{15}$")).match(stored.EBARCODE()).hasMatch());
+        clsEmployee scanned;
+        scanned.setEBARCODE(stored.EBARCODE());
+        QCOMPARE(scanned.IsExist(), qint16(1));
+        QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
+        QCOMPARE(scanned.ENAME(), QStringLiteral("张三"));
+        QCOMPARE(scanned.did(), qint16(2));
+        QCOMPARE(scanned.ENTERDATE(), entered);
+        QCOMPARE(scanned.HeadImgBytes(), TestProgramDir::jpeg(7));
+    }
+
+    void unreadableFilesKeepTheFields() {
+        const QString good =
+            newEmployeeFile("a.xml", "张三", 1, QDateTime(QDate(2026, 3, 2), QTime(0, 0)), 1);
+        const QString junk = fx->writeFile(QStringLiteral("junk.xml"), "not a row set");
+        frimEmpImport d;
+        d.SetFileList({good, junk, fx->file("missing.xml")});
+        d.show();
+        field(&d, "txtEmpNum")->setText(QStringLiteral("7"));
+        child<QPushButton>(&d, "btnNext")->click();
+        child<QPushButton>(&d, "btnNext")->click();
+        QCOMPARE(child<QLabel>(&d, "lblProcess")->text(), QStringLiteral("3/3"));
+        QCOMPARE(field(&d, "txtName")->text(), QStringLiteral("张三"));
+        QCOMPARE(field(&d, "txtEmpNum")->text(), QStringLiteral("7"));
+        QVERIFY(boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_EmpImport)
+#include "tst_empimport.moc"

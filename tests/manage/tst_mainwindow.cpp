@@ -1,0 +1,331 @@
+// The office program's main window and start-up: list modes and menus,
+// removals, renaming from the pop-up menu, exports, import, card printing,
+// help and About.
+#include "BoxLog.h"
+#include "DialogAnswers.h"
+#include "TestProgramDir.h"
+#include "helpers/ManageFixture.h"
+
+#include "AppClock.h"
+#include "CardPrinting.h"
+#include "DesktopServices.h"
+#include "RowSetXml.h"
+#include "frimEmpImport.h"
+#include "frmMain.h"
+#include "mdMain.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+QAction* action(QWidget* w, const char* name) {
+    return child<QAction>(w, name);
+}
+
+QStringList column(QTreeWidget* l, int c) {
+    QStringList out;
+    for (int i = 0; i < l->topLevelItemCount(); ++i)
+        out << l->topLevelItem(i)->text(c);
+    return out;
+}
+
+QString headers(QTreeWidget* l) {
+    QStringList out;
+    for (int i = 0; i < l->columnCount(); ++i)
+        out << l->headerItem()->text(i) + QLatin1Char(':') + QString::number(l->columnWidth(i));
+    return out.join(QLatin1Char(' '));
+}
+
+void select(QTreeWidget* l, const QList<int>& rows) {
+    l->clearSelection();
+    for (int r : rows)
+        l->topLevelItem(r)->setSelected(true);
+}
+
+// The enabled department and employee entries, as "D....E...." of 0/1.
+QString enabledState(QWidget* w) {
+    QString out;
+    for (const char* n : {"mnuDeptAppend", "mnuDeptRemove", "mnuDeptEdit", "mnuDeptExport",
+                          "mnuEmpImport", "mnuEmpExport", "mnuEmpPrint", "mnuEmpRemove"})
+        out += action(w, n)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return out;
+}
+
+// Each menu's entries by name, separators included.
+QString menuLayout(QWidget* w) {
+    QStringList out;
+    for (const char* m : {"mnuSys", "menDeptMange", "Opt", "mnuHelp", "mnuPopMenu"}) {
+        QStringList entries;
+        for (QAction* a : child<QMenu>(w, m)->actions())
+            entries << a->objectName();
+        out << QLatin1String(m) + QLatin1Char('=') + entries.join(QLatin1Char(','));
+    }
+    return out.join(QLatin1Char(' '));
+}
+
+QStringList exportedNumbers(const QString& path) {
+    RowSet rs;
+    if (!RowSetXml::Load(path, &rs))
+        return {QStringLiteral("unreadable")};
+    QStringList out;
+    for (int r = 0; r < rs.rows.size(); ++r)
+        out << rs.value(r, QStringLiteral("ENUMBER")).toString();
+    out.sort();
+    return out;
+}
+
+} // namespace
+
+class tst_ManageMain : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    BoxLog boxes;
+    DialogAnswers dialogs;
+
+    QTreeWidget* list(QWidget* w) { return child<QTreeWidget>(w, "lsvData"); }
+
+private slots:
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(SeedOffice(*fx, {"1001", "1002", "1003", "1004"}));
+        boxes.install();
+        boxes.clear();
+    }
+    void cleanup() {
+        CardPrinting::ClearHooks();
+        DesktopServices::ClearHandler();
+        fx.reset();
+    }
+
+    void startUpRefusesMissingDatabase() {
+        QVERIFY(fx->setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), fx->file("nowhere")));
+        QCOMPARE(mdMain::Main(*qApp), 1);
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("错误"),
+                     QStringLiteral("数据库异常，程序不能正常运行！点击确定后将程序将退出！")));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void listModesAndMenus() {
+        QVERIFY(fx->exec(QStringLiteral("UPDATE Employee SET DID = 9 WHERE ENUMBER = '1004'")));
+        frmMain w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("签到系统管理软件"));
+        QCOMPARE(menuLayout(&w),
+                 QStringLiteral("mnuSys=mnuCardInfoSet,mnuSplit1_1,mnuExit "
+                                "menDeptMange=mnuDeptDsp,mnuSplit2,mnuDeptAppend,mnuDeptRemove,"
+                                "mnuDeptEdit,mnuSplit3,mnuDeptExport "
+                                "Opt=mnuEmpDsp,mnuSplit1,mnuEmpImport,mnuEmpRemove,mnuSplit4,"
+                                "mnuEmpExport,mnuEmpPrint "
+                                "mnuHelp=mnuHelpFile,mnuVistHomePage,mnuAbout "
+                                "mnuPopMenu=mnuPop_Append,mnuPop_Remove,mnuPop_Edit,mnuSplit5,"
+                                "mnuPop_Export"));
+        QVERIFY(!w.menuBar()->actions().contains(child<QMenu>(&w, "mnuPopMenu")->menuAction()));
+
+        // Loading shows the employees (one without department is left out).
+        QCOMPARE(w.GetListMode(), 1);
+        QVERIFY(action(&w, "mnuEmpDsp")->isChecked() && !action(&w, "mnuDeptDsp")->isChecked());
+        QCOMPARE(headers(list(&w)), QStringLiteral("员工号:53 姓名:67 所属部门:133 签到条码:133"));
+        QCOMPARE(column(list(&w), 0), QStringList({"1001", "1002", "1003"}));
+        QCOMPARE(list(&w)->topLevelItem(1)->text(1), QStringLiteral("员工1002"));
+        QCOMPARE(list(&w)->topLevelItem(1)->text(2), QStringLiteral("办公室"));
+        QCOMPARE(list(&w)->topLevelItem(1)->text(3), QStringLiteral("100000001002"));
+        QCOMPARE(list(&w)->topLevelItem(1)->data(0, Qt::UserRole).toString(),
+                 QStringLiteral("KEYPRE1002"));
+        QCOMPARE(enabledState(&w), QStringLiteral("00001111"));
+
+        action(&w, "mnuDeptDsp")->trigger();
+        QCOMPARE(w.GetListMode(), 2);
+        QVERIFY(!action(&w, "mnuEmpDsp")->isChecked() && action(&w, "mnuDeptDsp")->isChecked());
+        QCOMPARE(headers(list(&w)), QStringLiteral("部门号:53 部门名称:133"));
+        QCOMPARE(column(list(&w), 1), QStringList({"办公室", "教务处", "后勤部"}));
+        QCOMPARE(list(&w)->topLevelItem(2)->data(0, Qt::UserRole).toString(),
+                 QStringLiteral("KEYPRE3"));
+        QCOMPARE(enabledState(&w), QStringLiteral("11110000"));
+
+        // Choosing the checked entry again keeps it checked.
+        action(&w, "mnuDeptDsp")->trigger();
+        QCOMPARE(w.GetListMode(), 2);
+        action(&w, "mnuPop_Edit")->trigger(); // no row chosen: nothing happens
+        action(&w, "mnuEmpDsp")->trigger();
+        action(&w, "mnuPop_Edit")->trigger();
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("提醒"), QStringLiteral("本功能将在后继版本中实现！"),
+                     MsgBox::Icon::Information));
+    }
+
+    void removeEmployeesAskingEach() {
+        frmMain w;
+        select(list(&w), {0, 1, 2});
+        AnswerQuestions(boxes, {MsgBox::Result::Yes, MsgBox::Result::No, MsgBox::Result::Yes});
+        action(&w, "mnuEmpRemove")->trigger();
+        const auto ask = [](const char* n) {
+            return box(QStringLiteral("询问"), QStringLiteral("删除编号为[%1]的员工？").arg(n),
+                       MsgBox::Icon::Question);
+        };
+        QCOMPARE(boxes.lines(), ask("1003") + ask("1002") + ask("1001"));
+        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1004"}));
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 2);
+
+        // Removed meanwhile by someone else: the row stays, with a message.
+        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1004'")));
+        boxes.clear();
+        select(list(&w), {1});
+        AnswerQuestions(boxes, {MsgBox::Result::Yes});
+        action(&w, "mnuPop_Remove")->trigger();
+        QCOMPARE(boxes.shown.last().text, QStringLiteral("未能删除编号为[1004]的员工！"));
+        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1004"}));
+    }
+
+    void removeDepartmentsGuarded() {
+        frmMain w;
+        action(&w, "mnuDeptDsp")->trigger();
+        select(list(&w), {0, 1, 2});
+        AnswerQuestions(boxes, {MsgBox::Result::Yes, MsgBox::Result::No});
+        action(&w, "mnuDeptRemove")->trigger();
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("询问"), QStringLiteral("删除编号为[3]名称为[后勤部]的部门？"),
+                     MsgBox::Icon::Question) +
+                     box(QStringLiteral("询问"),
+                         QStringLiteral("删除编号为[2]名称为[教务处]的部门？"),
+                         MsgBox::Icon::Question) +
+                     box(QStringLiteral("信息"),
+                         QStringLiteral("编号为[1]名称为[办公室]的部门下还有员工，\r\n"
+                                        "请删除相关员工或将员工转移到其它部门后再删除本部门！")));
+        QCOMPARE(column(list(&w), 1), QStringList({"办公室", "教务处"}));
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 2);
+    }
+
+    void renameFromPopUpOneDialogAfterTheOther() {
+        frmMain w;
+        action(&w, "mnuDeptDsp")->trigger();
+        select(list(&w), {0, 2});
+        QStringList shownOld;
+        const auto rename = [&](const QString& to, std::function<void()> then) {
+            return [&, to, then](QWidget* d) {
+                shownOld << child<QLineEdit>(d, "txtOldName")->text();
+                child<QLineEdit>(d, "txtNewName")->setText(to);
+                if (then)
+                    then();
+                child<QPushButton>(d, "btnOK")->click();
+            };
+        };
+        OnNextModal(rename(QStringLiteral("总务处"),
+                           [&] { OnNextModal(rename(QStringLiteral("校长室"), nullptr)); }));
+        action(&w, "mnuPop_Edit")->trigger();
+        QCOMPARE(shownOld, QStringList({"后勤部", "办公室"})); // last selected row first
+        QCOMPARE(column(list(&w), 1), QStringList({"校长室", "教务处", "总务处"}));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    void exportsReplaceOnlyWhenComplete() {
+        AppClock::setFixed(QDateTime(QDate(2026, 3, 8), QTime(9, 0)));
+        frmMain w;
+        const QString target = fx->writeFile(QStringLiteral("out.xml"), "old");
+
+        // Nothing selected: refused, the old file stays.
+        dialogs.path(target);
+        action(&w, "mnuEmpExport")->trigger();
+        QCOMPARE(dialogs.files.last().start, QStringLiteral("员工信息_2026-3-8.xml"));
+        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("导出数据失败！")));
+        QCOMPARE(readFile(target), QByteArray("old"));
+
+        boxes.clear();
+        select(list(&w), {1, 3});
+        dialogs.path(target);
+        action(&w, "mnuPop_Export")->trigger();
+        QCOMPARE(boxes.lines(), box(QStringLiteral("信息"), QStringLiteral("数据已成功导出！"),
+                                    MsgBox::Icon::Information));
+        QCOMPARE(exportedNumbers(target), QStringList({"1002", "1004"}));
+
+        // A failing export keeps the file that was there.
+        const QByteArray before = readFile(target);
+        QVERIFY(fx->exec(QStringLiteral("DROP TABLE Employee")));
+        boxes.clear();
+        dialogs.path(target);
+        action(&w, "mnuEmpExport")->trigger();
+        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("导出数据失败！")));
+        QCOMPARE(readFile(target), before);
+
+        // Departments: all of them, whatever is selected; cancel says nothing.
+        action(&w, "mnuDeptDsp")->trigger();
+        boxes.clear();
+        dialogs.cancel();
+        action(&w, "mnuDeptExport")->trigger();
+        QCOMPARE(dialogs.files.last().start, QStringLiteral("部门信息.xml"));
+        QVERIFY(boxes.isEmpty());
+        dialogs.path(target);
+        action(&w, "mnuPop_Export")->trigger();
+        RowSet rs;
+        QVERIFY(RowSetXml::Load(target, &rs));
+        QCOMPARE(rs.rows.size(), 3);
+    }
+
+    void importOpensBatchEntryWithTheChosenFiles() {
+        dialogs.files.clear();
+        frmMain w;
+        action(&w, "mnuDeptDsp")->trigger();
+        QString opened;
+        OnNextModal([&](QWidget* d) {
+            opened = QLatin1String(d->metaObject()->className());
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        action(&w, "mnuPop_Append")->trigger(); // department mode: the add dialog
+        QCOMPARE(opened, QStringLiteral("frmDeptAppend"));
+        QVERIFY(dialogs.files.isEmpty());
+        action(&w, "mnuEmpDsp")->trigger();
+        dialogs.cancel();
+        action(&w, "mnuEmpImport")->trigger();
+        QCOMPARE(dialogs.files.size(), 1);
+        QCOMPARE(dialogs.files.last().kind, FileDialog::Kind::OpenSeveral);
+
+        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1001'")));
+        const QStringList chosen{fx->file("a.xml"), fx->file("b.xml")};
+        dialogs.paths(chosen);
+        QString label;
+        OnNextModal([&](QWidget* d) {
+            label = child<QLabel>(d, "lblProcess")->text();
+            qobject_cast<QDialog*>(d)->reject();
+        });
+        action(&w, "mnuPop_Append")->trigger();
+        QCOMPARE(label, QStringLiteral("1/2"));
+        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1003", "1004"})); // shown again
+    }
+
+    void cardsAndHelp() {
+        frmMain w;
+        QList<QStringList> printed;
+        QList<QWidget*> designed;
+        CardPrinting::SetHooks([&](QWidget* p) { designed << p; },
+                               [&](QWidget*, const QStringList& n) { printed << n; });
+        action(&w, "mnuEmpPrint")->trigger();
+        select(list(&w), {0, 2, 3});
+        action(&w, "mnuEmpPrint")->trigger();
+        QCOMPARE(printed, QList<QStringList>({{}, {"1004", "1003", "1001"}}));
+        action(&w, "mnuCardInfoSet")->trigger();
+        QCOMPARE(designed, QList<QWidget*>({&w}));
+
+        QStringList opened;
+        DesktopServices::SetHandler([&](const QString& t) {
+            opened << t;
+            return true;
+        });
+        action(&w, "mnuHelpFile")->trigger();
+        action(&w, "mnuVistHomePage")->trigger();
+        QCOMPARE(opened, QStringList({fx->file("HELP-manage.html"), mdMain::HomePage()}));
+
+        QStringList about;
+        OnNextModal([&](QWidget* d) {
+            about << d->windowTitle() << child<QLabel>(d, "lblTitle")->text()
+                  << child<QLabel>(d, "lblVersion")->text();
+            child<QPushButton>(d, "cmdOK")->click();
+        });
+        action(&w, "mnuAbout")->trigger();
+        QCOMPARE(about, QStringList({"关于 签到系统", "签到系统管理软件", "版本 2.0.0"}));
+    }
+};
+
+QTEST_MAIN(tst_ManageMain)
+#include "tst_mainwindow.moc"
