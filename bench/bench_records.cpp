@@ -39,7 +39,7 @@
 namespace {
 
 // Change when the generated content changes, so an old cached file is rebuilt.
-constexpr const char* kLayoutVersion = "v1";
+constexpr const char* kLayoutVersion = "v2";
 
 struct Size {
     const char* name;
@@ -269,7 +269,7 @@ public:
             Stmt q(m_db, "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
                          "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, Employee.HEADIMG "
                          "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND "
-                         "Employee.EBARCODE = ?");
+                         "Employee.EBARCODE = ? COLLATE NOCASE");
             sqlite3_bind_text(q.s, 1, barcode.constData(), barcode.size(), SQLITE_STATIC);
             if (sqlite3_step(q.s) != SQLITE_ROW)
                 return 0;

@@ -1,5 +1,7 @@
 #include "DbSchema.h"
 
+#include <QSqlQuery>
+
 namespace DbSchema {
 
 namespace {
@@ -77,8 +79,8 @@ const Table& Employee() {
     static const Table t{QStringLiteral("Employee"),
                          {{QStringLiteral("ID"), T::Key},
                           {QStringLiteral("DID"), T::SmallInt},
-                          {QStringLiteral("ENUMBER"), T::Text},
-                          {QStringLiteral("EBARCODE"), T::Text},
+                          {QStringLiteral("ENUMBER"), T::Text, true},
+                          {QStringLiteral("EBARCODE"), T::Text, true},
                           {QStringLiteral("ENAME"), T::Text},
                           {QStringLiteral("HEADIMG"), T::Blob},
                           {QStringLiteral("ENTERDATE"), T::DateTime}}};
@@ -130,12 +132,46 @@ QStringList CreateStatements() {
     for (const Table* t : Tables()) {
         QStringList cols;
         for (const Column& c : t->columns)
-            cols << c.name + QLatin1Char(' ') + sqlType(c.type);
+            cols << c.name + QLatin1Char(' ') + sqlType(c.type) +
+                        (c.noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
         out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
     }
     for (const Index& i : Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
     return out;
+}
+
+bool AddCaseInsensitiveIndexes(QSqlDatabase db) {
+    const Table& table = Employee();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                    .arg(table.name)))
+        return false;
+    if (!q.next())
+        return true; // no such table yet (a database being created)
+    // The first column of each index and its collation.
+    QStringList indexes;
+    if (!q.exec(QStringLiteral("PRAGMA index_list(%1)").arg(table.name)))
+        return false;
+    while (q.next())
+        indexes << q.value(1).toString();
+    QStringList covered;
+    for (const QString& index : indexes) {
+        if (!q.exec(QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(index)) || !q.next())
+            return false;
+        if (q.value(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
+            covered << q.value(2).toString();
+    }
+    q.finish();
+    bool ok = true;
+    for (const Column& c : table.columns)
+        if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
+            ok =
+                q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(%2 COLLATE "
+                                      "NOCASE)")
+                           .arg(table.name, c.name)) &&
+                ok;
+    return ok;
 }
 
 QVector<RowSetColumn> FileColumns(const QString& table) {

@@ -2,6 +2,7 @@
 
 #include "RowSet.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -22,6 +23,9 @@ enum class ColumnType {
 struct Column {
     QString name;
     ColumnType type;
+    // Compared without regard to case (numbers and barcodes), as the old
+    // database engine did.
+    bool noCase = false;
 };
 
 struct Table {
@@ -49,6 +53,13 @@ const QVector<Index>& Indexes();
 
 // The statements that create the tables and indexes, in order.
 QStringList CreateStatements();
+
+// Databases made before the case-insensitive columns compare them with the
+// default collation and have only such indexes: adds an index comparing
+// without case for each such Employee column that has none, so look-ups
+// "= ? COLLATE NOCASE" stay index searches. False when one could not be added
+// (the look-ups then still work, only slower).
+bool AddCaseInsensitiveIndexes(QSqlDatabase db);
 
 // The columns of a table as the exchange files describe them (types,
 // lengths, keys); empty for an unknown table.

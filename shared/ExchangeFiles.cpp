@@ -137,8 +137,23 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
     while (q->next()) {
         RowSetRow row;
         row.values.reserve(rs.columns.size());
-        for (int i = 0; i < rs.columns.size(); ++i)
+        for (int i = 0; i < rs.columns.size(); ++i) {
             row.values.append(toFileValue(q->value(i), rs.columns[i].type));
+            // A stored date-time that cannot be read fails the whole file
+            // rather than being written as "no value".
+            if (rs.columns[i].type == RowSetColumn::Type::DateTime && row.values.last().isNull() &&
+                !q->isNull(i)) {
+                const int number = rec.indexOf(QStringLiteral("ENUMBER"));
+                return DbError::Fail(
+                    error,
+                    QStringLiteral("row %1%2: %3 holds \"%4\", which is not a date-time")
+                        .arg(rs.rows.size() + 1)
+                        .arg(number >= 0
+                                 ? QStringLiteral(" (ENUMBER %1)").arg(q->value(number).toString())
+                                 : QString())
+                        .arg(rs.columns[i].name, q->value(i).toString()));
+            }
+        }
         rs.rows.append(std::move(row));
     }
     if (q->lastError().isValid())
@@ -159,7 +174,7 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
             marks << QStringLiteral("?");
             params << n;
         }
-        return exportQuery(all + QStringLiteral(" WHERE ENUMBER IN (") +
+        return exportQuery(all + QStringLiteral(" WHERE ENUMBER COLLATE NOCASE IN (") +
                                marks.join(QLatin1Char(',')) + QLatin1Char(')'),
                            params, QStringLiteral("Employee"), path, existing, error);
     }
@@ -167,11 +182,20 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
     RowSet rs;
     if (!QueryRowSet(all, {}, QStringLiteral("Employee"), &rs, error))
         return false;
-    const QSet<QString> wanted(numbers.begin(), numbers.end());
+    // Compared as NOCASE does: ASCII letters without regard to case.
+    const auto key = [](QString s) {
+        for (QChar& c : s)
+            if (c >= u'a' && c <= u'z')
+                c = QChar(c.unicode() - u'a' + u'A');
+        return s;
+    };
+    QSet<QString> wanted;
+    for (const QString& n : numbers)
+        wanted.insert(key(n));
     const int col = rs.columnIndex(QStringLiteral("ENUMBER"));
     QVector<RowSetRow> kept;
     for (RowSetRow& row : rs.rows)
-        if (wanted.contains(row.values[col].toString()))
+        if (wanted.contains(key(row.values[col].toString())))
             kept.append(std::move(row));
     rs.rows = std::move(kept);
     return writeFile(rs, path, existing, error);

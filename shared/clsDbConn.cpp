@@ -1,5 +1,6 @@
 #include "clsDbConn.h"
 
+#include "DbSchema.h"
 #include "clsConfiguration.h"
 
 #include <QFileInfo>
@@ -50,6 +51,10 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
             // Proves the file is a database.
             ok = ok && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
             q.finish();
+            // Older files: case-insensitive look-ups need their indexes. A
+            // failure here (read-only file) leaves the look-ups slower only.
+            if (ok)
+                DbSchema::AddCaseInsensitiveIndexes(db);
         }
         if (!ok)
             db.close();

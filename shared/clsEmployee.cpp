@@ -128,19 +128,21 @@ QString clsEmployee::HeadImg() const {
 qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
         return 0;
-    auto q = DbQuery::Select(
-        QLatin1String(kSelectJoined) + QLatin1String(column) + QStringLiteral(" = ?"), {key});
+    auto q = DbQuery::Select(QLatin1String(kSelectJoined) + QLatin1String(column) +
+                                 QStringLiteral(" = ? COLLATE NOCASE"),
+                             {key});
     if (!q)
         return -1;
     if (!q->next())
         return 0;
-    // A missing name, department, date or barcode makes the record unusable.
-    for (int i : {1, 3, 4, 5, 6})
+    // A missing name, department or barcode makes the record unusable; a
+    // missing entry date reads as the zero date.
+    for (int i : {1, 3, 4, 6})
         if (q->isNull(i))
             return -1;
     setENAME(q->value(4).toString());
     m_did = static_cast<qint16>(q->value(1).toInt());
-    m_enterDate = DbDateTime::FromText(q->value(5).toString());
+    m_enterDate = q->isNull(5) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(5).toString());
     m_dname = q->value(6).toString();
     setEBARCODE(q->value(3).toString());
     if (setNumber)
@@ -175,36 +177,38 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
 }
 
 bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
+    // Numbers compare without regard to case; an overwritten row keeps its
+    // number's spelling, so its presence records stay its own.
+    auto found = DbQuery::Select(
+        db,
+        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE LIMIT 1"),
+        {row.ENUMBER});
+    if (!found)
+        return false;
+    const bool exists = found->next();
+    const QVariant id = exists ? found->value(0) : QVariant();
+    const QVariant number = exists ? found->value(1) : row.ENUMBER;
+    found->finish();
+
     // Every column but the key, in table order.
+    const std::pair<const char*, QVariant> byName[] = {
+        {"DID", row.DID},     {"ENUMBER", number},      {"EBARCODE", row.EBARCODE},
+        {"ENAME", row.ENAME}, {"HEADIMG", row.HEADIMG}, {"ENTERDATE", row.ENTERDATE}};
     const DbSchema::Table& table = DbSchema::Employee();
     QVariantList values;
     QStringList assignments, marks;
-    for (const DbSchema::Column& c : table.columns) {
-        if (c.type == DbSchema::ColumnType::Key)
-            continue;
-        const QVariant* v = c.name == QLatin1String("DID")        ? &row.DID
-                            : c.name == QLatin1String("ENUMBER")  ? &row.ENUMBER
-                            : c.name == QLatin1String("EBARCODE") ? &row.EBARCODE
-                            : c.name == QLatin1String("ENAME")    ? &row.ENAME
-                            : c.name == QLatin1String("HEADIMG")  ? &row.HEADIMG
-                                                                  : &row.ENTERDATE;
-        values << *v;
-        assignments << c.name + QStringLiteral(" = ?");
-        marks << QStringLiteral("?");
-    }
-    auto found = DbQuery::Select(
-        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {row.ENUMBER});
-    if (!found)
-        return false;
-    if (found->next()) {
-        const QVariant id = found->value(0);
-        found->finish();
+    for (const DbSchema::Column& c : table.columns)
+        for (const auto& [name, value] : byName)
+            if (c.name == QLatin1String(name)) {
+                values << value;
+                assignments << c.name + QStringLiteral(" = ?");
+                marks << QStringLiteral("?");
+            }
+    if (exists)
         return DbQuery::Exec(db,
                              QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
                                  .arg(assignments.join(QStringLiteral(", "))),
                              values + QVariantList{id}) >= 1;
-    }
-    found->finish();
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
                              .arg(table.ColumnList(false), marks.join(QStringLiteral(", "))),
@@ -230,8 +234,8 @@ bool clsEmployee::Add() {
     row.ENAME = m_ename;
     row.DID = int(m_did);
     row.HEADIMG = photo;
-    row.ENTERDATE = m_enterDate.isValid() ? QVariant(DbDateTime::ToText(m_enterDate))
-                                          : DbQuery::TextOrNull(QString());
+    // Without an entry date the zero date is stored, as the old engine did.
+    row.ENTERDATE = DbDateTime::ToText(m_enterDate.isValid() ? m_enterDate : DbDateTime::Zero());
     return StoreRow(tx.Connection(), row) && tx.Commit();
 }
 
@@ -291,7 +295,8 @@ bool clsEmployee::savetoXML(const QString& filePath) {
 bool clsEmployee::Remove(const QString& eid) {
     if (eid.isEmpty())
         return false;
-    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = ?"), {eid}) >= 1;
+    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = ? COLLATE NOCASE"),
+                         {eid}) >= 1;
 }
 
 bool clsEmployee::RemoveMe() {

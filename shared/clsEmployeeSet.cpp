@@ -26,7 +26,8 @@ bool clsEmployeeSet::LoadSet() {
         e->setEBARCODE(q.isNull(3) ? QString() : q.value(3).toString());
         e->setENUMBER(q.value(2).toString());
         e->setENAME(q.value(4).toString());
-        e->setENTERDATE(DbDateTime::FromText(q.value(5).toString()));
+        e->setENTERDATE(q.isNull(5) ? DbDateTime::Zero()
+                                    : DbDateTime::FromText(q.value(5).toString()));
         e->setID(q.value(0).toInt());
         e->setPhotoDeferred();
         try {

@@ -38,7 +38,7 @@ qint16 clsPresence::CheckState() {
 qint16 clsPresence::Add() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
-        return -2;
+        return -1;
     // The check and the write form one immediate transaction, so two
     // stations scanning one card at the same moment cannot both record an
     // arrival.

@@ -20,8 +20,8 @@ public:
     // 1 arrival due, 2 departure due, 3 already departed,
     // 4 repeated scan within 60 seconds, -1 error.
     qint16 CheckState();
-    // 1 arrival recorded, 2 departure recorded, 3 / 4 / -1 as CheckState,
-    // -2 the write failed.
+    // 1 arrival recorded, 2 departure recorded, 3 / 4 / -1 as CheckState
+    // (-1 also without a database), -2 the write failed.
     qint16 Add();
 
     // Seconds after the arrival during which a scan counts as repeated.

@@ -3,15 +3,17 @@
 #include "AppClock.h"
 #include "DbQuery.h"
 
+#include <QSqlError>
+
 bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
-    // Half-open range on the stored text: from the start up to the day
+    // Half-open range on the stored text: from the start day up to the day
     // after the end. Callers pass dates at midnight.
     auto q = DbQuery::Select(
         QStringLiteral(
             "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
             "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER "
             "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ?"),
-        {DbDateTime::ToText(startDate), DbDateTime::ToText(endDate.addDays(1))});
+        {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)
         return false;
     while (q->next()) {
@@ -21,7 +23,8 @@ bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDat
         Add(q->value(1).toString(), enter.isValid() ? enter : DbDateTime::Zero(),
             exit.isValid() ? exit : DbDateTime::Zero(), q->value(0).toString());
     }
-    return true;
+    // A read that failed part-way is a failure, not a shorter list.
+    return !q->lastError().isValid();
 }
 
 bool clsPresenceSet::LoadToday() {

@@ -8,7 +8,8 @@ class clsPresenceSet : public clsCollection<clsPresence> {
 public:
     // Appends the records whose arrival lies from startDate up to, not
     // including, endDate + 1 day (callers pass dates at midnight, so whole
-    // days). False on a database error; records read before it stay.
+    // days). False on a database error, also one part-way through the
+    // rows; records read before it stay.
     bool LoadSet(const QDateTime& startDate, const QDateTime& endDate);
     bool LoadToday();
 

@@ -7,6 +7,7 @@
 #include "TestProgramDir.h"
 #include "clsEmployee.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 class TestExchange : public QObject {
@@ -141,6 +142,28 @@ private slots:
         QVERIFY(RowSetXml::Save(rs, path(QStringLiteral("dup.xml"))));
         QVERIFY(!ExchangeFiles::ImportDepartments(path(QStringLiteral("dup.xml"))));
         QCOMPARE(snapshot(), before);
+    }
+
+    void timesOfOtherToolsAreExportedOrRefused() {
+        AppClock::setFixed(QDateTime(QDate(2026, 3, 20), QTime(12, 0)));
+        QVERIFY(fx->exec(QStringLiteral("INSERT INTO Presence VALUES('101', '2026-03-05 8:00:00', "
+                                        "'2026-03-05T17:00:00.000')")));
+        QVERIFY(ExchangeFiles::BackupMonth(path(QStringLiteral("ok.xml"))));
+        RowSet rs;
+        QVERIFY(RowSetXml::Load(path(QStringLiteral("ok.xml")), &rs));
+        QCOMPARE(rs.value(0, QStringLiteral("ENTERTIME")).toDateTime(),
+                 QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
+        QCOMPARE(rs.value(0, QStringLiteral("EXITTIME")).toDateTime(),
+                 QDateTime(QDate(2026, 3, 5), QTime(17, 0)));
+        // A value that is no date-time fails the export, naming its row.
+        QVERIFY(fx->exec(
+            QStringLiteral("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)")));
+        QString error;
+        QVERIFY(!ExchangeFiles::BackupMonth(path(QStringLiteral("bad.xml")), &error));
+        QVERIFY2(error.contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
+                     error.contains(QStringLiteral("2026-03-06 soon")),
+                 qPrintable(error));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("bad.xml"))));
     }
 
     void monthFilesNeverOverwrite() {

@@ -215,8 +215,8 @@ int runExportEmployees(Context& c) {
         RowSet found;
         QString error;
         if (!ExchangeFiles::QueryRowSet(
-                QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?"), {number},
-                QStringLiteral("Employee"), &found, &error))
+                QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE"),
+                {number}, QStringLiteral("Employee"), &found, &error))
             return failure(c.err, error);
         if (found.rows.isEmpty())
             return failure(
