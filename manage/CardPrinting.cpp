@@ -1,6 +1,43 @@
 #include "CardPrinting.h"
 
-// Placeholders until the card design dialog and the card report exist.
-void ShowCardDesign(QWidget*) {}
+#include "CardReports.h"
 
-void PrintCards(QWidget*, const QStringList&) {}
+namespace CardPrinting {
+
+namespace {
+
+struct Hooks {
+    DesignHook design;
+    PrintHook print;
+};
+
+Hooks& hooks() {
+    static Hooks h;
+    return h;
+}
+
+} // namespace
+
+void SetHooks(DesignHook design, PrintHook print) {
+    hooks() = Hooks{std::move(design), std::move(print)};
+}
+
+void ClearHooks() {
+    hooks() = Hooks{};
+}
+
+void Design(QWidget* parent) {
+    if (hooks().design)
+        hooks().design(parent);
+    else
+        ShowCardDesignDialog(parent);
+}
+
+void Print(QWidget* parent, const QStringList& numbers) {
+    if (hooks().print)
+        hooks().print(parent, numbers);
+    else
+        PreviewCards(parent, numbers);
+}
+
+} // namespace CardPrinting

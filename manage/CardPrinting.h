@@ -5,13 +5,9 @@
 
 class QWidget;
 
-// Opens the card design dialog (modal).
-void ShowCardDesign(QWidget* parent);
-// Previews the cards of the employees with these numbers, in this order.
-void PrintCards(QWidget* parent, const QStringList& numbers);
-
-// How the main window reaches the two functions above. Tests put hooks in
-// their place to see the calls without opening the card windows.
+// How the main window reaches the card design dialog and the card preview
+// (CardReports.h). Tests put hooks in their place to see the calls without
+// opening the card windows.
 namespace CardPrinting {
 
 using DesignHook = std::function<void(QWidget*)>;
@@ -20,7 +16,8 @@ using PrintHook = std::function<void(QWidget*, const QStringList&)>;
 void SetHooks(DesignHook design, PrintHook print);
 void ClearHooks();
 
-// The hook when one is set, else the real function.
+// The hook when one is set, else the design dialog or the preview of the
+// cards of these numbers, in this order.
 void Design(QWidget* parent);
 void Print(QWidget* parent, const QStringList& numbers);
 

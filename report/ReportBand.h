@@ -12,6 +12,10 @@ class ReportBand {
 public:
     int Height() const { return m_height; }
     void setHeight(int twips) { m_height = twips; }
+    // Detail band only: records side by side in this many columns of equal
+    // width (the print width shared), across and then down.
+    int ColumnCount() const { return m_columns; }
+    void setColumnCount(int count) { m_columns = count < 1 ? 1 : count; }
 
     // Appends a control and returns it for further settings.
     ReportControl& Add(const ReportControl& control);
@@ -31,6 +35,7 @@ public:
 
 private:
     int m_height = 0;
+    int m_columns = 1;
     std::vector<ReportControl> m_controls;
     QHash<QString, size_t> m_index; // name -> position (the first control of a name)
 };

@@ -44,11 +44,15 @@ ReportDocument ReportDocument::Run(ReportDefinition& def) {
     const ReportBand& footer = def.PageFooter();
     const int footerTop = bottom - footer.Height();
 
+    const int columns = detail.ColumnCount();
+    const int columnWidth = width / columns;
     int y = 0;
+    int column = 0; // of the next record in the current row
     auto startPage = [&] {
         doc.m_pages.emplace_back();
         place(header, left, top, width, doc.m_pages.back().items);
         y = top + header.Height();
+        column = 0;
     };
     auto finishPage = [&] { place(footer, left, footerTop, width, doc.m_pages.back().items); };
 
@@ -60,14 +64,18 @@ ReportDocument ReportDocument::Run(ReportDefinition& def) {
         if (eof)
             break;
         // A band taller than the whole page still gets a page of its own.
-        if (y + detail.Height() > footerTop && doc.m_pages.back().detailCount > 0) {
+        if (column == 0 && y + detail.Height() > footerTop && doc.m_pages.back().detailCount > 0) {
             finishPage();
             startPage();
         }
         Page& page = doc.m_pages.back();
-        place(detail, left, y, width, page.items);
+        place(detail, left + column * columnWidth, y, columns > 1 ? columnWidth : width,
+              page.items);
         ++page.detailCount;
-        y += detail.Height();
+        if (++column == columns) {
+            column = 0;
+            y += detail.Height();
+        }
     }
     finishPage();
     return doc;

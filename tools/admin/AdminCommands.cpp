@@ -4,6 +4,7 @@
 #include "DemoData.h"
 #include "ExchangeFiles.h"
 #include "PasswordModule.h"
+#include "PrintCards.h"
 #include "ProgramDirectory.h"
 #include "ReportMonth.h"
 #include "RowSetDump.h"
@@ -339,6 +340,11 @@ const QVector<Command>& commands() {
              return ReportMonth::Run(
                  c.args, [&c] { return openProgramDirectory(c); }, c.out, c.err);
          }},
+        {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, true,
+         [](Context& c) {
+             return PrintCards::Run(
+                 c.args, [&c] { return openProgramDirectory(c); }, c.out, c.err);
+         }},
         {QStringLiteral("dump"), QStringLiteral("FILE"),
          QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
                         "values as their byte count and SHA-256."),
@@ -364,10 +370,11 @@ QString commandUsage(const Command& cmd) {
 } // namespace
 
 bool NeedsGui(const QStringList& arguments) {
-    // report-month lays out and draws the report's text.
+    // report-month and print-cards lay out and draw their reports' text.
     return arguments.size() > 1 && ((arguments[1] == QLatin1String("init") &&
                                      arguments.contains(QStringLiteral("--demo"))) ||
-                                    arguments[1] == QLatin1String("report-month"));
+                                    arguments[1] == QLatin1String("report-month") ||
+                                    arguments[1] == QLatin1String("print-cards"));
 }
 
 QString Usage() {

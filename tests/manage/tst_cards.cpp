@@ -1,0 +1,298 @@
+// The sign-in card: its design dialog on the configuration file (defaults,
+// values stored and read back, the logo copy, a failed write) and the card
+// report (order, repeated runs, styles read per run, logo and photo).
+#include "BoxLog.h"
+#include "CardReports.h"
+#include "ColorDialog.h"
+#include "DialogAnswers.h"
+#include "FontDialog.h"
+#include "ProgramDirectory.h"
+#include "ReportDocument.h"
+#include "ReportPreview.h"
+#include "SingleEmployeeInfoReport.h"
+#include "TestProgramDir.h"
+#include "clsEmployeeSet.h"
+#include "clsTextDspStyle.h"
+#include "frmCardSet.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// The controls of every card in the document, in order: name -> control.
+QList<QHash<QString, ReportControl>> cards(const ReportDocument& doc) {
+    QList<QHash<QString, ReportControl>> result;
+    for (int p = 0; p < doc.PageCount(); ++p)
+        for (const ReportControl& c : doc.PageAt(p).items) {
+            if (c.name == QLatin1String("Shape1"))
+                result.append(QHash<QString, ReportControl>());
+            result.last().insert(c.name, c);
+        }
+    return result;
+}
+
+QStringList numbers(const ReportDocument& doc) {
+    QStringList list;
+    for (const auto& card : cards(doc))
+        list << card.value(QStringLiteral("lblNumber")).text;
+    return list;
+}
+
+QColor textColor(QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
+
+QString pngFile(const QString& path, const QColor& color) {
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(color);
+    img.save(path, "PNG");
+    return path;
+}
+
+} // namespace
+
+class tst_cards : public QObject {
+    Q_OBJECT
+
+private:
+    TestProgramDir m_dir;
+
+    QString ini(const QString& group, const QString& key) {
+        clsConfiguration cfg;
+        cfg.setFileName(m_dir.iniPath);
+        cfg.setGroup(group);
+        return cfg.GetItem(key);
+    }
+    // A report run on the employees with these numbers.
+    ReportDocument run(SingleEmployeeInfoReport& report, const QStringList& list) {
+        clsEmployeeSet set;
+        if (!SingleEmployeeInfoReport::LoadEmployees(list, &set))
+            qFatal("employees not loaded");
+        report.setEmployeeSet(&set);
+        ReportDocument doc = ReportDocument::Run(report);
+        report.setEmployeeSet(nullptr);
+        return doc;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        QVERIFY(m_dir.addDept(2, QStringLiteral("总务处")));
+        for (int i = 1; i <= 7; ++i)
+            QVERIFY(m_dir.addEmployee(QString::number(1000 + i), QStringLiteral("员工%1").arg(i),
+                                      QString::number(500000000000000LL + i), 1 + i % 2,
+                                      i == 2 ? QByteArray() : TestProgramDir::jpeg(i)));
+    }
+
+    void designDefaultsAndSettingsReadBack() {
+        BoxLog boxes;
+        DialogAnswers answers;
+        {
+            frmCardSet dlg;
+            QCOMPARE(dlg.windowTitle(), QStringLiteral("签到卡设置"));
+            for (const char* name : {"lblUnit", "lblMemo"}) {
+                QLabel* label = child<QLabel>(&dlg, name);
+                QVERIFY(label->text().isEmpty());
+                QCOMPARE(label->font().pointSizeF(), 14.0);
+                QVERIFY(!label->font().bold() && !label->font().italic());
+                QCOMPARE(textColor(label), QColor(Qt::black));
+            }
+            QVERIFY(child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
+            QVERIFY(!child<QLabel>(&dlg, "imgCard")->pixmap().isNull());
+
+            // The name is stored trimmed and shown as entered; blank changes nothing.
+            answers.text(QStringLiteral("  第一中学  "));
+            answers.text(QStringLiteral("   "));
+            child<QPushButton>(&dlg, "btnUnitName")->click();
+            child<QPushButton>(&dlg, "btnUnitName")->click();
+            QCOMPARE(answers.inputs.size(), 2);
+            QCOMPARE(answers.inputs[0].title, QStringLiteral("输入显示名称"));
+            QCOMPARE(answers.inputs[0].prompt, QStringLiteral("请输入签到卡显示的单位名称："));
+            QCOMPARE(answers.inputs[1].text, QStringLiteral("第一中学"));
+            QCOMPARE(ini("UNIT", "DSPNAME"), QStringLiteral("第一中学"));
+            QCOMPARE(child<QLabel>(&dlg, "lblUnit")->text(), QStringLiteral("  第一中学  "));
+            QCOMPARE(ini("UNIT", "UNITNAME"), QStringLiteral("实验中学"));
+
+            // Font: preset from the stored style, a half size to the even whole number.
+            QList<QFont> presets;
+            FontDialog::SetHandler([&](const FontDialog::Request& r) -> std::optional<QFont> {
+                presets << r.initial;
+                if (presets.size() > 1)
+                    return std::nullopt; // cancel
+                QFont f(QStringLiteral("DejaVu Serif"));
+                f.setPointSizeF(12.5);
+                f.setBold(true);
+                f.setItalic(true);
+                return f;
+            });
+            child<QPushButton>(&dlg, "btnMemoFont")->click();
+            child<QPushButton>(&dlg, "btnMemoFont")->click();
+            FontDialog::ClearHandler();
+            QCOMPARE(presets[0].pointSize(), 14);
+            QCOMPARE(presets[1].pointSize(), 12);
+            QVERIFY(presets[1].bold() && presets[1].italic());
+            QCOMPARE(ini("MEMO", "DSPSIZE"), QStringLiteral("12"));
+            QCOMPARE(ini("MEMO", "DSPFONT"), QStringLiteral("DejaVu Serif"));
+            QCOMPARE(ini("MEMO", "DSPBOLD") + ini("MEMO", "DSPITALIC"), QStringLiteral("11"));
+
+            // Colour: red in the low byte; cancelling keeps the stored one.
+            QList<QColor> colours;
+            ColorDialog::SetHandler([&](const ColorDialog::Request& r) -> std::optional<QColor> {
+                colours << r.initial;
+                return colours.size() == 1 ? std::optional<QColor>(QColor(0x12, 0x34, 0x56))
+                                           : std::nullopt;
+            });
+            child<QPushButton>(&dlg, "btnUnitColor")->click();
+            child<QPushButton>(&dlg, "btnUnitColor")->click();
+            ColorDialog::ClearHandler();
+            QCOMPARE(colours[1], QColor(0x12, 0x34, 0x56));
+            QCOMPARE(ini("UNIT", "DSPCOLOR"), QString::number(0x563412));
+            QVERIFY(boxes.isEmpty());
+        }
+        // A new dialog shows what is stored.
+        frmCardSet again;
+        QLabel* memo = child<QLabel>(&again, "lblMemo");
+        QCOMPARE(memo->font().pointSize(), 12);
+        QVERIFY(memo->font().bold() && memo->font().italic());
+        QCOMPARE(textColor(child<QLabel>(&again, "lblUnit")), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(child<QLabel>(&again, "lblUnit")->text(), QStringLiteral("第一中学"));
+
+        // Values edited by hand read as the defaults.
+        QVERIFY(m_dir.setIni("MEMO", "DSPSIZE", "大号"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPCOLOR", "red"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPBOLD", "yes"));
+        clsTextDspStyle style;
+        style.InitConfigGroupName(QStringLiteral(" MEMO "));
+        QCOMPARE(style.GetSize(), QStringLiteral("14"));
+        QCOMPARE(style.GetColor(), 0);
+        QVERIFY(!style.GetBold());
+    }
+
+    void logoCopiedIntoProgramDirectory() {
+        QTemporaryDir elsewhere;
+        const QString source = pngFile(elsewhere.filePath(QStringLiteral("徽标.png")), Qt::red);
+        const QString copy = JoinPath(m_dir.path(), QStringLiteral("徽标.png"));
+        DialogAnswers answers;
+        answers.path(source);
+        answers.path(copy); // the copy itself: must survive being chosen again
+        {
+            frmCardSet dlg;
+            child<QPushButton>(&dlg, "btnUnitLogo")->click();
+            QCOMPARE(ini("LOGO", "FILEPATH"), copy);
+            QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
+            QVERIFY(answers.files[0].filter.contains(QStringLiteral("所有图像文件")));
+            child<QPushButton>(&dlg, "btnUnitLogo")->click();
+        }
+        QVERIFY(QFile::remove(source));
+        QCOMPARE(QImage(copy).pixelColor(0, 0), QColor(Qt::red));
+        frmCardSet dlg;
+        QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
+    }
+
+    void failedWriteIsReported() {
+        BoxLog boxes;
+        DialogAnswers answers;
+        answers.text(QStringLiteral("新名称"));
+        frmCardSet dlg;
+        // A folder in the configuration file's place takes no write.
+        const QString kept = m_dir.file(QStringLiteral("kept.ini"));
+        QVERIFY(QFile::rename(m_dir.iniPath, kept));
+        QVERIFY(QDir().mkdir(m_dir.iniPath));
+        child<QPushButton>(&dlg, "btnMemoText")->click();
+        QVERIFY(QDir().rmdir(m_dir.iniPath));
+        QVERIFY(QFile::rename(kept, m_dir.iniPath));
+        QCOMPARE(boxes.lines(),
+                 box(QStringLiteral("错误"), QStringLiteral("保存签到卡设置失败！")));
+        QVERIFY(child<QLabel>(&dlg, "lblMemo")->text() != QStringLiteral("新名称"));
+        QVERIFY(ini("MEMO", "DSPNAME").isEmpty());
+    }
+
+    void cardsInTheSetsOrderEveryRunFromTheFirst() {
+        SingleEmployeeInfoReport report;
+        ReportDocument doc = run(report, {"1003", "1001", "1002", "1001"});
+        QCOMPARE(doc.Caption(), QStringLiteral("打印签到卡"));
+        QCOMPARE(numbers(doc), QStringList({"1003", "1001", "1002"}));
+        const auto three = cards(doc);
+        QCOMPARE(three[0].value("lblName").text, QStringLiteral("员工3"));
+        QCOMPARE(three[0].value("lblDept").text, QStringLiteral("总务处"));
+        QCOMPARE(three[0].value("Barcode").text, QStringLiteral("500000000000003"));
+        QVERIFY(!three[0].value("ImgHead").picture.isNull());
+        QVERIFY(three[2].value("ImgHead").picture.isNull()); // 1002 has no photo
+        // Two cards side by side, the third below the first.
+        const QRect a = three[0].value("Shape1").rect, b = three[1].value("Shape1").rect,
+                    c = three[2].value("Shape1").rect;
+        QCOMPARE(a.size(), QSize(4677, 3260));
+        QCOMPARE(b.top(), a.top());
+        QVERIFY(b.left() >= a.right());
+        QCOMPARE(c.left(), a.left());
+        QCOMPARE(c.top(), a.top() + 3495);
+
+        // The same report again: it starts at the first of the new set.
+        doc = run(report, {"1002", "1004", "1005", "1006", "1007"});
+        QCOMPARE(numbers(doc), QStringList({"1002", "1004", "1005", "1006", "1007"}));
+        doc = run(report, {});
+        QCOMPARE(doc.DetailCount(), 7);
+        clsEmployeeSet none;
+        report.setEmployeeSet(&none);
+        QCOMPARE(ReportDocument::Run(report).DetailCount(), 0);
+    }
+
+    void designReadAtEveryRun() {
+        SingleEmployeeInfoReport report;
+        const QString logo = pngFile(m_dir.file(QStringLiteral("logo.png")), Qt::green);
+        QVERIFY(m_dir.setIni("UNIT", "DSPNAME", "第二中学"));
+        QVERIFY(m_dir.setIni("UNIT", "DSPFONT", ""));
+        QVERIFY(m_dir.setIni("UNIT", "DSPSIZE", ""));
+        QVERIFY(m_dir.setIni("UNIT", "DSPCOLOR", ""));
+        QVERIFY(m_dir.setIni("MEMO", "DSPNAME", "遗失请交还"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPFONT", "DejaVu Sans"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPSIZE", "9"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPCOLOR", QString::number(255)));
+        QVERIFY(m_dir.setIni("MEMO", "DSPBOLD", "1"));
+        QVERIFY(m_dir.setIni("LOGO", "FILEPATH", logo));
+        auto card = cards(run(report, {"1001"})).first();
+        QCOMPARE(card.value("lblUnit").text, QStringLiteral("第二中学"));
+        QCOMPARE(card.value("lblUnit").fontFamily, QStringLiteral("隶书")); // no face stored
+        QCOMPARE(card.value("lblUnit").fontSize, 14.0);
+        QCOMPARE(card.value("lblUnit").foreColor, QColor(Qt::black));
+        QCOMPARE(card.value("lblMemo").text, QStringLiteral("遗失请交还"));
+        QCOMPARE(card.value("lblMemo").fontFamily, QStringLiteral("DejaVu Sans"));
+        QCOMPARE(card.value("lblMemo").fontSize, 9.0);
+        QCOMPARE(card.value("lblMemo").foreColor, QColor(Qt::red));
+        QVERIFY(card.value("lblMemo").bold);
+        QCOMPARE(card.value("logPic").picture.pixelColor(0, 0), QColor(Qt::green));
+
+        // Changed settings and a logo gone: the next run follows.
+        QVERIFY(m_dir.setIni("MEMO", "DSPNAME", "新备注"));
+        QVERIFY(m_dir.setIni("MEMO", "DSPFONT", ""));
+        QVERIFY(QFile::remove(logo));
+        card = cards(run(report, {"1001"})).first();
+        QCOMPARE(card.value("lblMemo").text, QStringLiteral("新备注"));
+        QCOMPARE(card.value("lblMemo").fontFamily, QStringLiteral("Arial"));
+        QCOMPARE(card.value("logPic").picture, SingleEmployeeInfoReport::BuiltInLogo());
+    }
+
+    void previewAndDesignFromTheMainWindow() {
+        int shown = -1;
+        OnNextModal([&](QWidget* w) {
+            auto* preview = qobject_cast<ReportPreview*>(w);
+            shown = preview ? preview->Document().DetailCount() : -2;
+            w->close();
+        });
+        PreviewCards(nullptr, {"1005", "1004"});
+        QCOMPARE(shown, 2);
+        QString title;
+        OnNextModal([&](QWidget* w) {
+            title = w->windowTitle();
+            w->close();
+        });
+        ShowCardDesignDialog(nullptr);
+        QCOMPARE(title, QStringLiteral("签到卡设置"));
+    }
+};
+
+QTEST_MAIN(tst_cards)
+#include "tst_cards.moc"

@@ -1,0 +1,140 @@
+// attendance-admin print-cards run as a separate process, and the whole
+// life of an employee: the station's new-employee file, the batch entry's
+// number and barcode, the printed card, its barcode read back from the
+// rendered page and found again as the station's scan finds it.
+#include "ExchangeFiles.h"
+#include "TestProgramDir.h"
+#include "clsDbConn.h"
+#include "clsEmployee.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    Result r;
+    if (!p.waitForFinished(300000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+} // namespace
+
+class tst_printcards : public QObject {
+    Q_OBJECT
+
+private:
+    TestProgramDir m_dir;
+    QString m_tool;
+
+    Result print(QStringList args) {
+        clsDbConn::CloseShared();
+        return run(m_tool, QStringList{QStringLiteral("print-cards")} + args +
+                               QStringList{QStringLiteral("--dir"), m_dir.path()});
+    }
+
+private slots:
+    void initTestCase() {
+        m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/attendance-admin");
+        QVERIFY(QFileInfo(m_tool).isExecutable());
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        QVERIFY(m_dir.addEmployee("1001", QStringLiteral("李四"), "500000000000001", 1,
+                                  TestProgramDir::jpeg(1)));
+    }
+
+    void wholeLifeOfAnEmployee() {
+        // The station's enrolment writes a new-employee file.
+        const QString newFile = m_dir.file(QStringLiteral("new.xml"));
+        {
+            clsEmployee enrolled;
+            enrolled.setENAME(QStringLiteral("王小明"));
+            enrolled.setdid(1);
+            enrolled.setENTERDATE(QDateTime(QDate(2009, 3, 2), QTime(0, 0)));
+            enrolled.setHeadImg(
+                m_dir.writeFile(QStringLiteral("tmp.jpg"), TestProgramDir::jpeg(7)));
+            QVERIFY(enrolled.savetoXML(newFile));
+        }
+        // The batch entry reads it, gives a number and a fresh barcode, stores it.
+        ExchangeFiles::NewEmployee read;
+        QString error;
+        QVERIFY2(ExchangeFiles::ReadNewEmployee(newFile, &read, &error), qPrintable(error));
+        QString barcode;
+        {
+            clsEmployee entry;
+            entry.setENAME(read.ENAME);
+            entry.setdid(read.DID);
+            entry.setENTERDATE(read.ENTERDATE);
+            entry.setHeadImg(m_dir.writeFile(QStringLiteral("temp.jpg"), read.HEADIMG));
+            entry.setENUMBER(QStringLiteral("2001"));
+            QVERIFY(entry.UpdateEBarCode());
+            QVERIFY(entry.Add());
+            barcode = entry.EBARCODE();
+        }
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d{15}$")).match(barcode).hasMatch());
+
+        // Its card printed and rendered; the barcode read from the picture.
+        const QString pdf = m_dir.file(QStringLiteral("card.pdf"));
+        const Result r = print({pdf, QStringLiteral("2001")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QVERIFY(r.out.contains(QStringLiteral("1 cards")));
+        const QString png = m_dir.file(QStringLiteral("card"));
+        QCOMPARE(
+            run(QStringLiteral("pdftoppm"), {"-r", "200", "-png", "-singlefile", pdf, png}).code,
+            0);
+        const Result scan = run(QStringLiteral("zbarimg"), {"-q", "--raw", png + ".png"});
+        QCOMPARE(scan.out.trimmed(), barcode);
+        const Result text = run(QStringLiteral("pdftotext"), {pdf, "-"});
+        QVERIFY(text.out.contains(QStringLiteral("王小明")));
+        QVERIFY(text.out.contains(QStringLiteral("2001")));
+
+        // The station's scan finds the employee by that barcode.
+        clsEmployee scanned;
+        scanned.setEBARCODE(scan.out.trimmed());
+        QCOMPARE(scanned.IsExist(), qint16(1));
+        QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
+        QCOMPARE(scanned.HeadImgBytes(), read.HEADIMG);
+    }
+
+    void allWhenNoneGivenAndRefusals() {
+        const QString all = m_dir.file(QStringLiteral("all.pdf"));
+        Result r = print({all});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString text = run(QStringLiteral("pdftotext"), {all, "-"}).out;
+        QVERIFY(text.contains(QStringLiteral("李四")) && text.contains(QStringLiteral("王小明")));
+
+        // Never over an existing file; an unknown number or a wrong name writes nothing.
+        const QByteArray before = readFile(all);
+        r = print({all, QStringLiteral("1001")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains(QStringLiteral("exists")));
+        QCOMPARE(readFile(all), before);
+        const QString other = m_dir.file(QStringLiteral("other.pdf"));
+        r = print({other, QStringLiteral("1001"), QStringLiteral("9999")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains(QStringLiteral("9999")));
+        QCOMPARE(print({m_dir.file(QStringLiteral("cards.txt"))}).code, 1);
+        QVERIFY(!QFileInfo::exists(other));
+        QCOMPARE(run(m_tool, {"print-cards"}).code, 2);
+        QVERIFY(run(m_tool, {"--help"}).out.contains(QStringLiteral("print-cards")));
+    }
+};
+
+QTEST_MAIN(tst_printcards)
+#include "tst_printcards.moc"
