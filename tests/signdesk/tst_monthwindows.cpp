@@ -101,6 +101,7 @@ private slots:
         const QString pdf = fx->file(QStringLiteral("month.pdf"));
         QVERIFY(inPreview(&w, "cmdPreReport", [&](ReportPreview* p) {
             QCOMPARE(p->windowTitle(), QStringLiteral("员工出勤月报表"));
+            QCOMPARE(child<QToolButton>(p, "actPrintButton")->text(), QStringLiteral("打印..."));
             firstRun = p->Document().PageTexts(0);
             dialogs.text(QStringLiteral("李红"));
             child<QAction>(p, "actFind")->trigger();
