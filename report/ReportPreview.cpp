@@ -107,6 +107,7 @@ ReportPreview::~ReportPreview() = default;
 QAction* ReportPreview::addTool(const QString& name, const QString& caption, const QString& tip,
                                 const QIcon& icon, bool showCaption) {
     QAction* a = m_toolBar->addAction(icon, caption.isEmpty() ? tip : caption);
+    a->setIconText(caption.isEmpty() ? tip : caption); // else Qt drops the "..." of "打印..."
     a->setObjectName(name);
     a->setToolTip(tip);
     if (QWidget* button = m_toolBar->widgetForAction(a)) {

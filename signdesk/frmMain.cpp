@@ -18,6 +18,8 @@
 #include "frmChgPwd.h"
 #include "frmConDbParaSet.h"
 #include "frmEmployeeMange.h"
+#include "frmEmployeeMonthExport.h"
+#include "frmEmployeeMonthReport.h"
 #include "frmLogin.h"
 #include "frmSetSchoolName.h"
 #include "frmSign.h"
@@ -123,10 +125,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(ui->mnuImportDetpInfo, &QAction::triggered, this, &frmMain::mnuImportDetpInfo_Click);
     connect(ui->mnuBackUpCurrentMonthPrs, &QAction::triggered, this,
             &frmMain::mnuBackUpCurrentMonthPrs_Click);
+    connect(ui->mnuEmployeeAttendanceMonthExport, &QAction::triggered, this,
+            &frmMain::mnuEmployeeAttendanceMonthExport_Click);
+    connect(ui->mnuEmployeeAttendanceMonthReport, &QAction::triggered, this,
+            &frmMain::mnuEmployeeAttendanceMonthReport_Click);
     connect(ui->mnuHelpFile, &QAction::triggered, this, &frmMain::mnuHelpFile_Click);
     connect(ui->mnuVistHomePage, &QAction::triggered, this, &frmMain::mnuVistHomePage_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
-    // Enrolment, monthly export and monthly report come with their own windows.
 
     // Loading: placement, title, today's list, the sign-in screen.
     RestorePlacement();
@@ -328,6 +333,16 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
     }
     DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
                             [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
+}
+
+void frmMain::mnuEmployeeAttendanceMonthExport_Click() {
+    frmEmployeeMonthExport dialog;
+    dialog.exec();
+}
+
+void frmMain::mnuEmployeeAttendanceMonthReport_Click() {
+    frmEmployeeMonthReport dialog;
+    dialog.exec();
 }
 
 void frmMain::mnuHelpFile_Click() {

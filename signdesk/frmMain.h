@@ -57,6 +57,8 @@ private slots:
     void mnuSetUnit_Click();
     void mnuImportDetpInfo_Click();
     void mnuBackUpCurrentMonthPrs_Click();
+    void mnuEmployeeAttendanceMonthExport_Click();
+    void mnuEmployeeAttendanceMonthReport_Click();
     void mnuHelpFile_Click();
     void mnuVistHomePage_Click();
     void mnuHelpAbout_Click();

@@ -1,0 +1,116 @@
+#include "frmEmployeeMonthReport.h"
+#include "ui_frmEmployeeMonthReport.h"
+
+#include "AppClock.h"
+#include "DesktopKit.h"
+#include "FileDialog.h"
+#include "InputBox.h"
+#include "MsgBox.h"
+#include "ReportDocument.h"
+#include "ReportPreview.h"
+#include "clsEmployeePresenceSet.h"
+#include "clsSchoolArea.h"
+
+#include <QComboBox>
+#include <memory>
+
+frmEmployeeMonthReport::frmEmployeeMonthReport(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmEmployeeMonthReport>()) {
+    ui->setupUi(this);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
+    FillMonthChoice(ui->cobYear, ui->cobMonth);
+
+    connect(ui->cmdPreReport, &QPushButton::clicked, this,
+            &frmEmployeeMonthReport::cmdPreReport_Click);
+    connect(ui->cmdPrintReport, &QPushButton::clicked, this,
+            &frmEmployeeMonthReport::cmdPrintReport_Click);
+    connect(ui->cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmEmployeeMonthReport::~frmEmployeeMonthReport() = default;
+
+void frmEmployeeMonthReport::FillMonthChoice(QComboBox* year, QComboBox* month) {
+    year->clear();
+    month->clear();
+    year->addItems(MonthChoice::YearList(AppClock::now().date().year()));
+    month->addItems(MonthChoice::MonthList());
+    const MonthChoice::YearMonth last = MonthChoice::PreviousMonth(AppClock::now().date());
+    // A year outside the list (a clock before 2007) keeps the first entry.
+    const int y = year->findText(QString::number(last.year), Qt::MatchExactly);
+    if (y >= 0)
+        year->setCurrentIndex(y);
+    const int m = month->findText(QString::number(last.month), Qt::MatchExactly);
+    if (m >= 0)
+        month->setCurrentIndex(m);
+}
+
+MonthChoice::YearMonth frmEmployeeMonthReport::SelectedMonth(const QComboBox* year,
+                                                             const QComboBox* month) {
+    bool yearOk = false;
+    bool monthOk = false;
+    const int y = year->currentText().trimmed().toInt(&yearOk);
+    const int m = month->currentText().trimmed().toInt(&monthOk);
+    if (!yearOk || !monthOk || m < 1 || m > 12 || y < 1)
+        return {};
+    return {y, m};
+}
+
+void frmEmployeeMonthReport::ConnectPreview(ReportPreview& preview, const ReportPrinter& printer) {
+    ReportPreview* p = &preview;
+    preview.Printer() = printer;
+    auto lastFind = std::make_shared<QString>();
+    preview.setFindTextProvider([p, lastFind]() {
+        const std::optional<QString> text = InputBox::GetText(
+            p, QStringLiteral("查找"), QStringLiteral("请输入要查找的文字："), *lastFind);
+        if (!text)
+            return QString();
+        *lastFind = text->trimmed();
+        return *lastFind;
+    });
+    preview.setPdfFileNameProvider([p](const QString& suggested) {
+        const QString name = FileDialog::SaveFile(p, QStringLiteral("导出PDF"),
+                                                  QStringLiteral("PDF文件 (*.pdf)"), suggested);
+        return name.isNull() ? QString() : name;
+    });
+    preview.setMessageHandler([p](const QString& text, bool isError) {
+        MsgBox::ShowMessage(p, text, isError ? QStringLiteral("错误") : QStringLiteral("信息"),
+                            isError ? MsgBox::Icon::Exclamation : MsgBox::Icon::Information);
+    });
+}
+
+void frmEmployeeMonthReport::cmdPreReport_Click() {
+    ShowReport(true);
+}
+
+void frmEmployeeMonthReport::cmdPrintReport_Click() {
+    ShowReport(false);
+}
+
+void frmEmployeeMonthReport::ShowReport(bool preview) {
+    const MonthChoice::YearMonth chosen = SelectedMonth(ui->cobYear, ui->cobMonth);
+    m_report.setSchoolName(clsSchoolArea().SNAME());
+    m_report.setYear(chosen.year);
+    m_report.setMonth(chosen.month);
+
+    clsEmployeePresenceSet table;
+    if (!EmployeeMonthReport::LoadMonthTable(chosen.year, chosen.month, table)) {
+        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！"), QString(),
+                            MsgBox::Icon::Exclamation);
+        return;
+    }
+    // The finished pages keep their own texts: the table is needed only for the run.
+    m_report.setMonthTable(&table);
+    ReportDocument doc = ReportDocument::Run(m_report);
+    m_report.setMonthTable(nullptr);
+
+    if (preview) {
+        ReportPreview window(std::move(doc), this);
+        ConnectPreview(window, m_printer);
+        window.exec();
+        return;
+    }
+    QString error;
+    if (m_printer.Print(doc, true, this, &error) == ReportPrinter::Result::Failed)
+        MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+}
