@@ -174,7 +174,7 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
     return ok;
 }
 
-bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
+bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
     // Every column but the key, in table order.
     const DbSchema::Table& table = DbSchema::Employee();
     QVariantList values;
@@ -192,8 +192,9 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
         assignments << c.name + QStringLiteral(" = ?");
         marks << QStringLiteral("?");
     }
-    auto found = DbQuery::Select(
-        db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"), {row.ENUMBER});
+    auto found =
+        DbQuery::Select(db, QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = ? LIMIT 1"),
+                        {row.ENUMBER}, error);
     if (!found)
         return false;
     if (found->next()) {
@@ -202,13 +203,13 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
         return DbQuery::Exec(db,
                              QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
                                  .arg(assignments.join(QStringLiteral(", "))),
-                             values + QVariantList{id}) >= 1;
+                             values + QVariantList{id}, error) >= 1;
     }
     found->finish();
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
                              .arg(table.ColumnList(false), marks.join(QStringLiteral(", "))),
-                         values) >= 1;
+                         values, error) >= 1;
 }
 
 bool clsEmployee::Add() {
