@@ -2,10 +2,20 @@
 
 #include <QString>
 
-// Creates a new database file with the tables and indexes. Refuses (false)
-// when the file exists. The file is readable and writable by owner and group only.
+// Creates new database files with the tables and indexes. A new file
+// appears at its name only when it is complete: it is built in a private
+// temporary folder and put into place last, never over an existing file, so
+// a process killed at any moment leaves either no database or a whole one.
+// The file is readable and writable by owner and group only.
 namespace DatabaseSchema {
+// Creates the database at `path`; refuses (false) when a file is there.
 bool Create(const QString& path, QString* error = nullptr);
+// Creates the tables in a new file at `path` (created here; the caller
+// keeps it private until it is complete). Removes the file on failure.
+bool Build(const QString& path, QString* error = nullptr);
+// Puts the complete, closed database file `built` into place at `path`
+// (flushed to the disk, mode 0660), never replacing an existing file.
+bool Install(const QString& built, const QString& path, QString* error = nullptr);
 // The statements that create the schema, in order.
 QStringList Statements();
 } // namespace DatabaseSchema

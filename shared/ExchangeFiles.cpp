@@ -7,16 +7,41 @@
 #include "DbSchema.h"
 #include "DbTransaction.h"
 #include "RowSetXml.h"
+#include "clsConfiguration.h"
 #include "clsDbConn.h"
 #include "clsEmployee.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace ExchangeFiles {
 
 namespace {
+
+// Why a file could not be written, naming the file; a folder that cannot be
+// written to is named as such.
+QString writeFailure(const QString& path, const QString& message) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir() && ::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
+        const int code = errno;
+        const QString cause =
+            code == EACCES || code == EPERM || code == EROFS
+                ? QStringLiteral("the folder %1 is read-only (or not writable "
+                                 "for this user)")
+                      .arg(folder)
+                : QStringLiteral("the folder %1: %2").arg(folder, DbError::ErrnoCause(code));
+        return QStringLiteral("cannot write %1: %2").arg(path, cause);
+    }
+    if (message.contains(path))
+        return message;
+    return QStringLiteral("cannot write %1: %2").arg(path, message);
+}
 
 // Value of a database field in the type the file declares for its column.
 QVariant toFileValue(const QVariant& v, RowSetColumn::Type type) {
@@ -79,7 +104,7 @@ bool writeFile(const RowSet& rs, const QString& path, Existing existing, QString
     QString message;
     const bool ok = existing == Existing::Refuse ? RowSetXml::Save(rs, path, &message)
                                                  : RowSetXml::SaveReplacing(rs, path, &message);
-    return ok || DbError::Fail(error, message);
+    return ok || DbError::Fail(error, writeFailure(path, message));
 }
 
 bool exportQuery(const QString& sql, const QVariantList& params, const QString& table,
@@ -90,25 +115,101 @@ bool exportQuery(const QString& sql, const QVariantList& params, const QString& 
     return writeFile(rs, path, existing, error);
 }
 
-bool loadFile(const QString& path, const QStringList& required, RowSet* rs, QString* error) {
+// The type name a file declares for such a column.
+QString fileTypeName(RowSetColumn::Type type) {
+    switch (type) {
+    case RowSetColumn::Type::Int:
+        return QStringLiteral("int");
+    case RowSetColumn::Type::I2:
+        return QStringLiteral("i2");
+    case RowSetColumn::Type::DateTime:
+        return QStringLiteral("dateTime");
+    case RowSetColumn::Type::Binary:
+        return QStringLiteral("bin.hex");
+    case RowSetColumn::Type::Boolean:
+        return QStringLiteral("boolean");
+    case RowSetColumn::Type::Double:
+        return QStringLiteral("a floating-point number");
+    case RowSetColumn::Type::String:
+        break;
+    }
+    return QStringLiteral("string");
+}
+
+// Whether a file column declared as `type` can hold the values of a table
+// column of that kind. Widths do not matter (i2 and int both hold a key,
+// strings of any maxLength hold text), the kind does: a photo declared as
+// text or a number declared as binary would store something else.
+bool declaredTypeHolds(RowSetColumn::Type type, DbSchema::ColumnType kind, QString* wanted) {
+    using T = RowSetColumn::Type;
+    switch (kind) {
+    case DbSchema::ColumnType::Key:
+    case DbSchema::ColumnType::SmallInt:
+        *wanted = QStringLiteral("an integer (int or i2)");
+        return type == T::Int || type == T::I2;
+    case DbSchema::ColumnType::Text:
+        *wanted = QStringLiteral("text (string)");
+        return type == T::String;
+    case DbSchema::ColumnType::Blob:
+        *wanted = QStringLiteral("binary data (bin.hex)");
+        return type == T::Binary;
+    case DbSchema::ColumnType::DateTime:
+        *wanted = QStringLiteral("a date and time (dateTime)");
+        return type == T::DateTime;
+    }
+    return false;
+}
+
+// Loads an exchange file of `table` and checks that it has the columns read
+// from it, declared with types that hold the table's values.
+bool loadFile(const QString& path, const QString& table, const QStringList& required, RowSet* rs,
+              QString* error) {
+    const QString file = path.trimmed();
     QString message;
-    if (!RowSetXml::Load(path.trimmed(), rs, &message))
-        return DbError::Fail(error, message);
-    for (const QString& name : required)
-        if (rs->columnIndex(name) < 0)
-            return DbError::Fail(error, QStringLiteral("the file has no column %1").arg(name));
+    if (!RowSetXml::Load(file, rs, &message))
+        return DbError(message).Concerning(file).Report(error);
+    const DbSchema::Table* schema = DbSchema::Find(table);
+    for (const QString& name : required) {
+        const int index = rs->columnIndex(name);
+        if (index < 0)
+            return DbError::Fail(error, QStringLiteral("%1: the file has no column %2; nothing was "
+                                                       "imported")
+                                            .arg(file, name));
+        for (const DbSchema::Column& column : schema->columns) {
+            QString wanted;
+            if (column.name.compare(name, Qt::CaseInsensitive) == 0 &&
+                !declaredTypeHolds(rs->columns[index].type, column.type, &wanted))
+                return DbError::Fail(
+                    error, QStringLiteral("%1: the file declares column %2 as "
+                                          "%3, but it must hold %4; nothing "
+                                          "was imported")
+                               .arg(file, name, fileTypeName(rs->columns[index].type), wanted));
+        }
+    }
     return true;
 }
 
-// Runs `body` inside a transaction of the shared connection.
+// Runs `body` inside a transaction of the shared connection. Database
+// failures are said with their cause and the database file.
 template <typename Body> bool inTransaction(DbTransaction::Mode mode, QString* error, Body body) {
-    DbTransaction tx(clsDbConn().GetDbConn(), mode);
+    clsDbConn conn;
+    QSqlDatabase db = conn.GetDbConn();
+    if (!db.isValid())
+        return conn.OpenError().Report(error);
+    DbTransaction tx(db, mode);
     if (!tx.IsActive())
-        return tx.Error().Report(error);
+        return tx.Error().OnDatabase(DatabaseFilePath()).Report(error);
     QString message;
     if (!body(tx.Connection(), &message))
         return DbError::Fail(error, message);
-    return tx.Commit() || tx.Error().Report(error);
+    return tx.Commit() || tx.Error().OnDatabase(DatabaseFilePath()).Report(error);
+}
+
+// "row N could not be written: <cause>: <database file>".
+QString rowNotWritten(int row, const DbError& cause) {
+    return QStringLiteral("row %1 could not be written: %2")
+        .arg(row)
+        .arg(cause.OnDatabase(DatabaseFilePath()).Text());
 }
 
 } // namespace
@@ -231,8 +332,9 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
     for (const auto& c : columns)
         required << QLatin1String(c.first);
     RowSet rs;
-    if (!loadFile(path, required, &rs, error))
+    if (!loadFile(path, table, required, &rs, error))
         return false;
+    const QString file = path.trimmed();
 
     // Immediate: each row's look-up by number decides between update and insert.
     const bool ok = inTransaction(
@@ -243,17 +345,21 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
                     const QString name = QLatin1String(column);
                     if (!toDbValue(rs.value(r, name), DbSchema::FileType(table, name),
                                    &(row.*member))) {
-                        *message =
-                            QStringLiteral("row %1: bad value in column %2").arg(r + 1).arg(name);
+                        *message = QStringLiteral("%1: row %2: bad value in column %3")
+                                       .arg(file)
+                                       .arg(r + 1)
+                                       .arg(name);
                         return false;
                     }
                 }
                 if (row.ENUMBER.toString().isEmpty()) {
-                    *message = QStringLiteral("row %1 has no employee number").arg(r + 1);
+                    *message =
+                        QStringLiteral("%1: row %2 has no employee number").arg(file).arg(r + 1);
                     return false;
                 }
-                if (!clsEmployee::StoreRow(db, row)) {
-                    *message = QStringLiteral("row %1 could not be written").arg(r + 1);
+                DbError dbError;
+                if (!clsEmployee::StoreRow(db, row, &dbError)) {
+                    *message = rowNotWritten(r + 1, dbError);
                     return false;
                 }
             }
@@ -266,28 +372,37 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
 
 bool ImportDepartments(const QString& path, QString* error, int* count) {
     RowSet rs;
-    if (!loadFile(path, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
+    const QString table = DbSchema::Dept().name;
+    if (!loadFile(path, table, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
         return false;
+    const QString file = path.trimmed();
     const bool ok =
         inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, QString* message) {
             DbError dbError;
             if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}, &dbError) < 0) {
-                *message = dbError.Text();
+                *message = dbError.OnDatabase(DatabaseFilePath()).Text();
                 return false;
             }
             for (int r = 0; r < rs.rows.size(); ++r) {
                 QVariant id;
                 if (!toDbValue(rs.value(r, QStringLiteral("ID")), RowSetColumn::Type::I2, &id) ||
                     id.isNull() || id.toLongLong() < 1) {
-                    *message = QStringLiteral("row %1: bad department key").arg(r + 1);
+                    *message =
+                        QStringLiteral("%1: row %2: bad department key").arg(file).arg(r + 1);
                     return false;
                 }
                 const QVariant name = rs.value(r, QStringLiteral("DNAME"));
                 if (DbQuery::Exec(db, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
                                   {id, name.isNull() ? DbQuery::TextOrNull(QString())
-                                                     : QVariant(name.toString())}) < 1) {
-                    *message =
-                        QStringLiteral("row %1 could not be written (duplicate key?)").arg(r + 1);
+                                                     : QVariant(name.toString())},
+                                  &dbError) < 1) {
+                    *message = dbError.Code() == DbError::ConstraintCode
+                                   ? QStringLiteral("%1: row %2: the department key %3 appears "
+                                                    "more than once")
+                                         .arg(file)
+                                         .arg(r + 1)
+                                         .arg(id.toLongLong())
+                                   : rowNotWritten(r + 1, dbError);
                     return false;
                 }
             }
@@ -300,18 +415,19 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
 
 bool ReadNewEmployee(const QString& path, NewEmployee* out, QString* error) {
     RowSet rs;
-    if (!loadFile(path,
+    if (!loadFile(path, DbSchema::Employee().name,
                   {QStringLiteral("ENAME"), QStringLiteral("DID"), QStringLiteral("ENTERDATE"),
                    QStringLiteral("HEADIMG")},
                   &rs, error))
         return false;
     if (rs.rows.isEmpty())
-        return DbError::Fail(error, QStringLiteral("the file holds no employee"));
+        return DbError::Fail(error,
+                             QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
     NewEmployee e;
     e.ENAME = rs.value(0, QStringLiteral("ENAME")).toString();
     QVariant did;
     if (!toDbValue(rs.value(0, QStringLiteral("DID")), RowSetColumn::Type::I2, &did))
-        return DbError::Fail(error, QStringLiteral("bad department key"));
+        return DbError::Fail(error, QStringLiteral("%1: bad department key").arg(path.trimmed()));
     e.DID = static_cast<qint16>(did.toInt());
     const QVariant date = rs.value(0, QStringLiteral("ENTERDATE"));
     e.ENTERDATE = date.metaType() == QMetaType::fromType<QDateTime>()

@@ -229,8 +229,12 @@ private:
         return RowSetColumn::Type::String;
     }
 
-    void readDatatype(RowSetColumn& column, QString& dtType) {
+    // A second type that differs from the first makes the column ambiguous.
+    bool readDatatype(RowSetColumn& column, QString& dtType) {
         const QString type = attr(kNsDatatype, "type");
+        if (!type.isEmpty() && !dtType.isEmpty() && type.compare(dtType, Qt::CaseInsensitive) != 0)
+            return fail(QStringLiteral("column %1 is declared both %2 and %3")
+                            .arg(column.name, dtType, type));
         if (!type.isEmpty())
             dtType = type;
         bool ok = false;
@@ -239,6 +243,7 @@ private:
             column.maxLength = int(qMin<qlonglong>(length, std::numeric_limits<int>::max()));
         if (flag(kNsRowset, "long"))
             column.isLong = true;
+        return true;
     }
 
     bool attributeType(int* number) {
@@ -266,7 +271,8 @@ private:
         column.baseTable = attr(kNsRowset, "basetable");
         column.baseColumn = attr(kNsRowset, "basecolumn");
         QString dtType;
-        readDatatype(column, dtType); // the type may stand on the AttributeType itself
+        if (!readDatatype(column, dtType)) // the type may stand on the AttributeType itself
+            return false;
         for (;;) {
             if (!next() || !strayText())
                 return false;
@@ -274,8 +280,8 @@ private:
                 break;
             if (!x_.isStartElement())
                 continue;
-            if (is(kNsSchema, QLatin1String("datatype")))
-                readDatatype(column, dtType);
+            if (is(kNsSchema, QLatin1String("datatype")) && !readDatatype(column, dtType))
+                return false;
             if (!skipElement())
                 return false;
         }
@@ -560,11 +566,79 @@ private:
     QString error_;
 };
 
+// Offset of the first byte that is not part of a valid UTF-8 sequence
+// (overlong forms, surrogates and values above U+10FFFF included), else -1.
+qsizetype firstBadUtf8(const QByteArray& bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
+        }
+        if (i + length > n)
+            return i;
+        if (p[i + 1] < low || p[i + 1] > high)
+            return i;
+        for (int k = 2; k < length; ++k)
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+                return i;
+        i += length;
+    }
+    return -1;
+}
+
+// Whether the bytes are to be read as UTF-8: no UTF-16 or UTF-32 byte-order
+// mark and no XML declaration naming another encoding.
+bool isUtf8Document(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+        bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4)))
+        return false;
+    const QByteArray start = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3, 200) : bytes.left(200);
+    if (!start.startsWith("<?xml"))
+        return true;
+    const QByteArray declaration = start.left(start.indexOf("?>")).toLower();
+    const qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return true;
+    const QByteArray rest = declaration.mid(at);
+    return rest.contains("utf-8") || rest.contains("utf8");
+}
+
 } // namespace
 
 bool RowSetXmlReader::Parse(const QByteArray& bytes, RowSet* out, QString* error) {
     // The reader sniffs a byte-order mark (UTF-16 from a stream save) and
-    // otherwise takes UTF-8, refusing incorrectly encoded bytes.
+    // otherwise takes UTF-8, refusing incorrectly encoded bytes. The XML
+    // reader decodes ahead of its position and so would place every bad byte
+    // on line 1: such bytes are found here, with their true line.
+    if (isUtf8Document(bytes)) {
+        const qsizetype bad = firstBadUtf8(bytes);
+        if (bad >= 0) {
+            const qsizetype line = QByteArrayView(bytes.constData(), bad).count('\n') + 1;
+            setError(error, QStringLiteral("Not a row-set file (line %1): the byte 0x%2 is not "
+                                           "valid UTF-8 text")
+                                .arg(line)
+                                .arg(uchar(bytes[bad]), 2, 16, QLatin1Char('0')));
+            return false;
+        }
+    }
     QXmlStreamReader xml(bytes);
     return Parser(xml).run(out, error);
 }

@@ -20,11 +20,24 @@ QStringList clsDbConn::SessionPragmas() {
             QStringLiteral("PRAGMA synchronous=FULL")};
 }
 
-QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
+bool clsDbConn::HasTables(QSqlDatabase db) {
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' LIMIT 1")) &&
+           q.next();
+}
+
+QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbError* why) {
+    const auto failed = [why](const DbError& e) {
+        if (why)
+            *why = e;
+        return QSqlDatabase();
+    };
     // Only an existing regular file: the programs never create the database.
     QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
-        return QSqlDatabase();
+    if (path.isEmpty())
+        return failed(DbError(QStringLiteral("no database file is named")));
+    if (!info.isFile())
+        return failed(DbError(QStringLiteral("database file not found: %1").arg(path)));
 
     if (QSqlDatabase::contains(name)) {
         {
@@ -35,6 +48,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
     }
 
     bool ok = false;
+    DbError error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         // mode=rw: fail rather than create a file if it vanished meanwhile.
@@ -50,24 +64,33 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name) {
                 ok = ok && q.exec(pragma);
             // Proves the file is a database.
             ok = ok && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            if (!ok)
+                error = DbError::From(q.lastError(), path);
             q.finish();
+            if (ok && !HasTables(db)) {
+                ok = false;
+                error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
+            }
             // Older files: case-insensitive look-ups need their indexes. A
             // failure here (read-only file) leaves the look-ups slower only.
             if (ok)
                 DbSchema::AddCaseInsensitiveIndexes(db);
+        } else {
+            error = DbError::From(db.lastError(), path);
         }
         if (!ok)
             db.close();
     }
     if (!ok) {
         QSqlDatabase::removeDatabase(name);
-        return QSqlDatabase();
+        return failed(error);
     }
     return QSqlDatabase::database(name, false);
 }
 
 bool clsDbConn::open() {
-    return OpenFile(DatabaseFilePath(), ConnectionName()).isValid();
+    m_openError = DbError();
+    return OpenFile(DatabaseFilePath(), ConnectionName(), &m_openError).isValid();
 }
 
 QSqlDatabase clsDbConn::GetDbConn() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -13,6 +15,9 @@ public:
     QSqlDatabase GetDbConn();
     // Opens the connection anew (closing an open one first).
     bool TestConn();
+    // Why the last GetDbConn or TestConn of this object could not open the
+    // database (locked, read-only, not a database, no tables, ...).
+    const DbError& OpenError() const { return m_openError; }
 
     // Closes and drops the shared connection (program end, tests).
     static void CloseShared();
@@ -26,9 +31,16 @@ public:
     static QStringList SessionPragmas();
 
     // Opens a connection named `name` on an SQLite file with the settings
-    // the programs use; an invalid QSqlDatabase on failure. The file must exist.
-    static QSqlDatabase OpenFile(const QString& path, const QString& name);
+    // the programs use; an invalid QSqlDatabase on failure, why in *why
+    // (naming the file). The file must exist and hold the tables: a file
+    // without any table (an interrupted set-up) is refused as such.
+    static QSqlDatabase OpenFile(const QString& path, const QString& name, DbError* why = nullptr);
+
+    // Whether an open connection's file holds at least one table.
+    static bool HasTables(QSqlDatabase db);
 
 private:
     bool open();
+
+    DbError m_openError;
 };

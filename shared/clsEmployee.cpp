@@ -176,13 +176,13 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
     return ok;
 }
 
-bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
+bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
     // number's spelling, so its presence records stay its own.
     auto found = DbQuery::Select(
         db,
         QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE LIMIT 1"),
-        {row.ENUMBER});
+        {row.ENUMBER}, error);
     if (!found)
         return false;
     const bool exists = found->next();
@@ -208,11 +208,11 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row) {
         return DbQuery::Exec(db,
                              QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
                                  .arg(assignments.join(QStringLiteral(", "))),
-                             values + QVariantList{id}) >= 1;
+                             values + QVariantList{id}, error) >= 1;
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
                              .arg(table.ColumnList(false), marks.join(QStringLiteral(", "))),
-                         values) >= 1;
+                         values, error) >= 1;
 }
 
 bool clsEmployee::Add() {

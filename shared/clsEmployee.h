@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <memory>
 
+class DbError;
+
 // An employee (table Employee, joined with Dept for the department name).
 // A loaded record keeps its photo bytes and writes them to a JPEG file named
 // after the number, in a private temporary folder of this record, the first
@@ -57,7 +59,7 @@ public:
     };
     // Writes one employee row keyed by number: the first row with the
     // number is changed in place, else a row is added.
-    static bool StoreRow(QSqlDatabase db, const Row& row);
+    static bool StoreRow(QSqlDatabase db, const Row& row, DbError* error = nullptr);
 
     // A random 15-digit barcode (not checked against the database).
     static QString GenerateBarcode();

@@ -121,6 +121,66 @@ private slots:
         QVERIFY(!ExchangeFiles::ImportEmployees(path(QStringLiteral("missing.xml"))));
     }
 
+    void typeConfusedFilesAreRefused() {
+        const QString before = snapshot();
+        RowSet good;
+        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Employee"), {},
+                                           QStringLiteral("Employee"), &good, nullptr));
+        const QByteArray bytes = RowSetXml::Serialize(good);
+        // One employee whose number is the hex of "101" under bin.hex (two
+        // control bytes once read) and whose photo's hex is declared text.
+        RowSet one = good;
+        one.rows.resize(1);
+        one.rows[0].values[one.columnIndex(QStringLiteral("ENUMBER"))] = QStringLiteral("313031");
+        QByteArray confused =
+            RowSetXml::Serialize(one).replace("dt:type='bin.hex'", "dt:type='string'");
+        const qsizetype type = confused.indexOf("dt:type='string'", confused.indexOf("'ENUMBER'"));
+        confused.replace(type, 16, "dt:type='bin.hex'");
+        // The column each reader names: the import checks ENUMBER first, the
+        // new-employee reader does not read the number.
+        const QList<std::tuple<QByteArray, const char*, const char*>> files = {
+            {confused, "ENUMBER", "HEADIMG"},
+            {QByteArray(bytes).replace("dt:type='dateTime'", "dt:type='string'"), "ENTERDATE",
+             "ENTERDATE"},
+            {QByteArray(bytes).replace("dt:type='i2'", "dt:type='string'"), "DID", "DID"},
+            {QByteArray(bytes).replace("dt:type='bin.hex'",
+                                       "dt:type='bin.hex'/><s:datatype dt:type='string'"),
+             "HEADIMG", "HEADIMG"}};
+        for (int i = 0; i < files.size(); ++i) {
+            const auto& [content, column, newColumn] = files[i];
+            const QString file = fx->writeFile(QStringLiteral("t%1.xml").arg(i), content);
+            QString error;
+            QVERIFY2(!ExchangeFiles::ImportEmployees(file, &error), column);
+            QVERIFY2(error.contains(QLatin1String(column)) && error.contains(file),
+                     qPrintable(error));
+            ExchangeFiles::NewEmployee e;
+            QVERIFY(!ExchangeFiles::ReadNewEmployee(file, &e, &error));
+            QVERIFY2(error.contains(QLatin1String(newColumn)), qPrintable(error));
+        }
+        QCOMPARE(snapshot(), before);
+
+        // The old system's widths still import: an int key, short text columns.
+        QByteArray widths = QByteArray(bytes)
+                                .replace("dt:type='i2' dt:maxLength='2'", "dt:type='int' "
+                                                                          "dt:maxLength='4'")
+                                .replace("dt:maxLength='50'", "dt:maxLength='20'");
+        QString error;
+        QVERIFY2(
+            ExchangeFiles::ImportEmployees(fx->writeFile(QStringLiteral("w.xml"), widths), &error),
+            qPrintable(error));
+        QCOMPARE(snapshot(), before);
+
+        // A department file whose key is text.
+        RowSet depts;
+        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Dept"), {},
+                                           QStringLiteral("Dept"), &depts, nullptr));
+        depts.columns[0].type = RowSetColumn::Type::String;
+        QVERIFY(RowSetXml::Save(depts, path(QStringLiteral("dt.xml"))));
+        QVERIFY(!ExchangeFiles::ImportDepartments(path(QStringLiteral("dt.xml")), &error));
+        QVERIFY2(error.contains(QLatin1String("column ID")), qPrintable(error));
+        QCOMPARE(snapshot(), before);
+    }
+
     void departmentFileReplacesAll() {
         RowSet rs;
         QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Dept"), {},

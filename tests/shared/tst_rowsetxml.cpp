@@ -475,7 +475,7 @@ private slots:
         QTest::newRow("text") << QByteArray("ID,NAME\r\n1,x\r\n")
                               << QStringLiteral("Start tag expected");
         QTest::newRow("binary") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF", 10)
-                                << QStringLiteral("incorrectly encoded");
+                                << QStringLiteral("(line 1): the byte 0xff is not valid UTF-8");
         QTest::newRow("other root")
             << QByteArray("<html><body/></html>") << QStringLiteral("not <xml>");
         QTest::newRow("no schema")
@@ -541,9 +541,19 @@ private slots:
         QTest::newRow("undeclared entity")
             << document(typed("T", "string"), "<rs:data><z:row T='&lol;'/></rs:data>")
             << QStringLiteral("not declared");
+        // Bad bytes are placed on their own line, also deep in a file.
         QTest::newRow("bad utf-8")
             << document(typed("T", "string"), "<rs:data><z:row T='\xc3\x28'/></rs:data>")
-            << QStringLiteral("incorrectly encoded");
+            << QStringLiteral("(line 5): the byte 0xc3 is not valid UTF-8");
+        QTest::newRow("bad utf-8 far down")
+            << document(typed("T", "string"), "<rs:data>\r\n<z:row T='\xc3\xa9'/>\r\n"
+                                              "<z:row T='\xed\xa0\x80'/></rs:data>")
+            << QStringLiteral("(line 7): the byte 0xed");
+        QTest::newRow("two types")
+            << document("<s:AttributeType name='P'><s:datatype dt:type='bin.hex'/>"
+                        "<s:datatype dt:type='string'/></s:AttributeType>",
+                        "<rs:data/>")
+            << QStringLiteral("column P is declared both bin.hex and string");
         QTest::newRow("trailing content")
             << document(col, "<rs:data/>") + "<xml/>" << QStringLiteral("Extra content");
         QByteArray bomb = "<?xml version='1.0'?>\n<!DOCTYPE xml [\n<!ENTITY a "

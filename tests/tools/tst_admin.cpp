@@ -1,4 +1,5 @@
 // attendance-admin run as a separate process, the way scripts use it.
+#include "IniFile.h"
 #include "PasswordModule.h"
 #include "RowSetXml.h"
 #include "TestProgramDir.h"
@@ -15,6 +16,9 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +61,26 @@ int count(const QString& dbFile, const QString& sql) {
     const QStringList r = rows(dbFile, sql);
     return r.size() == 1 ? r[0].toInt() : -1;
 }
+
+// Makes a file or folder unwritable also for root (immutable) and back;
+// false where the file system cannot.
+bool setReadOnly(const QString& path, bool readOnly) {
+    if (::geteuid() != 0)
+        return ::chmod(QFile::encodeName(path).constData(), readOnly ? 0555 : 0755) == 0;
+    return QProcess::execute(QStringLiteral("chattr"),
+                             {readOnly ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
+}
+
+// Takes the write protection away again however the test ends.
+struct ReadOnlyGuard {
+    QString path;
+    bool ok;
+    explicit ReadOnlyGuard(const QString& p) : path(p), ok(setReadOnly(p, true)) {}
+    ~ReadOnlyGuard() {
+        if (ok)
+            setReadOnly(path, false);
+    }
+};
 
 const QString kEmployeeColumns =
     QStringLiteral("SELECT ENUMBER, EBARCODE, ENAME, DID, ENTERDATE, HEADIMG FROM Employee "
@@ -283,6 +307,98 @@ private slots:
         const int columns = r.out.indexOf(QStringLiteral("columns (7)"));
         QVERIFY(columns >= 0 && r.out.indexOf(QStringLiteral("rows (1)")) > columns);
         QVERIFY(r.out.contains(QStringLiteral("李娜")));
+    }
+
+    void killedInitLeavesNothingOrAWholeSetUp() {
+        // kill -9 at increasing moments of a demo set-up (about 1 s whole).
+        int nothing = 0;
+        for (int delay : {0, 5, 10, 20, 40, 80, 160, 320, 640, 1280}) {
+            const QString dir = path(QStringLiteral("killed%1").arg(delay));
+            QProcess p;
+            p.start(m_tool, {"init", dir, "--demo"});
+            QVERIFY(p.waitForStarted());
+            if (!p.waitForFinished(delay)) {
+                p.kill();
+                QVERIFY(p.waitForFinished());
+            }
+            const QString file = dir + QStringLiteral("/vorerur.dat");
+            if (!QFileInfo::exists(file)) {
+                ++nothing;
+                QVERIFY2(runs({"init", dir, "--demo"}), qPrintable(QString::number(delay)));
+            }
+            QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+                     QStringList({"attendance.ini", "vorerur.dat"}));
+            QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini"))
+                         .Read(QStringLiteral("DATA"), QStringLiteral("PATH")),
+                     dir);
+            QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);
+            QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Dept")), 4);
+        }
+        QVERIFY(nothing > 0);
+    }
+
+    void failuresNameTheirCause() {
+        const QString dir = path("causes"), file = db("causes"), emps = path("causes.xml");
+        QVERIFY(runs({"init", dir, "--password", "x"}));
+        QVERIFY(runs({"export-employees", emps, "--dir", m_demo}));
+
+        // Another program holds the database longer than the busy wait (5 s, once).
+        {
+            QSqlDatabase holder = clsDbConn::OpenFile(file, QStringLiteral("holder"));
+            QSqlQuery q(holder);
+            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const Result r = run({"import-employees", emps, "--dir", dir});
+            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("locked by another program")) &&
+                         r.err.contains(file),
+                     qPrintable(r.err));
+            q.exec(QStringLiteral("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+
+        // A read-only database file, a read-only folder for an export.
+        {
+            ReadOnlyGuard guard(file);
+            if (!guard.ok)
+                QSKIP("no way to write-protect a file here");
+            const Result r = run({"import-employees", emps, "--dir", dir});
+            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
+                         r.err.contains(file),
+                     qPrintable(r.err));
+        }
+        QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
+        const QString out = path("sealed");
+        QDir().mkpath(out);
+        {
+            ReadOnlyGuard guard(out);
+            const Result r =
+                run({"export-departments", out + QStringLiteral("/d.xml"), "--dir", m_demo});
+            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
+                         r.err.contains(out + QStringLiteral("/d.xml")),
+                     qPrintable(r.err));
+        }
+
+        // A bad byte deep in a file is reported at its line.
+        QByteArray bytes = readFile(emps);
+        qsizetype at = 0;
+        for (int line = 1; line < 12; ++line)
+            at = bytes.indexOf('\n', at) + 1;
+        bytes.insert(at + 2, "\xff");
+        writeFile(path("badbyte.xml"), bytes);
+        Result r = run({"import-employees", path("badbyte.xml"), "--dir", dir});
+        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("line 12")) &&
+                     r.err.contains(path("badbyte.xml")),
+                 qPrintable(r.err));
+
+        // A database file without tables (an interrupted set-up by an older version).
+        QVERIFY(QFile::resize(file, 0));
+        for (const QStringList& args :
+             {QStringList{"import-employees", emps}, {"backup-month", path("never.xml")}}) {
+            r = run(args + QStringList{"--dir", dir});
+            QVERIFY2(r.code == 1 &&
+                         r.err.contains(QStringLiteral("the database file has no tables: ") + file),
+                     qPrintable(r.err));
+        }
+        QVERIFY(!clsDbConn::OpenFile(file, QStringLiteral("empty")).isValid());
     }
 
     void badInputFails() {

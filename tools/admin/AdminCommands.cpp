@@ -1,8 +1,11 @@
 #include "AdminCommands.h"
 
+#include "AtomicFile.h"
 #include "DatabaseSchema.h"
+#include "DbError.h"
 #include "DemoData.h"
 #include "ExchangeFiles.h"
+#include "IniFile.h"
 #include "PasswordModule.h"
 #include "PrintCards.h"
 #include "ProgramDirectory.h"
@@ -11,15 +14,16 @@
 #include "RowSetXml.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
-#include "clsSchoolArea.h"
 
 #include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <functional>
+
+#include <sys/stat.h>
 
 namespace AdminCommands {
 
@@ -83,6 +87,13 @@ bool openProgramDirectory(Context& c) {
             QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)").arg(db, ini));
         return false;
     }
+    // Opened here, so a locked, read-only or empty database is named as such
+    // before the command starts; the command keeps this connection.
+    clsDbConn conn;
+    if (!conn.GetDbConn().isValid()) {
+        failure(c.err, conn.OpenError().Text());
+        return false;
+    }
     return true;
 }
 
@@ -140,58 +151,91 @@ int runInit(Context& c) {
     if (!QDir().mkpath(dataDir))
         return failure(c.err, QStringLiteral("cannot create the data directory %1").arg(dataDir));
 
+    // Database and configuration are built completely in a private folder and
+    // put into place last, so a killed init leaves either nothing or a whole
+    // set-up, and a second init simply starts again.
+    QTemporaryDir staging;
+    if (!staging.isValid())
+        return failure(
+            c.err,
+            QStringLiteral("cannot create a temporary folder: %1").arg(staging.errorString()));
+    const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
+    const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
     QString error;
-    if (!DatabaseSchema::Create(db, &error))
+    if (!DatabaseSchema::Build(builtDb, &error))
         return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
 
-    // From here on a failure removes the database again and puts the
-    // configuration back as it was, so init can simply be repeated.
-    const bool hadIni = QFileInfo::exists(ini);
+    // An existing configuration keeps its other keys and its mode.
+    struct stat oldStat {};
+    const bool hadIni = ::stat(QFile::encodeName(ini).constData(), &oldStat) == 0;
     QByteArray oldIni;
     if (hadIni) {
         QFile f(ini);
-        if (!f.open(QIODevice::ReadOnly)) {
-            QFile::remove(db);
-            return failure(c.err, QStringLiteral("cannot read %1").arg(ini));
-        }
+        if (!f.open(QIODevice::ReadOnly))
+            return failure(c.err, QStringLiteral("cannot read %1: %2").arg(ini, f.errorString()));
         oldIni = f.readAll();
     }
-    auto undo = [&](const QString& message) {
-        clsDbConn::CloseShared();
-        QFile::remove(db);
-        if (!hadIni) {
-            QFile::remove(ini);
-        } else {
-            QSaveFile f(ini);
-            if (f.open(QIODevice::WriteOnly))
-                f.write(oldIni);
-            f.commit();
-        }
-        return failure(c.err, message);
-    };
+    {
+        QFile f(builtIni);
+        if (!f.open(QIODevice::WriteOnly) || f.write(oldIni) != oldIni.size() || !f.flush())
+            return failure(c.err,
+                           QStringLiteral("cannot write %1: %2").arg(builtIni, f.errorString()));
+    }
+    IniFile staged(builtIni);
+    if (!staged.Write(QStringLiteral("DATA"), QStringLiteral("PATH"), dataDir))
+        return failure(
+            c.err, QStringLiteral("cannot write the database folder %1 to %2").arg(dataDir, ini));
+    if (!password.isEmpty() &&
+        !staged.Write(QStringLiteral("OTHER"), QStringLiteral("ALP"), EncodePassword(password)))
+        return failure(c.err, QStringLiteral("cannot write the password to %1").arg(ini));
+    if (!unit.isEmpty() && !staged.Write(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unit))
+        return failure(c.err, QStringLiteral("cannot write the unit name to %1").arg(ini));
 
     SetProgramDirectory(dir);
-    clsConfiguration config;
-    config.setFileName(clsConfiguration::DefaultFileName());
-    config.setGroup(QStringLiteral("DATA"));
-    if (!config.SetItem(QStringLiteral("PATH"), dataDir))
-        return undo(QStringLiteral("cannot write %1").arg(config.FileName()));
-    if (!password.isEmpty() && !SavePassword(password))
-        return undo(QStringLiteral("cannot write the password to %1").arg(config.FileName()));
-    if (!unit.isEmpty()) {
-        clsSchoolArea area;
-        area.setSNAME(unit);
-        if (!area.SaveInfo())
-            return undo(QStringLiteral("cannot write the unit name to %1").arg(config.FileName()));
+    DemoData::Summary summary;
+    if (demo) {
+        DbError why;
+        if (!clsDbConn::OpenFile(builtDb, clsDbConn::ConnectionName(), &why).isValid())
+            return failure(c.err,
+                           QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
+        const bool filled = DemoData::Populate(&summary, &error);
+        clsDbConn::CloseShared();
+        if (!filled)
+            return failure(c.err, QStringLiteral("cannot fill in the demo data: %1").arg(error));
+    }
+
+    // Into place: the configuration first, then the database, never over one
+    // that appeared meanwhile. Should the database fail, the configuration
+    // goes back to what it was.
+    QFile builtIniFile(builtIni);
+    if (!builtIniFile.open(QIODevice::ReadOnly))
+        return failure(c.err, QStringLiteral("cannot read %1").arg(builtIni));
+    const QByteArray newIni = builtIniFile.readAll();
+    const auto writeIni = [&](const QByteArray& bytes, AtomicFile::Existing existing) {
+        AtomicFile f(ini);
+        if (hadIni)
+            f.keepAttributesOf(oldStat);
+        else
+            f.setMode(0660);
+        if (!f.write(bytes, existing))
+            error = f.errorString();
+        return error.isEmpty();
+    };
+    if (!writeIni(newIni, hadIni ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse))
+        return failure(c.err, QStringLiteral("cannot write %1: %2").arg(ini, error));
+    if (!DatabaseSchema::Install(builtDb, db, &error)) {
+        const QString message = QStringLiteral("cannot create the database %1: %2").arg(db, error);
+        error.clear();
+        if (hadIni)
+            writeIni(oldIni, AtomicFile::Existing::Replace);
+        else
+            QFile::remove(ini);
+        return failure(c.err, message);
     }
 
     c.out << "created database " << db << Qt::endl;
-    c.out << "wrote " << config.FileName() << Qt::endl;
+    c.out << "wrote " << ini << Qt::endl;
     if (demo) {
-        DemoData::Summary summary;
-        if (!DemoData::Populate(&summary, &error))
-            return undo(QStringLiteral("cannot fill in the demo data: %1").arg(error));
-        clsDbConn::CloseShared();
         c.out << "demo data: " << summary.departments << " departments, " << summary.employees
               << " employees, " << summary.presenceRows << " presence records" << Qt::endl;
         const QStringList numbers = DemoData::Numbers();
@@ -199,7 +243,8 @@ int runInit(Context& c) {
         c.out << "administrator password: " << password << Qt::endl;
         for (int i = 0; i < 3; ++i)
             c.out << "card of employee " << numbers[i] << ": " << barcodes[i] << Qt::endl;
-    } else if (password.isEmpty() && GetStoredPassword().isEmpty()) {
+    } else if (password.isEmpty() &&
+               IniFile(ini).Read(QStringLiteral("OTHER"), QStringLiteral("ALP")).isEmpty()) {
         c.err << "attendance-admin: warning: no administrator password is set (--password); "
                  "nobody can log in at the station until OTHER/ALP is set"
               << Qt::endl;
