@@ -5,10 +5,30 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QWindow>
 #include <exception>
 
 namespace DesktopKit {
+
+namespace {
+
+// The application's style with "*" as the password character, which the
+// station's users know from its dialogs (styles differ: some draw a dot).
+class StarPasswordStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 void SetProgramTitle(const QString& title) {
     QCoreApplication::setApplicationName(title);
@@ -57,9 +77,54 @@ void SetTitleBar(QWidget* dialog, TitleBar bar) {
 }
 
 void MakePasswordField(QLineEdit* field) {
+    // The field owns its style; a widget does not own the style it is given.
+    auto* style = new StarPasswordStyle;
+    style->setParent(field);
+    field->setStyle(style);
     field->setEchoMode(QLineEdit::Password);
     field->setAttribute(Qt::WA_InputMethodEnabled, false);
     field->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+}
+
+void TakeKeyboardFocus(QWidget* widget) {
+    if (!widget || !widget->isVisible())
+        return;
+    QWidget* window = widget->window();
+    // QWidget::activateWindow does nothing for a window the toolkit thinks
+    // active; the request goes to the window system regardless.
+    if (QWindow* handle = window->windowHandle())
+        handle->requestActivate();
+    widget->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+namespace {
+
+bool textFits(const QLabel* label, const QString& text, const QFont& font) {
+    const QRectF room = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                       -label->margin(), -label->margin());
+    int flags = int(label->alignment());
+    if (label->wordWrap())
+        flags |= Qt::TextWordWrap;
+    const QRectF needed = QFontMetricsF(font).boundingRect(room, flags, text);
+    const qreal slack = 0.5; // rounding of the measured sizes
+    if (needed.width() > room.width() + slack)
+        return false;
+    return !label->wordWrap() || needed.height() <= room.height() + slack;
+}
+
+} // namespace
+
+void SetFittedText(QLabel* label, const QString& text, const QFont& font) {
+    constexpr qreal kSmallestPoints = 6;
+    constexpr qreal kStep = 0.25;
+    QFont fitted = font;
+    qreal points = font.pointSizeF();
+    while (points - kStep >= kSmallestPoints && !textFits(label, text, fitted)) {
+        points -= kStep;
+        fitted.setPointSizeF(points);
+    }
+    label->setFont(fitted);
+    label->setText(text);
 }
 
 } // namespace DesktopKit

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class QFont;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -31,7 +33,19 @@ bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& op
 enum class TitleBar { NoCloseBox, CloseBox, FixedWithCloseBox };
 void SetTitleBar(QWidget* dialog, TitleBar bar);
 
-// A password entry: hidden text and no input method, which would show it.
+// A password entry: "*" for every character and no input method, which
+// would show the text.
 void MakePasswordField(QLineEdit* field);
+
+// Gives the keyboard to `widget`: activates its window and focuses it. Also
+// when the toolkit believes the window active already: without a window
+// manager the X server may have handed the focus to the root window.
+void TakeKeyboardFocus(QWidget* widget);
+
+// Sets a label's text in `font` when the text fits the label, else in the
+// largest smaller size (down to a few points) at which it fits, so nothing
+// is cut off. A word-wrapped label must fit it in height too, a one-line
+// label in width.
+void SetFittedText(QLabel* label, const QString& text, const QFont& font);
 
 } // namespace DesktopKit

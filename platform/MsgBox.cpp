@@ -2,8 +2,11 @@
 
 #include "DesktopKit.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace MsgBox {
 
@@ -38,7 +41,19 @@ Result ShowMessage(QWidget* parent, const QString& text, const QString& title, I
     if (const Handler& handler = currentHandler())
         return handler(Shown{text, shownTitle, icon, buttons});
 
+    // Without a window manager nobody moves the keyboard: the box takes it
+    // when it is up, and gives it back to the widget that had it (or to the
+    // parent's window) when it closes, else the X server hands it to the
+    // root window and every later key is lost.
+    const QPointer<QWidget> hadKeyboard =
+        QApplication::focusWidget() ? QApplication::focusWidget() : parent;
+    struct GiveBack {
+        const QPointer<QWidget>& widget;
+        ~GiveBack() { DesktopKit::TakeKeyboardFocus(widget); }
+    } giveBack{hadKeyboard};
+
     QMessageBox box(parent);
+    QTimer::singleShot(0, &box, [&box] { DesktopKit::TakeKeyboardFocus(&box); });
     box.setWindowTitle(shownTitle);
     box.setText(text);
     box.setIcon(toQtIcon(icon));

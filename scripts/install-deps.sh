@@ -13,7 +13,7 @@ PACKAGES=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libbenchmark-dev
   fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
-  xvfb xauth
+  xvfb xauth xdotool
   zbar-tools poppler-utils
   time
   clang libclang-rt-14-dev

@@ -119,3 +119,25 @@ void clsDbConn::CloseShared() {
     }
     QSqlDatabase::removeDatabase(name);
 }
+
+clsDbConn::LockState clsDbConn::ProbeLock() {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return LockState::Failed;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        return LockState::Free;
+    }
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), also as extended codes.
+    const int code = q.lastError().nativeErrorCode().toInt() & 0xff;
+    return code == 5 || code == 6 ? LockState::Busy : LockState::Failed;
+}
+
+bool clsDbConn::SetBusyTimeout(int ms) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return false;
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(qMax(0, ms)));
+}

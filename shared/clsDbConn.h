@@ -39,6 +39,16 @@ public:
     // Whether an open connection's file holds at least one table.
     static bool HasTables(QSqlDatabase db);
 
+    // Waiting for other programs, for callers that must not block: whether
+    // another connection holds a lock on the database file, found by taking
+    // and at once releasing an exclusive lock (waiting at most the busy
+    // timeout). Failed: no connection, or another error than a lock.
+    enum class LockState { Free, Busy, Failed };
+    static LockState ProbeLock();
+    // Sets the busy timeout of the shared connection (opening it when
+    // needed); false without a connection.
+    static bool SetBusyTimeout(int ms);
+
 private:
     bool open();
 

@@ -15,6 +15,9 @@ public:
     explicit frmChgPwd(QWidget* parent = nullptr);
     ~frmChgPwd() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void btnOK_Click();
 

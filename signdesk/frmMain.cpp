@@ -252,7 +252,7 @@ void frmMain::ShowSignWindow() {
     }
     if (mfrmDialog->isVisible()) {
         mfrmDialog->raise();
-        mfrmDialog->activateWindow();
+        DesktopKit::TakeKeyboardFocus(mfrmDialog);
         return;
     }
     // Modal without a nested event loop: scans keep flowing through the one loop.

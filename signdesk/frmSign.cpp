@@ -6,6 +6,7 @@
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
+#include "clsDbConn.h"
 #include "clsEmployee.h"
 #include "clsPresence.h"
 #include "clsSchoolArea.h"
@@ -33,6 +34,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QRect kPictureBox(5, 6, 295, 223);
 const QSize kDefaultPictureSize(295, 233);
 
+// The documented font of a text label, kept where the label's font shrinks
+// to fit a long text.
+const char kDocumentedFont[] = "documentedFont";
+
 QFont songFont(qreal points, bool bold) {
     QFont f(QStringLiteral("宋体"));
     f.setPointSizeF(points);
@@ -49,6 +54,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry) {
 
 void styleText(QLabel* label, const QFont& font, const QColor& colour, Qt::Alignment align) {
     label->setFont(font);
+    label->setProperty(kDocumentedFont, font);
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, colour);
     label->setPalette(pal);
@@ -72,6 +78,23 @@ QPixmap drawnDefaultPicture() {
 
 bool isEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// Sets the busy timeout of the shared connection for one attempt at a scan
+// and restores the programs' usual one afterwards.
+class ShortLockWait {
+public:
+    explicit ShortLockWait(int ms) { clsDbConn::SetBusyTimeout(ms); }
+    ~ShortLockWait() { clsDbConn::SetBusyTimeout(clsDbConn::BusyTimeoutMs); }
+    ShortLockWait(const ShortLockWait&) = delete;
+    ShortLockWait& operator=(const ShortLockWait&) = delete;
+};
+
+// Whether a failed database step failed because another program holds the
+// database right now.
+bool databaseLockedNow() {
+    const ShortLockWait noWait(0);
+    return clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
 }
 
 } // namespace
@@ -146,6 +169,13 @@ void frmSign::buildControls() {
     TimerDspTime->setObjectName(QStringLiteral("TimerDspTime"));
     TimerDspTime->setInterval(1000);
     connect(TimerDspTime, &QTimer::timeout, this, &frmSign::TimerDspTime_Timer);
+
+    // Retries the scans waiting for the database; runs also while the window
+    // is closed, so no gathered scan is lost.
+    TimerDbRetry = new QTimer(this);
+    TimerDbRetry->setObjectName(QStringLiteral("TimerDbRetry"));
+    TimerDbRetry->setSingleShot(true);
+    connect(TimerDbRetry, &QTimer::timeout, this, &frmSign::TimerDbRetry_Timer);
 }
 
 // Opening: every show of the window starts it afresh, as a newly loaded
@@ -177,13 +207,28 @@ void frmSign::Form_Load() {
     TimerDspWait->start();
     TimerDspInfo->start();
     TimerDspTime->start();
+    TakeKeyboard();
+}
+
+// The window gathers the scanner's keys: it takes the keyboard itself when
+// it is shown and after every message box. Without a window manager nobody
+// else gives it back, and the keys would go to the root window unseen.
+void frmSign::TakeKeyboard() {
+    DesktopKit::TakeKeyboardFocus(txtBarCode->isVisible() ? static_cast<QWidget*>(txtBarCode)
+                                                          : this);
+}
+
+// The documented font where the text fits the label, else the largest
+// smaller size at which it does, so that nothing is cut off.
+void frmSign::SetLabelText(QLabel* label, const QString& text) {
+    DesktopKit::SetFittedText(label, text, label->property(kDocumentedFont).value<QFont>());
 }
 
 void frmSign::ShowIdleInfo() {
-    lblName->setText(Station::ProgramTitle());
-    lblJob->setText(QStringLiteral("Ver") + Station::VersionText());
+    SetLabelText(lblName, Station::ProgramTitle());
+    SetLabelText(lblJob, QStringLiteral("Ver") + Station::VersionText());
     const clsSchoolArea school;
-    lblWelcome->setText(kCrLf + school.SNAME());
+    SetLabelText(lblWelcome, kCrLf + school.SNAME());
 }
 
 // Frames are scaled to the box once, at opening, so the animation only
@@ -243,6 +288,10 @@ void frmSign::TimerDspInfo_Timer() {
 
 void frmSign::TimerDspTime_Timer() {
     ShowTime();
+}
+
+void frmSign::TimerDbRetry_Timer() {
+    ProcessPendingScans();
 }
 
 void frmSign::keyPressEvent(QKeyEvent* event) {
@@ -309,24 +358,66 @@ void frmSign::HandleEnter() {
         mstrBarCode = typed;
         txtBarCode->clear();
     }
-    const QString barcode = mstrBarCode.toUpper();
     // Ready for the next card before anything else happens, also before a
-    // message box opens.
+    // message box opens. Scans already waiting for the database go first.
+    const bool othersWaiting = !m_pending.empty();
+    m_pending.push_back({mstrBarCode.toUpper(), AppClock::msecsSinceEpoch()});
     mstrBarCode.clear();
     txtBarCode->hide();
+    if (!othersWaiting)
+        ProcessPendingScans();
+}
 
+// Records the oldest waiting scan and shows its result; while the database
+// is locked by another program it stays first in the queue and is tried
+// again shortly. One scan per call, so each greeting is painted before the
+// next scan is recorded.
+void frmSign::ProcessPendingScans() {
+    if (m_inScan || m_pending.empty())
+        return;
+    m_inScan = true;
+    const PendingScan scan = m_pending.front();
+    const bool lastTry = AppClock::msecsSinceEpoch() - scan.scannedAt >= DbWaitLimitMs;
     clsEmployee employee;
+    qint16 found = 0;
+    qint16 result = 0;
+    if (!RecordScan(scan.barcode, lastTry, employee, found, result)) {
+        m_inScan = false;
+        TimerDbRetry->start(DbRetryMs);
+        return;
+    }
+    m_pending.pop_front();
+    ShowScanResult(employee, found, result);
+    m_inScan = false;
+    if (!m_pending.empty())
+        TimerDbRetry->start(0);
+}
+
+// One attempt at the database for a scan: false when another program holds
+// the database (nothing has been written then). On the last try the scan
+// runs whatever the lock, and fails with its documented result.
+bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
+                         qint16& result) {
+    const ShortLockWait shortWait(DbLockWaitMs);
+    if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
+        return false;
     employee.setEBARCODE(barcode);
-    const qint16 found = employee.IsExist();
+    found = employee.IsExist();
+    if (found != 1)
+        return found == 0 || lastTry || !databaseLockedNow();
+    clsPresence presence;
+    presence.setENUMBER(employee.ENUMBER());
+    result = presence.Add();
+    // A failed write is rolled back: trying again later records it once.
+    return (result != -1 && result != -2) || lastTry || !databaseLockedNow();
+}
+
+void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result) {
     if (found != 1) {
         ShowWarning(found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
                                : QStringLiteral("数据库操作失败！"));
         return;
     }
-
-    clsPresence presence;
-    presence.setENUMBER(employee.ENUMBER());
-    const qint16 result = presence.Add();
 
     if (result == 1 || result == 2) {
         TimerDspInfo->start(); // ten seconds from now
@@ -339,12 +430,12 @@ void frmSign::HandleEnter() {
             photo = m_defaultPicture;
         imgHead->setPixmap(photo);
         ShowHeadImage();
-        lblName->setText(employee.ENAME());
-        lblJob->setText(employee.DNAME());
-        lblWelcome->setText(result == 1
-                                ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
-                                      kCrLf + QStringLiteral("快乐点")
-                                : kCrLf + QStringLiteral("下班啦"));
+        SetLabelText(lblName, employee.ENAME());
+        SetLabelText(lblJob, employee.DNAME());
+        SetLabelText(lblWelcome, result == 1
+                                     ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
+                                           kCrLf + QStringLiteral("快乐点")
+                                     : kCrLf + QStringLiteral("下班啦"));
         // The greeting is painted before the list is rebuilt behind it.
         if (isVisible())
             repaint();
@@ -371,4 +462,6 @@ void frmSign::HandleEnter() {
 void frmSign::ShowWarning(const QString& text) {
     MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation,
                         MsgBox::Buttons::Ok);
+    if (isVisible())
+        TakeKeyboard();
 }

@@ -4,12 +4,14 @@
 #include <QPixmap>
 #include <QString>
 #include <array>
+#include <deque>
 #include <optional>
 
 class QLabel;
 class QLineEdit;
 class QTimer;
 class QKeyEvent;
+class clsEmployee;
 
 // The sign-in screen that employees face. A barcode scanner acting as a
 // keyboard types the card's barcode and Enter; the window gathers the keys,
@@ -20,6 +22,12 @@ class QKeyEvent;
 // Every key reaches the window whichever child has the focus; keys are only
 // appended to a text, all database work waits for Enter, and nothing in the
 // scan path spins an event loop except the modal warning boxes.
+//
+// While another program holds the database, scans wait in a queue and are
+// retried from a timer, each attempt waiting for the lock only briefly: the
+// window keeps its clock and animation going and gathers further cards,
+// which are recorded in scan order once the database is free. Only a scan
+// that has waited longer than DbWaitLimitMs ends in its failure message.
 class frmSign : public QDialog {
     Q_OBJECT
 
@@ -32,6 +40,14 @@ public:
     static constexpr int WaitFrameCount = 60;
     // A pause between two keys of at least this long starts a new barcode.
     static constexpr qint64 KeyPauseMs = 2000;
+    // How long one attempt waits for a locked database, how often a waiting
+    // scan is tried again, and how long it may wait in all.
+    static constexpr int DbLockWaitMs = 50;
+    static constexpr int DbRetryMs = 50;
+    static constexpr qint64 DbWaitLimitMs = 30000;
+
+    // Scans gathered but not recorded yet (the database was busy).
+    int PendingScans() const { return int(m_pending.size()); }
 
     // The built-in picture (295 x 233) shown where no picture can be read.
     QPixmap DefaultPicture() const { return m_defaultPicture; }
@@ -50,6 +66,7 @@ private slots:
     void TimerDspWait_Timer();
     void TimerDspInfo_Timer();
     void TimerDspTime_Timer();
+    void TimerDbRetry_Timer();
 
 private:
     void buildControls();
@@ -62,7 +79,13 @@ private:
     void HandleKeyText(const QKeyEvent* event);
     void HandleCharacter(QChar c);
     void HandleEnter();
+    void ProcessPendingScans();
+    bool RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
+                    qint16& result);
+    void ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result);
     void ShowWarning(const QString& text);
+    void TakeKeyboard();
+    void SetLabelText(QLabel* label, const QString& text);
 
     QLabel* imgHead = nullptr;
     std::array<QLabel*, WaitFrameCount> imgWait{};
@@ -74,6 +97,7 @@ private:
     QTimer* TimerDspWait = nullptr;
     QTimer* TimerDspInfo = nullptr;
     QTimer* TimerDspTime = nullptr;
+    QTimer* TimerDbRetry = nullptr;
 
     QPixmap m_defaultPicture;
 
@@ -83,4 +107,13 @@ private:
     std::optional<qint64> mdtLastKey;
     // Index of the waiting frame shown last (0 to 59).
     qint16 miWaitFrame = 0;
+
+    // Scans in order, each with the clock milliseconds of its Enter.
+    struct PendingScan {
+        QString barcode;
+        qint64 scannedAt = 0;
+    };
+    std::deque<PendingScan> m_pending;
+    // A scan is being recorded or its message is open.
+    bool m_inScan = false;
 };

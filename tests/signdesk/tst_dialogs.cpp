@@ -87,6 +87,8 @@ private slots:
             auto* f = child<QLineEdit>(dialog, name);
             QCOMPARE(f->echoMode(), QLineEdit::Password);
             QVERIFY2(!f->testAttribute(Qt::WA_InputMethodEnabled), name);
+            QTest::keyClicks(f, QStringLiteral("ab1"));
+            QCOMPARE(f->displayText(), QStringLiteral("***")); // what the user sees
         }
     }
 
@@ -159,9 +161,10 @@ private slots:
         QTest::newRow("trimmed") << " old1 "
                                  << " 新pw9 "
                                  << "新pw9  " << done << "新pw9";
+        // Refused: an empty password could never log in again.
         QTest::newRow("empty new password") << "old1"
                                             << "  "
-                                            << "" << done << "";
+                                            << "" << box("提示", "请输入新密码！") << "old1";
     }
 
     void chgpwd() {
@@ -181,6 +184,27 @@ private slots:
         QCOMPARE(storedAlp(), EncodePassword(inForce));
         QVERIFY(!storedAlp().contains(QStringLiteral("pw")));
         QVERIFY(CheckPassword(inForce));
+    }
+
+    // Enter in the old and first new field moves on; only the last field
+    // confirms. One Enter after the old password stores nothing.
+    void chgpwdEnterMovesOn() {
+        QVERIFY(SavePassword(QStringLiteral("old1")));
+        frmChgPwd dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        const char* const names[] = {"txtOldPwd", "txtNewPWD1", "txtNewPWD2"};
+        const QString texts[] = {QStringLiteral("old1"), QStringLiteral("n2"),
+                                 QStringLiteral("n2")};
+        child<QLineEdit>(&dlg, names[0])->setFocus();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(&dlg, names[i]));
+            QTest::keyClicks(QApplication::focusWidget(), texts[i]);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(dlg.isVisible(), i < 2);
+            QCOMPARE(storedAlp(), EncodePassword(i < 2 ? QStringLiteral("old1") : texts[i]));
+        }
+        QCOMPARE(boxes.lines(), box("消息", "新密码已成功设定！", MsgBox::Icon::Information));
     }
 
     // A failed write is reported and leaves the old password in force; cancel

@@ -389,6 +389,79 @@ private slots:
         QCOMPARE(presenceRows(), 2);
     }
 
+    // Another program holds the database: scans wait, in scan order, without a
+    // message, and are recorded once it is free; only a scan that has waited
+    // 30 s ends in its failure message.
+    void lockedDatabaseQueuesScans() {
+        openWindow();
+        QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        {
+            QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, QStringLiteral("other"));
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            scan(kCardA);
+            AppClock::advance(1000);
+            scan(kCardB);
+            QCOMPARE(dlg->PendingScans(), 2);
+            QVERIFY(timer("TimerDbRetry")->isActive());
+            AppClock::advance(30000 - 1 - 1000 - 2 * kCardB.size()); // since A's Enter
+            tick("TimerDbRetry_Timer");                              // A has waited 30 s less 1 ms
+            QCOMPARE(dlg->PendingScans(), 2);
+            QVERIFY(boxes.isEmpty());
+            QCOMPARE(name(), QStringLiteral("签到系统"));
+            AppClock::advance(1);
+            tick("TimerDbRetry_Timer");
+            QCOMPARE(boxes.lines(), box("警告", "系统错误！"));
+            QCOMPARE(dlg->PendingScans(), 1);
+            QCOMPARE(refresh.count(), 1);
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("COMMIT")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        tick("TimerDbRetry_Timer");
+        QCOMPARE(dlg->PendingScans(), 0);
+        QCOMPARE(name(), QStringLiteral("李四"));
+        QCOMPARE(refresh.count(), 2);
+        QCOMPARE(presenceRows(), 1);
+        scan(kCardA); // a free database records at once
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QCOMPARE(presenceRows(), 2);
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    // Texts that do not fit their label in the documented font are set
+    // smaller until they fit; texts that fit keep the documented font.
+    void longTextsShrinkToFit() {
+        const auto fits = [](QLabel* l) {
+            const int flags = int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0);
+            const QRectF room(l->contentsRect());
+            const QRectF need = QFontMetricsF(l->font()).boundingRect(room, flags, l->text());
+            return need.width() <= room.width() + 0.5 &&
+                   (!l->wordWrap() || need.height() <= room.height() + 0.5);
+        };
+        const auto points = [this](const char* l) { return label(l)->font().pointSizeF(); };
+        const QString unit = QStringLiteral("北京市海淀区第一百零一实验中学分校");
+        QVERIFY(fx->setIni("UNIT", "UNITNAME", unit));
+        QVERIFY(fx->addEmployee("E020", QStringLiteral("欧阳慕容司马诸葛明"), "222233334444555", 1,
+                                photoA));
+        openWindow();
+        QCOMPARE(label("lblWelcome")->text(), QStringLiteral("\r\n") + unit);
+        QVERIFY(points("lblWelcome") < 21.75);
+        QVERIFY(points("lblWelcome") > 10);
+        QCOMPARE(points("lblName"), 15.0);
+        QCOMPARE(points("lblJob"), 12.0);
+        for (const char* l : {"lblWelcome", "lblName", "lblJob"})
+            QVERIFY2(fits(label(l)), l);
+
+        scan(QStringLiteral("222233334444555"));
+        QCOMPARE(name(), QStringLiteral("欧阳慕容司马诸葛明"));
+        QVERIFY(points("lblName") < 15.0);
+        QVERIFY(label("lblName")->font().bold());
+        QCOMPARE(points("lblWelcome"), 21.75);
+        for (const char* l : {"lblWelcome", "lblName", "lblJob"})
+            QVERIFY2(fits(label(l)), l);
+        tick("TimerDspInfo_Timer");
+        QCOMPARE(points("lblName"), 15.0);
+    }
+
     void clockShowsCurrentTime() {
         openWindow();
         QCOMPARE(label("lblTime")->text(), QStringLiteral("2009-11-25 8:00:00"));

@@ -1,0 +1,236 @@
+// The sign-in screen on a real X server without a window manager, as on a
+// kiosk PC that starts only X and the station: keys are real X key events
+// that go where the X input focus is. The program starts its own Xvfb.
+#include "AppClock.h"
+#include "BoxLog.h"
+#include "ChineseUi.h"
+#include "DesktopKit.h"
+#include "DialogAnswers.h"
+#include "StationGlobals.h"
+#include "TestProgramDir.h"
+#include "XvfbSession.h"
+#include "clsDbConn.h"
+#include "frmMain.h"
+#include "frmSign.h"
+
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const QString kCards[] = {QStringLiteral("123456789012345"), QStringLiteral("987654321098765"),
+                          QStringLiteral("555566667777888")};
+const QString kNames[] = {QStringLiteral("张三"), QStringLiteral("李四"), QStringLiteral("王五")};
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// The longest time between two ticks of a 10 ms timer: how long the event
+// loop was blocked at most.
+class LoopGapMeter : public QObject {
+public:
+    LoopGapMeter() {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this,
+                [this] { maxGapMs = qMax(maxGapMs, m_clock.restart()); });
+        m_clock.start();
+        m_timer.start(10);
+    }
+    qint64 maxGapMs = 0;
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+// The window system has given the keyboard to the window of `w`.
+bool hasKeyboard(QWidget* w) {
+    return QGuiApplication::focusWindow() && QGuiApplication::focusWindow() == w->windowHandle();
+}
+
+// Presses a key until `done` (at most three times, a second apart).
+bool pressUntil(const QString& key, const std::function<bool()>& done) {
+    for (int i = 0; i < 3; ++i)
+        if (XPressKey(key) && QTest::qWaitFor(done, 1000))
+            return true;
+    return false;
+}
+
+} // namespace
+
+class tst_StationX11 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    std::unique_ptr<frmSign> dlg;
+
+    QString name() const { return child<QLabel>(dlg.get(), "lblName")->text(); }
+    void openWindow() {
+        dlg = std::make_unique<frmSign>();
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    // A card as the scanner types it, through the X server.
+    void scan(const QString& card) { QVERIFY(XScan(card)); }
+    QStringList recordedNumbers() {
+        QStringList numbers;
+        QSqlQuery q(clsDbConn().GetDbConn());
+        if (!q.exec(QStringLiteral("SELECT ENUMBER FROM Presence ORDER BY rowid")))
+            numbers << QStringLiteral("unreadable");
+        while (q.next())
+            numbers << q.value(0).toString();
+        return numbers;
+    }
+
+private slots:
+    void initTestCase() {
+        DesktopKit::SetProgramTitle(Station::ProgramTitle());
+        ChineseUi::InstallFontSubstitutions();
+    }
+
+    void init() {
+        AppClock::reset();
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(fx->addEmployee(QStringLiteral("E00%1").arg(i + 1), kNames[i], kCards[i], 1,
+                                    TestProgramDir::jpeg(i)));
+    }
+
+    void cleanup() {
+        dlg.reset();
+        fx.reset();
+        AppClock::reset();
+    }
+
+    // As the station starts: the main window opens the sign-in screen. Shown,
+    // after a real message box closed with Enter, and shown again after
+    // another window had the keyboard, the screen takes the keyboard back
+    // itself, so the next card is read.
+    void keysReachTheScreenAfterMessageBoxes() {
+        SKIP_UNLESS_XCB();
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        frmMain main;
+        main.show();
+        QTRY_VERIFY(main.signWindow() && main.signWindow()->isVisible());
+        frmSign* sign = main.signWindow();
+        const auto name = [sign] { return child<QLabel>(sign, "lblName")->text(); };
+        QVERIFY(QTest::qWaitForWindowExposed(sign));
+        scan(kCards[0]);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[0], 5000);
+
+        QString shown;
+        QString boxState = QStringLiteral("never shown");
+        OnNextModal(
+            [&](QWidget* box) {
+                shown = qobject_cast<QMessageBox*>(box)->text();
+                // Closed as the user does: Enter on the box, once it has the
+                // keyboard (pressed again should the first one come too early).
+                if (!QTest::qWaitFor([box] { return hasKeyboard(box); }, 5000))
+                    boxState = QStringLiteral("box never had the keyboard");
+                else if (!pressUntil(QStringLiteral("Return"), [box] { return !box->isVisible(); }))
+                    boxState = QStringLiteral("Enter did not close the box");
+                else
+                    boxState = QStringLiteral("closed by Enter");
+                box->close();
+            },
+            "frmSign");
+        scan(QStringLiteral("000"));
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty() &&
+                                     !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()),
+                                 10000);
+        QCOMPARE(shown, QStringLiteral("无效条码！如果签到卡无误，请重试一遍！"));
+        QCOMPARE(boxState, QStringLiteral("closed by Enter"));
+        scan(kCards[1]);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[1], 5000);
+
+        // Another window takes the keyboard; the screen is closed and opened again.
+        sign->close();
+        QLineEdit other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        child<QAction>(&main, "mnuDspAttendanceDlg")->trigger();
+        QVERIFY(QTest::qWaitForWindowExposed(sign));
+        scan(kCards[2]);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[2], 5000);
+        QVERIFY(other.text().isEmpty());
+        main.close();
+    }
+
+    // Another program holds a write lock for 8 s while three cards are scanned:
+    // the screen keeps painting its clock, and once the lock is gone the three
+    // scans are recorded in scan order, each greeting shown as its record is
+    // written, without a message.
+    void lockedDatabaseKeepsScansInOrder() {
+        SKIP_UNLESS_XCB();
+        BoxLog boxes;
+        openWindow();
+        PaintCounter clockPaints;
+        child<QLabel>(dlg.get(), "lblTime")->installEventFilter(&clockPaints);
+
+        QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, QStringLiteral("other program"));
+        QVERIFY(other.isValid());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QElapsedTimer held;
+        held.start();
+        LoopGapMeter loop;
+        bool released = false;
+        QTimer::singleShot(8000, Qt::PreciseTimer, &loop,
+                           [&] { released = QSqlQuery(other).exec("COMMIT"); });
+
+        QStringList greetings; // name shown and records written at each refresh
+        connect(dlg.get(), &frmSign::onUpdatePresenceList, &loop, [&] {
+            greetings << QStringLiteral("%1 %2 %3")
+                             .arg(name())
+                             .arg(recordedNumbers().size())
+                             .arg(released);
+        });
+        for (const QString& card : kCards) {
+            scan(card);
+            QTest::qWait(300);
+        }
+        QTest::qWait(int(qMax<qint64>(0, 7000 - held.elapsed())));
+        const int paintsWhileLocked = clockPaints.paints;
+        const qint64 gapWhileLocked = loop.maxGapMs;
+        QVERIFY(recordedNumbers().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(released, 5000);
+
+        QTRY_COMPARE_WITH_TIMEOUT(recordedNumbers().size(), 3, 15000);
+        const qint64 recordedAfter = held.elapsed();
+        qInfo("clock painted %d times in the first 7 s of the lock; longest blocked loop %lld ms "
+              "(%lld ms overall); all recorded %lld ms after the lock was taken",
+              paintsWhileLocked, gapWhileLocked, loop.maxGapMs, recordedAfter);
+        QCOMPARE(recordedNumbers(), (QStringList{"E001", "E002", "E003"}));
+        QCOMPARE(greetings, (QStringList{"张三 1 1", "李四 2 1", "王五 3 1"}));
+        QCOMPARE(name(), kNames[2]);
+        QVERIFY(boxes.isEmpty());
+        QVERIFY2(paintsWhileLocked >= 5, "the clock stopped while the database was locked");
+        QVERIFY2(gapWhileLocked < 500, "the window froze while the database was locked");
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+    }
+};
+
+int main(int argc, char** argv) {
+    return RunUnderXvfb(argc, argv, [](int count, char** args) {
+        QApplication app(count, args);
+        tst_StationX11 test;
+        QTEST_SET_MAIN_SOURCE_PATH
+        return QTest::qExec(&test, count, args);
+    });
+}
+
+#include "tst_stationx11.moc"
