@@ -344,7 +344,10 @@ void frmMain::mnuVistHomePage_Click() {
 }
 
 void frmMain::mnuAbout_Click() {
-    frmAbout about(this);
+    // The office program's About window carries the station's caption.
+    frmAbout about({QStringLiteral("关于 签到系统"), mdMain::ProgramTitle(), mdMain::VersionMajor,
+                    mdMain::VersionMinor, mdMain::VersionRevision, mdMain::HomePage()},
+                   this);
     about.exec();
 }
 

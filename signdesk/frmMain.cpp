@@ -354,7 +354,10 @@ void frmMain::mnuVistHomePage_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    frmAbout about(this);
+    frmAbout about({QStringLiteral("关于 ") + Station::ProgramTitle(), Station::ProgramTitle(),
+                    Station::VersionMajor, Station::VersionMinor, Station::VersionRevision,
+                    Station::HomePage()},
+                   this);
     about.exec();
 }
 

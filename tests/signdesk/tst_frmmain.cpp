@@ -394,7 +394,7 @@ private slots:
                  (QStringList{fx->file(QStringLiteral("HELP.html")), Station::HomePage()}));
 
         // The link turns red under the mouse, blue elsewhere, and opens the home page.
-        frmAbout about;
+        frmAbout about({QString(), QString(), 2, 0, 0, Station::HomePage()});
         QLabel* link = child<QLabel>(&about, "lblURL");
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));

@@ -1,23 +1,22 @@
 #include "frmAbout.h"
 #include "ui_frmAbout.h"
 
+#include "DesktopServices.h"
 #include "MsgBox.h"
-#include "mdMain.h"
 
 #include <QMouseEvent>
 #include <QProcess>
 #include <QStandardPaths>
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()) {
+frmAbout::frmAbout(const Info& info, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()), m_homePage(info.homePage) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowTitle(QStringLiteral("关于 签到系统"));
-    ui->lblTitle->setText(mdMain::ProgramTitle());
-    ui->lblVersion->setText(QStringLiteral("版本 %1.%2.%3")
-                                .arg(mdMain::VersionMajor)
-                                .arg(mdMain::VersionMinor)
-                                .arg(mdMain::VersionRevision));
-    ui->lblURL->setText(mdMain::HomePage());
+    setWindowTitle(info.caption);
+    ui->lblTitle->setText(info.title);
+    ui->lblVersion->setText(
+        QStringLiteral("版本 %1.%2.%3").arg(info.major).arg(info.minor).arg(info.revision));
+    ui->lblURL->setText(m_homePage);
     ui->lblURL->setCursor(Qt::PointingHandCursor);
     ui->lblURL->installEventFilter(this);
     setLinkColor(Qt::blue);
@@ -47,7 +46,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                mdMain::OpenDocument(mdMain::HomePage());
+                DesktopServices::OpenDocument(m_homePage);
             break;
         default:
             break;
