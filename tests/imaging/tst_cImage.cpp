@@ -100,8 +100,7 @@ private slots:
         cImage image;
         QVERIFY(image.CopyStdPicture(rgb16));
         QCOMPARE(image.BitCount(), qint16(24));
-        QCOMPARE(image.Width(), 5);
-        QCOMPARE(image.Height(), 4);
+        QCOMPARE(QSize(image.Width(), image.Height()), QSize(5, 4));
         QCOMPARE(image.PixelAt(1, 2), qRgb(255, 0, 0));
         QCOMPARE(image.PixelAt(4, 3), qRgb(255, 255, 255));
         QCOMPARE(image.PixelAt(0, 0), qRgb(0, 0, 0));
@@ -153,8 +152,7 @@ private slots:
         cImage part;
         QVERIFY(part.CopyHDC(source->hDC(), 3, 2, 0, 2, 1));
         QCOMPARE(part.BitCount(), qint16(24));
-        QCOMPARE(part.Width(), 3);
-        QCOMPARE(part.Height(), 2);
+        QCOMPARE(QSize(part.Width(), part.Height()), QSize(3, 2));
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 QCOMPARE(part.PixelAt(x, y), coordinateColour(x + 2, y + 1));

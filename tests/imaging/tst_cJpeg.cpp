@@ -66,6 +66,14 @@ QList<Segment> withMarker(const QList<Segment>& segments, int marker) {
     return list;
 }
 
+// 64 table entries written out, the rest of them `fill`.
+QList<int> table(const char* entries, int fill = 0) {
+    QList<int> list;
+    for (const QByteArray& e : QByteArray(entries).split(' '))
+        list << e.toInt();
+    return list + QList<int>(64 - list.size(), fill);
+}
+
 QList<int> bytes(const QByteArray& data) {
     QList<int> list;
     for (char c : data)
@@ -105,24 +113,18 @@ private slots:
         QTest::addColumn<QList<int>>("luminance");
         QTest::addColumn<QList<int>>("chrominance");
         // Quality 75: scale 50; halves round to even (16 → 8.5 → 8, 14 → 7.5 → 8).
-        QTest::newRow("75") << 75 << QList<int>{8,  6,  6,  8,  6,  6,  8,  8,  7,  8,  10, 9,  8,
-                                                10, 12, 20, 14, 12, 12, 12, 12, 25, 18, 19, 15, 20,
-                                                30, 26, 31, 30, 29, 26, 28, 28, 32, 36, 46, 40, 32,
-                                                34, 44, 35, 28, 28, 40, 55, 41, 44, 48, 50, 52, 52,
-                                                52, 32, 39, 57, 61, 56, 50, 60, 46, 51, 52, 50}
-                            << QList<int>{9, 10, 10, 12, 11, 12, 24, 14, 14, 24, 50, 34, 28, 34} +
-                                   QList<int>(50, 50);
+        QTest::newRow("75") << 75
+                            << table("8 6 6 8 6 6 8 8 7 8 10 9 8 10 12 20 14 12 12 12 12 25 18 19 "
+                                     "15 20 30 26 31 30 29 26 28 28 32 36 46 40 32 34 44 35 28 28 "
+                                     "40 55 41 44 48 50 52 52 52 32 39 57 61 56 50 60 46 51 52 50")
+                            << table("9 10 10 12 11 12 24 14 14 24 50 34 28 34", 50);
         // Quality 30: scale 5000 / 30 = 166.67 → 167.
         QTest::newRow("30") << 30
-                            << QList<int>{27,  19,  21,  24,  21,  17,  27,  24,  22,  24,  31,
-                                          29,  27,  32,  41,  67,  44,  41,  37,  37,  41,  82,
-                                          59,  62,  49,  67,  97,  86,  102, 101, 96,  86,  94,
-                                          92,  107, 121, 154, 131, 107, 114, 146, 116, 92,  94,
-                                          134, 183, 136, 146, 159, 164, 173, 174, 173, 104, 129,
-                                          189, 203, 188, 168, 201, 154, 169, 173, 166}
-                            << QList<int>{29, 31, 31, 41,  36,  41, 79,
-                                          44, 44, 79, 166, 111, 94, 111} +
-                                   QList<int>(50, 166);
+                            << table("27 19 21 24 21 17 27 24 22 24 31 29 27 32 41 67 44 41 37 37 "
+                                     "41 82 59 62 49 67 97 86 102 101 96 86 94 92 107 121 154 131 "
+                                     "107 114 146 116 92 94 134 183 136 146 159 164 173 174 173 "
+                                     "104 129 189 203 188 168 201 154 169 173 166")
+                            << table("29 31 31 41 36 41 79 44 44 79 166 111 94 111", 166);
         // Quality 100: scale 0, every entry raised to 1; quality 1: every entry limited to 255.
         QTest::newRow("100") << 100 << QList<int>(64, 1) << QList<int>(64, 1);
         QTest::newRow("1") << 1 << QList<int>(64, 255) << QList<int>(64, 255);
