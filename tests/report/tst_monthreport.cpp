@@ -88,13 +88,9 @@ private slots:
         QCOMPARE(QList<int>({jan.year, jan.month, mar.year, mar.month}),
                  QList<int>({2009, 12, 2010, 2}));
         // Leap years, the century rule, short and long months, no 13th month.
-        for (const auto& [year, month, days] : {std::array{2008, 2, 29},
-                                                {2009, 2, 28},
-                                                {2000, 2, 29},
-                                                {1900, 2, 28},
-                                                {2009, 4, 30},
-                                                {2009, 12, 31},
-                                                {2009, 13, 0}})
+        const int lastDays[][3] = {{2008, 2, 29}, {2009, 2, 28},  {2000, 2, 29}, {1900, 2, 28},
+                                   {2009, 4, 30}, {2009, 12, 31}, {2009, 13, 0}};
+        for (const auto& [year, month, days] : lastDays)
             QCOMPARE(MonthChoice::LastDay(year, month), days);
         QCOMPARE(MonthChoice::YearList(2009), QStringList({"2007", "2008", "2009", "2010"}));
         // The default month of January is always in the list.
