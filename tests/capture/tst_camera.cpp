@@ -41,7 +41,7 @@ void tst_camera::stillFileSavedBitmapAndPresence() {
     camera.advance();
     // A 24-bit Windows bitmap with the standard 40-byte header, replacing
     // what was there.
-    QVERIFY(writeBytes(bmp, QByteArray(100000, 'x')));
+    QVERIFY(writeFile(bmp, QByteArray(100000, 'x')));
     QVERIFY(camera.saveFrame(bmp));
     QFile file(bmp);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -73,8 +73,8 @@ void tst_camera::stillFolderInNameOrder() {
     QVERIFY(writePicture(dir.filePath("a.jpg"), 10, 10, Qt::green));
     QVERIFY(writePicture(dir.filePath("C.bmp"), 30, 10, Qt::blue));
     QVERIFY(writePicture(dir.filePath("D.PNG"), 40, 10, Qt::blue));
-    QVERIFY(writeBytes(dir.filePath("bb.png"), "not a picture")); // passed over
-    QVERIFY(writeBytes(dir.filePath("c.txt"), "notes"));
+    QVERIFY(writeFile(dir.filePath("bb.png"), "not a picture")); // passed over
+    QVERIFY(writeFile(dir.filePath("c.txt"), "notes"));
     StillPictureCamera camera(dir.path());
     QList<int> widths{camera.frame().width()};
     for (int i = 0; i < 8; ++i) {

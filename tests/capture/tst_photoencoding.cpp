@@ -2,9 +2,9 @@
 // saves becomes a JPEG of the same size that the reference decoder reads.
 #include "PhotoEncoding.h"
 #include "StillPictureCamera.h"
+#include "TestProgramDir.h"
 #include "helpers/Pictures.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,11 +13,8 @@ namespace {
 
 // The picture djpeg decodes from a JPEG file; null on a failure or a warning.
 QImage djpeg(const QString& file) {
-    QProcess p;
-    p.start(QStandardPaths::findExecutable("djpeg"), {"-ppm", file});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0 || !p.readAllStandardError().isEmpty())
-        return {};
-    return QImage::fromData(p.readAllStandardOutput(), "PPM");
+    const ToolRun r = RunTool(QStandardPaths::findExecutable("djpeg"), {"-ppm", file}, 60000);
+    return r.code == 0 && r.err.isEmpty() ? QImage::fromData(r.out, "PPM") : QImage();
 }
 
 // Largest difference of a colour channel over the rectangle r.
@@ -61,11 +58,9 @@ void tst_photoencoding::frameBecomesPhoto() {
         const QByteArray bytes = EncodePhoto(bmp);
         QVERIFY(bytes.startsWith("\xFF\xD8\xFF\xE0"));
         // A photo left from an earlier run is replaced by this one.
-        QVERIFY(writeBytes(jpg, "an old photo"));
+        QVERIFY(writeFile(jpg, "an old photo"));
         QVERIFY(EncodePhotoFile(bmp, jpg));
-        QFile photo(jpg);
-        QVERIFY(photo.open(QIODevice::ReadOnly));
-        QCOMPARE(photo.readAll(), bytes);
+        QCOMPARE(readFile(jpg), bytes);
         const QImage decoded = djpeg(jpg);
         QCOMPARE(decoded.size(), size);
         QVERIFY(maxDifference(decoded, picture, picture.rect()) <= 24);
@@ -93,9 +88,9 @@ void tst_photoencoding::paletteBitmapKeepsColours() {
 void tst_photoencoding::failuresLeaveNoPhoto() {
     QTemporaryDir dir;
     const QString jpg = dir.filePath("tmp.jpg");
-    QVERIFY(writeBytes(dir.filePath("tmp.bmp"), "BM but nothing else"));
+    QVERIFY(writeFile(dir.filePath("tmp.bmp"), "BM but nothing else"));
     for (const QString& source : {dir.filePath("tmp.bmp"), dir.filePath("missing.bmp")}) {
-        QVERIFY(writeBytes(jpg, "an old photo"));
+        QVERIFY(writeFile(jpg, "an old photo"));
         QVERIFY(EncodePhoto(source).isEmpty());
         QVERIFY(!EncodePhotoFile(source, jpg));
         QVERIFY(!QFile::exists(jpg));

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -22,6 +23,45 @@ QByteArray readFile(const QString& path) {
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs) {
+    ToolRun r;
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QString PdfText(const QString& pdf, int page) {
+    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    const ToolRun r = RunTool(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+    return r.code == 0 ? QString::fromUtf8(r.out) : QStringLiteral("<pdftotext failed>");
+}
+
+QString PdfTextIn(const QString& pdf, int page, const QRect& twips) {
+    // At 72 dpi one pixel is one point, 20 twips.
+    const QRect r(twips.left() / 20, twips.top() / 20, twips.width() / 20, twips.height() / 20);
+    const ToolRun run =
+        RunTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
+                 QString::number(page), QStringLiteral("-l"), QString::number(page),
+                 QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-x"),
+                 QString::number(r.left()), QStringLiteral("-y"), QString::number(r.top()),
+                 QStringLiteral("-W"), QString::number(r.width()), QStringLiteral("-H"),
+                 QString::number(r.height()), pdf, QStringLiteral("-")});
+    return run.code == 0 ? QString::fromUtf8(run.out).trimmed()
+                         : QStringLiteral("<pdftotext failed>");
 }
 
 namespace {

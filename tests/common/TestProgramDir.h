@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QObject>
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -17,6 +19,20 @@ template <typename T> T* child(QObject* w, const char* name) {
 
 QByteArray readFile(const QString& path); // empty when unreadable
 bool writeFile(const QString& path, const QByteArray& bytes);
+
+// A program run to its end: exit code (-1 when it did not start, crashed or
+// hung), its output and its error output.
+struct ToolRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs = 300000);
+
+// Text of a PDF as poppler's pdftotext reads it: a whole page (0: all pages),
+// or only the part of one page inside `twips` (page coordinates).
+QString PdfText(const QString& pdf, int page = 0);
+QString PdfTextIn(const QString& pdf, int page, const QRect& twips);
 
 // A program directory as the programs expect it: "attendance.ini" with
 // DATA/PATH naming the directory itself (and a unit name unless empty).

@@ -4,11 +4,10 @@
 #include "PictureFileReader.h"
 #include "cImage.h"
 #include "cJpeg.h"
+#include "helpers/JpegCheck.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -178,32 +177,21 @@ private slots:
     }
 
     void jpegencReadsDirectly() {
-        const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc");
-        QVERIFY2(QFile::exists(exe), "jpegenc not built beside the tests");
         QTemporaryDir dir;
-        const auto run = [&](const QByteArray& input, const QString& out, QString* err) {
-            QFile in(dir.filePath(QStringLiteral("in.pic")));
-            in.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            in.write(input);
-            in.close();
-            QProcess p;
-            p.start(exe, {in.fileName(), dir.filePath(out)});
-            p.waitForFinished(60000);
-            *err = QString::fromLocal8Bit(p.readAllStandardError());
-            return p.exitCode();
-        };
-        QString err;
+        const QString in = dir.filePath(QStringLiteral("in.pic")), a = dir.filePath("a.jpg"),
+                      b = dir.filePath("b.jpg");
         const QByteArray ppm = pnm(true, 255);
-        QCOMPARE(run(ppm, QStringLiteral("a.jpg"), &err), 0);
-        QFile written(dir.filePath(QStringLiteral("a.jpg")));
-        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(writeFile(in, ppm));
+        QCOMPARE(JpegCheck::Jpegenc({in, a}).code, 0);
         cImage image;
         QCOMPARE(PictureFileReader::ReadPicture(ppm, image), PictureFileReader::Read);
-        QCOMPARE(written.readAll(), encode(image));
+        QCOMPARE(readFile(a), encode(image));
         // A damaged file is refused with the reader's reason and no output.
-        QCOMPARE(run(ppm.left(100), QStringLiteral("b.jpg"), &err), 1);
-        QVERIFY2(err.contains(QStringLiteral("truncated")), qPrintable(err));
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("b.jpg"))));
+        QVERIFY(writeFile(in, ppm.left(100)));
+        const ToolRun r = JpegCheck::Jpegenc({in, b});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("truncated")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(b));
     }
 };
 

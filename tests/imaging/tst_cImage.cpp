@@ -51,12 +51,13 @@ private slots:
             QVERIFY(image.DIBitsPtr() == nullptr);
             QCOMPARE(image.Width(), 0);
         }
-        QVERIFY(!image.Create(0, 5, 24));
-        QVERIFY(!image.Create(5, -1, 8));
-        QVERIFY(!image.Create(-5, 5, 1));
-        // Beyond what a bitmap can hold: refused, not wrapped around.
-        QVERIFY(!image.Create(100000, 100000, 24));
-        QVERIFY(!image.Create(0x7FFFFFFF, 2, 24));
+        // Empty, negative, and beyond what a bitmap can hold: refused, not wrapped around.
+        for (const auto& [w, h, bits] : {std::array{0, 5, 24},
+                                         {5, -1, 8},
+                                         {-5, 5, 1},
+                                         {100000, 100000, 24},
+                                         {0x7FFFFFFF, 2, 24}})
+            QVERIFY(!image.Create(w, h, qint16(bits)));
         QVERIFY(image.DIBitsPtr() == nullptr);
     }
 
@@ -99,8 +100,7 @@ private slots:
         cImage image;
         QVERIFY(image.CopyStdPicture(rgb16));
         QCOMPARE(image.BitCount(), qint16(24));
-        QCOMPARE(image.Width(), 5);
-        QCOMPARE(image.Height(), 4);
+        QCOMPARE(QSize(image.Width(), image.Height()), QSize(5, 4));
         QCOMPARE(image.PixelAt(1, 2), qRgb(255, 0, 0));
         QCOMPARE(image.PixelAt(4, 3), qRgb(255, 255, 255));
         QCOMPARE(image.PixelAt(0, 0), qRgb(0, 0, 0));
@@ -152,8 +152,7 @@ private slots:
         cImage part;
         QVERIFY(part.CopyHDC(source->hDC(), 3, 2, 0, 2, 1));
         QCOMPARE(part.BitCount(), qint16(24));
-        QCOMPARE(part.Width(), 3);
-        QCOMPARE(part.Height(), 2);
+        QCOMPARE(QSize(part.Width(), part.Height()), QSize(3, 2));
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 QCOMPARE(part.PixelAt(x, y), coordinateColour(x + 2, y + 1));
@@ -184,12 +183,14 @@ private slots:
         QVERIFY(image.CopyHDC(source->hDC(), 6, 5));
         QVERIFY(!image.CopyHDC(source->hDC(), 7, 5));
         QVERIFY(image.hDC() == nullptr);
-        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 5, 0));
-        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, -1, 0));
-        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 0, 0x7FFFFFFF, 0x7FFFFFFF));
-        QVERIFY(!image.CopyHDC(source->hDC(), 0, 2));
-        QVERIFY(!image.CopyHDC(source->hDC(), 2, -2));
-        QVERIFY(!image.CopyHDC(source->hDC(), 2, 2, 7));
+        // {w, h, bits, left, top}: outside, empty, negative, or an unknown bit count.
+        for (const auto& [w, h, bits, left, top] : {std::array{2, 2, 0, 5, 0},
+                                                    {2, 2, 0, -1, 0},
+                                                    {2, 2, 0, 0x7FFFFFFF, 0x7FFFFFFF},
+                                                    {0, 2, 0, 0, 0},
+                                                    {2, -2, 0, 0, 0},
+                                                    {2, 2, 7, 0, 0}})
+            QVERIFY(!image.CopyHDC(source->hDC(), w, h, qint16(bits), left, top));
     }
 
     void copyPalletHDC() {
@@ -261,9 +262,8 @@ private slots:
         QVERIFY(grey);
         QCOMPARE(grey->BitCount(), qint16(8));
         QCOMPARE(grey->Width(), 3);
-        QCOMPARE(grey->ScanLine(0)[0], uchar(60));
-        QCOMPARE(grey->ScanLine(0)[1], uchar(255));
-        QCOMPARE(grey->ScanLine(0)[2], uchar(0));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(grey->ScanLine(0)), 3),
+                 QByteArray("\x3C\xFF\x00", 3));
         QCOMPARE(image.PixelAt(0, 0), qRgb(30, 60, 90)); // source unchanged
         cImage empty;
         QVERIFY(!empty.Greyscale());
@@ -308,33 +308,18 @@ private slots:
         QVERIFY(!empty.Resample(2, 2));
     }
 
-    void mirror() {
-        auto image = coordinateImage(3, 2);
-        auto leftRight = image->Mirror(false);
-        QVERIFY(leftRight);
-        auto upsideDown = image->Mirror(true);
-        QVERIFY(upsideDown);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x) {
-                QCOMPARE(leftRight->PixelAt(2 - x, y), coordinateColour(x, y));
-                QCOMPARE(upsideDown->PixelAt(x, 1 - y), coordinateColour(x, y));
-            }
-        QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0));
-    }
-
-    void rotate() {
+    void mirrorAndRotate() {
         const int w = 4, h = 3;
         auto image = coordinateImage(w, h);
-        auto r90 = image->Rotate(90);
-        auto r180 = image->Rotate(180);
-        auto r270 = image->Rotate(270);
-        QVERIFY(r90 && r180 && r270);
-        QCOMPARE(r90->Width(), h);
-        QCOMPARE(r90->Height(), w);
-        QCOMPARE(r180->Width(), w);
-        QCOMPARE(r270->Width(), h);
+        auto r90 = image->Rotate(90), r180 = image->Rotate(180), r270 = image->Rotate(270);
+        auto leftRight = image->Mirror(false), upsideDown = image->Mirror(true);
+        QVERIFY(r90 && r180 && r270 && leftRight && upsideDown);
+        QCOMPARE(QSize(r90->Width(), r90->Height()), QSize(h, w));
+        QCOMPARE(QSize(r270->Width(), r270->Height()), QSize(h, w));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
+                QCOMPARE(leftRight->PixelAt(w - 1 - x, y), coordinateColour(x, y));
+                QCOMPARE(upsideDown->PixelAt(x, h - 1 - y), coordinateColour(x, y));
                 // 90: a quarter turn counter-clockwise; the upper-right corner goes to the upper
                 // left.
                 QCOMPARE(r90->PixelAt(y, w - 1 - x), coordinateColour(x, y));
@@ -345,6 +330,7 @@ private slots:
                 QCOMPARE(image->Rotate(-90)->PixelAt(h - 1 - y, x), coordinateColour(x, y));
                 QCOMPARE(image->Rotate(450)->PixelAt(y, w - 1 - x), coordinateColour(x, y));
             }
+        QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0)); // source unchanged
         QVERIFY(!image->Rotate(45));
         QVERIFY(!image->Rotate(0));
         QVERIFY(!image->Rotate(360));

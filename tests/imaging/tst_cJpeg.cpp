@@ -1,13 +1,15 @@
 // File layout, tables, settings and failure results of the JPEG encoder, and
 // the jpegenc command.
+#include "TestProgramDir.h"
 #include "cImage.h"
 #include "cJpeg.h"
 #include "helpers/JpegCheck.h"
 
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <array>
 
 namespace {
 
@@ -64,6 +66,14 @@ QList<Segment> withMarker(const QList<Segment>& segments, int marker) {
     return list;
 }
 
+// 64 table entries written out, the rest of them `fill`.
+QList<int> table(const char* entries, int fill = 0) {
+    QList<int> list;
+    for (const QByteArray& e : QByteArray(entries).split(' '))
+        list << e.toInt();
+    return list + QList<int>(64 - list.size(), fill);
+}
+
 QList<int> bytes(const QByteArray& data) {
     QList<int> list;
     for (char c : data)
@@ -81,11 +91,7 @@ private:
         if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
             return {};
         const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(++m_fileNumber));
-        if (jpeg.SaveFile(path) != cJpeg::SaveOk)
-            return {};
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
+        return jpeg.SaveFile(path) == cJpeg::SaveOk ? readFile(path) : QByteArray();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -107,24 +113,18 @@ private slots:
         QTest::addColumn<QList<int>>("luminance");
         QTest::addColumn<QList<int>>("chrominance");
         // Quality 75: scale 50; halves round to even (16 → 8.5 → 8, 14 → 7.5 → 8).
-        QTest::newRow("75") << 75 << QList<int>{8,  6,  6,  8,  6,  6,  8,  8,  7,  8,  10, 9,  8,
-                                                10, 12, 20, 14, 12, 12, 12, 12, 25, 18, 19, 15, 20,
-                                                30, 26, 31, 30, 29, 26, 28, 28, 32, 36, 46, 40, 32,
-                                                34, 44, 35, 28, 28, 40, 55, 41, 44, 48, 50, 52, 52,
-                                                52, 32, 39, 57, 61, 56, 50, 60, 46, 51, 52, 50}
-                            << QList<int>{9, 10, 10, 12, 11, 12, 24, 14, 14, 24, 50, 34, 28, 34} +
-                                   QList<int>(50, 50);
+        QTest::newRow("75") << 75
+                            << table("8 6 6 8 6 6 8 8 7 8 10 9 8 10 12 20 14 12 12 12 12 25 18 19 "
+                                     "15 20 30 26 31 30 29 26 28 28 32 36 46 40 32 34 44 35 28 28 "
+                                     "40 55 41 44 48 50 52 52 52 32 39 57 61 56 50 60 46 51 52 50")
+                            << table("9 10 10 12 11 12 24 14 14 24 50 34 28 34", 50);
         // Quality 30: scale 5000 / 30 = 166.67 → 167.
         QTest::newRow("30") << 30
-                            << QList<int>{27,  19,  21,  24,  21,  17,  27,  24,  22,  24,  31,
-                                          29,  27,  32,  41,  67,  44,  41,  37,  37,  41,  82,
-                                          59,  62,  49,  67,  97,  86,  102, 101, 96,  86,  94,
-                                          92,  107, 121, 154, 131, 107, 114, 146, 116, 92,  94,
-                                          134, 183, 136, 146, 159, 164, 173, 174, 173, 104, 129,
-                                          189, 203, 188, 168, 201, 154, 169, 173, 166}
-                            << QList<int>{29, 31, 31, 41,  36,  41, 79,
-                                          44, 44, 79, 166, 111, 94, 111} +
-                                   QList<int>(50, 166);
+                            << table("27 19 21 24 21 17 27 24 22 24 31 29 27 32 41 67 44 41 37 37 "
+                                     "41 82 59 62 49 67 97 86 102 101 96 86 94 92 107 121 154 131 "
+                                     "107 114 146 116 92 94 134 183 136 146 159 164 173 174 173 "
+                                     "104 129 189 203 188 168 201 154 169 173 166")
+                            << table("29 31 31 41 36 41 79 44 44 79 166 111 94 111", 166);
         // Quality 100: scale 0, every entry raised to 1; quality 1: every entry limited to 255.
         QTest::newRow("100") << 100 << QList<int>(64, 1) << QList<int>(64, 1);
         QTest::newRow("1") << 1 << QList<int>(64, 255) << QList<int>(64, 255);
@@ -140,11 +140,8 @@ private slots:
         QCOMPARE(jpeg.Quality(), quality);
         const QList<Segment> dqt = withMarker(parse(encode(jpeg, *image)), 0xDB);
         QCOMPARE(dqt.size(), 2);
-        QCOMPARE(dqt[0].payload.size(), 65);
-        QCOMPARE(int(uchar(dqt[0].payload[0])), 0x00);
-        QCOMPARE(bytes(dqt[0].payload.mid(1)), luminance);
-        QCOMPARE(int(uchar(dqt[1].payload[0])), 0x01);
-        QCOMPARE(bytes(dqt[1].payload.mid(1)), chrominance);
+        QCOMPARE(bytes(dqt[0].payload), QList<int>{0x00} + luminance);
+        QCOMPARE(bytes(dqt[1].payload), QList<int>{0x01} + chrominance);
     }
 
     void qualityOutsideRangeIsIgnored() {
@@ -201,11 +198,10 @@ private slots:
         QVERIFY(credit[1].endsWith('\r') && credit[1].size() > 1);
         QVERIFY(!credit[2].isEmpty());
         // DHT order: DC 0, AC 0, DC 1, AC 1.
-        const QList<Segment> dht = withMarker(segments, 0xC4);
-        QCOMPARE(int(uchar(dht[0].payload[0])), 0x00);
-        QCOMPARE(int(uchar(dht[1].payload[0])), 0x10);
-        QCOMPARE(int(uchar(dht[2].payload[0])), 0x01);
-        QCOMPARE(int(uchar(dht[3].payload[0])), 0x11);
+        QList<int> classes;
+        for (const Segment& s : withMarker(segments, 0xC4))
+            classes << uchar(s.payload[0]);
+        QCOMPARE(classes, (QList<int>{0x00, 0x10, 0x01, 0x11}));
         // One interleaved scan: Y with tables 0, Cb and Cr with tables 1.
         QCOMPARE(bytes(withMarker(segments, 0xDA)[0].payload),
                  (QList<int>{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0}));
@@ -275,15 +271,9 @@ private slots:
         QCOMPARE(jpeg.SaveFile(QString()), qint32(cJpeg::SaveEmptyName));
 
         // An existing file is never overwritten.
-        {
-            QFile existing(path);
-            QVERIFY(existing.open(QIODevice::WriteOnly));
-            existing.write("old contents");
-        }
+        QVERIFY(writeFile(path, "old contents"));
         QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveFileExists));
-        QFile existing(path);
-        QVERIFY(existing.open(QIODevice::ReadOnly));
-        QCOMPARE(existing.readAll(), QByteArray("old contents"));
+        QCOMPARE(readFile(path), QByteArray("old contents"));
         QCOMPARE(jpeg.SaveFile(m_dir->path()), qint32(cJpeg::SaveFileExists));
 
         // A folder that does not exist: nothing written, nothing left behind.
@@ -296,9 +286,7 @@ private slots:
         const QString b = m_dir->filePath(QStringLiteral("b.jpg"));
         QCOMPARE(jpeg.SaveFile(a), qint32(cJpeg::SaveOk));
         QCOMPARE(jpeg.SaveFile(b), qint32(cJpeg::SaveOk));
-        QFile fa(a), fb(b);
-        QVERIFY(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
-        QCOMPARE(fa.readAll(), fb.readAll());
+        QCOMPARE(readFile(a), readFile(b));
     }
 
     void failedSamplingKeepsPrevious() {
@@ -308,17 +296,17 @@ private slots:
         QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 0, 0), 0);
         QCOMPARE(jpeg.SampleHDC(nullptr, 20, 10, 0, 0), 1);
         QCOMPARE(jpeg.SampleHDC(never.hDC(), 20, 10, 0, 0), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 0, 10, 0, 0), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, -3, 0, 0), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 20, 10, 1, 0), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, 0, 6), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 5, 5, -1, 0), 1);
-        QCOMPARE(jpeg.SampleHDC(image->hDC(), 0x7FFFFFFF, 0x7FFFFFFF, 0, 0), 1);
+        // Empty, negative, outside the picture, or beyond any size: {w, h, left, top}.
+        for (const auto& [w, h, left, top] : {std::array{0, 10, 0, 0},
+                                              {20, -3, 0, 0},
+                                              {20, 10, 1, 0},
+                                              {5, 5, 0, 6},
+                                              {5, 5, -1, 0},
+                                              {0x7FFFFFFF, 0x7FFFFFFF, 0, 0}})
+            QCOMPARE(jpeg.SampleHDC(image->hDC(), w, h, left, top), 1);
         const QString path = m_dir->filePath(QStringLiteral("kept.jpg"));
         QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(bytes(withMarker(parse(file.readAll()), 0xC0)[0].payload.mid(1, 4)),
+        QCOMPARE(bytes(withMarker(parse(readFile(path)), 0xC0)[0].payload.mid(1, 4)),
                  (QList<int>{0, 10, 0, 20}));
 
         // A rectangle inside the picture is taken from its own position.
@@ -335,9 +323,7 @@ private slots:
         jpeg.SetSamplingFrequencies(2, 1, 0, 0, 0, 0);
         const QString path = m_dir->filePath(QStringLiteral("later.jpg"));
         QCOMPARE(jpeg.SaveFile(path), qint32(cJpeg::SaveOk));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), expected);
+        QCOMPARE(readFile(path), expected);
     }
 
     void entropyDataIsStuffed() {
@@ -408,35 +394,24 @@ private slots:
     }
 
     void jpegencCommand() {
-        const QString exe = QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc");
-        QVERIFY2(QFile::exists(exe), "jpegenc not built beside the tests");
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(qRgb(200, 100, 50));
         const QString in = m_dir->filePath(QStringLiteral("in.png"));
         QVERIFY(picture.save(in));
-        const auto run = [&](const QStringList& args) {
-            QProcess p;
-            p.start(exe, args);
-            p.waitForFinished(60000);
-            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        };
+        const auto run = [](const QStringList& args) { return Jpegenc(args).code; };
         const QString grey = m_dir->filePath(QStringLiteral("grey.jpg"));
-        QCOMPARE(run({in, grey, QStringLiteral("-q"), QStringLiteral("30"), QStringLiteral("-s"),
-                      QStringLiteral("1x1,0x0,0x0"), QStringLiteral("-c"), QStringLiteral("hi")}),
-                 0);
-        QFile file(grey);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<Segment> segments = parse(file.readAll());
+        QCOMPARE(run({in, grey, "-q", "30", "-s", "1x1,0x0,0x0", "-c", "hi"}), 0);
+        const QByteArray written = readFile(grey);
+        const QList<Segment> segments = parse(written);
         QCOMPARE(int(uchar(withMarker(segments, 0xC0)[0].payload[5])), 1);
         QCOMPARE(withMarker(segments, 0xFE)[0].payload, QByteArray("hi"));
         QCOMPARE(int(uchar(withMarker(segments, 0xDB)[0].payload[1])), 27);
 
         // An existing output stays untouched; bad sampling and missing input fail.
         QCOMPARE(run({in, grey}), 1);
-        QVERIFY(file.seek(0));
-        QCOMPARE(parse(file.readAll()).size(), segments.size());
+        QCOMPARE(readFile(grey), written);
         const QString out = m_dir->filePath(QStringLiteral("out.jpg"));
-        QCOMPARE(run({in, out, QStringLiteral("-s"), QStringLiteral("5x1,1x1,1x1")}), 1);
+        QCOMPARE(run({in, out, "-s", "5x1,1x1,1x1"}), 1);
         QCOMPARE(run({m_dir->filePath(QStringLiteral("none.png")), out}), 1);
         QCOMPARE(run({in, m_dir->filePath(QStringLiteral("missing/out.jpg"))}), 1);
         QCOMPARE(run({in}), 1);

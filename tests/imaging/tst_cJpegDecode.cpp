@@ -6,7 +6,6 @@
 #include "helpers/JpegCheck.h"
 #include "helpers/PhotoPicture.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -19,15 +18,9 @@ using namespace JpegCheck;
 struct Sampling {
     int f[6];
     QString name() const {
-        if (f[2] == 0)
-            return QStringLiteral("grey");
-        return QStringLiteral("%1x%2,%3x%4,%5x%6")
-            .arg(f[0])
-            .arg(f[1])
-            .arg(f[2])
-            .arg(f[3])
-            .arg(f[4])
-            .arg(f[5]);
+        return f[2] == 0
+                   ? QStringLiteral("grey")
+                   : QString::asprintf("%dx%d,%dx%d,%dx%d", f[0], f[1], f[2], f[3], f[4], f[5]);
     }
 };
 
@@ -45,11 +38,6 @@ QList<Sampling> allColourSamplings() {
 
 QList<Sampling> greySamplings() {
     return {{{1, 1, 0, 0, 0, 0}}, {{2, 1, 0, 0, 0, 0}}, {{1, 2, 0, 0, 0, 0}}, {{2, 2, 0, 0, 0, 0}}};
-}
-
-std::unique_ptr<cImage> photoPicture(int w, int h) {
-    auto image = std::make_unique<cImage>();
-    return FillPhotoPicture(*image, w, h) ? std::move(image) : nullptr;
 }
 
 // Peak signal-to-noise ratio of a decoded picture against the source (for
@@ -100,17 +88,14 @@ bool libjpegTurbo(const QString& ppm, const Sampling& s, int quality, QImage* ou
     // component gets a scan of its own (the scans do not change the picture).
     if (s.f[2] != 0 && !allEqual(s) && s.f[0] * s.f[1] + s.f[2] * s.f[3] + s.f[4] * s.f[5] > 10) {
         const QString scans = ppm + QStringLiteral(".scans");
-        QFile file(scans);
-        if (!file.open(QIODevice::WriteOnly) || file.write("0;\n1;\n2;\n") < 0)
+        if (!writeFile(scans, "0;\n1;\n2;\n"))
             return false;
         args << QStringLiteral("-scans") << scans;
     }
     args << QStringLiteral("-outfile") << jpg << ppm;
-    QProcess p;
-    p.start(Tool("cjpeg"), args);
-    if (!p.waitForFinished(120000) || p.exitCode() != 0) {
-        *message =
-            QStringLiteral("cjpeg failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+    const ToolRun r = RunTool(Tool("cjpeg"), args, 120000);
+    if (r.code != 0) {
+        *message = QStringLiteral("cjpeg failed: ") + r.err;
         return false;
     }
     return Djpeg(jpg, out, message);
@@ -250,7 +235,8 @@ private slots:
     // the file at most 3% larger.
     void matchesLibjpegTurbo() {
         QFETCH(Sampling, sampling);
-        auto image = photoPicture(640, 480);
+        auto image = std::make_unique<cImage>();
+        QVERIFY(FillPhotoPicture(*image, 640, 480));
         const QString source = m_dir.filePath(QStringLiteral("photo.ppm"));
         QVERIFY(writePpm(*image, source));
 

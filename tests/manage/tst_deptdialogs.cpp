@@ -67,38 +67,32 @@ private slots:
         child<QPushButton>(&again, "btnCancel")->click();
         QVERIFY(!again.Appended());
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 3);
-    }
 
-    void addFailureIsReported() {
+        // A failing store is reported and the dialog stays.
         QVERIFY(fx->exec(QStringLiteral("DROP TABLE Dept")));
-        frmDeptAppend d;
-        d.show();
-        add(d, QStringLiteral("财务部"));
+        boxes.clear();
+        frmDeptAppend failing;
+        failing.show();
+        add(failing, QStringLiteral("财务部"));
         QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("追加部门失败！")));
-        QVERIFY(d.isVisible());
-        QVERIFY(!d.Appended());
+        QVERIFY(failing.isVisible() && !failing.Appended());
     }
 
     void renameCases_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("changed");
-        QTest::addColumn<QString>("name1");
-        QTest::addColumn<QString>("name2");
+        QTest::addColumn<QString>("names"); // of departments 1 and 2 afterwards
         QTest::newRow("empty") << "  "
-                               << "请输入新的部门名称！" << false << "办公室"
-                               << "教务处";
-        QTest::newRow("same name") << " 办公室 "
-                                   << "新的部门名称不能与原名称相同！" << false << "办公室"
-                                   << "教务处";
+                               << "请输入新的部门名称！" << false << "办公室 教务处";
+        QTest::newRow("same") << " 办公室 "
+                              << "新的部门名称不能与原名称相同！" << false << "办公室 教务处";
         QTest::newRow("new name") << " 校长室 "
-                                  << "" << true << "校长室"
-                                  << "教务处";
+                                  << "" << true << "校长室 教务处";
         // The look-up of the new name finds the other department: the update
         // lands there unchanged and this one keeps its name.
         QTest::newRow("other's name") << "教务处"
-                                      << "" << true << "办公室"
-                                      << "教务处";
+                                      << "" << true << "办公室 教务处";
     }
     void renameCases() {
         QFETCH(QString, typed);
@@ -116,8 +110,7 @@ private slots:
                  message.isEmpty() ? QString() : box(QStringLiteral("警告"), message));
         QVERIFY(!d.isVisible()); // closes in every case
         QTEST(d.Changed(), "changed");
-        QTEST(nameOf(1), "name1");
-        QTEST(nameOf(2), "name2");
+        QTEST(nameOf(1) + QLatin1Char(' ') + nameOf(2), "names");
     }
 
     void renameFailureAndCancel() {

@@ -5,15 +5,13 @@
 #include "ReportPainter.h"
 #include "ReportPreview.h"
 #include "ReportPrinter.h"
-#include "helpers/PdfText.h"
+#include "TestProgramDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QListWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -125,16 +123,11 @@ private slots:
         QVERIFY(!page3.contains(QStringLiteral("员工012")));
         QVERIFY(!PdfText(pdf).contains(QStringLiteral("OUTSIDE")));
 
-        const QByteArray before = [&] {
-            QFile f(pdf);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        const QByteArray before = readFile(pdf);
         ListReport other(names(1));
         QVERIFY(!ReportPainter::WritePdfFile(ReportDocument::Run(other), pdf, false, &error));
         QVERIFY(error.contains(QStringLiteral("exists")));
-        QFile f(pdf);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QCOMPARE(readFile(pdf), before);
         // A folder that does not exist: failure, no file.
         QVERIFY(!ReportPainter::WritePdfFile(doc, m_dir.filePath("no/such.pdf"), false, &error));
     }
@@ -155,11 +148,8 @@ private slots:
         const ReportDocument doc = ReportDocument::Run(report);
         const QString png = m_dir.filePath(QStringLiteral("barcode.png"));
         QVERIFY(ReportPainter::PageImage(doc, 0, 300).save(png));
-        QProcess zbar;
-        zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
-        QVERIFY(zbar.waitForFinished(60000));
-        QCOMPARE(QString::fromLatin1(zbar.readAllStandardOutput()).trimmed(),
-                 QStringLiteral("500123456789012"));
+        QCOMPARE(RunTool(QStringLiteral("zbarimg"), {"--raw", "-q", png}).out.trimmed(),
+                 QByteArray("500123456789012"));
         // The digits are printed under the bars as text.
         const QString pdf = m_dir.filePath(QStringLiteral("barcode.pdf"));
         QVERIFY(ReportPainter::WritePdfFile(doc, pdf, false));
@@ -204,30 +194,24 @@ private slots:
         ReportPreview preview(ReportDocument::Run(report));
         QCOMPARE(preview.windowTitle(), QStringLiteral("名单"));
         QVERIFY(preview.isModal());
-        const struct {
-            const char* name;
-            const char* caption;
-            const char* tip;
-        } tools[] = {
-            {"actPageList", "各页目录", "各页目录"},
-            {"actPrint", "打印...", "打印报表"},
-            {"actCopy", "拷贝", "拷贝"},
-            {"actFind", "查找", "查找"},
-            {"actSinglePage", "单页显示", "单页显示"},
-            {"actMultiPage", "多页显示", "多页显示"},
-            {"actZoomOut", "缩小", "缩小"},
-            {"actZoomIn", "放大", "放大"},
-            {"actPrevPage", "上一页", "上一页"},
-            {"actNextPage", "下一页", "下一页"},
-            {"actBack", "后退", "后退"},
-            {"actForward", "前进", "前进"},
-            {"actExportPdf", "导出PDF", "导出PDF文件"},
-        };
+        // {name, caption, tooltip when it differs}
+        const char* tools[][3] = {{"actPageList", "各页目录"},
+                                  {"actPrint", "打印...", "打印报表"},
+                                  {"actCopy", "拷贝"},
+                                  {"actFind", "查找"},
+                                  {"actSinglePage", "单页显示"},
+                                  {"actMultiPage", "多页显示"},
+                                  {"actZoomOut", "缩小"},
+                                  {"actZoomIn", "放大"},
+                                  {"actPrevPage", "上一页"},
+                                  {"actNextPage", "下一页"},
+                                  {"actBack", "后退"},
+                                  {"actForward", "前进"},
+                                  {"actExportPdf", "导出PDF", "导出PDF文件"}};
         for (const auto& t : tools) {
-            QAction* a = preview.findChild<QAction*>(QString::fromLatin1(t.name));
-            QVERIFY2(a, t.name);
-            QCOMPARE(a->text(), QString::fromUtf8(t.caption));
-            QCOMPARE(a->toolTip(), QString::fromUtf8(t.tip));
+            QAction* a = child<QAction>(&preview, t[0]);
+            QCOMPARE(a->text(), QString::fromUtf8(t[1]));
+            QCOMPARE(a->toolTip(), QString::fromUtf8(t[2] ? t[2] : t[1]));
         }
     }
 
@@ -236,9 +220,7 @@ private slots:
         ReportPreview preview(ReportDocument::Run(report));
         preview.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
-        auto action = [&](const char* name) {
-            return preview.findChild<QAction*>(QString::fromLatin1(name));
-        };
+        auto action = [&](const char* name) { return child<QAction>(&preview, name); };
         QCOMPARE(preview.PageCount(), 3);
         QCOMPARE(preview.CurrentPage(), 1);
         QVERIFY(!action("actBack")->isEnabled());

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 #include "ProgramDirectory.h"
+#include "TestProgramDir.h"
 #include "clsConDbSet.h"
 #include "clsConfiguration.h"
 #include "clsSchoolArea.h"
@@ -17,17 +18,8 @@
 
 namespace {
 
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
 void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(writeFile(path, bytes));
 }
 
 clsConfiguration Config(const QString& group) {
@@ -37,8 +29,17 @@ clsConfiguration Config(const QString& group) {
     return cfg;
 }
 
-bool RunningAsRoot() {
-    return ::geteuid() == 0;
+// One key of the program directory's configuration file.
+QString Get(const QString& group, const QString& key) {
+    return Config(group).GetItem(key);
+}
+bool Set(const QString& group, const QString& key, const QString& value) {
+    return Config(group).SetItem(key, value);
+}
+
+mode_t Mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 } // namespace
@@ -66,7 +67,7 @@ private slots:
         QCOMPARE(clsConfiguration::DefaultFileName(), m_ini);
         for (const char* group : {"ATTENDANCE", "DATA", "UNIT", "MEMO", "LOGO", "OTHER"})
             for (const char* key : {"DBSERVER", "PATH", "UNITNAME", "DSPSIZE", "ALP"})
-                QVERIFY(Config(QLatin1String(group)).GetItem(QLatin1String(key)).isEmpty());
+                QVERIFY(Get(QLatin1String(group), QLatin1String(key)).isEmpty());
         QVERIFY(DataPath().isEmpty());
         QCOMPARE(DatabaseFilePath(), QStringLiteral("/vorerur.dat"));
         const clsConDbSet db;
@@ -90,11 +91,10 @@ private slots:
 
     void chineseValueIsGbkOnDisk() {
         const QString name = QStringLiteral("北京市第一中学（考勤）€");
-        clsConfiguration cfg = Config(QStringLiteral("UNIT"));
-        QVERIFY(cfg.SetItem(QStringLiteral("UNITNAME"), name));
-        QCOMPARE(cfg.GetItem(QStringLiteral("UNITNAME")), name);
+        QVERIFY(Set("UNIT", "UNITNAME", name));
+        QCOMPARE(Get("UNIT", "UNITNAME"), name);
         // "北京" in GBK is B1 B1 BE A9; the euro sign is the single byte 0x80.
-        const QByteArray disk = ReadBytes(m_ini);
+        const QByteArray disk = readFile(m_ini);
         QVERIFY(disk.contains(QByteArray("UNITNAME=\xB1\xB1\xBE\xA9")));
         QVERIFY(disk.contains('\x80'));
         QVERIFY(!disk.contains(name.toUtf8()));
@@ -102,20 +102,17 @@ private slots:
     }
 
     void longValuesAreCutAt254Bytes() {
-        clsConfiguration cfg = Config(QStringLiteral("UNIT"));
         const QString ascii(300, QLatin1Char('x'));
-        QVERIFY(cfg.SetItem(QStringLiteral("UNITNAME"), ascii));
-        QCOMPARE(cfg.GetItem(QStringLiteral("UNITNAME")), ascii.left(254));
-        QVERIFY(ReadBytes(m_ini).contains(ascii.toLatin1())); // stored whole
-
+        QVERIFY(Set("UNIT", "UNITNAME", ascii));
+        QCOMPARE(Get("UNIT", "UNITNAME"), ascii.left(254));
+        QVERIFY(readFile(m_ini).contains(ascii.toLatin1())); // stored whole
         // 1 + 2 * 150 bytes: the 127th Chinese character would end at byte
         // 255, so the cut stops before it instead of splitting it.
-        const QString odd = QLatin1Char('a') + QString(150, QChar(0x4E2D));
-        QVERIFY(cfg.SetItem(QStringLiteral("UNITNAME"), odd));
-        QCOMPARE(cfg.GetItem(QStringLiteral("UNITNAME")), odd.left(1 + 126));
-        const QString even(150, QChar(0x4E2D));
-        QVERIFY(cfg.SetItem(QStringLiteral("UNITNAME"), even));
-        QCOMPARE(cfg.GetItem(QStringLiteral("UNITNAME")), even.left(127));
+        const QString odd = QLatin1Char('a') + QString(150, QChar(0x4E2D)), even = odd.mid(1);
+        QVERIFY(Set("UNIT", "UNITNAME", odd));
+        QCOMPARE(Get("UNIT", "UNITNAME"), odd.left(1 + 126));
+        QVERIFY(Set("UNIT", "UNITNAME", even));
+        QCOMPARE(Get("UNIT", "UNITNAME"), even.left(127));
     }
 
     void namesMatchWithoutCase() {
@@ -127,7 +124,7 @@ private slots:
         // The existing line is changed in place, keeping its spelling.
         cfg.setGroup(QStringLiteral("attendance"));
         QVERIFY(cfg.SetItem(QStringLiteral("dbserver"), QStringLiteral("srv2")));
-        QCOMPARE(ReadBytes(m_ini),
+        QCOMPARE(readFile(m_ini),
                  QByteArray("[Attendance]\r\nDbServer=srv2\r\n[other]\r\nalp=123\r\n"));
 
         // A GBK name whose trail byte is ']' (0x81 0x5D).
@@ -153,16 +150,13 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QString, expected);
         WriteBytes(m_ini, "; comment\r\n[G]\r\n" + line + "\r\n");
-        QCOMPARE(Config(QStringLiteral("G")).GetItem(QStringLiteral("K")), expected);
+        QCOMPARE(Get("G", "K"), expected);
     }
 
     void valuesReadBackAsWritten() {
-        clsConfiguration cfg = Config(QStringLiteral("ATTENDANCE"));
-        for (const QString& v :
-             {QStringLiteral(" pass word "), QStringLiteral("\"q\""), QStringLiteral("''"),
-              QStringLiteral("\t"), QStringLiteral("'a"), QStringLiteral("\"")}) {
-            QVERIFY(cfg.SetItem(QStringLiteral("DBLOGINPWD"), v));
-            QCOMPARE(cfg.GetItem(QStringLiteral("DBLOGINPWD")), v);
+        for (const char* v : {" pass word ", "\"q\"", "''", "\t", "'a", "\""}) {
+            QVERIFY(Set("ATTENDANCE", "DBLOGINPWD", v));
+            QCOMPARE(Get("ATTENDANCE", "DBLOGINPWD"), QLatin1String(v));
         }
     }
 
@@ -186,33 +180,32 @@ private slots:
         QVERIFY(cfg.SetItem(QStringLiteral("UNITNAME"), QStringLiteral("新")));
         QByteArray expected = before;
         expected.replace("UNITNAME=old", "UNITNAME=\xD0\xC2");
-        QCOMPARE(ReadBytes(m_ini), expected);
+        QCOMPARE(readFile(m_ini), expected);
 
         // A new key goes after the group's last key, before its comments.
         QVERIFY(cfg.SetItem(QStringLiteral("DSPFONT"), QStringLiteral("宋体")));
         expected.replace("\"Card\"\r\n", "\"Card\"\r\nDSPFONT=\xCB\xCE\xCC\xE5\r\n");
-        QCOMPARE(ReadBytes(m_ini), expected);
+        QCOMPARE(readFile(m_ini), expected);
 
         // A new key in the last group terminates its unterminated last line.
         cfg.setGroup(QStringLiteral("LOGO"));
         QVERIFY(cfg.SetItem(QStringLiteral("X"), QStringLiteral("1")));
         expected += "\r\nX=1\r\n";
-        QCOMPARE(ReadBytes(m_ini), expected);
+        QCOMPARE(readFile(m_ini), expected);
 
         // A new group is appended after a blank line.
         cfg.setGroup(QStringLiteral("OTHER"));
         QVERIFY(cfg.SetItem(QStringLiteral("ALP"), QStringLiteral("123")));
         expected += "\r\n[OTHER]\r\nALP=123\r\n";
-        QCOMPARE(ReadBytes(m_ini), expected);
+        QCOMPARE(readFile(m_ini), expected);
         cfg.setGroup(QStringLiteral("DATA"));
         QCOMPARE(cfg.GetItem(QStringLiteral("PATH")), QStringLiteral("/srv/att"));
     }
 
     void lineEndingsFollowTheFile() {
         WriteBytes(m_ini, "[UNIT]\nUNITNAME=a\n");
-        QVERIFY(
-            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("1")));
-        QCOMPARE(ReadBytes(m_ini), QByteArray("[UNIT]\nUNITNAME=a\n\n[OTHER]\nALP=1\n"));
+        QVERIFY(Set("OTHER", "ALP", "1"));
+        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\nUNITNAME=a\n\n[OTHER]\nALP=1\n"));
     }
 
     void unstorableTextIsRefused() {
@@ -232,7 +225,7 @@ private slots:
             cfg.setGroup(group);
             QVERIFY2(!cfg.SetItem(key, value), qPrintable(group + '/' + key + '=' + value));
         }
-        QCOMPARE(ReadBytes(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
+        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
     }
 
     void writeFailsWhereNothingCanBeWritten() {
@@ -240,18 +233,17 @@ private slots:
         const QString notDir = m_dir->filePath(QStringLiteral("plain"));
         WriteBytes(notDir, "x");
         SetProgramDirectory(notDir);
-        clsConfiguration cfg = Config(QStringLiteral("UNIT"));
-        QVERIFY(cfg.GetItem(QStringLiteral("UNITNAME")).isEmpty());
-        QVERIFY(!cfg.SetItem(QStringLiteral("UNITNAME"), QStringLiteral("a")));
+        QVERIFY(Get("UNIT", "UNITNAME").isEmpty());
+        QVERIFY(!Set("UNIT", "UNITNAME", "a"));
         clsSchoolArea area;
         area.setSNAME(QStringLiteral("a"));
         QVERIFY(!area.SaveInfo());
         QVERIFY(!clsConDbSet().Save());
-        QCOMPARE(ReadBytes(notDir), QByteArray("x"));
+        QCOMPARE(readFile(notDir), QByteArray("x"));
     }
 
     void readOnlyFileAndDirectory() {
-        if (RunningAsRoot())
+        if (::geteuid() == 0)
             QSKIP("file permissions do not bind root");
         WriteBytes(m_ini, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
         QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup));
@@ -259,7 +251,7 @@ private slots:
         QCOMPARE(db.Server(), QStringLiteral("s"));
         db.setServer(QStringLiteral("t"));
         QVERIFY(!db.Save());
-        QCOMPARE(ReadBytes(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
+        QCOMPARE(readFile(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
         QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
 
         const QString roDir = m_dir->filePath(QStringLiteral("ro"));
@@ -287,7 +279,7 @@ private slots:
 
         db.setServer(QStringLiteral("10.0.0.1"));
         QVERIFY(db.Save());
-        const QByteArray disk = ReadBytes(m_ini);
+        const QByteArray disk = readFile(m_ini);
         QVERIFY(disk.startsWith("[ATTENDANCE]\r\nDBLOGINNAME=sa\r\n"));
         QVERIFY(disk.endsWith("DBNAME=att\r\nDBSERVER=10.0.0.1\r\n"));
         QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
@@ -297,20 +289,16 @@ private slots:
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
         QVERIFY(
             QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-        QVERIFY(Config(QStringLiteral("UNIT"))
-                    .SetItem(QStringLiteral("UNITNAME"), QStringLiteral("b")));
-        struct stat st {};
-        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
-        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QVERIFY(Set("UNIT", "UNITNAME", "b"));
+        QCOMPARE(Mode(m_ini), mode_t(0640));
 
         // Through a link the linked file changes and the link stays.
         const QString real = m_dir->filePath(QStringLiteral("real.ini"));
         QVERIFY(QFile::rename(m_ini, real));
         QVERIFY(QFile::link(real, m_ini));
-        QVERIFY(Config(QStringLiteral("UNIT"))
-                    .SetItem(QStringLiteral("UNITNAME"), QStringLiteral("c")));
+        QVERIFY(Set("UNIT", "UNITNAME", "c"));
         QVERIFY(QFileInfo(m_ini).isSymLink());
-        QCOMPARE(ReadBytes(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
+        QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
 
         // Nothing but the file and its lock is left in the directory.
         const QStringList left =
@@ -321,17 +309,12 @@ private slots:
 
     void newFileIsForOwnerAndGroupOnly() {
         const mode_t saved = ::umask(022);
-        QVERIFY(
-            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("1")));
-        struct stat st {};
-        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
-        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+        QVERIFY(Set("OTHER", "ALP", "1"));
+        QCOMPARE(Mode(m_ini), mode_t(0660));
         ::umask(077); // a rewrite keeps the mode whatever the umask
-        QVERIFY(
-            Config(QStringLiteral("OTHER")).SetItem(QStringLiteral("ALP"), QStringLiteral("2")));
+        QVERIFY(Set("OTHER", "ALP", "2"));
         ::umask(saved);
-        QCOMPARE(::stat(QFile::encodeName(m_ini).constData(), &st), 0);
-        QCOMPARE(st.st_mode & 07777, mode_t(0660));
+        QCOMPARE(Mode(m_ini), mode_t(0660));
     }
 
     void concurrentWritersKeepBothKeys() {
@@ -363,9 +346,8 @@ private slots:
             QCOMPARE(WEXITSTATUS(status), 0);
         }
         QCOMPARE(torn, 0);
-        clsConfiguration cfg = Config(QStringLiteral("UNIT"));
-        QCOMPARE(cfg.GetItem(QStringLiteral("A")), QString::number(rounds));
-        QCOMPARE(cfg.GetItem(QStringLiteral("B")), QString::number(rounds));
+        QCOMPARE(Get("UNIT", "A"), QString::number(rounds));
+        QCOMPARE(Get("UNIT", "B"), QString::number(rounds));
         QCOMPARE(reader.GetItem(QStringLiteral("STABLE")), QStringLiteral("kept"));
     }
 };

@@ -1,6 +1,6 @@
 #include "JpegCheck.h"
 
-#include <QProcess>
+#include <QCoreApplication>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -31,24 +31,22 @@ QString Tool(const char* name) {
 }
 
 bool Djpeg(const QString& file, QImage* out, QString* message) {
-    QProcess p;
-    p.start(Tool("djpeg"), {QStringLiteral("-pnm"), file});
-    if (!p.waitForFinished(120000)) {
-        *message = QStringLiteral("djpeg did not finish");
+    const ToolRun r = RunTool(Tool("djpeg"), {QStringLiteral("-pnm"), file}, 120000);
+    *message = r.err;
+    if (r.code != 0 || !message->isEmpty()) {
+        *message += QStringLiteral(" (djpeg exit %1)").arg(r.code);
         return false;
     }
-    *message = QString::fromLocal8Bit(p.readAllStandardError());
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !message->isEmpty()) {
-        *message += QStringLiteral(" (djpeg exit %1)").arg(p.exitCode());
-        return false;
-    }
-    if (!out)
-        return true;
-    if (!out->loadFromData(p.readAllStandardOutput(), "PPM")) {
+    if (out && !out->loadFromData(r.out, "PPM")) {
         *message = QStringLiteral("djpeg wrote no PNM");
         return false;
     }
     return true;
+}
+
+ToolRun Jpegenc(const QStringList& args) {
+    return RunTool(QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc"), args,
+                   60000);
 }
 
 } // namespace JpegCheck

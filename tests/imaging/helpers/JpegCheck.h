@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestProgramDir.h"
 #include "cImage.h"
 
 #include <QImage>
@@ -20,5 +21,8 @@ QString Tool(const char* name);
 // Grayscale8 picture); false with a message on any error or warning. `out`
 // may be null when only the verdict counts.
 bool Djpeg(const QString& file, QImage* out, QString* message);
+
+// Runs the jpegenc program built beside the tests.
+ToolRun Jpegenc(const QStringList& args);
 
 } // namespace JpegCheck
