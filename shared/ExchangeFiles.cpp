@@ -115,27 +115,6 @@ bool exportQuery(const QString& sql, const QVariantList& params, const QString& 
     return writeFile(rs, path, existing, error);
 }
 
-// The type name a file declares for such a column.
-QString fileTypeName(RowSetColumn::Type type) {
-    switch (type) {
-    case RowSetColumn::Type::Int:
-        return QStringLiteral("int");
-    case RowSetColumn::Type::I2:
-        return QStringLiteral("i2");
-    case RowSetColumn::Type::DateTime:
-        return QStringLiteral("dateTime");
-    case RowSetColumn::Type::Binary:
-        return QStringLiteral("bin.hex");
-    case RowSetColumn::Type::Boolean:
-        return QStringLiteral("boolean");
-    case RowSetColumn::Type::Double:
-        return QStringLiteral("a floating-point number");
-    case RowSetColumn::Type::String:
-        break;
-    }
-    return QStringLiteral("string");
-}
-
 // Whether a file column declared as `type` can hold the values of a table
 // column of that kind. Widths do not matter (i2 and int both hold a key,
 // strings of any maxLength hold text), the kind does: a photo declared as
@@ -180,10 +159,11 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
             if (column.name.compare(name, Qt::CaseInsensitive) == 0 &&
                 !declaredTypeHolds(rs->columns[index].type, column.type, &wanted))
                 return DbError::Fail(
-                    error, QStringLiteral("%1: the file declares column %2 as "
-                                          "%3, but it must hold %4; nothing "
-                                          "was imported")
-                               .arg(file, name, fileTypeName(rs->columns[index].type), wanted));
+                    error,
+                    QStringLiteral("%1: the file declares column %2 as "
+                                   "%3, but it must hold %4; nothing "
+                                   "was imported")
+                        .arg(file, name, RowSetColumn::TypeName(rs->columns[index].type), wanted));
         }
     }
     return true;

@@ -22,3 +22,23 @@ QVariant RowSet::value(int row, const QString& column) const {
         return {};
     return values[c];
 }
+
+QString RowSetColumn::TypeName(Type type) {
+    switch (type) {
+    case Type::Int:
+        return QStringLiteral("int");
+    case Type::I2:
+        return QStringLiteral("i2");
+    case Type::DateTime:
+        return QStringLiteral("dateTime");
+    case Type::Binary:
+        return QStringLiteral("bin.hex");
+    case Type::Boolean:
+        return QStringLiteral("boolean");
+    case Type::Double:
+        return QStringLiteral("float");
+    case Type::String:
+        break;
+    }
+    return QStringLiteral("string");
+}

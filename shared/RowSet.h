@@ -24,10 +24,13 @@ struct RowSetColumn {
 
     // The name callers look columns up by.
     QString realName() const { return displayName.isEmpty() ? name : displayName; }
+    // The data type's name as files declare it: "int", "i2", "string",
+    // "dateTime", "bin.hex", "boolean", "float".
+    static QString TypeName(Type type);
 };
 
 struct RowSetRow {
-    QVector<QVariant> values; // one per column; QVariant() is null
+    QVector<QVariant> values;   // one per column; QVariant() is null
     bool pendingInsert = false; // a new row never written to the database
 };
 

@@ -9,26 +9,6 @@ namespace RowSetDump {
 
 namespace {
 
-QString typeName(RowSetColumn::Type type) {
-    switch (type) {
-    case RowSetColumn::Type::Int:
-        return QStringLiteral("int");
-    case RowSetColumn::Type::I2:
-        return QStringLiteral("i2");
-    case RowSetColumn::Type::String:
-        return QStringLiteral("string");
-    case RowSetColumn::Type::DateTime:
-        return QStringLiteral("dateTime");
-    case RowSetColumn::Type::Binary:
-        return QStringLiteral("bin.hex");
-    case RowSetColumn::Type::Boolean:
-        return QStringLiteral("boolean");
-    case RowSetColumn::Type::Double:
-        return QStringLiteral("float");
-    }
-    return QStringLiteral("?");
-}
-
 bool isWide(char32_t c) {
     return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
            (c >= 0x3041 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
@@ -152,7 +132,7 @@ void Write(const RowSet& rs, QTextStream& out) {
             attributes << QStringLiteral("long");
         if (!c.baseTable.isEmpty())
             attributes << QStringLiteral("from %1.%2").arg(c.baseTable, c.baseColumn);
-        columnLines.append({QString::number(i + 1), c.realName(), typeName(c.type),
+        columnLines.append({QString::number(i + 1), c.realName(), RowSetColumn::TypeName(c.type),
                             QString::number(c.maxLength), attributes.join(QStringLiteral(", "))});
     }
     table(out, columnLines);
