@@ -14,7 +14,7 @@ PACKAGES=(
   libbenchmark-dev
   fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
   xvfb xauth xdotool
-  zbar-tools poppler-utils
+  zbar-tools poppler-utils imagemagick
   time
   clang libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
