@@ -23,10 +23,8 @@ void stop(QProcess& process) {
     if (process.state() == QProcess::NotRunning)
         return;
     process.terminate();
-    if (!process.waitForFinished(5000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
+    if (!process.waitForFinished(5000))
+        process.kill(), process.waitForFinished(5000);
 }
 
 int runAsChild(QProcess& xvfb) {
@@ -114,13 +112,10 @@ QString XcbUnavailableReason() {
     return QString();
 }
 
-bool XTypeText(const QString& text, int delayMs) {
-    return xdotool(
-        {QStringLiteral("type"), QStringLiteral("--delay"), QString::number(delayMs), text});
-}
-
 bool XScan(const QString& text) {
-    return XTypeText(text) && XPressKey(QStringLiteral("Return"));
+    return xdotool(
+               {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("2"), text}) &&
+           XPressKey(QStringLiteral("Return"));
 }
 
 bool XPressKey(const QString& keyName) {

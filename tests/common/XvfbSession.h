@@ -15,11 +15,10 @@ int RunUnderXvfb(int argc, char** argv, const std::function<int(int, char**)>& r
 QString XcbUnavailableReason();
 
 // Sends keys through the X server as a keyboard would (XTest, to whichever
-// window has the X input focus): text as typed characters, then the named
-// keys ("Return"). False when xdotool fails. The event loop runs meanwhile.
-bool XTypeText(const QString& text, int delayMs = 2);
+// window has the X input focus): a named key ("Return"), or a card as a
+// scanner types it (2 ms apart, then Return). False when xdotool fails. The
+// event loop runs meanwhile.
 bool XPressKey(const QString& keyName);
-// A card as a scanner types it: the text, then Return.
 bool XScan(const QString& text);
 
 #define SKIP_UNLESS_XCB()                                                                          \

