@@ -34,7 +34,7 @@ BUILD_DIR=${BUILD_DIR:-build-sanitize}
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DATTENDANCE_SANITIZE=ON -DATTENDANCE_BUILD_FUZZ=ON -DATTENDANCE_BUILD_BENCH=OFF
 cmake --build "$BUILD_DIR" -j"$(nproc)"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
