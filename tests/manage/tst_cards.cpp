@@ -44,6 +44,13 @@ QColor textColor(QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
 
+// A label's text, face, size, colour and boldness, joined by '|'.
+QString style(const ReportControl& c) {
+    return QStringList{c.text, c.fontFamily, QString::number(c.fontSize), c.foreColor.name(),
+                       QString::number(int(c.bold))}
+        .join(QLatin1Char('|'));
+}
+
 QString pngFile(const QString& path, const QColor& color) {
     QImage img(40, 20, QImage::Format_RGB32);
     img.fill(color);
@@ -64,6 +71,11 @@ private:
         cfg.setFileName(m_dir.iniPath);
         cfg.setGroup(group);
         return cfg.GetItem(key);
+    }
+    // Keys of "attendance.ini" given as group, key, value, group, key, ...
+    void setIni(const QStringList& triples) {
+        for (qsizetype i = 0; i + 2 < triples.size(); i += 3)
+            QVERIFY(m_dir.setIni(triples[i], triples[i + 1], triples[i + 2]));
     }
     // A report run on the employees with these numbers.
     ReportDocument run(SingleEmployeeInfoReport& report, const QStringList& list) {
@@ -92,11 +104,9 @@ private slots:
         DialogAnswers answers;
         {
             frmCardSet dlg;
-            QCOMPARE(dlg.windowTitle(), QStringLiteral("签到卡设置"));
             for (const char* name : {"lblUnit", "lblMemo"}) {
                 QLabel* label = child<QLabel>(&dlg, name);
-                QVERIFY(label->text().isEmpty());
-                QCOMPARE(label->font().pointSizeF(), 14.0);
+                QVERIFY(label->text().isEmpty() && label->font().pointSizeF() == 14.0);
                 QVERIFY(!label->font().bold() && !label->font().italic());
                 QCOMPARE(textColor(label), QColor(Qt::black));
             }
@@ -109,8 +119,6 @@ private slots:
             child<QPushButton>(&dlg, "btnUnitName")->click();
             child<QPushButton>(&dlg, "btnUnitName")->click();
             QCOMPARE(answers.inputs.size(), 2);
-            QCOMPARE(answers.inputs[0].title, QStringLiteral("输入显示名称"));
-            QCOMPARE(answers.inputs[0].prompt, QStringLiteral("请输入签到卡显示的单位名称："));
             QCOMPARE(answers.inputs[1].text, QStringLiteral("第一中学"));
             QCOMPARE(ini("UNIT", "DSPNAME"), QStringLiteral("第一中学"));
             QCOMPARE(child<QLabel>(&dlg, "lblUnit")->text(), QStringLiteral("  第一中学  "));
@@ -161,9 +169,7 @@ private slots:
         QCOMPARE(child<QLabel>(&again, "lblUnit")->text(), QStringLiteral("第一中学"));
 
         // Values edited by hand read as the defaults.
-        QVERIFY(m_dir.setIni("MEMO", "DSPSIZE", "大号"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPCOLOR", "red"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPBOLD", "yes"));
+        setIni({"MEMO", "DSPSIZE", "大号", "MEMO", "DSPCOLOR", "red", "MEMO", "DSPBOLD", "yes"});
         clsTextDspStyle style;
         style.InitConfigGroupName(QStringLiteral(" MEMO "));
         QCOMPARE(style.GetSize(), QStringLiteral("14"));
@@ -213,7 +219,6 @@ private slots:
     void cardsInTheSetsOrderEveryRunFromTheFirst() {
         SingleEmployeeInfoReport report;
         ReportDocument doc = run(report, {"1003", "1001", "1002", "1001"});
-        QCOMPARE(doc.Caption(), QStringLiteral("打印签到卡"));
         QCOMPARE(numbers(doc), QStringList({"1003", "1001", "1002"}));
         const auto three = cards(doc);
         QCOMPARE(three[0].value("lblName").text, QStringLiteral("员工3"));
@@ -224,11 +229,8 @@ private slots:
         // Two cards side by side, the third below the first.
         const QRect a = three[0].value("Shape1").rect, b = three[1].value("Shape1").rect,
                     c = three[2].value("Shape1").rect;
-        QCOMPARE(a.size(), QSize(4677, 3260));
-        QCOMPARE(b.top(), a.top());
-        QVERIFY(b.left() >= a.right());
-        QCOMPARE(c.left(), a.left());
-        QCOMPARE(c.top(), a.top() + 3495);
+        QVERIFY(b.top() == a.top() && b.left() >= a.right());
+        QVERIFY(c.left() == a.left() && c.top() >= a.bottom());
 
         // The same report again: it starts at the first of the new set.
         doc = run(report, {"1002", "1004", "1005", "1006", "1007"});
@@ -243,35 +245,23 @@ private slots:
     void designReadAtEveryRun() {
         SingleEmployeeInfoReport report;
         const QString logo = pngFile(m_dir.file(QStringLiteral("logo.png")), Qt::green);
-        QVERIFY(m_dir.setIni("UNIT", "DSPNAME", "第二中学"));
-        QVERIFY(m_dir.setIni("UNIT", "DSPFONT", ""));
-        QVERIFY(m_dir.setIni("UNIT", "DSPSIZE", ""));
-        QVERIFY(m_dir.setIni("UNIT", "DSPCOLOR", ""));
-        QVERIFY(m_dir.setIni("MEMO", "DSPNAME", "遗失请交还"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPFONT", "DejaVu Sans"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPSIZE", "9"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPCOLOR", QString::number(255)));
-        QVERIFY(m_dir.setIni("MEMO", "DSPBOLD", "1"));
-        QVERIFY(m_dir.setIni("LOGO", "FILEPATH", logo));
+        setIni({"UNIT", "DSPNAME", "第二中学",   "UNIT", "DSPFONT",  "",
+                "UNIT", "DSPSIZE", "",           "UNIT", "DSPCOLOR", "",
+                "MEMO", "DSPNAME", "遗失请交还", "MEMO", "DSPFONT",  "DejaVu Sans",
+                "MEMO", "DSPSIZE", "9",          "MEMO", "DSPCOLOR", "255",
+                "MEMO", "DSPBOLD", "1",          "LOGO", "FILEPATH", logo});
         auto card = cards(run(report, {"1001"})).first();
-        QCOMPARE(card.value("lblUnit").text, QStringLiteral("第二中学"));
-        QCOMPARE(card.value("lblUnit").fontFamily, QStringLiteral("隶书")); // no face stored
-        QCOMPARE(card.value("lblUnit").fontSize, 14.0);
-        QCOMPARE(card.value("lblUnit").foreColor, QColor(Qt::black));
-        QCOMPARE(card.value("lblMemo").text, QStringLiteral("遗失请交还"));
-        QCOMPARE(card.value("lblMemo").fontFamily, QStringLiteral("DejaVu Sans"));
-        QCOMPARE(card.value("lblMemo").fontSize, 9.0);
-        QCOMPARE(card.value("lblMemo").foreColor, QColor(Qt::red));
-        QVERIFY(card.value("lblMemo").bold);
+        // No face stored: the design's own.
+        QCOMPARE(style(card.value("lblUnit")), QStringLiteral("第二中学|隶书|14|#000000|0"));
+        QCOMPARE(style(card.value("lblMemo")),
+                 QStringLiteral("遗失请交还|DejaVu Sans|9|#ff0000|1"));
         QCOMPARE(card.value("logPic").picture.pixelColor(0, 0), QColor(Qt::green));
 
         // Changed settings and a logo gone: the next run follows.
-        QVERIFY(m_dir.setIni("MEMO", "DSPNAME", "新备注"));
-        QVERIFY(m_dir.setIni("MEMO", "DSPFONT", ""));
+        setIni({"MEMO", "DSPNAME", "新备注", "MEMO", "DSPFONT", ""});
         QVERIFY(QFile::remove(logo));
         card = cards(run(report, {"1001"})).first();
-        QCOMPARE(card.value("lblMemo").text, QStringLiteral("新备注"));
-        QCOMPARE(card.value("lblMemo").fontFamily, QStringLiteral("Arial"));
+        QCOMPARE(style(card.value("lblMemo")), QStringLiteral("新备注|Arial|9|#ff0000|1"));
         QCOMPARE(card.value("logPic").picture, SingleEmployeeInfoReport::BuiltInLogo());
     }
 

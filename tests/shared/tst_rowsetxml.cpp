@@ -1,4 +1,5 @@
 #include "RowSetXml.h"
+#include "TestProgramDir.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,10 +50,15 @@ bool loadSample(const char* name, RowSet* rs) {
 }
 
 QByteArray readSample(const char* name) {
-    QFile f(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return readFile(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name));
+}
+
+// `n` bytes from `start` in steps of 19, as the binary sample holds them.
+QByteArray ramp(int start, int n = 96) {
+    QByteArray b;
+    for (int i = 0; i < n; ++i)
+        b.append(char((start + 19 * i) & 0xff));
+    return b;
 }
 
 // A file with a schema of the given attribute types and a data part.
@@ -127,46 +133,35 @@ private slots:
         QVERIFY(loadSample("tablegram_exhaustive_flat_Date_states.xml", &rs));
         QVERIFY(rs.updatable);
         QCOMPARE(rs.columns.size(), 2);
-        QCOMPARE(rs.columns[0].name, QStringLiteral("ID"));
-        QCOMPARE(rs.columns[0].type, Type::Int);
-        QVERIFY(!rs.columns[0].nullable);
-        QCOMPARE(rs.columns[1].type, Type::DateTime);
-        QVERIFY(rs.columns[1].nullable);
+        QVERIFY(rs.columns[0].type == Type::Int && !rs.columns[0].nullable);
+        QVERIFY(rs.columns[1].type == Type::DateTime && rs.columns[1].nullable);
         // The update is merged (ID from the original), the insert shows, the delete does not.
         QCOMPARE(rs.rows.size(), 3);
         QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, at("2026-06-12T14:30:15")}));
         QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, at("2000-01-01T00:00:01")}));
         QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, at("2038-01-19T03:14:07")}));
-        QCOMPARE(rs.rows[0].pendingInsert, false);
-        QCOMPARE(rs.rows[1].pendingInsert, false);
-        QCOMPARE(rs.rows[2].pendingInsert, true);
+        QVERIFY(!rs.rows[0].pendingInsert && !rs.rows[1].pendingInsert && rs.rows[2].pendingInsert);
         QCOMPARE(rs.value(2, QStringLiteral("value_field")).toDateTime().timeSpec(), Qt::LocalTime);
     }
 
-    void sampleWrappedBinary() {
+    void sampleBinaries() {
         RowSet rs;
         QVERIFY(loadSample("tablegram_exhaustive_flat_LongVarBinary_states.xml", &rs));
         QCOMPARE(rs.columns[1].type, Type::Binary);
         QVERIFY(rs.columns[1].isLong);
         QCOMPARE(rs.columns[1].maxLength, 4000);
         QCOMPARE(rs.rows.size(), 3);
-        const QByteArray updated = QByteArray::fromHex(
-            "6f8295a8bbcee1f4071a2d405366798c9fb2c5d8ebfe1124374a5d708396a9bccfe2f5081b2e4154677a"
-            "8da0b3c6d9ecff1225384b5e718497aabdd0e3f6091c2f4255687b8ea1b4c7daed001326394c5f728598"
-            "abbed1e4f70a1d304356697c");
-        const QByteArray plain = QByteArray::fromHex(
-            "4a5d708396a9bccfe2f5081b2e4154677a8da0b3c6d9ecff1225384b5e718497aabdd0e3f6091c2f4255"
-            "687b8ea1b4c7daed001326394c5f728598abbed1e4f70a1d304356697c8fa2b5c8dbee0114273a4d6073"
-            "8699acbfd2e5f80b1e314457");
-        const QByteArray inserted = QByteArray::fromHex(
-            "94a7bacde0f306192c3f5265788b9eb1c4d7eafd102336495c6f8295a8bbcee1f4071a2d405366798c9f"
-            "b2c5d8ebfe1124374a5d708396a9bccfe2f5081b2e4154677a8da0b3c6d9ecff1225384b5e718497aabd"
-            "d0e3f6091c2f4255687b8ea1");
-        QCOMPARE(updated.size(), 96);
-        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, updated}));
-        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, plain}));
-        QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, inserted}));
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, ramp(0x6f)}));
+        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, ramp(0x4a)}));
+        QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, ramp(0x94)}));
         QVERIFY(rs.rows[2].pendingInsert);
+
+        // Short and long binary columns in a file with a single pending insert.
+        QVERIFY(loadSample("tablegram_generated_binary.xml", &rs));
+        QVERIFY(!rs.columns[1].isLong && rs.columns[1].maxLength == 4 && rs.columns[2].isLong);
+        QVERIFY(rs.rows.size() == 1 && rs.rows[0].pendingInsert);
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QByteArray::fromHex("000102ff"),
+                                                       QByteArray::fromHex("deadbeef00102030")}));
     }
 
     void sampleNameMapping() {
@@ -180,7 +175,6 @@ private slots:
             QCOMPARE(rs.columns[c].realName(), names[c]);
             QCOMPARE(rs.columnIndex(names[c]), c);
         }
-        QCOMPARE(rs.columns[0].displayName, QString());
         QCOMPARE(rs.columns[2].name, QStringLiteral("c2"));
         QCOMPARE(rs.columns[2].type, Type::Int);
         QCOMPARE(rs.columns[3].type, Type::String); // rs:dbtype='str' is still text
@@ -198,19 +192,6 @@ private slots:
         QCOMPARE(rs.value(1, QStringLiteral("c2")), QVariant(30)); // the alias works too
         QCOMPARE(rs.value(1, QStringLiteral("nope")), QVariant());
         QCOMPARE(rs.value(3, QStringLiteral("ID")), QVariant());
-    }
-
-    void sampleBinaryInsert() {
-        RowSet rs;
-        QVERIFY(loadSample("tablegram_generated_binary.xml", &rs));
-        QCOMPARE(rs.columns.size(), 3);
-        QVERIFY(!rs.columns[1].isLong);
-        QCOMPARE(rs.columns[1].maxLength, 4);
-        QVERIFY(rs.columns[2].isLong);
-        QCOMPARE(rs.rows.size(), 1);
-        QVERIFY(rs.rows[0].pendingInsert);
-        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QByteArray::fromHex("000102ff"),
-                                                       QByteArray::fromHex("deadbeef00102030")}));
     }
 
     // --- writer ------------------------------------------------------------
@@ -240,13 +221,10 @@ private slots:
         RowSet rs;
         rs.columns = {column(QStringLiteral("DNAME"), Type::String, 50)};
         const QByteArray bytes = RowSetXml::Serialize(rs);
-        QVERIFY(bytes.contains("<s:ElementType name='row' content='eltOnly'>\r\n"));
         QVERIFY(bytes.endsWith("<rs:data>\r\n</rs:data>\r\n</xml>"));
         RowSet back;
         QVERIFY(RowSetXml::Parse(bytes, &back));
-        QVERIFY(!back.updatable);
-        QCOMPARE(back.columns.size(), 1);
-        QCOMPARE(back.rows.size(), 0);
+        QVERIFY(!back.updatable && back.columns.size() == 1 && back.rows.isEmpty());
     }
 
     void aliasesUnusableNames() {
@@ -262,14 +240,8 @@ private slots:
         rs.rows = {row({1, QStringLiteral("a"), 2, QStringLiteral("b"), QStringLiteral("c"),
                         QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")})};
         const QByteArray bytes = RowSetXml::Serialize(rs);
-        QVERIFY(bytes.contains("<s:AttributeType name='ID' rs:number='1' "));
+        // The real name goes to rs:name (checked by the read-back below).
         QVERIFY(bytes.contains("<s:AttributeType name='c1' rs:name='Field Space' rs:number='2' "));
-        QVERIFY(bytes.contains("<s:AttributeType name='c2' rs:name='id' rs:number='3' "));
-        QVERIFY(bytes.contains("name='c3' rs:name='Name-With-Dash' rs:number='4' "));
-        QVERIFY(bytes.contains("name='c4' rs:name='xmlns' rs:number='5' "));
-        QVERIFY(bytes.contains("name='c5' rs:name='C1' rs:number='6' "));
-        QVERIFY(bytes.contains("name='c6' rs:name='\xe5\x90\x8d\xe5\xad\x97' rs:number='7' "));
-        QVERIFY(bytes.contains("<s:AttributeType name='_ok9' rs:number='8' "));
         QVERIFY(bytes.contains("<z:row ID='1' c1='a' c2='2' c3='b' c4='c' c5='d' c6='e' "
                                "_ok9='f'/>"));
         RowSet back;
@@ -329,76 +301,42 @@ private slots:
         QVERIFY(back.updatable);
         QCOMPARE(back.rows.size(), 3);
         for (int r = 0; r < 3; ++r) {
+            QCOMPARE(back.rows[r].values, rs.rows[r].values); // a null stays apart from ""
             QCOMPARE(back.rows[r].pendingInsert, rs.rows[r].pendingInsert);
-            for (int c = 0; c < rs.columns.size(); ++c) {
-                const QVariant& want = rs.rows[r].values[c];
-                const QVariant& got = back.rows[r].values[c];
-                QCOMPARE(got.isValid(), want.isValid());
-                if (rs.columns[c].type == Type::I2 && want.isValid())
-                    QCOMPARE(got.toInt(), want.toInt());
-                else
-                    QCOMPARE(got, want);
-            }
         }
-        // Exact edge values, checked by name.
-        QCOMPARE(back.value(0, QStringLiteral("ENTERDATE")).toDateTime(),
-                 QDateTime(QDate(1899, 12, 30), QTime(0, 0, 0)));
-        QCOMPARE(back.value(1, QStringLiteral("ENTERDATE")).toDateTime(),
-                 QDateTime(QDate(2038, 1, 19), QTime(3, 14, 7)));
-        QCOMPARE(back.value(0, QStringLiteral("DID")).toInt(), -32768);
-        QCOMPARE(back.value(1, QStringLiteral("DID")).toInt(), 32767);
-        // Empty text and null text stay apart.
-        QCOMPARE(back.value(1, QStringLiteral("ENAME")), QVariant(QStringLiteral("")));
-        QVERIFY(!back.value(2, QStringLiteral("ENAME")).isValid());
     }
 
     // --- reader checklist ------------------------------------------------------
 
-    void readsHexInEitherCaseAndWrapped() {
-        QVariant v;
-        QVERIFY(parseValue("bin.hex", "00ABcdEF", &v));
-        QCOMPARE(v.toByteArray(), QByteArray("\x00\xab\xcd\xef", 4));
-        QVERIFY(parseValue("bin.hex", "00&#xD;&#xA;\t\t ab\r\n\tcd", &v));
-        QCOMPARE(v.toByteArray(), QByteArray("\x00\xab\xcd", 3));
-        QVERIFY(parseValue("bin.hex", "", &v));
-        QVERIFY(v.isValid());
-        QCOMPARE(v.toByteArray(), QByteArray());
-        QString error;
-        QVERIFY(!parseValue("bin.hex", "abc", &v, &error));
-        QVERIFY(error.contains(QStringLiteral("odd")));
-        QVERIFY(!parseValue("bin.hex", "0g", &v, &error));
-        QVERIFY(!parseValue("bin.hex", "0x12", &v, &error));
-    }
-
     void readsValuesStrictly() {
+        // i4 and int mean the same; hex in either case, wrapped or empty;
+        // unknown types keep their text.
+        const QList<std::tuple<const char*, QByteArray, QVariant>> good{
+            {"i4", "-12", -12},
+            {"boolean", "true", true},
+            {"float", "2.5E+3", 2500.0},
+            {"string", "&#x27;&apos;&amp;", QStringLiteral("''&")},
+            {"uuid", "{x}", QStringLiteral("{x}")},
+            {"bin.hex", "00ABcdEF", QByteArray("\x00\xab\xcd\xef", 4)},
+            {"bin.hex", "00&#xD;&#xA;\t\t ab\r\n\tcd", QByteArray("\x00\xab\xcd", 3)},
+            {"bin.hex", "", QByteArray("")}};
         QVariant v;
-        QVERIFY(parseValue("i4", "-12", &v)); // i4 and int mean the same
-        QCOMPARE(v, QVariant(-12));
-        QVERIFY(parseValue("boolean", "true", &v));
-        QCOMPARE(v, QVariant(true));
-        QVERIFY(parseValue("float", "2.5E+3", &v));
-        QCOMPARE(v.toDouble(), 2500.0);
-        QVERIFY(parseValue("string", "&#x27;&apos;&amp;", &v));
-        QCOMPARE(v, QVariant(QStringLiteral("''&")));
-        QVERIFY(parseValue("uuid", "{x}", &v)); // unknown types keep their text
-        QCOMPARE(v, QVariant(QStringLiteral("{x}")));
-        const QVector<std::pair<const char*, QByteArray>> bad{{"int", "abc"},
-                                                              {"int", "2147483648"},
-                                                              {"int", "1.5"},
-                                                              {"i2", "32768"},
-                                                              {"i2", "-32769"},
-                                                              {"dateTime", "2026-13-01T00:00:00"},
-                                                              {"dateTime", "2026-02-30T00:00:00"},
-                                                              {"dateTime", "2026-01-01"},
-                                                              {"dateTime", "2026-01-01 10:00:00"},
-                                                              {"dateTime", "2026-01-01T24:00:00"},
-                                                              {"dateTime", "2026-01-01T10:00:00Z"},
-                                                              {"boolean", "yes"},
-                                                              {"float", "nan"},
-                                                              {"float", "x"}};
-        for (const auto& [type, text] : bad) {
+        for (const auto& [type, text, want] : good) {
+            QVERIFY2(parseValue(type, text, &v), text.constData());
+            QCOMPARE(v, want);
+        }
+        // Each as "type value", separated by ';'.
+        const QByteArrayList bad =
+            QByteArray(
+                "int abc;int 2147483648;int 1.5;i2 32768;i2 -32769;dateTime 2026-13-01T00:00:00;"
+                "dateTime 2026-02-30T00:00:00;dateTime 2026-01-01;dateTime 2026-01-01 10:00:00;"
+                "dateTime 2026-01-01T24:00:00;dateTime 2026-01-01T10:00:00Z;boolean yes;float nan;"
+                "float x;bin.hex abc;bin.hex 0g;bin.hex 0x12")
+                .split(';');
+        for (const QByteArray& b : bad) {
+            const qsizetype space = b.indexOf(' ');
             QString error;
-            QVERIFY2(!parseValue(type, text, &v, &error), type);
+            QVERIFY2(!parseValue(b.left(space).constData(), b.mid(space + 1), &v, &error), b);
             QVERIFY(error.startsWith(QStringLiteral("Not a row-set file")));
         }
     }
@@ -437,10 +375,8 @@ private slots:
         RowSet rs;
         QString error;
         QVERIFY2(RowSetXml::Parse(document(schema, "<rs:data/>"), &rs, &error), qPrintable(error));
-        QCOMPARE(rs.rows.size(), 0);
-        QCOMPARE(rs.columns[0].name, QStringLiteral("A"));
-        QCOMPARE(rs.columns[0].type, Type::String);
-        QCOMPARE(rs.columns[1].type, Type::Int);
+        QVERIFY(rs.rows.isEmpty() && rs.columns[0].name == QLatin1String("A"));
+        QVERIFY(rs.columns[0].type == Type::String && rs.columns[1].type == Type::Int);
         QVERIFY2(RowSetXml::Parse(document(schema, "<rs:data><z:row B='2' A='x'/></rs:data>"), &rs,
                                   &error),
                  qPrintable(error));
@@ -481,10 +417,6 @@ private slots:
         QTest::newRow("no schema")
             << kHead + rows + "</xml>" << QStringLiteral("before the schema");
         QTest::newRow("no data") << document(col, "") << QStringLiteral("no data part");
-        QTest::newRow("data first")
-            << kHead + rows +
-                   "<s:Schema id='RowsetSchema'><s:ElementType name='row'/></s:Schema></xml>"
-            << QStringLiteral("before the schema");
         QTest::newRow("no row type") << kHead + "<s:Schema id='RowsetSchema'/>" + rows + "</xml>"
                                      << QStringLiteral("describes no row");
         QTest::newRow("no schema id")
@@ -507,8 +439,6 @@ private slots:
         QTest::newRow("bad date") << document(typed("D", "dateTime"),
                                               "<rs:data><z:row D='yesterday'/></rs:data>")
                                   << QStringLiteral("not a date");
-        QTest::newRow("other element") << document(col, "<rs:data><row ID='1'/></rs:data>")
-                                       << QStringLiteral("unexpected element <row>");
         QTest::newRow("wrong row namespace") << document(col, "<rs:data><rs:row ID='1'/></rs:data>")
                                              << QStringLiteral("unexpected element <rs:row>");
         QTest::newRow("element in row")
@@ -556,18 +486,11 @@ private slots:
             << QStringLiteral("column P is declared both bin.hex and string");
         QTest::newRow("trailing content")
             << document(col, "<rs:data/>") + "<xml/>" << QStringLiteral("Extra content");
-        QByteArray bomb = "<?xml version='1.0'?>\n<!DOCTYPE xml [\n<!ENTITY a "
-                          "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>\n";
-        for (char e = 'b'; e <= 'j'; ++e)
-            bomb += QByteArray("<!ENTITY ") + e + " '" + QByteArray("&") + char(e - 1) + ";" +
-                    QByteArray("&") + char(e - 1) + ";&" + char(e - 1) + ";&" + char(e - 1) +
-                    ";'>\n";
-        bomb += "]>\n";
+        // Any DTD is refused, so no entity can expand (a billion laughs).
         QTest::newRow("entity bomb")
-            << bomb + document(typed("T", "string"), "<rs:data><z:row T='&j;'/></rs:data>")
+            << "<!DOCTYPE xml [<!ENTITY a 'aaaa'><!ENTITY b '&a;&a;&a;&a;'>]>" +
+                   document(typed("T", "string"), "<rs:data><z:row T='&b;'/></rs:data>")
             << QStringLiteral("document type declarations");
-        QTest::newRow("plain dtd") << "<!DOCTYPE xml>" + document(col, "<rs:data/>")
-                                   << QStringLiteral("document type declarations");
     }
 
     void refusesWhatIsNotARowSet() {
@@ -624,22 +547,15 @@ private slots:
         const RowSet rs = everyType();
         QString error;
         QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray written = f.readAll();
-        f.close();
+        const QByteArray written = readFile(path);
         QCOMPARE(written, RowSetXml::Serialize(rs));
-        QVERIFY(written.startsWith("<xml "));
-        QVERIFY(written.endsWith("</xml>"));
 
         // A second save onto the same path fails and leaves the file as it was.
         RowSet other;
         other.columns = {column(QStringLiteral("X"), Type::Int)};
         QVERIFY(!RowSetXml::Save(other, path, &error));
         QVERIFY(error.contains(QStringLiteral("already exists")));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), written);
-        f.close();
+        QCOMPARE(readFile(path), written);
 
         // So does a save onto a dangling symbolic link; nothing is created behind it.
         const QString link = dir.filePath(QStringLiteral("link.xml"));
@@ -687,9 +603,7 @@ private slots:
             QVERIFY(WIFSIGNALED(status));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                      QStringList{QStringLiteral("old.xml")});
-            QFile f(old);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), oldBytes);
+            QCOMPARE(readFile(old), oldBytes);
         }
     }
 

@@ -3,7 +3,6 @@
 #include "PasswordModule.h"
 #include "RowSetXml.h"
 #include "TestProgramDir.h"
-#include "clsConfiguration.h"
 #include "clsDbConn.h"
 
 #include <QCryptographicHash>
@@ -21,12 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 // Rows of a query on a database file, each row's values joined by '|',
 // binaries as their SHA-256 (equal hashes: equal bytes).
@@ -92,19 +85,10 @@ class tst_admin : public QObject {
     Q_OBJECT
 
 private:
-    Result run(const QStringList& args) {
-        QProcess p;
-        p.start(m_tool, args);
-        Result r;
-        const bool finished = p.waitForFinished(300000);
-        r.code = finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
+    ToolRun run(const QStringList& args) { return RunTool(m_tool, args); }
     // Runs a command that must succeed; its standard error is shown when not.
     bool runs(const QStringList& args) {
-        const Result r = run(args);
+        const ToolRun r = run(args);
         if (r.code != 0)
             qWarning("%s: %s", qPrintable(args.join(QLatin1Char(' '))), qPrintable(r.err));
         return r.code == 0;
@@ -126,8 +110,8 @@ private slots:
     }
 
     void helpAndUsage() {
-        QVERIFY(run({"--help"}).out.contains(QStringLiteral("import-departments")));
-        QVERIFY(run({"export-month", "--help"}).out.contains(QStringLiteral("YEAR MONTH FILE")));
+        QVERIFY(run({"--help"}).out.contains("import-departments"));
+        QVERIFY(run({"export-month", "--help"}).out.contains("YEAR MONTH FILE"));
         // Usage errors: exit code 2, nothing done.
         QCOMPARE(run({}).code, 2);
         QVERIFY(run({"frobnicate"}).err.contains(QStringLiteral("unknown command")));
@@ -142,15 +126,13 @@ private slots:
         QVERIFY(runs(
             {"init", dir, "--data", data, "--password", "pass word", "--unit", "  第一实验小学 "}));
 
-        clsConfiguration config;
-        config.setFileName(dir + QStringLiteral("/attendance.ini"));
-        config.setGroup(QStringLiteral("DATA"));
-        QCOMPARE(config.GetItem(QStringLiteral("PATH")), QDir(data).absolutePath());
-        config.setGroup(QStringLiteral("OTHER"));
-        QCOMPARE(config.GetItem(QStringLiteral("ALP")),
+        const IniFile ini(dir + QStringLiteral("/attendance.ini"));
+        QCOMPARE(ini.Read(QStringLiteral("DATA"), QStringLiteral("PATH")),
+                 QDir(data).absolutePath());
+        QCOMPARE(ini.Read(QStringLiteral("OTHER"), QStringLiteral("ALP")),
                  EncodePassword(QStringLiteral("pass word")));
-        config.setGroup(QStringLiteral("UNIT"));
-        QCOMPARE(config.GetItem(QStringLiteral("UNITNAME")), QStringLiteral("第一实验小学"));
+        QCOMPARE(ini.Read(QStringLiteral("UNIT"), QStringLiteral("UNITNAME")),
+                 QStringLiteral("第一实验小学"));
 
         QCOMPARE(count(data + QStringLiteral("/vorerur.dat"),
                        QStringLiteral("SELECT (SELECT COUNT(*) FROM Employee) + (SELECT COUNT(*) "
@@ -163,7 +145,7 @@ private slots:
         const QByteArray ini = readFile(m_demo + QStringLiteral("/attendance.ini"));
         const QByteArray data = readFile(db("demo"));
         QVERIFY(!data.isEmpty());
-        Result r = run({"init", m_demo, "--password", "other", "--unit", "别的", "--demo"});
+        ToolRun r = run({"init", m_demo, "--password", "other", "--unit", "别的", "--demo"});
         QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("exists")), qPrintable(r.err));
         QCOMPARE(readFile(m_demo + QStringLiteral("/attendance.ini")), ini);
         QCOMPARE(readFile(db("demo")), data);
@@ -189,15 +171,11 @@ private slots:
     void demoDatabase() {
         const QString file = db("demo");
         QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Dept")), 4);
-        // Every employee is in a department, so every card can sign in.
-        QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee, Dept "
-                                            "WHERE Employee.DID = Dept.ID")),
-                 20);
-        QCOMPARE(
-            count(file, QStringLiteral("SELECT COUNT(DISTINCT EBARCODE) FROM Employee WHERE "
-                                       "length(EBARCODE) = 15 AND EBARCODE NOT GLOB '*[^0-9]*'")),
-            20);
-        QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee WHERE "
+        // Every employee is in a department (so every card can sign in), with
+        // a distinct 15-digit barcode and a real JPEG photo.
+        QCOMPARE(count(file, QStringLiteral("SELECT COUNT(DISTINCT EBARCODE) FROM Employee, Dept "
+                                            "WHERE Employee.DID = Dept.ID AND length(EBARCODE) = "
+                                            "15 AND EBARCODE NOT GLOB '*[^0-9]*' AND "
                                             "hex(substr(HEADIMG, 1, 3)) = 'FFD8FF' AND "
                                             "length(HEADIMG) > 2000")),
                  20);
@@ -231,8 +209,8 @@ private slots:
         QVERIFY(runs({"export-departments", depts, "--dir", m_demo}));
         QVERIFY(runs({"export-employees", emps, "--dir", m_demo}));
         QVERIFY(runs({"import-departments", depts, "--dir", target}));
-        Result r = run({"import-employees", emps, "--dir", target});
-        QVERIFY(r.code == 0 && r.out.contains(QStringLiteral("20")));
+        ToolRun r = run({"import-employees", emps, "--dir", target});
+        QVERIFY(r.code == 0 && r.out.contains("20"));
 
         const QStringList source = rows(db("demo"), kEmployeeColumns);
         QCOMPARE(source.size(), 20);
@@ -261,7 +239,7 @@ private slots:
                  QSet<QString>({QStringLiteral("1002"), QStringLiteral("1005")}));
 
         // An unknown number writes no file at all.
-        const Result r =
+        const ToolRun r =
             run({"export-employees", path("none.xml"), "1002", "9999", "--dir", m_demo});
         QVERIFY(r.code == 1 && r.err.contains(QStringLiteral("9999")));
         QVERIFY(!QFileInfo::exists(path("none.xml")));
@@ -286,7 +264,7 @@ private slots:
                  count(db("demo"), in.arg(day(first.addMonths(1)), day(today.addDays(1)))));
 
         for (const char* bad : {"13", "0", "x"}) {
-            const Result r = run({"export-month", "2026", bad, path("bad.xml"), "--dir", m_demo});
+            const ToolRun r = run({"export-month", "2026", bad, path("bad.xml"), "--dir", m_demo});
             QVERIFY2(r.code == 1 && !r.err.isEmpty(), bad);
             QVERIFY(!QFileInfo::exists(path("bad.xml")));
         }
@@ -295,18 +273,37 @@ private slots:
     void dumpPrintsColumnsThenRows() {
         const QString file = path("one.xml");
         QVERIFY(runs({"export-employees", file, "1003", "--dir", m_demo}));
-        const Result r = run({"dump", file});
+        ToolRun r = run({"dump", file});
         QVERIFY2(r.code == 0, qPrintable(r.err));
+        QString out = QString::fromUtf8(r.out);
         // The photo as its size and SHA-256.
         const QString photo =
             rows(db("demo"), QStringLiteral("SELECT length(HEADIMG), HEADIMG "
                                             "FROM Employee WHERE ENUMBER = '1003'"))
                 .value(0)
                 .replace(QLatin1Char('|'), QLatin1String(" bytes sha256:"));
-        QVERIFY2(r.out.contains(photo), qPrintable(photo + QLatin1Char('\n') + r.out));
-        const int columns = r.out.indexOf(QStringLiteral("columns (7)"));
-        QVERIFY(columns >= 0 && r.out.indexOf(QStringLiteral("rows (1)")) > columns);
-        QVERIFY(r.out.contains(QStringLiteral("李娜")));
+        QVERIFY2(out.contains(photo), qPrintable(photo + QLatin1Char('\n') + out));
+        const int columns = out.indexOf(QStringLiteral("columns (7)"));
+        QVERIFY(columns >= 0 && out.indexOf(QStringLiteral("rows (1)")) > columns);
+        QVERIFY(out.contains(QStringLiteral("李娜")));
+
+        // One huge value among 200 rows: the output is cut, not padded to it.
+        RowSet rs;
+        rs.columns.resize(2);
+        rs.columns[0].name = QStringLiteral("ID");
+        rs.columns[0].type = RowSetColumn::Type::Int;
+        rs.columns[1].name = QStringLiteral("MEMO");
+        for (int i = 0; i < 200; ++i)
+            rs.rows.append(RowSetRow{
+                {i, i == 7 ? QString(3'000'000, QLatin1Char('x')) : QStringLiteral("short")}});
+        QVERIFY(RowSetXml::Save(rs, path("huge.xml")));
+        r = run({"dump", path("huge.xml")});
+        QCOMPARE(r.code, 0);
+        out = QString::fromUtf8(r.out);
+        QVERIFY2(out.size() < 40000, qPrintable(QString::number(out.size())));
+        QVERIFY(out.contains(QStringLiteral("are cut")));
+        QVERIFY(out.contains(QString(57, QLatin1Char('x')) + QStringLiteral("...")));
+        QVERIFY(out.contains(QStringLiteral("199  short\n")));
     }
 
     void killedInitLeavesNothingOrAWholeSetUp() {
@@ -347,7 +344,7 @@ private slots:
             QSqlDatabase holder = clsDbConn::OpenFile(file, QStringLiteral("holder"));
             QSqlQuery q(holder);
             QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            const Result r = run({"import-employees", emps, "--dir", dir});
+            const ToolRun r = run({"import-employees", emps, "--dir", dir});
             QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("locked by another program")) &&
                          r.err.contains(file),
                      qPrintable(r.err));
@@ -360,7 +357,7 @@ private slots:
             ReadOnlyGuard guard(file);
             if (!guard.ok)
                 QSKIP("no way to write-protect a file here");
-            const Result r = run({"import-employees", emps, "--dir", dir});
+            const ToolRun r = run({"import-employees", emps, "--dir", dir});
             QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
                          r.err.contains(file),
                      qPrintable(r.err));
@@ -370,7 +367,7 @@ private slots:
         QDir().mkpath(out);
         {
             ReadOnlyGuard guard(out);
-            const Result r =
+            const ToolRun r =
                 run({"export-departments", out + QStringLiteral("/d.xml"), "--dir", m_demo});
             QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
                          r.err.contains(out + QStringLiteral("/d.xml")),
@@ -384,7 +381,7 @@ private slots:
             at = bytes.indexOf('\n', at) + 1;
         bytes.insert(at + 2, "\xff");
         writeFile(path("badbyte.xml"), bytes);
-        Result r = run({"import-employees", path("badbyte.xml"), "--dir", dir});
+        ToolRun r = run({"import-employees", path("badbyte.xml"), "--dir", dir});
         QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("line 12")) &&
                      r.err.contains(path("badbyte.xml")),
                  qPrintable(r.err));
@@ -405,7 +402,7 @@ private slots:
         // Unreadable files change nothing.
         const QString garbage = path("garbage.xml");
         writeFile(garbage, "<xml><this is not a row set");
-        Result r = run({"dump", garbage});
+        ToolRun r = run({"dump", garbage});
         QVERIFY(r.code == 1 && r.err.contains(QStringLiteral("garbage.xml")));
         QVERIFY(!run({"dump", path("missing.xml")}).err.isEmpty());
         const QString all = QStringLiteral("SELECT * FROM Employee, Dept ORDER BY 1, 8");

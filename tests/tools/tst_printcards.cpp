@@ -8,33 +8,7 @@
 #include "clsEmployee.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QtTest>
-
-namespace {
-
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    Result r;
-    if (!p.waitForFinished(300000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
 
 class tst_printcards : public QObject {
     Q_OBJECT
@@ -43,10 +17,10 @@ private:
     TestProgramDir m_dir;
     QString m_tool;
 
-    Result print(QStringList args) {
+    ToolRun print(QStringList args) {
         clsDbConn::CloseShared();
-        return run(m_tool, QStringList{QStringLiteral("print-cards")} + args +
-                               QStringList{QStringLiteral("--dir"), m_dir.path()});
+        return RunTool(m_tool, QStringList{QStringLiteral("print-cards")} + args +
+                                   QStringList{QStringLiteral("--dir"), m_dir.path()});
     }
 
 private slots:
@@ -91,22 +65,21 @@ private slots:
 
         // Its card printed and rendered; the barcode read from the picture.
         const QString pdf = m_dir.file(QStringLiteral("card.pdf"));
-        const Result r = print({pdf, QStringLiteral("2001")});
+        const ToolRun r = print({pdf, QStringLiteral("2001")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        QVERIFY(r.out.contains(QStringLiteral("1 cards")));
+        QVERIFY(r.out.contains("1 cards"));
         const QString png = m_dir.file(QStringLiteral("card"));
-        QCOMPARE(
-            run(QStringLiteral("pdftoppm"), {"-r", "200", "-png", "-singlefile", pdf, png}).code,
-            0);
-        const Result scan = run(QStringLiteral("zbarimg"), {"-q", "--raw", png + ".png"});
-        QCOMPARE(scan.out.trimmed(), barcode);
-        const Result text = run(QStringLiteral("pdftotext"), {pdf, "-"});
-        QVERIFY(text.out.contains(QStringLiteral("王小明")));
-        QVERIFY(text.out.contains(QStringLiteral("2001")));
+        QCOMPARE(RunTool(QStringLiteral("pdftoppm"), {"-r", "200", "-png", "-singlefile", pdf, png})
+                     .code,
+                 0);
+        const ToolRun scan = RunTool(QStringLiteral("zbarimg"), {"-q", "--raw", png + ".png"});
+        QCOMPARE(QString::fromLatin1(scan.out.trimmed()), barcode);
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("王小明")) && text.contains(QStringLiteral("2001")));
 
         // The station's scan finds the employee by that barcode.
         clsEmployee scanned;
-        scanned.setEBARCODE(scan.out.trimmed());
+        scanned.setEBARCODE(QString::fromLatin1(scan.out.trimmed()));
         QCOMPARE(scanned.IsExist(), qint16(1));
         QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scanned.HeadImgBytes(), read.HEADIMG);
@@ -114,9 +87,9 @@ private slots:
 
     void allWhenNoneGivenAndRefusals() {
         const QString all = m_dir.file(QStringLiteral("all.pdf"));
-        Result r = print({all});
+        ToolRun r = print({all});
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        const QString text = run(QStringLiteral("pdftotext"), {all, "-"}).out;
+        const QString text = PdfText(all);
         QVERIFY(text.contains(QStringLiteral("李四")) && text.contains(QStringLiteral("王小明")));
 
         // Never over an existing file; an unknown number or a wrong name writes nothing.
@@ -131,8 +104,8 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("9999")));
         QCOMPARE(print({m_dir.file(QStringLiteral("cards.txt"))}).code, 1);
         QVERIFY(!QFileInfo::exists(other));
-        QCOMPARE(run(m_tool, {"print-cards"}).code, 2);
-        QVERIFY(run(m_tool, {"--help"}).out.contains(QStringLiteral("print-cards")));
+        QCOMPARE(RunTool(m_tool, {"print-cards"}).code, 2);
+        QVERIFY(RunTool(m_tool, {"--help"}).out.contains("print-cards"));
     }
 };
 
