@@ -18,142 +18,132 @@ class tst_camera : public QObject {
     Q_OBJECT
 
 private slots:
-    void stillFileSavedBitmapAndPresence();
-    void stillFolderInNameOrder();
-    void frozenPreviewKeepsLastFrame();
-    void viewStretchesFrame();
-    void multimediaWithoutVideoInput();
-    void factoryFollowsEnvironment();
-};
+    void stillFileSavedBitmapAndPresence() {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath("face.png"), bmp = dir.filePath("tmp.bmp");
+        for (const QString& path : {picture, dir.path()}) { // nothing there yet
+            QVERIFY(!StillPictureCamera(path).isPresent());
+            QVERIFY(!StillPictureCamera(path).saveFrame(bmp));
+        }
+        QVERIFY(!QFile::exists(bmp));
 
-void tst_camera::stillFileSavedBitmapAndPresence() {
-    QTemporaryDir dir;
-    const QString picture = dir.filePath("face.png"), bmp = dir.filePath("tmp.bmp");
-    for (const QString& path : {picture, dir.path()}) { // nothing there yet
-        QVERIFY(!StillPictureCamera(path).isPresent());
-        QVERIFY(!StillPictureCamera(path).saveFrame(bmp));
-    }
-    QVERIFY(!QFile::exists(bmp));
-
-    QVERIFY(writePicture(picture, 321, 243, QColor(10, 200, 30)));
-    StillPictureCamera camera(picture);
-    QVERIFY(camera.isPresent());
-    camera.advance();
-    // A 24-bit Windows bitmap with the standard 40-byte header, replacing
-    // what was there.
-    QVERIFY(writeFile(bmp, QByteArray(100000, 'x')));
-    QVERIFY(camera.saveFrame(bmp));
-    QFile file(bmp);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray data = file.readAll();
-    QVERIFY(data.startsWith("BM"));
-    QCOMPARE(qFromLittleEndian<quint32>(data.constData() + 14), 40u);
-    QCOMPARE(qFromLittleEndian<quint16>(data.constData() + 28), quint16(24));
-    const QImage back(bmp, "BMP");
-    QCOMPARE(back.size(), QSize(321, 243));
-    QCOMPARE(back.pixelColor(320, 242), QColor(10, 200, 30));
-    QVERIFY(!camera.saveFrame(dir.filePath("no/such/folder/tmp.bmp")));
-
-    // The picture disappears while the camera is live ("unplugged"), then
-    // comes back.
-    QVERIFY(QFile::remove(picture) && QFile::remove(bmp));
-    camera.advance();
-    QVERIFY(!camera.isPresent());
-    QVERIFY(camera.frame().isNull());
-    QVERIFY(!camera.saveFrame(bmp));
-    QVERIFY(!QFile::exists(bmp));
-    QVERIFY(writePicture(picture, 64, 48, Qt::yellow));
-    camera.advance();
-    QVERIFY(camera.isPresent());
-}
-
-void tst_camera::stillFolderInNameOrder() {
-    QTemporaryDir dir;
-    QVERIFY(writePicture(dir.filePath("b.png"), 20, 10, Qt::red));
-    QVERIFY(writePicture(dir.filePath("a.jpg"), 10, 10, Qt::green));
-    QVERIFY(writePicture(dir.filePath("C.bmp"), 30, 10, Qt::blue));
-    QVERIFY(writePicture(dir.filePath("D.PNG"), 40, 10, Qt::blue));
-    QVERIFY(writeFile(dir.filePath("bb.png"), "not a picture")); // passed over
-    QVERIFY(writeFile(dir.filePath("c.txt"), "notes"));
-    StillPictureCamera camera(dir.path());
-    QList<int> widths{camera.frame().width()};
-    for (int i = 0; i < 8; ++i) {
+        QVERIFY(writePicture(picture, 321, 243, QColor(10, 200, 30)));
+        StillPictureCamera camera(picture);
+        QVERIFY(camera.isPresent());
         camera.advance();
-        widths << camera.frame().width();
+        // A 24-bit Windows bitmap with the standard 40-byte header, replacing
+        // what was there.
+        QVERIFY(writeFile(bmp, QByteArray(100000, 'x')));
+        QVERIFY(camera.saveFrame(bmp));
+        const QByteArray data = readFile(bmp);
+        QVERIFY(data.startsWith("BM"));
+        QCOMPARE(qFromLittleEndian<quint32>(data.constData() + 14), 40u);
+        QCOMPARE(qFromLittleEndian<quint16>(data.constData() + 28), quint16(24));
+        const QImage back(bmp, "BMP");
+        QCOMPARE(back.size(), QSize(321, 243));
+        QCOMPARE(back.pixelColor(320, 242), QColor(10, 200, 30));
+        QVERIFY(!camera.saveFrame(dir.filePath("no/such/folder/tmp.bmp")));
+
+        // The picture disappears while the camera is live ("unplugged"), then
+        // comes back.
+        QVERIFY(QFile::remove(picture) && QFile::remove(bmp));
+        camera.advance();
+        QVERIFY(!camera.isPresent());
+        QVERIFY(camera.frame().isNull());
+        QVERIFY(!camera.saveFrame(bmp));
+        QVERIFY(!QFile::exists(bmp));
+        QVERIFY(writePicture(picture, 64, 48, Qt::yellow));
+        camera.advance();
+        QVERIFY(camera.isPresent());
     }
-    QCOMPARE(widths, (QList<int>{10, 20, 30, 40, 10, 20, 30, 40, 10}));
-}
 
-void tst_camera::frozenPreviewKeepsLastFrame() {
-    QTemporaryDir dir, out;
-    for (int i = 1; i <= 3; ++i)
-        QVERIFY(writePicture(dir.filePath(QString("%1.png").arg(i)), 10 * i, 10, Qt::red));
-    StillPictureCamera camera(dir.path());
-    CameraView view(&camera);
-    camera.advance();
-    QSignalSpy changed(&camera, &CameraSource::frameChanged);
-    camera.setPreview(false);
-    camera.advance();
-    camera.advance();
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(view.shownFrame().width(), 20);
-    // The bitmap saved is the picture shown.
-    QVERIFY(camera.saveFrame(out.filePath("tmp.bmp")));
-    QCOMPARE(QImage(out.filePath("tmp.bmp")).size(), QSize(20, 10));
+    void stillFolderInNameOrder() {
+        QTemporaryDir dir;
+        for (const auto& [name, width] :
+             {std::pair{"b.png", 20}, {"a.jpg", 10}, {"C.bmp", 30}, {"D.PNG", 40}})
+            QVERIFY(writePicture(dir.filePath(name), width, 10, Qt::blue));
+        QVERIFY(writeFile(dir.filePath("bb.png"), "not a picture")); // passed over
+        QVERIFY(writeFile(dir.filePath("c.txt"), "notes"));
+        StillPictureCamera camera(dir.path());
+        QList<int> widths{camera.frame().width()};
+        for (int i = 0; i < 8; ++i) {
+            camera.advance();
+            widths << camera.frame().width();
+        }
+        QCOMPARE(widths, (QList<int>{10, 20, 30, 40, 10, 20, 30, 40, 10}));
+    }
 
-    // Every picture gone while frozen: not present, the frozen one stays.
-    for (int i = 1; i <= 3; ++i)
-        QVERIFY(QFile::remove(dir.filePath(QString("%1.png").arg(i))));
-    camera.advance();
-    QVERIFY(!camera.isPresent());
-    QCOMPARE(view.shownFrame().width(), 20);
+    void frozenPreviewKeepsLastFrame() {
+        QTemporaryDir dir, out;
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(writePicture(dir.filePath(QString("%1.png").arg(i)), 10 * i, 10, Qt::red));
+        StillPictureCamera camera(dir.path());
+        CameraView view(&camera);
+        camera.advance();
+        QSignalSpy changed(&camera, &CameraSource::frameChanged);
+        camera.setPreview(false);
+        camera.advance();
+        camera.advance();
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(view.shownFrame().width(), 20);
+        // The bitmap saved is the picture shown.
+        QVERIFY(camera.saveFrame(out.filePath("tmp.bmp")));
+        QCOMPARE(QImage(out.filePath("tmp.bmp")).size(), QSize(20, 10));
 
-    // Live again: the picture follows the camera at once.
-    QVERIFY(writePicture(dir.filePath("4.png"), 40, 10, Qt::blue));
-    camera.setPreview(true);
-    QVERIFY(camera.isPresent());
-    QCOMPARE(view.shownFrame().width(), 40);
-}
+        // Every picture gone while frozen: not present, the frozen one stays.
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(QFile::remove(dir.filePath(QString("%1.png").arg(i))));
+        camera.advance();
+        QVERIFY(!camera.isPresent());
+        QCOMPARE(view.shownFrame().width(), 20);
 
-void tst_camera::viewStretchesFrame() {
-    QTemporaryDir dir;
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    image.setPixel(3, 2, qRgb(0, 0, 255)); // the lower right corner
-    QVERIFY(image.save(dir.filePath("face.png")));
-    StillPictureCamera camera(dir.filePath("face.png"));
-    const QImage shot = CameraView(&camera).grab().toImage();
-    QCOMPARE(shot.size(), QSize(640, 480));
-    QCOMPARE(shot.pixelColor(400, 300), QColor(Qt::red));
-    QCOMPARE(shot.pixelColor(639, 479), QColor(Qt::blue));
+        // Live again: the picture follows the camera at once.
+        QVERIFY(writePicture(dir.filePath("4.png"), 40, 10, Qt::blue));
+        camera.setPreview(true);
+        QVERIFY(camera.isPresent());
+        QCOMPARE(view.shownFrame().width(), 40);
+    }
 
-    StillPictureCamera none(dir.filePath("none.png"));
-    QCOMPARE(CameraView(&none).grab().toImage().pixelColor(320, 240), QColor(Qt::black));
-}
+    void viewStretchesFrame() {
+        QTemporaryDir dir;
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.setPixel(3, 2, qRgb(0, 0, 255)); // the lower right corner
+        QVERIFY(image.save(dir.filePath("face.png")));
+        StillPictureCamera camera(dir.filePath("face.png"));
+        const QImage shot = CameraView(&camera).grab().toImage();
+        QCOMPARE(shot.size(), QSize(640, 480));
+        QCOMPARE(shot.pixelColor(400, 300), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(639, 479), QColor(Qt::blue));
 
-void tst_camera::multimediaWithoutVideoInput() {
-    if (!QMediaDevices::videoInputs().isEmpty())
-        QSKIP("this machine has a video input");
-    QTemporaryDir dir;
-    MultimediaCamera camera;
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents();
-    QVERIFY(!camera.hasDevice());
-    QVERIFY(!camera.isPresent());
-    QVERIFY(!camera.saveFrame(dir.filePath("tmp.bmp")));
-    QVERIFY(!QFile::exists(dir.filePath("tmp.bmp")));
-    camera.setPreview(false);
-    camera.setPreview(true);
-}
+        StillPictureCamera none(dir.filePath("none.png"));
+        QCOMPARE(CameraView(&none).grab().toImage().pixelColor(320, 240), QColor(Qt::black));
+    }
 
-void tst_camera::factoryFollowsEnvironment() {
-    QObject owner;
-    qputenv("SIGNDESK_CAMERA", "/no/such/picture.png");
-    auto* still = qobject_cast<StillPictureCamera*>(CreateCameraSource(&owner));
-    QVERIFY(still && still->parent() == &owner && still->path() == "/no/such/picture.png");
-    qunsetenv("SIGNDESK_CAMERA");
-    QVERIFY(qobject_cast<MultimediaCamera*>(CreateCameraSource(&owner)));
-}
+    void multimediaWithoutVideoInput() {
+        if (!QMediaDevices::videoInputs().isEmpty())
+            QSKIP("this machine has a video input");
+        QTemporaryDir dir;
+        MultimediaCamera camera;
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        QVERIFY(!camera.hasDevice());
+        QVERIFY(!camera.isPresent());
+        QVERIFY(!camera.saveFrame(dir.filePath("tmp.bmp")));
+        QVERIFY(!QFile::exists(dir.filePath("tmp.bmp")));
+        camera.setPreview(false);
+        camera.setPreview(true);
+    }
+
+    void factoryFollowsEnvironment() {
+        QObject owner;
+        qputenv("SIGNDESK_CAMERA", "/no/such/picture.png");
+        auto* still = qobject_cast<StillPictureCamera*>(CreateCameraSource(&owner));
+        QVERIFY(still && still->parent() == &owner && still->path() == "/no/such/picture.png");
+        qunsetenv("SIGNDESK_CAMERA");
+        QVERIFY(qobject_cast<MultimediaCamera*>(CreateCameraSource(&owner)));
+    }
+};
 
 QTEST_MAIN(tst_camera)
 #include "tst_camera.moc"

@@ -38,66 +38,64 @@ private slots:
         if (QStandardPaths::findExecutable("djpeg").isEmpty())
             QFAIL("djpeg is missing: run scripts/install-deps.sh");
     }
-    void frameBecomesPhoto();
-    void paletteBitmapKeepsColours();
-    void failuresLeaveNoPhoto();
+
+    void frameBecomesPhoto() {
+        QTemporaryDir dir;
+        const QString jpg = dir.filePath("tmp.jpg"), bmp = dir.filePath("tmp.bmp");
+        // Sizes that are and are not whole 16 x 16 units.
+        for (const QSize size : {QSize(640, 480), QSize(333, 251)}) {
+            QImage picture(size, QImage::Format_RGB32);
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x)
+                    picture.setPixel(x, y,
+                                     qRgb(x * 255 / size.width(), y * 255 / size.height(), 90));
+            QVERIFY(picture.save(dir.filePath("frame.png")));
+            QVERIFY(StillPictureCamera(dir.filePath("frame.png")).saveFrame(bmp));
+
+            const QByteArray bytes = EncodePhoto(bmp);
+            QVERIFY(bytes.startsWith("\xFF\xD8\xFF\xE0"));
+            // A photo left from an earlier run is replaced by this one.
+            QVERIFY(writeFile(jpg, "an old photo"));
+            QVERIFY(EncodePhotoFile(bmp, jpg));
+            QCOMPARE(readFile(jpg), bytes);
+            const QImage decoded = djpeg(jpg);
+            QCOMPARE(decoded.size(), size);
+            QVERIFY(maxDifference(decoded, picture, picture.rect()) <= 24);
+        }
+    }
+
+    void paletteBitmapKeepsColours() {
+        // An 8-bit bitmap with its own colours (not a grey ramp) stays in colour.
+        QTemporaryDir dir;
+        QImage picture(48, 32, QImage::Format_Indexed8);
+        picture.setColorTable({qRgb(200, 30, 30), qRgb(30, 30, 200)});
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x)
+                picture.setPixel(x, y, x < 24 ? 0 : 1);
+        QVERIFY(picture.save(dir.filePath("palette.bmp"), "BMP"));
+        QVERIFY(EncodePhotoFile(dir.filePath("palette.bmp"), dir.filePath("palette.jpg")));
+        const QImage decoded = djpeg(dir.filePath("palette.jpg"));
+        QCOMPARE(decoded.size(), QSize(48, 32));
+        // Away from the edge, where the subsampled colour blurs.
+        const QImage expected = picture.convertToFormat(QImage::Format_RGB32);
+        QVERIFY(maxDifference(decoded, expected, QRect(0, 0, 16, 32)) <= 12);
+        QVERIFY(maxDifference(decoded, expected, QRect(32, 0, 16, 32)) <= 12);
+    }
+
+    void failuresLeaveNoPhoto() {
+        QTemporaryDir dir;
+        const QString jpg = dir.filePath("tmp.jpg");
+        QVERIFY(writeFile(dir.filePath("tmp.bmp"), "BM but nothing else"));
+        for (const QString& source : {dir.filePath("tmp.bmp"), dir.filePath("missing.bmp")}) {
+            QVERIFY(writeFile(jpg, "an old photo"));
+            QVERIFY(EncodePhoto(source).isEmpty());
+            QVERIFY(!EncodePhotoFile(source, jpg));
+            QVERIFY(!QFile::exists(jpg));
+        }
+        QVERIFY(writePicture(dir.filePath("good.bmp"), 16, 16, Qt::red));
+        QVERIFY(!EncodePhotoFile(dir.filePath("good.bmp"), dir.filePath("no/such/folder/tmp.jpg")));
+    }
 };
-
-void tst_photoencoding::frameBecomesPhoto() {
-    QTemporaryDir dir;
-    const QString jpg = dir.filePath("tmp.jpg"), bmp = dir.filePath("tmp.bmp");
-    // Sizes that are and are not whole 16 x 16 units.
-    for (const QSize size : {QSize(640, 480), QSize(333, 251)}) {
-        QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 90));
-        QVERIFY(picture.save(dir.filePath("frame.png")));
-        QVERIFY(StillPictureCamera(dir.filePath("frame.png")).saveFrame(bmp));
-
-        const QByteArray bytes = EncodePhoto(bmp);
-        QVERIFY(bytes.startsWith("\xFF\xD8\xFF\xE0"));
-        // A photo left from an earlier run is replaced by this one.
-        QVERIFY(writeFile(jpg, "an old photo"));
-        QVERIFY(EncodePhotoFile(bmp, jpg));
-        QCOMPARE(readFile(jpg), bytes);
-        const QImage decoded = djpeg(jpg);
-        QCOMPARE(decoded.size(), size);
-        QVERIFY(maxDifference(decoded, picture, picture.rect()) <= 24);
-    }
-}
-
-void tst_photoencoding::paletteBitmapKeepsColours() {
-    // An 8-bit bitmap with its own colours (not a grey ramp) stays in colour.
-    QTemporaryDir dir;
-    QImage picture(48, 32, QImage::Format_Indexed8);
-    picture.setColorTable({qRgb(200, 30, 30), qRgb(30, 30, 200)});
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 48; ++x)
-            picture.setPixel(x, y, x < 24 ? 0 : 1);
-    QVERIFY(picture.save(dir.filePath("palette.bmp"), "BMP"));
-    QVERIFY(EncodePhotoFile(dir.filePath("palette.bmp"), dir.filePath("palette.jpg")));
-    const QImage decoded = djpeg(dir.filePath("palette.jpg"));
-    QCOMPARE(decoded.size(), QSize(48, 32));
-    // Away from the edge, where the subsampled colour blurs.
-    const QImage expected = picture.convertToFormat(QImage::Format_RGB32);
-    QVERIFY(maxDifference(decoded, expected, QRect(0, 0, 16, 32)) <= 12);
-    QVERIFY(maxDifference(decoded, expected, QRect(32, 0, 16, 32)) <= 12);
-}
-
-void tst_photoencoding::failuresLeaveNoPhoto() {
-    QTemporaryDir dir;
-    const QString jpg = dir.filePath("tmp.jpg");
-    QVERIFY(writeFile(dir.filePath("tmp.bmp"), "BM but nothing else"));
-    for (const QString& source : {dir.filePath("tmp.bmp"), dir.filePath("missing.bmp")}) {
-        QVERIFY(writeFile(jpg, "an old photo"));
-        QVERIFY(EncodePhoto(source).isEmpty());
-        QVERIFY(!EncodePhotoFile(source, jpg));
-        QVERIFY(!QFile::exists(jpg));
-    }
-    QVERIFY(writePicture(dir.filePath("good.bmp"), 16, 16, Qt::red));
-    QVERIFY(!EncodePhotoFile(dir.filePath("good.bmp"), dir.filePath("no/such/folder/tmp.jpg")));
-}
 
 QTEST_MAIN(tst_photoencoding)
 #include "tst_photoencoding.moc"

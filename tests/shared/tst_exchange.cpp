@@ -30,6 +30,19 @@ class TestExchange : public QObject {
         return out;
     }
 
+    // The rows of a table as an export reads them.
+    RowSet table(const QString& name) {
+        RowSet rs;
+        if (!ExchangeFiles::QueryRowSet("SELECT * FROM " + name, {}, name, &rs, nullptr))
+            qFatal("%s not read", qPrintable(name));
+        return rs;
+    }
+
+    // rs saved under `name` in the program directory; its path.
+    QString saved(const RowSet& rs, const QString& name) {
+        return RowSetXml::Save(rs, path(name)) ? path(name) : QString();
+    }
+
     void seed() {
         const char* depts[] = {"办公室", "教务处", "后勤部"};
         for (int i = 1; i <= 3; ++i) {
@@ -78,8 +91,7 @@ private slots:
         // A known number is overwritten, a new one gets a new key.
         rs.rows[0].values[rs.columnIndex(QStringLiteral("ENAME"))] = QStringLiteral("改名");
         rs.rows[1].values[rs.columnIndex(QStringLiteral("ENUMBER"))] = QStringLiteral("200");
-        QVERIFY(RowSetXml::Save(rs, path(QStringLiteral("x.xml"))));
-        QVERIFY(ExchangeFiles::ImportEmployees(path(QStringLiteral("x.xml"))));
+        QVERIFY(ExchangeFiles::ImportEmployees(saved(rs, QStringLiteral("x.xml"))));
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 4);
         QCOMPARE(fx->count(QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = '200'")), 4);
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE ENUMBER = '101' "
@@ -89,9 +101,7 @@ private slots:
 
     void badFilesLeaveTheDatabase() {
         const QString before = snapshot();
-        RowSet good;
-        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Employee"), {},
-                                           QStringLiteral("Employee"), &good, nullptr));
+        RowSet good = table(QStringLiteral("Employee"));
         const QByteArray bytes = RowSetXml::Serialize(good);
         const QList<QByteArray> bad = {
             QByteArray(),
@@ -115,17 +125,14 @@ private slots:
         partly.rows[0].values[partly.columnIndex(QStringLiteral("ENAME"))] =
             QStringLiteral("changed");
         partly.rows[1].values[partly.columnIndex(QStringLiteral("ENUMBER"))] = QVariant();
-        QVERIFY(RowSetXml::Save(partly, path(QStringLiteral("partly.xml"))));
-        QVERIFY(!ExchangeFiles::ImportEmployees(path(QStringLiteral("partly.xml"))));
+        const QString partlyFile = saved(partly, QStringLiteral("partly.xml"));
+        QVERIFY(!partlyFile.isEmpty() && !ExchangeFiles::ImportEmployees(partlyFile));
         QCOMPARE(snapshot(), before);
-        QVERIFY(!ExchangeFiles::ImportEmployees(path(QStringLiteral("missing.xml"))));
     }
 
     void typeConfusedFilesAreRefused() {
         const QString before = snapshot();
-        RowSet good;
-        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Employee"), {},
-                                           QStringLiteral("Employee"), &good, nullptr));
+        RowSet good = table(QStringLiteral("Employee"));
         const QByteArray bytes = RowSetXml::Serialize(good);
         // One employee whose number is the hex of "101" under bin.hex (two
         // control bytes once read) and whose photo's hex is declared text.
@@ -171,26 +178,20 @@ private slots:
         QCOMPARE(snapshot(), before);
 
         // A department file whose key is text.
-        RowSet depts;
-        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Dept"), {},
-                                           QStringLiteral("Dept"), &depts, nullptr));
+        RowSet depts = table(QStringLiteral("Dept"));
         depts.columns[0].type = RowSetColumn::Type::String;
-        QVERIFY(RowSetXml::Save(depts, path(QStringLiteral("dt.xml"))));
-        QVERIFY(!ExchangeFiles::ImportDepartments(path(QStringLiteral("dt.xml")), &error));
+        QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, QStringLiteral("dt.xml")), &error));
         QVERIFY2(error.contains(QLatin1String("column ID")), qPrintable(error));
         QCOMPARE(snapshot(), before);
     }
 
     void departmentFileReplacesAll() {
-        RowSet rs;
-        QVERIFY(ExchangeFiles::QueryRowSet(QStringLiteral("SELECT * FROM Dept"), {},
-                                           QStringLiteral("Dept"), &rs, nullptr));
+        RowSet rs = table(QStringLiteral("Dept"));
         rs.rows.removeLast();
         rs.rows[0].values[0] = 7;
         rs.rows[0].values[1] = QStringLiteral("新部门");
-        QVERIFY(RowSetXml::Save(rs, path(QStringLiteral("d.xml"))));
         int n = 0;
-        QVERIFY(ExchangeFiles::ImportDepartments(path(QStringLiteral("d.xml")), nullptr, &n));
+        QVERIFY(ExchangeFiles::ImportDepartments(saved(rs, QStringLiteral("d.xml")), nullptr, &n));
         QCOMPARE(n, 2);
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID || DNAME IN "
                                           "('2教务处', '7新部门')")),
@@ -199,8 +200,8 @@ private slots:
         // Two rows with one key: the import fails and the departments stay.
         const QString before = snapshot();
         rs.rows[1].values[0] = 7;
-        QVERIFY(RowSetXml::Save(rs, path(QStringLiteral("dup.xml"))));
-        QVERIFY(!ExchangeFiles::ImportDepartments(path(QStringLiteral("dup.xml"))));
+        const QString dup = saved(rs, QStringLiteral("dup.xml"));
+        QVERIFY(!dup.isEmpty() && !ExchangeFiles::ImportDepartments(dup));
         QCOMPARE(snapshot(), before);
     }
 
