@@ -75,8 +75,7 @@ private slots:
                                                 ExchangeFiles::Existing::Refuse, &error),
                  qPrintable(error));
         RowSet rs;
-        QVERIFY(RowSetXml::Load(file, &rs));
-        QCOMPARE(rs.rows.size(), 2);
+        QVERIFY(RowSetXml::Load(file, &rs)); // which rows: tst_importexport
         QStringList cols;
         for (const RowSetColumn& c : rs.columns)
             cols << c.realName();
