@@ -25,8 +25,9 @@ public:
     struct Step {
         qint64 num, den;
     };
-    // Rows [first, first + count) of a picture as blue, green, red bytes,
-    // `stride` bytes apart.
+    // Rows [first, first + count) of a picture, three bytes a pixel,
+    // `stride` bytes apart; the output keeps the window's order of the
+    // three (the sampler treats them alike).
     struct Window {
         const uchar* rows = nullptr;
         size_t stride = 0;

@@ -338,21 +338,12 @@ bool PictureFileReader::ReadRows(int first, int count, uchar* bgr, size_t stride
         const uchar* in = file + size_t(i) * fileStride; // may be `out` itself
         uchar* out = bgr + size_t(i) * stride;
         switch (m_kind) {
-        case Ppm:
+        case Ppm: // red, green, blue as in the file
             if (m_scaled)
-                for (size_t x = 0; x < 3 * width; x += 3) {
-                    const uchar r = m_scale[in[x]], g = m_scale[in[x + 1]], b = m_scale[in[x + 2]];
-                    out[x] = b;
-                    out[x + 1] = g;
-                    out[x + 2] = r;
-                }
-            else
-                for (size_t x = 0; x < 3 * width; x += 3) {
-                    const uchar r = in[x], g = in[x + 1], b = in[x + 2];
-                    out[x] = b;
-                    out[x + 1] = g;
-                    out[x + 2] = r;
-                }
+                for (size_t x = 0; x < 3 * width; ++x)
+                    out[x] = m_scale[in[x]];
+            else if (out != in)
+                std::memcpy(out, in, 3 * width);
             break;
         case Pgm:
             for (size_t x = 0; x < width; ++x)

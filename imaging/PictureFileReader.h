@@ -46,6 +46,8 @@ public:
     int Height() const override { return m_height; }
     bool ReadRows(int first, int count, uchar* bgr, size_t stride) override;
     QString Error() const override { return m_error; }
+    // PPM rows keep their red, green, blue order.
+    bool RedFirst() const override { return m_kind == Ppm; }
 
     // Largest width and height, as the JPEG encoder takes them.
     static constexpr int MaxSide = 65535;

@@ -141,14 +141,22 @@ constexpr float kConvert[3][4] = {{0.299f, 0.587f, 0.114f, -128.0f},
                                   {-0.16874f, -0.33126f, 0.5f, 0.0f},
                                   {0.5f, -0.41869f, -0.08131f, 0.0f}};
 
-// One row of blue, green, red bytes to component samples. Built also for
-// AVX2, where the byte triples vectorise; both give the same values.
-__attribute__((target_clones("avx2", "default"))) void
-convertRow(const uchar* __restrict bgr, size_t count, const float* k, float* __restrict dst) {
+// One row of blue, green, red (or red, green, blue) bytes to component
+// samples. Built also for AVX2, where the byte triples vectorise; both give
+// the same values, in either order.
+__attribute__((target_clones("avx2", "default"))) void convertRow(const uchar* __restrict px,
+                                                                  size_t count, const float* k,
+                                                                  float* __restrict dst,
+                                                                  bool redFirst) {
     const float kr = k[0], kg = k[1], kb = k[2], offset = k[3];
-    for (size_t x = 0; x < count; ++x)
-        dst[x] = kr * float(bgr[3 * x + 2]) + kg * float(bgr[3 * x + 1]) + kb * float(bgr[3 * x]) +
-                 offset;
+    if (redFirst)
+        for (size_t x = 0; x < count; ++x)
+            dst[x] = kr * float(px[3 * x]) + kg * float(px[3 * x + 1]) + kb * float(px[3 * x + 2]) +
+                     offset;
+    else
+        for (size_t x = 0; x < count; ++x)
+            dst[x] = kr * float(px[3 * x + 2]) + kg * float(px[3 * x + 1]) + kb * float(px[3 * x]) +
+                     offset;
 }
 
 // Horizontal pass of one block and quantisation: coefficient = output ×
@@ -603,7 +611,8 @@ qint32 cJpeg::SampleHDC(const cImage* surface, qint32 width, qint32 height, qint
             return AreaSampler(*surface, left, top, width, height, wc, hc, {m_hmax, h},
                                {m_vmax, v});
         };
-        sampleComponents(frame, makeSampler, [](int, int) { return true; });
+        sampleComponents(
+            frame, makeSampler, [](int, int) { return true; }, false);
     } catch (const std::bad_alloc&) {
         return 1;
     }
@@ -634,7 +643,7 @@ qint32 cJpeg::SampleRows(RowSource& source) {
             window.count = count;
             return source.ReadRows(first, count, band.data(), stride);
         };
-        if (!sampleComponents(frame, makeSampler, loadBand))
+        if (!sampleComponents(frame, makeSampler, loadBand, source.RedFirst()))
             return 1;
     } catch (const std::bad_alloc&) {
         return 1;
@@ -676,8 +685,8 @@ bool cJpeg::prepareFrame(int width, int height, Frame& frame) const {
     return true;
 }
 
-bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler,
-                             const LoadBand& loadBand) const {
+bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler, const LoadBand& loadBand,
+                             bool redFirst) const {
     // Multipliers transposed for the block transform.
     alignas(16) float multipliersT[2][64];
     for (int u = 0; u < 8; ++u)
@@ -736,7 +745,7 @@ bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler,
                         continue;
                     Work& w = g.work[c - g.first];
                     float* dst = w.in.data() + size_t(y & 7) * w.cols;
-                    convertRow(g.bgr, size_t(g.wc), kConvert[n == 1 ? 0 : c], dst);
+                    convertRow(g.bgr, size_t(g.wc), kConvert[n == 1 ? 0 : c], dst, redFirst);
                     // Columns right of the picture repeat its last column.
                     std::fill(dst + g.wc, dst + w.cols, dst[g.wc - 1]);
                     if ((y & 7) != 7)

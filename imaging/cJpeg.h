@@ -81,11 +81,12 @@ private:
     // A sampler of the picture for one component size and its sampling step.
     using MakeSampler = std::function<AreaSampler(int wc, int hc, int h, int v)>;
     // Called before each band of 8·Vmax picture rows with its first row and
-    // row count; false stops the sampling.
+    // row count; false stops the sampling. The picture's pixels are blue,
+    // green, red bytes, or with redFirst red, green, blue.
     using LoadBand = std::function<bool(int first, int count)>;
     bool prepareFrame(int width, int height, Frame& frame) const;
-    bool sampleComponents(Frame& frame, const MakeSampler& makeSampler,
-                          const LoadBand& loadBand) const;
+    bool sampleComponents(Frame& frame, const MakeSampler& makeSampler, const LoadBand& loadBand,
+                          bool redFirst) const;
 
     int m_quality = 0;
     QString m_comment;
