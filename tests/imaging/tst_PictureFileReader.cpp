@@ -181,6 +181,18 @@ private slots:
             QVERIFY(encodeRows(pipe, kSamplings[0], &error).isEmpty());
             QVERIFY2(error.contains(QStringLiteral("truncated")), qPrintable(error));
         }
+        // A failed sampling keeps the picture sampled before it.
+        cImage image;
+        QCOMPARE(PictureFileReader::ReadPicture(bmp(24, false), image), PictureFileReader::Read);
+        cJpeg jpeg;
+        QCOMPARE(jpeg.SampleHDC(image.hDC(), W, H), 0);
+        const QByteArray before = jpeg.Encode();
+        const QByteArray ppm = pnm(true, 255);
+        Pipe pipe(ppm.left(ppm.size() - 200));
+        PictureFileReader reader(pipe);
+        QCOMPARE(reader.ReadHeader(), PictureFileReader::Read);
+        QCOMPARE(jpeg.SampleRows(reader), 1);
+        QCOMPARE(jpeg.Encode(), before);
     }
 
     void damagedFilesAreRefused_data() {
