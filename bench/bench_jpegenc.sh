@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # jpegenc as a whole process against cjpeg on a 4000x3000 photo-like PPM:
-# median wall time of RUNS runs each and the peak resident memory, both with
+# median wall time of RUNS runs each (taking turns) and the peak resident memory, both with
 # the same settings (quality 75, 2x2/1x1/1x1 sampling, float DCT, optimised
 # Huffman tables). Goal: jpegenc within 1.2x cjpeg's time and 1.5x its memory.
 #   bench/bench_jpegenc.sh [JPEGENC] [RUNS]
@@ -35,29 +35,34 @@ with open(sys.argv[1], "wb") as f:
         f.writelines(tile)
 PY
 
-# measure NAME COMMAND...: prints the median seconds and the largest peak RSS in MB.
-measure() {
+# run NAME COMMAND...: one timed run; appends the seconds to NAME_times and
+# keeps the largest peak RSS in NAME_rss (kB).
+declare -A times rss
+run() {
   local name=$1; shift
-  local times=() rss=0
-  for ((i = 0; i < runs; i++)); do
-    rm -f "$work/out.jpg"
-    local start end
-    start=$(date +%s.%N)
-    /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null
-    end=$(date +%s.%N)
-    times+=("$(awk "BEGIN { print $end - $start }")")
-    local kb
-    kb=$(tail -n 1 "$work/rss")
-    [ "$kb" -gt "$rss" ] && rss=$kb
-  done
-  local median
-  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p")
-  printf '%-8s median %.3f s   peak RSS %.1f MB   output %d bytes\n' "$name" "$median" \
-    "$(awk "BEGIN { print $rss / 1024 }")" "$(stat -c %s "$work/out.jpg")"
-  eval "${name}_time=$median ${name}_rss=$rss"
+  rm -f "$work/out.jpg"
+  local start end kb
+  start=$(date +%s.%N)
+  /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null
+  end=$(date +%s.%N)
+  times[$name]+="$(awk "BEGIN { print $end - $start }") "
+  kb=$(tail -n 1 "$work/rss")
+  [ "$kb" -gt "${rss[$name]:-0}" ] && rss[$name]=$kb
+  size[$name]=$(stat -c %s "$work/out.jpg")
 }
+declare -A size
+median() { printf '%s\n' $1 | sort -n | sed -n "$((runs / 2 + 1))p"; }
 
-measure cjpeg sh -c "cjpeg -quality 75 -sample 2x2,1x1,1x1 -dct float -optimize \"$picture\" >\"$work/out.jpg\""
-measure jpegenc "$jpegenc" "$picture" "$work/out.jpg"
+# The two programs take turns, so that load from elsewhere on the machine
+# falls on both alike.
+for ((i = 0; i < runs; i++)); do
+  run cjpeg sh -c "exec cjpeg -quality 75 -sample 2x2,1x1,1x1 -dct float -optimize \"$picture\" >\"$work/out.jpg\""
+  run jpegenc "$jpegenc" "$picture" "$work/out.jpg"
+done
+for name in cjpeg jpegenc; do
+  printf '%-8s median %.3f s   peak RSS %.1f MB   output %d bytes\n' "$name" \
+    "$(median "${times[$name]}")" "$(awk "BEGIN { print ${rss[$name]} / 1024 }")" "${size[$name]}"
+done
 printf 'jpegenc / cjpeg: time %.2fx (goal 1.2x), peak memory %.2fx (goal 1.5x)\n' \
-  "$(awk "BEGIN { print $jpegenc_time / $cjpeg_time }")" "$(awk "BEGIN { print $jpegenc_rss / $cjpeg_rss }")"
+  "$(awk "BEGIN { print $(median "${times[jpegenc]}") / $(median "${times[cjpeg]}") }")" \
+  "$(awk "BEGIN { print ${rss[jpegenc]} / ${rss[cjpeg]} }")"

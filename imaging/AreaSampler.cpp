@@ -11,10 +11,22 @@ AreaSampler::AreaSampler(const cImage& source, int left, int top, int width, int
 
 AreaSampler::AreaSampler(const cImage& source, int left, int top, int width, int height,
                          int outWidth, int outHeight, Step stepX, Step stepY)
-    : m_source(source), m_left(left), m_top(top), m_width(width), m_height(height),
+    : m_source(&source), m_left(left), m_top(top), m_width(width), m_height(height),
       m_outWidth(outWidth), m_outHeight(outHeight), m_direct(source.BitCount() == 24) {
     if (!m_direct)
         m_expanded.resize(size_t(width) * 3);
+    setUp(stepX, stepY);
+}
+
+AreaSampler::AreaSampler(const Window& window, int width, int height, int outWidth, int outHeight,
+                         Step stepX, Step stepY)
+    : m_window(&window), m_left(0), m_top(0), m_width(width), m_height(height),
+      m_outWidth(outWidth), m_outHeight(outHeight), m_direct(true) {
+    setUp(stepX, stepY);
+}
+
+void AreaSampler::setUp(Step stepX, Step stepY) {
+    const int width = m_width, height = m_height, outWidth = m_outWidth, outHeight = m_outHeight;
     m_out.resize(size_t(outWidth) * 3);
     if (stepX.num == stepX.den && stepY.num == stepY.den && outWidth <= width &&
         outHeight <= height) {
@@ -63,9 +75,13 @@ AreaSampler::Taps AreaSampler::MakeTaps(int sourceLength, int outLength, Step st
 
 const uchar* AreaSampler::sourceRow(int sy) {
     sy = std::min(sy, m_height - 1);
+    if (m_window) {
+        Q_ASSERT(sy >= m_window->first && sy < m_window->first + m_window->count);
+        return m_window->rows + size_t(sy - m_window->first) * m_window->stride;
+    }
     if (m_direct)
-        return m_source.ScanLine(m_top + sy) + size_t(m_left) * 3;
-    m_source.ReadRowBGR(m_top + sy, m_left, m_width, m_expanded.data());
+        return m_source->ScanLine(m_top + sy) + size_t(m_left) * 3;
+    m_source->ReadRowBGR(m_top + sy, m_left, m_width, m_expanded.data());
     return m_expanded.data();
 }
 

@@ -5,81 +5,12 @@
 #include <QBuffer>
 #include <QIODevice>
 
-#include <array>
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 using Result = PictureFileReader::Result;
-
-// The device and what went wrong on it.
-class Input {
-public:
-    explicit Input(QIODevice& device) : m_device(device) {}
-
-    QString error;
-
-    Result fail(const QString& message) {
-        error = message;
-        return PictureFileReader::Failed;
-    }
-
-    // Exactly n bytes, or false with a message naming what was being read.
-    bool read(void* to, qint64 n, const char* what) {
-        char* p = static_cast<char*>(to);
-        while (n > 0) {
-            const qint64 got = m_device.read(p, n);
-            if (got <= 0) {
-                error = got < 0 ? QStringLiteral("read error in the %1: %2")
-                                      .arg(QLatin1String(what), m_device.errorString())
-                                : QStringLiteral("the file ends within the %1 (truncated)")
-                                      .arg(QLatin1String(what));
-                return false;
-            }
-            p += got;
-            n -= got;
-        }
-        return true;
-    }
-
-    bool skip(qint64 n, const char* what) {
-        char scratch[4096];
-        while (n > 0) {
-            const qint64 part = std::min<qint64>(n, qint64(sizeof scratch));
-            if (!read(scratch, part, what))
-                return false;
-            n -= part;
-        }
-        return true;
-    }
-
-    int getChar() {
-        char c;
-        return m_device.getChar(&c) ? uchar(c) : -1;
-    }
-
-    // Bytes left on a device of known size; -1 when it cannot tell.
-    qint64 remaining() const {
-        return m_device.isSequential() ? -1 : m_device.size() - m_device.pos();
-    }
-
-    // Refuses before allocating when the device cannot hold the pixel data.
-    bool holds(qint64 bytes) {
-        const qint64 left = remaining();
-        if (left >= 0 && left < bytes) {
-            error = QStringLiteral("the file is truncated: %1 bytes of pixel data expected, %2 "
-                                   "present")
-                        .arg(bytes)
-                        .arg(left);
-            return false;
-        }
-        return true;
-    }
-
-private:
-    QIODevice& m_device;
-};
 
 QString sizeError(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
@@ -95,94 +26,9 @@ bool sizeOk(qint64 width, qint64 height) {
            height <= PictureFileReader::MaxSide;
 }
 
-bool create(Input& in, cImage& image, qint32 width, qint32 height, qint16 bitCount) {
-    if (image.Create(width, height, bitCount))
-        return true;
-    in.error = QStringLiteral("not enough memory for a %1x%2 picture").arg(width).arg(height);
-    return false;
+bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-
-// ---- PPM and PGM -----------------------------------------------------------
-
-// A header number: whitespace and '#' comments before it, one whitespace
-// character (or, before a comment, '#') after it.
-bool pnmNumber(Input& in, qint64& value, const char* what) {
-    int c = in.getChar();
-    for (;;) {
-        if (c == '#') {
-            while (c != '\n' && c != '\r' && c != -1)
-                c = in.getChar();
-        } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-            c = in.getChar();
-        } else {
-            break;
-        }
-    }
-    if (c < '0' || c > '9') {
-        in.error = c == -1
-                       ? QStringLiteral("the header ends before the %1").arg(QLatin1String(what))
-                       : QStringLiteral("bad header: no %1").arg(QLatin1String(what));
-        return false;
-    }
-    value = 0;
-    for (; c >= '0' && c <= '9'; c = in.getChar()) {
-        value = value * 10 + (c - '0');
-        if (value > 99999999) {
-            in.error =
-                QStringLiteral("bad header: the %1 is far too large").arg(QLatin1String(what));
-            return false;
-        }
-    }
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f')
-        return true;
-    in.error = c == -1 ? QStringLiteral("the file ends within the header")
-                       : QStringLiteral("bad header after the %1").arg(QLatin1String(what));
-    return false;
-}
-
-Result readPnm(Input& in, cImage& image, bool colour) {
-    qint64 width = 0, height = 0, maxval = 0;
-    if (!pnmNumber(in, width, "width") || !pnmNumber(in, height, "height") ||
-        !pnmNumber(in, maxval, "maximum value"))
-        return PictureFileReader::Failed;
-    if (maxval > 255)
-        return PictureFileReader::NotHandled; // 16-bit samples: Qt reads them
-    if (maxval == 0)
-        return in.fail(QStringLiteral("bad header: the maximum value is 0"));
-    if (!sizeOk(width, height))
-        return in.fail(sizeError(width, height));
-    const int channels = colour ? 3 : 1;
-    if (!in.holds(width * height * channels) ||
-        !create(in, image, qint32(width), qint32(height), colour ? 24 : 8))
-        return PictureFileReader::Failed;
-
-    // Samples below 255 are scaled as Qt's reader scales them (values above
-    // the maximum wrap around there too).
-    std::array<uchar, 256> scale{};
-    for (int v = 0; v < 256; ++v) {
-        if (colour) {
-            const qint64 wide = (qint64(v) * 65535 / maxval) & 0xFFFF;
-            scale[size_t(v)] = uchar((wide + 128) / 257);
-        } else {
-            scale[size_t(v)] = uchar(qint64(v) * 255 / maxval);
-        }
-    }
-    const size_t rowBytes = size_t(width) * size_t(channels);
-    for (qint32 y = 0; y < qint32(height); ++y) {
-        uchar* row = image.ScanLine(y);
-        if (!in.read(row, qint64(rowBytes), "pixel data"))
-            return PictureFileReader::Failed;
-        if (maxval != 255)
-            for (size_t i = 0; i < rowBytes; ++i)
-                row[i] = scale[row[i]];
-        if (colour)
-            for (size_t i = 0; i < rowBytes; i += 3)
-                std::swap(row[i], row[i + 2]); // red, green, blue to blue, green, red
-    }
-    return PictureFileReader::Read;
-}
-
-// ---- BMP -------------------------------------------------------------------
 
 quint32 le32(const uchar* p) {
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
@@ -192,17 +38,158 @@ quint16 le16(const uchar* p) {
     return quint16(p[0] | p[1] << 8);
 }
 
-Result readBmp(Input& in, cImage& image) {
+} // namespace
+
+PictureFileReader::PictureFileReader(QIODevice& device) : m_device(device) {}
+
+// ---- The device ------------------------------------------------------------
+
+PictureFileReader::Result PictureFileReader::fail(const QString& message) {
+    m_error = message;
+    return Failed;
+}
+
+// Exactly n bytes, or false with a message naming what was being read.
+bool PictureFileReader::read(void* to, qint64 n, const char* what) {
+    char* p = static_cast<char*>(to);
+    while (n > 0) {
+        const qint64 got = m_device.read(p, n);
+        if (got <= 0) {
+            m_error = got < 0 ? QStringLiteral("read error in the %1: %2")
+                                    .arg(QLatin1String(what), m_device.errorString())
+                              : QStringLiteral("the file ends within the %1 (truncated)")
+                                    .arg(QLatin1String(what));
+            return false;
+        }
+        p += got;
+        n -= got;
+    }
+    return true;
+}
+
+bool PictureFileReader::skip(qint64 n, const char* what) {
+    char scratch[4096];
+    while (n > 0) {
+        const qint64 part = std::min<qint64>(n, qint64(sizeof scratch));
+        if (!read(scratch, part, what))
+            return false;
+        n -= part;
+    }
+    return true;
+}
+
+int PictureFileReader::getChar() {
+    char c;
+    return m_device.getChar(&c) ? uchar(c) : -1;
+}
+
+// Refuses before allocating when a device of known size cannot hold the pixel data.
+bool PictureFileReader::holds(qint64 bytes) {
+    const qint64 left = m_device.isSequential() ? -1 : m_device.size() - m_device.pos();
+    if (left >= 0 && left < bytes) {
+        m_error = QStringLiteral("the file is truncated: %1 bytes of pixel data expected, %2 "
+                                 "present")
+                      .arg(bytes)
+                      .arg(left);
+        return false;
+    }
+    return true;
+}
+
+// ---- Headers ---------------------------------------------------------------
+
+PictureFileReader::Result PictureFileReader::ReadHeader() {
+    m_error.clear();
+    const QByteArray magic = m_device.peek(2);
+    if (magic == "P6" || magic == "P5") {
+        m_device.skip(2);
+        return readPnmHeader(magic == "P6");
+    }
+    if (magic == "BM")
+        return readBmpHeader();
+    return NotHandled;
+}
+
+// A header number: whitespace and '#' comments before it, one whitespace
+// character (or, before a comment, '#') after it.
+bool PictureFileReader::pnmNumber(qint64& value, const char* what) {
+    int c = getChar();
+    for (;;) {
+        if (c == '#') {
+            while (c != '\n' && c != '\r' && c != -1)
+                c = getChar();
+        } else if (isSpace(c)) {
+            c = getChar();
+        } else {
+            break;
+        }
+    }
+    if (c < '0' || c > '9') {
+        m_error = c == -1 ? QStringLiteral("the header ends before the %1").arg(QLatin1String(what))
+                          : QStringLiteral("bad header: no %1").arg(QLatin1String(what));
+        return false;
+    }
+    value = 0;
+    for (; c >= '0' && c <= '9'; c = getChar()) {
+        value = value * 10 + (c - '0');
+        if (value > 99999999) {
+            m_error =
+                QStringLiteral("bad header: the %1 is far too large").arg(QLatin1String(what));
+            return false;
+        }
+    }
+    if (isSpace(c))
+        return true;
+    m_error = c == -1 ? QStringLiteral("the file ends within the header")
+                      : QStringLiteral("bad header after the %1").arg(QLatin1String(what));
+    return false;
+}
+
+PictureFileReader::Result PictureFileReader::readPnmHeader(bool colour) {
+    qint64 width = 0, height = 0, maxval = 0;
+    if (!pnmNumber(width, "width") || !pnmNumber(height, "height") ||
+        !pnmNumber(maxval, "maximum value"))
+        return Failed;
+    if (maxval > 255)
+        return NotHandled; // 16-bit samples: Qt reads them
+    if (maxval == 0)
+        return fail(QStringLiteral("bad header: the maximum value is 0"));
+    if (!sizeOk(width, height))
+        return fail(sizeError(width, height));
+    const int channels = colour ? 3 : 1;
+    if (!holds(width * height * channels))
+        return Failed;
+    m_kind = colour ? Ppm : Pgm;
+    m_width = int(width);
+    m_height = int(height);
+    m_fileStride = width * channels;
+    m_topDown = true;
+    // Samples below 255 are scaled as Qt's reader scales them (values above
+    // the maximum wrap around there too).
+    m_scaled = maxval != 255;
+    for (int v = 0; v < 256; ++v) {
+        if (colour) {
+            const qint64 wide = (qint64(v) * 65535 / maxval) & 0xFFFF;
+            m_scale[size_t(v)] = uchar((wide + 128) / 257);
+        } else {
+            m_scale[size_t(v)] = uchar(qint64(v) * 255 / maxval);
+        }
+    }
+    m_pixelStart = m_device.pos();
+    return Read;
+}
+
+PictureFileReader::Result PictureFileReader::readBmpHeader() {
     // File header (14 bytes) and the common part of the info headers (40 bytes).
     uchar header[54];
-    if (!in.read(header, 18, "file header"))
-        return PictureFileReader::Failed;
+    if (!read(header, 18, "file header"))
+        return Failed;
     const quint32 pixelOffset = le32(header + 10);
     const quint32 infoSize = le32(header + 14);
     if (infoSize < 40)
-        return PictureFileReader::NotHandled; // the old 12-byte header: Qt reads it
-    if (!in.read(header + 18, 36, "info header"))
-        return PictureFileReader::Failed;
+        return NotHandled; // the old 12-byte header: Qt reads it
+    if (!read(header + 18, 36, "info header"))
+        return Failed;
     const qint64 width = qint32(le32(header + 18));
     const qint64 rawHeight = qint32(le32(header + 22));
     const int bitCount = le16(header + 28);
@@ -210,91 +197,191 @@ Result readBmp(Input& in, cImage& image) {
     const quint32 coloursUsed = le32(header + 46);
     // Uncompressed 8, 24 and 32 bits; Qt takes everything else.
     if (compression != 0 || (bitCount != 8 && bitCount != 24 && bitCount != 32))
-        return PictureFileReader::NotHandled;
+        return NotHandled;
     const bool topDown = rawHeight < 0;
     const qint64 height = topDown ? -rawHeight : rawHeight;
     if (!sizeOk(width, height))
-        return in.fail(sizeError(width, height));
+        return fail(sizeError(width, height));
     if (infoSize > 1024)
-        return in.fail(QStringLiteral("bad info header size %1").arg(infoSize));
-    if (!in.skip(qint64(infoSize) - 40, "info header"))
-        return PictureFileReader::Failed;
+        return fail(QStringLiteral("bad info header size %1").arg(infoSize));
+    if (!skip(qint64(infoSize) - 40, "info header"))
+        return Failed;
 
     qint64 position = 14 + qint64(infoSize);
-    std::array<QRgb, 256> colours;
-    colours.fill(qRgb(0, 0, 0)); // indices beyond the table are black, as in Qt
+    m_colours.fill(qRgb(0, 0, 0)); // indices beyond the table are black, as in Qt
     if (bitCount == 8) {
         const quint32 count = coloursUsed == 0 ? 256 : coloursUsed;
         if (count > 256)
-            return in.fail(QStringLiteral("bad colour table size %1").arg(coloursUsed));
+            return fail(QStringLiteral("bad colour table size %1").arg(coloursUsed));
         uchar table[256 * 4];
-        if (!in.read(table, 4 * qint64(count), "colour table"))
-            return PictureFileReader::Failed;
+        if (!read(table, 4 * qint64(count), "colour table"))
+            return Failed;
         for (quint32 i = 0; i < count; ++i)
-            colours[i] = qRgb(table[4 * i + 2], table[4 * i + 1], table[4 * i]);
+            m_colours[i] = qRgb(table[4 * i + 2], table[4 * i + 1], table[4 * i]);
         position += 4 * qint64(count);
     }
     if (pixelOffset < position)
-        return in.fail(QStringLiteral("bad pixel data offset %1").arg(pixelOffset));
-    if (!in.skip(pixelOffset - position, "gap before the pixel data"))
-        return PictureFileReader::Failed;
-
-    const qint64 fileStride = (width * bitCount + 31) / 32 * 4;
-    if (!in.holds(fileStride * height) ||
-        !create(in, image, qint32(width), qint32(height), bitCount == 8 ? 8 : 24))
-        return PictureFileReader::Failed;
-    if (bitCount == 8)
-        image.SetColours(colours.data(), 256);
-
-    const qint32 h = qint32(height);
-    if (bitCount != 32) {
-        // The file's rows are the bitmap's rows, padding included.
-        if (!topDown) {
-            // Both bottom-up: the pixel block in one piece.
-            if (!in.read(image.DIBitsPtr(), fileStride * height, "pixel data"))
-                return PictureFileReader::Failed;
-        } else {
-            for (qint32 y = 0; y < h; ++y)
-                if (!in.read(image.ScanLine(y), fileStride, "pixel data"))
-                    return PictureFileReader::Failed;
-        }
-        // Padding bytes of the file stay out of the bitmap.
-        const size_t used = size_t(width) * size_t(bitCount / 8);
-        if (size_t(fileStride) > used)
-            for (qint32 y = 0; y < h; ++y)
-                std::memset(image.ScanLine(y) + used, 0, size_t(fileStride) - used);
-        return PictureFileReader::Read;
-    }
-    // 32 bits: blue, green, red and an unused byte.
-    std::vector<uchar> row(static_cast<size_t>(fileStride));
-    for (qint32 i = 0; i < h; ++i) {
-        if (!in.read(row.data(), fileStride, "pixel data"))
-            return PictureFileReader::Failed;
-        uchar* out = image.ScanLine(topDown ? i : h - 1 - i);
-        for (qint64 x = 0; x < width; ++x)
-            std::memcpy(out + 3 * x, row.data() + 4 * x, 3);
-    }
-    return PictureFileReader::Read;
+        return fail(QStringLiteral("bad pixel data offset %1").arg(pixelOffset));
+    if (!skip(pixelOffset - position, "gap before the pixel data"))
+        return Failed;
+    m_fileStride = (width * bitCount + 31) / 32 * 4;
+    if (!holds(m_fileStride * height))
+        return Failed;
+    m_kind = Bmp;
+    m_width = int(width);
+    m_height = int(height);
+    m_bitCount = bitCount;
+    m_topDown = topDown;
+    m_pixelStart = m_device.pos();
+    return Read;
 }
 
-} // namespace
+// ---- The whole picture -----------------------------------------------------
+
+PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
+    const int bitCount = m_kind == Ppm || (m_kind == Bmp && m_bitCount != 8) ? 24 : 8;
+    if (!image.Create(m_width, m_height, qint16(bitCount)))
+        return fail(
+            QStringLiteral("not enough memory for a %1x%2 picture").arg(m_width).arg(m_height));
+    const qint32 h = m_height;
+    if (m_kind != Bmp) {
+        const size_t rowBytes = size_t(m_fileStride);
+        for (qint32 y = 0; y < h; ++y) {
+            uchar* row = image.ScanLine(y);
+            if (!read(row, qint64(rowBytes), "pixel data"))
+                return Failed;
+            if (m_scaled)
+                for (size_t i = 0; i < rowBytes; ++i)
+                    row[i] = m_scale[row[i]];
+            if (m_kind == Ppm)
+                for (size_t i = 0; i < rowBytes; i += 3)
+                    std::swap(row[i], row[i + 2]); // red, green, blue to blue, green, red
+        }
+        return Read;
+    }
+    if (m_bitCount == 8)
+        image.SetColours(m_colours.data(), 256);
+    if (m_bitCount != 32) {
+        // The file's rows are the bitmap's rows, padding included.
+        if (!m_topDown) {
+            // Both bottom-up: the pixel block in one piece.
+            if (!read(image.DIBitsPtr(), m_fileStride * h, "pixel data"))
+                return Failed;
+        } else {
+            for (qint32 y = 0; y < h; ++y)
+                if (!read(image.ScanLine(y), m_fileStride, "pixel data"))
+                    return Failed;
+        }
+        // Padding bytes of the file stay out of the bitmap.
+        const size_t used = size_t(m_width) * size_t(m_bitCount / 8);
+        if (size_t(m_fileStride) > used)
+            for (qint32 y = 0; y < h; ++y)
+                std::memset(image.ScanLine(y) + used, 0, size_t(m_fileStride) - used);
+        return Read;
+    }
+    // 32 bits: blue, green, red and an unused byte.
+    std::vector<uchar> row(static_cast<size_t>(m_fileStride));
+    for (qint32 i = 0; i < h; ++i) {
+        if (!read(row.data(), m_fileStride, "pixel data"))
+            return Failed;
+        uchar* out = image.ScanLine(m_topDown ? i : h - 1 - i);
+        for (qint32 x = 0; x < m_width; ++x)
+            std::memcpy(out + 3 * x, row.data() + 4 * x, 3);
+    }
+    return Read;
+}
+
+// ---- Rows ------------------------------------------------------------------
+
+// File rows of picture rows [first, first + count), top row first, into `to`
+// (m_fileStride bytes each) unless they are already in memory.
+bool PictureFileReader::readFileRows(int first, int count, uchar* to) {
+    const qint64 bytes = m_fileStride * count;
+    if (m_topDown)
+        return read(to, bytes, "pixel data"); // the calls come in order
+    // Bottom-up: the band's rows lie together, the lowest first.
+    const qint64 offset = m_fileStride * (m_height - first - count);
+    if (m_device.isSequential()) {
+        if (m_pixels.empty()) {
+            m_pixels.resize(size_t(m_fileStride) * size_t(m_height));
+            if (!read(m_pixels.data(), qint64(m_pixels.size()), "pixel data"))
+                return false;
+        }
+        std::memcpy(to, m_pixels.data() + offset, size_t(bytes));
+    } else if (!m_device.seek(m_pixelStart + offset) || !read(to, bytes, "pixel data")) {
+        return false;
+    }
+    // Turn the band upside down.
+    for (int i = 0, j = count - 1; i < j; ++i, --j) {
+        uchar* a = to + size_t(i) * size_t(m_fileStride);
+        std::swap_ranges(a, a + m_fileStride, to + size_t(j) * size_t(m_fileStride));
+    }
+    return true;
+}
+
+bool PictureFileReader::ReadRows(int first, int count, uchar* bgr, size_t stride) {
+    if (first < 0 || count <= 0 || first + count > m_height || !m_error.isEmpty())
+        return false;
+    const size_t width = size_t(m_width);
+    const size_t fileStride = size_t(m_fileStride);
+    // PPM rows in packed rows are read in place; everything else goes
+    // through the scratch rows.
+    const bool inPlace = m_kind == Ppm && stride == fileStride;
+    uchar* file = bgr;
+    if (!inPlace) {
+        m_scratch.resize(fileStride * size_t(count));
+        file = m_scratch.data();
+    }
+    if (!readFileRows(first, count, file))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const uchar* in = file + size_t(i) * fileStride; // may be `out` itself
+        uchar* out = bgr + size_t(i) * stride;
+        switch (m_kind) {
+        case Ppm: // red, green, blue as in the file
+            if (m_scaled)
+                for (size_t x = 0; x < 3 * width; ++x)
+                    out[x] = m_scale[in[x]];
+            else if (out != in)
+                std::memcpy(out, in, 3 * width);
+            break;
+        case Pgm:
+            for (size_t x = 0; x < width; ++x)
+                out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = m_scale[in[x]];
+            break;
+        case Bmp:
+            if (m_bitCount == 24) {
+                std::memcpy(out, in, 3 * width);
+            } else if (m_bitCount == 32) {
+                for (size_t x = 0; x < width; ++x)
+                    std::memcpy(out + 3 * x, in + 4 * x, 3);
+            } else {
+                for (size_t x = 0; x < width; ++x) {
+                    const QRgb c = m_colours[in[x]];
+                    out[3 * x] = uchar(qBlue(c));
+                    out[3 * x + 1] = uchar(qGreen(c));
+                    out[3 * x + 2] = uchar(qRed(c));
+                }
+            }
+            break;
+        }
+    }
+    return true;
+}
+
+// ---- Static readers --------------------------------------------------------
 
 PictureFileReader::Result PictureFileReader::ReadPicture(QIODevice& device, cImage& image,
                                                          QString* error) {
     image.Create(0, 0, 24); // empty
-    Input in(device);
-    Result result = NotHandled;
-    const QByteArray magic = device.peek(2);
-    if (magic == "P6" || magic == "P5") {
-        device.skip(2);
-        result = readPnm(in, image, magic == "P6");
-    } else if (magic == "BM") {
-        result = readBmp(in, image);
-    }
+    PictureFileReader reader(device);
+    Result result = reader.ReadHeader();
+    if (result == Read)
+        result = reader.ReadImage(image);
     if (result != Read)
         image.Create(0, 0, 24);
     if (error)
-        *error = result == Failed ? in.error : QString();
+        *error = result == Failed ? reader.Error() : QString();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "cJpeg.h"
 
 #include "AreaSampler.h"
+#include "RowSource.h"
 #include "cImage.h"
 
 #include <QFile>
@@ -140,14 +141,22 @@ constexpr float kConvert[3][4] = {{0.299f, 0.587f, 0.114f, -128.0f},
                                   {-0.16874f, -0.33126f, 0.5f, 0.0f},
                                   {0.5f, -0.41869f, -0.08131f, 0.0f}};
 
-// One row of blue, green, red bytes to component samples. Built also for
-// AVX2, where the byte triples vectorise; both give the same values.
-__attribute__((target_clones("avx2", "default"))) void
-convertRow(const uchar* __restrict bgr, size_t count, const float* k, float* __restrict dst) {
+// One row of blue, green, red (or red, green, blue) bytes to component
+// samples. Built also for AVX2, where the byte triples vectorise; both give
+// the same values, in either order.
+__attribute__((target_clones("avx2", "default"))) void convertRow(const uchar* __restrict px,
+                                                                  size_t count, const float* k,
+                                                                  float* __restrict dst,
+                                                                  bool redFirst) {
     const float kr = k[0], kg = k[1], kb = k[2], offset = k[3];
-    for (size_t x = 0; x < count; ++x)
-        dst[x] = kr * float(bgr[3 * x + 2]) + kg * float(bgr[3 * x + 1]) + kb * float(bgr[3 * x]) +
-                 offset;
+    if (redFirst)
+        for (size_t x = 0; x < count; ++x)
+            dst[x] = kr * float(px[3 * x]) + kg * float(px[3 * x + 1]) + kb * float(px[3 * x + 2]) +
+                     offset;
+    else
+        for (size_t x = 0; x < count; ++x)
+            dst[x] = kr * float(px[3 * x + 2]) + kg * float(px[3 * x + 1]) + kb * float(px[3 * x]) +
+                     offset;
 }
 
 // Horizontal pass of one block and quantisation: coefficient = output ×
@@ -594,8 +603,57 @@ qint32 cJpeg::SampleHDC(const cImage* surface, qint32 width, qint32 height, qint
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || left < 0 || top < 0 ||
         qint64(left) + width > surface->Width() || qint64(top) + height > surface->Height())
         return 1;
-
     Frame frame;
+    try {
+        if (!prepareFrame(width, height, frame))
+            return 1;
+        const MakeSampler makeSampler = [&](int wc, int hc, int h, int v) {
+            return AreaSampler(*surface, left, top, width, height, wc, hc, {m_hmax, h},
+                               {m_vmax, v});
+        };
+        sampleComponents(
+            frame, makeSampler, [](int, int) { return true; }, false);
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+    m_frame = std::move(frame);
+    m_sampled = true;
+    return 0;
+}
+
+qint32 cJpeg::SampleRows(RowSource& source) {
+    const int width = source.Width(), height = source.Height();
+    if (width <= 0 || height <= 0 || width > 65535 || height > 65535)
+        return 1;
+    Frame frame;
+    try {
+        if (!prepareFrame(width, height, frame))
+            return 1;
+        // One band of 8·Vmax rows: every sample of a block row of each
+        // component lies in the band of its picture rows.
+        const size_t stride = size_t(width) * 3;
+        const int bandRows = 8 * m_vmax;
+        std::vector<uchar> band(stride * size_t(std::min(bandRows, height)));
+        AreaSampler::Window window{band.data(), stride, 0, 0};
+        const MakeSampler makeSampler = [&](int wc, int hc, int h, int v) {
+            return AreaSampler(window, width, height, wc, hc, {m_hmax, h}, {m_vmax, v});
+        };
+        const LoadBand loadBand = [&](int first, int count) {
+            window.first = first;
+            window.count = count;
+            return source.ReadRows(first, count, band.data(), stride);
+        };
+        if (!sampleComponents(frame, makeSampler, loadBand, source.RedFirst()))
+            return 1;
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+    m_frame = std::move(frame);
+    m_sampled = true;
+    return 0;
+}
+
+bool cJpeg::prepareFrame(int width, int height, Frame& frame) const {
     frame.width = width;
     frame.height = height;
     frame.hmax = m_hmax;
@@ -608,31 +666,27 @@ qint32 cJpeg::SampleHDC(const cImage* surface, qint32 width, qint32 height, qint
     for (const auto& [first, count] : scanGroups(m_components))
         for (int i = first; i < first + count; ++i)
             interleaved[size_t(i)] = count > 1;
-    try {
-        for (size_t i = 0; i < m_components.size(); ++i) {
-            const ComponentSpec& c = m_components[i];
-            SampledComponent s{c.id, c.h, c.v, c.tq, 0, 0, 0, 0, {}};
-            // Component size ceil(Hc·X / Hmax) × ceil(Vc·Y / Vmax) (ITU T.81 A.1.1).
-            const int wc = int((qint64(c.h) * width + m_hmax - 1) / m_hmax);
-            const int hc = int((qint64(c.v) * height + m_vmax - 1) / m_vmax);
-            s.scanBlocksW = (wc + 7) / 8;
-            s.scanBlocksH = (hc + 7) / 8;
-            // In an interleaved scan the units cover whole multiples of H×V blocks.
-            s.blocksW = interleaved[i] ? mcuCols * c.h : s.scanBlocksW;
-            s.blocksH = interleaved[i] ? mcuRows * c.v : s.scanBlocksH;
-            s.coef.resize(size_t(s.blocksW) * size_t(s.blocksH) * 64);
-            frame.comps.push_back(std::move(s));
-        }
-        sampleComponents(*surface, left, top, frame);
-    } catch (const std::bad_alloc&) {
-        return 1;
+    for (size_t i = 0; i < m_components.size(); ++i) {
+        const ComponentSpec& c = m_components[i];
+        SampledComponent s{c.id, c.h, c.v, c.tq, 0, 0, 0, 0, {}};
+        // Component size ceil(Hc·X / Hmax) × ceil(Vc·Y / Vmax) (ITU T.81 A.1.1).
+        const int wc = int((qint64(c.h) * width + m_hmax - 1) / m_hmax);
+        const int hc = int((qint64(c.v) * height + m_vmax - 1) / m_vmax);
+        s.scanBlocksW = (wc + 7) / 8;
+        s.scanBlocksH = (hc + 7) / 8;
+        // In an interleaved scan the units cover whole multiples of H×V blocks.
+        s.blocksW = interleaved[i] ? mcuCols * c.h : s.scanBlocksW;
+        s.blocksH = interleaved[i] ? mcuRows * c.v : s.scanBlocksH;
+        // Every block is written by the sampling: no zero fill.
+        s.coef =
+            std::make_unique_for_overwrite<qint16[]>(size_t(s.blocksW) * size_t(s.blocksH) * 64);
+        frame.comps.push_back(std::move(s));
     }
-    m_frame = std::move(frame);
-    m_sampled = true;
-    return 0;
+    return true;
 }
 
-void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& frame) const {
+bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler, const LoadBand& loadBand,
+                             bool redFirst) const {
     // Multipliers transposed for the block transform.
     alignas(16) float multipliersT[2][64];
     for (int u = 0; u < 8; ++u)
@@ -640,9 +694,21 @@ void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& fr
             for (int t = 0; t < 2; ++t)
                 multipliersT[t][v * 8 + u] = m_multipliers[t][size_t(u * 8 + v)];
         }
+    struct Work {
+        size_t cols;
+        std::vector<float> in, out;
+    };
+    // Components of the same sampling factors share the scaled picture rows.
+    struct Group {
+        size_t first, last;
+        int wc, hc, v, rows;
+        AreaSampler sampler;
+        std::vector<Work> work;
+        const uchar* bgr = nullptr;
+    };
     const size_t n = frame.comps.size();
+    std::vector<Group> groups;
     for (size_t first = 0; first < n;) {
-        // Components of the same sampling factors share the scaled picture rows.
         const SampledComponent& f = frame.comps[first];
         const int wc = int((qint64(f.h) * frame.width + frame.hmax - 1) / frame.hmax);
         const int hc = int((qint64(f.v) * frame.height + frame.vmax - 1) / frame.vmax);
@@ -652,44 +718,48 @@ void cJpeg::sampleComponents(const cImage& surface, int left, int top, Frame& fr
         // Sample i of a component covers the picture pixels [i·Hmax/H, (i + 1)·Hmax/H)
         // (and likewise vertically), the grid on which decoders place it; the last
         // sample of an odd-sized picture repeats its edge pixels.
-        AreaSampler sampler(surface, left, top, frame.width, frame.height, wc, hc,
-                            {frame.hmax, f.h}, {frame.vmax, f.v});
-        struct Work {
-            size_t cols;
-            std::vector<float> in, out;
-        };
-        std::vector<Work> work;
-        int rows = 0;
+        Group g{first, last, wc, hc, f.v, 0, makeSampler(wc, hc, f.h, f.v), {}};
         for (size_t c = first; c < last; ++c) {
             const size_t cols = size_t(frame.comps[c].blocksW) * 8;
-            work.push_back({cols, std::vector<float>(cols * 8), std::vector<float>(cols * 8)});
-            rows = std::max(rows, frame.comps[c].blocksH * 8);
+            g.work.push_back({cols, std::vector<float>(cols * 8), std::vector<float>(cols * 8)});
+            g.rows = std::max(g.rows, frame.comps[c].blocksH * 8);
         }
-        const uchar* bgr = nullptr;
-        for (int y = 0; y < rows; ++y) {
-            // Rows below the picture repeat its last row.
-            if (y < hc)
-                bgr = sampler.Row(y);
-            for (size_t c = first; c < last; ++c) {
-                SampledComponent& comp = frame.comps[c];
-                if (y >= comp.blocksH * 8)
-                    continue;
-                Work& w = work[c - first];
-                float* dst = w.in.data() + size_t(y & 7) * w.cols;
-                convertRow(bgr, size_t(wc), kConvert[n == 1 ? 0 : c], dst);
-                // Columns right of the picture repeat its last column.
-                std::fill(dst + wc, dst + w.cols, dst[wc - 1]);
-                if ((y & 7) != 7)
-                    continue;
-                dctColumns(w.in.data(), w.out.data(), w.cols);
-                qint16* block = comp.coef.data() + size_t(y >> 3) * size_t(comp.blocksW) * 64;
-                for (int bx = 0; bx < comp.blocksW; ++bx, block += 64)
-                    dctRowsQuantise(w.out.data() + size_t(bx) * 8, w.cols, multipliersT[comp.tq],
-                                    block);
-            }
-        }
+        groups.push_back(std::move(g));
         first = last;
     }
+    // Band by band from the top: the 8·V sample rows of a component in band b
+    // cover exactly the picture rows of the band.
+    const int bandRows = 8 * frame.vmax;
+    for (int top = 0, b = 0; top < frame.height; top += bandRows, ++b) {
+        if (!loadBand(top, std::min(bandRows, frame.height - top)))
+            return false;
+        for (Group& g : groups) {
+            const int yEnd = std::min(g.rows, (b + 1) * 8 * g.v);
+            for (int y = b * 8 * g.v; y < yEnd; ++y) {
+                // Rows below the picture repeat its last row.
+                if (y < g.hc)
+                    g.bgr = g.sampler.Row(y);
+                for (size_t c = g.first; c < g.last; ++c) {
+                    SampledComponent& comp = frame.comps[c];
+                    if (y >= comp.blocksH * 8)
+                        continue;
+                    Work& w = g.work[c - g.first];
+                    float* dst = w.in.data() + size_t(y & 7) * w.cols;
+                    convertRow(g.bgr, size_t(g.wc), kConvert[n == 1 ? 0 : c], dst, redFirst);
+                    // Columns right of the picture repeat its last column.
+                    std::fill(dst + g.wc, dst + w.cols, dst[g.wc - 1]);
+                    if ((y & 7) != 7)
+                        continue;
+                    dctColumns(w.in.data(), w.out.data(), w.cols);
+                    qint16* block = comp.coef.get() + size_t(y >> 3) * size_t(comp.blocksW) * 64;
+                    for (int bx = 0; bx < comp.blocksW; ++bx, block += 64)
+                        dctRowsQuantise(w.out.data() + size_t(bx) * 8, w.cols,
+                                        multipliersT[comp.tq], block);
+                }
+            }
+        }
+    }
+    return true;
 }
 
 QByteArray cJpeg::Encode() const {
@@ -714,7 +784,7 @@ QByteArray cJpeg::Encode() const {
             const SampledComponent& c = f.comps[size_t(first)];
             const int t = tableOf(size_t(first));
             for (int by = 0; by < c.scanBlocksH; ++by) {
-                const qint16* block = c.coef.data() + size_t(by) * size_t(c.blocksW) * 64;
+                const qint16* block = c.coef.get() + size_t(by) * size_t(c.blocksW) * 64;
                 for (int bx = 0; bx < c.scanBlocksW; ++bx, block += 64)
                     codeBlock(block, pred[0], t, 2 + t, sink);
             }
@@ -728,7 +798,7 @@ QByteArray cJpeg::Encode() const {
                     const int t = tableOf(ci);
                     for (int v = 0; v < c.v; ++v) {
                         const qint16* block =
-                            c.coef.data() +
+                            c.coef.get() +
                             (size_t(my * c.v + v) * size_t(c.blocksW) + size_t(mx * c.h)) * 64;
                         for (int h = 0; h < c.h; ++h, block += 64)
                             codeBlock(block, pred[size_t(i)], t, 2 + t, sink);

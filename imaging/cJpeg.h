@@ -7,12 +7,16 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
+class AreaSampler;
+class RowSource;
 class cImage;
 
 // Baseline sequential JPEG encoder with a JFIF header and optimal Huffman
-// tables. SampleHDC converts, subsamples, transforms and quantises the
+// tables. SampleHDC (or SampleRows) converts, subsamples, transforms and quantises the
 // picture and keeps the coefficients; SaveFile derives the Huffman tables
 // from them, builds the whole file in memory and writes it in one piece.
 //
@@ -41,6 +45,10 @@ public:
     // 1 failure (no surface, a rectangle outside it, a size beyond 65535, no memory).
     qint32 SampleHDC(const cImage* surface, qint32 width, qint32 height, qint32 left = 0,
                      qint32 top = 0);
+    // Samples a whole picture read from the source one band of rows at a
+    // time, with the result of SampleHDC on the same picture: 0 success,
+    // 1 failure (a size beyond 65535, no memory, a read error of the source).
+    qint32 SampleRows(RowSource& source);
     // Raises "Illegal Comment Length" for a text the comment segment cannot hold.
     void setComment(const QString& text);
     QString Comment() const { return m_comment; }
@@ -59,9 +67,9 @@ private:
     };
     struct SampledComponent {
         int id, h, v, tq;
-        int blocksW, blocksH;         // block area of the stored coefficients
-        int scanBlocksW, scanBlocksH; // blocks a non-interleaved scan codes
-        std::vector<qint16> coef;     // 64 per block, zig-zag order, blocks row by row
+        int blocksW, blocksH;           // block area of the stored coefficients
+        int scanBlocksW, scanBlocksH;   // blocks a non-interleaved scan codes
+        std::unique_ptr<qint16[]> coef; // 64 per block, zig-zag order, blocks row by row
     };
     struct Frame {
         int width = 0, height = 0, hmax = 1, vmax = 1;
@@ -70,7 +78,15 @@ private:
     };
 
     static std::vector<std::pair<int, int>> scanGroups(const std::vector<ComponentSpec>& comps);
-    void sampleComponents(const cImage& surface, int left, int top, Frame& frame) const;
+    // A sampler of the picture for one component size and its sampling step.
+    using MakeSampler = std::function<AreaSampler(int wc, int hc, int h, int v)>;
+    // Called before each band of 8·Vmax picture rows with its first row and
+    // row count; false stops the sampling. The picture's pixels are blue,
+    // green, red bytes, or with redFirst red, green, blue.
+    using LoadBand = std::function<bool(int first, int count)>;
+    bool prepareFrame(int width, int height, Frame& frame) const;
+    bool sampleComponents(Frame& frame, const MakeSampler& makeSampler, const LoadBand& loadBand,
+                          bool redFirst) const;
 
     int m_quality = 0;
     QString m_comment;

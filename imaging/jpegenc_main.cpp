@@ -1,6 +1,7 @@
 // jpegenc IN OUT [-q Q] [-s H1xV1,H2xV2,H3xV3] [-c COMMENT]
 // Encodes any picture Qt reads into a baseline JPEG file with cJpeg. PPM, PGM
-// and uncompressed BMP files are read straight into the bitmap.
+// and uncompressed BMP files are streamed into the encoder a band of rows at a
+// time, without a bitmap of the whole picture.
 #include "PictureFileReader.h"
 #include "cImage.h"
 #include "cJpeg.h"
@@ -66,32 +67,38 @@ int main(int argc, char* argv[]) {
         if (files.size() != 2)
             return usage();
 
-        cImage image;
         QFile input(files[0]);
         if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return fail(QStringLiteral("cannot read %1: %2").arg(files[0], input.errorString()));
-        QString error;
-        switch (PictureFileReader::ReadPicture(input, image, &error)) {
+        // PPM, PGM and BMP go band by band from the file into the encoder.
+        PictureFileReader reader(input);
+        switch (reader.ReadHeader()) {
         case PictureFileReader::Read:
+            if (jpeg.SampleRows(reader) != 0)
+                return fail(
+                    reader.Error().isEmpty()
+                        ? QStringLiteral("cannot sample the picture")
+                        : QStringLiteral("cannot read %1: %2").arg(files[0], reader.Error()));
             break;
         case PictureFileReader::Failed:
-            return fail(QStringLiteral("cannot read %1: %2").arg(files[0], error));
+            return fail(QStringLiteral("cannot read %1: %2").arg(files[0], reader.Error()));
         case PictureFileReader::NotHandled: {
             input.close();
-            QImageReader reader(files[0]);
-            const QImage picture = reader.read();
+            QImageReader qtReader(files[0]);
+            const QImage picture = qtReader.read();
             if (picture.isNull())
                 return fail(
-                    QStringLiteral("cannot read %1: %2").arg(files[0], reader.errorString()));
+                    QStringLiteral("cannot read %1: %2").arg(files[0], qtReader.errorString()));
+            cImage image;
             if (!image.CopyStdPicture(picture, 24))
                 return fail(QStringLiteral("cannot hold a %1x%2 picture")
                                 .arg(picture.width())
                                 .arg(picture.height()));
+            if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
+                return fail(QStringLiteral("cannot sample the picture"));
         }
         }
         input.close();
-        if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
-            return fail(QStringLiteral("cannot sample the picture"));
         switch (jpeg.SaveFile(files[1])) {
         case cJpeg::SaveOk:
             return 0;

@@ -1,6 +1,7 @@
-// PictureFileReader: pictures read straight into the bitmap encode to the
-// same JPEG bytes as through Qt's readers; damaged files are refused before
-// anything large is allocated; jpegenc takes its input through it.
+// PictureFileReader: pictures read straight into the bitmap, or streamed
+// into the encoder band by band, encode to the same JPEG bytes as through
+// Qt's readers; damaged files are refused before anything large is
+// allocated; jpegenc takes its input through it.
 #include "PictureFileReader.h"
 #include "cImage.h"
 #include "cJpeg.h"
@@ -10,6 +11,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -70,11 +75,48 @@ QByteArray bmp(int bits, bool topDown, int colours = 0) {
     return b;
 }
 
-QByteArray encode(const cImage& image) {
+// Luminance, then chrominance sampling factors.
+using Sampling = std::array<int, 6>;
+constexpr Sampling kSamplings[] = {{2, 2, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {4, 3, 1, 1, 1, 1},
+                                   {3, 2, 2, 1, 1, 1}, {2, 2, 1, 1, 2, 2}, {1, 1, 0, 0, 0, 0}};
+
+QByteArray encode(const cImage& image, const Sampling& s = kSamplings[0]) {
     cJpeg jpeg;
+    jpeg.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
     if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height()) != 0)
         return {};
     return jpeg.Encode();
+}
+
+// A device that cannot seek, like a pipe.
+class Pipe : public QIODevice {
+public:
+    explicit Pipe(const QByteArray& data) : m_data(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* to, qint64 max) override {
+        const qint64 n = std::min(max, m_data.size() - m_at);
+        std::memcpy(to, m_data.constData() + m_at, size_t(n));
+        m_at += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_at = 0;
+};
+
+// The picture streamed into the encoder; empty when that fails (error says why).
+QByteArray encodeRows(QIODevice& device, const Sampling& s, QString* error = nullptr) {
+    PictureFileReader reader(device);
+    cJpeg jpeg;
+    jpeg.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
+    const bool ok = reader.ReadHeader() == PictureFileReader::Read && jpeg.SampleRows(reader) == 0;
+    if (error)
+        *error = reader.Error();
+    return ok ? jpeg.Encode() : QByteArray();
 }
 
 } // namespace
@@ -117,6 +159,40 @@ private slots:
         const QByteArray jpeg = encode(direct);
         QVERIFY(!jpeg.isEmpty());
         QCOMPARE(jpeg, encode(viaQt));
+
+        // Streamed band by band, from a random-access and from a sequential
+        // device (bottom-up BMP rows are taken from the end first).
+        for (const Sampling& s : kSamplings) {
+            const QByteArray expected = encode(viaQt, s);
+            QBuffer buffer;
+            buffer.setData(file);
+            QVERIFY(buffer.open(QIODevice::ReadOnly));
+            QCOMPARE(encodeRows(buffer, s), expected);
+            Pipe pipe(file);
+            QCOMPARE(encodeRows(pipe, s), expected);
+        }
+    }
+
+    void streamEndingEarlyFails() {
+        // A sequential device cannot be checked for its size beforehand.
+        for (const QByteArray& file : {pnm(true, 255), bmp(24, true), bmp(24, false)}) {
+            Pipe pipe(file.left(file.size() - 200));
+            QString error;
+            QVERIFY(encodeRows(pipe, kSamplings[0], &error).isEmpty());
+            QVERIFY2(error.contains(QStringLiteral("truncated")), qPrintable(error));
+        }
+        // A failed sampling keeps the picture sampled before it.
+        cImage image;
+        QCOMPARE(PictureFileReader::ReadPicture(bmp(24, false), image), PictureFileReader::Read);
+        cJpeg jpeg;
+        QCOMPARE(jpeg.SampleHDC(image.hDC(), W, H), 0);
+        const QByteArray before = jpeg.Encode();
+        const QByteArray ppm = pnm(true, 255);
+        Pipe pipe(ppm.left(ppm.size() - 200));
+        PictureFileReader reader(pipe);
+        QCOMPARE(reader.ReadHeader(), PictureFileReader::Read);
+        QCOMPARE(jpeg.SampleRows(reader), 1);
+        QCOMPARE(jpeg.Encode(), before);
     }
 
     void damagedFilesAreRefused_data() {
