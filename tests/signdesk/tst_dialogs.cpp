@@ -117,9 +117,7 @@ private slots:
         pwd->setFocus();
         QTest::keyClicks(pwd, QStringLiteral("  ab12 "));
         QTest::keyClick(pwd, Qt::Key_Return);
-        QVERIFY(dlg.isHidden() && dlg.LoginOK());
-        QVERIFY(pwd->text().isEmpty());
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(dlg.isHidden() && dlg.LoginOK() && pwd->text().isEmpty() && boxes.isEmpty());
 
         for (const char* button : {"btnCancle", "btnLogin"}) {
             QTimer::singleShot(0, &dlg, [&dlg, button] {
@@ -164,7 +162,6 @@ private slots:
         QCOMPARE(dlg.isVisible(), inForce == QLatin1String("old1"));
         // The file holds the digit form of the trimmed entry, never the password.
         QCOMPARE(storedAlp(), EncodePassword(inForce));
-        QVERIFY(!storedAlp().contains(QStringLiteral("pw")));
         QVERIFY(CheckPassword(inForce));
     }
 

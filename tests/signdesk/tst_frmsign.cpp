@@ -22,13 +22,13 @@ const QString kArrival = QStringLiteral("上班喽\r\n轻松点\r\n快乐点");
 const QString kDeparture = QStringLiteral("\r\n下班啦");
 const char* const kTimers[] = {"TimerDspWait", "TimerDspInfo", "TimerDspTime"};
 
-QByteArray jpegOf(const QSize& size, const QColor& colour) {
+QByteArray jpegOf(const QSize& size, const QColor& colour, const char* format = "JPG") {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    image.save(&buffer, format);
     return bytes;
 }
 
@@ -99,7 +99,6 @@ private slots:
         DesktopKit::SetProgramTitle(Station::ProgramTitle());
         ChineseUi::InstallFontSubstitutions();
         photoA = jpegOf(QSize(40, 30), Qt::red);
-        QVERIFY(!photoA.isEmpty());
     }
 
     void init() {
@@ -177,8 +176,7 @@ private slots:
         type(field(), padded);
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(name(), QStringLiteral("张三"));
-        QVERIFY(field()->isHidden());
-        QVERIFY(field()->text().isEmpty());
+        QVERIFY(field()->isHidden() && field()->text().isEmpty());
 
         QTest::mouseClick(label("lblTime"), Qt::RightButton, Qt::ShiftModifier);
         type(field(), kCardB);
@@ -194,32 +192,26 @@ private slots:
     void arrivalRepeatDeparture() {
         openWindow();
         QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        int refreshes = 1;
+        // After `ms` more, a scan of card A shows `message` (empty: none) and
+        // `welcome`, leaving one row matching `where`.
+        const auto scanAfter = [&](int ms, const QString& message, const QString& welcome,
+                                   const char* where) {
+            boxes.clear();
+            timer("TimerDspInfo")->stop();
+            AppClock::advance(ms);
+            scan(kCardA);
+            QCOMPARE(boxes.lines(), message.isEmpty() ? QString() : box("警告", message));
+            QCOMPARE(refresh.count(), ++refreshes);
+            QCOMPARE(label("lblWelcome")->text(), welcome);
+            QCOMPARE(timer("TimerDspInfo")->isActive(), message.isEmpty());
+            QCOMPARE(presenceRows(where), 1);
+        };
         scan(kCardA);
-        timer("TimerDspInfo")->stop();
-        AppClock::advance(60000 - 2 * kCardA.size()); // the second Enter 60 s after the first
-        scan(kCardA);
-        QCOMPARE(boxes.lines(), box("警告", "连续扫描签到卡！"));
-        QCOMPARE(refresh.count(), 2);
-        QCOMPARE(label("lblWelcome")->text(), kArrival);
-        QVERIFY(!timer("TimerDspInfo")->isActive());
-        QCOMPARE(presenceRows("EXITTIME IS NULL"), 1);
-
-        boxes.clear();
-        AppClock::advance(1000);
-        scan(kCardA);
-        QVERIFY(boxes.isEmpty());
-        QCOMPARE(refresh.count(), 3);
-        QCOMPARE(label("lblWelcome")->text(), kDeparture);
-        QVERIFY(timer("TimerDspInfo")->isActive());
-        QCOMPARE(presenceRows("EXITTIME IS NOT NULL"), 1);
-
-        timer("TimerDspInfo")->stop();
-        AppClock::advance(3600000);
-        scan(kCardA);
-        QCOMPARE(boxes.lines(), box("警告", "今天您已经签退了！"));
-        QCOMPARE(refresh.count(), 4);
-        QVERIFY(!timer("TimerDspInfo")->isActive());
-        QCOMPARE(presenceRows(), 1);
+        // The second Enter 60 s after the first.
+        scanAfter(60000 - 2 * kCardA.size(), "连续扫描签到卡！", kArrival, "EXITTIME IS NULL");
+        scanAfter(1000, QString(), kDeparture, "EXITTIME IS NOT NULL");
+        scanAfter(3600000, "今天您已经签退了！", kDeparture, "1");
     }
 
     // Refused scans: one warning, nothing stored, the idle texts stay.
@@ -253,11 +245,10 @@ private slots:
         QCOMPARE(boxes.lines(), box("警告", message));
         QCOMPARE(refresh.count(), refreshes);
         QCOMPARE(name(), QStringLiteral("签到系统"));
-        if (sql.startsWith(QLatin1String("CREATE")))
+        if (sql.isEmpty() || sql.startsWith(QLatin1String("CREATE")))
             QCOMPARE(presenceRows(), 0);
         if (!sql.isEmpty())
             return;
-        QCOMPARE(presenceRows(), 0);
         scan(kCardA); // the next card is read on its own
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(name(), QStringLiteral("张三"));
@@ -328,9 +319,7 @@ private slots:
         QVERIFY(writeFile(fx->file("wait/1_1.jpg"), jpegOf(QSize(640, 480), Qt::red)));
         QVERIFY(writeFile(fx->file("wait/1_60.jpg"), jpegOf(QSize(100, 80), Qt::blue)));
         QVERIFY(writeFile(fx->file("wait/1_30.jpg"), QByteArray("not a picture")));
-        QImage green(50, 50, QImage::Format_RGB32);
-        green.fill(Qt::green);
-        QVERIFY(green.save(fx->file("wait/1_2.jpg"), "PNG"));
+        QVERIFY(writeFile(fx->file("wait/1_2.jpg"), jpegOf(QSize(50, 50), Qt::green, "PNG")));
         openWindow();
 
         const QList<QLabel*> all = frames();
@@ -340,7 +329,6 @@ private slots:
         QCOMPARE(centre(1), QColor(Qt::green));
         QVERIFY(samePicture(all[29]->pixmap(), fallback) &&
                 samePicture(all[2]->pixmap(), fallback));
-        QCOMPARE(all[59]->pixmap().size(), QSize(295, 223));
     }
 
     // The list is rebuilt synchronously after a scan; the next card's keys that
@@ -415,26 +403,26 @@ private slots:
             return need.width() <= room.width() + 0.5 &&
                    (!l->wordWrap() || need.height() <= room.height() + 0.5);
         };
+        const auto allFit = [&] {
+            return fits(label("lblWelcome")) && fits(label("lblName")) && fits(label("lblJob"));
+        };
         const auto points = [this](const char* l) { return label(l)->font().pointSizeF(); };
         const QString unit = QStringLiteral("北京市海淀区第一百零一实验中学分校");
         QVERIFY(fx->setIni("UNIT", "UNITNAME", unit));
         QVERIFY(fx->addEmployee("E020", QStringLiteral("欧阳慕容司马诸葛明"), "222233334444555", 1,
                                 photoA));
         openWindow();
-        QVERIFY(points("lblWelcome") < 21.75);
-        QVERIFY(points("lblWelcome") > 10);
+        QVERIFY(points("lblWelcome") < 21.75 && points("lblWelcome") > 10);
         QCOMPARE(points("lblName"), 15.0);
         QCOMPARE(points("lblJob"), 12.0);
-        for (const char* l : {"lblWelcome", "lblName", "lblJob"})
-            QVERIFY2(fits(label(l)), l);
+        QVERIFY(allFit());
 
         scan(QStringLiteral("222233334444555"));
         QCOMPARE(name(), QStringLiteral("欧阳慕容司马诸葛明"));
         QVERIFY(points("lblName") < 15.0);
         QVERIFY(label("lblName")->font().bold());
         QCOMPARE(points("lblWelcome"), 21.75);
-        for (const char* l : {"lblWelcome", "lblName", "lblJob"})
-            QVERIFY2(fits(label(l)), l);
+        QVERIFY(allFit());
         tick("TimerDspInfo_Timer");
         QCOMPARE(points("lblName"), 15.0);
     }

@@ -93,6 +93,17 @@ private:
             qWarning("%s: %s", qPrintable(args.join(QLatin1Char(' '))), qPrintable(r.err));
         return r.code == 0;
     }
+    // Runs a command that must fail (exit code 1) saying so, naming each of `says`.
+    bool fails(const QStringList& args, const QStringList& says = {}) {
+        const ToolRun r = run(args);
+        bool ok = r.code == 1 && !r.err.isEmpty();
+        for (const QString& s : says)
+            ok = ok && r.err.contains(s);
+        if (!ok)
+            qWarning("%s: %d %s", qPrintable(args.join(QLatin1Char(' '))), r.code,
+                     qPrintable(r.err));
+        return ok;
+    }
     QString path(const QString& name) const { return m_root.filePath(name); }
     QString db(const QString& dir) const { return path(dir + QStringLiteral("/vorerur.dat")); }
 
@@ -127,12 +138,9 @@ private slots:
             {"init", dir, "--data", data, "--password", "pass word", "--unit", "  第一实验小学 "}));
 
         const IniFile ini(dir + QStringLiteral("/attendance.ini"));
-        QCOMPARE(ini.Read(QStringLiteral("DATA"), QStringLiteral("PATH")),
-                 QDir(data).absolutePath());
-        QCOMPARE(ini.Read(QStringLiteral("OTHER"), QStringLiteral("ALP")),
-                 EncodePassword(QStringLiteral("pass word")));
-        QCOMPARE(ini.Read(QStringLiteral("UNIT"), QStringLiteral("UNITNAME")),
-                 QStringLiteral("第一实验小学"));
+        QCOMPARE(ini.Read("DATA", "PATH"), QDir(data).absolutePath());
+        QCOMPARE(ini.Read("OTHER", "ALP"), EncodePassword(QStringLiteral("pass word")));
+        QCOMPARE(ini.Read("UNIT", "UNITNAME"), QStringLiteral("第一实验小学"));
 
         QCOMPARE(count(data + QStringLiteral("/vorerur.dat"),
                        QStringLiteral("SELECT (SELECT COUNT(*) FROM Employee) + (SELECT COUNT(*) "
@@ -145,14 +153,14 @@ private slots:
         const QByteArray ini = readFile(m_demo + QStringLiteral("/attendance.ini"));
         const QByteArray data = readFile(db("demo"));
         QVERIFY(!data.isEmpty());
-        ToolRun r = run({"init", m_demo, "--password", "other", "--unit", "别的", "--demo"});
-        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("exists")), qPrintable(r.err));
+        QVERIFY(
+            fails({"init", m_demo, "--password", "other", "--unit", "别的", "--demo"}, {"exists"}));
         QCOMPARE(readFile(m_demo + QStringLiteral("/attendance.ini")), ini);
         QCOMPARE(readFile(db("demo")), data);
 
         // A new program directory sharing that database's folder is refused too.
         const QString other = path("other");
-        QCOMPARE(run({"init", other, "--data", m_demo}).code, 1);
+        QVERIFY(fails({"init", other, "--data", m_demo}));
         QVERIFY(!QFileInfo::exists(other + QStringLiteral("/attendance.ini")));
 
         // A program directory whose configuration names another existing
@@ -160,11 +168,11 @@ private slots:
         QDir().mkpath(other);
         writeFile(other + QStringLiteral("/attendance.ini"),
                   QByteArray("[DATA]\r\nPATH=") + QFile::encodeName(m_demo) + "\r\n");
-        QCOMPARE(run({"init", other}).code, 1);
+        QVERIFY(fails({"init", other}));
         QVERIFY(!QFileInfo::exists(other + QStringLiteral("/vorerur.dat")));
 
         // A password the station's login could never accept.
-        QCOMPARE(run({"init", path("blanks"), "--password", " x "}).code, 1);
+        QVERIFY(fails({"init", path("blanks"), "--password", " x "}));
         QVERIFY(!QFileInfo::exists(path("blanks")));
     }
 
@@ -239,9 +247,8 @@ private slots:
                  QSet<QString>({QStringLiteral("1002"), QStringLiteral("1005")}));
 
         // An unknown number writes no file at all.
-        const ToolRun r =
-            run({"export-employees", path("none.xml"), "1002", "9999", "--dir", m_demo});
-        QVERIFY(r.code == 1 && r.err.contains(QStringLiteral("9999")));
+        QVERIFY(fails({"export-employees", path("none.xml"), "1002", "9999", "--dir", m_demo},
+                      {"9999"}));
         QVERIFY(!QFileInfo::exists(path("none.xml")));
     }
 
@@ -264,8 +271,7 @@ private slots:
                  count(db("demo"), in.arg(day(first.addMonths(1)), day(today.addDays(1)))));
 
         for (const char* bad : {"13", "0", "x"}) {
-            const ToolRun r = run({"export-month", "2026", bad, path("bad.xml"), "--dir", m_demo});
-            QVERIFY2(r.code == 1 && !r.err.isEmpty(), bad);
+            QVERIFY(fails({"export-month", "2026", bad, path("bad.xml"), "--dir", m_demo}));
             QVERIFY(!QFileInfo::exists(path("bad.xml")));
         }
     }
@@ -325,9 +331,7 @@ private slots:
             }
             QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden),
                      QStringList({"attendance.ini", "vorerur.dat"}));
-            QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini"))
-                         .Read(QStringLiteral("DATA"), QStringLiteral("PATH")),
-                     dir);
+            QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini")).Read("DATA", "PATH"), dir);
             QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);
             QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Dept")), 4);
         }
@@ -344,10 +348,8 @@ private slots:
             QSqlDatabase holder = clsDbConn::OpenFile(file, QStringLiteral("holder"));
             QSqlQuery q(holder);
             QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-            const ToolRun r = run({"import-employees", emps, "--dir", dir});
-            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("locked by another program")) &&
-                         r.err.contains(file),
-                     qPrintable(r.err));
+            QVERIFY(fails({"import-employees", emps, "--dir", dir},
+                          {"locked by another program", file}));
             q.exec(QStringLiteral("ROLLBACK"));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
@@ -357,21 +359,15 @@ private slots:
             ReadOnlyGuard guard(file);
             if (!guard.ok)
                 QSKIP("no way to write-protect a file here");
-            const ToolRun r = run({"import-employees", emps, "--dir", dir});
-            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
-                         r.err.contains(file),
-                     qPrintable(r.err));
+            QVERIFY(fails({"import-employees", emps, "--dir", dir}, {"read-only", file}));
         }
         QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
         const QString out = path("sealed");
         QDir().mkpath(out);
         {
             ReadOnlyGuard guard(out);
-            const ToolRun r =
-                run({"export-departments", out + QStringLiteral("/d.xml"), "--dir", m_demo});
-            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("read-only")) &&
-                         r.err.contains(out + QStringLiteral("/d.xml")),
-                     qPrintable(r.err));
+            const QString d = out + QStringLiteral("/d.xml");
+            QVERIFY(fails({"export-departments", d, "--dir", m_demo}, {"read-only", d}));
         }
 
         // A bad byte deep in a file is reported at its line.
@@ -381,19 +377,15 @@ private slots:
             at = bytes.indexOf('\n', at) + 1;
         bytes.insert(at + 2, "\xff");
         writeFile(path("badbyte.xml"), bytes);
-        ToolRun r = run({"import-employees", path("badbyte.xml"), "--dir", dir});
-        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("line 12")) &&
-                     r.err.contains(path("badbyte.xml")),
-                 qPrintable(r.err));
+        QVERIFY(fails({"import-employees", path("badbyte.xml"), "--dir", dir},
+                      {"line 12", path("badbyte.xml")}));
 
         // A database file without tables (an interrupted set-up by an older version).
         QVERIFY(QFile::resize(file, 0));
         for (const QStringList& args :
              {QStringList{"import-employees", emps}, {"backup-month", path("never.xml")}}) {
-            r = run(args + QStringList{"--dir", dir});
-            QVERIFY2(r.code == 1 &&
-                         r.err.contains(QStringLiteral("the database file has no tables: ") + file),
-                     qPrintable(r.err));
+            QVERIFY(fails(args + QStringList{"--dir", dir},
+                          {"the database file has no tables: " + file}));
         }
         QVERIFY(!clsDbConn::OpenFile(file, QStringLiteral("empty")).isValid());
     }
@@ -402,13 +394,12 @@ private slots:
         // Unreadable files change nothing.
         const QString garbage = path("garbage.xml");
         writeFile(garbage, "<xml><this is not a row set");
-        ToolRun r = run({"dump", garbage});
-        QVERIFY(r.code == 1 && r.err.contains(QStringLiteral("garbage.xml")));
-        QVERIFY(!run({"dump", path("missing.xml")}).err.isEmpty());
+        QVERIFY(fails({"dump", garbage}, {"garbage.xml"}));
+        QVERIFY(fails({"dump", path("missing.xml")}));
         const QString all = QStringLiteral("SELECT * FROM Employee, Dept ORDER BY 1, 8");
         const QStringList before = rows(db("demo"), all);
-        QCOMPARE(run({"import-employees", garbage, "--dir", m_demo}).code, 1);
-        QCOMPARE(run({"import-departments", garbage, "--dir", m_demo}).code, 1);
+        QVERIFY(fails({"import-employees", garbage, "--dir", m_demo}));
+        QVERIFY(fails({"import-departments", garbage, "--dir", m_demo}));
         QCOMPARE(rows(db("demo"), all), before);
 
         // Exports never overwrite a file.
@@ -417,8 +408,7 @@ private slots:
                                         {"export-employees"},
                                         {"backup-month"},
                                         {"export-month", "2026", "1"}}) {
-            r = run(args + QStringList{path("taken.xml"), "--dir", m_demo});
-            QVERIFY2(r.code == 1 && !r.err.isEmpty(), qPrintable(args[0]));
+            QVERIFY(fails(args + QStringList{path("taken.xml"), "--dir", m_demo}));
         }
         QCOMPARE(readFile(path("taken.xml")), QByteArray("keep me"));
 
@@ -426,15 +416,12 @@ private slots:
         // a database failure said in the database's words.
         const QString empty = path("empty");
         QDir().mkpath(empty);
-        r = run({"export-departments", path("e.xml"), "--dir", empty});
-        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("PATH")), qPrintable(r.err));
-        r = run({"backup-month", path("e.xml"), "--dir", path("nowhere")});
-        QVERIFY(r.code == 1 && r.err.contains(QStringLiteral("nowhere")));
+        QVERIFY(fails({"export-departments", path("e.xml"), "--dir", empty}, {"PATH"}));
+        QVERIFY(fails({"backup-month", path("e.xml"), "--dir", path("nowhere")}, {"nowhere"}));
         QCOMPARE(run({"init", path("broken"), "--password", "x"}).code, 0);
         rows(db("broken"), QStringLiteral("DROP TABLE Presence"));
-        r = run({"backup-month", path("e.xml"), "--dir", path("broken")});
-        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("no such table: Presence")),
-                 qPrintable(r.err));
+        QVERIFY(fails({"backup-month", path("e.xml"), "--dir", path("broken")},
+                      {"no such table: Presence"}));
         QVERIFY(!QFileInfo::exists(path("e.xml")));
     }
 };
