@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* group : {"DATA", "OTHER", "UNIT", "MEMO", "LOGO", "ATTENDANCE"})
         for (const char* key : {"PATH", "ALP", "UNITNAME", "FONTNAME", "DBSERVER"})
             (void)ini.Read(QLatin1String(group), QLatin1String(key));
-    const QString text = IniFile::FromAnsi(QByteArray(reinterpret_cast<const char*>(data),
-                                                      static_cast<qsizetype>(qMin<size_t>(size, 64))));
+    const QString text = IniFile::FromAnsi(QByteArray(
+        reinterpret_cast<const char*>(data), static_cast<qsizetype>(qMin<size_t>(size, 64))));
     (void)ini.Read(text.left(16), text.mid(16));
     return 0;
 }
