@@ -93,31 +93,27 @@ private:
                             .arg(x_.qualifiedName().toString()));
         bool haveSchema = false;
         bool haveData = false;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (is(kNsSchema, QLatin1String("Schema"))) {
-                if (haveSchema)
-                    return fail(QStringLiteral("a second schema"));
-                if (!schema())
+        if (!eachChild([&] {
+                if (is(kNsSchema, QLatin1String("Schema"))) {
+                    if (haveSchema)
+                        return fail(QStringLiteral("a second schema"));
+                    if (!schema())
+                        return false;
+                    haveSchema = true;
+                } else if (is(kNsRowset, QLatin1String("data"))) {
+                    if (!haveSchema)
+                        return fail(QStringLiteral("rows come before the schema"));
+                    if (haveData)
+                        return fail(QStringLiteral("a second data part"));
+                    if (!data())
+                        return false;
+                    haveData = true;
+                } else if (!skipElement()) {
                     return false;
-                haveSchema = true;
-            } else if (is(kNsRowset, QLatin1String("data"))) {
-                if (!haveSchema)
-                    return fail(QStringLiteral("rows come before the schema"));
-                if (haveData)
-                    return fail(QStringLiteral("a second data part"));
-                if (!data())
-                    return false;
-                haveData = true;
-            } else if (!skipElement()) {
-                return false;
-            }
-        }
+                }
+                return true;
+            }))
+            return false;
         while (!x_.atEnd()) {
             if (!next())
                 return false;
@@ -127,6 +123,19 @@ private:
         if (!haveData)
             return fail(QStringLiteral("no data part"));
         return true;
+    }
+
+    // Reads up to the end tag of the current element, calling `child` at the
+    // start of each child element; false as soon as reading or `child` fails.
+    template <typename Child> bool eachChild(Child child) {
+        for (;;) {
+            if (!next() || !strayText())
+                return false;
+            if (x_.isEndElement())
+                return true;
+            if (x_.isStartElement() && !child())
+                return false;
+        }
     }
 
     QString attr(QLatin1String ns, const char* name) const {
@@ -146,21 +155,17 @@ private:
         if (schemaId_.isEmpty())
             return fail(QStringLiteral("the schema has no id"));
         bool haveType = false;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (!haveType && is(kNsSchema, QLatin1String("ElementType"))) {
-                if (!elementType())
+        if (!eachChild([&] {
+                if (!haveType && is(kNsSchema, QLatin1String("ElementType"))) {
+                    if (!elementType())
+                        return false;
+                    haveType = true;
+                } else if (!skipElement()) {
                     return false;
-                haveType = true;
-            } else if (!skipElement()) {
-                return false;
-            }
-        }
+                }
+                return true;
+            }))
+            return false;
         if (!haveType)
             return fail(QStringLiteral("the schema describes no row"));
         return true;
@@ -172,22 +177,18 @@ private:
             return fail(QStringLiteral("the row type has no name"));
         rs_.updatable = flag(kNsRowset, "updatable");
         QVector<int> numbers;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (is(kNsSchema, QLatin1String("AttributeType"))) {
-                int number = 0;
-                if (!attributeType(&number))
+        if (!eachChild([&] {
+                if (is(kNsSchema, QLatin1String("AttributeType"))) {
+                    int number = 0;
+                    if (!attributeType(&number))
+                        return false;
+                    numbers.append(number);
+                } else if (!skipElement()) {
                     return false;
-                numbers.append(number);
-            } else if (!skipElement()) {
-                return false;
-            }
-        }
+                }
+                return true;
+            }))
+            return false;
         return orderColumns(numbers);
     }
 
@@ -273,18 +274,14 @@ private:
         QString dtType;
         if (!readDatatype(column, dtType)) // the type may stand on the AttributeType itself
             return false;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (is(kNsSchema, QLatin1String("datatype")) && !readDatatype(column, dtType))
-                return false;
-            if (!skipElement())
-                return false;
-        }
+        if (!eachChild([&] {
+                if (is(kNsSchema, QLatin1String("datatype")) && !readDatatype(column, dtType))
+                    return false;
+                if (!skipElement())
+                    return false;
+                return true;
+            }))
+            return false;
         column.type = typeOf(dtType);
         columnByName_.insert(column.name, int(rs_.columns.size()));
         rs_.columns.append(column);
@@ -300,13 +297,7 @@ private:
         columnByName_.clear();
         for (int c = 0; c < rs_.columns.size(); ++c)
             columnByName_.insert(rs_.columns[c].name, c);
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                return true;
-            if (!x_.isStartElement())
-                continue;
+        return eachChild([&] {
             if (isRow()) {
                 ParsedRow row;
                 if (!readRow(&row))
@@ -325,7 +316,8 @@ private:
                 return fail(QStringLiteral("unexpected element <%1> among the rows")
                                 .arg(x_.qualifiedName().toString()));
             }
-        }
+            return true;
+        });
     }
 
     void addRow(const ParsedRow& parsed, bool pendingInsert) {
@@ -336,13 +328,7 @@ private:
     }
 
     bool rowBlock(bool visible, bool pendingInsert) {
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                return true;
-            if (!x_.isStartElement())
-                continue;
+        return eachChild([&] {
             if (!isRow())
                 return fail(QStringLiteral("unexpected element <%1> in <%2>")
                                 .arg(x_.qualifiedName().toString(),
@@ -353,7 +339,8 @@ private:
                 return false;
             if (visible)
                 addRow(row, pendingInsert);
-        }
+            return true;
+        });
     }
 
     // <rs:update>: the original row overlaid by the changed values.
@@ -362,26 +349,22 @@ private:
         ParsedRow changed;
         bool haveOriginal = false;
         bool haveChanged = false;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (is(kNsRowset, QLatin1String("original")) && !haveOriginal) {
-                if (!originalRow(&original))
-                    return false;
-                haveOriginal = true;
-            } else if (isRow() && !haveChanged) {
-                if (!readRow(&changed))
-                    return false;
-                haveChanged = true;
-            } else {
-                return fail(QStringLiteral("unexpected element <%1> in <rs:update>")
-                                .arg(x_.qualifiedName().toString()));
-            }
-        }
+        if (!eachChild([&] {
+                if (is(kNsRowset, QLatin1String("original")) && !haveOriginal) {
+                    if (!originalRow(&original))
+                        return false;
+                    haveOriginal = true;
+                } else if (isRow() && !haveChanged) {
+                    if (!readRow(&changed))
+                        return false;
+                    haveChanged = true;
+                } else {
+                    return fail(QStringLiteral("unexpected element <%1> in <rs:update>")
+                                    .arg(x_.qualifiedName().toString()));
+                }
+                return true;
+            }))
+            return false;
         if (!haveOriginal && !haveChanged)
             return fail(QStringLiteral("an empty <rs:update>"));
         ParsedRow merged = haveOriginal ? original : changed;
@@ -397,20 +380,16 @@ private:
 
     bool originalRow(ParsedRow* row) {
         bool haveRow = false;
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                break;
-            if (!x_.isStartElement())
-                continue;
-            if (!isRow() || haveRow)
-                return fail(QStringLiteral("unexpected element <%1> in <rs:original>")
-                                .arg(x_.qualifiedName().toString()));
-            if (!readRow(row))
-                return false;
-            haveRow = true;
-        }
+        if (!eachChild([&] {
+                if (!isRow() || haveRow)
+                    return fail(QStringLiteral("unexpected element <%1> in <rs:original>")
+                                    .arg(x_.qualifiedName().toString()));
+                if (!readRow(row))
+                    return false;
+                haveRow = true;
+                return true;
+            }))
+            return false;
         if (!haveRow)
             return fail(QStringLiteral("an empty <rs:original>"));
         return true;
@@ -444,15 +423,10 @@ private:
             row->values[c] = QVariant();
             row->present[c] = true;
         }
-        for (;;) {
-            if (!next() || !strayText())
-                return false;
-            if (x_.isEndElement())
-                return true;
-            if (x_.isStartElement())
-                return fail(QStringLiteral("a row holds the element <%1>")
-                                .arg(x_.qualifiedName().toString()));
-        }
+        return eachChild([&] {
+            return fail(
+                QStringLiteral("a row holds the element <%1>").arg(x_.qualifiedName().toString()));
+        });
     }
 
     bool badValue(const RowSetColumn& column, QStringView text, const QString& why) {
