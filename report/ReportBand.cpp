@@ -7,37 +7,36 @@ ReportControl& ReportBand::Add(const ReportControl& control) {
     return m_controls.back();
 }
 
-ReportControl& ReportBand::AddLabel(const QString& name, const QRect& rect, const QString& text) {
+namespace {
+
+ReportControl control(ReportControl::Kind kind, const QString& name, const QRect& rect) {
     ReportControl c;
-    c.kind = ReportControl::Kind::Label;
+    c.kind = kind;
     c.name = name;
     c.rect = rect;
+    return c;
+}
+
+} // namespace
+
+ReportControl& ReportBand::AddLabel(const QString& name, const QRect& rect, const QString& text) {
+    ReportControl c = control(ReportControl::Kind::Label, name, rect);
     c.text = text;
     return Add(c);
 }
 
 ReportControl& ReportBand::AddRectangle(const QString& name, const QRect& rect) {
-    ReportControl c;
-    c.kind = ReportControl::Kind::Rectangle;
-    c.name = name;
-    c.rect = rect;
+    ReportControl c = control(ReportControl::Kind::Rectangle, name, rect);
     c.border = true;
     return Add(c);
 }
 
 ReportControl& ReportBand::AddPicture(const QString& name, const QRect& rect) {
-    ReportControl c;
-    c.kind = ReportControl::Kind::Picture;
-    c.name = name;
-    c.rect = rect;
-    return Add(c);
+    return Add(control(ReportControl::Kind::Picture, name, rect));
 }
 
 ReportControl& ReportBand::AddBarcode(const QString& name, const QRect& rect) {
-    ReportControl c;
-    c.kind = ReportControl::Kind::Barcode;
-    c.name = name;
-    c.rect = rect;
+    ReportControl c = control(ReportControl::Kind::Barcode, name, rect);
     c.alignment = Qt::AlignHCenter | Qt::AlignTop;
     return Add(c);
 }
