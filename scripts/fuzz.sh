@@ -54,6 +54,8 @@ bmp 7 3 8 4 >"$pictures/indexed8.bmp"
 bmp 4 -2 8 256 >"$pictures/top-down8.bmp"
 
 status=0
+passed=0
+failed=0
 for target in fuzz_rowsetxml fuzz_ini fuzz_picture; do
   corpus="$work/corpus/$target"
   mkdir -p "$corpus"
@@ -65,9 +67,13 @@ for target in fuzz_rowsetxml fuzz_ini fuzz_picture; do
     status=1
     tail -n 60 "$work/$target.log"
     echo "== $target FAILED; the input is in $work/artifacts/"
+    failed=$((failed + 1))
+  else
+    passed=$((passed + 1))
   fi
   execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/$target.log" | grep -o '[0-9]*$' || true)
   speed=$(grep -o 'stat::average_exec_per_sec: *[0-9]*' "$work/$target.log" | grep -o '[0-9]*$' || true)
   echo "   executions: ${execs:-?}, per second: ${speed:-?}, corpus: $(ls "$corpus" | wc -l) files"
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status
