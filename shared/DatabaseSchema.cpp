@@ -1,8 +1,10 @@
 #include "DatabaseSchema.h"
 
 #include "AtomicFile.h"
+#include "DbDialect.h"
 #include "DbError.h"
 #include "DbSchema.h"
+#include "DbTransaction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +22,31 @@
 namespace DatabaseSchema {
 
 QStringList Statements() {
-    return DbSchema::CreateStatements();
+    return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
+}
+
+bool CreateTables(QSqlDatabase db, QString* error) {
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
+    const QStringList present = [&] {
+        QStringList tables;
+        const QStringList missing = DbDialect::MissingTables(db);
+        for (const DbSchema::Table* t : DbSchema::Tables())
+            if (!missing.contains(t->name))
+                tables << t->name;
+        return tables;
+    }();
+    if (!present.isEmpty())
+        return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
+                                                   "tables are created only in an empty one")
+                                        .arg(present.join(QStringLiteral(", "))));
+    QSqlQuery q(db);
+    for (const QString& sql : DbDialect::CreateStatements(DbDialect::Of(db)))
+        if (!q.exec(sql))
+            return DbError::From(q.lastError()).Report(error);
+    q.finish();
+    return tx.Commit() || tx.Error().Report(error);
 }
 
 bool Build(const QString& path, QString* error) {
@@ -42,14 +68,9 @@ bool Build(const QString& path, QString* error) {
         if (!db.open()) {
             message = DbError::From(db.lastError(), path).Text();
         } else {
-            QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("BEGIN"));
-            for (const QString& sql : Statements())
-                ok = ok && q.exec(sql);
-            ok = ok && q.exec(QStringLiteral("COMMIT"));
+            ok = CreateTables(db, &message);
             if (!ok)
-                message = DbError::From(q.lastError(), path).Text();
-            q.finish();
+                message = DbError(message).Concerning(path).Text();
             db.close();
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 
 // Creates new database files with the tables and indexes. A new file
@@ -16,6 +17,9 @@ bool Build(const QString& path, QString* error = nullptr);
 // Puts the complete, closed database file `built` into place at `path`
 // (flushed to the disk, mode 0660), never replacing an existing file.
 bool Install(const QString& built, const QString& path, QString* error = nullptr);
-// The statements that create the schema, in order.
+// The statements that create the schema on an SQLite file, in order.
 QStringList Statements();
+// Creates the tables, in one transaction, on an open connection of either
+// engine whose database holds none of them yet (refused otherwise).
+bool CreateTables(QSqlDatabase db, QString* error = nullptr);
 } // namespace DatabaseSchema

@@ -60,9 +60,45 @@ QString DbError::ErrnoCause(int code) {
     }
 }
 
+QString DbError::ServerCause(const QString& sqlState) {
+    static const std::pair<const char*, const char*> causes[] = {
+        // Whole codes first, then classes (the first two characters).
+        {"3D000", "the database does not exist on the server"},
+        {"42501", "the login name has no right to do this on the database server"},
+        {"42P01", "a table is missing in the database"},
+        {"53100", "the database server's disk is full"},
+        {"55P03", "the records are locked by another program (still busy after waiting for "
+                  "it; try again later)"},
+        {"57014", "the database server cancelled the statement (waited too long for a lock)"},
+        {"40P01", "another program changed the same records at the same moment; try again"},
+        {"40001", "another program changed the same records at the same moment; try again"},
+        {"08", "the connection to the database server failed or was lost"},
+        {"28", "the database server refused the login name or password"},
+        {"53", "the database server is short of memory, disk or connections"},
+        {"57", "the database server was shut down or restarted"},
+    };
+    for (const auto& [code, words] : causes)
+        if (sqlState.startsWith(QLatin1String(code)))
+            return QString::fromLatin1(words);
+    return {};
+}
+
 DbError DbError::From(const QSqlError& e) {
+    // PostgreSQL's codes have five characters; SQLite's are numbers of at
+    // most four digits.
+    const QString native = e.nativeErrorCode();
+    if (native.size() == 5) {
+        QString text = ServerCause(native);
+        if (text.isEmpty())
+            text = e.text().trimmed();
+        if (text.isEmpty())
+            text = QStringLiteral("database error %1").arg(native);
+        DbError result(text);
+        result.m_code = native.startsWith(QLatin1String("23")) ? ConstraintCode : 0;
+        return result;
+    }
     bool numeric = false;
-    const int code = e.nativeErrorCode().toInt(&numeric);
+    const int code = native.toInt(&numeric);
     QString text = numeric ? Cause(code) : QString();
     if (text.isEmpty())
         text = e.text().trimmed();

@@ -23,6 +23,9 @@ public:
     // The words for an SQLite result code (primary or extended); empty when
     // the code has none of its own.
     static QString Cause(int sqliteCode);
+    // The words for a PostgreSQL error code (SQLSTATE); empty when the code
+    // has none of its own.
+    static QString ServerCause(const QString& sqlState);
     // The words for a system error number.
     static QString ErrnoCause(int code);
 
@@ -32,7 +35,8 @@ public:
     // file system says whether the file or its folder is the read-only one.
     DbError OnDatabase(const QString& file) const;
 
-    // The primary SQLite result code of a database failure, else 0.
+    // The primary SQLite result code of a database failure (a duplicate key
+    // on the server reads as ConstraintCode too), else 0.
     int Code() const { return m_code; }
     static constexpr int ConstraintCode = 19; // SQLITE_CONSTRAINT (a duplicate key)
 

@@ -8,21 +8,6 @@ namespace {
 
 using T = ColumnType;
 
-QString sqlType(ColumnType type) {
-    switch (type) {
-    case T::Key:
-        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
-    case T::SmallInt:
-        return QStringLiteral("INTEGER");
-    case T::Blob:
-        return QStringLiteral("BLOB");
-    case T::Text:
-    case T::DateTime:
-        break;
-    }
-    return QStringLiteral("TEXT");
-}
-
 RowSetColumn fileColumn(const Table& table, const Column& col) {
     RowSetColumn c;
     c.name = col.name;
@@ -125,20 +110,6 @@ const QVector<Index>& Indexes() {
          QStringLiteral("ENTERTIME")},
     };
     return indexes;
-}
-
-QStringList CreateStatements() {
-    QStringList out;
-    for (const Table* t : Tables()) {
-        QStringList cols;
-        for (const Column& c : t->columns)
-            cols << c.name + QLatin1Char(' ') + sqlType(c.type) +
-                        (c.noCase ? QStringLiteral(" COLLATE NOCASE") : QString());
-        out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
-    }
-    for (const Index& i : Indexes())
-        out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
-    return out;
 }
 
 bool AddCaseInsensitiveIndexes(QSqlDatabase db) {

@@ -51,9 +51,6 @@ QVector<const Table*> Tables();
 const Table* Find(const QString& name);
 const QVector<Index>& Indexes();
 
-// The statements that create the tables and indexes, in order.
-QStringList CreateStatements();
-
 // Databases made before the case-insensitive columns compare them with the
 // default collation and have only such indexes: adds an index comparing
 // without case for each such Employee column that has none, so look-ups

@@ -1,5 +1,7 @@
 #include "DbTransaction.h"
 
+#include "DbDialect.h"
+
 #include <QSqlQuery>
 
 DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
@@ -7,19 +9,19 @@ DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
         m_error = DbError(QStringLiteral("the database cannot be opened"));
         return;
     }
-    m_active = run(mode == Mode::Immediate ? "BEGIN IMMEDIATE" : "BEGIN");
+    m_active = run(DbDialect::BeginStatement(DbDialect::Of(m_db), mode == Mode::Immediate));
 }
 
 DbTransaction::~DbTransaction() {
     if (m_active)
-        run("ROLLBACK");
+        run(QStringLiteral("ROLLBACK"));
 }
 
 bool DbTransaction::Commit() {
     if (!m_active)
         return false;
-    if (!run("COMMIT")) {
-        run("ROLLBACK");
+    if (!run(QStringLiteral("COMMIT"))) {
+        run(QStringLiteral("ROLLBACK"));
         m_active = false;
         return false;
     }
@@ -27,9 +29,24 @@ bool DbTransaction::Commit() {
     return true;
 }
 
-bool DbTransaction::run(const char* statement) {
+bool DbTransaction::LockKey(const QString& table, const QString& key) {
+    return locked(m_active && DbDialect::LockKey(m_db, table, key));
+}
+
+bool DbTransaction::LockTable(const QString& table) {
+    return locked(m_active && DbDialect::LockTable(m_db, table));
+}
+
+bool DbTransaction::locked(bool ok) {
+    if (!ok && !m_error.IsSet())
+        m_error = DbError(m_active ? QStringLiteral("the database could not lock the records")
+                                   : QStringLiteral("no transaction is open"));
+    return ok;
+}
+
+bool DbTransaction::run(const QString& statement) {
     QSqlQuery q(m_db);
-    if (q.exec(QLatin1String(statement)))
+    if (q.exec(statement))
         return true;
     if (!m_error.IsSet())
         m_error = DbError::From(q.lastError());

@@ -5,9 +5,11 @@
 #include <QSqlDatabase>
 
 // One transaction on a connection, begun by the constructor and rolled back
-// by the destructor unless Commit() succeeded. Immediate takes the write
-// lock at once: use it where a write depends on what the transaction reads,
-// so two connections cannot both decide on the same state.
+// by the destructor unless Commit() succeeded. Immediate is for writes that
+// depend on what the transaction reads, so two connections cannot both
+// decide on the same state: on SQLite it takes the write lock at once; on
+// PostgreSQL the transaction locks what it decides on with LockKey or
+// LockTable.
 class DbTransaction {
 public:
     enum class Mode { Deferred, Immediate };
@@ -21,13 +23,21 @@ public:
     bool IsActive() const { return m_active; }
     // False (the transaction then rolls back) when it is not active or the commit fails.
     bool Commit();
+    // Serialises this transaction with every other that locks the same key
+    // (without regard to case) of the same table, until its end; false (why
+    // in Error()) when the lock could not be taken.
+    bool LockKey(const QString& table, const QString& key);
+    // Keeps other writers off a table until the end of the transaction.
+    bool LockTable(const QString& table);
+
     // The connection the transaction runs on.
     QSqlDatabase Connection() const { return m_db; }
     // Why beginning or committing failed.
     const DbError& Error() const { return m_error; }
 
 private:
-    bool run(const char* statement);
+    bool run(const QString& statement);
+    bool locked(bool ok);
 
     QSqlDatabase m_db;
     bool m_active = false;

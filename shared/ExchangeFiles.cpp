@@ -2,9 +2,11 @@
 
 #include "AppClock.h"
 #include "DbDateTime.h"
+#include "DbDialect.h"
 #include "DbError.h"
 #include "DbQuery.h"
 #include "DbSchema.h"
+#include "DbSettings.h"
 #include "DbTransaction.h"
 #include "RowSetXml.h"
 #include "clsConfiguration.h"
@@ -178,18 +180,19 @@ template <typename Body> bool inTransaction(DbTransaction::Mode mode, QString* e
         return conn.OpenError().Report(error);
     DbTransaction tx(db, mode);
     if (!tx.IsActive())
-        return tx.Error().OnDatabase(DatabaseFilePath()).Report(error);
+        return tx.Error().OnDatabase(DbSettings::FromConfiguration().Location()).Report(error);
     QString message;
     if (!body(tx.Connection(), &message))
         return DbError::Fail(error, message);
-    return tx.Commit() || tx.Error().OnDatabase(DatabaseFilePath()).Report(error);
+    return tx.Commit() ||
+           tx.Error().OnDatabase(DbSettings::FromConfiguration().Location()).Report(error);
 }
 
 // "row N could not be written: <cause>: <database file>".
 QString rowNotWritten(int row, const DbError& cause) {
     return QStringLiteral("row %1 could not be written: %2")
         .arg(row)
-        .arg(cause.OnDatabase(DatabaseFilePath()).Text());
+        .arg(cause.OnDatabase(DbSettings::FromConfiguration().Location()).Text());
 }
 
 } // namespace
@@ -245,9 +248,11 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
 
 bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
                      QString* error) {
+    // Ordered by key, so both engines write the same file.
     const QString all = QStringLiteral("SELECT * FROM Employee");
+    const QString order = QStringLiteral(" ORDER BY ID");
     if (numbers.isEmpty())
-        return exportQuery(all, {}, QStringLiteral("Employee"), path, existing, error);
+        return exportQuery(all + order, {}, QStringLiteral("Employee"), path, existing, error);
     if (numbers.size() <= 500) {
         QStringList marks;
         QVariantList params;
@@ -256,12 +261,12 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
             params << n;
         }
         return exportQuery(all + QStringLiteral(" WHERE ENUMBER COLLATE NOCASE IN (") +
-                               marks.join(QLatin1Char(',')) + QLatin1Char(')'),
+                               marks.join(QLatin1Char(',')) + QLatin1Char(')') + order,
                            params, QStringLiteral("Employee"), path, existing, error);
     }
     // Long lists: filter here instead of one statement with thousands of values.
     RowSet rs;
-    if (!QueryRowSet(all, {}, QStringLiteral("Employee"), &rs, error))
+    if (!QueryRowSet(all + order, {}, QStringLiteral("Employee"), &rs, error))
         return false;
     // Compared as NOCASE does: ASCII letters without regard to case.
     const auto key = [](QString s) {
@@ -283,14 +288,15 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
 }
 
 bool ExportDepartments(const QString& path, Existing existing, QString* error) {
-    return exportQuery(QStringLiteral("SELECT * FROM Dept"), {}, QStringLiteral("Dept"), path,
-                       existing, error);
+    return exportQuery(QStringLiteral("SELECT * FROM Dept ORDER BY ID"), {}, QStringLiteral("Dept"),
+                       path, existing, error);
 }
 
 bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
                     QString* error) {
     return exportQuery(
-        QStringLiteral("SELECT * FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ?"),
+        QStringLiteral("SELECT * FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ? ORDER BY "
+                       "ENTERTIME, ENUMBER, COALESCE(EXITTIME, '')"),
         {DbDateTime::DayStart(first), DbDateTime::DayEnd(last)}, QStringLiteral("Presence"), path,
         existing, error);
 }
@@ -359,8 +365,12 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
     const bool ok =
         inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, QString* message) {
             DbError dbError;
+            if (!DbDialect::LockTable(db, table)) {
+                *message = QStringLiteral("the departments could not be locked");
+                return false;
+            }
             if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}, &dbError) < 0) {
-                *message = dbError.OnDatabase(DatabaseFilePath()).Text();
+                *message = dbError.OnDatabase(DbSettings::FromConfiguration().Location()).Text();
                 return false;
             }
             for (int r = 0; r < rs.rows.size(); ++r) {
@@ -385,6 +395,10 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
                                    : rowNotWritten(r + 1, dbError);
                     return false;
                 }
+            }
+            if (!DbDialect::KeysWritten(db, DbSchema::Dept())) {
+                *message = QStringLiteral("the next department key could not be set");
+                return false;
             }
             return true;
         });

@@ -1,5 +1,6 @@
 #include "clsDbConn.h"
 
+#include "DbDialect.h"
 #include "DbSchema.h"
 #include "clsConfiguration.h"
 
@@ -21,9 +22,90 @@ QStringList clsDbConn::SessionPragmas() {
 }
 
 bool clsDbConn::HasTables(QSqlDatabase db) {
-    QSqlQuery q(db);
-    return q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' LIMIT 1")) &&
-           q.next();
+    return !DbDialect::HoldsNoTables(db);
+}
+
+namespace {
+void dropConnection(const QString& name) {
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase old = QSqlDatabase::database(name, false);
+        old.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+} // namespace
+
+QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& name, DbError* why,
+                                   bool requireTables) {
+    const auto failed = [why, &settings](const QString& message) {
+        if (why)
+            *why = DbError(QStringLiteral("%1 (%2)").arg(message, settings.Describe()));
+        return QSqlDatabase();
+    };
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
+        return failed(QStringLiteral("Qt's PostgreSQL driver is not installed (package "
+                                     "libqt6sql6-psql)"));
+    if (!settings.ServerComplete())
+        return failed(QStringLiteral("the database server, login name or database name is not "
+                                     "set, or the port is not a number"));
+    dropConnection(name);
+
+    bool ok = false;
+    QString message;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(settings.Host());
+        db.setPort(settings.Port());
+        db.setUserName(settings.user);
+        db.setPassword(settings.password);
+        db.setDatabaseName(settings.database);
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=attendance")
+                                 .arg(ServerConnectTimeoutS));
+        if (db.open()) {
+            QSqlQuery q(db);
+            // Lock waits end as the file's busy timeout does; texts travel
+            // as UTF-8 whatever the server's defaults.
+            ok = q.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs)) &&
+                 q.exec(QStringLiteral("SET client_encoding = 'UTF8'"));
+            if (!ok)
+                message = DbError::From(q.lastError()).Text();
+            q.finish();
+            const QStringList missing =
+                ok && requireTables ? DbDialect::MissingTables(db) : QStringList();
+            if (!missing.isEmpty()) {
+                ok = false;
+                message = QStringLiteral("the database lacks the tables %1")
+                              .arg(missing.join(QStringLiteral(", ")));
+            }
+        } else {
+            message = DbError::From(db.lastError()).Text();
+        }
+        if (!ok)
+            db.close();
+    }
+    if (!ok) {
+        QSqlDatabase::removeDatabase(name);
+        return failed(message);
+    }
+    return QSqlDatabase::database(name, false);
+}
+
+QSqlDatabase clsDbConn::Open(const DbSettings& settings, const QString& name, DbError* why) {
+    switch (settings.engine) {
+    case DbSettings::Engine::SQLite:
+        return OpenFile(DatabaseFilePath(), name, why);
+    case DbSettings::Engine::PostgreSQL:
+        return OpenServer(settings, name, why);
+    case DbSettings::Engine::Unknown:
+        break;
+    }
+    if (why)
+        *why = DbError(QStringLiteral("attendance.ini names an unknown database engine \"%1\" "
+                                      "(known: sqlite, postgresql)")
+                           .arg(settings.engineText.trimmed()));
+    return QSqlDatabase();
 }
 
 QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbError* why) {
@@ -39,13 +121,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
     if (!info.isFile())
         return failed(DbError(QStringLiteral("database file not found: %1").arg(path)));
 
-    if (QSqlDatabase::contains(name)) {
-        {
-            QSqlDatabase old = QSqlDatabase::database(name, false);
-            old.close();
-        }
-        QSqlDatabase::removeDatabase(name);
-    }
+    dropConnection(name);
 
     bool ok = false;
     DbError error;
@@ -90,14 +166,16 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
 
 bool clsDbConn::open() {
     m_openError = DbError();
-    return OpenFile(DatabaseFilePath(), ConnectionName(), &m_openError).isValid();
+    return Open(DbSettings::FromConfiguration(), ConnectionName(), &m_openError).isValid();
 }
 
 QSqlDatabase clsDbConn::GetDbConn() {
     const QString name = ConnectionName();
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
+        // A server connection that failed for good (server restarted,
+        // network cut) is opened anew.
+        if (db.isOpen() && !DbDialect::ConnectionLost(db))
             return db;
     }
     if (!open())
@@ -124,6 +202,9 @@ clsDbConn::LockState clsDbConn::ProbeLock() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return LockState::Failed;
+    // A server locks rows and keys, never the whole database.
+    if (DbDialect::Of(db) == DbDialect::Engine::PostgreSQL)
+        return LockState::Free;
     QSqlQuery q(db);
     if (q.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
         q.exec(QStringLiteral("ROLLBACK"));
@@ -138,6 +219,10 @@ bool clsDbConn::SetBusyTimeout(int ms) {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return false;
+    // On a server a sign-in waits only for another scan of the same card,
+    // which holds its lock for a moment: the wait stays at its default there.
+    if (DbDialect::Of(db) == DbDialect::Engine::PostgreSQL)
+        return true;
     QSqlQuery q(db);
     return q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(qMax(0, ms)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DbError.h"
+#include "DbSettings.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -8,6 +9,8 @@
 
 // The process-wide database connection. Opened at the first record
 // operation and kept for the whole run; every record class goes through it.
+// The configuration file says which database: the SQLite file (the default)
+// or a PostgreSQL server (DbSettings).
 class clsDbConn {
 public:
     // The shared connection when open, else a freshly opened one; an invalid
@@ -39,14 +42,28 @@ public:
     // Whether an open connection's file holds at least one table.
     static bool HasTables(QSqlDatabase db);
 
+    // Opens a connection named `name` on the PostgreSQL server and database
+    // of `settings`; an invalid QSqlDatabase on failure, why in *why (naming
+    // server and database). With `requireTables` a database that lacks one
+    // of the tables is refused as such.
+    static QSqlDatabase OpenServer(const DbSettings& settings, const QString& name,
+                                   DbError* why = nullptr, bool requireTables = true);
+    // Opens the database that `settings` name (file or server).
+    static QSqlDatabase Open(const DbSettings& settings, const QString& name,
+                             DbError* why = nullptr);
+    // Seconds to wait for the server to answer a connection.
+    static constexpr int ServerConnectTimeoutS = 5;
+
     // Waiting for other programs, for callers that must not block: whether
     // another connection holds a lock on the database file, found by taking
     // and at once releasing an exclusive lock (waiting at most the busy
-    // timeout). Failed: no connection, or another error than a lock.
+    // timeout). Failed: no connection, or another error than a lock. A
+    // server is never locked as a whole: always Free there.
     enum class LockState { Free, Busy, Failed };
     static LockState ProbeLock();
     // Sets the busy timeout of the shared connection (opening it when
-    // needed); false without a connection.
+    // needed); false without a connection. A server connection keeps its
+    // lock timeout of BusyTimeoutMs.
     static bool SetBusyTimeout(int ms);
 
 private:

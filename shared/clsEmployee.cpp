@@ -1,6 +1,7 @@
 #include "clsEmployee.h"
 
 #include "DbDateTime.h"
+#include "DbDialect.h"
 #include "DbQuery.h"
 #include "DbSchema.h"
 #include "DbTransaction.h"
@@ -178,7 +179,13 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
 
 bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
-    // number's spelling, so its presence records stay its own.
+    // number's spelling, so its presence records stay its own. The number
+    // stays locked until the caller's transaction ends.
+    if (!DbDialect::LockKey(db, QStringLiteral("Employee"), row.ENUMBER.toString())) {
+        if (error)
+            *error = DbError(QStringLiteral("the employee number could not be locked"));
+        return false;
+    }
     auto found = DbQuery::Select(
         db,
         QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE LIMIT 1"),

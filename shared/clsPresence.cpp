@@ -39,11 +39,11 @@ qint16 clsPresence::Add() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return -1;
-    // The check and the write form one immediate transaction, so two
-    // stations scanning one card at the same moment cannot both record an
-    // arrival.
+    // The check and the write form one transaction that holds the card's
+    // number, so two stations scanning one card at the same moment cannot
+    // both record an arrival.
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
-    if (!tx.IsActive())
+    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return -2;
     const QDateTime now = AppClock::now();
     const qint16 state = stateOf(db, m_enumber, now);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// Which database the programs use and how to reach it, as the configuration
+// file says: [DATA] ENGINE picks the engine (absent or "sqlite": the file
+// "vorerur.dat" under [DATA] PATH; "postgresql": a server reached with the
+// four settings of group ATTENDANCE).
+struct DbSettings {
+    enum class Engine { SQLite, PostgreSQL, Unknown };
+
+    Engine engine = Engine::SQLite;
+    QString engineText; // as written in the file, for messages
+    QString server;     // "host" or "host:port"
+    QString user;
+    QString password;
+    QString database;
+
+    // The settings of the program directory's configuration file.
+    static DbSettings FromConfiguration();
+    // The engine named by the value of [DATA] ENGINE (case and blanks ignored).
+    static Engine EngineNamed(const QString& text);
+    // The value [DATA] ENGINE takes for an engine.
+    static QString EngineName(Engine engine);
+
+    // The host part of `server` and its port (5432 when none is given); an
+    // IPv6 address is written in brackets when it has a port ("[::1]:5433").
+    QString Host() const;
+    int Port() const;
+    // Whether the server, login name and database name are all given.
+    bool ServerComplete() const;
+    // "server HOST:PORT, database NAME" for messages (never the password).
+    QString Describe() const;
+    // Where the records are, for messages: the database file's path or
+    // the server's description.
+    QString Location() const;
+};
