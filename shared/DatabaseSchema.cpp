@@ -25,10 +25,7 @@ QStringList Statements() {
     return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
 }
 
-bool CreateTables(QSqlDatabase db, QString* error) {
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
-    if (!tx.IsActive())
-        return tx.Error().Report(error);
+bool AddTables(QSqlDatabase db, QString* error) {
     const QStringList present = [&] {
         QStringList tables;
         const QStringList missing = DbDialect::MissingTables(db);
@@ -45,8 +42,14 @@ bool CreateTables(QSqlDatabase db, QString* error) {
     for (const QString& sql : DbDialect::CreateStatements(DbDialect::Of(db)))
         if (!q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
-    q.finish();
-    return tx.Commit() || tx.Error().Report(error);
+    return true;
+}
+
+bool CreateTables(QSqlDatabase db, QString* error) {
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
+    return AddTables(db, error) && (tx.Commit() || tx.Error().Report(error));
 }
 
 bool Build(const QString& path, QString* error) {
