@@ -24,5 +24,8 @@ QStringList Statements();
 bool CreateTables(QSqlDatabase db, QString* error = nullptr);
 // The same inside a transaction the caller holds on `db` and ends (so more
 // rows can follow in it); the check for existing tables is part of it.
-bool AddTables(QSqlDatabase db, QString* error = nullptr);
+// Without `withIndexes` the caller adds them with AddIndexes once the rows
+// are in (a bulk copy is faster so).
+bool AddTables(QSqlDatabase db, QString* error = nullptr, bool withIndexes = true);
+bool AddIndexes(QSqlDatabase db, QString* error = nullptr);
 } // namespace DatabaseSchema

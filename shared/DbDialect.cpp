@@ -63,6 +63,11 @@ QStringList CreateStatements(Engine engine) {
         }
         out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
     }
+    return out + IndexStatements(engine);
+}
+
+QStringList IndexStatements(Engine) {
+    QStringList out;
     for (const DbSchema::Index& i : DbSchema::Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
     return out;

@@ -203,7 +203,7 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
         if (!countRows(source, *tables[i], &expected[i], error))
             return false;
 
-    if (!DatabaseSchema::AddTables(target, error))
+    if (!DatabaseSchema::AddTables(target, error, false))
         return false;
     QVector<qint64> copied(tables.size());
     for (int i = 0; i < tables.size(); ++i) {
@@ -214,6 +214,8 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
+    if (!DatabaseSchema::AddIndexes(target, error))
+        return false;
     for (int i = 0; i < tables.size(); ++i) {
         qint64 stored = -1;
         if (!countRows(target, *tables[i], &stored, error))
