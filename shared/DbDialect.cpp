@@ -61,6 +61,11 @@ QStringList CreateStatements(Engine engine) {
                         (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
         out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
     }
+    return out + IndexStatements(engine);
+}
+
+QStringList IndexStatements(Engine) {
+    QStringList out;
     for (const DbSchema::Index& i : DbSchema::Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
     // PostgreSQL's columns keep the exact comparison (joins and the sign-in
