@@ -64,7 +64,8 @@ QStringList CreateStatements(Engine engine) {
     return out + IndexStatements(engine);
 }
 
-QStringList IndexStatements(Engine) {
+QStringList IndexStatements(Engine engine) {
+    const bool pg = engine == Engine::PostgreSQL;
     QStringList out;
     for (const DbSchema::Index& i : DbSchema::Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
@@ -120,9 +121,10 @@ bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table) {
     // Never lowers the sequence: like SQLite's AUTOINCREMENT, a key once
     // given is not given again.
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), m) FROM "
-                                 "(SELECT MAX(%2) AS m FROM %1) t WHERE m IS NOT NULL AND m >= "
-                                 "nextval(pg_get_serial_sequence('%1', '%2'))")
+    return q.exec(QStringLiteral("SELECT setval(s, m) FROM (SELECT "
+                                 "pg_get_serial_sequence('%1', '%2')::regclass AS s, "
+                                 "(SELECT MAX(%2) FROM %1) AS m) t WHERE m IS NOT NULL AND m > "
+                                 "COALESCE(pg_sequence_last_value(s), 0)")
                       .arg(table.name.toLower(), key.toLower()));
 }
 
