@@ -4,6 +4,7 @@
 #include "AppClock.h"
 #include "DbSettings.h"
 #include "IniFile.h"
+#include "PgTestServer.h"
 #include "ProgramDirectory.h"
 #include "TestProgramDir.h"
 #include "clsDbConn.h"
@@ -20,22 +21,17 @@
 
 namespace {
 
-// A fresh, empty database on the test server, dropped at the end.
+// A fresh, empty database on the test server, dropped at the end, with the
+// settings and options that name it.
 class ServerDatabase {
 public:
     ServerDatabase() {
         settings.engine = DbSettings::Engine::PostgreSQL;
-        settings.server = qEnvironmentVariable("ATTENDANCE_TEST_PG_SERVER");
-        settings.user = qEnvironmentVariable("ATTENDANCE_TEST_PG_USER");
-        settings.password = qEnvironmentVariable("ATTENDANCE_TEST_PG_PASSWORD");
-        static int serial = 0;
-        settings.database = QStringLiteral("admin_%1_%2").arg(::getpid()).arg(++serial);
-        created = !settings.server.isEmpty() &&
-                  admin(QStringLiteral("CREATE DATABASE %1").arg(settings.database));
-    }
-    ~ServerDatabase() {
-        if (created)
-            admin(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(settings.database));
+        settings.server = database.server();
+        settings.user = database.user();
+        settings.password = database.password();
+        settings.database = database.name();
+        created = database.ok();
     }
 
     QStringList args() const {
@@ -56,22 +52,9 @@ public:
         return result;
     }
 
+    PgTestDatabase database;
     DbSettings settings;
     bool created = false;
-
-private:
-    bool admin(const QString& sql) const {
-        DbSettings maintenance = settings;
-        maintenance.database = QStringLiteral("postgres");
-        bool ok = false;
-        {
-            QSqlDatabase db =
-                clsDbConn::OpenServer(maintenance, QStringLiteral("maintenance"), nullptr, false);
-            ok = db.isValid() && QSqlQuery(db).exec(sql);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("maintenance"));
-        return ok;
-    }
 };
 
 } // namespace
@@ -115,7 +98,7 @@ private:
 
 private slots:
     void initTestCase() {
-        if (qEnvironmentVariableIsEmpty("ATTENDANCE_TEST_PG_SERVER"))
+        if (!PgTestServer::Available())
             QSKIP("no test database server (ATTENDANCE_TEST_PG_SERVER)");
         m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/attendance-admin");
         QVERIFY(QFileInfo(m_tool).isExecutable());
