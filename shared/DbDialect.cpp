@@ -153,10 +153,22 @@ bool ConnectionLost(const QSqlDatabase& db) {
     if (Of(db) != Engine::PostgreSQL || !db.isOpen())
         return false;
     const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // Qt names the type by its declaration in the client library.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
         return false;
     auto* conn = *static_cast<PGconn* const*>(handle.data());
-    return conn && PQstatus(conn) == CONNECTION_BAD;
+    if (!conn)
+        return false;
+    // Between statements, reads what the server sent meanwhile without
+    // waiting: a server that ended the connection (restarted, or an
+    // administrator's command) has closed it, which shows here.
+    // The first read may only fetch the server's farewell message; the
+    // closed socket shows on the next.
+    for (int read = 0;
+         read < 2 && PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE;
+         ++read)
+        PQconsumeInput(conn);
+    return PQstatus(conn) == CONNECTION_BAD;
 }
 
 } // namespace DbDialect

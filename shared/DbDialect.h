@@ -54,8 +54,9 @@ QStringList MissingTables(QSqlDatabase db);
 // created there).
 bool HoldsNoTables(QSqlDatabase db);
 
-// Whether a failure means the connection itself is gone (a server restarted
-// or a network cut), so the connection should be opened anew.
+// Whether a server connection is gone (the server restarted or ended it, or
+// a failed statement found the network cut), so it should be opened anew.
+// Costs no round trip to the server.
 bool ConnectionLost(const QSqlDatabase& db);
 
 } // namespace DbDialect

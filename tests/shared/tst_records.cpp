@@ -3,6 +3,7 @@
 #include "DatabaseSchema.h"
 #include "DbQuery.h"
 #include "DbSettings.h"
+#include "PgTestServer.h"
 #include "ProgramDirectory.h"
 #include "RowSetXml.h"
 #include "TestProgramDir.h"
@@ -513,6 +514,27 @@ private slots:
         // A broken table: the scan's error result in tst_frmsign refusedScans.
         QVERIFY(fx->exec(QStringLiteral("DROP TABLE Presence")));
         QVERIFY(!clsPresenceSet().LoadToday());
+    }
+
+    void serverEndsTheConnection() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a database file has no server");
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
+        // An administrator (or a restart) ends the stations' connections.
+        {
+            QSqlDatabase admin = fx->server()->connect(QStringLiteral("admin"));
+            QSqlQuery q(admin);
+            const QString others = QStringLiteral("FROM pg_stat_activity WHERE datname = "
+                                                  "current_database() AND pid <> pg_backend_pid()");
+            QVERIFY(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) ") + others));
+            QTRY_VERIFY(q.exec(QStringLiteral("SELECT COUNT(*) ") + others) && q.next() &&
+                        q.value(0).toInt() == 0);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("admin"));
+        // The next scan opens a new connection instead of failing.
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
     }
 
     void twoStationsScanAtOnce() {
