@@ -109,23 +109,46 @@ bool LockTable(QSqlDatabase db, const QString& table) {
     return q.exec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(known->name));
 }
 
-bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table) {
-    if (Of(db) != Engine::PostgreSQL)
-        return true;
-    QString key;
+namespace {
+QString keyColumn(const DbSchema::Table& table) {
     for (const DbSchema::Column& c : table.columns)
         if (c.type == T::Key)
-            key = c.name;
-    if (key.isEmpty())
+            return c.name.toLower();
+    return {};
+}
+
+// The sequence behind a table's key, as an expression.
+QString sequenceOf(const DbSchema::Table& table) {
+    return QStringLiteral("pg_get_serial_sequence('%1', '%2')::regclass")
+        .arg(table.name.toLower(), keyColumn(table));
+}
+} // namespace
+
+bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table, qint64 atLeast) {
+    if (Of(db) != Engine::PostgreSQL || keyColumn(table).isEmpty())
         return true;
     // Never lowers the sequence: like SQLite's AUTOINCREMENT, a key once
     // given is not given again.
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("SELECT setval(s, m) FROM (SELECT "
-                                 "pg_get_serial_sequence('%1', '%2')::regclass AS s, "
-                                 "(SELECT MAX(%2) FROM %1) AS m) t WHERE m IS NOT NULL AND m > "
-                                 "COALESCE(pg_sequence_last_value(s), 0)")
-                      .arg(table.name.toLower(), key.toLower()));
+    return q.prepare(QStringLiteral("SELECT setval(s, m) FROM (SELECT %1 AS s, GREATEST((SELECT "
+                                    "MAX(%2) FROM %3), ?) AS m) t WHERE m > "
+                                    "COALESCE(pg_sequence_last_value(s), 0)")
+                         .arg(sequenceOf(table), keyColumn(table), table.name)) &&
+           (q.addBindValue(atLeast), q.exec());
+}
+
+qint64 HighestKeyGiven(QSqlDatabase db, const DbSchema::Table& table) {
+    if (keyColumn(table).isEmpty())
+        return 0;
+    const bool pg = Of(db) == Engine::PostgreSQL;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    const bool read =
+        pg ? q.exec(QStringLiteral("SELECT pg_sequence_last_value(%1)").arg(sequenceOf(table)))
+           : (q.prepare(QStringLiteral(
+                  "SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE")) &&
+              (q.addBindValue(table.name), q.exec()));
+    return read && q.next() ? q.value(0).toLongLong() : 0;
 }
 
 QStringList MissingTables(QSqlDatabase db) {

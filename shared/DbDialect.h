@@ -45,7 +45,12 @@ bool LockTable(QSqlDatabase db, const QString& table);
 
 // After rows were written with explicit keys: makes the keys the engine
 // gives next follow the highest key of the table (SQLite does so itself).
-bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table);
+// Keys never given before: not below `atLeast` either (the highest key a
+// copied database had given).
+bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table, qint64 atLeast = 0);
+// The highest key the engine has given in a table, deleted rows included
+// (0 when none, or when it cannot tell).
+qint64 HighestKeyGiven(QSqlDatabase db, const DbSchema::Table& table);
 
 // The tables of the schema that the database lacks (all of them when it
 // cannot be asked).

@@ -110,8 +110,18 @@ private slots:
         QVERIFY(server.created);
         const QString dir = path("demo");
         QVERIFY(runs({"init", dir, "--demo"}));
-        exportAll(dir, "before");
         const QString file = dir + QStringLiteral("/vorerur.dat");
+        {
+            // A department added and removed: its key is never given again.
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "file");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('gone')")));
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM Dept WHERE DNAME = 'gone'")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("file"));
+        exportAll(dir, "before");
         const QByteArray fileBytes = readFile(file);
 
         const ToolRun r = run(QStringList{"migrate", "--dir", dir} + server.args());
@@ -133,12 +143,14 @@ private slots:
         }
 
         // New keys follow the copied ones: after a department file imported
-        // back, a new department gets a key of its own (not 1 again).
+        // back, a new department gets a key of its own (not 1 again, nor the
+        // removed department's 5).
         QVERIFY(runs({"import-departments", path("before/d.xml"), "--dir", dir}));
         QVERIFY(QSqlQuery(clsDbConn::OpenServer(server.settings, "keys", nullptr))
                     .exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('new')")));
         QSqlDatabase::removeDatabase(QStringLiteral("keys"));
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(DISTINCT ID) FROM Dept")), 5);
+        QCOMPARE(server.count(QStringLiteral("SELECT MAX(ID) FROM Dept")), 6);
 
         // Once switched, a second migrate is refused without touching anything.
         const QByteArray iniBytes = readFile(ini.fileName());

@@ -210,7 +210,9 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
         if (!copyTable(source, target, *tables[i], &copied[i], error))
             return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
                                             .arg(tables[i]->name, error ? *error : QString()));
-        if (!DbDialect::KeysWritten(target, *tables[i]))
+        // Keys of deleted rows stay given, as in the file.
+        if (!DbDialect::KeysWritten(target, *tables[i],
+                                    DbDialect::HighestKeyGiven(source, *tables[i])))
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
