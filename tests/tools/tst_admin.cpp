@@ -4,6 +4,7 @@
 #include "RowSetXml.h"
 #include "TestProgramDir.h"
 #include "clsDbConn.h"
+#include "helpers/AdminTool.h"
 
 #include <QCryptographicHash>
 #include <QDate>
@@ -85,24 +86,10 @@ class tst_admin : public QObject {
     Q_OBJECT
 
 private:
-    ToolRun run(const QStringList& args) { return RunTool(m_tool, args); }
-    // Runs a command that must succeed; its standard error is shown when not.
-    bool runs(const QStringList& args) {
-        const ToolRun r = run(args);
-        if (r.code != 0)
-            qWarning("%s: %s", qPrintable(args.join(QLatin1Char(' '))), qPrintable(r.err));
-        return r.code == 0;
-    }
-    // Runs a command that must fail (exit code 1) saying so, naming each of `says`.
-    bool fails(const QStringList& args, const QStringList& says = {}) {
-        const ToolRun r = run(args);
-        bool ok = r.code == 1 && !r.err.isEmpty();
-        for (const QString& s : says)
-            ok = ok && r.err.contains(s);
-        if (!ok)
-            qWarning("%s: %d %s", qPrintable(args.join(QLatin1Char(' '))), r.code,
-                     qPrintable(r.err));
-        return ok;
+    static ToolRun run(const QStringList& args) { return AdminTool::Run(args); }
+    static bool runs(const QStringList& args) { return AdminTool::Runs(args); }
+    static bool fails(const QStringList& args, const QStringList& says = {}) {
+        return AdminTool::Fails(args, says);
     }
     QString path(const QString& name) const { return m_root.filePath(name); }
     QString db(const QString& dir) const { return path(dir + QStringLiteral("/vorerur.dat")); }
@@ -113,7 +100,7 @@ private:
 
 private slots:
     void initTestCase() {
-        m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/attendance-admin");
+        m_tool = AdminTool::Path();
         QVERIFY2(QFileInfo(m_tool).isExecutable(), qPrintable(m_tool));
         QVERIFY(m_root.isValid());
         m_demo = path("demo");

@@ -9,6 +9,7 @@
 #include "TestProgramDir.h"
 #include "clsDbConn.h"
 #include "clsPresence.h"
+#include "helpers/AdminTool.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -63,23 +64,10 @@ class tst_migrate : public QObject {
     Q_OBJECT
 
 private:
-    ToolRun run(const QStringList& args) { return RunTool(m_tool, args); }
-    bool runs(const QStringList& args) {
-        const ToolRun r = run(args);
-        if (r.code != 0)
-            qWarning("%s: %s", qPrintable(args.join(QLatin1Char(' '))), qPrintable(r.err));
-        return r.code == 0;
-    }
-    // Fails with exit code 1, saying each of `says`.
-    bool fails(const QStringList& args, const QStringList& says) {
-        const ToolRun r = run(args);
-        bool ok = r.code == 1;
-        for (const QString& s : says)
-            ok = ok && r.err.contains(s);
-        if (!ok)
-            qWarning("%s: %d %s", qPrintable(args.join(QLatin1Char(' '))), r.code,
-                     qPrintable(r.err));
-        return ok;
+    static ToolRun run(const QStringList& args) { return AdminTool::Run(args); }
+    static bool runs(const QStringList& args) { return AdminTool::Runs(args); }
+    static bool fails(const QStringList& args, const QStringList& says = {}) {
+        return AdminTool::Fails(args, says);
     }
     QString path(const QString& name) const { return m_root.filePath(name); }
     // The exchange files of a program directory, written into `folder`.
@@ -100,7 +88,7 @@ private slots:
     void initTestCase() {
         if (!PgTestServer::Available())
             QSKIP("no test database server (ATTENDANCE_TEST_PG_SERVER)");
-        m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/attendance-admin");
+        m_tool = AdminTool::Path();
         QVERIFY(QFileInfo(m_tool).isExecutable());
         QVERIFY(m_root.isValid());
     }

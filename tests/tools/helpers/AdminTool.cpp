@@ -1,0 +1,32 @@
+#include "AdminTool.h"
+
+#include <QCoreApplication>
+
+namespace AdminTool {
+
+QString Path() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/attendance-admin");
+}
+
+ToolRun Run(const QStringList& args) {
+    return RunTool(Path(), args);
+}
+
+bool Runs(const QStringList& args) {
+    const ToolRun r = Run(args);
+    if (r.code != 0)
+        qWarning("%s: %s", qPrintable(args.join(QLatin1Char(' '))), qPrintable(r.err));
+    return r.code == 0;
+}
+
+bool Fails(const QStringList& args, const QStringList& says) {
+    const ToolRun r = Run(args);
+    bool ok = r.code == 1 && !r.err.isEmpty();
+    for (const QString& s : says)
+        ok = ok && r.err.contains(s);
+    if (!ok)
+        qWarning("%s: %d %s", qPrintable(args.join(QLatin1Char(' '))), r.code, qPrintable(r.err));
+    return ok;
+}
+
+} // namespace AdminTool

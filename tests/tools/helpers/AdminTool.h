@@ -1,0 +1,15 @@
+#pragma once
+
+#include "TestProgramDir.h"
+
+#include <QStringList>
+
+// attendance-admin as the tool tests run it: the program beside the test.
+namespace AdminTool {
+QString Path();
+ToolRun Run(const QStringList& args);
+// Runs a command that must succeed; its standard error is shown when not.
+bool Runs(const QStringList& args);
+// Runs a command that must fail (exit code 1) saying so, naming each of `says`.
+bool Fails(const QStringList& args, const QStringList& says = {});
+} // namespace AdminTool
