@@ -64,21 +64,17 @@ class tst_migrate : public QObject {
     Q_OBJECT
 
 private:
-    static ToolRun run(const QStringList& args) { return AdminTool::Run(args); }
-    static bool runs(const QStringList& args) { return AdminTool::Runs(args); }
-    static bool fails(const QStringList& args, const QStringList& says = {}) {
-        return AdminTool::Fails(args, says);
-    }
     QString path(const QString& name) const { return m_root.filePath(name); }
     // The exchange files of a program directory, written into `folder`.
     void exportAll(const QString& dir, const QString& folder) {
         const QDate month = QDate::currentDate().addMonths(-1);
         QVERIFY(QDir().mkpath(path(folder)));
-        QVERIFY(runs({"export-departments", path(folder + "/d.xml"), "--dir", dir}));
-        QVERIFY(runs({"export-employees", path(folder + "/e.xml"), "--dir", dir}));
-        QVERIFY(runs({"export-month", QString::number(month.year()), QString::number(month.month()),
-                      path(folder + "/m.xml"), "--dir", dir}));
-        QVERIFY(runs({"backup-month", path(folder + "/b.xml"), "--dir", dir}));
+        QVERIFY(AdminTool::Runs({"export-departments", path(folder + "/d.xml"), "--dir", dir}));
+        QVERIFY(AdminTool::Runs({"export-employees", path(folder + "/e.xml"), "--dir", dir}));
+        QVERIFY(AdminTool::Runs({"export-month", QString::number(month.year()),
+                                 QString::number(month.month()), path(folder + "/m.xml"), "--dir",
+                                 dir}));
+        QVERIFY(AdminTool::Runs({"backup-month", path(folder + "/b.xml"), "--dir", dir}));
     }
 
     QTemporaryDir m_root;
@@ -97,7 +93,7 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("demo");
-        QVERIFY(runs({"init", dir, "--demo"}));
+        QVERIFY(AdminTool::Runs({"init", dir, "--demo"}));
         const QString file = dir + QStringLiteral("/vorerur.dat");
         {
             // A department added and removed: its key is never given again.
@@ -112,7 +108,7 @@ private slots:
         exportAll(dir, "before");
         const QByteArray fileBytes = readFile(file);
 
-        const ToolRun r = run(QStringList{"migrate", "--dir", dir} + server.args());
+        const ToolRun r = AdminTool::Run(QStringList{"migrate", "--dir", dir} + server.args());
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY2(r.out.contains("4 departments, 20 employees") && r.out.contains(" s ("),
                  r.out.constData());
@@ -133,7 +129,7 @@ private slots:
         // New keys follow the copied ones: after a department file imported
         // back, a new department gets a key of its own (not 1 again, nor the
         // removed department's 5).
-        QVERIFY(runs({"import-departments", path("before/d.xml"), "--dir", dir}));
+        QVERIFY(AdminTool::Runs({"import-departments", path("before/d.xml"), "--dir", dir}));
         QVERIFY(QSqlQuery(clsDbConn::OpenServer(server.settings, "keys", nullptr))
                     .exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('new')")));
         QSqlDatabase::removeDatabase(QStringLiteral("keys"));
@@ -142,7 +138,8 @@ private slots:
 
         // Once switched, a second migrate is refused without touching anything.
         const QByteArray iniBytes = readFile(ini.fileName());
-        QVERIFY(fails(QStringList{"migrate", "--dir", dir} + server.args(), {"ENGINE=postgresql"}));
+        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", dir} + server.args(),
+                                 {"ENGINE=postgresql"}));
         QCOMPARE(readFile(ini.fileName()), iniBytes);
     }
 
@@ -150,7 +147,7 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("refused");
-        QVERIFY(runs({"init", dir, "--demo"}));
+        QVERIFY(AdminTool::Runs({"init", dir, "--demo"}));
         const QString ini = dir + QStringLiteral("/attendance.ini");
         const QByteArray iniBytes = readFile(ini);
 
@@ -162,8 +159,8 @@ private slots:
                                        "'2020-01-01 08:00:00', NULL)"));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("bad"));
-        QVERIFY(fails(QStringList{"migrate", "--dir", dir} + server.args(),
-                      {"Presence", server.settings.database}));
+        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", dir} + server.args(),
+                                 {"Presence", server.settings.database}));
         QCOMPARE(readFile(ini), iniBytes);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE "
                                              "schemaname = 'public'")),
@@ -172,24 +169,27 @@ private slots:
         // An unreachable server, and options that do not fit.
         QStringList unreachable = server.args();
         unreachable[1] = QStringLiteral("127.0.0.1:1");
-        QVERIFY(fails(QStringList{"migrate", "--dir", dir} + unreachable, {"127.0.0.1:1"}));
-        QVERIFY(fails({"migrate", "--dir", dir, "--server", "h"}, {"--user"}));
-        QVERIFY(fails({"init", path("x"), "--server", "h"}, {"--engine postgresql"}));
         QVERIFY(
-            fails({"init", path("x"), "--engine", "postgresql", "--server", "h"}, {"--database"}));
-        QVERIFY(fails({"init", path("x"), "--engine", "oracle"}, {"oracle"}));
+            AdminTool::Fails(QStringList{"migrate", "--dir", dir} + unreachable, {"127.0.0.1:1"}));
+        QVERIFY(AdminTool::Fails({"migrate", "--dir", dir, "--server", "h"}, {"--user"}));
+        QVERIFY(AdminTool::Fails({"init", path("x"), "--server", "h"}, {"--engine postgresql"}));
+        QVERIFY(AdminTool::Fails({"init", path("x"), "--engine", "postgresql", "--server", "h"},
+                                 {"--database"}));
+        QVERIFY(AdminTool::Fails({"init", path("x"), "--engine", "oracle"}, {"oracle"}));
         QCOMPARE(readFile(ini), iniBytes);
         QVERIFY(!QFileInfo::exists(path("x")));
 
         // A server database holding a table already takes neither.
-        QVERIFY(runs(QStringList{"init", path("first"), "--engine", "postgresql"} + server.args()));
-        QVERIFY(fails(QStringList{"init", path("second"), "--engine", "postgresql"} + server.args(),
-                      {"holds tables already"}));
+        QVERIFY(AdminTool::Runs(QStringList{"init", path("first"), "--engine", "postgresql"} +
+                                server.args()));
+        QVERIFY(AdminTool::Fails(QStringList{"init", path("second"), "--engine", "postgresql"} +
+                                     server.args(),
+                                 {"holds tables already"}));
         QVERIFY(!QFileInfo::exists(path("second/attendance.ini")));
-        QVERIFY(runs({"init", path("demo2"), "--demo"}));
+        QVERIFY(AdminTool::Runs({"init", path("demo2"), "--demo"}));
         const QByteArray demo2 = readFile(path("demo2/attendance.ini"));
-        QVERIFY(fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
-                      {"holds tables already"}));
+        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
+                                 {"holds tables already"}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
     }
@@ -198,9 +198,9 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("server");
-        QVERIFY(
-            runs(QStringList{"init", dir, "--engine", "postgresql", "--demo", "--unit", "一中"} +
-                 server.args()));
+        QVERIFY(AdminTool::Runs(
+            QStringList{"init", dir, "--engine", "postgresql", "--demo", "--unit", "一中"} +
+            server.args()));
         const QString ini = dir + QStringLiteral("/attendance.ini");
         struct stat st {};
         QVERIFY(::stat(QFile::encodeName(ini).constData(), &st) == 0);
