@@ -173,8 +173,11 @@ bool HoldsNoTables(QSqlDatabase db) {
 }
 
 bool ConnectionLost(const QSqlDatabase& db) {
-    if (Of(db) != Engine::PostgreSQL || !db.isOpen())
+    if (Of(db) != Engine::PostgreSQL)
         return false;
+    // Qt's driver closes a connection whose statement found it broken.
+    if (!db.isOpen())
+        return true;
     const QVariant handle = db.driver()->handle();
     // Qt names the type by its declaration in the client library.
     if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
@@ -185,12 +188,6 @@ bool ConnectionLost(const QSqlDatabase& db) {
     // Between statements, reads what the server sent meanwhile without
     // waiting: a server that ended the connection (restarted, or an
     // administrator's command) has closed it, which shows here.
-    // The first read may only fetch the server's farewell message; the
-    // closed socket shows on the next.
-    for (int read = 0;
-         read < 2 && PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE;
-         ++read)
-        PQconsumeInput(conn);
     return PQstatus(conn) == CONNECTION_BAD;
 }
 

@@ -59,8 +59,8 @@ QStringList MissingTables(QSqlDatabase db);
 // created there).
 bool HoldsNoTables(QSqlDatabase db);
 
-// Whether a server connection is gone (the server restarted or ended it, or
-// a failed statement found the network cut), so it should be opened anew.
+// Whether a statement on a server connection found it gone (the server
+// restarted or ended it, or the network was cut), so it must be opened anew.
 // Costs no round trip to the server.
 bool ConnectionLost(const QSqlDatabase& db);
 

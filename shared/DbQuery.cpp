@@ -27,7 +27,11 @@ std::optional<QSqlQuery> Select(QSqlDatabase db, const QString& sql, const QVari
 }
 
 std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params, DbError* error) {
-    return Select(clsDbConn().GetDbConn(), sql, params, error);
+    auto q = Select(clsDbConn().GetDbConn(), sql, params, error);
+    // A read on a connection the server has ended runs again on a new one.
+    if (!q && clsDbConn::ReopenIfLost())
+        q = Select(clsDbConn().GetDbConn(), sql, params, error);
+    return q;
 }
 
 int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {

@@ -12,7 +12,8 @@
 namespace DbQuery {
 
 // A forward-only query positioned before its first row, or nothing when the
-// connection or the statement failed (why in *error when given).
+// connection or the statement failed (why in *error when given). Run again
+// once on a new connection when the server had ended the shared one.
 std::optional<QSqlQuery> Select(const QString& sql, const QVariantList& params = {},
                                 DbError* error = nullptr);
 // Same on a given connection.

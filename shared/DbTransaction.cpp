@@ -1,6 +1,7 @@
 #include "DbTransaction.h"
 
 #include "DbDialect.h"
+#include "clsDbConn.h"
 
 #include <QSqlQuery>
 
@@ -9,7 +10,16 @@ DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
         m_error = DbError(QStringLiteral("the database cannot be opened"));
         return;
     }
-    m_active = run(DbDialect::BeginStatement(DbDialect::Of(m_db), mode == Mode::Immediate));
+    const QString begin = DbDialect::BeginStatement(DbDialect::Of(m_db), mode == Mode::Immediate);
+    m_active = run(begin);
+    // Nothing has run yet: on a shared connection the server had ended,
+    // begin again on a new one.
+    if (!m_active && m_db.connectionName() == clsDbConn::ConnectionName() &&
+        clsDbConn::ReopenIfLost()) {
+        m_db = clsDbConn().GetDbConn();
+        m_error = DbError();
+        m_active = run(begin);
+    }
 }
 
 DbTransaction::~DbTransaction() {

@@ -30,7 +30,8 @@ public:
     // Keeps other writers off a table until the end of the transaction.
     bool LockTable(const QString& table);
 
-    // The connection the transaction runs on.
+    // The connection the transaction runs on (a new one when the server had
+    // ended the shared connection before the transaction began).
     QSqlDatabase Connection() const { return m_db; }
     // Why beginning or committing failed.
     const DbError& Error() const { return m_error; }

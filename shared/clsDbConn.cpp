@@ -191,8 +191,6 @@ QSqlDatabase clsDbConn::GetDbConn() {
     const QString name = ConnectionName();
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        // A server connection that failed for good (server restarted,
-        // network cut) is opened anew.
         if (db.isOpen() && !DbDialect::ConnectionLost(db))
             return db;
     }
@@ -203,6 +201,15 @@ QSqlDatabase clsDbConn::GetDbConn() {
 
 bool clsDbConn::TestConn() {
     return open();
+}
+
+bool clsDbConn::ReopenIfLost() {
+    const QString name = ConnectionName();
+    if (!QSqlDatabase::contains(name) ||
+        !DbDialect::ConnectionLost(QSqlDatabase::database(name, false)))
+        return false;
+    CloseShared();
+    return clsDbConn().GetDbConn().isValid();
 }
 
 void clsDbConn::CloseShared() {

@@ -45,6 +45,7 @@ qint16 clsPresence::Add() {
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return -2;
+    db = tx.Connection();
     const QDateTime now = AppClock::now();
     const qint16 state = stateOf(db, m_enumber, now);
     if (state == 1) {

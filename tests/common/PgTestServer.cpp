@@ -1,5 +1,7 @@
 #include "PgTestServer.h"
 
+#include "DbSettings.h"
+
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -41,19 +43,6 @@ QString PgTestServer::Password() {
     return qEnvironmentVariable(PasswordVar);
 }
 
-bool PgTestServer::SplitServer(const QString& server, QString* host, int* port) {
-    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
-    *host = colon < 0 ? server : server.left(colon);
-    *port = 5432;
-    if (colon >= 0) {
-        bool isNumber = false;
-        *port = server.mid(colon + 1).toInt(&isNumber);
-        if (!isNumber || *port < 1 || *port > 65535)
-            return false;
-    }
-    return !host->isEmpty();
-}
-
 QString PgTestDatabase::ConnectOptions() {
     return QStringLiteral("connect_timeout=10;sslmode=disable;gssencmode=disable");
 }
@@ -67,7 +56,11 @@ PgTestDatabase::PgTestDatabase() {
     m_server = PgTestServer::Server();
     m_user = PgTestServer::User();
     m_password = PgTestServer::Password();
-    if (!PgTestServer::SplitServer(m_server, &m_host, &m_port)) {
+    DbSettings settings;
+    settings.server = m_server;
+    m_host = settings.Host();
+    m_port = settings.Port();
+    if (m_host.isEmpty() || m_port < 0) {
         m_error = QStringLiteral("bad server \"%1\": expected host or host:port").arg(m_server);
         return;
     }

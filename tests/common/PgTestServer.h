@@ -13,9 +13,6 @@ public:
     static QString Server();
     static QString User();
     static QString Password();
-    // "host" or "host:port", split at the last ':'; 5432 without a port.
-    // False when the host is empty or the port is not 1-65535.
-    static bool SplitServer(const QString& server, QString* host, int* port);
 };
 
 // A new, empty database on the test server for as long as the object lives.

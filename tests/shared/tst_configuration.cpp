@@ -1,3 +1,4 @@
+#include "DbSettings.h"
 #include "ProgramDirectory.h"
 #include "TestProgramDir.h"
 #include "clsConDbSet.h"
@@ -85,6 +86,32 @@ private slots:
         QCOMPARE(DatabaseFilePath(), QStringLiteral("C:/Program Files/att/vorerur.dat"));
         WriteBytes(m_ini, "[data]\npath = /srv/att\n");
         QCOMPARE(DatabaseFilePath(), QStringLiteral("/srv/att/vorerur.dat"));
+    }
+
+    // [DATA] ENGINE and the server as host or host:port.
+    void databaseSettings() {
+        const DbSettings absent = DbSettings::FromConfiguration();
+        QCOMPARE(absent.engine, DbSettings::Engine::SQLite);
+        QCOMPARE(absent.Location(), DatabaseFilePath());
+        WriteBytes(m_ini, "[DATA]\nENGINE= PostgreSQL \n[ATTENDANCE]\nDBSERVER=db1:5433\n"
+                          "DBLOGINNAME=u\nDBNAME=att\n");
+        const DbSettings server = DbSettings::FromConfiguration();
+        QCOMPARE(server.engine, DbSettings::Engine::PostgreSQL);
+        QVERIFY(server.ServerComplete());
+        QCOMPARE(server.Location(), QStringLiteral("server db1:5433, database att"));
+        QCOMPARE(DbSettings::EngineNamed(QStringLiteral("oracle")), DbSettings::Engine::Unknown);
+        for (const auto& [text, host, port] :
+             std::initializer_list<std::tuple<const char*, const char*, int>>{
+                 {"db1", "db1", 5432},
+                 {"10.0.0.9:6543", "10.0.0.9", 6543},
+                 {"[::1]:5433", "::1", 5433},
+                 {"::1", "::1", 5432},
+                 {"db1:x", "db1", -1}}) {
+            DbSettings s;
+            s.server = QLatin1String(text);
+            QCOMPARE(s.Host(), QLatin1String(host));
+            QCOMPARE(s.Port(), port);
+        }
     }
 
     void chineseValueIsGbkOnDisk() {

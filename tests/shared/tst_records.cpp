@@ -1,6 +1,7 @@
 // Department, employee and presence records on a real database file.
 #include "AppClock.h"
 #include "DatabaseSchema.h"
+#include "DbDialect.h"
 #include "DbQuery.h"
 #include "DbSettings.h"
 #include "PgTestServer.h"
@@ -523,18 +524,24 @@ private slots:
         QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
         // An administrator (or a restart) ends the stations' connections.
-        {
-            QSqlDatabase admin = fx->server()->connect(QStringLiteral("admin"));
+        QSqlDatabase admin = fx->server()->connect(QStringLiteral("admin"));
+        const auto endConnections = [&admin] {
             QSqlQuery q(admin);
             const QString others = QStringLiteral("FROM pg_stat_activity WHERE datname = "
                                                   "current_database() AND pid <> pg_backend_pid()");
             QVERIFY(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) ") + others));
             QTRY_VERIFY(q.exec(QStringLiteral("SELECT COUNT(*) ") + others) && q.next() &&
                         q.value(0).toInt() == 0);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("admin"));
-        // The next scan opens a new connection instead of failing.
+        };
+        // The card's look-up and then the sign-in each find the connection
+        // gone and run on a new one instead of failing.
+        endConnections();
+        clsEmployee card;
+        card.setEBARCODE(QStringLiteral("1"));
+        QCOMPARE(card.IsExist(), qint16(1));
+        endConnections();
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        admin.close();
     }
 
     void twoStationsScanAtOnce() {
