@@ -523,6 +523,14 @@ private slots:
         QCOMPARE(one.GetExitTime(day(5)), iso("2026-03-05T17:00:00"));
         QVERIFY(empty.LoadByDate(last, first));
         QCOMPARE(empty.Count(), 0);
+
+        // A record finds its employee whatever the case of its number.
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("k3"), QStringLiteral("丙"), QStringLiteral("3"), 1));
+        QVERIFY(fx->addPresence(QStringLiteral("K3"), iso("2026-03-06T08:00:00")));
+        clsPresenceSet again;
+        QVERIFY(again.LoadSet(first, last));
+        QCOMPARE(again.Count(), 5);
     }
 
     void monthTableBeyondSixteenBits() {
