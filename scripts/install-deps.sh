@@ -18,6 +18,7 @@ PACKAGES=(
   time
   clang libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  postgresql libqt6sql6-psql
 )
 
 missing=()
