@@ -12,9 +12,10 @@
 // 50 ms; afterwards every scan's result and every written row are checked
 // against the sign-in rule.
 //
-// The server: --server HOST[:PORT] --user U --password P, else
-// ATTENDANCE_TEST_PG_SERVER (user postgres). bench_server.sh starts a
-// throw-away durable server and passes it.
+// The server: --server HOST[:PORT] --user U --password P, else the
+// variables ATTENDANCE_TEST_PG_SERVER, _USER (default postgres) and
+// _PASSWORD that scripts/pg-server.sh writes. bench_server.sh starts a
+// throw-away durable server with it.
 #include "AppClock.h"
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
@@ -583,8 +584,11 @@ int main(int argc, char* argv[]) {
     DbSettings settings;
     settings.engine = DbSettings::Engine::PostgreSQL;
     settings.server = argValue(args, "--server", qEnvironmentVariable("ATTENDANCE_TEST_PG_SERVER"));
-    settings.user = argValue(args, "--user", QStringLiteral("postgres"));
-    settings.password = argValue(args, "--password", QStringLiteral("bench"));
+    settings.user =
+        argValue(args, "--user",
+                 qEnvironmentVariable("ATTENDANCE_TEST_PG_USER", QStringLiteral("postgres")));
+    settings.password =
+        argValue(args, "--password", qEnvironmentVariable("ATTENDANCE_TEST_PG_PASSWORD"));
     settings.database = QStringLiteral("attendance_bench_%1").arg(QLatin1String(size.name));
     if (settings.server.isEmpty())
         die(QStringLiteral("no server: pass --server HOST[:PORT] or set "
