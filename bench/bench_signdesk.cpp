@@ -265,7 +265,7 @@ int startupChild(int argc, char* argv[], const QString& dir, QElapsedTimer& sinc
     DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
     SetProgramDirectory(dir);
-    if (!DesktopKit::CheckDatabaseFile())
+    if (!DesktopKit::CheckDatabase())
         return 1;
     Station::AskUnitNameIfMissing();
     frmMain mainWindow;

@@ -25,7 +25,7 @@ QString HelpFile() {
 }
 
 bool CheckDatabase() {
-    return DesktopKit::CheckDatabaseFile();
+    return DesktopKit::CheckDatabase();
 }
 
 void OpenDocument(const QString& path) {

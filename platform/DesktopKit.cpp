@@ -1,7 +1,9 @@
 #include "DesktopKit.h"
 
 #include "MsgBox.h"
+#include "DbSettings.h"
 #include "clsConfiguration.h"
+#include "clsDbConn.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -38,10 +40,21 @@ QString ProgramTitle() {
     return QCoreApplication::applicationName();
 }
 
-bool CheckDatabaseFile() {
+bool CheckDatabase() {
+    const DbSettings settings = DbSettings::FromConfiguration();
     const QFileInfo file(DatabaseFilePath());
-    if (file.isFile() && !file.isHidden())
-        return true;
+    switch (settings.engine) {
+    case DbSettings::Engine::SQLite:
+        if (file.isFile() && !file.isHidden())
+            return true;
+        break;
+    case DbSettings::Engine::PostgreSQL:
+        if (clsDbConn().TestConn())
+            return true;
+        break;
+    case DbSettings::Engine::Unknown:
+        break;
+    }
     MsgBox::ShowMessage(nullptr,
                         QStringLiteral("数据库异常，程序不能正常运行！点击确定后将程序将退出！"),
                         QStringLiteral("错误"), MsgBox::Icon::Exclamation);

@@ -19,9 +19,12 @@ namespace DesktopKit {
 void SetProgramTitle(const QString& title);
 QString ProgramTitle();
 
-// Start-up: the database file must be a regular file. Otherwise shows the
-// database message and returns false: the program must end.
-bool CheckDatabaseFile();
+// Start-up: the database must be there. SQLite: the database file is a
+// regular file. PostgreSQL: the server answers and the database holds the
+// tables (the shared connection is then open). An unknown engine in the
+// configuration fails too. On failure shows the database message and returns
+// false: the program must end.
+bool CheckDatabase();
 
 // Runs an exchange-file command and shows its one message: the failure
 // message for any failure (an exception included), else the completion message.

@@ -25,10 +25,7 @@ QStringList Statements() {
     return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
 }
 
-bool CreateTables(QSqlDatabase db, QString* error) {
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
-    if (!tx.IsActive())
-        return tx.Error().Report(error);
+bool AddTables(QSqlDatabase db, QString* error, bool withIndexes) {
     const QStringList present = [&] {
         QStringList tables;
         const QStringList missing = DbDialect::MissingTables(db);
@@ -41,12 +38,29 @@ bool CreateTables(QSqlDatabase db, QString* error) {
         return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
                                                    "tables are created only in an empty one")
                                         .arg(present.join(QStringLiteral(", "))));
+    QStringList statements = DbDialect::CreateStatements(DbDialect::Of(db));
+    if (!withIndexes)
+        statements.resize(statements.size() - DbDialect::IndexStatements(DbDialect::Of(db)).size());
     QSqlQuery q(db);
-    for (const QString& sql : DbDialect::CreateStatements(DbDialect::Of(db)))
+    for (const QString& sql : statements)
         if (!q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
-    q.finish();
-    return tx.Commit() || tx.Error().Report(error);
+    return true;
+}
+
+bool AddIndexes(QSqlDatabase db, QString* error) {
+    QSqlQuery q(db);
+    for (const QString& sql : DbDialect::IndexStatements(DbDialect::Of(db)))
+        if (!q.exec(sql))
+            return DbError::From(q.lastError()).Report(error);
+    return true;
+}
+
+bool CreateTables(QSqlDatabase db, QString* error) {
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
+    return AddTables(db, error) && (tx.Commit() || tx.Error().Report(error));
 }
 
 bool Build(const QString& path, QString* error) {

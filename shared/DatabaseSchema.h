@@ -22,4 +22,10 @@ QStringList Statements();
 // Creates the tables, in one transaction, on an open connection of either
 // engine whose database holds none of them yet (refused otherwise).
 bool CreateTables(QSqlDatabase db, QString* error = nullptr);
+// The same inside a transaction the caller holds on `db` and ends (so more
+// rows can follow in it); the check for existing tables is part of it.
+// Without `withIndexes` the caller adds them with AddIndexes once the rows
+// are in (a bulk copy is faster so).
+bool AddTables(QSqlDatabase db, QString* error = nullptr, bool withIndexes = true);
+bool AddIndexes(QSqlDatabase db, QString* error = nullptr);
 } // namespace DatabaseSchema

@@ -48,23 +48,36 @@ QString DriverName(Engine engine) {
 
 QStringList CreateStatements(Engine engine) {
     QStringList out;
-    if (engine == Engine::PostgreSQL)
-        // SQLite's NOCASE on PostgreSQL: equal without regard to case.
+    const bool pg = engine == Engine::PostgreSQL;
+    if (pg)
+        // SQLite's NOCASE on PostgreSQL, for the look-ups that say
+        // "COLLATE NOCASE": equal without regard to case.
         out << QStringLiteral("CREATE COLLATION IF NOT EXISTS nocase (provider = icu, "
                               "locale = 'und-u-ks-level2', deterministic = false)");
     for (const DbSchema::Table* t : DbSchema::Tables()) {
         QStringList cols;
-        for (const DbSchema::Column& c : t->columns) {
-            QString type = columnType(engine, c.type);
-            if (c.noCase)
-                type = (engine == Engine::PostgreSQL ? QStringLiteral("TEXT") : type) +
-                       QStringLiteral(" COLLATE NOCASE");
-            cols << c.name + QLatin1Char(' ') + type;
-        }
+        for (const DbSchema::Column& c : t->columns)
+            cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
+                        (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
         out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
     }
+    return out + IndexStatements(engine);
+}
+
+QStringList IndexStatements(Engine engine) {
+    const bool pg = engine == Engine::PostgreSQL;
+    QStringList out;
     for (const DbSchema::Index& i : DbSchema::Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
+    // PostgreSQL's columns keep the exact comparison (joins and the sign-in
+    // rule compare stored spellings); the look-ups without regard to case
+    // search these indexes.
+    if (pg)
+        for (const DbSchema::Table* t : DbSchema::Tables())
+            for (const DbSchema::Column& c : t->columns)
+                if (c.noCase)
+                    out << QStringLiteral("CREATE INDEX IX_%1_%2_NOCASE ON %1(%2 COLLATE nocase)")
+                               .arg(t->name, c.name);
     return out;
 }
 
@@ -108,9 +121,10 @@ bool KeysWritten(QSqlDatabase db, const DbSchema::Table& table) {
     // Never lowers the sequence: like SQLite's AUTOINCREMENT, a key once
     // given is not given again.
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), m) FROM "
-                                 "(SELECT MAX(%2) AS m FROM %1) t WHERE m IS NOT NULL AND m >= "
-                                 "nextval(pg_get_serial_sequence('%1', '%2'))")
+    return q.exec(QStringLiteral("SELECT setval(s, m) FROM (SELECT "
+                                 "pg_get_serial_sequence('%1', '%2')::regclass AS s, "
+                                 "(SELECT MAX(%2) FROM %1) AS m) t WHERE m IS NOT NULL AND m > "
+                                 "COALESCE(pg_sequence_last_value(s), 0)")
                       .arg(table.name.toLower(), key.toLower()));
 }
 

@@ -24,6 +24,9 @@ QString DriverName(Engine engine);
 // The statements that create the tables, their indexes and what they rely
 // on, in order.
 QStringList CreateStatements(Engine engine);
+// The statements among them that create the indexes (last in that order),
+// for a bulk copy that builds its indexes after the rows are in.
+QStringList IndexStatements(Engine engine);
 
 // The statement that begins a transaction; `writes` when the transaction's
 // writes depend on what it reads first (SQLite then takes the write lock at

@@ -26,6 +26,24 @@ bool clsDbConn::HasTables(QSqlDatabase db) {
 }
 
 namespace {
+// A refused connection carries no error code, only the client library's
+// text: the cause in words first, that text after it.
+QString connectFailure(const QSqlError& e) {
+    const QString text = e.databaseText().trimmed();
+    QString cause;
+    if (text.contains(QLatin1String("password authentication failed")) ||
+        text.contains(QLatin1String("no pg_hba.conf entry")) ||
+        text.contains(QLatin1String("role \"")))
+        cause = QStringLiteral("the database server refused the login name or password");
+    else if (text.contains(QLatin1String("database \"")) &&
+             text.contains(QLatin1String("does not exist")))
+        cause = QStringLiteral("the database does not exist on the server");
+    else
+        cause = QStringLiteral("the database server cannot be reached");
+    return text.isEmpty() ? cause
+                          : cause + QStringLiteral(": ") + text.section(QLatin1Char('\n'), 0, 0);
+}
+
 void dropConnection(const QString& name) {
     if (!QSqlDatabase::contains(name))
         return;
@@ -80,7 +98,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
                               .arg(missing.join(QStringLiteral(", ")));
             }
         } else {
-            message = DbError::From(db.lastError()).Text();
+            message = connectFailure(db.lastError());
         }
         if (!ok)
             db.close();

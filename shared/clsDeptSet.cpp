@@ -25,7 +25,7 @@ void clsDeptSet::load() {
     // load leaves the set with what was read.
     auto q = DbQuery::Select(
         QStringLiteral("SELECT Dept.ID, Dept.DNAME, Dept.PASSWORD, "
-                       "(SELECT COUNT(*) FROM Employee WHERE Employee.DID = Dept.ID) FROM Dept"));
+                       "(SELECT COUNT(*) FROM Employee WHERE Employee.DID = Dept.ID) FROM Dept ORDER BY Dept.ID"));
     if (!q)
         return;
     while (q->next()) {

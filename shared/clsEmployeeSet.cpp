@@ -11,13 +11,15 @@ bool clsEmployeeSet::LoadSet() {
     if (!db.isValid())
         throw std::runtime_error("the database cannot be opened");
     // Photos are not read here: each record fetches its own when asked, so
-    // listing thousands of employees reads and writes no photo.
+    // listing thousands of employees reads and writes no photo. By
+    // department and number, the order of the list index, on every engine.
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral(
             "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
             "Employee.ENAME, "
-            "Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE Employee.DID = Dept.ID")))
+            "Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE Employee.DID = Dept.ID "
+            "ORDER BY Employee.DID, Employee.ENUMBER")))
         throw std::runtime_error(q.lastError().text().toStdString());
     while (q.next()) {
         auto e = std::make_unique<clsEmployee>();

@@ -7,14 +7,14 @@
 
 bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
     // Half-open range on the stored text: from the start day up to the day
-    // after the end. Callers pass dates at midnight. Numbers match without
-    // regard to case; the collation is named because the two columns' differ
-    // (PostgreSQL refuses to pick one).
+    // after the end. Callers pass dates at midnight. In order of arrival (the
+    // first record of a day is the one that counts), on every engine.
     auto q = DbQuery::Select(
         QStringLiteral(
             "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
-            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER COLLATE NOCASE "
-            "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ?"),
+            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER "
+            "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ? "
+            "ORDER BY Presence.ENTERTIME, Presence.ENUMBER"),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)
         return false;

@@ -21,7 +21,7 @@ QString VersionText();
 // The maker's home page (menu entry and About window).
 QString HomePage();
 
-// Start-up step 2 (after DesktopKit::CheckDatabaseFile): shows the unit-name dialog when no unit
+// Start-up step 2 (after DesktopKit::CheckDatabase): shows the unit-name dialog when no unit
 // name is set.
 void AskUnitNameIfMissing();
 

@@ -5,6 +5,7 @@
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "clsConDbSet.h"
+#include "DbSettings.h"
 #include "clsDbConn.h"
 
 #include <QFileInfo>
@@ -14,6 +15,21 @@
 namespace {
 // Private connection of the test, never the shared one of the records.
 const QString TestConnectionName = QStringLiteral("frmConDbParaSet.test");
+
+// Connects to the server named by the settings and checks that its database
+// holds the tables; the connection is closed again at once.
+bool TryServerConnection(const DbSettings& settings) {
+    bool ok = false;
+    {
+        QSqlDatabase db = clsDbConn::OpenServer(settings, TestConnectionName);
+        ok = db.isValid() && db.isOpen();
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(TestConnectionName))
+        QSqlDatabase::removeDatabase(TestConnectionName);
+    return ok;
+}
 
 // Opens "vorerur.mdb" in the program directory as a database file and reads
 // its catalogue, so a file that is not a database fails as well.
@@ -94,7 +110,19 @@ void frmConDbParaSet::cmbSet_Click() {
 }
 
 void frmConDbParaSet::cmdTest_Click() {
-    const bool ok = TryTestConnection();
+    // With a database server configured, the test is of the server as the
+    // fields name it, so settings can be tried before they are saved.
+    DbSettings settings = DbSettings::FromConfiguration();
+    bool ok = false;
+    if (settings.engine == DbSettings::Engine::PostgreSQL) {
+        settings.server = ui->txtServer->text().trimmed();
+        settings.user = ui->txtLoginName->text().trimmed();
+        settings.password = ui->txtPwd->text();
+        settings.database = ui->txtDbName->text().trimmed();
+        ok = TryServerConnection(settings);
+    } else {
+        ok = TryTestConnection();
+    }
     MsgBox::ShowMessage(
         this, ok ? QStringLiteral("数据库连接成功！") : QStringLiteral("数据库连接失败！"),
         QStringLiteral("信息"), MsgBox::Icon::Information);

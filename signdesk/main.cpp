@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
 
-    if (!DesktopKit::CheckDatabaseFile())
+    if (!DesktopKit::CheckDatabase())
         return 1;
     Station::AskUnitNameIfMissing();
 

@@ -3,6 +3,9 @@
 #include "AppClock.h"
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
+#include "DbDialect.h"
+#include "DbSettings.h"
+#include "PgTestServer.h"
 #include "ProgramDirectory.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
@@ -98,10 +101,54 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
     return true;
 }
 
+TestProgramDir::TestProgramDir() = default;
+
 TestProgramDir::~TestProgramDir() {
     clsDbConn::CloseShared();
     SetProgramDirectory(QString());
     AppClock::reset();
+}
+
+bool TestProgramDir::OnServer() {
+    return qEnvironmentVariable("ATTENDANCE_TEST_ENGINE") == QLatin1String("postgresql");
+}
+
+bool TestProgramDir::initServer() {
+    if (!PgTestServer::Available()) {
+        lastError = QStringLiteral("ATTENDANCE_TEST_ENGINE=postgresql but no test server is set "
+                                   "(run the tests through test.sh, or start one with "
+                                   "scripts/pg-server.sh and export its env file)");
+        return false;
+    }
+    m_server = std::make_unique<PgTestDatabase>();
+    if (!m_server->ok()) {
+        lastError = QStringLiteral("no test database: ") + m_server->error();
+        return false;
+    }
+    DbSettings settings;
+    settings.engine = DbSettings::Engine::PostgreSQL;
+    settings.server = m_server->server();
+    settings.user = m_server->user();
+    settings.password = m_server->password();
+    settings.database = m_server->name();
+    if (!setIni(QStringLiteral("DATA"), QStringLiteral("ENGINE"), QStringLiteral("postgresql")) ||
+        !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"), settings.server) ||
+        !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), settings.user) ||
+        !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), settings.password) ||
+        !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), settings.database))
+        return false;
+    const QString name = QStringLiteral("TestProgramDir.create");
+    bool ok = false;
+    {
+        DbError why;
+        QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, false);
+        ok = db.isValid() && DatabaseSchema::CreateTables(db, &lastError);
+        if (!db.isValid())
+            lastError = why.Text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 bool TestProgramDir::init(const QString& unitName) {
@@ -111,7 +158,9 @@ bool TestProgramDir::init(const QString& unitName) {
     }
     iniPath = dir.filePath(QStringLiteral("attendance.ini"));
     dbPath = dir.filePath(QStringLiteral("vorerur.dat"));
-    return PrepareProgramDir(dir.path(), unitName, true, &lastError);
+    if (!OnServer())
+        return PrepareProgramDir(dir.path(), unitName, true, &lastError);
+    return PrepareProgramDir(dir.path(), unitName, false, &lastError) && initServer();
 }
 
 QString TestProgramDir::writeFile(const QString& name, const QByteArray& bytes) {
@@ -134,13 +183,15 @@ bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
         return false;
     }
     QSqlQuery q(db);
-    if (!q.prepare(sql)) {
+    // Statements without values run as they are: PostgreSQL prepares no
+    // table changes.
+    if (!params.isEmpty() && !q.prepare(sql)) {
         lastError = q.lastError().text();
         return false;
     }
     for (const QVariant& p : params)
         q.addBindValue(p);
-    if (!q.exec()) {
+    if (!(params.isEmpty() ? q.exec(sql) : q.exec())) {
         lastError = q.lastError().text();
         return false;
     }
@@ -148,7 +199,9 @@ bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
 }
 
 bool TestProgramDir::addDept(int id, const QString& name) {
-    return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name});
+    // The keys the database gives next follow the explicit one.
+    return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name}) &&
+           DbDialect::KeysWritten(clsDbConn().GetDbConn(), DbSchema::Dept());
 }
 
 bool TestProgramDir::addEmployee(const QString& number, const QString& name, const QString& barcode,

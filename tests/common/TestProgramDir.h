@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <memory>
+
+struct PgTestDatabase;
+
 // The control `name` below w; the test program stops if it is missing.
 template <typename T> T* child(QObject* w, const char* name) {
     T* c = w->findChild<T*>(QString::fromLatin1(name));
@@ -41,18 +45,25 @@ QString PdfTextIn(const QString& pdf, int page, const QRect& twips);
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
                        QString* error);
 
-// A program directory in a temporary folder, with a fresh database. The
-// destructor closes the shared connection, restores the default program
-// directory and the real clock.
+// A program directory in a temporary folder, with a fresh database: an SQLite
+// file, or, when ATTENDANCE_TEST_ENGINE is "postgresql", a new database on the
+// test server (PgTestServer) that the destructor drops. The destructor closes
+// the shared connection, restores the default program directory and the real
+// clock.
 class TestProgramDir {
 public:
-    TestProgramDir() = default;
+    TestProgramDir();
     ~TestProgramDir();
     TestProgramDir(const TestProgramDir&) = delete;
     TestProgramDir& operator=(const TestProgramDir&) = delete;
 
     // Sets everything up; false (with the reason in lastError) on failure.
     bool init(const QString& unitName = QStringLiteral("实验中学"));
+
+    // Whether the tests of this process run on the PostgreSQL test server.
+    static bool OnServer();
+    // The server database of this directory (null on SQLite).
+    const PgTestDatabase* server() const { return m_server.get(); }
 
     QString path() const { return dir.path(); }
     QString file(const QString& name) const { return dir.filePath(name); }
@@ -77,7 +88,12 @@ public:
     static QByteArray jpeg(int seed);
 
     QTemporaryDir dir;
-    QString dbPath;
+    QString dbPath; // the SQLite file (absent on the server)
     QString iniPath;
     QString lastError;
+
+private:
+    bool initServer();
+
+    std::unique_ptr<PgTestDatabase> m_server;
 };

@@ -118,18 +118,18 @@ private slots:
     void startupDatabaseCheck() {
         TestProgramDir fx;
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
-        QVERIFY(DesktopKit::CheckDatabaseFile());
+        QVERIFY(DesktopKit::CheckDatabase());
         QVERIFY(boxes.isEmpty());
         // A folder without the database file, a folder named like it, no PATH at all.
         QTemporaryDir empty;
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), empty.path()));
-        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QVERIFY(!DesktopKit::CheckDatabase());
         QCOMPARE(boxes.lines(),
                  box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
         QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("vorerur.dat")));
-        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QVERIFY(!DesktopKit::CheckDatabase());
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
-        QVERIFY(!DesktopKit::CheckDatabaseFile());
+        QVERIFY(!DesktopKit::CheckDatabase());
         QCOMPARE(boxes.size(), 3);
     }
 

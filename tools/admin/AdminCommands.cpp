@@ -3,15 +3,19 @@
 #include "AtomicFile.h"
 #include "DatabaseSchema.h"
 #include "DbError.h"
+#include "DbSettings.h"
+#include "DbTransaction.h"
 #include "DemoData.h"
 #include "ExchangeFiles.h"
 #include "IniFile.h"
+#include "Migrate.h"
 #include "PasswordModule.h"
 #include "PrintCards.h"
 #include "ProgramDirectory.h"
 #include "ReportMonth.h"
 #include "RowSetDump.h"
 #include "RowSetXml.h"
+#include "ScopedConnection.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
 
@@ -62,6 +66,18 @@ bool sameFile(const QString& a, const QString& b) {
     return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
+// Opened before the command starts, so a locked, read-only or empty
+// database, or an unreachable server, is named as such; the command keeps
+// this connection.
+bool openDatabase(Context& c) {
+    clsDbConn conn;
+    if (!conn.GetDbConn().isValid()) {
+        failure(c.err, conn.OpenError().Text());
+        return false;
+    }
+    return true;
+}
+
 // Points the shared classes at the program directory of --dir (default: the
 // executable's own directory) and checks that its database file exists.
 bool openProgramDirectory(Context& c) {
@@ -74,6 +90,9 @@ bool openProgramDirectory(Context& c) {
         SetProgramDirectory(absolute(dir));
     }
     const QString ini = clsConfiguration::DefaultFileName();
+    // A server database is checked by opening it, below.
+    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::SQLite)
+        return openDatabase(c);
     if (DataPath().isEmpty()) {
         failure(c.err, QStringLiteral("%1 names no database folder (group DATA, key PATH); "
                                       "set the program directory up with 'attendance-admin init'")
@@ -87,14 +106,7 @@ bool openProgramDirectory(Context& c) {
             QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)").arg(db, ini));
         return false;
     }
-    // Opened here, so a locked, read-only or empty database is named as such
-    // before the command starts; the command keeps this connection.
-    clsDbConn conn;
-    if (!conn.GetDbConn().isValid()) {
-        failure(c.err, conn.OpenError().Text());
-        return false;
-    }
-    return true;
+    return openDatabase(c);
 }
 
 int reportExchange(Context& c, bool ok, const QString& error, const QString& done) {
@@ -104,19 +116,91 @@ int reportExchange(Context& c, bool ok, const QString& error, const QString& don
     return Success;
 }
 
+// The server options a command takes; an engine other than PostgreSQL takes none.
+const QStringList& serverOptions() {
+    static const QStringList names = {QStringLiteral("server"), QStringLiteral("user"),
+                                      QStringLiteral("password"), QStringLiteral("database")};
+    return names;
+}
+
+// The server settings of the command line; false (said on `err`) when one is
+// missing or unusable.
+bool serverSettings(Context& c, DbSettings* settings) {
+    QStringList missing;
+    for (const QString& name : serverOptions())
+        if (!c.parser.isSet(name))
+            missing << QStringLiteral("--") + name;
+    if (!missing.isEmpty()) {
+        failure(c.err, QStringLiteral("a database server needs --server HOST[:PORT], --user, "
+                                      "--password and --database (missing: %1)")
+                           .arg(missing.join(QStringLiteral(", "))));
+        return false;
+    }
+    settings->engine = DbSettings::Engine::PostgreSQL;
+    settings->engineText = DbSettings::EngineName(settings->engine);
+    settings->server = c.parser.value(QStringLiteral("server")).trimmed();
+    settings->user = c.parser.value(QStringLiteral("user")).trimmed();
+    settings->password = c.parser.value(QStringLiteral("password"));
+    settings->database = c.parser.value(QStringLiteral("database")).trimmed();
+    QString error;
+    if (!settings->ServerComplete()) {
+        failure(c.err, QStringLiteral("the server, login name and database name must not be "
+                                      "empty and the port must be a number: %1")
+                           .arg(settings->server));
+        return false;
+    }
+    if (!Migrate::SettingsStorable(*settings, &error)) {
+        failure(c.err, error);
+        return false;
+    }
+    return true;
+}
+
 int runInit(Context& c) {
     const QString dir = absolute(c.args[0]);
+    if (c.parser.isSet(QStringLiteral("dir")))
+        return failure(c.err, QStringLiteral("init takes the program directory as its argument, "
+                                             "not --dir"));
+    const DbSettings::Engine engine =
+        DbSettings::EngineNamed(c.parser.value(QStringLiteral("engine")));
+    if (engine == DbSettings::Engine::Unknown)
+        return failure(c.err, QStringLiteral("unknown database engine \"%1\" (known: sqlite, "
+                                             "postgresql)")
+                                  .arg(c.parser.value(QStringLiteral("engine"))));
+    const bool onServer = engine == DbSettings::Engine::PostgreSQL;
+    DbSettings server;
+    if (onServer) {
+        if (c.parser.isSet(QStringLiteral("data")))
+            return failure(c.err, QStringLiteral("--data names the folder of a database file; "
+                                                 "with --engine postgresql the records are on "
+                                                 "the server"));
+        if (!serverSettings(c, &server))
+            return Failure;
+    } else {
+        for (const QString& name :
+             {QStringLiteral("server"), QStringLiteral("user"), QStringLiteral("database")})
+            if (c.parser.isSet(name))
+                return failure(c.err, QStringLiteral("--%1 is a database server setting: give "
+                                                     "--engine postgresql as well")
+                                          .arg(name));
+        if (c.parser.isSet(QStringLiteral("password")) &&
+            c.parser.isSet(QStringLiteral("admin-password")))
+            return failure(c.err, QStringLiteral("--password and --admin-password both name the "
+                                                 "administrator password; give one"));
+    }
+    // With a server, --password is the server login's; the administrator's
+    // is always also --admin-password.
+    const QString adminOption = !onServer && c.parser.isSet(QStringLiteral("password"))
+                                    ? QStringLiteral("password")
+                                    : QStringLiteral("admin-password");
     const QString dataDir = c.parser.isSet(QStringLiteral("data"))
                                 ? absolute(c.parser.value(QStringLiteral("data")))
                                 : dir;
     const bool demo = c.parser.isSet(QStringLiteral("demo"));
-    QString password = c.parser.value(QStringLiteral("password"));
-    const bool passwordGiven = c.parser.isSet(QStringLiteral("password"));
+    QString password = c.parser.value(adminOption);
+    const bool passwordGiven = c.parser.isSet(adminOption);
     QString unit = c.parser.value(QStringLiteral("unit")).trimmed();
     const bool unitGiven = c.parser.isSet(QStringLiteral("unit"));
-    if (c.parser.isSet(QStringLiteral("dir")))
-        return failure(c.err, QStringLiteral("init takes the program directory as its argument, "
-                                             "not --dir"));
 
     // The station trims what is typed at its login, so such a password could never be entered.
     if (passwordGiven && (password.isEmpty() || password.trimmed() != password))
@@ -130,7 +214,7 @@ int runInit(Context& c) {
         unit = DemoData::DefaultUnitName();
 
     const QString db = JoinPath(dataDir, QStringLiteral("vorerur.dat"));
-    if (QFileInfo::exists(db))
+    if (!onServer && QFileInfo::exists(db))
         return failure(
             c.err, QStringLiteral("a database exists already: %1; nothing was changed").arg(db));
     const QString ini = JoinPath(dir, QStringLiteral("attendance.ini"));
@@ -140,16 +224,29 @@ int runInit(Context& c) {
         existing.setFileName(ini);
         existing.setGroup(QStringLiteral("DATA"));
         const QString path = existing.GetItem(QStringLiteral("PATH"));
+        const QString engineText = existing.GetItem(QStringLiteral("ENGINE"));
         const QString otherDb = JoinPath(path, QStringLiteral("vorerur.dat"));
-        if (!path.isEmpty() && QFileInfo::exists(otherDb) && !sameFile(otherDb, db))
-            return failure(c.err, QStringLiteral("%1 already names the database %2; "
+        if (DbSettings::EngineNamed(engineText) != DbSettings::Engine::SQLite)
+            return failure(c.err, QStringLiteral("%1 already names a database server (ENGINE=%2); "
                                                  "nothing was changed")
-                                      .arg(ini, otherDb));
+                                      .arg(ini, engineText.trimmed()));
+        if (!path.isEmpty() && QFileInfo::exists(otherDb) && (onServer || !sameFile(otherDb, db)))
+            return failure(c.err, QStringLiteral("%1 already names the database %2%3; "
+                                                 "nothing was changed")
+                                      .arg(ini, otherDb,
+                                           onServer ? QStringLiteral(" (copy it to the server "
+                                                                     "with 'attendance-admin "
+                                                                     "migrate')")
+                                                    : QString()));
     }
     if (!QDir().mkpath(dir))
         return failure(c.err, QStringLiteral("cannot create the program directory %1").arg(dir));
     if (!QDir().mkpath(dataDir))
         return failure(c.err, QStringLiteral("cannot create the data directory %1").arg(dataDir));
+    // The server's tables are there for good once committed: the
+    // configuration must be writable before.
+    if (onServer && !QFileInfo(dir).isWritable())
+        return failure(c.err, QStringLiteral("the program directory %1 is not writable").arg(dir));
 
     // Database and configuration are built completely in a private folder and
     // put into place last, so a killed init leaves either nothing or a whole
@@ -162,7 +259,7 @@ int runInit(Context& c) {
     const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
     const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
     QString error;
-    if (!DatabaseSchema::Build(builtDb, &error))
+    if (!onServer && !DatabaseSchema::Build(builtDb, &error))
         return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
 
     // An existing configuration keeps its other keys and its mode.
@@ -182,7 +279,7 @@ int runInit(Context& c) {
                            QStringLiteral("cannot write %1: %2").arg(builtIni, f.errorString()));
     }
     IniFile staged(builtIni);
-    if (!staged.Write(QStringLiteral("DATA"), QStringLiteral("PATH"), dataDir))
+    if (!onServer && !staged.Write(QStringLiteral("DATA"), QStringLiteral("PATH"), dataDir))
         return failure(
             c.err, QStringLiteral("cannot write the database folder %1 to %2").arg(dataDir, ini));
     if (!password.isEmpty() &&
@@ -190,18 +287,40 @@ int runInit(Context& c) {
         return failure(c.err, QStringLiteral("cannot write the password to %1").arg(ini));
     if (!unit.isEmpty() && !staged.Write(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unit))
         return failure(c.err, QStringLiteral("cannot write the unit name to %1").arg(ini));
-
-    SetProgramDirectory(dir);
-    DemoData::Summary summary;
-    if (demo) {
-        DbError why;
-        if (!clsDbConn::OpenFile(builtDb, clsDbConn::ConnectionName(), &why).isValid())
+    if (onServer) {
+        SetProgramDirectory(staging.path());
+        const bool written = Migrate::WriteSettings(server);
+        SetProgramDirectory(dir);
+        if (!written)
             return failure(c.err,
-                           QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
-        const bool filled = DemoData::Populate(&summary, &error);
-        clsDbConn::CloseShared();
-        if (!filled)
-            return failure(c.err, QStringLiteral("cannot fill in the demo data: %1").arg(error));
+                           QStringLiteral("cannot write the server settings to %1").arg(ini));
+    }
+    SetProgramDirectory(dir);
+
+    // The tables (on a server) and the demo data in one transaction.
+    DemoData::Summary summary;
+    if (onServer || demo) {
+        const ScopedConnection name(QStringLiteral("attendance_init"));
+        DbError why;
+        QSqlDatabase conn = onServer ? clsDbConn::OpenServer(server, name.name(), &why, false)
+                                     : clsDbConn::OpenFile(builtDb, name.name(), &why);
+        if (!conn.isValid())
+            return failure(
+                c.err, onServer
+                           ? QStringLiteral("cannot connect: %1").arg(why.Text())
+                           : QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
+        DbTransaction tx(conn);
+        const bool ok = tx.IsActive() && (!onServer || DatabaseSchema::AddTables(conn, &error)) &&
+                        (!demo || DemoData::Populate(conn, &summary, &error)) && tx.Commit();
+        if (!ok) {
+            if (error.isEmpty())
+                error = tx.Error().Text();
+            return failure(
+                c.err,
+                onServer
+                    ? QStringLiteral("nothing was changed on %1: %2").arg(server.Describe(), error)
+                    : QStringLiteral("cannot fill in the demo data: %1").arg(error));
+        }
     }
 
     // Into place: the configuration first, then the database, never over one
@@ -222,8 +341,11 @@ int runInit(Context& c) {
         return error.isEmpty();
     };
     if (!writeIni(newIni, hadIni ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse))
-        return failure(c.err, QStringLiteral("cannot write %1: %2").arg(ini, error));
-    if (!DatabaseSchema::Install(builtDb, db, &error)) {
+        return failure(c.err, onServer ? QStringLiteral("the tables are on %1, but %2 could not "
+                                                        "be written: %3")
+                                             .arg(server.Describe(), ini, error)
+                                       : QStringLiteral("cannot write %1: %2").arg(ini, error));
+    if (!onServer && !DatabaseSchema::Install(builtDb, db, &error)) {
         const QString message = QStringLiteral("cannot create the database %1: %2").arg(db, error);
         error.clear();
         if (hadIni)
@@ -233,7 +355,10 @@ int runInit(Context& c) {
         return failure(c.err, message);
     }
 
-    c.out << "created database " << db << Qt::endl;
+    if (onServer)
+        c.out << "created the tables on " << server.Describe() << Qt::endl;
+    else
+        c.out << "created database " << db << Qt::endl;
     c.out << "wrote " << ini << Qt::endl;
     if (demo) {
         c.out << "demo data: " << summary.departments << " departments, " << summary.employees
@@ -245,9 +370,8 @@ int runInit(Context& c) {
             c.out << "card of employee " << numbers[i] << ": " << barcodes[i] << Qt::endl;
     } else if (password.isEmpty() &&
                IniFile(ini).Read(QStringLiteral("OTHER"), QStringLiteral("ALP")).isEmpty()) {
-        c.err << "attendance-admin: warning: no administrator password is set (--password); "
-                 "nobody can log in at the station until OTHER/ALP is set"
-              << Qt::endl;
+        c.err << "attendance-admin: warning: no administrator password is set (--" << adminOption
+              << "); nobody can log in at the station until OTHER/ALP is set" << Qt::endl;
     }
     return Success;
 }
@@ -342,6 +466,19 @@ int runExportMonth(Context& c) {
     return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[2]));
 }
 
+int runMigrate(Context& c) {
+    DbSettings server;
+    if (!serverSettings(c, &server))
+        return Failure;
+    const QString dir = c.parser.value(QStringLiteral("dir"));
+    if (!dir.isEmpty()) {
+        if (!QFileInfo(dir).isDir())
+            return failure(c.err, QStringLiteral("no such program directory: %1").arg(dir));
+        SetProgramDirectory(absolute(dir));
+    }
+    return Migrate::Run(server, c.out, c.err);
+}
+
 int runDump(Context& c) {
     RowSet rs;
     QString error;
@@ -356,12 +493,31 @@ int runDump(Context& c) {
 const QVector<Command>& commands() {
     static const QVector<Command> list = {
         {QStringLiteral("init"),
-         QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]"),
+         QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]\n"
+                        "       attendance-admin init DIR --engine postgresql --server "
+                        "HOST[:PORT] --user U\n"
+                        "         --password P --database NAME [--admin-password PW] "
+                        "[--unit NAME] [--demo]"),
          QStringLiteral("Writes DIR/attendance.ini and creates the database (in DATADIR, default\n"
                         "DIR); refuses, changing nothing, when the database exists. --demo adds\n"
                         "departments, employees with photos and presence records (password\n"
-                        "and unit name default to the demo ones)."),
+                        "and unit name default to the demo ones).\n\n"
+                        "With --engine postgresql the tables are created in the existing, empty\n"
+                        "database NAME on the server (refused, changing nothing, when it holds\n"
+                        "any of them), and attendance.ini gets DATA/ENGINE and the four server\n"
+                        "settings of group ATTENDANCE once they are committed. --password is\n"
+                        "then the server login's password; --admin-password sets the\n"
+                        "administrator password (with either engine)."),
          1, 1, false, runInit},
+        {QStringLiteral("migrate"),
+         QStringLiteral("--server HOST[:PORT] --user U --password P --database NAME"),
+         QStringLiteral("Copies the database file of the program directory (its attendance.ini\n"
+                        "must name no engine or sqlite) into the empty server database NAME in\n"
+                        "one transaction: departments and employees with their keys, photos\n"
+                        "and every presence record. The row counts are checked, and only then\n"
+                        "attendance.ini is switched to the server. The file stays as it was.\n"
+                        "Stop the stations and office programs first."),
+         0, 0, true, runMigrate},
         {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
          QStringLiteral("Writes an employee file with the given employees (all when none given)."),
          1, -1, true, runExportEmployees},
@@ -468,6 +624,18 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         parser.addOption(
             {QStringLiteral("unit"), QStringLiteral("unit name"), QStringLiteral("NAME")});
         parser.addOption({QStringLiteral("demo"), QStringLiteral("demo data")});
+        parser.addOption({QStringLiteral("engine"), QStringLiteral("database engine"),
+                          QStringLiteral("ENGINE")});
+        parser.addOption({QStringLiteral("admin-password"),
+                          QStringLiteral("administrator password"), QStringLiteral("PW")});
+    }
+    if (cmd->name == QLatin1String("init") || cmd->name == QLatin1String("migrate")) {
+        for (const QString& name : serverOptions())
+            if (name != QLatin1String("password"))
+                parser.addOption({name, QStringLiteral("server setting"), QStringLiteral("VALUE")});
+        if (cmd->name == QLatin1String("migrate"))
+            parser.addOption({QStringLiteral("password"), QStringLiteral("server login password"),
+                              QStringLiteral("P")});
     }
     if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2))) {
         err << "attendance-admin " << cmd->name << ": " << parser.errorText() << "\n\n"

@@ -3,13 +3,10 @@
 #include "AppClock.h"
 #include "DbDateTime.h"
 #include "DbError.h"
-#include "DbTransaction.h"
 #include "DemoPhoto.h"
-#include "clsDbConn.h"
-#include "clsDept.h"
-#include "clsEmployee.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -35,46 +32,64 @@ int uniform(std::mt19937& rng, int lo, int hi) {
     return lo + static_cast<int>(rng() % static_cast<std::mt19937::result_type>(hi - lo + 1));
 }
 
-bool addDepartments(QVector<qint16>* ids, QString* error) {
+// Runs a prepared insert with its values bound in order.
+bool insert(QSqlQuery& q, const QVariantList& values, QString* error) {
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    return q.exec() || DbError::From(q.lastError()).Report(error);
+}
+
+bool prepare(QSqlQuery& q, const QString& sql, QString* error) {
+    return q.prepare(sql) || DbError::From(q.lastError()).Report(error);
+}
+
+bool addDepartments(QSqlDatabase db, QVector<int>* ids, QString* error) {
+    QSqlQuery add(db), find(db);
+    if (!prepare(add, QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"), error) ||
+        !prepare(find, QStringLiteral("SELECT MAX(ID) FROM Dept WHERE DNAME = ?"), error))
+        return false;
     for (const char* name : kDepartments) {
         const QString dname = QString::fromUtf8(name);
-        clsDept dept;
-        dept.setDNAME(dname);
-        if (!dept.AppendToDb())
-            return DbError::Fail(error, QStringLiteral("cannot add department %1").arg(dname));
-        clsDept stored;
-        stored.setDNAME(dname);
-        if (stored.ID() <= 0)
+        if (!insert(add, {dname}, error) || !insert(find, {dname}, error))
+            return false;
+        if (!find.next() || find.value(0).toInt() <= 0)
             return DbError::Fail(error,
                                  QStringLiteral("department %1 not found after adding").arg(dname));
-        ids->append(stored.ID());
+        ids->append(find.value(0).toInt());
+        find.finish();
     }
     return true;
 }
 
-bool addEmployees(const QVector<qint16>& deptIds, QString* error) {
+bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, QString* error) {
     QTemporaryDir photos;
     if (!photos.isValid())
         return DbError::Fail(error,
                              QStringLiteral("cannot create a temporary folder for the photos"));
+    QSqlQuery add(db);
+    if (!prepare(add,
+                 QStringLiteral("INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, HEADIMG, "
+                                "ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)"),
+                 error))
+        return false;
     const QStringList numbers = Numbers();
     const QStringList barcodes = Barcodes();
     std::mt19937 rng(kBarcodeSeed + 1);
     for (int i = 0; i < kEmployeeCount; ++i) {
         const QString name = QString::fromUtf8(kNames[i]);
         const QString photo = QDir(photos.path()).filePath(QStringLiteral("%1.jpg").arg(i));
-        if (!DemoPhoto::SaveJpeg(DemoPhoto::Draw(name, i), photo))
+        QFile file(photo);
+        if (!DemoPhoto::SaveJpeg(DemoPhoto::Draw(name, i), photo) ||
+            !file.open(QIODevice::ReadOnly))
             return DbError::Fail(error,
                                  QStringLiteral("cannot write the demo photo %1").arg(photo));
-        clsEmployee e;
-        e.setENUMBER(numbers[i]);
-        e.setEBARCODE(barcodes[i]);
-        e.setENAME(name);
-        e.setdid(deptIds[i % deptIds.size()]);
-        e.setENTERDATE(QDateTime(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0)));
-        e.setHeadImg(photo); // the record deletes the file when it goes
-        if (!e.Add())
-            return DbError::Fail(error, QStringLiteral("cannot add employee %1").arg(numbers[i]));
+        const QDateTime entered(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0));
+        if (!insert(add,
+                    {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, file.readAll(),
+                     DbDateTime::ToText(entered)},
+                    error))
+            return DbError::Fail(error, QStringLiteral("cannot add employee %1: %2")
+                                            .arg(numbers[i], error ? *error : QString()));
     }
     return true;
 }
@@ -83,13 +98,7 @@ QDateTime at(const QDate& day, int secondsOfDay) {
     return QDateTime(day, QTime(0, 0).addSecs(secondsOfDay));
 }
 
-bool addPresence(int* rows, QString* error) {
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid() || !db.isOpen())
-        return DbError::Fail(error, QStringLiteral("cannot open the database"));
-    DbTransaction tx(db);
-    if (!tx.IsActive())
-        return tx.Error().Report(error);
+bool addPresence(QSqlDatabase db, int* rows, QString* error) {
     QSqlQuery insert(db);
     if (!insert.prepare(
             QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)")))
@@ -141,8 +150,7 @@ bool addPresence(int* rows, QString* error) {
         return DbError::Fail(error, QStringLiteral("cannot add presence records: %1")
                                         .arg(DbError::From(insert.lastError()).Text()));
     }
-    insert.finish();
-    return tx.Commit() || tx.Error().Report(error);
+    return true;
 }
 
 } // namespace
@@ -175,16 +183,16 @@ QString DefaultUnitName() {
     return QStringLiteral("示范实验学校");
 }
 
-bool Populate(Summary* summary, QString* error) {
+bool Populate(QSqlDatabase db, Summary* summary, QString* error) {
     Summary s;
-    QVector<qint16> deptIds;
-    if (!addDepartments(&deptIds, error))
+    QVector<int> deptIds;
+    if (!addDepartments(db, &deptIds, error))
         return false;
     s.departments = deptIds.size();
-    if (!addEmployees(deptIds, error))
+    if (!addEmployees(db, deptIds, error))
         return false;
     s.employees = kEmployeeCount;
-    if (!addPresence(&s.presenceRows, error))
+    if (!addPresence(db, &s.presenceRows, error))
         return false;
     if (summary)
         *summary = s;

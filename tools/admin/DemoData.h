@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
@@ -15,9 +16,9 @@ struct Summary {
     int presenceRows = 0;
 };
 
-// Fills the database of the current program directory (through the shared
-// connection). The database is expected to be empty.
-bool Populate(Summary* summary, QString* error);
+// Fills the empty database of `db` (either engine) inside the transaction
+// the caller holds on it, so the caller decides whether all of it stays.
+bool Populate(QSqlDatabase db, Summary* summary, QString* error);
 
 // The employee numbers and card barcodes of the demo employees, in order.
 QStringList Numbers();

@@ -1,0 +1,305 @@
+#include "Migrate.h"
+
+#include "DatabaseSchema.h"
+#include "DbDialect.h"
+#include "DbError.h"
+#include "DbSchema.h"
+#include "DbTransaction.h"
+#include "IniFile.h"
+#include "ScopedConnection.h"
+#include "clsConDbSet.h"
+#include "clsConfiguration.h"
+#include "clsDbConn.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace Migrate {
+
+namespace {
+
+using T = DbSchema::ColumnType;
+
+// Values bound to one multi-row insert: few round trips to the server, far
+// below its limit of 65535 parameters a statement.
+constexpr int kValuesPerInsert = 3000;
+// Rows with photos travel in smaller statements.
+constexpr int kRowsPerPhotoInsert = 50;
+
+// A value read from the file as the target column takes it; NULL stays NULL.
+QVariant asStored(const QVariant& v, T type) {
+    switch (type) {
+    case T::Key:
+    case T::SmallInt:
+        return v.isNull() ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(v.toLongLong());
+    case T::Blob:
+        return v.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(v.toByteArray());
+    case T::Text:
+    case T::DateTime:
+        break;
+    }
+    return v.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(v.toString());
+}
+
+QString keyColumn(const DbSchema::Table& t) {
+    for (const DbSchema::Column& c : t.columns)
+        if (c.type == T::Key)
+            return c.name;
+    return {};
+}
+
+bool hasBlob(const DbSchema::Table& t) {
+    for (const DbSchema::Column& c : t.columns)
+        if (c.type == T::Blob)
+            return true;
+    return false;
+}
+
+QString insertStatement(const DbSchema::Table& t, int rows) {
+    QStringList marks(t.columns.size(), QStringLiteral("?"));
+    const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList values(rows, row);
+    return QStringLiteral("INSERT INTO %1(%2) VALUES %3")
+        .arg(t.name, t.ColumnList(), values.join(QStringLiteral(", ")));
+}
+
+bool countRows(QSqlDatabase db, const DbSchema::Table& t, qint64* count, QString* error) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t.name)) || !q.next())
+        return DbError::From(q.lastError()).Report(error);
+    *count = q.value(0).toLongLong();
+    return true;
+}
+
+// Copies every row of one table, in key order where it has a key.
+bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbSchema::Table& t, qint64* copied,
+               QString* error) {
+    const int width = int(t.columns.size());
+    const int rowsPerInsert = hasBlob(t) ? kRowsPerPhotoInsert : kValuesPerInsert / width;
+    const QString key = keyColumn(t);
+
+    QSqlQuery read(source);
+    read.setForwardOnly(true);
+    if (!read.exec(QStringLiteral("SELECT %1 FROM %2%3")
+                       .arg(t.ColumnList(), t.name,
+                            key.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + key)))
+        return DbError::From(read.lastError()).Report(error);
+
+    QSqlQuery full(target);
+    if (!full.prepare(insertStatement(t, rowsPerInsert)))
+        return DbError::From(full.lastError()).Report(error);
+    QVariantList pending;
+    pending.reserve(rowsPerInsert * width);
+    const auto flush = [&](QSqlQuery& insert) {
+        for (int i = 0; i < pending.size(); ++i)
+            insert.bindValue(i, pending[i]);
+        if (!insert.exec())
+            return DbError::From(insert.lastError()).Report(error);
+        *copied += pending.size() / width;
+        pending.clear();
+        return true;
+    };
+
+    *copied = 0;
+    while (read.next()) {
+        for (int i = 0; i < width; ++i) {
+            pending << asStored(read.value(i), t.columns[i].type);
+            // The server's texts end at a NUL character: such a value would
+            // arrive cut short.
+            if (pending.last().typeId() == QMetaType::QString &&
+                pending.last().toString().contains(QChar(0)))
+                return DbError::Fail(error, QStringLiteral("row %1: column %2 holds a text with "
+                                                           "a NUL character, which the server "
+                                                           "cannot store")
+                                                .arg(*copied + (pending.size() - 1) / width + 1)
+                                                .arg(t.columns[i].name));
+        }
+        if (pending.size() == rowsPerInsert * width && !flush(full))
+            return false;
+    }
+    if (read.lastError().isValid())
+        return DbError::From(read.lastError()).Report(error);
+    if (!pending.isEmpty()) {
+        QSqlQuery rest(target);
+        if (!rest.prepare(insertStatement(t, int(pending.size() / width))))
+            return DbError::From(rest.lastError()).Report(error);
+        return flush(rest);
+    }
+    return true;
+}
+
+// The database file of the current program directory, opened read-only so
+// the copy cannot change it.
+QSqlDatabase openSource(const QString& file, const QString& name, QString* error) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(
+            QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+            QStringLiteral("?mode=ro"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(clsDbConn::BusyTimeoutMs));
+        if (!db.open()) {
+            DbError::From(db.lastError(), file).Report(error);
+            return QSqlDatabase();
+        }
+        const QStringList missing = DbDialect::MissingTables(db);
+        if (!missing.isEmpty()) {
+            DbError::Fail(error, QStringLiteral("the database file lacks the tables %1: %2")
+                                     .arg(missing.join(QStringLiteral(", ")), file));
+            return QSqlDatabase();
+        }
+    }
+    return QSqlDatabase::database(name, false);
+}
+
+} // namespace
+
+bool SettingsStorable(const DbSettings& server, QString* error) {
+    const QList<QPair<const char*, QString>> values = {{"server", server.server},
+                                                       {"login name", server.user},
+                                                       {"password", server.password},
+                                                       {"database name", server.database}};
+    for (const auto& [what, value] : values) {
+        bool encodable = false;
+        const QByteArray bytes = IniFile::ToAnsi(value, &encodable);
+        if (!encodable || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
+            bytes.size() > IniFile::MaxValueBytes)
+            return DbError::Fail(error, QStringLiteral("the %1 cannot be stored in attendance.ini "
+                                                       "(a line break, a character without a GBK "
+                                                       "code, or more than %2 bytes)")
+                                            .arg(QLatin1String(what))
+                                            .arg(IniFile::MaxValueBytes));
+    }
+    return true;
+}
+
+bool WriteSettings(const DbSettings& server) {
+    clsConDbSet settings;
+    settings.setServer(server.server);
+    settings.setLoginName(server.user);
+    settings.setLoginPwd(server.password);
+    settings.setdbName(server.database);
+    clsConfiguration data;
+    data.setFileName(clsConfiguration::DefaultFileName());
+    data.setGroup(QStringLiteral("DATA"));
+    // The engine last: should a write fail, the programs go on with the file.
+    return settings.Save() && data.SetItem(QStringLiteral("ENGINE"),
+                                           DbSettings::EngineName(DbSettings::Engine::PostgreSQL));
+}
+
+bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QString* error) {
+    // One read transaction: the counts and the rows are of the same moment.
+    DbTransaction reading(source);
+    if (!reading.IsActive())
+        return reading.Error().Report(error);
+    const QVector<const DbSchema::Table*> tables = DbSchema::Tables();
+    QVector<qint64> expected(tables.size());
+    for (int i = 0; i < tables.size(); ++i)
+        if (!countRows(source, *tables[i], &expected[i], error))
+            return false;
+
+    if (!DatabaseSchema::AddTables(target, error, false))
+        return false;
+    QVector<qint64> copied(tables.size());
+    for (int i = 0; i < tables.size(); ++i) {
+        if (!copyTable(source, target, *tables[i], &copied[i], error))
+            return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
+                                            .arg(tables[i]->name, error ? *error : QString()));
+        if (!DbDialect::KeysWritten(target, *tables[i]))
+            return DbError::Fail(
+                error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
+    }
+    if (!DatabaseSchema::AddIndexes(target, error))
+        return false;
+    for (int i = 0; i < tables.size(); ++i) {
+        qint64 stored = -1;
+        if (!countRows(target, *tables[i], &stored, error))
+            return false;
+        if (stored != expected[i] || copied[i] != expected[i])
+            return DbError::Fail(error, QStringLiteral("table %1: %2 rows in the file, %3 copied, "
+                                                       "%4 on the server")
+                                            .arg(tables[i]->name)
+                                            .arg(expected[i])
+                                            .arg(copied[i])
+                                            .arg(stored));
+    }
+    if (counts)
+        *counts = {expected[0], expected[1], expected[2]};
+    return true;
+}
+
+int Run(const DbSettings& server, QTextStream& out, QTextStream& err) {
+    const auto failure = [&err](const QString& message) {
+        err << "attendance-admin: " << message << Qt::endl;
+        return 1;
+    };
+    const QString ini = clsConfiguration::DefaultFileName();
+    const DbSettings current = DbSettings::FromConfiguration();
+    if (current.engine != DbSettings::Engine::SQLite)
+        return failure(QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory "
+                                      "that uses its database file can be migrated; nothing was "
+                                      "changed")
+                           .arg(ini, current.engineText.trimmed()));
+    if (DataPath().isEmpty())
+        return failure(
+            QStringLiteral("%1 names no database folder (group DATA, key PATH)").arg(ini));
+    const QString file = DatabaseFilePath();
+    if (!QFileInfo(file).isFile())
+        return failure(QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
+                           .arg(file, ini));
+    QString error;
+    const QFileInfo iniFile(ini);
+    if (!iniFile.isWritable() || !QFileInfo(iniFile.absolutePath()).isWritable())
+        return failure(QStringLiteral("%1 cannot be written; nothing was changed").arg(ini));
+    if (!SettingsStorable(server, &error))
+        return failure(error + QStringLiteral("; nothing was changed"));
+
+    const ScopedConnection sourceName(QStringLiteral("attendance_migrate_source"));
+    const ScopedConnection targetName(QStringLiteral("attendance_migrate_target"));
+    QSqlDatabase source = openSource(file, sourceName.name(), &error);
+    if (!source.isValid())
+        return failure(QStringLiteral("cannot read the database file: %1").arg(error));
+    DbError why;
+    QSqlDatabase target = clsDbConn::OpenServer(server, targetName.name(), &why, false);
+    if (!target.isValid())
+        return failure(QStringLiteral("cannot connect: %1").arg(why.Text()));
+
+    QElapsedTimer timer;
+    timer.start();
+    Counts counts;
+    {
+        // Tables and rows become visible together, or not at all.
+        DbTransaction tx(target);
+        if (!tx.IsActive())
+            return failure(QStringLiteral("cannot begin a transaction on %1: %2")
+                               .arg(server.Describe(), tx.Error().Text()));
+        if (!CopyDatabase(source, target, &counts, &error))
+            return failure(QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
+                               .arg(server.Describe(), ini, error));
+        if (!tx.Commit())
+            return failure(QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
+                               .arg(server.Describe(), ini, tx.Error().Text()));
+    }
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+
+    if (!WriteSettings(server))
+        return failure(QStringLiteral("the copy is on %1, but %2 could not be written: the "
+                                      "programs still use %3")
+                           .arg(server.Describe(), ini, file));
+
+    const qint64 rows = counts.departments + counts.employees + counts.presence;
+    out << "copied " << counts.departments << " departments, " << counts.employees << " employees, "
+        << counts.presence << " presence records from " << file << " to " << server.Describe()
+        << " in " << QString::number(seconds, 'f', 2) << " s ("
+        << qint64(seconds > 0 ? double(rows) / seconds : double(rows)) << " rows/s)" << Qt::endl;
+    out << "wrote " << ini << ": the programs now use " << server.Describe() << "; " << file
+        << " is unchanged" << Qt::endl;
+    return 0;
+}
+
+} // namespace Migrate

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DbSettings.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QTextStream>
+
+// Moves a program directory's database file to a database server: every
+// table copied in one server transaction, and the configuration switched to
+// the server only once the copy is committed and checked.
+namespace Migrate {
+
+struct Counts {
+    qint64 departments = 0;
+    qint64 employees = 0;
+    qint64 presence = 0;
+};
+
+// Creates the tables in `target` (which must hold none of them) and copies
+// every row of `source` into them with their keys, photos and date-time
+// texts as stored, inside the transaction the caller holds on `target`;
+// then checks that every table holds as many rows as in `source`. `source`
+// is only read, inside one read transaction so the copy is of one moment.
+bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QString* error);
+
+// Whether attendance.ini can hold the four server settings as given (no line
+// break, every character with a GBK code, none longer than a value read back).
+bool SettingsStorable(const DbSettings& server, QString* error);
+// Writes the four server settings and then [DATA] ENGINE=postgresql into the
+// current program directory's attendance.ini; false when a write failed.
+bool WriteSettings(const DbSettings& server);
+
+// The migrate command: the current program directory's database file to
+// the server of `server`; returns the exit status.
+int Run(const DbSettings& server, QTextStream& out, QTextStream& err);
+
+} // namespace Migrate
