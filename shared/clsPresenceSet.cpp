@@ -8,11 +8,12 @@
 bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
     // Half-open range on the stored text: from the start day up to the day
     // after the end. Callers pass dates at midnight. In order of arrival (the
-    // first record of a day is the one that counts), on every engine.
+    // first record of a day is the one that counts), on every engine. A
+    // record finds its employee whatever the case of the number's letters.
     auto q = DbQuery::Select(
         QStringLiteral(
             "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
-            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER "
+            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER COLLATE NOCASE "
             "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ? "
             "ORDER BY Presence.ENTERTIME, Presence.ENUMBER"),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});

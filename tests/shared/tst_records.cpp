@@ -609,7 +609,10 @@ private slots:
         QVERIFY(fx->addDept(1, QStringLiteral("D")));
         QVERIFY(fx->addEmployee(QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("1"), 1));
         QVERIFY(fx->addEmployee(QStringLiteral("2"), QStringLiteral("乙"), QStringLiteral("2"), 1));
-        // A second row on the 5th; a row of no known employee; rows outside March.
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("k3"), QStringLiteral("丙"), QStringLiteral("3"), 1));
+        // A second row on the 5th; a row of no known employee; rows outside
+        // March; a row whose number differs from the employee's in case.
         for (const auto& [n, in, out] :
              std::initializer_list<std::tuple<const char*, const char*, const char*>>{
                  {"2", "2026-03-03T07:50:00", "2026-03-03T17:10:00"},
@@ -618,13 +621,14 @@ private slots:
                  {"1", "2026-03-05T09:00:00", "2026-03-05T18:00:00"},
                  {"1", "2026-02-28T08:00:00", "2026-02-28T17:00:00"},
                  {"1", "2026-04-01T00:00:00", ""},
-                 {"ghost", "2026-03-04T08:00:00", ""}})
+                 {"ghost", "2026-03-04T08:00:00", ""},
+                 {"K3", "2026-03-06T08:00:00", ""}})
             QVERIFY(fx->addPresence(QLatin1String(n), iso(in), iso(out)));
 
         const QDateTime first = iso("2026-03-01"), last = iso("2026-03-31");
         clsPresenceSet set;
         QVERIFY(set.LoadSet(first, last));
-        QCOMPARE(set.Count(), 4);
+        QCOMPARE(set.Count(), 5);
 
         AppClock::setFixed(QDateTime(QDate(2026, 3, 3), QTime(12, 0)));
         clsPresenceSet today;
@@ -636,7 +640,7 @@ private slots:
 
         clsEmployeePresenceSet month, empty;
         QVERIFY(month.LoadByDate(first, last));
-        QCOMPARE(month.Count(), 2);
+        QCOMPARE(month.Count(), 3);
         const clsSingleEmployeeMonPresence& one = month.Item(QStringLiteral("1"));
         QCOMPARE(one.ENAME(), QStringLiteral("甲"));
         const auto day = [](int d) { return QDateTime(QDate(2026, 3, d), QTime(15, 0)); };
