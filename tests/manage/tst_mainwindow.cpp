@@ -3,6 +3,7 @@
 // help and About.
 #include "BoxLog.h"
 #include "DialogAnswers.h"
+#include "PgTestServer.h"
 #include "TestProgramDir.h"
 #include "helpers/ManageFixture.h"
 
@@ -88,12 +89,24 @@ private slots:
         fx.reset();
     }
 
+    // No database file; on the server: none listening, or a database without the tables.
     void startUpRefusesMissingDatabase() {
-        QVERIFY(fx->setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), fx->file("nowhere")));
-        QCOMPARE(mdMain::Main(*qApp), 1);
-        QCOMPARE(boxes.lines(),
-                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        std::unique_ptr<PgTestDatabase> empty;
+        QList<QStringList> faults = {{"DATA", "PATH", fx->file("nowhere")}};
+        if (TestProgramDir::OnServer()) {
+            empty = std::make_unique<PgTestDatabase>();
+            faults = {{"ATTENDANCE", "DBSERVER", fx->server()->host() + ":1"},
+                      {"ATTENDANCE", "DBNAME", empty->name()}};
+        }
+        const QByteArray ini = readFile(fx->iniPath);
+        for (const QStringList& fault : faults) {
+            QVERIFY(writeFile(fx->iniPath, ini) && fx->setIni(fault[0], fault[1], fault[2]));
+            boxes.clear();
+            QCOMPARE(mdMain::Main(*qApp), 1);
+            QCOMPARE(boxes.lines(),
+                     box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
+            QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        }
     }
 
     void listModesAndMenus() {

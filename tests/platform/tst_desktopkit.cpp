@@ -4,6 +4,7 @@
 #include "BoxLog.h"
 #include "DesktopKit.h"
 #include "DialogAnswers.h"
+#include "PgTestServer.h"
 #include "TestProgramDir.h"
 
 #include "ChineseUi.h"
@@ -120,17 +121,34 @@ private slots:
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
         QVERIFY(DesktopKit::CheckDatabase());
         QVERIFY(boxes.isEmpty());
+        const QByteArray ini = readFile(fx.iniPath);
+        // An engine the programs do not know.
+        QVERIFY(
+            fx.setIni(QStringLiteral("DATA"), QStringLiteral("ENGINE"), QStringLiteral("oracle")));
+        QVERIFY(!DesktopKit::CheckDatabase());
+        QCOMPARE(boxes.lines(),
+                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
+        QVERIFY(writeFile(fx.iniPath, ini));
+        if (TestProgramDir::OnServer()) {
+            // Nothing listening on the port; a database that lacks a table.
+            QVERIFY(fx.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
+                              fx.server()->host() + QStringLiteral(":1")));
+            QVERIFY(!DesktopKit::CheckDatabase());
+            QVERIFY(writeFile(fx.iniPath, ini) && DesktopKit::CheckDatabase());
+            QVERIFY(fx.exec(QStringLiteral("DROP TABLE Presence")));
+            QVERIFY(!DesktopKit::CheckDatabase());
+            QCOMPARE(boxes.size(), 3);
+            return;
+        }
         // A folder without the database file, a folder named like it, no PATH at all.
         QTemporaryDir empty;
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), empty.path()));
         QVERIFY(!DesktopKit::CheckDatabase());
-        QCOMPARE(boxes.lines(),
-                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
         QVERIFY(QDir(empty.path()).mkdir(QStringLiteral("vorerur.dat")));
         QVERIFY(!DesktopKit::CheckDatabase());
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
         QVERIFY(!DesktopKit::CheckDatabase());
-        QCOMPARE(boxes.size(), 3);
+        QCOMPARE(boxes.size(), 4);
     }
 
     // One message per command; an exception is a failure like any other.

@@ -4,6 +4,7 @@
 #include "DatabaseSchema.h"
 #include "DesktopKit.h"
 #include "PasswordModule.h"
+#include "PgTestServer.h"
 #include "ProgramDirectory.h"
 #include "StationGlobals.h"
 #include "TestProgramDir.h"
@@ -87,6 +88,7 @@ private slots:
             auto* f = child<QLineEdit>(dialog, name);
             QCOMPARE(f->echoMode(), QLineEdit::Password);
             QVERIFY2(!f->testAttribute(Qt::WA_InputMethodEnabled), name);
+            f->clear(); // the settings dialog shows a stored password
             QTest::keyClicks(f, QStringLiteral("ab1"));
             QCOMPARE(f->displayText(), QStringLiteral("***")); // what the user sees
         }
@@ -273,9 +275,18 @@ private slots:
     }
 
     // The test opens "vorerur.mdb" in the program directory; the fields play no part.
+    // On a server configuration it tries the server the fields name: `file`
+    // then names the field to spoil.
     void dbTestConnection_data() {
         QTest::addColumn<QByteArray>("file"); // null: no file
         QTest::addColumn<QString>("message");
+        if (TestProgramDir::OnServer()) {
+            QTest::newRow("settings") << QByteArray() << "数据库连接成功！";
+            QTest::newRow("wrong password") << QByteArray("txtPwd") << "数据库连接失败！";
+            QTest::newRow("unreachable port") << QByteArray("txtServer") << "数据库连接失败！";
+            QTest::newRow("no tables") << QByteArray("txtDbName") << "数据库连接失败！";
+            return;
+        }
         QTest::newRow("missing file") << QByteArray() << "数据库连接失败！";
         QTest::newRow("database") << QByteArray("") << "数据库连接成功！";
         QTest::newRow("not a database") << QByteArray(4096, 'x') << "数据库连接失败！";
@@ -285,16 +296,31 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, message);
         const QString mdb = fx->file(QStringLiteral("vorerur.mdb"));
-        if (!file.isNull())
+        const bool server = TestProgramDir::OnServer();
+        if (!server && !file.isNull())
             QVERIFY(file.isEmpty() ? DatabaseSchema::Create(mdb) : writeFile(mdb, file));
+        std::unique_ptr<PgTestDatabase> empty; // a database without the tables
+        if (server)
+            empty = std::make_unique<PgTestDatabase>();
         const QStringList before = QSqlDatabase::connectionNames();
         frmConDbParaSet dlg;
         dlg.show();
-        fill(&dlg, {"txtServer"}, {""}, "cmdTest");
+        if (!server) {
+            fill(&dlg, {"txtServer"}, {""}, "cmdTest");
+        } else {
+            QVERIFY2(empty->ok(), qPrintable(empty->error()));
+            const QMap<QByteArray, QString> spoilt = {
+                {"txtPwd", fx->server()->password() + QStringLiteral("x")},
+                {"txtServer", fx->server()->host() + QStringLiteral(":1")},
+                {"txtDbName", empty->name()}};
+            if (!file.isNull())
+                type(&dlg, file.constData(), spoilt.value(file));
+            click(&dlg, "cmdTest");
+        }
         QCOMPARE(boxes.lines(), box("信息", message, MsgBox::Icon::Information));
         QVERIFY(dlg.isVisible());
-        QCOMPARE(QFile::exists(mdb), !file.isNull());      // the test never creates the file
-        QCOMPARE(QSqlDatabase::connectionNames(), before); // and closes its connection
+        QCOMPARE(QFile::exists(mdb), !server && !file.isNull()); // the test never creates the file
+        QCOMPARE(QSqlDatabase::connectionNames(), before);       // and closes its connection
     }
 };
 
