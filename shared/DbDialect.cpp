@@ -1,5 +1,7 @@
 #include "DbDialect.h"
 
+#include "clsDbConn.h"
+
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -42,6 +44,25 @@ Engine Of(const QSqlDatabase& db) {
     return db.driverName() == QLatin1String("QPSQL") ? Engine::PostgreSQL : Engine::SQLite;
 }
 
+Engine Shared() {
+    return Of(clsDbConn().GetDbConn());
+}
+
+QString NoCaseEquals(Engine engine, const QString& a, const QString& b) {
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("lower(%1) = lower(%2)").arg(a, b);
+    return QStringLiteral("%1 = %2 COLLATE NOCASE").arg(a, b);
+}
+
+QString NoCaseIn(Engine engine, const QString& a, int count) {
+    const bool pg = engine == Engine::PostgreSQL;
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << (pg ? QStringLiteral("lower(?)") : QStringLiteral("?"));
+    return QString::fromLatin1(pg ? "lower(%1) IN (%2)" : "%1 COLLATE NOCASE IN (%2)")
+        .arg(a, marks.join(QLatin1Char(',')));
+}
+
 QString DriverName(Engine engine) {
     return engine == Engine::PostgreSQL ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
 }
@@ -49,11 +70,6 @@ QString DriverName(Engine engine) {
 QStringList CreateStatements(Engine engine) {
     QStringList out;
     const bool pg = engine == Engine::PostgreSQL;
-    if (pg)
-        // SQLite's NOCASE on PostgreSQL, for the look-ups that say
-        // "COLLATE NOCASE": equal without regard to case.
-        out << QStringLiteral("CREATE COLLATION IF NOT EXISTS nocase (provider = icu, "
-                              "locale = 'und-u-ks-level2', deterministic = false)");
     for (const DbSchema::Table* t : DbSchema::Tables()) {
         QStringList cols;
         for (const DbSchema::Column& c : t->columns)
@@ -69,14 +85,12 @@ QStringList IndexStatements(Engine engine) {
     QStringList out;
     for (const DbSchema::Index& i : DbSchema::Indexes())
         out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
-    // PostgreSQL's columns keep the exact comparison (joins and the sign-in
-    // rule compare stored spellings); the look-ups without regard to case
-    // search these indexes.
+    // PostgreSQL: the look-ups without regard to case compare lower().
     if (pg)
         for (const DbSchema::Table* t : DbSchema::Tables())
             for (const DbSchema::Column& c : t->columns)
                 if (c.noCase)
-                    out << QStringLiteral("CREATE INDEX IX_%1_%2_NOCASE ON %1(%2 COLLATE nocase)")
+                    out << QStringLiteral("CREATE INDEX IX_%1_%2_NOCASE ON %1(lower(%2))")
                                .arg(t->name, c.name);
     return out;
 }

@@ -8,16 +8,24 @@
 
 // Everything the records layer says differently to SQLite and to
 // PostgreSQL. The statements of the record classes are written once, in SQL
-// both engines read alike: "COLLATE NOCASE" names a collation that exists on
-// both (built in on SQLite, created with the tables on PostgreSQL), values
-// are bound, date-times are text of one form. What cannot be written alike
-// is here.
+// both engines read alike (values are bound, date-times are text of one
+// form); what cannot be written alike is here.
 namespace DbDialect {
 
 enum class Engine { SQLite, PostgreSQL };
 
 // The engine behind an open connection (by its Qt driver).
 Engine Of(const QSqlDatabase& db);
+// The engine of the shared connection (opened when needed).
+Engine Shared();
+
+// "a = b" comparing texts without regard to the case of A-Z and of nothing
+// else (SQLite's NOCASE): on PostgreSQL lower() of texts that compare by
+// character codes, which folds A-Z alone, searched through indexes on
+// lower() of the numbers and barcodes.
+QString NoCaseEquals(Engine engine, const QString& a, const QString& b);
+// "a IN (?, ...)" with `count` values, compared as NoCaseEquals does.
+QString NoCaseIn(Engine engine, const QString& a, int count);
 // The Qt driver of an engine.
 QString DriverName(Engine engine);
 

@@ -254,15 +254,14 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
     if (numbers.isEmpty())
         return exportQuery(all + order, {}, QStringLiteral("Employee"), path, existing, error);
     if (numbers.size() <= 500) {
-        QStringList marks;
         QVariantList params;
-        for (const QString& n : numbers) {
-            marks << QStringLiteral("?");
+        for (const QString& n : numbers)
             params << n;
-        }
-        return exportQuery(all + QStringLiteral(" WHERE ENUMBER COLLATE NOCASE IN (") +
-                               marks.join(QLatin1Char(',')) + QLatin1Char(')') + order,
-                           params, QStringLiteral("Employee"), path, existing, error);
+        return exportQuery(
+            all + QStringLiteral(" WHERE ") +
+                DbDialect::NoCaseIn(DbDialect::Shared(), QStringLiteral("ENUMBER"), params.size()) +
+                order,
+            params, QStringLiteral("Employee"), path, existing, error);
     }
     // Long lists: filter here instead of one statement with thousands of values.
     RowSet rs;

@@ -1,5 +1,6 @@
 #include "clsDept.h"
 
+#include "DbDialect.h"
 #include "DbQuery.h"
 
 void clsDept::setID(qint16 id) {
@@ -36,8 +37,11 @@ bool clsDept::LoadByName() {
     if (m_dname.isEmpty())
         return false;
     // Names compare without regard to case, so "Office" finds "office".
-    auto q = DbQuery::Select(QStringLiteral("SELECT ID FROM Dept WHERE DNAME = ? COLLATE NOCASE"),
-                             {m_dname});
+    auto q =
+        DbQuery::Select(QStringLiteral("SELECT ID FROM Dept WHERE ") +
+                            DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("DNAME"),
+                                                    QStringLiteral("?")),
+                        {m_dname});
     if (!q)
         return false;
     if (q->next())

@@ -52,7 +52,7 @@ QByteArray readFile(const QString& path, bool* ok) {
 const char* kSelectJoined =
     "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
     "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, Employee.HEADIMG "
-    "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND Employee.";
+    "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND ";
 
 } // namespace
 
@@ -129,9 +129,12 @@ QString clsEmployee::HeadImg() const {
 qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
         return 0;
-    auto q = DbQuery::Select(QLatin1String(kSelectJoined) + QLatin1String(column) +
-                                 QStringLiteral(" = ? COLLATE NOCASE"),
-                             {key});
+    auto q = DbQuery::Select(
+        QLatin1String(kSelectJoined) +
+            DbDialect::NoCaseEquals(DbDialect::Shared(),
+                                    QStringLiteral("Employee.") + QLatin1String(column),
+                                    QStringLiteral("?")),
+        {key});
     if (!q)
         return -1;
     if (!q->next())
@@ -186,10 +189,12 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
             *error = DbError(QStringLiteral("the employee number could not be locked"));
         return false;
     }
-    auto found = DbQuery::Select(
-        db,
-        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE LIMIT 1"),
-        {row.ENUMBER}, error);
+    auto found =
+        DbQuery::Select(db,
+                        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE %1 LIMIT 1")
+                            .arg(DbDialect::NoCaseEquals(
+                                DbDialect::Of(db), QStringLiteral("ENUMBER"), QStringLiteral("?"))),
+                        {row.ENUMBER}, error);
     if (!found)
         return false;
     const bool exists = found->next();
@@ -302,7 +307,9 @@ bool clsEmployee::savetoXML(const QString& filePath) {
 bool clsEmployee::Remove(const QString& eid) {
     if (eid.isEmpty())
         return false;
-    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = ? COLLATE NOCASE"),
+    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ") +
+                             DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("ENUMBER"),
+                                                     QStringLiteral("?")),
                          {eid}) >= 1;
 }
 

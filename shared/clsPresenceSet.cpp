@@ -1,6 +1,7 @@
 #include "clsPresenceSet.h"
 
 #include "AppClock.h"
+#include "DbDialect.h"
 #include "DbQuery.h"
 
 #include <QSqlError>
@@ -13,9 +14,10 @@ bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDat
     auto q = DbQuery::Select(
         QStringLiteral(
             "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
-            "FROM Presence, Employee WHERE Employee.ENUMBER = Presence.ENUMBER COLLATE NOCASE "
-            "AND Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ? "
-            "ORDER BY Presence.ENTERTIME, Presence.ENUMBER"),
+            "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
+            "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER")
+            .arg(DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("Employee.ENUMBER"),
+                                         QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)
         return false;

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "DatabaseSchema.h"
+#include "DbDialect.h"
 #include "DbError.h"
 #include "DbSettings.h"
 #include "DbTransaction.h"
@@ -384,9 +385,11 @@ int runExportEmployees(Context& c) {
     for (const QString& number : numbers) {
         RowSet found;
         QString error;
-        if (!ExchangeFiles::QueryRowSet(
-                QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ? COLLATE NOCASE"),
-                {number}, QStringLiteral("Employee"), &found, &error))
+        if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
+                                            DbDialect::NoCaseEquals(DbDialect::Shared(),
+                                                                    QStringLiteral("ENUMBER"),
+                                                                    QStringLiteral("?")),
+                                        {number}, QStringLiteral("Employee"), &found, &error))
             return failure(c.err, error);
         if (found.rows.isEmpty())
             return failure(
