@@ -1,5 +1,6 @@
 #include "DbDialect.h"
 
+#include "DbQuery.h"
 #include "clsDbConn.h"
 
 #include <QSqlDriver>
@@ -104,13 +105,7 @@ QString BeginStatement(Engine engine, bool writes) {
 bool LockKey(QSqlDatabase db, const QString& table, const QString& key) {
     if (Of(db) != Engine::PostgreSQL)
         return true;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(advisoryLock()))
-        return false;
-    q.addBindValue(table.toLower());
-    q.addBindValue(key);
-    return q.exec();
+    return DbQuery::Exec(db, advisoryLock(), {table.toLower(), key}) >= 0;
 }
 
 bool LockTable(QSqlDatabase db, const QString& table) {

@@ -1,6 +1,7 @@
 #include "clsDbConn.h"
 
 #include "DbDialect.h"
+#include "DbQuery.h"
 #include "DbSchema.h"
 #include "clsConfiguration.h"
 
@@ -49,6 +50,7 @@ void dropConnection(const QString& name) {
         return;
     {
         QSqlDatabase old = QSqlDatabase::database(name, false);
+        DbQuery::ForgetStatements(old);
         old.close();
     }
     QSqlDatabase::removeDatabase(name);
@@ -213,14 +215,7 @@ bool clsDbConn::ReopenIfLost() {
 }
 
 void clsDbConn::CloseShared() {
-    const QString name = ConnectionName();
-    if (!QSqlDatabase::contains(name))
-        return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    dropConnection(ConnectionName());
 }
 
 clsDbConn::LockState clsDbConn::ProbeLock() {
