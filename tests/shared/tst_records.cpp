@@ -555,6 +555,33 @@ private slots:
         admin.close();
     }
 
+    void serverStatementsAreReused() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a database file has no prepared statements to keep");
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
+        QVERIFY(addEmployee(QStringLiteral("2"), QStringLiteral("2"), 1));
+        const auto prepared = [] {
+            auto q = DbQuery::Select(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements"));
+            return q && q->next() ? q->value(0).toInt() : -1;
+        };
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        // Kept prepared (the look-up, the lock, the state, the writes), and
+        // the next scans add none.
+        const int after = prepared();
+        QVERIFY(after > 4);
+        QCOMPARE(scan(QStringLiteral("2"), iso("2026-03-10T08:00:00")), qint16(1));
+        QCOMPARE(scan(QStringLiteral("2"), iso("2026-03-10T17:00:00")), qint16(2));
+        QCOMPARE(prepared(), after);
+        // Two readers of one statement at once each keep their own rows.
+        const QString sql = QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?");
+        auto a = DbQuery::Select(sql, {QStringLiteral("1")});
+        auto b = DbQuery::Select(sql, {QStringLiteral("2")});
+        QVERIFY(a && b && b->next() && a->next());
+        QCOMPARE(a->value(0).toString() + b->value(0).toString(), QStringLiteral("12"));
+    }
+
     void twoStationsScanAtOnce() {
         // Two processes with their own connections scan one card while a
         // third connection holds the write lock, so both have started before
