@@ -1,19 +1,17 @@
 #pragma once
 
+#include "DbSettings.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
 // The PostgreSQL server the test script starts (scripts/pg-server.sh), named
 // by ATTENDANCE_TEST_PG_SERVER ("host" or "host:port"), ATTENDANCE_TEST_PG_USER
 // and ATTENDANCE_TEST_PG_PASSWORD.
-class PgTestServer {
-public:
-    // The three variables are set (server and user not empty).
-    static bool Available();
-    static QString Server();
-    static QString User();
-    static QString Password();
-};
+namespace PgTestServer {
+// The three variables are set (server and user not empty).
+bool Available();
+} // namespace PgTestServer
 
 // A new, empty database on the test server for as long as the object lives.
 // The destructor drops it, ending any connection still open to it.
@@ -25,26 +23,21 @@ struct PgTestDatabase {
 
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
-    QString name() const { return m_name; }
-    QString server() const { return m_server; }
-    QString user() const { return m_user; }
-    QString password() const { return m_password; }
-    QString host() const { return m_host; }
-    int port() const { return m_port; }
+    // The settings that reach the database (engine postgresql).
+    const DbSettings& settings() const { return m_settings; }
+    QString name() const { return m_settings.database; }
+    QString server() const { return m_settings.server; }
+    QString user() const { return m_settings.user; }
+    QString password() const { return m_settings.password; }
+    QString host() const { return m_settings.Host(); }
 
-    // Adds a QPSQL connection `connectionName` to this database and opens it;
-    // the caller removes it (QSqlDatabase::removeDatabase).
+    // Opens a connection `connectionName` to this database; the caller
+    // removes it (QSqlDatabase::removeDatabase).
     QSqlDatabase connect(const QString& connectionName) const;
 
-    // Options every test connection uses: no TLS or GSS negotiation with the
-    // local server, and no endless wait for an unreachable one.
-    static QString ConnectOptions();
-
 private:
-    QString m_name;
+    DbSettings m_settings;
     QString m_adminConnection;
-    QString m_server, m_user, m_password, m_host;
-    int m_port = 0;
     bool m_ok = false;
     QString m_error;
 };

@@ -125,12 +125,7 @@ bool TestProgramDir::initServer() {
         lastError = QStringLiteral("no test database: ") + m_server->error();
         return false;
     }
-    DbSettings settings;
-    settings.engine = DbSettings::Engine::PostgreSQL;
-    settings.server = m_server->server();
-    settings.user = m_server->user();
-    settings.password = m_server->password();
-    settings.database = m_server->name();
+    const DbSettings& settings = m_server->settings();
     if (!setIni(QStringLiteral("DATA"), QStringLiteral("ENGINE"), QStringLiteral("postgresql")) ||
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"), settings.server) ||
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), settings.user) ||

@@ -17,24 +17,11 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 // A fresh, empty database on the test server, dropped at the end, with the
-// settings and options that name it.
-class ServerDatabase {
-public:
-    ServerDatabase() {
-        settings.engine = DbSettings::Engine::PostgreSQL;
-        settings.server = database.server();
-        settings.user = database.user();
-        settings.password = database.password();
-        settings.database = database.name();
-        created = database.ok();
-    }
-
+// options that name it.
+struct ServerDatabase {
     QStringList args() const {
         return {"--server",   settings.server,   "--user",     settings.user,
                 "--password", settings.password, "--database", settings.database};
@@ -43,8 +30,7 @@ public:
     qint64 count(const QString& sql) const {
         qint64 result = -1;
         {
-            QSqlDatabase db =
-                clsDbConn::OpenServer(settings, QStringLiteral("probe"), nullptr, false);
+            QSqlDatabase db = database.connect(QStringLiteral("probe"));
             QSqlQuery q(db);
             if (db.isValid() && q.exec(sql) && q.next())
                 result = q.value(0).toLongLong();
@@ -54,8 +40,8 @@ public:
     }
 
     PgTestDatabase database;
-    DbSettings settings;
-    bool created = false;
+    const DbSettings& settings = database.settings();
+    const bool created = database.ok();
 };
 
 } // namespace
@@ -201,11 +187,8 @@ private slots:
         QVERIFY(AdminTool::Runs(
             QStringList{"init", dir, "--engine", "postgresql", "--demo", "--unit", "一中"} +
             server.args()));
-        const QString ini = dir + QStringLiteral("/attendance.ini");
-        struct stat st {};
-        QVERIFY(::stat(QFile::encodeName(ini).constData(), &st) == 0);
-        QCOMPARE(st.st_mode & 0777, 0660u);
-        QCOMPARE(IniFile(ini).Read("UNIT", "UNITNAME"), QStringLiteral("一中"));
+        QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini")).Read("UNIT", "UNITNAME"),
+                 QStringLiteral("一中"));
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);
         QVERIFY(server.count(QStringLiteral("SELECT COUNT(*) FROM Presence")) > 20);
 
