@@ -5,7 +5,6 @@
 
 #include <QSqlDriver>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <libpq-fe.h>
 
@@ -62,10 +61,6 @@ QString NoCaseIn(Engine engine, const QString& a, int count) {
         marks << (pg ? QStringLiteral("lower(?)") : QStringLiteral("?"));
     return QString::fromLatin1(pg ? "lower(%1) IN (%2)" : "%1 COLLATE NOCASE IN (%2)")
         .arg(a, marks.join(QLatin1Char(',')));
-}
-
-QString DriverName(Engine engine) {
-    return engine == Engine::PostgreSQL ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
 }
 
 QStringList CreateStatements(Engine engine) {

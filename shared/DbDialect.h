@@ -26,8 +26,6 @@ Engine Shared();
 QString NoCaseEquals(Engine engine, const QString& a, const QString& b);
 // "a IN (?, ...)" with `count` values, compared as NoCaseEquals does.
 QString NoCaseIn(Engine engine, const QString& a, int count);
-// The Qt driver of an engine.
-QString DriverName(Engine engine);
 
 // The statements that create the tables, their indexes and what they rely
 // on, in order.
