@@ -7,6 +7,7 @@
 // statements through the sqlite3 C API with the connection's settings,
 // today's list, a month table of 1,000 employees and the whole employee set.
 #include "AppClock.h"
+#include "BenchData.h"
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
 #include "ProgramDirectory.h"
@@ -36,6 +37,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace BenchData;
+
 namespace {
 
 // Change when the generated content changes, so an old cached file is rebuilt.
@@ -53,16 +56,6 @@ struct Size {
 
 constexpr Size kFull{"full", 10000, 25 * 1024, 1250, 1000, 2000, 1000};
 constexpr Size kQuick{"quick", 2500, 25 * 1024, 40, 1000, 2000, 200};
-
-// The benchmark's fixed "today" (a Wednesday): the history ends with April,
-// May is the month of 1,000 employees, and today has its own records.
-const QDate kToday(2026, 6, 10);
-const QDate kMonth(2026, 5, 1);
-const QTime kSignInTime(9, 0, 0);
-
-QString numberOf(int i) {
-    return QString::number(100001 + i);
-}
 
 [[noreturn]] void die(const std::string& message) {
     std::fprintf(stderr, "bench_records: %s\n", message.c_str());
@@ -99,36 +92,13 @@ void timeText(char* out, const char* day, int secondsOfDay) {
                   secondsOfDay % 60);
 }
 
-QVector<QDate> historyDays(int count) {
-    QVector<QDate> days;
-    for (QDate d = kMonth.addDays(-1); days.size() < count; d = d.addDays(-1))
-        if (d.dayOfWeek() <= 5)
-            days.prepend(d);
-    return days;
-}
-
-QStringList barcodes(int count) {
-    std::mt19937_64 rng(42);
-    QSet<QString> seen;
-    QStringList list;
-    while (list.size() < count) {
-        const QString code =
-            QStringLiteral("%1").arg(rng() % 900000000000000ULL + 100000000000000ULL);
-        if (!seen.contains(code)) {
-            seen.insert(code);
-            list << code;
-        }
-    }
-    return list;
-}
-
 void insertPresenceDay(Stmt& insert, sqlite3* db, const QDate& day, int employees,
                        std::mt19937& rng, bool withExit) {
     const QByteArray dayText = DbDateTime::DayText(day).toLatin1();
     char in[24];
     char out[24];
     for (int i = 0; i < employees; ++i) {
-        const QByteArray number = numberOf(i).toLatin1();
+        const QByteArray number = NumberOf(i).toLatin1();
         timeText(in, dayText.constData(), 7 * 3600 + 30 * 60 + int(rng() % 5400));
         timeText(out, dayText.constData(), 17 * 3600 + int(rng() % 7200));
         sqlite3_bind_text(insert.s, 1, number.constData(), number.size(), SQLITE_TRANSIENT);
@@ -177,7 +147,7 @@ void build(const QString& file, const Size& size) {
         }
         Stmt emp(db, "INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, HEADIMG, ENTERDATE) "
                      "VALUES(?, ?, ?, ?, ?, ?)");
-        const QStringList codes = barcodes(size.employees);
+        const QStringList codes = Barcodes(size.employees);
         std::mt19937 rng(7);
         std::vector<unsigned char> photo(size_t(size.photoBytes));
         for (int i = 0; i < size.employees; ++i) {
@@ -186,7 +156,7 @@ void build(const QString& file, const Size& size) {
                 b = static_cast<unsigned char>(rng());
             photo[0] = 0xFF;
             photo[1] = 0xD8;
-            const QByteArray number = numberOf(i).toLatin1();
+            const QByteArray number = NumberOf(i).toLatin1();
             const QByteArray code = codes[i].toLatin1();
             const QByteArray name = QStringLiteral("职工%1").arg(i).toUtf8();
             sqlite3_bind_int(emp.s, 1, 1 + i % 20);
@@ -200,7 +170,7 @@ void build(const QString& file, const Size& size) {
         }
 
         Stmt presence(db, "INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)");
-        const QVector<QDate> days = historyDays(size.historyDays);
+        const QVector<QDate> days = HistoryDays(size.historyDays);
         for (int n = 0; n < days.size(); ++n) {
             insertPresenceDay(presence, db, days[n], size.employees, rng, true);
             if (n % 100 == 99)
@@ -228,8 +198,7 @@ void build(const QString& file, const Size& size) {
 }
 
 double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
+    return BenchData::Percentile(std::move(v), 0.5);
 }
 
 // Median milliseconds of `runs` calls of f.
@@ -380,7 +349,7 @@ int main(int argc, char* argv[]) {
 
     qint64 presenceRows = 0;
     const int employees = size.employees;
-    const QStringList codes = barcodes(employees);
+    const QStringList codes = Barcodes(employees);
     {
         QSqlDatabase db = clsDbConn().GetDbConn();
         if (!db.isValid())

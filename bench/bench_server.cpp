@@ -17,6 +17,7 @@
 // _PASSWORD that scripts/pg-server.sh writes. bench_server.sh starts a
 // throw-away durable server with it.
 #include "AppClock.h"
+#include "BenchData.h"
 #include "DatabaseSchema.h"
 #include "DbDateTime.h"
 #include "DbDialect.h"
@@ -51,6 +52,8 @@
 #include <thread>
 #include <vector>
 
+using namespace BenchData;
+
 namespace {
 
 // Change when the generated content changes, so an old database is refilled.
@@ -75,17 +78,8 @@ constexpr int kScanMs = 50;   // one scan per station every 50 ms
 constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStationSeed = 13;
 
-// The benchmark's fixed "today" (a Wednesday): the history ends with April,
-// May is the month of 1,000 employees, and today has its own records. The
-// stations scan on the day after, which holds no records.
-const QDate kToday(2026, 6, 10);
-const QDate kMonth(2026, 5, 1);
-const QTime kSignInTime(9, 0, 0);
+// The stations scan on the day after today, which holds no records.
 const QDateTime kStationStart(kToday.addDays(1), QTime(7, 0, 0));
-
-QString numberOf(int i) {
-    return QString::number(100001 + i);
-}
 
 [[noreturn]] void die(const QString& message) {
     std::fprintf(stderr, "bench_server: %s\n", qPrintable(message));
@@ -95,29 +89,6 @@ QString numberOf(int i) {
 QString argValue(const QStringList& args, const char* name, const QString& fallback = {}) {
     const qsizetype i = args.indexOf(QLatin1String(name));
     return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
-}
-
-QStringList barcodes(int count) {
-    std::mt19937_64 rng(42);
-    QSet<QString> seen;
-    QStringList list;
-    while (list.size() < count) {
-        const QString code =
-            QStringLiteral("%1").arg(rng() % 900000000000000ULL + 100000000000000ULL);
-        if (!seen.contains(code)) {
-            seen.insert(code);
-            list << code;
-        }
-    }
-    return list;
-}
-
-QVector<QDate> historyDays(int count) {
-    QVector<QDate> days;
-    for (QDate d = kMonth.addDays(-1); days.size() < count; d = d.addDays(-1))
-        if (d.dayOfWeek() <= 5)
-            days.prepend(d);
-    return days;
 }
 
 void run(QSqlDatabase db, const QString& sql, const QVariantList& params = {}) {
@@ -223,7 +194,7 @@ void fill(QSqlDatabase db, const Size& size) {
         if (!emp.prepare(QStringLiteral("INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, "
                                         "HEADIMG, ENTERDATE) VALUES(?, ?, ?, ?, ?, ?)")))
             die(emp.lastError().text());
-        const QStringList codes = barcodes(size.employees);
+        const QStringList codes = Barcodes(size.employees);
         std::mt19937 rng(7);
         QByteArray photo(size.photoBytes, '\0');
         for (int i = 0; i < size.employees; ++i) {
@@ -233,7 +204,7 @@ void fill(QSqlDatabase db, const Size& size) {
             photo[0] = char(0xFF);
             photo[1] = char(0xD8);
             emp.addBindValue(1 + i % 20);
-            emp.addBindValue(numberOf(i));
+            emp.addBindValue(NumberOf(i));
             emp.addBindValue(codes[i]);
             emp.addBindValue(QStringLiteral("职工%1").arg(i));
             emp.addBindValue(photo);
@@ -246,7 +217,7 @@ void fill(QSqlDatabase db, const Size& size) {
     std::fprintf(stderr, "  %d employees in %.1f s\n", size.employees, timer.elapsed() / 1000.0);
 
     // History in chunks of about 125 days, so progress shows.
-    const QVector<QDate> days = historyDays(size.historyDays);
+    const QVector<QDate> days = HistoryDays(size.historyDays);
     for (qsizetype from = 0; from < days.size(); from += 125) {
         const qsizetype to = std::min(days.size(), from + 125) - 1;
         fillDays(db, days[from], days[to], size.employees, true);
@@ -293,15 +264,8 @@ void prepareDatabase(const DbSettings& settings, const Size& size, bool rebuild)
     run(conn.db(), QStringLiteral("COMMENT ON DATABASE %1 IS '%2'").arg(name, marker));
 }
 
-double percentile(std::vector<double> v, double p) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
-}
-
 double median(const std::vector<double>& v) {
-    return percentile(v, 0.5);
+    return BenchData::Percentile(v, 0.5);
 }
 
 std::vector<double> measureEach(int runs, const std::function<void()>& f) {
@@ -393,7 +357,7 @@ QDateTime slotTime(int slot) {
 // line per scan: slot, milliseconds, result.
 int runStation(int station, int slotCount, int employees, qint64 startMs, bool waitForDisk) {
     const Plan plan = makePlan(slotCount, employees);
-    const QStringList codes = barcodes(employees);
+    const QStringList codes = Barcodes(employees);
     // Connected and warmed up before the common start, as a running station is.
     AppClock::setFixed(slotTime(0));
     clsEmployee warm;
@@ -541,7 +505,7 @@ StationReport runStations(const DbSettings& settings, const QString& dir, const 
         std::sort(got.begin(), got.end());
         if (got != e.results)
             ++report.wrongResults;
-        const auto row = rows.take(numberOf(emp));
+        const auto row = rows.take(NumberOf(emp));
         report.expectedWrites += e.exit.isEmpty() ? 1 : 2;
         if (row.first != e.enter)
             ++report.lostWrites;
@@ -673,7 +637,7 @@ int main(int argc, char* argv[]) {
 
     // Sign-ins: arrivals of employees without a record today, then their
     // departures two minutes later.
-    const QStringList codes = barcodes(size.employees);
+    const QStringList codes = Barcodes(size.employees);
     std::vector<double> arrive, leave;
     for (int pass = 0; pass < 2; ++pass) {
         AppClock::setFixed(signInTime.addSecs(pass * 120));
@@ -691,7 +655,7 @@ int main(int argc, char* argv[]) {
     figures.push_back(
         {QStringLiteral("sign-in, IsExist + clsPresence::Add (median)"), 2, median(signIns)});
     figures.push_back(
-        {QStringLiteral("sign-in, one station (p99)"), 20, percentile(signIns, 0.99)});
+        {QStringLiteral("sign-in, one station (p99)"), 20, BenchData::Percentile(signIns, 0.99)});
 
     // The floor under every sign-in: a write whose commit waits for the
     // server's disk, and the same without that wait. The sign-ins once more
@@ -728,7 +692,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "eight stations for %d s...\n", size.stationSeconds);
     const StationReport st = runStations(settings, dir, size, true);
     figures.push_back({QStringLiteral("8 stations, every sign-in (p99 of %1)").arg(st.scans), 20,
-                       percentile(st.latencies, 0.99)});
+                       BenchData::Percentile(st.latencies, 0.99)});
     removeSignIns(settings, signInTime);
     // The same without waiting for the disk: what is left is the statements
     // and the machine's load.
@@ -758,16 +722,16 @@ int main(int argc, char* argv[]) {
     std::printf("  one INSERT committed: %.3f ms waiting for the disk, %.3f ms without;\n"
                 "  a sign-in without that wait (synchronous_commit=off) %.3f ms median,\n"
                 "  p99 %.3f ms\n",
-                commit, commitNoWait, median(noWait), percentile(noWait, 0.99));
+                commit, commitNoWait, median(noWait), BenchData::Percentile(noWait, 0.99));
     std::printf("  8 stations: %d scans, median %.3f ms, p99 %.3f ms, max %.3f ms;\n"
                 "  %d writes asked for by the rule, %d missing or wrong, %d rows too many,\n"
                 "  %d cards with results other than the rule's, %d failed scans or stations\n",
-                st.scans, median(st.latencies), percentile(st.latencies, 0.99),
-                percentile(st.latencies, 1.0), st.expectedWrites, st.lostWrites, st.extraRows,
-                st.wrongResults, st.errors);
+                st.scans, median(st.latencies), BenchData::Percentile(st.latencies, 0.99),
+                BenchData::Percentile(st.latencies, 1.0), st.expectedWrites, st.lostWrites,
+                st.extraRows, st.wrongResults, st.errors);
     std::printf("  8 stations, commits not waiting for the disk: median %.3f ms, p99 %.3f ms,\n"
                 "  max %.3f ms (%d lost)\n",
-                median(noDisk.latencies), percentile(noDisk.latencies, 0.99),
-                percentile(noDisk.latencies, 1.0), noDisk.lostWrites);
+                median(noDisk.latencies), BenchData::Percentile(noDisk.latencies, 0.99),
+                BenchData::Percentile(noDisk.latencies, 1.0), noDisk.lostWrites);
     return args.contains(QStringLiteral("--check")) && !met ? 1 : 0;
 }

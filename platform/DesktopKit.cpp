@@ -1,7 +1,7 @@
 #include "DesktopKit.h"
 
-#include "MsgBox.h"
 #include "DbSettings.h"
+#include "MsgBox.h"
 #include "clsConfiguration.h"
 #include "clsDbConn.h"
 

@@ -1,11 +1,11 @@
 #include "frmConDbParaSet.h"
 #include "ui_frmConDbParaSet.h"
 
+#include "DbSettings.h"
 #include "DesktopKit.h"
 #include "MsgBox.h"
 #include "ProgramDirectory.h"
 #include "clsConDbSet.h"
-#include "DbSettings.h"
 #include "clsDbConn.h"
 
 #include <QFileInfo>

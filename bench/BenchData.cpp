@@ -1,0 +1,44 @@
+#include "BenchData.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <random>
+
+namespace BenchData {
+
+QString NumberOf(int i) {
+    return QString::number(100001 + i);
+}
+
+QStringList Barcodes(int count) {
+    std::mt19937_64 rng(42);
+    QSet<QString> seen;
+    QStringList list;
+    while (list.size() < count) {
+        const QString code =
+            QStringLiteral("%1").arg(rng() % 900000000000000ULL + 100000000000000ULL);
+        if (!seen.contains(code)) {
+            seen.insert(code);
+            list << code;
+        }
+    }
+    return list;
+}
+
+QVector<QDate> HistoryDays(int count) {
+    QVector<QDate> days;
+    for (QDate d = kMonth.addDays(-1); days.size() < count; d = d.addDays(-1))
+        if (d.dayOfWeek() <= 5)
+            days.prepend(d);
+    return days;
+}
+
+double Percentile(std::vector<double> values, double p) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
+}
+
+} // namespace BenchData

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDate>
+#include <QStringList>
+#include <QTime>
+#include <QVector>
+
+#include <vector>
+
+// What the record benchmarks (file and server) fill and measure alike.
+namespace BenchData {
+
+// The benchmarks' fixed "today" (a Wednesday): the history ends with April,
+// May is the month of 1,000 employees, and today has its own records.
+inline const QDate kToday(2026, 6, 10);
+inline const QDate kMonth(2026, 5, 1);
+inline const QTime kSignInTime(9, 0, 0);
+
+// The employee number of the i-th employee.
+QString NumberOf(int i);
+// `count` distinct 15-digit card barcodes, the same on every run.
+QStringList Barcodes(int count);
+// The last `count` working days before kMonth, oldest first.
+QVector<QDate> HistoryDays(int count);
+// The value below which the share `p` of the values lies (0.5: the median).
+double Percentile(std::vector<double> values, double p);
+
+} // namespace BenchData
