@@ -45,6 +45,17 @@ QString connectFailure(const QSqlError& e) {
                           : cause + QStringLiteral(": ") + text.section(QLatin1Char('\n'), 0, 0);
 }
 
+// The settings of every server session: lock waits end as the file's busy
+// timeout does; texts travel as UTF-8 whatever the server's defaults.
+bool startServerSession(QSqlDatabase db, QString* why) {
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SET lock_timeout = %1").arg(clsDbConn::BusyTimeoutMs)) &&
+        q.exec(QStringLiteral("SET client_encoding = 'UTF8'")))
+        return true;
+    *why = DbError::From(q.lastError()).Text();
+    return false;
+}
+
 void dropConnection(const QString& name) {
     if (!QSqlDatabase::contains(name))
         return;
@@ -84,14 +95,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=attendance")
                                  .arg(ServerConnectTimeoutS));
         if (db.open()) {
-            QSqlQuery q(db);
-            // Lock waits end as the file's busy timeout does; texts travel
-            // as UTF-8 whatever the server's defaults.
-            ok = q.exec(QStringLiteral("SET lock_timeout = %1").arg(BusyTimeoutMs)) &&
-                 q.exec(QStringLiteral("SET client_encoding = 'UTF8'"));
-            if (!ok)
-                message = DbError::From(q.lastError()).Text();
-            q.finish();
+            ok = startServerSession(db, &message);
             const QStringList missing =
                 ok && requireTables ? DbDialect::MissingTables(db) : QStringList();
             if (!missing.isEmpty()) {
@@ -207,11 +211,20 @@ bool clsDbConn::TestConn() {
 
 bool clsDbConn::ReopenIfLost() {
     const QString name = ConnectionName();
-    if (!QSqlDatabase::contains(name) ||
-        !DbDialect::ConnectionLost(QSqlDatabase::database(name, false)))
+    if (!QSqlDatabase::contains(name))
         return false;
+    QSqlDatabase db = QSqlDatabase::database(name, false);
+    if (!DbDialect::ConnectionLost(db))
+        return false;
+    // The same connection object connects again with the same settings, so
+    // the handles that callers still hold stay valid.
+    DbQuery::ForgetStatements(db);
+    db.close();
+    QString why;
+    if (db.open() && startServerSession(db, &why))
+        return true;
     CloseShared();
-    return clsDbConn().GetDbConn().isValid();
+    return false;
 }
 
 void clsDbConn::CloseShared() {

@@ -25,8 +25,9 @@ public:
     // Closes and drops the shared connection (program end, tests).
     static void CloseShared();
     // After a failed statement: when the failure was the server ending the
-    // shared connection (restarted, or ended by an administrator), opens it
-    // anew and returns true, so the caller may try once more.
+    // shared connection (restarted, or ended by an administrator), connects
+    // it again in place (handles that callers hold stay valid) and returns
+    // true, so the caller may try once more.
     static bool ReopenIfLost();
     // Name of the shared Qt SQL connection.
     static QString ConnectionName();
