@@ -1,5 +1,6 @@
 #include "BenchData.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 
 #include <algorithm>
@@ -32,6 +33,17 @@ QVector<QDate> HistoryDays(int count) {
         if (d.dayOfWeek() <= 5)
             days.prepend(d);
     return days;
+}
+
+std::vector<double> MeasureEach(int runs, const std::function<void()>& f) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return times;
 }
 
 double Percentile(std::vector<double> values, double p) {

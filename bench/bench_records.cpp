@@ -44,16 +44,6 @@ namespace {
 // Change when the generated content changes, so an old cached file is rebuilt.
 constexpr const char* kLayoutVersion = "v2";
 
-struct Size {
-    const char* name;
-    int employees;
-    int photoBytes;
-    int historyDays; // working days of history, all employees present
-    int monthEmployees;
-    int todayRecords;
-    int signIns;
-};
-
 constexpr Size kFull{"full", 10000, 25 * 1024, 1250, 1000, 2000, 1000};
 constexpr Size kQuick{"quick", 2500, 25 * 1024, 40, 1000, 2000, 200};
 
@@ -203,14 +193,7 @@ double median(std::vector<double> v) {
 
 // Median milliseconds of `runs` calls of f.
 double measure(int runs, const std::function<void()>& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return median(times);
+    return median(MeasureEach(runs, f));
 }
 
 // The statements of one sign-in (IsExist, then clsPresence::Add for an

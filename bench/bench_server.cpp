@@ -59,17 +59,6 @@ namespace {
 // Change when the generated content changes, so an old database is refilled.
 constexpr const char* kLayoutVersion = "attendance-bench v2";
 
-struct Size {
-    const char* name;
-    int employees;
-    int photoBytes;
-    int historyDays; // working days of history, all employees present
-    int monthEmployees;
-    int todayRecords;
-    int signIns;        // arrivals, then as many departures
-    int stationSeconds; // length of the eight-station run
-};
-
 constexpr Size kFull{"full", 10000, 25 * 1024, 1250, 1000, 2000, 300, 20};
 constexpr Size kQuick{"quick", 2500, 25 * 1024, 40, 1000, 2000, 100, 5};
 
@@ -266,17 +255,6 @@ void prepareDatabase(const DbSettings& settings, const Size& size, bool rebuild)
 
 double median(const std::vector<double>& v) {
     return BenchData::Percentile(v, 0.5);
-}
-
-std::vector<double> measureEach(int runs, const std::function<void()>& f) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return times;
 }
 
 // One scan at a station: the card's look-up, then the sign-in rule.
@@ -606,16 +584,16 @@ int main(int argc, char* argv[]) {
     double roundTrip = 0;
     {
         QSqlQuery ping(db);
-        roundTrip = median(measureEach(200, [&] { ping.exec(QStringLiteral("SELECT 1")); }));
+        roundTrip = median(MeasureEach(200, [&] { ping.exec(QStringLiteral("SELECT 1")); }));
     }
-    const double statement = median(measureEach(200, [] {
+    const double statement = median(MeasureEach(200, [] {
         if (!DbQuery::Select(QStringLiteral("SELECT ?"), {1}))
             die(QStringLiteral("SELECT failed"));
     }));
 
     AppClock::setFixed(signInTime);
     int todayCount = 0;
-    const double today = median(measureEach(20, [&] {
+    const double today = median(MeasureEach(20, [&] {
         clsPresenceSet set;
         if (!set.LoadToday())
             die(QStringLiteral("LoadToday failed"));
@@ -625,7 +603,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("today's list, LoadToday (%1 records)").arg(todayCount), 20, today});
 
     int monthCount = 0;
-    const double month = median(measureEach(10, [&] {
+    const double month = median(MeasureEach(10, [&] {
         clsEmployeePresenceSet set;
         if (!set.LoadByDate(QDateTime(kMonth, QTime(0, 0)),
                             QDateTime(kMonth.addMonths(1).addDays(-1), QTime(0, 0))))
@@ -666,13 +644,13 @@ int main(int argc, char* argv[]) {
                           {QStringLiteral("commit-probe"), DbDateTime::ToText(signInTime)}) != 1)
             die(QStringLiteral("the probe row was not written"));
     };
-    const double commit = median(measureEach(50, writeOne));
+    const double commit = median(MeasureEach(50, writeOne));
     double commitNoWait = 0;
     std::vector<double> noWait;
     {
         QSqlQuery q(db);
         q.exec(QStringLiteral("SET synchronous_commit = off"));
-        commitNoWait = median(measureEach(50, writeOne));
+        commitNoWait = median(MeasureEach(50, writeOne));
         for (int pass = 0; pass < 2; ++pass) {
             AppClock::setFixed(signInTime.addSecs(pass * 120));
             for (int k = size.signIns; k < 2 * size.signIns; ++k) {
