@@ -6,12 +6,12 @@
 //
 // Prints the best and worst of N runs (default 3), and the layout and PDF
 // times of the best run.
-#include "AppClock.h"
-#include "ReportDocument.h"
-#include "ReportPainter.h"
-#include "SingleEmployeeInfoReport.h"
-#include "TestProgramDir.h"
-#include "clsEmployeeSet.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPainter.h"
+#include "reports/cards/SingleEmployeeInfoReport.h"
+#include "shared/base/AppClock.h"
+#include "shared/records/clsEmployeeSet.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -5,9 +5,9 @@
 // SaveFile to /dev/shm for cJpeg; compression to a /dev/shm file for
 // libjpeg-turbo. Before the benchmarks run, the program encodes a 2000x1500
 // picture once and prints the resident memory it took beyond the picture.
-#include "PhotoPicture.h"
-#include "cImage.h"
-#include "cJpeg.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
+#include "tests/imaging/helpers/PhotoPicture.h"
 
 #include <QFile>
 #include <QString>

@@ -6,13 +6,13 @@
 // and median of five) and checks that listing writes no photo file, neither
 // into the program directory nor into the records' temporary photo folder. Exits 1 when the
 // list takes 300 ms or more or a photo file was written.
-#include "AppClock.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "frmMain.h"
-#include "mdMain.h"
+#include "manage/frmMain.h"
+#include "manage/mdMain.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/clsDbConn.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,19 +6,19 @@
 // Prints: one sign-in (IsExist, then clsPresence::Add) against the same
 // statements through the sqlite3 C API with the connection's settings,
 // today's list, a month table of 1,000 employees and the whole employee set.
-#include "AppClock.h"
-#include "BenchData.h"
-#include "DatabaseSchema.h"
-#include "DbDateTime.h"
-#include "ProgramDirectory.h"
-#include "TestProgramDir.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
-#include "clsEmployee.h"
-#include "clsEmployeePresenceSet.h"
-#include "clsEmployeeSet.h"
-#include "clsPresence.h"
-#include "clsPresenceSet.h"
+#include "bench/BenchData.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "shared/records/clsEmployeeSet.h"
+#include "shared/records/clsPresence.h"
+#include "shared/records/clsPresenceSet.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -104,7 +104,7 @@ void insertPresenceDay(Stmt& insert, sqlite3* db, const QDate& day, int employee
 
 void build(const QString& file, const Size& size) {
     QString error;
-    if (!DatabaseSchema::Create(file, &error))
+    if (!DbCreator::Create(file, &error))
         die(error.toStdString());
     sqlite3* db = nullptr;
     check(db, sqlite3_open(QFile::encodeName(file).constData(), &db), "open");

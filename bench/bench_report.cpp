@@ -9,15 +9,15 @@
 //   - the preview window from its creation to its first page painted
 //     (goal: under 1 s),
 // and the peak memory of the process (goal: under 300 MB).
-#include "AppClock.h"
-#include "DbDateTime.h"
-#include "EmployeeMonthReport.h"
-#include "ReportDocument.h"
-#include "ReportPainter.h"
-#include "ReportPreview.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "clsEmployeePresenceSet.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPainter.h"
+#include "report/ReportPreview.h"
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -16,23 +16,23 @@
 // variables ATTENDANCE_TEST_PG_SERVER, _USER (default postgres) and
 // _PASSWORD that scripts/pg-server.sh writes. bench_server.sh starts a
 // throw-away durable server with it.
-#include "AppClock.h"
-#include "BenchData.h"
-#include "DatabaseSchema.h"
-#include "DbDateTime.h"
-#include "DbDialect.h"
-#include "DbQuery.h"
-#include "DbSchema.h"
-#include "DbSettings.h"
-#include "ProgramDirectory.h"
-#include "TestProgramDir.h"
-#include "clsConDbSet.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
-#include "clsEmployee.h"
-#include "clsEmployeePresenceSet.h"
-#include "clsPresence.h"
-#include "clsPresenceSet.h"
+#include "bench/BenchData.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConDbSet.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCatalog.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "shared/records/clsPresence.h"
+#include "shared/records/clsPresenceSet.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -166,7 +166,7 @@ void fill(QSqlDatabase db, const Size& size) {
     // the rows, as a bulk copy makes them.
     QString error;
     run(db, QStringLiteral("BEGIN"));
-    if (!DatabaseSchema::AddTables(db, &error, false))
+    if (!DbCreator::AddTables(db, &error, false))
         die(QStringLiteral("tables not created: ") + error);
     run(db, QStringLiteral("COMMIT"));
     run(db, QStringLiteral("SET work_mem = '512MB'"));
@@ -176,7 +176,7 @@ void fill(QSqlDatabase db, const Size& size) {
     for (int d = 1; d <= 20; ++d)
         run(db, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
             {d, QStringLiteral("部门%1").arg(d)});
-    if (!DbDialect::KeysWritten(db, DbSchema::Dept()))
+    if (!DbDialect::KeysWritten(db, DbCatalog::Dept()))
         die(QStringLiteral("department keys not set"));
     {
         QSqlQuery emp(db);
@@ -217,7 +217,7 @@ void fill(QSqlDatabase db, const Size& size) {
     fillDays(db, kMonth.addMonths(1), kToday.addDays(-1), size.monthEmployees, true);
     fillDays(db, kToday, kToday, size.todayRecords, false);
     std::fprintf(stderr, "  rows written in %.1f s; indexing...\n", timer.elapsed() / 1000.0);
-    if (!DatabaseSchema::AddIndexes(db, &error))
+    if (!DbCreator::AddIndexes(db, &error))
         die(QStringLiteral("indexes not made: ") + error);
     // Hint bits and the visibility map are set now rather than by the
     // first measured reads; the planner gets its statistics.

@@ -11,20 +11,20 @@
 //
 // The database is generated once into DIR (default /tmp/signdesk_bench) and
 // reused; each run replaces only today's rows.
-#include "AppClock.h"
-#include "ChineseUi.h"
-#include "DatabaseSchema.h"
-#include "DbDateTime.h"
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "ProgramDirectory.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
-#include "clsPresenceSet.h"
-#include "frmMain.h"
-#include "frmSign.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsPresenceSet.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmMain.h"
+#include "signdesk/frmSign.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -112,12 +112,12 @@ bool cachedDatabaseReady(const QString& path) {
 bool generateDatabase(const QString& dir, const QString& path) {
     QFile::remove(path);
     QString error;
-    if (!DatabaseSchema::Create(path, &error)) {
+    if (!DbCreator::Create(path, &error)) {
         say("cannot create %s: %s\n", qPrintable(path), qPrintable(error));
         return false;
     }
     QStringList presenceIndexes;
-    for (const QString& s : DatabaseSchema::Statements())
+    for (const QString& s : DbCreator::Statements())
         if (s.startsWith(QLatin1String("CREATE INDEX")) &&
             s.contains(QLatin1String(" ON Presence")))
             presenceIndexes << s;

@@ -1,7 +1,7 @@
-#include "CameraSource.h"
+#include "capture/CameraSource.h"
 
-#include "MultimediaCamera.h"
-#include "StillPictureCamera.h"
+#include "capture/MultimediaCamera.h"
+#include "capture/StillPictureCamera.h"
 
 #include <QImageWriter>
 #include <QPainter>

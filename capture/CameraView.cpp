@@ -1,6 +1,6 @@
-#include "CameraView.h"
+#include "capture/CameraView.h"
 
-#include "CameraSource.h"
+#include "capture/CameraSource.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "MultimediaCamera.h"
+#include "capture/MultimediaCamera.h"
 
 #include <QCamera>
 #include <QCameraDevice>

@@ -1,4 +1,4 @@
-#include "StillPictureCamera.h"
+#include "capture/StillPictureCamera.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CameraSource.h"
+#include "capture/CameraSource.h"
 
 #include <QString>
 #include <QTimer>

@@ -1,5 +1,5 @@
 // libFuzzer target: the configuration file reader on arbitrary file contents.
-#include "IniFile.h"
+#include "shared/config/IniFile.h"
 
 #include <QFile>
 #include <QString>

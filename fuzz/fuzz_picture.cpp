@@ -1,8 +1,8 @@
 // libFuzzer target: the PPM, PGM and BMP reader jpegenc takes its input
 // through, on arbitrary bytes; small pictures it accepts are encoded too.
-#include "PictureFileReader.h"
-#include "cImage.h"
-#include "cJpeg.h"
+#include "imaging/PictureFileReader.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
 
 #include <QByteArray>
 #include <QString>

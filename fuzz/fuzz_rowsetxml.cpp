@@ -1,5 +1,5 @@
 // libFuzzer target: the row-set XML reader on arbitrary bytes.
-#include "RowSetXml.h"
+#include "shared/exchange/RowSetXml.h"
 
 #include <cstddef>
 #include <cstdint>

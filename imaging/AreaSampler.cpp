@@ -1,6 +1,6 @@
-#include "AreaSampler.h"
+#include "imaging/AreaSampler.h"
 
-#include "cImage.h"
+#include "imaging/cImage.h"
 
 #include <algorithm>
 

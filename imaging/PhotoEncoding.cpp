@@ -1,7 +1,7 @@
-#include "PhotoEncoding.h"
+#include "imaging/PhotoEncoding.h"
 
-#include "cImage.h"
-#include "cJpeg.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "PictureFileReader.h"
+#include "imaging/PictureFileReader.h"
 
-#include "cImage.h"
+#include "imaging/cImage.h"
 
 #include <QBuffer>
 #include <QIODevice>

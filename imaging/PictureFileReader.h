@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowSource.h"
+#include "imaging/RowSource.h"
 
 #include <QByteArray>
 #include <QRgb>

@@ -1,6 +1,6 @@
-#include "cImage.h"
+#include "imaging/cImage.h"
 
-#include "AreaSampler.h"
+#include "imaging/AreaSampler.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "cJpeg.h"
+#include "imaging/cJpeg.h"
 
-#include "AreaSampler.h"
-#include "RowSource.h"
-#include "cImage.h"
+#include "imaging/AreaSampler.h"
+#include "imaging/RowSource.h"
+#include "imaging/cImage.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cJpegError.h"
+#include "imaging/cJpegError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,9 +2,9 @@
 // Encodes any picture Qt reads into a baseline JPEG file with cJpeg. PPM, PGM
 // and uncompressed BMP files are streamed into the encoder a band of rows at a
 // time, without a bitmap of the whole picture.
-#include "PictureFileReader.h"
-#include "cImage.h"
-#include "cJpeg.h"
+#include "imaging/PictureFileReader.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
 
 #include <QCoreApplication>
 #include <QFile>

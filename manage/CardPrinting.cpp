@@ -1,6 +1,6 @@
-#include "CardPrinting.h"
+#include "manage/CardPrinting.h"
 
-#include "CardReports.h"
+#include "manage/CardReports.h"
 
 namespace CardPrinting {
 

@@ -1,12 +1,12 @@
-#include "CardReports.h"
+#include "manage/CardReports.h"
 
-#include "FileDialog.h"
-#include "InputBox.h"
-#include "MsgBox.h"
-#include "ReportPreview.h"
-#include "SingleEmployeeInfoReport.h"
-#include "clsEmployeeSet.h"
-#include "frmCardSet.h"
+#include "manage/frmCardSet.h"
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
+#include "platform/MsgBox.h"
+#include "report/ReportPreview.h"
+#include "reports/cards/SingleEmployeeInfoReport.h"
+#include "shared/records/clsEmployeeSet.h"
 
 void ShowCardDesignDialog(QWidget* parent) {
     frmCardSet dialog(parent);

@@ -1,4 +1,4 @@
-#include "ColorDialog.h"
+#include "manage/ColorDialog.h"
 
 #include <QColorDialog>
 

@@ -1,4 +1,4 @@
-#include "FontDialog.h"
+#include "manage/FontDialog.h"
 
 #include <QFontDialog>
 

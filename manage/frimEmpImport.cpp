@@ -1,15 +1,15 @@
-#include "frimEmpImport.h"
+#include "manage/frimEmpImport.h"
 #include "ui_frimEmpImport.h"
 
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "ExchangeFiles.h"
-#include "MsgBox.h"
-#include "ProgramDirectory.h"
-#include "RowSetXml.h"
-#include "clsDept.h"
-#include "clsDeptSet.h"
-#include "clsEmployee.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "shared/exchange/RowSetXml.h"
+#include "shared/records/clsDept.h"
+#include "shared/records/clsDeptSet.h"
+#include "shared/records/clsEmployee.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
-#include "frmCardSet.h"
+#include "manage/frmCardSet.h"
 #include "ui_frmCardSet.h"
 
-#include "ColorDialog.h"
-#include "DesktopKit.h"
-#include "FileDialog.h"
-#include "FontDialog.h"
-#include "InputBox.h"
-#include "MsgBox.h"
-#include "ProgramDirectory.h"
-#include "SingleEmployeeInfoReport.h"
-#include "clsLogo.h"
+#include "manage/ColorDialog.h"
+#include "manage/FontDialog.h"
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
+#include "platform/MsgBox.h"
+#include "reports/cards/SingleEmployeeInfoReport.h"
+#include "reports/cards/clsLogo.h"
+#include "shared/base/ProgramDirectory.h"
 
 #include <QFile>
 #include <QFileInfo>

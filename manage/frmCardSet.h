@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clsTextDspStyle.h"
+#include "reports/cards/clsTextDspStyle.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "frmDeptAppend.h"
+#include "manage/frmDeptAppend.h"
 #include "ui_frmDeptAppend.h"
 
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "clsDept.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/records/clsDept.h"
 
 frmDeptAppend::frmDeptAppend(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmDeptAppend>()) {

@@ -1,8 +1,8 @@
-#include "frmDeptEdit.h"
+#include "manage/frmDeptEdit.h"
 #include "ui_frmDeptEdit.h"
 
-#include "DesktopKit.h"
-#include "MsgBox.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
 
 frmDeptEdit::frmDeptEdit(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmDeptEdit>()) {

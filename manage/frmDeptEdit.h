@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "clsDept.h"
+#include "shared/records/clsDept.h"
 
 namespace Ui {
 class frmDeptEdit;

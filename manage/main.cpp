@@ -1,5 +1,5 @@
-#include "AppClock.h"
-#include "mdMain.h"
+#include "manage/mdMain.h"
+#include "shared/base/AppClock.h"
 
 #include <QApplication>
 

@@ -1,11 +1,11 @@
-#include "mdMain.h"
+#include "manage/mdMain.h"
 
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "DesktopServices.h"
-#include "ProgramDirectory.h"
-#include "clsDbConn.h"
-#include "frmMain.h"
+#include "manage/frmMain.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "platform/DesktopServices.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "ChineseUi.h"
+#include "platform/ChineseUi.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "DesktopKit.h"
+#include "platform/DesktopKit.h"
 
-#include "DbSettings.h"
-#include "MsgBox.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
+#include "platform/MsgBox.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "FileDialog.h"
+#include "platform/FileDialog.h"
 
 namespace FileDialog {
 

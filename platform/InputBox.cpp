@@ -1,4 +1,4 @@
-#include "InputBox.h"
+#include "platform/InputBox.h"
 
 #include <QInputDialog>
 

@@ -1,6 +1,6 @@
-#include "MsgBox.h"
+#include "platform/MsgBox.h"
 
-#include "DesktopKit.h"
+#include "platform/DesktopKit.h"
 
 #include <QApplication>
 #include <QMessageBox>

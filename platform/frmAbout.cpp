@@ -1,8 +1,8 @@
-#include "frmAbout.h"
+#include "platform/frmAbout.h"
 #include "ui_frmAbout.h"
 
-#include "DesktopServices.h"
-#include "MsgBox.h"
+#include "platform/DesktopServices.h"
+#include "platform/MsgBox.h"
 
 #include <QMouseEvent>
 #include <QProcess>

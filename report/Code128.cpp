@@ -1,4 +1,4 @@
-#include "Code128.h"
+#include "report/Code128.h"
 
 #include <memory>
 #include <zint.h>

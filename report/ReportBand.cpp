@@ -1,4 +1,4 @@
-#include "ReportBand.h"
+#include "report/ReportBand.h"
 
 ReportControl& ReportBand::Add(const ReportControl& control) {
     if (!control.name.isEmpty() && !m_index.contains(control.name))

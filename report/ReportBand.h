@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportControl.h"
+#include "report/ReportControl.h"
 
 #include <QHash>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ReportDefinition.h"
+#include "report/ReportDefinition.h"
 
 void ReportDefinition::setMargins(int left, int top, int right, int bottom) {
     m_left = left;

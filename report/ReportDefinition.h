@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportBand.h"
+#include "report/ReportBand.h"
 
 #include <QPageSize>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "ReportDocument.h"
+#include "report/ReportDocument.h"
 
-#include "ReportDefinition.h"
+#include "report/ReportDefinition.h"
 
 #include <QPageSize>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "ReportPainter.h"
+#include "report/ReportPainter.h"
 
-#include "Code128.h"
+#include "report/Code128.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "ReportPreview.h"
+#include "report/ReportPreview.h"
 
-#include "ReportPainter.h"
+#include "report/ReportPainter.h"
 
-#include "ReportPageView.h"
+#include "report/ReportPageView.h"
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>

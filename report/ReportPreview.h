@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReportDocument.h"
-#include "ReportPrinter.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPrinter.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "ReportPrinter.h"
+#include "report/ReportPrinter.h"
 
-#include "ReportPainter.h"
+#include "report/ReportPainter.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

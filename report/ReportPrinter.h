@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportDocument.h"
+#include "report/ReportDocument.h"
 
 #include <QString>
 #include <functional>

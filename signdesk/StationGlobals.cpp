@@ -1,7 +1,7 @@
-#include "StationGlobals.h"
+#include "signdesk/StationGlobals.h"
 
-#include "clsSchoolArea.h"
-#include "frmSetSchoolName.h"
+#include "shared/config/clsSchoolArea.h"
+#include "signdesk/frmSetSchoolName.h"
 
 frmMain* gfrmMain = nullptr;
 

@@ -1,11 +1,11 @@
-#include "frimImportExport.h"
+#include "signdesk/frimImportExport.h"
 #include "ui_frimImportExport.h"
 
-#include "DesktopKit.h"
-#include "ExchangeFiles.h"
-#include "FileDialog.h"
-#include "MsgBox.h"
-#include "clsEmployeeSet.h"
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/MsgBox.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "shared/records/clsEmployeeSet.h"
 
 #include <QListWidgetItem>
 

@@ -1,9 +1,9 @@
-#include "frmChgPwd.h"
+#include "signdesk/frmChgPwd.h"
 #include "ui_frmChgPwd.h"
 
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "PasswordModule.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/config/PasswordModule.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
-#include "frmConDbParaSet.h"
+#include "signdesk/frmConDbParaSet.h"
 #include "ui_frmConDbParaSet.h"
 
-#include "DbSettings.h"
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "ProgramDirectory.h"
-#include "clsConDbSet.h"
-#include "clsDbConn.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConDbSet.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>

@@ -1,12 +1,12 @@
-#include "frmEmployeeMonthExport.h"
+#include "signdesk/frmEmployeeMonthExport.h"
 #include "ui_frmEmployeeMonthExport.h"
 
-#include "DesktopKit.h"
-#include "ExchangeFiles.h"
-#include "FileDialog.h"
-#include "MonthChoice.h"
-#include "MsgBox.h"
-#include "frmEmployeeMonthReport.h"
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/MsgBox.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "shared/records/MonthChoice.h"
+#include "signdesk/frmEmployeeMonthReport.h"
 
 frmEmployeeMonthExport::frmEmployeeMonthExport(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEmployeeMonthExport>()) {

@@ -1,15 +1,15 @@
-#include "frmEmployeeMonthReport.h"
+#include "signdesk/frmEmployeeMonthReport.h"
 #include "ui_frmEmployeeMonthReport.h"
 
-#include "AppClock.h"
-#include "DesktopKit.h"
-#include "FileDialog.h"
-#include "InputBox.h"
-#include "MsgBox.h"
-#include "ReportDocument.h"
-#include "ReportPreview.h"
-#include "clsEmployeePresenceSet.h"
-#include "clsSchoolArea.h"
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
+#include "platform/MsgBox.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPreview.h"
+#include "shared/base/AppClock.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/records/clsEmployeePresenceSet.h"
 
 #include <QComboBox>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "EmployeeMonthReport.h"
-#include "MonthChoice.h"
-#include "ReportPrinter.h"
+#include "report/ReportPrinter.h"
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/records/MonthChoice.h"
 
 #include <QDialog>
 #include <QString>

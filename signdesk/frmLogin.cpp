@@ -1,9 +1,9 @@
-#include "frmLogin.h"
+#include "signdesk/frmLogin.h"
 #include "ui_frmLogin.h"
 
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "PasswordModule.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/config/PasswordModule.h"
 
 frmLogin::frmLogin(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLogin>()) {
     ui->setupUi(this);

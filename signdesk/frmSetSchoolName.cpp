@@ -1,9 +1,9 @@
-#include "frmSetSchoolName.h"
+#include "signdesk/frmSetSchoolName.h"
 #include "ui_frmSetSchoolName.h"
 
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "clsSchoolArea.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/config/clsSchoolArea.h"
 
 frmSetSchoolName::frmSetSchoolName(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmSetSchoolName>()) {

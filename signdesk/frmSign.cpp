@@ -1,15 +1,15 @@
-#include "frmSign.h"
+#include "signdesk/frmSign.h"
 
-#include "AppClock.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "MsgBox.h"
-#include "ProgramDirectory.h"
-#include "StationGlobals.h"
-#include "clsDbConn.h"
-#include "clsEmployee.h"
-#include "clsPresence.h"
-#include "clsSchoolArea.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsPresence.h"
+#include "signdesk/StationGlobals.h"
 
 #include <QFile>
 #include <QFont>

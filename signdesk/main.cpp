@@ -1,9 +1,9 @@
-#include "AppClock.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "StationGlobals.h"
-#include "clsDbConn.h"
-#include "frmMain.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/clsDbConn.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmMain.h"
 
 #include <QApplication>
 

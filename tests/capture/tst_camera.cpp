@@ -2,10 +2,10 @@
 // presence and loss, the saved bitmap, the frozen preview, the view, the Qt
 // Multimedia camera on a machine without video input, and the choice between
 // them.
-#include "CameraView.h"
-#include "MultimediaCamera.h"
-#include "StillPictureCamera.h"
-#include "helpers/Pictures.h"
+#include "capture/CameraView.h"
+#include "capture/MultimediaCamera.h"
+#include "capture/StillPictureCamera.h"
+#include "tests/capture/helpers/Pictures.h"
 
 #include <QCameraDevice>
 #include <QMediaDevices>

@@ -1,4 +1,4 @@
-#include "BoxLog.h"
+#include "tests/common/BoxLog.h"
 
 BoxLog::~BoxLog() {
     MsgBox::ClearHandler();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MsgBox.h"
+#include "platform/MsgBox.h"
 
 #include <QList>
 #include <QString>

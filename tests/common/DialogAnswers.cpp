@@ -1,4 +1,4 @@
-#include "DialogAnswers.h"
+#include "tests/common/DialogAnswers.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileDialog.h"
-#include "InputBox.h"
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
 
 #include <QList>
 #include <QStringList>

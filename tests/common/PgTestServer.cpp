@@ -1,6 +1,6 @@
-#include "PgTestServer.h"
+#include "tests/common/PgTestServer.h"
 
-#include "clsDbConn.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -1,14 +1,14 @@
-#include "TestProgramDir.h"
+#include "tests/common/TestProgramDir.h"
 
-#include "AppClock.h"
-#include "DatabaseSchema.h"
-#include "DbDateTime.h"
-#include "DbDialect.h"
-#include "DbSettings.h"
-#include "PgTestServer.h"
-#include "ProgramDirectory.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
+#include "tests/common/PgTestServer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -96,7 +96,7 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
         return fail(QStringLiteral("cannot write UNIT/UNITNAME"));
     QString message;
     if (createDatabase &&
-        !DatabaseSchema::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &message))
+        !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &message))
         return fail(QStringLiteral("database not created: ") + message);
     return true;
 }
@@ -137,7 +137,7 @@ bool TestProgramDir::initServer() {
     {
         DbError why;
         QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, false);
-        ok = db.isValid() && DatabaseSchema::CreateTables(db, &lastError);
+        ok = db.isValid() && DbCreator::CreateTables(db, &lastError);
         if (!db.isValid())
             lastError = why.Text();
         db.close();
@@ -196,7 +196,7 @@ bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
 bool TestProgramDir::addDept(int id, const QString& name) {
     // The keys the database gives next follow the explicit one.
     return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name}) &&
-           DbDialect::KeysWritten(clsDbConn().GetDbConn(), DbSchema::Dept());
+           DbDialect::KeysWritten(clsDbConn().GetDbConn(), DbCatalog::Dept());
 }
 
 bool TestProgramDir::addEmployee(const QString& number, const QString& name, const QString& barcode,

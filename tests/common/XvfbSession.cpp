@@ -1,4 +1,4 @@
-#include "XvfbSession.h"
+#include "tests/common/XvfbSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

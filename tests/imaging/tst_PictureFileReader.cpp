@@ -2,10 +2,10 @@
 // into the encoder band by band, encode to the same JPEG bytes as through
 // Qt's readers; damaged files are refused before anything large is
 // allocated; jpegenc takes its input through it.
-#include "PictureFileReader.h"
-#include "cImage.h"
-#include "cJpeg.h"
-#include "helpers/JpegCheck.h"
+#include "imaging/PictureFileReader.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
+#include "tests/imaging/helpers/JpegCheck.h"
 
 #include <QBuffer>
 #include <QImage>

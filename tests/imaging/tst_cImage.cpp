@@ -1,5 +1,5 @@
 // Bitmap layout, copies between pictures and the geometric operations of cImage.
-#include "cImage.h"
+#include "imaging/cImage.h"
 
 #include <QtTest>
 

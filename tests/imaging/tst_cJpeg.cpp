@@ -1,9 +1,9 @@
 // File layout, tables, settings and failure results of the JPEG encoder, and
 // the jpegenc command.
-#include "TestProgramDir.h"
-#include "cImage.h"
-#include "cJpeg.h"
-#include "helpers/JpegCheck.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/imaging/helpers/JpegCheck.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

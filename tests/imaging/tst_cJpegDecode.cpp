@@ -1,10 +1,10 @@
 // Files of the JPEG encoder decode with libjpeg-turbo and with Qt's reader
 // at many sizes, samplings and qualities, and match libjpeg-turbo's own
 // encoder in quality and size.
-#include "cImage.h"
-#include "cJpeg.h"
-#include "helpers/JpegCheck.h"
-#include "helpers/PhotoPicture.h"
+#include "imaging/cImage.h"
+#include "imaging/cJpeg.h"
+#include "tests/imaging/helpers/JpegCheck.h"
+#include "tests/imaging/helpers/PhotoPicture.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,19 +1,19 @@
 // The sign-in card: its design dialog on the configuration file (defaults,
 // values stored and read back, the logo copy, a failed write) and the card
 // report (order, repeated runs, styles read per run, logo and photo).
-#include "BoxLog.h"
-#include "CardReports.h"
-#include "ColorDialog.h"
-#include "DialogAnswers.h"
-#include "FontDialog.h"
-#include "ProgramDirectory.h"
-#include "ReportDocument.h"
-#include "ReportPreview.h"
-#include "SingleEmployeeInfoReport.h"
-#include "TestProgramDir.h"
-#include "clsEmployeeSet.h"
-#include "clsTextDspStyle.h"
-#include "frmCardSet.h"
+#include "manage/CardReports.h"
+#include "manage/ColorDialog.h"
+#include "manage/FontDialog.h"
+#include "manage/frmCardSet.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPreview.h"
+#include "reports/cards/SingleEmployeeInfoReport.h"
+#include "reports/cards/clsTextDspStyle.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/records/clsEmployeeSet.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QLabel>
 #include <QPushButton>

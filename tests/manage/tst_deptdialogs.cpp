@@ -1,9 +1,9 @@
 // The department dialogs: adding with its refusals, renaming with its cases.
-#include "BoxLog.h"
-#include "TestProgramDir.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/TestProgramDir.h"
 
-#include "frmDeptAppend.h"
-#include "frmDeptEdit.h"
+#include "manage/frmDeptAppend.h"
+#include "manage/frmDeptEdit.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,11 +1,11 @@
 // Batch entry of new-employee files: stepping through the files, the checks
 // in their order, the save with a fresh barcode, the temporary photo.
-#include "BoxLog.h"
-#include "TestProgramDir.h"
-#include "helpers/ManageFixture.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/manage/helpers/ManageFixture.h"
 
-#include "clsEmployee.h"
-#include "frimEmpImport.h"
+#include "manage/frimEmpImport.h"
+#include "shared/records/clsEmployee.h"
 
 #include <QtTest>
 #include <QtWidgets>

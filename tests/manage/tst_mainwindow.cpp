@@ -1,19 +1,19 @@
 // The office program's main window and start-up: list modes and menus,
 // removals, renaming from the pop-up menu, exports, import, card printing,
 // help and About.
-#include "BoxLog.h"
-#include "DialogAnswers.h"
-#include "PgTestServer.h"
-#include "TestProgramDir.h"
-#include "helpers/ManageFixture.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/manage/helpers/ManageFixture.h"
 
-#include "AppClock.h"
-#include "CardPrinting.h"
-#include "DesktopServices.h"
-#include "RowSetXml.h"
-#include "frimEmpImport.h"
-#include "frmMain.h"
-#include "mdMain.h"
+#include "manage/CardPrinting.h"
+#include "manage/frimEmpImport.h"
+#include "manage/frmMain.h"
+#include "manage/mdMain.h"
+#include "platform/DesktopServices.h"
+#include "shared/base/AppClock.h"
+#include "shared/exchange/RowSetXml.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,16 +1,16 @@
 // The desktop kit shared by both programs: real message boxes and file
 // dialogs when no test handler is installed, the program title, fonts and
 // translations, the start-up check and the exchange-command runner.
-#include "BoxLog.h"
-#include "DesktopKit.h"
-#include "DialogAnswers.h"
-#include "PgTestServer.h"
-#include "TestProgramDir.h"
+#include "platform/DesktopKit.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
 
-#include "ChineseUi.h"
-#include "FileDialog.h"
-#include "InputBox.h"
-#include "MsgBox.h"
+#include "platform/ChineseUi.h"
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
+#include "platform/MsgBox.h"
 
 #include <QtTest>
 #include <QtWidgets>

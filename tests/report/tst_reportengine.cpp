@@ -1,11 +1,11 @@
 // The report engine on a small definition of its own: page filling, output
 // to PDF, image and printer, the barcode, and the preview window's tools.
-#include "ReportDefinition.h"
-#include "ReportDocument.h"
-#include "ReportPainter.h"
-#include "ReportPreview.h"
-#include "ReportPrinter.h"
-#include "TestProgramDir.h"
+#include "report/ReportDefinition.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPainter.h"
+#include "report/ReportPreview.h"
+#include "report/ReportPrinter.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,20 +1,20 @@
 // The station's small dialogs: login, password change, unit name and the
 // database settings.
-#include "BoxLog.h"
-#include "DatabaseSchema.h"
-#include "DesktopKit.h"
-#include "PasswordModule.h"
-#include "PgTestServer.h"
-#include "ProgramDirectory.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "clsConDbSet.h"
-#include "clsConfiguration.h"
-#include "clsSchoolArea.h"
-#include "frmChgPwd.h"
-#include "frmConDbParaSet.h"
-#include "frmLogin.h"
-#include "frmSetSchoolName.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/config/clsConDbSet.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbCreator.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmChgPwd.h"
+#include "signdesk/frmConDbParaSet.h"
+#include "signdesk/frmLogin.h"
+#include "signdesk/frmSetSchoolName.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QtSql>
 #include <QtTest>
@@ -298,7 +298,7 @@ private slots:
         const QString mdb = fx->file(QStringLiteral("vorerur.mdb"));
         const bool server = TestProgramDir::OnServer();
         if (!server && !file.isNull())
-            QVERIFY(file.isEmpty() ? DatabaseSchema::Create(mdb) : writeFile(mdb, file));
+            QVERIFY(file.isEmpty() ? DbCreator::Create(mdb) : writeFile(mdb, file));
         std::unique_ptr<PgTestDatabase> empty; // a database without the tables
         if (server)
             empty = std::make_unique<PgTestDatabase>();

@@ -1,13 +1,13 @@
 // Employee enrolment with the still-picture camera: the new-employee file,
 // the window's states, the checks and the temporary files.
-#include "AppClock.h"
-#include "BoxLog.h"
-#include "CameraSource.h"
-#include "DialogAnswers.h"
-#include "ExchangeFiles.h"
-#include "ProgramDirectory.h"
-#include "TestProgramDir.h"
-#include "frmEmployeeMange.h"
+#include "capture/CameraSource.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "signdesk/frmEmployeeMange.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QCameraDevice>
 #include <QMediaDevices>

@@ -1,21 +1,21 @@
 // The station's main window and start-up: menus and modes, placement store,
 // today's list, department update, month backup, help and About.
-#include "BoxLog.h"
-#include "DialogAnswers.h"
-#include "TestProgramDir.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
 
-#include "AppClock.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "DesktopServices.h"
-#include "ExchangeFiles.h"
-#include "PasswordModule.h"
-#include "StationGlobals.h"
-#include "clsDbConn.h"
-#include "frmAbout.h"
-#include "frmLogin.h"
-#include "frmMain.h"
-#include "frmSign.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "platform/DesktopServices.h"
+#include "platform/frmAbout.h"
+#include "shared/base/AppClock.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmLogin.h"
+#include "signdesk/frmMain.h"
+#include "signdesk/frmSign.h"
 
 #include <QtTest>
 #include <QtWidgets>

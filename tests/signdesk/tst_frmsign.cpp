@@ -1,14 +1,14 @@
 // The sign-in screen: keystroke gathering, the presence results on screen,
 // the idle return, the waiting animation and its frames.
-#include "AppClock.h"
-#include "BoxLog.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "PgTestServer.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "frmSign.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/clsDbConn.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmSign.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QtSql>
 #include <QtTest>

@@ -1,13 +1,13 @@
 // The employee import and export window.
-#include "BoxLog.h"
-#include "DesktopKit.h"
-#include "DialogAnswers.h"
-#include "ProgramDirectory.h"
-#include "RowSetXml.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "frimImportExport.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/RowSetXml.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frimImportExport.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QtSql>
 #include <QtTest>

@@ -1,15 +1,15 @@
 // The monthly report and monthly export windows: month defaults, preview,
 // find, PDF, printing, the month presence file and the messages.
-#include "AppClock.h"
-#include "BoxLog.h"
-#include "DesktopKit.h"
-#include "DialogAnswers.h"
-#include "ReportPreview.h"
-#include "RowSetXml.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "frmEmployeeMonthExport.h"
-#include "frmEmployeeMonthReport.h"
+#include "platform/DesktopKit.h"
+#include "report/ReportPreview.h"
+#include "shared/base/AppClock.h"
+#include "shared/exchange/RowSetXml.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmEmployeeMonthExport.h"
+#include "signdesk/frmEmployeeMonthReport.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QPrinter>
 #include <QtTest>

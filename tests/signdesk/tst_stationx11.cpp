@@ -1,17 +1,17 @@
 // The sign-in screen on a real X server without a window manager, as on a
 // kiosk PC that starts only X and the station: keys are real X key events
 // that go where the X input focus is. The program starts its own Xvfb.
-#include "AppClock.h"
-#include "BoxLog.h"
-#include "ChineseUi.h"
-#include "DesktopKit.h"
-#include "DialogAnswers.h"
-#include "StationGlobals.h"
-#include "TestProgramDir.h"
-#include "XvfbSession.h"
-#include "clsDbConn.h"
-#include "frmMain.h"
-#include "frmSign.h"
+#include "platform/ChineseUi.h"
+#include "platform/DesktopKit.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/clsDbConn.h"
+#include "signdesk/StationGlobals.h"
+#include "signdesk/frmMain.h"
+#include "signdesk/frmSign.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/common/XvfbSession.h"
 
 #include <QtSql>
 #include <QtTest>

@@ -1,10 +1,10 @@
 // attendance-admin run as a separate process, the way scripts use it.
-#include "IniFile.h"
-#include "PasswordModule.h"
-#include "RowSetXml.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "helpers/AdminTool.h"
+#include "shared/config/IniFile.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/RowSetXml.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/tools/helpers/AdminTool.h"
 
 #include <QCryptographicHash>
 #include <QDate>

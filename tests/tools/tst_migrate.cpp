@@ -1,15 +1,15 @@
 // attendance-admin on a database server: init --engine postgresql and
 // migrate, run as separate processes against the test server
 // (ATTENDANCE_TEST_PG_SERVER, _USER, _PASSWORD); skipped without one.
-#include "AppClock.h"
-#include "DbSettings.h"
-#include "IniFile.h"
-#include "PgTestServer.h"
-#include "ProgramDirectory.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "clsPresence.h"
-#include "helpers/AdminTool.h"
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/IniFile.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsPresence.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/tools/helpers/AdminTool.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -2,10 +2,10 @@
 // life of an employee: the station's new-employee file, the batch entry's
 // number and barcode, the printed card, its barcode read back from the
 // rendered page and found again as the station's scan finds it.
-#include "ExchangeFiles.h"
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
-#include "clsEmployee.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "shared/records/clsEmployee.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QFileInfo>
 #include <QtTest>

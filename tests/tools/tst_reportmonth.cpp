@@ -1,8 +1,8 @@
 // attendance-admin report-month run as a separate process on a small
 // program directory: the CSV compared line by line, the PDF read back with
 // pdftotext, and the refusals.
-#include "TestProgramDir.h"
-#include "clsDbConn.h"
+#include "shared/db/clsDbConn.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QDate>
 #include <QFileInfo>

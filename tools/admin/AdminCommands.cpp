@@ -1,24 +1,24 @@
-#include "AdminCommands.h"
+#include "tools/admin/AdminCommands.h"
 
-#include "AtomicFile.h"
-#include "DatabaseSchema.h"
-#include "DbDialect.h"
-#include "DbError.h"
-#include "DbSettings.h"
-#include "DbTransaction.h"
-#include "DemoData.h"
-#include "ExchangeFiles.h"
-#include "IniFile.h"
-#include "Migrate.h"
-#include "PasswordModule.h"
-#include "PrintCards.h"
-#include "ProgramDirectory.h"
-#include "ReportMonth.h"
-#include "RowSetDump.h"
-#include "RowSetXml.h"
-#include "ScopedConnection.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
+#include "shared/base/AtomicFile.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/IniFile.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbError.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/ExchangeFiles.h"
+#include "shared/exchange/RowSetXml.h"
+#include "tools/admin/DemoData.h"
+#include "tools/admin/Migrate.h"
+#include "tools/admin/PrintCards.h"
+#include "tools/admin/ReportMonth.h"
+#include "tools/admin/RowSetDump.h"
+#include "tools/admin/ScopedConnection.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -260,7 +260,7 @@ int runInit(Context& c) {
     const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
     const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
     QString error;
-    if (!onServer && !DatabaseSchema::Build(builtDb, &error))
+    if (!onServer && !DbCreator::Build(builtDb, &error))
         return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
 
     // An existing configuration keeps its other keys and its mode.
@@ -311,7 +311,7 @@ int runInit(Context& c) {
                            ? QStringLiteral("cannot connect: %1").arg(why.Text())
                            : QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
         DbTransaction tx(conn);
-        const bool ok = tx.IsActive() && (!onServer || DatabaseSchema::AddTables(conn, &error)) &&
+        const bool ok = tx.IsActive() && (!onServer || DbCreator::AddTables(conn, &error)) &&
                         (!demo || DemoData::Populate(conn, &summary, &error)) && tx.Commit();
         if (!ok) {
             if (error.isEmpty())
@@ -346,7 +346,7 @@ int runInit(Context& c) {
                                                         "be written: %3")
                                              .arg(server.Describe(), ini, error)
                                        : QStringLiteral("cannot write %1: %2").arg(ini, error));
-    if (!onServer && !DatabaseSchema::Install(builtDb, db, &error)) {
+    if (!onServer && !DbCreator::Install(builtDb, db, &error)) {
         const QString message = QStringLiteral("cannot create the database %1: %2").arg(db, error);
         error.clear();
         if (hadIni)

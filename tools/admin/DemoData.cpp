@@ -1,9 +1,9 @@
-#include "DemoData.h"
+#include "tools/admin/DemoData.h"
 
-#include "AppClock.h"
-#include "DbDateTime.h"
-#include "DbError.h"
-#include "DemoPhoto.h"
+#include "shared/base/AppClock.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbError.h"
+#include "tools/admin/DemoPhoto.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "DemoPhoto.h"
+#include "tools/admin/DemoPhoto.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,15 +1,15 @@
-#include "Migrate.h"
+#include "tools/admin/Migrate.h"
 
-#include "DatabaseSchema.h"
-#include "DbDialect.h"
-#include "DbError.h"
-#include "DbSchema.h"
-#include "DbTransaction.h"
-#include "IniFile.h"
-#include "ScopedConnection.h"
-#include "clsConDbSet.h"
-#include "clsConfiguration.h"
-#include "clsDbConn.h"
+#include "shared/config/IniFile.h"
+#include "shared/config/clsConDbSet.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCatalog.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbError.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
+#include "tools/admin/ScopedConnection.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,7 +21,7 @@ namespace Migrate {
 
 namespace {
 
-using T = DbSchema::ColumnType;
+using T = DbCatalog::ColumnType;
 
 // Values bound to one multi-row insert: few round trips to the server, far
 // below its limit of 65535 parameters a statement.
@@ -44,21 +44,21 @@ QVariant asStored(const QVariant& v, T type) {
     return v.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(v.toString());
 }
 
-QString keyColumn(const DbSchema::Table& t) {
-    for (const DbSchema::Column& c : t.columns)
+QString keyColumn(const DbCatalog::Table& t) {
+    for (const DbCatalog::Column& c : t.columns)
         if (c.type == T::Key)
             return c.name;
     return {};
 }
 
-bool hasBlob(const DbSchema::Table& t) {
-    for (const DbSchema::Column& c : t.columns)
+bool hasBlob(const DbCatalog::Table& t) {
+    for (const DbCatalog::Column& c : t.columns)
         if (c.type == T::Blob)
             return true;
     return false;
 }
 
-QString insertStatement(const DbSchema::Table& t, int rows) {
+QString insertStatement(const DbCatalog::Table& t, int rows) {
     QStringList marks(t.columns.size(), QStringLiteral("?"));
     const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
     QStringList values(rows, row);
@@ -66,7 +66,7 @@ QString insertStatement(const DbSchema::Table& t, int rows) {
         .arg(t.name, t.ColumnList(), values.join(QStringLiteral(", ")));
 }
 
-bool countRows(QSqlDatabase db, const DbSchema::Table& t, qint64* count, QString* error) {
+bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, QString* error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t.name)) || !q.next())
@@ -76,7 +76,7 @@ bool countRows(QSqlDatabase db, const DbSchema::Table& t, qint64* count, QString
 }
 
 // Copies every row of one table, in key order where it has a key.
-bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbSchema::Table& t, qint64* copied,
+bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table& t, qint64* copied,
                QString* error) {
     const int width = int(t.columns.size());
     const int rowsPerInsert = hasBlob(t) ? kRowsPerPhotoInsert : kValuesPerInsert / width;
@@ -197,13 +197,13 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
     DbTransaction reading(source);
     if (!reading.IsActive())
         return reading.Error().Report(error);
-    const QVector<const DbSchema::Table*> tables = DbSchema::Tables();
+    const QVector<const DbCatalog::Table*> tables = DbCatalog::Tables();
     QVector<qint64> expected(tables.size());
     for (int i = 0; i < tables.size(); ++i)
         if (!countRows(source, *tables[i], &expected[i], error))
             return false;
 
-    if (!DatabaseSchema::AddTables(target, error, false))
+    if (!DbCreator::AddTables(target, error, false))
         return false;
     QVector<qint64> copied(tables.size());
     for (int i = 0; i < tables.size(); ++i) {
@@ -216,7 +216,7 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
-    if (!DatabaseSchema::AddIndexes(target, error))
+    if (!DbCreator::AddIndexes(target, error))
         return false;
     for (int i = 0; i < tables.size(); ++i) {
         qint64 stored = -1;

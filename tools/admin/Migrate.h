@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DbSettings.h"
+#include "shared/db/DbSettings.h"
 
 #include <QSqlDatabase>
 #include <QString>

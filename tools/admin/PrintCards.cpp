@@ -1,8 +1,8 @@
-#include "PrintCards.h"
+#include "tools/admin/PrintCards.h"
 
-#include "ReportPainter.h"
-#include "SingleEmployeeInfoReport.h"
-#include "clsEmployeeSet.h"
+#include "report/ReportPainter.h"
+#include "reports/cards/SingleEmployeeInfoReport.h"
+#include "shared/records/clsEmployeeSet.h"
 
 #include <QFileInfo>
 

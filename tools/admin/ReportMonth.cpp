@@ -1,11 +1,11 @@
-#include "ReportMonth.h"
+#include "tools/admin/ReportMonth.h"
 
-#include "EmployeeMonthReport.h"
-#include "MonthChoice.h"
-#include "ReportPainter.h"
-#include "clsDbConn.h"
-#include "clsEmployeePresenceSet.h"
-#include "clsSchoolArea.h"
+#include "report/ReportPainter.h"
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/MonthChoice.h"
+#include "shared/records/clsEmployeePresenceSet.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "RowSetDump.h"
+#include "tools/admin/RowSetDump.h"
 
-#include "DbDateTime.h"
+#include "shared/db/DbDateTime.h"
 
 #include <QCryptographicHash>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowSet.h"
+#include "shared/exchange/RowSet.h"
 
 #include <QString>
 

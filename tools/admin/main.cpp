@@ -1,8 +1,8 @@
 // attendance-admin: sets up a program directory and runs the exchange-file
 // commands from scripts. Works on the "attendance.ini" of the program
 // directory, like the two programs.
-#include "AdminCommands.h"
-#include "AppClock.h"
+#include "shared/base/AppClock.h"
+#include "tools/admin/AdminCommands.h"
 
 #include <QGuiApplication>
 #include <memory>

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QImage>
 
-#include "TestProgramDir.h" // writeFile, readFile
+#include "tests/common/TestProgramDir.h" // writeFile, readFile
 
 // A picture of one colour whose size tells it apart.
 inline bool writePicture(const QString& path, int w, int h, QColor colour) {

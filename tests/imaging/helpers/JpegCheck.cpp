@@ -1,4 +1,4 @@
-#include "JpegCheck.h"
+#include "tests/imaging/helpers/JpegCheck.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TestProgramDir.h"
-#include "cImage.h"
+#include "imaging/cImage.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cImage.h"
+#include "imaging/cImage.h"
 
 #include <algorithm>
 #include <cmath>

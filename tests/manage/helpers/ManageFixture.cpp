@@ -1,4 +1,4 @@
-#include "ManageFixture.h"
+#include "tests/manage/helpers/ManageFixture.h"
 
 #include <memory>
 

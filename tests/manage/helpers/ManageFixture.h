@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BoxLog.h"
-#include "TestProgramDir.h"
+#include "tests/common/BoxLog.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QList>
 #include <QStringList>

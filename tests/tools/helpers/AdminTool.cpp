@@ -1,4 +1,4 @@
-#include "AdminTool.h"
+#include "tests/tools/helpers/AdminTool.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestProgramDir.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QStringList>
 

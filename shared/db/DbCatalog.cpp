@@ -1,0 +1,165 @@
+#include "shared/db/DbCatalog.h"
+
+#include <QSqlQuery>
+
+namespace DbCatalog {
+
+namespace {
+
+using T = ColumnType;
+
+RowSetColumn fileColumn(const Table& table, const Column& col) {
+    RowSetColumn c;
+    c.name = col.name;
+    c.baseColumn = col.name;
+    c.baseTable = table.name;
+    switch (col.type) {
+    case T::Key:
+        c.type = RowSetColumn::Type::Int;
+        c.maxLength = 4;
+        c.nullable = false;
+        c.autoIncrement = true;
+        c.keyColumn = true;
+        break;
+    case T::SmallInt:
+        c.type = RowSetColumn::Type::I2;
+        c.maxLength = 2;
+        break;
+    case T::Text:
+        c.type = RowSetColumn::Type::String;
+        c.maxLength = 50;
+        break;
+    case T::Blob:
+        c.type = RowSetColumn::Type::Binary;
+        c.isLong = true;
+        c.maxLength = 1073741823;
+        break;
+    case T::DateTime:
+        c.type = RowSetColumn::Type::DateTime;
+        c.maxLength = 16;
+        break;
+    }
+    return c;
+}
+
+} // namespace
+
+QString Table::ColumnList(bool withKey) const {
+    QStringList names;
+    for (const Column& c : columns)
+        if (withKey || c.type != T::Key)
+            names << c.name;
+    return names.join(QStringLiteral(", "));
+}
+
+const Table& Dept() {
+    static const Table t{QStringLiteral("Dept"),
+                         {{QStringLiteral("ID"), T::Key},
+                          {QStringLiteral("DNAME"), T::Text},
+                          {QStringLiteral("PASSWORD"), T::Text}}};
+    return t;
+}
+
+const Table& Employee() {
+    static const Table t{QStringLiteral("Employee"),
+                         {{QStringLiteral("ID"), T::Key},
+                          {QStringLiteral("DID"), T::SmallInt},
+                          {QStringLiteral("ENUMBER"), T::Text, true},
+                          {QStringLiteral("EBARCODE"), T::Text, true},
+                          {QStringLiteral("ENAME"), T::Text},
+                          {QStringLiteral("HEADIMG"), T::Blob},
+                          {QStringLiteral("ENTERDATE"), T::DateTime}}};
+    return t;
+}
+
+const Table& Presence() {
+    static const Table t{QStringLiteral("Presence"),
+                         {{QStringLiteral("ENUMBER"), T::Text},
+                          {QStringLiteral("ENTERTIME"), T::DateTime},
+                          {QStringLiteral("EXITTIME"), T::DateTime}}};
+    return t;
+}
+
+QVector<const Table*> Tables() {
+    return {&Dept(), &Employee(), &Presence()};
+}
+
+const Table* Find(const QString& name) {
+    for (const Table* t : Tables())
+        if (t->name.compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    return nullptr;
+}
+
+const QVector<Index>& Indexes() {
+    static const QVector<Index> indexes{
+        // The card look-up of every scan.
+        {QStringLiteral("IX_Employee_EBARCODE"), QStringLiteral("Employee"),
+         QStringLiteral("EBARCODE")},
+        {QStringLiteral("IX_Employee_ENUMBER"), QStringLiteral("Employee"),
+         QStringLiteral("ENUMBER")},
+        // Lists by department without reading the photos (they follow the
+        // listed columns in the row, so the table itself would be read whole).
+        {QStringLiteral("IX_Employee_List"), QStringLiteral("Employee"),
+         QStringLiteral("DID, ENUMBER, EBARCODE, ENAME, ENTERDATE")},
+        // Today's row of one employee (the sign-in rule).
+        {QStringLiteral("IX_Presence_ENUMBER_ENTERTIME"), QStringLiteral("Presence"),
+         QStringLiteral("ENUMBER, ENTERTIME")},
+        // A day or a month of records.
+        {QStringLiteral("IX_Presence_ENTERTIME"), QStringLiteral("Presence"),
+         QStringLiteral("ENTERTIME")},
+    };
+    return indexes;
+}
+
+bool AddCaseInsensitiveIndexes(QSqlDatabase db) {
+    const Table& table = Employee();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                    .arg(table.name)))
+        return false;
+    if (!q.next())
+        return true; // no such table yet (a database being created)
+    // The first column of each index and its collation.
+    QStringList indexes;
+    if (!q.exec(QStringLiteral("PRAGMA index_list(%1)").arg(table.name)))
+        return false;
+    while (q.next())
+        indexes << q.value(1).toString();
+    QStringList covered;
+    for (const QString& index : indexes) {
+        if (!q.exec(QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(index)) || !q.next())
+            return false;
+        if (q.value(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
+            covered << q.value(2).toString();
+    }
+    q.finish();
+    bool ok = true;
+    for (const Column& c : table.columns)
+        if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
+            ok =
+                q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(%2 COLLATE "
+                                      "NOCASE)")
+                           .arg(table.name, c.name)) &&
+                ok;
+    return ok;
+}
+
+QVector<RowSetColumn> FileColumns(const QString& table) {
+    QVector<RowSetColumn> cols;
+    if (const Table* t = Find(table))
+        for (const Column& c : t->columns) {
+            cols << fileColumn(*t, c);
+            cols.last().baseTable = table;
+        }
+    return cols;
+}
+
+RowSetColumn::Type FileType(const QString& table, const QString& column) {
+    for (const RowSetColumn& c : FileColumns(table))
+        if (c.name.compare(column, Qt::CaseInsensitive) == 0)
+            return c.type;
+    return RowSetColumn::Type::String;
+}
+
+} // namespace DbCatalog

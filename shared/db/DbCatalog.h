@@ -1,0 +1,67 @@
+#pragma once
+
+#include "shared/exchange/RowSet.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The tables of the database, described once: the statements that create
+// them, the column types of the exchange files and the column lists of the
+// record classes all come from here.
+namespace DbCatalog {
+
+enum class ColumnType {
+    Key,      // integer key given by the database
+    SmallInt, // integer, 16 bits in the files
+    Text,     // text of up to 50 characters in the files
+    Blob,     // binary (photos)
+    DateTime  // text "yyyy-MM-dd HH:mm:ss"
+};
+
+struct Column {
+    QString name;
+    ColumnType type;
+    // Compared without regard to case (numbers and barcodes), as the old
+    // database engine did.
+    bool noCase = false;
+};
+
+struct Table {
+    QString name;
+    QVector<Column> columns;
+
+    // The column names in table order, joined with ", "; without the key when asked.
+    QString ColumnList(bool withKey = true) const;
+};
+
+struct Index {
+    QString name;
+    QString table;
+    QString columns; // as written between the parentheses
+};
+
+const Table& Dept();
+const Table& Employee();
+const Table& Presence();
+// All three in creation order.
+QVector<const Table*> Tables();
+// The table of that name (case-insensitive), or null.
+const Table* Find(const QString& name);
+const QVector<Index>& Indexes();
+
+// Databases made before the case-insensitive columns compare them with the
+// default collation and have only such indexes: adds an index comparing
+// without case for each such Employee column that has none, so look-ups
+// "= ? COLLATE NOCASE" stay index searches. False when one could not be added
+// (the look-ups then still work, only slower).
+bool AddCaseInsensitiveIndexes(QSqlDatabase db);
+
+// The columns of a table as the exchange files describe them (types,
+// lengths, keys); empty for an unknown table.
+QVector<RowSetColumn> FileColumns(const QString& table);
+// The file type of a column of a table; String when unknown.
+RowSetColumn::Type FileType(const QString& table, const QString& column);
+
+} // namespace DbCatalog

@@ -1,0 +1,130 @@
+#include "shared/db/DbCreator.h"
+
+#include "shared/base/AtomicFile.h"
+#include "shared/db/DbCatalog.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbError.h"
+#include "shared/db/DbTransaction.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace DbCreator {
+
+QStringList Statements() {
+    return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
+}
+
+bool AddTables(QSqlDatabase db, QString* error, bool withIndexes) {
+    const QStringList present = [&] {
+        QStringList tables;
+        const QStringList missing = DbDialect::MissingTables(db);
+        for (const DbCatalog::Table* t : DbCatalog::Tables())
+            if (!missing.contains(t->name))
+                tables << t->name;
+        return tables;
+    }();
+    if (!present.isEmpty())
+        return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
+                                                   "tables are created only in an empty one")
+                                        .arg(present.join(QStringLiteral(", "))));
+    QStringList statements = DbDialect::CreateStatements(DbDialect::Of(db));
+    if (!withIndexes)
+        statements.resize(statements.size() - DbDialect::IndexStatements(DbDialect::Of(db)).size());
+    QSqlQuery q(db);
+    for (const QString& sql : statements)
+        if (!q.exec(sql))
+            return DbError::From(q.lastError()).Report(error);
+    return true;
+}
+
+bool AddIndexes(QSqlDatabase db, QString* error) {
+    QSqlQuery q(db);
+    for (const QString& sql : DbDialect::IndexStatements(DbDialect::Of(db)))
+        if (!q.exec(sql))
+            return DbError::From(q.lastError()).Report(error);
+    return true;
+}
+
+bool CreateTables(QSqlDatabase db, QString* error) {
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
+        return tx.Error().Report(error);
+    return AddTables(db, error) && (tx.Commit() || tx.Error().Report(error));
+}
+
+bool Build(const QString& path, QString* error) {
+    if (path.isEmpty())
+        return DbError::Fail(error, QStringLiteral("no database path given"));
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return DbError::FromErrno(errno, QStringLiteral("cannot create"), path).Report(error);
+    ::close(fd);
+
+    static int serial = 0;
+    const QString name = QStringLiteral("attendance_create_%1").arg(++serial);
+    QString message;
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            message = DbError::From(db.lastError(), path).Text();
+        } else {
+            ok = CreateTables(db, &message);
+            if (!ok)
+                message = DbError(message).Concerning(path).Text();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!ok) {
+        QFile::remove(path);
+        return DbError::Fail(error, message);
+    }
+    return true;
+}
+
+bool Install(const QString& built, const QString& path, QString* error) {
+    QFile in(built);
+    if (!in.open(QIODevice::ReadOnly))
+        return DbError::Fail(error,
+                             QStringLiteral("cannot read %1: %2").arg(built, in.errorString()));
+    const QByteArray bytes = in.readAll();
+    if (bytes.isEmpty())
+        return DbError::Fail(error, QStringLiteral("cannot read %1").arg(built));
+    if (QFileInfo::exists(path))
+        return DbError::Fail(error, QStringLiteral("%1 already exists").arg(path));
+    AtomicFile file(path);
+    file.setMode(0660); // SQLite gives its journal the same mode
+    if (!file.write(bytes, AtomicFile::Existing::Refuse))
+        return DbError::Fail(error, file.errorString());
+    return true;
+}
+
+bool Create(const QString& path, QString* error) {
+    if (path.isEmpty())
+        return DbError::Fail(error, QStringLiteral("no database path given"));
+    if (QFileInfo::exists(path))
+        return DbError::Fail(error, QStringLiteral("%1 already exists").arg(path));
+    QTemporaryDir staging;
+    if (!staging.isValid())
+        return DbError::Fail(
+            error,
+            QStringLiteral("cannot create a temporary folder: %1").arg(staging.errorString()));
+    const QString built = staging.filePath(QStringLiteral("vorerur.dat"));
+    return Build(built, error) && Install(built, path, error);
+}
+
+} // namespace DbCreator

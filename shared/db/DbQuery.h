@@ -1,0 +1,63 @@
+#pragma once
+
+#include "shared/db/DbError.h"
+
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// Statements on the shared connection, with bound values only.
+namespace DbQuery {
+
+class StatementCache;
+
+// The rows of a statement, used like a pointer to its QSqlQuery; false when
+// the statement failed. On a server connection the prepared statement goes
+// back to its connection when the rows are done with, so running the same
+// statement again costs one round trip to the server instead of three
+// (prepare, execute, release).
+class Rows {
+public:
+    Rows() = default;
+    Rows(QSqlQuery query, const QString& sql, StatementCache* home);
+    ~Rows();
+    Rows(Rows&& other) noexcept;
+    Rows& operator=(Rows&& other) noexcept;
+    Rows(const Rows&) = delete;
+    Rows& operator=(const Rows&) = delete;
+
+    explicit operator bool() const { return m_query.has_value(); }
+    QSqlQuery* operator->() { return &*m_query; }
+    QSqlQuery& operator*() { return *m_query; }
+
+private:
+    void release();
+
+    std::optional<QSqlQuery> m_query;
+    QString m_sql;
+    QPointer<StatementCache> m_home;
+};
+
+// A forward-only query positioned before its first row, or nothing when the
+// connection or the statement failed (why in *error when given). Run again
+// once on a new connection when the server had ended the shared one.
+Rows Select(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+// Same on a given connection.
+Rows Select(QSqlDatabase db, const QString& sql, const QVariantList& params,
+            DbError* error = nullptr);
+
+// Executes a statement; the number of rows affected, or -1 on failure.
+int Exec(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error = nullptr);
+
+// Releases the prepared statements kept for a connection; called before the
+// connection closes.
+void ForgetStatements(QSqlDatabase db);
+
+// Null for an invalid value, so an unset date or text is stored as null.
+QVariant TextOrNull(const QString& s);
+
+} // namespace DbQuery

@@ -1,0 +1,82 @@
+#include "shared/db/DbSettings.h"
+
+#include "shared/config/clsConDbSet.h"
+#include "shared/config/clsConfiguration.h"
+
+DbSettings::Engine DbSettings::EngineNamed(const QString& text) {
+    const QString name = text.trimmed().toLower();
+    if (name.isEmpty() || name == QLatin1String("sqlite"))
+        return Engine::SQLite;
+    if (name == QLatin1String("postgresql"))
+        return Engine::PostgreSQL;
+    return Engine::Unknown;
+}
+
+QString DbSettings::EngineName(Engine engine) {
+    switch (engine) {
+    case Engine::SQLite:
+        return QStringLiteral("sqlite");
+    case Engine::PostgreSQL:
+        return QStringLiteral("postgresql");
+    case Engine::Unknown:
+        break;
+    }
+    return {};
+}
+
+DbSettings DbSettings::FromConfiguration() {
+    clsConfiguration cfg;
+    cfg.setFileName(clsConfiguration::DefaultFileName());
+    cfg.setGroup(QStringLiteral("DATA"));
+    DbSettings s;
+    s.engineText = cfg.GetItem(QStringLiteral("ENGINE"));
+    s.engine = EngineNamed(s.engineText);
+    const clsConDbSet server;
+    s.server = server.Server().trimmed();
+    s.user = server.LoginName().trimmed();
+    s.password = server.LoginPwd();
+    s.database = server.dbName().trimmed();
+    return s;
+}
+
+namespace {
+// The position of the ':' before a port, or -1.
+qsizetype portColon(const QString& server) {
+    if (server.startsWith(QLatin1Char('['))) {
+        const qsizetype close = server.indexOf(QLatin1Char(']'));
+        return close >= 0 && server.mid(close + 1).startsWith(QLatin1Char(':')) ? close + 1 : -1;
+    }
+    const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+    // More than one ':' without brackets: an IPv6 address without a port.
+    return colon >= 0 && server.indexOf(QLatin1Char(':')) == colon ? colon : -1;
+}
+} // namespace
+
+QString DbSettings::Host() const {
+    const qsizetype colon = portColon(server);
+    QString host = colon >= 0 ? server.left(colon) : server;
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    return host;
+}
+
+int DbSettings::Port() const {
+    const qsizetype colon = portColon(server);
+    if (colon < 0)
+        return 5432;
+    bool ok = false;
+    const int port = server.mid(colon + 1).toInt(&ok);
+    return ok && port > 0 && port < 65536 ? port : -1;
+}
+
+bool DbSettings::ServerComplete() const {
+    return !Host().isEmpty() && Port() > 0 && !user.isEmpty() && !database.isEmpty();
+}
+
+QString DbSettings::Location() const {
+    return engine == Engine::PostgreSQL ? Describe() : DatabaseFilePath();
+}
+
+QString DbSettings::Describe() const {
+    return QStringLiteral("server %1:%2, database %3").arg(Host()).arg(Port()).arg(database);
+}

@@ -1,0 +1,64 @@
+#include "shared/db/DbTransaction.h"
+
+#include "shared/db/DbDialect.h"
+#include "shared/db/clsDbConn.h"
+
+#include <QSqlQuery>
+
+DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
+    if (!m_db.isValid() || !m_db.isOpen()) {
+        m_error = DbError(QStringLiteral("the database cannot be opened"));
+        return;
+    }
+    const QString begin = DbDialect::BeginStatement(DbDialect::Of(m_db), mode == Mode::Immediate);
+    m_active = run(begin);
+    // Nothing has run yet: on a shared connection the server had ended,
+    // begin again on a new one.
+    if (!m_active && m_db.connectionName() == clsDbConn::ConnectionName() &&
+        clsDbConn::ReopenIfLost()) {
+        m_db = clsDbConn().GetDbConn();
+        m_error = DbError();
+        m_active = run(begin);
+    }
+}
+
+DbTransaction::~DbTransaction() {
+    if (m_active)
+        run(QStringLiteral("ROLLBACK"));
+}
+
+bool DbTransaction::Commit() {
+    if (!m_active)
+        return false;
+    if (!run(QStringLiteral("COMMIT"))) {
+        run(QStringLiteral("ROLLBACK"));
+        m_active = false;
+        return false;
+    }
+    m_active = false;
+    return true;
+}
+
+bool DbTransaction::LockKey(const QString& table, const QString& key) {
+    return locked(m_active && DbDialect::LockKey(m_db, table, key));
+}
+
+bool DbTransaction::LockTable(const QString& table) {
+    return locked(m_active && DbDialect::LockTable(m_db, table));
+}
+
+bool DbTransaction::locked(bool ok) {
+    if (!ok && !m_error.IsSet())
+        m_error = DbError(m_active ? QStringLiteral("the database could not lock the records")
+                                   : QStringLiteral("no transaction is open"));
+    return ok;
+}
+
+bool DbTransaction::run(const QString& statement) {
+    QSqlQuery q(m_db);
+    if (q.exec(statement))
+        return true;
+    if (!m_error.IsSet())
+        m_error = DbError::From(q.lastError());
+    return false;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "shared/db/DbError.h"
+
+#include <QSqlDatabase>
+
+// One transaction on a connection, begun by the constructor and rolled back
+// by the destructor unless Commit() succeeded. Immediate is for writes that
+// depend on what the transaction reads, so two connections cannot both
+// decide on the same state: on SQLite it takes the write lock at once; on
+// PostgreSQL the transaction locks what it decides on with LockKey or
+// LockTable.
+class DbTransaction {
+public:
+    enum class Mode { Deferred, Immediate };
+
+    explicit DbTransaction(QSqlDatabase db, Mode mode = Mode::Deferred);
+    ~DbTransaction();
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+
+    // True when the transaction began and is neither committed nor rolled back.
+    bool IsActive() const { return m_active; }
+    // False (the transaction then rolls back) when it is not active or the commit fails.
+    bool Commit();
+    // Serialises this transaction with every other that locks the same key
+    // (without regard to case) of the same table, until its end; false (why
+    // in Error()) when the lock could not be taken.
+    bool LockKey(const QString& table, const QString& key);
+    // Keeps other writers off a table until the end of the transaction.
+    bool LockTable(const QString& table);
+
+    // The connection the transaction runs on (a new one when the server had
+    // ended the shared connection before the transaction began).
+    QSqlDatabase Connection() const { return m_db; }
+    // Why beginning or committing failed.
+    const DbError& Error() const { return m_error; }
+
+private:
+    bool run(const QString& statement);
+    bool locked(bool ok);
+
+    QSqlDatabase m_db;
+    bool m_active = false;
+    DbError m_error;
+};

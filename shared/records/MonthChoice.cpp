@@ -1,0 +1,60 @@
+#include "shared/records/MonthChoice.h"
+
+namespace MonthChoice {
+
+bool IsLeapYear(int year) {
+    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
+
+int LastDay(int year, int month) {
+    switch (month) {
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12:
+        return 31;
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    case 2:
+        return IsLeapYear(year) ? 29 : 28;
+    default:
+        return 0;
+    }
+}
+
+YearMonth PreviousMonth(const QDate& today) {
+    if (today.month() == 1)
+        return {today.year() - 1, 12};
+    return {today.year(), today.month() - 1};
+}
+
+QStringList YearList(int currentYear) {
+    QStringList years;
+    for (int y = 2007; y <= qMax(2010, currentYear); ++y)
+        years << QString::number(y);
+    return years;
+}
+
+QStringList MonthList() {
+    QStringList months;
+    for (int m = 1; m <= 12; ++m)
+        months << QString::number(m);
+    return months;
+}
+
+QDate FirstDate(int year, int month) {
+    return LastDay(year, month) ? QDate(year, month, 1) : QDate();
+}
+
+QDate LastDate(int year, int month) {
+    const int last = LastDay(year, month);
+    return last ? QDate(year, month, last) : QDate();
+}
+
+} // namespace MonthChoice

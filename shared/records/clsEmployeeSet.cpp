@@ -1,0 +1,49 @@
+#include "shared/records/clsEmployeeSet.h"
+
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/clsDbConn.h"
+
+#include <QSqlError>
+
+bool clsEmployeeSet::LoadSet() {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        throw std::runtime_error("the database cannot be opened");
+    // Photos are not read here: each record fetches its own when asked, so
+    // listing thousands of employees reads and writes no photo. By
+    // department and number, the order of the list index, on every engine.
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
+            "Employee.ENAME, "
+            "Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE Employee.DID = Dept.ID "
+            "ORDER BY Employee.DID, Employee.ENUMBER")))
+        throw std::runtime_error(q.lastError().text().toStdString());
+    while (q.next()) {
+        auto e = std::make_unique<clsEmployee>();
+        e->setdid(static_cast<qint16>(q.value(1).toInt()));
+        e->setDNAME(q.value(6).toString());
+        e->setEBARCODE(q.isNull(3) ? QString() : q.value(3).toString());
+        e->setENUMBER(q.value(2).toString());
+        e->setENAME(q.value(4).toString());
+        e->setENTERDATE(q.isNull(5) ? DbDateTime::Zero()
+                                    : DbDateTime::FromText(q.value(5).toString()));
+        e->setID(q.value(0).toInt());
+        e->setPhotoDeferred();
+        try {
+            Add(std::move(e));
+        } catch (const std::invalid_argument& ex) {
+            throw std::runtime_error(ex.what());
+        }
+    }
+    if (q.lastError().isValid())
+        throw std::runtime_error(q.lastError().text().toStdString());
+    return true;
+}
+
+clsEmployee& clsEmployeeSet::Add(std::unique_ptr<clsEmployee> objNewMember) {
+    const QString key = objNewMember->ENUMBER();
+    return Append(std::move(objNewMember), key);
+}

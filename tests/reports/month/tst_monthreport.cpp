@@ -1,0 +1,175 @@
+// The monthly attendance report on a small database: month choice, layout
+// read back from the PDF, short months, empty months and repeated runs.
+#include "report/ReportDocument.h"
+#include "report/ReportPainter.h"
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AppClock.h"
+#include "shared/records/MonthChoice.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+#include <array>
+
+namespace {
+
+// The page rectangle of a control in the n-th detail row (0-based) of a page.
+QRect detailCell(const ReportDocument& doc, int page, int row, const QString& name) {
+    int seen = -1;
+    for (const ReportControl& c : doc.PageAt(page).items) {
+        if (c.name == QLatin1String("lblName"))
+            ++seen;
+        if (seen == row && c.name == name)
+            return c.rect;
+    }
+    return QRect();
+}
+
+} // namespace
+
+class tst_monthreport : public QObject {
+    Q_OBJECT
+
+private:
+    TestProgramDir m_dir;
+
+    // Runs the report of a month into a PDF file and returns the document.
+    ReportDocument render(EmployeeMonthReport& report, int year, int month, const QString& pdf) {
+        clsEmployeePresenceSet table;
+        if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
+            qFatal("month table not loaded");
+        report.setSchoolName(QStringLiteral("第一实验小学"));
+        report.setYear(year);
+        report.setMonth(month);
+        report.setMonthTable(&table);
+        ReportDocument doc = ReportDocument::Run(report);
+        report.setMonthTable(nullptr);
+        QString error;
+        if (!pdf.isEmpty() && !ReportPainter::WritePdfFile(doc, m_dir.file(pdf), false, &error))
+            qFatal("%s", qPrintable(error));
+        return doc;
+    }
+    QString cellText(const ReportDocument& doc, const QString& pdf, int row, const QString& name) {
+        return PdfTextIn(m_dir.file(pdf), 1,
+                         detailCell(doc, 0, row, name).adjusted(20, 20, -20, -20));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        AppClock::setFixed(QDateTime(QDate(2010, 3, 15), QTime(10, 0)));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        const QStringList names = {QStringLiteral("王小明"), QStringLiteral("李红"),
+                                   QStringLiteral("赵刚")};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(m_dir.addEmployee(QString::number(1001 + i), names[i],
+                                      QString::number(500000000000001LL + i), 1));
+        auto at = [](int y, int m, int d, int h, int min) {
+            return QDateTime(QDate(y, m, d), QTime(h, min));
+        };
+        // February 2008: 29 days.
+        QVERIFY(m_dir.addPresence("1002", at(2008, 2, 3, 8, 5)));
+        QVERIFY(m_dir.addPresence("1001", at(2008, 2, 4, 7, 58), at(2008, 2, 4, 17, 31)));
+        QVERIFY(m_dir.addPresence("1001", at(2008, 2, 29, 8, 1), at(2008, 2, 29, 16, 2)));
+        QVERIFY(m_dir.addPresence("1003", at(2008, 2, 29, 9, 10), at(2008, 2, 29, 18, 0)));
+        QVERIFY(m_dir.addPresence("1003", at(2008, 3, 1, 9, 11)));
+        // January and February 2009.
+        QVERIFY(m_dir.addPresence("1001", at(2009, 1, 30, 8, 30), at(2009, 1, 30, 17, 30)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 1, 31, 8, 31), at(2009, 1, 31, 17, 31)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 2, 27, 8, 27), at(2009, 2, 27, 17, 27)));
+        QVERIFY(m_dir.addPresence("1001", at(2009, 3, 1, 8, 1)));
+    }
+    void cleanupTestCase() { AppClock::reset(); }
+
+    void monthChoice() {
+        // Leap years, the century rule, short and long months, no 13th month.
+        const int lastDays[][3] = {{2008, 2, 29}, {2009, 2, 28},  {2000, 2, 29}, {1900, 2, 28},
+                                   {2009, 4, 30}, {2009, 12, 31}, {2009, 13, 0}};
+        for (const auto& [year, month, days] : lastDays)
+            QCOMPARE(MonthChoice::LastDay(year, month), days);
+        QCOMPARE(MonthChoice::YearList(2009), QStringList({"2007", "2008", "2009", "2010"}));
+        QCOMPARE(MonthChoice::MonthList().join(','), QStringLiteral("1,2,3,4,5,6,7,8,9,10,11,12"));
+    }
+
+    void february2008InThePdf() {
+        EmployeeMonthReport report;
+        const ReportDocument doc = render(report, 2008, 2, QStringLiteral("feb2008.pdf"));
+        QCOMPARE(doc.DetailCount(), 3);
+        const QStringList lines = PdfText(m_dir.file(QStringLiteral("feb2008.pdf"))).split('\n');
+        QVERIFY2(lines.contains(QStringLiteral("2月员工考勤报表")), qPrintable(lines.join('|')));
+        const QString text = lines.join(QLatin1Char('\n'));
+        for (const char* name : {"第一实验小学", "王小明", "李红", "赵刚", "姓名", "打印日期："})
+            QVERIFY2(text.contains(QString::fromUtf8(name)), name);
+        QVERIFY(
+            text.contains(QLocale::system().toString(QDate(2010, 3, 15), QLocale::ShortFormat)));
+
+        // Rows in the order of the first record: 李红 (3rd), 王小明 (4th), 赵刚 (29th);
+        // 1 March belongs to the next month.
+        const std::tuple<int, const char*, const char*> cells[] = {
+            {0, "lblName", "李红"},     {0, "lblEnter3", "08:05"}, {0, "lblExit3", ""},
+            {1, "lblEnter4", "07:58"},  {1, "lblExit4", "17:31"},  {1, "lblEnter29", "08:01"},
+            {2, "lblEnter29", "09:10"}, {2, "lblExit29", "18:00"}, {2, "lblEnter1", ""}};
+        for (const auto& [row, name, expected] : cells)
+            QVERIFY2(cellText(doc, "feb2008.pdf", row, name) == QString::fromUtf8(expected), name);
+        QVERIFY(!text.contains(QStringLiteral("09:11")));
+        // Odd days on top, the next even day below, in the same column.
+        const QRect d3 = detailCell(doc, 0, 0, "lblEnter3");
+        const QRect d4 = detailCell(doc, 0, 0, "lblEnter4");
+        QCOMPARE(d3.left(), d4.left());
+        QCOMPARE(d4.top() - d3.top(), 567);
+    }
+
+    void shortMonthLeavesCellsEmpty() {
+        // The same report object, first for January: days 30 and 31 filled.
+        EmployeeMonthReport report;
+        ReportDocument doc = render(report, 2009, 1, QString());
+        QCOMPARE(report.Detail().Control("lblEnter31")->text, QStringLiteral("08:31"));
+        doc = render(report, 2009, 2, QStringLiteral("feb2009.pdf"));
+        QCOMPARE(doc.DetailCount(), 1);
+        const QRegularExpression lateDay(QStringLiteral("^lbl(Enter|Exit)(29|30|31)$"));
+        for (const ReportControl& c : doc.PageAt(0).items)
+            if (lateDay.match(c.name).hasMatch())
+                QVERIFY2(c.text.isEmpty(), qPrintable(c.name));
+        QCOMPARE(cellText(doc, "feb2009.pdf", 0, "lblEnter27"), QStringLiteral("08:27"));
+        const QString text = PdfText(m_dir.file(QStringLiteral("feb2009.pdf")));
+        for (const char* gone : {"08:30", "08:31", "17:31", "08:01"})
+            QVERIFY2(!text.contains(QLatin1String(gone)), gone);
+    }
+
+    void emptyMonthAndRepeatedRuns() {
+        EmployeeMonthReport report;
+        const ReportDocument empty = render(report, 2009, 6, QStringLiteral("jun2009.pdf"));
+        QCOMPARE(empty.PageCount(), 1);
+        QCOMPARE(empty.DetailCount(), 0);
+        const QString text = PdfText(m_dir.file(QStringLiteral("jun2009.pdf")));
+        QVERIFY(text.contains(QStringLiteral("6月员工考勤报表")));
+        QVERIFY(text.contains(QStringLiteral("打印日期：")));
+        QVERIFY(!text.contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d"))));
+
+        const ReportDocument first = render(report, 2008, 2, QString());
+        const ReportDocument second = render(report, 2008, 2, QString());
+        QCOMPARE(second.DetailCount(), 3);
+        QCOMPARE(second.PageTexts(0), first.PageTexts(0));
+    }
+
+    void manyEmployeesFillPages() {
+        // 25 employees: 11 rows a page, 3 pages.
+        // (A program directory of its own: the last test, it leaves m_dir.)
+        TestProgramDir dir;
+        QVERIFY(dir.init());
+        for (int i = 0; i < 25; ++i) {
+            QVERIFY(dir.addEmployee(QString::number(2000 + i), QStringLiteral("员工%1").arg(i),
+                                    QString::number(600000000000000LL + i), 1));
+            QVERIFY(dir.addPresence(QString::number(2000 + i),
+                                    QDateTime(QDate(2009, 5, 1 + i), QTime(8, 0))));
+        }
+        EmployeeMonthReport report;
+        const ReportDocument doc = render(report, 2009, 5, QString());
+        QCOMPARE(doc.PageCount(), 3); // header and footer on each: tst_reportengine
+        QCOMPARE(doc.PageAt(2).detailCount, 3);
+    }
+};
+
+QTEST_MAIN(tst_monthreport)
+#include "tst_monthreport.moc"

@@ -1,0 +1,369 @@
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConDbSet.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbSettings.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+#include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QVERIFY(writeFile(path, bytes));
+}
+
+clsConfiguration Config(const QString& group) {
+    clsConfiguration cfg;
+    cfg.setFileName(clsConfiguration::DefaultFileName());
+    cfg.setGroup(group);
+    return cfg;
+}
+
+// One key of the program directory's configuration file.
+QString Get(const QString& group, const QString& key) {
+    return Config(group).GetItem(key);
+}
+bool Set(const QString& group, const QString& key, const QString& value) {
+    return Config(group).SetItem(key, value);
+}
+
+mode_t Mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+} // namespace
+
+class TestConfiguration : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_ini;
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        SetProgramDirectory(m_dir->path());
+        m_ini = m_dir->filePath(QStringLiteral("attendance.ini"));
+    }
+    void cleanup() {
+        SetProgramDirectory(QString());
+        m_dir.reset();
+    }
+
+    void missingFileReadsEmpty() {
+        for (const char* group : {"ATTENDANCE", "DATA", "UNIT", "MEMO", "LOGO", "OTHER"})
+            for (const char* key : {"DBSERVER", "PATH", "UNITNAME", "DSPSIZE", "ALP"})
+                QVERIFY(Get(QLatin1String(group), QLatin1String(key)).isEmpty());
+        QVERIFY(DataPath().isEmpty());
+        QCOMPARE(DatabaseFilePath(), QStringLiteral("/vorerur.dat"));
+        const clsConDbSet db;
+        QVERIFY(db.Server().isEmpty() && db.LoginName().isEmpty() && db.LoginPwd().isEmpty() &&
+                db.dbName().isEmpty());
+        QVERIFY(clsSchoolArea().SNAME().isEmpty());
+        clsConfiguration noFile;
+        noFile.setGroup(QStringLiteral("DATA"));
+        QVERIFY(noFile.GetItem(QStringLiteral("PATH")).isEmpty());
+        QVERIFY(!noFile.SetItem(QStringLiteral("PATH"), QStringLiteral("x")));
+        QVERIFY(!QFile::exists(m_ini)); // reads never create the file
+    }
+
+    void dataPathAndDatabaseFile() {
+        WriteBytes(m_ini, "[DATA]\r\nPATH=C:\\Program Files\\att\\\r\n");
+        QCOMPARE(DataPath(), QStringLiteral("C:\\Program Files\\att\\"));
+        QCOMPARE(DatabaseFilePath(), QStringLiteral("C:/Program Files/att/vorerur.dat"));
+        WriteBytes(m_ini, "[data]\npath = /srv/att\n");
+        QCOMPARE(DatabaseFilePath(), QStringLiteral("/srv/att/vorerur.dat"));
+    }
+
+    // [DATA] ENGINE and the server as host or host:port.
+    void databaseSettings() {
+        const DbSettings absent = DbSettings::FromConfiguration();
+        QCOMPARE(absent.engine, DbSettings::Engine::SQLite);
+        QCOMPARE(absent.Location(), DatabaseFilePath());
+        WriteBytes(m_ini, "[DATA]\nENGINE= PostgreSQL \n[ATTENDANCE]\nDBSERVER=db1:5433\n"
+                          "DBLOGINNAME=u\nDBNAME=att\n");
+        const DbSettings server = DbSettings::FromConfiguration();
+        QCOMPARE(server.engine, DbSettings::Engine::PostgreSQL);
+        QVERIFY(server.ServerComplete());
+        QCOMPARE(server.Location(), QStringLiteral("server db1:5433, database att"));
+        QCOMPARE(DbSettings::EngineNamed(QStringLiteral("oracle")), DbSettings::Engine::Unknown);
+        for (const auto& [text, host, port] :
+             std::initializer_list<std::tuple<const char*, const char*, int>>{
+                 {"db1", "db1", 5432},
+                 {"10.0.0.9:6543", "10.0.0.9", 6543},
+                 {"[::1]:5433", "::1", 5433},
+                 {"::1", "::1", 5432},
+                 {"db1:x", "db1", -1}}) {
+            DbSettings s;
+            s.server = QLatin1String(text);
+            QCOMPARE(s.Host(), QLatin1String(host));
+            QCOMPARE(s.Port(), port);
+        }
+    }
+
+    void chineseValueIsGbkOnDisk() {
+        const QString name = QStringLiteral("北京市第一中学（考勤）€");
+        QVERIFY(Set("UNIT", "UNITNAME", name));
+        QCOMPARE(Get("UNIT", "UNITNAME"), name);
+        // "北京" in GBK is B1 B1 BE A9; the euro sign is the single byte 0x80.
+        const QByteArray disk = readFile(m_ini);
+        QVERIFY(disk.contains(QByteArray("UNITNAME=\xB1\xB1\xBE\xA9")));
+        QVERIFY(disk.contains('\x80'));
+        QVERIFY(!disk.contains(name.toUtf8()));
+    }
+
+    void longValuesAreCutAt254Bytes() {
+        const QString ascii(300, QLatin1Char('x'));
+        QVERIFY(Set("UNIT", "UNITNAME", ascii));
+        QCOMPARE(Get("UNIT", "UNITNAME"), ascii.left(254));
+        QVERIFY(readFile(m_ini).contains(ascii.toLatin1())); // stored whole
+        // 1 + 2 * 150 bytes: the 127th Chinese character would end at byte
+        // 255, so the cut stops before it instead of splitting it.
+        const QString odd = QLatin1Char('a') + QString(150, QChar(0x4E2D)), even = odd.mid(1);
+        QVERIFY(Set("UNIT", "UNITNAME", odd));
+        QCOMPARE(Get("UNIT", "UNITNAME"), odd.left(1 + 126));
+        QVERIFY(Set("UNIT", "UNITNAME", even));
+        QCOMPARE(Get("UNIT", "UNITNAME"), even.left(127));
+    }
+
+    void namesMatchWithoutCase() {
+        WriteBytes(m_ini, "[Attendance]\r\nDbServer=srv1\r\n[other]\r\nalp=123\r\n");
+        QCOMPARE(Get("ATTENDANCE", "DBSERVER"), QStringLiteral("srv1"));
+        QCOMPARE(Get("OTHER", "ALP"), QStringLiteral("123"));
+        // The existing line is changed in place, keeping its spelling.
+        QVERIFY(Set("attendance", "dbserver", "srv2"));
+        QCOMPARE(readFile(m_ini),
+                 QByteArray("[Attendance]\r\nDbServer=srv2\r\n[other]\r\nalp=123\r\n"));
+
+        // A GBK name whose trail byte is ']' (0x81 0x5D).
+        WriteBytes(m_ini, "[\x81\x5D]\r\nK=v\r\n");
+        QCOMPARE(Get(QString(QChar(0x4E5A)), "k"), QStringLiteral("v"));
+    }
+
+    void readRulesForValues_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("blanks") << QByteArray("K =  \t a  b \t ") << QStringLiteral("a  b");
+        QTest::newRow("double quotes") << QByteArray("K=\"quoted\"") << QStringLiteral("quoted");
+        QTest::newRow("single quotes") << QByteArray("K= 'single' ") << QStringLiteral("single");
+        QTest::newRow("one pair only") << QByteArray("K=\"\"x\"\"") << QStringLiteral("\"x\"");
+        QTest::newRow("unmatched") << QByteArray("K=\"open") << QStringLiteral("\"open");
+        QTest::newRow("mixed quotes") << QByteArray("K=\"x'") << QStringLiteral("\"x'");
+        QTest::newRow("empty") << QByteArray("K=") << QString();
+        QTest::newRow("equals in value") << QByteArray("K=a=b") << QStringLiteral("a=b");
+        QTest::newRow("gbk bracket byte") << QByteArray("K=\x81\x5D") << QString(QChar(0x4E5A));
+    }
+    void readRulesForValues() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, expected);
+        WriteBytes(m_ini, "; comment\r\n[G]\r\n" + line + "\r\n");
+        QCOMPARE(Get("G", "K"), expected);
+    }
+
+    void valuesReadBackAsWritten() {
+        for (const char* v : {" pass word ", "\"q\"", "''", "\t", "'a", "\""}) {
+            QVERIFY(Set("ATTENDANCE", "DBLOGINPWD", v));
+            QCOMPARE(Get("ATTENDANCE", "DBLOGINPWD"), QLatin1String(v));
+        }
+    }
+
+    void otherLinesKeptByteForByte() {
+        const QByteArray before = "; \xD7\xA2\xCA\xCD comment\r\n"
+                                  "[DATA]\r\n"
+                                  "PATH = /srv/att\r\n"
+                                  "\r\n"
+                                  "[UNIT]\r\n"
+                                  "UNITNAME=old\r\n"
+                                  "DSPNAME  =  \"Card\"\r\n"
+                                  "; trailing comment of UNIT\r\n"
+                                  "\r\n"
+                                  "[MEMO]\n"
+                                  "DSPNAME=\xFF\xFE raw\n"
+                                  "orphan line without equals\r\n"
+                                  "[LOGO]\r\n"
+                                  "FILEPATH=c:\\logo.bmp";
+        WriteBytes(m_ini, before);
+        QVERIFY(Set("UNIT", "UNITNAME", QStringLiteral("新")));
+        QByteArray expected = before;
+        expected.replace("UNITNAME=old", "UNITNAME=\xD0\xC2");
+        QCOMPARE(readFile(m_ini), expected);
+
+        // A new key goes after the group's last key, before its comments.
+        QVERIFY(Set("UNIT", "DSPFONT", QStringLiteral("宋体")));
+        expected.replace("\"Card\"\r\n", "\"Card\"\r\nDSPFONT=\xCB\xCE\xCC\xE5\r\n");
+        QCOMPARE(readFile(m_ini), expected);
+
+        // A new key in the last group terminates its unterminated last line.
+        QVERIFY(Set("LOGO", "X", "1"));
+        expected += "\r\nX=1\r\n";
+        QCOMPARE(readFile(m_ini), expected);
+
+        // A new group is appended after a blank line.
+        QVERIFY(Set("OTHER", "ALP", "123"));
+        expected += "\r\n[OTHER]\r\nALP=123\r\n";
+        QCOMPARE(readFile(m_ini), expected);
+        QCOMPARE(Get("DATA", "PATH"), QStringLiteral("/srv/att"));
+    }
+
+    void lineEndingsFollowTheFile() {
+        WriteBytes(m_ini, "[UNIT]\nUNITNAME=a\n");
+        QVERIFY(Set("OTHER", "ALP", "1"));
+        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\nUNITNAME=a\n\n[OTHER]\nALP=1\n"));
+    }
+
+    void unstorableTextIsRefused() {
+        WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=old\r\n");
+        // A line break would plant other keys; a character without a GBK code
+        // would be stored as '?'.
+        const QString emoji = QString::fromUtf8("笑\xF0\x9F\x98\x80");
+        for (const auto& [group, key, value] :
+             {std::array<QString, 3>{"UNIT", "UNITNAME", "a\r\n[OTHER]\r\nALP="},
+              {"UNIT", "UNITNAME", "a\nb"},
+              {"UNIT", "UNITNAME", emoji},
+              {"UNIT", "A=B", "1"},
+              {"UNIT", "", "1"},
+              {"X]Y", "K", "1"},
+              {"", "K", "1"}})
+            QVERIFY2(!Set(group, key, value), qPrintable(group + '/' + key + '=' + value));
+        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
+    }
+
+    void writeFailsWhereNothingCanBeWritten() {
+        // A directory that is a regular file holds for every user, root too.
+        const QString notDir = m_dir->filePath(QStringLiteral("plain"));
+        WriteBytes(notDir, "x");
+        SetProgramDirectory(notDir);
+        QVERIFY(Get("UNIT", "UNITNAME").isEmpty());
+        QVERIFY(!Set("UNIT", "UNITNAME", "a"));
+        clsSchoolArea area;
+        area.setSNAME(QStringLiteral("a"));
+        QVERIFY(!area.SaveInfo());
+        QVERIFY(!clsConDbSet().Save());
+        QCOMPARE(readFile(notDir), QByteArray("x"));
+    }
+
+    void readOnlyFileAndDirectory() {
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not bind root");
+        WriteBytes(m_ini, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
+        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup));
+        clsConDbSet db;
+        QCOMPARE(db.Server(), QStringLiteral("s"));
+        db.setServer(QStringLiteral("t"));
+        QVERIFY(!db.Save());
+        QCOMPARE(readFile(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
+        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
+
+        const QString roDir = m_dir->filePath(QStringLiteral("ro"));
+        QVERIFY(QDir().mkdir(roDir));
+        QVERIFY(QFile::setPermissions(roDir, QFile::ReadOwner | QFile::ExeOwner));
+        SetProgramDirectory(roDir);
+        QVERIFY(!clsConDbSet().Save());
+        QVERIFY(!QFile::exists(JoinPath(roDir, QStringLiteral("attendance.ini"))));
+        QVERIFY(
+            QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    void saveAttemptsAllFourWrites() {
+        clsConDbSet db;
+        db.setServer(QStringLiteral("server\nname")); // refused
+        db.setLoginName(QStringLiteral("sa"));
+        db.setLoginPwd(QStringLiteral(" 密码 "));
+        db.setdbName(QStringLiteral("att"));
+        QVERIFY(!db.Save());
+        const clsConDbSet partly;
+        QVERIFY(partly.Server().isEmpty());
+        QCOMPARE(partly.LoginName(), QStringLiteral("sa"));
+        QCOMPARE(partly.LoginPwd(), QStringLiteral(" 密码 "));
+        QCOMPARE(partly.dbName(), QStringLiteral("att"));
+
+        db.setServer(QStringLiteral("10.0.0.1"));
+        QVERIFY(db.Save());
+        const QByteArray disk = readFile(m_ini);
+        QVERIFY(disk.startsWith("[ATTENDANCE]\r\nDBLOGINNAME=sa\r\n"));
+        QVERIFY(disk.endsWith("DBNAME=att\r\nDBSERVER=10.0.0.1\r\n"));
+        QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
+    }
+
+    void rewriteKeepsModeAndLinks() {
+        WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
+        QVERIFY(
+            QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(Set("UNIT", "UNITNAME", "b"));
+        QCOMPARE(Mode(m_ini), mode_t(0640));
+
+        // Through a link the linked file changes and the link stays.
+        const QString real = m_dir->filePath(QStringLiteral("real.ini"));
+        QVERIFY(QFile::rename(m_ini, real));
+        QVERIFY(QFile::link(real, m_ini));
+        QVERIFY(Set("UNIT", "UNITNAME", "c"));
+        QVERIFY(QFileInfo(m_ini).isSymLink());
+        QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
+
+        // Nothing but the file and its lock is left in the directory.
+        const QStringList left =
+            QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        QCOMPARE(left, QStringList(
+                           {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
+    }
+
+    void newFileIsForOwnerAndGroupOnly() {
+        const mode_t saved = ::umask(022);
+        QVERIFY(Set("OTHER", "ALP", "1"));
+        QCOMPARE(Mode(m_ini), mode_t(0660));
+        ::umask(077); // a rewrite keeps the mode whatever the umask
+        QVERIFY(Set("OTHER", "ALP", "2"));
+        ::umask(saved);
+        QCOMPARE(Mode(m_ini), mode_t(0660));
+    }
+
+    void concurrentWritersKeepBothKeys() {
+        WriteBytes(m_ini, "[OTHER]\r\nSTABLE=kept\r\n");
+        constexpr int rounds = 60;
+        pid_t children[2];
+        for (int c = 0; c < 2; ++c) {
+            children[c] = ::fork();
+            QVERIFY(children[c] >= 0);
+            if (children[c] == 0) {
+                clsConfiguration cfg = Config(QStringLiteral("UNIT"));
+                const QString key = c == 0 ? QStringLiteral("A") : QStringLiteral("B");
+                bool ok = true;
+                for (int i = 1; i <= rounds; ++i)
+                    ok = cfg.SetItem(key, QString::number(i)) && ok;
+                ::_exit(ok ? 0 : 1);
+            }
+        }
+        // Readers meanwhile always see a whole file.
+        clsConfiguration reader = Config(QStringLiteral("OTHER"));
+        int torn = 0;
+        for (int i = 0; i < 200; ++i)
+            if (reader.GetItem(QStringLiteral("STABLE")) != QLatin1String("kept"))
+                ++torn;
+        for (pid_t child : children) {
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        QCOMPARE(torn, 0);
+        QCOMPARE(Get("UNIT", "A"), QString::number(rounds));
+        QCOMPARE(Get("UNIT", "B"), QString::number(rounds));
+        QCOMPARE(reader.GetItem(QStringLiteral("STABLE")), QStringLiteral("kept"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfiguration)
+#include "tst_configuration.moc"

@@ -1,0 +1,717 @@
+// Department, employee and presence records on a real database file.
+#include "shared/base/AppClock.h"
+#include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbCreator.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/exchange/RowSetXml.h"
+#include "shared/records/clsDept.h"
+#include "shared/records/clsDeptSet.h"
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "shared/records/clsEmployeeSet.h"
+#include "shared/records/clsPresence.h"
+#include "shared/records/clsPresenceSet.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+// A second station, run as a child process of this program: opens the
+// database of `dir`, says "ready", waits for a line on its input, then scans
+// card "1" at 08:00 and prints the result or, with `cards`, scans the cards
+// "1" to "<cards>" at 08:00 and all of them again at 17:00 and prints the
+// number of failed scans.
+int runStation(const QString& dir, int cards) {
+    SetProgramDirectory(dir);
+    const QDate day(2026, 3, 10);
+    AppClock::setFixed(QDateTime(day, QTime(8, 0)));
+    if (!clsDbConn().GetDbConn().isOpen())
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[16];
+    if (!std::fgets(line, sizeof line, stdin))
+        return 1;
+    clsPresence p;
+    if (cards == 0) {
+        p.setENUMBER(QStringLiteral("1"));
+        std::printf("%d\n", int(p.Add()));
+        return 0;
+    }
+    int failed = 0;
+    for (const QTime at : {QTime(8, 0), QTime(17, 0)}) {
+        AppClock::setFixed(QDateTime(day, at));
+        for (int card = 1; card <= cards; ++card) {
+            p.setENUMBER(QString::number(card));
+            failed += p.Add() < 0;
+        }
+    }
+    std::printf("%d\n", failed);
+    return 0;
+}
+
+QDateTime iso(const char* when) {
+    return QDateTime::fromString(QLatin1String(when), Qt::ISODate);
+}
+
+} // namespace
+
+class TestRecords : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+
+    bool addEmployee(const QString& number, const QString& barcode, qint16 did, int seed = 1,
+                     const QString& name = QStringLiteral("n"), bool dated = true) {
+        clsEmployee e;
+        e.setENUMBER(number);
+        e.setEBARCODE(barcode);
+        e.setENAME(name);
+        e.setdid(did);
+        if (dated)
+            e.setENTERDATE(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
+        e.setHeadImg(
+            fx->writeFile(QStringLiteral("new-%1.jpg").arg(seed), TestProgramDir::jpeg(seed)));
+        return e.Add();
+    }
+
+    // Rows of "SELECT COUNT(*) FROM <from>".
+    int rows(const char* from) {
+        return fx->count(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(from));
+    }
+
+    qint16 scan(const QString& number, const QDateTime& when) {
+        AppClock::setFixed(when);
+        clsPresence p;
+        p.setENUMBER(number);
+        return p.Add();
+    }
+
+    // The server's connection failures: each says its cause and the server.
+    void serverConnection() {
+        const auto failure = [this](const char* key, const QString& value) {
+            clsDbConn::CloseShared();
+            if (!fx->setIni(QStringLiteral("ATTENDANCE"), QLatin1String(key), value))
+                return QStringLiteral("<not written>");
+            clsDbConn conn;
+            return conn.TestConn() ? QStringLiteral("<opened>") : conn.OpenError().Text();
+        };
+        const DbSettings good = DbSettings::FromConfiguration();
+        const QString refused = failure("DBLOGINPWD", QStringLiteral("wrong"));
+        QVERIFY2(refused.startsWith(QStringLiteral("the database server refused the login")),
+                 qPrintable(refused));
+        QVERIFY(
+            fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), good.password));
+        QVERIFY(failure("DBNAME", QStringLiteral("nosuchdb"))
+                    .startsWith(QStringLiteral("the database does not exist")));
+        // A port where nothing listens: refused at once, not after a long wait.
+        QVERIFY(failure("DBSERVER", QStringLiteral("127.0.0.1:1"))
+                    .contains(QStringLiteral("127.0.0.1:1")));
+        // Back to the right settings; a database without the tables is refused.
+        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"), good.server));
+        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), good.database));
+        QVERIFY(fx->exec(QStringLiteral("DROP TABLE Presence")));
+        QVERIFY(
+            failure("DBNAME", good.database).contains(QStringLiteral("lacks the tables Presence")));
+        clsPresence p;
+        p.setENUMBER(QStringLiteral("1"));
+        QCOMPARE(p.Add(), qint16(-1));
+    }
+
+private slots:
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(QString()), qPrintable(fx->lastError));
+    }
+    void cleanup() { fx.reset(); }
+
+    void storedDateTimes() {
+        const QDate day(2026, 3, 10);
+        const QDateTime t(day, QTime(8, 3, 7));
+        QCOMPARE(DbDateTime::ToText(t), QStringLiteral("2026-03-10 08:03:07"));
+        // The text forms SQLite's date functions read, and a one-digit hour.
+        const std::pair<const char*, QDateTime> forms[] = {
+            {"2026-03-10 08:03:07", t},
+            {"2026-03-10T08:03:07", t},
+            {"2026-03-10 8:03:07", t},
+            {" 2026-03-10 08:03:07Z ", t},
+            {"2026-03-10T08:03:07.250", QDateTime(day, QTime(8, 3, 7, 250))},
+            {"2026-03-10 08:03:07.5", QDateTime(day, QTime(8, 3, 7, 500))},
+            {"2026-03-10 08:03", QDateTime(day, QTime(8, 3))},
+            {"2026-03-10", QDateTime(day, QTime(0, 0))},
+            {"08:03:07", QDateTime(QDate(2000, 1, 1), QTime(8, 3, 7))}};
+        for (const auto& [text, expected] : forms) {
+            QVERIFY2(DbDateTime::FromText(QLatin1String(text)) == expected, text);
+            // Every form of a day lies within that day's bounds on the text.
+            const QString s = QLatin1String(text).trimmed();
+            QVERIFY2(expected.date() != day ||
+                         (s >= DbDateTime::DayStart(day) && s < DbDateTime::DayEnd(day)),
+                     text);
+        }
+        for (const char* bad :
+             {"2026-02-30 08:00:00", "2026-03-10 24:00:00", "2026-03-1x 08:00:00", "", "garbage",
+              "2026-03-10 08", "2026-03-10 08:03:07.", "2026-03-10X08:03", "2026-03-10 08:03:7"})
+            QVERIFY2(!DbDateTime::FromText(QString::fromLatin1(bad)).isValid(), bad);
+        QCOMPARE(DbDateTime::DayEnd(QDate(2026, 12, 31)), QStringLiteral("2027-01-01"));
+    }
+
+    void timesWrittenByOtherTools() {
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(fx->addEmployee(QStringLiteral("7"), QStringLiteral("甲"), QStringLiteral("7"), 1));
+        QVERIFY(fx->addEmployee(QStringLiteral("8"), QStringLiteral("乙"), QStringLiteral("8"), 1));
+        QVERIFY(
+            fx->exec(QStringLiteral("INSERT INTO Presence VALUES('7', '2026-03-10 8:00:00', NULL), "
+                                    "('7', '2026-03-11T08:00:00.000', NULL), "
+                                    "('8', '2026-03-01', NULL)")));
+
+        AppClock::setFixed(iso("2026-03-10T12:00:00"));
+        clsPresenceSet today;
+        QVERIFY(today.LoadToday());
+        QCOMPARE(today.Count(), 1);
+        QCOMPARE(today.Item(1).enterTime(), iso("2026-03-10T08:00:00"));
+        // Such an arrival is a departure due, not a system error.
+        QCOMPARE(scan(QStringLiteral("7"), iso("2026-03-10T17:00:00")), qint16(2));
+        QCOMPARE(scan(QStringLiteral("7"), iso("2026-03-11T17:00:00")), qint16(2));
+        QCOMPARE(rows("Presence WHERE EXITTIME IS NULL"), 1);
+
+        // A date alone belongs to its own day and month, not the one before.
+        clsEmployeePresenceSet march, february;
+        QVERIFY(march.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
+        QVERIFY(february.LoadByDate(iso("2026-02-01"), iso("2026-02-28")));
+        QCOMPARE(march.Item(QStringLiteral("8")).GetEnterTime(iso("2026-03-01T12:00:00")),
+                 iso("2026-03-01"));
+        QCOMPARE(february.Count(), 0);
+    }
+
+    void numbersAndBarcodesIgnoreCase() {
+        // A database of this version, and one made before the columns
+        // compared without case (default collation, its own indexes).
+        for (const bool old : {false, true}) {
+            if (old && TestProgramDir::OnServer())
+                break; // older databases are files
+            if (old) {
+                clsDbConn::CloseShared();
+                QFile::remove(fx->dbPath);
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+                db.setDatabaseName(fx->dbPath);
+                QVERIFY(db.open());
+                for (const char* sql :
+                     {"CREATE TABLE Dept(ID INTEGER PRIMARY KEY AUTOINCREMENT, DNAME TEXT, "
+                      "PASSWORD TEXT)",
+                      "CREATE TABLE Employee(ID INTEGER PRIMARY KEY AUTOINCREMENT, DID INTEGER, "
+                      "ENUMBER TEXT, EBARCODE TEXT, ENAME TEXT, HEADIMG BLOB, ENTERDATE TEXT)",
+                      "CREATE TABLE Presence(ENUMBER TEXT, ENTERTIME TEXT, EXITTIME TEXT)",
+                      "CREATE INDEX IX_Employee_EBARCODE ON Employee(EBARCODE)",
+                      "CREATE INDEX IX_Employee_ENUMBER ON Employee(ENUMBER)"})
+                    QVERIFY(QSqlQuery(db).exec(QLatin1String(sql)));
+                db.close();
+            }
+            QVERIFY(fx->addDept(1, QStringLiteral("D")));
+            QVERIFY(fx->addEmployee(QStringLiteral("a100"), QStringLiteral("n"),
+                                    QStringLiteral("abc9"), 1));
+            clsEmployee scanned;
+            scanned.setEBARCODE(QStringLiteral("abc9")); // the card reader's letters, upper-cased
+            QCOMPARE(scanned.IsExist(), qint16(1));
+            QCOMPARE(scanned.ENUMBER(), QStringLiteral("a100"));
+            // Only A-Z fold: full-width letters, invisible and control
+            // characters make another code.
+            for (const char16_t* other : {u"ＡＢＣ９", u"abc9\u200b",
+                                          u"\x1b"
+                                          u"abc9"}) {
+                clsEmployee none;
+                none.setEBARCODE(QString::fromUtf16(other));
+                QCOMPARE(none.IsExist(), qint16(0));
+            }
+            clsEmployee byNumber;
+            byNumber.setENUMBER(QStringLiteral("A100"));
+            QCOMPARE(byNumber.LoadByENUMBER(), qint16(1));
+            // Storing A100 overwrites a100, keeping its spelling.
+            QVERIFY(addEmployee(QStringLiteral("A100"), QStringLiteral("xyz"), 1));
+            QCOMPARE(rows("Employee WHERE ENUMBER = 'a100' AND EBARCODE = 'XYZ'"), 1);
+            QCOMPARE(rows("Employee"), 1);
+            // The sign-in look-up searches an index (on the server even
+            // when reading the few rows whole would be cheaper).
+            const bool server = TestProgramDir::OnServer();
+            QSqlQuery plan(clsDbConn().GetDbConn());
+            QVERIFY(!server || plan.exec(QStringLiteral("SET enable_seqscan = off")));
+            QVERIFY(plan.exec(
+                QStringLiteral("EXPLAIN %1 SELECT Employee.ID, Employee.HEADIMG, Dept.DNAME FROM "
+                               "Employee, Dept WHERE Employee.DID = Dept.ID AND %2")
+                    .arg(server ? QString() : QStringLiteral("QUERY PLAN"),
+                         DbDialect::NoCaseEquals(DbDialect::Shared(),
+                                                 QStringLiteral("Employee.EBARCODE"),
+                                                 QStringLiteral("'XYZ'")))));
+            QString steps;
+            while (plan.next())
+                steps += plan.value(server ? 0 : 3).toString() + QLatin1Char('\n');
+            QVERIFY2(
+                steps.contains(QRegularExpression(
+                    server ? QStringLiteral("Index Scan (using|on) ix_employee_ebarcode_nocase")
+                           : QStringLiteral("SEARCH Employee USING INDEX "
+                                            "IX_Employee_EBARCODE\\S* \\(EBARCODE=\\?\\)"))),
+                qPrintable(steps));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+    }
+
+    void employeesWithoutEntryDate() {
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1, 1, QStringLiteral("n"),
+                            false));
+        QCOMPARE(rows("Employee WHERE ENTERDATE = '1899-12-30 00:00:00'"), 1);
+        // A row written elsewhere without a date reads as the zero date.
+        QVERIFY(fx->exec(QStringLiteral("UPDATE Employee SET ENTERDATE = NULL")));
+        clsEmployee loaded;
+        loaded.setEBARCODE(QStringLiteral("1"));
+        QCOMPARE(loaded.IsExist(), qint16(1));
+        QCOMPARE(loaded.ENTERDATE(), DbDateTime::Zero());
+        clsEmployeeSet set;
+        QVERIFY(set.LoadSet());
+        QCOMPARE(set.Item(1).ENTERDATE(), DbDateTime::Zero());
+    }
+
+    void readFailingPartWay() {
+        // Presence as a view whose second row fails to compute: a failure,
+        // not a shorter list.
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(fx->addEmployee(QStringLiteral("1"), QStringLiteral("n"), QStringLiteral("1"), 1));
+        for (const char* in : {"2026-03-10T08:00:00", "2026-03-10T09:00:00", "2026-03-10T10:00:00"})
+            QVERIFY(fx->addPresence(QStringLiteral("1"), iso(in)));
+        QVERIFY(fx->exec(QStringLiteral("ALTER TABLE Presence RENAME TO P")));
+        const bool server = TestProgramDir::OnServer();
+        QVERIFY(fx->exec(
+            server ? QStringLiteral("CREATE VIEW Presence AS SELECT ENUMBER, ENTERTIME, CASE WHEN "
+                                    "ENTERTIME LIKE '%09:00:00' THEN (1 / 0)::text ELSE EXITTIME "
+                                    "END AS EXITTIME FROM P")
+                   : QStringLiteral("CREATE VIEW Presence AS SELECT ENUMBER, ENTERTIME, CASE WHEN "
+                                    "rowid = 2 THEN abs(-9223372036854775807 - (rowid - 1)) ELSE "
+                                    "EXITTIME END AS EXITTIME FROM P")));
+        AppClock::setFixed(iso("2026-03-10T12:00:00"));
+        clsPresenceSet today;
+        QVERIFY(!today.LoadToday());
+    }
+
+    void connection() {
+        {
+            QSqlDatabase a = clsDbConn().GetDbConn();
+            QVERIFY(a.isOpen());
+            a.close();
+        }
+        QVERIFY(clsDbConn().GetDbConn().isOpen()); // reopened after a close
+        if (TestProgramDir::OnServer()) {
+            serverConnection();
+            return;
+        }
+        QVERIFY(!DbCreator::Create(fx->dbPath)); // never over an existing file
+        QCOMPARE(QFileInfo(fx->dbPath).permissions() & (QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
+
+        // A configuration written on another system names the folder with backslashes.
+        clsDbConn::CloseShared();
+        QString windowsStyle = fx->path();
+        windowsStyle.replace(QLatin1Char('/'), QLatin1Char('\\'));
+        fx->writeFile(QStringLiteral("attendance.ini"),
+                      "[data]\r\npath = \"" + windowsStyle.toUtf8() + "\\\"\r\n");
+        QCOMPARE(DatabaseFilePath(), fx->dbPath);
+        QVERIFY(clsDbConn().GetDbConn().isOpen());
+
+        // The programs never create the database file themselves, nor open a non-database.
+        clsDbConn::CloseShared();
+        QFile::remove(fx->dbPath);
+        QVERIFY(!clsDbConn().GetDbConn().isValid());
+        QVERIFY(!clsDbConn().TestConn());
+        QVERIFY(!QFileInfo::exists(fx->dbPath));
+        fx->writeFile(QStringLiteral("vorerur.dat"), "not a database at all, just text");
+        QVERIFY(!clsDbConn().TestConn());
+        // Without a database the records give their error results.
+        clsPresence p;
+        p.setENUMBER(QStringLiteral("1"));
+        QCOMPARE(p.Add(), qint16(-1));
+        clsEmployee e;
+        e.setEBARCODE(QStringLiteral("1"));
+        QCOMPARE(e.IsExist(), qint16(-1));
+        QVERIFY(!clsEmployeePresenceSet().LoadByDate(iso("2026-01-01"), iso("2026-01-31")));
+    }
+
+    void departments() {
+        clsDept fresh;
+        QVERIFY(!fresh.LoadByID());   // ID 0
+        QVERIFY(!fresh.LoadByName()); // empty name
+        const QString quoted = QStringLiteral("O'Brien's \"team\"");
+        for (const QString& name : {QStringLiteral("办公室"), quoted, QStringLiteral("新")}) {
+            clsDept d;
+            d.setDNAME(name);
+            QVERIFY(d.AppendToDb());
+        }
+        clsDept dup;
+        dup.setDNAME(QStringLiteral("办公室"));
+        QCOMPARE(dup.ID(), qint16(1));
+        QCOMPARE(dup.EMPLOYEENUM(), qint16(0));
+        QVERIFY(!dup.AppendToDb()); // same name never inserted twice
+        dup.setDNAME(QStringLiteral("总务处"));
+        QVERIFY(dup.UpdateToDb());
+        QVERIFY(addEmployee(QStringLiteral("E1"), QStringLiteral("123"), 1));
+
+        clsDept check;
+        check.setID(1);
+        QCOMPARE(check.DNAME(), QStringLiteral("总务处"));
+        clsDeptSet set;
+        QCOMPARE(set.Count(), 3);
+        QCOMPARE(set.Item(QStringLiteral(" 1")).EMPLOYEENUM(), qint16(1));
+        QCOMPARE(set.Item(QStringLiteral(" 2")).EMPLOYEENUM(), qint16(0));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, set.Item(4));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, set.Item(QStringLiteral("nope")));
+        set.Remove(1);
+        QStringList names;
+        for (const clsDept& d : set)
+            names << d.DNAME();
+        QCOMPARE(names, QStringList({quoted, QStringLiteral("新")}));
+
+        for (const char* bad : {"", "9999", "1; DROP TABLE Dept"})
+            QVERIFY2(!check.Remove(QLatin1String(bad)), bad);
+        QVERIFY(check.RemoveMe());
+        QCOMPARE(rows("Employee"), 1); // employees stay
+    }
+
+    void employees() {
+        const qint16 dept = 1;
+        QVERIFY(fx->addDept(dept, QStringLiteral("教务处")));
+        clsEmployee e;
+        e.setEBARCODE(QStringLiteral("  abc123  "));
+        QCOMPARE(e.EBARCODE(), QStringLiteral("ABC123"));
+        e.setENAME(QStringLiteral("  李四 "));
+        QCOMPARE(e.ENAME(), QStringLiteral("李四"));
+        // Every field is needed: department, photo, a readable photo.
+        QVERIFY(!addEmployee(QStringLiteral("2001"), QStringLiteral("X"), 0));
+        e.setENUMBER(QStringLiteral("1"));
+        e.setdid(dept);
+        QVERIFY(!e.Add());
+        e.setHeadImg(fx->file(QStringLiteral("missing.jpg")));
+        QVERIFY(!e.Add());
+        QCOMPARE(rows("Employee"), 0);
+
+        QVERIFY(addEmployee(QStringLiteral("2001"), QStringLiteral("abc123"), dept, 1));
+        QVERIFY(addEmployee(QStringLiteral("O'Neil"), QStringLiteral("777"), dept, 2));
+        clsEmployee scan;
+        scan.setEBARCODE(QStringLiteral("abc123"));
+        QCOMPARE(scan.IsExist(), qint16(1));
+        QCOMPARE(scan.ENUMBER(), QStringLiteral("2001"));
+        QCOMPARE(scan.DNAME(), QStringLiteral("教务处"));
+        clsEmployee none;
+        QCOMPARE(none.IsExist(), qint16(0));
+        none.setEBARCODE(QStringLiteral("000"));
+        QCOMPARE(none.IsExist(), qint16(0));
+        clsEmployee quoted;
+        quoted.setENUMBER(QStringLiteral("O'Neil"));
+        QCOMPARE(quoted.LoadByENUMBER(), qint16(1));
+        QCOMPARE(quoted.EBARCODE(), QStringLiteral("777"));
+
+        // Storing an existing number overwrites that row.
+        QVERIFY(addEmployee(QStringLiteral("2001"), QStringLiteral("999"), dept, 3,
+                            QStringLiteral("王五")));
+        QCOMPARE(rows("Employee WHERE ENUMBER = '2001'"), 1);
+        clsEmployee changed;
+        changed.setENUMBER(QStringLiteral("2001"));
+        QCOMPARE(changed.LoadByENUMBER(), qint16(1));
+        QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
+        QCOMPARE(changed.HeadImgBytes(), TestProgramDir::jpeg(3));
+
+        // The set holds employees of known departments, each photo read when asked.
+        QVERIFY(addEmployee(QStringLiteral("900"), QStringLiteral("900"), 77));
+        clsEmployeeSet set;
+        QVERIFY(set.LoadSet());
+        QCOMPARE(set.Count(), 2);
+        QCOMPARE(set.Item(QStringLiteral("O'Neil")).HeadImgBytes(), TestProgramDir::jpeg(2));
+        QCOMPARE(set.Item(1).DNAME(), QStringLiteral("教务处"));
+        // A second row with the same number is refused by the keyed set.
+        QVERIFY(fx->exec(
+            QStringLiteral("INSERT INTO Employee(DID, ENUMBER, ENAME) VALUES(1, '2001', 'dup')")));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, clsEmployeeSet().LoadSet());
+
+        // Without its department the employee is not found.
+        QVERIFY(clsDept().Remove(QString::number(dept)));
+        QCOMPARE(changed.LoadByENUMBER(), qint16(0));
+
+        const QRegularExpression digits(QStringLiteral("^[0-9]{15}$"));
+        for (int i = 0; i < 200; ++i)
+            QVERIFY(digits.match(clsEmployee::GenerateBarcode()).hasMatch());
+    }
+
+    void photoFilesBelongToTheirRecord() {
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("../evil"), QStringLiteral("1"), 1));
+        QString first, second;
+        {
+            auto a = std::make_unique<clsEmployee>();
+            a->setENUMBER(QStringLiteral("../evil"));
+            QCOMPARE(a->LoadByENUMBER(), qint16(1));
+            clsEmployee b;
+            b.setEBARCODE(QStringLiteral("1"));
+            QCOMPARE(b.IsExist(), qint16(1));
+            first = a->HeadImg();
+            second = b.HeadImg();
+            QVERIFY(first != second);
+            QVERIFY(first.endsWith(QLatin1String(".jpg")) && !first.contains(QLatin1String("..")));
+            QVERIFY(!first.startsWith(fx->path())); // not in the program directory
+            a.reset();
+            QVERIFY(!QFileInfo::exists(first));
+            QCOMPARE(readFile(second), TestProgramDir::jpeg(1)); // the other record keeps its file
+        }
+        QVERIFY(!QFileInfo::exists(second));
+
+        // A caller's photo file is deleted with the record.
+        const QString own = fx->writeFile(QStringLiteral("own.jpg"), TestProgramDir::jpeg(5));
+        clsEmployee().setHeadImg(own);
+        QVERIFY(!QFileInfo::exists(own));
+    }
+
+    void newEmployeeFileLeavesDatabase() {
+        clsEmployee e;
+        e.setENAME(QStringLiteral("新人"));
+        e.setdid(1);
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        e.setENTERDATE(QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5)));
+        const QString path = fx->writeFile(QStringLiteral("n.xml"), "old");
+        QVERIFY(!e.savetoXML(path)); // no photo
+        e.setHeadImg(fx->writeFile(QStringLiteral("p.jpg"), TestProgramDir::jpeg(9)));
+        QVERIFY(e.savetoXML(path)); // replaces an existing file
+        // The fields read back through the batch entry: tst_empimport.
+        RowSet rs;
+        QVERIFY(RowSetXml::Load(path, &rs));
+        QCOMPARE(rs.rows.size(), 1);
+        QCOMPARE(rs.value(0, QStringLiteral("ENAME")).toString(), QStringLiteral("新人"));
+        QVERIFY(rs.value(0, QStringLiteral("ENUMBER")).isNull());
+        QVERIFY(rs.value(0, QStringLiteral("EBARCODE")).isNull());
+        QCOMPARE(rows("Employee"), 0);
+    }
+
+    void signInRule() {
+        // Card 7: arrival, repeats within 60 s, departure, already departed;
+        // each day (also across midnight and the year) starts anew.
+        const std::pair<const char*, int> scans[] = {
+            {"2026-03-10T08:00:00", 1}, {"2026-03-10T08:00:30", 4}, {"2026-03-10T08:01:00", 4},
+            {"2026-03-10T08:01:01", 2}, {"2026-03-10T09:00:00", 3}, {"2026-03-10T23:59:59", 3},
+            {"2026-03-11T23:59:59", 1}, {"2026-03-12T00:00:00", 1}, {"2026-03-12T00:00:30", 4},
+            {"2026-12-31T23:59:59", 1}, {"2027-01-01T00:00:00", 1}};
+        for (const auto& [when, expected] : scans)
+            QVERIFY2(scan(QStringLiteral("7"), iso(when)) == expected, when);
+        QCOMPARE(rows("Presence WHERE ENTERTIME = '2026-03-10 08:00:00' AND EXITTIME = '2026-03-10 "
+                      "08:01:01'"),
+                 1);
+        QCOMPARE(rows("Presence WHERE EXITTIME IS NULL"), 4);
+
+        // Every row of a day receives the departure.
+        QVERIFY(fx->addPresence(QStringLiteral("9"), iso("2026-03-10T08:00:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("9"), iso("2026-03-10T08:00:30")));
+        QCOMPARE(scan(QStringLiteral("9"), iso("2026-03-10T09:00:00")), qint16(2));
+        QCOMPARE(rows("Presence WHERE ENUMBER = '9' AND EXITTIME IS NOT NULL"), 2);
+
+        // A broken table: the scan's error result in tst_frmsign refusedScans.
+        QVERIFY(fx->exec(QStringLiteral("DROP TABLE Presence")));
+        QVERIFY(!clsPresenceSet().LoadToday());
+    }
+
+    void serverEndsTheConnection() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a database file has no server");
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
+        // An administrator (or a restart) ends the stations' connections.
+        QSqlDatabase admin = fx->server()->connect(QStringLiteral("admin"));
+        const auto endConnections = [&admin] {
+            QSqlQuery q(admin);
+            const QString others = QStringLiteral("FROM pg_stat_activity WHERE datname = "
+                                                  "current_database() AND pid <> pg_backend_pid()");
+            QVERIFY(q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) ") + others));
+            QTRY_VERIFY(q.exec(QStringLiteral("SELECT COUNT(*) ") + others) && q.next() &&
+                        q.value(0).toInt() == 0);
+        };
+        // The card's look-up and then the sign-in each find the connection
+        // gone and run on a new one instead of failing.
+        endConnections();
+        clsEmployee card;
+        card.setEBARCODE(QStringLiteral("1"));
+        QCOMPARE(card.IsExist(), qint16(1));
+        endConnections();
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        admin.close();
+    }
+
+    void serverStatementsAreReused() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a database file has no prepared statements to keep");
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
+        QVERIFY(addEmployee(QStringLiteral("2"), QStringLiteral("2"), 1));
+        const auto prepared = [] {
+            auto q = DbQuery::Select(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements"));
+            return q && q->next() ? q->value(0).toInt() : -1;
+        };
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
+        QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        // Kept prepared (the look-up, the lock, the state, the writes), and
+        // the next scans add none.
+        const int after = prepared();
+        QVERIFY(after > 4);
+        QCOMPARE(scan(QStringLiteral("2"), iso("2026-03-10T08:00:00")), qint16(1));
+        QCOMPARE(scan(QStringLiteral("2"), iso("2026-03-10T17:00:00")), qint16(2));
+        QCOMPARE(prepared(), after);
+        // Two readers of one statement at once each keep their own rows.
+        const QString sql = QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?");
+        auto a = DbQuery::Select(sql, {QStringLiteral("1")});
+        auto b = DbQuery::Select(sql, {QStringLiteral("2")});
+        QVERIFY(a && b && b->next() && a->next());
+        QCOMPARE(a->value(0).toString() + b->value(0).toString(), QStringLiteral("12"));
+    }
+
+    void twoStationsScanAtOnce() {
+        // Two processes with their own connections scan one card while a
+        // third connection holds the write lock, so both have started before
+        // either can write: one arrival and one repeated scan, never two
+        // arrivals nor an error.
+        QSqlDatabase holder =
+            clsDbConn::Open(DbSettings::FromConfiguration(), QStringLiteral("holder"));
+        QSqlQuery lock(holder);
+        if (TestProgramDir::OnServer()) // no reading of the records at all
+            QVERIFY(lock.exec(QStringLiteral("BEGIN")) &&
+                    lock.exec(QStringLiteral("LOCK TABLE Presence IN ACCESS EXCLUSIVE MODE")));
+        else
+            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QProcess a, b;
+        const auto line = [](QProcess& p, int ms) {
+            while (!p.canReadLine())
+                if (!p.waitForReadyRead(ms))
+                    return QByteArray("no answer");
+            return p.readLine().trimmed();
+        };
+        for (QProcess* p : {&a, &b}) {
+            p->start(QCoreApplication::applicationFilePath(), {"--station", fx->path()});
+            QCOMPARE(line(*p, 30000), QByteArray("ready"));
+            p->write("go\n");
+        }
+        // Both wait for the lock instead of failing or writing.
+        QCOMPARE(line(a, 500), QByteArray("no answer"));
+        QCOMPARE(line(b, 1), QByteArray("no answer"));
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        const int x = line(a, 30000).toInt(), y = line(b, 30000).toInt();
+        QVERIFY2(std::min(x, y) == 1 && std::max(x, y) == 4,
+                 qPrintable(QStringLiteral("%1 and %2").arg(x).arg(y)));
+        QCOMPARE(rows("Presence"), 1);
+        QVERIFY(a.waitForFinished() && b.waitForFinished());
+        lock.finish();
+        holder.close();
+    }
+
+    void twoStationsScanHundredCards() {
+        // Two stations scan the same hundred cards at once, each card at
+        // 08:00 and again at 17:00: one arrival and one departure per card.
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QProcess a, b;
+        for (QProcess* p : {&a, &b}) {
+            p->start(QCoreApplication::applicationFilePath(), {"--station", fx->path(), "100"});
+            QVERIFY(p->waitForReadyRead(30000));
+            QCOMPARE(p->readLine().trimmed(), QByteArray("ready"));
+        }
+        a.write("go\n");
+        b.write("go\n");
+        for (QProcess* p : {&a, &b}) {
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->readAll().trimmed(), QByteArray("0")); // no failed scan
+        }
+        QCOMPARE(rows("Presence"), 100);
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(DISTINCT ENUMBER) FROM Presence WHERE "
+                                          "ENTERTIME = '2026-03-10 08:00:00' AND EXITTIME = "
+                                          "'2026-03-10 17:00:00'")),
+                 100);
+    }
+
+    void presenceSets() {
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(fx->addEmployee(QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("1"), 1));
+        QVERIFY(fx->addEmployee(QStringLiteral("2"), QStringLiteral("乙"), QStringLiteral("2"), 1));
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("k3"), QStringLiteral("丙"), QStringLiteral("3"), 1));
+        // A second row on the 5th; a row of no known employee; rows outside
+        // March; a row whose number differs from the employee's in case.
+        for (const auto& [n, in, out] :
+             std::initializer_list<std::tuple<const char*, const char*, const char*>>{
+                 {"2", "2026-03-03T07:50:00", "2026-03-03T17:10:00"},
+                 {"1", "2026-03-03T08:00:00", ""},
+                 {"1", "2026-03-05T08:05:00", "2026-03-05T17:00:00"},
+                 {"1", "2026-03-05T09:00:00", "2026-03-05T18:00:00"},
+                 {"1", "2026-02-28T08:00:00", "2026-02-28T17:00:00"},
+                 {"1", "2026-04-01T00:00:00", ""},
+                 {"ghost", "2026-03-04T08:00:00", ""},
+                 {"K3", "2026-03-06T08:00:00", ""}})
+            QVERIFY(fx->addPresence(QLatin1String(n), iso(in), iso(out)));
+
+        const QDateTime first = iso("2026-03-01"), last = iso("2026-03-31");
+        clsPresenceSet set;
+        QVERIFY(set.LoadSet(first, last));
+        QCOMPARE(set.Count(), 5);
+
+        AppClock::setFixed(QDateTime(QDate(2026, 3, 3), QTime(12, 0)));
+        clsPresenceSet today;
+        QVERIFY(today.LoadToday());
+        QCOMPARE(today.Count(), 2);
+        for (const clsPresence& p : today)
+            if (p.ENUMBER() == QLatin1String("1"))
+                QVERIFY(DbDateTime::IsZero(p.exitTime()));
+
+        clsEmployeePresenceSet month, empty;
+        QVERIFY(month.LoadByDate(first, last));
+        QCOMPARE(month.Count(), 3);
+        const clsSingleEmployeeMonPresence& one = month.Item(QStringLiteral("1"));
+        QCOMPARE(one.ENAME(), QStringLiteral("甲"));
+        const auto day = [](int d) { return QDateTime(QDate(2026, 3, d), QTime(15, 0)); };
+        QCOMPARE(one.GetEnterTime(day(3)), iso("2026-03-03T08:00:00"));
+        QCOMPARE(one.GetExitTime(day(3)), DbDateTime::Zero());
+        QCOMPARE(one.GetEnterTime(day(4)), DbDateTime::Zero());
+        QCOMPARE(one.GetEnterTime(day(5)), iso("2026-03-05T08:05:00"));
+        QCOMPARE(one.GetExitTime(day(5)), iso("2026-03-05T17:00:00"));
+        QVERIFY(empty.LoadByDate(last, first));
+        QCOMPARE(empty.Count(), 0);
+    }
+
+    void monthTableBeyondSixteenBits() {
+        // More than 32767 records in one range still load.
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
+        QCOMPARE(
+            DbQuery::Exec(QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 32999) "
+                "INSERT INTO Presence(ENUMBER, ENTERTIME) SELECT '1', '2026-03-' || "
+                "(CASE WHEN i % 28 < 9 THEN '0' ELSE '' END) || (1 + i % 28) || ' 08:' || "
+                "(CASE WHEN i / 60 % 60 < 10 THEN '0' ELSE '' END) || (i / 60 % 60) || ':' || "
+                "(CASE WHEN i % 60 < 10 THEN '0' ELSE '' END) || (i % 60) FROM n")),
+            33000);
+        clsEmployeePresenceSet month;
+        QVERIFY(month.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
+        QCOMPARE(month.Count(), 1);
+    }
+};
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc >= 3 && qstrcmp(argv[1], "--station") == 0)
+        return runStation(QString::fromLocal8Bit(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
+    TestRecords tests;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tests, argc, argv);
+}
+
+#include "tst_records.moc"
