@@ -1,10 +1,10 @@
 #include "manage/frmCardSet.h"
 #include "ui_frmCardSet.h"
 
-#include "manage/ColorDialog.h"
-#include "manage/FontDialog.h"
+#include "platform/ColorDialog.h"
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"

@@ -2,9 +2,9 @@
 // values stored and read back, the logo copy, a failed write) and the card
 // report (order, repeated runs, styles read per run, logo and photo).
 #include "manage/CardReports.h"
-#include "manage/ColorDialog.h"
-#include "manage/FontDialog.h"
 #include "manage/frmCardSet.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
 #include "report/ReportDocument.h"
 #include "report/ReportPreview.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
@@ -126,7 +126,8 @@ private slots:
 
             // Font: preset from the stored style, a half size to the even whole number.
             QList<QFont> presets;
-            FontDialog::SetHandler([&](const FontDialog::Request& r) -> std::optional<QFont> {
+            std::optional<FontDialog::Seam::Override> fonts;
+            fonts.emplace([&](const FontDialog::Request& r) -> std::optional<QFont> {
                 presets << r.initial;
                 if (presets.size() > 1)
                     return std::nullopt; // cancel
@@ -138,7 +139,7 @@ private slots:
             });
             child<QPushButton>(&dlg, "btnMemoFont")->click();
             child<QPushButton>(&dlg, "btnMemoFont")->click();
-            FontDialog::ClearHandler();
+            fonts.reset();
             QCOMPARE(presets[0].pointSize(), 14);
             QCOMPARE(presets[1].pointSize(), 12);
             QVERIFY(presets[1].bold() && presets[1].italic());
@@ -148,14 +149,15 @@ private slots:
 
             // Colour: red in the low byte; cancelling keeps the stored one.
             QList<QColor> colours;
-            ColorDialog::SetHandler([&](const ColorDialog::Request& r) -> std::optional<QColor> {
+            std::optional<ColorDialog::Seam::Override> colors;
+            colors.emplace([&](const ColorDialog::Request& r) -> std::optional<QColor> {
                 colours << r.initial;
                 return colours.size() == 1 ? std::optional<QColor>(QColor(0x12, 0x34, 0x56))
                                            : std::nullopt;
             });
             child<QPushButton>(&dlg, "btnUnitColor")->click();
             child<QPushButton>(&dlg, "btnUnitColor")->click();
-            ColorDialog::ClearHandler();
+            colors.reset();
             QCOMPARE(colours[1], QColor(0x12, 0x34, 0x56));
             QCOMPARE(ini("UNIT", "DSPCOLOR"), QString::number(0x563412));
             QVERIFY(boxes.isEmpty());
