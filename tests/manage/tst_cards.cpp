@@ -103,10 +103,22 @@ private slots:
         BoxLog boxes;
         DialogAnswers answers;
         {
+            // Nothing stored: the card is headed by the unit name, and one
+            // line of the memo fits its box (measured in points).
+            SingleEmployeeInfoReport report;
+            const ReportControl memo = cards(run(report, {"1001"})).first().value("lblMemo");
+            QFont font(memo.fontFamily);
+            font.setPointSizeF(memo.fontSize);
+            QImage points(1, 1, QImage::Format_RGB32);
+            points.setDotsPerMeterY(qRound(72 / 0.0254));
+            QVERIFY(QFontMetricsF(font, &points).height() * 20 <= memo.rect.height());
+
             frmCardSet dlg;
-            for (const char* name : {"lblUnit", "lblMemo"}) {
+            for (const auto& [name, text, size] :
+                 {std::tuple{"lblUnit", "实验中学", 14.0}, std::tuple{"lblMemo", "", 9.0}}) {
                 QLabel* label = child<QLabel>(&dlg, name);
-                QVERIFY(label->text().isEmpty() && label->font().pointSizeF() == 14.0);
+                QCOMPARE(label->text() + QString::number(label->font().pointSizeF()),
+                         QString::fromUtf8(text) + QString::number(size));
                 QVERIFY(!label->font().bold() && !label->font().italic());
                 QCOMPARE(textColor(label), QColor(Qt::black));
             }
@@ -140,7 +152,7 @@ private slots:
             child<QPushButton>(&dlg, "btnMemoFont")->click();
             child<QPushButton>(&dlg, "btnMemoFont")->click();
             fonts.reset();
-            QCOMPARE(presets[0].pointSize(), 14);
+            QCOMPARE(presets[0].pointSize(), 9);
             QCOMPARE(presets[1].pointSize(), 12);
             QVERIFY(presets[1].bold() && presets[1].italic());
             QCOMPARE(ini("MEMO", "DSPSIZE"), QStringLiteral("12"));
@@ -174,7 +186,7 @@ private slots:
         setIni({"MEMO", "DSPSIZE", "大号", "MEMO", "DSPCOLOR", "red", "MEMO", "DSPBOLD", "yes"});
         clsTextDspStyle style;
         style.InitConfigGroupName(QStringLiteral(" MEMO "));
-        QCOMPARE(style.GetSize(), QStringLiteral("14"));
+        QCOMPARE(style.GetSize(), QStringLiteral("9"));
         QCOMPARE(style.GetColor(), 0);
         QVERIFY(!style.GetBold());
     }
@@ -198,6 +210,26 @@ private slots:
         QCOMPARE(QImage(copy).pixelColor(0, 0), QColor(Qt::red));
         frmCardSet dlg;
         QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
+
+        // Pictures named as the program's own files, and a file that is no
+        // picture, are refused: nothing copied, the stored logo kept.
+        BoxLog boxes;
+        QVERIFY(writeFile(m_dir.file(QStringLiteral("manage")), "#!/bin/sh\n"));
+        QVERIFY(writeFile(elsewhere.filePath(QStringLiteral("x.png")), "no picture"));
+        QByteArrayList before;
+        for (const char* name : {"vorerur.dat", "attendance.ini", "manage", "HELP.html"}) {
+            before << readFile(m_dir.file(QString::fromLatin1(name)));
+            answers.path(pngFile(elsewhere.filePath(QString::fromLatin1(name)), Qt::blue));
+        }
+        answers.path(elsewhere.filePath(QStringLiteral("x.png")));
+        for (int i = 0; i < 5; ++i)
+            child<QPushButton>(&dlg, "btnUnitLogo")->click();
+        QCOMPARE(boxes.size(), 5);
+        QVERIFY(boxes.shown[0].text.startsWith(QStringLiteral("“vorerur.dat”是程序目录中")));
+        QVERIFY(boxes.shown[4].text.contains(QStringLiteral("不是可以读取的图片文件")));
+        for (const char* name : {"vorerur.dat", "attendance.ini", "manage", "HELP.html"})
+            QCOMPARE(readFile(m_dir.file(QString::fromLatin1(name))), before.takeFirst());
+        QCOMPARE(ini("LOGO", "FILEPATH"), copy);
     }
 
     void failedWriteIsReported() {
