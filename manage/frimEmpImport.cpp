@@ -108,8 +108,8 @@ Refusal examine(const QString& path, ExchangeFiles::NewEmployee* employee) {
     if (rs.rows.isEmpty())
         return {QStringLiteral("文件中没有员工信息。"), -2};
     // An exported employee file: taking it would store the person twice.
-    for (const QString column : {QStringLiteral("ENUMBER"), QStringLiteral("EBARCODE")})
-        if (!rs.value(0, column).toString().trimmed().isEmpty())
+    for (const char* column : {"ENUMBER", "EBARCODE"})
+        if (!rs.value(0, QLatin1String(column)).toString().trimmed().isEmpty())
             return {QStringLiteral("这是导出的员工信息文件，其中的员工已有编号和条码。"), 0};
     if (!ExchangeFiles::ReadNewEmployee(path, employee))
         return {QStringLiteral("文件不是新员工信息文件。"), 0};

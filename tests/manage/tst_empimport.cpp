@@ -66,8 +66,7 @@ private slots:
         QCOMPARE(d.PhotoPath(), fx->file("temp.jpg"));
         // The 4:3 photo fills the box's width, its shape kept.
         const QSize photo = child<QLabel>(&d, "imgHeader")->pixmap().size();
-        QVERIFY2(photo.width() >= 110 && qAbs(photo.width() * 3 - photo.height() * 4) <= 4,
-                 qPrintable(QStringLiteral("%1x%2").arg(photo.width()).arg(photo.height())));
+        QVERIFY(photo.width() >= 110 && qAbs(photo.width() * 3 - photo.height() * 4) <= 4);
 
         field(&d, "txtEmpNum")->setText(QStringLiteral("x"));
         next->click();
@@ -87,8 +86,9 @@ private slots:
             next->click();
         QCOMPARE(label->text(), QStringLiteral("6/6"));
         QCOMPARE(field(&d, "txtName")->text() + field(&d, "txtEmpNum")->text(), QString());
-        QVERIFY(child<QLabel>(&d, "imgHeader")->pixmap().isNull() && !QFile::exists(d.PhotoPath()));
-        QVERIFY(!child<QPushButton>(&d, "btnSave")->isEnabled() && !next->isEnabled());
+        QVERIFY(child<QLabel>(&d, "imgHeader")->pixmap().isNull() &&
+                !QFile::exists(d.PhotoPath()) && !child<QPushButton>(&d, "btnSave")->isEnabled() &&
+                !next->isEnabled());
         const auto refused = [&](const QString& file, const char* why) {
             return box("警告", QStringLiteral("不能导入文件“%1”：\n").arg(fx->file(file)) +
                                    QString::fromUtf8(why));
@@ -100,12 +100,6 @@ private slots:
 
         d.reject(); // the close box
         QVERIFY(!QFile::exists(fx->file("temp.jpg")));
-
-        frimEmpImport one;
-        one.SetFileList({files.first()});
-        one.show();
-        QCOMPARE(child<QLabel>(&one, "lblProcess")->text(), QStringLiteral("1/1"));
-        QVERIFY(!child<QPushButton>(&one, "btnNext")->isEnabled());
     }
 
     void checksInTheirOrder() {
@@ -168,9 +162,8 @@ private slots:
         clsEmployee scanned;
         scanned.setEBARCODE(stored.EBARCODE());
         QCOMPARE(scanned.IsExist(), qint16(1));
-        QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
-        QCOMPARE(scanned.ENAME(), QStringLiteral("张三"));
-        QCOMPARE(scanned.did(), qint16(2));
+        QCOMPARE(scanned.ENUMBER() + scanned.ENAME() + QString::number(scanned.did()),
+                 QStringLiteral("2001张三2"));
         QCOMPARE(scanned.ENTERDATE(), entered);
         QCOMPARE(scanned.HeadImgBytes(), TestProgramDir::jpeg(7));
     }
