@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPageLayout>
@@ -215,21 +216,19 @@ bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error) {
     return true;
 }
 
-bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
-                  QString* error) {
+namespace {
+
+bool writeInPlace(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         return false;
     };
-    if (overwrite) {
+    if (replace) {
         QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             return fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
-        if (!WritePdf(doc, file, error))
-            return false;
-        return file.commit() ||
-               fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+        return true;
     }
     // NewOnly refuses an existing file at the moment of creation.
     QFile file(fileName);
@@ -237,13 +236,40 @@ bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overw
         return fail(file.exists()
                         ? QStringLiteral("%1 exists already").arg(fileName)
                         : QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
-    QString why;
-    if (!WritePdf(doc, file, &why) || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
         file.remove();
-        return fail(why.isEmpty() ? QStringLiteral("cannot write %1").arg(fileName) : why);
+        return fail(QStringLiteral("cannot write %1: %2").arg(fileName, why));
     }
-    file.close();
     return true;
+}
+
+FileWriter& fileWriter() {
+    static FileWriter writer = writeInPlace;
+    return writer;
+}
+
+} // namespace
+
+void SetFileWriter(FileWriter writer) {
+    fileWriter() = writer ? std::move(writer) : FileWriter(writeInPlace);
+}
+
+bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
+    return fileWriter()(fileName, bytes, replace, error);
+}
+
+bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
+                  QString* error) {
+    if (!overwrite && QFileInfo::exists(fileName)) {
+        if (error)
+            *error = QStringLiteral("%1 exists already").arg(fileName);
+        return false;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return WritePdf(doc, buffer, error) && WriteFile(fileName, bytes, overwrite, error);
 }
 
 } // namespace ReportPainter
