@@ -3,6 +3,7 @@
 #include "shared/config/PasswordModule.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/RowSetXml.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/tools/helpers/AdminTool.h"
 
@@ -121,8 +122,9 @@ private slots:
     void initWritesConfigurationAndSchema() {
         const QString dir = path("plain");
         const QString data = path("plain-data");
-        QVERIFY(runs(
-            {"init", dir, "--data", data, "--password", "pass word", "--unit", "  第一实验小学 "}));
+        writeFile(path("pw"), "pass word\n"); // kept out of the process list
+        QVERIFY(runs({"init", dir, "--data", data, "--password-file", path("pw"), "--unit",
+                      "  第一实验小学 "}));
 
         const IniFile ini(dir + QStringLiteral("/attendance.ini"));
         QCOMPARE(ini.Read("DATA", "PATH"), QDir(data).absolutePath());
@@ -161,6 +163,28 @@ private slots:
         // A password the station's login could never accept.
         QVERIFY(fails({"init", path("blanks"), "--password", " x "}));
         QVERIFY(!QFileInfo::exists(path("blanks")));
+    }
+
+    void demoMadeJustAfterMidnight() {
+        // Local time 00:00:10 at the set-up (a zone chosen so): this
+        // morning's arrivals lie before it.
+        const QDateTime utc = QDateTime::currentDateTimeUtc().addSecs(-10);
+        int east = (86400 - utc.time().msecsSinceStartOfDay() / 1000) % 86400;
+        if (east > 43200)
+            east -= 86400;
+        const QString zone = QStringLiteral("ABC%1%2:%3:%4")
+                                 .arg(east > 0 ? '-' : '+')
+                                 .arg(qAbs(east) / 3600)
+                                 .arg(qAbs(east) / 60 % 60, 2, 10, QLatin1Char('0'))
+                                 .arg(qAbs(east) % 60, 2, 10, QLatin1Char('0'));
+        qputenv("TZ", zone.toLatin1());
+        QVERIFY(runs({"init", path("midnight"), "--demo"}));
+        qunsetenv("TZ");
+        const QString setUp =
+            utc.addSecs(east + 10).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QCOMPARE(count(db("midnight"),
+                       "SELECT COUNT(*) FROM Presence WHERE ENTERTIME > '" + setUp + "'"),
+                 0);
     }
 
     void demoDatabase() {
@@ -323,6 +347,25 @@ private slots:
             QCOMPARE(count(file, QStringLiteral("SELECT COUNT(*) FROM Dept")), 4);
         }
         QVERIFY(nothing > 0);
+    }
+
+    void cutOffInitLeavesNoFolderBehind() {
+        // A full disk: the folders init made are gone again. Killed: its
+        // staging folder (beside the database) goes at the next init.
+        using FileSizeLimit::Outcome;
+        const QStringList full = {"init", path("full/dir"), "--data", path("full-data/x"),
+                                  "--demo"};
+        QCOMPARE(FileSizeLimit::Run(m_tool, full, 20000, Outcome::FullDisk).code, 1);
+        QVERIFY(!QFileInfo::exists(path("full")) && !QFileInfo::exists(path("full-data")));
+        QCOMPARE(FileSizeLimit::Run(m_tool, {"init", path("cut"), "--demo"}, 20000, Outcome::Killed)
+                     .code,
+                 -1);
+        const auto staging = [&] {
+            return QDir(path("cut")).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
+        QCOMPARE(staging().size(), 1);
+        QVERIFY(runs({"init", path("cut"), "--demo"}));
+        QVERIFY(staging().isEmpty());
     }
 
     void failuresNameTheirCause() {
