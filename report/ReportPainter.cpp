@@ -204,11 +204,11 @@ bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first, i
     return p.end();
 }
 
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error) {
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error, int first, int last) {
     QPdfWriter writer(&out);
     writer.setTitle(doc.Caption());
     writer.setCreator(QStringLiteral("attendance"));
-    if (!PaintAll(writer, doc)) {
+    if (!PaintAll(writer, doc, first, last)) {
         if (error)
             *error = QStringLiteral("cannot write the PDF");
         return false;

@@ -29,7 +29,8 @@ QImage PageImage(const ReportDocument& doc, int page, int dpi = 150,
 bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first = 0, int last = -1);
 
 // The whole document as PDF into an open device.
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr);
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr, int first = 0,
+              int last = -1);
 // The whole document into a PDF file, made in memory and handed whole to
 // the file writer. With overwrite false an existing file is refused and left
 // alone; a failed write leaves no file behind.

@@ -111,6 +111,7 @@ private slots:
     void helpAndUsage() {
         QVERIFY(run({"--help"}).out.contains("import-departments"));
         QVERIFY(run({"export-month", "--help"}).out.contains("YEAR MONTH FILE"));
+        QVERIFY(run({"check", "--dir", m_demo}).out.contains("vorerur.dat"));
         // Usage errors: exit code 2, nothing done.
         QCOMPARE(run({}).code, 2);
         QVERIFY(run({"frobnicate"}).err.contains(QStringLiteral("unknown command")));
@@ -166,22 +167,14 @@ private slots:
     }
 
     void demoMadeJustAfterMidnight() {
-        // Local time 00:00:10 at the set-up (a zone chosen so): this
-        // morning's arrivals lie before it.
-        const QDateTime utc = QDateTime::currentDateTimeUtc().addSecs(-10);
-        int east = (86400 - utc.time().msecsSinceStartOfDay() / 1000) % 86400;
-        if (east > 43200)
-            east -= 86400;
-        const QString zone = QStringLiteral("ABC%1%2:%3:%4")
-                                 .arg(east > 0 ? '-' : '+')
-                                 .arg(qAbs(east) / 3600)
-                                 .arg(qAbs(east) / 60 % 60, 2, 10, QLatin1Char('0'))
-                                 .arg(qAbs(east) % 60, 2, 10, QLatin1Char('0'));
-        qputenv("TZ", zone.toLatin1());
+        // Set up at 00:00:10 local time (a zone chosen so): this morning's arrivals lie before.
+        const QDateTime utc = QDateTime::currentDateTimeUtc();
+        const int west = utc.time().msecsSinceStartOfDay() / 1000 - 10;
+        qputenv("TZ", (west < 0 ? "ABC-" : "ABC+") +
+                          QTime(0, 0).addSecs(qAbs(west)).toString("H:mm:ss").toLatin1());
         QVERIFY(runs({"init", path("midnight"), "--demo"}));
         qunsetenv("TZ");
-        const QString setUp =
-            utc.addSecs(east + 10).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QString setUp = utc.addSecs(-west).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         QCOMPARE(count(db("midnight"),
                        "SELECT COUNT(*) FROM Presence WHERE ENTERTIME > '" + setUp + "'"),
                  0);
@@ -353,19 +346,15 @@ private slots:
         // A full disk: the folders init made are gone again. Killed: its
         // staging folder (beside the database) goes at the next init.
         using FileSizeLimit::Outcome;
-        const QStringList full = {"init", path("full/dir"), "--data", path("full-data/x"),
-                                  "--demo"};
+        const QStringList full{"init", path("full/dir"), "--data", path("full-data/x"), "--demo"};
         QCOMPARE(FileSizeLimit::Run(m_tool, full, 20000, Outcome::FullDisk).code, 1);
         QVERIFY(!QFileInfo::exists(path("full")) && !QFileInfo::exists(path("full-data")));
-        QCOMPARE(FileSizeLimit::Run(m_tool, {"init", path("cut"), "--demo"}, 20000, Outcome::Killed)
-                     .code,
-                 -1);
-        const auto staging = [&] {
-            return QDir(path("cut")).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-        };
-        QCOMPARE(staging().size(), 1);
-        QVERIFY(runs({"init", path("cut"), "--demo"}));
-        QVERIFY(staging().isEmpty());
+        const QStringList cut{"init", path("cut"), "--demo"};
+        QCOMPARE(FileSizeLimit::Run(m_tool, cut, 20000, Outcome::Killed).code, -1);
+        const auto hidden = QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(path("cut")).entryList(hidden).size(), 1);
+        QVERIFY(runs(cut));
+        QVERIFY(QDir(path("cut")).entryList(hidden).isEmpty());
     }
 
     void failuresNameTheirCause() {
@@ -412,8 +401,9 @@ private slots:
 
         // A database file without tables (an interrupted set-up by an older version).
         QVERIFY(QFile::resize(file, 0));
-        for (const QStringList& args :
-             {QStringList{"import-employees", emps}, {"backup-month", path("never.xml")}}) {
+        for (const QStringList& args : {QStringList{"import-employees", emps},
+                                        {"backup-month", path("never.xml")},
+                                        {"check"}}) {
             QVERIFY(fails(args + QStringList{"--dir", dir},
                           {"the database file has no tables: " + file}));
         }

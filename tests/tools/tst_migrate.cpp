@@ -176,7 +176,7 @@ private slots:
         QVERIFY(AdminTool::Fails(QStringList{"init", path("second"), "--engine", "postgresql"} +
                                      server.args(),
                                  {"holds tables already"}));
-        QVERIFY(!QFileInfo::exists(path("second/attendance.ini")));
+        QVERIFY(!QFileInfo::exists(path("second"))); // nor the folder it made
         QVERIFY(AdminTool::Runs({"init", path("demo2"), "--demo"}));
         const QByteArray demo2 = readFile(path("demo2/attendance.ini"));
         QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),

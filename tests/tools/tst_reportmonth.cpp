@@ -3,7 +3,9 @@
 // pdftotext, and the refusals.
 #include "platform/ChineseUi.h"
 #include "report/ReportPainter.h"
+#include "report/ReportPrinter.h"
 #include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AtomicFile.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tests/common/FileSizeLimit.h"
@@ -11,6 +13,7 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QtTest>
 
 class tst_reportmonth : public QObject {
@@ -29,6 +32,17 @@ private:
              QString::fromUtf8(RunTool("pdffonts", {pdf}).out).split('\n').mid(2))
             names << line.section(QLatin1Char(' '), 0, 0);
         return names;
+    }
+
+    // February as the station makes it.
+    ReportDocument stationReport() {
+        clsEmployeePresenceSet table;
+        EmployeeMonthReport::LoadMonthTable(2008, 2, table);
+        EmployeeMonthReport report;
+        report.setYear(2008);
+        report.setMonth(2);
+        report.setMonthTable(&table);
+        return ReportDocument::Run(report);
     }
 
     TestProgramDir m_dir;
@@ -85,14 +99,7 @@ private slots:
 
         // The station's fonts: its PDF of the same month embeds the same faces.
         ChineseUi::InstallFontSubstitutions();
-        clsEmployeePresenceSet table;
-        QVERIFY(EmployeeMonthReport::LoadMonthTable(2008, 2, table));
-        EmployeeMonthReport station;
-        station.setYear(2008);
-        station.setMonth(2);
-        station.setMonthTable(&table);
-        QVERIFY(
-            ReportPainter::WritePdfFile(ReportDocument::Run(station), out("station.pdf"), false));
+        QVERIFY(ReportPainter::WritePdfFile(stationReport(), out("station.pdf"), false));
         QCOMPARE(fonts(out("feb.pdf")), fonts(out("station.pdf")));
 
         // Never over an existing file, whatever the format.
@@ -125,6 +132,21 @@ private slots:
                 QVERIFY(
                     QDir(m_dir.path()).entryList({"*cut*"}, QDir::Files | QDir::Hidden).isEmpty());
             }
+
+        // The printer dialog's print to a file, through the programs' writer.
+        ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
+        ReportPrinter printer;
+        printer.setDialog([this](QPrinter& p, QWidget*) {
+            p.setOutputFileName(out("printed.pdf"));
+            return true;
+        });
+        const ReportDocument doc = stationReport();
+        QVERIFY(FileSizeLimit::Fork(1024, FileSizeLimit::Outcome::Killed, [&] {
+            return printer.Print(doc, true) == ReportPrinter::Result::Printed;
+        }));
+        QVERIFY(!QFileInfo::exists(out("printed.pdf")));
+        QCOMPARE(printer.Print(doc, true), ReportPrinter::Result::Printed);
+        QVERIFY(PdfText(out("printed.pdf")).contains(QStringLiteral("16:30")));
     }
 };
 

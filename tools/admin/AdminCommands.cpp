@@ -2,6 +2,7 @@
 
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/AdminCommand.h"
+#include "tools/admin/CheckCommand.h"
 #include "tools/admin/ExchangeCommands.h"
 #include "tools/admin/InitCommand.h"
 #include "tools/admin/Migrate.h"
@@ -60,6 +61,11 @@ const QVector<Command>& commands() {
         {QStringLiteral("migrate"), Migrate::Synopsis(), Migrate::Summary(), 0, 0,
          names({"dir", "server", "user", "password", "password-file", "database"}), Gui::Never,
          Migrate::Run},
+        {QStringLiteral("check"), QString(),
+         QStringLiteral("Opens the database of the program directory as the programs do at\n"
+                        "their start and names what is wrong: the server unreachable, a login\n"
+                        "refused, a missing table, a missing, locked or read-only file."),
+         0, 0, dir, Gui::Never, CheckCommand::Run},
         {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
          QStringLiteral("Writes an employee file with the given employees (all when none given)."),
          1, -1, dir, Gui::Never, ExchangeCommands::ExportEmployees},
@@ -104,7 +110,8 @@ const Command* commandNamed(const QString& name) {
 }
 
 QString commandUsage(const Command& cmd) {
-    QString text = QStringLiteral("usage: attendance-admin %1 %2").arg(cmd.name, cmd.synopsis);
+    QString text =
+        QStringLiteral("usage: attendance-admin ") + (cmd.name + u' ' + cmd.synopsis).trimmed();
     if (cmd.options == QStringList{QStringLiteral("dir")})
         text += QStringLiteral(" [--dir DIR]");
     text += QStringLiteral("\n\n") + cmd.summary + QStringLiteral("\n\noptions:\n");
@@ -151,7 +158,7 @@ QString Usage() {
         "program directory given by --dir, by default the directory of attendance-admin.\n\n"
         "commands:\n");
     for (const Command& cmd : commands())
-        text += QStringLiteral("  %1 %2\n").arg(cmd.name, cmd.synopsis);
+        text += QStringLiteral("  ") + (cmd.name + u' ' + cmd.synopsis).trimmed() + u'\n';
     text += QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
                            "Exit status: 0 success, 1 failure, 2 wrong usage.\n");
     return text;

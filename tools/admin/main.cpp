@@ -20,17 +20,6 @@ void messageFilter(QtMsgType type, const QMessageLogContext& context, const QStr
     qt_message_output(type, context, message);
 }
 
-// PDF files appear under their name only when complete, as the exchange
-// files do: a killed or failed run leaves nothing.
-bool writeWhole(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
-    AtomicFile file(fileName);
-    if (file.write(bytes, replace ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse))
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -54,7 +43,9 @@ int main(int argc, char* argv[]) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("attendance-admin"));
 
-    ReportPainter::SetFileWriter(writeWhole);
+    // PDF files appear under their name only when complete, as the exchange
+    // files do: a killed or failed run leaves nothing.
+    ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
