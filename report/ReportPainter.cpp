@@ -3,6 +3,7 @@
 #include "report/Code128.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QGlyphRun>
@@ -204,16 +205,49 @@ bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first, i
     return p.end();
 }
 
+namespace {
+
+// With SOURCE_DATE_EPOCH set (reproducible builds' convention) the creation
+// date is that moment, so the same records give the same PDF bytes. The
+// date keeps its form and length, so the cross-reference offsets stay valid.
+void fixCreationDate(QByteArray& pdf) {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    const QByteArray key = "/CreationDate (D:";
+    const qsizetype from = pdf.indexOf(key);
+    const qsizetype to = from < 0 ? -1 : pdf.indexOf(')', from);
+    if (!ok || to < 0)
+        return;
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC);
+    QByteArray date = when.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    const qsizetype length = to - from - key.size();
+    date += length == date.size() + 1 ? QByteArray("Z") : QByteArray("+00'00'");
+    if (date.size() == length)
+        pdf.replace(from + key.size(), length, date);
+}
+
+} // namespace
+
 bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error, int first, int last) {
-    QPdfWriter writer(&out);
-    writer.setTitle(doc.Caption());
-    writer.setCreator(QStringLiteral("attendance"));
-    if (!PaintAll(writer, doc, first, last)) {
-        if (error)
-            *error = QStringLiteral("cannot write the PDF");
-        return false;
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(doc.Caption());
+        writer.setCreator(QStringLiteral("attendance"));
+        if (!PaintAll(writer, doc, first, last)) {
+            if (error)
+                *error = QStringLiteral("cannot write the PDF");
+            return false;
+        }
     }
-    return true;
+    fixCreationDate(bytes);
+    if (out.write(bytes) == bytes.size())
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot write the PDF: %1").arg(out.errorString());
+    return false;
 }
 
 namespace {

@@ -101,6 +101,11 @@ private slots:
         ChineseUi::InstallFontSubstitutions();
         QVERIFY(ReportPainter::WritePdfFile(stationReport(), out("station.pdf"), false));
         QCOMPARE(fonts(out("feb.pdf")), fonts(out("station.pdf")));
+        // With SOURCE_DATE_EPOCH the creation date is fixed: the same bytes every run.
+        qputenv("SOURCE_DATE_EPOCH", "1203811200");
+        QCOMPARE(report("2", "fixed.pdf").code, 0);
+        qunsetenv("SOURCE_DATE_EPOCH");
+        QVERIFY(readFile(out("fixed.pdf")).contains("/CreationDate (D:20080224000000"));
 
         // Never over an existing file, whatever the format.
         const QByteArray before = readFile(out("feb.pdf"));
