@@ -20,11 +20,11 @@ public:
             return;
         termios quiet = m_saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
     ~HiddenInput() {
         if (m_ok)
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
+            ::tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
     }
     HiddenInput(const HiddenInput&) = delete;
     HiddenInput& operator=(const HiddenInput&) = delete;
