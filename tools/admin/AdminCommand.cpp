@@ -2,7 +2,6 @@
 
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsConfiguration.h"
-#include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 

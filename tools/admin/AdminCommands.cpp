@@ -44,6 +44,14 @@ const QList<Option>& optionTable() {
     return options;
 }
 
+// Every name a command lists is in the table.
+const Option& optionNamed(const QString& name) {
+    for (const Option& o : optionTable())
+        if (name == QLatin1String(o.name))
+            return o;
+    Q_UNREACHABLE();
+}
+
 QStringList names(std::initializer_list<const char*> list) {
     QStringList out;
     for (const char* name : list)
@@ -115,9 +123,8 @@ QString commandUsage(const Command& cmd) {
     if (cmd.options == QStringList{QStringLiteral("dir")})
         text += QStringLiteral(" [--dir DIR]");
     text += QStringLiteral("\n\n") + cmd.summary + QStringLiteral("\n\noptions:\n");
-    for (const Option& o : optionTable()) {
-        if (!cmd.options.contains(QLatin1String(o.name)))
-            continue;
+    for (const QString& name : cmd.options) {
+        const Option& o = optionNamed(name);
         const QString head =
             QStringLiteral("  --%1%2")
                 .arg(QLatin1String(o.name),
@@ -182,10 +189,12 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help")});
     // --dir is always known, so that init can say it takes none.
     parser.addOption({QStringLiteral("dir"), QString(), QStringLiteral("DIR")});
-    for (const Option& o : optionTable())
-        if (cmd->options.contains(QLatin1String(o.name)) && qstrcmp(o.name, "dir") != 0)
-            parser.addOption({QLatin1String(o.name), QString::fromUtf8(o.help),
+    for (const QString& name : cmd->options) {
+        const Option& o = optionNamed(name);
+        if (name != QLatin1String("dir"))
+            parser.addOption({name, QString::fromUtf8(o.help),
                               o.valueName ? QLatin1String(o.valueName) : QString()});
+    }
     if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
         return wrongUsage(err, *cmd, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {

@@ -4,7 +4,6 @@
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
-#include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
