@@ -1,4 +1,5 @@
 #include "shared/base/ProgramDirectory.h"
+#include "shared/config/IniFile.h"
 #include "shared/config/clsConDbSet.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
@@ -153,6 +154,22 @@ private slots:
         QCOMPARE(Get(QString(QChar(0x4E5A)), "k"), QStringLiteral("v"));
     }
 
+    // A file saved as UTF-8 with a byte-order mark is read and written as such.
+    void utf8FileWithMarkKeepsItsEncoding() {
+        const QByteArray mark = "\xEF\xBB\xBF";
+        WriteBytes(m_ini,
+                   mark + "[UNIT]\r\nUNITNAME=" + QStringLiteral("示范学校").toUtf8() + "\r\n");
+        QCOMPARE(Get("UNIT", "UNITNAME"), QStringLiteral("示范学校"));
+        // 100 three-byte characters: the cut at 254 bytes keeps whole ones.
+        const QString wide(100, QChar(0x4E2D)), smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QVERIFY(IniFile(m_ini).WriteKeys(
+            {{"UNIT", "UNITNAME", wide}, {"UNIT", "DSPNAME", smile}, {"OTHER", "ALP", "1"}}));
+        QCOMPARE(Get("UNIT", "UNITNAME"), wide.left(84));
+        QCOMPARE(Get("UNIT", "DSPNAME"), smile);
+        QCOMPARE(readFile(m_ini), mark + "[UNIT]\r\nUNITNAME=" + wide.toUtf8() + "\r\nDSPNAME=" +
+                                      smile.toUtf8() + "\r\n\r\n[OTHER]\r\nALP=1\r\n");
+    }
+
     void readRulesForValues_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("expected");
@@ -238,6 +255,8 @@ private slots:
               {"X]Y", "K", "1"},
               {"", "K", "1"}})
             QVERIFY2(!Set(group, key, value), qPrintable(group + '/' + key + '=' + value));
+        // Several keys in one rewrite: none is written when one cannot be.
+        QVERIFY(!IniFile(m_ini).WriteKeys({{"UNIT", "UNITNAME", "new"}, {"OTHER", "ALP", emoji}}));
         QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
     }
 
