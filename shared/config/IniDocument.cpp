@@ -125,6 +125,7 @@ QString IniDocument::Decode(Encoding encoding, const QByteArray& bytes) {
 
 void IniDocument::parse() {
     m_lines.clear();
+    m_groups.clear();
     qsizetype pos = 0;
     m_encoding = m_bytes.startsWith(kUtf8Mark) ? Encoding::Utf8 : Encoding::Gbk;
     if (m_encoding == Encoding::Utf8)
@@ -152,6 +153,7 @@ void IniDocument::parse() {
                     close = s.size();
                 l.kind = Kind::Group;
                 l.name = s.mid(1, close - 1).trimmed();
+                m_groups.push_back(m_lines.size());
                 m_lines.push_back(std::move(l));
                 continue;
             }
@@ -173,14 +175,10 @@ void IniDocument::parse() {
 }
 
 std::optional<std::pair<size_t, size_t>> IniDocument::findGroup(const QString& group) const {
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind != Kind::Group || !SameName(m_lines[i].name, group))
-            continue;
-        size_t end = i + 1;
-        while (end < m_lines.size() && m_lines[end].kind != Kind::Group)
-            ++end;
-        return std::make_pair(i, end);
-    }
+    for (size_t g = 0; g < m_groups.size(); ++g)
+        if (SameName(m_lines[m_groups[g]].name, group))
+            return std::make_pair(m_groups[g],
+                                  g + 1 < m_groups.size() ? m_groups[g + 1] : m_lines.size());
     return std::nullopt;
 }
 

@@ -55,4 +55,5 @@ private:
     QByteArray m_bytes;
     Encoding m_encoding = Encoding::Gbk;
     std::vector<Line> m_lines;
+    std::vector<size_t> m_groups; // the group lines' indexes
 };

@@ -44,18 +44,25 @@ private:
     int m_fd;
 };
 
+// Reads to the end into a buffer sized by the file's length.
 bool ReadAll(int fd, QByteArray& out) {
-    char buf[65536];
+    struct stat st {};
+    qsizetype size = 0;
+    out.resize(::fstat(fd, &st) == 0 && st.st_size > 0 ? qsizetype(st.st_size) + 1 : 65536);
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0)
+        if (size == out.size())
+            out.resize(out.size() * 2);
+        const ssize_t n = ::read(fd, out.data() + size, size_t(out.size() - size));
+        if (n == 0) {
+            out.truncate(size);
             return true;
+        }
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             return false;
         }
-        out.append(buf, n);
+        size += n;
     }
 }
 
