@@ -39,6 +39,10 @@ public:
     bool write(const QByteArray& bytes, Existing existing);
     QString errorString() const { return m_error; }
 
+    // For the tests: write as on a file system without unnamed files, and
+    // flush the new file's data with `sync` instead of fsync (nullptr: fsync).
+    static void SetTestSeams(bool refuseUnnamed, int (*sync)(int));
+
 private:
     bool fail(const QString& message);
     bool writeUnnamed(int fd, const QByteArray& bytes, Existing existing);

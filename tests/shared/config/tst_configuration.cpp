@@ -1,3 +1,4 @@
+#include "shared/base/AtomicFile.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
 #include "shared/config/clsConDbSet.h"
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include <array>
+#include <cerrno>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -38,6 +40,19 @@ bool Set(const QString& group, const QString& key, const QString& value) {
     return Config(group).SetItem(key, value);
 }
 
+// Rewrites run through the unnamed file and through the hidden named file of
+// file systems without unnamed files.
+void writerRows() {
+    QTest::addColumn<bool>("named");
+    QTest::newRow("unnamed file") << false;
+    QTest::newRow("named file") << true;
+}
+
+int failingSync(int) {
+    errno = EIO;
+    return -1;
+}
+
 mode_t Mode(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -60,6 +75,7 @@ private slots:
         m_ini = m_dir->filePath(QStringLiteral("attendance.ini"));
     }
     void cleanup() {
+        AtomicFile::SetTestSeams(false, nullptr);
         SetProgramDirectory(QString());
         m_dir.reset();
     }
@@ -317,7 +333,10 @@ private slots:
         QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
     }
 
+    void rewriteKeepsModeAndLinks_data() { writerRows(); }
     void rewriteKeepsModeAndLinks() {
+        QFETCH(bool, named);
+        AtomicFile::SetTestSeams(named, nullptr);
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
         QVERIFY(
             QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
@@ -331,6 +350,10 @@ private slots:
         QVERIFY(Set("UNIT", "UNITNAME", "c"));
         QVERIFY(QFileInfo(m_ini).isSymLink());
         QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
+        // A flush to the disk that fails leaves the file as it was.
+        AtomicFile::SetTestSeams(named, failingSync);
+        QVERIFY(!Set("UNIT", "UNITNAME", "d"));
+        QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
 
         // Nothing but the file and its lock is left in the directory.
         const QStringList left =
@@ -339,7 +362,10 @@ private slots:
                            {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
     }
 
+    void newFileIsForOwnerAndGroupOnly_data() { writerRows(); }
     void newFileIsForOwnerAndGroupOnly() {
+        QFETCH(bool, named);
+        AtomicFile::SetTestSeams(named, nullptr);
         const mode_t saved = ::umask(022);
         QVERIFY(Set("OTHER", "ALP", "1"));
         QCOMPARE(Mode(m_ini), mode_t(0660));
