@@ -28,7 +28,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace AdminCommands {
 
@@ -95,13 +97,20 @@ bool openProgramDirectory(Context& c) {
     if (DbSettings::FromConfiguration().engine != DbSettings::Engine::SQLite)
         return openDatabase(c);
     if (DataPath().isEmpty()) {
-        failure(c.err, QStringLiteral("%1 names no database folder (group DATA, key PATH); "
-                                      "set the program directory up with 'attendance-admin init'")
-                           .arg(ini));
+        const QString unreadable = IniFile(ini).ReadProblem();
+        failure(c.err, !unreadable.isEmpty()
+                           ? unreadable
+                           : QStringLiteral("%1 names no database folder (group DATA, key PATH); "
+                                            "set the program directory up with 'attendance-admin "
+                                            "init'")
+                                 .arg(ini));
         return false;
     }
+    // Only a file that is absent is "not found"; a folder this user may not
+    // enter is named as the cause when the database is opened below.
     const QString db = DatabaseFilePath();
-    if (!QFileInfo(db).isFile()) {
+    if (!QFileInfo(db).isFile() && ::access(QFile::encodeName(db).constData(), F_OK) != 0 &&
+        errno == ENOENT) {
         failure(
             c.err,
             QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)").arg(db, ini));

@@ -2,12 +2,12 @@
 
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AtomicFile.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlError>
@@ -133,17 +133,11 @@ int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTe
     QHash<QString, QString> depts;
     if (!departments(&depts, &error))
         return failure(err, QStringLiteral("cannot read the departments: %1").arg(error));
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return failure(err, f.exists()
-                                ? QStringLiteral("%1 exists already").arg(file)
-                                : QStringLiteral("cannot write %1: %2").arg(file, f.errorString()));
-    const QByteArray bytes = csv(year, month, table, depts);
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        const QString why = f.errorString();
-        f.remove();
-        return failure(err, QStringLiteral("cannot write %1: %2").arg(file, why));
-    }
+    // Linked under its name only when whole; the cause of a failure (a full
+    // disk, no permission) is named.
+    AtomicFile csvFile(file);
+    if (!csvFile.write(csv(year, month, table, depts), AtomicFile::Existing::Refuse))
+        return failure(err, QStringLiteral("cannot write %1: %2").arg(file, csvFile.errorString()));
     out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
     return Success;
 }

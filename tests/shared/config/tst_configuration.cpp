@@ -4,7 +4,9 @@
 #include "shared/config/clsConDbSet.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -310,6 +313,48 @@ private slots:
         QVERIFY(!QFile::exists(JoinPath(roDir, QStringLiteral("attendance.ini"))));
         QVERIFY(
             QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    // A user without rights on the configuration, the data folder or the
+    // database file is told so, not that something is missing or read-only.
+    void unreadableFilesNameTheirCause() {
+        const QString ini = m_ini, hidden = m_dir->filePath(QStringLiteral("hidden"));
+        const QString db = m_dir->filePath(QStringLiteral("vorerur.dat"));
+        WriteBytes(ini, "[DATA]\r\nPATH=/x\r\n");
+        WriteBytes(db, "x");
+        QVERIFY(QDir().mkdir(hidden));
+        WriteBytes(JoinPath(hidden, QStringLiteral("vorerur.dat")), "x");
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+        for (const QString& p : {ini, hidden, db})
+            QVERIFY(::chmod(QFile::encodeName(p).constData(), 0) == 0);
+        // Root passes every permission: the checks run as "nobody" then.
+        int out[2];
+        QVERIFY(::pipe(out) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(1);
+            DbError inHidden, unreadable;
+            clsDbConn::OpenFile(JoinPath(hidden, QStringLiteral("vorerur.dat")), "a", &inHidden);
+            clsDbConn::OpenFile(db, "b", &unreadable);
+            const QByteArray text =
+                (IniFile(ini).ReadProblem() + '\n' + inHidden.Text() + '\n' + unreadable.Text())
+                    .toUtf8();
+            ::_exit(::write(out[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+        }
+        ::close(out[1]);
+        QFile pipe;
+        QVERIFY(pipe.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QStringList said = QString::fromUtf8(pipe.readAll()).split('\n');
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(said.size(), 3);
+        QCOMPARE(said[0], "cannot read " + ini + ": " + QString::fromLocal8Bit(strerror(EACCES)));
+        QVERIFY2(said[1].startsWith("cannot open the database file") &&
+                     said[1].contains("permission denied"),
+                 qPrintable(said[1]));
+        QCOMPARE(said[2], "no permission to read the database file: " + db);
     }
 
     void saveAttemptsAllFourWrites() {
