@@ -43,19 +43,6 @@ bool Set(const QString& group, const QString& key, const QString& value) {
     return Config(group).SetItem(key, value);
 }
 
-// Rewrites run through the unnamed file and through the hidden named file of
-// file systems without unnamed files.
-void writerRows() {
-    QTest::addColumn<bool>("named");
-    QTest::newRow("unnamed file") << false;
-    QTest::newRow("named file") << true;
-}
-
-int failingSync(int) {
-    errno = EIO;
-    return -1;
-}
-
 mode_t Mode(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -174,19 +161,18 @@ private slots:
     }
 
     // A file saved as UTF-8 with a byte-order mark is read and written as such.
-    void utf8FileWithMarkKeepsItsEncoding() {
-        const QByteArray mark = "\xEF\xBB\xBF";
-        WriteBytes(m_ini,
-                   mark + "[UNIT]\r\nUNITNAME=" + QStringLiteral("示范学校").toUtf8() + "\r\n");
+    // UTF-8 with a byte-order mark stays UTF-8; new lines end as the file's do.
+    void encodingAndLineEndingsFollowTheFile() {
+        const QByteArray mark = "\xEF\xBB\xBF", name = QStringLiteral("示范学校").toUtf8();
+        WriteBytes(m_ini, mark + "[UNIT]\nUNITNAME=" + name + "\n");
         QCOMPARE(Get("UNIT", "UNITNAME"), QStringLiteral("示范学校"));
         // 100 three-byte characters: the cut at 254 bytes keeps whole ones.
         const QString wide(100, QChar(0x4E2D)), smile = QString::fromUtf8("\xF0\x9F\x98\x80");
-        QVERIFY(IniFile(m_ini).WriteKeys(
-            {{"UNIT", "UNITNAME", wide}, {"UNIT", "DSPNAME", smile}, {"OTHER", "ALP", "1"}}));
-        QCOMPARE(Get("UNIT", "UNITNAME"), wide.left(84));
-        QCOMPARE(Get("UNIT", "DSPNAME"), smile);
-        QCOMPARE(readFile(m_ini), mark + "[UNIT]\r\nUNITNAME=" + wide.toUtf8() + "\r\nDSPNAME=" +
-                                      smile.toUtf8() + "\r\n\r\n[OTHER]\r\nALP=1\r\n");
+        QVERIFY(IniFile(m_ini).WriteKeys({{"UNIT", "DSPNAME", wide}, {"OTHER", "ALP", smile}}));
+        QCOMPARE(Get("UNIT", "DSPNAME"), wide.left(84));
+        QCOMPARE(Get("OTHER", "ALP"), smile);
+        QCOMPARE(readFile(m_ini), mark + "[UNIT]\nUNITNAME=" + name + "\nDSPNAME=" + wide.toUtf8() +
+                                      "\n\n[OTHER]\nALP=" + smile.toUtf8() + "\n");
     }
 
     void readRulesForValues_data() {
@@ -254,12 +240,6 @@ private slots:
         QCOMPARE(Get("DATA", "PATH"), QStringLiteral("/srv/att"));
     }
 
-    void lineEndingsFollowTheFile() {
-        WriteBytes(m_ini, "[UNIT]\nUNITNAME=a\n");
-        QVERIFY(Set("OTHER", "ALP", "1"));
-        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\nUNITNAME=a\n\n[OTHER]\nALP=1\n"));
-    }
-
     void unstorableTextIsRefused() {
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=old\r\n");
         // A line break would plant other keys; a character without a GBK code
@@ -293,41 +273,23 @@ private slots:
         QCOMPARE(readFile(notDir), QByteArray("x"));
     }
 
-    void readOnlyFileAndDirectory() {
-        if (::geteuid() == 0)
-            QSKIP("file permissions do not bind root");
-        WriteBytes(m_ini, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
-        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup));
-        clsConDbSet db;
-        QCOMPARE(db.Server(), QStringLiteral("s"));
-        db.setServer(QStringLiteral("t"));
-        QVERIFY(!db.Save());
-        QCOMPARE(readFile(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
-        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
-
-        const QString roDir = m_dir->filePath(QStringLiteral("ro"));
-        QVERIFY(QDir().mkdir(roDir));
-        QVERIFY(QFile::setPermissions(roDir, QFile::ReadOwner | QFile::ExeOwner));
-        SetProgramDirectory(roDir);
-        QVERIFY(!clsConDbSet().Save());
-        QVERIFY(!QFile::exists(JoinPath(roDir, QStringLiteral("attendance.ini"))));
-        QVERIFY(
-            QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    }
-
-    // A user without rights on the configuration, the data folder or the
-    // database file is told so, not that something is missing or read-only.
-    void unreadableFilesNameTheirCause() {
-        const QString ini = m_ini, hidden = m_dir->filePath(QStringLiteral("hidden"));
-        const QString db = m_dir->filePath(QStringLiteral("vorerur.dat"));
-        WriteBytes(ini, "[DATA]\r\nPATH=/x\r\n");
-        WriteBytes(db, "x");
-        QVERIFY(QDir().mkdir(hidden));
-        WriteBytes(JoinPath(hidden, QStringLiteral("vorerur.dat")), "x");
-        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
-        for (const QString& p : {ini, hidden, db})
-            QVERIFY(::chmod(QFile::encodeName(p).constData(), 0) == 0);
-        // Root passes every permission: the checks run as "nobody" then.
+    // Another user's files: a read-only configuration file or program
+    // directory refuses writes and stays as it was; no right to read the
+    // configuration, to enter the data folder or to read the database file
+    // is named as the cause. Root passes every permission, so the checks
+    // run as "nobody" then.
+    void anotherUsersFiles() {
+        const QString secret = m_dir->filePath("secret.ini"), db = m_dir->filePath("vorerur.dat");
+        const QString ro = m_dir->filePath("ro"), hidden = m_dir->filePath("hidden");
+        QVERIFY(QDir().mkdir(ro) && QDir().mkdir(hidden));
+        for (const QString& f :
+             {m_ini, m_ini + ".lock", secret, db, JoinPath(hidden, "vorerur.dat")})
+            WriteBytes(f, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
+        const auto mode = [](const QString& p, mode_t m) {
+            return ::chmod(QFile::encodeName(p).constData(), m) == 0;
+        };
+        QVERIFY(mode(m_dir->path(), 0755) && mode(m_ini, 0444) && mode(m_ini + ".lock", 0666) &&
+                mode(ro, 0555) && mode(secret, 0) && mode(hidden, 0) && mode(db, 0));
         int out[2];
         QVERIFY(::pipe(out) == 0);
         const pid_t child = ::fork();
@@ -335,11 +297,18 @@ private slots:
         if (child == 0) {
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 ::_exit(1);
+            clsConDbSet server;
+            const QString read = server.Server();
+            server.setServer(QStringLiteral("t"));
+            const bool saved = server.Save();
+            SetProgramDirectory(ro);
             DbError inHidden, unreadable;
             clsDbConn::OpenFile(JoinPath(hidden, QStringLiteral("vorerur.dat")), "a", &inHidden);
             clsDbConn::OpenFile(db, "b", &unreadable);
             const QByteArray text =
-                (IniFile(ini).ReadProblem() + '\n' + inHidden.Text() + '\n' + unreadable.Text())
+                QStringList({read, QString::number(saved || clsConDbSet().Save()),
+                             IniFile(secret).ReadProblem(), inHidden.Text(), unreadable.Text()})
+                    .join('\n')
                     .toUtf8();
             ::_exit(::write(out[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
         }
@@ -349,12 +318,17 @@ private slots:
         const QStringList said = QString::fromUtf8(pipe.readAll()).split('\n');
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
-        QCOMPARE(said.size(), 3);
-        QCOMPARE(said[0], "cannot read " + ini + ": " + QString::fromLocal8Bit(strerror(EACCES)));
-        QVERIFY2(said[1].startsWith("cannot open the database file") &&
-                     said[1].contains("permission denied"),
-                 qPrintable(said[1]));
-        QCOMPARE(said[2], "no permission to read the database file: " + db);
+        mode(ro, 0755), mode(hidden, 0755); // removable again
+        QCOMPARE(said.size(), 5);
+        QCOMPARE(said.mid(0, 3), QStringList({"s", "0",
+                                              "cannot read " + secret + ": " +
+                                                  QString::fromLocal8Bit(strerror(EACCES))}));
+        QVERIFY2(said[3].startsWith("cannot open the database file") &&
+                     said[3].contains("permission denied"),
+                 qPrintable(said[3]));
+        QCOMPARE(said[4], "no permission to read the database file: " + db);
+        QCOMPARE(readFile(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
+        QVERIFY(!QFile::exists(JoinPath(ro, QStringLiteral("attendance.ini"))));
     }
 
     void saveAttemptsAllFourWrites() {
@@ -378,26 +352,30 @@ private slots:
         QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
     }
 
-    void rewriteKeepsModeAndLinks_data() { writerRows(); }
-    void rewriteKeepsModeAndLinks() {
+    // A new file is for its owner and group only; a rewrite keeps the mode
+    // whatever the umask, and through a link changes the linked file.
+    void newFileModeAndRewrites_data() {
+        QTest::addColumn<bool>("named"); // the fallback for file systems without unnamed files
+        QTest::newRow("unnamed file") << false;
+        QTest::newRow("named file") << true;
+    }
+    void newFileModeAndRewrites() {
         QFETCH(bool, named);
         AtomicFile::SetTestSeams(named, nullptr);
-        WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
-        QVERIFY(
-            QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const mode_t saved = ::umask(022);
+        QVERIFY(Set("UNIT", "UNITNAME", "a"));
+        QCOMPARE(Mode(m_ini), mode_t(0660));
+        QVERIFY(::chmod(QFile::encodeName(m_ini).constData(), 0640) == 0);
+        ::umask(077);
         QVERIFY(Set("UNIT", "UNITNAME", "b"));
+        ::umask(saved);
         QCOMPARE(Mode(m_ini), mode_t(0640));
 
-        // Through a link the linked file changes and the link stays.
         const QString real = m_dir->filePath(QStringLiteral("real.ini"));
         QVERIFY(QFile::rename(m_ini, real));
         QVERIFY(QFile::link(real, m_ini));
         QVERIFY(Set("UNIT", "UNITNAME", "c"));
         QVERIFY(QFileInfo(m_ini).isSymLink());
-        QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
-        // A flush to the disk that fails leaves the file as it was.
-        AtomicFile::SetTestSeams(named, failingSync);
-        QVERIFY(!Set("UNIT", "UNITNAME", "d"));
         QCOMPARE(readFile(real), QByteArray("[UNIT]\r\nUNITNAME=c\r\n"));
 
         // Nothing but the file and its lock is left in the directory.
@@ -405,19 +383,6 @@ private slots:
             QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         QCOMPARE(left, QStringList(
                            {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
-    }
-
-    void newFileIsForOwnerAndGroupOnly_data() { writerRows(); }
-    void newFileIsForOwnerAndGroupOnly() {
-        QFETCH(bool, named);
-        AtomicFile::SetTestSeams(named, nullptr);
-        const mode_t saved = ::umask(022);
-        QVERIFY(Set("OTHER", "ALP", "1"));
-        QCOMPARE(Mode(m_ini), mode_t(0660));
-        ::umask(077); // a rewrite keeps the mode whatever the umask
-        QVERIFY(Set("OTHER", "ALP", "2"));
-        ::umask(saved);
-        QCOMPARE(Mode(m_ini), mode_t(0660));
     }
 
     void concurrentWritersKeepBothKeys() {
