@@ -17,11 +17,12 @@
 //
 // A read parses the file once; the parse is reused while the file's bytes
 // stay the same. A write takes an exclusive lock on "<file>.lock" beside the
-// file, reads the file, changes or adds the keys, writes the result to a new file in the
-// same directory, flushes it to disk and renames it over the old one. A new
-// file is created with mode 0660; a rewrite keeps the file's mode and owner. Every
-// other line stays byte for byte as it was, and readers never see a partly
-// written file. Two programs writing different keys at once both keep theirs.
+// file, reads the file, changes or adds the keys, writes the result to a new
+// file in the same directory, flushes it to disk and renames it over the old
+// one. A new file is created with mode 0660; a rewrite keeps the file's mode
+// and owner. Every other line stays byte for byte as it was, and readers never
+// see a partly written file. Two programs writing different keys at once both
+// keep theirs.
 class IniFile {
 public:
     explicit IniFile(const QString& fileName) : m_fileName(fileName) {}
@@ -36,8 +37,8 @@ public:
     // inside one more pair of double quotes, so that Read gives it back
     // unchanged. False when nothing could be written: the file or its directory
     // is not writable, or the text cannot be stored in an INI line (a name or
-    // value with a line break, a character without a GBK code, an empty name,
-    // a key containing '=' or a group containing ']').
+    // value with a line break, a character without a code in the file's
+    // encoding, an empty name, a key containing '=' or a group containing ']').
     bool Write(const QString& group, const QString& key, const QString& value);
 
     struct Entry {
@@ -51,11 +52,11 @@ public:
     // can be read or does not exist.
     QString ReadProblem() const;
 
-    // Longest value a read returns, in GBK bytes.
+    // Longest value a read returns, in bytes of the file's encoding.
     static constexpr int MaxValueBytes = 254;
 
-    // GBK conversion of a configuration file without byte-order mark. ToAnsi sets *ok to false when
-    // some character has no GBK code (it is then written as '?').
+    // GBK conversion (a file without byte-order mark). ToAnsi sets *ok to
+    // false when some character has no GBK code (it is then written as '?').
     static QByteArray ToAnsi(const QString& text, bool* ok = nullptr);
     static QString FromAnsi(const QByteArray& bytes);
 
