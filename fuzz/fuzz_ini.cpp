@@ -1,4 +1,6 @@
-// libFuzzer target: the configuration file reader on arbitrary file contents.
+// libFuzzer target: the configuration file reader on arbitrary file contents,
+// and a key changed in the parsed bytes, which must read back as written.
+#include "shared/config/IniDocument.h"
 #include "shared/config/IniFile.h"
 
 #include <QFile>
@@ -25,5 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = IniFile::FromAnsi(QByteArray(
         reinterpret_cast<const char*>(data), static_cast<qsizetype>(qMin<size_t>(size, 64))));
     (void)ini.Read(text.left(16), text.mid(16));
+
+    IniDocument doc(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString value = QStringLiteral(" 北京 \"x\" ");
+    if (!doc.Set(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), value) ||
+        doc.Value(QStringLiteral("unit"), QStringLiteral("UnitName")) != value)
+        __builtin_trap();
     return 0;
 }

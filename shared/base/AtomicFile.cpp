@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,15 @@
 #include <unistd.h>
 
 namespace {
+
+std::atomic<bool> g_refuseUnnamed{false};
+std::atomic<int (*)(int)> g_sync{nullptr};
+
+// Flushes a new file's data to the disk.
+int syncData(int fd) {
+    int (*sync)(int) = g_sync.load();
+    return sync ? sync(fd) : ::fsync(fd);
+}
 
 QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -63,7 +73,7 @@ public:
                 return n < 0 ? errno : ENOSPC;
             done += n;
         }
-        if (::fsync(m_fd) != 0)
+        if (syncData(m_fd) != 0)
             return errno;
         const int fd = m_fd;
         m_fd = -1;
@@ -97,6 +107,11 @@ bool pathTaken(const QByteArray& path) {
 
 } // namespace
 
+void AtomicFile::SetTestSeams(bool refuseUnnamed, int (*sync)(int)) {
+    g_refuseUnnamed = refuseUnnamed;
+    g_sync = sync;
+}
+
 bool AtomicFile::fail(const QString& message) {
     m_error = message;
     return false;
@@ -128,7 +143,9 @@ bool AtomicFile::write(const QByteArray& bytes, Existing existing) {
     if (existing == Existing::Refuse && pathTaken(QFile::encodeName(m_path)))
         return fail(QStringLiteral("The file %1 already exists").arg(m_path));
     const QByteArray dir = QFile::encodeName(QFileInfo(m_path).absolutePath());
-    const int fd = ::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    const int fd = g_refuseUnnamed
+                       ? (errno = EOPNOTSUPP, -1)
+                       : ::open(dir.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd >= 0)
         return writeUnnamed(fd, bytes, existing);
     // File systems without unnamed files refuse them with one of these.
@@ -157,7 +174,7 @@ bool AtomicFile::writeUnnamed(int fd, const QByteArray& bytes, Existing existing
                             .arg(systemError(n < 0 ? errno : ENOSPC)));
         done += n;
     }
-    if (::fsync(fd) != 0)
+    if (syncData(fd) != 0)
         return fail(QStringLiteral("Cannot write the file: %1").arg(systemError(errno)));
     // The unnamed file gets a name through its /proc entry; a link never
     // replaces an existing name.

@@ -44,6 +44,10 @@ public:
     static bool WriteWhole(const QString& path, const QByteArray& bytes, bool replace,
                            QString* error);
 
+    // For the tests: write as on a file system without unnamed files, and
+    // flush the new file's data with `sync` instead of fsync (nullptr: fsync).
+    static void SetTestSeams(bool refuseUnnamed, int (*sync)(int));
+
 private:
     bool fail(const QString& message);
     bool writeUnnamed(int fd, const QByteArray& bytes, Existing existing);

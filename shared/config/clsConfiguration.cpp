@@ -12,7 +12,7 @@ bool clsConfiguration::SetItem(const QString& itemName, const QString& itemValue
 }
 
 bool clsConfiguration::WriteKeys(const QList<IniFile::Entry>& keys) {
-    return IniFile(m_fileName).Write(keys);
+    return IniFile(m_fileName).WriteKeys({keys.begin(), keys.end()});
 }
 
 QString clsConfiguration::DefaultFileName() {

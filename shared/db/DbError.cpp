@@ -121,7 +121,9 @@ DbError DbError::OnDatabase(const QString& file) const {
     if (!file.isEmpty() && (m_code == 3 || m_code == 8 || m_code == 10 || m_code == 14)) {
         const QByteArray native = QFile::encodeName(file);
         const QString folder = QFileInfo(file).absolutePath();
-        if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
+        if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), R_OK) != 0)
+            result.m_message = QStringLiteral("no permission to read the database file");
+        else if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
             result.m_message = QStringLiteral("the database file is read-only");
         else if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
             result.m_message = QStringLiteral("the database folder %1 is read-only (the database "

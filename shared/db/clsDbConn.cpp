@@ -5,10 +5,14 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+
+#include <cerrno>
+#include <unistd.h>
 
 QString clsDbConn::ConnectionName() {
     return QStringLiteral("attendance");
@@ -142,8 +146,13 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
     QFileInfo info(path);
     if (path.isEmpty())
         return failed(DbError(QStringLiteral("no database file is named")));
-    if (!info.isFile())
+    if (!info.isFile()) {
+        // A folder this user may not enter hides the file: name that cause.
+        if (::access(QFile::encodeName(path).constData(), F_OK) != 0 && errno != ENOENT)
+            return failed(
+                DbError::FromErrno(errno, QStringLiteral("cannot open the database file"), path));
         return failed(DbError(QStringLiteral("database file not found: %1").arg(path)));
+    }
 
     dropConnection(name);
 

@@ -1,12 +1,16 @@
 #include "tools/admin/AdminCommand.h"
 
 #include "shared/base/ProgramDirectory.h"
+#include "shared/config/IniFile.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace Admin {
 
@@ -29,22 +33,33 @@ bool UseDirOption(Context& c) {
     return true;
 }
 
+QString DatabaseFileProblem() {
+    const QString ini = clsConfiguration::DefaultFileName();
+    if (DataPath().isEmpty()) {
+        const QString unreadable = IniFile(ini).ReadProblem();
+        return !unreadable.isEmpty()
+                   ? unreadable
+                   : QStringLiteral("%1 names no database folder (group DATA, key PATH); set the "
+                                    "program directory up with 'attendance-admin init'")
+                         .arg(ini);
+    }
+    // Only a file that is absent is "not found"; a folder this user may not
+    // enter is named as the cause when the database is opened.
+    const QString db = DatabaseFilePath();
+    if (!QFileInfo(db).isFile() && ::access(QFile::encodeName(db).constData(), F_OK) != 0 &&
+        errno == ENOENT)
+        return QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
+            .arg(db, ini);
+    return {};
+}
+
 bool OpenProgramDirectory(Context& c) {
     if (!UseDirOption(c))
         return false;
-    const QString ini = clsConfiguration::DefaultFileName();
     // A server database is checked by opening it, below.
     if (DbSettings::FromConfiguration().engine == DbSettings::Engine::SQLite) {
-        if (DataPath().isEmpty())
-            return Fail(c.err, QStringLiteral("%1 names no database folder (group DATA, key "
-                                              "PATH); set the program directory up with "
-                                              "'attendance-admin init'")
-                                   .arg(ini));
-        const QString db = DatabaseFilePath();
-        if (!QFileInfo(db).isFile())
-            return Fail(c.err,
-                        QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
-                            .arg(db, ini));
+        if (const QString problem = DatabaseFileProblem(); !problem.isEmpty())
+            return Fail(c.err, problem);
     }
     // The command keeps this connection.
     clsDbConn conn;

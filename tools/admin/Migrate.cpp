@@ -249,12 +249,9 @@ bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
         error = QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory that "
                                "uses its database file can be migrated; nothing was changed")
                     .arg(ini, current.engineText.trimmed());
-    else if (DataPath().isEmpty())
-        error = QStringLiteral("%1 names no database folder (group DATA, key PATH)").arg(ini);
-    else if (*file = DatabaseFilePath(); !QFileInfo(*file).isFile())
-        error = QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
-                    .arg(*file, ini);
-    else if (!QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
+    else if (error = Admin::DatabaseFileProblem(); !error.isEmpty())
+        ;
+    else if (*file = DatabaseFilePath(); !QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
         error = QStringLiteral("%1 cannot be written; nothing was changed").arg(ini);
     else if (!SettingsStorable(server, &error))
         error += QStringLiteral("; nothing was changed");

@@ -1,8 +1,12 @@
+#include "shared/base/AtomicFile.h"
 #include "shared/base/ProgramDirectory.h"
+#include "shared/config/IniFile.h"
 #include "shared/config/clsConDbSet.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QDir>
@@ -11,6 +15,8 @@
 #include <QtTest>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -59,6 +65,7 @@ private slots:
         m_ini = m_dir->filePath(QStringLiteral("attendance.ini"));
     }
     void cleanup() {
+        AtomicFile::SetTestSeams(false, nullptr);
         SetProgramDirectory(QString());
         m_dir.reset();
     }
@@ -153,6 +160,21 @@ private slots:
         QCOMPARE(Get(QString(QChar(0x4E5A)), "k"), QStringLiteral("v"));
     }
 
+    // A file saved as UTF-8 with a byte-order mark is read and written as such.
+    // UTF-8 with a byte-order mark stays UTF-8; new lines end as the file's do.
+    void encodingAndLineEndingsFollowTheFile() {
+        const QByteArray mark = "\xEF\xBB\xBF", name = QStringLiteral("示范学校").toUtf8();
+        WriteBytes(m_ini, mark + "[UNIT]\nUNITNAME=" + name + "\n");
+        QCOMPARE(Get("UNIT", "UNITNAME"), QStringLiteral("示范学校"));
+        // 100 three-byte characters: the cut at 254 bytes keeps whole ones.
+        const QString wide(100, QChar(0x4E2D)), smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+        QVERIFY(IniFile(m_ini).WriteKeys({{"UNIT", "DSPNAME", wide}, {"OTHER", "ALP", smile}}));
+        QCOMPARE(Get("UNIT", "DSPNAME"), wide.left(84));
+        QCOMPARE(Get("OTHER", "ALP"), smile);
+        QCOMPARE(readFile(m_ini), mark + "[UNIT]\nUNITNAME=" + name + "\nDSPNAME=" + wide.toUtf8() +
+                                      "\n\n[OTHER]\nALP=" + smile.toUtf8() + "\n");
+    }
+
     void readRulesForValues_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("expected");
@@ -218,12 +240,6 @@ private slots:
         QCOMPARE(Get("DATA", "PATH"), QStringLiteral("/srv/att"));
     }
 
-    void lineEndingsFollowTheFile() {
-        WriteBytes(m_ini, "[UNIT]\nUNITNAME=a\n");
-        QVERIFY(Set("OTHER", "ALP", "1"));
-        QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\nUNITNAME=a\n\n[OTHER]\nALP=1\n"));
-    }
-
     void unstorableTextIsRefused() {
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=old\r\n");
         // A line break would plant other keys; a character without a GBK code
@@ -238,8 +254,8 @@ private slots:
               {"X]Y", "K", "1"},
               {"", "K", "1"}})
             QVERIFY2(!Set(group, key, value), qPrintable(group + '/' + key + '=' + value));
-        // Several keys at once: one that cannot be stored keeps all out.
-        QVERIFY(!Config("UNIT").WriteKeys({{"UNIT", "UNITNAME", "new"}, {"OTHER", "ALP", emoji}}));
+        // Several keys in one rewrite: none is written when one cannot be.
+        QVERIFY(!IniFile(m_ini).WriteKeys({{"UNIT", "UNITNAME", "new"}, {"OTHER", "ALP", emoji}}));
         QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
     }
 
@@ -257,26 +273,62 @@ private slots:
         QCOMPARE(readFile(notDir), QByteArray("x"));
     }
 
-    void readOnlyFileAndDirectory() {
-        if (::geteuid() == 0)
-            QSKIP("file permissions do not bind root");
-        WriteBytes(m_ini, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
-        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::ReadGroup));
-        clsConDbSet db;
-        QCOMPARE(db.Server(), QStringLiteral("s"));
-        db.setServer(QStringLiteral("t"));
-        QVERIFY(!db.Save());
+    // Another user's files: a read-only configuration file or program
+    // directory refuses writes and stays as it was; no right to read the
+    // configuration, to enter the data folder or to read the database file
+    // is named as the cause. Root passes every permission, so the checks
+    // run as "nobody" then.
+    void anotherUsersFiles() {
+        const QString secret = m_dir->filePath("secret.ini"), db = m_dir->filePath("vorerur.dat");
+        const QString ro = m_dir->filePath("ro"), hidden = m_dir->filePath("hidden");
+        QVERIFY(QDir().mkdir(ro) && QDir().mkdir(hidden));
+        for (const QString& f :
+             {m_ini, m_ini + ".lock", secret, db, JoinPath(hidden, "vorerur.dat")})
+            WriteBytes(f, "[ATTENDANCE]\r\nDBSERVER=s\r\n");
+        const auto mode = [](const QString& p, mode_t m) {
+            return ::chmod(QFile::encodeName(p).constData(), m) == 0;
+        };
+        QVERIFY(mode(m_dir->path(), 0755) && mode(m_ini, 0444) && mode(m_ini + ".lock", 0666) &&
+                mode(ro, 0555) && mode(secret, 0) && mode(hidden, 0) && mode(db, 0));
+        int out[2];
+        QVERIFY(::pipe(out) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(1);
+            clsConDbSet server;
+            const QString read = server.Server();
+            server.setServer(QStringLiteral("t"));
+            const bool saved = server.Save();
+            SetProgramDirectory(ro);
+            DbError inHidden, unreadable;
+            clsDbConn::OpenFile(JoinPath(hidden, QStringLiteral("vorerur.dat")), "a", &inHidden);
+            clsDbConn::OpenFile(db, "b", &unreadable);
+            const QByteArray text =
+                QStringList({read, QString::number(saved || clsConDbSet().Save()),
+                             IniFile(secret).ReadProblem(), inHidden.Text(), unreadable.Text()})
+                    .join('\n')
+                    .toUtf8();
+            ::_exit(::write(out[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+        }
+        ::close(out[1]);
+        QFile pipe;
+        QVERIFY(pipe.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QStringList said = QString::fromUtf8(pipe.readAll()).split('\n');
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        mode(ro, 0755), mode(hidden, 0755); // removable again
+        QCOMPARE(said.size(), 5);
+        QCOMPARE(said.mid(0, 3), QStringList({"s", "0",
+                                              "cannot read " + secret + ": " +
+                                                  QString::fromLocal8Bit(strerror(EACCES))}));
+        QVERIFY2(said[3].startsWith("cannot open the database file") &&
+                     said[3].contains("permission denied"),
+                 qPrintable(said[3]));
+        QCOMPARE(said[4], "no permission to read the database file: " + db);
         QCOMPARE(readFile(m_ini), QByteArray("[ATTENDANCE]\r\nDBSERVER=s\r\n"));
-        QVERIFY(QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner));
-
-        const QString roDir = m_dir->filePath(QStringLiteral("ro"));
-        QVERIFY(QDir().mkdir(roDir));
-        QVERIFY(QFile::setPermissions(roDir, QFile::ReadOwner | QFile::ExeOwner));
-        SetProgramDirectory(roDir);
-        QVERIFY(!clsConDbSet().Save());
-        QVERIFY(!QFile::exists(JoinPath(roDir, QStringLiteral("attendance.ini"))));
-        QVERIFY(
-            QFile::setPermissions(roDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(!QFile::exists(JoinPath(ro, QStringLiteral("attendance.ini"))));
     }
 
     void saveAttemptsAllFourWrites() {
@@ -300,14 +352,25 @@ private slots:
         QCOMPARE(clsConDbSet().Server(), QStringLiteral("10.0.0.1"));
     }
 
-    void rewriteKeepsModeAndLinks() {
-        WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=a\r\n");
-        QVERIFY(
-            QFile::setPermissions(m_ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    // A new file is for its owner and group only; a rewrite keeps the mode
+    // whatever the umask, and through a link changes the linked file.
+    void newFileModeAndRewrites_data() {
+        QTest::addColumn<bool>("named"); // the fallback for file systems without unnamed files
+        QTest::newRow("unnamed file") << false;
+        QTest::newRow("named file") << true;
+    }
+    void newFileModeAndRewrites() {
+        QFETCH(bool, named);
+        AtomicFile::SetTestSeams(named, nullptr);
+        const mode_t saved = ::umask(022);
+        QVERIFY(Set("UNIT", "UNITNAME", "a"));
+        QCOMPARE(Mode(m_ini), mode_t(0660));
+        QVERIFY(::chmod(QFile::encodeName(m_ini).constData(), 0640) == 0);
+        ::umask(077);
         QVERIFY(Set("UNIT", "UNITNAME", "b"));
+        ::umask(saved);
         QCOMPARE(Mode(m_ini), mode_t(0640));
 
-        // Through a link the linked file changes and the link stays.
         const QString real = m_dir->filePath(QStringLiteral("real.ini"));
         QVERIFY(QFile::rename(m_ini, real));
         QVERIFY(QFile::link(real, m_ini));
@@ -320,16 +383,6 @@ private slots:
             QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         QCOMPARE(left, QStringList(
                            {"attendance.ini", "attendance.ini.lock", "real.ini", "real.ini.lock"}));
-    }
-
-    void newFileIsForOwnerAndGroupOnly() {
-        const mode_t saved = ::umask(022);
-        QVERIFY(Set("OTHER", "ALP", "1"));
-        QCOMPARE(Mode(m_ini), mode_t(0660));
-        ::umask(077); // a rewrite keeps the mode whatever the umask
-        QVERIFY(Set("OTHER", "ALP", "2"));
-        ::umask(saved);
-        QCOMPARE(Mode(m_ini), mode_t(0660));
     }
 
     void concurrentWritersKeepBothKeys() {

@@ -196,12 +196,16 @@ private slots:
                                           "('2教务处', '7新部门')")),
                  2);
 
-        // Two rows with one key: the import fails and the departments stay.
+        // Two rows with one key, or a key 0, negative or empty: the import
+        // fails and the departments stay.
         const QString before = snapshot();
-        rs.rows[1].values[0] = 7;
-        const QString dup = saved(rs, QStringLiteral("dup.xml"));
-        QVERIFY(!dup.isEmpty() && !ExchangeFiles::ImportDepartments(dup));
-        QCOMPARE(snapshot(), before);
+        int k = 0;
+        for (const QVariant& key : {QVariant(7), QVariant(0), QVariant(-3), QVariant()}) {
+            rs.rows[1].values[0] = key;
+            const QString file = saved(rs, QStringLiteral("k%1.xml").arg(++k));
+            QVERIFY(!file.isEmpty() && !ExchangeFiles::ImportDepartments(file));
+            QCOMPARE(snapshot(), before);
+        }
     }
 
     void timesOfOtherToolsAreExportedOrRefused() {

@@ -1,3 +1,4 @@
+#include "shared/base/AtomicFile.h"
 #include "shared/exchange/RowSetXml.h"
 #include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
@@ -7,6 +8,12 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using Type = RowSetColumn::Type;
 
@@ -53,6 +60,19 @@ bool parses(const QByteArray& bytes, RowSet* rs) {
         return true;
     qWarning("%s", qPrintable(error));
     return false;
+}
+
+// Saves run through the unnamed file and through the hidden named file of
+// file systems without unnamed files.
+void writerRows() {
+    QTest::addColumn<bool>("named");
+    QTest::newRow("unnamed file") << false;
+    QTest::newRow("named file") << true;
+}
+
+int failingSync(int) {
+    errno = EIO;
+    return -1;
 }
 
 QByteArray readSample(const char* name) {
@@ -132,6 +152,7 @@ class TestRowSetXml : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { AtomicFile::SetTestSeams(false, nullptr); }
     // --- the real sample files --------------------------------------------
 
     void sampleDateStates() {
@@ -505,7 +526,10 @@ private slots:
 
     // --- saving --------------------------------------------------------------------
 
+    void saveWritesNewFilesOnly_data() { writerRows(); }
     void saveWritesNewFilesOnly() {
+        QFETCH(bool, named);
+        AtomicFile::SetTestSeams(named, nullptr);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("员工信息_2026-12-06.xml"));
         const RowSet rs = everyType();
@@ -561,7 +585,10 @@ private slots:
         }
     }
 
+    void saveReplacingSwapsTheFile_data() { writerRows(); }
     void saveReplacingSwapsTheFile() {
+        QFETCH(bool, named);
+        AtomicFile::SetTestSeams(named, nullptr);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("部门信息.xml"));
         RowSet first;
@@ -581,6 +608,11 @@ private slots:
         RowSet bad = first;
         bad.rows = {row({QStringLiteral("x")})};
         QVERIFY(!RowSetXml::SaveReplacing(bad, path, &error));
+        // So does a flush to the disk that fails, which creates no new file either.
+        AtomicFile::SetTestSeams(named, failingSync);
+        QVERIFY(!RowSetXml::SaveReplacing(first, path, &error));
+        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EIO))), qPrintable(error));
+        QVERIFY(!RowSetXml::Save(first, dir.filePath(QStringLiteral("new.xml"))));
         QVERIFY(RowSetXml::Load(path, &back, &error));
         QCOMPARE(back.rows.size(), 2);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
