@@ -55,13 +55,14 @@ QString Absolute(const QString& path);
 // executable's own); false, said on `err`, when it does not exist.
 bool UseDirOption(Context& c);
 
-// UseDirOption, then checks that the configuration names a database and
-// opens it, so a missing, locked, read-only or empty database, or an
-// unreachable server, is named before the command starts.
 // Why the program directory's database file cannot be used: the
 // configuration cannot be read or names no folder, or the file is absent;
 // empty when none of these.
 QString DatabaseFileProblem();
+
+// UseDirOption, then checks that the configuration names a database and
+// opens it, so a missing, locked, read-only or empty database, or an
+// unreachable server, is named before the command starts.
 bool OpenProgramDirectory(Context& c);
 
 // YEAR and MONTH from two arguments; false, said on `err`, when out of range.
