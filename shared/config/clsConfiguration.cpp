@@ -11,8 +11,8 @@ bool clsConfiguration::SetItem(const QString& itemName, const QString& itemValue
     return IniFile(m_fileName).Write(m_group, itemName, itemValue);
 }
 
-bool clsConfiguration::WriteKeys(const QList<IniFile::Entry>& keys) {
-    return IniFile(m_fileName).WriteKeys({keys.begin(), keys.end()});
+bool clsConfiguration::WriteKeys(const std::vector<IniFile::Entry>& keys) {
+    return IniFile(m_fileName).WriteKeys(keys);
 }
 
 QString clsConfiguration::DefaultFileName() {

@@ -2,6 +2,7 @@
 
 #include "shared/config/IniFile.h"
 
+#include <QList>
 #include <QString>
 
 // Reads and writes single keys of an INI file ("attendance.ini"): GBK on
@@ -19,7 +20,7 @@ public:
     bool SetItem(const QString& itemName, const QString& itemValue);
     // Several keys, each naming its group, in one atomic rewrite of the
     // file: a reader or a crash sees all of them or none.
-    bool WriteKeys(const QList<IniFile::Entry>& keys);
+    bool WriteKeys(const std::vector<IniFile::Entry>& keys);
 
     // "attendance.ini" in the program directory.
     static QString DefaultFileName();

@@ -153,16 +153,19 @@ bool stageIni(Context& c, const Plan& p, const OldIni& old, const QString& built
     if (!f.open(QIODevice::WriteOnly) || f.write(old.bytes) != old.bytes.size() || !f.flush())
         return Fail(c.err, QStringLiteral("cannot write %1: %2").arg(built, f.errorString()));
     f.close();
-    QList<IniFile::Entry> keys;
+    std::vector<IniFile::Entry> keys;
     if (!p.onServer)
-        keys.append({QStringLiteral("DATA"), QStringLiteral("PATH"), p.dataDir});
+        keys.push_back({QStringLiteral("DATA"), QStringLiteral("PATH"), p.dataDir});
     if (!p.password.isEmpty())
-        keys.append({QStringLiteral("OTHER"), QStringLiteral("ALP"), EncodePassword(p.password)});
+        keys.push_back(
+            {QStringLiteral("OTHER"), QStringLiteral("ALP"), EncodePassword(p.password)});
     if (!p.unit.isEmpty())
-        keys.append({QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), p.unit});
-    if (p.onServer)
-        keys += Migrate::SettingsKeys(p.server);
-    if (!IniFile(built).Write(keys))
+        keys.push_back({QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), p.unit});
+    if (p.onServer) {
+        const std::vector<IniFile::Entry> server = Migrate::SettingsKeys(p.server);
+        keys.insert(keys.end(), server.begin(), server.end());
+    }
+    if (!IniFile(built).WriteKeys(keys))
         return Fail(c.err,
                     QStringLiteral("cannot write the settings to %1 (a unit name or password "
                                    "without a GBK code?)")

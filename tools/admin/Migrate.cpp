@@ -178,7 +178,7 @@ bool SettingsStorable(const DbSettings& server, QString* error) {
     return true;
 }
 
-QList<IniFile::Entry> SettingsKeys(const DbSettings& server) {
+std::vector<IniFile::Entry> SettingsKeys(const DbSettings& server) {
     const QString group = QStringLiteral("ATTENDANCE");
     return {{group, QStringLiteral("DBSERVER"), server.server},
             {group, QStringLiteral("DBLOGINNAME"), server.user},
@@ -251,7 +251,8 @@ bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
                     .arg(ini, current.engineText.trimmed());
     else if (error = Admin::DatabaseFileProblem(); !error.isEmpty())
         ;
-    else if (*file = DatabaseFilePath(); !QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
+    else if (*file = DatabaseFilePath();
+             !QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
         error = QStringLiteral("%1 cannot be written; nothing was changed").arg(ini);
     else if (!SettingsStorable(server, &error))
         error += QStringLiteral("; nothing was changed");

@@ -30,7 +30,7 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
 // break, every character with a GBK code, none longer than a value read back).
 bool SettingsStorable(const DbSettings& server, QString* error);
 // The four server settings of group ATTENDANCE and [DATA] ENGINE=postgresql.
-QList<IniFile::Entry> SettingsKeys(const DbSettings& server);
+std::vector<IniFile::Entry> SettingsKeys(const DbSettings& server);
 // Writes them into the configuration file `ini` in one atomic rewrite (a
 // crash leaves all of them or none); false when it could not be written.
 bool WriteSettings(const QString& ini, const DbSettings& server);

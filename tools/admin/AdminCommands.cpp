@@ -1,0 +1,215 @@
+#include "tools/admin/AdminCommands.h"
+
+#include "shared/db/clsDbConn.h"
+#include "tools/admin/AdminCommand.h"
+#include "tools/admin/CheckCommand.h"
+#include "tools/admin/ExchangeCommands.h"
+#include "tools/admin/InitCommand.h"
+#include "tools/admin/Migrate.h"
+#include "tools/admin/PrintCards.h"
+#include "tools/admin/ReportMonth.h"
+#include "tools/admin/ServerOptions.h"
+
+namespace AdminCommands {
+
+using Admin::Command;
+using Admin::Gui;
+
+namespace {
+
+struct Option {
+    const char* name;
+    const char* valueName; // nullptr: a switch
+    const char* help;
+};
+
+const QList<Option>& optionTable() {
+    static const QList<Option> options = {
+        {"dir", "DIR",
+         "the program directory whose attendance.ini is used\n"
+         "(default: the directory of attendance-admin)"},
+        {"data", "DATADIR", "the folder of the database file (default: DIR)"},
+        {"password", "PW",
+         "init with a file: the administrator password; with a server:\n"
+         "the server login's password; \"-\" asks on the terminal without echo"},
+        {"password-file", "FILE", "the password of --password as the first line of FILE"},
+        {"admin-password", "PW", "the administrator password (\"-\" asks on the terminal)"},
+        {"unit", "NAME", "the unit name"},
+        {"demo", nullptr, "adds the demo departments, employees and presence records"},
+        {"engine", "ENGINE", "sqlite (the default) or postgresql"},
+        {"server", "HOST[:PORT]", "the database server"},
+        {"user", "U", "the server login (the owner of the database)"},
+        {"database", "NAME", "the database on the server"},
+    };
+    return options;
+}
+
+// Every name a command lists is in the table.
+const Option& optionNamed(const QString& name) {
+    for (const Option& o : optionTable())
+        if (name == QLatin1String(o.name))
+            return o;
+    Q_UNREACHABLE();
+}
+
+QStringList names(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* name : list)
+        out << QLatin1String(name);
+    return out;
+}
+
+const QVector<Command>& commands() {
+    const QStringList dir = names({"dir"});
+    static const QVector<Command> list = {
+        {QStringLiteral("init"), InitCommand::Synopsis(), InitCommand::Summary(), 1, 1,
+         names({"data", "password", "password-file", "admin-password", "unit", "demo", "engine",
+                "server", "user", "database"}),
+         Gui::WithDemo, InitCommand::Run},
+        {QStringLiteral("migrate"), Migrate::Synopsis(), Migrate::Summary(), 0, 0,
+         names({"dir", "server", "user", "password", "password-file", "database"}), Gui::Never,
+         Migrate::Run},
+        {QStringLiteral("check"), QString(),
+         QStringLiteral("Opens the database of the program directory as the programs do at\n"
+                        "their start and names what is wrong: the server unreachable, a login\n"
+                        "refused, a missing table, a missing, locked or read-only file."),
+         0, 0, dir, Gui::Never, CheckCommand::Run},
+        {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
+         QStringLiteral("Writes an employee file with the given employees (all when none given)."),
+         1, -1, dir, Gui::Never, ExchangeCommands::ExportEmployees},
+        {QStringLiteral("export-departments"), QStringLiteral("FILE"),
+         QStringLiteral("Writes a department file with all departments."), 1, 1, dir, Gui::Never,
+         ExchangeCommands::ExportDepartments},
+        {QStringLiteral("import-employees"), QStringLiteral("FILE"),
+         QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, dir,
+         Gui::Never, ExchangeCommands::ImportEmployees},
+        {QStringLiteral("import-departments"), QStringLiteral("FILE"),
+         QStringLiteral("Replaces all departments with those of the file."), 1, 1, dir, Gui::Never,
+         ExchangeCommands::ImportDepartments},
+        {QStringLiteral("backup-month"), QStringLiteral("FILE"),
+         QStringLiteral("Writes the presence records of the current month up to today."), 1, 1, dir,
+         Gui::Never, ExchangeCommands::BackupMonth},
+        {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
+         QStringLiteral("Writes the presence records of one month."), 3, 3, dir, Gui::Never,
+         ExchangeCommands::ExportMonth},
+        // The reports lay out and draw their text.
+        {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3, dir,
+         Gui::Always, ReportMonth::Run},
+        {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, dir,
+         Gui::Always, PrintCards::Run},
+        {QStringLiteral("dump"),
+         QStringLiteral("FILE"),
+         QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
+                        "values as their byte count and SHA-256."),
+         1,
+         1,
+         {},
+         Gui::Never,
+         ExchangeCommands::Dump},
+    };
+    return list;
+}
+
+const Command* commandNamed(const QString& name) {
+    for (const Command& candidate : commands())
+        if (candidate.name == name)
+            return &candidate;
+    return nullptr;
+}
+
+QString commandUsage(const Command& cmd) {
+    QString text =
+        QStringLiteral("usage: attendance-admin ") + (cmd.name + u' ' + cmd.synopsis).trimmed();
+    if (cmd.options == QStringList{QStringLiteral("dir")})
+        text += QStringLiteral(" [--dir DIR]");
+    text += QStringLiteral("\n\n") + cmd.summary + QStringLiteral("\n\noptions:\n");
+    for (const QString& name : cmd.options) {
+        const Option& o = optionNamed(name);
+        const QString head =
+            QStringLiteral("  --%1%2")
+                .arg(QLatin1String(o.name),
+                     o.valueName ? QLatin1Char(' ') + QLatin1String(o.valueName) : QString());
+        QString help = QString::fromUtf8(o.help);
+        help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(30, QLatin1Char(' ')));
+        text += head.leftJustified(29) + QLatin1Char(' ') + help + QLatin1Char('\n');
+    }
+    if (cmd.options.contains(QStringLiteral("server")))
+        text += QStringLiteral("\nThe server login's password, kept out of the process list: "
+                               "\"--password -\"\n(asked on the terminal), --password-file "
+                               "FILE, or the variable %1.\n")
+                    .arg(QLatin1String(ServerOptions::kPasswordVariable));
+    if (cmd.name.startsWith(QLatin1String("export")) || cmd.name == QLatin1String("backup-month"))
+        text += QStringLiteral(
+            "\nThe file is never overwritten: an existing FILE makes the command fail.\n");
+    return text;
+}
+
+int wrongUsage(QTextStream& err, const Command& cmd, const QString& why) {
+    err << "attendance-admin " << cmd.name << ": " << why << "\n\n" << commandUsage(cmd);
+    return Admin::WrongUsage;
+}
+
+} // namespace
+
+bool NeedsGui(const QStringList& arguments) {
+    const Command* cmd = arguments.size() > 1 ? commandNamed(arguments[1]) : nullptr;
+    return cmd && (cmd->gui == Gui::Always ||
+                   (cmd->gui == Gui::WithDemo && arguments.contains(QStringLiteral("--demo"))));
+}
+
+QString Usage() {
+    QString text = QStringLiteral(
+        "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
+        "Sets up and scripts a program directory of the attendance system (the folder with\n"
+        "signdesk, manage and attendance.ini). Commands other than init work on the\n"
+        "program directory given by --dir, by default the directory of attendance-admin.\n\n"
+        "commands:\n");
+    for (const Command& cmd : commands())
+        text += QStringLiteral("  ") + (cmd.name + u' ' + cmd.synopsis).trimmed() + u'\n';
+    text += QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
+                           "Exit status: 0 success, 1 failure, 2 wrong usage.\n");
+    return text;
+}
+
+int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString name = arguments.value(1);
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        out << Usage();
+        return Admin::Success;
+    }
+    const Command* cmd = commandNamed(name);
+    if (!cmd) {
+        if (!name.isEmpty())
+            err << "attendance-admin: unknown command: " << name << "\n\n";
+        err << Usage();
+        return Admin::WrongUsage;
+    }
+    QCommandLineParser parser;
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help")});
+    // --dir is always known, so that init can say it takes none.
+    parser.addOption({QStringLiteral("dir"), QString(), QStringLiteral("DIR")});
+    for (const QString& name : cmd->options) {
+        const Option& o = optionNamed(name);
+        if (name != QLatin1String("dir"))
+            parser.addOption({name, QString::fromUtf8(o.help),
+                              o.valueName ? QLatin1String(o.valueName) : QString()});
+    }
+    if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
+        return wrongUsage(err, *cmd, parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << commandUsage(*cmd);
+        return Admin::Success;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.size() < cmd->minArgs || (cmd->maxArgs >= 0 && args.size() > cmd->maxArgs))
+        return wrongUsage(err, *cmd, QStringLiteral("wrong number of arguments"));
+    Admin::Context context{parser, args, out, err};
+    const int status = cmd->run(context);
+    clsDbConn::CloseShared();
+    out.flush();
+    err.flush();
+    return status;
+}
+
+} // namespace AdminCommands
