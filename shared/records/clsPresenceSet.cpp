@@ -4,30 +4,55 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 
+#include <QHash>
 #include <QSqlError>
+#include <algorithm>
+#include <vector>
 
 bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
     // Half-open range on the stored text: from the start day up to the day
-    // after the end. Callers pass dates at midnight. In order of arrival (the
-    // first record of a day is the one that counts), on every engine. A
-    // record finds its employee whatever the case of the number's letters.
+    // after the end. Callers pass dates at midnight. A record finds its
+    // employee whatever the case of the number's letters.
     auto q = DbQuery::Select(
-        QStringLiteral(
-            "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
-            "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
-            "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER")
+        QStringLiteral("SELECT Employee.ENAME, Employee.ENUMBER, Presence.ENUMBER, "
+                       "Presence.ENTERTIME, Presence.EXITTIME "
+                       "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
+                       "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER, "
+                       "Employee.ENUMBER")
             .arg(DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("Employee.ENUMBER"),
                                          QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)
         return false;
+    struct Row {
+        QString name, employee, number;
+        QDateTime enter, exit;
+    };
+    std::vector<Row> rows;
+    // The employee of each stored number: the one spelled alike, else the
+    // first by number, so numbers that differ only in case never share rows.
+    QHash<QString, QString> employeeOf;
     while (q->next()) {
-        const QDateTime enter = DbDateTime::FromText(q->value(2).toString());
-        const QDateTime exit =
-            q->isNull(3) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(3).toString());
-        Add(q->value(1).toString(), enter.isValid() ? enter : DbDateTime::Zero(),
-            exit.isValid() ? exit : DbDateTime::Zero(), q->value(0).toString());
+        Row r{q->value(0).toString(), q->value(1).toString(), q->value(2).toString(),
+              DbDateTime::FromText(q->value(3).toString()),
+              q->isNull(4) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(4).toString())};
+        QString& chosen = employeeOf[r.number];
+        if (chosen.isEmpty() || r.employee == r.number ||
+            (chosen != r.number && r.employee < chosen))
+            chosen = r.employee;
+        rows.push_back(std::move(r));
     }
+    // In order of arrival by time, not by text ("8:30" comes before
+    // "10:00:00"): the first record of a day is the one that counts.
+    for (Row& r : rows) {
+        r.enter = r.enter.isValid() ? r.enter : DbDateTime::Zero();
+        r.exit = r.exit.isValid() ? r.exit : DbDateTime::Zero();
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.enter < b.enter; });
+    for (const Row& r : rows)
+        if (r.employee == employeeOf.value(r.number))
+            Add(r.employee, r.enter, r.exit, r.name);
     // A read that failed part-way is a failure, not a shorter list.
     return !q->lastError().isValid();
 }

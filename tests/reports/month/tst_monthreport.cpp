@@ -101,8 +101,7 @@ private slots:
         const QString text = lines.join(QLatin1Char('\n'));
         for (const char* name : {"第一实验小学", "王小明", "李红", "赵刚", "姓名", "打印日期："})
             QVERIFY2(text.contains(QString::fromUtf8(name)), name);
-        QVERIFY(
-            text.contains(QLocale::system().toString(QDate(2010, 3, 15), QLocale::ShortFormat)));
+        QVERIFY(text.contains(QStringLiteral("2010-3-15"))); // the print date, whatever the locale
 
         // Rows in the order of the first record: 李红 (3rd), 王小明 (4th), 赵刚 (29th);
         // 1 March belongs to the next month.
@@ -135,6 +134,37 @@ private slots:
         const QString text = PdfText(m_dir.file(QStringLiteral("feb2009.pdf")));
         for (const char* gone : {"08:30", "08:31", "17:31", "08:01"})
             QVERIFY2(!text.contains(QLatin1String(gone)), gone);
+    }
+
+    void oneRowPerEmployeeFoundFirstRecordByTime() {
+        // X902's rows in two spellings; A7 and a7 two employees; on the 3rd
+        // "8:30" comes before "10:00:00" by time, not as text.
+        QVERIFY(m_dir.addEmployee("X902", QStringLiteral("钱一"), "500000000000902", 1));
+        QVERIFY(m_dir.addEmployee("A7", QStringLiteral("孙二"), "500000000000007", 1));
+        QVERIFY(m_dir.addEmployee("a7", QStringLiteral("周三"), "500000000000008", 1));
+        const char* rows[][3] = {{"x902", "2009-07-02 08:00:00", nullptr},
+                                 {"X902", "2009-07-03 10:00:00", "2009-07-03 18:00:00"},
+                                 {"x902", "2009-07-03 8:30", "2009-07-03 17:00"},
+                                 {"A7", "2009-07-04 09:00:00", nullptr},
+                                 {"a7", "2009-07-04 09:30:00", nullptr}};
+        for (const auto& [number, enter, exit] : rows)
+            QVERIFY2(m_dir.exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
+                                               "VALUES(?, ?, ?)"),
+                                {number, enter, exit ? QVariant(exit) : QVariant()}),
+                     qPrintable(m_dir.lastError));
+        clsEmployeePresenceSet table;
+        QVERIFY(EmployeeMonthReport::LoadMonthTable(2009, 7, table));
+        QCOMPARE(table.Count(), 3);
+        auto times = [&](int i, int day) {
+            const QDateTime d(QDate(2009, 7, day), QTime(0, 0));
+            const clsSingleEmployeeMonPresence& e = table.Item(i);
+            return e.ENAME() + ' ' + EmployeeMonthReport::TimeText(e.GetEnterTime(d)) + '-' +
+                   EmployeeMonthReport::TimeText(e.GetExitTime(d));
+        };
+        QCOMPARE(times(1, 2), QStringLiteral("钱一 08:00-"));
+        QCOMPARE(times(1, 3), QStringLiteral("钱一 08:30-17:00"));
+        QCOMPARE(times(2, 4), QStringLiteral("孙二 09:00-"));
+        QCOMPARE(times(3, 4), QStringLiteral("周三 09:30-"));
     }
 
     void emptyMonthAndRepeatedRuns() {
