@@ -2,16 +2,11 @@
 
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
+#include "reports/month/MonthCsv.h"
 #include "shared/config/clsSchoolArea.h"
-#include "shared/db/clsDbConn.h"
-#include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace ReportMonth {
 
@@ -22,58 +17,6 @@ enum Status { Success = 0, Failure = 1 };
 int failure(QTextStream& err, const QString& message) {
     err << "attendance-admin: " << message << Qt::endl;
     return Failure;
-}
-
-// One CSV field: quoted when it holds a separator, a quote or a line break.
-QString csvField(const QString& value) {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
-        return value;
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString duration(const QDateTime& enter, const QDateTime& exit) {
-    if (EmployeeMonthReport::TimeText(enter).isEmpty() ||
-        EmployeeMonthReport::TimeText(exit).isEmpty() || exit < enter)
-        return QString();
-    const qint64 minutes = enter.secsTo(exit) / 60;
-    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
-
-// Department name of every employee number.
-bool departments(QHash<QString, QString>* names, QString* error) {
-    QSqlQuery q(clsDbConn().GetDbConn());
-    if (!q.exec(QStringLiteral("SELECT Employee.ENUMBER, Dept.DNAME FROM Employee "
-                               "LEFT JOIN Dept ON Employee.DID = Dept.ID"))) {
-        *error = q.lastError().text();
-        return false;
-    }
-    while (q.next())
-        names->insert(q.value(0).toString(), q.value(1).toString());
-    return true;
-}
-
-QByteArray csv(int year, int month, const clsEmployeePresenceSet& table,
-               const QHash<QString, QString>& depts) {
-    QString text = QStringLiteral("编号,姓名,部门,日期,到达,离开,时长\r\n");
-    const int last = MonthChoice::LastDay(year, month);
-    for (const clsSingleEmployeeMonPresence& e : table) {
-        const QString person = csvField(e.ENUMBER()) + QLatin1Char(',') + csvField(e.ENAME()) +
-                               QLatin1Char(',') + csvField(depts.value(e.ENUMBER()));
-        for (int d = 1; d <= last; ++d) {
-            const QDate date(year, month, d);
-            const QDateTime day(date, QTime(0, 0));
-            const QDateTime enter = e.GetEnterTime(day);
-            const QDateTime exit = e.GetExitTime(day);
-            text += person + QLatin1Char(',') + date.toString(Qt::ISODate) + QLatin1Char(',') +
-                    EmployeeMonthReport::TimeText(enter) + QLatin1Char(',') +
-                    EmployeeMonthReport::TimeText(exit) + QLatin1Char(',') + duration(enter, exit) +
-                    QStringLiteral("\r\n");
-        }
-    }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
 }
 
 } // namespace
@@ -130,20 +73,8 @@ int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTe
         return Success;
     }
 
-    QHash<QString, QString> depts;
-    if (!departments(&depts, &error))
-        return failure(err, QStringLiteral("cannot read the departments: %1").arg(error));
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return failure(err, f.exists()
-                                ? QStringLiteral("%1 exists already").arg(file)
-                                : QStringLiteral("cannot write %1: %2").arg(file, f.errorString()));
-    const QByteArray bytes = csv(year, month, table, depts);
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        const QString why = f.errorString();
-        f.remove();
-        return failure(err, QStringLiteral("cannot write %1: %2").arg(file, why));
-    }
+    if (!MonthCsv::WriteFile(year, month, table, file, &error))
+        return failure(err, error);
     out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
     return Success;
 }
