@@ -2,6 +2,7 @@
 // to PDF, image and printer, the barcode, and the preview window's tools.
 #include "report/ReportDefinition.h"
 #include "report/ReportDocument.h"
+#include "report/ReportPageView.h"
 #include "report/ReportPainter.h"
 #include "report/ReportPreview.h"
 #include "report/ReportPrinter.h"
@@ -157,6 +158,39 @@ private slots:
         QVERIFY(PdfText(pdf).contains(QStringLiteral("500123456789012")));
     }
 
+    void labelTextStaysInItsBox() {
+        // Long names at a large size, aligned each way, framed or not: no ink
+        // outside the label (on every device: the clip is the painter's).
+        class Labels : public ReportDefinition {
+        public:
+            Labels() {
+                Detail().setHeight(3000);
+                const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+                for (int i = 0; i < 3; ++i) {
+                    ReportControl& c = Detail().AddLabel(
+                        QStringLiteral("lbl%1").arg(i), {1500, 300 + 900 * i, 1500, 300},
+                        QStringLiteral("北京市海淀区第一百二十三中学附属实验小学分校"));
+                    c.fontSize = 21;
+                    c.alignment = aligns[i] | Qt::AlignVCenter;
+                    c.border = i == 1;
+                }
+            }
+            void FetchData(bool& eof) override { eof = m_done++ > 0; }
+            int m_done = 0;
+        } report;
+        const ReportDocument doc = ReportDocument::Run(report);
+        const QImage page = ReportPainter::PageImage(doc, 0, 150);
+        QRegion inside;
+        for (const ReportControl& c : doc.PageAt(0).items) // twips to pixels, the frame's pen in
+            inside += QRect(c.rect.left() * 150 / 1440 - 2, c.rect.top() * 150 / 1440 - 2,
+                            c.rect.width() * 150 / 1440 + 4, c.rect.height() * 150 / 1440 + 4);
+        int outside = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                outside += page.pixel(x, y) != qRgb(255, 255, 255) && !inside.contains({x, y});
+        QCOMPARE(outside, 0);
+    }
+
     void printingGoesThroughTheDialogSeam() {
         const ReportDocument doc = listDoc(30);
         ReportPrinter printer;
@@ -204,15 +238,23 @@ private slots:
                                   {"actBack", "后退"},
                                   {"actForward", "前进"},
                                   {"actExportPdf", "导出PDF", "导出PDF文件"}};
+        QList<QImage> icons; // each tool its own
         for (const auto& t : tools) {
             QAction* a = child<QAction>(&preview, t[0]);
             QCOMPARE(a->text(), QString::fromUtf8(t[1]));
             QCOMPARE(a->toolTip(), QString::fromUtf8(t[2] ? t[2] : t[1]));
+            const QImage icon = a->icon().pixmap(24).toImage();
+            QVERIFY2(!icon.isNull() && !icons.contains(icon), t[0]);
+            icons << icon;
         }
+        // The page list marks the page shown from the start.
+        auto* list = child<QListWidget>(&preview, "lstPages");
+        QVERIFY(list->currentRow() == 0 && list->item(0)->isSelected());
     }
 
     void previewNavigatesFindsAndExports() {
         ReportPreview preview(listDoc(30));
+        preview.resize(600, 400); // the hit lies below the page's first screen
         preview.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
         auto action = [&](const char* name) { return child<QAction>(&preview, name); };
@@ -222,7 +264,7 @@ private slots:
 
         // Find: the text given by the caller, its page shown and the hit marked.
         QStringList messages;
-        QString findText = QStringLiteral("员工025");
+        QString findText = QStringLiteral("员工030");
         preview.setFindTextProvider([&] { return findText; });
         preview.setMessageHandler([&](const QString& text, bool) { messages << text; });
         auto* view = preview.findChild<QWidget*>(QStringLiteral("ppvReport"));
@@ -232,6 +274,9 @@ private slots:
         QCOMPARE(preview.LastHit().page, 2);
         QCOMPARE(preview.Document().PageAt(2).items[preview.LastHit().item].text, findText);
         QVERIFY(markedPixels(view) > 0);
+        auto* pages = static_cast<ReportPageView*>(view);
+        QVERIFY(
+            pages->viewport()->rect().contains(pages->AreaInViewport(3, preview.LastHit().rect)));
         QVERIFY(messages.isEmpty());
         findText = QStringLiteral("没有的人");
         action("actFind")->trigger();
