@@ -53,8 +53,6 @@ private slots:
         const QStringList rows = QString::fromUtf8(bytes.mid(3)).split("\r\n");
         QCOMPARE(rows.size(), 1 + 3 * 29 + 1); // header, three employees, 29 days, end
         QCOMPARE(rows[0], QStringLiteral("编号,姓名,部门,日期,到达,离开,时长"));
-        for (const QString& row : rows.mid(0, 30)) // the plain names: 7 fields each
-            QCOMPARE(row.count(QLatin1Char(',')), 6);
         // In the order of each employee's first record (07:50 before 08:05);
         // an arrival without departure has no duration.
         QCOMPARE(rows[1], QStringLiteral("1002,李四,总务处,2008-02-01,,,"));
