@@ -120,7 +120,8 @@ private slots:
     }
 
     void shortMonthLeavesCellsEmpty() {
-        // The same report object, first for January: days 30 and 31 filled.
+        // The same report object, first for January: days 30 and 31 filled;
+        // the second run starts again at the first employee.
         EmployeeMonthReport report;
         ReportDocument doc = render(report, 2009, 1, QString());
         QCOMPARE(report.Detail().Control("lblEnter31")->text, QStringLiteral("08:31"));
@@ -139,35 +140,27 @@ private slots:
     void oneRowPerEmployeeFoundFirstRecordByTime() {
         // X902's rows in two spellings; A7 and a7 two employees; on the 3rd
         // "8:30" comes before "10:00:00" by time, not as text.
-        QVERIFY(m_dir.addEmployee("X902", QStringLiteral("钱一"), "500000000000902", 1));
-        QVERIFY(m_dir.addEmployee("A7", QStringLiteral("孙二"), "500000000000007", 1));
-        QVERIFY(m_dir.addEmployee("a7", QStringLiteral("周三"), "500000000000008", 1));
-        const char* rows[][3] = {{"x902", "2009-07-02 08:00:00", nullptr},
-                                 {"X902", "2009-07-03 10:00:00", "2009-07-03 18:00:00"},
-                                 {"x902", "2009-07-03 8:30", "2009-07-03 17:00"},
-                                 {"A7", "2009-07-04 09:00:00", nullptr},
+        for (const char* e : {"X902", "A7", "a7"})
+            QVERIFY(m_dir.addEmployee(e, e + QStringLiteral("名"), e + QStringLiteral("00"), 1));
+        const char* rows[][3] = {{"x902", "2009-07-03 10:00:00", "2009-07-03 18:00:00"},
+                                 {"X902", "2009-07-03 8:30", "2009-07-03 17:00"},
+                                 {"A7", "2009-07-03 09:00:00", nullptr},
                                  {"a7", "2009-07-04 09:30:00", nullptr}};
         for (const auto& [number, enter, exit] : rows)
-            QVERIFY2(m_dir.exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
-                                               "VALUES(?, ?, ?)"),
-                                {number, enter, exit ? QVariant(exit) : QVariant()}),
-                     qPrintable(m_dir.lastError));
+            QVERIFY(m_dir.exec(QStringLiteral("INSERT INTO Presence VALUES(?, ?, ?)"),
+                               {number, enter, exit ? QVariant(exit) : QVariant()}));
         clsEmployeePresenceSet table;
         QVERIFY(EmployeeMonthReport::LoadMonthTable(2009, 7, table));
-        QCOMPARE(table.Count(), 3);
-        auto times = [&](int i, int day) {
-            const QDateTime d(QDate(2009, 7, day), QTime(0, 0));
-            const clsSingleEmployeeMonPresence& e = table.Item(i);
-            return e.ENAME() + ' ' + EmployeeMonthReport::TimeText(e.GetEnterTime(d)) + '-' +
-                   EmployeeMonthReport::TimeText(e.GetExitTime(d));
-        };
-        QCOMPARE(times(1, 2), QStringLiteral("钱一 08:00-"));
-        QCOMPARE(times(1, 3), QStringLiteral("钱一 08:30-17:00"));
-        QCOMPARE(times(2, 4), QStringLiteral("孙二 09:00-"));
-        QCOMPARE(times(3, 4), QStringLiteral("周三 09:30-"));
+        QStringList seen;
+        for (const clsSingleEmployeeMonPresence& e : table)
+            for (const int day : {3, 4})
+                seen << e.ENAME() + EmployeeMonthReport::TimeText(e.GetEnterTime(
+                                        QDateTime(QDate(2009, 7, day), QTime(0, 0))));
+        QCOMPARE(seen,
+                 QStringList({"X902名08:30", "X902名", "A7名09:00", "A7名", "a7名", "a7名09:30"}));
     }
 
-    void emptyMonthAndRepeatedRuns() {
+    void emptyMonth() {
         EmployeeMonthReport report;
         const ReportDocument empty = render(report, 2009, 6, QStringLiteral("jun2009.pdf"));
         QCOMPARE(empty.PageCount(), 1);
@@ -176,11 +169,6 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("6月员工考勤报表")));
         QVERIFY(text.contains(QStringLiteral("打印日期：")));
         QVERIFY(!text.contains(QRegularExpression(QStringLiteral("\\d\\d:\\d\\d"))));
-
-        const ReportDocument first = render(report, 2008, 2, QString());
-        const ReportDocument second = render(report, 2008, 2, QString());
-        QCOMPARE(second.DetailCount(), 3);
-        QCOMPARE(second.PageTexts(0), first.PageTexts(0));
     }
 
     void manyEmployeesFillPages() {
