@@ -1,7 +1,13 @@
 #include "bench/BenchData.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <random>
@@ -51,6 +57,25 @@ double Percentile(std::vector<double> values, double p) {
         return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
+}
+
+bool BuildFile(const QString& path, bool rebuild,
+               const std::function<bool(const QString&)>& build) {
+    if (!rebuild && QFileInfo::exists(path))
+        return true;
+    QFile::remove(path);
+    // Leftovers of earlier interrupted builds, then this run's own name.
+    const QFileInfo target(path);
+    for (const QString& stale :
+         target.dir().entryList({target.fileName() + QStringLiteral(".building-*")}, QDir::Files))
+        target.dir().remove(stale);
+    const QString partial =
+        path + QStringLiteral(".building-%1").arg(QCoreApplication::applicationPid());
+    if (build(partial) && std::rename(QFile::encodeName(partial).constData(),
+                                      QFile::encodeName(path).constData()) == 0)
+        return true;
+    QFile::remove(partial);
+    return false;
 }
 
 } // namespace BenchData

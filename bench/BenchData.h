@@ -40,4 +40,10 @@ std::vector<double> MeasureEach(int runs, const std::function<void()>& f);
 // The value below which the share `p` of the values lies (0.5: the median).
 double Percentile(std::vector<double> values, double p);
 
+// Makes `path` with `build` unless it exists (or `rebuild`): `build` writes a
+// temporary name beside it, which is renamed to `path` only when `build`
+// returned true, so an interrupted build is never taken for a finished one.
+// False when the build failed (nothing is left then).
+bool BuildFile(const QString& path, bool rebuild, const std::function<bool(const QString&)>& build);
+
 } // namespace BenchData

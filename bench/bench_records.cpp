@@ -307,19 +307,16 @@ int main(int argc, char* argv[]) {
         QStringLiteral("%1/attendance-bench-%2-%3")
             .arg(QDir::tempPath(), QLatin1String(kLayoutVersion), QLatin1String(size.name));
     const QString file = dir + QStringLiteral("/vorerur.dat");
-    const QString complete = dir + QStringLiteral("/complete");
-    if (rebuild || !QFileInfo::exists(complete)) {
-        QDir(dir).removeRecursively();
-        QDir().mkpath(dir);
+    QDir().mkpath(dir);
+    if (rebuild || !QFileInfo::exists(file))
         std::fprintf(stderr, "building %s (%d employees, %d working days)...\n", qPrintable(file),
                      size.employees, size.historyDays);
-        build(file, size);
-        QFile marker(complete);
-        if (!marker.open(QIODevice::WriteOnly))
-            die("cannot write the marker file");
-    } else {
+    else
         std::fprintf(stderr, "reusing %s (--rebuild makes it anew)\n", qPrintable(file));
-    }
+    BuildFile(file, rebuild, [&](const QString& partial) {
+        build(partial, size);
+        return true; // build() ends the program on any failure
+    });
 
     // A program directory whose configuration names the benchmark database.
     QString error;

@@ -11,6 +11,7 @@
 //
 // The database is generated once into DIR (default /tmp/signdesk_bench) and
 // reused; each run replaces only today's rows.
+#include "bench/BenchData.h"
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
@@ -109,8 +110,7 @@ bool cachedDatabaseReady(const QString& path) {
 }
 
 // One transaction, prepared statements, the presence indexes built after the rows.
-bool generateDatabase(const QString& dir, const QString& path) {
-    QFile::remove(path);
+bool generateDatabase(const QString& path) {
     QString error;
     if (!DbCreator::Create(path, &error)) {
         say("cannot create %s: %s\n", qPrintable(path), qPrintable(error));
@@ -308,14 +308,14 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(dir);
     dir = QFileInfo(dir).absoluteFilePath();
     const QString dbPath = QDir(dir).filePath(QStringLiteral("vorerur.dat"));
-    if (cachedDatabaseReady(dbPath)) {
+    const bool cached = cachedDatabaseReady(dbPath);
+    if (cached)
         say("database: %s (cached)\n", qPrintable(dbPath));
-    } else {
+    else
         say("database: generating %s: %d employees, %lld presence rows\n", qPrintable(dbPath),
             kEmployees, kRows);
-        if (!generateDatabase(dir, dbPath))
-            return 1;
-    }
+    if (!BenchData::BuildFile(dbPath, !cached, generateDatabase))
+        return 1;
     QString error;
     if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error)) {
         say("%s\n", qPrintable(error));

@@ -130,6 +130,28 @@ void ReportPageView::SetHighlight(int page, const QRect& twips) {
     m_canvas->update();
 }
 
+QRect ReportPageView::canvasArea(int page, const QRect& twips) const {
+    const double pixelsPerTwip = m_zoom * logicalDpiX() / 1440.0;
+    const QRect r = pageRect(m_multi ? page - 1 : 0);
+    return QRect(r.left() + qRound(twips.left() * pixelsPerTwip),
+                 r.top() + qRound(twips.top() * pixelsPerTwip),
+                 qMax(1, qRound(twips.width() * pixelsPerTwip)),
+                 qMax(1, qRound(twips.height() * pixelsPerTwip)));
+}
+
+void ReportPageView::ShowArea(int page, const QRect& twips) {
+    const QRect area = canvasArea(page, twips);
+    m_scrolling = true;
+    ensureVisible(area.center().x(), area.center().y(), viewport()->width() / 2,
+                  viewport()->height() / 2);
+    m_scrolling = false;
+}
+
+QRect ReportPageView::AreaInViewport(int page, const QRect& twips) const {
+    const QRect area = canvasArea(page, twips);
+    return area.translated(m_canvas->mapTo(viewport(), QPoint(0, 0)));
+}
+
 int ReportPageView::PageAt(const QPoint& viewportPos) const {
     const QPoint pos = m_canvas->mapFrom(viewport(), viewportPos);
     if (!m_multi)

@@ -31,6 +31,12 @@ public:
     // empty rectangle removes the mark.
     void SetHighlight(int page, const QRect& twips);
 
+    // Scrolls so that a rectangle (twips) of the page shown is in view,
+    // centred where the page allows.
+    void ShowArea(int page, const QRect& twips);
+    // Where a rectangle (twips) of a page lies in the viewport (pixels).
+    QRect AreaInViewport(int page, const QRect& twips) const;
+
     // The page (1-based) at a point of the viewport, 0 for none.
     int PageAt(const QPoint& viewportPos) const;
 
@@ -48,6 +54,7 @@ private:
     QSize pageSize() const; // pixels at the current zoom
     int columns() const;
     QRect pageRect(int index) const; // 0-based, canvas coordinates
+    QRect canvasArea(int page, const QRect& twips) const;
     const QImage& pageImage(int index);
     void relayout();
     void onScrolled();

@@ -14,6 +14,8 @@
 #include <QSaveFile>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace ReportPainter {
 
 namespace {
@@ -85,13 +87,23 @@ void drawBarcode(QPainter& p, const ReportControl& c, FontCache& fonts) {
     Code128 symbol;
     if (c.text.isEmpty() || !symbol.Encode(c.text))
         return;
-    const QFont& font = fonts.get(c);
-    const int textHeight = qRound(font.pixelSize() * 1.3);
+    // The bars take at least 71 % of the box (a hand scanner needs their
+    // height); the digits below get the rest, in a smaller font if need be.
+    QFont font = fonts.get(c);
+    const int textHeight = qMin(qRound(font.pixelSize() * 1.3), int(c.rect.height() * 0.29));
+    font.setPixelSize(qMax(1, qMin(font.pixelSize(), int(textHeight / 1.2))));
     const QRectF bars(c.rect.left(), c.rect.top(), c.rect.width(),
                       qMax(0, c.rect.height() - textHeight));
-    // Ten modules of quiet zone on either side, as scanners expect.
-    const double module = bars.width() / (symbol.Modules() + 20);
-    const double x0 = bars.left() + 10 * module;
+    // Ten modules of quiet zone on either side, as scanners expect. A module
+    // is a whole number of device dots (where a dot is smaller than a
+    // module), on the dot grid, so coarse devices keep the bars' ratios.
+    const double dotsPerTwip = p.transform().m11();
+    double module = bars.width() / (symbol.Modules() + 20);
+    if (dotsPerTwip > 0 && module * dotsPerTwip >= 1)
+        module = std::floor(module * dotsPerTwip) / dotsPerTwip;
+    double x0 = bars.left() + (bars.width() - symbol.Modules() * module) / 2;
+    if (dotsPerTwip > 0)
+        x0 = std::round(x0 * dotsPerTwip) / dotsPerTwip;
     for (const QRectF& b : symbol.Bars())
         p.fillRect(QRectF(x0 + b.x() * module, bars.top() + b.y() * bars.height(),
                           b.width() * module, b.height() * bars.height()),
@@ -132,8 +144,18 @@ void drawItem(QPainter& p, const ReportControl& c, FontCache& fonts) {
                 y = box.bottom() - line.size.height();
             else if (c.alignment & Qt::AlignVCenter)
                 y = box.top() + (box.height() - line.size.height()) / 2;
+            // Text wider or taller than its label is cut at the label's
+            // edges: it never runs over its neighbours.
+            const bool overflows =
+                line.size.width() > box.width() || line.size.height() > box.height();
+            if (overflows) {
+                p.save();
+                p.setClipRect(box, Qt::IntersectClip);
+            }
             for (const QGlyphRun& run : line.runs)
                 p.drawGlyphRun(QPointF(x, y), run);
+            if (overflows)
+                p.restore();
         }
         break;
     case ReportControl::Kind::Picture:

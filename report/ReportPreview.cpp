@@ -44,7 +44,7 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
 
     QStyle* s = style();
     QAction* pages = addTool(QStringLiteral("actPageList"), QString(), QStringLiteral("各页目录"),
-                             s->standardIcon(QStyle::SP_FileDialogListView), false);
+                             QIcon(QStringLiteral(":/report/icons/pagelist.svg")), false);
     pages->setCheckable(true);
     connect(pages, &QAction::toggled, m_pageList, &QWidget::setVisible);
     m_toolBar->addSeparator();
@@ -57,21 +57,21 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
             &QAction::triggered, this, &ReportPreview::copyPage);
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actFind"), QString(), QStringLiteral("查找"),
-                    s->standardIcon(QStyle::SP_FileDialogContentsView), false),
+                    QIcon(QStringLiteral(":/report/icons/find.svg")), false),
             &QAction::triggered, this, &ReportPreview::find);
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actSinglePage"), QString(), QStringLiteral("单页显示"),
-                    s->standardIcon(QStyle::SP_TitleBarNormalButton), false),
+                    QIcon(QStringLiteral(":/report/icons/singlepage.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetMultiPage(false); });
     connect(addTool(QStringLiteral("actMultiPage"), QString(), QStringLiteral("多页显示"),
-                    s->standardIcon(QStyle::SP_FileDialogListView), false),
+                    QIcon(QStringLiteral(":/report/icons/multipage.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetMultiPage(true); });
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actZoomOut"), QString(), QStringLiteral("缩小"),
-                    s->standardIcon(QStyle::SP_ArrowDown), false),
+                    QIcon(QStringLiteral(":/report/icons/zoomout.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() / 1.25); });
     connect(addTool(QStringLiteral("actZoomIn"), QString(), QStringLiteral("放大"),
-                    s->standardIcon(QStyle::SP_ArrowUp), false),
+                    QIcon(QStringLiteral(":/report/icons/zoomin.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() * 1.25); });
     m_toolBar->addSeparator();
     connect(addTool(QStringLiteral("actPrevPage"), QString(), QStringLiteral("上一页"),
@@ -95,6 +95,7 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
 
+    showPage(1); // the page list marks the page shown from the start
     connect(m_view, &ReportPageView::currentPageChanged, this, &ReportPreview::onScrolledTo);
     connect(m_pageList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_moving && row >= 0)
@@ -172,6 +173,7 @@ bool ReportPreview::FindText(const QString& text) {
     if (!hit.found())
         return false;
     GoToPage(hit.page + 1);
+    m_view->ShowArea(hit.page + 1, hit.rect);
     return true;
 }
 

@@ -14,6 +14,7 @@ PACKAGES=(
   libbenchmark-dev
   fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
   xvfb xauth xdotool
+  libqt6svg6
   zbar-tools poppler-utils imagemagick
   time
   clang libclang-rt-14-dev

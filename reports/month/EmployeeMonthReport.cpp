@@ -5,8 +5,6 @@
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 
-#include <QLocale>
-
 namespace {
 
 // Left edges of the 16 day columns; the sixth is one twip narrower.
@@ -85,8 +83,9 @@ EmployeeMonthReport::EmployeeMonthReport() {
 void EmployeeMonthReport::ReportStart() {
     SetText(QStringLiteral("lblSchoolName"), m_schoolName);
     SetText(QStringLiteral("lblMonth"), QString::number(m_month));
+    // The date as the station shows it everywhere, whatever the locale.
     SetText(QStringLiteral("lblPrintDate"),
-            QLocale::system().toString(AppClock::now().date(), QLocale::ShortFormat));
+            AppClock::now().date().toString(QStringLiteral("yyyy-M-d")));
     m_row = 0; // every run starts again at the first employee
 }
 

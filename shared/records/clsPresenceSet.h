@@ -3,7 +3,8 @@
 #include "shared/records/clsCollection.h"
 #include "shared/records/clsPresence.h"
 
-// Presence records of a range of days, joined with the employee's name.
+// Presence records of a range of days, joined with the employee's name, in
+// order of arrival time. ENUMBER is the employee's own spelling of the number.
 class clsPresenceSet : public clsCollection<clsPresence> {
 public:
     // Appends the records whose arrival lies from startDate up to, not

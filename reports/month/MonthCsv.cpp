@@ -1,0 +1,77 @@
+#include "reports/month/MonthCsv.h"
+
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AtomicFile.h"
+#include "shared/records/MonthChoice.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "shared/records/clsEmployeeSet.h"
+
+#include <stdexcept>
+
+namespace {
+
+// The time as the report shows it: seconds dropped.
+QDateTime toMinute(const QDateTime& t) {
+    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+}
+
+} // namespace
+
+QString MonthCsv::Field(const QString& value) {
+    QString field = value;
+    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()))
+        field.prepend(QLatin1Char('\''));
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
+        return field;
+    field.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+QString MonthCsv::Duration(const QDateTime& enter, const QDateTime& exit) {
+    if (EmployeeMonthReport::TimeText(enter).isEmpty() ||
+        EmployeeMonthReport::TimeText(exit).isEmpty() || exit < enter)
+        return QString();
+    const qint64 minutes = toMinute(enter).secsTo(toMinute(exit)) / 60;
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QByteArray MonthCsv::Text(int year, int month, const clsEmployeePresenceSet& table,
+                          const QHash<QString, QString>& departments) {
+    QString text = QStringLiteral("编号,姓名,部门,日期,到达,离开,时长\r\n");
+    const int last = MonthChoice::LastDay(year, month);
+    for (const clsSingleEmployeeMonPresence& e : table) {
+        const QString person = Field(e.ENUMBER()) + QLatin1Char(',') + Field(e.ENAME()) +
+                               QLatin1Char(',') + Field(departments.value(e.ENUMBER()));
+        for (int d = 1; d <= last; ++d) {
+            const QDate date(year, month, d);
+            const QDateTime day(date, QTime(0, 0));
+            const QDateTime enter = e.GetEnterTime(day);
+            const QDateTime exit = e.GetExitTime(day);
+            text += person + QLatin1Char(',') + date.toString(Qt::ISODate) + QLatin1Char(',') +
+                    EmployeeMonthReport::TimeText(enter) + QLatin1Char(',') +
+                    EmployeeMonthReport::TimeText(exit) + QLatin1Char(',') + Duration(enter, exit) +
+                    QStringLiteral("\r\n");
+        }
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
+}
+
+bool MonthCsv::WriteFile(int year, int month, const clsEmployeePresenceSet& table,
+                         const QString& fileName, QString* error) {
+    QHash<QString, QString> departments;
+    try {
+        clsEmployeeSet employees;
+        employees.LoadSet();
+        for (const clsEmployee& e : employees)
+            departments.insert(e.ENUMBER(), e.DNAME());
+    } catch (const std::runtime_error& e) {
+        *error = QStringLiteral("cannot read the departments: %1").arg(QString::fromUtf8(e.what()));
+        return false;
+    }
+    AtomicFile file(fileName);
+    if (file.write(Text(year, month, table, departments), AtomicFile::Existing::Refuse))
+        return true;
+    *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
+    return false;
+}

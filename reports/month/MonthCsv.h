@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+class clsEmployeePresenceSet;
+
+// The month table as CSV (UTF-8 with a byte-order mark, CRLF lines): one line
+// per employee and day with number, name, department, date, arrival,
+// departure and the time between them, for spreadsheets.
+class MonthCsv {
+public:
+    // One field: a leading = + - @ tab or carriage return gets an apostrophe
+    // so that a spreadsheet never runs it as a formula; quoted when it holds
+    // a separator, a quote or a line break.
+    static QString Field(const QString& value);
+    // "H:mm" between the two times as shown (to the minute); empty when one
+    // is missing or the departure lies before the arrival.
+    static QString Duration(const QDateTime& enter, const QDateTime& exit);
+    // `departments`: department name by employee number.
+    static QByteArray Text(int year, int month, const clsEmployeePresenceSet& table,
+                           const QHash<QString, QString>& departments);
+    // Reads the departments and writes the file whole or not at all; an
+    // existing file is never replaced. False with the reason in `error`.
+    static bool WriteFile(int year, int month, const clsEmployeePresenceSet& table,
+                          const QString& fileName, QString* error);
+};
