@@ -24,9 +24,14 @@ void JpegWriter::bytes(const char* data, qsizetype n) {
 
 void JpegWriter::makeRoom(qsizetype n) {
     if (m_device) {
-        // After a failed write the rest is dropped; finish() reports it.
-        if (m_error.isEmpty() && m_device->write(m_data.constData(), m_pos) != m_pos)
-            m_error = m_device->errorString();
+        // After a failed write the rest is dropped; finish() reports it. A
+        // short write (a disk filling up) is tried again for the cause.
+        for (qsizetype done = 0; m_error.isEmpty() && done < m_pos;) {
+            const qint64 n = m_device->write(m_data.constData() + done, m_pos - done);
+            if (n <= 0)
+                m_error = m_device->errorString();
+            done += std::max<qint64>(n, 0);
+        }
         m_pos = 0;
     }
     if (m_pos + n > m_data.size())
