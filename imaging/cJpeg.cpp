@@ -41,6 +41,15 @@ struct SymbolRecorder {
     }
 };
 
+// Multipliers transposed for the block transform: entry v·8 + u holds u·8 + v.
+std::array<float, 64> transposed(const std::array<float, 64>& m) {
+    std::array<float, 64> t;
+    for (size_t u = 0; u < 8; ++u)
+        for (size_t v = 0; v < 8; ++v)
+            t[v * 8 + u] = m[u * 8 + v];
+    return t;
+}
+
 QString sizeError(int width, int height) {
     return QStringLiteral("the picture is %1x%2 pixels; at most 65535 in a side can be encoded")
         .arg(width)
@@ -227,13 +236,8 @@ void cJpeg::prepareFrame(int width, int height, Frame& frame) const {
 
 bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler, const LoadBand& loadBand,
                              bool redFirst) const {
-    // Multipliers transposed for the block transform.
-    alignas(16) float multipliersT[2][64];
-    for (int u = 0; u < 8; ++u)
-        for (int v = 0; v < 8; ++v) {
-            for (int t = 0; t < 2; ++t)
-                multipliersT[t][v * 8 + u] = m_multipliers[t][size_t(u * 8 + v)];
-        }
+    const std::array<float, 64> multipliersT[2] = {transposed(m_multipliers[0]),
+                                                   transposed(m_multipliers[1])};
     struct Work {
         size_t cols;
         std::vector<float> in, out;
@@ -298,7 +302,7 @@ bool cJpeg::sampleComponents(Frame& frame, const MakeSampler& makeSampler, const
                                     size_t((y >> 3) - b * comp.v) * size_t(comp.blocksW) * 64;
                     for (int bx = 0; bx < comp.blocksW; ++bx, block += 64)
                         dctRowsQuantise(w.out.data() + size_t(bx) * 8, w.cols,
-                                        multipliersT[comp.tq], block);
+                                        multipliersT[comp.tq].data(), block);
                 }
             }
         }
