@@ -2,6 +2,7 @@
 
 #include "imaging/cJpegError.h"
 
+#include <algorithm>
 #include <set>
 
 namespace JpegHuffman {
@@ -64,10 +65,11 @@ HuffTable buildOptimalTable(const std::array<qint64, 257>& counts) {
     for (int l = 1; l <= 16; ++l)
         t.bits[size_t(l)] = quint8(bits[size_t(l)]);
     // Figure K.4: symbols by code length, then by value.
-    for (int l = 1; l <= 256; ++l)
-        for (int s = 0; s < 256; ++s)
-            if (codesize[size_t(s)] == l)
-                t.values.push_back(quint8(s));
+    for (int s = 0; s < 256; ++s)
+        if (codesize[size_t(s)])
+            t.values.push_back(quint8(s));
+    std::stable_sort(t.values.begin(), t.values.end(),
+                     [&](quint8 a, quint8 b) { return codesize[a] < codesize[b]; });
     return t;
 }
 

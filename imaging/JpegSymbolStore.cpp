@@ -4,9 +4,17 @@
 
 JpegSymbolStore::JpegSymbolStore(size_t pieceBytes, int piecesInMemory)
     : m_pieceBytes(std::max<size_t>(pieceBytes, 3)), m_piecesInMemory(piecesInMemory),
-      m_tail(std::make_unique_for_overwrite<uchar[]>(m_pieceBytes)) {}
+      m_tailBytes(std::min<size_t>(m_pieceBytes, 4096)),
+      m_tail(std::make_unique_for_overwrite<uchar[]>(m_tailBytes)) {}
 
 void JpegSymbolStore::newPiece() {
+    if (m_tailBytes < m_pieceBytes) {
+        m_tailBytes = std::min(2 * m_tailBytes, m_pieceBytes);
+        auto grown = std::make_unique_for_overwrite<uchar[]>(m_tailBytes);
+        std::copy_n(m_tail.get(), m_used, grown.get());
+        m_tail = std::move(grown);
+        return;
+    }
     if (int(m_pieces.size()) < m_piecesInMemory) {
         m_pieces.push_back({std::move(m_tail), m_used});
         m_tail = std::make_unique_for_overwrite<uchar[]>(m_pieceBytes);

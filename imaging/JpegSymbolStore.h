@@ -18,7 +18,7 @@ public:
 
     // The symbol s and its nbits (0…16) extra bits.
     void Put(int s, quint32 extra, int nbits) {
-        if (m_used + 3 > m_pieceBytes)
+        if (m_used + 3 > m_tailBytes)
             newPiece();
         uchar* p = m_tail.get() + m_used;
         p[0] = uchar(s);
@@ -73,6 +73,7 @@ private:
     };
     std::vector<Piece> m_pieces;
     std::unique_ptr<ScratchFile> m_file;
+    size_t m_tailBytes; // grows up to a piece: small pictures take little
     std::unique_ptr<uchar[]> m_tail;
     size_t m_used = 0;
 };
