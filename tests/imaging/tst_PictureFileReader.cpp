@@ -159,6 +159,9 @@ private slots:
         const QByteArray jpeg = encode(direct);
         QVERIFY(!jpeg.isEmpty());
         QCOMPARE(jpeg, encode(viaQt));
+        Pipe whole(file); // read whole from a pipe: through the temporary file
+        QCOMPARE(PictureFileReader::ReadPicture(whole, direct), PictureFileReader::Read);
+        QCOMPARE(encode(direct), jpeg);
 
         // Streamed band by band, from a random-access and from a sequential
         // device (bottom-up BMP rows are taken from the end first).
