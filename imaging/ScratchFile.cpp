@@ -40,20 +40,36 @@ bool ScratchFile::fail(const char* what, int error) const {
     return false;
 }
 
+namespace {
+
+// Transfers n bytes at the offset in whole, again after interruptions: 0, or
+// the error number (`short` for a transfer that moved nothing).
+template <class Op> int transfer(Op op, qint64 offset, qint64 n, int shortError) {
+    while (n > 0) {
+        const ssize_t done = op(size_t(n), off_t(offset));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return done < 0 ? errno : shortError;
+        n -= done;
+        offset += done;
+    }
+    return 0;
+}
+
+} // namespace
+
 bool ScratchFile::Append(const void* data, qint64 n) {
     if (m_fd < 0 || !m_error.isEmpty())
         return false;
     const char* p = static_cast<const char*>(data);
-    while (n > 0) {
-        const ssize_t done = ::pwrite(m_fd, p, size_t(n), off_t(m_size));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return fail("write", done < 0 ? errno : ENOSPC);
-        p += done;
-        n -= done;
-        m_size += done;
-    }
+    const qint64 start = m_size;
+    const int error = transfer(
+        [&](size_t count, off_t at) { return ::pwrite(m_fd, p + (at - start), count, at); }, start,
+        n, ENOSPC);
+    if (error)
+        return fail("write", error);
+    m_size += n;
     return true;
 }
 
@@ -61,15 +77,8 @@ bool ScratchFile::ReadAt(qint64 offset, void* to, qint64 n) const {
     if (m_fd < 0 || offset < 0 || offset + n > m_size)
         return false;
     char* p = static_cast<char*>(to);
-    while (n > 0) {
-        const ssize_t done = ::pread(m_fd, p, size_t(n), off_t(offset));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return fail("read", done < 0 ? errno : EIO);
-        p += done;
-        n -= done;
-        offset += done;
-    }
-    return true;
+    const int error = transfer(
+        [&](size_t count, off_t at) { return ::pread(m_fd, p + (at - offset), count, at); }, offset,
+        n, EIO);
+    return error == 0 || fail("read", error);
 }

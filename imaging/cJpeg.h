@@ -14,7 +14,6 @@
 
 class AreaSampler;
 class JpegWriter;
-class QIODevice;
 class RowSource;
 class cImage;
 namespace JpegHuffman {
@@ -55,7 +54,8 @@ public:
                      qint32 top = 0);
     // Samples a whole picture read from the source one band of rows at a
     // time, with the result of SampleHDC on the same picture: 0 success,
-    // 1 failure (a size beyond 65535, no memory, a read error of the source).
+    // 1 failure (a size beyond 65535, no memory, a read error of the source, a
+    // full disk under the temporary folder; ErrorString() says which).
     qint32 SampleRows(RowSource& source);
     // Raises "Illegal Comment Length" for a text the comment segment cannot hold.
     void setComment(const QString& text);

@@ -76,7 +76,11 @@ while IFS=: read -r file line kind name; do
     unruled[$file]=1
     continue
   fi
-  [[ -n ${tolerated["$file $name"]:-} ]] && { echo "tolerated: $file:$line includes $name"; continue; }
+  if [[ -n ${tolerated["$file $name"]:-} ]]; then
+    echo "tolerated: $file:$line includes $name"
+    tolerated["$file $name"]=seen
+    continue
+  fi
   if [[ $kind == '"' ]]; then
     top=${name%%/*}
     if [[ $name != */* ]]; then
@@ -88,17 +92,21 @@ while IFS=: read -r file line kind name; do
     for a in ${allowed[$rule]}; do
       [[ $a != Qt:* && ($name == "$a"/*) ]] && ok=1
     done
-    [[ $ok == 1 ]] || complain "$file:$line includes \"$name\": $rule/ may include only ${allowed[$rule]}"
+    [[ $ok == 1 ]] || complain "$file:$line includes \"$name\": $rule/ may include only $(echo ${allowed[$rule]})"
   else
     module=${module_of[${name%%/*}]:-${module_of[$name]:-}}
     [[ -z $module || ${allowed[$rule]} == *" Qt:$module "* ]] ||
-      complain "$file:$line includes <$name> of Qt $module: $rule/ may include only ${allowed[$rule]}"
+      complain "$file:$line includes <$name> of Qt $module: $rule/ may include only $(echo ${allowed[$rule]})"
   fi
 done < <(
   for t in "${roots[@]}"; do
     [ -d "$t" ] && grep -rn --include='*.cpp' --include='*.h' -E '^\s*#\s*include\s*[<"][^>"]+[>"]' "$t"
   done | sed -E 's/^([^:]+:[0-9]+):\s*#\s*include\s*([<"])([^>"]+)[>"].*/\1:\2:\3/'
 )
+
+for t in "${!tolerated[@]}"; do
+  [[ ${tolerated[$t]} == seen ]] || echo "mended: $t (remove its tolerate line from $rules_file)"
+done
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures include(s) break the layering rules"
