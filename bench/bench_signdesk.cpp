@@ -326,7 +326,7 @@ int main(int argc, char* argv[]) {
         return 1;
 
     int boxes = 0;
-    MsgBox::SetHandler([&](const MsgBox::Shown& shown) {
+    MsgBox::Seam::Override messages([&](const MsgBox::Shown& shown) {
         ++boxes;
         say("  unexpected message: %s\n", qPrintable(shown.text));
         return MsgBox::Result::Ok;

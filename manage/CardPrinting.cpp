@@ -4,38 +4,16 @@
 
 namespace CardPrinting {
 
-namespace {
-
-struct Hooks {
-    DesignHook design;
-    PrintHook print;
-};
-
-Hooks& hooks() {
-    static Hooks h;
-    return h;
-}
-
-} // namespace
-
-void SetHooks(DesignHook design, PrintHook print) {
-    hooks() = Hooks{std::move(design), std::move(print)};
-}
-
-void ClearHooks() {
-    hooks() = Hooks{};
-}
-
 void Design(QWidget* parent) {
-    if (hooks().design)
-        hooks().design(parent);
+    if (DesignSeam::Active())
+        DesignSeam::Call(parent);
     else
         ShowCardDesignDialog(parent);
 }
 
 void Print(QWidget* parent, const QStringList& numbers) {
-    if (hooks().print)
-        hooks().print(parent, numbers);
+    if (PrintSeam::Active())
+        PrintSeam::Call(parent, numbers);
     else
         PreviewCards(parent, numbers);
 }

@@ -4,6 +4,7 @@
 #include "platform/FileDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
+#include "platform/WriteFailure.h"
 #include "report/ReportPreview.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
 #include "shared/records/clsEmployeeSet.h"
@@ -33,6 +34,7 @@ void PreviewCards(QWidget* parent, const QStringList& numbers) {
         return FileDialog::SaveFile(&preview, QStringLiteral("导出PDF"),
                                     QStringLiteral("PDF文件 (*.pdf)"), suggested);
     });
+    preview.setFailureCauseProvider(WriteFailure::Cause);
     preview.setMessageHandler([&preview](const QString& text, bool isError) {
         MsgBox::ShowMessage(&preview, text,
                             isError ? QStringLiteral("错误") : QStringLiteral("信息"),

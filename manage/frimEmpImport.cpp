@@ -86,21 +86,53 @@ qint16 frimEmpImport::NextFile() {
     ui->pbWorking->setValue(m_position);
     ui->lblProcess->setText(QStringLiteral("%1/%2").arg(m_position).arg(m_total));
     UpdateNextButton();
-    ui->btnSave->setEnabled(true);
+    ui->btnSave->setEnabled(result == 1);
     return result;
 }
 
-qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
+namespace {
+
+// Why a file cannot be taken as a new employee (empty when it can), and the
+// result of LoadEmployeeFile for it.
+struct Refusal {
+    QString why;
+    qint16 result = 1;
+};
+
+Refusal examine(const QString& path, ExchangeFiles::NewEmployee* employee) {
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return -1;
+        return {QStringLiteral("文件不存在。"), -1};
+    RowSet rs;
+    if (!RowSetXml::Load(path, &rs))
+        return {QStringLiteral("文件已损坏，或不是员工信息文件。"), 0};
+    if (rs.rows.isEmpty())
+        return {QStringLiteral("文件中没有员工信息。"), -2};
+    // An exported employee file: taking it would store the person twice.
+    for (const char* column : {"ENUMBER", "EBARCODE"})
+        if (!rs.value(0, QLatin1String(column)).toString().trimmed().isEmpty())
+            return {QStringLiteral("这是导出的员工信息文件，其中的员工已有编号和条码。"), 0};
+    if (!ExchangeFiles::ReadNewEmployee(path, employee))
+        return {QStringLiteral("文件不是新员工信息文件。"), 0};
+    return {};
+}
+
+} // namespace
+
+qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
     ExchangeFiles::NewEmployee employee;
-    if (!ExchangeFiles::ReadNewEmployee(path, &employee)) {
-        RowSet rs;
-        if (RowSetXml::Load(path, &rs) && rs.rows.isEmpty()) {
-            ui->txtEmpNum->clear();
-            return -2;
-        }
-        return 0; // not a new-employee file: the fields keep what they showed
+    const Refusal refusal = examine(path, &employee);
+    if (!refusal.why.isEmpty()) {
+        // Nothing of the previous file stays on screen to be saved by mistake.
+        ui->txtName->clear();
+        ui->cbDept->setCurrentIndex(-1);
+        ui->txtInputDate->clear();
+        ui->txtEmpNum->clear();
+        ui->imgHeader->clear();
+        m_photo.clear();
+        RemovePhoto();
+        warn(QStringLiteral("不能导入文件“%1”：\n%2")
+                 .arg(QDir::toNativeSeparators(path), refusal.why));
+        return refusal.result;
     }
     ui->txtName->setText(employee.ENAME);
     SelectDepartment(employee.DID);
@@ -109,8 +141,12 @@ qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
                                                          : ChineseUi::GeneralDateTime(date));
     m_photo = employee.HEADIMG;
     WritePhoto();
+    // The photo keeps its shape, centred in the box.
     QPixmap picture;
     picture.loadFromData(m_photo);
+    if (!picture.isNull())
+        picture = picture.scaled(ui->imgHeader->contentsRect().size(), Qt::KeepAspectRatio,
+                                 Qt::SmoothTransformation);
     ui->imgHeader->setPixmap(picture);
     ui->txtEmpNum->clear();
     return 1;

@@ -13,7 +13,8 @@ class frimEmpImport;
 }
 
 // Batch entry: steps once through new-employee files; for each the operator
-// types a number and saves the employee with a fresh card barcode.
+// types a number and saves the employee with a fresh card barcode. A file that
+// cannot be taken is named with its reason and leaves the fields empty.
 class frimEmpImport : public QDialog {
     Q_OBJECT
 

@@ -1,10 +1,10 @@
 #include "manage/frmCardSet.h"
 #include "ui_frmCardSet.h"
 
-#include "manage/ColorDialog.h"
-#include "manage/FontDialog.h"
+#include "platform/ColorDialog.h"
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
@@ -102,6 +102,10 @@ void frmCardSet::writeFailed() {
     RefreshPreview();
 }
 
+void frmCardSet::refuseLogo(const QString& text) {
+    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+}
+
 void frmCardSet::askText(const QString& group, QLabel* label, const QString& prompt) {
     m_style.InitConfigGroupName(group);
     const std::optional<QString> answer =
@@ -185,9 +189,21 @@ void frmCardSet::btnUnitLogo_Click() {
     const QString chosen = FileDialog::OpenFile(this, QString(), filter);
     if (chosen.isEmpty())
         return;
+    const QString name = QFileInfo(chosen).fileName();
+    switch (clsLogo::Examine(chosen)) {
+    case clsLogo::Refusal::ProgramFile:
+        return refuseLogo(QStringLiteral("“%1”是程序目录中程序自用文件的名称，不能作为LOGO图片！"
+                                         "请将图片改名后重新选择。")
+                              .arg(name));
+    case clsLogo::Refusal::NotPicture:
+        return refuseLogo(
+            QStringLiteral("“%1”不是可以读取的图片文件，不能作为LOGO图片！").arg(name));
+    case clsLogo::Refusal::None:
+        break;
+    }
     // The logo in use is always a copy in the program directory, so the
     // chosen file may go away later. A file chosen there already stays as it is.
-    const QString target = JoinPath(ProgramDirectory(), QFileInfo(chosen).fileName());
+    const QString target = JoinPath(ProgramDirectory(), name);
     const QFileInfo source(chosen);
     const QFileInfo copy(target);
     const bool same = copy.exists() && source.canonicalFilePath() == copy.canonicalFilePath();

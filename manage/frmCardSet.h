@@ -38,6 +38,7 @@ private:
     void chooseFont(const QString& group, QLabel* label);
     void chooseColor(const QString& group, QLabel* label);
     void writeFailed();
+    void refuseLogo(const QString& text);
 
     std::unique_ptr<Ui::frmCardSet> ui;
     clsTextDspStyle m_style;

@@ -1,5 +1,7 @@
 #include "manage/mdMain.h"
+#include "report/ReportPainter.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/AtomicFile.h"
 
 #include <QApplication>
 
@@ -8,5 +10,7 @@
 int main(int argc, char* argv[]) {
     AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
+    // PDF files appear under their name only when complete.
+    ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
     return mdMain::Main(app);
 }

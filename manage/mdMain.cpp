@@ -16,7 +16,7 @@ QString ProgramTitle() {
 }
 
 QString HomePage() {
-    return QStringLiteral("https://signdesk.example.org/");
+    return QStringLiteral(ATTENDANCE_HOME_PAGE);
 }
 
 QString HelpFile() {

@@ -8,9 +8,9 @@ class QApplication;
 // the version, the home page and the help page.
 namespace mdMain {
 
-inline constexpr int VersionMajor = 2;
-inline constexpr int VersionMinor = 0;
-inline constexpr int VersionRevision = 0;
+inline constexpr int VersionMajor = ATTENDANCE_VERSION_MAJOR; // project(VERSION) in CMake
+inline constexpr int VersionMinor = ATTENDANCE_VERSION_MINOR;
+inline constexpr int VersionRevision = ATTENDANCE_VERSION_PATCH;
 
 // "签到系统管理软件": the main window's caption and the title of message
 // boxes shown without one.

@@ -6,11 +6,6 @@
 namespace DesktopServices {
 
 namespace {
-Handler& currentHandler() {
-    static Handler handler;
-    return handler;
-}
-
 // "https://host", "mailto:x" are addresses; everything else is a file path
 // (a Windows drive letter such as "C:" is not taken for a scheme).
 QUrl toUrl(const QString& target) {
@@ -22,19 +17,11 @@ QUrl toUrl(const QString& target) {
 } // namespace
 
 bool OpenDocument(const QString& target) {
-    if (const Handler& handler = currentHandler())
-        return handler(target);
+    if (Seam::Active())
+        return Seam::Call(target);
     if (target.trimmed().isEmpty())
         return false;
     return QDesktopServices::openUrl(toUrl(target.trimmed()));
-}
-
-void SetHandler(Handler handler) {
-    currentHandler() = std::move(handler);
-}
-
-void ClearHandler() {
-    currentHandler() = nullptr;
 }
 
 } // namespace DesktopServices

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QString>
-#include <functional>
 
 // Opens files and web addresses with the desktop's default handler.
 namespace DesktopServices {
@@ -10,9 +11,7 @@ namespace DesktopServices {
 // hint, callers do not report a failure.
 bool OpenDocument(const QString& target);
 
-// Tests: every request goes to the handler instead of the desktop.
-using Handler = std::function<bool(const QString&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+// Tests: while a Seam::Override lives, its function answers instead.
+using Seam = ::Seam<struct DesktopServicesTag, bool(const QString&)>;
 
 } // namespace DesktopServices

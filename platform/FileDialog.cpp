@@ -4,14 +4,9 @@ namespace FileDialog {
 
 namespace {
 
-Handler& currentHandler() {
-    static Handler handler;
-    return handler;
-}
-
 QStringList ask(QWidget* parent, const Request& request, QFileDialog::Options options) {
-    if (const Handler& handler = currentHandler())
-        return handler(request);
+    if (Seam::Active())
+        return Seam::Call(request);
     QFileDialog dlgCommonDialog(parent, request.title, request.start, request.filter);
     dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
     dlgCommonDialog.setOptions(dlgCommonDialog.options() | options);
@@ -54,14 +49,6 @@ QString SaveFile(QWidget* parent, const QString& title, const QString& filter,
 QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter,
                       const QString& start, QFileDialog::Options options) {
     return ask(parent, {Kind::OpenSeveral, title, filter, start}, options);
-}
-
-void SetHandler(Handler handler) {
-    currentHandler() = std::move(handler);
-}
-
-void ClearHandler() {
-    currentHandler() = nullptr;
 }
 
 } // namespace FileDialog

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QFileDialog>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 // Every file dialog of the programs goes through here, so tests can give the
 // answer without a human. The dialog is a QFileDialog named dlgCommonDialog.
@@ -21,8 +22,8 @@ QString SaveFile(QWidget* parent, const QString& title, const QString& filter,
 QStringList OpenFiles(QWidget* parent, const QString& title, const QString& filter,
                       const QString& start = QString(), QFileDialog::Options options = {});
 
-// Tests: every request goes to the handler instead of a dialog. The handler
-// returns the chosen paths (one for OpenFile and SaveFile), none to cancel.
+// Tests: while a Seam::Override lives, its function answers instead: the
+// chosen paths (one for OpenFile and SaveFile), none to cancel.
 enum class Kind { Open, Save, OpenSeveral };
 struct Request {
     Kind kind = Kind::Open;
@@ -30,8 +31,6 @@ struct Request {
     QString filter;
     QString start; // folder or proposed file
 };
-using Handler = std::function<QStringList(const Request&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+using Seam = ::Seam<struct FileDialogTag, QStringList(const Request&)>;
 
 } // namespace FileDialog

@@ -4,17 +4,10 @@
 
 namespace InputBox {
 
-namespace {
-Handler& currentHandler() {
-    static Handler handler;
-    return handler;
-}
-} // namespace
-
 std::optional<QString> GetText(QWidget* parent, const QString& title, const QString& prompt,
                                const QString& text) {
-    if (const Handler& handler = currentHandler())
-        return handler(Request{title, prompt, text});
+    if (Seam::Active())
+        return Seam::Call(Request{title, prompt, text});
     QInputDialog dlgInputBox(parent);
     dlgInputBox.setObjectName(QStringLiteral("dlgInputBox"));
     dlgInputBox.setInputMode(QInputDialog::TextInput);
@@ -24,14 +17,6 @@ std::optional<QString> GetText(QWidget* parent, const QString& title, const QStr
     if (dlgInputBox.exec() != QDialog::Accepted)
         return std::nullopt;
     return dlgInputBox.textValue();
-}
-
-void SetHandler(Handler handler) {
-    currentHandler() = std::move(handler);
-}
-
-void ClearHandler() {
-    currentHandler() = nullptr;
 }
 
 } // namespace InputBox

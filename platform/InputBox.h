@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QString>
-#include <functional>
 #include <optional>
 
 class QWidget;
@@ -14,14 +15,12 @@ namespace InputBox {
 std::optional<QString> GetText(QWidget* parent, const QString& title, const QString& prompt,
                                const QString& text = QString());
 
-// Tests: every request goes to the handler instead of a dialog.
+// Tests: while a Seam::Override lives, its function answers instead.
 struct Request {
     QString title;
     QString prompt;
     QString text;
 };
-using Handler = std::function<std::optional<QString>(const Request&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+using Seam = ::Seam<struct InputBoxTag, std::optional<QString>(const Request&)>;
 
 } // namespace InputBox

@@ -12,11 +12,6 @@ namespace MsgBox {
 
 namespace {
 
-Handler& currentHandler() {
-    static Handler handler;
-    return handler;
-}
-
 QMessageBox::Icon toQtIcon(Icon icon) {
     switch (icon) {
     case Icon::Information:
@@ -38,8 +33,8 @@ QMessageBox::Icon toQtIcon(Icon icon) {
 Result ShowMessage(QWidget* parent, const QString& text, const QString& title, Icon icon,
                    Buttons buttons) {
     const QString shownTitle = title.isEmpty() ? DesktopKit::ProgramTitle() : title;
-    if (const Handler& handler = currentHandler())
-        return handler(Shown{text, shownTitle, icon, buttons});
+    if (Seam::Active())
+        return Seam::Call(Shown{text, shownTitle, icon, buttons});
 
     // Without a window manager nobody moves the keyboard: the box takes it
     // when it is up, and gives it back to the widget that had it (or to the
@@ -70,14 +65,6 @@ Result ShowMessage(QWidget* parent, const QString& text, const QString& title, I
     box.setEscapeButton(ok);
     box.exec();
     return Result::Ok;
-}
-
-void SetHandler(Handler handler) {
-    currentHandler() = std::move(handler);
-}
-
-void ClearHandler() {
-    currentHandler() = nullptr;
 }
 
 } // namespace MsgBox

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -24,9 +25,7 @@ struct Shown {
 Result ShowMessage(QWidget* parent, const QString& text, const QString& title,
                    Icon icon = Icon::None, Buttons buttons = Buttons::Ok);
 
-// Tests: every box is passed to the handler instead of being shown.
-using Handler = std::function<Result(const Shown&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+// Tests: while a Seam::Override lives, its function answers instead.
+using Seam = ::Seam<struct MsgBoxTag, Result(const Shown&)>;
 
 } // namespace MsgBox

@@ -3,7 +3,9 @@
 #include "report/Code128.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPageLayout>
@@ -203,33 +205,64 @@ bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first, i
     return p.end();
 }
 
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error) {
-    QPdfWriter writer(&out);
-    writer.setTitle(doc.Caption());
-    writer.setCreator(QStringLiteral("attendance"));
-    if (!PaintAll(writer, doc)) {
-        if (error)
-            *error = QStringLiteral("cannot write the PDF");
-        return false;
-    }
-    return true;
+namespace {
+
+// With SOURCE_DATE_EPOCH set (reproducible builds' convention) the creation
+// date is that moment, so the same records give the same PDF bytes. The
+// date keeps its form and length, so the cross-reference offsets stay valid.
+void fixCreationDate(QByteArray& pdf) {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    const QByteArray key = "/CreationDate (D:";
+    const qsizetype from = pdf.indexOf(key);
+    const qsizetype to = from < 0 ? -1 : pdf.indexOf(')', from);
+    if (!ok || to < 0)
+        return;
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC);
+    QByteArray date = when.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    const qsizetype length = to - from - key.size();
+    date += length == date.size() + 1 ? QByteArray("Z") : QByteArray("+00'00'");
+    if (date.size() == length)
+        pdf.replace(from + key.size(), length, date);
 }
 
-bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
-                  QString* error) {
+} // namespace
+
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error, int first, int last) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(doc.Caption());
+        writer.setCreator(QStringLiteral("attendance"));
+        if (!PaintAll(writer, doc, first, last)) {
+            if (error)
+                *error = QStringLiteral("cannot write the PDF");
+            return false;
+        }
+    }
+    fixCreationDate(bytes);
+    if (out.write(bytes) == bytes.size())
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot write the PDF: %1").arg(out.errorString());
+    return false;
+}
+
+namespace {
+
+bool writeInPlace(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         return false;
     };
-    if (overwrite) {
+    if (replace) {
         QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             return fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
-        if (!WritePdf(doc, file, error))
-            return false;
-        return file.commit() ||
-               fail(QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
+        return true;
     }
     // NewOnly refuses an existing file at the moment of creation.
     QFile file(fileName);
@@ -237,13 +270,40 @@ bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overw
         return fail(file.exists()
                         ? QStringLiteral("%1 exists already").arg(fileName)
                         : QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString()));
-    QString why;
-    if (!WritePdf(doc, file, &why) || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
         file.remove();
-        return fail(why.isEmpty() ? QStringLiteral("cannot write %1").arg(fileName) : why);
+        return fail(QStringLiteral("cannot write %1: %2").arg(fileName, why));
     }
-    file.close();
     return true;
+}
+
+FileWriter& fileWriter() {
+    static FileWriter writer = writeInPlace;
+    return writer;
+}
+
+} // namespace
+
+void SetFileWriter(FileWriter writer) {
+    fileWriter() = writer ? std::move(writer) : FileWriter(writeInPlace);
+}
+
+bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
+    return fileWriter()(fileName, bytes, replace, error);
+}
+
+bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
+                  QString* error) {
+    if (!overwrite && QFileInfo::exists(fileName)) {
+        if (error)
+            *error = QStringLiteral("%1 exists already").arg(fileName);
+        return false;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return WritePdf(doc, buffer, error) && WriteFile(fileName, bytes, overwrite, error);
 }
 
 } // namespace ReportPainter

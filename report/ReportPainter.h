@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QIODevice;
 class QPainter;
@@ -28,10 +29,22 @@ QImage PageImage(const ReportDocument& doc, int page, int dpi = 150,
 bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first = 0, int last = -1);
 
 // The whole document as PDF into an open device.
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr);
-// The whole document into a PDF file. With overwrite false an existing file
-// is refused and left alone; a failed write leaves no file behind.
+bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr, int first = 0,
+              int last = -1);
+// The whole document into a PDF file, made in memory and handed whole to
+// the file writer. With overwrite false an existing file is refused and left
+// alone; a failed write leaves no file behind.
 bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
                   QString* error = nullptr);
+
+// Puts a finished file's bytes under `fileName`, replacing an existing file
+// or refusing it. The engine knows no file system tricks; the programs
+// install one that links the file into place only when it is complete, so a
+// killed writer leaves nothing. The default writes the file in place.
+using FileWriter = std::function<bool(const QString& fileName, const QByteArray& bytes,
+                                      bool replace, QString* error)>;
+void SetFileWriter(FileWriter writer);
+// The bytes through the installed writer.
+bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, QString* error);
 
 } // namespace ReportPainter

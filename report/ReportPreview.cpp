@@ -207,7 +207,7 @@ void ReportPreview::exportPdf() {
     if (ExportPdf(name, &error))
         message(QStringLiteral("PDF文件已导出！"), false);
     else
-        message(QStringLiteral("导出PDF失败！\n%1").arg(error), true);
+        message(QStringLiteral("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error), true);
 }
 
 void ReportPreview::message(const QString& text, bool isError) {

@@ -24,6 +24,7 @@ public:
     using TextProvider = std::function<QString()>;                             // empty: cancel
     using FileNameProvider = std::function<QString(const QString& suggested)>; // empty: cancel
     using MessageHandler = std::function<void(const QString& text, bool isError)>;
+    using CauseProvider = std::function<QString(const QString& fileName)>;
 
     explicit ReportPreview(ReportDocument doc, QWidget* parent = nullptr);
     ~ReportPreview() override;
@@ -31,6 +32,9 @@ public:
     void setFindTextProvider(TextProvider provider) { m_findText = std::move(provider); }
     void setPdfFileNameProvider(FileNameProvider provider) { m_pdfName = std::move(provider); }
     void setMessageHandler(MessageHandler handler) { m_message = std::move(handler); }
+    // Why a PDF file could not be written, in the program's words (by
+    // default the writer's own message).
+    void setFailureCauseProvider(CauseProvider provider) { m_cause = std::move(provider); }
     // The printer behind the print tool (its dialog seam included).
     ReportPrinter& Printer() { return m_printer; }
 
@@ -78,6 +82,7 @@ private:
     TextProvider m_findText;
     FileNameProvider m_pdfName;
     MessageHandler m_message;
+    CauseProvider m_cause;
 
     int m_current = 1;
     std::vector<int> m_history{1};

@@ -2,6 +2,7 @@
 
 #include "report/ReportPainter.h"
 
+#include <QBuffer>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -19,12 +20,30 @@ ReportPrinter::Result ReportPrinter::Print(const ReportDocument& doc, bool showD
     printer.setFromTo(0, 0);
     if (showDialog && !(m_dialog && m_dialog(printer, parent)))
         return Result::Cancelled;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintToFile(printer, doc, error) ? Result::Printed : Result::Failed;
     if (!PrintTo(printer, doc)) {
         if (error)
             *error = QStringLiteral("the printer could not be started");
         return Result::Failed;
     }
     return Result::Printed;
+}
+
+bool ReportPrinter::PrintToFile(const QPrinter& printer, const ReportDocument& doc,
+                                QString* error) {
+    int first = 0;
+    int last = -1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage() - 1;
+        last = printer.toPage() > 0 ? printer.toPage() - 1 : -1;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // The dialog has asked before replacing an existing file.
+    return ReportPainter::WritePdf(doc, buffer, error, first, last) &&
+           ReportPainter::WriteFile(printer.outputFileName(), bytes, true, error);
 }
 
 bool ReportPrinter::PrintTo(QPrinter& printer, const ReportDocument& doc) {

@@ -22,6 +22,10 @@ public:
     // Prints every page; with `showDialog` the dialog decides first.
     Result Print(const ReportDocument& doc, bool showDialog, QWidget* parent = nullptr,
                  QString* error = nullptr) const;
+    // The printer dialog's print to a PDF file: the pages asked for, made in
+    // memory and put into place whole by ReportPainter's file writer.
+    static bool PrintToFile(const QPrinter& printer, const ReportDocument& doc,
+                            QString* error = nullptr);
     // Prints onto a printer set up by the caller, without any dialog.
     static bool PrintTo(QPrinter& printer, const ReportDocument& doc);
 

@@ -17,7 +17,7 @@ QString VersionText() {
 }
 
 QString HomePage() {
-    return QStringLiteral("https://signdesk.example.org/");
+    return QStringLiteral(ATTENDANCE_HOME_PAGE);
 }
 
 void AskUnitNameIfMissing() {

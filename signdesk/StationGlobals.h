@@ -10,9 +10,9 @@ extern frmMain* gfrmMain;
 namespace Station {
 
 // The program's version, shown as "Ver2.00" and "版本 2.0.0".
-inline constexpr int VersionMajor = 2;
-inline constexpr int VersionMinor = 0;
-inline constexpr int VersionRevision = 0;
+inline constexpr int VersionMajor = ATTENDANCE_VERSION_MAJOR; // project(VERSION) in CMake
+inline constexpr int VersionMinor = ATTENDANCE_VERSION_MINOR;
+inline constexpr int VersionRevision = ATTENDANCE_VERSION_PATCH;
 
 // "签到系统": the program title, settings store name and idle-screen caption.
 QString ProgramTitle();

@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
+#include "platform/WriteFailure.h"
 #include "report/ReportDocument.h"
 #include "report/ReportPreview.h"
 #include "shared/base/AppClock.h"
@@ -72,6 +73,7 @@ void frmEmployeeMonthReport::ConnectPreview(ReportPreview& preview, const Report
                                                   QStringLiteral("PDF文件 (*.pdf)"), suggested);
         return name.isNull() ? QString() : name;
     });
+    preview.setFailureCauseProvider(WriteFailure::Cause);
     preview.setMessageHandler([p](const QString& text, bool isError) {
         MsgBox::ShowMessage(p, text, isError ? QStringLiteral("错误") : QStringLiteral("信息"),
                             isError ? MsgBox::Icon::Exclamation : MsgBox::Icon::Information);

@@ -1,6 +1,8 @@
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "report/ReportPainter.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/AtomicFile.h"
 #include "shared/db/clsDbConn.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmMain.h"
@@ -12,6 +14,8 @@
 int main(int argc, char* argv[]) {
     AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
+    // PDF files appear under their name only when complete.
+    ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
     DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
 

@@ -15,6 +15,12 @@ public:
     // The stored path when a file of that path exists, else empty.
     QString ExistingFile() const;
 
+    // Whether a chosen file may be copied into the program directory as the
+    // logo: not when its name is one of the programs' own files there (or of
+    // any other file there that is no picture), nor when it is no readable picture.
+    enum class Refusal { None, ProgramFile, NotPicture };
+    static Refusal Examine(const QString& chosen);
+
 private:
     clsConfiguration m_config;
 };

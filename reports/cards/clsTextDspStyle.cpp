@@ -35,7 +35,11 @@ bool clsTextDspStyle::SetName(const QString& name) {
 }
 
 QString clsTextDspStyle::GetName() const {
-    return m_config.GetItem(kName);
+    const QString stored = m_config.GetItem(kName);
+    // Until a heading is set, the card carries the unit's own name.
+    if (stored.trimmed().isEmpty() && isGroup(QStringLiteral("UNIT")))
+        return m_config.GetItem(QStringLiteral("UNITNAME"));
+    return stored;
 }
 
 bool clsTextDspStyle::SetFont(const QString& face) {
@@ -54,7 +58,10 @@ QString clsTextDspStyle::GetSize() const {
     const QString stored = m_config.GetItem(kSize).trimmed();
     bool numeric = false;
     const double value = stored.toDouble(&numeric);
-    return numeric && std::isfinite(value) ? stored : QStringLiteral("14");
+    if (numeric && std::isfinite(value))
+        return stored;
+    // The memo's box holds one line of 9 points.
+    return isGroup(QStringLiteral("MEMO")) ? QStringLiteral("9") : QStringLiteral("14");
 }
 
 bool clsTextDspStyle::SetColor(qint32 color) {
@@ -84,6 +91,10 @@ bool clsTextDspStyle::SetItalic(bool italic) {
 
 bool clsTextDspStyle::GetItalic() const {
     return m_config.GetItem(kItalic) == QLatin1String("1");
+}
+
+bool clsTextDspStyle::isGroup(const QString& group) const {
+    return m_group.compare(group, Qt::CaseInsensitive) == 0;
 }
 
 QColor clsTextDspStyle::ToColor(qint32 value) {

@@ -18,11 +18,12 @@ public:
     QString Group() const { return m_group; }
 
     bool SetName(const QString& name);
+    // The stored text; for UNIT without one, the unit name (UNITNAME).
     QString GetName() const;
     bool SetFont(const QString& face);
     QString GetFont() const;
     bool SetSize(const QString& size);
-    // The stored size when it is a number, else "14".
+    // The stored size when it is a number, else "9" for MEMO and "14" otherwise.
     QString GetSize() const;
     // Colour: red in the low byte, green in the next, blue in the third.
     bool SetColor(qint32 color);
@@ -38,6 +39,8 @@ public:
     static qint32 FromColor(const QColor& color);
 
 private:
+    bool isGroup(const QString& group) const;
+
     clsConfiguration m_config;
     QString m_group;
 };

@@ -113,6 +113,16 @@ bool AtomicFile::applyAttributes(int fd) {
     return true;
 }
 
+bool AtomicFile::WriteWhole(const QString& path, const QByteArray& bytes, bool replace,
+                            QString* error) {
+    AtomicFile file(path);
+    if (file.write(bytes, replace ? Existing::Replace : Existing::Refuse))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return false;
+}
+
 bool AtomicFile::write(const QByteArray& bytes, Existing existing) {
     m_error.clear();
     if (existing == Existing::Refuse && pathTaken(QFile::encodeName(m_path)))

@@ -39,6 +39,11 @@ public:
     bool write(const QByteArray& bytes, Existing existing);
     QString errorString() const { return m_error; }
 
+    // A whole new file (created as the umask allows), replacing an existing
+    // one or refusing it; false with *error naming the file and the cause.
+    static bool WriteWhole(const QString& path, const QByteArray& bytes, bool replace,
+                           QString* error);
+
 private:
     bool fail(const QString& message);
     bool writeUnnamed(int fd, const QByteArray& bytes, Existing existing);

@@ -283,18 +283,28 @@ QString IniFile::Read(const QString& group, const QString& key) const {
 }
 
 bool IniFile::Write(const QString& group, const QString& key, const QString& value) {
-    const QString g = group.trimmed(), k = key.trimmed();
-    if (m_fileName.isEmpty() || g.isEmpty() || k.isEmpty() || HasLineBreak(group) ||
-        HasLineBreak(key) || HasLineBreak(value) || g.contains(QLatin1Char(']')) ||
-        k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char('[')) ||
-        k.startsWith(QLatin1Char(';')) || k.startsWith(QLatin1Char('#')))
-        return false;
-    bool okGroup = false, okKey = false, okValue = false;
-    const QByteArray groupBytes = ToAnsi(g, &okGroup);
-    const QByteArray keyBytes = ToAnsi(k, &okKey);
-    const QByteArray valueBytes = ToAnsi(Protected(value), &okValue);
-    if (!okGroup || !okKey || !okValue)
-        return false;
+    return Write({{group, key, value}});
+}
+
+bool IniFile::Write(const QList<Entry>& entries) {
+    struct Encoded {
+        QString group, key;
+        QByteArray groupBytes, keyBytes, valueBytes;
+    };
+    std::vector<Encoded> encoded;
+    for (const Entry& e : entries) {
+        const QString g = e.group.trimmed(), k = e.key.trimmed();
+        if (m_fileName.isEmpty() || g.isEmpty() || k.isEmpty() || HasLineBreak(e.group) ||
+            HasLineBreak(e.key) || HasLineBreak(e.value) || g.contains(QLatin1Char(']')) ||
+            k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char('[')) ||
+            k.startsWith(QLatin1Char(';')) || k.startsWith(QLatin1Char('#')))
+            return false;
+        bool okGroup = false, okKey = false, okValue = false;
+        encoded.push_back(
+            {g, k, ToAnsi(g, &okGroup), ToAnsi(k, &okKey), ToAnsi(Protected(e.value), &okValue)});
+        if (!okGroup || !okKey || !okValue)
+            return false;
+    }
 
     // A link is followed, so the file it points at is the one replaced.
     QString target = m_fileName;
@@ -331,7 +341,8 @@ bool IniFile::Write(const QString& group, const QString& key, const QString& val
             return false;
     }
     std::vector<Line> lines = SplitLines(before);
-    SetValue(lines, g, groupBytes, k, keyBytes, valueBytes);
+    for (const Encoded& e : encoded)
+        SetValue(lines, e.group, e.groupBytes, e.key, e.keyBytes, e.valueBytes);
     const QByteArray after = JoinLines(lines);
     if (exists && after == before)
         return true;

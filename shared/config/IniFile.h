@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // One private-profile (INI) file, read and written a single key at a time.
@@ -34,6 +35,13 @@ public:
     // value with a line break, a character without a GBK code, an empty name,
     // a key containing '=' or a group containing ']').
     bool Write(const QString& group, const QString& key, const QString& value);
+
+    // Several keys in one rewrite of the file, under the same rules: all of
+    // them are written or, when one cannot be, none.
+    struct Entry {
+        QString group, key, value;
+    };
+    bool Write(const QList<Entry>& entries);
 
     // Longest value a read returns, in GBK bytes.
     static constexpr int MaxValueBytes = 254;

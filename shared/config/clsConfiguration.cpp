@@ -11,6 +11,10 @@ bool clsConfiguration::SetItem(const QString& itemName, const QString& itemValue
     return IniFile(m_fileName).Write(m_group, itemName, itemValue);
 }
 
+bool clsConfiguration::WriteKeys(const QList<IniFile::Entry>& keys) {
+    return IniFile(m_fileName).Write(keys);
+}
+
 QString clsConfiguration::DefaultFileName() {
     return JoinPath(ProgramDirectory(), QStringLiteral("attendance.ini"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/config/IniFile.h"
+
 #include <QString>
 
 // Reads and writes single keys of an INI file ("attendance.ini"): GBK on
@@ -15,6 +17,9 @@ public:
 
     QString GetItem(const QString& itemName) const;
     bool SetItem(const QString& itemName, const QString& itemValue);
+    // Several keys, each naming its group, in one atomic rewrite of the
+    // file: a reader or a crash sees all of them or none.
+    bool WriteKeys(const QList<IniFile::Entry>& keys);
 
     // "attendance.ini" in the program directory.
     static QString DefaultFileName();

@@ -1,15 +1,12 @@
 #include "tests/common/BoxLog.h"
 
-BoxLog::~BoxLog() {
-    MsgBox::ClearHandler();
-}
-
-void BoxLog::install() {
-    MsgBox::SetHandler([this](const MsgBox::Shown& s) {
-        shown << s;
-        return MsgBox::Result::Ok;
-    });
-}
+BoxLog::BoxLog()
+    : m_seam([this](const MsgBox::Shown& s) {
+          shown << s;
+          if (s.buttons == MsgBox::Buttons::Ok)
+              return MsgBox::Result::Ok;
+          return m_answers.isEmpty() ? MsgBox::Result::No : m_answers.takeFirst();
+      }) {}
 
 QString BoxLog::lines() const {
     QString out;

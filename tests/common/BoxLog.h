@@ -6,17 +6,20 @@
 #include <QString>
 
 // Takes every message box instead of showing it, while it lives, and keeps
-// what the user would have seen.
+// what the user would have seen. Ok boxes get Ok, questions the queued
+// answers in order, then No.
 class BoxLog {
 public:
-    BoxLog() { install(); }
-    ~BoxLog();
+    BoxLog();
     BoxLog(const BoxLog&) = delete;
     BoxLog& operator=(const BoxLog&) = delete;
 
-    // Takes the boxes again after a test has shown real ones.
-    void install();
-    void clear() { shown.clear(); }
+    // Forgets the boxes and the answers not given yet.
+    void clear() {
+        shown.clear();
+        m_answers.clear();
+    }
+    void answer(const QList<MsgBox::Result>& answers) { m_answers += answers; }
     bool isEmpty() const { return shown.isEmpty(); }
     qsizetype size() const { return shown.size(); }
     // Every box so far, one box() line each, so that one comparison checks
@@ -24,6 +27,10 @@ public:
     QString lines() const;
 
     QList<MsgBox::Shown> shown;
+
+private:
+    QList<MsgBox::Result> m_answers;
+    MsgBox::Seam::Override m_seam;
 };
 
 // One line of BoxLog::lines().

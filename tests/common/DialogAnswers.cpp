@@ -4,24 +4,18 @@
 #include <QTimer>
 #include <QWidget>
 
-DialogAnswers::DialogAnswers() {
-    FileDialog::SetHandler([this](const FileDialog::Request& r) {
-        files << r;
-        return next().value_or(QStringList());
-    });
-    InputBox::SetHandler([this](const InputBox::Request& r) -> std::optional<QString> {
-        inputs << r;
-        const std::optional<QStringList> answer = next();
-        if (!answer)
-            return std::nullopt;
-        return answer->value(0);
-    });
-}
-
-DialogAnswers::~DialogAnswers() {
-    FileDialog::ClearHandler();
-    InputBox::ClearHandler();
-}
+DialogAnswers::DialogAnswers()
+    : m_files([this](const FileDialog::Request& r) {
+          files << r;
+          return next().value_or(QStringList());
+      }),
+      m_inputs([this](const InputBox::Request& r) -> std::optional<QString> {
+          inputs << r;
+          const std::optional<QStringList> answer = next();
+          if (!answer)
+              return std::nullopt;
+          return answer->value(0);
+      }) {}
 
 std::optional<QStringList> DialogAnswers::next() {
     if (m_answers.empty())

@@ -16,7 +16,6 @@ class QWidget;
 class DialogAnswers {
 public:
     DialogAnswers();
-    ~DialogAnswers();
     DialogAnswers(const DialogAnswers&) = delete;
     DialogAnswers& operator=(const DialogAnswers&) = delete;
 
@@ -32,6 +31,8 @@ public:
 private:
     std::optional<QStringList> next();
     std::deque<std::optional<QStringList>> m_answers;
+    FileDialog::Seam::Override m_files;
+    InputBox::Seam::Override m_inputs;
 };
 
 // Runs `action` on the next modal window (other than one of class `skip`) as

@@ -28,9 +28,12 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs) {
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs,
+                const std::function<void()>& inChild) {
     ToolRun r;
     QProcess p;
+    if (inChild)
+        p.setChildProcessModifier(inChild);
     p.start(program, args);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();

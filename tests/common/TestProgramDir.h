@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 struct PgTestDatabase;
@@ -31,7 +32,9 @@ struct ToolRun {
     QByteArray out;
     QString err;
 };
-ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs = 300000);
+// `inChild` runs in the child before the program starts (limits, signals).
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs = 300000,
+                const std::function<void()>& inChild = {});
 
 // Text of a PDF as poppler's pdftotext reads it: a whole page (0: all pages),
 // or only the part of one page inside `twips` (page coordinates).

@@ -2,9 +2,9 @@
 // values stored and read back, the logo copy, a failed write) and the card
 // report (order, repeated runs, styles read per run, logo and photo).
 #include "manage/CardReports.h"
-#include "manage/ColorDialog.h"
-#include "manage/FontDialog.h"
 #include "manage/frmCardSet.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
 #include "report/ReportDocument.h"
 #include "report/ReportPreview.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
@@ -103,12 +103,24 @@ private slots:
         BoxLog boxes;
         DialogAnswers answers;
         {
+            // Nothing stored: the card is headed by the unit name, and one
+            // line of the memo fits its box (measured in points).
+            SingleEmployeeInfoReport report;
+            const ReportControl memo = cards(run(report, {"1001"})).first().value("lblMemo");
+            QImage points(1, 1, QImage::Format_RGB32);
+            points.setDotsPerMeterY(2835); // 72 dpi
+            const QFontMetricsF metrics(QFont(memo.fontFamily, qRound(memo.fontSize)), &points);
+            QVERIFY(metrics.height() * 20 <= memo.rect.height());
+
             frmCardSet dlg;
-            for (const char* name : {"lblUnit", "lblMemo"}) {
+            for (const auto& [name, text, size] :
+                 {std::tuple{"lblUnit", "实验中学", 14.0}, std::tuple{"lblMemo", "", 9.0}}) {
                 QLabel* label = child<QLabel>(&dlg, name);
-                QVERIFY(label->text().isEmpty() && label->font().pointSizeF() == 14.0);
-                QVERIFY(!label->font().bold() && !label->font().italic());
-                QCOMPARE(textColor(label), QColor(Qt::black));
+                const QFont f = label->font();
+                QCOMPARE(
+                    QStringList({label->text(), QString::number(f.pointSizeF()),
+                                 QString::number(f.bold() + f.italic()), textColor(label).name()}),
+                    QStringList({QString::fromUtf8(text), QString::number(size), "0", "#000000"}));
             }
             QVERIFY(child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
             QVERIFY(!child<QLabel>(&dlg, "imgCard")->pixmap().isNull());
@@ -126,20 +138,20 @@ private slots:
 
             // Font: preset from the stored style, a half size to the even whole number.
             QList<QFont> presets;
-            FontDialog::SetHandler([&](const FontDialog::Request& r) -> std::optional<QFont> {
-                presets << r.initial;
-                if (presets.size() > 1)
-                    return std::nullopt; // cancel
-                QFont f(QStringLiteral("DejaVu Serif"));
-                f.setPointSizeF(12.5);
-                f.setBold(true);
-                f.setItalic(true);
-                return f;
-            });
+            FontDialog::Seam::Override fonts(
+                [&](const FontDialog::Request& r) -> std::optional<QFont> {
+                    presets << r.initial;
+                    if (presets.size() > 1)
+                        return std::nullopt; // cancel
+                    QFont f(QStringLiteral("DejaVu Serif"));
+                    f.setPointSizeF(12.5);
+                    f.setBold(true);
+                    f.setItalic(true);
+                    return f;
+                });
             child<QPushButton>(&dlg, "btnMemoFont")->click();
             child<QPushButton>(&dlg, "btnMemoFont")->click();
-            FontDialog::ClearHandler();
-            QCOMPARE(presets[0].pointSize(), 14);
+            QCOMPARE(presets[0].pointSize(), 9);
             QCOMPARE(presets[1].pointSize(), 12);
             QVERIFY(presets[1].bold() && presets[1].italic());
             QCOMPARE(ini("MEMO", "DSPSIZE"), QStringLiteral("12"));
@@ -148,14 +160,14 @@ private slots:
 
             // Colour: red in the low byte; cancelling keeps the stored one.
             QList<QColor> colours;
-            ColorDialog::SetHandler([&](const ColorDialog::Request& r) -> std::optional<QColor> {
-                colours << r.initial;
-                return colours.size() == 1 ? std::optional<QColor>(QColor(0x12, 0x34, 0x56))
-                                           : std::nullopt;
-            });
+            ColorDialog::Seam::Override colors(
+                [&](const ColorDialog::Request& r) -> std::optional<QColor> {
+                    colours << r.initial;
+                    return colours.size() == 1 ? std::optional<QColor>(QColor(0x12, 0x34, 0x56))
+                                               : std::nullopt;
+                });
             child<QPushButton>(&dlg, "btnUnitColor")->click();
             child<QPushButton>(&dlg, "btnUnitColor")->click();
-            ColorDialog::ClearHandler();
             QCOMPARE(colours[1], QColor(0x12, 0x34, 0x56));
             QCOMPARE(ini("UNIT", "DSPCOLOR"), QString::number(0x563412));
             QVERIFY(boxes.isEmpty());
@@ -172,7 +184,7 @@ private slots:
         setIni({"MEMO", "DSPSIZE", "大号", "MEMO", "DSPCOLOR", "red", "MEMO", "DSPBOLD", "yes"});
         clsTextDspStyle style;
         style.InitConfigGroupName(QStringLiteral(" MEMO "));
-        QCOMPARE(style.GetSize(), QStringLiteral("14"));
+        QCOMPARE(style.GetSize(), QStringLiteral("9"));
         QCOMPARE(style.GetColor(), 0);
         QVERIFY(!style.GetBold());
     }
@@ -196,6 +208,24 @@ private slots:
         QCOMPARE(QImage(copy).pixelColor(0, 0), QColor(Qt::red));
         frmCardSet dlg;
         QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
+
+        // Pictures named as the program's own files, and no picture: refused,
+        // nothing copied, the stored logo kept.
+        BoxLog boxes;
+        const QStringList own{"vorerur.dat", "attendance.ini", "manage", "HELP.html"};
+        QVERIFY(writeFile(m_dir.file(QStringLiteral("manage")), "#!/bin/sh\n"));
+        for (const QString& name : own)
+            answers.path(pngFile(elsewhere.filePath(name), Qt::blue));
+        QVERIFY(writeFile(elsewhere.filePath(QStringLiteral("x.png")), "no picture"));
+        answers.path(elsewhere.filePath(QStringLiteral("x.png")));
+        for (int i = 0; i < 5; ++i)
+            child<QPushButton>(&dlg, "btnUnitLogo")->click();
+        QCOMPARE(boxes.size(), 5);
+        QVERIFY(boxes.shown[0].text.startsWith(QStringLiteral("“vorerur.dat”是程序目录中")));
+        QVERIFY(boxes.shown[4].text.contains(QStringLiteral("不是可以读取的图片文件")));
+        for (const QString& name : own)
+            QVERIFY(QImage(m_dir.file(name)).isNull());
+        QCOMPARE(ini("LOGO", "FILEPATH"), copy);
     }
 
     void failedWriteIsReported() {
@@ -211,8 +241,8 @@ private slots:
         QVERIFY(QDir().rmdir(m_dir.iniPath));
         QVERIFY(QFile::rename(kept, m_dir.iniPath));
         QCOMPARE(boxes.lines(), box("错误", "保存签到卡设置失败！"));
-        QVERIFY(child<QLabel>(&dlg, "lblMemo")->text() != QStringLiteral("新名称"));
-        QVERIFY(ini("MEMO", "DSPNAME").isEmpty());
+        QVERIFY(child<QLabel>(&dlg, "lblMemo")->text() != QStringLiteral("新名称") &&
+                ini("MEMO", "DSPNAME").isEmpty());
     }
 
     void cardsInTheSetsOrderEveryRunFromTheFirst() {

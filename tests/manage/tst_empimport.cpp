@@ -5,6 +5,7 @@
 #include "tests/manage/helpers/ManageFixture.h"
 
 #include "manage/frimEmpImport.h"
+#include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployee.h"
 
 #include <QtTest>
@@ -46,51 +47,59 @@ private slots:
                                 newEmployeeFile("b.xml", "李四", 3, day.addSecs(30605), 2),
                                 newEmployeeFile("c.xml", "王五", 9, day, 3),
                                 fx->writeFile(QStringLiteral("junk.xml"), "not a row set"),
-                                fx->file("missing.xml")};
+                                fx->file("missing.xml"),
+                                fx->file("exported.xml")};
+        QVERIFY(ExchangeFiles::ExportEmployees(files.last(), {"1001"},
+                                               ExchangeFiles::Existing::Refuse));
         frimEmpImport d;
         d.SetFileList(files);
         d.show();
         auto* label = child<QLabel>(&d, "lblProcess");
         auto* next = child<QPushButton>(&d, "btnNext");
         auto* dept = child<QComboBox>(&d, "cbDept");
-        QCOMPARE(label->text(), QStringLiteral("1/5"));
+        QCOMPARE(label->text(), QStringLiteral("1/6"));
         QCOMPARE(dept->count(), 3);
         QCOMPARE(dept->currentText(), QStringLiteral("教务处"));
         QCOMPARE(field(&d, "txtName")->text(), QStringLiteral("张三"));
         QCOMPARE(field(&d, "txtInputDate")->text(), QStringLiteral("2026-3-2"));
         QCOMPARE(readFile(d.PhotoPath()), TestProgramDir::jpeg(1));
         QCOMPARE(d.PhotoPath(), fx->file("temp.jpg"));
-        QVERIFY(!child<QLabel>(&d, "imgHeader")->pixmap().isNull());
+        // The 4:3 photo fills the box's width, its shape kept.
+        const QSize photo = child<QLabel>(&d, "imgHeader")->pixmap().size();
+        QVERIFY(photo.width() >= 110 && qAbs(photo.width() * 3 - photo.height() * 4) <= 4);
 
         field(&d, "txtEmpNum")->setText(QStringLiteral("x"));
         next->click();
-        QCOMPARE(label->text(), QStringLiteral("2/5"));
+        QCOMPARE(label->text(), QStringLiteral("2/6"));
         QCOMPARE(field(&d, "txtEmpNum")->text(), QString());
         QCOMPARE(field(&d, "txtInputDate")->text(), QStringLiteral("2026-3-2 8:30:05"));
         QCOMPARE(dept->currentText(), QStringLiteral("后勤部"));
         next->click();
-        QCOMPARE(label->text(), QStringLiteral("3/5"));
+        QCOMPARE(label->text(), QStringLiteral("3/6"));
         QCOMPARE(child<QProgressBar>(&d, "pbWorking")->value(), 3);
         QCOMPARE(dept->currentText(), QStringLiteral("后勤部")); // key 9 unknown: kept
         QCOMPARE(readFile(d.PhotoPath()), TestProgramDir::jpeg(3));
-        // Unreadable and missing files keep the fields as they are, silently.
+        // A damaged, a missing and an exported employee file are named and
+        // refused; nothing of the previous file stays to be saved.
         field(&d, "txtEmpNum")->setText(QStringLiteral("7"));
-        next->click();
-        next->click();
-        QCOMPARE(label->text(), QStringLiteral("5/5"));
-        QCOMPARE(field(&d, "txtName")->text(), QStringLiteral("王五"));
-        QCOMPARE(field(&d, "txtEmpNum")->text(), QStringLiteral("7"));
-        QVERIFY(boxes.isEmpty());
-        QVERIFY(!next->isEnabled());
+        for (int i = 0; i < 3; ++i)
+            next->click();
+        QCOMPARE(label->text(), QStringLiteral("6/6"));
+        QCOMPARE(field(&d, "txtName")->text() + field(&d, "txtEmpNum")->text(), QString());
+        QVERIFY(child<QLabel>(&d, "imgHeader")->pixmap().isNull() &&
+                !QFile::exists(d.PhotoPath()) && !child<QPushButton>(&d, "btnSave")->isEnabled() &&
+                !next->isEnabled());
+        const auto refused = [&](const QString& file, const char* why) {
+            return box("警告", QStringLiteral("不能导入文件“%1”：\n").arg(fx->file(file)) +
+                                   QString::fromUtf8(why));
+        };
+        QCOMPARE(boxes.lines(),
+                 refused("junk.xml", "文件已损坏，或不是员工信息文件。") +
+                     refused("missing.xml", "文件不存在。") +
+                     refused("exported.xml", "这是导出的员工信息文件，其中的员工已有编号和条码。"));
 
         d.reject(); // the close box
         QVERIFY(!QFile::exists(fx->file("temp.jpg")));
-
-        frimEmpImport one;
-        one.SetFileList({files.first()});
-        one.show();
-        QCOMPARE(child<QLabel>(&one, "lblProcess")->text(), QStringLiteral("1/1"));
-        QVERIFY(!child<QPushButton>(&one, "btnNext")->isEnabled());
     }
 
     void checksInTheirOrder() {
@@ -153,9 +162,8 @@ private slots:
         clsEmployee scanned;
         scanned.setEBARCODE(stored.EBARCODE());
         QCOMPARE(scanned.IsExist(), qint16(1));
-        QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
-        QCOMPARE(scanned.ENAME(), QStringLiteral("张三"));
-        QCOMPARE(scanned.did(), qint16(2));
+        QCOMPARE(scanned.ENUMBER() + scanned.ENAME() + QString::number(scanned.did()),
+                 QStringLiteral("2001张三2"));
         QCOMPARE(scanned.ENTERDATE(), entered);
         QCOMPARE(scanned.HeadImgBytes(), TestProgramDir::jpeg(7));
     }

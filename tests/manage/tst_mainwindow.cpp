@@ -80,14 +80,9 @@ private slots:
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
         QVERIFY(SeedOffice(*fx, {"1001", "1002", "1003", "1004"}));
-        boxes.install();
         boxes.clear();
     }
-    void cleanup() {
-        CardPrinting::ClearHooks();
-        DesktopServices::ClearHandler();
-        fx.reset();
-    }
+    void cleanup() { fx.reset(); }
 
     // No database file; on the server: none listening, or a database without the tables.
     void startUpRefusesMissingDatabase() {
@@ -281,8 +276,9 @@ private slots:
         frmMain w;
         QList<QStringList> printed;
         QList<QWidget*> designed;
-        CardPrinting::SetHooks([&](QWidget* p) { designed << p; },
-                               [&](QWidget*, const QStringList& n) { printed << n; });
+        CardPrinting::DesignSeam::Override design([&](QWidget* p) { designed << p; });
+        CardPrinting::PrintSeam::Override print(
+            [&](QWidget*, const QStringList& n) { printed << n; });
         action(&w, "mnuEmpPrint")->trigger();
         select(list(&w), {0, 2, 3});
         action(&w, "mnuEmpPrint")->trigger();
@@ -291,7 +287,7 @@ private slots:
         QCOMPARE(designed, QList<QWidget*>({&w}));
 
         QStringList opened;
-        DesktopServices::SetHandler([&](const QString& t) {
+        DesktopServices::Seam::Override open([&](const QString& t) {
             opened << t;
             return true;
         });

@@ -28,7 +28,7 @@ private slots:
     // Real boxes: the program title set at start when none is given, the
     // icon, Chinese buttons.
     void realMessageBoxes() {
-        MsgBox::ClearHandler();
+        MsgBox::Seam::Override real(nullptr);
         QString seen; // title, icon number, button texts
         const auto ask = [&seen](const QString& title, MsgBox::Icon icon, MsgBox::Buttons buttons,
                                  const QString& press) {
@@ -50,7 +50,6 @@ private slots:
         QCOMPARE(ask("询问", Question, MsgBox::Buttons::YesNo, "否"), MsgBox::Result::No);
         QCOMPARE(seen, QStringLiteral("询问%1|是|否").arg(QMessageBox::Question));
         QCOMPARE(ask("询问", Question, MsgBox::Buttons::YesNo, "是"), MsgBox::Result::Yes);
-        boxes.install();
     }
 
     // Without a handler each kind opens dlgCommonDialog in its own mode; saving

@@ -131,6 +131,8 @@ private slots:
     // and (where there is none) no video input, write nothing.
     void checksAndNoCamera() {
         auto w = open(m_work.filePath("missing.png"));
+        for (const QLabel* l : w->findChildren<QLabel*>()) // no '&' shown without a buddy
+            QVERIFY2(!l->text().contains(QLatin1Char('&')) || l->buddy(), qPrintable(l->text()));
         save(w.get(), QStringLiteral("   "), m_work.filePath("x.xml"));
         QCOMPARE(boxes.lines(), kNoName);
         QVERIFY(child<QLineEdit>(w.get(), "txtName")->text().isEmpty());

@@ -67,6 +67,10 @@ class tst_frmMain : public QObject {
     std::unique_ptr<TestProgramDir> fx;
     BoxLog boxes;
     DialogAnswers dialogs;
+    DesktopServices::Seam::Override documents{[](const QString& target) {
+        gOpened << target;
+        return true;
+    }};
 
     // A main window that does not open the sign-in screen by itself.
     std::unique_ptr<frmMain> makeMain() {
@@ -106,10 +110,6 @@ private slots:
         DesktopKit::SetProgramTitle(Station::ProgramTitle());
         QVERIFY(m_settingsDir.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-        DesktopServices::SetHandler([](const QString& target) {
-            gOpened << target;
-            return true;
-        });
     }
 
     void init() {

@@ -3,6 +3,7 @@
 #include "shared/config/PasswordModule.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/RowSetXml.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/tools/helpers/AdminTool.h"
 
@@ -110,6 +111,7 @@ private slots:
     void helpAndUsage() {
         QVERIFY(run({"--help"}).out.contains("import-departments"));
         QVERIFY(run({"export-month", "--help"}).out.contains("YEAR MONTH FILE"));
+        QVERIFY(run({"check", "--dir", m_demo}).out.contains("vorerur.dat"));
         // Usage errors: exit code 2, nothing done.
         QCOMPARE(run({}).code, 2);
         QVERIFY(run({"frobnicate"}).err.contains(QStringLiteral("unknown command")));
@@ -121,13 +123,24 @@ private slots:
     void initWritesConfigurationAndSchema() {
         const QString dir = path("plain");
         const QString data = path("plain-data");
-        QVERIFY(runs(
-            {"init", dir, "--data", data, "--password", "pass word", "--unit", "  第一实验小学 "}));
+        writeFile(path("pw"), "pass word\n"); // kept out of the process list
+        QVERIFY(runs({"init", dir, "--data", data, "--password-file", path("pw"), "--unit",
+                      "  第一实验小学 "}));
 
         const IniFile ini(dir + QStringLiteral("/attendance.ini"));
         QCOMPARE(ini.Read("DATA", "PATH"), QDir(data).absolutePath());
         QCOMPARE(ini.Read("OTHER", "ALP"), EncodePassword(QStringLiteral("pass word")));
         QCOMPARE(ini.Read("UNIT", "UNITNAME"), QStringLiteral("第一实验小学"));
+
+        // "-": asked on the terminal (script gives the tool one).
+        QProcess tty;
+        tty.start("script",
+                  {"-qec", m_tool + " init " + path("asked") + " --password -", "/dev/null"});
+        tty.write("secret\n");
+        tty.closeWriteChannel();
+        QVERIFY(tty.waitForFinished());
+        QCOMPARE(IniFile(path("asked/attendance.ini")).Read("OTHER", "ALP"),
+                 EncodePassword("secret"));
 
         QCOMPARE(count(data + QStringLiteral("/vorerur.dat"),
                        QStringLiteral("SELECT (SELECT COUNT(*) FROM Employee) + (SELECT COUNT(*) "
@@ -161,6 +174,20 @@ private slots:
         // A password the station's login could never accept.
         QVERIFY(fails({"init", path("blanks"), "--password", " x "}));
         QVERIFY(!QFileInfo::exists(path("blanks")));
+    }
+
+    void demoMadeJustAfterMidnight() {
+        // Set up at 00:00:10 local time (a zone chosen so): this morning's arrivals lie before.
+        const QDateTime utc = QDateTime::currentDateTimeUtc();
+        const int west = utc.time().msecsSinceStartOfDay() / 1000 - 10;
+        qputenv("TZ", (west < 0 ? "ABC-" : "ABC+") +
+                          QTime(0, 0).addSecs(qAbs(west)).toString("H:mm:ss").toLatin1());
+        QVERIFY(runs({"init", path("midnight"), "--demo"}));
+        qunsetenv("TZ");
+        const QString setUp = utc.addSecs(-west).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QCOMPARE(count(db("midnight"),
+                       "SELECT COUNT(*) FROM Presence WHERE ENTERTIME > '" + setUp + "'"),
+                 0);
     }
 
     void demoDatabase() {
@@ -325,6 +352,21 @@ private slots:
         QVERIFY(nothing > 0);
     }
 
+    void cutOffInitLeavesNoFolderBehind() {
+        // A full disk: the folders init made are gone again. Killed: its
+        // staging folder (beside the database) goes at the next init.
+        using FileSizeLimit::Outcome;
+        const QStringList full{"init", path("full/dir"), "--data", path("full-data/x"), "--demo"};
+        QCOMPARE(FileSizeLimit::Run(m_tool, full, 20000, Outcome::FullDisk).code, 1);
+        QVERIFY(!QFileInfo::exists(path("full")) && !QFileInfo::exists(path("full-data")));
+        const QStringList cut{"init", path("cut"), "--demo"};
+        QCOMPARE(FileSizeLimit::Run(m_tool, cut, 20000, Outcome::Killed).code, -1);
+        const auto hidden = QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(path("cut")).entryList(hidden).size(), 1);
+        QVERIFY(runs(cut));
+        QVERIFY(QDir(path("cut")).entryList(hidden).isEmpty());
+    }
+
     void failuresNameTheirCause() {
         const QString dir = path("causes"), file = db("causes"), emps = path("causes.xml");
         QVERIFY(runs({"init", dir, "--password", "x"}));
@@ -369,8 +411,9 @@ private slots:
 
         // A database file without tables (an interrupted set-up by an older version).
         QVERIFY(QFile::resize(file, 0));
-        for (const QStringList& args :
-             {QStringList{"import-employees", emps}, {"backup-month", path("never.xml")}}) {
+        for (const QStringList& args : {QStringList{"import-employees", emps},
+                                        {"backup-month", path("never.xml")},
+                                        {"check"}}) {
             QVERIFY(fails(args + QStringList{"--dir", dir},
                           {"the database file has no tables: " + file}));
         }

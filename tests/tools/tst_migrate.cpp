@@ -22,9 +22,11 @@ namespace {
 // A fresh, empty database on the test server, dropped at the end, with the
 // options that name it.
 struct ServerDatabase {
-    QStringList args() const {
-        return {"--server",   settings.server,   "--user",     settings.user,
-                "--password", settings.password, "--database", settings.database};
+    QStringList args() const { return secretless() + QStringList{"--password", settings.password}; }
+    // Without --password: the password from a file or the environment.
+    QStringList secretless() const {
+        return {"--server",    settings.server, "--user",
+                settings.user, "--database",    settings.database};
     }
     // The first value of a statement on the database; -1 on error.
     qint64 count(const QString& sql) const {
@@ -94,7 +96,10 @@ private slots:
         exportAll(dir, "before");
         const QByteArray fileBytes = readFile(file);
 
-        const ToolRun r = AdminTool::Run(QStringList{"migrate", "--dir", dir} + server.args());
+        qputenv("ATTENDANCE_DB_PASSWORD", server.settings.password.toUtf8());
+        const ToolRun r =
+            AdminTool::Run(QStringList{"migrate", "--dir", dir} + server.secretless());
+        qunsetenv("ATTENDANCE_DB_PASSWORD");
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY2(r.out.contains("4 departments, 20 employees") && r.out.contains(" s ("),
                  r.out.constData());
@@ -171,7 +176,7 @@ private slots:
         QVERIFY(AdminTool::Fails(QStringList{"init", path("second"), "--engine", "postgresql"} +
                                      server.args(),
                                  {"holds tables already"}));
-        QVERIFY(!QFileInfo::exists(path("second/attendance.ini")));
+        QVERIFY(!QFileInfo::exists(path("second"))); // nor the folder it made
         QVERIFY(AdminTool::Runs({"init", path("demo2"), "--demo"}));
         const QByteArray demo2 = readFile(path("demo2/attendance.ini"));
         QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
@@ -184,9 +189,10 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("server");
-        QVERIFY(AdminTool::Runs(
-            QStringList{"init", dir, "--engine", "postgresql", "--demo", "--unit", "一中"} +
-            server.args()));
+        writeFile(path("pw"), server.settings.password.toUtf8() + "\n");
+        QVERIFY(AdminTool::Runs(QStringList{"init", dir, "--engine", "postgresql", "--demo",
+                                            "--unit", "一中", "--password-file", path("pw")} +
+                                server.secretless()));
         QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini")).Read("UNIT", "UNITNAME"),
                  QStringLiteral("一中"));
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);

@@ -1,11 +1,19 @@
 // attendance-admin report-month run as a separate process on a small
 // program directory: the CSV compared line by line, the PDF read back with
 // pdftotext, and the refusals.
+#include "platform/ChineseUi.h"
+#include "report/ReportPainter.h"
+#include "report/ReportPrinter.h"
+#include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AtomicFile.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployeePresenceSet.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QDate>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QtTest>
 
 class tst_reportmonth : public QObject {
@@ -17,6 +25,25 @@ private:
         return run({"report-month", "2008", month, out(file), "--dir", m_dir.path()});
     }
     QString out(const QString& name) const { return m_dir.file(QStringLiteral("out-") + name); }
+    // The names of the fonts a PDF embeds, as pdffonts lists them.
+    static QStringList fonts(const QString& pdf) {
+        QStringList names;
+        for (const QString& line :
+             QString::fromUtf8(RunTool("pdffonts", {pdf}).out).split('\n').mid(2))
+            names << line.section(QLatin1Char(' '), 0, 0);
+        return names;
+    }
+
+    // February as the station makes it.
+    ReportDocument stationReport() {
+        clsEmployeePresenceSet table;
+        EmployeeMonthReport::LoadMonthTable(2008, 2, table);
+        EmployeeMonthReport report;
+        report.setYear(2008);
+        report.setMonth(2);
+        report.setMonthTable(&table);
+        return ReportDocument::Run(report);
+    }
 
     TestProgramDir m_dir;
     QString m_tool;
@@ -70,6 +97,16 @@ private slots:
                  qPrintable(pdf));
         QVERIFY(!pdf.contains(QStringLiteral("09:00")));
 
+        // The station's fonts: its PDF of the same month embeds the same faces.
+        ChineseUi::InstallFontSubstitutions();
+        QVERIFY(ReportPainter::WritePdfFile(stationReport(), out("station.pdf"), false));
+        QCOMPARE(fonts(out("feb.pdf")), fonts(out("station.pdf")));
+        // With SOURCE_DATE_EPOCH the creation date is fixed: the same bytes every run.
+        qputenv("SOURCE_DATE_EPOCH", "1203811200");
+        QCOMPARE(report("2", "fixed.pdf").code, 0);
+        qunsetenv("SOURCE_DATE_EPOCH");
+        QVERIFY(readFile(out("fixed.pdf")).contains("/CreationDate (D:20080224000000"));
+
         // Never over an existing file, whatever the format.
         const QByteArray before = readFile(out("feb.pdf"));
         r = report("2", "feb.pdf");
@@ -83,6 +120,38 @@ private slots:
         QCOMPARE(run({"report-month", "2008", "2"}).code, 2);
         QVERIFY(!QFileInfo::exists(out("x.csv")));
         QVERIFY(run({"--help"}).out.contains("report-month"));
+    }
+
+    void cutOffWritersLeaveNothing() {
+        // Killed part-way or failing on a full disk: no file under the
+        // final name, nothing hidden beside it.
+        for (const auto outcome :
+             {FileSizeLimit::Outcome::Killed, FileSizeLimit::Outcome::FullDisk})
+            for (const QStringList& args :
+                 {QStringList{"report-month", "2008", "2", out("cut.pdf")},
+                  {"report-month", "2008", "2", out("cut.csv")},
+                  {"print-cards", out("cut.pdf"), "1001", "1002"}}) {
+                const ToolRun r = FileSizeLimit::Run(
+                    m_tool, args + QStringList{"--dir", m_dir.path()}, 1024, outcome);
+                QCOMPARE(r.code, outcome == FileSizeLimit::Outcome::Killed ? -1 : 1);
+                QVERIFY(
+                    QDir(m_dir.path()).entryList({"*cut*"}, QDir::Files | QDir::Hidden).isEmpty());
+            }
+
+        // The printer dialog's print to a file, through the programs' writer.
+        ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
+        ReportPrinter printer;
+        printer.setDialog([this](QPrinter& p, QWidget*) {
+            p.setOutputFileName(out("printed.pdf"));
+            return true;
+        });
+        const ReportDocument doc = stationReport();
+        QVERIFY(FileSizeLimit::Fork(1024, FileSizeLimit::Outcome::Killed, [&] {
+            return printer.Print(doc, true) == ReportPrinter::Result::Printed;
+        }));
+        QVERIFY(!QFileInfo::exists(out("printed.pdf")));
+        QCOMPARE(printer.Print(doc, true), ReportPrinter::Result::Printed);
+        QVERIFY(PdfText(out("printed.pdf")).contains(QStringLiteral("16:30")));
     }
 };
 

@@ -1,584 +1,160 @@
 #include "tools/admin/AdminCommands.h"
 
-#include "shared/base/AtomicFile.h"
-#include "shared/base/ProgramDirectory.h"
-#include "shared/config/IniFile.h"
-#include "shared/config/PasswordModule.h"
-#include "shared/config/clsConfiguration.h"
-#include "shared/db/DbCreator.h"
-#include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
-#include "shared/db/DbSettings.h"
-#include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/ExchangeFiles.h"
-#include "shared/exchange/RowSetXml.h"
-#include "tools/admin/DemoData.h"
+#include "tools/admin/AdminCommand.h"
+#include "tools/admin/CheckCommand.h"
+#include "tools/admin/ExchangeCommands.h"
+#include "tools/admin/InitCommand.h"
 #include "tools/admin/Migrate.h"
 #include "tools/admin/PrintCards.h"
 #include "tools/admin/ReportMonth.h"
-#include "tools/admin/RowSetDump.h"
-#include "tools/admin/ScopedConnection.h"
-
-#include <QCommandLineParser>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <functional>
-
-#include <sys/stat.h>
+#include "tools/admin/ServerOptions.h"
 
 namespace AdminCommands {
 
+using Admin::Command;
+using Admin::Gui;
+
 namespace {
 
-enum Status { Success = 0, Failure = 1, WrongUsage = 2 };
-
-struct Context {
-    QCommandLineParser& parser;
-    QStringList args; // positional arguments after the command
-    QTextStream& out;
-    QTextStream& err;
+struct Option {
+    const char* name;
+    const char* valueName; // nullptr: a switch
+    const char* help;
 };
 
-struct Command {
-    QString name;
-    QString synopsis;
-    QString summary;
-    int minArgs;
-    int maxArgs; // -1: any number
-    bool usesDirOption;
-    std::function<int(Context&)> run;
-};
-
-int failure(QTextStream& err, const QString& message) {
-    err << "attendance-admin: " << message << Qt::endl;
-    return Failure;
-}
-
-QString absolute(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
-// Opened before the command starts, so a locked, read-only or empty
-// database, or an unreachable server, is named as such; the command keeps
-// this connection.
-bool openDatabase(Context& c) {
-    clsDbConn conn;
-    if (!conn.GetDbConn().isValid()) {
-        failure(c.err, conn.OpenError().Text());
-        return false;
-    }
-    return true;
-}
-
-// Points the shared classes at the program directory of --dir (default: the
-// executable's own directory) and checks that its database file exists.
-bool openProgramDirectory(Context& c) {
-    QString dir = c.parser.value(QStringLiteral("dir"));
-    if (!dir.isEmpty()) {
-        if (!QFileInfo(dir).isDir()) {
-            failure(c.err, QStringLiteral("no such program directory: %1").arg(dir));
-            return false;
-        }
-        SetProgramDirectory(absolute(dir));
-    }
-    const QString ini = clsConfiguration::DefaultFileName();
-    // A server database is checked by opening it, below.
-    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::SQLite)
-        return openDatabase(c);
-    if (DataPath().isEmpty()) {
-        failure(c.err, QStringLiteral("%1 names no database folder (group DATA, key PATH); "
-                                      "set the program directory up with 'attendance-admin init'")
-                           .arg(ini));
-        return false;
-    }
-    const QString db = DatabaseFilePath();
-    if (!QFileInfo(db).isFile()) {
-        failure(
-            c.err,
-            QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)").arg(db, ini));
-        return false;
-    }
-    return openDatabase(c);
-}
-
-int reportExchange(Context& c, bool ok, const QString& error, const QString& done) {
-    if (!ok)
-        return failure(c.err, error.isEmpty() ? QStringLiteral("operation failed") : error);
-    c.out << done << Qt::endl;
-    return Success;
-}
-
-// The server options a command takes; an engine other than PostgreSQL takes none.
-const QStringList& serverOptions() {
-    static const QStringList names = {QStringLiteral("server"), QStringLiteral("user"),
-                                      QStringLiteral("password"), QStringLiteral("database")};
-    return names;
-}
-
-// The server settings of the command line; false (said on `err`) when one is
-// missing or unusable.
-bool serverSettings(Context& c, DbSettings* settings) {
-    QStringList missing;
-    for (const QString& name : serverOptions())
-        if (!c.parser.isSet(name))
-            missing << QStringLiteral("--") + name;
-    if (!missing.isEmpty()) {
-        failure(c.err, QStringLiteral("a database server needs --server HOST[:PORT], --user, "
-                                      "--password and --database (missing: %1)")
-                           .arg(missing.join(QStringLiteral(", "))));
-        return false;
-    }
-    settings->engine = DbSettings::Engine::PostgreSQL;
-    settings->engineText = DbSettings::EngineName(settings->engine);
-    settings->server = c.parser.value(QStringLiteral("server")).trimmed();
-    settings->user = c.parser.value(QStringLiteral("user")).trimmed();
-    settings->password = c.parser.value(QStringLiteral("password"));
-    settings->database = c.parser.value(QStringLiteral("database")).trimmed();
-    QString error;
-    if (!settings->ServerComplete()) {
-        failure(c.err, QStringLiteral("the server, login name and database name must not be "
-                                      "empty and the port must be a number: %1")
-                           .arg(settings->server));
-        return false;
-    }
-    if (!Migrate::SettingsStorable(*settings, &error)) {
-        failure(c.err, error);
-        return false;
-    }
-    return true;
-}
-
-int runInit(Context& c) {
-    const QString dir = absolute(c.args[0]);
-    if (c.parser.isSet(QStringLiteral("dir")))
-        return failure(c.err, QStringLiteral("init takes the program directory as its argument, "
-                                             "not --dir"));
-    const DbSettings::Engine engine =
-        DbSettings::EngineNamed(c.parser.value(QStringLiteral("engine")));
-    if (engine == DbSettings::Engine::Unknown)
-        return failure(c.err, QStringLiteral("unknown database engine \"%1\" (known: sqlite, "
-                                             "postgresql)")
-                                  .arg(c.parser.value(QStringLiteral("engine"))));
-    const bool onServer = engine == DbSettings::Engine::PostgreSQL;
-    DbSettings server;
-    if (onServer) {
-        if (c.parser.isSet(QStringLiteral("data")))
-            return failure(c.err, QStringLiteral("--data names the folder of a database file; "
-                                                 "with --engine postgresql the records are on "
-                                                 "the server"));
-        if (!serverSettings(c, &server))
-            return Failure;
-    } else {
-        for (const QString& name :
-             {QStringLiteral("server"), QStringLiteral("user"), QStringLiteral("database")})
-            if (c.parser.isSet(name))
-                return failure(c.err, QStringLiteral("--%1 is a database server setting: give "
-                                                     "--engine postgresql as well")
-                                          .arg(name));
-        if (c.parser.isSet(QStringLiteral("password")) &&
-            c.parser.isSet(QStringLiteral("admin-password")))
-            return failure(c.err, QStringLiteral("--password and --admin-password both name the "
-                                                 "administrator password; give one"));
-    }
-    // With a server, --password is the server login's; the administrator's
-    // is always also --admin-password.
-    const QString adminOption = !onServer && c.parser.isSet(QStringLiteral("password"))
-                                    ? QStringLiteral("password")
-                                    : QStringLiteral("admin-password");
-    const QString dataDir = c.parser.isSet(QStringLiteral("data"))
-                                ? absolute(c.parser.value(QStringLiteral("data")))
-                                : dir;
-    const bool demo = c.parser.isSet(QStringLiteral("demo"));
-    QString password = c.parser.value(adminOption);
-    const bool passwordGiven = c.parser.isSet(adminOption);
-    QString unit = c.parser.value(QStringLiteral("unit")).trimmed();
-    const bool unitGiven = c.parser.isSet(QStringLiteral("unit"));
-
-    // The station trims what is typed at its login, so such a password could never be entered.
-    if (passwordGiven && (password.isEmpty() || password.trimmed() != password))
-        return failure(c.err, QStringLiteral("the password must not be empty nor begin or end "
-                                             "with blanks"));
-    if (unitGiven && unit.isEmpty())
-        return failure(c.err, QStringLiteral("the unit name must not be empty"));
-    if (demo && !passwordGiven)
-        password = DemoData::DefaultPassword();
-    if (demo && !unitGiven)
-        unit = DemoData::DefaultUnitName();
-
-    const QString db = JoinPath(dataDir, QStringLiteral("vorerur.dat"));
-    if (!onServer && QFileInfo::exists(db))
-        return failure(
-            c.err, QStringLiteral("a database exists already: %1; nothing was changed").arg(db));
-    const QString ini = JoinPath(dir, QStringLiteral("attendance.ini"));
-    if (QFileInfo::exists(ini)) {
-        // Never repoint an installation away from the database it uses.
-        clsConfiguration existing;
-        existing.setFileName(ini);
-        existing.setGroup(QStringLiteral("DATA"));
-        const QString path = existing.GetItem(QStringLiteral("PATH"));
-        const QString engineText = existing.GetItem(QStringLiteral("ENGINE"));
-        const QString otherDb = JoinPath(path, QStringLiteral("vorerur.dat"));
-        if (DbSettings::EngineNamed(engineText) != DbSettings::Engine::SQLite)
-            return failure(c.err, QStringLiteral("%1 already names a database server (ENGINE=%2); "
-                                                 "nothing was changed")
-                                      .arg(ini, engineText.trimmed()));
-        if (!path.isEmpty() && QFileInfo::exists(otherDb) && (onServer || !sameFile(otherDb, db)))
-            return failure(c.err, QStringLiteral("%1 already names the database %2%3; "
-                                                 "nothing was changed")
-                                      .arg(ini, otherDb,
-                                           onServer ? QStringLiteral(" (copy it to the server "
-                                                                     "with 'attendance-admin "
-                                                                     "migrate')")
-                                                    : QString()));
-    }
-    if (!QDir().mkpath(dir))
-        return failure(c.err, QStringLiteral("cannot create the program directory %1").arg(dir));
-    if (!QDir().mkpath(dataDir))
-        return failure(c.err, QStringLiteral("cannot create the data directory %1").arg(dataDir));
-    // The server's tables are there for good once committed: the
-    // configuration must be writable before.
-    if (onServer && !QFileInfo(dir).isWritable())
-        return failure(c.err, QStringLiteral("the program directory %1 is not writable").arg(dir));
-
-    // Database and configuration are built completely in a private folder and
-    // put into place last, so a killed init leaves either nothing or a whole
-    // set-up, and a second init simply starts again.
-    QTemporaryDir staging;
-    if (!staging.isValid())
-        return failure(
-            c.err,
-            QStringLiteral("cannot create a temporary folder: %1").arg(staging.errorString()));
-    const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
-    const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
-    QString error;
-    if (!onServer && !DbCreator::Build(builtDb, &error))
-        return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
-
-    // An existing configuration keeps its other keys and its mode.
-    struct stat oldStat {};
-    const bool hadIni = ::stat(QFile::encodeName(ini).constData(), &oldStat) == 0;
-    QByteArray oldIni;
-    if (hadIni) {
-        QFile f(ini);
-        if (!f.open(QIODevice::ReadOnly))
-            return failure(c.err, QStringLiteral("cannot read %1: %2").arg(ini, f.errorString()));
-        oldIni = f.readAll();
-    }
-    {
-        QFile f(builtIni);
-        if (!f.open(QIODevice::WriteOnly) || f.write(oldIni) != oldIni.size() || !f.flush())
-            return failure(c.err,
-                           QStringLiteral("cannot write %1: %2").arg(builtIni, f.errorString()));
-    }
-    IniFile staged(builtIni);
-    if (!onServer && !staged.Write(QStringLiteral("DATA"), QStringLiteral("PATH"), dataDir))
-        return failure(
-            c.err, QStringLiteral("cannot write the database folder %1 to %2").arg(dataDir, ini));
-    if (!password.isEmpty() &&
-        !staged.Write(QStringLiteral("OTHER"), QStringLiteral("ALP"), EncodePassword(password)))
-        return failure(c.err, QStringLiteral("cannot write the password to %1").arg(ini));
-    if (!unit.isEmpty() && !staged.Write(QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unit))
-        return failure(c.err, QStringLiteral("cannot write the unit name to %1").arg(ini));
-    if (onServer) {
-        SetProgramDirectory(staging.path());
-        const bool written = Migrate::WriteSettings(server);
-        SetProgramDirectory(dir);
-        if (!written)
-            return failure(c.err,
-                           QStringLiteral("cannot write the server settings to %1").arg(ini));
-    }
-    SetProgramDirectory(dir);
-
-    // The tables (on a server) and the demo data in one transaction.
-    DemoData::Summary summary;
-    if (onServer || demo) {
-        const ScopedConnection name(QStringLiteral("attendance_init"));
-        DbError why;
-        QSqlDatabase conn = onServer ? clsDbConn::OpenServer(server, name.name(), &why, false)
-                                     : clsDbConn::OpenFile(builtDb, name.name(), &why);
-        if (!conn.isValid())
-            return failure(
-                c.err, onServer
-                           ? QStringLiteral("cannot connect: %1").arg(why.Text())
-                           : QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
-        DbTransaction tx(conn);
-        const bool ok = tx.IsActive() && (!onServer || DbCreator::AddTables(conn, &error)) &&
-                        (!demo || DemoData::Populate(conn, &summary, &error)) && tx.Commit();
-        if (!ok) {
-            if (error.isEmpty())
-                error = tx.Error().Text();
-            return failure(
-                c.err,
-                onServer
-                    ? QStringLiteral("nothing was changed on %1: %2").arg(server.Describe(), error)
-                    : QStringLiteral("cannot fill in the demo data: %1").arg(error));
-        }
-    }
-
-    // Into place: the configuration first, then the database, never over one
-    // that appeared meanwhile. Should the database fail, the configuration
-    // goes back to what it was.
-    QFile builtIniFile(builtIni);
-    if (!builtIniFile.open(QIODevice::ReadOnly))
-        return failure(c.err, QStringLiteral("cannot read %1").arg(builtIni));
-    const QByteArray newIni = builtIniFile.readAll();
-    const auto writeIni = [&](const QByteArray& bytes, AtomicFile::Existing existing) {
-        AtomicFile f(ini);
-        if (hadIni)
-            f.keepAttributesOf(oldStat);
-        else
-            f.setMode(0660);
-        if (!f.write(bytes, existing))
-            error = f.errorString();
-        return error.isEmpty();
+const QList<Option>& optionTable() {
+    static const QList<Option> options = {
+        {"dir", "DIR",
+         "the program directory whose attendance.ini is used\n"
+         "(default: the directory of attendance-admin)"},
+        {"data", "DATADIR", "the folder of the database file (default: DIR)"},
+        {"password", "PW",
+         "init with a file: the administrator password; with a server:\n"
+         "the server login's password; \"-\" asks on the terminal without echo"},
+        {"password-file", "FILE", "the password of --password as the first line of FILE"},
+        {"admin-password", "PW", "the administrator password (\"-\" asks on the terminal)"},
+        {"unit", "NAME", "the unit name"},
+        {"demo", nullptr, "adds the demo departments, employees and presence records"},
+        {"engine", "ENGINE", "sqlite (the default) or postgresql"},
+        {"server", "HOST[:PORT]", "the database server"},
+        {"user", "U", "the server login (the owner of the database)"},
+        {"database", "NAME", "the database on the server"},
     };
-    if (!writeIni(newIni, hadIni ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse))
-        return failure(c.err, onServer ? QStringLiteral("the tables are on %1, but %2 could not "
-                                                        "be written: %3")
-                                             .arg(server.Describe(), ini, error)
-                                       : QStringLiteral("cannot write %1: %2").arg(ini, error));
-    if (!onServer && !DbCreator::Install(builtDb, db, &error)) {
-        const QString message = QStringLiteral("cannot create the database %1: %2").arg(db, error);
-        error.clear();
-        if (hadIni)
-            writeIni(oldIni, AtomicFile::Existing::Replace);
-        else
-            QFile::remove(ini);
-        return failure(c.err, message);
-    }
-
-    if (onServer)
-        c.out << "created the tables on " << server.Describe() << Qt::endl;
-    else
-        c.out << "created database " << db << Qt::endl;
-    c.out << "wrote " << ini << Qt::endl;
-    if (demo) {
-        c.out << "demo data: " << summary.departments << " departments, " << summary.employees
-              << " employees, " << summary.presenceRows << " presence records" << Qt::endl;
-        const QStringList numbers = DemoData::Numbers();
-        const QStringList barcodes = DemoData::Barcodes();
-        c.out << "administrator password: " << password << Qt::endl;
-        for (int i = 0; i < 3; ++i)
-            c.out << "card of employee " << numbers[i] << ": " << barcodes[i] << Qt::endl;
-    } else if (password.isEmpty() &&
-               IniFile(ini).Read(QStringLiteral("OTHER"), QStringLiteral("ALP")).isEmpty()) {
-        c.err << "attendance-admin: warning: no administrator password is set (--" << adminOption
-              << "); nobody can log in at the station until OTHER/ALP is set" << Qt::endl;
-    }
-    return Success;
+    return options;
 }
 
-int runExportEmployees(Context& c) {
-    if (!openProgramDirectory(c))
-        return Failure;
-    const QStringList numbers = c.args.mid(1);
-    // Every number asked for must exist: a file quietly missing people is worse than none.
-    for (const QString& number : numbers) {
-        RowSet found;
-        QString error;
-        if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
-                                            DbDialect::NoCaseEquals(DbDialect::Shared(),
-                                                                    QStringLiteral("ENUMBER"),
-                                                                    QStringLiteral("?")),
-                                        {number}, QStringLiteral("Employee"), &found, &error))
-            return failure(c.err, error);
-        if (found.rows.isEmpty())
-            return failure(
-                c.err, QStringLiteral("no employee with number %1; no file written").arg(number));
-    }
-    QString error;
-    const bool ok =
-        ExchangeFiles::ExportEmployees(c.args[0], numbers, ExchangeFiles::Existing::Refuse, &error);
-    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
+// Every name a command lists is in the table.
+const Option& optionNamed(const QString& name) {
+    for (const Option& o : optionTable())
+        if (name == QLatin1String(o.name))
+            return o;
+    Q_UNREACHABLE();
 }
 
-int runExportDepartments(Context& c) {
-    if (!openProgramDirectory(c))
-        return Failure;
-    QString error;
-    const bool ok =
-        ExchangeFiles::ExportDepartments(c.args[0], ExchangeFiles::Existing::Refuse, &error);
-    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
-}
-
-int runImportEmployees(Context& c) {
-    if (!openProgramDirectory(c))
-        return Failure;
-    QString error;
-    int count = 0;
-    const bool ok = ExchangeFiles::ImportEmployees(c.args[0], &error, &count);
-    const int status = reportExchange(
-        c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
-    if (status == Success) {
-        // Such employees vanish from every list and cannot sign in.
-        QSqlQuery q(clsDbConn().GetDbConn());
-        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID IS NULL OR DID NOT IN "
-                                  "(SELECT ID FROM Dept)")) &&
-            q.next() && q.value(0).toInt() > 0)
-            c.err << "attendance-admin: warning: " << q.value(0).toInt()
-                  << " employees have a department key that this database does not know; "
-                     "import the department file of the exporting database as well"
-                  << Qt::endl;
-    }
-    return status;
-}
-
-int runImportDepartments(Context& c) {
-    if (!openProgramDirectory(c))
-        return Failure;
-    QString error;
-    int count = 0;
-    const bool ok = ExchangeFiles::ImportDepartments(c.args[0], &error, &count);
-    return reportExchange(
-        c, ok, error, QStringLiteral("imported %1 departments from %2").arg(count).arg(c.args[0]));
-}
-
-int runBackupMonth(Context& c) {
-    if (!openProgramDirectory(c))
-        return Failure;
-    QString error;
-    const bool ok = ExchangeFiles::BackupMonth(c.args[0], &error);
-    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[0]));
-}
-
-int runExportMonth(Context& c) {
-    bool yearOk = false;
-    bool monthOk = false;
-    const int year = c.args[0].toInt(&yearOk);
-    const int month = c.args[1].toInt(&monthOk);
-    if (!yearOk || year < 1900 || year > 9999)
-        return failure(c.err, QStringLiteral("not a year: %1").arg(c.args[0]));
-    if (!monthOk || month < 1 || month > 12)
-        return failure(c.err, QStringLiteral("not a month (1 to 12): %1").arg(c.args[1]));
-    if (!openProgramDirectory(c))
-        return Failure;
-    const QDate first(year, month, 1);
-    const QDate last = first.addMonths(1).addDays(-1);
-    QString error;
-    const bool ok = ExchangeFiles::ExportPresence(c.args[2], first, last,
-                                                  ExchangeFiles::Existing::Refuse, &error);
-    return reportExchange(c, ok, error, QStringLiteral("wrote %1").arg(c.args[2]));
-}
-
-int runMigrate(Context& c) {
-    DbSettings server;
-    if (!serverSettings(c, &server))
-        return Failure;
-    const QString dir = c.parser.value(QStringLiteral("dir"));
-    if (!dir.isEmpty()) {
-        if (!QFileInfo(dir).isDir())
-            return failure(c.err, QStringLiteral("no such program directory: %1").arg(dir));
-        SetProgramDirectory(absolute(dir));
-    }
-    return Migrate::Run(server, c.out, c.err);
-}
-
-int runDump(Context& c) {
-    RowSet rs;
-    QString error;
-    if (!RowSetXml::Load(c.args[0], &rs, &error))
-        return failure(c.err, QStringLiteral("cannot read %1: %2").arg(c.args[0], error));
-    c.out << c.args[0] << Qt::endl;
-    RowSetDump::Write(rs, c.out);
-    c.out.flush();
-    return Success;
+QStringList names(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* name : list)
+        out << QLatin1String(name);
+    return out;
 }
 
 const QVector<Command>& commands() {
+    const QStringList dir = names({"dir"});
     static const QVector<Command> list = {
-        {QStringLiteral("init"),
-         QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]\n"
-                        "       attendance-admin init DIR --engine postgresql --server "
-                        "HOST[:PORT] --user U\n"
-                        "         --password P --database NAME [--admin-password PW] "
-                        "[--unit NAME] [--demo]"),
-         QStringLiteral("Writes DIR/attendance.ini and creates the database (in DATADIR, default\n"
-                        "DIR); refuses, changing nothing, when the database exists. --demo adds\n"
-                        "departments, employees with photos and presence records (password\n"
-                        "and unit name default to the demo ones).\n\n"
-                        "With --engine postgresql the tables are created in the existing, empty\n"
-                        "database NAME on the server (refused, changing nothing, when it holds\n"
-                        "any of them), and attendance.ini gets DATA/ENGINE and the four server\n"
-                        "settings of group ATTENDANCE once they are committed. --password is\n"
-                        "then the server login's password; --admin-password sets the\n"
-                        "administrator password (with either engine)."),
-         1, 1, false, runInit},
-        {QStringLiteral("migrate"),
-         QStringLiteral("--server HOST[:PORT] --user U --password P --database NAME"),
-         QStringLiteral("Copies the database file of the program directory (its attendance.ini\n"
-                        "must name no engine or sqlite) into the empty server database NAME in\n"
-                        "one transaction: departments and employees with their keys, photos\n"
-                        "and every presence record. The row counts are checked, and only then\n"
-                        "attendance.ini is switched to the server. The file stays as it was.\n"
-                        "Stop the stations and office programs first."),
-         0, 0, true, runMigrate},
+        {QStringLiteral("init"), InitCommand::Synopsis(), InitCommand::Summary(), 1, 1,
+         names({"data", "password", "password-file", "admin-password", "unit", "demo", "engine",
+                "server", "user", "database"}),
+         Gui::WithDemo, InitCommand::Run},
+        {QStringLiteral("migrate"), Migrate::Synopsis(), Migrate::Summary(), 0, 0,
+         names({"dir", "server", "user", "password", "password-file", "database"}), Gui::Never,
+         Migrate::Run},
+        {QStringLiteral("check"), QString(),
+         QStringLiteral("Opens the database of the program directory as the programs do at\n"
+                        "their start and names what is wrong: the server unreachable, a login\n"
+                        "refused, a missing table, a missing, locked or read-only file."),
+         0, 0, dir, Gui::Never, CheckCommand::Run},
         {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
          QStringLiteral("Writes an employee file with the given employees (all when none given)."),
-         1, -1, true, runExportEmployees},
+         1, -1, dir, Gui::Never, ExchangeCommands::ExportEmployees},
         {QStringLiteral("export-departments"), QStringLiteral("FILE"),
-         QStringLiteral("Writes a department file with all departments."), 1, 1, true,
-         runExportDepartments},
+         QStringLiteral("Writes a department file with all departments."), 1, 1, dir, Gui::Never,
+         ExchangeCommands::ExportDepartments},
         {QStringLiteral("import-employees"), QStringLiteral("FILE"),
-         QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, true,
-         runImportEmployees},
+         QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, dir,
+         Gui::Never, ExchangeCommands::ImportEmployees},
         {QStringLiteral("import-departments"), QStringLiteral("FILE"),
-         QStringLiteral("Replaces all departments with those of the file."), 1, 1, true,
-         runImportDepartments},
+         QStringLiteral("Replaces all departments with those of the file."), 1, 1, dir, Gui::Never,
+         ExchangeCommands::ImportDepartments},
         {QStringLiteral("backup-month"), QStringLiteral("FILE"),
-         QStringLiteral("Writes the presence records of the current month up to today."), 1, 1,
-         true, runBackupMonth},
+         QStringLiteral("Writes the presence records of the current month up to today."), 1, 1, dir,
+         Gui::Never, ExchangeCommands::BackupMonth},
         {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
-         QStringLiteral("Writes the presence records of one month."), 3, 3, true, runExportMonth},
-        {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3,
-         true,
-         [](Context& c) {
-             return ReportMonth::Run(
-                 c.args, [&c] { return openProgramDirectory(c); }, c.out, c.err);
-         }},
-        {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, true,
-         [](Context& c) {
-             return PrintCards::Run(
-                 c.args, [&c] { return openProgramDirectory(c); }, c.out, c.err);
-         }},
-        {QStringLiteral("dump"), QStringLiteral("FILE"),
+         QStringLiteral("Writes the presence records of one month."), 3, 3, dir, Gui::Never,
+         ExchangeCommands::ExportMonth},
+        // The reports lay out and draw their text.
+        {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3, dir,
+         Gui::Always, ReportMonth::Run},
+        {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, dir,
+         Gui::Always, PrintCards::Run},
+        {QStringLiteral("dump"),
+         QStringLiteral("FILE"),
          QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
                         "values as their byte count and SHA-256."),
-         1, 1, false, runDump},
+         1,
+         1,
+         {},
+         Gui::Never,
+         ExchangeCommands::Dump},
     };
     return list;
 }
 
+const Command* commandNamed(const QString& name) {
+    for (const Command& candidate : commands())
+        if (candidate.name == name)
+            return &candidate;
+    return nullptr;
+}
+
 QString commandUsage(const Command& cmd) {
-    QString text = QStringLiteral("usage: attendance-admin %1 %2").arg(cmd.name, cmd.synopsis);
-    if (cmd.usesDirOption)
+    QString text =
+        QStringLiteral("usage: attendance-admin ") + (cmd.name + u' ' + cmd.synopsis).trimmed();
+    if (cmd.options == QStringList{QStringLiteral("dir")})
         text += QStringLiteral(" [--dir DIR]");
-    text += QStringLiteral("\n\n") + cmd.summary + QLatin1Char('\n');
-    if (cmd.usesDirOption)
-        text += QStringLiteral("\n--dir DIR  the program directory whose attendance.ini is used\n"
-                               "           (default: the directory of attendance-admin)\n");
+    text += QStringLiteral("\n\n") + cmd.summary + QStringLiteral("\n\noptions:\n");
+    for (const QString& name : cmd.options) {
+        const Option& o = optionNamed(name);
+        const QString head =
+            QStringLiteral("  --%1%2")
+                .arg(QLatin1String(o.name),
+                     o.valueName ? QLatin1Char(' ') + QLatin1String(o.valueName) : QString());
+        QString help = QString::fromUtf8(o.help);
+        help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(30, QLatin1Char(' ')));
+        text += head.leftJustified(29) + QLatin1Char(' ') + help + QLatin1Char('\n');
+    }
+    if (cmd.options.contains(QStringLiteral("server")))
+        text += QStringLiteral("\nThe server login's password, kept out of the process list: "
+                               "\"--password -\"\n(asked on the terminal), --password-file "
+                               "FILE, or the variable %1.\n")
+                    .arg(QLatin1String(ServerOptions::kPasswordVariable));
     if (cmd.name.startsWith(QLatin1String("export")) || cmd.name == QLatin1String("backup-month"))
         text += QStringLiteral(
             "\nThe file is never overwritten: an existing FILE makes the command fail.\n");
     return text;
 }
 
+int wrongUsage(QTextStream& err, const Command& cmd, const QString& why) {
+    err << "attendance-admin " << cmd.name << ": " << why << "\n\n" << commandUsage(cmd);
+    return Admin::WrongUsage;
+}
+
 } // namespace
 
 bool NeedsGui(const QStringList& arguments) {
-    // report-month and print-cards lay out and draw their reports' text.
-    return arguments.size() > 1 && ((arguments[1] == QLatin1String("init") &&
-                                     arguments.contains(QStringLiteral("--demo"))) ||
-                                    arguments[1] == QLatin1String("report-month") ||
-                                    arguments[1] == QLatin1String("print-cards"));
+    const Command* cmd = arguments.size() > 1 ? commandNamed(arguments[1]) : nullptr;
+    return cmd && (cmd->gui == Gui::Always ||
+                   (cmd->gui == Gui::WithDemo && arguments.contains(QStringLiteral("--demo"))));
 }
 
 QString Usage() {
@@ -589,73 +165,46 @@ QString Usage() {
         "program directory given by --dir, by default the directory of attendance-admin.\n\n"
         "commands:\n");
     for (const Command& cmd : commands())
-        text += QStringLiteral("  %1 %2\n").arg(cmd.name, cmd.synopsis);
+        text += QStringLiteral("  ") + (cmd.name + u' ' + cmd.synopsis).trimmed() + u'\n';
     text += QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
                            "Exit status: 0 success, 1 failure, 2 wrong usage.\n");
     return text;
 }
 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.size() < 2) {
-        err << Usage();
-        return WrongUsage;
-    }
-    const QString name = arguments[1];
+    const QString name = arguments.value(1);
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
         out << Usage();
-        return Success;
+        return Admin::Success;
     }
-    const Command* cmd = nullptr;
-    for (const Command& candidate : commands())
-        if (candidate.name == name)
-            cmd = &candidate;
+    const Command* cmd = commandNamed(name);
     if (!cmd) {
-        err << "attendance-admin: unknown command: " << name << "\n\n" << Usage();
-        return WrongUsage;
+        if (!name.isEmpty())
+            err << "attendance-admin: unknown command: " << name << "\n\n";
+        err << Usage();
+        return Admin::WrongUsage;
     }
-
     QCommandLineParser parser;
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help")});
-    parser.addOption(
-        {QStringLiteral("dir"), QStringLiteral("program directory"), QStringLiteral("DIR")});
-    if (cmd->name == QLatin1String("init")) {
-        parser.addOption(
-            {QStringLiteral("data"), QStringLiteral("data directory"), QStringLiteral("DATADIR")});
-        parser.addOption({QStringLiteral("password"), QStringLiteral("administrator password"),
-                          QStringLiteral("PW")});
-        parser.addOption(
-            {QStringLiteral("unit"), QStringLiteral("unit name"), QStringLiteral("NAME")});
-        parser.addOption({QStringLiteral("demo"), QStringLiteral("demo data")});
-        parser.addOption({QStringLiteral("engine"), QStringLiteral("database engine"),
-                          QStringLiteral("ENGINE")});
-        parser.addOption({QStringLiteral("admin-password"),
-                          QStringLiteral("administrator password"), QStringLiteral("PW")});
+    // --dir is always known, so that init can say it takes none.
+    parser.addOption({QStringLiteral("dir"), QString(), QStringLiteral("DIR")});
+    for (const QString& name : cmd->options) {
+        const Option& o = optionNamed(name);
+        if (name != QLatin1String("dir"))
+            parser.addOption({name, QString::fromUtf8(o.help),
+                              o.valueName ? QLatin1String(o.valueName) : QString()});
     }
-    if (cmd->name == QLatin1String("init") || cmd->name == QLatin1String("migrate")) {
-        for (const QString& name : serverOptions())
-            if (name != QLatin1String("password"))
-                parser.addOption({name, QStringLiteral("server setting"), QStringLiteral("VALUE")});
-        if (cmd->name == QLatin1String("migrate"))
-            parser.addOption({QStringLiteral("password"), QStringLiteral("server login password"),
-                              QStringLiteral("P")});
-    }
-    if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2))) {
-        err << "attendance-admin " << cmd->name << ": " << parser.errorText() << "\n\n"
-            << commandUsage(*cmd);
-        return WrongUsage;
-    }
+    if (!parser.parse(QStringList{arguments[0]} + arguments.mid(2)))
+        return wrongUsage(err, *cmd, parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         out << commandUsage(*cmd);
-        return Success;
+        return Admin::Success;
     }
     const QStringList args = parser.positionalArguments();
-    if (args.size() < cmd->minArgs || (cmd->maxArgs >= 0 && args.size() > cmd->maxArgs)) {
-        err << "attendance-admin " << cmd->name << ": wrong number of arguments\n\n"
-            << commandUsage(*cmd);
-        return WrongUsage;
-    }
-    Context context{parser, args, out, err};
+    if (args.size() < cmd->minArgs || (cmd->maxArgs >= 0 && args.size() > cmd->maxArgs))
+        return wrongUsage(err, *cmd, QStringLiteral("wrong number of arguments"));
+    Admin::Context context{parser, args, out, err};
     const int status = cmd->run(context);
     clsDbConn::CloseShared();
     out.flush();

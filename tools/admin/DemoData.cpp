@@ -5,11 +5,8 @@
 #include "shared/db/DbError.h"
 #include "tools/admin/DemoPhoto.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <random>
 
 namespace DemoData {
@@ -62,10 +59,6 @@ bool addDepartments(QSqlDatabase db, QVector<int>* ids, QString* error) {
 }
 
 bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, QString* error) {
-    QTemporaryDir photos;
-    if (!photos.isValid())
-        return DbError::Fail(error,
-                             QStringLiteral("cannot create a temporary folder for the photos"));
     QSqlQuery add(db);
     if (!prepare(add,
                  QStringLiteral("INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, HEADIMG, "
@@ -77,15 +70,13 @@ bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, QString* error) 
     std::mt19937 rng(kBarcodeSeed + 1);
     for (int i = 0; i < kEmployeeCount; ++i) {
         const QString name = QString::fromUtf8(kNames[i]);
-        const QString photo = QDir(photos.path()).filePath(QStringLiteral("%1.jpg").arg(i));
-        QFile file(photo);
-        if (!DemoPhoto::SaveJpeg(DemoPhoto::Draw(name, i), photo) ||
-            !file.open(QIODevice::ReadOnly))
-            return DbError::Fail(error,
-                                 QStringLiteral("cannot write the demo photo %1").arg(photo));
+        const QByteArray photo = DemoPhoto::Jpeg(DemoPhoto::Draw(name, i));
+        if (photo.isEmpty())
+            return DbError::Fail(
+                error, QStringLiteral("cannot encode the demo photo of %1").arg(numbers[i]));
         const QDateTime entered(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0));
         if (!insert(add,
-                    {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, file.readAll(),
+                    {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, photo,
                      DbDateTime::ToText(entered)},
                     error))
             return DbError::Fail(error, QStringLiteral("cannot add employee %1: %2")
@@ -135,15 +126,14 @@ bool addPresence(QSqlDatabase db, int* rows, QString* error) {
             ok = write(numbers[i], in, roll < 7 ? QDateTime() : out);
         }
     }
-    // Today: two in three have arrived (never in the future), nobody has left.
+    // Today: two in three have arrived, each at least two minutes before the
+    // set-up, so a scan right after it records the departure; just after
+    // midnight nobody has arrived yet.
     for (int i = 0; ok && i < kEmployeeCount; ++i) {
-        QDateTime in = at(today, 7 * 3600 + 40 * 60 + uniform(rng, 0, 50 * 60));
-        if (i % 3 == 0)
-            continue;
-        const QDateTime latest = now.addSecs(-120 - 60 * i);
-        if (in > latest)
-            in = latest.date() == today ? latest : at(today, i);
-        ok = write(numbers[i], in, QDateTime());
+        const QDateTime morning = at(today, 7 * 3600 + 40 * 60 + uniform(rng, 0, 50 * 60));
+        const QDateTime in = qMin(morning, now.addSecs(-120 - 60 * i));
+        if (i % 3 != 0 && in.date() == today)
+            ok = write(numbers[i], in, QDateTime());
     }
     if (!ok) {
         *rows = 0;

@@ -1,5 +1,6 @@
 #include "tools/admin/DemoPhoto.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -104,8 +105,11 @@ QImage Draw(const QString& name, int index) {
     return image;
 }
 
-bool SaveJpeg(const QImage& image, const QString& path) {
-    return image.save(path, "JPG", 90);
+QByteArray Jpeg(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "JPG", 90) ? bytes : QByteArray();
 }
 
 } // namespace DemoPhoto

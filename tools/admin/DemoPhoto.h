@@ -8,7 +8,7 @@
 namespace DemoPhoto {
 
 QImage Draw(const QString& name, int index);
-// Writes the picture as a baseline JPEG file.
-bool SaveJpeg(const QImage& image, const QString& path);
+// The picture as a baseline JPEG file's bytes (empty when it cannot be encoded).
+QByteArray Jpeg(const QImage& image);
 
 } // namespace DemoPhoto

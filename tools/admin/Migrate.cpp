@@ -1,7 +1,6 @@
 #include "tools/admin/Migrate.h"
 
 #include "shared/config/IniFile.h"
-#include "shared/config/clsConDbSet.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbCreator.h"
@@ -10,6 +9,7 @@
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/ScopedConnection.h"
+#include "tools/admin/ServerOptions.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -178,18 +178,20 @@ bool SettingsStorable(const DbSettings& server, QString* error) {
     return true;
 }
 
-bool WriteSettings(const DbSettings& server) {
-    clsConDbSet settings;
-    settings.setServer(server.server);
-    settings.setLoginName(server.user);
-    settings.setLoginPwd(server.password);
-    settings.setdbName(server.database);
-    clsConfiguration data;
-    data.setFileName(clsConfiguration::DefaultFileName());
-    data.setGroup(QStringLiteral("DATA"));
-    // The engine last: should a write fail, the programs go on with the file.
-    return settings.Save() && data.SetItem(QStringLiteral("ENGINE"),
-                                           DbSettings::EngineName(DbSettings::Engine::PostgreSQL));
+QList<IniFile::Entry> SettingsKeys(const DbSettings& server) {
+    const QString group = QStringLiteral("ATTENDANCE");
+    return {{group, QStringLiteral("DBSERVER"), server.server},
+            {group, QStringLiteral("DBLOGINNAME"), server.user},
+            {group, QStringLiteral("DBLOGINPWD"), server.password},
+            {group, QStringLiteral("DBNAME"), server.database},
+            {QStringLiteral("DATA"), QStringLiteral("ENGINE"),
+             DbSettings::EngineName(DbSettings::Engine::PostgreSQL)}};
+}
+
+bool WriteSettings(const QString& ini, const DbSettings& server) {
+    clsConfiguration file;
+    file.setFileName(ini);
+    return file.WriteKeys(SettingsKeys(server));
 }
 
 bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QString* error) {
@@ -235,73 +237,100 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
     return true;
 }
 
-int Run(const DbSettings& server, QTextStream& out, QTextStream& err) {
-    const auto failure = [&err](const QString& message) {
-        err << "attendance-admin: " << message << Qt::endl;
-        return 1;
-    };
+namespace {
+
+// The program directory uses its database file, which exists, and its
+// configuration can take the server settings.
+bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
     const QString ini = clsConfiguration::DefaultFileName();
     const DbSettings current = DbSettings::FromConfiguration();
-    if (current.engine != DbSettings::Engine::SQLite)
-        return failure(QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory "
-                                      "that uses its database file can be migrated; nothing was "
-                                      "changed")
-                           .arg(ini, current.engineText.trimmed()));
-    if (DataPath().isEmpty())
-        return failure(
-            QStringLiteral("%1 names no database folder (group DATA, key PATH)").arg(ini));
-    const QString file = DatabaseFilePath();
-    if (!QFileInfo(file).isFile())
-        return failure(QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
-                           .arg(file, ini));
     QString error;
-    const QFileInfo iniFile(ini);
-    if (!iniFile.isWritable() || !QFileInfo(iniFile.absolutePath()).isWritable())
-        return failure(QStringLiteral("%1 cannot be written; nothing was changed").arg(ini));
-    if (!SettingsStorable(server, &error))
-        return failure(error + QStringLiteral("; nothing was changed"));
+    if (current.engine != DbSettings::Engine::SQLite)
+        error = QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory that "
+                               "uses its database file can be migrated; nothing was changed")
+                    .arg(ini, current.engineText.trimmed());
+    else if (DataPath().isEmpty())
+        error = QStringLiteral("%1 names no database folder (group DATA, key PATH)").arg(ini);
+    else if (*file = DatabaseFilePath(); !QFileInfo(*file).isFile())
+        error = QStringLiteral("database file not found: %1 (named by DATA/PATH in %2)")
+                    .arg(*file, ini);
+    else if (!QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
+        error = QStringLiteral("%1 cannot be written; nothing was changed").arg(ini);
+    else if (!SettingsStorable(server, &error))
+        error += QStringLiteral("; nothing was changed");
+    return error.isEmpty() || Admin::Fail(c.err, error);
+}
 
+// The file's tables and rows onto the server in one transaction.
+bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& file,
+                  Counts* counts) {
+    const QString ini = clsConfiguration::DefaultFileName();
     const ScopedConnection sourceName(QStringLiteral("attendance_migrate_source"));
     const ScopedConnection targetName(QStringLiteral("attendance_migrate_target"));
-    QSqlDatabase source = openSource(file, sourceName.name(), &error);
-    if (!source.isValid())
-        return failure(QStringLiteral("cannot read the database file: %1").arg(error));
+    QString error;
     DbError why;
-    QSqlDatabase target = clsDbConn::OpenServer(server, targetName.name(), &why, false);
-    if (!target.isValid())
-        return failure(QStringLiteral("cannot connect: %1").arg(why.Text()));
+    QSqlDatabase source = openSource(file, sourceName.name(), &error);
+    QSqlDatabase target;
+    if (!source.isValid())
+        error = QStringLiteral("cannot read the database file: %1").arg(error);
+    else if (target = clsDbConn::OpenServer(server, targetName.name(), &why, false);
+             !target.isValid())
+        error = QStringLiteral("cannot connect: %1").arg(why.Text());
+    if (!error.isEmpty())
+        return Admin::Fail(c.err, error);
+    // Tables and rows become visible together, or not at all.
+    DbTransaction tx(target);
+    if (!tx.IsActive())
+        error = QStringLiteral("cannot begin a transaction on %1: %2")
+                    .arg(server.Describe(), tx.Error().Text());
+    else if (!CopyDatabase(source, target, counts, &error) || !tx.Commit())
+        error = QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
+                    .arg(server.Describe(), ini, error.isEmpty() ? tx.Error().Text() : error);
+    return error.isEmpty() || Admin::Fail(c.err, error);
+}
 
+} // namespace
+
+QString Synopsis() {
+    return QStringLiteral("--server HOST[:PORT] --user U --password P --database NAME");
+}
+
+QString Summary() {
+    return QStringLiteral(
+        "Copies the database file of the program directory (its attendance.ini\n"
+        "must name no engine or sqlite) into the empty server database NAME in\n"
+        "one transaction: departments and employees with their keys, photos\n"
+        "and every presence record. The row counts are checked, and only then\n"
+        "attendance.ini is switched to the server, in one rewrite. The file stays\n"
+        "as it was. Stop the stations and office programs first.");
+}
+
+int Run(Admin::Context& c) {
+    DbSettings server;
+    QString file;
+    if (!ServerOptions::Read(c, &server) || !Admin::UseDirOption(c) ||
+        !checkSource(c, server, &file))
+        return Admin::Failure;
     QElapsedTimer timer;
     timer.start();
     Counts counts;
-    {
-        // Tables and rows become visible together, or not at all.
-        DbTransaction tx(target);
-        if (!tx.IsActive())
-            return failure(QStringLiteral("cannot begin a transaction on %1: %2")
-                               .arg(server.Describe(), tx.Error().Text()));
-        if (!CopyDatabase(source, target, &counts, &error))
-            return failure(QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
-                               .arg(server.Describe(), ini, error));
-        if (!tx.Commit())
-            return failure(QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
-                               .arg(server.Describe(), ini, tx.Error().Text()));
-    }
+    if (!copyToServer(c, server, file, &counts))
+        return Admin::Failure;
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
 
-    if (!WriteSettings(server))
-        return failure(QStringLiteral("the copy is on %1, but %2 could not be written: the "
-                                      "programs still use %3")
-                           .arg(server.Describe(), ini, file));
-
+    const QString ini = clsConfiguration::DefaultFileName();
+    if (!WriteSettings(ini, server))
+        return Admin::Fail(c.err, QStringLiteral("the copy is on %1, but %2 could not be "
+                                                 "written: the programs still use %3")
+                                      .arg(server.Describe(), ini, file));
     const qint64 rows = counts.departments + counts.employees + counts.presence;
-    out << "copied " << counts.departments << " departments, " << counts.employees << " employees, "
-        << counts.presence << " presence records from " << file << " to " << server.Describe()
-        << " in " << QString::number(seconds, 'f', 2) << " s ("
-        << qint64(seconds > 0 ? double(rows) / seconds : double(rows)) << " rows/s)" << Qt::endl;
-    out << "wrote " << ini << ": the programs now use " << server.Describe() << "; " << file
-        << " is unchanged" << Qt::endl;
-    return 0;
+    c.out << "copied " << counts.departments << " departments, " << counts.employees
+          << " employees, " << counts.presence << " presence records from " << file << " to "
+          << server.Describe() << " in " << QString::number(seconds, 'f', 2) << " s ("
+          << qint64(seconds > 0 ? double(rows) / seconds : double(rows)) << " rows/s)" << Qt::endl;
+    c.out << "wrote " << ini << ": the programs now use " << server.Describe() << "; " << file
+          << " is unchanged" << Qt::endl;
+    return Admin::Success;
 }
 
 } // namespace Migrate

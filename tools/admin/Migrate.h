@@ -1,6 +1,8 @@
 #pragma once
 
+#include "shared/config/IniFile.h"
 #include "shared/db/DbSettings.h"
+#include "tools/admin/AdminCommand.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -27,12 +29,16 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
 // Whether attendance.ini can hold the four server settings as given (no line
 // break, every character with a GBK code, none longer than a value read back).
 bool SettingsStorable(const DbSettings& server, QString* error);
-// Writes the four server settings and then [DATA] ENGINE=postgresql into the
-// current program directory's attendance.ini; false when a write failed.
-bool WriteSettings(const DbSettings& server);
+// The four server settings of group ATTENDANCE and [DATA] ENGINE=postgresql.
+QList<IniFile::Entry> SettingsKeys(const DbSettings& server);
+// Writes them into the configuration file `ini` in one atomic rewrite (a
+// crash leaves all of them or none); false when it could not be written.
+bool WriteSettings(const QString& ini, const DbSettings& server);
 
-// The migrate command: the current program directory's database file to
-// the server of `server`; returns the exit status.
-int Run(const DbSettings& server, QTextStream& out, QTextStream& err);
+QString Synopsis();
+QString Summary();
+// The migrate command: the database file of the program directory (--dir)
+// to the server of the command line; returns the exit status.
+int Run(Admin::Context& c);
 
 } // namespace Migrate

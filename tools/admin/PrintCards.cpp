@@ -8,17 +8,6 @@
 
 namespace PrintCards {
 
-namespace {
-
-enum Status { Success = 0, Failure = 1 };
-
-int failure(QTextStream& err, const QString& message) {
-    err << "attendance-admin: " << message << Qt::endl;
-    return Failure;
-}
-
-} // namespace
-
 QString Synopsis() {
     return QStringLiteral("OUT.pdf [ENUMBER...]");
 }
@@ -31,33 +20,35 @@ QString Summary() {
         "An existing OUT is never overwritten.");
 }
 
-int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTextStream& out,
-        QTextStream& err) {
+int Run(Admin::Context& c) {
+    const QStringList& args = c.args;
     const QString file = args[0];
     if (QFileInfo(file).suffix().toLower() != QLatin1String("pdf"))
-        return failure(err, QStringLiteral("OUT must end in .pdf: %1").arg(file));
+        return Admin::Fail(c.err, QStringLiteral("OUT must end in .pdf: %1").arg(file));
     if (QFileInfo::exists(file))
-        return failure(err, QStringLiteral("%1 exists already; nothing was written").arg(file));
-    if (!openDirectory())
-        return Failure;
+        return Admin::Fail(c.err,
+                           QStringLiteral("%1 exists already; nothing was written").arg(file));
+    if (!Admin::OpenProgramDirectory(c))
+        return Admin::Failure;
 
     clsEmployeeSet employees;
     QStringList missing;
     QString error;
     if (!SingleEmployeeInfoReport::LoadEmployees(args.mid(1), &employees, &missing, &error))
-        return failure(err, QStringLiteral("cannot read the employees: %1").arg(error));
+        return Admin::Fail(c.err, QStringLiteral("cannot read the employees: %1").arg(error));
     if (!missing.isEmpty())
-        return failure(err, QStringLiteral("no employee with the number %1; nothing was written")
-                                .arg(missing.join(QStringLiteral(", "))));
+        return Admin::Fail(c.err,
+                           QStringLiteral("no employee with the number %1; nothing was written")
+                               .arg(missing.join(QStringLiteral(", "))));
 
     SingleEmployeeInfoReport report;
     report.setEmployeeSet(&employees);
     const ReportDocument doc = ReportDocument::Run(report);
     if (!ReportPainter::WritePdfFile(doc, file, false, &error))
-        return failure(err, error);
-    out << "wrote " << file << " (" << doc.DetailCount() << " cards, " << doc.PageCount()
-        << " pages)" << Qt::endl;
-    return Success;
+        return Admin::Fail(c.err, error);
+    c.out << "wrote " << file << " (" << doc.DetailCount() << " cards, " << doc.PageCount()
+          << " pages)" << Qt::endl;
+    return Admin::Success;
 }
 
 } // namespace PrintCards

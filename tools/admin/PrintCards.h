@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
-#include <functional>
+#include "tools/admin/AdminCommand.h"
 
 // attendance-admin print-cards OUT.pdf [ENUMBER...]: the sign-in cards of
 // the given employees (all when none given) as a PDF file, without a window.
@@ -11,9 +9,7 @@ namespace PrintCards {
 QString Synopsis();
 QString Summary();
 
-// `args` are OUT and the numbers; `openDirectory` points the records at the
-// program directory (false: it has reported why). Returns the exit status.
-int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTextStream& out,
-        QTextStream& err);
+// The arguments are OUT and the numbers. Returns the exit status.
+int Run(Admin::Context& c);
 
 } // namespace PrintCards

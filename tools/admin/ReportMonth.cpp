@@ -2,12 +2,12 @@
 
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
+#include "shared/base/AtomicFile.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSqlError>
@@ -16,13 +16,6 @@
 namespace ReportMonth {
 
 namespace {
-
-enum Status { Success = 0, Failure = 1 };
-
-int failure(QTextStream& err, const QString& message) {
-    err << "attendance-admin: " << message << Qt::endl;
-    return Failure;
-}
 
 // One CSV field: quoted when it holds a separator, a quote or a line break.
 QString csvField(const QString& value) {
@@ -90,62 +83,61 @@ QString Summary() {
         "An existing OUT is never overwritten.");
 }
 
-int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTextStream& out,
-        QTextStream& err) {
-    bool yearOk = false;
-    bool monthOk = false;
-    const int year = args[0].toInt(&yearOk);
-    const int month = args[1].toInt(&monthOk);
-    if (!yearOk || year < 1900 || year > 9999)
-        return failure(err, QStringLiteral("not a year: %1").arg(args[0]));
-    if (!monthOk || month < 1 || month > 12)
-        return failure(err, QStringLiteral("not a month (1 to 12): %1").arg(args[1]));
-    const QString file = args[2];
+namespace {
+
+int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
+    EmployeeMonthReport report;
+    report.setSchoolName(clsSchoolArea().SNAME());
+    report.setYear(year);
+    report.setMonth(month);
+    report.setMonthTable(&table);
+    const ReportDocument doc = ReportDocument::Run(report);
+    QString error;
+    if (!ReportPainter::WritePdfFile(doc, c.args[2], false, &error))
+        return Admin::Fail(c.err, error);
+    c.out << "wrote " << c.args[2] << " (" << table.Count() << " employees, " << doc.PageCount()
+          << " pages)" << Qt::endl;
+    return Admin::Success;
+}
+
+int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
+    const QString file = c.args[2];
+    QString error;
+    QHash<QString, QString> depts;
+    if (!departments(&depts, &error))
+        return Admin::Fail(c.err, QStringLiteral("cannot read the departments: %1").arg(error));
+    // Linked into place only when complete: a killed run leaves no part of it.
+    AtomicFile f(file);
+    if (!f.write(csv(year, month, table, depts), AtomicFile::Existing::Refuse))
+        return Admin::Fail(c.err, QStringLiteral("cannot write %1: %2").arg(file, f.errorString()));
+    c.out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
+    return Admin::Success;
+}
+
+} // namespace
+
+int Run(Admin::Context& c) {
+    int year = 0;
+    int month = 0;
+    if (!Admin::ParseMonth(c, 0, &year, &month))
+        return Admin::Failure;
+    const QString file = c.args[2];
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix != QLatin1String("pdf") && suffix != QLatin1String("csv"))
-        return failure(err, QStringLiteral("OUT must end in .pdf or .csv: %1").arg(file));
+        return Admin::Fail(c.err, QStringLiteral("OUT must end in .pdf or .csv: %1").arg(file));
     if (QFileInfo::exists(file))
-        return failure(err, QStringLiteral("%1 exists already; nothing was written").arg(file));
-    if (!openDirectory())
-        return Failure;
+        return Admin::Fail(c.err,
+                           QStringLiteral("%1 exists already; nothing was written").arg(file));
+    if (!Admin::OpenProgramDirectory(c))
+        return Admin::Failure;
 
     clsEmployeePresenceSet table;
     if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
-        return failure(err, QStringLiteral("cannot read the presence records of %1-%2")
-                                .arg(year)
-                                .arg(month, 2, 10, QLatin1Char('0')));
-
-    QString error;
-    if (suffix == QLatin1String("pdf")) {
-        EmployeeMonthReport report;
-        report.setSchoolName(clsSchoolArea().SNAME());
-        report.setYear(year);
-        report.setMonth(month);
-        report.setMonthTable(&table);
-        const ReportDocument doc = ReportDocument::Run(report);
-        if (!ReportPainter::WritePdfFile(doc, file, false, &error))
-            return failure(err, error);
-        out << "wrote " << file << " (" << table.Count() << " employees, " << doc.PageCount()
-            << " pages)" << Qt::endl;
-        return Success;
-    }
-
-    QHash<QString, QString> depts;
-    if (!departments(&depts, &error))
-        return failure(err, QStringLiteral("cannot read the departments: %1").arg(error));
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return failure(err, f.exists()
-                                ? QStringLiteral("%1 exists already").arg(file)
-                                : QStringLiteral("cannot write %1: %2").arg(file, f.errorString()));
-    const QByteArray bytes = csv(year, month, table, depts);
-    if (f.write(bytes) != bytes.size() || !f.flush()) {
-        const QString why = f.errorString();
-        f.remove();
-        return failure(err, QStringLiteral("cannot write %1: %2").arg(file, why));
-    }
-    out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
-    return Success;
+        return Admin::Fail(c.err, QStringLiteral("cannot read the presence records of %1-%2")
+                                      .arg(year)
+                                      .arg(month, 2, 10, QLatin1Char('0')));
+    return suffix == QLatin1String("pdf") ? writePdf(c, year, month, table)
+                                          : writeCsv(c, year, month, table);
 }
 
 } // namespace ReportMonth

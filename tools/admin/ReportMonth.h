@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QStringList>
-#include <QTextStream>
-#include <functional>
+#include "tools/admin/AdminCommand.h"
 
 // attendance-admin report-month YEAR MONTH OUT: the monthly attendance
 // report without a window, as PDF (OUT ending in .pdf) or as CSV (.csv).
@@ -11,9 +9,7 @@ namespace ReportMonth {
 QString Synopsis();
 QString Summary();
 
-// `args` are YEAR MONTH OUT; `openDirectory` points the records at the
-// program directory (false: it has reported why). Returns the exit status.
-int Run(const QStringList& args, const std::function<bool()>& openDirectory, QTextStream& out,
-        QTextStream& err);
+// The arguments are YEAR MONTH OUT. Returns the exit status.
+int Run(Admin::Context& c);
 
 } // namespace ReportMonth

@@ -1,7 +1,10 @@
 // attendance-admin: sets up a program directory and runs the exchange-file
 // commands from scripts. Works on the "attendance.ini" of the program
 // directory, like the two programs.
+#include "platform/ChineseUi.h"
+#include "report/ReportPainter.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/AtomicFile.h"
 #include "tools/admin/AdminCommands.h"
 
 #include <QGuiApplication>
@@ -25,18 +28,24 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    // Only drawing the demo photos (text needs fonts) takes the GUI library;
-    // it never shows a window, so it runs offscreen unless told otherwise.
+    // Only drawing (the demo photos, the reports) takes the GUI library; it
+    // never shows a window, so it runs offscreen unless told otherwise. The
+    // reports' Windows face names resolve to the faces the programs use.
     std::unique_ptr<QCoreApplication> app;
     if (AdminCommands::NeedsGui(arguments)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(messageFilter);
         app = std::make_unique<QGuiApplication>(argc, argv);
+        ChineseUi::InstallFontSubstitutions();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("attendance-admin"));
+
+    // PDF files appear under their name only when complete, as the exchange
+    // files do: a killed or failed run leaves nothing.
+    ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,15 +1,7 @@
 #include "tests/manage/helpers/ManageFixture.h"
 
-#include <memory>
-
 void AnswerQuestions(BoxLog& log, const QList<MsgBox::Result>& answers) {
-    auto queue = std::make_shared<QList<MsgBox::Result>>(answers);
-    MsgBox::SetHandler([&log, queue](const MsgBox::Shown& s) {
-        log.shown << s;
-        if (s.buttons == MsgBox::Buttons::Ok)
-            return MsgBox::Result::Ok;
-        return queue->isEmpty() ? MsgBox::Result::No : queue->takeFirst();
-    });
+    log.answer(answers);
 }
 
 bool SeedOffice(TestProgramDir& dir, const QStringList& numbers) {

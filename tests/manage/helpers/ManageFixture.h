@@ -6,8 +6,8 @@
 #include <QList>
 #include <QStringList>
 
-// Answers the questions (Yes/No boxes) in order while logging every box into
-// `log`; an Ok box gets Ok. log.install() ends it.
+// Answers the next questions (Yes/No boxes) that `log` takes, in order;
+// log.clear() drops the answers not given.
 void AnswerQuestions(BoxLog& log, const QList<MsgBox::Result>& answers);
 
 // Departments 1 办公室, 2 教务处, 3 后勤部 and the employees `numbers`

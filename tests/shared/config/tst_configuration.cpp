@@ -238,6 +238,8 @@ private slots:
               {"X]Y", "K", "1"},
               {"", "K", "1"}})
             QVERIFY2(!Set(group, key, value), qPrintable(group + '/' + key + '=' + value));
+        // Several keys at once: one that cannot be stored keeps all out.
+        QVERIFY(!Config("UNIT").WriteKeys({{"UNIT", "UNITNAME", "new"}, {"OTHER", "ALP", emoji}}));
         QCOMPARE(readFile(m_ini), QByteArray("[UNIT]\r\nUNITNAME=old\r\n"));
     }
 

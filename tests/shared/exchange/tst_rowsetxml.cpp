@@ -1,4 +1,5 @@
 #include "shared/exchange/RowSetXml.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QDir>
@@ -6,10 +7,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using Type = RowSetColumn::Type;
 
@@ -555,19 +552,9 @@ private slots:
         QVERIFY(RowSetXml::Save(everyType(), old));
         const QByteArray oldBytes = RowSetXml::Serialize(everyType());
         for (bool replace : {false, true}) {
-            const pid_t child = ::fork();
-            QVERIFY(child >= 0);
-            if (child == 0) {
-                const rlimit none{0, 0}, small{64 * 1024, 64 * 1024};
-                ::setrlimit(RLIMIT_CORE, &none);
-                ::setrlimit(RLIMIT_FSIZE, &small);
-                const bool ok =
-                    replace ? RowSetXml::SaveReplacing(big, old) : RowSetXml::Save(big, path);
-                ::_exit(ok ? 0 : 1);
-            }
-            int status = 0;
-            QCOMPARE(::waitpid(child, &status, 0), child);
-            QVERIFY(WIFSIGNALED(status));
+            QVERIFY(FileSizeLimit::Fork(64 * 1024, FileSizeLimit::Outcome::Killed, [&] {
+                return replace ? RowSetXml::SaveReplacing(big, old) : RowSetXml::Save(big, path);
+            }));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                      QStringList{QStringLiteral("old.xml")});
             QCOMPARE(readFile(old), oldBytes);

@@ -1,19 +1,12 @@
-#include "manage/FontDialog.h"
+#include "platform/FontDialog.h"
 
 #include <QFontDialog>
 
 namespace FontDialog {
 
-namespace {
-Handler& currentHandler() {
-    static Handler handler;
-    return handler;
-}
-} // namespace
-
 std::optional<QFont> GetFont(QWidget* parent, const QFont& initial, const QString& title) {
-    if (const Handler& handler = currentHandler())
-        return handler(Request{initial, title});
+    if (Seam::Active())
+        return Seam::Call(Request{initial, title});
     QFontDialog dlgFont(initial, parent);
     dlgFont.setObjectName(QStringLiteral("dlgFont"));
     if (!title.isEmpty())
@@ -21,14 +14,6 @@ std::optional<QFont> GetFont(QWidget* parent, const QFont& initial, const QStrin
     if (dlgFont.exec() != QDialog::Accepted)
         return std::nullopt;
     return dlgFont.selectedFont();
-}
-
-void SetHandler(Handler handler) {
-    currentHandler() = std::move(handler);
-}
-
-void ClearHandler() {
-    currentHandler() = nullptr;
 }
 
 } // namespace FontDialog

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QFont>
 #include <QString>
-#include <functional>
 #include <optional>
 
 class QWidget;
 
-// Every font dialog of the office program goes through here, so tests can
+// Every font dialog of the programs goes through here, so tests can
 // give the answer without a human. The dialog is a QFontDialog named dlgFont.
 namespace FontDialog {
 
@@ -15,13 +16,11 @@ namespace FontDialog {
 std::optional<QFont> GetFont(QWidget* parent, const QFont& initial,
                              const QString& title = QString());
 
-// Tests: every request goes to the handler instead of a dialog.
+// Tests: while a Seam::Override lives, its function answers instead.
 struct Request {
     QFont initial;
     QString title;
 };
-using Handler = std::function<std::optional<QFont>(const Request&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+using Seam = ::Seam<struct FontDialogTag, std::optional<QFont>(const Request&)>;
 
 } // namespace FontDialog

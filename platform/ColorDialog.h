@@ -1,13 +1,14 @@
 #pragma once
 
+#include "platform/Seam.h"
+
 #include <QColor>
 #include <QString>
-#include <functional>
 #include <optional>
 
 class QWidget;
 
-// Every colour dialog of the office program goes through here, so tests can
+// Every colour dialog of the programs goes through here, so tests can
 // give the answer without a human. The dialog is a QColorDialog named dlgColor.
 namespace ColorDialog {
 
@@ -15,13 +16,11 @@ namespace ColorDialog {
 std::optional<QColor> GetColor(QWidget* parent, const QColor& initial,
                                const QString& title = QString());
 
-// Tests: every request goes to the handler instead of a dialog.
+// Tests: while a Seam::Override lives, its function answers instead.
 struct Request {
     QColor initial;
     QString title;
 };
-using Handler = std::function<std::optional<QColor>(const Request&)>;
-void SetHandler(Handler handler);
-void ClearHandler();
+using Seam = ::Seam<struct ColorDialogTag, std::optional<QColor>(const Request&)>;
 
 } // namespace ColorDialog

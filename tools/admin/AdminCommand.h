@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+#include <QTextStream>
+
+// One command of attendance-admin as the command table declares it, and the
+// helpers every command shares. Exit status: 0 success, 1 failure, 2 wrong
+// usage.
+namespace Admin {
+
+enum Status { Success = 0, Failure = 1, WrongUsage = 2 };
+
+// Whether a command draws (fonts, pictures) and so needs a GUI platform.
+enum class Gui { Never, Always, WithDemo };
+
+// What a command's run function gets: the parsed command line, the
+// positional arguments after the command's name, and the two streams.
+struct Context {
+    const QCommandLineParser& parser;
+    QStringList args;
+    QTextStream& out;
+    QTextStream& err;
+
+    bool isSet(const char* option) const { return parser.isSet(QLatin1String(option)); }
+    QString value(const char* option) const { return parser.value(QLatin1String(option)); }
+};
+
+struct Command {
+    QString name;
+    QString synopsis;
+    QString summary;
+    int minArgs;
+    int maxArgs;         // -1: any number
+    QStringList options; // names of the option table, besides --help
+    Gui gui;
+    int (*run)(Context&);
+};
+
+// What Fail returns: the exit status Failure where a command's status is
+// asked for, false where a step's success is.
+struct Failed {
+    operator int() const { return Failure; }
+    operator bool() const { return false; }
+};
+
+// The one way a command fails: "attendance-admin: MESSAGE" on standard
+// error.
+Failed Fail(QTextStream& err, const QString& message);
+
+// The absolute, clean form of a path given on the command line.
+QString Absolute(const QString& path);
+
+// Points the shared classes at the program directory of --dir (default: the
+// executable's own); false, said on `err`, when it does not exist.
+bool UseDirOption(Context& c);
+
+// UseDirOption, then checks that the configuration names a database and
+// opens it, so a missing, locked, read-only or empty database, or an
+// unreachable server, is named before the command starts.
+bool OpenProgramDirectory(Context& c);
+
+// YEAR and MONTH from two arguments; false, said on `err`, when out of range.
+bool ParseMonth(Context& c, int first, int* year, int* month);
+
+} // namespace Admin
