@@ -1,23 +1,26 @@
 #!/usr/bin/env bash
-# jpegenc as a whole process against cjpeg on a 4000x3000 photo-like PPM:
+# jpegenc as a whole process against cjpeg on a photo-like PPM (4000x3000, or
+# SIZE, e.g. 16000x16000, to see that jpegenc's memory does not grow with it):
 # median wall time of RUNS runs each (taking turns) and the peak resident memory, both with
 # the same settings (quality 75, 2x2/1x1/1x1 sampling, float DCT, optimised
 # Huffman tables). Goal: jpegenc within 1.2x cjpeg's time and 1.5x its memory.
-#   bench/bench_jpegenc.sh [JPEGENC] [RUNS]
+#   bench/bench_jpegenc.sh [JPEGENC] [RUNS] [SIZE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jpegenc=${1:-build/bin/jpegenc}
 runs=${2:-5}
+size=${3:-4000x3000}
 [ -x /usr/bin/time ] || { echo "needs /usr/bin/time (scripts/install-deps.sh)" >&2; exit 2; }
 command -v cjpeg >/dev/null || { echo "needs cjpeg (scripts/install-deps.sh)" >&2; exit 2; }
 work=$(mktemp -d /tmp/bench_jpegenc.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 picture="$work/photo.ppm"
 
-# A 400x300 tile of shading, edges and noise, repeated 10x10 times.
-python3 - "$picture" <<'PY'
+# A 400x300 tile of shading, edges and noise, repeated over the picture.
+python3 - "$picture" "${size%x*}" "${size#*x}" <<'PY'
 import random, sys
 random.seed(12345)
+W, H = int(sys.argv[2]) // 400 * 400, int(sys.argv[3])
 tw, th = 400, 300
 tile = []
 for y in range(th):
@@ -28,11 +31,11 @@ for y in range(th):
         g = 128 + ((x + 2 * y) % 180) - 90 - n
         b = (x * 255 // tw + y * 255 // th) // 2 + n // 2
         row[3 * x:3 * x + 3] = bytes(max(0, min(255, v)) for v in (r, g, b))
-    tile.append(bytes(row) * 10)
+    tile.append(bytes(row) * (W // tw))
 with open(sys.argv[1], "wb") as f:
-    f.write(b"P6\n4000 3000\n255\n")
-    for _ in range(10):
-        f.writelines(tile)
+    f.write(b"P6\n%d %d\n255\n" % (W, H))
+    for y in range(H):
+        f.write(tile[y % th])
 PY
 
 # run NAME COMMAND...: one timed run; appends the seconds to NAME_times and

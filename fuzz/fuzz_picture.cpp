@@ -1,9 +1,11 @@
 // libFuzzer target: the PPM, PGM and BMP reader jpegenc takes its input
-// through, on arbitrary bytes; small pictures it accepts are encoded too.
+// through, on arbitrary bytes; small pictures it accepts are encoded too,
+// from the bitmap and streamed band by band, to the same bytes.
 #include "imaging/PictureFileReader.h"
 #include "imaging/cImage.h"
 #include "imaging/cJpeg.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 
@@ -29,7 +31,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Sampling from the input's last byte: one grey component or colour.
     if (size > 0 && (data[size - 1] & 1))
         jpeg.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
-    if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height()) != 0 || jpeg.Encode().isEmpty())
+    const QByteArray encoded = jpeg.SampleHDC(image.hDC(), image.Width(), image.Height()) == 0
+                                   ? jpeg.Encode()
+                                   : QByteArray();
+    if (encoded.isEmpty())
+        __builtin_trap();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    PictureFileReader reader(buffer);
+    cJpeg streamed;
+    if (size > 0 && (data[size - 1] & 1))
+        streamed.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
+    if (reader.ReadHeader() != PictureFileReader::Read || streamed.SampleRows(reader) != 0 ||
+        streamed.Encode() != encoded)
         __builtin_trap();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "imaging/PictureFileReader.h"
 
+#include "imaging/ScratchFile.h"
 #include "imaging/cImage.h"
 
 #include <QBuffer>
@@ -11,20 +12,6 @@
 namespace {
 
 using Result = PictureFileReader::Result;
-
-QString sizeError(qint64 width, qint64 height) {
-    if (width <= 0 || height <= 0)
-        return QStringLiteral("the picture has no pixels (%1x%2)").arg(width).arg(height);
-    return QStringLiteral("the picture is %1x%2 pixels; at most %3 in a side can be encoded")
-        .arg(width)
-        .arg(height)
-        .arg(PictureFileReader::MaxSide);
-}
-
-bool sizeOk(qint64 width, qint64 height) {
-    return width > 0 && height > 0 && width <= PictureFileReader::MaxSide &&
-           height <= PictureFileReader::MaxSide;
-}
 
 bool isSpace(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -41,6 +28,26 @@ quint16 le16(const uchar* p) {
 } // namespace
 
 PictureFileReader::PictureFileReader(QIODevice& device) : m_device(device) {}
+
+PictureFileReader::~PictureFileReader() = default;
+
+QString PictureFileReader::SizeError(qint64 width, qint64 height) {
+    if (width <= 0 || height <= 0)
+        return QStringLiteral("the picture has no pixels (%1x%2)").arg(width).arg(height);
+    if (width > MaxSide || height > MaxSide)
+        return QStringLiteral("the picture is %1x%2 pixels; at most %3 in a side can be encoded")
+            .arg(width)
+            .arg(height)
+            .arg(MaxSide);
+    if (width * height > MaxPixels)
+        return QStringLiteral("the picture is %1x%2 pixels (%3 megapixels); at most %4 "
+                              "megapixels can be encoded")
+            .arg(width)
+            .arg(height)
+            .arg(double(width * height) / 1e6, 0, 'f', 1)
+            .arg(MaxPixels / 1000000);
+    return {};
+}
 
 // ---- The device ------------------------------------------------------------
 
@@ -93,6 +100,53 @@ bool PictureFileReader::holds(qint64 bytes) {
                       .arg(left);
         return false;
     }
+    return true;
+}
+
+// The pixel data of a device that cannot seek (a pipe), copied to a nameless
+// temporary file a piece at a time: memory holds no picture-sized buffer, and
+// a stream that ends early is noticed before anything is allocated for it.
+bool PictureFileReader::spool() {
+    if (m_spool || !m_device.isSequential())
+        return true;
+    auto spool = std::make_unique<ScratchFile>();
+    std::vector<char> piece(size_t(1) << 20);
+    for (qint64 left = m_fileStride * m_height; left > 0;) {
+        const qint64 n = std::min<qint64>(left, qint64(piece.size()));
+        if (!read(piece.data(), n, "pixel data"))
+            return false;
+        if (!spool->Append(piece.data(), n)) {
+            m_error = spool->Error();
+            return false;
+        }
+        left -= n;
+    }
+    m_spool = std::move(spool);
+    m_spoolPos = 0;
+    return true;
+}
+
+// Moves to the given byte of the pixel data.
+bool PictureFileReader::seekPixels(qint64 offset) {
+    if (m_spool) {
+        m_spoolPos = offset;
+        return true;
+    }
+    if (m_device.seek(m_pixelStart + offset))
+        return true;
+    m_error = QStringLiteral("cannot move within the pixel data: %1").arg(m_device.errorString());
+    return false;
+}
+
+bool PictureFileReader::readPixels(void* to, qint64 n) {
+    if (!m_spool)
+        return read(to, n, "pixel data");
+    if (!m_spool->ReadAt(m_spoolPos, to, n)) {
+        m_error = m_spool->Error().isEmpty() ? QStringLiteral("the pixel data is truncated")
+                                             : m_spool->Error();
+        return false;
+    }
+    m_spoolPos += n;
     return true;
 }
 
@@ -154,8 +208,8 @@ PictureFileReader::Result PictureFileReader::readPnmHeader(bool colour) {
         return NotHandled; // 16-bit samples: Qt reads them
     if (maxval == 0)
         return fail(QStringLiteral("bad header: the maximum value is 0"));
-    if (!sizeOk(width, height))
-        return fail(sizeError(width, height));
+    if (const QString e = SizeError(width, height); !e.isEmpty())
+        return fail(e);
     const int channels = colour ? 3 : 1;
     if (!holds(width * height * channels))
         return Failed;
@@ -200,8 +254,8 @@ PictureFileReader::Result PictureFileReader::readBmpHeader() {
         return NotHandled;
     const bool topDown = rawHeight < 0;
     const qint64 height = topDown ? -rawHeight : rawHeight;
-    if (!sizeOk(width, height))
-        return fail(sizeError(width, height));
+    if (const QString e = SizeError(width, height); !e.isEmpty())
+        return fail(e);
     if (infoSize > 1024)
         return fail(QStringLiteral("bad info header size %1").arg(infoSize));
     if (!skip(qint64(infoSize) - 40, "info header"))
@@ -240,6 +294,8 @@ PictureFileReader::Result PictureFileReader::readBmpHeader() {
 
 PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
     const int bitCount = m_kind == Ppm || (m_kind == Bmp && m_bitCount != 8) ? 24 : 8;
+    if (!spool())
+        return Failed;
     if (!image.Create(m_width, m_height, qint16(bitCount)))
         return fail(
             QStringLiteral("not enough memory for a %1x%2 picture").arg(m_width).arg(m_height));
@@ -248,7 +304,7 @@ PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
         const size_t rowBytes = size_t(m_fileStride);
         for (qint32 y = 0; y < h; ++y) {
             uchar* row = image.ScanLine(y);
-            if (!read(row, qint64(rowBytes), "pixel data"))
+            if (!readPixels(row, qint64(rowBytes)))
                 return Failed;
             if (m_scaled)
                 for (size_t i = 0; i < rowBytes; ++i)
@@ -265,11 +321,11 @@ PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
         // The file's rows are the bitmap's rows, padding included.
         if (!m_topDown) {
             // Both bottom-up: the pixel block in one piece.
-            if (!read(image.DIBitsPtr(), m_fileStride * h, "pixel data"))
+            if (!readPixels(image.DIBitsPtr(), m_fileStride * h))
                 return Failed;
         } else {
             for (qint32 y = 0; y < h; ++y)
-                if (!read(image.ScanLine(y), m_fileStride, "pixel data"))
+                if (!readPixels(image.ScanLine(y), m_fileStride))
                     return Failed;
         }
         // Padding bytes of the file stay out of the bitmap.
@@ -282,7 +338,7 @@ PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
     // 32 bits: blue, green, red and an unused byte.
     std::vector<uchar> row(static_cast<size_t>(m_fileStride));
     for (qint32 i = 0; i < h; ++i) {
-        if (!read(row.data(), m_fileStride, "pixel data"))
+        if (!readPixels(row.data(), m_fileStride))
             return Failed;
         uchar* out = image.ScanLine(m_topDown ? i : h - 1 - i);
         for (qint32 x = 0; x < m_width; ++x)
@@ -296,21 +352,14 @@ PictureFileReader::Result PictureFileReader::ReadImage(cImage& image) {
 // File rows of picture rows [first, first + count), top row first, into `to`
 // (m_fileStride bytes each) unless they are already in memory.
 bool PictureFileReader::readFileRows(int first, int count, uchar* to) {
-    const qint64 bytes = m_fileStride * count;
-    if (m_topDown)
-        return read(to, bytes, "pixel data"); // the calls come in order
-    // Bottom-up: the band's rows lie together, the lowest first.
-    const qint64 offset = m_fileStride * (m_height - first - count);
-    if (m_device.isSequential()) {
-        if (m_pixels.empty()) {
-            m_pixels.resize(size_t(m_fileStride) * size_t(m_height));
-            if (!read(m_pixels.data(), qint64(m_pixels.size()), "pixel data"))
-                return false;
-        }
-        std::memcpy(to, m_pixels.data() + offset, size_t(bytes));
-    } else if (!m_device.seek(m_pixelStart + offset) || !read(to, bytes, "pixel data")) {
+    // Bottom-up: the band's rows lie together, the lowest first; the pixel
+    // data of a pipe is spooled to a temporary file for that.
+    if (!m_topDown && (!spool() || !seekPixels(m_fileStride * (m_height - first - count))))
         return false;
-    }
+    if (!readPixels(to, m_fileStride * count)) // top-down: the calls come in order
+        return false;
+    if (m_topDown)
+        return true;
     // Turn the band upside down.
     for (int i = 0, j = count - 1; i < j; ++i, --j) {
         uchar* a = to + size_t(i) * size_t(m_fileStride);

@@ -7,9 +7,11 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QIODevice;
+class ScratchFile;
 class cImage;
 
 // Reads binary PPM and PGM (P6, P5; maxval up to 255) and uncompressed BMP
@@ -20,8 +22,10 @@ class cImage;
 // every pixel reads back as the colour Qt's own readers give it.
 //
 // Sizes come from the header and are checked before anything is allocated:
-// no side above 65535 pixels, and on a device of known size no more pixel
-// data than the device holds.
+// no side above 65535 pixels, at most 300 megapixels, and on a device of
+// known size no more pixel data than the device holds. Nothing is allocated
+// for pixels not yet read: the pixel data of a pipe that must be read whole
+// (bottom-up BMP rows, or ReadImage) goes to a nameless temporary file first.
 class PictureFileReader : public RowSource {
 public:
     enum Result {
@@ -40,6 +44,7 @@ public:
     // in the file, so the device must be random-access for them; on a
     // sequential device the pixel block is read into memory first.
     explicit PictureFileReader(QIODevice& device);
+    ~PictureFileReader() override;
     Result ReadHeader();
     Result ReadImage(cImage& image);
     int Width() const override { return m_width; }
@@ -49,8 +54,12 @@ public:
     // PPM rows keep their red, green, blue order.
     bool RedFirst() const override { return m_kind == Ppm; }
 
-    // Largest width and height, as the JPEG encoder takes them.
+    // Largest width and height, as the JPEG encoder takes them, and the
+    // largest picture taken at all.
     static constexpr int MaxSide = 65535;
+    static constexpr qint64 MaxPixels = 300'000'000;
+    // Why a picture of this size is refused (naming its size and the limit); empty when it is not.
+    static QString SizeError(qint64 width, qint64 height);
 
 private:
     enum Kind { Ppm, Pgm, Bmp };
@@ -64,6 +73,9 @@ private:
     Result readPnmHeader(bool colour);
     Result readBmpHeader();
     bool readFileRows(int first, int count, uchar* to);
+    bool spool();
+    bool seekPixels(qint64 offset);
+    bool readPixels(void* to, qint64 n);
 
     QIODevice& m_device;
     QString m_error;
@@ -76,6 +88,7 @@ private:
     qint64 m_fileStride = 0; // bytes of a file row, padding included
     qint64 m_pixelStart = 0; // device position of the first pixel row
     std::array<QRgb, 256> m_colours{};
-    std::vector<uchar> m_pixels;  // bottom-up rows of a sequential device
+    std::unique_ptr<ScratchFile> m_spool; // the pixel data of a sequential device
+    qint64 m_spoolPos = 0;
     std::vector<uchar> m_scratch; // file rows of one band
 };

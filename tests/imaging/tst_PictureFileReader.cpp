@@ -159,6 +159,9 @@ private slots:
         const QByteArray jpeg = encode(direct);
         QVERIFY(!jpeg.isEmpty());
         QCOMPARE(jpeg, encode(viaQt));
+        Pipe whole(file); // read whole from a pipe: through the temporary file
+        QCOMPARE(PictureFileReader::ReadPicture(whole, direct), PictureFileReader::Read);
+        QCOMPARE(encode(direct), jpeg);
 
         // Streamed band by band, from a random-access and from a sequential
         // device (bottom-up BMP rows are taken from the end first).
@@ -174,8 +177,11 @@ private slots:
     }
 
     void streamEndingEarlyFails() {
-        // A sequential device cannot be checked for its size beforehand.
-        for (const QByteArray& file : {pnm(true, 255), bmp(24, true), bmp(24, false)}) {
+        // A sequential device cannot be checked for its size beforehand; a
+        // bottom-up BMP claiming 17000x17000 pixels is read before anything is allocated.
+        QByteArray claim = bmp(24, false);
+        claim.replace(18, 8, QByteArray("\x68\x42\0\0\x68\x42\0\0", 8));
+        for (const QByteArray& file : {pnm(true, 255), bmp(24, true), bmp(24, false), claim}) {
             Pipe pipe(file.left(file.size() - 200));
             QString error;
             QVERIFY(encodeRows(pipe, kSamplings[0], &error).isEmpty());
@@ -204,9 +210,11 @@ private slots:
         QTest::newRow("bmp header cut") << QByteArray("BM\x10\0\0\0", 6) << "file header";
         QTest::newRow("ppm 65536 wide") << pnm(true, 255, 65536, 1) << "at most 65535";
         QTest::newRow("ppm no pixels") << pnm(false, 255, 0, 5) << "no pixels";
-        // 65535x65535 claimed by a small file: refused before 12 GB are allocated.
+        // 17000x17000 claimed by a small file: refused before 867 MB are allocated.
         QTest::newRow("ppm huge claim")
-            << QByteArray("P6 65535 65535 255\n").append(200, 'x') << "truncated";
+            << QByteArray("P6 17000 17000 255\n").append(200, 'x') << "truncated";
+        QTest::newRow("ppm over the limit")
+            << QByteArray("P6 20000 20000 255\n") << "at most 300 megapixels";
         QTest::newRow("ppm endless number")
             << QByteArray("P6 123456789012345678901 1 255\n") << "too large";
         QTest::newRow("ppm maxval 0") << QByteArray("P5 1 1 0\n\x01") << "maximum value";
@@ -268,6 +276,13 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QStringLiteral("truncated")), qPrintable(r.err));
         QVERIFY(!QFile::exists(b));
+        // Pictures read through Qt are refused for their size, before reading.
+        QByteArray wide = bmp(8, false, 4);
+        wide[30] = 1;                                         // run-length coded
+        wide.replace(18, 4, QByteArray("\x70\x11\x01\0", 4)); // 70000 wide
+        QVERIFY(writeFile(in, wide));
+        const ToolRun w = JpegCheck::Jpegenc({in, b});
+        QVERIFY2(w.code == 1 && w.err.contains(QStringLiteral("65535")), qPrintable(w.err));
     }
 };
 

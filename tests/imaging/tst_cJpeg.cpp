@@ -1,5 +1,6 @@
-// File layout, tables, settings and failure results of the JPEG encoder, and
-// the jpegenc command.
+// File layout, tables, settings and failure results of the JPEG encoder, its
+// store of symbols, and the jpegenc command.
+#include "imaging/JpegSymbolStore.h"
 #include "imaging/cImage.h"
 #include "imaging/cJpeg.h"
 #include "tests/common/TestProgramDir.h"
@@ -390,6 +391,26 @@ private slots:
                 QCOMPARE(small.size(), 1);
                 QVERIFY2(small == large, qPrintable(QStringLiteral("size %1").arg(size)));
             }
+        }
+    }
+
+    void symbolStoreReadsBackThroughTheFile() {
+        // Pieces of 7 bytes, two in memory: most of them go to the temporary file.
+        JpegSymbolStore store(7, 2);
+        const auto symbolOf = [](int i) { return (i * 37) & 0xFF; };
+        const auto extraOf = [](int i, int nbits) {
+            return nbits ? quint32(i * 2654435761u) >> (32 - nbits) : 0u;
+        };
+        for (int i = 0; i < 1000; ++i)
+            store.Put(symbolOf(i), extraOf(i, i % 17), i % 17);
+        QVERIFY(store.Ok());
+        for (int pass = 0; pass < 2; ++pass) { // read any number of times
+            JpegSymbolStore::Reader in(store);
+            for (int i = 0; i < 1000; ++i) {
+                QCOMPARE(in.Symbol(), symbolOf(i));
+                QCOMPARE(in.Extra(i % 17), extraOf(i, i % 17));
+            }
+            QVERIFY(in.Ok());
         }
     }
 
