@@ -111,9 +111,9 @@ bool cachedDatabaseReady(const QString& path) {
 // One transaction, prepared statements, the presence indexes built after the rows.
 bool generateDatabase(const QString& dir, const QString& path) {
     QFile::remove(path);
-    QString error;
+    DbError error;
     if (!DbCreator::Create(path, &error)) {
-        say("cannot create %s: %s\n", qPrintable(path), qPrintable(error));
+        say("cannot create %s: %s\n", qPrintable(path), qPrintable(error.Text()));
         return false;
     }
     QStringList presenceIndexes;

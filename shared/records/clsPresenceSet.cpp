@@ -3,6 +3,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QSqlError>
 
@@ -11,12 +12,13 @@ bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDat
     // after the end. Callers pass dates at midnight. In order of arrival (the
     // first record of a day is the one that counts), on every engine. A
     // record finds its employee whatever the case of the number's letters.
-    auto q = DbQuery::Select(
+    auto q = DbQuery::Read(
         QStringLiteral(
             "SELECT Employee.ENAME, Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME "
             "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
             "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER")
-            .arg(DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("Employee.ENUMBER"),
+            .arg(DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
+                                         QStringLiteral("Employee.ENUMBER"),
                                          QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)

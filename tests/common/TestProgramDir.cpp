@@ -94,10 +94,10 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
     if (!unitName.isEmpty() &&
         !setKey(ini, QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unitName))
         return fail(QStringLiteral("cannot write UNIT/UNITNAME"));
-    QString message;
+    DbError why;
     if (createDatabase &&
-        !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &message))
-        return fail(QStringLiteral("database not created: ") + message);
+        !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &why))
+        return fail(QStringLiteral("database not created: ") + why.Text());
     return true;
 }
 
@@ -137,8 +137,8 @@ bool TestProgramDir::initServer() {
     {
         DbError why;
         QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, false);
-        ok = db.isValid() && DbCreator::CreateTables(db, &lastError);
-        if (!db.isValid())
+        ok = db.isValid() && DbCreator::CreateTables(db, &why);
+        if (!ok)
             lastError = why.Text();
         db.close();
     }
@@ -196,7 +196,7 @@ bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
 bool TestProgramDir::addDept(int id, const QString& name) {
     // The keys the database gives next follow the explicit one.
     return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name}) &&
-           DbDialect::KeysWritten(clsDbConn().GetDbConn(), DbCatalog::Dept());
+           clsDbConn::KeysWritten(clsDbConn().GetDbConn(), DbCatalog::Dept());
 }
 
 bool TestProgramDir::addEmployee(const QString& number, const QString& name, const QString& barcode,

@@ -10,15 +10,16 @@
 #include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/exchange/RowSetXml.h"
+#include "shared/records/clsEmployeeSet.h"
 #include "tools/admin/DemoData.h"
 #include "tools/admin/Migrate.h"
 #include "tools/admin/PrintCards.h"
 #include "tools/admin/ReportMonth.h"
 #include "tools/admin/RowSetDump.h"
-#include "tools/admin/ScopedConnection.h"
 
 #include <QCommandLineParser>
 #include <QDate>
@@ -260,8 +261,10 @@ int runInit(Context& c) {
     const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
     const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
     QString error;
-    if (!onServer && !DbCreator::Build(builtDb, &error))
-        return failure(c.err, QStringLiteral("cannot create the database %1: %2").arg(db, error));
+    DbError dbError;
+    if (!onServer && !DbCreator::Build(builtDb, &dbError))
+        return failure(c.err,
+                       QStringLiteral("cannot create the database %1: %2").arg(db, dbError.Text()));
 
     // An existing configuration keeps its other keys and its mode.
     struct stat oldStat {};
@@ -311,8 +314,10 @@ int runInit(Context& c) {
                            ? QStringLiteral("cannot connect: %1").arg(why.Text())
                            : QStringLiteral("cannot fill in the demo data: %1").arg(why.Text()));
         DbTransaction tx(conn);
-        const bool ok = tx.IsActive() && (!onServer || DbCreator::AddTables(conn, &error)) &&
-                        (!demo || DemoData::Populate(conn, &summary, &error)) && tx.Commit();
+        const bool ok =
+            tx.IsActive() &&
+            (!onServer || DbCreator::AddTables(conn, &dbError) || dbError.Report(&error)) &&
+            (!demo || DemoData::Populate(conn, &summary, &error)) && tx.Commit();
         if (!ok) {
             if (error.isEmpty())
                 error = tx.Error().Text();
@@ -346,8 +351,9 @@ int runInit(Context& c) {
                                                         "be written: %3")
                                              .arg(server.Describe(), ini, error)
                                        : QStringLiteral("cannot write %1: %2").arg(ini, error));
-    if (!onServer && !DbCreator::Install(builtDb, db, &error)) {
-        const QString message = QStringLiteral("cannot create the database %1: %2").arg(db, error);
+    if (!onServer && !DbCreator::Install(builtDb, db, &dbError)) {
+        const QString message =
+            QStringLiteral("cannot create the database %1: %2").arg(db, dbError.Text());
         error.clear();
         if (hadIni)
             writeIni(oldIni, AtomicFile::Existing::Replace);
@@ -386,7 +392,7 @@ int runExportEmployees(Context& c) {
         RowSet found;
         QString error;
         if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
-                                            DbDialect::NoCaseEquals(DbDialect::Shared(),
+                                            DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                                                     QStringLiteral("ENUMBER"),
                                                                     QStringLiteral("?")),
                                         {number}, QStringLiteral("Employee"), &found, &error))
@@ -420,11 +426,8 @@ int runImportEmployees(Context& c) {
         c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
     if (status == Success) {
         // Such employees vanish from every list and cannot sign in.
-        QSqlQuery q(clsDbConn().GetDbConn());
-        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID IS NULL OR DID NOT IN "
-                                  "(SELECT ID FROM Dept)")) &&
-            q.next() && q.value(0).toInt() > 0)
-            c.err << "attendance-admin: warning: " << q.value(0).toInt()
+        if (const auto unknown = clsEmployeeSet::WithUnknownDepartment(); !unknown.isEmpty())
+            c.err << "attendance-admin: warning: " << unknown.size()
                   << " employees have a department key that this database does not know; "
                      "import the department file of the exporting database as well"
                   << Qt::endl;
