@@ -140,7 +140,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
             db.close();
     }
     if (!ok) {
-        QSqlDatabase::removeDatabase(name);
+        ScopedConnection::Drop(name);
         return failed(error.Text());
     }
     return QSqlDatabase::database(name, false);
@@ -207,7 +207,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
             db.close();
     }
     if (!ok) {
-        QSqlDatabase::removeDatabase(name);
+        ScopedConnection::Drop(name);
         return failed(error);
     }
     return QSqlDatabase::database(name, false);

@@ -7,6 +7,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/PgTestServer.h"
 
@@ -132,17 +133,12 @@ bool TestProgramDir::initServer() {
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), settings.password) ||
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), settings.database))
         return false;
-    const QString name = QStringLiteral("TestProgramDir.create");
-    bool ok = false;
-    {
-        DbError why;
-        QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, false);
-        ok = db.isValid() && DbCreator::CreateTables(db, &why);
-        if (!ok)
-            lastError = why.Text();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    const ScopedConnection name(QStringLiteral("TestProgramDir.create"));
+    DbError why;
+    QSqlDatabase db = clsDbConn::OpenServer(settings, name.name(), &why, false);
+    const bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
+    if (!ok)
+        lastError = why.Text();
     return ok;
 }
 
