@@ -27,6 +27,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsEmployeePresenceSet.h"
@@ -125,17 +126,12 @@ public:
     ServerConn(const DbSettings& settings, const QString& database, const QString& name,
                bool requireTables)
         : m_name(name), m_db(openServer(settings, database, name, requireTables)) {}
-    ~ServerConn() {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-    }
     ServerConn(const ServerConn&) = delete;
     ServerConn& operator=(const ServerConn&) = delete;
     QSqlDatabase db() const { return m_db; }
 
 private:
-    QString m_name;
+    ScopedConnection m_name;
     QSqlDatabase m_db;
 };
 
