@@ -163,6 +163,8 @@ class TestRecords : public QObject {
         DbError why;
         QVERIFY(!clsDbConn::MayWriteTables(clsDbConn().GetDbConn(), &why));
         QCOMPARE(why.Text(), QStringLiteral("the login may not read and write table Dept"));
+        QVERIFY(!DbQuery::Read(QStringLiteral("SELECT * FROM Presence"), {}, &why));
+        QVERIFY2(why.Text().endsWith(QStringLiteral("(table presence)")), qPrintable(why.Text()));
         clsDbConn::CloseShared();
         QVERIFY(q.exec(QStringLiteral("DROP ROLE station_norights")));
         q.finish();
