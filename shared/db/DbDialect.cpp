@@ -97,10 +97,11 @@ QString BeginExclusiveStatement(Engine engine) {
     return engine == Engine::PostgreSQL ? QString() : QStringLiteral("BEGIN EXCLUSIVE");
 }
 
-QString LockKeyStatement(Engine engine) {
+QString LockKeyStatement(Engine engine, bool shared) {
     // Advisory locks take two 32-bit keys: the table and the key, both hashed.
     return engine == Engine::PostgreSQL
-               ? QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?), hashtext(lower(?)))")
+               ? QStringLiteral("SELECT pg_advisory_xact_lock%1(hashtext(?), hashtext(lower(?)))")
+                     .arg(shared ? QStringLiteral("_shared") : QString())
                : QString();
 }
 

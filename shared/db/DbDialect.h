@@ -44,8 +44,9 @@ QString BeginExclusiveStatement(Engine engine);
 
 // Serialises, until the end of the transaction, every transaction that locks
 // the same key (bound: table name, key; without regard to case) of the same
-// table. Empty on SQLite, whose writing transactions hold the whole file.
-QString LockKeyStatement(Engine engine);
+// table; `shared`: only against those that lock it not shared. Empty on
+// SQLite, whose writing transactions hold the whole file.
+QString LockKeyStatement(Engine engine, bool shared = false);
 // Keeps other writers off `table` (a table of the catalogue) until the end of
 // the transaction (readers go on). Empty on SQLite, as above.
 QString LockTableStatement(Engine engine, const DbCatalog::Table& table);

@@ -52,8 +52,8 @@ int DbTransaction::Exec(const QString& sql, const QVariantList& params) {
 }
 
 bool DbTransaction::LockKey(QSqlDatabase db, const QString& table, const QString& key,
-                            DbError* error) {
-    const QString sql = DbDialect::LockKeyStatement(clsDbConn::EngineOf(db));
+                            DbError* error, bool shared) {
+    const QString sql = DbDialect::LockKeyStatement(clsDbConn::EngineOf(db), shared);
     return sql.isEmpty() || DbQuery::Exec(db, sql, {table.toLower(), key}, error) >= 0;
 }
 
@@ -69,6 +69,10 @@ bool DbTransaction::LockTable(QSqlDatabase db, const QString& table, DbError* er
 
 bool DbTransaction::LockKey(const QString& table, const QString& key) {
     return locked(m_active && LockKey(m_db, table, key, &m_error));
+}
+
+bool DbTransaction::ShareKey(const QString& table, const QString& key) {
+    return locked(m_active && LockKey(m_db, table, key, &m_error, true));
 }
 
 bool DbTransaction::LockTable(const QString& table) {

@@ -33,13 +33,17 @@ public:
     // (without regard to case) of the same table, until its end; false (why
     // in Error()) when the lock could not be taken.
     bool LockKey(const QString& table, const QString& key);
+    // Holds a key against LockKey of it but not against other holders: what
+    // many transactions rely on at once (an employee's department) while
+    // one may remove it.
+    bool ShareKey(const QString& table, const QString& key);
     // Keeps other writers off a table until the end of the transaction.
     bool LockTable(const QString& table);
 
     // The same within a transaction that the caller holds on `db`. Nothing
     // to do on SQLite, whose writing transactions hold the whole file.
     static bool LockKey(QSqlDatabase db, const QString& table, const QString& key,
-                        DbError* error = nullptr);
+                        DbError* error = nullptr, bool shared = false);
     static bool LockTable(QSqlDatabase db, const QString& table, DbError* error = nullptr);
 
     // The connection the transaction runs on (a new one when the server had

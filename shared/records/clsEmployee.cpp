@@ -182,10 +182,12 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
 bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
     // number's spelling, so its presence records stay its own. The number
-    // stays locked until the caller's transaction ends, and so does the
-    // department's key, which a department's removal takes as well.
+    // stays locked until the caller's transaction ends; the department's key
+    // is held shared (stores of one department never wait for each other,
+    // so no two of them can wait for each other's numbers either), against
+    // a department's removal, which locks it.
     if (!DbTransaction::LockKey(db, QStringLiteral("Employee"), row.ENUMBER.toString(), error) ||
-        !DbTransaction::LockKey(db, QStringLiteral("Dept"), row.DID.toString(), error))
+        !DbTransaction::LockKey(db, QStringLiteral("Dept"), row.DID.toString(), error, true))
         return false;
     auto found = DbQuery::Read(
         db,
@@ -246,7 +248,7 @@ clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, DbError* error
     const QSqlDatabase db = tx.Connection();
     const QString did = QString::number(m_did);
     if (!tx.LockKey(QStringLiteral("Employee"), m_enumber) ||
-        !tx.LockKey(QStringLiteral("Dept"), did)) {
+        !tx.ShareKey(QStringLiteral("Dept"), did)) {
         tx.Error().Report(error);
         return StoreResult::Failed;
     }

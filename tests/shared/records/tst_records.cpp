@@ -644,18 +644,17 @@ private slots:
     }
 
     // Runs one child program a mode at once while a third connection keeps
-    // them from reading `tables`, so all have started before any can decide;
+    // them from writing `tables` (on the server they may read them, so each
+    // decides before any writes unless the rule's locks keep them apart);
     // checks they wait, lets them go and gives their answers.
     QList<int> racing(const QList<const char*>& modes, const QString& tables) {
         QList<int> answers;
         QSqlDatabase holder =
             clsDbConn::Open(DbSettings::FromConfiguration(), QStringLiteral("holder"));
         QSqlQuery lock(holder);
-        // On the server no reading of those tables at all.
         if (!(TestProgramDir::OnServer()
                   ? lock.exec(QStringLiteral("BEGIN")) &&
-                        lock.exec(
-                            QStringLiteral("LOCK TABLE %1 IN ACCESS EXCLUSIVE MODE").arg(tables))
+                        lock.exec(QStringLiteral("LOCK TABLE %1 IN SHARE MODE").arg(tables))
                   : lock.exec(QStringLiteral("BEGIN IMMEDIATE"))))
             return {};
         const auto line = [](QProcess& p, int ms) {
