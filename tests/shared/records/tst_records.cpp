@@ -6,6 +6,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsDept.h"
@@ -255,7 +256,8 @@ private slots:
             if (old) {
                 clsDbConn::CloseShared();
                 QFile::remove(fx->dbPath);
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+                const ScopedConnection name(QStringLiteral("old"));
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name.name());
                 db.setDatabaseName(fx->dbPath);
                 QVERIFY(db.open());
                 for (const char* sql :
@@ -267,7 +269,6 @@ private slots:
                       "CREATE INDEX IX_Employee_EBARCODE ON Employee(EBARCODE)",
                       "CREATE INDEX IX_Employee_ENUMBER ON Employee(ENUMBER)"})
                     QVERIFY(QSqlQuery(db).exec(QLatin1String(sql)));
-                db.close();
             }
             QVERIFY(fx->addDept(1, QStringLiteral("D")));
             QVERIFY(fx->addEmployee(QStringLiteral("a100"), QStringLiteral("n"),
@@ -314,7 +315,6 @@ private slots:
                                             "IX_Employee_EBARCODE\\S* \\(EBARCODE=\\?\\)"))),
                 qPrintable(steps));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("old"));
     }
 
     void employeesWithoutEntryDate() {
