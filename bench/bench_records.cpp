@@ -103,9 +103,9 @@ void insertPresenceDay(Stmt& insert, sqlite3* db, const QDate& day, int employee
 }
 
 void build(const QString& file, const Size& size) {
-    QString error;
+    DbError error;
     if (!DbCreator::Create(file, &error))
-        die(error.toStdString());
+        die(error.Text().toStdString());
     sqlite3* db = nullptr;
     check(db, sqlite3_open(QFile::encodeName(file).constData(), &db), "open");
     exec(db, "PRAGMA journal_mode=OFF");
@@ -207,7 +207,8 @@ public:
                               nullptr),
               "open");
         sqlite3_busy_timeout(m_db, clsDbConn::BusyTimeoutMs);
-        for (const QString& pragma : clsDbConn::SessionPragmas())
+        for (const QString& pragma :
+             DbDialect::SessionStatements(DbDialect::Engine::SQLite, clsDbConn::BusyTimeoutMs))
             exec(m_db, pragma.toUtf8().constData());
     }
     ~RawSignIn() { sqlite3_close(m_db); }

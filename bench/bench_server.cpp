@@ -27,6 +27,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsEmployeePresenceSet.h"
@@ -125,17 +126,12 @@ public:
     ServerConn(const DbSettings& settings, const QString& database, const QString& name,
                bool requireTables)
         : m_name(name), m_db(openServer(settings, database, name, requireTables)) {}
-    ~ServerConn() {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-    }
     ServerConn(const ServerConn&) = delete;
     ServerConn& operator=(const ServerConn&) = delete;
     QSqlDatabase db() const { return m_db; }
 
 private:
-    QString m_name;
+    ScopedConnection m_name;
     QSqlDatabase m_db;
 };
 
@@ -164,10 +160,10 @@ void fill(QSqlDatabase db, const Size& size) {
     timer.start();
     // The tables without their indexes; the programs' own indexes follow
     // the rows, as a bulk copy makes them.
-    QString error;
+    DbError error;
     run(db, QStringLiteral("BEGIN"));
     if (!DbCreator::AddTables(db, &error, false))
-        die(QStringLiteral("tables not created: ") + error);
+        die(QStringLiteral("tables not created: ") + error.Text());
     run(db, QStringLiteral("COMMIT"));
     run(db, QStringLiteral("SET work_mem = '512MB'"));
     run(db, QStringLiteral("SET maintenance_work_mem = '1GB'"));
@@ -176,7 +172,7 @@ void fill(QSqlDatabase db, const Size& size) {
     for (int d = 1; d <= 20; ++d)
         run(db, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
             {d, QStringLiteral("部门%1").arg(d)});
-    if (!DbDialect::KeysWritten(db, DbCatalog::Dept()))
+    if (!clsDbConn::KeysWritten(db, DbCatalog::Dept()))
         die(QStringLiteral("department keys not set"));
     {
         QSqlQuery emp(db);
@@ -218,7 +214,7 @@ void fill(QSqlDatabase db, const Size& size) {
     fillDays(db, kToday, kToday, size.todayRecords, false);
     std::fprintf(stderr, "  rows written in %.1f s; indexing...\n", timer.elapsed() / 1000.0);
     if (!DbCreator::AddIndexes(db, &error))
-        die(QStringLiteral("indexes not made: ") + error);
+        die(QStringLiteral("indexes not made: ") + error.Text());
     // Hint bits and the visibility map are set now rather than by the
     // first measured reads; the planner gets its statistics.
     run(db, QStringLiteral("VACUUM ANALYZE"));
@@ -587,7 +583,7 @@ int main(int argc, char* argv[]) {
         roundTrip = median(MeasureEach(200, [&] { ping.exec(QStringLiteral("SELECT 1")); }));
     }
     const double statement = median(MeasureEach(200, [] {
-        if (!DbQuery::Select(QStringLiteral("SELECT ?"), {1}))
+        if (!DbQuery::Read(QStringLiteral("SELECT ?"), {1}))
             die(QStringLiteral("SELECT failed"));
     }));
 

@@ -20,6 +20,7 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresenceSet.h"
 #include "signdesk/StationGlobals.h"
@@ -95,8 +96,9 @@ bool cachedDatabaseReady(const QString& path) {
     if (!QFileInfo(path).isFile())
         return false;
     bool ready = false;
+    const ScopedConnection connection(QStringLiteral("bench-check"));
     {
-        QSqlDatabase db = clsDbConn::OpenFile(path, QStringLiteral("bench-check"));
+        QSqlDatabase db = clsDbConn::OpenFile(path, connection.name());
         if (db.isOpen()) {
             QSqlQuery q(db);
             ready = q.exec(QStringLiteral("SELECT COUNT(*) FROM Employee")) && q.next() &&
@@ -105,15 +107,14 @@ bool cachedDatabaseReady(const QString& path) {
                     q.value(0).toLongLong() >= kRows;
         }
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-check"));
     return ready;
 }
 
 // One transaction, prepared statements, the presence indexes built after the rows.
 bool generateDatabase(const QString& path) {
-    QString error;
+    DbError error;
     if (!DbCreator::Create(path, &error)) {
-        say("cannot create %s: %s\n", qPrintable(path), qPrintable(error));
+        say("cannot create %s: %s\n", qPrintable(path), qPrintable(error.Text()));
         return false;
     }
     QStringList presenceIndexes;
@@ -125,8 +126,9 @@ bool generateDatabase(const QString& path) {
     QElapsedTimer clock;
     clock.start();
     bool ok = true;
+    const ScopedConnection connection(QStringLiteral("bench-gen"));
     {
-        QSqlDatabase db = clsDbConn::OpenFile(path, QStringLiteral("bench-gen"));
+        QSqlDatabase db = clsDbConn::OpenFile(path, connection.name());
         QSqlQuery q(db);
         ok = exec(q, QStringLiteral("PRAGMA journal_mode=OFF")) &&
              exec(q, QStringLiteral("PRAGMA synchronous=OFF")) &&
@@ -188,15 +190,15 @@ bool generateDatabase(const QString& path) {
             ok = ok && exec(q, s);
         say("  indexes built (%.0f s)\n", clock.elapsed() / 1000.0);
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-gen"));
     return ok;
 }
 
 // Today's rows: the first kTodayRows employees arrived this morning.
 bool resetToday(const QString& path, const QDate& today) {
     bool ok = false;
+    const ScopedConnection connection(QStringLiteral("bench-today"));
     {
-        QSqlDatabase db = clsDbConn::OpenFile(path, QStringLiteral("bench-today"));
+        QSqlDatabase db = clsDbConn::OpenFile(path, connection.name());
         QSqlQuery q(db);
         ok = db.transaction();
         q.prepare(QStringLiteral("DELETE FROM Presence WHERE ENTERTIME >= ?"));
@@ -210,7 +212,6 @@ bool resetToday(const QString& path, const QDate& today) {
         }
         ok = ok && db.commit();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-today"));
     return ok;
 }
 

@@ -222,20 +222,8 @@ bool frimEmpImport::CheckInput() {
         warn(QStringLiteral("请输入员工编号！"));
         return false;
     }
-    clsEmployee existing;
-    existing.setENUMBER(number);
-    switch (existing.LoadByENUMBER()) {
-    case 0:
-        return true;
-    case 1:
-        warn(QStringLiteral("员工编号已存在，请使用未使用的员工编号！"));
-        return false;
-    case -1:
-        warn(QStringLiteral("数据库操作异常！"));
-        return false;
-    default:
-        return false;
-    }
+    // Whether the number is new is decided where the employee is stored.
+    return true;
 }
 
 qint16 frimEmpImport::SaveEmployee() {
@@ -250,21 +238,31 @@ qint16 frimEmpImport::SaveEmployee() {
     employee.setHeadImg(m_photoPath);
     if (!employee.UpdateEBarCode())
         return 0;
-    return employee.Add() ? 1 : 0;
+    switch (employee.Store(true)) {
+    case clsEmployee::StoreResult::Stored:
+        return 1;
+    case clsEmployee::StoreResult::NumberTaken:
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 void frimEmpImport::btnSave_Click() {
-    switch (SaveEmployee()) {
+    const qint16 result = SaveEmployee();
+    switch (result) {
     case 1:
         MsgBox::ShowMessage(this, QStringLiteral("员工信息已成功导入！"), QStringLiteral("消息"),
                             MsgBox::Icon::Information);
         ui->btnSave->setEnabled(false);
         break;
     case 0:
+    case 2:
         // The failed record took the photo file with it; put it back so the
         // operator can correct the entry and save again.
         WritePhoto();
-        warn(QStringLiteral("员工信息保存失败！"));
+        warn(result == 2 ? QStringLiteral("员工编号已存在，请使用未使用的员工编号！")
+                         : QStringLiteral("员工信息保存失败！"));
         break;
     default:
         break;

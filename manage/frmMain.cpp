@@ -231,6 +231,12 @@ void frmMain::RemoveSelectedEmployees() {
 }
 
 void frmMain::RemoveSelectedDepts() {
+    const auto hasEmployees = [this](const QString& named) {
+        MsgBox::ShowMessage(this,
+                            named + QStringLiteral("下还有员工，\r\n请删除相关员工或将员工转移到"
+                                                   "其它部门后再删除本部门！"),
+                            QStringLiteral("信息"), MsgBox::Icon::Exclamation);
+    };
     clsDept dept;
     for (int i = list()->topLevelItemCount() - 1; i >= 0; --i) {
         const QTreeWidgetItem* row = list()->topLevelItem(i);
@@ -241,11 +247,7 @@ void frmMain::RemoveSelectedDepts() {
         const QString named =
             QStringLiteral("编号为[%1]名称为[%2]的部门").arg(dept.ID()).arg(dept.DNAME());
         if (dept.EMPLOYEENUM() > 0) {
-            MsgBox::ShowMessage(this,
-                                named +
-                                    QStringLiteral("下还有员工，\r\n请删除相关员工或将员工转移到"
-                                                   "其它部门后再删除本部门！"),
-                                QStringLiteral("信息"), MsgBox::Icon::Exclamation);
+            hasEmployees(named);
             continue;
         }
         if (dept.EMPLOYEENUM() < 0) {
@@ -257,11 +259,19 @@ void frmMain::RemoveSelectedDepts() {
                                 QStringLiteral("询问"), MsgBox::Icon::Question,
                                 MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
             continue;
-        if (dept.Remove(key))
+        // The record decides again, in the transaction that removes it: an
+        // employee may have been added meanwhile by another program.
+        switch (clsDept::RemoveEmpty(dept.ID())) {
+        case clsDept::RemoveResult::Removed:
             delete list()->takeTopLevelItem(i);
-        else
+            break;
+        case clsDept::RemoveResult::HasEmployees:
+            hasEmployees(named);
+            break;
+        default:
             MsgBox::ShowMessage(this, QStringLiteral("未能删除") + named + QStringLiteral("！"),
                                 QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployeeSet.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -49,7 +50,9 @@ bool CheckDatabase() {
             return true;
         break;
     case DbSettings::Engine::PostgreSQL:
-        if (clsDbConn().TestConn())
+        // A login without rights on the tables would start and then fail
+        // every scan: refused here, nothing changed by asking.
+        if (clsDbConn().TestConn() && clsDbConn::MayWriteTables(clsDbConn().GetDbConn()))
             return true;
         break;
     case DbSettings::Engine::Unknown:
@@ -69,15 +72,32 @@ bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& op
         ok = false;
     }
     const bool import = kind == Exchange::Import;
-    if (ok)
+    if (ok) {
         MsgBox::ShowMessage(
             parent, import ? QStringLiteral("数据导入完成！") : QStringLiteral("数据已成功导出！"),
             QStringLiteral("信息"), MsgBox::Icon::Information);
-    else
+        if (import)
+            WarnUnknownDepartments(parent);
+    } else
         MsgBox::ShowMessage(
             parent, import ? QStringLiteral("导入数据失败！") : QStringLiteral("导出数据失败！"),
             QStringLiteral("错误"), MsgBox::Icon::Exclamation);
     return ok;
+}
+
+void WarnUnknownDepartments(QWidget* parent) {
+    const QStringList numbers = clsEmployeeSet::WithUnknownDepartment();
+    if (numbers.isEmpty())
+        return;
+    const int shown = 10;
+    MsgBox::ShowMessage(
+        parent,
+        QStringLiteral("有%1名员工所属的部门不存在（员工号：%2），他们不会出现在员工列表中，也不能"
+                       "签到！\r\n请同时导入其部门信息。")
+            .arg(numbers.size())
+            .arg(numbers.mid(0, shown).join(QStringLiteral("、")) +
+                 (numbers.size() > shown ? QStringLiteral("等") : QString())),
+        QStringLiteral("警告"), MsgBox::Icon::Exclamation);
 }
 
 void SetTitleBar(QWidget* dialog, TitleBar bar) {

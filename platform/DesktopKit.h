@@ -20,16 +20,21 @@ void SetProgramTitle(const QString& title);
 QString ProgramTitle();
 
 // Start-up: the database must be there. SQLite: the database file is a
-// regular file. PostgreSQL: the server answers and the database holds the
-// tables (the shared connection is then open). An unknown engine in the
+// regular file. PostgreSQL: the server answers, the database holds the
+// tables and the login may read and write them (the shared connection is
+// then open). An unknown engine in the
 // configuration fails too. On failure shows the database message and returns
 // false: the program must end.
 bool CheckDatabase();
 
 // Runs an exchange-file command and shows its one message: the failure
-// message for any failure (an exception included), else the completion message.
+// message for any failure (an exception included), else the completion
+// message, after an import followed by WarnUnknownDepartments.
 enum class Exchange { Import, Export };
 bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation);
+// Warns when employees belong to a department the database does not know
+// (an employee file imported without its department file); nothing else.
+void WarnUnknownDepartments(QWidget* parent);
 
 // The title bar of a dialog: no close box (it ends through its buttons), a
 // close box, or a close box on a fixed-size frame; never maximise or minimise.

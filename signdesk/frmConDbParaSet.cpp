@@ -8,52 +8,6 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 
-#include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-
-namespace {
-// Private connection of the test, never the shared one of the records.
-const QString TestConnectionName = QStringLiteral("frmConDbParaSet.test");
-
-// Connects to the server named by the settings and checks that its database
-// holds the tables; the connection is closed again at once.
-bool TryServerConnection(const DbSettings& settings) {
-    bool ok = false;
-    {
-        QSqlDatabase db = clsDbConn::OpenServer(settings, TestConnectionName);
-        ok = db.isValid() && db.isOpen();
-        if (db.isValid())
-            db.close();
-    }
-    if (QSqlDatabase::contains(TestConnectionName))
-        QSqlDatabase::removeDatabase(TestConnectionName);
-    return ok;
-}
-
-// Opens "vorerur.mdb" in the program directory as a database file and reads
-// its catalogue, so a file that is not a database fails as well.
-bool TryTestConnection() {
-    const QString path = JoinPath(ProgramDirectory(), QStringLiteral("vorerur.mdb"));
-    // Never let the test create the file it is looking for.
-    if (!QFileInfo(path).isFile())
-        return false;
-    bool ok = false;
-    {
-        QSqlDatabase db = clsDbConn::OpenFile(path, TestConnectionName);
-        if (db.isValid() && db.isOpen()) {
-            QSqlQuery query(db);
-            ok = query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) && query.next();
-        }
-        if (db.isValid())
-            db.close();
-    }
-    if (QSqlDatabase::contains(TestConnectionName))
-        QSqlDatabase::removeDatabase(TestConnectionName);
-    return ok;
-}
-} // namespace
-
 frmConDbParaSet::frmConDbParaSet(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmConDbParaSet>()) {
     ui->setupUi(this);
@@ -119,9 +73,10 @@ void frmConDbParaSet::cmdTest_Click() {
         settings.user = ui->txtLoginName->text().trimmed();
         settings.password = ui->txtPwd->text();
         settings.database = ui->txtDbName->text().trimmed();
-        ok = TryServerConnection(settings);
+        ok = clsDbConn::TestSettings(settings);
     } else {
-        ok = TryTestConnection();
+        // "vorerur.mdb" of the program directory, never created by the test.
+        ok = clsDbConn::TestFile(JoinPath(ProgramDirectory(), QStringLiteral("vorerur.mdb")));
     }
     MsgBox::ShowMessage(
         this, ok ? QStringLiteral("数据库连接成功！") : QStringLiteral("数据库连接失败！"),

@@ -1,7 +1,5 @@
 #include "shared/db/DbCatalog.h"
 
-#include <QSqlQuery>
-
 namespace DbCatalog {
 
 namespace {
@@ -110,39 +108,6 @@ const QVector<Index>& Indexes() {
          QStringLiteral("ENTERTIME")},
     };
     return indexes;
-}
-
-bool AddCaseInsensitiveIndexes(QSqlDatabase db) {
-    const Table& table = Employee();
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
-                    .arg(table.name)))
-        return false;
-    if (!q.next())
-        return true; // no such table yet (a database being created)
-    // The first column of each index and its collation.
-    QStringList indexes;
-    if (!q.exec(QStringLiteral("PRAGMA index_list(%1)").arg(table.name)))
-        return false;
-    while (q.next())
-        indexes << q.value(1).toString();
-    QStringList covered;
-    for (const QString& index : indexes) {
-        if (!q.exec(QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(index)) || !q.next())
-            return false;
-        if (q.value(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
-            covered << q.value(2).toString();
-    }
-    q.finish();
-    bool ok = true;
-    for (const Column& c : table.columns)
-        if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
-            ok =
-                q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(%2 COLLATE "
-                                      "NOCASE)")
-                           .arg(table.name, c.name)) &&
-                ok;
-    return ok;
 }
 
 QVector<RowSetColumn> FileColumns(const QString& table) {

@@ -2,7 +2,6 @@
 
 #include "shared/exchange/RowSet.h"
 
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -50,13 +49,6 @@ QVector<const Table*> Tables();
 // The table of that name (case-insensitive), or null.
 const Table* Find(const QString& name);
 const QVector<Index>& Indexes();
-
-// Databases made before the case-insensitive columns compare them with the
-// default collation and have only such indexes: adds an index comparing
-// without case for each such Employee column that has none, so look-ups
-// "= ? COLLATE NOCASE" stay index searches. False when one could not be added
-// (the look-ups then still work, only slower).
-bool AddCaseInsensitiveIndexes(QSqlDatabase db);
 
 // The columns of a table as the exchange files describe them (types,
 // lengths, keys); empty for an unknown table.

@@ -5,6 +5,8 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/ScopedConnection.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,10 +27,10 @@ QStringList Statements() {
     return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
 }
 
-bool AddTables(QSqlDatabase db, QString* error, bool withIndexes) {
+bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
     const QStringList present = [&] {
         QStringList tables;
-        const QStringList missing = DbDialect::MissingTables(db);
+        const QStringList missing = clsDbConn::MissingTables(db);
         for (const DbCatalog::Table* t : DbCatalog::Tables())
             if (!missing.contains(t->name))
                 tables << t->name;
@@ -38,9 +40,10 @@ bool AddTables(QSqlDatabase db, QString* error, bool withIndexes) {
         return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
                                                    "tables are created only in an empty one")
                                         .arg(present.join(QStringLiteral(", "))));
-    QStringList statements = DbDialect::CreateStatements(DbDialect::Of(db));
+    QStringList statements = DbDialect::CreateStatements(clsDbConn::EngineOf(db));
     if (!withIndexes)
-        statements.resize(statements.size() - DbDialect::IndexStatements(DbDialect::Of(db)).size());
+        statements.resize(statements.size() -
+                          DbDialect::IndexStatements(clsDbConn::EngineOf(db)).size());
     QSqlQuery q(db);
     for (const QString& sql : statements)
         if (!q.exec(sql))
@@ -48,22 +51,22 @@ bool AddTables(QSqlDatabase db, QString* error, bool withIndexes) {
     return true;
 }
 
-bool AddIndexes(QSqlDatabase db, QString* error) {
+bool AddIndexes(QSqlDatabase db, DbError* error) {
     QSqlQuery q(db);
-    for (const QString& sql : DbDialect::IndexStatements(DbDialect::Of(db)))
+    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)))
         if (!q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;
 }
 
-bool CreateTables(QSqlDatabase db, QString* error) {
+bool CreateTables(QSqlDatabase db, DbError* error) {
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
     if (!tx.IsActive())
         return tx.Error().Report(error);
     return AddTables(db, error) && (tx.Commit() || tx.Error().Report(error));
 }
 
-bool Build(const QString& path, QString* error) {
+bool Build(const QString& path, DbError* error) {
     if (path.isEmpty())
         return DbError::Fail(error, QStringLiteral("no database path given"));
     const QByteArray native = QFile::encodeName(path);
@@ -73,30 +76,25 @@ bool Build(const QString& path, QString* error) {
     ::close(fd);
 
     static int serial = 0;
-    const QString name = QStringLiteral("attendance_create_%1").arg(++serial);
-    QString message;
+    DbError failure;
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        const ScopedConnection name(QStringLiteral("attendance_create_%1").arg(++serial));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name.name());
         db.setDatabaseName(path);
-        if (!db.open()) {
-            message = DbError::From(db.lastError(), path).Text();
-        } else {
-            ok = CreateTables(db, &message);
-            if (!ok)
-                message = DbError(message).Concerning(path).Text();
-            db.close();
-        }
+        if (!db.open())
+            failure = DbError::From(db.lastError(), path);
+        else if (!(ok = CreateTables(db, &failure)))
+            failure = failure.Concerning(path);
     }
-    QSqlDatabase::removeDatabase(name);
     if (!ok) {
         QFile::remove(path);
-        return DbError::Fail(error, message);
+        return failure.Report(error);
     }
     return true;
 }
 
-bool Install(const QString& built, const QString& path, QString* error) {
+bool Install(const QString& built, const QString& path, DbError* error) {
     QFile in(built);
     if (!in.open(QIODevice::ReadOnly))
         return DbError::Fail(error,
@@ -113,7 +111,7 @@ bool Install(const QString& built, const QString& path, QString* error) {
     return true;
 }
 
-bool Create(const QString& path, QString* error) {
+bool Create(const QString& path, DbError* error) {
     if (path.isEmpty())
         return DbError::Fail(error, QStringLiteral("no database path given"));
     if (QFileInfo::exists(path))

@@ -1,13 +1,5 @@
 #include "shared/db/DbDialect.h"
 
-#include "shared/db/DbQuery.h"
-#include "shared/db/clsDbConn.h"
-
-#include <QSqlDriver>
-#include <QSqlQuery>
-
-#include <libpq-fe.h>
-
 namespace DbDialect {
 
 namespace {
@@ -33,19 +25,23 @@ QString columnType(Engine engine, T type) {
     return pg ? QStringLiteral("TEXT COLLATE \"C\"") : QStringLiteral("TEXT");
 }
 
-// Advisory locks take two 32-bit keys: the table and the key, both hashed.
-QString advisoryLock() {
-    return QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?), hashtext(lower(?)))");
+QString keyColumn(const DbCatalog::Table& table) {
+    for (const DbCatalog::Column& c : table.columns)
+        if (c.type == T::Key)
+            return c.name.toLower();
+    return {};
+}
+
+// The sequence behind a table's key, as an expression.
+QString sequenceOf(const DbCatalog::Table& table) {
+    return QStringLiteral("pg_get_serial_sequence('%1', '%2')::regclass")
+        .arg(table.name.toLower(), keyColumn(table));
 }
 
 } // namespace
 
-Engine Of(const QSqlDatabase& db) {
-    return db.driverName() == QLatin1String("QPSQL") ? Engine::PostgreSQL : Engine::SQLite;
-}
-
-Engine Shared() {
-    return Of(clsDbConn().GetDbConn());
+Engine OfDriver(const QString& driverName) {
+    return driverName == QLatin1String("QPSQL") ? Engine::PostgreSQL : Engine::SQLite;
 }
 
 QString NoCaseEquals(Engine engine, const QString& a, const QString& b) {
@@ -97,102 +93,92 @@ QString BeginStatement(Engine engine, bool writes) {
     return writes ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
-bool LockKey(QSqlDatabase db, const QString& table, const QString& key) {
-    if (Of(db) != Engine::PostgreSQL)
-        return true;
-    return DbQuery::Exec(db, advisoryLock(), {table.toLower(), key}) >= 0;
+QString BeginExclusiveStatement(Engine engine) {
+    return engine == Engine::PostgreSQL ? QString() : QStringLiteral("BEGIN EXCLUSIVE");
 }
 
-bool LockTable(QSqlDatabase db, const QString& table) {
-    if (Of(db) != Engine::PostgreSQL)
-        return true;
-    const DbCatalog::Table* known = DbCatalog::Find(table);
-    if (!known)
-        return false;
-    QSqlQuery q(db);
-    return q.exec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(known->name));
+QString LockKeyStatement(Engine engine, bool shared) {
+    // Advisory locks take two 32-bit keys: the table and the key, both hashed.
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT pg_advisory_xact_lock%1(hashtext(?), hashtext(lower(?)))")
+                     .arg(shared ? QStringLiteral("_shared") : QString())
+               : QString();
 }
 
-namespace {
-QString keyColumn(const DbCatalog::Table& table) {
-    for (const DbCatalog::Column& c : table.columns)
-        if (c.type == T::Key)
-            return c.name.toLower();
-    return {};
+QString LockTableStatement(Engine engine, const DbCatalog::Table& table) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table.name)
+               : QString();
 }
 
-// The sequence behind a table's key, as an expression.
-QString sequenceOf(const DbCatalog::Table& table) {
-    return QStringLiteral("pg_get_serial_sequence('%1', '%2')::regclass")
-        .arg(table.name.toLower(), keyColumn(table));
-}
-} // namespace
-
-bool KeysWritten(QSqlDatabase db, const DbCatalog::Table& table, qint64 atLeast) {
-    if (Of(db) != Engine::PostgreSQL || keyColumn(table).isEmpty())
-        return true;
-    // Never lowers the sequence: like SQLite's AUTOINCREMENT, a key once
-    // given is not given again.
-    QSqlQuery q(db);
-    return q.prepare(QStringLiteral("SELECT setval(s, m) FROM (SELECT %1 AS s, GREATEST((SELECT "
-                                    "MAX(%2) FROM %3), ?) AS m) t WHERE m > "
-                                    "COALESCE(pg_sequence_last_value(s), 0)")
-                         .arg(sequenceOf(table), keyColumn(table), table.name)) &&
-           (q.addBindValue(atLeast), q.exec());
+QString KeysWrittenStatement(Engine engine, const DbCatalog::Table& table) {
+    if (engine != Engine::PostgreSQL || keyColumn(table).isEmpty())
+        return {};
+    // Like SQLite's AUTOINCREMENT, a key once given is not given again.
+    return QStringLiteral("SELECT setval(s, m) FROM (SELECT %1 AS s, GREATEST((SELECT "
+                          "MAX(%2) FROM %3), ?) AS m) t WHERE m > "
+                          "COALESCE(pg_sequence_last_value(s), 0)")
+        .arg(sequenceOf(table), keyColumn(table), table.name);
 }
 
-qint64 HighestKeyGiven(QSqlDatabase db, const DbCatalog::Table& table) {
+QString HighestKeyStatement(Engine engine, const DbCatalog::Table& table) {
     if (keyColumn(table).isEmpty())
-        return 0;
-    const bool pg = Of(db) == Engine::PostgreSQL;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    const bool read =
-        pg ? q.exec(QStringLiteral("SELECT pg_sequence_last_value(%1)").arg(sequenceOf(table)))
-           : (q.prepare(QStringLiteral(
-                  "SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE")) &&
-              (q.addBindValue(table.name), q.exec()));
-    return read && q.next() ? q.value(0).toLongLong() : 0;
+        return {};
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT pg_sequence_last_value(%1)").arg(sequenceOf(table))
+               : QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ? COLLATE NOCASE");
 }
 
-QStringList MissingTables(QSqlDatabase db) {
-    QStringList missing;
-    for (const DbCatalog::Table* t : DbCatalog::Tables()) {
-        QSqlQuery q(db);
-        const bool pg = Of(db) == Engine::PostgreSQL;
-        q.setForwardOnly(true);
-        const bool asked =
-            q.prepare(pg ? QStringLiteral("SELECT to_regclass(?) IS NOT NULL")
-                         : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = "
-                                          "'table' AND name = ? COLLATE NOCASE")) &&
-            (q.addBindValue(pg ? t->name.toLower() : t->name), q.exec()) && q.next();
-        if (!asked || !q.value(0).toBool())
-            missing << t->name;
-    }
-    return missing;
+QString TableExistsStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT to_regclass(?) IS NOT NULL")
+               : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND "
+                                "name = ? COLLATE NOCASE");
 }
 
-bool HoldsNoTables(QSqlDatabase db) {
-    return MissingTables(db).size() == DbCatalog::Tables().size();
+QString TableName(Engine engine, const DbCatalog::Table& table) {
+    return engine == Engine::PostgreSQL ? table.name.toLower() : table.name;
 }
 
-bool ConnectionLost(const QSqlDatabase& db) {
-    if (Of(db) != Engine::PostgreSQL)
-        return false;
-    // Qt's driver closes a connection whose statement found it broken.
-    if (!db.isOpen())
-        return true;
-    const QVariant handle = db.driver()->handle();
-    // Qt names the type by its declaration in the client library.
-    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    auto* conn = *static_cast<PGconn* const*>(handle.data());
-    if (!conn)
-        return false;
-    // Between statements, reads what the server sent meanwhile without
-    // waiting: a server that ended the connection (restarted, or an
-    // administrator's command) has closed it, which shows here.
-    return PQstatus(conn) == CONNECTION_BAD;
+QString TableRightsStatement(Engine engine, const DbCatalog::Table& table) {
+    if (engine != Engine::PostgreSQL)
+        return {};
+    // Each right asked alone: a list of rights asks whether any one is held.
+    QStringList rights;
+    for (const char* right : {"SELECT", "INSERT", "UPDATE", "DELETE"})
+        rights << QStringLiteral("has_table_privilege('%1', '%2')")
+                      .arg(table.name.toLower(), QLatin1String(right));
+    return QStringLiteral("SELECT ") + rights.join(QStringLiteral(" AND "));
+}
+
+QString IndexListStatement(const DbCatalog::Table& table) {
+    return QStringLiteral("PRAGMA index_list(%1)").arg(table.name);
+}
+
+QString IndexInfoStatement(const QString& index) {
+    return QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(index);
+}
+
+QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& column) {
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(%2 COLLATE NOCASE)")
+        .arg(table.name, column);
+}
+
+QStringList SessionStatements(Engine engine, int lockWaitMs) {
+    if (engine == Engine::PostgreSQL)
+        return {QStringLiteral("SET lock_timeout = %1").arg(lockWaitMs),
+                QStringLiteral("SET client_encoding = 'UTF8'")};
+    // Every committed record is in the database file itself, so copying the
+    // file copies everything; truncating the journal instead of deleting it
+    // spares the folder update on every commit.
+    return {QStringLiteral("PRAGMA journal_mode=TRUNCATE"),
+            QStringLiteral("PRAGMA synchronous=FULL")};
+}
+
+QString BusyTimeoutStatement(Engine engine, int ms) {
+    return engine == Engine::PostgreSQL
+               ? QString()
+               : QStringLiteral("PRAGMA busy_timeout = %1").arg(qMax(0, ms));
 }
 
 } // namespace DbDialect

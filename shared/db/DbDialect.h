@@ -2,22 +2,21 @@
 
 #include "shared/db/DbCatalog.h"
 
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
 // Everything the records layer says differently to SQLite and to
-// PostgreSQL. The statements of the record classes are written once, in SQL
+// PostgreSQL, as statement text: an engine in, text out; nothing here runs a
+// statement. The statements of the record classes are written once, in SQL
 // both engines read alike (values are bound, date-times are text of one
-// form); what cannot be written alike is here.
+// form); what cannot be written alike is here. An empty text means the
+// engine needs no statement for that.
 namespace DbDialect {
 
 enum class Engine { SQLite, PostgreSQL };
 
-// The engine behind an open connection (by its Qt driver).
-Engine Of(const QSqlDatabase& db);
-// The engine of the shared connection (opened when needed).
-Engine Shared();
+// The engine of a Qt SQL driver name ("QPSQL": PostgreSQL, else SQLite).
+Engine OfDriver(const QString& driverName);
 
 // "a = b" comparing texts without regard to the case of A-Z and of nothing
 // else (SQLite's NOCASE): on PostgreSQL lower() of texts that compare by
@@ -38,36 +37,52 @@ QStringList IndexStatements(Engine engine);
 // writes depend on what it reads first (SQLite then takes the write lock at
 // once; PostgreSQL locks what LockKey or LockTable names instead).
 QString BeginStatement(Engine engine, bool writes);
+// Takes the whole database file at once and fails when another connection
+// holds any lock on it (the lock probe); empty on a server, which is never
+// locked as a whole.
+QString BeginExclusiveStatement(Engine engine);
 
 // Serialises, until the end of the transaction, every transaction that locks
-// the same key (without regard to case) of the same table: the sign-in rule
-// locks the employee number on Presence, the employee writer the number on
-// Employee. Nothing to do on SQLite, whose writing transactions hold the
-// whole file. False when the lock could not be taken.
-bool LockKey(QSqlDatabase db, const QString& table, const QString& key);
-// Keeps other writers off a table until the end of the transaction
-// (readers go on). True on SQLite, as above.
-bool LockTable(QSqlDatabase db, const QString& table);
+// the same key (bound: table name, key; without regard to case) of the same
+// table; `shared`: only against those that lock it not shared. Empty on
+// SQLite, whose writing transactions hold the whole file.
+QString LockKeyStatement(Engine engine, bool shared = false);
+// Keeps other writers off `table` (a table of the catalogue) until the end of
+// the transaction (readers go on). Empty on SQLite, as above.
+QString LockTableStatement(Engine engine, const DbCatalog::Table& table);
 
 // After rows were written with explicit keys: makes the keys the engine
-// gives next follow the highest key of the table (SQLite does so itself).
-// Keys never given before: not below `atLeast` either (the highest key a
-// copied database had given).
-bool KeysWritten(QSqlDatabase db, const DbCatalog::Table& table, qint64 atLeast = 0);
+// gives next follow the highest key of the table, never lowering them (bound:
+// the least key the sequence must have reached). Empty on SQLite, which does
+// so itself, and for a table without a key.
+QString KeysWrittenStatement(Engine engine, const DbCatalog::Table& table);
 // The highest key the engine has given in a table, deleted rows included
-// (0 when none, or when it cannot tell).
-qint64 HighestKeyGiven(QSqlDatabase db, const DbCatalog::Table& table);
+// (one row, one column; bound on SQLite: the table name). Empty for a table
+// without a key.
+QString HighestKeyStatement(Engine engine, const DbCatalog::Table& table);
 
-// The tables of the schema that the database lacks (all of them when it
-// cannot be asked).
-QStringList MissingTables(QSqlDatabase db);
-// Whether the database holds no table of the schema (so tables may be
-// created there).
-bool HoldsNoTables(QSqlDatabase db);
+// One row, one column: whether a table exists (bound: TableName()).
+QString TableExistsStatement(Engine engine);
+QString TableName(Engine engine, const DbCatalog::Table& table);
 
-// Whether a statement on a server connection found it gone (the server
-// restarted or ended it, or the network was cut), so it must be opened anew.
-// Costs no round trip to the server.
-bool ConnectionLost(const QSqlDatabase& db);
+// One row, one column: whether the login may read and write `table`. On
+// SQLite, whose file rights the file system decides, empty.
+QString TableRightsStatement(Engine engine, const DbCatalog::Table& table);
+
+// SQLite files made before the case-insensitive columns: the statements
+// that read which indexes a table has (index names in column 1) and which
+// column and collation an index begins with (columns 2 and 4), and the one
+// that adds an index comparing `column` without regard to case.
+QString IndexListStatement(const DbCatalog::Table& table);
+QString IndexInfoStatement(const QString& index);
+QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& column);
+
+// The statements every SQLite connection runs after opening: a rollback
+// journal with full synchronous commits. And the settings of every server
+// session: lock waits end after `lockWaitMs`; texts travel as UTF-8.
+QStringList SessionStatements(Engine engine, int lockWaitMs);
+// Sets how long a statement waits for another program's lock (empty on a
+// server, whose lock waits stay at the session's setting).
+QString BusyTimeoutStatement(Engine engine, int ms);
 
 } // namespace DbDialect

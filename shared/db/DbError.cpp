@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -93,6 +94,11 @@ DbError DbError::From(const QSqlError& e) {
             text = e.text().trimmed();
         if (text.isEmpty())
             text = QStringLiteral("database error %1").arg(native);
+        // A refused right: which table the server refused it on.
+        static const QRegularExpression onTable(QStringLiteral("for (?:table|relation) (\\S+)"));
+        if (const auto m = onTable.match(e.databaseText());
+            native == QLatin1String("42501") && m.hasMatch())
+            text += QStringLiteral(" (table %1)").arg(m.captured(1));
         DbError result(text);
         result.m_code = native.startsWith(QLatin1String("23")) ? ConstraintCode : 0;
         return result;
@@ -143,6 +149,12 @@ DbError DbError::Concerning(const QString& file) const {
     DbError result(*this);
     result.m_message += QStringLiteral(": ") + file;
     return result;
+}
+
+bool DbError::Report(DbError* out) const {
+    if (out)
+        *out = *this;
+    return false;
 }
 
 bool DbError::Report(QString* out) const {

@@ -7,7 +7,9 @@
 // wrong in words a site administrator understands: the cause (locked by
 // another program, read-only, disk full, ...) where the database's result
 // code or the system's error number tells it, else the database's own text.
-// Functions that report through a `QString* error` fill it with Report().
+// The convention of the database and records layers: a function that can
+// fail returns false (or an invalid handle) and, when given a `DbError*
+// error`, says why there; Report() does both in one step.
 class DbError {
 public:
     DbError() = default;
@@ -45,8 +47,10 @@ public:
 
     // Stores the message in *out when out is given; always false, so a
     // failing function can `return DbError(...).Report(error);`.
+    bool Report(DbError* out) const;
     bool Report(QString* out) const;
     // DbError(message).Report(out).
+    static bool Fail(DbError* out, const QString& message) { return DbError(message).Report(out); }
     static bool Fail(QString* out, const QString& message) { return DbError(message).Report(out); }
 
 private:

@@ -3,52 +3,19 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/clsDbConn.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 
-#include <map>
-
 namespace DbQuery {
-
-// The prepared statements of the shared server connection that no caller
-// is reading, by their text. Owned by the connection's driver, so it lives
-// exactly as long as the connection; cleared before the connection closes.
-class StatementCache : public QObject {
-public:
-    using QObject::QObject;
-    // At most this many statements wait (lists of numbers make many texts).
-    static constexpr size_t Limit = 64;
-
-    std::optional<QSqlQuery> take(const QString& sql) {
-        const auto it = m_idle.find(sql);
-        if (it == m_idle.end())
-            return std::nullopt;
-        std::optional<QSqlQuery> q(std::move(it->second));
-        m_idle.erase(it);
-        return q;
-    }
-    void give(const QString& sql, QSqlQuery q) {
-        if (m_idle.size() < Limit)
-            m_idle.emplace(sql, std::move(q));
-    }
-    void clear() { m_idle.clear(); }
-
-private:
-    std::multimap<QString, QSqlQuery> m_idle;
-};
 
 namespace {
 
 // The cache of `db`: only the shared connection on a server keeps one
 // (SQLite prepares within the process at no cost worth saving).
-StatementCache* cacheOf(const QSqlDatabase& db, bool create) {
+StatementCache* cacheOf(const QSqlDatabase& db) {
     if (db.connectionName() != clsDbConn::ConnectionName() ||
-        DbDialect::Of(db) != DbDialect::Engine::PostgreSQL || !db.driver())
+        clsDbConn::EngineOf(db) != DbDialect::Engine::PostgreSQL)
         return nullptr;
-    auto* cache = db.driver()->findChild<StatementCache*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!cache && create)
-        cache = new StatementCache(db.driver());
-    return cache;
+    return StatementCache::Of(db, true);
 }
 
 } // namespace
@@ -86,7 +53,9 @@ void Rows::release() {
     m_query.reset();
 }
 
-Rows Select(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
+namespace {
+
+Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
     const auto failed = [error](const DbError& e) {
         if (error)
             *error = e;
@@ -94,7 +63,7 @@ Rows Select(QSqlDatabase db, const QString& sql, const QVariantList& params, DbE
     };
     if (!db.isValid() || !db.isOpen())
         return failed(DbError(QStringLiteral("the database cannot be opened")));
-    StatementCache* cache = cacheOf(db, true);
+    StatementCache* cache = cacheOf(db);
     std::optional<QSqlQuery> reused = cache ? cache->take(sql) : std::nullopt;
     QSqlQuery q = reused ? std::move(*reused) : QSqlQuery(db);
     if (!reused) {
@@ -109,28 +78,25 @@ Rows Select(QSqlDatabase db, const QString& sql, const QVariantList& params, DbE
     return Rows(std::move(q), sql, cache);
 }
 
-Rows Select(const QString& sql, const QVariantList& params, DbError* error) {
-    Rows q = Select(clsDbConn().GetDbConn(), sql, params, error);
+} // namespace
+
+Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
+    return run(std::move(db), sql, params, error);
+}
+
+Rows Read(const QString& sql, const QVariantList& params, DbError* error) {
+    Rows q = run(clsDbConn().GetDbConn(), sql, params, error);
     // A read on a connection the server has ended runs again on a new one.
     if (!q && clsDbConn::ReopenIfLost())
-        q = Select(clsDbConn().GetDbConn(), sql, params, error);
+        q = run(clsDbConn().GetDbConn(), sql, params, error);
     return q;
 }
 
 int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
-    Rows q = Select(db, sql, params, error);
+    Rows q = run(std::move(db), sql, params, error);
     if (!q)
         return -1;
     return q->numRowsAffected();
-}
-
-int Exec(const QString& sql, const QVariantList& params, DbError* error) {
-    return Exec(clsDbConn().GetDbConn(), sql, params, error);
-}
-
-void ForgetStatements(QSqlDatabase db) {
-    if (StatementCache* cache = cacheOf(db, false))
-        delete cache; // its statements are released while the connection is open
 }
 
 QVariant TextOrNull(const QString& s) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/db/DbError.h"
+#include "shared/db/StatementCache.h"
 
 #include <QPointer>
 #include <QSqlDatabase>
@@ -11,8 +12,6 @@
 
 // Statements on the shared connection, with bound values only.
 namespace DbQuery {
-
-class StatementCache;
 
 // The rows of a statement, used like a pointer to its QSqlQuery; false when
 // the statement failed. On a server connection the prepared statement goes
@@ -41,21 +40,18 @@ private:
     QPointer<StatementCache> m_home;
 };
 
-// A forward-only query positioned before its first row, or nothing when the
-// connection or the statement failed (why in *error when given). Run again
-// once on a new connection when the server had ended the shared one.
-Rows Select(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+// Reads: a forward-only query positioned before its first row, or nothing
+// when the connection or the statement failed (why in *error when given).
+// Every read of the shared connection runs again once on a new connection
+// when the server had ended it.
+Rows Read(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
 // Same on a given connection.
-Rows Select(QSqlDatabase db, const QString& sql, const QVariantList& params,
-            DbError* error = nullptr);
+Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params,
+          DbError* error = nullptr);
 
-// Executes a statement; the number of rows affected, or -1 on failure.
-int Exec(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+// Writes: executes a statement inside the caller's transaction on `db`; the
+// number of rows affected, or -1 on failure.
 int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error = nullptr);
-
-// Releases the prepared statements kept for a connection; called before the
-// connection closes.
-void ForgetStatements(QSqlDatabase db);
 
 // Null for an invalid value, so an unset date or text is stored as null.
 QVariant TextOrNull(const QString& s);

@@ -60,13 +60,26 @@ QString DbSettings::Host() const {
     return host;
 }
 
-int DbSettings::Port() const {
+QString DbSettings::PortText() const {
     const qsizetype colon = portColon(server);
-    if (colon < 0)
+    return colon < 0 ? QString() : server.mid(colon + 1).trimmed();
+}
+
+int DbSettings::Port() const {
+    if (portColon(server) < 0)
         return 5432;
     bool ok = false;
-    const int port = server.mid(colon + 1).toInt(&ok);
+    const int port = PortText().toInt(&ok);
     return ok && port > 0 && port < 65536 ? port : -1;
+}
+
+QString DbSettings::PortProblem() const {
+    if (Port() > 0)
+        return {};
+    bool number = false;
+    PortText().toLongLong(&number);
+    return number ? QStringLiteral("the port %1 is out of range (1 to 65535)").arg(PortText())
+                  : QStringLiteral("the port \"%1\" is not a number").arg(PortText());
 }
 
 bool DbSettings::ServerComplete() const {
@@ -78,5 +91,10 @@ QString DbSettings::Location() const {
 }
 
 QString DbSettings::Describe() const {
-    return QStringLiteral("server %1:%2, database %3").arg(Host()).arg(Port()).arg(database);
+    // An IPv6 address in brackets, so its colons are not read as the port's;
+    // a port that is no port as written.
+    const QString host = Host();
+    return QStringLiteral("server %1:%2, database %3")
+        .arg(host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host,
+             Port() > 0 ? QString::number(Port()) : PortText(), database);
 }

@@ -25,8 +25,13 @@ struct DbSettings {
 
     // The host part of `server` and its port (5432 when none is given); an
     // IPv6 address is written in brackets when it has a port ("[::1]:5433").
+    // -1 when the port is not a number from 1 to 65535.
     QString Host() const;
     int Port() const;
+    // The port as written after the host (empty when none is given), and
+    // what is wrong with it for messages (empty when nothing is).
+    QString PortText() const;
+    QString PortProblem() const;
     // Whether the server, login name and database name are all given.
     bool ServerComplete() const;
     // "server HOST:PORT, database NAME" for messages (never the password).

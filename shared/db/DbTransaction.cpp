@@ -1,16 +1,20 @@
 #include "shared/db/DbTransaction.h"
 
 #include "shared/db/DbDialect.h"
+#include "shared/db/DbQuery.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QSqlQuery>
+
+DbTransaction::DbTransaction(Mode mode) : DbTransaction(clsDbConn().GetDbConn(), mode) {}
 
 DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
     if (!m_db.isValid() || !m_db.isOpen()) {
         m_error = DbError(QStringLiteral("the database cannot be opened"));
         return;
     }
-    const QString begin = DbDialect::BeginStatement(DbDialect::Of(m_db), mode == Mode::Immediate);
+    const QString begin =
+        DbDialect::BeginStatement(clsDbConn::EngineOf(m_db), mode == Mode::Immediate);
     m_active = run(begin);
     // Nothing has run yet: on a shared connection the server had ended,
     // begin again on a new one.
@@ -39,12 +43,40 @@ bool DbTransaction::Commit() {
     return true;
 }
 
+int DbTransaction::Exec(const QString& sql, const QVariantList& params) {
+    if (!m_active) {
+        locked(false);
+        return -1;
+    }
+    return DbQuery::Exec(m_db, sql, params, &m_error);
+}
+
+bool DbTransaction::LockKey(QSqlDatabase db, const QString& table, const QString& key,
+                            DbError* error, bool shared) {
+    const QString sql = DbDialect::LockKeyStatement(clsDbConn::EngineOf(db), shared);
+    return sql.isEmpty() || DbQuery::Exec(db, sql, {table.toLower(), key}, error) >= 0;
+}
+
+bool DbTransaction::LockTable(QSqlDatabase db, const QString& table, DbError* error) {
+    const DbCatalog::Table* known = DbCatalog::Find(table);
+    if (!known)
+        return DbError(QStringLiteral("no table %1 to lock").arg(table)).Report(error);
+    const QString sql = DbDialect::LockTableStatement(clsDbConn::EngineOf(db), *known);
+    // Run unprepared: the server prepares no LOCK statement.
+    QSqlQuery q(db);
+    return sql.isEmpty() || q.exec(sql) || DbError::From(q.lastError()).Report(error);
+}
+
 bool DbTransaction::LockKey(const QString& table, const QString& key) {
-    return locked(m_active && DbDialect::LockKey(m_db, table, key));
+    return locked(m_active && LockKey(m_db, table, key, &m_error));
+}
+
+bool DbTransaction::ShareKey(const QString& table, const QString& key) {
+    return locked(m_active && LockKey(m_db, table, key, &m_error, true));
 }
 
 bool DbTransaction::LockTable(const QString& table) {
-    return locked(m_active && DbDialect::LockTable(m_db, table));
+    return locked(m_active && LockTable(m_db, table, &m_error));
 }
 
 bool DbTransaction::locked(bool ok) {

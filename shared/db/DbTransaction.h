@@ -3,17 +3,20 @@
 #include "shared/db/DbError.h"
 
 #include <QSqlDatabase>
+#include <QVariantList>
 
 // One transaction on a connection, begun by the constructor and rolled back
-// by the destructor unless Commit() succeeded. Immediate is for writes that
-// depend on what the transaction reads, so two connections cannot both
-// decide on the same state: on SQLite it takes the write lock at once; on
-// PostgreSQL the transaction locks what it decides on with LockKey or
-// LockTable.
+// by the destructor unless Commit() succeeded: the one way every writer
+// writes, a single statement too. Immediate is for writes that depend on
+// what the transaction reads, so two connections cannot both decide on the
+// same state: on SQLite it takes the write lock at once; on PostgreSQL the
+// transaction locks what it decides on with LockKey or LockTable.
 class DbTransaction {
 public:
     enum class Mode { Deferred, Immediate };
 
+    // On the shared connection (opened when needed).
+    explicit DbTransaction(Mode mode = Mode::Deferred);
     explicit DbTransaction(QSqlDatabase db, Mode mode = Mode::Deferred);
     ~DbTransaction();
     DbTransaction(const DbTransaction&) = delete;
@@ -23,17 +26,30 @@ public:
     bool IsActive() const { return m_active; }
     // False (the transaction then rolls back) when it is not active or the commit fails.
     bool Commit();
+    // Runs a writing statement in the transaction: the number of rows
+    // affected, or -1 (why in Error()).
+    int Exec(const QString& sql, const QVariantList& params = {});
     // Serialises this transaction with every other that locks the same key
     // (without regard to case) of the same table, until its end; false (why
     // in Error()) when the lock could not be taken.
     bool LockKey(const QString& table, const QString& key);
+    // Holds a key against LockKey of it but not against other holders: what
+    // many transactions rely on at once (an employee's department) while
+    // one may remove it.
+    bool ShareKey(const QString& table, const QString& key);
     // Keeps other writers off a table until the end of the transaction.
     bool LockTable(const QString& table);
+
+    // The same within a transaction that the caller holds on `db`. Nothing
+    // to do on SQLite, whose writing transactions hold the whole file.
+    static bool LockKey(QSqlDatabase db, const QString& table, const QString& key,
+                        DbError* error = nullptr, bool shared = false);
+    static bool LockTable(QSqlDatabase db, const QString& table, DbError* error = nullptr);
 
     // The connection the transaction runs on (a new one when the server had
     // ended the shared connection before the transaction began).
     QSqlDatabase Connection() const { return m_db; }
-    // Why beginning or committing failed.
+    // Why beginning, a statement, a lock or committing failed.
     const DbError& Error() const { return m_error; }
 
 private:

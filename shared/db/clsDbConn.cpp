@@ -1,36 +1,35 @@
 #include "shared/db/clsDbConn.h"
 
 #include "shared/config/clsConfiguration.h"
-#include "shared/db/DbCatalog.h"
-#include "shared/db/DbDialect.h"
-#include "shared/db/DbQuery.h"
+#include "shared/db/ScopedConnection.h"
+#include "shared/db/StatementCache.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 
 #include <cerrno>
 #include <unistd.h>
+#include <libpq-fe.h>
 
 QString clsDbConn::ConnectionName() {
     return QStringLiteral("attendance");
 }
 
-QStringList clsDbConn::SessionPragmas() {
-    // Every committed record is in the database file itself, so copying the
-    // file copies everything; truncating the journal instead of deleting it
-    // spares the folder update on every commit.
-    return {QStringLiteral("PRAGMA journal_mode=TRUNCATE"),
-            QStringLiteral("PRAGMA synchronous=FULL")};
+DbDialect::Engine clsDbConn::EngineOf(const QSqlDatabase& db) {
+    return DbDialect::OfDriver(db.driverName());
 }
 
-bool clsDbConn::HasTables(QSqlDatabase db) {
-    return !DbDialect::HoldsNoTables(db);
+DbDialect::Engine clsDbConn::SharedEngine() {
+    return EngineOf(clsDbConn().GetDbConn());
 }
 
 namespace {
+using Engine = DbDialect::Engine;
+
 // A refused connection carries no error code, only the client library's
 // text: the cause in words first, that text after it.
 QString connectFailure(const QSqlError& e) {
@@ -49,26 +48,55 @@ QString connectFailure(const QSqlError& e) {
                           : cause + QStringLiteral(": ") + text.section(QLatin1Char('\n'), 0, 0);
 }
 
-// The settings of every server session: lock waits end as the file's busy
-// timeout does; texts travel as UTF-8 whatever the server's defaults.
-bool startServerSession(QSqlDatabase db, QString* why) {
+// Runs the session statements of a new connection; the first failure in *why.
+bool startSession(QSqlDatabase db, DbError* why) {
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SET lock_timeout = %1").arg(clsDbConn::BusyTimeoutMs)) &&
-        q.exec(QStringLiteral("SET client_encoding = 'UTF8'")))
-        return true;
-    *why = DbError::From(q.lastError()).Text();
-    return false;
+    for (const QString& s :
+         DbDialect::SessionStatements(clsDbConn::EngineOf(db), clsDbConn::BusyTimeoutMs))
+        if (!q.exec(s)) {
+            *why = DbError::From(q.lastError());
+            return false;
+        }
+    return true;
 }
 
-void dropConnection(const QString& name) {
-    if (!QSqlDatabase::contains(name))
+// The first column of the one row of `sql` (with `bound` when not null),
+// or an invalid value.
+QVariant scalar(QSqlDatabase db, const QString& sql, const QVariant& bound = {},
+                DbError* why = nullptr) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (q.prepare(sql) && (bound.isNull() || (q.addBindValue(bound), true)) && q.exec() && q.next())
+        return q.value(0);
+    if (why)
+        *why = DbError::From(q.lastError());
+    return {};
+}
+
+// Databases made before the case-insensitive columns compare them with the
+// default collation and have only such indexes: adds an index comparing
+// without case for each such Employee column that has none, so look-ups
+// "= ? COLLATE NOCASE" stay index searches. A failure (a read-only file)
+// leaves the look-ups slower only.
+void addCaseInsensitiveIndexes(QSqlDatabase db) {
+    const DbCatalog::Table& table = DbCatalog::Employee();
+    QSqlQuery q(db);
+    QStringList indexes;
+    if (!q.exec(DbDialect::IndexListStatement(table)))
         return;
-    {
-        QSqlDatabase old = QSqlDatabase::database(name, false);
-        DbQuery::ForgetStatements(old);
-        old.close();
+    while (q.next())
+        indexes << q.value(1).toString();
+    QStringList covered;
+    for (const QString& index : indexes) {
+        if (!q.exec(DbDialect::IndexInfoStatement(index)) || !q.next())
+            return;
+        if (q.value(4).toString().compare(QLatin1String("NOCASE"), Qt::CaseInsensitive) == 0)
+            covered << q.value(2).toString();
     }
-    QSqlDatabase::removeDatabase(name);
+    q.finish();
+    for (const DbCatalog::Column& c : table.columns)
+        if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
+            q.exec(DbDialect::AddNoCaseIndexStatement(table, c.name));
 }
 } // namespace
 
@@ -83,12 +111,14 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         return failed(QStringLiteral("Qt's PostgreSQL driver is not installed (package "
                                      "libqt6sql6-psql)"));
     if (!settings.ServerComplete())
-        return failed(QStringLiteral("the database server, login name or database name is not "
-                                     "set, or the port is not a number"));
-    dropConnection(name);
+        return failed(settings.Port() < 0
+                          ? settings.PortProblem()
+                          : QStringLiteral("the database server, login name or database name "
+                                           "is not set"));
+    ScopedConnection::Drop(name);
 
     bool ok = false;
-    QString message;
+    DbError error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(settings.Host());
@@ -99,23 +129,22 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=attendance")
                                  .arg(ServerConnectTimeoutS));
         if (db.open()) {
-            ok = startServerSession(db, &message);
-            const QStringList missing =
-                ok && requireTables ? DbDialect::MissingTables(db) : QStringList();
+            ok = startSession(db, &error);
+            const QStringList missing = ok && requireTables ? MissingTables(db) : QStringList();
             if (!missing.isEmpty()) {
                 ok = false;
-                message = QStringLiteral("the database lacks the tables %1")
-                              .arg(missing.join(QStringLiteral(", ")));
+                error = DbError(QStringLiteral("the database lacks the tables %1")
+                                    .arg(missing.join(QStringLiteral(", "))));
             }
         } else {
-            message = connectFailure(db.lastError());
+            error = DbError(connectFailure(db.lastError()));
         }
         if (!ok)
             db.close();
     }
     if (!ok) {
-        QSqlDatabase::removeDatabase(name);
-        return failed(message);
+        ScopedConnection::Drop(name);
+        return failed(error.Text());
     }
     return QSqlDatabase::database(name, false);
 }
@@ -154,7 +183,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
         return failed(DbError(QStringLiteral("database file not found: %1").arg(path)));
     }
 
-    dropConnection(name);
+    ScopedConnection::Drop(name);
 
     bool ok = false;
     DbError error;
@@ -167,23 +196,18 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
         db.setConnectOptions(
             QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (db.open()) {
-            QSqlQuery q(db);
-            ok = true;
-            for (const QString& pragma : SessionPragmas())
-                ok = ok && q.exec(pragma);
-            // Proves the file is a database.
-            ok = ok && q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            // Reading the catalogue proves the file is a database.
+            ok = startSession(db, &error) &&
+                 scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), {}, &error)
+                     .isValid();
             if (!ok)
-                error = DbError::From(q.lastError(), path);
-            q.finish();
-            if (ok && !HasTables(db)) {
+                error = error.OnDatabase(path);
+            if (ok && HoldsNoTables(db)) {
                 ok = false;
                 error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
             }
-            // Older files: case-insensitive look-ups need their indexes. A
-            // failure here (read-only file) leaves the look-ups slower only.
             if (ok)
-                DbCatalog::AddCaseInsensitiveIndexes(db);
+                addCaseInsensitiveIndexes(db);
         } else {
             error = DbError::From(db.lastError(), path);
         }
@@ -191,10 +215,38 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
             db.close();
     }
     if (!ok) {
-        QSqlDatabase::removeDatabase(name);
+        ScopedConnection::Drop(name);
         return failed(error);
     }
     return QSqlDatabase::database(name, false);
+}
+
+bool clsDbConn::TestSettings(const DbSettings& settings, DbError* why) {
+    // A private connection, never the shared one of the records.
+    const ScopedConnection test(QStringLiteral("attendance.test"));
+    return Open(settings, test.name(), why).isOpen();
+}
+
+bool clsDbConn::TestFile(const QString& path, DbError* why) {
+    const ScopedConnection test(QStringLiteral("attendance.test"));
+    return OpenFile(path, test.name(), why).isOpen();
+}
+
+bool clsDbConn::MayWriteTables(QSqlDatabase db, DbError* why) {
+    for (const DbCatalog::Table* t : DbCatalog::Tables()) {
+        const QString sql = DbDialect::TableRightsStatement(EngineOf(db), *t);
+        if (sql.isEmpty())
+            continue;
+        DbError error;
+        const QVariant allowed = scalar(db, sql, {}, &error);
+        if (!allowed.toBool())
+            return DbError(QStringLiteral("the login may not read and write table %1%2")
+                               .arg(t->name, allowed.isValid()
+                                                 ? QString()
+                                                 : QStringLiteral(": ") + error.Text()))
+                .Report(why);
+    }
+    return true;
 }
 
 bool clsDbConn::open() {
@@ -206,7 +258,7 @@ QSqlDatabase clsDbConn::GetDbConn() {
     const QString name = ConnectionName();
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && !DbDialect::ConnectionLost(db))
+        if (db.isOpen() && !ConnectionLost(db))
             return db;
     }
     if (!open())
@@ -223,32 +275,32 @@ bool clsDbConn::ReopenIfLost() {
     if (!QSqlDatabase::contains(name))
         return false;
     QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (!DbDialect::ConnectionLost(db))
+    if (!ConnectionLost(db))
         return false;
     // The same connection object connects again with the same settings, so
     // the handles that callers still hold stay valid.
-    DbQuery::ForgetStatements(db);
+    StatementCache::Forget(db);
     db.close();
-    QString why;
-    if (db.open() && startServerSession(db, &why))
+    DbError why;
+    if (db.open() && startSession(db, &why))
         return true;
     CloseShared();
     return false;
 }
 
 void clsDbConn::CloseShared() {
-    dropConnection(ConnectionName());
+    ScopedConnection::Drop(ConnectionName());
 }
 
 clsDbConn::LockState clsDbConn::ProbeLock() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return LockState::Failed;
-    // A server locks rows and keys, never the whole database.
-    if (DbDialect::Of(db) == DbDialect::Engine::PostgreSQL)
+    const QString begin = DbDialect::BeginExclusiveStatement(EngineOf(db));
+    if (begin.isEmpty())
         return LockState::Free;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("BEGIN EXCLUSIVE"))) {
+    if (q.exec(begin)) {
         q.exec(QStringLiteral("ROLLBACK"));
         return LockState::Free;
     }
@@ -263,8 +315,55 @@ bool clsDbConn::SetBusyTimeout(int ms) {
         return false;
     // On a server a sign-in waits only for another scan of the same card,
     // which holds its lock for a moment: the wait stays at its default there.
-    if (DbDialect::Of(db) == DbDialect::Engine::PostgreSQL)
-        return true;
+    const QString sql = DbDialect::BusyTimeoutStatement(EngineOf(db), ms);
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(qMax(0, ms)));
+    return sql.isEmpty() || q.exec(sql);
+}
+
+QStringList clsDbConn::MissingTables(QSqlDatabase db) {
+    QStringList missing;
+    const Engine engine = EngineOf(db);
+    for (const DbCatalog::Table* t : DbCatalog::Tables())
+        if (!scalar(db, DbDialect::TableExistsStatement(engine), DbDialect::TableName(engine, *t))
+                 .toBool())
+            missing << t->name;
+    return missing;
+}
+
+bool clsDbConn::HoldsNoTables(QSqlDatabase db) {
+    return MissingTables(db).size() == DbCatalog::Tables().size();
+}
+
+bool clsDbConn::KeysWritten(QSqlDatabase db, const DbCatalog::Table& table, qint64 atLeast) {
+    const QString sql = DbDialect::KeysWrittenStatement(EngineOf(db), table);
+    QSqlQuery q(db);
+    return sql.isEmpty() || (q.prepare(sql) && (q.addBindValue(atLeast), q.exec()));
+}
+
+qint64 clsDbConn::HighestKeyGiven(QSqlDatabase db, const DbCatalog::Table& table) {
+    const Engine engine = EngineOf(db);
+    const QString sql = DbDialect::HighestKeyStatement(engine, table);
+    if (sql.isEmpty())
+        return 0;
+    return scalar(db, sql, engine == Engine::SQLite ? QVariant(table.name) : QVariant())
+        .toLongLong();
+}
+
+bool clsDbConn::ConnectionLost(const QSqlDatabase& db) {
+    if (EngineOf(db) != Engine::PostgreSQL)
+        return false;
+    // Qt's driver closes a connection whose statement found it broken.
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    // Qt names the type by its declaration in the client library.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    auto* conn = *static_cast<PGconn* const*>(handle.data());
+    if (!conn)
+        return false;
+    // Between statements, reads what the server sent meanwhile without
+    // waiting: a server that ended the connection (restarted, or an
+    // administrator's command) has closed it, which shows here.
+    return PQstatus(conn) == CONNECTION_BAD;
 }

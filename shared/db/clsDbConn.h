@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbCatalog.h"
+#include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
 
@@ -7,7 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-// The process-wide database connection. Opened at the first record
+// The process-wide database connection, and what runs the engine's own
+// statements on a connection (locks of the whole file, key sequences, which
+// tables exist, whether the server ended it). Opened at the first record
 // operation and kept for the whole run; every record class goes through it.
 // The configuration file says which database: the SQLite file (the default)
 // or a PostgreSQL server (DbSettings).
@@ -34,18 +38,16 @@ public:
     // Busy timeout for concurrent use of the file by both programs.
     static constexpr int BusyTimeoutMs = 5000;
 
-    // The statements every connection runs after opening: a rollback journal
-    // with full synchronous commits.
-    static QStringList SessionPragmas();
+    // The engine behind a connection, and behind the shared one (opened
+    // when needed).
+    static DbDialect::Engine EngineOf(const QSqlDatabase& db);
+    static DbDialect::Engine SharedEngine();
 
     // Opens a connection named `name` on an SQLite file with the settings
     // the programs use; an invalid QSqlDatabase on failure, why in *why
     // (naming the file). The file must exist and hold the tables: a file
     // without any table (an interrupted set-up) is refused as such.
     static QSqlDatabase OpenFile(const QString& path, const QString& name, DbError* why = nullptr);
-
-    // Whether an open connection's file holds at least one table.
-    static bool HasTables(QSqlDatabase db);
 
     // Opens a connection named `name` on the PostgreSQL server and database
     // of `settings`; an invalid QSqlDatabase on failure, why in *why (naming
@@ -59,6 +61,16 @@ public:
     // Seconds to wait for the server to answer a connection.
     static constexpr int ServerConnectTimeoutS = 5;
 
+    // Whether `settings` reach a database holding the tables, on a private
+    // connection closed again at once (the settings window's test).
+    static bool TestSettings(const DbSettings& settings, DbError* why = nullptr);
+    // Whether `path` is an existing database file, tried the same way.
+    static bool TestFile(const QString& path, DbError* why = nullptr);
+    // Whether the login may read and write every table (asked of the server,
+    // nothing changes; a file's rights are the file system's: true). Names
+    // the first table refused in *why.
+    static bool MayWriteTables(QSqlDatabase db, DbError* why = nullptr);
+
     // Waiting for other programs, for callers that must not block: whether
     // another connection holds a lock on the database file, found by taking
     // and at once releasing an exclusive lock (waiting at most the busy
@@ -70,6 +82,23 @@ public:
     // needed); false without a connection. A server connection keeps its
     // lock timeout of BusyTimeoutMs.
     static bool SetBusyTimeout(int ms);
+
+    // The tables of the catalogue that the database lacks (all of them when
+    // it cannot be asked), and whether it holds none of them.
+    static QStringList MissingTables(QSqlDatabase db);
+    static bool HoldsNoTables(QSqlDatabase db);
+    // After rows were written with explicit keys: makes the keys the engine
+    // gives next follow the highest key of the table (SQLite does so itself).
+    // Keys never given before: not below `atLeast` either (the highest key a
+    // copied database had given).
+    static bool KeysWritten(QSqlDatabase db, const DbCatalog::Table& table, qint64 atLeast = 0);
+    // The highest key the engine has given in a table, deleted rows included
+    // (0 when none, or when it cannot tell).
+    static qint64 HighestKeyGiven(QSqlDatabase db, const DbCatalog::Table& table);
+    // Whether a statement on a server connection found it gone (the server
+    // restarted or ended it, or the network was cut), so it must be opened
+    // anew. Costs no round trip to the server.
+    static bool ConnectionLost(const QSqlDatabase& db);
 
 private:
     bool open();

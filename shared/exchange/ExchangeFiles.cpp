@@ -204,7 +204,7 @@ QVector<RowSetColumn> TableColumns(const QString& table) {
 bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
                  QString* error) {
     DbError dbError;
-    auto q = DbQuery::Select(sql, params, &dbError);
+    auto q = DbQuery::Read(sql, params, &dbError);
     if (!q)
         return dbError.Report(error);
     const QVector<RowSetColumn> known = TableColumns(table);
@@ -257,11 +257,11 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
         QVariantList params;
         for (const QString& n : numbers)
             params << n;
-        return exportQuery(
-            all + QStringLiteral(" WHERE ") +
-                DbDialect::NoCaseIn(DbDialect::Shared(), QStringLiteral("ENUMBER"), params.size()) +
-                order,
-            params, QStringLiteral("Employee"), path, existing, error);
+        return exportQuery(all + QStringLiteral(" WHERE ") +
+                               DbDialect::NoCaseIn(clsDbConn::SharedEngine(),
+                                                   QStringLiteral("ENUMBER"), params.size()) +
+                               order,
+                           params, QStringLiteral("Employee"), path, existing, error);
     }
     // Long lists: filter here instead of one statement with thousands of values.
     RowSet rs;
@@ -364,7 +364,7 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
     const bool ok =
         inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, QString* message) {
             DbError dbError;
-            if (!DbDialect::LockTable(db, table)) {
+            if (!DbTransaction::LockTable(db, table)) {
                 *message = QStringLiteral("the departments could not be locked");
                 return false;
             }
@@ -395,7 +395,7 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
                     return false;
                 }
             }
-            if (!DbDialect::KeysWritten(db, DbCatalog::Dept())) {
+            if (!clsDbConn::KeysWritten(db, DbCatalog::Dept())) {
                 *message = QStringLiteral("the next department key could not be set");
                 return false;
             }

@@ -2,6 +2,8 @@
 
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
 
 void clsDept::setID(qint16 id) {
     m_id = id;
@@ -23,7 +25,7 @@ void clsDept::assign(qint16 id, const QString& name, const QString& password, qi
 bool clsDept::LoadByID() {
     if (m_id == 0)
         return false;
-    auto q = DbQuery::Select(QStringLiteral("SELECT DNAME FROM Dept WHERE ID = ?"), {int(m_id)});
+    auto q = DbQuery::Read(QStringLiteral("SELECT DNAME FROM Dept WHERE ID = ?"), {int(m_id)});
     if (!q)
         return false;
     if (q->next())
@@ -38,10 +40,10 @@ bool clsDept::LoadByName() {
         return false;
     // Names compare without regard to case, so "Office" finds "office".
     auto q =
-        DbQuery::Select(QStringLiteral("SELECT ID FROM Dept WHERE ") +
-                            DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("DNAME"),
-                                                    QStringLiteral("?")),
-                        {m_dname});
+        DbQuery::Read(QStringLiteral("SELECT ID FROM Dept WHERE ") +
+                          DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
+                                                  QStringLiteral("DNAME"), QStringLiteral("?")),
+                      {m_dname});
     if (!q)
         return false;
     if (q->next())
@@ -54,23 +56,30 @@ bool clsDept::LoadByName() {
 void clsDept::countEmployees() {
     m_employeeNum = -1;
     auto q =
-        DbQuery::Select(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID = ?"), {int(m_id)});
+        DbQuery::Read(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID = ?"), {int(m_id)});
     if (q && q->next())
         m_employeeNum = static_cast<qint16>(q->value(0).toInt());
 }
+
+namespace {
+// One writing statement in its own transaction: true when it changed a row.
+bool writeOne(const QString& sql, const QVariantList& params) {
+    DbTransaction tx;
+    return tx.Exec(sql, params) >= 1 && tx.Commit();
+}
+} // namespace
 
 bool clsDept::AppendToDb() {
     if (m_id >= 1)
         return false;
     // The new key is left to the database and not read back.
-    return DbQuery::Exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"), {m_dname}) >= 1;
+    return writeOne(QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"), {m_dname});
 }
 
 bool clsDept::UpdateToDb() {
     if (m_id <= 0)
         return false;
-    return DbQuery::Exec(QStringLiteral("UPDATE Dept SET DNAME = ? WHERE ID = ?"),
-                         {m_dname, int(m_id)}) >= 1;
+    return writeOne(QStringLiteral("UPDATE Dept SET DNAME = ? WHERE ID = ?"), {m_dname, int(m_id)});
 }
 
 bool clsDept::Remove(const QString& did) {
@@ -80,9 +89,32 @@ bool clsDept::Remove(const QString& did) {
     const qlonglong id = did.trimmed().toLongLong(&ok);
     if (!ok)
         return false;
-    return DbQuery::Exec(QStringLiteral("DELETE FROM Dept WHERE ID = ?"), {id}) >= 1;
+    return writeOne(QStringLiteral("DELETE FROM Dept WHERE ID = ?"), {id});
 }
 
 bool clsDept::RemoveMe() {
     return Remove(QString::number(m_id));
+}
+
+clsDept::RemoveResult clsDept::RemoveEmpty(qint16 id, DbError* error) {
+    DbTransaction tx(DbTransaction::Mode::Immediate);
+    if (!tx.LockKey(QStringLiteral("Dept"), QString::number(id))) {
+        tx.Error().Report(error);
+        return RemoveResult::Failed;
+    }
+    auto count = DbQuery::Read(tx.Connection(),
+                               QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID = ?"),
+                               {int(id)}, error);
+    if (!count || !count->next())
+        return RemoveResult::Failed;
+    const int employees = count->value(0).toInt();
+    count = {};
+    if (employees > 0)
+        return RemoveResult::HasEmployees;
+    const int removed = tx.Exec(QStringLiteral("DELETE FROM Dept WHERE ID = ?"), {int(id)});
+    if (removed < 0 || (removed > 0 && !tx.Commit())) {
+        tx.Error().Report(error);
+        return RemoveResult::Failed;
+    }
+    return removed > 0 ? RemoveResult::Removed : RemoveResult::NotFound;
 }

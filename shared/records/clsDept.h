@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DbError;
+
 // A department (table Dept). Setting ID or DNAME through their setters also
 // loads the rest of the record from the database.
 class clsDept {
@@ -20,6 +22,13 @@ public:
     bool UpdateToDb();
     bool Remove(const QString& did);
     bool RemoveMe();
+
+    // Removing a department that employees still belong to is refused: the
+    // count and the delete form one transaction that holds the department's
+    // key, as storing an employee does, so an employee stored meanwhile by
+    // another program is never left without its department.
+    enum class RemoveResult { Removed, HasEmployees, NotFound, Failed };
+    static RemoveResult RemoveEmpty(qint16 id, DbError* error = nullptr);
 
     // Assigns fields without any database access (used by set loads).
     void assign(qint16 id, const QString& name, const QString& password, qint16 employeeNum);

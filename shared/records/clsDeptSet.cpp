@@ -23,7 +23,7 @@ clsDept& clsDeptSet::Add(qint16 id, const QString& dname, const QString& passwor
 void clsDeptSet::load() {
     // One statement gives each department with its employee count; a failed
     // load leaves the set with what was read.
-    auto q = DbQuery::Select(QStringLiteral(
+    auto q = DbQuery::Read(QStringLiteral(
         "SELECT Dept.ID, Dept.DNAME, Dept.PASSWORD, "
         "(SELECT COUNT(*) FROM Employee WHERE Employee.DID = Dept.ID) FROM Dept ORDER BY Dept.ID"));
     if (!q)

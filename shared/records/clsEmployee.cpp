@@ -87,8 +87,7 @@ void clsEmployee::setPhotoDeferred() {
 
 QByteArray clsEmployee::HeadImgBytes() const {
     if (m_photoDeferred) {
-        auto q =
-            DbQuery::Select(QStringLiteral("SELECT HEADIMG FROM Employee WHERE ID = ?"), {m_id});
+        auto q = DbQuery::Read(QStringLiteral("SELECT HEADIMG FROM Employee WHERE ID = ?"), {m_id});
         if (q && q->next())
             m_photo = q->value(0).toByteArray();
         m_photoDeferred = false;
@@ -129,9 +128,9 @@ QString clsEmployee::HeadImg() const {
 qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
         return 0;
-    auto q = DbQuery::Select(
+    auto q = DbQuery::Read(
         QLatin1String(kSelectJoined) +
-            DbDialect::NoCaseEquals(DbDialect::Shared(),
+            DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                     QStringLiteral("Employee.") + QLatin1String(column),
                                     QStringLiteral("?")),
         {key});
@@ -183,18 +182,19 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
 bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
     // number's spelling, so its presence records stay its own. The number
-    // stays locked until the caller's transaction ends.
-    if (!DbDialect::LockKey(db, QStringLiteral("Employee"), row.ENUMBER.toString())) {
-        if (error)
-            *error = DbError(QStringLiteral("the employee number could not be locked"));
+    // stays locked until the caller's transaction ends; the department's key
+    // is held shared (stores of one department never wait for each other,
+    // so no two of them can wait for each other's numbers either), against
+    // a department's removal, which locks it.
+    if (!DbTransaction::LockKey(db, QStringLiteral("Employee"), row.ENUMBER.toString(), error) ||
+        !DbTransaction::LockKey(db, QStringLiteral("Dept"), row.DID.toString(), error, true))
         return false;
-    }
-    auto found =
-        DbQuery::Select(db,
-                        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE %1 LIMIT 1")
-                            .arg(DbDialect::NoCaseEquals(
-                                DbDialect::Of(db), QStringLiteral("ENUMBER"), QStringLiteral("?"))),
-                        {row.ENUMBER}, error);
+    auto found = DbQuery::Read(
+        db,
+        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE %1 LIMIT 1")
+            .arg(DbDialect::NoCaseEquals(clsDbConn::EngineOf(db), QStringLiteral("ENUMBER"),
+                                         QStringLiteral("?"))),
+        {row.ENUMBER}, error);
     if (!found)
         return false;
     const bool exists = found->next();
@@ -228,18 +228,51 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
 }
 
 bool clsEmployee::Add() {
-    if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto() || m_enumber.isEmpty())
-        return false;
-    if (m_did <= 0)
-        return false;
+    return Store(false) == StoreResult::Stored;
+}
+
+clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, DbError* error) {
+    if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto() || m_enumber.isEmpty() ||
+        m_did <= 0)
+        return StoreResult::Refused;
     QByteArray photo;
     if (!photoForStore(&photo))
-        return false;
+        return StoreResult::Refused;
 
-    // Immediate: the look-up by number decides between update and insert.
-    DbTransaction tx(clsDbConn().GetDbConn(), DbTransaction::Mode::Immediate);
-    if (!tx.IsActive())
-        return false;
+    // Immediate: the look-ups decide between update, insert and refusal.
+    DbTransaction tx(DbTransaction::Mode::Immediate);
+    if (!tx.IsActive()) {
+        tx.Error().Report(error);
+        return StoreResult::Failed;
+    }
+    const QSqlDatabase db = tx.Connection();
+    const QString did = QString::number(m_did);
+    if (!tx.LockKey(QStringLiteral("Employee"), m_enumber) ||
+        !tx.ShareKey(QStringLiteral("Dept"), did)) {
+        tx.Error().Report(error);
+        return StoreResult::Failed;
+    }
+    // Both read while the keys are held, so neither answer changes before
+    // the commit.
+    const auto found = [&](const QString& sql, const QString& key) {
+        auto q = DbQuery::Read(db, sql, {key}, error);
+        return !q ? -1 : q->next() ? 1 : 0;
+    };
+    const int taken =
+        !numberMustBeNew
+            ? 0
+            : found(QStringLiteral("SELECT 1 FROM Employee WHERE ") +
+                        DbDialect::NoCaseEquals(clsDbConn::EngineOf(db), QStringLiteral("ENUMBER"),
+                                                QStringLiteral("?")),
+                    m_enumber);
+    const int known =
+        taken == 0 ? found(QStringLiteral("SELECT 1 FROM Dept WHERE ID = ?"), did) : 0;
+    if (taken < 0 || known < 0)
+        return StoreResult::Failed;
+    if (taken > 0)
+        return StoreResult::NumberTaken;
+    if (known == 0)
+        return StoreResult::NoDepartment;
     Row row;
     row.ENUMBER = m_enumber;
     row.EBARCODE = m_ebarcode;
@@ -248,7 +281,11 @@ bool clsEmployee::Add() {
     row.HEADIMG = photo;
     // Without an entry date the zero date is stored, as the old engine did.
     row.ENTERDATE = DbDateTime::ToText(m_enterDate.isValid() ? m_enterDate : DbDateTime::Zero());
-    return StoreRow(tx.Connection(), row) && tx.Commit();
+    if (StoreRow(db, row, error) && tx.Commit())
+        return StoreResult::Stored;
+    if (tx.Error().IsSet())
+        tx.Error().Report(error);
+    return StoreResult::Failed;
 }
 
 QString clsEmployee::GenerateBarcode() {
@@ -265,8 +302,8 @@ bool clsEmployee::UpdateEBarCode() {
     // database that answers every look-up with a row.
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const QString code = GenerateBarcode();
-        auto q = DbQuery::Select(
-            QStringLiteral("SELECT 1 FROM Employee WHERE EBARCODE = ? LIMIT 1"), {code});
+        auto q = DbQuery::Read(QStringLiteral("SELECT 1 FROM Employee WHERE EBARCODE = ? LIMIT 1"),
+                               {code});
         if (!q)
             return false;
         if (!q->next()) {
@@ -307,10 +344,12 @@ bool clsEmployee::savetoXML(const QString& filePath) {
 bool clsEmployee::Remove(const QString& eid) {
     if (eid.isEmpty())
         return false;
-    return DbQuery::Exec(QStringLiteral("DELETE FROM Employee WHERE ") +
-                             DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("ENUMBER"),
-                                                     QStringLiteral("?")),
-                         {eid}) >= 1;
+    DbTransaction tx;
+    return tx.Exec(QStringLiteral("DELETE FROM Employee WHERE ") +
+                       DbDialect::NoCaseEquals(clsDbConn::EngineOf(tx.Connection()),
+                                               QStringLiteral("ENUMBER"), QStringLiteral("?")),
+                   {eid}) >= 1 &&
+           tx.Commit();
 }
 
 bool clsEmployee::RemoveMe() {

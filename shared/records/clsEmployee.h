@@ -46,7 +46,14 @@ public:
 
     qint16 LoadByENUMBER(); // 1 found, 0 not found / empty, -1 error
     qint16 IsExist();       // by EBARCODE: 1 found, 0 not found / empty, -1 error
+    // Stores the employee (Store without the new-number rule).
     bool Add();
+    // Stores the employee: a row of the same number (without regard to case)
+    // is changed in place, else a row is added. One transaction holds the
+    // number and the department's key and checks that the department exists
+    // and, with `numberMustBeNew`, that no employee has the number yet.
+    enum class StoreResult { Stored, NumberTaken, NoDepartment, Refused, Failed };
+    StoreResult Store(bool numberMustBeNew, DbError* error = nullptr);
     bool UpdateEBarCode();
     bool savetoXML(const QString& filePath);
     bool Remove(const QString& eid);
@@ -57,8 +64,10 @@ public:
     struct Row {
         QVariant ENUMBER, EBARCODE, ENAME, DID, HEADIMG, ENTERDATE;
     };
-    // Writes one employee row keyed by number: the first row with the
-    // number is changed in place, else a row is added.
+    // Writes one employee row keyed by number inside the caller's
+    // transaction on `db`: the first row with the number is changed in
+    // place, else a row is added. Holds the number and the department's key
+    // until the transaction ends.
     static bool StoreRow(QSqlDatabase db, const Row& row, DbError* error = nullptr);
 
     // A random 15-digit barcode (not checked against the database).

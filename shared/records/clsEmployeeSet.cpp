@@ -2,25 +2,22 @@
 
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
-#include "shared/db/clsDbConn.h"
 
 #include <QSqlError>
 
 bool clsEmployeeSet::LoadSet() {
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid())
-        throw std::runtime_error("the database cannot be opened");
     // Photos are not read here: each record fetches its own when asked, so
     // listing thousands of employees reads and writes no photo. By
     // department and number, the order of the list index, on every engine.
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral(
-            "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
-            "Employee.ENAME, "
-            "Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE Employee.DID = Dept.ID "
-            "ORDER BY Employee.DID, Employee.ENUMBER")))
-        throw std::runtime_error(q.lastError().text().toStdString());
+    DbError error;
+    auto rows = DbQuery::Read(
+        QStringLiteral("SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
+                       "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE "
+                       "Employee.DID = Dept.ID ORDER BY Employee.DID, Employee.ENUMBER"),
+        {}, &error);
+    if (!rows)
+        throw std::runtime_error(error.Text().toStdString());
+    QSqlQuery& q = *rows;
     while (q.next()) {
         auto e = std::make_unique<clsEmployee>();
         e->setdid(static_cast<qint16>(q.value(1).toInt()));
@@ -46,4 +43,14 @@ bool clsEmployeeSet::LoadSet() {
 clsEmployee& clsEmployeeSet::Add(std::unique_ptr<clsEmployee> objNewMember) {
     const QString key = objNewMember->ENUMBER();
     return Append(std::move(objNewMember), key);
+}
+
+QStringList clsEmployeeSet::WithUnknownDepartment(DbError* error) {
+    QStringList numbers;
+    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER FROM Employee WHERE DID IS NULL OR DID "
+                                          "NOT IN (SELECT ID FROM Dept) ORDER BY ENUMBER"),
+                           {}, error);
+    while (q && q->next())
+        numbers << q->value(0).toString();
+    return numbers;
 }

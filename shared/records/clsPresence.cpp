@@ -13,20 +13,21 @@ const char* kTodayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?"
 
 qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
     const QDate today = now.date();
-    auto q = DbQuery::Select(db,
-                             QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
-                                 QLatin1String(kTodayCondition) + QStringLiteral(" LIMIT 1"),
-                             {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
+    auto q = DbQuery::Read(db,
+                           QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
+                               QLatin1String(kTodayCondition) + QStringLiteral(" LIMIT 1"),
+                           {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
     if (!q)
-        return -1;
+        return clsPresence::Error;
     if (!q->next())
-        return 1;
+        return clsPresence::Arrival;
     if (!q->isNull(1))
-        return 3;
+        return clsPresence::AlreadyDeparted;
     const QDateTime arrival = DbDateTime::FromText(q->value(0).toString());
     if (!arrival.isValid())
-        return -1;
-    return arrival.secsTo(now) <= clsPresence::RepeatSeconds ? 4 : 2;
+        return clsPresence::Error;
+    return arrival.secsTo(now) <= clsPresence::RepeatSeconds ? clsPresence::Repeated
+                                                             : clsPresence::Departure;
 }
 
 } // namespace
@@ -38,34 +39,33 @@ qint16 clsPresence::CheckState() {
 qint16 clsPresence::Add() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
-        return -1;
+        return Error;
     // The check and the write form one transaction that holds the card's
     // number, so two stations scanning one card at the same moment cannot
     // both record an arrival.
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
-        return -2;
+        return WriteFailed;
     db = tx.Connection();
     const QDateTime now = AppClock::now();
     const qint16 state = stateOf(db, m_enumber, now);
-    if (state == 1) {
-        const int n = DbQuery::Exec(
-            db, QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
-            {m_enumber, DbDateTime::ToText(now)});
+    if (state == Arrival) {
+        const int n =
+            tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
+                    {m_enumber, DbDateTime::ToText(now)});
         if (n < 1)
-            return -2;
-    } else if (state == 2) {
+            return WriteFailed;
+    } else if (state == Departure) {
         // Every row of the employee for today receives the departure.
         const QDate today = now.date();
-        const int n = DbQuery::Exec(db,
-                                    QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") +
-                                        QLatin1String(kTodayCondition),
-                                    {DbDateTime::ToText(now), m_enumber,
-                                     DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
+        const int n = tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") +
+                                  QLatin1String(kTodayCondition),
+                              {DbDateTime::ToText(now), m_enumber, DbDateTime::DayStart(today),
+                               DbDateTime::DayEnd(today)});
         if (n < 1)
-            return -2;
+            return WriteFailed;
     } else {
         return state; // nothing to write; the transaction rolls back
     }
-    return tx.Commit() ? state : -2;
+    return tx.Commit() ? state : WriteFailed;
 }

@@ -17,11 +17,16 @@ public:
     QDateTime exitTime() const { return m_exitTime; }
     void setexitTime(const QDateTime& v) { m_exitTime = v; }
 
-    // 1 arrival due, 2 departure due, 3 already departed,
-    // 4 repeated scan within 60 seconds, -1 error.
+    // What a scan means, as the station shows it.
+    enum State : qint16 {
+        Arrival = 1,         // arrival due (CheckState) or recorded (Add)
+        Departure = 2,       // departure due or recorded
+        AlreadyDeparted = 3, // the day's departure is recorded already
+        Repeated = 4,        // scanned again within RepeatSeconds of the arrival
+        Error = -1,          // the records could not be read (or no database)
+        WriteFailed = -2     // Add: the write failed
+    };
     qint16 CheckState();
-    // 1 arrival recorded, 2 departure recorded, 3 / 4 / -1 as CheckState
-    // (-1 also without a database), -2 the write failed.
     qint16 Add();
 
     // Seconds after the arrival during which a scan counts as repeated.

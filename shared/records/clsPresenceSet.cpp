@@ -3,6 +3,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/clsDbConn.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -13,12 +14,12 @@ bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDat
     // Half-open range on the stored text: from the start day up to the day
     // after the end. Callers pass dates at midnight. A record finds its
     // employee whatever the case of the number's letters.
-    auto q = DbQuery::Select(
+    auto q = DbQuery::Read(
         QStringLiteral("SELECT Employee.ENAME, Employee.ENUMBER, Presence.ENUMBER, "
                        "Presence.ENTERTIME, Presence.EXITTIME "
                        "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
                        "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER")
-            .arg(DbDialect::NoCaseEquals(DbDialect::Shared(), QStringLiteral("Employee.ENUMBER"),
+            .arg(DbDialect::NoCaseEquals(clsDbConn::SharedEngine(), QStringLiteral("Employee.ENUMBER"),
                                          QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)

@@ -7,6 +7,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/PgTestServer.h"
 
@@ -97,10 +98,10 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
     if (!unitName.isEmpty() &&
         !setKey(ini, QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unitName))
         return fail(QStringLiteral("cannot write UNIT/UNITNAME"));
-    QString message;
+    DbError why;
     if (createDatabase &&
-        !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &message))
-        return fail(QStringLiteral("database not created: ") + message);
+        !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &why))
+        return fail(QStringLiteral("database not created: ") + why.Text());
     return true;
 }
 
@@ -135,17 +136,12 @@ bool TestProgramDir::initServer() {
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), settings.password) ||
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), settings.database))
         return false;
-    const QString name = QStringLiteral("TestProgramDir.create");
-    bool ok = false;
-    {
-        DbError why;
-        QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, false);
-        ok = db.isValid() && DbCreator::CreateTables(db, &lastError);
-        if (!db.isValid())
-            lastError = why.Text();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    const ScopedConnection name(QStringLiteral("TestProgramDir.create"));
+    DbError why;
+    QSqlDatabase db = clsDbConn::OpenServer(settings, name.name(), &why, false);
+    const bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
+    if (!ok)
+        lastError = why.Text();
     return ok;
 }
 
@@ -199,7 +195,7 @@ bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
 bool TestProgramDir::addDept(int id, const QString& name) {
     // The keys the database gives next follow the explicit one.
     return exec(QStringLiteral("INSERT INTO Dept (ID, DNAME) VALUES (?, ?)"), {id, name}) &&
-           DbDialect::KeysWritten(clsDbConn().GetDbConn(), DbCatalog::Dept());
+           clsDbConn::KeysWritten(clsDbConn().GetDbConn(), DbCatalog::Dept());
 }
 
 bool TestProgramDir::addEmployee(const QString& number, const QString& name, const QString& barcode,

@@ -159,6 +159,12 @@ private slots:
                                          []() -> bool { throw std::runtime_error("disk"); }));
         QCOMPARE(boxes.lines(), box("信息", "数据导入完成！", MsgBox::Icon::Information) +
                                     box("错误", "导出数据失败！") + box("错误", "导入数据失败！"));
+        // After an import, employees of an unknown department are named.
+        TestProgramDir fx;
+        QVERIFY(fx.init() &&
+                fx.addEmployee(QStringLiteral("7"), QStringLiteral("n"), QStringLiteral("7"), 9));
+        QVERIFY(DesktopKit::RunExchange(nullptr, Exchange::Import, [] { return true; }));
+        QVERIFY(boxes.lines().contains(QStringLiteral("有1名员工所属的部门不存在（员工号：7）")));
     }
 };
 

@@ -12,7 +12,7 @@
 #include "tools/admin/DemoData.h"
 #include "tools/admin/InitFolders.h"
 #include "tools/admin/Migrate.h"
-#include "tools/admin/ScopedConnection.h"
+#include "shared/db/ScopedConnection.h"
 #include "tools/admin/ServerOptions.h"
 
 #include <QFile>

@@ -7,8 +7,8 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
-#include "tools/admin/ScopedConnection.h"
 #include "tools/admin/ServerOptions.h"
 
 #include <QElapsedTimer>
@@ -147,7 +147,7 @@ QSqlDatabase openSource(const QString& file, const QString& name, QString* error
             DbError::From(db.lastError(), file).Report(error);
             return QSqlDatabase();
         }
-        const QStringList missing = DbDialect::MissingTables(db);
+        const QStringList missing = clsDbConn::MissingTables(db);
         if (!missing.isEmpty()) {
             DbError::Fail(error, QStringLiteral("the database file lacks the tables %1: %2")
                                      .arg(missing.join(QStringLiteral(", ")), file));
@@ -205,21 +205,22 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
         if (!countRows(source, *tables[i], &expected[i], error))
             return false;
 
-    if (!DbCreator::AddTables(target, error, false))
-        return false;
+    DbError dbError;
+    if (!DbCreator::AddTables(target, &dbError, false))
+        return dbError.Report(error);
     QVector<qint64> copied(tables.size());
     for (int i = 0; i < tables.size(); ++i) {
         if (!copyTable(source, target, *tables[i], &copied[i], error))
             return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
                                             .arg(tables[i]->name, error ? *error : QString()));
         // Keys of deleted rows stay given, as in the file.
-        if (!DbDialect::KeysWritten(target, *tables[i],
-                                    DbDialect::HighestKeyGiven(source, *tables[i])))
+        if (!clsDbConn::KeysWritten(target, *tables[i],
+                                    clsDbConn::HighestKeyGiven(source, *tables[i])))
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
-    if (!DbCreator::AddIndexes(target, error))
-        return false;
+    if (!DbCreator::AddIndexes(target, &dbError))
+        return dbError.Report(error);
     for (int i = 0; i < tables.size(); ++i) {
         qint64 stored = -1;
         if (!countRows(target, *tables[i], &stored, error))

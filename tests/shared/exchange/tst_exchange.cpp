@@ -19,7 +19,7 @@ class TestExchange : public QObject {
 
     // Every row of the tables, rendered to compare whole databases.
     QString snapshot() {
-        auto q = DbQuery::Select(QStringLiteral(
+        auto q = DbQuery::Read(QStringLiteral(
             "SELECT ID || quote(DID) || quote(ENUMBER) || quote(EBARCODE) || quote(ENAME) || "
             "quote(HEADIMG) || quote(ENTERDATE) FROM Employee UNION ALL SELECT ID || quote(DNAME) "
             "|| quote(PASSWORD) FROM Dept UNION ALL SELECT quote(ENUMBER) || quote(ENTERTIME) || "

@@ -6,6 +6,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsDept.h"
@@ -29,12 +30,14 @@
 
 namespace {
 
-// A second station, run as a child process of this program: opens the
+// A second program, run as a child process of this program: opens the
 // database of `dir`, says "ready", waits for a line on its input, then scans
 // card "1" at 08:00 and prints the result or, with `cards`, scans the cards
 // "1" to "<cards>" at 08:00 and all of them again at 17:00 and prints the
-// number of failed scans.
-int runStation(const QString& dir, int cards) {
+// number of failed scans; with "remove" or "add" removes department 1 or
+// stores employee "R1" of department 1 and prints the result.
+int runStation(const QString& dir, const QByteArray& mode) {
+    const int cards = mode.toInt();
     SetProgramDirectory(dir);
     const QDate day(2026, 3, 10);
     AppClock::setFixed(QDateTime(day, QTime(8, 0)));
@@ -45,6 +48,20 @@ int runStation(const QString& dir, int cards) {
     char line[16];
     if (!std::fgets(line, sizeof line, stdin))
         return 1;
+    if (mode == "remove") {
+        std::printf("%d\n", int(clsDept::RemoveEmpty(1)));
+        return 0;
+    }
+    if (mode == "add") {
+        clsEmployee e;
+        for (auto set :
+             {&clsEmployee::setENUMBER, &clsEmployee::setEBARCODE, &clsEmployee::setENAME})
+            (e.*set)(QStringLiteral("R1"));
+        e.setdid(1);
+        e.setHeadImg(dir + QStringLiteral("/r1.jpg"));
+        std::printf("%d\n", int(e.Store(false)));
+        return 0;
+    }
     clsPresence p;
     if (cards == 0) {
         p.setENUMBER(QStringLiteral("1"));
@@ -76,6 +93,12 @@ class TestRecords : public QObject {
 
     bool addEmployee(const QString& number, const QString& barcode, qint16 did, int seed = 1,
                      const QString& name = QStringLiteral("n"), bool dated = true) {
+        return store(number, barcode, did, false, seed, name, dated) ==
+               clsEmployee::StoreResult::Stored;
+    }
+    clsEmployee::StoreResult store(const QString& number, const QString& barcode, qint16 did,
+                                   bool newNumber, int seed = 1,
+                                   const QString& name = QStringLiteral("n"), bool dated = true) {
         clsEmployee e;
         e.setENUMBER(number);
         e.setEBARCODE(barcode);
@@ -85,7 +108,7 @@ class TestRecords : public QObject {
             e.setENTERDATE(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
         e.setHeadImg(
             fx->writeFile(QStringLiteral("new-%1.jpg").arg(seed), TestProgramDir::jpeg(seed)));
-        return e.Add();
+        return e.Store(newNumber);
     }
 
     // Rows of "SELECT COUNT(*) FROM <from>".
@@ -117,12 +140,37 @@ class TestRecords : public QObject {
             fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), good.password));
         QVERIFY(failure("DBNAME", QStringLiteral("nosuchdb"))
                     .startsWith(QStringLiteral("the database does not exist")));
-        // A port where nothing listens: refused at once, not after a long wait.
-        QVERIFY(failure("DBSERVER", QStringLiteral("127.0.0.1:1"))
-                    .contains(QStringLiteral("127.0.0.1:1")));
+        // A port where nothing listens: refused at once, not after a long wait;
+        // a port out of range and an IPv6 address as written.
+        for (const auto& [server, says] :
+             std::initializer_list<std::pair<const char*, const char*>>{
+                 {"127.0.0.1:1", "127.0.0.1:1"},
+                 {"[::1]:1", "server [::1]:1,"},
+                 {"h:99999", "the port 99999 is out of range (1 to 65535) (server h:99999,"}})
+            QVERIFY2(failure("DBSERVER", QLatin1String(server)).contains(QLatin1String(says)),
+                     server);
         // Back to the right settings; a database without the tables is refused.
         QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"), good.server));
         QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), good.database));
+        // A login without rights on the tables connects, and is told which
+        // table it may not use.
+        QSqlDatabase admin = fx->server()->connect(QStringLiteral("admin"));
+        QSqlQuery q(admin);
+        QVERIFY(q.exec(QStringLiteral("DROP ROLE IF EXISTS station_norights")) &&
+                q.exec(QStringLiteral("CREATE ROLE station_norights LOGIN PASSWORD 'x'")));
+        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"),
+                           QStringLiteral("station_norights")));
+        QCOMPARE(failure("DBLOGINPWD", QStringLiteral("x")), QStringLiteral("<opened>"));
+        DbError why;
+        QVERIFY(!clsDbConn::MayWriteTables(clsDbConn().GetDbConn(), &why));
+        QCOMPARE(why.Text(), QStringLiteral("the login may not read and write table Dept"));
+        QVERIFY(!DbQuery::Read(QStringLiteral("SELECT * FROM Presence"), {}, &why));
+        QVERIFY2(why.Text().endsWith(QStringLiteral("(table presence)")), qPrintable(why.Text()));
+        clsDbConn::CloseShared();
+        QVERIFY(q.exec(QStringLiteral("DROP ROLE station_norights")));
+        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), good.user));
+        QVERIFY(
+            fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), good.password));
         QVERIFY(fx->exec(QStringLiteral("DROP TABLE Presence")));
         QVERIFY(
             failure("DBNAME", good.database).contains(QStringLiteral("lacks the tables Presence")));
@@ -205,7 +253,8 @@ private slots:
             if (old) {
                 clsDbConn::CloseShared();
                 QFile::remove(fx->dbPath);
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+                const ScopedConnection name(QStringLiteral("old"));
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name.name());
                 db.setDatabaseName(fx->dbPath);
                 QVERIFY(db.open());
                 for (const char* sql :
@@ -217,7 +266,6 @@ private slots:
                       "CREATE INDEX IX_Employee_EBARCODE ON Employee(EBARCODE)",
                       "CREATE INDEX IX_Employee_ENUMBER ON Employee(ENUMBER)"})
                     QVERIFY(QSqlQuery(db).exec(QLatin1String(sql)));
-                db.close();
             }
             QVERIFY(fx->addDept(1, QStringLiteral("D")));
             QVERIFY(fx->addEmployee(QStringLiteral("a100"), QStringLiteral("n"),
@@ -251,7 +299,7 @@ private slots:
                 QStringLiteral("EXPLAIN %1 SELECT Employee.ID, Employee.HEADIMG, Dept.DNAME FROM "
                                "Employee, Dept WHERE Employee.DID = Dept.ID AND %2")
                     .arg(server ? QString() : QStringLiteral("QUERY PLAN"),
-                         DbDialect::NoCaseEquals(DbDialect::Shared(),
+                         DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                                  QStringLiteral("Employee.EBARCODE"),
                                                  QStringLiteral("'XYZ'")))));
             QString steps;
@@ -264,7 +312,6 @@ private slots:
                                             "IX_Employee_EBARCODE\\S* \\(EBARCODE=\\?\\)"))),
                 qPrintable(steps));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("old"));
     }
 
     void employeesWithoutEntryDate() {
@@ -364,6 +411,9 @@ private slots:
         dup.setDNAME(QStringLiteral("总务处"));
         QVERIFY(dup.UpdateToDb());
         QVERIFY(addEmployee(QStringLiteral("E1"), QStringLiteral("123"), 1));
+        using R = clsDept::RemoveResult;
+        QCOMPARE(clsDept::RemoveEmpty(1), R::HasEmployees);
+        QCOMPARE(clsDept::RemoveEmpty(9), R::NotFound);
 
         clsDept check;
         check.setID(1);
@@ -382,6 +432,7 @@ private slots:
 
         for (const char* bad : {"", "9999", "1; DROP TABLE Dept"})
             QVERIFY2(!check.Remove(QLatin1String(bad)), bad);
+        QCOMPARE(clsDept::RemoveEmpty(3), R::Removed);
         QVERIFY(check.RemoveMe());
         QCOMPARE(rows("Employee"), 1); // employees stay
     }
@@ -429,8 +480,14 @@ private slots:
         QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
         QCOMPARE(changed.HeadImgBytes(), TestProgramDir::jpeg(3));
 
+        // Storing checks the department and, for batch entry, that no number
+        // equals the new one without regard to case; an import does not.
+        using R = clsEmployee::StoreResult;
+        QCOMPARE(store(QStringLiteral("o'neil"), QStringLiteral("5"), dept, true), R::NumberTaken);
+        QCOMPARE(store(QStringLiteral("900"), QStringLiteral("900"), 77, false), R::NoDepartment);
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("900"), QStringLiteral("n"), QStringLiteral("900"), 77));
         // The set holds employees of known departments, each photo read when asked.
-        QVERIFY(addEmployee(QStringLiteral("900"), QStringLiteral("900"), 77));
         clsEmployeeSet set;
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Count(), 2);
@@ -548,6 +605,9 @@ private slots:
         QCOMPARE(card.IsExist(), qint16(1));
         endConnections();
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        endConnections(); // the employee list too
+        clsEmployeeSet all;
+        QVERIFY(all.LoadSet() && all.Count() == 1);
         admin.close();
     }
 
@@ -558,7 +618,7 @@ private slots:
         QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
         QVERIFY(addEmployee(QStringLiteral("2"), QStringLiteral("2"), 1));
         const auto prepared = [] {
-            auto q = DbQuery::Select(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements"));
+            auto q = DbQuery::Read(QStringLiteral("SELECT COUNT(*) FROM pg_prepared_statements"));
             return q && q->next() ? q->value(0).toInt() : -1;
         };
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T08:00:00")), qint16(1));
@@ -572,48 +632,73 @@ private slots:
         QCOMPARE(prepared(), after);
         // Two readers of one statement at once each keep their own rows.
         const QString sql = QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?");
-        auto a = DbQuery::Select(sql, {QStringLiteral("1")});
-        auto b = DbQuery::Select(sql, {QStringLiteral("2")});
+        auto a = DbQuery::Read(sql, {QStringLiteral("1")});
+        auto b = DbQuery::Read(sql, {QStringLiteral("2")});
         QVERIFY(a && b && b->next() && a->next());
         QCOMPARE(a->value(0).toString() + b->value(0).toString(), QStringLiteral("12"));
     }
 
-    void twoStationsScanAtOnce() {
-        // Two processes with their own connections scan one card while a
-        // third connection holds the write lock, so both have started before
-        // either can write: one arrival and one repeated scan, never two
-        // arrivals nor an error.
+    // Runs one child program a mode at once while a third connection keeps
+    // them from writing `tables` (on the server they may read them, so each
+    // decides before any writes unless the rule's locks keep them apart);
+    // checks they wait, lets them go and gives their answers.
+    QList<int> racing(const QList<const char*>& modes, const QString& tables) {
+        QList<int> answers;
         QSqlDatabase holder =
             clsDbConn::Open(DbSettings::FromConfiguration(), QStringLiteral("holder"));
         QSqlQuery lock(holder);
-        if (TestProgramDir::OnServer()) // no reading of the records at all
-            QVERIFY(lock.exec(QStringLiteral("BEGIN")) &&
-                    lock.exec(QStringLiteral("LOCK TABLE Presence IN ACCESS EXCLUSIVE MODE")));
-        else
-            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        QProcess a, b;
+        if (!(TestProgramDir::OnServer()
+                  ? lock.exec(QStringLiteral("BEGIN")) &&
+                        lock.exec(QStringLiteral("LOCK TABLE %1 IN SHARE MODE").arg(tables))
+                  : lock.exec(QStringLiteral("BEGIN IMMEDIATE"))))
+            return {};
         const auto line = [](QProcess& p, int ms) {
             while (!p.canReadLine())
                 if (!p.waitForReadyRead(ms))
                     return QByteArray("no answer");
             return p.readLine().trimmed();
         };
-        for (QProcess* p : {&a, &b}) {
-            p->start(QCoreApplication::applicationFilePath(), {"--station", fx->path()});
-            QCOMPARE(line(*p, 30000), QByteArray("ready"));
+        std::vector<std::unique_ptr<QProcess>> children;
+        for (const char* mode : modes) {
+            auto& p = children.emplace_back(std::make_unique<QProcess>());
+            p->start(QCoreApplication::applicationFilePath(), {"--station", fx->path(), mode});
+            if (line(*p, 30000) != "ready")
+                return {};
             p->write("go\n");
         }
-        // Both wait for the lock instead of failing or writing.
-        QCOMPARE(line(a, 500), QByteArray("no answer"));
-        QCOMPARE(line(b, 1), QByteArray("no answer"));
-        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-        const int x = line(a, 30000).toInt(), y = line(b, 30000).toInt();
-        QVERIFY2(std::min(x, y) == 1 && std::max(x, y) == 4,
-                 qPrintable(QStringLiteral("%1 and %2").arg(x).arg(y)));
-        QCOMPARE(rows("Presence"), 1);
-        QVERIFY(a.waitForFinished() && b.waitForFinished());
+        // All wait for the lock instead of failing or writing.
+        for (auto& p : children)
+            if (line(*p, p == children.front() ? 500 : 1) != "no answer")
+                return {};
+        lock.exec(QStringLiteral("ROLLBACK"));
+        for (auto& p : children) {
+            answers << line(*p, 30000).toInt();
+            p->waitForFinished();
+        }
         lock.finish();
         holder.close();
+        return answers;
+    }
+
+    void twoProgramsDecideAtOnce() {
+        // Two stations scan one card: one arrival and one repeated scan,
+        // never two arrivals nor an error.
+        QList<int> scans = racing({"", ""}, QStringLiteral("Presence"));
+        std::sort(scans.begin(), scans.end());
+        QCOMPARE(scans, QList<int>({1, 4}));
+        QCOMPARE(rows("Presence"), 1);
+        // One program removes an empty department while another stores an
+        // employee of it: either the employee comes first and the department
+        // stays, or the department goes and the employee is refused.
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        fx->writeFile(QStringLiteral("r1.jpg"), TestProgramDir::jpeg(1));
+        using D = clsDept::RemoveResult;
+        using E = clsEmployee::StoreResult;
+        const QList<int> both = racing({"remove", "add"}, QStringLiteral("Dept, Employee"));
+        QVERIFY2(both == QList<int>({int(D::Removed), int(E::NoDepartment)}) ||
+                     both == QList<int>({int(D::HasEmployees), int(E::Stored)}),
+                 qPrintable(QStringLiteral("%1 and %2").arg(both.value(0)).arg(both.value(1))));
+        QCOMPARE(clsEmployeeSet::WithUnknownDepartment(), QStringList());
     }
 
     void twoStationsScanHundredCards() {
@@ -692,12 +777,16 @@ private slots:
         QVERIFY(fx->addDept(1, QStringLiteral("D")));
         QVERIFY(addEmployee(QStringLiteral("1"), QStringLiteral("1"), 1));
         QCOMPARE(
-            DbQuery::Exec(QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 32999) "
-                "INSERT INTO Presence(ENUMBER, ENTERTIME) SELECT '1', '2026-03-' || "
-                "(CASE WHEN i % 28 < 9 THEN '0' ELSE '' END) || (1 + i % 28) || ' 08:' || "
-                "(CASE WHEN i / 60 % 60 < 10 THEN '0' ELSE '' END) || (i / 60 % 60) || ':' || "
-                "(CASE WHEN i % 60 < 10 THEN '0' ELSE '' END) || (i % 60) FROM n")),
+            DbQuery::Exec(
+                clsDbConn().GetDbConn(),
+                QStringLiteral(
+                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                    "32999) "
+                    "INSERT INTO Presence(ENUMBER, ENTERTIME) SELECT '1', '2026-03-' || "
+                    "(CASE WHEN i % 28 < 9 THEN '0' ELSE '' END) || (1 + i % 28) || ' 08:' || "
+                    "(CASE WHEN i / 60 % 60 < 10 THEN '0' ELSE '' END) || (i / 60 % 60) || ':' || "
+                    "(CASE WHEN i % 60 < 10 THEN '0' ELSE '' END) || (i % 60) FROM n"),
+                {}),
             33000);
         clsEmployeePresenceSet month;
         QVERIFY(month.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
@@ -708,7 +797,7 @@ private slots:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc >= 3 && qstrcmp(argv[1], "--station") == 0)
-        return runStation(QString::fromLocal8Bit(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
+        return runStation(QString::fromLocal8Bit(argv[2]), argc > 3 ? argv[3] : "");
     TestRecords tests;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&tests, argc, argv);
