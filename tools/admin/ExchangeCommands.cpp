@@ -4,10 +4,10 @@
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/exchange/RowSetXml.h"
+#include "shared/records/clsEmployeeSet.h"
 #include "tools/admin/RowSetDump.h"
 
 #include <QDate>
-#include <QSqlQuery>
 
 namespace ExchangeCommands {
 
@@ -37,7 +37,7 @@ int ExportEmployees(Context& c) {
         RowSet found;
         QString error;
         if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
-                                            DbDialect::NoCaseEquals(DbDialect::Shared(),
+                                            DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                                                     QStringLiteral("ENUMBER"),
                                                                     QStringLiteral("?")),
                                         {number}, QStringLiteral("Employee"), &found, &error))
@@ -71,11 +71,8 @@ int ImportEmployees(Context& c) {
         c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
     if (status == Admin::Success) {
         // Such employees vanish from every list and cannot sign in.
-        QSqlQuery q(clsDbConn().GetDbConn());
-        if (q.exec(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE DID IS NULL OR DID NOT IN "
-                                  "(SELECT ID FROM Dept)")) &&
-            q.next() && q.value(0).toInt() > 0)
-            c.err << "attendance-admin: warning: " << q.value(0).toInt()
+        if (const auto unknown = clsEmployeeSet::WithUnknownDepartment(); !unknown.isEmpty())
+            c.err << "attendance-admin: warning: " << unknown.size()
                   << " employees have a department key that this database does not know; "
                      "import the department file of the exporting database as well"
                   << Qt::endl;

@@ -8,11 +8,11 @@
 #include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/DemoData.h"
 #include "tools/admin/InitFolders.h"
 #include "tools/admin/Migrate.h"
-#include "shared/db/ScopedConnection.h"
 #include "tools/admin/ServerOptions.h"
 
 #include <QFile>
@@ -189,10 +189,12 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
                                       : failed.arg(where, why.Text()));
     QString error;
     DbTransaction tx(conn);
-    const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &error)) &&
+    const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &why)) &&
                     (!p.demo || DemoData::Populate(conn, summary, &error)) && tx.Commit();
-    if (!ok)
-        return Fail(c.err, failed.arg(where, error.isEmpty() ? tx.Error().Text() : error));
+    if (!ok) {
+        const QString cause = why.IsSet() ? why.Text() : error;
+        return Fail(c.err, failed.arg(where, cause.isEmpty() ? tx.Error().Text() : cause));
+    }
     return true;
 }
 
@@ -224,9 +226,11 @@ bool putInPlace(Context& c, const Plan& p, const OldIni& old, const QString& bui
                                                        "written: %3")
                                             .arg(p.server.Describe(), p.ini, error)
                                       : QStringLiteral("cannot write %1: %2").arg(p.ini, error));
-    if (p.onServer || DbCreator::Install(builtDb, p.db, &error))
+    DbError why;
+    if (p.onServer || DbCreator::Install(builtDb, p.db, &why))
         return true;
-    const QString message = QStringLiteral("cannot create the database %1: %2").arg(p.db, error);
+    const QString message =
+        QStringLiteral("cannot create the database %1: %2").arg(p.db, why.Text());
     if (old.attributes)
         writeIni(p.ini, old, old.bytes, &error);
     else
@@ -302,9 +306,10 @@ int Run(Context& c) {
         return Fail(c.err, staging.errorString());
     const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
     const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
-    QString error;
-    if (!p.onServer && !DbCreator::Build(builtDb, &error))
-        return Fail(c.err, QStringLiteral("cannot create the database %1: %2").arg(p.db, error));
+    DbError why;
+    if (!p.onServer && !DbCreator::Build(builtDb, &why))
+        return Fail(c.err,
+                    QStringLiteral("cannot create the database %1: %2").arg(p.db, why.Text()));
     OldIni old;
     DemoData::Summary summary;
     if (!readOldIni(c, p.ini, &old) || !stageIni(c, p, old, builtIni) ||
