@@ -1,5 +1,5 @@
 // libFuzzer target: the row-set XML reader on arbitrary bytes.
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,10 +6,10 @@
 #include "platform/MsgBox.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/exchange/ExchangeFiles.h"
-#include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsDept.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsEmployee.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include <QDir>
 #include <QFile>

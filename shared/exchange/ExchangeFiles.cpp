@@ -10,8 +10,8 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsEmployee.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include <QDir>
 #include <QFile>

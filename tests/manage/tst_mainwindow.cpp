@@ -13,7 +13,7 @@
 #include "manage/mdMain.h"
 #include "platform/DesktopServices.h"
 #include "shared/base/AppClock.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include <QtTest>
 #include <QtWidgets>

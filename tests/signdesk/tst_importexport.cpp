@@ -2,7 +2,7 @@
 #include "platform/DesktopKit.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frimImportExport.h"
 #include "tests/common/BoxLog.h"

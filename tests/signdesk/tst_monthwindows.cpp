@@ -3,7 +3,7 @@
 #include "platform/DesktopKit.h"
 #include "report/ReportPreview.h"
 #include "shared/base/AppClock.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmEmployeeMonthExport.h"
 #include "signdesk/frmEmployeeMonthReport.h"

@@ -2,7 +2,7 @@
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 #include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/tools/helpers/AdminTool.h"

@@ -3,8 +3,8 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
-#include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsEmployeeSet.h"
+#include "shared/rowset/RowSetXml.h"
 #include "tools/admin/RowSetDump.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/exchange/RowSet.h"
+#include "shared/rowset/RowSet.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 #include "shared/base/AppClock.h"
 #include "shared/db/DbQuery.h"
 #include "shared/exchange/ExchangeFiles.h"
-#include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsEmployee.h"
+#include "shared/rowset/RowSetXml.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "shared/exchange/RowSetXmlWriter.h"
+#include "shared/rowset/RowSetXmlWriter.h"
 
 #include <QLocale>
 #include <QSet>

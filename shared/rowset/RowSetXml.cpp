@@ -1,8 +1,8 @@
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 
 #include "shared/base/AtomicFile.h"
-#include "shared/exchange/RowSetXmlReader.h"
-#include "shared/exchange/RowSetXmlWriter.h"
+#include "shared/rowset/RowSetXmlReader.h"
+#include "shared/rowset/RowSetXmlWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

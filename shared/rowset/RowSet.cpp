@@ -1,4 +1,4 @@
-#include "shared/exchange/RowSet.h"
+#include "shared/rowset/RowSet.h"
 
 int RowSet::columnIndex(const QString& name) const {
     for (int i = 0; i < columns.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "shared/exchange/RowSetXmlReader.h"
+#include "shared/rowset/RowSetXmlReader.h"
 
 #include <QHash>
 #include <QXmlStreamReader>

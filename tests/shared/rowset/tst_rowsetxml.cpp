@@ -1,5 +1,5 @@
 #include "shared/base/AtomicFile.h"
-#include "shared/exchange/RowSetXml.h"
+#include "shared/rowset/RowSetXml.h"
 #include "tests/common/FileSizeLimit.h"
 #include "tests/common/TestProgramDir.h"
 
