@@ -15,15 +15,27 @@ qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
     const QDate today = now.date();
     auto q = DbQuery::Read(db,
                            QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
-                               QLatin1String(kTodayCondition) + QStringLiteral(" LIMIT 1"),
+                               QLatin1String(kTodayCondition),
                            {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
     if (!q)
         return clsPresence::Error;
-    if (!q->next())
+    // The day's first record by time decides (rows other tools wrote may
+    // spell the time so that text order differs from time order).
+    QDateTime arrival;
+    bool departed = false;
+    bool any = false;
+    while (q->next()) {
+        const QDateTime enter = DbDateTime::FromText(q->value(0).toString());
+        if (!any || (enter.isValid() && (!arrival.isValid() || enter < arrival))) {
+            arrival = enter;
+            departed = !q->isNull(1);
+        }
+        any = true;
+    }
+    if (!any)
         return clsPresence::Arrival;
-    if (!q->isNull(1))
+    if (departed)
         return clsPresence::AlreadyDeparted;
-    const QDateTime arrival = DbDateTime::FromText(q->value(0).toString());
     if (!arrival.isValid())
         return clsPresence::Error;
     return arrival.secsTo(now) <= clsPresence::RepeatSeconds ? clsPresence::Repeated

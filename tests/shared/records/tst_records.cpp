@@ -8,7 +8,6 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
 #include "shared/records/clsDept.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsEmployee.h"
@@ -16,6 +15,7 @@
 #include "shared/records/clsEmployeeSet.h"
 #include "shared/records/clsPresence.h"
 #include "shared/records/clsPresenceSet.h"
+#include "shared/rowset/RowSetXml.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 
@@ -223,7 +223,9 @@ private slots:
         QVERIFY(
             fx->exec(QStringLiteral("INSERT INTO Presence VALUES('7', '2026-03-10 8:00:00', NULL), "
                                     "('7', '2026-03-11T08:00:00.000', NULL), "
-                                    "('8', '2026-03-01', NULL)")));
+                                    "('8', '2026-03-01', NULL), "
+                                    "('8', '2026-03-12 10:00:00', NULL), "
+                                    "('8', '2026-03-12 9:59:30', '2026-03-12 11:00:00')")));
 
         AppClock::setFixed(iso("2026-03-10T12:00:00"));
         clsPresenceSet today;
@@ -233,7 +235,9 @@ private slots:
         // Such an arrival is a departure due, not a system error.
         QCOMPARE(scan(QStringLiteral("7"), iso("2026-03-10T17:00:00")), qint16(2));
         QCOMPARE(scan(QStringLiteral("7"), iso("2026-03-11T17:00:00")), qint16(2));
-        QCOMPARE(rows("Presence WHERE EXITTIME IS NULL"), 1);
+        QCOMPARE(rows("Presence WHERE EXITTIME IS NULL"), 2);
+        // The day's first record by time (9:59, departed) decides, not text order.
+        QCOMPARE(scan(QStringLiteral("8"), iso("2026-03-12T10:00:20")), qint16(3));
 
         // A date alone belongs to its own day and month, not the one before.
         clsEmployeePresenceSet march, february;
