@@ -2,10 +2,8 @@
 #include "ui_frmEmployeeMonthReport.h"
 
 #include "platform/DesktopKit.h"
-#include "platform/FileDialog.h"
-#include "platform/InputBox.h"
 #include "platform/MsgBox.h"
-#include "platform/WriteFailure.h"
+#include "platform/PreviewWiring.h"
 #include "report/ReportDocument.h"
 #include "report/ReportPreview.h"
 #include "shared/base/AppClock.h"
@@ -13,7 +11,6 @@
 #include "shared/records/clsEmployeePresenceSet.h"
 
 #include <QComboBox>
-#include <memory>
 
 frmEmployeeMonthReport::frmEmployeeMonthReport(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmEmployeeMonthReport>()) {
@@ -57,27 +54,8 @@ MonthChoice::YearMonth frmEmployeeMonthReport::SelectedMonth(const QComboBox* ye
 }
 
 void frmEmployeeMonthReport::ConnectPreview(ReportPreview& preview, const ReportPrinter& printer) {
-    ReportPreview* p = &preview;
     preview.Printer() = printer;
-    auto lastFind = std::make_shared<QString>();
-    preview.setFindTextProvider([p, lastFind]() {
-        const std::optional<QString> text = InputBox::GetText(
-            p, QStringLiteral("查找"), QStringLiteral("请输入要查找的文字："), *lastFind);
-        if (!text)
-            return QString();
-        *lastFind = text->trimmed();
-        return *lastFind;
-    });
-    preview.setPdfFileNameProvider([p](const QString& suggested) {
-        const QString name = FileDialog::SaveFile(p, QStringLiteral("导出PDF"),
-                                                  QStringLiteral("PDF文件 (*.pdf)"), suggested);
-        return name.isNull() ? QString() : name;
-    });
-    preview.setFailureCauseProvider(WriteFailure::Cause);
-    preview.setMessageHandler([p](const QString& text, bool isError) {
-        MsgBox::ShowMessage(p, text, isError ? QStringLiteral("错误") : QStringLiteral("信息"),
-                            isError ? MsgBox::Icon::Exclamation : MsgBox::Icon::Information);
-    });
+    WirePreview(preview);
 }
 
 void frmEmployeeMonthReport::cmdPreReport_Click() {

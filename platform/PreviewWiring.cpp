@@ -1,0 +1,32 @@
+#include "platform/PreviewWiring.h"
+
+#include "platform/FileDialog.h"
+#include "platform/InputBox.h"
+#include "platform/MsgBox.h"
+#include "platform/WriteFailure.h"
+#include "report/ReportPreview.h"
+
+#include <memory>
+
+void WirePreview(ReportPreview& preview) {
+    ReportPreview* p = &preview;
+    auto lastFind = std::make_shared<QString>();
+    preview.setFindTextProvider([p, lastFind]() {
+        const std::optional<QString> text = InputBox::GetText(
+            p, QStringLiteral("查找"), QStringLiteral("请输入要查找的文字："), *lastFind);
+        if (!text)
+            return QString();
+        *lastFind = text->trimmed();
+        return *lastFind;
+    });
+    preview.setPdfFileNameProvider([p](const QString& suggested) {
+        const QString name = FileDialog::SaveFile(p, QStringLiteral("导出PDF"),
+                                                  QStringLiteral("PDF文件 (*.pdf)"), suggested);
+        return name.isNull() ? QString() : name;
+    });
+    preview.setFailureCauseProvider(WriteFailure::Cause);
+    preview.setMessageHandler([p](const QString& text, bool isError) {
+        MsgBox::ShowMessage(p, text, isError ? QStringLiteral("错误") : QStringLiteral("信息"),
+                            isError ? MsgBox::Icon::Exclamation : MsgBox::Icon::Information);
+    });
+}
