@@ -1,65 +1,14 @@
 #include "platform/ChineseUi.h"
 
+#include "report/ReportFonts.h"
+
 #include <QApplication>
 #include <QDateTime>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 namespace ChineseUi {
-
-namespace {
-
-const QString kMing = QStringLiteral("AR PL UMing CN");
-const QString kKai = QStringLiteral("AR PL UKai CN");
-const QString kHei = QStringLiteral("WenQuanYi Zen Hei");
-
-struct Face {
-    const char* windowsName; // UTF-8
-    QStringList substitutes;
-};
-
-// Song/Ming faces map to UMing, brush faces to UKai, gothic faces to Zen Hei;
-// Zen Hei is the last resort of every list because it covers all of GBK.
-const QList<Face>& faces() {
-    static const QList<Face> list = {
-        {"宋体", {kMing, kHei}},
-        {"新宋体", {kMing, kHei}},
-        {"SimSun", {kMing, kHei}},
-        {"NSimSun", {kMing, kHei}},
-        {"仿宋_GB2312", {kMing, kHei}},
-        {"仿宋", {kMing, kHei}},
-        {"FangSong_GB2312", {kMing, kHei}},
-        {"FangSong", {kMing, kHei}},
-        {"楷体_GB2312", {kKai, kHei}},
-        {"楷体", {kKai, kHei}},
-        {"KaiTi_GB2312", {kKai, kHei}},
-        {"KaiTi", {kKai, kHei}},
-        {"隶书", {kKai, kHei}},
-        {"LiSu", {kKai, kHei}},
-        {"幼圆", {kHei, kMing}},
-        {"黑体", {kHei, kMing}},
-        {"SimHei", {kHei, kMing}},
-        {"微软雅黑", {kHei, kMing}},
-        {"Microsoft YaHei", {kHei, kMing}},
-    };
-    return list;
-}
-
-} // namespace
-
-QStringList SubstitutesFor(const QString& windowsFace) {
-    for (const Face& f : faces())
-        if (windowsFace.compare(QString::fromUtf8(f.windowsName), Qt::CaseInsensitive) == 0)
-            return f.substitutes;
-    return {};
-}
-
-void InstallFontSubstitutions() {
-    for (const Face& f : faces())
-        QFont::insertSubstitutions(QString::fromUtf8(f.windowsName), f.substitutes);
-}
 
 bool LoadTranslations(QApplication& app) {
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -79,7 +28,7 @@ bool LoadTranslations(QApplication& app) {
 
 void Setup(QApplication& app) {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    InstallFontSubstitutions();
+    ReportFonts::InstallSubstitutions();
     LoadTranslations(app);
 }
 

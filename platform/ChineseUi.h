@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QApplication;
 class QDate;
@@ -13,15 +12,11 @@ class QTime;
 // installed Chinese fonts, and Qt's own dialogs and buttons speak Chinese.
 namespace ChineseUi {
 
-// Font substitutions for every Windows Chinese face name the programs use.
-void InstallFontSubstitutions();
-// The installed faces that stand in for `windowsFace` (empty when unknown).
-QStringList SubstitutesFor(const QString& windowsFace);
-
 // Loads Qt's zh_CN translations into the application; false when none was found.
 bool LoadTranslations(QApplication& app);
 
-// Both of the above plus the Chinese locale for number and date texts.
+// The translations, the report fonts' substitutions (ReportFonts) and the
+// Chinese locale for number and date texts.
 void Setup(QApplication& app);
 
 // The general date and time text of the Chinese desktop: "2007-3-5 8:05:09".

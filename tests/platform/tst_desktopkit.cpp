@@ -11,6 +11,7 @@
 #include "platform/FileDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
+#include "report/ReportFonts.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -101,7 +102,7 @@ private slots:
     }
 
     void chineseFontsAndTranslations() {
-        ChineseUi::InstallFontSubstitutions();
+        ReportFonts::InstallSubstitutions();
         const QStringList chinese = {"AR PL UMing CN", "AR PL UKai CN", "WenQuanYi Zen Hei"};
         for (const char* face : {"宋体", "黑体", "楷体_GB2312", "仿宋_GB2312", "隶书"}) {
             const QString family = QFontInfo(QFont(QString::fromUtf8(face), 12)).family();

@@ -1,7 +1,7 @@
 // The sign-in screen: keystroke gathering, the presence results on screen,
 // the idle return, the waiting animation and its frames.
-#include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "report/ReportFonts.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/clsDbConn.h"
 #include "signdesk/StationGlobals.h"
@@ -98,7 +98,7 @@ class tst_frmSign : public QObject {
 private slots:
     void initTestCase() {
         DesktopKit::SetProgramTitle(Station::ProgramTitle());
-        ChineseUi::InstallFontSubstitutions();
+        ReportFonts::InstallSubstitutions();
         photoA = jpegOf(QSize(40, 30), Qt::red);
     }
 

@@ -1,8 +1,8 @@
 // The sign-in screen on a real X server without a window manager, as on a
 // kiosk PC that starts only X and the station: keys are real X key events
 // that go where the X input focus is. The program starts its own Xvfb.
-#include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "report/ReportFonts.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/clsDbConn.h"
 #include "signdesk/StationGlobals.h"
@@ -94,7 +94,7 @@ class tst_StationX11 : public QObject {
 private slots:
     void initTestCase() {
         DesktopKit::SetProgramTitle(Station::ProgramTitle());
-        ChineseUi::InstallFontSubstitutions();
+        ReportFonts::InstallSubstitutions();
     }
 
     void init() {

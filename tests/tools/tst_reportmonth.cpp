@@ -1,7 +1,7 @@
 // attendance-admin report-month run as a separate process on a small
 // program directory: the CSV compared line by line, the PDF read back with
 // pdftotext, and the refusals.
-#include "platform/ChineseUi.h"
+#include "report/ReportFonts.h"
 #include "report/ReportPainter.h"
 #include "report/ReportPrinter.h"
 #include "reports/month/EmployeeMonthReport.h"
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!pdf.contains(QStringLiteral("09:00")));
 
         // The station's fonts: its PDF of the same month embeds the same faces.
-        ChineseUi::InstallFontSubstitutions();
+        ReportFonts::InstallSubstitutions();
         QVERIFY(ReportPainter::WritePdfFile(stationReport(), out("station.pdf"), false));
         QCOMPARE(fonts(out("feb.pdf")), fonts(out("station.pdf")));
         // With SOURCE_DATE_EPOCH the creation date is fixed: the same bytes every run.

@@ -1,7 +1,7 @@
 // attendance-admin: sets up a program directory and runs the exchange-file
 // commands from scripts. Works on the "attendance.ini" of the program
 // directory, like the two programs.
-#include "platform/ChineseUi.h"
+#include "report/ReportFonts.h"
 #include "report/ReportPainter.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(messageFilter);
         app = std::make_unique<QGuiApplication>(argc, argv);
-        ChineseUi::InstallFontSubstitutions();
+        ReportFonts::InstallSubstitutions();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
