@@ -245,10 +245,6 @@ private slots:
         r = run({"import-employees", emps, "--dir", path("bare")});
         QVERIFY2(r.code == 0 && r.err.contains(QStringLiteral("warning")), qPrintable(r.err));
         QCOMPARE(rows(db("bare"), kEmployeeColumns), source);
-
-        // A second import overwrites by number and adds nobody.
-        QVERIFY(runs({"import-employees", emps, "--dir", target}));
-        QCOMPARE(rows(db("target"), kEmployeeColumns), source);
     }
 
     void exportChosenEmployees() {
