@@ -586,17 +586,15 @@ private slots:
             QTRY_VERIFY(q.exec(QStringLiteral("SELECT COUNT(*) ") + others) && q.next() &&
                         q.value(0).toInt() == 0);
         };
-        // The card's look-up and then the sign-in each find the connection
-        // gone and run on a new one instead of failing.
+        // The card's look-up (as every read) and then the sign-in (as every
+        // transaction) each find the connection gone and run on a new one
+        // instead of failing.
         endConnections();
         clsEmployee card;
         card.setEBARCODE(QStringLiteral("1"));
         QCOMPARE(card.IsExist(), qint16(1));
         endConnections();
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
-        endConnections(); // the employee list too
-        clsEmployeeSet all;
-        QVERIFY(all.LoadSet() && all.Count() == 1);
         admin.close();
     }
 
