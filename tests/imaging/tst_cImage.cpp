@@ -331,9 +331,8 @@ private slots:
                 QCOMPARE(image->Rotate(450)->PixelAt(y, w - 1 - x), coordinateColour(x, y));
             }
         QCOMPARE(image->PixelAt(0, 0), coordinateColour(0, 0)); // source unchanged
-        QVERIFY(!image->Rotate(45));
-        QVERIFY(!image->Rotate(0));
-        QVERIFY(!image->Rotate(360));
+        for (int angle : {45, 0, 360})
+            QVERIFY(!image->Rotate(angle));
         QVERIFY(image->Rotate(-270));
         cImage empty;
         QVERIFY(!empty.Rotate(90));

@@ -19,6 +19,8 @@
 
 namespace {
 
+using AdminTool::Fails, AdminTool::Run, AdminTool::Runs;
+
 // A fresh, empty database on the test server, dropped at the end, with the
 // options that name it.
 struct ServerDatabase {
@@ -57,12 +59,11 @@ private:
     void exportAll(const QString& dir, const QString& folder) {
         const QDate month = QDate::currentDate().addMonths(-1);
         QVERIFY(QDir().mkpath(path(folder)));
-        QVERIFY(AdminTool::Runs({"export-departments", path(folder + "/d.xml"), "--dir", dir}));
-        QVERIFY(AdminTool::Runs({"export-employees", path(folder + "/e.xml"), "--dir", dir}));
-        QVERIFY(AdminTool::Runs({"export-month", QString::number(month.year()),
-                                 QString::number(month.month()), path(folder + "/m.xml"), "--dir",
-                                 dir}));
-        QVERIFY(AdminTool::Runs({"backup-month", path(folder + "/b.xml"), "--dir", dir}));
+        QVERIFY(Runs({"export-departments", path(folder + "/d.xml"), "--dir", dir}));
+        QVERIFY(Runs({"export-employees", path(folder + "/e.xml"), "--dir", dir}));
+        QVERIFY(Runs({"export-month", QString::number(month.year()), QString::number(month.month()),
+                      path(folder + "/m.xml"), "--dir", dir}));
+        QVERIFY(Runs({"backup-month", path(folder + "/b.xml"), "--dir", dir}));
     }
 
     QTemporaryDir m_root;
@@ -81,7 +82,7 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("demo");
-        QVERIFY(AdminTool::Runs({"init", dir, "--demo"}));
+        QVERIFY(Runs({"init", dir, "--demo"}));
         const QString file = dir + QStringLiteral("/vorerur.dat");
         {
             // A department added and removed: its key is never given again.
@@ -97,8 +98,7 @@ private slots:
         const QByteArray fileBytes = readFile(file);
 
         qputenv("ATTENDANCE_DB_PASSWORD", server.settings.password.toUtf8());
-        const ToolRun r =
-            AdminTool::Run(QStringList{"migrate", "--dir", dir} + server.secretless());
+        const ToolRun r = Run(QStringList{"migrate", "--dir", dir} + server.secretless());
         qunsetenv("ATTENDANCE_DB_PASSWORD");
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY2(r.out.contains("4 departments, 20 employees") && r.out.contains(" s ("),
@@ -120,7 +120,7 @@ private slots:
         // New keys follow the copied ones: after a department file imported
         // back, a new department gets a key of its own (not 1 again, nor the
         // removed department's 5).
-        QVERIFY(AdminTool::Runs({"import-departments", path("before/d.xml"), "--dir", dir}));
+        QVERIFY(Runs({"import-departments", path("before/d.xml"), "--dir", dir}));
         QVERIFY(QSqlQuery(clsDbConn::OpenServer(server.settings, "keys", nullptr))
                     .exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('new')")));
         QSqlDatabase::removeDatabase(QStringLiteral("keys"));
@@ -129,8 +129,7 @@ private slots:
 
         // Once switched, a second migrate is refused without touching anything.
         const QByteArray iniBytes = readFile(ini.fileName());
-        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", dir} + server.args(),
-                                 {"ENGINE=postgresql"}));
+        QVERIFY(Fails(QStringList{"migrate", "--dir", dir} + server.args(), {"ENGINE=postgresql"}));
         QCOMPARE(readFile(ini.fileName()), iniBytes);
     }
 
@@ -138,7 +137,7 @@ private slots:
         ServerDatabase server;
         QVERIFY(server.created);
         const QString dir = path("refused");
-        QVERIFY(AdminTool::Runs({"init", dir, "--demo"}));
+        QVERIFY(Runs({"init", dir, "--demo"}));
         const QString ini = dir + QStringLiteral("/attendance.ini");
         const QByteArray iniBytes = readFile(ini);
 
@@ -150,8 +149,8 @@ private slots:
                                        "'2020-01-01 08:00:00', NULL)"));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("bad"));
-        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", dir} + server.args(),
-                                 {"Presence", server.settings.database}));
+        QVERIFY(Fails(QStringList{"migrate", "--dir", dir} + server.args(),
+                      {"Presence", server.settings.database}));
         QCOMPARE(readFile(ini), iniBytes);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE "
                                              "schemaname = 'public'")),
@@ -160,27 +159,24 @@ private slots:
         // An unreachable server, and options that do not fit.
         QStringList unreachable = server.args();
         unreachable[1] = QStringLiteral("127.0.0.1:1");
+        QVERIFY(Fails(QStringList{"migrate", "--dir", dir} + unreachable, {"127.0.0.1:1"}));
+        QVERIFY(Fails({"migrate", "--dir", dir, "--server", "h"}, {"--user"}));
+        QVERIFY(Fails({"init", path("x"), "--server", "h"}, {"--engine postgresql"}));
         QVERIFY(
-            AdminTool::Fails(QStringList{"migrate", "--dir", dir} + unreachable, {"127.0.0.1:1"}));
-        QVERIFY(AdminTool::Fails({"migrate", "--dir", dir, "--server", "h"}, {"--user"}));
-        QVERIFY(AdminTool::Fails({"init", path("x"), "--server", "h"}, {"--engine postgresql"}));
-        QVERIFY(AdminTool::Fails({"init", path("x"), "--engine", "postgresql", "--server", "h"},
-                                 {"--database"}));
-        QVERIFY(AdminTool::Fails({"init", path("x"), "--engine", "oracle"}, {"oracle"}));
+            Fails({"init", path("x"), "--engine", "postgresql", "--server", "h"}, {"--database"}));
+        QVERIFY(Fails({"init", path("x"), "--engine", "oracle"}, {"oracle"}));
         QCOMPARE(readFile(ini), iniBytes);
         QVERIFY(!QFileInfo::exists(path("x")));
 
         // A server database holding a table already takes neither.
-        QVERIFY(AdminTool::Runs(QStringList{"init", path("first"), "--engine", "postgresql"} +
-                                server.args()));
-        QVERIFY(AdminTool::Fails(QStringList{"init", path("second"), "--engine", "postgresql"} +
-                                     server.args(),
-                                 {"holds tables already"}));
+        QVERIFY(Runs(QStringList{"init", path("first"), "--engine", "postgresql"} + server.args()));
+        QVERIFY(Fails(QStringList{"init", path("second"), "--engine", "postgresql"} + server.args(),
+                      {"holds tables already"}));
         QVERIFY(!QFileInfo::exists(path("second"))); // nor the folder it made
-        QVERIFY(AdminTool::Runs({"init", path("demo2"), "--demo"}));
+        QVERIFY(Runs({"init", path("demo2"), "--demo"}));
         const QByteArray demo2 = readFile(path("demo2/attendance.ini"));
-        QVERIFY(AdminTool::Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
-                                 {"holds tables already"}));
+        QVERIFY(Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
+                      {"holds tables already"}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
     }
@@ -190,9 +186,9 @@ private slots:
         QVERIFY(server.created);
         const QString dir = path("server");
         writeFile(path("pw"), server.settings.password.toUtf8() + "\n");
-        QVERIFY(AdminTool::Runs(QStringList{"init", dir, "--engine", "postgresql", "--demo",
-                                            "--unit", "一中", "--password-file", path("pw")} +
-                                server.secretless()));
+        QVERIFY(Runs(QStringList{"init", dir, "--engine", "postgresql", "--demo", "--unit", "一中",
+                                 "--password-file", path("pw")} +
+                     server.secretless()));
         QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini")).Read("UNIT", "UNITNAME"),
                  QStringLiteral("一中"));
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);

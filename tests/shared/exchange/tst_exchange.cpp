@@ -13,9 +13,11 @@
 class TestExchange : public QObject {
     Q_OBJECT
 
+    using Existing = ExchangeFiles::Existing;
+
     std::unique_ptr<TestProgramDir> fx;
 
-    QString path(const QString& name) { return fx->dir.filePath(name); }
+    QString path(const char* name) { return fx->dir.filePath(QLatin1String(name)); }
 
     // Every row of the tables, rendered to compare whole databases.
     QString snapshot() {
@@ -39,7 +41,7 @@ class TestExchange : public QObject {
     }
 
     // rs saved under `name` in the program directory; its path.
-    QString saved(const RowSet& rs, const QString& name) {
+    QString saved(const RowSet& rs, const char* name) {
         return RowSetXml::Save(rs, path(name)) ? path(name) : QString();
     }
 
@@ -68,11 +70,11 @@ private slots:
     void cleanup() { fx.reset(); }
 
     void employeeFileImportsByNumber() {
-        const QString file = path(QStringLiteral("e.xml"));
+        const QString file = path("e.xml");
         QString error;
         QVERIFY2(ExchangeFiles::ExportEmployees(file,
                                                 {QStringLiteral("101"), QStringLiteral("102")},
-                                                ExchangeFiles::Existing::Refuse, &error),
+                                                Existing::Refuse, &error),
                  qPrintable(error));
         RowSet rs;
         QVERIFY(RowSetXml::Load(file, &rs)); // which rows: tst_importexport
@@ -90,7 +92,7 @@ private slots:
         // A known number is overwritten, a new one gets a new key.
         rs.rows[0].values[rs.columnIndex(QStringLiteral("ENAME"))] = QStringLiteral("改名");
         rs.rows[1].values[rs.columnIndex(QStringLiteral("ENUMBER"))] = QStringLiteral("200");
-        QVERIFY(ExchangeFiles::ImportEmployees(saved(rs, QStringLiteral("x.xml"))));
+        QVERIFY(ExchangeFiles::ImportEmployees(saved(rs, "x.xml")));
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 4);
         QCOMPARE(fx->count(QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = '200'")), 4);
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE ENUMBER = '101' "
@@ -102,14 +104,9 @@ private slots:
         const QString before = snapshot();
         RowSet good = table(QStringLiteral("Employee"));
         const QByteArray bytes = RowSetXml::Serialize(good);
-        const QList<QByteArray> bad = {
-            QByteArray(),
-            "not xml at all",
-            bytes.left(bytes.size() / 2),                            // truncated
-            QByteArray(bytes).replace("ENUMBER", "ENUMBRE"),         // wrong columns
-            QByteArray(bytes).replace("HEADIMG='ff", "HEADIMG='zz"), // bad hex
-            "<!DOCTYPE x [<!ENTITY a 'aaaa'><!ENTITY b '&a;&a;&a;&a;'>]><xml>&b;</xml>",
-        };
+        // One file the reader refuses (each reason: tst_rowsetxml), one with wrong columns.
+        const QList<QByteArray> bad = {bytes.left(bytes.size() / 2),
+                                       QByteArray(bytes).replace("ENUMBER", "ENUMBRE")};
         for (int i = 0; i < bad.size(); ++i) {
             const QString p = fx->writeFile(QStringLiteral("bad%1.xml").arg(i), bad[i]);
             QString error;
@@ -124,7 +121,7 @@ private slots:
         partly.rows[0].values[partly.columnIndex(QStringLiteral("ENAME"))] =
             QStringLiteral("changed");
         partly.rows[1].values[partly.columnIndex(QStringLiteral("ENUMBER"))] = QVariant();
-        const QString partlyFile = saved(partly, QStringLiteral("partly.xml"));
+        const QString partlyFile = saved(partly, "partly.xml");
         QVERIFY(!partlyFile.isEmpty() && !ExchangeFiles::ImportEmployees(partlyFile));
         QCOMPARE(snapshot(), before);
     }
@@ -179,7 +176,7 @@ private slots:
         // A department file whose key is text.
         RowSet depts = table(QStringLiteral("Dept"));
         depts.columns[0].type = RowSetColumn::Type::String;
-        QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, QStringLiteral("dt.xml")), &error));
+        QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, "dt.xml"), &error));
         QVERIFY2(error.contains(QLatin1String("column ID")), qPrintable(error));
         QCOMPARE(snapshot(), before);
     }
@@ -190,7 +187,7 @@ private slots:
         rs.rows[0].values[0] = 7;
         rs.rows[0].values[1] = QStringLiteral("新部门");
         int n = 0;
-        QVERIFY(ExchangeFiles::ImportDepartments(saved(rs, QStringLiteral("d.xml")), nullptr, &n));
+        QVERIFY(ExchangeFiles::ImportDepartments(saved(rs, "d.xml"), nullptr, &n));
         QCOMPARE(n, 2);
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID || DNAME IN "
                                           "('2教务处', '7新部门')")),
@@ -202,7 +199,7 @@ private slots:
         int k = 0;
         for (const QVariant& key : {QVariant(7), QVariant(0), QVariant(-3), QVariant()}) {
             rs.rows[1].values[0] = key;
-            const QString file = saved(rs, QStringLiteral("k%1.xml").arg(++k));
+            const QString file = saved(rs, qPrintable(QStringLiteral("k%1.xml").arg(++k)));
             QVERIFY(!file.isEmpty() && !ExchangeFiles::ImportDepartments(file));
             QCOMPARE(snapshot(), before);
         }
@@ -212,9 +209,9 @@ private slots:
         AppClock::setFixed(QDateTime(QDate(2026, 3, 20), QTime(12, 0)));
         QVERIFY(fx->exec(QStringLiteral("INSERT INTO Presence VALUES('101', '2026-03-05 8:00:00', "
                                         "'2026-03-05T17:00:00.000')")));
-        QVERIFY(ExchangeFiles::BackupMonth(path(QStringLiteral("ok.xml"))));
+        QVERIFY(ExchangeFiles::BackupMonth(path("ok.xml")));
         RowSet rs;
-        QVERIFY(RowSetXml::Load(path(QStringLiteral("ok.xml")), &rs));
+        QVERIFY(RowSetXml::Load(path("ok.xml"), &rs));
         QCOMPARE(rs.value(0, QStringLiteral("ENTERTIME")).toDateTime(),
                  QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
         QCOMPARE(rs.value(0, QStringLiteral("EXITTIME")).toDateTime(),
@@ -223,11 +220,11 @@ private slots:
         QVERIFY(fx->exec(
             QStringLiteral("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)")));
         QString error;
-        QVERIFY(!ExchangeFiles::BackupMonth(path(QStringLiteral("bad.xml")), &error));
+        QVERIFY(!ExchangeFiles::BackupMonth(path("bad.xml"), &error));
         QVERIFY2(error.contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
                      error.contains(QStringLiteral("2026-03-06 soon")),
                  qPrintable(error));
-        QVERIFY(!QFileInfo::exists(path(QStringLiteral("bad.xml"))));
+        QVERIFY(!QFileInfo::exists(path("bad.xml")));
     }
 
     void monthFilesNeverOverwrite() {
@@ -235,25 +232,22 @@ private slots:
                               "2026-03-02T00:00:00"})
             QVERIFY(fx->addPresence(QStringLiteral("101"), QDateTime::fromString(t, Qt::ISODate)));
         AppClock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(18, 0)));
-        QVERIFY(ExchangeFiles::BackupMonth(path(QStringLiteral("b.xml"))));
+        QVERIFY(ExchangeFiles::BackupMonth(path("b.xml")));
         // Exports never overwrite a file unless told to.
-        QVERIFY(!ExchangeFiles::BackupMonth(path(QStringLiteral("b.xml"))));
-        QVERIFY(!ExchangeFiles::ExportEmployees(path(QStringLiteral("b.xml")), {},
-                                                ExchangeFiles::Existing::Refuse));
-        QVERIFY(ExchangeFiles::ExportDepartments(path(QStringLiteral("d.xml")),
-                                                 ExchangeFiles::Existing::Replace));
-        QVERIFY(ExchangeFiles::ExportDepartments(path(QStringLiteral("d.xml")),
-                                                 ExchangeFiles::Existing::Replace));
+        QVERIFY(!ExchangeFiles::BackupMonth(path("b.xml")));
+        QVERIFY(!ExchangeFiles::ExportEmployees(path("b.xml"), {}, Existing::Refuse));
+        QVERIFY(ExchangeFiles::ExportDepartments(path("d.xml"), Existing::Replace));
+        QVERIFY(ExchangeFiles::ExportDepartments(path("d.xml"), Existing::Replace));
         RowSet rs;
-        QVERIFY(RowSetXml::Load(path(QStringLiteral("b.xml")), &rs));
+        QVERIFY(RowSetXml::Load(path("b.xml"), &rs));
         QCOMPARE(rs.rows.size(), 2);
         QCOMPARE(rs.value(0, QStringLiteral("ENTERTIME")).toDateTime(),
                  QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
         QVERIFY(rs.value(0, QStringLiteral("EXITTIME")).isNull());
 
-        QVERIFY(ExchangeFiles::ExportPresence(path(QStringLiteral("m.xml")), QDate(2026, 2, 1),
-                                              QDate(2026, 2, 28), ExchangeFiles::Existing::Refuse));
-        QVERIFY(RowSetXml::Load(path(QStringLiteral("m.xml")), &rs));
+        QVERIFY(ExchangeFiles::ExportPresence(path("m.xml"), QDate(2026, 2, 1), QDate(2026, 2, 28),
+                                              Existing::Refuse));
+        QVERIFY(RowSetXml::Load(path("m.xml"), &rs));
         QCOMPARE(rs.rows.size(), 1);
     }
 };

@@ -447,8 +447,7 @@ private slots:
         add("bad date", rows("<z:row D='yesterday'/>", typed("D", "dateTime")), "not a date");
         add("wrong row namespace", rows("<rs:row ID='1'/>"), "unexpected element <rs:row>");
         add("element in row", rows("<z:row ID='1'><z:row/></z:row>"), "holds the element");
-        add("text in data", rows("1,2"), "unexpected text");
-        add("text in row", rows("<z:row>1</z:row>"), "unexpected text");
+        add("text in a row", rows("<z:row>1</z:row>"), "unexpected text");
         add("duplicate column", rows("", col + col), "appears twice");
         add("bad number", rows("", "<s:AttributeType name='A' rs:number='x'/>"), "has the number");
         add("number gap",
