@@ -599,6 +599,9 @@ private slots:
         QCOMPARE(card.IsExist(), qint16(1));
         endConnections();
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
+        endConnections(); // the employee list too: it once skipped the reconnect
+        clsEmployeeSet all;
+        QVERIFY(all.LoadSet() && all.Count() == 1);
         admin.close();
     }
 
