@@ -294,22 +294,19 @@ private slots:
         QCOMPARE(card.value("logPic").picture, SingleEmployeeInfoReport::BuiltInLogo());
     }
 
+    // The preview holds the chosen cards; the design dialog opens.
     void previewAndDesignFromTheMainWindow() {
-        int shown = -1;
-        OnNextModal([&](QWidget* w) {
-            auto* preview = qobject_cast<ReportPreview*>(w);
-            shown = preview ? preview->Document().DetailCount() : -2;
-            w->close();
-        });
-        PreviewCards(nullptr, {"1005", "1004"});
-        QCOMPARE(shown, 2);
-        QString title;
-        OnNextModal([&](QWidget* w) {
-            title = w->windowTitle();
-            w->close();
-        });
-        ShowCardDesignDialog(nullptr);
-        QCOMPARE(title, QStringLiteral("签到卡设置"));
+        QStringList shown;
+        for (int i = 0; i < 2; ++i) {
+            OnNextModal([&](QWidget* w) {
+                auto* preview = qobject_cast<ReportPreview*>(w);
+                shown << (preview ? QString::number(preview->Document().DetailCount())
+                                  : w->windowTitle());
+                w->close();
+            });
+            i == 0 ? PreviewCards(nullptr, {"1005", "1004"}) : ShowCardDesignDialog(nullptr);
+        }
+        QCOMPARE(shown, QStringList({"2", "签到卡设置"}));
     }
 };
 

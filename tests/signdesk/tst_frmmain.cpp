@@ -4,7 +4,6 @@
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
 
-#include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
 #include "platform/DesktopServices.h"
 #include "platform/frmAbout.h"
@@ -26,10 +25,6 @@ const QDateTime kNow(QDate(2026, 3, 18), QTime(9, 30, 0));
 const QString kListTitle = QStringLiteral("考勤系统 Ver2.00-[当日员工签到列表]");
 
 QStringList gOpened;
-
-QAction* action(QWidget* w, const char* name) {
-    return w->findChild<QAction*>(QLatin1String(name));
-}
 
 QStringList column(QTreeWidget* l, int c) {
     QStringList out;
@@ -97,9 +92,6 @@ class tst_frmMain : public QObject {
             d->close();
         });
     }
-    static QTreeWidget* list(QWidget* w) {
-        return w->findChild<QTreeWidget*>(QStringLiteral("lsvList"));
-    }
     int depts(const char* where = "1 = 1") {
         return fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ") +
                          QString::fromUtf8(where));
@@ -135,7 +127,7 @@ private slots:
         auto w = makeMain();
         QCOMPARE(w->windowTitle(), QStringLiteral("实验中学") + kListTitle);
         QVERIFY(fx->setIni("UNIT", "UNITNAME", QStringLiteral("第二中学")));
-        action(w.get(), "mnuTodayPresence")->trigger(); // shows at the next refresh
+        child<QAction>(w.get(), "mnuTodayPresence")->trigger(); // shows at the next refresh
         QCOMPARE(w->windowTitle(), QStringLiteral("第二中学") + kListTitle);
 
         QVERIFY(fx->setIni("UNIT", "UNITNAME", QStringLiteral("  ")));
@@ -157,12 +149,12 @@ private slots:
                 .split(' ');
         const auto checkMode = [&](bool manage) {
             QCOMPARE(w->isManageMode(), manage);
-            QCOMPARE(action(w.get(), "mnuMangeLogin")->isEnabled(), !manage);
+            QCOMPARE(child<QAction>(w.get(), "mnuMangeLogin")->isEnabled(), !manage);
             for (const QString& name : adminEntries) {
-                QAction* a = w->findChild<QAction*>(name);
+                QAction* a = child<QAction>(w.get(), qPrintable(name));
                 QVERIFY2(a->isEnabled() == manage && a->isVisible(), qPrintable(name));
             }
-            QVERIFY(!action(w.get(), "mnuDbSet")->isVisible());
+            QVERIFY(!child<QAction>(w.get(), "mnuDbSet")->isVisible());
         };
         const auto login = [&](const QString& password) {
             OnNextModal([password](QWidget* dialog) {
@@ -170,7 +162,7 @@ private slots:
                 child<QLineEdit>(dialog, "txtPwd")->setText(password);
                 child<QPushButton>(dialog, "btnLogin")->click();
             });
-            action(w.get(), "mnuMangeLogin")->trigger();
+            child<QAction>(w.get(), "mnuMangeLogin")->trigger();
         };
         checkMode(false);
         login(QStringLiteral("1234")); // wrong: stays in normal mode, no message
@@ -178,7 +170,7 @@ private slots:
         QVERIFY(boxes.isEmpty());
         login(QStringLiteral(" 8888 "));
         checkMode(true);
-        action(w.get(), "mnuLogout")->trigger();
+        child<QAction>(w.get(), "mnuLogout")->trigger();
         checkMode(false);
         // The same hidden login dialog serves the next login.
         login(QStringLiteral("8888"));
@@ -188,7 +180,7 @@ private slots:
         for (const char* entry :
              {"mnuEmployeeAttendanceMonthReport", "mnuEmployeeAttendanceMonthExport"}) {
             closeNextModal(&opened);
-            action(w.get(), entry)->trigger();
+            child<QAction>(w.get(), entry)->trigger();
         }
         QCOMPARE(opened, (QStringList{"frmEmployeeMonthReport", "frmEmployeeMonthExport"}));
     }
@@ -236,7 +228,7 @@ private slots:
         QVERIFY(sign->isModal());
         QCOMPARE(sign->parentWidget(), w.get());
         sign->close();
-        action(w.get(), "mnuDspAttendanceDlg")->trigger();
+        child<QAction>(w.get(), "mnuDspAttendanceDlg")->trigger();
         QVERIFY(sign->isVisible());
         QCOMPARE(w->signWindow(), sign);
 
@@ -273,7 +265,7 @@ private slots:
         auto w = makeMain();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTreeWidget* l = list(w.get());
+        QTreeWidget* l = child<QTreeWidget>(w.get(), "lsvList");
         l->sortItems(0, Qt::AscendingOrder);
         QCOMPARE(column(l, 0), (QStringList{"001", "003"}));
         QCOMPARE(column(l, 1), (QStringList{"Carol", "Bob"}));
@@ -355,8 +347,8 @@ private slots:
 
     void helpHomePageAndAbout() {
         auto w = makeMain();
-        action(w.get(), "mnuHelpFile")->trigger();
-        action(w.get(), "mnuVistHomePage")->trigger();
+        child<QAction>(w.get(), "mnuHelpFile")->trigger();
+        child<QAction>(w.get(), "mnuVistHomePage")->trigger();
         QCOMPARE(gOpened,
                  (QStringList{fx->file(QStringLiteral("HELP.html")), Station::HomePage()}));
 
