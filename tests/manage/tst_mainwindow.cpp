@@ -3,6 +3,7 @@
 // help and About.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/manage/helpers/ManageFixture.h"
 
@@ -11,19 +12,11 @@
 #include "manage/mdMain.h"
 #include "platform/DesktopServices.h"
 #include "shared/base/AppClock.h"
-#include "shared/exchange/RowSetXml.h"
 
 #include <QtTest>
 #include <QtWidgets>
 
 namespace {
-
-QStringList column(QTreeWidget* l, int c) {
-    QStringList out;
-    for (int i = 0; i < l->topLevelItemCount(); ++i)
-        out << l->topLevelItem(i)->text(c);
-    return out;
-}
 
 QString headers(QTreeWidget* l) {
     QStringList out;
@@ -44,17 +37,6 @@ QString enabledState(QWidget* w) {
     for (const char* n : {"mnuDeptAppend", "mnuDeptRemove", "mnuDeptEdit", "mnuDeptExport",
                           "mnuEmpImport", "mnuEmpExport", "mnuEmpPrint", "mnuEmpRemove"})
         out += child<QAction>(w, n)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-    return out;
-}
-
-QStringList exportedNumbers(const QString& path) {
-    RowSet rs;
-    if (!RowSetXml::Load(path, &rs))
-        return {QStringLiteral("unreadable")};
-    QStringList out;
-    for (int r = 0; r < rs.rows.size(); ++r)
-        out << rs.value(r, QStringLiteral("ENUMBER")).toString();
-    out.sort();
     return out;
 }
 
@@ -97,8 +79,9 @@ private slots:
         QVERIFY(child<QAction>(&w, "mnuEmpDsp")->isChecked() &&
                 !child<QAction>(&w, "mnuDeptDsp")->isChecked());
         QCOMPARE(headers(list(&w)), QStringLiteral("员工号:53 姓名:67 所属部门:133 签到条码:133"));
-        QCOMPARE(column(list(&w), 0), QStringList({"1001", "1002", "1003"}));
-        QCOMPARE(column(list(&w), 1)[1] + column(list(&w), 2)[1] + column(list(&w), 3)[1],
+        QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1001", "1002", "1003"}));
+        QCOMPARE(TreeColumn(list(&w), 1)[1] + TreeColumn(list(&w), 2)[1] +
+                     TreeColumn(list(&w), 3)[1],
                  QStringLiteral("员工1002办公室100000001002"));
         QCOMPARE(list(&w)->topLevelItem(1)->data(0, Qt::UserRole).toString(),
                  QStringLiteral("KEYPRE1002"));
@@ -109,7 +92,7 @@ private slots:
         QVERIFY(!child<QAction>(&w, "mnuEmpDsp")->isChecked() &&
                 child<QAction>(&w, "mnuDeptDsp")->isChecked());
         QCOMPARE(headers(list(&w)), QStringLiteral("部门号:53 部门名称:133"));
-        QCOMPARE(column(list(&w), 1), QStringList({"办公室", "教务处", "后勤部"}));
+        QCOMPARE(TreeColumn(list(&w), 1), QStringList({"办公室", "教务处", "后勤部"}));
         QCOMPARE(list(&w)->topLevelItem(2)->data(0, Qt::UserRole).toString(),
                  QStringLiteral("KEYPRE3"));
         QCOMPARE(enabledState(&w), QStringLiteral("11110000"));
@@ -134,7 +117,7 @@ private slots:
                        MsgBox::Icon::Question);
         };
         QCOMPARE(boxes.lines(), ask("1003") + ask("1002") + ask("1001"));
-        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1004"}));
+        QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1002", "1004"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 2);
 
         // Removed meanwhile by someone else: the row stays, with a message.
@@ -144,7 +127,7 @@ private slots:
         AnswerQuestions(boxes, {MsgBox::Result::Yes});
         child<QAction>(&w, "mnuPop_Remove")->trigger();
         QCOMPARE(boxes.shown.last().text, QStringLiteral("未能删除编号为[1004]的员工！"));
-        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1004"}));
+        QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1002", "1004"}));
     }
 
     void removeDepartmentsGuarded() {
@@ -159,7 +142,7 @@ private slots:
                      box("信息",
                          QStringLiteral("编号为[1]名称为[办公室]的部门下还有员工，\r\n"
                                         "请删除相关员工或将员工转移到其它部门后再删除本部门！")));
-        QCOMPARE(column(list(&w), 1), QStringList({"办公室", "教务处"}));
+        QCOMPARE(TreeColumn(list(&w), 1), QStringList({"办公室", "教务处"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 2);
     }
 
@@ -181,7 +164,7 @@ private slots:
                            [&] { OnNextModal(rename(QStringLiteral("校长室"), nullptr)); }));
         child<QAction>(&w, "mnuPop_Edit")->trigger();
         QCOMPARE(shownOld, QStringList({"后勤部", "办公室"})); // last selected row first
-        QCOMPARE(column(list(&w), 1), QStringList({"校长室", "教务处", "总务处"}));
+        QCOMPARE(TreeColumn(list(&w), 1), QStringList({"校长室", "教务处", "总务处"}));
         QVERIFY(boxes.isEmpty());
     }
 
@@ -205,7 +188,7 @@ private slots:
         select(list(&w), {1, 3});
         QCOMPARE(exportBy("mnuPop_Export"),
                  box("信息", "数据已成功导出！", MsgBox::Icon::Information));
-        QCOMPARE(exportedNumbers(target), QStringList({"1002", "1004"}));
+        QCOMPARE(FileRows(target, {"ENUMBER"}), QStringList({"1002", "1004"}));
 
         // A failing export keeps the file that was there.
         const QByteArray before = readFile(target);
@@ -221,9 +204,7 @@ private slots:
         QCOMPARE(dialogs.files.last().start, QStringLiteral("部门信息.xml"));
         QVERIFY(boxes.isEmpty());
         exportBy("mnuPop_Export");
-        RowSet rs;
-        QVERIFY(RowSetXml::Load(target, &rs));
-        QCOMPARE(rs.rows.size(), 3);
+        QCOMPARE(FileRows(target, {"ID"}).size(), 3);
     }
 
     void importOpensBatchEntryWithTheChosenFiles() {
@@ -254,7 +235,7 @@ private slots:
         });
         child<QAction>(&w, "mnuPop_Append")->trigger();
         QCOMPARE(label, QStringLiteral("1/2"));
-        QCOMPARE(column(list(&w), 0), QStringList({"1002", "1003", "1004"})); // shown again
+        QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1002", "1003", "1004"})); // shown again
     }
 
     void cardsAndHelp() {

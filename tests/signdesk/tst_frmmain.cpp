@@ -2,6 +2,7 @@
 // today's list, department update, month backup, help and About.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "platform/DesktopKit.h"
@@ -25,13 +26,6 @@ const QDateTime kNow(QDate(2026, 3, 18), QTime(9, 30, 0));
 const QString kListTitle = QStringLiteral("考勤系统 Ver2.00-[当日员工签到列表]");
 
 QStringList gOpened;
-
-QStringList column(QTreeWidget* l, int c) {
-    QStringList out;
-    for (int i = 0; i < l->topLevelItemCount(); ++i)
-        out << l->topLevelItem(i)->text(c);
-    return out;
-}
 
 void clickHeader(QTreeWidget* l, int section) {
     QHeaderView* h = l->header();
@@ -267,23 +261,23 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTreeWidget* l = child<QTreeWidget>(w.get(), "lsvList");
         l->sortItems(0, Qt::AscendingOrder);
-        QCOMPARE(column(l, 0), (QStringList{"001", "003"}));
-        QCOMPARE(column(l, 1), (QStringList{"Carol", "Bob"}));
-        QCOMPARE(column(l, 2), (QStringList{"2026-3-18 9:00:00", "2026-3-18 8:30:00"}));
-        QCOMPARE(column(l, 3), (QStringList{"", "2026-3-18 9:29:00"})); // no departure yet
+        QCOMPARE(TreeColumn(l, 0), (QStringList{"001", "003"}));
+        QCOMPARE(TreeColumn(l, 1), (QStringList{"Carol", "Bob"}));
+        QCOMPARE(TreeColumn(l, 2), (QStringList{"2026-3-18 9:00:00", "2026-3-18 8:30:00"}));
+        QCOMPARE(TreeColumn(l, 3), (QStringList{"", "2026-3-18 9:29:00"})); // no departure yet
 
         QVERIFY(fx->addPresence("002", kNow));
         QVERIFY(fx->addPresence("002", kNow.addSecs(1)));
         emit w->signWindow()->onUpdatePresenceList();
         clickHeader(l, 1);
-        QCOMPARE(column(l, 1), (QStringList{"Alice", "Alice", "Bob", "Carol"}));
+        QCOMPARE(TreeColumn(l, 1), (QStringList{"Alice", "Alice", "Bob", "Carol"}));
         clickHeader(l, 1);
-        QCOMPARE(column(l, 1), (QStringList{"Carol", "Bob", "Alice", "Alice"}));
+        QCOMPARE(TreeColumn(l, 1), (QStringList{"Carol", "Bob", "Alice", "Alice"}));
         clickHeader(l, 0);
-        QCOMPARE(column(l, 0), (QStringList{"003", "002", "002", "001"}));
+        QCOMPARE(TreeColumn(l, 0), (QStringList{"003", "002", "002", "001"}));
         QVERIFY(fx->addPresence("004", kNow));
         w->UpdateEmployeePresenceList();
-        QCOMPARE(column(l, 0), (QStringList{"004", "003", "002", "002", "001"}));
+        QCOMPARE(TreeColumn(l, 0), (QStringList{"004", "003", "002", "002", "001"}));
 
         if (TestProgramDir::OnServer()) {
             QVERIFY(fx->exec(QStringLiteral("ALTER TABLE Presence RENAME TO PresenceGone")));

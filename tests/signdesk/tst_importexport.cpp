@@ -2,11 +2,11 @@
 #include "platform/DesktopKit.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/exchange/RowSetXml.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frimImportExport.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QtSql>
@@ -25,17 +25,6 @@ void mark(frimImportExport& w, const QStringList& numbers) {
     QListWidget* l = list(w);
     for (int i = 0; i < l->count(); ++i)
         l->item(i)->setSelected(numbers.contains(l->item(i)->data(Qt::UserRole).toString()));
-}
-
-QStringList numbersIn(const QString& path) {
-    RowSet rs;
-    if (!RowSetXml::Load(path, &rs))
-        return {QStringLiteral("<unreadable>")};
-    QStringList numbers;
-    for (int r = 0; r < rs.rows.size(); ++r)
-        numbers << rs.value(r, QStringLiteral("ENUMBER")).toString();
-    numbers.sort();
-    return numbers;
 }
 
 // ENUMBER -> "ENAME|EBARCODE|DID|HEADIMG size" for the whole table.
@@ -122,11 +111,11 @@ private slots:
         const QString path = fx->file(QStringLiteral("out.xml"));
         run(w, QStringLiteral("  ") + path + QStringLiteral(" "));
         QCOMPARE(boxes.lines(), kExported);
-        QCOMPARE(numbersIn(path), (QStringList{"E 9'x", "E01", "E07"}));
+        QCOMPARE(FileRows(path, {"ENUMBER"}), (QStringList{"E 9'x", "E01", "E07"}));
         mark(w, {"E02"});
         run(w, fx->file(QStringLiteral("second.xml")));
         QCOMPARE(boxes.lines(), kExported);
-        QCOMPARE(numbersIn(fx->file(QStringLiteral("second.xml"))), QStringList{"E02"});
+        QCOMPARE(FileRows(fx->file(QStringLiteral("second.xml")), {"ENUMBER"}), QStringList{"E02"});
 
         QVERIFY(
             fx->exec(QStringLiteral("UPDATE Employee SET ENAME = '改名', EBARCODE = '999', "
