@@ -87,9 +87,6 @@ private slots:
             auto* f = child<QLineEdit>(dialog, name);
             QCOMPARE(f->echoMode(), QLineEdit::Password);
             QVERIFY2(!f->testAttribute(Qt::WA_InputMethodEnabled), name);
-            f->clear(); // the settings dialog shows a stored password
-            QTest::keyClicks(f, QStringLiteral("ab1"));
-            QCOMPARE(f->displayText(), QStringLiteral("***")); // what the user sees
         }
     }
 
