@@ -110,7 +110,7 @@ private slots:
     void removeEmployeesAskingEach() {
         frmMain w;
         select(list(&w), {0, 1, 2});
-        AnswerQuestions(boxes, {MsgBox::Result::Yes, MsgBox::Result::No, MsgBox::Result::Yes});
+        boxes.answer({MsgBox::Result::Yes, MsgBox::Result::No, MsgBox::Result::Yes});
         child<QAction>(&w, "mnuEmpRemove")->trigger();
         const auto ask = [](const char* n) {
             return box("询问", QStringLiteral("删除编号为[%1]的员工？").arg(n),
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1004'")));
         boxes.clear();
         select(list(&w), {1});
-        AnswerQuestions(boxes, {MsgBox::Result::Yes});
+        boxes.answer({MsgBox::Result::Yes});
         child<QAction>(&w, "mnuPop_Remove")->trigger();
         QCOMPARE(boxes.shown.last().text, QStringLiteral("未能删除编号为[1004]的员工！"));
         QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1002", "1004"}));
@@ -134,7 +134,7 @@ private slots:
         frmMain w;
         child<QAction>(&w, "mnuDeptDsp")->trigger();
         select(list(&w), {0, 1, 2});
-        AnswerQuestions(boxes, {MsgBox::Result::Yes, MsgBox::Result::No});
+        boxes.answer({MsgBox::Result::Yes, MsgBox::Result::No});
         child<QAction>(&w, "mnuDeptRemove")->trigger();
         QCOMPARE(boxes.lines(),
                  box("询问", "删除编号为[3]名称为[后勤部]的部门？", MsgBox::Icon::Question) +
@@ -150,18 +150,16 @@ private slots:
         frmMain w;
         child<QAction>(&w, "mnuDeptDsp")->trigger();
         select(list(&w), {0, 2});
-        QStringList shownOld;
-        const auto rename = [&](const QString& to, std::function<void()> then) {
-            return [&, to, then](QWidget* d) {
-                shownOld << child<QLineEdit>(d, "txtOldName")->text();
-                child<QLineEdit>(d, "txtNewName")->setText(to);
-                if (then)
-                    then();
-                child<QPushButton>(d, "btnOK")->click();
-            };
+        QStringList shownOld; // each dialog opens the next one before it closes
+        const QStringList newNames{"总务处", "校长室"};
+        std::function<void(QWidget*)> rename = [&](QWidget* d) {
+            shownOld << child<QLineEdit>(d, "txtOldName")->text();
+            child<QLineEdit>(d, "txtNewName")->setText(newNames[shownOld.size() - 1]);
+            if (shownOld.size() == 1)
+                OnNextModal(rename);
+            child<QPushButton>(d, "btnOK")->click();
         };
-        OnNextModal(rename(QStringLiteral("总务处"),
-                           [&] { OnNextModal(rename(QStringLiteral("校长室"), nullptr)); }));
+        OnNextModal(rename);
         child<QAction>(&w, "mnuPop_Edit")->trigger();
         QCOMPARE(shownOld, QStringList({"后勤部", "办公室"})); // last selected row first
         QCOMPARE(TreeColumn(list(&w), 1), QStringList({"校长室", "教务处", "总务处"}));
