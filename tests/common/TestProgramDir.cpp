@@ -170,6 +170,13 @@ bool TestProgramDir::setIni(const QString& group, const QString& key, const QStr
     return false;
 }
 
+QString TestProgramDir::ini(const QString& group, const QString& key) const {
+    clsConfiguration config;
+    config.setFileName(iniPath);
+    config.setGroup(group);
+    return config.GetItem(key);
+}
+
 bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid() || !db.isOpen()) {

@@ -52,12 +52,12 @@ private slots:
 
         add(d, QStringLiteral("  后勤部  "));
         QVERIFY(boxes.isEmpty() && d.Appended() && !d.isVisible());
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE DNAME = '后勤部'")), 1);
+        QCOMPARE(fx->rows("Dept WHERE DNAME = '后勤部'"), 1);
 
         frmDeptAppend again;
         child<QPushButton>(&again, "btnCancel")->click();
         QVERIFY(!again.Appended());
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 3);
+        QCOMPARE(fx->rows("Dept"), 3);
 
         // A failing store is reported and the dialog stays.
         QVERIFY(fx->exec(QStringLiteral("DROP TABLE Dept")));

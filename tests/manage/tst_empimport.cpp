@@ -129,7 +129,7 @@ private slots:
             save(&d);
             QCOMPARE(boxes.lines(), box("警告", QString::fromUtf8(message)));
         }
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 1);
+        QCOMPARE(fx->rows("Employee"), 1);
     }
 
     // Stored with a fresh 15-digit barcode (the look-up by barcode: tst_records).

@@ -114,7 +114,7 @@ private slots:
         };
         QCOMPARE(boxes.lines(), ask("1003") + ask("1002") + ask("1001"));
         QCOMPARE(TreeColumn(list(&w), 0), QStringList({"1002", "1004"}));
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 2);
+        QCOMPARE(fx->rows("Employee"), 2);
 
         // Removed meanwhile by someone else: the row stays, with a message.
         QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1004'")));
@@ -139,7 +139,7 @@ private slots:
                          QStringLiteral("编号为[1]名称为[办公室]的部门下还有员工，\r\n"
                                         "请删除相关员工或将员工转移到其它部门后再删除本部门！")));
         QCOMPARE(TreeColumn(list(&w), 1), QStringList({"办公室", "教务处"}));
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept")), 2);
+        QCOMPARE(fx->rows("Dept"), 2);
     }
 
     void renameFromPopUpOneDialogAfterTheOther() {

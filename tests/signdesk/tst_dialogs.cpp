@@ -3,7 +3,6 @@
 #include "platform/DesktopKit.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/PasswordModule.h"
-#include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/DbCreator.h"
 #include "signdesk/StationGlobals.h"
@@ -54,12 +53,6 @@ class TestDialogs : public QObject {
     void blockConfiguration() {
         const QString blocker = fx->writeFile(QStringLiteral("blocker"), QByteArray());
         SetProgramDirectory(blocker + QStringLiteral("/station"));
-    }
-    QString storedAlp() {
-        clsConfiguration cfg;
-        cfg.setFileName(fx->iniPath);
-        cfg.setGroup(QStringLiteral("OTHER"));
-        return cfg.GetItem(QStringLiteral("ALP"));
     }
 
 private slots:
@@ -159,7 +152,7 @@ private slots:
         QCOMPARE(boxes.lines(), shown);
         QCOMPARE(dlg.isVisible(), inForce == QLatin1String("old1"));
         // The file holds the digit form of the trimmed entry, never the password.
-        QCOMPARE(storedAlp(), EncodePassword(inForce));
+        QCOMPARE(fx->ini("OTHER", "ALP"), EncodePassword(inForce));
     }
 
     // Enter in the old and first new field moves on; only the last field
@@ -178,7 +171,8 @@ private slots:
             QTest::keyClicks(QApplication::focusWidget(), texts[i]);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(dlg.isVisible(), i < 2);
-            QCOMPARE(storedAlp(), EncodePassword(i < 2 ? QStringLiteral("old1") : texts[i]));
+            QCOMPARE(fx->ini("OTHER", "ALP"),
+                     EncodePassword(i < 2 ? QStringLiteral("old1") : texts[i]));
         }
         QCOMPARE(boxes.lines(), box("消息", "新密码已成功设定！", MsgBox::Icon::Information));
     }

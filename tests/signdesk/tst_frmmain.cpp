@@ -86,10 +86,6 @@ class tst_frmMain : public QObject {
             d->close();
         });
     }
-    int depts(const char* where = "1 = 1") {
-        return fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ") +
-                         QString::fromUtf8(where));
-    }
 
 private slots:
     void initTestCase() {
@@ -305,12 +301,12 @@ private slots:
         auto w = makeMain();
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", garbage),
                  box("错误", "导入数据失败！"));
-        QCOMPARE(depts(), 4);
-        QCOMPARE(depts("ID = 7"), 1);
+        QCOMPARE(fx->rows("Dept"), 4);
+        QCOMPARE(fx->rows("Dept WHERE ID = 7"), 1);
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QStringLiteral("  ") + good + " "),
                  box("信息", "数据导入完成！", MsgBox::Icon::Information));
-        QCOMPARE(depts(), 3);
-        QCOMPARE(depts("ID = 2 AND DNAME = '总务处'"), 1);
+        QCOMPARE(fx->rows("Dept"), 3);
+        QCOMPARE(fx->rows("Dept WHERE ID = 2 AND DNAME = '总务处'"), 1);
         QCOMPARE(dialogs.files.last().kind, FileDialog::Kind::Open);
 
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QString()), QString());
