@@ -47,31 +47,18 @@ ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs,
     return r;
 }
 
-QString PdfText(const QString& pdf, int page) {
-    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
-             << QString::number(page);
-    const ToolRun r = RunTool(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+namespace {
+
+// pdftotext's UTF-8 text of `pdf` read with `options`.
+QString pdfToText(const QStringList& options, const QString& pdf) {
+    const ToolRun r = RunTool(QStringLiteral("pdftotext"),
+                              QStringList{"-enc", "UTF-8"} + options + QStringList{pdf, "-"});
     return r.code == 0 ? QString::fromUtf8(r.out) : QStringLiteral("<pdftotext failed>");
 }
 
-QString PdfTextIn(const QString& pdf, int page, const QRect& twips) {
-    // At 72 dpi one pixel is one point, 20 twips.
-    const QRect r(twips.left() / 20, twips.top() / 20, twips.width() / 20, twips.height() / 20);
-    const ToolRun run =
-        RunTool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"),
-                 QString::number(page), QStringLiteral("-l"), QString::number(page),
-                 QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-x"),
-                 QString::number(r.left()), QStringLiteral("-y"), QString::number(r.top()),
-                 QStringLiteral("-W"), QString::number(r.width()), QStringLiteral("-H"),
-                 QString::number(r.height()), pdf, QStringLiteral("-")});
-    return run.code == 0 ? QString::fromUtf8(run.out).trimmed()
-                         : QStringLiteral("<pdftotext failed>");
+QStringList onePage(int page) {
+    return {"-f", QString::number(page), "-l", QString::number(page)};
 }
-
-namespace {
 
 bool setKey(const QString& iniPath, const QString& group, const QString& key,
             const QString& value) {
@@ -82,6 +69,19 @@ bool setKey(const QString& iniPath, const QString& group, const QString& key,
 }
 
 } // namespace
+
+QString PdfText(const QString& pdf, int page) {
+    return pdfToText(page > 0 ? onePage(page) : QStringList(), pdf);
+}
+
+QString PdfTextIn(const QString& pdf, int page, const QRect& twips) {
+    // At 72 dpi one pixel is one point, 20 twips.
+    QStringList options = onePage(page) + QStringList{"-r", "72"};
+    const int values[] = {twips.left(), twips.top(), twips.width(), twips.height()};
+    for (int i = 0; i < 4; ++i)
+        options << QStringList{"-x", "-y", "-W", "-H"}[i] << QString::number(values[i] / 20);
+    return pdfToText(options, pdf).trimmed();
+}
 
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
                        QString* error) {
@@ -168,6 +168,13 @@ bool TestProgramDir::setIni(const QString& group, const QString& key, const QStr
         return true;
     lastError = QStringLiteral("cannot write %1/%2").arg(group, key);
     return false;
+}
+
+QString TestProgramDir::ini(const QString& group, const QString& key) const {
+    clsConfiguration config;
+    config.setFileName(iniPath);
+    config.setGroup(group);
+    return config.GetItem(key);
 }
 
 bool TestProgramDir::exec(const QString& sql, const QVariantList& params) {

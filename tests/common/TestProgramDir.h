@@ -73,8 +73,9 @@ public:
     // Writes a file into the directory and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes);
 
-    // Writes one key of "attendance.ini".
+    // Writes and reads one key of "attendance.ini".
     bool setIni(const QString& group, const QString& key, const QString& value);
+    QString ini(const QString& group, const QString& key) const;
 
     // Rows straight into the database through the shared connection.
     bool exec(const QString& sql, const QVariantList& params = {});
@@ -86,6 +87,8 @@ public:
                      const QDateTime& exit = QDateTime());
     // The first value of a statement such as "SELECT COUNT(*) FROM Dept"; -1 on error.
     int count(const QString& sql);
+    // The rows of `from`, such as "Dept WHERE ID = 7"; -1 on error.
+    int rows(const QString& from) { return count(QStringLiteral("SELECT COUNT(*) FROM ") + from); }
 
     // A small JPEG holding every awkward byte value somewhere in its data.
     static QByteArray jpeg(int seed);

@@ -34,9 +34,7 @@ int runAsChild(QProcess& xvfb) {
     xvfb.setProcessChannelMode(QProcess::SeparateChannels);
     xvfb.setStandardErrorFile(QProcess::nullDevice());
     xvfb.start(QStringLiteral("Xvfb"),
-               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                QStringLiteral("1024x768x24")});
+               QStringLiteral("-displayfd 1 -nolisten tcp -screen 0 1024x768x24").split(' '));
     QByteArray number;
     QElapsedTimer waited;
     waited.start();
@@ -113,9 +111,7 @@ QString XcbUnavailableReason() {
 }
 
 bool XScan(const QString& text) {
-    return xdotool(
-               {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("2"), text}) &&
-           XPressKey(QStringLiteral("Return"));
+    return xdotool({"type", "--delay", "2", text}) && XPressKey(QStringLiteral("Return"));
 }
 
 bool XPressKey(const QString& keyName) {

@@ -66,12 +66,6 @@ class tst_cards : public QObject {
 private:
     TestProgramDir m_dir;
 
-    QString ini(const QString& group, const QString& key) {
-        clsConfiguration cfg;
-        cfg.setFileName(m_dir.iniPath);
-        cfg.setGroup(group);
-        return cfg.GetItem(key);
-    }
     // Keys of "attendance.ini" given as group, key, value, group, key, ...
     void setIni(const QStringList& triples) {
         for (qsizetype i = 0; i + 2 < triples.size(); i += 3)
@@ -132,9 +126,9 @@ private slots:
             child<QPushButton>(&dlg, "btnUnitName")->click();
             QCOMPARE(answers.inputs.size(), 2);
             QCOMPARE(answers.inputs[1].text, QStringLiteral("第一中学"));
-            QCOMPARE(ini("UNIT", "DSPNAME"), QStringLiteral("第一中学"));
+            QCOMPARE(m_dir.ini("UNIT", "DSPNAME"), QStringLiteral("第一中学"));
             QCOMPARE(child<QLabel>(&dlg, "lblUnit")->text(), QStringLiteral("  第一中学  "));
-            QCOMPARE(ini("UNIT", "UNITNAME"), QStringLiteral("实验中学"));
+            QCOMPARE(m_dir.ini("UNIT", "UNITNAME"), QStringLiteral("实验中学"));
 
             // Font: preset from the stored style, a half size to the even whole number.
             QList<QFont> presets;
@@ -154,9 +148,10 @@ private slots:
             QCOMPARE(presets[0].pointSize(), 9);
             QCOMPARE(presets[1].pointSize(), 12);
             QVERIFY(presets[1].bold() && presets[1].italic());
-            QCOMPARE(ini("MEMO", "DSPSIZE"), QStringLiteral("12"));
-            QCOMPARE(ini("MEMO", "DSPFONT"), QStringLiteral("DejaVu Serif"));
-            QCOMPARE(ini("MEMO", "DSPBOLD") + ini("MEMO", "DSPITALIC"), QStringLiteral("11"));
+            QCOMPARE(m_dir.ini("MEMO", "DSPSIZE"), QStringLiteral("12"));
+            QCOMPARE(m_dir.ini("MEMO", "DSPFONT"), QStringLiteral("DejaVu Serif"));
+            QCOMPARE(m_dir.ini("MEMO", "DSPBOLD") + m_dir.ini("MEMO", "DSPITALIC"),
+                     QStringLiteral("11"));
 
             // Colour: red in the low byte; cancelling keeps the stored one.
             QList<QColor> colours;
@@ -169,7 +164,7 @@ private slots:
             child<QPushButton>(&dlg, "btnUnitColor")->click();
             child<QPushButton>(&dlg, "btnUnitColor")->click();
             QCOMPARE(colours[1], QColor(0x12, 0x34, 0x56));
-            QCOMPARE(ini("UNIT", "DSPCOLOR"), QString::number(0x563412));
+            QCOMPARE(m_dir.ini("UNIT", "DSPCOLOR"), QString::number(0x563412));
             QVERIFY(boxes.isEmpty());
         }
         // A new dialog shows what is stored.
@@ -199,7 +194,7 @@ private slots:
         {
             frmCardSet dlg;
             child<QPushButton>(&dlg, "btnUnitLogo")->click();
-            QCOMPARE(ini("LOGO", "FILEPATH"), copy);
+            QCOMPARE(m_dir.ini("LOGO", "FILEPATH"), copy);
             QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
             QVERIFY(answers.files[0].filter.contains(QStringLiteral("所有图像文件")));
             child<QPushButton>(&dlg, "btnUnitLogo")->click();
@@ -225,7 +220,7 @@ private slots:
         QVERIFY(boxes.shown[4].text.contains(QStringLiteral("不是可以读取的图片文件")));
         for (const QString& name : own)
             QVERIFY(QImage(m_dir.file(name)).isNull());
-        QCOMPARE(ini("LOGO", "FILEPATH"), copy);
+        QCOMPARE(m_dir.ini("LOGO", "FILEPATH"), copy);
     }
 
     void failedWriteIsReported() {
@@ -242,7 +237,7 @@ private slots:
         QVERIFY(QFile::rename(kept, m_dir.iniPath));
         QCOMPARE(boxes.lines(), box("错误", "保存签到卡设置失败！"));
         QVERIFY(child<QLabel>(&dlg, "lblMemo")->text() != QStringLiteral("新名称") &&
-                ini("MEMO", "DSPNAME").isEmpty());
+                m_dir.ini("MEMO", "DSPNAME").isEmpty());
     }
 
     void cardsInTheSetsOrderEveryRunFromTheFirst() {
@@ -294,22 +289,19 @@ private slots:
         QCOMPARE(card.value("logPic").picture, SingleEmployeeInfoReport::BuiltInLogo());
     }
 
+    // The preview holds the chosen cards; the design dialog opens.
     void previewAndDesignFromTheMainWindow() {
-        int shown = -1;
-        OnNextModal([&](QWidget* w) {
-            auto* preview = qobject_cast<ReportPreview*>(w);
-            shown = preview ? preview->Document().DetailCount() : -2;
-            w->close();
-        });
-        PreviewCards(nullptr, {"1005", "1004"});
-        QCOMPARE(shown, 2);
-        QString title;
-        OnNextModal([&](QWidget* w) {
-            title = w->windowTitle();
-            w->close();
-        });
-        ShowCardDesignDialog(nullptr);
-        QCOMPARE(title, QStringLiteral("签到卡设置"));
+        QStringList shown;
+        for (int i = 0; i < 2; ++i) {
+            OnNextModal([&](QWidget* w) {
+                auto* preview = qobject_cast<ReportPreview*>(w);
+                shown << (preview ? QString::number(preview->Document().DetailCount())
+                                  : w->windowTitle());
+                w->close();
+            });
+            i == 0 ? PreviewCards(nullptr, {"1005", "1004"}) : ShowCardDesignDialog(nullptr);
+        }
+        QCOMPARE(shown, QStringList({"2", "签到卡设置"}));
     }
 };
 

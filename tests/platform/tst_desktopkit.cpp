@@ -4,7 +4,6 @@
 #include "platform/DesktopKit.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
-#include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "platform/ChineseUi.h"
@@ -112,8 +111,6 @@ private slots:
         QVERIFY(ChineseUi::LoadTranslations(*qApp));
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
-        QCOMPARE(ChineseUi::GeneralDateTime(QDateTime(QDate(2007, 3, 5), QTime(8, 5, 9))),
-                 QStringLiteral("2007-3-5 8:05:09"));
     }
 
     void startupDatabaseCheck() {
@@ -130,14 +127,10 @@ private slots:
                  box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
         QVERIFY(writeFile(fx.iniPath, ini));
         if (TestProgramDir::OnServer()) {
-            // Nothing listening on the port; a database that lacks a table.
-            QVERIFY(fx.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
-                              fx.server()->host() + QStringLiteral(":1")));
-            QVERIFY(!DesktopKit::CheckDatabase());
-            QVERIFY(writeFile(fx.iniPath, ini) && DesktopKit::CheckDatabase());
+            // A database that lacks a table (the connection faults: tst_records).
             QVERIFY(fx.exec(QStringLiteral("DROP TABLE Presence")));
             QVERIFY(!DesktopKit::CheckDatabase());
-            QCOMPARE(boxes.size(), 3);
+            QCOMPARE(boxes.size(), 2);
             return;
         }
         // A folder without the database file, a folder named like it, no PATH at all.

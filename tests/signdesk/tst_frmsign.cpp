@@ -81,10 +81,6 @@ class tst_frmSign : public QObject {
                 shown.append(i);
         return shown;
     }
-    int presenceRows(const char* where = "1 = 1") {
-        return fx->count(QStringLiteral("SELECT COUNT(*) FROM Presence WHERE ") +
-                         QLatin1String(where));
-    }
     void tick(const char* slot) { QVERIFY(QMetaObject::invokeMethod(dlg.get(), slot)); }
     // The idle texts with `unit`, every timer running, no entry field.
     void checkIdle(const QString& unit) {
@@ -151,7 +147,7 @@ private slots:
         } else {
             QVERIFY(boxes.isEmpty());
             QCOMPARE(name(), found);
-            QCOMPARE(presenceRows(), 1);
+            QCOMPARE(fx->rows("Presence"), 1);
         }
         boxes.clear();
         QTest::keyClick(dlg.get(), Qt::Key_Enter);
@@ -195,9 +191,9 @@ private slots:
         QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
         int refreshes = 1;
         // After `ms` more, a scan of card A shows `message` (empty: none) and
-        // `welcome`, leaving one row matching `where`.
+        // `welcome`, leaving one row of `presence`.
         const auto scanAfter = [&](int ms, const QString& message, const QString& welcome,
-                                   const char* where) {
+                                   const char* presence) {
             boxes.clear();
             timer("TimerDspInfo")->stop();
             AppClock::advance(ms);
@@ -206,13 +202,14 @@ private slots:
             QCOMPARE(refresh.count(), ++refreshes);
             QCOMPARE(label("lblWelcome")->text(), welcome);
             QCOMPARE(timer("TimerDspInfo")->isActive(), message.isEmpty());
-            QCOMPARE(presenceRows(where), 1);
+            QCOMPARE(fx->rows(presence), 1);
         };
         scan(kCardA);
         // The second Enter 60 s after the first.
-        scanAfter(60000 - 2 * kCardA.size(), "连续扫描签到卡！", kArrival, "EXITTIME IS NULL");
-        scanAfter(1000, QString(), kDeparture, "EXITTIME IS NOT NULL");
-        scanAfter(3600000, "今天您已经签退了！", kDeparture, "1 = 1");
+        scanAfter(60000 - 2 * kCardA.size(), "连续扫描签到卡！", kArrival,
+                  "Presence WHERE EXITTIME IS NULL");
+        scanAfter(1000, QString(), kDeparture, "Presence WHERE EXITTIME IS NOT NULL");
+        scanAfter(3600000, "今天您已经签退了！", kDeparture, "Presence");
     }
 
     // Refused scans: one warning, nothing stored, the idle texts stay.
@@ -254,7 +251,7 @@ private slots:
         QCOMPARE(refresh.count(), refreshes);
         QCOMPARE(name(), QStringLiteral("签到系统"));
         if (sql.isEmpty() || sql.contains(QLatin1String("refuse")))
-            QCOMPARE(presenceRows(), 0);
+            QCOMPARE(fx->rows("Presence"), 0);
         if (!sql.isEmpty())
             return;
         scan(kCardA); // the next card is read on its own
@@ -297,9 +294,16 @@ private slots:
         checkIdle(QStringLiteral("第二中学"));
     }
 
-    void frameCycleWrapsAt59() {
+    // The waiting frames cycle 0..59. They come from "wait/1_N.jpg" (any
+    // picture format); the default picture stands in for a missing or
+    // unreadable one, and for all without the folder.
+    void waitAnimation() {
         openWindow();
         QCOMPARE(shownFrames(), QList<int>{});
+        const QPixmap fallback = dlg->DefaultPicture().scaled(
+            QSize(295, 223), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (QLabel* f : frames())
+            QVERIFY(samePicture(f->pixmap(), fallback));
         timer("TimerDspWait")->stop(); // ticks come from the test alone
         for (int i = 1; i <= 61; ++i) {
             tick("TimerDspWait_Timer");
@@ -312,16 +316,6 @@ private slots:
         tick("TimerDspInfo_Timer");
         tick("TimerDspWait_Timer");
         QCOMPARE(shownFrames(), QList<int>{2});
-    }
-
-    // Frames come from "wait/1_N.jpg" (any picture format); the default
-    // picture stands in for a missing or unreadable one, and for all without the folder.
-    void waitFramesFromProgramDirectory() {
-        openWindow();
-        const QPixmap fallback = dlg->DefaultPicture().scaled(
-            QSize(295, 223), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        for (QLabel* f : frames())
-            QVERIFY(samePicture(f->pixmap(), fallback));
 
         QVERIFY(QDir(fx->path()).mkdir(QStringLiteral("wait")));
         QVERIFY(writeFile(fx->file("wait/1_1.jpg"), jpegOf(QSize(640, 480), Qt::red)));
@@ -360,7 +354,7 @@ private slots:
         QVERIFY(boxes.isEmpty());
         QCOMPARE(refreshes, 2);
         QCOMPARE(name(), QStringLiteral("李四"));
-        QCOMPARE(presenceRows(), 2);
+        QCOMPARE(fx->rows("Presence"), 2);
     }
 
     // Another program holds the database: scans wait, in scan order, without a
@@ -396,10 +390,10 @@ private slots:
         QCOMPARE(dlg->PendingScans(), 0);
         QCOMPARE(name(), QStringLiteral("李四"));
         QCOMPARE(refresh.count(), 2);
-        QCOMPARE(presenceRows(), 1);
+        QCOMPARE(fx->rows("Presence"), 1);
         scan(kCardA); // a free database records at once
         QCOMPARE(name(), QStringLiteral("张三"));
-        QCOMPARE(presenceRows(), 2);
+        QCOMPARE(fx->rows("Presence"), 2);
         QCOMPARE(boxes.size(), 1);
     }
 

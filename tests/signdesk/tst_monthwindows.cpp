@@ -3,12 +3,12 @@
 #include "platform/DesktopKit.h"
 #include "report/ReportPreview.h"
 #include "shared/base/AppClock.h"
-#include "shared/rowset/RowSetXml.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmEmployeeMonthExport.h"
 #include "signdesk/frmEmployeeMonthReport.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QPrinter>
@@ -167,15 +167,9 @@ private slots:
         QCOMPARE(boxes.lines(), box("错误", "没有指导出文件名!") +
                                     box("信息", "数据已成功导出！", MsgBox::Icon::Information) +
                                     box("错误", "导出数据失败！"));
-        RowSet rs;
-        QVERIFY(RowSetXml::Load(file, &rs));
-        QStringList arrivals;
-        for (int r = 0; r < rs.rows.size(); ++r)
-            arrivals
-                << rs.value(r, QStringLiteral("ENUMBER")).toString() + ' ' +
-                       rs.value(r, QStringLiteral("ENTERTIME")).toDateTime().toString("d HH:mm");
-        arrivals.sort();
-        QCOMPARE(arrivals, (QStringList{"1001 1 00:00", "1001 28 23:59", "1002 28 08:05"}));
+        QCOMPARE(FileRows(file, {"ENUMBER", "ENTERTIME"}),
+                 (QStringList{"1001 2010-02-01T00:00:00.000", "1001 2010-02-28T23:59:00.000",
+                              "1002 2010-02-28T08:05:00.000"}));
     }
 };
 

@@ -1,9 +1,5 @@
 #include "tests/manage/helpers/ManageFixture.h"
 
-void AnswerQuestions(BoxLog& log, const QList<MsgBox::Result>& answers) {
-    log.answer(answers);
-}
-
 bool SeedOffice(TestProgramDir& dir, const QStringList& numbers) {
     if (!dir.addDept(1, QStringLiteral("办公室")) || !dir.addDept(2, QStringLiteral("教务处")) ||
         !dir.addDept(3, QStringLiteral("后勤部")))
