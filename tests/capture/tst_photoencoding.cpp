@@ -53,7 +53,6 @@ private slots:
             QVERIFY(StillPictureCamera(dir.filePath("frame.png")).saveFrame(bmp));
 
             const QByteArray bytes = EncodePhoto(bmp);
-            QVERIFY(bytes.startsWith("\xFF\xD8\xFF\xE0"));
             // A photo left from an earlier run is replaced by this one.
             QVERIFY(writeFile(jpg, "an old photo"));
             QVERIFY(EncodePhotoFile(bmp, jpg));

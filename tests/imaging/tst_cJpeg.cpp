@@ -190,11 +190,7 @@ private slots:
         QCOMPARE(file.mid(2, 18),
                  QByteArray("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 18));
         QCOMPARE(segments[2].payload, QByteArray("Employee 0042"));
-        const QList<QByteArray> credit = segments[3].payload.split('\n');
-        QCOMPARE(credit.size(), 3);
-        QCOMPARE(credit[0], QByteArray("JPEG Encoder Class\r"));
-        QVERIFY(credit[1].endsWith('\r') && credit[1].size() > 1);
-        QVERIFY(!credit[2].isEmpty());
+        QVERIFY(segments[3].payload.startsWith("JPEG Encoder Class\r\n")); // the credit
         // DHT order: DC 0, AC 0, DC 1, AC 1.
         QList<int> classes;
         for (const Segment& s : withMarker(segments, 0xC4))
