@@ -30,13 +30,20 @@ class tst_cImage : public QObject {
     Q_OBJECT
 
 private slots:
-    void bytesPerScanLine() {
-        // Rows are padded to whole 32-bit words: {bits, width, bytes}.
+    void createLayoutAndGreyRamp() {
+        // Rows are padded to whole 32-bit words; indexed bitmaps get a grey ramp,
+        // a 24-bit one created over them none: {bits, width, bytes}.
+        cImage image;
         for (const auto& [bits, width, expected] :
              {std::array{1, 32, 4}, {1, 33, 8}, {4, 8, 4}, {4, 9, 8}, {8, 5, 8}, {24, 13, 40}}) {
-            cImage image;
             QVERIFY(image.Create(width, 3, qint16(bits)));
             QCOMPARE(image.BytesPerScanLine(), expected);
+            const int colours = bits == 24 ? 0 : 1 << bits;
+            QCOMPARE(image.ColourCount(), colours);
+            for (int i = 0; i < colours; ++i) {
+                const int v = 255 * i / (colours - 1);
+                QCOMPARE(image.ColourAt(i), qRgb(v, v, v));
+            }
         }
     }
 
@@ -58,19 +65,6 @@ private slots:
             QVERIFY(!image.Create(w, h, qint16(bits)));
     }
 
-    void createBuildsGreyRamp() {
-        cImage image;
-        for (qint16 bits : {1, 4, 8, 24}) {
-            QVERIFY(image.Create(3, 3, bits));
-            const int colours = bits == 24 ? 0 : 1 << bits;
-            QCOMPARE(image.ColourCount(), colours);
-            for (int i = 0; i < colours; ++i) {
-                const int v = 255 * i / (colours - 1);
-                QCOMPARE(image.ColourAt(i), qRgb(v, v, v));
-            }
-        }
-    }
-
     void rowsLieBottomUp() {
         cImage image;
         QVERIFY(image.Create(2, 3, 24));
@@ -88,7 +82,7 @@ private slots:
         QCOMPARE(image.PixelAt(0, 0), qRgb(3, 2, 1));
     }
 
-    void copyStdPictureTakesDepth() {
+    void copyStdPicture() {
         // 16 bits become 24 bits.
         QImage rgb16(5, 4, QImage::Format_RGB16);
         rgb16.fill(Qt::black);
@@ -130,21 +124,18 @@ private slots:
         // ... and into a grey bitmap: the nearest grey.
         QVERIFY(image.CopyStdPicture(rgb32, 8));
         QCOMPARE(image.ScanLine(0)[0], uchar(20));
-    }
 
-    void copyStdPictureRefusesUnsupported() {
-        cImage image;
-        QVERIFY(image.Create(2, 2, 24));
-        QImage rgb32(2, 2, QImage::Format_ARGB32);
-        rgb32.fill(Qt::red);
-        QVERIFY(!image.CopyStdPicture(rgb32));
+        // With alpha, no picture, or an unknown bit count: refused, the bitmap left empty.
+        QImage argb(2, 2, QImage::Format_ARGB32);
+        argb.fill(Qt::red);
+        QVERIFY(!image.CopyStdPicture(argb));
         QVERIFY(image.hDC() == nullptr);
         QVERIFY(!image.CopyStdPicture(QImage()));
-        QVERIFY(!image.CopyStdPicture(rgb32, 16));
+        QVERIFY(!image.CopyStdPicture(argb, 16));
         QVERIFY(image.DIBitsPtr() == nullptr);
     }
 
-    void copyHDCRectangle() {
+    void copyHDC() {
         auto source = coordinateImage(6, 5);
         cImage part;
         QVERIFY(part.CopyHDC(source->hDC(), 3, 2, 0, 2, 1));
@@ -164,22 +155,13 @@ private slots:
         QVERIFY(copy.CopyHDC(source->hDC(), 6, 5, 1));
         QCOMPARE(copy.BitCount(), qint16(1));
 
-        // Copying an image from itself.
-        QVERIFY(source->CopyHDC(source->hDC(), 2, 2, 24, 4, 3));
-        QCOMPARE(source->Width(), 2);
-        QCOMPARE(source->PixelAt(1, 1), coordinateColour(5, 4));
-    }
-
-    void copyHDCRefusesBadSource() {
-        auto source = coordinateImage(6, 5);
+        // No source, or a rectangle reaching outside it: refused, the copy left empty.
         cImage never;
-        cImage image;
-        QVERIFY(!image.CopyHDC(nullptr, 2, 2));
-        QVERIFY(!image.CopyHDC(never.hDC(), 2, 2));
-        // Rectangles reaching outside the source.
-        QVERIFY(image.CopyHDC(source->hDC(), 6, 5));
-        QVERIFY(!image.CopyHDC(source->hDC(), 7, 5));
-        QVERIFY(image.hDC() == nullptr);
+        QVERIFY(!copy.CopyHDC(nullptr, 2, 2));
+        QVERIFY(!copy.CopyHDC(never.hDC(), 2, 2));
+        QVERIFY(copy.CopyHDC(source->hDC(), 6, 5));
+        QVERIFY(!copy.CopyHDC(source->hDC(), 7, 5));
+        QVERIFY(copy.hDC() == nullptr);
         // {w, h, bits, left, top}: outside, empty, negative, or an unknown bit count.
         for (const auto& [w, h, bits, left, top] : {std::array{2, 2, 0, 5, 0},
                                                     {2, 2, 0, -1, 0},
@@ -187,7 +169,12 @@ private slots:
                                                     {0, 2, 0, 0, 0},
                                                     {2, -2, 0, 0, 0},
                                                     {2, 2, 7, 0, 0}})
-            QVERIFY(!image.CopyHDC(source->hDC(), w, h, qint16(bits), left, top));
+            QVERIFY(!copy.CopyHDC(source->hDC(), w, h, qint16(bits), left, top));
+
+        // Copying an image from itself.
+        QVERIFY(source->CopyHDC(source->hDC(), 2, 2, 24, 4, 3));
+        QCOMPARE(source->Width(), 2);
+        QCOMPARE(source->PixelAt(1, 1), coordinateColour(5, 4));
     }
 
     void copyPalletHDC() {
