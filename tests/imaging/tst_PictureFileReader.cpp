@@ -151,14 +151,12 @@ private slots:
         QCOMPARE(PictureFileReader::ReadPicture(file, direct, &error), PictureFileReader::Read);
         QVERIFY(error.isEmpty());
         QCOMPARE(direct.BitCount(), bitCount);
-        QCOMPARE(direct.Width(), W);
-        QCOMPARE(direct.Height(), H);
+        const QByteArray jpeg = encode(direct);
+        QVERIFY(!jpeg.isEmpty());
+        QCOMPARE(jpeg, encode(viaQt)); // the same size first: the frame header holds it
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
                 QCOMPARE(direct.PixelAt(x, y), viaQt.PixelAt(x, y));
-        const QByteArray jpeg = encode(direct);
-        QVERIFY(!jpeg.isEmpty());
-        QCOMPARE(jpeg, encode(viaQt));
         Pipe whole(file); // read whole from a pipe: through the temporary file
         QCOMPARE(PictureFileReader::ReadPicture(whole, direct), PictureFileReader::Read);
         QCOMPARE(encode(direct), jpeg);
@@ -270,8 +268,7 @@ private slots:
         // A damaged file is refused with the reader's reason and no output.
         QVERIFY(writeFile(in, ppm.left(100)));
         const ToolRun r = JpegCheck::Jpegenc({in, b});
-        QCOMPARE(r.code, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("truncated")), qPrintable(r.err));
+        QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("truncated")), qPrintable(r.err));
         QVERIFY(!QFile::exists(b));
         // Pictures read through Qt are refused for their size, before reading.
         QByteArray wide = bmp(8, false, 4);

@@ -52,13 +52,6 @@ QList<Segment> parse(const QByteArray& data, QList<QByteArray>* scans = nullptr)
     return segments;
 }
 
-QList<int> markers(const QList<Segment>& segments) {
-    QList<int> list;
-    for (const Segment& s : segments)
-        list << s.marker;
-    return list;
-}
-
 QList<Segment> withMarker(const QList<Segment>& segments, int marker) {
     QList<Segment> list;
     for (const Segment& s : segments)
@@ -184,8 +177,11 @@ private slots:
         jpeg.setComment(QStringLiteral("Employee 0042"));
         const QByteArray file = encode(jpeg, *image);
         const QList<Segment> segments = parse(file); // starts with SOI: the file's first bytes
-        QCOMPARE(markers(segments), (QList<int>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4,
-                                                0xC4, 0xC4, 0xC4, 0xDA, 0xD9}));
+        QList<int> markers;
+        for (const Segment& s : segments)
+            markers << s.marker;
+        QCOMPARE(markers, (QList<int>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4,
+                                      0xC4, 0xDA, 0xD9}));
         // APP0: JFIF 1.01, aspect ratio 1:1, no thumbnail; 18 bytes with marker.
         QCOMPARE(file.mid(2, 18),
                  QByteArray("\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00", 18));
