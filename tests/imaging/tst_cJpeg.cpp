@@ -103,7 +103,7 @@ private:
 
 private slots:
     void initTestCase() {
-        QVERIFY2(!Tool("djpeg").isEmpty(),
+        QVERIFY2(!QStandardPaths::findExecutable("djpeg").isEmpty(),
                  "djpeg not found: install libjpeg-turbo-progs (scripts/install-deps.sh)");
     }
 

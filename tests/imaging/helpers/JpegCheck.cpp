@@ -1,7 +1,6 @@
 #include "tests/imaging/helpers/JpegCheck.h"
 
 #include <QCoreApplication>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -26,12 +25,8 @@ std::unique_ptr<cImage> TestPicture(int w, int h) {
     return image;
 }
 
-QString Tool(const char* name) {
-    return QStandardPaths::findExecutable(QString::fromLatin1(name));
-}
-
 bool Djpeg(const QString& file, QImage* out, QString* message) {
-    const ToolRun r = RunTool(Tool("djpeg"), {QStringLiteral("-pnm"), file}, 120000);
+    const ToolRun r = RunTool(QStringLiteral("djpeg"), {QStringLiteral("-pnm"), file}, 120000);
     *message = r.err;
     if (r.code != 0 || !message->isEmpty()) {
         *message += QStringLiteral(" (djpeg exit %1)").arg(r.code);

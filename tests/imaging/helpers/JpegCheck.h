@@ -14,9 +14,6 @@ namespace JpegCheck {
 // Smooth colours with one sharp edge, for any size.
 std::unique_ptr<cImage> TestPicture(int w, int h);
 
-// Path of a program on PATH (djpeg, cjpeg); empty when missing.
-QString Tool(const char* name);
-
 // Decodes with djpeg (read back from its PPM or PGM; a grey file gives a
 // Grayscale8 picture); false with a message on any error or warning. `out`
 // may be null when only the verdict counts.
