@@ -39,7 +39,7 @@ private slots:
             QFAIL("djpeg is missing: run scripts/install-deps.sh");
     }
 
-    void frameBecomesPhoto() {
+    void bitmapBecomesPhoto() {
         QTemporaryDir dir;
         const QString jpg = dir.filePath("tmp.jpg"), bmp = dir.filePath("tmp.bmp");
         // Sizes that are and are not whole 16 x 16 units.
@@ -61,11 +61,8 @@ private slots:
             QCOMPARE(decoded.size(), size);
             QVERIFY(maxDifference(decoded, picture, picture.rect()) <= 24);
         }
-    }
 
-    void paletteBitmapKeepsColours() {
         // An 8-bit bitmap with its own colours (not a grey ramp) stays in colour.
-        QTemporaryDir dir;
         QImage picture(48, 32, QImage::Format_Indexed8);
         picture.setColorTable({qRgb(200, 30, 30), qRgb(30, 30, 200)});
         for (int y = 0; y < 32; ++y)
