@@ -119,6 +119,7 @@ private slots:
     // folder: tst_rowsetxml); without a database the list is empty, quietly.
     void exportRefused() {
         frimImportExport w;
+        w.setImportMode(false); // fills the list
         run(w, QStringLiteral("   "));
         QCOMPARE(boxes.lines(), box("警告", "至少要选择一个需要导出的员工才能执行导出操作！"));
         mark(w, {"E02"});
