@@ -20,8 +20,6 @@ void endWithParent(QProcess& process) {
 }
 
 void stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning)
-        return;
     process.terminate();
     if (!process.waitForFinished(5000))
         process.kill(), process.waitForFinished(5000);

@@ -113,24 +113,18 @@ private slots:
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
     }
 
+    // A good database passes quietly; each fault is one message (its text and
+    // an unknown engine: tst_mainwindow startUpRefusesMissingDatabase).
     void startupDatabaseCheck() {
         TestProgramDir fx;
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
         QVERIFY(DesktopKit::CheckDatabase());
         QVERIFY(boxes.isEmpty());
-        const QByteArray ini = readFile(fx.iniPath);
-        // An engine the programs do not know.
-        QVERIFY(
-            fx.setIni(QStringLiteral("DATA"), QStringLiteral("ENGINE"), QStringLiteral("oracle")));
-        QVERIFY(!DesktopKit::CheckDatabase());
-        QCOMPARE(boxes.lines(),
-                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
-        QVERIFY(writeFile(fx.iniPath, ini));
         if (TestProgramDir::OnServer()) {
             // A database that lacks a table (the connection faults: tst_records).
             QVERIFY(fx.exec(QStringLiteral("DROP TABLE Presence")));
             QVERIFY(!DesktopKit::CheckDatabase());
-            QCOMPARE(boxes.size(), 2);
+            QCOMPARE(boxes.size(), 1);
             return;
         }
         // A folder without the database file, a folder named like it, no PATH at all.
@@ -141,7 +135,7 @@ private slots:
         QVERIFY(!DesktopKit::CheckDatabase());
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
         QVERIFY(!DesktopKit::CheckDatabase());
-        QCOMPARE(boxes.size(), 4);
+        QCOMPARE(boxes.size(), 3);
     }
 
     // One message per command; an exception is a failure like any other.

@@ -71,10 +71,7 @@ class tst_frmMain : public QObject {
     // it), the file dialog answering `file` (null: cancelled): the boxes it shows.
     QString withFile(frmMain* w, const char* slot, const QString& file) {
         boxes.clear();
-        if (file.isNull())
-            dialogs.cancel();
-        else
-            dialogs.path(file);
+        file.isNull() ? dialogs.cancel() : dialogs.path(file);
         if (!QMetaObject::invokeMethod(w, slot, Qt::DirectConnection))
             return QStringLiteral("no handler ") + QLatin1String(slot);
         return boxes.lines();
@@ -215,8 +212,6 @@ private slots:
         frmSign* sign = w->signWindow();
         QVERIFY(sign && !sign->isVisible());
         QTRY_VERIFY(sign->isVisible());
-        QVERIFY(sign->isModal());
-        QCOMPARE(sign->parentWidget(), w.get());
         sign->close();
         child<QAction>(w.get(), "mnuDspAttendanceDlg")->trigger();
         QVERIFY(sign->isVisible());
@@ -286,23 +281,18 @@ private slots:
         QVERIFY(boxes.isEmpty());
     }
 
-    // A file that fails keeps the old departments (missing files and ones
-    // failing part-way: tst_rowsetxml, tst_exchange); a good one replaces
-    // them all; cancel does nothing.
+    // A good file replaces the departments all; cancel does nothing. (Files
+    // that fail keep the old ones: tst_exchange badFilesLeaveTheDatabase; their
+    // message: tst_desktopkit exchangeOutcome.)
     void departmentUpdate() {
         const char* names[] = {"教务处", "总务处", "校办"};
         for (int id = 1; id <= 3; ++id)
             QVERIFY(fx->addDept(id, QString::fromUtf8(names[id - 1])));
         const QString good = fx->file(QStringLiteral("部门信息.xml"));
         QVERIFY(ExchangeFiles::ExportDepartments(good, ExchangeFiles::Existing::Refuse));
-        const QString garbage = fx->writeFile(QStringLiteral("garbage.xml"), "<xml>not a row set");
         QVERIFY(fx->addDept(7, QStringLiteral("旧部门")));
 
         auto w = makeMain();
-        QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", garbage),
-                 box("错误", "导入数据失败！"));
-        QCOMPARE(fx->rows("Dept"), 4);
-        QCOMPARE(fx->rows("Dept WHERE ID = 7"), 1);
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QStringLiteral("  ") + good + " "),
                  box("信息", "数据导入完成！", MsgBox::Icon::Information));
         QCOMPARE(fx->rows("Dept"), 3);
@@ -312,9 +302,9 @@ private slots:
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QString()), QString());
     }
 
-    // This month's records (the range: tst_exchange monthFilesNeverOverwrite)
-    // go to a new file; an existing file or a blank name are refused; cancel
-    // does nothing.
+    // This month's records go to a new file (the range and the refused
+    // existing file: tst_exchange monthFilesNeverOverwrite); a blank name is
+    // refused; cancel does nothing.
     void backupCurrentMonth() {
         QVERIFY(fx->addPresence("001", QDateTime(QDate(2026, 3, 1), QTime(8, 0))));
         auto w = makeMain();
@@ -323,11 +313,7 @@ private slots:
         QCOMPARE(withFile(w.get(), backup, file + QStringLiteral("  ")),
                  box("信息", "数据已成功导出！", MsgBox::Icon::Information));
         QCOMPARE(dialogs.files.last().kind, FileDialog::Kind::Save);
-        const QByteArray content = readFile(file);
-        QVERIFY(content.contains("2026-03-01"));
-
-        QCOMPARE(withFile(w.get(), backup, file), box("错误", "导出数据失败！"));
-        QCOMPARE(readFile(file), content);
+        QVERIFY(readFile(file).contains("2026-03-01"));
         QCOMPARE(withFile(w.get(), backup, QStringLiteral("   ")),
                  box("错误", "没有指定备份文件名!"));
         QCOMPARE(withFile(w.get(), backup, QString()), QString());

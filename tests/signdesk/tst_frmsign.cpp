@@ -75,10 +75,9 @@ class tst_frmSign : public QObject {
     }
     QList<int> shownFrames() const {
         QList<int> shown;
-        const QList<QLabel*> all = frames();
-        for (int i = 0; i < all.size(); ++i)
-            if (!all[i]->isHidden())
-                shown.append(i);
+        for (QLabel* l : frames())
+            if (!l->isHidden())
+                shown.append(l->property("index").toInt());
         return shown;
     }
     void tick(const char* slot) { QVERIFY(QMetaObject::invokeMethod(dlg.get(), slot)); }

@@ -9,7 +9,6 @@
 #include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
-#include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -25,20 +24,6 @@ void mark(frimImportExport& w, const QStringList& numbers) {
     QListWidget* l = list(w);
     for (int i = 0; i < l->count(); ++i)
         l->item(i)->setSelected(numbers.contains(l->item(i)->data(Qt::UserRole).toString()));
-}
-
-// ENUMBER -> "ENAME|EBARCODE|DID|HEADIMG size" for the whole table.
-QMap<QString, QString> employees() {
-    QMap<QString, QString> out;
-    QSqlQuery q(clsDbConn().GetDbConn());
-    if (!q.exec(QStringLiteral("SELECT ENUMBER, ENAME, EBARCODE, DID, HEADIMG FROM Employee")))
-        return out;
-    while (q.next())
-        out.insert(q.value(0).toString(), QStringLiteral("%1|%2|%3|%4")
-                                              .arg(q.value(1).toString(), q.value(2).toString())
-                                              .arg(q.value(3).toInt())
-                                              .arg(q.value(4).toByteArray().size()));
-    return out;
 }
 
 } // namespace
@@ -94,10 +79,9 @@ private slots:
     // Every employee listed, none marked; exactly the marked ones (numbers with
     // blanks and quotes included) to the trimmed path; the marks stay for
     // another file with a changed choice. Imported again (no list in import
-    // mode), the file restores a removed employee whole (the import rules:
-    // tst_exchange).
+    // mode; a blank path refused), the file restores a removed employee whole
+    // (the import rules, broken and missing files: tst_exchange, tst_rowsetxml).
     void exportMarkedAndImport() {
-        const QMap<QString, QString> exported = employees();
         frimImportExport w;
         w.show();
         QStringList lines;
@@ -121,16 +105,21 @@ private slots:
         frimImportExport in;
         in.setImportMode(true);
         QVERIFY(!list(in)->isEnabled() && list(in)->count() == 0);
+        run(in, QStringLiteral(" "));
+        QCOMPARE(boxes.lines(), box("警告", "请选择导入文件！"));
         run(in, QStringLiteral(" ") + path);
         QCOMPARE(boxes.lines(), box("信息", "数据导入完成！", MsgBox::Icon::Information));
-        QCOMPARE(employees(), exported);
+        QCOMPARE(fx->rows("Employee"), 5);
+        QCOMPARE(fx->rows("Employee WHERE ENUMBER = 'E07' AND ENAME = '赵六' AND EBARCODE = "
+                          "'100000000000007' AND DID = 2 AND LENGTH(HEADIMG) = 11"),
+                 1);
     }
 
     // No marks, then no path; an existing file is refused and kept (a missing
     // folder: tst_rowsetxml); without a database the list is empty, quietly.
     void exportRefused() {
         frimImportExport w;
-        w.setImportMode(false);
+        w.setImportMode(false); // fills the list
         run(w, QStringLiteral("   "));
         QCOMPARE(boxes.lines(), box("警告", "至少要选择一个需要导出的员工才能执行导出操作！"));
         mark(w, {"E02"});
@@ -144,24 +133,10 @@ private slots:
         QTemporaryDir empty;
         SetProgramDirectory(empty.path()); // no configuration, no database
         clsDbConn::CloseShared();
+        boxes.clear();
         frimImportExport none;
         none.show();
-        QCOMPARE(list(none)->count(), 0);
-        run(none, empty.filePath(QStringLiteral("out.xml")));
-        QCOMPARE(boxes.lines(), box("警告", "至少要选择一个需要导出的员工才能执行导出操作！"));
-    }
-
-    // No path; a missing file leaves the database as it was (broken files and
-    // ones failing part-way: tst_exchange badFilesLeaveTheDatabase).
-    void importRefused() {
-        const QMap<QString, QString> before = employees();
-        frimImportExport w;
-        w.setImportMode(true);
-        run(w, QStringLiteral(" "));
-        QCOMPARE(boxes.lines(), box("警告", "请选择导入文件！"));
-        run(w, fx->file(QStringLiteral("missing.xml")));
-        QCOMPARE(boxes.lines(), box("错误", "导入数据失败！"));
-        QCOMPARE(employees(), before);
+        QVERIFY(list(none)->count() == 0 && boxes.isEmpty());
     }
 };
 
