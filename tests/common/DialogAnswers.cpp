@@ -12,9 +12,7 @@ DialogAnswers::DialogAnswers()
       m_inputs([this](const InputBox::Request& r) -> std::optional<QString> {
           inputs << r;
           const std::optional<QStringList> answer = next();
-          if (!answer)
-              return std::nullopt;
-          return answer->value(0);
+          return answer ? std::optional<QString>(answer->value(0)) : std::nullopt;
       }) {}
 
 std::optional<QStringList> DialogAnswers::next() {

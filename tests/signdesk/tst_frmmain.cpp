@@ -39,10 +39,10 @@ void clickHeader(QTreeWidget* l, int section) {
 QStringList placementStore(const QStringList& values = {}) {
     auto store = frmMain::PlacementStore();
     QStringList out;
-    for (const QString& k : {"Left", "Top", "Width", "Height"}) {
+    for (const char* k : {"Left", "Top", "Width", "Height"}) {
         if (!values.isEmpty())
-            store->setValue("Settings/Main" + k, values[out.size()]);
-        out << store->value("Settings/Main" + k).toString();
+            store->setValue(QStringLiteral("Settings/Main") + k, values[out.size()]);
+        out << store->value(QStringLiteral("Settings/Main") + k).toString();
     }
     return out;
 }
