@@ -69,9 +69,5 @@ bool MonthCsv::WriteFile(int year, int month, const clsEmployeePresenceSet& tabl
         *error = QStringLiteral("cannot read the departments: %1").arg(QString::fromUtf8(e.what()));
         return false;
     }
-    AtomicFile file(fileName);
-    if (file.write(Text(year, month, table, departments), AtomicFile::Existing::Refuse))
-        return true;
-    *error = QStringLiteral("cannot write %1: %2").arg(fileName, file.errorString());
-    return false;
+    return AtomicFile::WriteWhole(fileName, Text(year, month, table, departments), false, error);
 }
