@@ -20,6 +20,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   postgresql libqt6sql6-psql
+  qt6-charts-dev libxlsxwriter-dev unzip
+  lintian fakeroot dpkg-dev
 )
 
 missing=()
