@@ -2,6 +2,11 @@
 #include "ui_frmMain.h"
 
 #include "manage/CardPrinting.h"
+#include "manage/frmAttendanceSummary.h"
+#include "manage/frmMissingDeparture.h"
+#include "manage/frmNotArrived.h"
+#include "manage/frmWorkCalendar.h"
+#include "manage/frmWorkSchedule.h"
 #include "manage/frimEmpImport.h"
 #include "manage/frmDeptAppend.h"
 #include "manage/frmDeptEdit.h"
@@ -48,6 +53,12 @@ QTreeWidgetItem* makeRow(const QString& key, const QStringList& texts) {
     return row;
 }
 
+// Opens an attendance window modally; it loads its own content.
+template <typename Dialog> void openDialog(QWidget* parent) {
+    Dialog dialog(parent);
+    dialog.exec();
+}
+
 // The record key of a row: its row key without "KEYPRE".
 QString keyOf(const QTreeWidgetItem* row) {
     return row->data(0, Qt::UserRole).toString().mid(kKeyPrefix.size());
@@ -63,7 +74,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     const std::pair<QMenu*, QStringList> splits[] = {{ui->mnuSys, {"mnuSplit1_1"}},
                                                      {ui->menDeptMange, {"mnuSplit2", "mnuSplit3"}},
                                                      {ui->Opt, {"mnuSplit1", "mnuSplit4"}},
-                                                     {ui->mnuPopMenu, {"mnuSplit5"}}};
+                                                     {ui->mnuPopMenu, {"mnuSplit5"}},
+                                                     {ui->mnuAttendance, {"mnuSplit6", "mnuSplit7"}}};
     for (const auto& [menu, names] : splits) {
         int n = 0;
         for (QAction* action : menu->actions())
@@ -89,6 +101,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(ui->mnuEmpRemove, &QAction::triggered, this, &frmMain::RemoveSelectedEmployees);
     connect(ui->mnuEmpExport, &QAction::triggered, this, &frmMain::mnuEmpExport_Click);
     connect(ui->mnuEmpPrint, &QAction::triggered, this, &frmMain::mnuEmpPrint_Click);
+    connect(ui->mnuAttSummary, &QAction::triggered, this,
+            [this] { openDialog<frmAttendanceSummary>(this); });
+    connect(ui->mnuNotArrived, &QAction::triggered, this,
+            [this] { openDialog<frmNotArrived>(this); });
+    connect(ui->mnuMissingDeparture, &QAction::triggered, this,
+            [this] { openDialog<frmMissingDeparture>(this); });
+    connect(ui->mnuWorkSchedule, &QAction::triggered, this,
+            [this] { openDialog<frmWorkSchedule>(this); });
+    connect(ui->mnuWorkCalendar, &QAction::triggered, this,
+            [this] { openDialog<frmWorkCalendar>(this); });
     connect(ui->mnuHelpFile, &QAction::triggered, this, &frmMain::mnuHelpFile_Click);
     connect(ui->mnuVistHomePage, &QAction::triggered, this, &frmMain::mnuVistHomePage_Click);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);

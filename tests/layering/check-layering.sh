@@ -52,7 +52,7 @@ done < <(grep -E '^\| `' docs/ARCHITECTURE.md | sed -nE 's/^\| [^|]*\(`([^`]+)`\
 qt=$(dirname "$widgets")
 declare -A module_of
 for m in Widgets:QtWidgets Widgets:QtOpenGLWidgets PrintSupport:QtPrintSupport \
-  Multimedia:QtMultimedia Multimedia:QtMultimediaWidgets Sql:QtSql; do
+  Multimedia:QtMultimedia Multimedia:QtMultimediaWidgets Sql:QtSql Charts:QtCharts; do
   [ -d "$qt/${m#*:}" ] || continue
   for h in $(ls "$qt/${m#*:}"); do module_of[$h]=${m%%:*}; done
   module_of[${m#*:}]=${m%%:*}

@@ -1,0 +1,74 @@
+#include "manage/SummaryCharts.h"
+
+#include "shared/attendance/MonthSummary.h"
+
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QValueAxis>
+
+namespace {
+
+// A chart of one bar set over the categories, its value axis from 0 to `top`.
+QChart* barChart(const QString& title, const QString& setName, const QStringList& categories,
+                 const QList<qreal>& values, qreal top, const QString& valueFormat) {
+    auto* chart = new QChart; // the caller hands it to a chart view, which owns it
+    chart->setTitle(title);
+    chart->legend()->hide();
+    auto* set = new QBarSet(setName); // owned by the series
+    set->append(values);
+    auto* series = new QBarSeries(chart); // owned by the chart
+    series->append(set);
+    chart->addSeries(series);
+
+    auto* x = new QBarCategoryAxis(chart);
+    x->append(categories);
+    chart->addAxis(x, Qt::AlignBottom);
+    series->attachAxis(x);
+    auto* y = new QValueAxis(chart);
+    y->setRange(0, top);
+    y->setLabelFormat(valueFormat);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(y);
+    return chart;
+}
+
+} // namespace
+
+namespace SummaryCharts {
+
+QChart* PresenceChart(const MonthSummary& summary) {
+    QStringList days;
+    QList<qreal> rates;
+    for (size_t i = 0; i < summary.presenceRate.size(); ++i) {
+        days << QString::number(i + 1);
+        rates << 100.0 * summary.presenceRate[i];
+    }
+    return barChart(QStringLiteral("%1年%2月 每日出勤率").arg(summary.year).arg(summary.month),
+                    QStringLiteral("出勤率"), days, rates, 100, QStringLiteral("%d%%"));
+}
+
+QChart* LateChart(const MonthSummary& summary) {
+    QStringList depts;
+    QList<qreal> counts;
+    int most = 0;
+    for (const auto& [dept, late] : summary.lateByDepartment) {
+        depts << dept;
+        counts << late;
+        most = std::max(most, late);
+    }
+    // Whole numbers on the axis: a tick a unit up to ten, else round steps.
+    QChart* chart =
+        barChart(QStringLiteral("%1年%2月 各部门迟到次数").arg(summary.year).arg(summary.month),
+                 QStringLiteral("迟到次数"), depts, counts, std::max(most, 1), QStringLiteral("%d"));
+    if (auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0))) {
+        if (most <= 10)
+            y->setTickCount(std::max(most, 1) + 1);
+        else
+            y->applyNiceNumbers();
+    }
+    return chart;
+}
+
+} // namespace SummaryCharts

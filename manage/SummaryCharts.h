@@ -1,0 +1,14 @@
+#pragma once
+
+class MonthSummary;
+class QChart;
+
+// The charts of the attendance summary window, built from a month's summary.
+namespace SummaryCharts {
+
+// Presence rate of every day of the month (0 to 100 %), one bar a day.
+QChart* PresenceChart(const MonthSummary& summary);
+// Late arrivals of each department, one bar a department.
+QChart* LateChart(const MonthSummary& summary);
+
+} // namespace SummaryCharts

@@ -1,0 +1,240 @@
+#include "manage/frmAttendanceSummary.h"
+#include "ui_frmAttendanceSummary.h"
+
+#include "manage/SummaryCharts.h"
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/MsgBox.h"
+#include "platform/PreviewWiring.h"
+#include "platform/WriteFailure.h"
+#include "report/ReportDocument.h"
+#include "report/ReportPainter.h"
+#include "report/ReportPreview.h"
+#include "reports/summary/SummaryReport.h"
+#include "reports/summary/SummaryXlsx.h"
+#include "shared/base/AppClock.h"
+#include "shared/config/clsSchoolArea.h"
+#include "shared/records/MonthChoice.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+
+namespace {
+
+// The count columns of both tables, after the columns naming the row.
+constexpr const char* kCountCaptions[] = {"应出勤天数", "出勤天数", "迟到次数",
+                                          "迟到分钟",   "早退次数", "早退分钟",
+                                          "未签退",     "缺勤天数", "工作时长"};
+
+// A cell: its text, and the key it sorts by (a number for the counts).
+QStandardItem* cell(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text); // owned by the model once added
+    item->setData(sortKey, Qt::UserRole);
+    if (sortKey.typeId() == QMetaType::Int)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+QStandardItem* textCell(const QString& text) {
+    return cell(text, text);
+}
+
+QList<QStandardItem*> countCells(const SummaryCounts& c) {
+    QList<QStandardItem*> cells;
+    for (int n : {c.workingDays, c.present, c.lateCount, c.lateMinutes, c.earlyCount,
+                  c.earlyMinutes, c.missingDepartures, c.absent})
+        cells << cell(QString::number(n), n);
+    cells << cell(frmAttendanceSummary::Duration(c.workedMinutes), c.workedMinutes);
+    return cells;
+}
+
+void setCaptions(QStandardItemModel* model, const QStringList& leading) {
+    QStringList captions = leading;
+    for (const char* c : kCountCaptions)
+        captions << QString::fromUtf8(c);
+    model->setHorizontalHeaderLabels(captions);
+}
+
+// The chart view on a tab, made on first use and named for the tests.
+QChartView* chartView(QWidget* tab, const QString& name) {
+    if (auto* view = tab->findChild<QChartView*>(name))
+        return view;
+    auto* view = new QChartView(tab); // owned by the tab
+    view->setObjectName(name);
+    view->setRenderHint(QPainter::Antialiasing);
+    tab->layout()->addWidget(view);
+    return view;
+}
+
+} // namespace
+
+frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmAttendanceSummary>()),
+      m_employees(new QStandardItemModel(this)), m_sorted(new QSortFilterProxyModel(this)),
+      m_totals(new QStandardItemModel(this)) {
+    ui->setupUi(this);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    FillMonthChoice();
+
+    m_employees->setObjectName(QStringLiteral("mdlEmployees"));
+    m_totals->setObjectName(QStringLiteral("mdlTotals"));
+    m_sorted->setObjectName(QStringLiteral("mdlEmployeesSorted"));
+    m_sorted->setSourceModel(m_employees);
+    m_sorted->setSortRole(Qt::UserRole);
+    ui->tblEmployees->setModel(m_sorted);
+    ui->tblEmployees->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    ui->tblTotals->setModel(m_totals);
+    setCaptions(m_employees, {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")});
+    setCaptions(m_totals, {QStringLiteral("部门")});
+
+    connect(ui->cmdSummary, &QPushButton::clicked, this, &frmAttendanceSummary::cmdSummary_Click);
+    connect(ui->cmdPreview, &QPushButton::clicked, this, &frmAttendanceSummary::cmdPreview_Click);
+    connect(ui->cmdPrint, &QPushButton::clicked, this, &frmAttendanceSummary::cmdPrint_Click);
+    connect(ui->cmdPdf, &QPushButton::clicked, this, &frmAttendanceSummary::cmdPdf_Click);
+    connect(ui->cmdExcel, &QPushButton::clicked, this, &frmAttendanceSummary::cmdExcel_Click);
+    connect(ui->cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmAttendanceSummary::~frmAttendanceSummary() = default;
+
+QString frmAttendanceSummary::Duration(int minutes) {
+    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+void frmAttendanceSummary::FillMonthChoice() {
+    // The month so far by default: the summary counts up to yesterday.
+    const QDate today = AppClock::now().date();
+    ui->cobYear->addItems(MonthChoice::YearList(today.year()));
+    ui->cobMonth->addItems(MonthChoice::MonthList());
+    ui->cobYear->setCurrentIndex(
+        std::max(0, ui->cobYear->findText(QString::number(today.year()), Qt::MatchExactly)));
+    ui->cobMonth->setCurrentIndex(today.month() - 1);
+}
+
+bool frmAttendanceSummary::LoadChosen() {
+    const int year = ui->cobYear->currentText().toInt();
+    const int month = ui->cobMonth->currentText().toInt();
+    MonthSummary loaded;
+    DbError error;
+    if (year < 1 || month < 1 || month > 12 ||
+        !MonthSummary::Load(year, month, AppClock::now().date(), &loaded, &error)) {
+        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！\n") + error.Text(),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        return false;
+    }
+    m_summary = std::move(loaded);
+    ShowSummary();
+    return true;
+}
+
+bool frmAttendanceSummary::EnsureSummary() {
+    if (m_summary.year == ui->cobYear->currentText().toInt() &&
+        m_summary.month == ui->cobMonth->currentText().toInt())
+        return true;
+    return LoadChosen();
+}
+
+void frmAttendanceSummary::ShowSummary() {
+    m_employees->removeRows(0, m_employees->rowCount());
+    for (const EmployeeSummary& e : m_summary.employees)
+        m_employees->appendRow(QList<QStandardItem*>{textCell(e.number), textCell(e.name),
+                                                     textCell(e.dept)} +
+                               countCells(e.counts));
+    m_totals->removeRows(0, m_totals->rowCount());
+    for (const auto& [dept, counts] : m_summary.departments)
+        m_totals->appendRow(QList<QStandardItem*>{textCell(dept)} + countCells(counts));
+    m_totals->appendRow(QList<QStandardItem*>{textCell(QStringLiteral("全单位"))} +
+                        countCells(m_summary.unit));
+    ui->tblEmployees->resizeColumnsToContents();
+    ui->tblTotals->resizeColumnsToContents();
+    ui->lblState->setText(QStringLiteral("%1年%2月，%3名员工")
+                              .arg(m_summary.year)
+                              .arg(m_summary.month)
+                              .arg(m_summary.employees.size()));
+    ShowCharts();
+}
+
+void frmAttendanceSummary::ShowCharts() {
+    // A chart view owns its chart and deletes the one it showed before.
+    chartView(ui->tabPresence, QStringLiteral("chvPresence"))
+        ->setChart(SummaryCharts::PresenceChart(m_summary));
+    chartView(ui->tabLate, QStringLiteral("chvLate"))->setChart(SummaryCharts::LateChart(m_summary));
+}
+
+void frmAttendanceSummary::cmdSummary_Click() {
+    LoadChosen();
+}
+
+ReportDocument frmAttendanceSummary::RunReport() {
+    SummaryReport report;
+    report.setSchoolName(clsSchoolArea().SNAME());
+    report.setSummary(&m_summary);
+    return ReportDocument::Run(report);
+}
+
+QString frmAttendanceSummary::ProposedName(const QString& suffix) const {
+    return QStringLiteral("考勤统计_%1年%2月").arg(m_summary.year).arg(m_summary.month) + suffix;
+}
+
+void frmAttendanceSummary::cmdPreview_Click() {
+    if (!EnsureSummary())
+        return;
+    ReportPreview window(RunReport(), this);
+    window.Printer() = m_printer;
+    WirePreview(window);
+    window.exec();
+}
+
+void frmAttendanceSummary::cmdPrint_Click() {
+    if (!EnsureSummary())
+        return;
+    QString error;
+    if (m_printer.Print(RunReport(), true, this, &error) == ReportPrinter::Result::Failed)
+        MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
+                            MsgBox::Icon::Exclamation);
+}
+
+void frmAttendanceSummary::cmdPdf_Click() {
+    if (!EnsureSummary())
+        return;
+    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出PDF"),
+                                              QStringLiteral("PDF文件 (*.pdf)"),
+                                              ProposedName(QStringLiteral(".pdf")))
+                             .trimmed();
+    if (path.isEmpty())
+        return;
+    // As the preview's PDF tool: an existing file is refused and left as it is.
+    QString error;
+    if (ReportPainter::WritePdfFile(RunReport(), path, false, &error))
+        MsgBox::ShowMessage(this, QStringLiteral("PDF文件已导出！"), QStringLiteral("信息"),
+                            MsgBox::Icon::Information);
+    else
+        MsgBox::ShowMessage(this, QStringLiteral("导出PDF失败！\n") + WriteFailure::Cause(path),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+}
+
+void frmAttendanceSummary::cmdExcel_Click() {
+    if (!EnsureSummary())
+        return;
+    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出Excel"),
+                                              QStringLiteral("Excel文件 (*.xlsx)"),
+                                              ProposedName(QStringLiteral(".xlsx")))
+                             .trimmed();
+    if (path.isEmpty())
+        return;
+    // Like the PDF and the month CSV: an existing file is never replaced.
+    QString error;
+    const bool written = !QFileInfo::exists(path) &&
+                         SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, &error);
+    if (written)
+        MsgBox::ShowMessage(this, QStringLiteral("Excel文件已导出！"), QStringLiteral("信息"),
+                            MsgBox::Icon::Information);
+    else
+        MsgBox::ShowMessage(this, QStringLiteral("导出Excel失败！\n") + WriteFailure::Cause(path),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+}

@@ -1,0 +1,148 @@
+#include "manage/frmWorkCalendar.h"
+#include "ui_frmWorkCalendar.h"
+
+#include "platform/DesktopKit.h"
+#include "platform/FileDialog.h"
+#include "platform/MsgBox.h"
+#include "shared/attendance/AttendanceStore.h"
+#include "shared/base/AppClock.h"
+
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr CalendarKind kKinds[] = {CalendarKind::Holiday, CalendarKind::Workday,
+                                   CalendarKind::Rest};
+
+void warn(QWidget* parent, const QString& text) {
+    MsgBox::ShowMessage(parent, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+}
+
+} // namespace
+
+frmWorkCalendar::frmWorkCalendar(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmWorkCalendar>()) {
+    ui->setupUi(this);
+    DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
+    for (CalendarKind kind : kKinds)
+        ui->cobKind->addItem(KindText(kind), int(kind));
+
+    const QDate today = AppClock::now().date();
+    for (int y = today.year() - 2; y <= today.year() + 2; ++y)
+        ui->cobYear->addItem(QString::number(y), y);
+    {
+        const QSignalBlocker quiet(ui->cobYear);
+        ui->cobYear->setCurrentIndex(ui->cobYear->findData(today.year()));
+    }
+    ui->dtpFrom->setDate(today);
+    ui->dtpTo->setDate(today);
+    LoadYear(today.year());
+
+    connect(ui->cobYear, &QComboBox::currentIndexChanged, this,
+            &frmWorkCalendar::cobYear_Changed);
+    connect(ui->dtpFrom, &QDateEdit::dateChanged, this, [this](const QDate& from) {
+        if (ui->dtpTo->date() < from)
+            ui->dtpTo->setDate(from);
+    });
+    connect(ui->cmdAdd, &QPushButton::clicked, this, &frmWorkCalendar::cmdAdd_Click);
+    connect(ui->cmdRemove, &QPushButton::clicked, this, &frmWorkCalendar::cmdRemove_Click);
+    connect(ui->cmdSave, &QPushButton::clicked, this, &frmWorkCalendar::cmdSave_Click);
+    connect(ui->cmdImport, &QPushButton::clicked, this, &frmWorkCalendar::cmdImport_Click);
+    connect(ui->cmdExport, &QPushButton::clicked, this, &frmWorkCalendar::cmdExport_Click);
+    connect(ui->cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmWorkCalendar::~frmWorkCalendar() = default;
+
+QString frmWorkCalendar::KindText(CalendarKind kind) {
+    switch (kind) {
+    case CalendarKind::Holiday:
+        return QStringLiteral("节假日");
+    case CalendarKind::Workday:
+        return QStringLiteral("调休上班");
+    case CalendarKind::Rest:
+        return QStringLiteral("休息");
+    }
+    return QString();
+}
+
+void frmWorkCalendar::LoadYear(int year) {
+    m_year = year;
+    m_calendar = WorkCalendar();
+    m_changed = false;
+    DbError error;
+    if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar,
+                                       &error))
+        MsgBox::ShowMessage(this, QStringLiteral("读取节假日安排失败！\n") + error.Text(),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    ShowDates();
+}
+
+void frmWorkCalendar::ShowDates() {
+    ui->lsvDates->clear();
+    QList<QTreeWidgetItem*> rows;
+    for (const CalendarDay& day : m_calendar.Days()) {
+        auto* row = new QTreeWidgetItem( // owned by the list once added
+            {day.date.toString(QStringLiteral("yyyy-MM-dd")), KindText(day.kind), day.name});
+        row->setData(0, Qt::UserRole, day.date);
+        rows << row;
+    }
+    ui->lsvDates->addTopLevelItems(rows);
+}
+
+void frmWorkCalendar::cobYear_Changed(int index) {
+    const int year = ui->cobYear->itemData(index).toInt();
+    if (year == m_year)
+        return;
+    if (m_changed && MsgBox::ShowMessage(this,
+                                         QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？")
+                                             .arg(m_year),
+                                         QStringLiteral("询问"), MsgBox::Icon::Question,
+                                         MsgBox::Buttons::YesNo) != MsgBox::Result::Yes) {
+        const QSignalBlocker quiet(ui->cobYear);
+        ui->cobYear->setCurrentIndex(ui->cobYear->findData(m_year));
+        return;
+    }
+    LoadYear(year);
+}
+
+void frmWorkCalendar::cmdAdd_Click() {
+    const QDate from = ui->dtpFrom->date();
+    const QDate to = ui->dtpTo->date();
+    if (to < from)
+        return warn(this, QStringLiteral("结束日期不能早于开始日期！"));
+    if (!InYear(from) || !InYear(to))
+        return warn(this, QStringLiteral("日期必须在%1年之内！").arg(m_year));
+    const auto kind = static_cast<CalendarKind>(ui->cobKind->currentData().toInt());
+    const QString name = ui->txtName->text().trimmed();
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        m_calendar.Set({d, kind, name});
+    m_changed = true;
+    ShowDates();
+}
+
+void frmWorkCalendar::cmdRemove_Click() {
+    const QList<QTreeWidgetItem*> chosen = ui->lsvDates->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    for (const QTreeWidgetItem* row : chosen)
+        m_calendar.Remove(row->data(0, Qt::UserRole).toDate());
+    m_changed = true;
+    ShowDates();
+}
+
+void frmWorkCalendar::cmdSave_Click() {
+    DbError error;
+    if (!AttendanceStore::ReplaceCalendarYears({m_year}, m_calendar.Days(), &error)) {
+        MsgBox::ShowMessage(this, QStringLiteral("保存节假日安排失败！\n") + error.Text(),
+                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        return;
+    }
+    m_changed = false;
+    MsgBox::ShowMessage(this, QStringLiteral("%1年的节假日安排已保存！").arg(m_year),
+                        QStringLiteral("信息"), MsgBox::Icon::Information);
+}
+
+void frmWorkCalendar::cmdImport_Click() {}
+
+void frmWorkCalendar::cmdExport_Click() {}

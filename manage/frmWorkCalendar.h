@@ -1,0 +1,45 @@
+#pragma once
+
+#include "shared/attendance/WorkCalendar.h"
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class frmWorkCalendar;
+}
+
+// Edits one year of the working calendar: holidays, working days moved
+// onto a weekend and extra rest days, each with a name. A range of dates
+// adds one entry a date; saving replaces that year's dates in the database.
+class frmWorkCalendar : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmWorkCalendar(QWidget* parent = nullptr);
+    ~frmWorkCalendar() override;
+
+    int Year() const { return m_year; }
+    const WorkCalendar& Calendar() const { return m_calendar; }
+    // "节假日", "调休上班", "休息".
+    static QString KindText(CalendarKind kind);
+
+private slots:
+    void cobYear_Changed(int index);
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdSave_Click();
+    void cmdImport_Click();
+    void cmdExport_Click();
+
+private:
+    void LoadYear(int year);
+    void ShowDates();
+    bool InYear(const QDate& date) const { return date.year() == m_year; }
+
+    std::unique_ptr<Ui::frmWorkCalendar> ui;
+    WorkCalendar m_calendar;
+    int m_year = 0;
+    bool m_changed = false; // edits not saved yet
+};

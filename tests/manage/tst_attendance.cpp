@@ -1,0 +1,164 @@
+// The attendance windows of the office program on a small prepared month:
+// the summary's counts, numeric sorting and exports, the schedule and
+// calendar editors, today's absentees and the sign-ins without departure.
+#include "tests/common/BoxLog.h"
+#include "tests/common/DialogAnswers.h"
+#include "tests/common/ReadBack.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/manage/helpers/ManageFixture.h"
+
+#include "manage/frmAttendanceSummary.h"
+#include "manage/frmMissingDeparture.h"
+#include "manage/frmNotArrived.h"
+#include "manage/frmWorkCalendar.h"
+#include "manage/frmWorkSchedule.h"
+#include "shared/attendance/AttendanceStore.h"
+#include "shared/base/AppClock.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+QDateTime at(int day, int h, int m) {
+    return QDateTime(QDate(2026, 11, day), QTime(h, m));
+}
+
+// The rows of a table view as they are shown, cells joined by blanks.
+QStringList tableRows(QAbstractItemView* view, int columns) {
+    QStringList rows;
+    const QAbstractItemModel* m = view->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < columns; ++c)
+            cells << m->index(r, c).data().toString();
+        rows << cells.join(QLatin1Char(' '));
+    }
+    return rows;
+}
+
+} // namespace
+
+class tst_Attendance : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    BoxLog boxes;
+    DialogAnswers dialogs;
+
+private slots:
+    // November 2026 begins on a Sunday; today is Friday the 6th, 10:00, so
+    // the 2nd to the 5th count. 1001 is 20 minutes late on the 3rd, 1002
+    // leaves no departure on the 4th and misses the 5th, 2001 (教务处) is 5
+    // minutes late on the 2nd and alone has signed in today.
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(SeedOffice(*fx, {"1001", "1002"}));
+        QVERIFY(fx->addEmployee("2001", "员工2001", "100000002001", 2));
+        for (int day = 2; day <= 5; ++day) {
+            QVERIFY(fx->addPresence("1001", at(day, 8, day == 3 ? 20 : 0), at(day, 17, 0)));
+            QVERIFY(fx->addPresence("2001", at(day, day == 2 ? 8 : 7, day == 2 ? 5 : 50),
+                                    at(day, 17, 0)));
+            if (day < 5)
+                QVERIFY(fx->addPresence("1002", at(day, 7, 58),
+                                        day == 4 ? QDateTime() : at(day, 17, 30)));
+        }
+        QVERIFY(fx->addPresence("2001", at(6, 7, 45)));
+        AppClock::setFixed(at(6, 10, 0));
+        boxes.clear();
+    }
+    void cleanup() { fx.reset(); }
+
+    void summaryCountsSortsAndExports() {
+        frmAttendanceSummary w;
+        QCOMPARE(child<QComboBox>(&w, "cobMonth")->currentText(), QStringLiteral("11"));
+        child<QPushButton>(&w, "cmdSummary")->click();
+        auto* table = child<QTableView>(&w, "tblEmployees");
+        // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤
+        QCOMPARE(tableRows(table, 11),
+                 QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0",
+                              "1002 员工1002 办公室 4 3 0 0 0 0 1 1",
+                              "2001 员工2001 教务处 4 4 1 5 0 0 0 0"}));
+        table->sortByColumn(6, Qt::DescendingOrder); // 20 before 5: as numbers
+        QCOMPARE(tableRows(table, 1), QStringList({"1001", "2001", "1002"}));
+        const QStringList totals = tableRows(child<QTableView>(&w, "tblTotals"), 11);
+        QVERIFY(totals.contains("办公室 8 7 1 20 0 0 1 1"));
+        QCOMPARE(totals.last(), QStringLiteral("全单位 12 11 2 25 0 0 1 1"));
+
+        // Exports never replace a file: the workbook is written once, then refused.
+        const QString xlsx = fx->file("summary.xlsx");
+        const QString pdf = fx->file("summary.pdf");
+        for (const QString& path : {xlsx, xlsx, pdf})
+            dialogs.path(path);
+        child<QPushButton>(&w, "cmdExcel")->click();
+        child<QPushButton>(&w, "cmdExcel")->click();
+        child<QPushButton>(&w, "cmdPdf")->click();
+        QCOMPARE(boxes.lines(),
+                 box("信息", "Excel文件已导出！", MsgBox::Icon::Information) +
+                     box("错误", QStringLiteral("导出Excel失败！\n文件“%1”已存在。").arg(xlsx)) +
+                     box("信息", "PDF文件已导出！", MsgBox::Icon::Information));
+        QCOMPARE(readFile(xlsx).left(2), QByteArray("PK"));
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("员工1001")));
+    }
+
+    void scheduleEditorChecksAndSavesADepartment() {
+        frmWorkSchedule w;
+        auto* scope = child<QComboBox>(&w, "cobScope");
+        scope->setCurrentIndex(scope->findText("教务处"));
+        QVERIFY(child<QCheckBox>(&w, "chkFollowUnit")->isChecked());
+        QVERIFY(!child<QTimeEdit>(&w, "tmeEnd3")->isEnabled());
+        child<QCheckBox>(&w, "chkFollowUnit")->setChecked(false);
+        child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(7, 30));
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes.lines(), box("警告", "教务处 星期三：下班时间必须晚于上班时间！"));
+
+        boxes.clear();
+        child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(16, 30));
+        child<QSpinBox>(&w, "spnLateGrace3")->setValue(10);
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes.lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
+        ScheduleBook book;
+        QVERIFY(AttendanceStore::LoadSchedules(&book));
+        QCOMPARE(book.departments.size(), size_t(1));
+        QCOMPARE(book.For("教务处").Day(3).end, QTime(16, 30));
+        QCOMPARE(book.For("教务处").Day(3).lateGrace, 10);
+        QCOMPARE(book.For("办公室").Day(3).end, QTime(17, 0));
+    }
+
+    void calendarRangeAddsEveryDay() {
+        frmWorkCalendar w;
+        QCOMPARE(w.Year(), 2026);
+        child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 10, 1));
+        child<QDateEdit>(&w, "dtpTo")->setDate(QDate(2026, 10, 7));
+        child<QLineEdit>(&w, "txtName")->setText("国庆节");
+        child<QPushButton>(&w, "cmdAdd")->click();
+        auto* list = child<QTreeWidget>(&w, "lsvDates");
+        QCOMPARE(list->topLevelItemCount(), 7);
+        QCOMPARE(TreeColumn(list, 0).last() + TreeColumn(list, 1).last() +
+                     TreeColumn(list, 2).last(),
+                 QStringLiteral("2026-10-07节假日国庆节"));
+        child<QPushButton>(&w, "cmdSave")->click();
+        WorkCalendar stored;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
+        QCOMPARE(stored.Days().size(), size_t(7));
+    }
+
+    void actionLists() {
+        frmNotArrived absent;
+        QCOMPARE(TreeColumn(child<QTreeWidget>(&absent, "lsvList"), 1),
+                 QStringList({"1001", "1002"}));
+        QCOMPARE(absent.windowTitle(), QStringLiteral("今日未到（2人）"));
+
+        frmMissingDeparture open;
+        QCOMPARE(child<QDateEdit>(&open, "dtpFrom")->date(), QDate(2026, 11, 1));
+        QCOMPARE(child<QDateEdit>(&open, "dtpTo")->date(), QDate(2026, 11, 5));
+        auto* list = child<QTreeWidget>(&open, "lsvList");
+        QCOMPARE(TreeColumn(list, 0) + TreeColumn(list, 3),
+                 QStringList({"1002", "2026-11-04 07:58"}));
+        QVERIFY(boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_Attendance)
+#include "tst_attendance.moc"
