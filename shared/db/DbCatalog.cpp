@@ -82,6 +82,30 @@ QVector<const Table*> Tables() {
     return {&Dept(), &Employee(), &Presence()};
 }
 
+const Table& ScheduleTable() {
+    static const Table t{QStringLiteral("WorkSchedule"),
+                         {{QStringLiteral("DNAME"), T::Text},
+                          {QStringLiteral("WEEKDAY"), T::SmallInt},
+                          {QStringLiteral("WORKING"), T::SmallInt},
+                          {QStringLiteral("STARTTIME"), T::Text},
+                          {QStringLiteral("ENDTIME"), T::Text},
+                          {QStringLiteral("LATEGRACE"), T::SmallInt},
+                          {QStringLiteral("EARLYGRACE"), T::SmallInt}}};
+    return t;
+}
+
+const Table& CalendarTable() {
+    static const Table t{QStringLiteral("WorkCalendar"),
+                         {{QStringLiteral("CALDATE"), T::Text, false, true},
+                          {QStringLiteral("KIND"), T::Text},
+                          {QStringLiteral("NAME"), T::Text}}};
+    return t;
+}
+
+QVector<const Table*> RuleTables() {
+    return {&ScheduleTable(), &CalendarTable()};
+}
+
 const Table* Find(const QString& name) {
     for (const Table* t : Tables())
         if (t->name.compare(name, Qt::CaseInsensitive) == 0)

@@ -59,17 +59,32 @@ QString NoCaseIn(Engine engine, const QString& a, int count) {
         .arg(a, marks.join(QLatin1Char(',')));
 }
 
+namespace {
+QString createTable(Engine engine, const DbCatalog::Table& t, bool ifNotExists) {
+    const bool pg = engine == Engine::PostgreSQL;
+    QStringList cols;
+    for (const DbCatalog::Column& c : t.columns)
+        cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
+                    (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString()) +
+                    (c.unique ? QStringLiteral(" UNIQUE") : QString());
+    return QStringLiteral("CREATE TABLE %1%2(%3)")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name,
+             cols.join(QStringLiteral(", ")));
+}
+} // namespace
+
 QStringList CreateStatements(Engine engine) {
     QStringList out;
-    const bool pg = engine == Engine::PostgreSQL;
-    for (const DbCatalog::Table* t : DbCatalog::Tables()) {
-        QStringList cols;
-        for (const DbCatalog::Column& c : t->columns)
-            cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
-                        (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
-        out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
-    }
-    return out + IndexStatements(engine);
+    for (const DbCatalog::Table* t : DbCatalog::Tables())
+        out << createTable(engine, *t, false);
+    return out + RuleTableStatements(engine) + IndexStatements(engine);
+}
+
+QStringList RuleTableStatements(Engine engine) {
+    QStringList out;
+    for (const DbCatalog::Table* t : DbCatalog::RuleTables())
+        out << createTable(engine, *t, true);
+    return out;
 }
 
 QStringList IndexStatements(Engine engine) {

@@ -12,8 +12,8 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <unistd.h>
 #include <libpq-fe.h>
+#include <unistd.h>
 
 QString clsDbConn::ConnectionName() {
     return QStringLiteral("attendance");
@@ -136,6 +136,8 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
                 error = DbError(QStringLiteral("the database lacks the tables %1")
                                     .arg(missing.join(QStringLiteral(", "))));
             }
+            if (ok && requireTables)
+                AddRuleTables(db);
         } else {
             error = DbError(connectFailure(db.lastError()));
         }
@@ -206,8 +208,10 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
                 ok = false;
                 error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
             }
-            if (ok)
+            if (ok) {
                 addCaseInsensitiveIndexes(db);
+                AddRuleTables(db);
+            }
         } else {
             error = DbError::From(db.lastError(), path);
         }
@@ -328,6 +332,22 @@ QStringList clsDbConn::MissingTables(QSqlDatabase db) {
                  .toBool())
             missing << t->name;
     return missing;
+}
+
+bool clsDbConn::HasTable(QSqlDatabase db, const DbCatalog::Table& table) {
+    const Engine engine = EngineOf(db);
+    return scalar(db, DbDialect::TableExistsStatement(engine), DbDialect::TableName(engine, table))
+        .toBool();
+}
+
+void clsDbConn::AddRuleTables(QSqlDatabase db) {
+    const QVector<const DbCatalog::Table*> tables = DbCatalog::RuleTables();
+    const QStringList create = DbDialect::RuleTableStatements(EngineOf(db));
+    QSqlQuery q(db);
+    // Asked first: creating an existing table still needs the right to create.
+    for (int i = 0; i < tables.size(); ++i)
+        if (!HasTable(db, *tables[i]))
+            q.exec(create[i]);
 }
 
 bool clsDbConn::HoldsNoTables(QSqlDatabase db) {
