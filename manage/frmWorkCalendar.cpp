@@ -25,7 +25,7 @@ frmWorkCalendar::frmWorkCalendar(QWidget* parent)
     ui->setupUi(this);
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
     for (CalendarKind kind : kKinds)
-        ui->cobKind->addItem(KindText(kind), int(kind));
+        ui->cobKind->addItem(CalendarKindText(kind), int(kind));
 
     const QDate today = AppClock::now().date();
     for (int y = today.year() - 2; y <= today.year() + 2; ++y)
@@ -54,18 +54,6 @@ frmWorkCalendar::frmWorkCalendar(QWidget* parent)
 
 frmWorkCalendar::~frmWorkCalendar() = default;
 
-QString frmWorkCalendar::KindText(CalendarKind kind) {
-    switch (kind) {
-    case CalendarKind::Holiday:
-        return QStringLiteral("节假日");
-    case CalendarKind::Workday:
-        return QStringLiteral("调休上班");
-    case CalendarKind::Rest:
-        return QStringLiteral("休息");
-    }
-    return QString();
-}
-
 void frmWorkCalendar::LoadYear(int year) {
     m_year = year;
     m_calendar = WorkCalendar();
@@ -83,7 +71,7 @@ void frmWorkCalendar::ShowDates() {
     QList<QTreeWidgetItem*> rows;
     for (const CalendarDay& day : m_calendar.Days()) {
         auto* row = new QTreeWidgetItem( // owned by the list once added
-            {day.date.toString(QStringLiteral("yyyy-MM-dd")), KindText(day.kind), day.name});
+            {day.date.toString(QStringLiteral("yyyy-MM-dd")), CalendarKindText(day.kind), day.name});
         row->setData(0, Qt::UserRole, day.date);
         rows << row;
     }

@@ -22,8 +22,6 @@ public:
 
     int Year() const { return m_year; }
     const WorkCalendar& Calendar() const { return m_calendar; }
-    // "节假日", "调休上班", "休息".
-    static QString KindText(CalendarKind kind);
 
 private slots:
     void cobYear_Changed(int index);
