@@ -48,7 +48,7 @@ QList<QStandardItem*> countCells(const SummaryCounts& c) {
     for (int n : {c.workingDays, c.present, c.lateCount, c.lateMinutes, c.earlyCount,
                   c.earlyMinutes, c.missingDepartures, c.absent})
         cells << cell(QString::number(n), n);
-    cells << cell(frmAttendanceSummary::Duration(c.workedMinutes), c.workedMinutes);
+    cells << cell(SummaryReport::HoursText(c.workedMinutes), c.workedMinutes);
     return cells;
 }
 
@@ -101,10 +101,6 @@ frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
 }
 
 frmAttendanceSummary::~frmAttendanceSummary() = default;
-
-QString frmAttendanceSummary::Duration(int minutes) {
-    return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
 
 void frmAttendanceSummary::FillMonthChoice() {
     // The month so far by default: the summary counts up to yesterday.
@@ -172,7 +168,7 @@ void frmAttendanceSummary::cmdSummary_Click() {
 
 ReportDocument frmAttendanceSummary::RunReport() {
     SummaryReport report;
-    report.setSchoolName(clsSchoolArea().SNAME());
+    report.setUnitName(clsSchoolArea().SNAME());
     report.setSummary(&m_summary);
     return ReportDocument::Run(report);
 }

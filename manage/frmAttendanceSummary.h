@@ -30,8 +30,6 @@ public:
     ReportPrinter& Printer() { return m_printer; }
     // The summary on show (year 0 before the first one).
     const MonthSummary& Summary() const { return m_summary; }
-    // "h:mm" of a number of minutes.
-    static QString Duration(int minutes);
 
 private slots:
     void cmdSummary_Click();

@@ -4,9 +4,15 @@
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
+#include "platform/WriteFailure.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/AtomicFile.h"
+#include "shared/exchange/CalendarFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
 namespace {
@@ -14,8 +20,14 @@ namespace {
 constexpr CalendarKind kKinds[] = {CalendarKind::Holiday, CalendarKind::Workday,
                                    CalendarKind::Rest};
 
+const QString kCsvFilter = QStringLiteral("CSV文件 (*.csv *.CSV)");
+
 void warn(QWidget* parent, const QString& text) {
     MsgBox::ShowMessage(parent, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+}
+
+void fail(QWidget* parent, const QString& text) {
+    MsgBox::ShowMessage(parent, text, QStringLiteral("错误"), MsgBox::Icon::Exclamation);
 }
 
 } // namespace
@@ -131,6 +143,54 @@ void frmWorkCalendar::cmdSave_Click() {
                         QStringLiteral("信息"), MsgBox::Icon::Information);
 }
 
-void frmWorkCalendar::cmdImport_Click() {}
+void frmWorkCalendar::cmdImport_Click() {
+    const QString path = FileDialog::OpenFile(this, QStringLiteral("导入日历"), kCsvFilter);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    std::vector<CalendarDay> days;
+    QList<int> years;
+    QString why;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(this, QStringLiteral("导入失败！无法读取文件“%1”。")
+                              .arg(QDir::toNativeSeparators(path)));
+    if (!CalendarFile::Parse(file.readAll(), &days, &years, &why)) {
+        // The reader names the line in English, for the command line.
+        const QRegularExpressionMatch line = QRegularExpression(QStringLiteral("line (\\d+)")).match(why);
+        return fail(this, line.hasMatch()
+                              ? QStringLiteral("导入失败！日历文件第%1行格式不正确。")
+                                    .arg(line.captured(1))
+                              : QStringLiteral("导入失败！日历文件格式不正确。"));
+    }
+    // The file's dates of the year on show replace the list; saving stores them.
+    m_calendar = WorkCalendar();
+    int otherYears = 0;
+    for (const CalendarDay& day : days) {
+        if (InYear(day.date))
+            m_calendar.Set(day);
+        else
+            ++otherYears;
+    }
+    m_changed = true;
+    ShowDates();
+    QString text = QStringLiteral("已读入%1年的%2个日期，检查后请点“保存”。")
+                       .arg(m_year)
+                       .arg(m_calendar.Days().size());
+    if (otherYears > 0)
+        text += QStringLiteral("\n文件中其他年份的%1个日期未读入。").arg(otherYears);
+    MsgBox::ShowMessage(this, text, QStringLiteral("信息"), MsgBox::Icon::Information);
+}
 
-void frmWorkCalendar::cmdExport_Click() {}
+void frmWorkCalendar::cmdExport_Click() {
+    const QString path =
+        FileDialog::SaveFile(this, QStringLiteral("导出日历"), kCsvFilter,
+                             QStringLiteral("节假日安排_%1.csv").arg(m_year))
+            .trimmed();
+    if (path.isEmpty())
+        return;
+    // The list as shown; like every export an existing file is left as it is.
+    if (!AtomicFile::WriteWhole(path, CalendarFile::Bytes(m_calendar.Days()), false, nullptr))
+        return fail(this, QStringLiteral("导出失败！\n") + WriteFailure::Cause(path));
+    MsgBox::ShowMessage(this, QStringLiteral("日历文件已导出！"), QStringLiteral("信息"),
+                        MsgBox::Icon::Information);
+}
