@@ -45,8 +45,13 @@ QChart* PresenceChart(const MonthSummary& summary) {
         days << QString::number(i + 1);
         rates << 100.0 * summary.presenceRate[i];
     }
-    return barChart(QStringLiteral("%1年%2月 每日出勤率").arg(summary.year).arg(summary.month),
-                    QStringLiteral("出勤率"), days, rates, 100, QStringLiteral("%d%%"));
+    QChart* chart =
+        barChart(QStringLiteral("%1年%2月 每日出勤率").arg(summary.year).arg(summary.month),
+                 QStringLiteral("出勤率"), days, rates, 100, QStringLiteral("%d%%"));
+    // Upright day numbers fit under 31 narrow bars, where level ones are cut to "...".
+    if (auto* x = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0)))
+        x->setLabelsAngle(-90);
+    return chart;
 }
 
 QChart* LateChart(const MonthSummary& summary) {
@@ -59,9 +64,9 @@ QChart* LateChart(const MonthSummary& summary) {
         most = std::max(most, late);
     }
     // Whole numbers on the axis: a tick a unit up to ten, else round steps.
-    QChart* chart =
-        barChart(QStringLiteral("%1年%2月 各部门迟到次数").arg(summary.year).arg(summary.month),
-                 QStringLiteral("迟到次数"), depts, counts, std::max(most, 1), QStringLiteral("%d"));
+    QChart* chart = barChart(
+        QStringLiteral("%1年%2月 各部门迟到次数").arg(summary.year).arg(summary.month),
+        QStringLiteral("迟到次数"), depts, counts, std::max(most, 1), QStringLiteral("%d"));
     if (auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0))) {
         if (most <= 10)
             y->setTickCount(std::max(most, 1) + 1);

@@ -89,7 +89,10 @@ frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
     ui->tblEmployees->setModel(m_sorted);
     ui->tblEmployees->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     ui->tblTotals->setModel(m_totals);
-    setCaptions(m_employees, {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")});
+    ui->tblEmployees->verticalHeader()->hide();
+    ui->tblTotals->verticalHeader()->hide();
+    setCaptions(m_employees,
+                {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")});
     setCaptions(m_totals, {QStringLiteral("部门")});
 
     connect(ui->cmdSummary, &QPushButton::clicked, this, &frmAttendanceSummary::cmdSummary_Click);
@@ -138,9 +141,9 @@ bool frmAttendanceSummary::EnsureSummary() {
 void frmAttendanceSummary::ShowSummary() {
     m_employees->removeRows(0, m_employees->rowCount());
     for (const EmployeeSummary& e : m_summary.employees)
-        m_employees->appendRow(QList<QStandardItem*>{textCell(e.number), textCell(e.name),
-                                                     textCell(e.dept)} +
-                               countCells(e.counts));
+        m_employees->appendRow(
+            QList<QStandardItem*>{textCell(e.number), textCell(e.name), textCell(e.dept)} +
+            countCells(e.counts));
     m_totals->removeRows(0, m_totals->rowCount());
     for (const auto& [dept, counts] : m_summary.departments)
         m_totals->appendRow(QList<QStandardItem*>{textCell(dept)} + countCells(counts));
@@ -159,7 +162,8 @@ void frmAttendanceSummary::ShowCharts() {
     // A chart view owns its chart and deletes the one it showed before.
     chartView(ui->tabPresence, QStringLiteral("chvPresence"))
         ->setChart(SummaryCharts::PresenceChart(m_summary));
-    chartView(ui->tabLate, QStringLiteral("chvLate"))->setChart(SummaryCharts::LateChart(m_summary));
+    chartView(ui->tabLate, QStringLiteral("chvLate"))
+        ->setChart(SummaryCharts::LateChart(m_summary));
 }
 
 void frmAttendanceSummary::cmdSummary_Click() {
@@ -198,10 +202,10 @@ void frmAttendanceSummary::cmdPrint_Click() {
 void frmAttendanceSummary::cmdPdf_Click() {
     if (!EnsureSummary())
         return;
-    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出PDF"),
-                                              QStringLiteral("PDF文件 (*.pdf)"),
-                                              ProposedName(QStringLiteral(".pdf")))
-                             .trimmed();
+    const QString path =
+        FileDialog::SaveFile(this, QStringLiteral("导出PDF"), QStringLiteral("PDF文件 (*.pdf)"),
+                             ProposedName(QStringLiteral(".pdf")))
+            .trimmed();
     if (path.isEmpty())
         return;
     // As the preview's PDF tool: an existing file is refused and left as it is.

@@ -2,14 +2,14 @@
 #include "ui_frmMain.h"
 
 #include "manage/CardPrinting.h"
+#include "manage/frimEmpImport.h"
 #include "manage/frmAttendanceSummary.h"
+#include "manage/frmDeptAppend.h"
+#include "manage/frmDeptEdit.h"
 #include "manage/frmMissingDeparture.h"
 #include "manage/frmNotArrived.h"
 #include "manage/frmWorkCalendar.h"
 #include "manage/frmWorkSchedule.h"
-#include "manage/frimEmpImport.h"
-#include "manage/frmDeptAppend.h"
-#include "manage/frmDeptEdit.h"
 #include "manage/mdMain.h"
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
@@ -71,11 +71,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     setWindowTitle(mdMain::ProgramTitle());
 
     // Separator lines carry their menu names too.
-    const std::pair<QMenu*, QStringList> splits[] = {{ui->mnuSys, {"mnuSplit1_1"}},
-                                                     {ui->menDeptMange, {"mnuSplit2", "mnuSplit3"}},
-                                                     {ui->Opt, {"mnuSplit1", "mnuSplit4"}},
-                                                     {ui->mnuPopMenu, {"mnuSplit5"}},
-                                                     {ui->mnuAttendance, {"mnuSplit6", "mnuSplit7"}}};
+    const std::pair<QMenu*, QStringList> splits[] = {
+        {ui->mnuSys, {"mnuSplit1_1"}},
+        {ui->menDeptMange, {"mnuSplit2", "mnuSplit3"}},
+        {ui->Opt, {"mnuSplit1", "mnuSplit4"}},
+        {ui->mnuPopMenu, {"mnuSplit5"}},
+        {ui->mnuAttendance, {"mnuSplit6", "mnuSplit7"}}};
     for (const auto& [menu, names] : splits) {
         int n = 0;
         for (QAction* action : menu->actions())

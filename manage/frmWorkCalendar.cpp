@@ -50,8 +50,7 @@ frmWorkCalendar::frmWorkCalendar(QWidget* parent)
     ui->dtpTo->setDate(today);
     LoadYear(today.year());
 
-    connect(ui->cobYear, &QComboBox::currentIndexChanged, this,
-            &frmWorkCalendar::cobYear_Changed);
+    connect(ui->cobYear, &QComboBox::currentIndexChanged, this, &frmWorkCalendar::cobYear_Changed);
     connect(ui->dtpFrom, &QDateEdit::dateChanged, this, [this](const QDate& from) {
         if (ui->dtpTo->date() < from)
             ui->dtpTo->setDate(from);
@@ -71,8 +70,7 @@ void frmWorkCalendar::LoadYear(int year) {
     m_calendar = WorkCalendar();
     m_changed = false;
     DbError error;
-    if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar,
-                                       &error))
+    if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar, &error))
         MsgBox::ShowMessage(this, QStringLiteral("读取节假日安排失败！\n") + error.Text(),
                             QStringLiteral("错误"), MsgBox::Icon::Exclamation);
     ShowDates();
@@ -83,7 +81,8 @@ void frmWorkCalendar::ShowDates() {
     QList<QTreeWidgetItem*> rows;
     for (const CalendarDay& day : m_calendar.Days()) {
         auto* row = new QTreeWidgetItem( // owned by the list once added
-            {day.date.toString(QStringLiteral("yyyy-MM-dd")), CalendarKindText(day.kind), day.name});
+            {day.date.toString(QStringLiteral("yyyy-MM-dd")), CalendarKindText(day.kind),
+             day.name});
         row->setData(0, Qt::UserRole, day.date);
         rows << row;
     }
@@ -94,11 +93,10 @@ void frmWorkCalendar::cobYear_Changed(int index) {
     const int year = ui->cobYear->itemData(index).toInt();
     if (year == m_year)
         return;
-    if (m_changed && MsgBox::ShowMessage(this,
-                                         QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？")
-                                             .arg(m_year),
-                                         QStringLiteral("询问"), MsgBox::Icon::Question,
-                                         MsgBox::Buttons::YesNo) != MsgBox::Result::Yes) {
+    if (m_changed && MsgBox::ShowMessage(
+                         this, QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？").arg(m_year),
+                         QStringLiteral("询问"), MsgBox::Icon::Question,
+                         MsgBox::Buttons::YesNo) != MsgBox::Result::Yes) {
         const QSignalBlocker quiet(ui->cobYear);
         ui->cobYear->setCurrentIndex(ui->cobYear->findData(m_year));
         return;
@@ -152,15 +150,17 @@ void frmWorkCalendar::cmdImport_Click() {
     QList<int> years;
     QString why;
     if (!file.open(QIODevice::ReadOnly))
-        return fail(this, QStringLiteral("导入失败！无法读取文件“%1”。")
-                              .arg(QDir::toNativeSeparators(path)));
+        return fail(
+            this,
+            QStringLiteral("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
     if (!CalendarFile::Parse(file.readAll(), &days, &years, &why)) {
         // The reader names the line in English, for the command line.
-        const QRegularExpressionMatch line = QRegularExpression(QStringLiteral("line (\\d+)")).match(why);
-        return fail(this, line.hasMatch()
-                              ? QStringLiteral("导入失败！日历文件第%1行格式不正确。")
-                                    .arg(line.captured(1))
-                              : QStringLiteral("导入失败！日历文件格式不正确。"));
+        const QRegularExpressionMatch line =
+            QRegularExpression(QStringLiteral("line (\\d+)")).match(why);
+        return fail(
+            this, line.hasMatch()
+                      ? QStringLiteral("导入失败！日历文件第%1行格式不正确。").arg(line.captured(1))
+                      : QStringLiteral("导入失败！日历文件格式不正确。"));
     }
     // The file's dates of the year on show replace the list; saving stores them.
     m_calendar = WorkCalendar();
@@ -182,10 +182,9 @@ void frmWorkCalendar::cmdImport_Click() {
 }
 
 void frmWorkCalendar::cmdExport_Click() {
-    const QString path =
-        FileDialog::SaveFile(this, QStringLiteral("导出日历"), kCsvFilter,
-                             QStringLiteral("节假日安排_%1.csv").arg(m_year))
-            .trimmed();
+    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出日历"), kCsvFilter,
+                                              QStringLiteral("节假日安排_%1.csv").arg(m_year))
+                             .trimmed();
     if (path.isEmpty())
         return;
     // The list as shown; like every export an existing file is left as it is.

@@ -15,6 +15,10 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
 
+#include <QtCharts/QBarSeries>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -75,15 +79,20 @@ private slots:
         child<QPushButton>(&w, "cmdSummary")->click();
         auto* table = child<QTableView>(&w, "tblEmployees");
         // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤
-        QCOMPARE(tableRows(table, 11),
-                 QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0",
-                              "1002 员工1002 办公室 4 3 0 0 0 0 1 1",
-                              "2001 员工2001 教务处 4 4 1 5 0 0 0 0"}));
+        QCOMPARE(tableRows(table, 11), QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0",
+                                                    "1002 员工1002 办公室 4 3 0 0 0 0 1 1",
+                                                    "2001 员工2001 教务处 4 4 1 5 0 0 0 0"}));
         table->sortByColumn(6, Qt::DescendingOrder); // 20 before 5: as numbers
         QCOMPARE(tableRows(table, 1), QStringList({"1001", "2001", "1002"}));
         const QStringList totals = tableRows(child<QTableView>(&w, "tblTotals"), 9);
         QVERIFY(totals.contains("办公室 8 7 1 20 0 0 1 1"));
         QCOMPARE(totals.last(), QStringLiteral("全单位 12 11 2 25 0 0 1 1"));
+        // The daily presence chart: everybody on the 2nd, two of three on the 5th.
+        const auto* bars = qobject_cast<QBarSeries*>(
+            child<QChartView>(&w, "chvPresence")->chart()->series().value(0));
+        QVERIFY(bars && bars->barSets().size() == 1);
+        QCOMPARE(bars->barSets()[0]->at(1), 100.0);
+        QCOMPARE(qRound(bars->barSets()[0]->at(4)), 67);
 
         // Exports never replace a file: the workbook is written once, then refused.
         const QString xlsx = fx->file("summary.xlsx");
@@ -141,6 +150,19 @@ private slots:
         WorkCalendar stored;
         QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
         QCOMPARE(stored.Days().size(), size_t(7));
+
+        // Exported, removed and imported again: the same dates, to be saved.
+        const QString csv = fx->file("calendar.csv");
+        dialogs.path(csv);
+        child<QPushButton>(&w, "cmdExport")->click();
+        list->selectAll();
+        child<QPushButton>(&w, "cmdRemove")->click();
+        QCOMPARE(list->topLevelItemCount(), 0);
+        dialogs.path(csv);
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(TreeColumn(list, 0).first(), QStringLiteral("2026-10-01"));
+        QCOMPARE(boxes.shown.last().text,
+                 QStringLiteral("已读入2026年的7个日期，检查后请点“保存”。"));
     }
 
     void actionLists() {
