@@ -44,6 +44,33 @@ QString folded(const QString& number) {
     return s;
 }
 
+// The stored date-time as the wall-clock time it shows, without a time
+// zone: a local date-time costs a zone look-up per value, which the month's
+// tens of thousands of values would feel.
+QDateTime wallClock(const QString& text) {
+    if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[13] == u':' &&
+        text[16] == u':') {
+        const auto num = [&text](int from, int n) {
+            int v = 0;
+            for (int i = from; i < from + n; ++i) {
+                const char16_t c = text[i].unicode();
+                if (c < u'0' || c > u'9')
+                    return -1;
+                v = v * 10 + (c - u'0');
+            }
+            return v;
+        };
+        const QDate d(num(0, 4), num(5, 2), num(8, 2));
+        const int h = num(11, 2), m = num(14, 2), sec = num(17, 2);
+        if (d.isValid() && QTime::isValid(h, m, sec))
+            return QDateTime(d, QTime(h, m, sec), Qt::UTC);
+    }
+    const QDateTime t = DbDateTime::FromText(text);
+    if (!t.isValid() || DbDateTime::IsZero(t))
+        return QDateTime();
+    return QDateTime(t.date(), t.time(), Qt::UTC);
+}
+
 bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
     auto q = DbQuery::Read(
         QStringLiteral("SELECT Employee.ENUMBER, Employee.ENAME, Employee.ENTERDATE, Dept.DNAME "
@@ -55,8 +82,8 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
         EmployeeSummary e;
         e.number = q->value(0).toString();
         e.name = q->value(1).toString();
-        const QDateTime entered = DbDateTime::FromText(q->value(2).toString());
-        if (entered.isValid() && !DbDateTime::IsZero(entered))
+        const QDateTime entered = wallClock(q->value(2).toString());
+        if (entered.isValid() && entered.date().year() > 1900)
             e.entryDate = entered.date();
         e.dept = q->value(3).toString();
         out->push_back(std::move(e));
@@ -99,18 +126,17 @@ bool loadRecords(int year, int month, std::vector<EmployeeSummary>* employees, D
         int who = exact.value(number, -1);
         if (who < 0)
             who = loose.value(folded(number), -1);
-        const QDateTime arrival = DbDateTime::FromText(q->value(1).toString());
+        const QDateTime arrival = wallClock(q->value(1).toString());
         if (who < 0 || !arrival.isValid() || arrival.date().year() != year ||
             arrival.date().month() != month)
             continue;
         DayRecord& slot = (*employees)[who].records[arrival.date().day() - 1];
         if (slot.arrival.isValid() && slot.arrival <= arrival)
             continue;
-        QDateTime departure =
-            q->isNull(2) ? QDateTime() : DbDateTime::FromText(q->value(2).toString());
-        if (departure.isValid() && DbDateTime::IsZero(departure))
-            departure = QDateTime();
-        slot = DayRecord{arrival, departure};
+        const QDateTime departure = q->isNull(2) ? QDateTime() : wallClock(q->value(2).toString());
+        slot =
+            DayRecord{arrival, departure.isValid() && departure.date().year() > 1900 ? departure
+                                                                                     : QDateTime()};
     }
     return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
 }

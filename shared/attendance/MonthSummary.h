@@ -22,8 +22,11 @@ struct EmployeeSummary {
     QString number, name, dept;
     QDate entryDate; // invalid when not stored
     SummaryCounts counts;
-    std::vector<DayVerdict> days;   // [0] = day 1 of the month
-    std::vector<DayRecord> records; // [0] = day 1; arrival invalid = no record
+    std::vector<DayVerdict> days; // [0] = day 1 of the month
+    // [0] = day 1; arrival invalid = no record. The times are the stored
+    // wall-clock times without a time zone (Qt::UTC): compare their date()
+    // and time(), not the instants, with local date-times.
+    std::vector<DayRecord> records;
 };
 
 // A month of every employee's days judged by the working hours and the
