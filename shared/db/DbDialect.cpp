@@ -59,24 +59,50 @@ QString NoCaseIn(Engine engine, const QString& a, int count) {
         .arg(a, marks.join(QLatin1Char(',')));
 }
 
+namespace {
+
+QString createTable(Engine engine, const DbCatalog::Table& t, const QString& ifNotExists) {
+    const bool pg = engine == Engine::PostgreSQL;
+    QStringList cols;
+    for (const DbCatalog::Column& c : t.columns)
+        cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
+                    (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
+    return QStringLiteral("CREATE TABLE %1%2(%3)")
+        .arg(ifNotExists, t.name, cols.join(QStringLiteral(", ")));
+}
+
+QString createIndex(const DbCatalog::Index& i, const QString& ifNotExists) {
+    return QStringLiteral("CREATE %1INDEX %2%3 ON %4(%5)")
+        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), ifNotExists, i.name, i.table,
+             i.columns);
+}
+
+} // namespace
+
 QStringList CreateStatements(Engine engine) {
     QStringList out;
-    const bool pg = engine == Engine::PostgreSQL;
-    for (const DbCatalog::Table* t : DbCatalog::Tables()) {
-        QStringList cols;
-        for (const DbCatalog::Column& c : t->columns)
-            cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
-                        (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
-        out << QStringLiteral("CREATE TABLE %1(%2)").arg(t->name, cols.join(QStringLiteral(", ")));
-    }
+    for (const DbCatalog::Table* t : DbCatalog::Tables() + DbCatalog::AddedTables())
+        out << createTable(engine, *t, QString());
     return out + IndexStatements(engine);
+}
+
+QStringList AddedTableStatements(Engine engine) {
+    const QString ifNotExists = QStringLiteral("IF NOT EXISTS ");
+    QStringList out;
+    for (const DbCatalog::Table* t : DbCatalog::AddedTables()) {
+        out << createTable(engine, *t, ifNotExists);
+        for (const DbCatalog::Index& i : DbCatalog::Indexes())
+            if (i.table == t->name)
+                out << createIndex(i, ifNotExists);
+    }
+    return out;
 }
 
 QStringList IndexStatements(Engine engine) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList out;
     for (const DbCatalog::Index& i : DbCatalog::Indexes())
-        out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
+        out << createIndex(i, QString());
     // PostgreSQL: the look-ups without regard to case compare lower().
     if (pg)
         for (const DbCatalog::Table* t : DbCatalog::Tables())

@@ -29,6 +29,9 @@ QString NoCaseIn(Engine engine, const QString& a, int count);
 // The statements that create the tables, their indexes and what they rely
 // on, in order.
 QStringList CreateStatements(Engine engine);
+// The statements that add the catalogue's added tables and their indexes
+// where they are missing (nothing where they exist).
+QStringList AddedTableStatements(Engine engine);
 // The statements among them that create the indexes (last in that order),
 // for a bulk copy that builds its indexes after the rows are in.
 QStringList IndexStatements(Engine engine);

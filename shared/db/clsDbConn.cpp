@@ -12,8 +12,8 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <unistd.h>
 #include <libpq-fe.h>
+#include <unistd.h>
 
 QString clsDbConn::ConnectionName() {
     return QStringLiteral("attendance");
@@ -98,6 +98,22 @@ void addCaseInsensitiveIndexes(QSqlDatabase db) {
         if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
             q.exec(DbDialect::AddNoCaseIndexStatement(table, c.name));
 }
+
+// Databases made before the trail of corrections lack its tables: adds
+// them. A failure (a read-only file, a login that may not create tables)
+// leaves the database as it is; the corrections then fail as writes do.
+void addMissingTables(QSqlDatabase db) {
+    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
+    bool missing = false;
+    for (const DbCatalog::Table* t : DbCatalog::AddedTables())
+        missing = missing || !scalar(db, DbDialect::TableExistsStatement(engine),
+                                     DbDialect::TableName(engine, *t))
+                                  .toBool();
+    QSqlQuery q(db);
+    for (const QString& sql : missing ? DbDialect::AddedTableStatements(engine) : QStringList())
+        if (!q.exec(sql))
+            return;
+}
 } // namespace
 
 QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& name, DbError* why,
@@ -136,6 +152,8 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
                 error = DbError(QStringLiteral("the database lacks the tables %1")
                                     .arg(missing.join(QStringLiteral(", "))));
             }
+            if (ok && requireTables)
+                addMissingTables(db);
         } else {
             error = DbError(connectFailure(db.lastError()));
         }
@@ -206,8 +224,10 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
                 ok = false;
                 error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
             }
-            if (ok)
+            if (ok) {
                 addCaseInsensitiveIndexes(db);
+                addMissingTables(db);
+            }
         } else {
             error = DbError::From(db.lastError(), path);
         }
