@@ -103,14 +103,12 @@ void addCaseInsensitiveIndexes(QSqlDatabase db) {
 // them. A failure (a read-only file, a login that may not create tables)
 // leaves the database as it is; the corrections then fail as writes do.
 void addMissingTables(QSqlDatabase db) {
-    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
     bool missing = false;
     for (const DbCatalog::Table* t : DbCatalog::AddedTables())
-        missing = missing || !scalar(db, DbDialect::TableExistsStatement(engine),
-                                     DbDialect::TableName(engine, *t))
-                                  .toBool();
+        missing = missing || !clsDbConn::HasTable(db, *t);
     QSqlQuery q(db);
-    for (const QString& sql : missing ? DbDialect::AddedTableStatements(engine) : QStringList())
+    for (const QString& sql :
+         missing ? DbDialect::AddedTableStatements(clsDbConn::EngineOf(db)) : QStringList())
         if (!q.exec(sql))
             return;
 }
@@ -348,6 +346,12 @@ QStringList clsDbConn::MissingTables(QSqlDatabase db) {
                  .toBool())
             missing << t->name;
     return missing;
+}
+
+bool clsDbConn::HasTable(QSqlDatabase db, const DbCatalog::Table& table) {
+    const Engine engine = EngineOf(db);
+    return scalar(db, DbDialect::TableExistsStatement(engine), DbDialect::TableName(engine, table))
+        .toBool();
 }
 
 bool clsDbConn::HoldsNoTables(QSqlDatabase db) {

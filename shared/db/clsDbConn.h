@@ -87,6 +87,8 @@ public:
     // it cannot be asked), and whether it holds none of them.
     static QStringList MissingTables(QSqlDatabase db);
     static bool HoldsNoTables(QSqlDatabase db);
+    // Whether the database holds the table (false when it cannot be asked).
+    static bool HasTable(QSqlDatabase db, const DbCatalog::Table& table);
     // After rows were written with explicit keys: makes the keys the engine
     // gives next follow the highest key of the table (SQLite does so itself).
     // Keys never given before: not below `atLeast` either (the highest key a
