@@ -1,5 +1,7 @@
 #include "reports/month/MonthCsv.h"
 
+#include "shared/base/CsvText.h"
+
 #include "reports/month/EmployeeMonthReport.h"
 #include "shared/base/AtomicFile.h"
 #include "shared/records/MonthChoice.h"
@@ -18,14 +20,7 @@ QDateTime toMinute(const QDateTime& t) {
 } // namespace
 
 QString MonthCsv::Field(const QString& value) {
-    QString field = value;
-    if (!field.isEmpty() && QStringLiteral("=+-@\t\r").contains(field.front()))
-        field.prepend(QLatin1Char('\''));
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
-        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
-        return field;
-    field.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + field + QLatin1Char('"');
+    return CsvText::Field(value);
 }
 
 QString MonthCsv::Duration(const QDateTime& enter, const QDateTime& exit) {

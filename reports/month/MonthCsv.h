@@ -12,9 +12,7 @@ class clsEmployeePresenceSet;
 // departure and the time between them, for spreadsheets.
 class MonthCsv {
 public:
-    // One field: a leading = + - @ tab or carriage return gets an apostrophe
-    // so that a spreadsheet never runs it as a formula; quoted when it holds
-    // a separator, a quote or a line break.
+    // One field (CsvText::Field): formula-like text kept as text, quoted where needed.
     static QString Field(const QString& value);
     // "H:mm" between the two times as shown (to the minute); empty when one
     // is missing or the departure lies before the arrival.

@@ -107,6 +107,30 @@ QVector<const Table*> Tables() {
     return {&Dept(), &Employee(), &Presence()};
 }
 
+const Table& ScheduleTable() {
+    static const Table t{QStringLiteral("WorkSchedule"),
+                         {{QStringLiteral("DNAME"), T::Text},
+                          {QStringLiteral("WEEKDAY"), T::SmallInt},
+                          {QStringLiteral("WORKING"), T::SmallInt},
+                          {QStringLiteral("STARTTIME"), T::Text},
+                          {QStringLiteral("ENDTIME"), T::Text},
+                          {QStringLiteral("LATEGRACE"), T::SmallInt},
+                          {QStringLiteral("EARLYGRACE"), T::SmallInt}}};
+    return t;
+}
+
+const Table& CalendarTable() {
+    static const Table t{QStringLiteral("WorkCalendar"),
+                         {{QStringLiteral("CALDATE"), T::Text, false, true},
+                          {QStringLiteral("KIND"), T::Text},
+                          {QStringLiteral("NAME"), T::Text}}};
+    return t;
+}
+
+QVector<const Table*> RuleTables() {
+    return {&ScheduleTable(), &CalendarTable()};
+}
+
 QVector<const Table*> AddedTables() {
     return {&Correction(), &MonthClose()};
 }

@@ -25,6 +25,8 @@ struct Column {
     // Compared without regard to case (numbers and barcodes), as the old
     // database engine did.
     bool noCase = false;
+    // No two rows hold the same value.
+    bool unique = false;
 };
 
 struct Table {
@@ -58,6 +60,14 @@ QVector<const Table*> AddedTables();
 // The table of that name (case-insensitive), or null.
 const Table* Find(const QString& name);
 const QVector<Index>& Indexes();
+
+// The tables of the attendance rules (working hours, calendar): created
+// with the others and added to older databases when a program opens them;
+// no part of the exchange files and of the three tables' checks.
+const Table& ScheduleTable(); // WorkSchedule: DNAME ('*' = the unit), WEEKDAY 1-7, WORKING 0/1,
+                              // STARTTIME, ENDTIME 'HH:MM', LATEGRACE, EARLYGRACE (minutes)
+const Table& CalendarTable(); // WorkCalendar: CALDATE 'yyyy-MM-dd' (unique), KIND, NAME
+QVector<const Table*> RuleTables();
 
 // The columns of a table as the exchange files describe them (types,
 // lengths, keys); empty for an unknown table.

@@ -61,19 +61,22 @@ QString NoCaseIn(Engine engine, const QString& a, int count) {
 
 namespace {
 
-QString createTable(Engine engine, const DbCatalog::Table& t, const QString& ifNotExists) {
+QString createTable(Engine engine, const DbCatalog::Table& t, bool ifNotExists) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList cols;
     for (const DbCatalog::Column& c : t.columns)
         cols << c.name + QLatin1Char(' ') + columnType(engine, c.type) +
-                    (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString());
+                    (c.noCase && !pg ? QStringLiteral(" COLLATE NOCASE") : QString()) +
+                    (c.unique ? QStringLiteral(" UNIQUE") : QString());
     return QStringLiteral("CREATE TABLE %1%2(%3)")
-        .arg(ifNotExists, t.name, cols.join(QStringLiteral(", ")));
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name,
+             cols.join(QStringLiteral(", ")));
 }
 
-QString createIndex(const DbCatalog::Index& i, const QString& ifNotExists) {
+QString createIndex(const DbCatalog::Index& i, bool ifNotExists) {
     return QStringLiteral("CREATE %1INDEX %2%3 ON %4(%5)")
-        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), ifNotExists, i.name, i.table,
+        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
+             ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), i.name, i.table,
              i.columns);
 }
 
@@ -82,18 +85,24 @@ QString createIndex(const DbCatalog::Index& i, const QString& ifNotExists) {
 QStringList CreateStatements(Engine engine) {
     QStringList out;
     for (const DbCatalog::Table* t : DbCatalog::Tables() + DbCatalog::AddedTables())
-        out << createTable(engine, *t, QString());
-    return out + IndexStatements(engine);
+        out << createTable(engine, *t, false);
+    return out + RuleTableStatements(engine) + IndexStatements(engine);
+}
+
+QStringList RuleTableStatements(Engine engine) {
+    QStringList out;
+    for (const DbCatalog::Table* t : DbCatalog::RuleTables())
+        out << createTable(engine, *t, true);
+    return out;
 }
 
 QStringList AddedTableStatements(Engine engine) {
-    const QString ifNotExists = QStringLiteral("IF NOT EXISTS ");
     QStringList out;
     for (const DbCatalog::Table* t : DbCatalog::AddedTables()) {
-        out << createTable(engine, *t, ifNotExists);
+        out << createTable(engine, *t, true);
         for (const DbCatalog::Index& i : DbCatalog::Indexes())
             if (i.table == t->name)
-                out << createIndex(i, ifNotExists);
+                out << createIndex(i, true);
     }
     return out;
 }
@@ -102,7 +111,7 @@ QStringList IndexStatements(Engine engine) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList out;
     for (const DbCatalog::Index& i : DbCatalog::Indexes())
-        out << createIndex(i, QString());
+        out << createIndex(i, false);
     // PostgreSQL: the look-ups without regard to case compare lower().
     if (pg)
         for (const DbCatalog::Table* t : DbCatalog::Tables())

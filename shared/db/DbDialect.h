@@ -29,7 +29,10 @@ QString NoCaseIn(Engine engine, const QString& a, int count);
 // The statements that create the tables, their indexes and what they rely
 // on, in order.
 QStringList CreateStatements(Engine engine);
-// The statements that add the catalogue's added tables and their indexes
+// The statements that create the rule tables (DbCatalog::RuleTables) where
+// they do not exist yet; part of CreateStatements.
+QStringList RuleTableStatements(Engine engine);
+// The statements that add the trail's tables (DbCatalog::AddedTables) and their indexes
 // where they are missing (nothing where they exist).
 QStringList AddedTableStatements(Engine engine);
 // The statements among them that create the indexes (last in that order),

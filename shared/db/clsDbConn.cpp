@@ -150,8 +150,10 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
                 error = DbError(QStringLiteral("the database lacks the tables %1")
                                     .arg(missing.join(QStringLiteral(", "))));
             }
-            if (ok && requireTables)
+            if (ok && requireTables) {
+                AddRuleTables(db);
                 addMissingTables(db);
+            }
         } else {
             error = DbError(connectFailure(db.lastError()));
         }
@@ -224,6 +226,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
             }
             if (ok) {
                 addCaseInsensitiveIndexes(db);
+                AddRuleTables(db);
                 addMissingTables(db);
             }
         } else {
@@ -352,6 +355,16 @@ bool clsDbConn::HasTable(QSqlDatabase db, const DbCatalog::Table& table) {
     const Engine engine = EngineOf(db);
     return scalar(db, DbDialect::TableExistsStatement(engine), DbDialect::TableName(engine, table))
         .toBool();
+}
+
+void clsDbConn::AddRuleTables(QSqlDatabase db) {
+    const QVector<const DbCatalog::Table*> tables = DbCatalog::RuleTables();
+    const QStringList create = DbDialect::RuleTableStatements(EngineOf(db));
+    QSqlQuery q(db);
+    // Asked first: creating an existing table still needs the right to create.
+    for (int i = 0; i < tables.size(); ++i)
+        if (!HasTable(db, *tables[i]))
+            q.exec(create[i]);
 }
 
 bool clsDbConn::HoldsNoTables(QSqlDatabase db) {

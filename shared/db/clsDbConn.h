@@ -87,8 +87,12 @@ public:
     // it cannot be asked), and whether it holds none of them.
     static QStringList MissingTables(QSqlDatabase db);
     static bool HoldsNoTables(QSqlDatabase db);
-    // Whether the database holds the table (false when it cannot be asked).
+    // Whether the database holds `table` (false when it cannot be asked).
     static bool HasTable(QSqlDatabase db, const DbCatalog::Table& table);
+    // Creates the rule tables (DbCatalog::RuleTables) that an older database
+    // lacks; a database that refuses (a read-only file, a login without the
+    // right to create tables) stays as it is, and readers take the defaults.
+    static void AddRuleTables(QSqlDatabase db);
     // After rows were written with explicit keys: makes the keys the engine
     // gives next follow the highest key of the table (SQLite does so itself).
     // Keys never given before: not below `atLeast` either (the highest key a

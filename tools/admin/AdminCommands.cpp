@@ -9,6 +9,8 @@
 #include "tools/admin/Migrate.h"
 #include "tools/admin/PrintCards.h"
 #include "tools/admin/ReportMonth.h"
+#include "tools/admin/ReportSummary.h"
+#include "tools/admin/ScheduleCommands.h"
 #include "tools/admin/ServerOptions.h"
 
 namespace AdminCommands {
@@ -105,6 +107,27 @@ const QVector<Command>& commands() {
         // The reports lay out and draw their text.
         {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3, dir,
          Gui::Always, ReportMonth::Run},
+        {QStringLiteral("report-summary"), ReportSummary::Synopsis(), ReportSummary::Summary(), 3,
+         3, dir, Gui::Always, ReportSummary::Run},
+        {QStringLiteral("schedule-export"), QStringLiteral("FILE.csv"),
+         QStringLiteral("Writes the working hours as CSV: one line per department (\"*\" for the\n"
+                        "unit) and weekday: dept,weekday,working,start,end,late_grace,early_grace\n"
+                        "(weekday 1 = Monday ... 7 = Sunday, working 0/1, HH:MM, grace minutes)."),
+         1, 1, dir, Gui::Never, ScheduleCommands::ExportSchedule},
+        {QStringLiteral("schedule-import"), QStringLiteral("FILE.csv"),
+         QStringLiteral("Replaces all working hours with those of the file (as schedule-export\n"
+                        "writes it); a department without lines follows the unit. A faulty file\n"
+                        "is refused whole, naming the line, and nothing changes."),
+         1, 1, dir, Gui::Never, ScheduleCommands::ImportSchedule},
+        {QStringLiteral("calendar-export"), QStringLiteral("FILE.csv"),
+         QStringLiteral("Writes the calendar as CSV: date (YYYY-MM-DD),kind (holiday, workday or\n"
+                        "rest),name."),
+         1, 1, dir, Gui::Never, ScheduleCommands::ExportCalendar},
+        {QStringLiteral("calendar-import"), QStringLiteral("FILE.csv"),
+         QStringLiteral("Replaces the calendar's dates of every year the file names with the\n"
+                        "file's dates, all or nothing; a faulty file is refused whole, naming\n"
+                        "the line."),
+         1, 1, dir, Gui::Never, ScheduleCommands::ImportCalendar},
         {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, dir,
          Gui::Always, PrintCards::Run},
         {QStringLiteral("correct"),
@@ -170,7 +193,8 @@ QString commandUsage(const Command& cmd) {
                                "\"--password -\"\n(asked on the terminal), --password-file "
                                "FILE, or the variable %1.\n")
                     .arg(QLatin1String(ServerOptions::kPasswordVariable));
-    if (cmd.name.startsWith(QLatin1String("export")) || cmd.name == QLatin1String("backup-month"))
+    if (cmd.name.startsWith(QLatin1String("export")) ||
+        cmd.name.endsWith(QLatin1String("-export")) || cmd.name == QLatin1String("backup-month"))
         text += QStringLiteral(
             "\nThe file is never overwritten: an existing FILE makes the command fail.\n");
     return text;

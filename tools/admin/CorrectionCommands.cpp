@@ -1,7 +1,7 @@
 #include "tools/admin/CorrectionCommands.h"
 
-#include "reports/month/MonthCsv.h"
 #include "shared/base/AtomicFile.h"
+#include "shared/base/CsvText.h"
 #include "shared/db/DbError.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
@@ -142,14 +142,10 @@ int Trail(Context& c) {
             c.out << fields(r).join(QLatin1Char('\t')) << '\n';
         return Admin::Success;
     }
-    QString text =
-        QStringLiteral("时间,操作人,主机,程序,操作,工号,原签到,原签退,新签到,新签退,原因\r\n");
-    for (const auto& r : rows) {
-        QStringList line;
-        for (const QString& f : fields(r))
-            line << MonthCsv::Field(f);
-        text += line.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
+    QString text = CsvText::Line({"时间", "操作人", "主机", "程序", "操作", "工号", "原签到",
+                                  "原签退", "新签到", "新签退", "原因"});
+    for (const auto& r : rows)
+        text += CsvText::Line(fields(r));
     QString error;
     const QString out = Admin::Absolute(c.value("csv"));
     if (!AtomicFile::WriteWhole(out, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), false, &error))

@@ -223,6 +223,13 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
+    // The working hours and the calendar, where the file has them already.
+    for (const DbCatalog::Table* t : DbCatalog::RuleTables()) {
+        qint64 rows = 0;
+        if (clsDbConn::HasTable(source, *t) && !copyTable(source, target, *t, &rows, error))
+            return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
+                                            .arg(t->name, error ? *error : QString()));
+    }
     if (!DbCreator::AddIndexes(target, &dbError))
         return dbError.Report(error);
     for (int i = 0; i < tables.size(); ++i) {

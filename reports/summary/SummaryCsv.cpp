@@ -1,0 +1,28 @@
+#include "reports/summary/SummaryCsv.h"
+
+#include "reports/summary/SummaryReport.h"
+#include "shared/attendance/MonthSummary.h"
+#include "shared/base/AtomicFile.h"
+#include "shared/base/CsvText.h"
+
+namespace SummaryCsv {
+
+QByteArray Bytes(const MonthSummary& summary) {
+    QString text = CsvText::Line(SummaryReport::Headings());
+    for (const EmployeeSummary& e : summary.employees) {
+        const SummaryCounts& s = e.counts;
+        text += CsvText::Line(
+            {e.number, e.name, e.dept, QString::number(s.workingDays), QString::number(s.present),
+             QString::number(s.lateCount), QString::number(s.lateMinutes),
+             QString::number(s.earlyCount), QString::number(s.earlyMinutes),
+             QString::number(s.missingDepartures), QString::number(s.absent),
+             SummaryReport::HoursText(s.workedMinutes), QString::number(e.corrections)});
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
+}
+
+bool Write(const MonthSummary& summary, const QString& path, QString* error) {
+    return AtomicFile::WriteWhole(path, Bytes(summary), false, error);
+}
+
+} // namespace SummaryCsv

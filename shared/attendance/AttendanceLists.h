@@ -1,0 +1,25 @@
+#pragma once
+
+#include "shared/db/DbError.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+struct ListedEmployee {
+    QString number, name, dept;
+    QDateTime arrival;
+};
+
+// The lists the office looks at during the day.
+namespace AttendanceLists {
+// Employees for whom `now`'s date is a working day (by their department's
+// hours and the calendar, from their entry date on) and who have no arrival
+// yet today, by department, then number.
+bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out,
+                     DbError* error = nullptr);
+// Records without departure whose arrival lies in [from, to], in arrival order.
+bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmployee>* out,
+                       DbError* error = nullptr);
+} // namespace AttendanceLists

@@ -1,0 +1,125 @@
+#include "shared/attendance/AttendanceStore.h"
+
+#include "shared/db/DbCatalog.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
+
+#include <QSqlError>
+
+namespace AttendanceStore {
+
+namespace {
+
+const QString kUnit = QStringLiteral("*");
+
+// A failed read of a table that an older, read-only database lacks reads as
+// empty (true); any other failure is one.
+bool absentTable(const DbCatalog::Table& table, const DbError& failure, DbError* error) {
+    if (!clsDbConn::HasTable(clsDbConn().GetDbConn(), table))
+        return true;
+    return failure.Report(error);
+}
+
+QString timeText(const QTime& t) {
+    return t.isValid() ? t.toString(QStringLiteral("HH:mm")) : QString();
+}
+
+bool insertWeek(DbTransaction& tx, const QString& dept, const WorkSchedule& week) {
+    const QString sql = QStringLiteral("INSERT INTO WorkSchedule(%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                            .arg(DbCatalog::ScheduleTable().ColumnList());
+    for (int d = 1; d <= 7; ++d) {
+        const DaySchedule& s = week.Day(d);
+        if (tx.Exec(sql, {dept, d, s.working ? 1 : 0, timeText(s.start), timeText(s.end),
+                          s.lateGrace, s.earlyGrace}) < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadSchedules(ScheduleBook* out, DbError* error) {
+    *out = ScheduleBook();
+    DbError failure;
+    auto q = DbQuery::Read(QStringLiteral("SELECT %1 FROM WorkSchedule ORDER BY DNAME, WEEKDAY")
+                               .arg(DbCatalog::ScheduleTable().ColumnList()),
+                           {}, &failure);
+    if (!q)
+        return absentTable(DbCatalog::ScheduleTable(), failure, error);
+    std::map<QString, std::vector<std::pair<int, DaySchedule>>> rows;
+    while (q->next()) {
+        const int weekday = q->value(1).toInt();
+        if (weekday < 1 || weekday > 7)
+            continue;
+        DaySchedule s{q->value(2).toInt() != 0,
+                      QTime::fromString(q->value(3).toString(), QStringLiteral("HH:mm")),
+                      QTime::fromString(q->value(4).toString(), QStringLiteral("HH:mm")),
+                      q->value(5).toInt(), q->value(6).toInt()};
+        rows[q->value(0).toString()].emplace_back(weekday, s);
+    }
+    if (q->lastError().isValid())
+        return DbError::From(q->lastError()).Report(error);
+    for (const auto& [weekday, day] : rows[kUnit])
+        out->unit.Day(weekday) = day;
+    for (const auto& [dept, days] : rows) {
+        if (dept == kUnit)
+            continue;
+        WorkSchedule week = out->unit;
+        for (const auto& [weekday, day] : days)
+            week.Day(weekday) = day;
+        out->departments[dept] = week;
+    }
+    return true;
+}
+
+bool ReplaceSchedules(const ScheduleBook& book, DbError* error) {
+    DbTransaction tx(DbTransaction::Mode::Immediate);
+    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkSchedule"), kUnit) ||
+        tx.Exec(QStringLiteral("DELETE FROM WorkSchedule")) < 0 ||
+        !insertWeek(tx, kUnit, book.unit))
+        return tx.Error().Report(error);
+    for (const auto& [dept, week] : book.departments)
+        if (!insertWeek(tx, dept, week))
+            return tx.Error().Report(error);
+    return tx.Commit() || tx.Error().Report(error);
+}
+
+bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError* error) {
+    DbError failure;
+    auto q = DbQuery::Read(QStringLiteral("SELECT CALDATE, KIND, NAME FROM WorkCalendar WHERE "
+                                          "CALDATE >= ? AND CALDATE < ? ORDER BY CALDATE"),
+                           {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, &failure);
+    if (!q)
+        return absentTable(DbCatalog::CalendarTable(), failure, error);
+    while (q->next()) {
+        CalendarDay day;
+        day.date = QDate::fromString(q->value(0).toString().left(10), Qt::ISODate);
+        if (!day.date.isValid() || !ParseCalendarKind(q->value(1).toString(), &day.kind))
+            continue;
+        day.name = q->value(2).toString();
+        out->Set(day);
+    }
+    return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
+}
+
+bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
+                          DbError* error) {
+    DbTransaction tx(DbTransaction::Mode::Immediate);
+    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkCalendar"), kUnit))
+        return tx.Error().Report(error);
+    for (int year : years)
+        if (tx.Exec(QStringLiteral("DELETE FROM WorkCalendar WHERE CALDATE >= ? AND CALDATE < ?"),
+                    {DbDateTime::DayStart(QDate(year, 1, 1)),
+                     DbDateTime::DayStart(QDate(year + 1, 1, 1))}) < 0)
+            return tx.Error().Report(error);
+    for (const CalendarDay& d : days)
+        if (tx.Exec(
+                QStringLiteral("INSERT INTO WorkCalendar(CALDATE, KIND, NAME) VALUES (?, ?, ?)"),
+                {DbDateTime::DayText(d.date), CalendarKindKey(d.kind), d.name}) < 0)
+            return tx.Error().Report(error);
+    return tx.Commit() || tx.Error().Report(error);
+}
+
+} // namespace AttendanceStore

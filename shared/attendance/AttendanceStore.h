@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shared/attendance/WorkCalendar.h"
+#include "shared/attendance/WorkSchedule.h"
+#include "shared/db/DbError.h"
+
+#include <QDate>
+#include <QList>
+
+#include <vector>
+
+// Reads and replaces the working hours and the calendar on the shared
+// connection, each in one transaction, on either engine. A database without
+// the rule tables (a read-only older file) reads as the defaults.
+namespace AttendanceStore {
+// The unit's hours ('*' rows over the default) and each department's (its
+// rows over the unit's hours).
+bool LoadSchedules(ScheduleBook* out, DbError* error = nullptr);
+// Replaces every stored schedule with `book`: the unit's seven days and
+// seven for each department in it.
+bool ReplaceSchedules(const ScheduleBook& book, DbError* error = nullptr);
+// The calendar's dates from `from` to `to` (both included) into *out.
+bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError* error = nullptr);
+// Removes the dates of `years` and stores `days` (of those years), all or nothing.
+bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
+                          DbError* error = nullptr);
+} // namespace AttendanceStore

@@ -1,0 +1,100 @@
+#include "shared/attendance/DayVerdict.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// Minutes of the time as shown (seconds dropped) since the start of `day`.
+qint64 shownMinutes(const QDateTime& t, const QDate& day) {
+    return qint64(day.daysTo(t.date())) * 1440 + t.time().hour() * 60 + t.time().minute();
+}
+
+int minuteOfDay(const QTime& t) {
+    return t.hour() * 60 + t.minute();
+}
+
+// The hours of a make-up workday whose weekday the schedule rests.
+DaySchedule workdayHours(const WorkSchedule& schedule, int weekday) {
+    if (schedule.Day(weekday).start.isValid() && schedule.Day(weekday).end.isValid() &&
+        schedule.Day(weekday).start < schedule.Day(weekday).end)
+        return schedule.Day(weekday);
+    for (const DaySchedule& d : schedule.days)
+        if (d.working)
+            return d;
+    return WorkSchedule::Default().Day(1);
+}
+
+DayKind kindOf(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar) {
+    if (const CalendarDay* c = calendar.Find(day))
+        return c->kind == CalendarKind::Holiday   ? DayKind::Holiday
+               : c->kind == CalendarKind::Workday ? DayKind::Working
+                                                  : DayKind::Rest;
+    return schedule.Day(day.dayOfWeek()).working ? DayKind::Working : DayKind::Rest;
+}
+
+} // namespace
+
+QString DayVerdict::Text() const {
+    switch (kind) {
+    case DayKind::NotCounted:
+        return QString();
+    case DayKind::Rest:
+        return missingDeparture ? QStringLiteral("休息、未签退") : QStringLiteral("休息");
+    case DayKind::Holiday:
+        return missingDeparture ? QStringLiteral("节假日、未签退") : QStringLiteral("节假日");
+    case DayKind::Working:
+        break;
+    }
+    if (absent)
+        return QStringLiteral("缺勤");
+    if (!present)
+        return QString();
+    QStringList parts;
+    if (late)
+        parts << QStringLiteral("迟到%1分钟").arg(lateMinutes);
+    if (early)
+        parts << QStringLiteral("早退%1分钟").arg(earlyMinutes);
+    if (missingDeparture)
+        parts << QStringLiteral("未签退");
+    return parts.isEmpty() ? QStringLiteral("正常") : parts.join(QStringLiteral("、"));
+}
+
+DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar,
+                    const QDate& entryDate, const QDate& today, const DayRecord* record) {
+    DayVerdict v;
+    if (!day.isValid() || (entryDate.isValid() && day < entryDate))
+        return v;
+    v.kind = kindOf(day, schedule, calendar);
+    const bool past = day < today;
+    if (!record || !record->arrival.isValid()) {
+        v.absent = v.kind == DayKind::Working && past;
+        return v;
+    }
+    v.present = true;
+    const qint64 arrival = shownMinutes(record->arrival, day);
+    const bool departed = record->departure.isValid();
+    const qint64 departure = departed ? shownMinutes(record->departure, day) : 0;
+    if (departed && departure >= arrival)
+        v.workedMinutes = int(departure - arrival);
+    v.missingDeparture = !departed && past;
+    if (v.kind != DayKind::Working)
+        return v;
+    const DaySchedule hours = schedule.Day(day.dayOfWeek()).working
+                                  ? schedule.Day(day.dayOfWeek())
+                                  : workdayHours(schedule, day.dayOfWeek());
+    const int late = int(std::max<qint64>(0, arrival - minuteOfDay(hours.start)));
+    if (late > hours.lateGrace) {
+        v.late = true;
+        v.lateMinutes = late;
+    }
+    if (departed && departure < 1440) {
+        const int early = int(std::max<qint64>(0, minuteOfDay(hours.end) - departure));
+        if (early > hours.earlyGrace) {
+            v.early = true;
+            v.earlyMinutes = early;
+        }
+    }
+    return v;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "shared/attendance/WorkCalendar.h"
+#include "shared/attendance/WorkSchedule.h"
+
+#include <QDateTime>
+#include <QString>
+
+// One day's record of an employee: the first of the day by arrival time.
+struct DayRecord {
+    QDateTime arrival;
+    QDateTime departure; // invalid = none
+};
+
+enum class DayKind { NotCounted, Rest, Holiday, Working }; // NotCounted: before the entry date
+
+// What a day was for one employee.
+struct DayVerdict {
+    DayKind kind = DayKind::NotCounted;
+    bool present = false, late = false, early = false, missingDeparture = false, absent = false;
+    int lateMinutes = 0, earlyMinutes = 0, workedMinutes = 0;
+    // "休息", "节假日", "正常", "迟到N分钟", "早退N分钟", "未签退", "缺勤", joined by
+    // "、" when several; "" when not counted and for a working day still to come.
+    QString Text() const;
+};
+
+// The verdict of `day` for an employee who entered on `entryDate` (invalid:
+// every day counts), given the working hours, the calendar, the date of
+// today and the day's record (null = none). No database, no clock.
+//
+// The calendar decides over the weekday. A record on a rest day or holiday
+// makes the day present with its worked time, never late, early or absent.
+// A working day without record is absent only before today; an arrival
+// without departure is a missing departure only before today (today the
+// employee may still be at work). Minutes are those of the times as shown
+// (HH:MM): late minutes run from the scheduled start, early minutes up to
+// the scheduled end, and the grace decides only whether they count. A
+// departure on a later day than its arrival (after midnight) is never early.
+// A make-up workday on a weekday the schedule rests keeps the hours of the
+// first working weekday of the schedule (08:00-17:00 when none).
+DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar,
+                    const QDate& entryDate, const QDate& today, const DayRecord* record);

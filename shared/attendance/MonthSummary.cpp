@@ -1,0 +1,232 @@
+#include "shared/attendance/MonthSummary.h"
+
+#include "shared/attendance/AttendanceStore.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/records/clsCorrection.h"
+
+#include <QHash>
+#include <QSqlError>
+
+#include <algorithm>
+
+void SummaryCounts::Add(const SummaryCounts& o) {
+    workingDays += o.workingDays;
+    present += o.present;
+    lateCount += o.lateCount;
+    lateMinutes += o.lateMinutes;
+    earlyCount += o.earlyCount;
+    earlyMinutes += o.earlyMinutes;
+    missingDepartures += o.missingDepartures;
+    absent += o.absent;
+    workedMinutes += o.workedMinutes;
+}
+
+void SummaryCounts::Add(const DayVerdict& d, bool beforeToday) {
+    workingDays += d.kind == DayKind::Working && beforeToday ? 1 : 0;
+    present += d.present ? 1 : 0;
+    lateCount += d.late ? 1 : 0;
+    lateMinutes += d.lateMinutes;
+    earlyCount += d.early ? 1 : 0;
+    earlyMinutes += d.earlyMinutes;
+    missingDepartures += d.missingDeparture ? 1 : 0;
+    absent += d.absent ? 1 : 0;
+    workedMinutes += d.workedMinutes;
+}
+
+namespace {
+
+// The number with A-Z folded, as the database compares numbers.
+QString folded(const QString& number) {
+    QString s = number;
+    for (QChar& c : s)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return s;
+}
+
+// The stored date-time as the wall-clock time it shows, without a time
+// zone: a local date-time costs a zone look-up per value, which the month's
+// tens of thousands of values would feel.
+QDateTime wallClock(const QString& text) {
+    if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[13] == u':' &&
+        text[16] == u':') {
+        const auto num = [&text](int from, int n) {
+            int v = 0;
+            for (int i = from; i < from + n; ++i) {
+                const char16_t c = text[i].unicode();
+                if (c < u'0' || c > u'9')
+                    return -1;
+                v = v * 10 + (c - u'0');
+            }
+            return v;
+        };
+        const QDate d(num(0, 4), num(5, 2), num(8, 2));
+        const int h = num(11, 2), m = num(14, 2), sec = num(17, 2);
+        if (d.isValid() && QTime::isValid(h, m, sec))
+            return QDateTime(d, QTime(h, m, sec), Qt::UTC);
+    }
+    const QDateTime t = DbDateTime::FromText(text);
+    if (!t.isValid() || DbDateTime::IsZero(t))
+        return QDateTime();
+    return QDateTime(t.date(), t.time(), Qt::UTC);
+}
+
+bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
+    auto q = DbQuery::Read(
+        QStringLiteral("SELECT Employee.ENUMBER, Employee.ENAME, Employee.ENTERDATE, Dept.DNAME "
+                       "FROM Employee LEFT JOIN Dept ON Dept.ID = Employee.DID"),
+        {}, error);
+    if (!q)
+        return false;
+    while (q->next()) {
+        EmployeeSummary e;
+        e.number = q->value(0).toString();
+        e.name = q->value(1).toString();
+        const QDateTime entered = wallClock(q->value(2).toString());
+        if (entered.isValid() && entered.date().year() > 1900)
+            e.entryDate = entered.date();
+        e.dept = q->value(3).toString();
+        out->push_back(std::move(e));
+    }
+    if (q->lastError().isValid())
+        return DbError::From(q->lastError()).Report(error);
+    // By character codes on both engines, an employee without department first.
+    std::sort(out->begin(), out->end(), [](const EmployeeSummary& a, const EmployeeSummary& b) {
+        return a.dept != b.dept ? a.dept < b.dept : a.number < b.number;
+    });
+    return true;
+}
+
+// Each record of the month goes to the employee numbered alike, else to the
+// first by number whose number differs only in the case of A-Z; the day
+// keeps its earliest arrival.
+bool loadRecords(int year, int month, std::vector<EmployeeSummary>* employees, DbError* error) {
+    const QDate first(year, month, 1);
+    const int days = first.daysInMonth();
+    QHash<QString, int> exact, loose;
+    exact.reserve(int(employees->size()));
+    loose.reserve(int(employees->size()));
+    for (int i = 0; i < int(employees->size()); ++i) {
+        EmployeeSummary& e = (*employees)[i];
+        e.records.assign(days, DayRecord());
+        exact.insert(e.number, i);
+        const QString key = folded(e.number);
+        const auto it = loose.constFind(key);
+        if (it == loose.cend() || e.number < (*employees)[*it].number)
+            loose.insert(key, i);
+    }
+    auto q = DbQuery::Read(
+        QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
+                       "WHERE ENTERTIME >= ? AND ENTERTIME < ?"),
+        {DbDateTime::DayStart(first), DbDateTime::DayEnd(first.addDays(days - 1))}, error);
+    if (!q)
+        return false;
+    while (q->next()) {
+        const QString number = q->value(0).toString();
+        int who = exact.value(number, -1);
+        if (who < 0)
+            who = loose.value(folded(number), -1);
+        const QDateTime arrival = wallClock(q->value(1).toString());
+        if (who < 0 || !arrival.isValid() || arrival.date().year() != year ||
+            arrival.date().month() != month)
+            continue;
+        DayRecord& slot = (*employees)[who].records[arrival.date().day() - 1];
+        if (slot.arrival.isValid() && slot.arrival <= arrival)
+            continue;
+        const QDateTime departure = q->isNull(2) ? QDateTime() : wallClock(q->value(2).toString());
+        slot =
+            DayRecord{arrival, departure.isValid() && departure.date().year() > 1900 ? departure
+                                                                                     : QDateTime()};
+    }
+    return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
+}
+
+// The marks of the corrected days from the trail, matched to the employees
+// as the records are.
+bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, DbError* error) {
+    clsCorrection::Marks marks;
+    if (!clsCorrection::MonthMarks(year, month, &marks, error))
+        return false;
+    QHash<QString, int> exact, loose;
+    for (int i = 0; i < int(employees->size()); ++i) {
+        EmployeeSummary& e = (*employees)[i];
+        e.marks.assign(e.records.size(), QString());
+        exact.insert(e.number, i);
+        const auto it = loose.constFind(folded(e.number));
+        if (it == loose.cend() || e.number < (*employees)[*it].number)
+            loose.insert(folded(e.number), i);
+    }
+    for (const auto& [number, days] : marks) {
+        const int who = exact.value(number, loose.value(folded(number), -1));
+        if (who < 0)
+            continue;
+        EmployeeSummary& e = (*employees)[who];
+        for (const auto& [day, action] : days) {
+            if (day < 1 || day > int(e.marks.size()))
+                continue;
+            e.corrections += e.marks[day - 1].isEmpty() ? 1 : 0;
+            e.marks[day - 1] =
+                action == clsCorrection::Action::Add ? QStringLiteral("补") : QStringLiteral("改");
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void MonthSummary::Judge(const ScheduleBook& schedules, const WorkCalendar& calendar,
+                         const QDate& today) {
+    const QDate first(year, month, 1);
+    const int days = first.daysInMonth();
+    std::vector<int> working(days, 0), present(days, 0);
+    departments.clear();
+    lateByDepartment.clear();
+    unit = SummaryCounts();
+    for (EmployeeSummary& e : employees) {
+        const WorkSchedule& hours = schedules.For(e.dept);
+        e.counts = SummaryCounts();
+        e.days.assign(days, DayVerdict());
+        for (int d = 0; d < days; ++d) {
+            const DayRecord* record = e.records[d].arrival.isValid() ? &e.records[d] : nullptr;
+            const QDate date = first.addDays(d);
+            const DayVerdict v = JudgeDay(date, hours, calendar, e.entryDate, today, record);
+            e.days[d] = v;
+            e.counts.Add(v, date < today);
+            if (v.kind == DayKind::Working) {
+                ++working[d];
+                present[d] += v.present ? 1 : 0;
+            }
+        }
+        if (departments.empty() || departments.back().first != e.dept)
+            departments.emplace_back(e.dept, SummaryCounts());
+        departments.back().second.Add(e.counts);
+        unit.Add(e.counts);
+    }
+    presenceRate.assign(days, 0.0);
+    for (int d = 0; d < days; ++d)
+        presenceRate[d] = working[d] ? double(present[d]) / working[d] : 0.0;
+    for (const auto& [dept, counts] : departments)
+        lateByDepartment.emplace_back(dept, counts.lateCount);
+}
+
+bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* out,
+                        DbError* error) {
+    MonthSummary s;
+    s.year = year;
+    s.month = month;
+    const QDate first(year, month, 1);
+    if (!first.isValid())
+        return DbError::Fail(error, QStringLiteral("no month %1-%2").arg(year).arg(month));
+    ScheduleBook schedules;
+    WorkCalendar calendar;
+    if (!AttendanceStore::LoadSchedules(&schedules, error) ||
+        !AttendanceStore::LoadCalendar(first, first.addDays(first.daysInMonth() - 1), &calendar,
+                                       error) ||
+        !loadEmployees(&s.employees, error) || !loadRecords(year, month, &s.employees, error) ||
+        !loadMarks(year, month, &s.employees, error))
+        return false;
+    s.Judge(schedules, calendar, today);
+    *out = std::move(s);
+    return true;
+}

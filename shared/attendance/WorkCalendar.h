@@ -1,0 +1,37 @@
+#pragma once
+
+#include "shared/attendance/WorkSchedule.h"
+
+#include <QDate>
+#include <QString>
+
+#include <map>
+#include <vector>
+
+// What a calendar date is: a public holiday, a working day moved onto a
+// weekend (named after the holiday it belongs to) or a rest day of the unit.
+enum class CalendarKind { Holiday, Workday, Rest };
+QString CalendarKindKey(CalendarKind kind); // "holiday" | "workday" | "rest"
+bool ParseCalendarKind(const QString& key, CalendarKind* out);
+// The kind in Chinese, for lists and reports.
+QString CalendarKindText(CalendarKind kind);
+
+struct CalendarDay {
+    QDate date;
+    CalendarKind kind = CalendarKind::Holiday;
+    QString name;
+};
+
+// The dates that differ from the weekly working hours; a date here decides
+// over its weekday.
+class WorkCalendar {
+public:
+    void Set(const CalendarDay& day); // replaces that date
+    void Remove(const QDate& date);
+    const CalendarDay* Find(const QDate& date) const; // null when the date has no entry
+    std::vector<CalendarDay> Days() const;            // in date order
+    bool IsWorkingDay(const QDate& date, const WorkSchedule& schedule) const;
+
+private:
+    std::map<QDate, CalendarDay> days_;
+};

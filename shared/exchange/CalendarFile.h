@@ -1,0 +1,21 @@
+#pragma once
+
+#include "shared/attendance/WorkCalendar.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// The calendar as CSV (UTF-8, a header line): date,kind,name with the date
+// as YYYY-MM-DD (1900-2100), kind holiday, workday or rest, and the name of
+// the holiday (a make-up workday names the holiday it belongs to).
+namespace CalendarFile {
+QString Header();
+QByteArray Bytes(const std::vector<CalendarDay>& days);
+// Reads a whole file: its dates in order and the years they name. On the
+// first fault false with "line N: reason" in *error and the outputs unchanged.
+bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
+           QString* error);
+} // namespace CalendarFile

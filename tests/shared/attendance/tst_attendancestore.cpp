@@ -1,0 +1,117 @@
+// The working hours, the calendar, the month summary and the lists on a
+// real database (run on both engines).
+#include "shared/attendance/AttendanceLists.h"
+#include "shared/attendance/AttendanceStore.h"
+#include "shared/attendance/MonthSummary.h"
+#include "shared/db/DbCatalog.h"
+#include "shared/db/clsDbConn.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QtTest>
+
+class tst_attendancestore : public QObject {
+    Q_OBJECT
+
+    TestProgramDir m_dir;
+
+    static QDateTime at(int month, int day, int h, int m = 0) {
+        return QDateTime(QDate(2026, month, day), QTime(h, m));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("甲")) && m_dir.addDept(2, QStringLiteral("乙")));
+        QVERIFY(m_dir.addEmployee("A01", QStringLiteral("张三"), "1", 1));
+        QVERIFY(m_dir.addEmployee("B02", QStringLiteral("李四"), "2", 2));
+        QVERIFY(m_dir.exec("UPDATE Employee SET ENTERDATE = ?", {"2026-03-02 00:00:00"}));
+        // A record found without regard to case; the earlier of two on the
+        // 5th counts although stored later; other months stay out.
+        QVERIFY(m_dir.addPresence("a01", at(3, 2, 8, 10), at(3, 2, 17)));
+        QVERIFY(m_dir.addPresence("A01", at(3, 5, 9), at(3, 5, 17)));
+        QVERIFY(m_dir.addPresence("A01", at(3, 5, 8), at(3, 5, 16)));
+        QVERIFY(m_dir.addPresence("A01", at(2, 28, 23)));
+        QVERIFY(m_dir.addPresence("A01", at(4, 1, 8), at(4, 1, 17)));
+        QVERIFY(m_dir.addPresence("B02", at(3, 7, 9), at(3, 7, 12)));
+        QVERIFY(m_dir.addPresence("B02", at(3, 10, 9)));
+    }
+
+    void schedulesAndCalendarRoundTrip() {
+        ScheduleBook book;
+        QVERIFY(AttendanceStore::LoadSchedules(&book));
+        QVERIFY(book.unit == WorkSchedule::Default() && book.departments.empty());
+        book.unit.Day(1).lateGrace = 5;
+        WorkSchedule own = book.unit;
+        own.Day(6) = DaySchedule{true, QTime(9, 0), QTime(12, 0), 0, 0};
+        book.departments[QStringLiteral("乙")] = own;
+        DbError error;
+        QVERIFY2(AttendanceStore::ReplaceSchedules(book, &error), qPrintable(error.Text()));
+        ScheduleBook back;
+        QVERIFY(AttendanceStore::LoadSchedules(&back));
+        QVERIFY(back.unit == book.unit && back.For(QStringLiteral("乙")) == own);
+        QVERIFY(back.For(QStringLiteral("甲")) == book.unit);
+
+        const auto day = [](int y, int m, int d, CalendarKind k) {
+            return CalendarDay{QDate(y, m, d), k, QStringLiteral("节")};
+        };
+        QVERIFY(AttendanceStore::ReplaceCalendarYears({2025, 2026},
+                                                      {day(2025, 1, 1, CalendarKind::Holiday),
+                                                       day(2026, 3, 3, CalendarKind::Holiday),
+                                                       day(2026, 3, 9, CalendarKind::Rest)}));
+        // Replacing 2026 leaves 2025 as it was.
+        QVERIFY(AttendanceStore::ReplaceCalendarYears({2026},
+                                                      {day(2026, 3, 3, CalendarKind::Holiday)}));
+        WorkCalendar calendar;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2025, 1, 1), QDate(2026, 12, 31), &calendar));
+        QCOMPARE(calendar.Days().size(), size_t(2));
+        QVERIFY(calendar.Find(QDate(2026, 3, 3)) && !calendar.Find(QDate(2026, 3, 9)));
+    }
+
+    void monthSummaryAndLists() {
+        MonthSummary m;
+        DbError error;
+        QVERIFY2(MonthSummary::Load(2026, 3, QDate(2026, 3, 10), &m, &error),
+                 qPrintable(error.Text()));
+        QCOMPARE(m.employees.size(), size_t(2)); // 乙 sorts before 甲 by character code
+        const EmployeeSummary& a = m.employees[1];
+        QCOMPARE(a.number, QStringLiteral("A01"));
+        // Working days before the 10th: 2, 4, 5, 6, 9 (the 3rd a holiday).
+        const SummaryCounts& c = a.counts;
+        QCOMPARE(QList<int>({c.workingDays, c.present, c.lateCount, c.lateMinutes, c.earlyCount,
+                             c.earlyMinutes, c.absent, c.workedMinutes}),
+                 QList<int>({5, 2, 1, 10, 1, 60, 3, 530 + 480}));
+        QCOMPARE(a.records[4].arrival.time(), QTime(8, 0));
+        QVERIFY(!a.records[27].arrival.isValid() && !a.records[0].arrival.isValid());
+        // B02 works Saturdays 09:00-12:00 and is still at work today.
+        const EmployeeSummary& b = m.employees[0];
+        QCOMPARE(b.days[6].Text(), QStringLiteral("正常"));
+        QCOMPARE(b.days[9].Text(), QStringLiteral("迟到60分钟"));
+        QCOMPARE(m.departments.size(), size_t(2));
+        QCOMPARE(m.unit.present, a.counts.present + b.counts.present);
+        QCOMPARE(m.lateByDepartment[0], std::make_pair(QStringLiteral("乙"), 1));
+        QCOMPARE(m.presenceRate[1], 0.5); // the 2nd: A01 present, B02 absent
+        std::vector<ListedEmployee> list;
+        QVERIFY(AttendanceLists::NotArrivedToday(at(3, 10, 10), &list));
+        QCOMPARE(list.size(), size_t(1));
+        QCOMPARE(list[0].number, QStringLiteral("A01"));
+        QVERIFY(AttendanceLists::MissingDepartures(QDate(2026, 2, 1), QDate(2026, 3, 31), &list));
+        QCOMPARE(list.size(), size_t(2));
+        QCOMPARE(list[0].arrival, at(2, 28, 23));
+        QCOMPARE(list[1].dept, QStringLiteral("乙"));
+    }
+
+    // A database without the rule tables (an older read-only file) reads
+    // as the defaults.
+    void withoutRuleTables() {
+        QVERIFY(m_dir.exec("DROP TABLE WorkSchedule") && m_dir.exec("DROP TABLE WorkCalendar"));
+        ScheduleBook book;
+        WorkCalendar calendar;
+        QVERIFY(AttendanceStore::LoadSchedules(&book) && book.unit == WorkSchedule::Default());
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &calendar));
+        clsDbConn::AddRuleTables(clsDbConn().GetDbConn());
+        QVERIFY(clsDbConn::HasTable(clsDbConn().GetDbConn(), DbCatalog::CalendarTable()));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_attendancestore)
+#include "tst_attendancestore.moc"

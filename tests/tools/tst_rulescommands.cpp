@@ -1,0 +1,126 @@
+// attendance-admin's working-hours and calendar files and report-summary,
+// run as a separate process: faulty files refused whole naming the line,
+// export after import gives the same file, the summary as CSV, spreadsheet
+// and PDF, never over an existing file.
+#include "shared/db/clsDbConn.h"
+#include "tests/common/TestProgramDir.h"
+#include "tests/tools/helpers/AdminTool.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+class tst_rulescommands : public QObject {
+    Q_OBJECT
+
+    TestProgramDir m_dir;
+
+    QStringList run(const char* command, const QString& file) const {
+        return {QLatin1String(command), file, "--dir", m_dir.path()};
+    }
+    QStringList summary(const QString& name) const {
+        return {"report-summary", "2008", "2", m_dir.file(name), "--dir", m_dir.path()};
+    }
+    static QByteArray unzip(const QString& xlsx, const char* part) {
+        return RunTool("unzip", {"-p", xlsx, QLatin1String(part)}).out;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(QStringLiteral("第一中学")), qPrintable(m_dir.lastError));
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        QVERIFY(m_dir.addDept(2, QStringLiteral("=总务")));
+        QVERIFY(m_dir.addEmployee("1001", QStringLiteral("张三"), "500000000000001", 1));
+        QVERIFY(m_dir.addEmployee("1002", QStringLiteral("李四"), "500000000000002", 2));
+        QVERIFY(m_dir.exec("UPDATE Employee SET ENTERDATE = ?", {"2000-01-01 00:00:00"}));
+        const QDate d(2008, 2, 4);
+        QVERIFY(m_dir.addPresence("1001", QDateTime(d, QTime(8, 10)), QDateTime(d, QTime(17, 0))));
+        QVERIFY(m_dir.addPresence("1001", QDateTime(d.addDays(1), QTime(8, 0))));
+        QVERIFY(m_dir.addPresence("1001", QDateTime(QDate(2008, 3, 3), QTime(8, 0))));
+        clsDbConn::CloseShared();
+    }
+
+    void summaryAsCsvSpreadsheetAndPdf() {
+        QVERIFY(AdminTool::Runs(summary("s.csv")));
+        QCOMPARE(
+            readFile(m_dir.file("s.csv")),
+            QStringLiteral("\xFEFF编号,姓名,部门,应出勤天数,出勤天数,迟到次数,迟到分钟,早退次数,"
+                           "早退分钟,未签退次数,缺勤天数,工作时长,修正天数\r\n"
+                           "1002,李四,'=总务,21,0,0,0,0,0,0,21,0:00,0\r\n"
+                           "1001,张三,教务处,21,2,1,10,0,0,1,19,8:50,0\r\n")
+                .toUtf8());
+        QVERIFY(AdminTool::Runs(summary("s.xlsx")));
+        const QString sheet =
+            QString::fromUtf8(unzip(m_dir.file("s.xlsx"), "xl/worksheets/sheet1.xml"));
+        QVERIFY2(sheet.contains(QStringLiteral("<c r=\"D3\"><v>21</v></c>")), qPrintable(sheet));
+        QVERIFY(sheet.contains(QStringLiteral("<f>SUM(K2:K3)</f><v>40</v>")));
+        QVERIFY(sheet.contains(QStringLiteral("t=\"inlineStr\"><is><t>=总务</t>")));
+        QCOMPARE(sheet.count(QStringLiteral("<f>")), 9);
+        const QString days =
+            QString::fromUtf8(unzip(m_dir.file("s.xlsx"), "xl/worksheets/sheet2.xml"));
+        QVERIFY(days.contains(QStringLiteral("迟到10分钟")) &&
+                days.contains(QStringLiteral("未签退")));
+        QVERIFY(AdminTool::Runs(summary("s.pdf")));
+        const QString pdf = PdfText(m_dir.file("s.pdf"));
+        QVERIFY2(pdf.contains(QStringLiteral("第一中学")) &&
+                     pdf.contains(QStringLiteral("单位合计")) &&
+                     pdf.contains(QStringLiteral("8:50")),
+                 qPrintable(pdf));
+        for (const char* name : {"s.csv", "s.xlsx", "s.pdf"})
+            QVERIFY(AdminTool::Fails(summary(name), {"exists"}));
+        QVERIFY(AdminTool::Fails(summary("s.txt")));
+    }
+
+    void faultyFilesRefusedWhole() {
+        const QByteArray head =
+            "dept,weekday,working,start,end,late_grace,early_grace\n*,1,1,08:00,17:00,0,0\n";
+        const QByteArray cal = "date,kind,name\n2009-01-01,holiday,元旦\n";
+        const struct {
+            const char* command;
+            QByteArray text;
+            const char* says;
+        } cases[] = {
+            {"schedule-import", head + "*,2,1,17:00,08:00,0,0\n", "end 08:00 is not after start"},
+            {"schedule-import", head + "*,2,1,08:00,17:00,241,0\n", "late grace"},
+            {"schedule-import", head + "*,8,1,08:00,17:00,0,0\n", "weekday"},
+            {"schedule-import", head + "*,1,0,,,0,0\n", "given twice"},
+            {"schedule-import", head + "财务,2,1,08:00,17:00,0,0\n", "unknown department"},
+            {"schedule-import", head + "*,2,1,8:6x,17:00,0,0\n", "bad start time"},
+            {"schedule-import", head + "*,2,1,08:00,17:00,0\n", "expected 7 columns"},
+            {"calendar-import", cal + "2009-01-01,rest,x\n", "given twice"},
+            {"calendar-import", cal + "2009-02-01,vacation,x\n", "unknown kind"},
+            {"calendar-import", cal + "1899-12-31,rest,x\n", "outside 1900-2100"},
+            {"calendar-import", cal + "2009-2-1,rest,x\n", "bad date"},
+        };
+        for (const auto& c : cases) {
+            const QString file = m_dir.writeFile("bad.csv", c.text);
+            QVERIFY2(AdminTool::Fails(run(c.command, file), {"line 3", c.says}), c.says);
+        }
+        QCOMPARE(m_dir.rows("WorkSchedule") + m_dir.rows("WorkCalendar"), 0);
+    }
+
+    void exportAfterImportGivesTheSameFile() {
+        QVERIFY(AdminTool::Runs(run("schedule-export", m_dir.file("default.csv"))));
+        QCOMPARE(readFile(m_dir.file("default.csv")).count('\n'), 8);
+        QByteArray hours = "dept,weekday,working,start,end,late_grace,early_grace\r\n";
+        for (const char* dept : {"*", "'=总务"})
+            for (int d = 1; d <= 7; ++d)
+                hours += QStringLiteral("%1,%2,%3,09:00,18:30,%4,5\r\n")
+                             .arg(QString::fromUtf8(dept))
+                             .arg(d)
+                             .arg(d < 6 ? 1 : 0)
+                             .arg(d * 10)
+                             .toUtf8();
+        const QByteArray days = "date,kind,name\r\n2009-01-01,holiday,元旦\r\n2009-01-04,workday,"
+                                "\"元旦, 调休\"\r\n2010-02-01,rest,寒假\r\n";
+        QVERIFY(AdminTool::Runs(run("schedule-import", m_dir.writeFile("h.csv", hours))));
+        QVERIFY(AdminTool::Runs(run("calendar-import", m_dir.writeFile("c.csv", days))));
+        QVERIFY(AdminTool::Runs(run("schedule-export", m_dir.file("h2.csv"))));
+        QVERIFY(AdminTool::Runs(run("calendar-export", m_dir.file("c2.csv"))));
+        QCOMPARE(readFile(m_dir.file("h2.csv")), hours);
+        QCOMPARE(readFile(m_dir.file("c2.csv")), days);
+        QVERIFY(AdminTool::Fails(run("calendar-export", m_dir.file("c2.csv")), {"exists"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_rulescommands)
+#include "tst_rulescommands.moc"
