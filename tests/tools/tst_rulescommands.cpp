@@ -65,6 +65,8 @@ private slots:
                      pdf.contains(QStringLiteral("单位合计")) &&
                      pdf.contains(QStringLiteral("8:50")),
                  qPrintable(pdf));
+        // Each department's total follows its own employees.
+        QVERIFY(pdf.indexOf(QStringLiteral("1001")) < pdf.lastIndexOf(QStringLiteral("部门合计")));
         for (const char* name : {"s.csv", "s.xlsx", "s.pdf"})
             QVERIFY(AdminTool::Fails(summary(name), {"exists"}));
         QVERIFY(AdminTool::Fails(summary("s.txt")));
