@@ -99,6 +99,7 @@ void SummaryReport::FetchData(bool& eof) {
     QStringList row;
     // A department's total follows its last employee.
     const bool deptEnds = m_employee > 0 && m_dept < int(m_summary->departments.size()) &&
+                          m_summary->departments[m_dept].first == people[m_employee - 1].dept &&
                           (m_employee == int(people.size()) ||
                            people[m_employee].dept != people[m_employee - 1].dept);
     if (deptEnds) {

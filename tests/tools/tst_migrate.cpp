@@ -91,6 +91,8 @@ private slots:
             QVERIFY(db.open());
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('gone')")));
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM Dept WHERE DNAME = 'gone'")));
+            QVERIFY(QSqlQuery(db).exec(
+                QStringLiteral("INSERT INTO WorkCalendar VALUES('2026-10-01', 'holiday', 'x')")));
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("file"));
@@ -104,6 +106,7 @@ private slots:
         QVERIFY2(r.out.contains("4 departments, 20 employees") && r.out.contains(" s ("),
                  r.out.constData());
         QCOMPARE(readFile(file), fileBytes);
+        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM WorkCalendar")), 1);
         const IniFile ini(dir + QStringLiteral("/attendance.ini"));
         QCOMPARE(ini.Read("DATA", "ENGINE"), QStringLiteral("postgresql"));
         QCOMPARE(ini.Read("ATTENDANCE", "DBNAME"), server.settings.database);

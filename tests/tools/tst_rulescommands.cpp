@@ -2,6 +2,8 @@
 // run as a separate process: faulty files refused whole naming the line,
 // export after import gives the same file, the summary as CSV, spreadsheet
 // and PDF, never over an existing file.
+#include "reports/summary/SummaryReport.h"
+#include "shared/attendance/MonthSummary.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/tools/helpers/AdminTool.h"
@@ -68,6 +70,20 @@ private slots:
         for (const char* name : {"s.csv", "s.xlsx", "s.pdf"})
             QVERIFY(AdminTool::Fails(summary(name), {"exists"}));
         QVERIFY(AdminTool::Fails(summary("s.txt")));
+    }
+
+    // Each department's total follows its own employees, the unit's comes last.
+    void reportRowsInOrder() {
+        MonthSummary m;
+        m.employees = {{"1", "甲", "A"}, {"2", "乙", "A"}, {"3", "丙", "B"}};
+        m.departments = {{"A", {}}, {"B", {}}};
+        SummaryReport report;
+        report.setSummary(&m);
+        report.ReportStart();
+        QStringList rows;
+        for (bool eof = false; report.FetchData(eof), !eof;)
+            rows << report.Control("lblCol1")->text;
+        QCOMPARE(rows, QStringList({"甲", "乙", "部门合计", "丙", "部门合计", "单位合计"}));
     }
 
     void faultyFilesRefusedWhole() {
