@@ -4,6 +4,7 @@
 #include "manage/CardPrinting.h"
 #include "manage/frimEmpImport.h"
 #include "manage/frmAttendanceSummary.h"
+#include "manage/frmCorrection.h"
 #include "manage/frmDeptAppend.h"
 #include "manage/frmDeptEdit.h"
 #include "manage/frmMissingDeparture.h"
@@ -91,6 +92,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(list(), &QWidget::customContextMenuRequested, this, &frmMain::lsvData_MouseDown);
 
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    frmCorrection::AddMenu(menuBar(), this); // "考勤": corrections, closing months
     connect(ui->mnuCardInfoSet, &QAction::triggered, this, &frmMain::mnuCardInfoSet_Click);
     connect(ui->mnuDeptDsp, &QAction::triggered, this, &frmMain::mnuDeptDsp_Click);
     connect(ui->mnuDeptAppend, &QAction::triggered, this, &frmMain::mnuDeptAppend_Click);

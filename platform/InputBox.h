@@ -15,11 +15,15 @@ namespace InputBox {
 std::optional<QString> GetText(QWidget* parent, const QString& title, const QString& prompt,
                                const QString& text = QString());
 
+// The same with the typed text hidden (a password).
+std::optional<QString> GetPassword(QWidget* parent, const QString& title, const QString& prompt);
+
 // Tests: while a Seam::Override lives, its function answers instead.
 struct Request {
     QString title;
     QString prompt;
     QString text;
+    bool password = false;
 };
 using Seam = ::Seam<struct InputBoxTag, std::optional<QString>(const Request&)>;
 

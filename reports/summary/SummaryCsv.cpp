@@ -11,12 +11,12 @@ QByteArray Bytes(const MonthSummary& summary) {
     QString text = CsvText::Line(SummaryReport::Headings());
     for (const EmployeeSummary& e : summary.employees) {
         const SummaryCounts& s = e.counts;
-        text +=
-            CsvText::Line({e.number, e.name, e.dept, QString::number(s.workingDays),
-                           QString::number(s.present), QString::number(s.lateCount),
-                           QString::number(s.lateMinutes), QString::number(s.earlyCount),
-                           QString::number(s.earlyMinutes), QString::number(s.missingDepartures),
-                           QString::number(s.absent), SummaryReport::HoursText(s.workedMinutes)});
+        text += CsvText::Line(
+            {e.number, e.name, e.dept, QString::number(s.workingDays), QString::number(s.present),
+             QString::number(s.lateCount), QString::number(s.lateMinutes),
+             QString::number(s.earlyCount), QString::number(s.earlyMinutes),
+             QString::number(s.missingDepartures), QString::number(s.absent),
+             SummaryReport::HoursText(s.workedMinutes), QString::number(e.corrections)});
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
 }

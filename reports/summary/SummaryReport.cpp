@@ -5,8 +5,11 @@
 
 namespace {
 
-// Widths of the columns in twips: number, name, department, then nine counts.
-constexpr int kWidth[12] = {1000, 1100, 1385, 680, 680, 680, 680, 680, 680, 680, 680, 800};
+// Widths of the columns in twips: number, name, department, nine counts, the
+// corrected days.
+constexpr int kColumns = 13;
+constexpr int kWidth[kColumns] = {1000, 1100, 1385, 680, 680, 680, 680,
+                                  680,  680,  680,  680, 800, 480};
 constexpr int kRowHeight = 340;
 
 QString columnName(int c) {
@@ -41,7 +44,7 @@ SummaryReport::SummaryReport() {
     const QStringList headings = Headings();
     ReportBand& detail = Detail();
     detail.setHeight(kRowHeight);
-    for (int c = 0, left = 0; c < 12; left += kWidth[c], ++c) {
+    for (int c = 0, left = 0; c < kColumns; left += kWidth[c], ++c) {
         ReportControl& h = header.AddLabel(QStringLiteral("lblHead%1").arg(c),
                                            {left, 737, kWidth[c], 680}, headings[c]);
         h.fontSize = 8;
@@ -67,7 +70,8 @@ QStringList SummaryReport::Headings() {
     return {QStringLiteral("编号"),       QStringLiteral("姓名"),     QStringLiteral("部门"),
             QStringLiteral("应出勤天数"), QStringLiteral("出勤天数"), QStringLiteral("迟到次数"),
             QStringLiteral("迟到分钟"),   QStringLiteral("早退次数"), QStringLiteral("早退分钟"),
-            QStringLiteral("未签退次数"), QStringLiteral("缺勤天数"), QStringLiteral("工作时长")};
+            QStringLiteral("未签退次数"), QStringLiteral("缺勤天数"), QStringLiteral("工作时长"),
+            QStringLiteral("修正天数")};
 }
 
 QString SummaryReport::HoursText(int minutes) {
@@ -95,19 +99,23 @@ void SummaryReport::FetchData(bool& eof) {
     QStringList row;
     // A department's total follows its last employee.
     const bool deptEnds = m_employee > 0 && m_dept < int(m_summary->departments.size()) &&
+                          m_summary->departments[m_dept].first == people[m_employee - 1].dept &&
                           (m_employee == int(people.size()) ||
                            people[m_employee].dept != people[m_employee - 1].dept);
     if (deptEnds) {
         const auto& [name, counts] = m_summary->departments[m_dept++];
         row << QString() << QStringLiteral("部门合计")
-            << (name.isEmpty() ? QStringLiteral("（无部门）") : name) << countTexts(counts);
+            << (name.isEmpty() ? QStringLiteral("（无部门）") : name) << countTexts(counts)
+            << QString();
     } else if (m_employee < int(people.size())) {
         const EmployeeSummary& e = people[m_employee++];
-        row << e.number << e.name << e.dept << countTexts(e.counts);
+        row << e.number << e.name << e.dept << countTexts(e.counts)
+            << QString::number(e.corrections);
     } else {
-        row << QString() << QStringLiteral("单位合计") << QString() << countTexts(m_summary->unit);
+        row << QString() << QStringLiteral("单位合计") << QString() << countTexts(m_summary->unit)
+            << QString();
         m_done = true;
     }
-    for (int c = 0; c < 12; ++c)
+    for (int c = 0; c < kColumns; ++c)
         Detail().SetText(columnName(c), row[c]);
 }

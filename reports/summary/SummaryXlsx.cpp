@@ -85,6 +85,7 @@ void summarySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
         text(ws, row, 0, e.number);
         text(ws, row, 1, e.name);
         text(ws, row, 2, e.dept);
+        worksheet_write_number(ws, row, 3 + kCounts, e.corrections, nullptr);
         writeCounts(ws, row++, e.counts, nullptr, f.duration);
     }
     // The unit's total as formulas over the employees' rows, with their values.
@@ -122,11 +123,12 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
     worksheet_set_column(ws, 4, 5, 17, nullptr);
     worksheet_set_column(ws, 6, 6, 10, nullptr);
     worksheet_set_column(ws, 7, 7, 24, nullptr);
+    worksheet_set_column(ws, 8, 8, 6, nullptr);
     worksheet_freeze_panes(ws, 1, 0);
-    const QStringList headings = {QStringLiteral("编号"),     QStringLiteral("姓名"),
-                                  QStringLiteral("部门"),     QStringLiteral("日期"),
-                                  QStringLiteral("到达"),     QStringLiteral("离开"),
-                                  QStringLiteral("工作时长"), QStringLiteral("考勤结果")};
+    const QStringList headings = {
+        QStringLiteral("编号"),     QStringLiteral("姓名"),     QStringLiteral("部门"),
+        QStringLiteral("日期"),     QStringLiteral("到达"),     QStringLiteral("离开"),
+        QStringLiteral("工作时长"), QStringLiteral("考勤结果"), QStringLiteral("修正")};
     for (int c = 0; c < headings.size(); ++c)
         text(ws, 0, c, headings[c], f.head);
     const QDate first(m.year, m.month, 1);
@@ -149,6 +151,8 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
             const QString verdict = e.days[d].Text();
             if (!verdict.isEmpty())
                 text(ws, row, 7, verdict);
+            if (d < int(e.marks.size()) && !e.marks[d].isEmpty())
+                text(ws, row, 8, e.marks[d]);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
+#include "shared/records/clsCorrection.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -44,32 +45,47 @@ QString folded(const QString& number) {
     return s;
 }
 
-// The stored date-time as the wall-clock time it shows, without a time
-// zone: a local date-time costs a zone look-up per value, which the month's
-// tens of thousands of values would feel.
-QDateTime wallClock(const QString& text) {
-    if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[13] == u':' &&
-        text[16] == u':') {
-        const auto num = [&text](int from, int n) {
-            int v = 0;
-            for (int i = from; i < from + n; ++i) {
-                const char16_t c = text[i].unicode();
-                if (c < u'0' || c > u'9')
-                    return -1;
-                v = v * 10 + (c - u'0');
-            }
-            return v;
-        };
-        const QDate d(num(0, 4), num(5, 2), num(8, 2));
-        const int h = num(11, 2), m = num(14, 2), sec = num(17, 2);
-        if (d.isValid() && QTime::isValid(h, m, sec))
-            return QDateTime(d, QTime(h, m, sec), Qt::UTC);
+// A stored date-time's fields, read without building a QDateTime: the
+// month has tens of thousands of values.
+struct Stamp {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool valid = false;
+
+    // The stored form by hand; the other forms other tools wrote through
+    // DbDateTime. The zero date-time ("no time") is not valid.
+    explicit Stamp(const QString& text) {
+        if (text.size() == 19 && text[4] == u'-' && text[7] == u'-' && text[13] == u':' &&
+            text[16] == u':') {
+            year = num(text, 0, 4), month = num(text, 5, 2), day = num(text, 8, 2);
+            hour = num(text, 11, 2), minute = num(text, 14, 2), second = num(text, 17, 2);
+            valid = QDate::isValid(year, month, day) && QTime::isValid(hour, minute, second);
+        } else if (const QDateTime t = DbDateTime::FromText(text); t.isValid()) {
+            const QDate d = t.date();
+            year = d.year(), month = d.month(), day = d.day();
+            hour = t.time().hour(), minute = t.time().minute(), second = t.time().second();
+            valid = true;
+        }
+        valid = valid && year > 1900;
     }
-    const QDateTime t = DbDateTime::FromText(text);
-    if (!t.isValid() || DbDateTime::IsZero(t))
-        return QDateTime();
-    return QDateTime(t.date(), t.time(), Qt::UTC);
-}
+    // The wall-clock time without a time zone: a local date-time costs a
+    // zone look-up per value.
+    QDateTime WallClock() const {
+        return valid ? QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC)
+                     : QDateTime();
+    }
+
+private:
+    static int num(const QString& s, int from, int n) {
+        int v = 0;
+        for (int i = from; i < from + n; ++i) {
+            const char16_t c = s[i].unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    }
+};
 
 bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
     auto q = DbQuery::Read(
@@ -82,9 +98,9 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
         EmployeeSummary e;
         e.number = q->value(0).toString();
         e.name = q->value(1).toString();
-        const QDateTime entered = wallClock(q->value(2).toString());
-        if (entered.isValid() && entered.date().year() > 1900)
-            e.entryDate = entered.date();
+        const Stamp entered(q->value(2).toString());
+        if (entered.valid)
+            e.entryDate = QDate(entered.year, entered.month, entered.day);
         e.dept = q->value(3).toString();
         out->push_back(std::move(e));
     }
@@ -126,19 +142,48 @@ bool loadRecords(int year, int month, std::vector<EmployeeSummary>* employees, D
         int who = exact.value(number, -1);
         if (who < 0)
             who = loose.value(folded(number), -1);
-        const QDateTime arrival = wallClock(q->value(1).toString());
-        if (who < 0 || !arrival.isValid() || arrival.date().year() != year ||
-            arrival.date().month() != month)
+        const Stamp arrival(q->value(1).toString());
+        if (who < 0 || !arrival.valid || arrival.year != year || arrival.month != month)
             continue;
-        DayRecord& slot = (*employees)[who].records[arrival.date().day() - 1];
-        if (slot.arrival.isValid() && slot.arrival <= arrival)
+        DayRecord& slot = (*employees)[who].records[arrival.day - 1];
+        if (slot.arrival.isValid() &&
+            slot.arrival.time() <= QTime(arrival.hour, arrival.minute, arrival.second))
             continue;
-        const QDateTime departure = q->isNull(2) ? QDateTime() : wallClock(q->value(2).toString());
-        slot =
-            DayRecord{arrival, departure.isValid() && departure.date().year() > 1900 ? departure
-                                                                                     : QDateTime()};
+        slot = DayRecord{arrival.WallClock(),
+                         q->isNull(2) ? QDateTime() : Stamp(q->value(2).toString()).WallClock()};
     }
     return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
+}
+
+// The marks of the corrected days from the trail, matched to the employees
+// as the records are.
+bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, DbError* error) {
+    clsCorrection::Marks marks;
+    if (!clsCorrection::MonthMarks(year, month, &marks, error))
+        return false;
+    QHash<QString, int> exact, loose;
+    for (int i = 0; i < int(employees->size()); ++i) {
+        EmployeeSummary& e = (*employees)[i];
+        e.marks.assign(e.records.size(), QString());
+        exact.insert(e.number, i);
+        const auto it = loose.constFind(folded(e.number));
+        if (it == loose.cend() || e.number < (*employees)[*it].number)
+            loose.insert(folded(e.number), i);
+    }
+    for (const auto& [number, days] : marks) {
+        const int who = exact.value(number, loose.value(folded(number), -1));
+        if (who < 0)
+            continue;
+        EmployeeSummary& e = (*employees)[who];
+        for (const auto& [day, action] : days) {
+            if (day < 1 || day > int(e.marks.size()))
+                continue;
+            e.corrections += e.marks[day - 1].isEmpty() ? 1 : 0;
+            e.marks[day - 1] =
+                action == clsCorrection::Action::Add ? QStringLiteral("补") : QStringLiteral("改");
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -191,7 +236,8 @@ bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* o
     if (!AttendanceStore::LoadSchedules(&schedules, error) ||
         !AttendanceStore::LoadCalendar(first, first.addDays(first.daysInMonth() - 1), &calendar,
                                        error) ||
-        !loadEmployees(&s.employees, error) || !loadRecords(year, month, &s.employees, error))
+        !loadEmployees(&s.employees, error) || !loadRecords(year, month, &s.employees, error) ||
+        !loadMarks(year, month, &s.employees, error))
         return false;
     s.Judge(schedules, calendar, today);
     *out = std::move(s);

@@ -27,6 +27,10 @@ struct EmployeeSummary {
     // wall-clock times without a time zone (Qt::UTC): compare their date()
     // and time(), not the instants, with local date-times.
     std::vector<DayRecord> records;
+    // [0] = day 1: "补" when the day's record was added to in the office,
+    // "改" when changed or removed there (the last correction counts), else "".
+    std::vector<QString> marks;
+    int corrections = 0; // the days of the month corrected
 };
 
 // A month of every employee's days judged by the working hours and the

@@ -78,6 +78,31 @@ const Table& Presence() {
     return t;
 }
 
+const Table& Correction() {
+    static const Table t{QStringLiteral("Correction"),
+                         {{QStringLiteral("ID"), T::Key},
+                          {QStringLiteral("CTIME"), T::DateTime},
+                          {QStringLiteral("OPERATOR"), T::Text},
+                          {QStringLiteral("HOST"), T::Text},
+                          {QStringLiteral("PROGRAM"), T::Text},
+                          {QStringLiteral("ENUMBER"), T::Text},
+                          {QStringLiteral("ACTION"), T::Text},
+                          {QStringLiteral("OLDENTER"), T::DateTime},
+                          {QStringLiteral("OLDEXIT"), T::DateTime},
+                          {QStringLiteral("NEWENTER"), T::DateTime},
+                          {QStringLiteral("NEWEXIT"), T::DateTime},
+                          {QStringLiteral("REASON"), T::Text}}};
+    return t;
+}
+
+const Table& MonthClose() {
+    static const Table t{QStringLiteral("MonthClose"),
+                         {{QStringLiteral("YEARMONTH"), T::Text},
+                          {QStringLiteral("CTIME"), T::DateTime},
+                          {QStringLiteral("OPERATOR"), T::Text}}};
+    return t;
+}
+
 QVector<const Table*> Tables() {
     return {&Dept(), &Employee(), &Presence()};
 }
@@ -106,6 +131,10 @@ QVector<const Table*> RuleTables() {
     return {&ScheduleTable(), &CalendarTable()};
 }
 
+QVector<const Table*> AddedTables() {
+    return {&Correction(), &MonthClose()};
+}
+
 const Table* Find(const QString& name) {
     for (const Table* t : Tables())
         if (t->name.compare(name, Qt::CaseInsensitive) == 0)
@@ -130,6 +159,9 @@ const QVector<Index>& Indexes() {
         // A day or a month of records.
         {QStringLiteral("IX_Presence_ENTERTIME"), QStringLiteral("Presence"),
          QStringLiteral("ENTERTIME")},
+        // One row a closed month.
+        {QStringLiteral("UX_MonthClose_YEARMONTH"), QStringLiteral("MonthClose"),
+         QStringLiteral("YEARMONTH"), true},
     };
     return indexes;
 }

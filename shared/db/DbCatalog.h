@@ -41,13 +41,22 @@ struct Index {
     QString name;
     QString table;
     QString columns; // as written between the parentheses
+    bool unique = false;
 };
 
 const Table& Dept();
 const Table& Employee();
 const Table& Presence();
+// The trail of corrections to the presence records, closings and
+// reopenings of months included (append-only), and the closed months.
+const Table& Correction();
+const Table& MonthClose();
 // All three in creation order.
 QVector<const Table*> Tables();
+// The tables beyond the three of the exchange files: created with them, and
+// added to a database made before them when a program opens it. Neither in
+// the exchange files nor in the three tables' checks.
+QVector<const Table*> AddedTables();
 // The table of that name (case-insensitive), or null.
 const Table* Find(const QString& name);
 const QVector<Index>& Indexes();

@@ -60,6 +60,7 @@ QString NoCaseIn(Engine engine, const QString& a, int count) {
 }
 
 namespace {
+
 QString createTable(Engine engine, const DbCatalog::Table& t, bool ifNotExists) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList cols;
@@ -71,11 +72,19 @@ QString createTable(Engine engine, const DbCatalog::Table& t, bool ifNotExists) 
         .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name,
              cols.join(QStringLiteral(", ")));
 }
+
+QString createIndex(const DbCatalog::Index& i, bool ifNotExists) {
+    return QStringLiteral("CREATE %1INDEX %2%3 ON %4(%5)")
+        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(),
+             ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), i.name, i.table,
+             i.columns);
+}
+
 } // namespace
 
 QStringList CreateStatements(Engine engine) {
     QStringList out;
-    for (const DbCatalog::Table* t : DbCatalog::Tables())
+    for (const DbCatalog::Table* t : DbCatalog::Tables() + DbCatalog::AddedTables())
         out << createTable(engine, *t, false);
     return out + RuleTableStatements(engine) + IndexStatements(engine);
 }
@@ -87,11 +96,22 @@ QStringList RuleTableStatements(Engine engine) {
     return out;
 }
 
+QStringList AddedTableStatements(Engine engine) {
+    QStringList out;
+    for (const DbCatalog::Table* t : DbCatalog::AddedTables()) {
+        out << createTable(engine, *t, true);
+        for (const DbCatalog::Index& i : DbCatalog::Indexes())
+            if (i.table == t->name)
+                out << createIndex(i, true);
+    }
+    return out;
+}
+
 QStringList IndexStatements(Engine engine) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList out;
     for (const DbCatalog::Index& i : DbCatalog::Indexes())
-        out << QStringLiteral("CREATE INDEX %1 ON %2(%3)").arg(i.name, i.table, i.columns);
+        out << createIndex(i, false);
     // PostgreSQL: the look-ups without regard to case compare lower().
     if (pg)
         for (const DbCatalog::Table* t : DbCatalog::Tables())

@@ -32,6 +32,9 @@ QStringList CreateStatements(Engine engine);
 // The statements that create the rule tables (DbCatalog::RuleTables) where
 // they do not exist yet; part of CreateStatements.
 QStringList RuleTableStatements(Engine engine);
+// The statements that add the trail's tables (DbCatalog::AddedTables) and their indexes
+// where they are missing (nothing where they exist).
+QStringList AddedTableStatements(Engine engine);
 // The statements among them that create the indexes (last in that order),
 // for a bulk copy that builds its indexes after the rows are in.
 QStringList IndexStatements(Engine engine);

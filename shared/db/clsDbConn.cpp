@@ -98,6 +98,20 @@ void addCaseInsensitiveIndexes(QSqlDatabase db) {
         if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
             q.exec(DbDialect::AddNoCaseIndexStatement(table, c.name));
 }
+
+// Databases made before the trail of corrections lack its tables: adds
+// them. A failure (a read-only file, a login that may not create tables)
+// leaves the database as it is; the corrections then fail as writes do.
+void addMissingTables(QSqlDatabase db) {
+    bool missing = false;
+    for (const DbCatalog::Table* t : DbCatalog::AddedTables())
+        missing = missing || !clsDbConn::HasTable(db, *t);
+    QSqlQuery q(db);
+    for (const QString& sql :
+         missing ? DbDialect::AddedTableStatements(clsDbConn::EngineOf(db)) : QStringList())
+        if (!q.exec(sql))
+            return;
+}
 } // namespace
 
 QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& name, DbError* why,
@@ -136,8 +150,10 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
                 error = DbError(QStringLiteral("the database lacks the tables %1")
                                     .arg(missing.join(QStringLiteral(", "))));
             }
-            if (ok && requireTables)
+            if (ok && requireTables) {
                 AddRuleTables(db);
+                addMissingTables(db);
+            }
         } else {
             error = DbError(connectFailure(db.lastError()));
         }
@@ -211,6 +227,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
             if (ok) {
                 addCaseInsensitiveIndexes(db);
                 AddRuleTables(db);
+                addMissingTables(db);
             }
         } else {
             error = DbError::From(db.lastError(), path);

@@ -2,6 +2,8 @@
 // run as a separate process: faulty files refused whole naming the line,
 // export after import gives the same file, the summary as CSV, spreadsheet
 // and PDF, never over an existing file.
+#include "reports/summary/SummaryReport.h"
+#include "shared/attendance/MonthSummary.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/tools/helpers/AdminTool.h"
@@ -44,9 +46,9 @@ private slots:
         QCOMPARE(
             readFile(m_dir.file("s.csv")),
             QStringLiteral("\xFEFF编号,姓名,部门,应出勤天数,出勤天数,迟到次数,迟到分钟,早退次数,"
-                           "早退分钟,未签退次数,缺勤天数,工作时长\r\n"
-                           "1002,李四,'=总务,21,0,0,0,0,0,0,21,0:00\r\n"
-                           "1001,张三,教务处,21,2,1,10,0,0,1,19,8:50\r\n")
+                           "早退分钟,未签退次数,缺勤天数,工作时长,修正天数\r\n"
+                           "1002,李四,'=总务,21,0,0,0,0,0,0,21,0:00,0\r\n"
+                           "1001,张三,教务处,21,2,1,10,0,0,1,19,8:50,0\r\n")
                 .toUtf8());
         QVERIFY(AdminTool::Runs(summary("s.xlsx")));
         const QString sheet =
@@ -68,6 +70,20 @@ private slots:
         for (const char* name : {"s.csv", "s.xlsx", "s.pdf"})
             QVERIFY(AdminTool::Fails(summary(name), {"exists"}));
         QVERIFY(AdminTool::Fails(summary("s.txt")));
+    }
+
+    // Each department's total follows its own employees, the unit's comes last.
+    void reportRowsInOrder() {
+        MonthSummary m;
+        m.employees = {{"1", "甲", "A"}, {"2", "乙", "A"}, {"3", "丙", "B"}};
+        m.departments = {{"A", {}}, {"B", {}}};
+        SummaryReport report;
+        report.setSummary(&m);
+        report.ReportStart();
+        QStringList rows;
+        for (bool eof = false; report.FetchData(eof), !eof;)
+            rows << report.Control("lblCol1")->text;
+        QCOMPARE(rows, QStringList({"甲", "乙", "部门合计", "丙", "部门合计", "单位合计"}));
     }
 
     void faultyFilesRefusedWhole() {

@@ -3,6 +3,7 @@
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/AdminCommand.h"
 #include "tools/admin/CheckCommand.h"
+#include "tools/admin/CorrectionCommands.h"
 #include "tools/admin/ExchangeCommands.h"
 #include "tools/admin/InitCommand.h"
 #include "tools/admin/Migrate.h"
@@ -42,6 +43,15 @@ const QList<Option>& optionTable() {
         {"server", "HOST[:PORT]", "the database server"},
         {"user", "U", "the server login (the owner of the database)"},
         {"database", "NAME", "the database on the server"},
+        {"arrival", "HH:MM", "the arrival time of the day"},
+        {"departure", "HH:MM", "the departure time of the day"},
+        {"change", nullptr, "changes the day's times instead of adding missing ones"},
+        {"remove", nullptr, "removes the day's record"},
+        {"reason", "TEXT", "why the record is corrected (required)"},
+        {"from", "DATE", "the first day (YYYY-MM-DD) on which corrections were made"},
+        {"to", "DATE", "the last day (YYYY-MM-DD) on which corrections were made"},
+        {"employee", "N", "only the corrections of that employee number"},
+        {"csv", "OUT", "writes the rows as CSV (UTF-8) to OUT, never over a file"},
     };
     return options;
 }
@@ -120,6 +130,28 @@ const QVector<Command>& commands() {
          1, 1, dir, Gui::Never, ScheduleCommands::ImportCalendar},
         {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, dir,
          Gui::Always, PrintCards::Run},
+        {QStringLiteral("correct"),
+         QStringLiteral("ENUMBER DATE [--arrival HH:MM] [--departure HH:MM] [--change] "
+                        "[--remove] --reason TEXT"),
+         QStringLiteral("Corrects one day of an employee's records, as the office program's\n"
+                        "\"考勤修正\" does: adds a missing arrival or departure, changes the\n"
+                        "times (--change) or removes the day's record (--remove), and writes\n"
+                        "the correction with its reason to the trail."),
+         2, 2, names({"dir", "arrival", "departure", "change", "remove", "reason"}), Gui::Never,
+         CorrectionCommands::Correct},
+        {QStringLiteral("trail"),
+         QStringLiteral("[--from DATE] [--to DATE] [--employee N] [--csv OUT]"),
+         QStringLiteral("Prints every row of the corrections' trail (corrections, closing and\n"
+                        "reopening of months), one per line, or writes them as CSV."),
+         0, 0, names({"dir", "from", "to", "employee", "csv"}), Gui::Never,
+         CorrectionCommands::Trail},
+        {QStringLiteral("close-month"), QStringLiteral("YEAR MONTH"),
+         QStringLiteral("Closes a past month: no correction, import or removal touches its\n"
+                        "records afterwards."),
+         2, 2, dir, Gui::Never, CorrectionCommands::CloseMonth},
+        {QStringLiteral("reopen-month"), QStringLiteral("YEAR MONTH --admin-password PW"),
+         QStringLiteral("Reopens a closed month; takes the administrator password."), 2, 2,
+         names({"dir", "admin-password"}), Gui::Never, CorrectionCommands::ReopenMonth},
         {QStringLiteral("dump"),
          QStringLiteral("FILE"),
          QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"

@@ -199,7 +199,11 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
     DbTransaction reading(source);
     if (!reading.IsActive())
         return reading.Error().Report(error);
-    const QVector<const DbCatalog::Table*> tables = DbCatalog::Tables();
+    QVector<const DbCatalog::Table*> tables = DbCatalog::Tables();
+    // The trail of corrections and the closed months go along where the file has them.
+    for (const DbCatalog::Table* t : DbCatalog::AddedTables())
+        if (clsDbConn::HasTable(source, *t))
+            tables << t;
     QVector<qint64> expected(tables.size());
     for (int i = 0; i < tables.size(); ++i)
         if (!countRows(source, *tables[i], &expected[i], error))

@@ -1,0 +1,334 @@
+#include "shared/records/clsCorrection.h"
+
+#include "shared/base/AppClock.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbDialect.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsMonthClose.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSysInfo>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+using Action = clsCorrection::Action;
+using Result = clsCorrection::Result;
+
+constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen"};
+
+// The rows of one employee's day, as the sign-in rule reads them.
+const char* kDayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
+
+QVariantList dayParams(const QString& number, const QDate& day) {
+    return {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)};
+}
+
+QVariant timeValue(const QDateTime& t) {
+    return DbQuery::TextOrNull(t.isValid() ? DbDateTime::ToText(t) : QString());
+}
+
+QDateTime timeOf(const QVariant& v) {
+    return v.isNull() ? QDateTime() : DbDateTime::FromText(v.toString());
+}
+
+// The employee's own spelling of a number given without regard to case;
+// empty when there is none.
+bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbError* error) {
+    auto q =
+        DbQuery::Read(db,
+                      QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
+                          DbDialect::NoCaseEquals(clsDbConn::EngineOf(db),
+                                                  QStringLiteral("ENUMBER"), QStringLiteral("?")) +
+                          QStringLiteral(" ORDER BY ENUMBER"),
+                      {given}, error);
+    if (!q)
+        return false;
+    *number = q->next() ? q->value(0).toString() : QString();
+    return true;
+}
+
+// The day's first record by time (arrival invalid: none).
+bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& day, QDateTime* arrival,
+                QDateTime* departure, DbError* error) {
+    auto q = DbQuery::Read(db,
+                           QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
+                               QLatin1String(kDayCondition),
+                           dayParams(number, day), error);
+    if (!q)
+        return false;
+    *arrival = *departure = QDateTime();
+    while (q->next()) {
+        const QDateTime enter = timeOf(q->value(0));
+        if (enter.isValid() && (!arrival->isValid() || enter < *arrival)) {
+            *arrival = enter;
+            *departure = timeOf(q->value(1));
+        }
+    }
+    return true;
+}
+
+// The day's new arrival and departure, or why the request is refused.
+Result decide(const clsCorrection::Request& r, const QDateTime& oldIn, const QDateTime& oldOut,
+              QDateTime* newIn, QDateTime* newOut) {
+    const QDateTime in = r.arrival.isValid() ? QDateTime(r.date, r.arrival) : QDateTime();
+    const QDateTime out = r.departure.isValid() ? QDateTime(r.date, r.departure) : QDateTime();
+    if (r.action != Action::Remove && !in.isValid() && !out.isValid())
+        return Result::NothingGiven;
+    if (r.action != Action::Add && !oldIn.isValid())
+        return Result::NoRecord;
+    *newIn = *newOut = QDateTime();
+    if (r.action == Action::Add) {
+        if (in.isValid() && oldIn.isValid())
+            return Result::SecondArrival;
+        if (out.isValid() && oldOut.isValid())
+            return Result::DepartureExists;
+        *newIn = in.isValid() ? in : oldIn;
+        *newOut = out.isValid() ? out : oldOut;
+    } else if (r.action == Action::Change) {
+        *newIn = in.isValid() ? in : oldIn;
+        *newOut = out.isValid() ? out : oldOut;
+    }
+    if (newOut->isValid() && !newIn->isValid())
+        return Result::NoArrival;
+    if (newOut->isValid() && *newOut <= *newIn)
+        return Result::DepartureBeforeArrival;
+    const QDateTime now = AppClock::now();
+    if ((newIn->isValid() && *newIn > now) || (newOut->isValid() && *newOut > now))
+        return Result::FutureTime;
+    return Result::Done;
+}
+
+// Writes the day's new record: an arrival on a day without one is inserted,
+// a departure added to the day's rows as the station adds it; a change
+// leaves the one record the station would have written.
+bool writeDay(DbTransaction& tx, const clsCorrection::Request& r, const QString& number,
+              const QDateTime& oldIn, const QDateTime& newIn, const QDateTime& newOut) {
+    const QString where = QLatin1String(kDayCondition);
+    if (r.action == Action::Add && oldIn.isValid())
+        return tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") + where,
+                       QVariantList{timeValue(newOut)} + dayParams(number, r.date)) >= 1;
+    if (r.action != Action::Add && tx.Exec(QStringLiteral("DELETE FROM Presence WHERE ") + where,
+                                           dayParams(number, r.date)) < 1)
+        return false;
+    return r.action == Action::Remove ||
+           tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
+                                  "VALUES(?, ?, ?)"),
+                   {number, timeValue(newIn), timeValue(newOut)}) == 1;
+}
+
+Result failed(const DbError& why, DbError* error) {
+    why.Report(error);
+    return Result::Failed;
+}
+
+} // namespace
+
+QString clsCorrection::ActionKey(Action action) {
+    return QLatin1String(kActionKeys[int(action)]);
+}
+
+bool clsCorrection::ParseAction(const QString& key, Action* out) {
+    for (int i = 0; i < int(std::size(kActionKeys)); ++i)
+        if (key == QLatin1String(kActionKeys[i])) {
+            *out = Action(i);
+            return true;
+        }
+    return false;
+}
+
+clsCorrection::Operator clsCorrection::Operator::Current() {
+    Operator who;
+    if (const passwd* pw = ::getpwuid(::getuid()))
+        who.login = QString::fromLocal8Bit(pw->pw_name);
+    else
+        who.login = QString::number(::getuid());
+    who.host = QSysInfo::machineHostName();
+    who.program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return who;
+}
+
+clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who, DbError* error) {
+    if (r.reason.trimmed().isEmpty())
+        return Result::EmptyReason;
+    if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
+        return failed(DbError(QStringLiteral("not a correction of a day")), error);
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return failed(DbError(QStringLiteral("no database")), error);
+    // The number held as a scan holds it, so a station's sign-in of the
+    // same employee comes wholly before or after the correction.
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), r.number))
+        return failed(tx.Error(), error);
+    db = tx.Connection();
+    QString number;
+    bool closed = false;
+    DbError why;
+    if (!employeeNumber(db, r.number, &number, &why))
+        return failed(why, error);
+    if (number.isEmpty())
+        return Result::NoEmployee;
+    if (!clsMonthClose::HoldOpen(db, r.date, &closed, &why))
+        return failed(why, error);
+    if (closed)
+        return Result::MonthClosed;
+    TrailRow row;
+    if (!firstOfDay(db, number, r.date, &row.oldArrival, &row.oldDeparture, &why))
+        return failed(why, error);
+    const Result verdict =
+        decide(r, row.oldArrival, row.oldDeparture, &row.newArrival, &row.newDeparture);
+    if (verdict != Result::Done)
+        return verdict;
+    if (!writeDay(tx, r, number, row.oldArrival, row.newArrival, row.newDeparture))
+        return failed(tx.Error(), error);
+    row.when = AppClock::now();
+    row.login = who.login;
+    row.host = who.host;
+    row.program = who.program;
+    row.number = number;
+    row.action = r.action;
+    row.reason = r.reason.trimmed();
+    if (!WriteTrail(db, row, &why))
+        return failed(why, error);
+    return tx.Commit() ? Result::Done : failed(tx.Error(), error);
+}
+
+bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error) {
+    return DbQuery::Exec(db,
+                         QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
+                                        "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
+                                        "REASON) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                         {DbDateTime::ToText(row.when), row.login, row.host, row.program,
+                          DbQuery::TextOrNull(row.number), ActionKey(row.action),
+                          timeValue(row.oldArrival), timeValue(row.oldDeparture),
+                          timeValue(row.newArrival), timeValue(row.newDeparture),
+                          DbQuery::TextOrNull(row.reason)},
+                         error) == 1;
+}
+
+namespace {
+
+// Days of the employees in `rows` (number, name) from `from` to `to`, with
+// the first record of each day.
+bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const QDate& from,
+              const QDate& to, std::vector<clsCorrection::Day>* out, DbError* error) {
+    std::map<std::pair<QString, QDate>, std::pair<QDateTime, QDateTime>> records;
+    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
+                                          "WHERE ENTERTIME >= ? AND ENTERTIME < ? "
+                                          "ORDER BY ENUMBER, ENTERTIME"),
+                           {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, error);
+    if (!q)
+        return false;
+    while (q->next()) {
+        const QDateTime in = timeOf(q->value(1));
+        if (!in.isValid())
+            continue;
+        auto& rec = records[{q->value(0).toString(), in.date()}];
+        if (!rec.first.isValid() || in < rec.first)
+            rec = {in, timeOf(q->value(2))};
+    }
+    out->clear();
+    for (QDate d = from; d.isValid() && d <= to; d = d.addDays(1))
+        for (const auto& [number, name] : employees) {
+            const auto it = records.find({number, d});
+            out->push_back({number, name, d, it == records.end() ? QDateTime() : it->second.first,
+                            it == records.end() ? QDateTime() : it->second.second});
+        }
+    return true;
+}
+
+} // namespace
+
+bool clsCorrection::EmployeeDays(const QString& number, const QDate& from, const QDate& to,
+                                 std::vector<Day>* out, DbError* error) {
+    const DbDialect::Engine engine = clsDbConn::SharedEngine();
+    auto q = DbQuery::Read(
+        QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE ") +
+            DbDialect::NoCaseEquals(engine, QStringLiteral("ENUMBER"), QStringLiteral("?")) +
+            QStringLiteral(" ORDER BY ENUMBER"),
+        {number}, error);
+    if (!q)
+        return false;
+    std::vector<std::pair<QString, QString>> employees;
+    if (q->next())
+        employees.emplace_back(q->value(0).toString(), q->value(1).toString());
+    return fillDays(employees, from, to, out, error);
+}
+
+bool clsCorrection::DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
+                                  DbError* error) {
+    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE DID = ? "
+                                          "ORDER BY ENUMBER"),
+                           {deptId}, error);
+    if (!q)
+        return false;
+    std::vector<std::pair<QString, QString>> employees;
+    while (q->next())
+        employees.emplace_back(q->value(0).toString(), q->value(1).toString());
+    return fillDays(employees, day, day, out, error);
+}
+
+bool clsCorrection::Trail(const QDate& from, const QDate& to, const QString& number,
+                          std::vector<TrailRow>* out, DbError* error) {
+    QString sql = QStringLiteral("SELECT ID, CTIME, OPERATOR, HOST, PROGRAM, ENUMBER, ACTION, "
+                                 "OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, REASON FROM Correction "
+                                 "WHERE CTIME >= ? AND CTIME < ?");
+    QVariantList params{from.isValid() ? DbDateTime::DayStart(from) : QStringLiteral("0"),
+                        to.isValid() ? DbDateTime::DayEnd(to) : QStringLiteral("A")};
+    if (!number.isEmpty()) {
+        sql += QStringLiteral(" AND ") + DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
+                                                                 QStringLiteral("ENUMBER"),
+                                                                 QStringLiteral("?"));
+        params << number;
+    }
+    auto q = DbQuery::Read(sql + QStringLiteral(" ORDER BY ID"), params, error);
+    if (!q)
+        return false;
+    out->clear();
+    while (q->next()) {
+        TrailRow row;
+        row.id = q->value(0).toLongLong();
+        row.when = timeOf(q->value(1));
+        row.login = q->value(2).toString();
+        row.host = q->value(3).toString();
+        row.program = q->value(4).toString();
+        row.number = q->value(5).toString();
+        if (!ParseAction(q->value(6).toString(), &row.action))
+            continue;
+        row.oldArrival = timeOf(q->value(7));
+        row.oldDeparture = timeOf(q->value(8));
+        row.newArrival = timeOf(q->value(9));
+        row.newDeparture = timeOf(q->value(10));
+        row.reason = q->value(11).toString();
+        out->push_back(row);
+    }
+    return true;
+}
+
+bool clsCorrection::MonthMarks(int year, int month, Marks* out, DbError* error) {
+    const QDate first(year, month, 1);
+    const QDate last = first.addMonths(1).addDays(-1);
+    // The corrected day is the new arrival's, or the old one's for a removal.
+    auto q = DbQuery::Read(
+        QStringLiteral("SELECT ENUMBER, ACTION, COALESCE(NEWENTER, OLDENTER) AS D FROM "
+                       "Correction WHERE ACTION IN ('add', 'change', 'remove') AND "
+                       "COALESCE(NEWENTER, OLDENTER) >= ? AND COALESCE(NEWENTER, OLDENTER) < ? "
+                       "ORDER BY ID"),
+        {DbDateTime::DayStart(first), DbDateTime::DayEnd(last)}, error);
+    if (!q)
+        return false;
+    out->clear();
+    while (q->next()) {
+        Action action = Action::Add;
+        const QDateTime day = timeOf(q->value(2));
+        if (ParseAction(q->value(1).toString(), &action) && day.isValid())
+            (*out)[q->value(0).toString()][day.date().day()] = action;
+    }
+    return true;
+}

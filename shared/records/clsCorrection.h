@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QTime>
+#include <map>
+#include <vector>
+
+class DbError;
+
+// Corrections of the presence records made in the office: a missing arrival
+// or departure added, a time changed, a wrong record removed. Each is
+// written to Presence as the station writes it (one arrival and at most one
+// departure a day, the departure after the arrival) together with its row of
+// the trail (table Correction, only ever added to) in one transaction that
+// holds the employee's number as the sign-in rule does. A day of a closed
+// month (clsMonthClose) is never corrected.
+class clsCorrection {
+public:
+    enum class Action { Add, Change, Remove, Close, Reopen };
+    // "add", "change", "remove", "close", "reopen" (the trail's ACTION).
+    static QString ActionKey(Action action);
+    static bool ParseAction(const QString& key, Action* out);
+
+    // Who corrects: the operating system's login, the host and the program.
+    struct Operator {
+        QString login, host, program;
+        static Operator Current();
+    };
+
+    enum class Result {
+        Done,
+        EmptyReason,            // no reason given
+        NoEmployee,             // no employee of that number
+        MonthClosed,            // the day's month is closed
+        FutureTime,             // a time after now
+        NoRecord,               // change, remove: the day has no record
+        SecondArrival,          // add: the day has an arrival already
+        DepartureExists,        // add: the day has a departure already
+        NoArrival,              // a departure on a day without an arrival
+        DepartureBeforeArrival, // a departure not after the arrival
+        NothingGiven,           // add, change: neither time given
+        CurrentMonth,           // closing the current or a future month
+        AlreadyClosed,          // closing a closed month
+        NotClosed,              // reopening a month that is not closed
+        WrongPassword,          // reopening without the administrator password
+        Failed                  // the database refused (why in *error)
+    };
+
+    // A correction of one employee's day; a time not given is null.
+    struct Request {
+        Action action = Action::Add;
+        QString number;
+        QDate date;
+        QTime arrival, departure;
+        QString reason;
+    };
+    static Result Apply(const Request& request, const Operator& who, DbError* error = nullptr);
+
+    // One day of an employee as the corrections window lists it (times
+    // invalid: none).
+    struct Day {
+        QString number, name;
+        QDate date;
+        QDateTime arrival, departure;
+    };
+    // Every day from `from` to `to` of the employee (days without a record too).
+    static bool EmployeeDays(const QString& number, const QDate& from, const QDate& to,
+                             std::vector<Day>* out, DbError* error = nullptr);
+    // Every employee of the department on one day, by number.
+    static bool DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
+                              DbError* error = nullptr);
+
+    // A row of the trail; for closing and reopening `number` is empty and
+    // `newArrival` the month's first day.
+    struct TrailRow {
+        qint64 id = 0;
+        QDateTime when;
+        QString login, host, program, number;
+        Action action = Action::Add;
+        QDateTime oldArrival, oldDeparture, newArrival, newDeparture;
+        QString reason;
+    };
+    // The trail in the order written, made from `from` to `to` (null: open
+    // ends), of one employee (empty: all, months' closings included).
+    static bool Trail(const QDate& from, const QDate& to, const QString& number,
+                      std::vector<TrailRow>* out, DbError* error = nullptr);
+    // The corrected days of a month: number → day of the month → the last
+    // correction's action (Add, Change or Remove).
+    using Marks = std::map<QString, std::map<int, Action>>;
+    static bool MonthMarks(int year, int month, Marks* out, DbError* error = nullptr);
+
+    // Writes a row of the trail inside the caller's transaction on `db`.
+    static bool WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error = nullptr);
+};

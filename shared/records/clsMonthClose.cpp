@@ -1,0 +1,103 @@
+#include "shared/records/clsMonthClose.h"
+
+#include "shared/base/AppClock.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/clsDbConn.h"
+
+namespace {
+
+using Result = clsMonthClose::Result;
+const QString kLockTable = QStringLiteral("MonthClose");
+
+Result failed(const DbError& why, DbError* error) {
+    why.Report(error);
+    return Result::Failed;
+}
+
+bool isClosed(QSqlDatabase db, const QString& key, bool* closed, DbError* error) {
+    auto q = DbQuery::Read(
+        db, QStringLiteral("SELECT COUNT(*) FROM MonthClose WHERE YEARMONTH = ?"), {key}, error);
+    if (!q || !q->next())
+        return q ? DbError::Fail(error, QStringLiteral("the closed months could not be read"))
+                 : false;
+    *closed = q->value(0).toLongLong() > 0;
+    return true;
+}
+
+// Closes (`close`) or reopens the month with its row of the trail.
+Result change(int year, int month, bool close, const clsCorrection::Operator& who, DbError* error) {
+    const QString key = clsMonthClose::Key(year, month);
+    DbTransaction tx(DbTransaction::Mode::Immediate);
+    if (!tx.IsActive() || !tx.LockKey(kLockTable, key))
+        return failed(tx.Error(), error);
+    QSqlDatabase db = tx.Connection();
+    bool closed = false;
+    DbError why;
+    if (!isClosed(db, key, &closed, &why))
+        return failed(why, error);
+    if (closed == close)
+        return close ? Result::AlreadyClosed : Result::NotClosed;
+    const QDateTime now = AppClock::now();
+    const int n =
+        close ? tx.Exec(QStringLiteral("INSERT INTO MonthClose(YEARMONTH, CTIME, OPERATOR) "
+                                       "VALUES(?, ?, ?)"),
+                        {key, DbDateTime::ToText(now), who.login})
+              : tx.Exec(QStringLiteral("DELETE FROM MonthClose WHERE YEARMONTH = ?"), {key});
+    if (n != 1)
+        return failed(tx.Error(), error);
+    clsCorrection::TrailRow row;
+    row.when = now;
+    row.login = who.login;
+    row.host = who.host;
+    row.program = who.program;
+    row.action = close ? clsCorrection::Action::Close : clsCorrection::Action::Reopen;
+    row.newArrival = QDateTime(QDate(year, month, 1), QTime(0, 0));
+    if (!clsCorrection::WriteTrail(db, row, &why))
+        return failed(why, error);
+    return tx.Commit() ? Result::Done : failed(tx.Error(), error);
+}
+
+} // namespace
+
+QString clsMonthClose::Key(int year, int month) {
+    return QStringLiteral("%1-%2")
+        .arg(year, 4, 10, QLatin1Char('0'))
+        .arg(month, 2, 10, QLatin1Char('0'));
+}
+
+clsMonthClose::Result clsMonthClose::Close(int year, int month, const clsCorrection::Operator& who,
+                                           DbError* error) {
+    const QDate today = AppClock::now().date();
+    if (QDate(year, month, 1) >= QDate(today.year(), today.month(), 1))
+        return Result::CurrentMonth;
+    return change(year, month, true, who, error);
+}
+
+clsMonthClose::Result clsMonthClose::Reopen(int year, int month, const QString& adminPassword,
+                                            const clsCorrection::Operator& who, DbError* error) {
+    if (!CheckPassword(adminPassword))
+        return Result::WrongPassword;
+    return change(year, month, false, who, error);
+}
+
+bool clsMonthClose::HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, DbError* error) {
+    const QString key = Key(day.year(), day.month());
+    DbError why;
+    if (!DbTransaction::LockKey(db, kLockTable, key, &why, true))
+        return why.Report(error);
+    return isClosed(db, key, closed, error);
+}
+
+bool clsMonthClose::ClosedMonths(QStringList* out, DbError* error) {
+    auto q = DbQuery::Read(QStringLiteral("SELECT YEARMONTH FROM MonthClose ORDER BY YEARMONTH"),
+                           {}, error);
+    if (!q)
+        return false;
+    out->clear();
+    while (q->next())
+        out->append(q->value(0).toString());
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "shared/records/clsCorrection.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+class DbError;
+
+// Closed months (table MonthClose, one row a month): the administrator
+// closes a past month, after which no writer corrects, imports or removes a
+// presence record of it; reopening takes the administrator password. Both
+// are rows of the corrections' trail, written in the same transaction.
+class clsMonthClose {
+public:
+    using Result = clsCorrection::Result;
+
+    // "yyyy-MM", the key of a month.
+    static QString Key(int year, int month);
+    // Refused for the current month and later ones (the station writes today).
+    static Result Close(int year, int month, const clsCorrection::Operator& who,
+                        DbError* error = nullptr);
+    static Result Reopen(int year, int month, const QString& adminPassword,
+                         const clsCorrection::Operator& who, DbError* error = nullptr);
+    // Inside a writer's transaction on `db`: keeps the month of `day` from
+    // being closed or reopened until the transaction ends, and says whether
+    // it is closed. False (why in *error) when that cannot be told.
+    static bool HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, DbError* error = nullptr);
+    // The closed months' keys, in order.
+    static bool ClosedMonths(QStringList* out, DbError* error = nullptr);
+};

@@ -1,0 +1,181 @@
+// Corrections with their trail and closed months, through attendance-admin
+// and beside a station's scan.
+#include "shared/base/AppClock.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/db/DbError.h"
+#include "shared/records/clsCorrection.h"
+#include "shared/records/clsPresence.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/tools/helpers/AdminTool.h"
+
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+class tst_Corrections : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+
+    QStringList dir() const { return {QStringLiteral("--dir"), fx->path()}; }
+    int dayRows(const QString& number, const QDate& d) {
+        return fx->rows(QStringLiteral("Presence WHERE ENUMBER = '%1' AND ENTERTIME LIKE '%2%'")
+                            .arg(number, d.toString(Qt::ISODate)));
+    }
+
+private slots:
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(fx->addDept(1, QStringLiteral("办公室")) && SavePassword(QStringLiteral("pw")));
+        for (const char* n : {"7", "8", "9", "10"})
+            QVERIFY(fx->addEmployee(QLatin1String(n), QStringLiteral("张三"), QLatin1String(n), 1));
+    }
+    void cleanup() { fx.reset(); }
+
+    // Every refusal exits 1 with its reason and leaves no trail row; every
+    // correction, closing and reopening leaves one; a closed month refuses
+    // each kind of correction, naming the month.
+    void commandsRefusalsAndTrail() {
+        const QDate now = QDate::currentDate(), d = QDate(now.year(), now.month(), 2).addMonths(-1);
+        const QString day = d.toString(Qt::ISODate);
+        const QString closed = QStringLiteral("%1年%2月已月结").arg(d.year()).arg(d.month());
+        const QStringList y{QString::number(d.year()), QString::number(d.month())};
+        const auto fix = [&](const QString& n, const QStringList& more, const char* reason) {
+            return QStringList{QStringLiteral("correct"), n, day} + more +
+                   QStringList{QStringLiteral("--reason"), QLatin1String(reason)} + dir();
+        };
+        const QStringList in{QStringLiteral("--arrival"), QStringLiteral("08:00")};
+        const QStringList out{QStringLiteral("--departure"), QStringLiteral("17:30")};
+        const QStringList change{QStringLiteral("--change"), QStringLiteral("--arrival"),
+                                 QStringLiteral("08:30")};
+        const QStringList remove{QStringLiteral("--remove")};
+        const struct {
+            QStringList args;
+            QString says; // empty: succeeds
+        } steps[] = {
+            {fix("7", in, " "), "a reason is required"},
+            {fix("99", in, "r"), "no employee"},
+            {fix("7", out, "r"), "a departure needs an arrival"},
+            {fix("7", in + QStringList{"--departure", "07:59"}, "r"), "after the arrival"},
+            {fix("7", in, "忘记打卡"), {}},
+            {fix("7", in, "r"), "an arrival already"},
+            {fix("7", out, "r"), {}},
+            {fix("7", change, "r"), {}},
+            {QStringList{"close-month"} + y + dir(), {}},
+            {QStringList{"close-month"} + y + dir(), closed},
+            {fix("7", in, "r"), closed},
+            {fix("7", change, "r"), closed},
+            {fix("7", remove, "r"), closed},
+            {QStringList{"close-month", QString::number(now.year()), QString::number(now.month())} +
+                 dir(),
+             "only a past month"},
+            {QStringList{"reopen-month"} + y + QStringList{"--admin-password", "no"} + dir(),
+             "wrong administrator password"},
+            {QStringList{"reopen-month"} + y + QStringList{"--admin-password", "pw"} + dir(), {}},
+            {fix("7", remove, "r"), {}},
+        };
+        int trail = 0;
+        for (const auto& step : steps) {
+            if (step.says.isEmpty())
+                QVERIFY2(AdminTool::Runs(step.args), qPrintable(step.args.join(' ')));
+            else
+                QVERIFY2(AdminTool::Fails(step.args, {step.says}), qPrintable(step.args.join(' ')));
+            trail += step.says.isEmpty();
+            QCOMPARE(fx->rows(QStringLiteral("Correction")), trail);
+            QVERIFY(dayRows(QStringLiteral("7"), d) <= 1);
+        }
+        QCOMPARE(dayRows(QStringLiteral("7"), d), 0);
+        // The month summary marks the corrected days: 7's removed day "改", 8's added one "补".
+        QVERIFY(AdminTool::Runs(fix("8", in, "r")));
+        const QStringList report{"report-summary", y[0], y[1]};
+        QVERIFY(AdminTool::Runs(report + QStringList{fx->file("s.xlsx")} + dir()));
+        const QString sheet = QString::fromUtf8(
+            RunTool("unzip", {"-p", fx->file("s.xlsx"), "xl/worksheets/sheet2.xml"}).out);
+        QCOMPARE(sheet.count(QStringLiteral("<t>补</t>")) +
+                     sheet.count(QStringLiteral("<t>改</t>")) * 10,
+                 11);
+        QVERIFY(AdminTool::Runs(report + QStringList{fx->file("s.csv")} + dir()));
+        QCOMPARE(readFile(fx->file("s.csv")).count(",1\r\n"), 2);
+        trail += 1;
+        const QString csv = fx->file(QStringLiteral("trail.csv"));
+        const QStringList trailCsv = QStringList{"trail", "--employee", "7", "--csv", csv} + dir();
+        QVERIFY(AdminTool::Runs(trailCsv));
+        const QStringList lines = QString::fromUtf8(readFile(csv)).split(QStringLiteral("\r\n"));
+        QVERIFY(readFile(csv).startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(lines.size(), 6); // the heading, four corrections, the end of the last line
+        QVERIFY2(lines[3].contains(QStringLiteral(",change,7,%1 08:00:00,%1 17:30:00,%1 08:30:00,"
+                                                  "%1 17:30:00,r")
+                                       .arg(day)),
+                 qPrintable(lines[3]));
+        QVERIFY(AdminTool::Fails(trailCsv, {QStringLiteral("already exists")}));
+        const ToolRun all = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
+        QCOMPARE(all.out.count('\n'), trail); // closing and reopening too
+    }
+
+    // A correction of today runs while a station scans the same card: one
+    // of them goes first, and the day keeps one record; the correction has
+    // its trail row exactly when it succeeded.
+    void correctionBesideAScan() {
+        const QTime early = QTime::currentTime().addSecs(-3600);
+        for (const auto& [n, waitMs] : {std::pair{"7", 0}, {"8", 150}, {"9", 400}, {"10", 800}}) {
+            QProcess admin;
+            admin.start(AdminTool::Path(),
+                        QStringList{"correct", n, QDate::currentDate().toString(Qt::ISODate),
+                                    "--arrival", early.toString(QStringLiteral("HH:mm")),
+                                    "--reason", "r"} +
+                            dir());
+            QVERIFY(admin.waitForStarted());
+            QThread::msleep(waitMs);
+            clsPresence scan;
+            scan.setENUMBER(QLatin1String(n));
+            const qint16 state = scan.Add();
+            QVERIFY(admin.waitForFinished(30000));
+            const bool corrected = admin.exitCode() == 0;
+            QCOMPARE(dayRows(QLatin1String(n), QDate::currentDate()), 1);
+            QCOMPARE(fx->rows(QStringLiteral("Correction WHERE ENUMBER = '%1'").arg(n)),
+                     int(corrected));
+            // Corrected first: the scan is the departure; else the arrival.
+            QCOMPARE(state, corrected ? clsPresence::Departure : clsPresence::Arrival);
+        }
+    }
+
+    // On the server the stations' login may add to the trail and read it,
+    // never change or remove a row of it.
+    void stationLoginOnlyAddsToTheTrail() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("the rights of logins are the server's");
+        QSqlDatabase admin = fx->server()->connect(QStringLiteral("owner"));
+        QSqlQuery q(admin);
+        for (const char* sql :
+             {"DROP ROLE IF EXISTS corr_station", "CREATE ROLE corr_station LOGIN PASSWORD 'x'",
+              "GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO corr_station",
+              "GRANT SELECT, INSERT ON correction TO corr_station",
+              "GRANT SELECT, INSERT, DELETE ON monthclose TO corr_station"})
+            QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
+        QVERIFY(fx->setIni("ATTENDANCE", "DBLOGINNAME", "corr_station") &&
+                fx->setIni("ATTENDANCE", "DBLOGINPWD", "x"));
+        QVERIFY(AdminTool::Runs(
+            QStringList{"correct", "7", "2020-01-02", "--arrival", "08:00", "--reason", "r"} +
+            dir()));
+        QVERIFY(AdminTool::Runs(QStringList{"close-month", "2020", "1"} + dir()));
+        QVERIFY(AdminTool::Runs(QStringList{"check"} + dir()));
+        QSqlDatabase station = QSqlDatabase::cloneDatabase(admin, QStringLiteral("station"));
+        station.setUserName(QStringLiteral("corr_station"));
+        station.setPassword(QStringLiteral("x"));
+        QVERIFY(station.open());
+        QSqlQuery s(station);
+        QVERIFY(s.exec(QStringLiteral("SELECT COUNT(*) FROM correction")) && s.next());
+        QCOMPARE(s.value(0).toInt(), 2);
+        QVERIFY(!s.exec(QStringLiteral("UPDATE correction SET REASON = 'x'")));
+        QVERIFY(!s.exec(QStringLiteral("DELETE FROM correction")));
+        station.close();
+        q.exec(QStringLiteral("REASSIGN OWNED BY corr_station TO CURRENT_USER"));
+        q.exec(QStringLiteral("DROP OWNED BY corr_station"));
+        QVERIFY(q.exec(QStringLiteral("DROP ROLE corr_station")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Corrections)
+#include "tst_corrections.moc"
