@@ -1,8 +1,12 @@
 // The scanner's keys into barcodes: terminators, dropped characters, blanks
 // and the two-second pause, as tables of key strings.
+#include "shared/base/AppClock.h"
 #include "signdesk/ScanInput.h"
+#include "signdesk/frmScanTest.h"
+#include "tests/common/TestProgramDir.h"
 
 #include <QtTest>
+#include <QtWidgets>
 
 class tst_ScanInput : public QObject {
     Q_OBJECT
@@ -66,7 +70,29 @@ private slots:
         QCOMPARE(ScanInput::KeyName(Qt::Key_Return), QStringLiteral("Return 0x1000004"));
         QCOMPARE(ScanInput::KeyName(0), QStringLiteral("0x00"));
     }
+
+    // The scan test window lists every key, Tab included, and the barcode.
+    void scanTestWindow() {
+        AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(8, 0, 0)));
+        frmScanTest dlg;
+        dlg.show();
+        const std::pair<Qt::Key, const char*> keys[] = {
+            {Qt::Key_B, "\x02"}, {Qt::Key_1, "1"}, {Qt::Key_A, "a"}, {Qt::Key_Tab, "\t"}};
+        for (const auto& [key, text] : keys) {
+            QTest::sendKeyEvent(QTest::Click, &dlg, key, QString::fromLatin1(text), {});
+            AppClock::advance(7);
+        }
+        auto* list = child<QTableWidget>(&dlg, "lstKeys");
+        QCOMPARE(list->rowCount(), 4);
+        QCOMPARE(list->item(0, 1)->text(), QStringLiteral("<STX>"));
+        QCOMPARE(list->item(3, 0)->text(), QStringLiteral("Tab 0x1000001"));
+        QCOMPARE(list->item(3, 2)->text(), QStringLiteral("7"));
+        QCOMPARE(child<QLabel>(&dlg, "lblBarcode")->text(), QStringLiteral("条码：1A"));
+        child<QPushButton>(&dlg, "cmdClear")->click();
+        QCOMPARE(list->rowCount(), 0);
+        AppClock::reset();
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_ScanInput)
+QTEST_MAIN(tst_ScanInput)
 #include "tst_scaninput.moc"
