@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
 SoundPlayer::SoundPlayer(bool on, QObject* parent) : QObject(parent), m_on(on) {
@@ -24,11 +25,15 @@ void SoundPlayer::Play(Cue cue) {
     QSoundEffect* effect = m_effects[size_t(cue)];
     if (!effect)
         return;
-    // A new sound cuts the one before short: the latest scan is heard.
-    for (QSoundEffect* other : m_effects)
-        other->stop();
-    if (effect->status() != QSoundEffect::Error)
-        effect->play();
+    // Started from the event loop, once the scan's result is on the screen:
+    // opening the audio stream never holds up a scan.
+    QTimer::singleShot(0, effect, [this, effect] {
+        // A new sound cuts the one before short: the latest scan is heard.
+        for (QSoundEffect* other : m_effects)
+            other->stop();
+        if (effect->status() != QSoundEffect::Error)
+            effect->play();
+    });
 }
 
 QString SoundPlayer::Source(Cue cue) {
