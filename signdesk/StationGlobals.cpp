@@ -1,5 +1,6 @@
 #include "signdesk/StationGlobals.h"
 
+#include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
 #include "signdesk/frmSetSchoolName.h"
 
@@ -25,6 +26,13 @@ void AskUnitNameIfMissing() {
         return;
     frmSetSchoolName dialog;
     dialog.exec();
+}
+
+bool SoundsOn() {
+    clsConfiguration cfg;
+    cfg.setFileName(clsConfiguration::DefaultFileName());
+    cfg.setGroup(QStringLiteral("OTHER"));
+    return cfg.GetItem(QStringLiteral("SOUND")).trimmed() != QLatin1String("0");
 }
 
 } // namespace Station

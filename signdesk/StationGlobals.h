@@ -21,6 +21,9 @@ QString VersionText();
 // The maker's home page (menu entry and About window).
 QString HomePage();
 
+// Whether the station sounds its scans: [OTHER] SOUND, on unless "0".
+bool SoundsOn();
+
 // Start-up step 2 (after DesktopKit::CheckDatabase): shows the unit-name dialog when no unit
 // name is set.
 void AskUnitNameIfMissing();

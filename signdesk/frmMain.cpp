@@ -21,6 +21,7 @@
 #include "signdesk/frmEmployeeMonthExport.h"
 #include "signdesk/frmEmployeeMonthReport.h"
 #include "signdesk/frmLogin.h"
+#include "signdesk/frmScanTest.h"
 #include "signdesk/frmSetSchoolName.h"
 #include "signdesk/frmSign.h"
 
@@ -123,6 +124,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(ui->mnuDbSet, &QAction::triggered, this, &frmMain::mnuDbSet_Click);
     connect(ui->mnuSetUnit, &QAction::triggered, this, &frmMain::mnuSetUnit_Click);
     connect(ui->mnuImportDetpInfo, &QAction::triggered, this, &frmMain::mnuImportDetpInfo_Click);
+    connect(ui->mnuScanTest, &QAction::triggered, this, &frmMain::mnuScanTest_Click);
     connect(ui->mnuBackUpCurrentMonthPrs, &QAction::triggered, this,
             &frmMain::mnuBackUpCurrentMonthPrs_Click);
     connect(ui->mnuEmployeeAttendanceMonthExport, &QAction::triggered, this,
@@ -232,6 +234,7 @@ void frmMain::SetManageMode(bool on) {
                                      ui->mnuEmployeeAttendanceMonthReport,
                                      ui->mnuSetUnit,
                                      ui->mnuImportDetpInfo,
+                                     ui->mnuScanTest,
                                      ui->mnuBackUpCurrentMonthPrs};
     for (QAction* action : adminEntries)
         action->setEnabled(on);
@@ -307,6 +310,11 @@ void frmMain::mnuDbSet_Click() {
 
 void frmMain::mnuSetUnit_Click() {
     frmSetSchoolName dialog;
+    dialog.exec();
+}
+
+void frmMain::mnuScanTest_Click() {
+    frmScanTest dialog(this);
     dialog.exec();
 }
 

@@ -56,6 +56,7 @@ private slots:
     void mnuDbSet_Click();
     void mnuSetUnit_Click();
     void mnuImportDetpInfo_Click();
+    void mnuScanTest_Click();
     void mnuBackUpCurrentMonthPrs_Click();
     void mnuEmployeeAttendanceMonthExport_Click();
     void mnuEmployeeAttendanceMonthReport_Click();

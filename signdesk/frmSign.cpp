@@ -10,6 +10,7 @@
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 #include "signdesk/StationGlobals.h"
+#include "sound/SoundPlayer.h"
 
 #include <QFile>
 #include <QFont>
@@ -74,10 +75,6 @@ QPixmap drawnDefaultPicture() {
     p.drawEllipse(QPointF(147.5, 88), 38, 44);
     p.drawEllipse(QRectF(62, 145, 171, 176));
     return pix;
-}
-
-bool isEnterKey(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 // Sets the busy timeout of the shared connection for one attempt at a scan
@@ -176,6 +173,8 @@ void frmSign::buildControls() {
     TimerDbRetry->setObjectName(QStringLiteral("TimerDbRetry"));
     TimerDbRetry->setSingleShot(true);
     connect(TimerDbRetry, &QTimer::timeout, this, &frmSign::TimerDbRetry_Timer);
+
+    m_sounds = new SoundPlayer(Station::SoundsOn(), this);
 }
 
 // Opening: every show of the window starts it afresh, as a newly loaded
@@ -294,6 +293,18 @@ void frmSign::TimerDbRetry_Timer() {
     ProcessPendingScans();
 }
 
+// Tab ends a scan like Enter: taken here, before it could move the focus.
+bool frmSign::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QDialog::event(event);
+}
+
 void frmSign::keyPressEvent(QKeyEvent* event) {
     // Keys are the scanner's: never passed on, so Escape does not close the
     // window and Enter presses no button.
@@ -304,7 +315,7 @@ void frmSign::keyPressEvent(QKeyEvent* event) {
 bool frmSign::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtBarCode && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (isEnterKey(key)) {
+        if (ScanInput::IsTerminatorKey(key->key())) {
             HandleKeyText(key);
             return true;
         }
@@ -320,50 +331,32 @@ bool frmSign::eventFilter(QObject* watched, QEvent* event) {
             txtBarCode->show();
             txtBarCode->raise();
             txtBarCode->setFocus(Qt::OtherFocusReason);
-            mstrBarCode.clear();
+            m_scanInput.Clear();
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void frmSign::HandleKeyText(const QKeyEvent* event) {
-    if (isEnterKey(event)) {
-        HandleEnter();
-        return;
-    }
-    for (const QChar c : event->text()) {
-        if (c == QLatin1Char('\r'))
-            HandleEnter();
-        else
-            HandleCharacter(c);
-    }
+    const QStringList scans =
+        m_scanInput.Feed(event->key(), event->text(), AppClock::msecsSinceEpoch());
+    for (const QString& gathered : scans)
+        HandleEnter(gathered);
 }
 
-void frmSign::HandleCharacter(QChar c) {
-    const qint64 now = AppClock::msecsSinceEpoch();
-    if (!mdtLastKey)
-        mdtLastKey = now;
-    if (now - *mdtLastKey < KeyPauseMs)
-        mstrBarCode.append(c);
-    else
-        mstrBarCode = QString(c);
-    mdtLastKey = now;
-}
-
-void frmSign::HandleEnter() {
+void frmSign::HandleEnter(const QString& gathered) {
     // A manual entry takes precedence over the gathered keys.
     const QString typed = txtBarCode->text().trimmed();
-    txtBarCode->setText(typed);
-    if (!typed.isEmpty()) {
-        mstrBarCode = typed;
-        txtBarCode->clear();
-    }
+    const QString barcode = typed.isEmpty() ? gathered : typed;
+    txtBarCode->clear();
+    txtBarCode->hide();
+    // A terminator with nothing before it (the LF of a CR LF) is no scan.
+    if (barcode.isEmpty())
+        return;
     // Ready for the next card before anything else happens, also before a
     // message box opens. Scans already waiting for the database go first.
     const bool othersWaiting = !m_pending.empty();
-    m_pending.push_back({mstrBarCode.toUpper(), AppClock::msecsSinceEpoch()});
-    mstrBarCode.clear();
-    txtBarCode->hide();
+    m_pending.push_back({barcode.toUpper(), AppClock::msecsSinceEpoch()});
     if (!othersWaiting)
         ProcessPendingScans();
 }
@@ -413,6 +406,10 @@ bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& empl
 }
 
 void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result) {
+    // Heard at once, also before a warning box opens.
+    using Cue = SoundPlayer::Cue;
+    const bool recorded = found == 1 && (result == 1 || result == 2);
+    m_sounds->Play(!recorded ? Cue::Refused : result == 1 ? Cue::Arrival : Cue::Departure);
     if (found != 1) {
         ShowWarning(found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
                                : QStringLiteral("数据库操作失败！"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "signdesk/ScanInput.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -12,12 +14,15 @@ class QLineEdit;
 class QTimer;
 class QKeyEvent;
 class clsEmployee;
+class SoundPlayer;
 
 // The sign-in screen that employees face. A barcode scanner acting as a
-// keyboard types the card's barcode and Enter; the window gathers the keys,
+// keyboard types the card's barcode and a terminator (Enter, Tab, CR or LF);
+// the window gathers the keys (ScanInput),
 // finds the employee, records the arrival or departure and shows photo,
 // name, department and a greeting for ten seconds. Between scans it shows the
-// idle texts, the clock and a looping waiting animation.
+// idle texts, the clock and a looping waiting animation. A short sound tells
+// an arrival, a departure and a refused scan apart ([OTHER] SOUND=0: none).
 //
 // Every key reaches the window whichever child has the focus; keys are only
 // appended to a text, all database work waits for Enter, and nothing in the
@@ -39,7 +44,7 @@ public:
     static constexpr int ClientHeight = 234;
     static constexpr int WaitFrameCount = 60;
     // A pause between two keys of at least this long starts a new barcode.
-    static constexpr qint64 KeyPauseMs = 2000;
+    static constexpr qint64 KeyPauseMs = ScanInput::KeyPauseMs;
     // How long one attempt waits for a locked database, how often a waiting
     // scan is tried again, and how long it may wait in all.
     static constexpr int DbLockWaitMs = 50;
@@ -57,6 +62,7 @@ signals:
     void onUpdatePresenceList();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -77,8 +83,7 @@ private:
     void ShowTime();
 
     void HandleKeyText(const QKeyEvent* event);
-    void HandleCharacter(QChar c);
-    void HandleEnter();
+    void HandleEnter(const QString& gathered);
     void ProcessPendingScans();
     bool RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
                     qint16& result);
@@ -98,13 +103,12 @@ private:
     QTimer* TimerDspInfo = nullptr;
     QTimer* TimerDspTime = nullptr;
     QTimer* TimerDbRetry = nullptr;
+    SoundPlayer* m_sounds = nullptr;
 
     QPixmap m_defaultPicture;
 
-    // The barcode gathered so far; empty at start and after every Enter.
-    QString mstrBarCode;
-    // Clock milliseconds of the previous key other than Enter; none yet at start.
-    std::optional<qint64> mdtLastKey;
+    // The scanner's keys gathered into barcodes.
+    ScanInput m_scanInput;
     // Index of the waiting frame shown last (0 to 59).
     qint16 miWaitFrame = 0;
 

@@ -9,9 +9,22 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 // Start-up: the database file check, the unit name, then the main window,
-// which opens the sign-in screen 10 ms after it has loaded.
+// which opens the sign-in screen 10 ms after it has loaded. The exit status
+// is 0 when the administrator closes the station, so a service manager
+// restarts it only after a crash or a failed start.
 int main(int argc, char* argv[]) {
+    // "--version" prints and ends, before any window, display or database.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("signdesk %d.%d.%d\n", Station::VersionMajor, Station::VersionMinor,
+                        Station::VersionRevision);
+            return 0;
+        }
+    }
     AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
     // PDF files appear under their name only when complete.

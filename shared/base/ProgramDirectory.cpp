@@ -15,6 +15,14 @@ QString ProgramDirectory() {
     return QCoreApplication::applicationDirPath();
 }
 
+QString ConfigurationDirectory() {
+#ifdef ATTENDANCE_CONFIG_DIR
+    if (overrideDir().isEmpty())
+        return QStringLiteral(ATTENDANCE_CONFIG_DIR);
+#endif
+    return ProgramDirectory();
+}
+
 void SetProgramDirectory(const QString& dir) {
     overrideDir() = dir;
 }

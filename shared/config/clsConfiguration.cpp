@@ -16,7 +16,7 @@ bool clsConfiguration::WriteKeys(const std::vector<IniFile::Entry>& keys) {
 }
 
 QString clsConfiguration::DefaultFileName() {
-    return JoinPath(ProgramDirectory(), QStringLiteral("attendance.ini"));
+    return JoinPath(ConfigurationDirectory(), QStringLiteral("attendance.ini"));
 }
 
 QString DataPath() {

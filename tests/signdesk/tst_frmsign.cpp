@@ -6,6 +6,7 @@
 #include "shared/db/clsDbConn.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmSign.h"
+#include "sound/SoundPlayer.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
@@ -115,7 +116,8 @@ private slots:
     }
 
     // Keys typed, a pause, more keys, Enter: the barcode is the keys after the
-    // last pause of two seconds or more, in upper case; Enter empties it.
+    // last pause of two seconds or more, in upper case; Enter empties it, and
+    // an Enter after nothing is no scan.
     void keysMakeOneBarcode_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<int>("pauseMs");
@@ -127,7 +129,7 @@ private slots:
         QTest::newRow("3 s pause, lower case") << "xyz" << 3000 << "abcd" << 2 << "王五";
         QTest::newRow("exactly 2 s pause") << "99" << 1998 << kCardA << 2 << "张三";
         QTest::newRow("long pause before Enter") << kCardA << 10000 << "" << 2 << "张三";
-        QTest::newRow("Escape is a character") << "\x1b" << 0 << kCardA << 2 << "";
+        QTest::newRow("Escape is dropped") << "\x1b" << 0 << kCardA << 2 << "张三";
     }
 
     void keysMakeOneBarcode() {
@@ -150,7 +152,25 @@ private slots:
         }
         boxes.clear();
         QTest::keyClick(dlg.get(), Qt::Key_Enter);
-        QCOMPARE(boxes.lines(), box("警告", kInvalid));
+        QVERIFY(boxes.isEmpty());
+    }
+
+    // A scanner that sends STX before the code and GS and Tab after it: one
+    // scan, signed in, with the arrival's sound.
+    void tabEndsScanWithControlCharacters() {
+        openWindow();
+        QSignalSpy cues(child<SoundPlayer>(dlg.get(), "soundPlayer"), &SoundPlayer::cueRequested);
+        const auto send = [&](Qt::Key key, const char* text) {
+            QTest::sendKeyEvent(QTest::Click, dlg.get(), key, QString::fromLatin1(text), {});
+        };
+        send(Qt::Key_B, "\x02");
+        type(dlg.get(), kCardA);
+        send(Qt::Key_unknown, "\x1d");
+        send(Qt::Key_Tab, "\t");
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QCOMPARE(cues.size(), 1);
+        QCOMPARE(cues[0][0].value<SoundPlayer::Cue>(), SoundPlayer::Cue::Arrival);
     }
 
     // Shift + right click on the clock (nothing else) opens the entry field; what
@@ -188,6 +208,7 @@ private slots:
     void arrivalRepeatDeparture() {
         openWindow();
         QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        QSignalSpy cues(child<SoundPlayer>(dlg.get(), "soundPlayer"), &SoundPlayer::cueRequested);
         int refreshes = 1;
         // After `ms` more, a scan of card A shows `message` (empty: none) and
         // `welcome`, leaving one row of `presence`.
@@ -209,6 +230,11 @@ private slots:
                   "Presence WHERE EXITTIME IS NULL");
         scanAfter(1000, QString(), kDeparture, "Presence WHERE EXITTIME IS NOT NULL");
         scanAfter(3600000, "今天您已经签退了！", kDeparture, "Presence");
+        using Cue = SoundPlayer::Cue;
+        QList<Cue> heard;
+        for (const QList<QVariant>& cue : cues)
+            heard.append(cue[0].value<Cue>());
+        QCOMPARE(heard, QList<Cue>({Cue::Arrival, Cue::Refused, Cue::Departure, Cue::Refused}));
     }
 
     // Refused scans: one warning, nothing stored, the idle texts stay.
@@ -245,7 +271,10 @@ private slots:
         } else if (!sql.isEmpty()) {
             QVERIFY(QSqlQuery(clsDbConn().GetDbConn()).exec(sql));
         }
+        QSignalSpy cues(child<SoundPlayer>(dlg.get(), "soundPlayer"), &SoundPlayer::cueRequested);
         scan(barcode);
+        QCOMPARE(cues.size(), 1);
+        QCOMPARE(cues[0][0].value<SoundPlayer::Cue>(), SoundPlayer::Cue::Refused);
         QCOMPARE(boxes.lines(), box("警告", message));
         QCOMPARE(refresh.count(), refreshes);
         QCOMPARE(name(), QStringLiteral("签到系统"));
