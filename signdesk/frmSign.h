@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/records/clsPresence.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -53,8 +55,9 @@ public:
     QPixmap DefaultPicture() const { return m_defaultPicture; }
 
 signals:
-    // A known card was scanned: today's list should be rebuilt.
-    void onUpdatePresenceList();
+    // A known card was scanned: its clsPresence::State and the record as
+    // written (number, name, the time written), for today's list.
+    void onUpdatePresenceList(qint16 state = 0, const clsPresence& record = clsPresence());
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -116,4 +119,6 @@ private:
     std::deque<PendingScan> m_pending;
     // A scan is being recorded or its message is open.
     bool m_inScan = false;
+    // The record the last scan wrote.
+    clsPresence m_recorded;
 };

@@ -59,7 +59,9 @@ qint16 clsPresence::Add() {
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return WriteFailed;
     db = tx.Connection();
-    const QDateTime now = AppClock::now();
+    // Whole seconds as stored, so the record kept here equals the one read back.
+    QDateTime now = AppClock::now();
+    now = now.addMSecs(-now.time().msec());
     const qint16 state = stateOf(db, m_enumber, now);
     if (state == Arrival) {
         const int n =
@@ -79,5 +81,8 @@ qint16 clsPresence::Add() {
     } else {
         return state; // nothing to write; the transaction rolls back
     }
-    return tx.Commit() ? state : WriteFailed;
+    if (!tx.Commit())
+        return WriteFailed;
+    (state == Arrival ? m_enterTime : m_exitTime) = now;
+    return state;
 }

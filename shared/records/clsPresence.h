@@ -27,6 +27,8 @@ public:
         WriteFailed = -2     // Add: the write failed
     };
     qint16 CheckState();
+    // Records the scan of ENUMBER at AppClock's time; an arrival or
+    // departure written sets enterTime or exitTime to the time stored.
     qint16 Add();
 
     // Seconds after the arrival during which a scan counts as repeated.
