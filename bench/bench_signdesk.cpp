@@ -22,6 +22,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresenceSet.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmMain.h"
@@ -35,6 +36,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QSqlError>
@@ -400,6 +402,47 @@ int main(int argc, char* argv[]) {
         }
     }
     mainWindow->SetFullReloadPerScan(false);
+
+    // The steps between Enter and the greeting, each on its own.
+    {
+        Stats probe, lookup, record, photo, texts, paint;
+        QLabel* name = sign->findChild<QLabel*>(QStringLiteral("lblName"));
+        const QFont font = name->font();
+        AppClock::advance(3'600'000);
+        for (int k = 0; k < scans; ++k) {
+            scanClock.start();
+            clsDbConn::ProbeLock();
+            probe.add(scanClock.nsecsElapsed());
+            clsEmployee employee;
+            employee.setEBARCODE(barcode(kTodayRows + 3000 + k));
+            scanClock.start();
+            employee.IsExist();
+            lookup.add(scanClock.nsecsElapsed());
+            clsPresence presence;
+            presence.setENUMBER(employee.ENUMBER());
+            scanClock.start();
+            presence.Add();
+            record.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            QPixmap pix;
+            pix.loadFromData(employee.HeadImgBytes());
+            photo.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            DesktopKit::SetFittedText(name, employee.ENAME(), font);
+            texts.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            sign->repaint();
+            paint.add(scanClock.nsecsElapsed());
+            AppClock::advance(1000);
+        }
+        say("\nSteps between Enter and the greeting (%d scans):\n", scans);
+        probe.print("lock probe");
+        lookup.print("employee look-up (with photo)");
+        record.print("sign-in rule and write (commit)");
+        photo.print("photo decoded");
+        texts.print("one fitted text");
+        paint.print("forced repaint of the screen");
+    }
 
     // Today's list of exactly 2,000 rows.
     if (!resetToday(dbPath, today))
