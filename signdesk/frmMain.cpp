@@ -139,7 +139,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     Timer_DspSign = new QTimer(this);
     Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
     Timer_DspSign->setSingleShot(true);
-    Timer_DspSign->setInterval(10);
+    // At the event loop's first turn, once the main window is shown.
+    Timer_DspSign->setInterval(0);
     connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
     Timer_DspSign->start();
 }

@@ -10,7 +10,7 @@
 #include <QApplication>
 
 // Start-up: the database file check, the unit name, then the main window,
-// which opens the sign-in screen 10 ms after it has loaded.
+// which opens the sign-in screen once the event loop runs.
 int main(int argc, char* argv[]) {
     AppClock::UseSystemTimeZoneOnce();
     QApplication app(argc, argv);
