@@ -1,7 +1,10 @@
 // Speed of the sign-in station on a large database: 10,000 employees with
 // photos and 12.5 million presence rows (about three and a half years).
 //
-//   bench_signdesk [--dir DIR] [--scans N] [--grab DIR]
+//   bench_signdesk [--dir DIR] [--scans N] [--grab DIR] [--baseline BIN]
+//
+// --baseline names a bench_signdesk built from older code: its start-up is
+// measured in turn with this one's, on the same database.
 //
 // Measures, on the real windows:
 //   - Enter to the photo and texts shown (arrivals and departures),
@@ -293,6 +296,7 @@ int main(int argc, char* argv[]) {
     sinceStart.start();
     QString dir = QStringLiteral("/tmp/signdesk_bench");
     QString grabDir;
+    QString baseline;
     int scans = 200;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dir"))
@@ -301,6 +305,8 @@ int main(int argc, char* argv[]) {
             scans = std::max(10, std::atoi(argv[i + 1]));
         else if (!std::strcmp(argv[i], "--grab"))
             grabDir = QString::fromLocal8Bit(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--baseline"))
+            baseline = QString::fromLocal8Bit(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--startup-child"))
             return startupChild(argc, argv, QString::fromLocal8Bit(argv[i + 1]), sinceStart);
     }
@@ -510,26 +516,34 @@ int main(int argc, char* argv[]) {
     // Start-up of a fresh process (real clock: today's 2,000 rows are listed).
     if (!resetToday(dbPath, today))
         return 1;
-    Stats startupWall, startupInside;
-    for (int k = 0; k < 5; ++k) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer wall;
-        wall.start();
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--startup-child"), dir});
-        if (!child.waitForStarted(10'000))
-            break;
-        QByteArray line;
-        while (!line.contains('\n') && child.waitForReadyRead(20'000))
-            line += child.readAllStandardOutput();
-        startupWall.add(wall.nsecsElapsed());
-        if (line.startsWith("STARTUP "))
-            startupInside.add(qint64(line.mid(8).trimmed().toDouble() * 1e6));
-        child.waitForFinished(20'000);
+    // Each program in turn, so both see the same load of the machine.
+    const QStringList programs =
+        baseline.isEmpty() ? QStringList{QCoreApplication::applicationFilePath()}
+                           : QStringList{baseline, QCoreApplication::applicationFilePath()};
+    std::vector<Stats> startupWall(size_t(programs.size())), startupInside(startupWall.size());
+    for (int k = 0; k < 10; ++k) {
+        for (int p = 0; p < int(programs.size()); ++p) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            QElapsedTimer wall;
+            wall.start();
+            child.start(programs[p], {QStringLiteral("--startup-child"), dir});
+            if (!child.waitForStarted(10'000))
+                break;
+            QByteArray line;
+            while (!line.contains('\n') && child.waitForReadyRead(20'000))
+                line += child.readAllStandardOutput();
+            startupWall[size_t(p)].add(wall.nsecsElapsed());
+            if (line.startsWith("STARTUP "))
+                startupInside[size_t(p)].add(qint64(line.mid(8).trimmed().toDouble() * 1e6));
+            child.waitForFinished(20'000);
+        }
     }
-    say("\nStart-up to the sign-in screen shown (fresh process, 5 runs):\n");
-    startupWall.print("process start to shown (wall)");
-    startupInside.print("main() entry to shown");
+    for (int p = 0; p < int(programs.size()); ++p) {
+        say("\nStart-up to the sign-in screen shown (fresh process, 10 runs)%s:\n",
+            programs.size() > 1 ? (p == 0 ? " [baseline]" : " [this build]") : "");
+        startupWall[size_t(p)].print("process start to shown (wall)");
+        startupInside[size_t(p)].print("main() entry to shown");
+    }
     return 0;
 }
