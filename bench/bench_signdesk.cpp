@@ -1,7 +1,10 @@
 // Speed of the sign-in station on a large database: 10,000 employees with
 // photos and 12.5 million presence rows (about three and a half years).
 //
-//   bench_signdesk [--dir DIR] [--scans N] [--grab DIR]
+//   bench_signdesk [--dir DIR] [--scans N] [--grab DIR] [--baseline BIN]
+//
+// --baseline names a bench_signdesk built from older code: its start-up is
+// measured in turn with this one's, on the same database.
 //
 // Measures, on the real windows:
 //   - Enter to the photo and texts shown (arrivals and departures),
@@ -22,6 +25,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresenceSet.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmMain.h"
@@ -35,11 +39,12 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWindow>
 
 #include <algorithm>
@@ -256,6 +261,10 @@ void waitUntil(const std::function<bool()>& done, int timeoutMs = 10'000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+int listRows(QWidget* mainWindow) {
+    return mainWindow->findChild<QTreeView*>(QStringLiteral("lsvList"))->model()->rowCount();
+}
+
 bool signShown(frmSign* sign) {
     return sign && sign->isVisible() && sign->windowHandle() && sign->windowHandle()->isExposed();
 }
@@ -287,6 +296,7 @@ int main(int argc, char* argv[]) {
     sinceStart.start();
     QString dir = QStringLiteral("/tmp/signdesk_bench");
     QString grabDir;
+    QString baseline;
     int scans = 200;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--dir"))
@@ -295,6 +305,8 @@ int main(int argc, char* argv[]) {
             scans = std::max(10, std::atoi(argv[i + 1]));
         else if (!std::strcmp(argv[i], "--grab"))
             grabDir = QString::fromLocal8Bit(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--baseline"))
+            baseline = QString::fromLocal8Bit(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--startup-child"))
             return startupChild(argc, argv, QString::fromLocal8Bit(argv[i + 1]), sinceStart);
     }
@@ -344,8 +356,7 @@ int main(int argc, char* argv[]) {
     waitUntil([&] { return signShown(sign); });
     QCoreApplication::processEvents();
     say("in-process load to sign-in screen shown: %.1f ms (today's list %d rows)\n",
-        clock.nsecsElapsed() / 1e6,
-        mainWindow->findChild<QTreeWidget*>(QStringLiteral("lsvList"))->topLevelItemCount());
+        clock.nsecsElapsed() / 1e6, listRows(mainWindow.get()));
 
     // The moment the screen has its photo and texts: the sign-in screen tells
     // the main window to refresh right after it has shown them, so a marker
@@ -371,24 +382,78 @@ int main(int argc, char* argv[]) {
             AppClock::advance(1000);
         }
     };
-    Stats arrivalShown, arrivalHandled, arrivalIdle, departShown, departHandled, departIdle;
-    say("\nEnter to display, %d scans each (10,000 employees, %lld presence rows, today's list "
-        "%d+ rows):\n",
-        scans, kRows, kTodayRows);
-    runScans(kTodayRows + 1, arrivalShown, arrivalHandled, arrivalIdle);
-    AppClock::advance(61'000);
-    runScans(kTodayRows + 1, departShown, departHandled, departIdle);
-    arrivalShown.print("arrival: photo and texts shown");
-    arrivalHandled.print("arrival: Enter handled incl. list rebuild");
-    arrivalIdle.print("arrival: event loop idle again");
-    departShown.print("departure: photo and texts shown");
-    departHandled.print("departure: Enter handled incl. list rebuild");
-    departIdle.print("departure: event loop idle again");
+    // Each way in turn, side by side: the list read anew for every scan (as
+    // before the list kept its rows) and the one changed row taken over.
+    const char* ways[] = {"full reload", "one row"};
+    for (int round = 0; round < 2; ++round) {
+        for (int way = 0; way < 2; ++way) {
+            mainWindow->SetFullReloadPerScan(way == 0);
+            if (!resetToday(dbPath, today))
+                return 1;
+            mainWindow->UpdateEmployeePresenceList();
+            Stats arrivalShown, arrivalHandled, arrivalIdle, departShown, departHandled, departIdle;
+            say("\nEnter to display [%s, round %d], %d scans each (10,000 employees, %lld "
+                "presence rows, today's list %d+ rows):\n",
+                ways[way], round + 1, scans, kRows, kTodayRows);
+            runScans(kTodayRows + 1, arrivalShown, arrivalHandled, arrivalIdle);
+            AppClock::advance(61'000);
+            runScans(kTodayRows + 1, departShown, departHandled, departIdle);
+            AppClock::advance(61'000);
+            arrivalShown.print("arrival: photo and texts shown");
+            arrivalHandled.print("arrival: Enter handled incl. list update");
+            arrivalIdle.print("arrival: event loop idle again");
+            departShown.print("departure: photo and texts shown");
+            departHandled.print("departure: Enter handled incl. list update");
+            departIdle.print("departure: event loop idle again");
+        }
+    }
+    mainWindow->SetFullReloadPerScan(false);
+
+    // The steps between Enter and the greeting, each on its own.
+    {
+        Stats probe, lookup, record, photo, texts, paint;
+        QLabel* name = sign->findChild<QLabel*>(QStringLiteral("lblName"));
+        const QFont font = name->font();
+        AppClock::advance(3'600'000);
+        for (int k = 0; k < scans; ++k) {
+            scanClock.start();
+            clsDbConn::ProbeLock();
+            probe.add(scanClock.nsecsElapsed());
+            clsEmployee employee;
+            employee.setEBARCODE(barcode(kTodayRows + 3000 + k));
+            scanClock.start();
+            employee.IsExist();
+            lookup.add(scanClock.nsecsElapsed());
+            clsPresence presence;
+            presence.setENUMBER(employee.ENUMBER());
+            scanClock.start();
+            presence.Add();
+            record.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            QPixmap pix;
+            pix.loadFromData(employee.HeadImgBytes());
+            photo.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            DesktopKit::SetFittedText(name, employee.ENAME(), font);
+            texts.add(scanClock.nsecsElapsed());
+            scanClock.start();
+            sign->repaint();
+            paint.add(scanClock.nsecsElapsed());
+            AppClock::advance(1000);
+        }
+        say("\nSteps between Enter and the greeting (%d scans):\n", scans);
+        probe.print("lock probe");
+        lookup.print("employee look-up (with photo)");
+        record.print("sign-in rule and write (commit)");
+        photo.print("photo decoded");
+        texts.print("one fitted text");
+        paint.print("forced repaint of the screen");
+    }
 
     // Today's list of exactly 2,000 rows.
     if (!resetToday(dbPath, today))
         return 1;
-    auto* list = mainWindow->findChild<QTreeWidget*>(QStringLiteral("lsvList"));
+    auto* list = mainWindow->findChild<QTreeView*>(QStringLiteral("lsvList"))->model();
     Stats rebuild, rebuildPainted;
     for (int k = 0; k < 30; ++k) {
         scanClock.start();
@@ -412,7 +477,7 @@ int main(int argc, char* argv[]) {
             DbDateTime::FromText(QStringLiteral("2026-03-18 07:00:01"));
         parse.add(scanClock.nsecsElapsed());
     }
-    say("\nToday's list rebuild (%d rows):\n", list->topLevelItemCount());
+    say("\nToday's list rebuild (%d rows):\n", list->rowCount());
     load.print("of which loading the records");
     parse.print("of which 4,000 date-time texts parsed");
     rebuild.print("rebuild");
@@ -420,18 +485,22 @@ int main(int argc, char* argv[]) {
     rebuildPainted.print("rebuild and main window painted");
 
     // Scans typed back to back while the list refreshes: every one read whole.
-    say("\nBurst: 20 scans queued at once (keys posted, each Enter rebuilds the list)\n");
-    const int before = list->topLevelItemCount();
-    const int burstFirst = kTodayRows + 5000;
-    for (int k = 0; k < 20; ++k) {
-        typeBarcode(sign, barcode(burstFirst + k), true);
-        pressEnter(sign, true);
+    for (int way = 0; way < 2; ++way) {
+        mainWindow->SetFullReloadPerScan(way == 0);
+        say("\nBurst [%s]: 20 scans queued at once (keys posted)\n", ways[way]);
+        const int before = list->rowCount();
+        const int burstFirst = kTodayRows + 5000 + 20 * way;
+        for (int k = 0; k < 20; ++k) {
+            typeBarcode(sign, barcode(burstFirst + k), true);
+            pressEnter(sign, true);
+        }
+        scanClock.start();
+        waitUntil([&] { return list->rowCount() >= before + 20; }, 30'000);
+        QCoreApplication::processEvents();
+        say("  rows after burst: %d of %d expected, %d messages, %.1f ms for all 20\n",
+            list->rowCount(), before + 20, boxes, scanClock.nsecsElapsed() / 1e6);
     }
-    scanClock.start();
-    waitUntil([&] { return list->topLevelItemCount() >= before + 20; }, 30'000);
-    QCoreApplication::processEvents();
-    say("  rows after burst: %d of %d expected, %d messages, %.1f ms for all 20\n",
-        list->topLevelItemCount(), before + 20, boxes, scanClock.nsecsElapsed() / 1e6);
+    mainWindow->SetFullReloadPerScan(false);
 
     if (!grabDir.isEmpty()) {
         QDir().mkpath(grabDir);
@@ -447,26 +516,34 @@ int main(int argc, char* argv[]) {
     // Start-up of a fresh process (real clock: today's 2,000 rows are listed).
     if (!resetToday(dbPath, today))
         return 1;
-    Stats startupWall, startupInside;
-    for (int k = 0; k < 5; ++k) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QElapsedTimer wall;
-        wall.start();
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--startup-child"), dir});
-        if (!child.waitForStarted(10'000))
-            break;
-        QByteArray line;
-        while (!line.contains('\n') && child.waitForReadyRead(20'000))
-            line += child.readAllStandardOutput();
-        startupWall.add(wall.nsecsElapsed());
-        if (line.startsWith("STARTUP "))
-            startupInside.add(qint64(line.mid(8).trimmed().toDouble() * 1e6));
-        child.waitForFinished(20'000);
+    // Each program in turn, so both see the same load of the machine.
+    const QStringList programs =
+        baseline.isEmpty() ? QStringList{QCoreApplication::applicationFilePath()}
+                           : QStringList{baseline, QCoreApplication::applicationFilePath()};
+    std::vector<Stats> startupWall(size_t(programs.size())), startupInside(startupWall.size());
+    for (int k = 0; k < 10; ++k) {
+        for (int p = 0; p < int(programs.size()); ++p) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            QElapsedTimer wall;
+            wall.start();
+            child.start(programs[p], {QStringLiteral("--startup-child"), dir});
+            if (!child.waitForStarted(10'000))
+                break;
+            QByteArray line;
+            while (!line.contains('\n') && child.waitForReadyRead(20'000))
+                line += child.readAllStandardOutput();
+            startupWall[size_t(p)].add(wall.nsecsElapsed());
+            if (line.startsWith("STARTUP "))
+                startupInside[size_t(p)].add(qint64(line.mid(8).trimmed().toDouble() * 1e6));
+            child.waitForFinished(20'000);
+        }
     }
-    say("\nStart-up to the sign-in screen shown (fresh process, 5 runs):\n");
-    startupWall.print("process start to shown (wall)");
-    startupInside.print("main() entry to shown");
+    for (int p = 0; p < int(programs.size()); ++p) {
+        say("\nStart-up to the sign-in screen shown (fresh process, 10 runs)%s:\n",
+            programs.size() > 1 ? (p == 0 ? " [baseline]" : " [this build]") : "");
+        startupWall[size_t(p)].print("process start to shown (wall)");
+        startupInside[size_t(p)].print("main() entry to shown");
+    }
     return 0;
 }

@@ -10,10 +10,9 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsSchoolArea.h"
-#include "shared/db/DbDateTime.h"
 #include "shared/exchange/ExchangeFiles.h"
-#include "shared/records/clsPresenceSet.h"
 #include "signdesk/StationGlobals.h"
+#include "signdesk/TodayListModel.h"
 #include "signdesk/frimImportExport.h"
 #include "signdesk/frmChgPwd.h"
 #include "signdesk/frmConDbParaSet.h"
@@ -38,14 +37,8 @@
 
 namespace {
 
-const QString kKeyPrefix = QStringLiteral("KEYPRE");
-
-// Column captions and widths (pixels) of today's list.
-struct Column {
-    const char* caption;
-    int width;
-};
-constexpr Column kColumns[] = {{"员工号", 53}, {"姓名", 67}, {"签到时间", 133}, {"签退时间", 133}};
+// Column widths (pixels) of today's list.
+constexpr int kColumnWidths[TodayListModel::ColumnCount] = {53, 67, 133, 133};
 
 // Placement keys and their defaults in twips.
 struct PlacementKey {
@@ -86,6 +79,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     ui->mnuDbSet->setVisible(false);
     ui->mnuDbSet->setEnabled(false);
 
+    m_today = new TodayListModel(this);
+    ui->lsvList->setModel(m_today);
     QHeaderView* header = ui->lsvList->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
@@ -146,7 +141,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     Timer_DspSign = new QTimer(this);
     Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
     Timer_DspSign->setSingleShot(true);
-    Timer_DspSign->setInterval(10);
+    // At the event loop's first turn, once the main window is shown.
+    Timer_DspSign->setInterval(0);
     connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
     Timer_DspSign->start();
 }
@@ -167,42 +163,26 @@ QString frmMain::BaseTitle() {
            Station::VersionText();
 }
 
-void frmMain::UpdateEmployeePresenceList() {
-    FillTodayList();
+void frmMain::UpdateEmployeePresenceList(qint16 state, const clsPresence& record) {
+    // A scan changes one row; the whole day is read only when that cannot
+    // show it (another day, a departure of a number not listed).
+    if (state == 0 || m_fullReloadPerScan || !m_today->Apply(state, record, SortKey())) {
+        FillTodayList();
+        return;
+    }
+    setWindowTitle(BaseTitle() + QStringLiteral("-[当日员工签到列表]"));
+}
+
+std::optional<TodayListModel::SortKey> frmMain::SortKey() const {
+    if (!m_sorted)
+        return std::nullopt;
+    return TodayListModel::SortKey{m_sortColumn, m_sortOrder};
 }
 
 void frmMain::FillTodayList() {
-    QTreeWidget* list = ui->lsvList;
-    list->setUpdatesEnabled(false);
-    list->clear();
-    list->setColumnCount(int(std::size(kColumns)));
-    QStringList captions;
-    for (const Column& c : kColumns)
-        captions << QString::fromUtf8(c.caption);
-    list->setHeaderLabels(captions);
-    for (int i = 0; i < int(std::size(kColumns)); ++i)
-        list->setColumnWidth(i, kColumns[i].width);
-
-    clsPresenceSet today;
-    if (today.LoadToday()) {
-        QList<QTreeWidgetItem*> rows;
-        rows.reserve(today.Count());
-        for (const clsPresence& p : today) {
-            auto row = std::make_unique<QTreeWidgetItem>();
-            row->setText(0, p.ENUMBER());
-            row->setData(0, Qt::UserRole, kKeyPrefix + p.ENUMBER());
-            row->setText(1, p.ENAME());
-            row->setText(2, ChineseUi::GeneralDateTime(p.enterTime()));
-            const QDateTime exit = p.exitTime();
-            if (exit.isValid() && !DbDateTime::IsZero(exit))
-                row->setText(3, ChineseUi::GeneralDateTime(exit));
-            rows.append(row.release());
-        }
-        list->addTopLevelItems(rows); // the list owns the rows from here
-        if (m_sorted)
-            list->sortItems(m_sortColumn, m_sortOrder);
-    }
-    list->setUpdatesEnabled(true);
+    m_today->Reload(SortKey());
+    for (int i = 0; i < int(std::size(kColumnWidths)); ++i)
+        ui->lsvList->setColumnWidth(i, kColumnWidths[i]);
     setWindowTitle(BaseTitle() + QStringLiteral("-[当日员工签到列表]"));
 }
 
@@ -215,7 +195,7 @@ void frmMain::lsvList_ColumnClick(int column) {
     QHeaderView* header = ui->lsvList->header();
     header->setSortIndicatorShown(true);
     header->setSortIndicator(m_sortColumn, m_sortOrder);
-    ui->lsvList->sortItems(m_sortColumn, m_sortOrder);
+    m_today->sort(m_sortColumn, m_sortOrder);
 }
 
 void frmMain::updateClock() {
@@ -290,6 +270,7 @@ void frmMain::mnuImportEmployeeInfo_Click() {
     frimImportExport dialog;
     dialog.setImportMode(true);
     dialog.exec();
+    FillTodayList(); // names may have changed
 }
 
 void frmMain::mnuExportEmployeeInfo_Click() {
@@ -301,6 +282,7 @@ void frmMain::mnuExportEmployeeInfo_Click() {
 void frmMain::mnuInputNewEmp_Click() {
     frmEmployeeMange dialog(this);
     dialog.exec();
+    FillTodayList(); // names may have changed
 }
 
 void frmMain::mnuDbSet_Click() {

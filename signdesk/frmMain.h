@@ -1,9 +1,13 @@
 #pragma once
 
+#include "shared/records/clsPresence.h"
+#include "signdesk/TodayListModel.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QTimer;
@@ -35,8 +39,12 @@ public:
     frmSign* signWindow() const;
 
 public slots:
-    // Rebuilds today's list; the sign-in screen calls it after every scan.
-    void UpdateEmployeePresenceList();
+    // Shows a scan of the sign-in screen in today's list: the one changed
+    // row (clsPresence::State and the record written). Without a state, or
+    // on another day, today's list is read anew.
+    void UpdateEmployeePresenceList(qint16 state = 0, const clsPresence& record = clsPresence());
+    // The comparison path of the benchmarks: every scan reads the list anew.
+    void SetFullReloadPerScan(bool on) { m_fullReloadPerScan = on; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +75,8 @@ private slots:
 private:
     void SetManageMode(bool on);
     void FillTodayList();
+    // The arrangement of a full reload: none before the first header click.
+    std::optional<TodayListModel::SortKey> SortKey() const;
     void ShowSignWindow();
     void RestorePlacement();
     void StorePlacement();
@@ -80,6 +90,8 @@ private:
     QLabel* m_panelTime = nullptr;
     QPointer<frmSign> mfrmDialog;
     QPointer<frmLogin> m_login;
+    TodayListModel* m_today = nullptr;
+    bool m_fullReloadPerScan = false;
     bool m_manageMode = false;
     bool m_sorted = false; // sorted since the first header click
     int m_sortColumn = 0;

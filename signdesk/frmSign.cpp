@@ -400,7 +400,9 @@ bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& empl
         return found == 0 || lastTry || !databaseLockedNow();
     clsPresence presence;
     presence.setENUMBER(employee.ENUMBER());
+    presence.setENAME(employee.ENAME());
     result = presence.Add();
+    m_recorded = presence;
     // A failed write is rolled back: trying again later records it once.
     return (result != -1 && result != -2) || lastTry || !databaseLockedNow();
 }
@@ -438,7 +440,7 @@ void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 r
             repaint();
     }
 
-    emit onUpdatePresenceList();
+    emit onUpdatePresenceList(result, m_recorded);
 
     switch (result) {
     case 1:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/records/clsPresence.h"
 #include "signdesk/ScanInput.h"
 
 #include <QDialog>
@@ -58,8 +59,9 @@ public:
     QPixmap DefaultPicture() const { return m_defaultPicture; }
 
 signals:
-    // A known card was scanned: today's list should be rebuilt.
-    void onUpdatePresenceList();
+    // A known card was scanned: its clsPresence::State and the record as
+    // written (number, name, the time written), for today's list.
+    void onUpdatePresenceList(qint16 state = 0, const clsPresence& record = clsPresence());
 
 protected:
     bool event(QEvent* event) override;
@@ -120,4 +122,6 @@ private:
     std::deque<PendingScan> m_pending;
     // A scan is being recorded or its message is open.
     bool m_inScan = false;
+    // The record the last scan wrote.
+    clsPresence m_recorded;
 };

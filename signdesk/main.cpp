@@ -13,7 +13,7 @@
 #include <cstring>
 
 // Start-up: the database file check, the unit name, then the main window,
-// which opens the sign-in screen 10 ms after it has loaded. The exit status
+// which opens the sign-in screen once the event loop runs. The exit status
 // is 0 when the administrator closes the station, so a service manager
 // restarts it only after a crash or a failed start.
 int main(int argc, char* argv[]) {

@@ -44,6 +44,8 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
     if (!withIndexes)
         statements.resize(statements.size() -
                           DbDialect::IndexStatements(clsDbConn::EngineOf(db)).size());
+    statements << DbDialect::SignInFunctionStatement(clsDbConn::EngineOf(db));
+    statements.removeAll(QString());
     QSqlQuery q(db);
     for (const QString& sql : statements)
         if (!q.exec(sql))

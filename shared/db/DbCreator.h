@@ -21,8 +21,9 @@ bool Build(const QString& path, DbError* error = nullptr);
 bool Install(const QString& built, const QString& path, DbError* error = nullptr);
 // The statements that create the schema on an SQLite file, in order.
 QStringList Statements();
-// Creates the tables, in one transaction, on an open connection of either
-// engine whose database holds none of them yet (refused otherwise).
+// Creates the tables (and on a server the sign-in function), in one
+// transaction, on an open connection of either engine whose database holds
+// none of them yet (refused otherwise).
 bool CreateTables(QSqlDatabase db, DbError* error = nullptr);
 // The same inside a transaction the caller holds on `db` and ends (so more
 // rows can follow in it); the check for existing tables is part of it.

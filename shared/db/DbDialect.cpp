@@ -199,6 +199,52 @@ QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& co
         .arg(table.name, column);
 }
 
+QString SignInFunctionStatement(Engine engine) {
+    if (engine != Engine::PostgreSQL)
+        return {};
+    // The lock is LockKeyStatement's on ("presence", number). Only texts of
+    // the stored form are decided here: for them text order is time order.
+    return QStringLiteral(
+        "CREATE OR REPLACE FUNCTION attendance_sign_in(p_number text, p_now text, "
+        "p_day_start text, p_day_end text, p_repeat_from text) RETURNS integer "
+        "LANGUAGE plpgsql AS $fn$\n"
+        "DECLARE first_enter text; first_exit text; odd boolean;\n"
+        "BEGIN\n"
+        "  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));\n"
+        "  SELECT bool_or(ENTERTIME !~ '^\\d{4}-\\d\\d-\\d\\d "
+        "([01]\\d|2[0-3]):[0-5]\\d:[0-5]\\d$') "
+        "INTO odd FROM Presence WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start "
+        "AND ENTERTIME < p_day_end;\n"
+        "  IF odd THEN RETURN 0; END IF;\n"
+        "  SELECT ENTERTIME, EXITTIME INTO first_enter, first_exit FROM Presence "
+        "WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end "
+        "ORDER BY ENTERTIME LIMIT 1;\n"
+        "  IF NOT FOUND THEN\n"
+        "    INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(p_number, p_now);\n"
+        "    RETURN 1;\n"
+        "  END IF;\n"
+        "  IF first_exit IS NOT NULL THEN RETURN 3; END IF;\n"
+        "  IF first_enter >= p_repeat_from COLLATE \"C\" THEN RETURN 4; END IF;\n"
+        "  UPDATE Presence SET EXITTIME = p_now WHERE ENUMBER = p_number "
+        "AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end;\n"
+        "  RETURN 2;\n"
+        "END $fn$");
+}
+
+QString SignInCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("SELECT attendance_sign_in(?, ?, ?, ?, ?)")
+                                        : QString();
+}
+
+QString SignInFunctionStateStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT to_regprocedure('attendance_sign_in(text, text, text, "
+                                "text, text)') IS NOT NULL, EXISTS(SELECT 1 FROM pg_tables WHERE "
+                                "tablename = 'presence' AND schemaname = current_schema() AND "
+                                "tableowner = current_user)")
+               : QString();
+}
+
 QStringList SessionStatements(Engine engine, int lockWaitMs) {
     if (engine == Engine::PostgreSQL)
         return {QStringLiteral("SET lock_timeout = %1").arg(lockWaitMs),

@@ -83,6 +83,18 @@ QString IndexListStatement(const DbCatalog::Table& table);
 QString IndexInfoStatement(const QString& index);
 QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& column);
 
+// The sign-in rule as one server function (clsPresence::Add's rule, one
+// round trip): created with the tables, empty on SQLite. The call binds the
+// number, the station's time as stored, the day's start and end texts and
+// the time RepeatSeconds earlier; it answers the clsPresence::State written
+// or found, or 0 where the day holds a time of another text form (the
+// program decides those itself).
+QString SignInFunctionStatement(Engine engine);
+QString SignInCallStatement(Engine engine);
+// One row: whether the function exists, and whether the login owns table
+// Presence and so may create it where an older database lacks it.
+QString SignInFunctionStateStatement(Engine engine);
+
 // The statements every SQLite connection runs after opening: a rollback
 // journal with full synchronous commits. And the settings of every server
 // session: lock waits end after `lockWaitMs`; texts travel as UTF-8.

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <dlfcn.h>
 #include <libpq-fe.h>
 #include <unistd.h>
 
@@ -399,8 +400,17 @@ bool clsDbConn::ConnectionLost(const QSqlDatabase& db) {
     auto* conn = *static_cast<PGconn* const*>(handle.data());
     if (!conn)
         return false;
+    // The client library is the one Qt's driver has loaded: the programs
+    // do not link it, so a station on a database file never loads it.
+    void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
+    if (!library)
+        return false;
+    using Status = ConnStatusType (*)(const PGconn*);
+    const auto status = reinterpret_cast<Status>(dlsym(library, "PQstatus"));
     // Between statements, reads what the server sent meanwhile without
     // waiting: a server that ended the connection (restarted, or an
     // administrator's command) has closed it, which shows here.
-    return PQstatus(conn) == CONNECTION_BAD;
+    const bool lost = status && status(conn) == CONNECTION_BAD;
+    dlclose(library);
+    return lost;
 }

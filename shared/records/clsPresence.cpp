@@ -1,9 +1,14 @@
 #include "shared/records/clsPresence.h"
 
 #include "shared/base/AppClock.h"
+#include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
+
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <optional>
 
 namespace {
 
@@ -42,6 +47,56 @@ qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
                                                              : clsPresence::Departure;
 }
 
+// Marks a server connection whose database lacks the sign-in function and
+// whose login may not create it: its scans use the statements.
+const char kNoSignInFunction[] = "attendanceNoSignInFunction";
+
+// Whether the function can be called now: present, or created just now by
+// the login that owns the tables.
+bool signInFunctionReady(QSqlDatabase db) {
+    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
+    auto state = DbQuery::Read(db, DbDialect::SignInFunctionStateStatement(engine), {});
+    if (!state || !state->next())
+        return false;
+    const bool present = state->value(0).toBool();
+    const bool owner = state->value(1).toBool();
+    state = {};
+    if (present)
+        return true;
+    QSqlQuery create(db);
+    if (owner && create.exec(DbDialect::SignInFunctionStatement(engine)))
+        return true;
+    db.driver()->setProperty(kNoSignInFunction, true);
+    return false;
+}
+
+// The sign-in rule in one round trip to the server's function: the state,
+// or none where the program decides itself (on SQLite, without the
+// function, after a failure, on a day holding times of other text forms);
+// nothing is written then.
+std::optional<qint16> signInOnServer(const QString& number, const QDateTime& now) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    const QString call = DbDialect::SignInCallStatement(clsDbConn::EngineOf(db));
+    if (call.isEmpty() || db.driver()->property(kNoSignInFunction).toBool())
+        return std::nullopt;
+    const QDate today = now.date();
+    const QVariantList params{number, DbDateTime::ToText(now), DbDateTime::DayStart(today),
+                              DbDateTime::DayEnd(today),
+                              DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds))};
+    // On the shared connection, opened anew should the server have ended it.
+    auto q = DbQuery::Read(call, params);
+    if (!q) {
+        // A failure of the call writes nothing: a missing function is made
+        // where allowed, any other failure leaves this scan to the statements.
+        if (!signInFunctionReady(clsDbConn().GetDbConn()) || !(q = DbQuery::Read(call, params)))
+            return std::nullopt;
+    }
+    const int state = q->next() ? q->value(0).toInt() : 0;
+    if (state < clsPresence::Arrival || state > clsPresence::Repeated)
+        return std::nullopt;
+    return qint16(state);
+}
+
 } // namespace
 
 qint16 clsPresence::CheckState() {
@@ -52,6 +107,19 @@ qint16 clsPresence::Add() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return Error;
+    // Whole seconds as stored, so the record kept here equals the one read back.
+    QDateTime now = AppClock::now();
+    now = now.addMSecs(-now.time().msec());
+    const std::optional<qint16> decided = signInOnServer(m_enumber, now);
+    const qint16 state = decided ? *decided : addByStatements(clsDbConn().GetDbConn(), now);
+    if (state == Arrival)
+        m_enterTime = now;
+    else if (state == Departure)
+        m_exitTime = now;
+    return state;
+}
+
+qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now) const {
     // The check and the write form one transaction that holds the card's
     // number, so two stations scanning one card at the same moment cannot
     // both record an arrival.
@@ -59,7 +127,6 @@ qint16 clsPresence::Add() {
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return WriteFailed;
     db = tx.Connection();
-    const QDateTime now = AppClock::now();
     const qint16 state = stateOf(db, m_enumber, now);
     if (state == Arrival) {
         const int n =

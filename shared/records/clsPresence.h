@@ -3,6 +3,7 @@
 #include "shared/db/DbDateTime.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QString>
 
 // One employee's day: arrival and departure. Decides what a scan means.
@@ -27,12 +28,19 @@ public:
         WriteFailed = -2     // Add: the write failed
     };
     qint16 CheckState();
+    // Records the scan of ENUMBER at AppClock's time; an arrival or
+    // departure written sets enterTime or exitTime to the time stored. On a
+    // server one call of its sign-in function (created with the tables, or
+    // here by the login that owns them), else the statements below.
     qint16 Add();
 
     // Seconds after the arrival during which a scan counts as repeated.
     static constexpr int RepeatSeconds = 60;
 
 private:
+    // The rule in the programs' own statements, in one transaction.
+    qint16 addByStatements(QSqlDatabase db, const QDateTime& now) const;
+
     QString m_enumber, m_ename;
     QDateTime m_enterTime = DbDateTime::Zero();
     QDateTime m_exitTime = DbDateTime::Zero();

@@ -2,6 +2,7 @@
 
 #include "shared/rowset/RowSetXml.h"
 
+#include <QAbstractItemView>
 #include <QStringList>
 #include <QTreeWidget>
 
@@ -12,6 +13,15 @@ inline QStringList TreeColumn(QTreeWidget* l, int c) {
     QStringList out;
     for (int i = 0; i < l->topLevelItemCount(); ++i)
         out << l->topLevelItem(i)->text(c);
+    return out;
+}
+
+// The texts of column `c` of a list shown from a model, top to bottom.
+inline QStringList TreeColumn(QAbstractItemView* l, int c) {
+    QStringList out;
+    const QAbstractItemModel* m = l->model();
+    for (int i = 0; i < m->rowCount(); ++i)
+        out << m->index(i, c).data().toString();
     return out;
 }
 

@@ -134,7 +134,17 @@ bool TestProgramDir::initServer() {
     const ScopedConnection name(QStringLiteral("TestProgramDir.create"));
     DbError why;
     QSqlDatabase db = clsDbConn::OpenServer(settings, name.name(), &why, false);
-    const bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
+    bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
+    if (ok && qEnvironmentVariable("ATTENDANCE_TEST_PG_SIGNIN") == QLatin1String("statements")) {
+        // An older database: no sign-in function, and tables the login does
+        // not own, so the programs may not create it and use the statements.
+        QSqlQuery q(db);
+        ok = q.exec(QStringLiteral("DROP FUNCTION attendance_sign_in")) &&
+             q.exec(QStringLiteral("DO $$ BEGIN CREATE ROLE attendance_test_owner; EXCEPTION WHEN "
+                                   "duplicate_object OR unique_violation THEN NULL; END $$")) &&
+             q.exec(QStringLiteral("ALTER TABLE Presence OWNER TO attendance_test_owner"));
+        why = DbError::From(q.lastError());
+    }
     if (!ok)
         lastError = why.Text();
     return ok;
