@@ -146,5 +146,5 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now) const
     } else {
         return state; // nothing to write; the transaction rolls back
     }
-    return tx.Commit() ? state : WriteFailed;
+    return tx.Commit() ? state : qint16(WriteFailed);
 }

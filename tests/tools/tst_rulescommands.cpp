@@ -75,7 +75,12 @@ private slots:
     // Each department's total follows its own employees, the unit's comes last.
     void reportRowsInOrder() {
         MonthSummary m;
-        m.employees = {{"1", "甲", "A"}, {"2", "乙", "A"}, {"3", "丙", "B"}};
+        for (const char* row : {"1 甲 A", "2 乙 A", "3 丙 B"}) {
+            const QStringList f = QString::fromUtf8(row).split(' ');
+            EmployeeSummary e;
+            std::tie(e.number, e.name, e.dept) = std::tie(f[0], f[1], f[2]);
+            m.employees.push_back(e);
+        }
         m.departments = {{"A", {}}, {"B", {}}};
         SummaryReport report;
         report.setSummary(&m);
