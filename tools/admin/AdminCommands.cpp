@@ -71,44 +71,9 @@ QStringList names(std::initializer_list<const char*> list) {
     return out;
 }
 
-const QVector<Command>& commands() {
-    const QStringList dir = names({"dir"});
-    static const QVector<Command> list = {
-        {QStringLiteral("init"), InitCommand::Synopsis(), InitCommand::Summary(), 1, 1,
-         names({"data", "password", "password-file", "admin-password", "unit", "demo", "engine",
-                "server", "user", "database"}),
-         Gui::WithDemo, InitCommand::Run},
-        {QStringLiteral("migrate"), Migrate::Synopsis(), Migrate::Summary(), 0, 0,
-         names({"dir", "server", "user", "password", "password-file", "database"}), Gui::Never,
-         Migrate::Run},
-        {QStringLiteral("check"), QString(),
-         QStringLiteral("Opens the database of the program directory as the programs do at\n"
-                        "their start and names what is wrong: the server unreachable, a login\n"
-                        "refused, a missing table, a missing, locked or read-only file."),
-         0, 0, dir, Gui::Never, CheckCommand::Run},
-        {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
-         QStringLiteral("Writes an employee file with the given employees (all when none given)."),
-         1, -1, dir, Gui::Never, ExchangeCommands::ExportEmployees},
-        {QStringLiteral("export-departments"), QStringLiteral("FILE"),
-         QStringLiteral("Writes a department file with all departments."), 1, 1, dir, Gui::Never,
-         ExchangeCommands::ExportDepartments},
-        {QStringLiteral("import-employees"), QStringLiteral("FILE"),
-         QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, dir,
-         Gui::Never, ExchangeCommands::ImportEmployees},
-        {QStringLiteral("import-departments"), QStringLiteral("FILE"),
-         QStringLiteral("Replaces all departments with those of the file."), 1, 1, dir, Gui::Never,
-         ExchangeCommands::ImportDepartments},
-        {QStringLiteral("backup-month"), QStringLiteral("FILE"),
-         QStringLiteral("Writes the presence records of the current month up to today."), 1, 1, dir,
-         Gui::Never, ExchangeCommands::BackupMonth},
-        {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
-         QStringLiteral("Writes the presence records of one month."), 3, 3, dir, Gui::Never,
-         ExchangeCommands::ExportMonth},
-        // The reports lay out and draw their text.
-        {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3, dir,
-         Gui::Always, ReportMonth::Run},
-        {QStringLiteral("report-summary"), ReportSummary::Synopsis(), ReportSummary::Summary(), 3,
-         3, dir, Gui::Always, ReportSummary::Run},
+// The attendance rules' files, then the corrections and closing of months.
+QVector<Command> ruleCommands(const QStringList& dir) {
+    return {
         {QStringLiteral("schedule-export"), QStringLiteral("FILE.csv"),
          QStringLiteral("Writes the working hours as CSV: one line per department (\"*\" for the\n"
                         "unit) and weekday: dept,weekday,working,start,end,late_grace,early_grace\n"
@@ -128,8 +93,11 @@ const QVector<Command>& commands() {
                         "file's dates, all or nothing; a faulty file is refused whole, naming\n"
                         "the line."),
          1, 1, dir, Gui::Never, ScheduleCommands::ImportCalendar},
-        {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1, dir,
-         Gui::Always, PrintCards::Run},
+    };
+}
+
+QVector<Command> correctionCommands(const QStringList& dir) {
+    return {
         {QStringLiteral("correct"),
          QStringLiteral("ENUMBER DATE [--arrival HH:MM] [--departure HH:MM] [--change] "
                         "[--remove] --reason TEXT"),
@@ -152,16 +120,65 @@ const QVector<Command>& commands() {
         {QStringLiteral("reopen-month"), QStringLiteral("YEAR MONTH --admin-password PW"),
          QStringLiteral("Reopens a closed month; takes the administrator password."), 2, 2,
          names({"dir", "admin-password"}), Gui::Never, CorrectionCommands::ReopenMonth},
-        {QStringLiteral("dump"),
-         QStringLiteral("FILE"),
-         QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
-                        "values as their byte count and SHA-256."),
-         1,
-         1,
-         {},
-         Gui::Never,
-         ExchangeCommands::Dump},
     };
+}
+
+const QVector<Command>& commands() {
+    const QStringList dir = names({"dir"});
+    static const QVector<Command> list = [&] {
+        QVector<Command> all = {
+            {QStringLiteral("init"), InitCommand::Synopsis(), InitCommand::Summary(), 1, 1,
+             names({"data", "password", "password-file", "admin-password", "unit", "demo", "engine",
+                    "server", "user", "database"}),
+             Gui::WithDemo, InitCommand::Run},
+            {QStringLiteral("migrate"), Migrate::Synopsis(), Migrate::Summary(), 0, 0,
+             names({"dir", "server", "user", "password", "password-file", "database"}), Gui::Never,
+             Migrate::Run},
+            {QStringLiteral("check"), QString(),
+             QStringLiteral("Opens the database of the program directory as the programs do at\n"
+                            "their start and names what is wrong: the server unreachable, a login\n"
+                            "refused, a missing table, a missing, locked or read-only file."),
+             0, 0, dir, Gui::Never, CheckCommand::Run},
+            {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
+             QStringLiteral(
+                 "Writes an employee file with the given employees (all when none given)."),
+             1, -1, dir, Gui::Never, ExchangeCommands::ExportEmployees},
+            {QStringLiteral("export-departments"), QStringLiteral("FILE"),
+             QStringLiteral("Writes a department file with all departments."), 1, 1, dir,
+             Gui::Never, ExchangeCommands::ExportDepartments},
+            {QStringLiteral("import-employees"), QStringLiteral("FILE"),
+             QStringLiteral("Inserts or overwrites the file's employees by number."), 1, 1, dir,
+             Gui::Never, ExchangeCommands::ImportEmployees},
+            {QStringLiteral("import-departments"), QStringLiteral("FILE"),
+             QStringLiteral("Replaces all departments with those of the file."), 1, 1, dir,
+             Gui::Never, ExchangeCommands::ImportDepartments},
+            {QStringLiteral("backup-month"), QStringLiteral("FILE"),
+             QStringLiteral("Writes the presence records of the current month up to today."), 1, 1,
+             dir, Gui::Never, ExchangeCommands::BackupMonth},
+            {QStringLiteral("export-month"), QStringLiteral("YEAR MONTH FILE"),
+             QStringLiteral("Writes the presence records of one month."), 3, 3, dir, Gui::Never,
+             ExchangeCommands::ExportMonth},
+            // The reports lay out and draw their text.
+            {QStringLiteral("report-month"), ReportMonth::Synopsis(), ReportMonth::Summary(), 3, 3,
+             dir, Gui::Always, ReportMonth::Run},
+            {QStringLiteral("report-summary"), ReportSummary::Synopsis(), ReportSummary::Summary(),
+             3, 3, dir, Gui::Always, ReportSummary::Run},
+            {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1,
+             dir, Gui::Always, PrintCards::Run},
+            {QStringLiteral("dump"),
+             QStringLiteral("FILE"),
+             QStringLiteral("Prints a row-set XML file as a table: columns, then rows; binary\n"
+                            "values as their byte count and SHA-256."),
+             1,
+             1,
+             {},
+             Gui::Never,
+             ExchangeCommands::Dump},
+        };
+        all += ruleCommands(dir);
+        all += correctionCommands(dir);
+        return all;
+    }();
     return list;
 }
 
