@@ -265,16 +265,18 @@ void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
     if (!menu) {
         menu = named(new QMenu(QStringLiteral("考勤(&A)"), bar), "mnuAttendance");
         bar->insertMenu(help, menu);
+    } else if (!menu->isEmpty()) {
+        named(menu->addSeparator(), "mnuSplitCorrection");
     }
     const auto add = [menu, parent](const QString& text, const char* name, auto slot) {
         QAction* action = named(new QAction(text, menu), name);
         menu->addAction(action);
         QObject::connect(action, &QAction::triggered, parent, [parent, slot] { slot(parent); });
     };
-    add(QStringLiteral("考勤修正…"), "mnuCorrection", [](QWidget* p) {
+    add(QStringLiteral("考勤修正(&R)…"), "mnuCorrection", [](QWidget* p) {
         frmCorrection window(p);
         window.exec();
     });
-    add(QStringLiteral("月结…"), "mnuCloseMonth", &frmCorrection::CloseMonth);
-    add(QStringLiteral("取消月结…"), "mnuReopenMonth", &frmCorrection::ReopenMonth);
+    add(QStringLiteral("月结(&L)…"), "mnuCloseMonth", &frmCorrection::CloseMonth);
+    add(QStringLiteral("取消月结(&O)…"), "mnuReopenMonth", &frmCorrection::ReopenMonth);
 }
