@@ -4,17 +4,19 @@
 // of rows at a time, without a bitmap of the whole picture, and the file is
 // written as it is coded: memory stays bounded whatever the picture's size.
 // Pictures above PictureFileReader's limits are refused, naming size and limit.
+// The program needs Qt Core only; the other formats are read by Qt's picture
+// readers in the module jpegenc-qtreader beside it, loaded for them alone.
 #include "imaging/PictureFileReader.h"
-#include "imaging/cImage.h"
 #include "imaging/cJpeg.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QImageReader>
+#include <QLibrary>
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -64,26 +66,19 @@ int parseArguments(const QStringList& args, cJpeg& jpeg, QStringList& files) {
     return files.size() == 2 ? -1 : usage();
 }
 
-// Any other picture, whole through Qt's readers, its size checked first.
+// Any other picture, whole through Qt's readers (in a module of their own,
+// as they bring Qt Gui), its size checked first.
 int sampleThroughQt(const QString& name, cJpeg& jpeg) {
-    QImageReader qtReader(name);
-    const QSize announced = qtReader.size();
-    if (announced.isValid())
-        if (const QString e = PictureFileReader::SizeError(announced.width(), announced.height());
-            !e.isEmpty())
-            return fail(QStringLiteral("cannot encode %1: %2").arg(name, e));
-    const QImage picture = qtReader.read();
-    if (picture.isNull())
-        return fail(QStringLiteral("cannot read %1: %2").arg(name, qtReader.errorString()));
-    if (const QString e = PictureFileReader::SizeError(picture.width(), picture.height());
-        !e.isEmpty())
-        return fail(QStringLiteral("cannot encode %1: %2").arg(name, e));
-    cImage image;
-    if (!image.CopyStdPicture(picture, 24))
-        return fail(QStringLiteral("not enough memory for a %1x%2 picture")
-                        .arg(picture.width())
-                        .arg(picture.height()));
-    if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
+    QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc-qtreader"));
+    using Open = RowSource* (*)(const QString&, QString*);
+    const auto open = reinterpret_cast<Open>(module.resolve("attendance_jpegenc_open"));
+    if (!open)
+        return fail(QStringLiteral("cannot read %1: %2").arg(name, module.errorString()));
+    QString error;
+    const std::unique_ptr<RowSource> rows(open(name, &error));
+    if (!rows)
+        return fail(error);
+    if (jpeg.SampleRows(*rows) != 0)
         return fail(QStringLiteral("cannot encode %1: %2").arg(name, jpeg.ErrorString()));
     return 0;
 }

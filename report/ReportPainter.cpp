@@ -1,6 +1,7 @@
 #include "report/ReportPainter.h"
 
 #include "report/Code128.h"
+#include "report/ReportBatch.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -33,6 +34,7 @@ public:
     struct Line {
         QList<QGlyphRun> runs;
         QSizeF size;
+        QRectF ink; // the glyphs' outlines, relative to the line's origin
     };
     const Line& line(const ReportControl& c) {
         const QFont& font = get(c);
@@ -44,7 +46,13 @@ public:
         layout.beginLayout();
         QTextLine l = layout.createLine();
         layout.endLayout();
-        Line result{layout.glyphRuns(), QSizeF(l.naturalTextWidth(), l.height())};
+        Line result{layout.glyphRuns(), QSizeF(l.naturalTextWidth(), l.height()), QRectF()};
+        for (const QGlyphRun& run : result.runs) {
+            const QList<quint32> glyphs = run.glyphIndexes();
+            const QList<QPointF> at = run.positions();
+            for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i)
+                result.ink |= run.rawFont().boundingRect(glyphs[i]).translated(at[i]);
+        }
         if (m_lines.size() > 20000)
             m_lines.clear();
         return *m_lines.insert(key, result);
@@ -75,12 +83,9 @@ private:
     QHash<QString, Line> m_lines;
 };
 
-void frame(QPainter& p, const ReportControl& c) {
-    if (!c.border)
-        return;
-    p.setPen(QPen(c.lineColor, c.lineWidth));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(c.rect);
+void frame(ReportBatch& batch, const ReportControl& c) {
+    if (c.border)
+        batch.AddFrame(c.rect, c.lineColor, c.lineWidth);
 }
 
 void drawBarcode(QPainter& p, const ReportControl& c, FontCache& fonts) {
@@ -114,59 +119,74 @@ void drawBarcode(QPainter& p, const ReportControl& c, FontCache& fonts) {
                Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, c.text);
 }
 
-void drawItem(QPainter& p, const ReportControl& c, FontCache& fonts) {
-    if (c.backColor.isValid())
+// A single-line label's text at its alignment in its box, through the batch
+// where its glyphs stay inside the box (cutting them there changes nothing).
+void drawLine(QPainter& p, const ReportControl& c, const QRectF& box, FontCache& fonts,
+              ReportBatch& batch) {
+    const FontCache::Line& line = fonts.line(c);
+    double x = box.left();
+    if (c.alignment & Qt::AlignRight)
+        x = box.right() - line.size.width();
+    else if (c.alignment & Qt::AlignHCenter)
+        x = box.left() + (box.width() - line.size.width()) / 2;
+    double y = box.top();
+    if (c.alignment & Qt::AlignBottom)
+        y = box.bottom() - line.size.height();
+    else if (c.alignment & Qt::AlignVCenter)
+        y = box.top() + (box.height() - line.size.height()) / 2;
+    // Text wider or taller than its label is cut at the label's edges: it
+    // never runs over its neighbours.
+    const bool overflows = (line.size.width() > box.width() || line.size.height() > box.height()) &&
+                           !box.contains(line.ink.translated(x, y));
+    if (!overflows && batch.AddText(line.runs, QPointF(x, y), c.foreColor))
+        return;
+    batch.Flush(p);
+    p.setPen(c.foreColor);
+    if (overflows) {
+        p.save();
+        p.setClipRect(box, Qt::IntersectClip);
+    }
+    for (const QGlyphRun& run : line.runs)
+        p.drawGlyphRun(QPointF(x, y), run);
+    if (overflows)
+        p.restore();
+}
+
+void drawItem(QPainter& p, const ReportControl& c, FontCache& fonts, ReportBatch& batch) {
+    if (c.backColor.isValid()) {
+        batch.Flush(p);
         p.fillRect(c.rect, c.backColor);
+    }
     switch (c.kind) {
-    case ReportControl::Kind::Label:
-        frame(p, c);
-        if (!c.text.isEmpty()) {
-            p.setFont(fonts.get(c));
-            p.setPen(c.foreColor);
-            const int flags =
-                int(c.alignment) | (c.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-            // Framed text keeps off the frame; unframed labels may adjoin,
-            // so two of them can read as one line.
-            const int inset = c.border ? kTextInset : 0;
-            const QRectF box = c.rect.adjusted(inset, 0, -inset, 0);
-            if (c.wordWrap) {
-                p.drawText(box, flags, c.text);
-                break;
-            }
-            const FontCache::Line& line = fonts.line(c);
-            double x = box.left();
-            if (c.alignment & Qt::AlignRight)
-                x = box.right() - line.size.width();
-            else if (c.alignment & Qt::AlignHCenter)
-                x = box.left() + (box.width() - line.size.width()) / 2;
-            double y = box.top();
-            if (c.alignment & Qt::AlignBottom)
-                y = box.bottom() - line.size.height();
-            else if (c.alignment & Qt::AlignVCenter)
-                y = box.top() + (box.height() - line.size.height()) / 2;
-            // Text wider or taller than its label is cut at the label's
-            // edges: it never runs over its neighbours.
-            const bool overflows =
-                line.size.width() > box.width() || line.size.height() > box.height();
-            if (overflows) {
-                p.save();
-                p.setClipRect(box, Qt::IntersectClip);
-            }
-            for (const QGlyphRun& run : line.runs)
-                p.drawGlyphRun(QPointF(x, y), run);
-            if (overflows)
-                p.restore();
+    case ReportControl::Kind::Label: {
+        frame(batch, c);
+        if (c.text.isEmpty())
+            break;
+        // Framed text keeps off the frame; unframed labels may adjoin, so two
+        // of them can read as one line.
+        const int inset = c.border ? kTextInset : 0;
+        const QRectF box = c.rect.adjusted(inset, 0, -inset, 0);
+        if (!c.wordWrap) {
+            drawLine(p, c, box, fonts, batch);
+            break;
         }
+        batch.Flush(p);
+        p.setFont(fonts.get(c));
+        p.setPen(c.foreColor);
+        p.drawText(box, int(c.alignment) | Qt::TextWordWrap, c.text);
         break;
+    }
     case ReportControl::Kind::Picture:
+        batch.Flush(p);
         if (!c.picture.isNull())
             p.drawImage(QRectF(c.rect), c.picture);
-        frame(p, c);
+        frame(batch, c);
         break;
     case ReportControl::Kind::Rectangle:
-        frame(p, c);
+        frame(batch, c);
         break;
     case ReportControl::Kind::Barcode:
+        batch.Flush(p);
         drawBarcode(p, c, fonts);
         break;
     }
@@ -187,8 +207,10 @@ void PaintPage(QPainter& p, const ReportDocument& doc, int page, const QRect& hi
     const QRect area = doc.PrintArea();
     p.setClipRect(QRect(area.left(), 0, area.width(), doc.PageSize().height()));
     FontCache fonts;
+    ReportBatch batch;
     for (const ReportControl& c : doc.PageAt(page).items)
-        drawItem(p, c, fonts);
+        drawItem(p, c, fonts, batch);
+    batch.Flush(p);
     if (!highlight.isNull()) {
         p.fillRect(highlight, QColor(255, 220, 0, 110));
         p.setPen(QPen(QColor(220, 0, 0), 20));

@@ -17,7 +17,7 @@ PACKAGES=(
   libqt6svg6
   zbar-tools poppler-utils imagemagick
   time
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   postgresql libqt6sql6-psql
   qt6-charts-dev libxlsxwriter-dev unzip

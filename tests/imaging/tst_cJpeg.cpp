@@ -403,6 +403,20 @@ private slots:
         QCOMPARE(run({in}), 1);
         QVERIFY(!QFile::exists(out));
     }
+
+    void jpegencLoadsNoQtGuiForItsOwnFormats() {
+        // The dynamic loader names every library it maps: a PPM needs no Qt Gui.
+        const QString in = m_dir->filePath(QStringLiteral("small.ppm"));
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40'));
+        file.close();
+        qputenv("LD_DEBUG", "libs");
+        const ToolRun r = JpegCheck::Jpegenc({in, m_dir->filePath(QStringLiteral("small.jpg"))});
+        qunsetenv("LD_DEBUG");
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains("libQt6Core") && !r.err.contains("libQt6Gui"), qPrintable(r.err));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_cJpeg)

@@ -141,6 +141,20 @@ private slots:
         QVERIFY(page == blank);
     }
 
+    void laterFillsCoverEarlierText() {
+        // Texts are drawn in groups, yet a fill of a later item still covers
+        // them: a row under a white rectangle looks like an empty row.
+        ListReport covered({QStringLiteral("员工001")}), empty({QString()});
+        QImage pages[2];
+        for (ListReport* report : {&covered, &empty}) {
+            report->Detail()
+                .AddRectangle(QStringLiteral("rctCover"), {0, 0, 6000, 1000})
+                .backColor = Qt::white;
+            pages[report == &empty] = ReportPainter::PageImage(ReportDocument::Run(*report), 0, 96);
+        }
+        QVERIFY(pages[0] == pages[1]);
+    }
+
     void printingGoesThroughTheDialogSeam() {
         const ReportDocument doc = listDoc(30);
         ReportPrinter printer;
