@@ -98,3 +98,11 @@ QString DbSettings::Describe() const {
         .arg(host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host,
              Port() > 0 ? QString::number(Port()) : PortText(), database);
 }
+
+QString DbSettings::ConnectOptions(int connectTimeoutS) const {
+    return QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=5;"
+                          "keepalives_interval=2;keepalives_count=3;tcp_user_timeout=%2;"
+                          "application_name=attendance")
+        .arg(connectTimeoutS)
+        .arg(connectTimeoutS * 1000);
+}

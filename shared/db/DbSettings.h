@@ -39,4 +39,9 @@ struct DbSettings {
     // Where the records are, for messages: the database file's path or
     // the server's description.
     QString Location() const;
+    // The connection options Qt's PostgreSQL driver passes on to the client
+    // library: the time-out of a connection attempt, and a link that notices
+    // a silent network (keepalive probes on an idle link, data unacknowledged
+    // for a few seconds) instead of waiting for the system's minutes.
+    QString ConnectOptions(int connectTimeoutS) const;
 };

@@ -3,6 +3,7 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/StatementCache.h"
+#include "shared/db/StatementWatchdog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,10 +52,13 @@ QString connectFailure(const QSqlError& e) {
 
 // Runs the session statements of a new connection; the first failure in *why.
 bool startSession(QSqlDatabase db, DbError* why) {
+    const Engine engine = clsDbConn::EngineOf(db);
     QSqlQuery q(db);
-    for (const QString& s :
-         DbDialect::SessionStatements(clsDbConn::EngineOf(db), clsDbConn::BusyTimeoutMs))
-        if (!q.exec(s)) {
+    for (const QString& s : DbDialect::SessionStatements(
+             engine,
+             engine == Engine::PostgreSQL ? clsDbConn::ServerLockWaitMs : clsDbConn::BusyTimeoutMs,
+             clsDbConn::ServerStatementLimitMs))
+        if (const StatementWatchdog::Guard watched(db); !q.exec(s)) {
             *why = DbError::From(q.lastError());
             return false;
         }
@@ -141,8 +145,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         db.setUserName(settings.user);
         db.setPassword(settings.password);
         db.setDatabaseName(settings.database);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=attendance")
-                                 .arg(ServerConnectTimeoutS));
+        db.setConnectOptions(settings.ConnectOptions(ServerConnectTimeoutS));
         if (db.open()) {
             ok = startSession(db, &error);
             const QStringList missing = ok && requireTables ? MissingTables(db) : QStringList();
@@ -243,6 +246,14 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
     return QSqlDatabase::database(name, false);
 }
 
+bool clsDbConn::LiftStatementLimits(QSqlDatabase db) {
+    if (EngineOf(db) != Engine::PostgreSQL)
+        return true;
+    StatementWatchdog::Lift(db);
+    QSqlQuery q(db);
+    return q.exec(DbDialect::StatementLimitStatement(Engine::PostgreSQL, 0));
+}
+
 bool clsDbConn::TestSettings(const DbSettings& settings, DbError* why) {
     // A private connection, never the shared one of the records.
     const ScopedConnection test(QStringLiteral("attendance.test"));
@@ -282,6 +293,13 @@ QSqlDatabase clsDbConn::GetDbConn() {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isOpen() && !ConnectionLost(db))
             return db;
+        // A server that did not answer a moment ago would make every caller
+        // wait for the connection's time-out: they fail at once meanwhile.
+        if (StatementWatchdog::RecentlyCut(db)) {
+            m_openError = DbError(QStringLiteral("the database server does not answer (%1)")
+                                      .arg(DbSettings::FromConfiguration().Describe()));
+            return QSqlDatabase();
+        }
     }
     if (!open())
         return QSqlDatabase();
@@ -297,7 +315,9 @@ bool clsDbConn::ReopenIfLost() {
     if (!QSqlDatabase::contains(name))
         return false;
     QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (!ConnectionLost(db))
+    // Not anew after the server left a statement unanswered: that wait
+    // would only come again.
+    if (!ConnectionLost(db) || StatementWatchdog::RecentlyCut(db))
         return false;
     // The same connection object connects again with the same settings, so
     // the handles that callers still hold stay valid.

@@ -58,8 +58,18 @@ public:
     // Opens the database that `settings` name (file or server).
     static QSqlDatabase Open(const DbSettings& settings, const QString& name,
                              DbError* why = nullptr);
-    // Seconds to wait for the server to answer a connection.
-    static constexpr int ServerConnectTimeoutS = 5;
+    // Seconds to wait for the server to answer a connection (per server
+    // named), and what bounds each statement on a server: lock waits end
+    // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
+    // a server that stops answering altogether is left after
+    // StatementWatchdog::LimitMs.
+    static constexpr int ServerConnectTimeoutS = 3;
+    static constexpr int ServerLockWaitMs = 2000;
+    static constexpr int ServerStatementLimitMs = 2500;
+
+    // Lifts the bounds of statements on the server connection `db` (nothing
+    // on a file) for the tools' long copies: no statement limit, no watchdog.
+    static bool LiftStatementLimits(QSqlDatabase db);
 
     // Whether `settings` reach a database holding the tables, on a private
     // connection closed again at once (the settings window's test).
@@ -80,7 +90,7 @@ public:
     static LockState ProbeLock();
     // Sets the busy timeout of the shared connection (opening it when
     // needed); false without a connection. A server connection keeps its
-    // lock timeout of BusyTimeoutMs.
+    // lock timeout of ServerLockWaitMs.
     static bool SetBusyTimeout(int ms);
 
     // The tables of the catalogue that the database lacks (all of them when

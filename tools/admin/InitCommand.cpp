@@ -187,6 +187,8 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
     if (!conn.isValid())
         return Fail(c.err, p.onServer ? QStringLiteral("cannot connect: %1").arg(why.Text())
                                       : failed.arg(where, why.Text()));
+    // The tables and the demo data are written at once: no statement limit.
+    clsDbConn::LiftStatementLimits(conn);
     QString error;
     DbTransaction tx(conn);
     const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &why)) &&
