@@ -257,6 +257,13 @@ QStringList SessionStatements(Engine engine, int lockWaitMs, int statementLimitM
             QStringLiteral("PRAGMA synchronous=FULL")};
 }
 
+QString ServerClockStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT CAST(EXTRACT(EPOCH FROM clock_timestamp()) * 1000 AS "
+                                "bigint)")
+               : QString();
+}
+
 QString StatementLimitStatement(Engine engine, int ms) {
     return engine == Engine::PostgreSQL
                ? QStringLiteral("SET statement_timeout = %1").arg(qMax(0, ms))

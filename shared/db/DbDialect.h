@@ -100,6 +100,9 @@ QString SignInFunctionStateStatement(Engine engine);
 // session: lock waits end after `lockWaitMs`, statements after
 // `statementLimitMs` (0: never); texts travel as UTF-8.
 QStringList SessionStatements(Engine engine, int lockWaitMs, int statementLimitMs = 0);
+// One row: the server's clock, milliseconds since 1970 UTC (empty on
+// SQLite, whose clock is the station's own).
+QString ServerClockStatement(Engine engine);
 // Sets how long a server statement may run (0: no limit; empty on SQLite).
 QString StatementLimitStatement(Engine engine, int ms);
 // Sets how long a statement waits for another program's lock (empty on a

@@ -1,5 +1,6 @@
 #include "shared/db/clsDbConn.h"
 
+#include "shared/base/AppClock.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/StatementCache.h"
@@ -244,6 +245,21 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
         return failed(error);
     }
     return QSqlDatabase::database(name, false);
+}
+
+std::optional<qint64> clsDbConn::ServerClockOffset(QSqlDatabase db) {
+    const QString sql = DbDialect::ServerClockStatement(EngineOf(db));
+    if (sql.isEmpty() || !db.isOpen())
+        return std::nullopt;
+    QSqlQuery q(db);
+    const qint64 sent = AppClock::msecsSinceEpoch();
+    const StatementWatchdog::Guard watched(db);
+    if (!q.exec(sql) || !q.next())
+        return std::nullopt;
+    const qint64 received = AppClock::msecsSinceEpoch();
+    // The server read its clock about halfway through the round trip.
+    const qint64 aheadMs = q.value(0).toLongLong() - (sent + (received - sent) / 2);
+    return qRound64(double(aheadMs) / 1000.0);
 }
 
 bool clsDbConn::LiftStatementLimits(QSqlDatabase db) {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The process-wide database connection, and what runs the engine's own
 // statements on a connection (locks of the whole file, key sequences, which
 // tables exist, whether the server ended it). Opened at the first record
@@ -70,6 +72,13 @@ public:
     // Lifts the bounds of statements on the server connection `db` (nothing
     // on a file) for the tools' long copies: no statement limit, no watchdog.
     static bool LiftStatementLimits(QSqlDatabase db);
+
+    // How far the server's clock is ahead of the station's (AppClock), in
+    // seconds, half the round trip allowed for; none on a database file or
+    // when the server cannot be asked. The scans keep the station's time:
+    // a difference is only shown (ClockDriftLimitS).
+    static std::optional<qint64> ServerClockOffset(QSqlDatabase db);
+    static constexpr int ClockDriftLimitS = 60;
 
     // Whether `settings` reach a database holding the tables, on a private
     // connection closed again at once (the settings window's test).
