@@ -131,7 +131,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         return failed(QStringLiteral("Qt's PostgreSQL driver is not installed (package "
                                      "libqt6sql6-psql)"));
     if (!settings.ServerComplete())
-        return failed(settings.Port() < 0
+        return failed(!settings.PortProblem().isEmpty()
                           ? settings.PortProblem()
                           : QStringLiteral("the database server, login name or database name "
                                            "is not set"));
@@ -141,8 +141,11 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
     DbError error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(settings.Host());
-        db.setPort(settings.Port());
+        // Several servers go as options: Qt's driver knows one host only.
+        if (settings.Servers().size() == 1) {
+            db.setHostName(settings.Host());
+            db.setPort(settings.Port());
+        }
         db.setUserName(settings.user);
         db.setPassword(settings.password);
         db.setDatabaseName(settings.database);

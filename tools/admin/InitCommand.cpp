@@ -266,7 +266,7 @@ void tellResult(Context& c, const Plan& p, const DemoData::Summary& summary) {
 QString Synopsis() {
     return QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]\n"
                           "       attendance-admin init DIR --engine postgresql --server "
-                          "HOST[:PORT] --user U\n"
+                          "HOST[:PORT][,...] --user U\n"
                           "         --password P --database NAME [--admin-password PW] "
                           "[--unit NAME] [--demo]");
 }

@@ -304,7 +304,7 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
 } // namespace
 
 QString Synopsis() {
-    return QStringLiteral("--server HOST[:PORT] --user U --password P --database NAME");
+    return QStringLiteral("--server HOST[:PORT][,...] --user U --password P --database NAME");
 }
 
 QString Summary() {
