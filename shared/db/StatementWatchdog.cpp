@@ -65,6 +65,16 @@ StatementWatchdog::Guard::~Guard() {
         m_dog->disarm();
 }
 
+StatementWatchdog::Quick::Quick(const QSqlDatabase& db) : m_dog(watchdogOf(db, db.isOpen())) {
+    if (m_dog)
+        ++m_dog->m_quick;
+}
+
+StatementWatchdog::Quick::~Quick() {
+    if (m_dog)
+        --m_dog->m_quick;
+}
+
 bool StatementWatchdog::RecentlyCut(const QSqlDatabase& db) {
     StatementWatchdog* dog = watchdogOf(db, false);
     if (!dog)
@@ -82,7 +92,7 @@ void StatementWatchdog::arm(int socket) {
     {
         const std::lock_guard lock(m_mutex);
         m_socket = socket;
-        m_deadline = Clock::now() + std::chrono::milliseconds(LimitMs);
+        m_deadline = Clock::now() + std::chrono::milliseconds(m_quick > 0 ? QuickLimitMs : LimitMs);
         m_cut = false;
         if (!m_thread.joinable())
             m_thread = std::thread([this] { watch(); });

@@ -13,17 +13,22 @@
 // statement_timeout), and the network settings of the connection end a link
 // whose data goes unacknowledged; neither helps when the server's machine
 // still acknowledges but its server does not answer (stopped, swapping, hung).
-// Then a thread of this object shuts the connection's socket after LimitMs,
-// so the waiting statement fails at once and the connection counts as lost.
+// Then a thread of this object shuts the connection's socket after the
+// limit, so the waiting statement fails at once and the connection counts as
+// lost. The statements of a scan (inside a Quick scope) wait QuickLimitMs, so
+// a scan ends or goes to the journal within seconds; every other statement
+// waits LimitMs, long enough for an export or a report of a large site over
+// a slow network.
 // Owned by the connection's driver; one thread per server connection, idle
 // between statements.
 class StatementWatchdog : public QObject {
     Q_OBJECT
 
 public:
+    static constexpr int QuickLimitMs = 3000;
     // Somewhat longer than the server's own statement limit, so a slow but
     // answering server ends the statement itself and keeps the connection.
-    static constexpr int LimitMs = 3000;
+    static constexpr int LimitMs = 60000;
     // After a cut, how long the connection is not opened anew: a server that
     // did not answer a moment ago makes each new attempt wait as long again.
     static constexpr int HoldOffMs = 15000;
@@ -39,6 +44,18 @@ public:
         ~Guard();
         Guard(const Guard&) = delete;
         Guard& operator=(const Guard&) = delete;
+
+    private:
+        StatementWatchdog* m_dog = nullptr;
+    };
+
+    // While it lives, the statements of `db` wait QuickLimitMs at most.
+    class Quick {
+    public:
+        explicit Quick(const QSqlDatabase& db);
+        ~Quick();
+        Quick(const Quick&) = delete;
+        Quick& operator=(const Quick&) = delete;
 
     private:
         StatementWatchdog* m_dog = nullptr;
@@ -64,4 +81,5 @@ private:
     bool m_cut = false;
     bool m_stop = false;
     bool m_lifted = false;
+    int m_quick = 0; // open Quick scopes (the connection's thread only)
 };

@@ -256,6 +256,7 @@ std::optional<qint64> clsDbConn::ServerClockOffset(QSqlDatabase db) {
         return std::nullopt;
     QSqlQuery q(db);
     const qint64 sent = AppClock::msecsSinceEpoch();
+    const StatementWatchdog::Quick quick(db);
     const StatementWatchdog::Guard watched(db);
     if (!q.exec(sql) || !q.next())
         return std::nullopt;
@@ -357,6 +358,7 @@ clsDbConn::LockState clsDbConn::ProbeLock() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return LockState::Failed;
+    const StatementWatchdog::Quick quick(db);
     const QString begin = DbDialect::BeginExclusiveStatement(EngineOf(db));
     if (begin.isEmpty())
         return LockState::Free;

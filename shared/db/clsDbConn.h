@@ -64,10 +64,10 @@ public:
     // named), and what bounds each statement on a server: lock waits end
     // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
     // a server that stops answering altogether is left after
-    // StatementWatchdog::LimitMs.
+    // StatementWatchdog::LimitMs (QuickLimitMs for the statements of a scan).
     static constexpr int ServerConnectTimeoutS = 3;
     static constexpr int ServerLockWaitMs = 2000;
-    static constexpr int ServerStatementLimitMs = 2500;
+    static constexpr int ServerStatementLimitMs = 55000;
 
     // Lifts the bounds of statements on the server connection `db` (nothing
     // on a file) for the tools' long copies: no statement limit, no watchdog.

@@ -5,6 +5,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/rowset/RowSetXml.h"
 
@@ -162,6 +163,8 @@ qint16 clsEmployee::LoadByENUMBER() {
 }
 
 qint16 clsEmployee::IsExist() {
+    // A scan's look-up: a server that does not answer is left within seconds.
+    const StatementWatchdog::Quick quick(clsDbConn().GetDbConn());
     return loadBy("EBARCODE", EBARCODE(), true);
 }
 

@@ -4,6 +4,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
+#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QSqlDriver>
@@ -107,6 +108,7 @@ qint16 clsPresence::Add() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return Error;
+    const StatementWatchdog::Quick quick(db); // a scan waits seconds at most
     // Whole seconds as stored, so the record kept here equals the one read back.
     QDateTime now = AppClock::now();
     now = now.addMSecs(-now.time().msec());

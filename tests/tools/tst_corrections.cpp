@@ -96,8 +96,6 @@ private slots:
         QCOMPARE(sheet.count(QStringLiteral("<t>补</t>")) +
                      sheet.count(QStringLiteral("<t>改</t>")) * 10,
                  11);
-        QVERIFY(AdminTool::Runs(report + QStringList{fx->file("s.csv")} + dir()));
-        QCOMPARE(readFile(fx->file("s.csv")).count(",1\r\n"), 2);
         trail += 1;
         const QString csv = fx->file(QStringLiteral("trail.csv"));
         const QStringList trailCsv = QStringList{"trail", "--employee", "7", "--csv", csv} + dir();
