@@ -1,6 +1,7 @@
 #include "shared/offline/OfflineStation.h"
 
 #include "shared/base/ProgramDirectory.h"
+#include "shared/db/DbQuery.h"
 #include "shared/offline/OfflineRule.h"
 
 OfflineStation::OfflineStation(const QString& folder)
@@ -28,4 +29,9 @@ OfflineStation::Greeting OfflineStation::Scan(const QString& barcode, const QDat
     if (m_journal.Add(barcode.trimmed().toUpper(), g.employee.number, at, g.state).isEmpty())
         g.found = -1;
     return g;
+}
+
+bool OfflineStation::ServerAnswers() {
+    auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
+    return q && q->next();
 }

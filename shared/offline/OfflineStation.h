@@ -28,6 +28,9 @@ public:
     // Decides and journals a scan at `now`; the greeting is shown after it.
     Greeting Scan(const QString& barcode, const QDateTime& now);
 
+    // Whether the server answers a statement on the shared connection now.
+    static bool ServerAnswers();
+
     int Pending() const { return m_journal.PendingCount(); }
     JournalReplay::Result Replay() { return JournalReplay::Run(m_journal); }
     StationCache& Cache() { return m_cache; }
