@@ -2,12 +2,15 @@
 
 #include "shared/offline/ScanJournal.h"
 
+#include <optional>
+
 // Gives the server the journal's scans, in scan order, each at its own time
 // through the sign-in rule (clsPresence::Add with the scan's id), on the
 // shared connection. The server keeps each scan's id with its record in one
 // transaction, so a scan recorded before a crash that kept the journal from
 // marking it is only marked now. Stops at the first scan the server does
-// not take (away again): the rest wait for the next run, in order.
+// not take (away again): the rest wait for the next run, in order. The
+// journal is marked a batch at a time: a mark lost is harmless.
 class JournalReplay {
 public:
     struct Result {
@@ -18,5 +21,6 @@ public:
     static Result Run(ScanJournal& journal);
 
 private:
-    static bool replayOne(ScanJournal& journal, const ScanJournal::Entry& e);
+    // What the server made of a scan, or nothing when it did not take it.
+    static std::optional<qint16> replayOne(const ScanJournal::Entry& e);
 };

@@ -60,9 +60,11 @@ QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate&
                 {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)});
 }
 
-bool ScanJournal::MarkReplayed(const QString& scanId, qint16 state) {
+bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
     DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
-    return tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ? WHERE SCANID = ?"),
-                   {int(state), scanId}) == 1 &&
-           tx.Commit();
+    for (const Mark& m : marks)
+        if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ? WHERE SCANID = ?"),
+                    {int(m.state), m.scanId}) != 1)
+            return false;
+    return tx.Commit();
 }

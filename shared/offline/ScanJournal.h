@@ -31,7 +31,15 @@ public:
     // A number's scans of a day, in scan order.
     QVector<Entry> Day(const QString& number, const QDate& day) const;
     // The server has the scan; `state` is what it made of it (0: unknown card).
-    bool MarkReplayed(const QString& scanId, qint16 state);
+    bool MarkReplayed(const QString& scanId, qint16 state) {
+        return MarkReplayed(QVector<Mark>{{scanId, state}});
+    }
+    // Several in one commit.
+    struct Mark {
+        QString scanId;
+        qint16 state = 0;
+    };
+    bool MarkReplayed(const QVector<Mark>& marks);
 
 private:
     QVector<Entry> read(const QString& where, const QVariantList& params) const;
