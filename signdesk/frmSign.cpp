@@ -222,9 +222,15 @@ void frmSign::SetOffline(bool offline) {
         TimerOffline->start();
 }
 
-// Gives the journal to the server: true when it holds every scan now.
+// Gives the journal to the server: true when it holds every scan now. The
+// list of today is read anew when scans went to the server.
 bool frmSign::ReplayJournal() {
-    return OfflineStation::ServerAnswers() && m_station->Replay().complete();
+    if (!OfflineStation::ServerAnswers())
+        return false;
+    const JournalReplay::Result replay = m_station->Replay();
+    if (replay.recorded > 0)
+        emit onUpdatePresenceList();
+    return replay.complete();
 }
 
 void frmSign::TimerOffline_Timer() {
