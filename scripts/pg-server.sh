@@ -8,6 +8,11 @@
 #         ATTENDANCE_TEST_PG_PASSWORD=...
 #       (load it with: set -a; . DIR/env; set +a). Without --durable the server
 #       skips fsync and friends: fast, and lost on a crash, as tests want.
+#   scripts/pg-server.sh start-standby DIR PRIMARYDIR
+#       a streaming standby of the server in PRIMARYDIR (pg_basebackup -R from
+#       it), on a port of its own; DIR/env names it, same login and password.
+#   scripts/pg-server.sh promote DIR
+#       makes that standby a primary that accepts writes (pg_ctl promote).
 #   scripts/pg-server.sh stop DIR
 #       stops that server and removes DIR.
 # Run as root, the cluster belongs to the "postgres" system user; otherwise to
@@ -18,7 +23,7 @@ MARKER=.attendance-pg-server
 START_TIMEOUT=30
 
 usage() {
-    echo "usage: $0 start DIR [--durable] | stop DIR" >&2
+    echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR | stop DIR" >&2
     exit 2
 }
 
@@ -57,10 +62,8 @@ random_port() {
     echo $(((RANDOM * 32768 + RANDOM) % 20001 + 20000))
 }
 
-start() {
-    local durable=$1 owner bin password port started=0 attempt deadline logged
-    bin=$(pg_bin)
-
+# Makes DIR (new or empty) with its marker and socket folder; sets $OWNER.
+prepare_dir() {
     if [ -e "$DIR" ]; then
         [ -d "$DIR" ] || die "$DIR is not a folder"
         [ -z "$(ls -A "$DIR")" ] || die "$DIR is not empty"
@@ -76,15 +79,22 @@ start() {
     mkdir -m 0700 "$DIR/sock"
 
     if [ "$(id -u)" -eq 0 ]; then
-        owner=postgres
-        getent passwd "$owner" >/dev/null || die "no system user '$owner' (is the postgresql package installed?)"
-        chown -R "$owner:" "$DIR"
+        OWNER=postgres
+        getent passwd "$OWNER" >/dev/null || die "no system user '$OWNER' (is the postgresql package installed?)"
+        chown -R "$OWNER:" "$DIR"
         chmod 0700 "$DIR"
-        runuser -u "$owner" -- test -w "$DIR" ||
-            die "user '$owner' cannot reach $DIR (a parent folder is closed to it)"
+        runuser -u "$OWNER" -- test -w "$DIR" ||
+            die "user '$OWNER' cannot reach $DIR (a parent folder is closed to it)"
     else
-        owner=$(id -un)
+        OWNER=$(id -un)
     fi
+}
+
+start() {
+    local durable=$1 owner bin password
+    bin=$(pg_bin)
+    prepare_dir
+    owner=$OWNER
 
     password=$(od -An -tx1 -N16 /dev/urandom | tr -d ' \n')
     (umask 077 && printf '%s\n' "$password" >"$DIR/pwfile")
@@ -106,6 +116,8 @@ start() {
     cat >"$DIR/data/pg_hba.conf" <<EOF
 local all all trust
 host  all all 127.0.0.1/32 scram-sha-256
+local replication all trust
+host  replication all 127.0.0.1/32 scram-sha-256
 EOF
     {
         echo ""
@@ -125,9 +137,17 @@ EOF
     } >>"$DIR/data/postgresql.conf"
     [ "$owner" = "$(id -un)" ] || chown "$owner:" "$DIR/data/pg_hba.conf" "$DIR/data/postgresql.conf"
 
+    launch "$owner" "$bin" ""
+    write_env "$password"
+}
+
+# Starts the cluster DIR/data at a free port (trying others while taken);
+# sets $port. Extra settings for port.conf in $3.
+launch() {
+    local owner=$1 bin=$2 extra=$3 started=0 attempt deadline logged
     for attempt in 1 2 3 4 5 6 7 8 9 10; do
         port=$(random_port)
-        echo "port = $port" >"$DIR/data/port.conf"
+        printf 'port = %s\n%s' "$port" "$extra" >"$DIR/data/port.conf"
         [ "$owner" = "$(id -un)" ] || chown "$owner:" "$DIR/data/port.conf"
         logged=0
         [ ! -f "$DIR/server.log" ] || logged=$(wc -l <"$DIR/server.log")
@@ -166,7 +186,10 @@ EOF
         tail -n 30 "$DIR/server.log" >&2 || true
         die "no free port found"
     fi
+}
 
+write_env() {
+    local password=$1
     (
         umask 077
         {
@@ -176,6 +199,30 @@ EOF
         } >"$DIR/env"
     )
     cat "$DIR/env"
+}
+
+start_standby() {
+    local primary=$1 owner bin primary_port password
+    bin=$(pg_bin)
+    [ -e "$primary/$MARKER" ] && [ -f "$primary/env" ] || die "$primary is no server folder made by $0"
+    primary_port=$(sed -n 's/^ATTENDANCE_TEST_PG_SERVER=.*://p' "$primary/env")
+    password=$(sed -n 's/^ATTENDANCE_TEST_PG_PASSWORD=//p' "$primary/env")
+    prepare_dir
+    owner=$OWNER
+    # -R: the copy starts as a standby that streams from the primary's socket.
+    as_owner "$owner" "$bin/pg_basebackup" -D "$DIR/data" -h "$primary/sock" -p "$primary_port" \
+        -U postgres -R -X stream -c fast >"$DIR/basebackup.log" 2>&1 ||
+        { cat "$DIR/basebackup.log" >&2; die "pg_basebackup failed"; }
+    launch "$owner" "$bin" "unix_socket_directories = '$DIR/sock'"$'\n'
+    write_env "$password"
+}
+
+promote() {
+    local owner
+    [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
+    owner=$(stat -c %U "$DIR/data")
+    as_owner "$owner" "$(pg_bin)/pg_ctl" promote -D "$DIR/data" -w -t "$START_TIMEOUT" >/dev/null
+    echo "promoted: $DIR"
 }
 
 stop() {
@@ -210,6 +257,14 @@ start)
         shift
     done
     start "$durable"
+    ;;
+start-standby)
+    [ $# -eq 1 ] || usage
+    start_standby "$(realpath -m -- "$1")"
+    ;;
+promote)
+    [ $# -eq 0 ] || usage
+    promote
     ;;
 stop)
     [ $# -eq 0 ] || usage

@@ -8,6 +8,16 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 
+namespace {
+// Whether every "host[:port]" of a comma-separated list is complete.
+bool serverListValid(const QString& text) {
+    DbSettings settings;
+    settings.server = text;
+    settings.user = settings.database = QStringLiteral("-");
+    return settings.ServerComplete();
+}
+} // namespace
+
 frmConDbParaSet::frmConDbParaSet(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmConDbParaSet>()) {
     ui->setupUi(this);
@@ -38,6 +48,8 @@ bool frmConDbParaSet::CheckInput() {
         missing = u"请输入数据库登陆密码！";
     else if (ui->txtDbName->text().trimmed().isEmpty())
         missing = u"请输入数据库名称！";
+    else if (!serverListValid(ui->txtServer->text().trimmed()))
+        missing = u"数据库服务器的写法不正确：每台写作“主机”或“主机:端口”，多台之间用逗号分隔！";
     if (!missing)
         return true;
     MsgBox::ShowMessage(this, QString::fromUtf16(missing), QStringLiteral("提示"),

@@ -10,6 +10,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/TodayListModel.h"
@@ -103,6 +104,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(m_clockTimer, &QTimer::timeout, this, &frmMain::updateClock);
     m_clockTimer->start();
     updateClock();
+    m_clockWarning = new QLabel(ui->sbStatusBar);
+    m_clockWarning->setObjectName(QStringLiteral("sbClockWarning"));
+    m_clockWarning->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_clockWarning->hide();
+    ui->sbStatusBar->addWidget(m_clockWarning);
+    m_serverClockTimer = new QTimer(this);
+    m_serverClockTimer->setObjectName(QStringLiteral("tmrServerClock"));
+    m_serverClockTimer->setInterval(60 * 60 * 1000);
+    connect(m_serverClockTimer, &QTimer::timeout, this, &frmMain::checkServerClock);
+    m_serverClockTimer->start();
 
     connect(ui->mnuMangeLogin, &QAction::triggered, this, &frmMain::mnuMangeLogin_Click);
     connect(ui->mnuChgPwd, &QAction::triggered, this, &frmMain::mnuChgPwd_Click);
@@ -134,6 +145,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     RestorePlacement();
     setWindowTitle(BaseTitle());
     FillTodayList();
+    checkServerClock();
     mfrmDialog = new frmSign(this);
     connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
     SetManageMode(false);
@@ -202,6 +214,15 @@ void frmMain::updateClock() {
     const QDateTime now = AppClock::now();
     m_panelDate->setText(ChineseUi::ShortDate(now.date()));
     m_panelTime->setText(ChineseUi::ShortTime(now.time()));
+}
+
+void frmMain::checkServerClock() {
+    const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
+    const bool off = ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS;
+    if (off)
+        m_clockWarning->setText(
+            QStringLiteral("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead)));
+    m_clockWarning->setVisible(off);
 }
 
 void frmMain::SetManageMode(bool on) {

@@ -53,6 +53,9 @@ private slots:
     void Timer_DspSign_Timer();
     void lsvList_ColumnClick(int column);
     void updateClock();
+    // On a server: compares the station's clock with the server's and shows
+    // a difference of more than a minute in the status bar.
+    void checkServerClock();
 
     void mnuMangeLogin_Click();
     void mnuChgPwd_Click();
@@ -88,6 +91,8 @@ private:
     QLabel* m_panelText = nullptr;
     QLabel* m_panelDate = nullptr;
     QLabel* m_panelTime = nullptr;
+    QLabel* m_clockWarning = nullptr;
+    QTimer* m_serverClockTimer = nullptr;
     QPointer<frmSign> mfrmDialog;
     QPointer<frmLogin> m_login;
     TodayListModel* m_today = nullptr;

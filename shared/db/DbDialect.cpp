@@ -245,15 +245,29 @@ QString SignInFunctionStateStatement(Engine engine) {
                : QString();
 }
 
-QStringList SessionStatements(Engine engine, int lockWaitMs) {
+QStringList SessionStatements(Engine engine, int lockWaitMs, int statementLimitMs) {
     if (engine == Engine::PostgreSQL)
         return {QStringLiteral("SET lock_timeout = %1").arg(lockWaitMs),
+                StatementLimitStatement(engine, statementLimitMs),
                 QStringLiteral("SET client_encoding = 'UTF8'")};
     // Every committed record is in the database file itself, so copying the
     // file copies everything; truncating the journal instead of deleting it
     // spares the folder update on every commit.
     return {QStringLiteral("PRAGMA journal_mode=TRUNCATE"),
             QStringLiteral("PRAGMA synchronous=FULL")};
+}
+
+QString ServerClockStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT CAST(EXTRACT(EPOCH FROM clock_timestamp()) * 1000 AS "
+                                "bigint)")
+               : QString();
+}
+
+QString StatementLimitStatement(Engine engine, int ms) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SET statement_timeout = %1").arg(qMax(0, ms))
+               : QString();
 }
 
 QString BusyTimeoutStatement(Engine engine, int ms) {

@@ -97,8 +97,14 @@ QString SignInFunctionStateStatement(Engine engine);
 
 // The statements every SQLite connection runs after opening: a rollback
 // journal with full synchronous commits. And the settings of every server
-// session: lock waits end after `lockWaitMs`; texts travel as UTF-8.
-QStringList SessionStatements(Engine engine, int lockWaitMs);
+// session: lock waits end after `lockWaitMs`, statements after
+// `statementLimitMs` (0: never); texts travel as UTF-8.
+QStringList SessionStatements(Engine engine, int lockWaitMs, int statementLimitMs = 0);
+// One row: the server's clock, milliseconds since 1970 UTC (empty on
+// SQLite, whose clock is the station's own).
+QString ServerClockStatement(Engine engine);
+// Sets how long a server statement may run (0: no limit; empty on SQLite).
+QString StatementLimitStatement(Engine engine, int ms);
 // Sets how long a statement waits for another program's lock (empty on a
 // server, whose lock waits stay at the session's setting).
 QString BusyTimeoutStatement(Engine engine, int ms);

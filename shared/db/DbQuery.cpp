@@ -1,6 +1,7 @@
 #include "shared/db/DbQuery.h"
 
 #include "shared/db/DbDialect.h"
+#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QSqlError>
@@ -73,7 +74,7 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbErro
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
-    if (!q.exec())
+    if (const StatementWatchdog::Guard watched(db); !q.exec())
         return failed(DbError::From(q.lastError()));
     return Rows(std::move(q), sql, cache);
 }

@@ -2,6 +2,7 @@
 
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QSqlQuery>
@@ -64,6 +65,7 @@ bool DbTransaction::LockTable(QSqlDatabase db, const QString& table, DbError* er
     const QString sql = DbDialect::LockTableStatement(clsDbConn::EngineOf(db), *known);
     // Run unprepared: the server prepares no LOCK statement.
     QSqlQuery q(db);
+    const StatementWatchdog::Guard watched(db);
     return sql.isEmpty() || q.exec(sql) || DbError::From(q.lastError()).Report(error);
 }
 
@@ -88,7 +90,7 @@ bool DbTransaction::locked(bool ok) {
 
 bool DbTransaction::run(const QString& statement) {
     QSqlQuery q(m_db);
-    if (q.exec(statement))
+    if (const StatementWatchdog::Guard watched(m_db); q.exec(statement))
         return true;
     if (!m_error.IsSet())
         m_error = DbError::From(q.lastError());

@@ -12,6 +12,8 @@
 // by their text. Owned by the connection's driver, so it lives exactly as
 // long as the connection; dropped (Forget) before the connection closes.
 class StatementCache : public QObject {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
     // At most this many statements wait (lists of numbers make many texts).

@@ -1,8 +1,10 @@
 #include "shared/db/clsDbConn.h"
 
+#include "shared/base/AppClock.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/StatementCache.h"
+#include "shared/db/StatementWatchdog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,10 +53,13 @@ QString connectFailure(const QSqlError& e) {
 
 // Runs the session statements of a new connection; the first failure in *why.
 bool startSession(QSqlDatabase db, DbError* why) {
+    const Engine engine = clsDbConn::EngineOf(db);
     QSqlQuery q(db);
-    for (const QString& s :
-         DbDialect::SessionStatements(clsDbConn::EngineOf(db), clsDbConn::BusyTimeoutMs))
-        if (!q.exec(s)) {
+    for (const QString& s : DbDialect::SessionStatements(
+             engine,
+             engine == Engine::PostgreSQL ? clsDbConn::ServerLockWaitMs : clsDbConn::BusyTimeoutMs,
+             clsDbConn::ServerStatementLimitMs))
+        if (const StatementWatchdog::Guard watched(db); !q.exec(s)) {
             *why = DbError::From(q.lastError());
             return false;
         }
@@ -126,7 +131,7 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
         return failed(QStringLiteral("Qt's PostgreSQL driver is not installed (package "
                                      "libqt6sql6-psql)"));
     if (!settings.ServerComplete())
-        return failed(settings.Port() < 0
+        return failed(!settings.PortProblem().isEmpty()
                           ? settings.PortProblem()
                           : QStringLiteral("the database server, login name or database name "
                                            "is not set"));
@@ -136,13 +141,15 @@ QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& na
     DbError error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(settings.Host());
-        db.setPort(settings.Port());
+        // Several servers go as options: Qt's driver knows one host only.
+        if (settings.Servers().size() == 1) {
+            db.setHostName(settings.Host());
+            db.setPort(settings.Port());
+        }
         db.setUserName(settings.user);
         db.setPassword(settings.password);
         db.setDatabaseName(settings.database);
-        db.setConnectOptions(QStringLiteral("connect_timeout=%1;application_name=attendance")
-                                 .arg(ServerConnectTimeoutS));
+        db.setConnectOptions(settings.ConnectOptions(ServerConnectTimeoutS));
         if (db.open()) {
             ok = startSession(db, &error);
             const QStringList missing = ok && requireTables ? MissingTables(db) : QStringList();
@@ -243,6 +250,29 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
     return QSqlDatabase::database(name, false);
 }
 
+std::optional<qint64> clsDbConn::ServerClockOffset(QSqlDatabase db) {
+    const QString sql = DbDialect::ServerClockStatement(EngineOf(db));
+    if (sql.isEmpty() || !db.isOpen())
+        return std::nullopt;
+    QSqlQuery q(db);
+    const qint64 sent = AppClock::msecsSinceEpoch();
+    const StatementWatchdog::Guard watched(db);
+    if (!q.exec(sql) || !q.next())
+        return std::nullopt;
+    const qint64 received = AppClock::msecsSinceEpoch();
+    // The server read its clock about halfway through the round trip.
+    const qint64 aheadMs = q.value(0).toLongLong() - (sent + (received - sent) / 2);
+    return qRound64(double(aheadMs) / 1000.0);
+}
+
+bool clsDbConn::LiftStatementLimits(QSqlDatabase db) {
+    if (EngineOf(db) != Engine::PostgreSQL)
+        return true;
+    StatementWatchdog::Lift(db);
+    QSqlQuery q(db);
+    return q.exec(DbDialect::StatementLimitStatement(Engine::PostgreSQL, 0));
+}
+
 bool clsDbConn::TestSettings(const DbSettings& settings, DbError* why) {
     // A private connection, never the shared one of the records.
     const ScopedConnection test(QStringLiteral("attendance.test"));
@@ -282,6 +312,13 @@ QSqlDatabase clsDbConn::GetDbConn() {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isOpen() && !ConnectionLost(db))
             return db;
+        // A server that did not answer a moment ago would make every caller
+        // wait for the connection's time-out: they fail at once meanwhile.
+        if (StatementWatchdog::RecentlyCut(db)) {
+            m_openError = DbError(QStringLiteral("the database server does not answer (%1)")
+                                      .arg(DbSettings::FromConfiguration().Describe()));
+            return QSqlDatabase();
+        }
     }
     if (!open())
         return QSqlDatabase();
@@ -297,7 +334,9 @@ bool clsDbConn::ReopenIfLost() {
     if (!QSqlDatabase::contains(name))
         return false;
     QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (!ConnectionLost(db))
+    // Not anew after the server left a statement unanswered: that wait
+    // would only come again.
+    if (!ConnectionLost(db) || StatementWatchdog::RecentlyCut(db))
         return false;
     // The same connection object connects again with the same settings, so
     // the handles that callers still hold stay valid.

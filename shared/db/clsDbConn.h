@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The process-wide database connection, and what runs the engine's own
 // statements on a connection (locks of the whole file, key sequences, which
 // tables exist, whether the server ended it). Opened at the first record
@@ -58,8 +60,25 @@ public:
     // Opens the database that `settings` name (file or server).
     static QSqlDatabase Open(const DbSettings& settings, const QString& name,
                              DbError* why = nullptr);
-    // Seconds to wait for the server to answer a connection.
-    static constexpr int ServerConnectTimeoutS = 5;
+    // Seconds to wait for the server to answer a connection (per server
+    // named), and what bounds each statement on a server: lock waits end
+    // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
+    // a server that stops answering altogether is left after
+    // StatementWatchdog::LimitMs.
+    static constexpr int ServerConnectTimeoutS = 3;
+    static constexpr int ServerLockWaitMs = 2000;
+    static constexpr int ServerStatementLimitMs = 2500;
+
+    // Lifts the bounds of statements on the server connection `db` (nothing
+    // on a file) for the tools' long copies: no statement limit, no watchdog.
+    static bool LiftStatementLimits(QSqlDatabase db);
+
+    // How far the server's clock is ahead of the station's (AppClock), in
+    // seconds, half the round trip allowed for; none on a database file or
+    // when the server cannot be asked. The scans keep the station's time:
+    // a difference is only shown (ClockDriftLimitS).
+    static std::optional<qint64> ServerClockOffset(QSqlDatabase db);
+    static constexpr int ClockDriftLimitS = 60;
 
     // Whether `settings` reach a database holding the tables, on a private
     // connection closed again at once (the settings window's test).
@@ -80,7 +99,7 @@ public:
     static LockState ProbeLock();
     // Sets the busy timeout of the shared connection (opening it when
     // needed); false without a connection. A server connection keeps its
-    // lock timeout of BusyTimeoutMs.
+    // lock timeout of ServerLockWaitMs.
     static bool SetBusyTimeout(int ms);
 
     // The tables of the catalogue that the database lacks (all of them when

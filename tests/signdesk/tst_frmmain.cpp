@@ -338,6 +338,25 @@ private slots:
         child<QPushButton>(&about, "cmdSysInfo")->click();
         QCOMPARE(boxes.lines(), box("签到系统", "此时系统信息不可用", MsgBox::Icon::None));
     }
+
+    // A station clock two minutes behind the server's shows in the status
+    // bar, at start and at the hourly check; a database file has no other
+    // clock to compare with.
+    void serverClockWarning() {
+        AppClock::setSource([] { return QDateTime::currentDateTime().addSecs(-120); });
+        auto w = makeMain();
+        auto* warning = child<QLabel>(w.get(), "sbClockWarning");
+        QCOMPARE(warning->isVisibleTo(w.get()), TestProgramDir::OnServer());
+        if (TestProgramDir::OnServer())
+            QVERIFY2(QRegularExpression(QStringLiteral("^本机时钟与服务器相差 1(19|20|21) "
+                                                       "秒，请校准时间$"))
+                         .match(warning->text())
+                         .hasMatch(),
+                     qPrintable(warning->text()));
+        AppClock::reset();
+        QVERIFY(QMetaObject::invokeMethod(child<QTimer>(w.get(), "tmrServerClock"), "timeout"));
+        QVERIFY(!warning->isVisibleTo(w.get()));
+    }
 };
 
 QTEST_MAIN(tst_frmMain)

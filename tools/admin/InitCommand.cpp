@@ -187,6 +187,8 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
     if (!conn.isValid())
         return Fail(c.err, p.onServer ? QStringLiteral("cannot connect: %1").arg(why.Text())
                                       : failed.arg(where, why.Text()));
+    // The tables and the demo data are written at once: no statement limit.
+    clsDbConn::LiftStatementLimits(conn);
     QString error;
     DbTransaction tx(conn);
     const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &why)) &&
@@ -264,7 +266,7 @@ void tellResult(Context& c, const Plan& p, const DemoData::Summary& summary) {
 QString Synopsis() {
     return QStringLiteral("DIR [--data DATADIR] [--password PW] [--unit NAME] [--demo]\n"
                           "       attendance-admin init DIR --engine postgresql --server "
-                          "HOST[:PORT] --user U\n"
+                          "HOST[:PORT][,...] --user U\n"
                           "         --password P --database NAME [--admin-password PW] "
                           "[--unit NAME] [--demo]");
 }

@@ -286,6 +286,8 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     else if (target = clsDbConn::OpenServer(server, targetName.name(), &why, false);
              !target.isValid())
         error = QStringLiteral("cannot connect: %1").arg(why.Text());
+    else if (!clsDbConn::LiftStatementLimits(target))
+        error = QStringLiteral("cannot lift the statement time limit on %1").arg(server.Describe());
     if (!error.isEmpty())
         return Admin::Fail(c.err, error);
     // Tables and rows become visible together, or not at all.
@@ -302,7 +304,7 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
 } // namespace
 
 QString Synopsis() {
-    return QStringLiteral("--server HOST[:PORT] --user U --password P --database NAME");
+    return QStringLiteral("--server HOST[:PORT][,...] --user U --password P --database NAME");
 }
 
 QString Summary() {

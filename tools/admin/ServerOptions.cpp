@@ -111,10 +111,11 @@ bool Read(Admin::Context& c, DbSettings* settings) {
             missing << QStringLiteral("--") + name;
     if (!missing.isEmpty()) {
         return Admin::Fail(
-            c.err, QStringLiteral("a database server needs --server HOST[:PORT], --user, "
-                                  "--password (or --password-file, or %1) and --database "
-                                  "(missing: %2)")
-                       .arg(QLatin1String(kPasswordVariable), missing.join(QStringLiteral(", "))));
+            c.err,
+            QStringLiteral("a database server needs --server HOST[:PORT][,HOST[:PORT]...], --user, "
+                           "--password (or --password-file, or %1) and --database "
+                           "(missing: %2)")
+                .arg(QLatin1String(kPasswordVariable), missing.join(QStringLiteral(", "))));
     }
     settings->engine = DbSettings::Engine::PostgreSQL;
     settings->engineText = DbSettings::EngineName(settings->engine);
@@ -124,8 +125,8 @@ bool Read(Admin::Context& c, DbSettings* settings) {
     QString error;
     if (!settings->ServerComplete()) {
         return Admin::Fail(c.err,
-                           QStringLiteral("the server, login name and database name must not be "
-                                          "empty and the port must be a number: %1")
+                           QStringLiteral("the servers, login name and database name must not be "
+                                          "empty and each port must be a number: %1")
                                .arg(settings->server));
     }
     if (!Migrate::SettingsStorable(*settings, &error)) {
