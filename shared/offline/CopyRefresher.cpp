@@ -16,7 +16,10 @@ bool refresh(const QString& cacheFile, const QDateTime& now) {
     {
         QSqlDatabase server = clsDbConn::Open(DbSettings::FromConfiguration(), name);
         StationCache cache(cacheFile);
-        ok = server.isValid() && cache.IsOpen() && cache.Refresh(server, now.date(), now);
+        // A bulk copy away from any scan: the statement limits of the scans
+        // would cut it short on a large site (the connection's keepalives stay).
+        ok = server.isValid() && cache.IsOpen() && clsDbConn::LiftStatementLimits(server) &&
+             cache.Refresh(server, now.date(), now);
         server.close();
     }
     QSqlDatabase::removeDatabase(name);
