@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     std::vector<double> scanMs;
     for (int i = 0; i < n; ++i) {
         timer.start();
-        const OfflineStation::Greeting g = station.Scan(QStringLiteral("B%1").arg(i), t0.addSecs(i));
+        const OfflineStation::Greeting g =
+            station.Scan(QStringLiteral("B%1").arg(i), t0.addSecs(i));
         QImage shown;
         shown.loadFromData(g.employee.photo);
         scanMs.push_back(timer.nsecsElapsed() / 1e6);
