@@ -5,8 +5,11 @@
 #include "platform/MsgBox.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
+#include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/offline/CopyRefresher.h"
+#include "shared/offline/OfflineStation.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 #include "signdesk/StationGlobals.h"
@@ -109,6 +112,7 @@ frmSign::frmSign(QWidget* parent) : QDialog(parent) {
         m_defaultPicture = drawnDefaultPicture();
 
     buildControls();
+    SetUpOffline();
 }
 
 frmSign::~frmSign() = default;
@@ -175,6 +179,94 @@ void frmSign::buildControls() {
     connect(TimerDbRetry, &QTimer::timeout, this, &frmSign::TimerDbRetry_Timer);
 
     m_sounds = new SoundPlayer(Station::SoundsOn(), this);
+
+    lblOffline = makeLabel(this, "lblOffline", QRect(412, 209, 50, 16));
+    styleText(lblOffline, songFont(12, true), QColor(255, 0, 0), Qt::AlignRight);
+    lblOffline->setText(QStringLiteral("离线"));
+    lblOffline->hide();
+
+    TimerOffline = new QTimer(this);
+    TimerOffline->setObjectName(QStringLiteral("TimerOffline"));
+    TimerOffline->setInterval(OfflineRetryMs);
+    connect(TimerOffline, &QTimer::timeout, this, &frmSign::TimerOffline_Timer);
+
+    TimerCopy = new QTimer(this);
+    TimerCopy->setObjectName(QStringLiteral("TimerCopy"));
+    TimerCopy->setInterval(CopyRefreshMs);
+    connect(TimerCopy, &QTimer::timeout, this, &frmSign::TimerCopy_Timer);
+}
+
+// On a server: the copy and the journal in the data folder, the copy
+// refreshed now and every few minutes, a journal left from before given to
+// the server.
+void frmSign::SetUpOffline() {
+    const QString folder = DataPath();
+    if (clsDbConn::SharedEngine() != DbDialect::Engine::PostgreSQL || folder.isEmpty())
+        return;
+    auto station = std::make_unique<OfflineStation>(folder);
+    if (!station->IsOpen())
+        return;
+    m_station = std::move(station);
+    m_refresher = new CopyRefresher(OfflineStation::CacheFile(folder), this);
+    m_refresher->setObjectName(QStringLiteral("copyRefresher"));
+    m_refresher->Start(AppClock::now());
+    TimerCopy->start();
+    if (m_station->Pending() > 0)
+        TimerOffline->start();
+}
+
+void frmSign::SetOffline(bool offline) {
+    m_offline = offline;
+    lblOffline->setVisible(offline);
+    if (offline)
+        TimerOffline->start();
+}
+
+// Gives the journal to the server: true when it holds every scan now. The
+// list of today is read anew when scans went to the server.
+bool frmSign::ReplayJournal() {
+    if (!OfflineStation::ServerAnswers())
+        return false;
+    const JournalReplay::Result replay = m_station->Replay();
+    if (replay.recorded > 0)
+        emit onUpdatePresenceList();
+    return replay.complete();
+}
+
+void frmSign::TimerOffline_Timer() {
+    if (m_inScan || !m_station || !ReplayJournal())
+        return;
+    TimerOffline->stop();
+    SetOffline(false);
+    m_refresher->Start(AppClock::now());
+}
+
+void frmSign::TimerCopy_Timer() {
+    if (!m_offline)
+        m_refresher->Start(AppClock::now());
+}
+
+// A scan greeted from the copy and kept in the journal.
+void frmSign::RecordOffline(const QString& barcode, clsEmployee& employee, qint16& found,
+                            qint16& result) {
+    SetOffline(true);
+    const QDateTime now = AppClock::now();
+    const OfflineStation::Greeting g = m_station->Scan(barcode, now);
+    found = g.found;
+    result = g.state;
+    employee.setENUMBER(g.employee.number);
+    employee.setENAME(g.employee.name);
+    employee.setDNAME(g.employee.department);
+    m_offlinePhoto = g.employee.photo;
+    clsPresence record;
+    record.setENUMBER(g.employee.number);
+    record.setENAME(g.employee.name);
+    const QDateTime at = now.addMSecs(-now.time().msec());
+    if (result == clsPresence::Arrival)
+        record.setenterTime(at);
+    else if (result == clsPresence::Departure)
+        record.setexitTime(at);
+    m_recorded = record;
 }
 
 // Opening: every show of the window starts it afresh, as a newly loaded
@@ -391,11 +483,21 @@ void frmSign::ProcessPendingScans() {
 // runs whatever the lock, and fails with its documented result.
 bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
                          qint16& result) {
+    m_offlinePhoto.reset();
+    // Scans journalled before go to the server first, so the order holds.
+    if (m_station && (m_offline || (m_station->Pending() > 0 && !ReplayJournal()))) {
+        RecordOffline(barcode, employee, found, result);
+        return true;
+    }
     const ShortLockWait shortWait(DbLockWaitMs);
     if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
         return false;
     employee.setEBARCODE(barcode);
     found = employee.IsExist();
+    if (found == -1 && m_station && !OfflineStation::ServerAnswers()) {
+        RecordOffline(barcode, employee, found, result);
+        return true;
+    }
     if (found != 1)
         return found == 0 || lastTry || !databaseLockedNow();
     clsPresence presence;
@@ -403,6 +505,11 @@ bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& empl
     presence.setENAME(employee.ENAME());
     result = presence.Add();
     m_recorded = presence;
+    // Nothing was written: the server away, the scan is greeted from the copy.
+    if ((result == -1 || result == -2) && m_station && !OfflineStation::ServerAnswers()) {
+        RecordOffline(barcode, employee, found, result);
+        return true;
+    }
     // A failed write is rolled back: trying again later records it once.
     return (result != -1 && result != -2) || lastTry || !databaseLockedNow();
 }
@@ -424,7 +531,7 @@ void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 r
         // The scan is recorded: a photo that cannot be read still greets,
         // with the default picture.
         QPixmap photo;
-        const QByteArray bytes = employee.HeadImgBytes();
+        const QByteArray bytes = m_offlinePhoto ? *m_offlinePhoto : employee.HeadImgBytes();
         if (bytes.isEmpty() || !photo.loadFromData(bytes))
             photo = m_defaultPicture;
         imgHead->setPixmap(photo);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <deque>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -16,6 +17,8 @@ class QTimer;
 class QKeyEvent;
 class clsEmployee;
 class SoundPlayer;
+class OfflineStation;
+class CopyRefresher;
 
 // The sign-in screen that employees face. A barcode scanner acting as a
 // keyboard types the card's barcode and a terminator (Enter, Tab, CR or LF);
@@ -34,6 +37,12 @@ class SoundPlayer;
 // window keeps its clock and animation going and gathers further cards,
 // which are recorded in scan order once the database is free. Only a scan
 // that has waited longer than DbWaitLimitMs ends in its failure message.
+//
+// On a server the station keeps a copy of the employees and today's records
+// (refreshed in the background) and a journal (OfflineStation, both in the
+// data folder): while the server cannot be reached a scan is greeted from
+// the copy, marked "离线" and journalled; the journal goes to the server in
+// scan order once it answers again (tried every OfflineRetryMs).
 class frmSign : public QDialog {
     Q_OBJECT
 
@@ -51,6 +60,11 @@ public:
     static constexpr int DbLockWaitMs = 50;
     static constexpr int DbRetryMs = 50;
     static constexpr qint64 DbWaitLimitMs = 30000;
+
+    static constexpr int OfflineRetryMs = 5000;
+    static constexpr int CopyRefreshMs = 5 * 60 * 1000;
+    // Scans are greeted from the station's copy (the server is away).
+    bool Offline() const { return m_offline; }
 
     // Scans gathered but not recorded yet (the database was busy).
     int PendingScans() const { return int(m_pending.size()); }
@@ -75,6 +89,8 @@ private slots:
     void TimerDspInfo_Timer();
     void TimerDspTime_Timer();
     void TimerDbRetry_Timer();
+    void TimerOffline_Timer();
+    void TimerCopy_Timer();
 
 private:
     void buildControls();
@@ -89,6 +105,11 @@ private:
     void ProcessPendingScans();
     bool RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
                     qint16& result);
+    void SetUpOffline();
+    void SetOffline(bool offline);
+    bool ReplayJournal();
+    void RecordOffline(const QString& barcode, clsEmployee& employee, qint16& found,
+                       qint16& result);
     void ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result);
     void ShowWarning(const QString& text);
     void TakeKeyboard();
@@ -105,6 +126,9 @@ private:
     QTimer* TimerDspInfo = nullptr;
     QTimer* TimerDspTime = nullptr;
     QTimer* TimerDbRetry = nullptr;
+    QTimer* TimerOffline = nullptr;
+    QTimer* TimerCopy = nullptr;
+    QLabel* lblOffline = nullptr;
     SoundPlayer* m_sounds = nullptr;
 
     QPixmap m_defaultPicture;
@@ -124,4 +148,11 @@ private:
     bool m_inScan = false;
     // The record the last scan wrote.
     clsPresence m_recorded;
+
+    // The copy and the journal (server only), the copy's background refresh.
+    std::unique_ptr<OfflineStation> m_station;
+    CopyRefresher* m_refresher = nullptr;
+    bool m_offline = false;
+    // The photo of a scan greeted from the copy.
+    std::optional<QByteArray> m_offlinePhoto;
 };

@@ -127,8 +127,19 @@ const Table& CalendarTable() {
     return t;
 }
 
+// The scans a station kept while the server was away and has since
+// recorded: each id once (clsPresence::Add with a scan id).
+const Table& ScanReplayTable() {
+    static const Table t{QStringLiteral("ScanReplay"),
+                         {{QStringLiteral("SCANID"), T::Text, false, true},
+                          {QStringLiteral("ENUMBER"), T::Text},
+                          {QStringLiteral("SCANTIME"), T::DateTime},
+                          {QStringLiteral("STATE"), T::SmallInt}}};
+    return t;
+}
+
 QVector<const Table*> RuleTables() {
-    return {&ScheduleTable(), &CalendarTable()};
+    return {&ScheduleTable(), &CalendarTable(), &ScanReplayTable()};
 }
 
 QVector<const Table*> AddedTables() {

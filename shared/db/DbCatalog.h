@@ -64,9 +64,10 @@ const QVector<Index>& Indexes();
 // The tables of the attendance rules (working hours, calendar): created
 // with the others and added to older databases when a program opens them;
 // no part of the exchange files and of the three tables' checks.
-const Table& ScheduleTable(); // WorkSchedule: DNAME ('*' = the unit), WEEKDAY 1-7, WORKING 0/1,
-                              // STARTTIME, ENDTIME 'HH:MM', LATEGRACE, EARLYGRACE (minutes)
-const Table& CalendarTable(); // WorkCalendar: CALDATE 'yyyy-MM-dd' (unique), KIND, NAME
+const Table& ScheduleTable();   // WorkSchedule: DNAME ('*' = the unit), WEEKDAY 1-7, WORKING 0/1,
+                                // STARTTIME, ENDTIME 'HH:MM', LATEGRACE, EARLYGRACE (minutes)
+const Table& CalendarTable();   // WorkCalendar: CALDATE 'yyyy-MM-dd' (unique), KIND, NAME
+const Table& ScanReplayTable(); // ScanReplay: SCANID (unique), ENUMBER, SCANTIME, STATE
 QVector<const Table*> RuleTables();
 
 // The columns of a table as the exchange files describe them (types,

@@ -25,27 +25,10 @@ qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
                            {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
     if (!q)
         return clsPresence::Error;
-    // The day's first record by time decides (rows other tools wrote may
-    // spell the time so that text order differs from time order).
-    QDateTime arrival;
-    bool departed = false;
-    bool any = false;
-    while (q->next()) {
-        const QDateTime enter = DbDateTime::FromText(q->value(0).toString());
-        if (!any || (enter.isValid() && (!arrival.isValid() || enter < arrival))) {
-            arrival = enter;
-            departed = !q->isNull(1);
-        }
-        any = true;
-    }
-    if (!any)
-        return clsPresence::Arrival;
-    if (departed)
-        return clsPresence::AlreadyDeparted;
-    if (!arrival.isValid())
-        return clsPresence::Error;
-    return arrival.secsTo(now) <= clsPresence::RepeatSeconds ? clsPresence::Repeated
-                                                             : clsPresence::Departure;
+    QVector<clsPresence::DayRow> rows;
+    while (q->next())
+        rows.push_back({DbDateTime::FromText(q->value(0).toString()), !q->isNull(1)});
+    return clsPresence::Decide(rows, now);
 }
 
 // Marks a server connection whose database lacks the sign-in function and
@@ -100,6 +83,28 @@ std::optional<qint16> signInOnServer(const QString& number, const QDateTime& now
 
 } // namespace
 
+qint16 clsPresence::Decide(const QVector<DayRow>& rows, const QDateTime& now) {
+    // The day's first record by time decides (rows other tools wrote may
+    // spell the time so that text order differs from time order).
+    QDateTime arrival;
+    bool departed = false;
+    bool any = false;
+    for (const DayRow& row : rows) {
+        if (!any || (row.enter.isValid() && (!arrival.isValid() || row.enter < arrival))) {
+            arrival = row.enter;
+            departed = row.departed;
+        }
+        any = true;
+    }
+    if (!any)
+        return Arrival;
+    if (departed)
+        return AlreadyDeparted;
+    if (!arrival.isValid())
+        return Error;
+    return arrival.secsTo(now) <= RepeatSeconds ? Repeated : Departure;
+}
+
 qint16 clsPresence::CheckState() {
     return stateOf(clsDbConn().GetDbConn(), m_enumber, AppClock::now());
 }
@@ -121,7 +126,22 @@ qint16 clsPresence::Add() {
     return state;
 }
 
-qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now) const {
+qint16 clsPresence::Add(const QDateTime& at, const QString& scanId) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return Error;
+    const StatementWatchdog::Quick quick(db); // a replay waits seconds at most
+    const QDateTime now = at.addMSecs(-at.time().msec());
+    const qint16 state = addByStatements(db, now, scanId);
+    if (state == Arrival)
+        m_enterTime = now;
+    else if (state == Departure)
+        m_exitTime = now;
+    return state;
+}
+
+qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
+                                    const QString& scanId) const {
     // The check and the write form one transaction that holds the card's
     // number, so two stations scanning one card at the same moment cannot
     // both record an arrival.
@@ -129,6 +149,14 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now) const
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return WriteFailed;
     db = tx.Connection();
+    if (!scanId.isEmpty()) {
+        auto seen = DbQuery::Read(
+            db, QStringLiteral("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = ?"), {scanId});
+        if (!seen || !seen->next())
+            return WriteFailed;
+        if (seen->value(0).toInt() > 0)
+            return AlreadyReplayed;
+    }
     const qint16 state = stateOf(db, m_enumber, now);
     if (state == Arrival) {
         const int n =
@@ -145,8 +173,14 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now) const
                                DbDateTime::DayEnd(today)});
         if (n < 1)
             return WriteFailed;
-    } else {
+    } else if (scanId.isEmpty() || state == Error) {
         return state; // nothing to write; the transaction rolls back
     }
+    // A replayed scan leaves its id whatever it meant, so it is never applied twice.
+    if (!scanId.isEmpty() &&
+        tx.Exec(QStringLiteral(
+                    "INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) VALUES(?, ?, ?, ?)"),
+                {scanId, m_enumber, DbDateTime::ToText(now), int(state)}) < 1)
+        return WriteFailed;
     return tx.Commit() ? state : qint16(WriteFailed);
 }

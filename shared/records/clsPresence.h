@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVector>
 
 // One employee's day: arrival and departure. Decides what a scan means.
 class clsPresence {
@@ -25,7 +26,8 @@ public:
         AlreadyDeparted = 3, // the day's departure is recorded already
         Repeated = 4,        // scanned again within RepeatSeconds of the arrival
         Error = -1,          // the records could not be read (or no database)
-        WriteFailed = -2     // Add: the write failed
+        WriteFailed = -2,    // Add: the write failed
+        AlreadyReplayed = 5  // Add with a scan id: that scan was recorded before
     };
     qint16 CheckState();
     // Records the scan of ENUMBER at AppClock's time; an arrival or
@@ -33,13 +35,29 @@ public:
     // server one call of its sign-in function (created with the tables, or
     // here by the login that owns them), else the statements below.
     qint16 Add();
+    // Records a scan kept by a station while the server was away: the rule
+    // at the scan's own time `at`, by the statements, and the scan's id
+    // (table ScanReplay) in the same transaction; a scan id found there
+    // already writes nothing and gives AlreadyReplayed.
+    qint16 Add(const QDateTime& at, const QString& scanId);
+
+    // One row of an employee's day, as the sign-in rule reads it.
+    struct DayRow {
+        QDateTime enter; // invalid when the stored text is not a time
+        bool departed = false;
+    };
+    // The sign-in rule itself, without a database: what a scan at `now`
+    // means given the day's rows (Arrival, Departure, AlreadyDeparted,
+    // Repeated, or Error for a first row without a readable time).
+    static qint16 Decide(const QVector<DayRow>& rows, const QDateTime& now);
 
     // Seconds after the arrival during which a scan counts as repeated.
     static constexpr int RepeatSeconds = 60;
 
 private:
     // The rule in the programs' own statements, in one transaction.
-    qint16 addByStatements(QSqlDatabase db, const QDateTime& now) const;
+    qint16 addByStatements(QSqlDatabase db, const QDateTime& now,
+                           const QString& scanId = QString()) const;
 
     QString m_enumber, m_ename;
     QDateTime m_enterTime = DbDateTime::Zero();

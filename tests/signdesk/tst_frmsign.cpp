@@ -4,6 +4,7 @@
 #include "report/ReportFonts.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/offline/CopyRefresher.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmSign.h"
 #include "sound/SoundPlayer.h"
@@ -262,6 +263,8 @@ private slots:
         openWindow();
         QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
         if (sql == QLatin1String("remove")) {
+            if (TestProgramDir::OnServer())
+                QSKIP("a server site greets from its copy: offlineScan");
             clsDbConn::CloseShared();
             if (TestProgramDir::OnServer()) // nothing listens on port 1
                 QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
@@ -285,6 +288,31 @@ private slots:
         scan(kCardA); // the next card is read on its own
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(name(), QStringLiteral("张三"));
+    }
+
+    // The server away: the scan is greeted from the copy, marked, kept, and
+    // recorded once the server answers again.
+    void offlineScan() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a database file has no server to lose");
+        openWindow();
+        child<CopyRefresher>(dlg.get(), "copyRefresher")->Wait();
+        QCoreApplication::processEvents();
+        for (const bool away : {true, false}) {
+            clsDbConn::CloseShared();
+            QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
+                               away ? fx->server()->host() + QStringLiteral(":1")
+                                    : fx->server()->server()));
+            if (away)
+                scan(kCardA);
+            else
+                tick("TimerOffline_Timer");
+            QCOMPARE(dlg->Offline(), away);
+            QCOMPARE(label("lblOffline")->isVisible(), away);
+        }
+        QVERIFY(boxes.isEmpty());
+        QCOMPARE(name(), QStringLiteral("张三"));
+        QCOMPARE(fx->rows("Presence"), 1);
     }
 
     // Ten seconds after a scan the idle texts return (with the unit name read

@@ -1,0 +1,46 @@
+#include "shared/offline/JournalReplay.h"
+
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsPresence.h"
+
+std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
+    QString number = e.number;
+    if (number.isEmpty()) {
+        // A card the copy did not know: the server may know it by now.
+        clsEmployee employee;
+        employee.setEBARCODE(e.barcode);
+        const qint16 found = employee.IsExist();
+        if (found < 0)
+            return std::nullopt;
+        if (found == 0)
+            return qint16(0);
+        number = employee.ENUMBER();
+    }
+    clsPresence presence;
+    presence.setENUMBER(number);
+    const qint16 state = presence.Add(e.at, e.scanId);
+    if (state == clsPresence::Error || state == clsPresence::WriteFailed)
+        return std::nullopt;
+    return state == clsPresence::AlreadyReplayed ? e.state : state;
+}
+
+JournalReplay::Result JournalReplay::Run(ScanJournal& journal) {
+    Result result;
+    for (;;) {
+        const QVector<ScanJournal::Entry> batch = journal.Pending(100);
+        QVector<ScanJournal::Mark> marks;
+        for (const ScanJournal::Entry& e : batch) {
+            const std::optional<qint16> state = replayOne(e);
+            if (!state)
+                break;
+            marks.push_back({e.scanId, *state});
+        }
+        if (!marks.isEmpty() && !journal.MarkReplayed(marks))
+            break;
+        result.recorded += int(marks.size());
+        if (batch.isEmpty() || marks.size() < batch.size())
+            break;
+    }
+    result.left = journal.PendingCount();
+    return result;
+}

@@ -1,0 +1,70 @@
+#include "shared/offline/ScanJournal.h"
+
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+
+#include <QUuid>
+
+namespace {
+
+QStringList schema() {
+    return {QStringLiteral("CREATE TABLE IF NOT EXISTS Scan(SEQ INTEGER PRIMARY KEY AUTOINCREMENT, "
+                           "SCANID TEXT NOT NULL UNIQUE, BARCODE TEXT, ENUMBER TEXT, "
+                           "SCANTIME TEXT NOT NULL, STATE INTEGER, REPLAYED INTEGER NOT NULL "
+                           "DEFAULT 0)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Scan_Pending ON Scan(REPLAYED, SEQ)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Scan_Number ON Scan(ENUMBER, SCANTIME)")};
+}
+
+const char kColumns[] =
+    "SELECT SEQ, SCANID, BARCODE, ENUMBER, SCANTIME, STATE, REPLAYED FROM Scan ";
+
+} // namespace
+
+ScanJournal::ScanJournal(const QString& path) : m_file(path, schema()) {}
+
+QString ScanJournal::Add(const QString& barcode, const QString& number, const QDateTime& at,
+                         qint16 state) {
+    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    const int n = tx.Exec(QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
+                                         "STATE) VALUES(?, ?, ?, ?, ?)"),
+                          {id, barcode, number, DbDateTime::ToText(at), int(state)});
+    return n == 1 && tx.Commit() ? id : QString();
+}
+
+QVector<ScanJournal::Entry> ScanJournal::read(const QString& where,
+                                              const QVariantList& params) const {
+    QVector<Entry> out;
+    auto q = DbQuery::Read(m_file.Db(), QLatin1String(kColumns) + where, params);
+    while (q && q->next())
+        out.push_back({q->value(0).toLongLong(), q->value(1).toString(), q->value(2).toString(),
+                       q->value(3).toString(), DbDateTime::FromText(q->value(4).toString()),
+                       qint16(q->value(5).toInt()), q->value(6).toInt() != 0});
+    return out;
+}
+
+QVector<ScanJournal::Entry> ScanJournal::Pending(int limit) const {
+    return read(QStringLiteral("WHERE REPLAYED = 0 ORDER BY SEQ LIMIT ?"), {limit});
+}
+
+int ScanJournal::PendingCount() const {
+    auto q = DbQuery::Read(m_file.Db(),
+                           QStringLiteral("SELECT COUNT(*) FROM Scan WHERE REPLAYED = 0"), {});
+    return q && q->next() ? q->value(0).toInt() : -1;
+}
+
+QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate& day) const {
+    return read(QStringLiteral("WHERE ENUMBER = ? AND SCANTIME >= ? AND SCANTIME < ? ORDER BY SEQ"),
+                {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)});
+}
+
+bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
+    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    for (const Mark& m : marks)
+        if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ? WHERE SCANID = ?"),
+                    {int(m.state), m.scanId}) != 1)
+            return false;
+    return tx.Commit();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "shared/offline/LocalFile.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+// The station's journal of the scans it greeted while the server was away
+// (station-journal.db in the data folder): each scan committed before its
+// greeting, with an id of its own, the barcode and number, the station's
+// time, what the station showed, and whether the server has it yet.
+class ScanJournal {
+public:
+    struct Entry {
+        qint64 seq = 0;
+        QString scanId, barcode, number;
+        QDateTime at;
+        qint16 state = 0; // clsPresence::State as greeted; 0 for an unknown card
+        bool replayed = false;
+    };
+
+    explicit ScanJournal(const QString& path);
+    bool IsOpen() const { return m_file.IsOpen(); }
+
+    // Keeps a scan (committed on return); its id, or empty on failure.
+    QString Add(const QString& barcode, const QString& number, const QDateTime& at, qint16 state);
+    // The scans the server does not have yet, in scan order (at most `limit`).
+    QVector<Entry> Pending(int limit = 1000) const;
+    int PendingCount() const;
+    // A number's scans of a day, in scan order.
+    QVector<Entry> Day(const QString& number, const QDate& day) const;
+    // The server has the scan; `state` is what it made of it (0: unknown card).
+    bool MarkReplayed(const QString& scanId, qint16 state) {
+        return MarkReplayed(QVector<Mark>{{scanId, state}});
+    }
+    // Several in one commit.
+    struct Mark {
+        QString scanId;
+        qint16 state = 0;
+    };
+    bool MarkReplayed(const QVector<Mark>& marks);
+
+private:
+    QVector<Entry> read(const QString& where, const QVariantList& params) const;
+    LocalFile m_file;
+};

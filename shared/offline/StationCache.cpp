@@ -1,0 +1,87 @@
+#include "shared/offline/StationCache.h"
+
+#include "shared/db/DbDateTime.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+
+namespace {
+
+QStringList schema() {
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS Emp(EBARCODE TEXT, ENUMBER TEXT, ENAME TEXT, "
+                       "DNAME TEXT, HEADIMG BLOB)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Emp_Barcode ON Emp(EBARCODE)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS Day(ENUMBER TEXT, ENTERTIME TEXT, "
+                       "DEPARTED INTEGER)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Day_Number ON Day(ENUMBER)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS Meta(KEY TEXT PRIMARY KEY, VALUE TEXT)")};
+}
+
+// Copies the rows of a server statement into a table of the copy.
+bool copyRows(QSqlDatabase server, DbTransaction& tx, const QString& select,
+              const QVariantList& params, const QString& insert, int columns) {
+    auto q = DbQuery::Read(server, select, params);
+    if (!q)
+        return false;
+    while (q->next()) {
+        QVariantList row;
+        for (int i = 0; i < columns; ++i)
+            row << q->value(i);
+        if (tx.Exec(insert, row) != 1)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+StationCache::StationCache(const QString& path) : m_file(path, schema()) {}
+
+bool StationCache::Refresh(QSqlDatabase server, const QDate& day, const QDateTime& now) {
+    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    if (!tx.IsActive() || tx.Exec(QStringLiteral("DELETE FROM Emp")) < 0 ||
+        tx.Exec(QStringLiteral("DELETE FROM Day")) < 0)
+        return false;
+    const bool copied =
+        copyRows(server, tx,
+                 QStringLiteral("SELECT upper(e.EBARCODE), e.ENUMBER, e.ENAME, d.DNAME, e.HEADIMG "
+                                "FROM Employee e LEFT JOIN Dept d ON d.ID = e.DID"),
+                 {}, QStringLiteral("INSERT INTO Emp VALUES(?, ?, ?, ?, ?)"), 5) &&
+        copyRows(server, tx,
+                 QStringLiteral("SELECT ENUMBER, ENTERTIME, CASE WHEN EXITTIME IS NULL THEN 0 "
+                                "ELSE 1 END FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ?"),
+                 {DbDateTime::DayStart(day), DbDateTime::DayEnd(day)},
+                 QStringLiteral("INSERT INTO Day VALUES(?, ?, ?)"), 3);
+    return copied &&
+           tx.Exec(QStringLiteral("INSERT OR REPLACE INTO Meta VALUES('refreshed', ?)"),
+                   {DbDateTime::ToText(now)}) == 1 &&
+           tx.Commit();
+}
+
+QDateTime StationCache::RefreshedAt() const {
+    auto q = DbQuery::Read(m_file.Db(),
+                           QStringLiteral("SELECT VALUE FROM Meta WHERE KEY = 'refreshed'"), {});
+    return q && q->next() ? DbDateTime::FromText(q->value(0).toString()) : QDateTime();
+}
+
+std::optional<StationCache::Employee> StationCache::Find(const QString& barcode) const {
+    auto q = DbQuery::Read(
+        m_file.Db(),
+        QStringLiteral("SELECT ENUMBER, ENAME, DNAME, HEADIMG FROM Emp WHERE EBARCODE = ?"),
+        {barcode.trimmed().toUpper()});
+    if (!q || !q->next())
+        return std::nullopt;
+    return Employee{q->value(0).toString(), q->value(1).toString(), q->value(2).toString(),
+                    q->value(3).toByteArray()};
+}
+
+QVector<clsPresence::DayRow> StationCache::DayRows(const QString& number, const QDate& day) const {
+    QVector<clsPresence::DayRow> rows;
+    auto q = DbQuery::Read(m_file.Db(),
+                           QStringLiteral("SELECT ENTERTIME, DEPARTED FROM Day WHERE ENUMBER = ? "
+                                          "AND ENTERTIME >= ? AND ENTERTIME < ?"),
+                           {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)});
+    while (q && q->next())
+        rows.push_back({DbDateTime::FromText(q->value(0).toString()), q->value(1).toInt() != 0});
+    return rows;
+}

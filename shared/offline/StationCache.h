@@ -1,0 +1,39 @@
+#pragma once
+
+#include "shared/offline/LocalFile.h"
+#include "shared/records/clsPresence.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+// The station's copy of what a scan needs while the server is away
+// (station-cache.db in the data folder): every employee's barcode, number,
+// name, department and photo, and one day's records. A refresh reads the
+// server and replaces the copy in one transaction, so a reader sees the old
+// copy or the new one, never half of either.
+class StationCache {
+public:
+    struct Employee {
+        QString number, name, department;
+        QByteArray photo;
+    };
+
+    explicit StationCache(const QString& path);
+    bool IsOpen() const { return m_file.IsOpen(); }
+
+    // Reads employees and the records of `day` from `server`; false (the
+    // copy unchanged) when the server or the file failed.
+    bool Refresh(QSqlDatabase server, const QDate& day, const QDateTime& now);
+    // The time of the last refresh (invalid: never refreshed).
+    QDateTime RefreshedAt() const;
+
+    std::optional<Employee> Find(const QString& barcode) const;
+    QVector<clsPresence::DayRow> DayRows(const QString& number, const QDate& day) const;
+
+private:
+    LocalFile m_file;
+};
