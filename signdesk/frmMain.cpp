@@ -115,6 +115,29 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(m_serverClockTimer, &QTimer::timeout, this, &frmMain::checkServerClock);
     m_serverClockTimer->start();
 
+    connectMenus();
+
+    // Loading: placement, title, today's list, the sign-in screen.
+    RestorePlacement();
+    setWindowTitle(BaseTitle());
+    FillTodayList();
+    checkServerClock();
+    mfrmDialog = new frmSign(this);
+    connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
+    SetManageMode(false);
+
+    Timer_DspSign = new QTimer(this);
+    Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
+    Timer_DspSign->setSingleShot(true);
+    // At the event loop's first turn, once the main window is shown.
+    Timer_DspSign->setInterval(0);
+    connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
+    Timer_DspSign->start();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::connectMenus() {
     connect(ui->mnuMangeLogin, &QAction::triggered, this, &frmMain::mnuMangeLogin_Click);
     connect(ui->mnuChgPwd, &QAction::triggered, this, &frmMain::mnuChgPwd_Click);
     connect(ui->mnuLogout, &QAction::triggered, this, &frmMain::mnuLogout_Click);
@@ -140,26 +163,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     connect(ui->mnuHelpFile, &QAction::triggered, this, &frmMain::mnuHelpFile_Click);
     connect(ui->mnuVistHomePage, &QAction::triggered, this, &frmMain::mnuVistHomePage_Click);
     connect(ui->mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
-
-    // Loading: placement, title, today's list, the sign-in screen.
-    RestorePlacement();
-    setWindowTitle(BaseTitle());
-    FillTodayList();
-    checkServerClock();
-    mfrmDialog = new frmSign(this);
-    connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
-    SetManageMode(false);
-
-    Timer_DspSign = new QTimer(this);
-    Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
-    Timer_DspSign->setSingleShot(true);
-    // At the event loop's first turn, once the main window is shown.
-    Timer_DspSign->setInterval(0);
-    connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
-    Timer_DspSign->start();
 }
-
-frmMain::~frmMain() = default;
 
 frmSign* frmMain::signWindow() const {
     return mfrmDialog;

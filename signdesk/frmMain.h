@@ -76,6 +76,8 @@ private slots:
     void mnuHelpAbout_Click();
 
 private:
+    // Each menu entry to its handler.
+    void connectMenus();
     void SetManageMode(bool on);
     void FillTodayList();
     // The arrangement of a full reload: none before the first header click.
