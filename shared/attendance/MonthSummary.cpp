@@ -75,16 +75,7 @@ struct Stamp {
     }
 
 private:
-    static int num(const QString& s, int from, int n) {
-        int v = 0;
-        for (int i = from; i < from + n; ++i) {
-            const char16_t c = s[i].unicode();
-            if (c < u'0' || c > u'9')
-                return -1;
-            v = v * 10 + (c - u'0');
-        }
-        return v;
-    }
+    static int num(const QString& s, int from, int n) { return DbDateTime::Digits(s, from, n); }
 };
 
 bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {

@@ -20,16 +20,8 @@ QString DayText(const QDate& d) {
 
 namespace {
 
-// Digits of s[from, from + n) as a number, or -1.
 int digits(const QString& s, int from, int n) {
-    int v = 0;
-    for (int i = from; i < from + n; ++i) {
-        const char16_t c = s[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        v = v * 10 + (c - u'0');
-    }
-    return v;
+    return DbDateTime::Digits(s, from, n);
 }
 
 // Reads the other text forms: [yyyy-MM-dd][( |T)+H[H]:mm[:ss[.fff...]]] with
@@ -104,6 +96,17 @@ QString DayStart(const QDate& d) {
 
 QString DayEnd(const QDate& d) {
     return DayStart(d.addDays(1));
+}
+
+int Digits(const QString& s, int from, int n) {
+    int v = 0;
+    for (int i = from; i < from + n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c - u'0');
+    }
+    return v;
 }
 
 } // namespace DbDateTime

@@ -25,4 +25,7 @@ QDateTime FromText(const QString& s); // invalid QDateTime when unreadable
 QString DayStart(const QDate& d);
 QString DayEnd(const QDate& d);
 
+// The decimal digits s[from, from + n) as a number, or -1 (s holds them).
+int Digits(const QString& s, int from, int n);
+
 } // namespace DbDateTime

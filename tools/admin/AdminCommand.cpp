@@ -78,4 +78,24 @@ bool ParseMonth(Context& c, int first, int* year, int* month) {
     return true;
 }
 
+bool ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month,
+                      QString* out) {
+    if (!ParseMonth(c, 0, year, month))
+        return false;
+    *out = c.args[2];
+    if (!suffixes.contains(QFileInfo(*out).suffix().toLower())) {
+        QStringList dotted;
+        for (const QString& s : suffixes)
+            dotted << QLatin1Char('.') + s;
+        const QString last = dotted.takeLast();
+        const QString names =
+            dotted.isEmpty() ? last
+                             : dotted.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+        return Fail(c.err, QStringLiteral("OUT must end in %1: %2").arg(names, *out));
+    }
+    if (QFileInfo::exists(*out))
+        return Fail(c.err, QStringLiteral("%1 exists already; nothing was written").arg(*out));
+    return true;
+}
+
 } // namespace Admin

@@ -67,5 +67,8 @@ bool OpenProgramDirectory(Context& c);
 
 // YEAR and MONTH from two arguments; false, said on `err`, when out of range.
 bool ParseMonth(Context& c, int first, int* year, int* month);
+// YEAR MONTH OUT of a report command: OUT must end in one of `suffixes`
+// (lower case, without the dot) and must not exist yet.
+bool ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month, QString* out);
 
 } // namespace Admin

@@ -53,15 +53,11 @@ int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 int Run(Admin::Context& c) {
     int year = 0;
     int month = 0;
-    if (!Admin::ParseMonth(c, 0, &year, &month))
+    QString file;
+    if (!Admin::ParseMonthReport(c, {QStringLiteral("pdf"), QStringLiteral("csv")}, &year, &month,
+                                 &file))
         return Admin::Failure;
-    const QString file = c.args[2];
     const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("csv"))
-        return Admin::Fail(c.err, QStringLiteral("OUT must end in .pdf or .csv: %1").arg(file));
-    if (QFileInfo::exists(file))
-        return Admin::Fail(c.err,
-                           QStringLiteral("%1 exists already; nothing was written").arg(file));
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
 
