@@ -75,4 +75,16 @@ bool Lines(const QByteArray& bytes, QStringList* lines) {
     return true;
 }
 
+bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines,
+                QString* error) {
+    QString why;
+    if (!Lines(bytes, lines))
+        why = QStringLiteral("the file is not UTF-8 text");
+    else if (lines->isEmpty() || (*lines)[0].trimmed().compare(header, Qt::CaseInsensitive) != 0)
+        why = QStringLiteral("line 1: expected the header \"%1\"").arg(header);
+    if (error && !why.isEmpty())
+        *error = why;
+    return why.isEmpty();
+}
+
 } // namespace CsvText

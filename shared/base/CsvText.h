@@ -19,4 +19,7 @@ QStringList Split(const QString& line);
 // The lines of a file's bytes without a byte-order mark and line ends; the
 // text in *text must be UTF-8 (false otherwise).
 bool Lines(const QByteArray& bytes, QStringList* lines);
+// Lines, and the first must be `header` (without regard to case); false with
+// the reason in *error otherwise.
+bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines, QString* error);
 } // namespace CsvText

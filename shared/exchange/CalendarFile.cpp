@@ -44,11 +44,8 @@ QByteArray Bytes(const std::vector<CalendarDay>& days) {
 bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
            QString* error) {
     QStringList lines;
-    if (!CsvText::Lines(bytes, &lines))
-        return DbError::Fail(error, QStringLiteral("the file is not UTF-8 text"));
-    if (lines.isEmpty() || lines[0].trimmed().compare(Header(), Qt::CaseInsensitive) != 0)
-        return DbError::Fail(error,
-                             QStringLiteral("line 1: expected the header \"%1\"").arg(Header()));
+    if (!CsvText::LinesUnder(bytes, Header(), &lines, error))
+        return false;
     std::map<QDate, CalendarDay> read;
     for (int i = 1; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty())

@@ -92,11 +92,8 @@ QByteArray Bytes(const ScheduleBook& book) {
 bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook* out,
            QString* error) {
     QStringList lines;
-    if (!CsvText::Lines(bytes, &lines))
-        return DbError::Fail(error, QStringLiteral("the file is not UTF-8 text"));
-    if (lines.isEmpty() || lines[0].trimmed().compare(Header(), Qt::CaseInsensitive) != 0)
-        return DbError::Fail(error,
-                             QStringLiteral("line 1: expected the header \"%1\"").arg(Header()));
+    if (!CsvText::LinesUnder(bytes, Header(), &lines, error))
+        return false;
     std::vector<Row> rows;
     std::set<std::pair<QString, int>> seen;
     for (int i = 1; i < lines.size(); ++i) {
