@@ -50,6 +50,17 @@ QString NoCaseEquals(Engine engine, const QString& a, const QString& b) {
     return QStringLiteral("%1 = %2 COLLATE NOCASE").arg(a, b);
 }
 
+QString PhotoColumn(Engine engine, const QString& column) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("encode(%1, 'base64')").arg(column)
+                                        : column;
+}
+
+QByteArray PhotoBytes(Engine engine, const QVariant& value) {
+    // Base64 from the server breaks its lines; the decoder skips the breaks.
+    return engine == Engine::PostgreSQL ? QByteArray::fromBase64(value.toString().toLatin1())
+                                        : value.toByteArray();
+}
+
 QString NoCaseIn(Engine engine, const QString& a, int count) {
     const bool pg = engine == Engine::PostgreSQL;
     QStringList marks;
@@ -197,6 +208,16 @@ QString IndexInfoStatement(const QString& index) {
 QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& column) {
     return QStringLiteral("CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(%2 COLLATE NOCASE)")
         .arg(table.name, column);
+}
+
+QString NameListIndex() {
+    return QStringLiteral("IX_Employee_ENUMBER_ENAME");
+}
+
+QString AddNameListIndexStatement() {
+    return QStringLiteral(
+               "CREATE INDEX IF NOT EXISTS %1 ON Employee(ENUMBER COLLATE NOCASE, ENAME)")
+        .arg(NameListIndex());
 }
 
 QString SignInFunctionStatement(Engine engine) {

@@ -2,8 +2,10 @@
 
 #include "shared/db/DbCatalog.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // Everything the records layer says differently to SQLite and to
 // PostgreSQL, as statement text: an engine in, text out; nothing here runs a
@@ -25,6 +27,13 @@ Engine OfDriver(const QString& driverName);
 QString NoCaseEquals(Engine engine, const QString& a, const QString& b);
 // "a IN (?, ...)" with `count` values, compared as NoCaseEquals does.
 QString NoCaseIn(Engine engine, const QString& a, int count);
+
+// A photo column as a statement reads it, and its value back as bytes. On
+// PostgreSQL the photo travels as base64 text: the client decodes that
+// several times faster than the driver unescapes bytea's hex form, which
+// was most of a scan's look-up.
+QString PhotoColumn(Engine engine, const QString& column);
+QByteArray PhotoBytes(Engine engine, const QVariant& value);
 
 // The statements that create the tables, their indexes and what they rely
 // on, in order.
@@ -82,6 +91,12 @@ QString TableRightsStatement(Engine engine, const DbCatalog::Table& table);
 QString IndexListStatement(const DbCatalog::Table& table);
 QString IndexInfoStatement(const QString& index);
 QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& column);
+
+// SQLite: the index of numbers (without case) with names, by which a day's
+// records find their names from the index alone instead of from the
+// employees' rows with their photos; added to a file that lacks it.
+QString NameListIndex();
+QString AddNameListIndexStatement();
 
 // The sign-in rule as one server function (clsPresence::Add's rule, one
 // round trip): created with the tables, empty on SQLite. The call binds the

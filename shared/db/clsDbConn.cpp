@@ -82,9 +82,10 @@ QVariant scalar(QSqlDatabase db, const QString& sql, const QVariant& bound = {},
 // Databases made before the case-insensitive columns compare them with the
 // default collation and have only such indexes: adds an index comparing
 // without case for each such Employee column that has none, so look-ups
-// "= ? COLLATE NOCASE" stay index searches. A failure (a read-only file)
-// leaves the look-ups slower only.
-void addCaseInsensitiveIndexes(QSqlDatabase db) {
+// "= ? COLLATE NOCASE" stay index searches. And the index that gives a list
+// of records its names without reading the employees' rows. A failure (a
+// read-only file) leaves the look-ups slower only.
+void addLookupIndexes(QSqlDatabase db) {
     const DbCatalog::Table& table = DbCatalog::Employee();
     QSqlQuery q(db);
     QStringList indexes;
@@ -103,6 +104,8 @@ void addCaseInsensitiveIndexes(QSqlDatabase db) {
     for (const DbCatalog::Column& c : table.columns)
         if (c.noCase && !covered.contains(c.name, Qt::CaseInsensitive))
             q.exec(DbDialect::AddNoCaseIndexStatement(table, c.name));
+    if (!indexes.contains(DbDialect::NameListIndex(), Qt::CaseInsensitive))
+        q.exec(DbDialect::AddNameListIndexStatement());
 }
 
 // Databases made before the trail of corrections lack its tables: adds
@@ -233,7 +236,7 @@ QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbErr
                 error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
             }
             if (ok) {
-                addCaseInsensitiveIndexes(db);
+                addLookupIndexes(db);
                 AddRuleTables(db);
                 addMissingTables(db);
             }
@@ -442,16 +445,16 @@ bool clsDbConn::ConnectionLost(const QSqlDatabase& db) {
     if (!conn)
         return false;
     // The client library is the one Qt's driver has loaded: the programs
-    // do not link it, so a station on a database file never loads it.
-    void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
-    if (!library)
-        return false;
+    // do not link it, so a station on a database file never loads it. Looked
+    // up once, on the first server connection, and kept loaded from then on
+    // (a look-up per statement cost a tenth of a scan).
     using Status = ConnStatusType (*)(const PGconn*);
-    const auto status = reinterpret_cast<Status>(dlsym(library, "PQstatus"));
+    static const Status status = [] {
+        void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
+        return library ? reinterpret_cast<Status>(dlsym(library, "PQstatus")) : nullptr;
+    }();
     // Between statements, reads what the server sent meanwhile without
     // waiting: a server that ended the connection (restarted, or an
     // administrator's command) has closed it, which shows here.
-    const bool lost = status && status(conn) == CONNECTION_BAD;
-    dlclose(library);
-    return lost;
+    return status && status(conn) == CONNECTION_BAD;
 }

@@ -50,10 +50,12 @@ QByteArray readFile(const QString& path, bool* ok) {
     return data;
 }
 
-const char* kSelectJoined =
-    "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
-    "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, Employee.HEADIMG "
-    "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND ";
+QString selectJoined(DbDialect::Engine engine) {
+    return QStringLiteral("SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
+                          "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, %1 "
+                          "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND ")
+        .arg(DbDialect::PhotoColumn(engine, QStringLiteral("Employee.HEADIMG")));
+}
 
 } // namespace
 
@@ -88,9 +90,12 @@ void clsEmployee::setPhotoDeferred() {
 
 QByteArray clsEmployee::HeadImgBytes() const {
     if (m_photoDeferred) {
-        auto q = DbQuery::Read(QStringLiteral("SELECT HEADIMG FROM Employee WHERE ID = ?"), {m_id});
+        const DbDialect::Engine engine = clsDbConn::SharedEngine();
+        auto q = DbQuery::Read(QStringLiteral("SELECT %1 FROM Employee WHERE ID = ?")
+                                   .arg(DbDialect::PhotoColumn(engine, QStringLiteral("HEADIMG"))),
+                               {m_id});
         if (q && q->next())
-            m_photo = q->value(0).toByteArray();
+            m_photo = DbDialect::PhotoBytes(engine, q->value(0));
         m_photoDeferred = false;
         m_photoLoaded = true;
     }
@@ -129,10 +134,10 @@ QString clsEmployee::HeadImg() const {
 qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
         return 0;
+    const DbDialect::Engine engine = clsDbConn::SharedEngine();
     auto q = DbQuery::Read(
-        QLatin1String(kSelectJoined) +
-            DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
-                                    QStringLiteral("Employee.") + QLatin1String(column),
+        selectJoined(engine) +
+            DbDialect::NoCaseEquals(engine, QStringLiteral("Employee.") + QLatin1String(column),
                                     QStringLiteral("?")),
         {key});
     if (!q)
@@ -153,7 +158,7 @@ qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumbe
         m_enumber = q->value(2).toString();
     m_id = q->value(0).toInt();
     setHeadImg(QString());
-    m_photo = q->value(7).toByteArray();
+    m_photo = DbDialect::PhotoBytes(engine, q->value(7));
     m_photoLoaded = true;
     return 1;
 }
