@@ -117,13 +117,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
 
     connectMenus();
 
-    // Loading: placement, title, today's list, the sign-in screen.
+    // Loading: placement, title, the sign-in screen; today's list once the
+    // sign-in screen is on the screen (see showEvent).
     RestorePlacement();
-    setWindowTitle(BaseTitle());
-    FillTodayList();
+    setWindowTitle(ListTitle());
     checkServerClock();
     mfrmDialog = new frmSign(this);
     connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
+    mfrmDialog->installEventFilter(this);
     SetManageMode(false);
 
     Timer_DspSign = new QTimer(this);
@@ -179,14 +180,20 @@ QString frmMain::BaseTitle() {
            Station::VersionText();
 }
 
+QString frmMain::ListTitle() {
+    return BaseTitle() + QStringLiteral("-[当日员工签到列表]");
+}
+
 void frmMain::UpdateEmployeePresenceList(qint16 state, const clsPresence& record) {
     // A scan changes one row; the whole day is read only when that cannot
-    // show it (another day, a departure of a number not listed).
-    if (state == 0 || m_fullReloadPerScan || !m_today->Apply(state, record, SortKey())) {
+    // show it (another day, a departure of a number not listed) or when the
+    // day has not been read yet.
+    if (state == 0 || !m_listLoaded || m_fullReloadPerScan ||
+        !m_today->Apply(state, record, SortKey())) {
         FillTodayList();
         return;
     }
-    setWindowTitle(BaseTitle() + QStringLiteral("-[当日员工签到列表]"));
+    setWindowTitle(ListTitle());
 }
 
 std::optional<TodayListModel::SortKey> frmMain::SortKey() const {
@@ -196,10 +203,11 @@ std::optional<TodayListModel::SortKey> frmMain::SortKey() const {
 }
 
 void frmMain::FillTodayList() {
+    m_listLoaded = true;
     m_today->Reload(SortKey());
     for (int i = 0; i < int(std::size(kColumnWidths)); ++i)
         ui->lsvList->setColumnWidth(i, kColumnWidths[i]);
-    setWindowTitle(BaseTitle() + QStringLiteral("-[当日员工签到列表]"));
+    setWindowTitle(ListTitle());
 }
 
 void frmMain::lsvList_ColumnClick(int column) {
@@ -257,6 +265,7 @@ void frmMain::ShowSignWindow() {
         mfrmDialog = new frmSign(this);
         connect(mfrmDialog, &frmSign::onUpdatePresenceList, this,
                 &frmMain::UpdateEmployeePresenceList);
+        mfrmDialog->installEventFilter(this);
     }
     if (mfrmDialog->isVisible()) {
         mfrmDialog->raise();
@@ -423,6 +432,28 @@ void frmMain::CloseOtherWindows() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             closeWindow(w);
+}
+
+// Today's list is read after the sign-in screen has been painted, so the
+// station is ready for the first card without waiting for the day's
+// records; behind the screen the list is not seen before then. Without the
+// sign-in screen opening at start-up, it is read at the next turn of the
+// event loop.
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_listLoaded && !Timer_DspSign->isActive())
+        QTimer::singleShot(0, this, &frmMain::FillTodayListOnce);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mfrmDialog && event->type() == QEvent::Paint && !m_listLoaded)
+        QTimer::singleShot(0, this, &frmMain::FillTodayListOnce);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::FillTodayListOnce() {
+    if (!m_listLoaded)
+        FillTodayList();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -34,6 +34,8 @@ public:
 
     // Title without the list suffix: unit name, "考勤系统", " Ver2.00".
     static QString BaseTitle();
+    // The title with the list suffix "-[当日员工签到列表]".
+    static QString ListTitle();
 
     bool isManageMode() const { return m_manageMode; }
     frmSign* signWindow() const;
@@ -48,6 +50,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void Timer_DspSign_Timer();
@@ -80,6 +84,7 @@ private:
     void connectMenus();
     void SetManageMode(bool on);
     void FillTodayList();
+    void FillTodayListOnce();
     // The arrangement of a full reload: none before the first header click.
     std::optional<TodayListModel::SortKey> SortKey() const;
     void ShowSignWindow();
@@ -99,6 +104,7 @@ private:
     QPointer<frmLogin> m_login;
     TodayListModel* m_today = nullptr;
     bool m_fullReloadPerScan = false;
+    bool m_listLoaded = false; // today's list read since the window was made
     bool m_manageMode = false;
     bool m_sorted = false; // sorted since the first header click
     int m_sortColumn = 0;

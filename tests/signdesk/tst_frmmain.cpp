@@ -202,16 +202,23 @@ private slots:
         QCOMPARE(placementStore(), (QStringList{"1500", "3000", "9000", "7500"}));
     }
 
-    // The sign-in screen opens after loading; closing it leaves the main window
-    // usable and the menu reopens it; closing the main window ends the open
-    // modal windows newest first.
+    // The sign-in screen opens after loading, today's list behind it after
+    // the screen was painted; closing it leaves the main window usable and
+    // the menu reopens it; closing the main window ends the open modal
+    // windows newest first.
     void signWindowAndClosing() {
+        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(fx->addEmployee(QStringLiteral("001"), QStringLiteral("n"),
+                                QStringLiteral("100000000000001"), 1));
+        QVERIFY(fx->addPresence("001", kNow));
         auto w = std::make_unique<frmMain>();
         gfrmMain = w.get();
         w->show();
         frmSign* sign = w->signWindow();
-        QVERIFY(sign && !sign->isVisible());
+        QAbstractItemModel* list = child<QTreeView>(w.get(), "lsvList")->model();
+        QVERIFY(sign && !sign->isVisible() && list->rowCount() == 0);
         QTRY_VERIFY(sign->isVisible());
+        QTRY_COMPARE(list->rowCount(), 1);
         sign->close();
         child<QAction>(w.get(), "mnuDspAttendanceDlg")->trigger();
         QVERIFY(sign->isVisible());
