@@ -1,6 +1,6 @@
 #include "capture/CameraSource.h"
 
-#include "capture/MultimediaCamera.h"
+#include "capture/MediaCamera.h"
 #include "capture/StillPictureCamera.h"
 
 #include <QImageWriter>
@@ -74,5 +74,5 @@ CameraSource* CreateCameraSource(QObject* parent) {
     const QString stills = qEnvironmentVariable("SIGNDESK_CAMERA");
     if (!stills.isEmpty())
         return new StillPictureCamera(stills, parent);
-    return new MultimediaCamera(parent);
+    return new MediaCamera(parent);
 }

@@ -50,6 +50,6 @@ private:
 };
 
 // The still-picture camera when the environment variable SIGNDESK_CAMERA
-// names a picture file or a folder, else the first video input through Qt
-// Multimedia. The result belongs to parent.
+// names a picture file or a folder, else the default video input through the
+// media module (MediaCamera). The result belongs to parent.
 CameraSource* CreateCameraSource(QObject* parent);

@@ -1,39 +1,37 @@
 #include "sound/SoundPlayer.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
+#include "media/MediaModule.h"
+
 #include <QTimer>
-#include <QUrl>
 
 SoundPlayer::SoundPlayer(bool on, QObject* parent) : QObject(parent), m_on(on) {
     setObjectName(QStringLiteral("soundPlayer"));
-    // Without an audio device the player stays quiet.
-    if (!m_on || QMediaDevices::defaultAudioOutput().isNull())
-        return;
-    for (const Cue cue : {Cue::Arrival, Cue::Departure, Cue::Refused}) {
-        auto* effect = new QSoundEffect(this);
-        effect->setSource(QUrl(Source(cue)));
-        m_effects[size_t(cue)] = effect;
-    }
+    // The module and the audio output (connecting to the sound server) take
+    // their time: opened by a timer started here rather than here, so the
+    // station's start-up and the sign-in screen's first paint come first. A
+    // timer needs nothing of the window that owns the player; a scan within
+    // the delay goes unheard, as one before the sounds are loaded does.
+    if (m_on)
+        QTimer::singleShot(OpenDelayMs, this, &SoundPlayer::openOutput);
 }
 
-SoundPlayer::~SoundPlayer() = default;
+SoundPlayer::~SoundPlayer() {
+    if (m_output)
+        m_output->Stop();
+}
+
+void SoundPlayer::openOutput() {
+    m_output = MediaModule::OpenSound(
+        {Source(Cue::Arrival), Source(Cue::Departure), Source(Cue::Refused)});
+}
 
 void SoundPlayer::Play(Cue cue) {
     emit cueRequested(cue);
-    QSoundEffect* effect = m_effects[size_t(cue)];
-    if (!effect)
+    if (!m_output)
         return;
     // Started from the event loop, once the scan's result is on the screen:
     // opening the audio stream never holds up a scan.
-    QTimer::singleShot(0, effect, [this, effect] {
-        // A new sound cuts the one before short: the latest scan is heard.
-        for (QSoundEffect* other : m_effects)
-            other->stop();
-        if (effect->status() != QSoundEffect::Error)
-            effect->play();
-    });
+    QTimer::singleShot(0, this, [this, cue] { m_output->Play(int(cue)); });
 }
 
 QString SoundPlayer::Source(Cue cue) {

@@ -1,9 +1,9 @@
 // The camera layer: the still-picture camera from a file and from a folder,
-// presence and loss, the saved bitmap, the frozen preview, the view, the Qt
-// Multimedia camera on a machine without video input, and the choice between
-// them.
+// presence and loss, the saved bitmap, the frozen preview, the view, the
+// media module's camera on a machine without video input, and the choice
+// between them.
 #include "capture/CameraView.h"
-#include "capture/MultimediaCamera.h"
+#include "capture/MediaCamera.h"
 #include "capture/StillPictureCamera.h"
 #include "tests/capture/helpers/Pictures.h"
 
@@ -125,7 +125,7 @@ private slots:
         auto* still = qobject_cast<StillPictureCamera*>(CreateCameraSource(&owner));
         QVERIFY(still && still->parent() == &owner && still->path() == "/no/such/picture.png");
         qunsetenv("SIGNDESK_CAMERA");
-        auto* camera = qobject_cast<MultimediaCamera*>(CreateCameraSource(&owner));
+        auto* camera = qobject_cast<MediaCamera*>(CreateCameraSource(&owner));
         QVERIFY(camera);
         if (!QMediaDevices::videoInputs().isEmpty())
             QSKIP("this machine has a video input");

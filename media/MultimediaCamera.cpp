@@ -1,4 +1,4 @@
-#include "capture/MultimediaCamera.h"
+#include "media/MultimediaCamera.h"
 
 #include <QCamera>
 #include <QCameraDevice>
@@ -24,8 +24,8 @@ QCameraFormat preferredFormat(const QCameraDevice& device) {
 
 } // namespace
 
-MultimediaCamera::MultimediaCamera(QObject* parent)
-    : CameraSource(parent), m_devices(new QMediaDevices(this)),
+MultimediaCamera::MultimediaCamera(const CameraBackend::Handlers& handlers)
+    : m_handlers(handlers), m_devices(new QMediaDevices(this)),
       m_session(new QMediaCaptureSession(this)), m_sink(new QVideoSink(this)) {
     m_session->setVideoSink(m_sink);
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MultimediaCamera::frameArrived);
@@ -50,7 +50,7 @@ void MultimediaCamera::openDefault() {
     connect(m_camera, &QCamera::errorOccurred, this, [this](QCamera::Error error) {
         if (error != QCamera::NoError) {
             close();
-            deviceLost();
+            m_handlers.deviceLost();
         }
     });
     m_session->setCamera(m_camera);
@@ -76,7 +76,7 @@ void MultimediaCamera::inputsChanged() {
             if (d.id() == m_deviceId)
                 return;
         close();
-        deviceLost();
+        m_handlers.deviceLost();
     }
     openDefault();
 }
@@ -84,8 +84,9 @@ void MultimediaCamera::inputsChanged() {
 void MultimediaCamera::frameArrived(const QVideoFrame& frame) {
     if (!m_camera || !frame.isValid())
         return;
-    // While frozen only the presence counts: no need to convert the frame.
-    if (!preview() && isPresent())
+    // While the owner's picture is frozen only the presence counts: no need
+    // to convert the frame.
+    if (!m_handlers.wantsFrame())
         return;
-    deliverFrame(frame.toImage());
+    m_handlers.frameArrived(frame.toImage());
 }
