@@ -12,6 +12,7 @@
 #include "shared/offline/OfflineStation.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
+#include "signdesk/PhotoDecoder.h"
 #include "signdesk/StationGlobals.h"
 #include "sound/SoundPlayer.h"
 
@@ -179,6 +180,7 @@ void frmSign::buildControls() {
     connect(TimerDbRetry, &QTimer::timeout, this, &frmSign::TimerDbRetry_Timer);
 
     m_sounds = new SoundPlayer(Station::SoundsOn(), this);
+    m_photos = new PhotoDecoder(this);
 
     lblOffline = makeLabel(this, "lblOffline", QRect(412, 209, 50, 16));
     styleText(lblOffline, songFont(12, true), QColor(255, 0, 0), Qt::AlignRight);
@@ -500,6 +502,7 @@ bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& empl
     }
     if (found != 1)
         return found == 0 || lastTry || !databaseLockedNow();
+    m_photos->Start(employee.HeadImgBytes());
     clsPresence presence;
     presence.setENUMBER(employee.ENUMBER());
     presence.setENAME(employee.ENAME());
@@ -531,9 +534,14 @@ void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 r
         // The scan is recorded: a photo that cannot be read still greets,
         // with the default picture.
         QPixmap photo;
-        const QByteArray bytes = m_offlinePhoto ? *m_offlinePhoto : employee.HeadImgBytes();
-        if (bytes.isEmpty() || !photo.loadFromData(bytes))
-            photo = m_defaultPicture;
+        if (m_offlinePhoto) {
+            if (!photo.loadFromData(*m_offlinePhoto))
+                photo = m_defaultPicture;
+        } else {
+            photo = m_photos->Take().value_or(QPixmap());
+            if (photo.isNull())
+                photo = m_defaultPicture;
+        }
         imgHead->setPixmap(photo);
         ShowHeadImage();
         SetLabelText(lblName, employee.ENAME());

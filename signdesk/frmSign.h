@@ -17,6 +17,7 @@ class QTimer;
 class QKeyEvent;
 class clsEmployee;
 class SoundPlayer;
+class PhotoDecoder;
 class OfflineStation;
 class CopyRefresher;
 
@@ -130,6 +131,7 @@ private:
     QTimer* TimerCopy = nullptr;
     QLabel* lblOffline = nullptr;
     SoundPlayer* m_sounds = nullptr;
+    PhotoDecoder* m_photos = nullptr;
 
     QPixmap m_defaultPicture;
 
