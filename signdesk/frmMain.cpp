@@ -10,6 +10,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "signdesk/StationGlobals.h"
@@ -229,6 +230,10 @@ void frmMain::updateClock() {
 }
 
 void frmMain::checkServerClock() {
+    // A station on a database file has no other clock: its file is not
+    // opened for this (at start-up it is opened after the first paint).
+    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::PostgreSQL)
+        return;
     const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
     const bool off = ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS;
     if (off)
