@@ -306,7 +306,7 @@ int startupChild(int argc, char* argv[], const QString& dir, QElapsedTimer& sinc
     // before the station's own work queued behind it, today's list).
     bool painted = false;
     FirstPaint marker(mainWindow.signWindow(), [&] {
-        QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, &mainWindow, [&] {
             painted = true;
             say("STARTUP %.2f\n", sinceStart.nsecsElapsed() / 1e6);
         });
@@ -383,7 +383,7 @@ int main(int argc, char* argv[]) {
     frmSign* sign = mainWindow->signWindow();
     double shownMs = 0;
     FirstPaint marker(
-        sign, [&] { QTimer::singleShot(0, [&] { shownMs = clock.nsecsElapsed() / 1e6; }); });
+        sign, [&] { QTimer::singleShot(0, sign, [&] { shownMs = clock.nsecsElapsed() / 1e6; }); });
     mainWindow->show();
     waitUntil([&] { return shownMs > 0; });
     // Today's list is read once the sign-in screen is on the screen.
