@@ -17,14 +17,14 @@ int socketOf(const QSqlDatabase& db) {
     void* conn = *static_cast<void* const*>(handle.data());
     if (!conn)
         return -1;
-    void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
-    if (!library)
-        return -1;
+    // Looked up once and kept loaded: a look-up per statement was a cost of
+    // every scan.
     using Socket = int (*)(const void*);
-    const auto socket = reinterpret_cast<Socket>(dlsym(library, "PQsocket"));
-    const int fd = socket ? socket(conn) : -1;
-    dlclose(library);
-    return fd;
+    static const Socket socket = [] {
+        void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
+        return library ? reinterpret_cast<Socket>(dlsym(library, "PQsocket")) : nullptr;
+    }();
+    return socket ? socket(conn) : -1;
 }
 
 StatementWatchdog* watchdogOf(const QSqlDatabase& db, bool create) {
@@ -89,15 +89,18 @@ void StatementWatchdog::Lift(const QSqlDatabase& db) {
 }
 
 void StatementWatchdog::arm(int socket) {
+    bool sooner = false;
     {
         const std::lock_guard lock(m_mutex);
         m_socket = socket;
         m_deadline = Clock::now() + std::chrono::milliseconds(m_quick > 0 ? QuickLimitMs : LimitMs);
         m_cut = false;
+        sooner = m_deadline < m_sleepsUntil;
         if (!m_thread.joinable())
             m_thread = std::thread([this] { watch(); });
     }
-    m_wake.notify_one();
+    if (sooner)
+        m_wake.notify_one();
 }
 
 void StatementWatchdog::disarm() {
@@ -110,9 +113,11 @@ void StatementWatchdog::watch() {
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
         if (m_socket < 0) {
+            m_sleepsUntil = Clock::time_point::max();
             m_wake.wait(lock);
             continue;
         }
+        m_sleepsUntil = m_deadline;
         m_wake.wait_until(lock, m_deadline);
         if (m_socket >= 0 && !m_stop && Clock::now() >= m_deadline) {
             // The waiting statement sees the connection end and fails; the

@@ -77,6 +77,9 @@ private:
     std::thread m_thread;
     int m_socket = -1; // the socket of the statement watched, -1 when none
     Clock::time_point m_deadline;
+    // What the thread sleeps until (max: until woken), so that arming wakes
+    // it only for a deadline before that; statements in a row cost no wake.
+    Clock::time_point m_sleepsUntil = Clock::time_point::max();
     Clock::time_point m_cutAt;
     bool m_cut = false;
     bool m_stop = false;
