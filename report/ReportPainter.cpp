@@ -38,7 +38,7 @@ public:
     };
     const Line& line(const ReportControl& c) {
         const QFont& font = get(c);
-        const QString key = c.text + QChar(0) + font.key();
+        const QString key = c.text + QChar(0) + m_fontKey;
         auto it = m_lines.constFind(key);
         if (it != m_lines.constEnd())
             return *it;
@@ -71,12 +71,16 @@ public:
             m_bold = c.bold;
             m_italic = c.italic;
             m_valid = true;
+            // Built once a font: the key is a long text, and building it
+            // for every cell was most of the painting.
+            m_fontKey = m_font.key();
         }
         return m_font;
     }
 
 private:
     QFont m_font;
+    QString m_fontKey;
     QString m_family;
     int m_size = 0;
     bool m_bold = false, m_italic = false, m_valid = false;
