@@ -1,31 +1,12 @@
 #include "shared/db/StatementWatchdog.h"
 
-#include <QSqlDriver>
-#include <QVariant>
+#include "shared/db/PgClient.h"
 
-#include <dlfcn.h>
+#include <QSqlDriver>
+
 #include <sys/socket.h>
 
 namespace {
-
-// The socket of a server connection, -1 when it has none. The client
-// library is the one Qt's driver has loaded (the programs do not link it).
-int socketOf(const QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return -1;
-    void* conn = *static_cast<void* const*>(handle.data());
-    if (!conn)
-        return -1;
-    // Looked up once and kept loaded: a look-up per statement was a cost of
-    // every scan.
-    using Socket = int (*)(const void*);
-    static const Socket socket = [] {
-        void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
-        return library ? reinterpret_cast<Socket>(dlsym(library, "PQsocket")) : nullptr;
-    }();
-    return socket ? socket(conn) : -1;
-}
 
 StatementWatchdog* watchdogOf(const QSqlDatabase& db, bool create) {
     QSqlDriver* driver = db.driver();
@@ -53,7 +34,7 @@ StatementWatchdog::Guard::Guard(const QSqlDatabase& db) {
     if (!db.isOpen())
         return;
     m_dog = watchdogOf(db, true);
-    const int socket = m_dog && !m_dog->m_lifted ? socketOf(db) : -1;
+    const int socket = m_dog && !m_dog->m_lifted ? PgClient::Socket(PgClient::Connection(db)) : -1;
     if (socket < 0)
         m_dog = nullptr;
     else

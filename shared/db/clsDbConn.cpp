@@ -2,6 +2,7 @@
 
 #include "shared/base/AppClock.h"
 #include "shared/config/clsConfiguration.h"
+#include "shared/db/PgClient.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/StatementCache.h"
 #include "shared/db/StatementWatchdog.h"
@@ -14,8 +15,6 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <dlfcn.h>
-#include <libpq-fe.h>
 #include <unistd.h>
 
 QString clsDbConn::ConnectionName() {
@@ -437,24 +436,8 @@ bool clsDbConn::ConnectionLost(const QSqlDatabase& db) {
     // Qt's driver closes a connection whose statement found it broken.
     if (!db.isOpen())
         return true;
-    const QVariant handle = db.driver()->handle();
-    // Qt names the type by its declaration in the client library.
-    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
-        return false;
-    auto* conn = *static_cast<PGconn* const*>(handle.data());
-    if (!conn)
-        return false;
-    // The client library is the one Qt's driver has loaded: the programs
-    // do not link it, so a station on a database file never loads it. Looked
-    // up once, on the first server connection, and kept loaded from then on
-    // (a look-up per statement cost a tenth of a scan).
-    using Status = ConnStatusType (*)(const PGconn*);
-    static const Status status = [] {
-        void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
-        return library ? reinterpret_cast<Status>(dlsym(library, "PQstatus")) : nullptr;
-    }();
     // Between statements, reads what the server sent meanwhile without
     // waiting: a server that ended the connection (restarted, or an
     // administrator's command) has closed it, which shows here.
-    return status && status(conn) == CONNECTION_BAD;
+    return PgClient::Broken(PgClient::Connection(db));
 }
