@@ -123,9 +123,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     RestorePlacement();
     setWindowTitle(ListTitle());
     checkServerClock();
-    mfrmDialog = new frmSign(this);
-    connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
-    mfrmDialog->installEventFilter(this);
+    MakeSignWindow();
     SetManageMode(false);
 
     Timer_DspSign = new QTimer(this);
@@ -265,13 +263,17 @@ void frmMain::Timer_DspSign_Timer() {
     ShowSignWindow();
 }
 
+// The sign-in screen, its scans shown in today's list, its first paint
+// watched (see showEvent).
+void frmMain::MakeSignWindow() {
+    mfrmDialog = new frmSign(this);
+    connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
+    mfrmDialog->installEventFilter(this);
+}
+
 void frmMain::ShowSignWindow() {
-    if (!mfrmDialog) {
-        mfrmDialog = new frmSign(this);
-        connect(mfrmDialog, &frmSign::onUpdatePresenceList, this,
-                &frmMain::UpdateEmployeePresenceList);
-        mfrmDialog->installEventFilter(this);
-    }
+    if (!mfrmDialog)
+        MakeSignWindow();
     if (mfrmDialog->isVisible()) {
         mfrmDialog->raise();
         DesktopKit::TakeKeyboardFocus(mfrmDialog);

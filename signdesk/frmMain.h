@@ -87,6 +87,7 @@ private:
     void FillTodayListOnce();
     // The arrangement of a full reload: none before the first header click.
     std::optional<TodayListModel::SortKey> SortKey() const;
+    void MakeSignWindow();
     void ShowSignWindow();
     void RestorePlacement();
     void StorePlacement();
