@@ -41,7 +41,7 @@ QString ProgramTitle() {
     return QCoreApplication::applicationName();
 }
 
-bool CheckDatabase() {
+bool CheckDatabase(const std::function<bool()>& awayButReady) {
     const DbSettings settings = DbSettings::FromConfiguration();
     const QFileInfo file(DatabaseFilePath());
     switch (settings.engine) {
@@ -52,8 +52,16 @@ bool CheckDatabase() {
     case DbSettings::Engine::PostgreSQL:
         // A login without rights on the tables would start and then fail
         // every scan: refused here, nothing changed by asking.
-        if (clsDbConn().TestConn() && clsDbConn::MayWriteTables(clsDbConn().GetDbConn()))
+        if (clsDbConn conn; !conn.TestConn()) {
+            // Only a server out of reach: a refused login stays a failure.
+            const QString why = conn.OpenError().Text();
+            const bool away = why.contains(QLatin1String("cannot be reached")) ||
+                              why.contains(QLatin1String("does not answer"));
+            if (away && awayButReady && awayButReady())
+                return true;
+        } else if (clsDbConn::MayWriteTables(clsDbConn().GetDbConn())) {
             return true;
+        }
         break;
     case DbSettings::Engine::Unknown:
         break;

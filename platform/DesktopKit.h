@@ -25,7 +25,9 @@ QString ProgramTitle();
 // then open). An unknown engine in the
 // configuration fails too. On failure shows the database message and returns
 // false: the program must end.
-bool CheckDatabase();
+// `awayButReady`: a server that cannot be reached is no failure when it
+// answers true (the station greets from its own copy meanwhile).
+bool CheckDatabase(const std::function<bool()>& awayButReady = {});
 
 // Runs an exchange-file command and shows its one message: the failure
 // message for any failure (an exception included), else the completion

@@ -13,6 +13,9 @@
 #       it), on a port of its own; DIR/env names it, same login and password.
 #   scripts/pg-server.sh promote DIR
 #       makes that standby a primary that accepts writes (pg_ctl promote).
+#   scripts/pg-server.sh halt DIR fast|immediate
+#       stops the server in DIR as pg_ctl's mode says, keeping DIR (a test's
+#       outage); scripts/pg-server.sh resume DIR starts it again on its port.
 #   scripts/pg-server.sh stop DIR
 #       stops that server and removes DIR.
 # Run as root, the cluster belongs to the "postgres" system user; otherwise to
@@ -23,7 +26,8 @@ MARKER=.attendance-pg-server
 START_TIMEOUT=30
 
 usage() {
-    echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR | stop DIR" >&2
+    echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR |" \
+        "halt DIR fast|immediate | resume DIR | stop DIR" >&2
     exit 2
 }
 
@@ -225,6 +229,23 @@ promote() {
     echo "promoted: $DIR"
 }
 
+halt() {
+    local mode=$1 owner
+    [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
+    case "$mode" in fast | immediate) ;; *) usage ;; esac
+    owner=$(stat -c %U "$DIR/data")
+    as_owner "$owner" "$(pg_bin)/pg_ctl" stop -D "$DIR/data" -m "$mode" -t 30 >/dev/null
+}
+
+# Starts a halted server again, on the port it had (its clients come back).
+resume() {
+    local owner
+    [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
+    owner=$(stat -c %U "$DIR/data")
+    as_owner "$owner" "$(pg_bin)/pg_ctl" start -D "$DIR/data" -l "$DIR/server.log" \
+        -w -t "$START_TIMEOUT" >/dev/null
+}
+
 stop() {
     local bin owner
     [ -d "$DIR" ] || die "$DIR does not exist"
@@ -265,6 +286,14 @@ start-standby)
 promote)
     [ $# -eq 0 ] || usage
     promote
+    ;;
+halt)
+    [ $# -eq 1 ] || usage
+    halt "$1"
+    ;;
+resume)
+    [ $# -eq 0 ] || usage
+    resume
     ;;
 stop)
     [ $# -eq 0 ] || usage

@@ -2,7 +2,13 @@
 
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbSettings.h"
+#include "shared/offline/OfflineStation.h"
+#include "shared/offline/StationCache.h"
+#include "station/ScanService.h"
+
 #include "signdesk/frmSetSchoolName.h"
+#include <QFileInfo>
 
 frmMain* gfrmMain = nullptr;
 
@@ -26,6 +32,13 @@ void AskUnitNameIfMissing() {
         return;
     frmSetSchoolName dialog;
     dialog.exec();
+}
+
+bool CanStartFromCopy() {
+    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::PostgreSQL)
+        return false;
+    const QString file = OfflineStation::CacheFile(ScanService::StationFolder());
+    return QFileInfo(file).isFile() && StationCache(file).RefreshedAt().isValid();
 }
 
 bool SoundsOn() {

@@ -24,6 +24,10 @@ QString HomePage();
 // Whether the station sounds its scans: [OTHER] SOUND, on unless "0".
 bool SoundsOn();
 
+// Whether the station may start while its server cannot be reached: a
+// server site whose station holds a filled copy of the employees.
+bool CanStartFromCopy();
+
 // Start-up step 2 (after DesktopKit::CheckDatabase): shows the unit-name dialog when no unit
 // name is set.
 void AskUnitNameIfMissing();

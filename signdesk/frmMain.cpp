@@ -25,6 +25,7 @@
 #include "signdesk/frmScanTest.h"
 #include "signdesk/frmSetSchoolName.h"
 #include "signdesk/frmSign.h"
+#include "station/ScanService.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -110,6 +111,11 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     m_clockWarning->setStyleSheet(QStringLiteral("color: #c00000;"));
     m_clockWarning->hide();
     ui->sbStatusBar->addWidget(m_clockWarning);
+    m_stationWarning = new QLabel(ui->sbStatusBar);
+    m_stationWarning->setObjectName(QStringLiteral("sbStationWarning"));
+    m_stationWarning->setStyleSheet(QStringLiteral("color: #c00000;"));
+    m_stationWarning->hide();
+    ui->sbStatusBar->addWidget(m_stationWarning);
     m_serverClockTimer = new QTimer(this);
     m_serverClockTimer->setObjectName(QStringLiteral("tmrServerClock"));
     m_serverClockTimer->setInterval(60 * 60 * 1000);
@@ -203,6 +209,14 @@ std::optional<TodayListModel::SortKey> frmMain::SortKey() const {
 
 void frmMain::FillTodayList() {
     m_listLoaded = true;
+    // While the server is away the list stays as it is (the station's scans
+    // are added to it as they are greeted); it is read once the server is back.
+    if (mfrmDialog && mfrmDialog->Offline()) {
+        m_listStale = true;
+        setWindowTitle(ListTitle());
+        return;
+    }
+    m_listStale = false;
     m_today->Reload(SortKey());
     for (int i = 0; i < int(std::size(kColumnWidths)); ++i)
         ui->lsvList->setColumnWidth(i, kColumnWidths[i]);
@@ -230,7 +244,8 @@ void frmMain::updateClock() {
 void frmMain::checkServerClock() {
     // A station on a database file has no other clock: its file is not
     // opened for this (at start-up it is opened after the first paint).
-    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::PostgreSQL)
+    if (DbSettings::FromConfiguration().engine != DbSettings::Engine::PostgreSQL ||
+        (mfrmDialog && mfrmDialog->Offline()))
         return;
     const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
     const bool off = ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS;
@@ -238,6 +253,14 @@ void frmMain::checkServerClock() {
         m_clockWarning->setText(
             QStringLiteral("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead)));
     m_clockWarning->setVisible(off);
+}
+
+// What the station could not use as it was (a damaged journal kept aside),
+// on the status bar until the program ends; also in the log.
+void frmMain::ShowStationProblems() {
+    const QStringList problems = mfrmDialog->Service()->Problems();
+    m_stationWarning->setText(problems.join(QStringLiteral("；")));
+    m_stationWarning->setVisible(!problems.isEmpty());
 }
 
 void frmMain::SetManageMode(bool on) {
@@ -268,6 +291,11 @@ void frmMain::Timer_DspSign_Timer() {
 void frmMain::MakeSignWindow() {
     mfrmDialog = new frmSign(this);
     connect(mfrmDialog, &frmSign::onUpdatePresenceList, this, &frmMain::UpdateEmployeePresenceList);
+    connect(mfrmDialog->Service(), &ScanService::OfflineChanged, this, [this](bool offline) {
+        if (!offline && m_listStale)
+            FillTodayList();
+    });
+    ShowStationProblems();
     mfrmDialog->installEventFilter(this);
 }
 

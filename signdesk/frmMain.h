@@ -85,6 +85,7 @@ private:
     void SetManageMode(bool on);
     void FillTodayList();
     void FillTodayListOnce();
+    void ShowStationProblems();
     // The arrangement of a full reload: none before the first header click.
     std::optional<TodayListModel::SortKey> SortKey() const;
     void MakeSignWindow();
@@ -100,12 +101,14 @@ private:
     QLabel* m_panelDate = nullptr;
     QLabel* m_panelTime = nullptr;
     QLabel* m_clockWarning = nullptr;
+    QLabel* m_stationWarning = nullptr;
     QTimer* m_serverClockTimer = nullptr;
     QPointer<frmSign> mfrmDialog;
     QPointer<frmLogin> m_login;
     TodayListModel* m_today = nullptr;
     bool m_fullReloadPerScan = false;
     bool m_listLoaded = false; // today's list read since the window was made
+    bool m_listStale = false;  // not read while the server was away
     bool m_manageMode = false;
     bool m_sorted = false; // sorted since the first header click
     int m_sortColumn = 0;

@@ -7,14 +7,10 @@
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
-#include "shared/db/clsDbConn.h"
-#include "shared/offline/CopyRefresher.h"
-#include "shared/offline/OfflineStation.h"
-#include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
-#include "signdesk/PhotoDecoder.h"
 #include "signdesk/StationGlobals.h"
 #include "sound/SoundPlayer.h"
+#include "station/ScanService.h"
 
 #include <QFile>
 #include <QFont>
@@ -81,23 +77,6 @@ QPixmap drawnDefaultPicture() {
     return pix;
 }
 
-// Sets the busy timeout of the shared connection for one attempt at a scan
-// and restores the programs' usual one afterwards.
-class ShortLockWait {
-public:
-    explicit ShortLockWait(int ms) { clsDbConn::SetBusyTimeout(ms); }
-    ~ShortLockWait() { clsDbConn::SetBusyTimeout(clsDbConn::BusyTimeoutMs); }
-    ShortLockWait(const ShortLockWait&) = delete;
-    ShortLockWait& operator=(const ShortLockWait&) = delete;
-};
-
-// Whether a failed database step failed because another program holds the
-// database right now.
-bool databaseLockedNow() {
-    const ShortLockWait noWait(0);
-    return clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
-}
-
 } // namespace
 
 frmSign::frmSign(QWidget* parent) : QDialog(parent) {
@@ -113,7 +92,6 @@ frmSign::frmSign(QWidget* parent) : QDialog(parent) {
         m_defaultPicture = drawnDefaultPicture();
 
     buildControls();
-    SetUpOffline();
 }
 
 frmSign::~frmSign() = default;
@@ -172,103 +150,27 @@ void frmSign::buildControls() {
     TimerDspTime->setInterval(1000);
     connect(TimerDspTime, &QTimer::timeout, this, &frmSign::TimerDspTime_Timer);
 
-    // Retries the scans waiting for the database; runs also while the window
-    // is closed, so no gathered scan is lost.
-    TimerDbRetry = new QTimer(this);
-    TimerDbRetry->setObjectName(QStringLiteral("TimerDbRetry"));
-    TimerDbRetry->setSingleShot(true);
-    connect(TimerDbRetry, &QTimer::timeout, this, &frmSign::TimerDbRetry_Timer);
-
     m_sounds = new SoundPlayer(Station::SoundsOn(), this);
-    m_photos = new PhotoDecoder(this);
 
     lblOffline = makeLabel(this, "lblOffline", QRect(412, 209, 50, 16));
     styleText(lblOffline, songFont(12, true), QColor(255, 0, 0), Qt::AlignRight);
     lblOffline->setText(QStringLiteral("离线"));
     lblOffline->hide();
 
-    TimerOffline = new QTimer(this);
-    TimerOffline->setObjectName(QStringLiteral("TimerOffline"));
-    TimerOffline->setInterval(OfflineRetryMs);
-    connect(TimerOffline, &QTimer::timeout, this, &frmSign::TimerOffline_Timer);
-
-    TimerCopy = new QTimer(this);
-    TimerCopy->setObjectName(QStringLiteral("TimerCopy"));
-    TimerCopy->setInterval(CopyRefreshMs);
-    connect(TimerCopy, &QTimer::timeout, this, &frmSign::TimerCopy_Timer);
+    m_service = new ScanService(this);
+    m_service->setObjectName(QStringLiteral("scanService"));
+    connect(m_service, &ScanService::Greeted, this, &frmSign::ShowScanResult);
+    connect(m_service, &ScanService::ListChanged, this, [this] { emit onUpdatePresenceList(); });
+    connect(m_service, &ScanService::OfflineChanged, lblOffline, &QLabel::setVisible);
+    lblOffline->setVisible(m_service->Offline());
 }
 
-// On a server: the copy and the journal in the data folder, the copy
-// refreshed now and every few minutes, a journal left from before given to
-// the server.
-void frmSign::SetUpOffline() {
-    const QString folder = DataPath();
-    if (clsDbConn::SharedEngine() != DbDialect::Engine::PostgreSQL || folder.isEmpty())
-        return;
-    auto station = std::make_unique<OfflineStation>(folder);
-    if (!station->IsOpen())
-        return;
-    m_station = std::move(station);
-    m_refresher = new CopyRefresher(OfflineStation::CacheFile(folder), this);
-    m_refresher->setObjectName(QStringLiteral("copyRefresher"));
-    m_refresher->Start(AppClock::now());
-    TimerCopy->start();
-    if (m_station->Pending() > 0)
-        TimerOffline->start();
+bool frmSign::Offline() const {
+    return m_service->Offline();
 }
 
-void frmSign::SetOffline(bool offline) {
-    m_offline = offline;
-    lblOffline->setVisible(offline);
-    if (offline)
-        TimerOffline->start();
-}
-
-// Gives the journal to the server: true when it holds every scan now. The
-// list of today is read anew when scans went to the server.
-bool frmSign::ReplayJournal() {
-    if (!OfflineStation::ServerAnswers())
-        return false;
-    const JournalReplay::Result replay = m_station->Replay();
-    if (replay.recorded > 0)
-        emit onUpdatePresenceList();
-    return replay.complete();
-}
-
-void frmSign::TimerOffline_Timer() {
-    if (m_inScan || !m_station || !ReplayJournal())
-        return;
-    TimerOffline->stop();
-    SetOffline(false);
-    m_refresher->Start(AppClock::now());
-}
-
-void frmSign::TimerCopy_Timer() {
-    if (!m_offline)
-        m_refresher->Start(AppClock::now());
-}
-
-// A scan greeted from the copy and kept in the journal.
-void frmSign::RecordOffline(const QString& barcode, clsEmployee& employee, qint16& found,
-                            qint16& result) {
-    SetOffline(true);
-    const QDateTime now = AppClock::now();
-    const OfflineStation::Greeting g = m_station->Scan(barcode, now);
-    found = g.found;
-    result = g.state;
-    employee.setENUMBER(g.employee.number);
-    employee.setENAME(g.employee.name);
-    employee.setDNAME(g.employee.department);
-    m_offlinePhoto = g.employee.photo;
-    clsPresence record;
-    record.setENUMBER(g.employee.number);
-    record.setENAME(g.employee.name);
-    const QDateTime at = now.addMSecs(-now.time().msec());
-    if (result == clsPresence::Arrival)
-        record.setenterTime(at);
-    else if (result == clsPresence::Departure)
-        record.setexitTime(at);
-    m_recorded = record;
+int frmSign::PendingScans() const {
+    return m_service->PendingScans();
 }
 
 // Opening: every show of the window starts it afresh, as a newly loaded
@@ -383,10 +285,6 @@ void frmSign::TimerDspTime_Timer() {
     ShowTime();
 }
 
-void frmSign::TimerDbRetry_Timer() {
-    ProcessPendingScans();
-}
-
 // Tab ends a scan like Enter: taken here, before it could move the focus.
 bool frmSign::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
@@ -432,13 +330,15 @@ bool frmSign::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmSign::HandleKeyText(const QKeyEvent* event) {
-    const QStringList scans =
-        m_scanInput.Feed(event->key(), event->text(), AppClock::msecsSinceEpoch());
+    const qint64 at = AppClock::msecsSinceEpoch();
+    const QStringList scans = m_scanInput.Feed(event->key(), event->text(), at);
     for (const QString& gathered : scans)
-        HandleEnter(gathered);
+        HandleEnter(gathered, at);
 }
 
-void frmSign::HandleEnter(const QString& gathered) {
+// A barcode ended at `keyTimeMs` (the time of its end key) goes to the
+// scan service, which greets it (ShowScanResult) once it is recorded.
+void frmSign::HandleEnter(const QString& gathered, qint64 keyTimeMs) {
     // A manual entry takes precedence over the gathered keys.
     const QString typed = txtBarCode->text().trimmed();
     const QString barcode = typed.isEmpty() ? gathered : typed;
@@ -447,105 +347,32 @@ void frmSign::HandleEnter(const QString& gathered) {
     // A terminator with nothing before it (the LF of a CR LF) is no scan.
     if (barcode.isEmpty())
         return;
-    // Ready for the next card before anything else happens, also before a
-    // message box opens. Scans already waiting for the database go first.
-    const bool othersWaiting = !m_pending.empty();
-    m_pending.push_back({barcode.toUpper(), AppClock::msecsSinceEpoch()});
-    if (!othersWaiting)
-        ProcessPendingScans();
+    m_service->Scan(barcode.toUpper(), keyTimeMs);
 }
 
-// Records the oldest waiting scan and shows its result; while the database
-// is locked by another program it stays first in the queue and is tried
-// again shortly. One scan per call, so each greeting is painted before the
-// next scan is recorded.
-void frmSign::ProcessPendingScans() {
-    if (m_inScan || m_pending.empty())
-        return;
-    m_inScan = true;
-    const PendingScan scan = m_pending.front();
-    const bool lastTry = AppClock::msecsSinceEpoch() - scan.scannedAt >= DbWaitLimitMs;
-    clsEmployee employee;
-    qint16 found = 0;
-    qint16 result = 0;
-    if (!RecordScan(scan.barcode, lastTry, employee, found, result)) {
-        m_inScan = false;
-        TimerDbRetry->start(DbRetryMs);
-        return;
-    }
-    m_pending.pop_front();
-    ShowScanResult(employee, found, result);
-    m_inScan = false;
-    if (!m_pending.empty())
-        TimerDbRetry->start(0);
-}
-
-// One attempt at the database for a scan: false when another program holds
-// the database (nothing has been written then). On the last try the scan
-// runs whatever the lock, and fails with its documented result.
-bool frmSign::RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
-                         qint16& result) {
-    m_offlinePhoto.reset();
-    // Scans journalled before go to the server first, so the order holds.
-    if (m_station && (m_offline || (m_station->Pending() > 0 && !ReplayJournal()))) {
-        RecordOffline(barcode, employee, found, result);
-        return true;
-    }
-    const ShortLockWait shortWait(DbLockWaitMs);
-    if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
-        return false;
-    employee.setEBARCODE(barcode);
-    found = employee.IsExist();
-    if (found == -1 && m_station && !OfflineStation::ServerAnswers()) {
-        RecordOffline(barcode, employee, found, result);
-        return true;
-    }
-    if (found != 1)
-        return found == 0 || lastTry || !databaseLockedNow();
-    m_photos->Start(employee.HeadImgBytes());
-    clsPresence presence;
-    presence.setENUMBER(employee.ENUMBER());
-    presence.setENAME(employee.ENAME());
-    result = presence.Add();
-    m_recorded = presence;
-    // Nothing was written: the server away, the scan is greeted from the copy.
-    if ((result == -1 || result == -2) && m_station && !OfflineStation::ServerAnswers()) {
-        RecordOffline(barcode, employee, found, result);
-        return true;
-    }
-    // A failed write is rolled back: trying again later records it once.
-    return (result != -1 && result != -2) || lastTry || !databaseLockedNow();
-}
-
-void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result) {
+void frmSign::ShowScanResult(const ScanOutcome& outcome) {
     // Heard at once, also before a warning box opens.
     using Cue = SoundPlayer::Cue;
-    const bool recorded = found == 1 && (result == 1 || result == 2);
-    m_sounds->Play(!recorded ? Cue::Refused : result == 1 ? Cue::Arrival : Cue::Departure);
-    if (found != 1) {
-        ShowWarning(found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
-                               : QStringLiteral("数据库操作失败！"));
+    const qint16 result = outcome.state;
+    m_sounds->Play(!outcome.Recorded() ? Cue::Refused
+                   : result == 1       ? Cue::Arrival
+                                       : Cue::Departure);
+    if (outcome.found != 1) {
+        ShowWarning(outcome.found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
+                                       : QStringLiteral("数据库操作失败！"));
         return;
     }
 
-    if (result == 1 || result == 2) {
+    if (outcome.Recorded()) {
         TimerDspInfo->start(); // ten seconds from now
         TimerDspWait->stop();
         // The scan is recorded: a photo that cannot be read still greets,
         // with the default picture.
-        QPixmap photo;
-        if (m_offlinePhoto) {
-            if (!photo.loadFromData(*m_offlinePhoto))
-                photo = m_defaultPicture;
-        } else {
-            photo = m_photos->Take().value_or(QPixmap());
-            if (photo.isNull())
-                photo = m_defaultPicture;
-        }
-        imgHead->setPixmap(photo);
+        imgHead->setPixmap(outcome.photo.isNull() ? m_defaultPicture
+                                                  : QPixmap::fromImage(outcome.photo));
         ShowHeadImage();
-        SetLabelText(lblName, employee.ENAME());
-        SetLabelText(lblJob, employee.DNAME());
+        SetLabelText(lblName, outcome.name);
+        SetLabelText(lblJob, outcome.department);
         SetLabelText(lblWelcome, result == 1
                                      ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
                                            kCrLf + QStringLiteral("快乐点")
@@ -555,7 +382,7 @@ void frmSign::ShowScanResult(const clsEmployee& employee, qint16 found, qint16 r
             repaint();
     }
 
-    emit onUpdatePresenceList(result, m_recorded);
+    emit onUpdatePresenceList(result, outcome.record);
 
     switch (result) {
     case 1:

@@ -7,43 +7,30 @@
 #include <QPixmap>
 #include <QString>
 #include <array>
-#include <deque>
-#include <memory>
-#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QTimer;
 class QKeyEvent;
-class clsEmployee;
 class SoundPlayer;
-class PhotoDecoder;
-class OfflineStation;
-class CopyRefresher;
+class ScanService;
+struct ScanOutcome;
 
 // The sign-in screen that employees face. A barcode scanner acting as a
 // keyboard types the card's barcode and a terminator (Enter, Tab, CR or LF);
-// the window gathers the keys (ScanInput),
-// finds the employee, records the arrival or departure and shows photo,
-// name, department and a greeting for ten seconds. Between scans it shows the
-// idle texts, the clock and a looping waiting animation. A short sound tells
-// an arrival, a departure and a refused scan apart ([OTHER] SOUND=0: none).
+// the window gathers the keys (ScanInput) and hands each barcode, with the
+// time of its end key, to the station's scan service (ScanService), which
+// finds the employee and records the arrival or departure, on the database
+// file at once or, on a server, through the station's journal. The window
+// shows each outcome: photo, name, department and a greeting for ten
+// seconds, or the message of a refused scan. Between scans it shows the idle
+// texts, the clock and a looping waiting animation. A short sound tells an
+// arrival, a departure and a refused scan apart ([OTHER] SOUND=0: none).
 //
 // Every key reaches the window whichever child has the focus; keys are only
 // appended to a text, all database work waits for Enter, and nothing in the
-// scan path spins an event loop except the modal warning boxes.
-//
-// While another program holds the database, scans wait in a queue and are
-// retried from a timer, each attempt waiting for the lock only briefly: the
-// window keeps its clock and animation going and gathers further cards,
-// which are recorded in scan order once the database is free. Only a scan
-// that has waited longer than DbWaitLimitMs ends in its failure message.
-//
-// On a server the station keeps a copy of the employees and today's records
-// (refreshed in the background) and a journal (OfflineStation, both in the
-// data folder): while the server cannot be reached a scan is greeted from
-// the copy, marked "离线" and journalled; the journal goes to the server in
-// scan order once it answers again (tried every OfflineRetryMs).
+// scan path spins an event loop except the modal warning boxes. A scan
+// greeted from the station's copy while the server is away is marked "离线".
 class frmSign : public QDialog {
     Q_OBJECT
 
@@ -56,26 +43,21 @@ public:
     static constexpr int WaitFrameCount = 60;
     // A pause between two keys of at least this long starts a new barcode.
     static constexpr qint64 KeyPauseMs = ScanInput::KeyPauseMs;
-    // How long one attempt waits for a locked database, how often a waiting
-    // scan is tried again, and how long it may wait in all.
-    static constexpr int DbLockWaitMs = 50;
-    static constexpr int DbRetryMs = 50;
-    static constexpr qint64 DbWaitLimitMs = 30000;
 
-    static constexpr int OfflineRetryMs = 5000;
-    static constexpr int CopyRefreshMs = 5 * 60 * 1000;
     // Scans are greeted from the station's copy (the server is away).
-    bool Offline() const { return m_offline; }
-
-    // Scans gathered but not recorded yet (the database was busy).
-    int PendingScans() const { return int(m_pending.size()); }
+    bool Offline() const;
+    // Scans gathered but not greeted yet.
+    int PendingScans() const;
+    // The road of the scans behind the window.
+    ScanService* Service() const { return m_service; }
 
     // The built-in picture (295 x 233) shown where no picture can be read.
     QPixmap DefaultPicture() const { return m_defaultPicture; }
 
 signals:
     // A known card was scanned: its clsPresence::State and the record as
-    // written (number, name, the time written), for today's list.
+    // written (number, name, the time written), for today's list; no state:
+    // the list is read anew.
     void onUpdatePresenceList(qint16 state = 0, const clsPresence& record = clsPresence());
 
 protected:
@@ -89,9 +71,6 @@ private slots:
     void TimerDspWait_Timer();
     void TimerDspInfo_Timer();
     void TimerDspTime_Timer();
-    void TimerDbRetry_Timer();
-    void TimerOffline_Timer();
-    void TimerCopy_Timer();
 
 private:
     void buildControls();
@@ -102,16 +81,8 @@ private:
     void ShowTime();
 
     void HandleKeyText(const QKeyEvent* event);
-    void HandleEnter(const QString& gathered);
-    void ProcessPendingScans();
-    bool RecordScan(const QString& barcode, bool lastTry, clsEmployee& employee, qint16& found,
-                    qint16& result);
-    void SetUpOffline();
-    void SetOffline(bool offline);
-    bool ReplayJournal();
-    void RecordOffline(const QString& barcode, clsEmployee& employee, qint16& found,
-                       qint16& result);
-    void ShowScanResult(const clsEmployee& employee, qint16 found, qint16 result);
+    void HandleEnter(const QString& gathered, qint64 keyTimeMs);
+    void ShowScanResult(const ScanOutcome& outcome);
     void ShowWarning(const QString& text);
     void TakeKeyboard();
     void SetLabelText(QLabel* label, const QString& text);
@@ -126,12 +97,9 @@ private:
     QTimer* TimerDspWait = nullptr;
     QTimer* TimerDspInfo = nullptr;
     QTimer* TimerDspTime = nullptr;
-    QTimer* TimerDbRetry = nullptr;
-    QTimer* TimerOffline = nullptr;
-    QTimer* TimerCopy = nullptr;
     QLabel* lblOffline = nullptr;
     SoundPlayer* m_sounds = nullptr;
-    PhotoDecoder* m_photos = nullptr;
+    ScanService* m_service = nullptr;
 
     QPixmap m_defaultPicture;
 
@@ -139,22 +107,4 @@ private:
     ScanInput m_scanInput;
     // Index of the waiting frame shown last (0 to 59).
     qint16 miWaitFrame = 0;
-
-    // Scans in order, each with the clock milliseconds of its Enter.
-    struct PendingScan {
-        QString barcode;
-        qint64 scannedAt = 0;
-    };
-    std::deque<PendingScan> m_pending;
-    // A scan is being recorded or its message is open.
-    bool m_inScan = false;
-    // The record the last scan wrote.
-    clsPresence m_recorded;
-
-    // The copy and the journal (server only), the copy's background refresh.
-    std::unique_ptr<OfflineStation> m_station;
-    CopyRefresher* m_refresher = nullptr;
-    bool m_offline = false;
-    // The photo of a scan greeted from the copy.
-    std::optional<QByteArray> m_offlinePhoto;
 };

@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
     DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
 
-    if (!DesktopKit::CheckDatabase())
+    if (!DesktopKit::CheckDatabase(Station::CanStartFromCopy))
         return 1;
     Station::AskUnitNameIfMissing();
 

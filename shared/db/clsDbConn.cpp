@@ -7,18 +7,26 @@
 #include "shared/db/StatementCache.h"
 #include "shared/db/StatementWatchdog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 
 #include <cerrno>
 #include <unistd.h>
 
 QString clsDbConn::ConnectionName() {
-    return QStringLiteral("attendance");
+    // Qt's connections belong to the thread that opened them: the main
+    // thread's is "attendance", another thread (the station's scan worker)
+    // gets one of its own, which it closes before it ends.
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        return QStringLiteral("attendance");
+    return QStringLiteral("attendance@%1").arg(quintptr(QThread::currentThreadId()), 0, 16);
 }
 
 DbDialect::Engine clsDbConn::EngineOf(const QSqlDatabase& db) {

@@ -35,7 +35,8 @@ public:
     // it again in place (handles that callers hold stay valid) and returns
     // true, so the caller may try once more.
     static bool ReopenIfLost();
-    // Name of the shared Qt SQL connection.
+    // Name of the shared Qt SQL connection of the calling thread (the main
+    // thread's, or one of another thread's own, closed by CloseShared there).
     static QString ConnectionName();
     // Busy timeout for concurrent use of the file by both programs.
     static constexpr int BusyTimeoutMs = 5000;

@@ -17,9 +17,8 @@ QString OfflineStation::JournalFile(const QString& folder) {
     return JoinPath(folder, QStringLiteral("station-journal.db"));
 }
 
-OfflineStation::Greeting OfflineStation::Scan(const QString& barcode, const QDateTime& now) {
+OfflineStation::Greeting OfflineStation::decide(const QString& barcode, const QDateTime& at) const {
     Greeting g;
-    const QDateTime at = now.addMSecs(-now.time().msec());
     const std::optional<StationCache::Employee> employee = m_cache.Find(barcode);
     if (employee) {
         g.found = 1;
@@ -27,8 +26,22 @@ OfflineStation::Greeting OfflineStation::Scan(const QString& barcode, const QDat
         g.state = OfflineRule::Decide(m_cache.DayRows(employee->number, at.date()),
                                       m_journal.Day(employee->number, at.date()), at);
     }
+    return g;
+}
+
+OfflineStation::Greeting OfflineStation::Scan(const QString& barcode, const QDateTime& now) {
+    const QDateTime at = now.addMSecs(-now.time().msec());
+    Greeting g = decide(barcode, at);
     // Every scan is kept, an unknown card too: the server may know it.
     if (m_journal.Add(barcode.trimmed().toUpper(), g.employee.number, at, g.state).isEmpty())
+        g.found = -1;
+    return g;
+}
+
+OfflineStation::Greeting OfflineStation::Greet(const QString& scanId, const QString& barcode,
+                                               const QDateTime& at) {
+    Greeting g = decide(barcode, at.addMSecs(-at.time().msec()));
+    if (!m_journal.SetGreeted(scanId, g.employee.number, g.state))
         g.found = -1;
     return g;
 }

@@ -28,6 +28,10 @@ public:
     // Decides and journals a scan at `now`; the greeting is shown after it.
     Greeting Scan(const QString& barcode, const QDateTime& now);
 
+    // Greets a scan journalled already (`scanId`, at its key time `at`) from
+    // the copy, and keeps what it was greeted with in the journal.
+    Greeting Greet(const QString& scanId, const QString& barcode, const QDateTime& at);
+
     // Whether the server answers a statement on the shared connection now.
     static bool ServerAnswers();
 
@@ -37,6 +41,8 @@ public:
     ScanJournal& Journal() { return m_journal; }
 
 private:
+    Greeting decide(const QString& barcode, const QDateTime& at) const;
+
     StationCache m_cache;
     ScanJournal m_journal;
 };

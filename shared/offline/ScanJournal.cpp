@@ -63,8 +63,24 @@ QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate&
 bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
     DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
     for (const Mark& m : marks)
-        if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ? WHERE SCANID = ?"),
-                    {int(m.state), m.scanId}) != 1)
+        if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
+                                   "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?"),
+                    {int(m.state), m.number, m.scanId}) != 1)
             return false;
     return tx.Commit();
+}
+
+bool ScanJournal::SetGreeted(const QString& scanId, const QString& number, qint16 state) {
+    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    return tx.Exec(QStringLiteral("UPDATE Scan SET ENUMBER = ?, STATE = ? WHERE SCANID = ? AND "
+                                  "REPLAYED = 0"),
+                   {number, int(state), scanId}) >= 0 &&
+           tx.Commit();
+}
+
+bool ScanJournal::Prune(const QDateTime& before) {
+    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    return tx.Exec(QStringLiteral("DELETE FROM Scan WHERE REPLAYED = 1 AND SCANTIME < ?"),
+                   {DbDateTime::ToText(before)}) >= 0 &&
+           tx.Commit();
 }

@@ -34,12 +34,21 @@ public:
     bool MarkReplayed(const QString& scanId, qint16 state) {
         return MarkReplayed(QVector<Mark>{{scanId, state}});
     }
-    // Several in one commit.
+    // Several in one commit. A number given is kept with the scan (a card
+    // the station did not know when it was journalled).
     struct Mark {
         QString scanId;
         qint16 state = 0;
+        QString number = QString();
     };
     bool MarkReplayed(const QVector<Mark>& marks);
+    // What the station greeted a scan that the server does not have yet
+    // with (from its copy): the number and the state. A scan the server has
+    // meanwhile keeps the server's.
+    bool SetGreeted(const QString& scanId, const QString& number, qint16 state);
+    // Forgets the scans the server has that were made before `before`
+    // (those of the day stay: the rule reads them while the server is away).
+    bool Prune(const QDateTime& before);
 
 private:
     QVector<Entry> read(const QString& where, const QVariantList& params) const;

@@ -2,6 +2,7 @@
 // dialogs when no test handler is installed, the program title, fonts and
 // translations, the start-up check and the exchange-command runner.
 #include "platform/DesktopKit.h"
+#include "shared/db/clsDbConn.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
@@ -121,10 +122,20 @@ private slots:
         QVERIFY(DesktopKit::CheckDatabase());
         QVERIFY(boxes.isEmpty());
         if (TestProgramDir::OnServer()) {
-            // A database that lacks a table (the connection faults: tst_records).
+            // A database that lacks a table (the connection faults: tst_records):
+            // a refusal, also for a station that could start from its copy.
+            const auto ready = [] { return true; };
             QVERIFY(fx.exec(QStringLiteral("DROP TABLE Presence")));
-            QVERIFY(!DesktopKit::CheckDatabase());
+            QVERIFY(!DesktopKit::CheckDatabase(ready));
             QCOMPARE(boxes.size(), 1);
+            // A server out of reach: a refusal, unless the station is ready without it.
+            clsDbConn::CloseShared();
+            QVERIFY(fx.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
+                              fx.server()->host() + QStringLiteral(":1")));
+            QVERIFY(!DesktopKit::CheckDatabase([] { return false; }));
+            QCOMPARE(boxes.size(), 2);
+            QVERIFY(DesktopKit::CheckDatabase(ready));
+            QCOMPARE(boxes.size(), 2);
             return;
         }
         // A folder without the database file, a folder named like it, no PATH at all.

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
-#include <QPixmap>
 
 #include <future>
 #include <optional>
@@ -20,9 +19,9 @@ public:
 
     // Begins decoding `bytes`; a decode begun before and not taken is dropped.
     void Start(const QByteArray& bytes);
-    // The picture begun by Start, waiting for it where needed: a null pixmap
+    // The picture begun by Start, waiting for it where needed: a null image
     // when the bytes are no picture; nothing when no decode was begun.
-    std::optional<QPixmap> Take();
+    std::optional<QImage> Take();
 
 private:
     QThreadPool* m_pool;

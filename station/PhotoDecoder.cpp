@@ -1,4 +1,4 @@
-#include "signdesk/PhotoDecoder.h"
+#include "station/PhotoDecoder.h"
 
 #include <QThreadPool>
 
@@ -25,9 +25,8 @@ void PhotoDecoder::Start(const QByteArray& bytes) {
     });
 }
 
-std::optional<QPixmap> PhotoDecoder::Take() {
+std::optional<QImage> PhotoDecoder::Take() {
     if (!m_image)
         return std::nullopt;
-    const QImage image = std::exchange(m_image, std::nullopt)->get();
-    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    return std::exchange(m_image, std::nullopt)->get();
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "shared/records/clsPresence.h"
+
+#include <QImage>
+#include <QMetaType>
+#include <QString>
+
+// What became of one scan, for the screen and today's list.
+struct ScanOutcome {
+    // 1 the card is known, 0 it is not, -1 the records could not be read.
+    qint16 found = 0;
+    // clsPresence::State for a known card.
+    qint16 state = 0;
+    QString number, name, department;
+    // The employee's photo decoded; null when there is none or it is no picture.
+    QImage photo;
+    // Greeted from the station's copy: the server did not answer in time.
+    bool offline = false;
+    // The scan's id in the station's journal (none on a database file).
+    QString scanId;
+    // The record as written (number, name, the arrival or departure time).
+    clsPresence record;
+
+    // An arrival or departure was recorded (or, offline, will be).
+    bool Recorded() const {
+        return found == 1 && (state == clsPresence::Arrival || state == clsPresence::Departure);
+    }
+};
+
+Q_DECLARE_METATYPE(ScanOutcome)

@@ -1,0 +1,100 @@
+#include "station/ScanWorker.h"
+
+#include "shared/base/AppClock.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/StatementWatchdog.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/offline/ScanJournal.h"
+#include "shared/records/clsEmployee.h"
+
+#include <future>
+
+namespace {
+
+// Whether the server answers a statement on this thread's connection now.
+bool serverAnswers() {
+    const StatementWatchdog::Quick quick(clsDbConn().GetDbConn());
+    auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
+    return q && q->next();
+}
+
+} // namespace
+
+ScanWorker::ScanWorker(const QString& journalFile) : m_journalFile(journalFile) {}
+
+ScanWorker::~ScanWorker() = default;
+
+std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QString& barcode,
+                                             const QDateTime& at, qint16 greeted) {
+    ScanOutcome o;
+    o.scanId = scanId;
+    clsEmployee employee;
+    employee.setEBARCODE(barcode);
+    o.found = employee.IsExist();
+    if (o.found < 0)
+        return serverAnswers() ? std::optional(o) : std::nullopt;
+    if (o.found == 0)
+        return o; // an unknown card: nothing to write
+    o.number = employee.ENUMBER();
+    o.name = employee.ENAME();
+    o.department = employee.DNAME();
+    // The photo is decoded while the scan is written.
+    const QByteArray photo = employee.HeadImgBytes();
+    std::future<QImage> decoded = std::async(std::launch::async, [photo] {
+        QImage image;
+        if (!photo.isEmpty())
+            image.loadFromData(photo);
+        return image;
+    });
+    clsPresence presence;
+    presence.setENUMBER(o.number);
+    presence.setENAME(o.name);
+    o.state = presence.Add(at, scanId);
+    o.photo = decoded.get();
+    o.record = presence;
+    if (o.state == clsPresence::AlreadyReplayed)
+        o.state = greeted; // recorded before a crash kept the journal from knowing
+    // A failure the server answered (a lock held too long, a refused write)
+    // ends this scan with its failure; a server gone leaves it waiting.
+    if ((o.state == clsPresence::Error || o.state == clsPresence::WriteFailed) &&
+        !serverAnswers()) {
+        qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
+        return std::nullopt;
+    }
+    return o;
+}
+
+void ScanWorker::Drain() {
+    if (!m_journal)
+        m_journal = std::make_unique<ScanJournal>(m_journalFile);
+    bool answered = m_journal->IsOpen();
+    bool asked = false;
+    while (answered) {
+        const QVector<ScanJournal::Entry> batch = m_journal->Pending(20);
+        if (batch.isEmpty())
+            break;
+        asked = true;
+        for (const ScanJournal::Entry& e : batch) {
+            const std::optional<ScanOutcome> o = apply(e.scanId, e.barcode, e.at, e.state);
+            // Marked one by one, so each greeting goes out as soon as it can.
+            if (!o || !m_journal->MarkReplayed({{e.scanId, o->state, o->number}})) {
+                answered = false;
+                break;
+            }
+            emit Applied(*o);
+        }
+    }
+    // Nothing to give: asked whether the server answers at all (start-up, a retry).
+    if (answered && !asked)
+        answered = serverAnswers();
+    // The day's scans stay for the rule while the server is away; older ones go.
+    const QDate today = AppClock::now().date();
+    if (answered && m_prunedFor != today && m_journal->Prune(QDateTime(today, QTime(0, 0))))
+        m_prunedFor = today;
+    emit Drained(answered, m_journal->IsOpen() ? m_journal->PendingCount() : 0);
+}
+
+void ScanWorker::Finish() {
+    m_journal.reset();
+    clsDbConn::CloseShared();
+}
