@@ -50,9 +50,15 @@ class tst_frmSign : public QObject {
     BoxLog boxes;
     QByteArray photoA;
 
+    // On a server the scan goes through the journal to a worker: waited for.
+    void settle() {
+        if (dlg->Service()->Journalled())
+            QVERIFY(dlg->Service()->WaitIdle(10000));
+    }
     void openWindow() {
         dlg = std::make_unique<frmSign>();
         dlg->show();
+        settle(); // on a server: the copy filled, the worker connected
     }
     // Keys as a scanner types them: a few milliseconds apart.
     void type(QWidget* target, const QString& text, int stepMs = 2) {
@@ -60,11 +66,6 @@ class tst_frmSign : public QObject {
             QTest::keyClick(target, c.toLatin1());
             AppClock::advance(stepMs);
         }
-    }
-    // On a server the scan goes through the journal to a worker: waited for.
-    void settle() {
-        if (dlg->Service()->Journalled())
-            QVERIFY(dlg->Service()->WaitIdle(10000));
     }
     void scan(const QString& barcode) {
         type(dlg.get(), barcode);
@@ -339,13 +340,15 @@ private slots:
     // picture format); the default picture stands in for a missing or
     // unreadable one, and for all without the folder.
     void waitAnimation() {
-        openWindow();
+        dlg = std::make_unique<frmSign>();
+        dlg->show();
         QCOMPARE(shownFrames(), QList<int>{});
+        timer("TimerDspWait")->stop(); // ticks come from the test alone
+        settle();
         const QPixmap fallback = dlg->DefaultPicture().scaled(
             QSize(295, 223), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         for (QLabel* f : frames())
             QVERIFY(samePicture(f->pixmap(), fallback));
-        timer("TimerDspWait")->stop(); // ticks come from the test alone
         for (int i = 1; i <= 61; ++i) {
             tick("TimerDspWait_Timer");
             QCOMPARE(shownFrames(), QList<int>{i % 60});
