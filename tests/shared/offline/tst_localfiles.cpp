@@ -224,11 +224,18 @@ private slots:
         QCOMPARE(s.Pending(), 2);
     }
 
-    // New files and their -wal and -shm for owner and group alone under a
-    // permissive umask; an existing file loses the others' rights.
+    // New files and their -wal and -shm for owner and group, under a
+    // permissive umask and under one that would shut the group out; an
+    // existing file loses the others' rights, nothing more.
+    void filesArePrivate_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 000") << 0;
+        QTest::newRow("umask 077") << 077;
+    }
     void filesArePrivate() {
+        QFETCH(int, mask);
         QTemporaryDir dir;
-        const mode_t saved = ::umask(0);
+        const mode_t saved = ::umask(mode_t(mask));
         const QString journal = OfflineStation::JournalFile(dir.path());
         const QString cache = OfflineStation::CacheFile(dir.path());
         {
