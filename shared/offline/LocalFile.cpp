@@ -15,7 +15,9 @@
 
 namespace {
 
-const char* const kCompanions[] = {"-wal", "-shm"};
+// SQLite's files beside the database: a -journal is there only while a new
+// file gets its tables, before it turns to WAL.
+const char* const kCompanions[] = {"-wal", "-shm", "-journal"};
 
 QString errnoText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -24,6 +26,16 @@ QString errnoText(int code) {
 bool exists(const QString& path) {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// The file or any of its companions exists.
+bool anyExists(const QString& path) {
+    if (exists(path))
+        return true;
+    for (const char* suffix : kCompanions)
+        if (exists(path + QLatin1String(suffix)))
+            return true;
+    return false;
 }
 
 // A new file is made empty with mode 0660 before SQLite opens it: SQLite
@@ -41,7 +53,10 @@ int makePrivate(const QString& path) {
     }
     if (errno != EEXIST)
         return errno;
-    for (const QByteArray& file : {p, p + kCompanions[0], p + kCompanions[1]}) {
+    QList<QByteArray> files{p};
+    for (const char* suffix : kCompanions)
+        files << p + suffix;
+    for (const QByteArray& file : files) {
         struct stat st {};
         if (::stat(file.constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0007) &&
             st.st_uid == ::geteuid())
@@ -155,8 +170,9 @@ void LocalFile::close() {
     m_open = false;
 }
 
-// The file goes first: should it stay, nothing moved. A -wal left behind
-// would be read into the new file, so then no new one is started.
+// The file goes first: should it stay, nothing moved. A -wal or -journal
+// left behind would be read into the new file, so then no new one is
+// started.
 bool LocalFile::setAside() {
     const QString kept = KeptName(m_path);
     if (::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(kept).constData()) != 0) {
@@ -184,9 +200,7 @@ QString LocalFile::KeptName(const QString& path) {
     const QString base = path + QStringLiteral(".damaged-") +
                          AppClock::now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString name = base;
-    for (int n = 2; exists(name) || exists(name + QLatin1String(kCompanions[0])) ||
-                    exists(name + QLatin1String(kCompanions[1]));
-         ++n)
+    for (int n = 2; anyExists(name); ++n)
         name = base + QLatin1Char('-') + QString::number(n);
     return name;
 }

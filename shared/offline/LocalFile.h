@@ -13,8 +13,8 @@ class LocalFile {
 public:
     // What becomes of a file that is there but cannot be used (damaged,
     // read-only, of another layout, not a file): left as it is, or kept
-    // under a new name beside it (with its -wal and -shm) and a new one
-    // started in its place.
+    // under a new name beside it (with its -wal, -shm and -journal) and a
+    // new one started in its place.
     enum class Unusable { Leave, SetAside };
 
     LocalFile(const QString& path, const QStringList& schema, Unusable unusable = Unusable::Leave);
