@@ -1,7 +1,6 @@
 #include "station/ScanService.h"
 
 #include "shared/base/AppClock.h"
-#include "shared/config/clsConfiguration.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/CopyRefresher.h"
@@ -71,14 +70,13 @@ ScanService::~ScanService() {
 // refreshed now and every few minutes, the worker started with whatever
 // the journal holds from before.
 QString ScanService::StationFolder() {
-    return DataPath();
+    return OfflineStation::Folder();
 }
 
 void ScanService::setUpJournal() {
     const QString folder = StationFolder();
-    if (folder.isEmpty())
-        return;
     auto station = std::make_unique<OfflineStation>(folder);
+    m_problems = station->Problems();
     if (!station->IsOpen())
         return;
     m_station = std::move(station);

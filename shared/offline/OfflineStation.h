@@ -6,12 +6,15 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // A station's scans while the server is away: greeted from the copy
 // (StationCache), decided by the sign-in rule on the copy and the journal
 // (OfflineRule), kept in the journal (ScanJournal) before the greeting, and
 // given to the server once it is back (JournalReplay). Both files live in
-// `folder`, the station's data folder.
+// `folder` (Folder()). A file there that cannot be used is kept under a new
+// name beside it and a new one started (LocalFile::Unusable::SetAside);
+// Problems() says so.
 class OfflineStation {
 public:
     explicit OfflineStation(const QString& folder);
@@ -19,6 +22,16 @@ public:
 
     static QString CacheFile(const QString& folder);
     static QString JournalFile(const QString& folder);
+    // The station's folder: the data folder ([DATA] PATH) when the
+    // configuration names one, else the user's own
+    // $XDG_STATE_HOME/attendance (~/.local/state/attendance), made with mode
+    // 0700 when missing.
+    static QString Folder();
+
+    // What became of the files at the start, for the status bar: a file
+    // kept under a new name (named), or why offline mode is off. Empty when
+    // both opened as they were. Each is also logged (qWarning, English).
+    QStringList Problems() const { return m_problems; }
 
     struct Greeting {
         qint16 found = 0; // 1 the copy knows the card, 0 it does not, -1 the journal failed
@@ -45,4 +58,5 @@ private:
 
     StationCache m_cache;
     ScanJournal m_journal;
+    QStringList m_problems;
 };

@@ -8,21 +8,26 @@
 
 namespace {
 
+const char kColumns[] =
+    "SELECT SEQ, SCANID, BARCODE, ENUMBER, SCANTIME, STATE, REPLAYED FROM Scan ";
+
 QStringList schema() {
     return {QStringLiteral("CREATE TABLE IF NOT EXISTS Scan(SEQ INTEGER PRIMARY KEY AUTOINCREMENT, "
                            "SCANID TEXT NOT NULL UNIQUE, BARCODE TEXT, ENUMBER TEXT, "
                            "SCANTIME TEXT NOT NULL, STATE INTEGER, REPLAYED INTEGER NOT NULL "
                            "DEFAULT 0)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Scan_Pending ON Scan(REPLAYED, SEQ)"),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Scan_Number ON Scan(ENUMBER, SCANTIME)")};
+            QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Scan_Number ON Scan(ENUMBER, SCANTIME)"),
+            // A file of another layout is no journal.
+            QLatin1String(kColumns) + QStringLiteral("LIMIT 0")};
 }
-
-const char kColumns[] =
-    "SELECT SEQ, SCANID, BARCODE, ENUMBER, SCANTIME, STATE, REPLAYED FROM Scan ";
 
 } // namespace
 
 ScanJournal::ScanJournal(const QString& path) : m_file(path, schema()) {}
+
+ScanJournal::ScanJournal(const QString& path, LocalFile::Unusable unusable)
+    : m_file(path, schema(), unusable) {}
 
 QString ScanJournal::Add(const QString& barcode, const QString& number, const QDateTime& at,
                          qint16 state) {

@@ -21,7 +21,11 @@ public:
     };
 
     explicit ScanJournal(const QString& path);
+    // `unusable`: what becomes of a file there that cannot be used.
+    ScanJournal(const QString& path, LocalFile::Unusable unusable);
     bool IsOpen() const { return m_file.IsOpen(); }
+    // The file: where an unusable one was kept, why it is not open.
+    const LocalFile& File() const { return m_file; }
 
     // Keeps a scan (committed on return); its id, or empty on failure.
     QString Add(const QString& barcode, const QString& number, const QDateTime& at, qint16 state);

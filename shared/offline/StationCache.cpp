@@ -14,7 +14,10 @@ QStringList schema() {
         QStringLiteral("CREATE TABLE IF NOT EXISTS Day(ENUMBER TEXT, ENTERTIME TEXT, "
                        "DEPARTED INTEGER)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Day_Number ON Day(ENUMBER)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS Meta(KEY TEXT PRIMARY KEY, VALUE TEXT)")};
+        QStringLiteral("CREATE TABLE IF NOT EXISTS Meta(KEY TEXT PRIMARY KEY, VALUE TEXT)"),
+        // A file of another layout is no copy.
+        QStringLiteral("SELECT e.EBARCODE, e.ENUMBER, e.ENAME, e.DNAME, e.HEADIMG, d.ENTERTIME, "
+                       "d.DEPARTED, m.KEY, m.VALUE FROM Emp e, Day d, Meta m LIMIT 0")};
 }
 
 // Copies the rows of a server statement into a table of the copy.
@@ -36,6 +39,9 @@ bool copyRows(QSqlDatabase server, DbTransaction& tx, const QString& select,
 } // namespace
 
 StationCache::StationCache(const QString& path) : m_file(path, schema()) {}
+
+StationCache::StationCache(const QString& path, LocalFile::Unusable unusable)
+    : m_file(path, schema(), unusable) {}
 
 bool StationCache::Refresh(QSqlDatabase server, const QDate& day, const QDateTime& now) {
     DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);

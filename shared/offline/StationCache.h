@@ -23,7 +23,11 @@ public:
     };
 
     explicit StationCache(const QString& path);
+    // `unusable`: what becomes of a file there that cannot be used.
+    StationCache(const QString& path, LocalFile::Unusable unusable);
     bool IsOpen() const { return m_file.IsOpen(); }
+    // The file: where an unusable one was kept, why it is not open.
+    const LocalFile& File() const { return m_file; }
 
     // Reads employees and the records of `day` from `server`; false (the
     // copy unchanged) when the server or the file failed.

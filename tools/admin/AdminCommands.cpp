@@ -8,6 +8,7 @@
 #include "tools/admin/InitCommand.h"
 #include "tools/admin/Migrate.h"
 #include "tools/admin/PrintCards.h"
+#include "tools/admin/ReplayJournal.h"
 #include "tools/admin/ReportMonth.h"
 #include "tools/admin/ReportSummary.h"
 #include "tools/admin/ScheduleCommands.h"
@@ -140,6 +141,8 @@ const QVector<Command>& commands() {
                             "their start and names what is wrong: the server unreachable, a login\n"
                             "refused, a missing table, a missing, locked or read-only file."),
              0, 0, dir, Gui::Never, CheckCommand::Run},
+            {QStringLiteral("replay-journal"), ReplayJournal::Synopsis(), ReplayJournal::Summary(),
+             1, 1, dir, Gui::Never, ReplayJournal::Run},
             {QStringLiteral("export-employees"), QStringLiteral("FILE [ENUMBER...]"),
              QStringLiteral(
                  "Writes an employee file with the given employees (all when none given)."),

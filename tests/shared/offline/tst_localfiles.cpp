@@ -1,0 +1,289 @@
+// The station's own files (the copy and the journal): a file that cannot be
+// used is kept under a new name and a new one started, never lost; a folder
+// that cannot hold them leaves offline mode off; busy is not damaged; the
+// files are private whatever the umask; the station's folder without a
+// data folder. Needs no server.
+#include "shared/base/AppClock.h"
+#include "shared/offline/OfflineStation.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+mode_t Mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+bool Chmod(const QString& path, mode_t mode) {
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+// Root's power over file modes (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH) put
+// down on this thread while it lives, so a read-only file or folder binds
+// root as it binds the station's user.
+class FileModesBind {
+public:
+    FileModesBind() {
+        if (::geteuid() != 0)
+            return;
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~FileModesBind() {
+        if (m_lowered)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    bool ok() const { return ::geteuid() != 0 || m_lowered; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+};
+
+} // namespace
+
+class TestLocalFiles : public QObject {
+    Q_OBJECT
+
+    const QDateTime t0{QDate(2026, 3, 2), QTime(8, 0)};
+
+    // A journal holding `scans` waiting scans, as a station that stopped
+    // leaves it: `crashed`, with the last ones still in the -wal.
+    static void leaveJournal(const QString& folder, int scans, bool crashed) {
+        QTemporaryDir live;
+        {
+            ScanJournal j(OfflineStation::JournalFile(live.path()));
+            QVERIFY(j.IsOpen());
+            for (int i = 0; i < scans; ++i)
+                QVERIFY(!j.Add(QStringLiteral("C%1").arg(i), QStringLiteral("N%1").arg(i),
+                               QDateTime(QDate(2026, 3, 1), QTime(8, 0)).addSecs(i), 1)
+                             .isEmpty());
+            if (crashed)
+                for (const QString& suffix : {QString(), QStringLiteral("-wal")})
+                    QVERIFY(QFile::copy(j.File().Path() + suffix,
+                                        OfflineStation::JournalFile(folder) + suffix));
+        }
+        if (!crashed)
+            QVERIFY(QFile::copy(OfflineStation::JournalFile(live.path()),
+                                OfflineStation::JournalFile(folder)));
+    }
+    static void overwriteHead(const QString& path) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QCOMPARE(f.write(QByteArray(16, 'x')), 16);
+    }
+    // A station on the folder records a scan in its (new) journal.
+    void journalWorks(OfflineStation& s) {
+        QVERIFY(s.IsOpen());
+        QCOMPARE(s.Pending(), 0);
+        QCOMPARE(s.Scan(QStringLiteral("C1"), t0).found, qint16(0));
+        QCOMPARE(s.Pending(), 1);
+    }
+
+private slots:
+    void init() { AppClock::setFixed(t0); }
+    void cleanup() { AppClock::reset(); }
+
+    // Overwritten head, read-only file, another program's database, a
+    // folder in its place: kept aside with the -wal, a new journal works.
+    void unusableJournalKeptAside_data() {
+        QTest::addColumn<QString>("damage");
+        for (const char* d : {"head", "readonly", "foreign", "folder"})
+            QTest::newRow(d) << QString::fromLatin1(d);
+    }
+    void unusableJournalKeptAside() {
+        QFETCH(QString, damage);
+        QTemporaryDir dir;
+        const QString journal = OfflineStation::JournalFile(dir.path());
+        const QString kept = journal + QStringLiteral(".damaged-20260302-080000");
+        FileModesBind modes;
+        if (damage == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(journal + QStringLiteral("/inside")));
+        } else if (damage == QLatin1String("foreign")) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+            db.setDatabaseName(journal);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Scan(X)")));
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        } else {
+            // The overwritten head of a journal whose first page waits in
+            // the -wal is mended at the next checkpoint: no damage.
+            leaveJournal(dir.path(), 5, damage == QLatin1String("readonly"));
+            if (damage == QLatin1String("head"))
+                overwriteHead(journal);
+            else if (!modes.ok() || !Chmod(journal, 0440))
+                QSKIP("file modes do not bind here");
+        }
+        const QByteArray before = readFile(journal);
+        {
+            OfflineStation s(dir.path());
+            journalWorks(s);
+            QCOMPARE(s.Journal().File().KeptAs(), kept);
+            QCOMPARE(s.Problems().size(), 1);
+            QVERIFY2(s.Problems()[0].contains(kept) && s.Problems()[0].contains("replay-journal"),
+                     qPrintable(s.Problems()[0]));
+            QVERIFY(s.Journal().File().Problem().contains(kept));
+            QVERIFY(s.Cache().File().Problem().isEmpty());
+        }
+        QCOMPARE(readFile(kept), before);
+        QCOMPARE(QFileInfo(kept + QStringLiteral("-wal")).isFile(), damage == "readonly");
+        // A second station finds everything in order.
+        OfflineStation again(dir.path());
+        QVERIFY(again.IsOpen() && again.Problems().isEmpty());
+        QCOMPARE(again.Pending(), 1);
+    }
+
+    // Each kept file gets a name of its own, also within one second; the
+    // copy is kept aside as the journal is.
+    void keptNamesUnique() {
+        QTemporaryDir dir;
+        const QString cache = OfflineStation::CacheFile(dir.path());
+        for (int round = 1; round <= 3; ++round) {
+            QVERIFY(writeFile(cache, QByteArray(4096, char(round))));
+            OfflineStation s(dir.path());
+            QVERIFY(s.IsOpen());
+            const QString kept = cache + QStringLiteral(".damaged-20260302-080000") +
+                                 (round == 1 ? QString() : QStringLiteral("-%1").arg(round));
+            QCOMPARE(s.Cache().File().KeptAs(), kept);
+            QCOMPARE(
+                s.Problems(),
+                QStringList{QStringLiteral("离线副本无法使用，已保留为 %1，并已新建").arg(kept)});
+            QCOMPARE(readFile(kept), QByteArray(4096, char(round)));
+            QVERIFY(!s.Cache().Find(QStringLiteral("C1")));
+        }
+    }
+
+    // A folder that cannot hold a file: nothing is moved, offline mode stays
+    // off and the status bar names the folder.
+    void readOnlyFolder() {
+        QTemporaryDir dir;
+        FileModesBind modes;
+        leaveJournal(dir.path(), 3, true);
+        const QString journal = OfflineStation::JournalFile(dir.path());
+        overwriteHead(journal);
+        const QByteArray before = readFile(journal);
+        if (!modes.ok() || !Chmod(dir.path(), 0555))
+            QSKIP("file modes do not bind here");
+        {
+            OfflineStation s(dir.path());
+            Chmod(dir.path(), 0755);
+            QVERIFY(!s.IsOpen());
+            QVERIFY(s.Journal().File().KeptAs().isEmpty());
+            QVERIFY(s.Journal().File().FolderUnusable());
+            QVERIFY(s.Problems().join('\n').contains(
+                QStringLiteral("离线模式未开启：文件夹 %1").arg(dir.path())));
+        }
+        QCOMPARE(readFile(journal), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+                 QStringList({"station-journal.db", "station-journal.db-wal"}));
+        // A data folder that does not exist is said alike.
+        OfflineStation missing(dir.filePath(QStringLiteral("gone")));
+        QVERIFY(!missing.IsOpen() && missing.Problems().size() == 2);
+    }
+
+    // A journal another program holds longer than the busy wait is in use,
+    // not damaged: it stays where it is, untouched.
+    void busyJournalStays() {
+        QTemporaryDir dir;
+        leaveJournal(dir.path(), 2, false);
+        const QString journal = OfflineStation::JournalFile(dir.path());
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+            holder.setDatabaseName(journal);
+            QVERIFY(holder.open());
+            QSqlQuery q(holder);
+            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            OfflineStation s(dir.path());
+            QVERIFY(!s.IsOpen());
+            QVERIFY(s.Journal().File().KeptAs().isEmpty());
+            QVERIFY(!s.Journal().File().FolderUnusable());
+            QCOMPARE(
+                s.Problems(),
+                QStringList{QStringLiteral("离线模式未开启：离线记录 %1 无法打开").arg(journal)});
+            q.exec(QStringLiteral("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        OfflineStation s(dir.path());
+        QVERIFY(s.IsOpen() && s.Problems().isEmpty());
+        QCOMPARE(s.Pending(), 2);
+    }
+
+    // New files and their -wal and -shm for owner and group, under a
+    // permissive umask and under one that would shut the group out; an
+    // existing file loses the others' rights, nothing more.
+    void filesArePrivate_data() {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("umask 000") << 0;
+        QTest::newRow("umask 077") << 077;
+    }
+    void filesArePrivate() {
+        QFETCH(int, mask);
+        QTemporaryDir dir;
+        const mode_t saved = ::umask(mode_t(mask));
+        const QString journal = OfflineStation::JournalFile(dir.path());
+        const QString cache = OfflineStation::CacheFile(dir.path());
+        {
+            OfflineStation s(dir.path());
+            QVERIFY(s.IsOpen());
+            s.Scan(QStringLiteral("C1"), t0);
+            QVERIFY(s.Cache().RefreshedAt().isNull());
+            for (const QString& file : {journal, cache})
+                for (const char* suffix : {"", "-wal", "-shm"})
+                    QCOMPARE(Mode(file + QLatin1String(suffix)), mode_t(0660));
+        }
+        QVERIFY(Chmod(cache, 0666) && Chmod(journal, 0640));
+        OfflineStation s(dir.path());
+        ::umask(saved);
+        QCOMPARE(Mode(cache), mode_t(0660));
+        QCOMPARE(Mode(journal), mode_t(0640));
+    }
+
+    // The data folder when the configuration names one, else the user's
+    // own, made private.
+    void stationFolder() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QCOMPARE(OfflineStation::Folder(), fx.ini(QStringLiteral("DATA"), QStringLiteral("PATH")));
+        QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
+        QTemporaryDir state;
+        const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.filePath(QStringLiteral("deep/state"))));
+        const mode_t saved = ::umask(0);
+        const QString folder = OfflineStation::Folder();
+        ::umask(saved);
+        QCOMPARE(folder, state.filePath(QStringLiteral("deep/state/attendance")));
+        QCOMPARE(Mode(folder), mode_t(0700));
+        QVERIFY(OfflineStation(folder).IsOpen());
+        // A relative XDG_STATE_HOME is ignored, as the XDG base directory
+        // rules ask.
+        const QByteArray savedHome = qgetenv("HOME");
+        qputenv("XDG_STATE_HOME", "relative/path");
+        qputenv("HOME", QFile::encodeName(state.path()));
+        QCOMPARE(OfflineStation::Folder(),
+                 state.filePath(QStringLiteral(".local/state/attendance")));
+        qputenv("HOME", savedHome);
+        if (savedState.isNull())
+            qunsetenv("XDG_STATE_HOME");
+        else
+            qputenv("XDG_STATE_HOME", savedState);
+    }
+};
+
+QTEST_MAIN(TestLocalFiles)
+#include "tst_localfiles.moc"
