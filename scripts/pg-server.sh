@@ -13,6 +13,11 @@
 #       it), on a port of its own; DIR/env names it, same login and password.
 #   scripts/pg-server.sh promote DIR
 #       makes that standby a primary that accepts writes (pg_ctl promote).
+#   scripts/pg-server.sh halt DIR fast|immediate
+#       stops that server as pg_ctl's mode says and keeps DIR (the tests'
+#       server that goes away).
+#   scripts/pg-server.sh restart DIR
+#       starts a halted server again, on its port.
 #   scripts/pg-server.sh stop DIR
 #       stops that server and removes DIR.
 # Run as root, the cluster belongs to the "postgres" system user; otherwise to
@@ -23,7 +28,8 @@ MARKER=.attendance-pg-server
 START_TIMEOUT=30
 
 usage() {
-    echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR | stop DIR" >&2
+    echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR |" \
+        "halt DIR fast|immediate | restart DIR | stop DIR" >&2
     exit 2
 }
 
@@ -225,6 +231,24 @@ promote() {
     echo "promoted: $DIR"
 }
 
+halt() {
+    local mode=$1 owner
+    [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
+    owner=$(stat -c %U "$DIR/data")
+    as_owner "$owner" "$(pg_bin)/pg_ctl" stop -D "$DIR/data" -m "$mode" -w -t "$START_TIMEOUT" >/dev/null
+    echo "halted: $DIR"
+}
+
+restart() {
+    local owner bin
+    [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
+    owner=$(stat -c %U "$DIR/data")
+    bin=$(pg_bin)
+    as_owner "$owner" "$bin/pg_ctl" start -D "$DIR/data" -l "$DIR/server.log" \
+        -w -t "$START_TIMEOUT" >/dev/null || die "the server did not start again"
+    cat "$DIR/env"
+}
+
 stop() {
     local bin owner
     [ -d "$DIR" ] || die "$DIR does not exist"
@@ -265,6 +289,14 @@ start-standby)
 promote)
     [ $# -eq 0 ] || usage
     promote
+    ;;
+halt)
+    [ $# -eq 1 ] && { [ "$1" = fast ] || [ "$1" = immediate ]; } || usage
+    halt "$1"
+    ;;
+restart)
+    [ $# -eq 0 ] || usage
+    restart
     ;;
 stop)
     [ $# -eq 0 ] || usage
