@@ -14,8 +14,10 @@
 #   scripts/pg-server.sh promote DIR
 #       makes that standby a primary that accepts writes (pg_ctl promote).
 #   scripts/pg-server.sh halt DIR fast|immediate
-#       stops the server in DIR as pg_ctl's mode says, keeping DIR (a test's
-#       outage); scripts/pg-server.sh resume DIR starts it again on its port.
+#       stops that server as pg_ctl's mode says and keeps DIR (the tests'
+#       server that goes away).
+#   scripts/pg-server.sh restart DIR
+#       starts a halted server again, on its port.
 #   scripts/pg-server.sh stop DIR
 #       stops that server and removes DIR.
 # Run as root, the cluster belongs to the "postgres" system user; otherwise to
@@ -27,7 +29,7 @@ START_TIMEOUT=30
 
 usage() {
     echo "usage: $0 start DIR [--durable] | start-standby DIR PRIMARYDIR | promote DIR |" \
-        "halt DIR fast|immediate | resume DIR | stop DIR" >&2
+        "halt DIR fast|immediate | restart DIR | stop DIR" >&2
     exit 2
 }
 
@@ -232,18 +234,19 @@ promote() {
 halt() {
     local mode=$1 owner
     [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
-    case "$mode" in fast | immediate) ;; *) usage ;; esac
     owner=$(stat -c %U "$DIR/data")
-    as_owner "$owner" "$(pg_bin)/pg_ctl" stop -D "$DIR/data" -m "$mode" -t 30 >/dev/null
+    as_owner "$owner" "$(pg_bin)/pg_ctl" stop -D "$DIR/data" -m "$mode" -w -t "$START_TIMEOUT" >/dev/null
+    echo "halted: $DIR"
 }
 
-# Starts a halted server again, on the port it had (its clients come back).
-resume() {
-    local owner
+restart() {
+    local owner bin
     [ -e "$DIR/$MARKER" ] || die "$DIR is not a server folder made by $0"
     owner=$(stat -c %U "$DIR/data")
-    as_owner "$owner" "$(pg_bin)/pg_ctl" start -D "$DIR/data" -l "$DIR/server.log" \
-        -w -t "$START_TIMEOUT" >/dev/null
+    bin=$(pg_bin)
+    as_owner "$owner" "$bin/pg_ctl" start -D "$DIR/data" -l "$DIR/server.log" \
+        -w -t "$START_TIMEOUT" >/dev/null || die "the server did not start again"
+    cat "$DIR/env"
 }
 
 stop() {
@@ -288,12 +291,12 @@ promote)
     promote
     ;;
 halt)
-    [ $# -eq 1 ] || usage
+    [ $# -eq 1 ] && { [ "$1" = fast ] || [ "$1" = immediate ]; } || usage
     halt "$1"
     ;;
-resume)
+restart)
     [ $# -eq 0 ] || usage
-    resume
+    restart
     ;;
 stop)
     [ $# -eq 0 ] || usage

@@ -248,11 +248,24 @@ void frmMain::checkServerClock() {
         (mfrmDialog && mfrmDialog->Offline()))
         return;
     const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
-    const bool off = ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS;
-    if (off)
-        m_clockWarning->setText(
-            QStringLiteral("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead)));
-    m_clockWarning->setVisible(off);
+    // A station in another time zone than the server's writes records hours off.
+    const std::optional<int> zone = clsDbConn::ServerUtcOffset(clsDbConn().GetDbConn());
+    const int stationZone = AppClock::now().offsetFromUtc();
+    const auto utc = [](int s) {
+        return QStringLiteral("UTC%1%2:%3")
+            .arg(s < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+            .arg(qAbs(s) / 3600, 2, 10, QLatin1Char('0'))
+            .arg(qAbs(s) % 3600 / 60, 2, 10, QLatin1Char('0'));
+    };
+    QStringList warnings;
+    if (ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS)
+        warnings << QStringLiteral("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead));
+    if (zone && *zone != stationZone)
+        warnings << QStringLiteral("本机时区（%1）与服务器时区（%2）不同，请校准时区")
+                        .arg(utc(stationZone), utc(*zone));
+    if (!warnings.isEmpty())
+        m_clockWarning->setText(warnings.join(QStringLiteral("；")));
+    m_clockWarning->setVisible(!warnings.isEmpty());
 }
 
 // What the station could not use as it was (a damaged journal kept aside),

@@ -58,7 +58,7 @@ private slots:
     void lsvList_ColumnClick(int column);
     void updateClock();
     // On a server: compares the station's clock with the server's and shows
-    // a difference of more than a minute in the status bar.
+    // a difference of more than a minute, or of the time zone, in the status bar.
     void checkServerClock();
 
     void mnuMangeLogin_Click();

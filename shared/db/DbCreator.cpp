@@ -6,6 +6,7 @@
 #include "shared/db/DbError.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/ScopedConnection.h"
+#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QFile>
@@ -48,7 +49,7 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
     statements.removeAll(QString());
     QSqlQuery q(db);
     for (const QString& sql : statements)
-        if (!q.exec(sql))
+        if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;
 }
@@ -56,7 +57,7 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
 bool AddIndexes(QSqlDatabase db, DbError* error) {
     QSqlQuery q(db);
     for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)))
-        if (!q.exec(sql))
+        if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;
 }

@@ -285,6 +285,14 @@ QString ServerClockStatement(Engine engine) {
                : QString();
 }
 
+QString ServerUtcOffsetStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT CAST(EXTRACT(EPOCH FROM (now() AT TIME ZONE s.reset_val) - "
+                                "(now() AT TIME ZONE 'UTC')) AS integer) FROM pg_settings s "
+                                "WHERE s.name = 'TimeZone'")
+               : QString();
+}
+
 QString StatementLimitStatement(Engine engine, int ms) {
     return engine == Engine::PostgreSQL
                ? QStringLiteral("SET statement_timeout = %1").arg(qMax(0, ms))

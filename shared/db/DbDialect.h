@@ -118,6 +118,10 @@ QStringList SessionStatements(Engine engine, int lockWaitMs, int statementLimitM
 // One row: the server's clock, milliseconds since 1970 UTC (empty on
 // SQLite, whose clock is the station's own).
 QString ServerClockStatement(Engine engine);
+// One row: how many seconds the server's time zone (its setting for new
+// sessions, whatever the session set since) is ahead of UTC now (empty on
+// SQLite).
+QString ServerUtcOffsetStatement(Engine engine);
 // Sets how long a server statement may run (0: no limit; empty on SQLite).
 QString StatementLimitStatement(Engine engine, int ms);
 // Sets how long a statement waits for another program's lock (empty on a

@@ -1,7 +1,6 @@
 #include "shared/db/DbQuery.h"
 
 #include "shared/db/DbDialect.h"
-#include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QSqlError>
@@ -21,17 +20,21 @@ StatementCache* cacheOf(const QSqlDatabase& db) {
 
 } // namespace
 
-Rows::Rows(QSqlQuery query, const QString& sql, StatementCache* home)
-    : m_query(std::move(query)), m_sql(sql), m_home(home) {}
+Rows::Rows(QSqlQuery query, const QString& sql, StatementCache* home, QSqlDriver* driver,
+           std::unique_ptr<StatementWatchdog::Guard> watched)
+    : m_query(std::move(query)), m_sql(sql), m_home(home), m_driver(driver),
+      m_watched(std::move(watched)) {}
 
 Rows::~Rows() {
     release();
 }
 
 Rows::Rows(Rows&& other) noexcept
-    : m_query(std::move(other.m_query)), m_sql(std::move(other.m_sql)), m_home(other.m_home) {
+    : m_query(std::move(other.m_query)), m_sql(std::move(other.m_sql)), m_home(other.m_home),
+      m_driver(other.m_driver), m_watched(std::move(other.m_watched)) {
     other.m_query.reset();
     other.m_home = nullptr;
+    other.m_driver = nullptr;
 }
 
 Rows& Rows::operator=(Rows&& other) noexcept {
@@ -40,18 +43,27 @@ Rows& Rows::operator=(Rows&& other) noexcept {
         m_query = std::move(other.m_query);
         m_sql = std::move(other.m_sql);
         m_home = other.m_home;
+        m_driver = other.m_driver;
+        m_watched = std::move(other.m_watched);
         other.m_query.reset();
         other.m_home = nullptr;
+        other.m_driver = nullptr;
     }
     return *this;
 }
 
 void Rows::release() {
-    if (m_query && m_home) {
-        m_query->finish(); // reads what the caller left, so the connection is free
-        m_home->give(m_sql, std::move(*m_query));
+    if (m_query) {
+        // Reading the rows the caller left and releasing a statement that is
+        // not kept wait for the server.
+        const StatementWatchdog::Guard watched(m_driver.data());
+        if (m_home) {
+            m_query->finish(); // reads what the caller left, so the connection is free
+            m_home->give(m_sql, std::move(*m_query));
+        }
+        m_query.reset();
     }
-    m_query.reset();
+    m_watched.reset();
 }
 
 namespace {
@@ -65,6 +77,9 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbErro
     if (!db.isValid() || !db.isOpen())
         return failed(DbError(QStringLiteral("the database cannot be opened")));
     StatementCache* cache = cacheOf(db);
+    // Preparing waits for the server as running does (declared first, so
+    // it also watches the release of a statement that failed).
+    auto watched = std::make_unique<StatementWatchdog::Guard>(db);
     std::optional<QSqlQuery> reused = cache ? cache->take(sql) : std::nullopt;
     QSqlQuery q = reused ? std::move(*reused) : QSqlQuery(db);
     if (!reused) {
@@ -74,9 +89,10 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbErro
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
-    if (const StatementWatchdog::Guard watched(db); !q.exec())
+    if (!q.exec())
         return failed(DbError::From(q.lastError()));
-    return Rows(std::move(q), sql, cache);
+    return Rows(std::move(q), sql, cache, db.driver(),
+                StatementWatchdog::Quick::Active() ? std::move(watched) : nullptr);
 }
 
 } // namespace

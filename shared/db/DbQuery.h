@@ -2,12 +2,16 @@
 
 #include "shared/db/DbError.h"
 #include "shared/db/StatementCache.h"
+#include "shared/db/StatementWatchdog.h"
 
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+
+#include <memory>
 #include <optional>
 
 // Statements on the shared connection, with bound values only.
@@ -17,11 +21,15 @@ namespace DbQuery {
 // the statement failed. On a server connection the prepared statement goes
 // back to its connection when the rows are done with, so running the same
 // statement again costs one round trip to the server instead of three
-// (prepare, execute, release).
+// (prepare, execute, release). Inside a StatementWatchdog::Quick scope the
+// rows are watched for as long as they live (a scan's rows are few and read
+// at once); elsewhere the reading of what the caller left and the release
+// are.
 class Rows {
 public:
     Rows() = default;
-    Rows(QSqlQuery query, const QString& sql, StatementCache* home);
+    Rows(QSqlQuery query, const QString& sql, StatementCache* home, QSqlDriver* driver,
+         std::unique_ptr<StatementWatchdog::Guard> watched);
     ~Rows();
     Rows(Rows&& other) noexcept;
     Rows& operator=(Rows&& other) noexcept;
@@ -38,6 +46,8 @@ private:
     std::optional<QSqlQuery> m_query;
     QString m_sql;
     QPointer<StatementCache> m_home;
+    QPointer<QSqlDriver> m_driver;
+    std::unique_ptr<StatementWatchdog::Guard> m_watched;
 };
 
 // Reads: a forward-only query positioned before its first row, or nothing

@@ -18,8 +18,11 @@ template <typename F> F function(const char* name) {
 } // namespace
 
 pg_conn* Connection(const QSqlDatabase& db) {
-    const QSqlDriver* driver = db.driver();
-    if (!driver || !db.isOpen())
+    return db.isOpen() ? Connection(db.driver()) : nullptr;
+}
+
+pg_conn* Connection(const QSqlDriver* driver) {
+    if (!driver || !driver->isOpen())
         return nullptr;
     const QVariant handle = driver->handle();
     // Qt names the type by its declaration in the client library.

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 
+class QSqlDriver;
 struct pg_conn;
 
 // The PostgreSQL client library behind Qt's driver, for the two things the
@@ -15,6 +16,8 @@ namespace PgClient {
 // The client library's connection behind `db`; null for any other engine or
 // a closed connection.
 pg_conn* Connection(const QSqlDatabase& db);
+// The same behind an open driver.
+pg_conn* Connection(const QSqlDriver* driver);
 // Whether the server ended the connection (restarted, or an administrator's
 // command): false where that cannot be told.
 bool Broken(pg_conn* conn);

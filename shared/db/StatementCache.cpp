@@ -1,5 +1,7 @@
 #include "shared/db/StatementCache.h"
 
+#include "shared/db/StatementWatchdog.h"
+
 #include <QSqlDriver>
 
 StatementCache* StatementCache::Of(const QSqlDatabase& db, bool create) {
@@ -12,6 +14,8 @@ StatementCache* StatementCache::Of(const QSqlDatabase& db, bool create) {
 }
 
 void StatementCache::Forget(const QSqlDatabase& db) {
+    // Each statement released is a round trip to the server.
+    const StatementWatchdog::Guard watched(db);
     delete Of(db, false);
 }
 

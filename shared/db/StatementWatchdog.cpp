@@ -1,15 +1,22 @@
 #include "shared/db/StatementWatchdog.h"
 
+#include "shared/base/AppClock.h"
 #include "shared/db/PgClient.h"
 
 #include <QSqlDriver>
 
+#include <algorithm>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
-StatementWatchdog* watchdogOf(const QSqlDatabase& db, bool create) {
-    QSqlDriver* driver = db.driver();
+// Open Quick scopes of this thread: counted here rather than in a watchdog,
+// so a scope outlives any connection closed or reopened inside it.
+thread_local int t_quickScopes = 0;
+
+StatementWatchdog* watchdogOf(QSqlDriver* driver, bool create) {
     if (!driver || driver->dbmsType() != QSqlDriver::PostgreSQL)
         return nullptr;
     auto* dog = driver->findChild<StatementWatchdog*>(QString(), Qt::FindDirectChildrenOnly);
@@ -28,85 +35,124 @@ StatementWatchdog::~StatementWatchdog() {
     m_wake.notify_one();
     if (m_thread.joinable())
         m_thread.join();
+    for (const Watched& w : m_watched)
+        ::close(w.socket);
 }
 
-StatementWatchdog::Guard::Guard(const QSqlDatabase& db) {
-    if (!db.isOpen())
+StatementWatchdog::Guard::Guard(const QSqlDatabase& db)
+    : Guard(db.isOpen() ? db.driver() : nullptr) {}
+
+StatementWatchdog::Guard::Guard(QSqlDriver* driver) {
+    if (!driver || !driver->isOpen())
         return;
-    m_dog = watchdogOf(db, true);
-    const int socket = m_dog && !m_dog->m_lifted ? PgClient::Socket(PgClient::Connection(db)) : -1;
+    StatementWatchdog* dog = watchdogOf(driver, true);
+    if (!dog || dog->m_lifted)
+        return;
+    const int socket = PgClient::Socket(PgClient::Connection(driver));
     if (socket < 0)
-        m_dog = nullptr;
-    else
-        m_dog->arm(socket);
+        return;
+    m_ticket = dog->arm(socket, t_quickScopes > 0 ? QuickLimitMs : LimitMs);
+    if (m_ticket != 0)
+        m_dog = dog;
 }
 
 StatementWatchdog::Guard::~Guard() {
     if (m_dog)
-        m_dog->disarm();
+        m_dog->disarm(m_ticket);
 }
 
-StatementWatchdog::Quick::Quick(const QSqlDatabase& db) : m_dog(watchdogOf(db, db.isOpen())) {
-    if (m_dog)
-        ++m_dog->m_quick;
+StatementWatchdog::Quick::Quick() {
+    ++t_quickScopes;
 }
 
 StatementWatchdog::Quick::~Quick() {
-    if (m_dog)
-        --m_dog->m_quick;
+    --t_quickScopes;
+}
+
+bool StatementWatchdog::Quick::Active() {
+    return t_quickScopes > 0;
 }
 
 bool StatementWatchdog::RecentlyCut(const QSqlDatabase& db) {
-    StatementWatchdog* dog = watchdogOf(db, false);
-    if (!dog)
+    const StatementWatchdog* dog = watchdogOf(db.driver(), false);
+    if (!dog || dog->m_cutAtMs == 0)
         return false;
-    const std::lock_guard lock(dog->m_mutex);
-    return dog->m_cut && Clock::now() - dog->m_cutAt < std::chrono::milliseconds(HoldOffMs);
+    const qint64 since = AppClock::msecsSinceEpoch() - dog->m_cutAtMs;
+    return since >= 0 && since < HoldOffMs;
 }
 
 void StatementWatchdog::Lift(const QSqlDatabase& db) {
-    if (StatementWatchdog* dog = watchdogOf(db, true))
+    if (StatementWatchdog* dog = watchdogOf(db.driver(), true))
         dog->m_lifted = true;
 }
 
-void StatementWatchdog::arm(int socket) {
+quint64 StatementWatchdog::arm(int socket, int limitMs) {
+    // Watched through a duplicate: should the client library close its
+    // socket while this guard lives, the number may name another connection
+    // soon, the duplicate never does.
+    const int watched = ::fcntl(socket, F_DUPFD_CLOEXEC, 0);
+    if (watched < 0)
+        return 0;
     bool sooner = false;
+    quint64 ticket = 0;
     {
         const std::lock_guard lock(m_mutex);
-        m_socket = socket;
-        m_deadline = Clock::now() + std::chrono::milliseconds(m_quick > 0 ? QuickLimitMs : LimitMs);
-        m_cut = false;
-        sooner = m_deadline < m_sleepsUntil;
+        ticket = ++m_lastTicket;
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+        m_watched.push_back({ticket, watched, deadline, false});
+        sooner = deadline < m_sleepsUntil;
         if (!m_thread.joinable())
             m_thread = std::thread([this] { watch(); });
     }
     if (sooner)
         m_wake.notify_one();
+    return ticket;
 }
 
-void StatementWatchdog::disarm() {
-    // The thread wakes at the old deadline, finds nothing to watch and sleeps.
-    const std::lock_guard lock(m_mutex);
-    m_socket = -1;
+void StatementWatchdog::disarm(quint64 ticket) {
+    bool cut = false;
+    bool sooner = false;
+    int socket = -1;
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto it = std::find_if(m_watched.begin(), m_watched.end(),
+                                     [ticket](const Watched& w) { return w.ticket == ticket; });
+        if (it == m_watched.end())
+            return;
+        cut = it->cut;
+        socket = it->socket;
+        m_watched.erase(it);
+        // An older guard watched again: its deadline may come before the
+        // one the thread sleeps until.
+        sooner = !m_watched.empty() && !m_watched.back().cut &&
+                 m_watched.back().deadline < m_sleepsUntil;
+    }
+    ::close(socket);
+    if (sooner)
+        m_wake.notify_one();
+    // The statement that was cut has ended now: the hold-off runs from here.
+    if (cut)
+        m_cutAtMs = qMax<qint64>(1, AppClock::msecsSinceEpoch());
 }
 
 void StatementWatchdog::watch() {
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
-        if (m_socket < 0) {
+        if (m_watched.empty() || m_watched.back().cut) {
             m_sleepsUntil = Clock::time_point::max();
             m_wake.wait(lock);
             continue;
         }
-        m_sleepsUntil = m_deadline;
-        m_wake.wait_until(lock, m_deadline);
-        if (m_socket >= 0 && !m_stop && Clock::now() >= m_deadline) {
+        m_sleepsUntil = m_watched.back().deadline;
+        m_wake.wait_until(lock, m_sleepsUntil);
+        if (m_stop || m_watched.empty())
+            continue;
+        Watched& newest = m_watched.back();
+        if (!newest.cut && Clock::now() >= newest.deadline) {
             // The waiting statement sees the connection end and fails; the
-            // descriptor stays open until the connection is closed.
-            ::shutdown(m_socket, SHUT_RDWR);
-            m_socket = -1;
-            m_cut = true;
-            m_cutAt = Clock::now();
+            // client library's descriptor stays open until it closes it.
+            ::shutdown(newest.socket, SHUT_RDWR);
+            newest.cut = true;
         }
     }
 }

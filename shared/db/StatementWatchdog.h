@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSqlDatabase>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
+
+class QSqlDriver;
 
 // Bounds how long a statement on a server connection may wait for an answer.
 // The server ends its own statements after a few seconds (the session's
@@ -20,7 +24,8 @@
 // waits LimitMs, long enough for an export or a report of a large site over
 // a slow network.
 // Owned by the connection's driver; one thread per server connection, idle
-// between statements.
+// between statements. Neither Guard nor Quick holds anything that closing or
+// reopening the connection frees.
 class StatementWatchdog : public QObject {
     Q_OBJECT
 
@@ -29,36 +34,45 @@ public:
     // Somewhat longer than the server's own statement limit, so a slow but
     // answering server ends the statement itself and keeps the connection.
     static constexpr int LimitMs = 60000;
-    // After a cut, how long the connection is not opened anew: a server that
-    // did not answer a moment ago makes each new attempt wait as long again.
+    // After a cut, how long (AppClock) the connection is not opened anew: a
+    // server that did not answer a moment ago makes each new attempt wait as
+    // long again.
     static constexpr int HoldOffMs = 15000;
 
     explicit StatementWatchdog(QObject* parent) : QObject(parent) {}
     ~StatementWatchdog() override;
 
-    // Watches one statement of `db` (a server connection; nothing otherwise)
-    // for as long as it lives.
+    // Watches what the connection of `db` (or of `driver`) waits for while it
+    // lives: a statement's preparing, running, rows and release (nothing on
+    // a file or a closed connection). Guards may nest and end in any order;
+    // the newest one alive is watched. One that outlives its connection
+    // (closed, reopened or dropped meanwhile) touches nothing of it.
     class Guard {
     public:
         explicit Guard(const QSqlDatabase& db);
+        explicit Guard(QSqlDriver* driver);
         ~Guard();
         Guard(const Guard&) = delete;
         Guard& operator=(const Guard&) = delete;
 
     private:
-        StatementWatchdog* m_dog = nullptr;
+        QPointer<StatementWatchdog> m_dog;
+        quint64 m_ticket = 0;
     };
 
-    // While it lives, the statements of `db` wait QuickLimitMs at most.
+    // While it lives, every statement of this thread waits QuickLimitMs at
+    // most, on whichever connection, a reopened one too. The connection
+    // argument is no longer needed and only kept for existing callers.
     class Quick {
     public:
-        explicit Quick(const QSqlDatabase& db);
+        Quick();
+        explicit Quick(const QSqlDatabase&) : Quick() {}
         ~Quick();
         Quick(const Quick&) = delete;
         Quick& operator=(const Quick&) = delete;
 
-    private:
-        StatementWatchdog* m_dog = nullptr;
+        // Whether a Quick scope is open on this thread.
+        static bool Active();
     };
 
     // Whether the watchdog of `db` cut its connection less than HoldOffMs ago.
@@ -68,21 +82,26 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    void arm(int socket);
-    void disarm();
+    struct Watched {
+        quint64 ticket;
+        int socket; // a duplicate of the connection's, so it names no other after a close
+        Clock::time_point deadline;
+        bool cut;
+    };
+    quint64 arm(int socket, int limitMs);
+    void disarm(quint64 ticket);
     void watch();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::thread m_thread;
-    int m_socket = -1; // the socket of the statement watched, -1 when none
-    Clock::time_point m_deadline;
+    std::vector<Watched> m_watched; // the guards alive, newest last
+    quint64 m_lastTicket = 0;
     // What the thread sleeps until (max: until woken), so that arming wakes
     // it only for a deadline before that; statements in a row cost no wake.
     Clock::time_point m_sleepsUntil = Clock::time_point::max();
-    Clock::time_point m_cutAt;
-    bool m_cut = false;
     bool m_stop = false;
+    // The connection's thread only:
     bool m_lifted = false;
-    int m_quick = 0; // open Quick scopes (the connection's thread only)
+    qint64 m_cutAtMs = 0; // AppClock time a cut statement ended; 0: none
 };

@@ -77,6 +77,7 @@ bool startSession(QSqlDatabase db, DbError* why) {
 // or an invalid value.
 QVariant scalar(QSqlDatabase db, const QString& sql, const QVariant& bound = {},
                 DbError* why = nullptr) {
+    const StatementWatchdog::Guard watched(db); // outlives the query, whose release waits too
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (q.prepare(sql) && (bound.isNull() || (q.addBindValue(bound), true)) && q.exec() && q.next())
@@ -125,7 +126,7 @@ void addMissingTables(QSqlDatabase db) {
     QSqlQuery q(db);
     for (const QString& sql :
          missing ? DbDialect::AddedTableStatements(clsDbConn::EngineOf(db)) : QStringList())
-        if (!q.exec(sql))
+        if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return;
 }
 } // namespace
@@ -266,7 +267,7 @@ std::optional<qint64> clsDbConn::ServerClockOffset(QSqlDatabase db) {
         return std::nullopt;
     QSqlQuery q(db);
     const qint64 sent = AppClock::msecsSinceEpoch();
-    const StatementWatchdog::Quick quick(db);
+    const StatementWatchdog::Quick quick;
     const StatementWatchdog::Guard watched(db);
     if (!q.exec(sql) || !q.next())
         return std::nullopt;
@@ -276,12 +277,29 @@ std::optional<qint64> clsDbConn::ServerClockOffset(QSqlDatabase db) {
     return qRound64(double(aheadMs) / 1000.0);
 }
 
+std::optional<int> clsDbConn::ServerUtcOffset(QSqlDatabase db) {
+    const QString sql = DbDialect::ServerUtcOffsetStatement(EngineOf(db));
+    if (sql.isEmpty() || !db.isOpen())
+        return std::nullopt;
+    const StatementWatchdog::Quick quick;
+    const StatementWatchdog::Guard watched(db);
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next())
+        return std::nullopt;
+    return q.value(0).toInt();
+}
+
 bool clsDbConn::LiftStatementLimits(QSqlDatabase db) {
     if (EngineOf(db) != Engine::PostgreSQL)
         return true;
-    StatementWatchdog::Lift(db);
     QSqlQuery q(db);
-    return q.exec(DbDialect::StatementLimitStatement(Engine::PostgreSQL, 0));
+    // This statement is still watched, those after it no more.
+    const bool lifted = [&] {
+        const StatementWatchdog::Guard watched(db);
+        return q.exec(DbDialect::StatementLimitStatement(Engine::PostgreSQL, 0));
+    }();
+    StatementWatchdog::Lift(db);
+    return lifted;
 }
 
 bool clsDbConn::TestSettings(const DbSettings& settings, DbError* why) {
@@ -368,12 +386,13 @@ clsDbConn::LockState clsDbConn::ProbeLock() {
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
         return LockState::Failed;
-    const StatementWatchdog::Quick quick(db);
+    const StatementWatchdog::Quick quick;
     const QString begin = DbDialect::BeginExclusiveStatement(EngineOf(db));
     if (begin.isEmpty())
         return LockState::Free;
     QSqlQuery q(db);
-    if (q.exec(begin)) {
+    if (const StatementWatchdog::Guard watched(db); q.exec(begin)) {
+        const StatementWatchdog::Guard rollback(db);
         q.exec(QStringLiteral("ROLLBACK"));
         return LockState::Free;
     }
@@ -390,6 +409,7 @@ bool clsDbConn::SetBusyTimeout(int ms) {
     // which holds its lock for a moment: the wait stays at its default there.
     const QString sql = DbDialect::BusyTimeoutStatement(EngineOf(db), ms);
     QSqlQuery q(db);
+    const StatementWatchdog::Guard watched(db);
     return sql.isEmpty() || q.exec(sql);
 }
 
@@ -415,8 +435,10 @@ void clsDbConn::AddRuleTables(QSqlDatabase db) {
     QSqlQuery q(db);
     // Asked first: creating an existing table still needs the right to create.
     for (int i = 0; i < tables.size(); ++i)
-        if (!HasTable(db, *tables[i]))
+        if (!HasTable(db, *tables[i])) {
+            const StatementWatchdog::Guard watched(db);
             q.exec(create[i]);
+        }
 }
 
 bool clsDbConn::HoldsNoTables(QSqlDatabase db) {
@@ -425,6 +447,7 @@ bool clsDbConn::HoldsNoTables(QSqlDatabase db) {
 
 bool clsDbConn::KeysWritten(QSqlDatabase db, const DbCatalog::Table& table, qint64 atLeast) {
     const QString sql = DbDialect::KeysWrittenStatement(EngineOf(db), table);
+    const StatementWatchdog::Guard watched(db); // outlives the prepared query
     QSqlQuery q(db);
     return sql.isEmpty() || (q.prepare(sql) && (q.addBindValue(atLeast), q.exec()));
 }

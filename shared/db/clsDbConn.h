@@ -80,6 +80,10 @@ public:
     // a difference is only shown (ClockDriftLimitS).
     static std::optional<qint64> ServerClockOffset(QSqlDatabase db);
     static constexpr int ClockDriftLimitS = 60;
+    // How many seconds the server's time zone is ahead of UTC now; none as
+    // above. A station whose own offset (AppClock) differs writes records
+    // hours off: a difference is shown as well.
+    static std::optional<int> ServerUtcOffset(QSqlDatabase db);
 
     // Whether `settings` reach a database holding the tables, on a private
     // connection closed again at once (the settings window's test).

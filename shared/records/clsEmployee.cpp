@@ -134,6 +134,10 @@ QString clsEmployee::HeadImg() const {
 qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
         return 0;
+    // Opened once: a server that does not answer costs one attempt. (No
+    // handle is kept: a reopen during the read may drop the connection.)
+    if (!clsDbConn().GetDbConn().isValid())
+        return -1;
     const DbDialect::Engine engine = clsDbConn::SharedEngine();
     auto q = DbQuery::Read(
         selectJoined(engine) +
@@ -169,7 +173,7 @@ qint16 clsEmployee::LoadByENUMBER() {
 
 qint16 clsEmployee::IsExist() {
     // A scan's look-up: a server that does not answer is left within seconds.
-    const StatementWatchdog::Quick quick(clsDbConn().GetDbConn());
+    const StatementWatchdog::Quick quick;
     return loadBy("EBARCODE", EBARCODE(), true);
 }
 

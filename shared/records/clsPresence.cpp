@@ -48,7 +48,8 @@ bool signInFunctionReady(QSqlDatabase db) {
     if (present)
         return true;
     QSqlQuery create(db);
-    if (owner && create.exec(DbDialect::SignInFunctionStatement(engine)))
+    if (const StatementWatchdog::Guard watched(db);
+        owner && create.exec(DbDialect::SignInFunctionStatement(engine)))
         return true;
     db.driver()->setProperty(kNoSignInFunction, true);
     return false;

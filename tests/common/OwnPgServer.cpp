@@ -49,7 +49,7 @@ bool OwnPgServer::Halt(bool immediate) {
 }
 
 bool OwnPgServer::Resume() {
-    return run({QStringLiteral("resume"), m_dir});
+    return run({QStringLiteral("restart"), m_dir});
 }
 
 bool OwnPgServer::signal(int sig) {

@@ -1,0 +1,266 @@
+// A server of the test's own (scripts/pg-server.sh) going away at each step
+// of a scan: stopped fast, stopped at once, hung (the postmaster and its
+// children stopped). Every call returns, failing, within a bound; once the
+// server is back the next call succeeds on a new connection.
+#include "shared/base/AppClock.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/StatementWatchdog.h"
+#include "shared/db/clsDbConn.h"
+#include "shared/records/clsEmployee.h"
+#include "shared/records/clsPresence.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Far above the 3 s a scan's statement or connection attempt may wait, far
+// below a wait without end: a bound, not a speed goal.
+constexpr qint64 BoundMs = 6000;
+
+enum class Fault { Fast, Immediate, Hung };
+enum class Step { Connect, Fresh, LookUp, BeforeWrite, Commit };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Step)
+
+class TestServerFaults : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_root{QStringLiteral("/tmp/att-faults.XXXXXX")};
+    QString m_server;
+
+    QString script(const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(ATTENDANCE_SOURCE_DIR "/scripts/pg-server.sh"), args);
+        p.waitForFinished(120000);
+        const QString out = p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : "";
+        for (const QString& line : out.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("ATTENDANCE_TEST_PG_")))
+                qputenv(line.section('=', 0, 0).toLatin1(), line.section('=', 1).toUtf8());
+        return out;
+    }
+    // Stops or resumes the postmaster and its children; resuming also wakes
+    // a parent that stopped itself meanwhile.
+    void signalServer(const char* sig) {
+        QProcess::execute(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("m=$(head -1 %1/data/postmaster.pid); kill -%2 $m $(pgrep -P $m)"
+                            "; p=$(ps -o ppid= -p $m | tr -d ' ')"
+                            "; [ \"$p\" -gt 1 ] && [ \"$(ps -o stat= -p $p | cut -c1)\" = T ]"
+                            " && kill -CONT $p; true")
+                 .arg(m_server, QLatin1String(sig))});
+    }
+    bool breakServer(Fault fault) {
+        switch (fault) {
+        case Fault::Fast:
+            return !script({QStringLiteral("halt"), m_server, QStringLiteral("fast")}).isEmpty();
+        case Fault::Immediate:
+            return !script({QStringLiteral("halt"), m_server, QStringLiteral("immediate")})
+                        .isEmpty();
+        case Fault::Hung:
+            signalServer("STOP");
+            return true;
+        }
+        return false;
+    }
+    bool mendServer(Fault fault) {
+        if (fault != Fault::Hung)
+            return !script({QStringLiteral("restart"), m_server}).isEmpty();
+        signalServer("CONT");
+        // A connection cut for not answering is not opened anew for a while.
+        AppClock::advance(StatementWatchdog::HoldOffMs);
+        return true;
+    }
+    static int backend() {
+        auto q = DbQuery::Read(QStringLiteral("SELECT pg_backend_pid()"), {});
+        return q && q->next() ? q->value(0).toInt() : -1;
+    }
+    static qint16 lookUp() {
+        clsEmployee e;
+        e.setEBARCODE(QStringLiteral("1001"));
+        return e.IsExist();
+    }
+    static qint16 scan() {
+        clsPresence p;
+        p.setENUMBER(QStringLiteral("1001"));
+        return p.Add();
+    }
+    // A scan's write, the server going away between its begin and commit.
+    static bool commit(const std::function<void()>& between) {
+        const StatementWatchdog::Quick quick;
+        DbTransaction tx(DbTransaction::Mode::Immediate);
+        const bool wrote =
+            tx.Exec(QStringLiteral("UPDATE Employee SET ENAME = ? WHERE ENUMBER = ?"),
+                    {QStringLiteral("张三"), QStringLiteral("1001")}) == 1;
+        between();
+        return tx.Commit() && wrote;
+    }
+
+private slots:
+    void initTestCase() {
+        if (!QFileInfo::exists(QStringLiteral("/usr/lib/postgresql")))
+            QSKIP("no PostgreSQL server installed (scripts/install-deps.sh)");
+        // The clusters belong to the server's own user when run as root.
+        QVERIFY(QFile::setPermissions(m_root.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ExeOwner | QFile::ExeOther));
+        qputenv("ATTENDANCE_TEST_ENGINE", "postgresql");
+        m_server = m_root.filePath(QStringLiteral("server"));
+        QVERIFY(!script({QStringLiteral("start"), m_server}).isEmpty());
+    }
+
+    void cleanupTestCase() {
+        if (!m_server.isEmpty() && QFileInfo::exists(m_server)) {
+            signalServer("CONT");
+            script({QStringLiteral("stop"), m_server});
+        }
+    }
+
+    void serverGone_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<Step>("step");
+        const std::pair<const char*, Fault> faults[] = {{"stopped fast", Fault::Fast},
+                                                        {"stopped immediately", Fault::Immediate},
+                                                        {"hung", Fault::Hung}};
+        const std::pair<const char*, Step> steps[] = {
+            {"connecting", Step::Connect},
+            {"fresh connection", Step::Fresh},
+            {"look-up", Step::LookUp},
+            {"between look-up and write", Step::BeforeWrite},
+            {"commit", Step::Commit}};
+        for (const auto& [faultName, fault] : faults)
+            for (const auto& [stepName, step] : steps)
+                QTest::addRow("%s, %s", faultName, stepName) << fault << step;
+    }
+
+    void serverGone() {
+        QFETCH(Fault, fault);
+        QFETCH(Step, step);
+        TestProgramDir dir;
+        QVERIFY2(dir.init() && dir.addDept(1, QStringLiteral("办公室")) &&
+                     dir.addEmployee(QStringLiteral("1001"), QStringLiteral("张三"),
+                                     QStringLiteral("1001"), 1),
+                 qPrintable(dir.lastError));
+        AppClock::setFixed(QDateTime::currentDateTime());
+        clsDbConn::CloseShared();
+        const int before = step == Step::Connect ? -1 : backend();
+        QVERIFY(step == Step::Connect || before > 0);
+
+        // Each step goes as far as a scan goes before the server leaves.
+        if (step == Step::LookUp || step == Step::BeforeWrite)
+            QCOMPARE(lookUp(), qint16(1));
+        QElapsedTimer timer;
+        qint64 firstMs = 0, againMs = 0;
+        bool failed = false;
+        switch (step) {
+        case Step::Connect:
+        case Step::Fresh:
+        case Step::LookUp:
+            QVERIFY(breakServer(fault));
+            timer.start();
+            failed = lookUp() == -1;
+            firstMs = timer.restart();
+            failed = failed && lookUp() == -1;
+            break;
+        case Step::BeforeWrite:
+            QVERIFY(breakServer(fault));
+            timer.start();
+            failed = scan() < 0;
+            firstMs = timer.restart();
+            failed = failed && scan() < 0;
+            break;
+        case Step::Commit:
+            failed = !commit([&] {
+                QVERIFY(breakServer(fault));
+                timer.start();
+            });
+            firstMs = timer.restart();
+            failed = failed && !commit([] {});
+            break;
+        }
+        againMs = timer.elapsed();
+        QVERIFY(mendServer(fault));
+        qInfo("first call failed after %lld ms, the next after %lld ms", firstMs, againMs);
+        QVERIFY(failed);
+        QVERIFY2(firstMs < BoundMs, qPrintable(QString::number(firstMs)));
+        QVERIFY2(againMs < BoundMs, qPrintable(QString::number(againMs)));
+
+        // Back: the next call succeeds, on a connection of its own.
+        switch (step) {
+        case Step::Connect:
+        case Step::Fresh:
+        case Step::LookUp:
+            QCOMPARE(lookUp(), qint16(1));
+            break;
+        case Step::BeforeWrite:
+            QVERIFY(scan() > 0);
+            break;
+        case Step::Commit:
+            QVERIFY(commit([] {}));
+            break;
+        }
+        const int after = backend();
+        QVERIFY(after > 0 && after != before);
+    }
+
+    // Inside a quick scope, the statements of a connection opened anew in it
+    // wait the quick limit too, and closing the connection under a scope or
+    // a statement's guard leaves them nothing to touch.
+    void quickScopeOutlivesItsConnection() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        {
+            const StatementWatchdog::Quick quick;
+            const StatementWatchdog::Guard watched(clsDbConn().GetDbConn());
+            clsDbConn::CloseShared();
+            QVERIFY(backend() > 0); // opened anew inside the scope
+            signalServer("STOP");
+            QElapsedTimer timer;
+            timer.start();
+            const int hung = backend();
+            const qint64 ms = timer.elapsed();
+            signalServer("CONT");
+            QCOMPARE(hung, -1);
+            QVERIFY2(ms >= StatementWatchdog::QuickLimitMs - 100 && ms < BoundMs,
+                     qPrintable(QString::number(ms)));
+            clsDbConn::CloseShared();
+        }
+        QVERIFY(backend() > 0);
+    }
+
+    // The server's time zone is its setting for new sessions, whatever a
+    // session set since; compared with the station's by the station window.
+    void serverTimeZone() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        const auto zoneOf = [](const char* zone) {
+            if (!QSqlQuery(clsDbConn().GetDbConn())
+                     .exec(QStringLiteral("ALTER ROLE CURRENT_USER SET TimeZone = '%1'")
+                               .arg(QLatin1String(zone))))
+                return std::optional<int>();
+            clsDbConn::CloseShared();
+            QSqlDatabase db = clsDbConn().GetDbConn();
+            QSqlQuery(db).exec(QStringLiteral("SET TIME ZONE 'Asia/Tokyo'"));
+            return clsDbConn::ServerUtcOffset(db);
+        };
+        QCOMPARE(zoneOf("Asia/Shanghai"), std::optional<int>(8 * 3600));
+        QCOMPARE(zoneOf("Etc/GMT+5"), std::optional<int>(-5 * 3600));
+        QCOMPARE(zoneOf("UTC"), std::optional<int>(0));
+        QSqlQuery(clsDbConn().GetDbConn())
+            .exec(QStringLiteral("ALTER ROLE CURRENT_USER RESET TimeZone"));
+
+        const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
+        QVERIFY(ahead && qAbs(*ahead) <= 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServerFaults)
+#include "tst_serverfaults.moc"
