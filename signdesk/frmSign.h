@@ -62,6 +62,9 @@ public:
     static constexpr int DbRetryMs = 50;
     static constexpr qint64 DbWaitLimitMs = 30000;
 
+    // A warning box closes by itself this long after it opened.
+    static constexpr int WarningCloseMs = 5000;
+
     static constexpr int OfflineRetryMs = 5000;
     static constexpr int CopyRefreshMs = 5 * 60 * 1000;
     // Scans are greeted from the station's copy (the server is away).
