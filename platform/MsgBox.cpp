@@ -3,6 +3,7 @@
 #include "platform/DesktopKit.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -59,6 +60,7 @@ public:
         case KeyAction::Pass:
             return false;
         case KeyAction::Take:
+            m_lastTaken.start();
             return true;
         case KeyAction::Close:
             closeBox(m_box);
@@ -67,19 +69,36 @@ public:
         return false;
     }
 
+    // Milliseconds since the hook last took a key; none taken: -1.
+    qint64 SinceTaken() const { return m_lastTaken.isValid() ? m_lastTaken.elapsed() : -1; }
+
 private:
     QMessageBox& m_box;
     KeyHook m_hook;
+    QElapsedTimer m_lastTaken;
 };
+
+// Keys the hook takes less than this apart are one input (a scanner types
+// a card in a few milliseconds a key), which the box's own time does not cut.
+constexpr int kTakenKeysPauseMs = 300;
 
 // Runs the box until it is answered, closed by itself or by the key hook.
 void exec(QMessageBox& box, const Closing& closing) {
     std::optional<KeyFilter> keys;
     if (closing.keys)
         keys.emplace(box, closing.keys);
-    // A coarse timer may fire up to 5 % early.
+    QTimer closer; // precise: a coarse timer may fire up to 5 % early
+    closer.setSingleShot(true);
+    closer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&closer, &QTimer::timeout, &box, [&] {
+        const qint64 since = keys ? keys->SinceTaken() : -1;
+        if (since >= 0 && since < kTakenKeysPauseMs)
+            closer.start(int(kTakenKeysPauseMs - since));
+        else
+            closeBox(box);
+    });
     if (closing.afterMs > 0)
-        QTimer::singleShot(closing.afterMs, Qt::PreciseTimer, &box, [&box] { closeBox(box); });
+        closer.start(closing.afterMs);
     box.exec();
 }
 

@@ -24,7 +24,8 @@ using KeyHook = std::function<KeyAction(const QKeyEvent&)>;
 // A box that does not wait for its answer alone. Closed by itself or by the
 // hook, it answers as its Escape key would: Ok, or No for a question.
 struct Closing {
-    // Closes by itself this long after it opened; 0: stays until answered.
+    // Closes by itself this long after it opened, or once keys the hook is
+    // taking then have stopped coming; 0: stays until answered.
     int afterMs = 0;
     // Sees every key press of the box before the box does.
     KeyHook keys;

@@ -79,6 +79,39 @@ private slots:
         }
     }
 
+    // Keys the hook takes past the box's time hold it open (a card being
+    // scanned into it is not cut off); once they stop, it closes by itself.
+    void messageBoxTimeWaitsForTakenKeys() {
+        MsgBox::Seam::Override real(nullptr);
+        const int afterMs = 300;
+        QElapsedTimer clock;
+        int taken = 0;
+        const MsgBox::KeyHook hook = [&taken](const QKeyEvent&) {
+            ++taken;
+            return MsgBox::KeyAction::Take;
+        };
+        bool upWhileTyping = false;
+        bool closedItself = false;
+        OnNextModal([&](QWidget* box) {
+            QTest::qWait(qMax<int>(0, afterMs - 100 - int(clock.elapsed())));
+            while (box->isVisible() && clock.elapsed() < afterMs + 400) {
+                QTest::keyClick(box->windowHandle(), Qt::Key_1);
+                QTest::qWait(50);
+            }
+            upWhileTyping = box->isVisible();
+            closedItself = QTest::qWaitFor([box] { return !box->isVisible(); }, 5000);
+            box->close();
+        });
+        clock.start();
+        QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QStringLiteral("t"),
+                                     MsgBox::Icon::Exclamation, MsgBox::Buttons::Ok,
+                                     {afterMs, hook}),
+                 MsgBox::Result::Ok);
+        QVERIFY(upWhileTyping);
+        QVERIFY(closedItself);
+        QVERIFY(taken >= 5);
+    }
+
     // A key hook sees every key the box's window receives before the box: a key
     // it takes never reaches the box (not Tab, which would move the focus from
     // 是 to 否, nor Enter), one it passes acts as usual, and it may close the
