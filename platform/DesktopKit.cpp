@@ -67,7 +67,7 @@ bool CheckDatabase(const std::function<bool()>& awayButReady) {
         break;
     }
     MsgBox::ShowMessage(nullptr,
-                        QStringLiteral("数据库异常，程序不能正常运行！点击确定后将程序将退出！"),
+                        QStringLiteral("数据库异常，程序不能正常运行！点击确定后程序将退出！"),
                         QStringLiteral("错误"), MsgBox::Icon::Exclamation);
     return false;
 }

@@ -23,6 +23,8 @@
 #include <QPalette>
 #include <QTimer>
 
+#include <algorithm>
+
 // The resource file lives in a static library: register it explicitly.
 static void initSignResources() {
     Q_INIT_RESOURCE(frmSign);
@@ -400,9 +402,27 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
     }
 }
 
+// The next person may scan while the warning is up: the box closes by itself
+// after WarningCloseMs, and the keys typed into it are gathered as on the
+// screen, so that a card scanned into it closes it and waits in the queue,
+// recorded once this scan's handling ends. A lone Enter, Escape or a blank
+// still answer the box; a card's characters never reach it.
 void frmSign::ShowWarning(const QString& text) {
+    const auto scanIntoBox = [this](const QKeyEvent& key) {
+        const int queued = PendingScans();
+        const bool gathering = !m_scanInput.Gathered().isEmpty();
+        HandleKeyText(&key);
+        if (PendingScans() > queued)
+            return MsgBox::KeyAction::Close;
+        // A card's characters, and blanks within one, are the scan's.
+        const QString chars = key.text();
+        const bool partOfScan = std::any_of(chars.begin(), chars.end(), [gathering](QChar c) {
+            return ScanInput::IsKept(c) && (gathering || !c.isSpace());
+        });
+        return partOfScan ? MsgBox::KeyAction::Take : MsgBox::KeyAction::Pass;
+    };
     MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation,
-                        MsgBox::Buttons::Ok);
+                        MsgBox::Buttons::Ok, {WarningCloseMs, scanIntoBox});
     if (isVisible())
         TakeKeyboard();
 }

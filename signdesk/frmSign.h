@@ -44,6 +44,9 @@ public:
     // A pause between two keys of at least this long starts a new barcode.
     static constexpr qint64 KeyPauseMs = ScanInput::KeyPauseMs;
 
+    // A warning box closes by itself this long after it opened.
+    static constexpr int WarningCloseMs = 5000;
+
     // Scans are greeted from the station's copy (the server is away).
     bool Offline() const;
     // Scans gathered but not greeted yet.

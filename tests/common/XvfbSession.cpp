@@ -108,8 +108,8 @@ QString XcbUnavailableReason() {
     return QString();
 }
 
-bool XScan(const QString& text) {
-    return xdotool({"type", "--delay", "2", text}) && XPressKey(QStringLiteral("Return"));
+bool XScan(const QString& text, const QString& endKey) {
+    return xdotool({"type", "--delay", "2", text}) && XPressKey(endKey);
 }
 
 bool XPressKey(const QString& keyName) {

@@ -16,10 +16,10 @@ QString XcbUnavailableReason();
 
 // Sends keys through the X server as a keyboard would (XTest, to whichever
 // window has the X input focus): a named key ("Return"), or a card as a
-// scanner types it (2 ms apart, then Return). False when xdotool fails. The
-// event loop runs meanwhile.
+// scanner types it (2 ms apart, then the end key). False when xdotool fails.
+// The event loop runs meanwhile.
 bool XPressKey(const QString& keyName);
-bool XScan(const QString& text);
+bool XScan(const QString& text, const QString& endKey = QStringLiteral("Return"));
 
 #define SKIP_UNLESS_XCB()                                                                          \
     do {                                                                                           \

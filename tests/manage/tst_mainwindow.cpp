@@ -65,7 +65,7 @@ private slots:
         QVERIFY(fx->setIni("DATA", "ENGINE", "oracle"));
         QCOMPARE(mdMain::Main(*qApp), 1);
         QCOMPARE(boxes.lines(),
-                 box("错误", "数据库异常，程序不能正常运行！点击确定后将程序将退出！"));
+                 box("错误", "数据库异常，程序不能正常运行！点击确定后程序将退出！"));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 

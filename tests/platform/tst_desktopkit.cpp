@@ -53,6 +53,117 @@ private slots:
         QCOMPARE(ask("询问", Question, MsgBox::Buttons::YesNo, "是"), MsgBox::Result::Yes);
     }
 
+    // A box given a time closes by itself then, not before, answering as its
+    // Escape key: Ok, or No for a question.
+    void messageBoxClosesItself() {
+        MsgBox::Seam::Override real(nullptr);
+        const int afterMs = 300;
+        for (const auto& [buttons, answer] :
+             {std::pair{MsgBox::Buttons::Ok, MsgBox::Result::Ok},
+              std::pair{MsgBox::Buttons::YesNo, MsgBox::Result::No}}) {
+            QElapsedTimer clock; // started before the box's own time
+            bool upBeforeItsTime = false;
+            bool closedItself = false;
+            OnNextModal([&](QWidget* box) {
+                QTest::qWait(qMax<int>(0, afterMs - 100 - int(clock.elapsed())));
+                upBeforeItsTime = box->isVisible() && clock.elapsed() < afterMs;
+                closedItself = QTest::qWaitFor([box] { return !box->isVisible(); }, 5000);
+                box->close();
+            });
+            clock.start();
+            QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QStringLiteral("t"),
+                                         MsgBox::Icon::Exclamation, buttons, {afterMs}),
+                     answer);
+            QVERIFY(upBeforeItsTime);
+            QVERIFY(closedItself);
+            QVERIFY(clock.elapsed() >= afterMs);
+        }
+    }
+
+    // Keys the hook takes past the box's time hold it open (a card being
+    // scanned into it is not cut off); once they stop, it closes by itself.
+    void messageBoxTimeWaitsForTakenKeys() {
+        MsgBox::Seam::Override real(nullptr);
+        const int afterMs = 300;
+        QElapsedTimer clock;
+        int taken = 0;
+        const MsgBox::KeyHook hook = [&taken](const QKeyEvent&) {
+            ++taken;
+            return MsgBox::KeyAction::Take;
+        };
+        bool upWhileTyping = false;
+        bool closedItself = false;
+        OnNextModal([&](QWidget* box) {
+            QTest::qWait(qMax<int>(0, afterMs - 100 - int(clock.elapsed())));
+            while (box->isVisible() && clock.elapsed() < afterMs + 400) {
+                QTest::keyClick(box->windowHandle(), Qt::Key_1);
+                QTest::qWait(50);
+            }
+            upWhileTyping = box->isVisible();
+            closedItself = QTest::qWaitFor([box] { return !box->isVisible(); }, 5000);
+            box->close();
+        });
+        clock.start();
+        QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QStringLiteral("t"),
+                                     MsgBox::Icon::Exclamation, MsgBox::Buttons::Ok,
+                                     {afterMs, hook}),
+                 MsgBox::Result::Ok);
+        QVERIFY(upWhileTyping);
+        QVERIFY(closedItself);
+        QVERIFY(taken >= 5);
+    }
+
+    // A key hook sees every key the box's window receives before the box: a key
+    // it takes never reaches the box (not Tab, which would move the focus from
+    // 是 to 否, nor Enter), one it passes acts as usual, and it may close the
+    // box, which then answers as its Escape key.
+    void messageBoxKeyHook_data() {
+        QTest::addColumn<MsgBox::Buttons>("buttons");
+        QTest::addColumn<QString>("taken"); // the keys the hook takes ("C" closes)
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QString>("seen");
+        QTest::addColumn<MsgBox::Result>("answer");
+        using MsgBox::Buttons::Ok, MsgBox::Buttons::YesNo, MsgBox::Result::Yes, MsgBox::Result::No;
+        // The box has the focus, then 是 after one Tab, 否 after two.
+        const QList<int> tabEnter{Qt::Key_1, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return};
+        const QString seenTabs = QStringLiteral("1 Tab Tab Return");
+        QTest::newRow("Tab taken") << YesNo << "1 Tab" << tabEnter << seenTabs << Yes;
+        QTest::newRow("Tab passed") << YesNo << "1" << tabEnter << seenTabs << No;
+        QTest::newRow("closed, question") << YesNo << "" << QList<int>{Qt::Key_C} << "C" << No;
+        QTest::newRow("Enter taken, closed")
+            << Ok << "Return" << QList<int>{Qt::Key_Return, Qt::Key_Return, Qt::Key_C}
+            << "Return Return C" << MsgBox::Result::Ok;
+        QTest::newRow("Escape passed")
+            << Ok << "" << QList<int>{Qt::Key_Escape} << "Esc" << MsgBox::Result::Ok;
+    }
+
+    void messageBoxKeyHook() {
+        QFETCH(MsgBox::Buttons, buttons);
+        QFETCH(QString, taken);
+        QFETCH(QList<int>, keys);
+        QFETCH(QString, seen);
+        QFETCH(MsgBox::Result, answer);
+        MsgBox::Seam::Override real(nullptr);
+        QStringList hooked;
+        const MsgBox::KeyHook hook = [&](const QKeyEvent& key) {
+            const QString name = QKeySequence(key.key()).toString();
+            hooked << name;
+            if (name == QLatin1String("C"))
+                return MsgBox::KeyAction::Close;
+            return taken.split(' ').contains(name) ? MsgBox::KeyAction::Take
+                                                   : MsgBox::KeyAction::Pass;
+        };
+        OnNextModal([keys](QWidget* box) {
+            for (const int key : keys)
+                if (box->isVisible())
+                    QTest::keyClick(box->windowHandle(), Qt::Key(key));
+        });
+        QCOMPARE(MsgBox::ShowMessage(nullptr, QStringLiteral("x"), QStringLiteral("t"),
+                                     MsgBox::Icon::Question, buttons, {0, hook}),
+                 answer);
+        QCOMPARE(hooked.join(' '), seen);
+    }
+
     // Without a handler each kind opens dlgCommonDialog in its own mode; saving
     // asks no overwrite question (the callers refuse or replace files themselves).
     void realFileDialogs() {

@@ -231,6 +231,8 @@ private slots:
             AppClock::advance(ms);
             scan(kCardA);
             QCOMPARE(boxes.lines(), message.isEmpty() ? QString() : box("警告", message));
+            if (!message.isEmpty())
+                QCOMPARE(boxes.shown[0].closeAfterMs, frmSign::WarningCloseMs);
             QCOMPARE(refresh.count(), ++refreshes);
             QCOMPARE(label("lblWelcome")->text(), welcome);
             QCOMPARE(timer("TimerDspInfo")->isActive(), message.isEmpty());
@@ -290,6 +292,9 @@ private slots:
         QCOMPARE(cues.size(), 1);
         QCOMPARE(cues[0][0].value<SoundPlayer::Cue>(), SoundPlayer::Cue::Refused);
         QCOMPARE(boxes.lines(), box("警告", message));
+        // The box does not wait for the next card: it closes itself, takes scans.
+        QCOMPARE(boxes.shown[0].closeAfterMs, frmSign::WarningCloseMs);
+        QVERIFY(boxes.shown[0].keys);
         QCOMPARE(refresh.count(), refreshes);
         QCOMPARE(name(), QStringLiteral("签到系统"));
         if (sql.isEmpty() || sql.contains(QLatin1String("refuse")))
@@ -299,6 +304,71 @@ private slots:
         scan(kCardA); // the next card is read on its own
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(name(), QStringLiteral("张三"));
+    }
+
+    // Keys typed into a warning box are the next scan's: a card's characters
+    // never reach the box, its end key closes the box, and the card is
+    // recorded as soon as the box is gone; the two-second pause rule holds.
+    // A lone end key, Escape or a blank before any character is the box's.
+    // (The real box on an X server: tst_stationx11.)
+    void keysTypedIntoWarning_data() {
+        QTest::addColumn<QString>("keys");     // \r Return, \t Tab, \n LF as text, | a pause
+        QTest::addColumn<QString>("actions");  // per key: Take, Pass, Close
+        QTest::addColumn<QString>("recorded"); // the name greeted, empty: none
+        const auto row = [](const char* name, const QString& keys, const QString& actions,
+                            const QString& recorded) {
+            QTest::newRow(name) << keys << actions << recorded;
+        };
+        const QString card(kCardB.size(), QLatin1Char('T'));
+        row("card, Return", kCardB + "\r", card + "C", "李四");
+        row("card, Tab", kCardB + "\t", card + "C", "李四");
+        row("card, LF", kCardB + "\n", card + "C", "李四");
+        row("blank inside, refused in turn", "ab cd\r", "TTTTTC", ""); // AB CD
+        row("keys before a pause dropped", "99|abcd\r", "TTTTTTC", "王五");
+        row("lone Return", "\r", "P", "");
+        row("lone Tab, Return", "\t\r", "PP", "");
+        row("blank, Escape", " \x1b", "PP", "");
+    }
+
+    void keysTypedIntoWarning() {
+        QFETCH(QString, keys);
+        QFETCH(QString, actions);
+        QFETCH(QString, recorded);
+        openWindow();
+        QString taken;
+        QStringList warnings;
+        MsgBox::Seam::Override typing([&](const MsgBox::Shown& shown) {
+            warnings << shown.text;
+            if (warnings.size() > 1) // the queued card's own refusal
+                return MsgBox::Result::Ok;
+            for (const QChar c : keys) {
+                if (c == QLatin1Char('|')) {
+                    AppClock::advance(frmSign::KeyPauseMs);
+                    continue;
+                }
+                const Qt::Key key = c == '\r'     ? Qt::Key_Return
+                                    : c == '\t'   ? Qt::Key_Tab
+                                    : c == '\x1b' ? Qt::Key_Escape
+                                    : c == '\n'   ? Qt::Key_unknown
+                                                  : Qt::Key(c.toUpper().unicode());
+                using enum MsgBox::KeyAction;
+                const MsgBox::KeyAction action =
+                    shown.keys(QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(c)));
+                taken += QLatin1Char(action == Take ? 'T' : action == Pass ? 'P' : 'C');
+                AppClock::advance(2);
+                if (action == Close)
+                    break;
+            }
+            return MsgBox::Result::Ok;
+        });
+        scan(QStringLiteral("000"));
+        QCOMPARE(taken, actions);
+        QTRY_COMPARE(dlg->PendingScans(), 0);
+        settle();
+        QCOMPARE(name(), recorded.isEmpty() ? QStringLiteral("签到系统") : recorded);
+        QCOMPARE(fx->rows("Presence"), recorded.isEmpty() ? 0 : 1);
+        QCOMPARE(warnings.size(), actions.endsWith('C') && recorded.isEmpty() ? 2 : 1);
+        QCOMPARE(warnings[0], kInvalid);
     }
 
     // Ten seconds after a scan the idle texts return (with the unit name read

@@ -52,6 +52,15 @@ private:
     QElapsedTimer m_clock;
 };
 
+const QString kUnknownCard = QStringLiteral("000000000000000");
+const QString kArrival = QStringLiteral("上班喽\r\n轻松点\r\n快乐点");
+
+// Whether the box has the X input focus within five seconds: keys typed now reach it.
+bool boxHasKeyboard(QWidget* box) {
+    return QTest::qWaitFor([box] { return QGuiApplication::focusWindow() == box->windowHandle(); },
+                           5000);
+}
+
 // Presses a key until `done` (at most three times, a second apart).
 bool pressUntil(const QString& key, const std::function<bool()>& done) {
     for (int i = 0; i < 3; ++i)
@@ -152,6 +161,118 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[2], 5000);
         QVERIFY(other.text().isEmpty());
         main.close();
+    }
+
+    // A refused scan (an unknown card, a repeated scan) opens the real warning
+    // box. The next person's card, scanned while the box has the keyboard and
+    // ended by Return, Tab or keypad Enter, closes the box at once and is
+    // recorded: greeted and stored.
+    void cardScannedIntoWarningIsRecorded_data() {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("endKey");
+        QTest::addColumn<QString>("message");
+        const QString invalid = QStringLiteral("无效条码！如果签到卡无误，请重试一遍！");
+        const QString repeated = QStringLiteral("连续扫描签到卡！");
+        QTest::newRow("unknown card, Return") << false << "Return" << invalid;
+        QTest::newRow("repeated scan, Tab") << true << "Tab" << repeated;
+        QTest::newRow("unknown card, keypad Enter") << false << "KP_Enter" << invalid;
+    }
+
+    void cardScannedIntoWarningIsRecorded() {
+        SKIP_UNLESS_XCB();
+        QFETCH(bool, repeat);
+        QFETCH(QString, endKey);
+        QFETCH(QString, message);
+        openWindow();
+        if (repeat) {
+            scan(kCards[0]);
+            QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[0], 5000);
+        }
+        QElapsedTimer clock; // started before the box's own time
+        QString shown;
+        qint64 closedAt = -1;
+        OnNextModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            shown = box->text();
+            if (boxHasKeyboard(box) && XScan(kCards[1], endKey) &&
+                QTest::qWaitFor([box] { return !box->isVisible(); }, 3000))
+                closedAt = clock.elapsed();
+            box->close();
+        });
+        clock.start();
+        scan(repeat ? kCards[0] : kUnknownCard);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[1], 5000);
+        QCOMPARE(shown, message);
+        QVERIFY2(closedAt >= 0 && closedAt < frmSign::WarningCloseMs,
+                 "the scan did not close the box");
+        QCOMPARE(child<QLabel>(dlg.get(), "lblWelcome")->text(), kArrival);
+        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'E002'")), 1);
+        QCOMPARE(fx->rows(QStringLiteral("Presence")), repeat ? 2 : 1);
+        QCOMPARE(dlg->PendingScans(), 0);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // A warning left alone is still up shortly before WarningCloseMs and
+    // closes itself then; the keyboard is back with the screen, so the next
+    // card is recorded.
+    void warningClosesItself() {
+        SKIP_UNLESS_XCB();
+        openWindow();
+        QElapsedTimer clock; // started before the box's own time
+        qint64 seenUpAt = -1;
+        qint64 closedAt = -1;
+        OnNextModal([&](QWidget* box) {
+            const int before = frmSign::WarningCloseMs - 1500;
+            QTest::qWait(qMax(0, before - int(clock.elapsed())));
+            if (box->isVisible())
+                seenUpAt = clock.elapsed();
+            if (QTest::qWaitFor([box] { return !box->isVisible(); }, 10000))
+                closedAt = clock.elapsed();
+            box->close();
+        });
+        clock.start();
+        scan(kUnknownCard);
+        QTRY_VERIFY_WITH_TIMEOUT(closedAt >= 0, 15000);
+        QVERIFY2(seenUpAt >= 0 && seenUpAt < frmSign::WarningCloseMs,
+                 qPrintable(QString::number(seenUpAt)));
+        QVERIFY2(closedAt >= frmSign::WarningCloseMs, qPrintable(QString::number(closedAt)));
+        QVERIFY(!QApplication::activeModalWidget());
+        scan(kCards[1]);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[1], 5000);
+        QCOMPARE(fx->rows(QStringLiteral("Presence")), 1);
+    }
+
+    // A lone Tab leaves the warning up; a lone Return closes it as before,
+    // and no scan comes of either. The next card is then read on the screen.
+    void loneEndKeysAnswerTheWarning() {
+        SKIP_UNLESS_XCB();
+        openWindow();
+        QSignalSpy refresh(dlg.get(), &frmSign::onUpdatePresenceList);
+        QElapsedTimer clock;
+        bool upAfterTab = false;
+        qint64 closedAt = -1;
+        OnNextModal([&](QWidget* box) {
+            if (boxHasKeyboard(box) && XPressKey(QStringLiteral("Tab"))) {
+                QTest::qWait(300);
+                upAfterTab = box->isVisible();
+            }
+            if (pressUntil(QStringLiteral("Return"), [box] { return !box->isVisible(); }))
+                closedAt = clock.elapsed();
+            box->close();
+        });
+        clock.start();
+        scan(kUnknownCard);
+        QTRY_VERIFY_WITH_TIMEOUT(closedAt >= 0, 10000);
+        QVERIFY(upAfterTab);
+        QVERIFY2(closedAt < frmSign::WarningCloseMs, "Return did not close the box");
+        QTest::qWait(300);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(dlg->PendingScans(), 0);
+        QCOMPARE(refresh.count(), 0);
+        QCOMPARE(name(), Station::ProgramTitle());
+        scan(kCards[2]);
+        QTRY_COMPARE_WITH_TIMEOUT(name(), kNames[2], 5000);
+        QCOMPARE(fx->rows(QStringLiteral("Presence")), 1);
     }
 
     // Another program holds a write lock for 8 s while three cards are scanned:
