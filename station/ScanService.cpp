@@ -14,6 +14,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // Sets the busy timeout of the shared connection for one attempt at a scan
@@ -162,9 +164,15 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
 }
 
 void ScanService::kickWorker() {
-    if (m_draining || !m_worker)
+    if (!m_worker)
         return;
+    if (m_draining) {
+        // The run going may have looked at the journal before this scan.
+        m_drainAgain = true;
+        return;
+    }
     m_draining = true;
+    m_drainAgain = false;
     QMetaObject::invokeMethod(m_worker, &ScanWorker::Drain, Qt::QueuedConnection);
 }
 
@@ -184,12 +192,13 @@ void ScanService::onApplied(const ScanOutcome& outcome) {
 void ScanService::onDrained(bool answered, int left) {
     m_draining = false;
     if (!answered) {
+        m_drainAgain = false; // tried again on the offline timer
         // The scans waiting for the server are greeted from the copy now.
         setOffline(true);
         pump();
         return;
     }
-    if (left > 0) {
+    if (left > 0 || std::exchange(m_drainAgain, false)) {
         kickWorker();
         return;
     }

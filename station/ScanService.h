@@ -124,6 +124,7 @@ private:
     QThread* m_thread = nullptr;
     ScanWorker* m_worker = nullptr;
     bool m_draining = false;
+    bool m_drainAgain = false;
     bool m_offline = false;
     // A Greeted handler is running: the next outcome waits for it.
     bool m_greeting = false;

@@ -5,6 +5,7 @@
 #include "shared/db/clsDbConn.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "platform/ChineseUi.h"
