@@ -38,6 +38,26 @@ bool insertWeek(DbTransaction& tx, const QString& dept, const WorkSchedule& week
     return true;
 }
 
+// KIND holds the kind's key; a make-up workday that works another
+// weekday's hours adds it: "workday:6".
+QString kindText(const CalendarDay& d) {
+    const QString key = CalendarKindKey(d.kind);
+    return d.kind == CalendarKind::Workday && d.asWeekday >= 1 && d.asWeekday <= 7
+               ? key + QLatin1Char(':') + QString::number(d.asWeekday)
+               : key;
+}
+
+bool parseKind(const QString& text, CalendarDay* day) {
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (!ParseCalendarKind(colon < 0 ? text : text.left(colon), &day->kind))
+        return false;
+    bool number = false;
+    const int weekday = colon < 0 ? 0 : text.mid(colon + 1).toInt(&number);
+    day->asWeekday =
+        day->kind == CalendarKind::Workday && number && weekday >= 1 && weekday <= 7 ? weekday : 0;
+    return true;
+}
+
 } // namespace
 
 bool LoadSchedules(ScheduleBook* out, DbError* error) {
@@ -96,7 +116,7 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError
     while (q->next()) {
         CalendarDay day;
         day.date = QDate::fromString(q->value(0).toString().left(10), Qt::ISODate);
-        if (!day.date.isValid() || !ParseCalendarKind(q->value(1).toString(), &day.kind))
+        if (!day.date.isValid() || !parseKind(q->value(1).toString(), &day))
             continue;
         day.name = q->value(2).toString();
         out->Set(day);
@@ -117,7 +137,7 @@ bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay
     for (const CalendarDay& d : days)
         if (tx.Exec(
                 QStringLiteral("INSERT INTO WorkCalendar(CALDATE, KIND, NAME) VALUES (?, ?, ?)"),
-                {DbDateTime::DayText(d.date), CalendarKindKey(d.kind), d.name}) < 0)
+                {DbDateTime::DayText(d.date), kindText(d), d.name}) < 0)
             return tx.Error().Report(error);
     return tx.Commit() || tx.Error().Report(error);
 }
