@@ -1,5 +1,6 @@
 #include "shared/attendance/AttendanceStore.h"
 
+#include "shared/base/PlainText.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
@@ -126,6 +127,13 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError
 
 bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
                           DbError* error) {
+    for (const CalendarDay& d : days)
+        if (PlainText::HasControl(d.name) || d.name.size() > kMaxCalendarName)
+            return DbError::Fail(error, QStringLiteral("the name of %1 holds a control character "
+                                                       "or more than %2 characters: \"%3\"")
+                                            .arg(d.date.toString(Qt::ISODate))
+                                            .arg(kMaxCalendarName)
+                                            .arg(PlainText::Echo(d.name)));
     DbTransaction tx(DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkCalendar"), kUnit))
         return tx.Error().Report(error);

@@ -74,6 +74,20 @@ private slots:
         QCOMPARE(calendar.Find(QDate(2026, 4, 11))->asWeekday, 2);
         QCOMPARE(calendar.Find(QDate(2026, 4, 11))->kind, CalendarKind::Workday);
         QCOMPARE(calendar.Find(QDate(2026, 4, 12))->asWeekday, 0);
+        // Names with control characters or over 100 characters are refused whole.
+        for (const QString& name :
+             {QStringLiteral("a\x1b[2J"), QString(QChar(0)), QString(101, QChar(u'节'))}) {
+            DbError refused;
+            QVERIFY(!AttendanceStore::ReplaceCalendarYears(
+                {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}}, &refused));
+            QVERIFY2(refused.Text().contains(QStringLiteral("2026-05-01")),
+                     qPrintable(refused.Text()));
+        }
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2027}, {CalendarDay{QDate(2027, 5, 1), CalendarKind::Holiday, QString(100, u'节')}}));
+        WorkCalendar after;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2027, 12, 31), &after));
+        QCOMPARE(after.Days().size(), size_t(4));
     }
 
     void monthSummaryAndLists() {
