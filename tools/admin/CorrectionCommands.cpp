@@ -71,9 +71,9 @@ bool parseTime(Context& c, const char* option, QTime* out) {
         return true;
     *out = QTime::fromString(c.value(option), QStringLiteral("H:mm"));
     if (!out->isValid())
-        return Admin::Fail(
-            c.err,
-            QStringLiteral("--%1 takes HH:MM: %2").arg(QLatin1String(option), c.value(option)));
+        return Admin::Fail(c.err,
+                           QStringLiteral("--%1 takes HH:MM: %2")
+                               .arg(QLatin1String(option), PlainText::Echo(c.value(option))));
     return true;
 }
 
