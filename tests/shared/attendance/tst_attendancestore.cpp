@@ -3,6 +3,7 @@
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/attendance/MonthSummary.h"
+#include "shared/base/AppClock.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
@@ -130,6 +131,14 @@ private slots:
         QCOMPARE(list.size(), size_t(2));
         QCOMPARE(list[0].arrival, at(2, 28, 23));
         QCOMPARE(list[1].dept, QStringLiteral("乙"));
+        // Seen on the 9th, the record of the 10th lies after today.
+        AppClock::setFixed(at(3, 9, 23, 59));
+        const bool listed =
+            AttendanceLists::MissingDepartures(QDate(2026, 2, 1), QDate(2026, 3, 31), &list);
+        AppClock::reset();
+        QVERIFY(listed);
+        QCOMPARE(list.size(), size_t(1));
+        QCOMPARE(list[0].arrival, at(2, 28, 23));
     }
 
     // A database without the rule tables (an older read-only file) reads
