@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kMaxGrace = 240; // minutes
+constexpr int kMaxGrace = DaySchedule::kMaxGrace; // minutes
 enum Column { ColWorking, ColStart, ColEnd, ColLate, ColEarly, ColumnCount };
 
 template <typename T> T* cell(QTableWidget* grid, int row, int column) {
@@ -169,17 +169,17 @@ void frmWorkSchedule::chkFollowUnit_Toggled(bool on) {
 bool frmWorkSchedule::CheckWeek(const QString& scope, int scopeIndex, const WorkSchedule& week) {
     for (int d = 1; d <= 7; ++d) {
         const DaySchedule& day = week.Day(d);
-        QString fault;
-        int column = ColEnd;
-        if (day.lateGrace < 0 || day.lateGrace > kMaxGrace || day.earlyGrace < 0 ||
-            day.earlyGrace > kMaxGrace) {
-            fault = QStringLiteral("宽限时间应在0到%1分钟之间！").arg(kMaxGrace);
-            column = day.lateGrace > kMaxGrace || day.lateGrace < 0 ? ColLate : ColEarly;
-        } else if (day.working && !(day.end > day.start)) {
-            fault = QStringLiteral("下班时间必须晚于上班时间！");
-        }
-        if (fault.isEmpty())
+        // The check of schedule-import: a rest day's times are not checked.
+        const DaySchedule::Fault check = day.Check();
+        if (check == DaySchedule::Fault::None)
             continue;
+        const bool grace =
+            check == DaySchedule::Fault::LateGrace || check == DaySchedule::Fault::EarlyGrace;
+        const QString fault = grace ? QStringLiteral("宽限时间应在0到%1分钟之间！").arg(kMaxGrace)
+                                    : QStringLiteral("下班时间必须晚于上班时间！");
+        const int column = check == DaySchedule::Fault::LateGrace    ? ColLate
+                           : check == DaySchedule::Fault::EarlyGrace ? ColEarly
+                                                                     : ColEnd;
         if (scopeIndex >= 0) {
             ui->cobScope->setCurrentIndex(scopeIndex);
             ui->tblDays->cellWidget(d - 1, column)->setFocus();

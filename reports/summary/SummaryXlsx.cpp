@@ -4,9 +4,15 @@
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 namespace SummaryXlsx {
@@ -157,23 +163,76 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
     }
 }
 
+// ".attendance-xlsx-HOST-": a folder of this name and a process id beside
+// the output; one whose process is gone was left by a killed run.
+QString stagingPrefix() {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    return QStringLiteral(".attendance-xlsx-%1-").arg(QString::fromLocal8Bit(host));
+}
+
+// The private folder (mode 0700) beside the output in which the workbook
+// and the writer's temporary files are made, so they share the output's
+// file system and $TMPDIR plays no part; removed with what it holds.
+class Staging {
+public:
+    explicit Staging(const QString& out) {
+        const QString folder = QFileInfo(out).absolutePath();
+        const QString prefix = stagingPrefix();
+        for (const QString& name :
+             QDir(folder).entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden)) {
+            bool isNumber = false;
+            const qint64 pid = name.mid(prefix.size()).toLongLong(&isNumber);
+            if (isNumber && pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+                QDir(QDir(folder).filePath(name)).removeRecursively();
+        }
+        const QString path = QDir(folder).filePath(prefix + QString::number(qint64(::getpid())));
+        QDir(path).removeRecursively();
+        if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
+            m_path = path;
+        else
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    Staging(const Staging&) = delete;
+    Staging& operator=(const Staging&) = delete;
+    ~Staging() {
+        if (!m_path.isEmpty())
+            QDir(m_path).removeRecursively();
+    }
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    QString error() const { return m_error; }
+
+private:
+    QString m_path, m_error;
+};
+
+// The creation time of the document properties: SOURCE_DATE_EPOCH when set,
+// so the same records give the same bytes; 0 (now) otherwise.
+time_t creationTime() {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    return ok && epoch > 0 ? time_t(epoch) : time_t(0);
+}
+
 } // namespace
 
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
            QString* error) {
-    QTemporaryDir staging;
+    Staging staging(path);
     if (!staging.isValid())
-        return fail(
-            error,
-            QStringLiteral("cannot create a temporary folder: %1").arg(staging.errorString()));
-    const QByteArray built = QFile::encodeName(staging.filePath(QStringLiteral("summary.xlsx")));
+        return fail(error, QStringLiteral("cannot write %1: cannot create a working folder "
+                                          "beside it: %2")
+                               .arg(path, staging.error()));
+    const QByteArray tmp = QFile::encodeName(staging.path());
+    const QByteArray built = tmp + "/summary.xlsx";
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE; // rows go out as they are written
-    const QByteArray tmp = QFile::encodeName(staging.path());
     options.tmpdir = const_cast<char*>(tmp.constData());
     lxw_workbook* book = workbook_new_opt(built.constData(), &options);
     if (!book)
-        return fail(error, QStringLiteral("cannot create the spreadsheet"));
+        return fail(error,
+                    QStringLiteral("cannot write %1: the spreadsheet cannot be made").arg(path));
     const QByteArray title = QStringLiteral("%1 %2年%3月考勤汇总")
                                  .arg(unitName)
                                  .arg(summary.year)
@@ -182,18 +241,23 @@ bool Write(const MonthSummary& summary, const QString& unitName, const QString& 
                                  .toUtf8();
     lxw_doc_properties properties{};
     properties.title = const_cast<char*>(title.constData());
+    properties.created = creationTime();
     workbook_set_properties(book, &properties);
     const Formats formats = makeFormats(book);
     summarySheet(book, formats, summary);
     daySheet(book, formats, summary);
+    errno = 0;
     const lxw_error closed = workbook_close(book);
-    if (closed != LXW_NO_ERROR)
-        return fail(error, QStringLiteral("cannot write the spreadsheet: %1")
-                               .arg(QString::fromUtf8(lxw_strerror(closed))));
+    if (closed != LXW_NO_ERROR) {
+        const int code = errno;
+        QString why = QString::fromUtf8(lxw_strerror(closed));
+        if (code != 0)
+            why += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(code)));
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, why));
+    }
     QFile file(QFile::decodeName(built));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(error,
-                    QStringLiteral("cannot read the spreadsheet: %1").arg(file.errorString()));
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     return AtomicFile::WriteWhole(path, file.readAll(), false, error);
 }
 

@@ -1,6 +1,7 @@
 #include "shared/attendance/AttendanceLists.h"
 
 #include "shared/attendance/MonthSummary.h"
+#include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
@@ -40,6 +41,9 @@ bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmp
         {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, error);
     if (!q)
         return false;
+    // A record dated after today (a clock set wrong) is ignored, as the
+    // month summary ignores it.
+    const QDate today = AppClock::now().date();
     // Rows by record (number and arrival text): the employee spelled alike wins.
     std::map<std::pair<QString, QString>, ListedEmployee> found;
     while (q->next()) {
@@ -49,7 +53,8 @@ bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmp
             continue;
         const QString number = q->value(0).toString();
         const QDateTime arrival = DbDateTime::FromText(q->value(1).toString());
-        if (!arrival.isValid() || arrival.date() < from || arrival.date() > to)
+        if (!arrival.isValid() || arrival.date() < from || arrival.date() > to ||
+            arrival.date() > today)
             continue;
         const auto key = std::make_pair(number, q->value(1).toString());
         const auto it = found.find(key);

@@ -19,7 +19,8 @@ namespace AttendanceLists {
 // yet today, by department, then number.
 bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out,
                      DbError* error = nullptr);
-// Records without departure whose arrival lies in [from, to], in arrival order.
+// Records without departure whose arrival lies in [from, to] and not after
+// today (AppClock), in arrival order.
 bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmployee>* out,
                        DbError* error = nullptr);
 } // namespace AttendanceLists

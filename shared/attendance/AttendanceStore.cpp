@@ -1,5 +1,6 @@
 #include "shared/attendance/AttendanceStore.h"
 
+#include "shared/base/PlainText.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
@@ -35,6 +36,26 @@ bool insertWeek(DbTransaction& tx, const QString& dept, const WorkSchedule& week
                           s.lateGrace, s.earlyGrace}) < 0)
             return false;
     }
+    return true;
+}
+
+// KIND holds the kind's key; a make-up workday that works another
+// weekday's hours adds it: "workday:6".
+QString kindText(const CalendarDay& d) {
+    const QString key = CalendarKindKey(d.kind);
+    return d.kind == CalendarKind::Workday && d.asWeekday >= 1 && d.asWeekday <= 7
+               ? key + QLatin1Char(':') + QString::number(d.asWeekday)
+               : key;
+}
+
+bool parseKind(const QString& text, CalendarDay* day) {
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (!ParseCalendarKind(colon < 0 ? text : text.left(colon), &day->kind))
+        return false;
+    bool number = false;
+    const int weekday = colon < 0 ? 0 : text.mid(colon + 1).toInt(&number);
+    day->asWeekday =
+        day->kind == CalendarKind::Workday && number && weekday >= 1 && weekday <= 7 ? weekday : 0;
     return true;
 }
 
@@ -96,7 +117,7 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError
     while (q->next()) {
         CalendarDay day;
         day.date = QDate::fromString(q->value(0).toString().left(10), Qt::ISODate);
-        if (!day.date.isValid() || !ParseCalendarKind(q->value(1).toString(), &day.kind))
+        if (!day.date.isValid() || !parseKind(q->value(1).toString(), &day))
             continue;
         day.name = q->value(2).toString();
         out->Set(day);
@@ -106,6 +127,13 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError
 
 bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
                           DbError* error) {
+    for (const CalendarDay& d : days)
+        if (PlainText::HasControl(d.name) || d.name.size() > kMaxCalendarName)
+            return DbError::Fail(error, QStringLiteral("the name of %1 holds a control character "
+                                                       "or more than %2 characters: \"%3\"")
+                                            .arg(d.date.toString(Qt::ISODate))
+                                            .arg(kMaxCalendarName)
+                                            .arg(PlainText::Echo(d.name)));
     DbTransaction tx(DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkCalendar"), kUnit))
         return tx.Error().Report(error);
@@ -117,7 +145,7 @@ bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay
     for (const CalendarDay& d : days)
         if (tx.Exec(
                 QStringLiteral("INSERT INTO WorkCalendar(CALDATE, KIND, NAME) VALUES (?, ?, ?)"),
-                {DbDateTime::DayText(d.date), CalendarKindKey(d.kind), d.name}) < 0)
+                {DbDateTime::DayText(d.date), kindText(d), d.name}) < 0)
             return tx.Error().Report(error);
     return tx.Commit() || tx.Error().Report(error);
 }

@@ -21,7 +21,10 @@ bool LoadSchedules(ScheduleBook* out, DbError* error = nullptr);
 bool ReplaceSchedules(const ScheduleBook& book, DbError* error = nullptr);
 // The calendar's dates from `from` to `to` (both included) into *out.
 bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError* error = nullptr);
-// Removes the dates of `years` and stores `days` (of those years), all or nothing.
+constexpr int kMaxCalendarName = 100; // characters
+// Removes the dates of `years` and stores `days` (of those years), all or
+// nothing; nothing when a name holds a control character or more than
+// kMaxCalendarName characters.
 bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
                           DbError* error = nullptr);
 } // namespace AttendanceStore

@@ -15,15 +15,15 @@ int minuteOfDay(const QTime& t) {
     return t.hour() * 60 + t.minute();
 }
 
-// The hours of a make-up workday whose weekday the schedule rests.
-DaySchedule workdayHours(const WorkSchedule& schedule, int weekday) {
-    if (schedule.Day(weekday).start.isValid() && schedule.Day(weekday).end.isValid() &&
-        schedule.Day(weekday).start < schedule.Day(weekday).end)
-        return schedule.Day(weekday);
-    for (const DaySchedule& d : schedule.days)
-        if (d.working)
-            return d;
-    return WorkSchedule::Default().Day(1);
+// The hours of a working day: a make-up workday on a weekday the schedule
+// rests works those of a working weekday (the hours written on the rest
+// row are never used).
+DaySchedule workingHours(const QDate& day, const WorkSchedule& schedule,
+                         const WorkCalendar& calendar) {
+    const CalendarDay* c = calendar.Find(day);
+    if (c && c->asWeekday != 0)
+        return schedule.WorkingHours(c->asWeekday);
+    return schedule.WorkingHours(day.dayOfWeek());
 }
 
 DayKind kindOf(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar) {
@@ -68,6 +68,9 @@ DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCa
         return v;
     v.kind = kindOf(day, schedule, calendar);
     const bool past = day < today;
+    // A record dated after today (a clock set wrong) is no record.
+    if (day > today)
+        record = nullptr;
     if (!record || !record->arrival.isValid()) {
         v.absent = v.kind == DayKind::Working && past;
         return v;
@@ -81,9 +84,7 @@ DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCa
     v.missingDeparture = !departed && past;
     if (v.kind != DayKind::Working)
         return v;
-    const DaySchedule hours = schedule.Day(day.dayOfWeek()).working
-                                  ? schedule.Day(day.dayOfWeek())
-                                  : workdayHours(schedule, day.dayOfWeek());
+    const DaySchedule hours = workingHours(day, schedule, calendar);
     const int late = int(std::max<qint64>(0, arrival - minuteOfDay(hours.start)));
     if (late > hours.lateGrace) {
         v.late = true;

@@ -36,7 +36,10 @@ struct DayVerdict {
 // (HH:MM): late minutes run from the scheduled start, early minutes up to
 // the scheduled end, and the grace decides only whether they count. A
 // departure on a later day than its arrival (after midnight) is never early.
-// A make-up workday on a weekday the schedule rests keeps the hours of the
-// first working weekday of the schedule (08:00-17:00 when none).
+// A make-up workday works the hours of the weekday its calendar entry names
+// when the schedule works that day, else its own weekday's when that is a
+// working day, else those of the schedule's first working weekday
+// (08:00-17:00 when none); the hours on a rest row are never used. A record
+// of a day after today is ignored.
 DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar,
                     const QDate& entryDate, const QDate& today, const DayRecord* record);

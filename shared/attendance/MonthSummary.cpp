@@ -23,7 +23,10 @@ void SummaryCounts::Add(const SummaryCounts& o) {
 }
 
 void SummaryCounts::Add(const DayVerdict& d, bool beforeToday) {
-    workingDays += d.kind == DayKind::Working && beforeToday ? 1 : 0;
+    // Today's arrival is no count yet, as today is no working day yet.
+    if (!beforeToday)
+        return;
+    workingDays += d.kind == DayKind::Working ? 1 : 0;
     present += d.present ? 1 : 0;
     lateCount += d.late ? 1 : 0;
     lateMinutes += d.lateMinutes;
@@ -106,8 +109,9 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
 
 // Each record of the month goes to the employee numbered alike, else to the
 // first by number whose number differs only in the case of A-Z; the day
-// keeps its earliest arrival.
-bool loadRecords(int year, int month, std::vector<EmployeeSummary>* employees, DbError* error) {
+// keeps its earliest arrival. Records of days after today are left out.
+bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSummary>* employees,
+                 DbError* error) {
     const QDate first(year, month, 1);
     const int days = first.daysInMonth();
     QHash<QString, int> exact, loose;
@@ -134,7 +138,8 @@ bool loadRecords(int year, int month, std::vector<EmployeeSummary>* employees, D
         if (who < 0)
             who = loose.value(folded(number), -1);
         const Stamp arrival(q->value(1).toString());
-        if (who < 0 || !arrival.valid || arrival.year != year || arrival.month != month)
+        if (who < 0 || !arrival.valid || arrival.year != year || arrival.month != month ||
+            QDate(year, month, arrival.day) > today)
             continue;
         DayRecord& slot = (*employees)[who].records[arrival.day - 1];
         if (slot.arrival.isValid() &&
@@ -197,7 +202,7 @@ void MonthSummary::Judge(const ScheduleBook& schedules, const WorkCalendar& cale
             const DayVerdict v = JudgeDay(date, hours, calendar, e.entryDate, today, record);
             e.days[d] = v;
             e.counts.Add(v, date < today);
-            if (v.kind == DayKind::Working) {
+            if (v.kind == DayKind::Working && date < today) {
                 ++working[d];
                 present[d] += v.present ? 1 : 0;
             }
@@ -227,7 +232,8 @@ bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* o
     if (!AttendanceStore::LoadSchedules(&schedules, error) ||
         !AttendanceStore::LoadCalendar(first, first.addDays(first.daysInMonth() - 1), &calendar,
                                        error) ||
-        !loadEmployees(&s.employees, error) || !loadRecords(year, month, &s.employees, error) ||
+        !loadEmployees(&s.employees, error) ||
+        !loadRecords(year, month, today, &s.employees, error) ||
         !loadMarks(year, month, &s.employees, error))
         return false;
     s.Judge(schedules, calendar, today);

@@ -14,7 +14,7 @@ struct SummaryCounts {
     int workingDays = 0, present = 0, lateCount = 0, lateMinutes = 0, earlyCount = 0,
         earlyMinutes = 0, missingDepartures = 0, absent = 0, workedMinutes = 0;
     void Add(const SummaryCounts& other);
-    // The counts of one day's verdict; its working day counts only before today.
+    // The counts of one day's verdict; a day counts only before today.
     void Add(const DayVerdict& day, bool beforeToday);
 };
 
@@ -40,15 +40,18 @@ struct EmployeeSummary {
 class MonthSummary {
 public:
     // Every employee (ordered by department name, then number) with the
-    // verdicts of each day; working days and absences counted up to the day
-    // before `today`.
+    // verdicts of each day; every count (working days, presence, late and
+    // early departures, missing departures, absences, worked time, the
+    // presence rate) up to the day before `today`. Records of days after
+    // `today` are left out.
     static bool Load(int year, int month, const QDate& today, MonthSummary* out,
                      DbError* error = nullptr);
     int year = 0, month = 0;
     std::vector<EmployeeSummary> employees;
     std::vector<std::pair<QString, SummaryCounts>> departments; // by department name, in order
     SummaryCounts unit;
-    // [0] = day 1: present / working employees of that day (0..1); 0 when nobody had to work.
+    // [0] = day 1: present / working employees of that day (0..1); 0 when nobody had to
+    // work and from today on.
     std::vector<double> presenceRate;
     std::vector<std::pair<QString, int>> lateByDepartment; // late arrivals per department
 

@@ -20,6 +20,9 @@ struct CalendarDay {
     QDate date;
     CalendarKind kind = CalendarKind::Holiday;
     QString name;
+    // A make-up workday works the hours of this weekday (1 = Monday ... 7 =
+    // Sunday); 0: those of the first working weekday. 0 for other kinds.
+    int asWeekday = 0;
 };
 
 // The dates that differ from the weekly working hours; a date here decides

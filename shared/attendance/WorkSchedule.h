@@ -10,9 +10,16 @@
 // work and how many minutes after the start (before the end) still count as
 // on time.
 struct DaySchedule {
+    static constexpr int kMaxGrace = 240; // minutes
     bool working = false;
     QTime start, end;
     int lateGrace = 0, earlyGrace = 0;
+
+    // What keeps the hours from being stored: a grace outside 0-240 minutes
+    // (on any row), a working day without both times or ending at or
+    // before its start. A rest day's times are never used and not checked.
+    enum class Fault { None, LateGrace, EarlyGrace, NoHours, EndNotAfterStart };
+    Fault Check() const;
 };
 
 // A week of working hours.
@@ -22,6 +29,10 @@ struct WorkSchedule {
     static WorkSchedule Default();
     const DaySchedule& Day(int isoWeekday) const; // 1 = Monday ... 7 = Sunday
     DaySchedule& Day(int isoWeekday);
+    // The hours of a make-up workday: those of `asWeekday` (1-7) when the
+    // week works that day, else those of the first working weekday, else
+    // Monday's of the default week.
+    DaySchedule WorkingHours(int asWeekday) const;
     bool operator==(const WorkSchedule& other) const;
 };
 

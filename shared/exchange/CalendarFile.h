@@ -8,9 +8,12 @@
 
 #include <vector>
 
-// The calendar as CSV (UTF-8, a header line): date,kind,name with the date
-// as YYYY-MM-DD (1900-2100), kind holiday, workday or rest, and the name of
-// the holiday (a make-up workday names the holiday it belongs to).
+// The calendar as CSV (UTF-8, a header line): date,kind,name,as_weekday with
+// the date as YYYY-MM-DD (1900-2100), kind holiday, workday or rest, the name
+// of the holiday (a make-up workday names the holiday it belongs to) and, for
+// a make-up workday, the weekday whose hours it works (1-7, may be empty).
+// Files of the three columns date,kind,name are read too. Texts hold no
+// control characters and at most 100 characters.
 namespace CalendarFile {
 QString Header();
 QByteArray Bytes(const std::vector<CalendarDay>& days);

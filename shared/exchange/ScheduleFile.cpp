@@ -1,8 +1,10 @@
 #include "shared/exchange/ScheduleFile.h"
 
 #include "shared/base/CsvText.h"
+#include "shared/base/PlainText.h"
 #include "shared/db/DbError.h"
 
+#include <climits>
 #include <set>
 
 namespace ScheduleFile {
@@ -10,7 +12,7 @@ namespace ScheduleFile {
 namespace {
 
 const QString kUnit = QStringLiteral("*");
-constexpr int kMaxGrace = 240;
+constexpr int kMaxGrace = DaySchedule::kMaxGrace;
 
 QString timeText(const QTime& t) {
     return t.isValid() ? t.toString(QStringLiteral("HH:mm")) : QString();
@@ -43,35 +45,56 @@ bool parseInt(const QString& text, int low, int high, int* out) {
     return ok && *out >= low && *out <= high;
 }
 
+// The value as echoed in a reason.
+QString shown(const QString& value) {
+    return PlainText::Echo(value);
+}
+
 struct Row {
     QString dept;
     int weekday = 0;
     DaySchedule day;
 };
 
-// One line's fields into *row; the reason when they are wrong.
+// One line's fields into *row; the reason when they are wrong. The hours
+// are checked as the schedule editor checks them (DaySchedule::Check).
 QString parseRow(const QStringList& f, const QStringList& departments, Row* row) {
     if (f.size() != 7)
         return QStringLiteral("expected 7 columns, found %1").arg(f.size());
+    for (const QString& field : f)
+        if (const QString why = CsvText::FieldProblem(field); !why.isEmpty())
+            return why;
     row->dept = f[0].trimmed();
     if (row->dept != kUnit && !departments.contains(row->dept))
-        return QStringLiteral("unknown department \"%1\"").arg(row->dept);
+        return QStringLiteral("unknown department \"%1\"").arg(shown(row->dept));
     if (!parseInt(f[1], 1, 7, &row->weekday))
-        return QStringLiteral("weekday \"%1\" is not 1 (Monday) to 7 (Sunday)").arg(f[1]);
+        return QStringLiteral("weekday \"%1\" is not 1 (Monday) to 7 (Sunday)").arg(shown(f[1]));
     int working = 0;
     if (!parseInt(f[2], 0, 1, &working))
-        return QStringLiteral("working \"%1\" is not 0 or 1").arg(f[2]);
+        return QStringLiteral("working \"%1\" is not 0 or 1").arg(shown(f[2]));
     row->day.working = working == 1;
+    // A rest day's times may stay empty.
     if (!parseTime(f[3], !row->day.working, &row->day.start))
-        return QStringLiteral("bad start time \"%1\" (HH:MM)").arg(f[3]);
+        return QStringLiteral("bad start time \"%1\" (HH:MM)").arg(shown(f[3]));
     if (!parseTime(f[4], !row->day.working, &row->day.end))
-        return QStringLiteral("bad end time \"%1\" (HH:MM)").arg(f[4]);
-    if (row->day.start.isValid() && row->day.end.isValid() && row->day.end <= row->day.start)
+        return QStringLiteral("bad end time \"%1\" (HH:MM)").arg(shown(f[4]));
+    const QString graces = QStringLiteral("\"%1\" is not 0 to %2 minutes");
+    if (!parseInt(f[5], INT_MIN, INT_MAX, &row->day.lateGrace))
+        return QStringLiteral("late grace ") + graces.arg(shown(f[5])).arg(kMaxGrace);
+    if (!parseInt(f[6], INT_MIN, INT_MAX, &row->day.earlyGrace))
+        return QStringLiteral("early grace ") + graces.arg(shown(f[6])).arg(kMaxGrace);
+    switch (row->day.Check()) {
+    case DaySchedule::Fault::None:
+        break;
+    case DaySchedule::Fault::LateGrace:
+        return QStringLiteral("late grace ") + graces.arg(f[5].trimmed()).arg(kMaxGrace);
+    case DaySchedule::Fault::EarlyGrace:
+        return QStringLiteral("early grace ") + graces.arg(f[6].trimmed()).arg(kMaxGrace);
+    case DaySchedule::Fault::NoHours:
+        return QStringLiteral("a working day needs a start and an end");
+    case DaySchedule::Fault::EndNotAfterStart:
         return QStringLiteral("end %1 is not after start %2").arg(f[4].trimmed(), f[3].trimmed());
-    if (!parseInt(f[5], 0, kMaxGrace, &row->day.lateGrace))
-        return QStringLiteral("late grace \"%1\" is not 0 to %2 minutes").arg(f[5]).arg(kMaxGrace);
-    if (!parseInt(f[6], 0, kMaxGrace, &row->day.earlyGrace))
-        return QStringLiteral("early grace \"%1\" is not 0 to %2 minutes").arg(f[6]).arg(kMaxGrace);
+    }
     return QString();
 }
 

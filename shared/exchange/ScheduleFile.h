@@ -10,7 +10,9 @@
 // (by name, "*" for the unit) and weekday,
 // dept,weekday,working,start,end,late_grace,early_grace
 // with weekday 1 = Monday ... 7 = Sunday, working 0/1, HH:MM times and
-// grace minutes (0-240). A department without lines follows the unit.
+// grace minutes (0-240). A department without lines follows the unit. A
+// rest day's times are not used: they may be empty and are not checked.
+// Texts hold no control characters and at most 100 characters.
 namespace ScheduleFile {
 QString Header();
 // The unit's seven lines, then each department's, by name.

@@ -59,6 +59,7 @@ private slots:
             {fix("99", in, "r"), "no employee"},
             {fix("7", out, "r"), "a departure needs an arrival"},
             {fix("7", in + QStringList{"--departure", "07:59"}, "r"), "after the arrival"},
+            {fix("7", in + QStringList{"--departure", "08:00"}, "r"), "after the arrival"},
             {fix("7", in, "忘记打卡"), {}},
             {fix("7", in, "r"), "an arrival already"},
             {fix("7", out, "r"), {}},
@@ -110,6 +111,49 @@ private slots:
         QVERIFY(AdminTool::Fails(trailCsv, {QStringLiteral("already exists")}));
         const ToolRun all = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
         QCOMPARE(all.out.count('\n'), trail); // closing and reopening too
+    }
+
+    // Dates of 1900-2100 only; any other is wrong usage (exit 2) and
+    // writes nothing.
+    void dateLimits() {
+        const auto fix = [&](const char* date) {
+            return QStringList{"correct",  "7", QLatin1String(date), "--arrival", "08:00",
+                               "--reason", "r"} +
+                   dir();
+        };
+        for (const char* date : {"0001-01-01", "1899-12-31", "2101-01-01", "2026-13-01"})
+            QVERIFY2(AdminTool::Misuses(fix(date), {QLatin1String(date)}), date);
+        QVERIFY(AdminTool::Misuses(QStringList{"trail", "--from", "1899-12-31"} + dir()));
+        QVERIFY(AdminTool::Misuses(QStringList{"trail", "--to", "2101-01-01"} + dir()));
+        QVERIFY(AdminTool::Misuses(QStringList{"close-month", "2101", "1"} + dir()));
+        QVERIFY(AdminTool::Misuses(
+            QStringList{"reopen-month", "1899", "12", "--admin-password", "pw"} + dir()));
+        QCOMPARE(fx->rows(QStringLiteral("Correction")), 0);
+        QVERIFY(AdminTool::Runs(fix("1900-01-01")));
+        QVERIFY(AdminTool::Fails(fix("2100-12-31"), {"after now"}));
+        const ToolRun all = AdminTool::Run(
+            QStringList{"trail", "--from", "1900-01-01", "--to", "2100-12-31"} + dir());
+        QCOMPARE(all.code, 0);
+        QCOMPARE(all.out.count('\n'), 1);
+    }
+
+    // A reason's line break, tab, backslash and terminal escape are printed
+    // escaped: one row a line, no control character reaches the terminal.
+    void trailPrintsEscaped() {
+        const QDate d = QDate::currentDate().addDays(-1);
+        QVERIFY(AdminTool::Runs(QStringList{"correct", "7", d.toString(Qt::ISODate), "--arrival",
+                                            "08:00", "--reason",
+                                            QStringLiteral("补卡\n7\t08:00\x1b[2J\\x")} +
+                                dir()));
+        const ToolRun r = AdminTool::Run(QStringList{"trail"} + dir());
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.count('\n'), 1);
+        QVERIFY(!r.out.contains('\x1b') && r.out.count('\t') == 10);
+        QVERIFY2(r.out.endsWith(QStringLiteral("\t补卡\\n7\\t08:00\\x1b[2J\\\\x\n").toUtf8()),
+                 r.out.constData());
+        // The CSV keeps the reason as it is.
+        QVERIFY(AdminTool::Runs(QStringList{"trail", "--csv", fx->file("t.csv")} + dir()));
+        QVERIFY(readFile(fx->file("t.csv")).contains("\"补卡\n7\t08:00\x1b[2J\\x\""));
     }
 
     // A correction of today runs while a station scans the same card: one

@@ -1,5 +1,6 @@
 #include "tools/admin/AdminCommand.h"
 
+#include "shared/base/PlainText.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
 #include "shared/config/clsConfiguration.h"
@@ -17,6 +18,11 @@ namespace Admin {
 Failed Fail(QTextStream& err, const QString& message) {
     err << "attendance-admin: " << message << Qt::endl;
     return {};
+}
+
+int Misused(QTextStream& err, const QString& message) {
+    Fail(err, message);
+    return WrongUsage;
 }
 
 QString Absolute(const QString& path) {
@@ -66,22 +72,39 @@ bool OpenProgramDirectory(Context& c) {
     return conn.GetDbConn().isValid() || Fail(c.err, conn.OpenError().Text());
 }
 
-bool ParseMonth(Context& c, int first, int* year, int* month) {
+int ParseMonth(Context& c, int first, int* year, int* month) {
     bool yearOk = false;
     bool monthOk = false;
     *year = c.args[first].toInt(&yearOk);
     *month = c.args[first + 1].toInt(&monthOk);
-    if (!yearOk || *year < 1900 || *year > 9999)
-        return Fail(c.err, QStringLiteral("not a year: %1").arg(c.args[first]));
+    if (!yearOk || *year < kFirstYear || *year > kLastYear)
+        return Misused(c.err, QStringLiteral("not a year (%1 to %2): %3")
+                                  .arg(kFirstYear)
+                                  .arg(kLastYear)
+                                  .arg(PlainText::Echo(c.args[first])));
     if (!monthOk || *month < 1 || *month > 12)
-        return Fail(c.err, QStringLiteral("not a month (1 to 12): %1").arg(c.args[first + 1]));
-    return true;
+        return Misused(
+            c.err,
+            QStringLiteral("not a month (1 to 12): %1").arg(PlainText::Echo(c.args[first + 1])));
+    return Success;
 }
 
-bool ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month,
-                      QString* out) {
-    if (!ParseMonth(c, 0, year, month))
-        return false;
+int ParseDate(Context& c, const QString& text, QDate* out) {
+    *out = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!out->isValid())
+        return Misused(
+            c.err, QStringLiteral("a date is written YYYY-MM-DD: %1").arg(PlainText::Echo(text)));
+    if (out->year() < kFirstYear || out->year() > kLastYear)
+        return Misused(c.err, QStringLiteral("the date %1 is outside %2-%3")
+                                  .arg(text)
+                                  .arg(kFirstYear)
+                                  .arg(kLastYear));
+    return Success;
+}
+
+int ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month, QString* out) {
+    if (const int status = ParseMonth(c, 0, year, month))
+        return status;
     *out = c.args[2];
     if (!suffixes.contains(QFileInfo(*out).suffix().toLower())) {
         QStringList dotted;
@@ -95,7 +118,7 @@ bool ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* m
     }
     if (QFileInfo::exists(*out))
         return Fail(c.err, QStringLiteral("%1 exists already; nothing was written").arg(*out));
-    return true;
+    return Success;
 }
 
 } // namespace Admin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QStringList>
 #include <QTextStream>
 
@@ -47,6 +48,8 @@ struct Failed {
 // The one way a command fails: "attendance-admin: MESSAGE" on standard
 // error.
 Failed Fail(QTextStream& err, const QString& message);
+// As Fail, for an argument the command cannot take: WrongUsage.
+int Misused(QTextStream& err, const QString& message);
 
 // The absolute, clean form of a path given on the command line.
 QString Absolute(const QString& path);
@@ -65,10 +68,17 @@ QString DatabaseFileProblem();
 // unreachable server, is named before the command starts.
 bool OpenProgramDirectory(Context& c);
 
-// YEAR and MONTH from two arguments; false, said on `err`, when out of range.
-bool ParseMonth(Context& c, int first, int* year, int* month);
-// YEAR MONTH OUT of a report command: OUT must end in one of `suffixes`
-// (lower case, without the dot) and must not exist yet.
-bool ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month, QString* out);
+// The years every command takes: those of the calendar and its files.
+constexpr int kFirstYear = 1900, kLastYear = 2100;
+
+// The argument checks return an exit status: Success, else said on `err`.
+// YEAR (1900-2100) and MONTH (1-12) from two arguments; WrongUsage when not.
+int ParseMonth(Context& c, int first, int* year, int* month);
+// A date YYYY-MM-DD of 1900-2100; WrongUsage when not.
+int ParseDate(Context& c, const QString& text, QDate* out);
+// YEAR MONTH OUT of a report command as ParseMonth; then OUT must end in one
+// of `suffixes` (lower case, without the dot) and must not exist yet
+// (Failure when it does not or does).
+int ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month, QString* out);
 
 } // namespace Admin

@@ -79,7 +79,8 @@ QVector<Command> ruleCommands(const QStringList& dir) {
         {QStringLiteral("schedule-export"), QStringLiteral("FILE.csv"),
          QStringLiteral("Writes the working hours as CSV: one line per department (\"*\" for the\n"
                         "unit) and weekday: dept,weekday,working,start,end,late_grace,early_grace\n"
-                        "(weekday 1 = Monday ... 7 = Sunday, working 0/1, HH:MM, grace minutes)."),
+                        "(weekday 1 = Monday ... 7 = Sunday, working 0/1, HH:MM, grace minutes;\n"
+                        "a rest day's times may be empty and are not checked)."),
          1, 1, dir, Gui::Never, ScheduleCommands::ExportSchedule},
         {QStringLiteral("schedule-import"), QStringLiteral("FILE.csv"),
          QStringLiteral("Replaces all working hours with those of the file (as schedule-export\n"
@@ -87,13 +88,16 @@ QVector<Command> ruleCommands(const QStringList& dir) {
                         "is refused whole, naming the line, and nothing changes."),
          1, 1, dir, Gui::Never, ScheduleCommands::ImportSchedule},
         {QStringLiteral("calendar-export"), QStringLiteral("FILE.csv"),
-         QStringLiteral("Writes the calendar as CSV: date (YYYY-MM-DD),kind (holiday, workday or\n"
-                        "rest),name."),
+         QStringLiteral(
+             "Writes the calendar as CSV: date (YYYY-MM-DD),kind (holiday, workday or\n"
+             "rest),name,as_weekday. A make-up workday works the hours of the weekday\n"
+             "as_weekday names (1-7; empty: the first working weekday of the schedule)."),
          1, 1, dir, Gui::Never, ScheduleCommands::ExportCalendar},
         {QStringLiteral("calendar-import"), QStringLiteral("FILE.csv"),
          QStringLiteral("Replaces the calendar's dates of every year the file names with the\n"
-                        "file's dates, all or nothing; a faulty file is refused whole, naming\n"
-                        "the line."),
+                        "file's dates, all or nothing (date,kind,name[,as_weekday] as\n"
+                        "calendar-export writes it); a faulty file is refused whole, naming\n"
+                        "the line (and the byte of text that is not UTF-8)."),
          1, 1, dir, Gui::Never, ScheduleCommands::ImportCalendar},
     };
 }
@@ -112,7 +116,8 @@ QVector<Command> correctionCommands(const QStringList& dir) {
         {QStringLiteral("trail"),
          QStringLiteral("[--from DATE] [--to DATE] [--employee N] [--csv OUT]"),
          QStringLiteral("Prints every row of the corrections' trail (corrections, closing and\n"
-                        "reopening of months), one per line, or writes them as CSV."),
+                        "reopening of months), one per line, control characters escaped (\\n,\n"
+                        "\\t, \\x1b), or writes them as CSV. DATE is YYYY-MM-DD of 1900-2100."),
          0, 0, names({"dir", "from", "to", "employee", "csv"}), Gui::Never,
          CorrectionCommands::Trail},
         {QStringLiteral("close-month"), QStringLiteral("YEAR MONTH"),
@@ -243,8 +248,10 @@ QString Usage() {
         "commands:\n");
     for (const Command& cmd : commands())
         text += QStringLiteral("  ") + (cmd.name + u' ' + cmd.synopsis).trimmed() + u'\n';
-    text += QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
-                           "Exit status: 0 success, 1 failure, 2 wrong usage.\n");
+    text +=
+        QStringLiteral("\n'attendance-admin COMMAND --help' describes one command.\n"
+                       "Exit status: 0 success, 1 failure, 2 wrong usage (also a YEAR outside\n"
+                       "1900-2100, a MONTH outside 1-12, a DATE not YYYY-MM-DD of 1900-2100).\n");
     return text;
 }
 

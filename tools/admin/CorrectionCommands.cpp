@@ -2,6 +2,7 @@
 
 #include "shared/base/AtomicFile.h"
 #include "shared/base/CsvText.h"
+#include "shared/base/PlainText.h"
 #include "shared/db/DbError.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
@@ -70,16 +71,10 @@ bool parseTime(Context& c, const char* option, QTime* out) {
         return true;
     *out = QTime::fromString(c.value(option), QStringLiteral("H:mm"));
     if (!out->isValid())
-        return Admin::Fail(
-            c.err,
-            QStringLiteral("--%1 takes HH:MM: %2").arg(QLatin1String(option), c.value(option)));
+        return Admin::Fail(c.err,
+                           QStringLiteral("--%1 takes HH:MM: %2")
+                               .arg(QLatin1String(option), PlainText::Echo(c.value(option))));
     return true;
-}
-
-bool parseDate(Context& c, const QString& text, QDate* out) {
-    *out = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-    return out->isValid() ||
-           Admin::Fail(c.err, QStringLiteral("a date is written YYYY-MM-DD: %1").arg(text));
 }
 
 QString timeText(const QDateTime& t) {
@@ -105,12 +100,12 @@ QStringList fields(const clsCorrection::TrailRow& r) {
 } // namespace
 
 int Correct(Context& c) {
-    if (!Admin::OpenProgramDirectory(c))
-        return Admin::Failure;
     clsCorrection::Request r;
     r.number = c.args[0];
-    if (!parseDate(c, c.args[1], &r.date) || !parseTime(c, "arrival", &r.arrival) ||
-        !parseTime(c, "departure", &r.departure))
+    if (const int status = Admin::ParseDate(c, c.args[1], &r.date))
+        return status;
+    if (!parseTime(c, "arrival", &r.arrival) || !parseTime(c, "departure", &r.departure) ||
+        !Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     if (c.isSet("remove") && (c.isSet("change") || r.arrival.isValid() || r.departure.isValid()))
         return Admin::Fail(c.err, QStringLiteral("--remove takes no times"));
@@ -128,9 +123,12 @@ int Correct(Context& c) {
 
 int Trail(Context& c) {
     QDate from, to;
-    if ((c.isSet("from") && !parseDate(c, c.value("from"), &from)) ||
-        (c.isSet("to") && !parseDate(c, c.value("to"), &to)))
-        return Admin::Failure;
+    if (c.isSet("from"))
+        if (const int status = Admin::ParseDate(c, c.value("from"), &from))
+            return status;
+    if (c.isSet("to"))
+        if (const int status = Admin::ParseDate(c, c.value("to"), &to))
+            return status;
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     std::vector<clsCorrection::TrailRow> rows;
@@ -138,8 +136,14 @@ int Trail(Context& c) {
     if (!clsCorrection::Trail(from, to, c.value("employee"), &rows, &why))
         return Admin::Fail(c.err, why.Text());
     if (!c.isSet("csv")) {
-        for (const auto& r : rows)
-            c.out << fields(r).join(QLatin1Char('\t')) << '\n';
+        // One row a line: a reason's line break, tab or terminal escape is
+        // printed escaped, never as itself.
+        for (const auto& r : rows) {
+            QStringList shown = fields(r);
+            for (QString& f : shown)
+                f = PlainText::Escaped(f);
+            c.out << shown.join(QLatin1Char('\t')) << '\n';
+        }
         return Admin::Success;
     }
     QString text = CsvText::Line({"时间", "操作人", "主机", "程序", "操作", "工号", "原签到",
@@ -156,7 +160,9 @@ int Trail(Context& c) {
 
 int CloseMonth(Context& c) {
     int year = 0, month = 0;
-    if (!Admin::ParseMonth(c, 0, &year, &month) || !Admin::OpenProgramDirectory(c))
+    if (const int status = Admin::ParseMonth(c, 0, &year, &month))
+        return status;
+    if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     DbError why;
     const Result result =
@@ -169,8 +175,9 @@ int ReopenMonth(Context& c) {
     int year = 0, month = 0;
     QString password;
     bool given = false;
-    if (!Admin::ParseMonth(c, 0, &year, &month) ||
-        !ServerOptions::Secret(c, "admin-password", nullptr, &password, &given))
+    if (const int status = Admin::ParseMonth(c, 0, &year, &month))
+        return status;
+    if (!ServerOptions::Secret(c, "admin-password", nullptr, &password, &given))
         return Admin::Failure;
     if (!given)
         return Admin::Fail(c.err, QStringLiteral("reopening takes --admin-password"));

@@ -101,7 +101,9 @@ int BackupMonth(Context& c) {
 int ExportMonth(Context& c) {
     int year = 0;
     int month = 0;
-    if (!Admin::ParseMonth(c, 0, &year, &month) || !Admin::OpenProgramDirectory(c))
+    if (const int status = Admin::ParseMonth(c, 0, &year, &month))
+        return status;
+    if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     const QDate first(year, month, 1);
     const QDate last = first.addMonths(1).addDays(-1);

@@ -54,9 +54,9 @@ int Run(Admin::Context& c) {
     int year = 0;
     int month = 0;
     QString file;
-    if (!Admin::ParseMonthReport(c, {QStringLiteral("pdf"), QStringLiteral("csv")}, &year, &month,
-                                 &file))
-        return Admin::Failure;
+    if (const int status = Admin::ParseMonthReport(
+            c, {QStringLiteral("pdf"), QStringLiteral("csv")}, &year, &month, &file))
+        return status;
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;

@@ -23,8 +23,9 @@ QString Summary() {
         "one line per employee with number, name, department, working days, days\n"
         "present, late count and minutes, early-departure count and minutes, missing\n"
         "departures, absent days and worked time (H:mm); as a spreadsheet when it ends\n"
-        "in .xlsx (the summary with totals, and every employee's days). Working days\n"
-        "and absences count up to yesterday. An existing OUT is never overwritten.");
+        "in .xlsx (the summary with totals, and every employee's days). Every count\n"
+        "runs up to yesterday; records dated after today are ignored. YEAR is\n"
+        "1900-2100. An existing OUT is never overwritten.");
 }
 
 namespace {
@@ -63,10 +64,10 @@ int Run(Admin::Context& c) {
     int year = 0;
     int month = 0;
     QString file;
-    if (!Admin::ParseMonthReport(
+    if (const int status = Admin::ParseMonthReport(
             c, {QStringLiteral("pdf"), QStringLiteral("csv"), QStringLiteral("xlsx")}, &year,
             &month, &file))
-        return Admin::Failure;
+        return status;
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;

@@ -3,6 +3,7 @@
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/attendance/MonthSummary.h"
+#include "shared/base/AppClock.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
@@ -34,6 +35,8 @@ private slots:
         QVERIFY(m_dir.addPresence("A01", at(4, 1, 8), at(4, 1, 17)));
         QVERIFY(m_dir.addPresence("B02", at(3, 7, 9), at(3, 7, 12)));
         QVERIFY(m_dir.addPresence("B02", at(3, 10, 9)));
+        // After "today" (the 10th) below: no record yet.
+        QVERIFY(m_dir.addPresence("A01", at(3, 20, 8), at(3, 20, 17)));
     }
 
     void schedulesAndCalendarRoundTrip() {
@@ -58,13 +61,34 @@ private slots:
                                                       {day(2025, 1, 1, CalendarKind::Holiday),
                                                        day(2026, 3, 3, CalendarKind::Holiday),
                                                        day(2026, 3, 9, CalendarKind::Rest)}));
-        // Replacing 2026 leaves 2025 as it was.
-        QVERIFY(AttendanceStore::ReplaceCalendarYears({2026},
-                                                      {day(2026, 3, 3, CalendarKind::Holiday)}));
+        // Replacing 2026 leaves 2025 as it was; a make-up workday keeps the
+        // weekday whose hours it works.
+        CalendarDay asTuesday = day(2026, 4, 11, CalendarKind::Workday);
+        asTuesday.asWeekday = 2;
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2026}, {day(2026, 3, 3, CalendarKind::Holiday),
+                     day(2026, 4, 12, CalendarKind::Workday), asTuesday}));
         WorkCalendar calendar;
         QVERIFY(AttendanceStore::LoadCalendar(QDate(2025, 1, 1), QDate(2026, 12, 31), &calendar));
-        QCOMPARE(calendar.Days().size(), size_t(2));
+        QCOMPARE(calendar.Days().size(), size_t(4));
         QVERIFY(calendar.Find(QDate(2026, 3, 3)) && !calendar.Find(QDate(2026, 3, 9)));
+        QCOMPARE(calendar.Find(QDate(2026, 4, 11))->asWeekday, 2);
+        QCOMPARE(calendar.Find(QDate(2026, 4, 11))->kind, CalendarKind::Workday);
+        QCOMPARE(calendar.Find(QDate(2026, 4, 12))->asWeekday, 0);
+        // Names with control characters or over 100 characters are refused whole.
+        for (const QString& name :
+             {QStringLiteral("a\x1b[2J"), QString(QChar(0)), QString(101, QChar(u'节'))}) {
+            DbError refused;
+            QVERIFY(!AttendanceStore::ReplaceCalendarYears(
+                {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}}, &refused));
+            QVERIFY2(refused.Text().contains(QStringLiteral("2026-05-01")),
+                     qPrintable(refused.Text()));
+        }
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2027}, {CalendarDay{QDate(2027, 5, 1), CalendarKind::Holiday, QString(100, u'节')}}));
+        WorkCalendar after;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2027, 12, 31), &after));
+        QCOMPARE(after.Days().size(), size_t(4));
     }
 
     void monthSummaryAndLists() {
@@ -82,13 +106,22 @@ private slots:
                  QList<int>({5, 2, 1, 10, 1, 60, 3, 530 + 480}));
         QCOMPARE(a.records[4].arrival.time(), QTime(8, 0));
         QVERIFY(!a.records[27].arrival.isValid() && !a.records[0].arrival.isValid());
+        QVERIFY(!a.records[19].arrival.isValid()); // after today
+        QCOMPARE(a.days[19].Text(), QString());
         // B02 works Saturdays 09:00-12:00 and is still at work today.
+        // Today's arrival is shown but counts from tomorrow on, as today's
+        // working day does: present on the 7th only, not late yet.
         const EmployeeSummary& b = m.employees[0];
         QCOMPARE(b.days[6].Text(), QStringLiteral("正常"));
         QCOMPARE(b.days[9].Text(), QStringLiteral("迟到60分钟"));
+        QCOMPARE(
+            QList<int>({b.counts.workingDays, b.counts.present, b.counts.lateCount,
+                        b.counts.lateMinutes, b.counts.missingDepartures, b.counts.workedMinutes}),
+            QList<int>({6, 1, 0, 0, 0, 180}));
         QCOMPARE(m.departments.size(), size_t(2));
         QCOMPARE(m.unit.present, a.counts.present + b.counts.present);
-        QCOMPARE(m.lateByDepartment[0], std::make_pair(QStringLiteral("乙"), 1));
+        QCOMPARE(m.lateByDepartment[0], std::make_pair(QStringLiteral("乙"), 0));
+        QCOMPARE(m.presenceRate[9], 0.0); // today
         QCOMPARE(m.presenceRate[1], 0.5); // the 2nd: A01 present, B02 absent
         std::vector<ListedEmployee> list;
         QVERIFY(AttendanceLists::NotArrivedToday(at(3, 10, 10), &list));
@@ -98,6 +131,14 @@ private slots:
         QCOMPARE(list.size(), size_t(2));
         QCOMPARE(list[0].arrival, at(2, 28, 23));
         QCOMPARE(list[1].dept, QStringLiteral("乙"));
+        // Seen on the 9th, the record of the 10th lies after today.
+        AppClock::setFixed(at(3, 9, 23, 59));
+        const bool listed =
+            AttendanceLists::MissingDepartures(QDate(2026, 2, 1), QDate(2026, 3, 31), &list);
+        AppClock::reset();
+        QVERIFY(listed);
+        QCOMPARE(list.size(), size_t(1));
+        QCOMPARE(list[0].arrival, at(2, 28, 23));
     }
 
     // A database without the rule tables (an older read-only file) reads

@@ -19,14 +19,24 @@ bool Runs(const QStringList& args) {
     return r.code == 0;
 }
 
-bool Fails(const QStringList& args, const QStringList& says) {
+namespace {
+bool endsWith(int code, const QStringList& args, const QStringList& says) {
     const ToolRun r = Run(args);
-    bool ok = r.code == 1 && !r.err.isEmpty();
+    bool ok = r.code == code && !r.err.isEmpty();
     for (const QString& s : says)
         ok = ok && r.err.contains(s);
     if (!ok)
         qWarning("%s: %d %s", qPrintable(args.join(QLatin1Char(' '))), r.code, qPrintable(r.err));
     return ok;
+}
+} // namespace
+
+bool Fails(const QStringList& args, const QStringList& says) {
+    return endsWith(1, args, says);
+}
+
+bool Misuses(const QStringList& args, const QStringList& says) {
+    return endsWith(2, args, says);
 }
 
 } // namespace AdminTool

@@ -12,4 +12,6 @@ ToolRun Run(const QStringList& args);
 bool Runs(const QStringList& args);
 // Runs a command that must fail (exit code 1) saying so, naming each of `says`.
 bool Fails(const QStringList& args, const QStringList& says = {});
+// Runs a command given arguments it cannot take: exit code 2, naming each of `says`.
+bool Misuses(const QStringList& args, const QStringList& says = {});
 } // namespace AdminTool
