@@ -130,6 +130,12 @@ void frmWorkCalendar::ShowYear(int year) {
     LoadYear(year);
 }
 
+void frmWorkCalendar::reject() {
+    // Escape, 退出 and the close box all come here.
+    if (MayDropEdits())
+        QDialog::reject();
+}
+
 void frmWorkCalendar::cmdAdd_Click() {
     const QDate from = ui->dtpFrom->date();
     const QDate to = ui->dtpTo->date();

@@ -16,7 +16,7 @@ class frmWorkCalendar;
 // Importing a file stores the years it names at once (no other year is
 // touched) and shows the year on show, or else the file's first year.
 // Edits not saved are given up only when the user agrees: on changing the
-// year and on importing.
+// year, on importing and on closing.
 class frmWorkCalendar : public QDialog {
     Q_OBJECT
 
@@ -26,6 +26,9 @@ public:
 
     int Year() const { return m_year; }
     const WorkCalendar& Calendar() const { return m_calendar; }
+
+public slots:
+    void reject() override;
 
 private slots:
     void cobYear_Changed(int index);

@@ -1,6 +1,7 @@
 // The attendance windows of the office program on a small prepared month:
 // the summary's counts, numeric sorting and exports, the schedule and
-// calendar editors (imports of other years), today's absentees and the sign-ins without departure.
+// calendar editors (imports of other years, closing with edits not saved),
+// today's absentees and the sign-ins without departure.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/ReadBack.h"
@@ -237,6 +238,76 @@ private slots:
         child<QPushButton>(&w, "cmdImport")->click();
         QCOMPARE(boxes->lines(), box("警告", "日历文件中没有日期，未做任何修改。"));
         QCOMPARE(stored(2026) + stored(2027) + stored(2030), 4);
+    }
+
+    // Escape, 退出 and the close box with edits not saved ask first, in real
+    // boxes: 否 keeps the window and the edits, 是 closes without saving.
+    void editorsAskBeforeDroppingEdits() {
+        boxes.reset();
+        QStringList asked;
+        const auto answerNext = [&asked](const char* button, const char* window) {
+            OnNextModal(
+                [&asked, button](QWidget* w) {
+                    auto* box = qobject_cast<QMessageBox*>(w);
+                    QVERIFY(box);
+                    asked << box->text();
+                    for (QAbstractButton* b : box->buttons())
+                        if (b->text() == QString::fromUtf8(button))
+                            b->click();
+                },
+                window);
+        };
+        {
+            frmWorkCalendar w;
+            w.show();
+            child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 12, 24));
+            child<QDateEdit>(&w, "dtpTo")->setDate(QDate(2026, 12, 24));
+            child<QPushButton>(&w, "cmdAdd")->click();
+            answerNext("否", "frmWorkCalendar");
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(w.isVisible());
+            QCOMPARE(child<QTreeWidget>(&w, "lsvDates")->topLevelItemCount(), 1);
+            answerNext("是", "frmWorkCalendar");
+            child<QPushButton>(&w, "cmdQuit")->click();
+            QVERIFY(!w.isVisible());
+            QCOMPARE(asked, QStringList(2, "2026年的修改尚未保存，放弃这些修改吗？"));
+        }
+        WorkCalendar stored;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
+        QVERIFY(stored.Days().empty());
+
+        asked.clear();
+        {
+            frmWorkSchedule w;
+            w.show();
+            QTest::keyClick(&w, Qt::Key_Escape); // nothing changed: closes at once
+            QVERIFY(!w.isVisible());
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            answerNext("否", "frmWorkSchedule");
+            w.close(); // the close box
+            QVERIFY(w.isVisible());
+            answerNext("是", "frmWorkSchedule");
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(asked, QStringList(2, "作息时间的修改尚未保存，放弃这些修改吗？"));
+        }
+        {
+            // An edit undone by hand is no edit; a saved one neither.
+            BoxLog log;
+            frmWorkSchedule w;
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(0);
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            child<QPushButton>(&w, "cmdSave")->click();
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(log.lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
+        }
     }
 
     void actionLists() {
