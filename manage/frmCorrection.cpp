@@ -12,7 +12,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
+
+#include <map>
 
 namespace {
 
@@ -99,10 +102,28 @@ void frmCorrection::loadDays() {
     }
     if (m_days.empty() && ui->radEmployee->isChecked())
         warn(this, ResultText(Result::NoEmployee, QDate()));
-    for (const clsCorrection::Day& d : m_days)
+    // The corrected days marked as the summary marks them: 补 added, 改 changed or removed.
+    std::map<QDate, clsCorrection::Marks> months; // by the month's first day
+    for (const clsCorrection::Day& d : m_days) {
+        const QDate month(d.date.year(), d.date.month(), 1);
+        if (!months.count(month) &&
+            !clsCorrection::MonthMarks(month.year(), month.month(), &months[month], &why)) {
+            MsgBox::ShowMessage(this, QStringLiteral("读取修正记录失败：%1").arg(why.Text()),
+                                QStringLiteral("错误"), MsgBox::Icon::Critical);
+            break;
+        }
+    }
+    for (const clsCorrection::Day& d : m_days) {
+        const clsCorrection::Marks& marks = months[QDate(d.date.year(), d.date.month(), 1)];
+        const auto employee = marks.find(d.number);
+        QString mark;
+        if (employee != marks.end() && employee->second.count(d.date.day()))
+            mark = employee->second.at(d.date.day()) == Action::Add ? QStringLiteral("补")
+                                                                    : QStringLiteral("改");
         ui->lsvDays->addTopLevelItem(
             new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),
-                                 timeText(d.arrival), timeText(d.departure)}));
+                                 timeText(d.arrival), timeText(d.departure), mark}));
+    }
     if (ui->lsvDays->topLevelItemCount() > 0)
         ui->lsvDays->setCurrentItem(ui->lsvDays->topLevelItem(0));
 }
@@ -114,24 +135,40 @@ void frmCorrection::apply(Action action) {
         warn(this, QStringLiteral("请先选择一天的记录。"));
         return;
     }
+    const clsCorrection::Day day = m_days[size_t(row)];
     clsCorrection::Request r;
     r.action = action;
-    r.number = m_days[size_t(row)].number;
-    r.date = m_days[size_t(row)].date;
+    r.number = day.number;
+    r.date = day.date;
     if (action != Action::Remove) {
         r.arrival = ui->chkArrival->isChecked() ? ui->tmArrival->time() : QTime();
         r.departure = ui->chkDeparture->isChecked() ? ui->tmDeparture->time() : QTime();
     }
-    const auto reason = InputBox::GetText(this, kTitle, QStringLiteral("修正原因（必填）："));
-    if (!reason)
-        return;
-    r.reason = *reason;
+    // The entry is checked first, so a refused one costs no typing; Apply
+    // decides again when it writes.
     DbError why;
-    const Result result = clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
-    if (result == Result::Done)
-        loadDays();
-    else
+    Result result = clsCorrection::Check(r, &why);
+    if (result == Result::Done) {
+        const auto reason = InputBox::GetText(this, kTitle, QStringLiteral("修正原因（必填）："));
+        if (!reason)
+            return;
+        r.reason = *reason;
+        result = clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
+    }
+    if (result != Result::Done) {
         showOutcome(this, result, why, r.date, QString());
+        return;
+    }
+    loadDays();
+    for (int i = 0; i < int(m_days.size()); ++i)
+        if (m_days[size_t(i)].number == day.number && m_days[size_t(i)].date == day.date)
+            list->setCurrentItem(list->topLevelItem(i));
+    const QString done = action == Action::Add      ? QStringLiteral("补签")
+                         : action == Action::Change ? QStringLiteral("修改")
+                                                    : QStringLiteral("删除");
+    ui->sbrStatus->showMessage(
+        QStringLiteral("%1 %2（%3）的考勤已%4。")
+            .arg(day.date.toString(QStringLiteral("yyyy-MM-dd")), day.name, day.number, done));
 }
 
 QString frmCorrection::ResultText(Result result, const QDate& day) {

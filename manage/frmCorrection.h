@@ -15,7 +15,10 @@ class frmCorrection;
 // "考勤修正": one employee's records over a range of days, or a department's
 // employees on one day; adds a missing arrival or departure ("补签"), changes
 // the times ("修改") or removes the day's record ("删除"), each with a
-// reason. Also closes and reopens months ("月结…", "取消月结…").
+// reason, asked once the entry passed the checks; a correction is confirmed
+// in the status bar, its day stays selected and the list marks corrected
+// days (补 added, 改 changed or removed). Also closes and reopens months
+// ("月结…", "取消月结…").
 class frmCorrection : public QDialog {
     Q_OBJECT
 

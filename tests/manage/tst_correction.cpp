@@ -1,4 +1,6 @@
-// The corrections window: 补签 with a reason, an empty reason refused; its menu entries.
+// The corrections window: 补签 with a reason, an empty reason refused, an
+// entry refused before its reason is asked, the corrected day confirmed,
+// kept selected and marked; the menu entries.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
@@ -6,9 +8,44 @@
 #include "manage/frmCorrection.h"
 #include "manage/frmMain.h"
 #include "shared/base/AppClock.h"
+#include "shared/records/clsMonthClose.h"
 
 #include <QtTest>
 #include <QtWidgets>
+
+namespace {
+
+// Employee 7 张三 of department 1 办公室, today Friday 2026-11-20 18:00.
+bool seed(TestProgramDir& fx) {
+    AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+    return fx.addDept(1, QStringLiteral("办公室")) &&
+           fx.addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1) &&
+           fx.addEmployee(QStringLiteral("8"), QStringLiteral("李四"), QStringLiteral("8"), 1);
+}
+
+// Shows the days of `number` from `from` to `to` in the window.
+QTreeWidget* load(frmCorrection& w, const char* number, const QDate& from, const QDate& to) {
+    child<QLineEdit>(&w, "txtNumber")->setText(QString::fromLatin1(number));
+    child<QDateEdit>(&w, "dtFrom")->setDate(from);
+    child<QDateEdit>(&w, "dtTo")->setDate(to);
+    child<QPushButton>(&w, "btnLoad")->click();
+    return child<QTreeWidget>(&w, "lsvDays");
+}
+
+void times(frmCorrection& w, const QTime& arrival, const QTime& departure) {
+    child<QCheckBox>(&w, "chkArrival")->setChecked(arrival.isValid());
+    child<QCheckBox>(&w, "chkDeparture")->setChecked(departure.isValid());
+    if (arrival.isValid())
+        child<QTimeEdit>(&w, "tmArrival")->setTime(arrival);
+    if (departure.isValid())
+        child<QTimeEdit>(&w, "tmDeparture")->setTime(departure);
+}
+
+clsCorrection::Operator clerk() {
+    return {QStringLiteral("clerk"), QStringLiteral("office"), QStringLiteral("manage")};
+}
+
+} // namespace
 
 class tst_Correction : public QObject {
     Q_OBJECT
@@ -17,22 +54,14 @@ private slots:
     void addWithReasonRefuseWithout() {
         TestProgramDir fx;
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
-        QVERIFY(
-            fx.addDept(1, QStringLiteral("办公室")) &&
-            fx.addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1));
-        AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+        QVERIFY(seed(fx));
         BoxLog boxes;
         DialogAnswers answers;
         frmCorrection w;
-        child<QLineEdit>(&w, "txtNumber")->setText(QStringLiteral("7"));
-        child<QDateEdit>(&w, "dtFrom")->setDate(QDate(2026, 11, 2));
-        child<QDateEdit>(&w, "dtTo")->setDate(QDate(2026, 11, 3));
-        child<QPushButton>(&w, "btnLoad")->click();
-        auto* list = child<QTreeWidget>(&w, "lsvDays");
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
         QCOMPARE(list->topLevelItemCount(), 2);
         list->setCurrentItem(list->topLevelItem(1));
-        child<QCheckBox>(&w, "chkArrival")->setChecked(true);
-        child<QTimeEdit>(&w, "tmArrival")->setTime(QTime(8, 5));
+        times(w, QTime(8, 5), QTime());
         answers.text(QStringLiteral("忘记打卡"));
         child<QPushButton>(&w, "btnAdd")->click();
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
@@ -47,9 +76,103 @@ private slots:
         QCOMPARE(fx.rows("Presence") + fx.rows("Correction"), 2);
 
         frmMain main;
-        QVERIFY(main.findChild<QAction*>(QStringLiteral("mnuCorrection")) &&
-                main.findChild<QAction*>(QStringLiteral("mnuCloseMonth")) &&
-                main.findChild<QAction*>(QStringLiteral("mnuReopenMonth")));
+        for (const char* name : {"mnuCorrection", "mnuCloseMonth", "mnuReopenMonth"}) {
+            auto* action = main.findChild<QAction*>(QString::fromLatin1(name));
+            QVERIFY2(action, name);
+            QCOMPARE(action->parent()->objectName(), QStringLiteral("mnuAttendance"));
+        }
+    }
+
+    // A departure before the arrival, no time ticked, a closed month, a day
+    // without a record: refused at once, no reason asked, nothing written.
+    void refusedBeforeTheReasonIsAsked() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 11, 2), QTime(8, 0)),
+                               QDateTime(QDate(2026, 11, 2), QTime(17, 0))));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 10, 30), QTime(8, 0))));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        BoxLog boxes;
+        DialogAnswers answers;
+        frmCorrection w;
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
+        list->setCurrentItem(list->topLevelItem(0));
+        times(w, QTime(9, 0), QTime(8, 59));
+        child<QPushButton>(&w, "btnChange")->click();
+        times(w, QTime(), QTime(8, 0)); // the stored arrival is 08:00: not after it
+        child<QPushButton>(&w, "btnChange")->click();
+        times(w, QTime(), QTime());
+        child<QPushButton>(&w, "btnChange")->click();
+        list->setCurrentItem(list->topLevelItem(1));
+        child<QPushButton>(&w, "btnRemove")->click();
+        load(w, "7", QDate(2026, 11, 20), QDate(2026, 11, 20));
+        times(w, QTime(18, 1), QTime()); // a minute after now
+        child<QPushButton>(&w, "btnAdd")->click();
+        load(w, "7", QDate(2026, 10, 30), QDate(2026, 10, 30));
+        times(w, QTime(), QTime(17, 0));
+        child<QPushButton>(&w, "btnAdd")->click();
+        QCOMPARE(boxes.lines(),
+                 box("警告", "签退时间必须晚于签到时间。") +
+                     box("警告", "签退时间必须晚于签到时间。") +
+                     box("警告", "请勾选签到或签退时间。") + box("警告", "这一天没有考勤记录。") +
+                     box("警告", "不能记录晚于现在的时间。") + box("警告", "2026年10月已月结"));
+        QVERIFY(answers.inputs.isEmpty());
+        QCOMPARE(fx.rows("Correction WHERE ACTION <> 'close'"), 0);
+
+        // The boundary: a departure one minute after the arrival is taken,
+        // and only then is the reason asked.
+        boxes.clear();
+        load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
+        list->setCurrentItem(list->topLevelItem(0));
+        times(w, QTime(), QTime(8, 1));
+        answers.text(QStringLiteral("早退登记"));
+        child<QPushButton>(&w, "btnChange")->click();
+        QCOMPARE(answers.inputs.size(), 1);
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+        QCOMPARE(list->topLevelItem(0)->text(4), QStringLiteral("08:01:00"));
+    }
+
+    // After a correction the status bar confirms it, the corrected day stays
+    // selected and the list marks the corrected days (补 added, 改 changed).
+    // The reason is typed into the real input box.
+    void correctedDayConfirmedSelectedAndMarked() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 11, 3), QTime(8, 30)),
+                               QDateTime(QDate(2026, 11, 3), QTime(17, 0))));
+        BoxLog boxes;
+        frmCorrection w;
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 4));
+        auto* status = child<QStatusBar>(&w, "sbrStatus");
+        const auto typeReason = [](const QString& reason) {
+            OnNextModal([reason](QWidget* d) {
+                auto* input = qobject_cast<QInputDialog*>(d);
+                QVERIFY(input);
+                input->setTextValue(reason);
+                input->accept();
+            });
+        };
+        list->setCurrentItem(list->topLevelItem(2));
+        times(w, QTime(8, 10), QTime(17, 5));
+        typeReason(QStringLiteral("外出培训"));
+        child<QPushButton>(&w, "btnAdd")->click();
+        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-04 张三（7）的考勤已补签。"));
+
+        list->setCurrentItem(list->topLevelItem(1));
+        times(w, QTime(8, 0), QTime());
+        typeReason(QStringLiteral("打卡机故障"));
+        child<QPushButton>(&w, "btnChange")->click();
+        QCOMPARE(list->currentItem(), list->topLevelItem(1));
+        QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-03 张三（7）的考勤已修改。"));
+        QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:00:00"));
+        QStringList marks;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            marks << list->topLevelItem(i)->text(5);
+        QCOMPARE(marks, QStringList({"", "改", "补"}));
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
     }
 };
 
