@@ -1,6 +1,7 @@
 #include "manage/frmCorrection.h"
 #include "ui_frmCorrection.h"
 
+#include "manage/frmCorrectionTrail.h"
 #include "platform/DesktopKit.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
@@ -250,6 +251,10 @@ void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
     };
     add(QStringLiteral("考勤修正(&R)…"), "mnuCorrection", [](QWidget* p) {
         frmCorrection window(p);
+        window.exec();
+    });
+    add(QStringLiteral("考勤修正记录(&T)…"), "mnuCorrectionTrail", [](QWidget* p) {
+        frmCorrectionTrail window(p);
         window.exec();
     });
     add(QStringLiteral("月结(&L)…"), "mnuCloseMonth", &frmCorrection::CloseMonth);

@@ -1,13 +1,16 @@
 // The corrections window: 补签 with a reason, an empty reason refused, an
 // entry refused before its reason is asked, the corrected day confirmed,
-// kept selected and marked; the menu entries.
+// kept selected and marked; the trail window's filters and export; the
+// menu entries.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "manage/frmCorrection.h"
+#include "manage/frmCorrectionTrail.h"
 #include "manage/frmMain.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/CsvText.h"
 #include "shared/records/clsMonthClose.h"
 
 #include <QtTest>
@@ -76,7 +79,8 @@ private slots:
         QCOMPARE(fx.rows("Presence") + fx.rows("Correction"), 2);
 
         frmMain main;
-        for (const char* name : {"mnuCorrection", "mnuCloseMonth", "mnuReopenMonth"}) {
+        for (const char* name :
+             {"mnuCorrection", "mnuCorrectionTrail", "mnuCloseMonth", "mnuReopenMonth"}) {
             auto* action = main.findChild<QAction*>(QString::fromLatin1(name));
             QVERIFY2(action, name);
             QCOMPARE(action->parent()->objectName(), QStringLiteral("mnuAttendance"));
@@ -173,6 +177,82 @@ private slots:
             marks << list->topLevelItem(i)->text(5);
         QCOMPARE(marks, QStringList({"", "改", "补"}));
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+    }
+
+    // The trail between two dates, of everybody or one employee, with the
+    // actions in Chinese; exported as CSV, read back, never over a file.
+    void trailFiltersAndExports() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("8", QDateTime(QDate(2026, 10, 9), QTime(8, 20))));
+        using Action = clsCorrection::Action;
+        const auto correct = [](Action action, const char* number, const QDate& day,
+                                const QTime& in, const QTime& out, const char* reason,
+                                const QDateTime& when) {
+            AppClock::setFixed(when);
+            return clsCorrection::Apply({action, QString::fromLatin1(number), day, in, out,
+                                         QString::fromUtf8(reason)},
+                                        clerk()) == clsCorrection::Result::Done;
+        };
+        const QDateTime oct12(QDate(2026, 10, 12), QTime(9, 0));
+        const QDateTime nov2(QDate(2026, 11, 2), QTime(9, 0));
+        QVERIFY(correct(Action::Add, "7", QDate(2026, 10, 9), QTime(8, 0), QTime(17, 0),
+                        "忘记打卡, \"补\"", oct12));
+        QVERIFY(
+            correct(Action::Change, "8", QDate(2026, 10, 9), QTime(8, 0), QTime(), "=1+1", oct12));
+        QVERIFY(correct(Action::Remove, "7", QDate(2026, 10, 9), QTime(), QTime(), "重复", nov2));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+
+        BoxLog boxes;
+        DialogAnswers answers;
+        frmCorrectionTrail w;
+        auto* list = child<QTreeWidget>(&w, "lsvTrail");
+        const auto column = [list](int c) {
+            QStringList out;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                out << list->topLevelItem(i)->text(c);
+            return out;
+        };
+        // Opened on last month and this one: everything, in the order written.
+        QCOMPARE(column(1), QStringList({"补签", "修改", "删除", "月结"}));
+        QCOMPARE(column(3), QStringList({"2026-10-09", "2026-10-09", "2026-10-09", "2026-10"}));
+        QCOMPARE(column(4) + column(6),
+                 QStringList({"", "08:20:00", "08:00:00", "", "08:00:00", "08:00:00", "", ""}));
+        QCOMPARE(child<QLabel>(&w, "lblCount")->text(), QStringLiteral("共4条记录"));
+
+        child<QLineEdit>(&w, "txtNumber")->setText("7");
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"补签", "删除"}));
+        child<QLineEdit>(&w, "txtNumber")->clear();
+        child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 10, 13));
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"删除", "月结"}));
+        child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 10, 12)); // the first day counts
+        child<QDateEdit>(&w, "dtpTo")->setDate(QDate(2026, 10, 12));   // and the last
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"补签", "修改"}));
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+
+        const QString csv = fx.file("trail.csv");
+        answers.path(csv);
+        answers.path(csv);
+        child<QPushButton>(&w, "cmdExport")->click();
+        child<QPushButton>(&w, "cmdExport")->click();
+        QCOMPARE(boxes.lines(),
+                 box("信息", "修正记录已导出！共2条。", MsgBox::Icon::Information) +
+                     box("错误", QStringLiteral("导出失败！\n文件“%1”已存在。").arg(csv)));
+        QStringList lines;
+        QVERIFY(CsvText::Lines(readFile(csv), &lines));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(CsvText::Split(lines[0]).mid(0, 4), QStringList({"时间", "操作", "工号", "日期"}));
+        const QStringList first = CsvText::Split(lines[1]);
+        QCOMPARE(first.mid(0, 9), QStringList({"2026-10-12 09:00:00", "补签", "7", "2026-10-09", "",
+                                               "", "08:00:00", "17:00:00", "忘记打卡, \"补\""}));
+        QCOMPARE(first.mid(9), QStringList({"clerk", "office", "manage"}));
+        QCOMPARE(CsvText::Split(lines[2]).value(8), QStringLiteral("=1+1"));
+        QVERIFY(lines[2].contains(QStringLiteral("'=1+1"))); // kept as text in a spreadsheet
     }
 };
 
