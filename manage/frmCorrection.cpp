@@ -54,9 +54,9 @@ bool askMonth(QWidget* parent, const QString& title, QDate* month) {
 }
 
 void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate& day,
-                 const QString& done) {
+                 const QString& done, const QString& title = kTitle) {
     if (result == Result::Done)
-        MsgBox::ShowMessage(parent, done, kTitle, MsgBox::Icon::Information);
+        MsgBox::ShowMessage(parent, done, title, MsgBox::Icon::Information);
     else if (result == Result::Failed)
         MsgBox::ShowMessage(parent, QStringLiteral("写入数据库失败：%1").arg(why.Text()),
                             QStringLiteral("错误"), MsgBox::Icon::Critical);
@@ -210,13 +210,23 @@ QString frmCorrection::ResultText(Result result, const QDate& day) {
 
 void frmCorrection::CloseMonth(QWidget* parent) {
     QDate month;
-    if (!askMonth(parent, QStringLiteral("月结"), &month))
+    const QString title = QStringLiteral("月结");
+    if (!askMonth(parent, title, &month))
+        return;
+    // The month box takes Return at once: closing, undone only with the
+    // administrator password, is asked again in words.
+    const QString name = QStringLiteral("%1年%2月").arg(month.year()).arg(month.month());
+    if (MsgBox::ShowMessage(
+            parent,
+            QStringLiteral("月结后，%1的考勤记录不能再补签、修改或删除，只有输入管理"
+                           "员密码取消月结后才能再修正。\n确定要月结%1吗？")
+                .arg(name),
+            title, MsgBox::Icon::Question, MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
     DbError why;
     const Result result =
         clsMonthClose::Close(month.year(), month.month(), clsCorrection::Operator::Current(), &why);
-    showOutcome(parent, result, why, month,
-                QStringLiteral("%1年%2月已月结。").arg(month.year()).arg(month.month()));
+    showOutcome(parent, result, why, month, QStringLiteral("%1已月结。").arg(name), title);
 }
 
 void frmCorrection::ReopenMonth(QWidget* parent) {
@@ -231,7 +241,8 @@ void frmCorrection::ReopenMonth(QWidget* parent) {
     const Result result = clsMonthClose::Reopen(month.year(), month.month(), *password,
                                                 clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month,
-                QStringLiteral("%1年%2月已取消月结。").arg(month.year()).arg(month.month()));
+                QStringLiteral("%1年%2月已取消月结。").arg(month.year()).arg(month.month()),
+                QStringLiteral("取消月结"));
 }
 
 void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {

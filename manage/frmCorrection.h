@@ -17,8 +17,8 @@ class frmCorrection;
 // the times ("修改") or removes the day's record ("删除"), each with a
 // reason, asked once the entry passed the checks; a correction is confirmed
 // in the status bar, its day stays selected and the list marks corrected
-// days (补 added, 改 changed or removed). Also closes and reopens months
-// ("月结…", "取消月结…").
+// days (补 added, 改 changed or removed). Also closes months ("月结…", asked
+// first) and reopens them ("取消月结…").
 class frmCorrection : public QDialog {
     Q_OBJECT
 

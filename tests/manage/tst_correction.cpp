@@ -1,7 +1,7 @@
 // The corrections window: 补签 with a reason, an empty reason refused, an
 // entry refused before its reason is asked, the corrected day confirmed,
-// kept selected and marked; the trail window's filters and export; the
-// menu entries.
+// kept selected and marked; the month's closing asked first; the trail
+// window's filters and export; the menu entries.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
@@ -11,6 +11,7 @@
 #include "manage/frmMain.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/CsvText.h"
+#include "shared/config/PasswordModule.h"
 #include "shared/records/clsMonthClose.h"
 
 #include <QtTest>
@@ -177,6 +178,48 @@ private slots:
             marks << list->topLevelItem(i)->text(5);
         QCOMPARE(marks, QStringList({"", "改", "补"}));
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+    }
+
+    // 月结 asks first, in a real box (否: nothing closed); its result box is
+    // titled 月结, the reopening's 取消月结.
+    void closingAMonthAsksFirst() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        DialogAnswers answers;
+        const QString question = QStringLiteral(
+            "月结后，2026年10月的考勤记录不能再补签、修改或删除，只有输入管理员密码取消月结后才能"
+            "再修正。\n确定要月结2026年10月吗？");
+        {
+            QString asked;
+            OnNextModal([&asked](QWidget* d) {
+                auto* box = qobject_cast<QMessageBox*>(d);
+                QVERIFY(box);
+                asked = box->windowTitle() + QLatin1Char('|') + box->text();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == QStringLiteral("否"))
+                        b->click();
+            });
+            answers.text(QStringLiteral("2026-10"));
+            frmCorrection::CloseMonth(nullptr);
+            QCOMPARE(asked, QStringLiteral("月结|") + question);
+            QCOMPARE(fx.rows("MonthClose"), 0);
+        }
+        BoxLog boxes;
+        boxes.answer({MsgBox::Result::Yes});
+        answers.text(QStringLiteral("2026-10"));
+        frmCorrection::CloseMonth(nullptr);
+        QCOMPARE(boxes.lines(), box("月结", question, MsgBox::Icon::Question) +
+                                    box("月结", "2026年10月已月结。", MsgBox::Icon::Information));
+        QCOMPARE(fx.rows("MonthClose"), 1);
+        boxes.clear();
+        QVERIFY(SavePassword(QStringLiteral("123456")));
+        answers.text(QStringLiteral("2026-10"));
+        answers.text(QStringLiteral("123456"));
+        frmCorrection::ReopenMonth(nullptr);
+        QCOMPARE(boxes.lines(),
+                 box("取消月结", "2026年10月已取消月结。", MsgBox::Icon::Information));
+        QCOMPARE(fx.rows("MonthClose"), 0);
     }
 
     // The trail between two dates, of everybody or one employee, with the
