@@ -16,6 +16,7 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
 #include "shared/exchange/CalendarFile.h"
+#include "shared/records/clsCorrection.h"
 
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
@@ -79,14 +80,25 @@ private slots:
     }
 
     void summaryCountsSortsAndExports() {
-        frmAttendanceSummary w;
+        // 1001's 2nd corrected to the times it had: a corrected day, the same counts.
+        QCOMPARE(clsCorrection::Apply({clsCorrection::Action::Change, "1001", QDate(2026, 11, 2),
+                                       QTime(8, 0), QTime(), QStringLiteral("核对")},
+                                      {"clerk", "office", "manage"}),
+                 clsCorrection::Result::Done);
+        frmAttendanceSummary w; // counted on opening, 统计 not pressed
         QCOMPARE(child<QComboBox>(&w, "cobMonth")->currentText(), QStringLiteral("11"));
-        child<QPushButton>(&w, "cmdSummary")->click();
         auto* table = child<QTableView>(&w, "tblEmployees");
-        // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤
-        QCOMPARE(tableRows(table, 11), QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0",
-                                                    "1002 员工1002 办公室 4 3 0 0 0 0 1 1",
-                                                    "2001 员工2001 教务处 4 4 1 5 0 0 0 0"}));
+        // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤 工作时长
+        // 修正天数
+        QCOMPARE(tableRows(table, 13),
+                 QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0 35:40 1",
+                              "1002 员工1002 办公室 4 3 0 0 0 0 1 1 19:04 0",
+                              "2001 员工2001 教务处 4 4 1 5 0 0 0 0 36:25 0"}));
+        QCOMPARE(table->model()->headerData(12, Qt::Horizontal).toString(),
+                 QStringLiteral("修正天数"));
+        QCOMPARE(child<QLabel>(&w, "lblNote")->text(),
+                 QStringLiteral("说明：统计到昨天为止，今天的考勤不计入；在休息日或节假日上班的，"
+                                "计为出勤。"));
         table->sortByColumn(6, Qt::DescendingOrder); // 20 before 5: as numbers
         QCOMPARE(tableRows(table, 1), QStringList({"1001", "2001", "1002"}));
         const QStringList totals = tableRows(child<QTableView>(&w, "tblTotals"), 9);
@@ -113,6 +125,13 @@ private slots:
                      box("信息", "PDF文件已导出！", MsgBox::Icon::Information));
         QCOMPARE(readFile(xlsx).left(2), QByteArray("PK"));
         QVERIFY(PdfText(pdf).contains(QStringLiteral("员工1001")));
+
+        // Another month chosen is counted at once: October has no records.
+        child<QComboBox>(&w, "cobMonth")->setCurrentIndex(9);
+        QCOMPARE(w.Summary().month, 10);
+        QCOMPARE(TreeColumn(table, 4), QStringList({"0", "0", "0"}));
+        QCOMPARE(TreeColumn(table, 3), QStringList({"22", "22", "22"}));
+        QCOMPARE(child<QLabel>(&w, "lblState")->text(), QStringLiteral("2026年10月，3名员工"));
     }
 
     void scheduleEditorChecksAndSavesADepartment() {
