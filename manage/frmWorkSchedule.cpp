@@ -32,7 +32,10 @@ QTimeEdit* timeEditor(const QString& name) {
 QSpinBox* graceEditor(const QString& name) {
     auto* spin = new QSpinBox; // owned by the grid once placed
     spin->setObjectName(name);
-    spin->setRange(0, kMaxGrace);
+    // Wider than allowed, so that a number typed too large stays as typed
+    // and saving refuses it with the reason (a range of 0 to 240 would
+    // silently drop the third digit of 300).
+    spin->setRange(0, 999);
     return spin;
 }
 

@@ -145,8 +145,24 @@ private slots:
         child<QPushButton>(&w, "cmdSave")->click();
         QCOMPARE(boxes->lines(), box("警告", "教务处 星期三：下班时间必须晚于上班时间！"));
 
+        // A grace typed above 240 minutes stays as typed and is refused with
+        // the reason; 240 itself is taken.
         boxes->clear();
         child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(16, 30));
+        auto* grace = child<QSpinBox>(&w, "spnEarlyGrace3");
+        grace->selectAll();
+        QTest::keyClicks(grace, "300");
+        QCOMPARE(grace->value(), 300);
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes->lines(), box("警告", "教务处 星期三：宽限时间应在0到240分钟之间！"));
+        grace->selectAll();
+        QTest::keyClicks(grace, "241");
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes->size(), 2);
+        grace->selectAll();
+        QTest::keyClicks(grace, "240");
+
+        boxes->clear();
         child<QSpinBox>(&w, "spnLateGrace3")->setValue(10);
         child<QPushButton>(&w, "cmdSave")->click();
         QCOMPARE(boxes->lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
@@ -155,6 +171,7 @@ private slots:
         QCOMPARE(book.departments.size(), size_t(1));
         QCOMPARE(book.For("教务处").Day(3).end, QTime(16, 30));
         QCOMPARE(book.For("教务处").Day(3).lateGrace, 10);
+        QCOMPARE(book.For("教务处").Day(3).earlyGrace, 240);
         QCOMPARE(book.For("办公室").Day(3).end, QTime(17, 0));
     }
 
