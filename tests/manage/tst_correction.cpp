@@ -86,6 +86,13 @@ private slots:
             QVERIFY2(action, name);
             QCOMPARE(action->parent()->objectName(), QStringLiteral("mnuAttendance"));
         }
+        QString opened;
+        OnNextModal([&opened](QWidget* d) {
+            opened = d->objectName();
+            d->close();
+        });
+        main.findChild<QAction*>(QStringLiteral("mnuCorrectionTrail"))->trigger();
+        QCOMPARE(opened, QStringLiteral("frmCorrectionTrail"));
     }
 
     // A departure before the arrival, no time ticked, a closed month, a day
