@@ -52,10 +52,12 @@ QList<QStandardItem*> countCells(const SummaryCounts& c) {
     return cells;
 }
 
-void setCaptions(QStandardItemModel* model, const QStringList& leading) {
+void setCaptions(QStandardItemModel* model, const QStringList& leading,
+                 const QStringList& trailing = {}) {
     QStringList captions = leading;
     for (const char* c : kCountCaptions)
         captions << QString::fromUtf8(c);
+    captions << trailing;
     model->setHorizontalHeaderLabels(captions);
 }
 
@@ -92,7 +94,8 @@ frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
     ui->tblEmployees->verticalHeader()->hide();
     ui->tblTotals->verticalHeader()->hide();
     setCaptions(m_employees,
-                {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")});
+                {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")},
+                {QStringLiteral("修正天数")});
     setCaptions(m_totals, {QStringLiteral("部门")});
 
     connect(ui->cmdSummary, &QPushButton::clicked, this, &frmAttendanceSummary::cmdSummary_Click);
@@ -101,6 +104,10 @@ frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
     connect(ui->cmdPdf, &QPushButton::clicked, this, &frmAttendanceSummary::cmdPdf_Click);
     connect(ui->cmdExcel, &QPushButton::clicked, this, &frmAttendanceSummary::cmdExcel_Click);
     connect(ui->cmdQuit, &QPushButton::clicked, this, &QDialog::reject);
+    // The month on show follows the choice; 统计 counts it again.
+    connect(ui->cobYear, &QComboBox::currentIndexChanged, this, &frmAttendanceSummary::LoadChosen);
+    connect(ui->cobMonth, &QComboBox::currentIndexChanged, this, &frmAttendanceSummary::LoadChosen);
+    LoadChosen();
 }
 
 frmAttendanceSummary::~frmAttendanceSummary() = default;
@@ -143,7 +150,8 @@ void frmAttendanceSummary::ShowSummary() {
     for (const EmployeeSummary& e : m_summary.employees)
         m_employees->appendRow(
             QList<QStandardItem*>{textCell(e.number), textCell(e.name), textCell(e.dept)} +
-            countCells(e.counts));
+            countCells(e.counts) +
+            QList<QStandardItem*>{cell(QString::number(e.corrections), e.corrections)});
     m_totals->removeRows(0, m_totals->rowCount());
     for (const auto& [dept, counts] : m_summary.departments)
         m_totals->appendRow(QList<QStandardItem*>{textCell(dept)} + countCells(counts));

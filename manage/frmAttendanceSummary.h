@@ -15,10 +15,12 @@ namespace Ui {
 class frmAttendanceSummary;
 }
 
-// The attendance summary of a month: one row an employee (sortable by any
-// column, numbers as numbers), the department totals and the unit's, the
-// daily presence rate and the late arrivals of each department as charts;
-// the summary report previewed, printed or written to PDF, and the workbook.
+// The attendance summary of a month, counted on opening and whenever the
+// month chosen changes: one row an employee (sortable by any column, numbers
+// as numbers, the corrected days last), the department totals and the
+// unit's, the daily presence rate and the late arrivals of each department
+// as charts; the summary report previewed, printed or written to PDF, and
+// the workbook.
 class frmAttendanceSummary : public QDialog {
     Q_OBJECT
 

@@ -1,5 +1,7 @@
 #include "manage/frmCorrection.h"
+#include "ui_frmCorrection.h"
 
+#include "manage/frmCorrectionTrail.h"
 #include "platform/DesktopKit.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
@@ -8,20 +10,13 @@
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsMonthClose.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimeEdit>
+#include <QStatusBar>
 #include <QTreeWidget>
+
+#include <map>
 
 namespace {
 
@@ -59,9 +54,9 @@ bool askMonth(QWidget* parent, const QString& title, QDate* month) {
 }
 
 void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate& day,
-                 const QString& done) {
+                 const QString& done, const QString& title = kTitle) {
     if (result == Result::Done)
-        MsgBox::ShowMessage(parent, done, kTitle, MsgBox::Icon::Information);
+        MsgBox::ShowMessage(parent, done, title, MsgBox::Icon::Information);
     else if (result == Result::Failed)
         MsgBox::ShowMessage(parent, QStringLiteral("写入数据库失败：%1").arg(why.Text()),
                             QStringLiteral("错误"), MsgBox::Icon::Critical);
@@ -71,124 +66,110 @@ void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate
 
 } // namespace
 
-frmCorrection::frmCorrection(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmCorrection"));
-    setWindowTitle(kTitle);
+frmCorrection::frmCorrection(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmCorrection>()) {
+    ui->setupUi(this);
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
-    buildControls();
-    resize(640, 480);
-}
-
-void frmCorrection::buildControls() {
-    auto* grid = new QGridLayout(this);
-    m_byEmployee = named(new QRadioButton(QStringLiteral("员工工号"), this), "radEmployee");
-    m_byDept = named(new QRadioButton(QStringLiteral("部门（一天）"), this), "radDept");
-    m_number = named(new QLineEdit(this), "txtNumber");
-    m_dept = named(new QComboBox(this), "cboDept");
     for (const clsDept& dept : clsDeptSet())
-        m_dept->addItem(dept.DNAME(), int(dept.ID()));
-    m_byEmployee->setChecked(true);
+        ui->cboDept->addItem(dept.DNAME(), int(dept.ID()));
     const QDate today = AppClock::now().date();
-    m_from = named(new QDateEdit(QDate(today.year(), today.month(), 1), this), "dtFrom");
-    m_to = named(new QDateEdit(today, this), "dtTo");
-    for (QDateEdit* d : {m_from, m_to}) {
-        d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-        d->setCalendarPopup(true);
-    }
-    auto* load = named(new QPushButton(QStringLiteral("查询"), this), "btnLoad");
-    grid->addWidget(m_byEmployee, 0, 0);
-    grid->addWidget(m_number, 0, 1);
-    grid->addWidget(m_byDept, 0, 2);
-    grid->addWidget(m_dept, 0, 3);
-    grid->addWidget(named(new QLabel(QStringLiteral("日期"), this), "lblDates"), 1, 0);
-    grid->addWidget(m_from, 1, 1);
-    grid->addWidget(m_to, 1, 2);
-    grid->addWidget(load, 1, 3);
+    ui->dtFrom->setDate(QDate(today.year(), today.month(), 1));
+    ui->dtTo->setDate(today);
 
-    m_list = named(new QTreeWidget(this), "lsvDays");
-    m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("日期"),
-                             QStringLiteral("签到"), QStringLiteral("签退")});
-    grid->addWidget(m_list, 2, 0, 1, 4);
-
-    m_useArrival = named(new QCheckBox(QStringLiteral("签到"), this), "chkArrival");
-    m_arrival = named(new QTimeEdit(QTime(8, 0), this), "tmArrival");
-    m_useDeparture = named(new QCheckBox(QStringLiteral("签退"), this), "chkDeparture");
-    m_departure = named(new QTimeEdit(QTime(17, 0), this), "tmDeparture");
-    for (QTimeEdit* t : {m_arrival, m_departure})
-        t->setDisplayFormat(QStringLiteral("HH:mm"));
-    auto* times = new QHBoxLayout;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_useArrival, m_arrival, m_useDeparture, m_departure})
-        times->addWidget(w);
-    grid->addLayout(times, 3, 0, 1, 4);
-
-    auto* buttons = new QHBoxLayout;
-    const std::pair<const char*, Action> actions[] = {
-        {"btnAdd", Action::Add}, {"btnChange", Action::Change}, {"btnRemove", Action::Remove}};
-    const QString captions[] = {QStringLiteral("补签"), QStringLiteral("修改"),
-                                QStringLiteral("删除")};
-    for (int i = 0; i < 3; ++i) {
-        auto* b = named(new QPushButton(captions[i], this), actions[i].first);
-        const Action action = actions[i].second;
-        connect(b, &QPushButton::clicked, this, [this, action] { apply(action); });
-        buttons->addWidget(b);
-    }
-    auto* close = named(new QPushButton(QStringLiteral("关闭"), this), "btnClose");
-    buttons->addStretch();
-    buttons->addWidget(close);
-    grid->addLayout(buttons, 4, 0, 1, 4);
-    connect(load, &QPushButton::clicked, this, &frmCorrection::loadDays);
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    const std::pair<QPushButton*, Action> actions[] = {{ui->btnAdd, Action::Add},
+                                                       {ui->btnChange, Action::Change},
+                                                       {ui->btnRemove, Action::Remove}};
+    for (const auto& [button, action] : actions)
+        connect(button, &QPushButton::clicked, this, [this, action = action] { apply(action); });
+    connect(ui->btnLoad, &QPushButton::clicked, this, &frmCorrection::loadDays);
+    connect(ui->btnClose, &QPushButton::clicked, this, &QDialog::reject);
 }
+
+frmCorrection::~frmCorrection() = default;
 
 void frmCorrection::loadDays() {
     DbError why;
-    const bool ok = m_byDept->isChecked()
-                        ? clsCorrection::DepartmentDay(m_dept->currentData().toInt(),
-                                                       m_from->date(), &m_days, &why)
-                        : clsCorrection::EmployeeDays(m_number->text().trimmed(), m_from->date(),
-                                                      m_to->date(), &m_days, &why);
-    m_list->clear();
+    const bool ok =
+        ui->radDept->isChecked()
+            ? clsCorrection::DepartmentDay(ui->cboDept->currentData().toInt(), ui->dtFrom->date(),
+                                           &m_days, &why)
+            : clsCorrection::EmployeeDays(ui->txtNumber->text().trimmed(), ui->dtFrom->date(),
+                                          ui->dtTo->date(), &m_days, &why);
+    ui->lsvDays->clear();
     if (!ok) {
         MsgBox::ShowMessage(this, QStringLiteral("读取考勤记录失败：%1").arg(why.Text()),
                             QStringLiteral("错误"), MsgBox::Icon::Critical);
         return;
     }
-    if (m_days.empty() && m_byEmployee->isChecked())
+    if (m_days.empty() && ui->radEmployee->isChecked())
         warn(this, ResultText(Result::NoEmployee, QDate()));
-    for (const clsCorrection::Day& d : m_days)
-        m_list->addTopLevelItem(
+    // The corrected days marked as the summary marks them: 补 added, 改 changed or removed.
+    std::map<QDate, clsCorrection::Marks> months; // by the month's first day
+    for (const clsCorrection::Day& d : m_days) {
+        const QDate month(d.date.year(), d.date.month(), 1);
+        if (!months.count(month) &&
+            !clsCorrection::MonthMarks(month.year(), month.month(), &months[month], &why)) {
+            MsgBox::ShowMessage(this, QStringLiteral("读取修正记录失败：%1").arg(why.Text()),
+                                QStringLiteral("错误"), MsgBox::Icon::Critical);
+            break;
+        }
+    }
+    for (const clsCorrection::Day& d : m_days) {
+        const clsCorrection::Marks& marks = months[QDate(d.date.year(), d.date.month(), 1)];
+        const auto employee = marks.find(d.number);
+        QString mark;
+        if (employee != marks.end() && employee->second.count(d.date.day()))
+            mark = employee->second.at(d.date.day()) == Action::Add ? QStringLiteral("补")
+                                                                    : QStringLiteral("改");
+        ui->lsvDays->addTopLevelItem(
             new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),
-                                 timeText(d.arrival), timeText(d.departure)}));
-    if (m_list->topLevelItemCount() > 0)
-        m_list->setCurrentItem(m_list->topLevelItem(0));
+                                 timeText(d.arrival), timeText(d.departure), mark}));
+    }
+    if (ui->lsvDays->topLevelItemCount() > 0)
+        ui->lsvDays->setCurrentItem(ui->lsvDays->topLevelItem(0));
 }
 
 void frmCorrection::apply(Action action) {
-    const int row = m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+    QTreeWidget* list = ui->lsvDays;
+    const int row = list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
     if (row < 0 || row >= int(m_days.size())) {
         warn(this, QStringLiteral("请先选择一天的记录。"));
         return;
     }
+    const clsCorrection::Day day = m_days[size_t(row)];
     clsCorrection::Request r;
     r.action = action;
-    r.number = m_days[size_t(row)].number;
-    r.date = m_days[size_t(row)].date;
+    r.number = day.number;
+    r.date = day.date;
     if (action != Action::Remove) {
-        r.arrival = m_useArrival->isChecked() ? m_arrival->time() : QTime();
-        r.departure = m_useDeparture->isChecked() ? m_departure->time() : QTime();
+        r.arrival = ui->chkArrival->isChecked() ? ui->tmArrival->time() : QTime();
+        r.departure = ui->chkDeparture->isChecked() ? ui->tmDeparture->time() : QTime();
     }
-    const auto reason = InputBox::GetText(this, kTitle, QStringLiteral("修正原因（必填）："));
-    if (!reason)
-        return;
-    r.reason = *reason;
+    // The entry is checked first, so a refused one costs no typing; Apply
+    // decides again when it writes.
     DbError why;
-    const Result result = clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
-    if (result == Result::Done)
-        loadDays();
-    else
+    Result result = clsCorrection::Check(r, &why);
+    if (result == Result::Done) {
+        const auto reason = InputBox::GetText(this, kTitle, QStringLiteral("修正原因（必填）："));
+        if (!reason)
+            return;
+        r.reason = *reason;
+        result = clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
+    }
+    if (result != Result::Done) {
         showOutcome(this, result, why, r.date, QString());
+        return;
+    }
+    loadDays();
+    for (int i = 0; i < int(m_days.size()); ++i)
+        if (m_days[size_t(i)].number == day.number && m_days[size_t(i)].date == day.date)
+            list->setCurrentItem(list->topLevelItem(i));
+    const QString done = action == Action::Add      ? QStringLiteral("补签")
+                         : action == Action::Change ? QStringLiteral("修改")
+                                                    : QStringLiteral("删除");
+    ui->sbrStatus->showMessage(
+        QStringLiteral("%1 %2（%3）的考勤已%4。")
+            .arg(day.date.toString(QStringLiteral("yyyy-MM-dd")), day.name, day.number, done));
 }
 
 QString frmCorrection::ResultText(Result result, const QDate& day) {
@@ -229,13 +210,23 @@ QString frmCorrection::ResultText(Result result, const QDate& day) {
 
 void frmCorrection::CloseMonth(QWidget* parent) {
     QDate month;
-    if (!askMonth(parent, QStringLiteral("月结"), &month))
+    const QString title = QStringLiteral("月结");
+    if (!askMonth(parent, title, &month))
+        return;
+    // The month box takes Return at once: closing, undone only with the
+    // administrator password, is asked again in words.
+    const QString name = QStringLiteral("%1年%2月").arg(month.year()).arg(month.month());
+    if (MsgBox::ShowMessage(
+            parent,
+            QStringLiteral("月结后，%1的考勤记录不能再补签、修改或删除，只有输入管理"
+                           "员密码取消月结后才能再修正。\n确定要月结%1吗？")
+                .arg(name),
+            title, MsgBox::Icon::Question, MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
     DbError why;
     const Result result =
         clsMonthClose::Close(month.year(), month.month(), clsCorrection::Operator::Current(), &why);
-    showOutcome(parent, result, why, month,
-                QStringLiteral("%1年%2月已月结。").arg(month.year()).arg(month.month()));
+    showOutcome(parent, result, why, month, QStringLiteral("%1已月结。").arg(name), title);
 }
 
 void frmCorrection::ReopenMonth(QWidget* parent) {
@@ -250,18 +241,14 @@ void frmCorrection::ReopenMonth(QWidget* parent) {
     const Result result = clsMonthClose::Reopen(month.year(), month.month(), *password,
                                                 clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month,
-                QStringLiteral("%1年%2月已取消月结。").arg(month.year()).arg(month.month()));
+                QStringLiteral("%1年%2月已取消月结。").arg(month.year()).arg(month.month()),
+                QStringLiteral("取消月结"));
 }
 
 void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
-    QMenu* menu = nullptr;
-    QAction* help = nullptr;
-    for (QAction* a : bar->actions()) {
-        if (a->menu() && a->menu()->title().startsWith(QStringLiteral("考勤")))
-            menu = a->menu();
-        if (a->menu() && a->menu()->title().startsWith(QStringLiteral("帮助")))
-            help = a;
-    }
+    QMenu* menu = bar->findChild<QMenu*>(QStringLiteral("mnuAttendance"));
+    const QMenu* helpMenu = bar->findChild<QMenu*>(QStringLiteral("mnuHelp"));
+    QAction* help = helpMenu ? helpMenu->menuAction() : nullptr;
     if (!menu) {
         menu = named(new QMenu(QStringLiteral("考勤(&A)"), bar), "mnuAttendance");
         bar->insertMenu(help, menu);
@@ -275,6 +262,10 @@ void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
     };
     add(QStringLiteral("考勤修正(&R)…"), "mnuCorrection", [](QWidget* p) {
         frmCorrection window(p);
+        window.exec();
+    });
+    add(QStringLiteral("考勤修正记录(&T)…"), "mnuCorrectionTrail", [](QWidget* p) {
+        frmCorrectionTrail window(p);
         window.exec();
     });
     add(QStringLiteral("月结(&L)…"), "mnuCloseMonth", &frmCorrection::CloseMonth);

@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 constexpr CalendarKind kKinds[] = {CalendarKind::Holiday, CalendarKind::Workday,
@@ -93,15 +95,45 @@ void frmWorkCalendar::cobYear_Changed(int index) {
     const int year = ui->cobYear->itemData(index).toInt();
     if (year == m_year)
         return;
-    if (m_changed && MsgBox::ShowMessage(
-                         this, QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？").arg(m_year),
-                         QStringLiteral("询问"), MsgBox::Icon::Question,
-                         MsgBox::Buttons::YesNo) != MsgBox::Result::Yes) {
+    if (!MayDropEdits()) {
         const QSignalBlocker quiet(ui->cobYear);
         ui->cobYear->setCurrentIndex(ui->cobYear->findData(m_year));
         return;
     }
     LoadYear(year);
+}
+
+bool frmWorkCalendar::MayDropEdits() {
+    return !m_changed ||
+           MsgBox::ShowMessage(this,
+                               QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？").arg(m_year),
+                               QStringLiteral("询问"), MsgBox::Icon::Question,
+                               MsgBox::Buttons::YesNo) == MsgBox::Result::Yes;
+}
+
+void frmWorkCalendar::AddYear(int year) {
+    if (ui->cobYear->findData(year) >= 0)
+        return;
+    int at = 0;
+    while (at < ui->cobYear->count() && ui->cobYear->itemData(at).toInt() < year)
+        ++at;
+    const QSignalBlocker quiet(ui->cobYear);
+    ui->cobYear->insertItem(at, QString::number(year), year);
+}
+
+void frmWorkCalendar::ShowYear(int year) {
+    AddYear(year);
+    {
+        const QSignalBlocker quiet(ui->cobYear);
+        ui->cobYear->setCurrentIndex(ui->cobYear->findData(year));
+    }
+    LoadYear(year);
+}
+
+void frmWorkCalendar::reject() {
+    // Escape, 退出 and the close box all come here.
+    if (MayDropEdits())
+        QDialog::reject();
 }
 
 void frmWorkCalendar::cmdAdd_Click() {
@@ -162,23 +194,31 @@ void frmWorkCalendar::cmdImport_Click() {
                       ? QStringLiteral("导入失败！日历文件第%1行格式不正确。").arg(line.captured(1))
                       : QStringLiteral("导入失败！日历文件格式不正确。"));
     }
-    // The file's dates of the year on show replace the list; saving stores them.
-    m_calendar = WorkCalendar();
-    int otherYears = 0;
-    for (const CalendarDay& day : days) {
-        if (InYear(day.date))
-            m_calendar.Set(day);
-        else
-            ++otherYears;
+    if (years.isEmpty())
+        return warn(this, QStringLiteral("日历文件中没有日期，未做任何修改。"));
+    // As the command line's import: the years the file names are replaced
+    // by its dates, every other year stays as stored.
+    if (!MayDropEdits())
+        return;
+    DbError error;
+    if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
+        return fail(this, QStringLiteral("导入失败！\n") + error.Text());
+    std::sort(years.begin(), years.end());
+    QStringList parts;
+    for (int year : years) {
+        AddYear(year);
+        parts << QStringLiteral("%1年%2个日期")
+                     .arg(year)
+                     .arg(std::count_if(days.begin(), days.end(), [year](const CalendarDay& d) {
+                         return d.date.year() == year;
+                     }));
     }
-    m_changed = true;
-    ShowDates();
-    QString text = QStringLiteral("已读入%1年的%2个日期，检查后请点“保存”。")
-                       .arg(m_year)
-                       .arg(m_calendar.Days().size());
-    if (otherYears > 0)
-        text += QStringLiteral("\n文件中其他年份的%1个日期未读入。").arg(otherYears);
-    MsgBox::ShowMessage(this, text, QStringLiteral("信息"), MsgBox::Icon::Information);
+    m_changed = false; // the edits on show were given up above
+    ShowYear(years.contains(m_year) ? m_year : years.first());
+    MsgBox::ShowMessage(this,
+                        QStringLiteral("已导入并保存%1；文件中没有的年份未改变。")
+                            .arg(parts.join(QStringLiteral("、"))),
+                        QStringLiteral("信息"), MsgBox::Icon::Information);
 }
 
 void frmWorkCalendar::cmdExport_Click() {

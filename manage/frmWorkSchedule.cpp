@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QTimeEdit>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMaxGrace = DaySchedule::kMaxGrace; // minutes
@@ -30,8 +32,30 @@ QTimeEdit* timeEditor(const QString& name) {
 QSpinBox* graceEditor(const QString& name) {
     auto* spin = new QSpinBox; // owned by the grid once placed
     spin->setObjectName(name);
-    spin->setRange(0, kMaxGrace);
+    // Wider than allowed, so that a number typed too large stays as typed
+    // and saving refuses it with the reason (a range of 0 to 240 would
+    // silently drop the third digit of 300).
+    spin->setRange(0, 999);
     return spin;
+}
+
+// The week as the grid shows it: a time not stored shows as 08:00 or 17:00.
+WorkSchedule asShown(WorkSchedule week) {
+    for (DaySchedule& day : week.days) {
+        if (!day.start.isValid())
+            day.start = QTime(8, 0);
+        if (!day.end.isValid())
+            day.end = QTime(17, 0);
+    }
+    return week;
+}
+
+bool sameBook(const ScheduleBook& a, const ScheduleBook& b) {
+    return asShown(a.unit) == asShown(b.unit) &&
+           std::equal(a.departments.begin(), a.departments.end(), b.departments.begin(),
+                      b.departments.end(), [](const auto& x, const auto& y) {
+                          return x.first == y.first && asShown(x.second) == asShown(y.second);
+                      });
 }
 
 } // namespace
@@ -46,6 +70,7 @@ frmWorkSchedule::frmWorkSchedule(QWidget* parent)
     if (!AttendanceStore::LoadSchedules(&m_book, &error))
         MsgBox::ShowMessage(this, QStringLiteral("读取作息时间失败！\n") + error.Text(),
                             QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    m_saved = m_book;
     FillScopes();
     ShowScope(0);
 
@@ -201,6 +226,21 @@ bool frmWorkSchedule::CheckBook() {
     return true;
 }
 
+bool frmWorkSchedule::HasEdits() {
+    KeepGrid();
+    return !sameBook(m_book, m_saved);
+}
+
+void frmWorkSchedule::reject() {
+    // Escape, 退出 and the close box all come here.
+    if (HasEdits() &&
+        MsgBox::ShowMessage(this, QStringLiteral("作息时间的修改尚未保存，放弃这些修改吗？"),
+                            QStringLiteral("询问"), MsgBox::Icon::Question,
+                            MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
+        return;
+    QDialog::reject();
+}
+
 void frmWorkSchedule::cmdSave_Click() {
     KeepGrid();
     if (!CheckBook())
@@ -211,6 +251,7 @@ void frmWorkSchedule::cmdSave_Click() {
                             QStringLiteral("错误"), MsgBox::Icon::Exclamation);
         return;
     }
+    m_saved = m_book;
     MsgBox::ShowMessage(this, QStringLiteral("作息时间已保存！"), QStringLiteral("信息"),
                         MsgBox::Icon::Information);
 }

@@ -13,7 +13,8 @@ class frmWorkSchedule;
 // Edits the working hours: the unit's week and, for a department, either
 // "the unit's" or a week of its own. One grid row a weekday (working day,
 // start, end, grace minutes for late arrival and early departure); saving
-// checks every week of the book and replaces the whole book.
+// checks every week of the book and replaces the whole book. Closing with
+// edits not saved asks before giving them up.
 class frmWorkSchedule : public QDialog {
     Q_OBJECT
 
@@ -25,6 +26,9 @@ public:
     const ScheduleBook& Book() const { return m_book; }
     // "星期一" ... "星期日" for 1 ... 7.
     static QString WeekdayName(int isoWeekday);
+
+public slots:
+    void reject() override;
 
 private slots:
     void cobScope_Changed(int index);
@@ -45,8 +49,11 @@ private:
     bool CheckBook();
     // `scopeIndex`: the entry to show with the fault, -1 for none.
     bool CheckWeek(const QString& scope, int scopeIndex, const WorkSchedule& week);
+    // Whether the book (the grid on show kept first) differs from the one stored.
+    bool HasEdits();
 
     std::unique_ptr<Ui::frmWorkSchedule> ui;
     ScheduleBook m_book;
-    int m_shown = -1; // the scope entry the grid shows
+    ScheduleBook m_saved; // as read or last saved
+    int m_shown = -1;     // the scope entry the grid shows
 };

@@ -3,6 +3,7 @@
 #include "platform/DesktopKit.h"
 #include "shared/base/AppClock.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,13 +41,23 @@ frmScanTest::frmScanTest(QWidget* parent) : QDialog(parent) {
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
     cmdClear->setAutoDefault(false);
     connect(cmdClear, &QPushButton::clicked, this, &frmScanTest::cmdClear_Click);
+    // Without a window manager there is no close box: the button and Escape close.
+    cmdClose = new QPushButton(QStringLiteral("关闭"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->setObjectName(QStringLiteral("layout"));
     layout->addWidget(hint);
     layout->addWidget(lstKeys, 1);
     layout->addWidget(lblBarcode);
-    layout->addWidget(cmdClear, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->setObjectName(QStringLiteral("buttons"));
+    buttons->addStretch();
+    buttons->addWidget(cmdClear);
+    buttons->addWidget(cmdClose);
+    layout->addLayout(buttons);
 
     // Only the window takes keys: a scanner's Tab or Enter must not move the
     // focus or press the button.
@@ -58,7 +69,10 @@ frmScanTest::frmScanTest(QWidget* parent) : QDialog(parent) {
 bool frmScanTest::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        AddKey(key->key(), key->text());
+        if (key->key() == Qt::Key_Escape)
+            reject();
+        else
+            AddKey(key->key(), key->text());
         return true;
     }
     return QDialog::event(event);

@@ -12,9 +12,9 @@ class QTableWidget;
 // "扫描测试": shows exactly what a scanner sends, key by key (key name and
 // code, the text with control characters spelled out, milliseconds since the
 // key before), and the barcode the sign-in screen would take from it. Every
-// key reaches the window itself (nothing else takes the focus), so Enter,
-// Tab and Escape are shown like any other key; the window closes by its
-// close box.
+// key reaches the window itself (nothing else takes the focus), so Enter and
+// Tab are shown like any other key; Escape and the button 关闭 close it (a
+// station without a window manager has no close box).
 class frmScanTest : public QDialog {
     Q_OBJECT
 
@@ -35,6 +35,7 @@ private:
     QTableWidget* lstKeys = nullptr;
     QLabel* lblBarcode = nullptr;
     QPushButton* cmdClear = nullptr;
+    QPushButton* cmdClose = nullptr;
 
     ScanInput m_input;
     // Clock milliseconds of the key before; none after a clear.

@@ -199,6 +199,27 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
 }
 
+clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
+    if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
+        return failed(DbError(QStringLiteral("not a correction of a day")), error);
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid())
+        return failed(DbError(QStringLiteral("no database")), error);
+    QString number;
+    QStringList closed;
+    DbError why;
+    if (!employeeNumber(db, r.number, &number, &why) || !clsMonthClose::ClosedMonths(&closed, &why))
+        return failed(why, error);
+    if (number.isEmpty())
+        return Result::NoEmployee;
+    if (closed.contains(clsMonthClose::Key(r.date.year(), r.date.month())))
+        return Result::MonthClosed;
+    QDateTime oldIn, oldOut, newIn, newOut;
+    if (!firstOfDay(db, number, r.date, &oldIn, &oldOut, &why))
+        return failed(why, error);
+    return decide(r, oldIn, oldOut, &newIn, &newOut);
+}
+
 bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error) {
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "

@@ -58,6 +58,10 @@ public:
         QString reason;
     };
     static Result Apply(const Request& request, const Operator& who, DbError* error = nullptr);
+    // What Apply would answer now, the reason aside, without writing: so a
+    // window refuses a correction before asking for its reason (Apply
+    // decides again in its transaction).
+    static Result Check(const Request& request, DbError* error = nullptr);
 
     // One day of an employee as the corrections window lists it (times
     // invalid: none).

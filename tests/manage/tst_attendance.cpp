@@ -1,6 +1,7 @@
 // The attendance windows of the office program on a small prepared month:
 // the summary's counts, numeric sorting and exports, the schedule and
-// calendar editors, today's absentees and the sign-ins without departure.
+// calendar editors (imports of other years, closing with edits not saved),
+// today's absentees and the sign-ins without departure.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/ReadBack.h"
@@ -14,6 +15,8 @@
 #include "manage/frmWorkSchedule.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
+#include "shared/exchange/CalendarFile.h"
+#include "shared/records/clsCorrection.h"
 
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
@@ -47,7 +50,7 @@ class tst_Attendance : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProgramDir> fx;
-    BoxLog boxes;
+    std::unique_ptr<BoxLog> boxes; // none where a test answers real boxes
     DialogAnswers dialogs;
 
 private slots:
@@ -69,19 +72,33 @@ private slots:
                                         day == 4 ? QDateTime() : at(day, 17, 30)));
         }
         AppClock::setFixed(at(6, 10, 0));
-        boxes.clear();
+        boxes = std::make_unique<BoxLog>();
     }
-    void cleanup() { fx.reset(); }
+    void cleanup() {
+        boxes.reset();
+        fx.reset();
+    }
 
     void summaryCountsSortsAndExports() {
-        frmAttendanceSummary w;
+        // 1001's 2nd corrected to the times it had: a corrected day, the same counts.
+        QCOMPARE(clsCorrection::Apply({clsCorrection::Action::Change, "1001", QDate(2026, 11, 2),
+                                       QTime(8, 0), QTime(), QStringLiteral("核对")},
+                                      {"clerk", "office", "manage"}),
+                 clsCorrection::Result::Done);
+        frmAttendanceSummary w; // counted on opening, 统计 not pressed
         QCOMPARE(child<QComboBox>(&w, "cobMonth")->currentText(), QStringLiteral("11"));
-        child<QPushButton>(&w, "cmdSummary")->click();
         auto* table = child<QTableView>(&w, "tblEmployees");
-        // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤
-        QCOMPARE(tableRows(table, 11), QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0",
-                                                    "1002 员工1002 办公室 4 3 0 0 0 0 1 1",
-                                                    "2001 员工2001 教务处 4 4 1 5 0 0 0 0"}));
+        // 工号 姓名 部门 应出勤 出勤 迟到次数 迟到分钟 早退次数 早退分钟 未签退 缺勤 工作时长
+        // 修正天数
+        QCOMPARE(tableRows(table, 13),
+                 QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0 35:40 1",
+                              "1002 员工1002 办公室 4 3 0 0 0 0 1 1 19:04 0",
+                              "2001 员工2001 教务处 4 4 1 5 0 0 0 0 36:25 0"}));
+        QCOMPARE(table->model()->headerData(12, Qt::Horizontal).toString(),
+                 QStringLiteral("修正天数"));
+        QCOMPARE(child<QLabel>(&w, "lblNote")->text(),
+                 QStringLiteral("说明：统计到昨天为止，今天的考勤不计入；在休息日或节假日上班的，"
+                                "计为出勤。"));
         table->sortByColumn(6, Qt::DescendingOrder); // 20 before 5: as numbers
         QCOMPARE(tableRows(table, 1), QStringList({"1001", "2001", "1002"}));
         const QStringList totals = tableRows(child<QTableView>(&w, "tblTotals"), 9);
@@ -102,12 +119,19 @@ private slots:
         child<QPushButton>(&w, "cmdExcel")->click();
         child<QPushButton>(&w, "cmdExcel")->click();
         child<QPushButton>(&w, "cmdPdf")->click();
-        QCOMPARE(boxes.lines(),
+        QCOMPARE(boxes->lines(),
                  box("信息", "Excel文件已导出！", MsgBox::Icon::Information) +
                      box("错误", QStringLiteral("导出Excel失败！\n文件“%1”已存在。").arg(xlsx)) +
                      box("信息", "PDF文件已导出！", MsgBox::Icon::Information));
         QCOMPARE(readFile(xlsx).left(2), QByteArray("PK"));
         QVERIFY(PdfText(pdf).contains(QStringLiteral("员工1001")));
+
+        // Another month chosen is counted at once: October has no records.
+        child<QComboBox>(&w, "cobMonth")->setCurrentIndex(9);
+        QCOMPARE(w.Summary().month, 10);
+        QCOMPARE(TreeColumn(table, 4), QStringList({"0", "0", "0"}));
+        QCOMPARE(TreeColumn(table, 3), QStringList({"22", "22", "22"}));
+        QCOMPARE(child<QLabel>(&w, "lblState")->text(), QStringLiteral("2026年10月，3名员工"));
     }
 
     void scheduleEditorChecksAndSavesADepartment() {
@@ -119,18 +143,35 @@ private slots:
         child<QCheckBox>(&w, "chkFollowUnit")->setChecked(false);
         child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(7, 30));
         child<QPushButton>(&w, "cmdSave")->click();
-        QCOMPARE(boxes.lines(), box("警告", "教务处 星期三：下班时间必须晚于上班时间！"));
+        QCOMPARE(boxes->lines(), box("警告", "教务处 星期三：下班时间必须晚于上班时间！"));
 
-        boxes.clear();
+        // A grace typed above 240 minutes stays as typed and is refused with
+        // the reason; 240 itself is taken.
+        boxes->clear();
         child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(16, 30));
+        auto* grace = child<QSpinBox>(&w, "spnEarlyGrace3");
+        grace->selectAll();
+        QTest::keyClicks(grace, "300");
+        QCOMPARE(grace->value(), 300);
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes->lines(), box("警告", "教务处 星期三：宽限时间应在0到240分钟之间！"));
+        grace->selectAll();
+        QTest::keyClicks(grace, "241");
+        child<QPushButton>(&w, "cmdSave")->click();
+        QCOMPARE(boxes->size(), 2);
+        grace->selectAll();
+        QTest::keyClicks(grace, "240");
+
+        boxes->clear();
         child<QSpinBox>(&w, "spnLateGrace3")->setValue(10);
         child<QPushButton>(&w, "cmdSave")->click();
-        QCOMPARE(boxes.lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
+        QCOMPARE(boxes->lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
         ScheduleBook book;
         QVERIFY(AttendanceStore::LoadSchedules(&book));
         QCOMPARE(book.departments.size(), size_t(1));
         QCOMPARE(book.For("教务处").Day(3).end, QTime(16, 30));
         QCOMPARE(book.For("教务处").Day(3).lateGrace, 10);
+        QCOMPARE(book.For("教务处").Day(3).earlyGrace, 240);
         QCOMPARE(book.For("办公室").Day(3).end, QTime(17, 0));
     }
 
@@ -151,18 +192,158 @@ private slots:
         QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
         QCOMPARE(stored.Days().size(), size_t(7));
 
-        // Exported, removed and imported again: the same dates, to be saved.
+        // Exported, removed and imported again: the edit is given up when the
+        // user agrees, and the file's dates are stored at once.
         const QString csv = fx->file("calendar.csv");
         dialogs.path(csv);
         child<QPushButton>(&w, "cmdExport")->click();
         list->selectAll();
         child<QPushButton>(&w, "cmdRemove")->click();
         QCOMPARE(list->topLevelItemCount(), 0);
+        boxes->clear();
+        boxes->answer({MsgBox::Result::No, MsgBox::Result::Yes});
         dialogs.path(csv);
-        child<QPushButton>(&w, "cmdImport")->click();
+        child<QPushButton>(&w, "cmdImport")->click(); // 否: the edit stays
+        QCOMPARE(list->topLevelItemCount(), 0);
+        dialogs.path(csv);
+        child<QPushButton>(&w, "cmdImport")->click(); // 是
         QCOMPARE(TreeColumn(list, 0).first(), QStringLiteral("2026-10-01"));
-        QCOMPARE(boxes.shown.last().text,
-                 QStringLiteral("已读入2026年的7个日期，检查后请点“保存”。"));
+        const QString drop = QStringLiteral("2026年的修改尚未保存，放弃这些修改吗？");
+        QCOMPARE(boxes->lines(),
+                 box("询问", drop, MsgBox::Icon::Question) +
+                     box("询问", drop, MsgBox::Icon::Question) +
+                     box("信息", "已导入并保存2026年7个日期；文件中没有的年份未改变。",
+                         MsgBox::Icon::Information));
+    }
+
+    // A file of other years replaces exactly those years and shows them; the
+    // year on show before, and every year the file does not name, stay.
+    void calendarImportTouchesOnlyTheFilesYears() {
+        const auto day = [](int y, int m, int d, const char* name) {
+            return CalendarDay{QDate(y, m, d), CalendarKind::Holiday, QString::fromUtf8(name)};
+        };
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2026}, {day(2026, 1, 1, "元旦"), day(2026, 5, 1, "劳动节"), day(2026, 5, 2, "劳动节"),
+                     day(2026, 10, 1, "国庆节"), day(2026, 10, 2, "国庆节")}));
+        const QString next = fx->writeFile(
+            "2027.csv", CalendarFile::Bytes({day(2027, 1, 1, "元旦"), day(2027, 5, 1, "劳动节")}));
+        const QString farAndThis = fx->writeFile(
+            "2026-2030.csv",
+            CalendarFile::Bytes({day(2026, 12, 31, "测试"), day(2030, 1, 1, "元旦")}));
+        const auto stored = [](int year) {
+            WorkCalendar c;
+            return AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &c)
+                       ? int(c.Days().size())
+                       : -1;
+        };
+
+        frmWorkCalendar w;
+        auto* list = child<QTreeWidget>(&w, "lsvDates");
+        auto* year = child<QComboBox>(&w, "cobYear");
+        QCOMPARE(list->topLevelItemCount(), 5);
+        dialogs.path(next);
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("信息", "已导入并保存2027年2个日期；文件中没有的年份未改变。",
+                                     MsgBox::Icon::Information));
+        QCOMPARE(year->currentText(), QStringLiteral("2027"));
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2027-01-01", "2027-05-01"}));
+        QCOMPARE(stored(2026), 5);
+        QCOMPARE(stored(2027), 2);
+
+        // Back on 2026: a file naming it and a year beyond the list.
+        year->setCurrentIndex(year->findText("2026"));
+        QCOMPARE(list->topLevelItemCount(), 5);
+        boxes->clear();
+        dialogs.path(farAndThis);
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(),
+                 box("信息", "已导入并保存2026年1个日期、2030年1个日期；文件中没有的年份未改变。",
+                     MsgBox::Icon::Information));
+        QCOMPARE(year->currentText(), QStringLiteral("2026"));
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2026-12-31"}));
+        QCOMPARE(stored(2027), 2);
+        QCOMPARE(stored(2030), 1);
+        QCOMPARE(year->itemText(year->count() - 1), QStringLiteral("2030"));
+        child<QPushButton>(&w, "cmdSave")->click(); // saves what it shows, 2026 alone
+        QCOMPARE(stored(2026), 1);
+        QCOMPARE(stored(2027), 2);
+
+        // A file of no dates names no year: nothing is replaced.
+        boxes->clear();
+        dialogs.path(fx->writeFile("none.csv", CalendarFile::Bytes({})));
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("警告", "日历文件中没有日期，未做任何修改。"));
+        QCOMPARE(stored(2026) + stored(2027) + stored(2030), 4);
+    }
+
+    // Escape, 退出 and the close box with edits not saved ask first, in real
+    // boxes: 否 keeps the window and the edits, 是 closes without saving.
+    void editorsAskBeforeDroppingEdits() {
+        boxes.reset();
+        QStringList asked;
+        const auto answerNext = [&asked](const char* button, const char* window) {
+            OnNextModal(
+                [&asked, button](QWidget* w) {
+                    auto* box = qobject_cast<QMessageBox*>(w);
+                    QVERIFY(box);
+                    asked << box->text();
+                    for (QAbstractButton* b : box->buttons())
+                        if (b->text() == QString::fromUtf8(button))
+                            b->click();
+                },
+                window);
+        };
+        {
+            frmWorkCalendar w;
+            w.show();
+            child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 12, 24));
+            child<QDateEdit>(&w, "dtpTo")->setDate(QDate(2026, 12, 24));
+            child<QPushButton>(&w, "cmdAdd")->click();
+            answerNext("否", "frmWorkCalendar");
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(w.isVisible());
+            QCOMPARE(child<QTreeWidget>(&w, "lsvDates")->topLevelItemCount(), 1);
+            answerNext("是", "frmWorkCalendar");
+            child<QPushButton>(&w, "cmdQuit")->click();
+            QVERIFY(!w.isVisible());
+            QCOMPARE(asked, QStringList(2, "2026年的修改尚未保存，放弃这些修改吗？"));
+        }
+        WorkCalendar stored;
+        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
+        QVERIFY(stored.Days().empty());
+
+        asked.clear();
+        {
+            frmWorkSchedule w;
+            w.show();
+            QTest::keyClick(&w, Qt::Key_Escape); // nothing changed: closes at once
+            QVERIFY(!w.isVisible());
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            answerNext("否", "frmWorkSchedule");
+            w.close(); // the close box
+            QVERIFY(w.isVisible());
+            answerNext("是", "frmWorkSchedule");
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(asked, QStringList(2, "作息时间的修改尚未保存，放弃这些修改吗？"));
+        }
+        {
+            // An edit undone by hand is no edit; a saved one neither.
+            BoxLog log;
+            frmWorkSchedule w;
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(0);
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            w.show();
+            child<QSpinBox>(&w, "spnLateGrace1")->setValue(5);
+            child<QPushButton>(&w, "cmdSave")->click();
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(log.lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
+        }
     }
 
     void actionLists() {
@@ -178,7 +359,7 @@ private slots:
         auto* list = child<QTreeWidget>(&open, "lsvList");
         QCOMPARE(TreeColumn(list, 0) + TreeColumn(list, 3),
                  QStringList({"1002", "2026-11-04 07:58"}));
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(boxes->isEmpty());
     }
 };
 

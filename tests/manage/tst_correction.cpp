@@ -1,14 +1,55 @@
-// The corrections window: 补签 with a reason, an empty reason refused; its menu entries.
+// The corrections window: 补签 with a reason, an empty reason refused, an
+// entry refused before its reason is asked, the corrected day confirmed,
+// kept selected and marked; the month's closing asked first; the trail
+// window's filters and export; the menu entries.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "manage/frmCorrection.h"
+#include "manage/frmCorrectionTrail.h"
 #include "manage/frmMain.h"
 #include "shared/base/AppClock.h"
+#include "shared/base/CsvText.h"
+#include "shared/config/PasswordModule.h"
+#include "shared/records/clsMonthClose.h"
 
 #include <QtTest>
 #include <QtWidgets>
+
+namespace {
+
+// Employee 7 张三 of department 1 办公室, today Friday 2026-11-20 18:00.
+bool seed(TestProgramDir& fx) {
+    AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+    return fx.addDept(1, QStringLiteral("办公室")) &&
+           fx.addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1) &&
+           fx.addEmployee(QStringLiteral("8"), QStringLiteral("李四"), QStringLiteral("8"), 1);
+}
+
+// Shows the days of `number` from `from` to `to` in the window.
+QTreeWidget* load(frmCorrection& w, const char* number, const QDate& from, const QDate& to) {
+    child<QLineEdit>(&w, "txtNumber")->setText(QString::fromLatin1(number));
+    child<QDateEdit>(&w, "dtFrom")->setDate(from);
+    child<QDateEdit>(&w, "dtTo")->setDate(to);
+    child<QPushButton>(&w, "btnLoad")->click();
+    return child<QTreeWidget>(&w, "lsvDays");
+}
+
+void times(frmCorrection& w, const QTime& arrival, const QTime& departure) {
+    child<QCheckBox>(&w, "chkArrival")->setChecked(arrival.isValid());
+    child<QCheckBox>(&w, "chkDeparture")->setChecked(departure.isValid());
+    if (arrival.isValid())
+        child<QTimeEdit>(&w, "tmArrival")->setTime(arrival);
+    if (departure.isValid())
+        child<QTimeEdit>(&w, "tmDeparture")->setTime(departure);
+}
+
+clsCorrection::Operator clerk() {
+    return {QStringLiteral("clerk"), QStringLiteral("office"), QStringLiteral("manage")};
+}
+
+} // namespace
 
 class tst_Correction : public QObject {
     Q_OBJECT
@@ -17,22 +58,14 @@ private slots:
     void addWithReasonRefuseWithout() {
         TestProgramDir fx;
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
-        QVERIFY(
-            fx.addDept(1, QStringLiteral("办公室")) &&
-            fx.addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1));
-        AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+        QVERIFY(seed(fx));
         BoxLog boxes;
         DialogAnswers answers;
         frmCorrection w;
-        child<QLineEdit>(&w, "txtNumber")->setText(QStringLiteral("7"));
-        child<QDateEdit>(&w, "dtFrom")->setDate(QDate(2026, 11, 2));
-        child<QDateEdit>(&w, "dtTo")->setDate(QDate(2026, 11, 3));
-        child<QPushButton>(&w, "btnLoad")->click();
-        auto* list = child<QTreeWidget>(&w, "lsvDays");
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
         QCOMPARE(list->topLevelItemCount(), 2);
         list->setCurrentItem(list->topLevelItem(1));
-        child<QCheckBox>(&w, "chkArrival")->setChecked(true);
-        child<QTimeEdit>(&w, "tmArrival")->setTime(QTime(8, 5));
+        times(w, QTime(8, 5), QTime());
         answers.text(QStringLiteral("忘记打卡"));
         child<QPushButton>(&w, "btnAdd")->click();
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
@@ -47,9 +80,229 @@ private slots:
         QCOMPARE(fx.rows("Presence") + fx.rows("Correction"), 2);
 
         frmMain main;
-        QVERIFY(main.findChild<QAction*>(QStringLiteral("mnuCorrection")) &&
-                main.findChild<QAction*>(QStringLiteral("mnuCloseMonth")) &&
-                main.findChild<QAction*>(QStringLiteral("mnuReopenMonth")));
+        for (const char* name :
+             {"mnuCorrection", "mnuCorrectionTrail", "mnuCloseMonth", "mnuReopenMonth"}) {
+            auto* action = main.findChild<QAction*>(QString::fromLatin1(name));
+            QVERIFY2(action, name);
+            QCOMPARE(action->parent()->objectName(), QStringLiteral("mnuAttendance"));
+        }
+        QString opened;
+        OnNextModal([&opened](QWidget* d) {
+            opened = d->objectName();
+            d->close();
+        });
+        main.findChild<QAction*>(QStringLiteral("mnuCorrectionTrail"))->trigger();
+        QCOMPARE(opened, QStringLiteral("frmCorrectionTrail"));
+    }
+
+    // A departure before the arrival, no time ticked, a closed month, a day
+    // without a record: refused at once, no reason asked, nothing written.
+    void refusedBeforeTheReasonIsAsked() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 11, 2), QTime(8, 0)),
+                               QDateTime(QDate(2026, 11, 2), QTime(17, 0))));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 10, 30), QTime(8, 0))));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        BoxLog boxes;
+        DialogAnswers answers;
+        frmCorrection w;
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
+        list->setCurrentItem(list->topLevelItem(0));
+        times(w, QTime(9, 0), QTime(8, 59));
+        child<QPushButton>(&w, "btnChange")->click();
+        times(w, QTime(), QTime(8, 0)); // the stored arrival is 08:00: not after it
+        child<QPushButton>(&w, "btnChange")->click();
+        times(w, QTime(), QTime());
+        child<QPushButton>(&w, "btnChange")->click();
+        list->setCurrentItem(list->topLevelItem(1));
+        child<QPushButton>(&w, "btnRemove")->click();
+        load(w, "7", QDate(2026, 11, 20), QDate(2026, 11, 20));
+        times(w, QTime(18, 1), QTime()); // a minute after now
+        child<QPushButton>(&w, "btnAdd")->click();
+        load(w, "7", QDate(2026, 10, 30), QDate(2026, 10, 30));
+        times(w, QTime(), QTime(17, 0));
+        child<QPushButton>(&w, "btnAdd")->click();
+        QCOMPARE(boxes.lines(),
+                 box("警告", "签退时间必须晚于签到时间。") +
+                     box("警告", "签退时间必须晚于签到时间。") +
+                     box("警告", "请勾选签到或签退时间。") + box("警告", "这一天没有考勤记录。") +
+                     box("警告", "不能记录晚于现在的时间。") + box("警告", "2026年10月已月结"));
+        QVERIFY(answers.inputs.isEmpty());
+        QCOMPARE(fx.rows("Correction WHERE ACTION <> 'close'"), 0);
+
+        // The boundary: a departure one minute after the arrival is taken,
+        // and only then is the reason asked.
+        boxes.clear();
+        load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
+        list->setCurrentItem(list->topLevelItem(0));
+        times(w, QTime(), QTime(8, 1));
+        answers.text(QStringLiteral("早退登记"));
+        child<QPushButton>(&w, "btnChange")->click();
+        QCOMPARE(answers.inputs.size(), 1);
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+        QCOMPARE(list->topLevelItem(0)->text(4), QStringLiteral("08:01:00"));
+    }
+
+    // After a correction the status bar confirms it, the corrected day stays
+    // selected and the list marks the corrected days (补 added, 改 changed).
+    // The reason is typed into the real input box.
+    void correctedDayConfirmedSelectedAndMarked() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("7", QDateTime(QDate(2026, 11, 3), QTime(8, 30)),
+                               QDateTime(QDate(2026, 11, 3), QTime(17, 0))));
+        BoxLog boxes;
+        frmCorrection w;
+        auto* list = load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 4));
+        auto* status = child<QStatusBar>(&w, "sbrStatus");
+        const auto typeReason = [](const QString& reason) {
+            OnNextModal([reason](QWidget* d) {
+                auto* input = qobject_cast<QInputDialog*>(d);
+                QVERIFY(input);
+                input->setTextValue(reason);
+                input->accept();
+            });
+        };
+        list->setCurrentItem(list->topLevelItem(2));
+        times(w, QTime(8, 10), QTime(17, 5));
+        typeReason(QStringLiteral("外出培训"));
+        child<QPushButton>(&w, "btnAdd")->click();
+        QCOMPARE(list->currentItem(), list->topLevelItem(2));
+        QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-04 张三（7）的考勤已补签。"));
+
+        list->setCurrentItem(list->topLevelItem(1));
+        times(w, QTime(8, 0), QTime());
+        typeReason(QStringLiteral("打卡机故障"));
+        child<QPushButton>(&w, "btnChange")->click();
+        QCOMPARE(list->currentItem(), list->topLevelItem(1));
+        QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-03 张三（7）的考勤已修改。"));
+        QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:00:00"));
+        QStringList marks;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            marks << list->topLevelItem(i)->text(5);
+        QCOMPARE(marks, QStringList({"", "改", "补"}));
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+    }
+
+    // 月结 asks first, in a real box (否: nothing closed); its result box is
+    // titled 月结, the reopening's 取消月结.
+    void closingAMonthAsksFirst() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        DialogAnswers answers;
+        const QString question = QStringLiteral(
+            "月结后，2026年10月的考勤记录不能再补签、修改或删除，只有输入管理员密码取消月结后才能"
+            "再修正。\n确定要月结2026年10月吗？");
+        {
+            QString asked;
+            OnNextModal([&asked](QWidget* d) {
+                auto* box = qobject_cast<QMessageBox*>(d);
+                QVERIFY(box);
+                asked = box->windowTitle() + QLatin1Char('|') + box->text();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == QStringLiteral("否"))
+                        b->click();
+            });
+            answers.text(QStringLiteral("2026-10"));
+            frmCorrection::CloseMonth(nullptr);
+            QCOMPARE(asked, QStringLiteral("月结|") + question);
+            QCOMPARE(fx.rows("MonthClose"), 0);
+        }
+        BoxLog boxes;
+        boxes.answer({MsgBox::Result::Yes});
+        answers.text(QStringLiteral("2026-10"));
+        frmCorrection::CloseMonth(nullptr);
+        QCOMPARE(boxes.lines(), box("月结", question, MsgBox::Icon::Question) +
+                                    box("月结", "2026年10月已月结。", MsgBox::Icon::Information));
+        QCOMPARE(fx.rows("MonthClose"), 1);
+        boxes.clear();
+        QVERIFY(SavePassword(QStringLiteral("123456")));
+        answers.text(QStringLiteral("2026-10"));
+        answers.text(QStringLiteral("123456"));
+        frmCorrection::ReopenMonth(nullptr);
+        QCOMPARE(boxes.lines(),
+                 box("取消月结", "2026年10月已取消月结。", MsgBox::Icon::Information));
+        QCOMPARE(fx.rows("MonthClose"), 0);
+    }
+
+    // The trail between two dates, of everybody or one employee, with the
+    // actions in Chinese; exported as CSV, read back, never over a file.
+    void trailFiltersAndExports() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(seed(fx));
+        QVERIFY(fx.addPresence("8", QDateTime(QDate(2026, 10, 9), QTime(8, 20))));
+        using Action = clsCorrection::Action;
+        const auto correct = [](Action action, const char* number, const QDate& day,
+                                const QTime& in, const QTime& out, const char* reason,
+                                const QDateTime& when) {
+            AppClock::setFixed(when);
+            return clsCorrection::Apply({action, QString::fromLatin1(number), day, in, out,
+                                         QString::fromUtf8(reason)},
+                                        clerk()) == clsCorrection::Result::Done;
+        };
+        const QDateTime oct12(QDate(2026, 10, 12), QTime(9, 0));
+        const QDateTime nov2(QDate(2026, 11, 2), QTime(9, 0));
+        QVERIFY(correct(Action::Add, "7", QDate(2026, 10, 9), QTime(8, 0), QTime(17, 0),
+                        "忘记打卡, \"补\"", oct12));
+        QVERIFY(
+            correct(Action::Change, "8", QDate(2026, 10, 9), QTime(8, 0), QTime(), "=1+1", oct12));
+        QVERIFY(correct(Action::Remove, "7", QDate(2026, 10, 9), QTime(), QTime(), "重复", nov2));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
+
+        BoxLog boxes;
+        DialogAnswers answers;
+        frmCorrectionTrail w;
+        auto* list = child<QTreeWidget>(&w, "lsvTrail");
+        const auto column = [list](int c) {
+            QStringList out;
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                out << list->topLevelItem(i)->text(c);
+            return out;
+        };
+        // Opened on last month and this one: everything, in the order written.
+        QCOMPARE(column(1), QStringList({"补签", "修改", "删除", "月结"}));
+        QCOMPARE(column(3), QStringList({"2026-10-09", "2026-10-09", "2026-10-09", "2026-10"}));
+        QCOMPARE(column(4) + column(6),
+                 QStringList({"", "08:20:00", "08:00:00", "", "08:00:00", "08:00:00", "", ""}));
+        QCOMPARE(child<QLabel>(&w, "lblCount")->text(), QStringLiteral("共4条记录"));
+
+        child<QLineEdit>(&w, "txtNumber")->setText("7");
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"补签", "删除"}));
+        child<QLineEdit>(&w, "txtNumber")->clear();
+        child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 10, 13));
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"删除", "月结"}));
+        child<QDateEdit>(&w, "dtpFrom")->setDate(QDate(2026, 10, 12)); // the first day counts
+        child<QDateEdit>(&w, "dtpTo")->setDate(QDate(2026, 10, 12));   // and the last
+        child<QPushButton>(&w, "cmdQuery")->click();
+        QCOMPARE(column(1), QStringList({"补签", "修改"}));
+        QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
+
+        const QString csv = fx.file("trail.csv");
+        answers.path(csv);
+        answers.path(csv);
+        child<QPushButton>(&w, "cmdExport")->click();
+        child<QPushButton>(&w, "cmdExport")->click();
+        QCOMPARE(boxes.lines(),
+                 box("信息", "修正记录已导出！共2条。", MsgBox::Icon::Information) +
+                     box("错误", QStringLiteral("导出失败！\n文件“%1”已存在。").arg(csv)));
+        QStringList lines;
+        QVERIFY(CsvText::Lines(readFile(csv), &lines));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(CsvText::Split(lines[0]).mid(0, 4), QStringList({"时间", "操作", "工号", "日期"}));
+        const QStringList first = CsvText::Split(lines[1]);
+        QCOMPARE(first.mid(0, 9), QStringList({"2026-10-12 09:00:00", "补签", "7", "2026-10-09", "",
+                                               "", "08:00:00", "17:00:00", "忘记打卡, \"补\""}));
+        QCOMPARE(first.mid(9), QStringList({"clerk", "office", "manage"}));
+        QCOMPARE(CsvText::Split(lines[2]).value(8), QStringLiteral("=1+1"));
+        QVERIFY(lines[2].contains(QStringLiteral("'=1+1"))); // kept as text in a spreadsheet
     }
 };
 

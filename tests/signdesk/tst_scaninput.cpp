@@ -71,7 +71,8 @@ private slots:
         QCOMPARE(ScanInput::KeyName(0), QStringLiteral("0x00"));
     }
 
-    // The scan test window lists every key, Tab included, and the barcode.
+    // The scan test window lists every key, Tab included, and the barcode;
+    // Escape and its button close it.
     void scanTestWindow() {
         AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(8, 0, 0)));
         frmScanTest dlg;
@@ -90,6 +91,13 @@ private slots:
         QCOMPARE(child<QLabel>(&dlg, "lblBarcode")->text(), QStringLiteral("条码：1A"));
         child<QPushButton>(&dlg, "cmdClear")->click();
         QCOMPARE(list->rowCount(), 0);
+        // Escape closes instead of being listed; so does 关闭.
+        QTest::sendKeyEvent(QTest::Click, &dlg, Qt::Key_Escape, QStringLiteral("\x1b"), {});
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(list->rowCount(), 0);
+        dlg.show();
+        child<QPushButton>(&dlg, "cmdClose")->click();
+        QVERIFY(!dlg.isVisible());
         AppClock::reset();
     }
 };
