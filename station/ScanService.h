@@ -45,7 +45,7 @@ public:
     static constexpr int DbLockWaitMs = 50;
     static constexpr int DbRetryMs = 50;
     static constexpr qint64 DbWaitLimitMs = 30000;
-    static constexpr int GreetingBudgetMs = 3000;
+    static constexpr int GreetingBudgetMs = 2500;
     static constexpr int OfflineRetryMs = 5000;
     static constexpr int CopyRefreshMs = 5 * 60 * 1000;
 
