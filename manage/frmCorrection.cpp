@@ -108,7 +108,8 @@ void frmCorrection::buildControls() {
     m_list = named(new QTreeWidget(this), "lsvDays");
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("日期"),
-                             QStringLiteral("签到"), QStringLiteral("签退")});
+                             QStringLiteral("签到"), QStringLiteral("签退"),
+                             QStringLiteral("其他记录")});
     grid->addWidget(m_list, 2, 0, 1, 4);
 
     m_useArrival = named(new QCheckBox(QStringLiteral("签到"), this), "chkArrival");
@@ -157,10 +158,12 @@ void frmCorrection::loadDays() {
     }
     if (m_days.empty() && m_byEmployee->isChecked())
         warn(this, ResultText(Result::NoEmployee, QDate()));
+    // A correction changes the day's first record; the others stay as they are.
     for (const clsCorrection::Day& d : m_days)
-        m_list->addTopLevelItem(
-            new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),
-                                 timeText(d.arrival), timeText(d.departure)}));
+        m_list->addTopLevelItem(new QTreeWidgetItem(
+            {d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")), timeText(d.arrival),
+             timeText(d.departure),
+             d.others > 0 ? QStringLiteral("另有%1条").arg(d.others) : QString()}));
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
 }

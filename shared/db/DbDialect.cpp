@@ -220,16 +220,26 @@ QString AddNameListIndexStatement() {
         .arg(NameListIndex());
 }
 
+QString RowIdColumn(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("ctid::text") : QStringLiteral("rowid");
+}
+
+QString RowIdEquals(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("ctid = CAST(? AS tid)")
+                                        : QStringLiteral("rowid = ?");
+}
+
 QString SignInFunctionStatement(Engine engine) {
     if (engine != Engine::PostgreSQL)
         return {};
     // The lock is LockKeyStatement's on ("presence", number). Only texts of
     // the stored form are decided here: for them text order is time order.
+    // A departure closes the day's first record alone.
     return QStringLiteral(
         "CREATE OR REPLACE FUNCTION attendance_sign_in(p_number text, p_now text, "
         "p_day_start text, p_day_end text, p_repeat_from text) RETURNS integer "
         "LANGUAGE plpgsql AS $fn$\n"
-        "DECLARE first_enter text; first_exit text; odd boolean;\n"
+        "DECLARE first_row tid; first_enter text; first_exit text; odd boolean;\n"
         "BEGIN\n"
         "  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));\n"
         "  SELECT bool_or(ENTERTIME !~ '^\\d{4}-\\d\\d-\\d\\d "
@@ -237,7 +247,7 @@ QString SignInFunctionStatement(Engine engine) {
         "INTO odd FROM Presence WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start "
         "AND ENTERTIME < p_day_end;\n"
         "  IF odd THEN RETURN 0; END IF;\n"
-        "  SELECT ENTERTIME, EXITTIME INTO first_enter, first_exit FROM Presence "
+        "  SELECT ctid, ENTERTIME, EXITTIME INTO first_row, first_enter, first_exit FROM Presence "
         "WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end "
         "ORDER BY ENTERTIME LIMIT 1;\n"
         "  IF NOT FOUND THEN\n"
@@ -246,8 +256,7 @@ QString SignInFunctionStatement(Engine engine) {
         "  END IF;\n"
         "  IF first_exit IS NOT NULL THEN RETURN 3; END IF;\n"
         "  IF first_enter >= p_repeat_from COLLATE \"C\" THEN RETURN 4; END IF;\n"
-        "  UPDATE Presence SET EXITTIME = p_now WHERE ENUMBER = p_number "
-        "AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end;\n"
+        "  UPDATE Presence SET EXITTIME = p_now WHERE ctid = first_row;\n"
         "  RETURN 2;\n"
         "END $fn$");
 }

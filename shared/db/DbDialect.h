@@ -98,6 +98,13 @@ QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& co
 QString NameListIndex();
 QString AddNameListIndexStatement();
 
+// The identity of a row of a table without a key (Presence), as a column a
+// statement reads ("rowid"; on PostgreSQL the row's place as text), and the
+// condition that names that row again by it (bound: the value read), valid
+// within the transaction that read it.
+QString RowIdColumn(Engine engine);
+QString RowIdEquals(Engine engine);
+
 // The sign-in rule as one server function (clsPresence::Add's rule, one
 // round trip): created with the tables, empty on SQLite. The call binds the
 // number, the station's time as stored, the day's start and end texts and

@@ -4,6 +4,7 @@
 #include "shared/config/PasswordModule.h"
 #include "shared/db/DbError.h"
 #include "shared/records/clsCorrection.h"
+#include "shared/records/clsMonthClose.h"
 #include "shared/records/clsPresence.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/tools/helpers/AdminTool.h"
@@ -110,6 +111,58 @@ private slots:
         QVERIFY(AdminTool::Fails(trailCsv, {QStringLiteral("already exists")}));
         const ToolRun all = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
         QCOMPARE(all.out.count('\n'), trail); // closing and reopening too
+    }
+
+    // A day holding two records (an import, another tool): the correction
+    // changes the first by arrival time, the other stays, and the trail
+    // names the record changed. A scan replayed into a closed month is
+    // printed as "replay".
+    void twoRecordsOfADay() {
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("T1"), QStringLiteral("李四"), QStringLiteral("T1"), 1));
+        const auto t = [](const char* s) {
+            return QDateTime::fromString(QLatin1String(s), Qt::ISODate);
+        };
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T19:00:00"),
+                                t("2026-11-09T22:00:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T08:00:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T07:58:00"),
+                                t("2026-11-10T17:05:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T08:20:00"),
+                                t("2026-11-10T08:25:00")));
+        const auto fix = [&](const char* date, const QStringList& more) {
+            return QStringList{"correct", "T1", QLatin1String(date)} + more +
+                   QStringList{"--reason", "r"} + dir();
+        };
+        QVERIFY(AdminTool::Runs(fix("2026-11-09", {"--departure", "17:00"})));
+        QVERIFY(AdminTool::Runs(fix("2026-11-10", {"--change", "--departure", "16:00"})));
+        const QString keep = QStringLiteral(
+            "Presence WHERE ENUMBER = 'T1' AND ENTERTIME = '%1' AND EXITTIME = '%2'");
+        for (const auto& [in, out] : {std::pair{"2026-11-09 08:00:00", "2026-11-09 17:00:00"},
+                                      {"2026-11-09 19:00:00", "2026-11-09 22:00:00"},
+                                      {"2026-11-10 07:58:00", "2026-11-10 16:00:00"},
+                                      {"2026-11-10 08:20:00", "2026-11-10 08:25:00"}})
+            QVERIFY2(fx->rows(keep.arg(QLatin1String(in), QLatin1String(out))) == 1, in);
+        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'T1'")), 4);
+        AppClock::setFixed(t("2026-11-20T12:00:00"));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clsCorrection::Operator::Current()),
+                 clsCorrection::Result::Done);
+        clsPresence scan;
+        scan.setENUMBER(QStringLiteral("T1"));
+        QCOMPARE(scan.Add(t("2026-10-30T08:00:00"), QStringLiteral("j1")),
+                 qint16(clsPresence::Arrival));
+        const QList<QByteArray> lines =
+            AdminTool::Run(QStringList{"trail"} + dir()).out.split('\n');
+        QCOMPARE(lines.size(), 5); // two corrections, the closing, the replay, the end
+        QVERIFY2(
+            lines[0].contains(
+                "\tadd\tT1\t2026-11-09 08:00:00\t\t2026-11-09 08:00:00\t2026-11-09 17:00:00\t"),
+            lines[0].constData());
+        QVERIFY2(lines[1].contains("\tchange\tT1\t2026-11-10 07:58:00\t2026-11-10 "
+                                   "17:05:00\t2026-11-10 07:58:00\t2026-11-10 16:00:00\t"),
+                 lines[1].constData());
+        QVERIFY2(lines[3].contains("\treplay\tT1\t\t\t2026-10-30 08:00:00\t\tj1"),
+                 lines[3].constData());
     }
 
     // A correction of today runs while a station scans the same card: one
