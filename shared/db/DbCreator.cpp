@@ -45,6 +45,10 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
         statements.resize(statements.size() -
                           DbDialect::IndexStatements(clsDbConn::EngineOf(db)).size());
     statements << DbDialect::SignInFunctionStatement(clsDbConn::EngineOf(db));
+    // A bulk copy adds the guards of the closed months with the indexes,
+    // after the rows.
+    if (withIndexes)
+        statements << DbDialect::GuardStatements(clsDbConn::EngineOf(db));
     statements.removeAll(QString());
     QSqlQuery q(db);
     for (const QString& sql : statements)
@@ -55,7 +59,8 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
 
 bool AddIndexes(QSqlDatabase db, DbError* error) {
     QSqlQuery q(db);
-    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)))
+    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)) +
+                                  DbDialect::GuardStatements(clsDbConn::EngineOf(db)))
         if (!q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;

@@ -198,6 +198,21 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         decide(r, row.oldArrival, row.oldDeparture, &row.newArrival, &row.newDeparture);
     if (verdict != Result::Done)
         return verdict;
+    const QString reason = r.reason.trimmed();
+    if (ServerWritesTrail(db)) {
+        // The server's function writes the record and its trail row, with
+        // its clock and the session's login as the operator.
+        auto done = DbQuery::Read(db, DbDialect::CorrectCallStatement(clsDbConn::EngineOf(db)),
+                                  {number, ActionKey(r.action), DbDateTime::DayText(r.date),
+                                   DbQuery::TextOrNull(first.storedIn), timeValue(row.newArrival),
+                                   timeValue(row.newDeparture), reason,
+                                   who.login + QLatin1Char('@') + who.host, who.program},
+                                  &why);
+        if (!done || !done->next())
+            return failed(why, error);
+        done = {};
+        return tx.Commit() ? Result::Done : failed(tx.Error(), error);
+    }
     if (!writeDay(tx, r, number, first, row))
         return failed(tx.Error(), error);
     row.when = AppClock::now();
@@ -206,7 +221,7 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     row.program = who.program;
     row.number = number;
     row.action = r.action;
-    row.reason = r.reason.trimmed();
+    row.reason = reason;
     if (!WriteTrail(db, row, &why))
         return failed(why, error);
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
@@ -225,8 +240,25 @@ bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* er
                          error) == 1;
 }
 
+bool clsCorrection::ServerWritesTrail(QSqlDatabase db) {
+    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
+    if (DbDialect::CorrectCallStatement(engine).isEmpty())
+        return false;
+    auto q = DbQuery::Read(db, DbDialect::GuardStateStatement(engine), {});
+    return q && q->next() && q->value(0).toBool();
+}
+
 bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, DbError* error) {
     const Operator who = Operator::Current();
+    if (ServerWritesTrail(db)) {
+        auto q = DbQuery::Read(db, DbDialect::ReplayTrailCallStatement(clsDbConn::EngineOf(db)),
+                               {c.number, DbQuery::TextOrNull(c.oldEnter),
+                                DbQuery::TextOrNull(c.oldExit), DbQuery::TextOrNull(c.newEnter),
+                                DbQuery::TextOrNull(c.newExit), c.scanId,
+                                who.login + QLatin1Char('@') + who.host, who.program},
+                               error);
+        return q && q->next();
+    }
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
                                         "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "

@@ -98,6 +98,11 @@ public:
     using Marks = std::map<QString, std::map<int, Action>>;
     static bool MonthMarks(int year, int month, Marks* out, DbError* error = nullptr);
 
+    // Whether the server's own functions write the trail, the closings and
+    // the corrections on `db` (a server database with its guards in place:
+    // DbDialect::GuardStatements); else the programs' statements do.
+    static bool ServerWritesTrail(QSqlDatabase db);
+
     // Writes a row of the trail inside the caller's transaction on `db`.
     static bool WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error = nullptr);
     // Inside the sign-in rule's transaction on `db`, just before the scan

@@ -192,8 +192,9 @@ private slots:
         }
     }
 
-    // On the server the stations' login may add to the trail and read it,
-    // never change or remove a row of it.
+    // On the server the stations' login corrects and closes through the
+    // server's functions and may read the trail, never write, change or
+    // remove a row of it.
     void stationLoginOnlyAddsToTheTrail() {
         if (!TestProgramDir::OnServer())
             QSKIP("the rights of logins are the server's");
@@ -202,8 +203,9 @@ private slots:
         for (const char* sql :
              {"DROP ROLE IF EXISTS corr_station", "CREATE ROLE corr_station LOGIN PASSWORD 'x'",
               "GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO corr_station",
-              "GRANT SELECT, INSERT ON correction TO corr_station",
-              "GRANT SELECT, INSERT, DELETE ON monthclose TO corr_station"})
+              "GRANT SELECT ON correction, monthclose TO corr_station",
+              "GRANT EXECUTE ON FUNCTION attendance_correct(text, text, text, text, text, text, "
+              "text, text, text), attendance_close_month(text, text, text) TO corr_station"})
             QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
         QVERIFY(fx->setIni("ATTENDANCE", "DBLOGINNAME", "corr_station") &&
                 fx->setIni("ATTENDANCE", "DBLOGINPWD", "x"));
@@ -221,6 +223,7 @@ private slots:
         QCOMPARE(s.value(0).toInt(), 2);
         QVERIFY(!s.exec(QStringLiteral("UPDATE correction SET REASON = 'x'")));
         QVERIFY(!s.exec(QStringLiteral("DELETE FROM correction")));
+        QVERIFY(!s.exec(QStringLiteral("INSERT INTO correction(CTIME) VALUES('x')")));
         station.close();
         q.exec(QStringLiteral("REASSIGN OWNED BY corr_station TO CURRENT_USER"));
         q.exec(QStringLiteral("DROP OWNED BY corr_station"));

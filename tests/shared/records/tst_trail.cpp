@@ -3,6 +3,7 @@
 // trail and the closed months on the database itself.
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
@@ -69,6 +70,24 @@ class TestTrail : public QObject {
         r.departure = out;
         r.reason = QStringLiteral("r");
         return clsCorrection::Apply(r, who);
+    }
+    // Makes every insert into `table` fail inside its transaction.
+    bool refuseInserts(const QString& table) {
+        if (!TestProgramDir::OnServer())
+            return fx->exec(QStringLiteral("CREATE TRIGGER t_refuse_%1 BEFORE INSERT ON %1 BEGIN "
+                                           "SELECT RAISE(ABORT, 'refused'); END")
+                                .arg(table));
+        return fx->exec(QStringLiteral("CREATE OR REPLACE FUNCTION t_refuse() RETURNS trigger "
+                                       "LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; "
+                                       "END $$")) &&
+               fx->exec(QStringLiteral("CREATE TRIGGER t_refuse_%1 BEFORE INSERT ON %1 FOR EACH "
+                                       "ROW EXECUTE FUNCTION t_refuse()")
+                            .arg(table));
+    }
+    bool allowInserts(const QString& table) {
+        return fx->exec(QStringLiteral("DROP TRIGGER t_refuse_%1%2")
+                            .arg(table, TestProgramDir::OnServer() ? QStringLiteral(" ON ") + table
+                                                                   : QString()));
     }
     std::vector<clsCorrection::TrailRow> trail() {
         std::vector<clsCorrection::TrailRow> rows;
@@ -178,6 +197,178 @@ private slots:
         QCOMPARE(rows[2].reason, QStringLiteral("a3"));
         // Corrections of the closed month stay refused.
         QCOMPARE(correct(Action::Remove, "2026-03-10", {}, {}), Result::MonthClosed);
+    }
+
+    // A closed month's records are changed by nothing else than a replay
+    // whose trail row the same transaction wrote: the statements of another
+    // tool (the owner's login too) are refused, an open month's are not.
+    void closedMonthRefusesOtherWrites() {
+        QVERIFY(fx->addPresence(QStringLiteral("7"), at("2026-03-10T08:00:00")));
+        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        const QStringList refused{
+            "UPDATE Presence SET EXITTIME = '2026-03-10 17:00:00'",
+            "UPDATE Presence SET ENTERTIME = '2026-04-10 08:00:00'", "DELETE FROM Presence",
+            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-03-11 08:00:00')",
+            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-03')"};
+        for (const QString& sql : refused)
+            QVERIFY2(!fx->exec(sql), qPrintable(sql));
+        QVERIFY(fx->lastError.contains(QStringLiteral("closed")));
+        QCOMPARE(day(QStringLiteral("7"), "2026-03-10"), QStringList({"08:00:00--"}));
+        QVERIFY(fx->exec(QStringLiteral(
+            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-04-01 08:00:00')")));
+        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Presence WHERE ENUMBER = '8'")));
+        // A replay's trail row admits its own change once, in its transaction.
+        QCOMPARE(replay(QStringLiteral("8"), "2026-03-12T08:00:00", QStringLiteral("r1")),
+                 qint16(clsPresence::Arrival));
+        QVERIFY(!fx->exec(QStringLiteral(
+            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-03-12 08:00:00')")));
+        QCOMPARE(day(QStringLiteral("8"), "2026-03-12"), QStringList({"08:00:00--"}));
+        // Reopened, the month takes changes again.
+        QCOMPARE(clsMonthClose::Reopen(2026, 3, QString(), who), Result::Done);
+        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Presence")));
+    }
+
+    // A database made before the guards gets them when a program that may
+    // create them (the file's writer, the tables' owner) first opens it.
+    void olderDatabaseGetsTheGuards() {
+        if (qEnvironmentVariableIsSet("ATTENDANCE_TEST_PG_SIGNIN"))
+            QSKIP("the login owns no table there");
+        const bool server = TestProgramDir::OnServer();
+        const QString guards =
+            server ? QStringLiteral("SELECT COUNT(*) FROM pg_trigger WHERE tgname = "
+                                    "'attendance_presence_guard'")
+                   : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger'");
+        QCOMPARE(fx->count(guards), server ? 1 : 3);
+        const QStringList drop =
+            server ? QStringList{"DROP TRIGGER attendance_presence_guard ON Presence",
+                                 "DROP FUNCTION attendance_correct, attendance_close_month"}
+                   : QStringList{"DROP TRIGGER TR_Presence_Closed_insert",
+                                 "DROP TRIGGER TR_Presence_Closed_update",
+                                 "DROP TRIGGER TR_Presence_Closed_delete"};
+        for (const QString& sql : drop)
+            QVERIFY2(fx->exec(sql), qPrintable(fx->lastError));
+        QCOMPARE(fx->count(guards), 0);
+        clsDbConn::CloseShared();
+        QCOMPARE(fx->count(guards), server ? 1 : 3);
+        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QVERIFY(!fx->exec(QStringLiteral(
+            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-03-11 08:00:00')")));
+    }
+
+    // A write failing inside the transaction (the scan id's row, the trail
+    // row) leaves the records as they were and the scan or correction refused.
+    void failingWriteChangesNothing() {
+        QVERIFY(fx->addPresence(QStringLiteral("7"), at("2026-11-09T08:00:00")));
+        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QVERIFY(refuseInserts(QStringLiteral("ScanReplay")));
+        QCOMPARE(replay(QStringLiteral("7"), "2026-03-10T08:00:00", QStringLiteral("f1")),
+                 qint16(clsPresence::WriteFailed));
+        QCOMPARE(replay(QStringLiteral("7"), "2026-11-09T17:00:00", QStringLiteral("f2")),
+                 qint16(clsPresence::WriteFailed));
+        QVERIFY(allowInserts(QStringLiteral("ScanReplay")));
+        QVERIFY(refuseInserts(QStringLiteral("Correction")));
+        QCOMPARE(replay(QStringLiteral("7"), "2026-03-10T08:00:00", QStringLiteral("f1")),
+                 qint16(clsPresence::WriteFailed));
+        QCOMPARE(correct(Action::Add, "2026-11-09", {}, QTime(17, 0)), Result::Failed);
+        QCOMPARE(correct(Action::Remove, "2026-11-09", {}, {}), Result::Failed);
+        QCOMPARE(correct(Action::Add, "2026-11-10", QTime(8, 0), {}), Result::Failed);
+        QCOMPARE(clsMonthClose::Close(2026, 4, who), Result::Failed);
+        QCOMPARE(fx->rows(QStringLiteral("Presence")), 1);
+        QCOMPARE(day(QStringLiteral("7"), "2026-11-09"), QStringList({"08:00:00--"}));
+        QCOMPARE(fx->rows(QStringLiteral("ScanReplay")) + fx->rows(QStringLiteral("MonthClose")),
+                 1);
+        QCOMPARE(trail().size(), size_t(1)); // the closing
+        QVERIFY(allowInserts(QStringLiteral("Correction")));
+        QCOMPARE(correct(Action::Add, "2026-11-09", {}, QTime(17, 0)), Result::Done);
+    }
+    // With the README's grants the stations' login corrects, closes,
+    // reopens and replays through the server's functions, named in the trail
+    // by the login; it can neither write the trail nor the closed months
+    // itself, nor change a closed month's record, nor correct without
+    // EXECUTE.
+    void stationLoginOnServer() {
+        if (!TestProgramDir::OnServer() || qEnvironmentVariableIsSet("ATTENDANCE_TEST_PG_SIGNIN"))
+            QSKIP("the rights of logins on a database made with the sign-in function");
+        const QString role = QStringLiteral("st_") + fx->server()->name();
+        QVERIFY(fx->addPresence(QStringLiteral("7"), at("2026-03-10T08:00:00")));
+        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        for (const QString& sql :
+             {QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'x'"),
+              QStringLiteral("GRANT USAGE ON SCHEMA public TO %1"),
+              QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO "
+                             "%1"),
+              QStringLiteral("GRANT USAGE, SELECT, UPDATE ON SEQUENCE dept_id_seq, "
+                             "employee_id_seq TO %1"),
+              QStringLiteral("GRANT EXECUTE ON FUNCTION attendance_sign_in(text, text, text, "
+                             "text, text), attendance_correct(text, text, text, text, text, text, "
+                             "text, text, text), attendance_close_month(text, text, text), "
+                             "attendance_reopen_month(text, text, text), "
+                             "attendance_replay_trail(text, text, text, text, text, text, text, "
+                             "text) TO %1"),
+              QStringLiteral("GRANT SELECT ON correction, monthclose, workschedule, workcalendar "
+                             "TO %1"),
+              QStringLiteral("GRANT SELECT, INSERT ON scanreplay TO %1")})
+            QVERIFY2(fx->exec(sql.arg(role)), qPrintable(fx->lastError));
+        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), role) &&
+                fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"),
+                           QStringLiteral("x")));
+        clsDbConn::CloseShared();
+        QCOMPARE(correct(Action::Add, "2026-11-09", QTime(8, 0), {}), Result::Done);
+        QCOMPARE(clsMonthClose::Close(2026, 4, who), Result::Done);
+        QCOMPARE(clsMonthClose::Reopen(2026, 4, QString(), who), Result::Done);
+        QCOMPARE(replay(QStringLiteral("8"), "2026-03-11T08:00:00", QStringLiteral("s1")),
+                 qint16(clsPresence::Arrival));
+        QCOMPARE(scan(QStringLiteral("8"), "2026-11-20T08:00:00"), qint16(clsPresence::Arrival));
+        const std::vector<clsCorrection::TrailRow> rows = trail();
+        QCOMPARE(rows.size(), size_t(5));
+        for (size_t i = 1; i < rows.size(); ++i) {
+            QCOMPARE(rows[i].login, role);
+            if (rows[i].action != Action::Replay)
+                QCOMPARE(rows[i].host, QStringLiteral("clerk@pc1"));
+        }
+
+        DbSettings station = fx->server()->settings();
+        station.user = role;
+        station.password = QStringLiteral("x");
+        {
+            QSqlDatabase db = clsDbConn::OpenServer(station, QStringLiteral("station"));
+            QVERIFY(db.isOpen());
+            QSqlQuery q(db);
+            for (const char* sql :
+                 {"INSERT INTO correction(ctime, operator, action, enumber) VALUES "
+                  "('2026-11-20 09:00:00', 'boss', 'add', '7')",
+                  "INSERT INTO correction(id, ctime, reason) VALUES (30, 'x', 'y'), (31, 'x', "
+                  "'y')",
+                  "UPDATE correction SET reason = 'x'", "DELETE FROM correction",
+                  "DELETE FROM monthclose",
+                  "INSERT INTO monthclose VALUES ('2026-05', '2026-11-20 09:00:00', 'boss')",
+                  "UPDATE presence SET exittime = '2026-03-10 17:00:00' WHERE enumber = '7'",
+                  "DELETE FROM presence WHERE enumber = '7'",
+                  "SELECT attendance_replay_trail('7', NULL, NULL, '2026-04-02 08:00:00', NULL, "
+                  "'s9', 'h', 'p')"})
+                QVERIFY2(!q.exec(QLatin1String(sql)), sql);
+            QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM correction")) && q.next());
+            QCOMPARE(q.value(0).toInt(), 5);
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("station"));
+        // Without EXECUTE a correction is refused and changes nothing.
+        {
+            QSqlDatabase owner = fx->server()->connect(QStringLiteral("owner"));
+            QSqlQuery q(owner);
+            QVERIFY(q.exec(QStringLiteral("REVOKE EXECUTE ON FUNCTION attendance_correct(text, "
+                                          "text, text, text, text, text, text, text, text) FROM %1")
+                               .arg(role)));
+            QCOMPARE(correct(Action::Add, "2026-11-09", {}, QTime(17, 0)), Result::Failed);
+            QCOMPARE(day(QStringLiteral("7"), "2026-11-09"), QStringList({"08:00:00--"}));
+            clsDbConn::CloseShared();
+            for (const char* sql : {"DROP OWNED BY %1", "DROP ROLE %1"})
+                QVERIFY2(q.exec(QString::fromLatin1(sql).arg(role)),
+                         qPrintable(q.lastError().text()));
+            owner.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("owner"));
     }
 };
 
