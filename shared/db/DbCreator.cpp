@@ -24,7 +24,8 @@
 namespace DbCreator {
 
 QStringList Statements() {
-    return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
+    return DbDialect::CreateStatements(DbDialect::Engine::SQLite) +
+           DbDialect::GuardStatements(DbDialect::Engine::SQLite);
 }
 
 bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {

@@ -349,6 +349,10 @@ private slots:
                 QVERIFY2(!q.exec(QLatin1String(sql)), sql);
             QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM correction")) && q.next());
             QCOMPARE(q.value(0).toInt(), 5);
+            // Nor does a temporary table of its own hide the closed months.
+            QVERIFY(q.exec(QStringLiteral("CREATE TEMP TABLE monthclose(YEARMONTH text)")));
+            QVERIFY(!q.exec(QStringLiteral("UPDATE presence SET exittime = '2026-03-10 17:00:00' "
+                                           "WHERE enumber = '7'")));
             q.finish();
             db.close();
         }
