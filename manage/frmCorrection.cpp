@@ -121,9 +121,11 @@ void frmCorrection::loadDays() {
         if (employee != marks.end() && employee->second.count(d.date.day()))
             mark = employee->second.at(d.date.day()) == Action::Add ? QStringLiteral("补")
                                                                     : QStringLiteral("改");
-        ui->lsvDays->addTopLevelItem(
-            new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),
-                                 timeText(d.arrival), timeText(d.departure), mark}));
+        // A correction changes the day's first record; the others stay as they are.
+        ui->lsvDays->addTopLevelItem(new QTreeWidgetItem(
+            {d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")), timeText(d.arrival),
+             timeText(d.departure), mark,
+             d.others > 0 ? QStringLiteral("另有%1条").arg(d.others) : QString()}));
     }
     if (ui->lsvDays->topLevelItemCount() > 0)
         ui->lsvDays->setCurrentItem(ui->lsvDays->topLevelItem(0));

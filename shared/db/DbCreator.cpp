@@ -25,7 +25,8 @@
 namespace DbCreator {
 
 QStringList Statements() {
-    return DbDialect::CreateStatements(DbDialect::Engine::SQLite);
+    return DbDialect::CreateStatements(DbDialect::Engine::SQLite) +
+           DbDialect::GuardStatements(DbDialect::Engine::SQLite);
 }
 
 bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
@@ -46,6 +47,10 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
         statements.resize(statements.size() -
                           DbDialect::IndexStatements(clsDbConn::EngineOf(db)).size());
     statements << DbDialect::SignInFunctionStatement(clsDbConn::EngineOf(db));
+    // A bulk copy adds the guards of the closed months with the indexes,
+    // after the rows.
+    if (withIndexes)
+        statements << DbDialect::GuardStatements(clsDbConn::EngineOf(db));
     statements.removeAll(QString());
     QSqlQuery q(db);
     for (const QString& sql : statements)
@@ -56,7 +61,8 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
 
 bool AddIndexes(QSqlDatabase db, DbError* error) {
     QSqlQuery q(db);
-    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)))
+    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)) +
+                                  DbDialect::GuardStatements(clsDbConn::EngineOf(db)))
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;

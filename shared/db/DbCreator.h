@@ -21,14 +21,15 @@ bool Build(const QString& path, DbError* error = nullptr);
 bool Install(const QString& built, const QString& path, DbError* error = nullptr);
 // The statements that create the schema on an SQLite file, in order.
 QStringList Statements();
-// Creates the tables (and on a server the sign-in function), in one
+// Creates the tables (and on a server the sign-in function), the guards of
+// the trail and the closed months (DbDialect::GuardStatements), in one
 // transaction, on an open connection of either engine whose database holds
 // none of them yet (refused otherwise).
 bool CreateTables(QSqlDatabase db, DbError* error = nullptr);
 // The same inside a transaction the caller holds on `db` and ends (so more
 // rows can follow in it); the check for existing tables is part of it.
-// Without `withIndexes` the caller adds them with AddIndexes once the rows
-// are in (a bulk copy is faster so).
+// Without `withIndexes` the caller adds them, and the guards, with
+// AddIndexes once the rows are in (a bulk copy is faster so).
 bool AddTables(QSqlDatabase db, DbError* error = nullptr, bool withIndexes = true);
 bool AddIndexes(QSqlDatabase db, DbError* error = nullptr);
 } // namespace DbCreator

@@ -220,16 +220,26 @@ QString AddNameListIndexStatement() {
         .arg(NameListIndex());
 }
 
+QString RowIdColumn(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("ctid::text") : QStringLiteral("rowid");
+}
+
+QString RowIdEquals(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("ctid = CAST(? AS tid)")
+                                        : QStringLiteral("rowid = ?");
+}
+
 QString SignInFunctionStatement(Engine engine) {
     if (engine != Engine::PostgreSQL)
         return {};
     // The lock is LockKeyStatement's on ("presence", number). Only texts of
     // the stored form are decided here: for them text order is time order.
+    // A departure closes the day's first record alone.
     return QStringLiteral(
         "CREATE OR REPLACE FUNCTION attendance_sign_in(p_number text, p_now text, "
         "p_day_start text, p_day_end text, p_repeat_from text) RETURNS integer "
         "LANGUAGE plpgsql AS $fn$\n"
-        "DECLARE first_enter text; first_exit text; odd boolean;\n"
+        "DECLARE first_row tid; first_enter text; first_exit text; odd boolean;\n"
         "BEGIN\n"
         "  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));\n"
         "  SELECT bool_or(ENTERTIME !~ '^\\d{4}-\\d\\d-\\d\\d "
@@ -237,7 +247,7 @@ QString SignInFunctionStatement(Engine engine) {
         "INTO odd FROM Presence WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start "
         "AND ENTERTIME < p_day_end;\n"
         "  IF odd THEN RETURN 0; END IF;\n"
-        "  SELECT ENTERTIME, EXITTIME INTO first_enter, first_exit FROM Presence "
+        "  SELECT ctid, ENTERTIME, EXITTIME INTO first_row, first_enter, first_exit FROM Presence "
         "WHERE ENUMBER = p_number AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end "
         "ORDER BY ENTERTIME LIMIT 1;\n"
         "  IF NOT FOUND THEN\n"
@@ -246,8 +256,7 @@ QString SignInFunctionStatement(Engine engine) {
         "  END IF;\n"
         "  IF first_exit IS NOT NULL THEN RETURN 3; END IF;\n"
         "  IF first_enter >= p_repeat_from COLLATE \"C\" THEN RETURN 4; END IF;\n"
-        "  UPDATE Presence SET EXITTIME = p_now WHERE ENUMBER = p_number "
-        "AND ENTERTIME >= p_day_start AND ENTERTIME < p_day_end;\n"
+        "  UPDATE Presence SET EXITTIME = p_now WHERE ctid = first_row;\n"
         "  RETURN 2;\n"
         "END $fn$");
 }
@@ -263,6 +272,269 @@ QString SignInFunctionStateStatement(Engine engine) {
                                 "text, text)') IS NOT NULL, EXISTS(SELECT 1 FROM pg_tables WHERE "
                                 "tablename = 'presence' AND schemaname = current_schema() AND "
                                 "tableowner = current_user)")
+               : QString();
+}
+
+namespace {
+
+// Marks the guards of this version as complete (set last, in the
+// transaction that creates them).
+const char kGuardsVersion[] = "attendance guards 1";
+
+// A date-time text of the stored form: for these, text order is time order.
+const char kStoredForm[] = R"('^\d{4}-\d\d-\d\d ([01]\d|2[0-3]):[0-5]\d:[0-5]\d$')";
+
+const char* const kGuardFunctions[] = {
+    "attendance_correct(text, text, text, text, text, text, text, text, text)",
+    "attendance_close_month(text, text, text)", "attendance_reopen_month(text, text, text)",
+    "attendance_replay_trail(text, text, text, text, text, text, text, text)",
+    "attendance_presence_guard()"};
+
+// The trail row's insert shared by the functions (the time and operator of
+// the server and the session).
+const char kTrailInsert[] =
+    "INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, ENUMBER, ACTION, OLDENTER, "
+    "OLDEXIT, NEWENTER, NEWEXIT, REASON) VALUES(to_char(clock_timestamp(), "
+    "'YYYY-MM-DD HH24:MI:SS'), session_user, ";
+
+QStringList serverGuards() {
+    const QString form = QLatin1String(kStoredForm);
+    const QString trail = QLatin1String(kTrailInsert);
+    QStringList out;
+    out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_correct(p_number text,
+  p_action text, p_day text, p_record text, p_enter text, p_exit text, p_reason text,
+  p_host text, p_program text) RETURNS bigint LANGUAGE plpgsql SECURITY DEFINER AS $fn$
+DECLARE
+  day_end text; rid tid; o_enter text; o_exit text;
+  n_enter text := p_enter; n_exit text := p_exit; trail bigint;
+BEGIN
+  IF p_day IS NULL OR p_day !~ '^\d{4}-\d\d-\d\d$' OR p_action IS NULL
+     OR p_action NOT IN ('add', 'change', 'remove') OR coalesce(btrim(p_reason), '') = '' THEN
+    RAISE EXCEPTION 'not a correction of a day';
+  END IF;
+  day_end := to_char(p_day::date + 1, 'YYYY-MM-DD');
+  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));
+  PERFORM pg_advisory_xact_lock_shared(hashtext('monthclose'), hashtext(substr(p_day, 1, 7)));
+  IF NOT EXISTS(SELECT 1 FROM Employee WHERE ENUMBER = p_number) THEN
+    RAISE EXCEPTION 'no employee with the number %', p_number;
+  END IF;
+  IF EXISTS(SELECT 1 FROM MonthClose WHERE YEARMONTH = substr(p_day, 1, 7)) THEN
+    RAISE EXCEPTION 'the month % is closed', substr(p_day, 1, 7);
+  END IF;
+  IF p_record IS NULL THEN
+    IF p_action <> 'add' OR EXISTS(SELECT 1 FROM Presence WHERE ENUMBER = p_number
+        AND ENTERTIME >= p_day AND ENTERTIME < day_end) THEN
+      RAISE EXCEPTION 'the day''s records are not as read';
+    END IF;
+  ELSE
+    SELECT ctid, ENTERTIME, EXITTIME INTO rid, o_enter, o_exit FROM Presence
+      WHERE ENUMBER = p_number AND ENTERTIME = p_record AND ENTERTIME >= p_day
+      AND ENTERTIME < day_end LIMIT 1 FOR UPDATE;
+    IF NOT FOUND OR (p_action = 'add' AND (o_exit IS NOT NULL OR n_exit IS NULL)) THEN
+      RAISE EXCEPTION 'the day''s records are not as read';
+    END IF;
+    IF p_action = 'add' THEN n_enter := o_enter; END IF;
+  END IF;
+  IF p_action = 'remove' THEN
+    n_enter := NULL; n_exit := NULL;
+  ELSIF n_enter IS NULL
+     OR (n_enter IS DISTINCT FROM o_enter AND (n_enter !~ )sql") +
+               form + QLatin1String(R"sql( OR n_enter < p_day OR n_enter >= day_end))
+     OR (n_exit IS NOT NULL AND (n_exit !~ )sql") +
+               form + QLatin1String(R"sql( OR (n_enter ~ )sql") + form +
+               QLatin1String(R"sql( AND n_exit <= n_enter))) THEN
+    RAISE EXCEPTION 'not times of that day in order';
+  END IF;
+  IF rid IS NULL THEN
+    INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(p_number, n_enter, n_exit);
+  ELSIF p_action = 'remove' THEN
+    DELETE FROM Presence WHERE ctid = rid;
+  ELSE
+    UPDATE Presence SET ENTERTIME = n_enter, EXITTIME = n_exit WHERE ctid = rid;
+  END IF;
+  )sql") + trail +
+               QLatin1String(R"sql(p_host, p_program, p_number, p_action, o_enter,
+    o_exit, n_enter, n_exit, btrim(p_reason)) RETURNING ID INTO trail;
+  RETURN trail;
+END $fn$)sql");
+    for (const bool close : {true, false})
+        out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_%1_month(p_month text,
+  p_host text, p_program text) RETURNS bigint LANGUAGE plpgsql SECURITY DEFINER AS $fn$
+DECLARE now_text text := to_char(clock_timestamp(), 'YYYY-MM-DD HH24:MI:SS'); trail bigint;
+BEGIN
+  IF p_month IS NULL OR p_month !~ '^\d{4}-(0[1-9]|1[0-2])$' %2 THEN
+    RAISE EXCEPTION 'month % refused', p_month;
+  END IF;
+  PERFORM pg_advisory_xact_lock(hashtext('monthclose'), hashtext(p_month));
+  IF %3 EXISTS(SELECT 1 FROM MonthClose WHERE YEARMONTH = p_month) THEN
+    RAISE EXCEPTION 'the month % is %4', p_month;
+  END IF;
+  %5;
+  )sql")
+                       .arg(close ? QStringLiteral("close") : QStringLiteral("reopen"),
+                            close ? QStringLiteral("OR p_month >= substr(now_text, 1, 7)")
+                                  : QString(),
+                            close ? QString() : QStringLiteral("NOT"),
+                            close ? QStringLiteral("closed already") : QStringLiteral("not closed"),
+                            close ? QStringLiteral(
+                                        "INSERT INTO MonthClose(YEARMONTH, CTIME, OPERATOR) "
+                                        "VALUES(p_month, now_text, session_user)")
+                                  : QStringLiteral(
+                                        "DELETE FROM MonthClose WHERE YEARMONTH = p_month")) +
+                   trail +
+                   QLatin1String(R"sql(p_host, p_program, NULL, '%1', NULL, NULL,
+    p_month || '-01 00:00:00', NULL, NULL) RETURNING ID INTO trail;
+  RETURN trail;
+END $fn$)sql")
+                       .arg(close ? QStringLiteral("close") : QStringLiteral("reopen"));
+    out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_replay_trail(p_number text,
+  p_old_enter text, p_old_exit text, p_new_enter text, p_new_exit text, p_scan text,
+  p_host text, p_program text) RETURNS bigint LANGUAGE plpgsql SECURITY DEFINER AS $fn$
+DECLARE trail bigint;
+BEGIN
+  IF p_new_enter IS NULL OR coalesce(p_scan, '') = '' OR NOT coalesce(
+       (p_old_enter IS NULL AND p_old_exit IS NULL AND p_new_exit IS NULL
+        AND p_new_enter ~ )sql") +
+               form + QLatin1String(R"sql()
+    OR (p_old_enter = p_new_enter AND p_old_exit IS NULL AND p_new_exit ~ )sql") +
+               form + QLatin1String(R"sql(), false) THEN
+    RAISE EXCEPTION 'not a replayed scan';
+  END IF;
+  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));
+  PERFORM pg_advisory_xact_lock_shared(hashtext('monthclose'), hashtext(substr(p_new_enter, 1, 7)));
+  IF NOT EXISTS(SELECT 1 FROM Employee WHERE ENUMBER = p_number)
+     OR NOT EXISTS(SELECT 1 FROM MonthClose WHERE YEARMONTH = substr(p_new_enter, 1, 7))
+     OR (p_old_enter IS NULL AND EXISTS(SELECT 1 FROM Presence WHERE ENUMBER = p_number
+         AND ENTERTIME >= substr(p_new_enter, 1, 10)
+         AND ENTERTIME < to_char(substr(p_new_enter, 1, 10)::date + 1, 'YYYY-MM-DD')))
+     OR (p_old_enter IS NOT NULL AND NOT EXISTS(SELECT 1 FROM Presence
+         WHERE ENUMBER = p_number AND ENTERTIME = p_old_enter AND EXITTIME IS NULL)) THEN
+    RAISE EXCEPTION 'not a replayed scan of a closed month';
+  END IF;
+  )sql") + trail +
+               QLatin1String(R"sql(p_host, p_program, p_number, 'replay', p_old_enter,
+    p_old_exit, p_new_enter, p_new_exit, p_scan) RETURNING ID INTO trail;
+  RETURN trail;
+END $fn$)sql");
+    out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_presence_guard()
+  RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER AS $fn$
+DECLARE o_number text; o_enter text; o_exit text; n_number text; n_enter text; n_exit text;
+BEGIN
+  IF TG_OP <> 'INSERT' THEN
+    o_number := OLD.ENUMBER; o_enter := OLD.ENTERTIME; o_exit := OLD.EXITTIME;
+  END IF;
+  IF TG_OP <> 'DELETE' THEN
+    n_number := NEW.ENUMBER; n_enter := NEW.ENTERTIME; n_exit := NEW.EXITTIME;
+  END IF;
+  IF EXISTS(SELECT 1 FROM MonthClose
+            WHERE YEARMONTH IN (substr(o_enter, 1, 7), substr(n_enter, 1, 7)))
+     AND NOT EXISTS(SELECT 1 FROM Correction WHERE xmin = pg_current_xact_id()::xid
+       AND ACTION = 'replay' AND ENUMBER = n_number
+       AND (TG_OP = 'INSERT' OR o_number = n_number)
+       AND OLDENTER IS NOT DISTINCT FROM o_enter AND OLDEXIT IS NOT DISTINCT FROM o_exit
+       AND NEWENTER = n_enter AND NEWEXIT IS NOT DISTINCT FROM n_exit) THEN
+    RAISE EXCEPTION 'the month % is closed: its presence records are not changed',
+      coalesce(substr(o_enter, 1, 7), substr(n_enter, 1, 7));
+  END IF;
+  IF TG_OP = 'DELETE' THEN RETURN OLD; END IF;
+  RETURN NEW;
+END $fn$)sql");
+    out << QStringLiteral("DROP TRIGGER IF EXISTS attendance_presence_guard ON Presence")
+        << QStringLiteral("CREATE TRIGGER attendance_presence_guard BEFORE INSERT OR UPDATE OR "
+                          "DELETE ON Presence FOR EACH ROW EXECUTE FUNCTION "
+                          "attendance_presence_guard()");
+    // Only the logins granted EXECUTE call them; each finds the tables of
+    // the schema it was made in, never a temporary table of the caller.
+    QStringList functions;
+    for (const char* f : kGuardFunctions)
+        functions << QLatin1String(f);
+    out << QStringLiteral("REVOKE ALL ON FUNCTION %1 FROM PUBLIC")
+               .arg(functions.join(QStringLiteral(", ")));
+    out << QStringLiteral("DO $do$ DECLARE f regprocedure; BEGIN FOREACH f IN ARRAY "
+                          "ARRAY['%1']::regprocedure[] LOOP EXECUTE format('ALTER FUNCTION %s "
+                          "SET search_path = %I, pg_temp', f, current_schema()); END LOOP; "
+                          "END $do$")
+               .arg(functions.join(QStringLiteral("', '")));
+    out << SignInFunctionStatement(Engine::PostgreSQL);
+    out << QStringLiteral("COMMENT ON FUNCTION attendance_presence_guard() IS '%1'")
+               .arg(QLatin1String(kGuardsVersion));
+    return out;
+}
+
+// SQLite: the trigger of each change of a Presence row (its row before and
+// after; none for an insert or a removal).
+QString fileGuard(const char* op, bool before, bool after) {
+    QStringList months,
+        match{QStringLiteral("ID = last_insert_rowid()"), QStringLiteral("ACTION = 'replay'")};
+    if (before)
+        months << QStringLiteral("substr(OLD.ENTERTIME, 1, 7)");
+    if (after)
+        months << QStringLiteral("substr(NEW.ENTERTIME, 1, 7)");
+    if (after)
+        match << QStringLiteral("ENUMBER = NEW.ENUMBER")
+              << QStringLiteral("NEWENTER = NEW.ENTERTIME")
+              << QStringLiteral("NEWEXIT IS NEW.EXITTIME");
+    match << (before ? QStringLiteral("OLDENTER IS OLD.ENTERTIME AND OLDEXIT IS OLD.EXITTIME AND "
+                                      "OLD.ENUMBER = NEW.ENUMBER")
+                     : QStringLiteral("OLDENTER IS NULL AND OLDEXIT IS NULL"));
+    const QString allowed =
+        after ? QStringLiteral(" AND NOT EXISTS(SELECT 1 FROM Correction WHERE %1)")
+                    .arg(match.join(QStringLiteral(" AND ")))
+              : QString();
+    return QStringLiteral("CREATE TRIGGER IF NOT EXISTS TR_Presence_Closed_%1 BEFORE %2 ON "
+                          "Presence WHEN EXISTS(SELECT 1 FROM MonthClose WHERE YEARMONTH IN "
+                          "(%3))%4 BEGIN SELECT RAISE(ABORT, 'the month is closed: its presence "
+                          "records are not changed'); END")
+        .arg(QString::fromLatin1(op).toLower(), QLatin1String(op),
+             months.join(QStringLiteral(", ")), allowed);
+}
+
+} // namespace
+
+QStringList GuardStatements(Engine engine) {
+    if (engine == Engine::PostgreSQL)
+        return serverGuards();
+    return {fileGuard("INSERT", false, true), fileGuard("UPDATE", true, true),
+            fileGuard("DELETE", true, false)};
+}
+
+QString GuardStateStatement(Engine engine) {
+    if (engine == Engine::PostgreSQL) {
+        QStringList present{QStringLiteral("COALESCE(obj_description(to_regprocedure("
+                                           "'attendance_presence_guard()'), 'pg_proc') = '%1', "
+                                           "false)")
+                                .arg(QLatin1String(kGuardsVersion)),
+                            QStringLiteral("EXISTS(SELECT 1 FROM pg_trigger WHERE tgname = "
+                                           "'attendance_presence_guard' AND tgrelid = "
+                                           "to_regclass('presence'))")};
+        for (const char* f : kGuardFunctions)
+            present << QStringLiteral("to_regprocedure('%1') IS NOT NULL").arg(QLatin1String(f));
+        return QStringLiteral("SELECT %1, EXISTS(SELECT 1 FROM pg_tables WHERE tablename = "
+                              "'presence' AND schemaname = current_schema() AND tableowner = "
+                              "current_user)")
+            .arg(present.join(QStringLiteral(" AND ")));
+    }
+    return QStringLiteral("SELECT COUNT(*) = 3, 1 FROM sqlite_master WHERE type = 'trigger' AND "
+                          "name IN ('TR_Presence_Closed_insert', 'TR_Presence_Closed_update', "
+                          "'TR_Presence_Closed_delete')");
+}
+
+QString CorrectCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT attendance_correct(?, ?, ?, ?, ?, ?, ?, ?, ?)")
+               : QString();
+}
+
+QString MonthCloseCallStatement(Engine engine, bool close) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT attendance_%1_month(?, ?, ?)")
+                     .arg(close ? QStringLiteral("close") : QStringLiteral("reopen"))
+               : QString();
+}
+
+QString ReplayTrailCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT attendance_replay_trail(?, ?, ?, ?, ?, ?, ?, ?)")
                : QString();
 }
 

@@ -98,6 +98,13 @@ QString AddNoCaseIndexStatement(const DbCatalog::Table& table, const QString& co
 QString NameListIndex();
 QString AddNameListIndexStatement();
 
+// The identity of a row of a table without a key (Presence), as a column a
+// statement reads ("rowid"; on PostgreSQL the row's place as text), and the
+// condition that names that row again by it (bound: the value read), valid
+// within the transaction that read it.
+QString RowIdColumn(Engine engine);
+QString RowIdEquals(Engine engine);
+
 // The sign-in rule as one server function (clsPresence::Add's rule, one
 // round trip): created with the tables, empty on SQLite. The call binds the
 // number, the station's time as stored, the day's start and end texts and
@@ -109,6 +116,34 @@ QString SignInCallStatement(Engine engine);
 // One row: whether the function exists, and whether the login owns table
 // Presence and so may create it where an older database lacks it.
 QString SignInFunctionStateStatement(Engine engine);
+
+// What guards the trail of corrections and the closed months on the
+// database itself. On PostgreSQL: functions that run with the owner's rights
+// (search_path fixed) write every trail row and every month's closing and
+// reopening, ids from the trail's sequence, the time from the server's clock
+// and the operator from the session (the login); the stations' login gets
+// EXECUTE on them and only SELECT on the two tables. On both engines a
+// trigger refuses any change of a Presence row of a closed month but a
+// replayed scan whose trail row the same transaction wrote just before
+// (SQLite: the connection's last insert; PostgreSQL: a row of this
+// transaction). Created with the tables, and by the first program that opens
+// an older database with the right to (the file's writer, the tables' owner).
+QStringList GuardStatements(Engine engine);
+// One row: whether the guards are in place, and whether the login may create
+// them (on a file: always).
+QString GuardStateStatement(Engine engine);
+// The calls of those functions (empty on SQLite, whose programs write the
+// rows themselves). Correcting a day binds the number, the action key, the
+// day "yyyy-MM-dd", the stored arrival of the day's first record (null:
+// none), the new arrival and departure (null: none), the reason, the
+// client's login@host and program; it refuses a closed month, a record not
+// as read, times not of the stored form or in a wrong order. Closing and
+// reopening bind the month "yyyy-MM", login@host and program. The replay's
+// trail row binds the number, the record's old arrival and departure, new
+// arrival and departure, the scan id, login@host and program.
+QString CorrectCallStatement(Engine engine);
+QString MonthCloseCallStatement(Engine engine, bool close);
+QString ReplayTrailCallStatement(Engine engine);
 
 // The statements every SQLite connection runs after opening: a rollback
 // journal with full synchronous commits. And the settings of every server

@@ -116,6 +116,27 @@ void addLookupIndexes(QSqlDatabase db) {
         q.exec(DbDialect::AddNameListIndexStatement());
 }
 
+// Databases made before the guards of the trail and the closed months lack
+// them: the file's writer or the tables' owner adds them, all in one
+// transaction or none.
+void addGuards(QSqlDatabase db) {
+    const Engine engine = clsDbConn::EngineOf(db);
+    QSqlQuery q(db);
+    if (!q.exec(DbDialect::GuardStateStatement(engine)) || !q.next() || q.value(0).toBool() ||
+        !q.value(1).toBool())
+        return;
+    q.finish();
+    if (!q.exec(DbDialect::BeginStatement(engine, true)))
+        return;
+    for (const QString& sql : DbDialect::GuardStatements(engine))
+        if (!q.exec(sql)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return;
+        }
+    if (!q.exec(QStringLiteral("COMMIT")))
+        q.exec(QStringLiteral("ROLLBACK"));
+}
+
 // Databases made before the trail of corrections lack its tables: adds
 // them. A failure (a read-only file, a login that may not create tables)
 // leaves the database as it is; the corrections then fail as writes do.
@@ -128,6 +149,7 @@ void addMissingTables(QSqlDatabase db) {
          missing ? DbDialect::AddedTableStatements(clsDbConn::EngineOf(db)) : QStringList())
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return;
+    addGuards(db);
 }
 } // namespace
 

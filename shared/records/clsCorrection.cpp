@@ -20,7 +20,7 @@ namespace {
 using Action = clsCorrection::Action;
 using Result = clsCorrection::Result;
 
-constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen"};
+constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen", "replay"};
 
 // The rows of one employee's day, as the sign-in rule reads them.
 const char* kDayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
@@ -53,22 +53,29 @@ bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbEr
     return true;
 }
 
-// The day's first record by time (arrival invalid: none).
-bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& day, QDateTime* arrival,
-                QDateTime* departure, DbError* error) {
+// The day's first record by time: the one a correction changes (the others
+// of the day stay as they are). Arrival invalid: none.
+struct FirstRecord {
+    QVariant row;                // its identity (DbDialect::RowIdColumn)
+    QString storedIn, storedOut; // its times as stored
+    QDateTime arrival, departure;
+};
+
+bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& day, FirstRecord* first,
+                DbError* error) {
     auto q = DbQuery::Read(db,
-                           QStringLiteral("SELECT ENTERTIME, EXITTIME FROM Presence WHERE ") +
+                           QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
+                                   .arg(DbDialect::RowIdColumn(clsDbConn::EngineOf(db))) +
                                QLatin1String(kDayCondition),
                            dayParams(number, day), error);
     if (!q)
         return false;
-    *arrival = *departure = QDateTime();
+    *first = FirstRecord();
     while (q->next()) {
-        const QDateTime enter = timeOf(q->value(0));
-        if (enter.isValid() && (!arrival->isValid() || enter < *arrival)) {
-            *arrival = enter;
-            *departure = timeOf(q->value(1));
-        }
+        const QDateTime enter = timeOf(q->value(1));
+        if (enter.isValid() && (!first->arrival.isValid() || enter < first->arrival))
+            *first = {q->value(0), q->value(1).toString(), q->value(2).toString(), enter,
+                      timeOf(q->value(2))};
     }
     return true;
 }
@@ -104,22 +111,25 @@ Result decide(const clsCorrection::Request& r, const QDateTime& oldIn, const QDa
     return Result::Done;
 }
 
-// Writes the day's new record: an arrival on a day without one is inserted,
-// a departure added to the day's rows as the station adds it; a change
-// leaves the one record the station would have written.
+// Writes the day's new record: an arrival on a day without one is inserted;
+// otherwise the day's first record alone gets the departure added, its times
+// changed, or is removed. The trail's row names that record by its stored
+// arrival (the old one, or the new one where there was none).
 bool writeDay(DbTransaction& tx, const clsCorrection::Request& r, const QString& number,
-              const QDateTime& oldIn, const QDateTime& newIn, const QDateTime& newOut) {
-    const QString where = QLatin1String(kDayCondition);
-    if (r.action == Action::Add && oldIn.isValid())
-        return tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") + where,
-                       QVariantList{timeValue(newOut)} + dayParams(number, r.date)) >= 1;
-    if (r.action != Action::Add && tx.Exec(QStringLiteral("DELETE FROM Presence WHERE ") + where,
-                                           dayParams(number, r.date)) < 1)
-        return false;
-    return r.action == Action::Remove ||
-           tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
-                                  "VALUES(?, ?, ?)"),
-                   {number, timeValue(newIn), timeValue(newOut)}) == 1;
+              const FirstRecord& first, const clsCorrection::TrailRow& row) {
+    const QString thatRow = DbDialect::RowIdEquals(clsDbConn::EngineOf(tx.Connection()));
+    if (!first.arrival.isValid())
+        return tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
+                                      "VALUES(?, ?, ?)"),
+                       {number, timeValue(row.newArrival), timeValue(row.newDeparture)}) == 1;
+    if (r.action == Action::Remove)
+        return tx.Exec(QStringLiteral("DELETE FROM Presence WHERE ") + thatRow, {first.row}) == 1;
+    if (r.action == Action::Add)
+        return tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") + thatRow,
+                       {timeValue(row.newDeparture), first.row}) == 1;
+    return tx.Exec(QStringLiteral("UPDATE Presence SET ENTERTIME = ?, EXITTIME = ? WHERE ") +
+                       thatRow,
+                   {timeValue(row.newArrival), timeValue(row.newDeparture), first.row}) == 1;
 }
 
 Result failed(const DbError& why, DbError* error) {
@@ -179,13 +189,31 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     if (closed)
         return Result::MonthClosed;
     TrailRow row;
-    if (!firstOfDay(db, number, r.date, &row.oldArrival, &row.oldDeparture, &why))
+    FirstRecord first;
+    if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
+    row.oldArrival = first.arrival;
+    row.oldDeparture = first.departure;
     const Result verdict =
         decide(r, row.oldArrival, row.oldDeparture, &row.newArrival, &row.newDeparture);
     if (verdict != Result::Done)
         return verdict;
-    if (!writeDay(tx, r, number, row.oldArrival, row.newArrival, row.newDeparture))
+    const QString reason = r.reason.trimmed();
+    if (ServerWritesTrail(db)) {
+        // The server's function writes the record and its trail row, with
+        // its clock and the session's login as the operator.
+        auto done = DbQuery::Read(db, DbDialect::CorrectCallStatement(clsDbConn::EngineOf(db)),
+                                  {number, ActionKey(r.action), DbDateTime::DayText(r.date),
+                                   DbQuery::TextOrNull(first.storedIn), timeValue(row.newArrival),
+                                   timeValue(row.newDeparture), reason,
+                                   who.login + QLatin1Char('@') + who.host, who.program},
+                                  &why);
+        if (!done || !done->next())
+            return failed(why, error);
+        done = {};
+        return tx.Commit() ? Result::Done : failed(tx.Error(), error);
+    }
+    if (!writeDay(tx, r, number, first, row))
         return failed(tx.Error(), error);
     row.when = AppClock::now();
     row.login = who.login;
@@ -193,7 +221,7 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     row.program = who.program;
     row.number = number;
     row.action = r.action;
-    row.reason = r.reason.trimmed();
+    row.reason = reason;
     if (!WriteTrail(db, row, &why))
         return failed(why, error);
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
@@ -233,13 +261,47 @@ bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* er
                          error) == 1;
 }
 
+bool clsCorrection::ServerWritesTrail(QSqlDatabase db) {
+    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
+    if (DbDialect::CorrectCallStatement(engine).isEmpty())
+        return false;
+    auto q = DbQuery::Read(db, DbDialect::GuardStateStatement(engine), {});
+    return q && q->next() && q->value(0).toBool();
+}
+
+bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, DbError* error) {
+    const Operator who = Operator::Current();
+    if (ServerWritesTrail(db)) {
+        auto q = DbQuery::Read(db, DbDialect::ReplayTrailCallStatement(clsDbConn::EngineOf(db)),
+                               {c.number, DbQuery::TextOrNull(c.oldEnter),
+                                DbQuery::TextOrNull(c.oldExit), DbQuery::TextOrNull(c.newEnter),
+                                DbQuery::TextOrNull(c.newExit), c.scanId,
+                                who.login + QLatin1Char('@') + who.host, who.program},
+                               error);
+        return q && q->next();
+    }
+    return DbQuery::Exec(db,
+                         QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
+                                        "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
+                                        "REASON) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                         {DbDateTime::ToText(AppClock::now()), who.login, who.host, who.program,
+                          c.number, ActionKey(Action::Replay), DbQuery::TextOrNull(c.oldEnter),
+                          DbQuery::TextOrNull(c.oldExit), DbQuery::TextOrNull(c.newEnter),
+                          DbQuery::TextOrNull(c.newExit), c.scanId},
+                         error) == 1;
+}
+
 namespace {
 
 // Days of the employees in `rows` (number, name) from `from` to `to`, with
 // the first record of each day.
 bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const QDate& from,
               const QDate& to, std::vector<clsCorrection::Day>* out, DbError* error) {
-    std::map<std::pair<QString, QDate>, std::pair<QDateTime, QDateTime>> records;
+    struct Record {
+        QDateTime in, out;
+        int rows = 0;
+    };
+    std::map<std::pair<QString, QDate>, Record> records;
     auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
                                           "WHERE ENTERTIME >= ? AND ENTERTIME < ? "
                                           "ORDER BY ENUMBER, ENTERTIME"),
@@ -250,16 +312,22 @@ bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const Q
         const QDateTime in = timeOf(q->value(1));
         if (!in.isValid())
             continue;
-        auto& rec = records[{q->value(0).toString(), in.date()}];
-        if (!rec.first.isValid() || in < rec.first)
-            rec = {in, timeOf(q->value(2))};
+        Record& rec = records[{q->value(0).toString(), in.date()}];
+        if (!rec.in.isValid() || in < rec.in) {
+            rec.in = in;
+            rec.out = timeOf(q->value(2));
+        }
+        ++rec.rows;
     }
     out->clear();
     for (QDate d = from; d.isValid() && d <= to; d = d.addDays(1))
         for (const auto& [number, name] : employees) {
             const auto it = records.find({number, d});
-            out->push_back({number, name, d, it == records.end() ? QDateTime() : it->second.first,
-                            it == records.end() ? QDateTime() : it->second.second});
+            if (it == records.end())
+                out->push_back({number, name, d, QDateTime(), QDateTime(), 0});
+            else
+                out->push_back(
+                    {number, name, d, it->second.in, it->second.out, it->second.rows - 1});
         }
     return true;
 }

@@ -11,16 +11,19 @@
 class DbError;
 
 // Corrections of the presence records made in the office: a missing arrival
-// or departure added, a time changed, a wrong record removed. Each is
-// written to Presence as the station writes it (one arrival and at most one
-// departure a day, the departure after the arrival) together with its row of
+// or departure added, a time changed, a wrong record removed. Each changes
+// the day's first record by time alone (a day may hold more: imports, other
+// tools), as the station writes it (one arrival and at most one departure,
+// the departure after the arrival), together with its row of
 // the trail (table Correction, only ever added to) in one transaction that
 // holds the employee's number as the sign-in rule does. A day of a closed
 // month (clsMonthClose) is never corrected.
 class clsCorrection {
 public:
-    enum class Action { Add, Change, Remove, Close, Reopen };
-    // "add", "change", "remove", "close", "reopen" (the trail's ACTION).
+    // Replay: a scan a station kept while the server was away, recorded
+    // afterwards in a month closed meanwhile.
+    enum class Action { Add, Change, Remove, Close, Reopen, Replay };
+    // "add", "change", "remove", "close", "reopen", "replay" (the trail's ACTION).
     static QString ActionKey(Action action);
     static bool ParseAction(const QString& key, Action* out);
 
@@ -63,12 +66,15 @@ public:
     // decides again in its transaction).
     static Result Check(const Request& request, DbError* error = nullptr);
 
-    // One day of an employee as the corrections window lists it (times
-    // invalid: none).
+    // One day of an employee as the corrections window lists it: its first
+    // record by time (times invalid: none), which a correction changes, and
+    // how many other records the day holds (imports, other tools), which it
+    // leaves as they are.
     struct Day {
         QString number, name;
         QDate date;
         QDateTime arrival, departure;
+        int others = 0;
     };
     // Every day from `from` to `to` of the employee (days without a record too).
     static bool EmployeeDays(const QString& number, const QDate& from, const QDate& to,
@@ -96,6 +102,21 @@ public:
     using Marks = std::map<QString, std::map<int, Action>>;
     static bool MonthMarks(int year, int month, Marks* out, DbError* error = nullptr);
 
+    // Whether the server's own functions write the trail, the closings and
+    // the corrections on `db` (a server database with its guards in place:
+    // DbDialect::GuardStatements); else the programs' statements do.
+    static bool ServerWritesTrail(QSqlDatabase db);
+
     // Writes a row of the trail inside the caller's transaction on `db`.
     static bool WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error = nullptr);
+    // Inside the sign-in rule's transaction on `db`, just before the scan
+    // `scanId` is written into a closed month: the trail row of the replay
+    // naming the record (arrival: old times null; departure: the record's
+    // stored arrival, old and new). Times are the stored texts, empty: none.
+    struct ReplayChange {
+        QString number, scanId;
+        QString oldEnter, oldExit, newEnter, newExit;
+    };
+    static bool WriteReplayTrail(QSqlDatabase db, const ReplayChange& change,
+                                 DbError* error = nullptr);
 };

@@ -3,6 +3,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
@@ -40,6 +41,16 @@ Result change(int year, int month, bool close, const clsCorrection::Operator& wh
         return failed(why, error);
     if (closed == close)
         return close ? Result::AlreadyClosed : Result::NotClosed;
+    if (clsCorrection::ServerWritesTrail(db)) {
+        // The server's function writes the month's row and its trail row.
+        auto done =
+            DbQuery::Read(db, DbDialect::MonthCloseCallStatement(clsDbConn::EngineOf(db), close),
+                          {key, who.login + QLatin1Char('@') + who.host, who.program}, &why);
+        if (!done || !done->next())
+            return failed(why, error);
+        done = {};
+        return tx.Commit() ? Result::Done : failed(tx.Error(), error);
+    }
     const QDateTime now = AppClock::now();
     const int n =
         close ? tx.Exec(QStringLiteral("INSERT INTO MonthClose(YEARMONTH, CTIME, OPERATOR) "

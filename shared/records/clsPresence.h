@@ -48,8 +48,9 @@ public:
     };
     // The sign-in rule itself, without a database: what a scan at `now`
     // means given the day's rows (Arrival, Departure, AlreadyDeparted,
-    // Repeated, or Error for a first row without a readable time).
-    static qint16 Decide(const QVector<DayRow>& rows, const QDateTime& now);
+    // Repeated, or Error for a first row without a readable time); `first`,
+    // when given, receives the index of the day's first record (none: unchanged).
+    static qint16 Decide(const QVector<DayRow>& rows, const QDateTime& now, int* first = nullptr);
 
     // Seconds after the arrival during which a scan counts as repeated.
     static constexpr int RepeatSeconds = 60;

@@ -78,6 +78,12 @@ private slots:
         child<QPushButton>(&w, "btnRemove")->click();
         QCOMPARE(boxes.lines(), box("警告", "必须填写修正原因。"));
         QCOMPARE(fx.rows("Presence") + fx.rows("Correction"), 2);
+        // A day with a record of another tool beside the corrected one says so.
+        QVERIFY(fx.addPresence(QStringLiteral("7"), QDateTime(QDate(2026, 11, 3), QTime(19, 0))));
+        child<QPushButton>(&w, "btnLoad")->click();
+        QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:05:00"));
+        QCOMPARE(list->topLevelItem(1)->text(6), QStringLiteral("另有1条"));
+        QCOMPARE(list->topLevelItem(0)->text(6), QString());
 
         frmMain main;
         for (const char* name :

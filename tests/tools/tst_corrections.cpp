@@ -4,6 +4,7 @@
 #include "shared/config/PasswordModule.h"
 #include "shared/db/DbError.h"
 #include "shared/records/clsCorrection.h"
+#include "shared/records/clsMonthClose.h"
 #include "shared/records/clsPresence.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/tools/helpers/AdminTool.h"
@@ -156,6 +157,58 @@ private slots:
         QVERIFY(readFile(fx->file("t.csv")).contains("\"补卡\n7\t08:00\x1b[2J\\x\""));
     }
 
+    // A day holding two records (an import, another tool): the correction
+    // changes the first by arrival time, the other stays, and the trail
+    // names the record changed. A scan replayed into a closed month is
+    // printed as "replay".
+    void twoRecordsOfADay() {
+        QVERIFY(
+            fx->addEmployee(QStringLiteral("T1"), QStringLiteral("李四"), QStringLiteral("T1"), 1));
+        const auto t = [](const char* s) {
+            return QDateTime::fromString(QLatin1String(s), Qt::ISODate);
+        };
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T19:00:00"),
+                                t("2026-11-09T22:00:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T08:00:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T07:58:00"),
+                                t("2026-11-10T17:05:00")));
+        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T08:20:00"),
+                                t("2026-11-10T08:25:00")));
+        const auto fix = [&](const char* date, const QStringList& more) {
+            return QStringList{"correct", "T1", QLatin1String(date)} + more +
+                   QStringList{"--reason", "r"} + dir();
+        };
+        QVERIFY(AdminTool::Runs(fix("2026-11-09", {"--departure", "17:00"})));
+        QVERIFY(AdminTool::Runs(fix("2026-11-10", {"--change", "--departure", "16:00"})));
+        const QString keep = QStringLiteral(
+            "Presence WHERE ENUMBER = 'T1' AND ENTERTIME = '%1' AND EXITTIME = '%2'");
+        for (const auto& [in, out] : {std::pair{"2026-11-09 08:00:00", "2026-11-09 17:00:00"},
+                                      {"2026-11-09 19:00:00", "2026-11-09 22:00:00"},
+                                      {"2026-11-10 07:58:00", "2026-11-10 16:00:00"},
+                                      {"2026-11-10 08:20:00", "2026-11-10 08:25:00"}})
+            QVERIFY2(fx->rows(keep.arg(QLatin1String(in), QLatin1String(out))) == 1, in);
+        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'T1'")), 4);
+        AppClock::setFixed(t("2026-11-20T12:00:00"));
+        QCOMPARE(clsMonthClose::Close(2026, 10, clsCorrection::Operator::Current()),
+                 clsCorrection::Result::Done);
+        clsPresence scan;
+        scan.setENUMBER(QStringLiteral("T1"));
+        QCOMPARE(scan.Add(t("2026-10-30T08:00:00"), QStringLiteral("j1")),
+                 qint16(clsPresence::Arrival));
+        const QList<QByteArray> lines =
+            AdminTool::Run(QStringList{"trail"} + dir()).out.split('\n');
+        QCOMPARE(lines.size(), 5); // two corrections, the closing, the replay, the end
+        QVERIFY2(
+            lines[0].contains(
+                "\tadd\tT1\t2026-11-09 08:00:00\t\t2026-11-09 08:00:00\t2026-11-09 17:00:00\t"),
+            lines[0].constData());
+        QVERIFY2(lines[1].contains("\tchange\tT1\t2026-11-10 07:58:00\t2026-11-10 "
+                                   "17:05:00\t2026-11-10 07:58:00\t2026-11-10 16:00:00\t"),
+                 lines[1].constData());
+        QVERIFY2(lines[3].contains("\treplay\tT1\t\t\t2026-10-30 08:00:00\t\tj1"),
+                 lines[3].constData());
+    }
+
     // A correction of today runs while a station scans the same card: one
     // of them goes first, and the day keeps one record; the correction has
     // its trail row exactly when it succeeded.
@@ -183,8 +236,9 @@ private slots:
         }
     }
 
-    // On the server the stations' login may add to the trail and read it,
-    // never change or remove a row of it.
+    // On the server the stations' login corrects and closes through the
+    // server's functions and may read the trail, never write, change or
+    // remove a row of it.
     void stationLoginOnlyAddsToTheTrail() {
         if (!TestProgramDir::OnServer())
             QSKIP("the rights of logins are the server's");
@@ -193,8 +247,9 @@ private slots:
         for (const char* sql :
              {"DROP ROLE IF EXISTS corr_station", "CREATE ROLE corr_station LOGIN PASSWORD 'x'",
               "GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO corr_station",
-              "GRANT SELECT, INSERT ON correction TO corr_station",
-              "GRANT SELECT, INSERT, DELETE ON monthclose TO corr_station"})
+              "GRANT SELECT ON correction, monthclose TO corr_station",
+              "GRANT EXECUTE ON FUNCTION attendance_correct(text, text, text, text, text, text, "
+              "text, text, text), attendance_close_month(text, text, text) TO corr_station"})
             QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
         QVERIFY(fx->setIni("ATTENDANCE", "DBLOGINNAME", "corr_station") &&
                 fx->setIni("ATTENDANCE", "DBLOGINPWD", "x"));
@@ -212,6 +267,7 @@ private slots:
         QCOMPARE(s.value(0).toInt(), 2);
         QVERIFY(!s.exec(QStringLiteral("UPDATE correction SET REASON = 'x'")));
         QVERIFY(!s.exec(QStringLiteral("DELETE FROM correction")));
+        QVERIFY(!s.exec(QStringLiteral("INSERT INTO correction(CTIME) VALUES('x')")));
         station.close();
         q.exec(QStringLiteral("REASSIGN OWNED BY corr_station TO CURRENT_USER"));
         q.exec(QStringLiteral("DROP OWNED BY corr_station"));
