@@ -364,6 +364,29 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(child<QTimer>(w.get(), "tmrServerClock"), "timeout"));
         QVERIFY(!warning->isVisibleTo(w.get()));
     }
+
+    // A station an hour east of the server's time zone, its clock right:
+    // records would be written an hour off, and the status bar says so.
+    void serverTimeZoneWarning() {
+        const int here = QDateTime::currentDateTime().offsetFromUtc();
+        AppClock::setSource(
+            [here] { return QDateTime::currentDateTime().toOffsetFromUtc(here + 3600); });
+        auto w = makeMain();
+        auto* warning = child<QLabel>(w.get(), "sbClockWarning");
+        QCOMPARE(warning->isVisibleTo(w.get()), TestProgramDir::OnServer());
+        const auto utc = [](int s) {
+            return QStringLiteral("UTC%1%2:00")
+                .arg(s < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                .arg(qAbs(s) / 3600, 2, 10, QLatin1Char('0'));
+        };
+        if (TestProgramDir::OnServer())
+            QCOMPARE(warning->text(),
+                     QStringLiteral("本机时区（%1）与服务器时区（%2）不同，请校准时区")
+                         .arg(utc(here + 3600), utc(here)));
+        AppClock::reset();
+        QVERIFY(QMetaObject::invokeMethod(child<QTimer>(w.get(), "tmrServerClock"), "timeout"));
+        QVERIFY(!warning->isVisibleTo(w.get()));
+    }
 };
 
 QTEST_MAIN(tst_frmMain)
