@@ -13,7 +13,7 @@ namespace {
 
 // Whether the server answers a statement on this thread's connection now.
 bool serverAnswers() {
-    const StatementWatchdog::Quick quick(clsDbConn().GetDbConn());
+    const StatementWatchdog::Quick quick; // a connection opened here waits as briefly
     auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
     return q && q->next();
 }
@@ -26,6 +26,8 @@ ScanWorker::~ScanWorker() = default;
 
 std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QString& barcode,
                                              const QDateTime& at, qint16 greeted) {
+    // Every statement of a scan, a connection opened for it too, waits seconds at most.
+    const StatementWatchdog::Quick quick;
     ScanOutcome o;
     o.scanId = scanId;
     clsEmployee employee;

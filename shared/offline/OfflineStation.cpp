@@ -105,7 +105,7 @@ OfflineStation::Greeting OfflineStation::Greet(const QString& scanId, const QStr
 }
 
 bool OfflineStation::ServerAnswers() {
-    const StatementWatchdog::Quick quick(clsDbConn().GetDbConn());
+    const StatementWatchdog::Quick quick; // a connection opened here waits as briefly
     auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
     return q && q->next();
 }

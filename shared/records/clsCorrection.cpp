@@ -242,10 +242,11 @@ clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
         return Result::NoEmployee;
     if (closed.contains(clsMonthClose::Key(r.date.year(), r.date.month())))
         return Result::MonthClosed;
-    QDateTime oldIn, oldOut, newIn, newOut;
-    if (!firstOfDay(db, number, r.date, &oldIn, &oldOut, &why))
+    FirstRecord first;
+    if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
-    return decide(r, oldIn, oldOut, &newIn, &newOut);
+    QDateTime newIn, newOut;
+    return decide(r, first.arrival, first.departure, &newIn, &newOut);
 }
 
 bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error) {
