@@ -39,7 +39,8 @@ bool OwnPgServer::run(const QStringList& args) {
 }
 
 bool OwnPgServer::Start() {
-    m_started = run({QStringLiteral("start"), m_dir});
+    // Durable: an immediate stop must not lose what was committed before it.
+    m_started = run({QStringLiteral("start"), m_dir, QStringLiteral("--durable")});
     return m_started;
 }
 

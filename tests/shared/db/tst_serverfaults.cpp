@@ -114,7 +114,8 @@ private slots:
                                                          QFile::ExeOwner | QFile::ExeOther));
         qputenv("ATTENDANCE_TEST_ENGINE", "postgresql");
         m_server = m_root.filePath(QStringLiteral("server"));
-        QVERIFY(!script({QStringLiteral("start"), m_server}).isEmpty());
+        QVERIFY(
+            !script({QStringLiteral("start"), m_server, QStringLiteral("--durable")}).isEmpty());
     }
 
     void cleanupTestCase() {
