@@ -198,14 +198,12 @@ void ScanService::onDrained(bool answered, int left) {
         pump();
         return;
     }
-    if (left > 0 || std::exchange(m_drainAgain, false)) {
-        kickWorker();
-        return;
-    }
     if (m_offline) {
         setOffline(false);
         m_refresher->Start(AppClock::now());
     }
+    if (left > 0 || std::exchange(m_drainAgain, false))
+        kickWorker();
 }
 
 ScanOutcome ScanService::offlineGreeting(const QString& scanId, const QString& barcode,

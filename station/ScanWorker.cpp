@@ -57,7 +57,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     if (o.state == clsPresence::AlreadyReplayed)
         o.state = greeted; // recorded before a crash kept the journal from knowing
     // A failure the server answered (a lock held too long, a refused write)
-    // ends this scan with its failure; a server gone leaves it waiting.
+    // is reported; a server gone leaves the scan waiting.
     if ((o.state == clsPresence::Error || o.state == clsPresence::WriteFailed) &&
         !serverAnswers()) {
         qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
@@ -78,6 +78,18 @@ void ScanWorker::Drain() {
         asked = true;
         for (const ScanJournal::Entry& e : batch) {
             const std::optional<ScanOutcome> o = apply(e.scanId, e.barcode, e.at, e.state);
+            // A failure the server answered may pass (a lock held too long):
+            // the scan stays first in the journal and is tried again with the
+            // others, and ends with its failure only after MaxAttempts, so one
+            // bad record cannot hold the scans behind it for ever.
+            const bool failed = o && (o->found < 0 || o->state == clsPresence::Error ||
+                                      o->state == clsPresence::WriteFailed);
+            if (failed && ++m_failures[e.scanId] < MaxAttempts) {
+                emit Applied(*o);
+                answered = false;
+                break;
+            }
+            m_failures.remove(e.scanId);
             // Marked one by one, so each greeting goes out as soon as it can.
             if (!o || !m_journal->MarkReplayed({{e.scanId, o->state, o->number}})) {
                 answered = false;

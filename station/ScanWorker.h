@@ -2,6 +2,7 @@
 
 #include "station/ScanOutcome.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -38,7 +39,11 @@ private:
     std::optional<ScanOutcome> apply(const QString& scanId, const QString& barcode,
                                      const QDateTime& at, qint16 greeted);
 
+    // How often a scan the server refused is tried before it ends so.
+    static constexpr int MaxAttempts = 3;
+
     QString m_journalFile;
+    QHash<QString, int> m_failures; // scan id: attempts the server refused
     std::unique_ptr<ScanJournal> m_journal;
     QDate m_prunedFor;
 };

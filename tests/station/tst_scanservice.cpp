@@ -240,6 +240,29 @@ private slots:
         QCOMPARE(serverRows("ScanReplay"), int(m_greeted.size()));
     }
 
+    // A write the server refuses for a while (another program holds the
+    // records longer than the lock wait) is greeted with its failure, kept,
+    // and recorded once the server takes it, at its key time.
+    void refusedWriteIsTriedAgain() {
+        startService();
+        const QString holder = QStringLiteral("holder");
+        const qint64 key = at(8, 30);
+        {
+            QSqlDatabase db = fx->server()->connect(holder);
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("BEGIN")));
+            QVERIFY(q.exec(QStringLiteral("LOCK TABLE Presence IN ACCESS EXCLUSIVE MODE")));
+            const ScanOutcome refused = scan(kCardA, key);
+            QVERIFY(refused.found == 1 && refused.state < 0); // "系统错误！"
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(holder);
+        QCOMPARE(m_service->JournalPending(), 1);
+        QVERIFY(catchUp());
+        QCOMPARE(
+            serverRows("Presence WHERE ENUMBER = 'E001' AND ENTERTIME = '" + stored(key) + "'"), 1);
+    }
+
     // While the server hangs, scans keep coming: each is greeted in time,
     // in scan order, and reaches the server once it answers again.
     void scansWhileTheServerHangs() {
