@@ -276,6 +276,60 @@ private slots:
         QCOMPARE(stored(2026) + stored(2027) + stored(2030), 4);
     }
 
+    // A make-up workday is for a weekend day: Monday to Friday are refused
+    // when added and told of when imported; a file naming a date twice is
+    // refused with that cause.
+    void calendarMakeUpWorkdaysAndDuplicates() {
+        frmWorkCalendar w;
+        auto* list = child<QTreeWidget>(&w, "lsvDates");
+        auto* kind = child<QComboBox>(&w, "cobKind");
+        kind->setCurrentIndex(kind->findText("调休上班"));
+        const auto add = [&w](QDate from, QDate to) {
+            child<QDateEdit>(&w, "dtpFrom")->setDate(from);
+            child<QDateEdit>(&w, "dtpTo")->setDate(to);
+            child<QPushButton>(&w, "cmdAdd")->click();
+        };
+        add(QDate(2026, 12, 23), QDate(2026, 12, 23)); // a Wednesday
+        add(QDate(2026, 12, 18), QDate(2026, 12, 19)); // Friday and Saturday
+        add(QDate(2026, 12, 19), QDate(2026, 12, 21)); // Saturday to Monday
+        add(QDate(2026, 12, 7), QDate(2026, 12, 12));  // Monday to Saturday
+        QCOMPARE(boxes->lines(), box("警告", "2026-12-23是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-18是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-21是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-07、2026-12-08、2026-12-09等5天是工作日，"
+                                                 "不需要设为调休上班。"));
+        QCOMPARE(list->topLevelItemCount(), 0);
+        add(QDate(2026, 12, 19), QDate(2026, 12, 20)); // the weekend alone
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2026-12-19", "2026-12-20"}));
+        kind->setCurrentIndex(kind->findText("节假日"));
+        add(QDate(2026, 12, 23), QDate(2026, 12, 23)); // a holiday on a weekday is fine
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(boxes->size(), 4);
+        child<QPushButton>(&w, "cmdSave")->click();
+
+        boxes->clear();
+        const QByteArray header = CalendarFile::Header().toUtf8() + "\r\n";
+        dialogs.path(fx->writeFile("twice.csv", header + "2027-12-25,holiday,圣诞\r\n"
+                                                         "2027-12-25,holiday,圣诞\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        dialogs.path(fx->writeFile("bad.csv", header + "2027-12-25,holiday,圣诞\r\n"
+                                                       "2027-12-32,holiday,圣诞\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("错误", "导入失败！日历文件第3行：日期 2027-12-25 重复。") +
+                                     box("错误", "导入失败！日历文件第3行格式不正确。"));
+
+        // Stored as the file says, as the command line does, and told.
+        boxes->clear();
+        dialogs.path(fx->writeFile("makeup.csv", header + "2027-01-08,workday,元旦,1\r\n"
+                                                          "2027-01-09,workday,元旦,1\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("信息",
+                                     "已导入并保存2027年2个日期；文件中没有的年份未改变。\n"
+                                     "注意：2027-01-08是工作日，设为调休上班不起作用。",
+                                     MsgBox::Icon::Information));
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2027-01-08", "2027-01-09"}));
+    }
+
     // Escape, 退出 and the close box with edits not saved ask first, in real
     // boxes: 否 keeps the window and the edits, 是 closes without saving.
     void editorsAskBeforeDroppingEdits() {
