@@ -18,6 +18,7 @@
 #include "shared/exchange/CalendarFile.h"
 #include "shared/records/clsCorrection.h"
 
+#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
@@ -42,6 +43,13 @@ QStringList tableRows(QAbstractItemView* view, int columns) {
         rows << cells.join(QLatin1Char(' '));
     }
     return rows;
+}
+
+// The day labels under the summary's presence chart.
+QStringList presenceDays(QWidget* summary) {
+    const QChart* chart = child<QChartView>(summary, "chvPresence")->chart();
+    auto* x = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    return x ? x->categories() : QStringList();
 }
 
 } // namespace
@@ -110,6 +118,8 @@ private slots:
         QVERIFY(bars && bars->barSets().size() == 1);
         QCOMPARE(bars->barSets()[0]->at(1), 100.0);
         QCOMPARE(qRound(bars->barSets()[0]->at(4)), 67);
+        QCOMPARE(presenceDays(&w).mid(0, 8),
+                 QStringList({"1休", "2", "3", "4", "5", "6", "7休", "8休"}));
 
         // Exports never replace a file: the workbook is written once, then refused.
         const QString xlsx = fx->file("summary.xlsx");
@@ -132,6 +142,22 @@ private slots:
         QCOMPARE(TreeColumn(table, 4), QStringList({"0", "0", "0"}));
         QCOMPARE(TreeColumn(table, 3), QStringList({"22", "22", "22"}));
         QCOMPARE(child<QLabel>(&w, "lblState")->text(), QStringLiteral("2026年10月，3名员工"));
+    }
+
+    // A make-up workday nobody attended is a bar at 0 under its plain day
+    // number; a holiday on a weekday and the weekends are marked.
+    void presenceChartMarksDaysOff() {
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2026}, {{QDate(2026, 11, 1), CalendarKind::Workday, QStringLiteral("调休"), 1},
+                     {QDate(2026, 11, 5), CalendarKind::Holiday, QStringLiteral("假日")},
+                     {QDate(2026, 11, 9), CalendarKind::Holiday, QStringLiteral("假日")}}));
+        frmAttendanceSummary w;
+        QCOMPARE(presenceDays(&w).mid(0, 10),
+                 QStringList({"1", "2", "3", "4", "5假", "6", "7休", "8休", "9假", "10"}));
+        const auto* bars = qobject_cast<QBarSeries*>(
+            child<QChartView>(&w, "chvPresence")->chart()->series().value(0));
+        QCOMPARE(bars->barSets()[0]->at(0), 0.0);
+        QCOMPARE(bars->barSets()[0]->at(1), 100.0);
     }
 
     void scheduleEditorChecksAndSavesADepartment() {
