@@ -13,6 +13,7 @@
 #include "manage/frmNotArrived.h"
 #include "manage/frmWorkCalendar.h"
 #include "manage/frmWorkSchedule.h"
+#include "reports/summary/SummaryReport.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
 #include "shared/exchange/CalendarFile.h"
@@ -135,6 +136,17 @@ private slots:
                      box("信息", "PDF文件已导出！", MsgBox::Icon::Information));
         QCOMPARE(readFile(xlsx).left(2), QByteArray("PK"));
         QVERIFY(PdfText(pdf).contains(QStringLiteral("员工1001")));
+        // Each heading read back from its cell: broken between words, never inside one.
+        const QStringList heads = {"编号",      "姓名",        "部门",      "应出勤|天数",
+                                   "出勤|天数", "迟到|次数",   "迟到|分钟", "早退|次数",
+                                   "早退|分钟", "未签退|次数", "缺勤|天数", "工作|时长",
+                                   "修正|天数"};
+        SummaryReport layout;
+        for (int c = 0; c < heads.size(); ++c) {
+            const QRect cell = QRect(layout.Control(QStringLiteral("lblHead%1").arg(c))->rect)
+                                   .translated(850, 1134); // the page's margins
+            QCOMPARE(PdfTextIn(pdf, 1, cell).split(u'\n', Qt::SkipEmptyParts).join(u'|'), heads[c]);
+        }
 
         // Another month chosen is counted at once: October has no records.
         child<QComboBox>(&w, "cobMonth")->setCurrentIndex(9);
