@@ -34,6 +34,20 @@ QChart* barChart(const QString& title, const QString& setName, const QStringList
     return chart;
 }
 
+// What a day of the month was for the unit: a working day when anybody had
+// to work, else a holiday or a rest day as the employees' days say.
+DayKind unitDay(const MonthSummary& summary, size_t day) {
+    DayKind kind = DayKind::NotCounted;
+    for (const EmployeeSummary& e : summary.employees) {
+        const DayKind k = day < e.days.size() ? e.days[day].kind : DayKind::NotCounted;
+        if (k == DayKind::Working)
+            return k;
+        if (k == DayKind::Holiday || (k == DayKind::Rest && kind == DayKind::NotCounted))
+            kind = k;
+    }
+    return kind;
+}
+
 } // namespace
 
 namespace SummaryCharts {
@@ -42,7 +56,12 @@ QChart* PresenceChart(const MonthSummary& summary) {
     QStringList days;
     QList<qreal> rates;
     for (size_t i = 0; i < summary.presenceRate.size(); ++i) {
-        days << QString::number(i + 1);
+        // Rest days and holidays are marked, so that a working day nobody
+        // attended (a bar at 0) reads apart from a day nobody had to work.
+        const DayKind kind = unitDay(summary, i);
+        days << QString::number(i + 1) + (kind == DayKind::Rest      ? QStringLiteral("休")
+                                          : kind == DayKind::Holiday ? QStringLiteral("假")
+                                                                     : QString());
         rates << 100.0 * summary.presenceRate[i];
     }
     QChart* chart =

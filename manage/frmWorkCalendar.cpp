@@ -32,6 +32,35 @@ void fail(QWidget* parent, const QString& text) {
     MsgBox::ShowMessage(parent, text, QStringLiteral("错误"), MsgBox::Icon::Exclamation);
 }
 
+// Monday to Friday are worked anyway: a make-up workday there changes nothing.
+bool pointlessWorkday(const QDate& date, CalendarKind kind) {
+    return kind == CalendarKind::Workday && date.dayOfWeek() <= 5;
+}
+
+// "2026-12-23", "2026-12-21、2026-12-22" or "2026-12-21、2026-12-22、2026-12-23等5天".
+QString dateList(const QList<QDate>& dates) {
+    QStringList shown;
+    for (qsizetype i = 0; i < dates.size() && i < 3; ++i)
+        shown << dates[i].toString(Qt::ISODate);
+    QString text = shown.join(QStringLiteral("、"));
+    if (dates.size() > 3)
+        text += QStringLiteral("等%1天").arg(dates.size());
+    return text;
+}
+
+// The cause of a fault the reader names in English for the command line
+// ("line N: reason"), in the window's words.
+QString importFault(const QString& why) {
+    static const QRegularExpression twice(QStringLiteral("^line (\\d+): date (\\S+) given twice$"));
+    static const QRegularExpression line(QStringLiteral("line (\\d+)"));
+    if (const QRegularExpressionMatch m = twice.match(why); m.hasMatch())
+        return QStringLiteral("导入失败！日历文件第%1行：日期 %2 重复。")
+            .arg(m.captured(1), m.captured(2));
+    if (const QRegularExpressionMatch m = line.match(why); m.hasMatch())
+        return QStringLiteral("导入失败！日历文件第%1行格式不正确。").arg(m.captured(1));
+    return QStringLiteral("导入失败！日历文件格式不正确。");
+}
+
 } // namespace
 
 frmWorkCalendar::frmWorkCalendar(QWidget* parent)
@@ -144,6 +173,13 @@ void frmWorkCalendar::cmdAdd_Click() {
     if (!InYear(from) || !InYear(to))
         return warn(this, QStringLiteral("日期必须在%1年之内！").arg(m_year));
     const auto kind = static_cast<CalendarKind>(ui->cobKind->currentData().toInt());
+    QList<QDate> weekdays;
+    for (QDate d = from; d <= to; d = d.addDays(1))
+        if (pointlessWorkday(d, kind))
+            weekdays << d;
+    if (!weekdays.isEmpty())
+        return warn(this,
+                    QStringLiteral("%1是工作日，不需要设为调休上班。").arg(dateList(weekdays)));
     const QString name = ui->txtName->text().trimmed();
     for (QDate d = from; d <= to; d = d.addDays(1))
         m_calendar.Set({d, kind, name});
@@ -185,15 +221,8 @@ void frmWorkCalendar::cmdImport_Click() {
         return fail(
             this,
             QStringLiteral("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
-    if (!CalendarFile::Parse(file.readAll(), &days, &years, &why)) {
-        // The reader names the line in English, for the command line.
-        const QRegularExpressionMatch line =
-            QRegularExpression(QStringLiteral("line (\\d+)")).match(why);
-        return fail(
-            this, line.hasMatch()
-                      ? QStringLiteral("导入失败！日历文件第%1行格式不正确。").arg(line.captured(1))
-                      : QStringLiteral("导入失败！日历文件格式不正确。"));
-    }
+    if (!CalendarFile::Parse(file.readAll(), &days, &years, &why))
+        return fail(this, importFault(why));
     if (years.isEmpty())
         return warn(this, QStringLiteral("日历文件中没有日期，未做任何修改。"));
     // As the command line's import: the years the file names are replaced
@@ -215,10 +244,17 @@ void frmWorkCalendar::cmdImport_Click() {
     }
     m_changed = false; // the edits on show were given up above
     ShowYear(years.contains(m_year) ? m_year : years.first());
-    MsgBox::ShowMessage(this,
-                        QStringLiteral("已导入并保存%1；文件中没有的年份未改变。")
-                            .arg(parts.join(QStringLiteral("、"))),
-                        QStringLiteral("信息"), MsgBox::Icon::Information);
+    QString text = QStringLiteral("已导入并保存%1；文件中没有的年份未改变。")
+                       .arg(parts.join(QStringLiteral("、")));
+    // Stored as the file says, as the command line does, but told.
+    QList<QDate> weekdays;
+    for (const CalendarDay& d : days)
+        if (pointlessWorkday(d.date, d.kind))
+            weekdays << d.date;
+    if (!weekdays.isEmpty())
+        text +=
+            QStringLiteral("\n注意：%1是工作日，设为调休上班不起作用。").arg(dateList(weekdays));
+    MsgBox::ShowMessage(this, text, QStringLiteral("信息"), MsgBox::Icon::Information);
 }
 
 void frmWorkCalendar::cmdExport_Click() {

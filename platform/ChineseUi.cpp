@@ -8,6 +8,31 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <utility>
+
+namespace {
+
+// The type texts of files and folders in Qt's own file dialog. Qt 6 asks for
+// them in a context the packaged catalogs do not hold yet, so the dialog
+// would show "Folder" among Chinese texts.
+class FileTypeTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const std::pair<const char*, const char*> texts[] = {
+            {"Folder", "文件夹"}, {"Drive", "驱动器"}, {"Shortcut", "快捷方式"}, {"Alias", "替身"}};
+        for (const auto& [english, chinese] : texts)
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(chinese);
+        return QString();
+    }
+};
+
+} // namespace
+
 namespace ChineseUi {
 
 bool LoadTranslations(QApplication& app) {
@@ -23,6 +48,8 @@ bool LoadTranslations(QApplication& app) {
             delete translator;
         }
     }
+    if (loaded)
+        app.installTranslator(new FileTypeTexts(&app)); // parented as the others
     return loaded;
 }
 

@@ -1,8 +1,26 @@
 #include "platform/FileDialog.h"
 
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
+
 namespace FileDialog {
 
 namespace {
+
+// Qt's file list writes the modification times in the system's locale,
+// English where none is set; these show them as the programs' other dates.
+class ChineseDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files && role == Qt::DisplayRole && index.column() == 3)
+            return QLocale().toString(files->lastModified(mapToSource(index)),
+                                      QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
 
 QStringList ask(QWidget* parent, const Request& request, QFileDialog::Options options) {
     if (Seam::Active())
@@ -10,6 +28,7 @@ QStringList ask(QWidget* parent, const Request& request, QFileDialog::Options op
     QFileDialog dlgCommonDialog(parent, request.title, request.start, request.filter);
     dlgCommonDialog.setObjectName(QStringLiteral("dlgCommonDialog"));
     dlgCommonDialog.setOptions(dlgCommonDialog.options() | options);
+    dlgCommonDialog.setProxyModel(new ChineseDates(&dlgCommonDialog)); // Qt's own dialog only
     switch (request.kind) {
     case Kind::Save:
         dlgCommonDialog.setAcceptMode(QFileDialog::AcceptSave);

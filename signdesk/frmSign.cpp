@@ -225,7 +225,15 @@ void frmSign::ShowIdleInfo() {
     SetLabelText(lblName, Station::ProgramTitle());
     SetLabelText(lblJob, QStringLiteral("Ver") + Station::VersionText());
     const clsSchoolArea school;
+    // The unit's name on one line, smaller where needed: wrapped, it would
+    // break inside a word. Only a name too long to read on one line wraps.
+    constexpr qreal kSmallestOneLine = 12;
+    lblWelcome->setWordWrap(false);
     SetLabelText(lblWelcome, kCrLf + school.SNAME());
+    if (lblWelcome->font().pointSizeF() < kSmallestOneLine) {
+        lblWelcome->setWordWrap(true);
+        SetLabelText(lblWelcome, kCrLf + school.SNAME());
+    }
 }
 
 // Frames are scaled to the box once, at opening, so the animation only
@@ -375,6 +383,7 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
         ShowHeadImage();
         SetLabelText(lblName, outcome.name);
         SetLabelText(lblJob, outcome.department);
+        lblWelcome->setWordWrap(true);
         SetLabelText(lblWelcome, result == 1
                                      ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
                                            kCrLf + QStringLiteral("快乐点")

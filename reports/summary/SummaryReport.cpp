@@ -41,7 +41,14 @@ SummaryReport::SummaryReport() {
     title.fontSize = 15;
     title.bold = true;
     title.alignment = Qt::AlignCenter;
-    const QStringList headings = Headings();
+    // Narrow columns take a heading on two lines: broken between its words,
+    // never inside one ("出勤天 / 数").
+    const QStringList headings = {
+        QStringLiteral("编号"),         QStringLiteral("姓名"),       QStringLiteral("部门"),
+        QStringLiteral("应出勤\n天数"), QStringLiteral("出勤\n天数"), QStringLiteral("迟到\n次数"),
+        QStringLiteral("迟到\n分钟"),   QStringLiteral("早退\n次数"), QStringLiteral("早退\n分钟"),
+        QStringLiteral("未签退\n次数"), QStringLiteral("缺勤\n天数"), QStringLiteral("工作\n时长"),
+        QStringLiteral("修正\n天数")};
     ReportBand& detail = Detail();
     detail.setHeight(kRowHeight);
     for (int c = 0, left = 0; c < kColumns; left += kWidth[c], ++c) {

@@ -13,11 +13,13 @@
 #include "manage/frmNotArrived.h"
 #include "manage/frmWorkCalendar.h"
 #include "manage/frmWorkSchedule.h"
+#include "reports/summary/SummaryReport.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
 #include "shared/exchange/CalendarFile.h"
 #include "shared/records/clsCorrection.h"
 
+#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
@@ -42,6 +44,13 @@ QStringList tableRows(QAbstractItemView* view, int columns) {
         rows << cells.join(QLatin1Char(' '));
     }
     return rows;
+}
+
+// The day labels under the summary's presence chart.
+QStringList presenceDays(QWidget* summary) {
+    const QChart* chart = child<QChartView>(summary, "chvPresence")->chart();
+    auto* x = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    return x ? x->categories() : QStringList();
 }
 
 } // namespace
@@ -110,6 +119,8 @@ private slots:
         QVERIFY(bars && bars->barSets().size() == 1);
         QCOMPARE(bars->barSets()[0]->at(1), 100.0);
         QCOMPARE(qRound(bars->barSets()[0]->at(4)), 67);
+        QCOMPARE(presenceDays(&w).mid(0, 8),
+                 QStringList({"1休", "2", "3", "4", "5", "6", "7休", "8休"}));
 
         // Exports never replace a file: the workbook is written once, then refused.
         const QString xlsx = fx->file("summary.xlsx");
@@ -125,6 +136,17 @@ private slots:
                      box("信息", "PDF文件已导出！", MsgBox::Icon::Information));
         QCOMPARE(readFile(xlsx).left(2), QByteArray("PK"));
         QVERIFY(PdfText(pdf).contains(QStringLiteral("员工1001")));
+        // Each heading read back from its cell: broken between words, never inside one.
+        const QStringList heads = {"编号",      "姓名",        "部门",      "应出勤|天数",
+                                   "出勤|天数", "迟到|次数",   "迟到|分钟", "早退|次数",
+                                   "早退|分钟", "未签退|次数", "缺勤|天数", "工作|时长",
+                                   "修正|天数"};
+        SummaryReport layout;
+        for (int c = 0; c < heads.size(); ++c) {
+            const QRect cell = QRect(layout.Control(QStringLiteral("lblHead%1").arg(c))->rect)
+                                   .translated(850, 1134); // the page's margins
+            QCOMPARE(PdfTextIn(pdf, 1, cell).split(u'\n', Qt::SkipEmptyParts).join(u'|'), heads[c]);
+        }
 
         // Another month chosen is counted at once: October has no records.
         child<QComboBox>(&w, "cobMonth")->setCurrentIndex(9);
@@ -132,6 +154,22 @@ private slots:
         QCOMPARE(TreeColumn(table, 4), QStringList({"0", "0", "0"}));
         QCOMPARE(TreeColumn(table, 3), QStringList({"22", "22", "22"}));
         QCOMPARE(child<QLabel>(&w, "lblState")->text(), QStringLiteral("2026年10月，3名员工"));
+    }
+
+    // A make-up workday nobody attended is a bar at 0 under its plain day
+    // number; a holiday on a weekday and the weekends are marked.
+    void presenceChartMarksDaysOff() {
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(
+            {2026}, {{QDate(2026, 11, 1), CalendarKind::Workday, QStringLiteral("调休"), 1},
+                     {QDate(2026, 11, 5), CalendarKind::Holiday, QStringLiteral("假日")},
+                     {QDate(2026, 11, 9), CalendarKind::Holiday, QStringLiteral("假日")}}));
+        frmAttendanceSummary w;
+        QCOMPARE(presenceDays(&w).mid(0, 10),
+                 QStringList({"1", "2", "3", "4", "5假", "6", "7休", "8休", "9假", "10"}));
+        const auto* bars = qobject_cast<QBarSeries*>(
+            child<QChartView>(&w, "chvPresence")->chart()->series().value(0));
+        QCOMPARE(bars->barSets()[0]->at(0), 0.0);
+        QCOMPARE(bars->barSets()[0]->at(1), 100.0);
     }
 
     void scheduleEditorChecksAndSavesADepartment() {
@@ -274,6 +312,60 @@ private slots:
         child<QPushButton>(&w, "cmdImport")->click();
         QCOMPARE(boxes->lines(), box("警告", "日历文件中没有日期，未做任何修改。"));
         QCOMPARE(stored(2026) + stored(2027) + stored(2030), 4);
+    }
+
+    // A make-up workday is for a weekend day: Monday to Friday are refused
+    // when added and told of when imported; a file naming a date twice is
+    // refused with that cause.
+    void calendarMakeUpWorkdaysAndDuplicates() {
+        frmWorkCalendar w;
+        auto* list = child<QTreeWidget>(&w, "lsvDates");
+        auto* kind = child<QComboBox>(&w, "cobKind");
+        kind->setCurrentIndex(kind->findText("调休上班"));
+        const auto add = [&w](QDate from, QDate to) {
+            child<QDateEdit>(&w, "dtpFrom")->setDate(from);
+            child<QDateEdit>(&w, "dtpTo")->setDate(to);
+            child<QPushButton>(&w, "cmdAdd")->click();
+        };
+        add(QDate(2026, 12, 23), QDate(2026, 12, 23)); // a Wednesday
+        add(QDate(2026, 12, 18), QDate(2026, 12, 19)); // Friday and Saturday
+        add(QDate(2026, 12, 19), QDate(2026, 12, 21)); // Saturday to Monday
+        add(QDate(2026, 12, 7), QDate(2026, 12, 12));  // Monday to Saturday
+        QCOMPARE(boxes->lines(), box("警告", "2026-12-23是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-18是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-21是工作日，不需要设为调休上班。") +
+                                     box("警告", "2026-12-07、2026-12-08、2026-12-09等5天是工作日，"
+                                                 "不需要设为调休上班。"));
+        QCOMPARE(list->topLevelItemCount(), 0);
+        add(QDate(2026, 12, 19), QDate(2026, 12, 20)); // the weekend alone
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2026-12-19", "2026-12-20"}));
+        kind->setCurrentIndex(kind->findText("节假日"));
+        add(QDate(2026, 12, 23), QDate(2026, 12, 23)); // a holiday on a weekday is fine
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(boxes->size(), 4);
+        child<QPushButton>(&w, "cmdSave")->click();
+
+        boxes->clear();
+        const QByteArray header = CalendarFile::Header().toUtf8() + "\r\n";
+        dialogs.path(fx->writeFile("twice.csv", header + "2027-12-25,holiday,圣诞\r\n"
+                                                         "2027-12-25,holiday,圣诞\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        dialogs.path(fx->writeFile("bad.csv", header + "2027-12-25,holiday,圣诞\r\n"
+                                                       "2027-12-32,holiday,圣诞\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("错误", "导入失败！日历文件第3行：日期 2027-12-25 重复。") +
+                                     box("错误", "导入失败！日历文件第3行格式不正确。"));
+
+        // Stored as the file says, as the command line does, and told.
+        boxes->clear();
+        dialogs.path(fx->writeFile("makeup.csv", header + "2027-01-08,workday,元旦,1\r\n"
+                                                          "2027-01-09,workday,元旦,1\r\n"));
+        child<QPushButton>(&w, "cmdImport")->click();
+        QCOMPARE(boxes->lines(), box("信息",
+                                     "已导入并保存2027年2个日期；文件中没有的年份未改变。\n"
+                                     "注意：2027-01-08是工作日，设为调休上班不起作用。",
+                                     MsgBox::Icon::Information));
+        QCOMPARE(TreeColumn(list, 0), QStringList({"2027-01-08", "2027-01-09"}));
     }
 
     // Escape, 退出 and the close box with edits not saved ask first, in real

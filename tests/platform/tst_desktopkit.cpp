@@ -224,6 +224,33 @@ private slots:
         QVERIFY(ChineseUi::LoadTranslations(*qApp));
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+
+        // Qt's file dialog: a folder's type and the modification times in Chinese.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        QString type, modified, expected;
+        OnNextModal([&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            QVERIFY(d);
+            auto* list = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QVERIFY(list);
+            QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) == 1);
+            const QModelIndex sub = list->model()->index(0, 0, list->rootIndex());
+            type = sub.siblingAtColumn(2).data().toString();
+            modified = sub.siblingAtColumn(3).data().toString();
+            expected = QLocale().toString(QFileInfo(dir.filePath("sub")).lastModified(),
+                                          QLocale::ShortFormat);
+            QMetaObject::invokeMethod(d, "reject", Qt::QueuedConnection);
+        });
+        FileDialog::OpenFile(nullptr, QStringLiteral("打开"), QStringLiteral("全部 (*)"),
+                             dir.path(), QFileDialog::DontUseNativeDialog);
+        QLocale::setDefault(before);
+        QCOMPARE(type, QStringLiteral("文件夹"));
+        QCOMPARE(modified, expected);
+        QVERIFY2(modified.contains(QDate::currentDate().toString("yyyy/M/d")),
+                 qPrintable(modified));
     }
 
     // A good database passes quietly; each fault is one message (its text and

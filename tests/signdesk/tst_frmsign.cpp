@@ -515,6 +515,41 @@ private slots:
         QCOMPARE(boxes.size(), 1);
     }
 
+    // The unit's name on the idle screen stays whole on its line, smaller
+    // where needed; a short name keeps the documented font.
+    void unitNameOnOneLine() {
+        openWindow();
+        QLabel* welcome = label("lblWelcome");
+        const auto lines = [welcome] {
+            const int flags =
+                int(welcome->alignment()) | (welcome->wordWrap() ? Qt::TextWordWrap : 0);
+            const QFontMetricsF metrics(welcome->font());
+            const QRectF room(welcome->contentsRect());
+            const QRectF need = metrics.boundingRect(room, flags, welcome->text());
+            return need.width() <= room.width() + 0.5 ? qRound(need.height() / metrics.height())
+                                                      : -1;
+        };
+        const struct {
+            const char* unit;
+            bool smaller;
+        } cases[] = {{"实验中学", false},
+                     {"示范实验学校", true},
+                     {"北京市示范实验学校", true},
+                     {"实验中学", false}};
+        for (const auto& c : cases) {
+            const QString unit = QString::fromUtf8(c.unit);
+            QVERIFY(fx->setIni("UNIT", "UNITNAME", unit));
+            tick("TimerDspInfo_Timer");
+            checkIdle(unit);
+            QVERIFY2(lines() == 2, c.unit); // the blank line and the whole name
+            QCOMPARE(welcome->font().pointSizeF() < 21.75, c.smaller);
+            QVERIFY(welcome->font().pointSizeF() >= 12);
+        }
+        scan(kCardA); // the greeting's three lines as before
+        QCOMPARE(welcome->font().pointSizeF(), 21.75);
+        QVERIFY(welcome->wordWrap());
+    }
+
     // Texts that do not fit their label in the documented font are set
     // smaller until they fit; texts that fit keep the documented font.
     void longTextsShrinkToFit() {
