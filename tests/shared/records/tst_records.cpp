@@ -3,6 +3,7 @@
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCreator.h"
+#include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
@@ -183,6 +184,61 @@ private slots:
         QVERIFY2(fx->init(QString()), qPrintable(fx->lastError));
     }
     void cleanup() { fx.reset(); }
+
+    // The server's sign-in function and the program's rule agree on one
+    // table of days: each case decided by clsPresence::Decide and by the
+    // function on the same rows (its write rolled back).
+    void serverSignInAgreesWithTheRule() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("the function lives on the server");
+        QSqlDatabase db = clsDbConn().GetDbConn();
+        auto present = DbQuery::Read(
+            db, DbDialect::SignInFunctionStateStatement(DbDialect::Engine::PostgreSQL), {});
+        QVERIFY(present && present->next());
+        if (!present->value(0).toBool())
+            QSKIP("this database has no sign-in function");
+        present = {};
+        const QDate day(2026, 3, 10);
+        const auto at = [day](int h, int m, int s = 0) { return QDateTime(day, QTime(h, m, s)); };
+        struct Case {
+            const char* name;
+            QVector<clsPresence::DayRow> rows;
+            QDateTime now;
+        };
+        const Case cases[] = {
+            {"no record", {}, at(8, 0)},
+            {"59 s after the arrival", {{at(8, 0), false}}, at(8, 0, 59)},
+            {"60 s after", {{at(8, 0), false}}, at(8, 1, 0)},
+            {"61 s after", {{at(8, 0), false}}, at(8, 1, 1)},
+            {"departed", {{at(8, 0), true}}, at(17, 30)},
+            {"first by time departed", {{at(19, 0), false}, {at(8, 0), true}}, at(20, 0)},
+            {"first by time open", {{at(19, 0), true}, {at(8, 0), false}}, at(20, 0)},
+        };
+        QSqlQuery q(db);
+        for (const Case& c : cases) {
+            QVERIFY(q.exec(QStringLiteral("DELETE FROM Presence")));
+            for (const clsPresence::DayRow& r : c.rows) {
+                QVERIFY(q.prepare(QStringLiteral(
+                    "INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES('A1', ?, ?)")));
+                q.addBindValue(DbDateTime::ToText(r.enter));
+                q.addBindValue(r.departed ? QVariant(DbDateTime::ToText(r.enter.addSecs(3600)))
+                                          : QVariant(QMetaType::fromType<QString>()));
+                QVERIFY(q.exec());
+            }
+            QVERIFY(q.exec(QStringLiteral("BEGIN")));
+            QVERIFY(q.prepare(DbDialect::SignInCallStatement(DbDialect::Engine::PostgreSQL)));
+            for (const QVariant& v :
+                 QVariantList{QStringLiteral("A1"), DbDateTime::ToText(c.now),
+                              DbDateTime::DayStart(day), DbDateTime::DayEnd(day),
+                              DbDateTime::ToText(c.now.addSecs(-clsPresence::RepeatSeconds))})
+                q.addBindValue(v);
+            QVERIFY2(q.exec() && q.next(), c.name);
+            const int server = q.value(0).toInt();
+            QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+            QVERIFY2(server == clsPresence::Decide(c.rows, c.now),
+                     qPrintable(QStringLiteral("%1: server %2").arg(c.name).arg(server)));
+        }
+    }
 
     void storedDateTimes() {
         const QDate day(2026, 3, 10);
