@@ -1,24 +1,13 @@
 #include "station/ScanWorker.h"
 
 #include "shared/base/AppClock.h"
-#include "shared/db/DbQuery.h"
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/offline/OfflineStation.h"
 #include "shared/offline/ScanJournal.h"
 #include "shared/records/clsEmployee.h"
 
 #include <future>
-
-namespace {
-
-// Whether the server answers a statement on this thread's connection now.
-bool serverAnswers() {
-    const StatementWatchdog::Quick quick; // a connection opened here waits as briefly
-    auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
-    return q && q->next();
-}
-
-} // namespace
 
 ScanWorker::ScanWorker(const QString& journalFile) : m_journalFile(journalFile) {}
 
@@ -34,7 +23,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     employee.setEBARCODE(barcode);
     o.found = employee.IsExist();
     if (o.found < 0)
-        return serverAnswers() ? std::optional(o) : std::nullopt;
+        return OfflineStation::ServerAnswers() ? std::optional(o) : std::nullopt;
     if (o.found == 0)
         return o; // an unknown card: nothing to write
     o.number = employee.ENUMBER();
@@ -59,7 +48,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     // A failure the server answered (a lock held too long, a refused write)
     // is reported; a server gone leaves the scan waiting.
     if ((o.state == clsPresence::Error || o.state == clsPresence::WriteFailed) &&
-        !serverAnswers()) {
+        !OfflineStation::ServerAnswers()) {
         qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
         return std::nullopt;
     }
@@ -100,7 +89,7 @@ void ScanWorker::Drain() {
     }
     // Nothing to give: asked whether the server answers at all (start-up, a retry).
     if (answered && !asked)
-        answered = serverAnswers();
+        answered = OfflineStation::ServerAnswers();
     // The day's scans stay for the rule while the server is away; older ones go.
     const QDate today = AppClock::now().date();
     if (answered && m_prunedFor != today && m_journal->Prune(QDateTime(today, QTime(0, 0))))

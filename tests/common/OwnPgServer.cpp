@@ -54,10 +54,16 @@ bool OwnPgServer::Resume() {
 }
 
 bool OwnPgServer::signal(int sig) {
-    const QString script = QStringLiteral("f=%1/data/postmaster.pid; [ -f $f ] || exit 0; "
-                                          "m=$(head -1 $f); kill -%2 $m $(pgrep -P $m)")
-                               .arg(m_dir)
-                               .arg(sig);
+    // The postmaster and its children; resuming also wakes a parent that
+    // stopped itself meanwhile.
+    const QString script =
+        QStringLiteral("f=%1/data/postmaster.pid; [ -f $f ] || exit 0; "
+                       "m=$(head -1 $f); kill -%2 $m $(pgrep -P $m)"
+                       "; p=$(ps -o ppid= -p $m | tr -d ' ')"
+                       "; [ \"$p\" -gt 1 ] && [ \"$(ps -o stat= -p $p | cut -c1)\" = T ]"
+                       " && kill -CONT $p; true")
+            .arg(m_dir)
+            .arg(sig);
     return QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), script}) == 0;
 }
 

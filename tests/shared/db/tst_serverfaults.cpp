@@ -9,12 +9,11 @@
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
+#include "tests/common/OwnPgServer.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -34,48 +33,23 @@ Q_DECLARE_METATYPE(Step)
 class TestServerFaults : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_root{QStringLiteral("/tmp/att-faults.XXXXXX")};
-    QString m_server;
+    std::unique_ptr<OwnPgServer> m_server;
 
-    QString script(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(ATTENDANCE_SOURCE_DIR "/scripts/pg-server.sh"), args);
-        p.waitForFinished(120000);
-        const QString out = p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : "";
-        for (const QString& line : out.split(QLatin1Char('\n')))
-            if (line.startsWith(QLatin1String("ATTENDANCE_TEST_PG_")))
-                qputenv(line.section('=', 0, 0).toLatin1(), line.section('=', 1).toUtf8());
-        return out;
-    }
-    // Stops or resumes the postmaster and its children; resuming also wakes
-    // a parent that stopped itself meanwhile.
-    void signalServer(const char* sig) {
-        QProcess::execute(
-            QStringLiteral("sh"),
-            {QStringLiteral("-c"),
-             QStringLiteral("m=$(head -1 %1/data/postmaster.pid); kill -%2 $m $(pgrep -P $m)"
-                            "; p=$(ps -o ppid= -p $m | tr -d ' ')"
-                            "; [ \"$p\" -gt 1 ] && [ \"$(ps -o stat= -p $p | cut -c1)\" = T ]"
-                            " && kill -CONT $p; true")
-                 .arg(m_server, QLatin1String(sig))});
-    }
     bool breakServer(Fault fault) {
         switch (fault) {
         case Fault::Fast:
-            return !script({QStringLiteral("halt"), m_server, QStringLiteral("fast")}).isEmpty();
+            return m_server->Halt(false);
         case Fault::Immediate:
-            return !script({QStringLiteral("halt"), m_server, QStringLiteral("immediate")})
-                        .isEmpty();
+            return m_server->Halt(true);
         case Fault::Hung:
-            signalServer("STOP");
-            return true;
+            return m_server->Hang();
         }
         return false;
     }
     bool mendServer(Fault fault) {
         if (fault != Fault::Hung)
-            return !script({QStringLiteral("restart"), m_server}).isEmpty();
-        signalServer("CONT");
+            return m_server->Resume();
+        m_server->Unhang();
         // A connection cut for not answering is not opened anew for a while.
         AppClock::advance(StatementWatchdog::HoldOffMs);
         return true;
@@ -107,23 +81,14 @@ class TestServerFaults : public QObject {
 
 private slots:
     void initTestCase() {
-        if (!QFileInfo::exists(QStringLiteral("/usr/lib/postgresql")))
-            QSKIP("no PostgreSQL server installed (scripts/install-deps.sh)");
-        // The clusters belong to the server's own user when run as root.
-        QVERIFY(QFile::setPermissions(m_root.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                                         QFile::ExeOwner | QFile::ExeOther));
+        if (const QString why = OwnPgServer::Unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
         qputenv("ATTENDANCE_TEST_ENGINE", "postgresql");
-        m_server = m_root.filePath(QStringLiteral("server"));
-        QVERIFY(
-            !script({QStringLiteral("start"), m_server, QStringLiteral("--durable")}).isEmpty());
+        m_server = std::make_unique<OwnPgServer>();
+        QVERIFY2(m_server->Start(), qPrintable(m_server->Error()));
     }
 
-    void cleanupTestCase() {
-        if (!m_server.isEmpty() && QFileInfo::exists(m_server)) {
-            signalServer("CONT");
-            script({QStringLiteral("stop"), m_server});
-        }
-    }
+    void cleanupTestCase() { m_server.reset(); }
 
     void serverGone_data() {
         QTest::addColumn<Fault>("fault");
@@ -223,12 +188,12 @@ private slots:
             const StatementWatchdog::Guard watched(clsDbConn().GetDbConn());
             clsDbConn::CloseShared();
             QVERIFY(backend() > 0); // opened anew inside the scope
-            signalServer("STOP");
+            m_server->Hang();
             QElapsedTimer timer;
             timer.start();
             const int hung = backend();
             const qint64 ms = timer.elapsed();
-            signalServer("CONT");
+            m_server->Unhang();
             QCOMPARE(hung, -1);
             QVERIFY2(ms >= StatementWatchdog::QuickLimitMs - 100 && ms < BoundMs,
                      qPrintable(QString::number(ms)));
