@@ -1,8 +1,8 @@
 #include "signdesk/frmEmployeeMange.h"
 #include "ui_frmEmployeeMange.h"
 
-#include "capture/CameraSource.h"
-#include "capture/CameraView.h"
+#include "devices/capture/CameraSource.h"
+#include "devices/capture/CameraView.h"
 #include "imaging/PhotoEncoding.h"
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"

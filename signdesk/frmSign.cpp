@@ -1,5 +1,6 @@
 #include "signdesk/frmSign.h"
 
+#include "devices/sound/SoundPlayer.h"
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
@@ -9,7 +10,6 @@
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/clsPresence.h"
 #include "signdesk/StationGlobals.h"
-#include "sound/SoundPlayer.h"
 #include "station/ScanService.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // Employee enrolment with the still-picture camera: the new-employee file,
 // the window's states, the checks and the temporary files.
-#include "capture/CameraSource.h"
+#include "devices/capture/CameraSource.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/exchange/ExchangeFiles.h"

@@ -1,12 +1,12 @@
 // The sign-in screen: keystroke gathering, the presence results on screen,
 // the idle return, the waiting animation and its frames.
+#include "devices/sound/SoundPlayer.h"
 #include "platform/DesktopKit.h"
 #include "report/ReportFonts.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/clsDbConn.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmSign.h"
-#include "sound/SoundPlayer.h"
 #include "station/ScanService.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/PgTestServer.h"

@@ -1,9 +1,9 @@
 // The media module attendance-media: the station's one part linking Qt
 // Multimedia, loaded by the program when it first needs a camera or its
-// sounds (media/MediaModule), so the program starts without Qt Multimedia's
-// libraries. Only plain interfaces cross its boundary.
-#include "media/EffectSoundOutput.h"
-#include "media/MultimediaCamera.h"
+// sounds (devices/media/MediaModule), so the program starts without Qt
+// Multimedia's libraries. Only plain interfaces cross its boundary.
+#include "devices/media/EffectSoundOutput.h"
+#include "devices/media/MultimediaCamera.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>

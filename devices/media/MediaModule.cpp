@@ -1,4 +1,4 @@
-#include "media/MediaModule.h"
+#include "devices/media/MediaModule.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/CameraBackend.h"
+#include "devices/media/CameraBackend.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,9 +1,9 @@
 // The camera frame turned into the employee's photo: the bitmap the camera
 // saves becomes a JPEG of the same size that the reference decoder reads.
-#include "capture/StillPictureCamera.h"
+#include "devices/capture/StillPictureCamera.h"
 #include "imaging/PhotoEncoding.h"
-#include "tests/capture/helpers/Pictures.h"
 #include "tests/common/TestProgramDir.h"
+#include "tests/devices/capture/helpers/Pictures.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "capture/MediaCamera.h"
+#include "devices/capture/MediaCamera.h"
 
-#include "media/MediaModule.h"
+#include "devices/media/MediaModule.h"
 
 MediaCamera::MediaCamera(QObject* parent) : CameraSource(parent) {
     CameraBackend::Handlers handlers;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/CameraSource.h"
+#include "devices/capture/CameraSource.h"
 
 #include <QString>
 #include <QTimer>

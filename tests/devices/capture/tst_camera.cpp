@@ -2,10 +2,10 @@
 // presence and loss, the saved bitmap, the frozen preview, the view, the
 // media module's camera on a machine without video input, and the choice
 // between them.
-#include "capture/CameraView.h"
-#include "capture/MediaCamera.h"
-#include "capture/StillPictureCamera.h"
-#include "tests/capture/helpers/Pictures.h"
+#include "devices/capture/CameraView.h"
+#include "devices/capture/MediaCamera.h"
+#include "devices/capture/StillPictureCamera.h"
+#include "tests/devices/capture/helpers/Pictures.h"
 
 #include <QCameraDevice>
 #include <QMediaDevices>

@@ -1,4 +1,4 @@
-#include "capture/StillPictureCamera.h"
+#include "devices/capture/StillPictureCamera.h"
 
 #include <QDir>
 #include <QFileInfo>

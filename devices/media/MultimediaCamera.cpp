@@ -1,4 +1,4 @@
-#include "media/MultimediaCamera.h"
+#include "devices/media/MultimediaCamera.h"
 
 #include <QCamera>
 #include <QCameraDevice>

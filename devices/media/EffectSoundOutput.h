@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/SoundOutput.h"
+#include "devices/media/SoundOutput.h"
 
 #include <memory>
 #include <vector>

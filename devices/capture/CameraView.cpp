@@ -1,6 +1,6 @@
-#include "capture/CameraView.h"
+#include "devices/capture/CameraView.h"
 
-#include "capture/CameraSource.h"
+#include "devices/capture/CameraSource.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
-#include "capture/CameraSource.h"
+#include "devices/capture/CameraSource.h"
 
-#include "capture/MediaCamera.h"
-#include "capture/StillPictureCamera.h"
+#include "devices/capture/MediaCamera.h"
+#include "devices/capture/StillPictureCamera.h"
 
 #include <QImageWriter>
 #include <QPainter>

@@ -1,9 +1,10 @@
 // The media module (attendance-media) is loaded by the camera and, after its
 // delay, by a sound player switched on: never at start, never for a player
 // switched off. Run a second time from a folder without the module
-// (media_tst_mediamodule_without): the camera is absent, the sounds silent.
-#include "capture/MediaCamera.h"
-#include "sound/SoundPlayer.h"
+// (devices_media_tst_mediamodule_without): the camera is absent, the sounds
+// silent.
+#include "devices/capture/MediaCamera.h"
+#include "devices/sound/SoundPlayer.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "media/CameraBackend.h"
-#include "media/SoundOutput.h"
+#include "devices/media/CameraBackend.h"
+#include "devices/media/SoundOutput.h"
 
 #include <memory>
 

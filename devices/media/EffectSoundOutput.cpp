@@ -1,4 +1,4 @@
-#include "media/EffectSoundOutput.h"
+#include "devices/media/EffectSoundOutput.h"
 
 #include <QSoundEffect>
 #include <QUrl>

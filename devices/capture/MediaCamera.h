@@ -1,7 +1,7 @@
 #pragma once
 
-#include "capture/CameraSource.h"
-#include "media/CameraBackend.h"
+#include "devices/capture/CameraSource.h"
+#include "devices/media/CameraBackend.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "sound/SoundPlayer.h"
+#include "devices/sound/SoundPlayer.h"
 
-#include "media/MediaModule.h"
+#include "devices/media/MediaModule.h"
 
 #include <QTimer>
 
