@@ -3,6 +3,7 @@
 #include "shared/base/AtomicFile.h"
 #include "shared/base/CsvText.h"
 #include "shared/base/PlainText.h"
+#include "shared/db/DbDateTime.h"
 #include "shared/db/DbError.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
@@ -78,7 +79,7 @@ bool parseTime(Context& c, const char* option, QTime* out) {
 }
 
 QString timeText(const QDateTime& t) {
-    return t.isValid() ? t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+    return t.isValid() ? DbDateTime::ToText(t) : QString();
 }
 
 // One row of the trail as fields: when, who, host, program, action, number,
@@ -118,7 +119,7 @@ int Correct(Context& c) {
     return outcome(
         c, result, why, r.date,
         QStringLiteral("%1 %2: %3")
-            .arg(r.number, r.date.toString(Qt::ISODate), clsCorrection::ActionKey(r.action)));
+            .arg(r.number, DbDateTime::DayText(r.date), clsCorrection::ActionKey(r.action)));
 }
 
 int Trail(Context& c) {
