@@ -23,17 +23,13 @@ bool absentTable(const DbCatalog::Table& table, const DbError& failure, DbError*
     return failure.Report(error);
 }
 
-QString timeText(const QTime& t) {
-    return t.isValid() ? t.toString(QStringLiteral("HH:mm")) : QString();
-}
-
 bool insertWeek(DbTransaction& tx, const QString& dept, const WorkSchedule& week) {
     const QString sql = QStringLiteral("INSERT INTO WorkSchedule(%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
                             .arg(DbCatalog::ScheduleTable().ColumnList());
     for (int d = 1; d <= 7; ++d) {
         const DaySchedule& s = week.Day(d);
-        if (tx.Exec(sql, {dept, d, s.working ? 1 : 0, timeText(s.start), timeText(s.end),
-                          s.lateGrace, s.earlyGrace}) < 0)
+        if (tx.Exec(sql, {dept, d, s.working ? 1 : 0, DaySchedule::TimeText(s.start),
+                          DaySchedule::TimeText(s.end), s.lateGrace, s.earlyGrace}) < 0)
             return false;
     }
     return true;

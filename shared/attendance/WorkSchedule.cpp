@@ -29,6 +29,10 @@ DaySchedule::Fault DaySchedule::Check() const {
     return end > start ? Fault::None : Fault::EndNotAfterStart;
 }
 
+QString DaySchedule::TimeText(const QTime& t) {
+    return t.isValid() ? t.toString(QStringLiteral("HH:mm")) : QString();
+}
+
 DaySchedule WorkSchedule::WorkingHours(int asWeekday) const {
     if (asWeekday >= 1 && asWeekday <= 7 && Day(asWeekday).working)
         return Day(asWeekday);

@@ -20,6 +20,10 @@ struct DaySchedule {
     // before its start. A rest day's times are never used and not checked.
     enum class Fault { None, LateGrace, EarlyGrace, NoHours, EndNotAfterStart };
     Fault Check() const;
+
+    // A start or an end as the rule table and the hours' file hold it:
+    // "HH:mm", empty for no time.
+    static QString TimeText(const QTime& t);
 };
 
 // A week of working hours.

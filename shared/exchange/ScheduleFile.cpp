@@ -14,17 +14,13 @@ namespace {
 const QString kUnit = QStringLiteral("*");
 constexpr int kMaxGrace = DaySchedule::kMaxGrace;
 
-QString timeText(const QTime& t) {
-    return t.isValid() ? t.toString(QStringLiteral("HH:mm")) : QString();
-}
-
 void appendWeek(QString* text, const QString& dept, const WorkSchedule& week) {
     for (int d = 1; d <= 7; ++d) {
         const DaySchedule& s = week.Day(d);
         *text += CsvText::Line({dept, QString::number(d),
                                 s.working ? QStringLiteral("1") : QStringLiteral("0"),
-                                timeText(s.start), timeText(s.end), QString::number(s.lateGrace),
-                                QString::number(s.earlyGrace)});
+                                DaySchedule::TimeText(s.start), DaySchedule::TimeText(s.end),
+                                QString::number(s.lateGrace), QString::number(s.earlyGrace)});
     }
 }
 
