@@ -122,12 +122,17 @@ void frmAttendanceSummary::FillMonthChoice() {
     ui->cobMonth->setCurrentIndex(today.month() - 1);
 }
 
+MonthChoice::YearMonth frmAttendanceSummary::ChosenMonth() const {
+    return MonthChoice::Parse(ui->cobYear->currentText(), ui->cobMonth->currentText());
+}
+
 bool frmAttendanceSummary::LoadChosen() {
-    const int year = ui->cobYear->currentText().toInt();
-    const int month = ui->cobMonth->currentText().toInt();
+    const MonthChoice::YearMonth chosen = ChosenMonth();
+    const int year = chosen.year;
+    const int month = chosen.month;
     MonthSummary loaded;
     DbError error;
-    if (year < 1 || month < 1 || month > 12 ||
+    if (!chosen.IsValid() ||
         !MonthSummary::Load(year, month, AppClock::now().date(), &loaded, &error)) {
         MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！\n") + error.Text(),
                             QStringLiteral("错误"), MsgBox::Icon::Exclamation);
@@ -139,8 +144,8 @@ bool frmAttendanceSummary::LoadChosen() {
 }
 
 bool frmAttendanceSummary::EnsureSummary() {
-    if (m_summary.year == ui->cobYear->currentText().toInt() &&
-        m_summary.month == ui->cobMonth->currentText().toInt())
+    const MonthChoice::YearMonth chosen = ChosenMonth();
+    if (m_summary.year == chosen.year && m_summary.month == chosen.month)
         return true;
     return LoadChosen();
 }

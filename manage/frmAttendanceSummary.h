@@ -2,6 +2,7 @@
 
 #include "report/ReportPrinter.h"
 #include "shared/attendance/MonthSummary.h"
+#include "shared/records/MonthChoice.h"
 
 #include <QDialog>
 #include <QString>
@@ -42,6 +43,8 @@ private slots:
 
 private:
     void FillMonthChoice();
+    // The year and month of the two lists (MonthChoice::Parse).
+    MonthChoice::YearMonth ChosenMonth() const;
     // Loads the chosen month unless it is on show already; false after a message.
     bool EnsureSummary();
     bool LoadChosen();

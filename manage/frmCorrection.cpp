@@ -7,6 +7,7 @@
 #include "platform/MsgBox.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/DbError.h"
+#include "shared/records/MonthChoice.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsMonthClose.h"
 
@@ -45,12 +46,14 @@ bool askMonth(QWidget* parent, const QString& title, QDate* month) {
                                         last.toString(QStringLiteral("yyyy-MM")));
     if (!text)
         return false;
-    *month =
-        QDate::fromString(text->trimmed() + QStringLiteral("-01"), QStringLiteral("yyyy-M-dd"));
-    if (!month->isValid())
+    const MonthChoice::YearMonth chosen = MonthChoice::ParseText(*text);
+    if (!chosen.IsValid()) {
         warn(parent, QStringLiteral("请按“年-月”输入月份，例如 %1。")
                          .arg(last.toString(QStringLiteral("yyyy-MM"))));
-    return month->isValid();
+        return false;
+    }
+    *month = MonthChoice::FirstDate(chosen.year, chosen.month);
+    return true;
 }
 
 void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate& day,

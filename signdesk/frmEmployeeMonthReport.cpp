@@ -44,13 +44,8 @@ void frmEmployeeMonthReport::FillMonthChoice(QComboBox* year, QComboBox* month) 
 
 MonthChoice::YearMonth frmEmployeeMonthReport::SelectedMonth(const QComboBox* year,
                                                              const QComboBox* month) {
-    bool yearOk = false;
-    bool monthOk = false;
-    const int y = year->currentText().trimmed().toInt(&yearOk);
-    const int m = month->currentText().trimmed().toInt(&monthOk);
-    if (!yearOk || !monthOk || m < 1 || m > 12 || y < 1)
-        return {};
-    return {y, m};
+    const MonthChoice::YearMonth m = MonthChoice::Parse(year->currentText(), month->currentText());
+    return m.IsValid() ? m : MonthChoice::YearMonth{};
 }
 
 void frmEmployeeMonthReport::ConnectPreview(ReportPreview& preview, const ReportPrinter& printer) {

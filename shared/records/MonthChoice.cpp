@@ -1,5 +1,7 @@
 #include "shared/records/MonthChoice.h"
 
+#include <QRegularExpression>
+
 namespace MonthChoice {
 
 bool IsLeapYear(int year) {
@@ -55,6 +57,24 @@ QDate FirstDate(int year, int month) {
 QDate LastDate(int year, int month) {
     const int last = LastDay(year, month);
     return last ? QDate(year, month, last) : QDate();
+}
+
+YearMonth Parse(const QString& year, const QString& month, int firstYear, int lastYear) {
+    bool yearOk = false;
+    bool monthOk = false;
+    const int y = year.toInt(&yearOk);
+    const int m = month.toInt(&monthOk);
+    return {yearOk && y >= firstYear && y <= lastYear ? y : 0,
+            monthOk && m >= 1 && m <= 12 ? m : 0};
+}
+
+YearMonth ParseText(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^([0-9]{4})-([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = form.match(text.trimmed());
+    if (!match.hasMatch())
+        return {};
+    const YearMonth m = Parse(match.captured(1), match.captured(2));
+    return m.IsValid() ? m : YearMonth{};
 }
 
 } // namespace MonthChoice

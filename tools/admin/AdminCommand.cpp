@@ -6,6 +6,7 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/MonthChoice.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,19 +74,19 @@ bool OpenProgramDirectory(Context& c) {
 }
 
 int ParseMonth(Context& c, int first, int* year, int* month) {
-    bool yearOk = false;
-    bool monthOk = false;
-    *year = c.args[first].toInt(&yearOk);
-    *month = c.args[first + 1].toInt(&monthOk);
-    if (!yearOk || *year < kFirstYear || *year > kLastYear)
+    const MonthChoice::YearMonth m =
+        MonthChoice::Parse(c.args[first], c.args[first + 1], kFirstYear, kLastYear);
+    if (!m.year)
         return Misused(c.err, QStringLiteral("not a year (%1 to %2): %3")
                                   .arg(kFirstYear)
                                   .arg(kLastYear)
                                   .arg(PlainText::Echo(c.args[first])));
-    if (!monthOk || *month < 1 || *month > 12)
+    if (!m.month)
         return Misused(
             c.err,
             QStringLiteral("not a month (1 to 12): %1").arg(PlainText::Echo(c.args[first + 1])));
+    *year = m.year;
+    *month = m.month;
     return Success;
 }
 

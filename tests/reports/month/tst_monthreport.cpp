@@ -91,6 +91,37 @@ private slots:
         QCOMPARE(MonthChoice::YearList(2009), QStringList({"2007", "2008", "2009", "2010"}));
     }
 
+    // A month from the two lists or the command line's two words (a wrong
+    // part reads as 0, so the caller names it), and from "yyyy-M" text.
+    void monthParsedFromText() {
+        using MonthChoice::Parse;
+        const auto same = [](MonthChoice::YearMonth m, int year, int month) {
+            return m.year == year && m.month == month;
+        };
+        QVERIFY(same(Parse("2024", "3"), 2024, 3));
+        QVERIFY(same(Parse(" 2024 ", "03 "), 2024, 3));
+        QVERIFY(same(Parse("2024", "1"), 2024, 1));
+        QVERIFY(same(Parse("2024", "12"), 2024, 12));
+        QVERIFY(same(Parse("2024", "0"), 2024, 0));
+        QVERIFY(same(Parse("2024", "13"), 2024, 0));
+        QVERIFY(same(Parse("x", "3"), 0, 3));
+        QVERIFY(same(Parse("", ""), 0, 0));
+        QVERIFY(same(Parse("1899", "3", 1900, 2100), 0, 3));
+        QVERIFY(same(Parse("1900", "3", 1900, 2100), 1900, 3));
+        QVERIFY(same(Parse("2100", "3", 1900, 2100), 2100, 3));
+        QVERIFY(same(Parse("2101", "3", 1900, 2100), 0, 3));
+        QVERIFY(!Parse("2024", "13").IsValid() && Parse("2024", "12").IsValid());
+
+        for (const char* text : {"2024-3", "2024-03", " 2024-3 "})
+            QVERIFY2(same(MonthChoice::ParseText(text), 2024, 3), text);
+        QVERIFY(same(MonthChoice::ParseText("0001-12"), 1, 12));
+        QVERIFY(same(MonthChoice::ParseText("9999-1"), 9999, 1));
+        for (const char* text :
+             {"2024-0", "2024-13", "2024-003", "24-3", "02024-3", "0000-1", "2024/3", "2024 - 3",
+              "+2024-3", "2024-+3", "2024-3-1", "2024-", "-3", ""})
+            QVERIFY2(same(MonthChoice::ParseText(text), 0, 0), text);
+    }
+
     void february2008InThePdf() {
         EmployeeMonthReport report;
         const ReportDocument doc = render(report, 2008, 2, QStringLiteral("feb2008.pdf"));
