@@ -19,10 +19,6 @@ QDateTime toMinute(const QDateTime& t) {
 
 } // namespace
 
-QString MonthCsv::Field(const QString& value) {
-    return CsvText::Field(value);
-}
-
 QString MonthCsv::Duration(const QDateTime& enter, const QDateTime& exit) {
     if (EmployeeMonthReport::TimeText(enter).isEmpty() ||
         EmployeeMonthReport::TimeText(exit).isEmpty() || exit < enter)
@@ -33,20 +29,21 @@ QString MonthCsv::Duration(const QDateTime& enter, const QDateTime& exit) {
 
 QByteArray MonthCsv::Text(int year, int month, const clsEmployeePresenceSet& table,
                           const QHash<QString, QString>& departments) {
-    QString text = QStringLiteral("编号,姓名,部门,日期,到达,离开,时长\r\n");
+    QString text =
+        CsvText::Line({QStringLiteral("编号"), QStringLiteral("姓名"), QStringLiteral("部门"),
+                       QStringLiteral("日期"), QStringLiteral("到达"), QStringLiteral("离开"),
+                       QStringLiteral("时长")});
     const int last = MonthChoice::LastDay(year, month);
     for (const clsSingleEmployeeMonPresence& e : table) {
-        const QString person = Field(e.ENUMBER()) + QLatin1Char(',') + Field(e.ENAME()) +
-                               QLatin1Char(',') + Field(departments.value(e.ENUMBER()));
+        const QString department = departments.value(e.ENUMBER());
         for (int d = 1; d <= last; ++d) {
             const QDate date(year, month, d);
             const QDateTime day(date, QTime(0, 0));
             const QDateTime enter = e.GetEnterTime(day);
             const QDateTime exit = e.GetExitTime(day);
-            text += person + QLatin1Char(',') + date.toString(Qt::ISODate) + QLatin1Char(',') +
-                    EmployeeMonthReport::TimeText(enter) + QLatin1Char(',') +
-                    EmployeeMonthReport::TimeText(exit) + QLatin1Char(',') + Duration(enter, exit) +
-                    QStringLiteral("\r\n");
+            text += CsvText::Line({e.ENUMBER(), e.ENAME(), department, date.toString(Qt::ISODate),
+                                   EmployeeMonthReport::TimeText(enter),
+                                   EmployeeMonthReport::TimeText(exit), Duration(enter, exit)});
         }
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8

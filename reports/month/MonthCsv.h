@@ -7,13 +7,12 @@
 
 class clsEmployeePresenceSet;
 
-// The month table as CSV (UTF-8 with a byte-order mark, CRLF lines): one line
+// The month table as CSV (UTF-8 with a byte-order mark, CRLF lines, each
+// made by CsvText::Line, which keeps formula-like text as text): one line
 // per employee and day with number, name, department, date, arrival,
 // departure and the time between them, for spreadsheets.
 class MonthCsv {
 public:
-    // One field (CsvText::Field): formula-like text kept as text, quoted where needed.
-    static QString Field(const QString& value);
     // "H:mm" between the two times as shown (to the minute); empty when one
     // is missing or the departure lies before the arrival.
     static QString Duration(const QDateTime& enter, const QDateTime& exit);
