@@ -20,7 +20,17 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     setWindowTitle(m_doc.Caption());
     setModal(true);
     resize(960, 760);
+    buildLayout();
+    // The tool bar from left to right.
+    addContentTools();
+    addViewTools();
+    addMoveTools();
+    addExportTool();
+    showPage(1); // the page list marks the page shown from the start
+    followPageChanges();
+}
 
+void ReportPreview::buildLayout() {
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("tbPreview"));
     m_pageList = new QListWidget(this);
@@ -41,7 +51,10 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
     layout->addWidget(splitter, 1);
+}
 
+// The page list, printing, copying a page and finding text.
+void ReportPreview::addContentTools() {
     QStyle* s = style();
     QAction* pages = addTool(QStringLiteral("actPageList"), QString(), QStringLiteral("各页目录"),
                              QIcon(QStringLiteral(":/report/icons/pagelist.svg")), false);
@@ -60,6 +73,10 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
                     QIcon(QStringLiteral(":/report/icons/find.svg")), false),
             &QAction::triggered, this, &ReportPreview::find);
     m_toolBar->addSeparator();
+}
+
+// One page or several side by side, and the zoom.
+void ReportPreview::addViewTools() {
     connect(addTool(QStringLiteral("actSinglePage"), QString(), QStringLiteral("单页显示"),
                     QIcon(QStringLiteral(":/report/icons/singlepage.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetMultiPage(false); });
@@ -74,6 +91,12 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
                     QIcon(QStringLiteral(":/report/icons/zoomin.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() * 1.25); });
     m_toolBar->addSeparator();
+}
+
+// The previous and next page, and back and forward through the pages visited
+// (both off until there is a page to go to).
+void ReportPreview::addMoveTools() {
+    QStyle* s = style();
     connect(addTool(QStringLiteral("actPrevPage"), QString(), QStringLiteral("上一页"),
                     s->standardIcon(QStyle::SP_MediaSeekBackward), false),
             &QAction::triggered, this, [this] { GoToPage(m_current - 1); });
@@ -87,15 +110,21 @@ ReportPreview::ReportPreview(ReportDocument doc, QWidget* parent)
     m_forward = addTool(QStringLiteral("actForward"), QStringLiteral("前进"),
                         QStringLiteral("前进"), s->standardIcon(QStyle::SP_ArrowForward), true);
     connect(m_forward, &QAction::triggered, this, &ReportPreview::Forward);
-    m_toolBar->addSeparator();
-    connect(addTool(QStringLiteral("actExportPdf"), QStringLiteral("导出PDF"),
-                    QStringLiteral("导出PDF文件"), s->standardIcon(QStyle::SP_DialogSaveButton),
-                    true),
-            &QAction::triggered, this, &ReportPreview::exportPdf);
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
+    m_toolBar->addSeparator();
+}
 
-    showPage(1); // the page list marks the page shown from the start
+void ReportPreview::addExportTool() {
+    connect(addTool(QStringLiteral("actExportPdf"), QStringLiteral("导出PDF"),
+                    QStringLiteral("导出PDF文件"),
+                    style()->standardIcon(QStyle::SP_DialogSaveButton), true),
+            &QAction::triggered, this, &ReportPreview::exportPdf);
+}
+
+// The page scrolled to in the view and the one chosen in the page list are
+// the page shown.
+void ReportPreview::followPageChanges() {
     connect(m_view, &ReportPageView::currentPageChanged, this, &ReportPreview::onScrolledTo);
     connect(m_pageList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_moving && row >= 0)

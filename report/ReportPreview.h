@@ -61,6 +61,13 @@ signals:
     void pageShown(int page);
 
 private:
+    // The steps of the constructor.
+    void buildLayout();
+    void addContentTools();
+    void addViewTools();
+    void addMoveTools();
+    void addExportTool();
+    void followPageChanges();
     QAction* addTool(const QString& name, const QString& caption, const QString& tip,
                      const QIcon& icon, bool showCaption);
     void showPage(int page); // without touching the history
