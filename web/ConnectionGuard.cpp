@@ -39,15 +39,16 @@ bool isToken(const QByteArray& s) {
 
 } // namespace
 
-ConnectionGuard::ConnectionGuard(QTcpSocket* socket) : QObject(socket), m_socket(socket) {
+ConnectionGuard::ConnectionGuard(QTcpSocket* socket, int requestMs, int idleMs)
+    : QObject(socket), m_socket(socket) {
     connect(socket, &QTcpSocket::readyRead, this, &ConnectionGuard::inspect);
     connect(socket, &QTcpSocket::bytesWritten, this, &ConnectionGuard::written);
     m_request.setSingleShot(true);
-    m_request.setInterval(kRequestMs);
+    m_request.setInterval(requestMs);
     connect(&m_request, &QTimer::timeout, this,
             [this] { Refuse(408, "request not complete in time"); });
     m_idle.setSingleShot(true);
-    m_idle.setInterval(kIdleMs);
+    m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, [this] { m_socket->abort(); });
     m_idle.start();
 }

@@ -27,8 +27,8 @@ public:
     static constexpr int kIdleMs = 30000;
 
     // Connects to `socket` first, so it sees every byte before the server
-    // does; a child of the socket.
-    explicit ConnectionGuard(QTcpSocket* socket);
+    // does; a child of the socket. The times may be shortened (tests).
+    explicit ConnectionGuard(QTcpSocket* socket, int requestMs = kRequestMs, int idleMs = kIdleMs);
 
     // Answers `status` with a short text and closes the connection.
     void Refuse(int status, const QByteArray& reason);

@@ -10,7 +10,7 @@ void GuardedTcpServer::incomingConnection(qintptr handle) {
         delete socket;
         return;
     }
-    auto* guard = new ConnectionGuard(socket);
+    auto* guard = new ConnectionGuard(socket, m_requestMs, m_idleMs);
     ++m_open;
     connect(socket, &QObject::destroyed, this, [this] { --m_open; });
     if (m_open > kMaxConnections) {

@@ -78,13 +78,13 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
     QString sections;
     QString dept;
     QString rows;
-    int deptPresent = 0;
+    int deptPresent = 0, section = 0;
     const auto flush = [&] {
         if (deptPresent > 0)
             sections += QStringLiteral("<h2>%1 <small>(%2人)</small></h2>")
                             .arg(Escape(dept.isEmpty() ? QStringLiteral("（无部门）") : dept))
                             .arg(deptPresent) +
-                        table(QStringLiteral("today-") + QString::number(sections.size()),
+                        table(QStringLiteral("today-") + QString::number(section++),
                               headRow({QStringLiteral("编号"), QStringLiteral("姓名"),
                                        QStringLiteral("到达"), QStringLiteral("离开"),
                                        QStringLiteral("情况")}) +

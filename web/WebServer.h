@@ -21,6 +21,7 @@ public:
     bool Listen(const QHostAddress& address, quint16 port, QString* error);
     quint16 Port() const;
     WebSite& site() { return m_site; }
+    GuardedTcpServer& tcp() { return *m_tcp; }
 
 private:
     WebSite m_site;
