@@ -8,6 +8,7 @@
 TodayFeed::TodayFeed(bool background, QObject* parent) : QObject(parent), m_background(background) {
     if (!m_background)
         return;
+    qRegisterMetaType<TodayFeed::Page>();
     m_worker = new TodayWorker; // moved to the thread, deleted in the destructor
     m_worker->moveToThread(&m_thread);
     connect(m_worker, &TodayWorker::made, this, &TodayFeed::take);
@@ -25,17 +26,22 @@ TodayFeed::~TodayFeed() {
     delete m_worker;
 }
 
-QByteArray TodayFeed::Make(const QDateTime& now, const QString& unitName, DbError* why) {
+TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName, DbError* why) {
     if (!ReadOnlyDatabase::Ensure(why))
         return {};
-    return WebPages::Today(now, unitName, why).toUtf8();
+    Page page;
+    page.html = WebPages::Today(now, unitName, why).toUtf8();
+    // qCompress puts the length before the zlib stream.
+    if (!page.html.isEmpty())
+        page.deflated = qCompress(page.html, 6).mid(4);
+    return page;
 }
 
-QByteArray TodayFeed::Page(const QDateTime& now, const QString& unitName, DbError* why) {
+TodayFeed::Page TodayFeed::Get(const QDateTime& now, const QString& unitName, DbError* why) {
     const qint64 t = AppClock::msecsSinceEpoch();
-    if (!m_background || m_page.isEmpty() || m_day != now.date()) {
-        const QByteArray page = Make(now, unitName, why);
-        if (!page.isEmpty())
+    if (!m_background || m_page.html.isEmpty() || m_day != now.date()) {
+        const Page page = Make(now, unitName, why);
+        if (!page.html.isEmpty())
             take(page, now.date(), t);
         return page;
     }
@@ -47,9 +53,9 @@ QByteArray TodayFeed::Page(const QDateTime& now, const QString& unitName, DbErro
     return m_page;
 }
 
-void TodayFeed::take(const QByteArray& page, const QDate& day, qint64 madeAt) {
+void TodayFeed::take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt) {
     m_pending = false;
-    if (page.isEmpty() || madeAt < m_madeAt)
+    if (page.html.isEmpty() || madeAt < m_madeAt)
         return; // a failed read keeps the last page; the next request tries again
     m_page = page;
     m_day = day;

@@ -24,21 +24,27 @@ public:
 
     static constexpr qint64 kFreshMs = 2000;
 
+    // The page as HTML and compressed (HTTP's "deflate": a zlib stream),
+    // made once for every viewer.
+    struct Page {
+        QByteArray html, deflated;
+    };
+
     // The page for `now` in the unit `unitName`; empty, why in *why, when the
     // records cannot be read.
-    QByteArray Page(const QDateTime& now, const QString& unitName, DbError* why);
+    Page Get(const QDateTime& now, const QString& unitName, DbError* why);
 
     // Makes the page on the calling thread's shared connection.
-    static QByteArray Make(const QDateTime& now, const QString& unitName, DbError* why);
+    static Page Make(const QDateTime& now, const QString& unitName, DbError* why);
 
 private slots:
-    void take(const QByteArray& page, const QDate& day, qint64 madeAt);
+    void take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt);
 
 private:
     bool m_background;
     QThread m_thread;
     TodayWorker* m_worker = nullptr; // lives on m_thread, deleted after it ends
-    QByteArray m_page;
+    Page m_page;
     QDate m_day;
     qint64 m_madeAt = 0;
     bool m_pending = false;
@@ -51,5 +57,5 @@ public slots:
     void make(const QDateTime& now, const QString& unitName);
     void close();
 signals:
-    void made(const QByteArray& page, const QDate& day, qint64 madeAt);
+    void made(const TodayFeed::Page& page, const QDate& day, qint64 madeAt);
 };

@@ -14,6 +14,7 @@ struct WebRequest {
     QUrlQuery query;
     QByteArray cookies; // the Cookie header
     QByteArray contentType;
+    QByteArray acceptEncoding;
     QByteArray body;
     QString address; // the client's address
 };

@@ -27,6 +27,7 @@ WebRequest fromQt(const QHttpServerRequest& r) {
     w.query = r.query();
     w.cookies = r.value("cookie");
     w.contentType = r.value("content-type");
+    w.acceptEncoding = r.value("accept-encoding");
     w.body = r.body();
     w.address = r.remoteAddress().toString();
     return w;

@@ -179,7 +179,7 @@ WebResponse WebSite::Handle(const WebRequest& request) {
     if (!ReadOnlyDatabase::Ensure(&why))
         return unreadable(why);
     if (path == QLatin1String("/"))
-        return today();
+        return today(request);
     if (path == QLatin1String("/absent"))
         return notArrived();
     if (path == QLatin1String("/missing"))
@@ -223,13 +223,21 @@ WebResponse WebSite::signOut(const WebRequest& request) {
     return r;
 }
 
-WebResponse WebSite::today() {
+WebResponse WebSite::today(const WebRequest& request) {
     DbError why;
-    const QByteArray page = m_today.Page(AppClock::now(), unitName(), &why);
-    if (page.isEmpty())
+    const TodayFeed::Page page = m_today.Get(AppClock::now(), unitName(), &why);
+    if (page.html.isEmpty())
         return unreadable(why);
     WebResponse r;
-    r.body = page;
+    r.headers.append({QByteArray("Vary"), QByteArray("Accept-Encoding")});
+    // The page of thousands of rows goes compressed to every browser that takes it.
+    static const QRegularExpression deflate(QStringLiteral("(^|[,\\s])deflate($|[,;\\s])"));
+    if (deflate.match(QString::fromLatin1(request.acceptEncoding).toLower()).hasMatch()) {
+        r.body = page.deflated;
+        r.headers.append({QByteArray("Content-Encoding"), QByteArray("deflate")});
+    } else {
+        r.body = page.html;
+    }
     return r;
 }
 

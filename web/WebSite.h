@@ -32,7 +32,7 @@ public:
 private:
     WebResponse signIn(const WebRequest& request);
     WebResponse signOut(const WebRequest& request);
-    WebResponse today();
+    WebResponse today(const WebRequest& request);
     WebResponse notArrived();
     WebResponse missing(const WebRequest& request);
     WebResponse month(const WebRequest& request);

@@ -272,6 +272,15 @@ private slots:
             rows.contains(QStringList{QStringLiteral("1002"), QStringLiteral("<b>王芳</b>"),
                                       QStringLiteral("07:50"), QString(), QStringLiteral("正常")}));
 
+        // A browser that takes compressed pages gets the same page as a zlib stream.
+        WebRequest compressed = get(QStringLiteral("/"), token);
+        compressed.acceptEncoding = "gzip, deflate, br";
+        const WebResponse small = m_site->Handle(compressed);
+        QCOMPARE(small.Header("Content-Encoding"), QByteArray("deflate"));
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(quint32(r.body.size()), sized.data());
+        QCOMPARE(qUncompress(sized + small.body), r.body);
+
         // A scan written meanwhile shows on the next request.
         QVERIFY(write([&] { return m_dir.addPresence("1004", at(11, 9, 30)); }));
         const QString later =
