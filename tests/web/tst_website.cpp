@@ -7,6 +7,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/config/ViewerPassword.h"
 #include "shared/db/clsDbConn.h"
+#include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 #include "web/ReadOnlyDatabase.h"
 #include "web/WebSite.h"
@@ -150,6 +151,54 @@ private slots:
     void cleanupTestCase() {
         m_site.reset();
         AppClock::reset();
+    }
+
+    // On a server the pages need no more than a login that may read the
+    // tables they show; a write through their connection is refused.
+    void serverLoginThatMayOnlyRead() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a server database only");
+        const QString role = m_dir.server()->name() + QStringLiteral("_reader");
+        const QString user = m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"));
+        const QString password =
+            m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"));
+        QVERIFY(write([&] {
+            return m_dir.exec(
+                       QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'reader-pw'").arg(role)) &&
+                   m_dir.exec(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2")
+                                  .arg(m_dir.server()->name(), role)) &&
+                   m_dir.exec(QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role)) &&
+                   m_dir.exec(
+                       QStringLiteral("GRANT SELECT ON dept, employee, presence, correction, "
+                                      "workschedule, workcalendar TO %1")
+                           .arg(role));
+        }));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), role));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"),
+                             QStringLiteral("reader-pw")));
+        const QByteArray token = signIn();
+        for (const QString& path :
+             {QStringLiteral("/"), QStringLiteral("/absent"), QStringLiteral("/missing"),
+              QStringLiteral("/month?month=2026-03"), QStringLiteral("/month.xlsx?month=2026-03"),
+              QStringLiteral("/employee?number=1001&month=2026-03")}) {
+            const WebResponse r = m_site->Handle(get(path, token));
+            QVERIFY2(r.status == 200, qPrintable(path + QString::fromUtf8(r.body.left(2000))));
+        }
+        QVERIFY(ReadOnlyDatabase::IsReadOnly());
+        QCOMPARE(clsDbConn().GetDbConn().userName(), role);
+        {
+            QSqlQuery q(clsDbConn().GetDbConn());
+            QVERIFY(!q.exec(QStringLiteral("SELECT count(*) FROM dept")) || q.next());
+            QVERIFY(!q.exec(QStringLiteral("DELETE FROM presence")));
+        }
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), user));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password));
+        QVERIFY(write([&] {
+            return m_dir.exec(QStringLiteral("DROP OWNED BY %1").arg(role)) &&
+                   m_dir.exec(QStringLiteral("DROP ROLE %1").arg(role));
+        }));
+        QVERIFY(m_dir.rows(QStringLiteral("Presence")) > 0);
+        clsDbConn::CloseShared();
     }
 
     void passwordHash() {
