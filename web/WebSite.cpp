@@ -209,9 +209,13 @@ WebResponse WebSite::signIn(const WebRequest& request) {
     }
     m_sessions.Succeeded(request.address);
     WebResponse r = redirect("/");
+    // Behind a proxy speaking TLS the browser sends the cookie over TLS only.
+    const QByteArray secure =
+        request.forwardedProto.trimmed().toLower() == "https" ? "; Secure" : "";
     r.headers.append({"Set-Cookie", QByteArray(kCookie) + '=' + m_sessions.Open() +
                                         "; Path=/; HttpOnly; SameSite=Strict; Max-Age=" +
-                                        QByteArray::number(SessionStore::kLifetimeMs / 1000)});
+                                        QByteArray::number(SessionStore::kLifetimeMs / 1000) +
+                                        secure});
     return r;
 }
 

@@ -153,6 +153,25 @@ private slots:
         QCOMPARE(loginPage(), QByteArray("HTTP/1.1 200 OK"));
     }
 
+    void tooManyConnections() {
+        std::vector<std::unique_ptr<QTcpSocket>> open;
+        // In batches the listening queue takes at once.
+        while (int(open.size()) < GuardedTcpServer::kMaxConnections) {
+            for (int i = 0; i < 25 && int(open.size()) < GuardedTcpServer::kMaxConnections; ++i) {
+                open.push_back(std::make_unique<QTcpSocket>());
+                open.back()->connectToHost(QHostAddress::LocalHost, m_server->Port());
+            }
+            QTRY_COMPARE(m_server->tcp().OpenConnections(), int(open.size()));
+        }
+        bool closed = false;
+        const QByteArray got =
+            exchange({"GET /login HTTP/1.1\r\nHost: x\r\n\r\n"}, 0, 5000, {}, &closed);
+        QVERIFY2(statusLine(got).startsWith("HTTP/1.1 503") && closed, got.constData());
+        open.clear();
+        QTRY_COMPARE(m_server->tcp().OpenConnections(), 0);
+        QCOMPARE(loginPage(), QByteArray("HTTP/1.1 200 OK"));
+    }
+
     void slowAndSilentClientsAreCutOff() {
         m_server->tcp().SetTimes(300, 1000);
         QElapsedTimer t;

@@ -250,6 +250,11 @@ private slots:
         const QByteArray cookie = right.Header("Set-Cookie");
         QVERIFY(cookie.contains("; HttpOnly") && cookie.contains("; SameSite=Strict") &&
                 cookie.contains("; Path=/") && cookie.contains("Max-Age=28800"));
+        QVERIFY(!cookie.contains("Secure"));
+        WebRequest proxied = post(QStringLiteral("/login"),
+                                  "password=" + QUrl::toPercentEncoding(kPassword), "127.0.0.1");
+        proxied.forwardedProto = "https";
+        QVERIFY(m_site->Handle(proxied).Header("Set-Cookie").contains("; Secure"));
         const QByteArray token = signIn();
         QCOMPARE(token.size(), 43);
         QVERIFY(token != signIn()); // every sign-in its own token
