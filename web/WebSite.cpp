@@ -49,9 +49,23 @@ QString unitName() {
     return clsSchoolArea().SNAME();
 }
 
-// A query value, decoded; `tooLong` set when it exceeds WebSite::kMaxValue.
+// The fields of a form sent as application/x-www-form-urlencoded.
+QString formField(const QByteArray& body, const QByteArray& name) {
+    for (const QByteArray& pair : body.split('&')) {
+        const int eq = pair.indexOf('=');
+        if (eq < 0 || pair.left(eq) != name)
+            continue;
+        QByteArray v = pair.mid(eq + 1);
+        v.replace('+', ' ');
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(v));
+    }
+    return QString();
+}
+
+// A query value decoded as a form's (a '+' is a blank, as a browser's form
+// sends it); `tooLong` set when it exceeds WebSite::kMaxValue.
 QString value(const WebRequest& r, const char* name, bool* tooLong) {
-    const QString v = r.query.queryItemValue(QLatin1String(name), QUrl::FullyDecoded);
+    const QString v = formField(r.query.query(QUrl::FullyEncoded).toLatin1(), name);
     if (v.size() > WebSite::kMaxValue)
         *tooLong = true;
     return v;
@@ -80,19 +94,6 @@ bool parseDate(const QString& text, QDate* out) {
         return false;
     *out = QDate::fromString(text, Qt::ISODate);
     return out->isValid() && out->year() >= 1900 && out->year() <= 2100;
-}
-
-// The fields of a form sent as application/x-www-form-urlencoded.
-QString formField(const QByteArray& body, const QByteArray& name) {
-    for (const QByteArray& pair : body.split('&')) {
-        const int eq = pair.indexOf('=');
-        if (eq < 0 || pair.left(eq) != name)
-            continue;
-        QByteArray v = pair.mid(eq + 1);
-        v.replace('+', ' ');
-        return QString::fromUtf8(QByteArray::fromPercentEncoding(v));
-    }
-    return QString();
 }
 
 WebResponse badMonth(const QString& text) {
