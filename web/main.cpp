@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
         err << "attendance-web: no viewer password is set in "
             << clsConfiguration::DefaultFileName() << " (attendance-admin web-password)"
             << Qt::endl;
-        return 1;
+        return 3; // the service is not started again until it is set
     }
     DbError why;
     if (!ReadOnlyDatabase::Ensure(&why)) {
