@@ -165,6 +165,19 @@ def main():
             check(shown == wanted, "row %r differs from the CSV's %r" % (shown, wanted))
         check(len(browser.find_elements(By.CSS_SELECTOR, "svg.chart")) == 2, "two charts")
 
+        # On a phone's width no page is wider than the screen: tables scroll
+        # inside their box, charts shrink.
+        browser.set_window_size(390, 844)
+        for path in ["/", "/absent", "/missing", "/month?month=" + month,
+                     "/employee?number=1001&month=" + month]:
+            browser.get(base + path)
+            wide = browser.execute_script(
+                "return [document.documentElement.scrollWidth, window.innerWidth]")
+            check(wide[1] < 500, "the window is %d px wide, not a phone's" % wide[1])
+            check(wide[0] <= wide[1], "%s is %d px wide on a %d px screen" % (path, wide[0], wide[1]))
+        browser.set_window_size(1280, 1000)
+        browser.get(base + "/month?month=" + month)
+
         # The XLSX download.
         browser.find_element(By.ID, "xlsx").click()
         name = os.path.join(downloads, "summary-%s.xlsx" % month)
