@@ -262,7 +262,8 @@ WebResponse WebSite::missing(const WebRequest& request) {
     const QString toText = value(request, "to", &tooLong);
     if (tooLong)
         return tooLongValue();
-    QDate from(today.year(), today.month(), 1), to = today;
+    // By default the month up to yesterday: today's arrivals are still at work.
+    QDate to = today.addDays(-1), from(to.year(), to.month(), 1);
     if ((!fromText.isEmpty() && !parseDate(fromText, &from)) ||
         (!toText.isEmpty() && !parseDate(toText, &to)))
         return problem(400, QStringLiteral("日期无效"),

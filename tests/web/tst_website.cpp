@@ -355,6 +355,13 @@ private slots:
                 .body);
         QVERIFY(missing.contains(QStringLiteral("2026-03-09 08:00")));
         QVERIFY(!missing.contains(QStringLiteral("2026-03-11")));
+        // Without dates: this month up to yesterday.
+        const QString month =
+            QString::fromUtf8(m_site->Handle(get(QStringLiteral("/missing"), token)).body);
+        QVERIFY(month.contains(QLatin1String("value=\"2026-03-01\"")) &&
+                month.contains(QLatin1String("value=\"2026-03-10\"")));
+        QVERIFY(month.contains(QStringLiteral("2026-03-09 08:00")) &&
+                !month.contains(QStringLiteral("2026-03-11 08:05")));
     }
 
     void monthAsTheSummaryCsv() {
