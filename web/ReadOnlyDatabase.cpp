@@ -20,6 +20,7 @@ bool openFile(const QString& name, DbError* why) {
     if (!info.isFile())
         return DbError(QStringLiteral("database file not found: %1").arg(path)).Report(why);
     ScopedConnection::Drop(name);
+    DbError error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(
@@ -28,17 +29,19 @@ bool openFile(const QString& name, DbError* why) {
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
                                             "QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(clsDbConn::BusyTimeoutMs));
-        QSqlQuery probe(db);
-        if (!db.open() || !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const DbError error =
-                DbError::From(db.isOpen() ? probe.lastError() : db.lastError(), path);
-            probe = QSqlQuery();
-            db.close();
-            ScopedConnection::Drop(name);
-            return error.Report(why);
+        if (!db.open()) {
+            error = DbError::From(db.lastError(), path);
+        } else {
+            // Reading the catalogue proves the file is a database.
+            QSqlQuery probe(db);
+            if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+                error = DbError::From(probe.lastError(), path);
         }
     }
-    return true;
+    if (error.Text().isEmpty())
+        return true;
+    ScopedConnection::Drop(name);
+    return error.Report(why);
 }
 
 bool openServer(const DbSettings& settings, const QString& name, DbError* why) {

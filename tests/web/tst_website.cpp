@@ -191,6 +191,15 @@ private slots:
             QVERIFY(!q.exec(QStringLiteral("SELECT count(*) FROM dept")) || q.next());
             QVERIFY(!q.exec(QStringLiteral("DELETE FROM presence")));
         }
+        {
+            // Opened again in place (as after a server restart) it stays read-only.
+            QSqlDatabase db = clsDbConn().GetDbConn();
+            db.close();
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SHOW transaction_read_only")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("on"));
+        }
         QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), user));
         QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password));
         QVERIFY(write([&] {
@@ -471,6 +480,23 @@ private slots:
     void oversizedBody() {
         QByteArray body = "password=" + QByteArray(WebSite::kMaxBody, 'a');
         QCOMPARE(m_site->Handle(post(QStringLiteral("/login"), body, "192.0.2.3")).status, 413);
+    }
+
+    void databaseAwayThenBack() {
+        if (TestProgramDir::OnServer())
+            QSKIP("a database file only");
+        const QByteArray token = signIn();
+        const QString data = m_dir.ini(QStringLiteral("DATA"), QStringLiteral("PATH"));
+        QVERIFY(m_dir.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), m_dir.file("gone")));
+        clsDbConn::CloseShared();
+        for (const QString& path :
+             {QStringLiteral("/absent"), QStringLiteral("/month"), QStringLiteral("/month.csv")}) {
+            const WebResponse r = m_site->Handle(get(path, token));
+            QCOMPARE(r.status, 503);
+            QVERIFY(QString::fromUtf8(r.body).contains(QStringLiteral("无法读取考勤记录")));
+        }
+        QVERIFY(m_dir.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), data));
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/month"), token)).status, 200);
     }
 
     void neverWritesTheDatabase() {
