@@ -15,9 +15,9 @@ struct Bar {
 };
 
 // One bar a value, from 0 up to `maxValue` (the largest value when 0 or
-// less), with the value written above each bar by `valueText` (the number
-// as it is when empty: whole numbers without decimals) and the label below.
-// `title` names the chart for screen readers.
+// less), with the value above each bar (`decimals` places, then
+// `valueSuffix`) and the label below (cut to fit). `title` names the chart
+// for screen readers.
 QString Bars(const QString& title, const std::vector<Bar>& bars, double maxValue = 0,
              const QString& valueSuffix = QString(), int decimals = 0);
 
