@@ -103,4 +103,6 @@ foreach(package ${ATTENDANCE_PACKAGES})
   string(TOUPPER ${package} upper)
   set(CPACK_DEBIAN_${upper}_PACKAGE_CONTROL_EXTRA ${ATTENDANCE_PACKAGING_DIR}/postinst)
 endforeach()
+# The web pages' package keeps its files in packaging/web/.
+include(${ATTENDANCE_PACKAGING_DIR}/web/Web.cmake)
 include(CPack)

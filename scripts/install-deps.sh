@@ -22,6 +22,8 @@ PACKAGES=(
   postgresql libqt6sql6-psql
   qt6-charts-dev libxlsxwriter-dev unzip
   lintian fakeroot dpkg-dev
+  qt6-httpserver-dev qt6-websockets-dev
+  chromium chromium-driver python3-selenium
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "tools/admin/ReportSummary.h"
 #include "tools/admin/ScheduleCommands.h"
 #include "tools/admin/ServerOptions.h"
+#include "tools/admin/WebPassword.h"
 
 namespace AdminCommands {
 
@@ -172,6 +173,8 @@ const QVector<Command>& commands() {
              dir, Gui::Always, ReportMonth::Run},
             {QStringLiteral("report-summary"), ReportSummary::Synopsis(), ReportSummary::Summary(),
              3, 3, dir, Gui::Always, ReportSummary::Run},
+            {QStringLiteral("web-password"), WebPassword::Synopsis(), WebPassword::Summary(), 0, 0,
+             names({"dir", "password", "password-file"}), Gui::Never, WebPassword::Run},
             {QStringLiteral("print-cards"), PrintCards::Synopsis(), PrintCards::Summary(), 1, -1,
              dir, Gui::Always, PrintCards::Run},
             {QStringLiteral("dump"),

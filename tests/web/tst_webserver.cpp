@@ -1,0 +1,198 @@
+// The web server on a real socket: what Qt HttpServer 6.4 would keep in
+// memory or leave hanging is answered by the connection guard with a 4xx and
+// the connection closed, and the server goes on answering; requests that
+// come in pieces or several in one packet are served whole.
+#include "shared/config/ViewerPassword.h"
+#include "tests/common/TestProgramDir.h"
+#include "web/GuardedTcpServer.h"
+#include "web/WebServer.h"
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+#include <QtTest>
+
+class tst_webserver : public QObject {
+    Q_OBJECT
+
+    TestProgramDir m_dir;
+    std::unique_ptr<WebServer> m_server;
+
+    // Sends `parts` (pausing `pauseMs` between them) and reads until the
+    // server closes or `complete` holds of what came, at most `timeoutMs`.
+    QByteArray exchange(const QList<QByteArray>& parts, int pauseMs = 0, int timeoutMs = 5000,
+                        const std::function<bool(const QByteArray&)>& complete = {},
+                        bool* closed = nullptr) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, m_server->Port());
+        QByteArray got;
+        QObject::connect(&socket, &QTcpSocket::readyRead, [&] { got += socket.readAll(); });
+        bool ended = false;
+        QObject::connect(&socket, &QTcpSocket::disconnected, [&] { ended = true; });
+        for (const QByteArray& part : parts) {
+            socket.write(part);
+            if (pauseMs > 0)
+                QTest::qWait(pauseMs);
+        }
+        QElapsedTimer t;
+        t.start();
+        while (!ended && !(complete && complete(got)) && t.elapsed() < timeoutMs)
+            QTest::qWait(10);
+        if (closed)
+            *closed = ended;
+        return got;
+    }
+    static bool oneAnswer(const QByteArray& got) { return answers(got) >= 1; }
+    static int answers(const QByteArray& got) {
+        // Whole answers: a head and the body its Content-Length names.
+        int n = 0;
+        qsizetype pos = 0;
+        while (true) {
+            const qsizetype end = got.indexOf("\r\n\r\n", pos);
+            if (end < 0)
+                return n;
+            const QByteArray head = got.mid(pos, end - pos).toLower();
+            const qsizetype cl = head.indexOf("content-length:");
+            const qsizetype length =
+                cl < 0
+                    ? 0
+                    : head.mid(cl + 15, head.indexOf("\r\n", cl) - cl - 15).trimmed().toLongLong();
+            if (got.size() < end + 4 + length)
+                return n;
+            ++n;
+            pos = end + 4 + length;
+        }
+    }
+    static QByteArray statusLine(const QByteArray& got) { return got.left(got.indexOf("\r\n")); }
+    QByteArray loginPage() {
+        return statusLine(exchange({"GET /login HTTP/1.1\r\nHost: x\r\n\r\n"}, 0, 5000, oneAnswer));
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        QString error;
+        QVERIFY(ViewerPassword::Store(QStringLiteral("geheim-genug"), &error));
+        m_server = std::make_unique<WebServer>(WebSite::Options{false});
+        QVERIFY2(m_server->Listen(QHostAddress::LocalHost, 0, &error), qPrintable(error));
+    }
+    void cleanupTestCase() { m_server.reset(); }
+
+    void piecesAndPipelines() {
+        const QByteArray page =
+            exchange({"GET /login HTTP/1.1\r\nHost: x\r\n\r\n"}, 0, 5000, oneAnswer);
+        QCOMPARE(statusLine(page), QByteArray("HTTP/1.1 200 OK"));
+        QVERIFY(page.contains("Content-Security-Policy: default-src 'none'"));
+        QVERIFY(page.contains("X-Content-Type-Options: nosniff"));
+        // A sign-in whose head and body come in pieces.
+        const QByteArray body = "password=geheim-genug";
+        const QByteArray signedIn =
+            exchange({"POST /login HTTP/1.1\r\nHost: x\r\nContent-Type: "
+                      "application/x-www-form-urlencoded\r\n",
+                      "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n",
+                      body.left(5), body.mid(5)},
+                     50, 5000, oneAnswer);
+        QCOMPARE(statusLine(signedIn), QByteArray("HTTP/1.1 303 See Other"));
+        QVERIFY(signedIn.contains("Set-Cookie: attendance_session="));
+        // Three requests in one packet, the second with a body: three answers.
+        const QByteArray three = exchange(
+            {"GET /login HTTP/1.1\r\nHost: x\r\n\r\nPOST /login HTTP/1.1\r\nHost: x\r\n"
+             "Content-Length: 14\r\n\r\npassword=wrongGET /nothing HTTP/1.1\r\nHost: x\r\n\r\n"},
+            0, 5000, [](const QByteArray& got) { return answers(got) >= 3; });
+        QCOMPARE(answers(three), 3);
+        QVERIFY(three.contains("HTTP/1.1 401") && three.contains("HTTP/1.1 404"));
+    }
+
+    void refusedAndStillServing_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("status");
+        const QByteArray host = "Host: x\r\n";
+        QTest::newRow("line 8 KiB") << "GET /" + QByteArray(ConnectionGuard::kMaxLine, 'a') +
+                                           " HTTP/1.1\r\n" + host + "\r\n"
+                                    << QByteArray("414");
+        QTest::newRow("line without end")
+            << "GET /" + QByteArray(ConnectionGuard::kMaxLine + 10, 'a') << QByteArray("414");
+        QTest::newRow("head 16 KiB")
+            << "GET / HTTP/1.1\r\n" + host +
+                   "X-Big: " + QByteArray(ConnectionGuard::kMaxHead, 'b') + "\r\n\r\n"
+            << QByteArray("431");
+        QTest::newRow("head without end")
+            << "GET / HTTP/1.1\r\n" + host +
+                   "X-Big: " + QByteArray(ConnectionGuard::kMaxHead + 10, 'b')
+            << QByteArray("431");
+        QTest::newRow("body too large")
+            << "POST /login HTTP/1.1\r\n" + host +
+                   "Content-Length: " + QByteArray::number(ConnectionGuard::kMaxBody + 1) +
+                   "\r\n\r\npassword="
+            << QByteArray("413");
+        QTest::newRow("chunked") << "POST /login HTTP/1.1\r\n" + host +
+                                        "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\n0\r\n\r\n"
+                                 << QByteArray("411");
+        QTest::newRow("negative length")
+            << "POST /login HTTP/1.1\r\n" + host + "Content-Length: -1\r\n\r\n"
+            << QByteArray("400");
+        QTest::newRow("unknown method") << "BREW / HTTP/1.1\r\n" + host + "\r\n"
+                                        << QByteArray("405");
+        QTest::newRow("delete") << "DELETE / HTTP/1.1\r\n" + host + "\r\n" << QByteArray("405");
+        QTest::newRow("encoded climbing")
+            << "GET /%2e%2e/%2e%2e/etc/passwd HTTP/1.1\r\n" + host + "\r\n"
+            << QByteArray("400");
+        QTest::newRow("climbing") << "GET /../../etc/passwd HTTP/1.1\r\n" + host + "\r\n"
+                                  << QByteArray("400");
+        QTest::newRow("not http") << QByteArray("hello there\r\n\r\n") << QByteArray("400");
+        QTest::newRow("upgrade") << "GET / HTTP/1.1\r\n" + host +
+                                        "Upgrade: websocket\r\nConnection: Upgrade\r\n\r\n"
+                                 << QByteArray("400");
+    }
+    void refusedAndStillServing() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, status);
+        bool closed = false;
+        const QByteArray got = exchange({request}, 0, 5000, {}, &closed);
+        QVERIFY2(statusLine(got).startsWith("HTTP/1.1 " + status), got.left(200).constData());
+        QVERIFY(closed);
+        QCOMPARE(loginPage(), QByteArray("HTTP/1.1 200 OK"));
+    }
+
+    void tooManyConnections() {
+        std::vector<std::unique_ptr<QTcpSocket>> open;
+        // In batches the listening queue takes at once.
+        while (int(open.size()) < GuardedTcpServer::kMaxConnections) {
+            for (int i = 0; i < 25 && int(open.size()) < GuardedTcpServer::kMaxConnections; ++i) {
+                open.push_back(std::make_unique<QTcpSocket>());
+                open.back()->connectToHost(QHostAddress::LocalHost, m_server->Port());
+            }
+            QTRY_COMPARE(m_server->tcp().OpenConnections(), int(open.size()));
+        }
+        bool closed = false;
+        const QByteArray got =
+            exchange({"GET /login HTTP/1.1\r\nHost: x\r\n\r\n"}, 0, 5000, {}, &closed);
+        QVERIFY2(statusLine(got).startsWith("HTTP/1.1 503") && closed, got.constData());
+        open.clear();
+        QTRY_COMPARE(m_server->tcp().OpenConnections(), 0);
+        QCOMPARE(loginPage(), QByteArray("HTTP/1.1 200 OK"));
+    }
+
+    void slowAndSilentClientsAreCutOff() {
+        m_server->tcp().SetTimes(300, 1000);
+        QElapsedTimer t;
+        t.start();
+        bool closed = false;
+        // A head that never ends: 408 after the request time.
+        QByteArray got = exchange({"GET /login HTTP/1.1\r\nHost: x\r\n"}, 0, 5000, {}, &closed);
+        QVERIFY2(statusLine(got).startsWith("HTTP/1.1 408"), got.constData());
+        QVERIFY(closed && t.elapsed() >= 250 && t.elapsed() < 3000);
+        // A body that never comes: the same.
+        got = exchange({"POST /login HTTP/1.1\r\nHost: x\r\nContent-Length: 20\r\n\r\npass"}, 0,
+                       5000, {}, &closed);
+        QVERIFY(statusLine(got).startsWith("HTTP/1.1 408") && closed);
+        // A connection that says nothing is closed after the idle time.
+        t.restart();
+        got = exchange({}, 0, 5000, {}, &closed);
+        QVERIFY(got.isEmpty() && closed && t.elapsed() >= 900);
+        m_server->tcp().SetTimes(ConnectionGuard::kRequestMs, ConnectionGuard::kIdleMs);
+        QCOMPARE(loginPage(), QByteArray("HTTP/1.1 200 OK"));
+    }
+};
+
+QTEST_MAIN(tst_webserver)
+#include "tst_webserver.moc"

@@ -1,0 +1,526 @@
+// The web pages' logic without sockets: sign-in, sessions and the lock-out,
+// what the pages show (the rules' verdicts, every value escaped, the month
+// cell by cell as the summary's CSV), the refusals of bad input, and that
+// nothing is ever written to the database.
+#include "reports/summary/SummaryCsv.h"
+#include "shared/attendance/MonthSummary.h"
+#include "shared/base/AppClock.h"
+#include "shared/config/ViewerPassword.h"
+#include "shared/db/clsDbConn.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/common/TestProgramDir.h"
+#include "web/ReadOnlyDatabase.h"
+#include "web/WebSite.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextDocumentFragment>
+#include <QtTest>
+
+namespace {
+
+const QString kPassword = QStringLiteral("richtig-geheim");
+const QDateTime kNow(QDate(2026, 3, 11), QTime(10, 0)); // a Wednesday
+
+QDateTime at(int day, int h, int m = 0) {
+    return QDateTime(QDate(2026, 3, day), QTime(h, m));
+}
+
+// The text of each cell of each row of the table `id` (tags dropped,
+// entities read).
+QList<QStringList> tableRows(const QByteArray& page, const QString& id) {
+    const QString html = QString::fromUtf8(page);
+    const qsizetype start = html.indexOf(QStringLiteral("<table id=\"%1\">").arg(id));
+    const qsizetype end = html.indexOf(QLatin1String("</table>"), start);
+    if (start < 0 || end < 0)
+        return {};
+    static const QRegularExpression row(QStringLiteral("<tr[^>]*>(.*?)</tr>"));
+    static const QRegularExpression cell(QStringLiteral("<t[dh][^>]*>(.*?)</t[dh]>"));
+    QList<QStringList> rows;
+    const QString part = html.mid(start, end - start);
+    for (auto r = row.globalMatch(part); r.hasNext();) {
+        QStringList cells;
+        const QString inner = r.next().captured(1);
+        for (auto c = cell.globalMatch(inner); c.hasNext();)
+            cells << QTextDocumentFragment::fromHtml(c.next().captured(1)).toPlainText();
+        rows << cells;
+    }
+    return rows;
+}
+
+// The fields of CSV text (quotes as CsvText writes them), without the byte-order mark.
+QList<QStringList> csvRows(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    QList<QStringList> rows;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += c, ++i;
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << field, field.clear();
+        } else if (c == u'\n') {
+            fields << field, field.clear();
+            rows << fields, fields.clear();
+        } else if (c != u'\r') {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+class tst_website : public QObject {
+    Q_OBJECT
+
+    TestProgramDir m_dir;
+    std::unique_ptr<WebSite> m_site;
+
+    WebRequest get(const QString& path, const QByteArray& token = QByteArray()) {
+        WebRequest r;
+        r.method = "GET";
+        const qsizetype q = path.indexOf(u'?');
+        r.path = q < 0 ? path : path.left(q);
+        if (q >= 0)
+            r.query = QUrlQuery(path.mid(q + 1));
+        if (!token.isEmpty())
+            r.cookies = QByteArray("other=1; ") + WebSite::kCookie + '=' + token;
+        r.address = QStringLiteral("192.0.2.7");
+        return r;
+    }
+    WebRequest post(const QString& path, const QByteArray& body, const QString& address,
+                    const QByteArray& token = QByteArray()) {
+        WebRequest r = get(path, token);
+        r.method = "POST";
+        r.body = body;
+        r.address = address;
+        return r;
+    }
+    QByteArray signIn(const QString& address = QStringLiteral("192.0.2.1")) {
+        const WebResponse r = m_site->Handle(post(
+            QStringLiteral("/login"), "password=" + QUrl::toPercentEncoding(kPassword), address));
+        const QByteArray cookie = r.Header("Set-Cookie");
+        const QByteArray prefix = QByteArray(WebSite::kCookie) + '=';
+        return r.status == 303 && cookie.startsWith(prefix)
+                   ? cookie.mid(prefix.size(), cookie.indexOf(';') - prefix.size())
+                   : QByteArray();
+    }
+    // Rows written by the test go through a connection of its own, as a station's would.
+    bool write(const std::function<bool()>& f) {
+        clsDbConn::CloseShared();
+        const bool ok = f();
+        clsDbConn::CloseShared();
+        return ok;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
+        AppClock::setFixed(kNow);
+        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
+        QVERIFY(m_dir.addDept(2, QStringLiteral("<script>alert(1)</script>")));
+        QVERIFY(m_dir.addEmployee("1001", QStringLiteral("张伟"), "11", 1));
+        QVERIFY(m_dir.addEmployee("1002", QStringLiteral("<b>王芳</b>"), "12", 2));
+        QVERIFY(m_dir.addEmployee("X'; DROP TABLE Employee;--", QStringLiteral("李娜"), "13", 1));
+        QVERIFY(m_dir.addEmployee("1004", QStringLiteral("赵六"), "14", 1));
+        QVERIFY(m_dir.addPresence("1001", at(2, 8), at(2, 17)));
+        QVERIFY(m_dir.addPresence("1001", at(3, 8, 20), at(3, 17)));
+        QVERIFY(m_dir.addPresence("1001", at(11, 8, 5)));
+        QVERIFY(m_dir.addPresence("1002", at(11, 7, 50)));
+        QVERIFY(m_dir.addPresence("X'; DROP TABLE Employee;--", at(10, 8), at(10, 16)));
+        QVERIFY(m_dir.addPresence("1004", at(9, 8)));
+        QString error;
+        QVERIFY2(ViewerPassword::Store(kPassword, &error), qPrintable(error));
+        clsDbConn::CloseShared();
+        m_site = std::make_unique<WebSite>(WebSite::Options{false});
+    }
+    void cleanupTestCase() {
+        m_site.reset();
+        AppClock::reset();
+    }
+
+    // On a server the pages need no more than a login that may read the
+    // tables they show; a write through their connection is refused.
+    void serverLoginThatMayOnlyRead() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("a server database only");
+        const QString role = m_dir.server()->name() + QStringLiteral("_reader");
+        const QString user = m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"));
+        const QString password =
+            m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"));
+        QVERIFY(write([&] {
+            return m_dir.exec(
+                       QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'reader-pw'").arg(role)) &&
+                   m_dir.exec(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2")
+                                  .arg(m_dir.server()->name(), role)) &&
+                   m_dir.exec(QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role)) &&
+                   m_dir.exec(
+                       QStringLiteral("GRANT SELECT ON dept, employee, presence, correction, "
+                                      "workschedule, workcalendar TO %1")
+                           .arg(role));
+        }));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), role));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"),
+                             QStringLiteral("reader-pw")));
+        const QByteArray token = signIn();
+        for (const QString& path :
+             {QStringLiteral("/"), QStringLiteral("/absent"), QStringLiteral("/missing"),
+              QStringLiteral("/month?month=2026-03"), QStringLiteral("/month.xlsx?month=2026-03"),
+              QStringLiteral("/employee?number=1001&month=2026-03")}) {
+            const WebResponse r = m_site->Handle(get(path, token));
+            QVERIFY2(r.status == 200, qPrintable(path + QString::fromUtf8(r.body.left(2000))));
+        }
+        QVERIFY(ReadOnlyDatabase::IsReadOnly());
+        QCOMPARE(clsDbConn().GetDbConn().userName(), role);
+        {
+            QSqlQuery q(clsDbConn().GetDbConn());
+            QVERIFY(!q.exec(QStringLiteral("SELECT count(*) FROM dept")) || q.next());
+            QVERIFY(!q.exec(QStringLiteral("DELETE FROM presence")));
+        }
+        {
+            // Opened again in place (as after a server restart) it stays read-only.
+            QSqlDatabase db = clsDbConn().GetDbConn();
+            db.close();
+            QVERIFY2(db.open(), qPrintable(db.lastError().text()));
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SHOW transaction_read_only")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("on"));
+        }
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), user));
+        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password));
+        QVERIFY(write([&] {
+            return m_dir.exec(QStringLiteral("DROP OWNED BY %1").arg(role)) &&
+                   m_dir.exec(QStringLiteral("DROP ROLE %1").arg(role));
+        }));
+        QVERIFY(m_dir.rows(QStringLiteral("Presence")) > 0);
+        clsDbConn::CloseShared();
+    }
+
+    void passwordHash() {
+        const QString stored = ViewerPassword::Stored();
+        QVERIFY(stored.startsWith(QLatin1String("pbkdf2-sha256:")));
+        QVERIFY(!stored.contains(kPassword));
+        QVERIFY(ViewerPassword::Matches(kPassword, stored));
+        QVERIFY(!ViewerPassword::Matches(kPassword + u'x', stored));
+        QVERIFY(!ViewerPassword::Matches(QString(), stored));
+        // The same password with a fresh salt stores differently and still matches.
+        const QString again = ViewerPassword::Hash(kPassword);
+        QVERIFY(again != stored && ViewerPassword::Matches(kPassword, again));
+        // Damaged or foreign stored forms match nothing.
+        QStringList parts = stored.split(u':');
+        for (const QString& bad :
+             {QString(), kPassword, QStringLiteral("md5:1:AA==:AA=="),
+              QStringList{parts[0], QStringLiteral("999"), parts[2], parts[3]}.join(u':'),
+              QStringList{parts[0], parts[1], parts[2], parts[3].left(8)}.join(u':'),
+              QStringList{parts[0], parts[1], QStringLiteral("%%%"), parts[3]}.join(u':')})
+            QVERIFY2(!ViewerPassword::Matches(kPassword, bad), qPrintable(bad));
+    }
+
+    void everyPageNeedsASession() {
+        for (const QString& path :
+             {QStringLiteral("/"), QStringLiteral("/absent"), QStringLiteral("/missing"),
+              QStringLiteral("/month"), QStringLiteral("/month.csv"), QStringLiteral("/month.xlsx"),
+              QStringLiteral("/month.pdf"), QStringLiteral("/employee?number=1001")}) {
+            for (const QByteArray& token : {QByteArray(), QByteArray("made-up-token")}) {
+                const WebResponse r = m_site->Handle(get(path, token));
+                QCOMPARE(r.status, 303);
+                QCOMPARE(r.Header("Location"), QByteArray("/login"));
+                QVERIFY(!r.body.contains("1001") && !r.body.contains("张伟"));
+            }
+        }
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/login"))).status, 200);
+    }
+
+    void signInSessionAndSignOut() {
+        const WebResponse wrong = m_site->Handle(
+            post(QStringLiteral("/login"), "password=nope", QStringLiteral("192.0.2.2")));
+        QCOMPARE(wrong.status, 401);
+        QVERIFY(wrong.Header("Set-Cookie").isEmpty());
+        QVERIFY(QString::fromUtf8(wrong.body).contains(QStringLiteral("密码错误")));
+
+        const WebResponse right =
+            m_site->Handle(post(QStringLiteral("/login"),
+                                "password=" + QUrl::toPercentEncoding(kPassword), "192.0.2.2"));
+        QCOMPARE(right.status, 303);
+        const QByteArray cookie = right.Header("Set-Cookie");
+        QVERIFY(cookie.contains("; HttpOnly") && cookie.contains("; SameSite=Strict") &&
+                cookie.contains("; Path=/") && cookie.contains("Max-Age=28800"));
+        QVERIFY(!cookie.contains("Secure"));
+        WebRequest proxied = post(QStringLiteral("/login"),
+                                  "password=" + QUrl::toPercentEncoding(kPassword), "127.0.0.1");
+        proxied.forwardedProto = "https";
+        QVERIFY(m_site->Handle(proxied).Header("Set-Cookie").contains("; Secure"));
+        const QByteArray token = signIn();
+        QCOMPARE(token.size(), 43);
+        QVERIFY(token != signIn()); // every sign-in its own token
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/"), token)).status, 200);
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/login"), token)).status, 303);
+
+        // The session ends after eight hours, not a second before.
+        AppClock::advance(SessionStore::kLifetimeMs - 1000);
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/absent"), token)).status, 200);
+        AppClock::advance(1000);
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/absent"), token)).status, 303);
+        AppClock::setFixed(kNow);
+
+        // 退出 ends it at once and clears the cookie.
+        const QByteArray other = signIn();
+        const WebResponse out =
+            m_site->Handle(post(QStringLiteral("/logout"), QByteArray(), "192.0.2.1", other));
+        QCOMPARE(out.status, 303);
+        QVERIFY(out.Header("Set-Cookie").contains("Max-Age=0"));
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/"), other)).status, 303);
+        // Signing out is a form's POST: a link cannot do it.
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/logout"), token)).status, 405);
+    }
+
+    void fiveWrongPasswordsWaitAMinute() {
+        const QString address = QStringLiteral("198.51.100.9");
+        const auto attempt = [&](const QString& password) {
+            return m_site
+                ->Handle(post(QStringLiteral("/login"),
+                              "password=" + QUrl::toPercentEncoding(password), address))
+                .status;
+        };
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(attempt(QStringLiteral("wrong")), 401);
+        // A right one before the fifth resets the count.
+        QCOMPARE(attempt(kPassword), 303);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(attempt(QStringLiteral("wrong")), 401);
+        QCOMPARE(attempt(kPassword), 429); // even the right one waits
+        // Another address is not held up.
+        QVERIFY(!signIn(QStringLiteral("198.51.100.10")).isEmpty());
+        AppClock::advance(SessionStore::kLockoutMs - 1000);
+        QCOMPARE(attempt(kPassword), 429);
+        AppClock::advance(1000);
+        QCOMPARE(attempt(kPassword), 303);
+        AppClock::setFixed(kNow);
+    }
+
+    void todayByTheRules() {
+        const QByteArray token = signIn();
+        const WebResponse r = m_site->Handle(get(QStringLiteral("/"), token));
+        QCOMPARE(r.status, 200);
+        const QString page = QString::fromUtf8(r.body);
+        QVERIFY(page.contains(QLatin1String("<meta http-equiv=\"refresh\" content=\"30\">")));
+        QVERIFY(page.contains(QStringLiteral("已到 2")) &&
+                page.contains(QStringLiteral("未到 2")) && page.contains(QStringLiteral("休息 0")));
+        // Every value escaped: a name or department holding HTML shows as text.
+        QVERIFY(!page.contains(QStringLiteral("<b>王芳")) &&
+                !page.contains(QLatin1String("<script>")));
+        QVERIFY(page.contains(QStringLiteral("&lt;b&gt;王芳&lt;/b&gt;")));
+        // 1001 came five minutes late and has not left yet.
+        QList<QStringList> rows;
+        for (int t = 0; t < 3; ++t)
+            rows += tableRows(r.body, QStringLiteral("today-%1").arg(t));
+        QVERIFY(rows.contains(QStringList{QStringLiteral("1001"), QStringLiteral("张伟"),
+                                          QStringLiteral("08:05"), QString(),
+                                          QStringLiteral("迟到5分钟")}));
+        QVERIFY(
+            rows.contains(QStringList{QStringLiteral("1002"), QStringLiteral("<b>王芳</b>"),
+                                      QStringLiteral("07:50"), QString(), QStringLiteral("正常")}));
+
+        // A browser that takes compressed pages gets the same page as a zlib stream.
+        WebRequest compressed = get(QStringLiteral("/"), token);
+        compressed.acceptEncoding = "gzip, deflate, br";
+        const WebResponse small = m_site->Handle(compressed);
+        QCOMPARE(small.Header("Content-Encoding"), QByteArray("deflate"));
+        QByteArray sized(4, '\0');
+        qToBigEndian<quint32>(quint32(r.body.size()), sized.data());
+        QCOMPARE(qUncompress(sized + small.body), r.body);
+
+        // A scan written meanwhile shows on the next request.
+        QVERIFY(write([&] { return m_dir.addPresence("1004", at(11, 9, 30)); }));
+        const QString later =
+            QString::fromUtf8(m_site->Handle(get(QStringLiteral("/"), token)).body);
+        QVERIFY(later.contains(QStringLiteral("已到 3")) && later.contains(QStringLiteral("赵六")));
+        QVERIFY(write([&] {
+            return m_dir.exec(
+                "DELETE FROM Presence WHERE ENUMBER = '1004' AND ENTERTIME >= '2026-03-11'");
+        }));
+
+        const QString absent =
+            QString::fromUtf8(m_site->Handle(get(QStringLiteral("/absent"), token)).body);
+        QVERIFY(absent.contains(QStringLiteral("赵六")) &&
+                absent.contains(QLatin1String("X&#39;; DROP TABLE Employee;--")));
+        QVERIFY(!absent.contains(QStringLiteral("张伟")));
+        const QString missing = QString::fromUtf8(
+            m_site->Handle(get(QStringLiteral("/missing?from=2026-03-01&to=2026-03-10"), token))
+                .body);
+        QVERIFY(missing.contains(QStringLiteral("2026-03-09 08:00")));
+        QVERIFY(!missing.contains(QStringLiteral("2026-03-11")));
+        // Without dates: this month up to yesterday.
+        const QString month =
+            QString::fromUtf8(m_site->Handle(get(QStringLiteral("/missing"), token)).body);
+        QVERIFY(month.contains(QLatin1String("value=\"2026-03-01\"")) &&
+                month.contains(QLatin1String("value=\"2026-03-10\"")));
+        QVERIFY(month.contains(QStringLiteral("2026-03-09 08:00")) &&
+                !month.contains(QStringLiteral("2026-03-11 08:05")));
+    }
+
+    void monthAsTheSummaryCsv() {
+        const QByteArray token = signIn();
+        const WebResponse page = m_site->Handle(get(QStringLiteral("/month?month=2026-03"), token));
+        QCOMPARE(page.status, 200);
+        QVERIFY(page.body.contains("<svg") && !page.body.contains("<script"));
+        MonthSummary summary;
+        QVERIFY(MonthSummary::Load(2026, 3, kNow.date(), &summary));
+        clsDbConn::CloseShared();
+        const QList<QStringList> csv = csvRows(SummaryCsv::Bytes(summary));
+        QList<QStringList> shown = tableRows(page.body, QStringLiteral("summary"));
+        QCOMPARE(shown.size(), csv.size());
+        for (int i = 0; i < shown.size(); ++i) {
+            QStringList cells = shown[i].mid(0, 12);
+            if (i == 0) // the headings carry the sort links' marks
+                for (QString& c : cells)
+                    c = c.remove(QStringLiteral(" ▲")).remove(QStringLiteral(" ▼"));
+            QCOMPARE(cells, csv[i]);
+        }
+        // The download is the CSV itself.
+        const WebResponse file =
+            m_site->Handle(get(QStringLiteral("/month.csv?month=2026-03"), token));
+        QCOMPARE(file.status, 200);
+        QCOMPARE(file.body, SummaryCsv::Bytes(summary));
+        QVERIFY(file.Header("Content-Disposition").contains("summary-2026-03.csv"));
+        QVERIFY(m_site->Handle(get(QStringLiteral("/month.xlsx?month=2026-03"), token))
+                    .body.startsWith("PK"));
+        QVERIFY(m_site->Handle(get(QStringLiteral("/month.pdf?month=2026-03"), token))
+                    .body.startsWith("%PDF"));
+
+        // Sorted by late minutes, most first: 1001 leads.
+        const QList<QStringList> sorted = tableRows(
+            m_site->Handle(get(QStringLiteral("/month?month=2026-03&sort=6&order=desc"), token))
+                .body,
+            QStringLiteral("summary"));
+        QCOMPARE(sorted.value(1).value(0), QStringLiteral("1001"));
+
+        // One employee's days, the SQL-like number found as a value.
+        const WebResponse one = m_site->Handle(get(
+            QStringLiteral("/employee?number=X%27%3B%20DROP%20TABLE%20Employee%3B--&month=2026-03"),
+            token));
+        QCOMPARE(one.status, 200);
+        const QList<QStringList> days = tableRows(one.body, QStringLiteral("days"));
+        QCOMPARE(days.size(), 32);
+        QCOMPARE(days[10].mid(1, 3), (QStringList{QStringLiteral("08:00"), QStringLiteral("16:00"),
+                                                  QStringLiteral("早退60分钟")}));
+    }
+
+    void badInputIsRefusedClearly_data() {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("status");
+        QTest::newRow("climbing") << QByteArray("GET") << "/../etc/passwd" << 400;
+        QTest::newRow("encoded climbing") << QByteArray("GET") << "/%2e%2e/etc/passwd" << 400;
+        QTest::newRow("encoded slash") << QByteArray("GET") << "/month%2fcsv" << 400;
+        QTest::newRow("doubled") << QByteArray("GET") << "//month" << 400;
+        QTest::newRow("backslash") << QByteArray("GET") << "/..\\month" << 400;
+        QTest::newRow("long") << QByteArray("GET") << "/" + QString(WebSite::kMaxPath, u'a') << 414;
+        QTest::newRow("longest unknown")
+            << QByteArray("GET") << "/" + QString(WebSite::kMaxPath - 1, u'a') << 404;
+        QTest::newRow("unknown page") << QByteArray("GET") << "/admin" << 404;
+        QTest::newRow("put") << QByteArray("PUT") << "/" << 405;
+        QTest::newRow("delete") << QByteArray("DELETE") << "/month" << 405;
+        QTest::newRow("unknown method") << QByteArray("BREW") << "/" << 405;
+        QTest::newRow("month 13") << QByteArray("GET") << "/month?month=2026-13" << 400;
+        QTest::newRow("month 0") << QByteArray("GET") << "/month?month=2026-00" << 400;
+        QTest::newRow("month 12") << QByteArray("GET") << "/month?month=2026-12" << 200;
+        QTest::newRow("year 1899") << QByteArray("GET") << "/month?month=1899-12" << 400;
+        QTest::newRow("year 2100") << QByteArray("GET") << "/month?month=2100-12" << 200;
+        QTest::newRow("month short") << QByteArray("GET") << "/month?month=2026-3" << 400;
+        QTest::newRow("month sql")
+            << QByteArray("GET") << "/month.csv?month=2026-03%27%20OR%201=1" << 400;
+        QTest::newRow("sort 13") << QByteArray("GET") << "/month?sort=13" << 400;
+        QTest::newRow("sort 12") << QByteArray("GET") << "/month?sort=12&order=desc" << 200;
+        QTest::newRow("order") << QByteArray("GET") << "/month?sort=1&order=up" << 400;
+        QTest::newRow("html number")
+            << QByteArray("GET") << "/employee?number=%3Cscript%3Ex%3C/script%3E" << 404;
+        QTest::newRow("sql number")
+            << QByteArray("GET") << "/employee?number=1%27%20OR%20%271%27=%271" << 404;
+        QTest::newRow("no number") << QByteArray("GET") << "/employee" << 400;
+        QTest::newRow("long number")
+            << QByteArray("GET") << "/employee?number=" + QString(WebSite::kMaxValue + 1, u'1')
+            << 400;
+        QTest::newRow("date 30 Feb") << QByteArray("GET") << "/missing?from=2026-02-30" << 400;
+        QTest::newRow("from after to")
+            << QByteArray("GET") << "/missing?from=2026-03-10&to=2026-03-01" << 400;
+        QTest::newRow("over a year")
+            << QByteArray("GET") << "/missing?from=2025-01-01&to=2026-03-01" << 400;
+    }
+    void badInputIsRefusedClearly() {
+        QFETCH(QByteArray, method);
+        QFETCH(QString, path);
+        QFETCH(int, status);
+        static const QByteArray token = signIn();
+        WebRequest r = get(path, token);
+        r.method = method;
+        const WebResponse answer = m_site->Handle(r);
+        QCOMPARE(answer.status, status);
+        if (status == 405)
+            QVERIFY(!answer.Header("Allow").isEmpty());
+        // Whatever came in is shown as text, never as markup.
+        QVERIFY(!answer.body.contains("<script>x"));
+        QVERIFY(!answer.body.contains("' OR '1'='1"));
+    }
+
+    void oversizedBody() {
+        QByteArray body = "password=" + QByteArray(WebSite::kMaxBody, 'a');
+        QCOMPARE(m_site->Handle(post(QStringLiteral("/login"), body, "192.0.2.3")).status, 413);
+    }
+
+    void databaseAwayThenBack() {
+        if (TestProgramDir::OnServer())
+            QSKIP("a database file only");
+        const QByteArray token = signIn();
+        const QString data = m_dir.ini(QStringLiteral("DATA"), QStringLiteral("PATH"));
+        QVERIFY(m_dir.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), m_dir.file("gone")));
+        clsDbConn::CloseShared();
+        for (const QString& path :
+             {QStringLiteral("/absent"), QStringLiteral("/month"), QStringLiteral("/month.csv")}) {
+            const WebResponse r = m_site->Handle(get(path, token));
+            QCOMPARE(r.status, 503);
+            QVERIFY(QString::fromUtf8(r.body).contains(QStringLiteral("无法读取考勤记录")));
+        }
+        QVERIFY(m_dir.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), data));
+        QCOMPARE(m_site->Handle(get(QStringLiteral("/month"), token)).status, 200);
+    }
+
+    void neverWritesTheDatabase() {
+        const QByteArray token = signIn();
+        QVERIFY(ReadOnlyDatabase::Ensure());
+        QVERIFY(ReadOnlyDatabase::IsReadOnly());
+        QSqlQuery q(clsDbConn().GetDbConn());
+        QVERIFY(!q.exec(QStringLiteral("DELETE FROM Presence")));
+        clsDbConn::CloseShared();
+        QVERIFY(m_dir.rows(QStringLiteral("Presence")) > 0);
+        clsDbConn::CloseShared();
+        if (TestProgramDir::OnServer())
+            return;
+        const QByteArray before = readFile(m_dir.dbPath);
+        const QDateTime modified = QFileInfo(m_dir.dbPath).lastModified();
+        for (const QString& path :
+             {QStringLiteral("/"), QStringLiteral("/absent"), QStringLiteral("/missing"),
+              QStringLiteral("/month"), QStringLiteral("/month.xlsx"),
+              QStringLiteral("/employee?number=1001")})
+            QCOMPARE(m_site->Handle(get(path, token)).status, 200);
+        QCOMPARE(readFile(m_dir.dbPath), before);
+        QCOMPARE(QFileInfo(m_dir.dbPath).lastModified(), modified);
+    }
+};
+
+QTEST_MAIN(tst_website)
+#include "tst_website.moc"

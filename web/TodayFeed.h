@@ -1,0 +1,61 @@
+#pragma once
+
+#include "shared/db/DbError.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QObject>
+#include <QThread>
+
+class TodayWorker;
+
+// The 今日 page, made for every viewer alike. In the background mode a
+// thread of its own (with its own read-only connection) makes it anew at
+// most every kFreshMs while it is asked for, and a request gets the page
+// last made, so fifty viewers at once never wait for the month's records;
+// the first request of a day waits for it. Without the background (tests)
+// every request makes it on the calling thread.
+class TodayFeed : public QObject {
+    Q_OBJECT
+public:
+    explicit TodayFeed(bool background, QObject* parent = nullptr);
+    ~TodayFeed() override;
+
+    static constexpr qint64 kFreshMs = 2000;
+
+    // The page as HTML and compressed (HTTP's "deflate": a zlib stream),
+    // made once for every viewer.
+    struct Page {
+        QByteArray html, deflated;
+    };
+
+    // The page for `now` in the unit `unitName`; empty, why in *why, when the
+    // records cannot be read.
+    Page Get(const QDateTime& now, const QString& unitName, DbError* why);
+
+    // Makes the page on the calling thread's shared connection.
+    static Page Make(const QDateTime& now, const QString& unitName, DbError* why);
+
+private slots:
+    void take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt);
+
+private:
+    bool m_background;
+    QThread m_thread;
+    TodayWorker* m_worker = nullptr; // lives on m_thread, deleted after it ends
+    Page m_page;
+    QDate m_day;
+    qint64 m_madeAt = 0;
+    bool m_pending = false;
+};
+
+// The background side of TodayFeed.
+class TodayWorker : public QObject {
+    Q_OBJECT
+public slots:
+    void make(const QDateTime& now, const QString& unitName);
+    void close();
+signals:
+    void made(const TodayFeed::Page& page, const QDate& day, qint64 madeAt);
+};
