@@ -1,26 +1,13 @@
-#include "tools/admin/ReportMonth.h"
+#include "tools/admin/commands/ReportMonthCommand.h"
 
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
 #include "reports/month/MonthCsv.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/clsEmployeePresenceSet.h"
+#include "tools/admin/AdminOptions.h"
 
 #include <QFileInfo>
-
-namespace ReportMonth {
-
-QString Synopsis() {
-    return QStringLiteral("YEAR MONTH OUT");
-}
-
-QString Summary() {
-    return QStringLiteral(
-        "Writes the monthly attendance report: as PDF when OUT ends in .pdf, as CSV\n"
-        "(UTF-8) when it ends in .csv, one line per employee and day with number,\n"
-        "name, department, date, arrival, departure and the time between them.\n"
-        "An existing OUT is never overwritten.");
-}
 
 namespace {
 
@@ -50,7 +37,22 @@ int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 
 } // namespace
 
-int Run(Admin::Context& c) {
+ReportMonthCommand::ReportMonthCommand()
+    : AdminCommand(
+          {.name = QStringLiteral("report-month"),
+           .synopsis = QStringLiteral("YEAR MONTH OUT"),
+           .summary = QStringLiteral(
+               "Writes the monthly attendance report: as PDF when OUT ends in .pdf, as CSV\n"
+               "(UTF-8) when it ends in .csv, one line per employee and day with number,\n"
+               "name, department, date, arrival, departure and the time between them.\n"
+               "An existing OUT is never overwritten."),
+           .minArgs = 3,
+           .maxArgs = 3,
+           .options = {AdminOptions::Dir()},
+           // The report lays out and draws its text.
+           .gui = Admin::Gui::Always}) {}
+
+int ReportMonthCommand::Run(Admin::Context& c) const {
     int year = 0;
     int month = 0;
     QString file;
@@ -69,5 +71,3 @@ int Run(Admin::Context& c) {
     return suffix == QLatin1String("pdf") ? writePdf(c, year, month, table)
                                           : writeCsv(c, year, month, table);
 }
-
-} // namespace ReportMonth

@@ -1,4 +1,4 @@
-#include "tools/admin/ReportSummary.h"
+#include "tools/admin/commands/ReportSummaryCommand.h"
 
 #include "report/ReportPainter.h"
 #include "reports/summary/SummaryCsv.h"
@@ -7,26 +7,9 @@
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
+#include "tools/admin/AdminOptions.h"
 
 #include <QFileInfo>
-
-namespace ReportSummary {
-
-QString Synopsis() {
-    return QStringLiteral("YEAR MONTH OUT");
-}
-
-QString Summary() {
-    return QStringLiteral(
-        "Writes the month's attendance summary by the working hours and the calendar:\n"
-        "as PDF when OUT ends in .pdf; as CSV (UTF-8 with BOM) when it ends in .csv,\n"
-        "one line per employee with number, name, department, working days, days\n"
-        "present, late count and minutes, early-departure count and minutes, missing\n"
-        "departures, absent days and worked time (H:mm); as a spreadsheet when it ends\n"
-        "in .xlsx (the summary with totals, and every employee's days). Every count\n"
-        "runs up to yesterday; records dated after today are ignored. YEAR is\n"
-        "1900-2100. An existing OUT is never overwritten.");
-}
 
 namespace {
 
@@ -60,7 +43,26 @@ int writeOut(Admin::Context& c, const QString& suffix, const MonthSummary& m) {
 
 } // namespace
 
-int Run(Admin::Context& c) {
+ReportSummaryCommand::ReportSummaryCommand()
+    : AdminCommand(
+          {.name = QStringLiteral("report-summary"),
+           .synopsis = QStringLiteral("YEAR MONTH OUT"),
+           .summary = QStringLiteral(
+               "Writes the month's attendance summary by the working hours and the calendar:\n"
+               "as PDF when OUT ends in .pdf; as CSV (UTF-8 with BOM) when it ends in .csv,\n"
+               "one line per employee with number, name, department, working days, days\n"
+               "present, late count and minutes, early-departure count and minutes, missing\n"
+               "departures, absent days and worked time (H:mm); as a spreadsheet when it ends\n"
+               "in .xlsx (the summary with totals, and every employee's days). Every count\n"
+               "runs up to yesterday; records dated after today are ignored. YEAR is\n"
+               "1900-2100. An existing OUT is never overwritten."),
+           .minArgs = 3,
+           .maxArgs = 3,
+           .options = {AdminOptions::Dir()},
+           // The report lays out and draws its text.
+           .gui = Admin::Gui::Always}) {}
+
+int ReportSummaryCommand::Run(Admin::Context& c) const {
     int year = 0;
     int month = 0;
     QString file;
@@ -80,5 +82,3 @@ int Run(Admin::Context& c) {
                                       .arg(error.Text()));
     return writeOut(c, suffix, summary);
 }
-
-} // namespace ReportSummary

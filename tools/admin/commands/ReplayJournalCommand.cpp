@@ -1,10 +1,9 @@
-#include "tools/admin/ReplayJournal.h"
+#include "tools/admin/commands/ReplayJournalCommand.h"
 
 #include "shared/db/DbDateTime.h"
 #include "shared/offline/KeptJournal.h"
 #include "shared/records/clsPresence.h"
-
-namespace ReplayJournal {
+#include "tools/admin/AdminOptions.h"
 
 namespace {
 
@@ -32,23 +31,24 @@ QString scanText(const ScanJournal::Entry& e) {
 
 } // namespace
 
-QString Synopsis() {
-    return QStringLiteral("FILE");
-}
+ReplayJournalCommand::ReplayJournalCommand()
+    : AdminCommand(
+          {.name = QStringLiteral("replay-journal"),
+           .synopsis = QStringLiteral("FILE"),
+           .summary = QStringLiteral(
+               "Gives the scans of a station's journal to the database of the program\n"
+               "directory, each exactly once: FILE is a journal the station could not use\n"
+               "and kept under a new name (station-journal.db.damaged-...), or any\n"
+               "station-journal.db of a stopped station. FILE is read from a copy (its -wal\n"
+               "with it; the first 16 bytes restored when overwritten) and left as it is.\n"
+               "Prints each scan applied, each one the database has already, and what could\n"
+               "not be read; a second run applies nothing. Fails (1) when part of the file\n"
+               "could not be read or the database did not take a scan (run it again)."),
+           .minArgs = 1,
+           .maxArgs = 1,
+           .options = {AdminOptions::Dir()}}) {}
 
-QString Summary() {
-    return QStringLiteral(
-        "Gives the scans of a station's journal to the database of the program\n"
-        "directory, each exactly once: FILE is a journal the station could not use\n"
-        "and kept under a new name (station-journal.db.damaged-...), or any\n"
-        "station-journal.db of a stopped station. FILE is read from a copy (its -wal\n"
-        "with it; the first 16 bytes restored when overwritten) and left as it is.\n"
-        "Prints each scan applied, each one the database has already, and what could\n"
-        "not be read; a second run applies nothing. Fails (1) when part of the file\n"
-        "could not be read or the database did not take a scan (run it again).");
-}
-
-int Run(Admin::Context& c) {
+int ReplayJournalCommand::Run(Admin::Context& c) const {
     const QString file = Admin::Absolute(c.args[0]);
     const KeptJournal journal(file);
     if (!journal.IsOpen())
@@ -94,5 +94,3 @@ int Run(Admin::Context& c) {
                                       .arg(file));
     return Admin::Success;
 }
-
-} // namespace ReplayJournal

@@ -1,13 +1,20 @@
-#include "tools/admin/CheckCommand.h"
+#include "tools/admin/commands/CheckCommand.h"
 
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbError.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
+#include "tools/admin/AdminOptions.h"
 
-namespace CheckCommand {
+CheckCommand::CheckCommand()
+    : AdminCommand({.name = QStringLiteral("check"),
+                    .summary = QStringLiteral(
+                        "Opens the database of the program directory as the programs do at\n"
+                        "their start and names what is wrong: the server unreachable, a login\n"
+                        "refused, a missing table, a missing, locked or read-only file."),
+                    .options = {AdminOptions::Dir()}}) {}
 
-int Run(Admin::Context& c) {
+int CheckCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     // The stations' start-up check also asks for the login's rights on a server.
@@ -20,5 +27,3 @@ int Run(Admin::Context& c) {
           << Qt::endl;
     return Admin::Success;
 }
-
-} // namespace CheckCommand

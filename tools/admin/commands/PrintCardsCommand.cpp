@@ -1,26 +1,28 @@
-#include "tools/admin/PrintCards.h"
+#include "tools/admin/commands/PrintCardsCommand.h"
 
 #include "report/ReportPainter.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
 #include "shared/records/clsEmployeeSet.h"
+#include "tools/admin/AdminOptions.h"
 
 #include <QFileInfo>
 
-namespace PrintCards {
+PrintCardsCommand::PrintCardsCommand()
+    : AdminCommand(
+          {.name = QStringLiteral("print-cards"),
+           .synopsis = QStringLiteral("OUT.pdf [ENUMBER...]"),
+           .summary = QStringLiteral(
+               "Writes the sign-in cards of the employees with the given numbers, in that\n"
+               "order (all employees when none given), to a PDF file: two cards side by side,\n"
+               "with the card design of attendance.ini. An unknown number prints nothing.\n"
+               "An existing OUT is never overwritten."),
+           .minArgs = 1,
+           .maxArgs = -1,
+           .options = {AdminOptions::Dir()},
+           // The cards are laid out and drawn.
+           .gui = Admin::Gui::Always}) {}
 
-QString Synopsis() {
-    return QStringLiteral("OUT.pdf [ENUMBER...]");
-}
-
-QString Summary() {
-    return QStringLiteral(
-        "Writes the sign-in cards of the employees with the given numbers, in that\n"
-        "order (all employees when none given), to a PDF file: two cards side by side,\n"
-        "with the card design of attendance.ini. An unknown number prints nothing.\n"
-        "An existing OUT is never overwritten.");
-}
-
-int Run(Admin::Context& c) {
+int PrintCardsCommand::Run(Admin::Context& c) const {
     const QStringList& args = c.args;
     const QString file = args[0];
     if (QFileInfo(file).suffix().toLower() != QLatin1String("pdf"))
@@ -50,5 +52,3 @@ int Run(Admin::Context& c) {
           << " pages)" << Qt::endl;
     return Admin::Success;
 }
-
-} // namespace PrintCards
