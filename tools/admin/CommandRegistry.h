@@ -6,7 +6,8 @@
 #include <vector>
 
 // Every command of attendance-admin, in the order --help lists them: the one
-// place that names them all.
+// place that names them all. A new command is a class of its own in
+// tools/admin/commands/ deriving from AdminCommand, added to All().
 namespace CommandRegistry {
 
 const std::vector<std::unique_ptr<const AdminCommand>>& All();
