@@ -109,8 +109,8 @@ public:
     const Admin::CommandSpec& Spec() const { return m_spec; }
     // The text of `attendance-admin NAME --help`.
     QString Usage() const;
-    // Whether the command line (its arguments, the name first) needs the
-    // GUI library.
+    // Whether the whole command line (`arguments`, as AdminCommands::Run
+    // takes them) needs the GUI library.
     bool NeedsGui(const QStringList& arguments) const;
     // Runs the command on the checked command line; returns the exit status.
     virtual int Run(Admin::Context& c) const = 0;
