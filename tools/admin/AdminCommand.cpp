@@ -7,6 +7,7 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/MonthChoice.h"
+#include "tools/admin/ServerOptions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -123,3 +124,37 @@ int ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* mo
 }
 
 } // namespace Admin
+
+QString AdminCommand::Usage() const {
+    const Admin::CommandSpec& s = m_spec;
+    QString text =
+        QStringLiteral("usage: attendance-admin ") + (s.name + u' ' + s.synopsis).trimmed();
+    const bool dirOnly = s.options.size() == 1 && s.options[0].name == QLatin1String("dir");
+    if (dirOnly)
+        text += QStringLiteral(" [--dir DIR]");
+    text += QStringLiteral("\n\n") + s.summary + QStringLiteral("\n\noptions:\n");
+    bool server = false;
+    for (const Admin::Option& o : s.options) {
+        const QString head =
+            QStringLiteral("  --%1%2")
+                .arg(o.name, o.valueName.isEmpty() ? QString() : QLatin1Char(' ') + o.valueName);
+        QString help = o.help;
+        help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(30, QLatin1Char(' ')));
+        text += head.leftJustified(29) + QLatin1Char(' ') + help + QLatin1Char('\n');
+        server = server || o.name == QLatin1String("server");
+    }
+    if (server)
+        text += QStringLiteral("\nThe server login's password, kept out of the process list: "
+                               "\"--password -\"\n(asked on the terminal), --password-file "
+                               "FILE, or the variable %1.\n")
+                    .arg(QLatin1String(ServerOptions::kPasswordVariable));
+    if (s.refusesExistingFile)
+        text += QStringLiteral(
+            "\nThe file is never overwritten: an existing FILE makes the command fail.\n");
+    return text;
+}
+
+bool AdminCommand::NeedsGui(const QStringList& arguments) const {
+    return m_spec.gui == Admin::Gui::Always ||
+           (m_spec.gui == Admin::Gui::WithDemo && arguments.contains(QStringLiteral("--demo")));
+}

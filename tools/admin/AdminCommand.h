@@ -2,12 +2,15 @@
 
 #include <QCommandLineParser>
 #include <QDate>
+#include <QList>
 #include <QStringList>
 #include <QTextStream>
 
-// One command of attendance-admin as the command table declares it, and the
-// helpers every command shares. Exit status: 0 success, 1 failure, 2 wrong
-// usage.
+#include <utility>
+
+// One command of attendance-admin (AdminCommand: what it declares, how it
+// runs) and the helpers every command shares. Exit status: 0 success, 1
+// failure, 2 wrong usage.
 namespace Admin {
 
 enum Status { Success = 0, Failure = 1, WrongUsage = 2 };
@@ -27,15 +30,26 @@ struct Context {
     QString value(const char* option) const { return parser.value(QLatin1String(option)); }
 };
 
-struct Command {
+// An option a command takes, besides --help.
+struct Option {
     QString name;
-    QString synopsis;
-    QString summary;
-    int minArgs;
-    int maxArgs;         // -1: any number
-    QStringList options; // names of the option table, besides --help
-    Gui gui;
-    int (*run)(Context&);
+    QString valueName; // empty: a switch
+    QString help;      // its later lines are indented under the first in the usage
+};
+
+// What a command declares of itself; its usage text and its command line
+// parser are built from it. Every member has a default, so a declaration
+// names only what differs.
+struct CommandSpec {
+    QString name = {};
+    QString synopsis = {}; // after the name: the arguments and options
+    QString summary = {};  // the paragraphs of the usage
+    int minArgs = 0;
+    int maxArgs = 0; // -1: any number
+    QList<Option> options = {};
+    Gui gui = Gui::Never;
+    // The usage ends saying that an existing FILE makes the command fail.
+    bool refusesExistingFile = false;
 };
 
 // What Fail returns: the exit status Failure where a command's status is
@@ -82,3 +96,25 @@ int ParseDate(Context& c, const QString& text, QDate* out);
 int ParseMonthReport(Context& c, const QStringList& suffixes, int* year, int* month, QString* out);
 
 } // namespace Admin
+
+// One command: its declaration, given to the constructor, and its run. The
+// commands hold no state; CommandRegistry lists them.
+class AdminCommand {
+public:
+    explicit AdminCommand(Admin::CommandSpec spec) : m_spec(std::move(spec)) {}
+    virtual ~AdminCommand() = default;
+    AdminCommand(const AdminCommand&) = delete;
+    AdminCommand& operator=(const AdminCommand&) = delete;
+
+    const Admin::CommandSpec& Spec() const { return m_spec; }
+    // The text of `attendance-admin NAME --help`.
+    QString Usage() const;
+    // Whether the whole command line (`arguments`, as AdminCommands::Run
+    // takes them) needs the GUI library.
+    bool NeedsGui(const QStringList& arguments) const;
+    // Runs the command on the checked command line; returns the exit status.
+    virtual int Run(Admin::Context& c) const = 0;
+
+private:
+    Admin::CommandSpec m_spec;
+};
