@@ -6,6 +6,7 @@
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/PresenceDay.h"
 #include "shared/records/clsMonthClose.h"
 
 #include <QCoreApplication>
@@ -21,13 +22,6 @@ using Action = clsCorrection::Action;
 using Result = clsCorrection::Result;
 
 constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen", "replay"};
-
-// The rows of one employee's day, as the sign-in rule reads them.
-const char* kDayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
-
-QVariantList dayParams(const QString& number, const QDate& day) {
-    return {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)};
-}
 
 QVariant timeValue(const QDateTime& t) {
     return DbQuery::TextOrNull(t.isValid() ? DbDateTime::ToText(t) : QString());
@@ -55,28 +49,12 @@ bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbEr
 
 // The day's first record by time: the one a correction changes (the others
 // of the day stay as they are). Arrival invalid: none.
-struct FirstRecord {
-    QVariant row;                // its identity (DbDialect::RowIdColumn)
-    QString storedIn, storedOut; // its times as stored
-    QDateTime arrival, departure;
-};
-
-bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& day, FirstRecord* first,
-                DbError* error) {
-    auto q = DbQuery::Read(db,
-                           QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
-                                   .arg(DbDialect::RowIdColumn(clsDbConn::EngineOf(db))) +
-                               QLatin1String(kDayCondition),
-                           dayParams(number, day), error);
-    if (!q)
+bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& date,
+                PresenceDay::Record* first, DbError* error) {
+    PresenceDay day;
+    if (!PresenceDay::Read(db, number, date, &day, error))
         return false;
-    *first = FirstRecord();
-    while (q->next()) {
-        const QDateTime enter = timeOf(q->value(1));
-        if (enter.isValid() && (!first->arrival.isValid() || enter < first->arrival))
-            *first = {q->value(0), q->value(1).toString(), q->value(2).toString(), enter,
-                      timeOf(q->value(2))};
-    }
+    *first = day.First() ? *day.First() : PresenceDay::Record();
     return true;
 }
 
@@ -116,7 +94,7 @@ Result decide(const clsCorrection::Request& r, const QDateTime& oldIn, const QDa
 // changed, or is removed. The trail's row names that record by its stored
 // arrival (the old one, or the new one where there was none).
 bool writeDay(DbTransaction& tx, const clsCorrection::Request& r, const QString& number,
-              const FirstRecord& first, const clsCorrection::TrailRow& row) {
+              const PresenceDay::Record& first, const clsCorrection::TrailRow& row) {
     const QString thatRow = DbDialect::RowIdEquals(clsDbConn::EngineOf(tx.Connection()));
     if (!first.arrival.isValid())
         return tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
@@ -189,7 +167,7 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     if (closed)
         return Result::MonthClosed;
     TrailRow row;
-    FirstRecord first;
+    PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
     row.oldArrival = first.arrival;
@@ -242,7 +220,7 @@ clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
         return Result::NoEmployee;
     if (closed.contains(clsMonthClose::Key(r.date.year(), r.date.month())))
         return Result::MonthClosed;
-    FirstRecord first;
+    PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
     QDateTime newIn, newOut;
@@ -314,7 +292,7 @@ bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const Q
         if (!in.isValid())
             continue;
         Record& rec = records[{q->value(0).toString(), in.date()}];
-        if (!rec.in.isValid() || in < rec.in) {
+        if (PresenceDay::Precedes(in, rec.in)) {
             rec.in = in;
             rec.out = timeOf(q->value(2));
         }
