@@ -7,6 +7,7 @@
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/PresenceDay.h"
+#include "shared/records/PresenceWriter.h"
 #include "shared/records/clsMonthClose.h"
 
 #include <QCoreApplication>
@@ -91,23 +92,16 @@ Result decide(const clsCorrection::Request& r, const QDateTime& oldIn, const QDa
 
 // Writes the day's new record: an arrival on a day without one is inserted;
 // otherwise the day's first record alone gets the departure added, its times
-// changed, or is removed. The trail's row names that record by its stored
-// arrival (the old one, or the new one where there was none).
-bool writeDay(DbTransaction& tx, const clsCorrection::Request& r, const QString& number,
+// changed, or is removed.
+bool writeDay(PresenceWriter& writer, const clsCorrection::Request& r,
               const PresenceDay::Record& first, const clsCorrection::TrailRow& row) {
-    const QString thatRow = DbDialect::RowIdEquals(clsDbConn::EngineOf(tx.Connection()));
     if (!first.arrival.isValid())
-        return tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
-                                      "VALUES(?, ?, ?)"),
-                       {number, timeValue(row.newArrival), timeValue(row.newDeparture)}) == 1;
+        return writer.Insert(row.newArrival, row.newDeparture);
     if (r.action == Action::Remove)
-        return tx.Exec(QStringLiteral("DELETE FROM Presence WHERE ") + thatRow, {first.row}) == 1;
+        return writer.Remove(first);
     if (r.action == Action::Add)
-        return tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") + thatRow,
-                       {timeValue(row.newDeparture), first.row}) == 1;
-    return tx.Exec(QStringLiteral("UPDATE Presence SET ENTERTIME = ?, EXITTIME = ? WHERE ") +
-                       thatRow,
-                   {timeValue(row.newArrival), timeValue(row.newDeparture), first.row}) == 1;
+        return writer.SetDeparture(first, row.newDeparture);
+    return writer.Change(first, row.newArrival, row.newDeparture);
 }
 
 Result failed(const DbError& why, DbError* error) {
@@ -156,16 +150,20 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         return failed(tx.Error(), error);
     db = tx.Connection();
     QString number;
-    bool closed = false;
     DbError why;
     if (!employeeNumber(db, r.number, &number, &why))
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
-    if (!clsMonthClose::HoldOpen(db, r.date, &closed, &why))
-        return failed(why, error);
-    if (closed)
+    PresenceWriter writer(tx, PresenceWriter::Source::Correction, number, r.date);
+    switch (writer.CheckMonth()) {
+    case PresenceWriter::Month::Writable:
+        break;
+    case PresenceWriter::Month::Closed:
         return Result::MonthClosed;
+    case PresenceWriter::Month::Failed:
+        return failed(writer.Error(), error);
+    }
     TrailRow row;
     PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))
@@ -191,8 +189,8 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         done = {};
         return tx.Commit() ? Result::Done : failed(tx.Error(), error);
     }
-    if (!writeDay(tx, r, number, first, row))
-        return failed(tx.Error(), error);
+    if (!writeDay(writer, r, first, row))
+        return failed(writer.Error(), error);
     row.when = AppClock::now();
     row.login = who.login;
     row.host = who.host;
@@ -218,7 +216,9 @@ clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
-    if (closed.contains(clsMonthClose::Key(r.date.year(), r.date.month())))
+    if (!PresenceWriter::MayWrite(
+            PresenceWriter::Source::Correction,
+            closed.contains(clsMonthClose::Key(r.date.year(), r.date.month()))))
         return Result::MonthClosed;
     PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))

@@ -7,8 +7,7 @@
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/PresenceDay.h"
-#include "shared/records/clsCorrection.h"
-#include "shared/records/clsMonthClose.h"
+#include "shared/records/PresenceWriter.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -130,37 +129,17 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
     }
     PresenceDay day;
     const qint16 state = stateOf(db, m_enumber, now, &day);
-    if (!scanId.isEmpty() && (state == Arrival || state == Departure)) {
-        // A month closed since the scan still gets it, named in the trail
-        // (written just before the record: the closed month's guard looks
-        // for it).
-        bool closed = false;
-        if (!clsMonthClose::HoldOpen(db, now.date(), &closed))
-            return WriteFailed;
-        clsCorrection::ReplayChange change;
-        change.number = m_enumber;
-        change.scanId = scanId;
-        if (state == Arrival) {
-            change.newEnter = DbDateTime::ToText(now);
-        } else {
-            change.oldEnter = change.newEnter = day.First()->storedIn;
-            change.newExit = DbDateTime::ToText(now);
-        }
-        if (closed && !clsCorrection::WriteReplayTrail(db, change))
-            return WriteFailed;
-    }
+    // A month closed since a replayed scan still gets it (the writer names
+    // it in the trail); a scan at once is refused there.
+    PresenceWriter writer(
+        tx, scanId.isEmpty() ? PresenceWriter::Source::Scan : PresenceWriter::Source::Replay,
+        m_enumber, now.date(), scanId);
     if (state == Arrival) {
-        const int n =
-            tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
-                    {m_enumber, DbDateTime::ToText(now)});
-        if (n < 1)
+        if (!writer.Insert(now))
             return WriteFailed;
     } else if (state == Departure) {
         // The day's first record alone receives the departure.
-        const int n = tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") +
-                                  DbDialect::RowIdEquals(clsDbConn::EngineOf(db)),
-                              {DbDateTime::ToText(now), day.First()->row});
-        if (n != 1)
+        if (!writer.SetDeparture(*day.First(), now))
             return WriteFailed;
     } else if (scanId.isEmpty() || state == Error) {
         return state; // nothing to write; the transaction rolls back
