@@ -9,8 +9,9 @@
 
 class DbTransaction;
 
-// The programs' one writer of Presence rows (on a server with its guards
-// the server's functions write for them): one employee's day inside the
+// The programs' one writer of Presence rows (on a server its own functions
+// write too: attendance_sign_in, and attendance_correct where the guards
+// are, after the month was asked here): one employee's day inside the
 // caller's transaction, which holds the employee's number as the sign-in
 // rule does. Before its first write it holds the day's month open
 // (clsMonthClose::HoldOpen) and applies the closed-month rule of who writes:
@@ -19,8 +20,8 @@ class DbTransaction;
 // - Replay, a scan a station kept while the server was away: written, its
 //   trail row of kind replay just before the record (the table's guard
 //   admits a closed month's change by that row alone);
-// - Correction: refused; clsCorrection asks Month() before deciding, so it
-//   answers MonthClosed before any other refusal.
+// - Correction: refused; clsCorrection asks CheckMonth() before deciding,
+//   so it answers MonthClosed before any other refusal.
 class PresenceWriter {
 public:
     enum class Source { Scan, Replay, Correction };
