@@ -3,6 +3,7 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
+#include "shared/records/PresenceDay.h"
 #include "shared/records/clsCorrection.h"
 
 #include <QHash>
@@ -109,7 +110,8 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
 
 // Each record of the month goes to the employee numbered alike, else to the
 // first by number whose number differs only in the case of A-Z; the day
-// keeps its earliest arrival. Records of days after today are left out.
+// keeps its first record (PresenceDay::Precedes). Records of days after
+// today are left out.
 bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSummary>* employees,
                  DbError* error) {
     const QDate first(year, month, 1);
@@ -142,10 +144,10 @@ bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSu
             QDate(year, month, arrival.day) > today)
             continue;
         DayRecord& slot = (*employees)[who].records[arrival.day - 1];
-        if (slot.arrival.isValid() &&
-            slot.arrival.time() <= QTime(arrival.hour, arrival.minute, arrival.second))
+        const QDateTime enter = arrival.WallClock();
+        if (!PresenceDay::Precedes(enter, slot.arrival))
             continue;
-        slot = DayRecord{arrival.WallClock(),
+        slot = DayRecord{enter,
                          q->isNull(2) ? QDateTime() : Stamp(q->value(2).toString()).WallClock()};
     }
     return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);

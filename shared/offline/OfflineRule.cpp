@@ -2,16 +2,14 @@
 
 namespace OfflineRule {
 
-qint16 Decide(QVector<clsPresence::DayRow> rows, const QVector<ScanJournal::Entry>& journal,
-              const QDateTime& now) {
+qint16 Decide(PresenceDay day, const QVector<ScanJournal::Entry>& journal, const QDateTime& now) {
     for (const ScanJournal::Entry& e : journal) {
         if (e.state == clsPresence::Arrival)
-            rows.push_back({e.at, false});
+            day.Add({e.at, QDateTime(), false, {}, {}, {}});
         else if (e.state == clsPresence::Departure)
-            for (clsPresence::DayRow& row : rows)
-                row.departed = true;
+            day.MarkDeparted();
     }
-    return clsPresence::Decide(rows, now);
+    return day.Decide(now);
 }
 
 } // namespace OfflineRule

@@ -81,7 +81,7 @@ OfflineStation::Greeting OfflineStation::decide(const QString& barcode, const QD
     if (employee) {
         g.found = 1;
         g.employee = *employee;
-        g.state = OfflineRule::Decide(m_cache.DayRows(employee->number, at.date()),
+        g.state = OfflineRule::Decide(m_cache.Day(employee->number, at.date()),
                                       m_journal.Day(employee->number, at.date()), at);
     }
     return g;

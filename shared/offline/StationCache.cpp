@@ -81,13 +81,18 @@ std::optional<StationCache::Employee> StationCache::Find(const QString& barcode)
                     q->value(3).toByteArray()};
 }
 
-QVector<clsPresence::DayRow> StationCache::DayRows(const QString& number, const QDate& day) const {
-    QVector<clsPresence::DayRow> rows;
+PresenceDay StationCache::Day(const QString& number, const QDate& day) const {
+    PresenceDay out(day);
     auto q = DbQuery::Read(m_file.Db(),
                            QStringLiteral("SELECT ENTERTIME, DEPARTED FROM Day WHERE ENUMBER = ? "
                                           "AND ENTERTIME >= ? AND ENTERTIME < ?"),
                            {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)});
     while (q && q->next())
-        rows.push_back({DbDateTime::FromText(q->value(0).toString()), q->value(1).toInt() != 0});
-    return rows;
+        out.Add({DbDateTime::FromText(q->value(0).toString()),
+                 QDateTime(),
+                 q->value(1).toInt() != 0,
+                 {},
+                 q->value(0).toString(),
+                 {}});
+    return out;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shared/offline/LocalFile.h"
-#include "shared/records/clsPresence.h"
+#include "shared/records/PresenceDay.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -36,7 +36,8 @@ public:
     QDateTime RefreshedAt() const;
 
     std::optional<Employee> Find(const QString& barcode) const;
-    QVector<clsPresence::DayRow> DayRows(const QString& number, const QDate& day) const;
+    // The copy's records of `number` on `day` (a departure is known, not its time).
+    PresenceDay Day(const QString& number, const QDate& day) const;
 
 private:
     LocalFile m_file;

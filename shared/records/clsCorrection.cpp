@@ -6,6 +6,8 @@
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/PresenceDay.h"
+#include "shared/records/PresenceWriter.h"
 #include "shared/records/clsMonthClose.h"
 
 #include <QCoreApplication>
@@ -21,13 +23,6 @@ using Action = clsCorrection::Action;
 using Result = clsCorrection::Result;
 
 constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen", "replay"};
-
-// The rows of one employee's day, as the sign-in rule reads them.
-const char* kDayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
-
-QVariantList dayParams(const QString& number, const QDate& day) {
-    return {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)};
-}
 
 QVariant timeValue(const QDateTime& t) {
     return DbQuery::TextOrNull(t.isValid() ? DbDateTime::ToText(t) : QString());
@@ -55,28 +50,12 @@ bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbEr
 
 // The day's first record by time: the one a correction changes (the others
 // of the day stay as they are). Arrival invalid: none.
-struct FirstRecord {
-    QVariant row;                // its identity (DbDialect::RowIdColumn)
-    QString storedIn, storedOut; // its times as stored
-    QDateTime arrival, departure;
-};
-
-bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& day, FirstRecord* first,
-                DbError* error) {
-    auto q = DbQuery::Read(db,
-                           QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
-                                   .arg(DbDialect::RowIdColumn(clsDbConn::EngineOf(db))) +
-                               QLatin1String(kDayCondition),
-                           dayParams(number, day), error);
-    if (!q)
+bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& date,
+                PresenceDay::Record* first, DbError* error) {
+    PresenceDay day;
+    if (!PresenceDay::Read(db, number, date, &day, error))
         return false;
-    *first = FirstRecord();
-    while (q->next()) {
-        const QDateTime enter = timeOf(q->value(1));
-        if (enter.isValid() && (!first->arrival.isValid() || enter < first->arrival))
-            *first = {q->value(0), q->value(1).toString(), q->value(2).toString(), enter,
-                      timeOf(q->value(2))};
-    }
+    *first = day.First() ? *day.First() : PresenceDay::Record();
     return true;
 }
 
@@ -113,23 +92,16 @@ Result decide(const clsCorrection::Request& r, const QDateTime& oldIn, const QDa
 
 // Writes the day's new record: an arrival on a day without one is inserted;
 // otherwise the day's first record alone gets the departure added, its times
-// changed, or is removed. The trail's row names that record by its stored
-// arrival (the old one, or the new one where there was none).
-bool writeDay(DbTransaction& tx, const clsCorrection::Request& r, const QString& number,
-              const FirstRecord& first, const clsCorrection::TrailRow& row) {
-    const QString thatRow = DbDialect::RowIdEquals(clsDbConn::EngineOf(tx.Connection()));
+// changed, or is removed.
+bool writeDay(PresenceWriter& writer, const clsCorrection::Request& r,
+              const PresenceDay::Record& first, const clsCorrection::TrailRow& row) {
     if (!first.arrival.isValid())
-        return tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) "
-                                      "VALUES(?, ?, ?)"),
-                       {number, timeValue(row.newArrival), timeValue(row.newDeparture)}) == 1;
+        return writer.Insert(row.newArrival, row.newDeparture);
     if (r.action == Action::Remove)
-        return tx.Exec(QStringLiteral("DELETE FROM Presence WHERE ") + thatRow, {first.row}) == 1;
+        return writer.Remove(first);
     if (r.action == Action::Add)
-        return tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") + thatRow,
-                       {timeValue(row.newDeparture), first.row}) == 1;
-    return tx.Exec(QStringLiteral("UPDATE Presence SET ENTERTIME = ?, EXITTIME = ? WHERE ") +
-                       thatRow,
-                   {timeValue(row.newArrival), timeValue(row.newDeparture), first.row}) == 1;
+        return writer.SetDeparture(first, row.newDeparture);
+    return writer.Change(first, row.newArrival, row.newDeparture);
 }
 
 Result failed(const DbError& why, DbError* error) {
@@ -178,18 +150,22 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         return failed(tx.Error(), error);
     db = tx.Connection();
     QString number;
-    bool closed = false;
     DbError why;
     if (!employeeNumber(db, r.number, &number, &why))
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
-    if (!clsMonthClose::HoldOpen(db, r.date, &closed, &why))
-        return failed(why, error);
-    if (closed)
+    PresenceWriter writer(tx, PresenceWriter::Source::Correction, number, r.date);
+    switch (writer.CheckMonth()) {
+    case PresenceWriter::Month::Writable:
+        break;
+    case PresenceWriter::Month::Closed:
         return Result::MonthClosed;
+    case PresenceWriter::Month::Failed:
+        return failed(writer.Error(), error);
+    }
     TrailRow row;
-    FirstRecord first;
+    PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
     row.oldArrival = first.arrival;
@@ -213,8 +189,8 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         done = {};
         return tx.Commit() ? Result::Done : failed(tx.Error(), error);
     }
-    if (!writeDay(tx, r, number, first, row))
-        return failed(tx.Error(), error);
+    if (!writeDay(writer, r, first, row))
+        return failed(writer.Error(), error);
     row.when = AppClock::now();
     row.login = who.login;
     row.host = who.host;
@@ -240,9 +216,11 @@ clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
-    if (closed.contains(clsMonthClose::Key(r.date.year(), r.date.month())))
+    if (!PresenceWriter::MayWrite(
+            PresenceWriter::Source::Correction,
+            closed.contains(clsMonthClose::Key(r.date.year(), r.date.month()))))
         return Result::MonthClosed;
-    FirstRecord first;
+    PresenceDay::Record first;
     if (!firstOfDay(db, number, r.date, &first, &why))
         return failed(why, error);
     QDateTime newIn, newOut;
@@ -314,7 +292,7 @@ bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const Q
         if (!in.isValid())
             continue;
         Record& rec = records[{q->value(0).toString(), in.date()}];
-        if (!rec.in.isValid() || in < rec.in) {
+        if (PresenceDay::Precedes(in, rec.in)) {
             rec.in = in;
             rec.out = timeOf(q->value(2));
         }

@@ -110,7 +110,7 @@ public:
     // Writes a row of the trail inside the caller's transaction on `db`.
     static bool WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error = nullptr);
     // Inside the sign-in rule's transaction on `db`, just before the scan
-    // `scanId` is written into a closed month: the trail row of the replay
+    // `scanId` is written into a closed month (by PresenceWriter): the trail row of the replay
     // naming the record (arrival: old times null; departure: the record's
     // stored arrival, old and new). Times are the stored texts, empty: none.
     struct ReplayChange {

@@ -6,8 +6,8 @@
 #include "shared/db/DbTransaction.h"
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
-#include "shared/records/clsCorrection.h"
-#include "shared/records/clsMonthClose.h"
+#include "shared/records/PresenceDay.h"
+#include "shared/records/PresenceWriter.h"
 
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -15,43 +15,10 @@
 
 namespace {
 
-// The day's rows of an employee: arrivals from 00:00:00 of the day up to,
-// not including, 00:00:00 of the next day.
-const char* kTodayCondition = "ENUMBER = ? AND ENTERTIME >= ? AND ENTERTIME < ?";
-
-// What a scan at `now` means, with the day's first record by time (its
-// row's identity and stored texts) that a departure closes.
-struct DayState {
-    qint16 state = clsPresence::Error;
-    QVariant firstRow;
-    QString firstEnter, firstExit;
-};
-
-DayState stateOf(QSqlDatabase db, const QString& number, const QDateTime& now) {
-    const QDate today = now.date();
-    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
-    auto q = DbQuery::Read(db,
-                           QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
-                                   .arg(DbDialect::RowIdColumn(engine)) +
-                               QLatin1String(kTodayCondition),
-                           {number, DbDateTime::DayStart(today), DbDateTime::DayEnd(today)});
-    DayState day;
-    if (!q)
-        return day;
-    QVector<clsPresence::DayRow> rows;
-    QVector<std::pair<QVariant, std::pair<QString, QString>>> stored;
-    while (q->next()) {
-        rows.push_back({DbDateTime::FromText(q->value(1).toString()), !q->isNull(2)});
-        stored.push_back({q->value(0), {q->value(1).toString(), q->value(2).toString()}});
-    }
-    int first = -1;
-    day.state = clsPresence::Decide(rows, now, &first);
-    if (first >= 0) {
-        day.firstRow = stored[first].first;
-        day.firstEnter = stored[first].second.first;
-        day.firstExit = stored[first].second.second;
-    }
-    return day;
+// What a scan at `now` means, decided on the day read into *day.
+qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now, PresenceDay* day) {
+    return PresenceDay::Read(db, number, now.date(), day) ? day->Decide(now)
+                                                          : qint16(clsPresence::Error);
 }
 
 // Marks a server connection whose database lacks the sign-in function and
@@ -107,33 +74,9 @@ std::optional<qint16> signInOnServer(const QString& number, const QDateTime& now
 
 } // namespace
 
-qint16 clsPresence::Decide(const QVector<DayRow>& rows, const QDateTime& now, int* first) {
-    // The day's first record by time decides (rows other tools wrote may
-    // spell the time so that text order differs from time order).
-    QDateTime arrival;
-    bool departed = false;
-    bool any = false;
-    for (int i = 0; i < rows.size(); ++i) {
-        const DayRow& row = rows[i];
-        if (!any || (row.enter.isValid() && (!arrival.isValid() || row.enter < arrival))) {
-            arrival = row.enter;
-            departed = row.departed;
-            if (first)
-                *first = i;
-        }
-        any = true;
-    }
-    if (!any)
-        return Arrival;
-    if (departed)
-        return AlreadyDeparted;
-    if (!arrival.isValid())
-        return Error;
-    return arrival.secsTo(now) <= RepeatSeconds ? Repeated : Departure;
-}
-
 qint16 clsPresence::CheckState() {
-    return stateOf(clsDbConn().GetDbConn(), m_enumber, AppClock::now()).state;
+    PresenceDay day;
+    return stateOf(clsDbConn().GetDbConn(), m_enumber, AppClock::now(), &day);
 }
 
 qint16 clsPresence::Add() {
@@ -184,39 +127,19 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
         if (seen->value(0).toInt() > 0)
             return AlreadyReplayed;
     }
-    const DayState day = stateOf(db, m_enumber, now);
-    const qint16 state = day.state;
-    if (!scanId.isEmpty() && (state == Arrival || state == Departure)) {
-        // A month closed since the scan still gets it, named in the trail
-        // (written just before the record: the closed month's guard looks
-        // for it).
-        bool closed = false;
-        if (!clsMonthClose::HoldOpen(db, now.date(), &closed))
-            return WriteFailed;
-        clsCorrection::ReplayChange change;
-        change.number = m_enumber;
-        change.scanId = scanId;
-        if (state == Arrival) {
-            change.newEnter = DbDateTime::ToText(now);
-        } else {
-            change.oldEnter = change.newEnter = day.firstEnter;
-            change.newExit = DbDateTime::ToText(now);
-        }
-        if (closed && !clsCorrection::WriteReplayTrail(db, change))
-            return WriteFailed;
-    }
+    PresenceDay day;
+    const qint16 state = stateOf(db, m_enumber, now, &day);
+    // A month closed since a replayed scan still gets it (the writer names
+    // it in the trail); a scan at once is refused there.
+    PresenceWriter writer(
+        tx, scanId.isEmpty() ? PresenceWriter::Source::Scan : PresenceWriter::Source::Replay,
+        m_enumber, now.date(), scanId);
     if (state == Arrival) {
-        const int n =
-            tx.Exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES(?, ?)"),
-                    {m_enumber, DbDateTime::ToText(now)});
-        if (n < 1)
+        if (!writer.Insert(now))
             return WriteFailed;
     } else if (state == Departure) {
         // The day's first record alone receives the departure.
-        const int n = tx.Exec(QStringLiteral("UPDATE Presence SET EXITTIME = ? WHERE ") +
-                                  DbDialect::RowIdEquals(clsDbConn::EngineOf(db)),
-                              {DbDateTime::ToText(now), day.firstRow});
-        if (n != 1)
+        if (!writer.SetDeparture(*day.First(), now))
             return WriteFailed;
     } else if (scanId.isEmpty() || state == Error) {
         return state; // nothing to write; the transaction rolls back

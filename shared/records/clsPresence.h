@@ -7,7 +7,8 @@
 #include <QString>
 #include <QVector>
 
-// One employee's day: arrival and departure. Decides what a scan means.
+// One employee's day: arrival and departure. Records a scan; what it means
+// is PresenceDay::Decide.
 class clsPresence {
 public:
     QString ENUMBER() const { return m_enumber; }
@@ -40,17 +41,6 @@ public:
     // (table ScanReplay) in the same transaction; a scan id found there
     // already writes nothing and gives AlreadyReplayed.
     qint16 Add(const QDateTime& at, const QString& scanId);
-
-    // One row of an employee's day, as the sign-in rule reads it.
-    struct DayRow {
-        QDateTime enter; // invalid when the stored text is not a time
-        bool departed = false;
-    };
-    // The sign-in rule itself, without a database: what a scan at `now`
-    // means given the day's rows (Arrival, Departure, AlreadyDeparted,
-    // Repeated, or Error for a first row without a readable time); `first`,
-    // when given, receives the index of the day's first record (none: unchanged).
-    static qint16 Decide(const QVector<DayRow>& rows, const QDateTime& now, int* first = nullptr);
 
     // Seconds after the arrival during which a scan counts as repeated.
     static constexpr int RepeatSeconds = 60;

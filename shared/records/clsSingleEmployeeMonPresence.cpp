@@ -2,15 +2,14 @@
 
 #include "shared/db/DbDateTime.h"
 
-void clsSingleEmployeeMonPresence::AddPresence(const QDateTime& enterTime,
-                                               const QDateTime& exitTime) {
-    const QDate day = enterTime.date();
-    if (m_arrivals.contains(day))
-        return; // the first record of a day wins, departure included
-    m_arrivals.insert(day, enterTime);
-    const QDate exitDay = exitTime.date();
+void clsSingleEmployeeMonPresence::AddDay(const PresenceDay& day) {
+    const PresenceDay::Record* first = day.First();
+    if (!first || m_arrivals.contains(day.Date()))
+        return;
+    m_arrivals.insert(day.Date(), first->arrival);
+    const QDate exitDay = first->departure.date();
     if (!m_departures.contains(exitDay))
-        m_departures.insert(exitDay, exitTime);
+        m_departures.insert(exitDay, first->departure);
 }
 
 QDateTime clsSingleEmployeeMonPresence::GetEnterTime(const QDateTime& specDay) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/records/PresenceDay.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
@@ -13,8 +15,11 @@ public:
     QString ENAME() const { return m_ename; }
     void setENAME(const QString& v) { m_ename = v; }
 
-    // The first record of a day wins.
-    void AddPresence(const QDateTime& enterTime, const QDateTime& exitTime);
+    // A day's first record (PresenceDay::First): its arrival on the day,
+    // its departure on the departure's own date unless a day added before
+    // put one there. Days come in date order; a day given again changes
+    // nothing.
+    void AddDay(const PresenceDay& day);
     // The stored time of specDay's calendar day, or the zero date-time.
     QDateTime GetEnterTime(const QDateTime& specDay) const;
     QDateTime GetExitTime(const QDateTime& specDay) const;

@@ -27,7 +27,7 @@ private slots:
     void dayFromCopyAndJournal() {
         QFETCH(bool, inCopy);
         QFETCH(bool, inJournal);
-        QVector<clsPresence::DayRow> copy;
+        PresenceDay copy(day);
         QVector<ScanJournal::Entry> journal;
         const std::pair<QDateTime, qint16> scans[] = {{at(8, 0), clsPresence::Arrival},
                                                       {at(17, 0), clsPresence::Departure},
@@ -39,7 +39,7 @@ private slots:
                 journal.push_back({0, QStringLiteral("id"), QStringLiteral("C1"),
                                    QStringLiteral("E1"), when, state, false});
             if (inCopy && state == clsPresence::Arrival)
-                copy.push_back({when, false});
+                copy.Add({when, QDateTime(), false, {}, {}, {}});
         }
         // A scan not decided yet (state 0, journalled before its greeting) counts for nothing.
         journal = {{0, QStringLiteral("x"), QStringLiteral("C1"), QStringLiteral("E1"), at(8, 0), 0,

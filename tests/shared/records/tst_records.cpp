@@ -19,6 +19,7 @@
 #include "shared/rowset/RowSetXml.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
+#include "tests/shared/records/helpers/DayCases.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -185,9 +186,10 @@ private slots:
     }
     void cleanup() { fx.reset(); }
 
-    // The server's sign-in function and the program's rule agree on one
-    // table of days: each case decided by clsPresence::Decide and by the
-    // function on the same rows (its write rolled back).
+    // The server's sign-in function decides the days of the table that
+    // PresenceDay is held to (helpers/DayCases.h) as PresenceDay does, and
+    // closes the same first record (its write rolled back); a day holding
+    // an arrival of another text form it leaves to the program (0).
     void serverSignInAgreesWithTheRule() {
         if (!TestProgramDir::OnServer())
             QSKIP("the function lives on the server");
@@ -198,45 +200,46 @@ private slots:
         if (!present->value(0).toBool())
             QSKIP("this database has no sign-in function");
         present = {};
-        const QDate day(2026, 3, 10);
-        const auto at = [day](int h, int m, int s = 0) { return QDateTime(day, QTime(h, m, s)); };
-        struct Case {
-            const char* name;
-            QVector<clsPresence::DayRow> rows;
-            QDateTime now;
-        };
-        const Case cases[] = {
-            {"no record", {}, at(8, 0)},
-            {"59 s after the arrival", {{at(8, 0), false}}, at(8, 0, 59)},
-            {"60 s after", {{at(8, 0), false}}, at(8, 1, 0)},
-            {"61 s after", {{at(8, 0), false}}, at(8, 1, 1)},
-            {"departed", {{at(8, 0), true}}, at(17, 30)},
-            {"first by time departed", {{at(19, 0), false}, {at(8, 0), true}}, at(20, 0)},
-            {"first by time open", {{at(19, 0), true}, {at(8, 0), false}}, at(20, 0)},
-        };
         QSqlQuery q(db);
-        for (const Case& c : cases) {
+        for (const DayCase& c : kDayCases) {
+            const QDateTime now = DbDateTime::FromText(QLatin1String(c.now));
+            bool storedForm = true;
             QVERIFY(q.exec(QStringLiteral("DELETE FROM Presence")));
-            for (const clsPresence::DayRow& r : c.rows) {
+            for (const DayCase::Stored& r : c.records) {
+                const QString in = QLatin1String(r.in);
+                const bool ofTheDay =
+                    in >= DbDateTime::DayStart(now.date()) && in < DbDateTime::DayEnd(now.date());
+                storedForm =
+                    storedForm && (!ofTheDay || DbDateTime::ToText(DbDateTime::FromText(in)) == in);
                 QVERIFY(q.prepare(QStringLiteral(
                     "INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES('A1', ?, ?)")));
-                q.addBindValue(DbDateTime::ToText(r.enter));
-                q.addBindValue(r.departed ? QVariant(DbDateTime::ToText(r.enter.addSecs(3600)))
-                                          : QVariant(QMetaType::fromType<QString>()));
+                q.addBindValue(in);
+                q.addBindValue(r.out ? QVariant(QLatin1String(r.out))
+                                     : QVariant(QMetaType::fromType<QString>()));
                 QVERIFY(q.exec());
             }
             QVERIFY(q.exec(QStringLiteral("BEGIN")));
             QVERIFY(q.prepare(DbDialect::SignInCallStatement(DbDialect::Engine::PostgreSQL)));
             for (const QVariant& v :
-                 QVariantList{QStringLiteral("A1"), DbDateTime::ToText(c.now),
-                              DbDateTime::DayStart(day), DbDateTime::DayEnd(day),
-                              DbDateTime::ToText(c.now.addSecs(-clsPresence::RepeatSeconds))})
+                 QVariantList{QStringLiteral("A1"), QLatin1String(c.now),
+                              DbDateTime::DayStart(now.date()), DbDateTime::DayEnd(now.date()),
+                              DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds))})
                 q.addBindValue(v);
             QVERIFY2(q.exec() && q.next(), c.name);
             const int server = q.value(0).toInt();
+            QString closed;
+            if (server == clsPresence::Departure) {
+                QVERIFY(
+                    q.prepare(QStringLiteral("SELECT ENTERTIME FROM Presence WHERE EXITTIME = ?")));
+                q.addBindValue(QLatin1String(c.now));
+                QVERIFY(q.exec() && q.next());
+                closed = q.value(0).toString();
+            }
             QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
-            QVERIFY2(server == clsPresence::Decide(c.rows, c.now),
+            QVERIFY2(server == (storedForm ? c.state : 0),
                      qPrintable(QStringLiteral("%1: server %2").arg(c.name).arg(server)));
+            if (server == clsPresence::Departure)
+                QCOMPARE(closed, QLatin1String(c.records[c.first].in));
         }
     }
 

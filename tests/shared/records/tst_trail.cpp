@@ -199,6 +199,27 @@ private slots:
         QCOMPARE(correct(Action::Remove, "2026-03-10", {}, {}), Result::MonthClosed);
     }
 
+    // A scan recorded at once into a closed month (a station clock far
+    // behind) is refused and changes nothing, arrival or departure, through
+    // the server's function or the statements; a repeated scan still says
+    // so; the same scan replayed from a journal is recorded.
+    void scanIntoAClosedMonthIsRefused() {
+        QVERIFY(fx->addPresence(QStringLiteral("8"), at("2026-03-11T08:00:00")));
+        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(scan(QStringLiteral("7"), "2026-03-10T08:00:00"),
+                 qint16(clsPresence::WriteFailed));
+        QCOMPARE(replay(QStringLiteral("7"), "2026-03-10T08:00:00", QString()),
+                 qint16(clsPresence::WriteFailed));
+        QCOMPARE(scan(QStringLiteral("8"), "2026-03-11T08:00:30"), qint16(clsPresence::Repeated));
+        QCOMPARE(scan(QStringLiteral("8"), "2026-03-11T17:00:00"),
+                 qint16(clsPresence::WriteFailed));
+        QCOMPARE(fx->rows(QStringLiteral("Presence")), 1);
+        QCOMPARE(day(QStringLiteral("8"), "2026-03-11"), QStringList({"08:00:00--"}));
+        QCOMPARE(trail().size(), size_t(1)); // the closing
+        QCOMPARE(replay(QStringLiteral("7"), "2026-03-10T08:00:00", QStringLiteral("k1")),
+                 qint16(clsPresence::Arrival));
+    }
+
     // A closed month's records are changed by nothing else than a replay
     // whose trail row the same transaction wrote: the statements of another
     // tool (the owner's login too) are refused, an open month's are not.
