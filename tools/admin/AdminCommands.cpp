@@ -13,6 +13,7 @@
 #include "tools/admin/ReportSummary.h"
 #include "tools/admin/ScheduleCommands.h"
 #include "tools/admin/ServerOptions.h"
+#include "tools/admin/SetAdminPassword.h"
 
 namespace AdminCommands {
 
@@ -29,14 +30,14 @@ struct Option {
 
 const QList<Option>& optionTable() {
     static const QList<Option> options = {
-        {"dir", "DIR",
-         "the program directory whose attendance.ini is used\n"
-         "(default: the directory of attendance-admin)"},
+        {"dir", "DIR", "the program directory whose attendance.ini is used\n(default: %1)"},
         {"data", "DATADIR", "the folder of the database file (default: DIR)"},
         {"password", "PW",
          "init with a file: the administrator password; with a server:\n"
          "the server login's password; \"-\" asks on the terminal without echo"},
-        {"password-file", "FILE", "the password of --password as the first line of FILE"},
+        {"password-file", "FILE",
+         "the password of --password (set-admin-password: the new\n"
+         "one) as the first line of FILE"},
         {"admin-password", "PW", "the administrator password (\"-\" asks on the terminal)"},
         {"unit", "NAME", "the unit name"},
         {"demo", nullptr, "adds the demo departments, employees and presence records"},
@@ -64,6 +65,16 @@ const Option& optionNamed(const QString& name) {
         if (name == QLatin1String(o.name))
             return o;
     Q_UNREACHABLE();
+}
+
+// Where the commands find attendance.ini without --dir: the folder of the
+// packages' configuration, else the program's own.
+QString defaultDirectory() {
+#ifdef ATTENDANCE_CONFIG_DIR
+    return QStringLiteral(ATTENDANCE_CONFIG_DIR);
+#else
+    return QStringLiteral("the directory of attendance-admin");
+#endif
 }
 
 QStringList names(std::initializer_list<const char*> list) {
@@ -127,6 +138,9 @@ QVector<Command> correctionCommands(const QStringList& dir) {
         {QStringLiteral("reopen-month"), QStringLiteral("YEAR MONTH --admin-password PW"),
          QStringLiteral("Reopens a closed month; takes the administrator password."), 2, 2,
          names({"dir", "admin-password"}), Gui::Never, CorrectionCommands::ReopenMonth},
+        {QStringLiteral("set-admin-password"), SetAdminPassword::Synopsis(),
+         SetAdminPassword::Summary(), 0, 1, names({"dir", "password-file"}), Gui::Never,
+         SetAdminPassword::Run},
     };
 }
 
@@ -211,6 +225,8 @@ QString commandUsage(const Command& cmd) {
                 .arg(QLatin1String(o.name),
                      o.valueName ? QLatin1Char(' ') + QLatin1String(o.valueName) : QString());
         QString help = QString::fromUtf8(o.help);
+        if (name == QLatin1String("dir"))
+            help = help.arg(defaultDirectory());
         help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(30, QLatin1Char(' ')));
         text += head.leftJustified(29) + QLatin1Char(' ') + help + QLatin1Char('\n');
     }
@@ -240,12 +256,14 @@ bool NeedsGui(const QStringList& arguments) {
 }
 
 QString Usage() {
-    QString text = QStringLiteral(
-        "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
-        "Sets up and scripts a program directory of the attendance system (the folder with\n"
-        "signdesk, manage and attendance.ini). Commands other than init work on the\n"
-        "program directory given by --dir, by default the directory of attendance-admin.\n\n"
-        "commands:\n");
+    QString text =
+        QStringLiteral(
+            "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
+            "Sets up and scripts a program directory of the attendance system (the folder with\n"
+            "attendance.ini). Commands other than init work on the program directory given\n"
+            "by --dir, by default %1.\n\n"
+            "commands:\n")
+            .arg(defaultDirectory());
     for (const Command& cmd : commands())
         text += QStringLiteral("  ") + (cmd.name + u' ' + cmd.synopsis).trimmed() + u'\n';
     text +=
