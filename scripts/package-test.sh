@@ -32,11 +32,19 @@ fail() {
 apt_get() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@" >/dev/null; }
 installed() { dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed; }
 
+# Packages an earlier run removed without purging, and their empty
+# folders, are cleared; an installation or records are never touched.
 for p in "${PACKAGES[@]}"; do
   ! installed "$p" || fail "$p is installed: run this on a machine without the packages"
 done
+for p in "${PACKAGES[@]}"; do
+  if dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx config-files; then
+    $SUDO dpkg --purge "$p" >/dev/null
+  fi
+done
 for d in /etc/attendance /var/lib/attendance; do
-  [ ! -e "$d" ] || fail "$d exists: run this on a machine without an attendance installation"
+  if [ -d "$d" ]; then $SUDO rmdir "$d" 2>/dev/null || true; fi
+  [ ! -e "$d" ] || fail "$d holds files: run this on a machine without an attendance installation"
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/attendance-pkgtest.XXXXXX")
