@@ -32,6 +32,15 @@ fail() {
 apt_get() { $SUDO env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@" >/dev/null; }
 installed() { dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed; }
 
+# What the test itself uses besides the build dependencies.
+for p in lintian sqlite3; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    apt_get update
+    apt_get install --no-install-recommends lintian sqlite3
+    break
+  fi
+done
+
 # Packages an earlier run removed without purging, and their empty
 # folders, are cleared; an installation or records are never touched.
 for p in "${PACKAGES[@]}"; do
