@@ -364,7 +364,7 @@ void cJpeg::huffmanTables(const Frame& f, HuffTable* tables) {
     for (int t = 0; t < tableCount; ++t)
         for (quint16 q : f.qt[t])
             if (q > 255)
-                throw cJpegError("Illegal precission in Quantization Table");
+                throw cJpegError("Illegal precision in Quantization Table");
 }
 
 // Writes the scan's symbols again with the Huffman codes; the symbols of a

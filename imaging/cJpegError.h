@@ -4,7 +4,7 @@
 
 // Error raised by cJpeg: error number 1 and one of the encoder's messages
 // ("Invalid Sampling Value", "Illegal Comment Length", "Bad Quantization
-// Table", "Illegal precission in Quantization Table", "Bad Huffman Table").
+// Table", "Illegal precision in Quantization Table", "Bad Huffman Table").
 // The encoder's state is unchanged by the call that raised it.
 class cJpegError : public std::runtime_error {
 public:

@@ -59,9 +59,13 @@ frmCorrectionTrail::frmCorrectionTrail(QWidget* parent)
 frmCorrectionTrail::~frmCorrectionTrail() = default;
 
 QString frmCorrectionTrail::ActionText(const QString& key) {
-    static const std::pair<const char*, const char*> texts[] = {
-        {"add", "补签"},   {"change", "修改"},     {"remove", "删除"},
-        {"close", "月结"}, {"reopen", "取消月结"}, {"replay", "补传"}};
+    static const std::pair<const char*, const char*> texts[] = {{"add", "补签"},
+                                                                {"change", "修改"},
+                                                                {"remove", "删除"},
+                                                                {"close", "月结"},
+                                                                {"reopen", "取消月结"},
+                                                                {"replay", "补传"},
+                                                                {"password", "修改管理员密码"}};
     for (const auto& [k, text] : texts)
         if (key == QLatin1String(k))
             return QString::fromUtf8(text);

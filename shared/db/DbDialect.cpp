@@ -279,15 +279,17 @@ namespace {
 
 // Marks the guards of this version as complete (set last, in the
 // transaction that creates them).
-const char kGuardsVersion[] = "attendance guards 1";
+const char kGuardsVersion[] = "attendance guards 2";
 
 // A date-time text of the stored form: for these, text order is time order.
 const char kStoredForm[] = R"('^\d{4}-\d\d-\d\d ([01]\d|2[0-3]):[0-5]\d:[0-5]\d$')";
 
 const char* const kGuardFunctions[] = {
     "attendance_correct(text, text, text, text, text, text, text, text, text)",
-    "attendance_close_month(text, text, text)", "attendance_reopen_month(text, text, text)",
+    "attendance_close_month(text, text, text)",
+    "attendance_reopen_month(text, text, text)",
     "attendance_replay_trail(text, text, text, text, text, text, text, text)",
+    "attendance_password_trail(text, text)",
     "attendance_presence_guard()"};
 
 // The trail row's insert shared by the functions (the time and operator of
@@ -416,6 +418,17 @@ BEGIN
     p_old_exit, p_new_enter, p_new_exit, p_scan) RETURNING ID INTO trail;
   RETURN trail;
 END $fn$)sql");
+    // A new administrator password (attendance.ini): the row names no
+    // employee, no times and no reason.
+    out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_password_trail(p_host text,
+  p_program text) RETURNS bigint LANGUAGE plpgsql SECURITY DEFINER AS $fn$
+DECLARE trail bigint;
+BEGIN
+  )sql") + trail +
+               QLatin1String(R"sql(p_host, p_program, NULL, 'password', NULL, NULL, NULL,
+    NULL, NULL) RETURNING ID INTO trail;
+  RETURN trail;
+END $fn$)sql");
     out << QLatin1String(R"sql(CREATE OR REPLACE FUNCTION attendance_presence_guard()
   RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER AS $fn$
 DECLARE o_number text; o_enter text; o_exit text; n_number text; n_enter text; n_exit text;
@@ -509,12 +522,14 @@ QString GuardStateStatement(Engine engine) {
                                            "to_regclass('presence'))")};
         for (const char* f : kGuardFunctions)
             present << QStringLiteral("to_regprocedure('%1') IS NOT NULL").arg(QLatin1String(f));
+        // An earlier version's functions write the rows of the kinds they
+        // know until the owner replaces them.
         return QStringLiteral("SELECT %1, EXISTS(SELECT 1 FROM pg_tables WHERE tablename = "
                               "'presence' AND schemaname = current_schema() AND tableowner = "
-                              "current_user)")
-            .arg(present.join(QStringLiteral(" AND ")));
+                              "current_user), to_regprocedure('%2') IS NOT NULL")
+            .arg(present.join(QStringLiteral(" AND ")), QLatin1String(kGuardFunctions[0]));
     }
-    return QStringLiteral("SELECT COUNT(*) = 3, 1 FROM sqlite_master WHERE type = 'trigger' AND "
+    return QStringLiteral("SELECT COUNT(*) = 3, 1, 0 FROM sqlite_master WHERE type = 'trigger' AND "
                           "name IN ('TR_Presence_Closed_insert', 'TR_Presence_Closed_update', "
                           "'TR_Presence_Closed_delete')");
 }
@@ -530,6 +545,11 @@ QString MonthCloseCallStatement(Engine engine, bool close) {
                ? QStringLiteral("SELECT attendance_%1_month(?, ?, ?)")
                      .arg(close ? QStringLiteral("close") : QStringLiteral("reopen"))
                : QString();
+}
+
+QString PasswordTrailCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL ? QStringLiteral("SELECT attendance_password_trail(?, ?)")
+                                        : QString();
 }
 
 QString ReplayTrailCallStatement(Engine engine) {

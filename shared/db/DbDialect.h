@@ -129,8 +129,10 @@ QString SignInFunctionStateStatement(Engine engine);
 // transaction). Created with the tables, and by the first program that opens
 // an older database with the right to (the file's writer, the tables' owner).
 QStringList GuardStatements(Engine engine);
-// One row: whether the guards are in place, and whether the login may create
-// them (on a file: always).
+// One row: whether the guards of this version are in place, whether the
+// login may create them (on a file: always), and whether the server's
+// functions write the trail (those of an earlier version too; on a file:
+// never).
 QString GuardStateStatement(Engine engine);
 // The calls of those functions (empty on SQLite, whose programs write the
 // rows themselves). Correcting a day binds the number, the action key, the
@@ -140,10 +142,12 @@ QString GuardStateStatement(Engine engine);
 // as read, times not of the stored form or in a wrong order. Closing and
 // reopening bind the month "yyyy-MM", login@host and program. The replay's
 // trail row binds the number, the record's old arrival and departure, new
-// arrival and departure, the scan id, login@host and program.
+// arrival and departure, the scan id, login@host and program. A new
+// administrator password's row binds login@host and program.
 QString CorrectCallStatement(Engine engine);
 QString MonthCloseCallStatement(Engine engine, bool close);
 QString ReplayTrailCallStatement(Engine engine);
+QString PasswordTrailCallStatement(Engine engine);
 
 // The statements every SQLite connection runs after opening: a rollback
 // journal with full synchronous commits. And the settings of every server

@@ -22,7 +22,8 @@ namespace {
 using Action = clsCorrection::Action;
 using Result = clsCorrection::Result;
 
-constexpr const char* kActionKeys[] = {"add", "change", "remove", "close", "reopen", "replay"};
+constexpr const char* kActionKeys[] = {"add",    "change", "remove",  "close",
+                                       "reopen", "replay", "password"};
 
 QVariant timeValue(const QDateTime& t) {
     return DbQuery::TextOrNull(t.isValid() ? DbDateTime::ToText(t) : QString());
@@ -245,7 +246,22 @@ bool clsCorrection::ServerWritesTrail(QSqlDatabase db) {
     if (DbDialect::CorrectCallStatement(engine).isEmpty())
         return false;
     auto q = DbQuery::Read(db, DbDialect::GuardStateStatement(engine), {});
-    return q && q->next() && q->value(0).toBool();
+    return q && q->next() && q->value(2).toBool();
+}
+
+bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, DbError* error) {
+    if (ServerWritesTrail(db)) {
+        auto q = DbQuery::Read(db, DbDialect::PasswordTrailCallStatement(clsDbConn::EngineOf(db)),
+                               {who.login + QLatin1Char('@') + who.host, who.program}, error);
+        return q && q->next();
+    }
+    TrailRow row;
+    row.when = AppClock::now();
+    row.login = who.login;
+    row.host = who.host;
+    row.program = who.program;
+    row.action = Action::Password;
+    return WriteTrail(db, row, error);
 }
 
 bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, DbError* error) {

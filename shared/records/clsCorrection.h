@@ -21,9 +21,11 @@ class DbError;
 class clsCorrection {
 public:
     // Replay: a scan a station kept while the server was away, recorded
-    // afterwards in a month closed meanwhile.
-    enum class Action { Add, Change, Remove, Close, Reopen, Replay };
-    // "add", "change", "remove", "close", "reopen", "replay" (the trail's ACTION).
+    // afterwards in a month closed meanwhile. Password: a new administrator
+    // password (attendance-admin set-admin-password).
+    enum class Action { Add, Change, Remove, Close, Reopen, Replay, Password };
+    // "add", "change", "remove", "close", "reopen", "replay", "password" (the
+    // trail's ACTION).
     static QString ActionKey(Action action);
     static bool ParseAction(const QString& key, Action* out);
 
@@ -119,4 +121,8 @@ public:
     };
     static bool WriteReplayTrail(QSqlDatabase db, const ReplayChange& change,
                                  DbError* error = nullptr);
+    // Inside the caller's transaction on `db`: the trail row of a new
+    // administrator password (no employee, times or reason), written by the
+    // server's function where it writes the trail.
+    static bool WritePasswordTrail(QSqlDatabase db, const Operator& who, DbError* error = nullptr);
 };

@@ -129,11 +129,11 @@ private slots:
         QCOMPARE(ini.Read("OTHER", "ALP"), EncodePassword(QStringLiteral("pass word")));
         QCOMPARE(ini.Read("UNIT", "UNITNAME"), QStringLiteral("第一实验小学"));
 
-        // "-": asked on the terminal (script gives the tool one).
+        // "-": asked on the terminal (script gives the tool one), twice.
         QProcess tty;
         tty.start("script",
                   {"-qec", m_tool + " init " + path("asked") + " --password -", "/dev/null"});
-        tty.write("secret\n");
+        tty.write("secret\nsecret\n");
         tty.closeWriteChannel();
         QVERIFY(tty.waitForFinished());
         QCOMPARE(IniFile(path("asked/attendance.ini")).Read("OTHER", "ALP"),

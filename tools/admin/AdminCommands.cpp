@@ -2,6 +2,7 @@
 
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/AdminCommand.h"
+#include "tools/admin/AdminOptions.h"
 #include "tools/admin/CommandRegistry.h"
 
 namespace AdminCommands {
@@ -21,12 +22,14 @@ bool NeedsGui(const QStringList& arguments) {
 }
 
 QString Usage() {
-    QString text = QStringLiteral(
-        "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
-        "Sets up and scripts a program directory of the attendance system (the folder with\n"
-        "signdesk, manage and attendance.ini). Commands other than init work on the\n"
-        "program directory given by --dir, by default the directory of attendance-admin.\n\n"
-        "commands:\n");
+    QString text =
+        QStringLiteral(
+            "usage: attendance-admin COMMAND [ARGS] [--dir DIR]\n\n"
+            "Sets up and scripts a program directory of the attendance system (the folder with\n"
+            "attendance.ini). Commands other than init work on the program directory given\n"
+            "by --dir, by default %1.\n\n"
+            "commands:\n")
+            .arg(AdminOptions::DefaultDirectory());
     for (const auto& cmd : CommandRegistry::All())
         text += QStringLiteral("  ") + (cmd->Spec().name + u' ' + cmd->Spec().synopsis).trimmed() +
                 u'\n';

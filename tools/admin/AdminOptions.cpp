@@ -2,10 +2,18 @@
 
 namespace AdminOptions {
 
+QString DefaultDirectory() {
+#ifdef ATTENDANCE_CONFIG_DIR
+    return QStringLiteral(ATTENDANCE_CONFIG_DIR);
+#else
+    return QStringLiteral("the directory of attendance-admin");
+#endif
+}
+
 Admin::Option Dir() {
     return {QStringLiteral("dir"), QStringLiteral("DIR"),
-            QStringLiteral("the program directory whose attendance.ini is used\n"
-                           "(default: the directory of attendance-admin)")};
+            QStringLiteral("the program directory whose attendance.ini is used\n(default: %1)")
+                .arg(DefaultDirectory())};
 }
 
 Admin::Option Server() {

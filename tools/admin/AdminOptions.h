@@ -7,6 +7,10 @@
 // option of one command only is declared by that command.
 namespace AdminOptions {
 
+// Where the commands find attendance.ini without --dir: the folder of the
+// packages' configuration, else the program's own.
+QString DefaultDirectory();
+
 Admin::Option Dir();
 Admin::Option Server();
 Admin::Option User();

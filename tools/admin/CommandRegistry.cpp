@@ -21,6 +21,7 @@
 #include "tools/admin/commands/ReportSummaryCommand.h"
 #include "tools/admin/commands/ScheduleExportCommand.h"
 #include "tools/admin/commands/ScheduleImportCommand.h"
+#include "tools/admin/commands/SetAdminPasswordCommand.h"
 #include "tools/admin/commands/TrailCommand.h"
 #include "tools/admin/commands/WebPasswordCommand.h"
 
@@ -49,6 +50,7 @@ const std::vector<std::unique_ptr<const AdminCommand>>& All() {
         ScheduleExportCommand, ScheduleImportCommand, CalendarExportCommand, CalendarImportCommand,
         // The corrections and closing of months.
         CorrectCommand, TrailCommand, CloseMonthCommand, ReopenMonthCommand,
+        SetAdminPasswordCommand,
         // The web pages' password.
         WebPasswordCommand>();
     return all;

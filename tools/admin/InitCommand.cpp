@@ -38,6 +38,7 @@ struct Plan {
     DbSettings server;
     QString adminOption; // the option that names the administrator password
     QString password;
+    bool passwordDefault = false; // the demo's, not given
     QString unit;
 };
 
@@ -83,14 +84,14 @@ bool readOptions(Context& c, Plan* p) {
     p->ini = JoinPath(p->dir, QStringLiteral("attendance.ini"));
     p->demo = c.isSet("demo");
     bool passwordGiven = false;
+    // A new password: asked twice on the terminal.
     if (!ServerOptions::Secret(c, adminIsPassword ? "password" : "admin-password", nullptr,
-                               &p->password, &passwordGiven))
+                               &p->password, &passwordGiven, ServerOptions::Ask::Twice))
         return false;
+    p->passwordDefault = !passwordGiven;
     p->unit = c.value("unit").trimmed();
-    // The station trims what is typed at its login, so such a password could never be entered.
-    if (passwordGiven && (p->password.isEmpty() || p->password.trimmed() != p->password))
-        return Fail(c.err, QStringLiteral("the password must not be empty nor begin or end with "
-                                          "blanks"));
+    if (passwordGiven && !ServerOptions::AdminPasswordUsable(c, p->password))
+        return false;
     if (c.isSet("unit") && p->unit.isEmpty())
         return Fail(c.err, QStringLiteral("the unit name must not be empty"));
     if (p->demo && !passwordGiven)
@@ -251,7 +252,11 @@ void tellResult(Context& c, const Plan& p, const DemoData::Summary& summary) {
               << " employees, " << summary.presenceRows << " presence records" << Qt::endl;
         const QStringList numbers = DemoData::Numbers();
         const QStringList barcodes = DemoData::Barcodes();
-        c.out << "administrator password: " << p.password << Qt::endl;
+        // A password typed or read from a file is never shown.
+        if (p.passwordDefault)
+            c.out << "administrator password: " << p.password << Qt::endl;
+        else
+            c.out << "administrator password: as given (--" << p.adminOption << ")" << Qt::endl;
         for (int i = 0; i < 3; ++i)
             c.out << "card of employee " << numbers[i] << ": " << barcodes[i] << Qt::endl;
     } else if (p.password.isEmpty() &&

@@ -40,16 +40,12 @@ QString withoutLineEnd(QByteArray line) {
     return QString::fromLocal8Bit(line);
 }
 
-bool prompt(Admin::Context& c, const char* option, QString* value) {
-    if (!::isatty(STDIN_FILENO)) {
-        return Admin::Fail(c.err,
-                           QStringLiteral("--%1 - asks on the terminal, but the input is not one")
-                               .arg(QLatin1String(option)));
-    }
-    c.err << "--" << option << ": " << Qt::flush;
+QString askOnce(Admin::Context& c, const QString& label) {
     QByteArray line;
     {
+        // Echo off before the prompt, so nothing typed after it is shown.
         const HiddenInput hidden;
+        c.err << label << ": " << Qt::flush;
         char buffer[512];
         while (std::fgets(buffer, sizeof buffer, stdin)) {
             line += buffer;
@@ -58,11 +54,29 @@ bool prompt(Admin::Context& c, const char* option, QString* value) {
         }
     }
     c.err << Qt::endl;
-    *value = withoutLineEnd(line);
+    return withoutLineEnd(line);
+}
+
+} // namespace
+
+bool Prompt(Admin::Context& c, const QString& label, QString* value, Ask ask) {
+    if (!::isatty(STDIN_FILENO)) {
+        return Admin::Fail(c.err,
+                           QStringLiteral("\"-\" asks for %1 on the terminal, but the input is "
+                                          "not one")
+                               .arg(label));
+    }
+    *value = askOnce(c, label);
+    if (ask == Ask::Once)
+        return true;
+    if (askOnce(c, label + QStringLiteral(" (again)")) != *value) {
+        value->clear();
+        return Admin::Fail(c.err, QStringLiteral("the two passwords differ; nothing was changed"));
+    }
     return true;
 }
 
-bool fromFile(Admin::Context& c, const QString& path, QString* value) {
+bool FromFile(Admin::Context& c, const QString& path, QString* value) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Admin::Fail(
@@ -73,7 +87,12 @@ bool fromFile(Admin::Context& c, const QString& path, QString* value) {
     return true;
 }
 
-} // namespace
+bool AdminPasswordUsable(Admin::Context& c, const QString& password) {
+    if (password.isEmpty() || password.trimmed() != password)
+        return Admin::Fail(c.err, QStringLiteral("the password must not be empty nor begin or end "
+                                                 "with blanks"));
+    return true;
+}
 
 const QStringList& Names() {
     static const QStringList names = {QStringLiteral("server"), QStringLiteral("user"),
@@ -82,17 +101,18 @@ const QStringList& Names() {
 }
 
 bool Secret(Admin::Context& c, const char* option, const char* environment, QString* value,
-            bool* given) {
+            bool* given, Ask ask) {
     const bool withFile = qstrcmp(option, "password") == 0 && c.isSet("password-file");
     *given = c.isSet(option) || withFile;
     if (c.isSet(option) && withFile) {
         return Admin::Fail(c.err, QStringLiteral("give --password or --password-file, not both"));
     }
     if (withFile)
-        return fromFile(c, c.value("password-file"), value);
+        return FromFile(c, c.value("password-file"), value);
     if (c.isSet(option)) {
         *value = c.value(option);
-        return *value != QLatin1String("-") || prompt(c, option, value);
+        return *value != QLatin1String("-") ||
+               Prompt(c, QStringLiteral("--") + QLatin1String(option), value, ask);
     }
     if (environment && qEnvironmentVariableIsSet(environment)) {
         *given = true;

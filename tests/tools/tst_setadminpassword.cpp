@@ -1,0 +1,264 @@
+// The administrator password typed on a terminal (asked twice, never shown)
+// and attendance-admin set-admin-password with its row of the trail.
+#include "shared/config/IniFile.h"
+#include "shared/config/PasswordModule.h"
+#include "tests/common/PgTestServer.h"
+#include "tests/tools/helpers/AdminTool.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+// attendance-admin on a terminal of its own (util-linux script): each answer
+// is typed only once the prompt before it has appeared, as a person would.
+struct Terminal {
+    QProcess script;
+    QByteArray screen;
+
+    explicit Terminal(const QStringList& args) {
+        QStringList quoted;
+        for (const QString& a : args)
+            quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
+        script.start(QStringLiteral("script"),
+                     {QStringLiteral("-qec"), AdminTool::Path() + u' ' + quoted.join(u' '),
+                      QStringLiteral("/dev/null")});
+    }
+    // Waits for `prompt` to appear after what was read so far, then types `line`.
+    bool answer(const QByteArray& prompt, const QByteArray& line) {
+        const qsizetype from = screen.size();
+        QElapsedTimer t;
+        t.start();
+        while (screen.indexOf(prompt, from) < 0) {
+            if (t.elapsed() > 30000 || script.state() == QProcess::NotRunning)
+                return false;
+            script.waitForReadyRead(200);
+            screen += script.readAll();
+        }
+        return script.write(line + '\n') > 0;
+    }
+    // The exit code of the program (script passes it on) once it has ended.
+    int finish() {
+        script.closeWriteChannel();
+        if (!script.waitForFinished(60000))
+            return -1;
+        screen += script.readAll();
+        return script.exitCode();
+    }
+};
+
+} // namespace
+
+class tst_SetAdminPassword : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+    QTemporaryDir m_root;
+
+    QStringList dir() const { return {QStringLiteral("--dir"), fx->path()}; }
+    int passwordRows() { return fx->rows(QStringLiteral("Correction WHERE ACTION = 'password'")); }
+    bool stored(const QString& password) const {
+        return fx->ini(QStringLiteral("OTHER"), QStringLiteral("ALP")) == EncodePassword(password);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_root.isValid()); }
+    void init() {
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(SavePassword(QStringLiteral("old")));
+    }
+    void cleanup() { fx.reset(); }
+
+    // init's first password: asked twice without echo; two different
+    // answers make nothing at all; the typed password never appears.
+    void initAsksTwice() {
+        const QString differ = m_root.filePath(QStringLiteral("differ"));
+        Terminal first({QStringLiteral("init"), differ, QStringLiteral("--password"), "-"});
+        QVERIFY(first.answer("--password: ", "Secret-1"));
+        QVERIFY(first.answer("--password (again): ", "Secret-2"));
+        QCOMPARE(first.finish(), 1);
+        QVERIFY2(first.screen.contains("differ"), first.screen.constData());
+        QVERIFY(!QFileInfo::exists(differ));
+
+        const QString same = m_root.filePath(QStringLiteral("same"));
+        Terminal second({QStringLiteral("init"), same, QStringLiteral("--password"), "-",
+                         QStringLiteral("--demo")});
+        QVERIFY(second.answer("--password: ", "Secret-3"));
+        QVERIFY(second.answer("(again): ", "Secret-3"));
+        QCOMPARE(second.finish(), 0);
+        QCOMPARE(IniFile(same + QStringLiteral("/attendance.ini")).Read("OTHER", "ALP"),
+                 EncodePassword(QStringLiteral("Secret-3")));
+        QVERIFY2(!second.screen.contains("Secret"), second.screen.constData());
+        QVERIFY(second.screen.contains("administrator password: as given"));
+
+        // With a server, --password is the login's existing password: asked once.
+        Terminal login({QStringLiteral("init"), m_root.filePath(QStringLiteral("srv")),
+                        QStringLiteral("--engine"), QStringLiteral("postgresql"),
+                        QStringLiteral("--server"), QStringLiteral("127.0.0.1:1"),
+                        QStringLiteral("--user"), QStringLiteral("u"), QStringLiteral("--database"),
+                        QStringLiteral("d"), QStringLiteral("--password"), "-"});
+        QVERIFY(login.answer("--password: ", "x"));
+        QCOMPARE(login.finish(), 1);
+        QVERIFY(!login.screen.contains("again"));
+    }
+
+    // --demo names its own default password, never one given.
+    void demoShowsOnlyItsOwnPassword() {
+        const QString pw = m_root.filePath(QStringLiteral("pw"));
+        QVERIFY(writeFile(pw, "Typed-Secret\n"));
+        ToolRun r =
+            AdminTool::Run({QStringLiteral("init"), m_root.filePath(QStringLiteral("d1")),
+                            QStringLiteral("--demo"), QStringLiteral("--password-file"), pw});
+        QCOMPARE(r.code, 0);
+        QVERIFY(!r.out.contains("Typed-Secret") && r.out.contains("as given (--password)"));
+        r = AdminTool::Run({QStringLiteral("init"), m_root.filePath(QStringLiteral("d2")),
+                            QStringLiteral("--demo")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains("administrator password: 123456"));
+    }
+
+    // From a file or the terminal: the new password with one trail row;
+    // every refusal changes neither the password nor the trail.
+    void setsPasswordWithTrailRow() {
+        const QString file = fx->writeFile(QStringLiteral("new-pw"), "neu Passwort 1\r\nzwei\n");
+        QVERIFY(
+            AdminTool::Runs(QStringList{"set-admin-password", "--password-file", file} + dir()));
+        QVERIFY(stored(QStringLiteral("neu Passwort 1")));
+        QCOMPARE(passwordRows(), 1);
+        const ToolRun trail = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
+        QVERIFY(trail.out.contains("\tpassword\t") && !trail.out.contains("neu"));
+
+        Terminal typed(QStringList{"set-admin-password", "-"} + dir());
+        QVERIFY(typed.answer("new administrator password: ", "Typed-2"));
+        QVERIFY(typed.answer("(again): ", "Typed-2"));
+        QCOMPARE(typed.finish(), 0);
+        QVERIFY(stored(QStringLiteral("Typed-2")) && !typed.screen.contains("Typed-2"));
+        QCOMPARE(passwordRows(), 2);
+
+        Terminal mistyped(QStringList{"set-admin-password", "-"} + dir());
+        QVERIFY(mistyped.answer("password: ", "Typed-3"));
+        QVERIFY(mistyped.answer("(again): ", "Typed-4"));
+        QCOMPARE(mistyped.finish(), 1);
+        QVERIFY(mistyped.screen.contains("differ"));
+
+        const QString blanks = fx->writeFile(QStringLiteral("blanks"), " x\n");
+        const QString empty = fx->writeFile(QStringLiteral("empty"), "\n");
+        QVERIFY(AdminTool::Fails(
+            QStringList{"set-admin-password", "--password-file", blanks} + dir(), {"blanks"}));
+        QVERIFY(
+            AdminTool::Fails(QStringList{"set-admin-password", "--password-file", empty} + dir()));
+        QVERIFY(AdminTool::Fails(QStringList{"set-admin-password", "--password-file",
+                                             fx->file(QStringLiteral("missing"))} +
+                                     dir(),
+                                 {"missing"}));
+        // "-" without a terminal; a plain password (seen in ps); none or both.
+        QVERIFY(AdminTool::Fails(QStringList{"set-admin-password", "-"} + dir(), {"terminal"}));
+        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password", "plain"} + dir(), {"ps"}));
+        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password"} + dir()));
+        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password", "-", "--password-file", file} +
+                                   dir()));
+        QVERIFY(stored(QStringLiteral("Typed-2")));
+        QCOMPARE(passwordRows(), 2);
+    }
+
+    // A configuration this user may not write is named before anything is
+    // asked; a trail that refuses the row leaves the old password.
+    void refusedWritesChangeNothing() {
+        const QString file = fx->writeFile(QStringLiteral("pw"), "another\n");
+        const QStringList set = QStringList{"set-admin-password", "--password-file", file} + dir();
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(fx->iniPath, QFile::ReadOwner));
+            QVERIFY(AdminTool::Fails(set, {"not writable", fx->iniPath}));
+            QVERIFY(QFile::setPermissions(fx->iniPath, QFile::ReadOwner | QFile::WriteOwner));
+        } else {
+            QCOMPARE(QProcess::execute(QStringLiteral("chattr"), {"+i", fx->path()}), 0);
+            const bool refused = AdminTool::Fails(set, {"not writable"});
+            QProcess::execute(QStringLiteral("chattr"), {"-i", fx->path()});
+            QVERIFY(refused);
+        }
+        QCOMPARE(passwordRows(), 0);
+
+        // A trail that takes no row.
+        const QStringList refuse =
+            TestProgramDir::OnServer()
+                ? QStringList{QStringLiteral("CREATE FUNCTION no_trail() RETURNS trigger LANGUAGE "
+                                             "plpgsql AS $$ BEGIN RAISE EXCEPTION 'the trail is "
+                                             "closed'; END $$"),
+                              QStringLiteral("CREATE TRIGGER no_trail BEFORE INSERT ON Correction "
+                                             "FOR EACH ROW EXECUTE FUNCTION no_trail()")}
+                : QStringList{QStringLiteral("CREATE TRIGGER no_trail BEFORE INSERT ON Correction "
+                                             "BEGIN SELECT RAISE(ABORT, 'the trail is closed'); "
+                                             "END")};
+        for (const QString& sql : refuse)
+            QVERIFY2(fx->exec(sql), qPrintable(fx->lastError));
+        QVERIFY(AdminTool::Fails(set, {"trail"}));
+        QVERIFY(stored(QStringLiteral("old")));
+    }
+
+    // With the README's grants the stations' login sets the password
+    // through the server's function, named in the trail by the login. A
+    // database whose functions an earlier version made (without this one)
+    // still takes the login's corrections, refuses the password until the
+    // owner has opened it, and then takes it once the login may EXECUTE it.
+    void stationLoginOnServer() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("the rights of logins on a server");
+        const QString role = QStringLiteral("pw_") + fx->server()->name();
+        const QString owner = fx->ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"));
+        const QString ownerPassword =
+            fx->ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"));
+        QVERIFY(
+            fx->addDept(1, QStringLiteral("办公室")) &&
+            fx->addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1));
+        for (const QString& sql :
+             {QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'x'"),
+              QStringLiteral("GRANT USAGE ON SCHEMA public TO %1"),
+              QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO "
+                             "%1"),
+              QStringLiteral("GRANT EXECUTE ON FUNCTION attendance_correct(text, text, text, text, "
+                             "text, text, text, text, text) TO %1"),
+              QStringLiteral("GRANT SELECT ON correction, monthclose, workschedule, workcalendar "
+                             "TO %1")})
+            QVERIFY2(fx->exec(sql.arg(role)), qPrintable(fx->lastError));
+        for (const char* sql : {"DROP FUNCTION attendance_password_trail(text, text)",
+                                "COMMENT ON FUNCTION attendance_presence_guard() IS 'attendance "
+                                "guards 1'"})
+            QVERIFY2(fx->exec(QLatin1String(sql)), qPrintable(fx->lastError));
+        // The tool reads the login from attendance.ini; this process keeps
+        // the owner's connection.
+        const auto login = [&](const QString& name, const QString& password) {
+            return fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), name) &&
+                   fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password);
+        };
+        QVERIFY(login(role, QStringLiteral("x")));
+        const QString day = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
+        QVERIFY(AdminTool::Runs(
+            QStringList{"correct", "7", day, "--arrival", "08:00", "--reason", "r"} + dir()));
+        const QString file = fx->writeFile(QStringLiteral("pw"), "station set\n");
+        const QStringList set = QStringList{"set-admin-password", "--password-file", file} + dir();
+        QVERIFY(AdminTool::Fails(set, {"trail"}));
+        QVERIFY(login(owner, ownerPassword));
+        QVERIFY(AdminTool::Runs(QStringList{QStringLiteral("check")} + dir()));
+        QVERIFY(login(role, QStringLiteral("x")));
+        QVERIFY(AdminTool::Fails(set, {"trail"}));
+        QVERIFY(stored(QStringLiteral("old")));
+        QVERIFY(fx->exec(
+            QStringLiteral("GRANT EXECUTE ON FUNCTION attendance_password_trail(text, text) TO %1")
+                .arg(role)));
+        QVERIFY(AdminTool::Runs(set));
+        QVERIFY(stored(QStringLiteral("station set")));
+        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Correction WHERE OPERATOR = '%1' "
+                                          "AND ACTION IN ('add', 'password')")
+                               .arg(role)),
+                 2);
+        for (const char* sql : {"DROP OWNED BY %1", "DROP ROLE %1"})
+            QVERIFY2(fx->exec(QString::fromLatin1(sql).arg(role)), qPrintable(fx->lastError));
+    }
+};
+
+QTEST_MAIN(tst_SetAdminPassword)
+#include "tst_setadminpassword.moc"
