@@ -21,7 +21,7 @@ fi
 OUTDIR=${1:-$(mktemp -d "${TMPDIR:-/tmp}/attendance-debs.XXXXXX")}
 mkdir -p "$OUTDIR"
 OUTDIR=$(cd "$OUTDIR" && pwd)
-PACKAGES=(attendance-signdesk attendance-manage attendance-tools)
+PACKAGES=(attendance-signdesk attendance-manage attendance-tools attendance-web)
 BUILD_DIR=${BUILD_DIR:-build-deb}
 export BUILD_DIR
 
@@ -87,6 +87,7 @@ dpkg --compare-versions "$base+upgrade1" gt "$base" || fail "the upgrade's versi
 clean_up() {
   $SUDO env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq "${PACKAGES[@]}" >/dev/null 2>&1 || true
   $SUDO rm -rf /etc/attendance /var/lib/attendance "$work"
+  if getent passwd attendance-web >/dev/null; then $SUDO deluser --system attendance-web >/dev/null || true; fi
   if getent group attendance >/dev/null; then $SUDO delgroup --system attendance >/dev/null || true; fi
 }
 trap clean_up EXIT
@@ -110,13 +111,23 @@ done
 test -x /usr/lib/attendance/manage
 grep -qx 'Name\[zh_CN\]=签到系统管理软件' /usr/share/applications/manage.desktop ||
   fail "the office program's menu entry changed its name"
-for f in signdesk attendance-manage attendance-admin jpegenc; do
+for f in signdesk attendance-manage attendance-admin jpegenc attendance-web; do
   [ -s "/usr/share/man/man1/$f.1.gz" ] || fail "no manual page for $f"
 done
 zcat /usr/share/man/man1/attendance-admin.1.gz >"$work/admin.1"
 grep -q 'set\\-admin\\-password' "$work/admin.1" ||
   fail "attendance-admin's manual page lacks a command"
 test -f /usr/lib/systemd/user/attendance-signdesk.service
+# The web pages: a system unit shipped disabled, run as their own system
+# user in the group; without a password the program refuses to serve.
+test -f /usr/lib/systemd/system/attendance-web.service
+[ ! -e /etc/systemd/system/multi-user.target.wants/attendance-web.service ] ||
+  fail "the web pages' service is enabled before a password is set"
+id -nG attendance-web | grep -qw attendance || fail "no system user attendance-web in the group"
+status=0
+$SUDO runuser -u attendance-web -- /usr/bin/attendance-web --listen 127.0.0.1:0 2>"$work/web" || status=$?
+[ "$status" = 3 ] && grep -q "web-password" "$work/web" ||
+  fail "attendance-web without a password did not refuse with status 3"
 case "$(dpkg-query -W -f='${Recommends}' attendance-tools)" in
   *libqt6sql6-psql*) ;;
   *) fail "libqt6sql6-psql is not recommended" ;;
@@ -224,7 +235,7 @@ apt_get remove "${PACKAGES[@]}"
 apt_get install "$OUTDIR"/upgrade/attendance-*.deb
 apt_get purge attendance-tools
 [ -f /etc/attendance/attendance.ini ] || fail "purging one package took the others' configuration"
-apt_get purge attendance-signdesk attendance-manage
+apt_get purge attendance-signdesk attendance-manage attendance-web
 [ ! -e /etc/attendance ] || fail "purge left /etc/attendance"
 [ -s /var/lib/attendance/vorerur.dat ] || fail "purge took the records"
 [ ! -e /usr/lib/attendance ] && [ ! -e /usr/bin/attendance-admin ] || fail "purge left programs"
