@@ -439,7 +439,7 @@ private slots:
         const QString dir = path("schema");
         const QString file = db("schema");
         const QByteArray latest = QByteArray::number(DbSchema::Latest);
-        QVERIFY(Runs({"init", dir, "--password", "x"}));
+        QVERIFY(Run({"init", dir, "--password", "x"}).out.contains("schema version " + latest));
         QVERIFY(Run({"check", "--dir", dir}).out.contains("schema version " + latest));
         QVERIFY(Run({"migrate", "--dir", dir}).out.contains("at schema version " + latest));
         // Made before the replayed scans' table, without the version table.
