@@ -177,12 +177,6 @@ QString SchemaOwnerStatement(Engine engine) {
                : QStringLiteral("SELECT 1");
 }
 
-QString LockSchemaStatement(Engine engine) {
-    return engine == Engine::PostgreSQL
-               ? QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('schemaversion'))")
-               : QString();
-}
-
 QString TableName(Engine engine, const DbCatalog::Table& table) {
     return engine == Engine::PostgreSQL ? table.name.toLower() : table.name;
 }

@@ -81,9 +81,6 @@ QString ObjectExistsStatement(Engine engine);
 // One row, one column: whether the login owns the tables and so may change
 // the schema (on a file: always; the file system decides there).
 QString SchemaOwnerStatement(Engine engine);
-// Keeps every other program's change of the schema out until the end of the
-// transaction; empty on SQLite, whose writing transaction holds the file.
-QString LockSchemaStatement(Engine engine);
 QString TableName(Engine engine, const DbCatalog::Table& table);
 
 // One row, one column: whether the login may read and write `table`. On

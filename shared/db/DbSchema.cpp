@@ -335,9 +335,12 @@ bool Upgrade(QSqlDatabase db, QVector<int>* applied, DbError* why) {
             return DbError::From(q.lastError()).Report(why);
     }
     // Read again under the lock: another program may have upgraded meanwhile.
+    // On a server the lock of a table (which the guards' trigger needs
+    // anyway) also makes the catalogue show what that program committed.
     State state;
     DbError error;
-    if (!runAll(db, {DbDialect::LockSchemaStatement(engine)}, &error) || !Read(db, &state, &error))
+    if (!runAll(db, {DbDialect::LockTableStatement(engine, DbCatalog::Presence())}, &error) ||
+        !Read(db, &state, &error))
         return rollback(error);
     if (state.version > Latest)
         return rollback(DbError(NewerText(state.version)));

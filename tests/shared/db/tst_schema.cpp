@@ -19,8 +19,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -414,6 +417,34 @@ private slots:
         DbError why;
         QVERIFY2(DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isOpen(),
                  qPrintable(why.Text()));
+    }
+
+    // Two programs opening the same old database at once: one upgrades it,
+    // the other waits for it and finds it done; each step is recorded once.
+    void twoProgramsUpgradeOnce() {
+        Database db;
+        QVERIFY(db.init());
+        QString error;
+        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error), qPrintable(error));
+        const QStringList before = db.rows();
+        std::atomic<int> opened{0};
+        std::vector<std::thread> programs;
+        for (int i = 0; i < 2; ++i)
+            programs.emplace_back([&db, &opened, i] {
+                const ScopedConnection c(QStringLiteral("program%1").arg(i));
+                DbError why;
+                if (db.open(c.name(), Profile::Shared, &why).isOpen())
+                    ++opened;
+                else
+                    qWarning("%s", qPrintable(why.Text())); // named in the test's log
+            });
+        for (std::thread& t : programs)
+            t.join();
+        QCOMPARE(opened.load(), 2);
+        QCOMPARE(db.rows(), before);
+        QCOMPARE(db.scalar("SELECT COUNT(*) FROM SchemaVersion"), DbSchema::Latest - 3);
+        QCOMPARE(db.scalar("SELECT COUNT(DISTINCT VERSION) FROM SchemaVersion"),
+                 DbSchema::Latest - 3);
     }
 
     // A step that fails part-way (closed months entered twice by hand before
