@@ -2,6 +2,8 @@
 
 #include "platform/MsgBox.h"
 #include "shared/config/clsConfiguration.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployeeSet.h"
@@ -31,6 +33,34 @@ public:
     }
 };
 
+// The schema said in its own words where the programs cannot use it: a
+// database newer than this program, or an older one that this login may not
+// upgrade. True when neither (or the database cannot be asked: the other
+// checks say why).
+bool schemaUsable(const DbSettings& settings) {
+    DbOpener::Inspection seen;
+    if (!DbOpener::Inspect(settings, DatabaseFilePath(), &seen))
+        return true;
+    const int found = seen.state.version;
+    QString message;
+    if (found > DbSchema::Latest)
+        message =
+            QStringLiteral("数据库的结构版本（%1）比本程序的（%2）新，本程序不能使用它！请安装"
+                           "新版本的程序。点击确定后程序将退出！")
+                .arg(found)
+                .arg(DbSchema::Latest);
+    else if (found > 0 && found < DbSchema::Latest && !seen.mayUpgrade)
+        message = QStringLiteral("数据库的结构版本（%1）比本程序的（%2）旧，而当前登录无权升级它！"
+                                 "请用数据库所有者的登录运行“attendance-admin migrate”。"
+                                 "点击确定后程序将退出！")
+                      .arg(found)
+                      .arg(DbSchema::Latest);
+    if (message.isEmpty())
+        return true;
+    MsgBox::ShowMessage(nullptr, message, QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    return false;
+}
+
 } // namespace
 
 void SetProgramTitle(const QString& title) {
@@ -47,7 +77,7 @@ bool CheckDatabase(const std::function<bool()>& awayButReady) {
     switch (settings.engine) {
     case DbSettings::Engine::SQLite:
         if (file.isFile() && !file.isHidden())
-            return true;
+            return schemaUsable(settings);
         break;
     case DbSettings::Engine::PostgreSQL:
         // A login without rights on the tables would start and then fail
@@ -59,6 +89,8 @@ bool CheckDatabase(const std::function<bool()>& awayButReady) {
                               why.contains(QLatin1String("does not answer"));
             if (away && awayButReady && awayButReady())
                 return true;
+            if (!away && !schemaUsable(settings))
+                return false;
         } else if (clsDbConn::MayWriteTables(clsDbConn().GetDbConn())) {
             return true;
         }

@@ -22,9 +22,10 @@ QString ProgramTitle();
 // Start-up: the database must be there. SQLite: the database file is a
 // regular file. PostgreSQL: the server answers, the database holds the
 // tables and the login may read and write them (the shared connection is
-// then open). An unknown engine in the
-// configuration fails too. On failure shows the database message and returns
-// false: the program must end.
+// then open). On both a database newer than the program, or older and the
+// login may not upgrade it, is refused naming both schema versions. An
+// unknown engine in the configuration fails too. On failure shows the
+// database message and returns false: the program must end.
 // `awayButReady`: a server that cannot be reached is no failure when it
 // answers true (the station greets from its own copy meanwhile).
 bool CheckDatabase(const std::function<bool()>& awayButReady = {});

@@ -138,12 +138,16 @@ const Table& ScanReplayTable() {
     return t;
 }
 
-QVector<const Table*> RuleTables() {
-    return {&ScheduleTable(), &CalendarTable(), &ScanReplayTable()};
+QVector<const Table*> LaterTables() {
+    return {&Correction(), &MonthClose(), &ScheduleTable(), &CalendarTable(), &ScanReplayTable()};
 }
 
-QVector<const Table*> AddedTables() {
-    return {&Correction(), &MonthClose()};
+const Table& SchemaVersionTable() {
+    static const Table t{QStringLiteral("SchemaVersion"),
+                         {{QStringLiteral("VERSION"), T::SmallInt, false, true},
+                          {QStringLiteral("APPLIED"), T::DateTime},
+                          {QStringLiteral("PROGRAM"), T::Text}}};
+    return t;
 }
 
 const Table* Find(const QString& name) {

@@ -51,24 +51,25 @@ const Table& Presence();
 // reopenings of months included (append-only), and the closed months.
 const Table& Correction();
 const Table& MonthClose();
-// All three in creation order.
+// The three tables of the exchange files, in creation order.
 QVector<const Table*> Tables();
-// The tables beyond the three of the exchange files: created with them, and
-// added to a database made before them when a program opens it. Neither in
-// the exchange files nor in the three tables' checks.
-QVector<const Table*> AddedTables();
 // The table of that name (case-insensitive), or null.
 const Table* Find(const QString& name);
 const QVector<Index>& Indexes();
 
-// The tables of the attendance rules (working hours, calendar): created
-// with the others and added to older databases when a program opens them;
-// no part of the exchange files and of the three tables' checks.
+// The tables of the attendance rules (working hours, calendar) and of the
+// scans replayed by stations.
 const Table& ScheduleTable();   // WorkSchedule: DNAME ('*' = the unit), WEEKDAY 1-7, WORKING 0/1,
                                 // STARTTIME, ENDTIME 'HH:MM', LATEGRACE, EARLYGRACE (minutes)
 const Table& CalendarTable();   // WorkCalendar: CALDATE 'yyyy-MM-dd' (unique), KIND, NAME
 const Table& ScanReplayTable(); // ScanReplay: SCANID (unique), ENUMBER, SCANTIME, STATE
-QVector<const Table*> RuleTables();
+// The tables the schema's later steps (DbSchema) added beside the three:
+// the trail, the closed months, the rule tables and the replayed scans. No
+// part of the exchange files and of the three tables' checks.
+QVector<const Table*> LaterTables();
+// The schema's version table: one row for each step of DbSchema applied
+// (its number, when, by which program); never part of an exchange file.
+const Table& SchemaVersionTable();
 
 // The columns of a table as the exchange files describe them (types,
 // lengths, keys); empty for an unknown table.

@@ -4,6 +4,8 @@
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/StatementWatchdog.h"
@@ -25,8 +27,7 @@
 namespace DbCreator {
 
 QStringList Statements() {
-    return DbDialect::CreateStatements(DbDialect::Engine::SQLite) +
-           DbDialect::GuardStatements(DbDialect::Engine::SQLite);
+    return DbSchema::NewStatements(DbDialect::Engine::SQLite);
 }
 
 bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
@@ -42,27 +43,21 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
         return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
                                                    "tables are created only in an empty one")
                                         .arg(present.join(QStringLiteral(", "))));
-    QStringList statements = DbDialect::CreateStatements(clsDbConn::EngineOf(db));
-    if (!withIndexes)
-        statements.resize(statements.size() -
-                          DbDialect::IndexStatements(clsDbConn::EngineOf(db)).size());
-    statements << DbDialect::SignInFunctionStatement(clsDbConn::EngineOf(db));
-    // A bulk copy adds the guards of the closed months with the indexes,
-    // after the rows.
-    if (withIndexes)
-        statements << DbDialect::GuardStatements(clsDbConn::EngineOf(db));
-    statements.removeAll(QString());
+    // A bulk copy adds the indexes and the guards of the closed months after
+    // the rows.
+    const QStringList statements = DbSchema::NewStatements(
+        clsDbConn::EngineOf(db), withIndexes ? DbSchema::Part::Both : DbSchema::Part::Tables);
     QSqlQuery q(db);
     for (const QString& sql : statements)
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
-    return true;
+    return DbSchema::RecordNew(db, error);
 }
 
 bool AddIndexes(QSqlDatabase db, DbError* error) {
     QSqlQuery q(db);
-    for (const QString& sql : DbDialect::IndexStatements(clsDbConn::EngineOf(db)) +
-                                  DbDialect::GuardStatements(clsDbConn::EngineOf(db)))
+    for (const QString& sql :
+         DbSchema::NewStatements(clsDbConn::EngineOf(db), DbSchema::Part::Indexes))
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
             return DbError::From(q.lastError()).Report(error);
     return true;
@@ -89,11 +84,8 @@ bool Build(const QString& path, DbError* error) {
     bool ok = false;
     {
         const ScopedConnection name(QStringLiteral("attendance_create_%1").arg(++serial));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name.name());
-        db.setDatabaseName(path);
-        if (!db.open())
-            failure = DbError::From(db.lastError(), path);
-        else if (!(ok = CreateTables(db, &failure)))
+        QSqlDatabase db = DbOpener::OpenFile(path, name.name(), DbOpener::Profile::New, &failure);
+        if (db.isValid() && !(ok = CreateTables(db, &failure)))
             failure = failure.Concerning(path);
     }
     if (!ok) {

@@ -19,10 +19,12 @@ bool Build(const QString& path, DbError* error = nullptr);
 // Puts the complete, closed database file `built` into place at `path`
 // (flushed to the disk, mode 0660), never replacing an existing file.
 bool Install(const QString& built, const QString& path, DbError* error = nullptr);
-// The statements that create the schema on an SQLite file, in order.
+// The statements that create the schema on an SQLite file, in order (every
+// step of DbSchema).
 QStringList Statements();
 // Creates the tables (and on a server the sign-in function), the guards of
-// the trail and the closed months (DbDialect::GuardStatements), in one
+// the trail and the closed months (DbDialect::GuardStatements): every step
+// of DbSchema, recorded in the version table as applied; in one
 // transaction, on an open connection of either engine whose database holds
 // none of them yet (refused otherwise).
 bool CreateTables(QSqlDatabase db, DbError* error = nullptr);

@@ -93,42 +93,23 @@ QString createIndex(const DbCatalog::Index& i, bool ifNotExists) {
 
 } // namespace
 
-QStringList CreateStatements(Engine engine) {
-    QStringList out;
-    for (const DbCatalog::Table* t : DbCatalog::Tables() + DbCatalog::AddedTables())
-        out << createTable(engine, *t, false);
-    return out + RuleTableStatements(engine) + IndexStatements(engine);
+QString CreateTableStatement(Engine engine, const DbCatalog::Table& table, bool ifNotExists) {
+    return createTable(engine, table, ifNotExists);
 }
 
-QStringList RuleTableStatements(Engine engine) {
-    QStringList out;
-    for (const DbCatalog::Table* t : DbCatalog::RuleTables())
-        out << createTable(engine, *t, true);
-    return out;
+QString CreateIndexStatement(const DbCatalog::Index& index, bool ifNotExists) {
+    return createIndex(index, ifNotExists);
 }
 
-QStringList AddedTableStatements(Engine engine) {
+QStringList NoCaseIndexStatements(Engine engine) {
     QStringList out;
-    for (const DbCatalog::Table* t : DbCatalog::AddedTables()) {
-        out << createTable(engine, *t, true);
-        for (const DbCatalog::Index& i : DbCatalog::Indexes())
-            if (i.table == t->name)
-                out << createIndex(i, true);
-    }
-    return out;
-}
-
-QStringList IndexStatements(Engine engine) {
-    const bool pg = engine == Engine::PostgreSQL;
-    QStringList out;
-    for (const DbCatalog::Index& i : DbCatalog::Indexes())
-        out << createIndex(i, false);
     // PostgreSQL: the look-ups without regard to case compare lower().
-    if (pg)
+    if (engine == Engine::PostgreSQL)
         for (const DbCatalog::Table* t : DbCatalog::Tables())
             for (const DbCatalog::Column& c : t->columns)
                 if (c.noCase)
-                    out << QStringLiteral("CREATE INDEX IX_%1_%2_NOCASE ON %1(lower(%2))")
+                    out << QStringLiteral(
+                               "CREATE INDEX IF NOT EXISTS IX_%1_%2_NOCASE ON %1(lower(%2))")
                                .arg(t->name, c.name);
     return out;
 }
@@ -180,6 +161,20 @@ QString TableExistsStatement(Engine engine) {
                ? QStringLiteral("SELECT to_regclass(?) IS NOT NULL")
                : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND "
                                 "name = ? COLLATE NOCASE");
+}
+
+QString ObjectExistsStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT to_regclass(?) IS NOT NULL")
+               : QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = ? COLLATE NOCASE");
+}
+
+QString SchemaOwnerStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT EXISTS(SELECT 1 FROM pg_tables WHERE tablename = "
+                                "'presence' AND schemaname = current_schema() AND tableowner = "
+                                "current_user)")
+               : QStringLiteral("SELECT 1");
 }
 
 QString TableName(Engine engine, const DbCatalog::Table& table) {

@@ -35,18 +35,14 @@ QString NoCaseIn(Engine engine, const QString& a, int count);
 QString PhotoColumn(Engine engine, const QString& column);
 QByteArray PhotoBytes(Engine engine, const QVariant& value);
 
-// The statements that create the tables, their indexes and what they rely
-// on, in order.
-QStringList CreateStatements(Engine engine);
-// The statements that create the rule tables (DbCatalog::RuleTables) where
-// they do not exist yet; part of CreateStatements.
-QStringList RuleTableStatements(Engine engine);
-// The statements that add the trail's tables (DbCatalog::AddedTables) and their indexes
-// where they are missing (nothing where they exist).
-QStringList AddedTableStatements(Engine engine);
-// The statements among them that create the indexes (last in that order),
-// for a bulk copy that builds its indexes after the rows are in.
-QStringList IndexStatements(Engine engine);
+// The statement that creates `table` (where it does not exist yet, with
+// `ifNotExists`), and the one that creates `index`.
+QString CreateTableStatement(Engine engine, const DbCatalog::Table& table, bool ifNotExists);
+QString CreateIndexStatement(const DbCatalog::Index& index, bool ifNotExists);
+// The indexes by which the numbers and barcodes are found without regard to
+// case where the columns themselves do not compare so: on PostgreSQL on
+// lower() of each such column; none on SQLite, whose columns are NOCASE.
+QStringList NoCaseIndexStatements(Engine engine);
 
 // The statement that begins a transaction; `writes` when the transaction's
 // writes depend on what it reads first (SQLite then takes the write lock at
@@ -78,6 +74,13 @@ QString HighestKeyStatement(Engine engine, const DbCatalog::Table& table);
 
 // One row, one column: whether a table exists (bound: TableName()).
 QString TableExistsStatement(Engine engine);
+// One row, one column: whether a table, an index or a trigger of that name
+// exists (bound: the name; lower case on PostgreSQL, where it finds tables
+// and indexes).
+QString ObjectExistsStatement(Engine engine);
+// One row, one column: whether the login owns the tables and so may change
+// the schema (on a file: always; the file system decides there).
+QString SchemaOwnerStatement(Engine engine);
 QString TableName(Engine engine, const DbCatalog::Table& table);
 
 // One row, one column: whether the login may read and write `table`. On

@@ -120,6 +120,12 @@ DbError DbError::From(const QSqlError& e, const QString& file) {
     return From(e).OnDatabase(file);
 }
 
+DbError DbError::Within(const QString& context) const {
+    DbError result(*this);
+    result.m_message = context + QStringLiteral(": ") + m_message;
+    return result;
+}
+
 DbError DbError::OnDatabase(const QString& file) const {
     DbError result(*this);
     // SQLITE_PERM, SQLITE_READONLY, SQLITE_IOERR, SQLITE_CANTOPEN: the file

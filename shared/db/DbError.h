@@ -31,6 +31,8 @@ public:
     // The words for a system error number.
     static QString ErrnoCause(int code);
 
+    // "<context>: <this message>", the code kept.
+    DbError Within(const QString& context) const;
     // This message followed by ": <file>" (unless it names the file already).
     DbError Concerning(const QString& file) const;
     // Same for a failure of the database file `file`: a write refused by the

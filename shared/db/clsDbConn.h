@@ -3,6 +3,7 @@
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
+#include "shared/db/DbOpener.h"
 #include "shared/db/DbSettings.h"
 
 #include <QSqlDatabase>
@@ -39,7 +40,7 @@ public:
     // thread's, or one of another thread's own, closed by CloseShared there).
     static QString ConnectionName();
     // Busy timeout for concurrent use of the file by both programs.
-    static constexpr int BusyTimeoutMs = 5000;
+    static constexpr int BusyTimeoutMs = DbOpener::BusyTimeoutMs;
 
     // The engine behind a connection, and behind the shared one (opened
     // when needed).
@@ -47,7 +48,8 @@ public:
     static DbDialect::Engine SharedEngine();
 
     // Opens a connection named `name` on an SQLite file with the settings
-    // the programs use; an invalid QSqlDatabase on failure, why in *why
+    // the programs use (DbOpener's Shared profile: brought to this program's
+    // schema version); an invalid QSqlDatabase on failure, why in *why
     // (naming the file). The file must exist and hold the tables: a file
     // without any table (an interrupted set-up) is refused as such.
     static QSqlDatabase OpenFile(const QString& path, const QString& name, DbError* why = nullptr);
@@ -55,7 +57,8 @@ public:
     // Opens a connection named `name` on the PostgreSQL server and database
     // of `settings`; an invalid QSqlDatabase on failure, why in *why (naming
     // server and database). With `requireTables` a database that lacks one
-    // of the tables is refused as such.
+    // of the tables is refused as such and the schema is checked as on a
+    // file (the Shared profile), else nothing is (the New profile).
     static QSqlDatabase OpenServer(const DbSettings& settings, const QString& name,
                                    DbError* why = nullptr, bool requireTables = true);
     // Opens the database that `settings` name (file or server).
@@ -66,9 +69,9 @@ public:
     // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
     // a server that stops answering altogether is left after
     // StatementWatchdog::LimitMs (QuickLimitMs for the statements of a scan).
-    static constexpr int ServerConnectTimeoutS = 3;
-    static constexpr int ServerLockWaitMs = 2000;
-    static constexpr int ServerStatementLimitMs = 55000;
+    static constexpr int ServerConnectTimeoutS = DbOpener::ServerConnectTimeoutS;
+    static constexpr int ServerLockWaitMs = DbOpener::ServerLockWaitMs;
+    static constexpr int ServerStatementLimitMs = DbOpener::ServerStatementLimitMs;
 
     // Lifts the bounds of statements on the server connection `db` (nothing
     // on a file) for the tools' long copies: no statement limit, no watchdog.
@@ -113,10 +116,6 @@ public:
     static bool HoldsNoTables(QSqlDatabase db);
     // Whether the database holds `table` (false when it cannot be asked).
     static bool HasTable(QSqlDatabase db, const DbCatalog::Table& table);
-    // Creates the rule tables (DbCatalog::RuleTables) that an older database
-    // lacks; a database that refuses (a read-only file, a login without the
-    // right to create tables) stays as it is, and readers take the defaults.
-    static void AddRuleTables(QSqlDatabase db);
     // After rows were written with explicit keys: makes the keys the engine
     // gives next follow the highest key of the table (SQLite does so itself).
     // Keys never given before: not below `atLeast` either (the highest key a

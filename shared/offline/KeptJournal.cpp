@@ -1,6 +1,8 @@
 #include "shared/offline/KeptJournal.h"
 
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
@@ -60,11 +62,10 @@ KeptJournal::KeptJournal(const QString& path)
             m_headerRestored = file.seek(0) && file.write(kHeader) == kHeader.size();
         }
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    db.setDatabaseName(copy);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (!db.open()) {
-        m_problem = QStringLiteral("%1 cannot be read: %2").arg(path, db.lastError().text());
+    DbError why;
+    QSqlDatabase db = DbOpener::OpenFile(copy, m_name, DbOpener::Profile::LocalReadOnly, &why);
+    if (!db.isValid()) {
+        m_problem = QStringLiteral("%1 cannot be read: %2").arg(path, why.Text());
         return;
     }
     QSqlQuery q(db);
@@ -76,11 +77,7 @@ KeptJournal::KeptJournal(const QString& path)
 }
 
 KeptJournal::~KeptJournal() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    ScopedConnection::Drop(m_name);
 }
 
 KeptJournal::Contents KeptJournal::Read() const {

@@ -1,10 +1,10 @@
 #include "shared/offline/LocalFile.h"
 
 #include "shared/base/AppClock.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/ScopedConnection.h"
 
 #include <QFile>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 #include <cerrno>
@@ -117,37 +117,17 @@ LocalFile::Verdict LocalFile::open(const QStringList& schema) {
         return Verdict::Transient;
     }
 
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    db.setDatabaseName(m_path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    QSqlError error;
-    if (!db.open()) {
-        error = db.lastError();
-    } else {
-        // The schema first: a file of another layout fails it unchanged.
-        // Then a write transaction taken and given back proves the file
-        // writable with its -wal and -shm.
-        const QStringList statements =
-            QStringList{QStringLiteral("PRAGMA synchronous=FULL")} + schema +
-            QStringList{QStringLiteral("PRAGMA journal_mode=WAL"),
-                        QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("ROLLBACK")};
-        QSqlQuery q(db);
-        for (const QString& statement : statements)
-            if (!q.exec(statement)) {
-                error = q.lastError();
-                break;
-            }
-    }
-    if (!error.isValid()) {
+    DbError error;
+    if (DbOpener::OpenFile(m_path, m_name, DbOpener::Profile::Local, &error, schema).isValid()) {
         m_open = true;
         m_problem.clear();
         return Verdict::Open;
     }
-    m_problem = QStringLiteral("%1: %2").arg(m_path, error.text());
+    m_problem = QStringLiteral("%1: %2").arg(m_path, error.Text());
     // SQLite's primary result codes that say nothing about the file itself:
     // busy, locked, out of memory, interrupted, a disk error, a full disk,
     // the locking protocol.
-    switch (error.nativeErrorCode().toInt() & 0xff) {
+    switch (error.Code()) {
     case 5:
     case 6:
     case 7:
@@ -162,11 +142,7 @@ LocalFile::Verdict LocalFile::open(const QStringList& schema) {
 }
 
 void LocalFile::close() {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    ScopedConnection::Drop(m_name);
     m_open = false;
 }
 

@@ -2,9 +2,13 @@
 // dialogs when no test handler is installed, the program title, fonts and
 // translations, the start-up check and the exchange-command runner.
 #include "platform/DesktopKit.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/DbSchema.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/FileModesBind.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 
@@ -14,6 +18,7 @@
 #include "platform/MsgBox.h"
 #include "report/ReportFonts.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 #include <QtWidgets>
 #include <stdexcept>
@@ -286,6 +291,42 @@ private slots:
         QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
         QVERIFY(!DesktopKit::CheckDatabase());
         QCOMPARE(boxes.size(), 3);
+    }
+
+    // A database newer than the program: the start-up check refuses it in
+    // Chinese, naming both schema versions, and ends the program.
+    void startupRefusesNewerDatabase() {
+        TestProgramDir fx;
+        QVERIFY2(fx.init(), qPrintable(fx.lastError));
+        QVERIFY(fx.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?, '2027-01-01 "
+                                       "00:00:00', 'later')"),
+                        {DbSchema::Latest + 1}));
+        clsDbConn::CloseShared();
+        QVERIFY(!DesktopKit::CheckDatabase([] { return true; }));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.lines().contains(QStringLiteral("数据库的结构版本（%1）比本程序的（%2）新")
+                                            .arg(DbSchema::Latest + 1)
+                                            .arg(DbSchema::Latest)),
+                 qPrintable(boxes.lines()));
+        // An older file this user may not write: told so, instead of the
+        // defaults taken in silence.
+        FileModesBind modes;
+        if (TestProgramDir::OnServer() || !modes.ok())
+            return;
+        {
+            const ScopedConnection raw(QStringLiteral("raw"));
+            QSqlQuery q(DbOpener::OpenFile(fx.dbPath, raw.name(), DbOpener::Profile::New));
+            QVERIFY(q.exec(QStringLiteral("DELETE FROM SchemaVersion WHERE VERSION > 3")));
+        }
+        QVERIFY(QFile::setPermissions(fx.dbPath, QFile::ReadOwner | QFile::ReadGroup));
+        QVERIFY(!DesktopKit::CheckDatabase());
+        QFile::setPermissions(fx.dbPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                             QFile::WriteGroup);
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY2(boxes.lines().contains(
+                     QStringLiteral("数据库的结构版本（3）比本程序的（%1）旧，而当前登录无权升级它")
+                         .arg(DbSchema::Latest)),
+                 qPrintable(boxes.lines()));
     }
 
     // One message per command; an exception is a failure like any other.

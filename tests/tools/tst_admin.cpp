@@ -1,6 +1,9 @@
 // attendance-admin run as a separate process, the way scripts use it.
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/DbSchema.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/rowset/RowSetXml.h"
 #include "tests/common/FileSizeLimit.h"
@@ -50,6 +53,18 @@ QStringList rows(const QString& dbFile, const QString& sql) {
     }
     QSqlDatabase::removeDatabase(name);
     return result;
+}
+
+// Runs `statements` on a database file as they are, without the programs'
+// checks and upgrade of its schema.
+bool change(const QString& dbFile, const QStringList& statements) {
+    const ScopedConnection name(QStringLiteral("tst_admin_change"));
+    QSqlDatabase db = DbOpener::OpenFile(dbFile, name.name(), DbOpener::Profile::New);
+    QSqlQuery q(db);
+    for (const QString& sql : statements)
+        if (!q.exec(sql))
+            return false;
+    return db.isValid();
 }
 
 int count(const QString& dbFile, const QString& sql) {
@@ -412,6 +427,45 @@ private slots:
                           {"the database file has no tables: " + file}));
         }
         QVERIFY(!clsDbConn::OpenFile(file, QStringLiteral("empty")).isValid());
+    }
+
+    // The schema version: migrate brings an older database to this program's
+    // version, naming each step, and then has nothing to do; a database newer
+    // than the tool is refused by every command, naming both versions, and
+    // left as it is.
+    void schemaVersions() {
+        if (TestProgramDir::OnServer())
+            QSKIP("on a server: shared_db_tst_schema_pg");
+        const QString dir = path("schema");
+        const QString file = db("schema");
+        const QByteArray latest = QByteArray::number(DbSchema::Latest);
+        QVERIFY(Run({"init", dir, "--password", "x"}).out.contains("schema version " + latest));
+        QVERIFY(Run({"check", "--dir", dir}).out.contains("schema version " + latest));
+        QVERIFY(Run({"migrate", "--dir", dir}).out.contains("at schema version " + latest));
+        // Made before the replayed scans' table, without the version table.
+        QVERIFY(change(file, {"DROP TABLE SchemaVersion", "DROP TABLE ScanReplay",
+                              "DROP INDEX IX_Employee_ENUMBER_ENAME",
+                              "DROP TRIGGER TR_Presence_Closed_insert"}));
+        const ToolRun upgraded = Run({"migrate", "--dir", dir});
+        QCOMPARE(upgraded.code, 0);
+        QVERIFY2(upgraded.out.contains("schema version 6: scans replayed by stations\n") &&
+                     upgraded.out.contains("schema version 8: guards") &&
+                     upgraded.out.contains("from schema version 5 to " + latest),
+                 upgraded.out.constData());
+        QCOMPARE(count(file, "SELECT COUNT(*) FROM ScanReplay"), 0);
+        QVERIFY(Run({"migrate", "--dir", dir}).out.contains("nothing to do"));
+
+        QVERIFY(change(file, {QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, "
+                                             "'2027-01-01 00:00:00', 'later')")
+                                  .arg(DbSchema::Latest + 1)}));
+        const QByteArray before = readFile(file);
+        const QString newer = QStringLiteral("schema version %1, newer than this program's %2")
+                                  .arg(DbSchema::Latest + 1)
+                                  .arg(DbSchema::Latest);
+        QVERIFY(Fails({"check", "--dir", dir}, {newer}));
+        QVERIFY(Fails({"migrate", "--dir", dir}, {newer}));
+        QVERIFY(Fails({"export-departments", path("d.xml"), "--dir", dir}, {newer}));
+        QCOMPARE(readFile(file), before);
     }
 
     void badInputFails() {

@@ -4,6 +4,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
@@ -107,6 +108,8 @@ private slots:
                  r.out.constData());
         QCOMPARE(readFile(file), fileBytes);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM WorkCalendar")), 1);
+        QCOMPARE(server.count(QStringLiteral("SELECT MAX(VERSION) FROM SchemaVersion")),
+                 qint64(DbSchema::Latest));
         const IniFile ini(dir + QStringLiteral("/attendance.ini"));
         QCOMPARE(ini.Read("DATA", "ENGINE"), QStringLiteral("postgresql"));
         QCOMPARE(ini.Read("ATTENDANCE", "DBNAME"), server.settings.database);
@@ -182,6 +185,25 @@ private slots:
                       {"holds tables already"}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
         QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
+        // Without server options: the server's database is at this version.
+        QVERIFY(Run({"migrate", "--dir", path("first")}).out.contains("nothing to do"));
+
+        // A file newer than the tool is not copied: its later tables would be lost.
+        ServerDatabase empty;
+        QVERIFY(empty.created);
+        {
+            QSqlDatabase db = clsDbConn::OpenFile(path("demo2/vorerur.dat"), "newer");
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, "
+                                                      "'2027-01-01 00:00:00', 'later')")
+                                           .arg(DbSchema::Latest + 1)));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        QVERIFY(Fails(QStringList{"migrate", "--dir", path("demo2")} + empty.args(),
+                      {QStringLiteral("schema version %1, newer").arg(DbSchema::Latest + 1)}));
+        QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
+        QCOMPARE(empty.count(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE "
+                                            "schemaname = 'public'")),
+                 0);
     }
 
     void initOnServerThenSignIn() {

@@ -6,6 +6,7 @@
 #include "shared/config/PasswordModule.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbError.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/ScopedConnection.h"
@@ -243,9 +244,10 @@ bool putInPlace(Context& c, const Plan& p, const OldIni& old, const QString& bui
 
 void tellResult(Context& c, const Plan& p, const DemoData::Summary& summary) {
     if (p.onServer)
-        c.out << "created the tables on " << p.server.Describe() << Qt::endl;
+        c.out << "created the tables on " << p.server.Describe();
     else
-        c.out << "created database " << p.db << Qt::endl;
+        c.out << "created database " << p.db;
+    c.out << " (schema version " << DbSchema::Latest << ")" << Qt::endl;
     c.out << "wrote " << p.ini << Qt::endl;
     if (p.demo) {
         c.out << "demo data: " << summary.departments << " departments, " << summary.employees

@@ -6,6 +6,8 @@
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbError.h"
+#include "shared/db/DbOpener.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
@@ -15,7 +17,6 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 
 namespace Migrate {
 
@@ -135,26 +136,11 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
 // The database file of the current program directory, opened read-only so
 // the copy cannot change it.
 QSqlDatabase openSource(const QString& file, const QString& name, QString* error) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(
-            QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-            QStringLiteral("?mode=ro"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
-                                            "QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(clsDbConn::BusyTimeoutMs));
-        if (!db.open()) {
-            DbError::From(db.lastError(), file).Report(error);
-            return QSqlDatabase();
-        }
-        const QStringList missing = clsDbConn::MissingTables(db);
-        if (!missing.isEmpty()) {
-            DbError::Fail(error, QStringLiteral("the database file lacks the tables %1: %2")
-                                     .arg(missing.join(QStringLiteral(", ")), file));
-            return QSqlDatabase();
-        }
-    }
-    return QSqlDatabase::database(name, false);
+    DbError why;
+    QSqlDatabase db = DbOpener::OpenFile(file, name, DbOpener::Profile::ReadOnly, &why);
+    if (!db.isValid())
+        why.Report(error);
+    return db;
 }
 
 } // namespace
@@ -200,8 +186,9 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
     if (!reading.IsActive())
         return reading.Error().Report(error);
     QVector<const DbCatalog::Table*> tables = DbCatalog::Tables();
-    // The trail of corrections and the closed months go along where the file has them.
-    for (const DbCatalog::Table* t : DbCatalog::AddedTables())
+    // The trail, the closed months, the working hours, the calendar and the
+    // replayed scans go along where the file has them.
+    for (const DbCatalog::Table* t : DbCatalog::LaterTables())
         if (clsDbConn::HasTable(source, *t))
             tables << t;
     QVector<qint64> expected(tables.size());
@@ -222,13 +209,6 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
                                     clsDbConn::HighestKeyGiven(source, *tables[i])))
             return DbError::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
-    }
-    // The working hours and the calendar, where the file has them already.
-    for (const DbCatalog::Table* t : DbCatalog::RuleTables()) {
-        qint64 rows = 0;
-        if (clsDbConn::HasTable(source, *t) && !copyTable(source, target, *t, &rows, error))
-            return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
-                                            .arg(t->name, error ? *error : QString()));
     }
     if (!DbCreator::AddIndexes(target, &dbError))
         return dbError.Report(error);
@@ -301,23 +281,87 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     return error.isEmpty() || Admin::Fail(c.err, error);
 }
 
+// The database of the program directory brought to this program's schema
+// version, the steps applied named.
+int upgradeInPlace(Admin::Context& c) {
+    if (!Admin::UseDirOption(c))
+        return Admin::Failure;
+    const DbSettings settings = DbSettings::FromConfiguration();
+    if (settings.engine == DbSettings::Engine::SQLite)
+        if (const QString problem = Admin::DatabaseFileProblem(); !problem.isEmpty())
+            return Admin::Fail(c.err, problem);
+    const ScopedConnection name(QStringLiteral("attendance_migrate_schema"));
+    DbError why;
+    QSqlDatabase db =
+        DbOpener::Open(settings, DatabaseFilePath(), name.name(), DbOpener::Profile::New, &why);
+    DbSchema::State state;
+    if (!db.isValid() || !DbSchema::Read(db, &state, &why))
+        return Admin::Fail(c.err, why.Text());
+    const QString where = settings.Location();
+    if (state.version == 0)
+        return Admin::Fail(c.err, QStringLiteral("%1 lacks the tables %2; nothing was changed")
+                                      .arg(where, clsDbConn::MissingTables(db).join(", ")));
+    if (state.version > DbSchema::Latest)
+        return Admin::Fail(c.err, DbSchema::NewerText(state.version) +
+                                      QStringLiteral("; nothing was changed"));
+    const bool mayUpgrade = DbSchema::MayUpgrade(db);
+    if (state.version < DbSchema::Latest && !mayUpgrade)
+        return Admin::Fail(c.err, DbSchema::MayNotUpgradeText(state.version, QString()));
+    QVector<int> applied;
+    // Indexes of a large database may take longer than a statement's bound.
+    if (mayUpgrade &&
+        !(clsDbConn::LiftStatementLimits(db) && DbSchema::Upgrade(db, &applied, &why)))
+        return Admin::Fail(c.err, QStringLiteral("cannot upgrade %1 from schema version %2 to "
+                                                 "%3; nothing was changed: %4")
+                                      .arg(where)
+                                      .arg(state.version)
+                                      .arg(DbSchema::Latest)
+                                      .arg(why.Text()));
+    for (const DbSchema::Step& step : DbSchema::Steps())
+        if (applied.contains(step.version))
+            c.out << "schema version " << step.version << ": " << step.what << Qt::endl;
+    if (applied.isEmpty())
+        c.out << where << " is at schema version " << DbSchema::Latest << "; nothing to do"
+              << Qt::endl;
+    else
+        c.out << "upgraded " << where << " from schema version " << state.version << " to "
+              << DbSchema::Latest << Qt::endl;
+    return Admin::Success;
+}
+
+bool serverOptionsGiven(const Admin::Context& c) {
+    for (const char* option : {"server", "user", "database", "password", "password-file"})
+        if (c.isSet(option))
+            return true;
+    return false;
+}
+
 } // namespace
 
 QString Synopsis() {
-    return QStringLiteral("--server HOST[:PORT][,...] --user U --password P --database NAME");
+    return QStringLiteral("[--dir DIR]\n"
+                          "       attendance-admin migrate --server HOST[:PORT][,...] --user U "
+                          "--password P\n"
+                          "         --database NAME [--dir DIR]");
 }
 
 QString Summary() {
     return QStringLiteral(
-        "Copies the database file of the program directory (its attendance.ini\n"
-        "must name no engine or sqlite) into the empty server database NAME in\n"
-        "one transaction: departments and employees with their keys, photos\n"
-        "and every presence record. The row counts are checked, and only then\n"
-        "attendance.ini is switched to the server, in one rewrite. The file stays\n"
-        "as it was. Stop the stations and office programs first.");
+        "Without server options: brings the database of the program directory\n"
+        "(file or server) to this program's schema version, applying the steps\n"
+        "it lacks in order in one transaction, and names them. A server's\n"
+        "database needs the login that owns the tables.\n\n"
+        "With them: copies the database file of the program directory (its\n"
+        "attendance.ini must name no engine or sqlite) into the empty server\n"
+        "database NAME in one transaction: departments and employees with their\n"
+        "keys, photos and every presence record. The row counts are checked, and\n"
+        "only then attendance.ini is switched to the server, in one rewrite. The\n"
+        "file stays as it was. Stop the stations and office programs first.");
 }
 
 int Run(Admin::Context& c) {
+    if (!serverOptionsGiven(c))
+        return upgradeInPlace(c);
     DbSettings server;
     QString file;
     if (!ServerOptions::Read(c, &server) || !Admin::UseDirOption(c) ||

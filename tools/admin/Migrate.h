@@ -8,7 +8,8 @@
 #include <QString>
 #include <QTextStream>
 
-// Moves a program directory's database file to a database server: every
+// Brings a program directory's database to this program's schema version
+// (DbSchema::Upgrade), or moves its database file to a database server: every
 // table copied in one server transaction, and the configuration switched to
 // the server only once the copy is committed and checked.
 namespace Migrate {
@@ -37,8 +38,9 @@ bool WriteSettings(const QString& ini, const DbSettings& server);
 
 QString Synopsis();
 QString Summary();
-// The migrate command: the database file of the program directory (--dir)
-// to the server of the command line; returns the exit status.
+// The migrate command: without server options the schema upgrade of the
+// program directory's (--dir) database; with them its database file to the
+// server of the command line. Returns the exit status.
 int Run(Admin::Context& c);
 
 } // namespace Migrate

@@ -4,8 +4,6 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
-#include "shared/db/DbCatalog.h"
-#include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QtTest>
@@ -149,8 +147,6 @@ private slots:
         WorkCalendar calendar;
         QVERIFY(AttendanceStore::LoadSchedules(&book) && book.unit == WorkSchedule::Default());
         QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &calendar));
-        clsDbConn::AddRuleTables(clsDbConn().GetDbConn());
-        QVERIFY(clsDbConn::HasTable(clsDbConn().GetDbConn(), DbCatalog::CalendarTable()));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbError.h"
+#include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "tools/admin/AdminOptions.h"
@@ -22,8 +23,10 @@ int CheckCommand::Run(Admin::Context& c) const {
     if (DbSettings::FromConfiguration().engine == DbSettings::Engine::PostgreSQL &&
         !clsDbConn::MayWriteTables(clsDbConn().GetDbConn(), &why))
         return Admin::Fail(c.err, why.Text());
+    DbSchema::State schema;
+    DbSchema::Read(clsDbConn().GetDbConn(), &schema);
     c.out << clsConfiguration::DefaultFileName()
           << ": the database can be used: " << DbSettings::FromConfiguration().Location()
-          << Qt::endl;
+          << " (schema version " << schema.version << ")" << Qt::endl;
     return Admin::Success;
 }
