@@ -911,8 +911,8 @@ bool serverControl(const QString& pgDir, bool start) {
 
 // The soak: `scans` scans at one station process, keys posted to the
 // sign-in screen. Each day half the cards arrive and then depart; the clock
-// rolls over to the next day; every 10,000 scans the server is stopped for
-// 500 scans and started again.
+// rolls over to the next day; every tenth of the scans (10,000 of 100,000)
+// the server is stopped for a twentieth of that and started again.
 int soak(const Size& size, const DbSettings& settings, const QString& base, const QString& pgDir,
          int scans) {
     if (pgDir.isEmpty())
@@ -922,9 +922,14 @@ int soak(const Size& size, const DbSettings& settings, const QString& base, cons
     SetProgramDirectory(dir);
     const int perDay = 2 * std::min(size.employees, 1000);
     const int cards = perDay / 2;
+    // Ten outages whatever the length: every 10,000 of 100,000 scans (every
+    // 1,000 of --quick's 10,000), each lasting a twentieth of that.
+    const int outageEvery = std::max(20, scans / 10);
+    const int outageLength = outageEvery / 20;
     Goals goals;
     std::pair<qint64, int> atHalf{0, 0}, atEnd{0, 0};
     int greeted = 0, offline = 0, notRecorded = 0, outages = 0;
+    std::vector<double> backOnline; // seconds from the server's start to the station online
     QElapsedTimer clock;
     clock.start();
     {
@@ -943,23 +948,30 @@ int soak(const Size& size, const DbSettings& settings, const QString& base, cons
             const QTime time =
                 inDay < cards ? QTime(7, 0).addSecs(inDay) : QTime(17, 0).addSecs(inDay - cards);
             AppClock::setFixed(QDateTime(date, time));
-            if (k > 0 && k % 10'000 == 0) {
+            if (k > 0 && k % outageEvery == 0) {
                 if (!serverControl(pgDir, false))
                     die(QStringLiteral("the server did not stop"));
                 away = true;
                 ++outages;
             }
-            if (away && k % 10'000 == 500) {
+            if (away && k % outageEvery == outageLength) {
                 if (!serverControl(pgDir, true))
                     die(QStringLiteral("the server did not start"));
                 away = false;
+                // The next person comes once the station is back online (its
+                // backlog on the server), so most scans take the online road.
+                QElapsedTimer back;
+                back.start();
+                if (!waitFor([&] { return !station.service->Offline(); }, 300'000))
+                    die(QStringLiteral("the station did not come back online"));
+                backOnline.push_back(back.elapsed() / 1000.0);
             }
             typeScan(station.sign, barcodeOf(inDay % cards), true);
             if (!waitFor([&] { return greeted > k; }, 10'000))
                 die(QStringLiteral("scan %1 not greeted").arg(k));
             if (k + 1 == scans / 2)
                 atHalf = memoryAndFiles();
-            if ((k + 1) % 10'000 == 0)
+            if ((k + 1) % outageEvery == 0)
                 say("  %d scans, %.0f s, RSS %lld KB, %d files open, %d offline so far\n", k + 1,
                     clock.elapsed() / 1000.0, memoryAndFiles().first, memoryAndFiles().second,
                     offline);
@@ -982,6 +994,9 @@ int soak(const Size& size, const DbSettings& settings, const QString& base, cons
         "recorded\n",
         scans, (scans + perDay - 1) / perDay, outages, clock.elapsed() / 1000.0, greeted, offline,
         notRecorded);
+    say("  back online after each outage (server started to the station online): median %.1f "
+        "s, max %.1f s\n",
+        median(backOnline), percentile(backOnline, 1.0));
     const auto growth = [](qint64 a, qint64 b) { return a > 0 ? double(b - a) / double(a) : 1.0; };
     goals.check("RSS, half to end", growth(atHalf.first, atEnd.first) <= kSoakGrowth,
                 QStringLiteral("%1 -> %2 KB (%3 %, <= 5 %)")
