@@ -13,7 +13,8 @@
 //     again every 10,000 scans: memory and open files between the half and
 //     the end, and every scan recorded once (rows and ScanReplay).
 //
-//   bench/bench_station.sh [--quick] [--journals-on-disk] [--soak [--scans N]]
+//   bench/bench_station.sh [--quick] [--journals-on-disk] [--only one|stations]
+//                          [--soak [--scans N]]
 //
 // --quick: shorter runs (and --soak with 10,000 scans). The server is the
 // one ATTENDANCE_TEST_PG_* names; --pg-dir names its scripts/pg-server.sh
@@ -55,6 +56,7 @@
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -381,6 +383,11 @@ int stationChild(const QStringList& args) {
     for (size_t i = 0; i < greetings.ms.size(); ++i)
         say("SCAN %.4f %d\n", greetings.ms[i], greetings.states[i]);
     say("OFFLINE %d\n", greetings.offline);
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    const double cpuMs = (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1e3 +
+                         (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
+    say("CPU %.4f\n", cpuMs / std::max<size_t>(1, greetings.ms.size()));
     return 0;
 }
 
@@ -656,6 +663,7 @@ struct ChildRun {
     std::unique_ptr<QProcess> process;
     std::vector<double> ms;
     int offline = 0;
+    double cpuMsPerScan = 0; // the process's processor time (all of it) by its scans
     bool ok = false;
 };
 
@@ -678,6 +686,8 @@ void finishChild(ChildRun& run, const char* tag) {
                 run.offline += f[2].toInt();
         } else if (f.size() == 2 && f[0] == "OFFLINE") {
             run.offline += f[1].toInt();
+        } else if (f.size() == 2 && f[0] == "CPU") {
+            run.cpuMsPerScan = f[1].toDouble();
         }
     }
 }
@@ -709,14 +719,19 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
     return runs;
 }
 
-std::vector<double> finishStations(std::vector<ChildRun>& runs, int* failed, int* offline) {
+std::vector<double> finishStations(std::vector<ChildRun>& runs, int* failed, int* offline,
+                                   double* cpuMsPerScan = nullptr) {
     std::vector<double> all;
+    double cpu = 0;
     for (ChildRun& r : runs) {
         finishChild(r, "SCAN");
         *failed += r.ok ? 0 : 1;
         *offline += r.offline;
+        cpu += r.cpuMsPerScan;
         all.insert(all.end(), r.ms.begin(), r.ms.end());
     }
+    if (cpuMsPerScan)
+        *cpuMsPerScan = runs.empty() ? 0 : cpu / double(runs.size());
     return all;
 }
 
@@ -747,12 +762,14 @@ struct Goals {
 int speed(const Size& size, const DbSettings& settings, const QString& base, bool journalsOnDisk,
           const QString& only) {
     Goals goals;
+    // --only one / --only stations: that part alone.
+    const bool stationsOnly = only == QLatin1String("stations");
     // One station, scans one after another, and the same statements
     // through libpq, in turn, each on cards of its own.
     const QString soloDir = base + QStringLiteral("/server-solo");
     makeProgramDir(soloDir, &settings);
     std::vector<double> station, floor, floorServer, keptMs, floorKept;
-    {
+    if (!stationsOnly) {
         const QDate day = dayOf(OneStation);
         AppClock::setFixed(QDateTime(day, QTime(6, 59)));
         ScanService service;
@@ -814,10 +831,10 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
             median(floorServer), percentile(floorServer, 0.9), percentile(floorServer, 0.99));
         clsDbConn::CloseShared();
     }
-    goals.check("one station / SQLite + libpq alone (median)",
-                median(station) <= kOneOverLibpq * median(floor),
-                Goals::ratio(median(station), median(floor), kOneOverLibpq));
-
+    if (!stationsOnly)
+        goals.check("one station / SQLite + libpq alone (median)",
+                    median(station) <= kOneOverLibpq * median(floor),
+                    Goals::ratio(median(station), median(floor), kOneOverLibpq));
     if (only == QLatin1String("one"))
         return goals.met ? 0 : 1;
     // One station alone at the stations' pace, then eight at once.
@@ -835,18 +852,23 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     say("\nStations, a scan every %d ms each, %d arrivals then their departures:\n", kScanMs,
         cards);
     std::vector<ChildRun> aloneRun = startStations(eightDirs.mid(0, 1), Alone, cards, 0);
-    const std::vector<double> alone = finishStations(aloneRun, &failed, &offline);
+    double cpuAlone = 0, cpuEight = 0;
+    const std::vector<double> alone = finishStations(aloneRun, &failed, &offline, &cpuAlone);
     std::vector<ChildRun> eightRun = startStations(eightDirs, Eight, cards, 0);
-    const std::vector<double> eight = finishStations(eightRun, &failed, &offline);
+    const std::vector<double> eight = finishStations(eightRun, &failed, &offline, &cpuEight);
     say("  one station alone: median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(alone),
         percentile(alone, 0.99), percentile(alone, 1.0), alone.size());
     say("  eight stations:    median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(eight),
         percentile(eight, 0.99), percentile(eight, 1.0), eight.size());
-    say("  %d station processes failed, %d scans greeted offline\n", failed, offline);
+    say("  %d station processes failed, %d scans greeted offline; a station process's "
+        "processor time %.2f ms a scan alone, %.2f ms among eight\n",
+        failed, offline, cpuAlone, cpuEight);
     goals.check("eight stations / one alone (p99)",
                 failed == 0 && percentile(eight, 0.99) <= kEightOverOne * percentile(alone, 0.99),
                 Goals::ratio(percentile(eight, 0.99), percentile(alone, 0.99), kEightOverOne));
 
+    if (stationsOnly)
+        return goals.met ? 0 : 1;
     // The sign-in screen: on the file, on the server alone, and on the server
     // while the eight stations scan.
     const QString fileDir = base + QStringLiteral("/file");
