@@ -690,8 +690,7 @@ int main(int argc, char* argv[]) {
     std::map<QString, Stats> childSteps, floorSteps;
     const QStringList stepOrder = {QStringLiteral("main"),    QStringLiteral("application"),
                                    QStringLiteral("fonts"),   QStringLiteral("database"),
-                                   QStringLiteral("windows"), QStringLiteral("painting"),
-                                   QStringLiteral("painted")};
+                                   QStringLiteral("windows"), QStringLiteral("painting")};
     for (int k = 0; k < kRuns; ++k) {
         std::vector<std::pair<QString, double>> steps;
         const Painted f = launchToPaint(floor, {}, QStringLiteral("floorWindow"), &steps);
