@@ -355,6 +355,14 @@ qint64 keyMs(const QDate& day, int slot) {
     return QDateTime(day, QTime(7, 0)).addSecs(qint64(slot) * kSlotSecs).toMSecsSinceEpoch();
 }
 
+// The processor time of this process so far (all its threads), milliseconds.
+double processorMs() {
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1e3 +
+           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
+}
+
 // A station process: `count` cards from `first` arrive one a slot, then
 // depart in the same order, a slot every `paceMs` from `startMs` (epoch
 // milliseconds). Prints each greeting: milliseconds, state, offline.
@@ -370,6 +378,7 @@ int stationChild(const QStringList& args) {
     // Started, its copy read and the server known, as a running station is.
     if (!service.WaitIdle(60'000) || service.Offline())
         die(QStringLiteral("the station did not get ready"));
+    const double cpuReady = processorMs();
     for (int slot = 0; slot < 2 * n; ++slot) {
         const qint64 wait = startMs + qint64(slot) * kScanMs - QDateTime::currentMSecsSinceEpoch();
         runEventsFor(int(wait));
@@ -383,11 +392,8 @@ int stationChild(const QStringList& args) {
     for (size_t i = 0; i < greetings.ms.size(); ++i)
         say("SCAN %.4f %d\n", greetings.ms[i], greetings.states[i]);
     say("OFFLINE %d\n", greetings.offline);
-    rusage use{};
-    getrusage(RUSAGE_SELF, &use);
-    const double cpuMs = (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1e3 +
-                         (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
-    say("CPU %.4f\n", cpuMs / std::max<size_t>(1, greetings.ms.size()));
+    say("CPU %.4f\n",
+        (processorMs() - cpuReady) / double(std::max<size_t>(1, greetings.ms.size())));
     return 0;
 }
 
@@ -663,7 +669,7 @@ struct ChildRun {
     std::unique_ptr<QProcess> process;
     std::vector<double> ms;
     int offline = 0;
-    double cpuMsPerScan = 0; // the process's processor time (all of it) by its scans
+    double cpuMsPerScan = 0; // the process's processor time while scanning, a scan
     bool ok = false;
 };
 
