@@ -950,8 +950,8 @@ int soak(const Size& size, const DbSettings& settings, const QString& base, cons
     SetProgramDirectory(dir);
     const int perDay = 2 * std::min(size.employees, 1000);
     const int cards = perDay / 2;
-    // Ten outages whatever the length: every 10,000 of 100,000 scans (every
-    // 1,000 of --quick's 10,000), each lasting a twentieth of that.
+    // An outage every tenth of the scans whatever their number: every 10,000 of
+    // 100,000 (every 1,000 of --quick's 10,000), each a twentieth of that long.
     const int outageEvery = std::max(20, scans / 10);
     const int outageLength = outageEvery / 20;
     Goals goals;
