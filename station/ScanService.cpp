@@ -99,6 +99,11 @@ void ScanService::setUpJournal() {
     m_deadline->setObjectName(QStringLiteral("TimerGreeting"));
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, &ScanService::pump);
+    m_listTimer = new QTimer(this);
+    m_listTimer->setObjectName(QStringLiteral("TimerListChanged"));
+    m_listTimer->setSingleShot(true);
+    m_listTimer->setInterval(ListRefreshMs);
+    connect(m_listTimer, &QTimer::timeout, this, &ScanService::ListChanged);
     m_offlineRetry = new QTimer(this);
     m_offlineRetry->setObjectName(QStringLiteral("TimerOffline"));
     m_offlineRetry->setInterval(OfflineRetryMs);
@@ -184,9 +189,10 @@ void ScanService::onApplied(const ScanOutcome& outcome) {
             pump();
             return;
         }
-    // A scan greeted from the copy before has reached the server.
-    if (outcome.Recorded())
-        emit ListChanged();
+    // A scan greeted from the copy before has reached the server: the list
+    // is read anew shortly, once for all that arrive meanwhile.
+    if (outcome.Recorded() && !m_listTimer->isActive())
+        m_listTimer->start();
 }
 
 void ScanService::onDrained(bool answered, int left) {
@@ -309,7 +315,7 @@ bool ScanService::WaitIdle(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         if (m_direct.empty() && m_waiting.empty() && !m_draining &&
-            !(m_refresher && m_refresher->Running()))
+            !(m_refresher && m_refresher->Running()) && !(m_listTimer && m_listTimer->isActive()))
             return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);

@@ -48,6 +48,10 @@ public:
     static constexpr int GreetingBudgetMs = 2500;
     static constexpr int OfflineRetryMs = 5000;
     static constexpr int CopyRefreshMs = 5 * 60 * 1000;
+    // Scans greeted from the copy that reach the server later have today's
+    // list read anew at most this often: a replayed backlog reads it a few
+    // times, not once a scan.
+    static constexpr int ListRefreshMs = 250;
 
     // The folder of the station's copy and journal on a server site.
     static QString StationFolder();
@@ -118,6 +122,7 @@ private:
     QTimer* m_deadline = nullptr;
     QTimer* m_offlineRetry = nullptr;
     QTimer* m_copyTimer = nullptr;
+    QTimer* m_listTimer = nullptr;
 
     std::unique_ptr<OfflineStation> m_station;
     CopyRefresher* m_refresher = nullptr;

@@ -56,8 +56,12 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
 }
 
 void ScanWorker::Drain() {
-    if (!m_journal)
+    if (!m_journal) {
         m_journal = std::make_unique<ScanJournal>(m_journalFile);
+        // Only the scans themselves (the service's connection) wait for the
+        // disk; a greeting does not wait for its mark to be flushed.
+        m_journal->SetFlushOnCommit(false);
+    }
     bool answered = m_journal->IsOpen();
     bool asked = false;
     while (answered) {

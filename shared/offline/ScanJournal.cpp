@@ -4,6 +4,7 @@
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbTransaction.h"
 
+#include <QSqlQuery>
 #include <QUuid>
 
 namespace {
@@ -88,4 +89,12 @@ bool ScanJournal::Prune(const QDateTime& before) {
     return tx.Exec(QStringLiteral("DELETE FROM Scan WHERE REPLAYED = 1 AND SCANTIME < ?"),
                    {DbDateTime::ToText(before)}) >= 0 &&
            tx.Commit();
+}
+
+bool ScanJournal::SetFlushOnCommit(bool flush) {
+    // In WAL mode NORMAL commits without a flush; the next flushed commit
+    // or checkpoint writes them out, in order.
+    QSqlQuery q(m_file.Db());
+    return IsOpen() && q.exec(flush ? QStringLiteral("PRAGMA synchronous=FULL")
+                                    : QStringLiteral("PRAGMA synchronous=NORMAL"));
 }

@@ -53,6 +53,10 @@ public:
     // Forgets the scans the server has that were made before `before`
     // (those of the day stay: the rule reads them while the server is away).
     bool Prune(const QDateTime& before);
+    // Whether a commit on this connection waits for the disk (the default).
+    // The worker's marks and prunes need not: a mark lost to a power cut
+    // leaves its scan pending, and the server, knowing its id, takes it once.
+    bool SetFlushOnCommit(bool flush);
 
 private:
     QVector<Entry> read(const QString& where, const QVariantList& params) const;

@@ -2,7 +2,8 @@
 // used is kept under a new name and a new one started, never lost; a folder
 // that cannot hold them leaves offline mode off; busy is not damaged; the
 // files are private whatever the umask; the station's folder without a
-// data folder. Needs no server.
+// data folder; the worker's marks, not flushed, kept as the scans are.
+// Needs no server.
 #include "shared/base/AppClock.h"
 #include "shared/offline/OfflineStation.h"
 #include "tests/common/FileModesBind.h"
@@ -195,6 +196,38 @@ private slots:
         OfflineStation s(dir.path());
         QVERIFY(s.IsOpen() && s.Problems().isEmpty());
         QCOMPARE(s.Pending(), 2);
+    }
+
+    // The worker marks scans on a connection of its own that does not wait
+    // for the disk: a station killed right after (its files as they are,
+    // with the -wal) still holds every scan and every mark, and a mark on a
+    // scan taken meanwhile touches only its own.
+    void marksWithoutFlushSurviveKill() {
+        QTemporaryDir live, after;
+        const QString path = OfflineStation::JournalFile(live.path());
+        ScanJournal station(path);
+        ScanJournal worker(path);
+        QVERIFY(station.IsOpen() && worker.IsOpen());
+        QVERIFY(worker.SetFlushOnCommit(false));
+        QStringList ids;
+        for (int i = 0; i < 3; ++i)
+            ids << station.Add(QStringLiteral("C%1").arg(i), QString(), t0.addSecs(i), 0);
+        QVERIFY(!ids.contains(QString()));
+        QVERIFY(worker.MarkReplayed({{ids[0], 1, QStringLiteral("N0")}}));
+        ids << station.Add(QStringLiteral("C3"), QString(), t0.addSecs(3), 0);
+        QVERIFY(worker.MarkReplayed({{ids[2], 2, QStringLiteral("N2")}}));
+        for (const QString& suffix : {QString(), QStringLiteral("-wal")})
+            QVERIFY(QFile::copy(path + suffix, OfflineStation::JournalFile(after.path()) + suffix));
+
+        ScanJournal reopened(OfflineStation::JournalFile(after.path()));
+        QVERIFY(reopened.IsOpen());
+        const QVector<ScanJournal::Entry> pending = reopened.Pending();
+        QCOMPARE(pending.size(), 2);
+        QCOMPARE(pending[0].scanId, ids[1]);
+        QCOMPARE(pending[1].scanId, ids[3]);
+        const QVector<ScanJournal::Entry> day = reopened.Day(QStringLiteral("N2"), t0.date());
+        QCOMPARE(day.size(), 1);
+        QVERIFY(day[0].replayed && day[0].state == 2);
     }
 
     // New files and their -wal and -shm for owner and group, under a
