@@ -21,6 +21,7 @@ set -euo pipefail
 BUILD_DEPS=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-charts-dev
+  qt6-httpserver-dev qt6-websockets-dev
   libgl-dev libpq-dev libzint-dev libxlsxwriter-dev
   dpkg-dev fakeroot file
 )
