@@ -22,11 +22,12 @@ class tst_webserver : public QObject {
     QByteArray exchange(const QList<QByteArray>& parts, int pauseMs = 0, int timeoutMs = 5000,
                         const std::function<bool(const QByteArray&)>& complete = {},
                         bool* closed = nullptr) {
+        // Declared before the socket: its destructor still signals them.
+        QByteArray got;
+        bool ended = false;
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, m_server->Port());
-        QByteArray got;
         QObject::connect(&socket, &QTcpSocket::readyRead, [&] { got += socket.readAll(); });
-        bool ended = false;
         QObject::connect(&socket, &QTcpSocket::disconnected, [&] { ended = true; });
         for (const QByteArray& part : parts) {
             socket.write(part);
