@@ -190,13 +190,32 @@ bool textFits(const QLabel* label, const QString& text, const QFont& font) {
 void SetFittedText(QLabel* label, const QString& text, const QFont& font) {
     constexpr qreal kSmallestPoints = 6;
     constexpr qreal kStep = 0.25;
-    QFont fitted = font;
-    qreal points = font.pointSizeF();
-    while (points - kStep >= kSmallestPoints && !textFits(label, text, fitted)) {
-        points -= kStep;
-        fitted.setPointSizeF(points);
+    // The sizes tried are the font's own, then 0.25 pt smaller each, down to
+    // kSmallestPoints: size k is font - k steps. The first that fits is
+    // found by halving (a smaller size fits wherever a larger one does),
+    // measuring a few sizes instead of every one; the last stands where none fits.
+    const qreal points = font.pointSizeF();
+    const auto sized = [&font, points](int k) {
+        QFont f = font;
+        if (k > 0)
+            f.setPointSizeF(points - k * kStep);
+        return f;
+    };
+    const int last = points >= kSmallestPoints ? int((points - kSmallestPoints) / kStep) : 0;
+    int chosen = 0;
+    if (last > 0 && !textFits(label, text, font)) {
+        // Size `low` does not fit; size `chosen` fits, or is the last.
+        int low = 0;
+        chosen = last;
+        while (chosen - low > 1) {
+            const int middle = (low + chosen) / 2;
+            if (textFits(label, text, sized(middle)))
+                chosen = middle;
+            else
+                low = middle;
+        }
     }
-    label->setFont(fitted);
+    label->setFont(sized(chosen));
     label->setText(text);
 }
 

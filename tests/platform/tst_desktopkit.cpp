@@ -329,6 +329,55 @@ private slots:
                  qPrintable(boxes.lines()));
     }
 
+    // A text too wide (or, wrapped, too tall) for its label gets the largest
+    // size in 0.25 pt steps at which it fits: on every width around the
+    // boundaries, the size a step-by-step search from the documented size
+    // down to 6 pt chooses. A text that fits keeps the documented size; one
+    // that fits at no size gets 6 pt.
+    void fittedTextSize() {
+        ReportFonts::InstallSubstitutions();
+        const auto fits = [](const QLabel& label, const QString& text, const QFont& font) {
+            const QRectF room = label.contentsRect();
+            const int flags = int(label.alignment()) | (label.wordWrap() ? Qt::TextWordWrap : 0);
+            const QRectF needed = QFontMetricsF(font).boundingRect(room, flags, text);
+            return needed.width() <= room.width() + 0.5 &&
+                   (!label.wordWrap() || needed.height() <= room.height() + 0.5);
+        };
+        const auto stepwise = [&](const QLabel& label, const QString& text, QFont font) {
+            for (qreal points = font.pointSizeF(); points - 0.25 >= 6 && !fits(label, text, font);)
+                font.setPointSizeF(points -= 0.25);
+            return font.pointSizeF();
+        };
+        QFont song(QStringLiteral("宋体"));
+        song.setPointSizeF(21.75);
+        song.setBold(true);
+        int shrunk = 0, kept = 0, smallest = 0;
+        for (const bool wrap : {false, true}) {
+            QLabel label;
+            label.setWordWrap(wrap);
+            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            const QString text = wrap ? QStringLiteral("上班喽\r\n轻松点\r\n快乐点")
+                                      : QStringLiteral("北京市第一百零一中学");
+            for (int width = 10; width <= 320; width += 3) {
+                label.resize(width, wrap ? 90 : 20);
+                DesktopKit::SetFittedText(&label, text, song);
+                const qreal chosen = label.font().pointSizeF();
+                QVERIFY2(qFuzzyCompare(chosen, stepwise(label, text, song)),
+                         qPrintable(QStringLiteral("width %1: %2 pt").arg(width).arg(chosen)));
+                QCOMPARE(label.text(), text);
+                QCOMPARE(label.font().bold(), true);
+                if (chosen == 21.75)
+                    ++kept;
+                else if (chosen == 6)
+                    ++smallest;
+                else
+                    ++shrunk;
+            }
+        }
+        // Every kind of outcome was met, so the widths crossed the boundaries.
+        QVERIFY(kept > 0 && shrunk > 20 && smallest > 0);
+    }
+
     // One message per command; an exception is a failure like any other.
     void exchangeOutcome() {
         using DesktopKit::Exchange;
