@@ -110,15 +110,51 @@ qint16 clsPresence::Add(const QDateTime& at, const QString& scanId) {
     return state;
 }
 
+std::optional<QVector<qint16>> clsPresence::AddAll(QVector<clsPresence>& scans,
+                                                   const QVector<QDateTime>& at) {
+    QSqlDatabase db = clsDbConn().GetDbConn();
+    if (!db.isValid() || scans.size() != at.size())
+        return std::nullopt;
+    const StatementWatchdog::Quick quick(db);
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    QVector<qint16> states;
+    for (qsizetype i = 0; i < scans.size(); ++i) {
+        bool write = false;
+        const QDateTime now = at[i].addMSecs(-at[i].time().msec());
+        const qint16 state = scans[i].signIn(tx, now, QString(), &write);
+        // One failure undoes them all: the transaction rolls back.
+        if (state == Error || state == WriteFailed)
+            return std::nullopt;
+        states << state;
+    }
+    if (!tx.Commit())
+        return std::nullopt;
+    for (qsizetype i = 0; i < scans.size(); ++i) {
+        const QDateTime now = at[i].addMSecs(-at[i].time().msec());
+        if (states[i] == Arrival)
+            scans[i].m_enterTime = now;
+        else if (states[i] == Departure)
+            scans[i].m_exitTime = now;
+    }
+    return states;
+}
+
 qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
                                     const QString& scanId) const {
+    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    bool write = false;
+    const qint16 state = signIn(tx, now, scanId, &write);
+    return !write || tx.Commit() ? state : qint16(WriteFailed);
+}
+
+qint16 clsPresence::signIn(DbTransaction& tx, const QDateTime& now, const QString& scanId,
+                           bool* write) const {
     // The check and the write form one transaction that holds the card's
     // number, so two stations scanning one card at the same moment cannot
     // both record an arrival.
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
         return WriteFailed;
-    db = tx.Connection();
+    QSqlDatabase db = tx.Connection();
     if (!scanId.isEmpty()) {
         auto seen = DbQuery::Read(
             db, QStringLiteral("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = ?"), {scanId});
@@ -150,5 +186,6 @@ qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
                     "INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) VALUES(?, ?, ?, ?)"),
                 {scanId, m_enumber, DbDateTime::ToText(now), int(state)}) < 1)
         return WriteFailed;
-    return tx.Commit() ? state : qint16(WriteFailed);
+    *write = true;
+    return state;
 }

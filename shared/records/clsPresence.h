@@ -7,6 +7,10 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
+class DbTransaction;
+
 // One employee's day: arrival and departure. Records a scan; what it means
 // is PresenceDay::Decide.
 class clsPresence {
@@ -41,6 +45,14 @@ public:
     // (table ScanReplay) in the same transaction; a scan id found there
     // already writes nothing and gives AlreadyReplayed.
     qint16 Add(const QDateTime& at, const QString& scanId);
+    // Records the scans of `scans` (ENUMBER each) in one transaction, in
+    // order, each at its own time `at` as Add(at, QString()) records it, so
+    // a later scan sees the earlier ones (a card scanned twice is repeated):
+    // one flush of the disk for all. All or nothing: the states in order, or
+    // none when a scan could not be read or written or the commit failed;
+    // nothing is written then.
+    static std::optional<QVector<qint16>> AddAll(QVector<clsPresence>& scans,
+                                                 const QVector<QDateTime>& at);
 
     // Seconds after the arrival during which a scan counts as repeated.
     static constexpr int RepeatSeconds = 60;
@@ -49,6 +61,9 @@ private:
     // The rule in the programs' own statements, in one transaction.
     qint16 addByStatements(QSqlDatabase db, const QDateTime& now,
                            const QString& scanId = QString()) const;
+    // The rule and its write inside `tx`; *write: there is something to commit.
+    qint16 signIn(DbTransaction& tx, const QDateTime& now, const QString& scanId,
+                  bool* write) const;
 
     QString m_enumber, m_ename;
     QDateTime m_enterTime = DbDateTime::Zero();
