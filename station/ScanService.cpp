@@ -5,8 +5,7 @@
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/CopyRefresher.h"
 #include "shared/offline/OfflineStation.h"
-#include "shared/records/clsEmployee.h"
-#include "station/PhotoDecoder.h"
+#include "station/FileScanWorker.h"
 #include "station/ScanWorker.h"
 
 #include <QCoreApplication>
@@ -18,54 +17,61 @@
 
 namespace {
 
-// Sets the busy timeout of the shared connection for one attempt at a scan
-// and restores the programs' usual one afterwards.
-class ShortLockWait {
-public:
-    explicit ShortLockWait(int ms) { clsDbConn::SetBusyTimeout(ms); }
-    ~ShortLockWait() { clsDbConn::SetBusyTimeout(clsDbConn::BusyTimeoutMs); }
-    ShortLockWait(const ShortLockWait&) = delete;
-    ShortLockWait& operator=(const ShortLockWait&) = delete;
-};
-
-// Whether a failed database step failed because another program holds the
-// database right now.
-bool databaseLockedNow() {
-    const ShortLockWait noWait(0);
-    return clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
-}
-
 // The key time as a record stores it: local time, whole seconds.
 QDateTime keyTime(qint64 msecs) {
     const QDateTime t = QDateTime::fromMSecsSinceEpoch(msecs);
     return t.addMSecs(-t.time().msec());
 }
 
-bool failedWrite(qint16 state) {
-    return state == clsPresence::Error || state == clsPresence::WriteFailed;
-}
-
 } // namespace
 
 ScanService::ScanService(QObject* parent) : QObject(parent) {
     qRegisterMetaType<ScanOutcome>();
+    qRegisterMetaType<QList<ScanOutcome>>();
     m_retry = new QTimer(this);
     m_retry->setObjectName(QStringLiteral("TimerDbRetry"));
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &ScanService::processDirect);
-    m_photos = new PhotoDecoder(this);
     if (DbSettings::FromConfiguration().engine == DbSettings::Engine::PostgreSQL)
         setUpJournal();
+    if (!m_station)
+        setUpFileWorker();
 }
 
 ScanService::~ScanService() {
+    // Each worker closes its connections on its own thread, then it ends;
+    // the workers have no parent and are deleted once their thread has ended.
     if (m_thread) {
-        // The worker closes its connections on its own thread, then it ends.
         QMetaObject::invokeMethod(m_worker, &ScanWorker::Finish, Qt::BlockingQueuedConnection);
         m_thread->quit();
         m_thread->wait();
         delete m_worker;
     }
+    if (m_fileThread) {
+        QMetaObject::invokeMethod(m_fileWorker, &FileScanWorker::Finish,
+                                  Qt::BlockingQueuedConnection);
+        m_fileThread->quit();
+        m_fileThread->wait();
+        delete m_fileWorker;
+    }
+}
+
+// The scans recorded directly go to a thread of their own: the window's
+// thread does not wait for the disk. Its connection opens at the first scan.
+void ScanService::setUpFileWorker() {
+    // A scan is given to the worker once the events already waiting are
+    // handled, so the scans typed ahead of it in the queue go with it.
+    m_gather = new QTimer(this);
+    m_gather->setObjectName(QStringLiteral("TimerGather"));
+    m_gather->setSingleShot(true);
+    m_gather->setInterval(0);
+    connect(m_gather, &QTimer::timeout, this, &ScanService::processDirect);
+    m_fileThread = new QThread(this);
+    m_fileThread->setObjectName(QStringLiteral("fileScanWorker"));
+    m_fileWorker = new FileScanWorker;
+    m_fileWorker->moveToThread(m_fileThread);
+    connect(m_fileWorker, &FileScanWorker::Recorded, this, &ScanService::onRecorded);
+    m_fileThread->start();
 }
 
 // On a server: the copy and the journal in the station's folder, the copy
@@ -144,10 +150,12 @@ void ScanService::setOffline(bool offline) {
 
 void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
     if (!m_station) {
+        // Scans behind others wait their turn: the retry timer's or the
+        // end of the recording under way.
         const bool othersWaiting = !m_direct.empty();
         m_direct.push_back({barcode, keyTimeMs});
         if (!othersWaiting)
-            processDirect();
+            m_gather->start();
         return;
     }
     // Journalled before anything else: from here on the scan cannot be lost.
@@ -264,57 +272,49 @@ void ScanService::emitGreeted(const ScanOutcome& outcome) {
     m_greeting = false;
 }
 
-// Records the oldest waiting scan on the file and greets it; while another
-// program holds the file it stays first in the queue and is tried again
-// shortly. One scan per call, so each greeting is painted before the next
-// scan is recorded.
+// Gives the waiting scans to the file's worker, all at once (one
+// transaction) unless the oldest has waited so long that it runs alone
+// whatever the lock. Scans that come meanwhile wait for the next turn.
 void ScanService::processDirect() {
-    if (m_greeting || m_direct.empty())
+    if (m_recording > 0 || m_direct.empty())
         return;
-    const DirectScan scan = m_direct.front();
-    const bool lastTry = AppClock::msecsSinceEpoch() - scan.keyTimeMs >= DbWaitLimitMs;
-    ScanOutcome outcome;
-    if (!recordDirect(scan.barcode, scan.keyTimeMs, lastTry, outcome)) {
-        m_retry->start(DbRetryMs);
-        return;
-    }
-    m_direct.pop_front();
-    emitGreeted(outcome);
-    if (!m_direct.empty())
-        m_retry->start(0);
+    const bool lastTry = AppClock::msecsSinceEpoch() - m_direct.front().keyTimeMs >= DbWaitLimitMs;
+    const qsizetype count = lastTry ? 1 : qMin<qsizetype>(qsizetype(m_direct.size()), MaxBatch);
+    QList<FileScanWorker::Scan> scans;
+    for (qsizetype i = 0; i < count; ++i)
+        scans << m_direct[size_t(i)];
+    m_recording = int(count);
+    QMetaObject::invokeMethod(
+        m_fileWorker, [worker = m_fileWorker, scans, lastTry] { worker->Record(scans, lastTry); },
+        Qt::QueuedConnection);
 }
 
-// One attempt at the database for a scan: false when another program holds
-// the database (nothing has been written then). On the last try the scan
-// runs whatever the lock, and fails with its documented result.
-bool ScanService::recordDirect(const QString& barcode, qint64 keyTimeMs, bool lastTry,
-                               ScanOutcome& out) {
-    const ShortLockWait shortWait(DbLockWaitMs);
-    if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
-        return false;
-    clsEmployee employee;
-    employee.setEBARCODE(barcode);
-    out.found = employee.IsExist();
-    if (out.found != 1)
-        return out.found == 0 || lastTry || !databaseLockedNow();
-    out.number = employee.ENUMBER();
-    out.name = employee.ENAME();
-    out.department = employee.DNAME();
-    m_photos->Start(employee.HeadImgBytes());
-    clsPresence presence;
-    presence.setENUMBER(out.number);
-    presence.setENAME(out.name);
-    out.state = presence.Add(keyTime(keyTimeMs), QString());
-    out.record = presence;
-    out.photo = m_photos->Take().value_or(QImage());
-    // A failed write is rolled back: trying again later records it once.
-    return !failedWrite(out.state) || lastTry || !databaseLockedNow();
+// The worker's outcomes, in scan order: greeted one after the other. Scans
+// it left (the file locked) stay first in line and are tried again shortly.
+void ScanService::onRecorded(const QList<ScanOutcome>& outcomes) {
+    const int given = std::exchange(m_recording, 0);
+    for (const ScanOutcome& outcome : outcomes) {
+        m_direct.pop_front();
+        m_recorded.push_back(outcome);
+    }
+    if (outcomes.size() < given)
+        m_retry->start(DbRetryMs);
+    else if (!m_direct.empty())
+        m_gather->start();
+    while (!m_greeting && !m_recorded.empty()) {
+        const ScanOutcome outcome = m_recorded.front();
+        m_recorded.pop_front();
+        emitGreeted(outcome);
+    }
 }
 
 bool ScanService::WaitIdle(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
-        if (m_direct.empty() && m_waiting.empty() && !m_draining &&
+        const bool directIdle = m_recording == 0 && m_recorded.empty() &&
+                                !(m_gather && m_gather->isActive()) &&
+                                (m_direct.empty() || m_retry->isActive());
+        if (directIdle && m_waiting.empty() && !m_draining &&
             !(m_refresher && m_refresher->Running()) && !(m_listTimer && m_listTimer->isActive()))
             return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "station/FileScanWorker.h"
 #include "station/ScanOutcome.h"
 
 #include <QElapsedTimer>
@@ -15,16 +16,17 @@ class QThread;
 class QTimer;
 class CopyRefresher;
 class OfflineStation;
-class PhotoDecoder;
 class ScanWorker;
 
 // The station's road from a barcode to a record, without a window: a scan
 // goes in with the time of its end key, and a ScanOutcome comes out
 // (Greeted), one at a time and in scan order, for the screen to show.
 //
-// On a database file the scan is recorded at once on the shared
-// connection; while another program holds the file it waits in a queue and
-// is tried again every DbRetryMs, each attempt waiting DbLockWaitMs for the
+// On a database file the scan is recorded by FileScanWorker, on a thread
+// with its own connection, so this thread is free while the disk flushes;
+// scans typed while others are being written are written together, in one
+// transaction. While another program holds the file they wait in a queue and
+// are tried again every DbRetryMs, each attempt waiting DbLockWaitMs for the
 // lock; only a scan that has waited DbWaitLimitMs ends in its failure.
 //
 // On a server every scan is first committed to the station's journal (with
@@ -42,7 +44,7 @@ public:
     explicit ScanService(QObject* parent = nullptr);
     ~ScanService() override;
 
-    static constexpr int DbLockWaitMs = 50;
+    static constexpr int DbLockWaitMs = FileScanWorker::LockWaitMs;
     static constexpr int DbRetryMs = 50;
     static constexpr qint64 DbWaitLimitMs = 30000;
     static constexpr int GreetingBudgetMs = 2500;
@@ -52,6 +54,8 @@ public:
     // list read anew at most this often: a replayed backlog reads it a few
     // times, not once a scan.
     static constexpr int ListRefreshMs = 250;
+    // At most this many waiting scans are written in one transaction.
+    static constexpr int MaxBatch = 50;
 
     // The folder of the station's copy and journal on a server site.
     static QString StationFolder();
@@ -64,7 +68,7 @@ public:
     // Scans are greeted from the copy: the server is away.
     bool Offline() const { return m_offline; }
     // Scans not greeted yet.
-    int PendingScans() const { return int(m_direct.size() + m_waiting.size()); }
+    int PendingScans() const { return int(m_direct.size() + m_recorded.size() + m_waiting.size()); }
     // Scans the journal holds that the server does not have yet.
     int JournalPending() const;
     // Why the journal or the copy could not be used as they were (texts for
@@ -79,7 +83,8 @@ public:
     void RetryServer() { kickWorker(); }
     // The copy's background refresh (tests wait for it).
     CopyRefresher* Refresher() const { return m_refresher; }
-    // Waits (running events) until every scan is greeted and the worker is idle.
+    // Waits (running events) until every scan is greeted, or waits for the
+    // database file's lock (the retry timer), and the workers are idle.
     bool WaitIdle(int timeoutMs);
 
 signals:
@@ -99,18 +104,21 @@ private:
     void pump();
     ScanOutcome offlineGreeting(const QString& scanId, const QString& barcode, qint64 keyTimeMs);
 
-    // Database file (or a server without a usable journal): one scan at a time.
+    // Database file (or a server without a usable journal): the file's worker.
+    void setUpFileWorker();
     void processDirect();
-    bool recordDirect(const QString& barcode, qint64 keyTimeMs, bool lastTry, ScanOutcome& out);
+    void onRecorded(const QList<ScanOutcome>& outcomes);
     void emitGreeted(const ScanOutcome& outcome);
 
-    struct DirectScan {
-        QString barcode;
-        qint64 keyTimeMs = 0;
-    };
-    std::deque<DirectScan> m_direct;
+    // Not recorded yet (the first m_recording of them at the worker now).
+    std::deque<FileScanWorker::Scan> m_direct;
+    int m_recording = 0;
+    // Recorded, not greeted yet.
+    std::deque<ScanOutcome> m_recorded;
     QTimer* m_retry = nullptr;
-    PhotoDecoder* m_photos = nullptr;
+    QTimer* m_gather = nullptr;
+    QThread* m_fileThread = nullptr;
+    FileScanWorker* m_fileWorker = nullptr;
 
     struct Waiting {
         QString scanId, barcode;

@@ -1,0 +1,193 @@
+// The station's scans on a database file: recorded by the file's worker on a
+// thread of its own, the caller never waiting for the disk; scans queued
+// behind others written together in one transaction, each decided in scan
+// order at its key time; a write failing inside that transaction leaves
+// every scan recorded once or reported failed.
+#include "shared/base/AppClock.h"
+#include "shared/db/DbDateTime.h"
+#include "shared/db/clsDbConn.h"
+#include "station/FileScanWorker.h"
+#include "station/ScanService.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kCardA = QStringLiteral("123456789012345");
+const QString kCardB = QStringLiteral("987654321098765");
+const QString kCardC = QStringLiteral("555555555555555");
+const QString kUnknown = QStringLiteral("111111111111111");
+
+qint64 at(int hour, int minute, int second = 0) {
+    return QDateTime(QDate(2009, 11, 25), QTime(hour, minute, second)).toMSecsSinceEpoch();
+}
+
+QString stored(qint64 ms) {
+    return DbDateTime::ToText(QDateTime::fromMSecsSinceEpoch(ms));
+}
+
+} // namespace
+
+class tst_FileScans : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramDir> fx;
+
+    bool exec(const QString& sql) {
+        QSqlQuery q(clsDbConn().GetDbConn());
+        if (q.exec(sql))
+            return true;
+        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        return false;
+    }
+    // The worker's outcomes of `scans` given at once, on this thread.
+    QList<ScanOutcome> record(const QList<FileScanWorker::Scan>& scans, bool lastTry = false) {
+        FileScanWorker worker;
+        QSignalSpy spy(&worker, &FileScanWorker::Recorded);
+        worker.Record(scans, lastTry);
+        return spy.size() == 1 ? spy[0][0].value<QList<ScanOutcome>>() : QList<ScanOutcome>();
+    }
+    static QList<qint16> states(const QList<ScanOutcome>& outcomes) {
+        QList<qint16> s;
+        for (const ScanOutcome& o : outcomes)
+            s << (o.found == 1 ? o.state : qint16(-10 - o.found));
+        return s;
+    }
+
+private slots:
+    void init() {
+        AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(9, 0)));
+        fx = std::make_unique<TestProgramDir>();
+        QVERIFY2(fx->init(), qPrintable(fx->lastError));
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(
+            fx->addEmployee("E001", QStringLiteral("张三"), kCardA, 1, TestProgramDir::jpeg(1)));
+        QVERIFY(
+            fx->addEmployee("E002", QStringLiteral("李四"), kCardB, 1, TestProgramDir::jpeg(2)));
+        QVERIFY(fx->addEmployee("E003", QStringLiteral("王五"), kCardC, 1, QByteArray()));
+    }
+
+    void cleanup() {
+        clsDbConn::CloseShared();
+        fx.reset();
+        AppClock::reset();
+    }
+
+    // Scans given together are decided in order, each at its own key time:
+    // arrivals, the same card again within 60 s repeated, at 61 s departed;
+    // an unknown card among them writes nothing; photos come decoded.
+    void togetherInScanOrder() {
+        const QList<ScanOutcome> out = record({{kCardA, at(8, 0, 0)},
+                                               {kCardB, at(8, 0, 1)},
+                                               {kUnknown, at(8, 0, 2)},
+                                               {kCardA, at(8, 1, 0)},
+                                               {kCardA, at(8, 1, 1)},
+                                               {kCardC, at(8, 1, 2)},
+                                               {kCardA, at(8, 2, 0)}});
+        using S = clsPresence::State;
+        QCOMPARE(states(out), QList<qint16>({S::Arrival, S::Arrival, -10, S::Repeated, S::Departure,
+                                             S::Arrival, S::AlreadyDeparted}));
+        QCOMPARE(fx->rows("Presence"), 3);
+        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'E001' AND ENTERTIME = '%1' AND "
+                                         "EXITTIME = '%2'")
+                              .arg(stored(at(8, 0, 0)), stored(at(8, 1, 1)))),
+                 1);
+        QCOMPARE(out[0].record.enterTime(), QDateTime::fromMSecsSinceEpoch(at(8, 0, 0)));
+        QCOMPARE(out[4].record.exitTime(), QDateTime::fromMSecsSinceEpoch(at(8, 1, 1)));
+        QCOMPARE(out[1].name, QStringLiteral("李四"));
+        QCOMPARE(out[1].department, QStringLiteral("教务处"));
+        QVERIFY(!out[0].photo.isNull() && !out[1].photo.isNull());
+        QVERIFY(out[5].photo.isNull()); // no photo stored
+    }
+
+    // A write failing inside the transaction (a trigger refusing E002's row,
+    // aborting the statement, failing it, or rolling the whole transaction
+    // back): every other scan is recorded exactly once, E002's reported
+    // failed, as each on its own would be.
+    void failureInsideTheTransaction_data() {
+        QTest::addColumn<QString>("raise");
+        QTest::newRow("abort") << "ABORT";
+        QTest::newRow("fail") << "FAIL";
+        QTest::newRow("rollback") << "ROLLBACK";
+    }
+
+    void failureInsideTheTransaction() {
+        QFETCH(QString, raise);
+        QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Presence "
+                                    "WHEN NEW.ENUMBER = 'E002' BEGIN SELECT RAISE(%1, 'refused'); "
+                                    "END")
+                         .arg(raise)));
+        const QList<ScanOutcome> out = record({{kCardA, at(8, 0)},
+                                               {kCardB, at(8, 0, 1)},
+                                               {kCardC, at(8, 0, 2)},
+                                               {kCardB, at(8, 0, 3)},
+                                               {kCardA, at(8, 3)}});
+        using S = clsPresence::State;
+        QCOMPARE(states(out), QList<qint16>({S::Arrival, S::WriteFailed, S::Arrival, S::WriteFailed,
+                                             S::Departure}));
+        QCOMPARE(fx->rows("Presence"), 2);
+        QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'E001' AND EXITTIME IS NOT NULL"), 1);
+        QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'E003'"), 1);
+        // The trigger gone, E002 is recorded once.
+        QVERIFY(exec(QStringLiteral("DROP TRIGGER refuse")));
+        QCOMPARE(states(record({{kCardB, at(8, 5)}, {kCardB, at(8, 5, 30)}})),
+                 QList<qint16>({S::Arrival, S::Repeated}));
+        QCOMPARE(fx->rows("Presence"), 3);
+    }
+
+    // Another program holds the file: nothing is written and the scans are
+    // left; on the last try the first runs anyway and fails, alone.
+    void fileHeldByAnotherProgram() {
+        {
+            QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, QStringLiteral("other"));
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(record({{kCardA, at(8, 0)}, {kCardB, at(8, 0, 1)}}).isEmpty());
+            const QList<ScanOutcome> last =
+                record({{kCardA, at(8, 0)}, {kCardB, at(8, 0, 1)}}, true);
+            QCOMPARE(states(last), QList<qint16>({clsPresence::WriteFailed}));
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        QCOMPARE(fx->rows("Presence"), 0);
+    }
+
+    // Through the service: Scan returns before anything is written (the
+    // worker's thread writes); scans typed meanwhile wait and go together;
+    // every outcome is greeted once, in scan order, and the next greeting
+    // waits for the one being shown.
+    void serviceGreetsInScanOrder() {
+        ScanService service;
+        QVERIFY(!service.Journalled());
+        QStringList greeted;
+        bool nested = false;
+        int inside = 0;
+        connect(&service, &ScanService::Greeted, this, [&](const ScanOutcome& o) {
+            nested = nested || inside > 0;
+            ++inside;
+            greeted << o.name + QString::number(o.state);
+            // A greeting that runs events (a warning box) holds the next one back.
+            QTest::qWait(20);
+            --inside;
+        });
+        service.Scan(kCardA, at(8, 0));
+        service.Scan(kCardB, at(8, 0, 1));
+        service.Scan(kCardA, at(8, 0, 2));
+        service.Scan(kUnknown, at(8, 0, 3));
+        service.Scan(kCardC, at(8, 0, 4));
+        QVERIFY(greeted.isEmpty());
+        QCOMPARE(service.PendingScans(), 5);
+        QVERIFY(service.WaitIdle(10000));
+        QCOMPARE(greeted, QStringList({"张三1", "李四1", "张三4", "0", "王五1"}));
+        QVERIFY(!nested);
+        QCOMPARE(service.PendingScans(), 0);
+        QCOMPARE(fx->rows("Presence"), 3);
+    }
+};
+
+QTEST_MAIN(tst_FileScans)
+#include "tst_filescans.moc"
