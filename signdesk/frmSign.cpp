@@ -414,7 +414,7 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
 // The next person may scan while the warning is up: the box closes by itself
 // after WarningCloseMs, and the keys typed into it are gathered as on the
 // screen, so that a card scanned into it closes it and waits in the queue,
-// recorded once this scan's handling ends. A lone Enter, Escape or a blank
+// greeted once this scan's handling ends. A lone Enter, Escape or a blank
 // still answer the box; a card's characters never reach it.
 void frmSign::ShowWarning(const QString& text) {
     const auto scanIntoBox = [this](const QKeyEvent& key) {

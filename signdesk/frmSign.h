@@ -21,7 +21,8 @@ struct ScanOutcome;
 // the window gathers the keys (ScanInput) and hands each barcode, with the
 // time of its end key, to the station's scan service (ScanService), which
 // finds the employee and records the arrival or departure, on the database
-// file at once or, on a server, through the station's journal. The window
+// file by a thread of its own or, on a server, through the station's
+// journal. The window
 // shows each outcome: photo, name, department and a greeting for ten
 // seconds, or the message of a refused scan. Between scans it shows the idle
 // texts, the clock and a looping waiting animation. A short sound tells an
