@@ -2,7 +2,9 @@
 // with the control's font, and no Chinese is left but the records' own texts.
 // The Chinese windows keep their sizes: an English text that does not fit
 // needs a shorter wording, never a wider control.
+#include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
@@ -23,6 +25,7 @@
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/EnglishLayout.h"
 #include "tests/common/TestProgramDir.h"
+#include "texts/Translation.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -39,7 +42,6 @@ class tst_english : public QObject {
     QTemporaryDir m_work;
     std::unique_ptr<TestProgramDir> fx;
     std::unique_ptr<EnglishScope> english;
-    BoxLog boxes;
     QStringList data; // the records' texts the windows show
 
     // Shows `w`, lets it lay out and reports what does not fit or is Chinese.
@@ -56,7 +58,6 @@ private slots:
     }
 
     void init() {
-        boxes.clear();
         AppClock::setFixed(kNow);
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
@@ -189,6 +190,40 @@ private slots:
         frmEmployeeMange w;
         QCOMPARE(problems(&w), QString());
         qunsetenv("SIGNDESK_CAMERA");
+    }
+
+    // The desktop kit's messages in English, through the seam the tests use.
+    void messages() {
+        BoxLog boxes;
+        DesktopKit::RunExchange(nullptr, DesktopKit::Exchange::Export, [] { return false; });
+        QCOMPARE(boxes.lines(), box(QStringLiteral("Error"), QStringLiteral("The export failed.")));
+    }
+
+    // Started with [OTHER] LANGUAGE=en, whatever the system says: the
+    // programs' texts and a real message box's own buttons are English, and
+    // so is the locale. Last: the catalogue stays installed.
+    void startedInEnglish() {
+        english.reset();
+        QCOMPARE(Translation::Current().Language(), UiLanguage::Chinese);
+        QVERIFY(fx->setIni("OTHER", "LANGUAGE", QStringLiteral("en")));
+        ChineseUi::Setup(*qApp);
+        QCOMPARE(Translation::Current().Language(), UiLanguage::English);
+        QCOMPARE(QLocale().language(), QLocale::English);
+        QCOMPARE(Station::ProgramTitle(), QStringLiteral("Sign-in Station"));
+        QStringList seen;
+        OnNextModal([&seen](QWidget* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            QVERIFY(box);
+            seen << box->windowTitle() << box->text();
+            for (QAbstractButton* b : box->buttons())
+                seen << b->text();
+            box->buttons().constFirst()->click();
+        });
+        MsgBox::ShowMessage(nullptr, QCoreApplication::translate("DesktopKit", "数据导入完成！"),
+                            QCoreApplication::translate("DesktopKit", "信息"),
+                            MsgBox::Icon::Information, MsgBox::Buttons::YesNo);
+        seen.sort();
+        QCOMPARE(seen, (QStringList{"Information", "No", "The data have been imported.", "Yes"}));
     }
 };
 
