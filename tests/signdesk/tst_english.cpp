@@ -144,12 +144,34 @@ private slots:
         QVERIFY(w.windowTitle().contains(QStringLiteral("Attendance")));
     }
 
-    // The sign-in screen: idle, and with the offline mark.
+    // The sign-in screen: idle, with the offline mark, greeting an arrival
+    // and a departure, and refusing a third scan.
     void signScreen() {
+        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addEmployee("E001", QStringLiteral("张三"), "123456789012345", 1));
+        data << QStringLiteral("张三") << QStringLiteral("教务处");
+        BoxLog boxes;
         frmSign w;
         QCOMPARE(problems(&w), QString());
         child<QLabel>(&w, "lblOffline")->show();
         QCOMPARE(problems(&w), QString());
+        child<QLabel>(&w, "lblOffline")->hide();
+        const auto scan = [&w] {
+            QTest::keyClicks(&w, QStringLiteral("123456789012345"));
+            QTest::keyClick(&w, Qt::Key_Return);
+        };
+        QLabel* welcome = child<QLabel>(&w, "lblWelcome");
+        scan();
+        QTRY_COMPARE(welcome->text(), QStringLiteral("Hello!\r\nRelax,\r\nbe happy"));
+        QCOMPARE(problems(&w), QString());
+        AppClock::advance(120 * 1000);
+        scan();
+        QTRY_COMPARE(welcome->text(), QStringLiteral("\r\nGoodbye!"));
+        QCOMPARE(problems(&w), QString());
+        AppClock::advance(120 * 1000);
+        scan();
+        QTRY_COMPARE(boxes.lines(), box(QStringLiteral("Warning"),
+                                        QStringLiteral("You have signed out today already.")));
     }
 
     void smallDialogs() {
