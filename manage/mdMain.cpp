@@ -12,7 +12,7 @@
 namespace mdMain {
 
 QString ProgramTitle() {
-    return QStringLiteral("签到系统管理软件");
+    return QCoreApplication::translate("mdMain", "签到系统管理软件");
 }
 
 QString HomePage() {
