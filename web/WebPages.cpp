@@ -1,6 +1,7 @@
 #include "web/WebPages.h"
 
 #include "reports/summary/SummaryReport.h"
+#include "texts/DayVerdictText.h"
 #include "web/HtmlPage.h"
 #include "web/SvgChart.h"
 
@@ -105,9 +106,9 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
             const bool bad = v.late || v.early;
             rows += QStringLiteral("<tr>") + cell(e.number) + cell(e.name) +
                     cell(timeText(r.arrival, today)) + cell(timeText(r.departure, today)) +
-                    (bad ? QStringLiteral("<td class=\"late\">") + Escape(v.Text()) +
+                    (bad ? QStringLiteral("<td class=\"late\">") + Escape(DayVerdictText(v)) +
                                QStringLiteral("</td>")
-                         : cell(v.Text())) +
+                         : cell(DayVerdictText(v))) +
                     QStringLiteral("</tr>");
         } else if (v.kind == DayKind::Working) {
             ++notArrived;
@@ -292,7 +293,8 @@ QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QStr
         const DayRecord& r = e.records[d];
         rows += QStringLiteral("<tr>") + cell(chinese.toString(day, QStringLiteral("M月d日 ddd"))) +
                 cell(timeText(r.arrival, day)) + cell(timeText(r.departure, day)) +
-                cell(e.days[d].Text()) + cell(d < int(e.marks.size()) ? e.marks[d] : QString()) +
+                cell(DayVerdictText(e.days[d])) +
+                cell(d < int(e.marks.size()) ? DayMarkText(e.marks[d]) : QString()) +
                 QStringLiteral("</tr>");
     }
     const QString body =

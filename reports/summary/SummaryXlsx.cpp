@@ -3,6 +3,7 @@
 #include "reports/summary/SummaryReport.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AtomicFile.h"
+#include "texts/DayVerdictText.h"
 
 #include <QDir>
 #include <QFile>
@@ -154,11 +155,11 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
                 worksheet_write_number(ws, row, 5, serial(r.departure), f.dateTime);
             if (e.days[d].present && r.departure.isValid())
                 worksheet_write_number(ws, row, 6, e.days[d].workedMinutes / 1440.0, f.duration);
-            const QString verdict = e.days[d].Text();
+            const QString verdict = DayVerdictText(e.days[d]);
             if (!verdict.isEmpty())
                 text(ws, row, 7, verdict);
-            if (d < int(e.marks.size()) && !e.marks[d].isEmpty())
-                text(ws, row, 8, e.marks[d]);
+            if (d < int(e.marks.size()) && e.marks[d] != DayMark::None)
+                text(ws, row, 8, DayMarkText(e.marks[d]));
         }
     }
 }
