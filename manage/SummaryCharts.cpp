@@ -61,9 +61,10 @@ QChart* PresenceChart(const MonthSummary& summary) {
         // Rest days and holidays are marked, so that a working day nobody
         // attended (a bar at 0) reads apart from a day nobody had to work.
         const DayKind kind = unitDay(summary, i);
-        days << QString::number(i + 1) + (kind == DayKind::Rest      ? QStringLiteral("休")
-                                          : kind == DayKind::Holiday ? QStringLiteral("假")
-                                                                     : QString());
+        days << QString::number(i + 1) +
+                    (kind == DayKind::Rest ? QCoreApplication::translate("SummaryCharts", "休")
+                     : kind == DayKind::Holiday ? QCoreApplication::translate("SummaryCharts", "假")
+                                                : QString());
         rates << 100.0 * summary.presenceRate[i];
     }
     QChart* chart = barChart(QCoreApplication::translate("SummaryCharts", "%1年%2月 每日出勤率")

@@ -10,6 +10,7 @@
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsMonthClose.h"
+#include "texts/DayVerdictText.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -124,7 +125,8 @@ void frmCorrection::loadDays() {
         const auto employee = marks.find(d.number);
         QString mark;
         if (employee != marks.end() && employee->second.count(d.date.day()))
-            mark = employee->second.at(d.date.day()) == Action::Add ? tr("补") : tr("改");
+            mark = DayMarkText(employee->second.at(d.date.day()) == Action::Add ? DayMark::Added
+                                                                                : DayMark::Changed);
         // A correction changes the day's first record; the others stay as they are.
         ui->lsvDays->addTopLevelItem(
             new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),

@@ -59,16 +59,17 @@ frmCorrectionTrail::frmCorrectionTrail(QWidget* parent)
 frmCorrectionTrail::~frmCorrectionTrail() = default;
 
 QString frmCorrectionTrail::ActionText(const QString& key) {
-    static const std::pair<const char*, const char*> texts[] = {{"add", "补签"},
-                                                                {"change", "修改"},
-                                                                {"remove", "删除"},
-                                                                {"close", "月结"},
-                                                                {"reopen", "取消月结"},
-                                                                {"replay", "补传"},
-                                                                {"password", "修改管理员密码"}};
+    static const std::pair<const char*, const char*> texts[] = {
+        {"add", QT_TR_NOOP("补签")},
+        {"change", QT_TR_NOOP("修改")},
+        {"remove", QT_TR_NOOP("删除")},
+        {"close", QT_TR_NOOP("月结")},
+        {"reopen", QT_TR_NOOP("取消月结")},
+        {"replay", QT_TR_NOOP("补传")},
+        {"password", QT_TR_NOOP("修改管理员密码")}};
     for (const auto& [k, text] : texts)
         if (key == QLatin1String(k))
-            return QString::fromUtf8(text);
+            return tr(text);
     return key; // a kind written by a newer program
 }
 
