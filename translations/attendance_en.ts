@@ -1869,11 +1869,11 @@ Note: %1: a weekday is worked anyway, a make-up workday has no effect.</translat
     </message>
     <message>
         <source>迟到宽限(分钟)</source>
-        <translation>Late grace (min)</translation>
+        <translation>Late grace (m)</translation>
     </message>
     <message>
         <source>早退宽限(分钟)</source>
-        <translation>Early grace (min)</translation>
+        <translation>Early grace (m)</translation>
     </message>
     <message>
         <source>全单位</source>
