@@ -45,19 +45,23 @@ bool schemaUsable(const DbSettings& settings) {
     QString message;
     if (found > DbSchema::Latest)
         message =
-            QStringLiteral("数据库的结构版本（%1）比本程序的（%2）新，本程序不能使用它！请安装"
-                           "新版本的程序。点击确定后程序将退出！")
+            QCoreApplication::translate(
+                "DesktopKit", "数据库的结构版本（%1）比本程序的（%2）新，本程序不能使用它！请安装"
+                              "新版本的程序。点击确定后程序将退出！")
                 .arg(found)
                 .arg(DbSchema::Latest);
     else if (found > 0 && found < DbSchema::Latest && !seen.mayUpgrade)
-        message = QStringLiteral("数据库的结构版本（%1）比本程序的（%2）旧，而当前登录无权升级它！"
-                                 "请用数据库所有者的登录运行“attendance-admin migrate”。"
-                                 "点击确定后程序将退出！")
-                      .arg(found)
-                      .arg(DbSchema::Latest);
+        message =
+            QCoreApplication::translate(
+                "DesktopKit", "数据库的结构版本（%1）比本程序的（%2）旧，而当前登录无权升级它！"
+                              "请用数据库所有者的登录运行“attendance-admin migrate”。"
+                              "点击确定后程序将退出！")
+                .arg(found)
+                .arg(DbSchema::Latest);
     if (message.isEmpty())
         return true;
-    MsgBox::ShowMessage(nullptr, message, QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(nullptr, message, QCoreApplication::translate("DesktopKit", "错误"),
+                        MsgBox::Icon::Exclamation);
     return false;
 }
 
@@ -99,8 +103,10 @@ bool CheckDatabase(const std::function<bool()>& awayButReady) {
         break;
     }
     MsgBox::ShowMessage(nullptr,
-                        QStringLiteral("数据库异常，程序不能正常运行！点击确定后程序将退出！"),
-                        QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+                        QCoreApplication::translate(
+                            "DesktopKit", "数据库异常，程序不能正常运行！点击确定后程序将退出！"),
+                        QCoreApplication::translate("DesktopKit", "错误"),
+                        MsgBox::Icon::Exclamation);
     return false;
 }
 
@@ -113,15 +119,19 @@ bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& op
     }
     const bool import = kind == Exchange::Import;
     if (ok) {
-        MsgBox::ShowMessage(
-            parent, import ? QStringLiteral("数据导入完成！") : QStringLiteral("数据已成功导出！"),
-            QStringLiteral("信息"), MsgBox::Icon::Information);
+        MsgBox::ShowMessage(parent,
+                            import ? QCoreApplication::translate("DesktopKit", "数据导入完成！")
+                                   : QCoreApplication::translate("DesktopKit", "数据已成功导出！"),
+                            QCoreApplication::translate("DesktopKit", "信息"),
+                            MsgBox::Icon::Information);
         if (import)
             WarnUnknownDepartments(parent);
     } else
-        MsgBox::ShowMessage(
-            parent, import ? QStringLiteral("导入数据失败！") : QStringLiteral("导出数据失败！"),
-            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(parent,
+                            import ? QCoreApplication::translate("DesktopKit", "导入数据失败！")
+                                   : QCoreApplication::translate("DesktopKit", "导出数据失败！"),
+                            QCoreApplication::translate("DesktopKit", "错误"),
+                            MsgBox::Icon::Exclamation);
     return ok;
 }
 
@@ -132,12 +142,15 @@ void WarnUnknownDepartments(QWidget* parent) {
     const int shown = 10;
     MsgBox::ShowMessage(
         parent,
-        QStringLiteral("有%1名员工所属的部门不存在（员工号：%2），他们不会出现在员工列表中，也不能"
-                       "签到！\r\n请同时导入其部门信息。")
+        QCoreApplication::translate(
+            "DesktopKit",
+            "有%1名员工所属的部门不存在（员工号：%2），他们不会出现在员工列表中，也不能"
+            "签到！\r\n请同时导入其部门信息。")
             .arg(numbers.size())
-            .arg(numbers.mid(0, shown).join(QStringLiteral("、")) +
-                 (numbers.size() > shown ? QStringLiteral("等") : QString())),
-        QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+            .arg(numbers.mid(0, shown).join(QCoreApplication::translate("DesktopKit", "、")) +
+                 (numbers.size() > shown ? QCoreApplication::translate("DesktopKit", "等")
+                                         : QString())),
+        QCoreApplication::translate("DesktopKit", "警告"), MsgBox::Icon::Exclamation);
 }
 
 void SetTitleBar(QWidget* dialog, TitleBar bar) {

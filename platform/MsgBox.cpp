@@ -3,6 +3,7 @@
 #include "platform/DesktopKit.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -127,14 +128,17 @@ Result ShowMessage(QWidget* parent, const QString& text, const QString& title, I
     box.setText(text);
     box.setIcon(toQtIcon(icon));
     if (buttons == Buttons::YesNo) {
-        QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        QPushButton* yes =
+            box.addButton(QCoreApplication::translate("MsgBox", "是"), QMessageBox::YesRole);
+        QPushButton* no =
+            box.addButton(QCoreApplication::translate("MsgBox", "否"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         exec(box, closing);
         return box.clickedButton() == yes ? Result::Yes : Result::No;
     }
-    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    QPushButton* ok =
+        box.addButton(QCoreApplication::translate("MsgBox", "确定"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     exec(box, closing);

@@ -1,5 +1,6 @@
 #include "platform/WriteFailure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -27,14 +28,15 @@ QString Cause(const QString& path) {
     const QString folder = file.absolutePath();
     const QString shownFolder = QDir::toNativeSeparators(folder);
     if (file.exists())
-        return QStringLiteral("文件“%1”已存在。").arg(shown);
+        return QCoreApplication::translate("WriteFailure", "文件“%1”已存在。").arg(shown);
     if (!QFileInfo(folder).isDir())
-        return QStringLiteral("文件夹“%1”不存在。").arg(shownFolder);
+        return QCoreApplication::translate("WriteFailure", "文件夹“%1”不存在。").arg(shownFolder);
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
-        return QStringLiteral("没有在文件夹“%1”中写入文件的权限。").arg(shownFolder);
+        return QCoreApplication::translate("WriteFailure", "没有在文件夹“%1”中写入文件的权限。")
+            .arg(shownFolder);
     if (nearlyFull(folder))
-        return QStringLiteral("磁盘空间不足。");
-    return QStringLiteral("无法写入文件“%1”。").arg(shown);
+        return QCoreApplication::translate("WriteFailure", "磁盘空间不足。");
+    return QCoreApplication::translate("WriteFailure", "无法写入文件“%1”。").arg(shown);
 }
 
 } // namespace WriteFailure

@@ -14,8 +14,7 @@ frmAbout::frmAbout(const Info& info, QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(info.caption);
     ui->lblTitle->setText(info.title);
-    ui->lblVersion->setText(
-        QStringLiteral("版本 %1.%2.%3").arg(info.major).arg(info.minor).arg(info.revision));
+    ui->lblVersion->setText(tr("版本 %1.%2.%3").arg(info.major).arg(info.minor).arg(info.revision));
     ui->lblURL->setText(m_homePage);
     ui->lblURL->setCursor(Qt::PointingHandCursor);
     ui->lblURL->installEventFilter(this);
@@ -72,6 +71,6 @@ QString frmAbout::SystemInfoTool() {
 void frmAbout::cmdSysInfo_Click() {
     const QString tool = SystemInfoTool();
     if (tool.isEmpty() || !QProcess::startDetached(tool, {})) {
-        MsgBox::ShowMessage(this, QStringLiteral("此时系统信息不可用"), QString());
+        MsgBox::ShowMessage(this, tr("此时系统信息不可用"), QString());
     }
 }

@@ -8,6 +8,7 @@
 #include "station/ScanService.h"
 
 #include "signdesk/frmSetSchoolName.h"
+#include <QCoreApplication>
 #include <QFileInfo>
 
 frmMain* gfrmMain = nullptr;
@@ -15,6 +16,10 @@ frmMain* gfrmMain = nullptr;
 namespace Station {
 
 QString ProgramTitle() {
+    return QCoreApplication::translate("Station", "签到系统");
+}
+
+QString SettingsName() {
     return QStringLiteral("签到系统");
 }
 

@@ -14,8 +14,10 @@ inline constexpr int VersionMajor = ATTENDANCE_VERSION_MAJOR; // project(VERSION
 inline constexpr int VersionMinor = ATTENDANCE_VERSION_MINOR;
 inline constexpr int VersionRevision = ATTENDANCE_VERSION_PATCH;
 
-// "签到系统": the program title, settings store name and idle-screen caption.
+// "签到系统": the program title and idle-screen caption, in the user's language.
 QString ProgramTitle();
+// "签到系统" in every language: the name of the user's settings store.
+QString SettingsName();
 // Major "." minor and revision, each decimal: "2.00".
 QString VersionText();
 // The maker's home page (menu entry and About window).

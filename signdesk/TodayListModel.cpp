@@ -12,8 +12,10 @@
 namespace {
 
 const QString kKeyPrefix = QStringLiteral("KEYPRE");
-constexpr const char* kCaptions[TodayListModel::ColumnCount] = {"员工号", "姓名", "签到时间",
-                                                                "签退时间"};
+constexpr const char* kCaptions[TodayListModel::ColumnCount] = {
+    QT_TRANSLATE_NOOP("TodayListModel", "员工号"), QT_TRANSLATE_NOOP("TodayListModel", "姓名"),
+    QT_TRANSLATE_NOOP("TodayListModel", "签到时间"),
+    QT_TRANSLATE_NOOP("TodayListModel", "签退时间")};
 
 qint64 orderOf(const QDateTime& t) {
     return t.date().toJulianDay() * 86400000 + t.time().msecsSinceStartOfDay();
@@ -161,7 +163,7 @@ QVariant TodayListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount)
         return {};
-    return QString::fromUtf8(kCaptions[section]);
+    return tr(kCaptions[section]);
 }
 
 void TodayListModel::sort(int column, Qt::SortOrder order) {

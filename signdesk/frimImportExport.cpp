@@ -41,11 +41,11 @@ void frimImportExport::showEvent(QShowEvent* event) {
 void frimImportExport::applyMode() {
     m_loaded = true;
     if (m_import) {
-        ui->btnOp->setText(QStringLiteral("导入"));
+        ui->btnOp->setText(tr("导入"));
         ui->lstEmployeeList->clear();
         ui->lstEmployeeList->setEnabled(false);
     } else {
-        ui->btnOp->setText(QStringLiteral("导出"));
+        ui->btnOp->setText(tr("导出"));
         ui->lstEmployeeList->setEnabled(true);
         FillList();
     }
@@ -83,8 +83,7 @@ QStringList frimImportExport::MarkedNumbers() const {
 void frimImportExport::btnBrow_Click() {
     // A save dialog in both modes, without the overwrite question: an export
     // never replaces a file, an import only reads it.
-    const QString chosen =
-        FileDialog::SaveFile(this, QString(), QStringLiteral("XML文件 (*.xml)"), m_lastFile);
+    const QString chosen = FileDialog::SaveFile(this, QString(), tr("XML文件 (*.xml)"), m_lastFile);
     if (chosen.isEmpty())
         return; // cancelled: the path typed so far stays
     m_lastFile = chosen;
@@ -101,14 +100,13 @@ void frimImportExport::btnOp_Click() {
 void frimImportExport::Export() {
     const QStringList numbers = MarkedNumbers();
     if (numbers.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("至少要选择一个需要导出的员工才能执行导出操作！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("至少要选择一个需要导出的员工才能执行导出操作！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     const QString path = ui->txtFile->text().trimmed();
     if (path.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请设定导出文件名！"), QStringLiteral("警告"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("请设定导出文件名！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
     DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
@@ -119,8 +117,7 @@ void frimImportExport::Export() {
 void frimImportExport::Import() {
     const QString path = ui->txtFile->text().trimmed();
     if (path.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请选择导入文件！"), QStringLiteral("警告"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("请选择导入文件！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.

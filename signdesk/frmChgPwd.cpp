@@ -39,32 +39,29 @@ bool frmChgPwd::eventFilter(QObject* watched, QEvent* event) {
 
 void frmChgPwd::btnOK_Click() {
     if (!CheckPassword(ui->txtOldPwd->text().trimmed())) {
-        MsgBox::ShowMessage(this, QStringLiteral("原密码错误！"), QStringLiteral("警告"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("原密码错误！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
     const QString newPwd = ui->txtNewPWD1->text().trimmed();
     // An empty password can never log in (the login refuses an empty entry):
     // storing it would lock every administrator out.
     if (newPwd.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请输入新密码！"), QStringLiteral("提示"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("请输入新密码！"), tr("提示"), MsgBox::Icon::Exclamation);
         ui->txtNewPWD1->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (newPwd != ui->txtNewPWD2->text().trimmed()) {
-        MsgBox::ShowMessage(this, QStringLiteral("输入的两次新密码不一致！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("输入的两次新密码不一致！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     // Only a completed write is reported as done; otherwise the old password
     // stays in force and the dialog stays open for another try or cancel.
     if (!SavePassword(newPwd)) {
-        MsgBox::ShowMessage(this, QStringLiteral("保存新密码失败，原密码仍然有效！"),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("保存新密码失败，原密码仍然有效！"), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
-    MsgBox::ShowMessage(this, QStringLiteral("新密码已成功设定！"), QStringLiteral("消息"),
-                        MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, tr("新密码已成功设定！"), tr("消息"), MsgBox::Icon::Information);
     accept();
 }

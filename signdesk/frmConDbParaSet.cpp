@@ -39,21 +39,21 @@ frmConDbParaSet::frmConDbParaSet(QWidget* parent)
 frmConDbParaSet::~frmConDbParaSet() = default;
 
 bool frmConDbParaSet::CheckInput() {
-    const char16_t* missing = nullptr;
+    const char* missing = nullptr;
     if (ui->txtServer->text().trimmed().isEmpty())
-        missing = u"请输入数据库服务器名称或IP！";
+        missing = QT_TR_NOOP("请输入数据库服务器名称或IP！");
     else if (ui->txtLoginName->text().trimmed().isEmpty())
-        missing = u"请输入数据库登陆名！";
+        missing = QT_TR_NOOP("请输入数据库登陆名！");
     else if (ui->txtPwd->text().isEmpty()) // the password counts as typed, blanks too
-        missing = u"请输入数据库登陆密码！";
+        missing = QT_TR_NOOP("请输入数据库登陆密码！");
     else if (ui->txtDbName->text().trimmed().isEmpty())
-        missing = u"请输入数据库名称！";
+        missing = QT_TR_NOOP("请输入数据库名称！");
     else if (!serverListValid(ui->txtServer->text().trimmed()))
-        missing = u"数据库服务器的写法不正确：每台写作“主机”或“主机:端口”，多台之间用逗号分隔！";
+        missing = QT_TR_NOOP(
+            "数据库服务器的写法不正确：每台写作“主机”或“主机:端口”，多台之间用逗号分隔！");
     if (!missing)
         return true;
-    MsgBox::ShowMessage(this, QString::fromUtf16(missing), QStringLiteral("提示"),
-                        MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(this, tr(missing), tr("提示"), MsgBox::Icon::Exclamation);
     return false;
 }
 
@@ -66,12 +66,12 @@ void frmConDbParaSet::cmbSet_Click() {
     set.setLoginPwd(ui->txtPwd->text());
     set.setdbName(ui->txtDbName->text().trimmed());
     if (!set.Save()) {
-        MsgBox::ShowMessage(this, QStringLiteral("保存数据库连接信息失败！"),
-                            QStringLiteral("错误"), MsgBox::Icon::Critical);
+        MsgBox::ShowMessage(this, tr("保存数据库连接信息失败！"), tr("错误"),
+                            MsgBox::Icon::Critical);
         return;
     }
-    MsgBox::ShowMessage(this, QStringLiteral("数据库连接参数已被成功保存！"),
-                        QStringLiteral("信息"), MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, tr("数据库连接参数已被成功保存！"), tr("信息"),
+                        MsgBox::Icon::Information);
     accept();
 }
 
@@ -90,7 +90,6 @@ void frmConDbParaSet::cmdTest_Click() {
         // "vorerur.mdb" of the program directory, never created by the test.
         ok = clsDbConn::TestFile(JoinPath(ProgramDirectory(), QStringLiteral("vorerur.mdb")));
     }
-    MsgBox::ShowMessage(
-        this, ok ? QStringLiteral("数据库连接成功！") : QStringLiteral("数据库连接失败！"),
-        QStringLiteral("信息"), MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, ok ? tr("数据库连接成功！") : tr("数据库连接失败！"), tr("信息"),
+                        MsgBox::Icon::Information);
 }

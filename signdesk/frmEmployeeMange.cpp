@@ -14,6 +14,7 @@
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsEmployee.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -28,7 +29,8 @@ namespace {
 const QString BitmapName = QStringLiteral("tmp.bmp");
 const QString PhotoName = QStringLiteral("tmp.jpg");
 
-void Warn(QWidget* parent, const QString& text, const QString& title = QStringLiteral("警告")) {
+void Warn(QWidget* parent, const QString& text,
+          const QString& title = QCoreApplication::translate("frmEmployeeMange", "警告")) {
     MsgBox::ShowMessage(parent, text, title, MsgBox::Icon::Exclamation);
 }
 
@@ -124,11 +126,11 @@ bool frmEmployeeMange::Validate() {
     bool ok = true;
     ui->txtName->setText(ui->txtName->text().trimmed());
     if (ui->txtName->text().isEmpty()) {
-        Warn(this, QStringLiteral("请输入姓名！"), QStringLiteral("提示"));
+        Warn(this, tr("请输入姓名！"), tr("提示"));
         ok = false;
     }
     if (ui->cbKind->currentText().trimmed().isEmpty()) {
-        Warn(this, QStringLiteral("请选择岗位！"), QStringLiteral("提示"));
+        Warn(this, tr("请选择岗位！"), tr("提示"));
         ok = false;
     }
     return ok;
@@ -139,7 +141,7 @@ QString frmEmployeeMange::AskFileName() {
         JoinPath(ProgramDirectory(), ui->txtName->text().trimmed() + QStringLiteral(".xml"));
     // The dialog asks before replacing a file: two employees of one name
     // would otherwise lose the first one's file without a word.
-    return FileDialog::SaveFile(this, QString(), QStringLiteral("XML文件 (*.xml)"), proposed,
+    return FileDialog::SaveFile(this, QString(), tr("XML文件 (*.xml)"), proposed,
                                 QFileDialog::Options())
         .trimmed();
 }
@@ -163,7 +165,7 @@ void frmEmployeeMange::cmdAppend_Click() {
     if (!Validate())
         return;
     if (!m_camera->isPresent()) {
-        Warn(this, QStringLiteral("没有发现摄像头,不能追加员工信息!"));
+        Warn(this, tr("没有发现摄像头,不能追加员工信息!"));
         return;
     }
     const QString folder = TempFolder();
@@ -174,7 +176,7 @@ void frmEmployeeMange::cmdAppend_Click() {
     try {
         SaveEmployee(bitmapPath, photoPath);
     } catch (const std::exception&) {
-        Warn(this, QStringLiteral("员工信息保存失败!"));
+        Warn(this, tr("员工信息保存失败!"));
     }
 }
 
@@ -187,13 +189,13 @@ void frmEmployeeMange::SaveEmployee(const QString& bitmapPath, const QString& ph
     employee.setdid(dept.ID());
 
     if (bitmapPath.isEmpty() || !m_camera->saveFrame(bitmapPath)) {
-        Warn(this, QStringLiteral("取得员工头像失败,不能追加员工信息!"));
+        Warn(this, tr("取得员工头像失败,不能追加员工信息!"));
         return;
     }
     // The picture shown is the one taken.
     m_camera->setPreview(false);
     if (!EncodePhotoFile(bitmapPath, photoPath)) {
-        Warn(this, QStringLiteral("员工信息保存失败!"));
+        Warn(this, tr("员工信息保存失败!"));
         return;
     }
     employee.setHeadImg(photoPath);
@@ -204,10 +206,9 @@ void frmEmployeeMange::SaveEmployee(const QString& bitmapPath, const QString& ph
         return;
     }
     if (employee.savetoXML(target)) {
-        MsgBox::ShowMessage(this, QStringLiteral("员工信息已成功保存!"), QStringLiteral("信息"),
-                            MsgBox::Icon::Information);
+        MsgBox::ShowMessage(this, tr("员工信息已成功保存!"), tr("信息"), MsgBox::Icon::Information);
         SetInputEnabled(false);
     } else {
-        Warn(this, QStringLiteral("员工信息保存失败!"));
+        Warn(this, tr("员工信息保存失败!"));
     }
 }

@@ -22,14 +22,13 @@ frmEmployeeMonthExport::frmEmployeeMonthExport(QWidget* parent)
 frmEmployeeMonthExport::~frmEmployeeMonthExport() = default;
 
 void frmEmployeeMonthExport::cmdReportExport_Click() {
-    const QString chosen = FileDialog::SaveFile(this, QStringLiteral("设定导出文件"),
-                                                QStringLiteral("XML文件 (*.XML *.xml)"));
+    const QString chosen =
+        FileDialog::SaveFile(this, tr("设定导出文件"), tr("XML文件 (*.XML *.xml)"));
     if (chosen.isNull())
         return; // cancelled
     const QString fileName = chosen.trimmed();
     if (fileName.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("没有指导出文件名!"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("没有指导出文件名!"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
     const MonthChoice::YearMonth month =

@@ -69,8 +69,7 @@ void frmEmployeeMonthReport::ShowReport(bool preview) {
 
     clsEmployeePresenceSet table;
     if (!EmployeeMonthReport::LoadMonthTable(chosen.year, chosen.month, table)) {
-        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！"), QString(),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("取得考勤信息出错！"), QString(), MsgBox::Icon::Exclamation);
         return;
     }
     // The finished pages keep their own texts: the table is needed only for the run.
@@ -86,6 +85,5 @@ void frmEmployeeMonthReport::ShowReport(bool preview) {
     }
     QString error;
     if (m_printer.Print(doc, true, this, &error) == ReportPrinter::Result::Failed)
-        MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"), MsgBox::Icon::Exclamation);
 }

@@ -22,8 +22,7 @@ frmLogin::~frmLogin() = default;
 void frmLogin::btnLogin_Click() {
     const QString pwd = ui->txtPwd->text().trimmed();
     if (pwd.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请输入密码！"), QStringLiteral("警告"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("请输入密码！"), tr("警告"), MsgBox::Icon::Exclamation);
         ui->txtPwd->setFocus();
         return;
     }

@@ -26,6 +26,7 @@
 #include "signdesk/frmSetSchoolName.h"
 #include "signdesk/frmSign.h"
 #include "station/ScanService.h"
+#include "texts/StationProblemText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -67,7 +68,7 @@ int twipsToPixels(int twips) {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()) {
     ui->setupUi(this);
-    ui->mnuHelpAbout->setText(QStringLiteral("关于(&A) "));
+    ui->mnuHelpAbout->setText(tr("关于(&A) "));
 
     // Separator lines carry their menu names too.
     const std::pair<QMenu*, const char*> splits[] = {{ui->mnuFile, "mnuSplit3"},
@@ -177,16 +178,15 @@ frmSign* frmMain::signWindow() const {
 
 std::unique_ptr<QSettings> frmMain::PlacementStore() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       Station::ProgramTitle());
+                                       Station::SettingsName());
 }
 
 QString frmMain::BaseTitle() {
-    return clsSchoolArea().SNAME() + QStringLiteral("考勤系统") + QStringLiteral(" Ver") +
-           Station::VersionText();
+    return tr("%1考勤系统 Ver%2").arg(clsSchoolArea().SNAME(), Station::VersionText());
 }
 
 QString frmMain::ListTitle() {
-    return BaseTitle() + QStringLiteral("-[当日员工签到列表]");
+    return BaseTitle() + tr("-[当日员工签到列表]");
 }
 
 void frmMain::UpdateEmployeePresenceList(qint16 state, const clsPresence& record) {
@@ -259,20 +259,20 @@ void frmMain::checkServerClock() {
     };
     QStringList warnings;
     if (ahead && qAbs(*ahead) > clsDbConn::ClockDriftLimitS)
-        warnings << QStringLiteral("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead));
+        warnings << tr("本机时钟与服务器相差 %1 秒，请校准时间").arg(qAbs(*ahead));
     if (zone && *zone != stationZone)
-        warnings << QStringLiteral("本机时区（%1）与服务器时区（%2）不同，请校准时区")
+        warnings << tr("本机时区（%1）与服务器时区（%2）不同，请校准时区")
                         .arg(utc(stationZone), utc(*zone));
     if (!warnings.isEmpty())
-        m_clockWarning->setText(warnings.join(QStringLiteral("；")));
+        m_clockWarning->setText(warnings.join(tr("；")));
     m_clockWarning->setVisible(!warnings.isEmpty());
 }
 
 // What the station could not use as it was (a damaged journal kept aside),
 // on the status bar until the program ends; also in the log.
 void frmMain::ShowStationProblems() {
-    const QStringList problems = mfrmDialog->Service()->Problems();
-    m_stationWarning->setText(problems.join(QStringLiteral("；")));
+    const QStringList problems = StationProblemTexts(mfrmDialog->Service()->Problems());
+    m_stationWarning->setText(problems.join(tr("；")));
     m_stationWarning->setVisible(!problems.isEmpty());
 }
 
@@ -383,8 +383,7 @@ void frmMain::mnuScanTest_Click() {
 }
 
 void frmMain::mnuImportDetpInfo_Click() {
-    const QString chosen =
-        FileDialog::OpenFile(this, QString(), QStringLiteral("XML文件 (*.xml *.XML)"));
+    const QString chosen = FileDialog::OpenFile(this, QString(), tr("XML文件 (*.xml *.XML)"));
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
@@ -394,13 +393,12 @@ void frmMain::mnuImportDetpInfo_Click() {
 
 void frmMain::mnuBackUpCurrentMonthPrs_Click() {
     // An existing backup file is refused by the backup itself, never overwritten.
-    const QString chosen = FileDialog::SaveFile(this, QStringLiteral("设定导出文件"),
-                                                QStringLiteral("XML文件 (*.XML *.xml)"));
+    const QString chosen =
+        FileDialog::SaveFile(this, tr("设定导出文件"), tr("XML文件 (*.XML *.xml)"));
     if (chosen.isNull())
         return; // cancelled
     if (chosen.trimmed().isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("没有指定备份文件名!"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("没有指定备份文件名!"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
     DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
@@ -426,7 +424,7 @@ void frmMain::mnuVistHomePage_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    frmAbout about({QStringLiteral("关于 ") + Station::ProgramTitle(), Station::ProgramTitle(),
+    frmAbout about({tr("关于 %1").arg(Station::ProgramTitle()), Station::ProgramTitle(),
                     Station::VersionMajor, Station::VersionMinor, Station::VersionRevision,
                     Station::HomePage()},
                    this);

@@ -13,36 +13,35 @@
 
 namespace {
 
-const QString kNoBarcode = QStringLiteral("条码：");
+const char* const kNoBarcode = QT_TRANSLATE_NOOP("frmScanTest", "条码：");
 
 } // namespace
 
 frmScanTest::frmScanTest(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmScanTest"));
-    setWindowTitle(QStringLiteral("扫描测试"));
+    setWindowTitle(tr("扫描测试"));
     resize(480, 420);
 
-    auto* hint = new QLabel(QStringLiteral("请扫描签到卡，下面列出扫描枪发送的每个按键。"), this);
+    auto* hint = new QLabel(tr("请扫描签到卡，下面列出扫描枪发送的每个按键。"), this);
     hint->setObjectName(QStringLiteral("lblHint"));
 
     lstKeys = new QTableWidget(0, 3, this);
     lstKeys->setObjectName(QStringLiteral("lstKeys"));
-    lstKeys->setHorizontalHeaderLabels(
-        {QStringLiteral("按键"), QStringLiteral("文字"), QStringLiteral("间隔(毫秒)")});
+    lstKeys->setHorizontalHeaderLabels({tr("按键"), tr("文字"), tr("间隔(毫秒)")});
     lstKeys->horizontalHeader()->setStretchLastSection(true);
     lstKeys->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    lblBarcode = new QLabel(kNoBarcode, this);
+    lblBarcode = new QLabel(tr(kNoBarcode), this);
     lblBarcode->setObjectName(QStringLiteral("lblBarcode"));
     lblBarcode->setTextFormat(Qt::PlainText);
     lblBarcode->setTextInteractionFlags(Qt::NoTextInteraction);
 
-    cmdClear = new QPushButton(QStringLiteral("清除"), this);
+    cmdClear = new QPushButton(tr("清除"), this);
     cmdClear->setObjectName(QStringLiteral("cmdClear"));
     cmdClear->setAutoDefault(false);
     connect(cmdClear, &QPushButton::clicked, this, &frmScanTest::cmdClear_Click);
     // Without a window manager there is no close box: the button and Escape close.
-    cmdClose = new QPushButton(QStringLiteral("关闭"), this);
+    cmdClose = new QPushButton(tr("关闭"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setAutoDefault(false);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
@@ -96,12 +95,12 @@ void frmScanTest::AddKey(int key, const QString& text) {
     // The station upper-cases what it takes; a terminator after nothing is no scan.
     for (const QString& barcode : m_input.Feed(key, text, now))
         if (!barcode.isEmpty())
-            lblBarcode->setText(kNoBarcode + barcode.toUpper());
+            lblBarcode->setText(tr(kNoBarcode) + barcode.toUpper());
 }
 
 void frmScanTest::cmdClear_Click() {
     lstKeys->setRowCount(0);
-    lblBarcode->setText(kNoBarcode);
+    lblBarcode->setText(tr(kNoBarcode));
     m_input.Clear();
     m_lastKey.reset();
 }

@@ -20,14 +20,14 @@ frmSetSchoolName::~frmSetSchoolName() = default;
 void frmSetSchoolName::cmdSave_Click() {
     const QString name = ui->txtUnitName->text().trimmed();
     if (name.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请输入使用单位名称！"), QStringLiteral("警告"),
+        MsgBox::ShowMessage(this, tr("请输入使用单位名称！"), tr("警告"),
                             MsgBox::Icon::Exclamation);
         return;
     }
     clsSchoolArea unit;
     unit.setSNAME(name);
     if (!unit.SaveInfo()) {
-        MsgBox::ShowMessage(this, QStringLiteral("设定使用单位名称失败！"), QString(),
+        MsgBox::ShowMessage(this, tr("设定使用单位名称失败！"), QString(),
                             MsgBox::Icon::Exclamation);
         return;
     }

@@ -84,7 +84,7 @@ QPixmap drawnDefaultPicture() {
 frmSign::frmSign(QWidget* parent) : QDialog(parent) {
     initSignResources();
     setObjectName(QStringLiteral("frmSign"));
-    setWindowTitle(QStringLiteral("签到窗体"));
+    setWindowTitle(tr("签到窗体"));
     // Fixed border with a close box only.
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::FixedWithCloseBox);
     setFixedSize(ClientWidth, ClientHeight);
@@ -156,7 +156,7 @@ void frmSign::buildControls() {
 
     lblOffline = makeLabel(this, "lblOffline", QRect(412, 209, 50, 16));
     styleText(lblOffline, songFont(12, true), QColor(255, 0, 0), Qt::AlignRight);
-    lblOffline->setText(QStringLiteral("离线"));
+    lblOffline->setText(tr("离线"));
     lblOffline->hide();
 
     m_service = new ScanService(this);
@@ -368,8 +368,8 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
                    : result == 1       ? Cue::Arrival
                                        : Cue::Departure);
     if (outcome.found != 1) {
-        ShowWarning(outcome.found == 0 ? QStringLiteral("无效条码！如果签到卡无误，请重试一遍！")
-                                       : QStringLiteral("数据库操作失败！"));
+        ShowWarning(outcome.found == 0 ? tr("无效条码！如果签到卡无误，请重试一遍！")
+                                       : tr("数据库操作失败！"));
         return;
     }
 
@@ -384,10 +384,8 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
         SetLabelText(lblName, outcome.name);
         SetLabelText(lblJob, outcome.department);
         lblWelcome->setWordWrap(true);
-        SetLabelText(lblWelcome, result == 1
-                                     ? QStringLiteral("上班喽") + kCrLf + QStringLiteral("轻松点") +
-                                           kCrLf + QStringLiteral("快乐点")
-                                     : kCrLf + QStringLiteral("下班啦"));
+        SetLabelText(lblWelcome,
+                     result == 1 ? tr("上班喽%1轻松点%1快乐点").arg(kCrLf) : kCrLf + tr("下班啦"));
         // The greeting is painted before the list is rebuilt behind it.
         if (isVisible())
             repaint();
@@ -400,13 +398,13 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
     case 2:
         break;
     case 3:
-        ShowWarning(QStringLiteral("今天您已经签退了！"));
+        ShowWarning(tr("今天您已经签退了！"));
         break;
     case 4:
-        ShowWarning(QStringLiteral("连续扫描签到卡！"));
+        ShowWarning(tr("连续扫描签到卡！"));
         break;
     default:
-        ShowWarning(QStringLiteral("系统错误！"));
+        ShowWarning(tr("系统错误！"));
         break;
     }
 }
@@ -430,8 +428,8 @@ void frmSign::ShowWarning(const QString& text) {
         });
         return partOfScan ? MsgBox::KeyAction::Take : MsgBox::KeyAction::Pass;
     };
-    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation,
-                        MsgBox::Buttons::Ok, {WarningCloseMs, scanIntoBox});
+    MsgBox::ShowMessage(this, text, tr("警告"), MsgBox::Icon::Exclamation, MsgBox::Buttons::Ok,
+                        {WarningCloseMs, scanIntoBox});
     if (isVisible())
         TakeKeyboard();
 }

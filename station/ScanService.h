@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/offline/StationFileProblem.h"
 #include "station/ScanOutcome.h"
 
 #include <QElapsedTimer>
@@ -10,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QThread;
 class QTimer;
@@ -67,9 +69,9 @@ public:
     int PendingScans() const { return int(m_direct.size() + m_waiting.size()); }
     // Scans the journal holds that the server does not have yet.
     int JournalPending() const;
-    // Why the journal or the copy could not be used as they were (texts for
-    // the status bar); empty when all is well.
-    QStringList Problems() const { return m_problems; }
+    // Why the journal or the copy could not be used as they were (for the
+    // status bar); empty when all is well.
+    std::vector<StationFileProblem> Problems() const { return m_problems; }
     // The copy of the employees has been filled at least once.
     bool HasCopy() const;
 
@@ -133,5 +135,5 @@ private:
     bool m_offline = false;
     // A Greeted handler is running: the next outcome waits for it.
     bool m_greeting = false;
-    QStringList m_problems;
+    std::vector<StationFileProblem> m_problems;
 };

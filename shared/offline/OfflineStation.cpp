@@ -15,20 +15,25 @@
 
 namespace {
 
-// The status bar's words for what became of a file (empty: it opened as it was).
-QString describe(const LocalFile& file, const QString& what, const QString& hint) {
+// What became of a file, added to `out` (nothing: it opened as it was).
+void describe(const LocalFile& file, StationFileProblem::File which,
+              std::vector<StationFileProblem>* out) {
     if (file.Problem().isEmpty())
-        return {};
-    if (!file.KeptAs().isEmpty())
-        return file.IsOpen()
-                   ? QStringLiteral("%1无法使用，已保留为 %2，并已新建%3")
-                         .arg(what, file.KeptAs(), hint)
-                   : QStringLiteral("%1无法使用，已保留为 %2，但无法新建，离线模式未开启%3")
-                         .arg(what, file.KeptAs(), hint);
-    if (file.FolderUnusable())
-        return QStringLiteral("离线模式未开启：文件夹 %1 无法保存%2（只读或不存在）")
-            .arg(QFileInfo(file.Path()).absolutePath(), what);
-    return QStringLiteral("离线模式未开启：%1 %2 无法打开").arg(what, file.Path());
+        return;
+    using Kind = StationFileProblem::Kind;
+    StationFileProblem p;
+    p.file = which;
+    p.path = file.Path();
+    p.keptAs = file.KeptAs();
+    if (!file.KeptAs().isEmpty()) {
+        p.kind = file.IsOpen() ? Kind::KeptAside : Kind::KeptAsideNotNew;
+    } else if (file.FolderUnusable()) {
+        p.kind = Kind::FolderUnusable;
+        p.path = QFileInfo(file.Path()).absolutePath();
+    } else {
+        p.kind = Kind::CannotOpen;
+    }
+    out->push_back(p);
 }
 
 } // namespace
@@ -36,13 +41,8 @@ QString describe(const LocalFile& file, const QString& what, const QString& hint
 OfflineStation::OfflineStation(const QString& folder)
     : m_cache(CacheFile(folder), LocalFile::Unusable::SetAside),
       m_journal(JournalFile(folder), LocalFile::Unusable::SetAside) {
-    const QString journal =
-        describe(m_journal.File(), QStringLiteral("离线记录"),
-                 QStringLiteral("；其中的扫描可用 attendance-admin replay-journal 补录到数据库"));
-    const QString cache = describe(m_cache.File(), QStringLiteral("离线副本"), QString());
-    for (const QString& text : {journal, cache})
-        if (!text.isEmpty())
-            m_problems << text;
+    describe(m_journal.File(), StationFileProblem::File::Journal, &m_problems);
+    describe(m_cache.File(), StationFileProblem::File::Copy, &m_problems);
     if (!m_journal.File().Problem().isEmpty())
         qWarning("offline station: journal %s%s", qUtf8Printable(m_journal.File().Problem()),
                  m_journal.File().KeptAs().isEmpty()

@@ -3,10 +3,13 @@
 #include "shared/offline/JournalReplay.h"
 #include "shared/offline/ScanJournal.h"
 #include "shared/offline/StationCache.h"
+#include "shared/offline/StationFileProblem.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 // A station's scans while the server is away: greeted from the copy
 // (StationCache), decided by the sign-in rule on the copy and the journal
@@ -29,9 +32,10 @@ public:
     static QString Folder();
 
     // What became of the files at the start, for the status bar: a file
-    // kept under a new name (named), or why offline mode is off. Empty when
-    // both opened as they were. Each is also logged (qWarning, English).
-    QStringList Problems() const { return m_problems; }
+    // kept under a new name, or why offline mode is off; the journal's
+    // first. Empty when both opened as they were. Each is also logged
+    // (qWarning, English).
+    std::vector<StationFileProblem> Problems() const { return m_problems; }
 
     struct Greeting {
         qint16 found = 0; // 1 the copy knows the card, 0 it does not, -1 the journal failed
@@ -58,5 +62,5 @@ private:
 
     StationCache m_cache;
     ScanJournal m_journal;
-    QStringList m_problems;
+    std::vector<StationFileProblem> m_problems;
 };

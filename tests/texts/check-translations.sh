@@ -13,15 +13,30 @@ cp "$catalogue" "$work/attendance_en.ts"
   cat "$work/lupdate.log" >&2
   exit 1
 }
-# Name each bad entry with its context: the lines of the copy, a context's
-# name remembered until its messages are read.
-awk '
-  /<name>/ { sub(/.*<name>/, ""); sub(/<\/name>.*/, ""); context = $0 }
-  /<source>/ { source = $0; sub(/.*<source>/, "", source); sub(/<\/source>.*/, "", source) }
-  /<translation/ && /type="(unfinished|vanished|obsolete)"/ {
-    kind = $0; sub(/.*type="/, "", kind); sub(/".*/, "", kind)
-    printf "%s: %s: %s\n", kind, context, source; bad++
+# Name each bad entry with its context. Records end at "</message>"; a
+# context's name is remembered until its messages are read. A translation
+# must also keep the source's place markers (%1, %2, ...), or a number or a
+# name would be lost from the English text.
+awk -v RS='</message>' '
+  function markers(text,    out, rest, m) {
+    out = ""; rest = text
+    while (match(rest, /%[0-9]/)) { m = substr(rest, RSTART, RLENGTH); out = out " " m; rest = substr(rest, RSTART + RLENGTH) }
+    n = split(out, list, " "); for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (list[j] < list[i]) { t = list[i]; list[i] = list[j]; list[j] = t }
+    out = ""; for (i = 1; i <= n; i++) if (i == 1 || list[i] != list[i - 1]) out = out list[i]
+    return out
   }
-  /<translation><\/translation>/ { printf "empty: %s: %s\n", context, source; bad++ }
+  {
+    if (match($0, /<name>[^<]*<\/name>/)) context = substr($0, RSTART + 6, RLENGTH - 13)
+    if (!match($0, /<source>/)) next
+    source = substr($0, RSTART + 8); sub(/<\/source>.*/, "", source)
+    if (match($0, /<translation[^>]*type="(unfinished|vanished|obsolete)"/)) {
+      kind = substr($0, RSTART, RLENGTH); sub(/.*type="/, "", kind); sub(/"$/, "", kind)
+      printf "%s: %s: %s\n", kind, context, source; bad++; next
+    }
+    if (!match($0, /<translation>/)) next
+    translation = substr($0, RSTART + 13); sub(/<\/translation>.*/, "", translation)
+    if (translation == "") { printf "empty: %s: %s\n", context, source; bad++; next }
+    if (markers(source) != markers(translation)) { printf "markers: %s: %s -> %s\n", context, source, translation; bad++ }
+  }
   END { if (bad) { printf "%d entries to mend in the catalogue (update_translations, then translate)\n", bad; exit 1 } }
 ' "$work/attendance_en.ts" >&2

@@ -2,6 +2,7 @@
 #include "tests/common/TestProgramDir.h"
 #include "texts/CalendarKindText.h"
 #include "texts/DayVerdictText.h"
+#include "texts/StationProblemText.h"
 #include "texts/Translation.h"
 
 #include <QTemporaryDir>
@@ -105,6 +106,28 @@ private slots:
         QCOMPARE(CalendarKindText(CalendarKind::Workday, en), QStringLiteral("Make-up workday"));
         QCOMPARE(zh.Language(), UiLanguage::Chinese);
         QCOMPARE(en.Language(), UiLanguage::English);
+    }
+
+    // The station's file problems: the kept name or the folder in both
+    // languages, the journal's hint naming the command in both.
+    void stationProblems() {
+        const Translation en = Translation::Of(UiLanguage::English);
+        using P = StationFileProblem;
+        const P kept{P::File::Journal, P::Kind::KeptAside, QStringLiteral("/d/j.db"),
+                     QStringLiteral("/d/j.db.bad")};
+        QCOMPARE(StationProblemText(kept),
+                 QStringLiteral("离线记录无法使用，已保留为 /d/j.db.bad，并已新建；其中的扫描可用 "
+                                "attendance-admin replay-journal 补录到数据库"));
+        const QString english = StationProblemText(kept, en);
+        QVERIFY2(english.startsWith(QStringLiteral("The offline journal")) &&
+                     english.contains(QStringLiteral("/d/j.db.bad")) &&
+                     english.contains(QStringLiteral("replay-journal")),
+                 qPrintable(english));
+        const P folder{P::File::Copy, P::Kind::FolderUnusable, QStringLiteral("/ro"), QString()};
+        QCOMPARE(StationProblemText(folder),
+                 QStringLiteral("离线模式未开启：文件夹 /ro 无法保存离线副本（只读或不存在）"));
+        QCOMPARE(StationProblemTexts({kept, folder}, en).size(), 2);
+        QVERIFY(StationProblemText(folder, en).contains(QStringLiteral("folder /ro")));
     }
 
     // The application's language follows the installed catalogue; a language

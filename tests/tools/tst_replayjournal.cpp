@@ -5,6 +5,7 @@
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/OfflineStation.h"
 #include "tests/tools/helpers/AdminTool.h"
+#include "texts/StationProblemText.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -86,7 +87,7 @@ private slots:
             OfflineStation s(stopped.path());
             QVERIFY(s.IsOpen());
             kept = s.Journal().File().KeptAs();
-            QVERIFY(!kept.isEmpty() && s.Problems().join(' ').contains(kept));
+            QVERIFY(!kept.isEmpty() && StationProblemTexts(s.Problems()).join(' ').contains(kept));
         }
         clsDbConn::CloseShared();
         const QByteArray before = digest(kept);

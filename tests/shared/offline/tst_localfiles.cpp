@@ -8,6 +8,7 @@
 #include "shared/offline/OfflineStation.h"
 #include "tests/common/FileModesBind.h"
 #include "tests/common/TestProgramDir.h"
+#include "texts/StationProblemText.h"
 
 #include <QDir>
 #include <QSqlQuery>
@@ -109,9 +110,10 @@ private slots:
             OfflineStation s(dir.path());
             journalWorks(s);
             QCOMPARE(s.Journal().File().KeptAs(), kept);
-            QCOMPARE(s.Problems().size(), 1);
-            QVERIFY2(s.Problems()[0].contains(kept) && s.Problems()[0].contains("replay-journal"),
-                     qPrintable(s.Problems()[0]));
+            QCOMPARE(StationProblemTexts(s.Problems()).size(), 1);
+            QVERIFY2(StationProblemTexts(s.Problems())[0].contains(kept) &&
+                         StationProblemTexts(s.Problems())[0].contains("replay-journal"),
+                     qPrintable(StationProblemTexts(s.Problems())[0]));
             QVERIFY(s.Journal().File().Problem().contains(kept));
             QVERIFY(s.Cache().File().Problem().isEmpty());
         }
@@ -119,7 +121,7 @@ private slots:
         QCOMPARE(QFileInfo(kept + QStringLiteral("-wal")).isFile(), damage == "readonly");
         // A second station finds everything in order.
         OfflineStation again(dir.path());
-        QVERIFY(again.IsOpen() && again.Problems().isEmpty());
+        QVERIFY(again.IsOpen() && StationProblemTexts(again.Problems()).isEmpty());
         QCOMPARE(again.Pending(), 1);
     }
 
@@ -136,7 +138,7 @@ private slots:
                                  (round == 1 ? QString() : QStringLiteral("-%1").arg(round));
             QCOMPARE(s.Cache().File().KeptAs(), kept);
             QCOMPARE(
-                s.Problems(),
+                StationProblemTexts(s.Problems()),
                 QStringList{QStringLiteral("离线副本无法使用，已保留为 %1，并已新建").arg(kept)});
             QCOMPARE(readFile(kept), QByteArray(4096, char(round)));
             QVERIFY(!s.Cache().Find(QStringLiteral("C1")));
@@ -160,15 +162,16 @@ private slots:
             QVERIFY(!s.IsOpen());
             QVERIFY(s.Journal().File().KeptAs().isEmpty());
             QVERIFY(s.Journal().File().FolderUnusable());
-            QVERIFY(s.Problems().join('\n').contains(
-                QStringLiteral("离线模式未开启：文件夹 %1").arg(dir.path())));
+            QVERIFY(StationProblemTexts(s.Problems())
+                        .join('\n')
+                        .contains(QStringLiteral("离线模式未开启：文件夹 %1").arg(dir.path())));
         }
         QCOMPARE(readFile(journal), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
                  QStringList({"station-journal.db", "station-journal.db-wal"}));
         // A data folder that does not exist is said alike.
         OfflineStation missing(dir.filePath(QStringLiteral("gone")));
-        QVERIFY(!missing.IsOpen() && missing.Problems().size() == 2);
+        QVERIFY(!missing.IsOpen() && StationProblemTexts(missing.Problems()).size() == 2);
     }
 
     // A journal another program holds longer than the busy wait is in use,
@@ -188,13 +191,13 @@ private slots:
             QVERIFY(s.Journal().File().KeptAs().isEmpty());
             QVERIFY(!s.Journal().File().FolderUnusable());
             QCOMPARE(
-                s.Problems(),
+                StationProblemTexts(s.Problems()),
                 QStringList{QStringLiteral("离线模式未开启：离线记录 %1 无法打开").arg(journal)});
             q.exec(QStringLiteral("ROLLBACK"));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         OfflineStation s(dir.path());
-        QVERIFY(s.IsOpen() && s.Problems().isEmpty());
+        QVERIFY(s.IsOpen() && StationProblemTexts(s.Problems()).isEmpty());
         QCOMPARE(s.Pending(), 2);
     }
 
