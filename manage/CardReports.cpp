@@ -7,6 +7,8 @@
 #include "reports/cards/SingleEmployeeInfoReport.h"
 #include "shared/records/clsEmployeeSet.h"
 
+#include <QCoreApplication>
+
 void ShowCardDesignDialog(QWidget* parent) {
     frmCardSet dialog(parent);
     dialog.exec();
@@ -16,8 +18,9 @@ void PreviewCards(QWidget* parent, const QStringList& numbers) {
     clsEmployeeSet employees;
     // No numbers: no cards (the loader would take every employee).
     if (!numbers.isEmpty() && !SingleEmployeeInfoReport::LoadEmployees(numbers, &employees)) {
-        MsgBox::ShowMessage(parent, QStringLiteral("读取员工信息失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(
+            parent, QCoreApplication::translate("CardReports", "读取员工信息失败！"),
+            QCoreApplication::translate("CardReports", "错误"), MsgBox::Icon::Exclamation);
         return;
     }
     SingleEmployeeInfoReport report;

@@ -8,6 +8,8 @@
 #include <QtCharts/QChart>
 #include <QtCharts/QValueAxis>
 
+#include <QCoreApplication>
+
 namespace {
 
 // A chart of one bar set over the categories, its value axis from 0 to `top`.
@@ -59,14 +61,17 @@ QChart* PresenceChart(const MonthSummary& summary) {
         // Rest days and holidays are marked, so that a working day nobody
         // attended (a bar at 0) reads apart from a day nobody had to work.
         const DayKind kind = unitDay(summary, i);
-        days << QString::number(i + 1) + (kind == DayKind::Rest      ? QStringLiteral("休")
-                                          : kind == DayKind::Holiday ? QStringLiteral("假")
-                                                                     : QString());
+        days << QString::number(i + 1) +
+                    (kind == DayKind::Rest ? QCoreApplication::translate("SummaryCharts", "休")
+                     : kind == DayKind::Holiday ? QCoreApplication::translate("SummaryCharts", "假")
+                                                : QString());
         rates << 100.0 * summary.presenceRate[i];
     }
-    QChart* chart =
-        barChart(QStringLiteral("%1年%2月 每日出勤率").arg(summary.year).arg(summary.month),
-                 QStringLiteral("出勤率"), days, rates, 100, QStringLiteral("%d%%"));
+    QChart* chart = barChart(QCoreApplication::translate("SummaryCharts", "%1年%2月 每日出勤率")
+                                 .arg(summary.year)
+                                 .arg(summary.month),
+                             QCoreApplication::translate("SummaryCharts", "出勤率"), days, rates,
+                             100, QStringLiteral("%d%%"));
     // Upright day numbers fit under 31 narrow bars, where level ones are cut to "...".
     if (auto* x = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0)))
         x->setLabelsAngle(-90);
@@ -83,9 +88,11 @@ QChart* LateChart(const MonthSummary& summary) {
         most = std::max(most, late);
     }
     // Whole numbers on the axis: a tick a unit up to ten, else round steps.
-    QChart* chart = barChart(
-        QStringLiteral("%1年%2月 各部门迟到次数").arg(summary.year).arg(summary.month),
-        QStringLiteral("迟到次数"), depts, counts, std::max(most, 1), QStringLiteral("%d"));
+    QChart* chart = barChart(QCoreApplication::translate("SummaryCharts", "%1年%2月 各部门迟到次数")
+                                 .arg(summary.year)
+                                 .arg(summary.month),
+                             QCoreApplication::translate("SummaryCharts", "迟到次数"), depts,
+                             counts, std::max(most, 1), QStringLiteral("%d"));
     if (auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0))) {
         if (most <= 10)
             y->setTickCount(std::max(most, 1) + 1);

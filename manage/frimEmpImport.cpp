@@ -101,18 +101,18 @@ struct Refusal {
 
 Refusal examine(const QString& path, ExchangeFiles::NewEmployee* employee) {
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return {QStringLiteral("文件不存在。"), -1};
+        return {frimEmpImport::tr("文件不存在。"), -1};
     RowSet rs;
     if (!RowSetXml::Load(path, &rs))
-        return {QStringLiteral("文件已损坏，或不是员工信息文件。"), 0};
+        return {frimEmpImport::tr("文件已损坏，或不是员工信息文件。"), 0};
     if (rs.rows.isEmpty())
-        return {QStringLiteral("文件中没有员工信息。"), -2};
+        return {frimEmpImport::tr("文件中没有员工信息。"), -2};
     // An exported employee file: taking it would store the person twice.
     for (const char* column : {"ENUMBER", "EBARCODE"})
         if (!rs.value(0, QLatin1String(column)).toString().trimmed().isEmpty())
-            return {QStringLiteral("这是导出的员工信息文件，其中的员工已有编号和条码。"), 0};
+            return {frimEmpImport::tr("这是导出的员工信息文件，其中的员工已有编号和条码。"), 0};
     if (!ExchangeFiles::ReadNewEmployee(path, employee))
-        return {QStringLiteral("文件不是新员工信息文件。"), 0};
+        return {frimEmpImport::tr("文件不是新员工信息文件。"), 0};
     return {};
 }
 
@@ -130,8 +130,7 @@ qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
         ui->imgHeader->clear();
         m_photo.clear();
         RemovePhoto();
-        warn(QStringLiteral("不能导入文件“%1”：\n%2")
-                 .arg(QDir::toNativeSeparators(path), refusal.why));
+        warn(tr("不能导入文件“%1”：\n%2").arg(QDir::toNativeSeparators(path), refusal.why));
         return refusal.result;
     }
     ui->txtName->setText(employee.ENAME);
@@ -197,29 +196,29 @@ std::optional<QDateTime> frimEmpImport::ParseEntryDate(const QString& text) {
 }
 
 void frimEmpImport::warn(const QString& text) {
-    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(this, text, tr("警告"), MsgBox::Icon::Exclamation);
 }
 
 bool frimEmpImport::CheckInput() {
     if (ui->txtName->text().trimmed().isEmpty()) {
-        warn(QStringLiteral("请输入员工姓名！"));
+        warn(tr("请输入员工姓名！"));
         return false;
     }
     if (ui->txtInputDate->text().trimmed().isEmpty()) {
-        warn(QStringLiteral("请输入员工信息录入日期！"));
+        warn(tr("请输入员工信息录入日期！"));
         return false;
     }
     if (!ParseEntryDate(ui->txtInputDate->text())) {
-        warn(QStringLiteral("录入日期不正确，请输入正确的日期！"));
+        warn(tr("录入日期不正确，请输入正确的日期！"));
         return false;
     }
     if (m_photoPath.isEmpty() || !QFileInfo(m_photoPath).isFile()) {
-        warn(QStringLiteral("员工头像不存在！"));
+        warn(tr("员工头像不存在！"));
         return false;
     }
     const QString number = ui->txtEmpNum->text().trimmed();
     if (number.isEmpty()) {
-        warn(QStringLiteral("请输入员工编号！"));
+        warn(tr("请输入员工编号！"));
         return false;
     }
     // Whether the number is new is decided where the employee is stored.
@@ -252,7 +251,7 @@ void frimEmpImport::btnSave_Click() {
     const qint16 result = SaveEmployee();
     switch (result) {
     case 1:
-        MsgBox::ShowMessage(this, QStringLiteral("员工信息已成功导入！"), QStringLiteral("消息"),
+        MsgBox::ShowMessage(this, tr("员工信息已成功导入！"), tr("消息"),
                             MsgBox::Icon::Information);
         ui->btnSave->setEnabled(false);
         break;
@@ -261,8 +260,8 @@ void frimEmpImport::btnSave_Click() {
         // The failed record took the photo file with it; put it back so the
         // operator can correct the entry and save again.
         WritePhoto();
-        warn(result == 2 ? QStringLiteral("员工编号已存在，请使用未使用的员工编号！")
-                         : QStringLiteral("员工信息保存失败！"));
+        warn(result == 2 ? tr("员工编号已存在，请使用未使用的员工编号！")
+                         : tr("员工信息保存失败！"));
         break;
     default:
         break;

@@ -26,9 +26,15 @@
 namespace {
 
 // The count columns of both tables, after the columns naming the row.
-constexpr const char* kCountCaptions[] = {"应出勤天数", "出勤天数", "迟到次数",
-                                          "迟到分钟",   "早退次数", "早退分钟",
-                                          "未签退",     "缺勤天数", "工作时长"};
+constexpr const char* kCountCaptions[] = {QT_TRANSLATE_NOOP("frmAttendanceSummary", "应出勤天数"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "出勤天数"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "迟到次数"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "迟到分钟"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "早退次数"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "早退分钟"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "未签退"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "缺勤天数"),
+                                          QT_TRANSLATE_NOOP("frmAttendanceSummary", "工作时长")};
 
 // A cell: its text, and the key it sorts by (a number for the counts).
 QStandardItem* cell(const QString& text, const QVariant& sortKey) {
@@ -56,7 +62,7 @@ void setCaptions(QStandardItemModel* model, const QStringList& leading,
                  const QStringList& trailing = {}) {
     QStringList captions = leading;
     for (const char* c : kCountCaptions)
-        captions << QString::fromUtf8(c);
+        captions << frmAttendanceSummary::tr(c);
     captions << trailing;
     model->setHorizontalHeaderLabels(captions);
 }
@@ -93,10 +99,8 @@ frmAttendanceSummary::frmAttendanceSummary(QWidget* parent)
     ui->tblTotals->setModel(m_totals);
     ui->tblEmployees->verticalHeader()->hide();
     ui->tblTotals->verticalHeader()->hide();
-    setCaptions(m_employees,
-                {QStringLiteral("工号"), QStringLiteral("姓名"), QStringLiteral("部门")},
-                {QStringLiteral("修正天数")});
-    setCaptions(m_totals, {QStringLiteral("部门")});
+    setCaptions(m_employees, {tr("工号"), tr("姓名"), tr("部门")}, {tr("修正天数")});
+    setCaptions(m_totals, {tr("部门")});
 
     connect(ui->cmdSummary, &QPushButton::clicked, this, &frmAttendanceSummary::cmdSummary_Click);
     connect(ui->cmdPreview, &QPushButton::clicked, this, &frmAttendanceSummary::cmdPreview_Click);
@@ -134,8 +138,8 @@ bool frmAttendanceSummary::LoadChosen() {
     DbError error;
     if (!chosen.IsValid() ||
         !MonthSummary::Load(year, month, AppClock::now().date(), &loaded, &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return false;
     }
     m_summary = std::move(loaded);
@@ -160,11 +164,10 @@ void frmAttendanceSummary::ShowSummary() {
     m_totals->removeRows(0, m_totals->rowCount());
     for (const auto& [dept, counts] : m_summary.departments)
         m_totals->appendRow(QList<QStandardItem*>{textCell(dept)} + countCells(counts));
-    m_totals->appendRow(QList<QStandardItem*>{textCell(QStringLiteral("全单位"))} +
-                        countCells(m_summary.unit));
+    m_totals->appendRow(QList<QStandardItem*>{textCell(tr("全单位"))} + countCells(m_summary.unit));
     ui->tblEmployees->resizeColumnsToContents();
     ui->tblTotals->resizeColumnsToContents();
-    ui->lblState->setText(QStringLiteral("%1年%2月，%3名员工")
+    ui->lblState->setText(tr("%1年%2月，%3名员工")
                               .arg(m_summary.year)
                               .arg(m_summary.month)
                               .arg(m_summary.employees.size()));
@@ -191,7 +194,7 @@ ReportDocument frmAttendanceSummary::RunReport() {
 }
 
 QString frmAttendanceSummary::ProposedName(const QString& suffix) const {
-    return QStringLiteral("考勤统计_%1年%2月").arg(m_summary.year).arg(m_summary.month) + suffix;
+    return tr("考勤统计_%1年%2月").arg(m_summary.year).arg(m_summary.month) + suffix;
 }
 
 void frmAttendanceSummary::cmdPreview_Click() {
@@ -208,34 +211,30 @@ void frmAttendanceSummary::cmdPrint_Click() {
         return;
     QString error;
     if (m_printer.Print(RunReport(), true, this, &error) == ReportPrinter::Result::Failed)
-        MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"), MsgBox::Icon::Exclamation);
 }
 
 void frmAttendanceSummary::cmdPdf_Click() {
     if (!EnsureSummary())
         return;
-    const QString path =
-        FileDialog::SaveFile(this, QStringLiteral("导出PDF"), QStringLiteral("PDF文件 (*.pdf)"),
-                             ProposedName(QStringLiteral(".pdf")))
-            .trimmed();
+    const QString path = FileDialog::SaveFile(this, tr("导出PDF"), tr("PDF文件 (*.pdf)"),
+                                              ProposedName(QStringLiteral(".pdf")))
+                             .trimmed();
     if (path.isEmpty())
         return;
     // As the preview's PDF tool: an existing file is refused and left as it is.
     QString error;
     if (ReportPainter::WritePdfFile(RunReport(), path, false, &error))
-        MsgBox::ShowMessage(this, QStringLiteral("PDF文件已导出！"), QStringLiteral("信息"),
-                            MsgBox::Icon::Information);
+        MsgBox::ShowMessage(this, tr("PDF文件已导出！"), tr("信息"), MsgBox::Icon::Information);
     else
-        MsgBox::ShowMessage(this, QStringLiteral("导出PDF失败！\n") + WriteFailure::Cause(path),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("导出PDF失败！\n%1").arg(WriteFailure::Cause(path)),
+                            tr("错误"), MsgBox::Icon::Exclamation);
 }
 
 void frmAttendanceSummary::cmdExcel_Click() {
     if (!EnsureSummary())
         return;
-    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出Excel"),
-                                              QStringLiteral("Excel文件 (*.xlsx)"),
+    const QString path = FileDialog::SaveFile(this, tr("导出Excel"), tr("Excel文件 (*.xlsx)"),
                                               ProposedName(QStringLiteral(".xlsx")))
                              .trimmed();
     if (path.isEmpty())
@@ -245,9 +244,8 @@ void frmAttendanceSummary::cmdExcel_Click() {
     const bool written = !QFileInfo::exists(path) &&
                          SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, &error);
     if (written)
-        MsgBox::ShowMessage(this, QStringLiteral("Excel文件已导出！"), QStringLiteral("信息"),
-                            MsgBox::Icon::Information);
+        MsgBox::ShowMessage(this, tr("Excel文件已导出！"), tr("信息"), MsgBox::Icon::Information);
     else
-        MsgBox::ShowMessage(this, QStringLiteral("导出Excel失败！\n") + WriteFailure::Cause(path),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("导出Excel失败！\n%1").arg(WriteFailure::Cause(path)),
+                            tr("错误"), MsgBox::Icon::Exclamation);
 }

@@ -97,19 +97,18 @@ void frmCardSet::showStyle(QLabel* label) {
 }
 
 void frmCardSet::writeFailed() {
-    MsgBox::ShowMessage(this, QStringLiteral("保存签到卡设置失败！"), QStringLiteral("错误"),
-                        MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(this, tr("保存签到卡设置失败！"), tr("错误"), MsgBox::Icon::Exclamation);
     RefreshPreview();
 }
 
 void frmCardSet::refuseLogo(const QString& text) {
-    MsgBox::ShowMessage(this, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(this, text, tr("警告"), MsgBox::Icon::Exclamation);
 }
 
 void frmCardSet::askText(const QString& group, QLabel* label, const QString& prompt) {
     m_style.InitConfigGroupName(group);
     const std::optional<QString> answer =
-        InputBox::GetText(this, QStringLiteral("输入显示名称"), prompt, m_style.GetName());
+        InputBox::GetText(this, tr("输入显示名称"), prompt, m_style.GetName());
     if (!answer || answer->trimmed().isEmpty())
         return;
     if (!m_style.SetName(*answer))
@@ -159,11 +158,11 @@ void frmCardSet::chooseColor(const QString& group, QLabel* label) {
 }
 
 void frmCardSet::btnUnitName_Click() {
-    askText(kUnit, ui->lblUnit, QStringLiteral("请输入签到卡显示的单位名称："));
+    askText(kUnit, ui->lblUnit, tr("请输入签到卡显示的单位名称："));
 }
 
 void frmCardSet::btnMemoText_Click() {
-    askText(kMemo, ui->lblMemo, QStringLiteral("请输入签到卡备注内容："));
+    askText(kMemo, ui->lblMemo, tr("请输入签到卡备注内容："));
 }
 
 void frmCardSet::btnUnitFont_Click() {
@@ -183,21 +182,20 @@ void frmCardSet::btnMemoColor_Click() {
 }
 
 void frmCardSet::btnUnitLogo_Click() {
-    const QString filter = QStringLiteral(
-        "位图(*.bmp *.dib);;GIF图像(*.gif);;JPEG图像(*.jpg);;元文件(*.wmf *.emf);;"
-        "Icons(*.ico *.cur);;所有图像文件(*.bmp *.dib *.gif *.jpg *.wmf *.emf *.ico *.cur)");
+    const QString filter =
+        tr("位图(*.bmp *.dib);;GIF图像(*.gif);;JPEG图像(*.jpg);;元文件(*.wmf *.emf);;"
+           "Icons(*.ico *.cur);;所有图像文件(*.bmp *.dib *.gif *.jpg *.wmf *.emf *.ico *.cur)");
     const QString chosen = FileDialog::OpenFile(this, QString(), filter);
     if (chosen.isEmpty())
         return;
     const QString name = QFileInfo(chosen).fileName();
     switch (clsLogo::Examine(chosen)) {
     case clsLogo::Refusal::ProgramFile:
-        return refuseLogo(QStringLiteral("“%1”是程序目录中程序自用文件的名称，不能作为LOGO图片！"
-                                         "请将图片改名后重新选择。")
+        return refuseLogo(tr("“%1”是程序目录中程序自用文件的名称，不能作为LOGO图片！"
+                             "请将图片改名后重新选择。")
                               .arg(name));
     case clsLogo::Refusal::NotPicture:
-        return refuseLogo(
-            QStringLiteral("“%1”不是可以读取的图片文件，不能作为LOGO图片！").arg(name));
+        return refuseLogo(tr("“%1”不是可以读取的图片文件，不能作为LOGO图片！").arg(name));
     case clsLogo::Refusal::None:
         break;
     }

@@ -10,6 +10,7 @@
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsMonthClose.h"
+#include "texts/DayVerdictText.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -24,7 +25,9 @@ namespace {
 using Result = clsCorrection::Result;
 using Action = clsCorrection::Action;
 
-const QString kTitle = QStringLiteral("考勤修正");
+QString correctionTitle() {
+    return frmCorrection::tr("考勤修正");
+}
 
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -36,19 +39,19 @@ QString timeText(const QDateTime& t) {
 }
 
 void warn(QWidget* parent, const QString& text) {
-    MsgBox::ShowMessage(parent, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(parent, text, frmCorrection::tr("警告"), MsgBox::Icon::Exclamation);
 }
 
 // "yyyy-MM" asked of the user; false when cancelled or not a month.
 bool askMonth(QWidget* parent, const QString& title, QDate* month) {
     const QDate last = AppClock::now().date().addMonths(-1);
-    const auto text = InputBox::GetText(parent, title, QStringLiteral("月份（年-月）："),
+    const auto text = InputBox::GetText(parent, title, frmCorrection::tr("月份（年-月）："),
                                         last.toString(QStringLiteral("yyyy-MM")));
     if (!text)
         return false;
     const MonthChoice::YearMonth chosen = MonthChoice::ParseText(*text);
     if (!chosen.IsValid()) {
-        warn(parent, QStringLiteral("请按“年-月”输入月份，例如 %1。")
+        warn(parent, frmCorrection::tr("请按“年-月”输入月份，例如 %1。")
                          .arg(last.toString(QStringLiteral("yyyy-MM"))));
         return false;
     }
@@ -57,12 +60,12 @@ bool askMonth(QWidget* parent, const QString& title, QDate* month) {
 }
 
 void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate& day,
-                 const QString& done, const QString& title = kTitle) {
+                 const QString& done, const QString& title = correctionTitle()) {
     if (result == Result::Done)
         MsgBox::ShowMessage(parent, done, title, MsgBox::Icon::Information);
     else if (result == Result::Failed)
-        MsgBox::ShowMessage(parent, QStringLiteral("写入数据库失败：%1").arg(why.Text()),
-                            QStringLiteral("错误"), MsgBox::Icon::Critical);
+        MsgBox::ShowMessage(parent, frmCorrection::tr("写入数据库失败：%1").arg(why.Text()),
+                            frmCorrection::tr("错误"), MsgBox::Icon::Critical);
     else
         warn(parent, frmCorrection::ResultText(result, day));
 }
@@ -100,8 +103,8 @@ void frmCorrection::loadDays() {
                                           ui->dtTo->date(), &m_days, &why);
     ui->lsvDays->clear();
     if (!ok) {
-        MsgBox::ShowMessage(this, QStringLiteral("读取考勤记录失败：%1").arg(why.Text()),
-                            QStringLiteral("错误"), MsgBox::Icon::Critical);
+        MsgBox::ShowMessage(this, tr("读取考勤记录失败：%1").arg(why.Text()), tr("错误"),
+                            MsgBox::Icon::Critical);
         return;
     }
     if (m_days.empty() && ui->radEmployee->isChecked())
@@ -112,8 +115,8 @@ void frmCorrection::loadDays() {
         const QDate month(d.date.year(), d.date.month(), 1);
         if (!months.count(month) &&
             !clsCorrection::MonthMarks(month.year(), month.month(), &months[month], &why)) {
-            MsgBox::ShowMessage(this, QStringLiteral("读取修正记录失败：%1").arg(why.Text()),
-                                QStringLiteral("错误"), MsgBox::Icon::Critical);
+            MsgBox::ShowMessage(this, tr("读取修正记录失败：%1").arg(why.Text()), tr("错误"),
+                                MsgBox::Icon::Critical);
             break;
         }
     }
@@ -122,13 +125,13 @@ void frmCorrection::loadDays() {
         const auto employee = marks.find(d.number);
         QString mark;
         if (employee != marks.end() && employee->second.count(d.date.day()))
-            mark = employee->second.at(d.date.day()) == Action::Add ? QStringLiteral("补")
-                                                                    : QStringLiteral("改");
+            mark = DayMarkText(employee->second.at(d.date.day()) == Action::Add ? DayMark::Added
+                                                                                : DayMark::Changed);
         // A correction changes the day's first record; the others stay as they are.
-        ui->lsvDays->addTopLevelItem(new QTreeWidgetItem(
-            {d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")), timeText(d.arrival),
-             timeText(d.departure), mark,
-             d.others > 0 ? QStringLiteral("另有%1条").arg(d.others) : QString()}));
+        ui->lsvDays->addTopLevelItem(
+            new QTreeWidgetItem({d.number, d.name, d.date.toString(QStringLiteral("yyyy-MM-dd")),
+                                 timeText(d.arrival), timeText(d.departure), mark,
+                                 d.others > 0 ? tr("另有%1条").arg(d.others) : QString()}));
     }
     if (ui->lsvDays->topLevelItemCount() > 0)
         ui->lsvDays->setCurrentItem(ui->lsvDays->topLevelItem(0));
@@ -138,7 +141,7 @@ void frmCorrection::apply(Action action) {
     QTreeWidget* list = ui->lsvDays;
     const int row = list->currentItem() ? list->indexOfTopLevelItem(list->currentItem()) : -1;
     if (row < 0 || row >= int(m_days.size())) {
-        warn(this, QStringLiteral("请先选择一天的记录。"));
+        warn(this, tr("请先选择一天的记录。"));
         return;
     }
     const clsCorrection::Day day = m_days[size_t(row)];
@@ -155,7 +158,7 @@ void frmCorrection::apply(Action action) {
     DbError why;
     Result result = clsCorrection::Check(r, &why);
     if (result == Result::Done) {
-        const auto reason = InputBox::GetText(this, kTitle, QStringLiteral("修正原因（必填）："));
+        const auto reason = InputBox::GetText(this, correctionTitle(), tr("修正原因（必填）："));
         if (!reason)
             return;
         r.reason = *reason;
@@ -169,11 +172,11 @@ void frmCorrection::apply(Action action) {
     for (int i = 0; i < int(m_days.size()); ++i)
         if (m_days[size_t(i)].number == day.number && m_days[size_t(i)].date == day.date)
             list->setCurrentItem(list->topLevelItem(i));
-    const QString done = action == Action::Add      ? QStringLiteral("补签")
-                         : action == Action::Change ? QStringLiteral("修改")
-                                                    : QStringLiteral("删除");
+    const QString done = action == Action::Add      ? tr("补签", "done")
+                         : action == Action::Change ? tr("修改", "done")
+                                                    : tr("删除", "done");
     ui->sbrStatus->showMessage(
-        QStringLiteral("%1 %2（%3）的考勤已%4。")
+        tr("%1 %2（%3）的考勤已%4。")
             .arg(day.date.toString(QStringLiteral("yyyy-MM-dd")), day.name, day.number, done));
 }
 
@@ -183,71 +186,69 @@ QString frmCorrection::ResultText(Result result, const QDate& day) {
     case Result::Failed:
         break;
     case Result::EmptyReason:
-        return QStringLiteral("必须填写修正原因。");
+        return tr("必须填写修正原因。");
     case Result::NoEmployee:
-        return QStringLiteral("没有这个工号的员工。");
+        return tr("没有这个工号的员工。");
     case Result::MonthClosed:
     case Result::AlreadyClosed:
-        return QStringLiteral("%1年%2月已月结").arg(day.year()).arg(day.month());
+        return tr("%1年%2月已月结").arg(day.year()).arg(day.month());
     case Result::FutureTime:
-        return QStringLiteral("不能记录晚于现在的时间。");
+        return tr("不能记录晚于现在的时间。");
     case Result::NoRecord:
-        return QStringLiteral("这一天没有考勤记录。");
+        return tr("这一天没有考勤记录。");
     case Result::SecondArrival:
-        return QStringLiteral("这一天已有签到，请用“修改”。");
+        return tr("这一天已有签到，请用“修改”。");
     case Result::DepartureExists:
-        return QStringLiteral("这一天已有签退，请用“修改”。");
+        return tr("这一天已有签退，请用“修改”。");
     case Result::NoArrival:
-        return QStringLiteral("没有签到不能补签退。");
+        return tr("没有签到不能补签退。");
     case Result::DepartureBeforeArrival:
-        return QStringLiteral("签退时间必须晚于签到时间。");
+        return tr("签退时间必须晚于签到时间。");
     case Result::NothingGiven:
-        return QStringLiteral("请勾选签到或签退时间。");
+        return tr("请勾选签到或签退时间。");
     case Result::CurrentMonth:
-        return QStringLiteral("只能月结已过去的月份。");
+        return tr("只能月结已过去的月份。");
     case Result::NotClosed:
-        return QStringLiteral("%1年%2月未月结").arg(day.year()).arg(day.month());
+        return tr("%1年%2月未月结").arg(day.year()).arg(day.month());
     case Result::WrongPassword:
-        return QStringLiteral("管理员密码不正确。");
+        return tr("管理员密码不正确。");
     }
     return QString();
 }
 
 void frmCorrection::CloseMonth(QWidget* parent) {
     QDate month;
-    const QString title = QStringLiteral("月结");
+    const QString title = tr("月结");
     if (!askMonth(parent, title, &month))
         return;
     // The month box takes Return at once: closing, undone only with the
     // administrator password, is asked again in words.
-    const QString name = QStringLiteral("%1年%2月").arg(month.year()).arg(month.month());
-    if (MsgBox::ShowMessage(
-            parent,
-            QStringLiteral("月结后，%1的考勤记录不能再补签、修改或删除，只有输入管理"
-                           "员密码取消月结后才能再修正。\n确定要月结%1吗？")
-                .arg(name),
-            title, MsgBox::Icon::Question, MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
+    const QString name = tr("%1年%2月").arg(month.year()).arg(month.month());
+    if (MsgBox::ShowMessage(parent,
+                            tr("月结后，%1的考勤记录不能再补签、修改或删除，只有输入管理"
+                               "员密码取消月结后才能再修正。\n确定要月结%1吗？")
+                                .arg(name),
+                            title, MsgBox::Icon::Question,
+                            MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
     DbError why;
     const Result result =
         clsMonthClose::Close(month.year(), month.month(), clsCorrection::Operator::Current(), &why);
-    showOutcome(parent, result, why, month, QStringLiteral("%1已月结。").arg(name), title);
+    showOutcome(parent, result, why, month, tr("%1已月结。").arg(name), title);
 }
 
 void frmCorrection::ReopenMonth(QWidget* parent) {
     QDate month;
-    if (!askMonth(parent, QStringLiteral("取消月结"), &month))
+    if (!askMonth(parent, tr("取消月结"), &month))
         return;
-    const auto password =
-        InputBox::GetPassword(parent, QStringLiteral("取消月结"), QStringLiteral("管理员密码："));
+    const auto password = InputBox::GetPassword(parent, tr("取消月结"), tr("管理员密码："));
     if (!password)
         return;
     DbError why;
     const Result result = clsMonthClose::Reopen(month.year(), month.month(), *password,
                                                 clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month,
-                QStringLiteral("%1年%2月已取消月结。").arg(month.year()).arg(month.month()),
-                QStringLiteral("取消月结"));
+                tr("%1年%2月已取消月结。").arg(month.year()).arg(month.month()), tr("取消月结"));
 }
 
 void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
@@ -255,7 +256,7 @@ void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
     const QMenu* helpMenu = bar->findChild<QMenu*>(QStringLiteral("mnuHelp"));
     QAction* help = helpMenu ? helpMenu->menuAction() : nullptr;
     if (!menu) {
-        menu = named(new QMenu(QStringLiteral("考勤(&A)"), bar), "mnuAttendance");
+        menu = named(new QMenu(tr("考勤(&A)"), bar), "mnuAttendance");
         bar->insertMenu(help, menu);
     } else if (!menu->isEmpty()) {
         named(menu->addSeparator(), "mnuSplitCorrection");
@@ -265,14 +266,14 @@ void frmCorrection::AddMenu(QMenuBar* bar, QWidget* parent) {
         menu->addAction(action);
         QObject::connect(action, &QAction::triggered, parent, [parent, slot] { slot(parent); });
     };
-    add(QStringLiteral("考勤修正(&R)…"), "mnuCorrection", [](QWidget* p) {
+    add(tr("考勤修正(&R)…"), "mnuCorrection", [](QWidget* p) {
         frmCorrection window(p);
         window.exec();
     });
-    add(QStringLiteral("考勤修正记录(&T)…"), "mnuCorrectionTrail", [](QWidget* p) {
+    add(tr("考勤修正记录(&T)…"), "mnuCorrectionTrail", [](QWidget* p) {
         frmCorrectionTrail window(p);
         window.exec();
     });
-    add(QStringLiteral("月结(&L)…"), "mnuCloseMonth", &frmCorrection::CloseMonth);
-    add(QStringLiteral("取消月结(&O)…"), "mnuReopenMonth", &frmCorrection::ReopenMonth);
+    add(tr("月结(&L)…"), "mnuCloseMonth", &frmCorrection::CloseMonth);
+    add(tr("取消月结(&O)…"), "mnuReopenMonth", &frmCorrection::ReopenMonth);
 }

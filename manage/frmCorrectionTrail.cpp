@@ -59,16 +59,17 @@ frmCorrectionTrail::frmCorrectionTrail(QWidget* parent)
 frmCorrectionTrail::~frmCorrectionTrail() = default;
 
 QString frmCorrectionTrail::ActionText(const QString& key) {
-    static const std::pair<const char*, const char*> texts[] = {{"add", "补签"},
-                                                                {"change", "修改"},
-                                                                {"remove", "删除"},
-                                                                {"close", "月结"},
-                                                                {"reopen", "取消月结"},
-                                                                {"replay", "补传"},
-                                                                {"password", "修改管理员密码"}};
+    static const std::pair<const char*, const char*> texts[] = {
+        {"add", QT_TR_NOOP("补签")},
+        {"change", QT_TR_NOOP("修改")},
+        {"remove", QT_TR_NOOP("删除")},
+        {"close", QT_TR_NOOP("月结")},
+        {"reopen", QT_TR_NOOP("取消月结")},
+        {"replay", QT_TR_NOOP("补传")},
+        {"password", QT_TR_NOOP("修改管理员密码")}};
     for (const auto& [k, text] : texts)
         if (key == QLatin1String(k))
-            return QString::fromUtf8(text);
+            return tr(text);
     return key; // a kind written by a newer program
 }
 
@@ -76,16 +77,16 @@ void frmCorrectionTrail::cmdQuery_Click() {
     ui->lsvTrail->clear();
     ui->lblCount->clear();
     if (ui->dtpTo->date() < ui->dtpFrom->date()) {
-        MsgBox::ShowMessage(this, QStringLiteral("结束日期不能早于开始日期！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("结束日期不能早于开始日期！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     std::vector<clsCorrection::TrailRow> rows;
     DbError why;
     if (!clsCorrection::Trail(ui->dtpFrom->date(), ui->dtpTo->date(),
                               ui->txtNumber->text().trimmed(), &rows, &why)) {
-        MsgBox::ShowMessage(this, QStringLiteral("读取修正记录失败：%1").arg(why.Text()),
-                            QStringLiteral("错误"), MsgBox::Icon::Critical);
+        MsgBox::ShowMessage(this, tr("读取修正记录失败：%1").arg(why.Text()), tr("错误"),
+                            MsgBox::Icon::Critical);
         return;
     }
     QList<QTreeWidgetItem*> items;
@@ -94,14 +95,13 @@ void frmCorrectionTrail::cmdQuery_Click() {
     ui->lsvTrail->addTopLevelItems(items);
     for (int c = 0; c < ui->lsvTrail->columnCount(); ++c)
         ui->lsvTrail->resizeColumnToContents(c);
-    ui->lblCount->setText(QStringLiteral("共%1条记录").arg(rows.size()));
+    ui->lblCount->setText(tr("共%1条记录").arg(rows.size()));
 }
 
 void frmCorrectionTrail::cmdExport_Click() {
     const QString path =
-        FileDialog::SaveFile(this, QStringLiteral("导出修正记录"),
-                             QStringLiteral("CSV文件 (*.csv *.CSV)"),
-                             QStringLiteral("考勤修正记录_%1_%2.csv")
+        FileDialog::SaveFile(this, tr("导出修正记录"), tr("CSV文件 (*.csv *.CSV)"),
+                             tr("考勤修正记录_%1_%2.csv")
                                  .arg(ui->dtpFrom->date().toString(QStringLiteral("yyyyMMdd")),
                                       ui->dtpTo->date().toString(QStringLiteral("yyyyMMdd"))))
             .trimmed();
@@ -121,11 +121,10 @@ void frmCorrectionTrail::cmdExport_Click() {
         text += CsvText::Line(fields);
     }
     if (!AtomicFile::WriteWhole(path, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), false, nullptr)) {
-        MsgBox::ShowMessage(this, QStringLiteral("导出失败！\n") + WriteFailure::Cause(path),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("导出失败！\n%1").arg(WriteFailure::Cause(path)), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
-    MsgBox::ShowMessage(this,
-                        QStringLiteral("修正记录已导出！共%1条。").arg(list->topLevelItemCount()),
-                        QStringLiteral("信息"), MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, tr("修正记录已导出！共%1条。").arg(list->topLevelItemCount()),
+                        tr("信息"), MsgBox::Icon::Information);
 }

@@ -18,20 +18,18 @@ frmDeptAppend::~frmDeptAppend() = default;
 void frmDeptAppend::btnOK_Click() {
     const QString name = ui->txtDeptName->text().trimmed();
     if (name.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请输入部门名称！"), QStringLiteral("警告"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("请输入部门名称！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
     clsDept dept;
     dept.setDNAME(name); // looks the name up: an existing department gives its key
     if (dept.ID() >= 1) {
-        MsgBox::ShowMessage(this, QStringLiteral("部门名称已经存在，请重新输入！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("部门名称已经存在，请重新输入！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     if (!dept.AppendToDb()) {
-        MsgBox::ShowMessage(this, QStringLiteral("追加部门失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("追加部门失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
     m_appended = true;

@@ -24,13 +24,13 @@ void frmDeptEdit::setDeptID(const QString& id) {
 bool frmDeptEdit::CheckInput() {
     const QString newName = ui->txtNewName->text().trimmed();
     if (newName.isEmpty()) {
-        MsgBox::ShowMessage(this, QStringLiteral("请输入新的部门名称！"), QStringLiteral("警告"),
+        MsgBox::ShowMessage(this, tr("请输入新的部门名称！"), tr("警告"),
                             MsgBox::Icon::Exclamation);
         return false;
     }
     if (ui->txtOldName->text().trimmed() == newName) {
-        MsgBox::ShowMessage(this, QStringLiteral("新的部门名称不能与原名称相同！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("新的部门名称不能与原名称相同！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return false;
     }
     return true;
@@ -41,8 +41,7 @@ bool frmDeptEdit::SaveName() {
     // that department's key, and the update lands on it unchanged.
     m_dept.setDNAME(ui->txtNewName->text().trimmed());
     if (!m_dept.UpdateToDb()) {
-        MsgBox::ShowMessage(this, QStringLiteral("更新失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("更新失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return false;
     }
     m_changed = true;

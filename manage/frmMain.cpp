@@ -28,20 +28,26 @@
 namespace {
 
 const QString kKeyPrefix = QStringLiteral("KEYPRE");
-const QString kXmlFilter = QStringLiteral("XML文件 (*.xml *.XML)");
+// The file dialogs' filter of exchange files.
+QString xmlFilter() {
+    return frmMain::tr("XML文件 (*.xml *.XML)");
+}
 
 struct Column {
     const char* caption;
     int width; // pixels: 800, 1000 and 2000 twips at 15 twips a pixel
 };
-constexpr Column kEmpColumns[] = {
-    {"员工号", 53}, {"姓名", 67}, {"所属部门", 133}, {"签到条码", 133}};
-constexpr Column kDeptColumns[] = {{"部门号", 53}, {"部门名称", 133}};
+constexpr Column kEmpColumns[] = {{QT_TRANSLATE_NOOP("frmMain", "员工号"), 53},
+                                  {QT_TRANSLATE_NOOP("frmMain", "姓名"), 67},
+                                  {QT_TRANSLATE_NOOP("frmMain", "所属部门"), 133},
+                                  {QT_TRANSLATE_NOOP("frmMain", "签到条码"), 133}};
+constexpr Column kDeptColumns[] = {{QT_TRANSLATE_NOOP("frmMain", "部门号"), 53},
+                                   {QT_TRANSLATE_NOOP("frmMain", "部门名称"), 133}};
 
 template <size_t N> void setColumns(QTreeWidget* list, const Column (&columns)[N]) {
     QStringList captions;
     for (const Column& c : columns)
-        captions << QString::fromUtf8(c.caption);
+        captions << frmMain::tr(c.caption);
     list->setColumnCount(int(N));
     list->setHeaderLabels(captions);
     for (size_t i = 0; i < N; ++i)
@@ -189,8 +195,7 @@ void frmMain::LoadEmpList() {
     try {
         employees.LoadSet();
     } catch (const std::exception&) {
-        MsgBox::ShowMessage(this, QStringLiteral("读取员工信息失败！"), QStringLiteral("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
     QList<QTreeWidgetItem*> rows;
@@ -243,24 +248,25 @@ void frmMain::RemoveSelectedEmployees() {
         if (!row->isSelected())
             continue;
         const QString number = keyOf(row);
-        if (MsgBox::ShowMessage(this, QStringLiteral("删除编号为[%1]的员工？").arg(number),
-                                QStringLiteral("询问"), MsgBox::Icon::Question,
+        if (MsgBox::ShowMessage(this, tr("删除编号为[%1]的员工？").arg(number), tr("询问"),
+                                MsgBox::Icon::Question,
                                 MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
             continue;
         if (clsEmployee().Remove(number))
             delete list()->takeTopLevelItem(i);
         else
-            MsgBox::ShowMessage(this, QStringLiteral("未能删除编号为[%1]的员工！").arg(number),
-                                QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+            MsgBox::ShowMessage(this, tr("未能删除编号为[%1]的员工！").arg(number), tr("错误"),
+                                MsgBox::Icon::Exclamation);
     }
 }
 
 void frmMain::RemoveSelectedDepts() {
     const auto hasEmployees = [this](const QString& named) {
         MsgBox::ShowMessage(this,
-                            named + QStringLiteral("下还有员工，\r\n请删除相关员工或将员工转移到"
-                                                   "其它部门后再删除本部门！"),
-                            QStringLiteral("信息"), MsgBox::Icon::Exclamation);
+                            tr("%1下还有员工，\r\n请删除相关员工或将员工转移到"
+                               "其它部门后再删除本部门！")
+                                .arg(named),
+                            tr("信息"), MsgBox::Icon::Exclamation);
     };
     clsDept dept;
     for (int i = list()->topLevelItemCount() - 1; i >= 0; --i) {
@@ -269,19 +275,17 @@ void frmMain::RemoveSelectedDepts() {
             continue;
         const QString key = keyOf(row);
         dept.setID(static_cast<qint16>(key.toShort()));
-        const QString named =
-            QStringLiteral("编号为[%1]名称为[%2]的部门").arg(dept.ID()).arg(dept.DNAME());
+        const QString named = tr("编号为[%1]名称为[%2]的部门").arg(dept.ID()).arg(dept.DNAME());
         if (dept.EMPLOYEENUM() > 0) {
             hasEmployees(named);
             continue;
         }
         if (dept.EMPLOYEENUM() < 0) {
-            MsgBox::ShowMessage(this, QStringLiteral("数据库操作错误！"), QStringLiteral("错误"),
+            MsgBox::ShowMessage(this, tr("数据库操作错误！"), tr("错误"),
                                 MsgBox::Icon::Exclamation);
             continue;
         }
-        if (MsgBox::ShowMessage(this, QStringLiteral("删除") + named + QStringLiteral("？"),
-                                QStringLiteral("询问"), MsgBox::Icon::Question,
+        if (MsgBox::ShowMessage(this, tr("删除%1？").arg(named), tr("询问"), MsgBox::Icon::Question,
                                 MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
             continue;
         // The record decides again, in the transaction that removes it: an
@@ -294,8 +298,8 @@ void frmMain::RemoveSelectedDepts() {
             hasEmployees(named);
             break;
         default:
-            MsgBox::ShowMessage(this, QStringLiteral("未能删除") + named + QStringLiteral("！"),
-                                QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+            MsgBox::ShowMessage(this, tr("未能删除%1！").arg(named), tr("错误"),
+                                MsgBox::Icon::Exclamation);
         }
     }
 }
@@ -332,9 +336,9 @@ bool frmMain::ExportDepts(const QString& path) {
 }
 
 void frmMain::mnuEmpExport_Click() {
-    const QString proposed = QStringLiteral("员工信息_") +
-                             ChineseUi::ShortDate(AppClock::now().date()) + QStringLiteral(".xml");
-    const QString path = FileDialog::SaveFile(this, QString(), kXmlFilter, proposed).trimmed();
+    const QString proposed =
+        tr("员工信息_%1.xml").arg(ChineseUi::ShortDate(AppClock::now().date()));
+    const QString path = FileDialog::SaveFile(this, QString(), xmlFilter(), proposed).trimmed();
     if (path.isEmpty())
         return;
     // An existing file is replaced only by a complete new one.
@@ -344,14 +348,14 @@ void frmMain::mnuEmpExport_Click() {
 
 void frmMain::mnuDeptExport_Click() {
     const QString path =
-        FileDialog::SaveFile(this, QString(), kXmlFilter, QStringLiteral("部门信息.xml")).trimmed();
+        FileDialog::SaveFile(this, QString(), xmlFilter(), tr("部门信息.xml")).trimmed();
     if (path.isEmpty())
         return;
     DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] { return ExportDepts(path); });
 }
 
 void frmMain::mnuEmpImport_Click() {
-    const QStringList files = FileDialog::OpenFiles(this, QString(), kXmlFilter);
+    const QStringList files = FileDialog::OpenFiles(this, QString(), xmlFilter());
     if (files.isEmpty())
         return;
     {
@@ -380,7 +384,7 @@ void frmMain::mnuVistHomePage_Click() {
 
 void frmMain::mnuAbout_Click() {
     // The office program's About window carries the station's caption.
-    frmAbout about({QStringLiteral("关于 签到系统"), mdMain::ProgramTitle(), mdMain::VersionMajor,
+    frmAbout about({tr("关于 签到系统"), mdMain::ProgramTitle(), mdMain::VersionMajor,
                     mdMain::VersionMinor, mdMain::VersionRevision, mdMain::HomePage()},
                    this);
     about.exec();
@@ -406,8 +410,8 @@ void frmMain::mnuPop_Remove_Click() {
 
 void frmMain::mnuPop_Edit_Click() {
     if (GetListMode() == 1)
-        MsgBox::ShowMessage(this, QStringLiteral("本功能将在后继版本中实现！"),
-                            QStringLiteral("提醒"), MsgBox::Icon::Information);
+        MsgBox::ShowMessage(this, tr("本功能将在后继版本中实现！"), tr("提醒"),
+                            MsgBox::Icon::Information);
     else if (GetListMode() == 2)
         mnuDeptEdit_Click();
 }

@@ -31,15 +31,15 @@ void frmMissingDeparture::cmdQuery_Click() {
     const QDate from = ui->dtpFrom->date();
     const QDate to = ui->dtpTo->date();
     if (to < from) {
-        MsgBox::ShowMessage(this, QStringLiteral("结束日期不能早于开始日期！"),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("结束日期不能早于开始日期！"), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     std::vector<ListedEmployee> found;
     DbError error;
     if (!AttendanceLists::MissingDepartures(from, to, &found, &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     QList<QTreeWidgetItem*> rows;
@@ -47,5 +47,5 @@ void frmMissingDeparture::cmdQuery_Click() {
         rows << new QTreeWidgetItem( // owned by the list once added
             {e.number, e.name, e.dept, e.arrival.toString(QStringLiteral("yyyy-MM-dd HH:mm"))});
     ui->lsvList->addTopLevelItems(rows);
-    ui->lblCount->setText(QStringLiteral("共%1条未签退记录").arg(found.size()));
+    ui->lblCount->setText(tr("共%1条未签退记录").arg(found.size()));
 }

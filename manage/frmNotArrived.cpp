@@ -27,8 +27,8 @@ void frmNotArrived::cmdRefresh_Click() {
     DbError error;
     if (!AttendanceLists::NotArrivedToday(now, &missing, &error)) {
         ui->lblCount->setText(QString());
-        MsgBox::ShowMessage(this, QStringLiteral("取得考勤信息出错！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     // The list comes by department; a department's first row names it, the
@@ -42,9 +42,9 @@ void frmNotArrived::cmdRefresh_Click() {
         lastDept = e.dept;
     }
     ui->lsvList->addTopLevelItems(rows);
-    ui->lblCount->setText(QStringLiteral("%1 截至%2，未到%3人")
+    ui->lblCount->setText(tr("%1 截至%2，未到%3人")
                               .arg(now.date().toString(QStringLiteral("yyyy-MM-dd")),
                                    now.time().toString(QStringLiteral("HH:mm")))
                               .arg(missing.size()));
-    setWindowTitle(QStringLiteral("今日未到（%1人）").arg(missing.size()));
+    setWindowTitle(tr("今日未到（%1人）").arg(missing.size()));
 }

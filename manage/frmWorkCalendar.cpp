@@ -23,14 +23,17 @@ namespace {
 constexpr CalendarKind kKinds[] = {CalendarKind::Holiday, CalendarKind::Workday,
                                    CalendarKind::Rest};
 
-const QString kCsvFilter = QStringLiteral("CSV文件 (*.csv *.CSV)");
+// The file dialogs' filter of calendar files.
+QString csvFilter() {
+    return frmWorkCalendar::tr("CSV文件 (*.csv *.CSV)");
+}
 
 void warn(QWidget* parent, const QString& text) {
-    MsgBox::ShowMessage(parent, text, QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(parent, text, frmWorkCalendar::tr("警告"), MsgBox::Icon::Exclamation);
 }
 
 void fail(QWidget* parent, const QString& text) {
-    MsgBox::ShowMessage(parent, text, QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+    MsgBox::ShowMessage(parent, text, frmWorkCalendar::tr("错误"), MsgBox::Icon::Exclamation);
 }
 
 // Monday to Friday are worked anyway: a make-up workday there changes nothing.
@@ -43,9 +46,9 @@ QString dateList(const QList<QDate>& dates) {
     QStringList shown;
     for (qsizetype i = 0; i < dates.size() && i < 3; ++i)
         shown << dates[i].toString(Qt::ISODate);
-    QString text = shown.join(QStringLiteral("、"));
+    QString text = shown.join(frmWorkCalendar::tr("、"));
     if (dates.size() > 3)
-        text += QStringLiteral("等%1天").arg(dates.size());
+        text += frmWorkCalendar::tr("等%1天").arg(dates.size());
     return text;
 }
 
@@ -55,11 +58,11 @@ QString importFault(const QString& why) {
     static const QRegularExpression twice(QStringLiteral("^line (\\d+): date (\\S+) given twice$"));
     static const QRegularExpression line(QStringLiteral("line (\\d+)"));
     if (const QRegularExpressionMatch m = twice.match(why); m.hasMatch())
-        return QStringLiteral("导入失败！日历文件第%1行：日期 %2 重复。")
+        return frmWorkCalendar::tr("导入失败！日历文件第%1行：日期 %2 重复。")
             .arg(m.captured(1), m.captured(2));
     if (const QRegularExpressionMatch m = line.match(why); m.hasMatch())
-        return QStringLiteral("导入失败！日历文件第%1行格式不正确。").arg(m.captured(1));
-    return QStringLiteral("导入失败！日历文件格式不正确。");
+        return frmWorkCalendar::tr("导入失败！日历文件第%1行格式不正确。").arg(m.captured(1));
+    return frmWorkCalendar::tr("导入失败！日历文件格式不正确。");
 }
 
 } // namespace
@@ -103,8 +106,8 @@ void frmWorkCalendar::LoadYear(int year) {
     m_changed = false;
     DbError error;
     if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar, &error))
-        MsgBox::ShowMessage(this, QStringLiteral("读取节假日安排失败！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("读取节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
     ShowDates();
 }
 
@@ -135,9 +138,8 @@ void frmWorkCalendar::cobYear_Changed(int index) {
 
 bool frmWorkCalendar::MayDropEdits() {
     return !m_changed ||
-           MsgBox::ShowMessage(this,
-                               QStringLiteral("%1年的修改尚未保存，放弃这些修改吗？").arg(m_year),
-                               QStringLiteral("询问"), MsgBox::Icon::Question,
+           MsgBox::ShowMessage(this, tr("%1年的修改尚未保存，放弃这些修改吗？").arg(m_year),
+                               tr("询问"), MsgBox::Icon::Question,
                                MsgBox::Buttons::YesNo) == MsgBox::Result::Yes;
 }
 
@@ -170,17 +172,16 @@ void frmWorkCalendar::cmdAdd_Click() {
     const QDate from = ui->dtpFrom->date();
     const QDate to = ui->dtpTo->date();
     if (to < from)
-        return warn(this, QStringLiteral("结束日期不能早于开始日期！"));
+        return warn(this, tr("结束日期不能早于开始日期！"));
     if (!InYear(from) || !InYear(to))
-        return warn(this, QStringLiteral("日期必须在%1年之内！").arg(m_year));
+        return warn(this, tr("日期必须在%1年之内！").arg(m_year));
     const auto kind = static_cast<CalendarKind>(ui->cobKind->currentData().toInt());
     QList<QDate> weekdays;
     for (QDate d = from; d <= to; d = d.addDays(1))
         if (pointlessWorkday(d, kind))
             weekdays << d;
     if (!weekdays.isEmpty())
-        return warn(this,
-                    QStringLiteral("%1是工作日，不需要设为调休上班。").arg(dateList(weekdays)));
+        return warn(this, tr("%1是工作日，不需要设为调休上班。").arg(dateList(weekdays)));
     const QString name = ui->txtName->text().trimmed();
     for (QDate d = from; d <= to; d = d.addDays(1))
         m_calendar.Set({d, kind, name});
@@ -201,17 +202,17 @@ void frmWorkCalendar::cmdRemove_Click() {
 void frmWorkCalendar::cmdSave_Click() {
     DbError error;
     if (!AttendanceStore::ReplaceCalendarYears({m_year}, m_calendar.Days(), &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("保存节假日安排失败！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("保存节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     m_changed = false;
-    MsgBox::ShowMessage(this, QStringLiteral("%1年的节假日安排已保存！").arg(m_year),
-                        QStringLiteral("信息"), MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, tr("%1年的节假日安排已保存！").arg(m_year), tr("信息"),
+                        MsgBox::Icon::Information);
 }
 
 void frmWorkCalendar::cmdImport_Click() {
-    const QString path = FileDialog::OpenFile(this, QStringLiteral("导入日历"), kCsvFilter);
+    const QString path = FileDialog::OpenFile(this, tr("导入日历"), csvFilter());
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -219,25 +220,23 @@ void frmWorkCalendar::cmdImport_Click() {
     QList<int> years;
     QString why;
     if (!file.open(QIODevice::ReadOnly))
-        return fail(
-            this,
-            QStringLiteral("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
+        return fail(this, tr("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
     if (!CalendarFile::Parse(file.readAll(), &days, &years, &why))
         return fail(this, importFault(why));
     if (years.isEmpty())
-        return warn(this, QStringLiteral("日历文件中没有日期，未做任何修改。"));
+        return warn(this, tr("日历文件中没有日期，未做任何修改。"));
     // As the command line's import: the years the file names are replaced
     // by its dates, every other year stays as stored.
     if (!MayDropEdits())
         return;
     DbError error;
     if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
-        return fail(this, QStringLiteral("导入失败！\n") + error.Text());
+        return fail(this, tr("导入失败！\n%1").arg(error.Text()));
     std::sort(years.begin(), years.end());
     QStringList parts;
     for (int year : years) {
         AddYear(year);
-        parts << QStringLiteral("%1年%2个日期")
+        parts << tr("%1年%2个日期")
                      .arg(year)
                      .arg(std::count_if(days.begin(), days.end(), [year](const CalendarDay& d) {
                          return d.date.year() == year;
@@ -245,28 +244,25 @@ void frmWorkCalendar::cmdImport_Click() {
     }
     m_changed = false; // the edits on show were given up above
     ShowYear(years.contains(m_year) ? m_year : years.first());
-    QString text = QStringLiteral("已导入并保存%1；文件中没有的年份未改变。")
-                       .arg(parts.join(QStringLiteral("、")));
+    QString text = tr("已导入并保存%1；文件中没有的年份未改变。").arg(parts.join(tr("、")));
     // Stored as the file says, as the command line does, but told.
     QList<QDate> weekdays;
     for (const CalendarDay& d : days)
         if (pointlessWorkday(d.date, d.kind))
             weekdays << d.date;
     if (!weekdays.isEmpty())
-        text +=
-            QStringLiteral("\n注意：%1是工作日，设为调休上班不起作用。").arg(dateList(weekdays));
-    MsgBox::ShowMessage(this, text, QStringLiteral("信息"), MsgBox::Icon::Information);
+        text += tr("\n注意：%1是工作日，设为调休上班不起作用。").arg(dateList(weekdays));
+    MsgBox::ShowMessage(this, text, tr("信息"), MsgBox::Icon::Information);
 }
 
 void frmWorkCalendar::cmdExport_Click() {
-    const QString path = FileDialog::SaveFile(this, QStringLiteral("导出日历"), kCsvFilter,
-                                              QStringLiteral("节假日安排_%1.csv").arg(m_year))
-                             .trimmed();
+    const QString path =
+        FileDialog::SaveFile(this, tr("导出日历"), csvFilter(), tr("节假日安排_%1.csv").arg(m_year))
+            .trimmed();
     if (path.isEmpty())
         return;
     // The list as shown; like every export an existing file is left as it is.
     if (!AtomicFile::WriteWhole(path, CalendarFile::Bytes(m_calendar.Days()), false, nullptr))
-        return fail(this, QStringLiteral("导出失败！\n") + WriteFailure::Cause(path));
-    MsgBox::ShowMessage(this, QStringLiteral("日历文件已导出！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+        return fail(this, tr("导出失败！\n%1").arg(WriteFailure::Cause(path)));
+    MsgBox::ShowMessage(this, tr("日历文件已导出！"), tr("信息"), MsgBox::Icon::Information);
 }

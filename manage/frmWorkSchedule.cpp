@@ -68,8 +68,8 @@ frmWorkSchedule::frmWorkSchedule(QWidget* parent)
 
     DbError error;
     if (!AttendanceStore::LoadSchedules(&m_book, &error))
-        MsgBox::ShowMessage(this, QStringLiteral("读取作息时间失败！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("读取作息时间失败！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
     m_saved = m_book;
     FillScopes();
     ShowScope(0);
@@ -84,19 +84,18 @@ frmWorkSchedule::frmWorkSchedule(QWidget* parent)
 frmWorkSchedule::~frmWorkSchedule() = default;
 
 QString frmWorkSchedule::WeekdayName(int isoWeekday) {
-    static const char* const names[] = {"星期一", "星期二", "星期三", "星期四",
-                                        "星期五", "星期六", "星期日"};
-    return isoWeekday >= 1 && isoWeekday <= 7 ? QString::fromUtf8(names[isoWeekday - 1])
-                                              : QString();
+    static const char* const names[] = {
+        QT_TR_NOOP("星期一"), QT_TR_NOOP("星期二"), QT_TR_NOOP("星期三"), QT_TR_NOOP("星期四"),
+        QT_TR_NOOP("星期五"), QT_TR_NOOP("星期六"), QT_TR_NOOP("星期日")};
+    return isoWeekday >= 1 && isoWeekday <= 7 ? tr(names[isoWeekday - 1]) : QString();
 }
 
 void frmWorkSchedule::BuildGrid() {
     QTableWidget* grid = ui->tblDays;
     grid->setColumnCount(ColumnCount);
     grid->setRowCount(7);
-    grid->setHorizontalHeaderLabels({QStringLiteral("工作日"), QStringLiteral("上班时间"),
-                                     QStringLiteral("下班时间"), QStringLiteral("迟到宽限(分钟)"),
-                                     QStringLiteral("早退宽限(分钟)")});
+    grid->setHorizontalHeaderLabels(
+        {tr("工作日"), tr("上班时间"), tr("下班时间"), tr("迟到宽限(分钟)"), tr("早退宽限(分钟)")});
     QStringList days;
     for (int d = 1; d <= 7; ++d) {
         days << WeekdayName(d);
@@ -115,7 +114,7 @@ void frmWorkSchedule::BuildGrid() {
 
 void frmWorkSchedule::FillScopes() {
     ui->cobScope->clear();
-    ui->cobScope->addItem(QStringLiteral("全单位"), QString());
+    ui->cobScope->addItem(tr("全单位"), QString());
     const clsDeptSet depts;
     for (const clsDept& d : depts)
         ui->cobScope->addItem(d.DNAME(), d.DNAME());
@@ -200,8 +199,8 @@ bool frmWorkSchedule::CheckWeek(const QString& scope, int scopeIndex, const Work
             continue;
         const bool grace =
             check == DaySchedule::Fault::LateGrace || check == DaySchedule::Fault::EarlyGrace;
-        const QString fault = grace ? QStringLiteral("宽限时间应在0到%1分钟之间！").arg(kMaxGrace)
-                                    : QStringLiteral("下班时间必须晚于上班时间！");
+        const QString fault = grace ? tr("宽限时间应在0到%1分钟之间！").arg(kMaxGrace)
+                                    : tr("下班时间必须晚于上班时间！");
         const int column = check == DaySchedule::Fault::LateGrace    ? ColLate
                            : check == DaySchedule::Fault::EarlyGrace ? ColEarly
                                                                      : ColEnd;
@@ -209,8 +208,8 @@ bool frmWorkSchedule::CheckWeek(const QString& scope, int scopeIndex, const Work
             ui->cobScope->setCurrentIndex(scopeIndex);
             ui->tblDays->cellWidget(d - 1, column)->setFocus();
         }
-        MsgBox::ShowMessage(this, QStringLiteral("%1 %2：%3").arg(scope, WeekdayName(d), fault),
-                            QStringLiteral("警告"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("%1 %2：%3").arg(scope, WeekdayName(d), fault), tr("警告"),
+                            MsgBox::Icon::Exclamation);
         return false;
     }
     return true;
@@ -234,9 +233,8 @@ bool frmWorkSchedule::HasEdits() {
 void frmWorkSchedule::reject() {
     // Escape, 退出 and the close box all come here.
     if (HasEdits() &&
-        MsgBox::ShowMessage(this, QStringLiteral("作息时间的修改尚未保存，放弃这些修改吗？"),
-                            QStringLiteral("询问"), MsgBox::Icon::Question,
-                            MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
+        MsgBox::ShowMessage(this, tr("作息时间的修改尚未保存，放弃这些修改吗？"), tr("询问"),
+                            MsgBox::Icon::Question, MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
     QDialog::reject();
 }
@@ -247,11 +245,10 @@ void frmWorkSchedule::cmdSave_Click() {
         return;
     DbError error;
     if (!AttendanceStore::ReplaceSchedules(m_book, &error)) {
-        MsgBox::ShowMessage(this, QStringLiteral("保存作息时间失败！\n") + error.Text(),
-                            QStringLiteral("错误"), MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("保存作息时间失败！\n%1").arg(error.Text()), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     m_saved = m_book;
-    MsgBox::ShowMessage(this, QStringLiteral("作息时间已保存！"), QStringLiteral("信息"),
-                        MsgBox::Icon::Information);
+    MsgBox::ShowMessage(this, tr("作息时间已保存！"), tr("信息"), MsgBox::Icon::Information);
 }

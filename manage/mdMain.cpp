@@ -12,7 +12,7 @@
 namespace mdMain {
 
 QString ProgramTitle() {
-    return QStringLiteral("签到系统管理软件");
+    return QCoreApplication::translate("mdMain", "签到系统管理软件");
 }
 
 QString HomePage() {
@@ -33,8 +33,9 @@ void OpenDocument(const QString& path) {
 }
 
 int Main(QApplication& app) {
-    DesktopKit::SetProgramTitle(ProgramTitle());
+    // The language first: the title is in it.
     ChineseUi::Setup(app);
+    DesktopKit::SetProgramTitle(ProgramTitle());
     if (!CheckDatabase())
         return 1;
     int status = 0;

@@ -17,6 +17,17 @@
     </message>
 </context>
 <context>
+    <name>CardReports</name>
+    <message>
+        <source>读取员工信息失败！</source>
+        <translation>Could not read the employees.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
     <name>DayVerdict</name>
     <message>
         <source>未签退</source>
@@ -201,6 +212,33 @@ Please import their departments as well.</translation>
     </message>
 </context>
 <context>
+    <name>SummaryCharts</name>
+    <message>
+        <source>休</source>
+        <translation> rest</translation>
+    </message>
+    <message>
+        <source>假</source>
+        <translation> hol</translation>
+    </message>
+    <message>
+        <source>%1年%2月 每日出勤率</source>
+        <translation>Daily attendance rate, %2/%1</translation>
+    </message>
+    <message>
+        <source>出勤率</source>
+        <translation>Attendance rate</translation>
+    </message>
+    <message>
+        <source>%1年%2月 各部门迟到次数</source>
+        <translation>Late arrivals by department, %2/%1</translation>
+    </message>
+    <message>
+        <source>迟到次数</source>
+        <translation>Late arrivals</translation>
+    </message>
+</context>
+<context>
     <name>TodayListModel</name>
     <message>
         <source>员工号</source>
@@ -253,39 +291,105 @@ Please import their departments as well.</translation>
     <name>frimEmpImport</name>
     <message>
         <source>导入员工信息</source>
-        <translation type="unfinished"></translation>
+        <translation>Import Employees</translation>
     </message>
     <message>
         <source>姓    名</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>部    门</source>
-        <translation type="unfinished"></translation>
+        <translation>Department</translation>
     </message>
     <message>
         <source>录入日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Entry date</translation>
     </message>
     <message>
         <source>员工编号</source>
-        <translation type="unfinished"></translation>
+        <translation>Number</translation>
     </message>
     <message>
         <source>头像</source>
-        <translation type="unfinished">Photo</translation>
+        <translation>Photo</translation>
     </message>
     <message>
         <source>0/0</source>
-        <translation type="unfinished"></translation>
+        <translation>0/0</translation>
     </message>
     <message>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>下一条</source>
-        <translation type="unfinished"></translation>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>文件不存在。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>文件已损坏，或不是员工信息文件。</source>
+        <translation>The file is damaged or is not an employee file.</translation>
+    </message>
+    <message>
+        <source>文件中没有员工信息。</source>
+        <translation>The file holds no employee.</translation>
+    </message>
+    <message>
+        <source>这是导出的员工信息文件，其中的员工已有编号和条码。</source>
+        <translation>This is an exported employee file: its employees already have numbers and barcodes.</translation>
+    </message>
+    <message>
+        <source>文件不是新员工信息文件。</source>
+        <translation>The file is not a new-employee file.</translation>
+    </message>
+    <message>
+        <source>不能导入文件“%1”：
+%2</source>
+        <translation>Cannot import the file “%1”:
+%2</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>请输入员工姓名！</source>
+        <translation>Please enter the employee's name.</translation>
+    </message>
+    <message>
+        <source>请输入员工信息录入日期！</source>
+        <translation>Please enter the entry date.</translation>
+    </message>
+    <message>
+        <source>录入日期不正确，请输入正确的日期！</source>
+        <translation>The entry date is not valid. Please enter a valid date.</translation>
+    </message>
+    <message>
+        <source>员工头像不存在！</source>
+        <translation>The employee's photo is missing.</translation>
+    </message>
+    <message>
+        <source>请输入员工编号！</source>
+        <translation>Please enter the employee number.</translation>
+    </message>
+    <message>
+        <source>员工信息已成功导入！</source>
+        <translation>The employee has been imported.</translation>
+    </message>
+    <message>
+        <source>消息</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>员工编号已存在，请使用未使用的员工编号！</source>
+        <translation>This employee number is taken. Please use an unused number.</translation>
+    </message>
+    <message>
+        <source>员工信息保存失败！</source>
+        <translation>Could not save the employee.</translation>
     </message>
 </context>
 <context>
@@ -374,106 +478,252 @@ Please import their departments as well.</translation>
     <name>frmAttendanceSummary</name>
     <message>
         <source>考勤统计</source>
-        <translation type="unfinished"></translation>
+        <translation>Attendance Summary</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished">Year</translation>
+        <translation>year</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished">Month</translation>
+        <translation>month</translation>
     </message>
     <message>
         <source>统计</source>
-        <translation type="unfinished"></translation>
+        <translation>Count</translation>
     </message>
     <message>
         <source>员工</source>
-        <translation type="unfinished"></translation>
+        <translation>Employees</translation>
     </message>
     <message>
         <source>部门合计</source>
-        <translation type="unfinished"></translation>
+        <translation>Departments</translation>
     </message>
     <message>
         <source>每日出勤率</source>
-        <translation type="unfinished"></translation>
+        <translation>Daily attendance</translation>
     </message>
     <message>
         <source>各部门迟到</source>
-        <translation type="unfinished"></translation>
+        <translation>Late by department</translation>
     </message>
     <message>
         <source>说明：统计到昨天为止，今天的考勤不计入；在休息日或节假日上班的，计为出勤。</source>
-        <translation type="unfinished"></translation>
+        <translation>Note: counted up to yesterday, today is not included; work on a rest day or holiday counts as attendance.</translation>
     </message>
     <message>
         <source>预览</source>
-        <translation type="unfinished">Preview</translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>打印</source>
-        <translation type="unfinished">Print</translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>导出PDF</source>
-        <translation type="unfinished">Export PDF</translation>
+        <translation>Export PDF</translation>
     </message>
     <message>
         <source>导出Excel</source>
-        <translation type="unfinished"></translation>
+        <translation>Export Excel</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>应出勤天数</source>
+        <translation>Working days</translation>
+    </message>
+    <message>
+        <source>出勤天数</source>
+        <translation>Days present</translation>
+    </message>
+    <message>
+        <source>迟到次数</source>
+        <translation>Times late</translation>
+    </message>
+    <message>
+        <source>迟到分钟</source>
+        <translation>Minutes late</translation>
+    </message>
+    <message>
+        <source>早退次数</source>
+        <translation>Times left early</translation>
+    </message>
+    <message>
+        <source>早退分钟</source>
+        <translation>Minutes early</translation>
+    </message>
+    <message>
+        <source>未签退</source>
+        <translation>No sign-out</translation>
+    </message>
+    <message>
+        <source>缺勤天数</source>
+        <translation>Days absent</translation>
+    </message>
+    <message>
+        <source>工作时长</source>
+        <translation>Hours worked</translation>
+    </message>
+    <message>
+        <source>工号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>部门</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>修正天数</source>
+        <translation>Corrected days</translation>
+    </message>
+    <message>
+        <source>取得考勤信息出错！
+%1</source>
+        <translation>Could not read the attendance records.
+%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>全单位</source>
+        <translation>Whole unit</translation>
+    </message>
+    <message>
+        <source>%1年%2月，%3名员工</source>
+        <translation>%2/%1, employees: %3</translation>
+    </message>
+    <message>
+        <source>考勤统计_%1年%2月</source>
+        <translation>attendance_summary_%1-%2</translation>
+    </message>
+    <message>
+        <source>打印失败！</source>
+        <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDF文件已导出！</source>
+        <translation>The PDF file has been exported.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>导出PDF失败！
+%1</source>
+        <translation>Could not export the PDF file.
+%1</translation>
+    </message>
+    <message>
+        <source>Excel文件 (*.xlsx)</source>
+        <translation>Excel files (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Excel文件已导出！</source>
+        <translation>The Excel file has been exported.</translation>
+    </message>
+    <message>
+        <source>导出Excel失败！
+%1</source>
+        <translation>Could not export the Excel file.
+%1</translation>
     </message>
 </context>
 <context>
     <name>frmCardSet</name>
     <message>
         <source>签到卡设置</source>
-        <translation type="unfinished"></translation>
+        <translation>Sign-in Card Design</translation>
     </message>
     <message>
         <source>预览</source>
-        <translation type="unfinished">Preview</translation>
+        <translation>Preview</translation>
     </message>
     <message>
         <source>单位名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit name</translation>
     </message>
     <message>
         <source>备注信息</source>
-        <translation type="unfinished"></translation>
+        <translation>Memo</translation>
     </message>
     <message>
         <source>单位信息设定</source>
-        <translation type="unfinished"></translation>
+        <translation>Unit</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>字体</source>
-        <translation type="unfinished"></translation>
+        <translation>Font</translation>
     </message>
     <message>
         <source>颜色</source>
-        <translation type="unfinished"></translation>
+        <translation>Color</translation>
     </message>
     <message>
         <source>LOGO</source>
-        <translation type="unfinished"></translation>
+        <translation>Logo</translation>
     </message>
     <message>
         <source>备注信息设定</source>
-        <translation type="unfinished"></translation>
+        <translation>Memo</translation>
     </message>
     <message>
         <source>内容</source>
-        <translation type="unfinished"></translation>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>保存签到卡设置失败！</source>
+        <translation>Could not save the card design.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>输入显示名称</source>
+        <translation>Text on the Card</translation>
+    </message>
+    <message>
+        <source>请输入签到卡显示的单位名称：</source>
+        <translation>The unit name on the card:</translation>
+    </message>
+    <message>
+        <source>请输入签到卡备注内容：</source>
+        <translation>The memo on the card:</translation>
+    </message>
+    <message>
+        <source>位图(*.bmp *.dib);;GIF图像(*.gif);;JPEG图像(*.jpg);;元文件(*.wmf *.emf);;Icons(*.ico *.cur);;所有图像文件(*.bmp *.dib *.gif *.jpg *.wmf *.emf *.ico *.cur)</source>
+        <translation>Bitmaps(*.bmp *.dib);;GIF pictures(*.gif);;JPEG pictures(*.jpg);;Metafiles(*.wmf *.emf);;Icons(*.ico *.cur);;All pictures(*.bmp *.dib *.gif *.jpg *.wmf *.emf *.ico *.cur)</translation>
+    </message>
+    <message>
+        <source>“%1”是程序目录中程序自用文件的名称，不能作为LOGO图片！请将图片改名后重新选择。</source>
+        <translation>“%1” is the name of a file the programs use in their directory and cannot be the logo. Please rename the picture and choose it again.</translation>
+    </message>
+    <message>
+        <source>“%1”不是可以读取的图片文件，不能作为LOGO图片！</source>
+        <translation>“%1” is not a picture that can be read and cannot be the logo.</translation>
     </message>
 </context>
 <context>
@@ -654,196 +904,471 @@ Please import their departments as well.</translation>
     <name>frmCorrection</name>
     <message>
         <source>考勤修正</source>
-        <translation type="unfinished"></translation>
+        <translation>Attendance Correction</translation>
     </message>
     <message>
         <source>员工工号</source>
-        <translation type="unfinished"></translation>
+        <translation>Employee No.</translation>
     </message>
     <message>
         <source>部门（一天）</source>
-        <translation type="unfinished"></translation>
+        <translation>Department (one day)</translation>
     </message>
     <message>
         <source>日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>yyyy-MM-dd</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy-MM-dd</translation>
     </message>
     <message>
         <source>查询</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>工号</source>
-        <translation type="unfinished"></translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>姓名</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>签到</source>
-        <translation type="unfinished"></translation>
+        <translation>Sign-in</translation>
     </message>
     <message>
         <source>签退</source>
-        <translation type="unfinished"></translation>
+        <translation>Sign-out</translation>
     </message>
     <message>
         <source>修正</source>
-        <translation type="unfinished"></translation>
+        <translation>Corrected</translation>
     </message>
     <message>
         <source>其他记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Other records</translation>
     </message>
     <message>
         <source>HH:mm</source>
-        <translation type="unfinished"></translation>
+        <translation>HH:mm</translation>
     </message>
     <message>
         <source>补签</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>修改</source>
-        <translation type="unfinished"></translation>
+        <translation>Change</translation>
     </message>
     <message>
         <source>删除</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>关闭</source>
-        <translation type="unfinished">Close</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>月份（年-月）：</source>
+        <translation>Month (year-month):</translation>
+    </message>
+    <message>
+        <source>请按“年-月”输入月份，例如 %1。</source>
+        <translation>Please enter the month as “year-month”, for example %1.</translation>
+    </message>
+    <message>
+        <source>写入数据库失败：%1</source>
+        <translation>Could not write to the database: %1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>读取考勤记录失败：%1</source>
+        <translation>Could not read the attendance records: %1</translation>
+    </message>
+    <message>
+        <source>读取修正记录失败：%1</source>
+        <translation>Could not read the corrections: %1</translation>
+    </message>
+    <message>
+        <source>另有%1条</source>
+        <translation>%1 more</translation>
+    </message>
+    <message>
+        <source>请先选择一天的记录。</source>
+        <translation>Please select a day first.</translation>
+    </message>
+    <message>
+        <source>修正原因（必填）：</source>
+        <translation>Reason for the correction (required):</translation>
+    </message>
+    <message>
+        <source>补签</source>
+        <comment>done</comment>
+        <translation>added</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <comment>done</comment>
+        <translation>changed</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <comment>done</comment>
+        <translation>removed</translation>
+    </message>
+    <message>
+        <source>%1 %2（%3）的考勤已%4。</source>
+        <translation>Attendance of %2 (%3) on %1 %4.</translation>
+    </message>
+    <message>
+        <source>必须填写修正原因。</source>
+        <translation>A reason for the correction is required.</translation>
+    </message>
+    <message>
+        <source>没有这个工号的员工。</source>
+        <translation>There is no employee with this number.</translation>
+    </message>
+    <message>
+        <source>%1年%2月已月结</source>
+        <translation>%2/%1 is closed</translation>
+    </message>
+    <message>
+        <source>不能记录晚于现在的时间。</source>
+        <translation>A time later than now cannot be recorded.</translation>
+    </message>
+    <message>
+        <source>这一天没有考勤记录。</source>
+        <translation>There is no attendance record on this day.</translation>
+    </message>
+    <message>
+        <source>这一天已有签到，请用“修改”。</source>
+        <translation>This day already has a sign-in; use “Change”.</translation>
+    </message>
+    <message>
+        <source>这一天已有签退，请用“修改”。</source>
+        <translation>This day already has a sign-out; use “Change”.</translation>
+    </message>
+    <message>
+        <source>没有签到不能补签退。</source>
+        <translation>A sign-out cannot be added without a sign-in.</translation>
+    </message>
+    <message>
+        <source>签退时间必须晚于签到时间。</source>
+        <translation>The sign-out must be later than the sign-in.</translation>
+    </message>
+    <message>
+        <source>请勾选签到或签退时间。</source>
+        <translation>Please tick the sign-in or the sign-out time.</translation>
+    </message>
+    <message>
+        <source>只能月结已过去的月份。</source>
+        <translation>Only a past month can be closed.</translation>
+    </message>
+    <message>
+        <source>%1年%2月未月结</source>
+        <translation>%2/%1 is not closed</translation>
+    </message>
+    <message>
+        <source>管理员密码不正确。</source>
+        <translation>The administrator password is wrong.</translation>
+    </message>
+    <message>
+        <source>月结</source>
+        <translation>Close Month</translation>
+    </message>
+    <message>
+        <source>%1年%2月</source>
+        <translation>%2/%1</translation>
+    </message>
+    <message>
+        <source>月结后，%1的考勤记录不能再补签、修改或删除，只有输入管理员密码取消月结后才能再修正。
+确定要月结%1吗？</source>
+        <translation>Once %1 is closed, its attendance records can no longer be added, changed or removed; only reopening it with the administrator password allows corrections again.
+Close %1?</translation>
+    </message>
+    <message>
+        <source>%1已月结。</source>
+        <translation>%1 is closed.</translation>
+    </message>
+    <message>
+        <source>取消月结</source>
+        <translation>Reopen Month</translation>
+    </message>
+    <message>
+        <source>管理员密码：</source>
+        <translation>Administrator password:</translation>
+    </message>
+    <message>
+        <source>%1年%2月已取消月结。</source>
+        <translation>%2/%1 is reopened.</translation>
+    </message>
+    <message>
+        <source>考勤(&amp;A)</source>
+        <translation>&amp;Attendance</translation>
+    </message>
+    <message>
+        <source>考勤修正(&amp;R)…</source>
+        <translation>Co&amp;rrect Attendance…</translation>
+    </message>
+    <message>
+        <source>考勤修正记录(&amp;T)…</source>
+        <translation>Correction &amp;Trail…</translation>
+    </message>
+    <message>
+        <source>月结(&amp;L)…</source>
+        <translation>C&amp;lose Month…</translation>
+    </message>
+    <message>
+        <source>取消月结(&amp;O)…</source>
+        <translation>Re&amp;open Month…</translation>
     </message>
 </context>
 <context>
     <name>frmCorrectionTrail</name>
     <message>
         <source>考勤修正记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Correction Trail</translation>
     </message>
     <message>
         <source>从</source>
-        <translation type="unfinished"></translation>
+        <translation>From</translation>
     </message>
     <message>
         <source>yyyy-MM-dd</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy-MM-dd</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>to</translation>
     </message>
     <message>
         <source>工号</source>
-        <translation type="unfinished"></translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>全部员工</source>
-        <translation type="unfinished"></translation>
+        <translation>All employees</translation>
     </message>
     <message>
         <source>查询</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>操作</source>
-        <translation type="unfinished"></translation>
+        <translation>Action</translation>
     </message>
     <message>
         <source>日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>原签到</source>
-        <translation type="unfinished"></translation>
+        <translation>Old sign-in</translation>
     </message>
     <message>
         <source>原签退</source>
-        <translation type="unfinished"></translation>
+        <translation>Old sign-out</translation>
     </message>
     <message>
         <source>新签到</source>
-        <translation type="unfinished"></translation>
+        <translation>New sign-in</translation>
     </message>
     <message>
         <source>新签退</source>
-        <translation type="unfinished"></translation>
+        <translation>New sign-out</translation>
     </message>
     <message>
         <source>原因</source>
-        <translation type="unfinished"></translation>
+        <translation>Reason</translation>
     </message>
     <message>
         <source>操作人</source>
-        <translation type="unfinished"></translation>
+        <translation>Operator</translation>
     </message>
     <message>
         <source>主机</source>
-        <translation type="unfinished"></translation>
+        <translation>Host</translation>
     </message>
     <message>
         <source>程序</source>
-        <translation type="unfinished"></translation>
+        <translation>Program</translation>
     </message>
     <message>
         <source>导出…</source>
-        <translation type="unfinished"></translation>
+        <translation>Export…</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>补签</source>
+        <translation>Added</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Changed</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Removed</translation>
+    </message>
+    <message>
+        <source>月结</source>
+        <translation>Month closed</translation>
+    </message>
+    <message>
+        <source>取消月结</source>
+        <translation>Month reopened</translation>
+    </message>
+    <message>
+        <source>补传</source>
+        <translation>Uploaded late</translation>
+    </message>
+    <message>
+        <source>修改管理员密码</source>
+        <translation>Admin password changed</translation>
+    </message>
+    <message>
+        <source>结束日期不能早于开始日期！</source>
+        <translation>The end date cannot be before the start date.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>读取修正记录失败：%1</source>
+        <translation>Could not read the corrections: %1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>共%1条记录</source>
+        <translation>Records: %1</translation>
+    </message>
+    <message>
+        <source>导出修正记录</source>
+        <translation>Export Corrections</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv *.CSV)</source>
+        <translation>CSV files (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>考勤修正记录_%1_%2.csv</source>
+        <translation>corrections_%1_%2.csv</translation>
+    </message>
+    <message>
+        <source>导出失败！
+%1</source>
+        <translation>Export failed.
+%1</translation>
+    </message>
+    <message>
+        <source>修正记录已导出！共%1条。</source>
+        <translation>The corrections have been exported. Records: %1.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
     <name>frmDeptAppend</name>
     <message>
         <source>增加新部门</source>
-        <translation type="unfinished"></translation>
+        <translation>New Department</translation>
     </message>
     <message>
         <source>新增部门名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Department name</translation>
     </message>
     <message>
         <source>确认</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>放弃</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请输入部门名称！</source>
+        <translation>Please enter the department's name.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>部门名称已经存在，请重新输入！</source>
+        <translation>This department already exists. Please enter another name.</translation>
+    </message>
+    <message>
+        <source>追加部门失败！</source>
+        <translation>Could not add the department.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
     <name>frmDeptEdit</name>
     <message>
         <source>修改部门名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename Department</translation>
     </message>
     <message>
         <source>原名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Old name</translation>
     </message>
     <message>
         <source>新名称</source>
-        <translation type="unfinished"></translation>
+        <translation>New name</translation>
     </message>
     <message>
         <source>确认</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>放弃</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>请输入新的部门名称！</source>
+        <translation>Please enter the new name.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>新的部门名称不能与原名称相同！</source>
+        <translation>The new name must differ from the old one.</translation>
+    </message>
+    <message>
+        <source>更新失败！</source>
+        <translation>The update failed.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
@@ -1050,23 +1575,23 @@ Please import their departments as well.</translation>
     <name>frmMain</name>
     <message>
         <source>签到系统管理软件</source>
-        <translation type="unfinished"></translation>
+        <translation>Attendance Manager</translation>
     </message>
     <message>
         <source>系统(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;System</translation>
     </message>
     <message>
         <source>部门(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Departments</translation>
     </message>
     <message>
         <source>员工(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Employees</translation>
     </message>
     <message>
         <source>考勤(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Attendance</translation>
     </message>
     <message>
         <source>帮助(&amp;H)</source>
@@ -1074,11 +1599,11 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>弹出菜单</source>
-        <translation type="unfinished"></translation>
+        <translation>Popup menu</translation>
     </message>
     <message>
         <source>签到卡信息设置(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sign-in &amp;Card Design</translation>
     </message>
     <message>
         <source>退出(&amp;X)</source>
@@ -1086,55 +1611,55 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>显示列表(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Display List</translation>
     </message>
     <message>
         <source>追加(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Add</translation>
     </message>
     <message>
         <source>删除(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Remove</translation>
     </message>
     <message>
         <source>修改(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>导出(&amp;O)</source>
-        <translation type="unfinished"></translation>
+        <translation>Exp&amp;ort</translation>
     </message>
     <message>
         <source>导入初始信息(&amp;I)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Import New Employees</translation>
     </message>
     <message>
         <source>打印签到卡(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Print Sign-in Cards</translation>
     </message>
     <message>
         <source>考勤统计(&amp;S)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Summary</translation>
     </message>
     <message>
         <source>今日未到(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Not Arrived Today</translation>
     </message>
     <message>
         <source>未签退(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Missing Sign-outs</translation>
     </message>
     <message>
         <source>作息时间(&amp;W)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Working Hours</translation>
     </message>
     <message>
         <source>节假日与调休(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>Holiday &amp;Calendar</translation>
     </message>
     <message>
         <source>帮助文件(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>Help &amp;File</translation>
     </message>
     <message>
         <source>访问官方网站(&amp;V)</source>
@@ -1142,11 +1667,11 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>关于(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;About</translation>
     </message>
     <message>
         <source>添加(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Add</translation>
     </message>
     <message>
         <source>考勤系统</source>
@@ -1292,75 +1817,201 @@ Please import their departments as well.</translation>
         <source>关于 %1</source>
         <translation>About %1</translation>
     </message>
+    <message>
+        <source>员工号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>所属部门</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>签到条码</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>部门号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>部门名称</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>读取员工信息失败！</source>
+        <translation>Could not read the employees.</translation>
+    </message>
+    <message>
+        <source>删除编号为[%1]的员工？</source>
+        <translation>Remove the employee numbered [%1]?</translation>
+    </message>
+    <message>
+        <source>询问</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>未能删除编号为[%1]的员工！</source>
+        <translation>Could not remove the employee numbered [%1].</translation>
+    </message>
+    <message>
+        <source>%1下还有员工，<byte value="xd"/>
+请删除相关员工或将员工转移到其它部门后再删除本部门！</source>
+        <translation>%1 still has employees.<byte value="xd"/>
+Remove them or move them to another department before removing it.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>编号为[%1]名称为[%2]的部门</source>
+        <translation>Department [%1] named [%2]</translation>
+    </message>
+    <message>
+        <source>数据库操作错误！</source>
+        <translation>Database error.</translation>
+    </message>
+    <message>
+        <source>删除%1？</source>
+        <translation>Remove %1?</translation>
+    </message>
+    <message>
+        <source>未能删除%1！</source>
+        <translation>Could not remove %1.</translation>
+    </message>
+    <message>
+        <source>员工信息_%1.xml</source>
+        <translation>employees_%1.xml</translation>
+    </message>
+    <message>
+        <source>部门信息.xml</source>
+        <translation>departments.xml</translation>
+    </message>
+    <message>
+        <source>关于 签到系统</source>
+        <translation>About Attendance</translation>
+    </message>
+    <message>
+        <source>本功能将在后继版本中实现！</source>
+        <translation>This function will come in a later version.</translation>
+    </message>
+    <message>
+        <source>提醒</source>
+        <translation>Note</translation>
+    </message>
 </context>
 <context>
     <name>frmMissingDeparture</name>
     <message>
         <source>未签退</source>
-        <translation type="unfinished">No sign-out</translation>
+        <translation>Missing Sign-outs</translation>
     </message>
     <message>
         <source>从</source>
-        <translation type="unfinished"></translation>
+        <translation>From</translation>
     </message>
     <message>
         <source>yyyy-MM-dd</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy-MM-dd</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>to</translation>
     </message>
     <message>
         <source>查询</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>工号</source>
-        <translation type="unfinished"></translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>姓名</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>部门</source>
-        <translation type="unfinished"></translation>
+        <translation>Department</translation>
     </message>
     <message>
         <source>签到时间</source>
-        <translation type="unfinished">Arrival</translation>
+        <translation>Sign-in</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>结束日期不能早于开始日期！</source>
+        <translation>The end date cannot be before the start date.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>取得考勤信息出错！
+%1</source>
+        <translation>Could not read the attendance records.
+%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>共%1条未签退记录</source>
+        <translation>Sign-ins without sign-out: %1</translation>
     </message>
 </context>
 <context>
     <name>frmNotArrived</name>
     <message>
         <source>今日未到</source>
-        <translation type="unfinished"></translation>
+        <translation>Not Arrived Today</translation>
     </message>
     <message>
         <source>部门</source>
-        <translation type="unfinished"></translation>
+        <translation>Department</translation>
     </message>
     <message>
         <source>工号</source>
-        <translation type="unfinished"></translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>姓名</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>刷新</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>取得考勤信息出错！
+%1</source>
+        <translation>Could not read the attendance records.
+%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>%1 截至%2，未到%3人</source>
+        <translation>%1 up to %2, not arrived: %3</translation>
+    </message>
+    <message>
+        <source>今日未到（%1人）</source>
+        <translation>Not Arrived Today (%1)</translation>
     </message>
 </context>
 <context>
@@ -1472,78 +2123,307 @@ Please import their departments as well.</translation>
     <name>frmWorkCalendar</name>
     <message>
         <source>节假日与调休</source>
-        <translation type="unfinished"></translation>
+        <translation>Holiday Calendar</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished">Year</translation>
+        <translation>year</translation>
     </message>
     <message>
         <source>导入…</source>
-        <translation type="unfinished"></translation>
+        <translation>Import…</translation>
     </message>
     <message>
         <source>导出…</source>
-        <translation type="unfinished"></translation>
+        <translation>Export…</translation>
     </message>
     <message>
         <source>日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>类型</source>
-        <translation type="unfinished"></translation>
+        <translation>Kind</translation>
     </message>
     <message>
         <source>名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>yyyy-MM-dd</source>
-        <translation type="unfinished"></translation>
+        <translation>yyyy-MM-dd</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>to</translation>
     </message>
     <message>
         <source>添加</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>删除所选</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove</translation>
     </message>
     <message>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv *.CSV)</source>
+        <translation>CSV files (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>等%1天</source>
+        <translation> … (%1 days)</translation>
+    </message>
+    <message>
+        <source>导入失败！日历文件第%1行：日期 %2 重复。</source>
+        <translation>Import failed. Line %1 of the calendar file: the date %2 is given twice.</translation>
+    </message>
+    <message>
+        <source>导入失败！日历文件第%1行格式不正确。</source>
+        <translation>Import failed. Line %1 of the calendar file is not in the right form.</translation>
+    </message>
+    <message>
+        <source>导入失败！日历文件格式不正确。</source>
+        <translation>Import failed. The calendar file is not in the right form.</translation>
+    </message>
+    <message>
+        <source>读取节假日安排失败！
+%1</source>
+        <translation>Could not read the holiday calendar.
+%1</translation>
+    </message>
+    <message>
+        <source>%1年的修改尚未保存，放弃这些修改吗？</source>
+        <translation>The changes to %1 are not saved. Discard them?</translation>
+    </message>
+    <message>
+        <source>询问</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>结束日期不能早于开始日期！</source>
+        <translation>The end date cannot be before the start date.</translation>
+    </message>
+    <message>
+        <source>日期必须在%1年之内！</source>
+        <translation>The dates must lie within %1.</translation>
+    </message>
+    <message>
+        <source>%1是工作日，不需要设为调休上班。</source>
+        <translation>%1: a weekday is worked anyway, no make-up workday needed.</translation>
+    </message>
+    <message>
+        <source>保存节假日安排失败！
+%1</source>
+        <translation>Could not save the holiday calendar.
+%1</translation>
+    </message>
+    <message>
+        <source>%1年的节假日安排已保存！</source>
+        <translation>The holiday calendar of %1 has been saved.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>导入日历</source>
+        <translation>Import Calendar</translation>
+    </message>
+    <message>
+        <source>导入失败！无法读取文件“%1”。</source>
+        <translation>Import failed. The file “%1” cannot be read.</translation>
+    </message>
+    <message>
+        <source>日历文件中没有日期，未做任何修改。</source>
+        <translation>The calendar file holds no date; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>导入失败！
+%1</source>
+        <translation>Import failed.
+%1</translation>
+    </message>
+    <message>
+        <source>%1年%2个日期</source>
+        <translation>%1: dates %2</translation>
+    </message>
+    <message>
+        <source>已导入并保存%1；文件中没有的年份未改变。</source>
+        <translation>Imported and saved %1; the years not in the file are unchanged.</translation>
+    </message>
+    <message>
+        <source>
+注意：%1是工作日，设为调休上班不起作用。</source>
+        <translation>
+Note: %1: a weekday is worked anyway, a make-up workday has no effect.</translation>
+    </message>
+    <message>
+        <source>导出日历</source>
+        <translation>Export Calendar</translation>
+    </message>
+    <message>
+        <source>节假日安排_%1.csv</source>
+        <translation>holidays_%1.csv</translation>
+    </message>
+    <message>
+        <source>导出失败！
+%1</source>
+        <translation>Export failed.
+%1</translation>
+    </message>
+    <message>
+        <source>日历文件已导出！</source>
+        <translation>The calendar file has been exported.</translation>
     </message>
 </context>
 <context>
     <name>frmWorkSchedule</name>
     <message>
         <source>作息时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Working Hours</translation>
     </message>
     <message>
         <source>适用范围</source>
-        <translation type="unfinished"></translation>
+        <translation>Applies to</translation>
     </message>
     <message>
         <source>使用单位作息</source>
-        <translation type="unfinished"></translation>
+        <translation>Use the unit's hours</translation>
     </message>
     <message>
         <source>保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>退出</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>读取作息时间失败！
+%1</source>
+        <translation>Could not read the working hours.
+%1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>工作日</source>
+        <translation>Working</translation>
+    </message>
+    <message>
+        <source>上班时间</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>下班时间</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>迟到宽限(分钟)</source>
+        <translation>Late grace (m)</translation>
+    </message>
+    <message>
+        <source>早退宽限(分钟)</source>
+        <translation>Early grace (m)</translation>
+    </message>
+    <message>
+        <source>全单位</source>
+        <translation>Whole unit</translation>
+    </message>
+    <message>
+        <source>宽限时间应在0到%1分钟之间！</source>
+        <translation>The grace must be between 0 and %1 minutes.</translation>
+    </message>
+    <message>
+        <source>下班时间必须晚于上班时间！</source>
+        <translation>The end must be later than the start.</translation>
+    </message>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1, %2: %3</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>作息时间的修改尚未保存，放弃这些修改吗？</source>
+        <translation>The changes to the working hours are not saved. Discard them?</translation>
+    </message>
+    <message>
+        <source>询问</source>
+        <translation>Question</translation>
+    </message>
+    <message>
+        <source>保存作息时间失败！
+%1</source>
+        <translation>Could not save the working hours.
+%1</translation>
+    </message>
+    <message>
+        <source>作息时间已保存！</source>
+        <translation>The working hours have been saved.</translation>
+    </message>
+    <message>
+        <source>信息</source>
+        <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>mdMain</name>
+    <message>
+        <source>签到系统管理软件</source>
+        <translation>Attendance Manager</translation>
     </message>
 </context>
 </TS>
