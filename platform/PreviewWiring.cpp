@@ -13,20 +13,21 @@ void WirePreview(ReportPreview& preview) {
     auto lastFind = std::make_shared<QString>();
     preview.setFindTextProvider([p, lastFind]() {
         const std::optional<QString> text = InputBox::GetText(
-            p, QStringLiteral("查找"), QStringLiteral("请输入要查找的文字："), *lastFind);
+            p, ReportPreview::tr("查找"), ReportPreview::tr("请输入要查找的文字："), *lastFind);
         if (!text)
             return QString();
         *lastFind = text->trimmed();
         return *lastFind;
     });
     preview.setPdfFileNameProvider([p](const QString& suggested) {
-        const QString name = FileDialog::SaveFile(p, QStringLiteral("导出PDF"),
-                                                  QStringLiteral("PDF文件 (*.pdf)"), suggested);
+        const QString name = FileDialog::SaveFile(p, ReportPreview::tr("导出PDF"),
+                                                  ReportPreview::tr("PDF文件 (*.pdf)"), suggested);
         return name.isNull() ? QString() : name;
     });
     preview.setFailureCauseProvider(WriteFailure::Cause);
     preview.setMessageHandler([p](const QString& text, bool isError) {
-        MsgBox::ShowMessage(p, text, isError ? QStringLiteral("错误") : QStringLiteral("信息"),
+        MsgBox::ShowMessage(p, text,
+                            isError ? ReportPreview::tr("错误") : ReportPreview::tr("信息"),
                             isError ? MsgBox::Icon::Exclamation : MsgBox::Icon::Information);
     });
 }
