@@ -83,7 +83,7 @@ void summarySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
     worksheet_set_column(ws, 2, 2, 18, nullptr);
     worksheet_set_column(ws, 3, 3 + kCounts - 1, 11, nullptr);
     worksheet_freeze_panes(ws, 1, 0);
-    const QStringList headings = SummaryReport::Headings();
+    const QStringList headings = SummaryReport::Headings(ReportLanguage::Sources());
     for (int c = 0; c < headings.size(); ++c)
         text(ws, 0, c, headings[c], f.head);
     int row = 1;
