@@ -3,6 +3,7 @@
 #include "web/SessionStore.h"
 #include "web/TodayFeed.h"
 #include "web/WebExchange.h"
+#include "web/WebLanguage.h"
 
 #include <QObject>
 
@@ -30,6 +31,7 @@ public:
     SessionStore& sessions() { return m_sessions; }
 
 private:
+    WebResponse answer(const WebRequest& request);
     WebResponse signIn(const WebRequest& request);
     WebResponse signOut(const WebRequest& request);
     WebResponse today(const WebRequest& request);
@@ -42,5 +44,9 @@ private:
     QByteArray sessionToken(const WebRequest& request) const;
 
     SessionStore m_sessions;
+    WebLanguage m_languages; // before the feed, whose thread uses its translators
+    // The language of the request being answered.
+    WebLanguage::Choice m_choice = WebLanguage::Choice::Chinese;
+    ReportLanguage m_language = ReportLanguage::Sources();
     TodayFeed m_today;
 };
