@@ -9,6 +9,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
 #include "shared/exchange/CalendarFile.h"
+#include "texts/CalendarKindText.h"
 
 #include <QDir>
 #include <QFile>

@@ -54,8 +54,16 @@ bool LoadTranslations(QApplication& app) {
 }
 
 void Setup(QApplication& app) {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    Setup(app, Translation::Configured());
+}
+
+void Setup(QApplication& app, UiLanguage language) {
     ReportFonts::InstallSubstitutions();
+    if (language == UiLanguage::English && Translation::Install(UiLanguage::English)) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        return;
+    }
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     LoadTranslations(app);
 }
 

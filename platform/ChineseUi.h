@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/Translation.h"
+
 #include <QString>
 
 class QApplication;
@@ -15,9 +17,14 @@ namespace ChineseUi {
 // Loads Qt's zh_CN translations into the application; false when none was found.
 bool LoadTranslations(QApplication& app);
 
-// The translations, the report fonts' substitutions (ReportFonts) and the
-// Chinese locale for number and date texts.
+// The language of attendance.ini or the system (Translation::Configured),
+// then Setup(app, language).
 void Setup(QApplication& app);
+// The report fonts' substitutions (ReportFonts) and the language: in Chinese
+// Qt's zh_CN translations and the Chinese locale for number and date texts;
+// in English the programs' English catalogue and the English locale (Qt's
+// own texts are English).
+void Setup(QApplication& app, UiLanguage language);
 
 // The general date and time text of the Chinese desktop: "2007-3-5 8:05:09".
 QString GeneralDateTime(const QDateTime& t);

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake clang-format pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-  qt6-multimedia-dev qt6-translations-l10n qt6-l10n-tools
+  qt6-multimedia-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   libgl-dev
   libzint-dev zint
   libsqlite3-dev sqlite3

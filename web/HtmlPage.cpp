@@ -6,6 +6,8 @@ namespace HtmlPage {
 
 namespace {
 
+const char* const Context = "HtmlPage";
+
 const char* const kStyle = R"(
 *{box-sizing:border-box}
 body{margin:0;font-family:"WenQuanYi Zen Hei","Noto Sans CJK SC","PingFang SC","Microsoft YaHei",sans-serif;color:#222;background:#f6f7f9;font-size:15px}
@@ -37,7 +39,7 @@ input,button{font-size:1em;padding:.35em .5em}
 .signin input{width:100%;margin:.4em 0 1em}
 )";
 
-QString navigation(Tab current, const ReportLanguage& language) {
+QString navigation(Tab current, const Translation& language) {
     struct Link {
         Tab tab;
         const char* path;
@@ -53,7 +55,7 @@ QString navigation(Tab current, const ReportLanguage& language) {
         html += QStringLiteral("<a href=\"%1\"%2>%3</a>")
                     .arg(QLatin1String(l.path),
                          l.tab == current ? QStringLiteral(" class=\"on\"") : QString(),
-                         language.translate("HtmlPage", l.text));
+                         language.Text(Context, l.text));
     return html + QStringLiteral("</nav>");
 }
 
@@ -86,11 +88,12 @@ QString Escape(const QString& text) {
     return out;
 }
 
-QString Document(const Frame& frame, const QString& body, const ReportLanguage& language) {
+QString Document(const Frame& frame, const QString& body, const Translation& language) {
     QString html =
         QStringLiteral("<!DOCTYPE html>\n<html lang=\"%1\"><head><meta charset=\"utf-8\">"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")
-            .arg(Escape(language.translate("HtmlPage", "zh-CN", "the language tag of the pages")));
+            //: the pages' language tag (BCP 47)
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "zh-CN"))));
     if (frame.refreshSeconds > 0)
         html += QStringLiteral("<meta http-equiv=\"refresh\" content=\"%1\">")
                     .arg(frame.refreshSeconds);
@@ -100,19 +103,21 @@ QString Document(const Frame& frame, const QString& body, const ReportLanguage& 
         html += QStringLiteral("<header><span class=\"unit\">%1</span>%2"
                                "<form method=\"post\" action=\"/logout\">"
                                "<button type=\"submit\" id=\"logout\">%3</button></form></header>")
-                    .arg(Escape(frame.unitName.isEmpty() ? language.translate("HtmlPage", "考勤")
-                                                         : frame.unitName),
+                    .arg(Escape(frame.unitName.isEmpty()
+                                    ? language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "考勤"))
+                                    : frame.unitName),
                          navigation(frame.tab, language),
-                         Escape(language.translate("HtmlPage", "退出")));
+                         Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "退出"))));
     }
     return html + QStringLiteral("<main>") + body + QStringLiteral("</main></body></html>\n");
 }
 
-QString Message(const QString& title, const QString& message, const ReportLanguage& language) {
+QString Message(const QString& title, const QString& message, const Translation& language) {
     return Document(
         {title, Tab::None, 0, QString()},
         QStringLiteral("<h1>%1</h1><p class=\"error\">%2</p><p><a href=\"/\">%3</a></p>")
-            .arg(Escape(title), Escape(message), Escape(language.translate("HtmlPage", "返回"))),
+            .arg(Escape(title), Escape(message),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "返回")))),
         language);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportLanguage.h"
+#include "texts/Translation.h"
 
 #include <QString>
 
@@ -25,10 +25,10 @@ struct Frame {
 
 // The whole document around `body` (HTML made with Escape), its fixed texts
 // and its lang attribute in `language`.
-QString Document(const Frame& frame, const QString& body, const ReportLanguage& language);
+QString Document(const Frame& frame, const QString& body, const Translation& language);
 
 // A page that only says `message` (plain text) under `title`, with a link
 // back to the first page.
-QString Message(const QString& title, const QString& message, const ReportLanguage& language);
+QString Message(const QString& title, const QString& message, const Translation& language);
 
 } // namespace HtmlPage

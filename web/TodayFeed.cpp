@@ -27,7 +27,7 @@ TodayFeed::~TodayFeed() {
 }
 
 TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
-                                const ReportLanguage& language, DbError* why) {
+                                const Translation& language, DbError* why) {
     if (!ReadOnlyDatabase::Ensure(why))
         return {};
     Page page;
@@ -39,7 +39,7 @@ TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
 }
 
 TodayFeed::Page TodayFeed::Get(const QDateTime& now, const QString& unitName,
-                               const ReportLanguage& language, int slot, DbError* why) {
+                               const Translation& language, int slot, DbError* why) {
     const qint64 t = AppClock::msecsSinceEpoch();
     Kept& kept = m_kept[slot];
     if (!m_background || kept.page.html.isEmpty() || kept.day != now.date()) {
@@ -70,8 +70,8 @@ void TodayFeed::take(const TodayFeed::Page& page, const QDate& day, qint64 madeA
     kept.madeAt = madeAt;
 }
 
-void TodayWorker::make(const QDateTime& now, const QString& unitName,
-                       const ReportLanguage& language, int slot) {
+void TodayWorker::make(const QDateTime& now, const QString& unitName, const Translation& language,
+                       int slot) {
     const qint64 started = AppClock::msecsSinceEpoch();
     DbError why;
     emit made(TodayFeed::Make(now, unitName, language, &why), now.date(), started, slot);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "report/ReportLanguage.h"
 #include "shared/db/DbError.h"
+#include "texts/Translation.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -37,11 +37,11 @@ public:
     // The page for `now` in the unit `unitName`, in `language` (the one
     // numbered `slot`); empty, why in *why, when the records cannot be read.
     // `language` must outlive the feed.
-    Page Get(const QDateTime& now, const QString& unitName, const ReportLanguage& language,
-             int slot, DbError* why);
+    Page Get(const QDateTime& now, const QString& unitName, const Translation& language, int slot,
+             DbError* why);
 
     // Makes the page on the calling thread's shared connection.
-    static Page Make(const QDateTime& now, const QString& unitName, const ReportLanguage& language,
+    static Page Make(const QDateTime& now, const QString& unitName, const Translation& language,
                      DbError* why);
 
 private slots:
@@ -66,8 +66,7 @@ private:
 class TodayWorker : public QObject {
     Q_OBJECT
 public slots:
-    void make(const QDateTime& now, const QString& unitName, const ReportLanguage& language,
-              int slot);
+    void make(const QDateTime& now, const QString& unitName, const Translation& language, int slot);
     void close();
 signals:
     void made(const TodayFeed::Page& page, const QDate& day, qint64 madeAt, int slot);

@@ -1,7 +1,5 @@
 #include "web/WebLanguage.h"
 
-#include <QLocale>
-
 namespace {
 
 // The q-value of a language range's parameters; 1 without one, -1 when the
@@ -36,12 +34,11 @@ void take(Match& m, double q, int position, bool exact) {
 
 } // namespace
 
-WebLanguage::WebLanguage() {
-    // Missing (a build without translations) it leaves the English pages Chinese.
-    (void)m_english.load(QStringLiteral(":/i18n/attendance_en.qm"));
-}
+WebLanguage::WebLanguage()
+    : m_chinese(Translation::Of(UiLanguage::Chinese)),
+      m_english(Translation::Of(UiLanguage::English)) {}
 
-WebLanguage::Choice WebLanguage::Preferred(const QByteArray& acceptLanguage) {
+UiLanguage WebLanguage::Preferred(const QByteArray& acceptLanguage) {
     Match english, chinese;
     const QList<QByteArray> ranges = acceptLanguage.split(',');
     for (int i = 0; i < ranges.size(); ++i) {
@@ -61,11 +58,9 @@ WebLanguage::Choice WebLanguage::Preferred(const QByteArray& acceptLanguage) {
     }
     const bool preferEnglish = english.q > chinese.q || (english.q > 0 && english.q == chinese.q &&
                                                          english.position < chinese.position);
-    return preferEnglish ? Choice::English : Choice::Chinese;
+    return preferEnglish ? UiLanguage::English : UiLanguage::Chinese;
 }
 
-ReportLanguage WebLanguage::Texts(Choice choice) const {
-    if (choice == Choice::English)
-        return ReportLanguage(&m_english, QLocale(QLocale::English, QLocale::UnitedStates));
-    return ReportLanguage::Sources();
+const Translation& WebLanguage::Texts(UiLanguage language) const {
+    return language == UiLanguage::English ? m_english : m_chinese;
 }

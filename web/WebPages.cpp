@@ -1,6 +1,7 @@
 #include "web/WebPages.h"
 
 #include "reports/summary/SummaryReport.h"
+#include "texts/DayVerdictText.h"
 #include "web/HtmlPage.h"
 #include "web/SvgChart.h"
 
@@ -17,15 +18,25 @@ using HtmlPage::Escape;
 
 namespace {
 
+const char* const Context = "WebPages";
+
+// The locale of dates in the pages' language.
+QLocale localeOf(const Translation& language) {
+    return language.Language() == UiLanguage::English
+               ? QLocale(QLocale::English, QLocale::UnitedStates)
+               : QLocale(QLocale::Chinese, QLocale::China);
+}
+
 QString monthText(int year, int month) {
     return QStringLiteral("%1-%2").arg(year).arg(month, 2, 10, QLatin1Char('0'));
 }
 
-QString timeText(const QDateTime& t, const QDate& day, const ReportLanguage& language) {
+QString timeText(const QDateTime& t, const QDate& day, const Translation& language) {
     if (!t.isValid())
         return QString();
     if (t.date() != day)
-        return language.locale().toString(t, language.translate("WebPages", "M月d日 HH:mm"));
+        return localeOf(language).toString(
+            t, language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "M月d日 HH:mm")));
     return t.toString(QStringLiteral("HH:mm"));
 }
 
@@ -63,7 +74,7 @@ QString countsRow(const SummaryCounts& s) {
 
 } // namespace
 
-QString Today(const QDateTime& now, const QString& unitName, const ReportLanguage& language,
+QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
               DbError* why) {
     MonthSummary month;
     if (!MonthSummary::Load(now.date().year(), now.date().month(), now.date(), &month, why))
@@ -72,7 +83,7 @@ QString Today(const QDateTime& now, const QString& unitName, const ReportLanguag
 }
 
 QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName,
-              const ReportLanguage& language) {
+              const Translation& language) {
     const QDate today = now.date();
     const int d = today.day() - 1;
     int present = 0, notArrived = 0, resting = 0;
@@ -85,15 +96,18 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
         if (deptPresent > 0)
             sections +=
                 QStringLiteral("<h2>%1 <small>%2</small></h2>")
-                    .arg(Escape(dept.isEmpty() ? language.translate("WebPages", "（无部门）")
-                                               : dept),
-                         Escape(language.translate("WebPages", "(%1人)").arg(deptPresent))) +
+                    .arg(Escape(dept.isEmpty()
+                                    ? language.Text(Context,
+                                                    QT_TRANSLATE_NOOP("WebPages", "（无部门）"))
+                                    : dept),
+                         Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "(%1人)"))
+                                    .arg(deptPresent))) +
                 table(QStringLiteral("today-") + QString::number(section++),
-                      headRow({language.translate("WebPages", "编号"),
-                               language.translate("WebPages", "姓名"),
-                               language.translate("WebPages", "到达"),
-                               language.translate("WebPages", "离开"),
-                               language.translate("WebPages", "情况")}) +
+                      headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "离开")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "情况"))}) +
                           rows);
         rows.clear();
         deptPresent = 0;
@@ -112,9 +126,9 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
             rows += QStringLiteral("<tr>") + cell(e.number) + cell(e.name) +
                     cell(timeText(r.arrival, today, language)) +
                     cell(timeText(r.departure, today, language)) +
-                    (bad ? QStringLiteral("<td class=\"late\">") + Escape(v.Text()) +
-                               QStringLiteral("</td>")
-                         : cell(v.Text())) +
+                    (bad ? QStringLiteral("<td class=\"late\">") +
+                               Escape(DayVerdictText(v, language)) + QStringLiteral("</td>")
+                         : cell(DayVerdictText(v, language))) +
                     QStringLiteral("</tr>");
         } else if (v.kind == DayKind::Working) {
             ++notArrived;
@@ -127,27 +141,33 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
         QStringLiteral("<h1>%1</h1><div class=\"counts\"><span id=\"present\">%2</span>"
                        "<span id=\"notarrived\">%3</span><span id=\"resting\">%4</span>"
                        "<span>%5</span></div>")
-            .arg(Escape(language.translate("WebPages", "今日 %1")
-                            .arg(language.locale().toString(
-                                today, language.translate("WebPages", "yyyy年M月d日 dddd")))),
-                 Escape(language.translate("WebPages", "已到 %1").arg(present)),
-                 Escape(language.translate("WebPages", "未到 %1").arg(notArrived)),
-                 Escape(language.translate("WebPages", "休息 %1").arg(resting)),
-                 Escape(language.translate("WebPages", "更新于 %1")
+            .arg(Escape(
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日 %1"))
+                         .arg(localeOf(language).toString(
+                             today, language.Text(Context, QT_TRANSLATE_NOOP(
+                                                               "WebPages", "yyyy年M月d日 dddd"))))),
+                 Escape(
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "已到 %1")).arg(present)),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未到 %1"))
+                            .arg(notArrived)),
+                 Escape(
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "休息 %1")).arg(resting)),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "更新于 %1"))
                             .arg(now.toString(QStringLiteral("HH:mm:ss"))))) +
         (sections.isEmpty() ? QStringLiteral("<p>%1</p>")
-                                  .arg(Escape(language.translate("WebPages", "今天还没有记录。")))
+                                  .arg(Escape(language.Text(
+                                      Context, QT_TRANSLATE_NOOP("WebPages", "今天还没有记录。"))))
                             : sections);
-    return HtmlPage::Document(
-        {language.translate("WebPages", "今日"), HtmlPage::Tab::Today, 30, unitName}, body,
-        language);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日")),
+                               HtmlPage::Tab::Today, 30, unitName},
+                              body, language);
 }
 
 QString NotArrived(const std::vector<ListedEmployee>& list, const QDateTime& now,
-                   const QString& unitName, const ReportLanguage& language) {
-    QString rows =
-        headRow({language.translate("WebPages", "部门"), language.translate("WebPages", "编号"),
-                 language.translate("WebPages", "姓名")});
+                   const QString& unitName, const Translation& language) {
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名"))});
     for (const ListedEmployee& e : list)
         rows += QStringLiteral("<tr>") + cell(e.dept) +
                 QStringLiteral("<td>%1</td>")
@@ -155,22 +175,22 @@ QString NotArrived(const std::vector<ListedEmployee>& list, const QDateTime& now
                 cell(e.name) + QStringLiteral("</tr>");
     const QString body =
         QStringLiteral("<h1>%1 <small>%2</small></h1>")
-            .arg(Escape(language.translate("WebPages", "今日未到")),
-                 Escape(language.translate("WebPages", "(%1人, %2)")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日未到"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "(%1人, %2)"))
                             .arg(list.size())
                             .arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm"))))) +
         table(QStringLiteral("notarrived"), rows);
-    return HtmlPage::Document(
-        {language.translate("WebPages", "今日未到"), HtmlPage::Tab::NotArrived, 60, unitName}, body,
-        language);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日未到")),
+                               HtmlPage::Tab::NotArrived, 60, unitName},
+                              body, language);
 }
 
 QString MissingDepartures(const std::vector<ListedEmployee>& list, const QDate& from,
-                          const QDate& to, const QString& unitName,
-                          const ReportLanguage& language) {
-    QString rows =
-        headRow({language.translate("WebPages", "部门"), language.translate("WebPages", "编号"),
-                 language.translate("WebPages", "姓名"), language.translate("WebPages", "到达")});
+                          const QDate& to, const QString& unitName, const Translation& language) {
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达"))});
     for (const ListedEmployee& e : list)
         rows +=
             QStringLiteral("<tr>") + cell(e.dept) +
@@ -184,15 +204,16 @@ QString MissingDepartures(const std::vector<ListedEmployee>& list, const QDate& 
                        "<label>%5<input type=\"date\" name=\"to\" value=\"%2\"></label>"
                        "<button type=\"submit\">%6</button></form><p>%7</p>")
             .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate),
-                 Escape(language.translate("WebPages", "未签退")),
-                 Escape(language.translate("WebPages", "从")),
-                 Escape(language.translate("WebPages", "到")),
-                 Escape(language.translate("WebPages", "查询")),
-                 Escape(language.translate("WebPages", "%1条记录").arg(list.size()))) +
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未签退"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "从"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查询"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "%1条记录"))
+                            .arg(list.size()))) +
         table(QStringLiteral("missing"), rows);
-    return HtmlPage::Document(
-        {language.translate("WebPages", "未签退"), HtmlPage::Tab::MissingDepartures, 0, unitName},
-        body, language);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未签退")),
+                               HtmlPage::Tab::MissingDepartures, 0, unitName},
+                              body, language);
 }
 
 QStringList MonthCells(const EmployeeSummary& e) {
@@ -213,7 +234,7 @@ QStringList MonthCells(const EmployeeSummary& e) {
 }
 
 QString Month(const MonthSummary& month, int sortColumn, bool descending, const QString& unitName,
-              const ReportLanguage& language) {
+              const Translation& language) {
     const QString ym = monthText(month.year, month.month);
     // Sorted by the column's value: text as text, counts and time as numbers.
     std::vector<const EmployeeSummary*> order;
@@ -276,12 +297,16 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
         rows += QStringLiteral("</tr>");
     }
     QString depts =
-        headRow(QStringList{language.translate("WebPages", "部门")} + headings.mid(3, 9));
+        headRow(QStringList{language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门"))} +
+                headings.mid(3, 9));
     for (const auto& [name, counts] : month.departments)
         depts += QStringLiteral("<tr>") +
-                 cell(name.isEmpty() ? language.translate("WebPages", "（无部门）") : name) +
+                 cell(name.isEmpty()
+                          ? language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "（无部门）"))
+                          : name) +
                  countsRow(counts) + QStringLiteral("</tr>");
-    depts += QStringLiteral("<tr class=\"total\">") + cell(language.translate("WebPages", "合计")) +
+    depts += QStringLiteral("<tr class=\"total\">") +
+             cell(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "合计"))) +
              countsRow(month.unit) + QStringLiteral("</tr>");
 
     std::vector<SvgChart::Bar> rate;
@@ -289,8 +314,10 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
         rate.push_back({QString::number(d + 1), month.presenceRate[d] * 100.0});
     std::vector<SvgChart::Bar> late;
     for (const auto& [name, count] : month.lateByDepartment)
-        late.push_back(
-            {name.isEmpty() ? language.translate("WebPages", "无部门") : name, double(count)});
+        late.push_back({name.isEmpty()
+                            ? language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "无部门"))
+                            : name,
+                        double(count)});
 
     const QString body =
         QStringLiteral("<h1>%2 %1</h1><form class=\"inline\" method=\"get\" action=\"/month\">"
@@ -299,41 +326,48 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
                        "<p class=\"downloads\">%5<a id=\"csv\" href=\"/month.csv?month=%1\">CSV</a>"
                        "<a id=\"xlsx\" href=\"/month.xlsx?month=%1\">XLSX</a>"
                        "<a id=\"pdf\" href=\"/month.pdf?month=%1\">PDF</a></p>")
-            .arg(ym, Escape(language.translate("WebPages", "月度统计")),
-                 Escape(language.translate("WebPages", "月份")),
-                 Escape(language.translate("WebPages", "查看")),
-                 Escape(language.translate("WebPages", "下载："))) +
+            .arg(ym, Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月度统计"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月份"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查看"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "下载：")))) +
         table(QStringLiteral("summary"), head + rows) +
-        QStringLiteral("<h2>%1</h2>").arg(Escape(language.translate("WebPages", "部门合计"))) +
-        table(QStringLiteral("departments"), depts) +
-        QStringLiteral("<h2>%1</h2>").arg(Escape(language.translate("WebPages", "每日出勤率"))) +
-        SvgChart::Bars(language.translate("WebPages", "每日出勤率"), rate, 100,
-                       QStringLiteral("%")) +
         QStringLiteral("<h2>%1</h2>")
-            .arg(Escape(language.translate("WebPages", "各部门迟到次数"))) +
-        SvgChart::Bars(language.translate("WebPages", "各部门迟到次数"), late);
-    return HtmlPage::Document(
-        {language.translate("WebPages", "月度统计") + QStringLiteral(" ") + ym,
-         HtmlPage::Tab::Month, 0, unitName},
-        body, language);
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门合计")))) +
+        table(QStringLiteral("departments"), depts) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "每日出勤率")))) +
+        SvgChart::Bars(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "每日出勤率")), rate,
+                       100, QStringLiteral("%")) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "各部门迟到次数")))) +
+        SvgChart::Bars(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "各部门迟到次数")),
+                       late);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月度统计")) +
+                                   QStringLiteral(" ") + ym,
+                               HtmlPage::Tab::Month, 0, unitName},
+                              body, language);
 }
 
 QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QString& unitName,
-                 const ReportLanguage& language) {
+                 const Translation& language) {
     const QString ym = monthText(month.year, month.month);
-    QString rows =
-        headRow({language.translate("WebPages", "日期"), language.translate("WebPages", "到达"),
-                 language.translate("WebPages", "离开"), language.translate("WebPages", "情况"),
-                 language.translate("WebPages", "修正")});
-    const QLocale locale = language.locale();
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "日期")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "离开")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "情况")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "修正"))});
+    const QLocale locale = localeOf(language);
     for (int d = 0; d < int(e.days.size()); ++d) {
         const QDate day(month.year, month.month, d + 1);
         const DayRecord& r = e.records[d];
         rows += QStringLiteral("<tr>") +
-                cell(locale.toString(day, language.translate("WebPages", "M月d日 ddd"))) +
+                cell(locale.toString(
+                    day, language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "M月d日 ddd")))) +
                 cell(timeText(r.arrival, day, language)) +
-                cell(timeText(r.departure, day, language)) + cell(e.days[d].Text()) +
-                cell(d < int(e.marks.size()) ? e.marks[d] : QString()) + QStringLiteral("</tr>");
+                cell(timeText(r.departure, day, language)) +
+                cell(DayVerdictText(e.days[d], language)) +
+                cell(d < int(e.marks.size()) ? DayMarkText(e.marks[d], language) : QString()) +
+                QStringLiteral("</tr>");
     }
     const QString body =
         QStringLiteral("<h1>%1 %2 <small>%3</small></h1>"
@@ -342,10 +376,11 @@ QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QStr
                        "<label>%5<input type=\"month\" name=\"month\" value=\"%4\"></label>"
                        "<button type=\"submit\">%6</button></form>")
             .arg(Escape(e.number), Escape(e.name), Escape(e.dept), ym,
-                 Escape(language.translate("WebPages", "月份")),
-                 Escape(language.translate("WebPages", "查看"))) +
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月份"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查看")))) +
         table(QStringLiteral("days"), rows) +
-        QStringLiteral("<h2>%1</h2>").arg(Escape(language.translate("WebPages", "本月合计"))) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "本月合计")))) +
         table(QStringLiteral("totals"), headRow(SummaryReport::Headings(language).mid(3, 9)) +
                                             QStringLiteral("<tr>") + countsRow(e.counts) +
                                             QStringLiteral("</tr>"));
@@ -353,20 +388,20 @@ QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QStr
         {e.name + QStringLiteral(" ") + ym, HtmlPage::Tab::Month, 0, unitName}, body, language);
 }
 
-QString SignIn(const QString& message, const ReportLanguage& language) {
+QString SignIn(const QString& message, const Translation& language) {
     QString body =
         QStringLiteral("<form class=\"signin\" method=\"post\" action=\"/login\"><h1>%1</h1>")
-            .arg(Escape(language.translate("WebPages", "考勤查看")));
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "考勤查看"))));
     if (!message.isEmpty())
         body += QStringLiteral("<p class=\"error\" id=\"message\">%1</p>").arg(Escape(message));
     body += QStringLiteral("<label>%1<input type=\"password\" name=\"password\" id=\"password\" "
                            "autocomplete=\"current-password\" autofocus required></label>"
                            "<button type=\"submit\" id=\"signin\">%2</button></form>")
-                .arg(Escape(language.translate("WebPages", "密码")),
-                     Escape(language.translate("WebPages", "登录")));
-    return HtmlPage::Document(
-        {language.translate("WebPages", "登录"), HtmlPage::Tab::None, 0, QString()}, body,
-        language);
+                .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "密码"))),
+                     Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "登录"))));
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "登录")),
+                               HtmlPage::Tab::None, 0, QString()},
+                              body, language);
 }
 
 } // namespace WebPages

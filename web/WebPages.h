@@ -1,9 +1,9 @@
 #pragma once
 
-#include "report/ReportLanguage.h"
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/db/DbError.h"
+#include "texts/Translation.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,15 +19,15 @@ namespace WebPages {
 // 今日: today's records by department with each day's verdict by the rules,
 // and the counts present / not yet arrived / resting; reloads itself every
 // 30 seconds. Today() reads the month's summary first.
-QString Today(const QDateTime& now, const QString& unitName, const ReportLanguage& language,
+QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
               DbError* why);
 QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName,
-              const ReportLanguage& language);
+              const Translation& language);
 
 QString NotArrived(const std::vector<ListedEmployee>& list, const QDateTime& now,
-                   const QString& unitName, const ReportLanguage& language);
+                   const QString& unitName, const Translation& language);
 QString MissingDepartures(const std::vector<ListedEmployee>& list, const QDate& from,
-                          const QDate& to, const QString& unitName, const ReportLanguage& language);
+                          const QDate& to, const QString& unitName, const Translation& language);
 
 // The month's columns (SummaryReport::Headings) by which the table sorts.
 constexpr int kSortColumns = 13;
@@ -35,14 +35,14 @@ constexpr int kSortColumns = 13;
 // corrected days, sorted by `sortColumn` (-1: as loaded, by department and
 // number), each department's total, the unit's, and the two charts.
 QString Month(const MonthSummary& month, int sortColumn, bool descending, const QString& unitName,
-              const ReportLanguage& language);
+              const Translation& language);
 // The cells of an employee's row as the summary's CSV has them, then the corrected days.
 QStringList MonthCells(const EmployeeSummary& e);
 // The days of one employee's month.
 QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QString& unitName,
-                 const ReportLanguage& language);
+                 const Translation& language);
 
 // The sign-in form, with `message` (plain text) above it when not empty.
-QString SignIn(const QString& message, const ReportLanguage& language);
+QString SignIn(const QString& message, const Translation& language);
 
 } // namespace WebPages

@@ -23,6 +23,8 @@
 
 namespace {
 
+const char* const Context = "WebSite";
+
 WebResponse html(int status, const QString& page) {
     WebResponse r;
     r.status = status;
@@ -30,21 +32,24 @@ WebResponse html(int status, const QString& page) {
     return r;
 }
 
-WebResponse problem(const ReportLanguage& language, int status, const QString& title,
+WebResponse problem(const Translation& language, int status, const QString& title,
                     const QString& message) {
     return html(status, HtmlPage::Message(title, message, language));
 }
 
-WebResponse redirect(const ReportLanguage& language, const QByteArray& to) {
-    WebResponse r =
-        html(303, HtmlPage::Message(language.translate("WebSite", "请登录"),
-                                    language.translate("WebSite", "请先登录。"), language));
+WebResponse redirect(const Translation& language, const QByteArray& to) {
+    WebResponse r = html(
+        303, HtmlPage::Message(language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请登录")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请先登录。")),
+                               language));
     r.headers.append({"Location", to});
     return r;
 }
 
-WebResponse unreadable(const ReportLanguage& language, const DbError& why) {
-    return problem(language, 503, language.translate("WebSite", "无法读取考勤记录"), why.Text());
+WebResponse unreadable(const Translation& language, const DbError& why) {
+    return problem(language, 503,
+                   language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法读取考勤记录")),
+                   why.Text());
 }
 
 QString unitName() {
@@ -98,15 +103,17 @@ bool parseDate(const QString& text, QDate* out) {
     return out->isValid() && out->year() >= 1900 && out->year() <= 2100;
 }
 
-WebResponse badMonth(const ReportLanguage& language, const QString& text) {
-    return problem(language, 400, language.translate("WebSite", "月份无效"),
-                   language.translate("WebSite", "月份应为 YYYY-MM（1900-2100年，1-12月）：%1")
+WebResponse badMonth(const Translation& language, const QString& text) {
+    return problem(language, 400, language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "月份无效")),
+                   language
+                       .Text(Context, QT_TRANSLATE_NOOP(
+                                          "WebSite", "月份应为 YYYY-MM（1900-2100年，1-12月）：%1"))
                        .arg(PlainText::Echo(text)));
 }
 
-WebResponse tooLongValue(const ReportLanguage& language) {
-    return problem(language, 400, language.translate("WebSite", "请求无效"),
-                   language.translate("WebSite", "参数过长。"));
+WebResponse tooLongValue(const Translation& language) {
+    return problem(language, 400, language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                   language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "参数过长。")));
 }
 
 enum class Need { Session, Nothing };
@@ -157,17 +164,20 @@ WebResponse WebSite::Handle(const WebRequest& request) {
 
 WebResponse WebSite::answer(const WebRequest& request) {
     if (request.path.size() > kMaxPath)
-        return problem(m_language, 414, m_language.translate("WebSite", "请求无效"),
-                       m_language.translate("WebSite", "路径过长。"));
+        return problem(m_language, 414,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "路径过长。")));
     // Every page has a plain path: anything encoded, climbing or doubled is refused.
     const QString path = request.path;
     if (!path.startsWith(u'/') || path.contains(u'%') || path.contains(QLatin1String("..")) ||
         path.contains(QLatin1String("//")) || path.contains(u'\\') || PlainText::HasControl(path))
-        return problem(m_language, 400, m_language.translate("WebSite", "请求无效"),
-                       m_language.translate("WebSite", "路径无效。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "路径无效。")));
     if (request.body.size() > kMaxBody)
-        return problem(m_language, 413, m_language.translate("WebSite", "请求无效"),
-                       m_language.translate("WebSite", "请求过大。"));
+        return problem(m_language, 413,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求过大。")));
 
     const Route* route = nullptr;
     QByteArray allowed;
@@ -179,12 +189,14 @@ WebResponse WebSite::answer(const WebRequest& request) {
             route = &r;
     }
     if (allowed.isEmpty())
-        return problem(
-            m_language, 404, m_language.translate("WebSite", "找不到页面"),
-            m_language.translate("WebSite", "没有这个页面：%1").arg(PlainText::Echo(path)));
+        return problem(m_language, 404,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "找不到页面")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "没有这个页面：%1"))
+                           .arg(PlainText::Echo(path)));
     if (!route) {
-        WebResponse r = problem(m_language, 405, m_language.translate("WebSite", "请求无效"),
-                                m_language.translate("WebSite", "此页面不接受这种请求。"));
+        WebResponse r = problem(
+            m_language, 405, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+            m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "此页面不接受这种请求。")));
         r.headers.append({"Allow", allowed});
         return r;
     }
@@ -219,20 +231,25 @@ WebResponse WebSite::signIn(const WebRequest& request) {
     if (wait > 0) {
         WebResponse r = html(
             429,
-            WebPages::SignIn(m_language.translate("WebSite", "密码错误次数过多，请%1秒后再试。")
-                                 .arg((wait + 999) / 1000),
-                             m_language));
+            WebPages::SignIn(
+                m_language
+                    .Text(Context, QT_TRANSLATE_NOOP("WebSite", "密码错误次数过多，请%1秒后再试。"))
+                    .arg((wait + 999) / 1000),
+                m_language));
         r.headers.append({"Retry-After", QByteArray::number((wait + 999) / 1000)});
         return r;
     }
     const QString stored = ViewerPassword::Stored();
     if (stored.isEmpty())
-        return html(503, WebPages::SignIn(m_language.translate("WebSite", "尚未设置查看密码。"),
-                                          m_language));
+        return html(
+            503, WebPages::SignIn(
+                     m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "尚未设置查看密码。")),
+                     m_language));
     if (!ViewerPassword::Matches(formField(request.body, "password"), stored)) {
         m_sessions.Failed(request.address);
-        return html(401,
-                    WebPages::SignIn(m_language.translate("WebSite", "密码错误。"), m_language));
+        return html(401, WebPages::SignIn(
+                             m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "密码错误。")),
+                             m_language));
     }
     m_sessions.Succeeded(request.address);
     WebResponse r = redirect(m_language, "/");
@@ -293,13 +310,18 @@ WebResponse WebSite::missing(const WebRequest& request) {
     QDate to = today.addDays(-1), from(to.year(), to.month(), 1);
     if ((!fromText.isEmpty() && !parseDate(fromText, &from)) ||
         (!toText.isEmpty() && !parseDate(toText, &to)))
-        return problem(m_language, 400, m_language.translate("WebSite", "日期无效"),
-                       m_language.translate("WebSite", "日期应为 YYYY-MM-DD（1900-2100年）：%1")
-                           .arg(PlainText::Echo(fromText + QLatin1Char(' ') + toText)));
+        return problem(
+            m_language, 400, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "日期无效")),
+            m_language
+                .Text(Context,
+                      QT_TRANSLATE_NOOP("WebSite", "日期应为 YYYY-MM-DD（1900-2100年）：%1"))
+                .arg(PlainText::Echo(fromText + QLatin1Char(' ') + toText)));
     if (from > to || from.daysTo(to) > 366)
         return problem(
-            m_language, 400, m_language.translate("WebSite", "日期无效"),
-            m_language.translate("WebSite", "开始日期须不晚于结束日期，且相隔不超过一年。"));
+            m_language, 400, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "日期无效")),
+            m_language.Text(
+                Context,
+                QT_TRANSLATE_NOOP("WebSite", "开始日期须不晚于结束日期，且相隔不超过一年。")));
     std::vector<ListedEmployee> list;
     DbError why;
     if (!AttendanceLists::MissingDepartures(from, to, &list, &why))
@@ -321,8 +343,9 @@ WebResponse WebSite::month(const WebRequest& request) {
     const int sort = sortText.isEmpty() ? -1 : sortText.toInt(&ok);
     if (!ok || sort < -1 || sort >= WebPages::kSortColumns ||
         !(order.isEmpty() || order == QLatin1String("asc") || order == QLatin1String("desc")))
-        return problem(m_language, 400, m_language.translate("WebSite", "请求无效"),
-                       m_language.translate("WebSite", "排序参数无效。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "排序参数无效。")));
     MonthSummary summary;
     DbError why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
@@ -341,8 +364,9 @@ WebResponse WebSite::employee(const WebRequest& request) {
     if (!parseMonth(monthText, &year, &monthNumber))
         return badMonth(m_language, monthText);
     if (number.isEmpty())
-        return problem(m_language, 400, m_language.translate("WebSite", "请求无效"),
-                       m_language.translate("WebSite", "缺少员工编号。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "缺少员工编号。")));
     MonthSummary summary;
     DbError why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
@@ -350,9 +374,10 @@ WebResponse WebSite::employee(const WebRequest& request) {
     for (const EmployeeSummary& e : summary.employees)
         if (e.number == number)
             return html(200, WebPages::Employee(summary, e, unitName(), m_language));
-    return problem(
-        m_language, 404, m_language.translate("WebSite", "找不到员工"),
-        m_language.translate("WebSite", "没有编号为 %1 的员工。").arg(PlainText::Echo(number)));
+    return problem(m_language, 404,
+                   m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "找不到员工")),
+                   m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "没有编号为 %1 的员工。"))
+                       .arg(PlainText::Echo(number)));
 }
 
 WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
@@ -381,10 +406,13 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
         if (!dir.isValid() || !SummaryXlsx::Write(summary, unitName(), file, &error))
-            return problem(m_language, 500, m_language.translate("WebSite", "无法生成文件"), error);
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
+                           error);
         QFile made(file);
         if (!made.open(QIODevice::ReadOnly))
-            return problem(m_language, 500, m_language.translate("WebSite", "无法生成文件"),
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
                            made.errorString());
         r.contentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
         r.body = made.readAll();
@@ -396,7 +424,9 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         QBuffer buffer(&r.body);
         buffer.open(QIODevice::WriteOnly);
         if (!ReportPainter::WritePdf(doc, buffer, &error))
-            return problem(m_language, 500, m_language.translate("WebSite", "无法生成文件"), error);
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
+                           error);
         r.contentType = "application/pdf";
     }
     r.headers.append({"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"'});

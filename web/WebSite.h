@@ -46,7 +46,7 @@ private:
     SessionStore m_sessions;
     WebLanguage m_languages; // before the feed, whose thread uses its translators
     // The language of the request being answered.
-    WebLanguage::Choice m_choice = WebLanguage::Choice::Chinese;
-    ReportLanguage m_language = ReportLanguage::Sources();
+    UiLanguage m_choice = UiLanguage::Chinese;
+    Translation m_language = Translation::Of(UiLanguage::Chinese);
     TodayFeed m_today;
 };

@@ -1,7 +1,5 @@
 #include "shared/attendance/DayVerdict.h"
 
-#include <QStringList>
-
 #include <algorithm>
 
 namespace {
@@ -35,31 +33,6 @@ DayKind kindOf(const QDate& day, const WorkSchedule& schedule, const WorkCalenda
 }
 
 } // namespace
-
-QString DayVerdict::Text() const {
-    switch (kind) {
-    case DayKind::NotCounted:
-        return QString();
-    case DayKind::Rest:
-        return missingDeparture ? QStringLiteral("休息、未签退") : QStringLiteral("休息");
-    case DayKind::Holiday:
-        return missingDeparture ? QStringLiteral("节假日、未签退") : QStringLiteral("节假日");
-    case DayKind::Working:
-        break;
-    }
-    if (absent)
-        return QStringLiteral("缺勤");
-    if (!present)
-        return QString();
-    QStringList parts;
-    if (late)
-        parts << QStringLiteral("迟到%1分钟").arg(lateMinutes);
-    if (early)
-        parts << QStringLiteral("早退%1分钟").arg(earlyMinutes);
-    if (missingDeparture)
-        parts << QStringLiteral("未签退");
-    return parts.isEmpty() ? QStringLiteral("正常") : parts.join(QStringLiteral("、"));
-}
 
 DayVerdict JudgeDay(const QDate& day, const WorkSchedule& schedule, const WorkCalendar& calendar,
                     const QDate& entryDate, const QDate& today, const DayRecord* record) {

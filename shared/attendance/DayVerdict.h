@@ -19,9 +19,7 @@ struct DayVerdict {
     DayKind kind = DayKind::NotCounted;
     bool present = false, late = false, early = false, missingDeparture = false, absent = false;
     int lateMinutes = 0, earlyMinutes = 0, workedMinutes = 0;
-    // "休息", "节假日", "正常", "迟到N分钟", "早退N分钟", "未签退", "缺勤", joined by
-    // "、" when several; "" when not counted and for a working day still to come.
-    QString Text() const;
+    // Its text for a window, report or page: texts/DayVerdictText.
 };
 
 // The verdict of `day` for an employee who entered on `entryDate` (invalid:

@@ -162,7 +162,7 @@ bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, DbE
     QHash<QString, int> exact, loose;
     for (int i = 0; i < int(employees->size()); ++i) {
         EmployeeSummary& e = (*employees)[i];
-        e.marks.assign(e.records.size(), QString());
+        e.marks.assign(e.records.size(), DayMark::None);
         exact.insert(e.number, i);
         const auto it = loose.constFind(folded(e.number));
         if (it == loose.cend() || e.number < (*employees)[*it].number)
@@ -176,9 +176,9 @@ bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, DbE
         for (const auto& [day, action] : days) {
             if (day < 1 || day > int(e.marks.size()))
                 continue;
-            e.corrections += e.marks[day - 1].isEmpty() ? 1 : 0;
+            e.corrections += e.marks[day - 1] == DayMark::None ? 1 : 0;
             e.marks[day - 1] =
-                action == clsCorrection::Action::Add ? QStringLiteral("补") : QStringLiteral("改");
+                action == clsCorrection::Action::Add ? DayMark::Added : DayMark::Changed;
         }
     }
     return true;

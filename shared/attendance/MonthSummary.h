@@ -18,6 +18,9 @@ struct SummaryCounts {
     void Add(const DayVerdict& day, bool beforeToday);
 };
 
+// A day corrected in the office (texts/DayVerdictText: "补", "改").
+enum class DayMark { None, Added, Changed };
+
 struct EmployeeSummary {
     QString number, name, dept;
     QDate entryDate; // invalid when not stored
@@ -27,9 +30,9 @@ struct EmployeeSummary {
     // wall-clock times without a time zone (Qt::UTC): compare their date()
     // and time(), not the instants, with local date-times.
     std::vector<DayRecord> records;
-    // [0] = day 1: "补" when the day's record was added to in the office,
-    // "改" when changed or removed there (the last correction counts), else "".
-    std::vector<QString> marks;
+    // [0] = day 1: Added when the day's record was added to in the office,
+    // Changed when changed or removed there (the last correction counts).
+    std::vector<DayMark> marks;
     int corrections = 0; // the days of the month corrected
 };
 

@@ -21,18 +21,6 @@ bool ParseCalendarKind(const QString& key, CalendarKind* out) {
     return false;
 }
 
-QString CalendarKindText(CalendarKind kind) {
-    switch (kind) {
-    case CalendarKind::Holiday:
-        return QStringLiteral("节假日");
-    case CalendarKind::Workday:
-        return QStringLiteral("调休上班");
-    case CalendarKind::Rest:
-        break;
-    }
-    return QStringLiteral("休息日");
-}
-
 void WorkCalendar::Set(const CalendarDay& day) {
     days_[day.date] = day;
 }

@@ -13,8 +13,7 @@
 enum class CalendarKind { Holiday, Workday, Rest };
 QString CalendarKindKey(CalendarKind kind); // "holiday" | "workday" | "rest"
 bool ParseCalendarKind(const QString& key, CalendarKind* out);
-// The kind in Chinese, for lists and reports.
-QString CalendarKindText(CalendarKind kind);
+// Its text for lists and reports: texts/CalendarKindText.
 
 struct CalendarDay {
     QDate date;

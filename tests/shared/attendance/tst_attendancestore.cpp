@@ -5,6 +5,7 @@
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "tests/common/TestProgramDir.h"
+#include "texts/DayVerdictText.h"
 
 #include <QtTest>
 
@@ -105,13 +106,13 @@ private slots:
         QCOMPARE(a.records[4].arrival.time(), QTime(8, 0));
         QVERIFY(!a.records[27].arrival.isValid() && !a.records[0].arrival.isValid());
         QVERIFY(!a.records[19].arrival.isValid()); // after today
-        QCOMPARE(a.days[19].Text(), QString());
+        QCOMPARE(DayVerdictText(a.days[19]), QString());
         // B02 works Saturdays 09:00-12:00 and is still at work today.
         // Today's arrival is shown but counts from tomorrow on, as today's
         // working day does: present on the 7th only, not late yet.
         const EmployeeSummary& b = m.employees[0];
-        QCOMPARE(b.days[6].Text(), QStringLiteral("正常"));
-        QCOMPARE(b.days[9].Text(), QStringLiteral("迟到60分钟"));
+        QCOMPARE(DayVerdictText(b.days[6]), QStringLiteral("正常"));
+        QCOMPARE(DayVerdictText(b.days[9]), QStringLiteral("迟到60分钟"));
         QCOMPARE(
             QList<int>({b.counts.workingDays, b.counts.present, b.counts.lateCount,
                         b.counts.lateMinutes, b.counts.missingDepartures, b.counts.workedMinutes}),

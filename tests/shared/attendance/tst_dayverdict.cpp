@@ -1,6 +1,7 @@
 // The verdict of one day, case by case: the calendar over the weekday,
 // grace, minutes of the times as shown, the entry date and today.
 #include "shared/attendance/DayVerdict.h"
+#include "texts/DayVerdictText.h"
 
 #include <QtTest>
 
@@ -96,7 +97,7 @@ private slots:
                      QDate(2026, 3, 1).addDays(today - 1), arrival.isValid() ? &record : nullptr);
         QFETCH(DayKind, kind);
         QCOMPARE(v.kind, kind);
-        QTEST(v.Text(), "text");
+        QTEST(DayVerdictText(v), "text");
         QTEST(v.workedMinutes, "worked");
         QCOMPARE(v.present, arrival.isValid() && v.kind != DayKind::NotCounted && day <= today);
         QCOMPARE(v.lateMinutes > 0, v.late);
