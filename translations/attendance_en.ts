@@ -379,7 +379,7 @@ days</translation>
     </message>
     <message>
         <source>部门合计</source>
-        <translation>Department total</translation>
+        <translation>Dept. total</translation>
     </message>
     <message>
         <source>（无部门）</source>
