@@ -473,6 +473,14 @@ private slots:
                 QCOMPARE(page.contains(QLatin1String("<html lang=\"en\">")), english);
                 QCOMPARE(page.contains(QLatin1String("<html lang=\"zh-CN\">")), !english);
                 QCOMPARE(page.contains(QLatin1String("Present 2")), english);
+                // The rules' verdicts in the page's language too.
+                QList<QStringList> rows;
+                for (int t = 0; t < 3; ++t)
+                    rows += tableRows(r.body, QStringLiteral("today-%1").arg(t));
+                QVERIFY(rows.contains(QStringList{QStringLiteral("1001"), QStringLiteral("张伟"),
+                                                  QStringLiteral("08:05"), QString(),
+                                                  english ? QStringLiteral("Late 5 min")
+                                                          : QStringLiteral("迟到5分钟")}));
                 QCOMPARE(page.contains(QStringLiteral("已到 2")), !english);
                 QVERIFY(page.contains(QStringLiteral("&lt;b&gt;王芳&lt;/b&gt;")));
             }
