@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPageLayout>
@@ -352,6 +353,20 @@ bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overw
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     return WritePdf(doc, buffer, error) && WriteFile(fileName, bytes, overwrite, error);
+}
+
+bool TextFits(const ReportControl& label) {
+    // The font and box as painting sets them: the size in points is pixels of a twip.
+    QFont font(label.fontFamily);
+    font.setPixelSize(qMax(1, qRound(label.fontSize * 20)));
+    font.setBold(label.bold);
+    font.setItalic(label.italic);
+    const QFontMetricsF metrics(font);
+    const int inset = label.border ? kTextInset : 0;
+    const QRectF box = QRectF(label.rect).adjusted(inset, 0, -inset, 0);
+    const int flags = int(label.alignment) | (label.wordWrap ? Qt::TextWordWrap : 0);
+    const QRectF needed = metrics.boundingRect(box, flags, label.text);
+    return needed.width() <= box.width() && needed.height() <= box.height();
 }
 
 } // namespace ReportPainter

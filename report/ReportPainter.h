@@ -37,6 +37,12 @@ bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullpt
 bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
                   QString* error = nullptr);
 
+// Whether a label's text fits its box in the font it is painted with: on one
+// line within the box's width and height, or, word-wrapped, within its
+// height with no word wider than the box. For checks of fixed texts (a
+// translation must fit the cell the layout gives it).
+bool TextFits(const ReportControl& label);
+
 // Puts a finished file's bytes under `fileName`, replacing an existing file
 // or refusing it. The engine knows no file system tricks; the programs
 // install one that links the file into place only when it is complete, so a

@@ -36,7 +36,7 @@ void ReportPreview::buildLayout() {
     m_pageList = new QListWidget(this);
     m_pageList->setObjectName(QStringLiteral("lstPages"));
     for (int i = 1; i <= m_doc.PageCount(); ++i)
-        m_pageList->addItem(QStringLiteral("第 %1 页").arg(i));
+        m_pageList->addItem(tr("第 %1 页").arg(i));
     m_pageList->setMaximumWidth(160);
     m_pageList->hide();
     m_view = new ReportPageView(m_doc, this);
@@ -56,20 +56,20 @@ void ReportPreview::buildLayout() {
 // The page list, printing, copying a page and finding text.
 void ReportPreview::addContentTools() {
     QStyle* s = style();
-    QAction* pages = addTool(QStringLiteral("actPageList"), QString(), QStringLiteral("各页目录"),
+    QAction* pages = addTool(QStringLiteral("actPageList"), QString(), tr("各页目录"),
                              QIcon(QStringLiteral(":/report/icons/pagelist.svg")), false);
     pages->setCheckable(true);
     connect(pages, &QAction::toggled, m_pageList, &QWidget::setVisible);
     m_toolBar->addSeparator();
-    connect(addTool(QStringLiteral("actPrint"), QStringLiteral("打印..."),
-                    QStringLiteral("打印报表"), s->standardIcon(QStyle::SP_FileIcon), true),
+    connect(addTool(QStringLiteral("actPrint"), tr("打印..."), tr("打印报表"),
+                    s->standardIcon(QStyle::SP_FileIcon), true),
             &QAction::triggered, this, &ReportPreview::print);
     m_toolBar->addSeparator();
-    connect(addTool(QStringLiteral("actCopy"), QString(), QStringLiteral("拷贝"),
+    connect(addTool(QStringLiteral("actCopy"), QString(), tr("拷贝"),
                     s->standardIcon(QStyle::SP_FileDialogDetailedView), false),
             &QAction::triggered, this, &ReportPreview::copyPage);
     m_toolBar->addSeparator();
-    connect(addTool(QStringLiteral("actFind"), QString(), QStringLiteral("查找"),
+    connect(addTool(QStringLiteral("actFind"), QString(), tr("查找"),
                     QIcon(QStringLiteral(":/report/icons/find.svg")), false),
             &QAction::triggered, this, &ReportPreview::find);
     m_toolBar->addSeparator();
@@ -77,17 +77,17 @@ void ReportPreview::addContentTools() {
 
 // One page or several side by side, and the zoom.
 void ReportPreview::addViewTools() {
-    connect(addTool(QStringLiteral("actSinglePage"), QString(), QStringLiteral("单页显示"),
+    connect(addTool(QStringLiteral("actSinglePage"), QString(), tr("单页显示"),
                     QIcon(QStringLiteral(":/report/icons/singlepage.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetMultiPage(false); });
-    connect(addTool(QStringLiteral("actMultiPage"), QString(), QStringLiteral("多页显示"),
+    connect(addTool(QStringLiteral("actMultiPage"), QString(), tr("多页显示"),
                     QIcon(QStringLiteral(":/report/icons/multipage.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetMultiPage(true); });
     m_toolBar->addSeparator();
-    connect(addTool(QStringLiteral("actZoomOut"), QString(), QStringLiteral("缩小"),
+    connect(addTool(QStringLiteral("actZoomOut"), QString(), tr("缩小"),
                     QIcon(QStringLiteral(":/report/icons/zoomout.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() / 1.25); });
-    connect(addTool(QStringLiteral("actZoomIn"), QString(), QStringLiteral("放大"),
+    connect(addTool(QStringLiteral("actZoomIn"), QString(), tr("放大"),
                     QIcon(QStringLiteral(":/report/icons/zoomin.svg")), false),
             &QAction::triggered, this, [this] { m_view->SetZoom(m_view->Zoom() * 1.25); });
     m_toolBar->addSeparator();
@@ -97,18 +97,18 @@ void ReportPreview::addViewTools() {
 // (both off until there is a page to go to).
 void ReportPreview::addMoveTools() {
     QStyle* s = style();
-    connect(addTool(QStringLiteral("actPrevPage"), QString(), QStringLiteral("上一页"),
+    connect(addTool(QStringLiteral("actPrevPage"), QString(), tr("上一页"),
                     s->standardIcon(QStyle::SP_MediaSeekBackward), false),
             &QAction::triggered, this, [this] { GoToPage(m_current - 1); });
-    connect(addTool(QStringLiteral("actNextPage"), QString(), QStringLiteral("下一页"),
+    connect(addTool(QStringLiteral("actNextPage"), QString(), tr("下一页"),
                     s->standardIcon(QStyle::SP_MediaSeekForward), false),
             &QAction::triggered, this, [this] { GoToPage(m_current + 1); });
     m_toolBar->addSeparator();
-    m_back = addTool(QStringLiteral("actBack"), QStringLiteral("后退"), QStringLiteral("后退"),
+    m_back = addTool(QStringLiteral("actBack"), tr("后退"), tr("后退"),
                      s->standardIcon(QStyle::SP_ArrowBack), true);
     connect(m_back, &QAction::triggered, this, &ReportPreview::Back);
-    m_forward = addTool(QStringLiteral("actForward"), QStringLiteral("前进"),
-                        QStringLiteral("前进"), s->standardIcon(QStyle::SP_ArrowForward), true);
+    m_forward = addTool(QStringLiteral("actForward"), tr("前进"), tr("前进"),
+                        s->standardIcon(QStyle::SP_ArrowForward), true);
     connect(m_forward, &QAction::triggered, this, &ReportPreview::Forward);
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
@@ -116,8 +116,7 @@ void ReportPreview::addMoveTools() {
 }
 
 void ReportPreview::addExportTool() {
-    connect(addTool(QStringLiteral("actExportPdf"), QStringLiteral("导出PDF"),
-                    QStringLiteral("导出PDF文件"),
+    connect(addTool(QStringLiteral("actExportPdf"), tr("导出PDF"), tr("导出PDF文件"),
                     style()->standardIcon(QStyle::SP_DialogSaveButton), true),
             &QAction::triggered, this, &ReportPreview::exportPdf);
 }
@@ -213,7 +212,7 @@ bool ReportPreview::ExportPdf(const QString& fileName, QString* error) {
 void ReportPreview::print() {
     QString error;
     if (m_printer.Print(m_doc, true, this, &error) == ReportPrinter::Result::Failed)
-        message(QStringLiteral("打印失败！"), true);
+        message(tr("打印失败！"), true);
 }
 
 void ReportPreview::copyPage() {
@@ -226,7 +225,7 @@ void ReportPreview::find() {
     if (text.isEmpty())
         return;
     if (!FindText(text))
-        message(QStringLiteral("找不到“%1”。").arg(text), false);
+        message(tr("找不到“%1”。").arg(text), false);
 }
 
 void ReportPreview::exportPdf() {
@@ -236,9 +235,9 @@ void ReportPreview::exportPdf() {
         return;
     QString error;
     if (ExportPdf(name, &error))
-        message(QStringLiteral("PDF文件已导出！"), false);
+        message(tr("PDF文件已导出！"), false);
     else
-        message(QStringLiteral("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error), true);
+        message(tr("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error), true);
 }
 
 void ReportPreview::message(const QString& text, bool isError) {

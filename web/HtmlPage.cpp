@@ -1,8 +1,12 @@
 #include "web/HtmlPage.h"
 
+#include <QCoreApplication>
+
 namespace HtmlPage {
 
 namespace {
+
+const char* const Context = "HtmlPage";
 
 const char* const kStyle = R"(
 *{box-sizing:border-box}
@@ -35,22 +39,23 @@ input,button{font-size:1em;padding:.35em .5em}
 .signin input{width:100%;margin:.4em 0 1em}
 )";
 
-QString navigation(Tab current) {
+QString navigation(Tab current, const Translation& language) {
     struct Link {
         Tab tab;
         const char* path;
         const char* text;
     };
-    static const Link links[] = {{Tab::Today, "/", "今日"},
-                                 {Tab::NotArrived, "/absent", "今日未到"},
-                                 {Tab::MissingDepartures, "/missing", "未签退"},
-                                 {Tab::Month, "/month", "月度统计"}};
+    static const Link links[] = {
+        {Tab::Today, "/", QT_TRANSLATE_NOOP("HtmlPage", "今日")},
+        {Tab::NotArrived, "/absent", QT_TRANSLATE_NOOP("HtmlPage", "今日未到")},
+        {Tab::MissingDepartures, "/missing", QT_TRANSLATE_NOOP("HtmlPage", "未签退")},
+        {Tab::Month, "/month", QT_TRANSLATE_NOOP("HtmlPage", "月度统计")}};
     QString html = QStringLiteral("<nav>");
     for (const Link& l : links)
         html += QStringLiteral("<a href=\"%1\"%2>%3</a>")
                     .arg(QLatin1String(l.path),
                          l.tab == current ? QStringLiteral(" class=\"on\"") : QString(),
-                         QString::fromUtf8(l.text));
+                         language.Text(Context, l.text));
     return html + QStringLiteral("</nav>");
 }
 
@@ -83,31 +88,37 @@ QString Escape(const QString& text) {
     return out;
 }
 
-QString Document(const Frame& frame, const QString& body) {
+QString Document(const Frame& frame, const QString& body, const Translation& language) {
     QString html =
-        QStringLiteral("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"%1\"><head><meta charset=\"utf-8\">"
+                       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")
+            //: the pages' language tag (BCP 47)
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "zh-CN"))));
     if (frame.refreshSeconds > 0)
         html += QStringLiteral("<meta http-equiv=\"refresh\" content=\"%1\">")
                     .arg(frame.refreshSeconds);
     html += QStringLiteral("<title>%1</title><style>%2</style></head><body>")
                 .arg(Escape(frame.title), QLatin1String(kStyle));
     if (frame.tab != Tab::None) {
-        html +=
-            QStringLiteral("<header><span class=\"unit\">%1</span>%2"
-                           "<form method=\"post\" action=\"/logout\">"
-                           "<button type=\"submit\" id=\"logout\">退出</button></form></header>")
-                .arg(Escape(frame.unitName.isEmpty() ? QStringLiteral("考勤") : frame.unitName),
-                     navigation(frame.tab));
+        html += QStringLiteral("<header><span class=\"unit\">%1</span>%2"
+                               "<form method=\"post\" action=\"/logout\">"
+                               "<button type=\"submit\" id=\"logout\">%3</button></form></header>")
+                    .arg(Escape(frame.unitName.isEmpty()
+                                    ? language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "考勤"))
+                                    : frame.unitName),
+                         navigation(frame.tab, language),
+                         Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "退出"))));
     }
     return html + QStringLiteral("<main>") + body + QStringLiteral("</main></body></html>\n");
 }
 
-QString Message(const QString& title, const QString& message) {
+QString Message(const QString& title, const QString& message, const Translation& language) {
     return Document(
         {title, Tab::None, 0, QString()},
-        QStringLiteral("<h1>%1</h1><p class=\"error\">%2</p><p><a href=\"/\">返回</a></p>")
-            .arg(Escape(title), Escape(message)));
+        QStringLiteral("<h1>%1</h1><p class=\"error\">%2</p><p><a href=\"/\">%3</a></p>")
+            .arg(Escape(title), Escape(message),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("HtmlPage", "返回")))),
+        language);
 }
 
 } // namespace HtmlPage

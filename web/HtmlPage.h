@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/Translation.h"
+
 #include <QString>
 
 // The frame of every page: one HTML document with its own style sheet
@@ -21,11 +23,12 @@ struct Frame {
     QString unitName;       // plain text
 };
 
-// The whole document around `body` (HTML made with Escape).
-QString Document(const Frame& frame, const QString& body);
+// The whole document around `body` (HTML made with Escape), its fixed texts
+// and its lang attribute in `language`.
+QString Document(const Frame& frame, const QString& body, const Translation& language);
 
 // A page that only says `message` (plain text) under `title`, with a link
 // back to the first page.
-QString Message(const QString& title, const QString& message);
+QString Message(const QString& title, const QString& message, const Translation& language);
 
 } // namespace HtmlPage

@@ -26,46 +26,55 @@ TodayFeed::~TodayFeed() {
     delete m_worker;
 }
 
-TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName, DbError* why) {
+TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
+                                const Translation& language, DbError* why) {
     if (!ReadOnlyDatabase::Ensure(why))
         return {};
     Page page;
-    page.html = WebPages::Today(now, unitName, why).toUtf8();
+    page.html = WebPages::Today(now, unitName, language, why).toUtf8();
     // qCompress puts the length before the zlib stream.
     if (!page.html.isEmpty())
         page.deflated = qCompress(page.html, 6).mid(4);
     return page;
 }
 
-TodayFeed::Page TodayFeed::Get(const QDateTime& now, const QString& unitName, DbError* why) {
+TodayFeed::Page TodayFeed::Get(const QDateTime& now, const QString& unitName,
+                               const Translation& language, int slot, DbError* why) {
     const qint64 t = AppClock::msecsSinceEpoch();
-    if (!m_background || m_page.html.isEmpty() || m_day != now.date()) {
-        const Page page = Make(now, unitName, why);
+    Kept& kept = m_kept[slot];
+    if (!m_background || kept.page.html.isEmpty() || kept.day != now.date()) {
+        const Page page = Make(now, unitName, language, why);
         if (!page.html.isEmpty())
-            take(page, now.date(), t);
+            take(page, now.date(), t, slot);
         return page;
     }
-    if (t - m_madeAt >= kFreshMs && !m_pending) {
-        m_pending = true;
-        QMetaObject::invokeMethod(m_worker, "make", Qt::QueuedConnection, Q_ARG(QDateTime, now),
-                                  Q_ARG(QString, unitName));
+    if (t - kept.madeAt >= kFreshMs && !kept.pending) {
+        kept.pending = true;
+        QMetaObject::invokeMethod(
+            m_worker,
+            [worker = m_worker, now, unitName, language, slot] {
+                worker->make(now, unitName, language, slot);
+            },
+            Qt::QueuedConnection);
     }
-    return m_page;
+    return kept.page;
 }
 
-void TodayFeed::take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt) {
-    m_pending = false;
-    if (page.html.isEmpty() || madeAt < m_madeAt)
+void TodayFeed::take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt, int slot) {
+    Kept& kept = m_kept[slot];
+    kept.pending = false;
+    if (page.html.isEmpty() || madeAt < kept.madeAt)
         return; // a failed read keeps the last page; the next request tries again
-    m_page = page;
-    m_day = day;
-    m_madeAt = madeAt;
+    kept.page = page;
+    kept.day = day;
+    kept.madeAt = madeAt;
 }
 
-void TodayWorker::make(const QDateTime& now, const QString& unitName) {
+void TodayWorker::make(const QDateTime& now, const QString& unitName, const Translation& language,
+                       int slot) {
     const qint64 started = AppClock::msecsSinceEpoch();
     DbError why;
-    emit made(TodayFeed::Make(now, unitName, &why), now.date(), started);
+    emit made(TodayFeed::Make(now, unitName, language, &why), now.date(), started, slot);
 }
 
 void TodayWorker::close() {

@@ -15,6 +15,7 @@ struct WebRequest {
     QByteArray cookies; // the Cookie header
     QByteArray contentType;
     QByteArray acceptEncoding;
+    QByteArray acceptLanguage;
     QByteArray forwardedProto; // X-Forwarded-Proto of a reverse proxy
     QByteArray body;
     QString address; // the client's address

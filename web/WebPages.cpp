@@ -18,15 +18,25 @@ using HtmlPage::Escape;
 
 namespace {
 
+const char* const Context = "WebPages";
+
+// The locale of dates in the pages' language.
+QLocale localeOf(const Translation& language) {
+    return language.Language() == UiLanguage::English
+               ? QLocale(QLocale::English, QLocale::UnitedStates)
+               : QLocale(QLocale::Chinese, QLocale::China);
+}
+
 QString monthText(int year, int month) {
     return QStringLiteral("%1-%2").arg(year).arg(month, 2, 10, QLatin1Char('0'));
 }
 
-QString timeText(const QDateTime& t, const QDate& day) {
+QString timeText(const QDateTime& t, const QDate& day, const Translation& language) {
     if (!t.isValid())
         return QString();
     if (t.date() != day)
-        return t.toString(QStringLiteral("M月d日 HH:mm"));
+        return localeOf(language).toString(
+            t, language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "M月d日 HH:mm")));
     return t.toString(QStringLiteral("HH:mm"));
 }
 
@@ -64,14 +74,16 @@ QString countsRow(const SummaryCounts& s) {
 
 } // namespace
 
-QString Today(const QDateTime& now, const QString& unitName, DbError* why) {
+QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
+              DbError* why) {
     MonthSummary month;
     if (!MonthSummary::Load(now.date().year(), now.date().month(), now.date(), &month, why))
         return QString();
-    return Today(month, now, unitName);
+    return Today(month, now, unitName, language);
 }
 
-QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName) {
+QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName,
+              const Translation& language) {
     const QDate today = now.date();
     const int d = today.day() - 1;
     int present = 0, notArrived = 0, resting = 0;
@@ -82,14 +94,21 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
     int deptPresent = 0, section = 0;
     const auto flush = [&] {
         if (deptPresent > 0)
-            sections += QStringLiteral("<h2>%1 <small>(%2人)</small></h2>")
-                            .arg(Escape(dept.isEmpty() ? QStringLiteral("（无部门）") : dept))
-                            .arg(deptPresent) +
-                        table(QStringLiteral("today-") + QString::number(section++),
-                              headRow({QStringLiteral("编号"), QStringLiteral("姓名"),
-                                       QStringLiteral("到达"), QStringLiteral("离开"),
-                                       QStringLiteral("情况")}) +
-                                  rows);
+            sections +=
+                QStringLiteral("<h2>%1 <small>%2</small></h2>")
+                    .arg(Escape(dept.isEmpty()
+                                    ? language.Text(Context,
+                                                    QT_TRANSLATE_NOOP("WebPages", "（无部门）"))
+                                    : dept),
+                         Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "(%1人)"))
+                                    .arg(deptPresent))) +
+                table(QStringLiteral("today-") + QString::number(section++),
+                      headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "离开")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "情况"))}) +
+                          rows);
         rows.clear();
         deptPresent = 0;
     };
@@ -105,10 +124,11 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
             ++deptPresent;
             const bool bad = v.late || v.early;
             rows += QStringLiteral("<tr>") + cell(e.number) + cell(e.name) +
-                    cell(timeText(r.arrival, today)) + cell(timeText(r.departure, today)) +
-                    (bad ? QStringLiteral("<td class=\"late\">") + Escape(DayVerdictText(v)) +
-                               QStringLiteral("</td>")
-                         : cell(DayVerdictText(v))) +
+                    cell(timeText(r.arrival, today, language)) +
+                    cell(timeText(r.departure, today, language)) +
+                    (bad ? QStringLiteral("<td class=\"late\">") +
+                               Escape(DayVerdictText(v, language)) + QStringLiteral("</td>")
+                         : cell(DayVerdictText(v, language))) +
                     QStringLiteral("</tr>");
         } else if (v.kind == DayKind::Working) {
             ++notArrived;
@@ -118,40 +138,59 @@ QString Today(const MonthSummary& month, const QDateTime& now, const QString& un
     }
     flush();
     const QString body =
-        QStringLiteral("<h1>今日 %1</h1><div class=\"counts\"><span id=\"present\">已到 %2</span>"
-                       "<span id=\"notarrived\">未到 %3</span><span id=\"resting\">休息 %4</span>"
-                       "<span>更新于 %5</span></div>")
+        QStringLiteral("<h1>%1</h1><div class=\"counts\"><span id=\"present\">%2</span>"
+                       "<span id=\"notarrived\">%3</span><span id=\"resting\">%4</span>"
+                       "<span>%5</span></div>")
             .arg(Escape(
-                QLocale(QLocale::Chinese).toString(today, QStringLiteral("yyyy年M月d日 dddd"))))
-            .arg(present)
-            .arg(notArrived)
-            .arg(resting)
-            .arg(now.toString(QStringLiteral("HH:mm:ss"))) +
-        (sections.isEmpty() ? QStringLiteral("<p>今天还没有记录。</p>") : sections);
-    return HtmlPage::Document({QStringLiteral("今日"), HtmlPage::Tab::Today, 30, unitName}, body);
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日 %1"))
+                         .arg(localeOf(language).toString(
+                             today, language.Text(Context, QT_TRANSLATE_NOOP(
+                                                               "WebPages", "yyyy年M月d日 dddd"))))),
+                 Escape(
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "已到 %1")).arg(present)),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未到 %1"))
+                            .arg(notArrived)),
+                 Escape(
+                     language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "休息 %1")).arg(resting)),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "更新于 %1"))
+                            .arg(now.toString(QStringLiteral("HH:mm:ss"))))) +
+        (sections.isEmpty() ? QStringLiteral("<p>%1</p>")
+                                  .arg(Escape(language.Text(
+                                      Context, QT_TRANSLATE_NOOP("WebPages", "今天还没有记录。"))))
+                            : sections);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日")),
+                               HtmlPage::Tab::Today, 30, unitName},
+                              body, language);
 }
 
 QString NotArrived(const std::vector<ListedEmployee>& list, const QDateTime& now,
-                   const QString& unitName) {
-    QString rows =
-        headRow({QStringLiteral("部门"), QStringLiteral("编号"), QStringLiteral("姓名")});
+                   const QString& unitName, const Translation& language) {
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名"))});
     for (const ListedEmployee& e : list)
         rows += QStringLiteral("<tr>") + cell(e.dept) +
                 QStringLiteral("<td>%1</td>")
                     .arg(employeeLink(e.number, now.date().year(), now.date().month())) +
                 cell(e.name) + QStringLiteral("</tr>");
-    const QString body = QStringLiteral("<h1>今日未到 <small>(%1人, %2)</small></h1>")
-                             .arg(list.size())
-                             .arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm"))) +
-                         table(QStringLiteral("notarrived"), rows);
-    return HtmlPage::Document({QStringLiteral("今日未到"), HtmlPage::Tab::NotArrived, 60, unitName},
-                              body);
+    const QString body =
+        QStringLiteral("<h1>%1 <small>%2</small></h1>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日未到"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "(%1人, %2)"))
+                            .arg(list.size())
+                            .arg(now.toString(QStringLiteral("yyyy-MM-dd HH:mm"))))) +
+        table(QStringLiteral("notarrived"), rows);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "今日未到")),
+                               HtmlPage::Tab::NotArrived, 60, unitName},
+                              body, language);
 }
 
 QString MissingDepartures(const std::vector<ListedEmployee>& list, const QDate& from,
-                          const QDate& to, const QString& unitName) {
-    QString rows = headRow({QStringLiteral("部门"), QStringLiteral("编号"), QStringLiteral("姓名"),
-                            QStringLiteral("到达")});
+                          const QDate& to, const QString& unitName, const Translation& language) {
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "编号")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "姓名")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达"))});
     for (const ListedEmployee& e : list)
         rows +=
             QStringLiteral("<tr>") + cell(e.dept) +
@@ -160,15 +199,21 @@ QString MissingDepartures(const std::vector<ListedEmployee>& list, const QDate& 
             cell(e.name) + cell(e.arrival.toString(QStringLiteral("yyyy-MM-dd HH:mm"))) +
             QStringLiteral("</tr>");
     const QString body =
-        QStringLiteral("<h1>未签退</h1><form class=\"inline\" method=\"get\" action=\"/missing\">"
-                       "<label>从<input type=\"date\" name=\"from\" value=\"%1\"></label>"
-                       "<label>到<input type=\"date\" name=\"to\" value=\"%2\"></label>"
-                       "<button type=\"submit\">查询</button></form><p>%3条记录</p>")
-            .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate))
-            .arg(list.size()) +
+        QStringLiteral("<h1>%3</h1><form class=\"inline\" method=\"get\" action=\"/missing\">"
+                       "<label>%4<input type=\"date\" name=\"from\" value=\"%1\"></label>"
+                       "<label>%5<input type=\"date\" name=\"to\" value=\"%2\"></label>"
+                       "<button type=\"submit\">%6</button></form><p>%7</p>")
+            .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未签退"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "从"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查询"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "%1条记录"))
+                            .arg(list.size()))) +
         table(QStringLiteral("missing"), rows);
-    return HtmlPage::Document(
-        {QStringLiteral("未签退"), HtmlPage::Tab::MissingDepartures, 0, unitName}, body);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "未签退")),
+                               HtmlPage::Tab::MissingDepartures, 0, unitName},
+                              body, language);
 }
 
 QStringList MonthCells(const EmployeeSummary& e) {
@@ -188,7 +233,8 @@ QStringList MonthCells(const EmployeeSummary& e) {
             QString::number(e.corrections)};
 }
 
-QString Month(const MonthSummary& month, int sortColumn, bool descending, const QString& unitName) {
+QString Month(const MonthSummary& month, int sortColumn, bool descending, const QString& unitName,
+              const Translation& language) {
     const QString ym = monthText(month.year, month.month);
     // Sorted by the column's value: text as text, counts and time as numbers.
     std::vector<const EmployeeSummary*> order;
@@ -227,7 +273,7 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
                              return descending ? key(*b) < key(*a) : key(*a) < key(*b);
                          });
     }
-    const QStringList headings = SummaryReport::Headings();
+    const QStringList headings = SummaryReport::Headings(language);
     QString head = QStringLiteral("<tr>");
     for (int c = 0; c < headings.size(); ++c) {
         const bool down = c == sortColumn && !descending;
@@ -250,12 +296,17 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
             rows += cell(cells[c], c >= 3);
         rows += QStringLiteral("</tr>");
     }
-    QString depts = headRow(QStringList{QStringLiteral("部门")} + headings.mid(3, 9));
+    QString depts =
+        headRow(QStringList{language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门"))} +
+                headings.mid(3, 9));
     for (const auto& [name, counts] : month.departments)
         depts += QStringLiteral("<tr>") +
-                 cell(name.isEmpty() ? QStringLiteral("（无部门）") : name) + countsRow(counts) +
-                 QStringLiteral("</tr>");
-    depts += QStringLiteral("<tr class=\"total\">") + cell(QStringLiteral("合计")) +
+                 cell(name.isEmpty()
+                          ? language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "（无部门）"))
+                          : name) +
+                 countsRow(counts) + QStringLiteral("</tr>");
+    depts += QStringLiteral("<tr class=\"total\">") +
+             cell(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "合计"))) +
              countsRow(month.unit) + QStringLiteral("</tr>");
 
     std::vector<SvgChart::Bar> rate;
@@ -263,64 +314,94 @@ QString Month(const MonthSummary& month, int sortColumn, bool descending, const 
         rate.push_back({QString::number(d + 1), month.presenceRate[d] * 100.0});
     std::vector<SvgChart::Bar> late;
     for (const auto& [name, count] : month.lateByDepartment)
-        late.push_back({name.isEmpty() ? QStringLiteral("无部门") : name, double(count)});
+        late.push_back({name.isEmpty()
+                            ? language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "无部门"))
+                            : name,
+                        double(count)});
 
     const QString body =
-        QStringLiteral(
-            "<h1>月度统计 %1</h1><form class=\"inline\" method=\"get\" action=\"/month\">"
-            "<label>月份<input type=\"month\" name=\"month\" value=\"%1\"></label>"
-            "<button type=\"submit\">查看</button></form>"
-            "<p class=\"downloads\">下载：<a id=\"csv\" href=\"/month.csv?month=%1\">CSV</a>"
-            "<a id=\"xlsx\" href=\"/month.xlsx?month=%1\">XLSX</a>"
-            "<a id=\"pdf\" href=\"/month.pdf?month=%1\">PDF</a></p>")
-            .arg(ym) +
-        table(QStringLiteral("summary"), head + rows) + QStringLiteral("<h2>部门合计</h2>") +
-        table(QStringLiteral("departments"), depts) + QStringLiteral("<h2>每日出勤率</h2>") +
-        SvgChart::Bars(QStringLiteral("每日出勤率"), rate, 100, QStringLiteral("%")) +
-        QStringLiteral("<h2>各部门迟到次数</h2>") +
-        SvgChart::Bars(QStringLiteral("各部门迟到次数"), late);
-    return HtmlPage::Document({QStringLiteral("月度统计 ") + ym, HtmlPage::Tab::Month, 0, unitName},
-                              body);
+        QStringLiteral("<h1>%2 %1</h1><form class=\"inline\" method=\"get\" action=\"/month\">"
+                       "<label>%3<input type=\"month\" name=\"month\" value=\"%1\"></label>"
+                       "<button type=\"submit\">%4</button></form>"
+                       "<p class=\"downloads\">%5<a id=\"csv\" href=\"/month.csv?month=%1\">CSV</a>"
+                       "<a id=\"xlsx\" href=\"/month.xlsx?month=%1\">XLSX</a>"
+                       "<a id=\"pdf\" href=\"/month.pdf?month=%1\">PDF</a></p>")
+            .arg(ym, Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月度统计"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月份"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查看"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "下载：")))) +
+        table(QStringLiteral("summary"), head + rows) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "部门合计")))) +
+        table(QStringLiteral("departments"), depts) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "每日出勤率")))) +
+        SvgChart::Bars(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "每日出勤率")), rate,
+                       100, QStringLiteral("%")) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "各部门迟到次数")))) +
+        SvgChart::Bars(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "各部门迟到次数")),
+                       late);
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月度统计")) +
+                                   QStringLiteral(" ") + ym,
+                               HtmlPage::Tab::Month, 0, unitName},
+                              body, language);
 }
 
-QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QString& unitName) {
+QString Employee(const MonthSummary& month, const EmployeeSummary& e, const QString& unitName,
+                 const Translation& language) {
     const QString ym = monthText(month.year, month.month);
-    QString rows = headRow({QStringLiteral("日期"), QStringLiteral("到达"), QStringLiteral("离开"),
-                            QStringLiteral("情况"), QStringLiteral("修正")});
-    const QLocale chinese(QLocale::Chinese);
+    QString rows = headRow({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "日期")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "到达")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "离开")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "情况")),
+                            language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "修正"))});
+    const QLocale locale = localeOf(language);
     for (int d = 0; d < int(e.days.size()); ++d) {
         const QDate day(month.year, month.month, d + 1);
         const DayRecord& r = e.records[d];
-        rows += QStringLiteral("<tr>") + cell(chinese.toString(day, QStringLiteral("M月d日 ddd"))) +
-                cell(timeText(r.arrival, day)) + cell(timeText(r.departure, day)) +
-                cell(DayVerdictText(e.days[d])) +
-                cell(d < int(e.marks.size()) ? DayMarkText(e.marks[d]) : QString()) +
+        rows += QStringLiteral("<tr>") +
+                cell(locale.toString(
+                    day, language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "M月d日 ddd")))) +
+                cell(timeText(r.arrival, day, language)) +
+                cell(timeText(r.departure, day, language)) +
+                cell(DayVerdictText(e.days[d], language)) +
+                cell(d < int(e.marks.size()) ? DayMarkText(e.marks[d], language) : QString()) +
                 QStringLiteral("</tr>");
     }
     const QString body =
         QStringLiteral("<h1>%1 %2 <small>%3</small></h1>"
                        "<form class=\"inline\" method=\"get\" action=\"/employee\">"
                        "<input type=\"hidden\" name=\"number\" value=\"%1\">"
-                       "<label>月份<input type=\"month\" name=\"month\" value=\"%4\"></label>"
-                       "<button type=\"submit\">查看</button></form>")
-            .arg(Escape(e.number), Escape(e.name), Escape(e.dept), ym) +
-        table(QStringLiteral("days"), rows) + QStringLiteral("<h2>本月合计</h2>") +
-        table(QStringLiteral("totals"), headRow(SummaryReport::Headings().mid(3, 9)) +
+                       "<label>%5<input type=\"month\" name=\"month\" value=\"%4\"></label>"
+                       "<button type=\"submit\">%6</button></form>")
+            .arg(Escape(e.number), Escape(e.name), Escape(e.dept), ym,
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "月份"))),
+                 Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "查看")))) +
+        table(QStringLiteral("days"), rows) +
+        QStringLiteral("<h2>%1</h2>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "本月合计")))) +
+        table(QStringLiteral("totals"), headRow(SummaryReport::Headings(language).mid(3, 9)) +
                                             QStringLiteral("<tr>") + countsRow(e.counts) +
                                             QStringLiteral("</tr>"));
     return HtmlPage::Document(
-        {e.name + QStringLiteral(" ") + ym, HtmlPage::Tab::Month, 0, unitName}, body);
+        {e.name + QStringLiteral(" ") + ym, HtmlPage::Tab::Month, 0, unitName}, body, language);
 }
 
-QString SignIn(const QString& message) {
-    QString body = QStringLiteral(
-        "<form class=\"signin\" method=\"post\" action=\"/login\"><h1>考勤查看</h1>");
+QString SignIn(const QString& message, const Translation& language) {
+    QString body =
+        QStringLiteral("<form class=\"signin\" method=\"post\" action=\"/login\"><h1>%1</h1>")
+            .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "考勤查看"))));
     if (!message.isEmpty())
         body += QStringLiteral("<p class=\"error\" id=\"message\">%1</p>").arg(Escape(message));
-    body += QStringLiteral("<label>密码<input type=\"password\" name=\"password\" id=\"password\" "
+    body += QStringLiteral("<label>%1<input type=\"password\" name=\"password\" id=\"password\" "
                            "autocomplete=\"current-password\" autofocus required></label>"
-                           "<button type=\"submit\" id=\"signin\">登录</button></form>");
-    return HtmlPage::Document({QStringLiteral("登录"), HtmlPage::Tab::None, 0, QString()}, body);
+                           "<button type=\"submit\" id=\"signin\">%2</button></form>")
+                .arg(Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "密码"))),
+                     Escape(language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "登录"))));
+    return HtmlPage::Document({language.Text(Context, QT_TRANSLATE_NOOP("WebPages", "登录")),
+                               HtmlPage::Tab::None, 0, QString()},
+                              body, language);
 }
 
 } // namespace WebPages

@@ -28,6 +28,7 @@ WebRequest fromQt(const QHttpServerRequest& r) {
     w.cookies = r.value("cookie");
     w.contentType = r.value("content-type");
     w.acceptEncoding = r.value("accept-encoding");
+    w.acceptLanguage = r.value("accept-language");
     w.forwardedProto = r.value("x-forwarded-proto");
     w.body = r.body();
     w.address = r.remoteAddress().toString();

@@ -23,6 +23,8 @@
 
 namespace {
 
+const char* const Context = "WebSite";
+
 WebResponse html(int status, const QString& page) {
     WebResponse r;
     r.status = status;
@@ -30,19 +32,24 @@ WebResponse html(int status, const QString& page) {
     return r;
 }
 
-WebResponse problem(int status, const QString& title, const QString& message) {
-    return html(status, HtmlPage::Message(title, message));
+WebResponse problem(const Translation& language, int status, const QString& title,
+                    const QString& message) {
+    return html(status, HtmlPage::Message(title, message, language));
 }
 
-WebResponse redirect(const QByteArray& to) {
-    WebResponse r =
-        html(303, HtmlPage::Message(QStringLiteral("请登录"), QStringLiteral("请先登录。")));
+WebResponse redirect(const Translation& language, const QByteArray& to) {
+    WebResponse r = html(
+        303, HtmlPage::Message(language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请登录")),
+                               language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请先登录。")),
+                               language));
     r.headers.append({"Location", to});
     return r;
 }
 
-WebResponse unreadable(const DbError& why) {
-    return problem(503, QStringLiteral("无法读取考勤记录"), why.Text());
+WebResponse unreadable(const Translation& language, const DbError& why) {
+    return problem(language, 503,
+                   language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法读取考勤记录")),
+                   why.Text());
 }
 
 QString unitName() {
@@ -96,14 +103,17 @@ bool parseDate(const QString& text, QDate* out) {
     return out->isValid() && out->year() >= 1900 && out->year() <= 2100;
 }
 
-WebResponse badMonth(const QString& text) {
-    return problem(
-        400, QStringLiteral("月份无效"),
-        QStringLiteral("月份应为 YYYY-MM（1900-2100年，1-12月）：%1").arg(PlainText::Echo(text)));
+WebResponse badMonth(const Translation& language, const QString& text) {
+    return problem(language, 400, language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "月份无效")),
+                   language
+                       .Text(Context, QT_TRANSLATE_NOOP(
+                                          "WebSite", "月份应为 YYYY-MM（1900-2100年，1-12月）：%1"))
+                       .arg(PlainText::Echo(text)));
 }
 
-WebResponse tooLongValue() {
-    return problem(400, QStringLiteral("请求无效"), QStringLiteral("参数过长。"));
+WebResponse tooLongValue(const Translation& language) {
+    return problem(language, 400, language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                   language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "参数过长。")));
 }
 
 enum class Need { Session, Nothing };
@@ -139,15 +149,35 @@ QByteArray WebSite::sessionToken(const WebRequest& request) const {
 }
 
 WebResponse WebSite::Handle(const WebRequest& request) {
+    m_choice = WebLanguage::Preferred(request.acceptLanguage);
+    m_language = m_languages.Texts(m_choice);
+    WebResponse r = answer(request);
+    // Every answer, a refusal too, is in the language the request prefers.
+    for (auto& [name, value] : r.headers)
+        if (name.compare("Vary", Qt::CaseInsensitive) == 0) {
+            value += ", Accept-Language";
+            return r;
+        }
+    r.headers.append({QByteArray("Vary"), QByteArray("Accept-Language")});
+    return r;
+}
+
+WebResponse WebSite::answer(const WebRequest& request) {
     if (request.path.size() > kMaxPath)
-        return problem(414, QStringLiteral("请求无效"), QStringLiteral("路径过长。"));
+        return problem(m_language, 414,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "路径过长。")));
     // Every page has a plain path: anything encoded, climbing or doubled is refused.
     const QString path = request.path;
     if (!path.startsWith(u'/') || path.contains(u'%') || path.contains(QLatin1String("..")) ||
         path.contains(QLatin1String("//")) || path.contains(u'\\') || PlainText::HasControl(path))
-        return problem(400, QStringLiteral("请求无效"), QStringLiteral("路径无效。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "路径无效。")));
     if (request.body.size() > kMaxBody)
-        return problem(413, QStringLiteral("请求无效"), QStringLiteral("请求过大。"));
+        return problem(m_language, 413,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求过大。")));
 
     const Route* route = nullptr;
     QByteArray allowed;
@@ -159,26 +189,30 @@ WebResponse WebSite::Handle(const WebRequest& request) {
             route = &r;
     }
     if (allowed.isEmpty())
-        return problem(404, QStringLiteral("找不到页面"),
-                       QStringLiteral("没有这个页面：%1").arg(PlainText::Echo(path)));
+        return problem(m_language, 404,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "找不到页面")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "没有这个页面：%1"))
+                           .arg(PlainText::Echo(path)));
     if (!route) {
-        WebResponse r =
-            problem(405, QStringLiteral("请求无效"), QStringLiteral("此页面不接受这种请求。"));
+        WebResponse r = problem(
+            m_language, 405, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+            m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "此页面不接受这种请求。")));
         r.headers.append({"Allow", allowed});
         return r;
     }
     if (route->need == Need::Session && !m_sessions.Valid(sessionToken(request)))
-        return redirect("/login");
+        return redirect(m_language, "/login");
 
     if (path == QLatin1String("/login"))
-        return request.method == "POST"                  ? signIn(request)
-               : m_sessions.Valid(sessionToken(request)) ? redirect("/")
-                                                         : html(200, WebPages::SignIn(QString()));
+        return request.method == "POST" ? signIn(request)
+               : m_sessions.Valid(sessionToken(request))
+                   ? redirect(m_language, "/")
+                   : html(200, WebPages::SignIn(QString(), m_language));
     if (path == QLatin1String("/logout"))
         return signOut(request);
     DbError why;
     if (!ReadOnlyDatabase::Ensure(&why))
-        return unreadable(why);
+        return unreadable(m_language, why);
     if (path == QLatin1String("/"))
         return today(request);
     if (path == QLatin1String("/absent"))
@@ -196,20 +230,29 @@ WebResponse WebSite::signIn(const WebRequest& request) {
     const qint64 wait = m_sessions.LockedFor(request.address);
     if (wait > 0) {
         WebResponse r = html(
-            429, WebPages::SignIn(
-                     QStringLiteral("密码错误次数过多，请%1秒后再试。").arg((wait + 999) / 1000)));
+            429,
+            WebPages::SignIn(
+                m_language
+                    .Text(Context, QT_TRANSLATE_NOOP("WebSite", "密码错误次数过多，请%1秒后再试。"))
+                    .arg((wait + 999) / 1000),
+                m_language));
         r.headers.append({"Retry-After", QByteArray::number((wait + 999) / 1000)});
         return r;
     }
     const QString stored = ViewerPassword::Stored();
     if (stored.isEmpty())
-        return html(503, WebPages::SignIn(QStringLiteral("尚未设置查看密码。")));
+        return html(
+            503, WebPages::SignIn(
+                     m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "尚未设置查看密码。")),
+                     m_language));
     if (!ViewerPassword::Matches(formField(request.body, "password"), stored)) {
         m_sessions.Failed(request.address);
-        return html(401, WebPages::SignIn(QStringLiteral("密码错误。")));
+        return html(401, WebPages::SignIn(
+                             m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "密码错误。")),
+                             m_language));
     }
     m_sessions.Succeeded(request.address);
-    WebResponse r = redirect("/");
+    WebResponse r = redirect(m_language, "/");
     // Behind a proxy speaking TLS the browser sends the cookie over TLS only.
     const QByteArray secure =
         request.forwardedProto.trimmed().toLower() == "https" ? "; Secure" : "";
@@ -222,7 +265,7 @@ WebResponse WebSite::signIn(const WebRequest& request) {
 
 WebResponse WebSite::signOut(const WebRequest& request) {
     m_sessions.Close(sessionToken(request));
-    WebResponse r = redirect("/login");
+    WebResponse r = redirect(m_language, "/login");
     r.headers.append(
         {"Set-Cookie", QByteArray(kCookie) + "=; Path=/; HttpOnly; SameSite=Strict; Max-Age=0"});
     return r;
@@ -230,9 +273,10 @@ WebResponse WebSite::signOut(const WebRequest& request) {
 
 WebResponse WebSite::today(const WebRequest& request) {
     DbError why;
-    const TodayFeed::Page page = m_today.Get(AppClock::now(), unitName(), &why);
+    const TodayFeed::Page page =
+        m_today.Get(AppClock::now(), unitName(), m_language, int(m_choice), &why);
     if (page.html.isEmpty())
-        return unreadable(why);
+        return unreadable(m_language, why);
     WebResponse r;
     r.headers.append({QByteArray("Vary"), QByteArray("Accept-Encoding")});
     // The page of thousands of rows goes compressed to every browser that takes it.
@@ -251,8 +295,8 @@ WebResponse WebSite::notArrived() {
     std::vector<ListedEmployee> list;
     DbError why;
     if (!AttendanceLists::NotArrivedToday(now, &list, &why))
-        return unreadable(why);
-    return html(200, WebPages::NotArrived(list, now, unitName()));
+        return unreadable(m_language, why);
+    return html(200, WebPages::NotArrived(list, now, unitName(), m_language));
 }
 
 WebResponse WebSite::missing(const WebRequest& request) {
@@ -261,22 +305,28 @@ WebResponse WebSite::missing(const WebRequest& request) {
     const QString fromText = value(request, "from", &tooLong);
     const QString toText = value(request, "to", &tooLong);
     if (tooLong)
-        return tooLongValue();
+        return tooLongValue(m_language);
     // By default the month up to yesterday: today's arrivals are still at work.
     QDate to = today.addDays(-1), from(to.year(), to.month(), 1);
     if ((!fromText.isEmpty() && !parseDate(fromText, &from)) ||
         (!toText.isEmpty() && !parseDate(toText, &to)))
-        return problem(400, QStringLiteral("日期无效"),
-                       QStringLiteral("日期应为 YYYY-MM-DD（1900-2100年）：%1")
-                           .arg(PlainText::Echo(fromText + QLatin1Char(' ') + toText)));
+        return problem(
+            m_language, 400, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "日期无效")),
+            m_language
+                .Text(Context,
+                      QT_TRANSLATE_NOOP("WebSite", "日期应为 YYYY-MM-DD（1900-2100年）：%1"))
+                .arg(PlainText::Echo(fromText + QLatin1Char(' ') + toText)));
     if (from > to || from.daysTo(to) > 366)
-        return problem(400, QStringLiteral("日期无效"),
-                       QStringLiteral("开始日期须不晚于结束日期，且相隔不超过一年。"));
+        return problem(
+            m_language, 400, m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "日期无效")),
+            m_language.Text(
+                Context,
+                QT_TRANSLATE_NOOP("WebSite", "开始日期须不晚于结束日期，且相隔不超过一年。")));
     std::vector<ListedEmployee> list;
     DbError why;
     if (!AttendanceLists::MissingDepartures(from, to, &list, &why))
-        return unreadable(why);
-    return html(200, WebPages::MissingDepartures(list, from, to, unitName()));
+        return unreadable(m_language, why);
+    return html(200, WebPages::MissingDepartures(list, from, to, unitName(), m_language));
 }
 
 WebResponse WebSite::month(const WebRequest& request) {
@@ -285,20 +335,23 @@ WebResponse WebSite::month(const WebRequest& request) {
     const QString sortText = value(request, "sort", &tooLong);
     const QString order = value(request, "order", &tooLong);
     if (tooLong)
-        return tooLongValue();
+        return tooLongValue(m_language);
     int year = 0, monthNumber = 0;
     if (!parseMonth(monthText, &year, &monthNumber))
-        return badMonth(monthText);
+        return badMonth(m_language, monthText);
     bool ok = true;
     const int sort = sortText.isEmpty() ? -1 : sortText.toInt(&ok);
     if (!ok || sort < -1 || sort >= WebPages::kSortColumns ||
         !(order.isEmpty() || order == QLatin1String("asc") || order == QLatin1String("desc")))
-        return problem(400, QStringLiteral("请求无效"), QStringLiteral("排序参数无效。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "排序参数无效。")));
     MonthSummary summary;
     DbError why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
-        return unreadable(why);
-    return html(200, WebPages::Month(summary, sort, order == QLatin1String("desc"), unitName()));
+        return unreadable(m_language, why);
+    return html(200, WebPages::Month(summary, sort, order == QLatin1String("desc"), unitName(),
+                                     m_language));
 }
 
 WebResponse WebSite::employee(const WebRequest& request) {
@@ -306,35 +359,39 @@ WebResponse WebSite::employee(const WebRequest& request) {
     const QString number = value(request, "number", &tooLong);
     const QString monthText = value(request, "month", &tooLong);
     if (tooLong)
-        return tooLongValue();
+        return tooLongValue(m_language);
     int year = 0, monthNumber = 0;
     if (!parseMonth(monthText, &year, &monthNumber))
-        return badMonth(monthText);
+        return badMonth(m_language, monthText);
     if (number.isEmpty())
-        return problem(400, QStringLiteral("请求无效"), QStringLiteral("缺少员工编号。"));
+        return problem(m_language, 400,
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
+                       m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "缺少员工编号。")));
     MonthSummary summary;
     DbError why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
-        return unreadable(why);
+        return unreadable(m_language, why);
     for (const EmployeeSummary& e : summary.employees)
         if (e.number == number)
-            return html(200, WebPages::Employee(summary, e, unitName()));
-    return problem(404, QStringLiteral("找不到员工"),
-                   QStringLiteral("没有编号为 %1 的员工。").arg(PlainText::Echo(number)));
+            return html(200, WebPages::Employee(summary, e, unitName(), m_language));
+    return problem(m_language, 404,
+                   m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "找不到员工")),
+                   m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "没有编号为 %1 的员工。"))
+                       .arg(PlainText::Echo(number)));
 }
 
 WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
     bool tooLong = false;
     const QString monthText = value(request, "month", &tooLong);
     if (tooLong)
-        return tooLongValue();
+        return tooLongValue(m_language);
     int year = 0, monthNumber = 0;
     if (!parseMonth(monthText, &year, &monthNumber))
-        return badMonth(monthText);
+        return badMonth(m_language, monthText);
     MonthSummary summary;
     DbError why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
-        return unreadable(why);
+        return unreadable(m_language, why);
     const QString name = QStringLiteral("summary-%1-%2.%3")
                              .arg(year)
                              .arg(monthNumber, 2, 10, QLatin1Char('0'))
@@ -349,21 +406,27 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
         if (!dir.isValid() || !SummaryXlsx::Write(summary, unitName(), file, &error))
-            return problem(500, QStringLiteral("无法生成文件"), error);
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
+                           error);
         QFile made(file);
         if (!made.open(QIODevice::ReadOnly))
-            return problem(500, QStringLiteral("无法生成文件"), made.errorString());
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
+                           made.errorString());
         r.contentType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
         r.body = made.readAll();
     } else {
-        SummaryReport report;
+        SummaryReport report(m_language);
         report.setUnitName(unitName());
         report.setSummary(&summary);
         const ReportDocument doc = ReportDocument::Run(report);
         QBuffer buffer(&r.body);
         buffer.open(QIODevice::WriteOnly);
         if (!ReportPainter::WritePdf(doc, buffer, &error))
-            return problem(500, QStringLiteral("无法生成文件"), error);
+            return problem(m_language, 500,
+                           m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
+                           error);
         r.contentType = "application/pdf";
     }
     r.headers.append({"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"'});

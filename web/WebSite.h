@@ -3,6 +3,7 @@
 #include "web/SessionStore.h"
 #include "web/TodayFeed.h"
 #include "web/WebExchange.h"
+#include "web/WebLanguage.h"
 
 #include <QObject>
 
@@ -30,6 +31,7 @@ public:
     SessionStore& sessions() { return m_sessions; }
 
 private:
+    WebResponse answer(const WebRequest& request);
     WebResponse signIn(const WebRequest& request);
     WebResponse signOut(const WebRequest& request);
     WebResponse today(const WebRequest& request);
@@ -42,5 +44,9 @@ private:
     QByteArray sessionToken(const WebRequest& request) const;
 
     SessionStore m_sessions;
+    WebLanguage m_languages; // before the feed, whose thread uses its translators
+    // The language of the request being answered.
+    UiLanguage m_choice = UiLanguage::Chinese;
+    Translation m_language = Translation::Of(UiLanguage::Chinese);
     TodayFeed m_today;
 };

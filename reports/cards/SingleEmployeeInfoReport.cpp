@@ -6,6 +6,7 @@
 #include "reports/cards/clsTextDspStyle.h"
 #include "shared/records/clsEmployeeSet.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <stdexcept>
@@ -66,8 +67,9 @@ public:
         if (m_done)
             return;
         m_done = true;
-        SetCard(QStringLiteral("张三"), QStringLiteral("办公室"), QStringLiteral("0001"),
-                QStringLiteral("123456789012345"), samplePhoto());
+        SetCard(QCoreApplication::translate("SingleEmployeeInfoReport", "张三"),
+                QCoreApplication::translate("SingleEmployeeInfoReport", "办公室"),
+                QStringLiteral("0001"), QStringLiteral("123456789012345"), samplePhoto());
     }
 
 private:
@@ -77,7 +79,7 @@ private:
 } // namespace
 
 SingleEmployeeInfoReport::SingleEmployeeInfoReport() {
-    setCaption(QStringLiteral("打印签到卡"));
+    setCaption(QCoreApplication::translate("SingleEmployeeInfoReport", "打印签到卡"));
     setPrintWidth(9930);
     // A4: the two cards centred across, four rows of cards down.
     setMargins(988, 720, 988, 720);
@@ -93,11 +95,14 @@ SingleEmployeeInfoReport::SingleEmployeeInfoReport() {
     d.AddPicture(QStringLiteral("ImgHead"), {142, 992, 2267, 1701});
     const QString song = QStringLiteral("宋体");
     const QString fangsong = QStringLiteral("仿宋_GB2312");
-    label(d, "Label3", {2693, 1134, 567, 283}, song, 9, QStringLiteral("姓名"));
+    label(d, "Label3", {2693, 1134, 567, 283}, song, 9,
+          QCoreApplication::translate("SingleEmployeeInfoReport", "姓名"));
     label(d, "lblName", {3260, 1134, 992, 283}, fangsong, 9);
-    label(d, "Label2", {2693, 1771, 567, 283}, song, 9, QStringLiteral("岗位"));
+    label(d, "Label2", {2693, 1771, 567, 283}, song, 9,
+          QCoreApplication::translate("SingleEmployeeInfoReport", "岗位"));
     label(d, "lblDept", {3260, 1771, 992, 283}, fangsong, 9);
-    label(d, "Label1", {2693, 2408, 567, 284}, song, 9, QStringLiteral("编号"));
+    label(d, "Label1", {2693, 2408, 567, 284}, song, 9,
+          QCoreApplication::translate("SingleEmployeeInfoReport", "编号"));
     label(d, "lblNumber", {3260, 2408, 992, 284}, QStringLiteral("楷体_GB2312"), 11.5);
     label(d, "lblMemo", {142, 2835, 1500, 283}, kMemoFace, kMemoSize);
     ReportControl& bars = d.AddBarcode(QStringLiteral("Barcode"), {1701, 2835, 2834, 283});

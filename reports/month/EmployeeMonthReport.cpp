@@ -5,6 +5,8 @@
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Left edges of the 16 day columns; the sixth is one twip narrower.
@@ -35,7 +37,7 @@ QString exitName(int d) {
 } // namespace
 
 EmployeeMonthReport::EmployeeMonthReport() {
-    setCaption(QStringLiteral("员工出勤月报表"));
+    setCaption(QCoreApplication::translate("EmployeeMonthReport", "员工出勤月报表"));
     setPrintWidth(10205);
     setMargins(850, 1134, 851, 1134);
 
@@ -49,10 +51,12 @@ EmployeeMonthReport::EmployeeMonthReport() {
     ReportControl& month = header.AddLabel(QStringLiteral("lblMonth"), {3260, 567, 709, 425});
     month.fontSize = 14;
     month.alignment = Qt::AlignRight | Qt::AlignVCenter;
-    ReportControl& title = header.AddLabel(QStringLiteral("Label1"), {3969, 567, 2976, 425},
-                                           QStringLiteral("月员工考勤报表"));
+    ReportControl& title =
+        header.AddLabel(QStringLiteral("Label1"), {3969, 567, 2976, 425},
+                        QCoreApplication::translate("EmployeeMonthReport", "月员工考勤报表"));
     title.fontSize = 14;
-    cell(header, QStringLiteral("Label2"), {0, 1134, 1134, 567}, QStringLiteral("姓名"), 10.5);
+    cell(header, QStringLiteral("Label2"), {0, 1134, 1134, 567},
+         QCoreApplication::translate("EmployeeMonthReport", "姓名"), 10.5);
     for (int i = 0; i < 32; ++i) {
         const int c = i / 2;
         const bool upper = i % 2 == 0;
@@ -76,13 +80,22 @@ EmployeeMonthReport::EmployeeMonthReport() {
 
     ReportBand& footer = PageFooter();
     footer.setHeight(283);
-    footer.AddLabel(QStringLiteral("Label124"), {7370, 0, 1134, 283}, QStringLiteral("打印日期："));
+    footer.AddLabel(QStringLiteral("Label124"), {7370, 0, 1134, 283},
+                    QCoreApplication::translate("EmployeeMonthReport", "打印日期："));
     footer.AddLabel(QStringLiteral("lblPrintDate"), {8504, 0, 1701, 283});
 }
 
 void EmployeeMonthReport::ReportStart() {
     SetText(QStringLiteral("lblSchoolName"), m_schoolName);
-    SetText(QStringLiteral("lblMonth"), QString::number(m_month));
+    // The month before the title: its number in Chinese ("3月..."), its short
+    // name in English ("Mar ..."); the C locale's names are the English ones.
+    const QDate first(m_year, m_month, 1);
+    SetText(QStringLiteral("lblMonth"),
+            first.isValid()
+                ? QLocale::c().toString(first, QCoreApplication::translate(
+                                                   "EmployeeMonthReport", "M",
+                                                   "date format of the month before the title"))
+                : QString::number(m_month));
     // The date as the station shows it everywhere, whatever the locale.
     SetText(QStringLiteral("lblPrintDate"),
             AppClock::now().date().toString(QStringLiteral("yyyy-M-d")));

@@ -10,7 +10,8 @@ namespace SummaryCsv {
 QByteArray Bytes(const MonthSummary& summary) {
     // The twelve columns of the month's figures; the corrected days are shown
     // in the report and the spreadsheet only, so the file's layout stays fixed.
-    QString text = CsvText::Line(SummaryReport::Headings().mid(0, 12));
+    QString text =
+        CsvText::Line(SummaryReport::Headings(Translation::Of(UiLanguage::Chinese)).mid(0, 12));
     for (const EmployeeSummary& e : summary.employees) {
         const SummaryCounts& s = e.counts;
         text +=

@@ -5,6 +5,8 @@
 
 namespace {
 
+const char* const Context = "SummaryReport";
+
 // Widths of the columns in twips: number, name, department, nine counts, the
 // corrected days.
 constexpr int kColumns = 13;
@@ -30,8 +32,8 @@ QStringList countTexts(const SummaryCounts& s) {
 
 } // namespace
 
-SummaryReport::SummaryReport() {
-    setCaption(QStringLiteral("考勤月汇总"));
+SummaryReport::SummaryReport(const Translation& language) : m_language(language) {
+    setCaption(m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "考勤月汇总")));
     setPrintWidth(10205);
     setMargins(850, 1134, 851, 1134);
 
@@ -44,11 +46,19 @@ SummaryReport::SummaryReport() {
     // Narrow columns take a heading on two lines: broken between its words,
     // never inside one ("出勤天 / 数").
     const QStringList headings = {
-        QStringLiteral("编号"),         QStringLiteral("姓名"),       QStringLiteral("部门"),
-        QStringLiteral("应出勤\n天数"), QStringLiteral("出勤\n天数"), QStringLiteral("迟到\n次数"),
-        QStringLiteral("迟到\n分钟"),   QStringLiteral("早退\n次数"), QStringLiteral("早退\n分钟"),
-        QStringLiteral("未签退\n次数"), QStringLiteral("缺勤\n天数"), QStringLiteral("工作\n时长"),
-        QStringLiteral("修正\n天数")};
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "编号")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "姓名")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "部门")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "应出勤\n天数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "出勤\n天数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "迟到\n次数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "迟到\n分钟")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "早退\n次数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "早退\n分钟")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "未签退\n次数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "缺勤\n天数")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "工作\n时长")),
+        m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "修正\n天数"))};
     ReportBand& detail = Detail();
     detail.setHeight(kRowHeight);
     for (int c = 0, left = 0; c < kColumns; left += kWidth[c], ++c) {
@@ -69,16 +79,24 @@ SummaryReport::SummaryReport() {
     ReportBand& footer = PageFooter();
     footer.setHeight(283);
     footer.AddLabel(QStringLiteral("lblPrintLabel"), {7370, 0, 1134, 283},
-                    QStringLiteral("打印日期："));
+                    m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "打印日期：")));
     footer.AddLabel(QStringLiteral("lblPrintDate"), {8504, 0, 1701, 283});
 }
 
-QStringList SummaryReport::Headings() {
-    return {QStringLiteral("编号"),       QStringLiteral("姓名"),     QStringLiteral("部门"),
-            QStringLiteral("应出勤天数"), QStringLiteral("出勤天数"), QStringLiteral("迟到次数"),
-            QStringLiteral("迟到分钟"),   QStringLiteral("早退次数"), QStringLiteral("早退分钟"),
-            QStringLiteral("未签退次数"), QStringLiteral("缺勤天数"), QStringLiteral("工作时长"),
-            QStringLiteral("修正天数")};
+QStringList SummaryReport::Headings(const Translation& language) {
+    return {language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "编号")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "姓名")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "部门")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "应出勤天数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "出勤天数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "迟到次数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "迟到分钟")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "早退次数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "早退分钟")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "未签退次数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "缺勤天数")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "工作时长")),
+            language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "修正天数"))};
 }
 
 QString SummaryReport::HoursText(int minutes) {
@@ -87,10 +105,14 @@ QString SummaryReport::HoursText(int minutes) {
 
 void SummaryReport::ReportStart() {
     const QString month =
-        m_summary ? QStringLiteral("%1年%2月").arg(m_summary->year).arg(m_summary->month)
+        m_summary ? m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "%1年%2月"))
+                        .arg(m_summary->year)
+                        .arg(m_summary->month)
                   : QString();
     SetText(QStringLiteral("lblTitle"),
-            QStringLiteral("%1 %2考勤汇总").arg(m_unitName, month).trimmed());
+            m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "%1 %2考勤汇总"))
+                .arg(m_unitName, month)
+                .trimmed());
     SetText(QStringLiteral("lblPrintDate"),
             AppClock::now().date().toString(QStringLiteral("yyyy-M-d")));
     m_employee = 0;
@@ -111,16 +133,18 @@ void SummaryReport::FetchData(bool& eof) {
                            people[m_employee].dept != people[m_employee - 1].dept);
     if (deptEnds) {
         const auto& [name, counts] = m_summary->departments[m_dept++];
-        row << QString() << QStringLiteral("部门合计")
-            << (name.isEmpty() ? QStringLiteral("（无部门）") : name) << countTexts(counts)
-            << QString();
+        row << QString() << m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "部门合计"))
+            << (name.isEmpty()
+                    ? m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "（无部门）"))
+                    : name)
+            << countTexts(counts) << QString();
     } else if (m_employee < int(people.size())) {
         const EmployeeSummary& e = people[m_employee++];
         row << e.number << e.name << e.dept << countTexts(e.counts)
             << QString::number(e.corrections);
     } else {
-        row << QString() << QStringLiteral("单位合计") << QString() << countTexts(m_summary->unit)
-            << QString();
+        row << QString() << m_language.Text(Context, QT_TRANSLATE_NOOP("SummaryReport", "单位合计"))
+            << QString() << countTexts(m_summary->unit) << QString();
         m_done = true;
     }
     for (int c = 0; c < kColumns; ++c)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/ReportDefinition.h"
+#include "texts/Translation.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ class MonthSummary;
 // after its employees and the unit's total last.
 class SummaryReport : public ReportDefinition {
 public:
-    SummaryReport();
+    explicit SummaryReport(const Translation& language = Translation::Current());
 
     // Inputs, set before each run; the summary is not owned and must outlive the run.
     void setUnitName(const QString& name) { m_unitName = name; }
@@ -21,12 +22,14 @@ public:
     void ReportStart() override;
     void FetchData(bool& eof) override;
 
-    // The column headings, as in the summary's CSV and spreadsheet.
-    static QStringList Headings();
+    // The column headings, as in the summary's CSV and spreadsheet (which
+    // keep the source texts: Translation::Of(UiLanguage::Chinese)).
+    static QStringList Headings(const Translation& language = Translation::Current());
     // "H:mm" of a number of minutes.
     static QString HoursText(int minutes);
 
 private:
+    Translation m_language;
     QString m_unitName;
     const MonthSummary* m_summary = nullptr;
     int m_employee = 0; // the next employee to fetch

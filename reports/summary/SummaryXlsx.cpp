@@ -84,7 +84,7 @@ void summarySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
     worksheet_set_column(ws, 2, 2, 18, nullptr);
     worksheet_set_column(ws, 3, 3 + kCounts - 1, 11, nullptr);
     worksheet_freeze_panes(ws, 1, 0);
-    const QStringList headings = SummaryReport::Headings();
+    const QStringList headings = SummaryReport::Headings(Translation::Of(UiLanguage::Chinese));
     for (int c = 0; c < headings.size(); ++c)
         text(ws, 0, c, headings[c], f.head);
     int row = 1;
@@ -138,6 +138,8 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
         QStringLiteral("工作时长"), QStringLiteral("考勤结果"), QStringLiteral("修正")};
     for (int c = 0; c < headings.size(); ++c)
         text(ws, 0, c, headings[c], f.head);
+    // A file others read: its texts are the source texts in every language.
+    const Translation sources = Translation::Of(UiLanguage::Chinese);
     const QDate first(m.year, m.month, 1);
     int row = 1;
     for (const EmployeeSummary& e : m.employees) {
@@ -155,11 +157,11 @@ void daySheet(lxw_workbook* book, const Formats& f, const MonthSummary& m) {
                 worksheet_write_number(ws, row, 5, serial(r.departure), f.dateTime);
             if (e.days[d].present && r.departure.isValid())
                 worksheet_write_number(ws, row, 6, e.days[d].workedMinutes / 1440.0, f.duration);
-            const QString verdict = DayVerdictText(e.days[d]);
+            const QString verdict = DayVerdictText(e.days[d], sources);
             if (!verdict.isEmpty())
                 text(ws, row, 7, verdict);
             if (d < int(e.marks.size()) && e.marks[d] != DayMark::None)
-                text(ws, row, 8, DayMarkText(e.marks[d]));
+                text(ws, row, 8, DayMarkText(e.marks[d], sources));
         }
     }
 }

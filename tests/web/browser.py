@@ -3,8 +3,9 @@
 chromium-driver through python3-selenium. Sets up a demo program directory
 with attendance-admin, starts attendance-web on a free port and checks: the
 sign-in, a scan made meanwhile showing on 今日, 月度统计 cell by cell as the
-CSV of `attendance-admin report-summary`, the XLSX download, 退出, and every
-page refused without a session.
+CSV of `attendance-admin report-summary`, the XLSX download, the pages in
+English for a browser that prefers it, 退出, and every page refused without a
+session.
 
     browser.py BINDIR      (BINDIR holds attendance-admin and attendance-web)
 
@@ -102,12 +103,15 @@ def main():
         os.mkdir(downloads)
         options = webdriver.ChromeOptions()
         options.binary_location = chromium
+        # A Chinese browser: the pages follow its Accept-Language.
         for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                    "--window-size=1280,1000", "--user-data-dir=" + os.path.join(work, "profile")):
+                    "--window-size=1280,1000", "--lang=zh-CN",
+                    "--user-data-dir=" + os.path.join(work, "profile")):
             options.add_argument(arg)
         options.add_experimental_option("prefs", {
             "download.default_directory": downloads,
             "download.prompt_for_download": False,
+            "intl.accept_languages": "zh-CN,zh",
         })
         browser = webdriver.Chrome(service=Service(driver_path), options=options)
         browser.set_page_load_timeout(30)
@@ -187,6 +191,29 @@ def main():
             time.sleep(0.2)
         with zipfile.ZipFile(name) as xlsx:
             check("xl/workbook.xml" in xlsx.namelist(), "the XLSX holds no workbook")
+
+        # A browser that prefers English gets the same pages in English; the
+        # month's rows are the CSV's all the same, its headings English.
+        browser.execute_cdp_cmd("Network.enable", {})
+        browser.execute_cdp_cmd("Network.setExtraHTTPHeaders",
+                                {"headers": {"Accept-Language": "en-GB,en;q=0.9,zh;q=0.5"}})
+        browser.get(base + "/month?month=" + month)
+        lang = browser.execute_script("return document.documentElement.lang")
+        check(lang == "en", "the English month page says lang=%r" % lang)
+        english = []
+        for tr in browser.find_elements(By.CSS_SELECTOR, "#summary tr"):
+            cells = [c.text.replace(" ▲", "").replace(" ▼", "")
+                     for c in tr.find_elements(By.CSS_SELECTOR, "th, td")]
+            english.append(cells[:12])
+        check(english[0][:3] == ["Number", "Name", "Department"],
+              "English headings: %r" % english[0])
+        check(english[1:] == rows[1:], "the English month's rows differ from the Chinese")
+        browser.get(base + "/")
+        check(browser.title.startswith("Today"), "English today's page: " + browser.title)
+        check("Present" in browser.find_element(By.ID, "present").text, "English counts")
+        browser.execute_cdp_cmd("Network.setExtraHTTPHeaders",
+                                {"headers": {"Accept-Language": "zh-CN,zh"}})
+        browser.get(base + "/month?month=" + month)
 
         # 退出, and then every page is refused.
         browser.find_element(By.ID, "logout").click()

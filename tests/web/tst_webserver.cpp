@@ -103,6 +103,25 @@ private slots:
         QVERIFY(three.contains("HTTP/1.1 401") && three.contains("HTTP/1.1 404"));
     }
 
+    // The browser's Accept-Language reaches the pages; the headers that keep
+    // the pages to themselves are the same in either language.
+    void languageFromTheHeader() {
+        const auto login = [&](const QByteArray& language) {
+            return exchange({"GET /login HTTP/1.1\r\nHost: x\r\n" + language + "\r\n"}, 0, 5000,
+                            oneAnswer);
+        };
+        const QByteArray english = login("Accept-Language: en-GB,en;q=0.9,zh;q=0.5\r\n");
+        const QByteArray chinese = login(QByteArray());
+        QVERIFY(english.contains("<html lang=\"en\">") && english.contains(">Sign in</button>"));
+        QVERIFY(chinese.contains("<html lang=\"zh-CN\">"));
+        for (const QByteArray& page : {english, chinese}) {
+            QVERIFY(page.contains("Vary: Accept-Language\r\n"));
+            QVERIFY(page.contains("Content-Security-Policy: default-src 'none'; style-src "
+                                  "'unsafe-inline'; img-src 'self' data:; form-action 'self'; "
+                                  "frame-ancestors 'none'; base-uri 'none'\r\n"));
+        }
+    }
+
     void refusedAndStillServing_data() {
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("status");

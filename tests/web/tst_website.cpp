@@ -1,7 +1,8 @@
 // The web pages' logic without sockets: sign-in, sessions and the lock-out,
 // what the pages show (the rules' verdicts, every value escaped, the month
-// cell by cell as the summary's CSV), the refusals of bad input, and that
-// nothing is ever written to the database.
+// cell by cell as the summary's CSV), the language chosen by the browser's
+// Accept-Language, the refusals of bad input, and that nothing is ever
+// written to the database.
 #include "reports/summary/SummaryCsv.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
@@ -10,6 +11,7 @@
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
 #include "web/ReadOnlyDatabase.h"
+#include "web/WebLanguage.h"
 #include "web/WebSite.h"
 
 #include <QFileInfo>
@@ -418,6 +420,119 @@ private slots:
         QCOMPARE(days.size(), 32);
         QCOMPARE(days[10].mid(1, 3), (QStringList{QStringLiteral("08:00"), QStringLiteral("16:00"),
                                                   QStringLiteral("早退60分钟")}));
+    }
+
+    void languageOfTheBrowser_data() {
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("none") << QByteArray() << false;
+        QTest::newRow("en") << QByteArray("en") << true;
+        QTest::newRow("en-GB, case ignored") << QByteArray("EN-gb") << true;
+        QTest::newRow("Chinese browser") << QByteArray("zh-CN,zh;q=0.9,en;q=0.8") << false;
+        QTest::newRow("English browser") << QByteArray("en-US,en;q=0.9,zh-CN;q=0.8") << true;
+        QTest::newRow("q over order") << QByteArray("zh;q=0.5, en;q=0.9") << true;
+        QTest::newRow("q over order, Chinese") << QByteArray("en;q=0.8 , zh;q=0.81") << false;
+        QTest::newRow("equal q: first listed") << QByteArray("en;q=0.5,zh;q=0.5") << true;
+        QTest::newRow("equal q: first listed, Chinese") << QByteArray("zh-TW,en-US") << false;
+        QTest::newRow("French, then English") << QByteArray("fr-FR, en;q=0.5") << true;
+        QTest::newRow("French only") << QByteArray("fr") << false;
+        QTest::newRow("any") << QByteArray("*") << false;
+        QTest::newRow("English refused") << QByteArray("en;q=0, *") << false;
+        QTest::newRow("Chinese refused") << QByteArray("zh;q=0, en;q=0.1") << true;
+        QTest::newRow("both refused") << QByteArray("zh;q=0, en;q=0") << false;
+        QTest::newRow("q=0.001") << QByteArray("en;q=0.001") << true;
+        QTest::newRow("not en") << QByteArray("eng, enx-US") << false;
+        QTest::newRow("q out of range") << QByteArray("en;q=1.5") << false;
+        QTest::newRow("q not a number") << QByteArray("en;q=abc, de") << false;
+        QTest::newRow("empty ranges") << QByteArray(" , ;q=1, en") << true;
+    }
+    void languageOfTheBrowser() {
+        QFETCH(QByteArray, header);
+        QFETCH(bool, english);
+        QCOMPARE(WebLanguage::Preferred(header) == UiLanguage::English, english);
+    }
+
+    // Each request in the language its browser prefers, the 今日 page too
+    // while its background thread keeps one page per language.
+    void pagesInTheBrowsersLanguage() {
+        WebSite background(WebSite::Options{true});
+        const auto ask = [&](WebSite& site, const QString& path, const QByteArray& language,
+                             const QByteArray& token) {
+            WebRequest r = get(path, token);
+            r.acceptLanguage = language;
+            return site.Handle(r);
+        };
+        const QByteArray token = background.sessions().Open();
+        for (int round = 0; round < 2; ++round) {
+            for (const bool english : {true, false}) {
+                const WebResponse r = ask(background, QStringLiteral("/"),
+                                          english ? "en-US,en;q=0.9" : "zh-CN", token);
+                QCOMPARE(r.status, 200);
+                QCOMPARE(r.Header("Vary"), QByteArray("Accept-Encoding, Accept-Language"));
+                const QString page = QString::fromUtf8(r.body);
+                QCOMPARE(page.contains(QLatin1String("<html lang=\"en\">")), english);
+                QCOMPARE(page.contains(QLatin1String("<html lang=\"zh-CN\">")), !english);
+                QCOMPARE(page.contains(QLatin1String("Present 2")), english);
+                // The rules' verdicts in the page's language too.
+                QList<QStringList> rows;
+                for (int t = 0; t < 3; ++t)
+                    rows += tableRows(r.body, QStringLiteral("today-%1").arg(t));
+                QVERIFY(rows.contains(QStringList{QStringLiteral("1001"), QStringLiteral("张伟"),
+                                                  QStringLiteral("08:05"), QString(),
+                                                  english ? QStringLiteral("Late 5 min")
+                                                          : QStringLiteral("迟到5分钟")}));
+                QCOMPARE(page.contains(QStringLiteral("已到 2")), !english);
+                QVERIFY(page.contains(QStringLiteral("&lt;b&gt;王芳&lt;/b&gt;")));
+            }
+            QTest::qWait(int(TodayFeed::kFreshMs) + 100);
+        }
+
+        const QByteArray session = signIn();
+        const WebResponse month =
+            ask(*m_site, QStringLiteral("/month?month=2026-03"), "en", session);
+        const QList<QStringList> rows = tableRows(month.body, QStringLiteral("summary"));
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(rows[0].value(3), QStringLiteral("Working days"));
+        QVERIFY(month.body.contains("Late arrivals by department") &&
+                month.body.contains("Download: "));
+        // Every fixed text English: what is left Chinese is the data's.
+        QString text = QTextDocumentFragment::fromHtml(QString::fromUtf8(month.body)).toPlainText();
+        for (const QString& data :
+             {QStringLiteral("张伟"), QStringLiteral("王芳"), QStringLiteral("李娜"),
+              QStringLiteral("赵六"), QStringLiteral("教务处"), QStringLiteral("实验中学")})
+            text.remove(data);
+        static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{303F}"
+                                                               "\\x{4E00}-\\x{9FFF}"
+                                                               "\\x{FF00}-\\x{FFEF}]"));
+        QVERIFY2(!text.contains(chinese), qPrintable(text));
+        const QString days = QString::fromUtf8(
+            ask(*m_site, QStringLiteral("/employee?number=1001&month=2026-03"), "en", session)
+                .body);
+        QVERIFY(days.contains(QLatin1String("Mon Mar 2")) &&
+                days.contains(QLatin1String("Month total")));
+
+        // The files: the CSV's columns are a format others read, the same in
+        // either language; the PDF is the English report.
+        QCOMPARE(ask(*m_site, QStringLiteral("/month.csv?month=2026-03"), "en", session).body,
+                 ask(*m_site, QStringLiteral("/month.csv?month=2026-03"), "zh", session).body);
+        const QString pdf = m_dir.writeFile(
+            QStringLiteral("en.pdf"),
+            ask(*m_site, QStringLiteral("/month.pdf?month=2026-03"), "en", session).body);
+        QVERIFY(PdfText(pdf).contains(QLatin1String("Attendance Summary 3/2026")));
+
+        // Refusals and the sign-in form too, escaped as ever.
+        const WebResponse missing =
+            ask(*m_site, QStringLiteral("/nothing<b>"), "en;q=0.9", session);
+        QCOMPARE(missing.status, 404);
+        QCOMPARE(missing.Header("Vary"), QByteArray("Accept-Language"));
+        QVERIFY(missing.body.contains("Page not found") &&
+                missing.body.contains("/nothing&lt;b&gt;"));
+        const QString form =
+            QString::fromUtf8(ask(*m_site, QStringLiteral("/login"), "en", QByteArray()).body);
+        QVERIFY(form.contains(QLatin1String("Password")) &&
+                form.contains(QLatin1String(">Sign in</button>")));
+        QVERIFY(QString::fromUtf8(ask(*m_site, QStringLiteral("/login"), "", QByteArray()).body)
+                    .contains(QStringLiteral(">登录</button>")));
     }
 
     void badInputIsRefusedClearly_data() {

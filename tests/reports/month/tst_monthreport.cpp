@@ -1,14 +1,17 @@
 // The monthly attendance report on a small database: month choice, layout
 // read back from the PDF, short months, empty months and repeated runs.
 #include "report/ReportDocument.h"
+#include "report/ReportFonts.h"
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
 #include "shared/base/AppClock.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tests/common/TestProgramDir.h"
+#include "texts/Translation.h"
 
 #include <QRegularExpression>
+#include <QTranslator>
 #include <QtTest>
 #include <array>
 
@@ -192,6 +195,62 @@ private slots:
                                         QDateTime(QDate(2009, 7, day), QTime(0, 0))));
         QCOMPARE(seen,
                  QStringList({"X902名08:30", "X902名", "A7名09:00", "A7名", "a7名", "a7名09:30"}));
+    }
+
+    // In English (the catalogue installed, as the programs install it) the
+    // fixed texts have no Chinese character left, and in either language every
+    // text fits its cell in the report's fonts; names come from the records.
+    void englishReport() {
+        ReportFonts::InstallSubstitutions();
+        const auto at = [](int d, int h, int min) {
+            return QDateTime(QDate(2011, 6, d), QTime(h, min));
+        };
+        const QStringList names = {QStringLiteral("Alice Brown"), QStringLiteral("Bob Carter")};
+        for (int i = 0; i < names.size(); ++i) {
+            const QString number = QString::number(3001 + i);
+            QVERIFY(m_dir.addEmployee(number, names[i], QString::number(700000000000001LL + i), 1));
+            QVERIFY(m_dir.addPresence(number, at(1 + i, 7, 59), at(1 + i, 17, 30)));
+        }
+        const auto overflowing = [](const ReportDocument& doc) {
+            QStringList out;
+            for (int p = 0; p < doc.PageCount(); ++p)
+                for (const ReportControl& c : doc.PageAt(p).items)
+                    if (c.kind == ReportControl::Kind::Label && !c.text.isEmpty() &&
+                        !ReportPainter::TextFits(c))
+                        out << c.name + QStringLiteral(": ") + c.text;
+            return out;
+        };
+        clsEmployeePresenceSet table;
+        QVERIFY(EmployeeMonthReport::LoadMonthTable(2011, 6, table));
+        const auto run = [&](const QString& school) {
+            EmployeeMonthReport report;
+            report.setSchoolName(school);
+            report.setYear(2011);
+            report.setMonth(6);
+            report.setMonthTable(&table);
+            return ReportDocument::Run(report);
+        };
+        const ReportDocument chinese = run(QStringLiteral("第一实验小学"));
+        QStringList wide = overflowing(chinese);
+        QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
+
+        QTranslator english;
+        QVERIFY(Translation::Load(UiLanguage::English, &english));
+        QVERIFY(QCoreApplication::installTranslator(&english));
+        const ReportDocument doc = run(QStringLiteral("First Primary School"));
+        QCoreApplication::removeTranslator(&english);
+        wide = overflowing(doc);
+        QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
+        QString error;
+        const QString pdf = m_dir.file(QStringLiteral("jun2011-en.pdf"));
+        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error));
+        const QString text = PdfText(pdf);
+        static const QRegularExpression chineseText(
+            QStringLiteral("[\\x{3000}-\\x{303F}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+        QVERIFY2(!text.contains(chineseText), qPrintable(text));
+        for (const char* expected : {"First Primary School", "Jun Attendance Report", "Name",
+                                     "Printed:", "Alice", "Bob Carter", "07:59", "17:30"})
+            QVERIFY2(text.contains(QLatin1String(expected)), qPrintable(expected + text));
     }
 
     void manyEmployeesFillPages() {
