@@ -206,8 +206,7 @@ void frmAttendanceSummary::cmdPreview_Click() {
 void frmAttendanceSummary::cmdPrint_Click() {
     if (!EnsureSummary())
         return;
-    QString error;
-    if (m_printer.Print(RunReport(), true, this, &error) == ReportPrinter::Result::Failed)
+    if (m_printer.Print(RunReport(), true, this) == ReportPrinter::Result::Failed)
         MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
                             MsgBox::Icon::Exclamation);
 }
@@ -222,8 +221,7 @@ void frmAttendanceSummary::cmdPdf_Click() {
     if (path.isEmpty())
         return;
     // As the preview's PDF tool: an existing file is refused and left as it is.
-    QString error;
-    if (ReportPainter::WritePdfFile(RunReport(), path, false, &error))
+    if (ReportPainter::WritePdfFile(RunReport(), path, false))
         MsgBox::ShowMessage(this, QStringLiteral("PDF文件已导出！"), QStringLiteral("信息"),
                             MsgBox::Icon::Information);
     else
@@ -241,9 +239,8 @@ void frmAttendanceSummary::cmdExcel_Click() {
     if (path.isEmpty())
         return;
     // Like the PDF and the month CSV: an existing file is never replaced.
-    QString error;
     const bool written = !QFileInfo::exists(path) &&
-                         SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, &error);
+                         SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, nullptr);
     if (written)
         MsgBox::ShowMessage(this, QStringLiteral("Excel文件已导出！"), QStringLiteral("信息"),
                             MsgBox::Icon::Information);

@@ -206,13 +206,12 @@ bool ReportPreview::FindText(const QString& text) {
     return true;
 }
 
-bool ReportPreview::ExportPdf(const QString& fileName, QString* error) {
+bool ReportPreview::ExportPdf(const QString& fileName, Error* error) {
     return ReportPainter::WritePdfFile(m_doc, fileName, false, error);
 }
 
 void ReportPreview::print() {
-    QString error;
-    if (m_printer.Print(m_doc, true, this, &error) == ReportPrinter::Result::Failed)
+    if (m_printer.Print(m_doc, true, this) == ReportPrinter::Result::Failed)
         message(QStringLiteral("打印失败！"), true);
 }
 
@@ -234,11 +233,12 @@ void ReportPreview::exportPdf() {
         m_pdfName ? m_pdfName(m_doc.Caption() + QStringLiteral(".pdf")).trimmed() : QString();
     if (name.isEmpty())
         return;
-    QString error;
+    Error error;
     if (ExportPdf(name, &error))
         message(QStringLiteral("PDF文件已导出！"), false);
     else
-        message(QStringLiteral("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error), true);
+        message(QStringLiteral("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error.Text()),
+                true);
 }
 
 void ReportPreview::message(const QString& text, bool isError) {

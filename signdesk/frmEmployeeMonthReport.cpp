@@ -84,8 +84,7 @@ void frmEmployeeMonthReport::ShowReport(bool preview) {
         window.exec();
         return;
     }
-    QString error;
-    if (m_printer.Print(doc, true, this, &error) == ReportPrinter::Result::Failed)
+    if (m_printer.Print(doc, true, this) == ReportPrinter::Result::Failed)
         MsgBox::ShowMessage(this, QStringLiteral("打印失败！"), QStringLiteral("错误"),
                             MsgBox::Icon::Exclamation);
 }
