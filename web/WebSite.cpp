@@ -340,7 +340,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
                              .arg(monthNumber, 2, 10, QLatin1Char('0'))
                              .arg(kind);
     WebResponse r;
-    QString error;
+    DbError error;
     if (kind == QLatin1String("csv")) {
         r.contentType = "text/csv; charset=utf-8";
         r.body = SummaryCsv::Bytes(summary);
@@ -349,7 +349,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
         if (!dir.isValid() || !SummaryXlsx::Write(summary, unitName(), file, &error))
-            return problem(500, QStringLiteral("无法生成文件"), error);
+            return problem(500, QStringLiteral("无法生成文件"), error.Text());
         QFile made(file);
         if (!made.open(QIODevice::ReadOnly))
             return problem(500, QStringLiteral("无法生成文件"), made.errorString());
@@ -363,7 +363,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         QBuffer buffer(&r.body);
         buffer.open(QIODevice::WriteOnly);
         if (!ReportPainter::WritePdf(doc, buffer, &error))
-            return problem(500, QStringLiteral("无法生成文件"), error);
+            return problem(500, QStringLiteral("无法生成文件"), error.Text());
         r.contentType = "application/pdf";
     }
     r.headers.append({"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"'});

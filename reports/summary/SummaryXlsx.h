@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QString>
 
 class MonthSummary;
@@ -16,5 +18,5 @@ class MonthSummary;
 // the same bytes.
 namespace SummaryXlsx {
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
-           QString* error);
+           DbError* error);
 } // namespace SummaryXlsx
