@@ -186,9 +186,7 @@ void frmMain::SetDeptColumns() {
 void frmMain::LoadEmpList() {
     SetEmpColumns();
     clsEmployeeSet employees;
-    try {
-        employees.LoadSet();
-    } catch (const std::exception&) {
+    if (!employees.LoadSet()) {
         MsgBox::ShowMessage(this, QStringLiteral("读取员工信息失败！"), QStringLiteral("错误"),
                             MsgBox::Icon::Exclamation);
         return;

@@ -159,7 +159,7 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
     w.since.start();
     if (w.scanId.isEmpty()) {
         ScanOutcome failed;
-        failed.found = -1;
+        failed.found = clsEmployee::Lookup::Failed;
         w.result = failed;
     }
     m_waiting.push_back(std::move(w));
@@ -295,8 +295,8 @@ bool ScanService::recordDirect(const QString& barcode, qint64 keyTimeMs, bool la
     clsEmployee employee;
     employee.setEBARCODE(barcode);
     out.found = employee.IsExist();
-    if (out.found != 1)
-        return out.found == 0 || lastTry || !databaseLockedNow();
+    if (out.found != clsEmployee::Lookup::Found)
+        return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
     out.number = employee.ENUMBER();
     out.name = employee.ENAME();
     out.department = employee.DNAME();
