@@ -320,9 +320,9 @@ int main(int argc, char* argv[]) {
     });
 
     // A program directory whose configuration names the benchmark database.
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir, QString(), false, &error))
-        die(qPrintable(error));
+        die(qPrintable(error.Text()));
 
     const QDateTime signInTime(kToday, kSignInTime);
     RawSignIn raw(file);
@@ -393,7 +393,7 @@ int main(int argc, char* argv[]) {
         e.setEBARCODE(codes[i]);
         QElapsedTimer lookup;
         lookup.start();
-        if (e.IsExist() != 1)
+        if (e.IsExist() != clsEmployee::Lookup::Found)
             die("IsExist did not find " + codes[i].toStdString());
         classLookup.push_back(lookup.nsecsElapsed() / 1e6);
         clsPresence p;

@@ -257,7 +257,7 @@ double median(const std::vector<double>& v) {
 int scan(const QString& code) {
     clsEmployee e;
     e.setEBARCODE(code);
-    if (e.IsExist() != 1)
+    if (e.IsExist() != clsEmployee::Lookup::Found)
         return -9;
     clsPresence p;
     p.setENUMBER(e.ENUMBER());
@@ -336,7 +336,7 @@ int runStation(int station, int slotCount, int employees, qint64 startMs, bool w
     AppClock::setFixed(slotTime(0));
     clsEmployee warm;
     warm.setEBARCODE(codes[0]);
-    if (warm.IsExist() != 1)
+    if (warm.IsExist() != clsEmployee::Lookup::Found)
         die(QStringLiteral("station %1 cannot look up a card").arg(station));
     if (!waitForDisk) {
         QSqlQuery q(clsDbConn().GetDbConn());
@@ -553,9 +553,9 @@ int main(int argc, char* argv[]) {
     const QString dir = QStringLiteral("%1/attendance-bench-server-%2")
                             .arg(QDir::tempPath(), QLatin1String(size.name));
     QDir().mkpath(dir);
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir, QString(), false, &error))
-        die(error);
+        die(error.Text());
     {
         clsConfiguration cfg;
         cfg.setFileName(clsConfiguration::DefaultFileName());

@@ -446,9 +446,9 @@ int main(int argc, char* argv[]) {
     if (!BenchData::BuildFile(dbPath, !cached,
                               [days](const QString& path) { return generateDatabase(path, days); }))
         return 1;
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error)) {
-        say("%s\n", qPrintable(error));
+        say("%s\n", qPrintable(error.Text()));
         return 1;
     }
     const QDate today = QDate::currentDate();

@@ -280,9 +280,9 @@ void fillFile(const QString& path, const Size& size, const QByteArray& photo) {
 void makeProgramDir(const QString& dir, const DbSettings* server) {
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error))
-        die(error);
+        die(error.Text());
     if (!server)
         return;
     clsConfiguration cfg;

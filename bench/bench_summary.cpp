@@ -103,9 +103,9 @@ long peakKb() {
 
 void measure(int employees, bool spreadsheet) {
     QTemporaryDir dir;
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
-        die(error);
+        die(error.Text());
     fill(employees);
     MonthSummary summary;
     const auto load = [&] {

@@ -165,16 +165,16 @@ void serve(const std::atomic<bool>& done) {
 
 void today(int employees, int viewers, int seconds) {
     QTemporaryDir dir;
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
-        die(error);
+        die(error.Text());
     const QDate today = BenchData::kToday;
     fill(employees, QDate(today.year(), today.month(), 1), today.addDays(-1), today, 0.7);
     if (!ViewerPassword::Store(kPassword, &error))
-        die(error);
+        die(error.Text());
     WebServer server{WebSite::Options{}};
     if (!server.Listen(QHostAddress::LocalHost, 0, &error))
-        die(error);
+        die(error.Text());
     const quint16 port = server.Port();
 
     std::atomic<bool> done{false};
@@ -279,16 +279,16 @@ void today(int employees, int viewers, int seconds) {
 
 void month(int employees, int runs) {
     QTemporaryDir dir;
-    QString error;
+    DbError error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
-        die(error);
+        die(error.Text());
     fill(employees, BenchData::kMonth, BenchData::kMonth.addMonths(1).addDays(-1),
          BenchData::kToday, 0);
     if (!ViewerPassword::Store(kPassword, &error))
-        die(error);
+        die(error.Text());
     WebServer server{WebSite::Options{}};
     if (!server.Listen(QHostAddress::LocalHost, 0, &error))
-        die(error);
+        die(error.Text());
     const quint16 port = server.Port();
     std::atomic<bool> done{false};
     std::vector<double> times, csv;

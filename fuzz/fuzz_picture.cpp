@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     cImage image;
-    QString error;
+    Error error;
     const auto result = PictureFileReader::ReadPicture(bytes, image, &error);
-    if (result == PictureFileReader::Failed && error.isEmpty())
+    if (result == PictureFileReader::Failed && error.Text().isEmpty())
         __builtin_trap(); // a refusal always gives its reason
     if (result != PictureFileReader::Read)
         return 0;

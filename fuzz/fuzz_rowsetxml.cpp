@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     RowSet rs;
-    QString error;
+    Error error;
     if (RowSetXml::Parse(bytes, &rs, &error)) {
         // Whatever was read must be writable again.
         (void)RowSetXml::Serialize(rs);

@@ -421,7 +421,7 @@ bool PictureFileReader::ReadRows(int first, int count, uchar* bgr, size_t stride
 // ---- Static readers --------------------------------------------------------
 
 PictureFileReader::Result PictureFileReader::ReadPicture(QIODevice& device, cImage& image,
-                                                         QString* error) {
+                                                         ::Error* error) {
     image.Create(0, 0, 24); // empty
     PictureFileReader reader(device);
     Result result = reader.ReadHeader();
@@ -429,13 +429,12 @@ PictureFileReader::Result PictureFileReader::ReadPicture(QIODevice& device, cIma
         result = reader.ReadImage(image);
     if (result != Read)
         image.Create(0, 0, 24);
-    if (error)
-        *error = result == Failed ? reader.Error() : QString();
+    ::Error(result == Failed ? reader.Error() : QString()).Report(error);
     return result;
 }
 
 PictureFileReader::Result PictureFileReader::ReadPicture(const QByteArray& bytes, cImage& image,
-                                                         QString* error) {
+                                                         ::Error* error) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "imaging/RowSource.h"
 
 #include <QByteArray>
@@ -36,8 +38,8 @@ public:
 
     // Reads from the device's current position; the device may have been
     // read from whatever the result.
-    static Result ReadPicture(QIODevice& device, cImage& image, QString* error = nullptr);
-    static Result ReadPicture(const QByteArray& bytes, cImage& image, QString* error = nullptr);
+    static Result ReadPicture(QIODevice& device, cImage& image, ::Error* error = nullptr);
+    static Result ReadPicture(const QByteArray& bytes, cImage& image, ::Error* error = nullptr);
 
     // Row by row: ReadHeader, then ReadRows (or ReadImage for the whole
     // picture). Bottom-up BMP rows are taken band by band from their place

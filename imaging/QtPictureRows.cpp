@@ -6,10 +6,9 @@
 
 #include <cstring>
 
-std::unique_ptr<RowSource> QtPictureRows::Open(const QString& name, QString* error) {
+std::unique_ptr<RowSource> QtPictureRows::Open(const QString& name, ::Error* error) {
     const auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
+        ::Error(why).Report(error);
         return nullptr;
     };
     QImageReader reader(name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "imaging/RowSource.h"
 #include "imaging/cImage.h"
 
@@ -13,7 +15,7 @@ public:
     // The picture of file `name`, its size checked against
     // PictureFileReader's limits before and after reading; null with the
     // reason in `error` on failure.
-    static std::unique_ptr<RowSource> Open(const QString& name, QString* error);
+    static std::unique_ptr<RowSource> Open(const QString& name, ::Error* error);
 
     int Width() const override { return m_image.Width(); }
     int Height() const override { return m_image.Height(); }

@@ -70,14 +70,14 @@ int parseArguments(const QStringList& args, cJpeg& jpeg, QStringList& files) {
 // as they bring Qt Gui), its size checked first.
 int sampleThroughQt(const QString& name, cJpeg& jpeg) {
     QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/jpegenc-qtreader"));
-    using Open = RowSource* (*)(const QString&, QString*);
+    using Open = RowSource* (*)(const QString&, Error*);
     const auto open = reinterpret_cast<Open>(module.resolve("attendance_jpegenc_open"));
     if (!open)
         return fail(QStringLiteral("cannot read %1: %2").arg(name, module.errorString()));
-    QString error;
+    Error error;
     const std::unique_ptr<RowSource> rows(open(name, &error));
     if (!rows)
-        return fail(error);
+        return fail(error.Text());
     if (jpeg.SampleRows(*rows) != 0)
         return fail(QStringLiteral("cannot encode %1: %2").arg(name, jpeg.ErrorString()));
     return 0;

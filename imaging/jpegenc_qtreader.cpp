@@ -3,6 +3,6 @@
 // never loads Qt Gui.
 #include "imaging/QtPictureRows.h"
 
-extern "C" Q_DECL_EXPORT RowSource* attendance_jpegenc_open(const QString& name, QString* error) {
+extern "C" Q_DECL_EXPORT RowSource* attendance_jpegenc_open(const QString& name, Error* error) {
     return QtPictureRows::Open(name, error).release();
 }

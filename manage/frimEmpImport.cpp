@@ -78,15 +78,15 @@ void frimEmpImport::LoadDepartments() {
     ui->cbDept->setCurrentIndex(-1);
 }
 
-qint16 frimEmpImport::NextFile() {
+frimEmpImport::FileResult frimEmpImport::NextFile() {
     if (m_position >= m_total)
-        return 2;
-    const qint16 result = LoadEmployeeFile(m_files.at(m_position));
+        return FileResult::NoMoreFiles;
+    const FileResult result = LoadEmployeeFile(m_files.at(m_position));
     ++m_position;
     ui->pbWorking->setValue(m_position);
     ui->lblProcess->setText(QStringLiteral("%1/%2").arg(m_position).arg(m_total));
     UpdateNextButton();
-    ui->btnSave->setEnabled(result == 1);
+    ui->btnSave->setEnabled(result == FileResult::Loaded);
     return result;
 }
 
@@ -96,29 +96,31 @@ namespace {
 // result of LoadEmployeeFile for it.
 struct Refusal {
     QString why;
-    qint16 result = 1;
+    frimEmpImport::FileResult result = frimEmpImport::FileResult::Loaded;
 };
 
 Refusal examine(const QString& path, ExchangeFiles::NewEmployee* employee) {
+    using enum frimEmpImport::FileResult;
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        return {frimEmpImport::tr("文件不存在。"), -1};
+        return {frimEmpImport::tr("文件不存在。"), Missing};
     RowSet rs;
     if (!RowSetXml::Load(path, &rs))
-        return {frimEmpImport::tr("文件已损坏，或不是员工信息文件。"), 0};
+        return {frimEmpImport::tr("文件已损坏，或不是员工信息文件。"), Unreadable};
     if (rs.rows.isEmpty())
-        return {frimEmpImport::tr("文件中没有员工信息。"), -2};
+        return {frimEmpImport::tr("文件中没有员工信息。"), Empty};
     // An exported employee file: taking it would store the person twice.
     for (const char* column : {"ENUMBER", "EBARCODE"})
         if (!rs.value(0, QLatin1String(column)).toString().trimmed().isEmpty())
-            return {frimEmpImport::tr("这是导出的员工信息文件，其中的员工已有编号和条码。"), 0};
+            return {frimEmpImport::tr("这是导出的员工信息文件，其中的员工已有编号和条码。"),
+                    Unreadable};
     if (!ExchangeFiles::ReadNewEmployee(path, employee))
-        return {frimEmpImport::tr("文件不是新员工信息文件。"), 0};
+        return {frimEmpImport::tr("文件不是新员工信息文件。"), Unreadable};
     return {};
 }
 
 } // namespace
 
-qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
+frimEmpImport::FileResult frimEmpImport::LoadEmployeeFile(const QString& path) {
     ExchangeFiles::NewEmployee employee;
     const Refusal refusal = examine(path, &employee);
     if (!refusal.why.isEmpty()) {
@@ -148,7 +150,7 @@ qint16 frimEmpImport::LoadEmployeeFile(const QString& path) {
                                  Qt::SmoothTransformation);
     ui->imgHeader->setPixmap(picture);
     ui->txtEmpNum->clear();
-    return 1;
+    return FileResult::Loaded;
 }
 
 bool frimEmpImport::WritePhoto() {
@@ -225,9 +227,9 @@ bool frimEmpImport::CheckInput() {
     return true;
 }
 
-qint16 frimEmpImport::SaveEmployee() {
+frimEmpImport::SaveResult frimEmpImport::SaveEmployee() {
     if (!CheckInput())
-        return -1;
+        return SaveResult::InputRefused;
     // The record takes the photo file and deletes it when it goes.
     clsEmployee employee;
     employee.setENAME(ui->txtName->text().trimmed());
@@ -236,34 +238,35 @@ qint16 frimEmpImport::SaveEmployee() {
     employee.setENUMBER(ui->txtEmpNum->text().trimmed());
     employee.setHeadImg(m_photoPath);
     if (!employee.UpdateEBarCode())
-        return 0;
+        return SaveResult::Failed;
     switch (employee.Store(true)) {
     case clsEmployee::StoreResult::Stored:
-        return 1;
+        return SaveResult::Saved;
     case clsEmployee::StoreResult::NumberTaken:
-        return 2;
+        return SaveResult::NumberTaken;
     default:
-        return 0;
+        return SaveResult::Failed;
     }
 }
 
 void frimEmpImport::btnSave_Click() {
-    const qint16 result = SaveEmployee();
+    const SaveResult result = SaveEmployee();
     switch (result) {
-    case 1:
+    case SaveResult::Saved:
         MsgBox::ShowMessage(this, tr("员工信息已成功导入！"), tr("消息"),
                             MsgBox::Icon::Information);
         ui->btnSave->setEnabled(false);
         break;
-    case 0:
-    case 2:
+    case SaveResult::Failed:
+    case SaveResult::NumberTaken:
         // The failed record took the photo file with it; put it back so the
         // operator can correct the entry and save again.
         WritePhoto();
-        warn(result == 2 ? tr("员工编号已存在，请使用未使用的员工编号！")
-                         : tr("员工信息保存失败！"));
+        warn(result == SaveResult::NumberTaken
+                 ? tr("员工编号已存在，请使用未使用的员工编号！")
+                 : tr("员工信息保存失败！"));
         break;
-    default:
+    case SaveResult::InputRefused:
         break;
     }
 }

@@ -31,6 +31,11 @@ public:
     // when the text is not a date.
     static std::optional<QDateTime> ParseEntryDate(const QString& text);
 
+    // What became of a new-employee file.
+    enum class FileResult { Loaded, Unreadable, Missing, Empty, NoMoreFiles };
+    // What became of the entry: InputRefused when a field is wrong (said already).
+    enum class SaveResult { Saved, InputRefused, NumberTaken, Failed };
+
 public slots:
     void done(int result) override;
 
@@ -45,13 +50,13 @@ private:
     void Form_Load();
     void InitProgress();
     void LoadDepartments();
-    qint16 NextFile();
-    qint16 LoadEmployeeFile(const QString& path);
+    FileResult NextFile();
+    FileResult LoadEmployeeFile(const QString& path);
     void SelectDepartment(qint16 did);
     qint16 GetDeptID() const;
     void UpdateNextButton();
     bool CheckInput();
-    qint16 SaveEmployee();
+    SaveResult SaveEmployee();
     bool WritePhoto();
     void RemovePhoto();
     void warn(const QString& text);

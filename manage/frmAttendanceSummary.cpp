@@ -209,9 +209,9 @@ void frmAttendanceSummary::cmdPreview_Click() {
 void frmAttendanceSummary::cmdPrint_Click() {
     if (!EnsureSummary())
         return;
-    QString error;
-    if (m_printer.Print(RunReport(), true, this, &error) == ReportPrinter::Result::Failed)
-        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"), MsgBox::Icon::Exclamation);
+    if (m_printer.Print(RunReport(), true, this) == ReportPrinter::Result::Failed)
+        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"),
+                            MsgBox::Icon::Exclamation);
 }
 
 void frmAttendanceSummary::cmdPdf_Click() {
@@ -223,9 +223,9 @@ void frmAttendanceSummary::cmdPdf_Click() {
     if (path.isEmpty())
         return;
     // As the preview's PDF tool: an existing file is refused and left as it is.
-    QString error;
-    if (ReportPainter::WritePdfFile(RunReport(), path, false, &error))
-        MsgBox::ShowMessage(this, tr("PDF文件已导出！"), tr("信息"), MsgBox::Icon::Information);
+    if (ReportPainter::WritePdfFile(RunReport(), path, false))
+        MsgBox::ShowMessage(this, tr("PDF文件已导出！"), tr("信息"),
+                            MsgBox::Icon::Information);
     else
         MsgBox::ShowMessage(this, tr("导出PDF失败！\n%1").arg(WriteFailure::Cause(path)),
                             tr("错误"), MsgBox::Icon::Exclamation);
@@ -240,9 +240,8 @@ void frmAttendanceSummary::cmdExcel_Click() {
     if (path.isEmpty())
         return;
     // Like the PDF and the month CSV: an existing file is never replaced.
-    QString error;
     const bool written = !QFileInfo::exists(path) &&
-                         SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, &error);
+                         SummaryXlsx::Write(m_summary, clsSchoolArea().SNAME(), path, nullptr);
     if (written)
         MsgBox::ShowMessage(this, tr("Excel文件已导出！"), tr("信息"), MsgBox::Icon::Information);
     else

@@ -192,10 +192,9 @@ void frmMain::SetDeptColumns() {
 void frmMain::LoadEmpList() {
     SetEmpColumns();
     clsEmployeeSet employees;
-    try {
-        employees.LoadSet();
-    } catch (const std::exception&) {
-        MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"), MsgBox::Icon::Exclamation);
+    if (!employees.LoadSet()) {
+        MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"),
+                            MsgBox::Icon::Exclamation);
         return;
     }
     QList<QTreeWidgetItem*> rows;

@@ -218,11 +218,11 @@ void frmWorkCalendar::cmdImport_Click() {
     QFile file(path);
     std::vector<CalendarDay> days;
     QList<int> years;
-    QString why;
+    DbError why;
     if (!file.open(QIODevice::ReadOnly))
         return fail(this, tr("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
     if (!CalendarFile::Parse(file.readAll(), &days, &years, &why))
-        return fail(this, importFault(why));
+        return fail(this, importFault(why.Text()));
     if (years.isEmpty())
         return warn(this, tr("日历文件中没有日期，未做任何修改。"));
     // As the command line's import: the years the file names are replaced

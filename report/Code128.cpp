@@ -3,14 +3,13 @@
 #include <memory>
 #include <zint.h>
 
-bool Code128::Encode(const QString& data, QString* error) {
+bool Code128::Encode(const QString& data, Error* error) {
     m_bars.clear();
     m_modules = 0;
     const std::unique_ptr<zint_symbol, void (*)(zint_symbol*)> symbol(ZBarcode_Create(),
                                                                       ZBarcode_Delete);
     if (!symbol) {
-        if (error)
-            *error = QStringLiteral("out of memory");
+        Error(QStringLiteral("out of memory")).Report(error);
         return false;
     }
     symbol->symbology = BARCODE_CODE128;
@@ -20,8 +19,7 @@ bool Code128::Encode(const QString& data, QString* error) {
         symbol.get(), reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     if (rc >= ZINT_ERROR || ZBarcode_Buffer_Vector(symbol.get(), 0) >= ZINT_ERROR ||
         !symbol->vector) {
-        if (error)
-            *error = QString::fromLatin1(symbol->errtxt);
+        Error(QString::fromLatin1(symbol->errtxt)).Report(error);
         return false;
     }
     const zint_vector* v = symbol->vector;
@@ -33,8 +31,7 @@ bool Code128::Encode(const QString& data, QString* error) {
         maxY = std::max<double>(maxY, r->y + r->height);
     }
     if (maxX <= minX || maxY <= minY) {
-        if (error)
-            *error = QStringLiteral("empty symbol");
+        Error(QStringLiteral("empty symbol")).Report(error);
         return false;
     }
     // zint scales its vector output; one module is the narrowest bar's unit.

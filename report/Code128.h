@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include <QRectF>
 #include <QString>
 #include <vector>
@@ -8,7 +10,7 @@
 class Code128 {
 public:
     // Encodes `data`; false (with zint's reason) when it cannot be encoded.
-    bool Encode(const QString& data, QString* error = nullptr);
+    bool Encode(const QString& data, Error* error = nullptr);
 
     // Bars with x and width in modules, y and height as fractions (0..1) of
     // the bar height.

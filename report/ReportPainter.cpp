@@ -277,7 +277,7 @@ void fixCreationDate(QByteArray& pdf) {
 
 } // namespace
 
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error, int first, int last) {
+bool WritePdf(const ReportDocument& doc, QIODevice& out, Error* error, int first, int last) {
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
@@ -286,25 +286,22 @@ bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error, int fir
         writer.setTitle(doc.Caption());
         writer.setCreator(QStringLiteral("attendance"));
         if (!PaintAll(writer, doc, first, last)) {
-            if (error)
-                *error = QStringLiteral("cannot write the PDF");
+            Error(QStringLiteral("cannot write the PDF")).Report(error);
             return false;
         }
     }
     fixCreationDate(bytes);
     if (out.write(bytes) == bytes.size())
         return true;
-    if (error)
-        *error = QStringLiteral("cannot write the PDF: %1").arg(out.errorString());
+    Error(QStringLiteral("cannot write the PDF: %1").arg(out.errorString())).Report(error);
     return false;
 }
 
 namespace {
 
-bool writeInPlace(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
+bool writeInPlace(const QString& fileName, const QByteArray& bytes, bool replace, Error* error) {
     auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
+        Error(why).Report(error);
         return false;
     };
     if (replace) {
@@ -338,15 +335,14 @@ void SetFileWriter(FileWriter writer) {
     fileWriter() = writer ? std::move(writer) : FileWriter(writeInPlace);
 }
 
-bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, QString* error) {
+bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, Error* error) {
     return fileWriter()(fileName, bytes, replace, error);
 }
 
 bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
-                  QString* error) {
+                  Error* error) {
     if (!overwrite && QFileInfo::exists(fileName)) {
-        if (error)
-            *error = QStringLiteral("%1 exists already").arg(fileName);
+        Error(QStringLiteral("%1 exists already").arg(fileName)).Report(error);
         return false;
     }
     QByteArray bytes;

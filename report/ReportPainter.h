@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "report/ReportDocument.h"
 
 #include <QImage>
@@ -29,13 +31,13 @@ QImage PageImage(const ReportDocument& doc, int page, int dpi = 150,
 bool PaintAll(QPagedPaintDevice& device, const ReportDocument& doc, int first = 0, int last = -1);
 
 // The whole document as PDF into an open device.
-bool WritePdf(const ReportDocument& doc, QIODevice& out, QString* error = nullptr, int first = 0,
+bool WritePdf(const ReportDocument& doc, QIODevice& out, Error* error = nullptr, int first = 0,
               int last = -1);
 // The whole document into a PDF file, made in memory and handed whole to
 // the file writer. With overwrite false an existing file is refused and left
 // alone; a failed write leaves no file behind.
 bool WritePdfFile(const ReportDocument& doc, const QString& fileName, bool overwrite,
-                  QString* error = nullptr);
+                  Error* error = nullptr);
 
 // Whether a label's text fits its box in the font it is painted with: on one
 // line within the box's width and height, or, word-wrapped, within its
@@ -48,9 +50,9 @@ bool TextFits(const ReportControl& label);
 // install one that links the file into place only when it is complete, so a
 // killed writer leaves nothing. The default writes the file in place.
 using FileWriter = std::function<bool(const QString& fileName, const QByteArray& bytes,
-                                      bool replace, QString* error)>;
+                                      bool replace, Error* error)>;
 void SetFileWriter(FileWriter writer);
 // The bytes through the installed writer.
-bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, QString* error);
+bool WriteFile(const QString& fileName, const QByteArray& bytes, bool replace, Error* error);
 
 } // namespace ReportPainter

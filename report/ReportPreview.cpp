@@ -205,13 +205,12 @@ bool ReportPreview::FindText(const QString& text) {
     return true;
 }
 
-bool ReportPreview::ExportPdf(const QString& fileName, QString* error) {
+bool ReportPreview::ExportPdf(const QString& fileName, Error* error) {
     return ReportPainter::WritePdfFile(m_doc, fileName, false, error);
 }
 
 void ReportPreview::print() {
-    QString error;
-    if (m_printer.Print(m_doc, true, this, &error) == ReportPrinter::Result::Failed)
+    if (m_printer.Print(m_doc, true, this) == ReportPrinter::Result::Failed)
         message(tr("打印失败！"), true);
 }
 
@@ -233,11 +232,12 @@ void ReportPreview::exportPdf() {
         m_pdfName ? m_pdfName(m_doc.Caption() + QStringLiteral(".pdf")).trimmed() : QString();
     if (name.isEmpty())
         return;
-    QString error;
+    Error error;
     if (ExportPdf(name, &error))
         message(tr("PDF文件已导出！"), false);
     else
-        message(tr("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error), true);
+        message(tr("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error.Text()),
+                true);
 }
 
 void ReportPreview::message(const QString& text, bool isError) {

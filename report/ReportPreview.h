@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "report/ReportDocument.h"
 #include "report/ReportPrinter.h"
 
@@ -55,7 +57,7 @@ public:
     ReportDocument::Hit LastHit() const { return m_hit; }
 
     // Writes the pages to a PDF file; an existing file is not overwritten.
-    bool ExportPdf(const QString& fileName, QString* error = nullptr);
+    bool ExportPdf(const QString& fileName, Error* error = nullptr);
 
 signals:
     void pageShown(int page);

@@ -13,7 +13,7 @@ ReportPrinter::ReportPrinter()
       }) {}
 
 ReportPrinter::Result ReportPrinter::Print(const ReportDocument& doc, bool showDialog,
-                                           QWidget* parent, QString* error) const {
+                                           QWidget* parent, Error* error) const {
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setDocName(doc.Caption());
@@ -23,15 +23,13 @@ ReportPrinter::Result ReportPrinter::Print(const ReportDocument& doc, bool showD
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         return PrintToFile(printer, doc, error) ? Result::Printed : Result::Failed;
     if (!PrintTo(printer, doc)) {
-        if (error)
-            *error = QStringLiteral("the printer could not be started");
+        Error(QStringLiteral("the printer could not be started")).Report(error);
         return Result::Failed;
     }
     return Result::Printed;
 }
 
-bool ReportPrinter::PrintToFile(const QPrinter& printer, const ReportDocument& doc,
-                                QString* error) {
+bool ReportPrinter::PrintToFile(const QPrinter& printer, const ReportDocument& doc, Error* error) {
     int first = 0;
     int last = -1;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {

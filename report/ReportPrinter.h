@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "report/ReportDocument.h"
 
 #include <QString>
@@ -21,11 +23,11 @@ public:
     enum class Result { Printed, Cancelled, Failed };
     // Prints every page; with `showDialog` the dialog decides first.
     Result Print(const ReportDocument& doc, bool showDialog, QWidget* parent = nullptr,
-                 QString* error = nullptr) const;
+                 Error* error = nullptr) const;
     // The printer dialog's print to a PDF file: the pages asked for, made in
     // memory and put into place whole by ReportPainter's file writer.
     static bool PrintToFile(const QPrinter& printer, const ReportDocument& doc,
-                            QString* error = nullptr);
+                            Error* error = nullptr);
     // Prints onto a printer set up by the caller, without any dialog.
     static bool PrintTo(QPrinter& printer, const ReportDocument& doc);
 

@@ -55,12 +55,9 @@ void frimImportExport::FillList() {
     QListWidget* list = ui->lstEmployeeList;
     list->clear();
     clsEmployeeSet employees;
-    try {
-        employees.LoadSet();
-    } catch (const std::exception&) {
-        // The list stays empty; an export then stops at its first message.
+    // On failure the list stays empty; an export then stops at its first message.
+    if (!employees.LoadSet())
         return;
-    }
     list->setUpdatesEnabled(false);
     for (const clsEmployee& e : employees) {
         auto* item = new QListWidgetItem(e.ENUMBER() + QLatin1Char(' ') + e.ENAME(), list);

@@ -83,7 +83,6 @@ void frmEmployeeMonthReport::ShowReport(bool preview) {
         window.exec();
         return;
     }
-    QString error;
-    if (m_printer.Print(doc, true, this, &error) == ReportPrinter::Result::Failed)
+    if (m_printer.Print(doc, true, this) == ReportPrinter::Result::Failed)
         MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"), MsgBox::Icon::Exclamation);
 }

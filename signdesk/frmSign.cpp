@@ -367,9 +367,10 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
     m_sounds->Play(!outcome.Recorded() ? Cue::Refused
                    : result == 1       ? Cue::Arrival
                                        : Cue::Departure);
-    if (outcome.found != 1) {
-        ShowWarning(outcome.found == 0 ? tr("无效条码！如果签到卡无误，请重试一遍！")
-                                       : tr("数据库操作失败！"));
+    if (outcome.found != clsEmployee::Lookup::Found) {
+        ShowWarning(outcome.found == clsEmployee::Lookup::NotFound
+                        ? tr("无效条码！如果签到卡无误，请重试一遍！")
+                        : tr("数据库操作失败！"));
         return;
     }
 

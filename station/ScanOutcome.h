@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
 #include <QImage>
@@ -8,8 +9,8 @@
 
 // What became of one scan, for the screen and today's list.
 struct ScanOutcome {
-    // 1 the card is known, 0 it is not, -1 the records could not be read.
-    qint16 found = 0;
+    // Whether the card is known (Failed: the records could not be read).
+    clsEmployee::Lookup found = clsEmployee::Lookup::NotFound;
     // clsPresence::State for a known card.
     qint16 state = 0;
     QString number, name, department;
@@ -24,7 +25,8 @@ struct ScanOutcome {
 
     // An arrival or departure was recorded (or, offline, will be).
     bool Recorded() const {
-        return found == 1 && (state == clsPresence::Arrival || state == clsPresence::Departure);
+        return found == clsEmployee::Lookup::Found &&
+               (state == clsPresence::Arrival || state == clsPresence::Departure);
     }
 };
 

@@ -167,7 +167,7 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
     w.since.start();
     if (w.scanId.isEmpty()) {
         ScanOutcome failed;
-        failed.found = -1;
+        failed.found = clsEmployee::Lookup::Failed;
         w.result = failed;
     }
     m_waiting.push_back(std::move(w));

@@ -22,9 +22,9 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     clsEmployee employee;
     employee.setEBARCODE(barcode);
     o.found = employee.IsExist();
-    if (o.found < 0)
+    if (o.found == clsEmployee::Lookup::Failed)
         return OfflineStation::ServerAnswers() ? std::optional(o) : std::nullopt;
-    if (o.found == 0)
+    if (o.found == clsEmployee::Lookup::NotFound)
         return o; // an unknown card: nothing to write
     o.number = employee.ENUMBER();
     o.name = employee.ENAME();
@@ -75,8 +75,9 @@ void ScanWorker::Drain() {
             // the scan stays first in the journal and is tried again with the
             // others, and ends with its failure only after MaxAttempts, so one
             // bad record cannot hold the scans behind it for ever.
-            const bool failed = o && (o->found < 0 || o->state == clsPresence::Error ||
-                                      o->state == clsPresence::WriteFailed);
+            const bool failed =
+                o && (o->found == clsEmployee::Lookup::Failed || o->state == clsPresence::Error ||
+                      o->state == clsPresence::WriteFailed);
             if (failed && ++m_failures[e.scanId] < MaxAttempts) {
                 emit Applied(*o);
                 answered = false;

@@ -57,10 +57,9 @@ WebServer::WebServer(const WebSite::Options& options, QObject* parent)
     });
 }
 
-bool WebServer::Listen(const QHostAddress& address, quint16 port, QString* error) {
+bool WebServer::Listen(const QHostAddress& address, quint16 port, DbError* error) {
     if (!m_tcp->listen(address, port)) {
-        if (error)
-            *error = m_tcp->errorString();
+        DbError(m_tcp->errorString()).Report(error);
         return false;
     }
     m_http.bind(m_tcp);

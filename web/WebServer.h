@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include "web/WebSite.h"
 
 #include <QHostAddress>
@@ -18,7 +20,7 @@ public:
     explicit WebServer(const WebSite::Options& options, QObject* parent = nullptr);
 
     // Listens on `address`:`port` (0: any free port); false, why in *error, when it cannot.
-    bool Listen(const QHostAddress& address, quint16 port, QString* error);
+    bool Listen(const QHostAddress& address, quint16 port, DbError* error);
     quint16 Port() const;
     WebSite& site() { return m_site; }
     GuardedTcpServer& tcp() { return *m_tcp; }

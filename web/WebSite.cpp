@@ -397,7 +397,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
                              .arg(monthNumber, 2, 10, QLatin1Char('0'))
                              .arg(kind);
     WebResponse r;
-    QString error;
+    DbError error;
     if (kind == QLatin1String("csv")) {
         r.contentType = "text/csv; charset=utf-8";
         r.body = SummaryCsv::Bytes(summary);
@@ -408,7 +408,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         if (!dir.isValid() || !SummaryXlsx::Write(summary, unitName(), file, &error))
             return problem(m_language, 500,
                            m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
-                           error);
+                           error.Text());
         QFile made(file);
         if (!made.open(QIODevice::ReadOnly))
             return problem(m_language, 500,
@@ -426,7 +426,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         if (!ReportPainter::WritePdf(doc, buffer, &error))
             return problem(m_language, 500,
                            m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法生成文件")),
-                           error);
+                           error.Text());
         r.contentType = "application/pdf";
     }
     r.headers.append({"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"'});

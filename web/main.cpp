@@ -95,10 +95,10 @@ int main(int argc, char* argv[]) {
     }
 
     WebServer server{WebSite::Options{}};
-    QString error;
+    DbError error;
     if (!server.Listen(address, port, &error)) {
         err << "attendance-web: cannot listen on " << address.toString() << ':' << port << ": "
-            << error << Qt::endl;
+            << error.Text() << Qt::endl;
         return 1;
     }
     QTextStream(stdout) << "attendance-web: listening on http://"

@@ -182,17 +182,12 @@ QImage SingleEmployeeInfoReport::SampleCard(int dpi) {
 }
 
 bool SingleEmployeeInfoReport::LoadEmployees(const QStringList& numbers, clsEmployeeSet* set,
-                                             QStringList* missing, QString* error) {
+                                             QStringList* missing, DbError* error) {
     set->Clear();
     clsEmployeeSet all;
-    try {
-        // Every employee with a department, photos fetched only when printed.
-        all.LoadSet();
-    } catch (const std::exception& ex) {
-        if (error)
-            *error = QString::fromUtf8(ex.what());
+    // Every employee with a department, photos fetched only when printed.
+    if (!all.LoadSet(error))
         return false;
-    }
     if (numbers.isEmpty()) {
         *set = std::move(all);
         return true;

@@ -50,16 +50,13 @@ QByteArray MonthCsv::Text(int year, int month, const clsEmployeePresenceSet& tab
 }
 
 bool MonthCsv::WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                         const QString& fileName, QString* error) {
+                         const QString& fileName, DbError* error) {
     QHash<QString, QString> departments;
-    try {
-        clsEmployeeSet employees;
-        employees.LoadSet();
-        for (const clsEmployee& e : employees)
-            departments.insert(e.ENUMBER(), e.DNAME());
-    } catch (const std::runtime_error& e) {
-        *error = QStringLiteral("cannot read the departments: %1").arg(QString::fromUtf8(e.what()));
-        return false;
-    }
+    clsEmployeeSet employees;
+    DbError why;
+    if (!employees.LoadSet(&why))
+        return why.Within(QStringLiteral("cannot read the departments")).Report(error);
+    for (const clsEmployee& e : employees)
+        departments.insert(e.ENUMBER(), e.DNAME());
     return AtomicFile::WriteWhole(fileName, Text(year, month, table, departments), false, error);
 }

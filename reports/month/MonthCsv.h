@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -22,5 +24,5 @@ public:
     // Reads the departments and writes the file whole or not at all; an
     // existing file is never replaced. False with the reason in `error`.
     static bool WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                          const QString& fileName, QString* error);
+                          const QString& fileName, DbError* error);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,5 +14,5 @@ class MonthSummary;
 namespace SummaryCsv {
 QByteArray Bytes(const MonthSummary& summary);
 // Writes the file whole or not at all; an existing file is never replaced.
-bool Write(const MonthSummary& summary, const QString& path, QString* error);
+bool Write(const MonthSummary& summary, const QString& path, DbError* error);
 } // namespace SummaryCsv

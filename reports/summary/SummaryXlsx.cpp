@@ -22,9 +22,8 @@ namespace {
 
 constexpr int kCounts = 9; // columns D..L
 
-bool fail(QString* error, const QString& message) {
-    if (error)
-        *error = message;
+bool fail(DbError* error, const QString& message) {
+    DbError(message).Report(error);
     return false;
 }
 
@@ -221,7 +220,7 @@ time_t creationTime() {
 } // namespace
 
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
-           QString* error) {
+           DbError* error) {
     Staging staging(path);
     if (!staging.isValid())
         return fail(error, QStringLiteral("cannot write %1: cannot create a working folder "

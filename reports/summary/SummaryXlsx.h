@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QString>
 
 class MonthSummary;
@@ -16,5 +18,5 @@ class MonthSummary;
 // SOURCE_DATE_EPOCH when set, so the same records give the same bytes.
 namespace SummaryXlsx {
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
-           QString* error);
+           DbError* error);
 } // namespace SummaryXlsx

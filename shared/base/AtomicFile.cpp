@@ -129,13 +129,12 @@ bool AtomicFile::applyAttributes(int fd) {
 }
 
 bool AtomicFile::WriteWhole(const QString& path, const QByteArray& bytes, bool replace,
-                            QString* error) {
+                            Error* error) {
     AtomicFile file(path);
     if (file.write(bytes, replace ? Existing::Replace : Existing::Refuse))
         return true;
-    if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-    return false;
+    return Error(QStringLiteral("cannot write %1").arg(path), Error(file.errorString()))
+        .Report(error);
 }
 
 bool AtomicFile::write(const QByteArray& bytes, Existing existing) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -42,7 +44,7 @@ public:
     // A whole new file (created as the umask allows), replacing an existing
     // one or refusing it; false with *error naming the file and the cause.
     static bool WriteWhole(const QString& path, const QByteArray& bytes, bool replace,
-                           QString* error);
+                           Error* error);
 
     // For the tests: write as on a file system without unnamed files, and
     // flush the new file's data with `sync` instead of fsync (nullptr: fsync).

@@ -124,14 +124,13 @@ bool Lines(const QByteArray& bytes, QStringList* lines) {
     return true;
 }
 
-bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines,
-                QString* error) {
+bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines, Error* error) {
     int which = 0;
     return LinesUnder(bytes, QStringList{header}, lines, &which, error);
 }
 
 bool LinesUnder(const QByteArray& bytes, const QStringList& headers, QStringList* lines, int* which,
-                QString* error) {
+                Error* error) {
     QString why;
     if (const qsizetype bad = firstBadUtf8(bytes); bad >= 0) {
         why = QStringLiteral("%1: not UTF-8 text (0x%2)")
@@ -147,9 +146,7 @@ bool LinesUnder(const QByteArray& bytes, const QStringList& headers, QStringList
         if (*which < 0)
             why = QStringLiteral("line 1: expected the header \"%1\"").arg(headers.last());
     }
-    if (error && !why.isEmpty())
-        *error = why;
-    return why.isEmpty();
+    return why.isEmpty() || Error(why).Report(error);
 }
 
 QString FieldProblem(const QString& field, int maxLength) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,10 +24,10 @@ bool Lines(const QByteArray& bytes, QStringList* lines);
 // Lines, and the first must be `header` (without regard to case); false with
 // the reason in *error otherwise, for bytes that are not UTF-8 naming the line
 // and the byte in it (counted from 1) where the fault starts.
-bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines, QString* error);
+bool LinesUnder(const QByteArray& bytes, const QString& header, QStringList* lines, Error* error);
 // As above, with any of `headers` first; *which is its index.
 bool LinesUnder(const QByteArray& bytes, const QStringList& headers, QStringList* lines, int* which,
-                QString* error);
+                Error* error);
 // Why an imported field cannot be stored: a control character in it, or
 // more than `maxLength` characters; empty when it can. Values are echoed
 // escaped and cut (PlainText::Echo).

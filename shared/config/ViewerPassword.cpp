@@ -61,13 +61,11 @@ QString Stored() {
     return IniFile(clsConfiguration::DefaultFileName()).Read(kGroup, kKey);
 }
 
-bool Store(const QString& password, QString* error) {
+bool Store(const QString& password, Error* error) {
     IniFile ini(clsConfiguration::DefaultFileName());
     if (ini.Write(kGroup, kKey, Hash(password)))
         return true;
-    if (error)
-        *error = QStringLiteral("cannot write %1").arg(ini.fileName());
-    return false;
+    return Error(QStringLiteral("cannot write %1").arg(ini.fileName())).Report(error);
 }
 
 } // namespace ViewerPassword

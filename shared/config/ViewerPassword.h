@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,6 +30,6 @@ bool Matches(const QString& password, const QString& stored);
 // The stored form in the program directory's attendance.ini; empty when none is set.
 QString Stored();
 // Stores the hash of `password`; false, why in *error, when the file cannot be written.
-bool Store(const QString& password, QString* error);
+bool Store(const QString& password, Error* error);
 
 } // namespace ViewerPassword

@@ -200,7 +200,7 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
                  }());
             q.finish();
             if (!ok)
-                error = error.OnDatabase(path);
+                error = DbErrors::OnDatabase(error, path);
             const QStringList missing = ok && profile != Profile::New && !inspect
                                             ? DbSchema::MissingTables(db)
                                             : QStringList();

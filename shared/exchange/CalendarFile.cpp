@@ -62,7 +62,7 @@ QByteArray Bytes(const std::vector<CalendarDay>& days) {
 }
 
 bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
-           QString* error) {
+           DbError* error) {
     QStringList lines;
     int header = 0;
     if (!CsvText::LinesUnder(bytes, {kOldHeader, Header()}, &lines, &header, error))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include "shared/attendance/WorkCalendar.h"
 
 #include <QByteArray>
@@ -20,5 +22,5 @@ QByteArray Bytes(const std::vector<CalendarDay>& days);
 // Reads a whole file: its dates in order and the years they name. On the
 // first fault false with "line N: reason" in *error and the outputs unchanged.
 bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
-           QString* error);
+           DbError* error);
 } // namespace CalendarFile

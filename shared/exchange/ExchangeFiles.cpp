@@ -102,15 +102,15 @@ bool toDbValue(const QVariant& v, RowSetColumn::Type type, QVariant* out) {
     }
 }
 
-bool writeFile(const RowSet& rs, const QString& path, Existing existing, QString* error) {
-    QString message;
+bool writeFile(const RowSet& rs, const QString& path, Existing existing, DbError* error) {
+    DbError message;
     const bool ok = existing == Existing::Refuse ? RowSetXml::Save(rs, path, &message)
                                                  : RowSetXml::SaveReplacing(rs, path, &message);
-    return ok || DbError::Fail(error, writeFailure(path, message));
+    return ok || DbError::Fail(error, writeFailure(path, message.Text()));
 }
 
 bool exportQuery(const QString& sql, const QVariantList& params, const QString& table,
-                 const QString& path, Existing existing, QString* error) {
+                 const QString& path, Existing existing, DbError* error) {
     RowSet rs;
     if (!QueryRowSet(sql, params, table, &rs, error))
         return false;
@@ -144,11 +144,11 @@ bool declaredTypeHolds(RowSetColumn::Type type, DbCatalog::ColumnType kind, QStr
 // Loads an exchange file of `table` and checks that it has the columns read
 // from it, declared with types that hold the table's values.
 bool loadFile(const QString& path, const QString& table, const QStringList& required, RowSet* rs,
-              QString* error) {
+              DbError* error) {
     const QString file = path.trimmed();
-    QString message;
+    DbError message;
     if (!RowSetXml::Load(file, rs, &message))
-        return DbError(message).Concerning(file).Report(error);
+        return message.Concerning(file).Report(error);
     const DbCatalog::Table* schema = DbCatalog::Find(table);
     for (const QString& name : required) {
         const int index = rs->columnIndex(name);
@@ -173,26 +173,27 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
 
 // Runs `body` inside a transaction of the shared connection. Database
 // failures are said with their cause and the database file.
-template <typename Body> bool inTransaction(DbTransaction::Mode mode, QString* error, Body body) {
+template <typename Body> bool inTransaction(DbTransaction::Mode mode, DbError* error, Body body) {
     clsDbConn conn;
     QSqlDatabase db = conn.GetDbConn();
     if (!db.isValid())
         return conn.OpenError().Report(error);
     DbTransaction tx(db, mode);
     if (!tx.IsActive())
-        return tx.Error().OnDatabase(DbSettings::FromConfiguration().Location()).Report(error);
-    QString message;
+        return DbErrors::OnDatabase(tx.Error(), DbSettings::FromConfiguration().Location())
+            .Report(error);
+    DbError message;
     if (!body(tx.Connection(), &message))
-        return DbError::Fail(error, message);
+        return message.Report(error);
     return tx.Commit() ||
-           tx.Error().OnDatabase(DbSettings::FromConfiguration().Location()).Report(error);
+           DbErrors::OnDatabase(tx.Error(), DbSettings::FromConfiguration().Location())
+               .Report(error);
 }
 
 // "row N could not be written: <cause>: <database file>".
-QString rowNotWritten(int row, const DbError& cause) {
-    return QStringLiteral("row %1 could not be written: %2")
-        .arg(row)
-        .arg(cause.OnDatabase(DbSettings::FromConfiguration().Location()).Text());
+DbError rowNotWritten(int row, const DbError& cause) {
+    return DbErrors::OnDatabase(cause, DbSettings::FromConfiguration().Location())
+        .Within(QStringLiteral("row %1 could not be written").arg(row));
 }
 
 } // namespace
@@ -202,7 +203,7 @@ QVector<RowSetColumn> TableColumns(const QString& table) {
 }
 
 bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
-                 QString* error) {
+                 DbError* error) {
     DbError dbError;
     auto q = DbQuery::Read(sql, params, &dbError);
     if (!q)
@@ -247,7 +248,7 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
 }
 
 bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
-                     QString* error) {
+                     DbError* error) {
     // Ordered by key, so both engines write the same file.
     const QString all = QStringLiteral("SELECT * FROM Employee");
     const QString order = QStringLiteral(" ORDER BY ID");
@@ -286,13 +287,13 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
     return writeFile(rs, path, existing, error);
 }
 
-bool ExportDepartments(const QString& path, Existing existing, QString* error) {
+bool ExportDepartments(const QString& path, Existing existing, DbError* error) {
     return exportQuery(QStringLiteral("SELECT * FROM Dept ORDER BY ID"), {}, QStringLiteral("Dept"),
                        path, existing, error);
 }
 
 bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
-                    QString* error) {
+                    DbError* error) {
     return exportQuery(
         QStringLiteral("SELECT * FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ? ORDER BY "
                        "ENTERTIME, ENUMBER, COALESCE(EXITTIME, '')"),
@@ -300,13 +301,13 @@ bool ExportPresence(const QString& path, const QDate& first, const QDate& last, 
         existing, error);
 }
 
-bool BackupMonth(const QString& path, QString* error) {
+bool BackupMonth(const QString& path, DbError* error) {
     const QDate today = AppClock::now().date();
     return ExportPresence(path, QDate(today.year(), today.month(), 1), today, Existing::Refuse,
                           error);
 }
 
-bool ImportEmployees(const QString& path, QString* error, int* count) {
+bool ImportEmployees(const QString& path, DbError* error, int* count) {
     // The columns read from the file, in the order they are checked.
     using Row = clsEmployee::Row;
     static const std::pair<const char*, QVariant Row::*> columns[] = {
@@ -323,23 +324,23 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
 
     // Immediate: each row's look-up by number decides between update and insert.
     const bool ok = inTransaction(
-        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, QString* message) {
+        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, DbError* message) {
             for (int r = 0; r < rs.rows.size(); ++r) {
                 Row row;
                 for (const auto& [column, member] : columns) {
                     const QString name = QLatin1String(column);
                     if (!toDbValue(rs.value(r, name), DbCatalog::FileType(table, name),
                                    &(row.*member))) {
-                        *message = QStringLiteral("%1: row %2: bad value in column %3")
-                                       .arg(file)
-                                       .arg(r + 1)
-                                       .arg(name);
+                        *message = DbError(QStringLiteral("%1: row %2: bad value in column %3")
+                                               .arg(file)
+                                               .arg(r + 1)
+                                               .arg(name));
                         return false;
                     }
                 }
                 if (row.ENUMBER.toString().isEmpty()) {
-                    *message =
-                        QStringLiteral("%1: row %2 has no employee number").arg(file).arg(r + 1);
+                    *message = DbError(
+                        QStringLiteral("%1: row %2 has no employee number").arg(file).arg(r + 1));
                     return false;
                 }
                 DbError dbError;
@@ -355,29 +356,30 @@ bool ImportEmployees(const QString& path, QString* error, int* count) {
     return ok;
 }
 
-bool ImportDepartments(const QString& path, QString* error, int* count) {
+bool ImportDepartments(const QString& path, DbError* error, int* count) {
     RowSet rs;
     const QString table = DbCatalog::Dept().name;
     if (!loadFile(path, table, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
         return false;
     const QString file = path.trimmed();
     const bool ok =
-        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, QString* message) {
+        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, DbError* message) {
             DbError dbError;
             if (!DbTransaction::LockTable(db, table)) {
-                *message = QStringLiteral("the departments could not be locked");
+                *message = DbError(QStringLiteral("the departments could not be locked"));
                 return false;
             }
             if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}, &dbError) < 0) {
-                *message = dbError.OnDatabase(DbSettings::FromConfiguration().Location()).Text();
+                *message =
+                    DbErrors::OnDatabase(dbError, DbSettings::FromConfiguration().Location());
                 return false;
             }
             for (int r = 0; r < rs.rows.size(); ++r) {
                 QVariant id;
                 if (!toDbValue(rs.value(r, QStringLiteral("ID")), RowSetColumn::Type::I2, &id) ||
                     id.isNull() || id.toLongLong() < 1) {
-                    *message =
-                        QStringLiteral("%1: row %2: bad department key").arg(file).arg(r + 1);
+                    *message = DbError(
+                        QStringLiteral("%1: row %2: bad department key").arg(file).arg(r + 1));
                     return false;
                 }
                 const QVariant name = rs.value(r, QStringLiteral("DNAME"));
@@ -385,18 +387,19 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
                                   {id, name.isNull() ? DbQuery::TextOrNull(QString())
                                                      : QVariant(name.toString())},
                                   &dbError) < 1) {
-                    *message = dbError.Code() == DbError::ConstraintCode
-                                   ? QStringLiteral("%1: row %2: the department key %3 appears "
-                                                    "more than once")
-                                         .arg(file)
-                                         .arg(r + 1)
-                                         .arg(id.toLongLong())
-                                   : rowNotWritten(r + 1, dbError);
+                    *message =
+                        dbError.Code() == DbError::ConstraintCode
+                            ? DbError(QStringLiteral("%1: row %2: the department key %3 appears "
+                                                     "more than once")
+                                          .arg(file)
+                                          .arg(r + 1)
+                                          .arg(id.toLongLong()))
+                            : rowNotWritten(r + 1, dbError);
                     return false;
                 }
             }
             if (!clsDbConn::KeysWritten(db, DbCatalog::Dept())) {
-                *message = QStringLiteral("the next department key could not be set");
+                *message = DbError(QStringLiteral("the next department key could not be set"));
                 return false;
             }
             return true;
@@ -406,7 +409,7 @@ bool ImportDepartments(const QString& path, QString* error, int* count) {
     return ok;
 }
 
-bool ReadNewEmployee(const QString& path, NewEmployee* out, QString* error) {
+bool ReadNewEmployee(const QString& path, NewEmployee* out, DbError* error) {
     RowSet rs;
     if (!loadFile(path, DbCatalog::Employee().name,
                   {QStringLiteral("ENAME"), QStringLiteral("DID"), QStringLiteral("ENTERDATE"),

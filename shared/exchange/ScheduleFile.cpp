@@ -109,7 +109,7 @@ QByteArray Bytes(const ScheduleBook& book) {
 }
 
 bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook* out,
-           QString* error) {
+           DbError* error) {
     QStringList lines;
     if (!CsvText::LinesUnder(bytes, Header(), &lines, error))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include "shared/attendance/WorkSchedule.h"
 
 #include <QByteArray>
@@ -20,5 +22,5 @@ QByteArray Bytes(const ScheduleBook& book);
 // Reads a whole file; `departments` are the known department names. On the
 // first fault false with "line N: reason" in *error and *out unchanged.
 bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook* out,
-           QString* error);
+           DbError* error);
 } // namespace ScheduleFile

@@ -9,10 +9,10 @@ std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
         // A card the copy did not know: the server may know it by now.
         clsEmployee employee;
         employee.setEBARCODE(e.barcode);
-        const qint16 found = employee.IsExist();
-        if (found < 0)
+        const clsEmployee::Lookup found = employee.IsExist();
+        if (found == clsEmployee::Lookup::Failed)
             return std::nullopt;
-        if (found == 0)
+        if (found == clsEmployee::Lookup::NotFound)
             return qint16(0);
         number = employee.ENUMBER();
     }

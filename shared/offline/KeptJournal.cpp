@@ -162,10 +162,10 @@ KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
         // A card the station's copy did not know: the server may know it.
         clsEmployee employee;
         employee.setEBARCODE(scan.barcode);
-        const qint16 found = employee.IsExist();
-        if (found < 0)
+        const clsEmployee::Lookup found = employee.IsExist();
+        if (found == clsEmployee::Lookup::Failed)
             return {Outcome::Failed, 0};
-        if (found == 0)
+        if (found == clsEmployee::Lookup::NotFound)
             return {Outcome::UnknownCard, 0};
         number = employee.ENUMBER();
     }

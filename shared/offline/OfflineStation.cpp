@@ -79,7 +79,7 @@ OfflineStation::Greeting OfflineStation::decide(const QString& barcode, const QD
     Greeting g;
     const std::optional<StationCache::Employee> employee = m_cache.Find(barcode);
     if (employee) {
-        g.found = 1;
+        g.found = clsEmployee::Lookup::Found;
         g.employee = *employee;
         g.state = OfflineRule::Decide(m_cache.Day(employee->number, at.date()),
                                       m_journal.Day(employee->number, at.date()), at);
@@ -92,7 +92,7 @@ OfflineStation::Greeting OfflineStation::Scan(const QString& barcode, const QDat
     Greeting g = decide(barcode, at);
     // Every scan is kept, an unknown card too: the server may know it.
     if (m_journal.Add(barcode.trimmed().toUpper(), g.employee.number, at, g.state).isEmpty())
-        g.found = -1;
+        g.found = clsEmployee::Lookup::Failed;
     return g;
 }
 
@@ -100,7 +100,7 @@ OfflineStation::Greeting OfflineStation::Greet(const QString& scanId, const QStr
                                                const QDateTime& at) {
     Greeting g = decide(barcode, at.addMSecs(-at.time().msec()));
     if (!m_journal.SetGreeted(scanId, g.employee.number, g.state))
-        g.found = -1;
+        g.found = clsEmployee::Lookup::Failed;
     return g;
 }
 

@@ -4,6 +4,7 @@
 #include "shared/offline/ScanJournal.h"
 #include "shared/offline/StationCache.h"
 #include "shared/offline/StationFileProblem.h"
+#include "shared/records/clsEmployee.h"
 
 #include <QDateTime>
 #include <QString>
@@ -38,7 +39,8 @@ public:
     std::vector<StationFileProblem> Problems() const { return m_problems; }
 
     struct Greeting {
-        qint16 found = 0; // 1 the copy knows the card, 0 it does not, -1 the journal failed
+        // Found: the copy knows the card; Failed: the journal failed.
+        clsEmployee::Lookup found = clsEmployee::Lookup::NotFound;
         qint16 state = 0; // clsPresence::State for a known card
         StationCache::Employee employee;
     };

@@ -131,13 +131,13 @@ QString clsEmployee::HeadImg() const {
     return m_headImg;
 }
 
-qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
+clsEmployee::Lookup clsEmployee::loadBy(const char* column, const QString& key, bool setNumber) {
     if (key.isEmpty())
-        return 0;
+        return Lookup::NotFound;
     // Opened once: a server that does not answer costs one attempt. (No
     // handle is kept: a reopen during the read may drop the connection.)
     if (!clsDbConn().GetDbConn().isValid())
-        return -1;
+        return Lookup::Failed;
     const DbDialect::Engine engine = clsDbConn::SharedEngine();
     auto q = DbQuery::Read(
         selectJoined(engine) +
@@ -145,14 +145,14 @@ qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumbe
                                     QStringLiteral("?")),
         {key});
     if (!q)
-        return -1;
+        return Lookup::Failed;
     if (!q->next())
-        return 0;
+        return Lookup::NotFound;
     // A missing name, department or barcode makes the record unusable; a
     // missing entry date reads as the zero date.
     for (int i : {1, 3, 4, 6})
         if (q->isNull(i))
-            return -1;
+            return Lookup::Failed;
     setENAME(q->value(4).toString());
     m_did = static_cast<qint16>(q->value(1).toInt());
     m_enterDate = q->isNull(5) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(5).toString());
@@ -164,14 +164,14 @@ qint16 clsEmployee::loadBy(const char* column, const QString& key, bool setNumbe
     setHeadImg(QString());
     m_photo = DbDialect::PhotoBytes(engine, q->value(7));
     m_photoLoaded = true;
-    return 1;
+    return Lookup::Found;
 }
 
-qint16 clsEmployee::LoadByENUMBER() {
+clsEmployee::Lookup clsEmployee::LoadByENUMBER() {
     return loadBy("ENUMBER", m_enumber, false);
 }
 
-qint16 clsEmployee::IsExist() {
+clsEmployee::Lookup clsEmployee::IsExist() {
     // A scan's look-up: a server that does not answer is left within seconds.
     const StatementWatchdog::Quick quick;
     return loadBy("EBARCODE", EBARCODE(), true);

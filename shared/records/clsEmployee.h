@@ -44,8 +44,11 @@ public:
     // of the file set with setHeadImg.
     QByteArray HeadImgBytes() const;
 
-    qint16 LoadByENUMBER(); // 1 found, 0 not found / empty, -1 error
-    qint16 IsExist();       // by EBARCODE: 1 found, 0 not found / empty, -1 error
+    // What a look-up found. The numbers are the ones the station's journal
+    // and the greeting have always used.
+    enum class Lookup : qint16 { Failed = -1, NotFound = 0, Found = 1 };
+    Lookup LoadByENUMBER(); // NotFound for an empty number too
+    Lookup IsExist();       // by EBARCODE; NotFound for an empty barcode too
     // Stores the employee (Store without the new-number rule).
     bool Add();
     // Stores the employee: a row of the same number (without regard to case)
@@ -77,7 +80,7 @@ public:
     void setPhotoDeferred();
 
 private:
-    qint16 loadBy(const char* column, const QString& key, bool setNumber);
+    Lookup loadBy(const char* column, const QString& key, bool setNumber);
     void deletePhotoFile();
     // The photo bytes to store: a loaded record's own, else the file's.
     bool photoForStore(QByteArray* photo) const;

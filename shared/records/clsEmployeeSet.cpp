@@ -5,18 +5,17 @@
 
 #include <QSqlError>
 
-bool clsEmployeeSet::LoadSet() {
+bool clsEmployeeSet::LoadSet(DbError* error) {
     // Photos are not read here: each record fetches its own when asked, so
     // listing thousands of employees reads and writes no photo. By
     // department and number, the order of the list index, on every engine.
-    DbError error;
     auto rows = DbQuery::Read(
         QStringLiteral("SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
                        "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE "
                        "Employee.DID = Dept.ID ORDER BY Employee.DID, Employee.ENUMBER"),
-        {}, &error);
+        {}, error);
     if (!rows)
-        throw std::runtime_error(error.Text().toStdString());
+        return false;
     QSqlQuery& q = *rows;
     while (q.next()) {
         auto e = std::make_unique<clsEmployee>();
@@ -29,14 +28,13 @@ bool clsEmployeeSet::LoadSet() {
                                     : DbDateTime::FromText(q.value(5).toString()));
         e->setID(q.value(0).toInt());
         e->setPhotoDeferred();
-        try {
-            Add(std::move(e));
-        } catch (const std::invalid_argument& ex) {
-            throw std::runtime_error(ex.what());
-        }
+        if (Contains(e->ENUMBER()))
+            return DbError(QStringLiteral("duplicate key in collection: %1").arg(e->ENUMBER()))
+                .Report(error);
+        Add(std::move(e));
     }
     if (q.lastError().isValid())
-        throw std::runtime_error(q.lastError().text().toStdString());
+        return DbError(q.lastError().text()).Report(error);
     return true;
 }
 

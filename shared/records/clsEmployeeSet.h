@@ -4,16 +4,15 @@
 #include "shared/records/clsEmployee.h"
 
 #include <QStringList>
-#include <stdexcept>
 
 class DbError;
 
 // All employees that have a department, keyed by ENUMBER.
 class clsEmployeeSet : public clsCollection<clsEmployee> {
 public:
-    // Fills the set. Database errors and a duplicate ENUMBER are not caught:
-    // they leave as std::runtime_error (the windows report them).
-    bool LoadSet();
+    // Fills the set; false, why in *error, when the records cannot be read
+    // or two employees have the same number.
+    bool LoadSet(DbError* error = nullptr);
 
     // The numbers of the employees whose department key names no
     // department (an employee file imported without its department file):

@@ -10,23 +10,19 @@
 namespace RowSetXml {
 namespace {
 
-void setError(QString* error, const QString& message) {
-    if (error)
-        *error = message;
+void setError(Error* error, const QString& message) {
+    Error(message).Report(error);
 }
 
-bool saveFile(const RowSet& rs, const QString& path, AtomicFile::Existing existing,
-              QString* error) {
+bool saveFile(const RowSet& rs, const QString& path, AtomicFile::Existing existing, Error* error) {
     if (path.isEmpty()) {
         setError(error, QStringLiteral("No file name given"));
         return false;
     }
-    QString problem;
+    Error problem;
     const QByteArray bytes = RowSetXmlWriter::Serialize(rs, &problem);
-    if (!problem.isEmpty()) {
-        setError(error, QStringLiteral("Cannot save %1: %2").arg(path, problem));
-        return false;
-    }
+    if (problem.IsSet())
+        return problem.Within(QStringLiteral("Cannot save %1").arg(path)).Report(error);
     AtomicFile file(path);
     if (!file.write(bytes, existing)) {
         setError(error, file.errorString());
@@ -41,15 +37,15 @@ QByteArray Serialize(const RowSet& rs) {
     return RowSetXmlWriter::Serialize(rs);
 }
 
-bool Save(const RowSet& rs, const QString& path, QString* error) {
+bool Save(const RowSet& rs, const QString& path, Error* error) {
     return saveFile(rs, path, AtomicFile::Existing::Refuse, error);
 }
 
-bool SaveReplacing(const RowSet& rs, const QString& path, QString* error) {
+bool SaveReplacing(const RowSet& rs, const QString& path, Error* error) {
     return saveFile(rs, path, AtomicFile::Existing::Replace, error);
 }
 
-bool Parse(const QByteArray& bytes, RowSet* out, QString* error) {
+bool Parse(const QByteArray& bytes, RowSet* out, Error* error) {
     if (bytes.size() > MaxFileSize) {
         setError(error,
                  QStringLiteral("The row-set data is larger than %1 bytes").arg(MaxFileSize));
@@ -58,7 +54,7 @@ bool Parse(const QByteArray& bytes, RowSet* out, QString* error) {
     return RowSetXmlReader::Parse(bytes, out, error);
 }
 
-bool Load(const QString& path, RowSet* out, QString* error) {
+bool Load(const QString& path, RowSet* out, Error* error) {
     const QFileInfo info(path);
     if (!info.exists()) {
         setError(error, QStringLiteral("The file %1 does not exist").arg(path));
@@ -84,12 +80,8 @@ bool Load(const QString& path, RowSet* out, QString* error) {
         setError(error, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
         return false;
     }
-    QString message;
-    if (!Parse(bytes, out, &message)) {
-        setError(error, QStringLiteral("%1: %2").arg(path, message));
-        return false;
-    }
-    return true;
+    Error message;
+    return Parse(bytes, out, &message) || message.Within(path).Report(error);
 }
 
 } // namespace RowSetXml

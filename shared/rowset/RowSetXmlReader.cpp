@@ -12,9 +12,8 @@ const QLatin1String kNsSchema("uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882");
 const QLatin1String kNsRowset("urn:schemas-microsoft-com:rowset");
 const QLatin1String kNsDatatype("uuid:C2F41010-65B3-11d1-A29F-00AA00C14882");
 
-void setError(QString* error, const QString& message) {
-    if (error)
-        *error = message;
+void setError(Error* error, const QString& message) {
+    Error(message).Report(error);
 }
 
 struct ParsedRow {
@@ -26,7 +25,7 @@ class Parser {
 public:
     explicit Parser(QXmlStreamReader& xml) : x_(xml) {}
 
-    bool run(RowSet* out, QString* error) {
+    bool run(RowSet* out, Error* error) {
         const bool ok = document();
         if (!ok) {
             setError(error, error_);
@@ -597,7 +596,7 @@ bool isUtf8Document(const QByteArray& bytes) {
 
 } // namespace
 
-bool RowSetXmlReader::Parse(const QByteArray& bytes, RowSet* out, QString* error) {
+bool RowSetXmlReader::Parse(const QByteArray& bytes, RowSet* out, Error* error) {
     // The reader sniffs a byte-order mark (UTF-16 from a stream save) and
     // otherwise takes UTF-8, refusing incorrectly encoded bytes. The XML
     // reader decodes ahead of its position and so would place every bad byte

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "shared/rowset/RowSet.h"
 
 #include <QByteArray>
@@ -11,5 +13,5 @@
 // gives false and a message naming the line.
 class RowSetXmlReader {
 public:
-    static bool Parse(const QByteArray& bytes, RowSet* out, QString* error = nullptr);
+    static bool Parse(const QByteArray& bytes, RowSet* out, Error* error = nullptr);
 };

@@ -319,10 +319,10 @@ QByteArray serialize(const RowSet& rs, Problems& problems) {
 
 } // namespace
 
-QByteArray RowSetXmlWriter::Serialize(const RowSet& rs, QString* firstProblem) {
+QByteArray RowSetXmlWriter::Serialize(const RowSet& rs, Error* firstProblem) {
     Problems problems;
     QByteArray bytes = serialize(rs, problems);
     if (firstProblem)
-        *firstProblem = problems.first;
+        *firstProblem = Error(problems.first);
     return bytes;
 }

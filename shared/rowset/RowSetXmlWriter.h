@@ -1,5 +1,7 @@
 #pragma once
 
+#include "error/Error.h"
+
 #include "shared/rowset/RowSet.h"
 
 #include <QByteArray>
@@ -13,5 +15,5 @@ public:
     // The format's bytes. A value the format cannot carry faithfully is
     // written as a well-formed stand-in; *firstProblem then describes the
     // first such value (it stays empty otherwise).
-    static QByteArray Serialize(const RowSet& rs, QString* firstProblem = nullptr);
+    static QByteArray Serialize(const RowSet& rs, Error* firstProblem = nullptr);
 };

@@ -84,12 +84,8 @@ QString PdfTextIn(const QString& pdf, int page, const QRect& twips) {
 }
 
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
-                       QString* error) {
-    auto fail = [error](const QString& message) {
-        if (error)
-            *error = message;
-        return false;
-    };
+                       DbError* error) {
+    auto fail = [error](const QString& message) { return DbError(message).Report(error); };
     clsDbConn::CloseShared();
     SetProgramDirectory(dir);
     const QString ini = QDir(dir).filePath(QStringLiteral("attendance.ini"));
@@ -101,7 +97,7 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
     DbError why;
     if (createDatabase &&
         !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &why))
-        return fail(QStringLiteral("database not created: ") + why.Text());
+        return why.Within(QStringLiteral("database not created")).Report(error);
     return true;
 }
 
@@ -157,8 +153,11 @@ bool TestProgramDir::init(const QString& unitName) {
     }
     iniPath = dir.filePath(QStringLiteral("attendance.ini"));
     dbPath = dir.filePath(QStringLiteral("vorerur.dat"));
-    return PrepareProgramDir(dir.path(), unitName, !OnServer(), &lastError) &&
-           (!OnServer() || initServer());
+    if (DbError why; !PrepareProgramDir(dir.path(), unitName, !OnServer(), &why)) {
+        lastError = why.Text();
+        return false;
+    }
+    return !OnServer() || initServer();
 }
 
 QString TestProgramDir::writeFile(const QString& name, const QByteArray& bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QObject>
@@ -46,7 +48,7 @@ QString PdfTextIn(const QString& pdf, int page, const QRect& twips);
 // With `createDatabase` also a fresh "vorerur.dat". Makes `dir` the
 // process's program directory. Used by the tests and the benchmarks.
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
-                       QString* error);
+                       DbError* error);
 
 // A program directory in a temporary folder, with a fresh database: an SQLite
 // file, or, when ATTENDANCE_TEST_ENGINE is "postgresql", a new database on the

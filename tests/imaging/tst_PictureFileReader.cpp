@@ -109,7 +109,7 @@ private:
 };
 
 // The picture streamed into the encoder; empty when that fails (error says why).
-QByteArray encodeRows(QIODevice& device, const Sampling& s, QString* error = nullptr) {
+QByteArray encodeRows(QIODevice& device, const Sampling& s, Error* error = nullptr) {
     PictureFileReader reader(device);
     cJpeg jpeg;
     jpeg.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
@@ -147,9 +147,9 @@ private slots:
         QVERIFY(viaQt.CopyStdPicture(picture, 24));
 
         cImage direct;
-        QString error;
+        Error error;
         QCOMPARE(PictureFileReader::ReadPicture(file, direct, &error), PictureFileReader::Read);
-        QVERIFY(error.isEmpty());
+        QVERIFY(error.Text().isEmpty());
         QCOMPARE(direct.BitCount(), bitCount);
         const QByteArray jpeg = encode(direct);
         QVERIFY(!jpeg.isEmpty());
@@ -181,9 +181,9 @@ private slots:
         claim.replace(18, 8, QByteArray("\x68\x42\0\0\x68\x42\0\0", 8));
         for (const QByteArray& file : {pnm(true, 255), bmp(24, true), bmp(24, false), claim}) {
             Pipe pipe(file.left(file.size() - 200));
-            QString error;
+            Error error;
             QVERIFY(encodeRows(pipe, kSamplings[0], &error).isEmpty());
-            QVERIFY2(error.contains(QStringLiteral("truncated")), qPrintable(error));
+            QVERIFY2(error.Text().contains(QStringLiteral("truncated")), qPrintable(error.Text()));
         }
         // A failed sampling keeps the picture sampled before it.
         cImage image;
@@ -251,7 +251,8 @@ private slots:
         QString error = QStringLiteral("x");
         QCOMPARE(PictureFileReader::ReadPicture(file, image, &error),
                  reason.isEmpty() ? PictureFileReader::NotHandled : PictureFileReader::Failed);
-        QVERIFY2(reason.isEmpty() ? error.isEmpty() : error.contains(reason), qPrintable(error));
+        QVERIFY2(reason.isEmpty() ? error.Text().isEmpty() : error.Text().contains(reason),
+                 qPrintable(error.Text()));
         QVERIFY(image.hDC() == nullptr);
     }
 

@@ -157,7 +157,7 @@ private slots:
 
         clsEmployee stored;
         stored.setENUMBER(QStringLiteral("2001"));
-        QCOMPARE(stored.LoadByENUMBER(), qint16(1));
+        QCOMPARE(stored.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QVERIFY(
             QRegularExpression(QStringLiteral("^\\d{15}$")).match(stored.EBARCODE()).hasMatch());
         QCOMPARE(stored.ENAME() + QString::number(stored.did()), QStringLiteral("张三2"));

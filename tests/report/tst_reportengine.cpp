@@ -119,8 +119,8 @@ private slots:
     void pdfKeepsTextPerPage() {
         const ReportDocument doc = listDoc(30);
         const QString pdf = m_dir.filePath(QStringLiteral("list.pdf"));
-        QString error;
-        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error.Text()));
         const QString page3 = PdfText(pdf, 3);
         QVERIFY2(page3.contains(QStringLiteral("员工030")), qPrintable(page3));
         QVERIFY(!page3.contains(QStringLiteral("员工012")));

@@ -127,7 +127,7 @@ private slots:
         startService();
         const qint64 key = at(7, 58);
         const ScanOutcome arrival = scan(kCardA, key);
-        QCOMPARE(arrival.found, qint16(1));
+        QCOMPARE(arrival.found, clsEmployee::Lookup::Found);
         QCOMPARE(arrival.state, qint16(clsPresence::Arrival));
         QVERIFY(!arrival.offline);
         QVERIFY(!arrival.photo.isNull());
@@ -140,7 +140,8 @@ private slots:
         // 60 s after the arrival: repeated; 61 s: the departure.
         QCOMPARE(scan(kCardA, key + 60000).state, qint16(clsPresence::Repeated));
         QCOMPARE(scan(kCardA, key + 61000).state, qint16(clsPresence::Departure));
-        QCOMPARE(scan(QStringLiteral("000000000000000"), key + 62000).found, qint16(0));
+        QCOMPARE(scan(QStringLiteral("000000000000000"), key + 62000).found,
+                 clsEmployee::Lookup::NotFound);
         QVERIFY(m_service->WaitIdle(5000));
         QCOMPARE(serverRows("Presence WHERE EXITTIME = '" + stored(key + 61000) + "'"), 1);
         QCOMPARE(m_service->JournalPending(), 0);
@@ -211,7 +212,7 @@ private slots:
             const ScanOutcome& o = m_greeted.back();
             QVERIFY2(m_waitedMs.back() <= GreetingLimitMs,
                      qPrintable(QStringLiteral("greeted after %1 ms").arg(m_waitedMs.back())));
-            QCOMPARE(o.found, qint16(1));
+            QCOMPARE(o.found, clsEmployee::Lookup::Found);
             QCOMPARE(o.state, qint16(clsPresence::Arrival));
             QCOMPARE(o.name, QStringLiteral("张三"));
             // A second card while the server is away is greeted at once.
@@ -253,7 +254,8 @@ private slots:
             QVERIFY(q.exec(QStringLiteral("BEGIN")));
             QVERIFY(q.exec(QStringLiteral("LOCK TABLE Presence IN ACCESS EXCLUSIVE MODE")));
             const ScanOutcome refused = scan(kCardA, key);
-            QVERIFY(refused.found == 1 && refused.state < 0); // "系统错误！"
+            QVERIFY(refused.found == clsEmployee::Lookup::Found &&
+                    refused.state < 0); // "系统错误！"
             QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
         }
         QSqlDatabase::removeDatabase(holder);

@@ -47,8 +47,8 @@ private slots:
         }
         // The batch entry reads it, gives a number and a fresh barcode, stores it.
         ExchangeFiles::NewEmployee read;
-        QString error;
-        QVERIFY2(ExchangeFiles::ReadNewEmployee(newFile, &read, &error), qPrintable(error));
+        DbError error;
+        QVERIFY2(ExchangeFiles::ReadNewEmployee(newFile, &read, &error), qPrintable(error.Text()));
         QString barcode;
         {
             clsEmployee entry;
@@ -87,7 +87,7 @@ private slots:
         // The station's scan finds the employee by that barcode.
         clsEmployee scanned;
         scanned.setEBARCODE(QString::fromLatin1(scan.out.trimmed()));
-        QCOMPARE(scanned.IsExist(), qint16(1));
+        QCOMPARE(scanned.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(scanned.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scanned.HeadImgBytes(), read.HEADIMG);
     }

@@ -71,10 +71,10 @@ class tst_webserver : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
-        QString error;
+        DbError error;
         QVERIFY(ViewerPassword::Store(QStringLiteral("geheim-genug"), &error));
         m_server = std::make_unique<WebServer>(WebSite::Options{false});
-        QVERIFY2(m_server->Listen(QHostAddress::LocalHost, 0, &error), qPrintable(error));
+        QVERIFY2(m_server->Listen(QHostAddress::LocalHost, 0, &error), qPrintable(error.Text()));
     }
     void cleanupTestCase() { m_server.reset(); }
 

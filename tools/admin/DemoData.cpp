@@ -30,17 +30,17 @@ int uniform(std::mt19937& rng, int lo, int hi) {
 }
 
 // Runs a prepared insert with its values bound in order.
-bool insert(QSqlQuery& q, const QVariantList& values, QString* error) {
+bool insert(QSqlQuery& q, const QVariantList& values, DbError* error) {
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
     return q.exec() || DbError::From(q.lastError()).Report(error);
 }
 
-bool prepare(QSqlQuery& q, const QString& sql, QString* error) {
+bool prepare(QSqlQuery& q, const QString& sql, DbError* error) {
     return q.prepare(sql) || DbError::From(q.lastError()).Report(error);
 }
 
-bool addDepartments(QSqlDatabase db, QVector<int>* ids, QString* error) {
+bool addDepartments(QSqlDatabase db, QVector<int>* ids, DbError* error) {
     QSqlQuery add(db), find(db);
     if (!prepare(add, QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"), error) ||
         !prepare(find, QStringLiteral("SELECT MAX(ID) FROM Dept WHERE DNAME = ?"), error))
@@ -58,7 +58,7 @@ bool addDepartments(QSqlDatabase db, QVector<int>* ids, QString* error) {
     return true;
 }
 
-bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, QString* error) {
+bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, DbError* error) {
     QSqlQuery add(db);
     if (!prepare(add,
                  QStringLiteral("INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, HEADIMG, "
@@ -75,12 +75,12 @@ bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, QString* error) 
             return DbError::Fail(
                 error, QStringLiteral("cannot encode the demo photo of %1").arg(numbers[i]));
         const QDateTime entered(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0));
-        if (!insert(add,
-                    {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, photo,
-                     DbDateTime::ToText(entered)},
-                    error))
-            return DbError::Fail(error, QStringLiteral("cannot add employee %1: %2")
-                                            .arg(numbers[i], error ? *error : QString()));
+        if (DbError why; !insert(add,
+                                 {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, photo,
+                                  DbDateTime::ToText(entered)},
+                                 &why))
+            return why.Within(QStringLiteral("cannot add employee %1").arg(numbers[i]))
+                .Report(error);
     }
     return true;
 }
@@ -89,7 +89,7 @@ QDateTime at(const QDate& day, int secondsOfDay) {
     return QDateTime(day, QTime(0, 0).addSecs(secondsOfDay));
 }
 
-bool addPresence(QSqlDatabase db, int* rows, QString* error) {
+bool addPresence(QSqlDatabase db, int* rows, DbError* error) {
     QSqlQuery insert(db);
     if (!insert.prepare(
             QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)")))
@@ -173,7 +173,7 @@ QString DefaultUnitName() {
     return QStringLiteral("示范实验学校");
 }
 
-bool Populate(QSqlDatabase db, Summary* summary, QString* error) {
+bool Populate(QSqlDatabase db, Summary* summary, DbError* error) {
     Summary s;
     QVector<int> deptIds;
     if (!addDepartments(db, &deptIds, error))

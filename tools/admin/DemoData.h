@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/db/DbError.h"
+
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -18,7 +20,7 @@ struct Summary {
 
 // Fills the empty database of `db` (either engine) inside the transaction
 // the caller holds on it, so the caller decides whether all of it stays.
-bool Populate(QSqlDatabase db, Summary* summary, QString* error);
+bool Populate(QSqlDatabase db, Summary* summary, DbError* error);
 
 // The employee numbers and card barcodes of the demo employees, in order.
 QStringList Numbers();

@@ -191,18 +191,18 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
                                       : failed.arg(where, why.Text()));
     // The tables and the demo data are written at once: no statement limit.
     clsDbConn::LiftStatementLimits(conn);
-    QString error;
+    DbError error;
     DbTransaction tx(conn);
     const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &why)) &&
                     (!p.demo || DemoData::Populate(conn, summary, &error)) && tx.Commit();
     if (!ok) {
-        const QString cause = why.IsSet() ? why.Text() : error;
+        const QString cause = why.IsSet() ? why.Text() : error.Text();
         return Fail(c.err, failed.arg(where, cause.isEmpty() ? tx.Error().Text() : cause));
     }
     return true;
 }
 
-bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, QString* error) {
+bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, DbError* error) {
     AtomicFile f(ini);
     if (old.attributes)
         f.keepAttributesOf(*old.attributes);
@@ -212,8 +212,7 @@ bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, QS
         old.attributes ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse;
     if (f.write(bytes, existing))
         return true;
-    *error = f.errorString();
-    return false;
+    return DbError(f.errorString()).Report(error);
 }
 
 // The configuration first, then the database, never over one that appeared
@@ -224,12 +223,13 @@ bool putInPlace(Context& c, const Plan& p, const OldIni& old, const QString& bui
     QFile staged(builtIni);
     if (!staged.open(QIODevice::ReadOnly))
         return Fail(c.err, QStringLiteral("cannot read %1").arg(builtIni));
-    QString error;
+    DbError error;
     if (!writeIni(p.ini, old, staged.readAll(), &error))
-        return Fail(c.err, p.onServer ? QStringLiteral("the tables are on %1, but %2 could not be "
-                                                       "written: %3")
-                                            .arg(p.server.Describe(), p.ini, error)
-                                      : QStringLiteral("cannot write %1: %2").arg(p.ini, error));
+        return Fail(c.err, p.onServer
+                               ? QStringLiteral("the tables are on %1, but %2 could not be "
+                                                "written: %3")
+                                     .arg(p.server.Describe(), p.ini, error.Text())
+                               : QStringLiteral("cannot write %1: %2").arg(p.ini, error.Text()));
     DbError why;
     if (p.onServer || DbCreator::Install(builtDb, p.db, &why))
         return true;

@@ -67,7 +67,7 @@ QString insertStatement(const DbCatalog::Table& t, int rows) {
         .arg(t.name, t.ColumnList(), values.join(QStringLiteral(", ")));
 }
 
-bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, QString* error) {
+bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, DbError* error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t.name)) || !q.next())
@@ -78,7 +78,7 @@ bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, QStrin
 
 // Copies every row of one table, in key order where it has a key.
 bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table& t, qint64* copied,
-               QString* error) {
+               DbError* error) {
     const int width = int(t.columns.size());
     const int rowsPerInsert = hasBlob(t) ? kRowsPerPhotoInsert : kValuesPerInsert / width;
     const QString key = keyColumn(t);
@@ -135,7 +135,7 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
 
 // The database file of the current program directory, opened read-only so
 // the copy cannot change it.
-QSqlDatabase openSource(const QString& file, const QString& name, QString* error) {
+QSqlDatabase openSource(const QString& file, const QString& name, DbError* error) {
     DbError why;
     QSqlDatabase db = DbOpener::OpenFile(file, name, DbOpener::Profile::ReadOnly, &why);
     if (!db.isValid())
@@ -145,7 +145,7 @@ QSqlDatabase openSource(const QString& file, const QString& name, QString* error
 
 } // namespace
 
-bool SettingsStorable(const DbSettings& server, QString* error) {
+bool SettingsStorable(const DbSettings& server, DbError* error) {
     const QList<QPair<const char*, QString>> values = {{"server", server.server},
                                                        {"login name", server.user},
                                                        {"password", server.password},
@@ -180,7 +180,7 @@ bool WriteSettings(const QString& ini, const DbSettings& server) {
     return file.WriteKeys(SettingsKeys(server));
 }
 
-bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QString* error) {
+bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, DbError* error) {
     // One read transaction: the counts and the rows are of the same moment.
     DbTransaction reading(source);
     if (!reading.IsActive())
@@ -201,9 +201,9 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, QStr
         return dbError.Report(error);
     QVector<qint64> copied(tables.size());
     for (int i = 0; i < tables.size(); ++i) {
-        if (!copyTable(source, target, *tables[i], &copied[i], error))
-            return DbError::Fail(error, QStringLiteral("cannot copy table %1: %2")
-                                            .arg(tables[i]->name, error ? *error : QString()));
+        if (DbError why; !copyTable(source, target, *tables[i], &copied[i], &why))
+            return why.Within(QStringLiteral("cannot copy table %1").arg(tables[i]->name))
+                .Report(error);
         // Keys of deleted rows stay given, as in the file.
         if (!clsDbConn::KeysWritten(target, *tables[i],
                                     clsDbConn::HighestKeyGiven(source, *tables[i])))
@@ -237,6 +237,7 @@ bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
     const QString ini = clsConfiguration::DefaultFileName();
     const DbSettings current = DbSettings::FromConfiguration();
     QString error;
+    DbError why;
     if (current.engine != DbSettings::Engine::SQLite)
         error = QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory that "
                                "uses its database file can be migrated; nothing was changed")
@@ -246,8 +247,8 @@ bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
     else if (*file = DatabaseFilePath();
              !QFileInfo(ini).isWritable() || !QFileInfo(QFileInfo(ini).absolutePath()).isWritable())
         error = QStringLiteral("%1 cannot be written; nothing was changed").arg(ini);
-    else if (!SettingsStorable(server, &error))
-        error += QStringLiteral("; nothing was changed");
+    else if (!SettingsStorable(server, &why))
+        error = why.Text() + QStringLiteral("; nothing was changed");
     return error.isEmpty() || Admin::Fail(c.err, error);
 }
 
@@ -259,10 +260,10 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     const ScopedConnection targetName(QStringLiteral("attendance_migrate_target"));
     QString error;
     DbError why;
-    QSqlDatabase source = openSource(file, sourceName.name(), &error);
+    QSqlDatabase source = openSource(file, sourceName.name(), &why);
     QSqlDatabase target;
     if (!source.isValid())
-        error = QStringLiteral("cannot read the database file: %1").arg(error);
+        error = QStringLiteral("cannot read the database file: %1").arg(why.Text());
     else if (target = clsDbConn::OpenServer(server, targetName.name(), &why, false);
              !target.isValid())
         error = QStringLiteral("cannot connect: %1").arg(why.Text());
@@ -275,9 +276,10 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     if (!tx.IsActive())
         error = QStringLiteral("cannot begin a transaction on %1: %2")
                     .arg(server.Describe(), tx.Error().Text());
-    else if (!CopyDatabase(source, target, counts, &error) || !tx.Commit())
-        error = QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
-                    .arg(server.Describe(), ini, error.isEmpty() ? tx.Error().Text() : error);
+    else if (DbError copying; !CopyDatabase(source, target, counts, &copying) || !tx.Commit())
+        error =
+            QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
+                .arg(server.Describe(), ini, copying.IsSet() ? copying.Text() : tx.Error().Text());
     return error.isEmpty() || Admin::Fail(c.err, error);
 }
 

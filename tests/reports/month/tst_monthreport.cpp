@@ -48,9 +48,9 @@ private:
         report.setMonthTable(&table);
         ReportDocument doc = ReportDocument::Run(report);
         report.setMonthTable(nullptr);
-        QString error;
+        DbError error;
         if (!pdf.isEmpty() && !ReportPainter::WritePdfFile(doc, m_dir.file(pdf), false, &error))
-            qFatal("%s", qPrintable(error));
+            qFatal("%s", qPrintable(error.Text()));
         return doc;
     }
     QString cellText(const ReportDocument& doc, const QString& pdf, int row, const QString& name) {

@@ -58,7 +58,7 @@ class TestServerFaults : public QObject {
         auto q = DbQuery::Read(QStringLiteral("SELECT pg_backend_pid()"), {});
         return q && q->next() ? q->value(0).toInt() : -1;
     }
-    static qint16 lookUp() {
+    static clsEmployee::Lookup lookUp() {
         clsEmployee e;
         e.setEBARCODE(QStringLiteral("1001"));
         return e.IsExist();
@@ -122,7 +122,7 @@ private slots:
 
         // Each step goes as far as a scan goes before the server leaves.
         if (step == Step::LookUp || step == Step::BeforeWrite)
-            QCOMPARE(lookUp(), qint16(1));
+            QCOMPARE(lookUp(), clsEmployee::Lookup::Found);
         QElapsedTimer timer;
         qint64 firstMs = 0, againMs = 0;
         bool failed = false;
@@ -132,9 +132,9 @@ private slots:
         case Step::LookUp:
             QVERIFY(breakServer(fault));
             timer.start();
-            failed = lookUp() == -1;
+            failed = lookUp() == clsEmployee::Lookup::Failed;
             firstMs = timer.restart();
-            failed = failed && lookUp() == -1;
+            failed = failed && lookUp() == clsEmployee::Lookup::Failed;
             break;
         case Step::BeforeWrite:
             QVERIFY(breakServer(fault));
@@ -164,7 +164,7 @@ private slots:
         case Step::Connect:
         case Step::Fresh:
         case Step::LookUp:
-            QCOMPARE(lookUp(), qint16(1));
+            QCOMPARE(lookUp(), clsEmployee::Lookup::Found);
             break;
         case Step::BeforeWrite:
             QVERIFY(scan() > 0);

@@ -71,11 +71,11 @@ private slots:
 
     void employeeFileImportsByNumber() {
         const QString file = path("e.xml");
-        QString error;
+        DbError error;
         QVERIFY2(ExchangeFiles::ExportEmployees(file,
                                                 {QStringLiteral("101"), QStringLiteral("102")},
                                                 Existing::Refuse, &error),
-                 qPrintable(error));
+                 qPrintable(error.Text()));
         RowSet rs;
         QVERIFY(RowSetXml::Load(file, &rs)); // which rows: tst_importexport
         QStringList cols;
@@ -86,7 +86,7 @@ private slots:
 
         // Importing the station's own file again changes nothing.
         const QString before = snapshot();
-        QVERIFY2(ExchangeFiles::ImportEmployees(file, &error), qPrintable(error));
+        QVERIFY2(ExchangeFiles::ImportEmployees(file, &error), qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
 
         // A known number is overwritten, a new one gets a new key.
@@ -109,9 +109,9 @@ private slots:
                                        QByteArray(bytes).replace("ENUMBER", "ENUMBRE")};
         for (int i = 0; i < bad.size(); ++i) {
             const QString p = fx->writeFile(QStringLiteral("bad%1.xml").arg(i), bad[i]);
-            QString error;
+            DbError error;
             QVERIFY2(!ExchangeFiles::ImportEmployees(p, &error), qPrintable(QString::number(i)));
-            QVERIFY(!error.isEmpty());
+            QVERIFY(!error.Text().isEmpty());
             QVERIFY(!ExchangeFiles::ImportDepartments(p));
             QCOMPARE(snapshot(), before);
         }
@@ -152,13 +152,13 @@ private slots:
         for (int i = 0; i < files.size(); ++i) {
             const auto& [content, column, newColumn] = files[i];
             const QString file = fx->writeFile(QStringLiteral("t%1.xml").arg(i), content);
-            QString error;
+            DbError error;
             QVERIFY2(!ExchangeFiles::ImportEmployees(file, &error), column);
-            QVERIFY2(error.contains(QLatin1String(column)) && error.contains(file),
-                     qPrintable(error));
+            QVERIFY2(error.Text().contains(QLatin1String(column)) && error.Text().contains(file),
+                     qPrintable(error.Text()));
             ExchangeFiles::NewEmployee e;
             QVERIFY(!ExchangeFiles::ReadNewEmployee(file, &e, &error));
-            QVERIFY2(error.contains(QLatin1String(newColumn)), qPrintable(error));
+            QVERIFY2(error.Text().contains(QLatin1String(newColumn)), qPrintable(error.Text()));
         }
         QCOMPARE(snapshot(), before);
 
@@ -167,17 +167,17 @@ private slots:
                                 .replace("dt:type='i2' dt:maxLength='2'", "dt:type='int' "
                                                                           "dt:maxLength='4'")
                                 .replace("dt:maxLength='50'", "dt:maxLength='20'");
-        QString error;
+        DbError error;
         QVERIFY2(
             ExchangeFiles::ImportEmployees(fx->writeFile(QStringLiteral("w.xml"), widths), &error),
-            qPrintable(error));
+            qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
 
         // A department file whose key is text.
         RowSet depts = table(QStringLiteral("Dept"));
         depts.columns[0].type = RowSetColumn::Type::String;
         QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, "dt.xml"), &error));
-        QVERIFY2(error.contains(QLatin1String("column ID")), qPrintable(error));
+        QVERIFY2(error.Text().contains(QLatin1String("column ID")), qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
     }
 
@@ -219,11 +219,11 @@ private slots:
         // A value that is no date-time fails the export, naming its row.
         QVERIFY(fx->exec(
             QStringLiteral("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)")));
-        QString error;
+        DbError error;
         QVERIFY(!ExchangeFiles::BackupMonth(path("bad.xml"), &error));
-        QVERIFY2(error.contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
-                     error.contains(QStringLiteral("2026-03-06 soon")),
-                 qPrintable(error));
+        QVERIFY2(error.Text().contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
+                     error.Text().contains(QStringLiteral("2026-03-06 soon")),
+                 qPrintable(error.Text()));
         QVERIFY(!QFileInfo::exists(path("bad.xml")));
     }
 

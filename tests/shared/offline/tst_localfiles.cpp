@@ -65,7 +65,7 @@ class TestLocalFiles : public QObject {
     void journalWorks(OfflineStation& s) {
         QVERIFY(s.IsOpen());
         QCOMPARE(s.Pending(), 0);
-        QCOMPARE(s.Scan(QStringLiteral("C1"), t0).found, qint16(0));
+        QCOMPARE(s.Scan(QStringLiteral("C1"), t0).found, clsEmployee::Lookup::NotFound);
         QCOMPARE(s.Pending(), 1);
     }
 

@@ -66,7 +66,7 @@ private slots:
         for (int i = 0; i < 50; ++i) {
             OfflineStation& s = i < 25 ? a : b;
             const OfflineStation::Greeting in = s.Scan(card(i).toLower(), arrival(i));
-            QCOMPARE(in.found, qint16(1));
+            QCOMPARE(in.found, clsEmployee::Lookup::Found);
             QCOMPARE(in.state, qint16(clsPresence::Arrival));
             QCOMPARE(in.employee.department, QStringLiteral("教务处"));
             QCOMPARE(in.employee.photo.isEmpty(), i != 0);
@@ -75,7 +75,8 @@ private slots:
         for (int i = 0; i < 50; ++i)
             QCOMPARE((i < 25 ? a : b).Scan(card(i), departure(i)).state,
                      qint16(clsPresence::Departure));
-        QCOMPARE(a.Scan(QStringLiteral("NOBODY"), departure(0)).found, qint16(0));
+        QCOMPARE(a.Scan(QStringLiteral("NOBODY"), departure(0)).found,
+                 clsEmployee::Lookup::NotFound);
         QCOMPARE(a.Replay().recorded, 0); // still away: nothing given, nothing lost
         QCOMPARE(a.Pending(), 52);
         serverAway(false);

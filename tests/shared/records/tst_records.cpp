@@ -333,7 +333,7 @@ private slots:
                                     QStringLiteral("abc9"), 1));
             clsEmployee scanned;
             scanned.setEBARCODE(QStringLiteral("abc9")); // the card reader's letters, upper-cased
-            QCOMPARE(scanned.IsExist(), qint16(1));
+            QCOMPARE(scanned.IsExist(), clsEmployee::Lookup::Found);
             QCOMPARE(scanned.ENUMBER(), QStringLiteral("a100"));
             // Only A-Z fold: full-width letters, invisible and control
             // characters make another code.
@@ -342,11 +342,11 @@ private slots:
                                           u"abc9"}) {
                 clsEmployee none;
                 none.setEBARCODE(QString::fromUtf16(other));
-                QCOMPARE(none.IsExist(), qint16(0));
+                QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
             }
             clsEmployee byNumber;
             byNumber.setENUMBER(QStringLiteral("A100"));
-            QCOMPARE(byNumber.LoadByENUMBER(), qint16(1));
+            QCOMPARE(byNumber.LoadByENUMBER(), clsEmployee::Lookup::Found);
             // Storing A100 overwrites a100, keeping its spelling.
             QVERIFY(addEmployee(QStringLiteral("A100"), QStringLiteral("xyz"), 1));
             QCOMPARE(rows("Employee WHERE ENUMBER = 'a100' AND EBARCODE = 'XYZ'"), 1);
@@ -390,7 +390,7 @@ private slots:
         QVERIFY(fx->exec(QStringLiteral("UPDATE Employee SET ENTERDATE = NULL")));
         clsEmployee loaded;
         loaded.setEBARCODE(QStringLiteral("1"));
-        QCOMPARE(loaded.IsExist(), qint16(1));
+        QCOMPARE(loaded.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(loaded.ENTERDATE(), DbDateTime::Zero());
         clsEmployeeSet set;
         QVERIFY(set.LoadSet());
@@ -447,7 +447,7 @@ private slots:
         QCOMPARE(p.Add(), qint16(-1));
         clsEmployee e;
         e.setEBARCODE(QStringLiteral("1"));
-        QCOMPARE(e.IsExist(), qint16(-1));
+        QCOMPARE(e.IsExist(), clsEmployee::Lookup::Failed);
         QVERIFY(!clsEmployeePresenceSet().LoadByDate(iso("2026-01-01"), iso("2026-01-31")));
     }
 
@@ -516,16 +516,16 @@ private slots:
         QVERIFY(addEmployee(QStringLiteral("O'Neil"), QStringLiteral("777"), dept, 2));
         clsEmployee scan;
         scan.setEBARCODE(QStringLiteral("abc123"));
-        QCOMPARE(scan.IsExist(), qint16(1));
+        QCOMPARE(scan.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(scan.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scan.DNAME(), QStringLiteral("教务处"));
         clsEmployee none;
-        QCOMPARE(none.IsExist(), qint16(0));
+        QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
         none.setEBARCODE(QStringLiteral("000"));
-        QCOMPARE(none.IsExist(), qint16(0));
+        QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
         clsEmployee quoted;
         quoted.setENUMBER(QStringLiteral("O'Neil"));
-        QCOMPARE(quoted.LoadByENUMBER(), qint16(1));
+        QCOMPARE(quoted.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(quoted.EBARCODE(), QStringLiteral("777"));
 
         // Storing an existing number overwrites that row.
@@ -534,7 +534,7 @@ private slots:
         QCOMPARE(rows("Employee WHERE ENUMBER = '2001'"), 1);
         clsEmployee changed;
         changed.setENUMBER(QStringLiteral("2001"));
-        QCOMPARE(changed.LoadByENUMBER(), qint16(1));
+        QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
         QCOMPARE(changed.HeadImgBytes(), TestProgramDir::jpeg(3));
 
@@ -554,11 +554,13 @@ private slots:
         // A second row with the same number is refused by the keyed set.
         QVERIFY(fx->exec(
             QStringLiteral("INSERT INTO Employee(DID, ENUMBER, ENAME) VALUES(1, '2001', 'dup')")));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, clsEmployeeSet().LoadSet());
+        DbError why;
+        QVERIFY(!clsEmployeeSet().LoadSet(&why));
+        QCOMPARE(why.Text(), QStringLiteral("duplicate key in collection: 2001"));
 
         // Without its department the employee is not found.
         QVERIFY(clsDept().Remove(QString::number(dept)));
-        QCOMPARE(changed.LoadByENUMBER(), qint16(0));
+        QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::NotFound);
 
         const QRegularExpression digits(QStringLiteral("^[0-9]{15}$"));
         for (int i = 0; i < 200; ++i)
@@ -572,10 +574,10 @@ private slots:
         {
             auto a = std::make_unique<clsEmployee>();
             a->setENUMBER(QStringLiteral("../evil"));
-            QCOMPARE(a->LoadByENUMBER(), qint16(1));
+            QCOMPARE(a->LoadByENUMBER(), clsEmployee::Lookup::Found);
             clsEmployee b;
             b.setEBARCODE(QStringLiteral("1"));
-            QCOMPARE(b.IsExist(), qint16(1));
+            QCOMPARE(b.IsExist(), clsEmployee::Lookup::Found);
             first = a->HeadImg();
             second = b.HeadImg();
             QVERIFY(first != second);
@@ -657,7 +659,7 @@ private slots:
         endConnections();
         clsEmployee card;
         card.setEBARCODE(QStringLiteral("1"));
-        QCOMPARE(card.IsExist(), qint16(1));
+        QCOMPARE(card.IsExist(), clsEmployee::Lookup::Found);
         endConnections();
         QCOMPARE(scan(QStringLiteral("1"), iso("2026-03-10T17:00:00")), qint16(2));
         endConnections(); // the employee list too: it once skipped the reconnect

@@ -45,20 +45,20 @@ QDateTime at(const char* text) {
 
 // Loads a sample file; a failure is printed.
 bool loadSample(const char* name, RowSet* rs) {
-    QString error;
+    Error error;
     if (RowSetXml::Load(QStringLiteral(ATTENDANCE_SAMPLES_DIR "/") + QLatin1String(name), rs,
                         &error))
         return true;
-    qWarning("%s", qPrintable(error));
+    qWarning("%s", qPrintable(error.Text()));
     return false;
 }
 
 // Parses `bytes`; a failure is printed.
 bool parses(const QByteArray& bytes, RowSet* rs) {
-    QString error;
+    Error error;
     if (RowSetXml::Parse(bytes, rs, &error))
         return true;
-    qWarning("%s", qPrintable(error));
+    qWarning("%s", qPrintable(error.Text()));
     return false;
 }
 
@@ -101,7 +101,7 @@ QByteArray typed(const char* name, const char* dtType) {
 
 // One column of the given type holding `value`.
 bool parseValue(const char* dtType, const QByteArray& value, QVariant* out,
-                QString* error = nullptr) {
+                Error* error = nullptr) {
     RowSet rs;
     if (!RowSetXml::Parse(
             document(typed("V", dtType), "<rs:data><z:row V='" + value + "'/></rs:data>"), &rs,
@@ -284,9 +284,9 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("c.xml"));
-        QString error;
+        Error error;
         QVERIFY(!RowSetXml::Save(rs, path, &error));
-        QVERIFY(error.contains(QStringLiteral("U+0001")));
+        QVERIFY(error.Text().contains(QStringLiteral("U+0001")));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
 
@@ -353,9 +353,9 @@ private slots:
                 .split(';');
         for (const QByteArray& b : bad) {
             const qsizetype space = b.indexOf(' ');
-            QString error;
+            Error error;
             QVERIFY2(!parseValue(b.left(space).constData(), b.mid(space + 1), &v, &error), b);
-            QVERIFY(error.startsWith(QStringLiteral("Not a row-set file")));
+            QVERIFY(error.Text().startsWith(QStringLiteral("Not a row-set file")));
         }
     }
 
@@ -483,9 +483,9 @@ private slots:
         QFETCH(QString, reason);
         RowSet rs;
         rs.columns = {column(QStringLiteral("KEEP"), Type::Int)};
-        QString error;
+        Error error;
         QVERIFY(!RowSetXml::Parse(bytes, &rs, &error));
-        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY2(error.Text().contains(reason), qPrintable(error.Text()));
         QCOMPARE(rs.columns.size(), 1); // the output is left alone on failure
     }
 
@@ -497,10 +497,10 @@ private slots:
             RowSet rs;
             QVERIFY(RowSetXml::Parse(sample, &rs));
             for (qsizetype n = 0; n < sample.size() - 1; n += 7) {
-                QString error;
+                Error error;
                 QVERIFY2(!RowSetXml::Parse(sample.left(n), &rs, &error),
                          qPrintable(QString::number(n)));
-                QVERIFY(!error.isEmpty());
+                QVERIFY(!error.Text().isEmpty());
             }
         }
     }
@@ -508,9 +508,9 @@ private slots:
     void loadRefusesOversizedAndMissingFiles() {
         QTemporaryDir dir;
         RowSet rs;
-        QString error;
+        Error error;
         QVERIFY(!RowSetXml::Load(dir.filePath(QStringLiteral("none.xml")), &rs, &error));
-        QVERIFY(error.contains(QStringLiteral("does not exist")));
+        QVERIFY(error.Text().contains(QStringLiteral("does not exist")));
         QVERIFY(!RowSetXml::Load(dir.path(), &rs, &error));
         // A sparse file just over the limit is refused by its size, unread.
         const QString big = dir.filePath(QStringLiteral("big.xml"));
@@ -520,7 +520,7 @@ private slots:
         QVERIFY(f.resize(RowSetXml::MaxFileSize + 1));
         f.close();
         QVERIFY(!RowSetXml::Load(big, &rs, &error));
-        QVERIFY(error.contains(QStringLiteral("larger than")));
+        QVERIFY(error.Text().contains(QStringLiteral("larger than")));
     }
 
     // --- saving --------------------------------------------------------------------
@@ -532,8 +532,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("员工信息_2026-12-06.xml"));
         const RowSet rs = everyType();
-        QString error;
-        QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error.Text()));
         const QByteArray written = readFile(path);
         QCOMPARE(written, RowSetXml::Serialize(rs));
 
@@ -541,7 +541,7 @@ private slots:
         RowSet other;
         other.columns = {column(QStringLiteral("X"), Type::Int)};
         QVERIFY(!RowSetXml::Save(other, path, &error));
-        QVERIFY(error.contains(QStringLiteral("already exists")));
+        QVERIFY(error.Text().contains(QStringLiteral("already exists")));
         QCOMPARE(readFile(path), written);
 
         // So does a save onto a dangling symbolic link; nothing is created behind it.
@@ -559,7 +559,7 @@ private slots:
 
         // A missing folder is an error, not a crash.
         QVERIFY(!RowSetXml::Save(rs, dir.filePath(QStringLiteral("no/such.xml")), &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!error.Text().isEmpty());
         QVERIFY(!RowSetXml::Save(rs, QString(), &error));
     }
 
@@ -593,11 +593,11 @@ private slots:
         RowSet first;
         first.columns = {column(QStringLiteral("ID"), Type::Int)};
         first.rows = {row({1})};
-        QString error;
-        QVERIFY2(RowSetXml::SaveReplacing(first, path, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(RowSetXml::SaveReplacing(first, path, &error), qPrintable(error.Text()));
         RowSet second = first;
         second.rows = {row({2}), row({3})};
-        QVERIFY2(RowSetXml::SaveReplacing(second, path, &error), qPrintable(error));
+        QVERIFY2(RowSetXml::SaveReplacing(second, path, &error), qPrintable(error.Text()));
         RowSet back;
         QVERIFY(RowSetXml::Load(path, &back, &error));
         QCOMPARE(back.rows.size(), 2);
@@ -610,7 +610,8 @@ private slots:
         // So does a flush to the disk that fails, which creates no new file either.
         AtomicFile::SetTestSeams(named, failingSync);
         QVERIFY(!RowSetXml::SaveReplacing(first, path, &error));
-        QVERIFY2(error.contains(QString::fromLocal8Bit(std::strerror(EIO))), qPrintable(error));
+        QVERIFY2(error.Text().contains(QString::fromLocal8Bit(std::strerror(EIO))),
+                 qPrintable(error.Text()));
         QVERIFY(!RowSetXml::Save(first, dir.filePath(QStringLiteral("new.xml"))));
         QVERIFY(RowSetXml::Load(path, &back, &error));
         QCOMPARE(back.rows.size(), 2);

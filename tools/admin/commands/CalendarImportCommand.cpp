@@ -23,10 +23,10 @@ int CalendarImportCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     std::vector<CalendarDay> days;
     QList<int> years;
-    QString why;
+    DbError why;
     if (!CalendarFile::Parse(bytes, &days, &years, &why))
-        return Admin::Fail(c.err,
-                           QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why));
+        return Admin::Fail(
+            c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
     DbError error;
     if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
         return Admin::Fail(c.err,

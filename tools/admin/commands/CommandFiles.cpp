@@ -6,21 +6,22 @@
 
 namespace CommandFiles {
 
-int Reported(Admin::Context& c, bool ok, const QString& error, const QString& done) {
+int Reported(Admin::Context& c, bool ok, const DbError& error, const QString& done) {
     if (!ok)
-        return Admin::Fail(c.err, error.isEmpty() ? QStringLiteral("operation failed") : error);
+        return Admin::Fail(c.err,
+                           error.IsSet() ? error.Text() : QStringLiteral("operation failed"));
     c.out << done << Qt::endl;
     return Admin::Success;
 }
 
-int Wrote(Admin::Context& c, bool ok, const QString& error, const QString& file) {
+int Wrote(Admin::Context& c, bool ok, const DbError& error, const QString& file) {
     return Reported(c, ok, error, QStringLiteral("wrote %1").arg(file));
 }
 
 int WriteNew(Admin::Context& c, const QByteArray& bytes, const QString& what) {
-    QString error;
+    DbError error;
     if (!AtomicFile::WriteWhole(c.args[0], bytes, false, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << c.args[0] << " (" << what << ")" << Qt::endl;
     return Admin::Success;
 }

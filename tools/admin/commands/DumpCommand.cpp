@@ -14,9 +14,10 @@ DumpCommand::DumpCommand()
 
 int DumpCommand::Run(Admin::Context& c) const {
     RowSet rs;
-    QString error;
+    Error error;
     if (!RowSetXml::Load(c.args[0], &rs, &error))
-        return Admin::Fail(c.err, QStringLiteral("cannot read %1: %2").arg(c.args[0], error));
+        return Admin::Fail(c.err,
+                           QStringLiteral("cannot read %1: %2").arg(c.args[0], error.Text()));
     c.out << c.args[0] << Qt::endl;
     RowSetDump::Write(rs, c.out);
     c.out.flush();

@@ -23,18 +23,18 @@ int ExportEmployeesCommand::Run(Admin::Context& c) const {
     // Every number asked for must exist: a file quietly missing people is worse than none.
     for (const QString& number : numbers) {
         RowSet found;
-        QString error;
+        DbError error;
         if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
                                             DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                                                     QStringLiteral("ENUMBER"),
                                                                     QStringLiteral("?")),
                                         {number}, QStringLiteral("Employee"), &found, &error))
-            return Admin::Fail(c.err, error);
+            return Admin::Fail(c.err, error.Text());
         if (found.rows.isEmpty())
             return Admin::Fail(
                 c.err, QStringLiteral("no employee with number %1; no file written").arg(number));
     }
-    QString error;
+    DbError error;
     const bool ok =
         ExchangeFiles::ExportEmployees(c.args[0], numbers, ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);

@@ -35,9 +35,10 @@ int PrintCardsCommand::Run(Admin::Context& c) const {
 
     clsEmployeeSet employees;
     QStringList missing;
-    QString error;
+    DbError error;
     if (!SingleEmployeeInfoReport::LoadEmployees(args.mid(1), &employees, &missing, &error))
-        return Admin::Fail(c.err, QStringLiteral("cannot read the employees: %1").arg(error));
+        return Admin::Fail(c.err,
+                           QStringLiteral("cannot read the employees: %1").arg(error.Text()));
     if (!missing.isEmpty())
         return Admin::Fail(c.err,
                            QStringLiteral("no employee with the number %1; nothing was written")
@@ -47,7 +48,7 @@ int PrintCardsCommand::Run(Admin::Context& c) const {
     report.setEmployeeSet(&employees);
     const ReportDocument doc = ReportDocument::Run(report);
     if (!ReportPainter::WritePdfFile(doc, file, false, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << file << " (" << doc.DetailCount() << " cards, " << doc.PageCount()
           << " pages)" << Qt::endl;
     return Admin::Success;

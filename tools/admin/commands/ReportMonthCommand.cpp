@@ -18,9 +18,9 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
     report.setMonth(month);
     report.setMonthTable(&table);
     const ReportDocument doc = ReportDocument::Run(report);
-    QString error;
+    DbError error;
     if (!ReportPainter::WritePdfFile(doc, c.args[2], false, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << c.args[2] << " (" << table.Count() << " employees, " << doc.PageCount()
           << " pages)" << Qt::endl;
     return Admin::Success;
@@ -28,9 +28,9 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 
 int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
     const QString file = c.args[2];
-    QString error;
+    DbError error;
     if (!MonthCsv::WriteFile(year, month, table, file, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
     return Admin::Success;
 }

@@ -21,15 +21,15 @@ int written(Admin::Context& c, const MonthSummary& m, const QString& more = QStr
 
 int writeOut(Admin::Context& c, const QString& suffix, const MonthSummary& m) {
     const QString file = c.args[2];
-    QString error;
+    DbError error;
     if (suffix == QLatin1String("csv")) {
         if (!SummaryCsv::Write(m, file, &error))
-            return Admin::Fail(c.err, error);
+            return Admin::Fail(c.err, error.Text());
         return written(c, m);
     }
     if (suffix == QLatin1String("xlsx")) {
         if (!SummaryXlsx::Write(m, clsSchoolArea().SNAME(), file, &error))
-            return Admin::Fail(c.err, error);
+            return Admin::Fail(c.err, error.Text());
         return written(c, m);
     }
     SummaryReport report;
@@ -37,7 +37,7 @@ int writeOut(Admin::Context& c, const QString& suffix, const MonthSummary& m) {
     report.setSummary(&m);
     const ReportDocument doc = ReportDocument::Run(report);
     if (!ReportPainter::WritePdfFile(doc, file, false, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     return written(c, m, QStringLiteral(", %1 pages").arg(doc.PageCount()));
 }
 

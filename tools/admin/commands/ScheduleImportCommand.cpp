@@ -41,10 +41,10 @@ int ScheduleImportCommand::Run(Admin::Context& c) const {
         !departmentNames(c, &depts))
         return Admin::Failure;
     ScheduleBook book;
-    QString why;
+    DbError why;
     if (!ScheduleFile::Parse(bytes, depts, &book, &why))
-        return Admin::Fail(c.err,
-                           QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why));
+        return Admin::Fail(
+            c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
     DbError error;
     if (!AttendanceStore::ReplaceSchedules(book, &error))
         return Admin::Fail(c.err,

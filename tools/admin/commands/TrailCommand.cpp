@@ -82,10 +82,10 @@ int TrailCommand::Run(Admin::Context& c) const {
                                   "原签退", "新签到", "新签退", "原因"});
     for (const auto& r : rows)
         text += CsvText::Line(fields(r));
-    QString error;
+    DbError error;
     const QString out = Admin::Absolute(c.value("csv"));
     if (!AtomicFile::WriteWhole(out, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), false, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << QStringLiteral("wrote %1 rows to %2").arg(rows.size()).arg(out) << Qt::endl;
     return Admin::Success;
 }

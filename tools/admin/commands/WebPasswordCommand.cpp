@@ -57,9 +57,9 @@ int WebPasswordCommand::Run(Admin::Context& c) const {
         return Admin::Fail(c.err, QStringLiteral("no configuration file %1; set the program "
                                                  "directory up with 'attendance-admin init'")
                                       .arg(ini));
-    QString error;
+    Error error;
     if (!ViewerPassword::Store(password, &error))
-        return Admin::Fail(c.err, error);
+        return Admin::Fail(c.err, error.Text());
     c.out << "set the web password in " << ini << Qt::endl;
     return Admin::Success;
 }

@@ -1,14 +1,14 @@
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
-QString DbError::Cause(int sqliteCode) {
+namespace DbErrors {
+
+QString Cause(int sqliteCode) {
     switch (sqliteCode & 0xff) { // extended codes carry the primary one in the low byte
     case 3:                      // SQLITE_PERM
     case 23:                     // SQLITE_AUTH
@@ -35,33 +35,7 @@ QString DbError::Cause(int sqliteCode) {
     }
 }
 
-QString DbError::ErrnoCause(int code) {
-    switch (code) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permission denied (the file or its folder is read-only or "
-                              "belongs to someone else)");
-    case EROFS:
-        return QStringLiteral("the file system is read-only");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("the disk is full");
-    case ENOENT:
-        return QStringLiteral("no such file or folder");
-    case EEXIST:
-        return QStringLiteral("a file of that name exists already");
-    case EISDIR:
-        return QStringLiteral("that is a folder");
-    case ENOTDIR:
-        return QStringLiteral("a part of the path is not a folder");
-    case EIO:
-        return QStringLiteral("the disk could not be read or written");
-    default:
-        return QString::fromLocal8Bit(std::strerror(code));
-    }
-}
-
-QString DbError::ServerCause(const QString& sqlState) {
+QString ServerCause(const QString& sqlState) {
     static const std::pair<const char*, const char*> causes[] = {
         // Whole codes first, then classes (the first two characters).
         {"3D000", "the database does not exist on the server"},
@@ -84,7 +58,7 @@ QString DbError::ServerCause(const QString& sqlState) {
     return {};
 }
 
-DbError DbError::From(const QSqlError& e) {
+Error From(const QSqlError& e) {
     // PostgreSQL's codes have five characters; SQLite's are numbers of at
     // most four digits.
     const QString native = e.nativeErrorCode();
@@ -99,9 +73,7 @@ DbError DbError::From(const QSqlError& e) {
         if (const auto m = onTable.match(e.databaseText());
             native == QLatin1String("42501") && m.hasMatch())
             text += QStringLiteral(" (table %1)").arg(m.captured(1));
-        DbError result(text);
-        result.m_code = native.startsWith(QLatin1String("23")) ? ConstraintCode : 0;
-        return result;
+        return Error(text, native.startsWith(QLatin1String("23")) ? ConstraintCode : 0);
     }
     bool numeric = false;
     const int code = native.toInt(&numeric);
@@ -111,60 +83,33 @@ DbError DbError::From(const QSqlError& e) {
     if (text.isEmpty())
         text = e.isValid() ? QStringLiteral("database error %1").arg(e.nativeErrorCode())
                            : QStringLiteral("the database query failed");
-    DbError result(text);
-    result.m_code = numeric ? code & 0xff : 0;
-    return result;
+    return Error(text, numeric ? code & 0xff : 0);
 }
 
-DbError DbError::From(const QSqlError& e, const QString& file) {
-    return From(e).OnDatabase(file);
+Error From(const QSqlError& e, const QString& file) {
+    return OnDatabase(From(e), file);
 }
 
-DbError DbError::Within(const QString& context) const {
-    DbError result(*this);
-    result.m_message = context + QStringLiteral(": ") + m_message;
-    return result;
-}
-
-DbError DbError::OnDatabase(const QString& file) const {
-    DbError result(*this);
-    // SQLITE_PERM, SQLITE_READONLY, SQLITE_IOERR, SQLITE_CANTOPEN: the file
-    // system may have refused the write.
-    if (!file.isEmpty() && (m_code == 3 || m_code == 8 || m_code == 10 || m_code == 14)) {
+Error OnDatabase(const Error& error, const QString& file) {
+    // The file system may have refused the write.
+    const int code = error.Code();
+    if (!file.isEmpty() &&
+        (code == PermCode || code == ReadOnlyCode || code == IoErrorCode || code == CantOpenCode)) {
         const QByteArray native = QFile::encodeName(file);
         const QString folder = QFileInfo(file).absolutePath();
         if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), R_OK) != 0)
-            result.m_message = QStringLiteral("no permission to read the database file");
-        else if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
-            result.m_message = QStringLiteral("the database file is read-only");
-        else if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-            result.m_message = QStringLiteral("the database folder %1 is read-only (the database "
-                                              "writes its journal file there)")
-                                   .arg(folder);
+            return Error(QStringLiteral("no permission to read the database file"), code)
+                .Concerning(file);
+        if (::access(native.constData(), F_OK) == 0 && ::access(native.constData(), W_OK) != 0)
+            return Error(QStringLiteral("the database file is read-only"), code).Concerning(file);
+        if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+            return Error(QStringLiteral("the database folder %1 is read-only (the database "
+                                        "writes its journal file there)")
+                             .arg(folder),
+                         code)
+                .Concerning(file);
     }
-    return result.Concerning(file);
+    return error.Concerning(file);
 }
 
-DbError DbError::FromErrno(int code, const QString& what, const QString& file) {
-    return DbError(QStringLiteral("%1: %2: %3").arg(what, file, ErrnoCause(code)));
-}
-
-DbError DbError::Concerning(const QString& file) const {
-    if (file.isEmpty() || m_message.contains(file))
-        return *this;
-    DbError result(*this);
-    result.m_message += QStringLiteral(": ") + file;
-    return result;
-}
-
-bool DbError::Report(DbError* out) const {
-    if (out)
-        *out = *this;
-    return false;
-}
-
-bool DbError::Report(QString* out) const {
-    if (out)
-        *out = m_message;
-    return false;
-}
+} // namespace DbErrors
