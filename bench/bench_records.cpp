@@ -103,7 +103,7 @@ void insertPresenceDay(Stmt& insert, sqlite3* db, const QDate& day, int employee
 }
 
 void build(const QString& file, const Size& size) {
-    DbError error;
+    Error error;
     if (!DbCreator::Create(file, &error))
         die(error.Text().toStdString());
     sqlite3* db = nullptr;
@@ -320,7 +320,7 @@ int main(int argc, char* argv[]) {
     });
 
     // A program directory whose configuration names the benchmark database.
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir, QString(), false, &error))
         die(qPrintable(error.Text()));
 

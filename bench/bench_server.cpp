@@ -112,7 +112,7 @@ QVariant firstValue(QSqlDatabase db, const QString& sql, const QVariantList& par
 QSqlDatabase openServer(DbSettings settings, const QString& database, const QString& name,
                         bool requireTables) {
     settings.database = database;
-    DbError why;
+    Error why;
     QSqlDatabase db = clsDbConn::OpenServer(settings, name, &why, requireTables);
     if (!db.isValid())
         die(why.Text());
@@ -160,7 +160,7 @@ void fill(QSqlDatabase db, const Size& size) {
     timer.start();
     // The tables without their indexes; the programs' own indexes follow
     // the rows, as a bulk copy makes them.
-    DbError error;
+    Error error;
     run(db, QStringLiteral("BEGIN"));
     if (!DbCreator::AddTables(db, &error, false))
         die(QStringLiteral("tables not created: ") + error.Text());
@@ -553,7 +553,7 @@ int main(int argc, char* argv[]) {
     const QString dir = QStringLiteral("%1/attendance-bench-server-%2")
                             .arg(QDir::tempPath(), QLatin1String(size.name));
     QDir().mkpath(dir);
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir, QString(), false, &error))
         die(error.Text());
     {

@@ -135,7 +135,7 @@ bool cachedDatabaseReady(const QString& path, qint64 rows) {
 
 // One transaction, prepared statements, the presence indexes built after the rows.
 bool generateDatabase(const QString& path, int days) {
-    DbError error;
+    Error error;
     if (!DbCreator::Create(path, &error)) {
         say("cannot create %s: %s\n", qPrintable(path), qPrintable(error.Text()));
         return false;
@@ -446,7 +446,7 @@ int main(int argc, char* argv[]) {
     if (!BenchData::BuildFile(dbPath, !cached,
                               [days](const QString& path) { return generateDatabase(path, days); }))
         return 1;
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error)) {
         say("%s\n", qPrintable(error.Text()));
         return 1;

@@ -187,7 +187,7 @@ class ServerConn {
 public:
     ServerConn(DbSettings settings, const QString& database, const QString& name) : m_name(name) {
         settings.database = database;
-        DbError why;
+        Error why;
         m_db = clsDbConn::OpenServer(settings, name, &why, false);
         if (!m_db.isValid())
             die(why.Text());
@@ -208,7 +208,7 @@ void fillServer(const DbSettings& settings, const Size& size, const QByteArray& 
     }
     ServerConn conn(settings, settings.database, QStringLiteral("bench-fill"));
     QSqlDatabase db = conn.db();
-    DbError error;
+    Error error;
     run(db, QStringLiteral("BEGIN"));
     if (!DbCreator::AddTables(db, &error, false))
         die(QStringLiteral("tables not created: ") + error.Text());
@@ -236,7 +236,7 @@ void fillServer(const DbSettings& settings, const Size& size, const QByteArray& 
 
 void fillFile(const QString& path, const Size& size, const QByteArray& photo) {
     QFile::remove(path);
-    DbError error;
+    Error error;
     if (!DbCreator::Create(path, &error))
         die(error.Text());
     const ScopedConnection name(QStringLiteral("bench-file"));
@@ -280,7 +280,7 @@ void fillFile(const QString& path, const Size& size, const QByteArray& photo) {
 void makeProgramDir(const QString& dir, const DbSettings* server) {
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir, QStringLiteral("实验中学"), false, &error))
         die(error.Text());
     if (!server)

@@ -103,7 +103,7 @@ long peakKb() {
 
 void measure(int employees, bool spreadsheet) {
     QTemporaryDir dir;
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
         die(error.Text());
     fill(employees);

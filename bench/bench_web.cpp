@@ -165,7 +165,7 @@ void serve(const std::atomic<bool>& done) {
 
 void today(int employees, int viewers, int seconds) {
     QTemporaryDir dir;
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
         die(error.Text());
     const QDate today = BenchData::kToday;
@@ -279,7 +279,7 @@ void today(int employees, int viewers, int seconds) {
 
 void month(int employees, int runs) {
     QTemporaryDir dir;
-    DbError error;
+    Error error;
     if (!PrepareProgramDir(dir.path(), QStringLiteral("基准单位"), true, &error))
         die(error.Text());
     fill(employees, BenchData::kMonth, BenchData::kMonth.addMonths(1).addDays(-1),

@@ -135,7 +135,7 @@ bool frmAttendanceSummary::LoadChosen() {
     const int year = chosen.year;
     const int month = chosen.month;
     MonthSummary loaded;
-    DbError error;
+    Error error;
     if (!chosen.IsValid() ||
         !MonthSummary::Load(year, month, AppClock::now().date(), &loaded, &error)) {
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),

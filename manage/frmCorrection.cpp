@@ -6,7 +6,7 @@
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
 #include "shared/base/AppClock.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsDeptSet.h"
 #include "shared/records/clsMonthClose.h"
@@ -59,7 +59,7 @@ bool askMonth(QWidget* parent, const QString& title, QDate* month) {
     return true;
 }
 
-void showOutcome(QWidget* parent, Result result, const DbError& why, const QDate& day,
+void showOutcome(QWidget* parent, Result result, const Error& why, const QDate& day,
                  const QString& done, const QString& title = correctionTitle()) {
     if (result == Result::Done)
         MsgBox::ShowMessage(parent, done, title, MsgBox::Icon::Information);
@@ -94,7 +94,7 @@ frmCorrection::frmCorrection(QWidget* parent)
 frmCorrection::~frmCorrection() = default;
 
 void frmCorrection::loadDays() {
-    DbError why;
+    Error why;
     const bool ok =
         ui->radDept->isChecked()
             ? clsCorrection::DepartmentDay(ui->cboDept->currentData().toInt(), ui->dtFrom->date(),
@@ -155,7 +155,7 @@ void frmCorrection::apply(Action action) {
     }
     // The entry is checked first, so a refused one costs no typing; Apply
     // decides again when it writes.
-    DbError why;
+    Error why;
     Result result = clsCorrection::Check(r, &why);
     if (result == Result::Done) {
         const auto reason = InputBox::GetText(this, correctionTitle(), tr("修正原因（必填）："));
@@ -231,7 +231,7 @@ void frmCorrection::CloseMonth(QWidget* parent) {
                             title, MsgBox::Icon::Question,
                             MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
-    DbError why;
+    Error why;
     const Result result =
         clsMonthClose::Close(month.year(), month.month(), clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month, tr("%1已月结。").arg(name), title);
@@ -244,7 +244,7 @@ void frmCorrection::ReopenMonth(QWidget* parent) {
     const auto password = InputBox::GetPassword(parent, tr("取消月结"), tr("管理员密码："));
     if (!password)
         return;
-    DbError why;
+    Error why;
     const Result result = clsMonthClose::Reopen(month.year(), month.month(), *password,
                                                 clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month,

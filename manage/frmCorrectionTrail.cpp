@@ -8,7 +8,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
 #include "shared/base/CsvText.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsCorrection.h"
 
 namespace {
@@ -82,7 +82,7 @@ void frmCorrectionTrail::cmdQuery_Click() {
         return;
     }
     std::vector<clsCorrection::TrailRow> rows;
-    DbError why;
+    Error why;
     if (!clsCorrection::Trail(ui->dtpFrom->date(), ui->dtpTo->date(),
                               ui->txtNumber->text().trimmed(), &rows, &why)) {
         MsgBox::ShowMessage(this, tr("读取修正记录失败：%1").arg(why.Text()), tr("错误"),

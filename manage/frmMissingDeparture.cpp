@@ -36,7 +36,7 @@ void frmMissingDeparture::cmdQuery_Click() {
         return;
     }
     std::vector<ListedEmployee> found;
-    DbError error;
+    Error error;
     if (!AttendanceLists::MissingDepartures(from, to, &found, &error)) {
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);

@@ -24,7 +24,7 @@ void frmNotArrived::cmdRefresh_Click() {
     ui->lsvList->clear();
     const QDateTime now = AppClock::now();
     std::vector<ListedEmployee> missing;
-    DbError error;
+    Error error;
     if (!AttendanceLists::NotArrivedToday(now, &missing, &error)) {
         ui->lblCount->setText(QString());
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),

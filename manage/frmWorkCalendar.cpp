@@ -104,7 +104,7 @@ void frmWorkCalendar::LoadYear(int year) {
     m_year = year;
     m_calendar = WorkCalendar();
     m_changed = false;
-    DbError error;
+    Error error;
     if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar, &error))
         MsgBox::ShowMessage(this, tr("读取节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
@@ -200,7 +200,7 @@ void frmWorkCalendar::cmdRemove_Click() {
 }
 
 void frmWorkCalendar::cmdSave_Click() {
-    DbError error;
+    Error error;
     if (!AttendanceStore::ReplaceCalendarYears({m_year}, m_calendar.Days(), &error)) {
         MsgBox::ShowMessage(this, tr("保存节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
@@ -218,7 +218,7 @@ void frmWorkCalendar::cmdImport_Click() {
     QFile file(path);
     std::vector<CalendarDay> days;
     QList<int> years;
-    DbError why;
+    Error why;
     if (!file.open(QIODevice::ReadOnly))
         return fail(this, tr("导入失败！无法读取文件“%1”。").arg(QDir::toNativeSeparators(path)));
     if (!CalendarFile::Parse(file.readAll(), &days, &years, &why))
@@ -229,7 +229,7 @@ void frmWorkCalendar::cmdImport_Click() {
     // by its dates, every other year stays as stored.
     if (!MayDropEdits())
         return;
-    DbError error;
+    Error error;
     if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
         return fail(this, tr("导入失败！\n%1").arg(error.Text()));
     std::sort(years.begin(), years.end());

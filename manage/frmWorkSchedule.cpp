@@ -66,7 +66,7 @@ frmWorkSchedule::frmWorkSchedule(QWidget* parent)
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
     BuildGrid();
 
-    DbError error;
+    Error error;
     if (!AttendanceStore::LoadSchedules(&m_book, &error))
         MsgBox::ShowMessage(this, tr("读取作息时间失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
@@ -243,7 +243,7 @@ void frmWorkSchedule::cmdSave_Click() {
     KeepGrid();
     if (!CheckBook())
         return;
-    DbError error;
+    Error error;
     if (!AttendanceStore::ReplaceSchedules(m_book, &error)) {
         MsgBox::ShowMessage(this, tr("保存作息时间失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);

@@ -14,13 +14,13 @@ namespace ReadOnlyDatabase {
 
 namespace {
 
-bool openFile(const QString& name, DbError* why) {
+bool openFile(const QString& name, Error* why) {
     const QString path = DatabaseFilePath();
     const QFileInfo info(path);
     if (!info.isFile())
-        return DbError(QStringLiteral("database file not found: %1").arg(path)).Report(why);
+        return Error(QStringLiteral("database file not found: %1").arg(path)).Report(why);
     ScopedConnection::Drop(name);
-    DbError error;
+    Error error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(
@@ -30,12 +30,12 @@ bool openFile(const QString& name, DbError* why) {
                                             "QSQLITE_BUSY_TIMEOUT=%1")
                                  .arg(clsDbConn::BusyTimeoutMs));
         if (!db.open()) {
-            error = DbError::From(db.lastError(), path);
+            error = DbErrors::From(db.lastError(), path);
         } else {
             // Reading the catalogue proves the file is a database.
             QSqlQuery probe(db);
             if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-                error = DbError::From(probe.lastError(), path);
+                error = DbErrors::From(probe.lastError(), path);
         }
     }
     if (error.Text().isEmpty())
@@ -44,13 +44,13 @@ bool openFile(const QString& name, DbError* why) {
     return error.Report(why);
 }
 
-bool openServer(const DbSettings& settings, const QString& name, DbError* why) {
+bool openServer(const DbSettings& settings, const QString& name, Error* why) {
     QSqlDatabase db = clsDbConn::OpenServer(settings, name, why);
     if (!db.isValid())
         return false;
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"))) {
-        const DbError error = DbError::From(q.lastError());
+        const Error error = DbErrors::From(q.lastError());
         q = QSqlQuery();
         db = QSqlDatabase();
         ScopedConnection::Drop(name);
@@ -77,7 +77,7 @@ bool IsReadOnly() {
     return db.connectOptions().contains(QLatin1String("default_transaction_read_only=on"));
 }
 
-bool Ensure(DbError* why) {
+bool Ensure(Error* why) {
     const QString name = clsDbConn::ConnectionName();
     if (QSqlDatabase::contains(name)) {
         const QSqlDatabase db = QSqlDatabase::database(name, false);
@@ -93,7 +93,7 @@ bool Ensure(DbError* why) {
     case DbSettings::Engine::Unknown:
         break;
     }
-    return DbError(QStringLiteral("attendance.ini names an unknown database engine \"%1\"")
+    return Error(QStringLiteral("attendance.ini names an unknown database engine \"%1\"")
                        .arg(settings.engineText.trimmed()))
         .Report(why);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 // The web pages read the records through the calling thread's shared
 // connection (clsDbConn::ConnectionName), which this opens read-only before
@@ -13,7 +13,7 @@ namespace ReadOnlyDatabase {
 // Opens the thread's shared connection read-only on the database of the
 // program directory's configuration, unless it is open already and not
 // lost; false, why in *why, when it cannot.
-bool Ensure(DbError* why = nullptr);
+bool Ensure(Error* why = nullptr);
 
 // Whether the thread's shared connection is the read-only one Ensure opened.
 bool IsReadOnly();

@@ -27,7 +27,7 @@ TodayFeed::~TodayFeed() {
 }
 
 TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
-                                const Translation& language, DbError* why) {
+                                const Translation& language, Error* why) {
     if (!ReadOnlyDatabase::Ensure(why))
         return {};
     Page page;
@@ -39,7 +39,7 @@ TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
 }
 
 TodayFeed::Page TodayFeed::Get(const QDateTime& now, const QString& unitName,
-                               const Translation& language, int slot, DbError* why) {
+                               const Translation& language, int slot, Error* why) {
     const qint64 t = AppClock::msecsSinceEpoch();
     Kept& kept = m_kept[slot];
     if (!m_background || kept.page.html.isEmpty() || kept.day != now.date()) {
@@ -73,7 +73,7 @@ void TodayFeed::take(const TodayFeed::Page& page, const QDate& day, qint64 madeA
 void TodayWorker::make(const QDateTime& now, const QString& unitName, const Translation& language,
                        int slot) {
     const qint64 started = AppClock::msecsSinceEpoch();
-    DbError why;
+    Error why;
     emit made(TodayFeed::Make(now, unitName, language, &why), now.date(), started, slot);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "texts/Translation.h"
 
 #include <QByteArray>
@@ -38,11 +38,11 @@ public:
     // numbered `slot`); empty, why in *why, when the records cannot be read.
     // `language` must outlive the feed.
     Page Get(const QDateTime& now, const QString& unitName, const Translation& language, int slot,
-             DbError* why);
+             Error* why);
 
     // Makes the page on the calling thread's shared connection.
     static Page Make(const QDateTime& now, const QString& unitName, const Translation& language,
-                     DbError* why);
+                     Error* why);
 
 private slots:
     void take(const TodayFeed::Page& page, const QDate& day, qint64 madeAt, int slot);

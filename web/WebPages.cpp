@@ -75,7 +75,7 @@ QString countsRow(const SummaryCounts& s) {
 } // namespace
 
 QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
-              DbError* why) {
+              Error* why) {
     MonthSummary month;
     if (!MonthSummary::Load(now.date().year(), now.date().month(), now.date(), &month, why))
         return QString();

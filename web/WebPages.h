@@ -2,7 +2,7 @@
 
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/attendance/MonthSummary.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "texts/Translation.h"
 
 #include <QDate>
@@ -20,7 +20,7 @@ namespace WebPages {
 // and the counts present / not yet arrived / resting; reloads itself every
 // 30 seconds. Today() reads the month's summary first.
 QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
-              DbError* why);
+              Error* why);
 QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName,
               const Translation& language);
 

@@ -57,9 +57,9 @@ WebServer::WebServer(const WebSite::Options& options, QObject* parent)
     });
 }
 
-bool WebServer::Listen(const QHostAddress& address, quint16 port, DbError* error) {
+bool WebServer::Listen(const QHostAddress& address, quint16 port, Error* error) {
     if (!m_tcp->listen(address, port)) {
-        DbError(m_tcp->errorString()).Report(error);
+        Error(m_tcp->errorString()).Report(error);
         return false;
     }
     m_http.bind(m_tcp);

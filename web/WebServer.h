@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "web/WebSite.h"
 
@@ -20,7 +20,7 @@ public:
     explicit WebServer(const WebSite::Options& options, QObject* parent = nullptr);
 
     // Listens on `address`:`port` (0: any free port); false, why in *error, when it cannot.
-    bool Listen(const QHostAddress& address, quint16 port, DbError* error);
+    bool Listen(const QHostAddress& address, quint16 port, Error* error);
     quint16 Port() const;
     WebSite& site() { return m_site; }
     GuardedTcpServer& tcp() { return *m_tcp; }

@@ -46,7 +46,7 @@ WebResponse redirect(const Translation& language, const QByteArray& to) {
     return r;
 }
 
-WebResponse unreadable(const Translation& language, const DbError& why) {
+WebResponse unreadable(const Translation& language, const Error& why) {
     return problem(language, 503,
                    language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "无法读取考勤记录")),
                    why.Text());
@@ -210,7 +210,7 @@ WebResponse WebSite::answer(const WebRequest& request) {
                    : html(200, WebPages::SignIn(QString(), m_language));
     if (path == QLatin1String("/logout"))
         return signOut(request);
-    DbError why;
+    Error why;
     if (!ReadOnlyDatabase::Ensure(&why))
         return unreadable(m_language, why);
     if (path == QLatin1String("/"))
@@ -272,7 +272,7 @@ WebResponse WebSite::signOut(const WebRequest& request) {
 }
 
 WebResponse WebSite::today(const WebRequest& request) {
-    DbError why;
+    Error why;
     const TodayFeed::Page page =
         m_today.Get(AppClock::now(), unitName(), m_language, int(m_choice), &why);
     if (page.html.isEmpty())
@@ -293,7 +293,7 @@ WebResponse WebSite::today(const WebRequest& request) {
 WebResponse WebSite::notArrived() {
     const QDateTime now = AppClock::now();
     std::vector<ListedEmployee> list;
-    DbError why;
+    Error why;
     if (!AttendanceLists::NotArrivedToday(now, &list, &why))
         return unreadable(m_language, why);
     return html(200, WebPages::NotArrived(list, now, unitName(), m_language));
@@ -323,7 +323,7 @@ WebResponse WebSite::missing(const WebRequest& request) {
                 Context,
                 QT_TRANSLATE_NOOP("WebSite", "开始日期须不晚于结束日期，且相隔不超过一年。")));
     std::vector<ListedEmployee> list;
-    DbError why;
+    Error why;
     if (!AttendanceLists::MissingDepartures(from, to, &list, &why))
         return unreadable(m_language, why);
     return html(200, WebPages::MissingDepartures(list, from, to, unitName(), m_language));
@@ -347,7 +347,7 @@ WebResponse WebSite::month(const WebRequest& request) {
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "排序参数无效。")));
     MonthSummary summary;
-    DbError why;
+    Error why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
         return unreadable(m_language, why);
     return html(200, WebPages::Month(summary, sort, order == QLatin1String("desc"), unitName(),
@@ -368,7 +368,7 @@ WebResponse WebSite::employee(const WebRequest& request) {
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "请求无效")),
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "缺少员工编号。")));
     MonthSummary summary;
-    DbError why;
+    Error why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
         return unreadable(m_language, why);
     for (const EmployeeSummary& e : summary.employees)
@@ -389,7 +389,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
     if (!parseMonth(monthText, &year, &monthNumber))
         return badMonth(m_language, monthText);
     MonthSummary summary;
-    DbError why;
+    Error why;
     if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
         return unreadable(m_language, why);
     const QString name = QStringLiteral("summary-%1-%2.%3")
@@ -397,7 +397,7 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
                              .arg(monthNumber, 2, 10, QLatin1Char('0'))
                              .arg(kind);
     WebResponse r;
-    DbError error;
+    Error error;
     if (kind == QLatin1String("csv")) {
         r.contentType = "text/csv; charset=utf-8";
         r.body = SummaryCsv::Bytes(summary);

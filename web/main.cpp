@@ -88,14 +88,14 @@ int main(int argc, char* argv[]) {
             << Qt::endl;
         return 3; // the service is not started again until it is set
     }
-    DbError why;
+    Error why;
     if (!ReadOnlyDatabase::Ensure(&why)) {
         err << "attendance-web: cannot read the database: " << why.Text() << Qt::endl;
         return 1;
     }
 
     WebServer server{WebSite::Options{}};
-    DbError error;
+    Error error;
     if (!server.Listen(address, port, &error)) {
         err << "attendance-web: cannot listen on " << address.toString() << ':' << port << ": "
             << error.Text() << Qt::endl;

@@ -182,7 +182,7 @@ QImage SingleEmployeeInfoReport::SampleCard(int dpi) {
 }
 
 bool SingleEmployeeInfoReport::LoadEmployees(const QStringList& numbers, clsEmployeeSet* set,
-                                             QStringList* missing, DbError* error) {
+                                             QStringList* missing, Error* error) {
     set->Clear();
     clsEmployeeSet all;
     // Every employee with a department, photos fetched only when printed.

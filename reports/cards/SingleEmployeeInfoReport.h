@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "report/ReportDefinition.h"
 
@@ -36,7 +36,7 @@ public:
     // once), all employees when `numbers` is empty. Numbers without an
     // employee go to `missing`; false when the database cannot be read.
     static bool LoadEmployees(const QStringList& numbers, clsEmployeeSet* set,
-                              QStringList* missing = nullptr, DbError* error = nullptr);
+                              QStringList* missing = nullptr, Error* error = nullptr);
 
 protected:
     // Fills the card's employee fields; a null photo leaves the card without one.

@@ -50,10 +50,10 @@ QByteArray MonthCsv::Text(int year, int month, const clsEmployeePresenceSet& tab
 }
 
 bool MonthCsv::WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                         const QString& fileName, DbError* error) {
+                         const QString& fileName, Error* error) {
     QHash<QString, QString> departments;
     clsEmployeeSet employees;
-    DbError why;
+    Error why;
     if (!employees.LoadSet(&why))
         return why.Within(QStringLiteral("cannot read the departments")).Report(error);
     for (const clsEmployee& e : employees)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -24,5 +24,5 @@ public:
     // Reads the departments and writes the file whole or not at all; an
     // existing file is never replaced. False with the reason in `error`.
     static bool WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                          const QString& fileName, DbError* error);
+                          const QString& fileName, Error* error);
 };

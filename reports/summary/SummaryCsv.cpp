@@ -24,7 +24,7 @@ QByteArray Bytes(const MonthSummary& summary) {
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
 }
 
-bool Write(const MonthSummary& summary, const QString& path, DbError* error) {
+bool Write(const MonthSummary& summary, const QString& path, Error* error) {
     return AtomicFile::WriteWhole(path, Bytes(summary), false, error);
 }
 

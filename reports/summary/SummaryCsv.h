@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,5 +14,5 @@ class MonthSummary;
 namespace SummaryCsv {
 QByteArray Bytes(const MonthSummary& summary);
 // Writes the file whole or not at all; an existing file is never replaced.
-bool Write(const MonthSummary& summary, const QString& path, DbError* error);
+bool Write(const MonthSummary& summary, const QString& path, Error* error);
 } // namespace SummaryCsv

@@ -22,8 +22,8 @@ namespace {
 
 constexpr int kCounts = 9; // columns D..L
 
-bool fail(DbError* error, const QString& message) {
-    DbError(message).Report(error);
+bool fail(Error* error, const QString& message) {
+    Error(message).Report(error);
     return false;
 }
 
@@ -220,7 +220,7 @@ time_t creationTime() {
 } // namespace
 
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
-           DbError* error) {
+           Error* error) {
     Staging staging(path);
     if (!staging.isValid())
         return fail(error, QStringLiteral("cannot write %1: cannot create a working folder "

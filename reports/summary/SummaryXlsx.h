@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QString>
 
@@ -18,5 +18,5 @@ class MonthSummary;
 // SOURCE_DATE_EPOCH when set, so the same records give the same bytes.
 namespace SummaryXlsx {
 bool Write(const MonthSummary& summary, const QString& unitName, const QString& path,
-           DbError* error);
+           Error* error);
 } // namespace SummaryXlsx

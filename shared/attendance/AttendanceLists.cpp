@@ -13,7 +13,7 @@
 
 namespace AttendanceLists {
 
-bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out, DbError* error) {
+bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out, Error* error) {
     const QDate today = now.date();
     MonthSummary month;
     if (!MonthSummary::Load(today.year(), today.month(), today, &month, error))
@@ -28,7 +28,7 @@ bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out, DbE
 }
 
 bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmployee>* out,
-                       DbError* error) {
+                       Error* error) {
     // A record finds its employee whatever the case of the number's letters.
     auto q = DbQuery::Read(
         QStringLiteral("SELECT Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME, "
@@ -65,7 +65,7 @@ bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmp
                                     q->value(4).toString(), q->value(5).toString(), arrival};
     }
     if (q->lastError().isValid())
-        return DbError::From(q->lastError()).Report(error);
+        return DbErrors::From(q->lastError()).Report(error);
     out->clear();
     for (auto& [key, row] : found)
         out->push_back(std::move(row));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QDateTime>
 #include <QString>
@@ -18,9 +18,9 @@ namespace AttendanceLists {
 // hours and the calendar, from their entry date on) and who have no arrival
 // yet today, by department, then number.
 bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out,
-                     DbError* error = nullptr);
+                     Error* error = nullptr);
 // Records without departure whose arrival lies in [from, to] and not after
 // today (AppClock), in arrival order.
 bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmployee>* out,
-                       DbError* error = nullptr);
+                       Error* error = nullptr);
 } // namespace AttendanceLists

@@ -17,7 +17,7 @@ const QString kUnit = QStringLiteral("*");
 
 // A failed read of a table that an older, read-only database lacks reads as
 // empty (true); any other failure is one.
-bool absentTable(const DbCatalog::Table& table, const DbError& failure, DbError* error) {
+bool absentTable(const DbCatalog::Table& table, const Error& failure, Error* error) {
     if (!clsDbConn::HasTable(clsDbConn().GetDbConn(), table))
         return true;
     return failure.Report(error);
@@ -57,9 +57,9 @@ bool parseKind(const QString& text, CalendarDay* day) {
 
 } // namespace
 
-bool LoadSchedules(ScheduleBook* out, DbError* error) {
+bool LoadSchedules(ScheduleBook* out, Error* error) {
     *out = ScheduleBook();
-    DbError failure;
+    Error failure;
     auto q = DbQuery::Read(QStringLiteral("SELECT %1 FROM WorkSchedule ORDER BY DNAME, WEEKDAY")
                                .arg(DbCatalog::ScheduleTable().ColumnList()),
                            {}, &failure);
@@ -77,7 +77,7 @@ bool LoadSchedules(ScheduleBook* out, DbError* error) {
         rows[q->value(0).toString()].emplace_back(weekday, s);
     }
     if (q->lastError().isValid())
-        return DbError::From(q->lastError()).Report(error);
+        return DbErrors::From(q->lastError()).Report(error);
     for (const auto& [weekday, day] : rows[kUnit])
         out->unit.Day(weekday) = day;
     for (const auto& [dept, days] : rows) {
@@ -91,7 +91,7 @@ bool LoadSchedules(ScheduleBook* out, DbError* error) {
     return true;
 }
 
-bool ReplaceSchedules(const ScheduleBook& book, DbError* error) {
+bool ReplaceSchedules(const ScheduleBook& book, Error* error) {
     DbTransaction tx(DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkSchedule"), kUnit) ||
         tx.Exec(QStringLiteral("DELETE FROM WorkSchedule")) < 0 ||
@@ -103,8 +103,8 @@ bool ReplaceSchedules(const ScheduleBook& book, DbError* error) {
     return tx.Commit() || tx.Error().Report(error);
 }
 
-bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError* error) {
-    DbError failure;
+bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, Error* error) {
+    Error failure;
     auto q = DbQuery::Read(QStringLiteral("SELECT CALDATE, KIND, NAME FROM WorkCalendar WHERE "
                                           "CALDATE >= ? AND CALDATE < ? ORDER BY CALDATE"),
                            {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, &failure);
@@ -118,14 +118,14 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError
         day.name = q->value(2).toString();
         out->Set(day);
     }
-    return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
+    return !q->lastError().isValid() || DbErrors::From(q->lastError()).Report(error);
 }
 
 bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
-                          DbError* error) {
+                          Error* error) {
     for (const CalendarDay& d : days)
         if (PlainText::HasControl(d.name) || d.name.size() > kMaxCalendarName)
-            return DbError::Fail(error, QStringLiteral("the name of %1 holds a control character "
+            return Error::Fail(error, QStringLiteral("the name of %1 holds a control character "
                                                        "or more than %2 characters: \"%3\"")
                                             .arg(d.date.toString(Qt::ISODate))
                                             .arg(kMaxCalendarName)

@@ -2,7 +2,7 @@
 
 #include "shared/attendance/WorkCalendar.h"
 #include "shared/attendance/WorkSchedule.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QDate>
 #include <QList>
@@ -15,16 +15,16 @@
 namespace AttendanceStore {
 // The unit's hours ('*' rows over the default) and each department's (its
 // rows over the unit's hours).
-bool LoadSchedules(ScheduleBook* out, DbError* error = nullptr);
+bool LoadSchedules(ScheduleBook* out, Error* error = nullptr);
 // Replaces every stored schedule with `book`: the unit's seven days and
 // seven for each department in it.
-bool ReplaceSchedules(const ScheduleBook& book, DbError* error = nullptr);
+bool ReplaceSchedules(const ScheduleBook& book, Error* error = nullptr);
 // The calendar's dates from `from` to `to` (both included) into *out.
-bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, DbError* error = nullptr);
+bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, Error* error = nullptr);
 constexpr int kMaxCalendarName = 100; // characters
 // Removes the dates of `years` and stores `days` (of those years), all or
 // nothing; nothing when a name holds a control character or more than
 // kMaxCalendarName characters.
 bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
-                          DbError* error = nullptr);
+                          Error* error = nullptr);
 } // namespace AttendanceStore

@@ -82,7 +82,7 @@ private:
     static int num(const QString& s, int from, int n) { return DbDateTime::Digits(s, from, n); }
 };
 
-bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
+bool loadEmployees(std::vector<EmployeeSummary>* out, Error* error) {
     auto q = DbQuery::Read(
         QStringLiteral("SELECT Employee.ENUMBER, Employee.ENAME, Employee.ENTERDATE, Dept.DNAME "
                        "FROM Employee LEFT JOIN Dept ON Dept.ID = Employee.DID"),
@@ -100,7 +100,7 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
         out->push_back(std::move(e));
     }
     if (q->lastError().isValid())
-        return DbError::From(q->lastError()).Report(error);
+        return DbErrors::From(q->lastError()).Report(error);
     // By character codes on both engines, an employee without department first.
     std::sort(out->begin(), out->end(), [](const EmployeeSummary& a, const EmployeeSummary& b) {
         return a.dept != b.dept ? a.dept < b.dept : a.number < b.number;
@@ -113,7 +113,7 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, DbError* error) {
 // keeps its first record (PresenceDay::Precedes). Records of days after
 // today are left out.
 bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSummary>* employees,
-                 DbError* error) {
+                 Error* error) {
     const QDate first(year, month, 1);
     const int days = first.daysInMonth();
     QHash<QString, int> exact, loose;
@@ -150,12 +150,12 @@ bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSu
         slot = DayRecord{enter,
                          q->isNull(2) ? QDateTime() : Stamp(q->value(2).toString()).WallClock()};
     }
-    return !q->lastError().isValid() || DbError::From(q->lastError()).Report(error);
+    return !q->lastError().isValid() || DbErrors::From(q->lastError()).Report(error);
 }
 
 // The marks of the corrected days from the trail, matched to the employees
 // as the records are.
-bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, DbError* error) {
+bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, Error* error) {
     clsCorrection::Marks marks;
     if (!clsCorrection::MonthMarks(year, month, &marks, error))
         return false;
@@ -222,13 +222,13 @@ void MonthSummary::Judge(const ScheduleBook& schedules, const WorkCalendar& cale
 }
 
 bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* out,
-                        DbError* error) {
+                        Error* error) {
     MonthSummary s;
     s.year = year;
     s.month = month;
     const QDate first(year, month, 1);
     if (!first.isValid())
-        return DbError::Fail(error, QStringLiteral("no month %1-%2").arg(year).arg(month));
+        return Error::Fail(error, QStringLiteral("no month %1-%2").arg(year).arg(month));
     ScheduleBook schedules;
     WorkCalendar calendar;
     if (!AttendanceStore::LoadSchedules(&schedules, error) ||

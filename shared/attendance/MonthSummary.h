@@ -1,7 +1,7 @@
 #pragma once
 
 #include "shared/attendance/DayVerdict.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QDate>
 #include <QString>
@@ -48,7 +48,7 @@ public:
     // presence rate) up to the day before `today`. Records of days after
     // `today` are left out.
     static bool Load(int year, int month, const QDate& today, MonthSummary* out,
-                     DbError* error = nullptr);
+                     Error* error = nullptr);
     int year = 0, month = 0;
     std::vector<EmployeeSummary> employees;
     std::vector<std::pair<QString, SummaryCounts>> departments; // by department name, in order

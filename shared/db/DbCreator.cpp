@@ -3,7 +3,7 @@
 #include "shared/base/AtomicFile.h"
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbOpener.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbTransaction.h"
@@ -30,7 +30,7 @@ QStringList Statements() {
     return DbSchema::NewStatements(DbDialect::Engine::SQLite);
 }
 
-bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
+bool AddTables(QSqlDatabase db, Error* error, bool withIndexes) {
     const QStringList present = [&] {
         QStringList tables;
         const QStringList missing = clsDbConn::MissingTables(db);
@@ -40,7 +40,7 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
         return tables;
     }();
     if (!present.isEmpty())
-        return DbError::Fail(error, QStringLiteral("the database holds tables already (%1); "
+        return Error::Fail(error, QStringLiteral("the database holds tables already (%1); "
                                                    "tables are created only in an empty one")
                                         .arg(present.join(QStringLiteral(", "))));
     // A bulk copy adds the indexes and the guards of the closed months after
@@ -50,37 +50,37 @@ bool AddTables(QSqlDatabase db, DbError* error, bool withIndexes) {
     QSqlQuery q(db);
     for (const QString& sql : statements)
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
-            return DbError::From(q.lastError()).Report(error);
+            return DbErrors::From(q.lastError()).Report(error);
     return DbSchema::RecordNew(db, error);
 }
 
-bool AddIndexes(QSqlDatabase db, DbError* error) {
+bool AddIndexes(QSqlDatabase db, Error* error) {
     QSqlQuery q(db);
     for (const QString& sql :
          DbSchema::NewStatements(clsDbConn::EngineOf(db), DbSchema::Part::Indexes))
         if (const StatementWatchdog::Guard watched(db); !q.exec(sql))
-            return DbError::From(q.lastError()).Report(error);
+            return DbErrors::From(q.lastError()).Report(error);
     return true;
 }
 
-bool CreateTables(QSqlDatabase db, DbError* error) {
+bool CreateTables(QSqlDatabase db, Error* error) {
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
     if (!tx.IsActive())
         return tx.Error().Report(error);
     return AddTables(db, error) && (tx.Commit() || tx.Error().Report(error));
 }
 
-bool Build(const QString& path, DbError* error) {
+bool Build(const QString& path, Error* error) {
     if (path.isEmpty())
-        return DbError::Fail(error, QStringLiteral("no database path given"));
+        return Error::Fail(error, QStringLiteral("no database path given"));
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
-        return DbError::FromErrno(errno, QStringLiteral("cannot create"), path).Report(error);
+        return Error::FromErrno(errno, QStringLiteral("cannot create"), path).Report(error);
     ::close(fd);
 
     static int serial = 0;
-    DbError failure;
+    Error failure;
     bool ok = false;
     {
         const ScopedConnection name(QStringLiteral("attendance_create_%1").arg(++serial));
@@ -95,31 +95,31 @@ bool Build(const QString& path, DbError* error) {
     return true;
 }
 
-bool Install(const QString& built, const QString& path, DbError* error) {
+bool Install(const QString& built, const QString& path, Error* error) {
     QFile in(built);
     if (!in.open(QIODevice::ReadOnly))
-        return DbError::Fail(error,
+        return Error::Fail(error,
                              QStringLiteral("cannot read %1: %2").arg(built, in.errorString()));
     const QByteArray bytes = in.readAll();
     if (bytes.isEmpty())
-        return DbError::Fail(error, QStringLiteral("cannot read %1").arg(built));
+        return Error::Fail(error, QStringLiteral("cannot read %1").arg(built));
     if (QFileInfo::exists(path))
-        return DbError::Fail(error, QStringLiteral("%1 already exists").arg(path));
+        return Error::Fail(error, QStringLiteral("%1 already exists").arg(path));
     AtomicFile file(path);
     file.setMode(0660); // SQLite gives its journal the same mode
     if (!file.write(bytes, AtomicFile::Existing::Refuse))
-        return DbError::Fail(error, file.errorString());
+        return Error::Fail(error, file.errorString());
     return true;
 }
 
-bool Create(const QString& path, DbError* error) {
+bool Create(const QString& path, Error* error) {
     if (path.isEmpty())
-        return DbError::Fail(error, QStringLiteral("no database path given"));
+        return Error::Fail(error, QStringLiteral("no database path given"));
     if (QFileInfo::exists(path))
-        return DbError::Fail(error, QStringLiteral("%1 already exists").arg(path));
+        return Error::Fail(error, QStringLiteral("%1 already exists").arg(path));
     QTemporaryDir staging;
     if (!staging.isValid())
-        return DbError::Fail(
+        return Error::Fail(
             error,
             QStringLiteral("cannot create a temporary folder: %1").arg(staging.errorString()));
     const QString built = staging.filePath(QStringLiteral("vorerur.dat"));

@@ -38,16 +38,16 @@ QString connectFailure(const QSqlError& e) {
                           : cause + QStringLiteral(": ") + text.section(QLatin1Char('\n'), 0, 0);
 }
 
-bool runEach(QSqlDatabase db, const QStringList& statements, DbError* why) {
+bool runEach(QSqlDatabase db, const QStringList& statements, Error* why) {
     QSqlQuery q(db);
     for (const QString& s : statements)
         if (const StatementWatchdog::Guard watched(db); !q.exec(s))
-            return DbError::From(q.lastError()).Report(why);
+            return DbErrors::From(q.lastError()).Report(why);
     return true;
 }
 
 // The connection `name` opened, or none (dropped) with why in *why.
-QSqlDatabase result(const QString& name, bool ok, const DbError& error, DbError* why) {
+QSqlDatabase result(const QString& name, bool ok, const Error& error, Error* why) {
     if (ok)
         return QSqlDatabase::database(name, false);
     ScopedConnection::Drop(name);
@@ -57,16 +57,16 @@ QSqlDatabase result(const QString& name, bool ok, const DbError& error, DbError*
 }
 
 // What the profile checks on an open connection.
-bool checkProfile(QSqlDatabase db, Profile profile, DbError* error) {
+bool checkProfile(QSqlDatabase db, Profile profile, Error* error) {
     if (profile != Profile::Shared && profile != Profile::ReadOnly)
         return true;
     return DbSchema::CheckOnOpen(db, profile == Profile::Shared, error);
 }
 
 QSqlDatabase openLocal(const QString& path, const QString& name, const QStringList& schema,
-                       bool readOnly, DbError* why) {
+                       bool readOnly, Error* why) {
     bool ok = false;
-    DbError error;
+    Error error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
@@ -77,7 +77,7 @@ QSqlDatabase openLocal(const QString& path, const QString& name, const QStringLi
         // Then a write transaction taken and given back proves the file
         // writable with its -wal and -shm.
         if (!db.open())
-            error = DbError::From(db.lastError());
+            error = DbErrors::From(db.lastError());
         else
             ok = readOnly ||
                  runEach(db,
@@ -92,7 +92,7 @@ QSqlDatabase openLocal(const QString& path, const QString& name, const QStringLi
 
 } // namespace
 
-bool StartSession(QSqlDatabase db, DbError* why) {
+bool StartSession(QSqlDatabase db, Error* why) {
     const Engine engine = DbDialect::OfDriver(db.driverName());
     return runEach(db,
                    DbDialect::SessionStatements(
@@ -102,10 +102,10 @@ bool StartSession(QSqlDatabase db, DbError* why) {
 }
 
 QSqlDatabase OpenServer(const DbSettings& settings, const QString& name, Profile profile,
-                        DbError* why) {
+                        Error* why) {
     const auto failed = [why, &settings](const QString& message) {
         if (why)
-            *why = DbError(QStringLiteral("%1 (%2)").arg(message, settings.Describe()));
+            *why = Error(QStringLiteral("%1 (%2)").arg(message, settings.Describe()));
         return QSqlDatabase();
     };
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
@@ -119,7 +119,7 @@ QSqlDatabase OpenServer(const DbSettings& settings, const QString& name, Profile
     ScopedConnection::Drop(name);
 
     bool ok = false;
-    DbError error;
+    Error error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         // Several servers go as options: Qt's driver knows one host only.
@@ -137,12 +137,12 @@ QSqlDatabase OpenServer(const DbSettings& settings, const QString& name, Profile
                 ok && profile != Profile::New ? DbSchema::MissingTables(db) : QStringList();
             if (!missing.isEmpty()) {
                 ok = false;
-                error = DbError(QStringLiteral("the database lacks the tables %1")
+                error = Error(QStringLiteral("the database lacks the tables %1")
                                     .arg(missing.join(QStringLiteral(", "))));
             }
             ok = ok && checkProfile(db, profile, &error);
         } else {
-            error = DbError(connectFailure(db.lastError()));
+            error = Error(connectFailure(db.lastError()));
         }
         if (!ok)
             db.close();
@@ -157,9 +157,9 @@ QSqlDatabase OpenServer(const DbSettings& settings, const QString& name, Profile
 namespace {
 
 // A database file; `inspect`: read-only, nothing checked but that it is one.
-QSqlDatabase openFile(const QString& path, const QString& name, Profile profile, DbError* why,
+QSqlDatabase openFile(const QString& path, const QString& name, Profile profile, Error* why,
                       bool inspect) {
-    const auto failed = [why](const DbError& e) {
+    const auto failed = [why](const Error& e) {
         if (why)
             *why = e;
         return QSqlDatabase();
@@ -167,18 +167,18 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
     // Only an existing regular file: the programs never create the database.
     QFileInfo info(path);
     if (path.isEmpty())
-        return failed(DbError(QStringLiteral("no database file is named")));
+        return failed(Error(QStringLiteral("no database file is named")));
     if (!info.isFile()) {
         // A folder this user may not enter hides the file: name that cause.
         if (::access(QFile::encodeName(path).constData(), F_OK) != 0 && errno != ENOENT)
             return failed(
-                DbError::FromErrno(errno, QStringLiteral("cannot open the database file"), path));
-        return failed(DbError(QStringLiteral("database file not found: %1").arg(path)));
+                Error::FromErrno(errno, QStringLiteral("cannot open the database file"), path));
+        return failed(Error(QStringLiteral("database file not found: %1").arg(path)));
     }
 
     const bool readOnly = profile == Profile::ReadOnly || inspect;
     bool ok = false;
-    DbError error;
+    Error error;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         // mode=rw: fail rather than create a file if it vanished meanwhile.
@@ -195,7 +195,7 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
             ok = (readOnly || profile == Profile::New || StartSession(db, &error)) && ([&] {
                      if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
                          return true;
-                     error = DbError::From(q.lastError());
+                     error = DbErrors::From(q.lastError());
                      return false;
                  }());
             q.finish();
@@ -206,10 +206,10 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
                                             : QStringList();
             if (missing.size() == DbCatalog::Tables().size()) {
                 ok = false;
-                error = DbError(QStringLiteral("the database file has no tables: %1").arg(path));
+                error = Error(QStringLiteral("the database file has no tables: %1").arg(path));
             } else if (!missing.isEmpty() && readOnly) {
                 ok = false;
-                error = DbError(QStringLiteral("the database file lacks the tables %1: %2")
+                error = Error(QStringLiteral("the database file lacks the tables %1: %2")
                                     .arg(missing.join(QStringLiteral(", ")), path));
             }
             if (ok && !inspect && !checkProfile(db, profile, &error)) {
@@ -217,7 +217,7 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
                 error = error.Concerning(path);
             }
         } else {
-            error = DbError::From(db.lastError(), path);
+            error = DbErrors::From(db.lastError(), path);
         }
         if (!ok)
             db.close();
@@ -227,7 +227,7 @@ QSqlDatabase openFile(const QString& path, const QString& name, Profile profile,
 
 } // namespace
 
-QSqlDatabase OpenFile(const QString& path, const QString& name, Profile profile, DbError* why,
+QSqlDatabase OpenFile(const QString& path, const QString& name, Profile profile, Error* why,
                       const QStringList& localSchema) {
     ScopedConnection::Drop(name);
     if (profile == Profile::Local || profile == Profile::LocalReadOnly)
@@ -236,7 +236,7 @@ QSqlDatabase OpenFile(const QString& path, const QString& name, Profile profile,
 }
 
 QSqlDatabase Open(const DbSettings& settings, const QString& path, const QString& name,
-                  Profile profile, DbError* why) {
+                  Profile profile, Error* why) {
     switch (settings.engine) {
     case DbSettings::Engine::SQLite:
         return OpenFile(path, name, profile, why);
@@ -246,13 +246,13 @@ QSqlDatabase Open(const DbSettings& settings, const QString& path, const QString
         break;
     }
     if (why)
-        *why = DbError(QStringLiteral("attendance.ini names an unknown database engine \"%1\" "
+        *why = Error(QStringLiteral("attendance.ini names an unknown database engine \"%1\" "
                                       "(known: sqlite, postgresql)")
                            .arg(settings.engineText.trimmed()));
     return QSqlDatabase();
 }
 
-bool Inspect(const DbSettings& settings, const QString& path, Inspection* out, DbError* why) {
+bool Inspect(const DbSettings& settings, const QString& path, Inspection* out, Error* why) {
     *out = {};
     const ScopedConnection connection(QStringLiteral("attendance.inspect"));
     const bool file = settings.engine == DbSettings::Engine::SQLite;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 
@@ -47,16 +47,16 @@ constexpr int ServerStatementLimitMs = 55000;
 // An SQLite file. Why a failure in *why (naming the file); the error's code
 // is the SQLite result code where there is one.
 QSqlDatabase OpenFile(const QString& path, const QString& name, Profile profile,
-                      DbError* why = nullptr, const QStringList& localSchema = {});
+                      Error* why = nullptr, const QStringList& localSchema = {});
 // The PostgreSQL server and database of `settings` (Shared, ReadOnly or New).
 QSqlDatabase OpenServer(const DbSettings& settings, const QString& name, Profile profile,
-                        DbError* why = nullptr);
+                        Error* why = nullptr);
 // The file `path` or the server, as `settings` say.
 QSqlDatabase Open(const DbSettings& settings, const QString& path, const QString& name,
-                  Profile profile, DbError* why = nullptr);
+                  Profile profile, Error* why = nullptr);
 
 // Runs the session settings of a connection just opened (or opened again).
-bool StartSession(QSqlDatabase db, DbError* why);
+bool StartSession(QSqlDatabase db, Error* why);
 
 // The schema of the database `settings` name (the file `path`) read on a
 // private connection closed again at once, changing nothing: for the
@@ -67,6 +67,6 @@ struct Inspection {
     bool mayUpgrade = false;
 };
 bool Inspect(const DbSettings& settings, const QString& path, Inspection* out,
-             DbError* why = nullptr);
+             Error* why = nullptr);
 
 } // namespace DbOpener

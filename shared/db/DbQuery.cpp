@@ -68,14 +68,14 @@ void Rows::release() {
 
 namespace {
 
-Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
-    const auto failed = [error](const DbError& e) {
+Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
+    const auto failed = [error](const Error& e) {
         if (error)
             *error = e;
         return Rows();
     };
     if (!db.isValid() || !db.isOpen())
-        return failed(DbError(QStringLiteral("the database cannot be opened")));
+        return failed(Error(QStringLiteral("the database cannot be opened")));
     StatementCache* cache = cacheOf(db);
     // Preparing waits for the server as running does (declared first, so
     // it also watches the release of a statement that failed).
@@ -85,23 +85,23 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, DbErro
     if (!reused) {
         q.setForwardOnly(true);
         if (!q.prepare(sql))
-            return failed(DbError::From(q.lastError()));
+            return failed(DbErrors::From(q.lastError()));
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
     if (!q.exec())
-        return failed(DbError::From(q.lastError()));
+        return failed(DbErrors::From(q.lastError()));
     return Rows(std::move(q), sql, cache, db.driver(),
                 StatementWatchdog::Quick::Active() ? std::move(watched) : nullptr);
 }
 
 } // namespace
 
-Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
+Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
     return run(std::move(db), sql, params, error);
 }
 
-Rows Read(const QString& sql, const QVariantList& params, DbError* error) {
+Rows Read(const QString& sql, const QVariantList& params, Error* error) {
     Rows q = run(clsDbConn().GetDbConn(), sql, params, error);
     // A read on a connection the server has ended runs again on a new one.
     if (!q && clsDbConn::ReopenIfLost())
@@ -109,7 +109,7 @@ Rows Read(const QString& sql, const QVariantList& params, DbError* error) {
     return q;
 }
 
-int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error) {
+int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
     Rows q = run(std::move(db), sql, params, error);
     if (!q)
         return -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/StatementCache.h"
 #include "shared/db/StatementWatchdog.h"
 
@@ -54,14 +54,14 @@ private:
 // when the connection or the statement failed (why in *error when given).
 // Every read of the shared connection runs again once on a new connection
 // when the server had ended it.
-Rows Read(const QString& sql, const QVariantList& params = {}, DbError* error = nullptr);
+Rows Read(const QString& sql, const QVariantList& params = {}, Error* error = nullptr);
 // Same on a given connection.
 Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params,
-          DbError* error = nullptr);
+          Error* error = nullptr);
 
 // Writes: executes a statement inside the caller's transaction on `db`; the
 // number of rows affected, or -1 on failure.
-int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, DbError* error = nullptr);
+int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error = nullptr);
 
 // Null for an invalid value, so an unset date or text is stored as null.
 QVariant TextOrNull(const QString& s);

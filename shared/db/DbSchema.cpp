@@ -23,14 +23,14 @@ Engine engineOf(const QSqlDatabase& db) {
 // The first column of the one row of `sql` (with `bound` when not null), or
 // an invalid value.
 QVariant scalar(QSqlDatabase db, const QString& sql, const QVariant& bound = {},
-                DbError* why = nullptr) {
+                Error* why = nullptr) {
     const StatementWatchdog::Guard watched(db); // outlives the query, whose release waits too
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (q.prepare(sql) && (bound.isNull() || (q.addBindValue(bound), true)) && q.exec() && q.next())
         return q.value(0);
     if (why)
-        *why = DbError::From(q.lastError());
+        *why = DbErrors::From(q.lastError());
     return {};
 }
 
@@ -194,15 +194,15 @@ QString programName() {
 
 // The version table where it is missing (on a server readable by every
 // login: each program reads it at its start), and the row of one step.
-bool runAll(QSqlDatabase db, const QStringList& statements, DbError* why) {
+bool runAll(QSqlDatabase db, const QStringList& statements, Error* why) {
     QSqlQuery q(db);
     for (const QString& sql : statements)
         if (const StatementWatchdog::Guard watched(db); !sql.isEmpty() && !q.exec(sql))
-            return DbError::From(q.lastError()).Report(why);
+            return DbErrors::From(q.lastError()).Report(why);
     return true;
 }
 
-bool addVersionTable(QSqlDatabase db, DbError* why) {
+bool addVersionTable(QSqlDatabase db, Error* why) {
     const Engine engine = engineOf(db);
     QStringList statements{
         DbDialect::CreateTableStatement(engine, DbCatalog::SchemaVersionTable(), true)};
@@ -211,7 +211,7 @@ bool addVersionTable(QSqlDatabase db, DbError* why) {
     return runAll(db, statements, why);
 }
 
-bool recordStep(QSqlDatabase db, int version, DbError* why) {
+bool recordStep(QSqlDatabase db, int version, Error* why) {
     const StatementWatchdog::Guard watched(db);
     QSqlQuery q(db);
     q.prepare(
@@ -219,11 +219,11 @@ bool recordStep(QSqlDatabase db, int version, DbError* why) {
     q.addBindValue(version);
     q.addBindValue(DbDateTime::ToText(AppClock::now()));
     q.addBindValue(programName());
-    return q.exec() || DbError::From(q.lastError()).Report(why);
+    return q.exec() || DbErrors::From(q.lastError()).Report(why);
 }
 
 // A failure of the file system or of the login's rights, not of the step.
-bool refusedWrite(const DbError& e) {
+bool refusedWrite(const Error& e) {
     switch (e.Code()) {
     case 3:  // SQLITE_PERM
     case 8:  // SQLITE_READONLY
@@ -266,14 +266,14 @@ QStringList MissingTables(QSqlDatabase db) {
     return missing;
 }
 
-bool Read(QSqlDatabase db, State* state, DbError* why) {
+bool Read(QSqlDatabase db, State* state, Error* why) {
     *state = {};
     if (HasTable(db, DbCatalog::SchemaVersionTable())) {
-        DbError error;
+        Error error;
         const QVariant v = scalar(
             db, QStringLiteral("SELECT COALESCE(MAX(VERSION), 0) FROM SchemaVersion"), {}, &error);
         if (!v.isValid())
-            return DbError(QStringLiteral("cannot read the schema version: %1").arg(error.Text()))
+            return Error(QStringLiteral("cannot read the schema version: %1").arg(error.Text()))
                 .Report(why);
         state->version = v.toInt();
         state->recorded = state->version > 0;
@@ -288,7 +288,7 @@ bool Read(QSqlDatabase db, State* state, DbError* why) {
     return true;
 }
 
-bool RecordNew(QSqlDatabase db, DbError* why) {
+bool RecordNew(QSqlDatabase db, Error* why) {
     if (!addVersionTable(db, why))
         return false;
     for (const StepDef& s : steps())
@@ -317,12 +317,12 @@ QString MayNotUpgradeText(int found, const QString& cause) {
         .arg(cause.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(cause));
 }
 
-bool Upgrade(QSqlDatabase db, QVector<int>* applied, DbError* why) {
+bool Upgrade(QSqlDatabase db, QVector<int>* applied, Error* why) {
     const Engine engine = engineOf(db);
     if (applied)
         applied->clear();
     QSqlQuery q(db);
-    const auto rollback = [&](const DbError& e) {
+    const auto rollback = [&](const Error& e) {
         const StatementWatchdog::Guard watched(db);
         q.exec(QStringLiteral("ROLLBACK"));
         if (applied)
@@ -332,20 +332,20 @@ bool Upgrade(QSqlDatabase db, QVector<int>* applied, DbError* why) {
     {
         const StatementWatchdog::Guard watched(db);
         if (!q.exec(DbDialect::BeginStatement(engine, true)))
-            return DbError::From(q.lastError()).Report(why);
+            return DbErrors::From(q.lastError()).Report(why);
     }
     // Read again under the lock: another program may have upgraded meanwhile.
     // On a server the lock of a table (which the guards' trigger needs
     // anyway) also makes the catalogue show what that program committed.
     State state;
-    DbError error;
+    Error error;
     if (!runAll(db, {DbDialect::LockTableStatement(engine, DbCatalog::Presence())}, &error) ||
         !Read(db, &state, &error))
         return rollback(error);
     if (state.version > Latest)
-        return rollback(DbError(NewerText(state.version)));
+        return rollback(Error(NewerText(state.version)));
     if (state.version == 0)
-        return rollback(DbError(QStringLiteral("the database lacks the tables %1")
+        return rollback(Error(QStringLiteral("the database lacks the tables %1")
                                     .arg(MissingTables(db).join(QStringLiteral(", ")))));
     if (state.recorded && state.version == Latest) {
         q.exec(QStringLiteral("COMMIT"));
@@ -367,29 +367,29 @@ bool Upgrade(QSqlDatabase db, QVector<int>* applied, DbError* why) {
         return rollback(error);
     const StatementWatchdog::Guard watched(db);
     if (!q.exec(QStringLiteral("COMMIT")))
-        return rollback(DbError::From(q.lastError()));
+        return rollback(DbErrors::From(q.lastError()));
     return true;
 }
 
-bool CheckOnOpen(QSqlDatabase db, bool upgrade, DbError* why) {
+bool CheckOnOpen(QSqlDatabase db, bool upgrade, Error* why) {
     State state;
     if (!Read(db, &state, why))
         return false;
     if (state.version > Latest)
-        return DbError::Fail(why, NewerText(state.version));
+        return Error::Fail(why, NewerText(state.version));
     if (!upgrade || (state.recorded && state.version == Latest))
         return true;
     // A database made before the version table that holds every step is used
     // as it is by a login that may not record its version.
     const bool complete = state.version == Latest;
     if (!MayUpgrade(db))
-        return complete || DbError::Fail(why, MayNotUpgradeText(state.version, QString()));
-    DbError error;
+        return complete || Error::Fail(why, MayNotUpgradeText(state.version, QString()));
+    Error error;
     if (Upgrade(db, nullptr, &error) || complete)
         return true;
     if (refusedWrite(error))
-        return DbError::Fail(why, MayNotUpgradeText(state.version, error.Text()));
-    return DbError::Fail(why, QStringLiteral("cannot upgrade the database from schema version %1 "
+        return Error::Fail(why, MayNotUpgradeText(state.version, error.Text()));
+    return Error::Fail(why, QStringLiteral("cannot upgrade the database from schema version %1 "
                                              "to %2: %3")
                                   .arg(state.version)
                                   .arg(Latest)

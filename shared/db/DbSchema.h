@@ -2,7 +2,7 @@
 
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -40,11 +40,11 @@ struct State {
     int version = 0;       // 0: none of the three tables
     bool recorded = false; // read from the version table, else found by its objects
 };
-bool Read(QSqlDatabase db, State* state, DbError* why = nullptr);
+bool Read(QSqlDatabase db, State* state, Error* why = nullptr);
 
 // Inside the caller's transaction on a database just given NewStatements:
 // records every step as applied.
-bool RecordNew(QSqlDatabase db, DbError* why = nullptr);
+bool RecordNew(QSqlDatabase db, Error* why = nullptr);
 
 // Whether the login may change the schema: on a server the owner of the
 // tables; on a file always (the file system decides when it is written).
@@ -53,12 +53,12 @@ bool MayUpgrade(QSqlDatabase db);
 // Applies the steps the database lacks, in order, and records them, in one
 // transaction of its own (nothing changes on failure); the versions applied
 // in *applied. A database newer than this program is refused.
-bool Upgrade(QSqlDatabase db, QVector<int>* applied = nullptr, DbError* why = nullptr);
+bool Upgrade(QSqlDatabase db, QVector<int>* applied = nullptr, Error* why = nullptr);
 
 // The check of every opening: a database newer than this program is refused;
 // an older one is upgraded when `upgrade` and the login may, else refused
 // saying so (with `upgrade` false an older one is taken as it is).
-bool CheckOnOpen(QSqlDatabase db, bool upgrade, DbError* why = nullptr);
+bool CheckOnOpen(QSqlDatabase db, bool upgrade, Error* why = nullptr);
 
 // The refusals' texts, naming both versions.
 QString NewerText(int found);

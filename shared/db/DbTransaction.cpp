@@ -11,7 +11,7 @@ DbTransaction::DbTransaction(Mode mode) : DbTransaction(clsDbConn().GetDbConn(),
 
 DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
     if (!m_db.isValid() || !m_db.isOpen()) {
-        m_error = ::DbError(QStringLiteral("the database cannot be opened"));
+        m_error = ::Error(QStringLiteral("the database cannot be opened"));
         return;
     }
     const QString begin =
@@ -22,7 +22,7 @@ DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
     if (!m_active && m_db.connectionName() == clsDbConn::ConnectionName() &&
         clsDbConn::ReopenIfLost()) {
         m_db = clsDbConn().GetDbConn();
-        m_error = ::DbError();
+        m_error = ::Error();
         m_active = run(begin);
     }
 }
@@ -53,20 +53,20 @@ int DbTransaction::Exec(const QString& sql, const QVariantList& params) {
 }
 
 bool DbTransaction::LockKey(QSqlDatabase db, const QString& table, const QString& key,
-                            ::DbError* error, bool shared) {
+                            ::Error* error, bool shared) {
     const QString sql = DbDialect::LockKeyStatement(clsDbConn::EngineOf(db), shared);
     return sql.isEmpty() || DbQuery::Exec(db, sql, {table.toLower(), key}, error) >= 0;
 }
 
-bool DbTransaction::LockTable(QSqlDatabase db, const QString& table, ::DbError* error) {
+bool DbTransaction::LockTable(QSqlDatabase db, const QString& table, ::Error* error) {
     const DbCatalog::Table* known = DbCatalog::Find(table);
     if (!known)
-        return ::DbError(QStringLiteral("no table %1 to lock").arg(table)).Report(error);
+        return ::Error(QStringLiteral("no table %1 to lock").arg(table)).Report(error);
     const QString sql = DbDialect::LockTableStatement(clsDbConn::EngineOf(db), *known);
     // Run unprepared: the server prepares no LOCK statement.
     QSqlQuery q(db);
     const StatementWatchdog::Guard watched(db);
-    return sql.isEmpty() || q.exec(sql) || ::DbError::From(q.lastError()).Report(error);
+    return sql.isEmpty() || q.exec(sql) || ::DbErrors::From(q.lastError()).Report(error);
 }
 
 bool DbTransaction::LockKey(const QString& table, const QString& key) {
@@ -83,7 +83,7 @@ bool DbTransaction::LockTable(const QString& table) {
 
 bool DbTransaction::locked(bool ok) {
     if (!ok && !m_error.IsSet())
-        m_error = ::DbError(m_active ? QStringLiteral("the database could not lock the records")
+        m_error = ::Error(m_active ? QStringLiteral("the database could not lock the records")
                                      : QStringLiteral("no transaction is open"));
     return ok;
 }
@@ -93,6 +93,6 @@ bool DbTransaction::run(const QString& statement) {
     if (const StatementWatchdog::Guard watched(m_db); q.exec(statement))
         return true;
     if (!m_error.IsSet())
-        m_error = ::DbError::From(q.lastError());
+        m_error = ::DbErrors::From(q.lastError());
     return false;
 }

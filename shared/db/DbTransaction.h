@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QSqlDatabase>
 #include <QVariantList>
@@ -43,14 +43,14 @@ public:
     // The same within a transaction that the caller holds on `db`. Nothing
     // to do on SQLite, whose writing transactions hold the whole file.
     static bool LockKey(QSqlDatabase db, const QString& table, const QString& key,
-                        ::DbError* error = nullptr, bool shared = false);
-    static bool LockTable(QSqlDatabase db, const QString& table, ::DbError* error = nullptr);
+                        ::Error* error = nullptr, bool shared = false);
+    static bool LockTable(QSqlDatabase db, const QString& table, ::Error* error = nullptr);
 
     // The connection the transaction runs on (a new one when the server had
     // ended the shared connection before the transaction began).
     QSqlDatabase Connection() const { return m_db; }
     // Why beginning, a statement, a lock or committing failed.
-    const ::DbError& Error() const { return m_error; }
+    const ::Error& Error() const { return m_error; }
 
 private:
     bool run(const QString& statement);
@@ -58,5 +58,5 @@ private:
 
     QSqlDatabase m_db;
     bool m_active = false;
-    ::DbError m_error;
+    ::Error m_error;
 };

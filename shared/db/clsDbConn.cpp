@@ -37,29 +37,29 @@ namespace {
 using Engine = DbDialect::Engine;
 
 // The first column of the one row of `sql`, or an invalid value.
-QVariant scalar(QSqlDatabase db, const QString& sql, DbError* why = nullptr) {
+QVariant scalar(QSqlDatabase db, const QString& sql, Error* why = nullptr) {
     const StatementWatchdog::Guard watched(db); // outlives the query, whose release waits too
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (q.exec(sql) && q.next())
         return q.value(0);
     if (why)
-        *why = DbError::From(q.lastError());
+        *why = DbErrors::From(q.lastError());
     return {};
 }
 } // namespace
 
-QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& name, DbError* why,
+QSqlDatabase clsDbConn::OpenServer(const DbSettings& settings, const QString& name, Error* why,
                                    bool requireTables) {
     return DbOpener::OpenServer(
         settings, name, requireTables ? DbOpener::Profile::Shared : DbOpener::Profile::New, why);
 }
 
-QSqlDatabase clsDbConn::Open(const DbSettings& settings, const QString& name, DbError* why) {
+QSqlDatabase clsDbConn::Open(const DbSettings& settings, const QString& name, Error* why) {
     return DbOpener::Open(settings, DatabaseFilePath(), name, DbOpener::Profile::Shared, why);
 }
 
-QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, DbError* why) {
+QSqlDatabase clsDbConn::OpenFile(const QString& path, const QString& name, Error* why) {
     return DbOpener::OpenFile(path, name, DbOpener::Profile::Shared, why);
 }
 
@@ -104,26 +104,26 @@ bool clsDbConn::LiftStatementLimits(QSqlDatabase db) {
     return lifted;
 }
 
-bool clsDbConn::TestSettings(const DbSettings& settings, DbError* why) {
+bool clsDbConn::TestSettings(const DbSettings& settings, Error* why) {
     // A private connection, never the shared one of the records.
     const ScopedConnection test(QStringLiteral("attendance.test"));
     return Open(settings, test.name(), why).isOpen();
 }
 
-bool clsDbConn::TestFile(const QString& path, DbError* why) {
+bool clsDbConn::TestFile(const QString& path, Error* why) {
     const ScopedConnection test(QStringLiteral("attendance.test"));
     return OpenFile(path, test.name(), why).isOpen();
 }
 
-bool clsDbConn::MayWriteTables(QSqlDatabase db, DbError* why) {
+bool clsDbConn::MayWriteTables(QSqlDatabase db, Error* why) {
     for (const DbCatalog::Table* t : DbCatalog::Tables()) {
         const QString sql = DbDialect::TableRightsStatement(EngineOf(db), *t);
         if (sql.isEmpty())
             continue;
-        DbError error;
+        Error error;
         const QVariant allowed = scalar(db, sql, &error);
         if (!allowed.toBool())
-            return DbError(QStringLiteral("the login may not read and write table %1%2")
+            return Error(QStringLiteral("the login may not read and write table %1%2")
                                .arg(t->name, allowed.isValid()
                                                  ? QString()
                                                  : QStringLiteral(": ") + error.Text()))
@@ -133,7 +133,7 @@ bool clsDbConn::MayWriteTables(QSqlDatabase db, DbError* why) {
 }
 
 bool clsDbConn::open() {
-    m_openError = DbError();
+    m_openError = Error();
     return Open(DbSettings::FromConfiguration(), ConnectionName(), &m_openError).isValid();
 }
 
@@ -146,7 +146,7 @@ QSqlDatabase clsDbConn::GetDbConn() {
         // A server that did not answer a moment ago would make every caller
         // wait for the connection's time-out: they fail at once meanwhile.
         if (StatementWatchdog::RecentlyCut(db)) {
-            m_openError = DbError(QStringLiteral("the database server does not answer (%1)")
+            m_openError = Error(QStringLiteral("the database server does not answer (%1)")
                                       .arg(DbSettings::FromConfiguration().Describe()));
             return QSqlDatabase();
         }
@@ -173,7 +173,7 @@ bool clsDbConn::ReopenIfLost() {
     // the handles that callers still hold stay valid.
     StatementCache::Forget(db);
     db.close();
-    DbError why;
+    Error why;
     if (db.open() && DbOpener::StartSession(db, &why))
         return true;
     CloseShared();

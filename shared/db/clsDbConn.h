@@ -2,7 +2,7 @@
 
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbOpener.h"
 #include "shared/db/DbSettings.h"
 
@@ -27,7 +27,7 @@ public:
     bool TestConn();
     // Why the last GetDbConn or TestConn of this object could not open the
     // database (locked, read-only, not a database, no tables, ...).
-    const DbError& OpenError() const { return m_openError; }
+    const Error& OpenError() const { return m_openError; }
 
     // Closes and drops the shared connection (program end, tests).
     static void CloseShared();
@@ -52,7 +52,7 @@ public:
     // schema version); an invalid QSqlDatabase on failure, why in *why
     // (naming the file). The file must exist and hold the tables: a file
     // without any table (an interrupted set-up) is refused as such.
-    static QSqlDatabase OpenFile(const QString& path, const QString& name, DbError* why = nullptr);
+    static QSqlDatabase OpenFile(const QString& path, const QString& name, Error* why = nullptr);
 
     // Opens a connection named `name` on the PostgreSQL server and database
     // of `settings`; an invalid QSqlDatabase on failure, why in *why (naming
@@ -60,10 +60,10 @@ public:
     // of the tables is refused as such and the schema is checked as on a
     // file (the Shared profile), else nothing is (the New profile).
     static QSqlDatabase OpenServer(const DbSettings& settings, const QString& name,
-                                   DbError* why = nullptr, bool requireTables = true);
+                                   Error* why = nullptr, bool requireTables = true);
     // Opens the database that `settings` name (file or server).
     static QSqlDatabase Open(const DbSettings& settings, const QString& name,
-                             DbError* why = nullptr);
+                             Error* why = nullptr);
     // Seconds to wait for the server to answer a connection (per server
     // named), and what bounds each statement on a server: lock waits end
     // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
@@ -90,13 +90,13 @@ public:
 
     // Whether `settings` reach a database holding the tables, on a private
     // connection closed again at once (the settings window's test).
-    static bool TestSettings(const DbSettings& settings, DbError* why = nullptr);
+    static bool TestSettings(const DbSettings& settings, Error* why = nullptr);
     // Whether `path` is an existing database file, tried the same way.
-    static bool TestFile(const QString& path, DbError* why = nullptr);
+    static bool TestFile(const QString& path, Error* why = nullptr);
     // Whether the login may read and write every table (asked of the server,
     // nothing changes; a file's rights are the file system's: true). Names
     // the first table refused in *why.
-    static bool MayWriteTables(QSqlDatabase db, DbError* why = nullptr);
+    static bool MayWriteTables(QSqlDatabase db, Error* why = nullptr);
 
     // Waiting for other programs, for callers that must not block: whether
     // another connection holds a lock on the database file, found by taking
@@ -132,5 +132,5 @@ public:
 private:
     bool open();
 
-    DbError m_openError;
+    Error m_openError;
 };

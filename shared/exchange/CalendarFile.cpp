@@ -2,7 +2,7 @@
 
 #include "shared/base/CsvText.h"
 #include "shared/base/PlainText.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QRegularExpression>
 
@@ -62,7 +62,7 @@ QByteArray Bytes(const std::vector<CalendarDay>& days) {
 }
 
 bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
-           DbError* error) {
+           Error* error) {
     QStringList lines;
     int header = 0;
     if (!CsvText::LinesUnder(bytes, {kOldHeader, Header()}, &lines, &header, error))
@@ -77,7 +77,7 @@ bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* 
         if (why.isEmpty() && !read.emplace(day.date, day).second)
             why = QStringLiteral("date %1 given twice").arg(day.date.toString(Qt::ISODate));
         if (!why.isEmpty())
-            return DbError::Fail(error, QStringLiteral("line %1: %2").arg(i + 1).arg(why));
+            return Error::Fail(error, QStringLiteral("line %1: %2").arg(i + 1).arg(why));
     }
     days->clear();
     years->clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "shared/attendance/WorkCalendar.h"
 
@@ -22,5 +22,5 @@ QByteArray Bytes(const std::vector<CalendarDay>& days);
 // Reads a whole file: its dates in order and the years they name. On the
 // first fault false with "line N: reason" in *error and the outputs unchanged.
 bool Parse(const QByteArray& bytes, std::vector<CalendarDay>* days, QList<int>* years,
-           DbError* error);
+           Error* error);
 } // namespace CalendarFile

@@ -5,7 +5,7 @@
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
@@ -37,7 +37,7 @@ QString writeFailure(const QString& path, const QString& message) {
                 ? QStringLiteral("the folder %1 is read-only (or not writable "
                                  "for this user)")
                       .arg(folder)
-                : QStringLiteral("the folder %1: %2").arg(folder, DbError::ErrnoCause(code));
+                : QStringLiteral("the folder %1: %2").arg(folder, Error::ErrnoCause(code));
         return QStringLiteral("cannot write %1: %2").arg(path, cause);
     }
     if (message.contains(path))
@@ -102,15 +102,15 @@ bool toDbValue(const QVariant& v, RowSetColumn::Type type, QVariant* out) {
     }
 }
 
-bool writeFile(const RowSet& rs, const QString& path, Existing existing, DbError* error) {
-    DbError message;
+bool writeFile(const RowSet& rs, const QString& path, Existing existing, Error* error) {
+    Error message;
     const bool ok = existing == Existing::Refuse ? RowSetXml::Save(rs, path, &message)
                                                  : RowSetXml::SaveReplacing(rs, path, &message);
-    return ok || DbError::Fail(error, writeFailure(path, message.Text()));
+    return ok || Error::Fail(error, writeFailure(path, message.Text()));
 }
 
 bool exportQuery(const QString& sql, const QVariantList& params, const QString& table,
-                 const QString& path, Existing existing, DbError* error) {
+                 const QString& path, Existing existing, Error* error) {
     RowSet rs;
     if (!QueryRowSet(sql, params, table, &rs, error))
         return false;
@@ -144,23 +144,23 @@ bool declaredTypeHolds(RowSetColumn::Type type, DbCatalog::ColumnType kind, QStr
 // Loads an exchange file of `table` and checks that it has the columns read
 // from it, declared with types that hold the table's values.
 bool loadFile(const QString& path, const QString& table, const QStringList& required, RowSet* rs,
-              DbError* error) {
+              Error* error) {
     const QString file = path.trimmed();
-    DbError message;
+    Error message;
     if (!RowSetXml::Load(file, rs, &message))
         return message.Concerning(file).Report(error);
     const DbCatalog::Table* schema = DbCatalog::Find(table);
     for (const QString& name : required) {
         const int index = rs->columnIndex(name);
         if (index < 0)
-            return DbError::Fail(error, QStringLiteral("%1: the file has no column %2; nothing was "
+            return Error::Fail(error, QStringLiteral("%1: the file has no column %2; nothing was "
                                                        "imported")
                                             .arg(file, name));
         for (const DbCatalog::Column& column : schema->columns) {
             QString wanted;
             if (column.name.compare(name, Qt::CaseInsensitive) == 0 &&
                 !declaredTypeHolds(rs->columns[index].type, column.type, &wanted))
-                return DbError::Fail(
+                return Error::Fail(
                     error,
                     QStringLiteral("%1: the file declares column %2 as "
                                    "%3, but it must hold %4; nothing "
@@ -173,7 +173,7 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
 
 // Runs `body` inside a transaction of the shared connection. Database
 // failures are said with their cause and the database file.
-template <typename Body> bool inTransaction(DbTransaction::Mode mode, DbError* error, Body body) {
+template <typename Body> bool inTransaction(DbTransaction::Mode mode, Error* error, Body body) {
     clsDbConn conn;
     QSqlDatabase db = conn.GetDbConn();
     if (!db.isValid())
@@ -182,7 +182,7 @@ template <typename Body> bool inTransaction(DbTransaction::Mode mode, DbError* e
     if (!tx.IsActive())
         return DbErrors::OnDatabase(tx.Error(), DbSettings::FromConfiguration().Location())
             .Report(error);
-    DbError message;
+    Error message;
     if (!body(tx.Connection(), &message))
         return message.Report(error);
     return tx.Commit() ||
@@ -191,7 +191,7 @@ template <typename Body> bool inTransaction(DbTransaction::Mode mode, DbError* e
 }
 
 // "row N could not be written: <cause>: <database file>".
-DbError rowNotWritten(int row, const DbError& cause) {
+Error rowNotWritten(int row, const Error& cause) {
     return DbErrors::OnDatabase(cause, DbSettings::FromConfiguration().Location())
         .Within(QStringLiteral("row %1 could not be written").arg(row));
 }
@@ -203,8 +203,8 @@ QVector<RowSetColumn> TableColumns(const QString& table) {
 }
 
 bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
-                 DbError* error) {
-    DbError dbError;
+                 Error* error) {
+    Error dbError;
     auto q = DbQuery::Read(sql, params, &dbError);
     if (!q)
         return dbError.Report(error);
@@ -229,7 +229,7 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
             if (rs.columns[i].type == RowSetColumn::Type::DateTime && row.values.last().isNull() &&
                 !q->isNull(i)) {
                 const int number = rec.indexOf(QStringLiteral("ENUMBER"));
-                return DbError::Fail(
+                return Error::Fail(
                     error,
                     QStringLiteral("row %1%2: %3 holds \"%4\", which is not a date-time")
                         .arg(rs.rows.size() + 1)
@@ -242,13 +242,13 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
         rs.rows.append(std::move(row));
     }
     if (q->lastError().isValid())
-        return DbError::From(q->lastError()).Report(error);
+        return DbErrors::From(q->lastError()).Report(error);
     *out = std::move(rs);
     return true;
 }
 
 bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
-                     DbError* error) {
+                     Error* error) {
     // Ordered by key, so both engines write the same file.
     const QString all = QStringLiteral("SELECT * FROM Employee");
     const QString order = QStringLiteral(" ORDER BY ID");
@@ -287,13 +287,13 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
     return writeFile(rs, path, existing, error);
 }
 
-bool ExportDepartments(const QString& path, Existing existing, DbError* error) {
+bool ExportDepartments(const QString& path, Existing existing, Error* error) {
     return exportQuery(QStringLiteral("SELECT * FROM Dept ORDER BY ID"), {}, QStringLiteral("Dept"),
                        path, existing, error);
 }
 
 bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
-                    DbError* error) {
+                    Error* error) {
     return exportQuery(
         QStringLiteral("SELECT * FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ? ORDER BY "
                        "ENTERTIME, ENUMBER, COALESCE(EXITTIME, '')"),
@@ -301,13 +301,13 @@ bool ExportPresence(const QString& path, const QDate& first, const QDate& last, 
         existing, error);
 }
 
-bool BackupMonth(const QString& path, DbError* error) {
+bool BackupMonth(const QString& path, Error* error) {
     const QDate today = AppClock::now().date();
     return ExportPresence(path, QDate(today.year(), today.month(), 1), today, Existing::Refuse,
                           error);
 }
 
-bool ImportEmployees(const QString& path, DbError* error, int* count) {
+bool ImportEmployees(const QString& path, Error* error, int* count) {
     // The columns read from the file, in the order they are checked.
     using Row = clsEmployee::Row;
     static const std::pair<const char*, QVariant Row::*> columns[] = {
@@ -324,14 +324,14 @@ bool ImportEmployees(const QString& path, DbError* error, int* count) {
 
     // Immediate: each row's look-up by number decides between update and insert.
     const bool ok = inTransaction(
-        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, DbError* message) {
+        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
             for (int r = 0; r < rs.rows.size(); ++r) {
                 Row row;
                 for (const auto& [column, member] : columns) {
                     const QString name = QLatin1String(column);
                     if (!toDbValue(rs.value(r, name), DbCatalog::FileType(table, name),
                                    &(row.*member))) {
-                        *message = DbError(QStringLiteral("%1: row %2: bad value in column %3")
+                        *message = Error(QStringLiteral("%1: row %2: bad value in column %3")
                                                .arg(file)
                                                .arg(r + 1)
                                                .arg(name));
@@ -339,11 +339,11 @@ bool ImportEmployees(const QString& path, DbError* error, int* count) {
                     }
                 }
                 if (row.ENUMBER.toString().isEmpty()) {
-                    *message = DbError(
+                    *message = Error(
                         QStringLiteral("%1: row %2 has no employee number").arg(file).arg(r + 1));
                     return false;
                 }
-                DbError dbError;
+                Error dbError;
                 if (!clsEmployee::StoreRow(db, row, &dbError)) {
                     *message = rowNotWritten(r + 1, dbError);
                     return false;
@@ -356,17 +356,17 @@ bool ImportEmployees(const QString& path, DbError* error, int* count) {
     return ok;
 }
 
-bool ImportDepartments(const QString& path, DbError* error, int* count) {
+bool ImportDepartments(const QString& path, Error* error, int* count) {
     RowSet rs;
     const QString table = DbCatalog::Dept().name;
     if (!loadFile(path, table, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
         return false;
     const QString file = path.trimmed();
     const bool ok =
-        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, DbError* message) {
-            DbError dbError;
+        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, Error* message) {
+            Error dbError;
             if (!DbTransaction::LockTable(db, table)) {
-                *message = DbError(QStringLiteral("the departments could not be locked"));
+                *message = Error(QStringLiteral("the departments could not be locked"));
                 return false;
             }
             if (DbQuery::Exec(db, QStringLiteral("DELETE FROM Dept"), {}, &dbError) < 0) {
@@ -378,7 +378,7 @@ bool ImportDepartments(const QString& path, DbError* error, int* count) {
                 QVariant id;
                 if (!toDbValue(rs.value(r, QStringLiteral("ID")), RowSetColumn::Type::I2, &id) ||
                     id.isNull() || id.toLongLong() < 1) {
-                    *message = DbError(
+                    *message = Error(
                         QStringLiteral("%1: row %2: bad department key").arg(file).arg(r + 1));
                     return false;
                 }
@@ -388,8 +388,8 @@ bool ImportDepartments(const QString& path, DbError* error, int* count) {
                                                      : QVariant(name.toString())},
                                   &dbError) < 1) {
                     *message =
-                        dbError.Code() == DbError::ConstraintCode
-                            ? DbError(QStringLiteral("%1: row %2: the department key %3 appears "
+                        dbError.Code() == DbErrors::ConstraintCode
+                            ? Error(QStringLiteral("%1: row %2: the department key %3 appears "
                                                      "more than once")
                                           .arg(file)
                                           .arg(r + 1)
@@ -399,7 +399,7 @@ bool ImportDepartments(const QString& path, DbError* error, int* count) {
                 }
             }
             if (!clsDbConn::KeysWritten(db, DbCatalog::Dept())) {
-                *message = DbError(QStringLiteral("the next department key could not be set"));
+                *message = Error(QStringLiteral("the next department key could not be set"));
                 return false;
             }
             return true;
@@ -409,7 +409,7 @@ bool ImportDepartments(const QString& path, DbError* error, int* count) {
     return ok;
 }
 
-bool ReadNewEmployee(const QString& path, NewEmployee* out, DbError* error) {
+bool ReadNewEmployee(const QString& path, NewEmployee* out, Error* error) {
     RowSet rs;
     if (!loadFile(path, DbCatalog::Employee().name,
                   {QStringLiteral("ENAME"), QStringLiteral("DID"), QStringLiteral("ENTERDATE"),
@@ -417,13 +417,13 @@ bool ReadNewEmployee(const QString& path, NewEmployee* out, DbError* error) {
                   &rs, error))
         return false;
     if (rs.rows.isEmpty())
-        return DbError::Fail(error,
+        return Error::Fail(error,
                              QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
     NewEmployee e;
     e.ENAME = rs.value(0, QStringLiteral("ENAME")).toString();
     QVariant did;
     if (!toDbValue(rs.value(0, QStringLiteral("DID")), RowSetColumn::Type::I2, &did))
-        return DbError::Fail(error, QStringLiteral("%1: bad department key").arg(path.trimmed()));
+        return Error::Fail(error, QStringLiteral("%1: bad department key").arg(path.trimmed()));
     e.DID = static_cast<qint16>(did.toInt());
     const QVariant date = rs.value(0, QStringLiteral("ENTERDATE"));
     e.ENTERDATE = date.metaType() == QMetaType::fromType<QDateTime>()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "shared/rowset/RowSet.h"
 
@@ -24,22 +24,22 @@ QVector<RowSetColumn> TableColumns(const QString& table);
 
 // Row sets of a statement on the shared connection (all columns, engine order).
 bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
-                 DbError* error);
+                 Error* error);
 
 // Employees with the given numbers; all employees when `numbers` is empty.
 bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
-                     DbError* error = nullptr);
-bool ExportDepartments(const QString& path, Existing existing, DbError* error = nullptr);
+                     Error* error = nullptr);
+bool ExportDepartments(const QString& path, Existing existing, Error* error = nullptr);
 // Presence rows whose arrival lies from `first` to `last` inclusive.
 bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
-                    DbError* error = nullptr);
+                    Error* error = nullptr);
 // The current month up to and including today (from the clock).
-bool BackupMonth(const QString& path, DbError* error = nullptr);
+bool BackupMonth(const QString& path, Error* error = nullptr);
 
 // Inserts or overwrites employees by number; one transaction.
-bool ImportEmployees(const QString& path, DbError* error = nullptr, int* count = nullptr);
+bool ImportEmployees(const QString& path, Error* error = nullptr, int* count = nullptr);
 // Replaces every department with the file's keys and names; one transaction.
-bool ImportDepartments(const QString& path, DbError* error = nullptr, int* count = nullptr);
+bool ImportDepartments(const QString& path, Error* error = nullptr, int* count = nullptr);
 
 // The one row of a new-employee file.
 struct NewEmployee {
@@ -48,6 +48,6 @@ struct NewEmployee {
     QDateTime ENTERDATE;
     QByteArray HEADIMG;
 };
-bool ReadNewEmployee(const QString& path, NewEmployee* out, DbError* error = nullptr);
+bool ReadNewEmployee(const QString& path, NewEmployee* out, Error* error = nullptr);
 
 } // namespace ExchangeFiles

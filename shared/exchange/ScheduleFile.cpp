@@ -2,7 +2,7 @@
 
 #include "shared/base/CsvText.h"
 #include "shared/base/PlainText.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <climits>
 #include <set>
@@ -109,7 +109,7 @@ QByteArray Bytes(const ScheduleBook& book) {
 }
 
 bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook* out,
-           DbError* error) {
+           Error* error) {
     QStringList lines;
     if (!CsvText::LinesUnder(bytes, Header(), &lines, error))
         return false;
@@ -125,7 +125,7 @@ bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook
                       .arg(row.dept)
                       .arg(row.weekday);
         if (!why.isEmpty())
-            return DbError::Fail(error, QStringLiteral("line %1: %2").arg(i + 1).arg(why));
+            return Error::Fail(error, QStringLiteral("line %1: %2").arg(i + 1).arg(why));
         rows.push_back(row);
     }
     ScheduleBook book;

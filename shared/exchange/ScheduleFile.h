@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "shared/attendance/WorkSchedule.h"
 
@@ -22,5 +22,5 @@ QByteArray Bytes(const ScheduleBook& book);
 // Reads a whole file; `departments` are the known department names. On the
 // first fault false with "line N: reason" in *error and *out unchanged.
 bool Parse(const QByteArray& bytes, const QStringList& departments, ScheduleBook* out,
-           DbError* error);
+           Error* error);
 } // namespace ScheduleFile

@@ -62,7 +62,7 @@ KeptJournal::KeptJournal(const QString& path)
             m_headerRestored = file.seek(0) && file.write(kHeader) == kHeader.size();
         }
     }
-    DbError why;
+    Error why;
     QSqlDatabase db = DbOpener::OpenFile(copy, m_name, DbOpener::Profile::LocalReadOnly, &why);
     if (!db.isValid()) {
         m_problem = QStringLiteral("%1 cannot be read: %2").arg(path, why.Text());

@@ -117,7 +117,7 @@ LocalFile::Verdict LocalFile::open(const QStringList& schema) {
         return Verdict::Transient;
     }
 
-    DbError error;
+    Error error;
     if (DbOpener::OpenFile(m_path, m_name, DbOpener::Profile::Local, &error, schema).isValid()) {
         m_open = true;
         m_problem.clear();

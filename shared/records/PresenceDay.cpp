@@ -2,7 +2,7 @@
 
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/clsDbConn.h"
 
@@ -60,7 +60,7 @@ QVariantList PresenceDay::DayValues(const QString& number, const QDate& day) {
 }
 
 bool PresenceDay::Read(QSqlDatabase db, const QString& number, const QDate& day, PresenceDay* out,
-                       DbError* error) {
+                       Error* error) {
     auto q = DbQuery::Read(db,
                            QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
                                    .arg(DbDialect::RowIdColumn(clsDbConn::EngineOf(db))) +

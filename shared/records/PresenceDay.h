@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <QVector>
 
-class DbError;
+class Error;
 
 // The records of one employee on one day, in time order, and the day's rule:
 // which record is the day's first (the one a departure closes and a
@@ -64,7 +64,7 @@ public:
     // Reads the day of `number` on `db` (inside the caller's transaction),
     // each record with its row's identity and stored texts.
     static bool Read(QSqlDatabase db, const QString& number, const QDate& day, PresenceDay* out,
-                     DbError* error = nullptr);
+                     Error* error = nullptr);
 
 private:
     void place(Record record);

@@ -24,7 +24,7 @@ PresenceWriter::Month PresenceWriter::CheckMonth() {
     if (m_checked)
         return m_month;
     m_checked = true;
-    m_error = ::DbError();
+    m_error = ::Error();
     if (!clsMonthClose::HoldOpen(m_tx.Connection(), m_day, &m_closed, &m_error))
         return m_month = Month::Failed;
     return m_month = MayWrite(m_source, m_closed) ? Month::Writable : Month::Closed;
@@ -39,7 +39,7 @@ bool PresenceWriter::writable() {
     case Month::Writable:
         return true;
     case Month::Closed:
-        m_error = ::DbError(QStringLiteral("the month %1 is closed: its presence records are not "
+        m_error = ::Error(QStringLiteral("the month %1 is closed: its presence records are not "
                                            "changed")
                                 .arg(clsMonthClose::Key(m_day.year(), m_day.month())));
         return false;

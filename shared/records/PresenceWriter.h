@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/PresenceDay.h"
 
 #include <QDate>
@@ -50,7 +50,7 @@ public:
     bool Remove(const PresenceDay::Record& record);
 
     // Why the last call failed (or was refused).
-    const ::DbError& Error() const { return m_error; }
+    const ::Error& Error() const { return m_error; }
 
 private:
     bool writable();
@@ -66,5 +66,5 @@ private:
     bool m_checked = false;
     Month m_month = Month::Failed;
     bool m_closed = false;
-    ::DbError m_error;
+    ::Error m_error;
 };

@@ -35,7 +35,7 @@ QDateTime timeOf(const QVariant& v) {
 
 // The employee's own spelling of a number given without regard to case;
 // empty when there is none.
-bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbError* error) {
+bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, Error* error) {
     auto q =
         DbQuery::Read(db,
                       QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
@@ -52,7 +52,7 @@ bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, DbEr
 // The day's first record by time: the one a correction changes (the others
 // of the day stay as they are). Arrival invalid: none.
 bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& date,
-                PresenceDay::Record* first, DbError* error) {
+                PresenceDay::Record* first, Error* error) {
     PresenceDay day;
     if (!PresenceDay::Read(db, number, date, &day, error))
         return false;
@@ -105,7 +105,7 @@ bool writeDay(PresenceWriter& writer, const clsCorrection::Request& r,
     return writer.Change(first, row.newArrival, row.newDeparture);
 }
 
-Result failed(const DbError& why, DbError* error) {
+Result failed(const Error& why, Error* error) {
     why.Report(error);
     return Result::Failed;
 }
@@ -136,14 +136,14 @@ clsCorrection::Operator clsCorrection::Operator::Current() {
     return who;
 }
 
-clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who, DbError* error) {
+clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who, Error* error) {
     if (r.reason.trimmed().isEmpty())
         return Result::EmptyReason;
     if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
-        return failed(DbError(QStringLiteral("not a correction of a day")), error);
+        return failed(Error(QStringLiteral("not a correction of a day")), error);
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
-        return failed(DbError(QStringLiteral("no database")), error);
+        return failed(Error(QStringLiteral("no database")), error);
     // The number held as a scan holds it, so a station's sign-in of the
     // same employee comes wholly before or after the correction.
     DbTransaction tx(db, DbTransaction::Mode::Immediate);
@@ -151,7 +151,7 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
         return failed(tx.Error(), error);
     db = tx.Connection();
     QString number;
-    DbError why;
+    Error why;
     if (!employeeNumber(db, r.number, &number, &why))
         return failed(why, error);
     if (number.isEmpty())
@@ -204,15 +204,15 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
 }
 
-clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
+clsCorrection::Result clsCorrection::Check(const Request& r, Error* error) {
     if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
-        return failed(DbError(QStringLiteral("not a correction of a day")), error);
+        return failed(Error(QStringLiteral("not a correction of a day")), error);
     QSqlDatabase db = clsDbConn().GetDbConn();
     if (!db.isValid())
-        return failed(DbError(QStringLiteral("no database")), error);
+        return failed(Error(QStringLiteral("no database")), error);
     QString number;
     QStringList closed;
-    DbError why;
+    Error why;
     if (!employeeNumber(db, r.number, &number, &why) || !clsMonthClose::ClosedMonths(&closed, &why))
         return failed(why, error);
     if (number.isEmpty())
@@ -228,7 +228,7 @@ clsCorrection::Result clsCorrection::Check(const Request& r, DbError* error) {
     return decide(r, first.arrival, first.departure, &newIn, &newOut);
 }
 
-bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error) {
+bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, Error* error) {
     return DbQuery::Exec(db,
                          QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
                                         "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
@@ -249,7 +249,7 @@ bool clsCorrection::ServerWritesTrail(QSqlDatabase db) {
     return q && q->next() && q->value(2).toBool();
 }
 
-bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, DbError* error) {
+bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, Error* error) {
     if (ServerWritesTrail(db)) {
         auto q = DbQuery::Read(db, DbDialect::PasswordTrailCallStatement(clsDbConn::EngineOf(db)),
                                {who.login + QLatin1Char('@') + who.host, who.program}, error);
@@ -264,7 +264,7 @@ bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, DbE
     return WriteTrail(db, row, error);
 }
 
-bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, DbError* error) {
+bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, Error* error) {
     const Operator who = Operator::Current();
     if (ServerWritesTrail(db)) {
         auto q = DbQuery::Read(db, DbDialect::ReplayTrailCallStatement(clsDbConn::EngineOf(db)),
@@ -291,7 +291,7 @@ namespace {
 // Days of the employees in `rows` (number, name) from `from` to `to`, with
 // the first record of each day.
 bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const QDate& from,
-              const QDate& to, std::vector<clsCorrection::Day>* out, DbError* error) {
+              const QDate& to, std::vector<clsCorrection::Day>* out, Error* error) {
     struct Record {
         QDateTime in, out;
         int rows = 0;
@@ -330,7 +330,7 @@ bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const Q
 } // namespace
 
 bool clsCorrection::EmployeeDays(const QString& number, const QDate& from, const QDate& to,
-                                 std::vector<Day>* out, DbError* error) {
+                                 std::vector<Day>* out, Error* error) {
     const DbDialect::Engine engine = clsDbConn::SharedEngine();
     auto q = DbQuery::Read(
         QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE ") +
@@ -346,7 +346,7 @@ bool clsCorrection::EmployeeDays(const QString& number, const QDate& from, const
 }
 
 bool clsCorrection::DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
-                                  DbError* error) {
+                                  Error* error) {
     auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE DID = ? "
                                           "ORDER BY ENUMBER"),
                            {deptId}, error);
@@ -359,7 +359,7 @@ bool clsCorrection::DepartmentDay(int deptId, const QDate& day, std::vector<Day>
 }
 
 bool clsCorrection::Trail(const QDate& from, const QDate& to, const QString& number,
-                          std::vector<TrailRow>* out, DbError* error) {
+                          std::vector<TrailRow>* out, Error* error) {
     QString sql = QStringLiteral("SELECT ID, CTIME, OPERATOR, HOST, PROGRAM, ENUMBER, ACTION, "
                                  "OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, REASON FROM Correction "
                                  "WHERE CTIME >= ? AND CTIME < ?");
@@ -395,7 +395,7 @@ bool clsCorrection::Trail(const QDate& from, const QDate& to, const QString& num
     return true;
 }
 
-bool clsCorrection::MonthMarks(int year, int month, Marks* out, DbError* error) {
+bool clsCorrection::MonthMarks(int year, int month, Marks* out, Error* error) {
     const QDate first(year, month, 1);
     const QDate last = first.addMonths(1).addDays(-1);
     // The corrected day is the new arrival's, or the old one's for a removal.

@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-class DbError;
+class Error;
 
 // Corrections of the presence records made in the office: a missing arrival
 // or departure added, a time changed, a wrong record removed. Each changes
@@ -62,11 +62,11 @@ public:
         QTime arrival, departure;
         QString reason;
     };
-    static Result Apply(const Request& request, const Operator& who, DbError* error = nullptr);
+    static Result Apply(const Request& request, const Operator& who, Error* error = nullptr);
     // What Apply would answer now, the reason aside, without writing: so a
     // window refuses a correction before asking for its reason (Apply
     // decides again in its transaction).
-    static Result Check(const Request& request, DbError* error = nullptr);
+    static Result Check(const Request& request, Error* error = nullptr);
 
     // One day of an employee as the corrections window lists it: its first
     // record by time (times invalid: none), which a correction changes, and
@@ -80,10 +80,10 @@ public:
     };
     // Every day from `from` to `to` of the employee (days without a record too).
     static bool EmployeeDays(const QString& number, const QDate& from, const QDate& to,
-                             std::vector<Day>* out, DbError* error = nullptr);
+                             std::vector<Day>* out, Error* error = nullptr);
     // Every employee of the department on one day, by number.
     static bool DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
-                              DbError* error = nullptr);
+                              Error* error = nullptr);
 
     // A row of the trail; for closing and reopening `number` is empty and
     // `newArrival` the month's first day.
@@ -98,11 +98,11 @@ public:
     // The trail in the order written, made from `from` to `to` (null: open
     // ends), of one employee (empty: all, months' closings included).
     static bool Trail(const QDate& from, const QDate& to, const QString& number,
-                      std::vector<TrailRow>* out, DbError* error = nullptr);
+                      std::vector<TrailRow>* out, Error* error = nullptr);
     // The corrected days of a month: number → day of the month → the last
     // correction's action (Add, Change or Remove).
     using Marks = std::map<QString, std::map<int, Action>>;
-    static bool MonthMarks(int year, int month, Marks* out, DbError* error = nullptr);
+    static bool MonthMarks(int year, int month, Marks* out, Error* error = nullptr);
 
     // Whether the server's own functions write the trail, the closings and
     // the corrections on `db` (a server database with its guards in place:
@@ -110,7 +110,7 @@ public:
     static bool ServerWritesTrail(QSqlDatabase db);
 
     // Writes a row of the trail inside the caller's transaction on `db`.
-    static bool WriteTrail(QSqlDatabase db, const TrailRow& row, DbError* error = nullptr);
+    static bool WriteTrail(QSqlDatabase db, const TrailRow& row, Error* error = nullptr);
     // Inside the sign-in rule's transaction on `db`, just before the scan
     // `scanId` is written into a closed month (by PresenceWriter): the trail row of the replay
     // naming the record (arrival: old times null; departure: the record's
@@ -120,9 +120,9 @@ public:
         QString oldEnter, oldExit, newEnter, newExit;
     };
     static bool WriteReplayTrail(QSqlDatabase db, const ReplayChange& change,
-                                 DbError* error = nullptr);
+                                 Error* error = nullptr);
     // Inside the caller's transaction on `db`: the trail row of a new
     // administrator password (no employee, times or reason), written by the
     // server's function where it writes the trail.
-    static bool WritePasswordTrail(QSqlDatabase db, const Operator& who, DbError* error = nullptr);
+    static bool WritePasswordTrail(QSqlDatabase db, const Operator& who, Error* error = nullptr);
 };

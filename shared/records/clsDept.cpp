@@ -96,7 +96,7 @@ bool clsDept::RemoveMe() {
     return Remove(QString::number(m_id));
 }
 
-clsDept::RemoveResult clsDept::RemoveEmpty(qint16 id, DbError* error) {
+clsDept::RemoveResult clsDept::RemoveEmpty(qint16 id, Error* error) {
     DbTransaction tx(DbTransaction::Mode::Immediate);
     if (!tx.LockKey(QStringLiteral("Dept"), QString::number(id))) {
         tx.Error().Report(error);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class DbError;
+class Error;
 
 // A department (table Dept). Setting ID or DNAME through their setters also
 // loads the rest of the record from the database.
@@ -28,7 +28,7 @@ public:
     // key, as storing an employee does, so an employee stored meanwhile by
     // another program is never left without its department.
     enum class RemoveResult { Removed, HasEmployees, NotFound, Failed };
-    static RemoveResult RemoveEmpty(qint16 id, DbError* error = nullptr);
+    static RemoveResult RemoveEmpty(qint16 id, Error* error = nullptr);
 
     // Assigns fields without any database access (used by set loads).
     void assign(qint16 id, const QString& name, const QString& password, qint16 employeeNum);

@@ -191,7 +191,7 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
     return ok;
 }
 
-bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, DbError* error) {
+bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, Error* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
     // number's spelling, so its presence records stay its own. The number
     // stays locked until the caller's transaction ends; the department's key
@@ -243,7 +243,7 @@ bool clsEmployee::Add() {
     return Store(false) == StoreResult::Stored;
 }
 
-clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, DbError* error) {
+clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, Error* error) {
     if (m_ebarcode.isEmpty() || m_ename.isEmpty() || !hasPhoto() || m_enumber.isEmpty() ||
         m_did <= 0)
         return StoreResult::Refused;

@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <memory>
 
-class DbError;
+class Error;
 
 // An employee (table Employee, joined with Dept for the department name).
 // A loaded record keeps its photo bytes and writes them to a JPEG file named
@@ -56,7 +56,7 @@ public:
     // number and the department's key and checks that the department exists
     // and, with `numberMustBeNew`, that no employee has the number yet.
     enum class StoreResult { Stored, NumberTaken, NoDepartment, Refused, Failed };
-    StoreResult Store(bool numberMustBeNew, DbError* error = nullptr);
+    StoreResult Store(bool numberMustBeNew, Error* error = nullptr);
     bool UpdateEBarCode();
     bool savetoXML(const QString& filePath);
     bool Remove(const QString& eid);
@@ -71,7 +71,7 @@ public:
     // transaction on `db`: the first row with the number is changed in
     // place, else a row is added. Holds the number and the department's key
     // until the transaction ends.
-    static bool StoreRow(QSqlDatabase db, const Row& row, DbError* error = nullptr);
+    static bool StoreRow(QSqlDatabase db, const Row& row, Error* error = nullptr);
 
     // A random 15-digit barcode (not checked against the database).
     static QString GenerateBarcode();

@@ -5,7 +5,7 @@
 
 #include <QSqlError>
 
-bool clsEmployeeSet::LoadSet(DbError* error) {
+bool clsEmployeeSet::LoadSet(Error* error) {
     // Photos are not read here: each record fetches its own when asked, so
     // listing thousands of employees reads and writes no photo. By
     // department and number, the order of the list index, on every engine.
@@ -29,12 +29,12 @@ bool clsEmployeeSet::LoadSet(DbError* error) {
         e->setID(q.value(0).toInt());
         e->setPhotoDeferred();
         if (Contains(e->ENUMBER()))
-            return DbError(QStringLiteral("duplicate key in collection: %1").arg(e->ENUMBER()))
+            return Error(QStringLiteral("duplicate key in collection: %1").arg(e->ENUMBER()))
                 .Report(error);
         Add(std::move(e));
     }
     if (q.lastError().isValid())
-        return DbError(q.lastError().text()).Report(error);
+        return Error(q.lastError().text()).Report(error);
     return true;
 }
 
@@ -43,7 +43,7 @@ clsEmployee& clsEmployeeSet::Add(std::unique_ptr<clsEmployee> objNewMember) {
     return Append(std::move(objNewMember), key);
 }
 
-QStringList clsEmployeeSet::WithUnknownDepartment(DbError* error) {
+QStringList clsEmployeeSet::WithUnknownDepartment(Error* error) {
     QStringList numbers;
     auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER FROM Employee WHERE DID IS NULL OR DID "
                                           "NOT IN (SELECT ID FROM Dept) ORDER BY ENUMBER"),

@@ -13,30 +13,30 @@ namespace {
 using Result = clsMonthClose::Result;
 const QString kLockTable = QStringLiteral("MonthClose");
 
-Result failed(const DbError& why, DbError* error) {
+Result failed(const Error& why, Error* error) {
     why.Report(error);
     return Result::Failed;
 }
 
-bool isClosed(QSqlDatabase db, const QString& key, bool* closed, DbError* error) {
+bool isClosed(QSqlDatabase db, const QString& key, bool* closed, Error* error) {
     auto q = DbQuery::Read(
         db, QStringLiteral("SELECT COUNT(*) FROM MonthClose WHERE YEARMONTH = ?"), {key}, error);
     if (!q || !q->next())
-        return q ? DbError::Fail(error, QStringLiteral("the closed months could not be read"))
+        return q ? Error::Fail(error, QStringLiteral("the closed months could not be read"))
                  : false;
     *closed = q->value(0).toLongLong() > 0;
     return true;
 }
 
 // Closes (`close`) or reopens the month with its row of the trail.
-Result change(int year, int month, bool close, const clsCorrection::Operator& who, DbError* error) {
+Result change(int year, int month, bool close, const clsCorrection::Operator& who, Error* error) {
     const QString key = clsMonthClose::Key(year, month);
     DbTransaction tx(DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(kLockTable, key))
         return failed(tx.Error(), error);
     QSqlDatabase db = tx.Connection();
     bool closed = false;
-    DbError why;
+    Error why;
     if (!isClosed(db, key, &closed, &why))
         return failed(why, error);
     if (closed == close)
@@ -80,7 +80,7 @@ QString clsMonthClose::Key(int year, int month) {
 }
 
 clsMonthClose::Result clsMonthClose::Close(int year, int month, const clsCorrection::Operator& who,
-                                           DbError* error) {
+                                           Error* error) {
     const QDate today = AppClock::now().date();
     if (QDate(year, month, 1) >= QDate(today.year(), today.month(), 1))
         return Result::CurrentMonth;
@@ -88,21 +88,21 @@ clsMonthClose::Result clsMonthClose::Close(int year, int month, const clsCorrect
 }
 
 clsMonthClose::Result clsMonthClose::Reopen(int year, int month, const QString& adminPassword,
-                                            const clsCorrection::Operator& who, DbError* error) {
+                                            const clsCorrection::Operator& who, Error* error) {
     if (!CheckPassword(adminPassword))
         return Result::WrongPassword;
     return change(year, month, false, who, error);
 }
 
-bool clsMonthClose::HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, DbError* error) {
+bool clsMonthClose::HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, Error* error) {
     const QString key = Key(day.year(), day.month());
-    DbError why;
+    Error why;
     if (!DbTransaction::LockKey(db, kLockTable, key, &why, true))
         return why.Report(error);
     return isClosed(db, key, closed, error);
 }
 
-bool clsMonthClose::ClosedMonths(QStringList* out, DbError* error) {
+bool clsMonthClose::ClosedMonths(QStringList* out, Error* error) {
     auto q = DbQuery::Read(QStringLiteral("SELECT YEARMONTH FROM MonthClose ORDER BY YEARMONTH"),
                            {}, error);
     if (!q)

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class DbError;
+class Error;
 
 // Closed months (table MonthClose, one row a month): the administrator
 // closes a past month, after which no writer corrects, imports or removes a
@@ -21,13 +21,13 @@ public:
     static QString Key(int year, int month);
     // Refused for the current month and later ones (the station writes today).
     static Result Close(int year, int month, const clsCorrection::Operator& who,
-                        DbError* error = nullptr);
+                        Error* error = nullptr);
     static Result Reopen(int year, int month, const QString& adminPassword,
-                         const clsCorrection::Operator& who, DbError* error = nullptr);
+                         const clsCorrection::Operator& who, Error* error = nullptr);
     // Inside a writer's transaction on `db`: keeps the month of `day` from
     // being closed or reopened until the transaction ends, and says whether
     // it is closed. False (why in *error) when that cannot be told.
-    static bool HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, DbError* error = nullptr);
+    static bool HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, Error* error = nullptr);
     // The closed months' keys, in order.
-    static bool ClosedMonths(QStringList* out, DbError* error = nullptr);
+    static bool ClosedMonths(QStringList* out, Error* error = nullptr);
 };

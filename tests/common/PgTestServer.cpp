@@ -33,7 +33,7 @@ PgTestDatabase::PgTestDatabase() {
 
     DbSettings admin = m_settings;
     admin.database = QStringLiteral("postgres");
-    DbError why;
+    Error why;
     QSqlDatabase db = clsDbConn::OpenServer(admin, m_adminConnection, &why, false);
     if (!db.isValid()) {
         m_error = why.Text();

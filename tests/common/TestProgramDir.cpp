@@ -84,8 +84,8 @@ QString PdfTextIn(const QString& pdf, int page, const QRect& twips) {
 }
 
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
-                       DbError* error) {
-    auto fail = [error](const QString& message) { return DbError(message).Report(error); };
+                       Error* error) {
+    auto fail = [error](const QString& message) { return Error(message).Report(error); };
     clsDbConn::CloseShared();
     SetProgramDirectory(dir);
     const QString ini = QDir(dir).filePath(QStringLiteral("attendance.ini"));
@@ -94,7 +94,7 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
     if (!unitName.isEmpty() &&
         !setKey(ini, QStringLiteral("UNIT"), QStringLiteral("UNITNAME"), unitName))
         return fail(QStringLiteral("cannot write UNIT/UNITNAME"));
-    DbError why;
+    Error why;
     if (createDatabase &&
         !DbCreator::Create(QDir(dir).filePath(QStringLiteral("vorerur.dat")), &why))
         return why.Within(QStringLiteral("database not created")).Report(error);
@@ -128,7 +128,7 @@ bool TestProgramDir::initServer() {
         !setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBNAME"), settings.database))
         return false;
     const ScopedConnection name(QStringLiteral("TestProgramDir.create"));
-    DbError why;
+    Error why;
     QSqlDatabase db = clsDbConn::OpenServer(settings, name.name(), &why, false);
     bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
     if (ok && qEnvironmentVariable("ATTENDANCE_TEST_PG_SIGNIN") == QLatin1String("statements")) {
@@ -139,7 +139,7 @@ bool TestProgramDir::initServer() {
              q.exec(QStringLiteral("DO $$ BEGIN CREATE ROLE attendance_test_owner; EXCEPTION WHEN "
                                    "duplicate_object OR unique_violation THEN NULL; END $$")) &&
              q.exec(QStringLiteral("ALTER TABLE Presence OWNER TO attendance_test_owner"));
-        why = DbError::From(q.lastError());
+        why = DbErrors::From(q.lastError());
     }
     if (!ok)
         lastError = why.Text();
@@ -153,7 +153,7 @@ bool TestProgramDir::init(const QString& unitName) {
     }
     iniPath = dir.filePath(QStringLiteral("attendance.ini"));
     dbPath = dir.filePath(QStringLiteral("vorerur.dat"));
-    if (DbError why; !PrepareProgramDir(dir.path(), unitName, !OnServer(), &why)) {
+    if (Error why; !PrepareProgramDir(dir.path(), unitName, !OnServer(), &why)) {
         lastError = why.Text();
         return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -48,7 +48,7 @@ QString PdfTextIn(const QString& pdf, int page, const QRect& twips);
 // With `createDatabase` also a fresh "vorerur.dat". Makes `dir` the
 // process's program directory. Used by the tests and the benchmarks.
 bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createDatabase,
-                       DbError* error);
+                       Error* error);
 
 // A program directory in a temporary folder, with a fresh database: an SQLite
 // file, or, when ATTENDANCE_TEST_ENGINE is "postgresql", a new database on the

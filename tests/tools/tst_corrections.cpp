@@ -2,7 +2,7 @@
 // and beside a station's scan.
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
 #include "shared/records/clsPresence.h"

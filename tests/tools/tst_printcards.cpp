@@ -47,7 +47,7 @@ private slots:
         }
         // The batch entry reads it, gives a number and a fresh barcode, stores it.
         ExchangeFiles::NewEmployee read;
-        DbError error;
+        Error error;
         QVERIFY2(ExchangeFiles::ReadNewEmployee(newFile, &read, &error), qPrintable(error.Text()));
         QString barcode;
         {

@@ -71,7 +71,7 @@ class tst_webserver : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
-        DbError error;
+        Error error;
         QVERIFY(ViewerPassword::Store(QStringLiteral("geheim-genug"), &error));
         m_server = std::make_unique<WebServer>(WebSite::Options{false});
         QVERIFY2(m_server->Listen(QHostAddress::LocalHost, 0, &error), qPrintable(error.Text()));

@@ -145,7 +145,7 @@ private slots:
         QVERIFY(m_dir.addPresence("1002", at(11, 7, 50)));
         QVERIFY(m_dir.addPresence("X'; DROP TABLE Employee;--", at(10, 8), at(10, 16)));
         QVERIFY(m_dir.addPresence("1004", at(9, 8)));
-        DbError error;
+        Error error;
         QVERIFY2(ViewerPassword::Store(kPassword, &error), qPrintable(error.Text()));
         clsDbConn::CloseShared();
         m_site = std::make_unique<WebSite>(WebSite::Options{false});

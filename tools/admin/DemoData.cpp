@@ -2,7 +2,7 @@
 
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "tools/admin/DemoPhoto.h"
 
 #include <QSqlError>
@@ -30,17 +30,17 @@ int uniform(std::mt19937& rng, int lo, int hi) {
 }
 
 // Runs a prepared insert with its values bound in order.
-bool insert(QSqlQuery& q, const QVariantList& values, DbError* error) {
+bool insert(QSqlQuery& q, const QVariantList& values, Error* error) {
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
-    return q.exec() || DbError::From(q.lastError()).Report(error);
+    return q.exec() || DbErrors::From(q.lastError()).Report(error);
 }
 
-bool prepare(QSqlQuery& q, const QString& sql, DbError* error) {
-    return q.prepare(sql) || DbError::From(q.lastError()).Report(error);
+bool prepare(QSqlQuery& q, const QString& sql, Error* error) {
+    return q.prepare(sql) || DbErrors::From(q.lastError()).Report(error);
 }
 
-bool addDepartments(QSqlDatabase db, QVector<int>* ids, DbError* error) {
+bool addDepartments(QSqlDatabase db, QVector<int>* ids, Error* error) {
     QSqlQuery add(db), find(db);
     if (!prepare(add, QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"), error) ||
         !prepare(find, QStringLiteral("SELECT MAX(ID) FROM Dept WHERE DNAME = ?"), error))
@@ -50,7 +50,7 @@ bool addDepartments(QSqlDatabase db, QVector<int>* ids, DbError* error) {
         if (!insert(add, {dname}, error) || !insert(find, {dname}, error))
             return false;
         if (!find.next() || find.value(0).toInt() <= 0)
-            return DbError::Fail(error,
+            return Error::Fail(error,
                                  QStringLiteral("department %1 not found after adding").arg(dname));
         ids->append(find.value(0).toInt());
         find.finish();
@@ -58,7 +58,7 @@ bool addDepartments(QSqlDatabase db, QVector<int>* ids, DbError* error) {
     return true;
 }
 
-bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, DbError* error) {
+bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, Error* error) {
     QSqlQuery add(db);
     if (!prepare(add,
                  QStringLiteral("INSERT INTO Employee(DID, ENUMBER, EBARCODE, ENAME, HEADIMG, "
@@ -72,10 +72,10 @@ bool addEmployees(QSqlDatabase db, const QVector<int>& deptIds, DbError* error) 
         const QString name = QString::fromUtf8(kNames[i]);
         const QByteArray photo = DemoPhoto::Jpeg(DemoPhoto::Draw(name, i));
         if (photo.isEmpty())
-            return DbError::Fail(
+            return Error::Fail(
                 error, QStringLiteral("cannot encode the demo photo of %1").arg(numbers[i]));
         const QDateTime entered(QDate(2012, 9, 1).addDays(uniform(rng, 0, 3600)), QTime(0, 0));
-        if (DbError why; !insert(add,
+        if (Error why; !insert(add,
                                  {deptIds[i % deptIds.size()], numbers[i], barcodes[i], name, photo,
                                   DbDateTime::ToText(entered)},
                                  &why))
@@ -89,11 +89,11 @@ QDateTime at(const QDate& day, int secondsOfDay) {
     return QDateTime(day, QTime(0, 0).addSecs(secondsOfDay));
 }
 
-bool addPresence(QSqlDatabase db, int* rows, DbError* error) {
+bool addPresence(QSqlDatabase db, int* rows, Error* error) {
     QSqlQuery insert(db);
     if (!insert.prepare(
             QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, EXITTIME) VALUES(?, ?, ?)")))
-        return DbError::From(insert.lastError()).Report(error);
+        return DbErrors::From(insert.lastError()).Report(error);
     auto write = [&](const QString& number, const QDateTime& in, const QDateTime& out) {
         insert.bindValue(0, number);
         insert.bindValue(1, DbDateTime::ToText(in));
@@ -137,8 +137,8 @@ bool addPresence(QSqlDatabase db, int* rows, DbError* error) {
     }
     if (!ok) {
         *rows = 0;
-        return DbError::Fail(error, QStringLiteral("cannot add presence records: %1")
-                                        .arg(DbError::From(insert.lastError()).Text()));
+        return Error::Fail(error, QStringLiteral("cannot add presence records: %1")
+                                        .arg(DbErrors::From(insert.lastError()).Text()));
     }
     return true;
 }
@@ -173,7 +173,7 @@ QString DefaultUnitName() {
     return QStringLiteral("示范实验学校");
 }
 
-bool Populate(QSqlDatabase db, Summary* summary, DbError* error) {
+bool Populate(QSqlDatabase db, Summary* summary, Error* error) {
     Summary s;
     QVector<int> deptIds;
     if (!addDepartments(db, &deptIds, error))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -20,7 +20,7 @@ struct Summary {
 
 // Fills the empty database of `db` (either engine) inside the transaction
 // the caller holds on it, so the caller decides whether all of it stays.
-bool Populate(QSqlDatabase db, Summary* summary, DbError* error);
+bool Populate(QSqlDatabase db, Summary* summary, Error* error);
 
 // The employee numbers and card barcodes of the demo employees, in order.
 QStringList Numbers();

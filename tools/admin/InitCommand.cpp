@@ -5,7 +5,7 @@
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/db/DbCreator.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
@@ -180,7 +180,7 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
     if (!p.onServer && !p.demo)
         return true;
     const ScopedConnection name(QStringLiteral("attendance_init"));
-    DbError why;
+    Error why;
     QSqlDatabase conn = p.onServer ? clsDbConn::OpenServer(p.server, name.name(), &why, false)
                                    : clsDbConn::OpenFile(builtDb, name.name(), &why);
     const QString failed = p.onServer ? QStringLiteral("nothing was changed on %1: %2")
@@ -191,7 +191,7 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
                                       : failed.arg(where, why.Text()));
     // The tables and the demo data are written at once: no statement limit.
     clsDbConn::LiftStatementLimits(conn);
-    DbError error;
+    Error error;
     DbTransaction tx(conn);
     const bool ok = tx.IsActive() && (!p.onServer || DbCreator::AddTables(conn, &why)) &&
                     (!p.demo || DemoData::Populate(conn, summary, &error)) && tx.Commit();
@@ -202,7 +202,7 @@ bool fill(Context& c, const Plan& p, const QString& builtDb, DemoData::Summary* 
     return true;
 }
 
-bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, DbError* error) {
+bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, Error* error) {
     AtomicFile f(ini);
     if (old.attributes)
         f.keepAttributesOf(*old.attributes);
@@ -212,7 +212,7 @@ bool writeIni(const QString& ini, const OldIni& old, const QByteArray& bytes, Db
         old.attributes ? AtomicFile::Existing::Replace : AtomicFile::Existing::Refuse;
     if (f.write(bytes, existing))
         return true;
-    return DbError(f.errorString()).Report(error);
+    return Error(f.errorString()).Report(error);
 }
 
 // The configuration first, then the database, never over one that appeared
@@ -223,14 +223,14 @@ bool putInPlace(Context& c, const Plan& p, const OldIni& old, const QString& bui
     QFile staged(builtIni);
     if (!staged.open(QIODevice::ReadOnly))
         return Fail(c.err, QStringLiteral("cannot read %1").arg(builtIni));
-    DbError error;
+    Error error;
     if (!writeIni(p.ini, old, staged.readAll(), &error))
         return Fail(c.err, p.onServer
                                ? QStringLiteral("the tables are on %1, but %2 could not be "
                                                 "written: %3")
                                      .arg(p.server.Describe(), p.ini, error.Text())
                                : QStringLiteral("cannot write %1: %2").arg(p.ini, error.Text()));
-    DbError why;
+    Error why;
     if (p.onServer || DbCreator::Install(builtDb, p.db, &why))
         return true;
     const QString message =
@@ -315,7 +315,7 @@ int Run(Context& c) {
         return Fail(c.err, staging.errorString());
     const QString builtDb = staging.filePath(QStringLiteral("vorerur.dat"));
     const QString builtIni = staging.filePath(QStringLiteral("attendance.ini"));
-    DbError why;
+    Error why;
     if (!p.onServer && !DbCreator::Build(builtDb, &why))
         return Fail(c.err,
                     QStringLiteral("cannot create the database %1: %2").arg(p.db, why.Text()));

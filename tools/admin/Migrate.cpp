@@ -5,7 +5,7 @@
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbOpener.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbTransaction.h"
@@ -67,18 +67,18 @@ QString insertStatement(const DbCatalog::Table& t, int rows) {
         .arg(t.name, t.ColumnList(), values.join(QStringLiteral(", ")));
 }
 
-bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, DbError* error) {
+bool countRows(QSqlDatabase db, const DbCatalog::Table& t, qint64* count, Error* error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t.name)) || !q.next())
-        return DbError::From(q.lastError()).Report(error);
+        return DbErrors::From(q.lastError()).Report(error);
     *count = q.value(0).toLongLong();
     return true;
 }
 
 // Copies every row of one table, in key order where it has a key.
 bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table& t, qint64* copied,
-               DbError* error) {
+               Error* error) {
     const int width = int(t.columns.size());
     const int rowsPerInsert = hasBlob(t) ? kRowsPerPhotoInsert : kValuesPerInsert / width;
     const QString key = keyColumn(t);
@@ -88,18 +88,18 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
     if (!read.exec(QStringLiteral("SELECT %1 FROM %2%3")
                        .arg(t.ColumnList(), t.name,
                             key.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + key)))
-        return DbError::From(read.lastError()).Report(error);
+        return DbErrors::From(read.lastError()).Report(error);
 
     QSqlQuery full(target);
     if (!full.prepare(insertStatement(t, rowsPerInsert)))
-        return DbError::From(full.lastError()).Report(error);
+        return DbErrors::From(full.lastError()).Report(error);
     QVariantList pending;
     pending.reserve(rowsPerInsert * width);
     const auto flush = [&](QSqlQuery& insert) {
         for (int i = 0; i < pending.size(); ++i)
             insert.bindValue(i, pending[i]);
         if (!insert.exec())
-            return DbError::From(insert.lastError()).Report(error);
+            return DbErrors::From(insert.lastError()).Report(error);
         *copied += pending.size() / width;
         pending.clear();
         return true;
@@ -113,7 +113,7 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
             // arrive cut short.
             if (pending.last().typeId() == QMetaType::QString &&
                 pending.last().toString().contains(QChar(0)))
-                return DbError::Fail(error, QStringLiteral("row %1: column %2 holds a text with "
+                return Error::Fail(error, QStringLiteral("row %1: column %2 holds a text with "
                                                            "a NUL character, which the server "
                                                            "cannot store")
                                                 .arg(*copied + (pending.size() - 1) / width + 1)
@@ -123,11 +123,11 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
             return false;
     }
     if (read.lastError().isValid())
-        return DbError::From(read.lastError()).Report(error);
+        return DbErrors::From(read.lastError()).Report(error);
     if (!pending.isEmpty()) {
         QSqlQuery rest(target);
         if (!rest.prepare(insertStatement(t, int(pending.size() / width))))
-            return DbError::From(rest.lastError()).Report(error);
+            return DbErrors::From(rest.lastError()).Report(error);
         return flush(rest);
     }
     return true;
@@ -135,8 +135,8 @@ bool copyTable(QSqlDatabase source, QSqlDatabase target, const DbCatalog::Table&
 
 // The database file of the current program directory, opened read-only so
 // the copy cannot change it.
-QSqlDatabase openSource(const QString& file, const QString& name, DbError* error) {
-    DbError why;
+QSqlDatabase openSource(const QString& file, const QString& name, Error* error) {
+    Error why;
     QSqlDatabase db = DbOpener::OpenFile(file, name, DbOpener::Profile::ReadOnly, &why);
     if (!db.isValid())
         why.Report(error);
@@ -145,7 +145,7 @@ QSqlDatabase openSource(const QString& file, const QString& name, DbError* error
 
 } // namespace
 
-bool SettingsStorable(const DbSettings& server, DbError* error) {
+bool SettingsStorable(const DbSettings& server, Error* error) {
     const QList<QPair<const char*, QString>> values = {{"server", server.server},
                                                        {"login name", server.user},
                                                        {"password", server.password},
@@ -155,7 +155,7 @@ bool SettingsStorable(const DbSettings& server, DbError* error) {
         const QByteArray bytes = IniFile::ToAnsi(value, &encodable);
         if (!encodable || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
             bytes.size() > IniFile::MaxValueBytes)
-            return DbError::Fail(error, QStringLiteral("the %1 cannot be stored in attendance.ini "
+            return Error::Fail(error, QStringLiteral("the %1 cannot be stored in attendance.ini "
                                                        "(a line break, a character without a GBK "
                                                        "code, or more than %2 bytes)")
                                             .arg(QLatin1String(what))
@@ -180,7 +180,7 @@ bool WriteSettings(const QString& ini, const DbSettings& server) {
     return file.WriteKeys(SettingsKeys(server));
 }
 
-bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, DbError* error) {
+bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, Error* error) {
     // One read transaction: the counts and the rows are of the same moment.
     DbTransaction reading(source);
     if (!reading.IsActive())
@@ -196,18 +196,18 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, DbEr
         if (!countRows(source, *tables[i], &expected[i], error))
             return false;
 
-    DbError dbError;
+    Error dbError;
     if (!DbCreator::AddTables(target, &dbError, false))
         return dbError.Report(error);
     QVector<qint64> copied(tables.size());
     for (int i = 0; i < tables.size(); ++i) {
-        if (DbError why; !copyTable(source, target, *tables[i], &copied[i], &why))
+        if (Error why; !copyTable(source, target, *tables[i], &copied[i], &why))
             return why.Within(QStringLiteral("cannot copy table %1").arg(tables[i]->name))
                 .Report(error);
         // Keys of deleted rows stay given, as in the file.
         if (!clsDbConn::KeysWritten(target, *tables[i],
                                     clsDbConn::HighestKeyGiven(source, *tables[i])))
-            return DbError::Fail(
+            return Error::Fail(
                 error, QStringLiteral("cannot advance the keys of table %1").arg(tables[i]->name));
     }
     if (!DbCreator::AddIndexes(target, &dbError))
@@ -217,7 +217,7 @@ bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, DbEr
         if (!countRows(target, *tables[i], &stored, error))
             return false;
         if (stored != expected[i] || copied[i] != expected[i])
-            return DbError::Fail(error, QStringLiteral("table %1: %2 rows in the file, %3 copied, "
+            return Error::Fail(error, QStringLiteral("table %1: %2 rows in the file, %3 copied, "
                                                        "%4 on the server")
                                             .arg(tables[i]->name)
                                             .arg(expected[i])
@@ -237,7 +237,7 @@ bool checkSource(Admin::Context& c, const DbSettings& server, QString* file) {
     const QString ini = clsConfiguration::DefaultFileName();
     const DbSettings current = DbSettings::FromConfiguration();
     QString error;
-    DbError why;
+    Error why;
     if (current.engine != DbSettings::Engine::SQLite)
         error = QStringLiteral("%1 says ENGINE=%2 (group DATA): only a program directory that "
                                "uses its database file can be migrated; nothing was changed")
@@ -259,7 +259,7 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     const ScopedConnection sourceName(QStringLiteral("attendance_migrate_source"));
     const ScopedConnection targetName(QStringLiteral("attendance_migrate_target"));
     QString error;
-    DbError why;
+    Error why;
     QSqlDatabase source = openSource(file, sourceName.name(), &why);
     QSqlDatabase target;
     if (!source.isValid())
@@ -276,7 +276,7 @@ bool copyToServer(Admin::Context& c, const DbSettings& server, const QString& fi
     if (!tx.IsActive())
         error = QStringLiteral("cannot begin a transaction on %1: %2")
                     .arg(server.Describe(), tx.Error().Text());
-    else if (DbError copying; !CopyDatabase(source, target, counts, &copying) || !tx.Commit())
+    else if (Error copying; !CopyDatabase(source, target, counts, &copying) || !tx.Commit())
         error =
             QStringLiteral("nothing was copied to %1 and %2 is unchanged: %3")
                 .arg(server.Describe(), ini, copying.IsSet() ? copying.Text() : tx.Error().Text());
@@ -293,7 +293,7 @@ int upgradeInPlace(Admin::Context& c) {
         if (const QString problem = Admin::DatabaseFileProblem(); !problem.isEmpty())
             return Admin::Fail(c.err, problem);
     const ScopedConnection name(QStringLiteral("attendance_migrate_schema"));
-    DbError why;
+    Error why;
     QSqlDatabase db =
         DbOpener::Open(settings, DatabaseFilePath(), name.name(), DbOpener::Profile::New, &why);
     DbSchema::State state;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 
 #include "shared/config/IniFile.h"
 #include "shared/db/DbSettings.h"
@@ -27,11 +27,11 @@ struct Counts {
 // texts as stored, inside the transaction the caller holds on `target`;
 // then checks that every table holds as many rows as in `source`. `source`
 // is only read, inside one read transaction so the copy is of one moment.
-bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, DbError* error);
+bool CopyDatabase(QSqlDatabase source, QSqlDatabase target, Counts* counts, Error* error);
 
 // Whether attendance.ini can hold the four server settings as given (no line
 // break, every character with a GBK code, none longer than a value read back).
-bool SettingsStorable(const DbSettings& server, DbError* error);
+bool SettingsStorable(const DbSettings& server, Error* error);
 // The four server settings of group ATTENDANCE and [DATA] ENGINE=postgresql.
 std::vector<IniFile::Entry> SettingsKeys(const DbSettings& server);
 // Writes them into the configuration file `ini` in one atomic rewrite (a

@@ -142,7 +142,7 @@ bool Read(Admin::Context& c, DbSettings* settings) {
     settings->server = c.value("server").trimmed();
     settings->user = c.value("user").trimmed();
     settings->database = c.value("database").trimmed();
-    DbError error;
+    Error error;
     if (!settings->ServerComplete()) {
         return Admin::Fail(c.err,
                            QStringLiteral("the servers, login name and database name must not be "

@@ -3,7 +3,7 @@
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/config/clsConfiguration.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/records/clsCorrection.h"
 #include "tools/admin/ServerOptions.h"
@@ -81,7 +81,7 @@ int Run(Context& c) {
     // The trail's row first, the configuration inside the transaction, so
     // that neither is there without the other.
     DbTransaction tx(DbTransaction::Mode::Immediate);
-    DbError why;
+    Error why;
     if (!tx.IsActive())
         return Fail(c.err, tx.Error().Text());
     if (!clsCorrection::WritePasswordTrail(tx.Connection(), clsCorrection::Operator::Current(),

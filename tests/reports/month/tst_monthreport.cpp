@@ -48,7 +48,7 @@ private:
         report.setMonthTable(&table);
         ReportDocument doc = ReportDocument::Run(report);
         report.setMonthTable(nullptr);
-        DbError error;
+        Error error;
         if (!pdf.isEmpty() && !ReportPainter::WritePdfFile(doc, m_dir.file(pdf), false, &error))
             qFatal("%s", qPrintable(error.Text()));
         return doc;

@@ -46,7 +46,7 @@ private slots:
         WorkSchedule own = book.unit;
         own.Day(6) = DaySchedule{true, QTime(9, 0), QTime(12, 0), 0, 0};
         book.departments[QStringLiteral("乙")] = own;
-        DbError error;
+        Error error;
         QVERIFY2(AttendanceStore::ReplaceSchedules(book, &error), qPrintable(error.Text()));
         ScheduleBook back;
         QVERIFY(AttendanceStore::LoadSchedules(&back));
@@ -77,7 +77,7 @@ private slots:
         // Names with control characters or over 100 characters are refused whole.
         for (const QString& name :
              {QStringLiteral("a\x1b[2J"), QString(QChar(0)), QString(101, QChar(u'节'))}) {
-            DbError refused;
+            Error refused;
             QVERIFY(!AttendanceStore::ReplaceCalendarYears(
                 {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}}, &refused));
             QVERIFY2(refused.Text().contains(QStringLiteral("2026-05-01")),
@@ -92,7 +92,7 @@ private slots:
 
     void monthSummaryAndLists() {
         MonthSummary m;
-        DbError error;
+        Error error;
         QVERIFY2(MonthSummary::Load(2026, 3, QDate(2026, 3, 10), &m, &error),
                  qPrintable(error.Text()));
         QCOMPARE(m.employees.size(), size_t(2)); // 乙 sorts before 甲 by character code

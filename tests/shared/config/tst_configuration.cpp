@@ -4,7 +4,7 @@
 #include "shared/config/clsConDbSet.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/config/clsSchoolArea.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
@@ -293,7 +293,7 @@ private slots:
             server.setServer(QStringLiteral("t"));
             const bool saved = server.Save();
             SetProgramDirectory(ro);
-            DbError inHidden, unreadable;
+            Error inHidden, unreadable;
             clsDbConn::OpenFile(JoinPath(hidden, QStringLiteral("vorerur.dat")), "a", &inHidden);
             clsDbConn::OpenFile(db, "b", &unreadable);
             const QByteArray text =

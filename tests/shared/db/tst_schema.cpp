@@ -143,7 +143,7 @@ struct Database {
         QFile f(file);
         return f.open(QIODevice::WriteOnly);
     }
-    QSqlDatabase open(const QString& name, Profile profile, DbError* why = nullptr) const {
+    QSqlDatabase open(const QString& name, Profile profile, Error* why = nullptr) const {
         return DbOpener::Open(settings, file, name, profile, why);
     }
     // Runs `statements` on a connection of no checks; the first failure in *error.
@@ -294,7 +294,7 @@ private slots:
         }
         {
             const ScopedConnection c(QStringLiteral("upgrade"));
-            DbError why;
+            Error why;
             QVERIFY2(old.open(c.name(), Profile::Shared, &why).isOpen(), qPrintable(why.Text()));
         }
         QCOMPARE(old.rows(), before);
@@ -350,7 +350,7 @@ private slots:
                                   .arg(DbSchema::Latest);
         for (const Profile profile : {Profile::Shared, Profile::ReadOnly}) {
             const ScopedConnection c(QStringLiteral("refused"));
-            DbError why;
+            Error why;
             QVERIFY(!db.open(c.name(), profile, &why).isValid());
             QVERIFY2(why.Text().contains(newer), qPrintable(why.Text()));
             QVERIFY(!QSqlDatabase::contains(c.name()));
@@ -359,7 +359,7 @@ private slots:
         QVERIFY(DbOpener::Inspect(db.settings, db.file, &seen));
         QCOMPARE(seen.state.version, DbSchema::Latest + 1);
         QVERIFY(seen.state.recorded && seen.mayUpgrade);
-        DbError why;
+        Error why;
         {
             const ScopedConnection c(QStringLiteral("upgrade"));
             QVERIFY(!DbSchema::Upgrade(db.open(c.name(), Profile::New), nullptr, &why));
@@ -397,7 +397,7 @@ private slots:
                                  .arg(DbSchema::Latest);
         {
             const ScopedConnection c(QStringLiteral("station"));
-            DbError why;
+            Error why;
             QVERIFY(!DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isValid());
             QVERIFY2(why.Text().contains(text) && why.Text().contains("attendance-admin migrate"),
                      qPrintable(why.Text()));
@@ -414,7 +414,7 @@ private slots:
             QVERIFY(db.open(c.name(), Profile::Shared).isOpen());
         }
         const ScopedConnection c(QStringLiteral("station"));
-        DbError why;
+        Error why;
         QVERIFY2(DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isOpen(),
                  qPrintable(why.Text()));
     }
@@ -432,7 +432,7 @@ private slots:
         for (int i = 0; i < 2; ++i)
             programs.emplace_back([&db, &opened, i] {
                 const ScopedConnection c(QStringLiteral("program%1").arg(i));
-                DbError why;
+                Error why;
                 if (db.open(c.name(), Profile::Shared, &why).isOpen())
                     ++opened;
                 else
@@ -462,7 +462,7 @@ private slots:
         const QStringList before = db.rows(), objects = db.objects();
         {
             const ScopedConnection c(QStringLiteral("fails"));
-            DbError why;
+            Error why;
             QVERIFY(!db.open(c.name(), Profile::Shared, &why).isValid());
             QVERIFY2(why.Text().contains(
                          QStringLiteral("from schema version 3 to %1").arg(DbSchema::Latest)) &&

@@ -71,7 +71,7 @@ private slots:
 
     void employeeFileImportsByNumber() {
         const QString file = path("e.xml");
-        DbError error;
+        Error error;
         QVERIFY2(ExchangeFiles::ExportEmployees(file,
                                                 {QStringLiteral("101"), QStringLiteral("102")},
                                                 Existing::Refuse, &error),
@@ -109,7 +109,7 @@ private slots:
                                        QByteArray(bytes).replace("ENUMBER", "ENUMBRE")};
         for (int i = 0; i < bad.size(); ++i) {
             const QString p = fx->writeFile(QStringLiteral("bad%1.xml").arg(i), bad[i]);
-            DbError error;
+            Error error;
             QVERIFY2(!ExchangeFiles::ImportEmployees(p, &error), qPrintable(QString::number(i)));
             QVERIFY(!error.Text().isEmpty());
             QVERIFY(!ExchangeFiles::ImportDepartments(p));
@@ -152,7 +152,7 @@ private slots:
         for (int i = 0; i < files.size(); ++i) {
             const auto& [content, column, newColumn] = files[i];
             const QString file = fx->writeFile(QStringLiteral("t%1.xml").arg(i), content);
-            DbError error;
+            Error error;
             QVERIFY2(!ExchangeFiles::ImportEmployees(file, &error), column);
             QVERIFY2(error.Text().contains(QLatin1String(column)) && error.Text().contains(file),
                      qPrintable(error.Text()));
@@ -167,7 +167,7 @@ private slots:
                                 .replace("dt:type='i2' dt:maxLength='2'", "dt:type='int' "
                                                                           "dt:maxLength='4'")
                                 .replace("dt:maxLength='50'", "dt:maxLength='20'");
-        DbError error;
+        Error error;
         QVERIFY2(
             ExchangeFiles::ImportEmployees(fx->writeFile(QStringLiteral("w.xml"), widths), &error),
             qPrintable(error.Text()));
@@ -219,7 +219,7 @@ private slots:
         // A value that is no date-time fails the export, naming its row.
         QVERIFY(fx->exec(
             QStringLiteral("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)")));
-        DbError error;
+        Error error;
         QVERIFY(!ExchangeFiles::BackupMonth(path("bad.xml"), &error));
         QVERIFY2(error.Text().contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
                      error.Text().contains(QStringLiteral("2026-03-06 soon")),

@@ -163,7 +163,7 @@ class TestRecords : public QObject {
                 q.exec(QStringLiteral("CREATE ROLE station_norights LOGIN PASSWORD 'x'")));
         QVERIFY(ini("DBLOGINNAME", QStringLiteral("station_norights")));
         QCOMPARE(failure("DBLOGINPWD", QStringLiteral("x")), QStringLiteral("<opened>"));
-        DbError why;
+        Error why;
         QVERIFY(!clsDbConn::MayWriteTables(clsDbConn().GetDbConn(), &why));
         QCOMPARE(why.Text(), QStringLiteral("the login may not read and write table Dept"));
         QVERIFY(!DbQuery::Read(QStringLiteral("SELECT * FROM Presence"), {}, &why));
@@ -554,7 +554,7 @@ private slots:
         // A second row with the same number is refused by the keyed set.
         QVERIFY(fx->exec(
             QStringLiteral("INSERT INTO Employee(DID, ENUMBER, ENAME) VALUES(1, '2001', 'dup')")));
-        DbError why;
+        Error why;
         QVERIFY(!clsEmployeeSet().LoadSet(&why));
         QCOMPARE(why.Text(), QStringLiteral("duplicate key in collection: 2001"));
 

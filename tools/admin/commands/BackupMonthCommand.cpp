@@ -17,7 +17,7 @@ BackupMonthCommand::BackupMonthCommand()
 int BackupMonthCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError error;
+    Error error;
     const bool ok = ExchangeFiles::BackupMonth(c.args[0], &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);
 }

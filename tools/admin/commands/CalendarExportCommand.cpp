@@ -22,7 +22,7 @@ int CalendarExportCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     WorkCalendar calendar;
-    DbError error;
+    Error error;
     if (!AttendanceStore::LoadCalendar(QDate(Admin::kFirstYear, 1, 1),
                                        QDate(Admin::kLastYear, 12, 31), &calendar, &error))
         return Admin::Fail(c.err, QStringLiteral("cannot read the calendar: %1").arg(error.Text()));

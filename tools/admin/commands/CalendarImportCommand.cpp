@@ -23,11 +23,11 @@ int CalendarImportCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     std::vector<CalendarDay> days;
     QList<int> years;
-    DbError why;
+    Error why;
     if (!CalendarFile::Parse(bytes, &days, &years, &why))
         return Admin::Fail(
             c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
-    DbError error;
+    Error error;
     if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot store the calendar: %1").arg(error.Text()));

@@ -1,7 +1,7 @@
 #include "tools/admin/commands/CheckCommand.h"
 
 #include "shared/config/clsConfiguration.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
@@ -19,7 +19,7 @@ int CheckCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     // The stations' start-up check also asks for the login's rights on a server.
-    DbError why;
+    Error why;
     if (DbSettings::FromConfiguration().engine == DbSettings::Engine::PostgreSQL &&
         !clsDbConn::MayWriteTables(clsDbConn().GetDbConn(), &why))
         return Admin::Fail(c.err, why.Text());

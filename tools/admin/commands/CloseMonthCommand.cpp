@@ -1,6 +1,6 @@
 #include "tools/admin/commands/CloseMonthCommand.h"
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsMonthClose.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CorrectionOutcome.h"
@@ -21,7 +21,7 @@ int CloseMonthCommand::Run(Admin::Context& c) const {
         return status;
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError why;
+    Error why;
     const clsCorrection::Result result =
         clsMonthClose::Close(year, month, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(

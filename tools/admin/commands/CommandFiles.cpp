@@ -6,7 +6,7 @@
 
 namespace CommandFiles {
 
-int Reported(Admin::Context& c, bool ok, const DbError& error, const QString& done) {
+int Reported(Admin::Context& c, bool ok, const Error& error, const QString& done) {
     if (!ok)
         return Admin::Fail(c.err,
                            error.IsSet() ? error.Text() : QStringLiteral("operation failed"));
@@ -14,12 +14,12 @@ int Reported(Admin::Context& c, bool ok, const DbError& error, const QString& do
     return Admin::Success;
 }
 
-int Wrote(Admin::Context& c, bool ok, const DbError& error, const QString& file) {
+int Wrote(Admin::Context& c, bool ok, const Error& error, const QString& file) {
     return Reported(c, ok, error, QStringLiteral("wrote %1").arg(file));
 }
 
 int WriteNew(Admin::Context& c, const QByteArray& bytes, const QString& what) {
-    DbError error;
+    Error error;
     if (!AtomicFile::WriteWhole(c.args[0], bytes, false, &error))
         return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << c.args[0] << " (" << what << ")" << Qt::endl;

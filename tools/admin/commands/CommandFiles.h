@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "tools/admin/AdminCommand.h"
 
 #include <QByteArray>
@@ -10,9 +10,9 @@
 namespace CommandFiles {
 
 // `done` on the output when `ok`; otherwise fails with `error`.
-int Reported(Admin::Context& c, bool ok, const DbError& error, const QString& done);
+int Reported(Admin::Context& c, bool ok, const Error& error, const QString& done);
 // Reported, telling "wrote FILE".
-int Wrote(Admin::Context& c, bool ok, const DbError& error, const QString& file);
+int Wrote(Admin::Context& c, bool ok, const Error& error, const QString& file);
 // Writes `bytes` as the FILE argument, never over a file, and tells "wrote
 // FILE (what)".
 int WriteNew(Admin::Context& c, const QByteArray& bytes, const QString& what);

@@ -2,7 +2,7 @@
 
 #include "shared/base/PlainText.h"
 #include "shared/db/DbDateTime.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsCorrection.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CorrectionOutcome.h"
@@ -60,7 +60,7 @@ int CorrectCommand::Run(Admin::Context& c) const {
                : c.isSet("change") ? clsCorrection::Action::Change
                                    : clsCorrection::Action::Add;
     r.reason = c.value("reason");
-    DbError why;
+    Error why;
     const clsCorrection::Result result =
         clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(

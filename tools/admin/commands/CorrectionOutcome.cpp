@@ -1,6 +1,6 @@
 #include "tools/admin/commands/CorrectionOutcome.h"
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsMonthClose.h"
 
 namespace CorrectionOutcome {
@@ -52,7 +52,7 @@ QString refusal(Result result, const QDate& day) {
 
 } // namespace
 
-int Tell(Admin::Context& c, Result result, const DbError& why, const QDate& day,
+int Tell(Admin::Context& c, Result result, const Error& why, const QDate& day,
          const QString& done) {
     if (result == Result::Done) {
         c.out << done << Qt::endl;

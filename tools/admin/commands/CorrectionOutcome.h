@@ -9,7 +9,7 @@ namespace CorrectionOutcome {
 
 // `done` when `result` is Done (Success); else Failure, said on the error
 // stream: `why` for Failed, the reason of any other refusal of `day`.
-int Tell(Admin::Context& c, clsCorrection::Result result, const DbError& why, const QDate& day,
+int Tell(Admin::Context& c, clsCorrection::Result result, const Error& why, const QDate& day,
          const QString& done);
 
 } // namespace CorrectionOutcome

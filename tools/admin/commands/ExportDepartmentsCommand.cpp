@@ -16,7 +16,7 @@ ExportDepartmentsCommand::ExportDepartmentsCommand()
 int ExportDepartmentsCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError error;
+    Error error;
     const bool ok =
         ExchangeFiles::ExportDepartments(c.args[0], ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);

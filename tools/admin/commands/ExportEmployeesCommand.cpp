@@ -23,7 +23,7 @@ int ExportEmployeesCommand::Run(Admin::Context& c) const {
     // Every number asked for must exist: a file quietly missing people is worse than none.
     for (const QString& number : numbers) {
         RowSet found;
-        DbError error;
+        Error error;
         if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
                                             DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
                                                                     QStringLiteral("ENUMBER"),
@@ -34,7 +34,7 @@ int ExportEmployeesCommand::Run(Admin::Context& c) const {
             return Admin::Fail(
                 c.err, QStringLiteral("no employee with number %1; no file written").arg(number));
     }
-    DbError error;
+    Error error;
     const bool ok =
         ExchangeFiles::ExportEmployees(c.args[0], numbers, ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);

@@ -22,7 +22,7 @@ int ExportMonthCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     const QDate first(year, month, 1);
     const QDate last = first.addMonths(1).addDays(-1);
-    DbError error;
+    Error error;
     const bool ok = ExchangeFiles::ExportPresence(c.args[2], first, last,
                                                   ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[2]);

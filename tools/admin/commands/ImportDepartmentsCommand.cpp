@@ -15,7 +15,7 @@ ImportDepartmentsCommand::ImportDepartmentsCommand()
 int ImportDepartmentsCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError error;
+    Error error;
     int count = 0;
     const bool ok = ExchangeFiles::ImportDepartments(c.args[0], &error, &count);
     return CommandFiles::Reported(

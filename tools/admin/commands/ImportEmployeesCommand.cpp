@@ -17,7 +17,7 @@ ImportEmployeesCommand::ImportEmployeesCommand()
 int ImportEmployeesCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError error;
+    Error error;
     int count = 0;
     const bool ok = ExchangeFiles::ImportEmployees(c.args[0], &error, &count);
     const int status = CommandFiles::Reported(

@@ -35,7 +35,7 @@ int PrintCardsCommand::Run(Admin::Context& c) const {
 
     clsEmployeeSet employees;
     QStringList missing;
-    DbError error;
+    Error error;
     if (!SingleEmployeeInfoReport::LoadEmployees(args.mid(1), &employees, &missing, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot read the employees: %1").arg(error.Text()));

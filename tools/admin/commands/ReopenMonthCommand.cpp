@@ -1,6 +1,6 @@
 #include "tools/admin/commands/ReopenMonthCommand.h"
 
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsMonthClose.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/ServerOptions.h"
@@ -27,7 +27,7 @@ int ReopenMonthCommand::Run(Admin::Context& c) const {
         return Admin::Fail(c.err, QStringLiteral("reopening takes --admin-password"));
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
-    DbError why;
+    Error why;
     const clsCorrection::Result result =
         clsMonthClose::Reopen(year, month, password, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(

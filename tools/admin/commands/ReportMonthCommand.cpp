@@ -18,7 +18,7 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
     report.setMonth(month);
     report.setMonthTable(&table);
     const ReportDocument doc = ReportDocument::Run(report);
-    DbError error;
+    Error error;
     if (!ReportPainter::WritePdfFile(doc, c.args[2], false, &error))
         return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << c.args[2] << " (" << table.Count() << " employees, " << doc.PageCount()
@@ -28,7 +28,7 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 
 int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
     const QString file = c.args[2];
-    DbError error;
+    Error error;
     if (!MonthCsv::WriteFile(year, month, table, file, &error))
         return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;

@@ -21,7 +21,7 @@ int written(Admin::Context& c, const MonthSummary& m, const QString& more = QStr
 
 int writeOut(Admin::Context& c, const QString& suffix, const MonthSummary& m) {
     const QString file = c.args[2];
-    DbError error;
+    Error error;
     if (suffix == QLatin1String("csv")) {
         if (!SummaryCsv::Write(m, file, &error))
             return Admin::Fail(c.err, error.Text());
@@ -74,7 +74,7 @@ int ReportSummaryCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     MonthSummary summary;
-    DbError error;
+    Error error;
     if (!MonthSummary::Load(year, month, AppClock::now().date(), &summary, &error))
         return Admin::Fail(c.err, QStringLiteral("cannot read the month %1-%2: %3")
                                       .arg(year)

@@ -22,7 +22,7 @@ int ScheduleExportCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     ScheduleBook book;
-    DbError error;
+    Error error;
     if (!AttendanceStore::LoadSchedules(&book, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot read the working hours: %1").arg(error.Text()));

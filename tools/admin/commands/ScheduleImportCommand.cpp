@@ -11,7 +11,7 @@
 namespace {
 
 bool departmentNames(Admin::Context& c, QStringList* names) {
-    DbError error;
+    Error error;
     auto q = DbQuery::Read(QStringLiteral("SELECT DNAME FROM Dept"), {}, &error);
     while (q && q->next())
         *names << q->value(0).toString();
@@ -41,11 +41,11 @@ int ScheduleImportCommand::Run(Admin::Context& c) const {
         !departmentNames(c, &depts))
         return Admin::Failure;
     ScheduleBook book;
-    DbError why;
+    Error why;
     if (!ScheduleFile::Parse(bytes, depts, &book, &why))
         return Admin::Fail(
             c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
-    DbError error;
+    Error error;
     if (!AttendanceStore::ReplaceSchedules(book, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot store the working hours: %1").arg(error.Text()));

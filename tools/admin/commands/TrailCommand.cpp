@@ -4,7 +4,7 @@
 #include "shared/base/CsvText.h"
 #include "shared/base/PlainText.h"
 #include "shared/db/DbDateTime.h"
-#include "shared/db/DbError.h"
+#include "shared/db/DbErrors.h"
 #include "shared/records/clsCorrection.h"
 #include "tools/admin/AdminOptions.h"
 
@@ -64,7 +64,7 @@ int TrailCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     std::vector<clsCorrection::TrailRow> rows;
-    DbError why;
+    Error why;
     if (!clsCorrection::Trail(from, to, c.value("employee"), &rows, &why))
         return Admin::Fail(c.err, why.Text());
     if (!c.isSet("csv")) {
@@ -82,7 +82,7 @@ int TrailCommand::Run(Admin::Context& c) const {
                                   "原签退", "新签到", "新签退", "原因"});
     for (const auto& r : rows)
         text += CsvText::Line(fields(r));
-    DbError error;
+    Error error;
     const QString out = Admin::Absolute(c.value("csv"));
     if (!AtomicFile::WriteWhole(out, QByteArray("\xEF\xBB\xBF") + text.toUtf8(), false, &error))
         return Admin::Fail(c.err, error.Text());
