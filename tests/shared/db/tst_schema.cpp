@@ -148,7 +148,7 @@ struct Database {
     }
     // Runs `statements` on a connection of no checks; the first failure in *error.
     bool run(const QStringList& statements, const QVariantList& bound = {},
-             QString* error = nullptr) const {
+             Error* error = nullptr) const {
         const ScopedConnection c(QStringLiteral("schema.run"));
         QSqlDatabase db = open(c.name(), Profile::New);
         QSqlQuery q(db);
@@ -159,9 +159,7 @@ struct Database {
             for (const QVariant& v : bound)
                 q.addBindValue(v);
             if (!(bound.isEmpty() ? q.exec(sql) : q.exec())) {
-                if (error)
-                    *error = q.lastError().text() + QStringLiteral(": ") + sql;
-                return false;
+                return Error(q.lastError().text() + QStringLiteral(": ") + sql).Report(error);
             }
         }
         return true;
@@ -223,7 +221,7 @@ QStringList oldStatements(int version) {
 }
 
 // The rows of a site, in every table the version has.
-bool fill(const Database& db, int version, QString* error) {
+bool fill(const Database& db, int version, Error* error) {
     const QByteArray photo = QCryptographicHash::hash("photo", QCryptographicHash::Sha256);
     QStringList s{
         "INSERT INTO Dept(ID, DNAME, PASSWORD) VALUES (3, '办公室', NULL), (7, 'Ops', 'p')",
@@ -277,13 +275,13 @@ private slots:
         QFETCH(int, found);
         Database fresh, old;
         QVERIFY(fresh.init() && old.init());
-        QString error;
+        Error error;
         {
             const ScopedConnection c(QStringLiteral("fresh"));
             QVERIFY(DbCreator::CreateTables(fresh.open(c.name(), Profile::New), nullptr));
         }
         QVERIFY2(old.run(oldStatements(made), {}, &error) && fill(old, made, &error),
-                 qPrintable(error));
+                 qPrintable(error.Text()));
         const QStringList before = old.rows();
         {
             const ScopedConnection c(QStringLiteral("read"));
@@ -373,8 +371,9 @@ private slots:
     void loginThatMayNotUpgrade() {
         Database db;
         QVERIFY(db.init());
-        QString error;
-        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error),
+                 qPrintable(error.Text()));
         const QStringList before = db.rows(), objects = db.objects();
         DbSettings other = db.settings;
         if (onServer()) {
@@ -424,8 +423,9 @@ private slots:
     void twoProgramsUpgradeOnce() {
         Database db;
         QVERIFY(db.init());
-        QString error;
-        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error),
+                 qPrintable(error.Text()));
         const QStringList before = db.rows();
         std::atomic<int> opened{0};
         std::vector<std::thread> programs;
@@ -454,11 +454,11 @@ private slots:
     void failingStepChangesNothing() {
         Database db;
         QVERIFY(db.init());
-        QString error;
+        Error error;
         QStringList statements = oldStatements(3);
         statements << "CREATE TABLE MonthClose(YEARMONTH TEXT, CTIME TEXT, OPERATOR TEXT)"
                    << "INSERT INTO MonthClose VALUES ('2026-01', 'x', 'a'), ('2026-01', 'y', 'b')";
-        QVERIFY2(db.run(statements, {}, &error) && fill(db, 3, &error), qPrintable(error));
+        QVERIFY2(db.run(statements, {}, &error) && fill(db, 3, &error), qPrintable(error.Text()));
         const QStringList before = db.rows(), objects = db.objects();
         {
             const ScopedConnection c(QStringLiteral("fails"));
