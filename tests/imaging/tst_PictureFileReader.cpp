@@ -114,8 +114,7 @@ QByteArray encodeRows(QIODevice& device, const Sampling& s, Error* error = nullp
     cJpeg jpeg;
     jpeg.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
     const bool ok = reader.ReadHeader() == PictureFileReader::Read && jpeg.SampleRows(reader) == 0;
-    if (error)
-        *error = reader.Error();
+    ::Error(reader.Error()).Report(error);
     return ok ? jpeg.Encode() : QByteArray();
 }
 
@@ -248,7 +247,7 @@ private slots:
         QFETCH(QString, reason);
         cImage image;
         QVERIFY(image.Create(4, 4, 24));
-        QString error = QStringLiteral("x");
+        Error error(QStringLiteral("x"));
         QCOMPARE(PictureFileReader::ReadPicture(file, image, &error),
                  reason.isEmpty() ? PictureFileReader::NotHandled : PictureFileReader::Failed);
         QVERIFY2(reason.isEmpty() ? error.Text().isEmpty() : error.Text().contains(reason),
