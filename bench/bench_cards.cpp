@@ -91,9 +91,9 @@ int main(int argc, char* argv[]) {
         report.setEmployeeSet(&set);
         const ReportDocument doc = ReportDocument::Run(report);
         const double layout = clock.nsecsElapsed() / 1e6;
-        QString error;
+        Error error;
         if (doc.DetailCount() != kCards || !ReportPainter::WritePdfFile(doc, file, false, &error)) {
-            std::printf("cards not written: %s\n", qPrintable(error));
+            std::printf("cards not written: %s\n", qPrintable(error.Text()));
             return 1;
         }
         const double total = clock.nsecsElapsed() / 1e6;

@@ -136,10 +136,10 @@ int main(int argc, char* argv[]) {
         report.setMonthTable(&table);
         const ReportDocument doc = ReportDocument::Run(report);
         const double tLayout = clock.nsecsElapsed() / 1e6;
-        QString error;
+        Error error;
         const double cpuBefore = cpuMs();
         if (!ReportPainter::WritePdfFile(doc, file, false, &error)) {
-            say("PDF not written: %s\n", qPrintable(error));
+            say("PDF not written: %s\n", qPrintable(error.Text()));
             return 1;
         }
         const double tPdf = clock.nsecsElapsed() / 1e6;

@@ -124,7 +124,7 @@ void measure(int employees, bool spreadsheet) {
             [&] {
                 if (!SummaryXlsx::Write(summary, QStringLiteral("基准单位"),
                                         dir.filePath(QStringLiteral("s%1.xlsx").arg(++n)), &error))
-                    die(error);
+                    die(error.Text());
             },
             &cpu);
         std::printf("SummaryXlsx::Write, %d employees' month: %.1f ms, processor %.1f ms (medians "

@@ -63,8 +63,9 @@ private slots:
                 QCOMPARE(s.Scan(card(i), t0.addSecs(9 * 3600 + i)).state,
                          qint16(clsPresence::Departure));
             QCOMPARE(s.Scan(card(3), t0.addSecs(33)).state, qint16(clsPresence::Repeated));
-            QCOMPARE(s.Scan(QStringLiteral("NOBODY"), t0.addSecs(40)).found, qint16(0));
-            QCOMPARE(s.Scan(card(9), t0.addSecs(50)).found, qint16(0));
+            QCOMPARE(s.Scan(QStringLiteral("NOBODY"), t0.addSecs(40)).found,
+                     clsEmployee::Lookup::NotFound);
+            QCOMPARE(s.Scan(card(9), t0.addSecs(50)).found, clsEmployee::Lookup::NotFound);
             // The server took card 0's arrival (the journal not marked: a
             // crash between the commits) and card 4's (marked).
             const QVector<ScanJournal::Entry> scans = s.Journal().Pending();
