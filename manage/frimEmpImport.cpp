@@ -262,9 +262,8 @@ void frimEmpImport::btnSave_Click() {
         // The failed record took the photo file with it; put it back so the
         // operator can correct the entry and save again.
         WritePhoto();
-        warn(result == SaveResult::NumberTaken
-                 ? tr("员工编号已存在，请使用未使用的员工编号！")
-                 : tr("员工信息保存失败！"));
+        warn(result == SaveResult::NumberTaken ? tr("员工编号已存在，请使用未使用的员工编号！")
+                                               : tr("员工信息保存失败！"));
         break;
     case SaveResult::InputRefused:
         break;

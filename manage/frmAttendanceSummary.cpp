@@ -210,8 +210,7 @@ void frmAttendanceSummary::cmdPrint_Click() {
     if (!EnsureSummary())
         return;
     if (m_printer.Print(RunReport(), true, this) == ReportPrinter::Result::Failed)
-        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("打印失败！"), tr("错误"), MsgBox::Icon::Exclamation);
 }
 
 void frmAttendanceSummary::cmdPdf_Click() {
@@ -224,8 +223,7 @@ void frmAttendanceSummary::cmdPdf_Click() {
         return;
     // As the preview's PDF tool: an existing file is refused and left as it is.
     if (ReportPainter::WritePdfFile(RunReport(), path, false))
-        MsgBox::ShowMessage(this, tr("PDF文件已导出！"), tr("信息"),
-                            MsgBox::Icon::Information);
+        MsgBox::ShowMessage(this, tr("PDF文件已导出！"), tr("信息"), MsgBox::Icon::Information);
     else
         MsgBox::ShowMessage(this, tr("导出PDF失败！\n%1").arg(WriteFailure::Cause(path)),
                             tr("错误"), MsgBox::Icon::Exclamation);

@@ -193,8 +193,7 @@ void frmMain::LoadEmpList() {
     SetEmpColumns();
     clsEmployeeSet employees;
     if (!employees.LoadSet()) {
-        MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"),
-                            MsgBox::Icon::Exclamation);
+        MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
     QList<QTreeWidgetItem*> rows;

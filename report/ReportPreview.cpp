@@ -236,8 +236,7 @@ void ReportPreview::exportPdf() {
     if (ExportPdf(name, &error))
         message(tr("PDF文件已导出！"), false);
     else
-        message(tr("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error.Text()),
-                true);
+        message(tr("导出PDF失败！\n%1").arg(m_cause ? m_cause(name) : error.Text()), true);
 }
 
 void ReportPreview::message(const QString& text, bool isError) {

@@ -72,8 +72,8 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
     clsEmployee employee;
     employee.setEBARCODE(scan.barcode);
     out.found = employee.IsExist();
-    if (out.found != 1)
-        return out.found == 0 || lastTry || !databaseLockedNow();
+    if (out.found != clsEmployee::Lookup::Found)
+        return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
     out.number = employee.ENUMBER();
     out.name = employee.ENAME();
     out.department = employee.DNAME();
@@ -105,9 +105,9 @@ std::optional<QList<ScanOutcome>> FileScanWorker::recordTogether(const QList<Sca
         employee.setEBARCODE(scans[i].barcode);
         ScanOutcome& out = outcomes[i];
         out.found = employee.IsExist();
-        if (out.found < 0)
+        if (out.found == clsEmployee::Lookup::Failed)
             return std::nullopt; // each on its own says why
-        if (out.found == 0)
+        if (out.found == clsEmployee::Lookup::NotFound)
             continue;
         out.number = employee.ENUMBER();
         out.name = employee.ENAME();

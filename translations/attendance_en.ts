@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
     <name>CalendarKind</name>
@@ -73,11 +74,11 @@
     <name>DesktopKit</name>
     <message>
         <source>数据库的结构版本（%1）比本程序的（%2）新，本程序不能使用它！请安装新版本的程序。点击确定后程序将退出！</source>
-        <translation>The database's schema version (%1) is newer than this program's (%2); this program cannot use it. Please install the new version of the program. The program will exit when you click OK.</translation>
+        <translation>The database&apos;s schema version (%1) is newer than this program&apos;s (%2); this program cannot use it. Please install the new version of the program. The program will exit when you click OK.</translation>
     </message>
     <message>
         <source>数据库的结构版本（%1）比本程序的（%2）旧，而当前登录无权升级它！请用数据库所有者的登录运行“attendance-admin migrate”。点击确定后程序将退出！</source>
-        <translation>The database's schema version (%1) is older than this program's (%2), and the current login may not upgrade it. Please run "attendance-admin migrate" with the database owner's login. The program will exit when you click OK.</translation>
+        <translation>The database&apos;s schema version (%1) is older than this program&apos;s (%2), and the current login may not upgrade it. Please run &quot;attendance-admin migrate&quot; with the database owner&apos;s login. The program will exit when you click OK.</translation>
     </message>
     <message>
         <source>错误</source>
@@ -108,9 +109,9 @@
         <translation>The export failed.</translation>
     </message>
     <message>
-        <source>有%1名员工所属的部门不存在（员工号：%2），他们不会出现在员工列表中，也不能签到！<byte value="xd" />
+        <source>有%1名员工所属的部门不存在（员工号：%2），他们不会出现在员工列表中，也不能签到！<byte value="xd"/>
 请同时导入其部门信息。</source>
-        <translation>%1 employees belong to a department that does not exist (numbers: %2); they are not listed and cannot sign in.<byte value="xd" />
+        <translation>%1 employees belong to a department that does not exist (numbers: %2); they are not listed and cannot sign in.<byte value="xd"/>
 Please import their departments as well.</translation>
     </message>
     <message>
@@ -124,6 +125,66 @@ Please import their departments as well.</translation>
     <message>
         <source>警告</source>
         <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>EmployeeMonthReport</name>
+    <message>
+        <source>员工出勤月报表</source>
+        <translation>Monthly Attendance Report</translation>
+    </message>
+    <message>
+        <source>月员工考勤报表</source>
+        <translation> Attendance Report</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>打印日期：</source>
+        <translation>Printed:</translation>
+    </message>
+    <message>
+        <source>M</source>
+        <comment>date format of the month before the title</comment>
+        <translation>MMM</translation>
+    </message>
+</context>
+<context>
+    <name>HtmlPage</name>
+    <message>
+        <source>今日</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>今日未到</source>
+        <translation>Not arrived</translation>
+    </message>
+    <message>
+        <source>未签退</source>
+        <translation>No departure</translation>
+    </message>
+    <message>
+        <source>月度统计</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>zh-CN</source>
+        <extracomment>the pages&apos; language tag (BCP 47)</extracomment>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>考勤</source>
+        <translation>Attendance</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Sign out</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Back</translation>
     </message>
 </context>
 <context>
@@ -166,6 +227,118 @@ Please import their departments as well.</translation>
     <message>
         <source>信息</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPreview</name>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>导出PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+    <message>
+        <source>第 %1 页</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>各页目录</source>
+        <translation>Page list</translation>
+    </message>
+    <message>
+        <source>打印...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>打印报表</source>
+        <translation>Print the report</translation>
+    </message>
+    <message>
+        <source>拷贝</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>单页显示</source>
+        <translation>One page</translation>
+    </message>
+    <message>
+        <source>多页显示</source>
+        <translation>Several pages</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>后退</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>前进</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>导出PDF文件</source>
+        <translation>Export as a PDF file</translation>
+    </message>
+    <message>
+        <source>打印失败！</source>
+        <translation>Printing failed!</translation>
+    </message>
+    <message>
+        <source>找不到“%1”。</source>
+        <translation>“%1” was not found.</translation>
+    </message>
+    <message>
+        <source>PDF文件已导出！</source>
+        <translation>The PDF file has been exported!</translation>
+    </message>
+    <message>
+        <source>导出PDF失败！
+%1</source>
+        <translation>Exporting the PDF failed!
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>SingleEmployeeInfoReport</name>
+    <message>
+        <source>张三</source>
+        <translation>John Smith</translation>
+    </message>
+    <message>
+        <source>办公室</source>
+        <translation>Office</translation>
+    </message>
+    <message>
+        <source>打印签到卡</source>
+        <translation>Print Sign-in Cards</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>岗位</source>
+        <translation>Dept.</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>No.</translation>
     </message>
 </context>
 <context>
@@ -238,6 +411,149 @@ Please import their departments as well.</translation>
     </message>
 </context>
 <context>
+    <name>SummaryReport</name>
+    <message>
+        <source>考勤月汇总</source>
+        <translation>Monthly Attendance Summary</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>部门</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>应出勤
+天数</source>
+        <translation>Work
+days</translation>
+    </message>
+    <message>
+        <source>出勤
+天数</source>
+        <translation>Days
+present</translation>
+    </message>
+    <message>
+        <source>迟到
+次数</source>
+        <translation>Late
+times</translation>
+    </message>
+    <message>
+        <source>迟到
+分钟</source>
+        <translation>Late
+min.</translation>
+    </message>
+    <message>
+        <source>早退
+次数</source>
+        <translation>Early
+times</translation>
+    </message>
+    <message>
+        <source>早退
+分钟</source>
+        <translation>Early
+min.</translation>
+    </message>
+    <message>
+        <source>未签退
+次数</source>
+        <translation>No
+exit</translation>
+    </message>
+    <message>
+        <source>缺勤
+天数</source>
+        <translation>Absent
+days</translation>
+    </message>
+    <message>
+        <source>工作
+时长</source>
+        <translation>Hours
+worked</translation>
+    </message>
+    <message>
+        <source>修正
+天数</source>
+        <translation>Corr.
+days</translation>
+    </message>
+    <message>
+        <source>打印日期：</source>
+        <translation>Printed:</translation>
+    </message>
+    <message>
+        <source>应出勤天数</source>
+        <translation>Working days</translation>
+    </message>
+    <message>
+        <source>出勤天数</source>
+        <translation>Days present</translation>
+    </message>
+    <message>
+        <source>迟到次数</source>
+        <translation>Times late</translation>
+    </message>
+    <message>
+        <source>迟到分钟</source>
+        <translation>Minutes late</translation>
+    </message>
+    <message>
+        <source>早退次数</source>
+        <translation>Times left early</translation>
+    </message>
+    <message>
+        <source>早退分钟</source>
+        <translation>Minutes left early</translation>
+    </message>
+    <message>
+        <source>未签退次数</source>
+        <translation>No departure</translation>
+    </message>
+    <message>
+        <source>缺勤天数</source>
+        <translation>Days absent</translation>
+    </message>
+    <message>
+        <source>工作时长</source>
+        <translation>Hours worked</translation>
+    </message>
+    <message>
+        <source>修正天数</source>
+        <translation>Days corrected</translation>
+    </message>
+    <message>
+        <source>%1年%2月</source>
+        <translation>%2/%1</translation>
+    </message>
+    <message>
+        <source>%1 %2考勤汇总</source>
+        <translation>%1 Attendance Summary %2</translation>
+    </message>
+    <message>
+        <source>部门合计</source>
+        <translation>Dept. total</translation>
+    </message>
+    <message>
+        <source>（无部门）</source>
+        <translation>(no department)</translation>
+    </message>
+    <message>
+        <source>单位合计</source>
+        <translation>Unit total</translation>
+    </message>
+</context>
+<context>
     <name>TodayListModel</name>
     <message>
         <source>员工号</source>
@@ -264,18 +580,280 @@ Please import their departments as well.</translation>
     </message>
 </context>
 <context>
+    <name>WebPages</name>
+    <message>
+        <source>M月d日 HH:mm</source>
+        <translation>MMM d HH:mm</translation>
+    </message>
+    <message>
+        <source>（无部门）</source>
+        <translation>(no department)</translation>
+    </message>
+    <message>
+        <source>(%1人)</source>
+        <translation>(%1)</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>到达</source>
+        <translation>Arrival</translation>
+    </message>
+    <message>
+        <source>离开</source>
+        <translation>Departure</translation>
+    </message>
+    <message>
+        <source>情况</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>今日 %1</source>
+        <translation>Today, %1</translation>
+    </message>
+    <message>
+        <source>yyyy年M月d日 dddd</source>
+        <translation>dddd, MMMM d, yyyy</translation>
+    </message>
+    <message>
+        <source>已到 %1</source>
+        <translation>Present %1</translation>
+    </message>
+    <message>
+        <source>未到 %1</source>
+        <translation>Not arrived %1</translation>
+    </message>
+    <message>
+        <source>休息 %1</source>
+        <translation>Resting %1</translation>
+    </message>
+    <message>
+        <source>更新于 %1</source>
+        <translation>Updated at %1</translation>
+    </message>
+    <message>
+        <source>今天还没有记录。</source>
+        <translation>No records yet today.</translation>
+    </message>
+    <message>
+        <source>今日</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>部门</source>
+        <translation>Department</translation>
+    </message>
+    <message>
+        <source>今日未到</source>
+        <translation>Not arrived today</translation>
+    </message>
+    <message>
+        <source>(%1人, %2)</source>
+        <translation>(%1, %2)</translation>
+    </message>
+    <message>
+        <source>未签退</source>
+        <translation>No departure</translation>
+    </message>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>查询</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>%1条记录</source>
+        <translation>%1 records</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>无部门</source>
+        <translation>No department</translation>
+    </message>
+    <message>
+        <source>月度统计</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>月份</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>查看</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>下载：</source>
+        <translation>Download: </translation>
+    </message>
+    <message>
+        <source>部门合计</source>
+        <translation>Department totals</translation>
+    </message>
+    <message>
+        <source>每日出勤率</source>
+        <translation>Attendance rate by day</translation>
+    </message>
+    <message>
+        <source>各部门迟到次数</source>
+        <translation>Late arrivals by department</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>修正</source>
+        <translation>Corrected</translation>
+    </message>
+    <message>
+        <source>M月d日 ddd</source>
+        <translation>ddd MMM d</translation>
+    </message>
+    <message>
+        <source>本月合计</source>
+        <translation>Month total</translation>
+    </message>
+    <message>
+        <source>考勤查看</source>
+        <translation>Attendance</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>Sign in</translation>
+    </message>
+</context>
+<context>
+    <name>WebSite</name>
+    <message>
+        <source>请登录</source>
+        <translation>Please sign in</translation>
+    </message>
+    <message>
+        <source>请先登录。</source>
+        <translation>Please sign in first.</translation>
+    </message>
+    <message>
+        <source>无法读取考勤记录</source>
+        <translation>The attendance records cannot be read</translation>
+    </message>
+    <message>
+        <source>月份无效</source>
+        <translation>Invalid month</translation>
+    </message>
+    <message>
+        <source>月份应为 YYYY-MM（1900-2100年，1-12月）：%1</source>
+        <translation>The month must be YYYY-MM (years 1900-2100, months 1-12): %1</translation>
+    </message>
+    <message>
+        <source>请求无效</source>
+        <translation>Invalid request</translation>
+    </message>
+    <message>
+        <source>参数过长。</source>
+        <translation>A parameter is too long.</translation>
+    </message>
+    <message>
+        <source>路径过长。</source>
+        <translation>The path is too long.</translation>
+    </message>
+    <message>
+        <source>路径无效。</source>
+        <translation>Invalid path.</translation>
+    </message>
+    <message>
+        <source>请求过大。</source>
+        <translation>The request is too large.</translation>
+    </message>
+    <message>
+        <source>找不到页面</source>
+        <translation>Page not found</translation>
+    </message>
+    <message>
+        <source>没有这个页面：%1</source>
+        <translation>There is no such page: %1</translation>
+    </message>
+    <message>
+        <source>此页面不接受这种请求。</source>
+        <translation>This page does not accept this kind of request.</translation>
+    </message>
+    <message>
+        <source>密码错误次数过多，请%1秒后再试。</source>
+        <translation>Too many wrong passwords; please try again in %1 seconds.</translation>
+    </message>
+    <message>
+        <source>尚未设置查看密码。</source>
+        <translation>No viewer password has been set yet.</translation>
+    </message>
+    <message>
+        <source>密码错误。</source>
+        <translation>Wrong password.</translation>
+    </message>
+    <message>
+        <source>日期无效</source>
+        <translation>Invalid date</translation>
+    </message>
+    <message>
+        <source>日期应为 YYYY-MM-DD（1900-2100年）：%1</source>
+        <translation>Dates must be YYYY-MM-DD (years 1900-2100): %1</translation>
+    </message>
+    <message>
+        <source>开始日期须不晚于结束日期，且相隔不超过一年。</source>
+        <translation>The start date must not be after the end date, and they may be at most a year apart.</translation>
+    </message>
+    <message>
+        <source>排序参数无效。</source>
+        <translation>Invalid sort parameters.</translation>
+    </message>
+    <message>
+        <source>缺少员工编号。</source>
+        <translation>The employee number is missing.</translation>
+    </message>
+    <message>
+        <source>找不到员工</source>
+        <translation>Employee not found</translation>
+    </message>
+    <message>
+        <source>没有编号为 %1 的员工。</source>
+        <translation>There is no employee numbered %1.</translation>
+    </message>
+    <message>
+        <source>无法生成文件</source>
+        <translation>The file cannot be made</translation>
+    </message>
+</context>
+<context>
     <name>WriteFailure</name>
     <message>
         <source>文件“%1”已存在。</source>
-        <translation>The file "%1" exists already.</translation>
+        <translation>The file &quot;%1&quot; exists already.</translation>
     </message>
     <message>
         <source>文件夹“%1”不存在。</source>
-        <translation>The folder "%1" does not exist.</translation>
+        <translation>The folder &quot;%1&quot; does not exist.</translation>
     </message>
     <message>
         <source>没有在文件夹“%1”中写入文件的权限。</source>
-        <translation>No permission to write files in the folder "%1".</translation>
+        <translation>No permission to write files in the folder &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>磁盘空间不足。</source>
@@ -283,7 +861,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>无法写入文件“%1”。</source>
-        <translation>The file "%1" cannot be written.</translation>
+        <translation>The file &quot;%1&quot; cannot be written.</translation>
     </message>
 </context>
 <context>
@@ -356,7 +934,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>请输入员工姓名！</source>
-        <translation>Please enter the employee's name.</translation>
+        <translation>Please enter the employee&apos;s name.</translation>
     </message>
     <message>
         <source>请输入员工信息录入日期！</source>
@@ -368,7 +946,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>员工头像不存在！</source>
-        <translation>The employee's photo is missing.</translation>
+        <translation>The employee&apos;s photo is missing.</translation>
     </message>
     <message>
         <source>请输入员工编号！</source>
@@ -800,7 +1378,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>数据库服务器IP或名称</source>
-        <translation>The database server's IP or name</translation>
+        <translation>The database server&apos;s IP or name</translation>
     </message>
     <message>
         <source>登 陆 名</source>
@@ -808,7 +1386,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>数据库登录账号名称</source>
-        <translation>The database login's name</translation>
+        <translation>The database login&apos;s name</translation>
     </message>
     <message>
         <source>密    码</source>
@@ -852,7 +1430,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>请输入数据库服务器名称或IP！</source>
-        <translation>Please enter the database server's name or IP.</translation>
+        <translation>Please enter the database server&apos;s name or IP.</translation>
     </message>
     <message>
         <source>请输入数据库登陆名！</source>
@@ -868,7 +1446,7 @@ Please import their departments as well.</translation>
     </message>
     <message>
         <source>数据库服务器的写法不正确：每台写作“主机”或“主机:端口”，多台之间用逗号分隔！</source>
-        <translation>The database servers are written wrongly: write each as "host" or "host:port", several separated by commas.</translation>
+        <translation>The database servers are written wrongly: write each as &quot;host&quot; or &quot;host:port&quot;, several separated by commas.</translation>
     </message>
     <message>
         <source>提示</source>
@@ -1308,7 +1886,7 @@ Close %1?</translation>
     </message>
     <message>
         <source>请输入部门名称！</source>
-        <translation>Please enter the department's name.</translation>
+        <translation>Please enter the department&apos;s name.</translation>
     </message>
     <message>
         <source>警告</source>
@@ -1730,7 +2308,7 @@ Close %1?</translation>
     </message>
     <message>
         <source>显示当日签到信息(&amp;T)</source>
-        <translation>&amp;Today's Sign-ins</translation>
+        <translation>&amp;Today&apos;s Sign-ins</translation>
     </message>
     <message>
         <source>Ctrl+T</source>
@@ -1778,15 +2356,15 @@ Close %1?</translation>
     </message>
     <message>
         <source>-[当日员工签到列表]</source>
-        <translation> - [Today's Sign-ins]</translation>
+        <translation> - [Today&apos;s Sign-ins]</translation>
     </message>
     <message>
         <source>本机时钟与服务器相差 %1 秒，请校准时间</source>
-        <translation>This PC's clock differs from the server's by %1 s; please set the time</translation>
+        <translation>This PC&apos;s clock differs from the server&apos;s by %1 s; please set the time</translation>
     </message>
     <message>
         <source>本机时区（%1）与服务器时区（%2）不同，请校准时区</source>
-        <translation>This PC's time zone (%1) differs from the server's (%2); please set the time zone</translation>
+        <translation>This PC&apos;s time zone (%1) differs from the server&apos;s (%2); please set the time zone</translation>
     </message>
     <message>
         <source>；</source>
@@ -1857,9 +2435,9 @@ Close %1?</translation>
         <translation>Could not remove the employee numbered [%1].</translation>
     </message>
     <message>
-        <source>%1下还有员工，<byte value="xd" />
+        <source>%1下还有员工，<byte value="xd"/>
 请删除相关员工或将员工转移到其它部门后再删除本部门！</source>
-        <translation>%1 still has employees.<byte value="xd" />
+        <translation>%1 still has employees.<byte value="xd"/>
 Remove them or move them to another department before removing it.</translation>
     </message>
     <message>
@@ -2307,7 +2885,7 @@ Note: %1: a weekday is worked anyway, a make-up workday has no effect.</translat
     </message>
     <message>
         <source>使用单位作息</source>
-        <translation>Use the unit's hours</translation>
+        <translation>Use the unit&apos;s hours</translation>
     </message>
     <message>
         <source>保存</source>
@@ -2425,576 +3003,4 @@ Note: %1: a weekday is worked anyway, a make-up workday has no effect.</translat
         <translation>Attendance Manager</translation>
     </message>
 </context>
-<context><name>EmployeeMonthReport</name><message>
-        <source>员工出勤月报表</source>
-        <translation>Monthly Attendance Report</translation>
-    </message>
-    <message>
-        <source>月员工考勤报表</source>
-        <translation> Attendance Report</translation>
-    </message>
-    <message>
-        <source>姓名</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>打印日期：</source>
-        <translation>Printed:</translation>
-    </message>
-    <message>
-        <source>M</source>
-        <comment>date format of the month before the title</comment>
-        <translation>MMM</translation>
-    </message>
-</context><context><name>HtmlPage</name><message>
-        <source>今日</source>
-        <translation>Today</translation>
-    </message>
-    <message>
-        <source>今日未到</source>
-        <translation>Not arrived</translation>
-    </message>
-    <message>
-        <source>未签退</source>
-        <translation>No departure</translation>
-    </message>
-    <message>
-        <source>月度统计</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>zh-CN</source>
-        <extracomment>the pages' language tag (BCP 47)</extracomment>
-        <translation>en</translation>
-    </message>
-    <message>
-        <source>考勤</source>
-        <translation>Attendance</translation>
-    </message>
-    <message>
-        <source>退出</source>
-        <translation>Sign out</translation>
-    </message>
-    <message>
-        <source>返回</source>
-        <translation>Back</translation>
-    </message>
-</context><context><name>ReportPreview</name><message>
-        <source>查找</source>
-        <translation>Find</translation>
-    </message>
-    <message>
-        <source>请输入要查找的文字：</source>
-        <translation>Text to find:</translation>
-    </message>
-    <message>
-        <source>导出PDF</source>
-        <translation>Export PDF</translation>
-    </message>
-    <message>
-        <source>PDF文件 (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
-    </message>
-    <message>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-    <message>
-        <source>信息</source>
-        <translation>Information</translation>
-    </message>
-    <message>
-        <source>第 %1 页</source>
-        <translation>Page %1</translation>
-    </message>
-    <message>
-        <source>各页目录</source>
-        <translation>Page list</translation>
-    </message>
-    <message>
-        <source>打印...</source>
-        <translation>Print...</translation>
-    </message>
-    <message>
-        <source>打印报表</source>
-        <translation>Print the report</translation>
-    </message>
-    <message>
-        <source>拷贝</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>单页显示</source>
-        <translation>One page</translation>
-    </message>
-    <message>
-        <source>多页显示</source>
-        <translation>Several pages</translation>
-    </message>
-    <message>
-        <source>缩小</source>
-        <translation>Zoom out</translation>
-    </message>
-    <message>
-        <source>放大</source>
-        <translation>Zoom in</translation>
-    </message>
-    <message>
-        <source>上一页</source>
-        <translation>Previous page</translation>
-    </message>
-    <message>
-        <source>下一页</source>
-        <translation>Next page</translation>
-    </message>
-    <message>
-        <source>后退</source>
-        <translation>Back</translation>
-    </message>
-    <message>
-        <source>前进</source>
-        <translation>Forward</translation>
-    </message>
-    <message>
-        <source>导出PDF文件</source>
-        <translation>Export as a PDF file</translation>
-    </message>
-    <message>
-        <source>打印失败！</source>
-        <translation>Printing failed!</translation>
-    </message>
-    <message>
-        <source>找不到“%1”。</source>
-        <translation>“%1” was not found.</translation>
-    </message>
-    <message>
-        <source>PDF文件已导出！</source>
-        <translation>The PDF file has been exported!</translation>
-    </message>
-    <message>
-        <source>导出PDF失败！
-%1</source>
-        <translation>Exporting the PDF failed!
-%1</translation>
-    </message>
-</context><context><name>SingleEmployeeInfoReport</name><message>
-        <source>张三</source>
-        <translation>John Smith</translation>
-    </message>
-    <message>
-        <source>办公室</source>
-        <translation>Office</translation>
-    </message>
-    <message>
-        <source>打印签到卡</source>
-        <translation>Print Sign-in Cards</translation>
-    </message>
-    <message>
-        <source>姓名</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>岗位</source>
-        <translation>Dept.</translation>
-    </message>
-    <message>
-        <source>编号</source>
-        <translation>No.</translation>
-    </message>
-</context><context><name>SummaryReport</name><message>
-        <source>考勤月汇总</source>
-        <translation>Monthly Attendance Summary</translation>
-    </message>
-    <message>
-        <source>编号</source>
-        <translation>Number</translation>
-    </message>
-    <message>
-        <source>姓名</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>部门</source>
-        <translation>Department</translation>
-    </message>
-    <message>
-        <source>应出勤
-天数</source>
-        <translation>Work
-days</translation>
-    </message>
-    <message>
-        <source>出勤
-天数</source>
-        <translation>Days
-present</translation>
-    </message>
-    <message>
-        <source>迟到
-次数</source>
-        <translation>Late
-times</translation>
-    </message>
-    <message>
-        <source>迟到
-分钟</source>
-        <translation>Late
-min.</translation>
-    </message>
-    <message>
-        <source>早退
-次数</source>
-        <translation>Early
-times</translation>
-    </message>
-    <message>
-        <source>早退
-分钟</source>
-        <translation>Early
-min.</translation>
-    </message>
-    <message>
-        <source>未签退
-次数</source>
-        <translation>No
-exit</translation>
-    </message>
-    <message>
-        <source>缺勤
-天数</source>
-        <translation>Absent
-days</translation>
-    </message>
-    <message>
-        <source>工作
-时长</source>
-        <translation>Hours
-worked</translation>
-    </message>
-    <message>
-        <source>修正
-天数</source>
-        <translation>Corr.
-days</translation>
-    </message>
-    <message>
-        <source>打印日期：</source>
-        <translation>Printed:</translation>
-    </message>
-    <message>
-        <source>应出勤天数</source>
-        <translation>Working days</translation>
-    </message>
-    <message>
-        <source>出勤天数</source>
-        <translation>Days present</translation>
-    </message>
-    <message>
-        <source>迟到次数</source>
-        <translation>Times late</translation>
-    </message>
-    <message>
-        <source>迟到分钟</source>
-        <translation>Minutes late</translation>
-    </message>
-    <message>
-        <source>早退次数</source>
-        <translation>Times left early</translation>
-    </message>
-    <message>
-        <source>早退分钟</source>
-        <translation>Minutes left early</translation>
-    </message>
-    <message>
-        <source>未签退次数</source>
-        <translation>No departure</translation>
-    </message>
-    <message>
-        <source>缺勤天数</source>
-        <translation>Days absent</translation>
-    </message>
-    <message>
-        <source>工作时长</source>
-        <translation>Hours worked</translation>
-    </message>
-    <message>
-        <source>修正天数</source>
-        <translation>Days corrected</translation>
-    </message>
-    <message>
-        <source>%1年%2月</source>
-        <translation>%2/%1</translation>
-    </message>
-    <message>
-        <source>%1 %2考勤汇总</source>
-        <translation>%1 Attendance Summary %2</translation>
-    </message>
-    <message>
-        <source>部门合计</source>
-        <translation>Dept. total</translation>
-    </message>
-    <message>
-        <source>（无部门）</source>
-        <translation>(no department)</translation>
-    </message>
-    <message>
-        <source>单位合计</source>
-        <translation>Unit total</translation>
-    </message>
-</context><context><name>WebPages</name><message>
-        <source>M月d日 HH:mm</source>
-        <translation>MMM d HH:mm</translation>
-    </message>
-    <message>
-        <source>（无部门）</source>
-        <translation>(no department)</translation>
-    </message>
-    <message>
-        <source>(%1人)</source>
-        <translation>(%1)</translation>
-    </message>
-    <message>
-        <source>编号</source>
-        <translation>Number</translation>
-    </message>
-    <message>
-        <source>姓名</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>到达</source>
-        <translation>Arrival</translation>
-    </message>
-    <message>
-        <source>离开</source>
-        <translation>Departure</translation>
-    </message>
-    <message>
-        <source>情况</source>
-        <translation>Status</translation>
-    </message>
-    <message>
-        <source>今日 %1</source>
-        <translation>Today, %1</translation>
-    </message>
-    <message>
-        <source>yyyy年M月d日 dddd</source>
-        <translation>dddd, MMMM d, yyyy</translation>
-    </message>
-    <message>
-        <source>已到 %1</source>
-        <translation>Present %1</translation>
-    </message>
-    <message>
-        <source>未到 %1</source>
-        <translation>Not arrived %1</translation>
-    </message>
-    <message>
-        <source>休息 %1</source>
-        <translation>Resting %1</translation>
-    </message>
-    <message>
-        <source>更新于 %1</source>
-        <translation>Updated at %1</translation>
-    </message>
-    <message>
-        <source>今天还没有记录。</source>
-        <translation>No records yet today.</translation>
-    </message>
-    <message>
-        <source>今日</source>
-        <translation>Today</translation>
-    </message>
-    <message>
-        <source>部门</source>
-        <translation>Department</translation>
-    </message>
-    <message>
-        <source>今日未到</source>
-        <translation>Not arrived today</translation>
-    </message>
-    <message>
-        <source>(%1人, %2)</source>
-        <translation>(%1, %2)</translation>
-    </message>
-    <message>
-        <source>未签退</source>
-        <translation>No departure</translation>
-    </message>
-    <message>
-        <source>从</source>
-        <translation>From</translation>
-    </message>
-    <message>
-        <source>到</source>
-        <translation>To</translation>
-    </message>
-    <message>
-        <source>查询</source>
-        <translation>Show</translation>
-    </message>
-    <message>
-        <source>%1条记录</source>
-        <translation>%1 records</translation>
-    </message>
-    <message>
-        <source>合计</source>
-        <translation>Total</translation>
-    </message>
-    <message>
-        <source>无部门</source>
-        <translation>No department</translation>
-    </message>
-    <message>
-        <source>月度统计</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>月份</source>
-        <translation>Month</translation>
-    </message>
-    <message>
-        <source>查看</source>
-        <translation>Show</translation>
-    </message>
-    <message>
-        <source>下载：</source>
-        <translation>Download: </translation>
-    </message>
-    <message>
-        <source>部门合计</source>
-        <translation>Department totals</translation>
-    </message>
-    <message>
-        <source>每日出勤率</source>
-        <translation>Attendance rate by day</translation>
-    </message>
-    <message>
-        <source>各部门迟到次数</source>
-        <translation>Late arrivals by department</translation>
-    </message>
-    <message>
-        <source>日期</source>
-        <translation>Date</translation>
-    </message>
-    <message>
-        <source>修正</source>
-        <translation>Corrected</translation>
-    </message>
-    <message>
-        <source>M月d日 ddd</source>
-        <translation>ddd MMM d</translation>
-    </message>
-    <message>
-        <source>本月合计</source>
-        <translation>Month total</translation>
-    </message>
-    <message>
-        <source>考勤查看</source>
-        <translation>Attendance</translation>
-    </message>
-    <message>
-        <source>密码</source>
-        <translation>Password</translation>
-    </message>
-    <message>
-        <source>登录</source>
-        <translation>Sign in</translation>
-    </message>
-</context><context><name>WebSite</name><message>
-        <source>请登录</source>
-        <translation>Please sign in</translation>
-    </message>
-    <message>
-        <source>请先登录。</source>
-        <translation>Please sign in first.</translation>
-    </message>
-    <message>
-        <source>无法读取考勤记录</source>
-        <translation>The attendance records cannot be read</translation>
-    </message>
-    <message>
-        <source>月份无效</source>
-        <translation>Invalid month</translation>
-    </message>
-    <message>
-        <source>月份应为 YYYY-MM（1900-2100年，1-12月）：%1</source>
-        <translation>The month must be YYYY-MM (years 1900-2100, months 1-12): %1</translation>
-    </message>
-    <message>
-        <source>请求无效</source>
-        <translation>Invalid request</translation>
-    </message>
-    <message>
-        <source>参数过长。</source>
-        <translation>A parameter is too long.</translation>
-    </message>
-    <message>
-        <source>路径过长。</source>
-        <translation>The path is too long.</translation>
-    </message>
-    <message>
-        <source>路径无效。</source>
-        <translation>Invalid path.</translation>
-    </message>
-    <message>
-        <source>请求过大。</source>
-        <translation>The request is too large.</translation>
-    </message>
-    <message>
-        <source>找不到页面</source>
-        <translation>Page not found</translation>
-    </message>
-    <message>
-        <source>没有这个页面：%1</source>
-        <translation>There is no such page: %1</translation>
-    </message>
-    <message>
-        <source>此页面不接受这种请求。</source>
-        <translation>This page does not accept this kind of request.</translation>
-    </message>
-    <message>
-        <source>密码错误次数过多，请%1秒后再试。</source>
-        <translation>Too many wrong passwords; please try again in %1 seconds.</translation>
-    </message>
-    <message>
-        <source>尚未设置查看密码。</source>
-        <translation>No viewer password has been set yet.</translation>
-    </message>
-    <message>
-        <source>密码错误。</source>
-        <translation>Wrong password.</translation>
-    </message>
-    <message>
-        <source>日期无效</source>
-        <translation>Invalid date</translation>
-    </message>
-    <message>
-        <source>日期应为 YYYY-MM-DD（1900-2100年）：%1</source>
-        <translation>Dates must be YYYY-MM-DD (years 1900-2100): %1</translation>
-    </message>
-    <message>
-        <source>开始日期须不晚于结束日期，且相隔不超过一年。</source>
-        <translation>The start date must not be after the end date, and they may be at most a year apart.</translation>
-    </message>
-    <message>
-        <source>排序参数无效。</source>
-        <translation>Invalid sort parameters.</translation>
-    </message>
-    <message>
-        <source>缺少员工编号。</source>
-        <translation>The employee number is missing.</translation>
-    </message>
-    <message>
-        <source>找不到员工</source>
-        <translation>Employee not found</translation>
-    </message>
-    <message>
-        <source>没有编号为 %1 的员工。</source>
-        <translation>There is no employee numbered %1.</translation>
-    </message>
-    <message>
-        <source>无法生成文件</source>
-        <translation>The file cannot be made</translation>
-    </message>
-</context></TS>
+</TS>

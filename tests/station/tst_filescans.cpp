@@ -55,7 +55,7 @@ class tst_FileScans : public QObject {
     static QList<qint16> states(const QList<ScanOutcome>& outcomes) {
         QList<qint16> s;
         for (const ScanOutcome& o : outcomes)
-            s << (o.found == 1 ? o.state : qint16(-10 - o.found));
+            s << (o.found == clsEmployee::Lookup::Found ? o.state : qint16(-10 - qint16(o.found)));
         return s;
     }
 

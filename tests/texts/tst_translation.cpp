@@ -71,9 +71,9 @@ private slots:
     // [OTHER] LANGUAGE of attendance.ini, written as the operator would.
     void configuredFromTheFile() {
         QTemporaryDir dir;
-        QString error;
+        Error error;
         QVERIFY2(PrepareProgramDir(dir.path(), QStringLiteral("单位"), false, &error),
-                 qPrintable(error));
+                 qPrintable(error.Text()));
         clsConfiguration ini;
         ini.setFileName(clsConfiguration::DefaultFileName());
         ini.setGroup(QStringLiteral("OTHER"));

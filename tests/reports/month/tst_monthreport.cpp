@@ -241,9 +241,9 @@ private slots:
         QCoreApplication::removeTranslator(&english);
         wide = overflowing(doc);
         QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
-        QString error;
+        Error error;
         const QString pdf = m_dir.file(QStringLiteral("jun2011-en.pdf"));
-        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error));
+        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, false, &error), qPrintable(error.Text()));
         const QString text = PdfText(pdf);
         static const QRegularExpression chineseText(
             QStringLiteral("[\\x{3000}-\\x{303F}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));

@@ -94,8 +94,8 @@ private slots:
         const ReportDocument doc =
             run(Translation::Of(UiLanguage::English), month, QStringLiteral("Springfield School"));
         const QString pdf = m_dir.filePath(QStringLiteral("en.pdf"));
-        QString error;
-        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, true, &error), qPrintable(error));
+        Error error;
+        QVERIFY2(ReportPainter::WritePdfFile(doc, pdf, true, &error), qPrintable(error.Text()));
         const QString text = PdfText(pdf);
         QVERIFY2(!text.contains(kChinese), qPrintable(text));
         for (const char* expected :
