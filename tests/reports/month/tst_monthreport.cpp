@@ -7,6 +7,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
+#include "tests/common/ReportFit.h"
 #include "tests/common/TestProgramDir.h"
 #include "texts/Translation.h"
 
@@ -211,15 +212,6 @@ private slots:
             QVERIFY(m_dir.addEmployee(number, names[i], QString::number(700000000000001LL + i), 1));
             QVERIFY(m_dir.addPresence(number, at(1 + i, 7, 59), at(1 + i, 17, 30)));
         }
-        const auto overflowing = [](const ReportDocument& doc) {
-            QStringList out;
-            for (int p = 0; p < doc.PageCount(); ++p)
-                for (const ReportControl& c : doc.PageAt(p).items)
-                    if (c.kind == ReportControl::Kind::Label && !c.text.isEmpty() &&
-                        !ReportPainter::TextFits(c))
-                        out << c.name + QStringLiteral(": ") + c.text;
-            return out;
-        };
         clsEmployeePresenceSet table;
         QVERIFY(EmployeeMonthReport::LoadMonthTable(2011, 6, table));
         const auto run = [&](const QString& school) {
@@ -231,7 +223,7 @@ private slots:
             return ReportDocument::Run(report);
         };
         const ReportDocument chinese = run(QStringLiteral("第一实验小学"));
-        QStringList wide = overflowing(chinese);
+        QStringList wide = OverflowingLabels(chinese);
         QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
 
         QTranslator english;
@@ -239,7 +231,7 @@ private slots:
         QVERIFY(QCoreApplication::installTranslator(&english));
         const ReportDocument doc = run(QStringLiteral("First Primary School"));
         QCoreApplication::removeTranslator(&english);
-        wide = overflowing(doc);
+        wide = OverflowingLabels(doc);
         QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
         Error error;
         const QString pdf = m_dir.file(QStringLiteral("jun2011-en.pdf"));

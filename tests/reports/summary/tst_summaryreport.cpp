@@ -7,6 +7,7 @@
 #include "reports/summary/SummaryReport.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
+#include "tests/common/ReportFit.h"
 #include "tests/common/TestProgramDir.h"
 
 #include <QRegularExpression>
@@ -50,17 +51,6 @@ MonthSummary englishMonth() {
     m.unit.Add(finance);
     m.unit.Add(none);
     return m;
-}
-
-// The labels of a run document whose text does not fit, "name: text" each.
-QStringList overflowing(const ReportDocument& doc) {
-    QStringList out;
-    for (int p = 0; p < doc.PageCount(); ++p)
-        for (const ReportControl& c : doc.PageAt(p).items)
-            if (c.kind == ReportControl::Kind::Label && !c.text.isEmpty() &&
-                !ReportPainter::TextFits(c))
-                out << c.name + QStringLiteral(": ") + c.text;
-    return out;
 }
 
 const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{4E00}-\\x{9FFF}"
@@ -126,7 +116,7 @@ private slots:
         QFETCH(bool, english);
         const Translation language =
             english ? Translation::Of(UiLanguage::English) : Translation::Of(UiLanguage::Chinese);
-        const QStringList wide = overflowing(run(language, englishMonth(), QString()));
+        const QStringList wide = OverflowingLabels(run(language, englishMonth(), QString()));
         QVERIFY2(wide.isEmpty(), qPrintable(wide.join(QLatin1Char('\n'))));
         // The probe itself: a heading one word too long for its column is caught.
         SummaryReport report(language);
