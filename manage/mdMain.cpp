@@ -4,7 +4,6 @@
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
 #include "platform/DesktopServices.h"
-#include "shared/base/ProgramDirectory.h"
 #include "shared/db/clsDbConn.h"
 
 #include <QApplication>
@@ -21,7 +20,7 @@ QString HomePage() {
 
 QString HelpFile() {
     // Both programs share the program directory, each with its own page.
-    return JoinPath(ProgramDirectory(), QStringLiteral("HELP-manage.html"));
+    return DesktopKit::HelpPage(QStringLiteral("HELP-manage"));
 }
 
 bool CheckDatabase() {

@@ -17,7 +17,8 @@ inline constexpr int VersionRevision = ATTENDANCE_VERSION_PATCH;
 QString ProgramTitle();
 // The maker's home page (menu entry and About window).
 QString HomePage();
-// The help page of this program in the program directory.
+// The help page of this program in the program directory, in the
+// interface's language.
 QString HelpFile();
 
 // The database file must exist; otherwise shows the database message and

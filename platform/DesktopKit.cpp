@@ -1,12 +1,14 @@
 #include "platform/DesktopKit.h"
 
 #include "platform/MsgBox.h"
+#include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbOpener.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployeeSet.h"
+#include "texts/Translation.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -230,6 +232,12 @@ void SetFittedText(QLabel* label, const QString& text, const QFont& font) {
     }
     label->setFont(sized(chosen));
     label->setText(text);
+}
+
+QString HelpPage(const QString& baseName) {
+    const bool english = Translation::Current().Language() == UiLanguage::English;
+    return JoinPath(ProgramDirectory(),
+                    baseName + (english ? QStringLiteral("-en.html") : QStringLiteral(".html")));
 }
 
 } // namespace DesktopKit

@@ -30,6 +30,10 @@ QString ProgramTitle();
 // answers true (the station greets from its own copy meanwhile).
 bool CheckDatabase(const std::function<bool()>& awayButReady = {});
 
+// The program's help page in the program directory: `baseName`.html, or
+// `baseName`-en.html while the interface runs in English.
+QString HelpPage(const QString& baseName);
+
 // Runs an exchange-file command and shows its one message: the failure
 // message for any failure (an exception included), else the completion
 // message, after an import followed by WarnUnknownDepartments.

@@ -8,7 +8,6 @@
 #include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
 #include "shared/base/AppClock.h"
-#include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
@@ -416,7 +415,7 @@ void frmMain::mnuEmployeeAttendanceMonthReport_Click() {
 }
 
 void frmMain::mnuHelpFile_Click() {
-    DesktopServices::OpenDocument(JoinPath(ProgramDirectory(), QStringLiteral("HELP.html")));
+    DesktopServices::OpenDocument(DesktopKit::HelpPage(QStringLiteral("HELP")));
 }
 
 void frmMain::mnuVistHomePage_Click() {

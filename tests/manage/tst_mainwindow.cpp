@@ -3,6 +3,7 @@
 // help and About.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/EnglishLayout.h"
 #include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 #include "tests/manage/helpers/ManageFixture.h"
@@ -259,6 +260,26 @@ private slots:
         });
         child<QAction>(&w, "mnuAbout")->trigger();
         QCOMPARE(about, QStringList({"关于 签到系统", "签到系统管理软件", "版本 2.0.0"}));
+    }
+
+    // In English the menu opens the English page; the build puts both pages
+    // beside the programs, each in its language.
+    void helpInEnglish() {
+        QStringList opened;
+        DesktopServices::Seam::Override open([&](const QString& t) {
+            opened << t;
+            return true;
+        });
+        {
+            EnglishScope english;
+            QVERIFY(english.Installed());
+            frmMain w;
+            child<QAction>(&w, "mnuHelpFile")->trigger();
+        }
+        QCOMPARE(opened, QStringList{fx->file("HELP-manage-en.html")});
+        const QDir bin(QCoreApplication::applicationDirPath());
+        QVERIFY(readFile(bin.filePath("HELP-manage-en.html")).contains("<html lang=\"en\">"));
+        QVERIFY(readFile(bin.filePath("HELP-manage.html")).contains("<html lang=\"zh-CN\">"));
     }
 };
 

@@ -2,6 +2,7 @@
 // today's list, department update, month backup, help and About.
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
+#include "tests/common/EnglishLayout.h"
 #include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
@@ -324,6 +325,23 @@ private slots:
         QCOMPARE(withFile(w.get(), backup, QStringLiteral("   ")),
                  box("错误", "没有指定备份文件名!"));
         QCOMPARE(withFile(w.get(), backup, QString()), QString());
+    }
+
+    // In English the menu opens the English page; the build puts both pages
+    // beside the programs, each in its language.
+    void helpInEnglish() {
+        {
+            EnglishScope english;
+            QVERIFY(english.Installed());
+            auto w = makeMain();
+            child<QAction>(w.get(), "mnuHelpFile")->trigger();
+        }
+        QCOMPARE(gOpened, QStringList{fx->file(QStringLiteral("HELP-en.html"))});
+        const QDir bin(QCoreApplication::applicationDirPath());
+        QVERIFY(
+            readFile(bin.filePath(QStringLiteral("HELP-en.html"))).contains("<html lang=\"en\">"));
+        QVERIFY(
+            readFile(bin.filePath(QStringLiteral("HELP.html"))).contains("<html lang=\"zh-CN\">"));
     }
 
     void helpHomePageAndAbout() {
