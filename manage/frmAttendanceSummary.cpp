@@ -18,6 +18,7 @@
 
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QtCharts/QChart>
@@ -175,11 +176,17 @@ void frmAttendanceSummary::ShowSummary() {
 }
 
 void frmAttendanceSummary::ShowCharts() {
-    // A chart view owns its chart and deletes the one it showed before.
-    chartView(ui->tabPresence, QStringLiteral("chvPresence"))
-        ->setChart(SummaryCharts::PresenceChart(m_summary));
-    chartView(ui->tabLate, QStringLiteral("chvLate"))
-        ->setChart(SummaryCharts::LateChart(m_summary));
+    // A chart view owns its chart but only lets go of the one it showed
+    // before: that one is deleted here, or every month shown would stay.
+    const auto show = [](QChartView* view, QChart* chart) {
+        const QPointer<QChart> before = view->chart();
+        view->setChart(chart);
+        if (before && before != chart)
+            delete before.data();
+    };
+    show(chartView(ui->tabPresence, QStringLiteral("chvPresence")),
+         SummaryCharts::PresenceChart(m_summary));
+    show(chartView(ui->tabLate, QStringLiteral("chvLate")), SummaryCharts::LateChart(m_summary));
 }
 
 void frmAttendanceSummary::cmdSummary_Click() {

@@ -29,6 +29,7 @@
 #include <QtCharts/QBarSeries>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -154,7 +155,10 @@ private slots:
     void chartsInEnglish() {
         MonthSummary summary;
         QVERIFY(MonthSummary::Load(2026, 3, kNow.date(), &summary));
-        const std::unique_ptr<QChart> presence(SummaryCharts::PresenceChart(summary));
+        // In a view, as the window shows them: a chart outside a scene leaves
+        // its items behind when deleted.
+        const QChartView presenceView(SummaryCharts::PresenceChart(summary));
+        const QChart* presence = presenceView.chart();
         QCOMPARE(presence->title(), QStringLiteral("Daily attendance rate, 3/2026"));
         auto* days = qobject_cast<QBarCategoryAxis*>(presence->axes(Qt::Horizontal).value(0));
         QVERIFY(days);
@@ -167,7 +171,8 @@ private slots:
         QVERIFY(series);
         QCOMPARE(series->barSets().value(0)->label(), QStringLiteral("Attendance rate"));
 
-        const std::unique_ptr<QChart> late(SummaryCharts::LateChart(summary));
+        const QChartView lateView(SummaryCharts::LateChart(summary));
+        const QChart* late = lateView.chart();
         QCOMPARE(late->title(), QStringLiteral("Late arrivals by department, 3/2026"));
         auto* lateSeries = qobject_cast<QBarSeries*>(late->series().value(0));
         QVERIFY(lateSeries);
