@@ -4,8 +4,6 @@
 #include "shared/records/clsEmployee.h"
 #include "station/PhotoDecoder.h"
 
-#include <future>
-
 namespace {
 
 // Sets the busy timeout of the thread's connection for one attempt and
@@ -25,14 +23,26 @@ bool databaseLockedNow() {
     return clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
 }
 
-// The key time as a record stores it: local time, whole seconds.
-QDateTime keyTime(qint64 msecs) {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(msecs);
-    return t.addMSecs(-t.time().msec());
-}
-
 bool failedWrite(qint16 state) {
     return state == clsPresence::Error || state == clsPresence::WriteFailed;
+}
+
+// Looks up the scan's card: fills the employee's texts into `out` and gives
+// the presence record to write and the photo's bytes when found.
+clsEmployee::Lookup lookUp(const QString& barcode, ScanOutcome& out, clsPresence& presence,
+                           QByteArray& photo) {
+    clsEmployee employee;
+    employee.setEBARCODE(barcode);
+    out.found = employee.IsExist();
+    if (out.found == clsEmployee::Lookup::Found) {
+        out.number = employee.ENUMBER();
+        out.name = employee.ENAME();
+        out.department = employee.DNAME();
+        presence.setENUMBER(out.number);
+        presence.setENAME(out.name);
+        photo = employee.HeadImgBytes();
+    }
+    return out.found;
 }
 
 } // namespace
@@ -40,6 +50,12 @@ bool failedWrite(qint16 state) {
 FileScanWorker::FileScanWorker() = default;
 
 FileScanWorker::~FileScanWorker() = default;
+
+PhotoDecoder& FileScanWorker::photos() {
+    if (!m_photos)
+        m_photos = std::make_unique<PhotoDecoder>();
+    return *m_photos;
+}
 
 void FileScanWorker::Record(const QList<Scan>& scans, bool lastTry) {
     QList<ScanOutcome> outcomes;
@@ -69,22 +85,13 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
     const ShortLockWait shortWait(LockWaitMs);
     if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
         return false;
-    clsEmployee employee;
-    employee.setEBARCODE(scan.barcode);
-    out.found = employee.IsExist();
-    if (out.found != clsEmployee::Lookup::Found)
-        return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
-    out.number = employee.ENUMBER();
-    out.name = employee.ENAME();
-    out.department = employee.DNAME();
-    // The photo is decoded while the scan is written.
-    if (!m_photos)
-        m_photos = std::make_unique<PhotoDecoder>();
-    m_photos->Start(employee.HeadImgBytes());
     clsPresence presence;
-    presence.setENUMBER(out.number);
-    presence.setENAME(out.name);
-    out.state = presence.Add(keyTime(scan.keyTimeMs), QString());
+    QByteArray photo;
+    if (lookUp(scan.barcode, out, presence, photo) != clsEmployee::Lookup::Found)
+        return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
+    // The photo is decoded while the scan is written.
+    photos().Start(photo);
+    out.state = presence.Add(ScanKeyTime(scan.keyTimeMs), QString());
     out.record = presence;
     out.photo = m_photos->Take().value_or(QImage());
     // A failed write is rolled back: trying again later records it once.
@@ -99,46 +106,33 @@ std::optional<QList<ScanOutcome>> FileScanWorker::recordTogether(const QList<Sca
     QList<clsPresence> known;
     QList<QDateTime> times;
     QList<qsizetype> knownAt;
-    QList<QByteArray> photos;
+    QList<QByteArray> photoBytes;
     for (qsizetype i = 0; i < scans.size(); ++i) {
-        clsEmployee employee;
-        employee.setEBARCODE(scans[i].barcode);
-        ScanOutcome& out = outcomes[i];
-        out.found = employee.IsExist();
-        if (out.found == clsEmployee::Lookup::Failed)
-            return std::nullopt; // each on its own says why
-        if (out.found == clsEmployee::Lookup::NotFound)
-            continue;
-        out.number = employee.ENUMBER();
-        out.name = employee.ENAME();
-        out.department = employee.DNAME();
         clsPresence presence;
-        presence.setENUMBER(out.number);
-        presence.setENAME(out.name);
+        QByteArray photo;
+        const clsEmployee::Lookup found = lookUp(scans[i].barcode, outcomes[i], presence, photo);
+        if (found == clsEmployee::Lookup::Failed)
+            return std::nullopt; // each on its own says why
+        if (found == clsEmployee::Lookup::NotFound)
+            continue;
         known << presence;
-        times << keyTime(scans[i].keyTimeMs);
+        times << ScanKeyTime(scans[i].keyTimeMs);
         knownAt << i;
-        photos << employee.HeadImgBytes();
+        photoBytes << photo;
     }
     if (known.isEmpty())
         return outcomes;
     // The photos are decoded while the scans are written.
-    std::future<QList<QImage>> decoded = std::async(std::launch::async, [photos] {
-        QList<QImage> images(photos.size());
-        for (qsizetype i = 0; i < photos.size(); ++i)
-            if (!photos[i].isEmpty())
-                images[i].loadFromData(photos[i]);
-        return images;
-    });
+    photos().Start(photoBytes);
     const std::optional<QList<qint16>> states = clsPresence::AddAll(known, times);
-    const QList<QImage> images = decoded.get();
+    const QList<QImage> images = photos().TakeAll().value_or(QList<QImage>());
     if (!states)
         return std::nullopt;
     for (qsizetype k = 0; k < knownAt.size(); ++k) {
         ScanOutcome& out = outcomes[knownAt[k]];
         out.state = (*states)[k];
         out.record = known[k];
-        out.photo = images[k];
+        out.photo = images.value(k);
     }
     return outcomes;
 }

@@ -58,5 +58,8 @@ private:
     // file locked, a scan or the commit failed), and nothing is written.
     std::optional<QList<ScanOutcome>> recordTogether(const QList<Scan>& scans);
 
+    // The photo decoder, made on the worker's thread at the first scan.
+    PhotoDecoder& photos();
+
     std::unique_ptr<PhotoDecoder> m_photos;
 };

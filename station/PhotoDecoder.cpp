@@ -14,19 +14,27 @@ PhotoDecoder::~PhotoDecoder() {
     m_pool->waitForDone();
 }
 
-void PhotoDecoder::Start(const QByteArray& bytes) {
-    auto done = std::make_shared<std::promise<QImage>>();
-    m_image = done->get_future();
-    m_pool->start([bytes, done] {
-        QImage image;
-        if (!bytes.isEmpty())
-            image.loadFromData(bytes);
-        done->set_value(std::move(image));
+void PhotoDecoder::Start(const QList<QByteArray>& photos) {
+    auto done = std::make_shared<std::promise<QList<QImage>>>();
+    m_images = done->get_future();
+    m_pool->start([photos, done] {
+        QList<QImage> images(photos.size());
+        for (qsizetype i = 0; i < photos.size(); ++i)
+            if (!photos[i].isEmpty())
+                images[i].loadFromData(photos[i]);
+        done->set_value(std::move(images));
     });
 }
 
-std::optional<QImage> PhotoDecoder::Take() {
-    if (!m_image)
+std::optional<QList<QImage>> PhotoDecoder::TakeAll() {
+    if (!m_images)
         return std::nullopt;
-    return std::exchange(m_image, std::nullopt)->get();
+    return std::exchange(m_images, std::nullopt)->get();
+}
+
+std::optional<QImage> PhotoDecoder::Take() {
+    std::optional<QList<QImage>> images = TakeAll();
+    if (!images)
+        return std::nullopt;
+    return images->value(0);
 }

@@ -3,6 +3,7 @@
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QMetaType>
 #include <QString>
@@ -31,3 +32,10 @@ struct ScanOutcome {
 };
 
 Q_DECLARE_METATYPE(ScanOutcome)
+
+// A scan's key time (AppClock milliseconds) as its record stores it: local
+// time, whole seconds.
+inline QDateTime ScanKeyTime(qint64 msecs) {
+    const QDateTime t = QDateTime::fromMSecsSinceEpoch(msecs);
+    return t.addMSecs(-t.time().msec());
+}

@@ -15,15 +15,7 @@
 
 #include <utility>
 
-namespace {
-
-// The key time as a record stores it: local time, whole seconds.
-QDateTime keyTime(qint64 msecs) {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(msecs);
-    return t.addMSecs(-t.time().msec());
-}
-
-} // namespace
+namespace {} // namespace
 
 ScanService::ScanService(QObject* parent) : QObject(parent) {
     qRegisterMetaType<ScanOutcome>();
@@ -159,7 +151,7 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
         return;
     }
     // Journalled before anything else: from here on the scan cannot be lost.
-    Waiting w{m_station->Journal().Add(barcode, QString(), keyTime(keyTimeMs), 0),
+    Waiting w{m_station->Journal().Add(barcode, QString(), ScanKeyTime(keyTimeMs), 0),
               barcode,
               keyTimeMs,
               {},
@@ -222,7 +214,7 @@ void ScanService::onDrained(bool answered, int left) {
 
 ScanOutcome ScanService::offlineGreeting(const QString& scanId, const QString& barcode,
                                          qint64 keyTimeMs) {
-    const QDateTime at = keyTime(keyTimeMs);
+    const QDateTime at = ScanKeyTime(keyTimeMs);
     const OfflineStation::Greeting g = m_station->Greet(scanId, barcode, at);
     ScanOutcome o;
     o.offline = true;
