@@ -146,6 +146,15 @@ struct Database {
     QSqlDatabase open(const QString& name, Profile profile, Error* why = nullptr) const {
         return DbOpener::Open(settings, file, name, profile, why);
     }
+    // Whether a connection of `profile` opens (and is closed again).
+    bool opens(Profile profile, Error* why = nullptr) const {
+        const ScopedConnection c(QStringLiteral("schema.opens"));
+        return open(c.name(), profile, why).isOpen();
+    }
+    bool createTables() const {
+        const ScopedConnection c(QStringLiteral("schema.create"));
+        return DbCreator::CreateTables(open(c.name(), Profile::New), nullptr);
+    }
     // Runs `statements` on a connection of no checks; the first failure in *error.
     bool run(const QStringList& statements, const QVariantList& bound = {},
              Error* error = nullptr) const {
@@ -242,6 +251,17 @@ bool fill(const Database& db, int version, Error* error) {
                   {photo}, error);
 }
 
+// `db` made at `version` with the site's rows, after `extra` statements;
+// a failure is printed.
+bool madeAt(Database& db, int version, const QStringList& extra = {}) {
+    Error error;
+    if (db.init() && db.run(oldStatements(version) + extra, {}, &error) &&
+        fill(db, version, &error))
+        return true;
+    qWarning("%s", qPrintable(error.Text()));
+    return false;
+}
+
 } // namespace
 
 class tst_schema : public QObject {
@@ -274,14 +294,7 @@ private slots:
         QFETCH(int, made);
         QFETCH(int, found);
         Database fresh, old;
-        QVERIFY(fresh.init() && old.init());
-        Error error;
-        {
-            const ScopedConnection c(QStringLiteral("fresh"));
-            QVERIFY(DbCreator::CreateTables(fresh.open(c.name(), Profile::New), nullptr));
-        }
-        QVERIFY2(old.run(oldStatements(made), {}, &error) && fill(old, made, &error),
-                 qPrintable(error.Text()));
+        QVERIFY(fresh.init() && fresh.createTables() && madeAt(old, made));
         const QStringList before = old.rows();
         {
             const ScopedConnection c(QStringLiteral("read"));
@@ -290,11 +303,8 @@ private slots:
             QCOMPARE(state.version, found);
             QVERIFY(!state.recorded);
         }
-        {
-            const ScopedConnection c(QStringLiteral("upgrade"));
-            Error why;
-            QVERIFY2(old.open(c.name(), Profile::Shared, &why).isOpen(), qPrintable(why.Text()));
-        }
+        Error error;
+        QVERIFY2(old.opens(Profile::Shared, &error), qPrintable(error.Text()));
         QCOMPARE(old.rows(), before);
         QCOMPARE(old.scalar("SELECT MAX(VERSION) FROM SchemaVersion"), DbSchema::Latest);
         // One row for each step applied, or the version found when none was.
@@ -314,10 +324,7 @@ private slots:
             QVERIFY(old.scalar("SELECT COUNT(*) FROM pg_proc WHERE proname = "
                                "'attendance_sign_in' AND prosrc LIKE '%first_row%'") == 1);
         // Opened again: nothing more to do, nothing written.
-        {
-            const ScopedConnection c(QStringLiteral("again"));
-            QVERIFY(old.open(c.name(), Profile::Shared).isOpen());
-        }
+        QVERIFY(old.opens(Profile::Shared));
         QCOMPARE(old.scalar("SELECT COUNT(*) FROM SchemaVersion"),
                  qMax(1, DbSchema::Latest - found));
     }
@@ -327,19 +334,12 @@ private slots:
     // versions, and so is a database the program cannot tell apart.
     void newerDatabaseRefused() {
         Database db;
-        QVERIFY(db.init());
-        {
-            const ScopedConnection c(QStringLiteral("new"));
-            QVERIFY(DbCreator::CreateTables(db.open(c.name(), Profile::New), nullptr));
-        }
+        QVERIFY(db.init() && db.createTables());
         QCOMPARE(db.scalar("SELECT COUNT(*) FROM SchemaVersion"), DbSchema::Latest);
         QVERIFY(db.run({"DELETE FROM SchemaVersion WHERE VERSION > 1"}));
         // Recorded below the latest with every object present: the missing
         // steps run again, harmlessly.
-        {
-            const ScopedConnection c(QStringLiteral("shared"));
-            QVERIFY(db.open(c.name(), Profile::Shared).isOpen());
-        }
+        QVERIFY(db.opens(Profile::Shared));
         QCOMPARE(db.scalar("SELECT MAX(VERSION) FROM SchemaVersion"), DbSchema::Latest);
         QVERIFY(db.run({"INSERT INTO SchemaVersion VALUES (?, '2027-01-01 00:00:00', 'later')"},
                        {DbSchema::Latest + 1}));
@@ -370,10 +370,7 @@ private slots:
     // and then the other login opens it.
     void loginThatMayNotUpgrade() {
         Database db;
-        QVERIFY(db.init());
-        Error error;
-        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error),
-                 qPrintable(error.Text()));
+        QVERIFY(madeAt(db, 3));
         const QStringList before = db.rows(), objects = db.objects();
         DbSettings other = db.settings;
         if (onServer()) {
@@ -408,10 +405,7 @@ private slots:
             QCOMPARE(db.objects(), objects);
         ::chmod(QFile::encodeName(db.file), 0660);
         QCOMPARE(db.rows(), before);
-        {
-            const ScopedConnection c(QStringLiteral("owner"));
-            QVERIFY(db.open(c.name(), Profile::Shared).isOpen());
-        }
+        QVERIFY(db.opens(Profile::Shared)); // the owner's
         const ScopedConnection c(QStringLiteral("station"));
         Error why;
         QVERIFY2(DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isOpen(),
@@ -422,10 +416,7 @@ private slots:
     // the other waits for it and finds it done; each step is recorded once.
     void twoProgramsUpgradeOnce() {
         Database db;
-        QVERIFY(db.init());
-        Error error;
-        QVERIFY2(db.run(oldStatements(3), {}, &error) && fill(db, 3, &error),
-                 qPrintable(error.Text()));
+        QVERIFY(madeAt(db, 3));
         const QStringList before = db.rows();
         std::atomic<int> opened{0};
         std::vector<std::thread> programs;
@@ -453,12 +444,10 @@ private slots:
     // step and the cause.
     void failingStepChangesNothing() {
         Database db;
-        QVERIFY(db.init());
-        Error error;
-        QStringList statements = oldStatements(3);
-        statements << "CREATE TABLE MonthClose(YEARMONTH TEXT, CTIME TEXT, OPERATOR TEXT)"
-                   << "INSERT INTO MonthClose VALUES ('2026-01', 'x', 'a'), ('2026-01', 'y', 'b')";
-        QVERIFY2(db.run(statements, {}, &error) && fill(db, 3, &error), qPrintable(error.Text()));
+        QVERIFY(madeAt(db, 3,
+                       {"CREATE TABLE MonthClose(YEARMONTH TEXT, CTIME TEXT, OPERATOR TEXT)",
+                        "INSERT INTO MonthClose VALUES ('2026-01', 'x', 'a'), ('2026-01', 'y', "
+                        "'b')"}));
         const QStringList before = db.rows(), objects = db.objects();
         {
             const ScopedConnection c(QStringLiteral("fails"));
