@@ -87,8 +87,12 @@ class tst_website : public QObject {
         r.address = QStringLiteral("192.0.2.7");
         return r;
     }
-    WebResponse fetch(const QString& path, const QByteArray& token = QByteArray()) {
-        return m_site->Handle(get(path, token));
+    // The page at `path` as a browser preferring `language` gets it, from m_site or `site`.
+    WebResponse fetch(const QString& path, const QByteArray& token = QByteArray(),
+                      const QByteArray& language = QByteArray(), WebSite* site = nullptr) {
+        WebRequest r = get(path, token);
+        r.acceptLanguage = language;
+        return (site ? site : m_site.get())->Handle(r);
     }
     WebRequest post(const QString& path, const QByteArray& body, const QString& address,
                     const QByteArray& token = QByteArray()) {
@@ -197,16 +201,12 @@ private slots:
         clsDbConn::CloseShared();
     }
 
+    // The stored form's salt and prefix: tst_webpassword.
     void passwordHash() {
         const QString stored = ViewerPassword::Stored();
-        QVERIFY(stored.startsWith(QLatin1String("pbkdf2-sha256:")));
-        QVERIFY(!stored.contains(kPassword));
         QVERIFY(ViewerPassword::Matches(kPassword, stored));
         QVERIFY(!ViewerPassword::Matches(kPassword + u'x', stored));
         QVERIFY(!ViewerPassword::Matches(QString(), stored));
-        // The same password with a fresh salt stores differently and still matches.
-        const QString again = ViewerPassword::Hash(kPassword);
-        QVERIFY(again != stored && ViewerPassword::Matches(kPassword, again));
         // Damaged or foreign stored forms match nothing.
         QStringList parts = stored.split(u':');
         for (const QString& bad :
@@ -426,17 +426,11 @@ private slots:
     // while its background thread keeps one page per language.
     void pagesInTheBrowsersLanguage() {
         WebSite background(WebSite::Options{true});
-        const auto ask = [&](WebSite& site, const QString& path, const QByteArray& language,
-                             const QByteArray& token) {
-            WebRequest r = get(path, token);
-            r.acceptLanguage = language;
-            return site.Handle(r);
-        };
         const QByteArray token = background.sessions().Open();
         for (int round = 0; round < 2; ++round) {
             for (const bool english : {true, false}) {
-                const WebResponse r = ask(background, QStringLiteral("/"),
-                                          english ? "en-US,en;q=0.9" : "zh-CN", token);
+                const WebResponse r =
+                    fetch("/", token, english ? "en-US,en;q=0.9" : "zh-CN", &background);
                 QCOMPARE(r.status, 200);
                 QCOMPARE(r.Header("Vary"), QByteArray("Accept-Encoding, Accept-Language"));
                 const QString page = QString::fromUtf8(r.body);
@@ -458,8 +452,7 @@ private slots:
         }
 
         const QByteArray session = signIn();
-        const WebResponse month =
-            ask(*m_site, QStringLiteral("/month?month=2026-03"), "en", session);
+        const WebResponse month = fetch("/month?month=2026-03", session, "en");
         const QList<QStringList> rows = tableRows(month.body, "summary");
         QVERIFY(!rows.isEmpty());
         QCOMPARE(rows[0].value(3), QStringLiteral("Working days"));
@@ -468,89 +461,73 @@ private slots:
         // Every fixed text English: what is left Chinese is the data's.
         QString text = QTextDocumentFragment::fromHtml(QString::fromUtf8(month.body)).toPlainText();
         for (const QString& data :
-             {QStringLiteral("张伟"), QStringLiteral("王芳"), QStringLiteral("李娜"),
-              QStringLiteral("赵六"), QStringLiteral("教务处"), QStringLiteral("实验中学")})
+             QStringList{"张伟", "王芳", "李娜", "赵六", "教务处", "实验中学"})
             text.remove(data);
         static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{303F}"
                                                                "\\x{4E00}-\\x{9FFF}"
                                                                "\\x{FF00}-\\x{FFEF}]"));
         QVERIFY2(!text.contains(chinese), qPrintable(text));
-        const QString days = QString::fromUtf8(
-            ask(*m_site, QStringLiteral("/employee?number=1001&month=2026-03"), "en", session)
-                .body);
+        const QString days =
+            QString::fromUtf8(fetch("/employee?number=1001&month=2026-03", session, "en").body);
         QVERIFY(days.contains(QLatin1String("Mon Mar 2")) &&
                 days.contains(QLatin1String("Month total")));
 
         // The files: the CSV's columns are a format others read, the same in
         // either language; the PDF is the English report.
-        QCOMPARE(ask(*m_site, QStringLiteral("/month.csv?month=2026-03"), "en", session).body,
-                 ask(*m_site, QStringLiteral("/month.csv?month=2026-03"), "zh", session).body);
-        const QString pdf = m_dir.writeFile(
-            QStringLiteral("en.pdf"),
-            ask(*m_site, QStringLiteral("/month.pdf?month=2026-03"), "en", session).body);
+        QCOMPARE(fetch("/month.csv?month=2026-03", session, "en").body,
+                 fetch("/month.csv?month=2026-03", session, "zh").body);
+        const QString pdf = m_dir.writeFile(QStringLiteral("en.pdf"),
+                                            fetch("/month.pdf?month=2026-03", session, "en").body);
         QVERIFY(PdfText(pdf).contains(QLatin1String("Attendance Summary 3/2026")));
 
         // Refusals and the sign-in form too, escaped as ever.
-        const WebResponse missing =
-            ask(*m_site, QStringLiteral("/nothing<b>"), "en;q=0.9", session);
+        const WebResponse missing = fetch("/nothing<b>", session, "en;q=0.9");
         QCOMPARE(missing.status, 404);
         QCOMPARE(missing.Header("Vary"), QByteArray("Accept-Language"));
         QVERIFY(missing.body.contains("Page not found") &&
                 missing.body.contains("/nothing&lt;b&gt;"));
-        const QString form =
-            QString::fromUtf8(ask(*m_site, QStringLiteral("/login"), "en", QByteArray()).body);
-        QVERIFY(form.contains(QLatin1String("Password")) &&
-                form.contains(QLatin1String(">Sign in</button>")));
-        QVERIFY(QString::fromUtf8(ask(*m_site, QStringLiteral("/login"), "", QByteArray()).body)
-                    .contains(QStringLiteral(">登录</button>")));
+        const QByteArray form = fetch("/login", {}, "en").body;
+        QVERIFY(form.contains("Password") && form.contains(">Sign in</button>"));
+        QVERIFY(QString::fromUtf8(fetch("/login").body).contains(QStringLiteral(">登录</button>")));
     }
 
     void badInputIsRefusedClearly_data() {
-        QTest::addColumn<QByteArray>("method");
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("request"); // the method, a space, the path
         QTest::addColumn<int>("status");
-        QTest::newRow("climbing") << QByteArray("GET") << "/../etc/passwd" << 400;
-        QTest::newRow("encoded climbing") << QByteArray("GET") << "/%2e%2e/etc/passwd" << 400;
-        QTest::newRow("encoded slash") << QByteArray("GET") << "/month%2fcsv" << 400;
-        QTest::newRow("doubled") << QByteArray("GET") << "//month" << 400;
-        QTest::newRow("backslash") << QByteArray("GET") << "/..\\month" << 400;
-        QTest::newRow("long") << QByteArray("GET") << "/" + QString(WebSite::kMaxPath, u'a') << 414;
-        QTest::newRow("longest unknown")
-            << QByteArray("GET") << "/" + QString(WebSite::kMaxPath - 1, u'a') << 404;
-        QTest::newRow("put") << QByteArray("PUT") << "/" << 405;
-        QTest::newRow("unknown method") << QByteArray("BREW") << "/" << 405;
-        QTest::newRow("month 13") << QByteArray("GET") << "/month?month=2026-13" << 400;
-        QTest::newRow("month 0") << QByteArray("GET") << "/month?month=2026-00" << 400;
-        QTest::newRow("month 12") << QByteArray("GET") << "/month?month=2026-12" << 200;
-        QTest::newRow("year 1899") << QByteArray("GET") << "/month?month=1899-12" << 400;
-        QTest::newRow("year 2100") << QByteArray("GET") << "/month?month=2100-12" << 200;
-        QTest::newRow("month short") << QByteArray("GET") << "/month?month=2026-3" << 400;
-        QTest::newRow("month sql")
-            << QByteArray("GET") << "/month.csv?month=2026-03%27%20OR%201=1" << 400;
-        QTest::newRow("sort 13") << QByteArray("GET") << "/month?sort=13" << 400;
-        QTest::newRow("sort 12") << QByteArray("GET") << "/month?sort=12&order=desc" << 200;
-        QTest::newRow("order") << QByteArray("GET") << "/month?sort=1&order=up" << 400;
-        QTest::newRow("html number")
-            << QByteArray("GET") << "/employee?number=%3Cscript%3Ex%3C/script%3E" << 404;
-        QTest::newRow("sql number")
-            << QByteArray("GET") << "/employee?number=1%27%20OR%20%271%27=%271" << 404;
-        QTest::newRow("no number") << QByteArray("GET") << "/employee" << 400;
+        QTest::newRow("climbing") << "GET /../etc/passwd" << 400;
+        QTest::newRow("encoded climbing") << "GET /%2e%2e/etc/passwd" << 400;
+        QTest::newRow("encoded slash") << "GET /month%2fcsv" << 400;
+        QTest::newRow("doubled") << "GET //month" << 400;
+        QTest::newRow("backslash") << "GET /..\\month" << 400;
+        QTest::newRow("long") << "GET /" + QString(WebSite::kMaxPath, u'a') << 414;
+        QTest::newRow("longest unknown") << "GET /" + QString(WebSite::kMaxPath - 1, u'a') << 404;
+        QTest::newRow("put") << "PUT /" << 405;
+        QTest::newRow("unknown method") << "BREW /" << 405;
+        QTest::newRow("month 13") << "GET /month?month=2026-13" << 400;
+        QTest::newRow("month 0") << "GET /month?month=2026-00" << 400;
+        QTest::newRow("month 12") << "GET /month?month=2026-12" << 200;
+        QTest::newRow("year 1899") << "GET /month?month=1899-12" << 400;
+        QTest::newRow("year 2100") << "GET /month?month=2100-12" << 200;
+        QTest::newRow("month short") << "GET /month?month=2026-3" << 400;
+        QTest::newRow("month sql") << "GET /month.csv?month=2026-03%27%20OR%201=1" << 400;
+        QTest::newRow("sort 13") << "GET /month?sort=13" << 400;
+        QTest::newRow("sort 12") << "GET /month?sort=12&order=desc" << 200;
+        QTest::newRow("order") << "GET /month?sort=1&order=up" << 400;
+        QTest::newRow("html number") << "GET /employee?number=%3Cscript%3Ex%3C/script%3E" << 404;
+        QTest::newRow("sql number") << "GET /employee?number=1%27%20OR%20%271%27=%271" << 404;
+        QTest::newRow("no number") << "GET /employee" << 400;
         QTest::newRow("long number")
-            << QByteArray("GET") << "/employee?number=" + QString(WebSite::kMaxValue + 1, u'1')
-            << 400;
-        QTest::newRow("date 30 Feb") << QByteArray("GET") << "/missing?from=2026-02-30" << 400;
-        QTest::newRow("from after to")
-            << QByteArray("GET") << "/missing?from=2026-03-10&to=2026-03-01" << 400;
-        QTest::newRow("over a year")
-            << QByteArray("GET") << "/missing?from=2025-01-01&to=2026-03-01" << 400;
+            << "GET /employee?number=" + QString(WebSite::kMaxValue + 1, u'1') << 400;
+        QTest::newRow("date 30 Feb") << "GET /missing?from=2026-02-30" << 400;
+        QTest::newRow("from after to") << "GET /missing?from=2026-03-10&to=2026-03-01" << 400;
+        QTest::newRow("over a year") << "GET /missing?from=2025-01-01&to=2026-03-01" << 400;
     }
     void badInputIsRefusedClearly() {
-        QFETCH(QByteArray, method);
-        QFETCH(QString, path);
+        QFETCH(QString, request);
         QFETCH(int, status);
         static const QByteArray token = signIn();
-        WebRequest r = get(path, token);
-        r.method = method;
+        WebRequest r = get(request.section(u' ', 1), token);
+        r.method = request.section(u' ', 0, 0).toLatin1();
         const WebResponse answer = m_site->Handle(r);
         QCOMPARE(answer.status, status);
         if (status == 405)
