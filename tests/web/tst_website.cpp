@@ -151,23 +151,23 @@ private slots:
         if (!TestProgramDir::OnServer())
             QSKIP("a server database only");
         const QString role = m_dir.server()->name() + QStringLiteral("_reader");
-        const QString user = m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"));
-        const QString password =
-            m_dir.ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"));
+        const auto login = [&](const QString& name, const QString& secret) {
+            return m_dir.setIni("ATTENDANCE", "DBLOGINNAME", name) &&
+                   m_dir.setIni("ATTENDANCE", "DBLOGINPWD", secret);
+        };
+        const QString user = m_dir.ini("ATTENDANCE", "DBLOGINNAME");
+        const QString password = m_dir.ini("ATTENDANCE", "DBLOGINPWD");
         QVERIFY(write([&] {
-            return m_dir.exec(
-                       QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'reader-pw'").arg(role)) &&
-                   m_dir.exec(QStringLiteral("GRANT CONNECT ON DATABASE %1 TO %2")
-                                  .arg(m_dir.server()->name(), role)) &&
-                   m_dir.exec(QStringLiteral("GRANT USAGE ON SCHEMA public TO %1").arg(role)) &&
-                   m_dir.exec(
-                       QStringLiteral("GRANT SELECT ON dept, employee, presence, correction, "
-                                      "workschedule, workcalendar TO %1")
-                           .arg(role));
+            const QString grants[] = {
+                "CREATE ROLE %1 LOGIN PASSWORD 'reader-pw'",
+                "GRANT CONNECT ON DATABASE " + m_dir.server()->name() + " TO %1",
+                "GRANT USAGE ON SCHEMA public TO %1",
+                "GRANT SELECT ON dept, employee, presence, correction, workschedule, "
+                "workcalendar TO %1"};
+            return std::all_of(std::begin(grants), std::end(grants),
+                               [&](const QString& sql) { return m_dir.exec(sql.arg(role)); });
         }));
-        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), role));
-        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"),
-                             QStringLiteral("reader-pw")));
+        QVERIFY(login(role, QStringLiteral("reader-pw")));
         const QByteArray token = signIn();
         for (const QString& path :
              QStringList{"/", "/absent", "/missing", "/month?month=2026-03",
@@ -191,8 +191,7 @@ private slots:
             QVERIFY(q.exec(QStringLiteral("SHOW transaction_read_only")) && q.next());
             QCOMPARE(q.value(0).toString(), QStringLiteral("on"));
         }
-        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), user));
-        QVERIFY(m_dir.setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password));
+        QVERIFY(login(user, password));
         QVERIFY(write([&] {
             return m_dir.exec(QStringLiteral("DROP OWNED BY %1").arg(role)) &&
                    m_dir.exec(QStringLiteral("DROP ROLE %1").arg(role));
