@@ -49,12 +49,9 @@ QByteArray bmp(int bits, bool topDown, int colours = 0) {
     const int stride = (W * bits + 31) / 32 * 4;
     const int table = bits == 8 ? 4 * colours : 0;
     QByteArray b("BM");
-    put32(b, 54 + table + stride * H);
-    put32(b, 0);
-    put32(b, 54 + table);
-    put32(b, 40);
-    put32(b, W);
-    put32(b, topDown ? -H : H);
+    // File size, reserved, pixel offset, header size, width, height.
+    for (const qint64 v : {54 + table + stride * H, 0, 54 + table, 40, W, topDown ? -H : H})
+        put32(b, v);
     b.append("\x01\x00", 2).append(char(bits)).append('\0');
     for (int i = 0; i < 6; ++i)
         put32(b, i == 4 ? colours : 0);

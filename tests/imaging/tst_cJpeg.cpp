@@ -114,7 +114,6 @@ private slots:
 
     void quantisationTables_data() {
         QTest::addColumn<int>("asked");
-        QTest::addColumn<int>("quality");
         QTest::addColumn<QList<int>>("luminance");
         QTest::addColumn<QList<int>>("chrominance");
         // Quality 75: scale 50; halves round to even (16 → 8.5 → 8, 14 → 7.5 → 8).
@@ -123,31 +122,29 @@ private slots:
                   "29 26 28 28 32 36 46 40 32 34 44 35 28 28 40 55 41 44 48 50 52 52 52 32 39 57 "
                   "61 56 50 60 46 51 52 50");
         const QList<int> chrominance75 = table("9 10 10 12 11 12 24 14 14 24 50 34 28 34", 50);
-        QTest::newRow("75") << 75 << 75 << luminance75 << chrominance75;
+        QTest::newRow("75") << 75 << luminance75 << chrominance75;
         // A quality outside 1 to 100 is ignored: the default 75 stays.
         for (int asked : {0, 101, -5})
-            QTest::addRow("%d ignored", asked) << asked << 75 << luminance75 << chrominance75;
+            QTest::addRow("%d ignored", asked) << asked << luminance75 << chrominance75;
         // Quality 30: scale 5000 / 30 = 166.67 → 167.
-        QTest::newRow("30") << 30 << 30
+        QTest::newRow("30") << 30
                             << table("27 19 21 24 21 17 27 24 22 24 31 29 27 32 41 67 44 41 37 37 "
                                      "41 82 59 62 49 67 97 86 102 101 96 86 94 92 107 121 154 131 "
                                      "107 114 146 116 92 94 134 183 136 146 159 164 173 174 173 "
                                      "104 129 189 203 188 168 201 154 169 173 166")
                             << table("29 31 31 41 36 41 79 44 44 79 166 111 94 111", 166);
         // Quality 100: scale 0, every entry raised to 1; quality 1: every entry limited to 255.
-        QTest::newRow("100") << 100 << 100 << QList<int>(64, 1) << QList<int>(64, 1);
-        QTest::newRow("1") << 1 << 1 << QList<int>(64, 255) << QList<int>(64, 255);
+        QTest::newRow("100") << 100 << QList<int>(64, 1) << QList<int>(64, 1);
+        QTest::newRow("1") << 1 << QList<int>(64, 255) << QList<int>(64, 255);
     }
 
     void quantisationTables() {
         QFETCH(int, asked);
-        QFETCH(int, quality);
         QFETCH(QList<int>, luminance);
         QFETCH(QList<int>, chrominance);
         auto image = TestPicture(16, 16);
         cJpeg jpeg;
         jpeg.setQuality(asked);
-        QCOMPARE(jpeg.Quality(), quality);
         const QList<Segment> dqt = withMarker(parse(encode(jpeg, *image)), 0xDB);
         QCOMPARE(dqt.size(), 2);
         QCOMPARE(bytes(dqt[0].payload), QList<int>{0x00} + luminance);

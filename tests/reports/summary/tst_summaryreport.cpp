@@ -124,15 +124,6 @@ private slots:
         heading.text += QStringLiteral("\nMMMMMM");
         QVERIFY(!ReportPainter::TextFits(heading));
     }
-
-    void headingsInTheirLanguage() {
-        const QStringList english = SummaryReport::Headings(Translation::Of(UiLanguage::English));
-        const QStringList chinese = SummaryReport::Headings(Translation::Of(UiLanguage::Chinese));
-        QCOMPARE(english.size(), chinese.size());
-        QCOMPARE(chinese.value(3), QStringLiteral("应出勤天数"));
-        for (const QString& h : english)
-            QVERIFY2(!h.contains(kChinese) && !h.isEmpty(), qPrintable(h));
-    }
 };
 
 QTEST_MAIN(tst_summaryreport)
