@@ -98,10 +98,9 @@ private slots:
         table->setHorizontalHeaderLabels({QStringLiteral("Departure time of the day")});
         table->horizontalHeader()->resizeSection(0, 40);
         w.resize(300, 260);
-        QStringList found = EnglishLayoutProblems(&w);
         w.show();
         QCoreApplication::processEvents();
-        found = EnglishLayoutProblems(&w);
+        QStringList found = EnglishLayoutProblems(&w);
         QVERIFY2(found.size() == 3, qPrintable(found.join('\n')));
         QVERIFY2(found.filter(QStringLiteral("narrow (QLabel)")).size() == 1,
                  qPrintable(found.join('\n')));
@@ -174,32 +173,24 @@ private slots:
                                         QStringLiteral("You have signed out today already.")));
     }
 
-    void smallDialogs() {
-        frmLogin login;
-        QCOMPARE(problems(&login), QString());
-        frmChgPwd password;
-        QCOMPARE(problems(&password), QString());
-        frmConDbParaSet database;
-        QCOMPARE(problems(&database), QString());
-        frmSetSchoolName unit;
-        QCOMPARE(problems(&unit), QString());
-        frmScanTest scan;
-        QCOMPARE(problems(&scan), QString());
-        frmAbout about({QStringLiteral("About %1").arg(Station::ProgramTitle()),
-                        Station::ProgramTitle(), 2, 0, 0, Station::HomePage()});
-        QCOMPARE(problems(&about), QString());
-    }
-
-    void exchangeAndMonthWindows() {
-        frimImportExport exporter;
-        QCOMPARE(problems(&exporter), QString());
+    // The dialogs, the exchange and the month windows.
+    void smallWindows() {
         frimImportExport importer;
         importer.setImportMode(true);
-        QCOMPARE(problems(&importer), QString());
+        frmLogin login;
+        frmChgPwd password;
+        frmConDbParaSet database;
+        frmSetSchoolName unit;
+        frmScanTest scan;
+        frmAbout about({QStringLiteral("About %1").arg(Station::ProgramTitle()),
+                        Station::ProgramTitle(), 2, 0, 0, Station::HomePage()});
+        frimImportExport exporter;
         frmEmployeeMonthExport monthExport;
-        QCOMPARE(problems(&monthExport), QString());
         frmEmployeeMonthReport monthReport;
-        QCOMPARE(problems(&monthReport), QString());
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{&login, &password, &database, &unit, &scan, &about,
+                                             &exporter, &importer, &monthExport, &monthReport})
+            QCOMPARE(problems(w), QString());
     }
 
     // The enrolment with a camera (a picture file).

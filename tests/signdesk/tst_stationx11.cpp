@@ -132,11 +132,9 @@ private slots:
                 shown = qobject_cast<QMessageBox*>(box)->text();
                 // Closed as the user does: Enter on the box, once it has the
                 // keyboard (pressed again should the first one come too early).
-                closedByEnter =
-                    QTest::qWaitFor(
-                        [box] { return QGuiApplication::focusWindow() == box->windowHandle(); },
-                        5000) &&
-                    pressUntil(QStringLiteral("Return"), [box] { return !box->isVisible(); });
+                closedByEnter = boxHasKeyboard(box) && pressUntil(QStringLiteral("Return"), [box] {
+                                    return !box->isVisible();
+                                });
                 box->close();
             },
             "frmSign");

@@ -4,11 +4,11 @@
 // order at its key time; a write failing inside that transaction leaves
 // every scan recorded once or reported failed.
 #include "shared/base/AppClock.h"
-#include "shared/db/DbDateTime.h"
 #include "shared/db/clsDbConn.h"
 #include "station/FileScanWorker.h"
 #include "station/ScanService.h"
 #include "tests/common/TestProgramDir.h"
+#include "tests/station/helpers/StationStaff.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -18,17 +18,10 @@
 
 namespace {
 
-const QString kCardA = QStringLiteral("123456789012345");
-const QString kCardB = QStringLiteral("987654321098765");
-const QString kCardC = QStringLiteral("555555555555555");
 const QString kUnknown = QStringLiteral("111111111111111");
 
 qint64 at(int hour, int minute, int second = 0) {
     return QDateTime(QDate(2009, 11, 25), QTime(hour, minute, second)).toMSecsSinceEpoch();
-}
-
-QString stored(qint64 ms) {
-    return DbDateTime::ToText(QDateTime::fromMSecsSinceEpoch(ms));
 }
 
 } // namespace
@@ -64,12 +57,7 @@ private slots:
         AppClock::setFixed(QDateTime(QDate(2009, 11, 25), QTime(9, 0)));
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
-        QVERIFY(
-            fx->addEmployee("E001", QStringLiteral("张三"), kCardA, 1, TestProgramDir::jpeg(1)));
-        QVERIFY(
-            fx->addEmployee("E002", QStringLiteral("李四"), kCardB, 1, TestProgramDir::jpeg(2)));
-        QVERIFY(fx->addEmployee("E003", QStringLiteral("王五"), kCardC, 1, QByteArray()));
+        QVERIFY(AddStationStaff(*fx));
     }
 
     void cleanup() {

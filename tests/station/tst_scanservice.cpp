@@ -3,7 +3,6 @@
 // the service lives, greets every scan within GreetingLimitMs of its Enter,
 // and once the server is back every scan lands exactly once at its key time.
 #include "shared/base/AppClock.h"
-#include "shared/db/DbDateTime.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/CopyRefresher.h"
 #include "shared/offline/OfflineStation.h"
@@ -11,6 +10,7 @@
 #include "tests/common/OwnPgServer.h"
 #include "tests/common/PgTestServer.h"
 #include "tests/common/TestProgramDir.h"
+#include "tests/station/helpers/StationStaff.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString kCardA = QStringLiteral("123456789012345");
-const QString kCardB = QStringLiteral("987654321098765");
 // What a person at the station may wait for a greeting in any outage.
 constexpr qint64 GreetingLimitMs = 3500;
 // How long a server back from an outage may take to have the journal.
@@ -63,6 +61,13 @@ class tst_ScanService : public QObject {
             return {};
         return m_greeted.back();
     }
+    // The last greeting came within GreetingLimitMs of its Enter.
+    bool greetedInTime() const {
+        if (m_waitedMs.back() <= GreetingLimitMs)
+            return true;
+        qWarning("greeted after %lld ms", m_waitedMs.back());
+        return false;
+    }
     // Rows of the server (read on a fresh connection: the old one may be gone).
     int serverRows(const QString& from) {
         clsDbConn::CloseShared();
@@ -89,9 +94,6 @@ class tst_ScanService : public QObject {
     static qint64 at(int hour, int minute) {
         return QDateTime(QDate::currentDate(), QTime(hour, minute)).toMSecsSinceEpoch();
     }
-    static QString stored(qint64 ms) {
-        return DbDateTime::ToText(QDateTime::fromMSecsSinceEpoch(ms));
-    }
 
 private slots:
     void initTestCase() {
@@ -107,11 +109,7 @@ private slots:
         m_waitedMs.clear();
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
-        QVERIFY(
-            fx->addEmployee("E001", QStringLiteral("张三"), kCardA, 1, TestProgramDir::jpeg(1)));
-        QVERIFY(
-            fx->addEmployee("E002", QStringLiteral("李四"), kCardB, 1, TestProgramDir::jpeg(2)));
+        QVERIFY(AddStationStaff(*fx));
     }
 
     void cleanup() {
@@ -210,16 +208,14 @@ private slots:
             QVERIFY(QTest::qWaitFor(
                 [&] { return m_greeted.size() >= 1 + (step != Step::FreshStation); }, 10000));
             const ScanOutcome& o = m_greeted.back();
-            QVERIFY2(m_waitedMs.back() <= GreetingLimitMs,
-                     qPrintable(QStringLiteral("greeted after %1 ms").arg(m_waitedMs.back())));
+            QVERIFY2(greetedInTime(), "greeted late");
             QCOMPARE(o.found, clsEmployee::Lookup::Found);
             QCOMPARE(o.state, qint16(clsPresence::Arrival));
             QCOMPARE(o.name, QStringLiteral("张三"));
             // A second card while the server is away is greeted at once.
             const ScanOutcome next = scan(kCardB, key + 1000);
             QVERIFY(next.offline);
-            QVERIFY2(m_waitedMs.back() <= GreetingLimitMs,
-                     qPrintable(QString::number(m_waitedMs.back())));
+            QVERIFY2(greetedInTime(), "greeted late");
             QCOMPARE(next.state, qint16(step == Step::FreshStation ? clsPresence::Arrival
                                                                    : clsPresence::Departure));
             mend(fault);
@@ -273,8 +269,7 @@ private slots:
         const qint64 key = at(9, 0);
         for (int i = 0; i < 4; ++i) {
             const ScanOutcome o = scan(i % 2 ? kCardB : kCardA, key + i * 1000);
-            QVERIFY2(m_waitedMs.back() <= GreetingLimitMs,
-                     qPrintable(QString::number(m_waitedMs.back())));
+            QVERIFY2(greetedInTime(), "greeted late");
             QCOMPARE(o.state, qint16(i < 2 ? clsPresence::Arrival : clsPresence::Repeated));
             QVERIFY(m_service->Offline());
         }
