@@ -39,6 +39,20 @@ def check(condition, message):
         fail(message)
 
 
+def wait_for(condition, message, timeout=15):
+    """A click that submits a form returns before the next page is loaded:
+    poll until the page shows what the step expects."""
+    deadline = time.time() + timeout
+    while True:
+        try:
+            if condition():
+                return
+        except Exception:  # the old page's element went stale while it was read
+            pass
+        check(time.time() < deadline, message())
+        time.sleep(0.1)
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -121,10 +135,12 @@ def main():
         check(browser.current_url.endswith("/login"), "no session, yet " + browser.current_url)
         browser.find_element(By.ID, "password").send_keys("wrong-password")
         browser.find_element(By.ID, "signin").click()
-        check("密码错误" in browser.find_element(By.ID, "message").text, "wrong password taken")
+        wait_for(lambda: "密码错误" in browser.find_element(By.ID, "message").text,
+                 lambda: "wrong password taken")
         browser.find_element(By.ID, "password").send_keys(PASSWORD)
         browser.find_element(By.ID, "signin").click()
-        check(browser.current_url == base + "/", "signed in, yet at " + browser.current_url)
+        wait_for(lambda: browser.current_url == base + "/",
+                 lambda: "signed in, yet at " + browser.current_url)
         check("今日" in browser.title, "today's page: " + browser.title)
         cookie = browser.get_cookie("attendance_session")
         check(cookie and cookie.get("httpOnly") and cookie.get("sameSite") == "Strict",
@@ -217,7 +233,8 @@ def main():
 
         # 退出, and then every page is refused.
         browser.find_element(By.ID, "logout").click()
-        check(browser.current_url.endswith("/login"), "after 退出 at " + browser.current_url)
+        wait_for(lambda: browser.current_url.endswith("/login"),
+                 lambda: "after 退出 at " + browser.current_url)
         for path in PAGES:
             browser.get(base + path)
             check(browser.current_url.endswith("/login"), "%s shown after 退出" % path)
