@@ -186,17 +186,13 @@ private slots:
         frmMain main;
         auto* menu = child<QMenu>(&main, "mnuAttendance");
         QCOMPARE(menu->title(), QStringLiteral("&Attendance"));
-        QStringList captions;
         for (const char* name :
              {"mnuCorrection", "mnuCorrectionTrail", "mnuCloseMonth", "mnuReopenMonth"}) {
             auto* action = main.findChild<QAction*>(QString::fromLatin1(name));
             QVERIFY2(action, name);
             QCOMPARE(action->parent(), menu);
             QVERIFY(menu->actions().contains(action));
-            captions << action->text();
         }
-        QCOMPARE(captions, QStringList({"Co&rrect Attendance…", "Correction &Trail…",
-                                        "C&lose Month…", "Re&open Month…"}));
 
         for (const char* name : {"mnuCorrection", "mnuCorrectionTrail"}) {
             QString opened;
