@@ -33,9 +33,7 @@ EnglishScope::~EnglishScope() {
     QLocale::setDefault(m_locale);
 }
 
-namespace {
-
-bool hasChinese(QString text, const QStringList& dataTexts) {
+bool HasChinese(QString text, const QStringList& dataTexts) {
     for (const QString& data : dataTexts)
         if (!data.isEmpty())
             text.remove(data);
@@ -43,6 +41,8 @@ bool hasChinese(QString text, const QStringList& dataTexts) {
                                                        "\\x{ff00}-\\x{ffef}]"));
     return han.match(text).hasMatch();
 }
+
+namespace {
 
 // The text as painted: "&&" is one ampersand, a lone "&" marks the shortcut.
 QString shownText(QString text) {
@@ -60,7 +60,7 @@ QString name(const QWidget* w) {
 // Lists `text` of `who` when it holds Chinese beside the records' own texts.
 void flagChinese(const QString& who, const QString& what, const QString& text,
                  const QStringList& dataTexts, QStringList* out) {
-    if (hasChinese(text, dataTexts))
+    if (HasChinese(text, dataTexts))
         *out << QStringLiteral("%1: Chinese %2 \"%3\"").arg(who, what, text);
 }
 
