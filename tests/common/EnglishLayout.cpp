@@ -33,9 +33,7 @@ EnglishScope::~EnglishScope() {
     QLocale::setDefault(m_locale);
 }
 
-namespace {
-
-bool hasChinese(QString text, const QStringList& dataTexts) {
+bool HasChinese(QString text, const QStringList& dataTexts) {
     for (const QString& data : dataTexts)
         if (!data.isEmpty())
             text.remove(data);
@@ -43,6 +41,8 @@ bool hasChinese(QString text, const QStringList& dataTexts) {
                                                        "\\x{ff00}-\\x{ffef}]"));
     return han.match(text).hasMatch();
 }
+
+namespace {
 
 // The text as painted: "&&" is one ampersand, a lone "&" marks the shortcut.
 QString shownText(QString text) {
@@ -55,6 +55,23 @@ QString shownText(QString text) {
 QString name(const QWidget* w) {
     return QStringLiteral("%1 (%2)").arg(w->objectName(),
                                          QString::fromLatin1(w->metaObject()->className()));
+}
+
+// Lists `text` of `who` when it holds Chinese beside the records' own texts.
+void flagChinese(const QString& who, const QString& what, const QString& text,
+                 const QStringList& dataTexts, QStringList* out) {
+    if (HasChinese(text, dataTexts))
+        *out << QStringLiteral("%1: Chinese %2 \"%3\"").arg(who, what, text);
+}
+
+// Lists `text` of `who` when it is wider than its room.
+void flagWidth(const QString& who, const QString& what, const QString& text, int needed, int room,
+               QStringList* out) {
+    if (needed > room)
+        *out << QStringLiteral("%1: %2\"%3\" needs %4, has %5")
+                    .arg(who, what, text)
+                    .arg(needed)
+                    .arg(room);
 }
 
 int widest(const QFontMetrics& fm, const QString& text) {
@@ -125,12 +142,7 @@ void checkButton(const QAbstractButton* button, QStringList* out) {
                 style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, button);
     if (!button->icon().isNull())
         room -= button->iconSize().width() + 4;
-    const int needed = widest(QFontMetrics(button->font()), text);
-    if (needed > room)
-        *out << QStringLiteral("%1: \"%2\" needs %3, has %4")
-                    .arg(name(button), text)
-                    .arg(needed)
-                    .arg(room);
+    flagWidth(name(button), QString(), text, widest(QFontMetrics(button->font()), text), room, out);
 }
 
 void checkGroupBox(const QGroupBox* box, QStringList* out) {
@@ -146,13 +158,9 @@ void checkGroupBox(const QGroupBox* box, QStringList* out) {
     const QRect label =
         box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
     // The style cuts the title's rectangle to the box: it fits when the text does.
-    const int needed = QFontMetrics(box->font()).horizontalAdvance(title);
-    const int room = std::min(label.width(), box->width() - label.left());
-    if (needed > room)
-        *out << QStringLiteral("%1: title \"%2\" needs %3, has %4")
-                    .arg(name(box), title)
-                    .arg(needed)
-                    .arg(room);
+    flagWidth(name(box), QStringLiteral("title "), title,
+              QFontMetrics(box->font()).horizontalAdvance(title),
+              std::min(label.width(), box->width() - label.left()), out);
 }
 
 void checkHeader(const QHeaderView* header, const QStringList& dataTexts, QStringList* out) {
@@ -167,26 +175,16 @@ void checkHeader(const QHeaderView* header, const QStringList& dataTexts, QStrin
         if (header->isSectionHidden(i))
             continue;
         const QString text = model->headerData(i, header->orientation()).toString();
-        if (hasChinese(text, dataTexts))
-            *out << QStringLiteral("%1: Chinese column %2 \"%3\"")
-                        .arg(name(header))
-                        .arg(i)
-                        .arg(text);
+        const QString column = QStringLiteral("column %1 ").arg(i);
+        flagChinese(name(header), column, text, dataTexts, out);
         if (header->orientation() != Qt::Horizontal || text.isEmpty())
             continue;
         QFont font = header->font();
         const QVariant modelFont = model->headerData(i, header->orientation(), Qt::FontRole);
         if (modelFont.canConvert<QFont>())
             font = qvariant_cast<QFont>(modelFont);
-        const int needed = widest(QFontMetrics(font), text) + margin;
-        const int room = header->sectionSize(i);
-        if (needed > room)
-            *out << QStringLiteral("%1: column %2 \"%3\" needs %4, has %5")
-                        .arg(name(header))
-                        .arg(i)
-                        .arg(text)
-                        .arg(needed)
-                        .arg(room);
+        flagWidth(name(header), column, text, widest(QFontMetrics(font), text) + margin,
+                  header->sectionSize(i), out);
     }
 }
 
@@ -198,10 +196,7 @@ void checkActions(const QString& where, const QList<QAction*>& actions,
             continue;
         seen->insert(action);
         for (const QString& text : {action->text(), action->toolTip(), action->statusTip()})
-            if (hasChinese(text, dataTexts)) {
-                *out << QStringLiteral("%1: Chinese menu entry \"%2\"").arg(where, text);
-                break;
-            }
+            flagChinese(where, QStringLiteral("menu entry"), text, dataTexts, out);
         if (const QMenu* menu = action->menu())
             checkActions(where + QLatin1String(" > ") + shownText(action->text()), menu->actions(),
                          dataTexts, seen, out);
@@ -226,40 +221,35 @@ void checkMenuBar(const QMenuBar* bar, const QStringList& dataTexts, QSet<const 
 QStringList EnglishLayoutProblems(QWidget* window, const QStringList& dataTexts) {
     QStringList out;
     QSet<const QAction*> seen;
-    if (hasChinese(window->windowTitle(), dataTexts))
-        out << QStringLiteral("%1: Chinese window title \"%2\"")
-                   .arg(name(window), window->windowTitle());
+    flagChinese(name(window), QStringLiteral("window title"), window->windowTitle(), dataTexts,
+                &out);
     QList<QWidget*> widgets = window->findChildren<QWidget*>();
     widgets.prepend(window);
     for (QWidget* w : widgets) {
         if (!w->isVisibleTo(window) && w != window)
             continue;
-        if (hasChinese(w->toolTip(), dataTexts))
-            out << QStringLiteral("%1: Chinese tool tip \"%2\"").arg(name(w), w->toolTip());
+        const auto chinese = [&](const char* what, const QString& text) {
+            flagChinese(name(w), QLatin1String(what), text, dataTexts, &out);
+        };
+        chinese("tool tip", w->toolTip());
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
-            if (hasChinese(label->text(), dataTexts))
-                out << QStringLiteral("%1: Chinese text \"%2\"").arg(name(w), label->text());
+            chinese("text", label->text());
             checkLabel(label, &out);
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-            if (hasChinese(button->text(), dataTexts))
-                out << QStringLiteral("%1: Chinese text \"%2\"").arg(name(w), button->text());
+            chinese("text", button->text());
             checkButton(button, &out);
         } else if (const auto* box = qobject_cast<const QGroupBox*>(w)) {
-            if (hasChinese(box->title(), dataTexts))
-                out << QStringLiteral("%1: Chinese title \"%2\"").arg(name(w), box->title());
+            chinese("title", box->title());
             checkGroupBox(box, &out);
         } else if (const auto* header = qobject_cast<const QHeaderView*>(w)) {
             checkHeader(header, dataTexts, &out);
         } else if (const auto* bar = qobject_cast<const QMenuBar*>(w)) {
             checkMenuBar(bar, dataTexts, &seen, &out);
         } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
-            if (hasChinese(edit->placeholderText(), dataTexts))
-                out << QStringLiteral("%1: Chinese placeholder \"%2\"")
-                           .arg(name(w), edit->placeholderText());
+            chinese("placeholder", edit->placeholderText());
         } else if (const auto* tabs = qobject_cast<const QTabBar*>(w)) {
             for (int i = 0; i < tabs->count(); ++i)
-                if (hasChinese(tabs->tabText(i), dataTexts))
-                    out << QStringLiteral("%1: Chinese tab \"%2\"").arg(name(w), tabs->tabText(i));
+                chinese("tab", tabs->tabText(i));
         }
     }
     // The window's own menus (a context menu of the main window).

@@ -32,3 +32,6 @@ private:
 // `dataTexts` are texts of the records shown (a Chinese name), not checked
 // for Chinese. Hidden controls are skipped: show each state to be checked.
 QStringList EnglishLayoutProblems(QWidget* window, const QStringList& dataTexts = {});
+
+// A Chinese character or punctuation mark in `text` outside `dataTexts`.
+bool HasChinese(QString text, const QStringList& dataTexts = {});

@@ -103,11 +103,6 @@ private slots:
                  QStringList({"1001 员工1001 办公室 4 4 1 20 0 0 0 0 35:40 1",
                               "1002 员工1002 办公室 4 3 0 0 0 0 1 1 19:04 0",
                               "2001 员工2001 教务处 4 4 1 5 0 0 0 0 36:25 0"}));
-        QCOMPARE(table->model()->headerData(12, Qt::Horizontal).toString(),
-                 QStringLiteral("修正天数"));
-        QCOMPARE(child<QLabel>(&w, "lblNote")->text(),
-                 QStringLiteral("说明：统计到昨天为止，今天的考勤不计入；在休息日或节假日上班的，"
-                                "计为出勤。"));
         table->sortByColumn(6, Qt::DescendingOrder); // 20 before 5: as numbers
         QCOMPARE(tableRows(table, 1), QStringList({"1001", "2001", "1002"}));
         const QStringList totals = tableRows(child<QTableView>(&w, "tblTotals"), 9);
@@ -189,14 +184,10 @@ private slots:
         child<QTimeEdit>(&w, "tmeEnd3")->setTime(QTime(16, 30));
         auto* grace = child<QSpinBox>(&w, "spnEarlyGrace3");
         grace->selectAll();
-        QTest::keyClicks(grace, "300");
-        QCOMPARE(grace->value(), 300);
+        QTest::keyClicks(grace, "241");
+        QCOMPARE(grace->value(), 241);
         child<QPushButton>(&w, "cmdSave")->click();
         QCOMPARE(boxes->lines(), box("警告", "教务处 星期三：宽限时间应在0到240分钟之间！"));
-        grace->selectAll();
-        QTest::keyClicks(grace, "241");
-        child<QPushButton>(&w, "cmdSave")->click();
-        QCOMPARE(boxes->size(), 2);
         grace->selectAll();
         QTest::keyClicks(grace, "240");
 

@@ -44,14 +44,10 @@ private slots:
         const QString closed = QStringLiteral("%1年%2月已月结").arg(d.year()).arg(d.month());
         const QStringList y{QString::number(d.year()), QString::number(d.month())};
         const auto fix = [&](const QString& n, const QStringList& more, const char* reason) {
-            return QStringList{QStringLiteral("correct"), n, day} + more +
-                   QStringList{QStringLiteral("--reason"), QLatin1String(reason)} + dir();
+            return QStringList{"correct", n, day} + more + QStringList{"--reason", reason} + dir();
         };
-        const QStringList in{QStringLiteral("--arrival"), QStringLiteral("08:00")};
-        const QStringList out{QStringLiteral("--departure"), QStringLiteral("17:30")};
-        const QStringList change{QStringLiteral("--change"), QStringLiteral("--arrival"),
-                                 QStringLiteral("08:30")};
-        const QStringList remove{QStringLiteral("--remove")};
+        const QStringList in{"--arrival", "08:00"}, out{"--departure", "17:30"};
+        const QStringList change{"--change", "--arrival", "08:30"}, remove{"--remove"};
         const struct {
             QStringList args;
             QString says; // empty: succeeds

@@ -4,8 +4,10 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
+#include "shared/db/DbOpener.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
 #include "tests/common/PgTestServer.h"
@@ -49,6 +51,17 @@ struct ServerDatabase {
     const bool created = database.ok();
 };
 
+// Runs `statements` on a database file as they are (no checks or upgrade).
+bool onFile(const QString& file, const QStringList& statements) {
+    const ScopedConnection name(QStringLiteral("tst_migrate_file"));
+    QSqlDatabase db = DbOpener::OpenFile(file, name.name(), DbOpener::Profile::New);
+    QSqlQuery q(db);
+    for (const QString& sql : statements)
+        if (!q.exec(sql))
+            return false;
+    return db.isValid();
+}
+
 } // namespace
 
 class tst_migrate : public QObject {
@@ -68,14 +81,11 @@ private:
     }
 
     QTemporaryDir m_root;
-    QString m_tool;
 
 private slots:
     void initTestCase() {
         if (!PgTestServer::Available())
             QSKIP("no test database server (ATTENDANCE_TEST_PG_SERVER)");
-        m_tool = AdminTool::Path();
-        QVERIFY(QFileInfo(m_tool).isExecutable());
         QVERIFY(m_root.isValid());
     }
 
@@ -85,18 +95,10 @@ private slots:
         const QString dir = path("demo");
         QVERIFY(Runs({"init", dir, "--demo"}));
         const QString file = dir + QStringLiteral("/vorerur.dat");
-        {
-            // A department added and removed: its key is never given again.
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "file");
-            db.setDatabaseName(file);
-            QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('gone')")));
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM Dept WHERE DNAME = 'gone'")));
-            QVERIFY(QSqlQuery(db).exec(
-                QStringLiteral("INSERT INTO WorkCalendar VALUES('2026-10-01', 'holiday', 'x')")));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("file"));
+        // A department added and removed: its key is never given again.
+        QVERIFY(onFile(file, {"INSERT INTO Dept(DNAME) VALUES('gone')",
+                              "DELETE FROM Dept WHERE DNAME = 'gone'",
+                              "INSERT INTO WorkCalendar VALUES('2026-10-01', 'holiday', 'x')"}));
         exportAll(dir, "before");
         const QByteArray fileBytes = readFile(file);
 
@@ -149,12 +151,8 @@ private slots:
 
         // A row the server cannot take (a NUL in a text) stops the copy
         // after the first tables: all of it is rolled back.
-        {
-            QSqlDatabase db = clsDbConn::OpenFile(dir + "/vorerur.dat", "bad");
-            QVERIFY(QSqlQuery(db).exec("INSERT INTO Presence VALUES('10' || char(0) || '01', "
-                                       "'2020-01-01 08:00:00', NULL)"));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("bad"));
+        QVERIFY(onFile(dir + "/vorerur.dat", {"INSERT INTO Presence VALUES('10' || char(0) || "
+                                              "'01', '2020-01-01 08:00:00', NULL)"}));
         QVERIFY(Fails(QStringList{"migrate", "--dir", dir} + server.args(),
                       {"Presence", server.settings.database}));
         QCOMPARE(readFile(ini), iniBytes);
@@ -191,13 +189,10 @@ private slots:
         // A file newer than the tool is not copied: its later tables would be lost.
         ServerDatabase empty;
         QVERIFY(empty.created);
-        {
-            QSqlDatabase db = clsDbConn::OpenFile(path("demo2/vorerur.dat"), "newer");
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, "
-                                                      "'2027-01-01 00:00:00', 'later')")
-                                           .arg(DbSchema::Latest + 1)));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        QVERIFY(onFile(path("demo2/vorerur.dat"),
+                       {QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, '2027-01-01 "
+                                       "00:00:00', 'later')")
+                            .arg(DbSchema::Latest + 1)}));
         QVERIFY(Fails(QStringList{"migrate", "--dir", path("demo2")} + empty.args(),
                       {QStringLiteral("schema version %1, newer").arg(DbSchema::Latest + 1)}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);

@@ -65,7 +65,6 @@ class tst_SetAdminPassword : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_root.isValid()); }
     void init() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
@@ -76,17 +75,16 @@ private slots:
     // init's first password: asked twice without echo; two different
     // answers make nothing at all; the typed password never appears.
     void initAsksTwice() {
-        const QString differ = m_root.filePath(QStringLiteral("differ"));
-        Terminal first({QStringLiteral("init"), differ, QStringLiteral("--password"), "-"});
+        const QString differ = m_root.filePath("differ");
+        Terminal first({"init", differ, "--password", "-"});
         QVERIFY(first.answer("--password: ", "Secret-1"));
         QVERIFY(first.answer("--password (again): ", "Secret-2"));
         QCOMPARE(first.finish(), 1);
         QVERIFY2(first.screen.contains("differ"), first.screen.constData());
         QVERIFY(!QFileInfo::exists(differ));
 
-        const QString same = m_root.filePath(QStringLiteral("same"));
-        Terminal second({QStringLiteral("init"), same, QStringLiteral("--password"), "-",
-                         QStringLiteral("--demo")});
+        const QString same = m_root.filePath("same");
+        Terminal second({"init", same, "--password", "-", "--demo"});
         QVERIFY(second.answer("--password: ", "Secret-3"));
         QVERIFY(second.answer("(again): ", "Secret-3"));
         QCOMPARE(second.finish(), 0);
@@ -96,11 +94,8 @@ private slots:
         QVERIFY(second.screen.contains("administrator password: as given"));
 
         // With a server, --password is the login's existing password: asked once.
-        Terminal login({QStringLiteral("init"), m_root.filePath(QStringLiteral("srv")),
-                        QStringLiteral("--engine"), QStringLiteral("postgresql"),
-                        QStringLiteral("--server"), QStringLiteral("127.0.0.1:1"),
-                        QStringLiteral("--user"), QStringLiteral("u"), QStringLiteral("--database"),
-                        QStringLiteral("d"), QStringLiteral("--password"), "-"});
+        Terminal login({"init", m_root.filePath("srv"), "--engine", "postgresql", "--server",
+                        "127.0.0.1:1", "--user", "u", "--database", "d", "--password", "-"});
         QVERIFY(login.answer("--password: ", "x"));
         QCOMPARE(login.finish(), 1);
         QVERIFY(!login.screen.contains("again"));
@@ -111,18 +106,17 @@ private slots:
         const QString pw = m_root.filePath(QStringLiteral("pw"));
         QVERIFY(writeFile(pw, "Typed-Secret\n"));
         ToolRun r =
-            AdminTool::Run({QStringLiteral("init"), m_root.filePath(QStringLiteral("d1")),
-                            QStringLiteral("--demo"), QStringLiteral("--password-file"), pw});
+            AdminTool::Run({"init", m_root.filePath("d1"), "--demo", "--password-file", pw});
         QCOMPARE(r.code, 0);
         QVERIFY(!r.out.contains("Typed-Secret") && r.out.contains("as given (--password)"));
-        r = AdminTool::Run({QStringLiteral("init"), m_root.filePath(QStringLiteral("d2")),
-                            QStringLiteral("--demo")});
+        r = AdminTool::Run({"init", m_root.filePath("d2"), "--demo"});
         QCOMPARE(r.code, 0);
         QVERIFY(r.out.contains("administrator password: 123456"));
     }
 
     // From a file or the terminal: the new password with one trail row;
-    // every refusal changes neither the password nor the trail.
+    // every refusal changes neither the password nor the trail (two
+    // answers that differ: initAsksTwice, the same prompt).
     void setsPasswordWithTrailRow() {
         const QString file = fx->writeFile(QStringLiteral("new-pw"), "neu Passwort 1\r\nzwei\n");
         QVERIFY(
@@ -138,12 +132,6 @@ private slots:
         QCOMPARE(typed.finish(), 0);
         QVERIFY(stored(QStringLiteral("Typed-2")) && !typed.screen.contains("Typed-2"));
         QCOMPARE(passwordRows(), 2);
-
-        Terminal mistyped(QStringList{"set-admin-password", "-"} + dir());
-        QVERIFY(mistyped.answer("password: ", "Typed-3"));
-        QVERIFY(mistyped.answer("(again): ", "Typed-4"));
-        QCOMPARE(mistyped.finish(), 1);
-        QVERIFY(mistyped.screen.contains("differ"));
 
         const QString blanks = fx->writeFile(QStringLiteral("blanks"), " x\n");
         const QString empty = fx->writeFile(QStringLiteral("empty"), "\n");
