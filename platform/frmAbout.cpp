@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 
 frmAbout::frmAbout(const Info& info, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAbout>()), m_homePage(info.homePage) {
+    : QDialog(parent), m_homePage(info.homePage), ui(std::make_unique<Ui::frmAbout>()) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(info.caption);

@@ -195,8 +195,12 @@ void checkActions(const QString& where, const QList<QAction*>& actions,
         if (seen->contains(action))
             continue;
         seen->insert(action);
+        // One line an action: its tool tip repeats its text when it has none.
         for (const QString& text : {action->text(), action->toolTip(), action->statusTip()})
-            flagChinese(where, QStringLiteral("menu entry"), text, dataTexts, out);
+            if (HasChinese(text, dataTexts)) {
+                flagChinese(where, QStringLiteral("menu entry"), text, dataTexts, out);
+                break;
+            }
         if (const QMenu* menu = action->menu())
             checkActions(where + QLatin1String(" > ") + shownText(action->text()), menu->actions(),
                          dataTexts, seen, out);
