@@ -23,6 +23,7 @@
 #include "bench/BenchData.h"
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "platform/FontConfigLoad.h"
 #include "platform/MsgBox.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
@@ -322,6 +323,7 @@ void step(const char* name) {
 // can say where the time goes. Paints and quits.
 int startupChild(int argc, char* argv[], const QString& dir) {
     step("main");
+    const FontConfigLoad fontConfig;
     QApplication app(argc, argv);
     step("application");
     DesktopKit::SetProgramTitle(Station::ProgramTitle());

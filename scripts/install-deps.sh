@@ -12,7 +12,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libbenchmark-dev
-  fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig
+  fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fontconfig libfontconfig-dev
   xvfb xauth xdotool
   libqt6svg6
   zbar-tools poppler-utils imagemagick

@@ -1,5 +1,6 @@
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
+#include "platform/FontConfigLoad.h"
 #include "report/ReportPainter.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
         }
     }
     AppClock::UseSystemTimeZoneOnce();
+    const FontConfigLoad fontConfig;
     QApplication app(argc, argv);
     // PDF files appear under their name only when complete.
     ReportPainter::SetFileWriter(AtomicFile::WriteWhole);

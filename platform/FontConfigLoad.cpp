@@ -1,0 +1,9 @@
+#include "platform/FontConfigLoad.h"
+
+#include <fontconfig/fontconfig.h>
+
+FontConfigLoad::FontConfigLoad() : m_thread([] { FcInit(); }) {}
+
+FontConfigLoad::~FontConfigLoad() {
+    m_thread.join();
+}
