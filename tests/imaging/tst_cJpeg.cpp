@@ -94,12 +94,18 @@ private:
     QByteArray encode(cJpeg& jpeg, const cImage& image) {
         if (jpeg.SampleHDC(image.hDC(), image.Width(), image.Height(), 0, 0) != 0)
             return {};
-        const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(++m_fileNumber));
-        return jpeg.SaveFile(path) == cJpeg::SaveOk ? readFile(path) : QByteArray();
+        m_last = m_dir->filePath(QStringLiteral("f%1.jpg").arg(++m_fileNumber));
+        return jpeg.SaveFile(m_last) == cJpeg::SaveOk ? readFile(m_last) : QByteArray();
+    }
+    // Whether djpeg decodes the file encode() wrote last without a warning.
+    bool lastDecodes() {
+        QString message;
+        return Djpeg(m_last, nullptr, &message) || (qWarning("%s", qPrintable(message)), false);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     int m_fileNumber = 0;
+    QString m_last;
 
 private slots:
     void initTestCase() {
@@ -236,9 +242,7 @@ private slots:
         jpeg.setComment(QString(cJpeg::MaxCommentLength, QLatin1Char('y')));
         const QByteArray file = encode(jpeg, *image);
         QCOMPARE(file.mid(20, 4), QByteArray("\xFF\xFE\xFF\xFF", 4));
-        QString message;
-        const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
-        QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
+        QVERIFY(lastDecodes());
         // One byte per character; characters beyond one byte become '?'.
         jpeg.setComment(QStringLiteral("A\u00E9\u4E2D"));
         QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE)[0].payload, QByteArray("A\xE9?"));
@@ -313,9 +317,7 @@ private slots:
             QCOMPARE(scans.size(), 1);
             QVERIFY(file.endsWith(scans[0] + QByteArray("\xFF\xD9")));
             QVERIFY2(scans[0].count(QByteArray("\xFF\x00", 2)) > 10, "no stuffed byte produced");
-            QString message;
-            const QString path = m_dir->filePath(QStringLiteral("f%1.jpg").arg(m_fileNumber));
-            QVERIFY2(Djpeg(path, nullptr, &message), qPrintable(message));
+            QVERIFY(lastDecodes());
         }
     }
 
@@ -404,10 +406,7 @@ private slots:
     void jpegencLoadsNoQtGuiForItsOwnFormats() {
         // The dynamic loader names every library it maps: a PPM needs no Qt Gui.
         const QString in = m_dir->filePath(QStringLiteral("small.ppm"));
-        QFile file(in);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40'));
-        file.close();
+        QVERIFY(writeFile(in, QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40')));
         qputenv("LD_DEBUG", "libs");
         const ToolRun r = JpegCheck::Jpegenc({in, m_dir->filePath(QStringLiteral("small.jpg"))});
         qunsetenv("LD_DEBUG");

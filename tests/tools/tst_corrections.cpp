@@ -19,7 +19,8 @@ class tst_Corrections : public QObject {
 
     std::unique_ptr<TestProgramDir> fx;
 
-    QStringList dir() const { return {QStringLiteral("--dir"), fx->path()}; }
+    // A command line on the test's program directory.
+    QStringList on(QStringList args) const { return args << "--dir" << fx->path(); }
     int dayRows(const QString& number, const QDate& d) {
         return fx->rows(QStringLiteral("Presence WHERE ENUMBER = '%1' AND ENTERTIME LIKE '%2%'")
                             .arg(number, d.toString(Qt::ISODate)));
@@ -29,9 +30,9 @@ private slots:
     void init() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("办公室")) && SavePassword(QStringLiteral("pw")));
+        QVERIFY(fx->addDept(1, "办公室") && SavePassword(QStringLiteral("pw")));
         for (const char* n : {"7", "8", "9", "10"})
-            QVERIFY(fx->addEmployee(QLatin1String(n), QStringLiteral("张三"), QLatin1String(n), 1));
+            QVERIFY(fx->addEmployee(QLatin1String(n), "张三", QLatin1String(n), 1));
     }
     void cleanup() { fx.reset(); }
 
@@ -44,7 +45,7 @@ private slots:
         const QString closed = QStringLiteral("%1年%2月已月结").arg(d.year()).arg(d.month());
         const QStringList y{QString::number(d.year()), QString::number(d.month())};
         const auto fix = [&](const QString& n, const QStringList& more, const char* reason) {
-            return QStringList{"correct", n, day} + more + QStringList{"--reason", reason} + dir();
+            return QStringList{"correct", n, day} + more + on({"--reason", reason});
         };
         const QStringList in{"--arrival", "08:00"}, out{"--departure", "17:30"};
         const QStringList change{"--change", "--arrival", "08:30"}, remove{"--remove"};
@@ -61,17 +62,16 @@ private slots:
             {fix("7", in, "r"), "an arrival already"},
             {fix("7", out, "r"), {}},
             {fix("7", change, "r"), {}},
-            {QStringList{"close-month"} + y + dir(), {}},
-            {QStringList{"close-month"} + y + dir(), closed},
+            {on(QStringList{"close-month"} + y), {}},
+            {on(QStringList{"close-month"} + y), closed},
             {fix("7", in, "r"), closed},
             {fix("7", change, "r"), closed},
             {fix("7", remove, "r"), closed},
-            {QStringList{"close-month", QString::number(now.year()), QString::number(now.month())} +
-                 dir(),
+            {on({"close-month", QString::number(now.year()), QString::number(now.month())}),
              "only a past month"},
-            {QStringList{"reopen-month"} + y + QStringList{"--admin-password", "no"} + dir(),
+            {QStringList{"reopen-month"} + y + on({"--admin-password", "no"}),
              "wrong administrator password"},
-            {QStringList{"reopen-month"} + y + QStringList{"--admin-password", "pw"} + dir(), {}},
+            {QStringList{"reopen-month"} + y + on({"--admin-password", "pw"}), {}},
             {fix("7", remove, "r"), {}},
         };
         int trail = 0;
@@ -81,22 +81,20 @@ private slots:
             else
                 QVERIFY2(AdminTool::Fails(step.args, {step.says}), qPrintable(step.args.join(' ')));
             trail += step.says.isEmpty();
-            QCOMPARE(fx->rows(QStringLiteral("Correction")), trail);
+            QCOMPARE(fx->rows("Correction"), trail);
             QVERIFY(dayRows(QStringLiteral("7"), d) <= 1);
         }
         QCOMPARE(dayRows(QStringLiteral("7"), d), 0);
         // The month summary marks the corrected days: 7's removed day "改", 8's added one "补".
         QVERIFY(AdminTool::Runs(fix("8", in, "r")));
         const QStringList report{"report-summary", y[0], y[1]};
-        QVERIFY(AdminTool::Runs(report + QStringList{fx->file("s.xlsx")} + dir()));
+        QVERIFY(AdminTool::Runs(report + on({fx->file("s.xlsx")})));
         const QString sheet = QString::fromUtf8(
             RunTool("unzip", {"-p", fx->file("s.xlsx"), "xl/worksheets/sheet2.xml"}).out);
-        QCOMPARE(sheet.count(QStringLiteral("<t>补</t>")) +
-                     sheet.count(QStringLiteral("<t>改</t>")) * 10,
-                 11);
+        QCOMPARE(sheet.count("<t>补</t>") + sheet.count("<t>改</t>") * 10, 11);
         trail += 1;
-        const QString csv = fx->file(QStringLiteral("trail.csv"));
-        const QStringList trailCsv = QStringList{"trail", "--employee", "7", "--csv", csv} + dir();
+        const QString csv = fx->file("trail.csv");
+        const QStringList trailCsv = on({"trail", "--employee", "7", "--csv", csv});
         QVERIFY(AdminTool::Runs(trailCsv));
         const QStringList lines = QString::fromUtf8(readFile(csv)).split(QStringLiteral("\r\n"));
         QVERIFY(readFile(csv).startsWith("\xEF\xBB\xBF"));
@@ -106,7 +104,7 @@ private slots:
                                        .arg(day)),
                  qPrintable(lines[3]));
         QVERIFY(AdminTool::Fails(trailCsv, {QStringLiteral("already exists")}));
-        const ToolRun all = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
+        const ToolRun all = AdminTool::Run(on({"trail"}));
         QCOMPARE(all.out.count('\n'), trail); // closing and reopening too
     }
 
@@ -114,22 +112,18 @@ private slots:
     // writes nothing.
     void dateLimits() {
         const auto fix = [&](const char* date) {
-            return QStringList{"correct",  "7", QLatin1String(date), "--arrival", "08:00",
-                               "--reason", "r"} +
-                   dir();
+            return on({"correct", "7", QLatin1String(date), "--arrival", "08:00", "--reason", "r"});
         };
         for (const char* date : {"0001-01-01", "1899-12-31", "2101-01-01", "2026-13-01"})
             QVERIFY2(AdminTool::Misuses(fix(date), {QLatin1String(date)}), date);
-        QVERIFY(AdminTool::Misuses(QStringList{"trail", "--from", "1899-12-31"} + dir()));
-        QVERIFY(AdminTool::Misuses(QStringList{"trail", "--to", "2101-01-01"} + dir()));
-        QVERIFY(AdminTool::Misuses(QStringList{"close-month", "2101", "1"} + dir()));
-        QVERIFY(AdminTool::Misuses(
-            QStringList{"reopen-month", "1899", "12", "--admin-password", "pw"} + dir()));
-        QCOMPARE(fx->rows(QStringLiteral("Correction")), 0);
+        QVERIFY(AdminTool::Misuses(on({"trail", "--from", "1899-12-31"})));
+        QVERIFY(AdminTool::Misuses(on({"trail", "--to", "2101-01-01"})));
+        // close-month's and reopen-month's YEAR MONTH: tst_rulescommands (the same check).
+        QCOMPARE(fx->rows("Correction"), 0);
         QVERIFY(AdminTool::Runs(fix("1900-01-01")));
         QVERIFY(AdminTool::Fails(fix("2100-12-31"), {"after now"}));
-        const ToolRun all = AdminTool::Run(
-            QStringList{"trail", "--from", "1900-01-01", "--to", "2100-12-31"} + dir());
+        const ToolRun all =
+            AdminTool::Run(on({"trail", "--from", "1900-01-01", "--to", "2100-12-31"}));
         QCOMPARE(all.code, 0);
         QCOMPARE(all.out.count('\n'), 1);
     }
@@ -138,18 +132,16 @@ private slots:
     // escaped: one row a line, no control character reaches the terminal.
     void trailPrintsEscaped() {
         const QDate d = QDate::currentDate().addDays(-1);
-        QVERIFY(AdminTool::Runs(QStringList{"correct", "7", d.toString(Qt::ISODate), "--arrival",
-                                            "08:00", "--reason",
-                                            QStringLiteral("补卡\n7\t08:00\x1b[2J\\x")} +
-                                dir()));
-        const ToolRun r = AdminTool::Run(QStringList{"trail"} + dir());
+        QVERIFY(AdminTool::Runs(on({"correct", "7", d.toString(Qt::ISODate), "--arrival", "08:00",
+                                    "--reason", QStringLiteral("补卡\n7\t08:00\x1b[2J\\x")})));
+        const ToolRun r = AdminTool::Run(on({"trail"}));
         QCOMPARE(r.code, 0);
         QCOMPARE(r.out.count('\n'), 1);
         QVERIFY(!r.out.contains('\x1b') && r.out.count('\t') == 10);
         QVERIFY2(r.out.endsWith(QStringLiteral("\t补卡\\n7\\t08:00\\x1b[2J\\\\x\n").toUtf8()),
                  r.out.constData());
         // The CSV keeps the reason as it is.
-        QVERIFY(AdminTool::Runs(QStringList{"trail", "--csv", fx->file("t.csv")} + dir()));
+        QVERIFY(AdminTool::Runs(on({"trail", "--csv", fx->file("t.csv")})));
         QVERIFY(readFile(fx->file("t.csv")).contains("\"补卡\n7\t08:00\x1b[2J\\x\""));
     }
 
@@ -158,21 +150,17 @@ private slots:
     // names the record changed. A scan replayed into a closed month is
     // printed as "replay".
     void twoRecordsOfADay() {
-        QVERIFY(
-            fx->addEmployee(QStringLiteral("T1"), QStringLiteral("李四"), QStringLiteral("T1"), 1));
+        QVERIFY(fx->addEmployee("T1", "李四", "T1", 1));
         const auto t = [](const char* s) {
             return QDateTime::fromString(QLatin1String(s), Qt::ISODate);
         };
-        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T19:00:00"),
-                                t("2026-11-09T22:00:00")));
-        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-09T08:00:00")));
-        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T07:58:00"),
-                                t("2026-11-10T17:05:00")));
-        QVERIFY(fx->addPresence(QStringLiteral("T1"), t("2026-11-10T08:20:00"),
-                                t("2026-11-10T08:25:00")));
+        for (const auto& [in, out] : {std::pair{"2026-11-09T19:00:00", "2026-11-09T22:00:00"},
+                                      {"2026-11-09T08:00:00", ""},
+                                      {"2026-11-10T07:58:00", "2026-11-10T17:05:00"},
+                                      {"2026-11-10T08:20:00", "2026-11-10T08:25:00"}})
+            QVERIFY(fx->addPresence("T1", t(in), t(out)));
         const auto fix = [&](const char* date, const QStringList& more) {
-            return QStringList{"correct", "T1", QLatin1String(date)} + more +
-                   QStringList{"--reason", "r"} + dir();
+            return QStringList{"correct", "T1", QLatin1String(date)} + more + on({"--reason", "r"});
         };
         QVERIFY(AdminTool::Runs(fix("2026-11-09", {"--departure", "17:00"})));
         QVERIFY(AdminTool::Runs(fix("2026-11-10", {"--change", "--departure", "16:00"})));
@@ -183,16 +171,15 @@ private slots:
                                       {"2026-11-10 07:58:00", "2026-11-10 16:00:00"},
                                       {"2026-11-10 08:20:00", "2026-11-10 08:25:00"}})
             QVERIFY2(fx->rows(keep.arg(QLatin1String(in), QLatin1String(out))) == 1, in);
-        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'T1'")), 4);
+        QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'T1'"), 4);
         AppClock::setFixed(t("2026-11-20T12:00:00"));
         QCOMPARE(clsMonthClose::Close(2026, 10, clsCorrection::Operator::Current()),
                  clsCorrection::Result::Done);
         clsPresence scan;
-        scan.setENUMBER(QStringLiteral("T1"));
+        scan.setENUMBER("T1");
         QCOMPARE(scan.Add(t("2026-10-30T08:00:00"), QStringLiteral("j1")),
                  qint16(clsPresence::Arrival));
-        const QList<QByteArray> lines =
-            AdminTool::Run(QStringList{"trail"} + dir()).out.split('\n');
+        const QList<QByteArray> lines = AdminTool::Run(on({"trail"})).out.split('\n');
         QCOMPARE(lines.size(), 5); // two corrections, the closing, the replay, the end
         QVERIFY2(
             lines[0].contains(
@@ -213,10 +200,8 @@ private slots:
         for (const auto& [n, waitMs] : {std::pair{"7", 0}, {"8", 150}, {"9", 400}, {"10", 800}}) {
             QProcess admin;
             admin.start(AdminTool::Path(),
-                        QStringList{"correct", n, QDate::currentDate().toString(Qt::ISODate),
-                                    "--arrival", early.toString(QStringLiteral("HH:mm")),
-                                    "--reason", "r"} +
-                            dir());
+                        on({"correct", n, QDate::currentDate().toString(Qt::ISODate), "--arrival",
+                            early.toString(QStringLiteral("HH:mm")), "--reason", "r"}));
             QVERIFY(admin.waitForStarted());
             QThread::msleep(waitMs);
             clsPresence scan;
@@ -250,24 +235,23 @@ private slots:
         QVERIFY(fx->setIni("ATTENDANCE", "DBLOGINNAME", "corr_station") &&
                 fx->setIni("ATTENDANCE", "DBLOGINPWD", "x"));
         QVERIFY(AdminTool::Runs(
-            QStringList{"correct", "7", "2020-01-02", "--arrival", "08:00", "--reason", "r"} +
-            dir()));
-        QVERIFY(AdminTool::Runs(QStringList{"close-month", "2020", "1"} + dir()));
-        QVERIFY(AdminTool::Runs(QStringList{"check"} + dir()));
+            on({"correct", "7", "2020-01-02", "--arrival", "08:00", "--reason", "r"})));
+        QVERIFY(AdminTool::Runs(on({"close-month", "2020", "1"})));
+        QVERIFY(AdminTool::Runs(on({"check"})));
         QSqlDatabase station = QSqlDatabase::cloneDatabase(admin, QStringLiteral("station"));
         station.setUserName(QStringLiteral("corr_station"));
         station.setPassword(QStringLiteral("x"));
         QVERIFY(station.open());
         QSqlQuery s(station);
-        QVERIFY(s.exec(QStringLiteral("SELECT COUNT(*) FROM correction")) && s.next());
+        QVERIFY(s.exec("SELECT COUNT(*) FROM correction") && s.next());
         QCOMPARE(s.value(0).toInt(), 2);
-        QVERIFY(!s.exec(QStringLiteral("UPDATE correction SET REASON = 'x'")));
-        QVERIFY(!s.exec(QStringLiteral("DELETE FROM correction")));
-        QVERIFY(!s.exec(QStringLiteral("INSERT INTO correction(CTIME) VALUES('x')")));
+        QVERIFY(!s.exec("UPDATE correction SET REASON = 'x'"));
+        QVERIFY(!s.exec("DELETE FROM correction"));
+        QVERIFY(!s.exec("INSERT INTO correction(CTIME) VALUES('x')"));
         station.close();
-        q.exec(QStringLiteral("REASSIGN OWNED BY corr_station TO CURRENT_USER"));
-        q.exec(QStringLiteral("DROP OWNED BY corr_station"));
-        QVERIFY(q.exec(QStringLiteral("DROP ROLE corr_station")));
+        q.exec("REASSIGN OWNED BY corr_station TO CURRENT_USER");
+        q.exec("DROP OWNED BY corr_station");
+        QVERIFY(q.exec("DROP ROLE corr_station"));
     }
 };
 

@@ -4,10 +4,8 @@
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
-#include "shared/db/DbOpener.h"
 #include "shared/db/DbSchema.h"
 #include "shared/db/DbSettings.h"
-#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
 #include "tests/common/PgTestServer.h"
@@ -22,7 +20,7 @@
 
 namespace {
 
-using AdminTool::Fails, AdminTool::Run, AdminTool::Runs;
+using AdminTool::ChangeFile, AdminTool::Fails, AdminTool::Run, AdminTool::Runs;
 
 // A fresh, empty database on the test server, dropped at the end, with the
 // options that name it.
@@ -46,21 +44,15 @@ struct ServerDatabase {
         return result;
     }
 
+    // How many tables the database holds.
+    qint64 tables() const {
+        return count("SELECT COUNT(*) FROM pg_tables WHERE schemaname = 'public'");
+    }
+
     PgTestDatabase database;
     const DbSettings& settings = database.settings();
     const bool created = database.ok();
 };
-
-// Runs `statements` on a database file as they are (no checks or upgrade).
-bool onFile(const QString& file, const QStringList& statements) {
-    const ScopedConnection name(QStringLiteral("tst_migrate_file"));
-    QSqlDatabase db = DbOpener::OpenFile(file, name.name(), DbOpener::Profile::New);
-    QSqlQuery q(db);
-    for (const QString& sql : statements)
-        if (!q.exec(sql))
-            return false;
-    return db.isValid();
-}
 
 } // namespace
 
@@ -96,7 +88,8 @@ private slots:
         QVERIFY(Runs({"init", dir, "--demo"}));
         const QString file = dir + QStringLiteral("/vorerur.dat");
         // A department added and removed: its key is never given again.
-        QVERIFY(onFile(file, {"INSERT INTO Dept(DNAME) VALUES('gone')",
+        QVERIFY(
+            ChangeFile(file, {"INSERT INTO Dept(DNAME) VALUES('gone')",
                               "DELETE FROM Dept WHERE DNAME = 'gone'",
                               "INSERT INTO WorkCalendar VALUES('2026-10-01', 'holiday', 'x')"}));
         exportAll(dir, "before");
@@ -109,10 +102,9 @@ private slots:
         QVERIFY2(r.out.contains("4 departments, 20 employees") && r.out.contains(" s ("),
                  r.out.constData());
         QCOMPARE(readFile(file), fileBytes);
-        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM WorkCalendar")), 1);
-        QCOMPARE(server.count(QStringLiteral("SELECT MAX(VERSION) FROM SchemaVersion")),
-                 qint64(DbSchema::Latest));
-        const IniFile ini(dir + QStringLiteral("/attendance.ini"));
+        QCOMPARE(server.count("SELECT COUNT(*) FROM WorkCalendar"), 1);
+        QCOMPARE(server.count("SELECT MAX(VERSION) FROM SchemaVersion"), qint64(DbSchema::Latest));
+        const IniFile ini(dir + "/attendance.ini");
         QCOMPARE(ini.Read("DATA", "ENGINE"), QStringLiteral("postgresql"));
         QCOMPARE(ini.Read("ATTENDANCE", "DBNAME"), server.settings.database);
         QCOMPARE(ini.Read("ATTENDANCE", "DBLOGINPWD"), server.settings.password);
@@ -130,10 +122,10 @@ private slots:
         // removed department's 5).
         QVERIFY(Runs({"import-departments", path("before/d.xml"), "--dir", dir}));
         QVERIFY(QSqlQuery(clsDbConn::OpenServer(server.settings, "keys", nullptr))
-                    .exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES('new')")));
+                    .exec("INSERT INTO Dept(DNAME) VALUES('new')"));
         QSqlDatabase::removeDatabase(QStringLiteral("keys"));
-        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(DISTINCT ID) FROM Dept")), 5);
-        QCOMPARE(server.count(QStringLiteral("SELECT MAX(ID) FROM Dept")), 6);
+        QCOMPARE(server.count("SELECT COUNT(DISTINCT ID) FROM Dept"), 5);
+        QCOMPARE(server.count("SELECT MAX(ID) FROM Dept"), 6);
 
         // Once switched, a second migrate is refused without touching anything.
         const QByteArray iniBytes = readFile(ini.fileName());
@@ -151,14 +143,12 @@ private slots:
 
         // A row the server cannot take (a NUL in a text) stops the copy
         // after the first tables: all of it is rolled back.
-        QVERIFY(onFile(dir + "/vorerur.dat", {"INSERT INTO Presence VALUES('10' || char(0) || "
-                                              "'01', '2020-01-01 08:00:00', NULL)"}));
+        QVERIFY(ChangeFile(dir + "/vorerur.dat", {"INSERT INTO Presence VALUES('10' || char(0) || "
+                                                  "'01', '2020-01-01 08:00:00', NULL)"}));
         QVERIFY(Fails(QStringList{"migrate", "--dir", dir} + server.args(),
                       {"Presence", server.settings.database}));
         QCOMPARE(readFile(ini), iniBytes);
-        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE "
-                                             "schemaname = 'public'")),
-                 0);
+        QCOMPARE(server.tables(), 0);
 
         // An unreachable server, and options that do not fit.
         QStringList unreachable = server.args();
@@ -182,23 +172,21 @@ private slots:
         QVERIFY(Fails(QStringList{"migrate", "--dir", path("demo2")} + server.args(),
                       {"holds tables already"}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
-        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 0);
+        QCOMPARE(server.count("SELECT COUNT(*) FROM Employee"), 0);
         // Without server options: the server's database is at this version.
         QVERIFY(Run({"migrate", "--dir", path("first")}).out.contains("nothing to do"));
 
         // A file newer than the tool is not copied: its later tables would be lost.
         ServerDatabase empty;
         QVERIFY(empty.created);
-        QVERIFY(onFile(path("demo2/vorerur.dat"),
-                       {QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, '2027-01-01 "
-                                       "00:00:00', 'later')")
-                            .arg(DbSchema::Latest + 1)}));
+        QVERIFY(ChangeFile(path("demo2/vorerur.dat"),
+                           {QStringLiteral("INSERT INTO SchemaVersion VALUES (%1, '2027-01-01 "
+                                           "00:00:00', 'later')")
+                                .arg(DbSchema::Latest + 1)}));
         QVERIFY(Fails(QStringList{"migrate", "--dir", path("demo2")} + empty.args(),
                       {QStringLiteral("schema version %1, newer").arg(DbSchema::Latest + 1)}));
         QCOMPARE(readFile(path("demo2/attendance.ini")), demo2);
-        QCOMPARE(empty.count(QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE "
-                                            "schemaname = 'public'")),
-                 0);
+        QCOMPARE(empty.tables(), 0);
     }
 
     void initOnServerThenSignIn() {
@@ -211,14 +199,14 @@ private slots:
                      server.secretless()));
         QCOMPARE(IniFile(dir + QStringLiteral("/attendance.ini")).Read("UNIT", "UNITNAME"),
                  QStringLiteral("一中"));
-        QCOMPARE(server.count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 20);
-        QVERIFY(server.count(QStringLiteral("SELECT COUNT(*) FROM Presence")) > 20);
+        QCOMPARE(server.count("SELECT COUNT(*) FROM Employee"), 20);
+        QVERIFY(server.count("SELECT COUNT(*) FROM Presence") > 20);
 
         // The records layer of the programs reads the configuration written.
         SetProgramDirectory(dir);
         AppClock::setFixed(QDateTime::currentDateTime());
         clsPresence scan;
-        scan.setENUMBER(QStringLiteral("1001")); // not yet arrived today in the demo
+        scan.setENUMBER("1001"); // not yet arrived today in the demo
         QCOMPARE(scan.Add(), qint16(1));
         AppClock::advance(qint64(clsPresence::RepeatSeconds + 1) * 1000);
         QCOMPARE(scan.Add(), qint16(2));

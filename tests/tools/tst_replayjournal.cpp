@@ -20,8 +20,7 @@ class tst_ReplayJournal : public QObject {
     QString card(int i) const { return QStringLiteral("C%1").arg(i); }
     QString number(int i) const { return QStringLiteral("N%1").arg(i); }
     ToolRun replay(const QString& file) const {
-        return AdminTool::Run(
-            {QStringLiteral("replay-journal"), file, QStringLiteral("--dir"), fx->path()});
+        return AdminTool::Run({"replay-journal", file, "--dir", fx->path()});
     }
     static int lines(const ToolRun& r, const QString& head) {
         return QString::fromUtf8(r.out).split(QLatin1Char('\n')).filter(head).size();
@@ -39,7 +38,7 @@ private slots:
     void init() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "教务处"));
         for (int i = 0; i < 5; ++i)
             QVERIFY(fx->addEmployee(number(i), QStringLiteral("员工%1").arg(i), card(i), 1));
     }
@@ -56,7 +55,7 @@ private slots:
             QVERIFY(s.IsOpen());
             QVERIFY(s.Cache().Refresh(clsDbConn().GetDbConn(), t0.date(), t0));
             // A card the copy does not know yet, which the server does.
-            QVERIFY(fx->addEmployee(number(9), QStringLiteral("新员工"), card(9), 1));
+            QVERIFY(fx->addEmployee(number(9), "新员工", card(9), 1));
             for (int i = 0; i < 5; ++i)
                 QCOMPARE(s.Scan(card(i), t0.addSecs(i)).state, qint16(clsPresence::Arrival));
             for (int i = 0; i < 3; ++i)
@@ -102,10 +101,10 @@ private slots:
         QVERIFY(first.out.contains("applied: 2026-03-02 08:00:50 - (card C9)"));
         QVERIFY(first.out.contains(
             "11 scans read: 8 applied, 2 already there, 1 of unknown cards; 0 could not be read"));
-        QCOMPARE(fx->rows(QStringLiteral("Presence")), 6);
-        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE EXITTIME IS NOT NULL")), 3);
-        QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = 'N9'")), 1);
-        QCOMPARE(fx->rows(QStringLiteral("ScanReplay")), 10);
+        QCOMPARE(fx->rows("Presence"), 6);
+        QCOMPARE(fx->rows("Presence WHERE EXITTIME IS NOT NULL"), 3);
+        QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'N9'"), 1);
+        QCOMPARE(fx->rows("ScanReplay"), 10);
         clsDbConn::CloseShared();
 
         const ToolRun second = replay(kept);
@@ -125,8 +124,8 @@ private slots:
         QVERIFY(
             third.out.contains("11 scans read: 0 applied, 10 already there, 1 of unknown cards"));
         QCOMPARE(digest(cutJournal + QStringLiteral("-wal")), wal);
-        QCOMPARE(fx->rows(QStringLiteral("Presence")), 6);
-        QCOMPARE(fx->rows(QStringLiteral("ScanReplay")), 10);
+        QCOMPARE(fx->rows("Presence"), 6);
+        QCOMPARE(fx->rows("ScanReplay"), 10);
     }
 
     // A page of the scans' table destroyed: the scans on it are named, the
@@ -158,7 +157,7 @@ private slots:
 
         const ToolRun r = replay(path);
         QCOMPARE(r.code, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("could not be read")), qPrintable(r.err));
+        QVERIFY2(r.err.contains("could not be read"), qPrintable(r.err));
         QCOMPARE(lines(r, QStringLiteral("could not be read: scan ")), cells);
         QCOMPARE(lines(r, QStringLiteral("unknown card: ")), 200 - cells);
         QCOMPARE(readFile(path), bytes);

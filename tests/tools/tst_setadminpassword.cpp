@@ -58,10 +58,11 @@ class tst_SetAdminPassword : public QObject {
     std::unique_ptr<TestProgramDir> fx;
     QTemporaryDir m_root;
 
-    QStringList dir() const { return {QStringLiteral("--dir"), fx->path()}; }
-    int passwordRows() { return fx->rows(QStringLiteral("Correction WHERE ACTION = 'password'")); }
+    // A command line on the test's program directory.
+    QStringList on(QStringList args) const { return args << "--dir" << fx->path(); }
+    int passwordRows() { return fx->rows("Correction WHERE ACTION = 'password'"); }
     bool stored(const QString& password) const {
-        return fx->ini(QStringLiteral("OTHER"), QStringLiteral("ALP")) == EncodePassword(password);
+        return fx->ini("OTHER", "ALP") == EncodePassword(password);
     }
 
 private slots:
@@ -103,7 +104,7 @@ private slots:
 
     // --demo names its own default password, never one given.
     void demoShowsOnlyItsOwnPassword() {
-        const QString pw = m_root.filePath(QStringLiteral("pw"));
+        const QString pw = m_root.filePath("pw");
         QVERIFY(writeFile(pw, "Typed-Secret\n"));
         ToolRun r =
             AdminTool::Run({"init", m_root.filePath("d1"), "--demo", "--password-file", pw});
@@ -118,46 +119,40 @@ private slots:
     // every refusal changes neither the password nor the trail (two
     // answers that differ: initAsksTwice, the same prompt).
     void setsPasswordWithTrailRow() {
-        const QString file = fx->writeFile(QStringLiteral("new-pw"), "neu Passwort 1\r\nzwei\n");
-        QVERIFY(
-            AdminTool::Runs(QStringList{"set-admin-password", "--password-file", file} + dir()));
-        QVERIFY(stored(QStringLiteral("neu Passwort 1")));
+        const QString file = fx->writeFile("new-pw", "neu Passwort 1\r\nzwei\n");
+        QVERIFY(AdminTool::Runs(on({"set-admin-password", "--password-file", file})));
+        QVERIFY(stored("neu Passwort 1"));
         QCOMPARE(passwordRows(), 1);
-        const ToolRun trail = AdminTool::Run(QStringList{QStringLiteral("trail")} + dir());
+        const ToolRun trail = AdminTool::Run(on({"trail"}));
         QVERIFY(trail.out.contains("\tpassword\t") && !trail.out.contains("neu"));
 
-        Terminal typed(QStringList{"set-admin-password", "-"} + dir());
+        Terminal typed(on({"set-admin-password", "-"}));
         QVERIFY(typed.answer("new administrator password: ", "Typed-2"));
         QVERIFY(typed.answer("(again): ", "Typed-2"));
         QCOMPARE(typed.finish(), 0);
-        QVERIFY(stored(QStringLiteral("Typed-2")) && !typed.screen.contains("Typed-2"));
+        QVERIFY(stored("Typed-2") && !typed.screen.contains("Typed-2"));
         QCOMPARE(passwordRows(), 2);
 
-        const QString blanks = fx->writeFile(QStringLiteral("blanks"), " x\n");
-        const QString empty = fx->writeFile(QStringLiteral("empty"), "\n");
-        QVERIFY(AdminTool::Fails(
-            QStringList{"set-admin-password", "--password-file", blanks} + dir(), {"blanks"}));
+        const QString blanks = fx->writeFile("blanks", " x\n");
+        const QString empty = fx->writeFile("empty", "\n");
         QVERIFY(
-            AdminTool::Fails(QStringList{"set-admin-password", "--password-file", empty} + dir()));
-        QVERIFY(AdminTool::Fails(QStringList{"set-admin-password", "--password-file",
-                                             fx->file(QStringLiteral("missing"))} +
-                                     dir(),
-                                 {"missing"}));
+            AdminTool::Fails(on({"set-admin-password", "--password-file", blanks}), {"blanks"}));
+        QVERIFY(AdminTool::Fails(on({"set-admin-password", "--password-file", empty})));
+        // A password file that cannot be read: tst_webpassword (the same reader).
         // "-" without a terminal; a plain password (seen in ps); none or both.
-        QVERIFY(AdminTool::Fails(QStringList{"set-admin-password", "-"} + dir(), {"terminal"}));
-        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password", "plain"} + dir(), {"ps"}));
-        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password"} + dir()));
-        QVERIFY(AdminTool::Misuses(QStringList{"set-admin-password", "-", "--password-file", file} +
-                                   dir()));
-        QVERIFY(stored(QStringLiteral("Typed-2")));
+        QVERIFY(AdminTool::Fails(on({"set-admin-password", "-"}), {"terminal"}));
+        QVERIFY(AdminTool::Misuses(on({"set-admin-password", "plain"}), {"ps"}));
+        QVERIFY(AdminTool::Misuses(on({"set-admin-password"})));
+        QVERIFY(AdminTool::Misuses(on({"set-admin-password", "-", "--password-file", file})));
+        QVERIFY(stored("Typed-2"));
         QCOMPARE(passwordRows(), 2);
     }
 
     // A configuration this user may not write is named before anything is
     // asked; a trail that refuses the row leaves the old password.
     void refusedWritesChangeNothing() {
-        const QString file = fx->writeFile(QStringLiteral("pw"), "another\n");
-        const QStringList set = QStringList{"set-admin-password", "--password-file", file} + dir();
+        const QString file = fx->writeFile("pw", "another\n");
+        const QStringList set = on({"set-admin-password", "--password-file", file});
         if (::geteuid() != 0) {
             QVERIFY(QFile::setPermissions(fx->iniPath, QFile::ReadOwner));
             QVERIFY(AdminTool::Fails(set, {"not writable", fx->iniPath}));
@@ -173,18 +168,16 @@ private slots:
         // A trail that takes no row.
         const QStringList refuse =
             TestProgramDir::OnServer()
-                ? QStringList{QStringLiteral("CREATE FUNCTION no_trail() RETURNS trigger LANGUAGE "
-                                             "plpgsql AS $$ BEGIN RAISE EXCEPTION 'the trail is "
-                                             "closed'; END $$"),
-                              QStringLiteral("CREATE TRIGGER no_trail BEFORE INSERT ON Correction "
-                                             "FOR EACH ROW EXECUTE FUNCTION no_trail()")}
-                : QStringList{QStringLiteral("CREATE TRIGGER no_trail BEFORE INSERT ON Correction "
-                                             "BEGIN SELECT RAISE(ABORT, 'the trail is closed'); "
-                                             "END")};
+                ? QStringList{"CREATE FUNCTION no_trail() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                              "BEGIN RAISE EXCEPTION 'the trail is closed'; END $$",
+                              "CREATE TRIGGER no_trail BEFORE INSERT ON Correction FOR EACH ROW "
+                              "EXECUTE FUNCTION no_trail()"}
+                : QStringList{"CREATE TRIGGER no_trail BEFORE INSERT ON Correction BEGIN SELECT "
+                              "RAISE(ABORT, 'the trail is closed'); END"};
         for (const QString& sql : refuse)
             QVERIFY2(fx->exec(sql), qPrintable(fx->lastError));
         QVERIFY(AdminTool::Fails(set, {"trail"}));
-        QVERIFY(stored(QStringLiteral("old")));
+        QVERIFY(stored("old"));
     }
 
     // With the README's grants the stations' login sets the password
@@ -197,52 +190,46 @@ private slots:
         if (!TestProgramDir::OnServer())
             QSKIP("the rights of logins on a server");
         const QString role = QStringLiteral("pw_") + fx->server()->name();
-        const QString owner = fx->ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"));
-        const QString ownerPassword =
-            fx->ini(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"));
-        QVERIFY(
-            fx->addDept(1, QStringLiteral("办公室")) &&
-            fx->addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1));
-        for (const QString& sql :
-             {QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'x'"),
-              QStringLiteral("GRANT USAGE ON SCHEMA public TO %1"),
-              QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO "
-                             "%1"),
-              QStringLiteral("GRANT EXECUTE ON FUNCTION attendance_correct(text, text, text, text, "
-                             "text, text, text, text, text) TO %1"),
-              QStringLiteral("GRANT SELECT ON correction, monthclose, workschedule, workcalendar "
-                             "TO %1")})
-            QVERIFY2(fx->exec(sql.arg(role)), qPrintable(fx->lastError));
-        for (const char* sql : {"DROP FUNCTION attendance_password_trail(text, text)",
-                                "COMMENT ON FUNCTION attendance_presence_guard() IS 'attendance "
-                                "guards 1'",
-                                "DROP TABLE SchemaVersion"})
-            QVERIFY2(fx->exec(QLatin1String(sql)), qPrintable(fx->lastError));
+        const QString owner = fx->ini("ATTENDANCE", "DBLOGINNAME");
+        const QString ownerPassword = fx->ini("ATTENDANCE", "DBLOGINPWD");
+        QVERIFY(fx->addDept(1, "办公室") && fx->addEmployee("7", "张三", "7", 1));
+        for (const char* sql :
+             {"CREATE ROLE %1 LOGIN PASSWORD 'x'", "GRANT USAGE ON SCHEMA public TO %1",
+              "GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO %1",
+              "GRANT EXECUTE ON FUNCTION attendance_correct(text, text, text, text, text, text, "
+              "text, text, text) TO %1",
+              "GRANT SELECT ON correction, monthclose, workschedule, workcalendar TO %1"})
+            QVERIFY2(fx->exec(QString::fromLatin1(sql).arg(role)), qPrintable(fx->lastError));
+        for (const char* sql :
+             {"DROP FUNCTION attendance_password_trail(text, text)",
+              "COMMENT ON FUNCTION attendance_presence_guard() IS 'attendance guards 1'",
+              "DROP TABLE SchemaVersion"})
+            QVERIFY2(fx->exec(sql), qPrintable(fx->lastError));
         // The tool reads the login from attendance.ini; this process keeps
         // the owner's connection.
         const auto login = [&](const QString& name, const QString& password) {
-            return fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINNAME"), name) &&
-                   fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBLOGINPWD"), password);
+            return fx->setIni("ATTENDANCE", "DBLOGINNAME", name) &&
+                   fx->setIni("ATTENDANCE", "DBLOGINPWD", password);
         };
-        QVERIFY(login(role, QStringLiteral("x")));
+        QVERIFY(login(role, "x"));
         const QString day = QDate::currentDate().addDays(-1).toString(Qt::ISODate);
         const QStringList correct =
-            QStringList{"correct", "7", day, "--arrival", "08:00", "--reason", "r"} + dir();
+            on({"correct", "7", day, "--arrival", "08:00", "--reason", "r"});
         QVERIFY(AdminTool::Fails(correct, {"migrate"}));
-        const QString file = fx->writeFile(QStringLiteral("pw"), "station set\n");
-        const QStringList set = QStringList{"set-admin-password", "--password-file", file} + dir();
+        const QString file = fx->writeFile("pw", "station set\n");
+        const QStringList set = on({"set-admin-password", "--password-file", file});
         QVERIFY(AdminTool::Fails(set, {"migrate"}));
         QVERIFY(login(owner, ownerPassword));
-        QVERIFY(AdminTool::Runs(QStringList{QStringLiteral("check")} + dir()));
-        QVERIFY(login(role, QStringLiteral("x")));
+        QVERIFY(AdminTool::Runs(on({"check"})));
+        QVERIFY(login(role, "x"));
         QVERIFY(AdminTool::Runs(correct));
         QVERIFY(AdminTool::Fails(set, {"trail"}));
-        QVERIFY(stored(QStringLiteral("old")));
+        QVERIFY(stored("old"));
         QVERIFY(fx->exec(
             QStringLiteral("GRANT EXECUTE ON FUNCTION attendance_password_trail(text, text) TO %1")
                 .arg(role)));
         QVERIFY(AdminTool::Runs(set));
-        QVERIFY(stored(QStringLiteral("station set")));
+        QVERIFY(stored("station set"));
         QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Correction WHERE OPERATOR = '%1' "
                                           "AND ACTION IN ('add', 'password')")
                                .arg(role)),

@@ -1,6 +1,10 @@
 #include "tests/tools/helpers/AdminTool.h"
 
+#include "shared/db/DbOpener.h"
+#include "shared/db/ScopedConnection.h"
+
 #include <QCoreApplication>
+#include <QSqlQuery>
 
 namespace AdminTool {
 
@@ -37,6 +41,16 @@ bool Fails(const QStringList& args, const QStringList& says) {
 
 bool Misuses(const QStringList& args, const QStringList& says) {
     return endsWith(2, args, says);
+}
+
+bool ChangeFile(const QString& dbFile, const QStringList& statements) {
+    const ScopedConnection name(QStringLiteral("AdminTool_ChangeFile"));
+    QSqlDatabase db = DbOpener::OpenFile(dbFile, name.name(), DbOpener::Profile::New);
+    QSqlQuery q(db);
+    for (const QString& sql : statements)
+        if (!q.exec(sql))
+            return false;
+    return db.isValid();
 }
 
 } // namespace AdminTool

@@ -14,4 +14,7 @@ bool Runs(const QStringList& args);
 bool Fails(const QStringList& args, const QStringList& says = {});
 // Runs a command given arguments it cannot take: exit code 2, naming each of `says`.
 bool Misuses(const QStringList& args, const QStringList& says = {});
+// Runs `statements` on a database file as another program would: without the
+// tool's checks and upgrade of its schema. False when one fails.
+bool ChangeFile(const QString& dbFile, const QStringList& statements);
 } // namespace AdminTool
