@@ -303,16 +303,20 @@ private slots:
         QVERIFY(boxes.isEmpty());
     }
 
-    // A good file replaces the departments all; cancel does nothing. (Files
-    // that fail keep the old ones: tst_exchange badFilesLeaveTheDatabase; their
-    // message: tst_desktopkit exchangeOutcome.)
-    void departmentUpdate() {
+    // A good department file replaces the departments all (files that fail
+    // keep the old ones: tst_exchange badFilesLeaveTheDatabase; their message:
+    // tst_desktopkit exchangeOutcome). This month's records go to a new backup
+    // file (the range and the refused existing file: tst_exchange
+    // monthFilesNeverOverwrite); a blank backup name is refused. Cancel does
+    // nothing.
+    void departmentUpdateAndMonthBackup() {
         const char* names[] = {"教务处", "总务处", "校办"};
         for (int id = 1; id <= 3; ++id)
             QVERIFY(fx->addDept(id, QString::fromUtf8(names[id - 1])));
         const QString good = fx->file(QStringLiteral("部门信息.xml"));
         QVERIFY(ExchangeFiles::ExportDepartments(good, ExchangeFiles::Existing::Refuse));
         QVERIFY(fx->addDept(7, QStringLiteral("旧部门")));
+        QVERIFY(fx->addPresence("001", QDateTime(QDate(2026, 3, 1), QTime(8, 0))));
 
         auto w = makeMain();
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QStringLiteral("  ") + good + " "),
@@ -320,16 +324,8 @@ private slots:
         QCOMPARE(fx->rows("Dept"), 3);
         QCOMPARE(fx->rows("Dept WHERE ID = 2 AND DNAME = '总务处'"), 1);
         QCOMPARE(dialogs.files.last().kind, FileDialog::Kind::Open);
-
         QCOMPARE(withFile(w.get(), "mnuImportDetpInfo_Click", QString()), QString());
-    }
 
-    // This month's records go to a new file (the range and the refused
-    // existing file: tst_exchange monthFilesNeverOverwrite); a blank name is
-    // refused; cancel does nothing.
-    void backupCurrentMonth() {
-        QVERIFY(fx->addPresence("001", QDateTime(QDate(2026, 3, 1), QTime(8, 0))));
-        auto w = makeMain();
         const QString file = fx->file(QStringLiteral("backup.xml"));
         const char* backup = "mnuBackUpCurrentMonthPrs_Click";
         QCOMPARE(withFile(w.get(), backup, file + QStringLiteral("  ")),
@@ -370,16 +366,12 @@ private slots:
     }
 
     // A station clock two minutes behind the server's shows in the status
-    // bar, at start and at the hourly check; a database file has no other
-    // clock to compare with.
-    void serverClockWarning() {
+    // bar, at start and at the hourly check; so does a station an hour east
+    // of the server's time zone, its clock right (records would be written an
+    // hour off). A database file has no other clock to compare with.
+    void serverClockAndTimeZoneWarnings() {
         clockWarning([] { return QDateTime::currentDateTime().addSecs(-120); },
                      QStringLiteral("^本机时钟与服务器相差 1(19|20|21) 秒，请校准时间$"));
-    }
-
-    // A station an hour east of the server's time zone, its clock right:
-    // records would be written an hour off, and the status bar says so.
-    void serverTimeZoneWarning() {
         const int here = QDateTime::currentDateTime().offsetFromUtc();
         const auto utc = [](int s) {
             return QStringLiteral("UTC%1%2:00")
