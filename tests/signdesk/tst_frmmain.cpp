@@ -223,9 +223,8 @@ private slots:
     // the menu reopens it; closing the main window ends the open modal
     // windows newest first.
     void signWindowAndClosing() {
-        QVERIFY(fx->addDept(1, QStringLiteral("D")));
-        QVERIFY(fx->addEmployee("001", "n", "100000000000001", 1));
-        QVERIFY(fx->addPresence("001", kNow));
+        QVERIFY(fx->addDept(1, "D") && fx->addEmployee("001", "n", "100000000000001", 1) &&
+                fx->addPresence("001", kNow));
         auto w = std::make_unique<frmMain>();
         gfrmMain = w.get();
         w->show();
@@ -266,9 +265,9 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QVERIFY(fx->addEmployee(QStringLiteral("00%1").arg(i + 1), names[i],
                                     QStringLiteral("10000000000000%1").arg(i), 1));
-        QVERIFY(fx->addPresence("003", kNow.addSecs(-3600), kNow.addSecs(-60)));
-        QVERIFY(fx->addPresence("001", kNow.addSecs(-1800)));
-        QVERIFY(fx->addPresence("002", kNow.addDays(-1), kNow.addDays(-1).addSecs(600)));
+        QVERIFY(fx->addPresence("003", kNow.addSecs(-3600), kNow.addSecs(-60)) &&
+                fx->addPresence("001", kNow.addSecs(-1800)) &&
+                fx->addPresence("002", kNow.addDays(-1), kNow.addDays(-1).addSecs(600)));
         auto w = makeMain();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -279,8 +278,7 @@ private slots:
         QCOMPARE(TreeColumn(l, 2), (QStringList{"2026-3-18 9:00:00", "2026-3-18 8:30:00"}));
         QCOMPARE(TreeColumn(l, 3), (QStringList{"", "2026-3-18 9:29:00"})); // no departure yet
 
-        QVERIFY(fx->addPresence("002", kNow));
-        QVERIFY(fx->addPresence("002", kNow.addSecs(1)));
+        QVERIFY(fx->addPresence("002", kNow) && fx->addPresence("002", kNow.addSecs(1)));
         emit w->signWindow()->onUpdatePresenceList();
         clickHeader(l, 1);
         QCOMPARE(TreeColumn(l, 1), (QStringList{"Alice", "Alice", "Bob", "Carol"}));
