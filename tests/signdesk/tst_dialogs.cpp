@@ -120,44 +120,38 @@ private slots:
         QVERIFY(dlg.isHidden() && !dlg.LoginOK());
     }
 
-    void chgpwd_data() {
-        QTest::addColumn<QStringList>("typed"); // old password, new one twice
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("inForce"); // the password in force afterwards
-        // A wrong old password of another length has another digit form.
-        QTest::newRow("wrong old")
-            << QStringList{"old12", "new1", "new1"} << box("警告", "原密码错误！") << "old1";
-        QTest::newRow("entries differ") << QStringList{"old1", "new1", "new2x"}
-                                        << box("警告", "输入的两次新密码不一致！") << "old1";
-        QTest::newRow("trimmed") << QStringList{" old1 ", " 新pw9 ", "新pw9  "}
-                                 << box("消息", "新密码已成功设定！", MsgBox::Icon::Information)
-                                 << "新pw9";
-        // Refused: an empty password could never log in again.
-        QTest::newRow("empty new password")
-            << QStringList{"old1", "  ", ""} << box("提示", "请输入新密码！") << "old1";
-    }
-
-    // Enter in the old and the first new field moves on; only the last confirms.
+    // Enter in the old and the first new field moves on; only the last
+    // confirms: a wrong old password (another length: another digit form),
+    // new entries that differ, an empty new password (it could never log in
+    // again) are refused; the entries are trimmed.
     void chgpwd() {
-        QFETCH(QStringList, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, inForce);
-        QVERIFY(SavePassword(QStringLiteral("old1")));
-        frmChgPwd dlg;
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        const char* const names[] = {"txtOldPwd", "txtNewPWD1", "txtNewPWD2"};
-        child<QLineEdit>(&dlg, names[0])->setFocus();
-        for (int i = 0; i < 3; ++i) {
-            QVERIFY(boxes.isEmpty() && dlg.isVisible());
-            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(&dlg, names[i]));
-            type(&dlg, names[i], typed[i]);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        const std::tuple<QStringList, QString, QString> cases[] = {
+            // typed, shown, in force
+            {{"old12", "new1", "new1"}, box("警告", "原密码错误！"), "old1"},
+            {{"old1", "new1", "new2x"}, box("警告", "输入的两次新密码不一致！"), "old1"},
+            {{"old1", "  ", ""}, box("提示", "请输入新密码！"), "old1"},
+            {{" old1 ", " 新pw9 ", "新pw9  "},
+             box("消息", "新密码已成功设定！", MsgBox::Icon::Information),
+             "新pw9"}};
+        for (const auto& [typed, shown, inForce] : cases) {
+            QVERIFY(SavePassword(QStringLiteral("old1")));
+            boxes.clear();
+            frmChgPwd dlg;
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            const char* const names[] = {"txtOldPwd", "txtNewPWD1", "txtNewPWD2"};
+            child<QLineEdit>(&dlg, names[0])->setFocus();
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(boxes.isEmpty() && dlg.isVisible());
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(&dlg, names[i]));
+                type(&dlg, names[i], typed[i]);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            QCOMPARE(boxes.lines(), shown);
+            QCOMPARE(dlg.isVisible(), inForce == QLatin1String("old1"));
+            // The file holds the digit form of the trimmed entry, never the password.
+            QCOMPARE(fx->ini("OTHER", "ALP"), EncodePassword(inForce));
         }
-        QCOMPARE(boxes.lines(), shown);
-        QCOMPARE(dlg.isVisible(), inForce == QLatin1String("old1"));
-        // The file holds the digit form of the trimmed entry, never the password.
-        QCOMPARE(fx->ini("OTHER", "ALP"), EncodePassword(inForce));
     }
 
     // A failed write is reported and leaves the old password in force; cancel
@@ -185,31 +179,25 @@ private slots:
         for (const auto& [dialog, cancel] : cancels) {
             QVERIFY(dialog->isVisible());
             click(dialog, cancel);
-            QVERIFY(dialog->isHidden());
-            QCOMPARE(dialog->result(), int(QDialog::Rejected));
+            QVERIFY(dialog->isHidden() && dialog->result() == QDialog::Rejected);
         }
         QCOMPARE(boxes.lines(), failed);
     }
 
-    void unitName_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("saved trimmed") << "  第二中学 " << QString() << "第二中学";
-        QTest::newRow("blank") << "   " << box("警告", "请输入使用单位名称！") << "实验中学";
-    }
-
+    // A blank name is refused with the dialog open; a name is saved trimmed.
     void unitName() {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, stored);
-        frmSetSchoolName dlg;
-        QCOMPARE(child<QLineEdit>(&dlg, "txtUnitName")->text(), clsSchoolArea().SNAME());
-        dlg.show();
-        fill(&dlg, {"txtUnitName"}, {typed}, "cmdSave");
-        QCOMPARE(boxes.lines(), shown);
-        QCOMPARE(dlg.isVisible(), !shown.isEmpty());
-        QCOMPARE(clsSchoolArea().SNAME(), stored);
+        for (const auto& [typed, shown, stored] :
+             {std::tuple{"   ", box("警告", "请输入使用单位名称！"), "实验中学"},
+              {"  第二中学 ", QString(), "第二中学"}}) {
+            boxes.clear();
+            frmSetSchoolName dlg;
+            QCOMPARE(child<QLineEdit>(&dlg, "txtUnitName")->text(), clsSchoolArea().SNAME());
+            dlg.show();
+            fill(&dlg, {"txtUnitName"}, {typed}, "cmdSave");
+            QCOMPARE(boxes.lines(), shown);
+            QCOMPARE(dlg.isVisible(), !shown.isEmpty());
+            QCOMPARE(clsSchoolArea().SNAME(), stored);
+        }
     }
 
     // Each missing entry in order, the file untouched; then saved (blank password

@@ -101,15 +101,13 @@ private slots:
         w.show();
         QCoreApplication::processEvents();
         QStringList found = EnglishLayoutProblems(&w);
-        QVERIFY2(found.size() == 3, qPrintable(found.join('\n')));
-        QVERIFY2(found.filter(QStringLiteral("narrow (QLabel)")).size() == 1,
-                 qPrintable(found.join('\n')));
-        QVERIFY(found.filter(QStringLiteral("chinese (QPushButton): Chinese")).size() == 1);
-        QVERIFY(found.filter(QStringLiteral("chinese (QPushButton): \"确定\" needs")).isEmpty());
-        QVERIFY(found.filter(QStringLiteral("column 0")).size() == 1);
+        const QString all = found.join('\n'); // the Chinese button is not also too narrow
+        QVERIFY2(found.size() == 3 && all.contains("narrow (QLabel)") &&
+                     all.contains("chinese (QPushButton): Chinese") && all.contains("column 0"),
+                 qPrintable(all));
         // A record's own Chinese text is no fault; a button's room counts
         // without its frame and margins.
-        QCOMPARE(EnglishLayoutProblems(&w, {QStringLiteral("确定")}).size(), 2);
+        QCOMPARE(EnglishLayoutProblems(&w, {"确定"}).size(), 2);
         narrow->resize(400, 30);
         chinese->setText(QStringLiteral("OK"));
         table->horizontalHeader()->resizeSection(0, 280);
@@ -120,11 +118,11 @@ private slots:
             bar->addMenu(QString::fromLatin1(title))->addAction(QStringLiteral("退出"));
         QCoreApplication::processEvents();
         found = EnglishLayoutProblems(&w);
-        QCOMPARE(found.filter(QStringLiteral("Chinese menu entry")).size(), 5);
-        QVERIFY(found.filter(QStringLiteral("does not fit")).isEmpty());
+        QCOMPARE(found.filter("Chinese menu entry").size(), 5);
+        QVERIFY(found.filter("does not fit").isEmpty());
         w.resize(120, 260);
         QCoreApplication::processEvents();
-        QVERIFY(!EnglishLayoutProblems(&w).filter(QStringLiteral("does not fit")).isEmpty());
+        QVERIFY(!EnglishLayoutProblems(&w).filter("does not fit").isEmpty());
     }
 
     // The main window with its menus, in both modes, and its list.
@@ -146,8 +144,7 @@ private slots:
     // The sign-in screen: idle, with the offline mark, greeting an arrival
     // and a departure, and refusing a third scan.
     void signScreen() {
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
-        QVERIFY(fx->addEmployee("E001", QStringLiteral("张三"), "123456789012345", 1));
+        QVERIFY(fx->addDept(1, "教务处") && fx->addEmployee("E001", "张三", "123456789012345", 1));
         data << QStringLiteral("张三") << QStringLiteral("教务处");
         BoxLog boxes;
         frmSign w;
@@ -169,11 +166,11 @@ private slots:
         QCOMPARE(problems(&w), QString());
         AppClock::advance(120 * 1000);
         scan();
-        QTRY_COMPARE(boxes.lines(), box(QStringLiteral("Warning"),
-                                        QStringLiteral("You have signed out today already.")));
+        QTRY_COMPARE(boxes.lines(), box("Warning", "You have signed out today already."));
     }
 
-    // The dialogs, the exchange and the month windows.
+    // The dialogs, the exchange, the month windows and the enrolment with a
+    // camera (a picture file).
     void smallWindows() {
         frimImportExport importer;
         importer.setImportMode(true);
@@ -187,29 +184,22 @@ private slots:
         frimImportExport exporter;
         frmEmployeeMonthExport monthExport;
         frmEmployeeMonthReport monthReport;
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{&login, &password, &database, &unit, &scan, &about,
-                                             &exporter, &importer, &monthExport, &monthReport})
-            QCOMPARE(problems(w), QString());
-    }
-
-    // The enrolment with a camera (a picture file).
-    void enrolment() {
         const QString picture = m_work.filePath(QStringLiteral("face.png"));
-        QImage face(320, 240, QImage::Format_RGB32);
-        face.fill(Qt::gray);
-        QVERIFY(face.save(picture));
+        QVERIFY(QImage(320, 240, QImage::Format_RGB32).save(picture));
         qputenv("SIGNDESK_CAMERA", picture.toLocal8Bit());
-        frmEmployeeMange w;
-        QCOMPARE(problems(&w), QString());
+        frmEmployeeMange enrolment;
         qunsetenv("SIGNDESK_CAMERA");
+        for (QWidget* w : std::initializer_list<QWidget*>{&login, &password, &database, &unit,
+                                                          &scan, &about, &exporter, &importer,
+                                                          &monthExport, &monthReport, &enrolment})
+            QCOMPARE(problems(w), QString());
     }
 
     // The desktop kit's messages in English, through the seam the tests use.
     void messages() {
         BoxLog boxes;
         DesktopKit::RunExchange(nullptr, DesktopKit::Exchange::Export, [] { return false; });
-        QCOMPARE(boxes.lines(), box(QStringLiteral("Error"), QStringLiteral("The export failed.")));
+        QCOMPARE(boxes.lines(), box("Error", "The export failed."));
     }
 
     // Started with [OTHER] LANGUAGE=en, whatever the system says: the

@@ -74,8 +74,7 @@ private slots:
         AppClock::setFixed(kNow);
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("办公室")) &&
-                fx->addDept(2, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "办公室") && fx->addDept(2, "教务处"));
     }
     void cleanup() {
         dialogs.reset();

@@ -48,14 +48,13 @@ private slots:
         boxes.clear();
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("办公室")));
-        QVERIFY(fx->addDept(2, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "办公室") && fx->addDept(2, "教务处"));
         const QByteArray photo("\xFF\xD8\xFF\xE0photo\xFF\xD9", 11);
         QVERIFY(fx->addEmployee("E01", QStringLiteral("张三"), "100000000000001", 1, photo));
         QVERIFY(fx->addEmployee("E02", QStringLiteral("李四"), "100000000000002", 2));
         QVERIFY(fx->addEmployee("E03", QStringLiteral("王五"), "100000000000003", 1));
         QVERIFY(fx->addEmployee("E07", QStringLiteral("赵六"), "100000000000007", 2, photo));
-        QVERIFY(fx->addEmployee(QStringLiteral("E 9'x"), QStringLiteral("钱七"), "1009", 1));
+        QVERIFY(fx->addEmployee("E 9'x", "钱七", "1009", 1));
     }
 
     void cleanup() { fx.reset(); }

@@ -47,16 +47,16 @@ private slots:
         AppClock::setFixed(kNow);
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "教务处"));
         const char* names[] = {"Bob", "Alice", "Bob", "Carol", "Alice", "Dan"};
         for (int i = 0; i < 6; ++i)
             QVERIFY(fx->addEmployee(QStringLiteral("00%1").arg(i + 1), names[i],
                                     QStringLiteral("9000%1").arg(i), 1));
         // Equal names and equal times, departed and not.
-        QVERIFY(fx->addPresence("003", kNow.addSecs(-3600), kNow.addSecs(-600)));
-        QVERIFY(fx->addPresence("001", kNow.addSecs(-3600)));
-        QVERIFY(fx->addPresence("002", kNow.addSecs(-1800), kNow.addSecs(-600)));
-        QVERIFY(fx->addPresence("004", kNow.addSecs(-1800)));
+        QVERIFY(fx->addPresence("003", kNow.addSecs(-3600), kNow.addSecs(-600)) &&
+                fx->addPresence("001", kNow.addSecs(-3600)) &&
+                fx->addPresence("002", kNow.addSecs(-1800), kNow.addSecs(-600)) &&
+                fx->addPresence("004", kNow.addSecs(-1800)));
     }
     void cleanup() {
         fx.reset();

@@ -2,7 +2,8 @@
 // thread of its own, the caller never waiting for the disk; scans queued
 // behind others written together in one transaction, each decided in scan
 // order at its key time; a write failing inside that transaction leaves
-// every scan recorded once or reported failed.
+// every scan recorded once or reported failed. (A file another program
+// holds: tst_frmsign lockedDatabaseQueuesScans.)
 #include "shared/base/AppClock.h"
 #include "shared/db/clsDbConn.h"
 #include "station/FileScanWorker.h"
@@ -11,7 +12,6 @@
 #include "tests/station/helpers/StationStaff.h"
 
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -31,18 +31,11 @@ class tst_FileScans : public QObject {
 
     std::unique_ptr<TestProgramDir> fx;
 
-    bool exec(const QString& sql) {
-        QSqlQuery q(clsDbConn().GetDbConn());
-        if (q.exec(sql))
-            return true;
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        return false;
-    }
     // The worker's outcomes of `scans` given at once, on this thread.
-    QList<ScanOutcome> record(const QList<FileScanWorker::Scan>& scans, bool lastTry = false) {
+    QList<ScanOutcome> record(const QList<FileScanWorker::Scan>& scans) {
         FileScanWorker worker;
         QSignalSpy spy(&worker, &FileScanWorker::Recorded);
-        worker.Record(scans, lastTry);
+        worker.Record(scans, false);
         return spy.size() == 1 ? spy[0][0].value<QList<ScanOutcome>>() : QList<ScanOutcome>();
     }
     static QList<qint16> states(const QList<ScanOutcome>& outcomes) {
@@ -106,7 +99,8 @@ private slots:
 
     void failureInsideTheTransaction() {
         QFETCH(QString, raise);
-        QVERIFY(exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Presence "
+        QVERIFY(
+            fx->exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Presence "
                                     "WHEN NEW.ENUMBER = 'E002' BEGIN SELECT RAISE(%1, 'refused'); "
                                     "END")
                          .arg(raise)));
@@ -122,26 +116,10 @@ private slots:
         QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'E001' AND EXITTIME IS NOT NULL"), 1);
         QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'E003'"), 1);
         // The trigger gone, E002 is recorded once.
-        QVERIFY(exec(QStringLiteral("DROP TRIGGER refuse")));
+        QVERIFY(fx->exec("DROP TRIGGER refuse"));
         QCOMPARE(states(record({{kCardB, at(8, 5)}, {kCardB, at(8, 5, 30)}})),
                  QList<qint16>({S::Arrival, S::Repeated}));
         QCOMPARE(fx->rows("Presence"), 3);
-    }
-
-    // Another program holds the file: nothing is written and the scans are
-    // left; on the last try the first runs anyway and fails, alone.
-    void fileHeldByAnotherProgram() {
-        {
-            QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, QStringLiteral("other"));
-            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QVERIFY(record({{kCardA, at(8, 0)}, {kCardB, at(8, 0, 1)}}).isEmpty());
-            const QList<ScanOutcome> last =
-                record({{kCardA, at(8, 0)}, {kCardB, at(8, 0, 1)}}, true);
-            QCOMPARE(states(last), QList<qint16>({clsPresence::WriteFailed}));
-            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("other"));
-        QCOMPARE(fx->rows("Presence"), 0);
     }
 
     // Through the service: Scan returns before anything is written (the

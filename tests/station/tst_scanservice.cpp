@@ -13,7 +13,6 @@
 #include "tests/station/helpers/StationStaff.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -127,8 +126,7 @@ private slots:
         const ScanOutcome arrival = scan(kCardA, key);
         QCOMPARE(arrival.found, clsEmployee::Lookup::Found);
         QCOMPARE(arrival.state, qint16(clsPresence::Arrival));
-        QVERIFY(!arrival.offline);
-        QVERIFY(!arrival.photo.isNull());
+        QVERIFY(!arrival.offline && !arrival.photo.isNull());
         QCOMPARE(arrival.name, QStringLiteral("张三"));
         QCOMPARE(arrival.record.enterTime(), QDateTime::fromMSecsSinceEpoch(key));
         QVERIFY(m_service->WaitIdle(5000));
@@ -169,10 +167,12 @@ private slots:
         startService(); // fills the copy
         const qint64 first = at(8, 0);
         if (step == Step::FreshStation) {
-            // A station started anew: not one statement prepared yet.
+            // A station started anew: not one statement prepared yet; it
+            // greets from the copy of its earlier run.
             m_service.reset();
             inflict(fault);
             startService();
+            QVERIFY(m_service->HasCopy());
         } else {
             QCOMPARE(scan(kCardB, first).state, qint16(clsPresence::Arrival));
             QVERIFY(!m_greeted.back().offline);
@@ -209,7 +209,6 @@ private slots:
                 [&] { return m_greeted.size() >= 1 + (step != Step::FreshStation); }, 10000));
             const ScanOutcome& o = m_greeted.back();
             QVERIFY2(greetedInTime(), "greeted late");
-            QCOMPARE(o.found, clsEmployee::Lookup::Found);
             QCOMPARE(o.state, qint16(clsPresence::Arrival));
             QCOMPARE(o.name, QStringLiteral("张三"));
             // A second card while the server is away is greeted at once.
@@ -222,18 +221,14 @@ private slots:
         }
         QSqlDatabase::removeDatabase(holder);
         QVERIFY2(catchUp(), "the journal did not reach the server");
+        const QString second = step == Step::FreshStation ? "ENTERTIME" : "EXITTIME";
         QCOMPARE(serverRows("Presence WHERE ENUMBER = 'E001' AND ENTERTIME = '" + stored(at(8, 5)) +
                             "'"),
                  1);
         QCOMPARE(serverRows("Presence WHERE ENUMBER = 'E001'"), 1);
-        if (step == Step::FreshStation)
-            QCOMPARE(serverRows("Presence WHERE ENUMBER = 'E002' AND ENTERTIME = '" +
-                                stored(at(8, 5) + 1000) + "'"),
-                     1);
-        else
-            QCOMPARE(serverRows("Presence WHERE ENUMBER = 'E002' AND EXITTIME = '" +
-                                stored(at(8, 5) + 1000) + "'"),
-                     1);
+        QCOMPARE(serverRows("Presence WHERE ENUMBER = 'E002' AND " + second + " = '" +
+                            stored(at(8, 5) + 1000) + "'"),
+                 1);
         QCOMPARE(serverRows("ScanReplay"), int(m_greeted.size()));
     }
 
@@ -277,25 +272,6 @@ private slots:
         QVERIFY(catchUp());
         QCOMPARE(serverRows("Presence"), 2);
         QCOMPARE(serverRows("ScanReplay"), 4);
-    }
-
-    // A station started while the server is stopped greets from its copy
-    // and says so; the copy and journal files are its own.
-    void startsOfflineFromTheCopy() {
-        startService();
-        m_service.reset();
-        QVERIFY(m_server->Halt(false));
-        m_service = std::make_unique<ScanService>();
-        QSignalSpy offline(m_service.get(), &ScanService::OfflineChanged);
-        QVERIFY(QTest::qWaitFor([&] { return m_service->Offline(); }, GreetingLimitMs));
-        QVERIFY(m_service->HasCopy());
-        QSignalSpy greeted(m_service.get(), &ScanService::Greeted);
-        m_service->Scan(kCardA, at(10, 0));
-        QCOMPARE(greeted.size(), 1);
-        QCOMPARE(greeted[0][0].value<ScanOutcome>().state, qint16(clsPresence::Arrival));
-        QVERIFY(m_server->Resume());
-        QVERIFY(catchUp());
-        QCOMPARE(serverRows("Presence"), 1);
     }
 };
 

@@ -22,8 +22,8 @@ private slots:
         QTemporaryDir dir;
         const QString picture = dir.filePath("face.png"), bmp = dir.filePath("tmp.bmp");
         for (const QString& path : {picture, dir.path()}) { // nothing there yet
-            QVERIFY(!StillPictureCamera(path).isPresent());
-            QVERIFY(!StillPictureCamera(path).saveFrame(bmp));
+            QVERIFY(!StillPictureCamera(path).isPresent() &&
+                    !StillPictureCamera(path).saveFrame(bmp));
         }
         QVERIFY(!QFile::exists(bmp));
 
@@ -47,10 +47,8 @@ private slots:
         // comes back.
         QVERIFY(QFile::remove(picture) && QFile::remove(bmp));
         camera.advance();
-        QVERIFY(!camera.isPresent());
-        QVERIFY(camera.frame().isNull());
-        QVERIFY(!camera.saveFrame(bmp));
-        QVERIFY(!QFile::exists(bmp));
+        QVERIFY(!camera.isPresent() && camera.frame().isNull());
+        QVERIFY(!camera.saveFrame(bmp) && !QFile::exists(bmp));
         QVERIFY(writePicture(picture, 64, 48, Qt::yellow));
         camera.advance();
         QVERIFY(camera.isPresent());
@@ -132,10 +130,9 @@ private slots:
         QTemporaryDir dir;
         for (int i = 0; i < 20; ++i)
             QCoreApplication::processEvents();
-        QVERIFY(!camera->hasDevice());
-        QVERIFY(!camera->isPresent());
-        QVERIFY(!camera->saveFrame(dir.filePath("tmp.bmp")));
-        QVERIFY(!QFile::exists(dir.filePath("tmp.bmp")));
+        QVERIFY(!camera->hasDevice() && !camera->isPresent());
+        QVERIFY(!camera->saveFrame(dir.filePath("tmp.bmp")) &&
+                !QFile::exists(dir.filePath("tmp.bmp")));
         camera->setPreview(false);
         camera->setPreview(true);
     }

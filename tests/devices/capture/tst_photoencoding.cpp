@@ -84,8 +84,7 @@ private slots:
         QVERIFY(writeFile(dir.filePath("tmp.bmp"), "BM but nothing else"));
         for (const QString& source : {dir.filePath("tmp.bmp"), dir.filePath("missing.bmp")}) {
             QVERIFY(writeFile(jpg, "an old photo"));
-            QVERIFY(EncodePhoto(source).isEmpty());
-            QVERIFY(!EncodePhotoFile(source, jpg));
+            QVERIFY(EncodePhoto(source).isEmpty() && !EncodePhotoFile(source, jpg));
             QVERIFY(!QFile::exists(jpg));
         }
         QVERIFY(writePicture(dir.filePath("good.bmp"), 16, 16, Qt::red));
