@@ -21,24 +21,19 @@ private slots:
     void digitFormIsFixed_data() {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("digits");
-        QTest::newRow("digits") << "123456"
-                                << "745018";
-        QTest::newRow("letters") << "admin"
-                                 << "92512";
-        QTest::newRow("blank and sign") << "Pass word!"
-                                        << "0911253023";
+        QTest::newRow("digits") << QStringLiteral("123456") << QStringLiteral("745018");
+        QTest::newRow("letters") << QStringLiteral("admin") << QStringLiteral("92512");
+        QTest::newRow("blank and sign")
+            << QStringLiteral("Pass word!") << QStringLiteral("0911253023");
         // Double-byte characters give digits from "'" to "0".
-        QTest::newRow("chinese") << "中文"
-                                 << ",.";
-        QTest::newRow("rare and punctuation") << "考勤龘齉，。！"
-                                              << "0,))./)";
-        QTest::newRow("mixed") << "密码123"
-                               << ".+745";
-        QTest::newRow("euro, one byte 0x80") << "€"
-                                             << "8";
+        QTest::newRow("chinese") << QStringLiteral("中文") << QStringLiteral(",.");
+        QTest::newRow("rare and punctuation")
+            << QStringLiteral("考勤龘齉，。！") << QStringLiteral("0,))./)");
+        QTest::newRow("mixed") << QStringLiteral("密码123") << QStringLiteral(".+745");
+        QTest::newRow("euro, one byte 0x80") << QStringLiteral("€") << QStringLiteral("8");
         // Without a GBK code a character counts as '?'; an emoji is two UTF-16 units.
-        QTest::newRow("emoji") << QString::fromUtf8("\xF0\x9F\x98\x80") << "11";
-        QTest::newRow("thai") << QString(QChar(0x0E01)) << "1";
+        QTest::newRow("emoji") << QString::fromUtf8("\xF0\x9F\x98\x80") << QStringLiteral("11");
+        QTest::newRow("thai") << QString(QChar(0x0E01)) << QStringLiteral("1");
         QTest::newRow("empty") << QString() << QString();
     }
     void digitFormIsFixed() {
