@@ -1,7 +1,6 @@
 // Department, employee and presence records on a real database file.
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
-#include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"

@@ -3,7 +3,6 @@
 // trail and the closed months on the database itself (an older database
 // given the guards: tst_schema).
 #include "shared/base/AppClock.h"
-#include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"

@@ -11,8 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using Type = RowSetColumn::Type;
