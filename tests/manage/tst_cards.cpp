@@ -36,7 +36,7 @@ QList<QHash<QString, ReportControl>> cards(const ReportDocument& doc) {
 QStringList numbers(const ReportDocument& doc) {
     QStringList list;
     for (const auto& card : cards(doc))
-        list << card.value(QStringLiteral("lblNumber")).text;
+        list << card.value("lblNumber").text;
     return list;
 }
 
@@ -85,8 +85,8 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
-        QVERIFY(m_dir.addDept(1, QStringLiteral("教务处")));
-        QVERIFY(m_dir.addDept(2, QStringLiteral("总务处")));
+        QVERIFY(m_dir.addDept(1, "教务处"));
+        QVERIFY(m_dir.addDept(2, "总务处"));
         for (int i = 1; i <= 7; ++i)
             QVERIFY(m_dir.addEmployee(QString::number(1000 + i), QStringLiteral("员工%1").arg(i),
                                       QString::number(500000000000000LL + i), 1 + i % 2,
@@ -120,8 +120,8 @@ private slots:
             QVERIFY(!child<QLabel>(&dlg, "imgCard")->pixmap().isNull());
 
             // The name is stored trimmed and shown as entered; blank changes nothing.
-            answers.text(QStringLiteral("  第一中学  "));
-            answers.text(QStringLiteral("   "));
+            answers.text("  第一中学  ");
+            answers.text("   ");
             child<QPushButton>(&dlg, "btnUnitName")->click();
             child<QPushButton>(&dlg, "btnUnitName")->click();
             QCOMPARE(answers.inputs.size(), 2);
@@ -137,7 +137,7 @@ private slots:
                     presets << r.initial;
                     if (presets.size() > 1)
                         return std::nullopt; // cancel
-                    QFont f(QStringLiteral("DejaVu Serif"));
+                    QFont f("DejaVu Serif");
                     f.setPointSizeF(12.5);
                     f.setBold(true);
                     f.setItalic(true);
@@ -178,7 +178,7 @@ private slots:
         // Values edited by hand read as the defaults.
         setIni({"MEMO", "DSPSIZE", "大号", "MEMO", "DSPCOLOR", "red", "MEMO", "DSPBOLD", "yes"});
         clsTextDspStyle style;
-        style.InitConfigGroupName(QStringLiteral(" MEMO "));
+        style.InitConfigGroupName(" MEMO ");
         QCOMPARE(style.GetSize(), QStringLiteral("9"));
         QCOMPARE(style.GetColor(), 0);
         QVERIFY(!style.GetBold());
@@ -186,8 +186,8 @@ private slots:
 
     void logoCopiedIntoProgramDirectory() {
         QTemporaryDir elsewhere;
-        const QString source = pngFile(elsewhere.filePath(QStringLiteral("徽标.png")), Qt::red);
-        const QString copy = JoinPath(m_dir.path(), QStringLiteral("徽标.png"));
+        const QString source = pngFile(elsewhere.filePath("徽标.png"), Qt::red);
+        const QString copy = JoinPath(m_dir.path(), "徽标.png");
         DialogAnswers answers;
         answers.path(source);
         answers.path(copy); // the copy itself: must survive being chosen again
@@ -196,7 +196,7 @@ private slots:
             child<QPushButton>(&dlg, "btnUnitLogo")->click();
             QCOMPARE(m_dir.ini("LOGO", "FILEPATH"), copy);
             QVERIFY(!child<QLabel>(&dlg, "imgLogo")->pixmap().isNull());
-            QVERIFY(answers.files[0].filter.contains(QStringLiteral("所有图像文件")));
+            QVERIFY(answers.files[0].filter.contains("所有图像文件"));
             child<QPushButton>(&dlg, "btnUnitLogo")->click();
         }
         QVERIFY(QFile::remove(source));
@@ -208,16 +208,16 @@ private slots:
         // nothing copied, the stored logo kept.
         BoxLog boxes;
         const QStringList own{"vorerur.dat", "attendance.ini", "manage", "HELP.html"};
-        QVERIFY(writeFile(m_dir.file(QStringLiteral("manage")), "#!/bin/sh\n"));
+        QVERIFY(writeFile(m_dir.file("manage"), "#!/bin/sh\n"));
         for (const QString& name : own)
             answers.path(pngFile(elsewhere.filePath(name), Qt::blue));
-        QVERIFY(writeFile(elsewhere.filePath(QStringLiteral("x.png")), "no picture"));
-        answers.path(elsewhere.filePath(QStringLiteral("x.png")));
+        QVERIFY(writeFile(elsewhere.filePath("x.png"), "no picture"));
+        answers.path(elsewhere.filePath("x.png"));
         for (int i = 0; i < 5; ++i)
             child<QPushButton>(&dlg, "btnUnitLogo")->click();
         QCOMPARE(boxes.size(), 5);
-        QVERIFY(boxes.shown[0].text.startsWith(QStringLiteral("“vorerur.dat”是程序目录中")));
-        QVERIFY(boxes.shown[4].text.contains(QStringLiteral("不是可以读取的图片文件")));
+        QVERIFY(boxes.shown[0].text.startsWith("“vorerur.dat”是程序目录中"));
+        QVERIFY(boxes.shown[4].text.contains("不是可以读取的图片文件"));
         for (const QString& name : own)
             QVERIFY(QImage(m_dir.file(name)).isNull());
         QCOMPARE(m_dir.ini("LOGO", "FILEPATH"), copy);
@@ -226,10 +226,10 @@ private slots:
     void failedWriteIsReported() {
         BoxLog boxes;
         DialogAnswers answers;
-        answers.text(QStringLiteral("新名称"));
+        answers.text("新名称");
         frmCardSet dlg;
         // A folder in the configuration file's place takes no write.
-        const QString kept = m_dir.file(QStringLiteral("kept.ini"));
+        const QString kept = m_dir.file("kept.ini");
         QVERIFY(QFile::rename(m_dir.iniPath, kept));
         QVERIFY(QDir().mkdir(m_dir.iniPath));
         child<QPushButton>(&dlg, "btnMemoText")->click();
@@ -268,7 +268,7 @@ private slots:
 
     void designReadAtEveryRun() {
         SingleEmployeeInfoReport report;
-        const QString logo = pngFile(m_dir.file(QStringLiteral("logo.png")), Qt::green);
+        const QString logo = pngFile(m_dir.file("logo.png"), Qt::green);
         setIni({"UNIT", "DSPNAME", "第二中学",   "UNIT", "DSPFONT",  "",
                 "UNIT", "DSPSIZE", "",           "UNIT", "DSPCOLOR", "",
                 "MEMO", "DSPNAME", "遗失请交还", "MEMO", "DSPFONT",  "DejaVu Sans",

@@ -39,7 +39,7 @@ void times(frmCorrection& w, const QTime& arrival, const QTime& departure) {
 }
 
 clsCorrection::Operator clerk() {
-    return {QStringLiteral("clerk"), QStringLiteral("office"), QStringLiteral("manage")};
+    return {"clerk", "office", "manage"};
 }
 
 } // namespace
@@ -56,10 +56,8 @@ private slots:
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
         AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
-        QVERIFY(
-            fx->addDept(1, QStringLiteral("办公室")) &&
-            fx->addEmployee(QStringLiteral("7"), QStringLiteral("张三"), QStringLiteral("7"), 1) &&
-            fx->addEmployee(QStringLiteral("8"), QStringLiteral("李四"), QStringLiteral("8"), 1));
+        QVERIFY(fx->addDept(1, "办公室") && fx->addEmployee("7", "张三", "7", 1) &&
+                fx->addEmployee("8", "李四", "8", 1));
     }
     void cleanup() { fx.reset(); }
 
@@ -71,7 +69,7 @@ private slots:
         QCOMPARE(list->topLevelItemCount(), 2);
         list->setCurrentItem(list->topLevelItem(1));
         times(w, QTime(8, 5), QTime());
-        answers.text(QStringLiteral("忘记打卡"));
+        answers.text("忘记打卡");
         child<QPushButton>(&w, "btnAdd")->click();
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
         QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:05:00"));
@@ -79,12 +77,12 @@ private slots:
                           "NEWENTER = '2026-11-03 08:05:00' AND PROGRAM <> ''"),
                  1);
         list->setCurrentItem(list->topLevelItem(1));
-        answers.text(QStringLiteral("  "));
+        answers.text("  ");
         child<QPushButton>(&w, "btnRemove")->click();
         QCOMPARE(boxes.lines(), box("警告", "必须填写修正原因。"));
         QCOMPARE(fx->rows("Presence") + fx->rows("Correction"), 2);
         // A day with a record of another tool beside the corrected one says so.
-        QVERIFY(fx->addPresence(QStringLiteral("7"), QDateTime(QDate(2026, 11, 3), QTime(19, 0))));
+        QVERIFY(fx->addPresence("7", QDateTime(QDate(2026, 11, 3), QTime(19, 0))));
         child<QPushButton>(&w, "btnLoad")->click();
         QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:05:00"));
         QCOMPARE(list->topLevelItem(1)->text(6), QStringLiteral("另有1条"));
@@ -131,7 +129,7 @@ private slots:
         load(w, "7", QDate(2026, 11, 2), QDate(2026, 11, 3));
         list->setCurrentItem(list->topLevelItem(0));
         times(w, QTime(), QTime(8, 1));
-        answers.text(QStringLiteral("早退登记"));
+        answers.text("早退登记");
         child<QPushButton>(&w, "btnChange")->click();
         QCOMPARE(answers.inputs.size(), 1);
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
@@ -158,14 +156,14 @@ private slots:
         };
         list->setCurrentItem(list->topLevelItem(2));
         times(w, QTime(8, 10), QTime(17, 5));
-        typeReason(QStringLiteral("外出培训"));
+        typeReason("外出培训");
         child<QPushButton>(&w, "btnAdd")->click();
         QCOMPARE(list->currentItem(), list->topLevelItem(2));
         QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-04 张三（7）的考勤已补签。"));
 
         list->setCurrentItem(list->topLevelItem(1));
         times(w, QTime(8, 0), QTime());
-        typeReason(QStringLiteral("打卡机故障"));
+        typeReason("打卡机故障");
         child<QPushButton>(&w, "btnChange")->click();
         QCOMPARE(list->currentItem(), list->topLevelItem(1));
         QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-03 张三（7）的考勤已修改。"));
@@ -194,22 +192,22 @@ private slots:
                     if (b->text() == QStringLiteral("否"))
                         b->click();
             });
-            answers.text(QStringLiteral("2026-10"));
+            answers.text("2026-10");
             frmCorrection::CloseMonth(nullptr);
             QCOMPARE(asked, QStringLiteral("月结|") + question);
             QCOMPARE(fx->rows("MonthClose"), 0);
         }
         BoxLog boxes;
         boxes.answer({MsgBox::Result::Yes});
-        answers.text(QStringLiteral("2026-10"));
+        answers.text("2026-10");
         frmCorrection::CloseMonth(nullptr);
         QCOMPARE(boxes.lines(), box("月结", question, MsgBox::Icon::Question) +
                                     box("月结", "2026年10月已月结。", MsgBox::Icon::Information));
         QCOMPARE(fx->rows("MonthClose"), 1);
         boxes.clear();
-        QVERIFY(SavePassword(QStringLiteral("123456")));
-        answers.text(QStringLiteral("2026-10"));
-        answers.text(QStringLiteral("123456"));
+        QVERIFY(SavePassword("123456"));
+        answers.text("2026-10");
+        answers.text("123456");
         frmCorrection::ReopenMonth(nullptr);
         QCOMPARE(boxes.lines(),
                  box("取消月结", "2026年10月已取消月结。", MsgBox::Icon::Information));
@@ -242,7 +240,7 @@ private slots:
             // to the times the clerk worked at, as the tables' owner may.
             const QDateTime stamps[] = {oct12, oct12, nov2, nov2};
             for (int id = 1; id <= 4; ++id)
-                QVERIFY(fx->exec(QStringLiteral("UPDATE Correction SET CTIME = ? WHERE ID = ?"),
+                QVERIFY(fx->exec("UPDATE Correction SET CTIME = ? WHERE ID = ?",
                                  {DbDateTime::ToText(stamps[id - 1]), id}));
         }
         AppClock::setFixed(QDateTime(QDate(2026, 11, 20), QTime(18, 0)));
@@ -297,7 +295,7 @@ private slots:
                                    ? QStringList({fx->server()->user(), "clerk@office", "manage"})
                                    : QStringList({"clerk", "office", "manage"}));
         QCOMPARE(CsvText::Split(lines[2]).value(8), QStringLiteral("=1+1"));
-        QVERIFY(lines[2].contains(QStringLiteral("'=1+1"))); // kept as text in a spreadsheet
+        QVERIFY(lines[2].contains("'=1+1")); // kept as text in a spreadsheet
     }
 };
 

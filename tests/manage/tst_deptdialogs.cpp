@@ -31,8 +31,7 @@ private slots:
     void init() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("办公室")) &&
-                fx->addDept(2, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "办公室") && fx->addDept(2, "教务处"));
         boxes.clear();
     }
     void cleanup() { fx.reset(); }
@@ -40,17 +39,17 @@ private slots:
     void addTrimsAndRefusesDuplicatesAndBlanks() {
         frmDeptAppend d;
         d.show();
-        add(d, QStringLiteral("   "));
+        add(d, "   ");
         QCOMPARE(boxes.lines(), box("警告", "请输入部门名称！"));
         QVERIFY(d.isVisible());
         QCOMPARE(child<QLineEdit>(&d, "txtDeptName")->text(), QStringLiteral("   "));
 
-        add(d, QStringLiteral("  办公室 "));
+        add(d, "  办公室 ");
         QCOMPARE(boxes.lines(), box("警告", "部门名称已经存在，请重新输入！"));
         QVERIFY(d.isVisible());
         QVERIFY(!d.Appended());
 
-        add(d, QStringLiteral("  后勤部  "));
+        add(d, "  后勤部  ");
         QVERIFY(boxes.isEmpty() && d.Appended() && !d.isVisible());
         QCOMPARE(fx->rows("Dept WHERE DNAME = '后勤部'"), 1);
 
@@ -60,10 +59,10 @@ private slots:
         QCOMPARE(fx->rows("Dept"), 3);
 
         // A failing store is reported and the dialog stays.
-        QVERIFY(fx->exec(QStringLiteral("DROP TABLE Dept")));
+        QVERIFY(fx->exec("DROP TABLE Dept"));
         frmDeptAppend failing;
         failing.show();
-        add(failing, QStringLiteral("财务部"));
+        add(failing, "财务部");
         QCOMPARE(boxes.lines(), box("错误", "追加部门失败！"));
         QVERIFY(failing.isVisible() && !failing.Appended());
     }
@@ -94,13 +93,13 @@ private slots:
         QFETCH(QByteArray, button);
         QFETCH(bool, removed);
         frmDeptEdit d;
-        d.setDeptID(QStringLiteral("1"));
+        d.setDeptID("1");
         d.show();
         QLineEdit* oldName = child<QLineEdit>(&d, "txtOldName");
         QCOMPARE(oldName->text(), QStringLiteral("办公室"));
         QVERIFY(!oldName->isEnabled());
         if (removed)
-            QVERIFY(fx->exec(QStringLiteral("DELETE FROM Dept WHERE ID = 1")));
+            QVERIFY(fx->exec("DELETE FROM Dept WHERE ID = 1"));
         child<QLineEdit>(&d, "txtNewName")->setText(typed);
         child<QPushButton>(&d, button.constData())->click();
         QTEST(boxes.lines(), "shown");

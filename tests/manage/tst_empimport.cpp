@@ -46,7 +46,7 @@ private slots:
         const QStringList files{newEmployeeFile("a.xml", "张三", 2, day, 1),
                                 newEmployeeFile("b.xml", "李四", 3, day.addSecs(30605), 2),
                                 newEmployeeFile("c.xml", "王五", 9, day, 3),
-                                fx->writeFile(QStringLiteral("junk.xml"), "not a row set"),
+                                fx->writeFile("junk.xml", "not a row set"),
                                 fx->file("missing.xml"),
                                 fx->file("exported.xml")};
         QVERIFY(ExchangeFiles::ExportEmployees(files.last(), {"1001"},
@@ -68,7 +68,7 @@ private slots:
         const QSize photo = child<QLabel>(&d, "imgHeader")->pixmap().size();
         QVERIFY(photo.width() >= 110 && qAbs(photo.width() * 3 - photo.height() * 4) <= 4);
 
-        field(&d, "txtEmpNum")->setText(QStringLiteral("x"));
+        field(&d, "txtEmpNum")->setText("x");
         next->click();
         QCOMPARE(label->text(), QStringLiteral("2/6"));
         QCOMPARE(field(&d, "txtEmpNum")->text(), QString());
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(readFile(d.PhotoPath()), TestProgramDir::jpeg(3));
         // A damaged, a missing and an exported employee file are named and
         // refused; nothing of the previous file stays to be saved.
-        field(&d, "txtEmpNum")->setText(QStringLiteral("7"));
+        field(&d, "txtEmpNum")->setText("7");
         for (int i = 0; i < 3; ++i)
             next->click();
         QCOMPARE(label->text(), QStringLiteral("6/6"));
@@ -143,23 +143,22 @@ private slots:
         // No department chosen: the store fails, and the photo is put back so
         // that the corrected entry can be saved.
         child<QComboBox>(&d, "cbDept")->setCurrentIndex(-1);
-        field(&d, "txtEmpNum")->setText(QStringLiteral(" 2001 "));
+        field(&d, "txtEmpNum")->setText(" 2001 ");
         save(&d);
         QCOMPARE(boxes.lines(), box("警告", "员工信息保存失败！"));
         QVERIFY(QFile::exists(d.PhotoPath()));
 
         boxes.clear();
-        child<QComboBox>(&d, "cbDept")->setCurrentText(QStringLiteral("教务处"));
+        child<QComboBox>(&d, "cbDept")->setCurrentText("教务处");
         save(&d);
         QCOMPARE(boxes.lines(), box("消息", "员工信息已成功导入！", MsgBox::Icon::Information));
         QVERIFY(!child<QPushButton>(&d, "btnSave")->isEnabled());
         QVERIFY(!QFile::exists(d.PhotoPath())); // the record took it
 
         clsEmployee stored;
-        stored.setENUMBER(QStringLiteral("2001"));
+        stored.setENUMBER("2001");
         QCOMPARE(stored.LoadByENUMBER(), clsEmployee::Lookup::Found);
-        QVERIFY(
-            QRegularExpression(QStringLiteral("^\\d{15}$")).match(stored.EBARCODE()).hasMatch());
+        QVERIFY(QRegularExpression("^\\d{15}$").match(stored.EBARCODE()).hasMatch());
         QCOMPARE(stored.ENAME() + QString::number(stored.did()), QStringLiteral("张三2"));
         QCOMPARE(stored.ENTERDATE(), entered);
         QCOMPARE(stored.HeadImgBytes(), TestProgramDir::jpeg(7));

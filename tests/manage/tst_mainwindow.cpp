@@ -71,7 +71,7 @@ private slots:
     }
 
     void listModesAndMenus() {
-        QVERIFY(fx->exec(QStringLiteral("UPDATE Employee SET DID = 9 WHERE ENUMBER = '1004'")));
+        QVERIFY(fx->exec("UPDATE Employee SET DID = 9 WHERE ENUMBER = '1004'"));
         frmMain w;
         QVERIFY(!w.menuBar()->actions().contains(child<QMenu>(&w, "mnuPopMenu")->menuAction()));
 
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(fx->rows("Employee"), 2);
 
         // Removed meanwhile by someone else: the row stays, with a message.
-        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1004'")));
+        QVERIFY(fx->exec("DELETE FROM Employee WHERE ENUMBER = '1004'"));
         boxes.clear();
         select(list(&w), {1});
         boxes.answer({MsgBox::Result::Yes});
@@ -136,9 +136,8 @@ private slots:
         QCOMPARE(boxes.lines(),
                  box("询问", "删除编号为[3]名称为[后勤部]的部门？", MsgBox::Icon::Question) +
                      box("询问", "删除编号为[2]名称为[教务处]的部门？", MsgBox::Icon::Question) +
-                     box("信息",
-                         QStringLiteral("编号为[1]名称为[办公室]的部门下还有员工，\r\n"
-                                        "请删除相关员工或将员工转移到其它部门后再删除本部门！")));
+                     box("信息", "编号为[1]名称为[办公室]的部门下还有员工，\r\n"
+                                 "请删除相关员工或将员工转移到其它部门后再删除本部门！"));
         QCOMPARE(TreeColumn(list(&w), 1), QStringList({"办公室", "教务处"}));
         QCOMPARE(fx->rows("Dept"), 2);
     }
@@ -168,7 +167,7 @@ private slots:
     void exportsReplaceTheChosenFile() {
         AppClock::setFixed(QDateTime(QDate(2026, 3, 8), QTime(9, 0)));
         frmMain w;
-        const QString target = fx->writeFile(QStringLiteral("out.xml"), "old");
+        const QString target = fx->writeFile("out.xml", "old");
 
         // The boxes shown by an export through `entry` onto the target.
         const auto exportBy = [&](const char* entry) {
@@ -216,7 +215,7 @@ private slots:
         QCOMPARE(dialogs.files.size(), 1);
         QCOMPARE(dialogs.files.last().kind, FileDialog::Kind::OpenSeveral);
 
-        QVERIFY(fx->exec(QStringLiteral("DELETE FROM Employee WHERE ENUMBER = '1001'")));
+        QVERIFY(fx->exec("DELETE FROM Employee WHERE ENUMBER = '1001'"));
         const QStringList chosen{fx->file("a.xml"), fx->file("b.xml")};
         dialogs.paths(chosen);
         QString label;

@@ -60,14 +60,13 @@ private slots:
     void configuredFromTheFile() {
         QTemporaryDir dir;
         Error error;
-        QVERIFY2(PrepareProgramDir(dir.path(), QStringLiteral("单位"), false, &error),
-                 qPrintable(error.Text()));
+        QVERIFY2(PrepareProgramDir(dir.path(), "单位", false, &error), qPrintable(error.Text()));
         clsConfiguration ini;
         ini.setFileName(clsConfiguration::DefaultFileName());
-        ini.setGroup(QStringLiteral("OTHER"));
-        QVERIFY(ini.SetItem(QStringLiteral("LANGUAGE"), QStringLiteral("en")));
+        ini.setGroup("OTHER");
+        QVERIFY(ini.SetItem("LANGUAGE", "en"));
         QCOMPARE(Translation::Configured(), UiLanguage::English);
-        QVERIFY(ini.SetItem(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN")));
+        QVERIFY(ini.SetItem("LANGUAGE", "zh_CN"));
         QCOMPARE(Translation::Configured(), UiLanguage::Chinese);
     }
 
@@ -98,21 +97,19 @@ private slots:
     void stationProblems() {
         const Translation en = Translation::Of(UiLanguage::English);
         using P = StationFileProblem;
-        const P kept{P::File::Journal, P::Kind::KeptAside, QStringLiteral("/d/j.db"),
-                     QStringLiteral("/d/j.db.bad")};
+        const P kept{P::File::Journal, P::Kind::KeptAside, "/d/j.db", "/d/j.db.bad"};
         QCOMPARE(StationProblemText(kept),
                  QStringLiteral("离线记录无法使用，已保留为 /d/j.db.bad，并已新建；其中的扫描可用 "
                                 "attendance-admin replay-journal 补录到数据库"));
         const QString english = StationProblemText(kept, en);
-        QVERIFY2(english.startsWith(QStringLiteral("The offline journal")) &&
-                     english.contains(QStringLiteral("/d/j.db.bad")) &&
-                     english.contains(QStringLiteral("replay-journal")),
+        QVERIFY2(english.startsWith("The offline journal") && english.contains("/d/j.db.bad") &&
+                     english.contains("replay-journal"),
                  qPrintable(english));
-        const P folder{P::File::Copy, P::Kind::FolderUnusable, QStringLiteral("/ro"), QString()};
+        const P folder{P::File::Copy, P::Kind::FolderUnusable, "/ro", QString()};
         QCOMPARE(StationProblemText(folder),
                  QStringLiteral("离线模式未开启：文件夹 /ro 无法保存离线副本（只读或不存在）"));
         QCOMPARE(StationProblemTexts({kept, folder}, en).size(), 2);
-        QVERIFY(StationProblemText(folder, en).contains(QStringLiteral("folder /ro")));
+        QVERIFY(StationProblemText(folder, en).contains("folder /ro"));
     }
 
     // The application's language follows the installed catalogue; a language

@@ -1,8 +1,7 @@
 #include "tests/manage/helpers/ManageFixture.h"
 
 bool SeedOffice(TestProgramDir& dir, const QStringList& numbers) {
-    if (!dir.addDept(1, QStringLiteral("办公室")) || !dir.addDept(2, QStringLiteral("教务处")) ||
-        !dir.addDept(3, QStringLiteral("后勤部")))
+    if (!dir.addDept(1, "办公室") || !dir.addDept(2, "教务处") || !dir.addDept(3, "后勤部"))
         return false;
     for (const QString& n : numbers)
         if (!dir.addEmployee(n, QStringLiteral("员工") + n,

@@ -21,9 +21,9 @@ class tst_attendancestore : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
-        QVERIFY(m_dir.addDept(1, QStringLiteral("甲")) && m_dir.addDept(2, QStringLiteral("乙")));
-        QVERIFY(m_dir.addEmployee("A01", QStringLiteral("张三"), "1", 1));
-        QVERIFY(m_dir.addEmployee("B02", QStringLiteral("李四"), "2", 2));
+        QVERIFY(m_dir.addDept(1, "甲") && m_dir.addDept(2, "乙"));
+        QVERIFY(m_dir.addEmployee("A01", "张三", "1", 1));
+        QVERIFY(m_dir.addEmployee("B02", "李四", "2", 2));
         QVERIFY(m_dir.exec("UPDATE Employee SET ENTERDATE = ?", {"2026-03-02 00:00:00"}));
         // A record found without regard to case; the earlier of two on the
         // 5th counts although stored later; other months stay out.
@@ -50,11 +50,11 @@ private slots:
         QVERIFY2(AttendanceStore::ReplaceSchedules(book, &error), qPrintable(error.Text()));
         ScheduleBook back;
         QVERIFY(AttendanceStore::LoadSchedules(&back));
-        QVERIFY(back.unit == book.unit && back.For(QStringLiteral("乙")) == own);
-        QVERIFY(back.For(QStringLiteral("甲")) == book.unit);
+        QVERIFY(back.unit == book.unit && back.For("乙") == own);
+        QVERIFY(back.For("甲") == book.unit);
 
         const auto day = [](int y, int m, int d, CalendarKind k) {
-            return CalendarDay{QDate(y, m, d), k, QStringLiteral("节")};
+            return CalendarDay{QDate(y, m, d), k, "节"};
         };
         QVERIFY(AttendanceStore::ReplaceCalendarYears({2025, 2026},
                                                       {day(2025, 1, 1, CalendarKind::Holiday),
@@ -80,8 +80,7 @@ private slots:
             Error refused;
             QVERIFY(!AttendanceStore::ReplaceCalendarYears(
                 {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}}, &refused));
-            QVERIFY2(refused.Text().contains(QStringLiteral("2026-05-01")),
-                     qPrintable(refused.Text()));
+            QVERIFY2(refused.Text().contains("2026-05-01"), qPrintable(refused.Text()));
         }
         QVERIFY(AttendanceStore::ReplaceCalendarYears(
             {2027}, {CalendarDay{QDate(2027, 5, 1), CalendarKind::Holiday, QString(100, u'节')}}));

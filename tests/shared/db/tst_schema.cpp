@@ -139,7 +139,7 @@ struct Database {
             settings = server->settings();
             return server->ok();
         }
-        file = dir.filePath(QStringLiteral("vorerur.dat"));
+        file = dir.filePath("vorerur.dat");
         QFile f(file);
         return f.open(QIODevice::WriteOnly);
     }
@@ -148,17 +148,17 @@ struct Database {
     }
     // Whether a connection of `profile` opens (and is closed again).
     bool opens(Profile profile, Error* why = nullptr) const {
-        const ScopedConnection c(QStringLiteral("schema.opens"));
+        const ScopedConnection c("schema.opens");
         return open(c.name(), profile, why).isOpen();
     }
     bool createTables() const {
-        const ScopedConnection c(QStringLiteral("schema.create"));
+        const ScopedConnection c("schema.create");
         return DbCreator::CreateTables(open(c.name(), Profile::New), nullptr);
     }
     // Runs `statements` on a connection of no checks; the first failure in *error.
     bool run(const QStringList& statements, const QVariantList& bound = {},
              Error* error = nullptr) const {
-        const ScopedConnection c(QStringLiteral("schema.run"));
+        const ScopedConnection c("schema.run");
         QSqlDatabase db = open(c.name(), Profile::New);
         QSqlQuery q(db);
         for (const QString& sql : statements) {
@@ -175,7 +175,7 @@ struct Database {
     }
     // Every row of every table the database holds, as text in one order.
     QStringList rows() const {
-        const ScopedConnection c(QStringLiteral("schema.rows"));
+        const ScopedConnection c("schema.rows");
         QSqlDatabase db = open(c.name(), Profile::New);
         QStringList out;
         for (const DbCatalog::Table* t : DbCatalog::Tables() + DbCatalog::LaterTables()) {
@@ -200,7 +200,7 @@ struct Database {
     }
     // The names of the tables, indexes, triggers and functions.
     QStringList objects() const {
-        const ScopedConnection c(QStringLiteral("schema.objects"));
+        const ScopedConnection c("schema.objects");
         QSqlDatabase db = open(c.name(), Profile::New);
         QSqlQuery q(db);
         q.exec(onServer() ? QStringLiteral(
@@ -218,7 +218,7 @@ struct Database {
         return out;
     }
     int scalar(const QString& sql) const {
-        const ScopedConnection c(QStringLiteral("schema.scalar"));
+        const ScopedConnection c("schema.scalar");
         QSqlDatabase db = open(c.name(), Profile::New);
         QSqlQuery q(db);
         return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
@@ -297,7 +297,7 @@ private slots:
         QVERIFY(fresh.init() && fresh.createTables() && madeAt(old, made));
         const QStringList before = old.rows();
         {
-            const ScopedConnection c(QStringLiteral("read"));
+            const ScopedConnection c("read");
             DbSchema::State state;
             QVERIFY(DbSchema::Read(old.open(c.name(), Profile::New), &state));
             QCOMPARE(state.version, found);
@@ -347,7 +347,7 @@ private slots:
                                   .arg(DbSchema::Latest + 1)
                                   .arg(DbSchema::Latest);
         for (const Profile profile : {Profile::Shared, Profile::ReadOnly}) {
-            const ScopedConnection c(QStringLiteral("refused"));
+            const ScopedConnection c("refused");
             Error why;
             QVERIFY(!db.open(c.name(), profile, &why).isValid());
             QVERIFY2(why.Text().contains(newer), qPrintable(why.Text()));
@@ -359,7 +359,7 @@ private slots:
         QVERIFY(seen.state.recorded && seen.mayUpgrade);
         Error why;
         {
-            const ScopedConnection c(QStringLiteral("upgrade"));
+            const ScopedConnection c("upgrade");
             QVERIFY(!DbSchema::Upgrade(db.open(c.name(), Profile::New), nullptr, &why));
         }
         QVERIFY(why.Text().contains(newer));
@@ -392,7 +392,7 @@ private slots:
                                             "this login may not upgrade it")
                                  .arg(DbSchema::Latest);
         {
-            const ScopedConnection c(QStringLiteral("station"));
+            const ScopedConnection c("station");
             Error why;
             QVERIFY(!DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isValid());
             QVERIFY2(why.Text().contains(text) && why.Text().contains("attendance-admin migrate"),
@@ -406,7 +406,7 @@ private slots:
         ::chmod(QFile::encodeName(db.file), 0660);
         QCOMPARE(db.rows(), before);
         QVERIFY(db.opens(Profile::Shared)); // the owner's
-        const ScopedConnection c(QStringLiteral("station"));
+        const ScopedConnection c("station");
         Error why;
         QVERIFY2(DbOpener::Open(other, db.file, c.name(), Profile::Shared, &why).isOpen(),
                  qPrintable(why.Text()));
@@ -450,7 +450,7 @@ private slots:
                         "'b')"}));
         const QStringList before = db.rows(), objects = db.objects();
         {
-            const ScopedConnection c(QStringLiteral("fails"));
+            const ScopedConnection c("fails");
             Error why;
             QVERIFY(!db.open(c.name(), Profile::Shared, &why).isValid());
             QVERIFY2(why.Text().contains(

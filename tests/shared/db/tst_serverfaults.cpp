@@ -55,26 +55,25 @@ class TestServerFaults : public QObject {
         return true;
     }
     static int backend() {
-        auto q = DbQuery::Read(QStringLiteral("SELECT pg_backend_pid()"), {});
+        auto q = DbQuery::Read("SELECT pg_backend_pid()", {});
         return q && q->next() ? q->value(0).toInt() : -1;
     }
     static clsEmployee::Lookup lookUp() {
         clsEmployee e;
-        e.setEBARCODE(QStringLiteral("1001"));
+        e.setEBARCODE("1001");
         return e.IsExist();
     }
     static qint16 scan() {
         clsPresence p;
-        p.setENUMBER(QStringLiteral("1001"));
+        p.setENUMBER("1001");
         return p.Add();
     }
     // A scan's write, the server going away between its begin and commit.
     static bool commit(const std::function<void()>& between) {
         const StatementWatchdog::Quick quick;
         DbTransaction tx(DbTransaction::Mode::Immediate);
-        const bool wrote =
-            tx.Exec(QStringLiteral("UPDATE Employee SET ENAME = ? WHERE ENUMBER = ?"),
-                    {QStringLiteral("张三"), QStringLiteral("1001")}) == 1;
+        const bool wrote = tx.Exec("UPDATE Employee SET ENAME = ? WHERE ENUMBER = ?",
+                                   {QStringLiteral("张三"), QStringLiteral("1001")}) == 1;
         between();
         return tx.Commit() && wrote;
     }
@@ -111,9 +110,8 @@ private slots:
         QFETCH(Fault, fault);
         QFETCH(Step, step);
         TestProgramDir dir;
-        QVERIFY2(dir.init() && dir.addDept(1, QStringLiteral("办公室")) &&
-                     dir.addEmployee(QStringLiteral("1001"), QStringLiteral("张三"),
-                                     QStringLiteral("1001"), 1),
+        QVERIFY2(dir.init() && dir.addDept(1, "办公室") &&
+                     dir.addEmployee("1001", "张三", "1001", 1),
                  qPrintable(dir.lastError));
         AppClock::setFixed(QDateTime::currentDateTime());
         clsDbConn::CloseShared();
@@ -151,7 +149,10 @@ private slots:
         QCOMPARE(first, -1);
         QCOMPARE(second, -1);
         QVERIFY2(firstMs < BoundMs, qPrintable(QString::number(firstMs)));
-        QVERIFY2(againMs < BoundMs, qPrintable(QString::number(againMs)));
+        // A connection cut from a hung server is not tried again at once:
+        // the next call fails at once.
+        const bool cut = fault == Fault::Hung && step != Step::Connect;
+        QVERIFY2(againMs < (cut ? 1000 : BoundMs), qPrintable(QString::number(againMs)));
 
         // Back: the next call succeeds, on a connection of its own.
         QCOMPARE(attempt([] {}), 1);
@@ -196,14 +197,13 @@ private slots:
                 return std::optional<int>();
             clsDbConn::CloseShared();
             QSqlDatabase db = clsDbConn().GetDbConn();
-            QSqlQuery(db).exec(QStringLiteral("SET TIME ZONE 'Asia/Tokyo'"));
+            QSqlQuery(db).exec("SET TIME ZONE 'Asia/Tokyo'");
             return clsDbConn::ServerUtcOffset(db);
         };
         QCOMPARE(zoneOf("Asia/Shanghai"), std::optional<int>(8 * 3600));
         QCOMPARE(zoneOf("Etc/GMT+5"), std::optional<int>(-5 * 3600));
         QCOMPARE(zoneOf("UTC"), std::optional<int>(0));
-        QSqlQuery(clsDbConn().GetDbConn())
-            .exec(QStringLiteral("ALTER ROLE CURRENT_USER RESET TimeZone"));
+        QSqlQuery(clsDbConn().GetDbConn()).exec("ALTER ROLE CURRENT_USER RESET TimeZone");
 
         const std::optional<qint64> ahead = clsDbConn::ServerClockOffset(clsDbConn().GetDbConn());
         QVERIFY(ahead && qAbs(*ahead) <= 1);

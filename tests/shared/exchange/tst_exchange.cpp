@@ -21,11 +21,11 @@ class TestExchange : public QObject {
 
     // Every row of the tables, rendered to compare whole databases.
     QString snapshot() {
-        auto q = DbQuery::Read(QStringLiteral(
+        auto q = DbQuery::Read(
             "SELECT ID || quote(DID) || quote(ENUMBER) || quote(EBARCODE) || quote(ENAME) || "
             "quote(HEADIMG) || quote(ENTERDATE) FROM Employee UNION ALL SELECT ID || quote(DNAME) "
             "|| quote(PASSWORD) FROM Dept UNION ALL SELECT quote(ENUMBER) || quote(ENTERTIME) || "
-            "quote(EXITTIME) FROM Presence"));
+            "quote(EXITTIME) FROM Presence");
         QString out;
         while (q && q->next())
             out += q->value(0).toString() + QLatin1Char('\n');
@@ -90,19 +90,17 @@ private slots:
         QCOMPARE(snapshot(), before);
 
         // A known number is overwritten, a new one gets a new key.
-        rs.rows[0].values[rs.columnIndex(QStringLiteral("ENAME"))] = QStringLiteral("改名");
-        rs.rows[1].values[rs.columnIndex(QStringLiteral("ENUMBER"))] = QStringLiteral("200");
+        rs.rows[0].values[rs.columnIndex("ENAME")] = QStringLiteral("改名");
+        rs.rows[1].values[rs.columnIndex("ENUMBER")] = QStringLiteral("200");
         QVERIFY(ExchangeFiles::ImportEmployees(saved(rs, "x.xml")));
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee")), 4);
-        QCOMPARE(fx->count(QStringLiteral("SELECT ID FROM Employee WHERE ENUMBER = '200'")), 4);
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Employee WHERE ENUMBER = '101' "
-                                          "AND ENAME = '改名'")),
-                 1);
+        QCOMPARE(fx->rows("Employee"), 4);
+        QCOMPARE(fx->count("SELECT ID FROM Employee WHERE ENUMBER = '200'"), 4);
+        QCOMPARE(fx->rows("Employee WHERE ENUMBER = '101' AND ENAME = '改名'"), 1);
     }
 
     void badFilesLeaveTheDatabase() {
         const QString before = snapshot();
-        RowSet good = table(QStringLiteral("Employee"));
+        RowSet good = table("Employee");
         const QByteArray bytes = RowSetXml::Serialize(good);
         // One file the reader refuses (each reason: tst_rowsetxml), one with wrong columns.
         const QList<QByteArray> bad = {bytes.left(bytes.size() / 2),
@@ -118,9 +116,8 @@ private slots:
         // A row that fails part-way through (its second row has no number)
         // takes the first one back with it.
         RowSet partly = good;
-        partly.rows[0].values[partly.columnIndex(QStringLiteral("ENAME"))] =
-            QStringLiteral("changed");
-        partly.rows[1].values[partly.columnIndex(QStringLiteral("ENUMBER"))] = QVariant();
+        partly.rows[0].values[partly.columnIndex("ENAME")] = QStringLiteral("changed");
+        partly.rows[1].values[partly.columnIndex("ENUMBER")] = QVariant();
         const QString partlyFile = saved(partly, "partly.xml");
         QVERIFY(!partlyFile.isEmpty() && !ExchangeFiles::ImportEmployees(partlyFile));
         QCOMPARE(snapshot(), before);
@@ -128,13 +125,13 @@ private slots:
 
     void typeConfusedFilesAreRefused() {
         const QString before = snapshot();
-        RowSet good = table(QStringLiteral("Employee"));
+        RowSet good = table("Employee");
         const QByteArray bytes = RowSetXml::Serialize(good);
         // One employee whose number is the hex of "101" under bin.hex (two
         // control bytes once read) and whose photo's hex is declared text.
         RowSet one = good;
         one.rows.resize(1);
-        one.rows[0].values[one.columnIndex(QStringLiteral("ENUMBER"))] = QStringLiteral("313031");
+        one.rows[0].values[one.columnIndex("ENUMBER")] = QStringLiteral("313031");
         QByteArray confused =
             RowSetXml::Serialize(one).replace("dt:type='bin.hex'", "dt:type='string'");
         const qsizetype type = confused.indexOf("dt:type='string'", confused.indexOf("'ENUMBER'"));
@@ -168,13 +165,12 @@ private slots:
                                                                           "dt:maxLength='4'")
                                 .replace("dt:maxLength='50'", "dt:maxLength='20'");
         Error error;
-        QVERIFY2(
-            ExchangeFiles::ImportEmployees(fx->writeFile(QStringLiteral("w.xml"), widths), &error),
-            qPrintable(error.Text()));
+        QVERIFY2(ExchangeFiles::ImportEmployees(fx->writeFile("w.xml", widths), &error),
+                 qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
 
         // A department file whose key is text.
-        RowSet depts = table(QStringLiteral("Dept"));
+        RowSet depts = table("Dept");
         depts.columns[0].type = RowSetColumn::Type::String;
         QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, "dt.xml"), &error));
         QVERIFY2(error.Text().contains(QLatin1String("column ID")), qPrintable(error.Text()));
@@ -182,16 +178,14 @@ private slots:
     }
 
     void departmentFileReplacesAll() {
-        RowSet rs = table(QStringLiteral("Dept"));
+        RowSet rs = table("Dept");
         rs.rows.removeLast();
         rs.rows[0].values[0] = 7;
         rs.rows[0].values[1] = QStringLiteral("新部门");
         int n = 0;
         QVERIFY(ExchangeFiles::ImportDepartments(saved(rs, "d.xml"), nullptr, &n));
         QCOMPARE(n, 2);
-        QCOMPARE(fx->count(QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID || DNAME IN "
-                                          "('2教务处', '7新部门')")),
-                 2);
+        QCOMPARE(fx->rows("Dept WHERE ID || DNAME IN ('2教务处', '7新部门')"), 2);
 
         // Two rows with one key, or a key 0, negative or empty: the import
         // fails and the departments stay.
@@ -207,22 +201,19 @@ private slots:
 
     void timesOfOtherToolsAreExportedOrRefused() {
         AppClock::setFixed(QDateTime(QDate(2026, 3, 20), QTime(12, 0)));
-        QVERIFY(fx->exec(QStringLiteral("INSERT INTO Presence VALUES('101', '2026-03-05 8:00:00', "
-                                        "'2026-03-05T17:00:00.000')")));
+        QVERIFY(fx->exec("INSERT INTO Presence VALUES('101', '2026-03-05 8:00:00', "
+                         "'2026-03-05T17:00:00.000')"));
         QVERIFY(ExchangeFiles::BackupMonth(path("ok.xml")));
         RowSet rs;
         QVERIFY(RowSetXml::Load(path("ok.xml"), &rs));
-        QCOMPARE(rs.value(0, QStringLiteral("ENTERTIME")).toDateTime(),
-                 QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
-        QCOMPARE(rs.value(0, QStringLiteral("EXITTIME")).toDateTime(),
-                 QDateTime(QDate(2026, 3, 5), QTime(17, 0)));
+        QCOMPARE(rs.value(0, "ENTERTIME").toDateTime(), QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
+        QCOMPARE(rs.value(0, "EXITTIME").toDateTime(), QDateTime(QDate(2026, 3, 5), QTime(17, 0)));
         // A value that is no date-time fails the export, naming its row.
-        QVERIFY(fx->exec(
-            QStringLiteral("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)")));
+        QVERIFY(fx->exec("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)"));
         Error error;
         QVERIFY(!ExchangeFiles::BackupMonth(path("bad.xml"), &error));
-        QVERIFY2(error.Text().contains(QStringLiteral("row 2 (ENUMBER 102)")) &&
-                     error.Text().contains(QStringLiteral("2026-03-06 soon")),
+        QVERIFY2(error.Text().contains("row 2 (ENUMBER 102)") &&
+                     error.Text().contains("2026-03-06 soon"),
                  qPrintable(error.Text()));
         QVERIFY(!QFileInfo::exists(path("bad.xml")));
     }
@@ -230,7 +221,7 @@ private slots:
     void monthFilesNeverOverwrite() {
         for (const char* t : {"2026-02-28T08:00:00", "2026-03-01T00:00:00", "2026-03-01T23:59:59",
                               "2026-03-02T00:00:00"})
-            QVERIFY(fx->addPresence(QStringLiteral("101"), QDateTime::fromString(t, Qt::ISODate)));
+            QVERIFY(fx->addPresence("101", QDateTime::fromString(t, Qt::ISODate)));
         AppClock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(18, 0)));
         QVERIFY(ExchangeFiles::BackupMonth(path("b.xml")));
         // Exports never overwrite a file unless told to.
@@ -241,9 +232,8 @@ private slots:
         RowSet rs;
         QVERIFY(RowSetXml::Load(path("b.xml"), &rs));
         QCOMPARE(rs.rows.size(), 2);
-        QCOMPARE(rs.value(0, QStringLiteral("ENTERTIME")).toDateTime(),
-                 QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
-        QVERIFY(rs.value(0, QStringLiteral("EXITTIME")).isNull());
+        QCOMPARE(rs.value(0, "ENTERTIME").toDateTime(), QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+        QVERIFY(rs.value(0, "EXITTIME").isNull());
 
         QVERIFY(ExchangeFiles::ExportPresence(path("m.xml"), QDate(2026, 2, 1), QDate(2026, 2, 28),
                                               Existing::Refuse));

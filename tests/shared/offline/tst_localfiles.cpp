@@ -65,7 +65,7 @@ class TestLocalFiles : public QObject {
     void journalWorks(OfflineStation& s) {
         QVERIFY(s.IsOpen());
         QCOMPARE(s.Pending(), 0);
-        QCOMPARE(s.Scan(QStringLiteral("C1"), t0).found, clsEmployee::Lookup::NotFound);
+        QCOMPARE(s.Scan("C1", t0).found, clsEmployee::Lookup::NotFound);
         QCOMPARE(s.Pending(), 1);
     }
 
@@ -89,13 +89,13 @@ private slots:
         if (damage == QLatin1String("folder")) {
             QVERIFY(QDir().mkpath(journal + QStringLiteral("/inside")));
         } else if (damage == QLatin1String("foreign")) {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
             db.setDatabaseName(journal);
             QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Scan(X)")));
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE Scan(X)"));
             db.close();
             db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+            QSqlDatabase::removeDatabase("foreign");
         } else {
             // The overwritten head of a journal whose first page waits in
             // the -wal is mended at the next checkpoint: no damage.
@@ -141,7 +141,7 @@ private slots:
                 StationProblemTexts(s.Problems()),
                 QStringList{QStringLiteral("离线副本无法使用，已保留为 %1，并已新建").arg(kept)});
             QCOMPARE(readFile(kept), QByteArray(4096, char(round)));
-            QVERIFY(!s.Cache().Find(QStringLiteral("C1")));
+            QVERIFY(!s.Cache().Find("C1"));
         }
     }
 
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
                  QStringList({"station-journal.db", "station-journal.db-wal"}));
         // A data folder that does not exist is said alike.
-        OfflineStation missing(dir.filePath(QStringLiteral("gone")));
+        OfflineStation missing(dir.filePath("gone"));
         QVERIFY(!missing.IsOpen() && StationProblemTexts(missing.Problems()).size() == 2);
     }
 
@@ -181,11 +181,11 @@ private slots:
         leaveJournal(dir.path(), 2, false);
         const QString journal = OfflineStation::JournalFile(dir.path());
         {
-            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+            QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
             holder.setDatabaseName(journal);
             QVERIFY(holder.open());
             QSqlQuery q(holder);
-            QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(q.exec("BEGIN EXCLUSIVE"));
             OfflineStation s(dir.path());
             QVERIFY(!s.IsOpen());
             QVERIFY(s.Journal().File().KeptAs().isEmpty());
@@ -193,9 +193,9 @@ private slots:
             QCOMPARE(
                 StationProblemTexts(s.Problems()),
                 QStringList{QStringLiteral("离线模式未开启：离线记录 %1 无法打开").arg(journal)});
-            q.exec(QStringLiteral("ROLLBACK"));
+            q.exec("ROLLBACK");
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QSqlDatabase::removeDatabase("holder");
         OfflineStation s(dir.path());
         QVERIFY(s.IsOpen() && StationProblemTexts(s.Problems()).isEmpty());
         QCOMPARE(s.Pending(), 2);
@@ -217,7 +217,7 @@ private slots:
             ids << station.Add(QStringLiteral("C%1").arg(i), QString(), t0.addSecs(i), 0);
         QVERIFY(!ids.contains(QString()));
         QVERIFY(worker.MarkReplayed({{ids[0], 1, QStringLiteral("N0")}}));
-        ids << station.Add(QStringLiteral("C3"), QString(), t0.addSecs(3), 0);
+        ids << station.Add("C3", QString(), t0.addSecs(3), 0);
         QVERIFY(worker.MarkReplayed({{ids[2], 2, QStringLiteral("N2")}}));
         for (const QString& suffix : {QString(), QStringLiteral("-wal")})
             QVERIFY(QFile::copy(path + suffix, OfflineStation::JournalFile(after.path()) + suffix));
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(pending.size(), 2);
         QCOMPARE(pending[0].scanId, ids[1]);
         QCOMPARE(pending[1].scanId, ids[3]);
-        const QVector<ScanJournal::Entry> day = reopened.Day(QStringLiteral("N2"), t0.date());
+        const QVector<ScanJournal::Entry> day = reopened.Day("N2", t0.date());
         QCOMPARE(day.size(), 1);
         QVERIFY(day[0].replayed && day[0].state == 2);
     }
@@ -250,7 +250,7 @@ private slots:
         {
             OfflineStation s(dir.path());
             QVERIFY(s.IsOpen());
-            s.Scan(QStringLiteral("C1"), t0);
+            s.Scan("C1", t0);
             QVERIFY(s.Cache().RefreshedAt().isNull());
             for (const QString& file : {journal, cache})
                 for (const char* suffix : {"", "-wal", "-shm"})
@@ -268,15 +268,15 @@ private slots:
     void stationFolder() {
         TestProgramDir fx;
         QVERIFY2(fx.init(), qPrintable(fx.lastError));
-        QCOMPARE(OfflineStation::Folder(), fx.ini(QStringLiteral("DATA"), QStringLiteral("PATH")));
-        QVERIFY(fx.setIni(QStringLiteral("DATA"), QStringLiteral("PATH"), QString()));
+        QCOMPARE(OfflineStation::Folder(), fx.ini("DATA", "PATH"));
+        QVERIFY(fx.setIni("DATA", "PATH", QString()));
         QTemporaryDir state;
         const QByteArray savedState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(state.filePath(QStringLiteral("deep/state"))));
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.filePath("deep/state")));
         const mode_t saved = ::umask(0);
         const QString folder = OfflineStation::Folder();
         ::umask(saved);
-        QCOMPARE(folder, state.filePath(QStringLiteral("deep/state/attendance")));
+        QCOMPARE(folder, state.filePath("deep/state/attendance"));
         QCOMPARE(Mode(folder), mode_t(0700));
         QVERIFY(OfflineStation(folder).IsOpen());
         // A relative XDG_STATE_HOME is ignored, as the XDG base directory
@@ -284,8 +284,7 @@ private slots:
         const QByteArray savedHome = qgetenv("HOME");
         qputenv("XDG_STATE_HOME", "relative/path");
         qputenv("HOME", QFile::encodeName(state.path()));
-        QCOMPARE(OfflineStation::Folder(),
-                 state.filePath(QStringLiteral(".local/state/attendance")));
+        QCOMPARE(OfflineStation::Folder(), state.filePath(".local/state/attendance"));
         qputenv("HOME", savedHome);
         if (savedState.isNull())
             qunsetenv("XDG_STATE_HOME");

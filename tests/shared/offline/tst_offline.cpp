@@ -24,15 +24,15 @@ class TestOffline : public QObject {
     // The server cannot be reached (a port nobody listens on), or again can.
     void serverAway(bool away) {
         clsDbConn::CloseShared();
-        QVERIFY(fx->setIni(QStringLiteral("ATTENDANCE"), QStringLiteral("DBSERVER"),
+        QVERIFY(fx->setIni("ATTENDANCE", "DBSERVER",
                            away ? QStringLiteral("127.0.0.1:1") : fx->server()->server()));
     }
 
     // Every card's day on the server: one row, the first scan's time as the
     // arrival and the second's as the departure; each scan's id once.
     void checkServer(int cards, int scans) {
-        QCOMPARE(fx->rows(QStringLiteral("Presence")), cards);
-        QCOMPARE(fx->rows(QStringLiteral("ScanReplay")), scans);
+        QCOMPARE(fx->rows("Presence"), cards);
+        QCOMPARE(fx->rows("ScanReplay"), scans);
         for (int i = 0; i < cards; ++i)
             QCOMPARE(fx->rows(QStringLiteral("Presence WHERE ENUMBER = '%1' AND ENTERTIME = '%2' "
                                              "AND EXITTIME = '%3'")
@@ -47,7 +47,7 @@ private slots:
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
         if (!TestProgramDir::OnServer())
             QSKIP("the database file has no server to lose");
-        QVERIFY(fx->addDept(1, QStringLiteral("教务处")));
+        QVERIFY(fx->addDept(1, "教务处"));
         for (int i = 0; i < 50; ++i)
             QVERIFY(fx->addEmployee(card(i), QStringLiteral("员工%1").arg(i), card(i), 1,
                                     i == 0 ? TestProgramDir::jpeg(1) : QByteArray()));
@@ -75,8 +75,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             QCOMPARE((i < 25 ? a : b).Scan(card(i), departure(i)).state,
                      qint16(clsPresence::Departure));
-        QCOMPARE(a.Scan(QStringLiteral("NOBODY"), departure(0)).found,
-                 clsEmployee::Lookup::NotFound);
+        QCOMPARE(a.Scan("NOBODY", departure(0)).found, clsEmployee::Lookup::NotFound);
         QCOMPARE(a.Replay().recorded, 0); // still away: nothing given, nothing lost
         QCOMPARE(a.Pending(), 52);
         serverAway(false);

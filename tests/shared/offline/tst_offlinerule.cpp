@@ -51,29 +51,29 @@ private slots:
     // station did not know gets the number the server found.
     void journalKeepsEachScansState() {
         QTemporaryDir dir;
-        ScanJournal journal(dir.filePath(QStringLiteral("station-journal.db")));
+        ScanJournal journal(dir.filePath("station-journal.db"));
         QVERIFY(journal.IsOpen());
-        const QString a = journal.Add(QStringLiteral("C1"), QStringLiteral("E1"), at(8, 0), 1);
-        const QString b = journal.Add(QStringLiteral("C1"), QStringLiteral("E1"), at(8, 0), 4);
-        const QString c = journal.Add(QStringLiteral("C9"), QString(), at(8, 1), 0);
+        const QString a = journal.Add("C1", "E1", at(8, 0), 1);
+        const QString b = journal.Add("C1", "E1", at(8, 0), 4);
+        const QString c = journal.Add("C9", QString(), at(8, 1), 0);
         QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
         QVERIFY(journal.MarkReplayed({{a, clsPresence::Arrival},
                                       {b, clsPresence::Repeated},
                                       {c, clsPresence::Arrival, QStringLiteral("E9")}}));
         QCOMPARE(journal.PendingCount(), 0);
-        const QVector<ScanJournal::Entry> e1 = journal.Day(QStringLiteral("E1"), day);
+        const QVector<ScanJournal::Entry> e1 = journal.Day("E1", day);
         QCOMPARE(e1.size(), 2);
         QCOMPARE(e1[0].state, qint16(clsPresence::Arrival));
         QCOMPARE(e1[1].state, qint16(clsPresence::Repeated));
-        QCOMPARE(journal.Day(QStringLiteral("E9"), day).size(), 1);
+        QCOMPARE(journal.Day("E9", day).size(), 1);
         // A greeting from the copy does not overwrite what the server made of a scan.
-        QVERIFY(journal.SetGreeted(a, QStringLiteral("E1"), clsPresence::Departure));
-        QCOMPARE(journal.Day(QStringLiteral("E1"), day)[0].state, qint16(clsPresence::Arrival));
+        QVERIFY(journal.SetGreeted(a, "E1", clsPresence::Departure));
+        QCOMPARE(journal.Day("E1", day)[0].state, qint16(clsPresence::Arrival));
         // The server's scans of earlier days go; the day's stay.
         QVERIFY(journal.Prune(QDateTime(day, QTime(0, 0))));
-        QCOMPARE(journal.Day(QStringLiteral("E1"), day).size(), 2);
+        QCOMPARE(journal.Day("E1", day).size(), 2);
         QVERIFY(journal.Prune(QDateTime(day.addDays(1), QTime(0, 0))));
-        QCOMPARE(journal.Day(QStringLiteral("E1"), day).size(), 0);
+        QCOMPARE(journal.Day("E1", day).size(), 0);
     }
 };
 

@@ -101,14 +101,14 @@ private slots:
     void readersAgree() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(), qPrintable(fx->lastError));
-        QVERIFY(fx->addDept(1, QStringLiteral("D")));
+        QVERIFY(fx->addDept(1, "D"));
         AppClock::setFixed(timeOf("2026-04-02 12:00:00"));
         for (int i = 0; i < int(kDayCases.size()); ++i) {
             const QString number = QStringLiteral("C%1").arg(i);
             QVERIFY(fx->addEmployee(number, number, number, 1));
             for (const DayCase::Stored& r : kDayCases[i].records)
-                QVERIFY2(fx->exec(QStringLiteral("INSERT INTO Presence(ENUMBER, ENTERTIME, "
-                                                 "EXITTIME) VALUES(?, ?, ?)"),
+                QVERIFY2(fx->exec("INSERT INTO Presence(ENUMBER, ENTERTIME, "
+                                  "EXITTIME) VALUES(?, ?, ?)",
                                   {number, QLatin1String(r.in),
                                    r.out ? QVariant(QLatin1String(r.out))
                                          : QVariant(QMetaType::fromType<QString>())}),

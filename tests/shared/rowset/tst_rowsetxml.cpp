@@ -11,8 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using Type = RowSetColumn::Type;
@@ -106,20 +104,20 @@ bool parseValue(const char* dtType, const QByteArray& value, QVariant* out,
 // A row set with one column of every type and a row of awkward values.
 RowSet everyType() {
     RowSet rs;
-    RowSetColumn id = column(QStringLiteral("ID"), Type::Int);
+    RowSetColumn id = column("ID", Type::Int);
     id.autoIncrement = id.keyColumn = true;
     id.nullable = false;
-    RowSetColumn photo = column(QStringLiteral("HEADIMG"), Type::Binary);
+    RowSetColumn photo = column("HEADIMG", Type::Binary);
     photo.isLong = true;
-    RowSetColumn memo = column(QStringLiteral("MEMO"), Type::String);
+    RowSetColumn memo = column("MEMO", Type::String);
     memo.isLong = true;
     rs.columns = {id,
-                  column(QStringLiteral("ENAME"), Type::String, 20),
-                  column(QStringLiteral("DID"), Type::I2),
+                  column("ENAME", Type::String, 20),
+                  column("DID", Type::I2),
                   photo,
-                  column(QStringLiteral("ENTERDATE"), Type::DateTime),
-                  column(QStringLiteral("OK"), Type::Boolean),
-                  column(QStringLiteral("RATE"), Type::Double),
+                  column("ENTERDATE", Type::DateTime),
+                  column("OK", Type::Boolean),
+                  column("RATE", Type::Double),
                   memo};
     QByteArray bytes("\x00\xff\xd8", 3);
     for (int b = 0x80; b <= 0x9f; ++b)
@@ -158,7 +156,7 @@ private slots:
         QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, at("2000-01-01T00:00:01")}));
         QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, at("2038-01-19T03:14:07")}));
         QVERIFY(!rs.rows[0].pendingInsert && !rs.rows[1].pendingInsert && rs.rows[2].pendingInsert);
-        QCOMPARE(rs.value(2, QStringLiteral("value_field")).toDateTime().timeSpec(), Qt::LocalTime);
+        QCOMPARE(rs.value(2, "value_field").toDateTime().timeSpec(), Qt::LocalTime);
     }
 
     void sampleBinaries() {
@@ -185,9 +183,8 @@ private slots:
         RowSet rs;
         QVERIFY(parses(readSample("tablegram_fuzz_name_mapping.xml"), &rs));
         QCOMPARE(rs.columns.size(), 5);
-        const QStringList names{QStringLiteral("ID"), QStringLiteral("Field Space Text"),
-                                QStringLiteral("1LeadingInteger"), QStringLiteral("Name-With-Dash"),
-                                QStringLiteral("한글 필드")};
+        const QStringList names{"ID", "Field Space Text", "1LeadingInteger", "Name-With-Dash",
+                                "한글 필드"};
         for (int c = 0; c < 5; ++c) {
             QCOMPARE(rs.columns[c].realName(), names[c]);
             QCOMPARE(rs.columnIndex(names[c]), c);
@@ -196,13 +193,12 @@ private slots:
         QCOMPARE(rs.columns[2].type, Type::Int);
         QCOMPARE(rs.columns[3].type, Type::String); // rs:dbtype='str' is still text
         QCOMPARE(rs.rows.size(), 3);
-        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QStringLiteral("alpha-updated"), 11,
-                                                       QStringLiteral("dash-one-updated"),
-                                                       QStringLiteral("한글_4_값")}));
-        QCOMPARE(rs.value(1, QStringLiteral("1leadinginteger")), QVariant(30));
-        QCOMPARE(rs.value(1, QStringLiteral("c2")), QVariant(30)); // the alias works too
-        QCOMPARE(rs.value(1, QStringLiteral("nope")), QVariant());
-        QCOMPARE(rs.value(3, QStringLiteral("ID")), QVariant());
+        QCOMPARE(rs.rows[0].values,
+                 (QVector<QVariant>{1, "alpha-updated", 11, "dash-one-updated", "한글_4_값"}));
+        QCOMPARE(rs.value(1, "1leadinginteger"), QVariant(30));
+        QCOMPARE(rs.value(1, "c2"), QVariant(30)); // the alias works too
+        QCOMPARE(rs.value(1, "nope"), QVariant());
+        QCOMPARE(rs.value(3, "ID"), QVariant());
     }
 
     // --- writer ------------------------------------------------------------
@@ -230,14 +226,14 @@ private slots:
 
     void aliasesUnusableNames() {
         RowSet rs;
-        rs.columns = {column(QStringLiteral("ID"), Type::Int),
-                      column(QStringLiteral("Field Space"), Type::String),
-                      column(QStringLiteral("id"), Type::Int), // duplicate, ignoring case
-                      column(QStringLiteral("Name-With-Dash"), Type::String),
-                      column(QStringLiteral("xmlns"), Type::String),
-                      column(QStringLiteral("C1"), Type::String), // would clash with alias c1
-                      column(QStringLiteral("名字"), Type::String),
-                      column(QStringLiteral("_ok9"), Type::String)};
+        rs.columns = {column("ID", Type::Int),
+                      column("Field Space", Type::String),
+                      column("id", Type::Int), // duplicate, ignoring case
+                      column("Name-With-Dash", Type::String),
+                      column("xmlns", Type::String),
+                      column("C1", Type::String), // would clash with alias c1
+                      column("名字", Type::String),
+                      column("_ok9", Type::String)};
         rs.rows = {row({1, QStringLiteral("a"), 2, QStringLiteral("b"), QStringLiteral("c"),
                         QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f")})};
         const QByteArray bytes = RowSetXml::Serialize(rs);
@@ -250,23 +246,23 @@ private slots:
         for (int c = 0; c < rs.columns.size(); ++c)
             QCOMPARE(back.columns[c].realName(), rs.columns[c].realName());
         QCOMPARE(back.rows[0].values, rs.rows[0].values);
-        QCOMPARE(back.value(0, QStringLiteral("Name-With-Dash")), QVariant(QStringLiteral("b")));
+        QCOMPARE(back.value(0, "Name-With-Dash"), QVariant("b"));
     }
 
     void serializeStaysWellFormedWhereSaveRefuses() {
         RowSet rs;
-        rs.columns = {column(QStringLiteral("T"), Type::String)};
+        rs.columns = {column("T", Type::String)};
         rs.rows = {row({QStringLiteral("a\x01"
                                        "b")})};
         RowSet back;
         QVERIFY(RowSetXml::Parse(RowSetXml::Serialize(rs), &back));
-        QCOMPARE(back.rows[0].values[0], QVariant(QStringLiteral("a\uFFFDb")));
+        QCOMPARE(back.rows[0].values[0], QVariant("a\uFFFDb"));
 
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("c.xml"));
+        const QString path = dir.filePath("c.xml");
         Error error;
         QVERIFY(!RowSetXml::Save(rs, path, &error));
-        QVERIFY(error.Text().contains(QStringLiteral("U+0001")));
+        QVERIFY(error.Text().contains("U+0001"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
 
@@ -279,7 +275,7 @@ private slots:
                                                        {Type::String, QString(QChar(0xD800))}};
         for (const auto& [type, value] : unfit) {
             RowSet bad;
-            bad.columns = {column(QStringLiteral("V"), type)};
+            bad.columns = {column("V", type)};
             bad.rows = {row({value})};
             QVERIFY(!RowSetXml::Save(bad, path, &error));
             QVERIFY(!QFile::exists(path));
@@ -304,7 +300,7 @@ private slots:
         }
         // A set without rows reads back read-only, its column kept.
         RowSet empty;
-        empty.columns = {column(QStringLiteral("DNAME"), Type::String, 50)};
+        empty.columns = {column("DNAME", Type::String, 50)};
         const QByteArray bytes = RowSetXml::Serialize(empty);
         QVERIFY(bytes.endsWith("<rs:data>\r\n</rs:data>\r\n</xml>"));
         QVERIFY(parses(bytes, &back));
@@ -342,7 +338,7 @@ private slots:
             const qsizetype space = b.indexOf(' ');
             Error error;
             QVERIFY2(!parseValue(b.left(space).constData(), b.mid(space + 1), &v, &error), b);
-            QVERIFY(error.Text().startsWith(QStringLiteral("Not a row-set file")));
+            QVERIFY(error.Text().startsWith("Not a row-set file"));
         }
     }
 
@@ -360,12 +356,12 @@ private slots:
         RowSet rs;
         QVERIFY(parses(document(schema, data), &rs));
         QCOMPARE(rs.rows.size(), 5);
-        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, QStringLiteral("new"), QVariant()}));
-        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, QStringLiteral(""), QVariant()}));
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{1, "new", QVariant()}));
+        QCOMPARE(rs.rows[1].values, (QVector<QVariant>{3, "", QVariant()}));
         QVERIFY(rs.rows[1].pendingInsert);
         QCOMPARE(rs.rows[2].values, (QVector<QVariant>{4, QVariant(), QVariant()}));
         QCOMPARE(rs.rows[3].values, (QVector<QVariant>{5, QVariant(), QVariant()}));
-        QCOMPARE(rs.rows[4].values, (QVector<QVariant>{6, QStringLiteral("same"), QVariant()}));
+        QCOMPARE(rs.rows[4].values, (QVector<QVariant>{6, "same", QVariant()}));
         QVERIFY(!rs.rows[4].pendingInsert);
     }
 
@@ -381,7 +377,7 @@ private slots:
         QVERIFY(rs.rows.isEmpty() && rs.columns[0].name == QLatin1String("A"));
         QVERIFY(rs.columns[0].type == Type::String && rs.columns[1].type == Type::Int);
         QVERIFY(parses(document(schema, "<rs:data><z:row B='2' A='x'/></rs:data>"), &rs));
-        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{QStringLiteral("x"), 2}));
+        QCOMPARE(rs.rows[0].values, (QVector<QVariant>{"x", 2}));
     }
 
     void sniffsTheByteOrderMark() {
@@ -395,8 +391,7 @@ private slots:
         for (const QByteArray& bytes : variants) {
             RowSet rs;
             QVERIFY(parses(bytes, &rs));
-            QCOMPARE(rs.value(0, QStringLiteral("한글 필드")),
-                     QVariant(QStringLiteral("한글_4_값")));
+            QCOMPARE(rs.value(0, "한글 필드"), QVariant("한글_4_값"));
         }
     }
 
@@ -469,7 +464,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
         RowSet rs;
-        rs.columns = {column(QStringLiteral("KEEP"), Type::Int)};
+        rs.columns = {column("KEEP", Type::Int)};
         Error error;
         QVERIFY(!RowSetXml::Parse(bytes, &rs, &error));
         QVERIFY2(error.Text().contains(reason), qPrintable(error.Text()));
@@ -496,18 +491,18 @@ private slots:
         QTemporaryDir dir;
         RowSet rs;
         Error error;
-        QVERIFY(!RowSetXml::Load(dir.filePath(QStringLiteral("none.xml")), &rs, &error));
-        QVERIFY(error.Text().contains(QStringLiteral("does not exist")));
+        QVERIFY(!RowSetXml::Load(dir.filePath("none.xml"), &rs, &error));
+        QVERIFY(error.Text().contains("does not exist"));
         QVERIFY(!RowSetXml::Load(dir.path(), &rs, &error));
         // A sparse file just over the limit is refused by its size, unread.
-        const QString big = dir.filePath(QStringLiteral("big.xml"));
+        const QString big = dir.filePath("big.xml");
         QFile f(big);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QVERIFY(f.write(kHead) > 0);
         QVERIFY(f.resize(RowSetXml::MaxFileSize + 1));
         f.close();
         QVERIFY(!RowSetXml::Load(big, &rs, &error));
-        QVERIFY(error.Text().contains(QStringLiteral("larger than")));
+        QVERIFY(error.Text().contains("larger than"));
     }
 
     // --- saving --------------------------------------------------------------------
@@ -517,7 +512,7 @@ private slots:
         QFETCH(bool, named);
         AtomicFile::SetTestSeams(named, nullptr);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("员工信息_2026-12-06.xml"));
+        const QString path = dir.filePath("员工信息_2026-12-06.xml");
         const RowSet rs = everyType();
         Error error;
         QVERIFY2(RowSetXml::Save(rs, path, &error), qPrintable(error.Text()));
@@ -526,26 +521,25 @@ private slots:
 
         // A second save onto the same path fails and leaves the file as it was.
         RowSet other;
-        other.columns = {column(QStringLiteral("X"), Type::Int)};
+        other.columns = {column("X", Type::Int)};
         QVERIFY(!RowSetXml::Save(other, path, &error));
-        QVERIFY(error.Text().contains(QStringLiteral("already exists")));
+        QVERIFY(error.Text().contains("already exists"));
         QCOMPARE(readFile(path), written);
 
         // So does a save onto a dangling symbolic link; nothing is created behind it.
-        const QString link = dir.filePath(QStringLiteral("link.xml"));
-        const QString behind = dir.filePath(QStringLiteral("behind.xml"));
+        const QString link = dir.filePath("link.xml");
+        const QString behind = dir.filePath("behind.xml");
         QVERIFY(::symlink(QFile::encodeName(behind).constData(),
                           QFile::encodeName(link).constData()) == 0);
         QVERIFY(!RowSetXml::Save(other, link, &error));
         QVERIFY(!QFile::exists(behind));
 
         // No temporary file is left behind by either failure.
-        QCOMPARE(
-            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-            (QStringList{QStringLiteral("link.xml"), QStringLiteral("员工信息_2026-12-06.xml")}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{"link.xml", "员工信息_2026-12-06.xml"}));
 
         // A missing folder is an error, not a crash.
-        QVERIFY(!RowSetXml::Save(rs, dir.filePath(QStringLiteral("no/such.xml")), &error));
+        QVERIFY(!RowSetXml::Save(rs, dir.filePath("no/such.xml"), &error));
         QVERIFY(!error.Text().isEmpty());
         QVERIFY(!RowSetXml::Save(rs, QString(), &error));
     }
@@ -555,8 +549,8 @@ private slots:
         // as abruptly as kill -9): neither a new nor a replaced export leaves
         // a partial or temporary file.
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("e.xml"));
-        const QString old = dir.filePath(QStringLiteral("old.xml"));
+        const QString path = dir.filePath("e.xml");
+        const QString old = dir.filePath("old.xml");
         RowSet big = everyType();
         big.rows = QVector<RowSetRow>(2000, big.rows[0]);
         QVERIFY(RowSetXml::Save(everyType(), old));
@@ -566,7 +560,7 @@ private slots:
                 return replace ? RowSetXml::SaveReplacing(big, old) : RowSetXml::Save(big, path);
             }));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
-                     QStringList{QStringLiteral("old.xml")});
+                     QStringList{"old.xml"});
             QCOMPARE(readFile(old), oldBytes);
         }
     }
@@ -576,9 +570,9 @@ private slots:
         QFETCH(bool, named);
         AtomicFile::SetTestSeams(named, nullptr);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("部门信息.xml"));
+        const QString path = dir.filePath("部门信息.xml");
         RowSet first;
-        first.columns = {column(QStringLiteral("ID"), Type::Int)};
+        first.columns = {column("ID", Type::Int)};
         first.rows = {row({1})};
         Error error;
         QVERIFY2(RowSetXml::SaveReplacing(first, path, &error), qPrintable(error.Text()));
@@ -588,7 +582,7 @@ private slots:
         RowSet back;
         QVERIFY(RowSetXml::Load(path, &back, &error));
         QCOMPARE(back.rows.size(), 2);
-        QCOMPARE(back.value(1, QStringLiteral("ID")), QVariant(3));
+        QCOMPARE(back.value(1, "ID"), QVariant(3));
 
         // A refused row set leaves the old file in place.
         RowSet bad = first;
@@ -599,7 +593,7 @@ private slots:
         QVERIFY(!RowSetXml::SaveReplacing(first, path, &error));
         QVERIFY2(error.Text().contains(QString::fromLocal8Bit(std::strerror(EIO))),
                  qPrintable(error.Text()));
-        QVERIFY(!RowSetXml::Save(first, dir.filePath(QStringLiteral("new.xml"))));
+        QVERIFY(!RowSetXml::Save(first, dir.filePath("new.xml")));
         QVERIFY(RowSetXml::Load(path, &back, &error));
         QCOMPARE(back.rows.size(), 2);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
