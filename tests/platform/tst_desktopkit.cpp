@@ -74,7 +74,8 @@ private slots:
                 hook = [&taken](const QKeyEvent&) { return ++taken, MsgBox::KeyAction::Take; };
             bool upInTime = false; // before its time, or while typing past it
             bool closedItself = false;
-            OnNextModal([&](QWidget* box) {
+            // Structured bindings are copied in: clang 14 cannot capture them.
+            OnNextModal([&, typing = typing](QWidget* box) {
                 QTest::qWait(qMax<int>(0, afterMs - 100 - int(clock.elapsed())));
                 while (typing && box->isVisible() && clock.elapsed() < afterMs + 400) {
                     QTest::keyClick(box->windowHandle(), Qt::Key_1);
@@ -117,7 +118,7 @@ private slots:
             {Ok, "", {Qt::Key_Escape}, "Esc", MsgBox::Result::Ok}};
         for (const auto& [buttons, taken, keys, seen, answer] : cases) {
             QStringList hooked;
-            const MsgBox::KeyHook hook = [&](const QKeyEvent& key) {
+            const MsgBox::KeyHook hook = [&hooked, taken = taken](const QKeyEvent& key) {
                 const QString name = QKeySequence(key.key()).toString();
                 hooked << name;
                 if (name == QLatin1String("C"))
@@ -125,7 +126,7 @@ private slots:
                 return taken.split(' ').contains(name) ? MsgBox::KeyAction::Take
                                                        : MsgBox::KeyAction::Pass;
             };
-            OnNextModal([&keys](QWidget* box) {
+            OnNextModal([keys = keys](QWidget* box) {
                 for (const int key : keys)
                     if (box->isVisible())
                         QTest::keyClick(box->windowHandle(), Qt::Key(key));
