@@ -24,7 +24,8 @@ class TestServerLink : public QObject {
                     (other.isEmpty() ? QStringList() : QStringList{m_root.filePath(other)}));
         p.waitForFinished(120000);
         const QString out = p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : "";
-        m_started << (command.startsWith(QLatin1String("start")) ? name : QString());
+        if (command.startsWith(QLatin1String("start")))
+            m_started << name;
         for (const QString& line : out.split(QLatin1Char('\n')))
             if (line.startsWith(QLatin1String("ATTENDANCE_TEST_PG_")))
                 qputenv(line.section('=', 0, 0).toLatin1(), line.section('=', 1).toUtf8());
@@ -49,8 +50,10 @@ private slots:
     }
 
     void cleanupTestCase() {
-        for (const QString& name : m_started)
-            if (!name.isEmpty() && QFileInfo::exists(m_root.filePath(name)))
+        // A copy: script() adds the servers it starts to the list.
+        const QStringList started = m_started;
+        for (const QString& name : started)
+            if (QFileInfo::exists(m_root.filePath(name)))
                 script("stop", name);
     }
 
