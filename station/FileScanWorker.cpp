@@ -93,7 +93,7 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
     photos().Start(photo);
     out.state = presence.Add(ScanKeyTime(scan.keyTimeMs), QString());
     out.record = presence;
-    out.photo = m_photos->Take().value_or(QImage());
+    out.photo = photos().Take().value_or(QImage());
     // A failed write is rolled back: trying again later records it once.
     return !failedWrite(out.state) || lastTry || !databaseLockedNow();
 }

@@ -15,8 +15,6 @@
 
 #include <utility>
 
-namespace {} // namespace
-
 ScanService::ScanService(QObject* parent) : QObject(parent) {
     qRegisterMetaType<ScanOutcome>();
     qRegisterMetaType<QList<ScanOutcome>>();
