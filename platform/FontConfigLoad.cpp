@@ -5,5 +5,10 @@
 FontConfigLoad::FontConfigLoad() : m_thread([] { FcInit(); }) {}
 
 FontConfigLoad::~FontConfigLoad() {
-    m_thread.join();
+    Wait();
+}
+
+void FontConfigLoad::Wait() {
+    if (m_thread.joinable())
+        m_thread.join();
 }

@@ -37,6 +37,7 @@
 
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -135,8 +136,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     Timer_DspSign = new QTimer(this);
     Timer_DspSign->setObjectName(QStringLiteral("Timer_DspSign"));
     Timer_DspSign->setSingleShot(true);
-    // At the event loop's first turn, once the main window is shown.
-    Timer_DspSign->setInterval(0);
+    // Ten milliseconds after loading, and not before the main window's first
+    // paint (see paintEvent), so this window is on the screen first and the
+    // sign-in screen's fonts are not loaded ahead of its paint.
+    Timer_DspSign->setInterval(10);
     connect(Timer_DspSign, &QTimer::timeout, this, &frmMain::Timer_DspSign_Timer);
     Timer_DspSign->start();
 }
@@ -295,6 +298,12 @@ void frmMain::SetManageMode(bool on) {
 
 void frmMain::Timer_DspSign_Timer() {
     Timer_DspSign->stop();
+    // The main window shown but not yet painted (its first expose is still
+    // to come): wait for that paint, a quarter of a second at most.
+    if (isVisible() && !m_painted && !std::exchange(m_waitedForPaint, true)) {
+        Timer_DspSign->start(kPaintWaitMs);
+        return;
+    }
     ShowSignWindow();
 }
 
@@ -488,6 +497,12 @@ void frmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_listLoaded && !Timer_DspSign->isActive())
         QTimer::singleShot(0, this, &frmMain::FillTodayListOnce);
+}
+
+void frmMain::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (!std::exchange(m_painted, true) && Timer_DspSign->isActive())
+        Timer_DspSign->start(0); // at the next turn, once this paint is flushed
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -51,6 +51,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
@@ -108,7 +109,10 @@ private:
     TodayListModel* m_today = nullptr;
     bool m_fullReloadPerScan = false;
     bool m_listLoaded = false; // today's list read since the window was made
-    bool m_listStale = false;  // not read while the server was away
+    bool m_painted = false;    // the window's first paint has been done
+    bool m_waitedForPaint = false;
+    static constexpr int kPaintWaitMs = 250;
+    bool m_listStale = false; // not read while the server was away
     bool m_manageMode = false;
     bool m_sorted = false; // sorted since the first header click
     int m_sortColumn = 0;

@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
         }
     }
     AppClock::UseSystemTimeZoneOnce();
-    const FontConfigLoad fontConfig;
+    FontConfigLoad fontConfig;
     QApplication app(argc, argv);
     // PDF files appear under their name only when complete.
     ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
@@ -40,6 +40,7 @@ int main(int argc, char* argv[]) {
 
     int status = 0;
     {
+        fontConfig.Wait();
         frmMain mainWindow;
         gfrmMain = &mainWindow;
         mainWindow.show();

@@ -48,6 +48,19 @@ QStringList placementStore(const QStringList& values = {}) {
     return out;
 }
 
+// Hands every event of the objects it filters to a function.
+class EventNotes : public QObject {
+public:
+    explicit EventNotes(std::function<void(QObject*, QEvent*)> note) : m_note(std::move(note)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        m_note(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*, QEvent*)> m_note;
+};
+
 } // namespace
 
 class tst_frmMain : public QObject {
@@ -227,11 +240,21 @@ private slots:
                 fx->addPresence("001", kNow));
         auto w = std::make_unique<frmMain>();
         gfrmMain = w.get();
-        w->show();
         frmSign* sign = w->signWindow();
+        // The main window is painted before the sign-in screen is shown.
+        QStringList order;
+        EventNotes notes([&](QObject* o, QEvent* e) {
+            if ((o == w.get() && e->type() == QEvent::Paint) ||
+                (o == sign && e->type() == QEvent::Show))
+                order << o->objectName();
+        });
+        w->installEventFilter(&notes);
+        sign->installEventFilter(&notes);
+        w->show();
         QAbstractItemModel* list = child<QTreeView>(w.get(), "lsvList")->model();
         QVERIFY(sign && !sign->isVisible() && list->rowCount() == 0);
         QTRY_VERIFY(sign->isVisible());
+        QCOMPARE(order.mid(0, 2), (QStringList{"frmMain", "frmSign"}));
         QTRY_COMPARE(list->rowCount(), 1);
         sign->close();
         child<QAction>(w.get(), "mnuDspAttendanceDlg")->trigger();
@@ -252,6 +275,19 @@ private slots:
         QVERIFY(!w->isVisible() && !sign->isVisible());
         QCOMPARE(closedOrder, (QStringList{"frmAbout", "frmSign"}));
         gfrmMain = nullptr;
+    }
+
+    // A main window that is never painted (never exposed) still opens the
+    // sign-in screen, after a quarter of a second.
+    void signWindowWithoutMainPaint() {
+        frmMain w;
+        w.setUpdatesEnabled(false);
+        w.show();
+        QElapsedTimer since;
+        since.start();
+        QTRY_VERIFY(w.signWindow()->isVisible());
+        QVERIFY2(since.elapsed() >= 200, qPrintable(QString::number(since.elapsed())));
+        w.close();
     }
 
     // Today's rows (not yesterday's), both rows of one employee for one day
