@@ -42,7 +42,14 @@ const QSize kDefaultPictureSize(295, 233);
 const char kDocumentedFont[] = "documentedFont";
 
 QFont songFont(qreal points, bool bold) {
-    QFont f(QStringLiteral("宋体"));
+    // The installed faces that stand for 宋体 (ReportFonts), named directly:
+    // a face that is not installed costs a search of every font for its
+    // stand-ins, once for each script, before the first paint.
+    const QString song = QStringLiteral("宋体");
+    const QStringList faces = QFont::substitutes(song);
+    QFont f(song);
+    if (!faces.isEmpty())
+        f.setFamilies(faces);
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
