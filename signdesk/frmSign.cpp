@@ -96,19 +96,42 @@ frmSign::frmSign(QWidget* parent) : QDialog(parent) {
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::FixedWithCloseBox);
     setFixedSize(ClientWidth, ClientHeight);
 
-    m_defaultPicture = QPixmap(QStringLiteral(":/signdesk/images/default_head.png"));
-    if (m_defaultPicture.isNull())
-        m_defaultPicture = drawnDefaultPicture();
+    m_picturesLoad = std::async(std::launch::async, [] {
+        DefaultPictures pictures;
+        pictures.picture = QImage(QStringLiteral(":/signdesk/images/default_head.png"));
+        if (!pictures.picture.isNull())
+            pictures.boxed = pictures.picture.scaled(kPictureBox.size(), Qt::IgnoreAspectRatio,
+                                                     Qt::SmoothTransformation);
+        return pictures;
+    });
 
     buildControls();
+}
+
+void frmSign::takeDefaultPictures() const {
+    if (!m_picturesLoad.valid())
+        return;
+    const DefaultPictures pictures = m_picturesLoad.get();
+    if (pictures.picture.isNull()) {
+        m_defaultPicture = drawnDefaultPicture();
+        m_boxedDefault = m_defaultPicture.scaled(kPictureBox.size(), Qt::IgnoreAspectRatio,
+                                                 Qt::SmoothTransformation);
+    } else {
+        m_defaultPicture = QPixmap::fromImage(pictures.picture);
+        m_boxedDefault = QPixmap::fromImage(pictures.boxed);
+    }
+}
+
+const QPixmap& frmSign::defaultPicture() const {
+    takeDefaultPictures();
+    return m_defaultPicture;
 }
 
 frmSign::~frmSign() = default;
 
 void frmSign::buildControls() {
     imgHead = makeLabel(this, "imgHead", kPictureBox);
-    imgHead->setScaledContents(true);
-    imgHead->setPixmap(m_defaultPicture);
+    imgHead->setScaledContents(true); // its picture is set at opening (Form_Load)
 
     // The waiting frames lie over the photo, in the same box. Each element
     // carries the array's name and its index.
@@ -204,7 +227,7 @@ void frmSign::hideEvent(QHideEvent* event) {
 void frmSign::Form_Load() {
     ShowTime();
     txtBarCode->hide();
-    imgHead->setPixmap(m_defaultPicture);
+    imgHead->setPixmap(defaultPicture());
     imgHead->show();
     ShowIdleInfo();
     LoadWaitImages();
@@ -249,8 +272,8 @@ void frmSign::LoadWaitImages() {
     const QString folder = JoinPath(ProgramDirectory(), QStringLiteral("wait"));
     // One scaled copy of the default picture, shared by every frame whose
     // file is missing or cannot be read as a picture.
-    const QPixmap fallback = m_defaultPicture.scaled(kPictureBox.size(), Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation);
+    takeDefaultPictures();
+    const QPixmap fallback = m_boxedDefault;
     for (int i = 0; i < WaitFrameCount; ++i) {
         QLabel* frame = imgWait[i];
         frame->hide();
@@ -386,7 +409,7 @@ void frmSign::ShowScanResult(const ScanOutcome& outcome) {
         TimerDspWait->stop();
         // The scan is recorded: a photo that cannot be read still greets,
         // with the default picture.
-        imgHead->setPixmap(outcome.photo.isNull() ? m_defaultPicture
+        imgHead->setPixmap(outcome.photo.isNull() ? defaultPicture()
                                                   : QPixmap::fromImage(outcome.photo));
         ShowHeadImage();
         SetLabelText(lblName, outcome.name);

@@ -4,9 +4,11 @@
 #include "signdesk/ScanInput.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <array>
+#include <future>
 
 class QLabel;
 class QLineEdit;
@@ -56,7 +58,7 @@ public:
     ScanService* Service() const { return m_service; }
 
     // The built-in picture (295 x 233) shown where no picture can be read.
-    QPixmap DefaultPicture() const { return m_defaultPicture; }
+    QPixmap DefaultPicture() const { return defaultPicture(); }
 
 signals:
     // A known card was scanned: its clsPresence::State and the record as
@@ -105,7 +107,17 @@ private:
     SoundPlayer* m_sounds = nullptr;
     ScanService* m_service = nullptr;
 
-    QPixmap m_defaultPicture;
+    // The built-in picture, decoded on a thread of its own from the
+    // window's construction (with its copy scaled to the picture box, which
+    // stands in for missing waiting frames) while the main window is built
+    // and painted; taken over at the first use.
+    struct DefaultPictures {
+        QImage picture, boxed;
+    };
+    const QPixmap& defaultPicture() const;
+    void takeDefaultPictures() const;
+    mutable std::future<DefaultPictures> m_picturesLoad;
+    mutable QPixmap m_defaultPicture, m_boxedDefault;
 
     // The scanner's keys gathered into barcodes.
     ScanInput m_scanInput;
