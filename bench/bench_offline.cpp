@@ -4,7 +4,7 @@
 // PostgreSQL test server (scripts/pg-server.sh: ATTENDANCE_TEST_PG_*).
 // Goals: a scan <= 10 ms, the replay <= 5 s; --check exits non-zero when
 // one is missed.
-#include "shared/db/clsDbConn.h"
+#include "shared/db/DbSession.h"
 #include "shared/offline/OfflineStation.h"
 #include "tests/common/TestProgramDir.h"
 
@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     const QDateTime t0(QDate(2026, 3, 2), QTime(8, 0));
     QElapsedTimer timer;
     timer.start();
-    station.Cache().Refresh(clsDbConn().GetDbConn(), t0.date(), t0);
+    DbSession server = DbSession::OpenConfigured();
+    station.Cache().Refresh(server, t0.date(), t0);
     const qint64 refreshMs = timer.elapsed();
 
     std::vector<double> scanMs;

@@ -10,6 +10,7 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/TestProgramDir.h"
@@ -108,8 +109,9 @@ void measure(int employees, bool spreadsheet) {
         die(error.Text());
     fill(employees);
     MonthSummary summary;
+    DbSession db = DbSession::OpenConfigured();
     const auto load = [&] {
-        if (!MonthSummary::Load(kMonth.year(), kMonth.month(), kToday, &summary))
+        if (!MonthSummary::Load(db, kMonth.year(), kMonth.month(), kToday, &summary))
             die(QStringLiteral("MonthSummary::Load failed"));
     };
     double cpu = 0;

@@ -12,6 +12,7 @@
 #include "report/ReportPreview.h"
 #include "reports/summary/SummaryReport.h"
 #include "reports/summary/SummaryXlsx.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/MonthChoice.h"
@@ -137,8 +138,8 @@ bool frmAttendanceSummary::LoadChosen() {
     const int month = chosen.month;
     MonthSummary loaded;
     Error error;
-    if (!chosen.IsValid() ||
-        !MonthSummary::Load(year, month, AppClock::now().date(), &loaded, &error)) {
+    if (!chosen.IsValid() || !MonthSummary::Load(MainSession::Get(), year, month,
+                                                 AppClock::now().date(), &loaded, &error)) {
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
         return false;

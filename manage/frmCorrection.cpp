@@ -5,6 +5,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/DbErrors.h"
 #include "shared/records/MonthChoice.h"
@@ -114,7 +115,8 @@ void frmCorrection::loadDays() {
     for (const clsCorrection::Day& d : m_days) {
         const QDate month(d.date.year(), d.date.month(), 1);
         if (!months.count(month) &&
-            !clsCorrection::MonthMarks(month.year(), month.month(), &months[month], &why)) {
+            !clsCorrection::MonthMarks(MainSession::Get(), month.year(), month.month(),
+                                       &months[month], &why)) {
             MsgBox::ShowMessage(this, tr("读取修正记录失败：%1").arg(why.Text()), tr("错误"),
                                 MsgBox::Icon::Critical);
             break;

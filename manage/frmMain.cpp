@@ -17,6 +17,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsDeptSet.h"
@@ -326,11 +327,13 @@ bool frmMain::ExportEmployees(const QString& path) {
     // No row chosen: nothing to export (an empty list would mean every employee).
     if (numbers.isEmpty())
         return false;
-    return ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Replace);
+    return ExchangeFiles::ExportEmployees(MainSession::Get(), path, numbers,
+                                          ExchangeFiles::Existing::Replace);
 }
 
 bool frmMain::ExportDepts(const QString& path) {
-    return ExchangeFiles::ExportDepartments(path, ExchangeFiles::Existing::Replace);
+    return ExchangeFiles::ExportDepartments(MainSession::Get(), path,
+                                            ExchangeFiles::Existing::Replace);
 }
 
 void frmMain::mnuEmpExport_Click() {

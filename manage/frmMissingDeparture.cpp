@@ -3,6 +3,7 @@
 
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/base/AppClock.h"
 
@@ -37,7 +38,7 @@ void frmMissingDeparture::cmdQuery_Click() {
     }
     std::vector<ListedEmployee> found;
     Error error;
-    if (!AttendanceLists::MissingDepartures(from, to, &found, &error)) {
+    if (!AttendanceLists::MissingDepartures(MainSession::Get(), from, to, &found, &error)) {
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
         return;

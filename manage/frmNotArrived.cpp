@@ -3,6 +3,7 @@
 
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/base/AppClock.h"
 
@@ -25,7 +26,7 @@ void frmNotArrived::cmdRefresh_Click() {
     const QDateTime now = AppClock::now();
     std::vector<ListedEmployee> missing;
     Error error;
-    if (!AttendanceLists::NotArrivedToday(now, &missing, &error)) {
+    if (!AttendanceLists::NotArrivedToday(MainSession::Get(), now, &missing, &error)) {
         ui->lblCount->setText(QString());
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);

@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/WriteFailure.h"
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
@@ -105,7 +106,8 @@ void frmWorkCalendar::LoadYear(int year) {
     m_calendar = WorkCalendar();
     m_changed = false;
     Error error;
-    if (!AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &m_calendar, &error))
+    if (!AttendanceStore::LoadCalendar(MainSession::Get(), QDate(year, 1, 1), QDate(year, 12, 31),
+                                       &m_calendar, &error))
         MsgBox::ShowMessage(this, tr("读取节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
     ShowDates();
@@ -201,7 +203,8 @@ void frmWorkCalendar::cmdRemove_Click() {
 
 void frmWorkCalendar::cmdSave_Click() {
     Error error;
-    if (!AttendanceStore::ReplaceCalendarYears({m_year}, m_calendar.Days(), &error)) {
+    if (!AttendanceStore::ReplaceCalendarYears(MainSession::Get(), {m_year}, m_calendar.Days(),
+                                               &error)) {
         MsgBox::ShowMessage(this, tr("保存节假日安排失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
         return;
@@ -230,7 +233,7 @@ void frmWorkCalendar::cmdImport_Click() {
     if (!MayDropEdits())
         return;
     Error error;
-    if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
+    if (!AttendanceStore::ReplaceCalendarYears(MainSession::Get(), years, days, &error))
         return fail(this, tr("导入失败！\n%1").arg(error.Text()));
     std::sort(years.begin(), years.end());
     QStringList parts;

@@ -3,6 +3,7 @@
 
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/records/clsDeptSet.h"
 
@@ -67,7 +68,7 @@ frmWorkSchedule::frmWorkSchedule(QWidget* parent)
     BuildGrid();
 
     Error error;
-    if (!AttendanceStore::LoadSchedules(&m_book, &error))
+    if (!AttendanceStore::LoadSchedules(MainSession::Get(), &m_book, &error))
         MsgBox::ShowMessage(this, tr("读取作息时间失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
     m_saved = m_book;
@@ -244,7 +245,7 @@ void frmWorkSchedule::cmdSave_Click() {
     if (!CheckBook())
         return;
     Error error;
-    if (!AttendanceStore::ReplaceSchedules(m_book, &error)) {
+    if (!AttendanceStore::ReplaceSchedules(MainSession::Get(), m_book, &error)) {
         MsgBox::ShowMessage(this, tr("保存作息时间失败！\n%1").arg(error.Text()), tr("错误"),
                             MsgBox::Icon::Exclamation);
         return;

@@ -4,6 +4,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployeeSet.h"
 
@@ -107,7 +108,8 @@ void frimImportExport::Export() {
         return;
     }
     DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
-        return ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
+        return ExchangeFiles::ExportEmployees(MainSession::Get(), path, numbers,
+                                              ExchangeFiles::Existing::Refuse);
     });
 }
 
@@ -118,6 +120,7 @@ void frimImportExport::Import() {
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
-                            [&] { return ExchangeFiles::ImportEmployees(path); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import, [&] {
+        return ExchangeFiles::ImportEmployees(MainSession::Get(), path);
+    });
 }

@@ -7,6 +7,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/DbSettings.h"
@@ -395,8 +396,9 @@ void frmMain::mnuImportDetpInfo_Click() {
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
-                            [&] { return ExchangeFiles::ImportDepartments(chosen.trimmed()); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import, [&] {
+        return ExchangeFiles::ImportDepartments(MainSession::Get(), chosen.trimmed());
+    });
 }
 
 void frmMain::mnuBackUpCurrentMonthPrs_Click() {
@@ -409,8 +411,9 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
         MsgBox::ShowMessage(this, tr("没有指定备份文件名!"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
-                            [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
+    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
+        return ExchangeFiles::BackupMonth(MainSession::Get(), chosen.trimmed());
+    });
 }
 
 void frmMain::mnuEmployeeAttendanceMonthExport_Click() {

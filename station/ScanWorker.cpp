@@ -1,13 +1,24 @@
 #include "station/ScanWorker.h"
 
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/StatementWatchdog.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/offline/OfflineStation.h"
 #include "shared/offline/ScanJournal.h"
 #include "shared/records/clsEmployee.h"
 
 #include <future>
+
+namespace {
+
+// Whether the server answers on the thread's session, its connection opened
+// (when it must be) within the scans' bound as well.
+bool serverAnswers() {
+    const StatementWatchdog::Quick quick;
+    return OfflineStation::ServerAnswers(MainSession::Get());
+}
+
+} // namespace
 
 ScanWorker::ScanWorker(const QString& journalFile) : m_journalFile(journalFile) {}
 
@@ -23,7 +34,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     employee.setEBARCODE(barcode);
     o.found = employee.IsExist();
     if (o.found == clsEmployee::Lookup::Failed)
-        return OfflineStation::ServerAnswers() ? std::optional(o) : std::nullopt;
+        return serverAnswers() ? std::optional(o) : std::nullopt;
     if (o.found == clsEmployee::Lookup::NotFound)
         return o; // an unknown card: nothing to write
     o.number = employee.ENUMBER();
@@ -48,7 +59,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     // A failure the server answered (a lock held too long, a refused write)
     // is reported; a server gone leaves the scan waiting.
     if ((o.state == clsPresence::Error || o.state == clsPresence::WriteFailed) &&
-        !OfflineStation::ServerAnswers()) {
+        !serverAnswers()) {
         qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
         return std::nullopt;
     }
@@ -94,7 +105,7 @@ void ScanWorker::Drain() {
     }
     // Nothing to give: asked whether the server answers at all (start-up, a retry).
     if (answered && !asked)
-        answered = OfflineStation::ServerAnswers();
+        answered = serverAnswers();
     // The day's scans stay for the rule while the server is away; older ones go.
     const QDate today = AppClock::now().date();
     if (answered && m_prunedFor != today && m_journal->Prune(QDateTime(today, QTime(0, 0))))
@@ -104,5 +115,5 @@ void ScanWorker::Drain() {
 
 void ScanWorker::Finish() {
     m_journal.reset();
-    clsDbConn::CloseShared();
+    MainSession::Close();
 }

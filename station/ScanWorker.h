@@ -11,7 +11,8 @@
 class ScanJournal;
 
 // The station's server side, on a thread of its own with its own server
-// connection (clsDbConn's connection of that thread): gives the journal's
+// session (the thread's MainSession, over clsDbConn's connection of that
+// thread): gives the journal's
 // scans to the server in scan order, each at its key time and with its id
 // (ScanReplay in the same transaction, so none counts twice), marks them in
 // the journal and reports each with the employee and the decoded photo.

@@ -94,7 +94,7 @@ bool Ensure(Error* why) {
         break;
     }
     return Error(QStringLiteral("attendance.ini names an unknown database engine \"%1\"")
-                       .arg(settings.engineText.trimmed()))
+                     .arg(settings.engineText.trimmed()))
         .Report(why);
 }
 

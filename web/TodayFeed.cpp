@@ -1,7 +1,7 @@
 #include "web/TodayFeed.h"
 
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
-#include "shared/db/clsDbConn.h"
 #include "web/ReadOnlyDatabase.h"
 #include "web/WebPages.h"
 
@@ -31,7 +31,7 @@ TodayFeed::Page TodayFeed::Make(const QDateTime& now, const QString& unitName,
     if (!ReadOnlyDatabase::Ensure(why))
         return {};
     Page page;
-    page.html = WebPages::Today(now, unitName, language, why).toUtf8();
+    page.html = WebPages::Today(MainSession::Get(), now, unitName, language, why).toUtf8();
     // qCompress puts the length before the zlib stream.
     if (!page.html.isEmpty())
         page.deflated = qCompress(page.html, 6).mid(4);
@@ -78,5 +78,5 @@ void TodayWorker::make(const QDateTime& now, const QString& unitName, const Tran
 }
 
 void TodayWorker::close() {
-    clsDbConn::CloseShared();
+    MainSession::Close();
 }

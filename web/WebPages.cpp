@@ -74,10 +74,11 @@ QString countsRow(const SummaryCounts& s) {
 
 } // namespace
 
-QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
-              Error* why) {
+QString Today(DbSession& session, const QDateTime& now, const QString& unitName,
+              const Translation& language, Error* why) {
     MonthSummary month;
-    if (!MonthSummary::Load(now.date().year(), now.date().month(), now.date(), &month, why))
+    if (!MonthSummary::Load(session, now.date().year(), now.date().month(), now.date(), &month,
+                            why))
         return QString();
     return Today(month, now, unitName, language);
 }

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+class DbSession;
+
 // The pages' HTML (in the language given, every value escaped), made from
 // what the records and rules libraries give; the pages themselves compute
 // nothing of the rules.
@@ -19,8 +21,8 @@ namespace WebPages {
 // 今日: today's records by department with each day's verdict by the rules,
 // and the counts present / not yet arrived / resting; reloads itself every
 // 30 seconds. Today() reads the month's summary first.
-QString Today(const QDateTime& now, const QString& unitName, const Translation& language,
-              Error* why);
+QString Today(DbSession& session, const QDateTime& now, const QString& unitName,
+              const Translation& language, Error* why);
 QString Today(const MonthSummary& month, const QDateTime& now, const QString& unitName,
               const Translation& language);
 

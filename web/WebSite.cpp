@@ -5,6 +5,7 @@
 #include "reports/summary/SummaryCsv.h"
 #include "reports/summary/SummaryReport.h"
 #include "reports/summary/SummaryXlsx.h"
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceLists.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
@@ -294,7 +295,7 @@ WebResponse WebSite::notArrived() {
     const QDateTime now = AppClock::now();
     std::vector<ListedEmployee> list;
     Error why;
-    if (!AttendanceLists::NotArrivedToday(now, &list, &why))
+    if (!AttendanceLists::NotArrivedToday(MainSession::Get(), now, &list, &why))
         return unreadable(m_language, why);
     return html(200, WebPages::NotArrived(list, now, unitName(), m_language));
 }
@@ -324,7 +325,7 @@ WebResponse WebSite::missing(const WebRequest& request) {
                 QT_TRANSLATE_NOOP("WebSite", "开始日期须不晚于结束日期，且相隔不超过一年。")));
     std::vector<ListedEmployee> list;
     Error why;
-    if (!AttendanceLists::MissingDepartures(from, to, &list, &why))
+    if (!AttendanceLists::MissingDepartures(MainSession::Get(), from, to, &list, &why))
         return unreadable(m_language, why);
     return html(200, WebPages::MissingDepartures(list, from, to, unitName(), m_language));
 }
@@ -348,7 +349,8 @@ WebResponse WebSite::month(const WebRequest& request) {
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "排序参数无效。")));
     MonthSummary summary;
     Error why;
-    if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
+    if (!MonthSummary::Load(MainSession::Get(), year, monthNumber, AppClock::now().date(), &summary,
+                            &why))
         return unreadable(m_language, why);
     return html(200, WebPages::Month(summary, sort, order == QLatin1String("desc"), unitName(),
                                      m_language));
@@ -369,7 +371,8 @@ WebResponse WebSite::employee(const WebRequest& request) {
                        m_language.Text(Context, QT_TRANSLATE_NOOP("WebSite", "缺少员工编号。")));
     MonthSummary summary;
     Error why;
-    if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
+    if (!MonthSummary::Load(MainSession::Get(), year, monthNumber, AppClock::now().date(), &summary,
+                            &why))
         return unreadable(m_language, why);
     for (const EmployeeSummary& e : summary.employees)
         if (e.number == number)
@@ -390,7 +393,8 @@ WebResponse WebSite::download(const WebRequest& request, const QString& kind) {
         return badMonth(m_language, monthText);
     MonthSummary summary;
     Error why;
-    if (!MonthSummary::Load(year, monthNumber, AppClock::now().date(), &summary, &why))
+    if (!MonthSummary::Load(MainSession::Get(), year, monthNumber, AppClock::now().date(), &summary,
+                            &why))
         return unreadable(m_language, why);
     const QString name = QStringLiteral("summary-%1-%2.%3")
                              .arg(year)

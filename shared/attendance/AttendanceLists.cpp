@@ -5,7 +5,6 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
-#include "shared/db/clsDbConn.h"
 
 #include <QSqlError>
 
@@ -13,10 +12,11 @@
 
 namespace AttendanceLists {
 
-bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out, Error* error) {
+bool NotArrivedToday(DbSession& session, const QDateTime& now, std::vector<ListedEmployee>* out,
+                     Error* error) {
     const QDate today = now.date();
     MonthSummary month;
-    if (!MonthSummary::Load(today.year(), today.month(), today, &month, error))
+    if (!MonthSummary::Load(session, today.year(), today.month(), today, &month, error))
         return false;
     out->clear();
     for (const EmployeeSummary& e : month.employees) {
@@ -27,16 +27,16 @@ bool NotArrivedToday(const QDateTime& now, std::vector<ListedEmployee>* out, Err
     return true;
 }
 
-bool MissingDepartures(const QDate& from, const QDate& to, std::vector<ListedEmployee>* out,
-                       Error* error) {
+bool MissingDepartures(DbSession& session, const QDate& from, const QDate& to,
+                       std::vector<ListedEmployee>* out, Error* error) {
     // A record finds its employee whatever the case of the number's letters.
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT Presence.ENUMBER, Presence.ENTERTIME, Presence.EXITTIME, "
                        "Employee.ENUMBER, Employee.ENAME, Dept.DNAME FROM Presence "
                        "LEFT JOIN Employee ON %1 LEFT JOIN Dept ON Dept.ID = Employee.DID "
                        "WHERE Presence.ENTERTIME >= ? AND Presence.ENTERTIME < ?")
-            .arg(DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
-                                         QStringLiteral("Employee.ENUMBER"),
+            .arg(DbDialect::NoCaseEquals(session.Engine(), QStringLiteral("Employee.ENUMBER"),
                                          QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, error);
     if (!q)

@@ -17,8 +17,9 @@ const QString kUnit = QStringLiteral("*");
 
 // A failed read of a table that an older, read-only database lacks reads as
 // empty (true); any other failure is one.
-bool absentTable(const DbCatalog::Table& table, const Error& failure, Error* error) {
-    if (!clsDbConn::HasTable(clsDbConn().GetDbConn(), table))
+bool absentTable(DbSession& session, const DbCatalog::Table& table, const Error& failure,
+                 Error* error) {
+    if (!clsDbConn::HasTable(session.Connection(), table))
         return true;
     return failure.Report(error);
 }
@@ -57,14 +58,15 @@ bool parseKind(const QString& text, CalendarDay* day) {
 
 } // namespace
 
-bool LoadSchedules(ScheduleBook* out, Error* error) {
+bool LoadSchedules(DbSession& session, ScheduleBook* out, Error* error) {
     *out = ScheduleBook();
     Error failure;
-    auto q = DbQuery::Read(QStringLiteral("SELECT %1 FROM WorkSchedule ORDER BY DNAME, WEEKDAY")
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT %1 FROM WorkSchedule ORDER BY DNAME, WEEKDAY")
                                .arg(DbCatalog::ScheduleTable().ColumnList()),
                            {}, &failure);
     if (!q)
-        return absentTable(DbCatalog::ScheduleTable(), failure, error);
+        return absentTable(session, DbCatalog::ScheduleTable(), failure, error);
     std::map<QString, std::vector<std::pair<int, DaySchedule>>> rows;
     while (q->next()) {
         const int weekday = q->value(1).toInt();
@@ -91,8 +93,8 @@ bool LoadSchedules(ScheduleBook* out, Error* error) {
     return true;
 }
 
-bool ReplaceSchedules(const ScheduleBook& book, Error* error) {
-    DbTransaction tx(DbTransaction::Mode::Immediate);
+bool ReplaceSchedules(DbSession& session, const ScheduleBook& book, Error* error) {
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkSchedule"), kUnit) ||
         tx.Exec(QStringLiteral("DELETE FROM WorkSchedule")) < 0 ||
         !insertWeek(tx, kUnit, book.unit))
@@ -103,13 +105,15 @@ bool ReplaceSchedules(const ScheduleBook& book, Error* error) {
     return tx.Commit() || tx.Error().Report(error);
 }
 
-bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, Error* error) {
+bool LoadCalendar(DbSession& session, const QDate& from, const QDate& to, WorkCalendar* out,
+                  Error* error) {
     Error failure;
-    auto q = DbQuery::Read(QStringLiteral("SELECT CALDATE, KIND, NAME FROM WorkCalendar WHERE "
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT CALDATE, KIND, NAME FROM WorkCalendar WHERE "
                                           "CALDATE >= ? AND CALDATE < ? ORDER BY CALDATE"),
                            {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, &failure);
     if (!q)
-        return absentTable(DbCatalog::CalendarTable(), failure, error);
+        return absentTable(session, DbCatalog::CalendarTable(), failure, error);
     while (q->next()) {
         CalendarDay day;
         day.date = QDate::fromString(q->value(0).toString().left(10), Qt::ISODate);
@@ -121,16 +125,16 @@ bool LoadCalendar(const QDate& from, const QDate& to, WorkCalendar* out, Error* 
     return !q->lastError().isValid() || DbErrors::From(q->lastError()).Report(error);
 }
 
-bool ReplaceCalendarYears(const QList<int>& years, const std::vector<CalendarDay>& days,
-                          Error* error) {
+bool ReplaceCalendarYears(DbSession& session, const QList<int>& years,
+                          const std::vector<CalendarDay>& days, Error* error) {
     for (const CalendarDay& d : days)
         if (PlainText::HasControl(d.name) || d.name.size() > kMaxCalendarName)
             return Error::Fail(error, QStringLiteral("the name of %1 holds a control character "
-                                                       "or more than %2 characters: \"%3\"")
-                                            .arg(d.date.toString(Qt::ISODate))
-                                            .arg(kMaxCalendarName)
-                                            .arg(PlainText::Echo(d.name)));
-    DbTransaction tx(DbTransaction::Mode::Immediate);
+                                                     "or more than %2 characters: \"%3\"")
+                                          .arg(d.date.toString(Qt::ISODate))
+                                          .arg(kMaxCalendarName)
+                                          .arg(PlainText::Echo(d.name)));
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("WorkCalendar"), kUnit))
         return tx.Error().Report(error);
     for (int year : years)

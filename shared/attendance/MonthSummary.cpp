@@ -82,8 +82,9 @@ private:
     static int num(const QString& s, int from, int n) { return DbDateTime::Digits(s, from, n); }
 };
 
-bool loadEmployees(std::vector<EmployeeSummary>* out, Error* error) {
+bool loadEmployees(DbSession& session, std::vector<EmployeeSummary>* out, Error* error) {
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT Employee.ENUMBER, Employee.ENAME, Employee.ENTERDATE, Dept.DNAME "
                        "FROM Employee LEFT JOIN Dept ON Dept.ID = Employee.DID"),
         {}, error);
@@ -112,8 +113,8 @@ bool loadEmployees(std::vector<EmployeeSummary>* out, Error* error) {
 // first by number whose number differs only in the case of A-Z; the day
 // keeps its first record (PresenceDay::Precedes). Records of days after
 // today are left out.
-bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSummary>* employees,
-                 Error* error) {
+bool loadRecords(DbSession& session, int year, int month, const QDate& today,
+                 std::vector<EmployeeSummary>* employees, Error* error) {
     const QDate first(year, month, 1);
     const int days = first.daysInMonth();
     QHash<QString, int> exact, loose;
@@ -129,6 +130,7 @@ bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSu
             loose.insert(key, i);
     }
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
                        "WHERE ENTERTIME >= ? AND ENTERTIME < ?"),
         {DbDateTime::DayStart(first), DbDateTime::DayEnd(first.addDays(days - 1))}, error);
@@ -155,9 +157,10 @@ bool loadRecords(int year, int month, const QDate& today, std::vector<EmployeeSu
 
 // The marks of the corrected days from the trail, matched to the employees
 // as the records are.
-bool loadMarks(int year, int month, std::vector<EmployeeSummary>* employees, Error* error) {
+bool loadMarks(DbSession& session, int year, int month, std::vector<EmployeeSummary>* employees,
+               Error* error) {
     clsCorrection::Marks marks;
-    if (!clsCorrection::MonthMarks(year, month, &marks, error))
+    if (!clsCorrection::MonthMarks(session, year, month, &marks, error))
         return false;
     QHash<QString, int> exact, loose;
     for (int i = 0; i < int(employees->size()); ++i) {
@@ -221,8 +224,8 @@ void MonthSummary::Judge(const ScheduleBook& schedules, const WorkCalendar& cale
         lateByDepartment.emplace_back(dept, counts.lateCount);
 }
 
-bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* out,
-                        Error* error) {
+bool MonthSummary::Load(DbSession& session, int year, int month, const QDate& today,
+                        MonthSummary* out, Error* error) {
     MonthSummary s;
     s.year = year;
     s.month = month;
@@ -231,12 +234,12 @@ bool MonthSummary::Load(int year, int month, const QDate& today, MonthSummary* o
         return Error::Fail(error, QStringLiteral("no month %1-%2").arg(year).arg(month));
     ScheduleBook schedules;
     WorkCalendar calendar;
-    if (!AttendanceStore::LoadSchedules(&schedules, error) ||
-        !AttendanceStore::LoadCalendar(first, first.addDays(first.daysInMonth() - 1), &calendar,
-                                       error) ||
-        !loadEmployees(&s.employees, error) ||
-        !loadRecords(year, month, today, &s.employees, error) ||
-        !loadMarks(year, month, &s.employees, error))
+    if (!AttendanceStore::LoadSchedules(session, &schedules, error) ||
+        !AttendanceStore::LoadCalendar(session, first, first.addDays(first.daysInMonth() - 1),
+                                       &calendar, error) ||
+        !loadEmployees(session, &s.employees, error) ||
+        !loadRecords(session, year, month, today, &s.employees, error) ||
+        !loadMarks(session, year, month, &s.employees, error))
         return false;
     s.Judge(schedules, calendar, today);
     *out = std::move(s);

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+class DbSession;
+
 // The counts of a month for an employee, a department or the unit.
 struct SummaryCounts {
     int workingDays = 0, present = 0, lateCount = 0, lateMinutes = 0, earlyCount = 0,
@@ -47,7 +49,7 @@ public:
     // early departures, missing departures, absences, worked time, the
     // presence rate) up to the day before `today`. Records of days after
     // `today` are left out.
-    static bool Load(int year, int month, const QDate& today, MonthSummary* out,
+    static bool Load(DbSession& session, int year, int month, const QDate& today, MonthSummary* out,
                      Error* error = nullptr);
     int year = 0, month = 0;
     std::vector<EmployeeSummary> employees;

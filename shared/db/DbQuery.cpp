@@ -9,10 +9,11 @@ namespace DbQuery {
 
 namespace {
 
-// The cache of `db`: only the shared connection on a server keeps one
-// (SQLite prepares within the process at no cost worth saving).
+// The cache of `db`: only the shared connection and the sessions on a server
+// keep one (SQLite prepares within the process at no cost worth saving).
 StatementCache* cacheOf(const QSqlDatabase& db) {
-    if (db.connectionName() != clsDbConn::ConnectionName() ||
+    if ((db.connectionName() != clsDbConn::ConnectionName() &&
+         !DbSession::IsSessionConnection(db)) ||
         clsDbConn::EngineOf(db) != DbDialect::Engine::PostgreSQL)
         return nullptr;
     return StatementCache::Of(db, true);
@@ -89,8 +90,15 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error*
     }
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
-    if (!q.exec())
-        return failed(DbErrors::From(q.lastError()));
+    if (!q.exec()) {
+        const Error why = DbErrors::From(q.lastError());
+        // Kept for the next run all the same: inside a transaction that the
+        // failure aborted the server refuses to release it until the
+        // transaction or its savepoint is rolled back.
+        if (cache)
+            cache->give(sql, std::move(q));
+        return failed(why);
+    }
     return Rows(std::move(q), sql, cache, db.driver(),
                 StatementWatchdog::Quick::Active() ? std::move(watched) : nullptr);
 }
@@ -107,6 +115,17 @@ Rows Read(const QString& sql, const QVariantList& params, Error* error) {
     if (!q && clsDbConn::ReopenIfLost())
         q = run(clsDbConn().GetDbConn(), sql, params, error);
     return q;
+}
+
+Rows Read(DbSession& session, const QString& sql, const QVariantList& params, Error* error) {
+    Rows q = run(session.Connection(), sql, params, error);
+    if (!q && session.ReopenIfLost())
+        q = run(session.Connection(), sql, params, error);
+    return q;
+}
+
+int Exec(DbSession& session, const QString& sql, const QVariantList& params, Error* error) {
+    return Exec(session.Connection(), sql, params, error);
 }
 
 int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/db/DbErrors.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/StatementCache.h"
 #include "shared/db/StatementWatchdog.h"
 
@@ -14,7 +15,8 @@
 #include <memory>
 #include <optional>
 
-// Statements on the shared connection, with bound values only.
+// Statements on a session, a given connection or the shared connection,
+// with bound values only.
 namespace DbQuery {
 
 // The rows of a statement, used like a pointer to its QSqlQuery; false when
@@ -55,13 +57,18 @@ private:
 // Every read of the shared connection runs again once on a new connection
 // when the server had ended it.
 Rows Read(const QString& sql, const QVariantList& params = {}, Error* error = nullptr);
-// Same on a given connection.
-Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params,
+// Same on a session: outside a transaction a read runs again once on the
+// connection opened anew when the server had ended it.
+Rows Read(DbSession& session, const QString& sql, const QVariantList& params = {},
           Error* error = nullptr);
+// Same on a given connection.
+Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error = nullptr);
 
 // Writes: executes a statement inside the caller's transaction on `db`; the
 // number of rows affected, or -1 on failure.
 int Exec(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error = nullptr);
+int Exec(DbSession& session, const QString& sql, const QVariantList& params,
+         Error* error = nullptr);
 
 // Null for an invalid value, so an unset date or text is stored as null.
 QVariant TextOrNull(const QString& s);

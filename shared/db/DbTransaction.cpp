@@ -10,37 +10,73 @@
 DbTransaction::DbTransaction(Mode mode) : DbTransaction(clsDbConn().GetDbConn(), mode) {}
 
 DbTransaction::DbTransaction(QSqlDatabase db, Mode mode) : m_db(std::move(db)) {
-    if (!m_db.isValid() || !m_db.isOpen()) {
-        m_error = ::Error(QStringLiteral("the database cannot be opened"));
-        return;
-    }
-    const QString begin =
-        DbDialect::BeginStatement(clsDbConn::EngineOf(m_db), mode == Mode::Immediate);
-    m_active = run(begin);
     // Nothing has run yet: on a shared connection the server had ended,
     // begin again on a new one.
-    if (!m_active && m_db.connectionName() == clsDbConn::ConnectionName() &&
-        clsDbConn::ReopenIfLost()) {
+    if (!begin(mode) && m_savepoint.isEmpty() &&
+        m_db.connectionName() == clsDbConn::ConnectionName() && clsDbConn::ReopenIfLost()) {
         m_db = clsDbConn().GetDbConn();
         m_error = ::Error();
-        m_active = run(begin);
+        begin(mode);
     }
 }
 
-DbTransaction::~DbTransaction() {
+DbTransaction::DbTransaction(DbSession& session, Mode mode) : m_db(session.Connection()) {
+    if (!begin(mode) && m_savepoint.isEmpty() && session.ReopenIfLost()) {
+        m_error = ::Error();
+        begin(mode);
+    }
+}
+
+bool DbTransaction::begin(Mode mode) {
+    if (!m_db.isValid() || !m_db.isOpen()) {
+        m_error = ::Error(QStringLiteral("the database cannot be opened"));
+        return false;
+    }
+    const int depth = DbSession::DepthOf(m_db);
+    m_savepoint = depth > 0 ? QStringLiteral("attendance_%1").arg(depth) : QString();
+    m_active = run(m_savepoint.isEmpty() ? DbDialect::BeginStatement(clsDbConn::EngineOf(m_db),
+                                                                     mode == Mode::Immediate)
+                                         : QStringLiteral("SAVEPOINT ") + m_savepoint);
     if (m_active)
+        DbSession::SetDepth(m_db, depth + 1);
+    return m_active;
+}
+
+void DbTransaction::end() {
+    m_active = false;
+    DbSession::SetDepth(m_db, qMax(0, DbSession::DepthOf(m_db) - 1));
+}
+
+DbTransaction::~DbTransaction() {
+    if (!m_active)
+        return;
+    if (m_savepoint.isEmpty()) {
         run(QStringLiteral("ROLLBACK"));
+    } else {
+        // Rolled back to where it began, and the savepoint left, so the outer
+        // transaction goes on without its statements.
+        run(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+        run(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+    }
+    end();
 }
 
 bool DbTransaction::Commit() {
     if (!m_active)
         return false;
-    if (!run(QStringLiteral("COMMIT"))) {
-        run(QStringLiteral("ROLLBACK"));
-        m_active = false;
+    const bool nested = !m_savepoint.isEmpty();
+    if (!run(nested ? QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint
+                    : QStringLiteral("COMMIT"))) {
+        if (nested) {
+            run(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+            run(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+        } else {
+            run(QStringLiteral("ROLLBACK"));
+        }
+        end();
         return false;
     }
-    m_active = false;
+    end();
     return true;
 }
 
@@ -84,7 +120,7 @@ bool DbTransaction::LockTable(const QString& table) {
 bool DbTransaction::locked(bool ok) {
     if (!ok && !m_error.IsSet())
         m_error = ::Error(m_active ? QStringLiteral("the database could not lock the records")
-                                     : QStringLiteral("no transaction is open"));
+                                   : QStringLiteral("no transaction is open"));
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/db/DbErrors.h"
+#include "shared/db/DbSession.h"
 
 #include <QSqlDatabase>
 #include <QVariantList>
@@ -11,6 +12,16 @@
 // what the transaction reads, so two connections cannot both decide on the
 // same state: on SQLite it takes the write lock at once; on PostgreSQL the
 // transaction locks what it decides on with LockKey or LockTable.
+//
+// Begun while another transaction is open on the same connection, it is a
+// savepoint inside that one: its end without Commit() rolls back its own
+// statements only, and Commit() releases them into the outer transaction,
+// which alone commits them. So a writer given a session runs in its
+// caller's transaction or in one of its own alike. The outermost decides
+// the mode: on SQLite an Immediate one inside a Deferred one takes the
+// write lock with its first write and fails, rather than waits, when another
+// connection wrote meanwhile; a writer that reads what it decides on begins
+// the outermost transaction Immediate.
 class DbTransaction {
 public:
     enum class Mode { Deferred, Immediate };
@@ -18,12 +29,17 @@ public:
     // On the shared connection (opened when needed).
     explicit DbTransaction(Mode mode = Mode::Deferred);
     explicit DbTransaction(QSqlDatabase db, Mode mode = Mode::Deferred);
+    // On a session's connection (begun again once on a new connection when
+    // the server had ended it and no transaction is open).
+    explicit DbTransaction(DbSession& session, Mode mode = Mode::Deferred);
     ~DbTransaction();
     DbTransaction(const DbTransaction&) = delete;
     DbTransaction& operator=(const DbTransaction&) = delete;
 
     // True when the transaction began and is neither committed nor rolled back.
     bool IsActive() const { return m_active; }
+    // Whether it is a savepoint inside an outer transaction.
+    bool IsNested() const { return !m_savepoint.isEmpty(); }
     // False (the transaction then rolls back) when it is not active or the commit fails.
     bool Commit();
     // Runs a writing statement in the transaction: the number of rows
@@ -53,10 +69,13 @@ public:
     const ::Error& Error() const { return m_error; }
 
 private:
+    bool begin(Mode mode);
+    void end();
     bool run(const QString& statement);
     bool locked(bool ok);
 
     QSqlDatabase m_db;
+    QString m_savepoint; // empty for the outermost transaction
     bool m_active = false;
     ::Error m_error;
 };

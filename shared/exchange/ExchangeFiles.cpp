@@ -7,6 +7,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
@@ -109,10 +110,10 @@ bool writeFile(const RowSet& rs, const QString& path, Existing existing, Error* 
     return ok || Error::Fail(error, writeFailure(path, message.Text()));
 }
 
-bool exportQuery(const QString& sql, const QVariantList& params, const QString& table,
-                 const QString& path, Existing existing, Error* error) {
+bool exportQuery(DbSession& session, const QString& sql, const QVariantList& params,
+                 const QString& table, const QString& path, Existing existing, Error* error) {
     RowSet rs;
-    if (!QueryRowSet(sql, params, table, &rs, error))
+    if (!QueryRowSet(session, sql, params, table, &rs, error))
         return false;
     return writeFile(rs, path, existing, error);
 }
@@ -154,8 +155,8 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
         const int index = rs->columnIndex(name);
         if (index < 0)
             return Error::Fail(error, QStringLiteral("%1: the file has no column %2; nothing was "
-                                                       "imported")
-                                            .arg(file, name));
+                                                     "imported")
+                                          .arg(file, name));
         for (const DbCatalog::Column& column : schema->columns) {
             QString wanted;
             if (column.name.compare(name, Qt::CaseInsensitive) == 0 &&
@@ -171,14 +172,13 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
     return true;
 }
 
-// Runs `body` inside a transaction of the shared connection. Database
-// failures are said with their cause and the database file.
-template <typename Body> bool inTransaction(DbTransaction::Mode mode, Error* error, Body body) {
-    clsDbConn conn;
-    QSqlDatabase db = conn.GetDbConn();
-    if (!db.isValid())
-        return conn.OpenError().Report(error);
-    DbTransaction tx(db, mode);
+// Runs `body` inside a transaction of `session`. Database failures are said
+// with their cause and the database file.
+template <typename Body>
+bool inTransaction(DbSession& session, DbTransaction::Mode mode, Error* error, Body body) {
+    if (!session.IsOpen())
+        return Error::Fail(error, QStringLiteral("the database cannot be opened"));
+    DbTransaction tx(session, mode);
     if (!tx.IsActive())
         return DbErrors::OnDatabase(tx.Error(), DbSettings::FromConfiguration().Location())
             .Report(error);
@@ -202,10 +202,10 @@ QVector<RowSetColumn> TableColumns(const QString& table) {
     return DbCatalog::FileColumns(table);
 }
 
-bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
-                 Error* error) {
+bool QueryRowSet(DbSession& session, const QString& sql, const QVariantList& params,
+                 const QString& table, RowSet* out, Error* error) {
     Error dbError;
-    auto q = DbQuery::Read(sql, params, &dbError);
+    auto q = DbQuery::Read(session, sql, params, &dbError);
     if (!q)
         return dbError.Report(error);
     const QVector<RowSetColumn> known = TableColumns(table);
@@ -247,26 +247,28 @@ bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& 
     return true;
 }
 
-bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
-                     Error* error) {
+bool ExportEmployees(DbSession& session, const QString& path, const QStringList& numbers,
+                     Existing existing, Error* error) {
     // Ordered by key, so both engines write the same file.
     const QString all = QStringLiteral("SELECT * FROM Employee");
     const QString order = QStringLiteral(" ORDER BY ID");
     if (numbers.isEmpty())
-        return exportQuery(all + order, {}, QStringLiteral("Employee"), path, existing, error);
+        return exportQuery(session, all + order, {}, QStringLiteral("Employee"), path, existing,
+                           error);
     if (numbers.size() <= 500) {
         QVariantList params;
         for (const QString& n : numbers)
             params << n;
-        return exportQuery(all + QStringLiteral(" WHERE ") +
-                               DbDialect::NoCaseIn(clsDbConn::SharedEngine(),
-                                                   QStringLiteral("ENUMBER"), params.size()) +
-                               order,
-                           params, QStringLiteral("Employee"), path, existing, error);
+        return exportQuery(
+            session,
+            all + QStringLiteral(" WHERE ") +
+                DbDialect::NoCaseIn(session.Engine(), QStringLiteral("ENUMBER"), params.size()) +
+                order,
+            params, QStringLiteral("Employee"), path, existing, error);
     }
     // Long lists: filter here instead of one statement with thousands of values.
     RowSet rs;
-    if (!QueryRowSet(all + order, {}, QStringLiteral("Employee"), &rs, error))
+    if (!QueryRowSet(session, all + order, {}, QStringLiteral("Employee"), &rs, error))
         return false;
     // Compared as NOCASE does: ASCII letters without regard to case.
     const auto key = [](QString s) {
@@ -287,27 +289,28 @@ bool ExportEmployees(const QString& path, const QStringList& numbers, Existing e
     return writeFile(rs, path, existing, error);
 }
 
-bool ExportDepartments(const QString& path, Existing existing, Error* error) {
-    return exportQuery(QStringLiteral("SELECT * FROM Dept ORDER BY ID"), {}, QStringLiteral("Dept"),
-                       path, existing, error);
+bool ExportDepartments(DbSession& session, const QString& path, Existing existing, Error* error) {
+    return exportQuery(session, QStringLiteral("SELECT * FROM Dept ORDER BY ID"), {},
+                       QStringLiteral("Dept"), path, existing, error);
 }
 
-bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
-                    Error* error) {
+bool ExportPresence(DbSession& session, const QString& path, const QDate& first, const QDate& last,
+                    Existing existing, Error* error) {
     return exportQuery(
+        session,
         QStringLiteral("SELECT * FROM Presence WHERE ENTERTIME >= ? AND ENTERTIME < ? ORDER BY "
                        "ENTERTIME, ENUMBER, COALESCE(EXITTIME, '')"),
         {DbDateTime::DayStart(first), DbDateTime::DayEnd(last)}, QStringLiteral("Presence"), path,
         existing, error);
 }
 
-bool BackupMonth(const QString& path, Error* error) {
+bool BackupMonth(DbSession& session, const QString& path, Error* error) {
     const QDate today = AppClock::now().date();
-    return ExportPresence(path, QDate(today.year(), today.month(), 1), today, Existing::Refuse,
-                          error);
+    return ExportPresence(session, path, QDate(today.year(), today.month(), 1), today,
+                          Existing::Refuse, error);
 }
 
-bool ImportEmployees(const QString& path, Error* error, int* count) {
+bool ImportEmployees(DbSession& session, const QString& path, Error* error, int* count) {
     // The columns read from the file, in the order they are checked.
     using Row = clsEmployee::Row;
     static const std::pair<const char*, QVariant Row::*> columns[] = {
@@ -324,7 +327,7 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
 
     // Immediate: each row's look-up by number decides between update and insert.
     const bool ok = inTransaction(
-        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
+        session, DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
             for (int r = 0; r < rs.rows.size(); ++r) {
                 Row row;
                 for (const auto& [column, member] : columns) {
@@ -332,9 +335,9 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
                     if (!toDbValue(rs.value(r, name), DbCatalog::FileType(table, name),
                                    &(row.*member))) {
                         *message = Error(QStringLiteral("%1: row %2: bad value in column %3")
-                                               .arg(file)
-                                               .arg(r + 1)
-                                               .arg(name));
+                                             .arg(file)
+                                             .arg(r + 1)
+                                             .arg(name));
                         return false;
                     }
                 }
@@ -356,14 +359,14 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
     return ok;
 }
 
-bool ImportDepartments(const QString& path, Error* error, int* count) {
+bool ImportDepartments(DbSession& session, const QString& path, Error* error, int* count) {
     RowSet rs;
     const QString table = DbCatalog::Dept().name;
     if (!loadFile(path, table, {QStringLiteral("ID"), QStringLiteral("DNAME")}, &rs, error))
         return false;
     const QString file = path.trimmed();
-    const bool ok =
-        inTransaction(DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, Error* message) {
+    const bool ok = inTransaction(
+        session, DbTransaction::Mode::Deferred, error, [&](QSqlDatabase db, Error* message) {
             Error dbError;
             if (!DbTransaction::LockTable(db, table)) {
                 *message = Error(QStringLiteral("the departments could not be locked"));
@@ -390,10 +393,10 @@ bool ImportDepartments(const QString& path, Error* error, int* count) {
                     *message =
                         dbError.Code() == DbErrors::ConstraintCode
                             ? Error(QStringLiteral("%1: row %2: the department key %3 appears "
-                                                     "more than once")
-                                          .arg(file)
-                                          .arg(r + 1)
-                                          .arg(id.toLongLong()))
+                                                   "more than once")
+                                        .arg(file)
+                                        .arg(r + 1)
+                                        .arg(id.toLongLong()))
                             : rowNotWritten(r + 1, dbError);
                     return false;
                 }
@@ -418,7 +421,7 @@ bool ReadNewEmployee(const QString& path, NewEmployee* out, Error* error) {
         return false;
     if (rs.rows.isEmpty())
         return Error::Fail(error,
-                             QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
+                           QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
     NewEmployee e;
     e.ENAME = rs.value(0, QStringLiteral("ENAME")).toString();
     QVariant did;

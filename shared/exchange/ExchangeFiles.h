@@ -8,10 +8,13 @@
 #include <QString>
 #include <QStringList>
 
+class DbSession;
+
 // The exchange files: employee, department, new-employee, month backup and
-// month presence files, each a row set of the database in the XML format.
-// Every function returns false with a message in *error on failure; a file
-// that cannot be read leaves the database as it was.
+// month presence files, each a row set of the database in the XML format,
+// read and written on the session given. Every function returns false with
+// a message in *error on failure; a file that cannot be read leaves the
+// database as it was.
 namespace ExchangeFiles {
 
 enum class Existing {
@@ -22,24 +25,27 @@ enum class Existing {
 // The columns of a table as the files describe them (types, keys).
 QVector<RowSetColumn> TableColumns(const QString& table);
 
-// Row sets of a statement on the shared connection (all columns, engine order).
-bool QueryRowSet(const QString& sql, const QVariantList& params, const QString& table, RowSet* out,
-                 Error* error);
+// Row sets of a statement (all columns, engine order).
+bool QueryRowSet(DbSession& session, const QString& sql, const QVariantList& params,
+                 const QString& table, RowSet* out, Error* error);
 
 // Employees with the given numbers; all employees when `numbers` is empty.
-bool ExportEmployees(const QString& path, const QStringList& numbers, Existing existing,
-                     Error* error = nullptr);
-bool ExportDepartments(const QString& path, Existing existing, Error* error = nullptr);
+bool ExportEmployees(DbSession& session, const QString& path, const QStringList& numbers,
+                     Existing existing, Error* error = nullptr);
+bool ExportDepartments(DbSession& session, const QString& path, Existing existing,
+                       Error* error = nullptr);
 // Presence rows whose arrival lies from `first` to `last` inclusive.
-bool ExportPresence(const QString& path, const QDate& first, const QDate& last, Existing existing,
-                    Error* error = nullptr);
+bool ExportPresence(DbSession& session, const QString& path, const QDate& first, const QDate& last,
+                    Existing existing, Error* error = nullptr);
 // The current month up to and including today (from the clock).
-bool BackupMonth(const QString& path, Error* error = nullptr);
+bool BackupMonth(DbSession& session, const QString& path, Error* error = nullptr);
 
 // Inserts or overwrites employees by number; one transaction.
-bool ImportEmployees(const QString& path, Error* error = nullptr, int* count = nullptr);
+bool ImportEmployees(DbSession& session, const QString& path, Error* error = nullptr,
+                     int* count = nullptr);
 // Replaces every department with the file's keys and names; one transaction.
-bool ImportDepartments(const QString& path, Error* error = nullptr, int* count = nullptr);
+bool ImportDepartments(DbSession& session, const QString& path, Error* error = nullptr,
+                       int* count = nullptr);
 
 // The one row of a new-employee file.
 struct NewEmployee {

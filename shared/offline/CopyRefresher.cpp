@@ -1,28 +1,19 @@
 #include "shared/offline/CopyRefresher.h"
 
-#include "shared/db/DbSettings.h"
-#include "shared/db/clsDbConn.h"
+#include "shared/db/DbSession.h"
 #include "shared/offline/StationCache.h"
 
 #include <QThread>
-#include <QUuid>
 
 namespace {
 
 bool refresh(const QString& cacheFile, const QDateTime& now) {
-    const QString name =
-        QStringLiteral("copy-refresh:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    bool ok = false;
-    {
-        QSqlDatabase server = clsDbConn::Open(DbSettings::FromConfiguration(), name);
-        StationCache cache(cacheFile);
-        // A bulk copy away from any scan: it runs under the ordinary
-        // statements' bounds (a minute), not the scans' few seconds.
-        ok = server.isValid() && cache.IsOpen() && cache.Refresh(server, now.date(), now);
-        server.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    // Both sessions belong to this thread and close with the run.
+    DbSession server = DbSession::OpenConfigured();
+    StationCache cache(cacheFile);
+    // A bulk copy away from any scan: it runs under the ordinary
+    // statements' bounds (a minute), not the scans' few seconds.
+    return server.IsOpen() && cache.IsOpen() && cache.Refresh(server, now.date(), now);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 class QThread;
 
 // Refreshes the station's copy (StationCache) in the background: each run
-// on a thread of its own with its own server connection (Qt's connections
+// on a thread of its own with its own server session (Qt's connections
 // belong to the thread that opens them), so a scan never waits for it. A
 // run asked for while one is going is skipped.
 class CopyRefresher : public QObject {

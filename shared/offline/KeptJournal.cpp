@@ -2,7 +2,6 @@
 
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbOpener.h"
-#include "shared/db/ScopedConnection.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
@@ -11,7 +10,6 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 #include <algorithm>
 
@@ -37,8 +35,7 @@ QString copyWritable(const QString& from, const QString& to) {
 
 } // namespace
 
-KeptJournal::KeptJournal(const QString& path)
-    : m_name(QStringLiteral("kept-journal:") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+KeptJournal::KeptJournal(const QString& path) {
     if (!QFileInfo(path).isFile()) {
         m_problem = QFileInfo::exists(path) ? QStringLiteral("%1 is not a file").arg(path)
                                             : QStringLiteral("no such file: %1").arg(path);
@@ -63,12 +60,12 @@ KeptJournal::KeptJournal(const QString& path)
         }
     }
     Error why;
-    QSqlDatabase db = DbOpener::OpenFile(copy, m_name, DbOpener::Profile::LocalReadOnly, &why);
-    if (!db.isValid()) {
+    m_copy = DbSession::OpenFile(copy, DbOpener::Profile::LocalReadOnly, &why);
+    if (!m_copy.IsOpen()) {
         m_problem = QStringLiteral("%1 cannot be read: %2").arg(path, why.Text());
         return;
     }
-    QSqlQuery q(db);
+    QSqlQuery q(m_copy.Connection());
     if (!q.exec(QLatin1String(kColumns) + QStringLiteral("LIMIT 0"))) {
         m_problem = QStringLiteral("%1 is no station journal: %2").arg(path, q.lastError().text());
         return;
@@ -76,15 +73,11 @@ KeptJournal::KeptJournal(const QString& path)
     m_open = true;
 }
 
-KeptJournal::~KeptJournal() {
-    ScopedConnection::Drop(m_name);
-}
-
 KeptJournal::Contents KeptJournal::Read() const {
     Contents c;
     if (!m_open)
         return c;
-    const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    const QSqlDatabase db = m_copy.Connection();
     QSet<qint64> seen;
     qint64 highest = 0;
     const auto take = [&](const QSqlQuery& q) {

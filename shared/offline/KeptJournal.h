@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/db/DbSession.h"
 #include "shared/offline/ScanJournal.h"
 
 #include <QString>
@@ -16,7 +17,6 @@
 class KeptJournal {
 public:
     explicit KeptJournal(const QString& path);
-    ~KeptJournal();
     KeptJournal(const KeptJournal&) = delete;
     KeptJournal& operator=(const KeptJournal&) = delete;
 
@@ -48,7 +48,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_name;
+    DbSession m_copy; // the copy in m_dir, closed before the folder goes
     QString m_problem;
     bool m_open = false;
     bool m_headerRestored = false;

@@ -2,10 +2,8 @@
 
 #include "shared/base/AppClock.h"
 #include "shared/db/DbOpener.h"
-#include "shared/db/ScopedConnection.h"
 
 #include <QFile>
-#include <QUuid>
 
 #include <cerrno>
 #include <cstring>
@@ -68,8 +66,7 @@ int makePrivate(const QString& path) {
 } // namespace
 
 LocalFile::LocalFile(const QString& path, const QStringList& schema, Unusable unusable)
-    : m_path(path),
-      m_name(QStringLiteral("local:") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+    : m_path(path) {
     if (open(schema) != Verdict::Unusable || unusable == Unusable::Leave)
         return;
     close();
@@ -85,10 +82,6 @@ LocalFile::LocalFile(const QString& path, const QStringList& schema, Unusable un
 
 LocalFile::~LocalFile() {
     close();
-}
-
-QSqlDatabase LocalFile::Db() const {
-    return QSqlDatabase::database(m_name, false);
 }
 
 LocalFile::Verdict LocalFile::open(const QStringList& schema) {
@@ -118,7 +111,8 @@ LocalFile::Verdict LocalFile::open(const QStringList& schema) {
     }
 
     Error error;
-    if (DbOpener::OpenFile(m_path, m_name, DbOpener::Profile::Local, &error, schema).isValid()) {
+    m_session = DbSession::OpenFile(m_path, DbOpener::Profile::Local, &error, schema);
+    if (m_session.IsOpen()) {
         m_open = true;
         m_problem.clear();
         return Verdict::Open;
@@ -142,7 +136,7 @@ LocalFile::Verdict LocalFile::open(const QStringList& schema) {
 }
 
 void LocalFile::close() {
-    ScopedConnection::Drop(m_name);
+    m_session.Close();
     m_open = false;
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QSqlDatabase>
+#include "shared/db/DbSession.h"
+
 #include <QString>
 #include <QStringList>
 
-// A station's own SQLite file (the copy, the journal), on a connection of
-// its own for the thread that opens it: created with `schema` when new,
-// written ahead (WAL) and synced at each commit. The file and its -wal and
-// -shm are private to the owner and the group (a new one gets mode 0660
-// whatever the umask; an existing one loses the others' rights).
+// A station's own SQLite file (the copy, the journal), on a session of its
+// own (DbOpener's Local profile) for the thread that opens it: created with
+// `schema` when new, written ahead (WAL) and synced at each commit. The file
+// and its -wal and -shm are private to the owner and the group (a new one
+// gets mode 0660 whatever the umask; an existing one loses the others'
+// rights).
 class LocalFile {
 public:
     // What becomes of a file that is there but cannot be used (damaged,
@@ -23,7 +25,9 @@ public:
     LocalFile& operator=(const LocalFile&) = delete;
 
     bool IsOpen() const { return m_open; }
-    QSqlDatabase Db() const;
+    // The file's session, on the thread that opened it (reads of a const
+    // file run on it too).
+    DbSession& Session() const { return m_session; }
     QString Path() const { return m_path; }
 
     // Where the unusable file was kept (empty: nothing was set aside).
@@ -47,7 +51,7 @@ private:
     bool setAside();
 
     QString m_path;
-    QString m_name;
+    mutable DbSession m_session;
     QString m_keptAs;
     QString m_problem;
     bool m_open = false;

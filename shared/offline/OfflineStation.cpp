@@ -4,7 +4,6 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/StatementWatchdog.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/offline/OfflineRule.h"
 
 #include <QDir>
@@ -104,8 +103,8 @@ OfflineStation::Greeting OfflineStation::Greet(const QString& scanId, const QStr
     return g;
 }
 
-bool OfflineStation::ServerAnswers() {
-    const StatementWatchdog::Quick quick; // a connection opened here waits as briefly
-    auto q = DbQuery::Read(QStringLiteral("SELECT 1"), {});
+bool OfflineStation::ServerAnswers(DbSession& server) {
+    const StatementWatchdog::Quick quick;
+    auto q = DbQuery::Read(server, QStringLiteral("SELECT 1"), {});
     return q && q->next();
 }

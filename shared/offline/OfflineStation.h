@@ -51,8 +51,10 @@ public:
     // the copy, and keeps what it was greeted with in the journal.
     Greeting Greet(const QString& scanId, const QString& barcode, const QDateTime& at);
 
-    // Whether the server answers a statement on the shared connection now.
-    static bool ServerAnswers();
+    // Whether the server answers a statement on `server` now, within the
+    // scans' bound (StatementWatchdog::Quick; a caller opening the session's
+    // connection for it opens it within that bound as well).
+    static bool ServerAnswers(DbSession& server);
 
     int Pending() const { return m_journal.PendingCount(); }
     JournalReplay::Result Replay() { return JournalReplay::Run(m_journal); }

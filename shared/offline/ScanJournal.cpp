@@ -33,7 +33,7 @@ ScanJournal::ScanJournal(const QString& path, LocalFile::Unusable unusable)
 QString ScanJournal::Add(const QString& barcode, const QString& number, const QDateTime& at,
                          qint16 state) {
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
     const int n = tx.Exec(QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
                                          "STATE) VALUES(?, ?, ?, ?, ?)"),
                           {id, barcode, number, DbDateTime::ToText(at), int(state)});
@@ -43,7 +43,7 @@ QString ScanJournal::Add(const QString& barcode, const QString& number, const QD
 QVector<ScanJournal::Entry> ScanJournal::read(const QString& where,
                                               const QVariantList& params) const {
     QVector<Entry> out;
-    auto q = DbQuery::Read(m_file.Db(), QLatin1String(kColumns) + where, params);
+    auto q = DbQuery::Read(m_file.Session(), QLatin1String(kColumns) + where, params);
     while (q && q->next())
         out.push_back({q->value(0).toLongLong(), q->value(1).toString(), q->value(2).toString(),
                        q->value(3).toString(), DbDateTime::FromText(q->value(4).toString()),
@@ -56,7 +56,7 @@ QVector<ScanJournal::Entry> ScanJournal::Pending(int limit) const {
 }
 
 int ScanJournal::PendingCount() const {
-    auto q = DbQuery::Read(m_file.Db(),
+    auto q = DbQuery::Read(m_file.Session(),
                            QStringLiteral("SELECT COUNT(*) FROM Scan WHERE REPLAYED = 0"), {});
     return q && q->next() ? q->value(0).toInt() : -1;
 }
@@ -67,7 +67,7 @@ QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate&
 }
 
 bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
-    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
     for (const Mark& m : marks)
         if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
                                    "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?"),
@@ -77,7 +77,7 @@ bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
 }
 
 bool ScanJournal::SetGreeted(const QString& scanId, const QString& number, qint16 state) {
-    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
     return tx.Exec(QStringLiteral("UPDATE Scan SET ENUMBER = ?, STATE = ? WHERE SCANID = ? AND "
                                   "REPLAYED = 0"),
                    {number, int(state), scanId}) >= 0 &&
@@ -85,7 +85,7 @@ bool ScanJournal::SetGreeted(const QString& scanId, const QString& number, qint1
 }
 
 bool ScanJournal::Prune(const QDateTime& before) {
-    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
     return tx.Exec(QStringLiteral("DELETE FROM Scan WHERE REPLAYED = 1 AND SCANTIME < ?"),
                    {DbDateTime::ToText(before)}) >= 0 &&
            tx.Commit();
@@ -94,7 +94,7 @@ bool ScanJournal::Prune(const QDateTime& before) {
 bool ScanJournal::SetFlushOnCommit(bool flush) {
     // In WAL mode NORMAL commits without a flush; the next flushed commit
     // or checkpoint writes them out, in order.
-    QSqlQuery q(m_file.Db());
+    QSqlQuery q(m_file.Session().Connection());
     return IsOpen() && q.exec(flush ? QStringLiteral("PRAGMA synchronous=FULL")
                                     : QStringLiteral("PRAGMA synchronous=NORMAL"));
 }

@@ -21,7 +21,7 @@ QStringList schema() {
 }
 
 // Copies the rows of a server statement into a table of the copy.
-bool copyRows(QSqlDatabase server, DbTransaction& tx, const QString& select,
+bool copyRows(DbSession& server, DbTransaction& tx, const QString& select,
               const QVariantList& params, const QString& insert, int columns) {
     auto q = DbQuery::Read(server, select, params);
     if (!q)
@@ -43,8 +43,8 @@ StationCache::StationCache(const QString& path) : m_file(path, schema()) {}
 StationCache::StationCache(const QString& path, LocalFile::Unusable unusable)
     : m_file(path, schema(), unusable) {}
 
-bool StationCache::Refresh(QSqlDatabase server, const QDate& day, const QDateTime& now) {
-    DbTransaction tx(m_file.Db(), DbTransaction::Mode::Immediate);
+bool StationCache::Refresh(DbSession& server, const QDate& day, const QDateTime& now) {
+    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || tx.Exec(QStringLiteral("DELETE FROM Emp")) < 0 ||
         tx.Exec(QStringLiteral("DELETE FROM Day")) < 0)
         return false;
@@ -65,14 +65,14 @@ bool StationCache::Refresh(QSqlDatabase server, const QDate& day, const QDateTim
 }
 
 QDateTime StationCache::RefreshedAt() const {
-    auto q = DbQuery::Read(m_file.Db(),
+    auto q = DbQuery::Read(m_file.Session(),
                            QStringLiteral("SELECT VALUE FROM Meta WHERE KEY = 'refreshed'"), {});
     return q && q->next() ? DbDateTime::FromText(q->value(0).toString()) : QDateTime();
 }
 
 std::optional<StationCache::Employee> StationCache::Find(const QString& barcode) const {
     auto q = DbQuery::Read(
-        m_file.Db(),
+        m_file.Session(),
         QStringLiteral("SELECT ENUMBER, ENAME, DNAME, HEADIMG FROM Emp WHERE EBARCODE = ?"),
         {barcode.trimmed().toUpper()});
     if (!q || !q->next())
@@ -83,7 +83,7 @@ std::optional<StationCache::Employee> StationCache::Find(const QString& barcode)
 
 PresenceDay StationCache::Day(const QString& number, const QDate& day) const {
     PresenceDay out(day);
-    auto q = DbQuery::Read(m_file.Db(),
+    auto q = DbQuery::Read(m_file.Session(),
                            QStringLiteral("SELECT ENTERTIME, DEPARTED FROM Day WHERE ENUMBER = ? "
                                           "AND ENTERTIME >= ? AND ENTERTIME < ?"),
                            {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)});

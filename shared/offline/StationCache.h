@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 #include <optional>
@@ -29,9 +28,10 @@ public:
     // The file: where an unusable one was kept, why it is not open.
     const LocalFile& File() const { return m_file; }
 
-    // Reads employees and the records of `day` from `server`; false (the
-    // copy unchanged) when the server or the file failed.
-    bool Refresh(QSqlDatabase server, const QDate& day, const QDateTime& now);
+    // Reads employees and the records of `day` on the session `server` (the
+    // main database); false (the copy unchanged) when the server or the
+    // file failed.
+    bool Refresh(DbSession& server, const QDate& day, const QDateTime& now);
     // The time of the last refresh (invalid: never refreshed).
     QDateTime RefreshedAt() const;
 

@@ -395,11 +395,12 @@ bool clsCorrection::Trail(const QDate& from, const QDate& to, const QString& num
     return true;
 }
 
-bool clsCorrection::MonthMarks(int year, int month, Marks* out, Error* error) {
+bool clsCorrection::MonthMarks(DbSession& session, int year, int month, Marks* out, Error* error) {
     const QDate first(year, month, 1);
     const QDate last = first.addMonths(1).addDays(-1);
     // The corrected day is the new arrival's, or the old one's for a removal.
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT ENUMBER, ACTION, COALESCE(NEWENTER, OLDENTER) AS D FROM "
                        "Correction WHERE ACTION IN ('add', 'change', 'remove') AND "
                        "COALESCE(NEWENTER, OLDENTER) >= ? AND COALESCE(NEWENTER, OLDENTER) < ? "

@@ -9,6 +9,7 @@
 #include <vector>
 
 class Error;
+class DbSession;
 
 // Corrections of the presence records made in the office: a missing arrival
 // or departure added, a time changed, a wrong record removed. Each changes
@@ -102,7 +103,8 @@ public:
     // The corrected days of a month: number → day of the month → the last
     // correction's action (Add, Change or Remove).
     using Marks = std::map<QString, std::map<int, Action>>;
-    static bool MonthMarks(int year, int month, Marks* out, Error* error = nullptr);
+    static bool MonthMarks(DbSession& session, int year, int month, Marks* out,
+                           Error* error = nullptr);
 
     // Whether the server's own functions write the trail, the closings and
     // the corrections on `db` (a server database with its guards in place:

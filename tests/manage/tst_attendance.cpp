@@ -2,6 +2,7 @@
 // the summary's counts, numeric sorting and exports, the schedule and
 // calendar editors (imports of other years, closing with edits not saved),
 // today's absentees and the sign-ins without departure.
+#include "session/MainSession.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/ReadBack.h"
@@ -155,9 +156,10 @@ private slots:
     // number; a holiday on a weekday and the weekends are marked.
     void presenceChartMarksDaysOff() {
         QVERIFY(AttendanceStore::ReplaceCalendarYears(
-            {2026}, {{QDate(2026, 11, 1), CalendarKind::Workday, QStringLiteral("调休"), 1},
-                     {QDate(2026, 11, 5), CalendarKind::Holiday, QStringLiteral("假日")},
-                     {QDate(2026, 11, 9), CalendarKind::Holiday, QStringLiteral("假日")}}));
+            MainSession::Get(), {2026},
+            {{QDate(2026, 11, 1), CalendarKind::Workday, QStringLiteral("调休"), 1},
+             {QDate(2026, 11, 5), CalendarKind::Holiday, QStringLiteral("假日")},
+             {QDate(2026, 11, 9), CalendarKind::Holiday, QStringLiteral("假日")}}));
         frmAttendanceSummary w;
         QCOMPARE(presenceDays(&w).mid(0, 10),
                  QStringList({"1", "2", "3", "4", "5假", "6", "7休", "8休", "9假", "10"}));
@@ -196,7 +198,7 @@ private slots:
         child<QPushButton>(&w, "cmdSave")->click();
         QCOMPARE(boxes->lines(), box("信息", "作息时间已保存！", MsgBox::Icon::Information));
         ScheduleBook book;
-        QVERIFY(AttendanceStore::LoadSchedules(&book));
+        QVERIFY(AttendanceStore::LoadSchedules(MainSession::Get(), &book));
         QCOMPARE(book.departments.size(), size_t(1));
         QCOMPARE(book.For("教务处").Day(3).end, QTime(16, 30));
         QCOMPARE(book.For("教务处").Day(3).lateGrace, 10);
@@ -218,7 +220,8 @@ private slots:
                  QStringLiteral("2026-10-07节假日国庆节"));
         child<QPushButton>(&w, "cmdSave")->click();
         WorkCalendar stored;
-        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
+        QVERIFY(AttendanceStore::LoadCalendar(MainSession::Get(), QDate(2026, 1, 1),
+                                              QDate(2026, 12, 31), &stored));
         QCOMPARE(stored.Days().size(), size_t(7));
 
         // Exported, removed and imported again: the edit is given up when the
@@ -252,8 +255,9 @@ private slots:
             return CalendarDay{QDate(y, m, d), CalendarKind::Holiday, QString::fromUtf8(name)};
         };
         QVERIFY(AttendanceStore::ReplaceCalendarYears(
-            {2026}, {day(2026, 1, 1, "元旦"), day(2026, 5, 1, "劳动节"), day(2026, 5, 2, "劳动节"),
-                     day(2026, 10, 1, "国庆节"), day(2026, 10, 2, "国庆节")}));
+            MainSession::Get(), {2026},
+            {day(2026, 1, 1, "元旦"), day(2026, 5, 1, "劳动节"), day(2026, 5, 2, "劳动节"),
+             day(2026, 10, 1, "国庆节"), day(2026, 10, 2, "国庆节")}));
         const QString next = fx->writeFile(
             "2027.csv", CalendarFile::Bytes({day(2027, 1, 1, "元旦"), day(2027, 5, 1, "劳动节")}));
         const QString farAndThis = fx->writeFile(
@@ -261,7 +265,8 @@ private slots:
             CalendarFile::Bytes({day(2026, 12, 31, "测试"), day(2030, 1, 1, "元旦")}));
         const auto stored = [](int year) {
             WorkCalendar c;
-            return AttendanceStore::LoadCalendar(QDate(year, 1, 1), QDate(year, 12, 31), &c)
+            return AttendanceStore::LoadCalendar(MainSession::Get(), QDate(year, 1, 1),
+                                                 QDate(year, 12, 31), &c)
                        ? int(c.Days().size())
                        : -1;
         };
@@ -392,7 +397,8 @@ private slots:
             QCOMPARE(asked, QStringList(2, "2026年的修改尚未保存，放弃这些修改吗？"));
         }
         WorkCalendar stored;
-        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &stored));
+        QVERIFY(AttendanceStore::LoadCalendar(MainSession::Get(), QDate(2026, 1, 1),
+                                              QDate(2026, 12, 31), &stored));
         QVERIFY(stored.Days().empty());
 
         asked.clear();

@@ -5,6 +5,7 @@
 #include "tests/manage/helpers/ManageFixture.h"
 
 #include "manage/frimEmpImport.h"
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployee.h"
 
@@ -49,7 +50,7 @@ private slots:
                                 fx->writeFile("junk.xml", "not a row set"),
                                 fx->file("missing.xml"),
                                 fx->file("exported.xml")};
-        QVERIFY(ExchangeFiles::ExportEmployees(files.last(), {"1001"},
+        QVERIFY(ExchangeFiles::ExportEmployees(MainSession::Get(), files.last(), {"1001"},
                                                ExchangeFiles::Existing::Refuse));
         frimEmpImport d;
         d.SetFileList(files);

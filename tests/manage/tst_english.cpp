@@ -21,6 +21,7 @@
 #include "manage/frmNotArrived.h"
 #include "manage/frmWorkCalendar.h"
 #include "manage/frmWorkSchedule.h"
+#include "session/MainSession.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
@@ -146,7 +147,7 @@ private slots:
     // English, nothing Chinese but the departments.
     void chartsInEnglish() {
         MonthSummary summary;
-        QVERIFY(MonthSummary::Load(2026, 3, kNow.date(), &summary));
+        QVERIFY(MonthSummary::Load(MainSession::Get(), 2026, 3, kNow.date(), &summary));
         // In a view, as the window shows them: a chart outside a scene leaves
         // its items behind when deleted.
         const QChartView presenceView(SummaryCharts::PresenceChart(summary));

@@ -9,6 +9,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/DesktopServices.h"
 #include "platform/frmAbout.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/db/clsDbConn.h"
@@ -348,7 +349,8 @@ private slots:
         for (int id = 1; id <= 3; ++id)
             QVERIFY(fx->addDept(id, QString::fromUtf8(names[id - 1])));
         const QString good = fx->file(QStringLiteral("部门信息.xml"));
-        QVERIFY(ExchangeFiles::ExportDepartments(good, ExchangeFiles::Existing::Refuse));
+        QVERIFY(ExchangeFiles::ExportDepartments(MainSession::Get(), good,
+                                                 ExchangeFiles::Existing::Refuse));
         QVERIFY(fx->addDept(7, QStringLiteral("旧部门")));
         QVERIFY(fx->addPresence("001", QDateTime(QDate(2026, 3, 1), QTime(8, 0))));
 

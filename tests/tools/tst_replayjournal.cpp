@@ -2,6 +2,7 @@
 // aside (its head overwritten, the last scans still in its -wal) reach the
 // database exactly once; a damaged part is skipped and named; the file is
 // never changed.
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/OfflineStation.h"
 #include "tests/tools/helpers/AdminTool.h"
@@ -53,7 +54,8 @@ private slots:
         {
             OfflineStation s(live.path());
             QVERIFY(s.IsOpen());
-            QVERIFY(s.Cache().Refresh(clsDbConn().GetDbConn(), t0.date(), t0));
+            DbSession server = DbSession::OpenConfigured();
+            QVERIFY(s.Cache().Refresh(server, t0.date(), t0));
             // A card the copy does not know yet, which the server does.
             QVERIFY(fx->addEmployee(number(9), "新员工", card(9), 1));
             for (int i = 0; i < 5; ++i)

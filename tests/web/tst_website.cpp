@@ -4,6 +4,7 @@
 // Accept-Language, the refusals of bad input, and that nothing is ever
 // written to the database.
 #include "reports/summary/SummaryCsv.h"
+#include "session/MainSession.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/CsvText.h"
@@ -347,7 +348,7 @@ private slots:
         QCOMPARE(shown.status, 200);
         QVERIFY(shown.body.contains("<svg") && !shown.body.contains("<script"));
         MonthSummary summary;
-        QVERIFY(MonthSummary::Load(2026, 3, kNow.date(), &summary));
+        QVERIFY(MonthSummary::Load(MainSession::Get(), 2026, 3, kNow.date(), &summary));
         clsDbConn::CloseShared();
         const QList<QStringList> csv = csvRows(SummaryCsv::Bytes(summary));
         QList<QStringList> rows = tableRows(shown.body, "summary");

@@ -4,6 +4,8 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
+#include "shared/db/DbSession.h"
+#include "shared/db/DbTransaction.h"
 #include "tests/common/TestProgramDir.h"
 #include "texts/DayVerdictText.h"
 
@@ -13,6 +15,7 @@ class tst_attendancestore : public QObject {
     Q_OBJECT
 
     TestProgramDir m_dir;
+    DbSession m_db; // closed before the directory goes
 
     static QDateTime at(int month, int day, int h, int m = 0) {
         return QDateTime(QDate(2026, month, day), QTime(h, m));
@@ -21,9 +24,11 @@ class tst_attendancestore : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY2(m_dir.init(), qPrintable(m_dir.lastError));
-        QVERIFY(m_dir.addDept(1, "甲") && m_dir.addDept(2, "乙"));
-        QVERIFY(m_dir.addEmployee("A01", "张三", "1", 1));
-        QVERIFY(m_dir.addEmployee("B02", "李四", "2", 2));
+        m_db = DbSession::OpenConfigured();
+        QVERIFY(m_db.IsOpen());
+        QVERIFY(m_dir.addDept(1, QStringLiteral("甲")) && m_dir.addDept(2, QStringLiteral("乙")));
+        QVERIFY(m_dir.addEmployee("A01", QStringLiteral("张三"), "1", 1));
+        QVERIFY(m_dir.addEmployee("B02", QStringLiteral("李四"), "2", 2));
         QVERIFY(m_dir.exec("UPDATE Employee SET ENTERDATE = ?", {"2026-03-02 00:00:00"}));
         // A record found without regard to case; the earlier of two on the
         // 5th counts although stored later; other months stay out.
@@ -40,23 +45,23 @@ private slots:
 
     void schedulesAndCalendarRoundTrip() {
         ScheduleBook book;
-        QVERIFY(AttendanceStore::LoadSchedules(&book));
+        QVERIFY(AttendanceStore::LoadSchedules(m_db, &book));
         QVERIFY(book.unit == WorkSchedule::Default() && book.departments.empty());
         book.unit.Day(1).lateGrace = 5;
         WorkSchedule own = book.unit;
         own.Day(6) = DaySchedule{true, QTime(9, 0), QTime(12, 0), 0, 0};
         book.departments[QStringLiteral("乙")] = own;
         Error error;
-        QVERIFY2(AttendanceStore::ReplaceSchedules(book, &error), qPrintable(error.Text()));
+        QVERIFY2(AttendanceStore::ReplaceSchedules(m_db, book, &error), qPrintable(error.Text()));
         ScheduleBook back;
-        QVERIFY(AttendanceStore::LoadSchedules(&back));
-        QVERIFY(back.unit == book.unit && back.For("乙") == own);
-        QVERIFY(back.For("甲") == book.unit);
+        QVERIFY(AttendanceStore::LoadSchedules(m_db, &back));
+        QVERIFY(back.unit == book.unit && back.For(QStringLiteral("乙")) == own);
+        QVERIFY(back.For(QStringLiteral("甲")) == book.unit);
 
         const auto day = [](int y, int m, int d, CalendarKind k) {
             return CalendarDay{QDate(y, m, d), k, "节"};
         };
-        QVERIFY(AttendanceStore::ReplaceCalendarYears({2025, 2026},
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(m_db, {2025, 2026},
                                                       {day(2025, 1, 1, CalendarKind::Holiday),
                                                        day(2026, 3, 3, CalendarKind::Holiday),
                                                        day(2026, 3, 9, CalendarKind::Rest)}));
@@ -64,11 +69,13 @@ private slots:
         // weekday whose hours it works.
         CalendarDay asTuesday = day(2026, 4, 11, CalendarKind::Workday);
         asTuesday.asWeekday = 2;
-        QVERIFY(AttendanceStore::ReplaceCalendarYears(
-            {2026}, {day(2026, 3, 3, CalendarKind::Holiday),
-                     day(2026, 4, 12, CalendarKind::Workday), asTuesday}));
+        QVERIFY(AttendanceStore::ReplaceCalendarYears(m_db, {2026},
+                                                      {day(2026, 3, 3, CalendarKind::Holiday),
+                                                       day(2026, 4, 12, CalendarKind::Workday),
+                                                       asTuesday}));
         WorkCalendar calendar;
-        QVERIFY(AttendanceStore::LoadCalendar(QDate(2025, 1, 1), QDate(2026, 12, 31), &calendar));
+        QVERIFY(
+            AttendanceStore::LoadCalendar(m_db, QDate(2025, 1, 1), QDate(2026, 12, 31), &calendar));
         QCOMPARE(calendar.Days().size(), size_t(4));
         QVERIFY(calendar.Find(QDate(2026, 3, 3)) && !calendar.Find(QDate(2026, 3, 9)));
         QCOMPARE(calendar.Find(QDate(2026, 4, 11))->asWeekday, 2);
@@ -79,20 +86,24 @@ private slots:
              {QStringLiteral("a\x1b[2J"), QString(QChar(0)), QString(101, QChar(u'节'))}) {
             Error refused;
             QVERIFY(!AttendanceStore::ReplaceCalendarYears(
-                {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}}, &refused));
-            QVERIFY2(refused.Text().contains("2026-05-01"), qPrintable(refused.Text()));
+                m_db, {2026}, {CalendarDay{QDate(2026, 5, 1), CalendarKind::Holiday, name}},
+                &refused));
+            QVERIFY2(refused.Text().contains(QStringLiteral("2026-05-01")),
+                     qPrintable(refused.Text()));
         }
         QVERIFY(AttendanceStore::ReplaceCalendarYears(
-            {2027}, {CalendarDay{QDate(2027, 5, 1), CalendarKind::Holiday, QString(100, u'节')}}));
+            m_db, {2027},
+            {CalendarDay{QDate(2027, 5, 1), CalendarKind::Holiday, QString(100, u'节')}}));
         WorkCalendar after;
-        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2027, 12, 31), &after));
+        QVERIFY(
+            AttendanceStore::LoadCalendar(m_db, QDate(2026, 1, 1), QDate(2027, 12, 31), &after));
         QCOMPARE(after.Days().size(), size_t(4));
     }
 
     void monthSummaryAndLists() {
         MonthSummary m;
         Error error;
-        QVERIFY2(MonthSummary::Load(2026, 3, QDate(2026, 3, 10), &m, &error),
+        QVERIFY2(MonthSummary::Load(m_db, 2026, 3, QDate(2026, 3, 10), &m, &error),
                  qPrintable(error.Text()));
         QCOMPARE(m.employees.size(), size_t(2)); // 乙 sorts before 甲 by character code
         const EmployeeSummary& a = m.employees[1];
@@ -122,21 +133,60 @@ private slots:
         QCOMPARE(m.presenceRate[9], 0.0); // today
         QCOMPARE(m.presenceRate[1], 0.5); // the 2nd: A01 present, B02 absent
         std::vector<ListedEmployee> list;
-        QVERIFY(AttendanceLists::NotArrivedToday(at(3, 10, 10), &list));
+        QVERIFY(AttendanceLists::NotArrivedToday(m_db, at(3, 10, 10), &list));
         QCOMPARE(list.size(), size_t(1));
         QCOMPARE(list[0].number, QStringLiteral("A01"));
-        QVERIFY(AttendanceLists::MissingDepartures(QDate(2026, 2, 1), QDate(2026, 3, 31), &list));
+        QVERIFY(
+            AttendanceLists::MissingDepartures(m_db, QDate(2026, 2, 1), QDate(2026, 3, 31), &list));
         QCOMPARE(list.size(), size_t(2));
         QCOMPARE(list[0].arrival, at(2, 28, 23));
         QCOMPARE(list[1].dept, QStringLiteral("乙"));
         // Seen on the 9th, the record of the 10th lies after today.
         AppClock::setFixed(at(3, 9, 23, 59));
         const bool listed =
-            AttendanceLists::MissingDepartures(QDate(2026, 2, 1), QDate(2026, 3, 31), &list);
+            AttendanceLists::MissingDepartures(m_db, QDate(2026, 2, 1), QDate(2026, 3, 31), &list);
         AppClock::reset();
         QVERIFY(listed);
         QCOMPARE(list.size(), size_t(1));
         QCOMPARE(list[0].arrival, at(2, 28, 23));
+    }
+
+    // The writers run inside a caller's transaction as savepoints: what
+    // they wrote goes with the caller's rollback and stays with its commit;
+    // one refused there leaves the other's rows.
+    void writersInCallersTransaction() {
+        ScheduleBook before;
+        QVERIFY(AttendanceStore::LoadSchedules(m_db, &before));
+        ScheduleBook changed = before;
+        changed.unit.Day(2).lateGrace = 17;
+        const std::vector<CalendarDay> refused{
+            CalendarDay{QDate(2030, 5, 1), CalendarKind::Holiday, QString(QChar(1))}};
+        const std::vector<CalendarDay> duplicated{
+            CalendarDay{QDate(2030, 5, 1), CalendarKind::Holiday, QStringLiteral("节")},
+            CalendarDay{QDate(2030, 5, 1), CalendarKind::Holiday, QStringLiteral("节")}};
+        for (const bool commit : {false, true}) {
+            DbTransaction caller(m_db, DbTransaction::Mode::Immediate);
+            QVERIFY(caller.IsActive());
+            QVERIFY(AttendanceStore::ReplaceSchedules(m_db, changed));
+            QVERIFY(!AttendanceStore::ReplaceCalendarYears(m_db, {2030}, refused));
+            // A failing write inside the writer's own transaction: the key
+            // of the day is taken by the first row.
+            QVERIFY(!AttendanceStore::ReplaceCalendarYears(m_db, {2030}, duplicated));
+            QCOMPARE(m_db.Depth(), 1);
+            ScheduleBook inside;
+            QVERIFY(AttendanceStore::LoadSchedules(m_db, &inside));
+            QCOMPARE(inside.unit.Day(2).lateGrace, 17);
+            if (commit)
+                QVERIFY(caller.Commit());
+        }
+        ScheduleBook after;
+        QVERIFY(AttendanceStore::LoadSchedules(m_db, &after));
+        QCOMPARE(after.unit.Day(2).lateGrace, 17);
+        WorkCalendar calendar;
+        QVERIFY(
+            AttendanceStore::LoadCalendar(m_db, QDate(2030, 1, 1), QDate(2030, 12, 31), &calendar));
+        QVERIFY(calendar.Days().empty());
+        QVERIFY(AttendanceStore::ReplaceSchedules(m_db, before));
     }
 
     // A database without the rule tables (an older read-only file) reads
@@ -145,8 +195,10 @@ private slots:
         QVERIFY(m_dir.exec("DROP TABLE WorkSchedule") && m_dir.exec("DROP TABLE WorkCalendar"));
         ScheduleBook book;
         WorkCalendar calendar;
-        QVERIFY(AttendanceStore::LoadSchedules(&book) && book.unit == WorkSchedule::Default());
-        QVERIFY(AttendanceStore::LoadCalendar(QDate(2026, 1, 1), QDate(2026, 12, 31), &calendar));
+        QVERIFY(AttendanceStore::LoadSchedules(m_db, &book) &&
+                book.unit == WorkSchedule::Default());
+        QVERIFY(
+            AttendanceStore::LoadCalendar(m_db, QDate(2026, 1, 1), QDate(2026, 12, 31), &calendar));
     }
 };
 

@@ -2,6 +2,7 @@
 // every import either applies a whole file or leaves the database as it was.
 #include "shared/base/AppClock.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/rowset/RowSetXml.h"
@@ -16,6 +17,7 @@ class TestExchange : public QObject {
     using Existing = ExchangeFiles::Existing;
 
     std::unique_ptr<TestProgramDir> fx;
+    DbSession m_db; // the files' session, closed before the directory goes
 
     QString path(const char* name) { return fx->dir.filePath(QLatin1String(name)); }
 
@@ -35,7 +37,7 @@ class TestExchange : public QObject {
     // The rows of a table as an export reads them.
     RowSet table(const QString& name) {
         RowSet rs;
-        if (!ExchangeFiles::QueryRowSet("SELECT * FROM " + name, {}, name, &rs, nullptr))
+        if (!ExchangeFiles::QueryRowSet(m_db, "SELECT * FROM " + name, {}, name, &rs, nullptr))
             qFatal("%s not read", qPrintable(name));
         return rs;
     }
@@ -65,14 +67,19 @@ private slots:
     void init() {
         fx = std::make_unique<TestProgramDir>();
         QVERIFY2(fx->init(QString()), qPrintable(fx->lastError));
+        m_db = DbSession::OpenConfigured();
+        QVERIFY(m_db.IsOpen());
         seed();
     }
-    void cleanup() { fx.reset(); }
+    void cleanup() {
+        m_db.Close();
+        fx.reset();
+    }
 
     void employeeFileImportsByNumber() {
         const QString file = path("e.xml");
         Error error;
-        QVERIFY2(ExchangeFiles::ExportEmployees(file,
+        QVERIFY2(ExchangeFiles::ExportEmployees(m_db, file,
                                                 {QStringLiteral("101"), QStringLiteral("102")},
                                                 Existing::Refuse, &error),
                  qPrintable(error.Text()));
@@ -86,13 +93,13 @@ private slots:
 
         // Importing the station's own file again changes nothing.
         const QString before = snapshot();
-        QVERIFY2(ExchangeFiles::ImportEmployees(file, &error), qPrintable(error.Text()));
+        QVERIFY2(ExchangeFiles::ImportEmployees(m_db, file, &error), qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
 
         // A known number is overwritten, a new one gets a new key.
         rs.rows[0].values[rs.columnIndex("ENAME")] = QStringLiteral("改名");
         rs.rows[1].values[rs.columnIndex("ENUMBER")] = QStringLiteral("200");
-        QVERIFY(ExchangeFiles::ImportEmployees(saved(rs, "x.xml")));
+        QVERIFY(ExchangeFiles::ImportEmployees(m_db, saved(rs, "x.xml")));
         QCOMPARE(fx->rows("Employee"), 4);
         QCOMPARE(fx->count("SELECT ID FROM Employee WHERE ENUMBER = '200'"), 4);
         QCOMPARE(fx->rows("Employee WHERE ENUMBER = '101' AND ENAME = '改名'"), 1);
@@ -108,9 +115,10 @@ private slots:
         for (int i = 0; i < bad.size(); ++i) {
             const QString p = fx->writeFile(QStringLiteral("bad%1.xml").arg(i), bad[i]);
             Error error;
-            QVERIFY2(!ExchangeFiles::ImportEmployees(p, &error), qPrintable(QString::number(i)));
+            QVERIFY2(!ExchangeFiles::ImportEmployees(m_db, p, &error),
+                     qPrintable(QString::number(i)));
             QVERIFY(!error.Text().isEmpty());
-            QVERIFY(!ExchangeFiles::ImportDepartments(p));
+            QVERIFY(!ExchangeFiles::ImportDepartments(m_db, p));
             QCOMPARE(snapshot(), before);
         }
         // A row that fails part-way through (its second row has no number)
@@ -119,7 +127,7 @@ private slots:
         partly.rows[0].values[partly.columnIndex("ENAME")] = QStringLiteral("changed");
         partly.rows[1].values[partly.columnIndex("ENUMBER")] = QVariant();
         const QString partlyFile = saved(partly, "partly.xml");
-        QVERIFY(!partlyFile.isEmpty() && !ExchangeFiles::ImportEmployees(partlyFile));
+        QVERIFY(!partlyFile.isEmpty() && !ExchangeFiles::ImportEmployees(m_db, partlyFile));
         QCOMPARE(snapshot(), before);
     }
 
@@ -150,7 +158,7 @@ private slots:
             const auto& [content, column, newColumn] = files[i];
             const QString file = fx->writeFile(QStringLiteral("t%1.xml").arg(i), content);
             Error error;
-            QVERIFY2(!ExchangeFiles::ImportEmployees(file, &error), column);
+            QVERIFY2(!ExchangeFiles::ImportEmployees(m_db, file, &error), column);
             QVERIFY2(error.Text().contains(QLatin1String(column)) && error.Text().contains(file),
                      qPrintable(error.Text()));
             ExchangeFiles::NewEmployee e;
@@ -165,14 +173,14 @@ private slots:
                                                                           "dt:maxLength='4'")
                                 .replace("dt:maxLength='50'", "dt:maxLength='20'");
         Error error;
-        QVERIFY2(ExchangeFiles::ImportEmployees(fx->writeFile("w.xml", widths), &error),
+        QVERIFY2(ExchangeFiles::ImportEmployees(m_db, fx->writeFile("w.xml", widths), &error),
                  qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
 
         // A department file whose key is text.
         RowSet depts = table("Dept");
         depts.columns[0].type = RowSetColumn::Type::String;
-        QVERIFY(!ExchangeFiles::ImportDepartments(saved(depts, "dt.xml"), &error));
+        QVERIFY(!ExchangeFiles::ImportDepartments(m_db, saved(depts, "dt.xml"), &error));
         QVERIFY2(error.Text().contains(QLatin1String("column ID")), qPrintable(error.Text()));
         QCOMPARE(snapshot(), before);
     }
@@ -183,7 +191,7 @@ private slots:
         rs.rows[0].values[0] = 7;
         rs.rows[0].values[1] = QStringLiteral("新部门");
         int n = 0;
-        QVERIFY(ExchangeFiles::ImportDepartments(saved(rs, "d.xml"), nullptr, &n));
+        QVERIFY(ExchangeFiles::ImportDepartments(m_db, saved(rs, "d.xml"), nullptr, &n));
         QCOMPARE(n, 2);
         QCOMPARE(fx->rows("Dept WHERE ID || DNAME IN ('2教务处', '7新部门')"), 2);
 
@@ -194,7 +202,7 @@ private slots:
         for (const QVariant& key : {QVariant(7), QVariant(0), QVariant(-3), QVariant()}) {
             rs.rows[1].values[0] = key;
             const QString file = saved(rs, qPrintable(QStringLiteral("k%1.xml").arg(++k)));
-            QVERIFY(!file.isEmpty() && !ExchangeFiles::ImportDepartments(file));
+            QVERIFY(!file.isEmpty() && !ExchangeFiles::ImportDepartments(m_db, file));
             QCOMPARE(snapshot(), before);
         }
     }
@@ -203,7 +211,7 @@ private slots:
         AppClock::setFixed(QDateTime(QDate(2026, 3, 20), QTime(12, 0)));
         QVERIFY(fx->exec("INSERT INTO Presence VALUES('101', '2026-03-05 8:00:00', "
                          "'2026-03-05T17:00:00.000')"));
-        QVERIFY(ExchangeFiles::BackupMonth(path("ok.xml")));
+        QVERIFY(ExchangeFiles::BackupMonth(m_db, path("ok.xml")));
         RowSet rs;
         QVERIFY(RowSetXml::Load(path("ok.xml"), &rs));
         QCOMPARE(rs.value(0, "ENTERTIME").toDateTime(), QDateTime(QDate(2026, 3, 5), QTime(8, 0)));
@@ -211,7 +219,7 @@ private slots:
         // A value that is no date-time fails the export, naming its row.
         QVERIFY(fx->exec("INSERT INTO Presence VALUES('102', '2026-03-06 soon', NULL)"));
         Error error;
-        QVERIFY(!ExchangeFiles::BackupMonth(path("bad.xml"), &error));
+        QVERIFY(!ExchangeFiles::BackupMonth(m_db, path("bad.xml"), &error));
         QVERIFY2(error.Text().contains("row 2 (ENUMBER 102)") &&
                      error.Text().contains("2026-03-06 soon"),
                  qPrintable(error.Text()));
@@ -223,20 +231,20 @@ private slots:
                               "2026-03-02T00:00:00"})
             QVERIFY(fx->addPresence("101", QDateTime::fromString(t, Qt::ISODate)));
         AppClock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(18, 0)));
-        QVERIFY(ExchangeFiles::BackupMonth(path("b.xml")));
+        QVERIFY(ExchangeFiles::BackupMonth(m_db, path("b.xml")));
         // Exports never overwrite a file unless told to.
-        QVERIFY(!ExchangeFiles::BackupMonth(path("b.xml")));
-        QVERIFY(!ExchangeFiles::ExportEmployees(path("b.xml"), {}, Existing::Refuse));
-        QVERIFY(ExchangeFiles::ExportDepartments(path("d.xml"), Existing::Replace));
-        QVERIFY(ExchangeFiles::ExportDepartments(path("d.xml"), Existing::Replace));
+        QVERIFY(!ExchangeFiles::BackupMonth(m_db, path("b.xml")));
+        QVERIFY(!ExchangeFiles::ExportEmployees(m_db, path("b.xml"), {}, Existing::Refuse));
+        QVERIFY(ExchangeFiles::ExportDepartments(m_db, path("d.xml"), Existing::Replace));
+        QVERIFY(ExchangeFiles::ExportDepartments(m_db, path("d.xml"), Existing::Replace));
         RowSet rs;
         QVERIFY(RowSetXml::Load(path("b.xml"), &rs));
         QCOMPARE(rs.rows.size(), 2);
         QCOMPARE(rs.value(0, "ENTERTIME").toDateTime(), QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
         QVERIFY(rs.value(0, "EXITTIME").isNull());
 
-        QVERIFY(ExchangeFiles::ExportPresence(path("m.xml"), QDate(2026, 2, 1), QDate(2026, 2, 28),
-                                              Existing::Refuse));
+        QVERIFY(ExchangeFiles::ExportPresence(m_db, path("m.xml"), QDate(2026, 2, 1),
+                                              QDate(2026, 2, 28), Existing::Refuse));
         QVERIFY(RowSetXml::Load(path("m.xml"), &rs));
         QCOMPARE(rs.rows.size(), 1);
     }

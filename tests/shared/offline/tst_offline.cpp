@@ -2,6 +2,7 @@
 // once: two stations, a server that cannot be reached, a replay cut short.
 // Runs on the PostgreSQL test server only.
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/OfflineStation.h"
 #include "tests/common/PgTestServer.h"
@@ -59,8 +60,10 @@ private slots:
         QTemporaryDir dirA, dirB;
         OfflineStation a(dirA.path()), b(dirB.path());
         QVERIFY(a.IsOpen() && b.IsOpen());
-        for (OfflineStation* s : {&a, &b})
-            QVERIFY(s->Cache().Refresh(clsDbConn().GetDbConn(), t0.date(), t0));
+        for (OfflineStation* s : {&a, &b}) {
+            DbSession server = DbSession::OpenConfigured();
+            QVERIFY(s->Cache().Refresh(server, t0.date(), t0));
+        }
         serverAway(true);
         // Cards 0-24 at station A, 25-49 at station B; a repeat between.
         for (int i = 0; i < 50; ++i) {
@@ -91,7 +94,8 @@ private slots:
     void replayCutShort() {
         QTemporaryDir dir;
         OfflineStation s(dir.path());
-        QVERIFY(s.Cache().Refresh(clsDbConn().GetDbConn(), t0.date(), t0));
+        DbSession server = DbSession::OpenConfigured();
+        QVERIFY(s.Cache().Refresh(server, t0.date(), t0));
         for (int i = 0; i < 10; ++i)
             s.Scan(card(i), arrival(i));
         for (int i = 0; i < 10; ++i)

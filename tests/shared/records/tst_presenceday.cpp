@@ -4,6 +4,7 @@
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/records/PresenceDay.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsEmployeePresenceSet.h"
@@ -119,7 +120,8 @@ private slots:
         QVERIFY(table.LoadByDate(QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
                                  QDateTime(QDate(2026, 3, 31), QTime(0, 0))));
         MonthSummary summary;
-        QVERIFY(MonthSummary::Load(2026, 3, QDate(2026, 3, 31), &summary));
+        DbSession db = DbSession::OpenConfigured();
+        QVERIFY(MonthSummary::Load(db, 2026, 3, QDate(2026, 3, 31), &summary));
         for (int i = 0; i < int(kDayCases.size()); ++i) {
             const DayCase& c = kDayCases[i];
             const QString number = QStringLiteral("C%1").arg(i);

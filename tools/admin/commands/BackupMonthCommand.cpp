@@ -1,5 +1,6 @@
 #include "tools/admin/commands/BackupMonthCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CommandFiles.h"
@@ -18,6 +19,6 @@ int BackupMonthCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     Error error;
-    const bool ok = ExchangeFiles::BackupMonth(c.args[0], &error);
+    const bool ok = ExchangeFiles::BackupMonth(MainSession::Get(), c.args[0], &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);
 }

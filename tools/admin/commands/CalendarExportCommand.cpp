@@ -1,5 +1,6 @@
 #include "tools/admin/commands/CalendarExportCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/exchange/CalendarFile.h"
 #include "tools/admin/AdminOptions.h"
@@ -23,7 +24,7 @@ int CalendarExportCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     WorkCalendar calendar;
     Error error;
-    if (!AttendanceStore::LoadCalendar(QDate(Admin::kFirstYear, 1, 1),
+    if (!AttendanceStore::LoadCalendar(MainSession::Get(), QDate(Admin::kFirstYear, 1, 1),
                                        QDate(Admin::kLastYear, 12, 31), &calendar, &error))
         return Admin::Fail(c.err, QStringLiteral("cannot read the calendar: %1").arg(error.Text()));
     const std::vector<CalendarDay> days = calendar.Days();

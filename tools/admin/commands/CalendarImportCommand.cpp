@@ -1,5 +1,6 @@
 #include "tools/admin/commands/CalendarImportCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/exchange/CalendarFile.h"
 #include "tools/admin/AdminOptions.h"
@@ -28,7 +29,7 @@ int CalendarImportCommand::Run(Admin::Context& c) const {
         return Admin::Fail(
             c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
     Error error;
-    if (!AttendanceStore::ReplaceCalendarYears(years, days, &error))
+    if (!AttendanceStore::ReplaceCalendarYears(MainSession::Get(), years, days, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot store the calendar: %1").arg(error.Text()));
     QStringList named;

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ExportDepartmentsCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CommandFiles.h"
@@ -17,7 +18,7 @@ int ExportDepartmentsCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     Error error;
-    const bool ok =
-        ExchangeFiles::ExportDepartments(c.args[0], ExchangeFiles::Existing::Refuse, &error);
+    const bool ok = ExchangeFiles::ExportDepartments(MainSession::Get(), c.args[0],
+                                                     ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);
 }

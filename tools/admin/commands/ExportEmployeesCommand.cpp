@@ -1,7 +1,7 @@
 #include "tools/admin/commands/ExportEmployeesCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/db/DbDialect.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CommandFiles.h"
@@ -19,13 +19,15 @@ ExportEmployeesCommand::ExportEmployeesCommand()
 int ExportEmployeesCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
+    DbSession& session = MainSession::Get();
     const QStringList numbers = c.args.mid(1);
     // Every number asked for must exist: a file quietly missing people is worse than none.
     for (const QString& number : numbers) {
         RowSet found;
         Error error;
-        if (!ExchangeFiles::QueryRowSet(QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
-                                            DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
+        if (!ExchangeFiles::QueryRowSet(session,
+                                        QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
+                                            DbDialect::NoCaseEquals(session.Engine(),
                                                                     QStringLiteral("ENUMBER"),
                                                                     QStringLiteral("?")),
                                         {number}, QStringLiteral("Employee"), &found, &error))
@@ -35,7 +37,7 @@ int ExportEmployeesCommand::Run(Admin::Context& c) const {
                 c.err, QStringLiteral("no employee with number %1; no file written").arg(number));
     }
     Error error;
-    const bool ok =
-        ExchangeFiles::ExportEmployees(c.args[0], numbers, ExchangeFiles::Existing::Refuse, &error);
+    const bool ok = ExchangeFiles::ExportEmployees(session, c.args[0], numbers,
+                                                   ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[0]);
 }

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ExportMonthCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CommandFiles.h"
@@ -23,7 +24,7 @@ int ExportMonthCommand::Run(Admin::Context& c) const {
     const QDate first(year, month, 1);
     const QDate last = first.addMonths(1).addDays(-1);
     Error error;
-    const bool ok = ExchangeFiles::ExportPresence(c.args[2], first, last,
+    const bool ok = ExchangeFiles::ExportPresence(MainSession::Get(), c.args[2], first, last,
                                                   ExchangeFiles::Existing::Refuse, &error);
     return CommandFiles::Wrote(c, ok, error, c.args[2]);
 }

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ImportDepartmentsCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "tools/admin/AdminOptions.h"
 #include "tools/admin/commands/CommandFiles.h"
@@ -17,7 +18,7 @@ int ImportDepartmentsCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     Error error;
     int count = 0;
-    const bool ok = ExchangeFiles::ImportDepartments(c.args[0], &error, &count);
+    const bool ok = ExchangeFiles::ImportDepartments(MainSession::Get(), c.args[0], &error, &count);
     return CommandFiles::Reported(
         c, ok, error, QStringLiteral("imported %1 departments from %2").arg(count).arg(c.args[0]));
 }

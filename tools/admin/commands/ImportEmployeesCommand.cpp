@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ImportEmployeesCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployeeSet.h"
 #include "tools/admin/AdminOptions.h"
@@ -19,7 +20,7 @@ int ImportEmployeesCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     Error error;
     int count = 0;
-    const bool ok = ExchangeFiles::ImportEmployees(c.args[0], &error, &count);
+    const bool ok = ExchangeFiles::ImportEmployees(MainSession::Get(), c.args[0], &error, &count);
     const int status = CommandFiles::Reported(
         c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
     if (status == Admin::Success) {

@@ -4,6 +4,7 @@
 #include "reports/summary/SummaryCsv.h"
 #include "reports/summary/SummaryReport.h"
 #include "reports/summary/SummaryXlsx.h"
+#include "session/MainSession.h"
 #include "shared/attendance/MonthSummary.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
@@ -75,7 +76,8 @@ int ReportSummaryCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     MonthSummary summary;
     Error error;
-    if (!MonthSummary::Load(year, month, AppClock::now().date(), &summary, &error))
+    if (!MonthSummary::Load(MainSession::Get(), year, month, AppClock::now().date(), &summary,
+                            &error))
         return Admin::Fail(c.err, QStringLiteral("cannot read the month %1-%2: %3")
                                       .arg(year)
                                       .arg(month, 2, 10, QLatin1Char('0'))

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ScheduleExportCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/exchange/ScheduleFile.h"
 #include "tools/admin/AdminOptions.h"
@@ -23,7 +24,7 @@ int ScheduleExportCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     ScheduleBook book;
     Error error;
-    if (!AttendanceStore::LoadSchedules(&book, &error))
+    if (!AttendanceStore::LoadSchedules(MainSession::Get(), &book, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot read the working hours: %1").arg(error.Text()));
     return CommandFiles::WriteNew(c, ScheduleFile::Bytes(book),

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ScheduleImportCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/db/DbQuery.h"
 #include "shared/exchange/ScheduleFile.h"
@@ -46,7 +47,7 @@ int ScheduleImportCommand::Run(Admin::Context& c) const {
         return Admin::Fail(
             c.err, QStringLiteral("%1 refused, nothing changed: %2").arg(c.args[0], why.Text()));
     Error error;
-    if (!AttendanceStore::ReplaceSchedules(book, &error))
+    if (!AttendanceStore::ReplaceSchedules(MainSession::Get(), book, &error))
         return Admin::Fail(c.err,
                            QStringLiteral("cannot store the working hours: %1").arg(error.Text()));
     c.out << "stored the unit's working hours and " << book.departments.size()

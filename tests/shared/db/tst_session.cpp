@@ -1,0 +1,259 @@
+// Sessions: connections of their own, closed with the session; transactions
+// nested as savepoints, an inner one that fails rolled back alone; two
+// threads reading and writing at once, each on its session. On an SQLite
+// file, and as tst_session_pg on a database of the test server.
+#include "shared/config/clsConfiguration.h"
+#include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
+#include "shared/db/DbTransaction.h"
+#include "shared/db/StatementCache.h"
+#include "tests/common/TestProgramDir.h"
+
+#include <QSqlDatabase>
+#include <QtTest>
+
+#include <atomic>
+#include <latch>
+#include <thread>
+
+namespace {
+
+// A writer as the record classes write: one transaction of its own, which
+// commits only when every statement succeeded.
+bool addDept(DbSession& session, int id, const QString& name) {
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
+    return tx.Exec(QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"), {id, name}) == 1 &&
+           tx.Commit();
+}
+
+// The departments' names in key order, "?" when they cannot be read.
+QString depts(DbSession& session) {
+    auto q = DbQuery::Read(session, QStringLiteral("SELECT DNAME FROM Dept ORDER BY ID"));
+    if (!q)
+        return QStringLiteral("?");
+    QStringList names;
+    while (q->next())
+        names << q->value(0).toString();
+    return names.join(QLatin1Char(','));
+}
+
+int count(DbSession& session, const QString& sql, const QVariantList& params = {}) {
+    auto q = DbQuery::Read(session, sql, params);
+    return q && q->next() ? q->value(0).toInt() : -1;
+}
+
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Writers compose: run alone each commits; inside a caller's transaction
+    // each is a savepoint, and one failing (a key taken) leaves the others,
+    // the caller's statements and the outer transaction usable, which then
+    // commits. An outer transaction rolled back takes released savepoints
+    // with it. Nothing shows to another session before the outer commit.
+    void savepoints() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        Error why;
+        DbSession session = DbSession::OpenConfigured(&why);
+        QVERIFY2(session.IsOpen(), qPrintable(why.Text()));
+        DbSession other = DbSession::OpenConfigured(&why);
+        QVERIFY2(other.IsOpen(), qPrintable(why.Text()));
+
+        QVERIFY(addDept(session, 1, QStringLiteral("办公室")));
+        QCOMPARE(session.Depth(), 0);
+        QCOMPARE(depts(other), QStringLiteral("办公室"));
+
+        {
+            DbTransaction outer(session, DbTransaction::Mode::Immediate);
+            QVERIFY(outer.IsActive());
+            QVERIFY(!outer.IsNested());
+            QCOMPARE(outer.Exec(QStringLiteral("UPDATE Dept SET DNAME = ? WHERE ID = 1"),
+                                {QStringLiteral("校长室")}),
+                     1);
+            QVERIFY(addDept(session, 2, QStringLiteral("教务处")));
+            QVERIFY(!addDept(session, 1, QStringLiteral("重复"))); // the key is taken
+            {
+                DbTransaction inner(session);
+                QVERIFY(inner.IsNested());
+                QCOMPARE(session.Depth(), 2);
+                QVERIFY(addDept(session, 3, QStringLiteral("后勤部"))); // a third level
+                QCOMPARE(session.Depth(), 2);
+                // Fails after a write of its own: both go, the level below stays.
+                QCOMPARE(inner.Exec(QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                                    {4, QStringLiteral("财务部")}),
+                         1);
+                QCOMPARE(inner.Exec(QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                                    {2, QStringLiteral("重复")}),
+                         -1);
+            }
+            QCOMPARE(session.Depth(), 1);
+            // The outer transaction reads and writes on after the failures.
+            QCOMPARE(depts(session), QStringLiteral("校长室,教务处"));
+            QVERIFY(addDept(session, 5, QStringLiteral("保卫处")));
+            QCOMPARE(depts(other), QStringLiteral("办公室"));
+            QVERIFY(outer.Commit());
+        }
+        QCOMPARE(session.Depth(), 0);
+        QCOMPARE(depts(other), QStringLiteral("校长室,教务处,保卫处"));
+
+        {
+            DbTransaction outer(session);
+            QVERIFY(addDept(session, 6, QStringLiteral("图书馆")));
+            QCOMPARE(depts(session), QStringLiteral("校长室,教务处,保卫处,图书馆"));
+        } // not committed
+        QCOMPARE(session.Depth(), 0);
+        QCOMPARE(depts(session), QStringLiteral("校长室,教务处,保卫处"));
+        QCOMPARE(depts(other), QStringLiteral("校长室,教务处,保卫处"));
+
+        // A commit after the outer one ended has nothing left to commit.
+        DbTransaction late(session);
+        QVERIFY(late.Commit());
+        QVERIFY(!late.Commit());
+    }
+
+    // A session owns its connection: moved, the connection goes along; the
+    // moved-from session has none; gone, the connection is closed and
+    // dropped. Another thread cannot use it. A server session keeps its
+    // prepared statements, a file's none.
+    void ownership() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        QString name;
+        {
+            DbSession first = DbSession::OpenConfigured();
+            QVERIFY(first.IsOpen());
+            name = first.Name();
+            QVERIFY(QSqlDatabase::contains(name));
+            QCOMPARE(first.Cache() != nullptr, TestProgramDir::OnServer());
+
+            DbSession second(std::move(first));
+            QVERIFY(!first.IsOpen()); // NOLINT(bugprone-use-after-move): what a move leaves
+            QVERIFY(first.Name().isEmpty());
+            QCOMPARE(second.Name(), name);
+            QVERIFY(addDept(second, 1, QStringLiteral("办公室")));
+
+            DbSession third;
+            QVERIFY(!third.IsOpen());
+            QVERIFY(!DbTransaction(third).IsActive());
+            QVERIFY(!DbQuery::Read(third, QStringLiteral("SELECT 1")));
+            third = std::move(second);
+            QCOMPARE(depts(third), QStringLiteral("办公室"));
+
+            bool elsewhere = true;
+            std::thread([&] {
+                elsewhere = third.OnOwnThread() || third.Connection().isValid();
+            }).join();
+            QVERIFY(!elsewhere);
+            QVERIFY(third.OnOwnThread());
+        }
+        QVERIFY(!QSqlDatabase::contains(name));
+
+        // A connection opened elsewhere, taken over: adopting it again keeps
+        // it; the session going closes it.
+        {
+            const QString other = QStringLiteral("tst_session.adopted");
+            DbSession adopting;
+            QVERIFY(!adopting.Adopt(QSqlDatabase()));
+            QVERIFY(
+                adopting.Adopt(DbOpener::Open(DbSettings::FromConfiguration(), DatabaseFilePath(),
+                                              other, DbOpener::Profile::Shared)));
+            QVERIFY(adopting.Adopt(QSqlDatabase::database(other, false)));
+            QVERIFY(adopting.IsOpen());
+            QCOMPARE(adopting.Name(), other);
+            QCOMPARE(depts(adopting), QStringLiteral("办公室"));
+        }
+        QVERIFY(!QSqlDatabase::contains(QStringLiteral("tst_session.adopted")));
+
+        // A session closed at once, and one that fails to open.
+        DbSession closed = DbSession::OpenConfigured();
+        const QString closedName = closed.Name();
+        closed.Close();
+        QVERIFY(!closed.IsOpen());
+        QVERIFY(!QSqlDatabase::contains(closedName));
+        Error why;
+        DbSession missing = DbSession::OpenFile(dir.file(QStringLiteral("missing.dat")),
+                                                DbOpener::Profile::Shared, &why);
+        QVERIFY(!missing.IsOpen());
+        QVERIFY(why.IsSet());
+    }
+
+    // Two threads, each with its own session, write and read at once: a
+    // writer's transaction with a savepoint that fails now and then, a read
+    // of the other thread's rows outside it. Every write and read succeeds
+    // (the file's busy timeout, the server's row locks) and every committed
+    // row is there once.
+    void twoThreads() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        const DbSettings settings = DbSettings::FromConfiguration();
+        const QString path = DatabaseFilePath();
+        constexpr int Rounds = 40;
+        std::latch start(2);
+        std::atomic<int> failures{0};
+        std::atomic<int> emptyReads{0};
+        QStringList errors[2];
+
+        auto work = [&](int who) {
+            Error why;
+            DbSession session(settings, path, DbOpener::Profile::Shared, &why);
+            start.arrive_and_wait();
+            if (!session.IsOpen()) {
+                errors[who] << why.Text();
+                ++failures;
+                return;
+            }
+            const QString mine = QStringLiteral("T%1-").arg(who);
+            const QString theirs = QStringLiteral("T%1-").arg(1 - who);
+            for (int i = 0; i < Rounds; ++i) {
+                {
+                    DbTransaction tx(session, DbTransaction::Mode::Immediate);
+                    const bool wrote = tx.Exec(QStringLiteral("INSERT INTO Dept(DNAME) VALUES(?)"),
+                                               {mine + QString::number(i)}) == 1;
+                    if (i % 5 == 0) { // a failing savepoint inside
+                        DbTransaction inner(session);
+                        inner.Exec(QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                                   {-1, QStringLiteral("never")});
+                        inner.Exec(QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                                   {-1, QStringLiteral("never")});
+                    }
+                    const int own = count(session,
+                                          QStringLiteral("SELECT COUNT(*) FROM Dept WHERE "
+                                                         "DNAME LIKE ?"),
+                                          {mine + QLatin1Char('%')});
+                    if (!wrote || own != i + 1 || !tx.Commit()) {
+                        errors[who] << QStringLiteral("round %1: %2").arg(i).arg(tx.Error().Text());
+                        ++failures;
+                    }
+                }
+                const int seen =
+                    count(session, QStringLiteral("SELECT COUNT(*) FROM Dept WHERE DNAME LIKE ?"),
+                          {theirs + QLatin1Char('%')});
+                if (seen < 0) {
+                    errors[who] << QStringLiteral("read %1 failed").arg(i);
+                    ++failures;
+                } else if (seen == 0) {
+                    ++emptyReads;
+                }
+            }
+        };
+        std::thread a(work, 0);
+        std::thread b(work, 1);
+        a.join();
+        b.join();
+        QVERIFY2(failures == 0, qPrintable((errors[0] + errors[1]).join(QLatin1Char('\n'))));
+        // Both wrote while the other read: neither saw the other's rows never.
+        QVERIFY(emptyReads < 2 * Rounds);
+
+        DbSession check = DbSession::OpenConfigured();
+        QCOMPARE(count(check, QStringLiteral("SELECT COUNT(*) FROM Dept")), 2 * Rounds);
+        QCOMPARE(count(check, QStringLiteral("SELECT COUNT(DISTINCT DNAME) FROM Dept")),
+                 2 * Rounds);
+        QCOMPARE(count(check, QStringLiteral("SELECT COUNT(*) FROM Dept WHERE ID = -1")), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
