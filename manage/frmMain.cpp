@@ -17,6 +17,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsDeptSet.h"
@@ -205,7 +206,7 @@ void frmMain::LoadEmpList() {
 
 void frmMain::LoadDeptList() {
     SetDeptColumns();
-    const clsDeptSet depts;
+    const clsDeptSet depts(MainSession::Get());
     QList<QTreeWidgetItem*> rows;
     rows.reserve(depts.Count());
     for (const clsDept& d : depts) {
@@ -266,7 +267,7 @@ void frmMain::RemoveSelectedDepts() {
                                 .arg(named),
                             tr("信息"), MsgBox::Icon::Exclamation);
     };
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     for (int i = list()->topLevelItemCount() - 1; i >= 0; --i) {
         const QTreeWidgetItem* row = list()->topLevelItem(i);
         if (!row->isSelected())
@@ -288,7 +289,7 @@ void frmMain::RemoveSelectedDepts() {
             continue;
         // The record decides again, in the transaction that removes it: an
         // employee may have been added meanwhile by another program.
-        switch (clsDept::RemoveEmpty(dept.ID())) {
+        switch (clsDept::RemoveEmpty(MainSession::Get(), dept.ID())) {
         case clsDept::RemoveResult::Removed:
             delete list()->takeTopLevelItem(i);
             break;

@@ -1,5 +1,6 @@
 #include "station/ScanWorker.h"
 
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
@@ -40,7 +41,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     clsPresence presence;
     presence.setENUMBER(o.number);
     presence.setENAME(o.name);
-    o.state = presence.Add(at, scanId);
+    o.state = presence.Add(MainSession::Get(), at, scanId);
     o.photo = decoded.get();
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)
@@ -104,5 +105,5 @@ void ScanWorker::Drain() {
 
 void ScanWorker::Finish() {
     m_journal.reset();
-    clsDbConn::CloseShared();
+    MainSession::Close();
 }

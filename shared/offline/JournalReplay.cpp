@@ -1,5 +1,7 @@
 #include "shared/offline/JournalReplay.h"
 
+#include "shared/db/DbSession.h"
+#include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
@@ -16,9 +18,10 @@ std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
             return qint16(0);
         number = employee.ENUMBER();
     }
+    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     clsPresence presence;
     presence.setENUMBER(number);
-    const qint16 state = presence.Add(e.at, e.scanId);
+    const qint16 state = presence.Add(shared, e.at, e.scanId);
     if (state == clsPresence::Error || state == clsPresence::WriteFailed)
         return std::nullopt;
     return state == clsPresence::AlreadyReplayed ? e.state : state;

@@ -2,7 +2,9 @@
 
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbOpener.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/ScopedConnection.h"
+#include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
@@ -169,9 +171,10 @@ KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
             return {Outcome::UnknownCard, 0};
         number = employee.ENUMBER();
     }
+    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     clsPresence presence;
     presence.setENUMBER(number);
-    const qint16 state = presence.Add(scan.at, scan.scanId);
+    const qint16 state = presence.Add(shared, scan.at, scan.scanId);
     if (state == clsPresence::AlreadyReplayed)
         return {Outcome::AlreadyThere, scan.state};
     if (state == clsPresence::Error || state == clsPresence::WriteFailed)

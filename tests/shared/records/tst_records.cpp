@@ -5,6 +5,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
@@ -48,7 +49,8 @@ int runStation(const QString& dir, const QByteArray& mode) {
     if (!std::fgets(line, sizeof line, stdin))
         return 1;
     if (mode == "remove") {
-        std::printf("%d\n", int(clsDept::RemoveEmpty(1)));
+        DbSession session = DbSession::OpenConfigured();
+        std::printf("%d\n", int(clsDept::RemoveEmpty(session, 1)));
         return 0;
     }
     if (mode == "add") {
@@ -61,13 +63,14 @@ int runStation(const QString& dir, const QByteArray& mode) {
         std::printf("%d\n", int(e.Store(false)));
         return 0;
     }
+    DbSession session = DbSession::OpenConfigured();
     clsPresence p;
     int failed = 0;
     for (const QTime at : {QTime(8, 0), QTime(17, 0)}) {
         AppClock::setFixed(QDateTime(day, at));
         for (int card = 1; card <= cards; ++card) {
             p.setENUMBER(QString::number(card));
-            failed += p.Add() < 0;
+            failed += p.Add(session) < 0;
         }
     }
     std::printf("%d\n", failed);
@@ -109,7 +112,7 @@ class TestRecords : public QObject {
         AppClock::setFixed(when);
         clsPresence p;
         p.setENUMBER(number);
-        return p.Add();
+        return p.Add(fx->session());
     }
 
     // The server's connection failures: each says its cause and the server.
@@ -264,7 +267,7 @@ private slots:
 
         AppClock::setFixed(iso("2026-03-10T12:00:00"));
         clsPresenceSet today;
-        QVERIFY(today.LoadToday());
+        QVERIFY(today.LoadToday(fx->session()));
         QCOMPARE(today.Count(), 1);
         QCOMPARE(today.Item(1).enterTime(), iso("2026-03-10T08:00:00"));
         // Such an arrival is a departure due, not a system error.
@@ -276,8 +279,8 @@ private slots:
 
         // A date alone belongs to its own day and month, not the one before.
         clsEmployeePresenceSet march, february;
-        QVERIFY(march.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
-        QVERIFY(february.LoadByDate(iso("2026-02-01"), iso("2026-02-28")));
+        QVERIFY(march.LoadByDate(fx->session(), iso("2026-03-01"), iso("2026-03-31")));
+        QVERIFY(february.LoadByDate(fx->session(), iso("2026-02-01"), iso("2026-02-28")));
         QCOMPARE(march.Item("8").GetEnterTime(iso("2026-03-01T12:00:00")), iso("2026-03-01"));
         QCOMPARE(february.Count(), 0);
     }
@@ -388,7 +391,7 @@ private slots:
                                     "EXITTIME END AS EXITTIME FROM P")));
         AppClock::setFixed(iso("2026-03-10T12:00:00"));
         clsPresenceSet today;
-        QVERIFY(!today.LoadToday());
+        QVERIFY(!today.LoadToday(fx->session()));
     }
 
     void connection() {
@@ -419,20 +422,21 @@ private slots:
         clsEmployee e;
         e.setEBARCODE("1");
         QCOMPARE(e.IsExist(), clsEmployee::Lookup::Failed);
-        QVERIFY(!clsEmployeePresenceSet().LoadByDate(iso("2026-01-01"), iso("2026-01-31")));
+        QVERIFY(!clsEmployeePresenceSet().LoadByDate(fx->session(), iso("2026-01-01"),
+                                                     iso("2026-01-31")));
     }
 
     void departments() {
-        clsDept fresh;
+        clsDept fresh(fx->session());
         QVERIFY(!fresh.LoadByID());   // ID 0
         QVERIFY(!fresh.LoadByName()); // empty name
         const QString quoted = QStringLiteral("O'Brien's \"team\"");
         for (const QString& name : {QStringLiteral("办公室"), quoted, QStringLiteral("新")}) {
-            clsDept d;
+            clsDept d(fx->session());
             d.setDNAME(name);
             QVERIFY(d.AppendToDb());
         }
-        clsDept dup;
+        clsDept dup(fx->session());
         dup.setDNAME("办公室");
         QCOMPARE(dup.ID(), qint16(1));
         QCOMPARE(dup.EMPLOYEENUM(), qint16(0));
@@ -441,13 +445,13 @@ private slots:
         QVERIFY(dup.UpdateToDb());
         QVERIFY(addEmployee("E1", "123", 1));
         using R = clsDept::RemoveResult;
-        QCOMPARE(clsDept::RemoveEmpty(1), R::HasEmployees);
-        QCOMPARE(clsDept::RemoveEmpty(9), R::NotFound);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 1), R::HasEmployees);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 9), R::NotFound);
 
-        clsDept check;
+        clsDept check(fx->session());
         check.setID(1);
         QCOMPARE(check.DNAME(), QStringLiteral("总务处"));
-        clsDeptSet set;
+        clsDeptSet set(fx->session());
         QCOMPARE(set.Count(), 3);
         QCOMPARE(set.Item(" 1").EMPLOYEENUM(), qint16(1));
         QCOMPARE(set.Item(" 2").EMPLOYEENUM(), qint16(0));
@@ -461,7 +465,7 @@ private slots:
 
         for (const char* bad : {"", "9999", "1; DROP TABLE Dept"})
             QVERIFY2(!check.Remove(QLatin1String(bad)), bad);
-        QCOMPARE(clsDept::RemoveEmpty(3), R::Removed);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 3), R::Removed);
         QVERIFY(check.RemoveMe());
         QCOMPARE(fx->rows("Employee"), 1); // employees stay
     }
@@ -525,7 +529,7 @@ private slots:
         QCOMPARE(why.Text(), QStringLiteral("duplicate key in collection: 2001"));
 
         // Without its department the employee is not found.
-        QVERIFY(clsDept().Remove(QString::number(dept)));
+        QVERIFY(clsDept(fx->session()).Remove(QString::number(dept)));
         QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::NotFound);
 
         const QRegularExpression digits("^[0-9]{15}$");
@@ -593,7 +597,7 @@ private slots:
 
         // A broken table: the scan's error result in tst_frmsign refusedScans.
         QVERIFY(fx->exec("DROP TABLE Presence"));
-        QVERIFY(!clsPresenceSet().LoadToday());
+        QVERIFY(!clsPresenceSet().LoadToday(fx->session()));
     }
 
     // Statements stay prepared on the connection; a connection the server
@@ -750,16 +754,16 @@ private slots:
 
         const QDateTime first = iso("2026-03-01"), last = iso("2026-03-31");
         clsPresenceSet set;
-        QVERIFY(set.LoadSet(first, last));
+        QVERIFY(set.LoadSet(fx->session(), first, last));
         QCOMPARE(set.Count(), 5);
 
         AppClock::setFixed(QDateTime(QDate(2026, 3, 3), QTime(12, 0)));
         clsPresenceSet today;
-        QVERIFY(today.LoadToday());
+        QVERIFY(today.LoadToday(fx->session()));
         QCOMPARE(today.Count(), 2);
 
         clsEmployeePresenceSet month, empty;
-        QVERIFY(month.LoadByDate(first, last));
+        QVERIFY(month.LoadByDate(fx->session(), first, last));
         QCOMPARE(month.Count(), 3);
         const clsSingleEmployeeMonPresence& one = month.Item("1");
         QCOMPARE(one.ENAME(), QStringLiteral("甲"));
@@ -769,7 +773,7 @@ private slots:
         QCOMPARE(one.GetEnterTime(day(4)), DbDateTime::Zero());
         QCOMPARE(one.GetEnterTime(day(5)), iso("2026-03-05T08:05:00"));
         QCOMPARE(one.GetExitTime(day(5)), iso("2026-03-05T17:00:00"));
-        QVERIFY(empty.LoadByDate(last, first));
+        QVERIFY(empty.LoadByDate(fx->session(), last, first));
         QCOMPARE(empty.Count(), 0);
     }
 
@@ -788,7 +792,7 @@ private slots:
                      {}),
                  33000);
         clsEmployeePresenceSet month;
-        QVERIFY(month.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
+        QVERIFY(month.LoadByDate(fx->session(), iso("2026-03-01"), iso("2026-03-31")));
         QCOMPARE(month.Count(), 1);
     }
 };

@@ -3,6 +3,7 @@
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
 #include "reports/month/MonthCsv.h"
+#include "session/MainSession.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tools/admin/AdminOptions.h"
@@ -64,7 +65,7 @@ int ReportMonthCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
 
     clsEmployeePresenceSet table;
-    if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
+    if (!EmployeeMonthReport::LoadMonthTable(MainSession::Get(), year, month, table))
         return Admin::Fail(c.err, QStringLiteral("cannot read the presence records of %1-%2")
                                       .arg(year)
                                       .arg(month, 2, 10, QLatin1Char('0')));
