@@ -377,7 +377,7 @@ int main(int argc, char* argv[]) {
     // The whole employee set.
     int setCount = 0;
     const double all = measure(10, [&] {
-        clsEmployeeSet set;
+        clsEmployeeSet set(session);
         set.LoadSet();
         setCount = set.Count();
     });
@@ -391,7 +391,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> classArrive, classLeave, rawArrive, rawLeave, classLookup, rawLookup;
     const int firstEmployee = size.todayRecords; // nobody from here on has a record today
     auto classScan = [&](int i) {
-        clsEmployee e;
+        clsEmployee e(session);
         e.setEBARCODE(codes[i]);
         QElapsedTimer lookup;
         lookup.start();

@@ -256,7 +256,7 @@ double median(const std::vector<double>& v) {
 
 // One scan at a station: the card's look-up, then the sign-in rule.
 int scan(DbSession& session, const QString& code) {
-    clsEmployee e;
+    clsEmployee e(session);
     e.setEBARCODE(code);
     if (e.IsExist() != clsEmployee::Lookup::Found)
         return -9;
@@ -336,7 +336,7 @@ int runStation(int station, int slotCount, int employees, qint64 startMs, bool w
     DbSession session = DbSession::OpenConfigured();
     // Connected and warmed up before the common start, as a running station is.
     AppClock::setFixed(slotTime(0));
-    clsEmployee warm;
+    clsEmployee warm(session);
     warm.setEBARCODE(codes[0]);
     if (warm.IsExist() != clsEmployee::Lookup::Found)
         die(QStringLiteral("station %1 cannot look up a card").arg(station));

@@ -507,7 +507,7 @@ int main(int argc, char* argv[]) {
         scanClock.start();
         clsDbConn::ProbeLock();
         probe.add(scanClock.nsecsElapsed());
-        clsEmployee employee;
+        clsEmployee employee(MainSession::Get());
         employee.setEBARCODE(barcode(employeeIndex));
         scanClock.start();
         employee.IsExist();

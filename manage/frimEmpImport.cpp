@@ -232,7 +232,7 @@ frimEmpImport::SaveResult frimEmpImport::SaveEmployee() {
     if (!CheckInput())
         return SaveResult::InputRefused;
     // The record takes the photo file and deletes it when it goes.
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setENAME(ui->txtName->text().trimmed());
     employee.setdid(GetDeptID());
     employee.setENTERDATE(*ParseEntryDate(ui->txtInputDate->text()));

@@ -192,7 +192,7 @@ void frmMain::SetDeptColumns() {
 
 void frmMain::LoadEmpList() {
     SetEmpColumns();
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     if (!employees.LoadSet()) {
         MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
@@ -251,7 +251,7 @@ void frmMain::RemoveSelectedEmployees() {
                                 MsgBox::Icon::Question,
                                 MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
             continue;
-        if (clsEmployee().Remove(number))
+        if (clsEmployee(MainSession::Get()).Remove(number))
             delete list()->takeTopLevelItem(i);
         else
             MsgBox::ShowMessage(this, tr("未能删除编号为[%1]的员工！").arg(number), tr("错误"),
@@ -341,7 +341,7 @@ void frmMain::mnuEmpExport_Click() {
     if (path.isEmpty())
         return;
     // An existing file is replaced only by a complete new one.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export,
                             [&] { return ExportEmployees(path); });
 }
 
@@ -350,7 +350,8 @@ void frmMain::mnuDeptExport_Click() {
         FileDialog::SaveFile(this, QString(), xmlFilter(), tr("部门信息.xml")).trimmed();
     if (path.isEmpty())
         return;
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] { return ExportDepts(path); });
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export,
+                            [&] { return ExportDepts(path); });
 }
 
 void frmMain::mnuEmpImport_Click() {

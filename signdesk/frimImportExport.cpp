@@ -4,6 +4,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsEmployeeSet.h"
 
@@ -54,7 +55,7 @@ void frimImportExport::applyMode() {
 void frimImportExport::FillList() {
     QListWidget* list = ui->lstEmployeeList;
     list->clear();
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     // On failure the list stays empty; an export then stops at its first message.
     if (!employees.LoadSet())
         return;
@@ -106,7 +107,7 @@ void frimImportExport::Export() {
         MsgBox::ShowMessage(this, tr("请设定导出文件名！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export, [&] {
         return ExchangeFiles::ExportEmployees(path, numbers, ExchangeFiles::Existing::Refuse);
     });
 }
@@ -118,6 +119,6 @@ void frimImportExport::Import() {
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Import,
                             [&] { return ExchangeFiles::ImportEmployees(path); });
 }

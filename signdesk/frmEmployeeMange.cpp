@@ -182,7 +182,7 @@ void frmEmployeeMange::cmdAppend_Click() {
 }
 
 void frmEmployeeMange::SaveEmployee(const QString& bitmapPath, const QString& photoPath) {
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setENAME(ui->txtName->text());
     employee.setENTERDATE(m_shownTime);
     clsDept dept(MainSession::Get());

@@ -7,6 +7,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/frmAbout.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/db/DbSettings.h"
@@ -386,7 +387,7 @@ void frmMain::mnuImportDetpInfo_Click() {
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import,
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Import,
                             [&] { return ExchangeFiles::ImportDepartments(chosen.trimmed()); });
 }
 
@@ -400,7 +401,7 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
         MsgBox::ShowMessage(this, tr("没有指定备份文件名!"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export,
                             [&] { return ExchangeFiles::BackupMonth(chosen.trimmed()); });
 }
 

@@ -32,7 +32,7 @@ bool failedWrite(qint16 state) {
 // the presence record to write and the photo's bytes when found.
 clsEmployee::Lookup lookUp(const QString& barcode, ScanOutcome& out, clsPresence& presence,
                            QByteArray& photo) {
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setEBARCODE(barcode);
     out.found = employee.IsExist();
     if (out.found == clsEmployee::Lookup::Found) {

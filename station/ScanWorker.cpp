@@ -20,7 +20,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     const StatementWatchdog::Quick quick;
     ScanOutcome o;
     o.scanId = scanId;
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setEBARCODE(barcode);
     o.found = employee.IsExist();
     if (o.found == clsEmployee::Lookup::Failed)

@@ -7,6 +7,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
@@ -154,8 +155,8 @@ bool loadFile(const QString& path, const QString& table, const QStringList& requ
         const int index = rs->columnIndex(name);
         if (index < 0)
             return Error::Fail(error, QStringLiteral("%1: the file has no column %2; nothing was "
-                                                       "imported")
-                                            .arg(file, name));
+                                                     "imported")
+                                          .arg(file, name));
         for (const DbCatalog::Column& column : schema->columns) {
             QString wanted;
             if (column.name.compare(name, Qt::CaseInsensitive) == 0 &&
@@ -323,8 +324,8 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
     const QString file = path.trimmed();
 
     // Immediate: each row's look-up by number decides between update and insert.
-    const bool ok = inTransaction(
-        DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
+    const bool ok =
+        inTransaction(DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
             for (int r = 0; r < rs.rows.size(); ++r) {
                 Row row;
                 for (const auto& [column, member] : columns) {
@@ -332,9 +333,9 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
                     if (!toDbValue(rs.value(r, name), DbCatalog::FileType(table, name),
                                    &(row.*member))) {
                         *message = Error(QStringLiteral("%1: row %2: bad value in column %3")
-                                               .arg(file)
-                                               .arg(r + 1)
-                                               .arg(name));
+                                             .arg(file)
+                                             .arg(r + 1)
+                                             .arg(name));
                         return false;
                     }
                 }
@@ -344,7 +345,8 @@ bool ImportEmployees(const QString& path, Error* error, int* count) {
                     return false;
                 }
                 Error dbError;
-                if (!clsEmployee::StoreRow(db, row, &dbError)) {
+                DbSession shared = DbSession::Borrow(db);
+                if (!clsEmployee::StoreRow(shared, row, &dbError)) {
                     *message = rowNotWritten(r + 1, dbError);
                     return false;
                 }
@@ -390,10 +392,10 @@ bool ImportDepartments(const QString& path, Error* error, int* count) {
                     *message =
                         dbError.Code() == DbErrors::ConstraintCode
                             ? Error(QStringLiteral("%1: row %2: the department key %3 appears "
-                                                     "more than once")
-                                          .arg(file)
-                                          .arg(r + 1)
-                                          .arg(id.toLongLong()))
+                                                   "more than once")
+                                        .arg(file)
+                                        .arg(r + 1)
+                                        .arg(id.toLongLong()))
                             : rowNotWritten(r + 1, dbError);
                     return false;
                 }
@@ -418,7 +420,7 @@ bool ReadNewEmployee(const QString& path, NewEmployee* out, Error* error) {
         return false;
     if (rs.rows.isEmpty())
         return Error::Fail(error,
-                             QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
+                           QStringLiteral("%1: the file holds no employee").arg(path.trimmed()));
     NewEmployee e;
     e.ENAME = rs.value(0, QStringLiteral("ENAME")).toString();
     QVariant did;

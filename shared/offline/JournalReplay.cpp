@@ -6,10 +6,11 @@
 #include "shared/records/clsPresence.h"
 
 std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
+    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     QString number = e.number;
     if (number.isEmpty()) {
         // A card the copy did not know: the server may know it by now.
-        clsEmployee employee;
+        clsEmployee employee(shared);
         employee.setEBARCODE(e.barcode);
         const clsEmployee::Lookup found = employee.IsExist();
         if (found == clsEmployee::Lookup::Failed)
@@ -18,7 +19,6 @@ std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
             return qint16(0);
         number = employee.ENUMBER();
     }
-    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     clsPresence presence;
     presence.setENUMBER(number);
     const qint16 state = presence.Add(shared, e.at, e.scanId);

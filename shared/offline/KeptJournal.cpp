@@ -159,10 +159,11 @@ KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
     // The station's mark: the server took it (the card unknown or not).
     if (scan.replayed)
         return {Outcome::AlreadyThere, scan.state};
+    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     QString number = scan.number;
     if (number.isEmpty()) {
         // A card the station's copy did not know: the server may know it.
-        clsEmployee employee;
+        clsEmployee employee(shared);
         employee.setEBARCODE(scan.barcode);
         const clsEmployee::Lookup found = employee.IsExist();
         if (found == clsEmployee::Lookup::Failed)
@@ -171,7 +172,6 @@ KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
             return {Outcome::UnknownCard, 0};
         number = employee.ENUMBER();
     }
-    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     clsPresence presence;
     presence.setENUMBER(number);
     const qint16 state = presence.Add(shared, scan.at, scan.scanId);

@@ -60,7 +60,8 @@ class TestServerFaults : public QObject {
         return q && q->next() ? q->value(0).toInt() : -1;
     }
     static clsEmployee::Lookup lookUp() {
-        clsEmployee e;
+        DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
+        clsEmployee e(shared);
         e.setEBARCODE("1001");
         return e.IsExist();
     }

@@ -48,13 +48,13 @@ int runStation(const QString& dir, const QByteArray& mode) {
     char line[16];
     if (!std::fgets(line, sizeof line, stdin))
         return 1;
+    DbSession session = DbSession::OpenConfigured();
     if (mode == "remove") {
-        DbSession session = DbSession::OpenConfigured();
         std::printf("%d\n", int(clsDept::RemoveEmpty(session, 1)));
         return 0;
     }
     if (mode == "add") {
-        clsEmployee e;
+        clsEmployee e(session);
         for (auto set :
              {&clsEmployee::setENUMBER, &clsEmployee::setEBARCODE, &clsEmployee::setENAME})
             (e.*set)(QStringLiteral("R1"));
@@ -63,7 +63,6 @@ int runStation(const QString& dir, const QByteArray& mode) {
         std::printf("%d\n", int(e.Store(false)));
         return 0;
     }
-    DbSession session = DbSession::OpenConfigured();
     clsPresence p;
     int failed = 0;
     for (const QTime at : {QTime(8, 0), QTime(17, 0)}) {
@@ -96,7 +95,7 @@ class TestRecords : public QObject {
     clsEmployee::StoreResult store(const QString& number, const QString& barcode, qint16 did,
                                    bool newNumber, int seed = 1,
                                    const QString& name = QStringLiteral("n"), bool dated = true) {
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setENUMBER(number);
         e.setEBARCODE(barcode);
         e.setENAME(name);
@@ -293,6 +292,7 @@ private slots:
                 break; // older databases are files
             if (old) {
                 clsDbConn::CloseShared();
+                fx->session().Close();
                 QFile::remove(fx->dbPath);
                 const ScopedConnection name("old");
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name.name());
@@ -310,7 +310,7 @@ private slots:
             }
             QVERIFY(fx->addDept(1, "D"));
             QVERIFY(fx->addEmployee("a100", "n", "abc9", 1));
-            clsEmployee scanned;
+            clsEmployee scanned(fx->session());
             scanned.setEBARCODE("abc9"); // the card reader's letters, upper-cased
             QCOMPARE(scanned.IsExist(), clsEmployee::Lookup::Found);
             QCOMPARE(scanned.ENUMBER(), QStringLiteral("a100"));
@@ -319,11 +319,11 @@ private slots:
             for (const char16_t* other : {u"ＡＢＣ９", u"abc9\u200b",
                                           u"\x1b"
                                           u"abc9"}) {
-                clsEmployee none;
+                clsEmployee none(fx->session());
                 none.setEBARCODE(QString::fromUtf16(other));
                 QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
             }
-            clsEmployee byNumber;
+            clsEmployee byNumber(fx->session());
             byNumber.setENUMBER("A100");
             QCOMPARE(byNumber.LoadByENUMBER(), clsEmployee::Lookup::Found);
             // Storing A100 overwrites a100, keeping its spelling.
@@ -364,11 +364,11 @@ private slots:
         QCOMPARE(fx->rows("Employee WHERE ENTERDATE = '1899-12-30 00:00:00'"), 1);
         // A row written elsewhere without a date reads as the zero date.
         QVERIFY(fx->exec("UPDATE Employee SET ENTERDATE = NULL"));
-        clsEmployee loaded;
+        clsEmployee loaded(fx->session());
         loaded.setEBARCODE("1");
         QCOMPARE(loaded.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(loaded.ENTERDATE(), DbDateTime::Zero());
-        clsEmployeeSet set;
+        clsEmployeeSet set(fx->session());
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Item(1).ENTERDATE(), DbDateTime::Zero());
     }
@@ -419,7 +419,7 @@ private slots:
         QVERIFY(!clsDbConn().TestConn());
         // Without a database the records give their error results.
         QCOMPARE(scan("1", iso("2026-03-10T08:00:00")), qint16(-1));
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setEBARCODE("1");
         QCOMPARE(e.IsExist(), clsEmployee::Lookup::Failed);
         QVERIFY(!clsEmployeePresenceSet().LoadByDate(fx->session(), iso("2026-01-01"),
@@ -473,7 +473,7 @@ private slots:
     void employees() {
         const qint16 dept = 1;
         QVERIFY(fx->addDept(dept, "教务处"));
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setEBARCODE("  abc123  ");
         QCOMPARE(e.EBARCODE(), QStringLiteral("ABC123"));
         // Every field is needed: department, photo, a readable photo.
@@ -487,16 +487,16 @@ private slots:
 
         QVERIFY(addEmployee("2001", "abc123", dept, 1));
         QVERIFY(addEmployee("O'Neil", "777", dept, 2));
-        clsEmployee scan;
+        clsEmployee scan(fx->session());
         scan.setEBARCODE("abc123");
         QCOMPARE(scan.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(scan.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scan.DNAME(), QStringLiteral("教务处"));
-        clsEmployee none;
+        clsEmployee none(fx->session());
         QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
         none.setEBARCODE("000");
         QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
-        clsEmployee quoted;
+        clsEmployee quoted(fx->session());
         quoted.setENUMBER("O'Neil");
         QCOMPARE(quoted.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(quoted.EBARCODE(), QStringLiteral("777"));
@@ -504,7 +504,7 @@ private slots:
         // Storing an existing number overwrites that row.
         QVERIFY(addEmployee("2001", "999", dept, 3, "王五"));
         QCOMPARE(fx->rows("Employee WHERE ENUMBER = '2001'"), 1);
-        clsEmployee changed;
+        clsEmployee changed(fx->session());
         changed.setENUMBER("2001");
         QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
@@ -517,7 +517,7 @@ private slots:
         QCOMPARE(store("900", "900", 77, false), R::NoDepartment);
         QVERIFY(fx->addEmployee("900", "n", "900", 77));
         // The set holds employees of known departments, each photo read when asked.
-        clsEmployeeSet set;
+        clsEmployeeSet set(fx->session());
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Count(), 2);
         QCOMPARE(set.Item("O'Neil").HeadImgBytes(), TestProgramDir::jpeg(2));
@@ -525,7 +525,7 @@ private slots:
         // A second row with the same number is refused by the keyed set.
         QVERIFY(fx->exec("INSERT INTO Employee(DID, ENUMBER, ENAME) VALUES(1, '2001', 'dup')"));
         Error why;
-        QVERIFY(!clsEmployeeSet().LoadSet(&why));
+        QVERIFY(!clsEmployeeSet(fx->session()).LoadSet(&why));
         QCOMPARE(why.Text(), QStringLiteral("duplicate key in collection: 2001"));
 
         // Without its department the employee is not found.
@@ -542,10 +542,10 @@ private slots:
         QVERIFY(addEmployee("../evil", "1", 1));
         QString first, second;
         {
-            auto a = std::make_unique<clsEmployee>();
+            auto a = std::make_unique<clsEmployee>(fx->session());
             a->setENUMBER("../evil");
             QCOMPARE(a->LoadByENUMBER(), clsEmployee::Lookup::Found);
-            clsEmployee b;
+            clsEmployee b(fx->session());
             b.setEBARCODE("1");
             QCOMPARE(b.IsExist(), clsEmployee::Lookup::Found);
             first = a->HeadImg();
@@ -561,14 +561,14 @@ private slots:
 
         // A caller's photo file is deleted with the record.
         const QString own = fx->writeFile("own.jpg", TestProgramDir::jpeg(5));
-        clsEmployee().setHeadImg(own);
+        clsEmployee(fx->session()).setHeadImg(own);
         QVERIFY(!QFileInfo::exists(own));
     }
 
     // A new employee's file needs a photo and replaces an existing file (the
     // file read back, the database left alone: tst_enrolment, tst_empimport).
     void newEmployeeFile() {
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setENAME("新人");
         e.setdid(1);
         const QString path = fx->writeFile("n.xml", "old");
@@ -608,8 +608,9 @@ private slots:
         QVERIFY(fx->addDept(1, "D"));
         QVERIFY(addEmployee("1", "1", 1));
         QVERIFY(addEmployee("2", "2", 1));
-        const auto prepared = [] {
-            auto q = DbQuery::Read("SELECT COUNT(*) FROM pg_prepared_statements");
+        // The statements of the session the scans run on.
+        const auto prepared = [this] {
+            auto q = DbQuery::Read(fx->session(), "SELECT COUNT(*) FROM pg_prepared_statements");
             return q && q->next() ? q->value(0).toInt() : -1;
         };
         QCOMPARE(scan("1", iso("2026-03-10T08:00:00")), qint16(1));
@@ -623,8 +624,8 @@ private slots:
         QCOMPARE(prepared(), after);
         // Two readers of one statement at once each keep their own rows.
         const QString sql = QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?");
-        auto a = DbQuery::Read(sql, {QStringLiteral("1")});
-        auto b = DbQuery::Read(sql, {QStringLiteral("2")});
+        auto a = DbQuery::Read(fx->session(), sql, {QStringLiteral("1")});
+        auto b = DbQuery::Read(fx->session(), sql, {QStringLiteral("2")});
         QVERIFY(a && b && b->next() && a->next());
         QCOMPARE(a->value(0).toString() + b->value(0).toString(), QStringLiteral("12"));
         a = {};
@@ -644,13 +645,13 @@ private slots:
         // transaction) each find the connection gone and run on a new one
         // instead of failing.
         endConnections();
-        clsEmployee card;
+        clsEmployee card(fx->session());
         card.setEBARCODE("1");
         QCOMPARE(card.IsExist(), clsEmployee::Lookup::Found);
         endConnections();
         QCOMPARE(scan("1", iso("2026-03-11T08:00:00")), qint16(1));
         endConnections(); // the employee list too: it once skipped the reconnect
-        clsEmployeeSet all;
+        clsEmployeeSet all(fx->session());
         QVERIFY(all.LoadSet() && all.Count() == 2);
         admin.close();
     }
@@ -730,7 +731,7 @@ private slots:
         QVERIFY2(both == QList<int>({int(D::Removed), int(E::NoDepartment)}) ||
                      both == QList<int>({int(D::HasEmployees), int(E::Stored)}),
                  qPrintable(QStringLiteral("%1 and %2").arg(both.value(0)).arg(both.value(1))));
-        QCOMPARE(clsEmployeeSet::WithUnknownDepartment(), QStringList());
+        QCOMPARE(clsEmployeeSet::WithUnknownDepartment(fx->session()), QStringList());
     }
 
     void presenceSets() {

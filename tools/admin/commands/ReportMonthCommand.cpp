@@ -30,7 +30,7 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
     const QString file = c.args[2];
     Error error;
-    if (!MonthCsv::WriteFile(year, month, table, file, &error))
+    if (!MonthCsv::WriteFile(MainSession::Get(), year, month, table, file, &error))
         return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
     return Admin::Success;
