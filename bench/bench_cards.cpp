@@ -10,6 +10,7 @@
 #include "report/ReportPainter.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
 #include "shared/base/AppClock.h"
+#include "shared/db/DbSession.h"
 #include "shared/records/clsEmployeeSet.h"
 #include "tests/common/TestProgramDir.h"
 
@@ -78,11 +79,12 @@ int main(int argc, char* argv[]) {
     double best = 1e18, worst = 0, bestLayout = 0, bestPdf = 0;
     qint64 bytes = 0;
     int pages = 0;
+    DbSession session = DbSession::OpenConfigured();
     for (int run = 0; run < runs; ++run) {
         const QString file = dir.file(QStringLiteral("cards%1.pdf").arg(run));
         QElapsedTimer clock;
         clock.start();
-        clsEmployeeSet set;
+        clsEmployeeSet set(session);
         if (!SingleEmployeeInfoReport::LoadEmployees(numbers, &set)) {
             std::printf("employees not loaded\n");
             return 1;

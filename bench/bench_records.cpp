@@ -12,6 +12,7 @@
 #include "shared/config/clsConfiguration.h"
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsEmployeePresenceSet.h"
@@ -349,10 +350,11 @@ int main(int argc, char* argv[]) {
     AppClock::setFixed(signInTime);
 
     // Today's list.
+    DbSession session = DbSession::OpenConfigured();
     int todayCount = 0;
     const double today = measure(20, [&] {
         clsPresenceSet set;
-        if (!set.LoadToday())
+        if (!set.LoadToday(session))
             die("LoadToday failed");
         todayCount = set.Count();
     });
@@ -364,7 +366,7 @@ int main(int argc, char* argv[]) {
     int monthCount = 0;
     const double month = measure(10, [&] {
         clsEmployeePresenceSet set;
-        if (!set.LoadByDate(QDateTime(kMonth, QTime(0, 0)),
+        if (!set.LoadByDate(session, QDateTime(kMonth, QTime(0, 0)),
                             QDateTime(kMonth.addMonths(1).addDays(-1), QTime(0, 0))))
             die("LoadByDate failed");
         monthCount = set.Count();
@@ -375,7 +377,7 @@ int main(int argc, char* argv[]) {
     // The whole employee set.
     int setCount = 0;
     const double all = measure(10, [&] {
-        clsEmployeeSet set;
+        clsEmployeeSet set(session);
         set.LoadSet();
         setCount = set.Count();
     });
@@ -389,7 +391,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> classArrive, classLeave, rawArrive, rawLeave, classLookup, rawLookup;
     const int firstEmployee = size.todayRecords; // nobody from here on has a record today
     auto classScan = [&](int i) {
-        clsEmployee e;
+        clsEmployee e(session);
         e.setEBARCODE(codes[i]);
         QElapsedTimer lookup;
         lookup.start();
@@ -398,7 +400,7 @@ int main(int argc, char* argv[]) {
         classLookup.push_back(lookup.nsecsElapsed() / 1e6);
         clsPresence p;
         p.setENUMBER(e.ENUMBER());
-        return p.Add();
+        return p.Add(session);
     };
     for (int pass = 0; pass < 2; ++pass) {
         AppClock::setFixed(signInTime.addSecs(pass * 120));

@@ -18,6 +18,7 @@
 #include "reports/month/EmployeeMonthReport.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tests/common/TestProgramDir.h"
@@ -119,12 +120,13 @@ int main(int argc, char* argv[]) {
     Span total, load, layout, pdf, pdfCpu, preview;
     int pages = 0;
     qint64 bytes = 0;
+    DbSession session = DbSession::OpenConfigured();
     for (int run = 0; run < runs; ++run) {
         const QString file = dir.file(QStringLiteral("report%1.pdf").arg(run));
         QElapsedTimer clock;
         clock.start();
         clsEmployeePresenceSet table;
-        if (!EmployeeMonthReport::LoadMonthTable(kYear, kMonth, table)) {
+        if (!EmployeeMonthReport::LoadMonthTable(session, kYear, kMonth, table)) {
             say("month table not loaded\n");
             return 1;
         }

@@ -26,6 +26,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
@@ -254,14 +255,14 @@ double median(const std::vector<double>& v) {
 }
 
 // One scan at a station: the card's look-up, then the sign-in rule.
-int scan(const QString& code) {
-    clsEmployee e;
+int scan(DbSession& session, const QString& code) {
+    clsEmployee e(session);
     e.setEBARCODE(code);
     if (e.IsExist() != clsEmployee::Lookup::Found)
         return -9;
     clsPresence p;
     p.setENUMBER(e.ENUMBER());
-    return p.Add();
+    return p.Add(session);
 }
 
 // The eight stations' scans: which employee (or -1) each station scans in
@@ -332,9 +333,10 @@ QDateTime slotTime(int slot) {
 int runStation(int station, int slotCount, int employees, qint64 startMs, bool waitForDisk) {
     const Plan plan = makePlan(slotCount, employees);
     const QStringList codes = Barcodes(employees);
+    DbSession session = DbSession::OpenConfigured();
     // Connected and warmed up before the common start, as a running station is.
     AppClock::setFixed(slotTime(0));
-    clsEmployee warm;
+    clsEmployee warm(session);
     warm.setEBARCODE(codes[0]);
     if (warm.IsExist() != clsEmployee::Lookup::Found)
         die(QStringLiteral("station %1 cannot look up a card").arg(station));
@@ -353,7 +355,7 @@ int runStation(int station, int slotCount, int employees, qint64 startMs, bool w
         AppClock::setFixed(slotTime(k));
         QElapsedTimer t;
         t.start();
-        const int state = scan(codes[emp]);
+        const int state = scan(session, codes[emp]);
         results.push_back({k, {t.nsecsElapsed() / 1e6, state}});
     }
     clsDbConn::CloseShared();
@@ -605,10 +607,11 @@ int main(int argc, char* argv[]) {
     }));
 
     AppClock::setFixed(signInTime);
+    DbSession session = DbSession::OpenConfigured();
     int todayCount = 0;
     const double today = median(MeasureEach(20, [&] {
         clsPresenceSet set;
-        if (!set.LoadToday())
+        if (!set.LoadToday(session))
             die(QStringLiteral("LoadToday failed"));
         todayCount = set.Count();
     }));
@@ -618,7 +621,7 @@ int main(int argc, char* argv[]) {
     int monthCount = 0;
     const double month = median(MeasureEach(10, [&] {
         clsEmployeePresenceSet set;
-        if (!set.LoadByDate(QDateTime(kMonth, QTime(0, 0)),
+        if (!set.LoadByDate(session, QDateTime(kMonth, QTime(0, 0)),
                             QDateTime(kMonth.addMonths(1).addDays(-1), QTime(0, 0))))
             die(QStringLiteral("LoadByDate failed"));
         monthCount = set.Count();
@@ -638,7 +641,7 @@ int main(int argc, char* argv[]) {
             for (int k = 0; k < size.signIns; ++k) {
                 QElapsedTimer t;
                 t.start();
-                const int result = scan(codes[firstCard + k]);
+                const int result = scan(session, codes[firstCard + k]);
                 (pass == 0 ? arrive : leave).push_back(t.nsecsElapsed() / 1e6);
                 if (result != pass + 1)
                     die(QStringLiteral("unexpected sign-in result %1").arg(result));
@@ -681,7 +684,7 @@ int main(int argc, char* argv[]) {
             for (int k = size.signIns; k < 2 * size.signIns; ++k) {
                 QElapsedTimer t;
                 t.start();
-                if (scan(codes[size.todayRecords + k]) != pass + 1)
+                if (scan(session, codes[size.todayRecords + k]) != pass + 1)
                     die(QStringLiteral("unexpected sign-in result"));
                 noWait.push_back(t.nsecsElapsed() / 1e6);
             }
@@ -698,7 +701,7 @@ int main(int argc, char* argv[]) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kScanMs));
             QElapsedTimer t;
             t.start();
-            if (scan(codes[size.todayRecords + 3 * size.signIns + k]) != pass + 1)
+            if (scan(session, codes[size.todayRecords + 3 * size.signIns + k]) != pass + 1)
                 die(QStringLiteral("unexpected sign-in result"));
             paced.push_back(t.nsecsElapsed() / 1e6);
         }

@@ -27,6 +27,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/FontConfigLoad.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/clsConfiguration.h"
@@ -509,7 +510,7 @@ int main(int argc, char* argv[]) {
         scanClock.start();
         clsDbConn::ProbeLock();
         probe.add(scanClock.nsecsElapsed());
-        clsEmployee employee;
+        clsEmployee employee(MainSession::Get());
         employee.setEBARCODE(barcode(employeeIndex));
         scanClock.start();
         employee.IsExist();
@@ -517,7 +518,7 @@ int main(int argc, char* argv[]) {
         clsPresence presence;
         presence.setENUMBER(employee.ENUMBER());
         scanClock.start();
-        presence.Add();
+        presence.Add(MainSession::Get());
         record.add(scanClock.nsecsElapsed());
         scanClock.start();
         QPixmap pix;
@@ -648,7 +649,7 @@ int main(int argc, char* argv[]) {
     for (int k = 0; k < 30; ++k) {
         scanClock.start();
         clsPresenceSet set;
-        set.LoadToday();
+        set.LoadToday(MainSession::Get());
         load.add(scanClock.nsecsElapsed());
     }
     // Reading the stored date-time texts back: two per row.

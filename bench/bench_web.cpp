@@ -12,6 +12,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/config/ViewerPassword.h"
 #include "shared/db/DbDateTime.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
@@ -205,10 +206,11 @@ void today(int employees, int viewers, int seconds) {
     std::atomic<bool> stop{false};
     std::atomic<int> scans{0};
     std::thread station([&] {
+        DbSession session = DbSession::OpenConfigured();
         for (int i = int(employees * 0.7); i < employees && !stop; ++i) {
             clsPresence p;
             p.setENUMBER(BenchData::NumberOf(i));
-            if (p.Add() == clsPresence::Arrival)
+            if (p.Add(session) == clsPresence::Arrival)
                 ++scans;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }

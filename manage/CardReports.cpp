@@ -5,6 +5,7 @@
 #include "platform/PreviewWiring.h"
 #include "report/ReportPreview.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
+#include "session/MainSession.h"
 #include "shared/records/clsEmployeeSet.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ void ShowCardDesignDialog(QWidget* parent) {
 }
 
 void PreviewCards(QWidget* parent, const QStringList& numbers) {
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     // No numbers: no cards (the loader would take every employee).
     if (!numbers.isEmpty() && !SingleEmployeeInfoReport::LoadEmployees(numbers, &employees)) {
         MsgBox::ShowMessage(

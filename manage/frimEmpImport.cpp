@@ -4,6 +4,7 @@
 #include "platform/ChineseUi.h"
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/exchange/ExchangeFiles.h"
 #include "shared/records/clsDept.h"
@@ -72,7 +73,7 @@ void frimEmpImport::InitProgress() {
 }
 
 void frimEmpImport::LoadDepartments() {
-    const clsDeptSet depts;
+    const clsDeptSet depts(MainSession::Get());
     for (const clsDept& d : depts)
         ui->cbDept->addItem(d.DNAME());
     ui->cbDept->setCurrentIndex(-1);
@@ -167,7 +168,7 @@ void frimEmpImport::RemovePhoto() {
 }
 
 void frimEmpImport::SelectDepartment(qint16 did) {
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     dept.setID(did);
     if (dept.DNAME().isEmpty())
         return;
@@ -177,7 +178,7 @@ void frimEmpImport::SelectDepartment(qint16 did) {
 }
 
 qint16 frimEmpImport::GetDeptID() const {
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     dept.setDNAME(ui->cbDept->currentText().trimmed());
     return dept.ID() >= 1 ? dept.ID() : qint16(-1);
 }
@@ -231,7 +232,7 @@ frimEmpImport::SaveResult frimEmpImport::SaveEmployee() {
     if (!CheckInput())
         return SaveResult::InputRefused;
     // The record takes the photo file and deletes it when it goes.
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setENAME(ui->txtName->text().trimmed());
     employee.setdid(GetDeptID());
     employee.setENTERDATE(*ParseEntryDate(ui->txtInputDate->text()));

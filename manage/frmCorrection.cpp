@@ -77,7 +77,7 @@ frmCorrection::frmCorrection(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmCorrection>()) {
     ui->setupUi(this);
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::CloseBox);
-    for (const clsDept& dept : clsDeptSet())
+    for (const clsDept& dept : clsDeptSet(MainSession::Get()))
         ui->cboDept->addItem(dept.DNAME(), int(dept.ID()));
     const QDate today = AppClock::now().date();
     ui->dtFrom->setDate(QDate(today.year(), today.month(), 1));
@@ -98,10 +98,10 @@ void frmCorrection::loadDays() {
     Error why;
     const bool ok =
         ui->radDept->isChecked()
-            ? clsCorrection::DepartmentDay(ui->cboDept->currentData().toInt(), ui->dtFrom->date(),
-                                           &m_days, &why)
-            : clsCorrection::EmployeeDays(ui->txtNumber->text().trimmed(), ui->dtFrom->date(),
-                                          ui->dtTo->date(), &m_days, &why);
+            ? clsCorrection::DepartmentDay(MainSession::Get(), ui->cboDept->currentData().toInt(),
+                                           ui->dtFrom->date(), &m_days, &why)
+            : clsCorrection::EmployeeDays(MainSession::Get(), ui->txtNumber->text().trimmed(),
+                                          ui->dtFrom->date(), ui->dtTo->date(), &m_days, &why);
     ui->lsvDays->clear();
     if (!ok) {
         MsgBox::ShowMessage(this, tr("读取考勤记录失败：%1").arg(why.Text()), tr("错误"),
@@ -158,13 +158,14 @@ void frmCorrection::apply(Action action) {
     // The entry is checked first, so a refused one costs no typing; Apply
     // decides again when it writes.
     Error why;
-    Result result = clsCorrection::Check(r, &why);
+    Result result = clsCorrection::Check(MainSession::Get(), r, &why);
     if (result == Result::Done) {
         const auto reason = InputBox::GetText(this, correctionTitle(), tr("修正原因（必填）："));
         if (!reason)
             return;
         r.reason = *reason;
-        result = clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
+        result =
+            clsCorrection::Apply(MainSession::Get(), r, clsCorrection::Operator::Current(), &why);
     }
     if (result != Result::Done) {
         showOutcome(this, result, why, r.date, QString());
@@ -234,8 +235,8 @@ void frmCorrection::CloseMonth(QWidget* parent) {
                             MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
         return;
     Error why;
-    const Result result =
-        clsMonthClose::Close(month.year(), month.month(), clsCorrection::Operator::Current(), &why);
+    const Result result = clsMonthClose::Close(MainSession::Get(), month.year(), month.month(),
+                                               clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month, tr("%1已月结。").arg(name), title);
 }
 
@@ -247,8 +248,9 @@ void frmCorrection::ReopenMonth(QWidget* parent) {
     if (!password)
         return;
     Error why;
-    const Result result = clsMonthClose::Reopen(month.year(), month.month(), *password,
-                                                clsCorrection::Operator::Current(), &why);
+    const Result result =
+        clsMonthClose::Reopen(MainSession::Get(), month.year(), month.month(), *password,
+                              clsCorrection::Operator::Current(), &why);
     showOutcome(parent, result, why, month,
                 tr("%1年%2月已取消月结。").arg(month.year()).arg(month.month()), tr("取消月结"));
 }

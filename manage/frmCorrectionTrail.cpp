@@ -5,6 +5,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/WriteFailure.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/AtomicFile.h"
 #include "shared/base/CsvText.h"
@@ -83,7 +84,7 @@ void frmCorrectionTrail::cmdQuery_Click() {
     }
     std::vector<clsCorrection::TrailRow> rows;
     Error why;
-    if (!clsCorrection::Trail(ui->dtpFrom->date(), ui->dtpTo->date(),
+    if (!clsCorrection::Trail(MainSession::Get(), ui->dtpFrom->date(), ui->dtpTo->date(),
                               ui->txtNumber->text().trimmed(), &rows, &why)) {
         MsgBox::ShowMessage(this, tr("读取修正记录失败：%1").arg(why.Text()), tr("错误"),
                             MsgBox::Icon::Critical);

@@ -3,6 +3,7 @@
 
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/records/clsDept.h"
 
 frmDeptAppend::frmDeptAppend(QWidget* parent)
@@ -21,7 +22,7 @@ void frmDeptAppend::btnOK_Click() {
         MsgBox::ShowMessage(this, tr("请输入部门名称！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     dept.setDNAME(name); // looks the name up: an existing department gives its key
     if (dept.ID() >= 1) {
         MsgBox::ShowMessage(this, tr("部门名称已经存在，请重新输入！"), tr("警告"),

@@ -3,9 +3,10 @@
 
 #include "platform/DesktopKit.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 
 frmDeptEdit::frmDeptEdit(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmDeptEdit>()) {
+    : QDialog(parent), ui(std::make_unique<Ui::frmDeptEdit>()), m_dept(MainSession::Get()) {
     ui->setupUi(this);
     DesktopKit::SetTitleBar(this, DesktopKit::TitleBar::FixedWithCloseBox);
     connect(ui->btnOK, &QPushButton::clicked, this, &frmDeptEdit::btnOK_Click);

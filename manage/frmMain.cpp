@@ -192,7 +192,7 @@ void frmMain::SetDeptColumns() {
 
 void frmMain::LoadEmpList() {
     SetEmpColumns();
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     if (!employees.LoadSet()) {
         MsgBox::ShowMessage(this, tr("读取员工信息失败！"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
@@ -206,7 +206,7 @@ void frmMain::LoadEmpList() {
 
 void frmMain::LoadDeptList() {
     SetDeptColumns();
-    const clsDeptSet depts;
+    const clsDeptSet depts(MainSession::Get());
     QList<QTreeWidgetItem*> rows;
     rows.reserve(depts.Count());
     for (const clsDept& d : depts) {
@@ -251,7 +251,7 @@ void frmMain::RemoveSelectedEmployees() {
                                 MsgBox::Icon::Question,
                                 MsgBox::Buttons::YesNo) != MsgBox::Result::Yes)
             continue;
-        if (clsEmployee().Remove(number))
+        if (clsEmployee(MainSession::Get()).Remove(number))
             delete list()->takeTopLevelItem(i);
         else
             MsgBox::ShowMessage(this, tr("未能删除编号为[%1]的员工！").arg(number), tr("错误"),
@@ -267,7 +267,7 @@ void frmMain::RemoveSelectedDepts() {
                                 .arg(named),
                             tr("信息"), MsgBox::Icon::Exclamation);
     };
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     for (int i = list()->topLevelItemCount() - 1; i >= 0; --i) {
         const QTreeWidgetItem* row = list()->topLevelItem(i);
         if (!row->isSelected())
@@ -289,7 +289,7 @@ void frmMain::RemoveSelectedDepts() {
             continue;
         // The record decides again, in the transaction that removes it: an
         // employee may have been added meanwhile by another program.
-        switch (clsDept::RemoveEmpty(dept.ID())) {
+        switch (clsDept::RemoveEmpty(MainSession::Get(), dept.ID())) {
         case clsDept::RemoveResult::Removed:
             delete list()->takeTopLevelItem(i);
             break;
@@ -343,7 +343,7 @@ void frmMain::mnuEmpExport_Click() {
     if (path.isEmpty())
         return;
     // An existing file is replaced only by a complete new one.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export,
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export,
                             [&] { return ExportEmployees(path); });
 }
 
@@ -352,7 +352,8 @@ void frmMain::mnuDeptExport_Click() {
         FileDialog::SaveFile(this, QString(), xmlFilter(), tr("部门信息.xml")).trimmed();
     if (path.isEmpty())
         return;
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] { return ExportDepts(path); });
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export,
+                            [&] { return ExportDepts(path); });
 }
 
 void frmMain::mnuEmpImport_Click() {

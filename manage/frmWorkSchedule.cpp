@@ -116,7 +116,7 @@ void frmWorkSchedule::BuildGrid() {
 void frmWorkSchedule::FillScopes() {
     ui->cobScope->clear();
     ui->cobScope->addItem(tr("全单位"), QString());
-    const clsDeptSet depts;
+    const clsDeptSet depts(MainSession::Get());
     for (const clsDept& d : depts)
         ui->cobScope->addItem(d.DNAME(), d.DNAME());
 }

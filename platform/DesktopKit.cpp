@@ -112,7 +112,8 @@ bool CheckDatabase(const std::function<bool()>& awayButReady) {
     return false;
 }
 
-bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation) {
+bool RunExchange(QWidget* parent, DbSession& session, Exchange kind,
+                 const std::function<bool()>& operation) {
     bool ok = false;
     try {
         ok = operation();
@@ -127,7 +128,7 @@ bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& op
                             QCoreApplication::translate("DesktopKit", "信息"),
                             MsgBox::Icon::Information);
         if (import)
-            WarnUnknownDepartments(parent);
+            WarnUnknownDepartments(parent, session);
     } else
         MsgBox::ShowMessage(parent,
                             import ? QCoreApplication::translate("DesktopKit", "导入数据失败！")
@@ -137,8 +138,8 @@ bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& op
     return ok;
 }
 
-void WarnUnknownDepartments(QWidget* parent) {
-    const QStringList numbers = clsEmployeeSet::WithUnknownDepartment();
+void WarnUnknownDepartments(QWidget* parent, DbSession& session) {
+    const QStringList numbers = clsEmployeeSet::WithUnknownDepartment(session);
     if (numbers.isEmpty())
         return;
     const int shown = 10;

@@ -11,6 +11,8 @@ class QWidget;
 // What both desktop programs share beyond message boxes: the program's title,
 // the start-up database check, the exchange-command runner, dialog frames and
 // password fields.
+class DbSession;
+
 namespace DesktopKit {
 
 // The program's title (the station "签到系统", the office program its own),
@@ -38,10 +40,11 @@ QString HelpPage(const QString& baseName);
 // message for any failure (an exception included), else the completion
 // message, after an import followed by WarnUnknownDepartments.
 enum class Exchange { Import, Export };
-bool RunExchange(QWidget* parent, Exchange kind, const std::function<bool()>& operation);
+bool RunExchange(QWidget* parent, DbSession& session, Exchange kind,
+                 const std::function<bool()>& operation);
 // Warns when employees belong to a department the database does not know
 // (an employee file imported without its department file); nothing else.
-void WarnUnknownDepartments(QWidget* parent);
+void WarnUnknownDepartments(QWidget* parent, DbSession& session);
 
 // The title bar of a dialog: no close box (it ends through its buttons), a
 // close box, or a close box on a fixed-size frame; never maximise or minimise.

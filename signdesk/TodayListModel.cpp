@@ -1,6 +1,7 @@
 #include "signdesk/TodayListModel.h"
 
 #include "platform/ChineseUi.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/records/clsPresenceSet.h"
@@ -44,7 +45,7 @@ bool TodayListModel::Reload(const std::optional<SortKey>& key) {
     m_rows.clear();
     m_day = AppClock::now().date();
     clsPresenceSet today;
-    const bool ok = today.LoadToday();
+    const bool ok = today.LoadToday(MainSession::Get());
     if (ok) {
         m_rows.reserve(today.Count());
         for (const clsPresence& p : today)

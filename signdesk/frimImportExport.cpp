@@ -55,7 +55,7 @@ void frimImportExport::applyMode() {
 void frimImportExport::FillList() {
     QListWidget* list = ui->lstEmployeeList;
     list->clear();
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     // On failure the list stays empty; an export then stops at its first message.
     if (!employees.LoadSet())
         return;
@@ -107,7 +107,7 @@ void frimImportExport::Export() {
         MsgBox::ShowMessage(this, tr("请设定导出文件名！"), tr("警告"), MsgBox::Icon::Exclamation);
         return;
     }
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export, [&] {
         return ExchangeFiles::ExportEmployees(MainSession::Get(), path, numbers,
                                               ExchangeFiles::Existing::Refuse);
     });
@@ -120,7 +120,7 @@ void frimImportExport::Import() {
         return;
     }
     // One transaction: a file that fails part-way leaves the database as it was.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import, [&] {
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Import, [&] {
         return ExchangeFiles::ImportEmployees(MainSession::Get(), path);
     });
 }

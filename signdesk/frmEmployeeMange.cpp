@@ -8,6 +8,7 @@
 #include "platform/DesktopKit.h"
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/base/ProgramDirectory.h"
 #include "shared/records/clsDept.h"
@@ -92,7 +93,7 @@ frmEmployeeMange::~frmEmployeeMange() = default;
 
 void frmEmployeeMange::FillKinds() {
     ui->cbKind->clear();
-    const clsDeptSet depts;
+    const clsDeptSet depts(MainSession::Get());
     for (int i = 1; i <= depts.Count(); ++i)
         ui->cbKind->addItem(depts.Item(i).DNAME());
     if (ui->cbKind->count() > 0)
@@ -181,10 +182,10 @@ void frmEmployeeMange::cmdAppend_Click() {
 }
 
 void frmEmployeeMange::SaveEmployee(const QString& bitmapPath, const QString& photoPath) {
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setENAME(ui->txtName->text());
     employee.setENTERDATE(m_shownTime);
-    clsDept dept;
+    clsDept dept(MainSession::Get());
     dept.setDNAME(ui->cbKind->currentText().trimmed()); // looked up by name; 0 when unknown
     employee.setdid(dept.ID());
 

@@ -42,7 +42,7 @@ void frmEmployeeMonthExport::cmdReportExport_Click() {
 bool frmEmployeeMonthExport::Export(const QDate& first, const QDate& last,
                                     const QString& fileName) {
     // An existing file is refused and left as it is, never overwritten.
-    return DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
+    return DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export, [&] {
         return first.isValid() && last.isValid() &&
                ExchangeFiles::ExportPresence(MainSession::Get(), fileName, first, last,
                                              ExchangeFiles::Existing::Refuse);

@@ -6,6 +6,7 @@
 #include "platform/PreviewWiring.h"
 #include "report/ReportDocument.h"
 #include "report/ReportPreview.h"
+#include "session/MainSession.h"
 #include "shared/base/AppClock.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/clsEmployeePresenceSet.h"
@@ -68,7 +69,8 @@ void frmEmployeeMonthReport::ShowReport(bool preview) {
     m_report.setMonth(chosen.month);
 
     clsEmployeePresenceSet table;
-    if (!EmployeeMonthReport::LoadMonthTable(chosen.year, chosen.month, table)) {
+    if (!EmployeeMonthReport::LoadMonthTable(MainSession::Get(), chosen.year, chosen.month,
+                                             table)) {
         MsgBox::ShowMessage(this, tr("取得考勤信息出错！"), QString(), MsgBox::Icon::Exclamation);
         return;
     }

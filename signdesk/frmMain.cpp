@@ -396,7 +396,7 @@ void frmMain::mnuImportDetpInfo_Click() {
     if (chosen.isEmpty())
         return;
     // Replaces all departments in one transaction: a bad file keeps the old ones.
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Import, [&] {
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Import, [&] {
         return ExchangeFiles::ImportDepartments(MainSession::Get(), chosen.trimmed());
     });
 }
@@ -411,7 +411,7 @@ void frmMain::mnuBackUpCurrentMonthPrs_Click() {
         MsgBox::ShowMessage(this, tr("没有指定备份文件名!"), tr("错误"), MsgBox::Icon::Exclamation);
         return;
     }
-    DesktopKit::RunExchange(this, DesktopKit::Exchange::Export, [&] {
+    DesktopKit::RunExchange(this, MainSession::Get(), DesktopKit::Exchange::Export, [&] {
         return ExchangeFiles::BackupMonth(MainSession::Get(), chosen.trimmed());
     });
 }

@@ -1,5 +1,6 @@
 #include "station/FileScanWorker.h"
 
+#include "session/MainSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "station/PhotoDecoder.h"
@@ -31,7 +32,7 @@ bool failedWrite(qint16 state) {
 // the presence record to write and the photo's bytes when found.
 clsEmployee::Lookup lookUp(const QString& barcode, ScanOutcome& out, clsPresence& presence,
                            QByteArray& photo) {
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setEBARCODE(barcode);
     out.found = employee.IsExist();
     if (out.found == clsEmployee::Lookup::Found) {
@@ -76,7 +77,7 @@ void FileScanWorker::Record(const QList<Scan>& scans, bool lastTry) {
 
 void FileScanWorker::Finish() {
     m_photos.reset();
-    clsDbConn::CloseShared();
+    MainSession::Close();
 }
 
 // One attempt at the database for a scan. On the last try the scan runs
@@ -91,7 +92,7 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
         return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
     // The photo is decoded while the scan is written.
     photos().Start(photo);
-    out.state = presence.Add(ScanKeyTime(scan.keyTimeMs), QString());
+    out.state = presence.Add(MainSession::Get(), ScanKeyTime(scan.keyTimeMs), QString());
     out.record = presence;
     out.photo = photos().Take().value_or(QImage());
     // A failed write is rolled back: trying again later records it once.
@@ -124,7 +125,8 @@ std::optional<QList<ScanOutcome>> FileScanWorker::recordTogether(const QList<Sca
         return outcomes;
     // The photos are decoded while the scans are written.
     photos().Start(photoBytes);
-    const std::optional<QList<qint16>> states = clsPresence::AddAll(known, times);
+    const std::optional<QList<qint16>> states =
+        clsPresence::AddAll(MainSession::Get(), known, times);
     const QList<QImage> images = photos().TakeAll().value_or(QList<QImage>());
     if (!states)
         return std::nullopt;

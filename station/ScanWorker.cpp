@@ -30,7 +30,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     const StatementWatchdog::Quick quick;
     ScanOutcome o;
     o.scanId = scanId;
-    clsEmployee employee;
+    clsEmployee employee(MainSession::Get());
     employee.setEBARCODE(barcode);
     o.found = employee.IsExist();
     if (o.found == clsEmployee::Lookup::Failed)
@@ -51,7 +51,7 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     clsPresence presence;
     presence.setENUMBER(o.number);
     presence.setENAME(o.name);
-    o.state = presence.Add(at, scanId);
+    o.state = presence.Add(MainSession::Get(), at, scanId);
     o.photo = decoded.get();
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)

@@ -184,7 +184,7 @@ QImage SingleEmployeeInfoReport::SampleCard(int dpi) {
 bool SingleEmployeeInfoReport::LoadEmployees(const QStringList& numbers, clsEmployeeSet* set,
                                              QStringList* missing, Error* error) {
     set->Clear();
-    clsEmployeeSet all;
+    clsEmployeeSet all(set->Session());
     // Every employee with a department, photos fetched only when printed.
     if (!all.LoadSet(error))
         return false;
@@ -201,7 +201,7 @@ bool SingleEmployeeInfoReport::LoadEmployees(const QStringList& numbers, clsEmpl
         }
         if (set->Contains(number))
             continue;
-        auto e = std::make_unique<clsEmployee>();
+        auto e = std::make_unique<clsEmployee>(set->Session());
         e->setID(found->ID());
         e->setdid(found->did());
         e->setDNAME(found->DNAME());

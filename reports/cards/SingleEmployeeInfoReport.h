@@ -33,7 +33,7 @@ public:
     static QImage SampleCard(int dpi);
 
     // Loads the employees with these numbers in this order (each number
-    // once), all employees when `numbers` is empty. Numbers without an
+    // once), all employees when `numbers` is empty, on the set's session. Numbers without an
     // employee go to `missing`; false when the database cannot be read.
     static bool LoadEmployees(const QStringList& numbers, clsEmployeeSet* set,
                               QStringList* missing = nullptr, Error* error = nullptr);

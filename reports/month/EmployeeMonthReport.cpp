@@ -127,11 +127,12 @@ void EmployeeMonthReport::FetchData(bool& eof) {
     }
 }
 
-bool EmployeeMonthReport::LoadMonthTable(int year, int month, clsEmployeePresenceSet& table) {
+bool EmployeeMonthReport::LoadMonthTable(DbSession& session, int year, int month,
+                                         clsEmployeePresenceSet& table) {
     const QDate first = MonthChoice::FirstDate(year, month);
     if (!first.isValid())
         return false;
-    return table.LoadByDate(QDateTime(first, QTime(0, 0)),
+    return table.LoadByDate(session, QDateTime(first, QTime(0, 0)),
                             QDateTime(MonthChoice::LastDate(year, month), QTime(0, 0)));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class DbSession;
 class clsEmployeePresenceSet;
 
 // The monthly attendance report: one detail row per employee of the month
@@ -24,7 +25,8 @@ public:
     void FetchData(bool& eof) override;
 
     // Loads the month table for days 1 to the last day of the month.
-    static bool LoadMonthTable(int year, int month, clsEmployeePresenceSet& table);
+    static bool LoadMonthTable(DbSession& session, int year, int month,
+                               clsEmployeePresenceSet& table);
     // The text of a time cell: "HH:mm", empty for the zero date-time.
     static QString TimeText(const QDateTime& t);
 

@@ -49,10 +49,11 @@ QByteArray MonthCsv::Text(int year, int month, const clsEmployeePresenceSet& tab
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); // the BOM tells spreadsheets it is UTF-8
 }
 
-bool MonthCsv::WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                         const QString& fileName, Error* error) {
+bool MonthCsv::WriteFile(DbSession& session, int year, int month,
+                         const clsEmployeePresenceSet& table, const QString& fileName,
+                         Error* error) {
     QHash<QString, QString> departments;
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(session);
     Error why;
     if (!employees.LoadSet(&why))
         return why.Within(QStringLiteral("cannot read the departments")).Report(error);

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 
+class DbSession;
 class clsEmployeePresenceSet;
 
 // The month table as CSV (UTF-8 with a byte-order mark, CRLF lines, each
@@ -21,8 +22,10 @@ public:
     // `departments`: department name by employee number.
     static QByteArray Text(int year, int month, const clsEmployeePresenceSet& table,
                            const QHash<QString, QString>& departments);
-    // Reads the departments and writes the file whole or not at all; an
-    // existing file is never replaced. False with the reason in `error`.
-    static bool WriteFile(int year, int month, const clsEmployeePresenceSet& table,
-                          const QString& fileName, Error* error);
+    // Reads the departments on `session` and writes the file whole or not
+    // at all; an existing file is never replaced. False with the reason in
+    // `error`.
+    static bool WriteFile(DbSession& session, int year, int month,
+                          const clsEmployeePresenceSet& table, const QString& fileName,
+                          Error* error);
 };

@@ -5,6 +5,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 
 #include <QSqlError>
 

@@ -4,6 +4,7 @@
 #include "shared/db/DbCatalog.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/clsDbConn.h"
 

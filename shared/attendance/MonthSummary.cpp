@@ -3,6 +3,7 @@
 #include "shared/attendance/AttendanceStore.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/records/PresenceDay.h"
 #include "shared/records/clsCorrection.h"
 

@@ -1,5 +1,7 @@
 #include "shared/db/DbQuery.h"
 
+#include "shared/db/DbSession.h"
+
 #include "shared/db/DbDialect.h"
 #include "shared/db/clsDbConn.h"
 

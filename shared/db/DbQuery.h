@@ -1,7 +1,6 @@
 #pragma once
 
 #include "shared/db/DbErrors.h"
-#include "shared/db/DbSession.h"
 #include "shared/db/StatementCache.h"
 #include "shared/db/StatementWatchdog.h"
 
@@ -14,6 +13,8 @@
 
 #include <memory>
 #include <optional>
+
+class DbSession;
 
 // Statements on a session, a given connection or the shared connection,
 // with bound values only.

@@ -48,8 +48,16 @@ bool DbSession::Adopt(const QSqlDatabase& db) {
     m_name = db.connectionName();
     m_engine = clsDbConn::EngineOf(db);
     m_thread = QThread::currentThreadId();
+    m_owned = true;
     db.driver()->setProperty(kSessionProperty, true);
     return true;
+}
+
+DbSession DbSession::Borrow(const QSqlDatabase& db) {
+    DbSession session;
+    if (session.Adopt(db))
+        session.m_owned = false;
+    return session;
 }
 
 DbSession::~DbSession() {
@@ -57,7 +65,8 @@ DbSession::~DbSession() {
 }
 
 DbSession::DbSession(DbSession&& other) noexcept
-    : m_name(std::move(other.m_name)), m_engine(other.m_engine), m_thread(other.m_thread) {
+    : m_name(std::move(other.m_name)), m_engine(other.m_engine), m_thread(other.m_thread),
+      m_owned(other.m_owned) {
     other.m_name.clear();
     other.m_thread = nullptr;
 }
@@ -68,6 +77,7 @@ DbSession& DbSession::operator=(DbSession&& other) noexcept {
         m_name = std::move(other.m_name);
         m_engine = other.m_engine;
         m_thread = other.m_thread;
+        m_owned = other.m_owned;
         other.m_name.clear();
         other.m_thread = nullptr;
     }
@@ -77,7 +87,8 @@ DbSession& DbSession::operator=(DbSession&& other) noexcept {
 void DbSession::Close() {
     if (m_name.isEmpty())
         return;
-    ScopedConnection::Drop(m_name);
+    if (m_owned)
+        ScopedConnection::Drop(m_name);
     m_name.clear();
     m_thread = nullptr;
 }

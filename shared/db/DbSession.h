@@ -55,6 +55,10 @@ public:
     // classes not yet given a session still reach for (clsDbConn's), so both
     // run in the same transactions. False when `db` is not valid.
     bool Adopt(const QSqlDatabase& db);
+    // A session over `db`, an open connection of the calling thread that
+    // another owns and closes (the shared connection of code not yet given a
+    // session): left open when the session goes. Not open when `db` is not.
+    static DbSession Borrow(const QSqlDatabase& db);
 
     bool IsOpen() const;
     // The connection, on the session's thread only; invalid when none.
@@ -88,4 +92,5 @@ private:
     QString m_name;
     DbDialect::Engine m_engine = DbDialect::Engine::SQLite;
     Qt::HANDLE m_thread = nullptr;
+    bool m_owned = true; // closed when the session goes
 };

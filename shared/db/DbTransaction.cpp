@@ -2,6 +2,7 @@
 
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
 

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "shared/db/DbErrors.h"
-#include "shared/db/DbSession.h"
 
 #include <QSqlDatabase>
 #include <QVariantList>
+
+class DbSession;
 
 // One transaction on a connection, begun by the constructor and rolled back
 // by the destructor unless Commit() succeeded: the one way every writer

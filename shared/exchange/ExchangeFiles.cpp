@@ -327,7 +327,7 @@ bool ImportEmployees(DbSession& session, const QString& path, Error* error, int*
 
     // Immediate: each row's look-up by number decides between update and insert.
     const bool ok = inTransaction(
-        session, DbTransaction::Mode::Immediate, error, [&](QSqlDatabase db, Error* message) {
+        session, DbTransaction::Mode::Immediate, error, [&](QSqlDatabase, Error* message) {
             for (int r = 0; r < rs.rows.size(); ++r) {
                 Row row;
                 for (const auto& [column, member] : columns) {
@@ -347,7 +347,7 @@ bool ImportEmployees(DbSession& session, const QString& path, Error* error, int*
                     return false;
                 }
                 Error dbError;
-                if (!clsEmployee::StoreRow(db, row, &dbError)) {
+                if (!clsEmployee::StoreRow(session, row, &dbError)) {
                     *message = rowNotWritten(r + 1, dbError);
                     return false;
                 }

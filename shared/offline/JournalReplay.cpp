@@ -1,13 +1,16 @@
 #include "shared/offline/JournalReplay.h"
 
+#include "shared/db/DbSession.h"
+#include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
 std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
+    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     QString number = e.number;
     if (number.isEmpty()) {
         // A card the copy did not know: the server may know it by now.
-        clsEmployee employee;
+        clsEmployee employee(shared);
         employee.setEBARCODE(e.barcode);
         const clsEmployee::Lookup found = employee.IsExist();
         if (found == clsEmployee::Lookup::Failed)
@@ -18,7 +21,7 @@ std::optional<qint16> JournalReplay::replayOne(const ScanJournal::Entry& e) {
     }
     clsPresence presence;
     presence.setENUMBER(number);
-    const qint16 state = presence.Add(e.at, e.scanId);
+    const qint16 state = presence.Add(shared, e.at, e.scanId);
     if (state == clsPresence::Error || state == clsPresence::WriteFailed)
         return std::nullopt;
     return state == clsPresence::AlreadyReplayed ? e.state : state;

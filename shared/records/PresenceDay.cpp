@@ -4,7 +4,7 @@
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
-#include "shared/db/clsDbConn.h"
+#include "shared/db/DbSession.h"
 
 bool PresenceDay::Add(Record record) {
     if (record.arrival.isValid() && m_date.isValid() && record.arrival.date() != m_date)
@@ -59,11 +59,11 @@ QVariantList PresenceDay::DayValues(const QString& number, const QDate& day) {
     return {number, DbDateTime::DayStart(day), DbDateTime::DayEnd(day)};
 }
 
-bool PresenceDay::Read(QSqlDatabase db, const QString& number, const QDate& day, PresenceDay* out,
-                       Error* error) {
-    auto q = DbQuery::Read(db,
+bool PresenceDay::Read(DbSession& session, const QString& number, const QDate& day,
+                       PresenceDay* out, Error* error) {
+    auto q = DbQuery::Read(session,
                            QStringLiteral("SELECT %1, ENTERTIME, EXITTIME FROM Presence WHERE ")
-                                   .arg(DbDialect::RowIdColumn(clsDbConn::EngineOf(db))) +
+                                   .arg(DbDialect::RowIdColumn(session.Engine())) +
                                DayCondition(),
                            DayValues(number, day), error);
     if (!q)

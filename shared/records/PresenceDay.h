@@ -4,11 +4,11 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 #include <QVector>
 
+class DbSession;
 class Error;
 
 // The records of one employee on one day, in time order, and the day's rule:
@@ -61,9 +61,9 @@ public:
     // compared as stored texts; its values by DayValues.
     static QString DayCondition();
     static QVariantList DayValues(const QString& number, const QDate& day);
-    // Reads the day of `number` on `db` (inside the caller's transaction),
-    // each record with its row's identity and stored texts.
-    static bool Read(QSqlDatabase db, const QString& number, const QDate& day, PresenceDay* out,
+    // Reads the day of `number` on `session` (in the transaction open there,
+    // if any), each record with its row's identity and stored texts.
+    static bool Read(DbSession& session, const QString& number, const QDate& day, PresenceDay* out,
                      Error* error = nullptr);
 
 private:

@@ -3,8 +3,7 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
-#include "shared/db/DbTransaction.h"
-#include "shared/db/clsDbConn.h"
+#include "shared/db/DbSession.h"
 #include "shared/records/clsCorrection.h"
 #include "shared/records/clsMonthClose.h"
 
@@ -16,16 +15,20 @@ QString text(const QDateTime& t) {
 
 } // namespace
 
-PresenceWriter::PresenceWriter(DbTransaction& tx, Source source, const QString& number,
+PresenceWriter::PresenceWriter(DbSession& session, Source source, const QString& number,
                                const QDate& day, const QString& scanId)
-    : m_tx(tx), m_source(source), m_number(number), m_scanId(scanId), m_day(day) {}
+    : m_session(session), m_source(source), m_number(number), m_scanId(scanId), m_day(day) {}
 
 PresenceWriter::Month PresenceWriter::CheckMonth() {
     if (m_checked)
         return m_month;
     m_checked = true;
     m_error = ::Error();
-    if (!clsMonthClose::HoldOpen(m_tx.Connection(), m_day, &m_closed, &m_error))
+    if (m_session.Depth() == 0) {
+        m_error = ::Error(QStringLiteral("a presence record is written inside a transaction"));
+        return m_month = Month::Failed;
+    }
+    if (!clsMonthClose::HoldOpen(m_session, m_day, &m_closed, &m_error))
         return m_month = Month::Failed;
     return m_month = MayWrite(m_source, m_closed) ? Month::Writable : Month::Closed;
 }
@@ -40,8 +43,8 @@ bool PresenceWriter::writable() {
         return true;
     case Month::Closed:
         m_error = ::Error(QStringLiteral("the month %1 is closed: its presence records are not "
-                                           "changed")
-                                .arg(clsMonthClose::Key(m_day.year(), m_day.month())));
+                                         "changed")
+                              .arg(clsMonthClose::Key(m_day.year(), m_day.month())));
         return false;
     case Month::Failed:
         break;
@@ -50,10 +53,7 @@ bool PresenceWriter::writable() {
 }
 
 bool PresenceWriter::exec(const QString& sql, const QVariantList& values) {
-    if (m_tx.Exec(sql, values) == 1)
-        return true;
-    m_error = m_tx.Error();
-    return false;
+    return DbQuery::Exec(m_session, sql, values, &m_error) == 1;
 }
 
 bool PresenceWriter::replayTrail(const QString& oldIn, const QString& oldOut, const QString& newIn,
@@ -62,7 +62,7 @@ bool PresenceWriter::replayTrail(const QString& oldIn, const QString& oldOut, co
     // the record: the closed month's guard looks for it.
     return !m_closed || m_source != Source::Replay ||
            clsCorrection::WriteReplayTrail(
-               m_tx.Connection(), {m_number, m_scanId, oldIn, oldOut, newIn, newOut}, &m_error);
+               m_session, {m_number, m_scanId, oldIn, oldOut, newIn, newOut}, &m_error);
 }
 
 bool PresenceWriter::Insert(const QDateTime& arrival, const QDateTime& departure) {
@@ -94,5 +94,5 @@ bool PresenceWriter::Remove(const PresenceDay::Record& record) {
 }
 
 QString PresenceWriter::rowIs() const {
-    return DbDialect::RowIdEquals(clsDbConn::EngineOf(m_tx.Connection()));
+    return DbDialect::RowIdEquals(m_session.Engine());
 }

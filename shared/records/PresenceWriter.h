@@ -7,13 +7,13 @@
 #include <QDateTime>
 #include <QString>
 
-class DbTransaction;
+class DbSession;
 
 // The programs' one writer of Presence rows (on a server its own functions
 // write too: attendance_sign_in, and attendance_correct where the guards
 // are, after the month was asked here): one employee's day inside the
-// caller's transaction, which holds the employee's number as the sign-in
-// rule does. Before its first write it holds the day's month open
+// caller's transaction on the session given, which holds the employee's
+// number as the sign-in rule does. Before its first write it holds the day's month open
 // (clsMonthClose::HoldOpen) and applies the closed-month rule of who writes:
 // - Scan, a station's scan recorded at once: refused (only past months are
 //   closed; a station clock far behind is refused by the table's guard too);
@@ -28,7 +28,7 @@ public:
     enum class Month { Writable, Closed, Failed };
 
     // `scanId`: the replayed scan's id, named by its trail row.
-    PresenceWriter(DbTransaction& tx, Source source, const QString& number, const QDate& day,
+    PresenceWriter(DbSession& session, Source source, const QString& number, const QDate& day,
                    const QString& scanId = QString());
 
     // The closed-month rule itself: whether `source` writes into a month
@@ -59,7 +59,7 @@ private:
     bool exec(const QString& sql, const QVariantList& values);
     QString rowIs() const;
 
-    DbTransaction& m_tx;
+    DbSession& m_session;
     Source m_source;
     QString m_number, m_scanId;
     QDate m_day;

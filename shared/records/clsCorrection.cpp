@@ -4,8 +4,8 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/records/PresenceDay.h"
 #include "shared/records/PresenceWriter.h"
 #include "shared/records/clsMonthClose.h"
@@ -35,14 +35,13 @@ QDateTime timeOf(const QVariant& v) {
 
 // The employee's own spelling of a number given without regard to case;
 // empty when there is none.
-bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, Error* error) {
-    auto q =
-        DbQuery::Read(db,
-                      QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
-                          DbDialect::NoCaseEquals(clsDbConn::EngineOf(db),
-                                                  QStringLiteral("ENUMBER"), QStringLiteral("?")) +
-                          QStringLiteral(" ORDER BY ENUMBER"),
-                      {given}, error);
+bool employeeNumber(DbSession& session, const QString& given, QString* number, Error* error) {
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT ENUMBER FROM Employee WHERE ") +
+                               DbDialect::NoCaseEquals(session.Engine(), QStringLiteral("ENUMBER"),
+                                                       QStringLiteral("?")) +
+                               QStringLiteral(" ORDER BY ENUMBER"),
+                           {given}, error);
     if (!q)
         return false;
     *number = q->next() ? q->value(0).toString() : QString();
@@ -51,10 +50,10 @@ bool employeeNumber(QSqlDatabase db, const QString& given, QString* number, Erro
 
 // The day's first record by time: the one a correction changes (the others
 // of the day stay as they are). Arrival invalid: none.
-bool firstOfDay(QSqlDatabase db, const QString& number, const QDate& date,
+bool firstOfDay(DbSession& session, const QString& number, const QDate& date,
                 PresenceDay::Record* first, Error* error) {
     PresenceDay day;
-    if (!PresenceDay::Read(db, number, date, &day, error))
+    if (!PresenceDay::Read(session, number, date, &day, error))
         return false;
     *first = day.First() ? *day.First() : PresenceDay::Record();
     return true;
@@ -136,27 +135,26 @@ clsCorrection::Operator clsCorrection::Operator::Current() {
     return who;
 }
 
-clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who, Error* error) {
+clsCorrection::Result clsCorrection::Apply(DbSession& session, const Request& r,
+                                           const Operator& who, Error* error) {
     if (r.reason.trimmed().isEmpty())
         return Result::EmptyReason;
     if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
         return failed(Error(QStringLiteral("not a correction of a day")), error);
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid())
+    if (!session.Connection().isValid())
         return failed(Error(QStringLiteral("no database")), error);
     // The number held as a scan holds it, so a station's sign-in of the
     // same employee comes wholly before or after the correction.
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), r.number))
         return failed(tx.Error(), error);
-    db = tx.Connection();
     QString number;
     Error why;
-    if (!employeeNumber(db, r.number, &number, &why))
+    if (!employeeNumber(session, r.number, &number, &why))
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
-    PresenceWriter writer(tx, PresenceWriter::Source::Correction, number, r.date);
+    PresenceWriter writer(session, PresenceWriter::Source::Correction, number, r.date);
     switch (writer.CheckMonth()) {
     case PresenceWriter::Month::Writable:
         break;
@@ -167,7 +165,7 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     }
     TrailRow row;
     PresenceDay::Record first;
-    if (!firstOfDay(db, number, r.date, &first, &why))
+    if (!firstOfDay(session, number, r.date, &first, &why))
         return failed(why, error);
     row.oldArrival = first.arrival;
     row.oldDeparture = first.departure;
@@ -176,10 +174,10 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     if (verdict != Result::Done)
         return verdict;
     const QString reason = r.reason.trimmed();
-    if (ServerWritesTrail(db)) {
+    if (ServerWritesTrail(session)) {
         // The server's function writes the record and its trail row, with
         // its clock and the session's login as the operator.
-        auto done = DbQuery::Read(db, DbDialect::CorrectCallStatement(clsDbConn::EngineOf(db)),
+        auto done = DbQuery::Read(session, DbDialect::CorrectCallStatement(session.Engine()),
                                   {number, ActionKey(r.action), DbDateTime::DayText(r.date),
                                    DbQuery::TextOrNull(first.storedIn), timeValue(row.newArrival),
                                    timeValue(row.newDeparture), reason,
@@ -199,21 +197,21 @@ clsCorrection::Result clsCorrection::Apply(const Request& r, const Operator& who
     row.number = number;
     row.action = r.action;
     row.reason = reason;
-    if (!WriteTrail(db, row, &why))
+    if (!WriteTrail(session, row, &why))
         return failed(why, error);
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
 }
 
-clsCorrection::Result clsCorrection::Check(const Request& r, Error* error) {
+clsCorrection::Result clsCorrection::Check(DbSession& session, const Request& r, Error* error) {
     if (r.action != Action::Add && r.action != Action::Change && r.action != Action::Remove)
         return failed(Error(QStringLiteral("not a correction of a day")), error);
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    if (!db.isValid())
+    if (!session.Connection().isValid())
         return failed(Error(QStringLiteral("no database")), error);
     QString number;
     QStringList closed;
     Error why;
-    if (!employeeNumber(db, r.number, &number, &why) || !clsMonthClose::ClosedMonths(&closed, &why))
+    if (!employeeNumber(session, r.number, &number, &why) ||
+        !clsMonthClose::ClosedMonths(session, &closed, &why))
         return failed(why, error);
     if (number.isEmpty())
         return Result::NoEmployee;
@@ -222,38 +220,45 @@ clsCorrection::Result clsCorrection::Check(const Request& r, Error* error) {
             closed.contains(clsMonthClose::Key(r.date.year(), r.date.month()))))
         return Result::MonthClosed;
     PresenceDay::Record first;
-    if (!firstOfDay(db, number, r.date, &first, &why))
+    if (!firstOfDay(session, number, r.date, &first, &why))
         return failed(why, error);
     QDateTime newIn, newOut;
     return decide(r, first.arrival, first.departure, &newIn, &newOut);
 }
 
-bool clsCorrection::WriteTrail(QSqlDatabase db, const TrailRow& row, Error* error) {
-    return DbQuery::Exec(db,
-                         QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
-                                        "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
-                                        "REASON) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                         {DbDateTime::ToText(row.when), row.login, row.host, row.program,
-                          DbQuery::TextOrNull(row.number), ActionKey(row.action),
-                          timeValue(row.oldArrival), timeValue(row.oldDeparture),
-                          timeValue(row.newArrival), timeValue(row.newDeparture),
-                          DbQuery::TextOrNull(row.reason)},
-                         error) == 1;
+bool clsCorrection::WriteTrail(DbSession& session, const TrailRow& row, Error* error) {
+    DbTransaction tx(session);
+    return (tx.Exec(QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
+                                   "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
+                                   "REASON) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {DbDateTime::ToText(row.when), row.login, row.host, row.program,
+                     DbQuery::TextOrNull(row.number), ActionKey(row.action),
+                     timeValue(row.oldArrival), timeValue(row.oldDeparture),
+                     timeValue(row.newArrival), timeValue(row.newDeparture),
+                     DbQuery::TextOrNull(row.reason)}) == 1 &&
+            tx.Commit()) ||
+           tx.Error().Report(error);
 }
 
-bool clsCorrection::ServerWritesTrail(QSqlDatabase db) {
-    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
+bool clsCorrection::ServerWritesTrail(DbSession& session) {
+    const DbDialect::Engine engine = session.Engine();
     if (DbDialect::CorrectCallStatement(engine).isEmpty())
         return false;
-    auto q = DbQuery::Read(db, DbDialect::GuardStateStatement(engine), {});
+    auto q = DbQuery::Read(session, DbDialect::GuardStateStatement(engine), {});
     return q && q->next() && q->value(2).toBool();
 }
 
-bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, Error* error) {
-    if (ServerWritesTrail(db)) {
-        auto q = DbQuery::Read(db, DbDialect::PasswordTrailCallStatement(clsDbConn::EngineOf(db)),
+bool clsCorrection::WritePasswordTrail(DbSession& session, const Operator& who, Error* error) {
+    if (ServerWritesTrail(session)) {
+        DbTransaction tx(session);
+        if (!tx.IsActive())
+            return tx.Error().Report(error);
+        auto q = DbQuery::Read(session, DbDialect::PasswordTrailCallStatement(session.Engine()),
                                {who.login + QLatin1Char('@') + who.host, who.program}, error);
-        return q && q->next();
+        if (!q || !q->next())
+            return false;
+        q = {};
+        return tx.Commit() || tx.Error().Report(error);
     }
     TrailRow row;
     row.when = AppClock::now();
@@ -261,13 +266,13 @@ bool clsCorrection::WritePasswordTrail(QSqlDatabase db, const Operator& who, Err
     row.host = who.host;
     row.program = who.program;
     row.action = Action::Password;
-    return WriteTrail(db, row, error);
+    return WriteTrail(session, row, error);
 }
 
-bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, Error* error) {
+bool clsCorrection::WriteReplayTrail(DbSession& session, const ReplayChange& c, Error* error) {
     const Operator who = Operator::Current();
-    if (ServerWritesTrail(db)) {
-        auto q = DbQuery::Read(db, DbDialect::ReplayTrailCallStatement(clsDbConn::EngineOf(db)),
+    if (ServerWritesTrail(session)) {
+        auto q = DbQuery::Read(session, DbDialect::ReplayTrailCallStatement(session.Engine()),
                                {c.number, DbQuery::TextOrNull(c.oldEnter),
                                 DbQuery::TextOrNull(c.oldExit), DbQuery::TextOrNull(c.newEnter),
                                 DbQuery::TextOrNull(c.newExit), c.scanId,
@@ -275,7 +280,7 @@ bool clsCorrection::WriteReplayTrail(QSqlDatabase db, const ReplayChange& c, Err
                                error);
         return q && q->next();
     }
-    return DbQuery::Exec(db,
+    return DbQuery::Exec(session,
                          QStringLiteral("INSERT INTO Correction(CTIME, OPERATOR, HOST, PROGRAM, "
                                         "ENUMBER, ACTION, OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, "
                                         "REASON) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -290,14 +295,16 @@ namespace {
 
 // Days of the employees in `rows` (number, name) from `from` to `to`, with
 // the first record of each day.
-bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const QDate& from,
-              const QDate& to, std::vector<clsCorrection::Day>* out, Error* error) {
+bool fillDays(DbSession& session, const std::vector<std::pair<QString, QString>>& employees,
+              const QDate& from, const QDate& to, std::vector<clsCorrection::Day>* out,
+              Error* error) {
     struct Record {
         QDateTime in, out;
         int rows = 0;
     };
     std::map<std::pair<QString, QDate>, Record> records;
-    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT ENUMBER, ENTERTIME, EXITTIME FROM Presence "
                                           "WHERE ENTERTIME >= ? AND ENTERTIME < ? "
                                           "ORDER BY ENUMBER, ENTERTIME"),
                            {DbDateTime::DayStart(from), DbDateTime::DayEnd(to)}, error);
@@ -329,10 +336,11 @@ bool fillDays(const std::vector<std::pair<QString, QString>>& employees, const Q
 
 } // namespace
 
-bool clsCorrection::EmployeeDays(const QString& number, const QDate& from, const QDate& to,
-                                 std::vector<Day>* out, Error* error) {
-    const DbDialect::Engine engine = clsDbConn::SharedEngine();
+bool clsCorrection::EmployeeDays(DbSession& session, const QString& number, const QDate& from,
+                                 const QDate& to, std::vector<Day>* out, Error* error) {
+    const DbDialect::Engine engine = session.Engine();
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE ") +
             DbDialect::NoCaseEquals(engine, QStringLiteral("ENUMBER"), QStringLiteral("?")) +
             QStringLiteral(" ORDER BY ENUMBER"),
@@ -342,12 +350,13 @@ bool clsCorrection::EmployeeDays(const QString& number, const QDate& from, const
     std::vector<std::pair<QString, QString>> employees;
     if (q->next())
         employees.emplace_back(q->value(0).toString(), q->value(1).toString());
-    return fillDays(employees, from, to, out, error);
+    return fillDays(session, employees, from, to, out, error);
 }
 
-bool clsCorrection::DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
-                                  Error* error) {
-    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE DID = ? "
+bool clsCorrection::DepartmentDay(DbSession& session, int deptId, const QDate& day,
+                                  std::vector<Day>* out, Error* error) {
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT ENUMBER, ENAME FROM Employee WHERE DID = ? "
                                           "ORDER BY ENUMBER"),
                            {deptId}, error);
     if (!q)
@@ -355,23 +364,23 @@ bool clsCorrection::DepartmentDay(int deptId, const QDate& day, std::vector<Day>
     std::vector<std::pair<QString, QString>> employees;
     while (q->next())
         employees.emplace_back(q->value(0).toString(), q->value(1).toString());
-    return fillDays(employees, day, day, out, error);
+    return fillDays(session, employees, day, day, out, error);
 }
 
-bool clsCorrection::Trail(const QDate& from, const QDate& to, const QString& number,
-                          std::vector<TrailRow>* out, Error* error) {
+bool clsCorrection::Trail(DbSession& session, const QDate& from, const QDate& to,
+                          const QString& number, std::vector<TrailRow>* out, Error* error) {
     QString sql = QStringLiteral("SELECT ID, CTIME, OPERATOR, HOST, PROGRAM, ENUMBER, ACTION, "
                                  "OLDENTER, OLDEXIT, NEWENTER, NEWEXIT, REASON FROM Correction "
                                  "WHERE CTIME >= ? AND CTIME < ?");
     QVariantList params{from.isValid() ? DbDateTime::DayStart(from) : QStringLiteral("0"),
                         to.isValid() ? DbDateTime::DayEnd(to) : QStringLiteral("A")};
     if (!number.isEmpty()) {
-        sql += QStringLiteral(" AND ") + DbDialect::NoCaseEquals(clsDbConn::SharedEngine(),
+        sql += QStringLiteral(" AND ") + DbDialect::NoCaseEquals(session.Engine(),
                                                                  QStringLiteral("ENUMBER"),
                                                                  QStringLiteral("?"));
         params << number;
     }
-    auto q = DbQuery::Read(sql + QStringLiteral(" ORDER BY ID"), params, error);
+    auto q = DbQuery::Read(session, sql + QStringLiteral(" ORDER BY ID"), params, error);
     if (!q)
         return false;
     out->clear();

@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QString>
 #include <QTime>
 #include <map>
@@ -18,7 +17,9 @@ class DbSession;
 // the departure after the arrival), together with its row of
 // the trail (table Correction, only ever added to) in one transaction that
 // holds the employee's number as the sign-in rule does. A day of a closed
-// month (clsMonthClose) is never corrected.
+// month (clsMonthClose) is never corrected. Everything reads and writes on
+// the session given; a writer's transaction there is a savepoint inside the
+// caller's when one is open.
 class clsCorrection {
 public:
     // Replay: a scan a station kept while the server was away, recorded
@@ -63,11 +64,12 @@ public:
         QTime arrival, departure;
         QString reason;
     };
-    static Result Apply(const Request& request, const Operator& who, Error* error = nullptr);
+    static Result Apply(DbSession& session, const Request& request, const Operator& who,
+                        Error* error = nullptr);
     // What Apply would answer now, the reason aside, without writing: so a
     // window refuses a correction before asking for its reason (Apply
     // decides again in its transaction).
-    static Result Check(const Request& request, Error* error = nullptr);
+    static Result Check(DbSession& session, const Request& request, Error* error = nullptr);
 
     // One day of an employee as the corrections window lists it: its first
     // record by time (times invalid: none), which a correction changes, and
@@ -80,11 +82,11 @@ public:
         int others = 0;
     };
     // Every day from `from` to `to` of the employee (days without a record too).
-    static bool EmployeeDays(const QString& number, const QDate& from, const QDate& to,
-                             std::vector<Day>* out, Error* error = nullptr);
+    static bool EmployeeDays(DbSession& session, const QString& number, const QDate& from,
+                             const QDate& to, std::vector<Day>* out, Error* error = nullptr);
     // Every employee of the department on one day, by number.
-    static bool DepartmentDay(int deptId, const QDate& day, std::vector<Day>* out,
-                              Error* error = nullptr);
+    static bool DepartmentDay(DbSession& session, int deptId, const QDate& day,
+                              std::vector<Day>* out, Error* error = nullptr);
 
     // A row of the trail; for closing and reopening `number` is empty and
     // `newArrival` the month's first day.
@@ -98,7 +100,7 @@ public:
     };
     // The trail in the order written, made from `from` to `to` (null: open
     // ends), of one employee (empty: all, months' closings included).
-    static bool Trail(const QDate& from, const QDate& to, const QString& number,
+    static bool Trail(DbSession& session, const QDate& from, const QDate& to, const QString& number,
                       std::vector<TrailRow>* out, Error* error = nullptr);
     // The corrected days of a month: number → day of the month → the last
     // correction's action (Add, Change or Remove).
@@ -107,13 +109,14 @@ public:
                            Error* error = nullptr);
 
     // Whether the server's own functions write the trail, the closings and
-    // the corrections on `db` (a server database with its guards in place:
-    // DbDialect::GuardStatements); else the programs' statements do.
-    static bool ServerWritesTrail(QSqlDatabase db);
+    // the corrections on `session` (a server database with its guards in
+    // place: DbDialect::GuardStatements); else the programs' statements do.
+    static bool ServerWritesTrail(DbSession& session);
 
-    // Writes a row of the trail inside the caller's transaction on `db`.
-    static bool WriteTrail(QSqlDatabase db, const TrailRow& row, Error* error = nullptr);
-    // Inside the sign-in rule's transaction on `db`, just before the scan
+    // Writes a row of the trail in a transaction of its own (a savepoint
+    // inside the caller's, which then commits it).
+    static bool WriteTrail(DbSession& session, const TrailRow& row, Error* error = nullptr);
+    // Inside the sign-in rule's transaction on `session`, just before the scan
     // `scanId` is written into a closed month (by PresenceWriter): the trail row of the replay
     // naming the record (arrival: old times null; departure: the record's
     // stored arrival, old and new). Times are the stored texts, empty: none.
@@ -121,10 +124,10 @@ public:
         QString number, scanId;
         QString oldEnter, oldExit, newEnter, newExit;
     };
-    static bool WriteReplayTrail(QSqlDatabase db, const ReplayChange& change,
+    static bool WriteReplayTrail(DbSession& session, const ReplayChange& change,
                                  Error* error = nullptr);
-    // Inside the caller's transaction on `db`: the trail row of a new
-    // administrator password (no employee, times or reason), written by the
-    // server's function where it writes the trail.
-    static bool WritePasswordTrail(QSqlDatabase db, const Operator& who, Error* error = nullptr);
+    // The trail row of a new administrator password (no employee, times or
+    // reason), written by the server's function where it writes the trail;
+    // in a transaction of its own, a savepoint inside the caller's.
+    static bool WritePasswordTrail(DbSession& session, const Operator& who, Error* error = nullptr);
 };

@@ -3,11 +3,12 @@
 #include "shared/records/clsCollection.h"
 #include "shared/records/clsDept.h"
 
-// All departments, loaded at creation, keyed by " " + ID.
+// All departments, loaded at creation from the session given, keyed by " " + ID.
 class clsDeptSet : public clsCollection<clsDept> {
 public:
-    clsDeptSet(); // loads every department; a failed load leaves the set shorter
-    explicit clsDeptSet(bool load);
+    // Loads every department (unless `load` is false); a failed load leaves
+    // the set shorter.
+    explicit clsDeptSet(DbSession& session, bool load = true);
 
     clsDept& Add(qint16 id, const QString& dname, const QString& password,
                  const QString& sKey = QString());
@@ -17,4 +18,6 @@ public:
 
 private:
     void load();
+
+    DbSession* m_session;
 };

@@ -4,9 +4,9 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/StatementWatchdog.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/rowset/RowSetXml.h"
 
 #include <QDir>
@@ -59,7 +59,7 @@ QString selectJoined(DbDialect::Engine engine) {
 
 } // namespace
 
-clsEmployee::clsEmployee() = default;
+clsEmployee::clsEmployee(DbSession& session) : m_session(&session) {}
 
 clsEmployee::~clsEmployee() {
     deletePhotoFile();
@@ -90,8 +90,9 @@ void clsEmployee::setPhotoDeferred() {
 
 QByteArray clsEmployee::HeadImgBytes() const {
     if (m_photoDeferred) {
-        const DbDialect::Engine engine = clsDbConn::SharedEngine();
-        auto q = DbQuery::Read(QStringLiteral("SELECT %1 FROM Employee WHERE ID = ?")
+        const DbDialect::Engine engine = m_session->Engine();
+        auto q = DbQuery::Read(*m_session,
+                               QStringLiteral("SELECT %1 FROM Employee WHERE ID = ?")
                                    .arg(DbDialect::PhotoColumn(engine, QStringLiteral("HEADIMG"))),
                                {m_id});
         if (q && q->next())
@@ -136,10 +137,11 @@ clsEmployee::Lookup clsEmployee::loadBy(const char* column, const QString& key, 
         return Lookup::NotFound;
     // Opened once: a server that does not answer costs one attempt. (No
     // handle is kept: a reopen during the read may drop the connection.)
-    if (!clsDbConn().GetDbConn().isValid())
+    if (!m_session->Connection().isValid())
         return Lookup::Failed;
-    const DbDialect::Engine engine = clsDbConn::SharedEngine();
+    const DbDialect::Engine engine = m_session->Engine();
     auto q = DbQuery::Read(
+        *m_session,
         selectJoined(engine) +
             DbDialect::NoCaseEquals(engine, QStringLiteral("Employee.") + QLatin1String(column),
                                     QStringLiteral("?")),
@@ -191,22 +193,23 @@ bool clsEmployee::photoForStore(QByteArray* photo) const {
     return ok;
 }
 
-bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, Error* error) {
+bool clsEmployee::StoreRow(DbSession& session, const Row& row, Error* error) {
     // Numbers compare without regard to case; an overwritten row keeps its
     // number's spelling, so its presence records stay its own. The number
-    // stays locked until the caller's transaction ends; the department's key
+    // stays locked until the outermost transaction ends; the department's key
     // is held shared (stores of one department never wait for each other,
     // so no two of them can wait for each other's numbers either), against
     // a department's removal, which locks it.
-    if (!DbTransaction::LockKey(db, QStringLiteral("Employee"), row.ENUMBER.toString(), error) ||
-        !DbTransaction::LockKey(db, QStringLiteral("Dept"), row.DID.toString(), error, true))
-        return false;
-    auto found = DbQuery::Read(
-        db,
-        QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE %1 LIMIT 1")
-            .arg(DbDialect::NoCaseEquals(clsDbConn::EngineOf(db), QStringLiteral("ENUMBER"),
-                                         QStringLiteral("?"))),
-        {row.ENUMBER}, error);
+    DbTransaction tx(session);
+    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Employee"), row.ENUMBER.toString()) ||
+        !tx.ShareKey(QStringLiteral("Dept"), row.DID.toString()))
+        return tx.Error().Report(error);
+    auto found =
+        DbQuery::Read(session,
+                      QStringLiteral("SELECT ID, ENUMBER FROM Employee WHERE %1 LIMIT 1")
+                          .arg(DbDialect::NoCaseEquals(session.Engine(), QStringLiteral("ENUMBER"),
+                                                       QStringLiteral("?"))),
+                      {row.ENUMBER}, error);
     if (!found)
         return false;
     const bool exists = found->next();
@@ -228,15 +231,14 @@ bool clsEmployee::StoreRow(QSqlDatabase db, const Row& row, Error* error) {
                 assignments << c.name + QStringLiteral(" = ?");
                 marks << QStringLiteral("?");
             }
-    if (exists)
-        return DbQuery::Exec(db,
-                             QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
-                                 .arg(assignments.join(QStringLiteral(", "))),
-                             values + QVariantList{id}, error) >= 1;
-    return DbQuery::Exec(db,
-                         QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
+    const int written =
+        exists ? tx.Exec(QStringLiteral("UPDATE Employee SET %1 WHERE ID = ?")
+                             .arg(assignments.join(QStringLiteral(", "))),
+                         values + QVariantList{id})
+               : tx.Exec(QStringLiteral("INSERT INTO Employee(%1) VALUES(%2)")
                              .arg(table.ColumnList(false), marks.join(QStringLiteral(", "))),
-                         values, error) >= 1;
+                         values);
+    return (written >= 1 && tx.Commit()) || tx.Error().Report(error);
 }
 
 bool clsEmployee::Add() {
@@ -252,12 +254,11 @@ clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, Error* error) 
         return StoreResult::Refused;
 
     // Immediate: the look-ups decide between update, insert and refusal.
-    DbTransaction tx(DbTransaction::Mode::Immediate);
+    DbTransaction tx(*m_session, DbTransaction::Mode::Immediate);
     if (!tx.IsActive()) {
         tx.Error().Report(error);
         return StoreResult::Failed;
     }
-    const QSqlDatabase db = tx.Connection();
     const QString did = QString::number(m_did);
     if (!tx.LockKey(QStringLiteral("Employee"), m_enumber) ||
         !tx.ShareKey(QStringLiteral("Dept"), did)) {
@@ -267,14 +268,14 @@ clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, Error* error) 
     // Both read while the keys are held, so neither answer changes before
     // the commit.
     const auto found = [&](const QString& sql, const QString& key) {
-        auto q = DbQuery::Read(db, sql, {key}, error);
+        auto q = DbQuery::Read(*m_session, sql, {key}, error);
         return !q ? -1 : q->next() ? 1 : 0;
     };
     const int taken =
         !numberMustBeNew
             ? 0
             : found(QStringLiteral("SELECT 1 FROM Employee WHERE ") +
-                        DbDialect::NoCaseEquals(clsDbConn::EngineOf(db), QStringLiteral("ENUMBER"),
+                        DbDialect::NoCaseEquals(m_session->Engine(), QStringLiteral("ENUMBER"),
                                                 QStringLiteral("?")),
                     m_enumber);
     const int known =
@@ -293,7 +294,7 @@ clsEmployee::StoreResult clsEmployee::Store(bool numberMustBeNew, Error* error) 
     row.HEADIMG = photo;
     // Without an entry date the zero date is stored, as the old engine did.
     row.ENTERDATE = DbDateTime::ToText(m_enterDate.isValid() ? m_enterDate : DbDateTime::Zero());
-    if (StoreRow(db, row, error) && tx.Commit())
+    if (StoreRow(*m_session, row, error) && tx.Commit())
         return StoreResult::Stored;
     if (tx.Error().IsSet())
         tx.Error().Report(error);
@@ -314,7 +315,8 @@ bool clsEmployee::UpdateEBarCode() {
     // database that answers every look-up with a row.
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const QString code = GenerateBarcode();
-        auto q = DbQuery::Read(QStringLiteral("SELECT 1 FROM Employee WHERE EBARCODE = ? LIMIT 1"),
+        auto q = DbQuery::Read(*m_session,
+                               QStringLiteral("SELECT 1 FROM Employee WHERE EBARCODE = ? LIMIT 1"),
                                {code});
         if (!q)
             return false;
@@ -356,10 +358,10 @@ bool clsEmployee::savetoXML(const QString& filePath) {
 bool clsEmployee::Remove(const QString& eid) {
     if (eid.isEmpty())
         return false;
-    DbTransaction tx;
+    DbTransaction tx(*m_session);
     return tx.Exec(QStringLiteral("DELETE FROM Employee WHERE ") +
-                       DbDialect::NoCaseEquals(clsDbConn::EngineOf(tx.Connection()),
-                                               QStringLiteral("ENUMBER"), QStringLiteral("?")),
+                       DbDialect::NoCaseEquals(m_session->Engine(), QStringLiteral("ENUMBER"),
+                                               QStringLiteral("?")),
                    {eid}) >= 1 &&
            tx.Commit();
 }

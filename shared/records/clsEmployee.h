@@ -2,20 +2,20 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
 #include <memory>
 
+class DbSession;
 class Error;
 
-// An employee (table Employee, joined with Dept for the department name).
-// A loaded record keeps its photo bytes and writes them to a JPEG file named
-// after the number, in a private temporary folder of this record, the first
-// time HeadImg() is read; the file is deleted with the record.
+// An employee (table Employee, joined with Dept for the department name),
+// read and written on the session it is given. A loaded record keeps its photo bytes and writes
+// them to a JPEG file named after the number, in a private temporary folder of this record, the
+// first time HeadImg() is read; the file is deleted with the record.
 class clsEmployee {
 public:
-    clsEmployee();
+    explicit clsEmployee(DbSession& session);
     ~clsEmployee();
     clsEmployee(const clsEmployee&) = delete;
     clsEmployee& operator=(const clsEmployee&) = delete;
@@ -67,11 +67,13 @@ public:
     struct Row {
         QVariant ENUMBER, EBARCODE, ENAME, DID, HEADIMG, ENTERDATE;
     };
-    // Writes one employee row keyed by number inside the caller's
-    // transaction on `db`: the first row with the number is changed in
-    // place, else a row is added. Holds the number and the department's key
-    // until the transaction ends.
-    static bool StoreRow(QSqlDatabase db, const Row& row, Error* error = nullptr);
+    // Writes one employee row keyed by number in a transaction of its own
+    // on `session` (a savepoint inside the caller's, which then commits it):
+    // the first row with the number is changed in place, else a row is
+    // added. Holds the number and the department's key until the outermost
+    // transaction ends. Checks nothing of the department (an import may
+    // bring employees before their departments).
+    static bool StoreRow(DbSession& session, const Row& row, Error* error = nullptr);
 
     // A random 15-digit barcode (not checked against the database).
     static QString GenerateBarcode();
@@ -86,6 +88,7 @@ private:
     bool photoForStore(QByteArray* photo) const;
     bool hasPhoto() const;
 
+    DbSession* m_session;
     qint32 m_id = 0;
     qint16 m_did = 0;
     QString m_dname, m_enumber, m_ebarcode, m_ename;

@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
-bool clsEmployeePresenceSet::LoadByDate(const QDateTime& startDate, const QDateTime& endDate) {
+bool clsEmployeePresenceSet::LoadByDate(DbSession& session, const QDateTime& startDate,
+                                        const QDateTime& endDate) {
     clsPresenceSet records;
-    if (!records.LoadSet(startDate, endDate))
+    if (!records.LoadSet(session, startDate, endDate))
         return false;
     // Each employee's records by day (an unreadable arrival is the zero
     // date-time's day), in the order of each employee's first record.

@@ -10,6 +10,7 @@ bool clsEmployeeSet::LoadSet(Error* error) {
     // listing thousands of employees reads and writes no photo. By
     // department and number, the order of the list index, on every engine.
     auto rows = DbQuery::Read(
+        *m_session,
         QStringLiteral("SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
                        "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME FROM Employee, Dept WHERE "
                        "Employee.DID = Dept.ID ORDER BY Employee.DID, Employee.ENUMBER"),
@@ -18,7 +19,7 @@ bool clsEmployeeSet::LoadSet(Error* error) {
         return false;
     QSqlQuery& q = *rows;
     while (q.next()) {
-        auto e = std::make_unique<clsEmployee>();
+        auto e = std::make_unique<clsEmployee>(*m_session);
         e->setdid(static_cast<qint16>(q.value(1).toInt()));
         e->setDNAME(q.value(6).toString());
         e->setEBARCODE(q.isNull(3) ? QString() : q.value(3).toString());
@@ -43,9 +44,10 @@ clsEmployee& clsEmployeeSet::Add(std::unique_ptr<clsEmployee> objNewMember) {
     return Append(std::move(objNewMember), key);
 }
 
-QStringList clsEmployeeSet::WithUnknownDepartment(Error* error) {
+QStringList clsEmployeeSet::WithUnknownDepartment(DbSession& session, Error* error) {
     QStringList numbers;
-    auto q = DbQuery::Read(QStringLiteral("SELECT ENUMBER FROM Employee WHERE DID IS NULL OR DID "
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT ENUMBER FROM Employee WHERE DID IS NULL OR DID "
                                           "NOT IN (SELECT ID FROM Dept) ORDER BY ENUMBER"),
                            {}, error);
     while (q && q->next())

@@ -5,8 +5,8 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
-#include "shared/db/clsDbConn.h"
 
 namespace {
 
@@ -18,9 +18,10 @@ Result failed(const Error& why, Error* error) {
     return Result::Failed;
 }
 
-bool isClosed(QSqlDatabase db, const QString& key, bool* closed, Error* error) {
-    auto q = DbQuery::Read(
-        db, QStringLiteral("SELECT COUNT(*) FROM MonthClose WHERE YEARMONTH = ?"), {key}, error);
+bool isClosed(DbSession& session, const QString& key, bool* closed, Error* error) {
+    auto q = DbQuery::Read(session,
+                           QStringLiteral("SELECT COUNT(*) FROM MonthClose WHERE YEARMONTH = ?"),
+                           {key}, error);
     if (!q || !q->next())
         return q ? Error::Fail(error, QStringLiteral("the closed months could not be read"))
                  : false;
@@ -29,22 +30,22 @@ bool isClosed(QSqlDatabase db, const QString& key, bool* closed, Error* error) {
 }
 
 // Closes (`close`) or reopens the month with its row of the trail.
-Result change(int year, int month, bool close, const clsCorrection::Operator& who, Error* error) {
+Result change(DbSession& session, int year, int month, bool close,
+              const clsCorrection::Operator& who, Error* error) {
     const QString key = clsMonthClose::Key(year, month);
-    DbTransaction tx(DbTransaction::Mode::Immediate);
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     if (!tx.IsActive() || !tx.LockKey(kLockTable, key))
         return failed(tx.Error(), error);
-    QSqlDatabase db = tx.Connection();
     bool closed = false;
     Error why;
-    if (!isClosed(db, key, &closed, &why))
+    if (!isClosed(session, key, &closed, &why))
         return failed(why, error);
     if (closed == close)
         return close ? Result::AlreadyClosed : Result::NotClosed;
-    if (clsCorrection::ServerWritesTrail(db)) {
+    if (clsCorrection::ServerWritesTrail(session)) {
         // The server's function writes the month's row and its trail row.
         auto done =
-            DbQuery::Read(db, DbDialect::MonthCloseCallStatement(clsDbConn::EngineOf(db), close),
+            DbQuery::Read(session, DbDialect::MonthCloseCallStatement(session.Engine(), close),
                           {key, who.login + QLatin1Char('@') + who.host, who.program}, &why);
         if (!done || !done->next())
             return failed(why, error);
@@ -66,7 +67,7 @@ Result change(int year, int month, bool close, const clsCorrection::Operator& wh
     row.program = who.program;
     row.action = close ? clsCorrection::Action::Close : clsCorrection::Action::Reopen;
     row.newArrival = QDateTime(QDate(year, month, 1), QTime(0, 0));
-    if (!clsCorrection::WriteTrail(db, row, &why))
+    if (!clsCorrection::WriteTrail(session, row, &why))
         return failed(why, error);
     return tx.Commit() ? Result::Done : failed(tx.Error(), error);
 }
@@ -79,32 +80,35 @@ QString clsMonthClose::Key(int year, int month) {
         .arg(month, 2, 10, QLatin1Char('0'));
 }
 
-clsMonthClose::Result clsMonthClose::Close(int year, int month, const clsCorrection::Operator& who,
-                                           Error* error) {
+clsMonthClose::Result clsMonthClose::Close(DbSession& session, int year, int month,
+                                           const clsCorrection::Operator& who, Error* error) {
     const QDate today = AppClock::now().date();
     if (QDate(year, month, 1) >= QDate(today.year(), today.month(), 1))
         return Result::CurrentMonth;
-    return change(year, month, true, who, error);
+    return change(session, year, month, true, who, error);
 }
 
-clsMonthClose::Result clsMonthClose::Reopen(int year, int month, const QString& adminPassword,
+clsMonthClose::Result clsMonthClose::Reopen(DbSession& session, int year, int month,
+                                            const QString& adminPassword,
                                             const clsCorrection::Operator& who, Error* error) {
     if (!CheckPassword(adminPassword))
         return Result::WrongPassword;
-    return change(year, month, false, who, error);
+    return change(session, year, month, false, who, error);
 }
 
-bool clsMonthClose::HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, Error* error) {
+bool clsMonthClose::HoldOpen(DbSession& session, const QDate& day, bool* closed, Error* error) {
     const QString key = Key(day.year(), day.month());
-    Error why;
-    if (!DbTransaction::LockKey(db, kLockTable, key, &why, true))
-        return why.Report(error);
-    return isClosed(db, key, closed, error);
+    // The key held shared, released into the outer transaction, which keeps
+    // it to its end.
+    DbTransaction tx(session);
+    if (!tx.IsActive() || !tx.ShareKey(kLockTable, key))
+        return tx.Error().Report(error);
+    return isClosed(session, key, closed, error) && (tx.Commit() || tx.Error().Report(error));
 }
 
-bool clsMonthClose::ClosedMonths(QStringList* out, Error* error) {
-    auto q = DbQuery::Read(QStringLiteral("SELECT YEARMONTH FROM MonthClose ORDER BY YEARMONTH"),
-                           {}, error);
+bool clsMonthClose::ClosedMonths(DbSession& session, QStringList* out, Error* error) {
+    auto q = DbQuery::Read(
+        session, QStringLiteral("SELECT YEARMONTH FROM MonthClose ORDER BY YEARMONTH"), {}, error);
     if (!q)
         return false;
     out->clear();

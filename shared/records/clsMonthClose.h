@@ -3,16 +3,17 @@
 #include "shared/records/clsCorrection.h"
 
 #include <QDate>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
+class DbSession;
 class Error;
 
 // Closed months (table MonthClose, one row a month): the administrator
 // closes a past month, after which no writer corrects, imports or removes a
 // presence record of it; reopening takes the administrator password. Both
-// are rows of the corrections' trail, written in the same transaction.
+// are rows of the corrections' trail, written in the same transaction. On the
+// session given.
 class clsMonthClose {
 public:
     using Result = clsCorrection::Result;
@@ -20,14 +21,16 @@ public:
     // "yyyy-MM", the key of a month.
     static QString Key(int year, int month);
     // Refused for the current month and later ones (the station writes today).
-    static Result Close(int year, int month, const clsCorrection::Operator& who,
+    static Result Close(DbSession& session, int year, int month, const clsCorrection::Operator& who,
                         Error* error = nullptr);
-    static Result Reopen(int year, int month, const QString& adminPassword,
+    static Result Reopen(DbSession& session, int year, int month, const QString& adminPassword,
                          const clsCorrection::Operator& who, Error* error = nullptr);
-    // Inside a writer's transaction on `db`: keeps the month of `day` from
-    // being closed or reopened until the transaction ends, and says whether
-    // it is closed. False (why in *error) when that cannot be told.
-    static bool HoldOpen(QSqlDatabase db, const QDate& day, bool* closed, Error* error = nullptr);
+    // Keeps the month of `day` from being closed or reopened until the
+    // outermost transaction open on `session` ends (a writer's: this one's
+    // own is a savepoint inside it), and says whether it is closed. False
+    // (why in *error) when that cannot be told.
+    static bool HoldOpen(DbSession& session, const QDate& day, bool* closed,
+                         Error* error = nullptr);
     // The closed months' keys, in order.
-    static bool ClosedMonths(QStringList* out, Error* error = nullptr);
+    static bool ClosedMonths(DbSession& session, QStringList* out, Error* error = nullptr);
 };

@@ -3,9 +3,9 @@
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/StatementWatchdog.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/records/PresenceDay.h"
 #include "shared/records/PresenceWriter.h"
 
@@ -16,9 +16,9 @@
 namespace {
 
 // What a scan at `now` means, decided on the day read into *day.
-qint16 stateOf(QSqlDatabase db, const QString& number, const QDateTime& now, PresenceDay* day) {
-    return PresenceDay::Read(db, number, now.date(), day) ? day->Decide(now)
-                                                          : qint16(clsPresence::Error);
+qint16 stateOf(DbSession& session, const QString& number, const QDateTime& now, PresenceDay* day) {
+    return PresenceDay::Read(session, number, now.date(), day) ? day->Decide(now)
+                                                               : qint16(clsPresence::Error);
 }
 
 // Marks a server connection whose database lacks the sign-in function and
@@ -27,9 +27,12 @@ const char kNoSignInFunction[] = "attendanceNoSignInFunction";
 
 // Whether the function can be called now: present, or created just now by
 // the login that owns the tables.
-bool signInFunctionReady(QSqlDatabase db) {
-    const DbDialect::Engine engine = clsDbConn::EngineOf(db);
-    auto state = DbQuery::Read(db, DbDialect::SignInFunctionStateStatement(engine), {});
+bool signInFunctionReady(DbSession& session) {
+    const DbDialect::Engine engine = session.Engine();
+    QSqlDatabase db = session.Connection();
+    if (!db.isValid())
+        return false;
+    auto state = DbQuery::Read(session, DbDialect::SignInFunctionStateStatement(engine), {});
     if (!state || !state->next())
         return false;
     const bool present = state->value(0).toBool();
@@ -49,21 +52,22 @@ bool signInFunctionReady(QSqlDatabase db) {
 // or none where the program decides itself (on SQLite, without the
 // function, after a failure, on a day holding times of other text forms);
 // nothing is written then.
-std::optional<qint16> signInOnServer(const QString& number, const QDateTime& now) {
-    QSqlDatabase db = clsDbConn().GetDbConn();
-    const QString call = DbDialect::SignInCallStatement(clsDbConn::EngineOf(db));
-    if (call.isEmpty() || db.driver()->property(kNoSignInFunction).toBool())
+std::optional<qint16> signInOnServer(DbSession& session, const QString& number,
+                                     const QDateTime& now) {
+    QSqlDatabase db = session.Connection();
+    const QString call = DbDialect::SignInCallStatement(session.Engine());
+    if (call.isEmpty() || !db.isValid() || db.driver()->property(kNoSignInFunction).toBool())
         return std::nullopt;
     const QDate today = now.date();
     const QVariantList params{number, DbDateTime::ToText(now), DbDateTime::DayStart(today),
                               DbDateTime::DayEnd(today),
                               DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds))};
-    // On the shared connection, opened anew should the server have ended it.
-    auto q = DbQuery::Read(call, params);
+    // On the session, opened anew should the server have ended it.
+    auto q = DbQuery::Read(session, call, params);
     if (!q) {
         // A failure of the call writes nothing: a missing function is made
         // where allowed, any other failure leaves this scan to the statements.
-        if (!signInFunctionReady(clsDbConn().GetDbConn()) || !(q = DbQuery::Read(call, params)))
+        if (!signInFunctionReady(session) || !(q = DbQuery::Read(session, call, params)))
             return std::nullopt;
     }
     const int state = q->next() ? q->value(0).toInt() : 0;
@@ -74,21 +78,21 @@ std::optional<qint16> signInOnServer(const QString& number, const QDateTime& now
 
 } // namespace
 
-qint16 clsPresence::CheckState() {
+qint16 clsPresence::CheckState(DbSession& session) {
     PresenceDay day;
-    return stateOf(clsDbConn().GetDbConn(), m_enumber, AppClock::now(), &day);
+    return stateOf(session, m_enumber, AppClock::now(), &day);
 }
 
-qint16 clsPresence::Add() {
-    QSqlDatabase db = clsDbConn().GetDbConn();
+qint16 clsPresence::Add(DbSession& session) {
+    QSqlDatabase db = session.Connection();
     if (!db.isValid())
         return Error;
     const StatementWatchdog::Quick quick(db); // a scan waits seconds at most
     // Whole seconds as stored, so the record kept here equals the one read back.
     QDateTime now = AppClock::now();
     now = now.addMSecs(-now.time().msec());
-    const std::optional<qint16> decided = signInOnServer(m_enumber, now);
-    const qint16 state = decided ? *decided : addByStatements(clsDbConn().GetDbConn(), now);
+    const std::optional<qint16> decided = signInOnServer(session, m_enumber, now);
+    const qint16 state = decided ? *decided : addByStatements(session, now);
     if (state == Arrival)
         m_enterTime = now;
     else if (state == Departure)
@@ -96,13 +100,13 @@ qint16 clsPresence::Add() {
     return state;
 }
 
-qint16 clsPresence::Add(const QDateTime& at, const QString& scanId) {
-    QSqlDatabase db = clsDbConn().GetDbConn();
+qint16 clsPresence::Add(DbSession& session, const QDateTime& at, const QString& scanId) {
+    QSqlDatabase db = session.Connection();
     if (!db.isValid())
         return Error;
     const StatementWatchdog::Quick quick(db); // a replay waits seconds at most
     const QDateTime now = at.addMSecs(-at.time().msec());
-    const qint16 state = addByStatements(db, now, scanId);
+    const qint16 state = addByStatements(session, now, scanId);
     if (state == Arrival)
         m_enterTime = now;
     else if (state == Departure)
@@ -110,18 +114,18 @@ qint16 clsPresence::Add(const QDateTime& at, const QString& scanId) {
     return state;
 }
 
-std::optional<QVector<qint16>> clsPresence::AddAll(QVector<clsPresence>& scans,
+std::optional<QVector<qint16>> clsPresence::AddAll(DbSession& session, QVector<clsPresence>& scans,
                                                    const QVector<QDateTime>& at) {
-    QSqlDatabase db = clsDbConn().GetDbConn();
+    QSqlDatabase db = session.Connection();
     if (!db.isValid() || scans.size() != at.size())
         return std::nullopt;
     const StatementWatchdog::Quick quick(db);
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     QVector<qint16> states;
     for (qsizetype i = 0; i < scans.size(); ++i) {
         bool write = false;
         const QDateTime now = at[i].addMSecs(-at[i].time().msec());
-        const qint16 state = scans[i].signIn(tx, now, QString(), &write);
+        const qint16 state = scans[i].signIn(session, now, QString(), &write);
         // One failure undoes them all: the transaction rolls back.
         if (state == Error || state == WriteFailed)
             return std::nullopt;
@@ -139,36 +143,38 @@ std::optional<QVector<qint16>> clsPresence::AddAll(QVector<clsPresence>& scans,
     return states;
 }
 
-qint16 clsPresence::addByStatements(QSqlDatabase db, const QDateTime& now,
+qint16 clsPresence::addByStatements(DbSession& session, const QDateTime& now,
                                     const QString& scanId) const {
-    DbTransaction tx(db, DbTransaction::Mode::Immediate);
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
+    if (!tx.IsActive())
+        return WriteFailed;
     bool write = false;
-    const qint16 state = signIn(tx, now, scanId, &write);
+    const qint16 state = signIn(session, now, scanId, &write);
     return !write || tx.Commit() ? state : qint16(WriteFailed);
 }
 
-qint16 clsPresence::signIn(DbTransaction& tx, const QDateTime& now, const QString& scanId,
+qint16 clsPresence::signIn(DbSession& session, const QDateTime& now, const QString& scanId,
                            bool* write) const {
     // The check and the write form one transaction that holds the card's
     // number, so two stations scanning one card at the same moment cannot
     // both record an arrival.
-    if (!tx.IsActive() || !tx.LockKey(QStringLiteral("Presence"), m_enumber))
+    QSqlDatabase db = session.Connection();
+    if (session.Depth() == 0 || !DbTransaction::LockKey(db, QStringLiteral("Presence"), m_enumber))
         return WriteFailed;
-    QSqlDatabase db = tx.Connection();
     if (!scanId.isEmpty()) {
         auto seen = DbQuery::Read(
-            db, QStringLiteral("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = ?"), {scanId});
+            session, QStringLiteral("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = ?"), {scanId});
         if (!seen || !seen->next())
             return WriteFailed;
         if (seen->value(0).toInt() > 0)
             return AlreadyReplayed;
     }
     PresenceDay day;
-    const qint16 state = stateOf(db, m_enumber, now, &day);
+    const qint16 state = stateOf(session, m_enumber, now, &day);
     // A month closed since a replayed scan still gets it (the writer names
     // it in the trail); a scan at once is refused there.
     PresenceWriter writer(
-        tx, scanId.isEmpty() ? PresenceWriter::Source::Scan : PresenceWriter::Source::Replay,
+        session, scanId.isEmpty() ? PresenceWriter::Source::Scan : PresenceWriter::Source::Replay,
         m_enumber, now.date(), scanId);
     if (state == Arrival) {
         if (!writer.Insert(now))
@@ -182,9 +188,11 @@ qint16 clsPresence::signIn(DbTransaction& tx, const QDateTime& now, const QStrin
     }
     // A replayed scan leaves its id whatever it meant, so it is never applied twice.
     if (!scanId.isEmpty() &&
-        tx.Exec(QStringLiteral(
-                    "INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) VALUES(?, ?, ?, ?)"),
-                {scanId, m_enumber, DbDateTime::ToText(now), int(state)}) < 1)
+        DbQuery::Exec(
+            session,
+            QStringLiteral(
+                "INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) VALUES(?, ?, ?, ?)"),
+            {scanId, m_enumber, DbDateTime::ToText(now), int(state)}) < 1)
         return WriteFailed;
     *write = true;
     return state;

@@ -3,16 +3,15 @@
 #include "shared/db/DbDateTime.h"
 
 #include <QDateTime>
-#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 
 #include <optional>
 
-class DbTransaction;
+class DbSession;
 
-// One employee's day: arrival and departure. Records a scan; what it means
-// is PresenceDay::Decide.
+// One employee's day: arrival and departure. Records a scan on the session
+// given; what it means is PresenceDay::Decide.
 class clsPresence {
 public:
     QString ENUMBER() const { return m_enumber; }
@@ -34,24 +33,24 @@ public:
         WriteFailed = -2,    // Add: the write failed
         AlreadyReplayed = 5  // Add with a scan id: that scan was recorded before
     };
-    qint16 CheckState();
+    qint16 CheckState(DbSession& session);
     // Records the scan of ENUMBER at AppClock's time; an arrival or
     // departure written sets enterTime or exitTime to the time stored. On a
     // server one call of its sign-in function (created with the tables, or
     // here by the login that owns them), else the statements below.
-    qint16 Add();
+    qint16 Add(DbSession& session);
     // Records a scan kept by a station while the server was away: the rule
     // at the scan's own time `at`, by the statements, and the scan's id
     // (table ScanReplay) in the same transaction; a scan id found there
     // already writes nothing and gives AlreadyReplayed.
-    qint16 Add(const QDateTime& at, const QString& scanId);
+    qint16 Add(DbSession& session, const QDateTime& at, const QString& scanId);
     // Records the scans of `scans` (ENUMBER each) in one transaction, in
     // order, each at its own time `at` as Add(at, QString()) records it, so
     // a later scan sees the earlier ones (a card scanned twice is repeated):
     // one flush of the disk for all. All or nothing: the states in order, or
     // none when a scan could not be read or written or the commit failed;
     // nothing is written then.
-    static std::optional<QVector<qint16>> AddAll(QVector<clsPresence>& scans,
+    static std::optional<QVector<qint16>> AddAll(DbSession& session, QVector<clsPresence>& scans,
                                                  const QVector<QDateTime>& at);
 
     // Seconds after the arrival during which a scan counts as repeated.
@@ -59,10 +58,11 @@ public:
 
 private:
     // The rule in the programs' own statements, in one transaction.
-    qint16 addByStatements(QSqlDatabase db, const QDateTime& now,
+    qint16 addByStatements(DbSession& session, const QDateTime& now,
                            const QString& scanId = QString()) const;
-    // The rule and its write inside `tx`; *write: there is something to commit.
-    qint16 signIn(DbTransaction& tx, const QDateTime& now, const QString& scanId,
+    // The rule and its write inside the transaction open on `session`;
+    // *write: there is something to commit.
+    qint16 signIn(DbSession& session, const QDateTime& now, const QString& scanId,
                   bool* write) const;
 
     QString m_enumber, m_ename;

@@ -3,23 +3,25 @@
 #include "shared/base/AppClock.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
-#include "shared/db/clsDbConn.h"
+#include "shared/db/DbSession.h"
 
 #include <QHash>
 #include <QSqlError>
 #include <algorithm>
 #include <vector>
 
-bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDate) {
+bool clsPresenceSet::LoadSet(DbSession& session, const QDateTime& startDate,
+                             const QDateTime& endDate) {
     // Half-open range on the stored text: from the start day up to the day
     // after the end. Callers pass dates at midnight. A record finds its
     // employee whatever the case of the number's letters.
     auto q = DbQuery::Read(
+        session,
         QStringLiteral("SELECT Employee.ENAME, Employee.ENUMBER, Presence.ENUMBER, "
                        "Presence.ENTERTIME, Presence.EXITTIME "
                        "FROM Presence, Employee WHERE %1 AND Presence.ENTERTIME >= ? AND "
                        "Presence.ENTERTIME < ? ORDER BY Presence.ENTERTIME, Presence.ENUMBER")
-            .arg(DbDialect::NoCaseEquals(clsDbConn::SharedEngine(), QStringLiteral("Employee.ENUMBER"),
+            .arg(DbDialect::NoCaseEquals(session.Engine(), QStringLiteral("Employee.ENUMBER"),
                                          QStringLiteral("Presence.ENUMBER"))),
         {DbDateTime::DayStart(startDate.date()), DbDateTime::DayEnd(endDate.date())});
     if (!q)
@@ -71,9 +73,9 @@ bool clsPresenceSet::LoadSet(const QDateTime& startDate, const QDateTime& endDat
     return !q->lastError().isValid();
 }
 
-bool clsPresenceSet::LoadToday() {
+bool clsPresenceSet::LoadToday(DbSession& session) {
     const QDateTime midnight(AppClock::now().date(), QTime(0, 0, 0));
-    return LoadSet(midnight, midnight);
+    return LoadSet(session, midnight, midnight);
 }
 
 clsPresence& clsPresenceSet::Add(const QString& ENUMBER, const QDateTime& enterTime,

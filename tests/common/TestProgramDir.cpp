@@ -6,6 +6,7 @@
 #include "shared/db/DbCreator.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
@@ -104,9 +105,16 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
 TestProgramDir::TestProgramDir() = default;
 
 TestProgramDir::~TestProgramDir() {
+    m_session.reset();
     clsDbConn::CloseShared();
     SetProgramDirectory(QString());
     AppClock::reset();
+}
+
+DbSession& TestProgramDir::session() {
+    if (!m_session || !m_session->IsOpen())
+        m_session = std::make_unique<DbSession>(DbSession::OpenConfigured());
+    return *m_session;
 }
 
 bool TestProgramDir::OnServer() {

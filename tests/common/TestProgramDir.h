@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class DbSession;
 struct PgTestDatabase;
 
 // The control `name` below w; the test program stops if it is missing.
@@ -53,7 +54,7 @@ bool PrepareProgramDir(const QString& dir, const QString& unitName, bool createD
 // A program directory in a temporary folder, with a fresh database: an SQLite
 // file, or, when ATTENDANCE_TEST_ENGINE is "postgresql", a new database on the
 // test server (PgTestServer) that the destructor drops. The destructor closes
-// the shared connection, restores the default program directory and the real
+// its session and the shared connection, restores the default program directory and the real
 // clock.
 class TestProgramDir {
 public:
@@ -78,6 +79,11 @@ public:
     // Writes and reads one key of "attendance.ini".
     bool setIni(const QString& group, const QString& key, const QString& value);
     QString ini(const QString& group, const QString& key) const;
+
+    // A session of its own on the directory's database, for the record
+    // classes under test: opened when first asked (again after a failed
+    // open), closed before the directory goes.
+    DbSession& session();
 
     // Rows straight into the database through the shared connection.
     bool exec(const QString& sql, const QVariantList& params = {});
@@ -104,4 +110,5 @@ private:
     bool initServer();
 
     std::unique_ptr<PgTestDatabase> m_server;
+    std::unique_ptr<DbSession> m_session;
 };

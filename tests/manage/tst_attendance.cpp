@@ -91,7 +91,8 @@ private slots:
 
     void summaryCountsSortsAndExports() {
         // 1001's 2nd corrected to the times it had: a corrected day, the same counts.
-        QCOMPARE(clsCorrection::Apply({clsCorrection::Action::Change, "1001", QDate(2026, 11, 2),
+        QCOMPARE(clsCorrection::Apply(MainSession::Get(),
+                                      {clsCorrection::Action::Change, "1001", QDate(2026, 11, 2),
                                        QTime(8, 0), QTime(), QStringLiteral("核对")},
                                       {"clerk", "office", "manage"}),
                  clsCorrection::Result::Done);

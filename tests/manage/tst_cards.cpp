@@ -73,7 +73,7 @@ private:
     }
     // A report run on the employees with these numbers.
     ReportDocument run(SingleEmployeeInfoReport& report, const QStringList& list) {
-        clsEmployeeSet set;
+        clsEmployeeSet set(m_dir.session());
         if (!SingleEmployeeInfoReport::LoadEmployees(list, &set))
             qFatal("employees not loaded");
         report.setEmployeeSet(&set);
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(numbers(doc), QStringList({"1002", "1004", "1005", "1006", "1007"}));
         doc = run(report, {});
         QCOMPARE(doc.DetailCount(), 7);
-        clsEmployeeSet none;
+        clsEmployeeSet none(m_dir.session());
         report.setEmployeeSet(&none);
         QCOMPARE(ReportDocument::Run(report).DetailCount(), 0);
     }

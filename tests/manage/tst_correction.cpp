@@ -2,6 +2,7 @@
 // entry refused before its reason is asked, the corrected day confirmed,
 // kept selected and marked; the month's closing asked first; the trail
 // window's filters and export (the menu entries: tst_english).
+#include "session/MainSession.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/PgTestServer.h"
@@ -95,7 +96,8 @@ private slots:
         QVERIFY(fx->addPresence("7", QDateTime(QDate(2026, 11, 2), QTime(8, 0)),
                                 QDateTime(QDate(2026, 11, 2), QTime(17, 0))));
         QVERIFY(fx->addPresence("7", QDateTime(QDate(2026, 10, 30), QTime(8, 0))));
-        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        QCOMPARE(clsMonthClose::Close(MainSession::Get(), 2026, 10, clerk()),
+                 clsCorrection::Result::Done);
         BoxLog boxes;
         DialogAnswers answers;
         frmCorrection w;
@@ -223,7 +225,8 @@ private slots:
                                 const QTime& in, const QTime& out, const char* reason,
                                 const QDateTime& when) {
             AppClock::setFixed(when);
-            return clsCorrection::Apply({action, QString::fromLatin1(number), day, in, out,
+            return clsCorrection::Apply(MainSession::Get(),
+                                        {action, QString::fromLatin1(number), day, in, out,
                                          QString::fromUtf8(reason)},
                                         clerk()) == clsCorrection::Result::Done;
         };
@@ -234,7 +237,8 @@ private slots:
         QVERIFY(
             correct(Action::Change, "8", QDate(2026, 10, 9), QTime(8, 0), QTime(), "=1+1", oct12));
         QVERIFY(correct(Action::Remove, "7", QDate(2026, 10, 9), QTime(), QTime(), "重复", nov2));
-        QCOMPARE(clsMonthClose::Close(2026, 10, clerk()), clsCorrection::Result::Done);
+        QCOMPARE(clsMonthClose::Close(MainSession::Get(), 2026, 10, clerk()),
+                 clsCorrection::Result::Done);
         if (TestProgramDir::OnServer()) {
             // The server stamps its trail rows with its own clock: set back
             // to the times the clerk worked at, as the tables' owner may.

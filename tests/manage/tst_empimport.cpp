@@ -21,7 +21,7 @@ class tst_EmpImport : public QObject {
     // A new-employee file as the station's enrolment writes it.
     QString newEmployeeFile(const QString& name, const QString& ename, int did,
                             const QDateTime& entered, int photoSeed) {
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setENAME(ename);
         e.setdid(qint16(did));
         e.setENTERDATE(entered);
@@ -156,7 +156,7 @@ private slots:
         QVERIFY(!child<QPushButton>(&d, "btnSave")->isEnabled());
         QVERIFY(!QFile::exists(d.PhotoPath())); // the record took it
 
-        clsEmployee stored;
+        clsEmployee stored(fx->session());
         stored.setENUMBER("2001");
         QCOMPARE(stored.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QVERIFY(QRegularExpression("^\\d{15}$").match(stored.EBARCODE()).hasMatch());

@@ -3,6 +3,7 @@
 // translations, the start-up check and the exchange-command runner.
 #include "platform/DesktopKit.h"
 #include "shared/db/DbSchema.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
@@ -321,16 +322,18 @@ private slots:
     // One message per command; an exception is a failure like any other.
     void exchangeOutcome() {
         using DesktopKit::Exchange;
-        QVERIFY(DesktopKit::RunExchange(nullptr, Exchange::Import, [] { return true; }));
-        QVERIFY(!DesktopKit::RunExchange(nullptr, Exchange::Export, [] { return false; }));
-        QVERIFY(!DesktopKit::RunExchange(nullptr, Exchange::Import,
+        DbSession none; // no database: nothing to warn of
+        QVERIFY(DesktopKit::RunExchange(nullptr, none, Exchange::Import, [] { return true; }));
+        QVERIFY(!DesktopKit::RunExchange(nullptr, none, Exchange::Export, [] { return false; }));
+        QVERIFY(!DesktopKit::RunExchange(nullptr, none, Exchange::Import,
                                          []() -> bool { throw std::runtime_error("disk"); }));
         QCOMPARE(boxes.lines(), box("信息", "数据导入完成！", MsgBox::Icon::Information) +
                                     box("错误", "导出数据失败！") + box("错误", "导入数据失败！"));
         // After an import, employees of an unknown department are named.
         TestProgramDir fx;
         QVERIFY(fx.init() && fx.addEmployee("7", "n", "7", 9));
-        QVERIFY(DesktopKit::RunExchange(nullptr, Exchange::Import, [] { return true; }));
+        QVERIFY(
+            DesktopKit::RunExchange(nullptr, fx.session(), Exchange::Import, [] { return true; }));
         QVERIFY(boxes.lines().contains(QStringLiteral("有1名员工所属的部门不存在（员工号：7）")));
     }
 };

@@ -9,6 +9,7 @@
 #include "shared/base/AppClock.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/config/clsSchoolArea.h"
+#include "shared/db/DbSession.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frimImportExport.h"
 #include "signdesk/frmChgPwd.h"
@@ -198,7 +199,8 @@ private slots:
     // The desktop kit's messages in English, through the seam the tests use.
     void messages() {
         BoxLog boxes;
-        DesktopKit::RunExchange(nullptr, DesktopKit::Exchange::Export, [] { return false; });
+        DbSession none;
+        DesktopKit::RunExchange(nullptr, none, DesktopKit::Exchange::Export, [] { return false; });
         QCOMPARE(boxes.lines(), box("Error", "The export failed."));
     }
 

@@ -39,7 +39,7 @@ class tst_TodayList : public QObject {
         clsPresence p;
         p.setENUMBER(number);
         p.setENAME(name);
-        return m.Apply(p.Add(), p, key);
+        return m.Apply(p.Add(fx->session()), p, key);
     }
 
 private slots:

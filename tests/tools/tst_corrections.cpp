@@ -173,11 +173,11 @@ private slots:
             QVERIFY2(fx->rows(keep.arg(QLatin1String(in), QLatin1String(out))) == 1, in);
         QCOMPARE(fx->rows("Presence WHERE ENUMBER = 'T1'"), 4);
         AppClock::setFixed(t("2026-11-20T12:00:00"));
-        QCOMPARE(clsMonthClose::Close(2026, 10, clsCorrection::Operator::Current()),
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 10, clsCorrection::Operator::Current()),
                  clsCorrection::Result::Done);
         clsPresence scan;
         scan.setENUMBER("T1");
-        QCOMPARE(scan.Add(t("2026-10-30T08:00:00"), QStringLiteral("j1")),
+        QCOMPARE(scan.Add(fx->session(), t("2026-10-30T08:00:00"), QStringLiteral("j1")),
                  qint16(clsPresence::Arrival));
         const QList<QByteArray> lines = AdminTool::Run(on({"trail"})).out.split('\n');
         QCOMPARE(lines.size(), 5); // two corrections, the closing, the replay, the end
@@ -206,7 +206,7 @@ private slots:
             QThread::msleep(waitMs);
             clsPresence scan;
             scan.setENUMBER(QLatin1String(n));
-            const qint16 state = scan.Add();
+            const qint16 state = scan.Add(fx->session());
             QVERIFY(admin.waitForFinished(30000));
             const bool corrected = admin.exitCode() == 0;
             QCOMPARE(dayRows(QLatin1String(n), QDate::currentDate()), 1);

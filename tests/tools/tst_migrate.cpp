@@ -5,6 +5,7 @@
 #include "shared/base/ProgramDirectory.h"
 #include "shared/config/IniFile.h"
 #include "shared/db/DbSchema.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
@@ -205,11 +206,14 @@ private slots:
         // The records layer of the programs reads the configuration written.
         SetProgramDirectory(dir);
         AppClock::setFixed(QDateTime::currentDateTime());
-        clsPresence scan;
-        scan.setENUMBER("1001"); // not yet arrived today in the demo
-        QCOMPARE(scan.Add(), qint16(1));
-        AppClock::advance(qint64(clsPresence::RepeatSeconds + 1) * 1000);
-        QCOMPARE(scan.Add(), qint16(2));
+        {
+            DbSession session = DbSession::OpenConfigured();
+            clsPresence scan;
+            scan.setENUMBER("1001"); // not yet arrived today in the demo
+            QCOMPARE(scan.Add(session), qint16(1));
+            AppClock::advance(qint64(clsPresence::RepeatSeconds + 1) * 1000);
+            QCOMPARE(scan.Add(session), qint16(2));
+        }
         clsDbConn::CloseShared();
         AppClock::reset();
         SetProgramDirectory(QString());

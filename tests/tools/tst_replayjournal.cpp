@@ -74,7 +74,8 @@ private slots:
             for (int k : {0, 4}) {
                 clsPresence p;
                 p.setENUMBER(scans[k].number);
-                QCOMPARE(p.Add(scans[k].at, scans[k].scanId), qint16(clsPresence::Arrival));
+                QCOMPARE(p.Add(fx->session(), scans[k].at, scans[k].scanId),
+                         qint16(clsPresence::Arrival));
             }
             QVERIFY(s.Journal().MarkReplayed(scans[4].scanId, clsPresence::Arrival));
             for (const QString& suffix : {QString(), QStringLiteral("-wal")})

@@ -38,7 +38,7 @@ private:
     // February as the station makes it.
     ReportDocument stationReport() {
         clsEmployeePresenceSet table;
-        EmployeeMonthReport::LoadMonthTable(2008, 2, table);
+        EmployeeMonthReport::LoadMonthTable(m_dir.session(), 2008, 2, table);
         EmployeeMonthReport report;
         report.setYear(2008);
         report.setMonth(2);

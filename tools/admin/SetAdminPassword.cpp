@@ -1,5 +1,6 @@
 #include "tools/admin/SetAdminPassword.h"
 
+#include "session/MainSession.h"
 #include "shared/config/IniFile.h"
 #include "shared/config/PasswordModule.h"
 #include "shared/config/clsConfiguration.h"
@@ -80,12 +81,12 @@ int Run(Context& c) {
     const QString ini = clsConfiguration::DefaultFileName();
     // The trail's row first, the configuration inside the transaction, so
     // that neither is there without the other.
-    DbTransaction tx(DbTransaction::Mode::Immediate);
+    DbSession& session = MainSession::Get();
+    DbTransaction tx(session, DbTransaction::Mode::Immediate);
     Error why;
     if (!tx.IsActive())
         return Fail(c.err, tx.Error().Text());
-    if (!clsCorrection::WritePasswordTrail(tx.Connection(), clsCorrection::Operator::Current(),
-                                           &why))
+    if (!clsCorrection::WritePasswordTrail(session, clsCorrection::Operator::Current(), &why))
         return Fail(c.err, QStringLiteral("the trail cannot be written, so the password was not "
                                           "changed: %1")
                                .arg(why.Text()));

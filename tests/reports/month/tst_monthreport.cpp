@@ -5,6 +5,7 @@
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
 #include "shared/base/AppClock.h"
+#include "shared/db/DbSession.h"
 #include "shared/records/MonthChoice.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tests/common/EnglishLayout.h"
@@ -40,8 +41,10 @@ private:
     // Runs the report of a month into a PDF file and returns the document.
     ReportDocument render(EmployeeMonthReport& report, int year, int month, const QString& pdf,
                           const QString& school = QStringLiteral("第一实验小学")) {
+        // The database of the program directory in use (the last test's own).
+        DbSession session = DbSession::OpenConfigured();
         clsEmployeePresenceSet table;
-        if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
+        if (!EmployeeMonthReport::LoadMonthTable(session, year, month, table))
             qFatal("month table not loaded");
         report.setSchoolName(school);
         report.setYear(year);
@@ -187,7 +190,7 @@ private slots:
             QVERIFY(m_dir.exec(QStringLiteral("INSERT INTO Presence VALUES(?, ?, ?)"),
                                {number, enter, exit ? QVariant(exit) : QVariant()}));
         clsEmployeePresenceSet table;
-        QVERIFY(EmployeeMonthReport::LoadMonthTable(2009, 7, table));
+        QVERIFY(EmployeeMonthReport::LoadMonthTable(m_dir.session(), 2009, 7, table));
         QStringList seen;
         for (const clsSingleEmployeeMonPresence& e : table)
             for (const int day : {3, 4})

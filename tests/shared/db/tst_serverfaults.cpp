@@ -4,6 +4,7 @@
 // server is back the next call succeeds on a new connection.
 #include "shared/base/AppClock.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
 #include "shared/db/StatementWatchdog.h"
 #include "shared/db/clsDbConn.h"
@@ -59,14 +60,18 @@ class TestServerFaults : public QObject {
         return q && q->next() ? q->value(0).toInt() : -1;
     }
     static clsEmployee::Lookup lookUp() {
-        clsEmployee e;
+        DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
+        clsEmployee e(shared);
         e.setEBARCODE("1001");
         return e.IsExist();
     }
     static qint16 scan() {
         clsPresence p;
         p.setENUMBER("1001");
-        return p.Add();
+        // On the shared connection, which the faults break, as a program's
+        // main session is.
+        DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
+        return p.Add(shared);
     }
     // A scan's write, the server going away between its begin and commit.
     static bool commit(const std::function<void()>& between) {

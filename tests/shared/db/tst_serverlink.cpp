@@ -1,5 +1,6 @@
 // Servers of the test's own (scripts/pg-server.sh): a standby promoted (a
 // server that stops answering: tst_serverfaults).
+#include "shared/db/DbSession.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsPresence.h"
 #include "tests/common/TestProgramDir.h"
@@ -80,7 +81,8 @@ private slots:
         QVERIFY(!script("promote", "standby").isEmpty());
         clsPresence scan;
         scan.setENUMBER("1001");
-        QCOMPARE(scan.Add(), qint16(clsPresence::Arrival));
+        DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
+        QCOMPARE(scan.Add(shared), qint16(clsPresence::Arrival));
         QCOMPARE(serverPort(), portOf(standby));
     }
 };

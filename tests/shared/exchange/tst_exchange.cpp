@@ -51,7 +51,7 @@ class TestExchange : public QObject {
         const char* depts[] = {"办公室", "教务处", "后勤部"};
         for (int i = 1; i <= 3; ++i) {
             QVERIFY(fx->addDept(i, QString::fromUtf8(depts[i - 1])));
-            clsEmployee e;
+            clsEmployee e(fx->session());
             e.setENUMBER(QStringLiteral("10%1").arg(i));
             e.setEBARCODE(QStringLiteral("12345678901234%1").arg(i));
             e.setENAME(i == 2 ? QStringLiteral("O'Hara & <Sons>")

@@ -104,7 +104,7 @@ private slots:
         for (int k = 0; k < 13; ++k) {
             clsPresence p;
             p.setENUMBER(pending[k].number);
-            QVERIFY(p.Add(pending[k].at, pending[k].scanId) > 0);
+            QVERIFY(p.Add(fx->session(), pending[k].at, pending[k].scanId) > 0);
         }
         QCOMPARE(s.Replay().recorded, 20);
         QCOMPARE(s.Replay().recorded, 0);

@@ -117,11 +117,10 @@ private slots:
         }
         const QDate day(2026, 3, 10);
         clsEmployeePresenceSet table;
-        QVERIFY(table.LoadByDate(QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
+        QVERIFY(table.LoadByDate(fx->session(), QDateTime(QDate(2026, 3, 1), QTime(0, 0)),
                                  QDateTime(QDate(2026, 3, 31), QTime(0, 0))));
         MonthSummary summary;
-        DbSession db = DbSession::OpenConfigured();
-        QVERIFY(MonthSummary::Load(db, 2026, 3, QDate(2026, 3, 31), &summary));
+        QVERIFY(MonthSummary::Load(fx->session(), 2026, 3, QDate(2026, 3, 31), &summary));
         for (int i = 0; i < int(kDayCases.size()); ++i) {
             const DayCase& c = kDayCases[i];
             const QString number = QStringLiteral("C%1").arg(i);
@@ -131,10 +130,10 @@ private slots:
             AppClock::setFixed(timeOf(c.now));
             clsPresence scan;
             scan.setENUMBER(number);
-            QVERIFY2(scan.CheckState() == c.state, name);
+            QVERIFY2(scan.CheckState(fx->session()) == c.state, name);
 
             std::vector<clsCorrection::Day> days;
-            QVERIFY(clsCorrection::EmployeeDays(number, day, day, &days));
+            QVERIFY(clsCorrection::EmployeeDays(fx->session(), number, day, day, &days));
             QVERIFY2(days.size() == 1 && days[0].arrival == first, name);
 
             const clsSingleEmployeeMonPresence* month = table.Find(number);

@@ -5,7 +5,9 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbDialect.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
+#include "shared/db/DbTransaction.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsDept.h"
@@ -47,12 +49,13 @@ int runStation(const QString& dir, const QByteArray& mode) {
     char line[16];
     if (!std::fgets(line, sizeof line, stdin))
         return 1;
+    DbSession session = DbSession::OpenConfigured();
     if (mode == "remove") {
-        std::printf("%d\n", int(clsDept::RemoveEmpty(1)));
+        std::printf("%d\n", int(clsDept::RemoveEmpty(session, 1)));
         return 0;
     }
     if (mode == "add") {
-        clsEmployee e;
+        clsEmployee e(session);
         for (auto set :
              {&clsEmployee::setENUMBER, &clsEmployee::setEBARCODE, &clsEmployee::setENAME})
             (e.*set)(QStringLiteral("R1"));
@@ -67,7 +70,7 @@ int runStation(const QString& dir, const QByteArray& mode) {
         AppClock::setFixed(QDateTime(day, at));
         for (int card = 1; card <= cards; ++card) {
             p.setENUMBER(QString::number(card));
-            failed += p.Add() < 0;
+            failed += p.Add(session) < 0;
         }
     }
     std::printf("%d\n", failed);
@@ -93,7 +96,7 @@ class TestRecords : public QObject {
     clsEmployee::StoreResult store(const QString& number, const QString& barcode, qint16 did,
                                    bool newNumber, int seed = 1,
                                    const QString& name = QStringLiteral("n"), bool dated = true) {
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setENUMBER(number);
         e.setEBARCODE(barcode);
         e.setENAME(name);
@@ -109,7 +112,7 @@ class TestRecords : public QObject {
         AppClock::setFixed(when);
         clsPresence p;
         p.setENUMBER(number);
-        return p.Add();
+        return p.Add(fx->session());
     }
 
     // The server's connection failures: each says its cause and the server.
@@ -264,7 +267,7 @@ private slots:
 
         AppClock::setFixed(iso("2026-03-10T12:00:00"));
         clsPresenceSet today;
-        QVERIFY(today.LoadToday());
+        QVERIFY(today.LoadToday(fx->session()));
         QCOMPARE(today.Count(), 1);
         QCOMPARE(today.Item(1).enterTime(), iso("2026-03-10T08:00:00"));
         // Such an arrival is a departure due, not a system error.
@@ -276,8 +279,8 @@ private slots:
 
         // A date alone belongs to its own day and month, not the one before.
         clsEmployeePresenceSet march, february;
-        QVERIFY(march.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
-        QVERIFY(february.LoadByDate(iso("2026-02-01"), iso("2026-02-28")));
+        QVERIFY(march.LoadByDate(fx->session(), iso("2026-03-01"), iso("2026-03-31")));
+        QVERIFY(february.LoadByDate(fx->session(), iso("2026-02-01"), iso("2026-02-28")));
         QCOMPARE(march.Item("8").GetEnterTime(iso("2026-03-01T12:00:00")), iso("2026-03-01"));
         QCOMPARE(february.Count(), 0);
     }
@@ -290,6 +293,7 @@ private slots:
                 break; // older databases are files
             if (old) {
                 clsDbConn::CloseShared();
+                fx->session().Close();
                 QFile::remove(fx->dbPath);
                 const ScopedConnection name("old");
                 QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name.name());
@@ -307,7 +311,7 @@ private slots:
             }
             QVERIFY(fx->addDept(1, "D"));
             QVERIFY(fx->addEmployee("a100", "n", "abc9", 1));
-            clsEmployee scanned;
+            clsEmployee scanned(fx->session());
             scanned.setEBARCODE("abc9"); // the card reader's letters, upper-cased
             QCOMPARE(scanned.IsExist(), clsEmployee::Lookup::Found);
             QCOMPARE(scanned.ENUMBER(), QStringLiteral("a100"));
@@ -316,11 +320,11 @@ private slots:
             for (const char16_t* other : {u"ＡＢＣ９", u"abc9\u200b",
                                           u"\x1b"
                                           u"abc9"}) {
-                clsEmployee none;
+                clsEmployee none(fx->session());
                 none.setEBARCODE(QString::fromUtf16(other));
                 QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
             }
-            clsEmployee byNumber;
+            clsEmployee byNumber(fx->session());
             byNumber.setENUMBER("A100");
             QCOMPARE(byNumber.LoadByENUMBER(), clsEmployee::Lookup::Found);
             // Storing A100 overwrites a100, keeping its spelling.
@@ -361,11 +365,11 @@ private slots:
         QCOMPARE(fx->rows("Employee WHERE ENTERDATE = '1899-12-30 00:00:00'"), 1);
         // A row written elsewhere without a date reads as the zero date.
         QVERIFY(fx->exec("UPDATE Employee SET ENTERDATE = NULL"));
-        clsEmployee loaded;
+        clsEmployee loaded(fx->session());
         loaded.setEBARCODE("1");
         QCOMPARE(loaded.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(loaded.ENTERDATE(), DbDateTime::Zero());
-        clsEmployeeSet set;
+        clsEmployeeSet set(fx->session());
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Item(1).ENTERDATE(), DbDateTime::Zero());
     }
@@ -388,7 +392,7 @@ private slots:
                                     "EXITTIME END AS EXITTIME FROM P")));
         AppClock::setFixed(iso("2026-03-10T12:00:00"));
         clsPresenceSet today;
-        QVERIFY(!today.LoadToday());
+        QVERIFY(!today.LoadToday(fx->session()));
     }
 
     void connection() {
@@ -416,23 +420,24 @@ private slots:
         QVERIFY(!clsDbConn().TestConn());
         // Without a database the records give their error results.
         QCOMPARE(scan("1", iso("2026-03-10T08:00:00")), qint16(-1));
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setEBARCODE("1");
         QCOMPARE(e.IsExist(), clsEmployee::Lookup::Failed);
-        QVERIFY(!clsEmployeePresenceSet().LoadByDate(iso("2026-01-01"), iso("2026-01-31")));
+        QVERIFY(!clsEmployeePresenceSet().LoadByDate(fx->session(), iso("2026-01-01"),
+                                                     iso("2026-01-31")));
     }
 
     void departments() {
-        clsDept fresh;
+        clsDept fresh(fx->session());
         QVERIFY(!fresh.LoadByID());   // ID 0
         QVERIFY(!fresh.LoadByName()); // empty name
         const QString quoted = QStringLiteral("O'Brien's \"team\"");
         for (const QString& name : {QStringLiteral("办公室"), quoted, QStringLiteral("新")}) {
-            clsDept d;
+            clsDept d(fx->session());
             d.setDNAME(name);
             QVERIFY(d.AppendToDb());
         }
-        clsDept dup;
+        clsDept dup(fx->session());
         dup.setDNAME("办公室");
         QCOMPARE(dup.ID(), qint16(1));
         QCOMPARE(dup.EMPLOYEENUM(), qint16(0));
@@ -441,13 +446,13 @@ private slots:
         QVERIFY(dup.UpdateToDb());
         QVERIFY(addEmployee("E1", "123", 1));
         using R = clsDept::RemoveResult;
-        QCOMPARE(clsDept::RemoveEmpty(1), R::HasEmployees);
-        QCOMPARE(clsDept::RemoveEmpty(9), R::NotFound);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 1), R::HasEmployees);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 9), R::NotFound);
 
-        clsDept check;
+        clsDept check(fx->session());
         check.setID(1);
         QCOMPARE(check.DNAME(), QStringLiteral("总务处"));
-        clsDeptSet set;
+        clsDeptSet set(fx->session());
         QCOMPARE(set.Count(), 3);
         QCOMPARE(set.Item(" 1").EMPLOYEENUM(), qint16(1));
         QCOMPARE(set.Item(" 2").EMPLOYEENUM(), qint16(0));
@@ -461,7 +466,7 @@ private slots:
 
         for (const char* bad : {"", "9999", "1; DROP TABLE Dept"})
             QVERIFY2(!check.Remove(QLatin1String(bad)), bad);
-        QCOMPARE(clsDept::RemoveEmpty(3), R::Removed);
+        QCOMPARE(clsDept::RemoveEmpty(fx->session(), 3), R::Removed);
         QVERIFY(check.RemoveMe());
         QCOMPARE(fx->rows("Employee"), 1); // employees stay
     }
@@ -469,7 +474,7 @@ private slots:
     void employees() {
         const qint16 dept = 1;
         QVERIFY(fx->addDept(dept, "教务处"));
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setEBARCODE("  abc123  ");
         QCOMPARE(e.EBARCODE(), QStringLiteral("ABC123"));
         // Every field is needed: department, photo, a readable photo.
@@ -483,16 +488,16 @@ private slots:
 
         QVERIFY(addEmployee("2001", "abc123", dept, 1));
         QVERIFY(addEmployee("O'Neil", "777", dept, 2));
-        clsEmployee scan;
+        clsEmployee scan(fx->session());
         scan.setEBARCODE("abc123");
         QCOMPARE(scan.IsExist(), clsEmployee::Lookup::Found);
         QCOMPARE(scan.ENUMBER(), QStringLiteral("2001"));
         QCOMPARE(scan.DNAME(), QStringLiteral("教务处"));
-        clsEmployee none;
+        clsEmployee none(fx->session());
         QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
         none.setEBARCODE("000");
         QCOMPARE(none.IsExist(), clsEmployee::Lookup::NotFound);
-        clsEmployee quoted;
+        clsEmployee quoted(fx->session());
         quoted.setENUMBER("O'Neil");
         QCOMPARE(quoted.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(quoted.EBARCODE(), QStringLiteral("777"));
@@ -500,11 +505,27 @@ private slots:
         // Storing an existing number overwrites that row.
         QVERIFY(addEmployee("2001", "999", dept, 3, "王五"));
         QCOMPARE(fx->rows("Employee WHERE ENUMBER = '2001'"), 1);
-        clsEmployee changed;
+        clsEmployee changed(fx->session());
         changed.setENUMBER("2001");
         QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::Found);
         QCOMPARE(changed.ENAME(), QStringLiteral("王五"));
         QCOMPARE(changed.HeadImgBytes(), TestProgramDir::jpeg(3));
+
+        // Inside a caller's transaction a store is a savepoint: it goes with
+        // the caller's rollback, and a refused one leaves the caller's
+        // statements, which its commit keeps.
+        for (const bool commit : {false, true}) {
+            DbTransaction caller(fx->session(), DbTransaction::Mode::Immediate);
+            QVERIFY(caller.IsActive());
+            QVERIFY(caller.Exec("UPDATE Employee SET ENAME = 'r' WHERE ENUMBER = '2001'") == 1);
+            QVERIFY(addEmployee("3001", "3001", dept, 4));
+            QCOMPARE(store("3002", "3002", 77, false), clsEmployee::StoreResult::NoDepartment);
+            QCOMPARE(fx->session().Depth(), 1);
+            QVERIFY(!commit || caller.Commit());
+        }
+        QCOMPARE(fx->rows("Employee WHERE ENUMBER = '2001' AND ENAME = 'r'"), 1);
+        QCOMPARE(fx->rows("Employee WHERE ENUMBER IN ('3001', '3002')"), 1);
+        QVERIFY(clsEmployee(fx->session()).Remove("3001"));
 
         // Storing checks the department and, for batch entry, that no number
         // equals the new one without regard to case; an import does not.
@@ -513,7 +534,7 @@ private slots:
         QCOMPARE(store("900", "900", 77, false), R::NoDepartment);
         QVERIFY(fx->addEmployee("900", "n", "900", 77));
         // The set holds employees of known departments, each photo read when asked.
-        clsEmployeeSet set;
+        clsEmployeeSet set(fx->session());
         QVERIFY(set.LoadSet());
         QCOMPARE(set.Count(), 2);
         QCOMPARE(set.Item("O'Neil").HeadImgBytes(), TestProgramDir::jpeg(2));
@@ -521,11 +542,11 @@ private slots:
         // A second row with the same number is refused by the keyed set.
         QVERIFY(fx->exec("INSERT INTO Employee(DID, ENUMBER, ENAME) VALUES(1, '2001', 'dup')"));
         Error why;
-        QVERIFY(!clsEmployeeSet().LoadSet(&why));
+        QVERIFY(!clsEmployeeSet(fx->session()).LoadSet(&why));
         QCOMPARE(why.Text(), QStringLiteral("duplicate key in collection: 2001"));
 
         // Without its department the employee is not found.
-        QVERIFY(clsDept().Remove(QString::number(dept)));
+        QVERIFY(clsDept(fx->session()).Remove(QString::number(dept)));
         QCOMPARE(changed.LoadByENUMBER(), clsEmployee::Lookup::NotFound);
 
         const QRegularExpression digits("^[0-9]{15}$");
@@ -538,10 +559,10 @@ private slots:
         QVERIFY(addEmployee("../evil", "1", 1));
         QString first, second;
         {
-            auto a = std::make_unique<clsEmployee>();
+            auto a = std::make_unique<clsEmployee>(fx->session());
             a->setENUMBER("../evil");
             QCOMPARE(a->LoadByENUMBER(), clsEmployee::Lookup::Found);
-            clsEmployee b;
+            clsEmployee b(fx->session());
             b.setEBARCODE("1");
             QCOMPARE(b.IsExist(), clsEmployee::Lookup::Found);
             first = a->HeadImg();
@@ -557,14 +578,14 @@ private slots:
 
         // A caller's photo file is deleted with the record.
         const QString own = fx->writeFile("own.jpg", TestProgramDir::jpeg(5));
-        clsEmployee().setHeadImg(own);
+        clsEmployee(fx->session()).setHeadImg(own);
         QVERIFY(!QFileInfo::exists(own));
     }
 
     // A new employee's file needs a photo and replaces an existing file (the
     // file read back, the database left alone: tst_enrolment, tst_empimport).
     void newEmployeeFile() {
-        clsEmployee e;
+        clsEmployee e(fx->session());
         e.setENAME("新人");
         e.setdid(1);
         const QString path = fx->writeFile("n.xml", "old");
@@ -593,7 +614,7 @@ private slots:
 
         // A broken table: the scan's error result in tst_frmsign refusedScans.
         QVERIFY(fx->exec("DROP TABLE Presence"));
-        QVERIFY(!clsPresenceSet().LoadToday());
+        QVERIFY(!clsPresenceSet().LoadToday(fx->session()));
     }
 
     // Statements stay prepared on the connection; a connection the server
@@ -604,8 +625,9 @@ private slots:
         QVERIFY(fx->addDept(1, "D"));
         QVERIFY(addEmployee("1", "1", 1));
         QVERIFY(addEmployee("2", "2", 1));
-        const auto prepared = [] {
-            auto q = DbQuery::Read("SELECT COUNT(*) FROM pg_prepared_statements");
+        // The statements of the session the scans run on.
+        const auto prepared = [this] {
+            auto q = DbQuery::Read(fx->session(), "SELECT COUNT(*) FROM pg_prepared_statements");
             return q && q->next() ? q->value(0).toInt() : -1;
         };
         QCOMPARE(scan("1", iso("2026-03-10T08:00:00")), qint16(1));
@@ -619,8 +641,8 @@ private slots:
         QCOMPARE(prepared(), after);
         // Two readers of one statement at once each keep their own rows.
         const QString sql = QStringLiteral("SELECT ENUMBER FROM Employee WHERE ENUMBER = ?");
-        auto a = DbQuery::Read(sql, {QStringLiteral("1")});
-        auto b = DbQuery::Read(sql, {QStringLiteral("2")});
+        auto a = DbQuery::Read(fx->session(), sql, {QStringLiteral("1")});
+        auto b = DbQuery::Read(fx->session(), sql, {QStringLiteral("2")});
         QVERIFY(a && b && b->next() && a->next());
         QCOMPARE(a->value(0).toString() + b->value(0).toString(), QStringLiteral("12"));
         a = {};
@@ -640,13 +662,13 @@ private slots:
         // transaction) each find the connection gone and run on a new one
         // instead of failing.
         endConnections();
-        clsEmployee card;
+        clsEmployee card(fx->session());
         card.setEBARCODE("1");
         QCOMPARE(card.IsExist(), clsEmployee::Lookup::Found);
         endConnections();
         QCOMPARE(scan("1", iso("2026-03-11T08:00:00")), qint16(1));
         endConnections(); // the employee list too: it once skipped the reconnect
-        clsEmployeeSet all;
+        clsEmployeeSet all(fx->session());
         QVERIFY(all.LoadSet() && all.Count() == 2);
         admin.close();
     }
@@ -726,7 +748,7 @@ private slots:
         QVERIFY2(both == QList<int>({int(D::Removed), int(E::NoDepartment)}) ||
                      both == QList<int>({int(D::HasEmployees), int(E::Stored)}),
                  qPrintable(QStringLiteral("%1 and %2").arg(both.value(0)).arg(both.value(1))));
-        QCOMPARE(clsEmployeeSet::WithUnknownDepartment(), QStringList());
+        QCOMPARE(clsEmployeeSet::WithUnknownDepartment(fx->session()), QStringList());
     }
 
     void presenceSets() {
@@ -750,16 +772,16 @@ private slots:
 
         const QDateTime first = iso("2026-03-01"), last = iso("2026-03-31");
         clsPresenceSet set;
-        QVERIFY(set.LoadSet(first, last));
+        QVERIFY(set.LoadSet(fx->session(), first, last));
         QCOMPARE(set.Count(), 5);
 
         AppClock::setFixed(QDateTime(QDate(2026, 3, 3), QTime(12, 0)));
         clsPresenceSet today;
-        QVERIFY(today.LoadToday());
+        QVERIFY(today.LoadToday(fx->session()));
         QCOMPARE(today.Count(), 2);
 
         clsEmployeePresenceSet month, empty;
-        QVERIFY(month.LoadByDate(first, last));
+        QVERIFY(month.LoadByDate(fx->session(), first, last));
         QCOMPARE(month.Count(), 3);
         const clsSingleEmployeeMonPresence& one = month.Item("1");
         QCOMPARE(one.ENAME(), QStringLiteral("甲"));
@@ -769,7 +791,7 @@ private slots:
         QCOMPARE(one.GetEnterTime(day(4)), DbDateTime::Zero());
         QCOMPARE(one.GetEnterTime(day(5)), iso("2026-03-05T08:05:00"));
         QCOMPARE(one.GetExitTime(day(5)), iso("2026-03-05T17:00:00"));
-        QVERIFY(empty.LoadByDate(last, first));
+        QVERIFY(empty.LoadByDate(fx->session(), last, first));
         QCOMPARE(empty.Count(), 0);
     }
 
@@ -788,7 +810,7 @@ private slots:
                      {}),
                  33000);
         clsEmployeePresenceSet month;
-        QVERIFY(month.LoadByDate(iso("2026-03-01"), iso("2026-03-31")));
+        QVERIFY(month.LoadByDate(fx->session(), iso("2026-03-01"), iso("2026-03-31")));
         QCOMPARE(month.Count(), 1);
     }
 };

@@ -4,6 +4,7 @@
 // given the guards: tst_schema).
 #include "shared/base/AppClock.h"
 #include "shared/db/DbQuery.h"
+#include "shared/db/DbSession.h"
 #include "shared/db/DbSettings.h"
 #include "shared/db/clsDbConn.h"
 #include "shared/records/clsCorrection.h"
@@ -49,13 +50,13 @@ class TestTrail : public QObject {
     qint16 replay(const QString& number, const char* when, const QString& scanId) {
         clsPresence p;
         p.setENUMBER(number);
-        return p.Add(at(when), scanId);
+        return p.Add(fx->session(), at(when), scanId);
     }
     qint16 scan(const QString& number, const char* when) {
         AppClock::setFixed(at(when));
         clsPresence p;
         p.setENUMBER(number);
-        return p.Add();
+        return p.Add(fx->session());
     }
     Result correct(Action action, const char* date, QTime in, QTime out,
                    const QString& number = QStringLiteral("7")) {
@@ -66,7 +67,7 @@ class TestTrail : public QObject {
         r.arrival = in;
         r.departure = out;
         r.reason = QStringLiteral("r");
-        return clsCorrection::Apply(r, who);
+        return clsCorrection::Apply(fx->session(), r, who);
     }
     // Makes every insert into `table` fail inside its transaction.
     bool refuseInserts(const QString& table) {
@@ -88,7 +89,7 @@ class TestTrail : public QObject {
     }
     std::vector<clsCorrection::TrailRow> trail() {
         std::vector<clsCorrection::TrailRow> rows;
-        clsCorrection::Trail({}, {}, {}, &rows);
+        clsCorrection::Trail(fx->session(), {}, {}, {}, &rows);
         return rows;
     }
     // The trail's rows from `from` on as "action number old-arrival
@@ -154,7 +155,7 @@ private slots:
     // the record; the same scan again, a repeated scan and a scan of an open
     // month leave none.
     void replayIntoAClosedMonth() {
-        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 3, who), Result::Done);
         QCOMPARE(replay("7", "2026-03-10T08:00:00", "a1"), qint16(clsPresence::Arrival));
         QCOMPARE(replay("7", "2026-03-10T08:00:30", "a2"), qint16(clsPresence::Repeated));
         QCOMPARE(replay("7", "2026-03-10T17:00:00", "a3"), qint16(clsPresence::Departure));
@@ -174,7 +175,7 @@ private slots:
     // so; the same scan replayed from a journal is recorded.
     void scanIntoAClosedMonthIsRefused() {
         QVERIFY(fx->addPresence("8", at("2026-03-11T08:00:00")));
-        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 3, who), Result::Done);
         QCOMPARE(scan("7", "2026-03-10T08:00:00"), qint16(clsPresence::WriteFailed));
         QCOMPARE(replay("7", "2026-03-10T08:00:00", QString()), qint16(clsPresence::WriteFailed));
         QCOMPARE(scan("8", "2026-03-11T08:00:30"), qint16(clsPresence::Repeated));
@@ -190,7 +191,7 @@ private slots:
     // tool (the owner's login too) are refused, an open month's are not.
     void closedMonthRefusesOtherWrites() {
         QVERIFY(fx->addPresence("7", at("2026-03-10T08:00:00")));
-        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 3, who), Result::Done);
         const QStringList refused{
             "UPDATE Presence SET EXITTIME = '2026-03-10 17:00:00'",
             "UPDATE Presence SET ENTERTIME = '2026-04-10 08:00:00'", "DELETE FROM Presence",
@@ -203,13 +204,16 @@ private slots:
         QVERIFY(fx->exec(
             "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-04-01 08:00:00')"));
         QVERIFY(fx->exec("DELETE FROM Presence WHERE ENUMBER = '8'"));
-        // A replay's trail row admits its own change once, in its transaction.
+        // A replay's trail row admits its own change once, in its transaction:
+        // the replaying connection's next statement is refused.
         QCOMPARE(replay("8", "2026-03-12T08:00:00", "r1"), qint16(clsPresence::Arrival));
-        QVERIFY(!fx->exec(
-            "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', '2026-03-12 08:00:00')"));
+        QVERIFY(DbQuery::Exec(fx->session(),
+                              "INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('8', "
+                              "'2026-03-12 08:00:00')",
+                              {}) < 0);
         QCOMPARE(day("8", "2026-03-12"), QStringList({"08:00:00--"}));
         // Reopened, the month takes changes again.
-        QCOMPARE(clsMonthClose::Reopen(2026, 3, QString(), who), Result::Done);
+        QCOMPARE(clsMonthClose::Reopen(fx->session(), 2026, 3, QString(), who), Result::Done);
         QVERIFY(fx->exec("DELETE FROM Presence"));
     }
 
@@ -217,7 +221,7 @@ private slots:
     // row) leaves the records as they were and the scan or correction refused.
     void failingWriteChangesNothing() {
         QVERIFY(fx->addPresence("7", at("2026-11-09T08:00:00")));
-        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 3, who), Result::Done);
         QVERIFY(refuseInserts("ScanReplay"));
         QCOMPARE(replay("7", "2026-03-10T08:00:00", "f1"), qint16(clsPresence::WriteFailed));
         QCOMPARE(replay("7", "2026-11-09T17:00:00", "f2"), qint16(clsPresence::WriteFailed));
@@ -227,7 +231,7 @@ private slots:
         QCOMPARE(correct(Action::Add, "2026-11-09", {}, QTime(17, 0)), Result::Failed);
         QCOMPARE(correct(Action::Remove, "2026-11-09", {}, {}), Result::Failed);
         QCOMPARE(correct(Action::Add, "2026-11-10", QTime(8, 0), {}), Result::Failed);
-        QCOMPARE(clsMonthClose::Close(2026, 4, who), Result::Failed);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 4, who), Result::Failed);
         QCOMPARE(fx->rows("Presence"), 1);
         QCOMPARE(day("7", "2026-11-09"), QStringList({"08:00:00--"}));
         QCOMPARE(fx->rows("ScanReplay") + fx->rows("MonthClose"), 1);
@@ -245,7 +249,7 @@ private slots:
             QSKIP("the rights of logins on a database made with the sign-in function");
         const QString role = QStringLiteral("st_") + fx->server()->name();
         QVERIFY(fx->addPresence("7", at("2026-03-10T08:00:00")));
-        QCOMPARE(clsMonthClose::Close(2026, 3, who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 3, who), Result::Done);
         for (const char* sql :
              {"CREATE ROLE %1 LOGIN PASSWORD 'x'", "GRANT USAGE ON SCHEMA public TO %1",
               "GRANT SELECT, INSERT, UPDATE, DELETE ON dept, employee, presence TO %1",
@@ -261,9 +265,10 @@ private slots:
         QVERIFY(fx->setIni("ATTENDANCE", "DBLOGINNAME", role) &&
                 fx->setIni("ATTENDANCE", "DBLOGINPWD", "x"));
         clsDbConn::CloseShared();
+        fx->session().Close(); // opened again with the station's login
         QCOMPARE(correct(Action::Add, "2026-11-09", QTime(8, 0), {}), Result::Done);
-        QCOMPARE(clsMonthClose::Close(2026, 4, who), Result::Done);
-        QCOMPARE(clsMonthClose::Reopen(2026, 4, QString(), who), Result::Done);
+        QCOMPARE(clsMonthClose::Close(fx->session(), 2026, 4, who), Result::Done);
+        QCOMPARE(clsMonthClose::Reopen(fx->session(), 2026, 4, QString(), who), Result::Done);
         QCOMPARE(replay("8", "2026-03-11T08:00:00", "s1"), qint16(clsPresence::Arrival));
         QCOMPARE(scan("8", "2026-11-20T08:00:00"), qint16(clsPresence::Arrival));
         const std::vector<clsCorrection::TrailRow> rows = trail();

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/CloseMonthCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/db/DbErrors.h"
 #include "shared/records/clsMonthClose.h"
 #include "tools/admin/AdminOptions.h"
@@ -22,8 +23,8 @@ int CloseMonthCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     Error why;
-    const clsCorrection::Result result =
-        clsMonthClose::Close(year, month, clsCorrection::Operator::Current(), &why);
+    const clsCorrection::Result result = clsMonthClose::Close(
+        MainSession::Get(), year, month, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(
         c, result, why, QDate(year, month, 1),
         QStringLiteral("closed %1").arg(clsMonthClose::Key(year, month)));

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/CorrectCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/base/PlainText.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbErrors.h"
@@ -62,7 +63,7 @@ int CorrectCommand::Run(Admin::Context& c) const {
     r.reason = c.value("reason");
     Error why;
     const clsCorrection::Result result =
-        clsCorrection::Apply(r, clsCorrection::Operator::Current(), &why);
+        clsCorrection::Apply(MainSession::Get(), r, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(
         c, result, why, r.date,
         QStringLiteral("%1 %2: %3")

@@ -25,7 +25,8 @@ int ImportEmployeesCommand::Run(Admin::Context& c) const {
         c, ok, error, QStringLiteral("imported %1 employees from %2").arg(count).arg(c.args[0]));
     if (status == Admin::Success) {
         // Such employees vanish from every list and cannot sign in.
-        if (const auto unknown = clsEmployeeSet::WithUnknownDepartment(); !unknown.isEmpty())
+        if (const auto unknown = clsEmployeeSet::WithUnknownDepartment(MainSession::Get());
+            !unknown.isEmpty())
             c.err << "attendance-admin: warning: " << unknown.size()
                   << " employees have a department key that this database does not know; "
                      "import the department file of the exporting database as well"

@@ -2,6 +2,7 @@
 
 #include "report/ReportPainter.h"
 #include "reports/cards/SingleEmployeeInfoReport.h"
+#include "session/MainSession.h"
 #include "shared/records/clsEmployeeSet.h"
 #include "tools/admin/AdminOptions.h"
 
@@ -33,7 +34,7 @@ int PrintCardsCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
 
-    clsEmployeeSet employees;
+    clsEmployeeSet employees(MainSession::Get());
     QStringList missing;
     Error error;
     if (!SingleEmployeeInfoReport::LoadEmployees(args.mid(1), &employees, &missing, &error))

@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ReopenMonthCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/db/DbErrors.h"
 #include "shared/records/clsMonthClose.h"
 #include "tools/admin/AdminOptions.h"
@@ -28,8 +29,8 @@ int ReopenMonthCommand::Run(Admin::Context& c) const {
     if (!Admin::OpenProgramDirectory(c))
         return Admin::Failure;
     Error why;
-    const clsCorrection::Result result =
-        clsMonthClose::Reopen(year, month, password, clsCorrection::Operator::Current(), &why);
+    const clsCorrection::Result result = clsMonthClose::Reopen(
+        MainSession::Get(), year, month, password, clsCorrection::Operator::Current(), &why);
     return CorrectionOutcome::Tell(
         c, result, why, QDate(year, month, 1),
         QStringLiteral("reopened %1").arg(clsMonthClose::Key(year, month)));

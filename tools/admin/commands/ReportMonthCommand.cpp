@@ -3,6 +3,7 @@
 #include "report/ReportPainter.h"
 #include "reports/month/EmployeeMonthReport.h"
 #include "reports/month/MonthCsv.h"
+#include "session/MainSession.h"
 #include "shared/config/clsSchoolArea.h"
 #include "shared/records/clsEmployeePresenceSet.h"
 #include "tools/admin/AdminOptions.h"
@@ -29,7 +30,7 @@ int writePdf(Admin::Context& c, int year, int month, const clsEmployeePresenceSe
 int writeCsv(Admin::Context& c, int year, int month, const clsEmployeePresenceSet& table) {
     const QString file = c.args[2];
     Error error;
-    if (!MonthCsv::WriteFile(year, month, table, file, &error))
+    if (!MonthCsv::WriteFile(MainSession::Get(), year, month, table, file, &error))
         return Admin::Fail(c.err, error.Text());
     c.out << "wrote " << file << " (" << table.Count() << " employees)" << Qt::endl;
     return Admin::Success;
@@ -64,7 +65,7 @@ int ReportMonthCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
 
     clsEmployeePresenceSet table;
-    if (!EmployeeMonthReport::LoadMonthTable(year, month, table))
+    if (!EmployeeMonthReport::LoadMonthTable(MainSession::Get(), year, month, table))
         return Admin::Fail(c.err, QStringLiteral("cannot read the presence records of %1-%2")
                                       .arg(year)
                                       .arg(month, 2, 10, QLatin1Char('0')));

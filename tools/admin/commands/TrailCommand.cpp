@@ -1,5 +1,6 @@
 #include "tools/admin/commands/TrailCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/base/AtomicFile.h"
 #include "shared/base/CsvText.h"
 #include "shared/base/PlainText.h"
@@ -65,7 +66,7 @@ int TrailCommand::Run(Admin::Context& c) const {
         return Admin::Failure;
     std::vector<clsCorrection::TrailRow> rows;
     Error why;
-    if (!clsCorrection::Trail(from, to, c.value("employee"), &rows, &why))
+    if (!clsCorrection::Trail(MainSession::Get(), from, to, c.value("employee"), &rows, &why))
         return Admin::Fail(c.err, why.Text());
     if (!c.isSet("csv")) {
         // One row a line: a reason's line break, tab or terminal escape is
