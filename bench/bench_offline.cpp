@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     }
     std::sort(scanMs.begin(), scanMs.end());
     timer.start();
-    const JournalReplay::Result replay = station.Replay();
+    const JournalReplay::Result replay = station.Replay(server);
     const qint64 replayMs = timer.elapsed();
     const double median = scanMs[scanMs.size() / 2], worst = scanMs.back();
     std::printf("copy refresh (%d employees with photos): %lld ms\n", n, refreshMs);

@@ -4,9 +4,11 @@
 
 #include <optional>
 
+class DbSession;
+
 // Gives the server the journal's scans, in scan order, each at its own time
 // through the sign-in rule (clsPresence::Add with the scan's id), on the
-// shared connection. The server keeps each scan's id with its record in one
+// server's session it is given. The server keeps each scan's id with its record in one
 // transaction, so a scan recorded before a crash that kept the journal from
 // marking it is only marked now. Stops at the first scan the server does
 // not take (away again): the rest wait for the next run, in order. The
@@ -18,9 +20,9 @@ public:
         int left = 0;     // scans still waiting
         bool complete() const { return left == 0; }
     };
-    static Result Run(ScanJournal& journal);
+    static Result Run(DbSession& server, ScanJournal& journal);
 
 private:
     // What the server made of a scan, or nothing when it did not take it.
-    static std::optional<qint16> replayOne(const ScanJournal::Entry& e);
+    static std::optional<qint16> replayOne(DbSession& server, const ScanJournal::Entry& e);
 };

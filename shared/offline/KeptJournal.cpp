@@ -3,7 +3,6 @@
 #include "shared/db/DbDateTime.h"
 #include "shared/db/DbOpener.h"
 #include "shared/db/DbSession.h"
-#include "shared/db/clsDbConn.h"
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
@@ -148,15 +147,14 @@ KeptJournal::Contents KeptJournal::Read() const {
     return c;
 }
 
-KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
+KeptJournal::Applied KeptJournal::Apply(DbSession& server, const ScanJournal::Entry& scan) {
     // The station's mark: the server took it (the card unknown or not).
     if (scan.replayed)
         return {Outcome::AlreadyThere, scan.state};
-    DbSession shared = DbSession::Borrow(clsDbConn().GetDbConn());
     QString number = scan.number;
     if (number.isEmpty()) {
         // A card the station's copy did not know: the server may know it.
-        clsEmployee employee(shared);
+        clsEmployee employee(server);
         employee.setEBARCODE(scan.barcode);
         const clsEmployee::Lookup found = employee.IsExist();
         if (found == clsEmployee::Lookup::Failed)
@@ -167,7 +165,7 @@ KeptJournal::Applied KeptJournal::Apply(const ScanJournal::Entry& scan) {
     }
     clsPresence presence;
     presence.setENUMBER(number);
-    const qint16 state = presence.Add(shared, scan.at, scan.scanId);
+    const qint16 state = presence.Add(server, scan.at, scan.scanId);
     if (state == clsPresence::AlreadyReplayed)
         return {Outcome::AlreadyThere, scan.state};
     if (state == clsPresence::Error || state == clsPresence::WriteFailed)

@@ -43,8 +43,8 @@ public:
         Outcome outcome = Outcome::Failed;
         qint16 state = 0;
     };
-    // Gives one scan to the database of the shared connection.
-    static Applied Apply(const ScanJournal::Entry& scan);
+    // Gives one scan to the database of `server`.
+    static Applied Apply(DbSession& server, const ScanJournal::Entry& scan);
 
 private:
     QTemporaryDir m_dir;

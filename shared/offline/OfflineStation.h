@@ -57,7 +57,9 @@ public:
     static bool ServerAnswers(DbSession& server);
 
     int Pending() const { return m_journal.PendingCount(); }
-    JournalReplay::Result Replay() { return JournalReplay::Run(m_journal); }
+    JournalReplay::Result Replay(DbSession& server) {
+        return JournalReplay::Run(server, m_journal);
+    }
     StationCache& Cache() { return m_cache; }
     ScanJournal& Journal() { return m_journal; }
 

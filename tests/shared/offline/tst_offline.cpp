@@ -79,11 +79,15 @@ private slots:
             QCOMPARE((i < 25 ? a : b).Scan(card(i), departure(i)).state,
                      qint16(clsPresence::Departure));
         QCOMPARE(a.Scan("NOBODY", departure(0)).found, clsEmployee::Lookup::NotFound);
-        QCOMPARE(a.Replay().recorded, 0); // still away: nothing given, nothing lost
+        {
+            DbSession away = DbSession::OpenConfigured();
+            QCOMPARE(a.Replay(away).recorded, 0); // still away: nothing given, nothing lost
+        }
         QCOMPARE(a.Pending(), 52);
         serverAway(false);
+        DbSession server = DbSession::OpenConfigured();
         for (OfflineStation* s : {&b, &a}) {
-            QVERIFY(s->Replay().complete());
+            QVERIFY(s->Replay(server).complete());
             QCOMPARE(s->Pending(), 0);
         }
         checkServer(50, 101); // the unknown card has no id row
@@ -106,8 +110,8 @@ private slots:
             p.setENUMBER(pending[k].number);
             QVERIFY(p.Add(fx->session(), pending[k].at, pending[k].scanId) > 0);
         }
-        QCOMPARE(s.Replay().recorded, 20);
-        QCOMPARE(s.Replay().recorded, 0);
+        QCOMPARE(s.Replay(server).recorded, 20);
+        QCOMPARE(s.Replay(server).recorded, 0);
         checkServer(10, 20);
     }
 };

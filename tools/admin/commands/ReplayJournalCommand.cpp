@@ -1,5 +1,6 @@
 #include "tools/admin/commands/ReplayJournalCommand.h"
 
+#include "session/MainSession.h"
 #include "shared/db/DbDateTime.h"
 #include "shared/offline/KeptJournal.h"
 #include "shared/records/clsPresence.h"
@@ -61,7 +62,7 @@ int ReplayJournalCommand::Run(Admin::Context& c) const {
     const KeptJournal::Contents contents = journal.Read();
     int applied = 0, there = 0, unknown = 0;
     for (const ScanJournal::Entry& e : contents.scans) {
-        const KeptJournal::Applied result = KeptJournal::Apply(e);
+        const KeptJournal::Applied result = KeptJournal::Apply(MainSession::Get(), e);
         switch (result.outcome) {
         case KeptJournal::Outcome::Applied:
             ++applied;
