@@ -229,6 +229,8 @@ void frmSign::Form_Load() {
     txtBarCode->hide();
     imgHead->setPixmap(defaultPicture());
     imgHead->show();
+    // Photos come at the size the box paints them (its pixels on this screen).
+    m_service->SetPhotoSize(imgHead->contentsRect().size() * imgHead->devicePixelRatio());
     ShowIdleInfo();
     LoadWaitImages();
     TimerDspWait->start();

@@ -75,6 +75,10 @@ void FileScanWorker::Record(const QList<Scan>& scans, bool lastTry) {
     emit Recorded(outcomes);
 }
 
+void FileScanWorker::SetPhotoSize(const QSize& shown) {
+    m_photoSize = shown;
+}
+
 void FileScanWorker::Finish() {
     m_photos.reset();
     MainSession::Close();
@@ -91,7 +95,7 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
     if (lookUp(scan.barcode, out, presence, photo) != clsEmployee::Lookup::Found)
         return out.found == clsEmployee::Lookup::NotFound || lastTry || !databaseLockedNow();
     // The photo is decoded while the scan is written.
-    photos().Start(photo);
+    photos().Start(photo, m_photoSize);
     out.state = presence.Add(MainSession::Get(), ScanKeyTime(scan.keyTimeMs), QString());
     out.record = presence;
     out.photo = photos().Take().value_or(QImage());
@@ -124,7 +128,7 @@ std::optional<QList<ScanOutcome>> FileScanWorker::recordTogether(const QList<Sca
     if (known.isEmpty())
         return outcomes;
     // The photos are decoded while the scans are written.
-    photos().Start(photoBytes);
+    photos().Start(photoBytes, m_photoSize);
     const std::optional<QList<qint16>> states =
         clsPresence::AddAll(MainSession::Get(), known, times);
     const QList<QImage> images = photos().TakeAll().value_or(QList<QImage>());

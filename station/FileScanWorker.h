@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -42,6 +43,8 @@ public slots:
     // Records `scans` in order (Recorded). `lastTry`: the first scan has
     // waited long enough and runs whatever the lock, ending in its failure.
     void Record(const QList<FileScanWorker::Scan>& scans, bool lastTry);
+    // The size the photos are shown at (PhotoDecoder::Decode).
+    void SetPhotoSize(const QSize& shown);
     // Closes the thread's connection; called on the thread before it ends.
     void Finish();
 
@@ -62,4 +65,5 @@ private:
     PhotoDecoder& photos();
 
     std::unique_ptr<PhotoDecoder> m_photos;
+    QSize m_photoSize;
 };

@@ -14,14 +14,22 @@ PhotoDecoder::~PhotoDecoder() {
     m_pool->waitForDone();
 }
 
-void PhotoDecoder::Start(const QList<QByteArray>& photos) {
+QImage PhotoDecoder::Decode(const QByteArray& bytes, const QSize& shown) {
+    QImage image;
+    if (bytes.isEmpty() || !image.loadFromData(bytes))
+        return {};
+    if (!shown.isValid() || shown.isEmpty() || image.size() == shown)
+        return image;
+    return image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void PhotoDecoder::Start(const QList<QByteArray>& photos, const QSize& shown) {
     auto done = std::make_shared<std::promise<QList<QImage>>>();
     m_images = done->get_future();
-    m_pool->start([photos, done] {
+    m_pool->start([photos, shown, done] {
         QList<QImage> images(photos.size());
         for (qsizetype i = 0; i < photos.size(); ++i)
-            if (!photos[i].isEmpty())
-                images[i].loadFromData(photos[i]);
+            images[i] = Decode(photos[i], shown);
         done->set_value(std::move(images));
     });
 }

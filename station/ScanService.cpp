@@ -6,6 +6,7 @@
 #include "shared/offline/CopyRefresher.h"
 #include "shared/offline/OfflineStation.h"
 #include "station/FileScanWorker.h"
+#include "station/PhotoDecoder.h"
 #include "station/ScanWorker.h"
 
 #include <QCoreApplication>
@@ -166,6 +167,19 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
     pump();
 }
 
+void ScanService::SetPhotoSize(const QSize& shown) {
+    m_photoSize = shown;
+    // Queued: taken by each worker before the scans given to it afterwards.
+    if (m_fileWorker)
+        QMetaObject::invokeMethod(
+            m_fileWorker, [worker = m_fileWorker, shown] { worker->SetPhotoSize(shown); },
+            Qt::QueuedConnection);
+    if (m_worker)
+        QMetaObject::invokeMethod(
+            m_worker, [worker = m_worker, shown] { worker->SetPhotoSize(shown); },
+            Qt::QueuedConnection);
+}
+
 void ScanService::kickWorker() {
     if (!m_worker)
         return;
@@ -222,8 +236,7 @@ ScanOutcome ScanService::offlineGreeting(const QString& scanId, const QString& b
     o.number = g.employee.number;
     o.name = g.employee.name;
     o.department = g.employee.department;
-    if (!g.employee.photo.isEmpty())
-        o.photo.loadFromData(g.employee.photo);
+    o.photo = PhotoDecoder::Decode(g.employee.photo, m_photoSize);
     o.record.setENUMBER(o.number);
     o.record.setENAME(o.name);
     if (o.state == clsPresence::Arrival)

@@ -64,6 +64,10 @@ public:
 
     // A scan whose end key came at `keyTimeMs` (AppClock milliseconds).
     void Scan(const QString& barcode, qint64 keyTimeMs);
+    // The size the greeting shows photos at: they come decoded and scaled
+    // to it off the window's thread (PhotoDecoder::Decode), so the paint
+    // that shows a photo does not scale it. Unset: as stored.
+    void SetPhotoSize(const QSize& shown);
 
     // The station keeps a journal and a copy (a server site).
     bool Journalled() const { return m_station != nullptr; }
@@ -113,6 +117,7 @@ private:
     void emitGreeted(const ScanOutcome& outcome);
 
     // Not recorded yet (the first m_recording of them at the worker now).
+    QSize m_photoSize;
     std::deque<FileScanWorker::Scan> m_direct;
     int m_recording = 0;
     // Recorded, not greeted yet.

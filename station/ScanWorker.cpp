@@ -6,6 +6,7 @@
 #include "shared/offline/OfflineStation.h"
 #include "shared/offline/ScanJournal.h"
 #include "shared/records/clsEmployee.h"
+#include "station/PhotoDecoder.h"
 
 #include <future>
 
@@ -42,11 +43,8 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     o.department = employee.DNAME();
     // The photo is decoded while the scan is written.
     const QByteArray photo = employee.HeadImgBytes();
-    std::future<QImage> decoded = std::async(std::launch::async, [photo] {
-        QImage image;
-        if (!photo.isEmpty())
-            image.loadFromData(photo);
-        return image;
+    std::future<QImage> decoded = std::async(std::launch::async, [photo, shown = m_photoSize] {
+        return PhotoDecoder::Decode(photo, shown);
     });
     clsPresence presence;
     presence.setENUMBER(o.number);

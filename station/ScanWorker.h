@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -27,6 +28,8 @@ public:
 public slots:
     // Gives every waiting scan to the server (Applied for each), then Drained.
     void Drain();
+    // The size the photos are shown at (PhotoDecoder::Decode).
+    void SetPhotoSize(const QSize& shown) { m_photoSize = shown; }
     // Closes the thread's connections; called on the thread before it ends.
     void Finish();
 
@@ -47,4 +50,5 @@ private:
     QHash<QString, int> m_failures; // scan id: attempts the server refused
     std::unique_ptr<ScanJournal> m_journal;
     QDate m_prunedFor;
+    QSize m_photoSize;
 };

@@ -348,7 +348,11 @@ private slots:
 
         scan(kCardA);
         QVERIFY(!timer("TimerDspWait")->isActive());
-        QCOMPARE(label("imgHead")->pixmap().size(), QSize(40, 30)); // the stored photo
+        // The stored photo (red, 40x30), given at the size its box paints it.
+        const QImage shown = label("imgHead")->pixmap().toImage();
+        QCOMPARE(shown.size(), label("imgHead")->size());
+        const QRgb middle = shown.pixel(shown.width() / 2, shown.height() / 2);
+        QVERIFY(qRed(middle) > 200 && qGreen(middle) < 60);
 
         QVERIFY(fx->setIni("UNIT", "UNITNAME", QStringLiteral("第二中学")));
         for (int i = 0; i < 2; ++i) { // further idle ticks change nothing

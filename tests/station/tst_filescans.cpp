@@ -125,17 +125,20 @@ private slots:
     // Through the service: Scan returns before anything is written (the
     // worker's thread writes); scans typed meanwhile wait and go together;
     // every outcome is greeted once, in scan order, and the next greeting
-    // waits for the one being shown.
+    // waits for the one being shown; photos come at the size they are shown.
     void serviceGreetsInScanOrder() {
         ScanService service;
         QVERIFY(!service.Journalled());
+        service.SetPhotoSize(QSize(29, 22));
         QStringList greeted;
+        QList<QSize> photoSizes;
         bool nested = false;
         int inside = 0;
         connect(&service, &ScanService::Greeted, this, [&](const ScanOutcome& o) {
             nested = nested || inside > 0;
             ++inside;
             greeted << o.name + QString::number(o.state);
+            photoSizes << o.photo.size();
             // A greeting that runs events (a warning box) holds the next one back.
             QTest::qWait(20);
             --inside;
@@ -149,6 +152,8 @@ private slots:
         QCOMPARE(service.PendingScans(), 5);
         QVERIFY(service.WaitIdle(10000));
         QCOMPARE(greeted, QStringList({"张三1", "李四1", "张三4", "0", "王五1"}));
+        QCOMPARE(photoSizes,
+                 QList<QSize>({{29, 22}, {29, 22}, {29, 22}, {0, 0}, {0, 0}})); // 王五: none
         QVERIFY(!nested);
         QCOMPARE(service.PendingScans(), 0);
         QCOMPARE(fx->rows("Presence"), 3);

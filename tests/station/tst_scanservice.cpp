@@ -24,6 +24,8 @@ namespace {
 constexpr qint64 GreetingLimitMs = 3500;
 // How long a server back from an outage may take to have the journal.
 constexpr int CatchUpMs = 40000;
+// The size the station shows photos at: they come scaled to it.
+constexpr QSize kShown(29, 22);
 
 enum class Fault { Fast, Immediate, Hang };
 enum class Step { FreshStation, LookUp, BeforeWrite, Commit };
@@ -42,6 +44,7 @@ class tst_ScanService : public QObject {
 
     void startService() {
         m_service = std::make_unique<ScanService>();
+        m_service->SetPhotoSize(kShown);
         connect(m_service.get(), &ScanService::Greeted, this, [this](const ScanOutcome& o) {
             m_greeted.push_back(o);
             m_waitedMs.push_back(m_sinceEnter.elapsed());
@@ -126,7 +129,8 @@ private slots:
         const ScanOutcome arrival = scan(kCardA, key);
         QCOMPARE(arrival.found, clsEmployee::Lookup::Found);
         QCOMPARE(arrival.state, qint16(clsPresence::Arrival));
-        QVERIFY(!arrival.offline && !arrival.photo.isNull());
+        QVERIFY(!arrival.offline);
+        QCOMPARE(arrival.photo.size(), kShown);
         QCOMPARE(arrival.name, QStringLiteral("张三"));
         QCOMPARE(arrival.record.enterTime(), QDateTime::fromMSecsSinceEpoch(key));
         QVERIFY(m_service->WaitIdle(5000));
@@ -214,6 +218,7 @@ private slots:
             // A second card while the server is away is greeted at once.
             const ScanOutcome next = scan(kCardB, key + 1000);
             QVERIFY(next.offline);
+            QCOMPARE(next.photo.size(), kShown);
             QVERIFY2(greetedInTime(), "greeted late");
             QCOMPARE(next.state, qint16(step == Step::FreshStation ? clsPresence::Arrival
                                                                    : clsPresence::Departure));
