@@ -283,6 +283,16 @@ void waitUntil(const std::function<bool()>& done, int timeoutMs = 10'000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// The seconds between two people at the station: what the scan before
+// left for the event loop (the list's deferred layout and paint) runs here,
+// not inside the next scan's time.
+void settle() {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 3)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
 int listRows(QWidget* mainWindow) {
     return mainWindow->findChild<QTreeView*>(QStringLiteral("lsvList"))->model()->rowCount();
 }
@@ -552,6 +562,7 @@ int main(int argc, char* argv[]) {
     auto runScans = [&](int firstEmployee, Stats& shown, Stats& handled, Stats& idle,
                         bool withSteps, bool arrival) {
         for (int k = 0; k < scans; ++k) {
+            settle();
             typeBarcode(sign, barcode(firstEmployee + k));
             shownAt = 0;
             scanClock.start();
