@@ -6,6 +6,7 @@
 #include "platform/DesktopServices.h"
 #include "platform/FileDialog.h"
 #include "platform/MsgBox.h"
+#include "platform/PlainHeaderView.h"
 #include "platform/frmAbout.h"
 #include "session/MainSession.h"
 #include "shared/base/AppClock.h"
@@ -85,8 +86,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui:
     ui->mnuDbSet->setEnabled(false);
 
     m_today = new TodayListModel(this);
+    // Measured in its own font: the window's first paint needs no bold one.
+    QHeaderView* header = PlainHeaderView::Install(ui->lsvList);
     ui->lsvList->setModel(m_today);
-    QHeaderView* header = ui->lsvList->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     header->setStretchLastSection(false);

@@ -14,6 +14,7 @@
 #include "platform/FileDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
+#include "platform/PlainHeaderView.h"
 #include "report/ReportFonts.h"
 
 #include <QtTest>
@@ -317,6 +318,49 @@ private slots:
         }
         // Every kind of outcome was met, so the widths crossed the boundaries.
         QVERIFY(kept > 0 && shrunk > 20 && smallest > 0);
+    }
+
+    // The plain header measures a section as QHeaderView does, in its own
+    // font rather than a bold copy: the same height, no wider; in a bold
+    // font, or with sections highlighted (painted bold), exactly the same.
+    // Installed, it keeps the header's settings.
+    void plainHeaderSizes() {
+        ReportFonts::InstallSubstitutions();
+        QStandardItemModel model(0, 3);
+        model.setHorizontalHeaderLabels(
+            {QStringLiteral("员工号"), QStringLiteral("Name"), QStringLiteral("签到时间 9:00")});
+        QTreeView view;
+        view.header()->setSectionsMovable(false);
+        view.header()->setDefaultAlignment(Qt::AlignCenter);
+        QPointer<QHeaderView> stock = view.header();
+        PlainHeaderView* plain = PlainHeaderView::Install(&view);
+        QVERIFY(stock.isNull() && view.header() == plain);
+        QVERIFY(!plain->sectionsMovable() && plain->stretchLastSection());
+        QCOMPARE(plain->defaultAlignment(), Qt::AlignCenter);
+        view.setModel(&model);
+        QHeaderView reference(Qt::Horizontal);
+        reference.setModel(&model);
+        for (const bool bold : {false, true}) {
+            QFont font = plain->font();
+            font.setBold(bold);
+            plain->setFont(font);
+            reference.setFont(font);
+            for (int section = 0; section < model.columnCount(); ++section) {
+                const int mine = plain->sectionSizeHint(section);
+                const int qts = reference.sectionSizeHint(section);
+                QVERIFY2(bold ? mine == qts : mine <= qts && mine > 0,
+                         qPrintable(QStringLiteral("section %1: %2 against %3")
+                                        .arg(section)
+                                        .arg(mine)
+                                        .arg(qts)));
+            }
+            QCOMPARE(plain->sizeHint().height(), reference.sizeHint().height());
+        }
+        plain->setFont(QFont());
+        plain->setHighlightSections(true);
+        reference.setFont(QFont());
+        for (int section = 0; section < model.columnCount(); ++section)
+            QCOMPARE(plain->sectionSizeHint(section), reference.sectionSizeHint(section));
     }
 
     // One message per command; an exception is a failure like any other.
