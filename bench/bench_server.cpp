@@ -601,13 +601,13 @@ int main(int argc, char* argv[]) {
         QSqlQuery ping(db);
         roundTrip = median(MeasureEach(200, [&] { ping.exec(QStringLiteral("SELECT 1")); }));
     }
-    const double statement = median(MeasureEach(200, [] {
-        if (!DbQuery::Read(QStringLiteral("SELECT ?"), {1}))
+    DbSession session = DbSession::OpenConfigured();
+    const double statement = median(MeasureEach(200, [&session] {
+        if (!DbQuery::Read(session, QStringLiteral("SELECT ?"), {1}))
             die(QStringLiteral("SELECT failed"));
     }));
 
     AppClock::setFixed(signInTime);
-    DbSession session = DbSession::OpenConfigured();
     int todayCount = 0;
     const double today = median(MeasureEach(20, [&] {
         clsPresenceSet set;

@@ -13,7 +13,8 @@ namespace {
 
 bool departmentNames(Admin::Context& c, QStringList* names) {
     Error error;
-    auto q = DbQuery::Read(QStringLiteral("SELECT DNAME FROM Dept"), {}, &error);
+    auto q =
+        DbQuery::Read(MainSession::Get(), QStringLiteral("SELECT DNAME FROM Dept"), {}, &error);
     while (q && q->next())
         *names << q->value(0).toString();
     if (!q || q->lastError().isValid())
