@@ -7,10 +7,9 @@
 // classes: one for each thread that reads or writes records (the main
 // thread's; a worker's of its own), on the database of the configuration
 // file. The record classes of shared/ take a session and never reach for
-// this. Until every record class does, it is the thread's shared connection
-// (clsDbConn's, opened, reopened and closed as there), so the classes given
-// the session and those still reaching for that connection read and write in
-// the same transactions.
+// this. It is the thread's shared connection (clsDbConn's, opened, reopened
+// and closed as there), so what still runs on that connection (the file
+// station's lock probe and busy timeout) sees the same transactions.
 namespace MainSession {
 
 // The calling thread's session, its connection opened when needed (not open,

@@ -51,13 +51,13 @@ public:
 
     // Takes over the open connection `db` of the calling thread, closing the
     // one held before unless it is that one: closed when the session goes.
-    // For a program's main session over the connection that the record
-    // classes not yet given a session still reach for (clsDbConn's), so both
-    // run in the same transactions. False when `db` is not valid.
+    // For a program's main session over the thread's shared connection
+    // (clsDbConn's), which the station's lock probe uses too, so both see
+    // the same transactions. False when `db` is not valid.
     bool Adopt(const QSqlDatabase& db);
     // A session over `db`, an open connection of the calling thread that
-    // another owns and closes (the shared connection of code not yet given a
-    // session): left open when the session goes. Not open when `db` is not.
+    // another owns and closes (the tests of the shared connection's faults):
+    // left open when the session goes. Not open when `db` is not.
     static DbSession Borrow(const QSqlDatabase& db);
 
     bool IsOpen() const;

@@ -48,9 +48,7 @@ void DbTransaction::end() {
     DbSession::SetDepth(m_db, qMax(0, DbSession::DepthOf(m_db) - 1));
 }
 
-DbTransaction::~DbTransaction() {
-    if (!m_active)
-        return;
+void DbTransaction::rollBack() {
     if (m_savepoint.isEmpty()) {
         run(QStringLiteral("ROLLBACK"));
     } else {
@@ -62,19 +60,17 @@ DbTransaction::~DbTransaction() {
     end();
 }
 
+DbTransaction::~DbTransaction() {
+    if (m_active)
+        rollBack();
+}
+
 bool DbTransaction::Commit() {
     if (!m_active)
         return false;
-    const bool nested = !m_savepoint.isEmpty();
-    if (!run(nested ? QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint
-                    : QStringLiteral("COMMIT"))) {
-        if (nested) {
-            run(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
-            run(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
-        } else {
-            run(QStringLiteral("ROLLBACK"));
-        }
-        end();
+    if (!run(m_savepoint.isEmpty() ? QStringLiteral("COMMIT")
+                                   : QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint)) {
+        rollBack();
         return false;
     }
     end();

@@ -72,6 +72,9 @@ public:
 private:
     bool begin(Mode mode);
     void end();
+    // Undoes its statements (the whole transaction, or back to its
+    // savepoint) and ends it.
+    void rollBack();
     bool run(const QString& statement);
     bool locked(bool ok);
 

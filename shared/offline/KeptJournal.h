@@ -12,7 +12,7 @@
 // station-journal.db), read without changing it: a copy with its -wal in a
 // temporary folder, SQLite's header restored when its first 16 bytes were
 // overwritten, opened read-only. Its scans are applied to the database of
-// the configuration as a replay applies them: each with its id, so a scan
+// the session given as a replay applies them: each with its id, so a scan
 // the server has already is never recorded twice.
 class KeptJournal {
 public:
