@@ -24,6 +24,7 @@
 // reused; each run replaces only today's rows.
 #include "bench/BenchData.h"
 #include "platform/ChineseUi.h"
+#include "platform/DeferredIconStyle.h"
 #include "platform/DesktopKit.h"
 #include "platform/FontConfigLoad.h"
 #include "platform/MsgBox.h"
@@ -338,6 +339,7 @@ int startupChild(int argc, char* argv[], const QString& dir) {
     step("main");
     FontConfigLoad fontConfig;
     QApplication app(argc, argv);
+    DeferredIconStyle::Install();
     step("application");
     DesktopKit::SetProgramTitle(Station::ProgramTitle());
     ChineseUi::Setup(app);
@@ -352,9 +354,8 @@ int startupChild(int argc, char* argv[], const QString& dir) {
     frmMain mainWindow;
     gfrmMain = &mainWindow;
     step("windows");
-    FirstPaint mainPainted(&mainWindow, [&] {
-        QTimer::singleShot(0, &mainWindow, [] { step("main-window"); });
-    });
+    FirstPaint mainPainted(
+        &mainWindow, [&] { QTimer::singleShot(0, &mainWindow, [] { step("main-window"); }); });
     // The moment the sign-in screen's first paint has ended: marked by a call
     // queued as the paint begins, which runs once the paint is over (and
     // before the station's own work queued behind it, today's list).
@@ -736,9 +737,9 @@ int main(int argc, char* argv[]) {
     constexpr int kRuns = 15;
     Stats stationFirst, stationSign, floorStart, childSign;
     std::map<QString, Stats> childSteps, floorSteps;
-    const QStringList stepOrder = {QStringLiteral("main"),    QStringLiteral("application"),
-                                   QStringLiteral("fonts"),   QStringLiteral("database"),
-                                   QStringLiteral("fontconfig"), QStringLiteral("windows"),
+    const QStringList stepOrder = {QStringLiteral("main"),        QStringLiteral("application"),
+                                   QStringLiteral("fonts"),       QStringLiteral("database"),
+                                   QStringLiteral("fontconfig"),  QStringLiteral("windows"),
                                    QStringLiteral("main-window"), QStringLiteral("painting")};
     for (int k = 0; k < kRuns; ++k) {
         std::vector<std::pair<QString, double>> steps;

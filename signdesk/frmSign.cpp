@@ -98,7 +98,11 @@ frmSign::frmSign(QWidget* parent) : QDialog(parent) {
 
     m_picturesLoad = std::async(std::launch::async, [] {
         DefaultPictures pictures;
-        pictures.picture = QImage(QStringLiteral(":/signdesk/images/default_head.png"));
+        // Read as PNG without asking the image format plugins, which would
+        // all be loaded (and their libraries linked) before the first paint.
+        QImageReader reader(QStringLiteral(":/signdesk/images/default_head.png"), "png");
+        reader.setAutoDetectImageFormat(false);
+        pictures.picture = reader.read();
         if (!pictures.picture.isNull())
             pictures.boxed = pictures.picture.scaled(kPictureBox.size(), Qt::IgnoreAspectRatio,
                                                      Qt::SmoothTransformation);

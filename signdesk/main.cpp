@@ -1,4 +1,5 @@
 #include "platform/ChineseUi.h"
+#include "platform/DeferredIconStyle.h"
 #include "platform/DesktopKit.h"
 #include "platform/FontConfigLoad.h"
 #include "report/ReportPainter.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     AppClock::UseSystemTimeZoneOnce();
     FontConfigLoad fontConfig;
     QApplication app(argc, argv);
+    DeferredIconStyle::Install();
     // PDF files appear under their name only when complete.
     ReportPainter::SetFileWriter(AtomicFile::WriteWhole);
     DesktopKit::SetProgramTitle(Station::ProgramTitle());

@@ -11,6 +11,7 @@
 #include "tests/common/TestProgramDir.h"
 
 #include "platform/ChineseUi.h"
+#include "platform/DeferredIconStyle.h"
 #include "platform/FileDialog.h"
 #include "platform/InputBox.h"
 #include "platform/MsgBox.h"
@@ -361,6 +362,51 @@ private slots:
         reference.setFont(QFont());
         for (int section = 0; section < model.columnCount(); ++section)
             QCOMPARE(plain->sectionSizeHint(section), reference.sectionSizeHint(section));
+    }
+
+    // The programs' style: the same extension icon on a menu bar too narrow
+    // for its menus, every other icon the base style's, the chosen style kept.
+    void deferredExtensionIcons() {
+        const QString chosen = QApplication::style()->name();
+        const auto image = [](QStyle::StandardPixmap which, int size) {
+            return QApplication::style()->standardIcon(which).pixmap(size).toImage();
+        };
+        const QStyle::StandardPixmap kinds[] = {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                                QStyle::SP_ToolBarVerticalExtensionButton,
+                                                QStyle::SP_MessageBoxWarning};
+        QList<QImage> before;
+        for (const auto which : kinds)
+            before << image(which, 16) << image(which, 32);
+        DeferredIconStyle::Install();
+        auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+        QVERIFY(proxy);
+        QCOMPARE(proxy->baseStyle()->name().toLower(), chosen.toLower());
+        QList<QImage> after;
+        for (const auto which : kinds)
+            after << image(which, 16) << image(which, 32);
+        for (int k = 0; k < before.size(); ++k) {
+            QVERIFY(!before[k].isNull());
+            QCOMPARE(after[k], before[k]);
+        }
+        // An icon copied before it is drawn is still drawn whole.
+        QIcon copy =
+            QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+        QVERIFY(!copy.isNull());
+        QIcon second = copy;
+        second.detach();
+        QCOMPARE(second.pixmap(16).toImage(), before[0]);
+
+        QMainWindow window;
+        for (int k = 0; k < 8; ++k)
+            window.menuBar()->addMenu(QStringLiteral("菜单%1").arg(k));
+        window.resize(120, 80);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* more =
+            window.menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        QVERIFY(more && more->isVisible());
+        QCOMPARE(more->icon().pixmap(16).toImage(), before[0]);
+        QVERIFY(!more->grab().isNull());
     }
 
     // One message per command; an exception is a failure like any other.
