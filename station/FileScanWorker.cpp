@@ -7,21 +7,20 @@
 
 namespace {
 
-// Sets the busy timeout of the thread's connection for one attempt and
-// restores the programs' usual one afterwards.
-class ShortLockWait {
-public:
-    explicit ShortLockWait(int ms) { clsDbConn::SetBusyTimeout(ms); }
-    ~ShortLockWait() { clsDbConn::SetBusyTimeout(clsDbConn::BusyTimeoutMs); }
-    ShortLockWait(const ShortLockWait&) = delete;
-    ShortLockWait& operator=(const ShortLockWait&) = delete;
-};
+// Each attempt waits FileScanWorker::LockWaitMs for another program's lock.
+// The thread's connection serves the worker alone, so it keeps that wait
+// between scans (set once per connection).
+void shortLockWait() {
+    clsDbConn::SetBusyTimeout(FileScanWorker::LockWaitMs);
+}
 
 // Whether a failed database step failed because another program holds the
 // database right now.
 bool databaseLockedNow() {
-    const ShortLockWait noWait(0);
-    return clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
+    clsDbConn::SetBusyTimeout(0);
+    const bool busy = clsDbConn::ProbeLock() == clsDbConn::LockState::Busy;
+    shortLockWait();
+    return busy;
 }
 
 bool failedWrite(qint16 state) {
@@ -87,7 +86,7 @@ void FileScanWorker::Finish() {
 // One attempt at the database for a scan. On the last try the scan runs
 // whatever the lock, and fails with its documented result.
 bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& out) {
-    const ShortLockWait shortWait(LockWaitMs);
+    shortLockWait();
     if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
         return false;
     clsPresence presence;
@@ -104,7 +103,7 @@ bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& ou
 }
 
 std::optional<QList<ScanOutcome>> FileScanWorker::recordTogether(const QList<Scan>& scans) {
-    const ShortLockWait shortWait(LockWaitMs);
+    shortLockWait();
     if (clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
         return std::nullopt;
     QList<ScanOutcome> outcomes(scans.size());

@@ -124,9 +124,8 @@ bool clsDbConn::MayWriteTables(QSqlDatabase db, Error* why) {
         const QVariant allowed = scalar(db, sql, &error);
         if (!allowed.toBool())
             return Error(QStringLiteral("the login may not read and write table %1%2")
-                               .arg(t->name, allowed.isValid()
-                                                 ? QString()
-                                                 : QStringLiteral(": ") + error.Text()))
+                             .arg(t->name, allowed.isValid() ? QString()
+                                                             : QStringLiteral(": ") + error.Text()))
                 .Report(why);
     }
     return true;
@@ -147,7 +146,7 @@ QSqlDatabase clsDbConn::GetDbConn() {
         // wait for the connection's time-out: they fail at once meanwhile.
         if (StatementWatchdog::RecentlyCut(db)) {
             m_openError = Error(QStringLiteral("the database server does not answer (%1)")
-                                      .arg(DbSettings::FromConfiguration().Describe()));
+                                    .arg(DbSettings::FromConfiguration().Describe()));
             return QSqlDatabase();
         }
     }
@@ -209,10 +208,19 @@ bool clsDbConn::SetBusyTimeout(int ms) {
         return false;
     // On a server a sign-in waits only for another scan of the same card,
     // which holds its lock for a moment: the wait stays at its default there.
+    // Set once per connection: a connection opened anew has a new driver,
+    // which does not carry the value yet.
+    static constexpr char kSet[] = "attendanceBusyTimeoutMs";
+    QSqlDriver* driver = db.driver();
+    if (driver->property(kSet) == ms)
+        return true;
     const QString sql = DbDialect::BusyTimeoutStatement(EngineOf(db), ms);
     QSqlQuery q(db);
     const StatementWatchdog::Guard watched(db);
-    return sql.isEmpty() || q.exec(sql);
+    if (!sql.isEmpty() && !q.exec(sql))
+        return false;
+    driver->setProperty(kSet, ms);
+    return true;
 }
 
 QStringList clsDbConn::MissingTables(QSqlDatabase db) {

@@ -62,8 +62,7 @@ public:
     static QSqlDatabase OpenServer(const DbSettings& settings, const QString& name,
                                    Error* why = nullptr, bool requireTables = true);
     // Opens the database that `settings` name (file or server).
-    static QSqlDatabase Open(const DbSettings& settings, const QString& name,
-                             Error* why = nullptr);
+    static QSqlDatabase Open(const DbSettings& settings, const QString& name, Error* why = nullptr);
     // Seconds to wait for the server to answer a connection (per server
     // named), and what bounds each statement on a server: lock waits end
     // after ServerLockWaitMs, statements after ServerStatementLimitMs, and
@@ -106,8 +105,9 @@ public:
     enum class LockState { Free, Busy, Failed };
     static LockState ProbeLock();
     // Sets the busy timeout of the shared connection (opening it when
-    // needed); false without a connection. A server connection keeps its
-    // lock timeout of ServerLockWaitMs.
+    // needed); false without a connection. Asks the database only when the
+    // connection does not have that timeout from this call already. A server
+    // connection keeps its lock timeout of ServerLockWaitMs.
     static bool SetBusyTimeout(int ms);
 
     // The tables of the catalogue that the database lacks (all of them when

@@ -12,6 +12,7 @@
 #include "tests/station/helpers/StationStaff.h"
 
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -57,6 +58,27 @@ private slots:
         clsDbConn::CloseShared();
         fx.reset();
         AppClock::reset();
+    }
+
+    // The worker's connection keeps the short wait for other programs' locks
+    // between scans, also once the connection was opened anew.
+    void shortLockWaitKept() {
+        const auto busyTimeout = [] {
+            QSqlQuery q(clsDbConn().GetDbConn());
+            return q.exec(QStringLiteral("PRAGMA busy_timeout")) && q.next() ? q.value(0).toInt()
+                                                                             : -1;
+        };
+        for (int round = 0; round < 2; ++round) {
+            const QList<ScanOutcome> out = record({{kCardA, at(8, round)}});
+            QCOMPARE(out.size(), 1);
+            QCOMPARE(busyTimeout(), FileScanWorker::LockWaitMs);
+            QVERIFY(clsDbConn::SetBusyTimeout(clsDbConn::BusyTimeoutMs));
+            QCOMPARE(busyTimeout(), clsDbConn::BusyTimeoutMs);
+            QVERIFY(clsDbConn::SetBusyTimeout(FileScanWorker::LockWaitMs));
+            QCOMPARE(busyTimeout(), FileScanWorker::LockWaitMs);
+            clsDbConn::CloseShared();
+            QCOMPARE(busyTimeout(), clsDbConn::BusyTimeoutMs); // as opened
+        }
     }
 
     // Scans given together are decided in order, each at its own key time:
