@@ -83,12 +83,14 @@ void FileScanWorker::Finish() {
     MainSession::Close();
 }
 
-// One attempt at the database for a scan. On the last try the scan runs
-// whatever the lock, and fails with its documented result.
+// One attempt at the database for a scan. Another program's lock shows in
+// the look-up or in the write, after the short wait: nothing stays written
+// and the scan is left for the next try. (No probe before: it would cost
+// every scan two statements for a case the attempt finds by itself.) On the
+// last try the scan runs whatever the lock, and fails with its documented
+// result.
 bool FileScanWorker::recordAlone(const Scan& scan, bool lastTry, ScanOutcome& out) {
     shortLockWait();
-    if (!lastTry && clsDbConn::ProbeLock() == clsDbConn::LockState::Busy)
-        return false;
     clsPresence presence;
     QByteArray photo;
     if (lookUp(scan.barcode, out, presence, photo) != clsEmployee::Lookup::Found)

@@ -2,9 +2,11 @@
 // thread of its own, the caller never waiting for the disk; scans queued
 // behind others written together in one transaction, each decided in scan
 // order at its key time; a write failing inside that transaction leaves
-// every scan recorded once or reported failed. (A file another program
-// holds: tst_frmsign lockedDatabaseQueuesScans.)
+// every scan recorded once or reported failed; a file another program holds
+// leaves the scans for the next try (the window's side: tst_frmsign
+// lockedDatabaseQueuesScans).
 #include "shared/base/AppClock.h"
+#include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
 #include "station/FileScanWorker.h"
 #include "station/ScanService.h"
@@ -79,6 +81,45 @@ private slots:
             clsDbConn::CloseShared();
             QCOMPARE(busyTimeout(), clsDbConn::BusyTimeoutMs); // as opened
         }
+    }
+
+    // Another program holding the file: a writer's lock fails the write, a
+    // committing one the look-up; either way, alone or together, the scans
+    // are left untouched for the next try. On the last try the first runs
+    // and fails; once the file is free each is recorded once.
+    void lockedFileLeavesScans_data() {
+        QTest::addColumn<QString>("lock");
+        QTest::addColumn<int>("scans");
+        for (const char* lock : {"IMMEDIATE", "EXCLUSIVE"})
+            for (const int scans : {1, 2})
+                QTest::addRow("%s, %d", lock, scans) << QString::fromLatin1(lock) << scans;
+    }
+
+    void lockedFileLeavesScans() {
+        QFETCH(QString, lock);
+        QFETCH(int, scans);
+        const QList<FileScanWorker::Scan> given =
+            QList<FileScanWorker::Scan>({{kCardA, at(8, 0)}, {kCardB, at(8, 0, 1)}}).first(scans);
+        {
+            const ScopedConnection holder(QStringLiteral("other"));
+            QSqlDatabase other = clsDbConn::OpenFile(fx->dbPath, holder.name());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN ") + lock));
+            QCOMPARE(record(given).size(), 0);
+            FileScanWorker worker;
+            QSignalSpy spy(&worker, &FileScanWorker::Recorded);
+            worker.Record(given, true);
+            QCOMPARE(spy.size(), 1);
+            const QList<ScanOutcome> last = spy[0][0].value<QList<ScanOutcome>>();
+            QCOMPARE(last.size(), 1);
+            QVERIFY(!last[0].Recorded());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+        }
+        QCOMPARE(fx->rows("Presence"), 0);
+        const QList<ScanOutcome> out = record(given);
+        QCOMPARE(out.size(), scans);
+        for (const ScanOutcome& o : out)
+            QCOMPARE(o.state, qint16(clsPresence::Arrival));
+        QCOMPARE(fx->rows("Presence"), scans);
     }
 
     // Scans given together are decided in order, each at its own key time:
