@@ -32,6 +32,7 @@
 #include "shared/db/DbSettings.h"
 #include "shared/db/ScopedConnection.h"
 #include "shared/db/clsDbConn.h"
+#include "shared/records/clsPresence.h"
 #include "signdesk/StationGlobals.h"
 #include "signdesk/frmMain.h"
 #include "signdesk/frmSign.h"
@@ -57,6 +58,8 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+
+#include <cstdlib>
 
 #include <algorithm>
 #include <cstdio>
@@ -535,33 +538,18 @@ public:
         // The photo as the station reads it.
         const QByteArray photo = QByteArray::fromBase64(PQgetvalue(emp, 0, 7));
         PQclear(emp);
-        if (photo.isEmpty() || !ok(exec("BEGIN", {})) ||
-            !ok(exec("SELECT pg_advisory_xact_lock(hashtext($1), hashtext(lower($2)))",
-                     {QStringLiteral("presence"), number})) ||
-            !ok(exec("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = $1", {scanId})))
+        // The rule, the record and the scan's id in the server's function,
+        // in a transaction whose COMMIT says the scan is there.
+        if (photo.isEmpty() || !ok(exec("BEGIN", {})))
             return rollback();
-        PGresult* rows = exec("SELECT ctid::text, ENTERTIME, EXITTIME FROM Presence WHERE "
-                              "ENUMBER = $1 AND ENTERTIME >= $2 AND ENTERTIME < $3",
-                              {number, day, dayEnd});
-        if (!rows)
-            return rollback();
-        const bool arrival = PQntuples(rows) == 0;
-        const QString row = arrival ? QString() : QString::fromUtf8(PQgetvalue(rows, 0, 0));
-        PQclear(rows);
-        const QString month = at.toString(QStringLiteral("yyyy-MM"));
-        if (!ok(exec("SELECT pg_advisory_xact_lock_shared(hashtext($1), hashtext(lower($2)))",
-                     {QStringLiteral("monthclose"), month})) ||
-            !ok(exec("SELECT COUNT(*) FROM MonthClose WHERE YEARMONTH = $1", {month})))
-            return rollback();
-        const bool written =
-            arrival
-                ? ok(exec("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES($1, $2)", {number, now}))
-                : ok(exec("UPDATE Presence SET EXITTIME = $1 WHERE ctid = CAST($2 AS tid)",
-                          {now, row}));
-        if (!written ||
-            !ok(exec("INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) "
-                     "VALUES($1, $2, $3, $4)",
-                     {scanId, number, now, arrival ? QStringLiteral("1") : QStringLiteral("2")})))
+        PGresult* applied =
+            exec("SELECT attendance_apply_scan($1, $2, $3, $4, $5, $6)",
+                 {number, now, day, dayEnd,
+                  DbDateTime::ToText(at.addSecs(-clsPresence::RepeatSeconds)), scanId});
+        const int state =
+            applied && PQntuples(applied) == 1 ? std::atoi(PQgetvalue(applied, 0, 0)) : 0;
+        PQclear(applied);
+        if (state < clsPresence::Arrival)
             return rollback();
         return ok(exec("COMMIT", {}));
     }

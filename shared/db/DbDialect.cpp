@@ -261,6 +261,50 @@ QString SignInCallStatement(Engine engine) {
                                         : QString();
 }
 
+QString ApplyScanFunctionStatement(Engine engine) {
+    if (engine != Engine::PostgreSQL)
+        return {};
+    // The locks in the statements' order: the card's number, then the
+    // month's key shared (clsMonthClose::HoldOpen). Each statement of the
+    // function reads what was committed before it, so the month is read once
+    // its key is held.
+    return QStringLiteral(
+        "CREATE OR REPLACE FUNCTION attendance_apply_scan(p_number text, p_now text, "
+        "p_day_start text, p_day_end text, p_repeat_from text, p_scan text) RETURNS integer "
+        "LANGUAGE plpgsql AS $fn$\n"
+        "DECLARE state integer;\n"
+        "BEGIN\n"
+        "  PERFORM pg_advisory_xact_lock(hashtext('presence'), hashtext(lower(p_number)));\n"
+        "  IF EXISTS(SELECT 1 FROM ScanReplay WHERE SCANID = p_scan) THEN RETURN 5; END IF;\n"
+        "  PERFORM pg_advisory_xact_lock_shared(hashtext('monthclose'), "
+        "hashtext(lower(substr(p_now, 1, 7))));\n"
+        "  IF EXISTS(SELECT 1 FROM MonthClose WHERE YEARMONTH = substr(p_now, 1, 7)) THEN "
+        "RETURN -2; END IF;\n"
+        "  state := attendance_sign_in(p_number, p_now, p_day_start, p_day_end, "
+        "p_repeat_from);\n"
+        "  IF state < 1 THEN RETURN state; END IF;\n"
+        "  INSERT INTO ScanReplay(SCANID, ENUMBER, SCANTIME, STATE) "
+        "VALUES(p_scan, p_number, p_now, state);\n"
+        "  RETURN state;\n"
+        "END $fn$");
+}
+
+QString ApplyScanCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT attendance_apply_scan(?, ?, ?, ?, ?, ?)")
+               : QString();
+}
+
+QString ApplyScanFunctionStateStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT to_regprocedure('attendance_apply_scan(text, text, text, "
+                                "text, text, text)') IS NOT NULL AND to_regprocedure("
+                                "'attendance_sign_in(text, text, text, text, text)') IS NOT NULL, "
+                                "EXISTS(SELECT 1 FROM pg_tables WHERE tablename = 'presence' AND "
+                                "schemaname = current_schema() AND tableowner = current_user)")
+               : QString();
+}
+
 QString SignInFunctionStateStatement(Engine engine) {
     return engine == Engine::PostgreSQL
                ? QStringLiteral("SELECT to_regprocedure('attendance_sign_in(text, text, text, "

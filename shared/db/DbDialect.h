@@ -120,6 +120,20 @@ QString SignInCallStatement(Engine engine);
 // Presence and so may create it where an older database lacks it.
 QString SignInFunctionStateStatement(Engine engine);
 
+// A station's scan from its journal applied in one server function (one
+// round trip, one transaction): the sign-in function's rule and write, and
+// the scan's id in ScanReplay. The call binds the sign-in call's five values
+// and the scan id; it answers the clsPresence::State written or found
+// (AlreadyReplayed for an id applied before, nothing written then), or a
+// value below 1 where the program's statements must apply the scan (a closed
+// month, whose replays leave a trail row; a day holding a time of another
+// text form): nothing is written then. Step 9 of the schema, and made on
+// first use by the login that owns the tables; empty on SQLite.
+QString ApplyScanFunctionStatement(Engine engine);
+QString ApplyScanCallStatement(Engine engine);
+// One row as SignInFunctionStateStatement's, for this function.
+QString ApplyScanFunctionStateStatement(Engine engine);
+
 // What guards the trail of corrections and the closed months on the
 // database itself. On PostgreSQL: functions that run with the owner's rights
 // (search_path fixed) write every trail row and every month's closing and

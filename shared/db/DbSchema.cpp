@@ -173,6 +173,16 @@ const QVector<StepDef>& steps() {
          [](QSqlDatabase db) {
              return scalar(db, DbDialect::GuardStateStatement(engineOf(db))).toBool();
          }},
+        {{9, QStringLiteral("scans of the stations' journals applied in one call (server)")},
+         [](Engine e) {
+             const QString sql = DbDialect::ApplyScanFunctionStatement(e);
+             return sql.isEmpty() ? QStringList() : QStringList{sql};
+         },
+         [](Engine, QSqlDatabase*) { return QStringList(); },
+         [](QSqlDatabase db) {
+             const QString sql = DbDialect::ApplyScanFunctionStateStatement(engineOf(db));
+             return sql.isEmpty() || scalar(db, sql).toBool();
+         }},
     };
     Q_ASSERT(list.size() == Latest);
     return list;
@@ -346,7 +356,7 @@ bool Upgrade(QSqlDatabase db, QVector<int>* applied, Error* why) {
         return rollback(Error(NewerText(state.version)));
     if (state.version == 0)
         return rollback(Error(QStringLiteral("the database lacks the tables %1")
-                                    .arg(MissingTables(db).join(QStringLiteral(", ")))));
+                                  .arg(MissingTables(db).join(QStringLiteral(", ")))));
     if (state.recorded && state.version == Latest) {
         q.exec(QStringLiteral("COMMIT"));
         return true;
@@ -390,10 +400,10 @@ bool CheckOnOpen(QSqlDatabase db, bool upgrade, Error* why) {
     if (refusedWrite(error))
         return Error::Fail(why, MayNotUpgradeText(state.version, error.Text()));
     return Error::Fail(why, QStringLiteral("cannot upgrade the database from schema version %1 "
-                                             "to %2: %3")
-                                  .arg(state.version)
-                                  .arg(Latest)
-                                  .arg(error.Text()));
+                                           "to %2: %3")
+                                .arg(state.version)
+                                .arg(Latest)
+                                .arg(error.Text()));
 }
 
 } // namespace DbSchema

@@ -98,8 +98,12 @@ clsMonthClose::Result clsMonthClose::Reopen(DbSession& session, int year, int mo
 
 bool clsMonthClose::HoldOpen(DbSession& session, const QDate& day, bool* closed, Error* error) {
     const QString key = Key(day.year(), day.month());
-    // The key held shared, released into the outer transaction, which keeps
-    // it to its end.
+    // The key held shared by the writer's transaction, to its end. Taken in
+    // it directly: a savepoint would cost a server two more round trips a
+    // scan, and a failure here fails the writer whatever.
+    if (session.Depth() > 0)
+        return DbTransaction::LockKey(session.Connection(), kLockTable, key, error, true) &&
+               isClosed(session, key, closed, error);
     DbTransaction tx(session);
     if (!tx.IsActive() || !tx.ShareKey(kLockTable, key))
         return tx.Error().Report(error);

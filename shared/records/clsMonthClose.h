@@ -26,9 +26,11 @@ public:
     static Result Reopen(DbSession& session, int year, int month, const QString& adminPassword,
                          const clsCorrection::Operator& who, Error* error = nullptr);
     // Keeps the month of `day` from being closed or reopened until the
-    // outermost transaction open on `session` ends (a writer's: this one's
-    // own is a savepoint inside it), and says whether it is closed. False
-    // (why in *error) when that cannot be told.
+    // outermost transaction open on `session` ends, and says whether it is
+    // closed. False (why in *error) when that cannot be told; inside a
+    // writer's transaction the writer then fails (on a server the failed
+    // statement has ended that transaction's use). Outside one it holds the
+    // month for a transaction of its own.
     static bool HoldOpen(DbSession& session, const QDate& day, bool* closed,
                          Error* error = nullptr);
     // The closed months' keys, in order.

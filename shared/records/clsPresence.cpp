@@ -21,31 +21,101 @@ qint16 stateOf(DbSession& session, const QString& number, const QDateTime& now, 
                                                                : qint16(clsPresence::Error);
 }
 
-// Marks a server connection whose database lacks the sign-in function and
-// whose login may not create it: its scans use the statements.
+// Mark a server connection whose database lacks the sign-in function (or
+// the function applying a journal's scan) and whose login may not create
+// it: its scans use the statements.
 const char kNoSignInFunction[] = "attendanceNoSignInFunction";
+const char kNoApplyFunction[] = "attendanceNoApplyScanFunction";
 
-// Whether the function can be called now: present, or created just now by
-// the login that owns the tables.
-bool signInFunctionReady(DbSession& session) {
-    const DbDialect::Engine engine = session.Engine();
+// What a server function's state tells (one row: present, the login owns
+// the tables), where it is missing and the owner may make it: made by
+// `create` then. Unknown: the server could not be asked.
+enum class Function { Present, Made, Missing, Unknown };
+
+Function ensureFunction(DbSession& session, const QString& stateSql, const QStringList& create,
+                        const char* missing) {
     QSqlDatabase db = session.Connection();
     if (!db.isValid())
-        return false;
-    auto state = DbQuery::Read(session, DbDialect::SignInFunctionStateStatement(engine), {});
+        return Function::Unknown;
+    auto state = DbQuery::Read(session, stateSql, {});
     if (!state || !state->next())
-        return false;
+        return Function::Unknown;
     const bool present = state->value(0).toBool();
     const bool owner = state->value(1).toBool();
     state = {};
     if (present)
-        return true;
-    QSqlQuery create(db);
-    if (const StatementWatchdog::Guard watched(db);
-        owner && create.exec(DbDialect::SignInFunctionStatement(engine)))
-        return true;
-    db.driver()->setProperty(kNoSignInFunction, true);
-    return false;
+        return Function::Present;
+    bool made = owner;
+    QSqlQuery q(db);
+    for (const QString& sql : create)
+        if (const StatementWatchdog::Guard watched(db); made)
+            made = q.exec(sql);
+    if (!made)
+        db.driver()->setProperty(missing, true);
+    return made ? Function::Made : Function::Missing;
+}
+
+// Whether the sign-in function can be called now: present, or made just
+// now by the login that owns the tables.
+bool signInFunctionReady(DbSession& session) {
+    const DbDialect::Engine engine = session.Engine();
+    const Function f =
+        ensureFunction(session, DbDialect::SignInFunctionStateStatement(engine),
+                       {DbDialect::SignInFunctionStatement(engine)}, kNoSignInFunction);
+    return f == Function::Present || f == Function::Made;
+}
+
+// A journal's scan applied in one call of the server's function, inside a
+// transaction of its own: the COMMIT's answer, not the call's, tells that
+// the scan is on the server (a server stopping while it commits must leave
+// the scan in the journal). The state; WriteFailed where the server refused
+// or did not answer the call or its commit (as it would the statements);
+// none where
+// the statements apply the scan (on SQLite, inside a caller's transaction,
+// without the function, in a closed month, on a day holding times of other
+// text forms): nothing is written then.
+std::optional<qint16> applyOnServer(DbSession& session, const QString& number, const QDateTime& now,
+                                    const QString& scanId, bool again = false) {
+    QSqlDatabase db = session.Connection();
+    const QString call = DbDialect::ApplyScanCallStatement(session.Engine());
+    if (call.isEmpty() || scanId.isEmpty() || session.Depth() > 0 || !db.isValid() ||
+        db.driver()->property(kNoApplyFunction).toBool())
+        return std::nullopt;
+    const QDate today = now.date();
+    const QVariantList params{number,
+                              DbDateTime::ToText(now),
+                              DbDateTime::DayStart(today),
+                              DbDateTime::DayEnd(today),
+                              DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds)),
+                              scanId};
+    {
+        DbTransaction tx(session);
+        if (!tx.IsActive())
+            return qint16(clsPresence::WriteFailed); // the statements would meet the same
+        if (auto q = DbQuery::Read(session, call, params)) {
+            const int state = q->next() ? q->value(0).toInt() : 0;
+            q = {};
+            if (state < clsPresence::Arrival || state > clsPresence::AlreadyReplayed)
+                return std::nullopt; // nothing written; rolled back
+            return tx.Commit() ? qint16(state) : qint16(clsPresence::WriteFailed);
+        }
+    }
+    // The call failed and was rolled back. A missing function is made where
+    // allowed and called once more.
+    const DbDialect::Engine engine = session.Engine();
+    switch (ensureFunction(
+        session, DbDialect::ApplyScanFunctionStateStatement(engine),
+        {DbDialect::SignInFunctionStatement(engine), DbDialect::ApplyScanFunctionStatement(engine)},
+        kNoApplyFunction)) {
+    case Function::Present:
+    case Function::Unknown:
+        return qint16(clsPresence::WriteFailed);
+    case Function::Made:
+        return again ? std::nullopt : applyOnServer(session, number, now, scanId, true);
+    case Function::Missing:
+        break;
+    }
+    return std::nullopt;
 }
 
 // The sign-in rule in one round trip to the server's function: the state,
@@ -106,7 +176,8 @@ qint16 clsPresence::Add(DbSession& session, const QDateTime& at, const QString& 
         return Error;
     const StatementWatchdog::Quick quick(db); // a replay waits seconds at most
     const QDateTime now = at.addMSecs(-at.time().msec());
-    const qint16 state = addByStatements(session, now, scanId);
+    const std::optional<qint16> applied = applyOnServer(session, m_enumber, now, scanId);
+    const qint16 state = applied ? *applied : addByStatements(session, now, scanId);
     if (state == Arrival)
         m_enterTime = now;
     else if (state == Departure)

@@ -140,10 +140,11 @@ bool TestProgramDir::initServer() {
     QSqlDatabase db = clsDbConn::OpenServer(settings, name.name(), &why, false);
     bool ok = db.isValid() && DbCreator::CreateTables(db, &why);
     if (ok && qEnvironmentVariable("ATTENDANCE_TEST_PG_SIGNIN") == QLatin1String("statements")) {
-        // An older database: no sign-in function, and tables the login does
+        // An older database: no sign-in functions, and tables the login does
         // not own, so the programs may not create it and use the statements.
         QSqlQuery q(db);
-        ok = q.exec(QStringLiteral("DROP FUNCTION attendance_sign_in")) &&
+        ok = q.exec(QStringLiteral("DROP FUNCTION attendance_apply_scan")) &&
+             q.exec(QStringLiteral("DROP FUNCTION attendance_sign_in")) &&
              q.exec(QStringLiteral("DO $$ BEGIN CREATE ROLE attendance_test_owner; EXCEPTION WHEN "
                                    "duplicate_object OR unique_violation THEN NULL; END $$")) &&
              q.exec(QStringLiteral("ALTER TABLE Presence OWNER TO attendance_test_owner"));

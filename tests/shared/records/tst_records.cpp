@@ -687,6 +687,43 @@ private slots:
         QCOMPARE(scan("1", iso("2026-03-10T08:01:00")), qint16(4));
     }
 
+    // A station's journal reaches the server through one function, which
+    // the tables' owner makes again where an older database lacks it: each
+    // scan id applied once, whatever it meant, as the statements do; a
+    // closed month and a day of another text form are left to the
+    // statements.
+    void serverApplyScanFunction() {
+        if (!TestProgramDir::OnServer() || qEnvironmentVariableIsSet("ATTENDANCE_TEST_PG_SIGNIN"))
+            QSKIP("only where the login owns the server's tables");
+        const QString functions =
+            QStringLiteral("SELECT COUNT(*) FROM pg_proc WHERE proname = 'attendance_apply_scan'");
+        QCOMPARE(fx->count(functions), 1);
+        QVERIFY(fx->exec("DROP FUNCTION attendance_apply_scan"));
+        const auto replay = [this](const char* number, const char* when, const char* id) {
+            clsPresence p;
+            p.setENUMBER(QLatin1String(number));
+            return p.Add(fx->session(), iso(when), QLatin1String(id));
+        };
+        using S = clsPresence::State;
+        QCOMPARE(replay("1", "2026-03-10T08:00:00", "a"), qint16(S::Arrival));
+        QCOMPARE(fx->count(functions), 1);
+        QCOMPARE(replay("1", "2026-03-10T08:00:30", "b"), qint16(S::Repeated));
+        QCOMPARE(replay("1", "2026-03-10T08:00:00", "a"), qint16(S::AlreadyReplayed));
+        QCOMPARE(replay("1", "2026-03-10T17:00:00", "c"), qint16(S::Departure));
+        QCOMPARE(replay("1", "2026-03-10T17:30:00", "d"), qint16(S::AlreadyDeparted));
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM Presence WHERE ENUMBER = '1' AND ENTERTIME = "
+                           "'2026-03-10 08:00:00' AND EXITTIME = '2026-03-10 17:00:00'"),
+                 1);
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM ScanReplay"), 4);
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = 'b' AND STATE = 4"), 1);
+        // A day holding an arrival of another text form: the program decides.
+        QVERIFY(fx->exec("INSERT INTO Presence(ENUMBER, ENTERTIME) VALUES('2', "
+                         "'2026-03-11T07:00:00')"));
+        QCOMPARE(replay("2", "2026-03-11T17:00:00", "e"), qint16(S::Departure));
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM Presence WHERE ENUMBER = '2'"), 1);
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = 'e'"), 1);
+    }
+
     // Runs one child program a mode at once while a third connection keeps
     // them from writing `tables` (on the server they may read them, so each
     // decides before any writes unless the rule's locks keep them apart);
