@@ -8,8 +8,6 @@
 #include "shared/records/clsEmployee.h"
 #include "station/PhotoDecoder.h"
 
-#include <future>
-
 namespace {
 
 // Whether the server answers on the thread's session, its connection opened
@@ -24,6 +22,12 @@ bool serverAnswers() {
 ScanWorker::ScanWorker(const QString& journalFile) : m_journalFile(journalFile) {}
 
 ScanWorker::~ScanWorker() = default;
+
+PhotoDecoder& ScanWorker::photos() {
+    if (!m_photos)
+        m_photos = std::make_unique<PhotoDecoder>();
+    return *m_photos;
+}
 
 std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QString& barcode,
                                              const QDateTime& at, qint16 greeted) {
@@ -42,15 +46,12 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     o.name = employee.ENAME();
     o.department = employee.DNAME();
     // The photo is decoded while the scan is written.
-    const QByteArray photo = employee.HeadImgBytes();
-    std::future<QImage> decoded = std::async(std::launch::async, [photo, shown = m_photoSize] {
-        return PhotoDecoder::Decode(photo, shown);
-    });
+    photos().Start(employee.HeadImgBytes(), m_photoSize);
     clsPresence presence;
     presence.setENUMBER(o.number);
     presence.setENAME(o.name);
     o.state = presence.Add(MainSession::Get(), at, scanId);
-    o.photo = decoded.get();
+    o.photo = photos().Take().value_or(QImage());
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)
         o.state = greeted; // recorded before a crash kept the journal from knowing
@@ -112,6 +113,7 @@ void ScanWorker::Drain() {
 }
 
 void ScanWorker::Finish() {
+    m_photos.reset();
     m_journal.reset();
     MainSession::Close();
 }

@@ -132,18 +132,32 @@ std::optional<qint16> signInOnServer(DbSession& session, const QString& number,
     const QVariantList params{number, DbDateTime::ToText(now), DbDateTime::DayStart(today),
                               DbDateTime::DayEnd(today),
                               DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds))};
+    // In a transaction of its own where the caller has none: the COMMIT's
+    // answer, not the call's, says the record is on the server (the driver
+    // hands over the call's row before its implicit commit has ended).
+    std::optional<DbTransaction> tx;
+    const auto begin = [&] {
+        if (session.Depth() == 0)
+            tx.emplace(session);
+        return !tx || tx->IsActive();
+    };
     // On the session, opened anew should the server have ended it.
-    auto q = DbQuery::Read(session, call, params);
+    DbQuery::Rows q;
+    if (begin())
+        q = DbQuery::Read(session, call, params);
     if (!q) {
         // A failure of the call writes nothing: a missing function is made
         // where allowed, any other failure leaves this scan to the statements.
-        if (!signInFunctionReady(session) || !(q = DbQuery::Read(session, call, params)))
+        tx.reset();
+        if (!signInFunctionReady(session) || !begin() ||
+            !(q = DbQuery::Read(session, call, params)))
             return std::nullopt;
     }
     const int state = q->next() ? q->value(0).toInt() : 0;
+    q = {};
     if (state < clsPresence::Arrival || state > clsPresence::Repeated)
-        return std::nullopt;
-    return qint16(state);
+        return std::nullopt; // nothing written; rolled back
+    return !tx || tx->Commit() ? qint16(state) : qint16(clsPresence::WriteFailed);
 }
 
 } // namespace

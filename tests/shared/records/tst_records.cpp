@@ -724,6 +724,30 @@ private slots:
         QCOMPARE(fx->count("SELECT COUNT(*) FROM ScanReplay WHERE SCANID = 'e'"), 1);
     }
 
+    // A commit the server refuses after the function has answered (a
+    // deferred check fails at its end): the scan is reported failed and
+    // nothing stays, whether recorded at once or applied from a journal;
+    // the driver hands over the function's row before that commit ends.
+    void serverCommitRefusedAfterTheCall() {
+        if (!TestProgramDir::OnServer())
+            QSKIP("the server's functions");
+        QVERIFY(fx->exec("CREATE FUNCTION refuse_at_commit() RETURNS trigger LANGUAGE plpgsql AS "
+                         "$$ BEGIN RAISE EXCEPTION 'refused at commit'; END $$"));
+        QVERIFY(fx->exec("CREATE CONSTRAINT TRIGGER refuse AFTER INSERT ON Presence DEFERRABLE "
+                         "INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_at_commit()"));
+        clsPresence replayed;
+        replayed.setENUMBER(QStringLiteral("2"));
+        QVERIFY(scan("1", iso("2026-03-10T08:00:00")) < 0);
+        QVERIFY(replayed.Add(fx->session(), iso("2026-03-10T08:00:00"), QStringLiteral("s")) < 0);
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM Presence"), 0);
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM ScanReplay"), 0);
+        QVERIFY(fx->exec("DROP TRIGGER refuse ON Presence"));
+        QCOMPARE(scan("1", iso("2026-03-10T08:00:00")), qint16(clsPresence::Arrival));
+        QCOMPARE(replayed.Add(fx->session(), iso("2026-03-10T08:00:00"), QStringLiteral("s")),
+                 qint16(clsPresence::Arrival));
+        QCOMPARE(fx->count("SELECT COUNT(*) FROM Presence"), 2);
+    }
+
     // Runs one child program a mode at once while a third connection keeps
     // them from writing `tables` (on the server they may read them, so each
     // decides before any writes unless the rule's locks keep them apart);
