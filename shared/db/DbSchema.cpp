@@ -104,6 +104,22 @@ QStringList none(Engine) {
     return {};
 }
 
+// A step that makes one server function (nothing on a file): its statement,
+// and the statement whose first value says whether it is there.
+StepDef serverFunctionStep(int version, const QString& what, QString (*statement)(Engine),
+                           QString (*state)(Engine)) {
+    return {{version, what},
+            [statement](Engine e) {
+                const QString sql = statement(e);
+                return sql.isEmpty() ? QStringList() : QStringList{sql};
+            },
+            [](Engine, QSqlDatabase*) { return QStringList(); },
+            [state](QSqlDatabase db) {
+                const QString sql = state(engineOf(db));
+                return sql.isEmpty() || scalar(db, sql).toBool();
+            }};
+}
+
 // The history of the schema. A step once released never changes: a change
 // of the schema is a new step at the end.
 const QVector<StepDef>& steps() {
@@ -144,16 +160,9 @@ const QVector<StepDef>& steps() {
          [](QSqlDatabase db) {
              return hasTables(db, {&DbCatalog::Correction(), &DbCatalog::MonthClose()});
          }},
-        {{5, QStringLiteral("sign-in function (server)")},
-         [](Engine e) {
-             const QString sql = DbDialect::SignInFunctionStatement(e);
-             return sql.isEmpty() ? QStringList() : QStringList{sql};
-         },
-         [](Engine, QSqlDatabase*) { return QStringList(); },
-         [](QSqlDatabase db) {
-             const QString sql = DbDialect::SignInFunctionStateStatement(engineOf(db));
-             return sql.isEmpty() || scalar(db, sql).toBool();
-         }},
+        serverFunctionStep(5, QStringLiteral("sign-in function (server)"),
+                           DbDialect::SignInFunctionStatement,
+                           DbDialect::SignInFunctionStateStatement),
         {{6, QStringLiteral("scans replayed by stations")},
          [](Engine e) { return tablesOf(e, Tables{&DbCatalog::ScanReplayTable()}, true); },
          [](Engine, QSqlDatabase*) { return QStringList(); },
@@ -173,16 +182,9 @@ const QVector<StepDef>& steps() {
          [](QSqlDatabase db) {
              return scalar(db, DbDialect::GuardStateStatement(engineOf(db))).toBool();
          }},
-        {{9, QStringLiteral("scans of the stations' journals applied in one call (server)")},
-         [](Engine e) {
-             const QString sql = DbDialect::ApplyScanFunctionStatement(e);
-             return sql.isEmpty() ? QStringList() : QStringList{sql};
-         },
-         [](Engine, QSqlDatabase*) { return QStringList(); },
-         [](QSqlDatabase db) {
-             const QString sql = DbDialect::ApplyScanFunctionStateStatement(engineOf(db));
-             return sql.isEmpty() || scalar(db, sql).toBool();
-         }},
+        serverFunctionStep(
+            9, QStringLiteral("scans of the stations' journals applied in one call (server)"),
+            DbDialect::ApplyScanFunctionStatement, DbDialect::ApplyScanFunctionStateStatement),
     };
     Q_ASSERT(list.size() == Latest);
     return list;
