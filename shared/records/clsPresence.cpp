@@ -70,10 +70,9 @@ bool signInFunctionReady(DbSession& session) {
 // the scan is on the server (a server stopping while it commits must leave
 // the scan in the journal). The state; WriteFailed where the server refused
 // or did not answer the call or its commit (as it would the statements);
-// none where
-// the statements apply the scan (on SQLite, inside a caller's transaction,
-// without the function, in a closed month, on a day holding times of other
-// text forms): nothing is written then.
+// none where the statements apply the scan (on SQLite, inside a caller's
+// transaction, without the function, in a closed month, on a day holding
+// times of other text forms): nothing is written then.
 std::optional<qint16> applyOnServer(DbSession& session, const QString& number, const QDateTime& now,
                                     const QString& scanId, bool again = false) {
     QSqlDatabase db = session.Connection();
