@@ -295,23 +295,34 @@ QString ApplyScanCallStatement(Engine engine) {
                : QString();
 }
 
+namespace {
+
+// Whether the login owns table Presence, and so may create the functions.
+const char kOwnsPresence[] = "EXISTS(SELECT 1 FROM pg_tables WHERE tablename = 'presence' AND "
+                             "schemaname = current_schema() AND tableowner = current_user)";
+
+// One row: whether every function of `signatures` exists, and kOwnsPresence.
+QString functionsStateStatement(Engine engine, std::initializer_list<const char*> signatures) {
+    if (engine != Engine::PostgreSQL)
+        return {};
+    QStringList present;
+    for (const char* signature : signatures)
+        present
+            << QStringLiteral("to_regprocedure('%1') IS NOT NULL").arg(QLatin1String(signature));
+    return QStringLiteral("SELECT %1, %2")
+        .arg(present.join(QStringLiteral(" AND ")), QLatin1String(kOwnsPresence));
+}
+
+} // namespace
+
 QString ApplyScanFunctionStateStatement(Engine engine) {
-    return engine == Engine::PostgreSQL
-               ? QStringLiteral("SELECT to_regprocedure('attendance_apply_scan(text, text, text, "
-                                "text, text, text)') IS NOT NULL AND to_regprocedure("
-                                "'attendance_sign_in(text, text, text, text, text)') IS NOT NULL, "
-                                "EXISTS(SELECT 1 FROM pg_tables WHERE tablename = 'presence' AND "
-                                "schemaname = current_schema() AND tableowner = current_user)")
-               : QString();
+    return functionsStateStatement(engine,
+                                   {"attendance_apply_scan(text, text, text, text, text, text)",
+                                    "attendance_sign_in(text, text, text, text, text)"});
 }
 
 QString SignInFunctionStateStatement(Engine engine) {
-    return engine == Engine::PostgreSQL
-               ? QStringLiteral("SELECT to_regprocedure('attendance_sign_in(text, text, text, "
-                                "text, text)') IS NOT NULL, EXISTS(SELECT 1 FROM pg_tables WHERE "
-                                "tablename = 'presence' AND schemaname = current_schema() AND "
-                                "tableowner = current_user)")
-               : QString();
+    return functionsStateStatement(engine, {"attendance_sign_in(text, text, text, text, text)"});
 }
 
 namespace {
