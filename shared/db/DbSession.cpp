@@ -109,8 +109,7 @@ bool DbSession::IsOpen() const {
 
 StatementCache* DbSession::Cache() const {
     const QSqlDatabase db = Connection();
-    return m_engine == DbDialect::Engine::PostgreSQL && db.isValid() ? StatementCache::Of(db, true)
-                                                                     : nullptr;
+    return db.isValid() ? StatementCache::Of(db, true) : nullptr;
 }
 
 int DbSession::Depth() const {

@@ -14,9 +14,9 @@ class StatementCache;
 // One database connection of its own, opened through DbOpener with a
 // profile and closed (its prepared statements released, its watchdog ended)
 // when the session goes; the record classes run their statements and
-// transactions on the session they are given. On a server the session keeps
-// its prepared statements (StatementCache) and its statements are watched
-// (StatementWatchdog), as the connection's driver owns both.
+// transactions on the session they are given. The session keeps its
+// prepared statements (StatementCache) and on a server its statements are
+// watched (StatementWatchdog), as the connection's driver owns both.
 //
 // A session belongs to the thread that opened it (Qt's connections do): a
 // thread that reads or writes records opens a session of its own, which
@@ -66,7 +66,7 @@ public:
     DbDialect::Engine Engine() const { return m_engine; }
     // Qt's name of the connection (unique to the session).
     const QString& Name() const { return m_name; }
-    // The prepared statements kept for the session (a server's; none on a file).
+    // The prepared statements kept for the session.
     StatementCache* Cache() const;
     // How many transactions are open on the connection: 0 none, 1 the
     // outermost, more the savepoints inside it.

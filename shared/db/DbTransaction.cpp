@@ -122,6 +122,17 @@ bool DbTransaction::locked(bool ok) {
 }
 
 bool DbTransaction::run(const QString& statement) {
+    // On a file the statements that begin and end transactions are prepared
+    // once for a session, as its other statements are; the server prepares
+    // none of them.
+    if (clsDbConn::EngineOf(m_db) == DbDialect::Engine::SQLite) {
+        ::Error why;
+        if (DbQuery::Exec(m_db, statement, {}, &why) >= 0)
+            return true;
+        if (!m_error.IsSet())
+            m_error = why;
+        return false;
+    }
     QSqlQuery q(m_db);
     if (const StatementWatchdog::Guard watched(m_db); q.exec(statement))
         return true;

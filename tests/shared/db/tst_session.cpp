@@ -116,8 +116,8 @@ private slots:
 
     // A session owns its connection: moved, the connection goes along; the
     // moved-from session has none; gone, the connection is closed and
-    // dropped. Another thread cannot use it. A server session keeps its
-    // prepared statements, a file's none.
+    // dropped. Another thread cannot use it. A session keeps its prepared
+    // statements, on a server and on a file.
     void ownership() {
         TestProgramDir dir;
         QVERIFY2(dir.init(), qPrintable(dir.lastError));
@@ -127,7 +127,7 @@ private slots:
             QVERIFY(first.IsOpen());
             name = first.Name();
             QVERIFY(QSqlDatabase::contains(name));
-            QCOMPARE(first.Cache() != nullptr, TestProgramDir::OnServer());
+            QVERIFY(first.Cache() != nullptr);
 
             DbSession second(std::move(first));
             QVERIFY(!first.IsOpen()); // NOLINT(bugprone-use-after-move): what a move leaves
