@@ -207,7 +207,7 @@ void ScanService::onApplied(const ScanOutcome& outcome) {
         m_listTimer->start();
 }
 
-void ScanService::onDrained(bool answered, int left) {
+void ScanService::onDrained(bool answered) {
     m_draining = false;
     if (!answered) {
         m_drainAgain = false; // tried again on the offline timer
@@ -220,7 +220,8 @@ void ScanService::onDrained(bool answered, int left) {
         setOffline(false);
         m_refresher->Start(AppClock::now());
     }
-    if (left > 0 || std::exchange(m_drainAgain, false))
+    // Scans journalled while the run went are given in another.
+    if (std::exchange(m_drainAgain, false))
         kickWorker();
 }
 

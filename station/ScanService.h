@@ -106,7 +106,7 @@ private:
     void setOffline(bool offline);
     void kickWorker();
     void onApplied(const ScanOutcome& outcome);
-    void onDrained(bool answered, int left);
+    void onDrained(bool answered);
     void pump();
     ScanOutcome offlineGreeting(const QString& scanId, const QString& barcode, qint64 keyTimeMs);
 

@@ -74,8 +74,12 @@ void ScanWorker::Drain() {
     }
     bool answered = m_journal->IsOpen();
     bool asked = false;
-    while (answered) {
-        const QVector<ScanJournal::Entry> batch = m_journal->Pending(20);
+    bool more = true;
+    while (answered && more) {
+        const QVector<ScanJournal::Entry> batch = m_journal->Pending(BatchSize);
+        // A short batch is all the journal held: a scan journalled after
+        // this read has the service start another run.
+        more = batch.size() == BatchSize;
         if (batch.isEmpty())
             break;
         asked = true;
@@ -109,7 +113,7 @@ void ScanWorker::Drain() {
     const QDate today = AppClock::now().date();
     if (answered && m_prunedFor != today && m_journal->Prune(QDateTime(today, QTime(0, 0))))
         m_prunedFor = today;
-    emit Drained(answered, m_journal->IsOpen() ? m_journal->PendingCount() : 0);
+    emit Drained(answered);
 }
 
 void ScanWorker::Finish() {

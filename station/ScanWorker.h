@@ -36,8 +36,8 @@ public slots:
 
 signals:
     void Applied(const ScanOutcome& outcome);
-    // `answered`: the server took every scan asked of it; `left` scans wait.
-    void Drained(bool answered, int left);
+    // `answered`: the server took every scan the journal held when asked.
+    void Drained(bool answered);
 
 private:
     // What the server made of one scan; nothing when it did not answer.
@@ -50,6 +50,8 @@ private:
 
     // How often a scan the server refused is tried before it ends so.
     static constexpr int MaxAttempts = 3;
+    // The journal's scans read at a time.
+    static constexpr int BatchSize = 20;
 
     QString m_journalFile;
     QHash<QString, int> m_failures; // scan id: attempts the server refused
