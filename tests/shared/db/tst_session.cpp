@@ -9,6 +9,8 @@
 #include "shared/db/StatementCache.h"
 #include "tests/common/TestProgramDir.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QtTest>
 
@@ -178,6 +180,61 @@ private slots:
                                                 DbOpener::Profile::Shared, &why);
         QVERIFY(!missing.IsOpen());
         QVERIFY(why.IsSet());
+    }
+
+    // The statements a session keeps hold nothing between runs: a read
+    // left half-read, a failed write and a rolled-back transaction leave no
+    // lock or snapshot behind (another session commits and the next read
+    // sees it; in a written-ahead file the log can be checkpointed), the
+    // kept statements run again, and closed sessions leave no file open. On
+    // the records and on a station's own file.
+    void keptStatementsHoldNothing() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        const QString local = dir.file(QStringLiteral("local.db"));
+        const auto openFiles = [&] {
+            int n = 0;
+            for (const QFileInfo& fd :
+                 QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+                n += fd.symLinkTarget().startsWith(dir.path()) ? 1 : 0;
+            return n;
+        };
+        const int filesBefore = openFiles();
+        for (const bool records : {true, false}) {
+            const auto open = [&] {
+                return records ? DbSession::OpenConfigured()
+                               : DbSession::OpenFile(local, DbOpener::Profile::Local, nullptr,
+                                                     {QStringLiteral("CREATE TABLE IF NOT EXISTS "
+                                                                     "Dept(ID INTEGER PRIMARY "
+                                                                     "KEY, DNAME TEXT)")});
+            };
+            DbSession reader = open();
+            DbSession writer = open();
+            QVERIFY(reader.IsOpen() && writer.IsOpen());
+            QVERIFY(addDept(writer, 1, QStringLiteral("办公室")));
+            QVERIFY(addDept(writer, 2, QStringLiteral("教务处")));
+            {
+                auto q =
+                    DbQuery::Read(reader, QStringLiteral("SELECT DNAME FROM Dept ORDER BY ID"));
+                QVERIFY(q && q->next());
+            }
+            QVERIFY(!addDept(reader, 1, QStringLiteral("重复"))); // the key is taken
+            {
+                DbTransaction dropped(reader, DbTransaction::Mode::Immediate);
+                QCOMPARE(dropped.Exec(QStringLiteral("DELETE FROM Dept"), {}), 2);
+            }
+            QVERIFY(addDept(writer, 3, QStringLiteral("总务处")));
+            QCOMPARE(depts(reader), QStringLiteral("办公室,教务处,总务处"));
+            if (!records) {
+                auto checkpoint =
+                    DbQuery::Read(writer, QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+                QVERIFY(checkpoint && checkpoint->next());
+                QCOMPARE(checkpoint->value(0).toInt(), 0); // no reader keeps it busy
+            }
+            QVERIFY(addDept(reader, 4, QStringLiteral("保卫处")));
+            QCOMPARE(depts(writer), QStringLiteral("办公室,教务处,总务处,保卫处"));
+        }
+        QCOMPARE(openFiles(), filesBefore);
     }
 
     // Two threads, each with its own session, write and read at once: a
