@@ -16,14 +16,15 @@ set -euo pipefail
 # Qt modules and tools (Qt Linguist's CMake files and lupdate/lrelease for the
 # translations; Qt OpenGL's CMake files, which Qt Gui's look for, are
 # only recommended by qt6-base-dev), OpenGL headers (Qt Gui's), libpq's
-# header, the barcode and spreadsheet libraries, fontconfig's header; CPack's DEB generator with
+# header, the barcode and spreadsheet libraries, fontconfig's header, libjpeg-turbo's
+# (the photos' reader); CPack's DEB generator with
 # fakeroot, file and dpkg-shlibdeps. scripts/package-test.sh checks that the
 # build used nothing else (packaging/check-build-deps.sh).
 BUILD_DEPS=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev qt6-charts-dev
   qt6-httpserver-dev qt6-websockets-dev qt6-tools-dev qt6-l10n-tools
-  libgl-dev libpq-dev libzint-dev libxlsxwriter-dev libfontconfig-dev
+  libgl-dev libpq-dev libzint-dev libxlsxwriter-dev libfontconfig-dev libjpeg62-turbo-dev
   dpkg-dev fakeroot file
 )
 

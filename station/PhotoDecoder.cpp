@@ -1,5 +1,7 @@
 #include "station/PhotoDecoder.h"
 
+#include "imaging/JpegReader.h"
+
 #include <QThreadPool>
 
 #include <memory>
@@ -15,8 +17,10 @@ PhotoDecoder::~PhotoDecoder() {
 }
 
 QImage PhotoDecoder::Decode(const QByteArray& bytes, const QSize& shown) {
-    QImage image;
-    if (bytes.isEmpty() || !image.loadFromData(bytes))
+    if (bytes.isEmpty())
+        return {};
+    QImage image = JpegReader::Read(bytes).value_or(QImage());
+    if (image.isNull() && !image.loadFromData(bytes))
         return {};
     if (!shown.isValid() || shown.isEmpty() || image.size() == shown)
         return image;

@@ -1,0 +1,89 @@
+#include "imaging/JpegReader.h"
+
+#include <QImageReader>
+#include <QSysInfo>
+
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace JpegReader {
+
+namespace {
+
+// libjpeg ends a failed decode through error_exit, which must not return:
+// it jumps back to decode(), which then releases the decoder.
+struct Failure {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void failed(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);
+}
+
+// Warnings (a file cut short: the rest grey, as Qt's reader leaves it) are
+// not printed.
+void quiet(j_common_ptr) {}
+
+// Refused as Qt's readers refuse: a picture of more bytes than the limit.
+bool tooLarge(JDIMENSION width, JDIMENSION height) {
+    const qint64 limitMb = QImageReader::allocationLimit();
+    return limitMb > 0 && qint64(width) * qint64(height) * 4 > limitMb * 1024 * 1024;
+}
+
+// Decodes into *out, which lives in the caller's frame: only plain C data
+// lives in this one, so the jump back leaves nothing half destroyed.
+bool decode(const QByteArray& bytes, QImage* out) {
+    jpeg_decompress_struct info;
+    Failure failure;
+    info.err = jpeg_std_error(&failure.manager);
+    failure.manager.error_exit = failed;
+    failure.manager.output_message = quiet;
+    if (setjmp(failure.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || info.num_components != 3 ||
+        (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB) ||
+        tooLarge(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // QImage::Format_RGB32 is 0xffRRGGBB in the machine's order.
+    info.out_color_space =
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+    jpeg_start_decompress(&info);
+    *out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (out->isNull()) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out->scanLine(int(info.output_scanline));
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+} // namespace
+
+std::optional<QImage> Read(const QByteArray& bytes) {
+    // A JPEG begins with its start-of-image marker.
+    if (bytes.size() < 4 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xD8)
+        return std::nullopt;
+    QImage image;
+    if (!decode(bytes, &image))
+        return std::nullopt;
+    return image;
+}
+
+} // namespace JpegReader
