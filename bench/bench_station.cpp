@@ -539,9 +539,9 @@ public:
         const QByteArray photo = QByteArray::fromBase64(PQgetvalue(emp, 0, 7));
         PQclear(emp);
         // The rule, the record and the scan's id in the server's function,
-        // in a transaction whose COMMIT says the scan is there.
-        if (photo.isEmpty() || !ok(exec("BEGIN", {})))
-            return rollback();
+        // its own transaction: PQexecParams returns once that has committed.
+        if (photo.isEmpty())
+            return false;
         PGresult* applied =
             exec("SELECT attendance_apply_scan($1, $2, $3, $4, $5, $6)",
                  {number, now, day, dayEnd,
@@ -549,9 +549,7 @@ public:
         const int state =
             applied && PQntuples(applied) == 1 ? std::atoi(PQgetvalue(applied, 0, 0)) : 0;
         PQclear(applied);
-        if (state < clsPresence::Arrival)
-            return rollback();
-        return ok(exec("COMMIT", {}));
+        return state >= clsPresence::Arrival;
     }
 
 private:
@@ -572,17 +570,9 @@ private:
         }
         return r;
     }
-    static bool ok(PGresult* r) {
-        PQclear(r);
-        return r != nullptr;
-    }
     static bool done(PGresult* r, bool result) {
         PQclear(r);
         return result;
-    }
-    bool rollback() {
-        PQclear(exec("ROLLBACK", {}));
-        return false;
     }
 
     PGconn* m_conn = nullptr;

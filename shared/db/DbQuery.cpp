@@ -75,7 +75,8 @@ void Rows::release() {
 
 namespace {
 
-Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
+Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error,
+         bool whole = false) {
     const auto failed = [error](const Error& e) {
         if (error)
             *error = e;
@@ -89,11 +90,11 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error*
     auto watched = std::make_unique<StatementWatchdog::Guard>(db);
     std::optional<QSqlQuery> reused = cache ? cache->take(sql) : std::nullopt;
     QSqlQuery q = reused ? std::move(*reused) : QSqlQuery(db);
-    if (!reused) {
-        q.setForwardOnly(true);
-        if (!q.prepare(sql))
-            return failed(DbErrors::From(q.lastError()));
-    }
+    // Row by row, the server's driver hands over the first row before the
+    // statement has ended; a whole result is all received first.
+    q.setForwardOnly(!whole);
+    if (!reused && !q.prepare(sql))
+        return failed(DbErrors::From(q.lastError()));
     for (int i = 0; i < params.size(); ++i)
         q.bindValue(i, params[i]);
     if (!q.exec()) {
@@ -113,6 +114,10 @@ Rows run(QSqlDatabase db, const QString& sql, const QVariantList& params, Error*
 
 Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
     return run(std::move(db), sql, params, error);
+}
+
+Rows ReadWhole(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error) {
+    return run(std::move(db), sql, params, error, true);
 }
 
 Rows Read(const QString& sql, const QVariantList& params, Error* error) {

@@ -64,6 +64,12 @@ Rows Read(DbSession& session, const QString& sql, const QVariantList& params = {
           Error* error = nullptr);
 // Same on a given connection.
 Rows Read(QSqlDatabase db, const QString& sql, const QVariantList& params, Error* error = nullptr);
+// Same, the whole answer received before it returns: outside a transaction
+// that includes the end of the statement's own transaction, so a commit the
+// server refuses or never finishes fails the read. (Read hands over the
+// first row as soon as it comes, before that end.)
+Rows ReadWhole(QSqlDatabase db, const QString& sql, const QVariantList& params,
+               Error* error = nullptr);
 
 // Writes: executes a statement inside the caller's transaction on `db`; the
 // number of rows affected, or -1 on failure.

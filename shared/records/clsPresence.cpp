@@ -65,14 +65,16 @@ bool signInFunctionReady(DbSession& session) {
     return f == Function::Present || f == Function::Made;
 }
 
-// A journal's scan applied in one call of the server's function, inside a
-// transaction of its own: the COMMIT's answer, not the call's, tells that
-// the scan is on the server (a server stopping while it commits must leave
-// the scan in the journal). The state; WriteFailed where the server refused
-// or did not answer the call or its commit (as it would the statements);
-// none where the statements apply the scan (on SQLite, inside a caller's
-// transaction, without the function, in a closed month, on a day holding
-// times of other text forms): nothing is written then.
+// A journal's scan applied in one call of the server's function, in one
+// round trip: the call is its own transaction, and its answer is read whole,
+// so it includes the end of that transaction: a commit the server refuses,
+// or a server stopping while it commits, fails the call and leaves the scan
+// in the journal. The state; WriteFailed where the server refused or did not
+// answer the call or its commit (as it would the statements); none where the
+// statements apply the scan (on SQLite, inside a caller's transaction,
+// without the function, in a closed month, on a day holding times of other
+// text forms): nothing is written then (the function returns those before
+// it writes).
 std::optional<qint16> applyOnServer(DbSession& session, const QString& number, const QDateTime& now,
                                     const QString& scanId, bool again = false) {
     QSqlDatabase db = session.Connection();
@@ -87,17 +89,13 @@ std::optional<qint16> applyOnServer(DbSession& session, const QString& number, c
                               DbDateTime::DayEnd(today),
                               DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds)),
                               scanId};
-    {
-        DbTransaction tx(session);
-        if (!tx.IsActive())
-            return qint16(clsPresence::WriteFailed); // the statements would meet the same
-        if (auto q = DbQuery::Read(session, call, params)) {
-            const int state = q->next() ? q->value(0).toInt() : 0;
-            q = {};
-            if (state < clsPresence::Arrival || state > clsPresence::AlreadyReplayed)
-                return std::nullopt; // nothing written; rolled back
-            return tx.Commit() ? qint16(state) : qint16(clsPresence::WriteFailed);
-        }
+    // Not run again on a new connection should this one break: the call may
+    // have committed. (The look-up before it has opened a broken one anew.)
+    if (auto q = DbQuery::ReadWhole(db, call, params)) {
+        const int state = q->next() ? q->value(0).toInt() : 0;
+        if (state < clsPresence::Arrival || state > clsPresence::AlreadyReplayed)
+            return std::nullopt; // nothing written
+        return qint16(state);
     }
     // The call failed and was rolled back. A missing function is made where
     // allowed and called once more.
