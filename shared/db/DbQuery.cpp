@@ -17,12 +17,10 @@ namespace {
 // than the statements' work (the shared connection on a file runs the
 // windows' statements, seldom the same twice in a row, and keeps none).
 StatementCache* cacheOf(const QSqlDatabase& db) {
-    if (DbSession::IsSessionConnection(db))
-        return StatementCache::Of(db, true);
-    if (db.connectionName() != clsDbConn::ConnectionName() ||
-        clsDbConn::EngineOf(db) != DbDialect::Engine::PostgreSQL)
-        return nullptr;
-    return StatementCache::Of(db, true);
+    const bool keeps = DbSession::IsSessionConnection(db) ||
+                       (db.connectionName() == clsDbConn::ConnectionName() &&
+                        clsDbConn::EngineOf(db) == DbDialect::Engine::PostgreSQL);
+    return keeps ? StatementCache::Of(db, true) : nullptr;
 }
 
 } // namespace
