@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <optional>
+
 namespace {
 
 const char kColumns[] =
@@ -33,11 +35,14 @@ ScanJournal::ScanJournal(const QString& path, LocalFile::Unusable unusable)
 QString ScanJournal::Add(const QString& barcode, const QString& number, const QDateTime& at,
                          qint16 state) {
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
-    const int n = tx.Exec(QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
-                                         "STATE) VALUES(?, ?, ?, ?, ?)"),
-                          {id, barcode, number, DbDateTime::ToText(at), int(state)});
-    return n == 1 && tx.Commit() ? id : QString();
+    // One statement is its own transaction: committed (flushed) on return,
+    // without a BEGIN and a COMMIT of its own for the window's thread to run.
+    return DbQuery::Exec(m_file.Session(),
+                         QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
+                                        "STATE) VALUES(?, ?, ?, ?, ?)"),
+                         {id, barcode, number, DbDateTime::ToText(at), int(state)}) == 1
+               ? id
+               : QString();
 }
 
 QVector<ScanJournal::Entry> ScanJournal::read(const QString& where,
@@ -67,13 +72,18 @@ QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate&
 }
 
 bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
-    DbTransaction tx(m_file.Session(), DbTransaction::Mode::Immediate);
-    for (const Mark& m : marks)
-        if (tx.Exec(QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
-                                   "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?"),
-                    {int(m.state), m.number, m.scanId}) != 1)
+    // Several marks in one transaction; a single one is its own.
+    std::optional<DbTransaction> tx;
+    if (marks.size() > 1)
+        tx.emplace(m_file.Session(), DbTransaction::Mode::Immediate);
+    const QString sql = QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
+                                       "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?");
+    for (const Mark& m : marks) {
+        const QVariantList params{int(m.state), m.number, m.scanId};
+        if ((tx ? tx->Exec(sql, params) : DbQuery::Exec(m_file.Session(), sql, params)) != 1)
             return false;
-    return tx.Commit();
+    }
+    return !tx || tx->Commit();
 }
 
 bool ScanJournal::SetGreeted(const QString& scanId, const QString& number, qint16 state) {
