@@ -23,12 +23,6 @@ ScanWorker::ScanWorker(const QString& journalFile) : m_journalFile(journalFile) 
 
 ScanWorker::~ScanWorker() = default;
 
-PhotoDecoder& ScanWorker::photos() {
-    if (!m_photos)
-        m_photos = std::make_unique<PhotoDecoder>();
-    return *m_photos;
-}
-
 std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QString& barcode,
                                              const QDateTime& at, qint16 greeted) {
     // Every statement of a scan, a connection opened for it too, waits seconds at most.
@@ -45,13 +39,13 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     o.number = employee.ENUMBER();
     o.name = employee.ENAME();
     o.department = employee.DNAME();
-    // The photo is decoded while the scan is written.
-    photos().Start(employee.HeadImgBytes(), m_photoSize);
     clsPresence presence;
     presence.setENUMBER(o.number);
     presence.setENAME(o.name);
     o.state = presence.Add(MainSession::Get(), at, scanId);
-    o.photo = photos().Take().value_or(QImage());
+    // Decoded here once the server has answered: on a busy server another
+    // thread for it only adds wake-ups to the stations' processor time.
+    o.photo = PhotoDecoder::Decode(employee.HeadImgBytes(), m_photoSize);
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)
         o.state = greeted; // recorded before a crash kept the journal from knowing
@@ -117,7 +111,6 @@ void ScanWorker::Drain() {
 }
 
 void ScanWorker::Finish() {
-    m_photos.reset();
     m_journal.reset();
     MainSession::Close();
 }

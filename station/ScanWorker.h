@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 
-class PhotoDecoder;
 class ScanJournal;
 
 // The station's server side, on a thread of its own with its own server
@@ -44,10 +43,6 @@ private:
     std::optional<ScanOutcome> apply(const QString& scanId, const QString& barcode,
                                      const QDateTime& at, qint16 greeted);
 
-    // The photos' decoder, one thread kept from scan to scan (made on the
-    // worker's thread at its first scan).
-    PhotoDecoder& photos();
-
     // How often a scan the server refused is tried before it ends so.
     static constexpr int MaxAttempts = 3;
     // The journal's scans read at a time.
@@ -56,7 +51,6 @@ private:
     QString m_journalFile;
     QHash<QString, int> m_failures; // scan id: attempts the server refused
     std::unique_ptr<ScanJournal> m_journal;
-    std::unique_ptr<PhotoDecoder> m_photos;
     QDate m_prunedFor;
     QSize m_photoSize;
 };
