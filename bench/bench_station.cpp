@@ -5,8 +5,7 @@
 //   - one station, scans one after another: Enter to greeting against the
 //     same statements sent through libpq alone;
 //   - eight stations (processes) at a scan every 50 ms each: p99 against
-//     the p99 of one station alone at the same pace (alone, then eight, and
-//     again: each p99 is of both parts' scans);
+//     the p99 of one station alone at the same pace;
 //   - the sign-in screen (frmSign, offscreen) on the server: Enter to photo
 //     while the eight stations scan, against the same on a database file;
 //   - --soak: one station process, keys posted to its window, the days
@@ -76,7 +75,6 @@ constexpr int kDepts = 10;
 constexpr int kScanMs = 50;   // one scan every 50 ms at each of the eight stations
 constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStations = 8;
-constexpr int kStationParts = 2; // one alone, then eight: twice
 
 // The goals, each a ratio to a floor of the same run.
 constexpr double kOneOverLibpq = 1.5;
@@ -97,20 +95,7 @@ constexpr Size kQuick{2500, 20, 60, 10, 40, 10'000};
 
 // Each measurement has a day of its own, after the history.
 const QDate kFirstDay(2026, 6, 1);
-enum Day {
-    OneStation = 0,
-    Alone,
-    Eight,
-    SignFile,
-    SignServer,
-    SignLoaded,
-    EightLoaded,
-    Soak,
-    // The stations' second part (the soak, which has days from Soak on, is a
-    // run of its own).
-    AloneAgain,
-    EightAgain
-};
+enum Day { OneStation = 0, Alone, Eight, SignFile, SignServer, SignLoaded, EightLoaded, Soak };
 QDate dayOf(Day d) {
     return kFirstDay.addDays(int(d));
 }
@@ -850,28 +835,13 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     const QStringList eightDirs = stationDirs(stationBase, settings, kStations, "station");
     say("\nThe stations' journals and copies in %s\n", qPrintable(stationBase));
     int failed = 0, offline = 0;
-    say("\nStations, a scan every %d ms each, %d arrivals then their departures, alone and then "
-        "eight, %d times:\n",
-        kScanMs, cards, kStationParts);
-    // Alone and eight take turns, so that a spell of other load on this
-    // machine (seconds to minutes long) does not fall on one of them only.
-    std::vector<double> alone, eight;
+    say("\nStations, a scan every %d ms each, %d arrivals then their departures:\n", kScanMs,
+        cards);
+    std::vector<ChildRun> aloneRun = startStations(eightDirs.mid(0, 1), Alone, cards, 0);
     double cpuAlone = 0, cpuEight = 0;
-    for (int part = 0; part < kStationParts; ++part) {
-        double cpu = 0;
-        std::vector<ChildRun> aloneRun =
-            startStations(eightDirs.mid(0, 1), part == 0 ? Alone : AloneAgain, cards, 0);
-        const std::vector<double> a = finishStations(aloneRun, &failed, &offline, &cpu);
-        cpuAlone += cpu / kStationParts;
-        std::vector<ChildRun> eightRun =
-            startStations(eightDirs, part == 0 ? Eight : EightAgain, cards, 0);
-        const std::vector<double> e = finishStations(eightRun, &failed, &offline, &cpu);
-        cpuEight += cpu / kStationParts;
-        say("  part %d: one station alone p99 %.3f ms, eight stations p99 %.3f ms\n", part + 1,
-            percentile(a, 0.99), percentile(e, 0.99));
-        alone.insert(alone.end(), a.begin(), a.end());
-        eight.insert(eight.end(), e.begin(), e.end());
-    }
+    const std::vector<double> alone = finishStations(aloneRun, &failed, &offline, &cpuAlone);
+    std::vector<ChildRun> eightRun = startStations(eightDirs, Eight, cards, 0);
+    const std::vector<double> eight = finishStations(eightRun, &failed, &offline, &cpuEight);
     say("  one station alone: median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(alone),
         percentile(alone, 0.99), percentile(alone, 1.0), alone.size());
     say("  eight stations:    median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(eight),
@@ -919,8 +889,7 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     {
         ServerConn conn(settings, settings.database, QStringLiteral("bench-check"));
         const qint64 replays = count(conn.db(), QStringLiteral("SELECT COUNT(*) FROM ScanReplay"));
-        const qint64 expected = qint64(4 * size.signIns) +
-                                qint64(2 * cards) * (kStationParts * (1 + kStations) + kStations) +
+        const qint64 expected = qint64(4 * size.signIns) + qint64(2 * cards) * (1 + 2 * kStations) +
                                 qint64(4 * size.signScans);
         const qint64 half =
             count(conn.db(),
