@@ -43,9 +43,6 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     presence.setENUMBER(o.number);
     presence.setENAME(o.name);
     o.state = presence.Add(MainSession::Get(), at, scanId);
-    // Decoded here once the server has answered: on a busy server another
-    // thread for it only adds wake-ups to the stations' processor time.
-    o.photo = PhotoDecoder::Decode(employee.HeadImgBytes(), m_photoSize);
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)
         o.state = greeted; // recorded before a crash kept the journal from knowing
@@ -56,6 +53,10 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
         qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
         return std::nullopt;
     }
+    // Decoded here once the server has answered, and only for a greeting: on
+    // a busy server another thread for it only adds wake-ups to the stations'
+    // processor time.
+    o.photo = PhotoDecoder::Decode(employee.HeadImgBytes(), m_photoSize);
     return o;
 }
 

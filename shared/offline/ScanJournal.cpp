@@ -74,15 +74,15 @@ QVector<ScanJournal::Entry> ScanJournal::Day(const QString& number, const QDate&
 bool ScanJournal::MarkReplayed(const QVector<Mark>& marks) {
     // Several marks in one transaction; a single one is its own.
     std::optional<DbTransaction> tx;
-    if (marks.size() > 1)
-        tx.emplace(m_file.Session(), DbTransaction::Mode::Immediate);
-    const QString sql = QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
-                                       "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?");
-    for (const Mark& m : marks) {
-        const QVariantList params{int(m.state), m.number, m.scanId};
-        if ((tx ? tx->Exec(sql, params) : DbQuery::Exec(m_file.Session(), sql, params)) != 1)
+    if (marks.size() > 1 &&
+        !tx.emplace(m_file.Session(), DbTransaction::Mode::Immediate).IsActive())
+        return false;
+    for (const Mark& m : marks)
+        if (DbQuery::Exec(m_file.Session(),
+                          QStringLiteral("UPDATE Scan SET REPLAYED = 1, STATE = ?, ENUMBER = "
+                                         "COALESCE(NULLIF(?, ''), ENUMBER) WHERE SCANID = ?"),
+                          {int(m.state), m.number, m.scanId}) != 1)
             return false;
-    }
     return !tx || tx->Commit();
 }
 
