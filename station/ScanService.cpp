@@ -150,16 +150,19 @@ void ScanService::Scan(const QString& barcode, qint64 keyTimeMs) {
         return;
     }
     // Journalled before anything else: from here on the scan cannot be lost.
-    Waiting w{m_station->Journal().Add(barcode, QString(), ScanKeyTime(keyTimeMs), 0),
-              barcode,
-              keyTimeMs,
-              {},
-              {}};
+    const ScanJournal::Entry kept =
+        m_station->Journal().Append(barcode, QString(), ScanKeyTime(keyTimeMs), 0);
+    Waiting w{kept.scanId, barcode, keyTimeMs, {}, {}};
     w.since.start();
     if (w.scanId.isEmpty()) {
         ScanOutcome failed;
         failed.found = clsEmployee::Lookup::Failed;
         w.result = failed;
+    } else {
+        // Given to the worker too, ahead of the run that applies it, so it
+        // need not read the scan back from the journal.
+        QMetaObject::invokeMethod(
+            m_worker, [worker = m_worker, kept] { worker->Take(kept); }, Qt::QueuedConnection);
     }
     m_waiting.push_back(std::move(w));
     if (!m_offline)

@@ -60,6 +60,58 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     return o;
 }
 
+void ScanWorker::Take(const ScanJournal::Entry& entry) {
+    // A scan a run has already read from the journal is not given again.
+    if (entry.seq <= m_lastSeq)
+        return;
+    if (m_given.size() >= MaxGiven) {
+        m_given.clear(); // the journal holds them all: read it again
+        m_caughtUp = false;
+    }
+    m_given.push_back(entry);
+}
+
+bool ScanWorker::applyEntry(const ScanJournal::Entry& e) {
+    const std::optional<ScanOutcome> o = apply(e.scanId, e.barcode, e.at, e.state);
+    // A failure the server answered may pass (a lock held too long): the
+    // scan stays first in the journal and is tried again with the others,
+    // and ends with its failure only after MaxAttempts, so one bad record
+    // cannot hold the scans behind it for ever.
+    const bool failed =
+        o && (o->found == clsEmployee::Lookup::Failed || o->state == clsPresence::Error ||
+              o->state == clsPresence::WriteFailed);
+    if (failed && ++m_failures[e.scanId] < MaxAttempts) {
+        emit Applied(*o);
+        return false;
+    }
+    m_failures.remove(e.scanId);
+    // Marked one by one, so each greeting goes out as soon as it can.
+    if (!o || !m_journal->MarkReplayed({{e.scanId, o->state, o->number}}))
+        return false;
+    m_lastSeq = qMax(m_lastSeq, e.seq);
+    emit Applied(*o);
+    return true;
+}
+
+bool ScanWorker::drainJournal(bool* asked, bool* toItsEnd) {
+    for (;;) {
+        bool read = false;
+        const QVector<ScanJournal::Entry> batch = m_journal->Pending(BatchSize, &read);
+        for (const ScanJournal::Entry& e : batch) {
+            *asked = true;
+            if (!applyEntry(e))
+                return false;
+        }
+        // A short batch was all the journal held: a scan journalled after
+        // this read is given (Take) and has the service start another run.
+        // A journal that could not be read is read again by the next run.
+        if (batch.size() < BatchSize) {
+            *toItsEnd = read;
+            return true;
+        }
+    }
+}
+
 void ScanWorker::Drain() {
     if (!m_journal) {
         m_journal = std::make_unique<ScanJournal>(m_journalFile);
@@ -69,37 +121,22 @@ void ScanWorker::Drain() {
     }
     bool answered = m_journal->IsOpen();
     bool asked = false;
-    bool more = true;
-    while (answered && more) {
-        const QVector<ScanJournal::Entry> batch = m_journal->Pending(BatchSize);
-        // A short batch is all the journal held: a scan journalled after
-        // this read has the service start another run.
-        more = batch.size() == BatchSize;
-        if (batch.isEmpty())
-            break;
-        asked = true;
-        for (const ScanJournal::Entry& e : batch) {
-            const std::optional<ScanOutcome> o = apply(e.scanId, e.barcode, e.at, e.state);
-            // A failure the server answered may pass (a lock held too long):
-            // the scan stays first in the journal and is tried again with the
-            // others, and ends with its failure only after MaxAttempts, so one
-            // bad record cannot hold the scans behind it for ever.
-            const bool failed =
-                o && (o->found == clsEmployee::Lookup::Failed || o->state == clsPresence::Error ||
-                      o->state == clsPresence::WriteFailed);
-            if (failed && ++m_failures[e.scanId] < MaxAttempts) {
-                emit Applied(*o);
-                answered = false;
-                break;
-            }
-            m_failures.remove(e.scanId);
-            // Marked one by one, so each greeting goes out as soon as it can.
-            if (!o || !m_journal->MarkReplayed({{e.scanId, o->state, o->number}})) {
-                answered = false;
-                break;
-            }
-            emit Applied(*o);
+    if (answered && m_caughtUp) {
+        // Every waiting scan was given, in journal order: none is read back.
+        while (answered && !m_given.empty()) {
+            asked = true;
+            answered = applyEntry(m_given.front());
+            if (answered)
+                m_given.pop_front();
         }
+        m_caughtUp = answered;
+    } else if (answered) {
+        bool toItsEnd = false;
+        answered = drainJournal(&asked, &toItsEnd);
+        m_caughtUp = answered && toItsEnd;
+        // Given scans that this run read are done; the rest came after it.
+        while (m_caughtUp && !m_given.empty() && m_given.front().seq <= m_lastSeq)
+            m_given.pop_front();
     }
     // Nothing to give: asked whether the server answers at all (start-up, a retry).
     if (answered && !asked)

@@ -32,23 +32,34 @@ ScanJournal::ScanJournal(const QString& path) : m_file(path, schema()) {}
 ScanJournal::ScanJournal(const QString& path, LocalFile::Unusable unusable)
     : m_file(path, schema(), unusable) {}
 
-QString ScanJournal::Add(const QString& barcode, const QString& number, const QDateTime& at,
-                         qint16 state) {
-    const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+ScanJournal::Entry ScanJournal::Append(const QString& barcode, const QString& number,
+                                       const QDateTime& at, qint16 state) {
+    const QString time = DbDateTime::ToText(at);
+    Entry e{0,
+            QUuid::createUuid().toString(QUuid::WithoutBraces),
+            barcode,
+            number,
+            DbDateTime::FromText(time),
+            state,
+            false};
     // One statement is its own transaction: committed (flushed) on return,
     // without a BEGIN and a COMMIT of its own for the window's thread to run.
-    return DbQuery::Exec(m_file.Session(),
-                         QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
-                                        "STATE) VALUES(?, ?, ?, ?, ?)"),
-                         {id, barcode, number, DbDateTime::ToText(at), int(state)}) == 1
-               ? id
-               : QString();
+    auto q = DbQuery::Read(m_file.Session().Connection(),
+                           QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
+                                          "STATE) VALUES(?, ?, ?, ?, ?)"),
+                           {e.scanId, barcode, number, time, int(state)});
+    if (!q || q->numRowsAffected() != 1)
+        return {};
+    e.seq = q->lastInsertId().toLongLong();
+    return e;
 }
 
-QVector<ScanJournal::Entry> ScanJournal::read(const QString& where,
-                                              const QVariantList& params) const {
+QVector<ScanJournal::Entry> ScanJournal::read(const QString& where, const QVariantList& params,
+                                              bool* ok) const {
     QVector<Entry> out;
     auto q = DbQuery::Read(m_file.Session(), QLatin1String(kColumns) + where, params);
+    if (ok)
+        *ok = bool(q);
     while (q && q->next())
         out.push_back({q->value(0).toLongLong(), q->value(1).toString(), q->value(2).toString(),
                        q->value(3).toString(), DbDateTime::FromText(q->value(4).toString()),
@@ -56,8 +67,8 @@ QVector<ScanJournal::Entry> ScanJournal::read(const QString& where,
     return out;
 }
 
-QVector<ScanJournal::Entry> ScanJournal::Pending(int limit) const {
-    return read(QStringLiteral("WHERE REPLAYED = 0 ORDER BY SEQ LIMIT ?"), {limit});
+QVector<ScanJournal::Entry> ScanJournal::Pending(int limit, bool* ok) const {
+    return read(QStringLiteral("WHERE REPLAYED = 0 ORDER BY SEQ LIMIT ?"), {limit}, ok);
 }
 
 int ScanJournal::PendingCount() const {

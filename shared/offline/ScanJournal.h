@@ -28,9 +28,14 @@ public:
     const LocalFile& File() const { return m_file; }
 
     // Keeps a scan (committed on return); its id, or empty on failure.
-    QString Add(const QString& barcode, const QString& number, const QDateTime& at, qint16 state);
-    // The scans the server does not have yet, in scan order (at most `limit`).
-    QVector<Entry> Pending(int limit = 1000) const;
+    QString Add(const QString& barcode, const QString& number, const QDateTime& at, qint16 state) {
+        return Append(barcode, number, at, state).scanId;
+    }
+    // The same, the scan as Pending reads it back (its scanId empty on failure).
+    Entry Append(const QString& barcode, const QString& number, const QDateTime& at, qint16 state);
+    // The scans the server does not have yet, in scan order (at most
+    // `limit`); *ok false where the journal could not be read.
+    QVector<Entry> Pending(int limit = 1000, bool* ok = nullptr) const;
     int PendingCount() const;
     // A number's scans of a day, in scan order.
     QVector<Entry> Day(const QString& number, const QDate& day) const;
@@ -59,6 +64,6 @@ public:
     bool SetFlushOnCommit(bool flush);
 
 private:
-    QVector<Entry> read(const QString& where, const QVariantList& params) const;
+    QVector<Entry> read(const QString& where, const QVariantList& params, bool* ok = nullptr) const;
     LocalFile m_file;
 };

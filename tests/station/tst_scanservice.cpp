@@ -235,6 +235,19 @@ private slots:
                             stored(at(8, 5) + 1000) + "'"),
                  1);
         QCOMPARE(serverRows("ScanReplay"), int(m_greeted.size()));
+        // Online again, the next scan is applied as it comes, and the scans
+        // the journal brought are not applied again: that would mark them
+        // with the state of a scan the server already had.
+        const ScanOutcome departure = scan(kCardA, at(8, 7));
+        QVERIFY(!departure.offline);
+        QCOMPARE(departure.state, qint16(clsPresence::Departure));
+        QVERIFY(m_service->WaitIdle(5000));
+        QList<qint16> states;
+        const ScanJournal journal(OfflineStation::JournalFile(ScanService::StationFolder()));
+        for (const ScanJournal::Entry& e :
+             journal.Day(QStringLiteral("E001"), QDate::currentDate()))
+            states << e.state;
+        QCOMPARE(states, (QList<qint16>{clsPresence::Arrival, clsPresence::Departure}));
     }
 
     // A write the server refuses for a while (another program holds the
