@@ -61,6 +61,11 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
 }
 
 void ScanWorker::Take(const ScanJournal::Entry& entry) {
+    // A scan without its place in the journal has the next run read it.
+    if (entry.seq <= 0) {
+        m_caughtUp = false;
+        return;
+    }
     // A scan a run has already read from the journal is not given again.
     if (entry.seq <= m_lastSeq)
         return;
