@@ -15,6 +15,8 @@ const char kColumns[] =
     "SELECT SEQ, SCANID, BARCODE, ENUMBER, SCANTIME, STATE, REPLAYED FROM Scan ";
 
 QStringList schema() {
+    // SEQ is never used again, not even after a prune has emptied the table:
+    // the scan worker tells the scans given to it from those it has applied by it.
     return {QStringLiteral("CREATE TABLE IF NOT EXISTS Scan(SEQ INTEGER PRIMARY KEY AUTOINCREMENT, "
                            "SCANID TEXT NOT NULL UNIQUE, BARCODE TEXT, ENUMBER TEXT, "
                            "SCANTIME TEXT NOT NULL, STATE INTEGER, REPLAYED INTEGER NOT NULL "
