@@ -66,9 +66,6 @@ void ScanWorker::Take(const ScanJournal::Entry& entry) {
         m_caughtUp = false;
         return;
     }
-    // A scan a run has already read from the journal is not given again.
-    if (entry.seq <= m_lastSeq)
-        return;
     if (m_given.size() >= MaxGiven) {
         m_given.clear(); // the journal holds them all: read it again
         m_caughtUp = false;
@@ -128,9 +125,12 @@ void ScanWorker::Drain() {
     bool asked = false;
     if (answered && m_caughtUp) {
         // Every waiting scan was given, in journal order: none is read back.
+        // Those a run read from the journal and applied are done.
         while (answered && !m_given.empty()) {
-            asked = true;
-            answered = applyEntry(m_given.front());
+            if (m_given.front().seq > m_lastSeq) {
+                asked = true;
+                answered = applyEntry(m_given.front());
+            }
             if (answered)
                 m_given.pop_front();
         }
@@ -139,9 +139,6 @@ void ScanWorker::Drain() {
         bool toItsEnd = false;
         answered = drainJournal(&asked, &toItsEnd);
         m_caughtUp = answered && toItsEnd;
-        // Given scans that this run read are done; the rest came after it.
-        while (m_caughtUp && !m_given.empty() && m_given.front().seq <= m_lastSeq)
-            m_given.pop_front();
     }
     // Nothing to give: asked whether the server answers at all (start-up, a retry).
     if (answered && !asked)

@@ -67,8 +67,8 @@ private:
     QString m_journalFile;
     QHash<QString, int> m_failures; // scan id: attempts the server refused
     std::unique_ptr<ScanJournal> m_journal;
-    // Given scans newer than m_lastSeq, oldest first; applied from here
-    // while m_caughtUp (the journal read to its end, nothing failed since).
+    // Given scans, oldest first; those newer than m_lastSeq are applied from
+    // here while m_caughtUp (the journal read to its end, nothing failed since).
     std::deque<ScanJournal::Entry> m_given;
     bool m_caughtUp = false;
     qint64 m_lastSeq = 0; // the newest journalled scan applied

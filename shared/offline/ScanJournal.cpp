@@ -46,6 +46,7 @@ ScanJournal::Entry ScanJournal::Append(const QString& barcode, const QString& nu
             false};
     // One statement is its own transaction: committed (flushed) on return,
     // without a BEGIN and a COMMIT of its own for the window's thread to run.
+    // (Run as a read only to keep the query for its row id.)
     auto q = DbQuery::Read(m_file.Session().Connection(),
                            QStringLiteral("INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, "
                                           "STATE) VALUES(?, ?, ?, ?, ?)"),
