@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 #include <libpq-fe.h>
+#include <optional>
+#include <type_traits>
 
 namespace PgClient {
 
@@ -41,6 +43,38 @@ int Socket(pg_conn* conn) {
     using SocketOf = int (*)(const PGconn*);
     static const SocketOf socket = function<SocketOf>("PQsocket");
     return conn && socket ? socket(conn) : -1;
+}
+
+const Functions* Library() {
+    static const std::optional<Functions> library = []() -> std::optional<Functions> {
+        // The signatures are libpq's own (PGresult is pg_result, Oid an
+        // unsigned int, ExecStatusType an int-sized enumeration).
+        Functions f{};
+        bool all = true;
+        const auto look = [&all](auto& slot, const char* name) {
+            slot = function<std::remove_reference_t<decltype(slot)>>(name);
+            all = all && slot;
+        };
+        look(f.prepare, "PQprepare");
+        look(f.execPrepared, "PQexecPrepared");
+        look(f.resultStatus, "PQresultStatus");
+        look(f.resultErrorField, "PQresultErrorField");
+        look(f.resultErrorMessage, "PQresultErrorMessage");
+        look(f.errorMessage, "PQerrorMessage");
+        look(f.ntuples, "PQntuples");
+        look(f.nfields, "PQnfields");
+        look(f.fname, "PQfname");
+        look(f.ftype, "PQftype");
+        look(f.getvalue, "PQgetvalue");
+        look(f.getlength, "PQgetlength");
+        look(f.getisnull, "PQgetisnull");
+        look(f.cmdTuples, "PQcmdTuples");
+        look(f.clear, "PQclear");
+        look(f.unescapeBytea, "PQunescapeBytea");
+        look(f.freemem, "PQfreemem");
+        return all ? std::optional(f) : std::nullopt;
+    }();
+    return library ? &*library : nullptr;
 }
 
 } // namespace PgClient

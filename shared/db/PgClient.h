@@ -4,6 +4,7 @@
 
 class QSqlDriver;
 struct pg_conn;
+struct pg_result;
 
 // The PostgreSQL client library behind Qt's driver, for the two things the
 // driver does not offer: whether a connection has broken between
@@ -23,5 +24,29 @@ pg_conn* Connection(const QSqlDriver* driver);
 bool Broken(pg_conn* conn);
 // The connection's socket, -1 where there is none.
 int Socket(pg_conn* conn);
+
+// The library's functions for prepared statements, looked up once; null
+// where the library is not loaded or lacks one of them.
+struct Functions {
+    pg_result* (*prepare)(pg_conn*, const char*, const char*, int, const unsigned int*);
+    pg_result* (*execPrepared)(pg_conn*, const char*, int, const char* const*, const int*,
+                               const int*, int);
+    int (*resultStatus)(const pg_result*);
+    char* (*resultErrorField)(const pg_result*, int);
+    char* (*resultErrorMessage)(const pg_result*);
+    char* (*errorMessage)(const pg_conn*);
+    int (*ntuples)(const pg_result*);
+    int (*nfields)(const pg_result*);
+    char* (*fname)(const pg_result*, int);
+    unsigned int (*ftype)(const pg_result*, int);
+    char* (*getvalue)(const pg_result*, int, int);
+    int (*getlength)(const pg_result*, int, int);
+    int (*getisnull)(const pg_result*, int, int);
+    char* (*cmdTuples)(pg_result*);
+    void (*clear)(pg_result*);
+    unsigned char* (*unescapeBytea)(const unsigned char*, size_t*);
+    void (*freemem)(void*);
+};
+const Functions* Library();
 
 } // namespace PgClient

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -7,6 +9,8 @@
 
 #include <map>
 #include <optional>
+
+struct pg_conn;
 
 // The prepared statements of a server connection that no caller is reading,
 // by their text. Owned by the connection's driver, so it lives exactly as
@@ -27,6 +31,18 @@ public:
     std::optional<QSqlQuery> take(const QString& sql);
     void give(const QString& sql, QSqlQuery q);
 
+    // The name to run `sql` under by PgStatement on `conn` (the client
+    // library's connection now behind the driver): *prepared tells whether
+    // it was prepared so on this connection already. Empty (the unnamed
+    // statement, prepared for each run) once Limit names are kept.
+    QByteArray preparedName(pg_conn* conn, const QString& sql, bool* prepared);
+    // Keeps the name `sql` has been prepared under.
+    void keepPrepared(const QString& sql, const QByteArray& name);
+    void forgetPrepared() { m_prepared.clear(); }
+
 private:
     std::multimap<QString, QSqlQuery> m_idle;
+    pg_conn* m_preparedOn = nullptr;
+    QHash<QString, QByteArray> m_prepared;
+    quint64 m_lastName = 0;
 };

@@ -3,6 +3,7 @@
 // threads reading and writing at once, each on its session. On an SQLite
 // file, and as tst_session_pg on a database of the test server.
 #include "shared/config/clsConfiguration.h"
+#include "shared/db/DbErrors.h"
 #include "shared/db/DbQuery.h"
 #include "shared/db/DbSession.h"
 #include "shared/db/DbTransaction.h"
@@ -12,10 +13,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <atomic>
 #include <latch>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -235,6 +238,78 @@ private slots:
             QCOMPARE(depts(writer), QStringLiteral("办公室,教务处,总务处,保卫处"));
         }
         QCOMPARE(openFiles(), filesBefore);
+    }
+
+    // On the server a scan's statements (a Quick scope) go by the server's
+    // own protocol: each reads exactly as the driver's own statement does
+    // (types, nulls, bytes, a ? inside quotes, counts, the server's error
+    // code), and keeps working once the server has forgotten its prepared
+    // statements and once the connection was ended and opened anew.
+    void scanStatementsOnTheServer() {
+        TestProgramDir dir;
+        QVERIFY2(dir.init(), qPrintable(dir.lastError));
+        DbSession session = DbSession::OpenConfigured();
+        QVERIFY(session.IsOpen());
+        if (session.Engine() != DbDialect::Engine::PostgreSQL)
+            QSKIP("the server's protocol is the server's");
+        QVERIFY(addDept(session, 1, QStringLiteral("办公室")));
+        const QByteArray bytes("\0\x01'?\xff", 5);
+        const QString read = QStringLiteral(
+            "SELECT ?::int, ?::bigint, ?::boolean, ?::float8, ?::bytea, ?, NULL::int, "
+            "'it''s ?' || \"dname\", ?, 1.5::numeric, DATE '2026-12-09', "
+            "TIMESTAMP '2026-12-09 07:30:05', 'NaN'::float8 FROM Dept AS \"dept\" WHERE ID = ?");
+        const QVariantList params{-7,
+                                  Q_INT64_C(1) << 40,
+                                  true,
+                                  0.1,
+                                  bytes,
+                                  QStringLiteral("签到"),
+                                  QVariant(QMetaType::fromType<QString>()),
+                                  1};
+        const auto rowOf = [&](bool quick) {
+            std::optional<StatementWatchdog::Quick> scope;
+            if (quick)
+                scope.emplace();
+            QVariantList row;
+            auto q = DbQuery::Read(session, read, params);
+            if (q && q->next())
+                for (int i = 0; i < 13; ++i)
+                    row << q->value(i);
+            return row;
+        };
+        const QVariantList driver = rowOf(false);
+        QCOMPARE(driver.size(), 13);
+        QCOMPARE(driver[4].toByteArray(), bytes);
+        for (int round = 0; round < 4; ++round) {
+            if (round == 2) { // the server forgets every prepared statement
+                QVERIFY(QSqlQuery(session.Connection()).exec(QStringLiteral("DEALLOCATE ALL")));
+            } else if (round == 3) { // the connection is ended, and opened anew
+                DbSession admin = DbSession::OpenConfigured();
+                QCOMPARE(count(admin, QStringLiteral("SELECT COUNT(pg_terminate_backend(pid)) "
+                                                     "FROM pg_stat_activity WHERE pid <> "
+                                                     "pg_backend_pid() AND datname = "
+                                                     "current_database()")),
+                         1);
+            }
+            const QVariantList quick = rowOf(true);
+            QCOMPARE(quick.size(), driver.size());
+            for (int i = 0; i < driver.size(); ++i) {
+                QCOMPARE(quick[i].typeId(), driver[i].typeId());
+                QCOMPARE(quick[i].isNull(), driver[i].isNull());
+                const bool nan = quick[i].typeId() == QMetaType::Double &&
+                                 qIsNaN(quick[i].toDouble()) && qIsNaN(driver[i].toDouble());
+                QVERIFY2(nan || quick[i] == driver[i], qPrintable(QString::number(i)));
+            }
+        }
+        const StatementWatchdog::Quick scope;
+        QCOMPARE(DbQuery::Exec(session, QStringLiteral("UPDATE Dept SET DNAME = ? WHERE ID >= ?"),
+                               {QStringLiteral("教务处"), 0}),
+                 1);
+        QCOMPARE(DbQuery::Exec(session, QStringLiteral("CREATE TEMP TABLE t(a int)"), {}), 0);
+        Error why;
+        QVERIFY(DbQuery::Exec(session, QStringLiteral("INSERT INTO Dept(ID, DNAME) VALUES(?, ?)"),
+                              {1, QStringLiteral("x")}, &why) < 0);
+        QCOMPARE(why.Code(), DbErrors::ConstraintCode);
     }
 
     // Two threads, each with its own session, write and read at once: a
