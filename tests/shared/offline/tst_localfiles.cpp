@@ -11,6 +11,7 @@
 #include "texts/StationProblemText.h"
 
 #include <QDir>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -231,6 +232,56 @@ private slots:
         const QVector<ScanJournal::Entry> day = reopened.Day("N2", t0.date());
         QCOMPARE(day.size(), 1);
         QVERIFY(day[0].replayed && day[0].state == 2);
+    }
+
+    // A journal of the earlier layout (full indexes) opens with the partial
+    // ones in their place, its scans as they were, and both reads of the
+    // scan road (waiting scans, a number's day) search an index.
+    void journalOfEarlierLayout() {
+        QTemporaryDir dir;
+        const QString path = OfflineStation::JournalFile(dir.path());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "old");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const char* sql :
+                 {"CREATE TABLE Scan(SEQ INTEGER PRIMARY KEY AUTOINCREMENT, SCANID TEXT NOT NULL "
+                  "UNIQUE, BARCODE TEXT, ENUMBER TEXT, SCANTIME TEXT NOT NULL, STATE INTEGER, "
+                  "REPLAYED INTEGER NOT NULL DEFAULT 0)",
+                  "CREATE INDEX IX_Scan_Pending ON Scan(REPLAYED, SEQ)",
+                  "CREATE INDEX IX_Scan_Number ON Scan(ENUMBER, SCANTIME)",
+                  "INSERT INTO Scan(SCANID, BARCODE, ENUMBER, SCANTIME, STATE, REPLAYED) VALUES "
+                  "('a', 'C1', 'N1', '2026-03-02 07:50:00', 1, 1), ('b', 'C2', 'N2', "
+                  "'2026-03-02 07:55:00', 1, 0), ('c', 'C3', NULL, '2026-03-02 07:58:00', 0, 0)"})
+                QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase("old");
+        ScanJournal j(path);
+        QVERIFY(j.IsOpen());
+        QSqlQuery q(j.File().Session().Connection());
+        QVERIFY(q.exec("SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE "
+                       "'IX_Scan%' ORDER BY name"));
+        QStringList indexes;
+        while (q.next())
+            indexes << q.value(0).toString();
+        QCOMPARE(indexes, QStringList({"IX_Scan_Numbered", "IX_Scan_Waiting"}));
+        const QVector<ScanJournal::Entry> pending = j.Pending();
+        QCOMPARE(pending.size(), 2);
+        QCOMPARE(pending[0].scanId, QStringLiteral("b"));
+        QCOMPARE(j.PendingCount(), 2);
+        QCOMPARE(j.Day("N1", t0.date()).size(), 1);
+        QVERIFY(j.MarkReplayed({{"c", 2, QStringLiteral("N1")}}));
+        QCOMPARE(j.Day("N1", t0.date()).size(), 2);
+        QCOMPARE(j.Pending().size(), 1);
+        for (const char* read : {"SELECT SEQ FROM Scan WHERE REPLAYED = 0 ORDER BY SEQ LIMIT 20",
+                                 "SELECT STATE FROM Scan WHERE ENUMBER = 'N1' AND ENUMBER <> '' "
+                                 "AND SCANTIME >= '2026-03-02' AND SCANTIME < '2026-03-03'"}) {
+            QVERIFY(q.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + QLatin1String(read)));
+            QVERIFY(q.next());
+            QVERIFY2(q.value(3).toString().contains(QLatin1String("INDEX IX_Scan_")),
+                     qPrintable(q.value(3).toString()));
+        }
     }
 
     // New files and their -wal and -shm for owner and group, under a
