@@ -34,11 +34,30 @@ bool succeeded(const PgClient::Functions& pq, pg_result* result) {
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
+// Whether the driver binds `v` as null: an empty variant, or a null text,
+// bytes, date or time in it.
+bool nullValue(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        return static_cast<const QString*>(v.constData())->isNull();
+    case QMetaType::QByteArray:
+        return static_cast<const QByteArray*>(v.constData())->isNull();
+    case QMetaType::QDate:
+        return v.toDate().isNull();
+    case QMetaType::QTime:
+        return v.toTime().isNull();
+    case QMetaType::QDateTime:
+        return v.toDateTime().isNull();
+    default:
+        return v.isNull();
+    }
+}
+
 // The values as the server reads them: text, bytes in binary, null.
 struct Values {
     explicit Values(const QVariantList& params) {
         for (const QVariant& v : params) {
-            if (v.isNull()) {
+            if (nullValue(v)) {
                 data.emplace_back();
                 formats.push_back(0);
             } else if (v.typeId() == QMetaType::QByteArray) {
@@ -59,7 +78,7 @@ struct Values {
             }
         }
         for (size_t i = 0; i < data.size(); ++i) {
-            pointers.push_back(params[qsizetype(i)].isNull() ? nullptr : data[i].constData());
+            pointers.push_back(nullValue(params[qsizetype(i)]) ? nullptr : data[i].constData());
             lengths.push_back(int(data[i].size()));
         }
     }

@@ -257,7 +257,8 @@ private slots:
         const QString read = QStringLiteral(
             "SELECT ?::int, ?::bigint, ?::boolean, ?::float8, ?::bytea, ?, NULL::int, "
             "'it''s ?' || \"dname\", ?, 1.5::numeric, DATE '2026-12-09', "
-            "TIMESTAMP '2026-12-09 07:30:05', 'NaN'::float8 FROM Dept AS \"dept\" WHERE ID = ?");
+            "TIMESTAMP '2026-12-09 07:30:05', 'NaN'::float8, ?::text FROM Dept AS \"dept\" WHERE "
+            "ID = ?");
         const QVariantList params{-7,
                                   Q_INT64_C(1) << 40,
                                   true,
@@ -265,6 +266,7 @@ private slots:
                                   bytes,
                                   QStringLiteral("签到"),
                                   QVariant(QMetaType::fromType<QString>()),
+                                  QString(),
                                   1};
         const auto rowOf = [&](bool quick) {
             std::optional<StatementWatchdog::Quick> scope;
@@ -273,12 +275,13 @@ private slots:
             QVariantList row;
             auto q = DbQuery::Read(session, read, params);
             if (q && q->next())
-                for (int i = 0; i < 13; ++i)
+                for (int i = 0; i < 14; ++i)
                     row << q->value(i);
             return row;
         };
         const QVariantList driver = rowOf(false);
-        QCOMPARE(driver.size(), 13);
+        QCOMPARE(driver.size(), 14);
+        QVERIFY(driver[13].isNull());
         QCOMPARE(driver[4].toByteArray(), bytes);
         for (int round = 0; round < 4; ++round) {
             if (round == 2) { // the server forgets every prepared statement
