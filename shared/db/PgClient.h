@@ -6,9 +6,10 @@ class QSqlDriver;
 struct pg_conn;
 struct pg_result;
 
-// The PostgreSQL client library behind Qt's driver, for the two things the
-// driver does not offer: whether a connection has broken between
-// statements, and its socket. The library is the one the driver has loaded
+// The PostgreSQL client library behind Qt's driver, for what the driver
+// does not offer: whether a connection has broken between statements, its
+// socket, and statements prepared and run by the server's own protocol
+// (PgStatement). The library is the one the driver has loaded
 // (the programs do not link it, so a station on a database file never loads
 // it); its functions are looked up once and the library kept loaded, as a
 // look-up per statement was a cost of every scan.

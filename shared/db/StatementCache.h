@@ -13,8 +13,9 @@
 struct pg_conn;
 
 // The prepared statements of a server connection that no caller is reading,
-// by their text. Owned by the connection's driver, so it lives exactly as
-// long as the connection; dropped (Forget) before the connection closes.
+// by their text, and the names PgStatement prepared its statements under. Owned by the connection's
+// driver, so it lives exactly as long as the connection; dropped (Forget) before the connection
+// closes.
 class StatementCache : public QObject {
     Q_OBJECT
 
@@ -38,6 +39,7 @@ public:
     QByteArray preparedName(pg_conn* conn, const QString& sql, bool* prepared);
     // Keeps the name `sql` has been prepared under.
     void keepPrepared(const QString& sql, const QByteArray& name);
+    // Forgets the names (the server no longer knows them).
     void forgetPrepared() { m_prepared.clear(); }
 
 private:
