@@ -56,30 +56,24 @@ bool nullValue(const QVariant& v) {
 // The values as the server reads them: text, bytes in binary, null.
 struct Values {
     explicit Values(const QVariantList& params) {
+        data.reserve(size_t(params.size())); // the pointers stay valid
         for (const QVariant& v : params) {
-            if (nullValue(v)) {
+            const bool null = nullValue(v);
+            if (null)
                 data.emplace_back();
-                formats.push_back(0);
-            } else if (v.typeId() == QMetaType::QByteArray) {
+            else if (v.typeId() == QMetaType::QByteArray)
                 data.push_back(v.toByteArray());
-                formats.push_back(1);
-            } else if (v.typeId() == QMetaType::Bool) {
+            else if (v.typeId() == QMetaType::Bool)
                 data.emplace_back(v.toBool() ? "t" : "f");
-                formats.push_back(0);
-            } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+            else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
                 data.push_back(QByteArray::number(v.toDouble(), 'g', 17));
-                formats.push_back(0);
-            } else if (v.typeId() == QMetaType::QDateTime) {
+            else if (v.typeId() == QMetaType::QDateTime)
                 data.push_back(v.toDateTime().toString(Qt::ISODateWithMs).toUtf8());
-                formats.push_back(0);
-            } else {
+            else
                 data.push_back(v.toString().toUtf8());
-                formats.push_back(0);
-            }
-        }
-        for (size_t i = 0; i < data.size(); ++i) {
-            pointers.push_back(nullValue(params[qsizetype(i)]) ? nullptr : data[i].constData());
-            lengths.push_back(int(data[i].size()));
+            pointers.push_back(null ? nullptr : data.back().constData());
+            lengths.push_back(int(data.back().size()));
+            formats.push_back(!null && v.typeId() == QMetaType::QByteArray ? 1 : 0);
         }
     }
     std::vector<QByteArray> data;
