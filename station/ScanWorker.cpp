@@ -31,18 +31,16 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
     o.scanId = scanId;
     clsEmployee employee(MainSession::Get());
     employee.setEBARCODE(barcode);
-    o.found = employee.IsExist();
+    // The look-up and the record, on a server in one round trip.
+    clsPresence presence;
+    o.found = presence.AddCard(MainSession::Get(), employee, at, scanId, &o.state);
     if (o.found == clsEmployee::Lookup::Failed)
         return serverAnswers() ? std::optional(o) : std::nullopt;
     if (o.found == clsEmployee::Lookup::NotFound)
-        return o; // an unknown card: nothing to write
+        return o; // an unknown card: nothing written
     o.number = employee.ENUMBER();
     o.name = employee.ENAME();
     o.department = employee.DNAME();
-    clsPresence presence;
-    presence.setENUMBER(o.number);
-    presence.setENAME(o.name);
-    o.state = presence.Add(MainSession::Get(), at, scanId);
     o.record = presence;
     if (o.state == clsPresence::AlreadyReplayed)
         o.state = greeted; // recorded before a crash kept the journal from knowing

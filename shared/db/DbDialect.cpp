@@ -295,6 +295,38 @@ QString ApplyScanCallStatement(Engine engine) {
                : QString();
 }
 
+QString ScanCardFunctionStatement(Engine engine) {
+    if (engine != Engine::PostgreSQL)
+        return {};
+    // The answer's names differ from the tables' columns, which the
+    // statements name unqualified.
+    return QStringLiteral(
+        "CREATE OR REPLACE FUNCTION attendance_scan_card(p_barcode text, p_now text, "
+        "p_day_start text, p_day_end text, p_repeat_from text, p_scan text) RETURNS TABLE("
+        "r_id integer, r_did integer, r_number text, r_barcode text, r_name text, "
+        "r_enter_date text, r_dept text, r_photo text, r_state integer) "
+        "LANGUAGE plpgsql AS $fn$\n"
+        "BEGIN\n"
+        "  SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, Employee.ENAME, "
+        "Employee.ENTERDATE, Dept.DNAME, encode(Employee.HEADIMG, 'base64') INTO r_id, r_did, "
+        "r_number, r_barcode, r_name, r_enter_date, r_dept, r_photo FROM Employee, Dept "
+        "WHERE Employee.DID = Dept.ID AND lower(Employee.EBARCODE) = lower(p_barcode) LIMIT 1;\n"
+        "  IF NOT FOUND THEN RETURN; END IF;\n"
+        "  IF r_did IS NOT NULL AND r_barcode IS NOT NULL AND r_name IS NOT NULL "
+        "AND r_dept IS NOT NULL THEN\n"
+        "    r_state := attendance_apply_scan(r_number, p_now, p_day_start, p_day_end, "
+        "p_repeat_from, p_scan);\n"
+        "  END IF;\n"
+        "  RETURN NEXT;\n"
+        "END $fn$");
+}
+
+QString ScanCardCallStatement(Engine engine) {
+    return engine == Engine::PostgreSQL
+               ? QStringLiteral("SELECT * FROM attendance_scan_card(?, ?, ?, ?, ?, ?)")
+               : QString();
+}
+
 namespace {
 
 // Whether the login owns table Presence, and so may create the functions.
@@ -319,6 +351,26 @@ QString ApplyScanFunctionStateStatement(Engine engine) {
     return functionsStateStatement(engine,
                                    {"attendance_apply_scan(text, text, text, text, text, text)",
                                     "attendance_sign_in(text, text, text, text, text)"});
+}
+
+QString ScanCardFunctionStateStatement(Engine engine) {
+    return functionsStateStatement(engine,
+                                   {"attendance_scan_card(text, text, text, text, text, text)",
+                                    "attendance_apply_scan(text, text, text, text, text, text)",
+                                    "attendance_sign_in(text, text, text, text, text)"});
+}
+
+QString ScanCardFunctionCallableStatement(Engine engine) {
+    const QString state = ScanCardFunctionStateStatement(engine);
+    if (state.isEmpty())
+        return {};
+    // A site may have taken EXECUTE from PUBLIC and not given it to the
+    // stations' login (null where the function is missing).
+    const QString select = QStringLiteral("SELECT ");
+    return select +
+           QStringLiteral("coalesce(has_function_privilege(to_regprocedure('attendance_scan_card("
+                          "text, text, text, text, text, text)'), 'EXECUTE'), false) AND ") +
+           state.mid(select.size());
 }
 
 QString SignInFunctionStateStatement(Engine engine) {

@@ -134,6 +134,23 @@ QString ApplyScanCallStatement(Engine engine);
 // One row as SignInFunctionStateStatement's, for this function.
 QString ApplyScanFunctionStateStatement(Engine engine);
 
+// A journal's scan of a card in one server call, one round trip: the card
+// looked up by its barcode as a scan looks it up (without regard to case,
+// with its department and the photo as PhotoColumn gives it), and, when its
+// row is usable (department, barcode, name and department name present), the
+// scan applied as ApplyScanFunctionStatement applies it, in the same
+// transaction. The call binds the barcode, the apply call's four times and the
+// scan id; it answers no row for an unknown card, else the look-up's eight
+// columns and the apply function's answer (null where it was not called).
+// Step 10 of the schema, and made on first use by the login that owns the
+// tables; empty on SQLite.
+QString ScanCardFunctionStatement(Engine engine);
+QString ScanCardCallStatement(Engine engine);
+// One row as SignInFunctionStateStatement's, for this function and the two it calls.
+QString ScanCardFunctionStateStatement(Engine engine);
+// The same, the first value true only where this login may also call it.
+QString ScanCardFunctionCallableStatement(Engine engine);
+
 // What guards the trail of corrections and the closed months on the
 // database itself. On PostgreSQL: functions that run with the owner's rights
 // (search_path fixed) write every trail row and every month's closing and

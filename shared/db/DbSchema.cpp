@@ -185,6 +185,9 @@ const QVector<StepDef>& steps() {
         serverFunctionStep(
             9, QStringLiteral("scans of the stations' journals applied in one call (server)"),
             DbDialect::ApplyScanFunctionStatement, DbDialect::ApplyScanFunctionStateStatement),
+        serverFunctionStep(
+            10, QStringLiteral("a card's scan looked up and applied in one call (server)"),
+            DbDialect::ScanCardFunctionStatement, DbDialect::ScanCardFunctionStateStatement),
     };
     Q_ASSERT(list.size() == Latest);
     return list;

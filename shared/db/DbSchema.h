@@ -20,7 +20,7 @@
 namespace DbSchema {
 
 // The version this program's steps lead to.
-constexpr int Latest = 9;
+constexpr int Latest = 10;
 
 struct Step {
     int version = 0;

@@ -150,21 +150,29 @@ clsEmployee::Lookup clsEmployee::loadBy(const char* column, const QString& key, 
         return Lookup::Failed;
     if (!q->next())
         return Lookup::NotFound;
+    return readRow(*q, setNumber);
+}
+
+clsEmployee::Lookup clsEmployee::ReadLookupRow(const QSqlQuery& row) {
+    return readRow(row, true);
+}
+
+clsEmployee::Lookup clsEmployee::readRow(const QSqlQuery& q, bool setNumber) {
     // A missing name, department or barcode makes the record unusable; a
     // missing entry date reads as the zero date.
     for (int i : {1, 3, 4, 6})
-        if (q->isNull(i))
+        if (q.isNull(i))
             return Lookup::Failed;
-    setENAME(q->value(4).toString());
-    m_did = static_cast<qint16>(q->value(1).toInt());
-    m_enterDate = q->isNull(5) ? DbDateTime::Zero() : DbDateTime::FromText(q->value(5).toString());
-    m_dname = q->value(6).toString();
-    setEBARCODE(q->value(3).toString());
+    setENAME(q.value(4).toString());
+    m_did = static_cast<qint16>(q.value(1).toInt());
+    m_enterDate = q.isNull(5) ? DbDateTime::Zero() : DbDateTime::FromText(q.value(5).toString());
+    m_dname = q.value(6).toString();
+    setEBARCODE(q.value(3).toString());
     if (setNumber)
-        m_enumber = q->value(2).toString();
-    m_id = q->value(0).toInt();
+        m_enumber = q.value(2).toString();
+    m_id = q.value(0).toInt();
     setHeadImg(QString());
-    m_photo = DbDialect::PhotoBytes(engine, q->value(7));
+    m_photo = DbDialect::PhotoBytes(m_session->Engine(), q.value(7));
     m_photoLoaded = true;
     return Lookup::Found;
 }

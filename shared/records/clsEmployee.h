@@ -8,6 +8,7 @@
 
 class DbSession;
 class Error;
+class QSqlQuery;
 
 // An employee (table Employee, joined with Dept for the department name),
 // read and written on the session it is given. A loaded record keeps its photo bytes and writes
@@ -49,6 +50,9 @@ public:
     enum class Lookup : qint16 { Failed = -1, NotFound = 0, Found = 1 };
     Lookup LoadByENUMBER(); // NotFound for an empty number too
     Lookup IsExist();       // by EBARCODE; NotFound for an empty barcode too
+    // A row of the look-up's columns (as IsExist's statement gives them, in
+    // order) read into this record as IsExist reads its row.
+    Lookup ReadLookupRow(const QSqlQuery& row);
     // Stores the employee (Store without the new-number rule).
     bool Add();
     // Stores the employee: a row of the same number (without regard to case)
@@ -83,6 +87,7 @@ public:
 
 private:
     Lookup loadBy(const char* column, const QString& key, bool setNumber);
+    Lookup readRow(const QSqlQuery& row, bool setNumber);
     void deletePhotoFile();
     // The photo bytes to store: a loaded record's own, else the file's.
     bool photoForStore(QByteArray* photo) const;

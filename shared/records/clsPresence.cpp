@@ -26,6 +26,7 @@ qint16 stateOf(DbSession& session, const QString& number, const QDateTime& now, 
 // it: its scans use the statements.
 const char kNoSignInFunction[] = "attendanceNoSignInFunction";
 const char kNoApplyFunction[] = "attendanceNoApplyScanFunction";
+const char kNoScanCardFunction[] = "attendanceNoScanCardFunction";
 
 // What a server function's state tells (one row: present, the login owns
 // the tables), where it is missing and the owner may make it: made by
@@ -65,6 +66,19 @@ bool signInFunctionReady(DbSession& session) {
     return f == Function::Present || f == Function::Made;
 }
 
+// The values the server's functions that apply a journal's scan take after
+// the card's number (or barcode): the scan's time, its day's bounds, the
+// start of the repeat window and the scan's id.
+QVariantList applyValues(const QString& key, const QDateTime& now, const QString& scanId) {
+    const QDate today = now.date();
+    return {key,
+            DbDateTime::ToText(now),
+            DbDateTime::DayStart(today),
+            DbDateTime::DayEnd(today),
+            DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds)),
+            scanId};
+}
+
 // A journal's scan applied in one call of the server's function, in one
 // round trip: the call is its own transaction, and its answer is read whole,
 // so it includes the end of that transaction: a commit the server refuses,
@@ -82,13 +96,7 @@ std::optional<qint16> applyOnServer(DbSession& session, const QString& number, c
     if (call.isEmpty() || scanId.isEmpty() || session.Depth() > 0 || !db.isValid() ||
         db.driver()->property(kNoApplyFunction).toBool())
         return std::nullopt;
-    const QDate today = now.date();
-    const QVariantList params{number,
-                              DbDateTime::ToText(now),
-                              DbDateTime::DayStart(today),
-                              DbDateTime::DayEnd(today),
-                              DbDateTime::ToText(now.addSecs(-clsPresence::RepeatSeconds)),
-                              scanId};
+    const QVariantList params = applyValues(number, now, scanId);
     // Not run again on a new connection should this one break: the call may
     // have committed. (The look-up before it has opened a broken one anew.)
     if (auto q = DbQuery::ReadWhole(db, call, params)) {
@@ -113,6 +121,55 @@ std::optional<qint16> applyOnServer(DbSession& session, const QString& number, c
         break;
     }
     return std::nullopt;
+}
+
+// What the call of the server's function for a card's scan gave.
+enum class CardCall {
+    Answered, // the call's rows: none for an unknown card
+    Refused,  // the server refused the call (a lock held too long, a refused commit)
+    Unusable, // the look-up and Add must do it
+    Failed    // the server did not answer
+};
+
+// A journal's scan of a card in one call of the server's function, in one
+// round trip: the card's row and the state after it. Read whole, so the
+// answer includes the end of the call's own transaction; not run again on a
+// connection opened anew, since the call may have committed. After a
+// failure a missing function is made where allowed and called once more;
+// a function this login may not call leaves the scans to the look-up and
+// Add; any other failure the server answered is the scan's own (Add would
+// meet it too, after another wait for the same lock).
+CardCall scanCardOnServer(DbSession& session, const QString& barcode, const QDateTime& now,
+                          const QString& scanId, DbQuery::Rows* rows) {
+    const DbDialect::Engine engine = session.Engine();
+    const QString call = DbDialect::ScanCardCallStatement(engine);
+    if (call.isEmpty() || scanId.isEmpty() || session.Depth() > 0)
+        return CardCall::Unusable;
+    // A connection the server ended meanwhile (a restart) is opened anew
+    // first, so a call that fails has reached the server.
+    session.ReopenIfLost();
+    QSqlDatabase db = session.Connection();
+    if (!db.isValid() || db.driver()->property(kNoScanCardFunction).toBool())
+        return CardCall::Unusable;
+    const QVariantList params = applyValues(barcode, now, scanId);
+    if ((*rows = DbQuery::ReadWhole(db, call, params)))
+        return CardCall::Answered;
+    switch (ensureFunction(session, DbDialect::ScanCardFunctionCallableStatement(engine),
+                           {DbDialect::SignInFunctionStatement(engine),
+                            DbDialect::ApplyScanFunctionStatement(engine),
+                            DbDialect::ScanCardFunctionStatement(engine)},
+                           kNoScanCardFunction)) {
+    case Function::Unknown:
+        return CardCall::Failed;
+    case Function::Made:
+        *rows = DbQuery::ReadWhole(session.Connection(), call, params);
+        return *rows ? CardCall::Answered : CardCall::Unusable;
+    case Function::Present:
+        return CardCall::Refused;
+    case Function::Missing:
+        break;
+    }
+    return CardCall::Unusable;
 }
 
 // The sign-in rule in one round trip to the server's function: the state,
@@ -189,11 +246,55 @@ qint16 clsPresence::Add(DbSession& session, const QDateTime& at, const QString& 
     const QDateTime now = at.addMSecs(-at.time().msec());
     const std::optional<qint16> applied = applyOnServer(session, m_enumber, now, scanId);
     const qint16 state = applied ? *applied : addByStatements(session, now, scanId);
+    setWritten(state, now);
+    return state;
+}
+
+clsEmployee::Lookup clsPresence::AddCard(DbSession& session, clsEmployee& card, const QDateTime& at,
+                                         const QString& scanId, qint16* state) {
+    const StatementWatchdog::Quick quick; // a scan waits seconds at most
+    if (card.EBARCODE().isEmpty())
+        return clsEmployee::Lookup::NotFound;
+    const QDateTime now = at.addMSecs(-at.time().msec());
+    DbQuery::Rows rows;
+    clsEmployee::Lookup found = clsEmployee::Lookup::Failed;
+    std::optional<qint16> applied;
+    switch (scanCardOnServer(session, card.EBARCODE(), now, scanId, &rows)) {
+    case CardCall::Failed:
+        return clsEmployee::Lookup::Failed;
+    case CardCall::Unusable:
+        found = card.IsExist();
+        break;
+    case CardCall::Refused:
+        found = card.IsExist();
+        applied = qint16(WriteFailed); // reported as Add reports it, tried again later
+        break;
+    case CardCall::Answered:
+        found = rows->next() ? card.ReadLookupRow(*rows) : clsEmployee::Lookup::NotFound;
+        // A state below Arrival wrote nothing: the statements decide it.
+        if (found == clsEmployee::Lookup::Found && !rows->isNull(8)) {
+            if (const int s = rows->value(8).toInt(); s >= Arrival && s <= AlreadyReplayed)
+                applied = qint16(s);
+        }
+        rows = {};
+        break;
+    }
+    if (found != clsEmployee::Lookup::Found)
+        return found;
+    m_enumber = card.ENUMBER();
+    m_ename = card.ENAME();
+    if (!applied)
+        *state = Add(session, at, scanId);
+    else
+        setWritten(*state = *applied, now);
+    return found;
+}
+
+void clsPresence::setWritten(qint16 state, const QDateTime& now) {
     if (state == Arrival)
         m_enterTime = now;
     else if (state == Departure)
         m_exitTime = now;
-    return state;
 }
 
 std::optional<QVector<qint16>> clsPresence::AddAll(DbSession& session, QVector<clsPresence>& scans,

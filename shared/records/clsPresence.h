@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/db/DbDateTime.h"
+#include "shared/records/clsEmployee.h"
 
 #include <QDateTime>
 #include <QString>
@@ -44,6 +45,16 @@ public:
     // (table ScanReplay) in the same transaction; a scan id found there
     // already writes nothing and gives AlreadyReplayed.
     qint16 Add(DbSession& session, const QDateTime& at, const QString& scanId);
+    // A journal's scan of the card `card` (its EBARCODE set): looked up as
+    // clsEmployee::IsExist looks it up and, when found, recorded as Add(at,
+    // scanId) records it, with ENUMBER and ENAME from the card. On a server
+    // both in one call of its function, one round trip and one transaction,
+    // where that can be used; otherwise (SQLite, no such function that this
+    // login may make, a failure the server answered, a scan the statements
+    // must decide) the look-up and Add, as before. The look-up's answer;
+    // *state is Add's when the card was found.
+    clsEmployee::Lookup AddCard(DbSession& session, clsEmployee& card, const QDateTime& at,
+                                const QString& scanId, qint16* state);
     // Records the scans of `scans` (ENUMBER each) in one transaction, in
     // order, each at its own time `at` as Add(at, QString()) records it, so
     // a later scan sees the earlier ones (a card scanned twice is repeated):
@@ -57,6 +68,8 @@ public:
     static constexpr int RepeatSeconds = 60;
 
 private:
+    // enterTime or exitTime set to `now` after a state written at `now`.
+    void setWritten(qint16 state, const QDateTime& now);
     // The rule in the programs' own statements, in one transaction.
     qint16 addByStatements(DbSession& session, const QDateTime& now,
                            const QString& scanId = QString()) const;

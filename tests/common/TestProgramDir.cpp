@@ -143,7 +143,8 @@ bool TestProgramDir::initServer() {
         // An older database: no sign-in functions, and tables the login does
         // not own, so the programs may not create it and use the statements.
         QSqlQuery q(db);
-        ok = q.exec(QStringLiteral("DROP FUNCTION attendance_apply_scan")) &&
+        ok = q.exec(QStringLiteral("DROP FUNCTION attendance_scan_card")) &&
+             q.exec(QStringLiteral("DROP FUNCTION attendance_apply_scan")) &&
              q.exec(QStringLiteral("DROP FUNCTION attendance_sign_in")) &&
              q.exec(QStringLiteral("DO $$ BEGIN CREATE ROLE attendance_test_owner; EXCEPTION WHEN "
                                    "duplicate_object OR unique_violation THEN NULL; END $$")) &&

@@ -715,6 +715,52 @@ private slots:
         QCOMPARE(replay("2", "2026-03-11T17:00:00", "e"), qint16(S::Departure));
         QCOMPARE(fx->rows("Presence WHERE ENUMBER = '2'"), 1);
         QCOMPARE(fx->rows("ScanReplay WHERE SCANID = 'e'"), 1);
+
+        // A card's scan looked up and applied in one call: the card as
+        // IsExist reads it (its barcode without regard to case), the states
+        // and the record as Add gives them, an unknown card writes nothing,
+        // and a closed month is left to the statements (with its trail row).
+        QVERIFY(fx->addDept(1, "D") && addEmployee("5", "b5", 1, 4, "五"));
+        QCOMPARE(functions("attendance_scan_card"), 1);
+        QVERIFY(fx->exec("DROP FUNCTION attendance_scan_card"));
+        const auto card = [this](const char* barcode, const char* when, const char* id,
+                                 clsPresence* p = nullptr) {
+            clsEmployee e(fx->session());
+            e.setEBARCODE(barcode);
+            clsPresence own;
+            qint16 state = -100;
+            const clsEmployee::Lookup found =
+                (p ? p : &own)->AddCard(fx->session(), e, iso(when), id, &state);
+            if (found != clsEmployee::Lookup::Found)
+                return qint16(-10 - int(found));
+            const bool read = e.ENUMBER() == "5" && e.ENAME() == "五" && e.DNAME() == "D" &&
+                              e.HeadImgBytes() == TestProgramDir::jpeg(4) &&
+                              (p ? p : &own)->ENUMBER() == "5";
+            return read ? state : qint16(-99);
+        };
+        clsPresence arrival;
+        QCOMPARE(card("B5", "2026-03-12T08:00:00.700", "f", &arrival), qint16(S::Arrival));
+        QCOMPARE(arrival.enterTime(), iso("2026-03-12T08:00:00"));
+        QCOMPARE(functions("attendance_scan_card"), 1);
+        QCOMPARE(card("b5", "2026-03-12T08:00:30", "g"), qint16(S::Repeated));
+        QCOMPARE(card("b5", "2026-03-12T08:00:00", "f"), qint16(S::AlreadyReplayed));
+        QCOMPARE(card("b5", "2026-03-12T17:00:00", "h"), qint16(S::Departure));
+        QCOMPARE(card("b6", "2026-03-12T17:00:00", "i"), qint16(-10));
+        QCOMPARE(card("", "2026-03-12T17:00:00", "j"), qint16(-10));
+        QCOMPARE(fx->rows("ScanReplay WHERE SCANID IN ('f', 'g', 'h')"), 3);
+        QCOMPARE(fx->rows("ScanReplay WHERE SCANID IN ('i', 'j')"), 0);
+        // One call each: the look-up's own statement was never prepared.
+        auto lookUp = DbQuery::Read(fx->session(), "SELECT COUNT(*) FROM pg_prepared_statements "
+                                                   "WHERE statement LIKE '%Dept.DNAME%' AND "
+                                                   "statement NOT LIKE '%pg_prepared%'");
+        QVERIFY(lookUp && lookUp->next() && lookUp->value(0).toInt() == 0);
+        lookUp = {};
+        QCOMPARE(fx->rows("Presence WHERE ENUMBER = '5' AND ENTERTIME = '2026-03-12 08:00:00' "
+                          "AND EXITTIME = '2026-03-12 17:00:00'"),
+                 1);
+        QVERIFY(fx->exec("INSERT INTO MonthClose VALUES ('2026-02', '2026-03-01 09:00:00', 'b')"));
+        QCOMPARE(card("b5", "2026-02-27T08:00:00", "k"), qint16(S::Arrival));
+        QCOMPARE(fx->rows("Correction WHERE ACTION = 'replay'"), 1);
     }
 
     // A commit the server refuses after the function has answered (a
