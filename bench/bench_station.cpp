@@ -524,34 +524,21 @@ public:
     LibpqScan& operator=(const LibpqScan&) = delete;
 
     // One scan of `barcode` at `at` with the id `scanId`: true when written.
+    // The card's look-up and the rule, the record and the scan's id in the
+    // server's function, its own transaction: PQexecParams returns once that
+    // has committed.
     bool Scan(const QString& barcode, const QDateTime& at, const QString& scanId) {
-        const QString day = DbDateTime::DayStart(at.date());
-        const QString dayEnd = DbDateTime::DayEnd(at.date());
-        const QString now = DbDateTime::ToText(at);
-        PGresult* emp = exec(
-            "SELECT Employee.ID, Employee.DID, Employee.ENUMBER, Employee.EBARCODE, "
-            "Employee.ENAME, Employee.ENTERDATE, Dept.DNAME, encode(Employee.HEADIMG, 'base64') "
-            "FROM Employee, Dept WHERE Employee.DID = Dept.ID AND lower(Employee.EBARCODE) = "
-            "lower($1)",
-            {barcode});
-        if (!emp || PQntuples(emp) != 1)
-            return done(emp, false);
-        const QString number = QString::fromUtf8(PQgetvalue(emp, 0, 2));
+        PGresult* r = exec("SELECT * FROM attendance_scan_card($1, $2, $3, $4, $5, $6)",
+                           {barcode, DbDateTime::ToText(at), DbDateTime::DayStart(at.date()),
+                            DbDateTime::DayEnd(at.date()),
+                            DbDateTime::ToText(at.addSecs(-clsPresence::RepeatSeconds)), scanId});
+        if (!r || PQntuples(r) != 1)
+            return done(r, false);
         // The photo as the station reads it.
-        const QByteArray photo = QByteArray::fromBase64(PQgetvalue(emp, 0, 7));
-        PQclear(emp);
-        // The rule, the record and the scan's id in the server's function,
-        // its own transaction: PQexecParams returns once that has committed.
-        if (photo.isEmpty())
-            return false;
-        PGresult* applied =
-            exec("SELECT attendance_apply_scan($1, $2, $3, $4, $5, $6)",
-                 {number, now, day, dayEnd,
-                  DbDateTime::ToText(at.addSecs(-clsPresence::RepeatSeconds)), scanId});
-        const int state =
-            applied && PQntuples(applied) == 1 ? std::atoi(PQgetvalue(applied, 0, 0)) : 0;
-        PQclear(applied);
-        return state >= clsPresence::Arrival;
+        const QByteArray photo = QByteArray::fromBase64(PQgetvalue(r, 0, 7));
+        const int state = std::atoi(PQgetvalue(r, 0, 8));
+        PQclear(r);
+        return !photo.isEmpty() && state >= clsPresence::Arrival;
     }
 
 private:
