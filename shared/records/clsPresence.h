@@ -50,9 +50,11 @@ public:
     // scanId) records it, with ENUMBER and ENAME from the card. On a server
     // both in one call of its function, one round trip and one transaction,
     // where that can be used; otherwise (SQLite, no such function that this
-    // login may make, a failure the server answered, a scan the statements
-    // must decide) the look-up and Add, as before. The look-up's answer;
-    // *state is Add's when the card was found.
+    // login may make or call, a scan the statements must decide) the look-up
+    // and Add, as before. A call the server refused (a lock held too long, a
+    // refused commit): the card looked up alone and WriteFailed, as Add
+    // would give after waiting for the same lock again. The look-up's
+    // answer; *state is Add's when the card was found.
     clsEmployee::Lookup AddCard(DbSession& session, clsEmployee& card, const QDateTime& at,
                                 const QString& scanId, qint16* state);
     // Records the scans of `scans` (ENUMBER each) in one transaction, in
