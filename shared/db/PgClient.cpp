@@ -6,11 +6,15 @@
 #include <dlfcn.h>
 #include <libpq-fe.h>
 #include <optional>
+#include <poll.h>
 #include <type_traits>
 
 namespace PgClient {
 
 namespace {
+
+// How long the end of a connection may follow the server's goodbye.
+constexpr int kGoodbyeWaitMs = 20;
 
 template <typename F> F function(const char* name) {
     void* library = dlopen("libpq.so.5", RTLD_NOW | RTLD_NOLOAD);
@@ -35,8 +39,31 @@ pg_conn* Connection(const QSqlDriver* driver) {
 
 bool Broken(pg_conn* conn) {
     using Status = ConnStatusType (*)(const PGconn*);
+    using Transaction = PGTransactionStatusType (*)(const PGconn*);
+    using Consume = int (*)(PGconn*);
     static const Status status = function<Status>("PQstatus");
-    return conn && status && status(conn) == CONNECTION_BAD;
+    static const Transaction transaction = function<Transaction>("PQtransactionStatus");
+    static const Consume consume = function<Consume>("PQconsumeInput");
+    if (!conn || !status)
+        return false;
+    if (status(conn) == CONNECTION_BAD)
+        return true;
+    // Between statements the server sends nothing unasked but its goodbye
+    // before it closes the connection (a notice at most): read without
+    // waiting, that shows; its end follows at once, so the read of what
+    // came unasked waits a moment for it.
+    const int fd = Socket(conn);
+    if (fd < 0 || !transaction || !consume || transaction(conn) == PQTRANS_ACTIVE)
+        return false;
+    for (int waitMs : {0, kGoodbyeWaitMs}) {
+        pollfd ready{fd, POLLIN, 0};
+        if (::poll(&ready, 1, waitMs) <= 0)
+            break;
+        consume(conn);
+        if (status(conn) == CONNECTION_BAD)
+            return true;
+    }
+    return status(conn) == CONNECTION_BAD;
 }
 
 int Socket(pg_conn* conn) {

@@ -21,7 +21,8 @@ pg_conn* Connection(const QSqlDatabase& db);
 // The same behind an open driver.
 pg_conn* Connection(const QSqlDriver* driver);
 // Whether the server ended the connection (restarted, or an administrator's
-// command): false where that cannot be told.
+// command), what it sent meanwhile read without waiting: false where that
+// cannot be told.
 bool Broken(pg_conn* conn);
 // The connection's socket, -1 where there is none.
 int Socket(pg_conn* conn);

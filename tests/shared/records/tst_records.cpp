@@ -672,6 +672,12 @@ private slots:
         QCOMPARE(card.IsExist(), clsEmployee::Lookup::Found);
         endConnections();
         QCOMPARE(scan("1", iso("2026-03-11T08:00:00")), qint16(1));
+        endConnections(); // a journal's scan of a card, one call: run on a new one too
+        clsPresence p;
+        qint16 state = 0;
+        QCOMPARE(p.AddCard(fx->session(), card, iso("2026-03-11T17:00:00"), "s1", &state),
+                 clsEmployee::Lookup::Found);
+        QCOMPARE(state, qint16(clsPresence::Departure));
         endConnections(); // the employee list too: it once skipped the reconnect
         clsEmployeeSet all(fx->session());
         QVERIFY(all.LoadSet() && all.Count() == 2);
