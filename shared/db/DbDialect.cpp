@@ -333,14 +333,21 @@ namespace {
 const char kOwnsPresence[] = "EXISTS(SELECT 1 FROM pg_tables WHERE tablename = 'presence' AND "
                              "schemaname = current_schema() AND tableowner = current_user)";
 
-// One row: whether every function of `signatures` exists, and kOwnsPresence.
-QString functionsStateStatement(Engine engine, std::initializer_list<const char*> signatures) {
+// One row: whether every function of `signatures` exists (and, with
+// `callable`, whether this login may call the first), and kOwnsPresence.
+QString functionsStateStatement(Engine engine, std::initializer_list<const char*> signatures,
+                                bool callable = false) {
     if (engine != Engine::PostgreSQL)
         return {};
     QStringList present;
     for (const char* signature : signatures)
         present
             << QStringLiteral("to_regprocedure('%1') IS NOT NULL").arg(QLatin1String(signature));
+    // Null where the function is missing.
+    if (callable && signatures.size() > 0)
+        present << QStringLiteral("coalesce(has_function_privilege(to_regprocedure('%1'), "
+                                  "'EXECUTE'), false)")
+                       .arg(QLatin1String(*signatures.begin()));
     return QStringLiteral("SELECT %1, %2")
         .arg(present.join(QStringLiteral(" AND ")), QLatin1String(kOwnsPresence));
 }
@@ -353,24 +360,27 @@ QString ApplyScanFunctionStateStatement(Engine engine) {
                                     "attendance_sign_in(text, text, text, text, text)"});
 }
 
-QString ScanCardFunctionStateStatement(Engine engine) {
+namespace {
+
+// The scan card's function and the two it calls.
+QString scanCardState(Engine engine, bool callable) {
     return functionsStateStatement(engine,
                                    {"attendance_scan_card(text, text, text, text, text, text)",
                                     "attendance_apply_scan(text, text, text, text, text, text)",
-                                    "attendance_sign_in(text, text, text, text, text)"});
+                                    "attendance_sign_in(text, text, text, text, text)"},
+                                   callable);
+}
+
+} // namespace
+
+QString ScanCardFunctionStateStatement(Engine engine) {
+    return scanCardState(engine, false);
 }
 
 QString ScanCardFunctionCallableStatement(Engine engine) {
-    const QString state = ScanCardFunctionStateStatement(engine);
-    if (state.isEmpty())
-        return {};
     // A site may have taken EXECUTE from PUBLIC and not given it to the
-    // stations' login (null where the function is missing).
-    const QString select = QStringLiteral("SELECT ");
-    return select +
-           QStringLiteral("coalesce(has_function_privilege(to_regprocedure('attendance_scan_card("
-                          "text, text, text, text, text, text)'), 'EXECUTE'), false) AND ") +
-           state.mid(select.size());
+    // stations' login.
+    return scanCardState(engine, true);
 }
 
 QString SignInFunctionStateStatement(Engine engine) {
