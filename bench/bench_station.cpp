@@ -5,7 +5,7 @@
 //   - one station, scans one after another: Enter to greeting against the
 //     same statements sent through libpq alone;
 //   - eight stations (processes) at a scan every 50 ms each: p99 against
-//     the p99 of one station alone at the same pace;
+//     the p99 of one station alone at the same pace, the two in turn;
 //   - the sign-in screen (frmSign, offscreen) on the server: Enter to photo
 //     while the eight stations scan, against the same on a database file;
 //   - --soak: one station process, keys posted to its window, the days
@@ -75,6 +75,7 @@ constexpr int kDepts = 10;
 constexpr int kScanMs = 50;   // one scan every 50 ms at each of the eight stations
 constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStations = 8;
+constexpr int kAloneRounds = 4; // turns of one station alone, then all eight
 
 // The goals, each a ratio to a floor of the same run.
 constexpr double kOneOverLibpq = 1.5;
@@ -368,37 +369,57 @@ double processorMs() {
            double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e3;
 }
 
-// A station process: `count` cards from `first` arrive one a slot, then
-// depart in the same order, a slot every `paceMs` from `startMs` (epoch
-// milliseconds). Prints each greeting: milliseconds, state, offline.
+// A station process. The run is a row of windows of `--window-slots` slots
+// each, a slot every kScanMs from `startMs` (epoch milliseconds): "E" the
+// windows where all the stations scan, "A" those where one station scans
+// alone (the one given `--alone-day`; the others wait). In each kind of
+// window the station's `count` cards from `first` arrive one a slot, then
+// depart in the same order, on a day of that kind's own. Prints each
+// greeting (milliseconds, state, kind) and the processor time a scan of
+// each kind.
 int stationChild(const QStringList& args) {
     SetProgramDirectory(argValue(args, "--dir"));
-    const QDate day = QDate::fromString(argValue(args, "--day"), Qt::ISODate);
+    const QDate days[2] = {QDate::fromString(argValue(args, "--day"), Qt::ISODate),
+                           QDate::fromString(argValue(args, "--alone-day"), Qt::ISODate)};
     const int first = argValue(args, "--first").toInt();
     const int n = argValue(args, "--count").toInt();
     const qint64 startMs = argValue(args, "--start").toLongLong();
-    AppClock::setFixed(QDateTime(day, QTime(6, 59)));
+    const QString windows = argValue(args, "--windows", QStringLiteral("E"));
+    const int perWindow = argValue(args, "--window-slots", QString::number(2 * n)).toInt();
+    AppClock::setFixed(QDateTime(days[0], QTime(6, 59)));
     ScanService service;
     Greetings greetings(&service);
     // Started, its copy read and the server known, as a running station is.
     if (!service.WaitIdle(60'000) || service.Offline())
         die(QStringLiteral("the station did not get ready"));
-    const double cpuReady = processorMs();
-    for (int slot = 0; slot < 2 * n; ++slot) {
-        const qint64 wait = startMs + qint64(slot) * kScanMs - QDateTime::currentMSecsSinceEpoch();
-        runEventsFor(int(wait));
-        AppClock::setFixed(QDateTime::fromMSecsSinceEpoch(keyMs(day, slot)));
-        greetings.started();
-        service.Scan(barcodeOf(first + slot % n), keyMs(day, slot));
+    int scanned[2] = {0, 0};
+    double cpu[2] = {0, 0};
+    std::vector<int> kinds;
+    for (int w = 0; w < int(windows.size()); ++w) {
+        const int kind = windows[w] == QLatin1Char('A') ? 1 : 0;
+        if (!days[kind].isValid())
+            continue;
+        const double cpuBefore = processorMs();
+        for (int i = 0; i < perWindow; ++i) {
+            const qint64 slot = qint64(w) * perWindow + i;
+            runEventsFor(int(startMs + slot * kScanMs - QDateTime::currentMSecsSinceEpoch()));
+            const int j = scanned[kind]++;
+            AppClock::setFixed(QDateTime::fromMSecsSinceEpoch(keyMs(days[kind], j)));
+            greetings.started();
+            kinds.push_back(kind);
+            service.Scan(barcodeOf(first + j % n), keyMs(days[kind], j));
+        }
+        // The window's last greeting comes well before the next window's first slot.
+        if (!waitFor([&] { return !greetings.waiting(); }, 60'000))
+            die(QStringLiteral("greetings missing"));
+        cpu[kind] += processorMs() - cpuBefore;
     }
-    if (!waitFor([&] { return !greetings.waiting(); }, 60'000))
-        die(QStringLiteral("greetings missing"));
     service.WaitIdle(30'000);
     for (size_t i = 0; i < greetings.ms.size(); ++i)
-        say("SCAN %.4f %d\n", greetings.ms[i], greetings.states[i]);
+        say("SCAN %.4f %d %c\n", greetings.ms[i], greetings.states[i], kinds[i] ? 'A' : 'E');
     say("OFFLINE %d\n", greetings.offline);
-    say("CPU %.4f\n",
-        (processorMs() - cpuReady) / double(std::max<size_t>(1, greetings.ms.size())));
+    say("CPU %.4f\n", cpu[0] / double(std::max(1, scanned[0])));
+    say("CPUALONE %.4f\n", cpu[1] / double(std::max(1, scanned[1])));
     return 0;
 }
 
@@ -635,8 +656,10 @@ private:
 struct ChildRun {
     std::unique_ptr<QProcess> process;
     std::vector<double> ms;
+    std::vector<double> msAlone; // a station's scans in the windows where it scans alone
     int offline = 0;
     double cpuMsPerScan = 0; // the process's processor time while scanning, a scan
+    double cpuMsPerScanAlone = 0;
     bool ok = false;
 };
 
@@ -654,13 +677,15 @@ void finishChild(ChildRun& run, const char* tag) {
     for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split(' ');
         if (f.size() >= 2 && f[0] == tag) {
-            run.ms.push_back(f[1].toDouble());
+            (f.size() >= 4 && f[3] == "A" ? run.msAlone : run.ms).push_back(f[1].toDouble());
             if (f.size() >= 3 && f[0] == "SHOWN")
                 run.offline += f[2].toInt();
         } else if (f.size() == 2 && f[0] == "OFFLINE") {
             run.offline += f[1].toInt();
         } else if (f.size() == 2 && f[0] == "CPU") {
             run.cpuMsPerScan = f[1].toDouble();
+        } else if (f.size() == 2 && f[0] == "CPUALONE") {
+            run.cpuMsPerScanAlone = f[1].toDouble();
         }
     }
 }
@@ -676,24 +701,48 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
     return dirs;
 }
 
-// `n` station processes (directories `dirs`), each with `cards` cards of its own.
-std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard) {
+// `n` station processes (directories `dirs`), each with `cards` cards of its
+// own. With `aloneRounds`, the run alternates that many times between the
+// first station scanning alone (on the day `Alone`) and all of them scanning
+// (on `day`), in windows of equal length, the alone one first.
+std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
+                                    int aloneRounds = 0) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
+    const QString windows =
+        aloneRounds > 0 ? QStringLiteral("AE").repeated(aloneRounds) : QStringLiteral("E");
+    const int perWindow = 2 * cards / std::max(1, aloneRounds);
     std::vector<ChildRun> runs;
     for (int k = 0; k < int(dirs.size()); ++k) {
+        QStringList args{QStringLiteral("--station-child"),
+                         QStringLiteral("--dir"),
+                         dirs[k],
+                         QStringLiteral("--day"),
+                         dayOf(day).toString(Qt::ISODate),
+                         QStringLiteral("--first"),
+                         QString::number(firstCard + k * cards),
+                         QStringLiteral("--count"),
+                         QString::number(cards),
+                         QStringLiteral("--start"),
+                         QString::number(startMs),
+                         QStringLiteral("--windows"),
+                         windows,
+                         QStringLiteral("--window-slots"),
+                         QString::number(perWindow)};
+        if (k == 0 && aloneRounds > 0)
+            args << QStringLiteral("--alone-day") << dayOf(Alone).toString(Qt::ISODate);
         ChildRun r;
-        r.process = startChild({QStringLiteral("--station-child"), QStringLiteral("--dir"), dirs[k],
-                                QStringLiteral("--day"), dayOf(day).toString(Qt::ISODate),
-                                QStringLiteral("--first"), QString::number(firstCard + k * cards),
-                                QStringLiteral("--count"), QString::number(cards),
-                                QStringLiteral("--start"), QString::number(startMs)});
+        r.process = startChild(args);
         runs.push_back(std::move(r));
     }
     return runs;
 }
 
+// The stations' greetings: those of all the stations scanning, and those
+// of the first station scanning alone (`alone`).
 std::vector<double> finishStations(std::vector<ChildRun>& runs, int* failed, int* offline,
-                                   double* cpuMsPerScan = nullptr) {
+                                   double* cpuMsPerScan = nullptr,
+                                   std::vector<double>* alone = nullptr,
+                                   double* cpuMsPerScanAlone = nullptr) {
     std::vector<double> all;
     double cpu = 0;
     for (ChildRun& r : runs) {
@@ -702,9 +751,13 @@ std::vector<double> finishStations(std::vector<ChildRun>& runs, int* failed, int
         *offline += r.offline;
         cpu += r.cpuMsPerScan;
         all.insert(all.end(), r.ms.begin(), r.ms.end());
+        if (alone)
+            alone->insert(alone->end(), r.msAlone.begin(), r.msAlone.end());
     }
     if (cpuMsPerScan)
         *cpuMsPerScan = runs.empty() ? 0 : cpu / double(runs.size());
+    if (cpuMsPerScanAlone)
+        *cpuMsPerScanAlone = runs.empty() ? 0 : runs.front().cpuMsPerScanAlone;
     return all;
 }
 
@@ -822,13 +875,18 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     const QStringList eightDirs = stationDirs(stationBase, settings, kStations, "station");
     say("\nThe stations' journals and copies in %s\n", qPrintable(stationBase));
     int failed = 0, offline = 0;
-    say("\nStations, a scan every %d ms each, %d arrivals then their departures:\n", kScanMs,
-        cards);
-    std::vector<ChildRun> aloneRun = startStations(eightDirs.mid(0, 1), Alone, cards, 0);
+    say("\nStations, a scan every %d ms each, %d arrivals then their departures, one station "
+        "alone and all eight in turn (%d times):\n",
+        kScanMs, cards, kAloneRounds);
+    // The first station alone and all eight in turn, several times, so that
+    // both meet the same spells of the machine (its disk's periodic slow
+    // flushes, the server's background work); the first station is the same
+    // process in both, on a day of each kind's own.
+    std::vector<ChildRun> stationsRun = startStations(eightDirs, Eight, cards, 0, kAloneRounds);
     double cpuAlone = 0, cpuEight = 0;
-    const std::vector<double> alone = finishStations(aloneRun, &failed, &offline, &cpuAlone);
-    std::vector<ChildRun> eightRun = startStations(eightDirs, Eight, cards, 0);
-    const std::vector<double> eight = finishStations(eightRun, &failed, &offline, &cpuEight);
+    std::vector<double> alone;
+    const std::vector<double> eight =
+        finishStations(stationsRun, &failed, &offline, &cpuEight, &alone, &cpuAlone);
     say("  one station alone: median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(alone),
         percentile(alone, 0.99), percentile(alone, 1.0), alone.size());
     say("  eight stations:    median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(eight),
