@@ -5,7 +5,11 @@
 //   - one station, scans one after another: Enter to greeting against the
 //     same statements sent through libpq alone;
 //   - eight stations (processes) at a scan every 50 ms each: p99 against
-//     the p99 of one station alone at the same pace, the two in turn;
+//     the p99 of one station alone at the same pace, the two in turn; all
+//     eight scan in the same millisecond, which on this machine's two
+//     processors also queues the eight stations' own work (at a site each
+//     has a PC of its own); --independent: each scan at a moment of its own
+//     within its 50 ms, as people at eight desks come;
 //   - the sign-in screen (frmSign, offscreen) on the server: Enter to photo
 //     while the eight stations scan, against the same on a database file;
 //   - --soak: one station process, keys posted to its window, the days
@@ -13,7 +17,8 @@
 //     again every 10,000 scans: memory and open files between the half and
 //     the end, and every scan recorded once (rows and ScanReplay).
 //
-//   bench/bench_station.sh [--quick] [--journals-on-disk] [--only one|stations]
+//   bench/bench_station.sh [--quick] [--journals-on-disk] [--independent]
+//                          [--only one|stations]
 //                          [--soak [--scans N]]
 //
 // --quick: shorter runs (and --soak with 10,000 scans). The server is the
@@ -50,6 +55,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTimer>
@@ -372,7 +378,9 @@ double processorMs() {
 // A station process. The run is a row of windows of `--window-slots` slots
 // each, a slot every kScanMs from `startMs` (epoch milliseconds): "E" the
 // windows where all the stations scan, "A" those where one station scans
-// alone (the one given `--alone-day`; the others wait). In each kind of
+// alone (the one given `--alone-day`; the others wait); with
+// `--independent SEED` each scan comes at a moment of its own within its
+// slot, drawn from SEED, instead of at the slot's start. In each kind of
 // window the station's `count` cards from `first` arrive one a slot, then
 // depart in the same order, on a day of that kind's own. Prints each
 // greeting (milliseconds, state, kind) and the processor time a scan of
@@ -386,6 +394,8 @@ int stationChild(const QStringList& args) {
     const qint64 startMs = argValue(args, "--start").toLongLong();
     const QString windows = argValue(args, "--windows", QStringLiteral("E"));
     const int perWindow = argValue(args, "--window-slots", QString::number(2 * n)).toInt();
+    const QString seed = argValue(args, "--independent");
+    QRandomGenerator moments(seed.toUInt());
     AppClock::setFixed(QDateTime(days[0], QTime(6, 59)));
     ScanService service;
     Greetings greetings(&service);
@@ -402,7 +412,9 @@ int stationChild(const QStringList& args) {
         const double cpuBefore = processorMs();
         for (int i = 0; i < perWindow; ++i) {
             const qint64 slot = qint64(w) * perWindow + i;
-            runEventsFor(int(startMs + slot * kScanMs - QDateTime::currentMSecsSinceEpoch()));
+            const qint64 moment = seed.isEmpty() ? 0 : moments.bounded(kScanMs);
+            runEventsFor(
+                int(startMs + slot * kScanMs + moment - QDateTime::currentMSecsSinceEpoch()));
             const int j = scanned[kind]++;
             AppClock::setFixed(QDateTime::fromMSecsSinceEpoch(keyMs(days[kind], j)));
             greetings.started();
@@ -704,9 +716,10 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
 // `n` station processes (directories `dirs`), each with `cards` cards of its
 // own. With `aloneRounds`, the run alternates that many times between the
 // first station scanning alone (on the day `Alone`) and all of them scanning
-// (on `day`), in windows of equal length, the alone one first.
+// (on `day`), in windows of equal length, the alone one first;
+// `independent`: each scan at a moment of its own within its slot.
 std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
-                                    int aloneRounds = 0) {
+                                    int aloneRounds = 0, bool independent = false) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
     const QString windows =
         aloneRounds > 0 ? QStringLiteral("AE").repeated(aloneRounds) : QStringLiteral("E");
@@ -730,6 +743,8 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
                          QString::number(perWindow)};
         if (k == 0 && aloneRounds > 0)
             args << QStringLiteral("--alone-day") << dayOf(Alone).toString(Qt::ISODate);
+        if (independent)
+            args << QStringLiteral("--independent") << QString::number(k + 1);
         ChildRun r;
         r.process = startChild(args);
         runs.push_back(std::move(r));
@@ -786,7 +801,7 @@ struct Goals {
 };
 
 int speed(const Size& size, const DbSettings& settings, const QString& base, bool journalsOnDisk,
-          const QString& only) {
+          bool independent, const QString& only) {
     Goals goals;
     // --only one / --only stations: that part alone.
     const bool stationsOnly = only == QLatin1String("stations");
@@ -875,14 +890,16 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     const QStringList eightDirs = stationDirs(stationBase, settings, kStations, "station");
     say("\nThe stations' journals and copies in %s\n", qPrintable(stationBase));
     int failed = 0, offline = 0;
-    say("\nStations, a scan every %d ms each, %d arrivals then their departures, one station "
-        "alone and all eight in turn (%d times):\n",
-        kScanMs, cards, kAloneRounds);
+    say("\nStations, a scan every %d ms each (%s), %d arrivals then their departures, one "
+        "station alone and all eight in turn (%d times):\n",
+        kScanMs, independent ? "each at a moment of its own" : "all in the same millisecond", cards,
+        kAloneRounds);
     // The first station alone and all eight in turn, several times, so that
     // both meet the same spells of the machine (its disk's periodic slow
     // flushes, the server's background work); the first station is the same
     // process in both, on a day of each kind's own.
-    std::vector<ChildRun> stationsRun = startStations(eightDirs, Eight, cards, 0, kAloneRounds);
+    std::vector<ChildRun> stationsRun =
+        startStations(eightDirs, Eight, cards, 0, kAloneRounds, independent);
     double cpuAlone = 0, cpuEight = 0;
     std::vector<double> alone;
     const std::vector<double> eight =
@@ -1132,7 +1149,7 @@ int main(int argc, char* argv[]) {
     }
     const int status =
         speed(size, settings, base, args.contains(QStringLiteral("--journals-on-disk")),
-              argValue(args, "--only"));
+              args.contains(QStringLiteral("--independent")), argValue(args, "--only"));
     QDir(QStringLiteral("/dev/shm/attendance-bench-station")).removeRecursively();
     return status;
 }
