@@ -315,8 +315,13 @@ void runEventsFor(int ms) {
         QCoreApplication::processEvents();
         return;
     }
+    // A precise timer: Qt's default one may end a wait of seconds some
+    // hundreds of milliseconds early or late (it allows 5 %). A station that
+    // waits out the windows where it does not scan then scans apart from the
+    // others, or makes up the slots it missed with scans back to back, each
+    // waiting for the one before it.
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
