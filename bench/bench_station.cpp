@@ -388,8 +388,8 @@ double processorMs() {
 // slot, drawn from SEED, instead of at the slot's start. In each kind of
 // window the station's `count` cards from `first` arrive one a slot, then
 // depart in the same order, on a day of that kind's own. Prints each
-// greeting (milliseconds, state, kind) and the processor time a scan of
-// each kind.
+// greeting but the first (milliseconds, state, kind) and the processor time
+// a scan of each kind.
 int stationChild(const QStringList& args) {
     SetProgramDirectory(argValue(args, "--dir"));
     const QDate days[2] = {QDate::fromString(argValue(args, "--day"), Qt::ISODate),
@@ -432,7 +432,11 @@ int stationChild(const QStringList& args) {
         cpu[kind] += processorMs() - cpuBefore;
     }
     service.WaitIdle(30'000);
-    for (size_t i = 0; i < greetings.ms.size(); ++i)
+    // The first scan is not timed: it is its connection's first call, for
+    // which the server plans the function's statements afresh, which a
+    // station at work made long before (it is recorded and counted all the
+    // same).
+    for (size_t i = 1; i < greetings.ms.size(); ++i)
         say("SCAN %.4f %d %c\n", greetings.ms[i], greetings.states[i], kinds[i] ? 'A' : 'E');
     say("OFFLINE %d\n", greetings.offline);
     say("CPU %.4f\n", cpu[0] / double(std::max(1, scanned[0])));
