@@ -384,7 +384,7 @@ double processorMs() {
 // each, a slot every kScanMs from `startMs` (epoch milliseconds): "E" the
 // windows where all the stations scan, "A" those where one station scans
 // alone (the one given `--alone-day`; the others wait); with
-// `--independent SEED` each scan comes at a moment of its own within its
+// `--moments-seed SEED` each scan comes at a moment of its own within its
 // slot, drawn from SEED, instead of at the slot's start. In each kind of
 // window the station's `count` cards from `first` arrive one a slot, then
 // depart in the same order, on a day of that kind's own. Prints each
@@ -399,7 +399,7 @@ int stationChild(const QStringList& args) {
     const qint64 startMs = argValue(args, "--start").toLongLong();
     const QString windows = argValue(args, "--windows", QStringLiteral("E"));
     const int perWindow = argValue(args, "--window-slots", QString::number(2 * n)).toInt();
-    const QString seed = argValue(args, "--independent");
+    const QString seed = argValue(args, "--moments-seed");
     QRandomGenerator moments(seed.toUInt());
     AppClock::setFixed(QDateTime(days[0], QTime(6, 59)));
     ScanService service;
@@ -753,7 +753,7 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
         if (k == 0 && aloneRounds > 0)
             args << QStringLiteral("--alone-day") << dayOf(Alone).toString(Qt::ISODate);
         if (independent)
-            args << QStringLiteral("--independent") << QString::number(k + 1);
+            args << QStringLiteral("--moments-seed") << QString::number(k + 1);
         ChildRun r;
         r.process = startChild(args);
         runs.push_back(std::move(r));
