@@ -3,6 +3,7 @@
 #include "shared/records/clsEmployee.h"
 #include "shared/records/clsPresence.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QImage>
 #include <QMetaType>
@@ -17,6 +18,9 @@ struct ScanOutcome {
     QString number, name, department;
     // The employee's photo decoded; null when there is none or it is no picture.
     QImage photo;
+    // The photo as the server gave it, not decoded yet (ScanWorker's outcomes:
+    // the service decodes it, or takes the copy's picture decoded meanwhile).
+    QByteArray photoBytes;
     // Greeted from the station's copy: the server did not answer in time.
     bool offline = false;
     // The scan's id in the station's journal (none on a database file).

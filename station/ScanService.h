@@ -65,8 +65,9 @@ public:
     // A scan whose end key came at `keyTimeMs` (AppClock milliseconds).
     void Scan(const QString& barcode, qint64 keyTimeMs);
     // The size the greeting shows photos at: they come decoded and scaled
-    // to it off the window's thread (PhotoDecoder::Decode), so the paint
-    // that shows a photo does not scale it. Unset: as stored.
+    // to it (PhotoDecoder::Decode), on a database file by the file's worker,
+    // on a server here while the worker waits for the server's answer, so
+    // the paint that shows a photo does not scale it. Unset: as stored.
     void SetPhotoSize(const QSize& shown);
 
     // The station keeps a journal and a copy (a server site).
@@ -102,13 +103,14 @@ signals:
     void OfflineChanged(bool offline);
 
 private:
+    struct Waiting;
     void setUpJournal();
     void setOffline(bool offline);
     void kickWorker();
     void onApplied(const ScanOutcome& outcome);
     void onDrained(bool answered);
     void pump();
-    ScanOutcome offlineGreeting(const QString& scanId, const QString& barcode, qint64 keyTimeMs);
+    ScanOutcome offlineGreeting(const Waiting& w);
 
     // Database file (or a server without a usable journal): the file's worker.
     void setUpFileWorker();
@@ -132,7 +134,14 @@ private:
         qint64 keyTimeMs = 0;
         QElapsedTimer since;
         std::optional<ScanOutcome> result;
+        // The copy's photo of the card and its picture, decoded here while
+        // the worker waits for the server.
+        QByteArray copyPhoto;
+        QImage copyPicture;
     };
+    // The picture of `bytes` for `w`'s greeting: the one decoded meanwhile
+    // when the bytes are the same.
+    QImage pictureFor(const Waiting& w, const QByteArray& bytes) const;
     std::deque<Waiting> m_waiting;
     QTimer* m_deadline = nullptr;
     QTimer* m_offlineRetry = nullptr;

@@ -6,7 +6,6 @@
 #include "shared/offline/OfflineStation.h"
 #include "shared/offline/ScanJournal.h"
 #include "shared/records/clsEmployee.h"
-#include "station/PhotoDecoder.h"
 
 namespace {
 
@@ -51,10 +50,8 @@ std::optional<ScanOutcome> ScanWorker::apply(const QString& scanId, const QStrin
         qWarning("scan %s: state %d, server away", qPrintable(scanId), o.state);
         return std::nullopt;
     }
-    // Decoded here once the server has answered, and only for a greeting: on
-    // a busy server another thread for it only adds wake-ups to the stations'
-    // processor time.
-    o.photo = PhotoDecoder::Decode(employee.HeadImgBytes(), m_photoSize);
+    // Decoded by the service, which has the copy's picture decoded meanwhile.
+    o.photoBytes = employee.HeadImgBytes();
     return o;
 }
 
@@ -85,11 +82,15 @@ bool ScanWorker::applyEntry(const ScanJournal::Entry& e) {
         return false;
     }
     m_failures.remove(e.scanId);
-    // Marked one by one, so each greeting goes out as soon as it can.
-    if (!o || !m_journal->MarkReplayed({{e.scanId, o->state, o->number}}))
+    if (!o)
+        return false;
+    // Greeted before the mark: a scan the server has is recorded whether or
+    // not the journal learns it (should the mark fail, the next run finds it
+    // on the server and records nothing more).
+    emit Applied(*o);
+    if (!m_journal->MarkReplayed({{e.scanId, o->state, o->number}}))
         return false;
     m_lastSeq = qMax(m_lastSeq, e.seq);
-    emit Applied(*o);
     return true;
 }
 

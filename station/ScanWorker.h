@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QObject>
-#include <QSize>
 #include <QString>
 #include <deque>
 #include <memory>
@@ -13,10 +12,10 @@
 
 // The station's server side, on a thread of its own with its own server
 // session (the thread's MainSession, over clsDbConn's connection of that
-// thread): gives the journal's
-// scans to the server in scan order, each at its key time and with its id
-// (ScanReplay in the same transaction, so none counts twice), marks them in
-// the journal and reports each with the employee and the decoded photo.
+// thread): gives the journal's scans to the server in scan order, each at
+// its key time and with its id (ScanReplay in the same transaction, so none
+// counts twice), reports each with the employee and the photo's bytes, then
+// marks it in the journal.
 // Stops at the first scan the server does not take: the rest wait.
 //
 // Each scan just journalled is also given to it (Take), in journal order.
@@ -35,8 +34,6 @@ public slots:
     void Drain();
     // A scan the service has just journalled (ScanJournal::Append).
     void Take(const ScanJournal::Entry& entry);
-    // The size the photos are shown at (PhotoDecoder::Decode).
-    void SetPhotoSize(const QSize& shown) { m_photoSize = shown; }
     // Closes the thread's connections; called on the thread before it ends.
     void Finish();
 
@@ -73,5 +70,4 @@ private:
     bool m_caughtUp = false;
     qint64 m_lastSeq = 0; // the newest journalled scan applied
     QDate m_prunedFor;
-    QSize m_photoSize;
 };

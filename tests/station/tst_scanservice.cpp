@@ -6,6 +6,7 @@
 #include "shared/db/clsDbConn.h"
 #include "shared/offline/CopyRefresher.h"
 #include "shared/offline/OfflineStation.h"
+#include "station/PhotoDecoder.h"
 #include "station/ScanService.h"
 #include "tests/common/OwnPgServer.h"
 #include "tests/common/PgTestServer.h"
@@ -139,7 +140,14 @@ private slots:
         QCOMPARE(serverRows("ScanReplay WHERE SCANID = '" + arrival.scanId + "'"), 1);
         // 60 s after the arrival: repeated; 61 s: the departure.
         QCOMPARE(scan(kCardA, key + 60000).state, qint16(clsPresence::Repeated));
-        QCOMPARE(scan(kCardA, key + 61000).state, qint16(clsPresence::Departure));
+        // A photo changed since the copy was made: the server's is shown.
+        const QByteArray newPhoto = TestProgramDir::jpeg(2);
+        QVERIFY(fx->exec(QStringLiteral("UPDATE Employee SET HEADIMG = ? WHERE ENUMBER = 'E001'"),
+                         {newPhoto}));
+        const ScanOutcome departure = scan(kCardA, key + 61000);
+        QCOMPARE(departure.state, qint16(clsPresence::Departure));
+        QCOMPARE(departure.photo, PhotoDecoder::Decode(newPhoto, kShown));
+        QVERIFY(departure.photo != arrival.photo);
         QCOMPARE(scan(QStringLiteral("000000000000000"), key + 62000).found,
                  clsEmployee::Lookup::NotFound);
         QVERIFY(m_service->WaitIdle(5000));
