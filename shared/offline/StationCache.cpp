@@ -8,6 +8,11 @@ namespace {
 
 QStringList schema() {
     return {
+        // A small page cache on each connection: a scan reads one card's row
+        // and photo, which the system's file cache holds anyway; SQLite's
+        // default 2 MB made a station's memory rise and fall by as much as
+        // the copy was read and refreshed.
+        QStringLiteral("PRAGMA cache_size=-256"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS Emp(EBARCODE TEXT, ENUMBER TEXT, ENAME TEXT, "
                        "DNAME TEXT, HEADIMG BLOB)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS IX_Emp_Barcode ON Emp(EBARCODE)"),
