@@ -316,10 +316,9 @@ void runEventsFor(int ms) {
         return;
     }
     // A precise timer: Qt's default one may end a wait of seconds some
-    // hundreds of milliseconds early or late (it allows 5 %). A station that
-    // waits out the windows where it does not scan then scans apart from the
-    // others, or makes up the slots it missed with scans back to back, each
-    // waiting for the one before it.
+    // hundreds of milliseconds early or late (it allows 5 %), and a station
+    // that waits out the windows where it does not scan would then scan
+    // apart from the others.
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
