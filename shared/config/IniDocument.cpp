@@ -136,8 +136,11 @@ void IniDocument::parse() {
         Line l;
         l.start = pos;
         const qsizetype nl = m_bytes.indexOf('\n', pos);
+        // A line ends at '\n' or "\r\n"; the file's last line also at a lone
+        // '\r', so that completing its line ending leaves its text as it was.
         l.next = nl < 0 ? size : nl + 1;
-        l.end = nl < 0 ? size : (nl > pos && m_bytes[nl - 1] == '\r' ? nl - 1 : nl);
+        const qsizetype cut = nl < 0 ? size : nl;
+        l.end = cut > pos && m_bytes[cut - 1] == '\r' ? cut - 1 : cut;
         pos = l.next;
         const QByteArrayView t(m_bytes.constData() + l.start, l.end - l.start);
         // A group line is one whose text, trimmed, starts with '['. Leading
@@ -198,9 +201,21 @@ std::optional<QString> IniDocument::Value(const QString& group, const QString& k
 
 QByteArray IniDocument::lineEnding() const {
     for (const Line& l : m_lines)
-        if (l.next > l.end)
+        if (l.next > l.end && m_bytes[l.next - 1] == '\n')
             return m_bytes.mid(l.end, l.next - l.end);
     return QByteArrayLiteral("\r\n");
+}
+
+qsizetype IniDocument::terminate(const Line& l, const QByteArray& eol) {
+    if (l.next == l.end) {
+        m_bytes.insert(l.end, eol);
+        return l.end + eol.size();
+    }
+    if (m_bytes[l.next - 1] == '\r') {
+        m_bytes.insert(l.next, '\n');
+        return l.next + 1;
+    }
+    return l.next;
 }
 
 bool IniDocument::Set(const QString& group, const QString& key, const QString& value) {
@@ -230,18 +245,15 @@ bool IniDocument::Set(const QString& group, const QString& key, const QString& v
         }
         // A new key goes after the group's last key, before its comments; an
         // unterminated last line is terminated first.
-        const Line& l = m_lines[after];
-        if (l.next > l.end)
-            m_bytes.insert(l.next, newKey + eol);
-        else
-            m_bytes.insert(l.end, eol + newKey + eol);
+        m_bytes.insert(terminate(m_lines[after], eol), newKey + eol);
     } else {
         if (!m_lines.empty()) {
             const Line& last = m_lines.back();
-            if (last.next == last.end)
-                m_bytes += eol;
-            if (!TrimBlanks(QByteArrayView(m_bytes).sliced(last.start, last.end - last.start))
-                     .isEmpty())
+            const bool blank =
+                TrimBlanks(QByteArrayView(m_bytes).sliced(last.start, last.end - last.start))
+                    .isEmpty();
+            terminate(last, eol);
+            if (!blank)
                 m_bytes += eol;
         }
         m_bytes += '[' + groupBytes + ']' + eol + newKey + eol;

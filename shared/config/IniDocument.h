@@ -51,6 +51,9 @@ private:
     // Index of the first group named `group`, and the line after its last.
     std::optional<std::pair<size_t, size_t>> findGroup(const QString& group) const;
     QByteArray lineEnding() const;
+    // Completes line l's line ending (missing, or a lone '\r' at the end of
+    // the file) without changing its text; returns where the next line starts.
+    qsizetype terminate(const Line& l, const QByteArray& eol);
 
     QByteArray m_bytes;
     Encoding m_encoding = Encoding::Gbk;

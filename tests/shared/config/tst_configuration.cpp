@@ -220,6 +220,20 @@ private slots:
         QCOMPARE(Get("DATA", "PATH"), QStringLiteral("/srv/att"));
     }
 
+    // A file cut after the '\r' of its last "\r\n": completing the line ending
+    // must not change what its last line reads as (here a GBK lead byte that
+    // a following '\r' would turn into another group name).
+    void loneCarriageReturnAtTheEnd() {
+        WriteBytes(m_ini, "[OTHER]\nALP=1\r");
+        QVERIFY(Set("OTHER", "X", "2"));
+        QCOMPARE(readFile(m_ini), QByteArray("[OTHER]\nALP=1\r\nX=2\n"));
+        QCOMPARE(Get("OTHER", "ALP"), QStringLiteral("1"));
+
+        WriteBytes(m_ini, "\nALP=1\r\n[UNIT\xD0\r");
+        QVERIFY(Set("UNIT", "UNITNAME", "北京"));
+        QCOMPARE(Get("UNIT", "UNITNAME"), QStringLiteral("北京"));
+    }
+
     void unstorableTextIsRefused() {
         WriteBytes(m_ini, "[UNIT]\r\nUNITNAME=old\r\n");
         // A line break would plant other keys; a character without a GBK code
