@@ -2,7 +2,7 @@
 # Runs every fuzz target of a sanitizer build for SECONDS each, seeded with the
 # sample exchange files and the exports of a demo program directory.
 # Any crash, leak, hang over 10 s or out-of-memory fails the run; the input
-# that failed is kept in BUILD/fuzz-artifacts/ (copy it to
+# that failed is kept in BUILD/fuzz/artifacts/ (copy it to
 # tests/data/fuzz/<target>/ so it is replayed as a test from then on).
 #   scripts/fuzz.sh BUILD_DIR [SECONDS]
 set -euo pipefail
