@@ -11,7 +11,8 @@
 //     has a PC of its own); --independent: each scan at a moment of its own
 //     within its 50 ms, as people at eight desks come;
 //   - the sign-in screen (frmSign, offscreen) on the server: Enter to photo
-//     while the eight stations scan, against the same on a database file;
+//     alone and while the eight stations scan, against the same on a
+//     database file, the three in turn;
 //   - --soak: one station process, keys posted to its window, the days
 //     rolling over by the injected clock and the server stopped and started
 //     again every 10,000 scans: memory and open files between the half and
@@ -82,6 +83,7 @@ constexpr int kScanMs = 50;   // one scan every 50 ms at each of the eight stati
 constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStations = 8;
 constexpr int kAloneRounds = 4; // turns of one station alone, then all eight
+constexpr int kSignRounds = 4;  // turns of the sign-in screen: file, server, server loaded
 
 // The goals, each a ratio to a floor of the same run.
 constexpr double kOneOverLibpq = 1.5;
@@ -527,6 +529,12 @@ int signChild(const QStringList& args) {
         if (state != 0)
             shownAt = clock.nsecsElapsed();
     });
+    // With --start (epoch milliseconds): the first scan at that moment, when
+    // the stations that load the server are scanning.
+    const qint64 startMs = argValue(args, "--start").toLongLong();
+    if (const qint64 wait = startMs - QDateTime::currentMSecsSinceEpoch(); wait > 0)
+        runEventsFor(int(wait));
+    const qint64 firstScanMs = QDateTime::currentMSecsSinceEpoch();
     for (int k = 0; k < 2 * n; ++k) {
         AppClock::setFixed(QDateTime::fromMSecsSinceEpoch(keyMs(day, k)));
         const QString code = barcodeOf(first + k % n);
@@ -541,6 +549,7 @@ int signChild(const QStringList& args) {
         // The next person steps up a moment later.
         runEventsFor(20);
     }
+    say("SPAN %lld %lld\n", firstScanMs, QDateTime::currentMSecsSinceEpoch());
     return 0;
 }
 
@@ -691,8 +700,9 @@ struct ChildRun {
     std::vector<double> ms;
     std::vector<double> msAlone; // a station's scans in the windows where it scans alone
     int offline = 0;
-    int late = 0;            // scans that came more than a slot after their moment
-    double cpuMsPerScan = 0; // the process's processor time while scanning, a scan
+    int late = 0;                   // scans that came more than a slot after their moment
+    qint64 firstMs = 0, lastMs = 0; // the sign-in screen's first and last scan (epoch ms)
+    double cpuMsPerScan = 0;        // the process's processor time while scanning, a scan
     double cpuMsPerScanAlone = 0;
     bool ok = false;
 };
@@ -722,6 +732,9 @@ void finishChild(ChildRun& run, const char* tag) {
             run.cpuMsPerScan = f[1].toDouble();
         } else if (f.size() == 2 && f[0] == "CPUALONE") {
             run.cpuMsPerScanAlone = f[1].toDouble();
+        } else if (f.size() == 3 && f[0] == "SPAN") {
+            run.firstMs = f[1].toLongLong();
+            run.lastMs = f[2].toLongLong();
         }
     }
 }
@@ -743,8 +756,11 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
 // (on `day`), in windows of equal length, the alone one first;
 // `independent`: each scan at a moment of its own within its slot.
 std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
-                                    int aloneRounds = 0, bool independent = false) {
+                                    int aloneRounds = 0, bool independent = false,
+                                    qint64* startedAt = nullptr) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
+    if (startedAt)
+        *startedAt = startMs;
     const QString windows =
         aloneRounds > 0 ? QStringLiteral("AE").repeated(aloneRounds) : QStringLiteral("E");
     const int perWindow = 2 * cards / std::max(1, aloneRounds);
@@ -800,13 +816,24 @@ std::vector<double> finishStations(std::vector<ChildRun>& runs, int* failed, int
     return all;
 }
 
-ChildRun signRun(const QString& dir, Day day, int first, int n) {
+// The sign-in screen's process, its first scan at `startMs` (epoch
+// milliseconds) when given, else as soon as it has started.
+ChildRun signRun(const QString& dir, Day day, int first, int n, qint64 startMs = 0) {
     ChildRun r;
-    r.process = startChild({QStringLiteral("--sign-child"), QStringLiteral("--dir"), dir,
-                            QStringLiteral("--day"), dayOf(day).toString(Qt::ISODate),
-                            QStringLiteral("--first"), QString::number(first),
-                            QStringLiteral("--count"), QString::number(n)});
+    r.process =
+        startChild({QStringLiteral("--sign-child"), QStringLiteral("--dir"), dir,
+                    QStringLiteral("--day"), dayOf(day).toString(Qt::ISODate),
+                    QStringLiteral("--first"), QString::number(first), QStringLiteral("--count"),
+                    QString::number(n), QStringLiteral("--start"), QString::number(startMs)});
     return r;
+}
+
+// A run of the sign-in screen taken into the figures of its kind.
+void addSignRun(ChildRun& to, ChildRun& run) {
+    finishChild(run, "SHOWN");
+    to.ok = to.ok && run.ok;
+    to.offline += run.offline;
+    to.ms.insert(to.ms.end(), run.ms.begin(), run.ms.end());
 }
 
 struct Goals {
@@ -946,21 +973,36 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     if (stationsOnly)
         return goals.met ? 0 : 1;
     // The sign-in screen: on the file, on the server alone, and on the server
-    // while the eight stations scan.
+    // while the eight stations scan, the three in turn, several times, so
+    // that all meet the same spells of the machine. Each turn of the last
+    // starts the eight stations anew and scans within their run.
     const QString fileDir = base + QStringLiteral("/file");
     const QString signDir = base + QStringLiteral("/server-sign");
     makeProgramDir(signDir, &settings);
-    ChildRun file = signRun(fileDir, SignFile, 0, size.signScans);
-    finishChild(file, "SHOWN");
-    ChildRun server = signRun(signDir, SignServer, 0, size.signScans);
-    finishChild(server, "SHOWN");
-    std::vector<ChildRun> load = startStations(eightDirs, EightLoaded, cards, 0);
-    ChildRun loaded = signRun(signDir, SignLoaded, 0, size.signScans);
-    finishChild(loaded, "SHOWN");
-    int loadFailed = 0, loadOffline = 0;
-    finishStations(load, &loadFailed, &loadOffline);
-    say("\nSign-in screen, Enter to photo and texts shown, %d arrivals then their departures:\n",
-        size.signScans);
+    const int signPerRound = size.signScans / kSignRounds;
+    const int loadCards = cards / kSignRounds;
+    ChildRun file, server, loaded;
+    file.ok = server.ok = loaded.ok = true;
+    int loadFailed = 0, loadOffline = 0, loadedOutside = 0;
+    for (int round = 0; round < kSignRounds; ++round) {
+        const int first = round * signPerRound;
+        ChildRun f = signRun(fileDir, SignFile, first, signPerRound);
+        addSignRun(file, f);
+        ChildRun s = signRun(signDir, SignServer, first, signPerRound);
+        addSignRun(server, s);
+        qint64 loadStart = 0;
+        std::vector<ChildRun> load = startStations(
+            eightDirs, EightLoaded, loadCards, round * loadCards * kStations, 0, false, &loadStart);
+        // A moment after the stations' first scans, within their run.
+        ChildRun l = signRun(signDir, SignLoaded, first, signPerRound, loadStart + 300);
+        addSignRun(loaded, l);
+        finishStations(load, &loadFailed, &loadOffline);
+        if (l.firstMs < loadStart || l.lastMs > loadStart + qint64(2 * loadCards) * kScanMs)
+            ++loadedOutside;
+    }
+    say("\nSign-in screen, Enter to photo and texts shown, %d arrivals then their departures, "
+        "in %d turns; %d turns of the last outside the stations' run:\n",
+        signPerRound * kSignRounds, kSignRounds, loadedOutside);
     for (const auto& [what, r] : {std::pair<const char*, const ChildRun*>{"database file", &file},
                                   {"server", &server},
                                   {"server, eight stations scanning", &loaded}})
@@ -971,7 +1013,7 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
                 server.ok && file.ok && median(server.ms) <= kServerOverFile * median(file.ms),
                 Goals::ratio(median(server.ms), median(file.ms), kServerOverFile));
     goals.check("the same, eight stations scanning / file's",
-                loaded.ok && file.ok && loadFailed == 0 &&
+                loaded.ok && file.ok && loadFailed == 0 && loadedOutside == 0 &&
                     median(loaded.ms) <= kServerOverFile * median(file.ms),
                 Goals::ratio(median(loaded.ms), median(file.ms), kServerOverFile));
 
@@ -979,8 +1021,9 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     {
         ServerConn conn(settings, settings.database, QStringLiteral("bench-check"));
         const qint64 replays = count(conn.db(), QStringLiteral("SELECT COUNT(*) FROM ScanReplay"));
-        const qint64 expected = qint64(4 * size.signIns) + qint64(2 * cards) * (1 + 2 * kStations) +
-                                qint64(4 * size.signScans);
+        const qint64 expected = qint64(4 * size.signIns) + qint64(2 * cards) * (1 + kStations) +
+                                qint64(2 * loadCards * kSignRounds) * kStations +
+                                qint64(4 * signPerRound * kSignRounds);
         const qint64 half =
             count(conn.db(),
                   QStringLiteral("SELECT COUNT(*) FROM Presence WHERE ENTERTIME >= ? AND "
