@@ -5,7 +5,8 @@
 //   - one station, scans one after another: Enter to greeting against the
 //     same statements sent through libpq alone;
 //   - eight stations (processes) at a scan every 50 ms each: p99 against
-//     the p99 of one station alone at the same pace, the two in turn; all
+//     the p99 of one station alone at the same pace, the two in turn (a run
+//     during which the machine itself stalled is taken again); all
 //     eight scan in the same millisecond, which on this machine's two
 //     processors also queues the eight stations' own work (at a site each
 //     has a PC of its own); --independent: each scan at a moment of its own
@@ -69,11 +70,14 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -84,6 +88,8 @@ constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStations = 8;
 constexpr int kAloneRounds = 4; // turns of one station alone, then all eight
 constexpr int kSignRounds = 4;  // turns of the sign-in screen: file, server, server loaded
+constexpr int kAttempts = 3;    // runs of the eight stations at most, while the machine stalls
+constexpr int kStallMs = 50;    // a wake-up this late: the machine itself stopped
 
 // The goals, each a ratio to a floor of the same run.
 constexpr double kOneOverLibpq = 1.5;
@@ -105,8 +111,11 @@ constexpr Size kQuick{2500, 20, 60, 10, 40, 10'000};
 // Each measurement has a day of its own, after the history.
 const QDate kFirstDay(2026, 6, 1);
 enum Day { OneStation = 0, Alone, Eight, SignFile, SignServer, SignLoaded, EightLoaded, Soak };
-QDate dayOf(Day d) {
-    return kFirstDay.addDays(int(d));
+constexpr int kDayKinds = Soak + 1;
+// The day of a measurement; a measurement taken again (`attempt`) has days
+// of its own after all the first ones.
+QDate dayOf(Day d, int attempt = 0) {
+    return kFirstDay.addDays(int(d) + kDayKinds * attempt);
 }
 
 void say(const char* format, auto... args) {
@@ -695,6 +704,43 @@ private:
     sqlite3* m_mark = nullptr;
 };
 
+// Watches this machine for stalls while it lives: a thread of its own that
+// only sleeps, 2 ms at a time, and notes each wake-up kStallMs or more late.
+// A thread that does nothing else is woken within a few milliseconds even
+// with the eight stations and the server on both processors; this late, the
+// machine itself (the host of this virtual machine) ran nothing at all.
+class StallWatch {
+public:
+    StallWatch() : m_thread([this](std::stop_token stop) { watch(stop); }) {}
+    // The stalls so far, their lengths in milliseconds.
+    std::vector<double> Stalls() const {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_stalls;
+    }
+
+private:
+    void watch(const std::stop_token& stop) {
+        using Clock = std::chrono::steady_clock;
+        constexpr auto nap = std::chrono::milliseconds(2);
+        Clock::time_point last = Clock::now();
+        while (!stop.stop_requested()) {
+            std::this_thread::sleep_for(nap);
+            const Clock::time_point now = Clock::now();
+            const double lateMs =
+                std::chrono::duration<double, std::milli>(now - last - nap).count();
+            if (lateMs >= kStallMs) {
+                const std::lock_guard<std::mutex> lock(m_mutex);
+                m_stalls.push_back(lateMs);
+            }
+            last = now;
+        }
+    }
+
+    mutable std::mutex m_mutex;
+    std::vector<double> m_stalls;
+    std::jthread m_thread; // last: stopped and joined before the rest goes
+};
+
 struct ChildRun {
     std::unique_ptr<QProcess> process;
     std::vector<double> ms;
@@ -757,7 +803,7 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
 // `independent`: each scan at a moment of its own within its slot.
 std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
                                     int aloneRounds = 0, bool independent = false,
-                                    qint64* startedAt = nullptr) {
+                                    qint64* startedAt = nullptr, int attempt = 0) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
     if (startedAt)
         *startedAt = startMs;
@@ -770,7 +816,7 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
                          QStringLiteral("--dir"),
                          dirs[k],
                          QStringLiteral("--day"),
-                         dayOf(day).toString(Qt::ISODate),
+                         dayOf(day, attempt).toString(Qt::ISODate),
                          QStringLiteral("--first"),
                          QString::number(firstCard + k * cards),
                          QStringLiteral("--count"),
@@ -782,7 +828,7 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
                          QStringLiteral("--window-slots"),
                          QString::number(perWindow)};
         if (k == 0 && aloneRounds > 0)
-            args << QStringLiteral("--alone-day") << dayOf(Alone).toString(Qt::ISODate);
+            args << QStringLiteral("--alone-day") << dayOf(Alone, attempt).toString(Qt::ISODate);
         if (independent)
             args << QStringLiteral("--moments-seed") << QString::number(k + 1);
         ChildRun r;
@@ -940,7 +986,6 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
         !journalsOnDisk && QFileInfo(QStringLiteral("/dev/shm")).isDir() ? shm : base;
     const QStringList eightDirs = stationDirs(stationBase, settings, kStations, "station");
     say("\nThe stations' journals and copies in %s\n", qPrintable(stationBase));
-    int failed = 0, offline = 0;
     say("\nStations, a scan every %d ms each (%s), %d arrivals then their departures, one "
         "station alone and all eight in turn (%d times):\n",
         kScanMs, independent ? "each at a moment of its own" : "all in the same millisecond", cards,
@@ -948,27 +993,45 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     // The first station alone and all eight in turn, several times, so that
     // both meet the same spells of the machine (its disk's periodic slow
     // flushes, the server's background work); the first station is the same
-    // process in both, on a day of each kind's own.
-    std::vector<ChildRun> stationsRun =
-        startStations(eightDirs, Eight, cards, 0, kAloneRounds, independent);
-    double cpuAlone = 0, cpuEight = 0;
-    std::vector<double> alone;
-    const std::vector<double> eight =
-        finishStations(stationsRun, &failed, &offline, &cpuEight, &alone, &cpuAlone);
-    say("  one station alone: median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(alone),
-        percentile(alone, 0.99), percentile(alone, 1.0), alone.size());
-    say("  eight stations:    median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n", median(eight),
-        percentile(eight, 0.99), percentile(eight, 1.0), eight.size());
-    int late = 0;
-    for (const ChildRun& r : stationsRun)
-        late += r.late;
-    say("  %d station processes failed, %d scans greeted offline, %d came more than a slot late "
-        "(their station's later slots moved); a station process's processor time %.2f ms a scan "
-        "alone, %.2f ms among eight\n",
-        failed, offline, late, cpuAlone, cpuEight);
-    goals.check("eight stations / one alone (p99)",
-                failed == 0 && percentile(eight, 0.99) <= kEightOverOne * percentile(alone, 0.99),
-                Goals::ratio(percentile(eight, 0.99), percentile(alone, 0.99), kEightOverOne));
+    // process in both, on a day of each kind's own. A run during which the
+    // machine itself stalled is taken again, on days of its own, up to
+    // kAttempts runs in all; the last one counts.
+    int stationAttempts = 0;
+    for (;;) {
+        int failed = 0, offline = 0;
+        const StallWatch watch;
+        std::vector<ChildRun> stationsRun = startStations(eightDirs, Eight, cards, 0, kAloneRounds,
+                                                          independent, nullptr, stationAttempts);
+        double cpuAlone = 0, cpuEight = 0;
+        std::vector<double> alone;
+        const std::vector<double> eight =
+            finishStations(stationsRun, &failed, &offline, &cpuEight, &alone, &cpuAlone);
+        ++stationAttempts;
+        say("  one station alone: median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n",
+            median(alone), percentile(alone, 0.99), percentile(alone, 1.0), alone.size());
+        say("  eight stations:    median %.3f ms, p99 %.3f ms, max %.3f ms (n=%zu)\n",
+            median(eight), percentile(eight, 0.99), percentile(eight, 1.0), eight.size());
+        int late = 0;
+        for (const ChildRun& r : stationsRun)
+            late += r.late;
+        say("  %d station processes failed, %d scans greeted offline, %d came more than a slot "
+            "late (their station's later slots moved); a station process's processor time %.2f ms "
+            "a scan alone, %.2f ms among eight\n",
+            failed, offline, late, cpuAlone, cpuEight);
+        const std::vector<double> stalls = watch.Stalls();
+        if (!stalls.empty())
+            say("  the machine stalled %zu time%s during this run (up to %.0f ms)%s\n",
+                stalls.size(), stalls.size() == 1 ? "" : "s",
+                *std::max_element(stalls.begin(), stalls.end()),
+                stationAttempts < kAttempts ? ": it is taken again" : "");
+        if (!stalls.empty() && stationAttempts < kAttempts)
+            continue;
+        goals.check("eight stations / one alone (p99)",
+                    failed == 0 &&
+                        percentile(eight, 0.99) <= kEightOverOne * percentile(alone, 0.99),
+                    Goals::ratio(percentile(eight, 0.99), percentile(alone, 0.99), kEightOverOne));
+        break;
+    }
 
     if (stationsOnly)
         return goals.met ? 0 : 1;
@@ -1021,7 +1084,8 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     {
         ServerConn conn(settings, settings.database, QStringLiteral("bench-check"));
         const qint64 replays = count(conn.db(), QStringLiteral("SELECT COUNT(*) FROM ScanReplay"));
-        const qint64 expected = qint64(4 * size.signIns) + qint64(2 * cards) * (1 + kStations) +
+        const qint64 expected = qint64(4 * size.signIns) +
+                                qint64(2 * cards) * (1 + kStations) * stationAttempts +
                                 qint64(2 * loadCards * kSignRounds) * kStations +
                                 qint64(4 * signPerRound * kSignRounds);
         const qint64 half =
