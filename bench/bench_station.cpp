@@ -995,8 +995,9 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     // flushes, the server's background work); the first station is the same
     // process in both, on a day of each kind's own. A run during which the
     // machine itself stalled is taken again, on days of its own, up to
-    // kAttempts runs in all; the last one counts.
-    int stationAttempts = 0;
+    // kAttempts runs in all; the last one's times count, a failed station
+    // process of any run fails the goal.
+    int stationAttempts = 0, failedAll = 0;
     for (;;) {
         int failed = 0, offline = 0;
         const StallWatch watch;
@@ -1018,6 +1019,7 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
             "late (their station's later slots moved); a station process's processor time %.2f ms "
             "a scan alone, %.2f ms among eight\n",
             failed, offline, late, cpuAlone, cpuEight);
+        failedAll += failed;
         const std::vector<double> stalls = watch.Stalls();
         if (!stalls.empty())
             say("  the machine stalled %zu time%s during this run (up to %.0f ms)%s\n",
@@ -1027,7 +1029,7 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
         if (!stalls.empty() && stationAttempts < kAttempts)
             continue;
         goals.check("eight stations / one alone (p99)",
-                    failed == 0 &&
+                    failedAll == 0 &&
                         percentile(eight, 0.99) <= kEightOverOne * percentile(alone, 0.99),
                     Goals::ratio(percentile(eight, 0.99), percentile(alone, 0.99), kEightOverOne));
         break;
