@@ -747,7 +747,7 @@ struct ChildRun {
     std::vector<double> msAlone; // a station's scans in the windows where it scans alone
     int offline = 0;
     int late = 0;                   // scans that came more than a slot after their moment
-    qint64 firstMs = 0, lastMs = 0; // the sign-in screen's first and last scan (epoch ms)
+    qint64 firstMs = 0, lastMs = 0; // its scans' start and end (epoch ms)
     double cpuMsPerScan = 0;        // the process's processor time while scanning, a scan
     double cpuMsPerScanAlone = 0;
     bool ok = false;
@@ -803,10 +803,8 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
 // `independent`: each scan at a moment of its own within its slot.
 std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
                                     int aloneRounds = 0, bool independent = false,
-                                    qint64* startedAt = nullptr, int attempt = 0) {
+                                    int attempt = 0) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
-    if (startedAt)
-        *startedAt = startMs;
     const QString windows =
         aloneRounds > 0 ? QStringLiteral("AE").repeated(aloneRounds) : QStringLiteral("E");
     const int perWindow = 2 * cards / std::max(1, aloneRounds);
@@ -833,6 +831,8 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
             args << QStringLiteral("--moments-seed") << QString::number(k + 1);
         ChildRun r;
         r.process = startChild(args);
+        r.firstMs = startMs;
+        r.lastMs = startMs + qint64(windows.size()) * perWindow * kScanMs;
         runs.push_back(std::move(r));
     }
     return runs;
@@ -1001,8 +1001,8 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     for (;;) {
         int failed = 0, offline = 0;
         const StallWatch watch;
-        std::vector<ChildRun> stationsRun = startStations(eightDirs, Eight, cards, 0, kAloneRounds,
-                                                          independent, nullptr, stationAttempts);
+        std::vector<ChildRun> stationsRun =
+            startStations(eightDirs, Eight, cards, 0, kAloneRounds, independent, stationAttempts);
         double cpuAlone = 0, cpuEight = 0;
         std::vector<double> alone;
         const std::vector<double> eight =
@@ -1055,15 +1055,14 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
         addSignRun(file, f);
         ChildRun s = signRun(signDir, SignServer, first, signPerRound);
         addSignRun(server, s);
-        qint64 loadStart = 0;
-        std::vector<ChildRun> load = startStations(
-            eightDirs, EightLoaded, loadCards, round * loadCards * kStations, 0, false, &loadStart);
+        std::vector<ChildRun> load =
+            startStations(eightDirs, EightLoaded, loadCards, round * loadCards * kStations);
         // A moment after the stations' first scans, within their run.
-        ChildRun l = signRun(signDir, SignLoaded, first, signPerRound, loadStart + 300);
+        ChildRun l = signRun(signDir, SignLoaded, first, signPerRound, load.front().firstMs + 300);
         addSignRun(loaded, l);
-        finishStations(load, &loadFailed, &loadOffline);
-        if (l.firstMs < loadStart || l.lastMs > loadStart + qint64(2 * loadCards) * kScanMs)
+        if (l.firstMs < load.front().firstMs || l.lastMs > load.front().lastMs)
             ++loadedOutside;
+        finishStations(load, &loadFailed, &loadOffline);
     }
     say("\nSign-in screen, Enter to photo and texts shown, %d arrivals then their departures, "
         "in %d turns; %d turns of the last outside the stations' run:\n",
