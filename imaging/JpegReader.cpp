@@ -35,9 +35,26 @@ bool tooLarge(JDIMENSION width, JDIMENSION height) {
     return limitMb > 0 && qint64(width) * qint64(height) * 4 > limitMb * 1024 * 1024;
 }
 
+// The smallest scale of eighths whose output covers `atLeast`; 8 (the
+// whole picture) when none smaller does or none is asked for. libjpeg's own
+// arithmetic gives each scale's size, rounded as it decodes it.
+unsigned int eighthsFor(jpeg_decompress_struct* info, const QSize& atLeast) {
+    if (!atLeast.isValid() || atLeast.isEmpty())
+        return 8;
+    for (unsigned int n = 1; n < 8; ++n) {
+        info->scale_num = n;
+        info->scale_denom = 8;
+        jpeg_calc_output_dimensions(info);
+        if (int(info->output_width) >= atLeast.width() &&
+            int(info->output_height) >= atLeast.height())
+            return n;
+    }
+    return 8;
+}
+
 // Decodes into *out, which lives in the caller's frame: only plain C data
 // lives in this one, so the jump back leaves nothing half destroyed.
-bool decode(const QByteArray& bytes, QImage* out) {
+bool decode(const QByteArray& bytes, const QSize& atLeast, QImage* out) {
     jpeg_decompress_struct info;
     Failure failure;
     info.err = jpeg_std_error(&failure.manager);
@@ -59,6 +76,8 @@ bool decode(const QByteArray& bytes, QImage* out) {
     // QImage::Format_RGB32 is 0xffRRGGBB in the machine's order.
     info.out_color_space =
         QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+    info.scale_num = eighthsFor(&info, atLeast);
+    info.scale_denom = 8;
     jpeg_start_decompress(&info);
     *out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (out->isNull()) {
@@ -77,11 +96,15 @@ bool decode(const QByteArray& bytes, QImage* out) {
 } // namespace
 
 std::optional<QImage> Read(const QByteArray& bytes) {
+    return Read(bytes, QSize());
+}
+
+std::optional<QImage> Read(const QByteArray& bytes, const QSize& atLeast) {
     // A JPEG begins with its start-of-image marker.
     if (bytes.size() < 4 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xD8)
         return std::nullopt;
     QImage image;
-    if (!decode(bytes, &image))
+    if (!decode(bytes, atLeast, &image))
         return std::nullopt;
     return image;
 }

@@ -19,7 +19,9 @@ PhotoDecoder::~PhotoDecoder() {
 QImage PhotoDecoder::Decode(const QByteArray& bytes, const QSize& shown) {
     if (bytes.isEmpty())
         return {};
-    QImage image = JpegReader::Read(bytes).value_or(QImage());
+    // A larger photo (a camera frame) is decoded at the eighth of its size
+    // nearest above the box, which the smooth scaling then meets.
+    QImage image = JpegReader::Read(bytes, shown).value_or(QImage());
     if (image.isNull() && !image.loadFromData(bytes))
         return {};
     if (!shown.isValid() || shown.isEmpty() || image.size() == shown)

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 namespace {
 
 // Shading, edges and noise, so every sampling and block shows.
@@ -27,6 +29,24 @@ QImage picture(int w, int h) {
             img.setPixel(x, y,
                          qRgb((x * 255 / qMax(1, w - 1) + noise) % 256,
                               ((x / 8 + y / 8) % 2 ? 200 : 40) + noise, (y * 3 + noise) % 256));
+        }
+    return img;
+}
+
+// A photo: smooth shading, edges off the blocks and fine noise. The eighths
+// and Qt's smooth scaling filter its blocks' edges (picture above) apart.
+QImage photo(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = int((seed >> 16) % 21) - 10;
+            const int r = 128 + int(100 * std::sin(x / 37.0) * std::cos(y / 23.0)) + noise +
+                          ((x / 80 + y / 80) % 2 ? 40 : 0);
+            const int g = 128 + int(90 * std::sin((x + y) / 50.0)) - noise;
+            const int b = (x * 255 / w + y * 255 / h) / 2 + noise / 2;
+            img.setPixel(x, y, qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255)));
         }
     return img;
 }
@@ -133,6 +153,69 @@ private slots:
         QCOMPARE(own->format(), qt.format());
         QCOMPARE(own->size(), qt.size());
         QVERIFY(*own == qt); // every pixel
+    }
+
+    // Read for a smaller box: the smallest eighth of the picture that covers
+    // the box in both directions, on both sides of each eighth's size (the
+    // odd picture's eighths rounded up, as libjpeg decodes them); the whole
+    // picture for no box or one no smaller eighth covers.
+    void coversTheBox_data() {
+        QTest::addColumn<QSize>("whole");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("read");
+        const QSize frame(640, 480), odd(641, 481);
+        QTest::newRow("greeting's box") << frame << QSize(295, 223) << QSize(320, 240);
+        QTest::newRow("half exactly") << frame << QSize(320, 240) << QSize(320, 240);
+        QTest::newRow("a pixel wider") << frame << QSize(321, 240) << QSize(400, 300);
+        QTest::newRow("a pixel taller") << frame << QSize(320, 241) << QSize(400, 300);
+        QTest::newRow("an eighth") << frame << QSize(80, 60) << QSize(80, 60);
+        QTest::newRow("tiny box") << frame << QSize(1, 1) << QSize(80, 60);
+        QTest::newRow("seven eighths and more") << frame << QSize(561, 421) << frame;
+        QTest::newRow("larger than it") << frame << QSize(800, 600) << frame;
+        QTest::newRow("no box") << frame << QSize() << frame;
+        QTest::newRow("empty box") << frame << QSize(0, 0) << frame;
+        QTest::newRow("odd, half") << odd << QSize(321, 241) << QSize(321, 241);
+        QTest::newRow("odd, over half") << odd << QSize(322, 241) << QSize(401, 301);
+    }
+    void coversTheBox() {
+        QFETCH(QSize, whole);
+        QFETCH(QSize, box);
+        QFETCH(QSize, read);
+        const QByteArray bytes = qtJpeg(photo(whole.width(), whole.height()));
+        const std::optional<QImage> own = JpegReader::Read(bytes, box);
+        QVERIFY(own.has_value());
+        QCOMPARE(own->size(), read);
+        QCOMPARE(own->format(), QImage::Format_RGB32);
+        if (read == whole) {
+            QVERIFY(*own == QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32));
+            return;
+        }
+        // Close to the whole picture scaled smoothly to the same size: less
+        // than a level apart on the mean (0.6 to 0.9 measured), as each is
+        // from the photo itself scaled.
+        const QImage scaled =
+            QImage::fromData(bytes).scaled(read, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 sum = 0;
+        for (int y = 0; y < read.height(); ++y)
+            for (int x = 0; x < read.width(); ++x) {
+                const QRgb a = own->pixel(x, y), b = scaled.pixel(x, y);
+                sum += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
+                       qAbs(qBlue(a) - qBlue(b));
+            }
+        const double mean = double(sum) / (3.0 * read.width() * read.height());
+        QVERIFY2(mean < 1.5, qPrintable(QString::number(mean)));
+    }
+
+    // What the whole read refuses, the read for a box refuses too.
+    void boxReadRefusesAsTheWhole() {
+        QImage grey = picture(64, 48).convertToFormat(QImage::Format_Grayscale8);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(grey.save(&buffer, "JPEG"));
+        QVERIFY(!JpegReader::Read(bytes, QSize(8, 6)).has_value());
+        QVERIFY(!JpegReader::Read(QByteArray("\xFF\xD8\xFF\xE0 cut"), QSize(8, 6)).has_value());
+        QVERIFY(!JpegReader::Read(QByteArray(), QSize(8, 6)).has_value());
     }
 
     // The allocation limit: refused where Qt's reader refuses, on both sides
