@@ -18,37 +18,38 @@
 
 namespace {
 
-// Shading, edges and noise, so every sampling and block shows.
-QImage picture(int w, int h) {
+// A w x h picture whose pixel at (x, y) is colour(x, y, r), r a
+// pseudo-random number from `seed`, new for each pixel: the same every time.
+template <typename Colour> QImage drawn(int w, int h, quint32 seed, Colour colour) {
     QImage img(w, h, QImage::Format_RGB32);
-    quint32 seed = 7;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             seed = seed * 1103515245u + 12345u;
-            const int noise = int((seed >> 16) % 17);
-            img.setPixel(x, y,
-                         qRgb((x * 255 / qMax(1, w - 1) + noise) % 256,
-                              ((x / 8 + y / 8) % 2 ? 200 : 40) + noise, (y * 3 + noise) % 256));
+            img.setPixel(x, y, colour(x, y, int(seed >> 16)));
         }
     return img;
+}
+
+// Shading, edges and noise, so every sampling and block shows.
+QImage picture(int w, int h) {
+    return drawn(w, h, 7, [w](int x, int y, int r) {
+        const int noise = r % 17;
+        return qRgb((x * 255 / qMax(1, w - 1) + noise) % 256,
+                    ((x / 8 + y / 8) % 2 ? 200 : 40) + noise, (y * 3 + noise) % 256);
+    });
 }
 
 // A photo: smooth shading, edges off the blocks and fine noise. The eighths
 // and Qt's smooth scaling filter its blocks' edges (picture above) apart.
 QImage photo(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    quint32 seed = 12345;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const int noise = int((seed >> 16) % 21) - 10;
-            const int r = 128 + int(100 * std::sin(x / 37.0) * std::cos(y / 23.0)) + noise +
-                          ((x / 80 + y / 80) % 2 ? 40 : 0);
-            const int g = 128 + int(90 * std::sin((x + y) / 50.0)) - noise;
-            const int b = (x * 255 / w + y * 255 / h) / 2 + noise / 2;
-            img.setPixel(x, y, qRgb(qBound(0, r, 255), qBound(0, g, 255), qBound(0, b, 255)));
-        }
-    return img;
+    return drawn(w, h, 12345, [w, h](int x, int y, int r) {
+        const int noise = r % 21 - 10;
+        const int red = 128 + int(100 * std::sin(x / 37.0) * std::cos(y / 23.0)) + noise +
+                        ((x / 80 + y / 80) % 2 ? 40 : 0);
+        const int green = 128 + int(90 * std::sin((x + y) / 50.0)) - noise;
+        const int blue = (x * 255 / w + y * 255 / h) / 2 + noise / 2;
+        return qRgb(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255));
+    });
 }
 
 QByteArray qtJpeg(const QImage& img, bool progressive = false) {
