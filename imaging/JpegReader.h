@@ -20,9 +20,9 @@ std::optional<QImage> Read(const QByteArray& bytes);
 // The picture decoded at the smallest of libjpeg's eighths (1/8 to 8/8 of
 // its size) that still covers `atLeast` in both directions, for a picture
 // that is shown smaller than it is (a 640 x 480 camera frame in the
-// greeting's box: half its size, decoded in far less time than the whole,
-// then scaled the rest of the way). The whole picture when `atLeast` is not
-// valid or no eighth below it covers it.
+// greeting's box: half its size, decoded in less time than the whole and
+// leaving a quarter of the pixels to scale the rest of the way). The whole
+// picture when `atLeast` is not valid or no eighth below it covers it.
 std::optional<QImage> Read(const QByteArray& bytes, const QSize& atLeast);
 
 } // namespace JpegReader
