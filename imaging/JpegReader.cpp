@@ -39,7 +39,9 @@ bool tooLarge(JDIMENSION width, JDIMENSION height) {
 // whole picture) when none smaller does or none is asked for. libjpeg's own
 // arithmetic gives each scale's size, rounded as it decodes it.
 unsigned int eighthsFor(jpeg_decompress_struct* info, const QSize& atLeast) {
-    if (!atLeast.isValid() || atLeast.isEmpty())
+    // No eighth below the whole covers a box the picture does not exceed.
+    if (!atLeast.isValid() || atLeast.isEmpty() || int(info->image_width) <= atLeast.width() ||
+        int(info->image_height) <= atLeast.height())
         return 8;
     for (unsigned int n = 1; n < 8; ++n) {
         info->scale_num = n;
