@@ -12,8 +12,9 @@
 //     has a PC of its own); --independent: each scan at a moment of its own
 //     within its 50 ms, as people at eight desks come;
 //   - the sign-in screen (frmSign, offscreen) on the server: Enter to photo
-//     alone and while the eight stations scan, against the same on a
-//     database file, the three in turn;
+//     alone and while the eight stations scan (at a lower priority: they
+//     stand for PCs of their own), against the same on a database file, the
+//     three in turn;
 //   - --soak: one station process, keys posted to its window, the days
 //     rolling over by the injected clock and the server stopped and started
 //     again every 10,000 scans: memory and open files between the half and
@@ -66,6 +67,7 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -86,10 +88,11 @@ constexpr int kDepts = 10;
 constexpr int kScanMs = 50;   // one scan every 50 ms at each of the eight stations
 constexpr int kSlotSecs = 30; // the stations' clock moves 30 s per scan
 constexpr int kStations = 8;
-constexpr int kAloneRounds = 4; // turns of one station alone, then all eight
-constexpr int kSignRounds = 4;  // turns of the sign-in screen: file, server, server loaded
-constexpr int kAttempts = 3;    // runs of the eight stations at most, while the machine stalls
-constexpr int kStallMs = 50;    // a wake-up this late: the machine itself stopped
+constexpr int kAloneRounds = 4;   // turns of one station alone, then all eight
+constexpr int kSignRounds = 4;    // turns of the sign-in screen: file, server, server loaded
+constexpr int kLoadNiceness = 10; // the eight stations loading the server meanwhile
+constexpr int kAttempts = 3;      // runs of the eight stations at most, while the machine stalls
+constexpr int kStallMs = 50;      // a wake-up this late: the machine itself stopped
 
 // The goals, each a ratio to a floor of the same run.
 constexpr double kOneOverLibpq = 1.5;
@@ -753,9 +756,13 @@ struct ChildRun {
     bool ok = false;
 };
 
-std::unique_ptr<QProcess> startChild(const QStringList& args) {
+// A child of this program; `niceness` lowers its share of the processors
+// when they are contended.
+std::unique_ptr<QProcess> startChild(const QStringList& args, int niceness = 0) {
     auto p = std::make_unique<QProcess>();
     p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (niceness > 0)
+        p->setChildProcessModifier([niceness] { (void)::nice(niceness); });
     p->start(QCoreApplication::applicationFilePath(), args);
     return p;
 }
@@ -800,10 +807,11 @@ QStringList stationDirs(const QString& base, const DbSettings& s, int n, const c
 // own. With `aloneRounds`, the run alternates that many times between the
 // first station scanning alone (on the day `Alone`) and all of them scanning
 // (on `day`), in windows of equal length, the alone one first;
-// `independent`: each scan at a moment of its own within its slot.
+// `independent`: each scan at a moment of its own within its slot;
+// `niceness`: the stations' processes yield the processors to others.
 std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards, int firstCard,
-                                    int aloneRounds = 0, bool independent = false,
-                                    int attempt = 0) {
+                                    int aloneRounds = 0, bool independent = false, int attempt = 0,
+                                    int niceness = 0) {
     const qint64 startMs = QDateTime::currentMSecsSinceEpoch() + 4000;
     const QString windows =
         aloneRounds > 0 ? QStringLiteral("AE").repeated(aloneRounds) : QStringLiteral("E");
@@ -830,7 +838,7 @@ std::vector<ChildRun> startStations(const QStringList& dirs, Day day, int cards,
         if (independent)
             args << QStringLiteral("--moments-seed") << QString::number(k + 1);
         ChildRun r;
-        r.process = startChild(args);
+        r.process = startChild(args, niceness);
         r.firstMs = startMs;
         r.lastMs = startMs + qint64(windows.size()) * perWindow * kScanMs;
         runs.push_back(std::move(r));
@@ -1040,7 +1048,10 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
     // The sign-in screen: on the file, on the server alone, and on the server
     // while the eight stations scan, the three in turn, several times, so
     // that all meet the same spells of the machine. Each turn of the last
-    // starts the eight stations anew and scans within their run.
+    // starts the eight stations anew and scans within their run. Those eight
+    // stand for PCs of their own: here they share the measured station's two
+    // processors, so they run at a lower priority and load the server (whose
+    // processes keep theirs), not the measured station's processors.
     const QString fileDir = base + QStringLiteral("/file");
     const QString signDir = base + QStringLiteral("/server-sign");
     makeProgramDir(signDir, &settings);
@@ -1056,7 +1067,8 @@ int speed(const Size& size, const DbSettings& settings, const QString& base, boo
         ChildRun s = signRun(signDir, SignServer, first, signPerRound);
         addSignRun(server, s);
         std::vector<ChildRun> load =
-            startStations(eightDirs, EightLoaded, loadCards, round * loadCards * kStations);
+            startStations(eightDirs, EightLoaded, loadCards, round * loadCards * kStations, 0,
+                          false, 0, kLoadNiceness);
         // A moment after the stations' first scans, within their run.
         ChildRun l = signRun(signDir, SignLoaded, first, signPerRound, load.front().firstMs + 300);
         addSignRun(loaded, l);
