@@ -35,19 +35,20 @@ bool FontConfigLoad::AloneRunning(const char* loadavg) {
 // 0.28 ms). So, when nothing else runs, the thread starts on another
 // processor; on a busy machine the scheduler places it as it would.
 FontConfigLoad::FontConfigLoad() {
-    const bool known = sched_getaffinity(0, sizeof m_allowed, &m_allowed) == 0;
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    cpu_set_t others = m_allowed;
-    const int here = sched_getcpu();
-    if (known && here >= 0 && CPU_COUNT(&m_allowed) > 1 && AloneRunning("/proc/loadavg")) {
+    void* allowed = sched_getaffinity(0, sizeof m_allowed, &m_allowed) == 0 ? &m_allowed : nullptr;
+    const int here = allowed ? sched_getcpu() : -1;
+    if (here >= 0 && CPU_COUNT(&m_allowed) > 1 && AloneRunning("/proc/loadavg")) {
+        cpu_set_t others = m_allowed;
         CPU_CLR(here, &others);
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
         pthread_attr_setaffinity_np(&attr, sizeof others, &others);
+        m_running = pthread_create(&m_thread, &attr, load, allowed) == 0;
+        pthread_attr_destroy(&attr);
     }
-    void* allowed = known ? &m_allowed : nullptr;
-    m_running = pthread_create(&m_thread, &attr, load, allowed) == 0 ||
-                pthread_create(&m_thread, nullptr, load, allowed) == 0;
-    pthread_attr_destroy(&attr);
+    // Otherwise, or with that affinity refused, placed as the scheduler would.
+    if (!m_running)
+        m_running = pthread_create(&m_thread, nullptr, load, allowed) == 0;
 }
 
 FontConfigLoad::~FontConfigLoad() {
