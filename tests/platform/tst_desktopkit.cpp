@@ -130,6 +130,9 @@ private slots:
                                                        : MsgBox::KeyAction::Pass;
             };
             OnNextModal([keys = keys](QWidget* box) {
+                // Typed once the box is active, so the keys start from the focus
+                // a user's keys meet, not from one that activation then moves.
+                QVERIFY(QTest::qWaitForWindowActive(box));
                 for (const int key : keys)
                     if (box->isVisible())
                         QTest::keyClick(box->windowHandle(), Qt::Key(key));
