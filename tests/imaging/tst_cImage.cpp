@@ -64,23 +64,6 @@ private slots:
             QVERIFY(!image.Create(w, h, qint16(bits)));
     }
 
-    void rowsLieBottomUp() {
-        cImage image;
-        QVERIFY(image.Create(2, 3, 24));
-        const uchar top[6] = {1, 2, 3, 4, 5, 6};
-        const uchar bottom[6] = {7, 8, 9, 10, 11, 12};
-        image.WriteRowBGR(0, 0, 2, top);
-        image.WriteRowBGR(2, 0, 2, bottom);
-        const uchar* bits = image.DIBitsPtr();
-        QVERIFY(bits != nullptr);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits), 6),
-                 QByteArray(reinterpret_cast<const char*>(bottom), 6));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bits + 2 * image.BytesPerScanLine()), 6),
-                 QByteArray(reinterpret_cast<const char*>(top), 6));
-        // Blue, green, red order in memory.
-        QCOMPARE(image.PixelAt(0, 0), qRgb(3, 2, 1));
-    }
-
     void copyStdPicture() {
         // 16 bits become 24 bits.
         QImage rgb16(5, 4, QImage::Format_RGB16);

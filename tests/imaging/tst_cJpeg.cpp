@@ -206,25 +206,16 @@ private slots:
         QCOMPARE(withMarker(parse(encode(jpeg, *image)), 0xFE).size(), 1);
     }
 
-    void huffmanTablesAreComplete() {
-        // Every table must be a prefix code of at most 16 bits that leaves the
-        // all-ones code free, and hold each symbol once.
+    void huffmanTablesHoldEachSymbolOnce() {
+        // djpeg refuses tables that are no prefix code or use the all-ones code
+        // (tst_cJpegDecode), but not a symbol given two codes.
         for (int quality : {1, 75, 100}) {
             auto image = TestPicture(64, 48);
             cJpeg jpeg;
             jpeg.setQuality(quality);
             for (const Segment& s : withMarker(parse(encode(jpeg, *image)), 0xC4)) {
-                int total = 0;
-                double kraft = 0;
-                for (int l = 1; l <= 16; ++l) {
-                    total += uchar(s.payload[l]);
-                    kraft += uchar(s.payload[l]) / double(1 << l);
-                }
-                QCOMPARE(s.payload.size(), 17 + total);
-                QVERIFY(kraft < 1.0);
-                QVERIFY(total >= 1 && total <= 256);
                 const QList<int> symbols = bytes(s.payload.mid(17));
-                QCOMPARE(QSet<int>(symbols.begin(), symbols.end()).size(), total);
+                QCOMPARE(QSet<int>(symbols.begin(), symbols.end()).size(), symbols.size());
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "tests/common/BoxLog.h"
 #include "tests/common/DialogAnswers.h"
 #include "tests/common/PgTestServer.h"
+#include "tests/common/ReadBack.h"
 #include "tests/common/TestProgramDir.h"
 
 #include "manage/frmCorrection.h"
@@ -170,10 +171,7 @@ private slots:
         QCOMPARE(list->currentItem(), list->topLevelItem(1));
         QCOMPARE(status->currentMessage(), QStringLiteral("2026-11-03 张三（7）的考勤已修改。"));
         QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("08:00:00"));
-        QStringList marks;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            marks << list->topLevelItem(i)->text(5);
-        QCOMPARE(marks, QStringList({"", "改", "补"}));
+        QCOMPARE(TreeColumn(list, 5), QStringList({"", "改", "补"}));
         QVERIFY2(boxes.isEmpty(), qPrintable(boxes.lines()));
     }
 
@@ -253,12 +251,7 @@ private slots:
         DialogAnswers answers;
         frmCorrectionTrail w;
         auto* list = child<QTreeWidget>(&w, "lsvTrail");
-        const auto column = [list](int c) {
-            QStringList out;
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                out << list->topLevelItem(i)->text(c);
-            return out;
-        };
+        const auto column = [list](int c) { return TreeColumn(list, c); };
         // Opened on last month and this one: everything, in the order written.
         QCOMPARE(column(1), QStringList({"补签", "修改", "删除", "月结"}));
         QCOMPARE(column(3), QStringList({"2026-10-09", "2026-10-09", "2026-10-09", "2026-10"}));
